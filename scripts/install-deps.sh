@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Korvana needs to build, run and test.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6
+  qt6-qpa-plugins libgl-dev
+  libespeak-ng-dev espeak-ng-data
+  zlib1g-dev libjpeg-dev
+  unicode-data fonts-noto-cjk
+  nodejs npm
+)
+if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
+  # clang's libFuzzer for the RTF reader fuzzer, Xvfb for screenshots,
+  # LibreOffice to cross-check the lesson files we write.
+  packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

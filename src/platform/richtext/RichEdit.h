@@ -1,0 +1,161 @@
+#pragma once
+// The rich-text control every pane, work area and store of the program uses.
+//
+// It models a Windows-style rich-edit control over a QTextDocument:
+//  - Text is UTF-16; lines and positions are 0-based; word wrap is off in the
+//    work controls, so a line is a paragraph.
+//  - Two countings of positions exist and both are needed by callers:
+//      * "message" positions (lineIndex, lineFromChar, setSel, posFromChar,
+//        charFromPos) count a line end as ONE character;
+//      * "selection" positions (selStart, selLength, findText, and text())
+//        count a line end as TWO (CR LF), as text() returns it.
+//    A selection position is the message position plus the number of line
+//    ends before it.
+//  - The document always ends with a final paragraph mark, as a rich-edit
+//    control's does. A range that runs "to the end of the text" includes it,
+//    so streaming out the last line yields that line with its line end, and
+//    every line copied out of a store arrives with exactly one line end.
+//
+// The control is a model that needs no window: stores such as the lesson text
+// never get one. A view (a QTextEdit) can be attached to show the document;
+// the point/scroll operations need that view and answer neutrally without it.
+
+#include <QObject>
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <QByteArray>
+#include <stdexcept>
+
+class QTextDocument;
+class QTextEdit;
+
+namespace korvana {
+
+// Raised when a file cannot be read or written, or when rich text is too
+// malformed to load anything at all.
+class RichTextError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Character attributes of the selection (or of the caret when nothing is
+// selected), as the program reads and sets them.
+struct CharAttributes {
+    QString fontName;      // family
+    double sizePoints = 0; // font size in points
+    QColor color;          // text colour
+    bool bold = false;
+    int charset = 1;       // Windows charset number (0 ANSI, 134 GB2312, 136 Big5, 1 default)
+};
+
+enum class TextAlignment { Left, Right, Center };
+
+class RichEdit : public QObject {
+    Q_OBJECT
+public:
+    explicit RichEdit(QObject *parent = nullptr);
+    ~RichEdit() override;
+
+    QTextDocument *document() const;
+
+    // --- the view ---------------------------------------------------------
+    // Attaches a view showing this document; the view's cursor then is the
+    // selection. Passing nullptr detaches. The control does not own the view.
+    void attachView(QTextEdit *view);
+    QTextEdit *view() const;
+
+    // --- whole text ---------------------------------------------------------
+    // Plain text with CR LF line ends (no line end after the last line).
+    QString text() const;
+    // A text beginning "{\rtf" or "{urtf" (any case) loads as rich text,
+    // anything else as plain text (CR LF, CR or LF all end a line).
+    void setText(const QString &text);
+    int textLength() const; // length of text(), selection counting
+
+    // --- lines (Delphi's Lines) ------------------------------------------------
+    int lineCount() const;
+    QString line(int index) const;          // without its line end
+    void addLine(const QString &text);      // appends a line at the end
+    void deleteLine(int index);
+    void clear();                           // empties the document
+
+    // --- files -----------------------------------------------------------------
+    // The document becomes the file: rich text when it is rich text, else plain
+    // text decoded as UTF-8 (or UTF-16 with a BOM, or Windows-1252 when it is
+    // not valid UTF-8). Throws RichTextError when the file cannot be read.
+    void loadFromFile(const QString &fileName);
+    // Writes the whole document as rich text. Throws RichTextError on failure.
+    void saveToFile(const QString &fileName) const;
+
+    // --- selection (selection counting) ----------------------------------------
+    int selStart() const;
+    int selLength() const;
+    void setSelStart(int pos);   // collapses the selection at pos
+    void setSelLength(int len);  // extends from selStart
+    QString selText() const;     // CR LF line ends
+    void setSelText(const QString &text); // replaces the selection; "" deletes
+
+    // --- messages (message counting) -------------------------------------------
+    // Selects [start, end); end -1 means to the end of the text (final mark
+    // included); setSel(0, -1) selects all.
+    void setSel(int start, int end);
+    void clearSelection();       // deletes the selected text (WM_CLEAR)
+    void copy() const;           // copies the selection to the clipboard
+    int lineIndex(int line) const;      // first position of line; -1 past the last line
+    int lineFromChar(int pos) const;    // line that holds pos
+    QPoint posFromChar(int pos) const;  // needs a view; (0,0) otherwise
+    int charFromPos(const QPoint &p) const; // needs a view; 0 otherwise
+    void setTextLimit(int chars);       // most characters the control accepts
+    int textLimit() const;
+    void lineScroll(int lines);
+    int firstVisibleLine() const;
+
+    // Counting conversions.
+    int toSelectionPos(int messagePos) const;
+    int toMessagePos(int selectionPos) const;
+
+    // First position (selection counting) at or after start, within length
+    // characters, where text occurs ignoring case; -1 when none.
+    int findText(const QString &text, int start, int length) const;
+
+    // --- rich-text streams --------------------------------------------------------
+    // The selection as rich text (RTF bytes).
+    QByteArray streamOutSelection() const;
+    // Rich text replacing the selection; afterwards the caret stands right
+    // after the inserted text. Throws RichTextError when nothing can be read.
+    void streamInSelection(const QByteArray &rtf);
+    // The whole document as RTF bytes, and loading from RTF bytes.
+    QByteArray toRtf() const;
+    void fromRtf(const QByteArray &rtf);
+
+    // --- attributes ---------------------------------------------------------------
+    CharAttributes selAttributes() const;
+    void setSelAttributes(const CharAttributes &a);
+    void setSelFontName(const QString &name);
+    void setSelSize(double points);
+    void setSelColor(const QColor &c);
+    void setSelBold(bool bold);
+    void setSelCharset(int charset);
+
+    void setAlignment(TextAlignment a); // the whole control
+    TextAlignment alignment() const;
+
+    void setWordWrap(bool on);
+    bool wordWrap() const;
+
+signals:
+    void changed();
+
+private:
+    struct Impl;
+    Impl *d;
+};
+
+// Copies Source's selection (all of Source when nothing is selected) into
+// Target's selection through an in-memory RTF stream, never the clipboard.
+// See the implementation for the exact caret and selection rules.
+void CopyRTF(RichEdit *source, RichEdit *target);
+
+} // namespace korvana

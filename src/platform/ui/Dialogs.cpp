@@ -1,0 +1,188 @@
+#include "platform/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace korvana {
+
+namespace {
+QtDialogs g_qtDialogs;
+Dialogs *g_current = nullptr;
+
+QString appTitle()
+{
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Korvana") : name;
+}
+
+QString withDefaultExt(QString name, const QString &ext)
+{
+    if (!name.isEmpty() && !ext.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += QLatin1Char('.') + ext;
+    return name;
+}
+} // namespace
+
+Dialogs &Dialogs::instance()
+{
+    return g_current ? *g_current : static_cast<Dialogs &>(g_qtDialogs);
+}
+
+void Dialogs::setInstance(Dialogs *dialogs)
+{
+    g_current = dialogs;
+}
+
+QString Dialogs::toQtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!desc.contains(QLatin1Char('(')))
+            desc += QStringLiteral(" (%1)").arg(patterns);
+        else
+            desc = desc.left(desc.indexOf(QLatin1Char('('))).trimmed() + QStringLiteral(" (%1)").arg(patterns);
+        out << desc;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+MsgResult QtDialogs::message(QWidget *parent, const QString &text, MsgButtons buttons, MsgIcon icon,
+                             const QString &title)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title.isEmpty() ? appTitle() : title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default: return MsgResult::Cancel;
+    }
+}
+
+QStringList QtDialogs::openFiles(QWidget *parent, const FileDialogRequest &r)
+{
+    QFileDialog dlg(parent, r.title, r.initialDir, toQtFilter(r.filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.allowMultiple ? QFileDialog::ExistingFiles
+                                    : (r.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+    const QStringList filters = dlg.nameFilters();
+    if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
+        dlg.selectNameFilter(filters[r.filterIndex - 1]);
+    if (!r.fileName.isEmpty())
+        dlg.selectFile(r.fileName);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles();
+}
+
+QString QtDialogs::saveFile(QWidget *parent, const FileDialogRequest &r)
+{
+    QFileDialog dlg(parent, r.title, r.initialDir, toQtFilter(r.filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    if (!r.overwritePrompt)
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!r.defaultExt.isEmpty())
+        dlg.setDefaultSuffix(r.defaultExt);
+    const QStringList filters = dlg.nameFilters();
+    if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
+        dlg.selectNameFilter(filters[r.filterIndex - 1]);
+    if (!r.fileName.isEmpty())
+        dlg.selectFile(r.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return withDefaultExt(dlg.selectedFiles().first(), r.defaultExt);
+}
+
+QString QtDialogs::chooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+bool QtDialogs::chooseColor(QWidget *parent, QColor &color)
+{
+    const QColor c = QColorDialog::getColor(color, parent);
+    if (!c.isValid())
+        return false;
+    color = c;
+    return true;
+}
+
+MsgResult ScriptedDialogs::message(QWidget *, const QString &text, MsgButtons buttons, MsgIcon icon,
+                                   const QString &)
+{
+    Shown shown{text, buttons, icon};
+    messages.push_back(shown);
+    if (onMessage)
+        onMessage(shown);
+    if (!messageAnswers.empty()) {
+        MsgResult r = messageAnswers.front();
+        messageAnswers.pop_front();
+        return r;
+    }
+    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes
+                                                                                : MsgResult::Ok;
+}
+
+QStringList ScriptedDialogs::openFiles(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests.push_back(request);
+    if (openAnswers.empty())
+        return {};
+    QStringList r = openAnswers.front();
+    openAnswers.pop_front();
+    return r;
+}
+
+QString ScriptedDialogs::saveFile(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests.push_back(request);
+    if (saveAnswers.empty())
+        return {};
+    QString r = saveAnswers.front();
+    saveAnswers.pop_front();
+    return withDefaultExt(r, request.defaultExt);
+}
+
+QString ScriptedDialogs::chooseFolder(QWidget *, const QString &, const QString &)
+{
+    if (folderAnswers.empty())
+        return {};
+    QString r = folderAnswers.front();
+    folderAnswers.pop_front();
+    return r;
+}
+
+bool ScriptedDialogs::chooseColor(QWidget *, QColor &color)
+{
+    if (colorAnswers.empty())
+        return false;
+    color = colorAnswers.front();
+    colorAnswers.pop_front();
+    return true;
+}
+
+} // namespace korvana
