@@ -10,7 +10,7 @@ packages=(
   libespeak-ng-dev espeak-ng-data
   zlib1g-dev libjpeg-dev
   unicode-data fonts-noto-cjk
-  nodejs npm
+  nodejs npm python3
 )
 if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # clang's libFuzzer for the RTF reader fuzzer, Xvfb for screenshots,
