@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -131,6 +132,11 @@ bool QtDialogs::chooseColor(QWidget *parent, QColor &color)
     return true;
 }
 
+int QtDialogs::execModal(QDialog *dialog)
+{
+    return dialog->exec();
+}
+
 MsgResult ScriptedDialogs::message(QWidget *, const QString &text, MsgButtons buttons, MsgIcon icon,
                                    const QString &)
 {
@@ -183,6 +189,22 @@ bool ScriptedDialogs::chooseColor(QWidget *, QColor &color)
     color = colorAnswers.front();
     colorAnswers.pop_front();
     return true;
+}
+
+} // namespace korvana
+
+namespace korvana {
+
+int ScriptedDialogs::execModal(QDialog *dialog)
+{
+    modalsShown.push_back(dialog->objectName());
+    if (onModal)
+        onModal(dialog);
+    if (modalAnswers.empty())
+        return 2;
+    const int r = modalAnswers.front();
+    modalAnswers.pop_front();
+    return r;
 }
 
 } // namespace korvana

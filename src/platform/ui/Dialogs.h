@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QDialog;
 class QWidget;
 
 namespace korvana {
@@ -45,6 +46,9 @@ public:
     virtual QString chooseFolder(QWidget *parent, const QString &title, const QString &start) = 0;
     // false when cancelled; colour left as it was.
     virtual bool chooseColor(QWidget *parent, QColor &color) = 0;
+    // Shows one of the program's own modal windows and returns its modal
+    // result (1 OK, 2 Cancel).
+    virtual int execModal(QDialog *dialog) = 0;
 
     static Dialogs &instance();
     // Installs another implementation (tests); nullptr restores the Qt one.
@@ -64,6 +68,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     bool chooseColor(QWidget *parent, QColor &color) override;
+    int execModal(QDialog *dialog) override;
 };
 
 // Test double: answers from queues filled by the test and records every
@@ -83,6 +88,11 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QColor> colorAnswers;
+    // Modal windows shown (object names) and their queued results; with no
+    // queued result a modal window is closed with Cancel (2).
+    std::vector<QString> modalsShown;
+    std::deque<int> modalAnswers;
+    std::function<void(QDialog *)> onModal;
     // Called for each message before answering (a test may act inside the box).
     std::function<void(const Shown &)> onMessage;
 
@@ -92,6 +102,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     bool chooseColor(QWidget *parent, QColor &color) override;
+    int execModal(QDialog *dialog) override;
 
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
 };
