@@ -1,10 +1,6 @@
-#include "app/KorvanaApplication.h"
-#include <QMainWindow>
+#include "app/ProgramBlock.h"
 
 int main(int argc, char **argv)
 {
-    korvana::KorvanaApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
-    return app.exec();
+    return ProgramBlock(argc, argv);
 }

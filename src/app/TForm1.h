@@ -1,0 +1,101 @@
+#pragma once
+// The main window. It owns the program's shared state (the lesson store, the
+// current position, the speech voice, the settings fields) and drives the
+// plain classes that do the work. Its handlers live in one file per
+// subsystem: Form1Startup.cpp, Form1Lessons.cpp, Form1Status.cpp, ...
+#include "lessons/LessonStore.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+#include "platform/speech/SpeechVoice.h"
+
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // --- start-up and activation --------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void ChangeEngine();
+    void ActivateFlash();
+
+    // Makes the speech voice. Tests replace it with one that returns a test
+    // double; a factory that throws means no speech engine could be started.
+    using VoiceFactory = std::function<std::unique_ptr<korvana::SpeechVoice>()>;
+    static VoiceFactory voiceFactory;
+
+    // --- lesson store ----------------------------------------------------------
+    QString GetTagContent(const QString &Line, const QString &Tag) const;
+    QString GetValue(int StartPos, const QString &Tag);
+    void VymazatCisla();
+    void NacistDoStringgridu(const QString &LessonFile);
+
+    // --- status line --------------------------------------------------------------
+    void Status(const QString &Text);
+    void TimerStatusTimer();
+
+    // --- shared state -----------------------------------------------------------------
+    korvana::LessonStore store;
+    korvana::RichEdit &reMain = store.reMain;
+    korvana::TermGrid &StringGrid1 = store.StringGrid1;
+    QStringList &FOpenLessons = store.FOpenLessons;
+    QStringList &FParFiles = store.FParFiles;
+    QStringList &FParLessons = store.FParLessons;
+    QString &FLoadingFile = store.FLoadingFile;
+    QString &FCurrentLesson = store.FCurrentLesson;
+    int &FCurrentIndex = store.FCurrentIndex;
+    int &FStartIndex = store.FStartIndex;
+
+    QString FSessionFile;
+    int FShownIndex = 0;
+    QChar FCurrentType;
+    QString FPictureFile;
+    QString FSoundFile;
+    bool FSpeaking = false;
+    bool FNumbersMode = false;
+    int FNumberFrom = 0;
+    int FNumberTo = 0;
+    int FNumber = 0;
+    QString FNumberText;
+    int FLastHoverChar = 0;
+    QString FDictText;
+    QString FUnihanText;
+    QString FRadicalsText;
+    bool FFirstActivation = false;
+    bool FEditorLoadPending = false;
+    bool FRollbackPending = false;
+    quint32 FFlashColor = 0x0000FF;
+    quint32 FFlashBackgroundColor = 0;
+
+    std::unique_ptr<korvana::SpeechVoice> SpVoice;
+
+    // --- controls -------------------------------------------------------------------
+    QLabel *lStatus = nullptr;
+    QTimer *TimerStatus = nullptr;
+    QTimer *Timer1 = nullptr;
+    QCheckBox *chbRead = nullptr;
+    QPushButton *jbRead = nullptr;
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void buildControls();
+    bool m_activating = false;
+    // The voice tokens of the options dialog's voice list, item by item.
+    QList<korvana::VoiceToken> m_voices;
+};
+
+extern TForm1 *Form1;

@@ -1,0 +1,58 @@
+#pragma once
+// All open lessons as one store: the lesson text (one term per line, every
+// open lesson in load order) and the term table (one row per line), with the
+// lists of open lessons and linked reading files. A term is known everywhere
+// by its line number: row r of the table belongs to line r of the text.
+#include "lessons/TermGrid.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QStringList>
+
+namespace korvana {
+
+class LessonStore {
+public:
+    // The lesson text never holds more characters than this.
+    static constexpr int TextLimit = 1000000;
+
+    LessonStore();
+
+    RichEdit reMain;       // the lesson text; never shown
+    TermGrid StringGrid1;  // the term table; never shown
+
+    QStringList FOpenLessons; // lesson files in load order (failed ones stay)
+    QStringList FParFiles;    // linked reading files ...
+    QStringList FParLessons;  // ... and the lesson each came from
+    QStringList FParDescriptions; // ... and its description (the list box items)
+    QString FLoadingFile;     // lesson file tried last; empty when none ever was
+    QString FCurrentLesson;   // lesson of the current term
+    int FCurrentIndex = 0;    // current term, 1-based; 0 before the first
+    int FStartIndex = 0;      // term where practice starts after loading
+
+    // Number of terms: lines of the lesson text.
+    int termCount() const;
+
+    // Appends one table row for each line of the lesson text from line
+    // RowCount - 1 to the last, skipping blank lines, each row's lesson being
+    // lessonFile. While lessons load the table keeps one spare empty row
+    // after the last term.
+    void NacistDoStringgridu(const QString &lessonFile);
+
+    // The value of tag in the line of the lesson text that starts at startPos
+    // (selection counting). The value is left selected in the lesson text.
+    // When the line lacks the tag the result is empty and the whole line is
+    // selected. A value with no closing ">" on its line runs to the line end.
+    QString GetValue(int startPos, const QString &tag);
+
+    // Removes every "<NR=...>" tag from the lesson text. A "<NR=" that no ">"
+    // follows on its line is removed to the end of its line (never past it).
+    void VymazatCisla();
+
+    // Empties the lesson text, the table and the linked-file lists.
+    void clear();
+};
+
+// Trims as the program always has: blanks and control characters at both ends.
+QString trimControls(const QString &s);
+
+} // namespace korvana

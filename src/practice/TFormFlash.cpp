@@ -1,0 +1,9 @@
+#include "practice/TFormFlash.h"
+
+TFormFlash *FormFlash = nullptr;
+
+TFormFlash::TFormFlash(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormFlash"));
+    setWindowTitle(QStringLiteral("Flash"));
+}

@@ -1,0 +1,139 @@
+// The lesson text and the term table: rows made per line, the readers of the
+// tags, and the two editing operations on the lesson text.
+#include "lessons/LessonLine.h"
+#include "lessons/LessonStore.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestLessonStore : public QObject {
+    Q_OBJECT
+
+    static void appendLesson(LessonStore &s, const QStringList &lines, const QString &file)
+    {
+        for (const QString &l : lines)
+            s.reMain.addLine(l);
+        s.NacistDoStringgridu(file);
+    }
+
+private slots:
+    void tagContent_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("expected");
+        const QString line = QStringLiteral("<OR=hello><PI=ni3 hao3>");
+        QTest::newRow("present") << line << "PI" << "ni3 hao3";
+        QTest::newRow("absent") << line << "NO" << "";
+        QTest::newRow("unclosed") << QStringLiteral("<OR=hello") << "OR" << "";
+        QTest::newRow("lower case tag is not found") << QStringLiteral("<or=hello>") << "OR" << "";
+        QTest::newRow("first occurrence wins")
+            << QStringLiteral("<CH=\u4f60><CH=\u597d>") << "CH" << QStringLiteral("\u4f60");
+        QTest::newRow("text after a value belongs to no tag")
+            << QStringLiteral("<OR=a>junk<NO=>x>") << "NO" << "";
+        QTest::newRow("blanks kept") << QStringLiteral("<NO=  two words >") << "NO" << "  two words ";
+    }
+    void tagContent()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, tag);
+        QFETCH(QString, expected);
+        QCOMPARE(GetTagContent(line, tag), expected);
+    }
+
+    void typeAndStateReaders()
+    {
+        QCOMPARE(termTypeOf(QStringLiteral("<OR=a><TY=p>")), QStringLiteral("p"));
+        QCOMPARE(termTypeOf(QStringLiteral("<OR=a>")), QStringLiteral("w"));
+        QCOMPARE(termTypeOf(QStringLiteral("<OR=a><ty=p>")), QStringLiteral("w"));
+        QCOMPARE(termStateOf(QStringLiteral("<ST=d><OR=a><ST=l>")), QStringLiteral("d"));
+        QCOMPARE(termStateOf(QStringLiteral("<OR=a>")), QStringLiteral("u"));
+    }
+
+    void emptyTableKeepsOneEmptyRow()
+    {
+        LessonStore s;
+        QCOMPARE(s.StringGrid1.rowCount(), 1);
+        s.StringGrid1.setCell(TermGrid::ShownCount, 0, QStringLiteral("3"));
+        s.StringGrid1.setRowCount(0);
+        QCOMPARE(s.StringGrid1.rowCount(), 1);
+        for (int c = 0; c < TermGrid::ColCount; ++c)
+            QVERIFY(s.StringGrid1.cell(c, 0).isEmpty());
+        // Rows dropped and added again come back empty.
+        s.StringGrid1.setRowCount(3);
+        s.StringGrid1.setCell(TermGrid::TermType, 2, QStringLiteral("p"));
+        s.StringGrid1.setRowCount(2);
+        s.StringGrid1.setRowCount(3);
+        QVERIFY(s.StringGrid1.cell(TermGrid::TermType, 2).isEmpty());
+    }
+
+    void twoLessonsGiveOneRowPerLine()
+    {
+        LessonStore s;
+        appendLesson(s,
+                     {QStringLiteral("<OR=one><TY=w><ST=l>"), QStringLiteral("<OR=two><TY=p>"),
+                      QStringLiteral("<OR=three>")},
+                     QStringLiteral("/l/first.kvl"));
+        // The spare row after the last term is where the next lesson starts.
+        QCOMPARE(s.StringGrid1.rowCount(), 4);
+        appendLesson(s, {QStringLiteral("<OR=four><TY=p><ST=d>"), QStringLiteral("<OR=five>")},
+                     QStringLiteral("/l/second.kvl"));
+        QCOMPARE(s.StringGrid1.rowCount(), 6);
+        QCOMPARE(s.termCount(), 5);
+
+        const QStringList types = {"w", "p", "w", "p", "w"};
+        const QStringList states = {"l", "u", "u", "d", "u"};
+        for (int r = 0; r < 5; ++r) {
+            QCOMPARE(s.StringGrid1.cell(TermGrid::ShownCount, r), QStringLiteral("0"));
+            QCOMPARE(s.StringGrid1.type(r), types[r]);
+            QCOMPARE(s.StringGrid1.state(r), states[r]);
+            QVERIFY(s.StringGrid1.cell(TermGrid::TermKey, r).isEmpty());
+        }
+        QCOMPARE(s.StringGrid1.lesson(2), QStringLiteral("/l/first.kvl"));
+        QCOMPARE(s.StringGrid1.lesson(3), QStringLiteral("/l/second.kvl"));
+        QCOMPARE(s.StringGrid1.lesson(4), QStringLiteral("/l/second.kvl"));
+        QVERIFY(s.StringGrid1.lesson(5).isEmpty());
+    }
+
+    void chineseLessonNameKept()
+    {
+        LessonStore s;
+        const QString file = QStringLiteral("/home/x/\u8bfe\u6587/\u7b2c\u4e00\u8bfe.kvl");
+        appendLesson(s, {QStringLiteral("<OR=a>")}, file);
+        QCOMPARE(s.StringGrid1.lesson(0), file);
+    }
+
+    void getValueSelectsTheValueOnItsLine()
+    {
+        LessonStore s;
+        s.reMain.setText(QStringLiteral("<OR=first><PI=yi1>\r\n<pi=er4><OR=second>\r\n<OR=third"));
+        // Line 1 starts after "…>" + CR LF: selection counting.
+        const int line1 = s.reMain.toSelectionPos(s.reMain.lineIndex(1));
+        QCOMPARE(line1, 21);
+        QCOMPARE(s.GetValue(line1, QStringLiteral("OR")), QStringLiteral("second"));
+        QCOMPARE(s.reMain.selText(), QStringLiteral("second"));
+        // The tag name is matched in any case here.
+        QCOMPARE(s.GetValue(line1, QStringLiteral("PI")), QStringLiteral("er4"));
+        // A tag on a later line is not this line's.
+        QCOMPARE(s.GetValue(0, QStringLiteral("NO")), QString());
+        QCOMPARE(s.reMain.selStart(), 0);
+        QCOMPARE(s.reMain.selLength(), 19);
+        // An unclosed value stops at its line's end.
+        const int line2 = s.reMain.toSelectionPos(s.reMain.lineIndex(2));
+        QCOMPARE(s.GetValue(line2, QStringLiteral("OR")), QStringLiteral("third"));
+    }
+
+    void vymazatCislaRemovesNumberTags()
+    {
+        LessonStore s;
+        s.reMain.setText(QStringLiteral("<NR=12><OR=a>\r\n<OR=b><nr=7>\r\n<OR=c><NR=open\r\n<OR=d>"));
+        s.VymazatCisla();
+        QCOMPARE(s.reMain.text(), QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>\r\n<OR=d>"));
+        QCOMPARE(s.reMain.lineCount(), 4);
+    }
+};
+
+QTEST_MAIN(TestLessonStore)
+#include "tst_lessonstore.moc"
