@@ -1,0 +1,419 @@
+#include "platform/ini/IniFile.h"
+
+#include "platform/ui/Errors.h"
+#include "platform/ui/Integers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <atomic>
+
+namespace korvana {
+
+namespace {
+
+// Bumped by every write of any IniFile in the process, so that a cached parse
+// never outlives a change made through another object on the same file even
+// when size and time stamp happen to stay the same.
+std::atomic<quint64> g_writeGeneration{1};
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F. The five bytes that
+// code page leaves undefined map to the control characters of the same
+// number, as the Windows conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeCp1252(const QByteArray &bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b)));
+    }
+    return out;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+IniFile::Line parseLine(const QString &text)
+{
+    IniFile::Line line;
+    line.text = text;
+    const QString t = text.trimmed();
+    if (t.startsWith(u'[')) {
+        line.kind = IniFile::Line::Section;
+        const qsizetype close = t.indexOf(u']');
+        line.name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+    } else if (!t.startsWith(u';')) {
+        const qsizetype eq = t.indexOf(u'=');
+        if (eq >= 0) {
+            line.kind = IniFile::Line::Key;
+            line.name = t.left(eq).trimmed();
+            line.value = t.mid(eq + 1).trimmed();
+        }
+    }
+    return line;
+}
+
+// Index of the first header of the section, or -1.
+int findSection(const IniFile::Document &doc, const QString &section)
+{
+    for (int i = 0; i < doc.lines.size(); ++i) {
+        const auto &l = doc.lines[i];
+        if (l.kind == IniFile::Line::Section && sameName(l.name, section))
+            return i;
+    }
+    return -1;
+}
+
+// One past the last line of the section whose header is at index start.
+int sectionEnd(const IniFile::Document &doc, int start)
+{
+    int i = start + 1;
+    while (i < doc.lines.size() && doc.lines[i].kind != IniFile::Line::Section)
+        ++i;
+    return i;
+}
+
+const IniFile::Line *findKey(const IniFile::Document &doc, const QString &section,
+                             const QString &key)
+{
+    const int s = findSection(doc, section);
+    if (s < 0)
+        return nullptr;
+    const int end = sectionEnd(doc, s);
+    for (int i = s + 1; i < end; ++i) {
+        const auto &l = doc.lines[i];
+        if (l.kind == IniFile::Line::Key && sameName(l.name, key))
+            return &l;
+    }
+    return nullptr;
+}
+
+// A line break inside a value would start a new line of the file, that is a
+// new key or even a new section; it is written as a blank instead.
+QString oneLine(QString value)
+{
+    value.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    value.replace(u'\r', u' ');
+    value.replace(u'\n', u' ');
+    return value;
+}
+
+IniFile::Line keyLine(const QString &key, const QString &value)
+{
+    return parseLine(key + u'=' + oneLine(value));
+}
+
+IniFile::Line headerLine(const QString &section)
+{
+    return parseLine(u'[' + section + u']');
+}
+
+bool isBlank(const IniFile::Line &l)
+{
+    return l.kind == IniFile::Line::Other && l.text.trimmed().isEmpty();
+}
+
+// Appends a new section at the end, parted from what precedes it by a blank line.
+void appendSection(IniFile::Document &doc, const QString &section, const QList<IniEntry> &entries)
+{
+    if (!doc.lines.isEmpty() && !isBlank(doc.lines.last()))
+        doc.lines.append(parseLine(QString()));
+    doc.lines.append(headerLine(section));
+    for (const auto &e : entries)
+        doc.lines.append(keyLine(e.key, e.value));
+}
+
+// Removes every section of the name; returns where the first one stood, or -1.
+int removeSection(IniFile::Document &doc, const QString &section)
+{
+    int first = -1;
+    for (int s = findSection(doc, section); s >= 0; s = findSection(doc, section)) {
+        doc.lines.remove(s, sectionEnd(doc, s) - s);
+        if (first < 0)
+            first = s;
+    }
+    return first;
+}
+
+} // namespace
+
+IniFile::IniFile(const QString &fileName)
+    : m_fileName(fileName)
+{
+}
+
+QString IniFile::decode(const QByteArray &bytes)
+{
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    return decodeCp1252(data);
+}
+
+IniFile::Document IniFile::parse(const QString &text)
+{
+    Document doc;
+    // The file keeps the line break it was written with (CR LF from Windows).
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n')
+            break;
+        if (text[i] == u'\r') {
+            doc.lineBreak = i + 1 < text.size() && text[i + 1] == u'\n' ? QStringLiteral("\r\n")
+                                                                        : QStringLiteral("\r");
+            break;
+        }
+    }
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        qsizetype i = start;
+        while (i < n && text[i] != u'\r' && text[i] != u'\n')
+            ++i;
+        doc.lines.append(parseLine(text.mid(start, i - start)));
+        if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    return doc;
+}
+
+QString IniFile::serialize(const Document &doc)
+{
+    QString out;
+    for (const auto &l : doc.lines) {
+        out += l.text;
+        out += doc.lineBreak;
+    }
+    return out;
+}
+
+const IniFile::Document &IniFile::document() const
+{
+    const QFileInfo info(m_fileName);
+    const bool exists = info.exists();
+    const qint64 size = exists ? info.size() : -1;
+    const QDateTime time = exists ? info.lastModified() : QDateTime();
+    const quint64 generation = g_writeGeneration.load();
+    if (m_cacheValid && size == m_cacheSize && time == m_cacheTime
+        && generation == m_cacheGeneration)
+        return m_cache;
+
+    m_cache = Document();
+    if (exists) {
+        // An unreadable file reads as a missing one: every key takes its default.
+        QFile file(m_fileName);
+        if (file.open(QIODevice::ReadOnly))
+            m_cache = parse(decode(file.readAll()));
+    }
+    m_cacheValid = true;
+    m_cacheSize = size;
+    m_cacheTime = time;
+    m_cacheGeneration = generation;
+    return m_cache;
+}
+
+IniFile::Document IniFile::loadForWrite() const
+{
+    QFile file(m_fileName);
+    if (!file.exists())
+        return Document();
+    // A file that exists but cannot be read must not be replaced by one that
+    // holds only the keys written now.
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
+    return parse(decode(bytes));
+}
+
+void IniFile::store(const Document &doc)
+{
+    const QString failure =
+        QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName());
+    const QFileInfo info(m_fileName);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw Error(failure);
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Error(failure);
+    const QByteArray bytes = serialize(doc).toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw Error(failure);
+    g_writeGeneration.fetch_add(1);
+    m_cacheValid = false;
+}
+
+template <typename Change>
+void IniFile::modify(Change change)
+{
+    Document doc = loadForWrite();
+    change(doc);
+    store(doc);
+}
+
+QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
+{
+    const Line *l = findKey(document(), section, key);
+    return l ? l->value.left(MaxValueLength) : def;
+}
+
+int IniFile::readInteger(const QString &section, const QString &key, int def) const
+{
+    return strToIntDef(readString(section, key, QString()), def);
+}
+
+bool IniFile::readBool(const QString &section, const QString &key, bool def) const
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+QStringList IniFile::readSections() const
+{
+    QStringList names;
+    for (const auto &l : document().lines) {
+        if (l.kind != Line::Section)
+            continue;
+        const bool seen = std::any_of(names.cbegin(), names.cend(),
+                                      [&](const QString &n) { return sameName(n, l.name); });
+        if (!seen)
+            names.append(l.name);
+    }
+    return names;
+}
+
+QList<IniEntry> IniFile::readEntries(const QString &section) const
+{
+    QList<IniEntry> entries;
+    const Document &doc = document();
+    const int s = findSection(doc, section);
+    if (s < 0)
+        return entries;
+    const int end = sectionEnd(doc, s);
+    for (int i = s + 1; i < end; ++i) {
+        const auto &l = doc.lines[i];
+        if (l.kind == Line::Key)
+            entries.append({l.name, l.value});
+    }
+    return entries;
+}
+
+QStringList IniFile::readSection(const QString &section) const
+{
+    QStringList keys;
+    for (const auto &e : readEntries(section))
+        keys.append(e.key);
+    return keys;
+}
+
+QStringList IniFile::readSectionValues(const QString &section) const
+{
+    QStringList lines;
+    for (const auto &e : readEntries(section))
+        lines.append(e.key + u'=' + e.value);
+    return lines;
+}
+
+bool IniFile::sectionExists(const QString &section) const
+{
+    return findSection(document(), section) >= 0;
+}
+
+bool IniFile::valueExists(const QString &section, const QString &key) const
+{
+    return findKey(document(), section, key) != nullptr;
+}
+
+void IniFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    modify([&](Document &doc) {
+        const int s = findSection(doc, section);
+        if (s < 0) {
+            appendSection(doc, section, {{key, value}});
+            return;
+        }
+        const int end = sectionEnd(doc, s);
+        int insertAt = s + 1;
+        for (int i = s + 1; i < end; ++i) {
+            Line &l = doc.lines[i];
+            if (l.kind != Line::Key)
+                continue;
+            if (sameName(l.name, key)) {
+                l = keyLine(key, value);
+                return;
+            }
+            insertAt = i + 1;
+        }
+        doc.lines.insert(insertAt, keyLine(key, value));
+    });
+}
+
+void IniFile::writeInteger(const QString &section, const QString &key, int value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString &section, const QString &key, bool value)
+{
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::eraseSection(const QString &section)
+{
+    modify([&](Document &doc) { removeSection(doc, section); });
+}
+
+void IniFile::deleteKey(const QString &section, const QString &key)
+{
+    modify([&](Document &doc) {
+        const int s = findSection(doc, section);
+        if (s < 0)
+            return;
+        for (int i = sectionEnd(doc, s) - 1; i > s; --i) {
+            const Line &l = doc.lines[i];
+            if (l.kind == Line::Key && sameName(l.name, key))
+                doc.lines.remove(i);
+        }
+    });
+}
+
+void IniFile::replaceSection(const QString &section, const QList<IniEntry> &entries)
+{
+    modify([&](Document &doc) {
+        const int at = removeSection(doc, section);
+        if (at < 0) {
+            appendSection(doc, section, entries);
+            return;
+        }
+        QList<Line> block;
+        block.append(headerLine(section));
+        for (const auto &e : entries)
+            block.append(keyLine(e.key, e.value));
+        // The blank line that parted the old section from the next one went
+        // with it; put one back.
+        if (at < doc.lines.size() && !isBlank(doc.lines[at]))
+            block.append(parseLine(QString()));
+        for (int i = 0; i < block.size(); ++i)
+            doc.lines.insert(at + i, block[i]);
+    });
+}
+
+} // namespace korvana

@@ -1,0 +1,103 @@
+#pragma once
+// Ini profile files (korvana.ini, session files, skin.ini) with the semantics
+// that files written by the Windows profile service rely on: section and key
+// names match ignoring letter case and the first match wins; values are kept
+// verbatim (no escapes, no quoting, no list splitting) and trimmed of the
+// blanks around them; a write changes only its own line and keeps every other
+// line of the file - unknown keys, comments and order - as it was.
+//
+// Every write reads the file afresh before changing it, so that two writers of
+// one file (the main window's closing write and the reminder's own write) do
+// not undo each other, and replaces the file atomically, so that a write that
+// fails leaves the old file whole. Files are read as UTF-8, or as
+// Windows-1252 when they are not valid UTF-8; they are written as UTF-8.
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace korvana {
+
+struct IniEntry {
+    QString key;
+    QString value;
+    friend bool operator==(const IniEntry &, const IniEntry &) = default;
+};
+
+class IniFile {
+public:
+    // Longest value a string read returns; longer values are cut.
+    static constexpr int MaxValueLength = 2047;
+
+    explicit IniFile(const QString &fileName);
+
+    QString fileName() const { return m_fileName; }
+
+    // Missing file, section or key: the default. A key present with an empty
+    // value reads as empty text.
+    QString readString(const QString &section, const QString &key, const QString &def) const;
+    // The program's whole-number rule; the default when the value is missing or
+    // is not a whole number.
+    int readInteger(const QString &section, const QString &key, int def) const;
+    // A whole number, true when not 0; the default when it is not a number.
+    bool readBool(const QString &section, const QString &key, bool def) const;
+
+    // Names of the sections, in file order (first spelling of each).
+    QStringList readSections() const;
+    // Keys of the section, in file order.
+    QStringList readSection(const QString &section) const;
+    // "key=value" for every key of the section, in file order.
+    QStringList readSectionValues(const QString &section) const;
+    // The keys of the section with their values, in file order.
+    QList<IniEntry> readEntries(const QString &section) const;
+    bool sectionExists(const QString &section) const;
+    bool valueExists(const QString &section, const QString &key) const;
+
+    // Writes fail with korvana::Error ("Unable to write to <file name>") and
+    // then leave the file as it was. A write creates the file, its folder, the
+    // section and the key as needed.
+    void writeString(const QString &section, const QString &key, const QString &value);
+    void writeInteger(const QString &section, const QString &key, int value);
+    void writeBool(const QString &section, const QString &key, bool value);
+    void eraseSection(const QString &section);
+    void deleteKey(const QString &section, const QString &key);
+    // Erases the section and writes it anew with the entries, in one write.
+    // The section keeps its place in the file when it was there.
+    void replaceSection(const QString &section, const QList<IniEntry> &entries);
+
+    // One line of the file as parsed. Public for the parser's own tests.
+    struct Line {
+        enum Kind { Other, Section, Key };
+        QString text;  // the line as it stands in the file, without its line break
+        Kind kind = Other;
+        QString name;  // section name or key, trimmed
+        QString value; // key lines: the value, trimmed
+    };
+    struct Document {
+        QList<Line> lines;
+        QString lineBreak = QStringLiteral("\n");
+    };
+    static Document parse(const QString &text);
+    static QString serialize(const Document &doc);
+    // UTF-8 (an optional byte-order mark is dropped), else Windows-1252.
+    static QString decode(const QByteArray &bytes);
+
+private:
+    const Document &document() const;
+    Document loadForWrite() const;
+    void store(const Document &doc);
+    template <typename Change>
+    void modify(Change change);
+
+    QString m_fileName;
+
+    // The last parse, reused by reads while the file looks unchanged (same
+    // size and time stamp, and no write by any IniFile of this process since).
+    mutable Document m_cache;
+    mutable bool m_cacheValid = false;
+    mutable qint64 m_cacheSize = -1;
+    mutable QDateTime m_cacheTime;
+    mutable quint64 m_cacheGeneration = 0;
+};
+
+} // namespace korvana

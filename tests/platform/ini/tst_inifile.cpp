@@ -1,0 +1,370 @@
+#include "platform/ini/IniFile.h"
+#include "platform/ui/Errors.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using korvana::IniEntry;
+using korvana::IniFile;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void readsNamesIgnoringCaseFirstMatchWins();
+    void keepsValuesVerbatim();
+    void cutsLongValues();
+    void readsWholeNumbersAndBooleans_data();
+    void readsWholeNumbersAndBooleans();
+    void missingFileReadsDefaults();
+    void writeUpdatesInPlaceAndKeepsEverythingElse();
+    void writeAppendsKeyToItsSection();
+    void writeAppendsNewSection();
+    void writeKeepsValueOnOneLine();
+    void readsWindows1252AndWritesUtf8();
+    void dropsUtf8ByteOrderMark();
+    void eachWriteRereadsTheFile();
+    void readsSeeChangesByOthers();
+    void sectionListsKeepFileOrder();
+    void eraseAndDeleteKey();
+    void replaceSectionKeepsPlaceAndOtherSections();
+    void failedWriteThrowsAndKeepsOldFile();
+    void writeCreatesMissingFolder();
+};
+
+void TestIniFile::readsNamesIgnoringCaseFirstMatchWins()
+{
+    const QString p = path("case.ini");
+    writeBytes(p, "orphan=before any section\n"
+                  "[Options]\n"
+                  "Skin=first\n"
+                  "SKIN=second\n"
+                  "[other]\n"
+                  "Skin=elsewhere\n"
+                  "[OPTIONS]\n"
+                  "Skin=third\n"
+                  "Extra=only in the second Options\n");
+    IniFile ini(p);
+    QCOMPARE(ini.readString("options", "skin", "def"), QString("first"));
+    QCOMPARE(ini.readString("Other", "sKiN", "def"), QString("elsewhere"));
+    // Only the first section of a name is looked at.
+    QCOMPARE(ini.readString("Options", "Extra", "def"), QString("def"));
+    QCOMPARE(ini.readString("", "orphan", "def"), QString("def"));
+    QVERIFY(ini.sectionExists("oPtIoNs"));
+    QVERIFY(!ini.sectionExists("Opt"));
+    QCOMPARE(ini.readSections(), QStringList({"Options", "other"}));
+}
+
+void TestIniFile::keepsValuesVerbatim()
+{
+    const QString p = path("verbatim.ini");
+    writeBytes(p, "[Options]\n"
+                  "Working Directory=C:\\Lessons\\\n"
+                  "Next=still here\n"
+                  "List = a, b ; c # d  \n"
+                  "Quoted=\"x\"\n"
+                  "Escapes=%20\\n\\t\n"
+                  "Empty=\n"
+                  "Equals=a=b=c\n"
+                  "; Comment=not a key\n"
+                  "no equals sign here\n");
+    IniFile ini(p);
+    // A trailing backslash does not join the next line.
+    QCOMPARE(ini.readString("Options", "Working Directory", ""), QString("C:\\Lessons\\"));
+    QCOMPARE(ini.readString("Options", "Next", ""), QString("still here"));
+    QCOMPARE(ini.readString("Options", "List", ""), QString("a, b ; c # d"));
+    QCOMPARE(ini.readString("Options", "Quoted", ""), QString("\"x\""));
+    QCOMPARE(ini.readString("Options", "Escapes", ""), QString("%20\\n\\t"));
+    QCOMPARE(ini.readString("Options", "Equals", ""), QString("a=b=c"));
+    // Present but empty is empty, not the default.
+    QCOMPARE(ini.readString("Options", "Empty", "def"), QString());
+    QVERIFY(ini.valueExists("Options", "Empty"));
+    QVERIFY(!ini.valueExists("Options", "; Comment"));
+    QCOMPARE(ini.readSection("Options"),
+             QStringList({"Working Directory", "Next", "List", "Quoted", "Escapes", "Empty", "Equals"}));
+}
+
+void TestIniFile::cutsLongValues()
+{
+    const QString p = path("long.ini");
+    const QString longValue(3000, u'x');
+    IniFile ini(p);
+    ini.writeString("S", "Long", longValue);
+    QCOMPARE(ini.readString("S", "Long", "").size(), IniFile::MaxValueLength);
+    // The file itself keeps the whole value.
+    QVERIFY(readBytes(p).contains(longValue.toLatin1()));
+}
+
+void TestIniFile::readsWholeNumbersAndBooleans_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("integer");
+    QTest::addColumn<bool>("boolean");
+    // The defaults are 24 and true / 24 and false below, so each row shows
+    // whether the value was taken or the default.
+    QTest::newRow("decimal") << QByteArray("32") << 32 << true;
+    QTest::newRow("zero") << QByteArray("0") << 0 << false;
+    QTest::newRow("two is true") << QByteArray("2") << 2 << true;
+    QTest::newRow("negative") << QByteArray("-5") << -5 << true;
+    QTest::newRow("0x hex") << QByteArray("0x20") << 32 << true;
+    QTest::newRow("$ hex") << QByteArray("$1F") << 31 << true;
+    QTest::newRow("leading blanks") << QByteArray("   7") << 7 << true;
+    QTest::newRow("word true") << QByteArray("true") << 24 << false;
+    QTest::newRow("trailing text") << QByteArray("12pt") << 24 << false;
+    QTest::newRow("beyond 32 bits") << QByteArray("2147483648") << 24 << false;
+    QTest::newRow("empty") << QByteArray("") << 24 << false;
+}
+
+void TestIniFile::readsWholeNumbersAndBooleans()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, integer);
+    QFETCH(bool, boolean);
+    const QString p = path("numbers.ini");
+    writeBytes(p, "[N]\nValue=" + text + "\n");
+    IniFile ini(p);
+    QCOMPARE(ini.readInteger("N", "Value", 24), integer);
+    QCOMPARE(ini.readBool("N", "Value", false), boolean);
+    QCOMPARE(ini.readInteger("N", "Missing", 24), 24);
+    QCOMPARE(ini.readBool("N", "Missing", true), true);
+}
+
+void TestIniFile::missingFileReadsDefaults()
+{
+    IniFile ini(path("does-not-exist.ini"));
+    QCOMPARE(ini.readString("Options", "Skin", "*standard*"), QString("*standard*"));
+    QCOMPARE(ini.readInteger("Options", "Size", 11), 11);
+    QVERIFY(ini.readSections().isEmpty());
+    QVERIFY(ini.readEntries("Options").isEmpty());
+    QVERIFY(!QFile::exists(path("does-not-exist.ini")));
+}
+
+void TestIniFile::writeUpdatesInPlaceAndKeepsEverythingElse()
+{
+    const QString p = path("inplace.ini");
+    writeBytes(p, "; written by hand\r\n"
+                  "[options]\r\n"
+                  "Unknown Key=keep me\r\n"
+                  "bold kanji=true\r\n"
+                  "  ; a comment inside\r\n"
+                  "Skin=Blue\r\n"
+                  "\r\n"
+                  "[Other]\r\n"
+                  "Bold Kanji=untouched\r\n");
+    IniFile ini(p);
+    ini.writeBool("Options", "Bold Kanji", true);
+    QCOMPARE(readBytes(p), QByteArray("; written by hand\r\n"
+                                      "[options]\r\n"
+                                      "Unknown Key=keep me\r\n"
+                                      "Bold Kanji=1\r\n"
+                                      "  ; a comment inside\r\n"
+                                      "Skin=Blue\r\n"
+                                      "\r\n"
+                                      "[Other]\r\n"
+                                      "Bold Kanji=untouched\r\n"));
+}
+
+void TestIniFile::writeAppendsKeyToItsSection()
+{
+    const QString p = path("append.ini");
+    writeBytes(p, "[Options]\n"
+                  "A=1\n"
+                  "; trailing comment\n"
+                  "\n"
+                  "[Text Direction]\n"
+                  "B=2\n");
+    IniFile ini(p);
+    ini.writeInteger("Options", "New", -3);
+    ini.writeInteger("Text Direction", "C", 4);
+    QCOMPARE(readBytes(p), QByteArray("[Options]\n"
+                                      "A=1\n"
+                                      "New=-3\n"
+                                      "; trailing comment\n"
+                                      "\n"
+                                      "[Text Direction]\n"
+                                      "B=2\n"
+                                      "C=4\n"));
+}
+
+void TestIniFile::writeAppendsNewSection()
+{
+    const QString p = path("newsection.ini");
+    IniFile ini(p);
+    ini.writeString("Options", "Skin", "*standard*");
+    ini.writeBool("Options", "Show Reminder", false);
+    ini.writeInteger("Text Direction", "Hanzi Left to Right", 0);
+    QCOMPARE(readBytes(p), QByteArray("[Options]\n"
+                                      "Skin=*standard*\n"
+                                      "Show Reminder=0\n"
+                                      "\n"
+                                      "[Text Direction]\n"
+                                      "Hanzi Left to Right=0\n"));
+}
+
+void TestIniFile::writeKeepsValueOnOneLine()
+{
+    const QString p = path("oneline.ini");
+    IniFile ini(p);
+    ini.writeString("S", "Name", "two\nlines\r\n[Injected]\rx");
+    QCOMPARE(ini.readSections(), QStringList({"S"}));
+    QCOMPARE(ini.readString("S", "Name", ""), QString("two lines [Injected] x"));
+}
+
+void TestIniFile::readsWindows1252AndWritesUtf8()
+{
+    const QString p = path("cp1252.ini");
+    // "Café", the euro sign and a left quotation mark in Windows-1252.
+    writeBytes(p, "[Options]\r\nKanji Font=Caf\xE9 \x80\x96\r\nOther=\x91x\r\n");
+    IniFile ini(p);
+    QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
+    ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
+    const QByteArray bytes = readBytes(p);
+    QCOMPARE(bytes, QByteArray("[Options]\r\nKanji Font=Caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x93\r\n"
+                               "Other=\xE2\x80\x98x\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n"));
+    QCOMPARE(ini.readString("Options", "Other", ""), QString::fromUtf8("‘x"));
+    QCOMPARE(ini.readString("Options", "Skin", ""), QString::fromUtf8("汉字"));
+}
+
+void TestIniFile::dropsUtf8ByteOrderMark()
+{
+    const QString p = path("bom.ini");
+    writeBytes(p, "\xEF\xBB\xBF[Options]\nSkin=\xE7\xBA\xA2\n");
+    IniFile ini(p);
+    QVERIFY(ini.sectionExists("Options"));
+    QCOMPARE(ini.readString("Options", "Skin", ""), QString::fromUtf8("红"));
+}
+
+void TestIniFile::eachWriteRereadsTheFile()
+{
+    const QString p = path("twowriters.ini");
+    IniFile mainWindow(p);
+    mainWindow.writeString("Options", "Skin", "Blue");
+    QCOMPARE(mainWindow.readString("Options", "Skin", ""), QString("Blue")); // cached now
+
+    // Another writer changes the file between two writes of the first.
+    IniFile reminder(p);
+    reminder.writeBool("Options", "Show Reminder", false);
+    writeBytes(p, readBytes(p) + "[Hand]\nEdited=yes\n");
+
+    mainWindow.writeInteger("Options", "Fontsize-Kanji", 30);
+    IniFile fresh(p);
+    QCOMPARE(fresh.readBool("Options", "Show Reminder", true), false);
+    QCOMPARE(fresh.readString("Hand", "Edited", ""), QString("yes"));
+    QCOMPARE(fresh.readInteger("Options", "Fontsize-Kanji", 0), 30);
+    QCOMPARE(fresh.readString("Options", "Skin", ""), QString("Blue"));
+}
+
+void TestIniFile::readsSeeChangesByOthers()
+{
+    const QString p = path("cache.ini");
+    writeBytes(p, "[S]\nK=1\n");
+    IniFile reader(p);
+    QCOMPARE(reader.readString("S", "K", ""), QString("1"));
+    // A same-size change through another object of this process.
+    IniFile other(p);
+    other.writeString("S", "K", "2");
+    QCOMPARE(reader.readString("S", "K", ""), QString("2"));
+    // A change from outside the program.
+    writeBytes(p, "[S]\nK=three\n");
+    QCOMPARE(reader.readString("S", "K", ""), QString("three"));
+    QFile::remove(p);
+    QCOMPARE(reader.readString("S", "K", "gone"), QString("gone"));
+}
+
+void TestIniFile::sectionListsKeepFileOrder()
+{
+    const QString p = path("order.ini");
+    writeBytes(p, "[Lessons]\n2=c:\\b.kvl\n0=/a.kvl\nx=odd key\n; note\n1=/with=equals.kvl\n[Session]\nPosition=5\n");
+    IniFile ini(p);
+    QCOMPARE(ini.readSection("lessons"), QStringList({"2", "0", "x", "1"}));
+    QCOMPARE(ini.readSectionValues("Lessons"),
+             QStringList({"2=c:\\b.kvl", "0=/a.kvl", "x=odd key", "1=/with=equals.kvl"}));
+    const QList<IniEntry> entries = ini.readEntries("Lessons");
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries[3], (IniEntry{"1", "/with=equals.kvl"}));
+    QVERIFY(ini.readSection("Nothing").isEmpty());
+}
+
+void TestIniFile::eraseAndDeleteKey()
+{
+    const QString p = path("erase.ini");
+    writeBytes(p, "[A]\nx=1\ny=2\nX=3\n[B]\nx=4\n[a]\nz=5\n");
+    IniFile ini(p);
+    ini.deleteKey("a", "X");
+    QVERIFY(!ini.valueExists("A", "x"));
+    QCOMPARE(ini.readString("A", "y", ""), QString("2"));
+    QCOMPARE(ini.readString("B", "x", ""), QString("4"));
+    ini.deleteKey("Missing", "x"); // no section: nothing happens
+    ini.eraseSection("A");
+    QCOMPARE(readBytes(p), QByteArray("[B]\nx=4\n"));
+}
+
+void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
+{
+    const QString p = path("replace.ini");
+    writeBytes(p, "[Session]\nPosition=3\n\n[Lessons]\n0=/old.kvl\n9=/stale.kvl\n\n[Mine]\nkeep=yes\n");
+    IniFile ini(p);
+    ini.replaceSection("Lessons", {{"0", "/a.kvl"}, {"1", "/b.kvl"}});
+    ini.replaceSection("Session", {{"Position", "5"}});
+    QCOMPARE(readBytes(p), QByteArray("[Session]\nPosition=5\n\n[Lessons]\n0=/a.kvl\n1=/b.kvl\n\n"
+                                      "[Mine]\nkeep=yes\n"));
+    ini.replaceSection("New", {});
+    QCOMPARE(ini.readSections(), QStringList({"Session", "Lessons", "Mine", "New"}));
+}
+
+void TestIniFile::failedWriteThrowsAndKeepsOldFile()
+{
+    // A folder in the way of the file's own folder: the write cannot be done,
+    // whoever runs the test.
+    writeBytes(path("blocker"), "not a folder");
+    IniFile blocked(path("blocker/korvana.ini"));
+    try {
+        blocked.writeString("Options", "Skin", "x");
+        QFAIL("the write should have failed");
+    } catch (const korvana::Error &e) {
+        QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
+    }
+
+    // A name that is a folder cannot be read, so it must not be replaced.
+    QVERIFY(QDir(m_dir.path()).mkpath("folder.ini/inside"));
+    IniFile folder(path("folder.ini"));
+    QVERIFY_THROWS_EXCEPTION(korvana::Error, folder.writeString("S", "K", "v"));
+    QVERIFY(QFileInfo(path("folder.ini/inside")).isDir());
+}
+
+void TestIniFile::writeCreatesMissingFolder()
+{
+    const QString p = path("new/deeper/korvana.ini");
+    IniFile ini(p);
+    ini.writeBool("Options", "Show Reminder", false);
+    QCOMPARE(readBytes(p), QByteArray("[Options]\nShow Reminder=0\n"));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(path("new/deeper")).entryList(QDir::Files), QStringList({"korvana.ini"}));
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"
