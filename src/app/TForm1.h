@@ -41,6 +41,10 @@ public:
     void VymazatCisla();
     void NacistDoStringgridu(const QString &LessonFile);
 
+    // --- opening and saving lessons, linked files, sessions (Form1Lessons.cpp) ---
+    // [lessons-begin]
+    // [lessons-end]
+
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
     void TimerStatusTimer();
