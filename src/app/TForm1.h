@@ -45,6 +45,10 @@ public:
     // [lessons-begin]
     // [lessons-end]
 
+    // --- term display, practice engine, modes, marks, keys (Form1Practice*.cpp) ---
+    // [practice-begin]
+    // [practice-end]
+
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
     void TimerStatusTimer();
