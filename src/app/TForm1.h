@@ -4,6 +4,7 @@
 // plain classes that do the work. Its handlers live in one file per
 // subsystem: Form1Startup.cpp, Form1Lessons.cpp, Form1Status.cpp, ...
 #include "lessons/LessonStore.h"
+#include "settings/MainSettings.h"
 
 #include <QWidget>
 #include <functional>
@@ -17,7 +18,7 @@ class QTimer;
 #include "platform/speech/SpeechVoice.h"
 
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public korvana::MainSettings {
     Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
@@ -27,6 +28,7 @@ public:
     void FormCreate();
     void FormShow();
     void FormActivate();
+    void FormClose();
     void ChangeEngine();
     void ActivateFlash();
 
@@ -85,6 +87,9 @@ public:
     bool FRollbackPending = false;
     quint32 FFlashColor = 0x0000FF;
     quint32 FFlashBackgroundColor = 0;
+    // Reading order of the four panes, read with the settings; the panes
+    // apply it and it is written back when the window closes.
+    korvana::TextDirections FTextDirections;
 
     std::unique_ptr<korvana::SpeechVoice> SpVoice;
 
@@ -98,6 +103,7 @@ public:
 protected:
     bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     void buildControls();

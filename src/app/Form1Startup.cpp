@@ -1,0 +1,188 @@
+// The main window's creation, showing and first activation.
+#include "app/TForm1.h"
+#include "platform/speech/EspeakVoice.h"
+#include "platform/speech/SpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
+#include "practice/TFormBackground.h"
+#include "practice/TFormToolBar.h"
+#include "settings/SettingsFile.h"
+#include "settings/TFormOptions.h"
+#include "settings/TFormReminder.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TForm1 *Form1 = nullptr;
+
+TForm1::VoiceFactory TForm1::voiceFactory = [] {
+    return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
+};
+
+TForm1::TForm1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Korvana"));
+    buildControls();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls()
+{
+    resize(760, 520);
+
+    chbRead = new QCheckBox(QStringLiteral("Read"), this);
+    chbRead->setObjectName(QStringLiteral("chbRead"));
+    jbRead = new QPushButton(QStringLiteral("Read"), this);
+    jbRead->setObjectName(QStringLiteral("jbRead"));
+
+    lStatus = new QLabel(this);
+    lStatus->setObjectName(QStringLiteral("lStatus"));
+    lStatus->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
+
+    TimerStatus = new QTimer(this);
+    TimerStatus->setObjectName(QStringLiteral("TimerStatus"));
+    TimerStatus->setInterval(10000);
+    connect(TimerStatus, &QTimer::timeout, this, &TForm1::TimerStatusTimer);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(chbRead);
+    bottom->addWidget(jbRead);
+    bottom->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addStretch();
+    layout->addLayout(bottom);
+    layout->addWidget(lStatus);
+}
+
+void TForm1::FormCreate()
+{
+    // The settings first: everything after them reads the fields.
+    korvana::SettingsFile::load(*this, FTextDirections);
+
+    store.clear();
+    FOpenLessons.clear();
+    FCurrentLesson.clear();
+    FSessionFile.clear();
+    FCurrentIndex = 0;
+    FFlashBackgroundColor = 0;
+    FFlashColor = 0x0000FF;
+    FNumbersMode = false;
+    FRollbackPending = false;
+    FLastHoverChar = 0;
+    FFirstActivation = true;
+    FEditorLoadPending = true;
+}
+
+void TForm1::FormShow()
+{
+    if (FDisplayScreenBackground && FormBackground)
+        FormBackground->show();
+    if (FDisplayToolBar && FormToolBar)
+        FormToolBar->show();
+}
+
+void TForm1::FormClose()
+{
+    // A settings file that cannot be written is reported by save(); the
+    // lessons are saved all the same.
+    korvana::SettingsFile::save(*this, FTextDirections, this);
+}
+
+void TForm1::closeEvent(QCloseEvent *e)
+{
+    FormClose();
+    QWidget::closeEvent(e);
+}
+
+void TForm1::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    FormShow();
+}
+
+bool TForm1::event(QEvent *e)
+{
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::WindowActivate)
+        FormActivate();
+    return handled;
+}
+
+void TForm1::FormActivate()
+{
+    // The first activation's work runs once. The reminder below is modal and
+    // its closing activates the window again: the guard keeps that nested
+    // activation from starting the work a second time.
+    if (!FFirstActivation || m_activating)
+        return;
+    m_activating = true;
+
+    try {
+        if (korvana::SettingsFile::showReminder())
+            korvana::Dialogs::instance().execModal(FormReminder);
+    } catch (const std::exception &e) {
+        korvana::reportUnhandledError(korvana::errorText(e));
+    }
+
+    bool chineseVoice = false;
+    try {
+        if (!SpVoice)
+            SpVoice = voiceFactory();
+        SpVoice->setEventInterests(korvana::SpeechVoice::AllEvents);
+        const QList<korvana::VoiceToken> voices = SpVoice->getVoices(QString(), QString());
+        int chosen = -1;
+        for (int i = 0; i < voices.size(); ++i) {
+            FormOptions->cbVoices->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
+            // The exact text: a voice listing another language after 804 is
+            // not chosen. The last Chinese voice wins.
+            if (voices[i].getAttribute(QStringLiteral("Language")) == QLatin1String("804"))
+                chosen = i;
+        }
+        m_voices = voices;
+        if (FormOptions->cbVoices->count() > 0 && chosen != -1) {
+            FormOptions->cbVoices->setCurrentIndex(chosen);
+            ChangeEngine();
+            chineseVoice = true;
+        }
+    } catch (const std::exception &) {
+        // A speech engine that cannot start means no Chinese voice for this
+        // run; the program goes on without reading aloud.
+        SpVoice.reset();
+        Status(QStringLiteral("No speech engine: reading aloud is off"));
+    }
+    if (!chineseVoice) {
+        chbRead->setChecked(false);
+        chbRead->setEnabled(false);
+        jbRead->hide();
+    }
+
+    FSpeaking = false;
+    ActivateFlash();
+    FFirstActivation = false;
+    m_activating = false;
+}
+
+void TForm1::ChangeEngine()
+{
+    if (!SpVoice)
+        return;
+    const int index = FormOptions->cbVoices->currentIndex();
+    if (index < 0 || index >= m_voices.size())
+        return;
+    SpVoice->setVoice(m_voices[index]);
+}
+
+void TForm1::ActivateFlash()
+{
+}
