@@ -82,6 +82,8 @@ void TForm1::FormCreate()
     FLastHoverChar = 0;
     FFirstActivation = true;
     FEditorLoadPending = true;
+
+    ReadDatabases();
 }
 
 void TForm1::FormShow()

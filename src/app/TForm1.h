@@ -4,6 +4,7 @@
 // plain classes that do the work. Its handlers live in one file per
 // subsystem: Form1Startup.cpp, Form1Lessons.cpp, Form1Status.cpp, ...
 #include "lessons/LessonStore.h"
+#include "reference/CharacterDatabase.h"
 #include "settings/MainSettings.h"
 
 #include <QWidget>
@@ -50,6 +51,15 @@ public:
     // --- term display, practice engine, modes, marks, keys (Form1Practice*.cpp) ---
     // [practice-begin]
     // [practice-end]
+
+    // --- character database (Form1Reference.cpp) ----------------------------------
+    void ReadDatabases();
+    korvana::CharacterDatabase charDatabase; // the tables with their lookup index
+    // False for this run when the character tables could not be loaded; the
+    // user's "Show Hanzi Info" setting is left as it is.
+    bool FHanziInfoAvailable = true;
+    korvana::RichEdit rePinyin; // the 24 tone-marked vowels, for the editor's pinyin entry
+    korvana::RichEdit reTemp;   // scratch rich text (the numbers drill loads its syllables here)
 
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
