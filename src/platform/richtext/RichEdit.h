@@ -75,6 +75,12 @@ public:
     int textLength() const; // length of text(), selection counting
 
     // --- lines (Delphi's Lines) ------------------------------------------------
+    // Counted as a rich-edit's list of lines counts them: an empty line after
+    // the last line end is no line, so "" has 0 lines, "a" and "a\r\n" 1,
+    // "a\rb" 2. lineIndex() still finds that empty line (it is where the next
+    // line goes). addLine appends as the list does ("a" + "b" gives "a\r\nb",
+    // "a\r\n" + "b" gives "a\r\nb\r\n") and leaves the caret after it;
+    // deleting the last line keeps the line end before it.
     int lineCount() const;
     QString line(int index) const;          // without its line end
     void addLine(const QString &text);      // appends a line at the end
@@ -107,12 +113,18 @@ public:
     int lineFromChar(int pos) const;    // line that holds pos
     QPoint posFromChar(int pos) const;  // needs a view; (0,0) otherwise
     int charFromPos(const QPoint &p) const; // needs a view; 0 otherwise
-    void setTextLimit(int chars);       // most characters the control accepts
+    // Most characters the control accepts. Kept for callers that ask for it;
+    // the program's own edits are never cut short by it, so no lesson text is
+    // lost silently.
+    void setTextLimit(int chars);
     int textLimit() const;
     void lineScroll(int lines);
     int firstVisibleLine() const;
 
-    // Counting conversions.
+    // Counting conversions. The final paragraph mark counts one in message
+    // counting (setSel(x, -1) ends at the text's length + 1) and two in
+    // selection counting, so selText() ends with CR LF when it is selected and
+    // selLength() is always selText().length().
     int toSelectionPos(int messagePos) const;
     int toMessagePos(int selectionPos) const;
 

@@ -1,0 +1,800 @@
+#include "RichEdit.h"
+#include "CodePages.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPointer>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <limits>
+
+namespace korvana {
+
+namespace {
+
+// The Windows charset of a run, kept with its format so that it survives
+// copies and saves.
+constexpr int kCharsetProperty = QTextFormat::UserProperty + 0x4b31;
+
+QString normalizeLineEnds(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+// Rich text handed over as a string: characters beyond 8 bits cannot be
+// bytes of the stream, so they travel as \uN.
+QByteArray rtfBytesFromString(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u <= 0xFF) {
+            out += char(u);
+        } else {
+            out += "\\u";
+            out += QByteArray::number(int(int16_t(u)));
+            out += '?';
+        }
+    }
+    return out;
+}
+
+rtf::Align alignOf(const QTextBlock &block)
+{
+    const QTextBlockFormat bf = block.blockFormat();
+    if (!bf.hasProperty(QTextFormat::BlockAlignment))
+        return rtf::Align::Unset;
+    const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignHCenter) return rtf::Align::Center;
+    if (a & Qt::AlignRight) return rtf::Align::Right;
+    if (a & Qt::AlignJustify) return rtf::Align::Justify;
+    return rtf::Align::Left;
+}
+
+Qt::Alignment qtAlign(rtf::Align a)
+{
+    switch (a) {
+    case rtf::Align::Center: return Qt::AlignHCenter;
+    case rtf::Align::Right: return Qt::AlignRight;
+    case rtf::Align::Justify: return Qt::AlignJustify;
+    default: return Qt::AlignLeft;
+    }
+}
+
+rtf::CharFormat fromQt(const QTextCharFormat &f)
+{
+    rtf::CharFormat r;
+    if (f.hasProperty(QTextFormat::FontFamilies))
+        r.family = f.fontFamilies().toStringList().value(0);
+    if (f.hasProperty(kCharsetProperty))
+        r.charset = f.intProperty(kCharsetProperty);
+    if (f.hasProperty(QTextFormat::FontPointSize))
+        r.halfPoints = qRound(f.fontPointSize() * 2);
+    if (f.hasProperty(QTextFormat::ForegroundBrush))
+        r.color = f.foreground().color();
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+        r.highlight = f.background().color();
+    r.bold = f.fontWeight() >= QFont::DemiBold;
+    r.italic = f.fontItalic();
+    r.underline = f.fontUnderline();
+    return r;
+}
+
+QTextCharFormat toQt(const rtf::CharFormat &r)
+{
+    QTextCharFormat f;
+    if (!r.family.isEmpty())
+        f.setFontFamilies(QStringList{r.family});
+    if (r.charset >= 0)
+        f.setProperty(kCharsetProperty, r.charset);
+    if (r.halfPoints > 0)
+        f.setFontPointSize(r.halfPoints / 2.0);
+    if (r.color.isValid())
+        f.setForeground(r.color);
+    if (r.highlight.isValid())
+        f.setBackground(r.highlight);
+    if (r.bold)
+        f.setFontWeight(QFont::Bold);
+    if (r.italic)
+        f.setFontItalic(true);
+    if (r.underline)
+        f.setFontUnderline(true);
+    return f;
+}
+
+} // namespace
+
+struct RichEdit::Impl {
+    RichEdit *q = nullptr;
+    QTextDocument *doc = nullptr;
+    QPointer<QTextEdit> view;
+    QTextCursor sel;            // the selection while no view is attached
+    // The selection runs through the final paragraph mark; valid only while
+    // the cursor still stands where it was put.
+    bool markSelected = false;
+    int markAnchor = -1, markPosition = -1;
+    int limit = 0;
+    TextAlignment align = TextAlignment::Left;
+    bool wrap = true;
+    QString defaultFamily = QStringLiteral("Arial");
+    double defaultPoints = 10;
+
+    int length() const { return doc->characterCount() - 1; }
+    int textLength() const { return length() + doc->blockCount() - 1; }
+
+    QTextCursor cursor() const { return view ? view->textCursor() : sel; }
+    void setCursor(const QTextCursor &c, bool mark = false)
+    {
+        if (view)
+            view->setTextCursor(c);
+        else
+            sel = c;
+        markSelected = mark;
+        markAnchor = c.anchor();
+        markPosition = c.position();
+    }
+
+    struct Range { int start, end; bool mark; };
+    Range range() const
+    {
+        const QTextCursor c = cursor();
+        Range r{c.selectionStart(), c.selectionEnd(), false};
+        r.mark = markSelected && c.anchor() == markAnchor && c.position() == markPosition
+                 && r.end == length();
+        return r;
+    }
+
+    int toSelectionPos(int m) const
+    {
+        if (m <= 0) return 0;
+        if (m > length()) return textLength() + 2;
+        return m + doc->findBlock(m).blockNumber();
+    }
+
+    int toMessagePos(int s) const
+    {
+        if (s <= 0) return 0;
+        const int tl = textLength();
+        if (s > tl) return length() + 1;
+        if (s == tl) return length();
+        // Largest block b whose start, in selection counting, is at or before s.
+        int lo = 0, hi = doc->blockCount() - 1;
+        while (lo < hi) {
+            const int mid = (lo + hi + 1) / 2;
+            if (doc->findBlockByNumber(mid).position() + mid <= s) lo = mid;
+            else hi = mid - 1;
+        }
+        const QTextBlock b = doc->findBlockByNumber(lo);
+        const int m = s - lo;
+        // A position between CR and LF rounds down to the line's end.
+        return std::min(m, b.position() + b.length() - 1);
+    }
+
+    rtf::Content contentOf(int start, int end, bool mark) const
+    {
+        rtf::Content c;
+        QTextBlock b = doc->findBlock(start);
+        while (b.isValid()) {
+            const int bpos = b.position();
+            const int bend = bpos + b.length() - 1;
+            if (bpos > end) break;
+            rtf::Paragraph p;
+            p.align = alignOf(b);
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextFragment frag = it.fragment();
+                const int fs = frag.position();
+                const int fe = fs + frag.length();
+                const int s = std::max(fs, start), e = std::min(fe, end);
+                if (s >= e) continue;
+                rtf::CharFormat f = fromQt(frag.charFormat());
+                QString text = frag.text();
+                if (s != fs || e != fe) text = text.mid(s - fs, e - s);
+                if (!p.runs.isEmpty() && p.runs.last().format == f)
+                    p.runs.last().text += text;
+                else
+                    p.runs.append(rtf::Run{text, std::move(f)});
+            }
+            c.paragraphs.append(std::move(p));
+            if (end <= bend) break;
+            b = b.next();
+        }
+        if (c.paragraphs.isEmpty())
+            c.paragraphs.append(rtf::Paragraph());
+        if (mark)
+            c.paragraphs.append(rtf::Paragraph());
+        return c;
+    }
+
+    rtf::WriterDefaults writerDefaults() const
+    {
+        rtf::WriterDefaults d;
+        d.family = defaultFamily;
+        d.halfPoints = qRound(defaultPoints * 2);
+        return d;
+    }
+
+    // Inserts content at c; a whole load drops the break of a last \par, which
+    // the final paragraph mark stands for.
+    void insertContent(QTextCursor &c, const rtf::Content &content, bool wholeDocument)
+    {
+        qsizetype n = content.paragraphs.size();
+        if (wholeDocument && content.endsWithBreak())
+            --n;
+        c.beginEditBlock();
+        const rtf::CharFormat *lastFormat = nullptr;
+        QTextCharFormat qf;
+        for (qsizetype i = 0; i < n; ++i) {
+            const rtf::Paragraph &p = content.paragraphs.at(i);
+            if (i > 0)
+                c.insertBlock();
+            // A paragraph without an alignment of its own takes the control's;
+            // the first one keeps the paragraph it is inserted into.
+            if (p.align != rtf::Align::Unset || i > 0) {
+                QTextBlockFormat bf = c.blockFormat();
+                bf.setAlignment(p.align != rtf::Align::Unset ? qtAlign(p.align) : controlAlign());
+                c.setBlockFormat(bf);
+            }
+            for (const rtf::Run &r : p.runs) {
+                if (!lastFormat || !(*lastFormat == r.format)) {
+                    qf = toQt(r.format);
+                    lastFormat = &r.format;
+                }
+                c.insertText(r.text, qf);
+            }
+        }
+        c.endEditBlock();
+    }
+
+    rtf::Content parse(const QByteArray &data) const
+    {
+        rtf::Content content;
+        QString error;
+        if (!rtf::read(data, &content, &error))
+            throw RichTextError(error.toStdString());
+        return content;
+    }
+
+    void resetDocument()
+    {
+        doc->clear();
+        applyAlignment();
+    }
+
+    Qt::Alignment controlAlign() const
+    {
+        return align == TextAlignment::Center ? Qt::AlignHCenter
+               : align == TextAlignment::Right ? Qt::AlignRight : Qt::AlignLeft;
+    }
+
+    void applyAlignment()
+    {
+        QTextCursor c(doc);
+        c.select(QTextCursor::Document);
+        QTextBlockFormat bf;
+        bf.setAlignment(controlAlign());
+        c.mergeBlockFormat(bf);
+    }
+
+    void setPlain(const QString &text)
+    {
+        resetDocument();
+        QTextCursor c(doc);
+        c.insertText(normalizeLineEnds(text));
+        c.setPosition(0);
+        setCursor(c);
+    }
+
+    void applyCharFormat(const QTextCharFormat &f)
+    {
+        if (view) {
+            view->mergeCurrentCharFormat(f);
+        } else {
+            sel.mergeCharFormat(f);
+        }
+    }
+};
+
+RichEdit::RichEdit(QObject *parent) : QObject(parent), d(new Impl)
+{
+    d->q = this;
+    d->doc = new QTextDocument(this);
+    // Stores such as the lesson text take many edits; no undo history for them.
+    d->doc->setUndoRedoEnabled(false);
+    d->doc->setDefaultFont(QFont(d->defaultFamily, int(d->defaultPoints)));
+    d->sel = QTextCursor(d->doc);
+    connect(d->doc, &QTextDocument::contentsChanged, this, &RichEdit::changed);
+}
+
+RichEdit::~RichEdit()
+{
+    if (d->view)
+        d->view->setDocument(nullptr);
+    delete d;
+}
+
+QTextDocument *RichEdit::document() const { return d->doc; }
+
+void RichEdit::attachView(QTextEdit *view)
+{
+    if (view == d->view)
+        return;
+    const QTextCursor current = d->cursor();
+    const bool mark = d->markSelected;
+    if (d->view) {
+        d->view->setDocument(nullptr);
+        d->view = nullptr;
+    }
+    d->sel = QTextCursor(d->doc);
+    d->sel.setPosition(current.anchor());
+    d->sel.setPosition(current.position(), QTextCursor::KeepAnchor);
+    if (view) {
+        d->view = view;
+        view->setDocument(d->doc);
+        view->setLineWrapMode(d->wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+        d->doc->setUndoRedoEnabled(true);
+    } else {
+        d->doc->setUndoRedoEnabled(false);
+    }
+    d->setCursor(d->sel, mark);
+}
+
+QTextEdit *RichEdit::view() const { return d->view; }
+
+QString RichEdit::text() const
+{
+    QString out;
+    out.reserve(d->textLength());
+    for (QTextBlock b = d->doc->begin(); b.isValid(); b = b.next()) {
+        if (b != d->doc->begin())
+            out += QLatin1String("\r\n");
+        out += b.text();
+    }
+    return out;
+}
+
+void RichEdit::setText(const QString &text)
+{
+    static const QLatin1String prefixes[] = {QLatin1String("{\\rtf"), QLatin1String("{urtf"),
+                                             QLatin1String("{\\urtf")};
+    for (const QLatin1String &p : prefixes)
+        if (text.startsWith(p, Qt::CaseInsensitive)) {
+            fromRtf(rtfBytesFromString(text));
+            return;
+        }
+    d->setPlain(text);
+}
+
+int RichEdit::textLength() const { return d->textLength(); }
+
+int RichEdit::lineCount() const
+{
+    // As the rich-edit list of lines counts them: an empty last line (the
+    // line after a final line end) is no line, so an empty control has none.
+    int n = d->doc->blockCount();
+    if (d->doc->lastBlock().length() <= 1)
+        --n;
+    return n;
+}
+
+QString RichEdit::line(int index) const
+{
+    if (index < 0 || index >= d->doc->blockCount())
+        return QString();
+    return d->doc->findBlockByNumber(index).text();
+}
+
+void RichEdit::addLine(const QString &text)
+{
+    QTextCursor c(d->doc);
+    const QString t = normalizeLineEnds(text);
+    const QTextBlock after = d->doc->findBlockByNumber(lineCount());
+    if (after.isValid()) {
+        // The document ends with a line end: the new line goes in front of the
+        // empty line after it.
+        c.setPosition(after.position());
+        c.insertText(t + QLatin1Char('\n'));
+    } else {
+        c.setPosition(d->length());
+        c.insertText(QLatin1Char('\n') + t);
+    }
+    d->setCursor(c);
+}
+
+void RichEdit::deleteLine(int index)
+{
+    const int start = lineIndex(index);
+    if (index < 0 || start < 0)
+        return;
+    int end = lineIndex(index + 1);
+    if (end < 0)
+        end = start + d->doc->findBlockByNumber(index).length() - 1;
+    QTextCursor c(d->doc);
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    d->setCursor(c);
+}
+
+void RichEdit::clear()
+{
+    d->resetDocument();
+    d->setCursor(QTextCursor(d->doc));
+}
+
+void RichEdit::loadFromFile(const QString &fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw RichTextError(QStringLiteral("Cannot read \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
+                                .toStdString());
+    const QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw RichTextError(QStringLiteral("Cannot read \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
+                                .toStdString());
+    if (rtf::looksLikeRtf(data)) {
+        try {
+            fromRtf(data);
+        } catch (const RichTextError &e) {
+            throw RichTextError(QStringLiteral("Cannot read \"%1\": %2")
+                                    .arg(QDir::toNativeSeparators(fileName), QString::fromStdString(e.what()))
+                                    .toStdString());
+        }
+        return;
+    }
+    QString text;
+    if (data.startsWith("\xFF\xFE")) {
+        text = QStringDecoder(QStringConverter::Utf16LE).decode(data.mid(2));
+    } else if (data.startsWith("\xFE\xFF")) {
+        text = QStringDecoder(QStringConverter::Utf16BE).decode(data.mid(2));
+    } else {
+        QStringDecoder utf8(QStringConverter::Utf8);
+        text = utf8.decode(data);
+        if (utf8.hasError()) {
+            CodePageDecoder cp;
+            text = cp.decode(data, 1252);
+        } else if (text.startsWith(QChar(0xFEFF))) {
+            text.remove(0, 1);
+        }
+    }
+    d->setPlain(text);
+}
+
+void RichEdit::saveToFile(const QString &fileName) const
+{
+    QSaveFile f(fileName);
+    const QByteArray data = toRtf();
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+        throw RichTextError(QStringLiteral("Cannot write \"%1\": %2")
+                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
+                                .toStdString());
+}
+
+int RichEdit::selStart() const { return d->toSelectionPos(d->range().start); }
+
+int RichEdit::selLength() const
+{
+    const Impl::Range r = d->range();
+    const int end = r.mark ? d->textLength() + 2 : d->toSelectionPos(r.end);
+    return end - d->toSelectionPos(r.start);
+}
+
+void RichEdit::setSelStart(int pos)
+{
+    QTextCursor c(d->doc);
+    c.setPosition(std::min(d->toMessagePos(pos), d->length()));
+    d->setCursor(c);
+}
+
+void RichEdit::setSelLength(int len)
+{
+    const int start = selStart();
+    const qint64 endSel = qint64(start) + std::max(len, 0);
+    const int end = d->toMessagePos(int(std::min<qint64>(endSel, std::numeric_limits<int>::max())));
+    QTextCursor c(d->doc);
+    c.setPosition(d->range().start);
+    c.setPosition(std::min(end, d->length()), QTextCursor::KeepAnchor);
+    d->setCursor(c, end > d->length());
+}
+
+QString RichEdit::selText() const
+{
+    const Impl::Range r = d->range();
+    QString t = d->cursor().selectedText();
+    t.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    if (r.mark)
+        t += QLatin1String("\r\n");
+    return t;
+}
+
+void RichEdit::setSelText(const QString &text)
+{
+    QTextCursor c = d->cursor();
+    if (text.isEmpty())
+        c.removeSelectedText();
+    else
+        c.insertText(normalizeLineEnds(text));
+    d->setCursor(c);
+}
+
+void RichEdit::setSel(int start, int end)
+{
+    const int len = d->length();
+    if (start < 0) {
+        // A negative start only drops the selection, leaving the caret.
+        QTextCursor c = d->cursor();
+        c.setPosition(c.selectionStart());
+        d->setCursor(c);
+        return;
+    }
+    const bool mark = end < 0 || end > len;
+    const int e = mark ? len : end;
+    const int s = std::min(start, len);
+    QTextCursor c(d->doc);
+    c.setPosition(s);
+    c.setPosition(e, QTextCursor::KeepAnchor);
+    d->setCursor(c, mark && e >= s);
+}
+
+void RichEdit::clearSelection()
+{
+    QTextCursor c = d->cursor();
+    c.removeSelectedText();
+    d->setCursor(c);
+}
+
+void RichEdit::copy() const
+{
+    if (!qGuiApp || selLength() == 0)
+        return;
+    auto *mime = new QMimeData;
+    mime->setText(selText());
+    const QByteArray rtf = streamOutSelection();
+    mime->setData(QStringLiteral("text/rtf"), rtf);
+    mime->setData(QStringLiteral("application/rtf"), rtf);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+int RichEdit::lineIndex(int line) const
+{
+    if (line == -1)
+        return d->doc->findBlock(d->cursor().position()).position();
+    if (line < 0 || line >= d->doc->blockCount())
+        return -1;
+    return d->doc->findBlockByNumber(line).position();
+}
+
+int RichEdit::lineFromChar(int pos) const
+{
+    if (pos == -1)
+        pos = d->cursor().selectionStart();
+    pos = std::clamp(pos, 0, d->length());
+    return d->doc->findBlock(pos).blockNumber();
+}
+
+QPoint RichEdit::posFromChar(int pos) const
+{
+    if (!d->view)
+        return QPoint(0, 0);
+    QTextCursor c(d->doc);
+    c.setPosition(std::clamp(pos, 0, d->length()));
+    return d->view->cursorRect(c).topLeft();
+}
+
+int RichEdit::charFromPos(const QPoint &p) const
+{
+    if (!d->view)
+        return 0;
+    return d->view->cursorForPosition(p).position();
+}
+
+void RichEdit::setTextLimit(int chars) { d->limit = chars; }
+int RichEdit::textLimit() const { return d->limit; }
+
+void RichEdit::lineScroll(int lines)
+{
+    if (!d->view || lines == 0)
+        return;
+    const int target = std::clamp(firstVisibleLine() + lines, 0, d->doc->blockCount() - 1);
+    QAbstractTextDocumentLayout *layout = d->doc->documentLayout();
+    const qreal top = layout->blockBoundingRect(d->doc->findBlockByNumber(target)).top()
+                      - layout->blockBoundingRect(d->doc->begin()).top();
+    d->view->verticalScrollBar()->setValue(qRound(top));
+}
+
+int RichEdit::firstVisibleLine() const
+{
+    if (!d->view)
+        return 0;
+    return d->view->cursorForPosition(QPoint(0, 0)).blockNumber();
+}
+
+int RichEdit::toSelectionPos(int messagePos) const { return d->toSelectionPos(messagePos); }
+int RichEdit::toMessagePos(int selectionPos) const { return d->toMessagePos(selectionPos); }
+
+int RichEdit::findText(const QString &text, int start, int length) const
+{
+    if (text.isEmpty() || length <= 0)
+        return -1;
+    start = std::max(start, 0);
+    const int tl = d->textLength();
+    const qint64 end = std::min<qint64>(qint64(start) + length, tl);
+    if (start + qint64(text.size()) > end)
+        return -1;
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+        // Rare: a search across line ends works on the whole text.
+        const QString all = this->text();
+        const qsizetype i = all.indexOf(text, start, Qt::CaseInsensitive);
+        return i >= 0 && i + text.size() <= end ? int(i) : -1;
+    }
+    // Line by line from the line that holds start: a search that finds its
+    // text early costs nothing for the rest of a long store.
+    for (QTextBlock b = d->doc->findBlock(std::min(d->toMessagePos(start), d->length())); b.isValid(); b = b.next()) {
+        const int bSel = b.position() + b.blockNumber();
+        if (bSel >= end)
+            break;
+        const QString t = b.text();
+        const int from = std::max(0, start - bSel);
+        const qsizetype i = t.indexOf(text, from, Qt::CaseInsensitive);
+        if (i >= 0) {
+            const qint64 hit = bSel + i;
+            return hit + text.size() <= end ? int(hit) : -1;
+        }
+    }
+    return -1;
+}
+
+QByteArray RichEdit::streamOutSelection() const
+{
+    const Impl::Range r = d->range();
+    return rtf::write(d->contentOf(r.start, r.end, r.mark), d->writerDefaults());
+}
+
+void RichEdit::streamInSelection(const QByteArray &rtfData)
+{
+    const rtf::Content content = d->parse(rtfData);
+    QTextCursor c = d->cursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    d->insertContent(c, content, false);
+    c.endEditBlock();
+    d->setCursor(c);
+}
+
+QByteArray RichEdit::toRtf() const
+{
+    return rtf::write(d->contentOf(0, d->length(), true), d->writerDefaults());
+}
+
+void RichEdit::fromRtf(const QByteArray &rtfData)
+{
+    const rtf::Content content = d->parse(rtfData);
+    d->resetDocument();
+    QTextCursor c(d->doc);
+    d->insertContent(c, content, true);
+    c.setPosition(0);
+    d->setCursor(c);
+}
+
+CharAttributes RichEdit::selAttributes() const
+{
+    const QTextCursor c = d->cursor();
+    QTextCharFormat f;
+    if (c.hasSelection()) {
+        QTextCursor first(d->doc);
+        first.setPosition(c.selectionStart() + 1);
+        f = first.charFormat();
+    } else {
+        f = d->view ? d->view->currentCharFormat() : c.charFormat();
+    }
+    const rtf::CharFormat r = fromQt(f);
+    CharAttributes a;
+    a.fontName = r.family.isEmpty() ? d->defaultFamily : r.family;
+    a.sizePoints = r.halfPoints > 0 ? r.halfPoints / 2.0 : d->defaultPoints;
+    a.color = r.color.isValid() ? r.color : QColor(Qt::black);
+    a.bold = r.bold;
+    a.charset = r.charset >= 0 ? r.charset : 1;
+    return a;
+}
+
+void RichEdit::setSelAttributes(const CharAttributes &a)
+{
+    QTextCharFormat f;
+    if (!a.fontName.isEmpty())
+        f.setFontFamilies(QStringList{a.fontName});
+    if (a.sizePoints > 0)
+        f.setFontPointSize(a.sizePoints);
+    if (a.color.isValid())
+        f.setForeground(a.color);
+    f.setFontWeight(a.bold ? QFont::Bold : QFont::Normal);
+    f.setProperty(kCharsetProperty, a.charset);
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setSelFontName(const QString &name)
+{
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{name});
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setSelSize(double points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setSelColor(const QColor &c)
+{
+    QTextCharFormat f;
+    f.setForeground(c);
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setSelBold(bool bold)
+{
+    QTextCharFormat f;
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setSelCharset(int charset)
+{
+    QTextCharFormat f;
+    f.setProperty(kCharsetProperty, charset);
+    d->applyCharFormat(f);
+}
+
+void RichEdit::setAlignment(TextAlignment a)
+{
+    d->align = a;
+    d->applyAlignment();
+}
+
+TextAlignment RichEdit::alignment() const { return d->align; }
+
+void RichEdit::setWordWrap(bool on)
+{
+    d->wrap = on;
+    if (d->view)
+        d->view->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+bool RichEdit::wordWrap() const { return d->wrap; }
+
+void CopyRTF(RichEdit *source, RichEdit *target)
+{
+    if (!source || !target || source->textLength() == 0)
+        return;
+    if (source->selLength() == 0) {
+        source->setSelStart(0);
+        source->setSelLength(source->textLength());
+    }
+    const QByteArray stream = source->streamOutSelection();
+    target->streamInSelection(stream);
+}
+
+} // namespace korvana

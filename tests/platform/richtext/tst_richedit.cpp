@@ -1,0 +1,529 @@
+// The rich-text control as a model: lines, both position countings, the
+// selection and its final paragraph mark, searching, streams and CopyRTF.
+#include "platform/richtext/RichEdit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestRichEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void textUsesCrLfAndSetTextSplitsAnyLineEnd();
+    void linesCountLikeARichEditList();
+    void addAndDeleteLines();
+    void bothCountingsOnMultiLineText();
+    void selectionCountingRoundTrips();
+    void setSelToEndIncludesFinalMark();
+    void selTextReplacesAndDeletes();
+    void findTextIgnoresCaseWithinRange();
+    void findTextAtLineEnds();
+    void setTextWithRtfLoadsRichText();
+    void lastLineStreamsOutWithItsLineEnd();
+    void wholeFileLoadDoesNotAddEmptyLine();
+    void attributesOfSelection();
+    void roundTripKeepsEveryRun();
+    void sameDocumentGivesSameBytes();
+    void copyFromEmptySourceChangesNothing();
+    void copyWithoutSelectionCopiesAllAndSelectsIt();
+    void copiesAppendInOrder();
+    void copyReplacesTargetSelection();
+    void copyingEachTermLineYieldsOneLineEnd();
+    void lessonsAppendLineAfterLine();
+    void filesLoadAndSave();
+    void missingFileThrowsNamingIt();
+    void noLayoutWithoutView();
+    void viewSharesDocumentAndSelection();
+};
+
+void TestRichEdit::textUsesCrLfAndSetTextSplitsAnyLineEnd()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("one\r\ntwo\rthree\nfour"));
+    QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
+    QCOMPARE(re.textLength(), re.text().size());
+    QCOMPARE(re.lineCount(), 4);
+    QCOMPARE(re.line(2), QStringLiteral("three"));
+    QCOMPARE(re.line(4), QString());
+}
+
+void TestRichEdit::linesCountLikeARichEditList()
+{
+    RichEdit re;
+    QCOMPARE(re.lineCount(), 0);
+    re.setText(QStringLiteral("a\rb"));
+    QCOMPARE(re.lineCount(), 2);
+    re.setText(QStringLiteral("a\r\n"));
+    QCOMPARE(re.lineCount(), 1);
+    QCOMPARE(re.lineIndex(1), 2);  // the empty line after the last line end
+    QCOMPARE(re.lineIndex(2), -1);
+    re.setText(QStringLiteral("a\r\n\r\nb"));
+    QCOMPARE(re.lineCount(), 3);
+    QCOMPARE(re.line(1), QString());
+}
+
+void TestRichEdit::addAndDeleteLines()
+{
+    RichEdit re;
+    re.addLine(QStringLiteral("first"));
+    QCOMPARE(re.text(), QStringLiteral("first\r\n"));
+    QCOMPARE(re.lineCount(), 1);
+    re.addLine(QStringLiteral("second"));
+    QCOMPARE(re.text(), QStringLiteral("first\r\nsecond\r\n"));
+    re.setText(QStringLiteral("x"));
+    re.addLine(QString());
+    QCOMPARE(re.text(), QStringLiteral("x\r\n"));
+    QCOMPARE(re.selStart(), re.textLength()); // caret after the added line
+
+    re.setText(QStringLiteral("a\r\nb\r\nc"));
+    re.deleteLine(1);
+    QCOMPARE(re.text(), QStringLiteral("a\r\nc"));
+    re.deleteLine(1); // the last line: its text goes, the line end before it stays
+    QCOMPARE(re.text(), QStringLiteral("a\r\n"));
+    QCOMPARE(re.lineCount(), 1);
+    re.deleteLine(5);
+    QCOMPARE(re.text(), QStringLiteral("a\r\n"));
+    re.clear();
+    QCOMPARE(re.lineCount(), 0);
+    QCOMPARE(re.text(), QString());
+}
+
+void TestRichEdit::bothCountingsOnMultiLineText()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("ab\r\ncde\r\nf"));
+    // Message counting: a line end is one character.
+    QCOMPARE(re.lineIndex(0), 0);
+    QCOMPARE(re.lineIndex(1), 3);
+    QCOMPARE(re.lineIndex(2), 7);
+    QCOMPARE(re.lineIndex(3), -1);
+    QCOMPARE(re.lineFromChar(2), 0);
+    QCOMPARE(re.lineFromChar(3), 1);
+    QCOMPARE(re.lineFromChar(7), 2);
+    QCOMPARE(re.lineFromChar(100), 2);
+    // Selection counting: a line end is two.
+    re.setSel(3, 6);
+    QCOMPARE(re.selStart(), 4);
+    QCOMPARE(re.selLength(), 3);
+    QCOMPARE(re.selText(), QStringLiteral("cde"));
+    re.setSel(1, 8);
+    QCOMPARE(re.selStart(), 1);
+    QCOMPARE(re.selLength(), 9);
+    QCOMPARE(re.selText(), QStringLiteral("b\r\ncde\r\nf"));
+    QCOMPARE(re.toSelectionPos(7), 9);
+    QCOMPARE(re.toMessagePos(9), 7);
+}
+
+void TestRichEdit::selectionCountingRoundTrips()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("ab\r\n\r\ncde\r\n"));
+    const QString t = re.text();
+    for (int s = 0; s <= t.size(); ++s) {
+        if (s > 0 && t.at(s - 1) == QLatin1Char('\r'))
+            continue; // between CR and LF is no position of the document
+        const int m = re.toMessagePos(s);
+        QCOMPARE(re.toSelectionPos(m), s);
+        re.setSelStart(s);
+        QCOMPARE(re.selStart(), s);
+    }
+    re.setSelStart(4);
+    re.setSelLength(5);
+    QCOMPARE(re.selText(), t.mid(4, 5));
+}
+
+void TestRichEdit::setSelToEndIncludesFinalMark()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("ab\r\ncd"));
+    re.setSel(0, -1);
+    QCOMPARE(re.selStart(), 0);
+    QCOMPARE(re.selLength(), re.textLength() + 2);
+    QCOMPARE(re.selText(), QStringLiteral("ab\r\ncd\r\n"));
+    re.setSel(3, 5);
+    QCOMPARE(re.selText(), QStringLiteral("cd"));
+    re.setSelStart(0);
+    re.setSelLength(re.textLength());
+    QCOMPARE(re.selLength(), re.textLength()); // all of the text, not the mark
+    re.setSel(-1, 0);
+    QCOMPARE(re.selLength(), 0);
+    QCOMPARE(re.selStart(), 0);
+}
+
+void TestRichEdit::selTextReplacesAndDeletes()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("hello world"));
+    re.setSel(0, 5);
+    re.setSelText(QStringLiteral("bye\r\nnow"));
+    QCOMPARE(re.text(), QStringLiteral("bye\r\nnow world"));
+    QCOMPARE(re.selStart(), 8);
+    QCOMPARE(re.selLength(), 0);
+    re.setSel(3, 5);
+    re.clearSelection();
+    QCOMPARE(re.text(), QStringLiteral("byeow world"));
+    re.setSel(0, 3);
+    re.setSelText(QString());
+    QCOMPARE(re.text(), QStringLiteral("ow world"));
+}
+
+void TestRichEdit::findTextIgnoresCaseWithinRange()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("<ST=u>one\r\n<st=U>two\r\n<ST=d>three"));
+    QCOMPARE(re.findText(QStringLiteral("<ST=u>"), 0, 100000000), 0);
+    QCOMPARE(re.findText(QStringLiteral("<ST=u>"), 1, 100000000), 11);
+    QCOMPARE(re.findText(QStringLiteral("<ST=u>"), 12, 100000000), -1);
+    QCOMPARE(re.findText(QStringLiteral("<st=d>"), 0, 100000000), 22);
+    // The whole hit must lie within [start, start + length).
+    QCOMPARE(re.findText(QStringLiteral("two"), 0, 19), -1);
+    QCOMPARE(re.findText(QStringLiteral("two"), 0, 20), 17);
+    QCOMPARE(re.findText(QStringLiteral("two"), 17, 3), 17);
+    QCOMPARE(re.findText(QString(), 0, 10), -1);
+    // Deleting each hit and searching on from the same place takes all out.
+    int pos = 0;
+    int hits = 0;
+    while ((pos = re.findText(QStringLiteral("<ST=U>"), pos, 100000000)) >= 0) {
+        re.setSelStart(pos);
+        re.setSelLength(6);
+        re.clearSelection();
+        ++hits;
+    }
+    QCOMPARE(hits, 2);
+    QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\n<ST=d>three"));
+}
+
+void TestRichEdit::findTextAtLineEnds()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("abc\r\ndef"));
+    QCOMPARE(re.findText(QStringLiteral("c"), 0, 3), 2);
+    QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5);   // start inside the line end
+    QCOMPARE(re.findText(QStringLiteral("d"), 0, 5), -1);   // range stops before "d"
+    QCOMPARE(re.findText(QStringLiteral("c\r\nd"), 0, 8), 2);
+    QCOMPARE(re.findText(QStringLiteral("f"), 7, 1), 7);
+}
+
+void TestRichEdit::setTextWithRtfLoadsRichText()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("{\\RTF1{\\fonttbl{\\f0 Arial;}}\\f0 rich\\par text}"));
+    QCOMPARE(re.text(), QStringLiteral("rich\r\ntext"));
+    re.setText(QStringLiteral("{urtf1 utf}"));
+    QCOMPARE(re.text(), QStringLiteral("utf"));
+    re.setText(QStringLiteral("{rtf is plain}"));
+    QCOMPARE(re.text(), QStringLiteral("{rtf is plain}"));
+    // Characters beyond 8 bits in a rich-text string still arrive.
+    re.setText(QStringLiteral("{\\rtf1 \u4E2D}"));
+    QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+}
+
+void TestRichEdit::lastLineStreamsOutWithItsLineEnd()
+{
+    RichEdit re, target;
+    re.setText(QStringLiteral("one\r\ntwo"));
+    re.setSel(re.lineIndex(1), -1);
+    const QByteArray rtf = re.streamOutSelection();
+    QVERIFY(rtf.contains("two\\par"));
+    target.streamInSelection(rtf);
+    QCOMPARE(target.text(), QStringLiteral("two\r\n"));
+    QCOMPARE(target.lineCount(), 1);
+    target.streamInSelection(rtf);
+    QCOMPARE(target.text(), QStringLiteral("two\r\ntwo\r\n"));
+    // Without the mark there is no line end.
+    re.setSel(re.lineIndex(1), re.lineIndex(1) + 3);
+    QVERIFY(!re.streamOutSelection().contains("two\\par"));
+}
+
+void TestRichEdit::wholeFileLoadDoesNotAddEmptyLine()
+{
+    RichEdit re;
+    re.fromRtf("{\\rtf1\\ansi a\\par b\\par\r\n}");
+    QCOMPARE(re.text(), QStringLiteral("a\r\nb"));
+    QCOMPARE(re.lineCount(), 2);
+    re.fromRtf("{\\rtf1\\ansi a\\par\\par}");
+    QCOMPARE(re.text(), QStringLiteral("a\r\n"));
+    // What toRtf writes loads back as it was.
+    for (const QString &t : {QStringLiteral("a"), QStringLiteral("a\r\n"), QStringLiteral("a\r\n\r\nb"), QString()}) {
+        RichEdit src, back;
+        src.setText(t);
+        back.fromRtf(src.toRtf());
+        QCOMPARE(back.text(), t);
+    }
+}
+
+void TestRichEdit::attributesOfSelection()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("plain red"));
+    re.setSel(6, 9);
+    CharAttributes a;
+    a.fontName = QStringLiteral("SimSun");
+    a.sizePoints = 18;
+    a.color = QColor(255, 0, 0);
+    a.bold = true;
+    a.charset = 134;
+    re.setSelAttributes(a);
+    const CharAttributes b = re.selAttributes();
+    QCOMPARE(b.fontName, a.fontName);
+    QCOMPARE(b.sizePoints, 18.0);
+    QCOMPARE(b.color, a.color);
+    QVERIFY(b.bold);
+    QCOMPARE(b.charset, 134);
+    re.setSel(0, 5);
+    const CharAttributes p = re.selAttributes();
+    QVERIFY(!p.bold);
+    QCOMPARE(p.charset, 1);
+    re.setSelBold(true);
+    re.setSelSize(12.5);
+    re.setSelColor(Qt::blue);
+    re.setSelFontName(QStringLiteral("Courier New"));
+    re.setSelCharset(238);
+    const CharAttributes q = re.selAttributes();
+    QVERIFY(q.bold);
+    QCOMPARE(q.sizePoints, 12.5);
+    QCOMPARE(q.color, QColor(Qt::blue));
+    QCOMPARE(q.fontName, QStringLiteral("Courier New"));
+    QCOMPARE(q.charset, 238);
+}
+
+namespace {
+struct RunInfo {
+    QString text; QString font; double size; QColor color; bool bold; int charset;
+    bool operator==(const RunInfo &o) const
+    { return text == o.text && font == o.font && size == o.size && color == o.color && bold == o.bold && charset == o.charset; }
+};
+QList<RunInfo> runsOf(RichEdit &re)
+{
+    // Character by character through the public attributes, merged into runs.
+    QList<RunInfo> runs;
+    const int len = re.document()->characterCount() - 1;
+    for (int i = 0; i < len; ++i) {
+        re.setSel(i, i + 1);
+        const CharAttributes a = re.selAttributes();
+        RunInfo r{re.selText(), a.fontName, a.sizePoints, a.color, a.bold, a.charset};
+        if (!runs.isEmpty()) {
+            RunInfo &l = runs.last();
+            if (l.font == r.font && l.size == r.size && l.color == r.color && l.bold == r.bold && l.charset == r.charset) {
+                l.text += r.text;
+                continue;
+            }
+        }
+        runs.append(r);
+    }
+    return runs;
+}
+void format(RichEdit &re, int from, int to, const QString &font, double size, QColor c, bool bold, int charset)
+{
+    re.setSel(from, to);
+    re.setSelAttributes(CharAttributes{font, size, c, bold, charset});
+}
+} // namespace
+
+void TestRichEdit::roundTripKeepsEveryRun()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("<OR=to go><PI=q\u00F9><CH=\u53BB>\r\nsecond {br\\ace} \u00E9\u010D line\r\n\U0001F600 tab\there"));
+    format(re, 0, 10, QStringLiteral("Arial"), 10, QColor(0, 0, 128), false, 0);
+    format(re, 10, 17, QStringLiteral("Times New Roman"), 14, QColor(200, 10, 10), true, 0);
+    format(re, 17, 25, QStringLiteral("\u5B8B\u4F53"), 22, QColor(0, 128, 0), false, 134);
+    format(re, 26, 40, QStringLiteral("Arial CE"), 9.5, QColor(1, 2, 3), true, 238);
+    const QList<RunInfo> before = runsOf(re);
+    QVERIFY(before.size() >= 4);
+
+    RichEdit back;
+    back.fromRtf(re.toRtf());
+    QCOMPARE(back.text(), re.text());
+    QCOMPARE(runsOf(back), before);
+    // And once more through a stream of the whole selection.
+    RichEdit third;
+    re.setSel(0, -1);
+    third.streamInSelection(re.streamOutSelection());
+    QCOMPARE(third.text(), re.text() + QStringLiteral("\r\n"));
+}
+
+void TestRichEdit::sameDocumentGivesSameBytes()
+{
+    RichEdit a, b;
+    const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
+                                       "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\par\\f1 y}");
+    a.setText(rtf);
+    b.setText(rtf);
+    QCOMPARE(a.toRtf(), b.toRtf());
+    RichEdit c;
+    c.fromRtf(a.toRtf());
+    QCOMPARE(c.toRtf(), a.toRtf());
+}
+
+void TestRichEdit::copyFromEmptySourceChangesNothing()
+{
+    RichEdit src, dst;
+    dst.setText(QStringLiteral("keep me"));
+    dst.setSel(1, 3);
+    CopyRTF(&src, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("keep me"));
+    QCOMPARE(dst.selStart(), 1);
+    QCOMPARE(dst.selLength(), 2);
+}
+
+void TestRichEdit::copyWithoutSelectionCopiesAllAndSelectsIt()
+{
+    RichEdit src, dst;
+    src.setText(QStringLiteral("ab\r\ncd"));
+    CopyRTF(&src, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("ab\r\ncd"));
+    QCOMPARE(src.selStart(), 0);
+    QCOMPARE(src.selLength(), src.textLength());
+    QCOMPARE(dst.selStart(), dst.textLength());
+}
+
+void TestRichEdit::copiesAppendInOrder()
+{
+    RichEdit first, second, dst;
+    first.setText(QStringLiteral("<ST=u>"));
+    second.setText(QStringLiteral("second"));
+    CopyRTF(&first, &dst);
+    CopyRTF(&second, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("<ST=u>second"));
+}
+
+void TestRichEdit::copyReplacesTargetSelection()
+{
+    RichEdit src, dst;
+    src.setText(QStringLiteral("NEW"));
+    dst.setText(QStringLiteral("an old text"));
+    dst.setSel(3, 6);
+    CopyRTF(&src, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("an NEW text"));
+    QCOMPARE(dst.selStart(), 6);
+}
+
+void TestRichEdit::copyingEachTermLineYieldsOneLineEnd()
+{
+    RichEdit store;
+    store.setText(QStringLiteral("<OR=one>\r\n<OR=two>\r\n<OR=three>"));
+    format(store, 0, 4, QStringLiteral("Arial"), 12, Qt::red, true, 0);
+    for (int r = 0; r < store.lineCount(); ++r) {
+        RichEdit pane;
+        const int next = store.lineIndex(r + 1);
+        store.setSel(store.lineIndex(r), next);
+        CopyRTF(&store, &pane);
+        QCOMPARE(pane.text(), store.line(r) + QStringLiteral("\r\n"));
+        QCOMPARE(pane.lineCount(), 1);
+    }
+    RichEdit pane;
+    store.setSel(0, store.lineIndex(1));
+    CopyRTF(&store, &pane);
+    pane.setSel(0, 1);
+    QVERIFY(pane.selAttributes().bold);
+    QCOMPARE(pane.selAttributes().color, QColor(Qt::red));
+}
+
+void TestRichEdit::lessonsAppendLineAfterLine()
+{
+    RichEdit store, lesson;
+    const QStringList lessons{QStringLiteral("a1\r\na2"), QStringLiteral("b1\r\nb2\r\n"), QStringLiteral("c1")};
+    for (int i = 0; i < lessons.size(); ++i) {
+        lesson.setText(lessons.at(i));
+        if (i > 0)
+            store.addLine(QString());
+        CopyRTF(&lesson, &store);
+        for (int l = store.lineCount() - 1; l >= 0; --l)
+            if (store.line(l).trimmed().isEmpty())
+                store.deleteLine(l);
+    }
+    QStringList lines;
+    for (int l = 0; l < store.lineCount(); ++l)
+        lines << store.line(l);
+    QCOMPARE(lines, (QStringList{"a1", "a2", "b1", "b2", "c1"}));
+}
+
+void TestRichEdit::filesLoadAndSave()
+{
+    QTemporaryDir dir;
+    const QString rtfFile = dir.filePath(QStringLiteral("lesson.kvl"));
+    RichEdit re;
+    re.setText(QStringLiteral("<OR=one><CH=\u4E00>\r\n<OR=two>"));
+    format(re, 0, 8, QStringLiteral("Arial"), 16, Qt::darkGreen, true, 0);
+    re.saveToFile(rtfFile);
+    RichEdit back;
+    back.loadFromFile(rtfFile);
+    QCOMPARE(back.text(), re.text());
+    back.setSel(0, 1);
+    QCOMPARE(back.selAttributes().sizePoints, 16.0);
+
+    const QString txt = dir.filePath(QStringLiteral("plain.txt"));
+    QFile f(txt);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("caf\xE9\r\nline"); // not UTF-8: read as Windows-1252
+    f.close();
+    back.loadFromFile(txt);
+    QCOMPARE(back.text(), QStringLiteral("caf\u00E9\r\nline"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("\xEF\xBB\xBF\xE4\xB8\xAD\n");
+    f.close();
+    back.loadFromFile(txt);
+    QCOMPARE(back.text(), QStringLiteral("\u4E2D\r\n"));
+
+    QVERIFY_THROWS_EXCEPTION(RichTextError, re.saveToFile(dir.filePath(QStringLiteral("no/such/dir/x.kvl"))));
+}
+
+void TestRichEdit::missingFileThrowsNamingIt()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("kept"));
+    try {
+        re.loadFromFile(QStringLiteral("/nonexistent/lesson.kvl"));
+        QFAIL("no error");
+    } catch (const RichTextError &e) {
+        QVERIFY(QString::fromUtf8(e.what()).contains(QStringLiteral("/nonexistent/lesson.kvl")));
+    }
+    QCOMPARE(re.text(), QStringLiteral("kept"));
+}
+
+void TestRichEdit::noLayoutWithoutView()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("a\r\nb"));
+    re.addLine(QStringLiteral("c"));
+    re.setSel(0, -1);
+    RichEdit other;
+    CopyRTF(&re, &other);
+    other.findText(QStringLiteral("b"), 0, 100);
+    other.deleteLine(0);
+    // A layout would lay the text out again after every edit of a store.
+    QVERIFY(re.document()->findChildren<QAbstractTextDocumentLayout *>().isEmpty());
+    QVERIFY(other.document()->findChildren<QAbstractTextDocumentLayout *>().isEmpty());
+}
+
+void TestRichEdit::viewSharesDocumentAndSelection()
+{
+    RichEdit re;
+    re.setText(QStringLiteral("line one\r\nline two\r\nline three"));
+    re.setSel(5, 8);
+    QTextEdit view;
+    re.attachView(&view);
+    QCOMPARE(view.document(), re.document());
+    QCOMPARE(view.textCursor().selectedText(), QStringLiteral("one"));
+    QTextCursor c = view.textCursor();
+    c.setPosition(9);
+    c.setPosition(13, QTextCursor::KeepAnchor);
+    view.setTextCursor(c);
+    QCOMPARE(re.selStart(), 10);
+    QCOMPARE(re.selText(), QStringLiteral("line"));
+    view.resize(300, 200);
+    view.show();
+    QCOMPARE(re.charFromPos(re.posFromChar(9) + QPoint(1, 1)), 9);
+    QCOMPARE(re.firstVisibleLine(), 0);
+    re.attachView(nullptr);
+    QCOMPARE(re.selText(), QStringLiteral("line"));
+    QVERIFY(view.document() != re.document());
+    QCOMPARE(re.posFromChar(3), QPoint(0, 0));
+}
+
+QTEST_MAIN(TestRichEdit)
+#include "tst_richedit.moc"
