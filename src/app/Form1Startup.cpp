@@ -1,5 +1,6 @@
 // The main window's creation, showing and first activation.
 #include "app/TForm1.h"
+#include "app/HoverLabel.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QPainterPath>
+#include <QRegion>
 
 TForm1 *Form1 = nullptr;
 
@@ -36,6 +39,10 @@ TForm1::~TForm1() = default;
 
 void TForm1::buildControls()
 {
+    // A borderless window that draws its own chrome, with rounded corners.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
+    setAttribute(Qt::WA_StyledBackground, true);
     resize(760, 520);
 
     chbRead = new QCheckBox(QStringLiteral("Read"), this);
@@ -43,9 +50,14 @@ void TForm1::buildControls()
     jbRead = new QPushButton(QStringLiteral("Read"), this);
     jbRead->setObjectName(QStringLiteral("jbRead"));
 
-    lStatus = new QLabel(this);
+    PanelStatus = new QWidget(this);
+    PanelStatus->setObjectName(QStringLiteral("PanelStatus"));
+    lStatus = new QLabel(PanelStatus);
     lStatus->setObjectName(QStringLiteral("lStatus"));
     lStatus->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
+    auto *statusLayout = new QHBoxLayout(PanelStatus);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->addWidget(lStatus);
 
     TimerStatus = new QTimer(this);
     TimerStatus->setObjectName(QStringLiteral("TimerStatus"));
@@ -55,14 +67,44 @@ void TForm1::buildControls()
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(chbRead);
-    bottom->addWidget(jbRead);
-    bottom->addStretch();
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addLayout(bottom);
-    layout->addWidget(lStatus);
+    buildMenus();
+
+    // The practice area below the menu bar: lesson and session labels on
+    // top, the panes and switches in the middle, the status line last.
+    mainLayout = new QVBoxLayout(this);
+    mainLayout->setContentsMargins(6, 22, 6, 4);
+    auto *labels = new QHBoxLayout;
+    labels->addWidget(lLesson);
+    labels->addStretch();
+    labels->addWidget(lSession);
+    mainLayout->addLayout(labels);
+
+    bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(chbRead);
+    bottomRow->addWidget(jbRead);
+    bottomRow->addStretch();
+
+    buildLessonControls();
+
+    mainLayout->addStretch();
+    mainLayout->addLayout(bottomRow);
+    mainLayout->addWidget(PanelStatus);
+
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(Label10), PanelStatus,
+                       static_cast<QWidget *>(lStatus)})
+        makeDraggable(w);
+    seraditmenu();
+}
+
+void TForm1::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    // Rounded corners of 3 by 3 pixels.
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width() + 1, height() + 1), 3, 3);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    if (Label10)
+        seraditmenu();
 }
 
 void TForm1::FormCreate()

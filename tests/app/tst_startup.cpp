@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
 #include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 #include "settings/TFormReminder.h"
