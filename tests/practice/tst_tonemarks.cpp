@@ -1,0 +1,127 @@
+// Pinyin with tone digits into pinyin with tone marks.
+#include "practice/ToneMarkConverter.h"
+
+#include <QtTest>
+
+using korvana::pinyinNumbersIntoToneMarks;
+using korvana::toneMarkSyllable;
+
+class TestToneMarks : public QObject {
+    Q_OBJECT
+private slots:
+    void lines_data();
+    void lines();
+    void thirdToneUsesBreveNotCaron();
+    void everyVowelAndTone_data();
+    void everyVowelAndTone();
+    void syllableEndsWithOneBlank();
+    void onlyTheAsciiSpaceSeparates();
+    void controlCharactersAreTrimmed();
+};
+
+void TestToneMarks::lines_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("breve third tones") << "ni3 hao3" << u"n\u012D h\u0103o"_qs;
+    QTest::newRow("first and second") << "zhong1 guo2" << u"zh\u014Dng gu\u00F3"_qs;
+    QTest::newRow("neutral tone") << "xie4 xie5" << u"xi\u00E8 xie"_qs;
+    QTest::newRow("ou marks the o") << "shuo1" << u"shu\u014D"_qs;
+    QTest::newRow("last vowel ui") << "gui4" << u"gu\u00EC"_qs;
+    QTest::newRow("last vowel iu") << "liu2" << u"li\u00FA"_qs;
+    QTest::newRow("initial a") << "ai4" << u"\u00E0i"_qs;
+    QTest::newRow("initial ou") << "ou1" << u"\u014Du"_qs;
+    QTest::newRow("initial e") << "er2" << u"\u00E9r"_qs;
+    QTest::newRow("a beats later o") << "hao3" << u"h\u0103o"_qs;
+    QTest::newRow("e beats earlier i") << "xie2" << u"xi\u00E9"_qs;
+    QTest::newRow("ou beats e") << "eou4" << u"e\u00F2u"_qs;
+    QTest::newRow("no vowel r") << "r5" << "r";
+    QTest::newRow("no vowel m") << "m2" << "m";
+    QTest::newRow("dictionary u colon") << "lu:4" << u"l\u00F9:"_qs;
+    QTest::newRow("u umlaut stays unmarked") << u"l\u00FC4"_qs << u"l\u00FC"_qs;
+    QTest::newRow("u umlaut after a vowel") << u"n\u00FCe4"_qs << u"n\u00FC\u00E8"_qs;
+    QTest::newRow("no tone digit") << "ni6 hao3" << u"ni6 h\u0103o"_qs;
+    QTest::newRow("syllable without digit") << "ma ni3" << u"ma n\u012D"_qs;
+    QTest::newRow("digit 0 is no tone") << "ma0" << "ma0";
+    QTest::newRow("one-letter piece vanishes") << "ni3 a hao3" << u"n\u012D h\u0103o"_qs;
+    QTest::newRow("single letter alone") << "a" << "";
+    QTest::newRow("digit alone") << "3" << "";
+    QTest::newRow("upper case never marked") << "ZHONG1" << "ZHONG";
+    QTest::newRow("capital initial") << "Zhong1 guo2" << u"Zh\u014Dng gu\u00F3"_qs;
+    QTest::newRow("capital vowel, lower-case fallback") << "Ai4" << u"A\u00EC"_qs;
+    QTest::newRow("spaces collapse") << "  ni3    hao3  " << u"n\u012D h\u0103o"_qs;
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("blank") << "    " << "";
+    QTest::newRow("readings of a record") << "zhong1 zhong4" << u"zh\u014Dng zh\u00F2ng"_qs;
+}
+
+void TestToneMarks::lines()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QCOMPARE(pinyinNumbersIntoToneMarks(input), expected);
+}
+
+void TestToneMarks::thirdToneUsesBreveNotCaron()
+{
+    const QString out = pinyinNumbersIntoToneMarks("hao3 ni3 wo3 ku3 ke3");
+    QCOMPARE(out, u"h\u0103o n\u012D w\u014F k\u016D k\u011B"_qs);
+    for (char16_t caron : {u'\u01CE', u'\u01D0', u'\u01D2', u'\u01D4'})
+        QVERIFY(!out.contains(QChar(caron)));
+}
+
+void TestToneMarks::everyVowelAndTone_data()
+{
+    QTest::addColumn<QString>("syllable");
+    QTest::addColumn<QString>("expected");
+    const char16_t table[5][4] = {
+        {0x0101, 0x00E1, 0x0103, 0x00E0}, {0x0113, 0x00E9, 0x011B, 0x00E8},
+        {0x012B, 0x00ED, 0x012D, 0x00EC}, {0x014D, 0x00F3, 0x014F, 0x00F2},
+        {0x016B, 0x00FA, 0x016D, 0x00F9}};
+    const char vowels[] = "aeiou";
+    for (int v = 0; v < 5; ++v) {
+        for (int tone = 1; tone <= 5; ++tone) {
+            const QString in = QStringLiteral("b%1%2").arg(QChar(vowels[v])).arg(tone);
+            const QString out = QStringLiteral("b")
+                                + (tone == 5 ? QChar(vowels[v]) : QChar(table[v][tone - 1]));
+            QTest::newRow(qPrintable(in)) << in << out;
+        }
+    }
+}
+
+void TestToneMarks::everyVowelAndTone()
+{
+    QFETCH(QString, syllable);
+    QFETCH(QString, expected);
+    QCOMPARE(pinyinNumbersIntoToneMarks(syllable), expected);
+}
+
+void TestToneMarks::syllableEndsWithOneBlank()
+{
+    QCOMPARE(toneMarkSyllable("ma1"), u"m\u0101 "_qs);
+    QCOMPARE(toneMarkSyllable(" ma1 "), u"m\u0101 "_qs);
+    QCOMPARE(toneMarkSyllable("ma"), "ma ");
+    QCOMPARE(toneMarkSyllable("a"), QString());
+    QCOMPARE(toneMarkSyllable("   "), QString());
+    QCOMPARE(toneMarkSyllable(""), QString());
+}
+
+void TestToneMarks::onlyTheAsciiSpaceSeparates()
+{
+    // A tab or an ideographic space does not split syllables: the piece ends
+    // in "3" as a whole, so only its own vowel rule applies.
+    QCOMPARE(pinyinNumbersIntoToneMarks("ni3\thao3"), u"ni3\th\u0103o"_qs);
+    QCOMPARE(pinyinNumbersIntoToneMarks(u"ni3\u3000hao3"_qs), u"ni3\u3000h\u0103o"_qs);
+}
+
+void TestToneMarks::controlCharactersAreTrimmed()
+{
+    QCOMPARE(pinyinNumbersIntoToneMarks("\r\nma3\x01"), u"m\u0103"_qs);
+    // U+00A0 is no control character: it stays, and the piece keeps its
+    // digit because its last character is not one.
+    QCOMPARE(pinyinNumbersIntoToneMarks(u"ma3\u00A0"_qs), u"ma3\u00A0"_qs);
+}
+
+QTEST_APPLESS_MAIN(TestToneMarks)
+#include "tst_tonemarks.moc"
