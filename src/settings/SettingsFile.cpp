@@ -1,0 +1,193 @@
+#include "settings/SettingsFile.h"
+
+#include "platform/ini/IniFile.h"
+#include "platform/ui/Dialogs.h"
+#include "settings/Colors.h"
+#include "settings/ProgramPaths.h"
+
+#include <QFileInfo>
+
+#include <exception>
+
+namespace korvana {
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+const QString kTextDirection = QStringLiteral("Text Direction");
+
+const QString kAutoSave = QStringLiteral("Auto save lessons on exit");
+const QString kWorkingDirectory = QStringLiteral("Working Directory");
+const QString kDictionary = QStringLiteral("Dictionary");
+const QString kSkin = QStringLiteral("Skin");
+const QString kFontsizeTranslation = QStringLiteral("Fontsize-Translation");
+const QString kFontsizePinyin = QStringLiteral("Fontsize-Pinyin");
+const QString kFontsizeKanji = QStringLiteral("Fontsize-Kanji");
+const QString kFontsizeNotes = QStringLiteral("Fontsize-Notes");
+const QString kShowReadingProgress = QStringLiteral("Show reading progress");
+const QString kSoundExcludes = QStringLiteral("Sound file excludes synthesis");
+const QString kSetKanjiFont = QStringLiteral("Set Kanji Font");
+const QString kKanjiFont = QStringLiteral("Kanji Font");
+const QString kToneColours = QStringLiteral("Show Pinyin tones in color");
+const QString kSetKanjiColor = QStringLiteral("Set Kanji Color");
+const QString kKanjiColor = QStringLiteral("Kanji Color");
+const QString kSetKanjiBackground = QStringLiteral("Set Kanji Background Color");
+const QString kKanjiBackground = QStringLiteral("Kanji Background Color");
+const QString kBoldKanji = QStringLiteral("Bold Kanji");
+const QString kRotateKanji = QStringLiteral("Rotate Kanji");
+const QString kExternalEditor = QStringLiteral("External Editor");
+const QString kEditInWord = QStringLiteral("Edit in Word");
+const QString kShowHanziInfo = QStringLiteral("Show Hanzi Info");
+const QString kShowHiddenOnHover = QStringLiteral("Show Hidden Content On Mouse Hover");
+const QString kScreenBackground = QStringLiteral("Screen Background Color");
+const QString kDisplayBackground = QStringLiteral("Display Screen Background");
+const QString kDisplayToolBar = QStringLiteral("Display ToolBar");
+const QString kShowReminder = QStringLiteral("Show Reminder");
+
+const QString kHanziLtr = QStringLiteral("Hanzi Left to Right");
+const QString kTranslationLtr = QStringLiteral("Translation Left to Right");
+const QString kPinyinLtr = QStringLiteral("Pronounciation Left to Right");
+const QString kNotesLtr = QStringLiteral("Notes Left to Right");
+
+const QString kStandardSkin = QStringLiteral("*standard*");
+constexpr quint32 kDefaultScreenBackground = 0x00404000;
+
+// A colour that does not convert takes the key's default: one bad value in a
+// hand-edited file must not stop the main window from coming up.
+quint32 readColor(const IniFile &ini, const QString &key, quint32 def)
+{
+    return parseColor(ini.readString(kOptions, key, colorToString(def))).value_or(def);
+}
+
+void writeColor(IniFile &ini, const QString &key, quint32 color)
+{
+    ini.writeString(kOptions, key, colorToString(color));
+}
+
+} // namespace
+
+void readSettings(const IniFile &ini, MainSettings &s, TextDirections &directions)
+{
+    const QString defaultDictionary = ProgramPaths::defaultDictionary();
+
+    s.FAutoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
+    s.FWorkingDirectory = ProgramPaths::normalizeStoredPath(
+        ini.readString(kOptions, kWorkingDirectory, ProgramPaths::programFolder()));
+    s.FDictFile = ProgramPaths::normalizeStoredPath(
+        ini.readString(kOptions, kDictionary, defaultDictionary));
+    if (!QFileInfo(s.FDictFile).isFile())
+        s.FDictFile = defaultDictionary;
+    // The skin name becomes a folder under the skins folder; anything that
+    // could lead out of it ("..", separators) is not a skin name.
+    s.FSkin = ini.readString(kOptions, kSkin, kStandardSkin);
+    if (s.FSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.FSkin))
+        s.FSkin = kStandardSkin;
+    s.FFontsizeTranslation = ini.readInteger(kOptions, kFontsizeTranslation, 11);
+    s.FFontsizePinyin = ini.readInteger(kOptions, kFontsizePinyin, 11);
+    s.FFontsizeKanji = ini.readInteger(kOptions, kFontsizeKanji, 24);
+    s.FFontsizeNotes = ini.readInteger(kOptions, kFontsizeNotes, 11);
+    s.FShowReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
+    s.FSoundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
+    s.FSetKanjiFont = ini.readBool(kOptions, kSetKanjiFont, false);
+    s.FKanjiFont = ini.readString(kOptions, kKanjiFont, QStringLiteral("SimSun"));
+    s.FShowToneColours = ini.readBool(kOptions, kToneColours, false);
+    s.FSetKanjiColor = ini.readBool(kOptions, kSetKanjiColor, false);
+    s.FKanjiColor = readColor(ini, kKanjiColor, colors::clBlack);
+    s.FSetKanjiBackgroundColor = ini.readBool(kOptions, kSetKanjiBackground, false);
+    s.FKanjiBackgroundColor = readColor(ini, kKanjiBackground, colors::clCream);
+    s.FBoldKanji = ini.readBool(kOptions, kBoldKanji, false);
+    s.FRotateKanji = ini.readBool(kOptions, kRotateKanji, false);
+    s.FExternalEditor = ProgramPaths::normalizeStoredPath(
+        ini.readString(kOptions, kExternalEditor, QString()));
+    s.FEditInWord = ini.readBool(kOptions, kEditInWord, true);
+    s.FShowHanziInfo = ini.readBool(kOptions, kShowHanziInfo, true);
+    s.FShowHiddenOnHover = ini.readBool(kOptions, kShowHiddenOnHover, true);
+    s.FScreenBackgroundColor = readColor(ini, kScreenBackground, kDefaultScreenBackground);
+    s.FDisplayScreenBackground = ini.readBool(kOptions, kDisplayBackground, false);
+    s.FDisplayToolBar = ini.readBool(kOptions, kDisplayToolBar, false);
+
+    // 0 is right-to-left; any other value, and a missing or bad one, left-to-right.
+    directions.hanziLeftToRight = ini.readInteger(kTextDirection, kHanziLtr, 1) != 0;
+    directions.translationLeftToRight = ini.readInteger(kTextDirection, kTranslationLtr, 1) != 0;
+    directions.pinyinLeftToRight = ini.readInteger(kTextDirection, kPinyinLtr, 1) != 0;
+    directions.notesLeftToRight = ini.readInteger(kTextDirection, kNotesLtr, 1) != 0;
+}
+
+void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &directions)
+{
+    ini.writeBool(kOptions, kAutoSave, s.FAutoSaveLessons);
+    ini.writeString(kOptions, kWorkingDirectory, s.FWorkingDirectory);
+    ini.writeString(kOptions, kDictionary, s.FDictFile);
+    ini.writeString(kOptions, kSkin, s.FSkin);
+    ini.writeInteger(kOptions, kFontsizeTranslation, s.FFontsizeTranslation);
+    ini.writeInteger(kOptions, kFontsizePinyin, s.FFontsizePinyin);
+    ini.writeBool(kOptions, kToneColours, s.FShowToneColours);
+    ini.writeInteger(kOptions, kFontsizeKanji, s.FFontsizeKanji);
+    ini.writeInteger(kOptions, kFontsizeNotes, s.FFontsizeNotes);
+    ini.writeBool(kOptions, kShowReadingProgress, s.FShowReadingProgress);
+    ini.writeBool(kOptions, kSoundExcludes, s.FSoundExcludesSynthesis);
+    ini.writeBool(kOptions, kSetKanjiFont, s.FSetKanjiFont);
+    ini.writeString(kOptions, kKanjiFont, s.FKanjiFont);
+    ini.writeBool(kOptions, kBoldKanji, s.FBoldKanji);
+    ini.writeBool(kOptions, kRotateKanji, s.FRotateKanji);
+    ini.writeBool(kOptions, kSetKanjiColor, s.FSetKanjiColor);
+    writeColor(ini, kKanjiColor, s.FKanjiColor);
+    ini.writeBool(kOptions, kSetKanjiBackground, s.FSetKanjiBackgroundColor);
+    writeColor(ini, kKanjiBackground, s.FKanjiBackgroundColor);
+    ini.writeBool(kOptions, kDisplayBackground, s.FDisplayScreenBackground);
+    ini.writeBool(kOptions, kDisplayToolBar, s.FDisplayToolBar);
+    ini.writeString(kOptions, kExternalEditor, s.FExternalEditor);
+    ini.writeBool(kOptions, kEditInWord, s.FEditInWord);
+    ini.writeBool(kOptions, kShowHanziInfo, s.FShowHanziInfo);
+    ini.writeBool(kOptions, kShowHiddenOnHover, s.FShowHiddenOnHover);
+    writeColor(ini, kScreenBackground, s.FScreenBackgroundColor);
+
+    ini.writeInteger(kTextDirection, kHanziLtr, directions.hanziLeftToRight ? 1 : 0);
+    ini.writeInteger(kTextDirection, kTranslationLtr, directions.translationLeftToRight ? 1 : 0);
+    ini.writeInteger(kTextDirection, kPinyinLtr, directions.pinyinLeftToRight ? 1 : 0);
+    ini.writeInteger(kTextDirection, kNotesLtr, directions.notesLeftToRight ? 1 : 0);
+}
+
+QString SettingsFile::fileName()
+{
+    return QStringLiteral("korvana.ini");
+}
+
+QString SettingsFile::path()
+{
+    return ProgramPaths::configFolder() + fileName();
+}
+
+void SettingsFile::load(MainSettings &settings, TextDirections &directions)
+{
+    const IniFile ini(path());
+    readSettings(ini, settings, directions);
+}
+
+bool SettingsFile::save(const MainSettings &settings, const TextDirections &directions,
+                        QWidget *parent)
+{
+    try {
+        IniFile ini(path());
+        writeSettings(ini, settings, directions);
+        return true;
+    } catch (const std::exception &) {
+        Dialogs::instance().message(
+            parent, QStringLiteral("Unable to open file korvana.ini, current settings were not saved"),
+            MsgButtons::Ok);
+        return false;
+    }
+}
+
+bool SettingsFile::showReminder()
+{
+    return IniFile(path()).readBool(kOptions, kShowReminder, true);
+}
+
+void SettingsFile::setShowReminder(bool show)
+{
+    IniFile ini(path());
+    ini.writeBool(kOptions, kShowReminder, show);
+}
+
+} // namespace korvana

@@ -1,0 +1,151 @@
+#include "platform/ui/Errors.h"
+#include "settings/Colors.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QSet>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestColors : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nameTableIsConsistent();
+    void namesRoundTrip();
+    void valuesWithoutNameAreHex_data();
+    void valuesWithoutNameAreHex();
+    void everyWrittenValueReadsBack();
+    void textThatIsNoColour();
+    void skinColours_data();
+    void skinColours();
+    void paintColours();
+};
+
+void TestColors::nameTableIsConsistent()
+{
+    QSet<QString> names;
+    QSet<quint32> values;
+    int system = 0;
+    for (const ColorName &row : colorNames()) {
+        names.insert(QString::fromLatin1(row.name).toLower());
+        values.insert(row.value);
+        if (row.value & colors::SystemColorFlag) {
+            ++system;
+            QVERIFY((row.value & ~colors::SystemColorFlag) <= 30);
+            QVERIFY((row.value & ~colors::SystemColorFlag) != 25);
+        }
+    }
+    const qsizetype rows = qsizetype(colorNames().size());
+    QCOMPARE(names.size(), rows);  // no name twice, in any letter case
+    QCOMPARE(values.size(), rows); // so every value has exactly one name
+    QCOMPARE(system, 30);
+    QCOMPARE(colorToString(0x8000000F), QString("clBtnFace"));
+    QCOMPARE(colorToString(0x80000000), QString("clScrollBar"));
+    QCOMPARE(colorToString(0x8000001E), QString("clMenuBar"));
+    QCOMPARE(colorToString(0x1FFFFFFF), QString("clNone"));
+    QCOMPARE(colorToString(0x20000000), QString("clDefault"));
+}
+
+void TestColors::namesRoundTrip()
+{
+    for (const ColorName &row : colorNames()) {
+        const QString name = QString::fromLatin1(row.name);
+        QCOMPARE(colorToString(row.value), name);
+        QCOMPARE(parseColor(name), std::optional<quint32>(row.value));
+        QCOMPARE(parseColor(name.toUpper()), std::optional<quint32>(row.value));
+        QCOMPARE(parseColor(name.toLower()), std::optional<quint32>(row.value));
+    }
+    QCOMPARE(colorToString(0xFFFFFF), QString("clWhite"));
+    QCOMPARE(colorToString(0xF0FBFF), QString("clCream"));
+    QCOMPARE(colorToString(0x0000FF), QString("clRed"));
+}
+
+void TestColors::valuesWithoutNameAreHex_data()
+{
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("screen background") << quint32(0x00404000) << "$00404000";
+    QTest::newRow("upper case") << quint32(0x00abcdef) << "$00ABCDEF";
+    QTest::newRow("system index 25") << quint32(0x80000019) << "$80000019";
+    QTest::newRow("all bits") << quint32(0xFFFFFFFF) << "$FFFFFFFF";
+    QTest::newRow("almost black") << quint32(1) << "$00000001";
+}
+
+void TestColors::valuesWithoutNameAreHex()
+{
+    QFETCH(quint32, value);
+    QFETCH(QString, text);
+    QCOMPARE(colorToString(value), text);
+    QCOMPARE(parseColor(text), std::optional<quint32>(value));
+}
+
+void TestColors::everyWrittenValueReadsBack()
+{
+    // Values around the places where signed and unsigned readings part.
+    const quint32 samples[] = {0, 0x7FFFFFFF, 0x80000000, 0x80000005, 0x8000001F,
+                               0xFFFFFFFE, 0x00FF00FF, 0x01000000};
+    for (quint32 v : samples)
+        QCOMPARE(parseColor(colorToString(v)), std::optional<quint32>(v));
+    QCOMPARE(parseColor("255"), std::optional<quint32>(colors::clRed));
+    QCOMPARE(parseColor("-2147483643"), std::optional<quint32>(0x80000005));
+    QCOMPARE(parseColor("0xFF0000"), std::optional<quint32>(colors::clBlue));
+}
+
+void TestColors::textThatIsNoColour()
+{
+    QCOMPARE(parseColor("white"), std::nullopt);
+    QCOMPARE(parseColor(""), std::nullopt);
+    QCOMPARE(parseColor("clWhite2"), std::nullopt);
+    QCOMPARE(parseColor("$100000000"), std::nullopt);
+    try {
+        stringToColor("white");
+        QFAIL("a word is no colour");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QString("'white' is not a valid integer value"));
+    }
+    QCOMPARE(stringToColor("clYellow"), colors::clYellow);
+}
+
+void TestColors::skinColours_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<quint32>("value");
+    QTest::newRow("ivory") << "#fffff0" << quint32(0xF0FFFF);
+    QTest::newRow("green") << "#00ff00" << quint32(0x00FF00);
+    QTest::newRow("red first") << "#FF0000" << quint32(0x0000FF);
+    QTest::newRow("blue") << "#0000Ff" << quint32(0xFF0000);
+    QTest::newRow("not hex") << "#zz0000" << quint32(0);
+    QTest::newRow("empty") << "" << quint32(0);
+    QTest::newRow("first character not looked at") << "x123456" << quint32(0x563412);
+    QTest::newRow("extra characters ignored") << "#1234567890" << quint32(0x563412);
+    QTest::newRow("short") << "#abc" << quint32(0x00CAB);
+}
+
+void TestColors::skinColours()
+{
+    QFETCH(QString, text);
+    QFETCH(quint32, value);
+    QCOMPARE(htmlColorToColor(text), value);
+}
+
+void TestColors::paintColours()
+{
+    QCOMPARE(toQColor(colors::clRed), QColor(255, 0, 0));
+    QCOMPARE(toQColor(0x00404000), QColor(0, 64, 64));
+    QCOMPARE(toQColor(colors::clCream), QColor(255, 251, 240));
+    QCOMPARE(fromQColor(QColor(0, 64, 64)), quint32(0x00404000));
+    QCOMPARE(fromQColor(toQColor(0x00123456)), quint32(0x00123456));
+    QCOMPARE(toQColor(colors::clNone).alpha(), 0);
+    QVERIFY(!toQColor(colors::clDefault).isValid());
+    // System colours follow the desktop's palette.
+    const QPalette palette = QGuiApplication::palette();
+    QCOMPARE(toQColor(colors::clBtnFace), palette.color(QPalette::Active, QPalette::Button));
+    QCOMPARE(toQColor(colors::clWindow), palette.color(QPalette::Active, QPalette::Base));
+    QCOMPARE(toQColor(colors::clWindowText), palette.color(QPalette::Active, QPalette::Text));
+    QCOMPARE(toQColor(0x8000000D), palette.color(QPalette::Active, QPalette::Highlight));
+}
+
+QTEST_MAIN(TestColors)
+#include "tst_colors.moc"

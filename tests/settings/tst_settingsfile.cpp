@@ -1,0 +1,388 @@
+#include "platform/ini/IniFile.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
+#include "settings/Colors.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace korvana;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_programFolder;
+    QString dirPath(const QString &name) const { return m_dir->filePath(name); }
+    QString defaultDictionary() const { return m_programFolder + "dict/cedict_gb.uni"; }
+
+    // Reads the settings file the way the main window does at its creation.
+    void load(MainSettings &s, TextDirections &d) { SettingsFile::load(s, d); }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void settingsFileLivesInConfigFolder();
+    void noFileGivesDefaults();
+    void firstCloseWritesEveryKey();
+    void roundTripOfEveryKeyType();
+    void badValuesTakeDefaults_data();
+    void badValuesTakeDefaults();
+    void existingDictionaryIsKept();
+    void windowsStyleFile();
+    void reminderWriteSurvivesClosingWrite();
+    void unwritableFileIsReported();
+};
+
+void TestSettingsFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_programFolder = dirPath("bin") + "/";
+    QDir().mkpath(m_programFolder);
+    ProgramPaths::setProgramFolder(m_programFolder);
+    qputenv("XDG_CONFIG_HOME", dirPath("config").toUtf8());
+}
+
+void TestSettingsFile::cleanup()
+{
+    ProgramPaths::setProgramFolder(QString());
+    qunsetenv("XDG_CONFIG_HOME");
+    m_dir.reset();
+}
+
+void TestSettingsFile::settingsFileLivesInConfigFolder()
+{
+    QCOMPARE(SettingsFile::path(), dirPath("config") + "/korvana/korvana.ini");
+}
+
+void TestSettingsFile::noFileGivesDefaults()
+{
+    MainSettings s;
+    TextDirections d{false, false, false, false};
+    load(s, d);
+    QCOMPARE(s.FAutoSaveLessons, false);
+    QCOMPARE(s.FWorkingDirectory, m_programFolder);
+    QVERIFY(s.FWorkingDirectory.endsWith('/'));
+    QCOMPARE(s.FDictFile, defaultDictionary());
+    QCOMPARE(s.FSkin, QString("*standard*"));
+    QCOMPARE(s.FFontsizeTranslation, 11);
+    QCOMPARE(s.FFontsizePinyin, 11);
+    QCOMPARE(s.FFontsizeKanji, 24);
+    QCOMPARE(s.FFontsizeNotes, 11);
+    QCOMPARE(s.FShowReadingProgress, true);
+    QCOMPARE(s.FSoundExcludesSynthesis, true);
+    QCOMPARE(s.FSetKanjiFont, false);
+    QCOMPARE(s.FKanjiFont, QString("SimSun"));
+    QCOMPARE(s.FShowToneColours, false);
+    QCOMPARE(s.FSetKanjiColor, false);
+    QCOMPARE(s.FKanjiColor, colors::clBlack);
+    QCOMPARE(s.FSetKanjiBackgroundColor, false);
+    QCOMPARE(s.FKanjiBackgroundColor, colors::clCream);
+    QCOMPARE(s.FBoldKanji, false);
+    QCOMPARE(s.FRotateKanji, false);
+    QCOMPARE(s.FExternalEditor, QString());
+    QCOMPARE(s.FEditInWord, true);
+    QCOMPARE(s.FShowHanziInfo, true);
+    QCOMPARE(s.FShowHiddenOnHover, true);
+    QCOMPARE(s.FScreenBackgroundColor, quint32(0x00404000));
+    QCOMPARE(s.FDisplayScreenBackground, false);
+    QCOMPARE(s.FDisplayToolBar, false);
+    QCOMPARE(d, TextDirections());
+    QCOMPARE(SettingsFile::showReminder(), true);
+    // Reading creates nothing.
+    QVERIFY(!QFile::exists(SettingsFile::path()));
+}
+
+void TestSettingsFile::firstCloseWritesEveryKey()
+{
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    ScopedScriptedDialogs dialogs;
+    QVERIFY(SettingsFile::save(s, d));
+    QVERIFY(dialogs.dialogs.messages.empty());
+    const QByteArray expected = "[Options]\n"
+                                "Auto save lessons on exit=0\n"
+                                "Working Directory=" + m_programFolder.toUtf8() + "\n"
+                                "Dictionary=" + defaultDictionary().toUtf8() + "\n"
+                                "Skin=*standard*\n"
+                                "Fontsize-Translation=11\n"
+                                "Fontsize-Pinyin=11\n"
+                                "Show Pinyin tones in color=0\n"
+                                "Fontsize-Kanji=24\n"
+                                "Fontsize-Notes=11\n"
+                                "Show reading progress=1\n"
+                                "Sound file excludes synthesis=1\n"
+                                "Set Kanji Font=0\n"
+                                "Kanji Font=SimSun\n"
+                                "Bold Kanji=0\n"
+                                "Rotate Kanji=0\n"
+                                "Set Kanji Color=0\n"
+                                "Kanji Color=clBlack\n"
+                                "Set Kanji Background Color=0\n"
+                                "Kanji Background Color=clCream\n"
+                                "Display Screen Background=0\n"
+                                "Display ToolBar=0\n"
+                                "External Editor=\n"
+                                "Edit in Word=1\n"
+                                "Show Hanzi Info=1\n"
+                                "Show Hidden Content On Mouse Hover=1\n"
+                                "Screen Background Color=$00404000\n"
+                                "\n"
+                                "[Text Direction]\n"
+                                "Hanzi Left to Right=1\n"
+                                "Translation Left to Right=1\n"
+                                "Pronounciation Left to Right=1\n"
+                                "Notes Left to Right=1\n";
+    QCOMPARE(readBytes(SettingsFile::path()), expected);
+}
+
+void TestSettingsFile::roundTripOfEveryKeyType()
+{
+    writeBytes(dirPath("lessons/my.uni"), "dictionary");
+    MainSettings s;
+    s.FAutoSaveLessons = true;
+    s.FWorkingDirectory = QString::fromUtf8("/home/jan/课程 (2), ;x/");
+    s.FDictFile = dirPath("lessons/my.uni");
+    s.FSkin = "Blue Sky";
+    s.FFontsizeTranslation = 9;
+    s.FFontsizePinyin = -2147483647 - 1;
+    s.FFontsizeKanji = 2147483647;
+    s.FFontsizeNotes = 0;
+    s.FShowReadingProgress = false;
+    s.FSoundExcludesSynthesis = false;
+    s.FSetKanjiFont = true;
+    s.FKanjiFont = "@Noto Sans CJK SC";
+    s.FShowToneColours = true;
+    s.FSetKanjiColor = true;
+    s.FKanjiColor = colors::clWindowText; // a named system colour
+    s.FSetKanjiBackgroundColor = true;
+    s.FKanjiBackgroundColor = 0x80000019; // a system colour without a name
+    s.FBoldKanji = true;
+    s.FRotateKanji = true;
+    s.FExternalEditor = "/usr/bin/gedit";
+    s.FEditInWord = false;
+    s.FShowHanziInfo = false;
+    s.FShowHiddenOnHover = false;
+    s.FScreenBackgroundColor = 0x00ABCDEF;
+    s.FDisplayScreenBackground = true;
+    s.FDisplayToolBar = true;
+    const TextDirections d{false, true, false, true};
+    QVERIFY(SettingsFile::save(s, d));
+
+    MainSettings back;
+    TextDirections backDirections;
+    load(back, backDirections);
+    QCOMPARE(back, s);
+    QCOMPARE(backDirections, d);
+    const IniFile ini(SettingsFile::path());
+    QCOMPARE(ini.readString("Options", "Kanji Color", ""), QString("clWindowText"));
+    QCOMPARE(ini.readString("Options", "Kanji Background Color", ""), QString("$80000019"));
+    QCOMPARE(ini.readString("Options", "Screen Background Color", ""), QString("$00ABCDEF"));
+    QCOMPARE(ini.readString("Text Direction", "Hanzi Left to Right", ""), QString("0"));
+}
+
+void TestSettingsFile::badValuesTakeDefaults_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("writtenBack");
+
+    QTest::newRow("boolean as word") << "Bold Kanji" << "true" << "0";
+    QTest::newRow("boolean 2") << "Bold Kanji" << "2" << "1";
+    QTest::newRow("default-true boolean as word") << "Edit in Word" << "false" << "1";
+    QTest::newRow("integer in hex") << "Fontsize-Kanji" << "0x20" << "32";
+    QTest::newRow("integer as word") << "Fontsize-Kanji" << "big" << "24";
+    QTest::newRow("integer beyond 32 bits") << "Fontsize-Notes" << "99999999999" << "11";
+    QTest::newRow("colour without name") << "Kanji Color" << "white" << "clBlack";
+    QTest::newRow("colour name in other case") << "Kanji Color" << "CLWHITE" << "clWhite";
+    QTest::newRow("colour as number") << "Kanji Color" << "255" << "clRed";
+    QTest::newRow("system colour as hex") << "Screen Background Color" << "$80000005" << "clWindow";
+    QTest::newRow("system colour as decimal") << "Screen Background Color" << "-2147483643" << "clWindow";
+    QTest::newRow("colour empty") << "Kanji Background Color" << "" << "clCream";
+    QTest::newRow("skin leading out") << "Skin" << "..\\..\\Windows" << "*standard*";
+    QTest::newRow("skin with separator") << "Skin" << "a/b" << "*standard*";
+    QTest::newRow("skin dot dot") << "Skin" << ".." << "*standard*";
+    QTest::newRow("skin empty") << "Skin" << "" << "*standard*";
+    QTest::newRow("skin in other case") << "Skin" << "*Standard*" << "*Standard*";
+    QTest::newRow("missing dictionary") << "Dictionary" << "/nowhere/x.uni" << "<default>";
+    QTest::newRow("working directory") << "Working Directory" << "D:\\Lessons\\" << "D:/Lessons/";
+}
+
+void TestSettingsFile::badValuesTakeDefaults()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, writtenBack);
+    writeBytes(SettingsFile::path(), ("[Options]\n" + key + "=" + value + "\n").toUtf8());
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    QVERIFY(SettingsFile::save(s, d));
+    if (writtenBack == "<default>")
+        writtenBack = defaultDictionary();
+    QCOMPARE(IniFile(SettingsFile::path()).readString("Options", key, "<missing>"), writtenBack);
+}
+
+void TestSettingsFile::existingDictionaryIsKept()
+{
+    // A dictionary stored with Windows separators that exists once they are
+    // read as "/".
+    const QString dict = dirPath("dicts/handedict.uni");
+    writeBytes(dict, "x");
+    QString stored = dict;
+    stored.replace('/', '\\');
+    writeBytes(SettingsFile::path(), ("[Options]\nDictionary=" + stored + "\n").toUtf8());
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    QCOMPARE(s.FDictFile, dict);
+
+    // The default dictionary is found in the installed data folder when the
+    // program folder has none.
+    writeBytes(dirPath("share/korvana/dict/cedict_gb.uni"), "x");
+    writeBytes(SettingsFile::path(), "[Options]\nDictionary=/gone.uni\n");
+    load(s, d);
+    QCOMPARE(QFileInfo(s.FDictFile).canonicalFilePath(),
+             QFileInfo(dirPath("share/korvana/dict/cedict_gb.uni")).canonicalFilePath());
+}
+
+void TestSettingsFile::windowsStyleFile()
+{
+    writeBytes(SettingsFile::path(), readBytes(QStringLiteral(KORVANA_TEST_DATA "/settings/windows.ini")));
+    QVERIFY(readBytes(SettingsFile::path()).contains("\r\n[Text Direction]\r\n"));
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    QCOMPARE(s.FAutoSaveLessons, true);
+    QCOMPARE(s.FWorkingDirectory, QString("C:/Users/Jan/Lessons/"));
+    QCOMPARE(s.FDictFile, defaultDictionary()); // not on this machine
+    QCOMPARE(s.FSkin, QString("Blue Sky"));
+    QCOMPARE(s.FFontsizeKanji, 32);
+    QCOMPARE(s.FFontsizeTranslation, 11);
+    QCOMPARE(s.FKanjiFont, QString::fromUtf8("Ming Light é"));
+    QCOMPARE(s.FBoldKanji, false);
+    QCOMPARE(s.FRotateKanji, true);
+    QCOMPARE(s.FKanjiColor, colors::clWhite);
+    QCOMPARE(s.FKanjiBackgroundColor, colors::clCream);
+    QCOMPARE(s.FScreenBackgroundColor, quint32(0x80000005));
+    QCOMPARE(s.FExternalEditor, QString("C:/Windows/notepad.exe"));
+    QCOMPARE(d, (TextDirections{false, true, true, true}));
+    QCOMPARE(SettingsFile::showReminder(), false);
+
+    QVERIFY(SettingsFile::save(s, d));
+    const QByteArray expected =
+        "; Korvana settings, written on Windows\r\n"
+        "[options]\r\n"
+        "Auto save lessons on exit=1\r\n"
+        "Working Directory=C:/Users/Jan/Lessons/\r\n"
+        "Dictionary=" + defaultDictionary().toUtf8() + "\r\n"
+        "Skin=Blue Sky\r\n"
+        "Window Left=120\r\n"
+        "Fontsize-Kanji=32\r\n"
+        "Kanji Font=Ming Light \xC3\xA9\r\n"
+        "Bold Kanji=0\r\n"
+        "Rotate Kanji=1\r\n"
+        "Kanji Color=clWhite\r\n"
+        "Kanji Background Color=clCream\r\n"
+        "Screen Background Color=clWindow\r\n"
+        "External Editor=C:/Windows/notepad.exe\r\n"
+        "Show Reminder=0\r\n"
+        "Fontsize-Translation=11\r\n"
+        "Fontsize-Pinyin=11\r\n"
+        "Show Pinyin tones in color=0\r\n"
+        "Fontsize-Notes=11\r\n"
+        "Show reading progress=1\r\n"
+        "Sound file excludes synthesis=1\r\n"
+        "Set Kanji Font=0\r\n"
+        "Set Kanji Color=0\r\n"
+        "Set Kanji Background Color=0\r\n"
+        "Display Screen Background=0\r\n"
+        "Display ToolBar=0\r\n"
+        "Edit in Word=1\r\n"
+        "Show Hanzi Info=1\r\n"
+        "Show Hidden Content On Mouse Hover=1\r\n"
+        "\r\n"
+        "[Text Direction]\r\n"
+        "Hanzi Left to Right=0\r\n"
+        "Notes Left to Right=1\r\n"
+        "Translation Left to Right=1\r\n"
+        "Pronounciation Left to Right=1\r\n"
+        "\r\n"
+        "[Recent]\r\n"
+        "File1=C:\\Lessons\\hsk1.kvl\r\n";
+    QCOMPARE(readBytes(SettingsFile::path()), expected);
+}
+
+void TestSettingsFile::reminderWriteSurvivesClosingWrite()
+{
+    MainSettings s;
+    TextDirections d;
+    load(s, d); // the main window is created
+    // The reminder, shown at the first activation, is switched off for good.
+    SettingsFile::setShowReminder(false);
+    QCOMPARE(readBytes(SettingsFile::path()), QByteArray("[Options]\nShow Reminder=0\n"));
+    // Meanwhile another copy of the program changed a key the closing write
+    // does not touch.
+    IniFile(SettingsFile::path()).writeString("Options", "Window Left", "5");
+    s.FSkin = "Mine";
+    QVERIFY(SettingsFile::save(s, d)); // the main window closes
+    const IniFile ini(SettingsFile::path());
+    QCOMPARE(ini.readBool("Options", "Show Reminder", true), false);
+    QCOMPARE(ini.readString("Options", "Window Left", ""), QString("5"));
+    QCOMPARE(ini.readString("Options", "Skin", ""), QString("Mine"));
+    QCOMPARE(SettingsFile::showReminder(), false);
+}
+
+void TestSettingsFile::unwritableFileIsReported()
+{
+    // The configuration folder is a file: nothing can be written below it.
+    writeBytes(dirPath("blocked"), "a file");
+    qputenv("XDG_CONFIG_HOME", dirPath("blocked").toUtf8());
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    ScopedScriptedDialogs dialogs;
+    QVERIFY(!SettingsFile::save(s, d));
+    QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.dialogs.messages[0].text,
+             QString("Unable to open file korvana.ini, current settings were not saved"));
+    QVERIFY(dialogs.dialogs.messages[0].buttons == MsgButtons::Ok);
+    QCOMPARE(readBytes(dirPath("blocked")), QByteArray("a file"));
+
+    try {
+        SettingsFile::setShowReminder(false);
+        QFAIL("the reminder's write should have failed");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
