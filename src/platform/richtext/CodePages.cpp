@@ -117,8 +117,15 @@ QString CodePageDecoder::decode(const char *data, qsizetype size, int codePage)
         size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
         const size_t produced = buf.size() - oLeft;
         out.append(reinterpret_cast<const QChar *>(buf.data()), qsizetype(produced / 2));
-        if (r != size_t(-1))
+        if (r != size_t(-1)) {
+            // Some converters (Hebrew, Vietnamese) hold back a character that
+            // a combining mark might still change; let it out.
+            o = buf.data();
+            oLeft = buf.size();
+            iconv(cd, nullptr, nullptr, &o, &oLeft);
+            out.append(reinterpret_cast<const QChar *>(buf.data()), qsizetype((buf.size() - oLeft) / 2));
             break;
+        }
         if (errno == E2BIG)
             continue;
         // An undefined byte (0x81 in CP1252) or a broken sequence: single-byte

@@ -17,7 +17,13 @@ enum class ByteMode { Loch, Hich, Dbch };
 struct GroupState {
     Dest dest = Dest::Text;
     int font = -1;        // \f
-    int assocFont = -1;   // \af
+    // Associated properties (\af, \afs, \ab, \ai) given after \hich or
+    // \dbch: the font and look of high-ANSI and double-byte (East Asian)
+    // text, which word processors keep apart from the Latin text's.
+    int hichFont = -1;
+    int dbchFont = -1;
+    int dbchHalfPoints = 0;
+    int dbchBold = -1, dbchItalic = -1;
     ByteMode byteMode = ByteMode::Loch;
     int halfPoints = 24;  // RTF's default size is 12 points
     int color = 0;        // \cf index; 0 automatic
@@ -39,7 +45,7 @@ enum Word {
     W_fonttbl, W_colortbl, W_f, W_fcharset, W_red, W_green, W_blue,
     W_fs, W_b, W_i, W_ul, W_ulnone, W_cf, W_highlight, W_cb, W_plain, W_pard,
     W_par, W_line, W_tab, W_sect, W_page, W_cell, W_nestcell, W_row, W_nestrow,
-    W_ql, W_qc, W_qr, W_qj, W_loch, W_hich, W_dbch, W_af, W_fldinst, W_fldrslt,
+    W_ql, W_qc, W_qr, W_qj, W_loch, W_hich, W_dbch, W_af, W_afs, W_ab, W_ai, W_fldinst, W_fldrslt,
     W_bin, W_lquote, W_rquote, W_ldblquote, W_rdblquote, W_bullet, W_endash, W_emdash,
     W_emspace, W_enspace, W_qmspace, W_skipdest
 };
@@ -60,6 +66,7 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"nestcell", W_nestcell}, {"row", W_row}, {"nestrow", W_nestrow},
             {"ql", W_ql}, {"qc", W_qc}, {"qr", W_qr}, {"qj", W_qj},
             {"loch", W_loch}, {"hich", W_hich}, {"dbch", W_dbch}, {"af", W_af},
+            {"afs", W_afs}, {"ab", W_ab}, {"ai", W_ai},
             {"fldinst", W_fldinst}, {"fldrslt", W_fldrslt}, {"bin", W_bin},
             {"lquote", W_lquote}, {"rquote", W_rquote}, {"ldblquote", W_ldblquote},
             {"rdblquote", W_rdblquote}, {"bullet", W_bullet}, {"endash", W_endash},
@@ -102,6 +109,7 @@ private:
     void addByte(char c);
     void flushBytes();
     void appendText(const QString &text);
+    void appendPlain(const QString &text);
     void appendChar(QChar c) { appendText(QString(c)); }
     void paragraphBreak();
     void rowEnd();
@@ -134,12 +142,20 @@ private:
     bool m_rootClosed = false;
 };
 
+// The font that text in the current byte mode is shown in.
+static int activeFont(const GroupState &s)
+{
+    if (s.byteMode == ByteMode::Dbch && s.dbchFont >= 0)
+        return s.dbchFont;
+    if (s.byteMode == ByteMode::Hich && s.hichFont >= 0)
+        return s.hichFont;
+    return s.font;
+}
+
 int Reader::decodeCodePage() const
 {
     const GroupState &s = m_stack.last();
-    int font = s.font;
-    if (s.byteMode != ByteMode::Loch && s.assocFont >= 0)
-        font = s.assocFont;
+    const int font = activeFont(s);
     auto it = m_fonts.constFind(font);
     if (it != m_fonts.constEnd()) {
         const int cp = codePageForCharset(it->charset);
@@ -153,21 +169,22 @@ CharFormat Reader::currentFormat() const
 {
     const GroupState &s = m_stack.last();
     CharFormat f;
-    int font = s.font;
-    if (s.byteMode != ByteMode::Loch && s.assocFont >= 0 && m_fonts.contains(s.assocFont))
-        font = s.assocFont;
+    int font = activeFont(s);
+    if (!m_fonts.contains(font))
+        font = s.font;
     auto it = m_fonts.constFind(font);
     if (it != m_fonts.constEnd()) {
         f.family = it->name;
         f.charset = it->charset;
     }
-    f.halfPoints = s.halfPoints;
+    const bool dbch = s.byteMode == ByteMode::Dbch;
+    f.halfPoints = dbch && s.dbchHalfPoints > 0 ? s.dbchHalfPoints : s.halfPoints;
     if (s.color > 0 && s.color < m_colors.size())
         f.color = m_colors.at(s.color);
     if (s.highlight > 0 && s.highlight < m_colors.size())
         f.highlight = m_colors.at(s.highlight);
-    f.bold = s.bold;
-    f.italic = s.italic;
+    f.bold = dbch && s.dbchBold >= 0 ? s.dbchBold != 0 : s.bold;
+    f.italic = dbch && s.dbchItalic >= 0 ? s.dbchItalic != 0 : s.italic;
     f.underline = s.underline;
     return f;
 }
@@ -190,7 +207,41 @@ void Reader::flushBytes()
     appendText(text);
 }
 
+static inline bool isSpecial(char16_t u)
+{
+    return (u < 0x20 && u != '\t') || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+}
+
 void Reader::appendText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    // Line and paragraph separators are paragraph breaks wherever they come
+    // from (\uN, UTF-8 text); other control characters and the document's
+    // frame markers would corrupt the document and are no text.
+    qsizetype i = 0;
+    while (i < text.size() && !isSpecial(text.at(i).unicode()))
+        ++i;
+    if (i < text.size()) {
+        qsizetype from = 0;
+        for (qsizetype k = 0; k < text.size(); ++k) {
+            const char16_t u = text.at(k).unicode();
+            if (!isSpecial(u))
+                continue;
+            appendPlain(text.mid(from, k - from));
+            from = k + 1;
+            if (u == '\n' || u == '\r' || u == 0x2028 || u == 0x2029)
+                paragraphBreak();
+            else if (u == 0xFDD0 || u == 0xFDD1)
+                appendPlain(QString(QChar(0xFFFD)));
+        }
+        appendPlain(text.mid(from));
+        return;
+    }
+    appendPlain(text);
+}
+
+void Reader::appendPlain(const QString &text)
 {
     if (text.isEmpty())
         return;
@@ -322,6 +373,7 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
         if (consumeFallback()) return;
         int code = param;
         if (code < 0) code += 65536;
+        if (code < 0 || code > 0xFFFF) code = 0; // no UTF-16 unit: shows nothing
         if (s.dest == Dest::FontTable) {
             flushFontBytes();
             if (code != 0)
@@ -389,7 +441,25 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
         if (hasParam) { flushBytes(); s.font = param; }
         return;
     case W_af:
-        if (hasParam) { flushBytes(); s.assocFont = param; }
+        if (!hasParam) return;
+        flushBytes();
+        if (s.byteMode == ByteMode::Dbch) s.dbchFont = param;
+        else if (s.byteMode == ByteMode::Hich) s.hichFont = param;
+        return;
+    case W_afs:
+        if (s.byteMode != ByteMode::Dbch) return;
+        flushBytes();
+        s.dbchHalfPoints = hasParam && param > 0 ? std::min(param, 3276) : 0;
+        return;
+    case W_ab:
+        if (s.byteMode != ByteMode::Dbch) return;
+        flushBytes();
+        s.dbchBold = !hasParam || param != 0;
+        return;
+    case W_ai:
+        if (s.byteMode != ByteMode::Dbch) return;
+        flushBytes();
+        s.dbchItalic = !hasParam || param != 0;
         return;
     case W_loch: flushBytes(); s.byteMode = ByteMode::Loch; return;
     case W_hich: flushBytes(); s.byteMode = ByteMode::Hich; return;
@@ -408,7 +478,9 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     case W_plain:
         flushBytes();
         s.font = m_deff;
-        s.assocFont = -1;
+        s.hichFont = s.dbchFont = -1;
+        s.dbchHalfPoints = 0;
+        s.dbchBold = s.dbchItalic = -1;
         s.byteMode = ByteMode::Loch;
         s.halfPoints = 24;
         s.color = s.highlight = 0;

@@ -121,7 +121,7 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
             break; // the break before it already ends the text
         Align align = p.align == Align::Left ? Align::Unset : p.align;
         if (align != curAlign) {
-            word("\\pard", 0, false);
+            if (pi > 0) word("\\pard", 0, false);
             if (align == Align::Center) word("\\qc", 0, false);
             else if (align == Align::Right) word("\\qr", 0, false);
             else if (align == Align::Justify) word("\\qj", 0, false);
@@ -150,8 +150,8 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
                     word("\\tab", 0, false);
                 } else if (u == 0x2028 || u == 0x2029) {
                     word("\\line", 0, false);
-                } else if (u < 0x20 || u == 0x7F) {
-                    continue;
+                } else if (u < 0x20) {
+                    continue; // no text: the reader never gives such characters
                 } else {
                     body += "\\u";
                     appendInt(body, int(int16_t(u)));

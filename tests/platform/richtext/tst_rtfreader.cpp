@@ -1,0 +1,266 @@
+// Reading rich text written by other programs: code pages, Unicode, fonts,
+// destinations, tables, and damaged input.
+#include "platform/richtext/RichEdit.h"
+#include "platform/richtext/RtfReader.h"
+#include "platform/richtext/RtfWriter.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestRtfReader : public QObject {
+    Q_OBJECT
+private slots:
+    void gb2312Lesson();
+    void big5Lesson();
+    void negativeUnicodeWithTwoFallbackBytes();
+    void czechInCodePage1250();
+    void wordPadStyle();
+    void wordStyleDestinationsFieldsTables();
+    void libreOfficeLesson();
+    void multiByteSequenceSplitByEscapesIsGathered();
+    void codePageOfEachCharset_data();
+    void codePageOfEachCharset();
+    void writerOutputForOtherReaders();
+    void notRichTextFailsClearly();
+    void damagedInputLoadsWhatItCan_data();
+    void damagedInputLoadsWhatItCan();
+    void deepNestingIsLimited();
+};
+
+static QByteArray fixture(const char *name)
+{
+    QFile f(QStringLiteral(KORVANA_TEST_DATA "/rtf/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("missing fixture %s", name);
+    return f.readAll();
+}
+
+// Attributes of the character at message position pos.
+static CharAttributes at(RichEdit &re, int pos)
+{
+    re.setSel(pos, pos + 1);
+    return re.selAttributes();
+}
+
+static int posOf(RichEdit &re, const QString &text)
+{
+    const int sel = re.findText(text, 0, re.textLength());
+    return sel < 0 ? -1 : re.toMessagePos(sel);
+}
+
+void TestRtfReader::gb2312Lesson()
+{
+    RichEdit re;
+    re.fromRtf(fixture("gb2312_lesson.rtf"));
+    QCOMPARE(re.lineCount(), 2);
+    QCOMPARE(re.line(0), QStringLiteral("<OR=middle><PI=zh\u014Dng><CH=\u4E2D\u6587><TY=w>"));
+    QCOMPARE(re.line(1), QStringLiteral("<OR=fish><CH=\u9C7C><TY=w>"));
+    const CharAttributes zh = at(re, posOf(re, QStringLiteral("\u4E2D")));
+    QCOMPARE(zh.fontName, QStringLiteral("\u5B8B\u4F53")); // the font name is GB2312 too
+    QCOMPARE(zh.charset, 134);
+    QCOMPARE(zh.sizePoints, 16.0);
+    QCOMPARE(zh.color, QColor(255, 0, 0));
+    const CharAttributes latin = at(re, 0);
+    QCOMPARE(latin.fontName, QStringLiteral("Arial"));
+    QCOMPARE(latin.sizePoints, 10.0);
+    QCOMPARE(latin.charset, 0);
+    const CharAttributes fish = at(re, posOf(re, QStringLiteral("\u9C7C")));
+    QVERIFY(fish.bold);
+    QCOMPARE(fish.color, QColor(0, 0, 255));
+}
+
+void TestRtfReader::big5Lesson()
+{
+    RichEdit re;
+    re.fromRtf(fixture("big5_lesson.rtf"));
+    QCOMPARE(re.text(), QStringLiteral("<CH=\u4E2D\u6587><OR=Chinese>\r\n<CH=\u9F8D><OR=dragon>"));
+    const CharAttributes a = at(re, 4);
+    QCOMPARE(a.fontName, QStringLiteral("\u7D30\u660E\u9AD4"));
+    QCOMPARE(a.charset, 136);
+}
+
+void TestRtfReader::negativeUnicodeWithTwoFallbackBytes()
+{
+    RichEdit re;
+    re.fromRtf(fixture("unicode_uc2.rtf"));
+    QCOMPARE(re.text(), QStringLiteral("<CH=\u9C7C\u9F99\u4E2D><PI=l\u00F3ng><NO=\U0001F600>"));
+    QCOMPARE(at(re, 4).fontName, QStringLiteral("SimSun"));
+    QCOMPARE(at(re, 0).fontName, QStringLiteral("Times New Roman"));
+    QCOMPARE(at(re, 0).sizePoints, 12.0);
+}
+
+void TestRtfReader::czechInCodePage1250()
+{
+    RichEdit re;
+    re.fromRtf(fixture("cp1250_czech.rtf"));
+    QCOMPARE(re.text(), QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148 \u00FAp\u011Bl \u010F\u00E1belsk\u00E9 \u00F3dy>"));
+    QCOMPARE(at(re, 5).charset, 238);
+}
+
+void TestRtfReader::wordPadStyle()
+{
+    RichEdit re;
+    re.fromRtf(fixture("wordpad_style.rtf"));
+    QCOMPARE(re.text(), QStringLiteral("Centered\r\n\u041F\u0440\u0438\u0432\u0435\u0442\tx\r\ny"));
+    QCOMPARE(at(re, 9).fontName, QStringLiteral("Arial Cyr"));
+    QCOMPARE(at(re, 9).charset, 204);
+    // The generator note under \* is not text; the centred paragraph stays centred.
+    QCOMPARE(re.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(re.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+void TestRtfReader::wordStyleDestinationsFieldsTables()
+{
+    RichEdit re;
+    re.fromRtf(fixture("word_style.rtf"));
+    QCOMPARE(re.text(), QStringLiteral("<CH=\u4F60\u597D><OR=hello>link\r\none\ttwo\r\nthree\tfour\r\nafter"));
+    const CharAttributes zh = at(re, 4);
+    QCOMPARE(zh.fontName, QStringLiteral("SimSun"));
+    QCOMPARE(zh.charset, 134);
+    QVERIFY(!zh.bold);
+    const CharAttributes tag = at(re, 0);
+    QVERIFY(tag.bold);
+    QCOMPARE(tag.color, QColor(192, 0, 0));
+    QCOMPARE(tag.fontName, QStringLiteral("Times New Roman"));
+}
+
+void TestRtfReader::libreOfficeLesson()
+{
+    RichEdit re;
+    re.fromRtf(fixture("libreoffice_lesson.rtf"));
+    QCOMPARE(re.lineCount(), 2);
+    QCOMPARE(re.line(0), QStringLiteral("<OR=Chinese><CH=\u4E2D\u6587><TY=w>"));
+    QCOMPARE(re.line(1), QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148><PI=zh\u014Dng>"));
+    const CharAttributes zh = at(re, posOf(re, QStringLiteral("\u4E2D")));
+    QCOMPARE(zh.fontName, QStringLiteral("SimSun"));
+    QCOMPARE(zh.sizePoints, 16.0);
+    QCOMPARE(zh.color, QColor(255, 0, 0));
+    QVERIFY(zh.bold);
+    const CharAttributes latin = at(re, 1);
+    QCOMPARE(latin.fontName, QStringLiteral("Arial"));
+    QCOMPARE(latin.sizePoints, 12.0);
+    QVERIFY(!latin.bold);
+}
+
+void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
+{
+    // A GB2312 character whose second byte is written as plain text, then one
+    // whose bytes come as two escapes: both decode whole.
+    RichEdit re;
+    re.fromRtf("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 \\'b0A\\'d6\\'d0}");
+    QCOMPARE(re.text(), QStringLiteral("\u7646\u4E2D"));
+    // Without a charset font, the document's code page decides.
+    re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
+    QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+}
+
+void TestRtfReader::codePageOfEachCharset_data()
+{
+    QTest::addColumn<int>("charset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80") << QStringLiteral("\u00E9\u20AC");
+    QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0") << QStringLiteral("\u4E2D");
+    QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
+    QTest::newRow("238 Central European") << 238 << QByteArray("\\'f8") << QStringLiteral("\u0159");
+    QTest::newRow("204 Cyrillic") << 204 << QByteArray("\\'c6") << QStringLiteral("\u0416");
+    QTest::newRow("161 Greek") << 161 << QByteArray("\\'e1") << QStringLiteral("\u03B1");
+    QTest::newRow("162 Turkish") << 162 << QByteArray("\\'fe") << QStringLiteral("\u015F");
+    QTest::newRow("177 Hebrew") << 177 << QByteArray("\\'e0") << QStringLiteral("\u05D0");
+    QTest::newRow("178 Arabic") << 178 << QByteArray("\\'c7") << QStringLiteral("\u0627");
+    QTest::newRow("186 Baltic") << 186 << QByteArray("\\'e0") << QStringLiteral("\u0105");
+    QTest::newRow("222 Thai") << 222 << QByteArray("\\'a1") << QStringLiteral("\u0E01");
+    QTest::newRow("undefined byte kept") << 0 << QByteArray("\\'81") << QStringLiteral("\u0081");
+    QTest::newRow("broken GB2312 pair") << 134 << QByteArray("\\'d6") << QStringLiteral("\uFFFD");
+}
+
+void TestRtfReader::codePageOfEachCharset()
+{
+    QFETCH(int, charset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    RichEdit re;
+    re.fromRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset" + QByteArray::number(charset) + " X;}}\\f0 " + bytes + "}");
+    QCOMPARE(re.text(), text);
+}
+
+void TestRtfReader::writerOutputForOtherReaders()
+{
+    // What other readers rely on: plain 7-bit RTF, \uN? for all else, every
+    // font in the table with its charset, colours in the colour table.
+    RichEdit re;
+    re.setText(QStringLiteral("a\u4E2D\u00E9{}\\"));
+    re.setSel(1, 2);
+    re.setSelAttributes(CharAttributes{QStringLiteral("\u5B8B\u4F53"), 14, QColor(0, 128, 0), true, 134});
+    const QByteArray out = re.toRtf();
+    for (char c : out)
+        QVERIFY(static_cast<unsigned char>(c) < 0x80);
+    QVERIFY(out.startsWith("{\\rtf1\\ansi"));
+    QVERIFY(out.contains("\\u20013?"));
+    QVERIFY(out.contains("\\u233?"));
+    QVERIFY(out.contains("\\{\\}\\\\"));
+    QVERIFY(out.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"));
+    QVERIFY(out.contains("\\red0\\green128\\blue0;"));
+    QVERIFY(out.contains("\\fs28"));
+}
+
+void TestRtfReader::notRichTextFailsClearly()
+{
+    rtf::Content c;
+    QString error;
+    QVERIFY(!rtf::read("plain words", &c, &error));
+    QVERIFY(error.contains(QStringLiteral("not rich text")));
+    RichEdit re;
+    re.setText(QStringLiteral("kept"));
+    QVERIFY_THROWS_EXCEPTION(RichTextError, re.fromRtf("plain words"));
+    QVERIFY_THROWS_EXCEPTION(RichTextError, re.streamInSelection(QByteArray()));
+    QCOMPARE(re.text(), QStringLiteral("kept"));
+}
+
+void TestRtfReader::damagedInputLoadsWhatItCan_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("truncated in text") << QByteArray("{\\rtf1 abc\\par de") << QStringLiteral("abc\r\nde");
+    QTest::newRow("truncated in word") << QByteArray("{\\rtf1 abc\\pa") << QStringLiteral("abc");
+    QTest::newRow("truncated escape") << QByteArray("{\\rtf1 abc\\'d") << QStringLiteral("abcd");
+    QTest::newRow("truncated font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << QString();
+    QTest::newRow("text after the root group") << QByteArray("{\\rtf1 a}b}c") << QStringLiteral("a");
+    QTest::newRow("huge \\bin") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
+    QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}") << QStringLiteral("abc");
+    QTest::newRow("bad colour and font numbers") << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
+    QTest::newRow("control characters") << QByteArray("{\\rtf1 a\\u1?\\u8232?b\\u-1025?}") << QStringLiteral("a\r\nb\uFBFF");
+    QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
+    QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}") << QStringLiteral("ok");
+}
+
+void TestRtfReader::damagedInputLoadsWhatItCan()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    RichEdit re;
+    re.fromRtf(rtf);
+    QCOMPARE(re.text(), text);
+}
+
+void TestRtfReader::deepNestingIsLimited()
+{
+    // Far deeper than any real document: the groups beyond the limit are
+    // skipped, the text around them is kept.
+    QByteArray deep = "{\\rtf1 start";
+    deep += QByteArray(100000, '{') + "lost" + QByteArray(100000, '}');
+    deep += " end}";
+    RichEdit re;
+    re.fromRtf(deep);
+    QCOMPARE(re.text(), QStringLiteral("start end"));
+    QByteArray ok = "{\\rtf1 " + QByteArray(rtf::kMaxGroupDepth - 2, '{') + "kept" + QByteArray(rtf::kMaxGroupDepth - 2, '}') + "}";
+    re.fromRtf(ok);
+    QCOMPARE(re.text(), QStringLiteral("kept"));
+}
+
+QTEST_MAIN(TestRtfReader)
+#include "tst_rtfreader.moc"
