@@ -25,7 +25,6 @@ private slots:
     void programFolderIsTheExecutablesFolder();
     void dataFilesPreferTheProgramFolder();
     void userFoldersFollowXdg();
-    void storedPathsUseSlashes();
     void skinNamesStayInsideTheSkinsFolder_data();
     void skinNamesStayInsideTheSkinsFolder();
 };
@@ -76,25 +75,16 @@ void TestProgramPaths::userFoldersFollowXdg()
     qunsetenv("XDG_DATA_HOME");
 }
 
-void TestProgramPaths::storedPathsUseSlashes()
-{
-    QCOMPARE(ProgramPaths::normalizeStoredPath("C:\\Users\\Jan\\"), QString("C:/Users/Jan/"));
-    QCOMPARE(ProgramPaths::normalizeStoredPath("/already/fine"), QString("/already/fine"));
-}
-
 void TestProgramPaths::skinNamesStayInsideTheSkinsFolder_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("safe");
     QTest::newRow("plain") << "Blue Sky" << true;
     QTest::newRow("dots inside") << "v1..2" << true;
-    QTest::newRow("unicode") << QString::fromUtf8("红色") << true;
     QTest::newRow("parent") << ".." << false;
-    QTest::newRow("self") << "." << false;
     QTest::newRow("empty") << "" << false;
     QTest::newRow("slash") << "../etc" << false;
     QTest::newRow("backslash") << "..\\Windows" << false;
-    QTest::newRow("absolute") << "/etc" << false;
     QTest::newRow("line break") << "a\nb" << false;
 }
 
