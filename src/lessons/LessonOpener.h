@@ -1,0 +1,78 @@
+#pragma once
+// Opening lessons: every file of the list of open lessons is read into the
+// lesson store, its linked-file lines taken out into the linked-file lists,
+// its terms appended to the lesson text and given their rows.
+//
+// A learner's lesson files must never be damaged, so each file's load is all
+// or nothing: the file is read and taken apart in a scratch document and
+// scratch lists, and only a file that loaded whole is appended to the store.
+// A file that is not a lesson (a picture picked under "All Files"), that
+// cannot be read, or that would take the lesson text past its limit is not
+// loaded at all, and the saver never writes a lesson that did not load.
+#include "lessons/LinkedFiles.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace korvana {
+
+class LessonStore;
+
+// The lessons that loaded, each with a digest of its file's bytes as they
+// were read (or last written by the program). A lesson missing here failed to
+// load; a lesson whose file no longer matches its digest was changed by
+// someone else since.
+using LoadedLessons = QHash<QString, QByteArray>;
+
+// Digest of a file's bytes.
+QByteArray lessonDigest(const QByteArray &bytes);
+
+// The state of a lesson line: the character after its first "<ST=" (tag name
+// in any case), "l", "u" or "d"; anything else, or no tag, is "u".
+QString lineState(const QString &line);
+
+// Removes every "<ST=...>" tag (any case, any value) from line i of doc,
+// keeping the formatting of the rest of the line.
+void removeStateTags(RichEdit &doc, int line);
+
+// Whether bytes can be a lesson: rich text, or text that decodes (UTF-16 with
+// a byte-order mark, UTF-8, or an 8-bit text without control bytes); never
+// anything holding NUL bytes outside UTF-16.
+bool isLessonData(const QByteArray &bytes);
+
+// Loads bytes that isLessonData accepted into doc, as rich text or as plain
+// text. Throws RichTextError when the rich text cannot be read.
+void loadLessonData(RichEdit &doc, const QByteArray &bytes);
+
+// The names once each, in their order: a name that stands for the same file as
+// an earlier one (same absolute, clean path) is dropped.
+QStringList uniqueLessonNames(const QStringList &names);
+
+class LessonOpener {
+public:
+    LessonOpener(LessonStore &store, LoadedLessons &loaded);
+
+    // Empties the store and loads every file of FOpenLessons (each once) in
+    // list order. Returns the names of the files that did not load. Files
+    // that fail stay in FOpenLessons. afterEachFile runs after every file,
+    // loaded or not.
+    QStringList openAll(const std::function<void()> &afterEachFile = {});
+
+    // Appends one file to the store; false (and the store unchanged) when it
+    // does not load.
+    bool appendLesson(const QString &file);
+
+    // The scratch document each file is taken apart in.
+    RichEdit RichEdit2;
+
+private:
+    LessonStore &m_store;
+    LoadedLessons &m_loaded;
+    int m_termLines = 0; // term lines of the lesson text so far
+};
+
+} // namespace korvana

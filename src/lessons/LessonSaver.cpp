@@ -1,0 +1,138 @@
+#include "lessons/LessonSaver.h"
+#include "lessons/LessonStore.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace korvana {
+
+LessonSaver::LessonSaver(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
+{
+    RichEdit2.setWordWrap(false);
+    reTemp2.setWordWrap(false);
+}
+
+bool LessonSaver::rowsAgreeWithLines() const
+{
+    const TermGrid &grid = m_store.StringGrid1;
+    const RichEdit &text = m_store.reMain;
+    // With no terms the table keeps one row of empty cells.
+    int rows = grid.rowCount();
+    if (rows == 1 && grid.lesson(0).isEmpty())
+        rows = 0;
+    for (int r = 0; r < rows; ++r) {
+        if (grid.lesson(r).isEmpty())
+            return false;
+    }
+    if (rows == 0)
+        return trimControls(text.text()).isEmpty();
+    if (text.lineCount() != rows)
+        return false;
+    for (int r = 0; r < rows; ++r) {
+        if (trimControls(text.line(r)).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void LessonSaver::copyRange(RichEdit &source, int start, int end, RichEdit &target)
+{
+    // CopyRTF copies all of its source when nothing is selected; a term whose
+    // range is missing must never bring every other lesson's terms along.
+    if (start < 0 || (end >= 0 && end <= start))
+        return;
+    source.setSel(start, end);
+    if (source.selLength() <= 0)
+        return;
+    CopyRTF(&source, &target);
+}
+
+QByteArray LessonSaver::buildLesson(const QString &lesson)
+{
+    RichEdit &reMain = m_store.reMain;
+    const TermGrid &grid = m_store.StringGrid1;
+    RichEdit2.clear();
+
+    int written = 0;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        if (grid.lesson(r) != lesson)
+            continue;
+        reTemp2.clear();
+        reTemp2.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
+        CopyRTF(&reTemp2, &RichEdit2);
+
+        const int start = reMain.lineIndex(r);
+        const int next = reMain.lineIndex(r + 1);
+        copyRange(reMain, start, next < 0 ? -1 : next, RichEdit2);
+        ++written;
+        // Each term line ends with exactly one line end, so the next term or
+        // the first linked-file line starts a line of its own.
+        const int caret = RichEdit2.toMessagePos(RichEdit2.selStart());
+        if (RichEdit2.lineIndex(written) != caret) {
+            RichEdit2.setSelText(QStringLiteral("\r\n"));
+        }
+    }
+
+    for (qsizetype j = 0; j < m_store.FParFiles.size(); ++j) {
+        if (m_store.FParLessons.value(j) != lesson)
+            continue;
+        reTemp2.clear();
+        reTemp2.setText(parLine(m_store.FParFiles[j], m_store.FParDescriptions.value(j)) + QLatin1Char('\n'));
+        CopyRTF(&reTemp2, &RichEdit2);
+    }
+    return RichEdit2.toRtf();
+}
+
+bool LessonSaver::saveLesson(const QString &lesson)
+{
+    // A lesson that did not load has no rows: writing it would empty it.
+    const auto it = m_loaded.constFind(lesson);
+    if (it == m_loaded.constEnd())
+        return false;
+
+    // Someone else saved the file since it was loaded: keep their version.
+    {
+        QFile current(lesson);
+        if (!current.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray onDisk = current.readAll();
+        if (current.error() != QFileDevice::NoError || lessonDigest(onDisk) != it.value())
+            return false;
+    }
+
+    QByteArray rtf;
+    try {
+        rtf = buildLesson(lesson);
+    } catch (const std::exception &) {
+        return false;
+    }
+
+    QSaveFile out(lesson);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(rtf) != rtf.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit())
+        return false;
+    m_loaded.insert(lesson, lessonDigest(rtf));
+    return true;
+}
+
+QStringList LessonSaver::saveAll()
+{
+    // Rows that point at the wrong lines would move terms into the wrong
+    // files: then nothing is written.
+    if (!rowsAgreeWithLines())
+        return m_store.FOpenLessons;
+
+    QStringList failed;
+    for (const QString &lesson : std::as_const(m_store.FOpenLessons)) {
+        if (!saveLesson(lesson))
+            failed.append(lesson);
+    }
+    return failed;
+}
+
+} // namespace korvana

@@ -1,0 +1,50 @@
+#pragma once
+// Saving lessons: every open lesson is written back to its own file from the
+// lesson store, each term line preceded by its state tag from the term table,
+// then the lesson's linked-file lines.
+//
+// A lesson is written only when that is safe: the store's rows and lines must
+// agree, the lesson must have loaded, and its file must still be the one that
+// was loaded (an outside editor may have saved it since). Each file is
+// written through a temporary file renamed over the old one, so a failed
+// write leaves the old lesson whole.
+#include "lessons/LessonOpener.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace korvana {
+
+class LessonStore;
+
+class LessonSaver {
+public:
+    LessonSaver(LessonStore &store, LoadedLessons &loaded);
+
+    // Writes every open lesson; returns those that could not be written.
+    QStringList saveAll();
+
+    // Writes one lesson; false when it was not written.
+    bool saveLesson(const QString &lesson);
+
+    // The rich text of one lesson as it is written, built in RichEdit2.
+    QByteArray buildLesson(const QString &lesson);
+
+    // Whether the term table has exactly one row per line of the lesson text.
+    bool rowsAgreeWithLines() const;
+
+    RichEdit RichEdit2; // the lesson being written
+    RichEdit reTemp2;   // each state tag and linked-file line on its way in
+
+private:
+    // Copies [start, end) of source (message counting) to target's caret;
+    // an empty or missing range copies nothing.
+    static void copyRange(RichEdit &source, int start, int end, RichEdit &target);
+
+    LessonStore &m_store;
+    LoadedLessons &m_loaded;
+};
+
+} // namespace korvana

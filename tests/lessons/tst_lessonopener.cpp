@@ -1,0 +1,237 @@
+// Opening lessons into the store: rows that always match their lines, state
+// tags read and removed, linked files taken out, and files that must not load
+// (unreadable, not a lesson, too big) leaving the store as it was.
+#include "LessonFixtures.h"
+#include "lessons/LessonOpener.h"
+#include "lessons/LessonStore.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+using fixtures::term;
+
+class TestLessonOpener : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    QString path(const QString &name) { return tmp.filePath(name); }
+
+private slots:
+    void stateReader_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("none") << "<OR=a>" << "u";
+        QTest::newRow("learned") << "<ST=l><OR=a>" << "l";
+        QTest::newRow("lower-case tag") << "<OR=a><st=d>" << "d";
+        QTest::newRow("first tag wins") << "<ST=d><OR=a><ST=l>" << "d";
+        QTest::newRow("unknown value") << "<ST=x><OR=a>" << "u";
+        QTest::newRow("empty value") << "<ST=><OR=a>" << "u";
+        QTest::newRow("tag at line end") << "<OR=a><ST=" << "u";
+    }
+    void stateReader()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, state);
+        QCOMPARE(lineState(line), state);
+    }
+
+    void twoLessonsGiveMatchingRowsAndLines()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = fixtures::writeLesson(path("two/a.kvl"), {"<ST=l>" + term("one"), term("two", "p"), "",
+                                                                     term("three"), "   "});
+        const QString b = fixtures::writeLesson(path("two/b.kvl"), {"<st=d>" + term("four"), term("five")});
+        store.FOpenLessons = {a, b};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList());
+
+        QCOMPARE(fixtures::lines(store.reMain),
+                 (QStringList{term("one"), term("two", "p"), term("three"), term("four"), term("five")}));
+        QCOMPARE(store.StringGrid1.rowCount(), 5);
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus),
+                 (QStringList{"l", "u", "u", "d", "u"}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"w", "p", "w", "w", "w"}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{a, a, a, b, b}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::ShownCount), (QStringList{"0", "0", "0", "0", "0"}));
+        QCOMPARE(store.FCurrentLesson, b);
+        QCOMPARE(store.FLoadingFile, b);
+        QVERIFY(loaded.contains(a) && loaded.contains(b));
+    }
+
+    // A line that holds only a state tag used to get a row, then became blank
+    // and was dropped from the text while its row stayed: every later row then
+    // pointed one line off.
+    void stateOnlyLineMakesNoRow()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = fixtures::writeLesson(path("shift/a.kvl"), {term("one"), "<ST=u>", "<ST=d> "});
+        const QString b = fixtures::writeLesson(path("shift/b.kvl"), {"<ST=d>" + term("two")});
+        store.FOpenLessons = {a, b};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList());
+        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two")}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{a, b}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "d"}));
+    }
+
+    void everyStateTagIsRemoved()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = fixtures::writeLesson(
+            path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>", "<St=L>" + term("two") + "<ST=open"});
+        store.FOpenLessons = {a};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList());
+        // Tags never pile up, whatever their value; an unclosed one is no tag.
+        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two") + "<ST=open"}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "l"}));
+    }
+
+    void linkedFilesListedPerLessonInLineOrder()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = fixtures::writeLesson(path("par/a.kvl"), {term("one"), "<PAR FILE=\"x\" DESCRIPTION=\"X\">",
+                                                                     "<PAR FILE=\"y\" DESCRIPTION=\"Y\">"});
+        const QString b = fixtures::writeLesson(path("par/b.kvl"), {"<par file=\"z\" description=\"Z\">", term("two")});
+        store.FOpenLessons = {a, b};
+        LessonOpener opener(store, loaded);
+        opener.openAll();
+        QCOMPARE(store.FParFiles, (QStringList{"x", "y", "z"}));
+        QCOMPARE(store.FParDescriptions, (QStringList{"X", "Y", "Z"}));
+        QCOMPARE(store.FParLessons, (QStringList{a, a, b}));
+        QCOMPARE(store.StringGrid1.rowCount(), 2);
+    }
+
+    void filesThatMustNotLoad()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString good = fixtures::writeLesson(path("bad/good.kvl"), {term("one")});
+        // A picture picked under "All Files".
+        const QString picture = fixtures::writeFile(path("bad/picture.png"),
+                                                    QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        // Bytes that no text encoding of a lesson gives.
+        const QString binary = fixtures::writeFile(path("bad/data.bin"), QByteArray("\x01\x02\x03\x04\x05" "abc\x80\x81"));
+        const QString missing = path("bad/missing.kvl");
+        const QString good2 = fixtures::writeLesson(path("bad/good2.kvl"), {term("two")});
+        store.FOpenLessons = {good, picture, binary, missing, good2};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), (QStringList{picture, binary, missing}));
+        // Failed files stay in the list of open lessons, but never count as
+        // loaded, so the saver will not write them.
+        QCOMPARE(store.FOpenLessons.size(), 5);
+        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two")}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{good, good2}));
+        QVERIFY(!loaded.contains(picture) && !loaded.contains(binary) && !loaded.contains(missing));
+        QCOMPARE(store.FLoadingFile, good2);
+    }
+
+    void textEncodings()
+    {
+        QVERIFY(isLessonData(QByteArray()));
+        QVERIFY(isLessonData("{\\rtf1 x}"));
+        QVERIFY(isLessonData(QStringLiteral("<OR=caf\u00e9>").toUtf8()));
+        QVERIFY(isLessonData("<OR=caf\xe9>\r\n"));  // 8-bit Western text
+        QByteArray utf16("\xff\xfe", 2);
+        const QString s = QStringLiteral("<OR=\u4e2d>");
+        utf16.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+        QVERIFY(isLessonData(utf16));
+        QVERIFY(!isLessonData(QByteArray("<OR=a>\0", 7)));
+        QVERIFY(!isLessonData(QByteArray("{\\rtf1 \0}", 9)));
+        QVERIFY(!isLessonData("<OR=a>\x01\x02"));
+
+        RichEdit doc;
+        loadLessonData(doc, utf16);
+        QCOMPARE(doc.line(0), s);
+        loadLessonData(doc, "<OR=caf\xe9>");
+        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9>"));
+    }
+
+    void fileTooBigForTheLessonTextIsNotLoaded()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString small = fixtures::writeLesson(path("big/a.kvl"), {term("one")});
+        // Each line is one term; together they pass the limit by a little.
+        const QString line = term(QString(990, u'x'));
+        QStringList many;
+        for (int i = 0; i * (line.size() + 1) <= LessonStore::TextLimit; ++i)
+            many.append(line);
+        const QString big = fixtures::writeLesson(path("big/b.kvl"), many);
+        const QString after = fixtures::writeLesson(path("big/c.kvl"), {term("three")});
+        store.FOpenLessons = {small, big, after};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList{big});
+        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("three")}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{small, after}));
+        QVERIFY(!loaded.contains(big));
+    }
+
+    void lessonNamedTwiceOpensOnce()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = fixtures::writeLesson(path("twice/a.kvl"), {term("one")});
+        const QString b = fixtures::writeLesson(path("twice/b.kvl"), {term("two")});
+        store.FOpenLessons = {a, b, tmp.path() + "/twice/./a.kvl"};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList());
+        QCOMPARE(store.FOpenLessons, (QStringList{a, b}));
+        QCOMPARE(store.StringGrid1.rowCount(), 2);
+    }
+
+    void emptyAndFailedLoadsLeaveOneEmptyRow()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        store.FCurrentLesson = QStringLiteral("before");
+        const QString empty = fixtures::writeLesson(path("none/empty.kvl"), {"", "<PAR FILE=\"\" DESCRIPTION=\"\">"});
+        store.FOpenLessons = {path("none/missing.kvl")};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll().size(), 1);
+        QCOMPARE(store.StringGrid1.rowCount(), 1);
+        QVERIFY(store.StringGrid1.lesson(0).isEmpty());
+        QCOMPARE(store.reMain.lineCount(), 0);
+        // Nothing loaded: the current lesson keeps its value.
+        QCOMPARE(store.FCurrentLesson, QStringLiteral("before"));
+
+        // An empty lesson loads (and may be saved), it just has no terms; a
+        // lesson after it starts on the first line.
+        const QString b = fixtures::writeLesson(path("none/b.kvl"), {term("one")});
+        store.FOpenLessons = {empty, b};
+        QCOMPARE(opener.openAll(), QStringList());
+        QCOMPARE(fixtures::lines(store.reMain), QStringList{term("one")});
+        QVERIFY(loaded.contains(empty));
+    }
+
+    void richTextKeepsUnicodeAndFormatting()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString a = path("rtf/a.kvl");
+        fixtures::writeFile(a, fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/formatted.kvl")));
+        store.FOpenLessons = {a};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), QStringList());
+        QCOMPARE(store.reMain.lineCount(), 2);
+        QCOMPARE(store.reMain.line(0), QStringLiteral("<OR=hello><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=><TY=p>"));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"d", "l"}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"p", "w"}));
+        QCOMPARE(store.FParFiles, QStringList{QStringLiteral("\u8bfe\u6587.txt")});
+        // The characters keep their own colour.
+        const int chPos = store.reMain.findText(QStringLiteral("\u4f60"), 0, store.reMain.textLength());
+        store.reMain.setSelStart(chPos);
+        store.reMain.setSelLength(1);
+        QCOMPARE(store.reMain.selAttributes().color, QColor(Qt::red));
+    }
+};
+
+QTEST_MAIN(TestLessonOpener)
+#include "tst_lessonopener.moc"

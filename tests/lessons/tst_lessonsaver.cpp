@@ -1,0 +1,180 @@
+// Saving lessons back: each lesson gets its own terms with their states and
+// its own linked files, and a lesson is never written when that could damage
+// it (it did not load, someone else changed it, the rows do not match).
+#include "LessonFixtures.h"
+#include "lessons/LessonOpener.h"
+#include "lessons/LessonSaver.h"
+#include "lessons/LessonStore.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+using fixtures::term;
+
+class TestLessonSaver : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    QString path(const QString &name) { return tmp.filePath(name); }
+
+    // The saved file as the program reads it: its lines, as plain text.
+    static QStringList savedLines(const QString &file)
+    {
+        RichEdit doc;
+        doc.fromRtf(fixtures::readFile(file));
+        return fixtures::lines(doc);
+    }
+
+    struct Opened {
+        LessonStore store;
+        LoadedLessons loaded;
+        LessonOpener opener{store, loaded};
+        LessonSaver saver{store, loaded};
+        QStringList open(const QStringList &files)
+        {
+            store.FOpenLessons = files;
+            return opener.openAll();
+        }
+    };
+
+private slots:
+    void statesWrittenInFrontOfEachTerm()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("states/a.kvl"), {term("one"), term("two"), term("three")});
+        QCOMPARE(o.open({a}), QStringList());
+        o.store.StringGrid1.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
+        QCOMPARE(o.saver.saveAll(), QStringList());
+        QCOMPARE(savedLines(a), (QStringList{"<ST=u>" + term("one"), "<ST=d>" + term("two"), "<ST=u>" + term("three")}));
+        // Saving changes neither the lesson text nor the table.
+        QCOMPARE(fixtures::lines(o.store.reMain), (QStringList{term("one"), term("two"), term("three")}));
+    }
+
+    void eachLessonGetsItsOwnTermsAndLinkedFiles()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("own/a.kvl"), {"<ST=l>" + term("one"), term("two"),
+                                                                     "<PAR FILE=\"ra\" DESCRIPTION=\"Read A\">"});
+        const QString b = fixtures::writeLesson(path("own/b.kvl"), {term("three"), "<PAR FILE=\"rb1\" DESCRIPTION=\"B1\">",
+                                                                     "<PAR FILE=\"rb2\" DESCRIPTION=\"B2\">"});
+        QCOMPARE(o.open({a, b}), QStringList());
+        QCOMPARE(o.saver.saveAll(), QStringList());
+        // The last term and the first linked-file line stay on lines of their own.
+        QCOMPARE(savedLines(a), (QStringList{"<ST=l>" + term("one"), "<ST=u>" + term("two"),
+                                             "<PAR FILE=\"ra\" DESCRIPTION=\"Read A\">"}));
+        QCOMPARE(savedLines(b), (QStringList{"<ST=u>" + term("three"), "<PAR FILE=\"rb1\" DESCRIPTION=\"B1\">",
+                                             "<PAR FILE=\"rb2\" DESCRIPTION=\"B2\">"}));
+    }
+
+    void savedLessonReopensTheSameAndSavesIdenticalBytes()
+    {
+        Opened o;
+        const QString a = path("again/a.kvl");
+        fixtures::writeFile(a, fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/formatted.kvl")));
+        const QString b = fixtures::writeLesson(path("again/b.kvl"), {"<ST=d>" + term("x"), "<PAR FILE=\"a\" DESCRIPTION=\"A\">",
+                                                                       "<PAR FILE=\"b\" DESCRIPTION=\"B\">",
+                                                                       "<PAR FILE=\"c\" DESCRIPTION=\"C\">"});
+        QCOMPARE(o.open({a, b}), QStringList());
+        const QStringList text = fixtures::lines(o.store.reMain);
+        const QStringList states = fixtures::column(o.store.StringGrid1, TermGrid::TermStatus);
+
+        QCOMPARE(o.saver.saveAll(), QStringList());
+        const QByteArray firstA = fixtures::readFile(a), firstB = fixtures::readFile(b);
+        QCOMPARE(o.saver.saveAll(), QStringList());
+        QCOMPARE(fixtures::readFile(a), firstA);
+        QCOMPARE(fixtures::readFile(b), firstB);
+
+        // Reopened any number of times: same terms, states, linked files and
+        // their order, and the files stay the same.
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(o.open({a, b}), QStringList());
+            QCOMPARE(fixtures::lines(o.store.reMain), text);
+            QCOMPARE(fixtures::column(o.store.StringGrid1, TermGrid::TermStatus), states);
+            QCOMPARE(o.store.FParFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "a", "b", "c"}));
+            QCOMPARE(o.saver.saveAll(), QStringList());
+            QCOMPARE(fixtures::readFile(a), firstA);
+            QCOMPARE(fixtures::readFile(b), firstB);
+        }
+        // The characters' own colour went to the file and came back.
+        const int chPos = o.store.reMain.findText(QStringLiteral("\u4f60"), 0, o.store.reMain.textLength());
+        o.store.reMain.setSelStart(chPos);
+        o.store.reMain.setSelLength(1);
+        QCOMPARE(o.store.reMain.selAttributes().color, QColor(Qt::red));
+    }
+
+    void lessonThatDidNotLoadIsNeverWritten()
+    {
+        Opened o;
+        const QString good = fixtures::writeLesson(path("fail/good.kvl"), {term("one")});
+        const QByteArray picture("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        const QString bad = fixtures::writeFile(path("fail/picture.kvl"), picture);
+        QCOMPARE(o.open({bad, good}), QStringList{bad});
+        QCOMPARE(o.saver.saveAll(), QStringList{bad});
+        QCOMPARE(fixtures::readFile(bad), picture);
+        QCOMPARE(savedLines(good), QStringList{"<ST=u>" + term("one")});
+    }
+
+    void lessonChangedOutsideIsNotOverwritten()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("outside/a.kvl"), {term("one")});
+        const QString b = fixtures::writeLesson(path("outside/b.kvl"), {term("two")});
+        QCOMPARE(o.open({a, b}), QStringList());
+        // Another editor saves the first lesson while it is open.
+        fixtures::writeLesson(a, {term("one"), term("added elsewhere")});
+        const QByteArray theirs = fixtures::readFile(a);
+        QCOMPARE(o.saver.saveAll(), QStringList{a});
+        QCOMPARE(fixtures::readFile(a), theirs);
+        QCOMPARE(savedLines(b), QStringList{"<ST=u>" + term("two")});
+        // Its own earlier save does not count as a change.
+        QCOMPARE(o.saver.saveAll(), QStringList{a});
+        QVERIFY(o.saver.saveLesson(b));
+    }
+
+    void lessonThatCannotBeWrittenIsNamedAndKept()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("unwritable/a.kvl"), {term("one")});
+        const QString b = fixtures::writeLesson(path("unwritable/b.kvl"), {term("two")});
+        QCOMPARE(o.open({a, b}), QStringList());
+        // The first lesson's file turned into a folder: it cannot be written.
+        QVERIFY(QFile::remove(a));
+        QVERIFY(QDir().mkdir(a));
+        QCOMPARE(o.saver.saveAll(), QStringList{a});
+        QVERIFY(QFileInfo(a).isDir());
+        QCOMPARE(savedLines(b), QStringList{"<ST=u>" + term("two")});
+    }
+
+    void rowsThatDoNotMatchTheTextWriteNothing()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("mismatch/a.kvl"), {term("one"), term("two")});
+        const QString b = fixtures::writeLesson(path("mismatch/b.kvl"), {term("three")});
+        QCOMPARE(o.open({a, b}), QStringList());
+        const QByteArray before = fixtures::readFile(a);
+        QVERIFY(o.saver.rowsAgreeWithLines());
+        o.store.reMain.deleteLine(0);
+        QVERIFY(!o.saver.rowsAgreeWithLines());
+        QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
+        QCOMPARE(fixtures::readFile(a), before);
+    }
+
+    // A row whose line is missing must copy nothing, never all of the lesson
+    // text (which would put every other lesson's terms into this one).
+    void missingLineCopiesNothing()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("range/a.kvl"), {term("one"), term("two")});
+        QCOMPARE(o.open({a}), QStringList());
+        o.store.StringGrid1.setRowCount(3);
+        o.store.StringGrid1.setCell(TermGrid::TermLesson, 2, QStringLiteral("/elsewhere.kvl"));
+        o.store.StringGrid1.setCell(TermGrid::TermStatus, 2, QStringLiteral("u"));
+        o.saver.buildLesson(QStringLiteral("/elsewhere.kvl"));
+        QCOMPARE(fixtures::lines(o.saver.RichEdit2), QStringList{"<ST=u>"});
+    }
+};
+
+QTEST_MAIN(TestLessonSaver)
+#include "tst_lessonsaver.moc"

@@ -1,0 +1,89 @@
+// Linked-file lines: reading their attributes, taking them out of a lesson,
+// and finding the files they name.
+#include "LessonFixtures.h"
+#include "lessons/LinkedFiles.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestLinkedFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void attribute_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const QString plain = QStringLiteral("<PAR FILE=\"a b.txt\" DESCRIPTION=\"First text\">");
+        QTest::newRow("file") << plain << "file" << "a b.txt";
+        QTest::newRow("description") << plain << "description" << "First text";
+        QTest::newRow("names in any case")
+            << QStringLiteral("<par file=\"x.rtf\" description=\"d\">") << "FILE" << "x.rtf";
+        QTest::newRow("missing attribute") << QStringLiteral("<PAR FILE=\"x.rtf\">") << "description" << "";
+        QTest::newRow("no closing quote") << QStringLiteral("<PAR FILE=\"x.rtf DESCRIPTION=d>") << "file" << "";
+        QTest::newRow("empty value") << QStringLiteral("<PAR FILE=\"\" DESCRIPTION=\"d\">") << "file" << "";
+        // Stored lessons rely on this reading: the description stops at a
+        // quote followed by a blank.
+        QTest::newRow("quote and blank cut the description")
+            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"say\" hi\">") << "description" << "say";
+        QTest::newRow("doubled quotes become one")
+            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"a\"\"b\">") << "description" << "a\"b";
+        QTest::newRow("unicode kept")
+            << QStringLiteral("<PAR FILE=\"\u8bfe\u6587.txt\" DESCRIPTION=\"\u6587\">") << "file"
+            << QStringLiteral("\u8bfe\u6587.txt");
+    }
+    void attribute()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(GetParAttribute(line, name), expected);
+    }
+
+    void writtenLineReadsBack()
+    {
+        const QString line = parLine(QStringLiteral("/x/r.txt"), QStringLiteral("Reading one"));
+        QCOMPARE(line, QStringLiteral("<PAR FILE=\"/x/r.txt\" DESCRIPTION=\"Reading one\">"));
+        QCOMPARE(GetParAttribute(line, QStringLiteral("file")), QStringLiteral("/x/r.txt"));
+        QCOMPARE(GetParAttribute(line, QStringLiteral("description")), QStringLiteral("Reading one"));
+    }
+
+    void parLinesTakenOutInOrder()
+    {
+        RichEdit doc;
+        doc.setText(QStringLiteral("<OR=one>\n<PAR FILE=\"a\" DESCRIPTION=\"A\">\n<OR=two>\n"
+                                   "  <par file=\"b\" description=\"B\">\n<PAR FILE=\"\" DESCRIPTION=\"gone\">\n"
+                                   "<Par File=\"c\" Description=\"C\">"));
+        const QList<LinkedFile> links = ReadParTags(doc);
+        QCOMPARE(links, (QList<LinkedFile>{{"a", "A"}, {"b", "B"}, {"c", "C"}}));
+        // Every linked-file line left the lesson, the empty one as well.
+        QCOMPARE(fixtures::lines(doc), (QStringList{"<OR=one>", "<OR=two>"}));
+    }
+
+    void relativeNamesResolveAgainstTheLessonFirst()
+    {
+        QTemporaryDir tmp;
+        const QString lessonDir = tmp.filePath(QStringLiteral("lessons"));
+        const QString otherDir = tmp.filePath(QStringLiteral("current"));
+        fixtures::writeFile(lessonDir + "/read.txt", "lesson's");
+        fixtures::writeFile(otherDir + "/read.txt", "current's");
+        fixtures::writeFile(otherDir + "/only.txt", "x");
+        const QString lesson = lessonDir + "/one.kvl";
+
+        QCOMPARE(resolveLinkedFile("read.txt", lesson, otherDir), lessonDir + "/read.txt");
+        QCOMPARE(resolveLinkedFile("only.txt", lesson, otherDir), otherDir + "/only.txt");
+        // A name written on Windows.
+        fixtures::writeFile(lessonDir + "/sub/deep.txt", "x");
+        QCOMPARE(resolveLinkedFile("sub\\deep.txt", lesson, otherDir), lessonDir + "/sub/deep.txt");
+        // Missing everywhere: named against the current folder.
+        QCOMPARE(resolveLinkedFile("none.txt", lesson, otherDir), otherDir + "/none.txt");
+        QCOMPARE(resolveLinkedFile(otherDir + "/only.txt", lesson, lessonDir), otherDir + "/only.txt");
+    }
+};
+
+QTEST_MAIN(TestLinkedFiles)
+#include "tst_linkedfiles.moc"
