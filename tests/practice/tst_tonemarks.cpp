@@ -12,8 +12,6 @@ private slots:
     void lines_data();
     void lines();
     void thirdToneUsesBreveNotCaron();
-    void everyVowelAndTone_data();
-    void everyVowelAndTone();
     void syllableEndsWithOneBlank();
     void onlyTheAsciiSpaceSeparates();
     void controlCharactersAreTrimmed();
@@ -69,32 +67,6 @@ void TestToneMarks::thirdToneUsesBreveNotCaron()
     QCOMPARE(out, u"h\u0103o n\u012D w\u014F k\u016D k\u011B"_qs);
     for (char16_t caron : {u'\u01CE', u'\u01D0', u'\u01D2', u'\u01D4'})
         QVERIFY(!out.contains(QChar(caron)));
-}
-
-void TestToneMarks::everyVowelAndTone_data()
-{
-    QTest::addColumn<QString>("syllable");
-    QTest::addColumn<QString>("expected");
-    const char16_t table[5][4] = {
-        {0x0101, 0x00E1, 0x0103, 0x00E0}, {0x0113, 0x00E9, 0x011B, 0x00E8},
-        {0x012B, 0x00ED, 0x012D, 0x00EC}, {0x014D, 0x00F3, 0x014F, 0x00F2},
-        {0x016B, 0x00FA, 0x016D, 0x00F9}};
-    const char vowels[] = "aeiou";
-    for (int v = 0; v < 5; ++v) {
-        for (int tone = 1; tone <= 5; ++tone) {
-            const QString in = QStringLiteral("b%1%2").arg(QChar(vowels[v])).arg(tone);
-            const QString out = QStringLiteral("b")
-                                + (tone == 5 ? QChar(vowels[v]) : QChar(table[v][tone - 1]));
-            QTest::newRow(qPrintable(in)) << in << out;
-        }
-    }
-}
-
-void TestToneMarks::everyVowelAndTone()
-{
-    QFETCH(QString, syllable);
-    QFETCH(QString, expected);
-    QCOMPARE(pinyinNumbersIntoToneMarks(syllable), expected);
 }
 
 void TestToneMarks::syllableEndsWithOneBlank()
