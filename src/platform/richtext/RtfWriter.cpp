@@ -133,7 +133,17 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
             const int size = f.halfPoints > 0 ? f.halfPoints : defaults.halfPoints;
             const int ci = colorOf(f.color);
             const int hi = colorOf(f.highlight);
-            if (fi != curFont) { word("\\f", fi, true); curFont = fi; }
+            if (fi != curFont) {
+                word("\\f", fi, true);
+                // Word processors show East Asian text in the double-byte font
+                // (\dbch\af); name it too, or they fall back to their own.
+                const int cs = fonts.at(fi).charset;
+                if (cs == 128 || cs == 129 || cs == 134 || cs == 136) {
+                    word("\\dbch\\af", fi, true);
+                    word("\\loch", 0, false);
+                }
+                curFont = fi;
+            }
             if (size != curSize) { word("\\fs", size, true); curSize = size; }
             if (ci != curColor) { word("\\cf", ci, true); curColor = ci; }
             if (hi != curHighlight) { word("\\highlight", hi, true); curHighlight = hi; }
