@@ -14,7 +14,7 @@ cmake --build "$build" --target fuzz_rtf_reader
 # The corpus grows while fuzzing; keep the repository's fixtures untouched.
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-cp "$here"/tests/data/rtf/* "$corpus"/
+cp "$here"/tests/data/rtf/*.rtf "$corpus"/
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/fuzz/lsan.supp}

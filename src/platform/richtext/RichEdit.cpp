@@ -785,6 +785,12 @@ void RichEdit::setWordWrap(bool on)
 
 bool RichEdit::wordWrap() const { return d->wrap; }
 
+// An empty Source leaves Target as it was. A Source without a selection is
+// selected whole (its text, not the final paragraph mark, so a whole lesson
+// brings no line end after its last line) and stays selected. The stream
+// replaces Target's selection and Target's caret ends right after what was
+// inserted, so copies in a row append in order; a copied range that ended
+// with a line end leaves the caret at the start of the next line.
 void CopyRTF(RichEdit *source, RichEdit *target)
 {
     if (!source || !target || source->textLength() == 0)

@@ -34,6 +34,7 @@ private slots:
     void copyReplacesTargetSelection();
     void copyingEachTermLineYieldsOneLineEnd();
     void lessonsAppendLineAfterLine();
+    void savedLessonIsComposedLineByLine();
     void filesLoadAndSave();
     void missingFileThrowsNamingIt();
     void noLayoutWithoutView();
@@ -440,6 +441,43 @@ void TestRichEdit::lessonsAppendLineAfterLine()
     for (int l = 0; l < store.lineCount(); ++l)
         lines << store.line(l);
     QCOMPARE(lines, (QStringList{"a1", "a2", "b1", "b2", "c1"}));
+}
+
+void TestRichEdit::savedLessonIsComposedLineByLine()
+{
+    // A state tag, then the term line with its line end, for each term; then
+    // a linked-file line; the file reads back with exactly those lines.
+    RichEdit store, lesson, temp;
+    store.setText(QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>"));
+    format(store, 2, 4, QStringLiteral("SimSun"), 15, Qt::red, true, 134);
+    for (int r = 0; r < store.lineCount(); ++r) {
+        temp.clear();
+        temp.setText(QStringLiteral("<ST=u>"));
+        CopyRTF(&temp, &lesson);
+        store.setSel(store.lineIndex(r), r + 1 < store.lineCount() ? store.lineIndex(r + 1) : -1);
+        CopyRTF(&store, &lesson);
+    }
+    temp.clear();
+    temp.setText(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n"));
+    CopyRTF(&temp, &lesson);
+    const QString expected = QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
+    QCOMPARE(lesson.text(), expected);
+    lesson.setSel(8, 9);
+    QCOMPARE(lesson.selAttributes().fontName, QStringLiteral("SimSun"));
+    QCOMPARE(lesson.selAttributes().charset, 134);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("saved.kvl"));
+    lesson.saveToFile(file);
+    RichEdit back;
+    back.loadFromFile(file);
+    QCOMPARE(back.text(), expected);
+    QCOMPARE(back.lineCount(), 4);
+    // Saving twice writes the same file.
+    back.saveToFile(dir.filePath(QStringLiteral("again.kvl")));
+    QFile a(file), b(dir.filePath(QStringLiteral("again.kvl")));
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), b.readAll());
 }
 
 void TestRichEdit::filesLoadAndSave()
