@@ -1,0 +1,45 @@
+#pragma once
+// Small controls of the practice window.
+#include <QLabel>
+#include <QPushButton>
+
+class QCheckBox;
+
+namespace korvana {
+
+// A label that answers a left click, as the window's caption and command
+// labels ("Random", "Reset", "First", ...) do.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
+    // Runs the click as the mouse would.
+    void click() { emit clicked(); }
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override;
+};
+
+// A button with a down state that only code sets: a click runs its handler,
+// and the handler decides whether it stays down.
+class LatchButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit LatchButton(const QString &text, QWidget *parent = nullptr);
+    bool isDown() const { return isChecked(); }
+    void setLatched(bool down) { setChecked(down); }
+
+protected:
+    void nextCheckState() override {}
+};
+
+// A mode switch is a check box with its caption label beside it. The box's
+// handler runs whenever its state changes, by a click or from code, so both
+// go through the same path; a click on the caption toggles the box and so
+// runs the handler once.
+void bindCaption(QCheckBox *box, ClickLabel *caption);
+
+} // namespace korvana

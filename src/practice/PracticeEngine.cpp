@@ -1,0 +1,378 @@
+#include "practice/PracticeEngine.h"
+#include "practice/RandomGenerator.h"
+#include "platform/ui/Integers.h"
+
+#include <climits>
+
+namespace korvana {
+
+QString checkMessage(CheckResult result)
+{
+    switch (result) {
+    case CheckResult::Ok:
+        return {};
+    case CheckResult::NoLesson:
+        return QStringLiteral("You must open one or more lessons or a session to practise.");
+    case CheckResult::NoTypeChecked:
+        return QStringLiteral("You must check either words or phrases checkbox.");
+    case CheckResult::NoWordsLeft:
+        return QStringLiteral("No more words left; click \"Reset\".");
+    case CheckResult::NoPhrasesLeft:
+        return QStringLiteral("No more phrases left; click \"Reset\".");
+    case CheckResult::NoTermsLeft:
+        return QStringLiteral("No more terms left; click \"Reset\".");
+    case CheckResult::NoDifficultLeft:
+        return QStringLiteral("No more terms left; click \"Reset\" or uncheck \"Only difficult\".");
+    }
+    return {};
+}
+
+QString countsText(const TermCounters &c)
+{
+    return QStringLiteral("Words %1:%2  Phrases %3:%4")
+        .arg(c.wordsLeft)
+        .arg(c.learnedWords)
+        .arg(c.phrasesLeft)
+        .arg(c.learnedPhrases);
+}
+
+PracticeEngine::PracticeEngine(TermGrid &grid) : m_grid(grid) {}
+
+namespace {
+std::uint8_t typeCode(const QString &t)
+{
+    if (t.size() == 1) {
+        if (t[0] == u'w')
+            return 0;
+        if (t[0] == u'p')
+            return 1;
+    }
+    return 2;
+}
+
+std::uint8_t stateCode(const QString &s)
+{
+    if (s.size() == 1) {
+        switch (s[0].unicode()) {
+        case u'l':
+            return 0;
+        case u'u':
+            return 1;
+        case u'd':
+            return 2;
+        }
+    }
+    return 3;
+}
+
+// A show count as the strict rule reads it; INT_MIN for text that is not a
+// number (then the strict reading is repeated where the value is needed, so
+// that it fails with its own message). Plain digits, the usual case, are
+// read here directly.
+int parseCount(const QString &text)
+{
+    const qsizetype n = text.size();
+    if (n > 0 && n <= 9) {
+        int v = 0;
+        bool digits = true;
+        for (QChar ch : text) {
+            const char16_t c = ch.unicode();
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            v = v * 10 + int(c - u'0');
+        }
+        if (digits)
+            return v;
+    }
+    const std::optional<int> v = parseInteger(text);
+    return v ? *v : INT_MIN;
+}
+} // namespace
+
+void PracticeEngine::sync()
+{
+    if (m_dirty || m_type.size() != size_t(m_grid.rowCount()))
+        rebuild();
+}
+
+void PracticeEngine::rebuild()
+{
+    const int rows = m_grid.rowCount();
+    m_type.assign(size_t(rows), TypeOther);
+    m_state.assign(size_t(rows), StateOther);
+    m_shown.assign(size_t(rows), 0);
+    m_counters = {};
+    m_termRows = 0;
+    for (int r = 0; r < rows; ++r) {
+        const QString type = m_grid.type(r);
+        m_type[size_t(r)] = typeCode(type);
+        m_state[size_t(r)] = stateCode(m_grid.state(r));
+        m_shown[size_t(r)] = parseCount(m_grid.cell(TermGrid::ShownCount, r));
+        if (!type.isEmpty() || !m_grid.lesson(r).isEmpty())
+            ++m_termRows;
+        count(r, +1);
+    }
+    m_dirty = false;
+}
+
+void PracticeEngine::count(int row, int delta)
+{
+    const std::uint8_t type = m_type[size_t(row)];
+    if (type == TypeOther)
+        return;
+    const bool word = type == TypeWord;
+    switch (m_state[size_t(row)]) {
+    case StateLearned:
+        (word ? m_counters.learnedWords : m_counters.learnedPhrases) += delta;
+        break;
+    case StateUnlearned:
+        (word ? m_counters.wordsLeft : m_counters.phrasesLeft) += delta;
+        break;
+    case StateDifficult:
+        // A difficult term is also a term left.
+        (word ? m_counters.difficultWords : m_counters.difficultPhrases) += delta;
+        (word ? m_counters.wordsLeft : m_counters.phrasesLeft) += delta;
+        break;
+    default:
+        break;
+    }
+}
+
+const TermCounters &PracticeEngine::counters()
+{
+    sync();
+    return m_counters;
+}
+
+bool PracticeEngine::holdsTerm()
+{
+    sync();
+    return m_termRows > 0;
+}
+
+CheckResult PracticeEngine::check(bool lessonOpen)
+{
+    // A lesson name alone is not enough: an open in which every file failed
+    // leaves the name of the last one tried and no term at all.
+    if (!lessonOpen || !holdsTerm())
+        return CheckResult::NoLesson;
+    const TermCounters &c = counters();
+    const PracticeFilters &f = filters;
+    if (!f.words && !f.phrases)
+        return CheckResult::NoTypeChecked;
+    if (!f.phrases && c.wordsLeft < 1)
+        return CheckResult::NoWordsLeft;
+    if (!f.words && c.phrasesLeft < 1)
+        return CheckResult::NoPhrasesLeft;
+    if (f.words && f.phrases && c.wordsLeft + c.phrasesLeft < 1)
+        return CheckResult::NoTermsLeft;
+    // Difficult terms of both types count, whatever the type boxes say.
+    if (f.onlyDifficult && c.difficultWords + c.difficultPhrases < 1)
+        return CheckResult::NoDifficultLeft;
+    return CheckResult::Ok;
+}
+
+int PracticeEngine::lastLeft(const QString &kind)
+{
+    sync();
+    int wantType = -1; // -1: any type
+    bool difficultOnly = false;
+    if (kind == u"Phrase") {
+        wantType = TypePhrase;
+    } else if (kind == u"Word") {
+        wantType = TypeWord;
+    } else if (kind == u"Term") {
+    } else if (kind == u"DifficultPhrase") {
+        wantType = TypePhrase;
+        difficultOnly = true;
+    } else if (kind == u"DifficultWord") {
+        wantType = TypeWord;
+        difficultOnly = true;
+    } else if (kind == u"DifficultTerm") {
+        difficultOnly = true;
+    } else {
+        return 0;
+    }
+    for (size_t r = 0; r < m_type.size(); ++r) {
+        if (wantType >= 0 && m_type[r] != wantType)
+            continue;
+        const bool match = difficultOnly ? m_state[r] == StateDifficult : m_state[r] != StateLearned;
+        if (match)
+            return int(r) + 1;
+    }
+    return 0;
+}
+
+bool PracticeEngine::typeChecked(std::uint8_t type) const
+{
+    // The display refuses only a checked-off word or phrase; a row of any
+    // other type is shown.
+    if (type == TypeWord)
+        return filters.words;
+    if (type == TypePhrase)
+        return filters.phrases;
+    return true;
+}
+
+bool PracticeEngine::stateAccepted(std::uint8_t state) const
+{
+    return filters.onlyDifficult ? state == StateDifficult : state != StateLearned;
+}
+
+bool PracticeEngine::accepts(int row)
+{
+    sync();
+    if (row < 0 || row >= int(m_type.size()))
+        return false;
+    return stateAccepted(m_state[size_t(row)]) && typeChecked(m_type[size_t(row)]);
+}
+
+int PracticeEngine::shownCountOf(int row)
+{
+    const int v = m_shown[size_t(row)];
+    if (v != INT_MIN)
+        return v;
+    return strToInt(m_grid.cell(TermGrid::ShownCount, row));
+}
+
+void PracticeEngine::setState(int row, const QString &state)
+{
+    if (row < 0 || row >= m_grid.rowCount())
+        return;
+    const bool inSync = !m_dirty && m_type.size() == size_t(m_grid.rowCount());
+    m_grid.setCell(TermGrid::TermStatus, row, state);
+    if (!inSync)
+        return;
+    count(row, -1);
+    m_state[size_t(row)] = stateCode(state);
+    count(row, +1);
+}
+
+int PracticeEngine::addShown(int row)
+{
+    const int value = strToInt(m_grid.cell(TermGrid::ShownCount, row)) + 1;
+    const bool inSync = !m_dirty && m_type.size() == size_t(m_grid.rowCount());
+    m_grid.setCell(TermGrid::ShownCount, row, QString::number(value));
+    if (inSync && row >= 0 && row < int(m_shown.size()))
+        m_shown[size_t(row)] = value;
+    return value;
+}
+
+void PracticeEngine::resetShownCounts()
+{
+    const QString zero = QStringLiteral("0");
+    for (int r = 0; r < m_grid.rowCount(); ++r)
+        m_grid.setCell(TermGrid::ShownCount, r, zero);
+    if (!m_dirty && m_shown.size() == size_t(m_grid.rowCount()))
+        std::fill(m_shown.begin(), m_shown.end(), 0);
+}
+
+void PracticeEngine::resetLearned()
+{
+    sync();
+    const QString unlearned = QStringLiteral("u");
+    for (int r = 0; r < m_grid.rowCount(); ++r) {
+        if (m_grid.state(r) == u"l")
+            setState(r, unlearned);
+    }
+}
+
+int PracticeEngine::walk(int start, StepDirection direction, const ShowFn &show)
+{
+    sync();
+    const int rows = int(m_type.size());
+    if (rows == 0)
+        return 0;
+    const bool next = direction == StepDirection::Next;
+    // The first row tried and how many: a start inside the table is tried
+    // last; one outside it (none shown yet, or a stale number) starts at an
+    // end and every row is tried once.
+    int row = 0;
+    if (start >= 1 && start <= rows)
+        row = next ? start % rows : (start - 2 + rows) % rows;
+    else
+        row = next ? 0 : rows - 1;
+
+    int lastReaching = -1; // last row that the display would have read
+    int lastCalled = -1;
+    for (int tries = 0; tries < rows; ++tries) {
+        const std::uint8_t state = m_state[size_t(row)];
+        if (stateAccepted(state)) {
+            lastReaching = row;
+            if (typeChecked(m_type[size_t(row)])) {
+                lastCalled = row;
+                if (show(row + 1))
+                    return row + 1;
+                // The display may change the table (a show count); keep
+                // reading the same copy, which it updates.
+                sync();
+            }
+        }
+        row = next ? (row + 1) % rows : (row - 1 + rows) % rows;
+    }
+    // A row refused for its type has always left its line as the one the
+    // panes read; do the same for the last such row of the walk.
+    if (lastReaching >= 0 && lastReaching != lastCalled && show(lastReaching + 1))
+        return lastReaching + 1;
+    return 0;
+}
+
+int PracticeEngine::chooseRandom(int start, const ShowFn &show, RandomGenerator &random)
+{
+    const TermCounters c = counters();
+    const PracticeFilters f = filters;
+
+    // Exactly one term left of the kind being practised: take it without
+    // drawing; each later rule overrides an earlier one.
+    QString kind;
+    if (!f.words && c.phrasesLeft == 1)
+        kind = QStringLiteral("Phrase");
+    if (!f.phrases && c.wordsLeft == 1)
+        kind = QStringLiteral("Word");
+    if (f.words && f.phrases && c.wordsLeft + c.phrasesLeft == 1)
+        kind = QStringLiteral("Term");
+    if (f.onlyDifficult && !f.words && c.difficultPhrases == 1)
+        kind = QStringLiteral("DifficultPhrase");
+    if (f.onlyDifficult && !f.phrases && c.difficultWords == 1)
+        kind = QStringLiteral("DifficultWord");
+    if (f.onlyDifficult && f.words && f.phrases && c.difficultWords + c.difficultPhrases == 1)
+        kind = QStringLiteral("DifficultTerm");
+    if (!kind.isEmpty()) {
+        const int term = lastLeft(kind);
+        return term > 0 && show(term) ? term : 0;
+    }
+
+    // The rows the display would take, other than the current one, shown
+    // least often so far.
+    const int rows = int(m_type.size());
+    const int current = start - 1;
+    std::vector<int> least;
+    int minimum = INT_MAX;
+    for (int r = 0; r < rows; ++r) {
+        if (r == current || !stateAccepted(m_state[size_t(r)]) || !typeChecked(m_type[size_t(r)]))
+            continue;
+        const int shown = shownCountOf(r);
+        if (shown < minimum) {
+            minimum = shown;
+            least.clear();
+        }
+        if (shown == minimum)
+            least.push_back(r);
+    }
+    const bool othersEligible = !least.empty();
+    while (!least.empty()) {
+        const size_t k = size_t(random.random(int(least.size())));
+        const int row = least[k];
+        if (show(row + 1))
+            return row + 1;
+        least[k] = least.back();
+        least.pop_back();
+    }
+    if (!othersEligible && accepts(current) && show(current + 1))
+        return current + 1;
+    return 0;
+}
+
+} // namespace korvana

@@ -1,0 +1,344 @@
+// The practice engine over a term table in memory: counts, the check and its
+// messages, the sequential walk, the random choice with a fixed seed, the
+// exactly-one-left rules and the marks.
+#include "lessons/TermGrid.h"
+#include "platform/ui/Errors.h"
+#include "practice/PracticeEngine.h"
+#include "practice/RandomGenerator.h"
+
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+// Rows as "type state count", e.g. "w u 0".
+void fill(TermGrid &g, const QStringList &rows)
+{
+    g.setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList f = rows[r].split(QLatin1Char(' '));
+        g.setCell(TermGrid::TermType, r, f[0]);
+        g.setCell(TermGrid::TermStatus, r, f[1]);
+        g.setCell(TermGrid::ShownCount, r, f.value(2, QStringLiteral("0")));
+        g.setCell(TermGrid::TermLesson, r, QStringLiteral("/l/a.kvl"));
+    }
+}
+
+// A display that takes every row it is asked for and records the order.
+struct FakeDisplay {
+    PracticeEngine *engine;
+    QList<int> asked;
+    QSet<int> refuse; // rows the display refuses anyway (1-based)
+    PracticeEngine::ShowFn fn()
+    {
+        return [this](int n) {
+            asked << n;
+            if (refuse.contains(n))
+                return false;
+            engine->addShown(n - 1);
+            return true;
+        };
+    }
+};
+} // namespace
+
+class TestPracticeEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countsLabel()
+    {
+        TermGrid g;
+        fill(g, {"w u", "w d", "w u", "p u", "p l"});
+        PracticeEngine e(g);
+        const TermCounters &c = e.counters();
+        QCOMPARE(c.wordsLeft, 3);
+        QCOMPARE(c.difficultWords, 1);
+        QCOMPARE(c.phrasesLeft, 1);
+        QCOMPARE(c.learnedPhrases, 1);
+        QCOMPARE(countsText(c), QStringLiteral("Words 3:0  Phrases 1:1"));
+    }
+
+    void otherTypesAndStatesCountNowhere()
+    {
+        TermGrid g;
+        fill(g, {"x u", "w q", "W u"});
+        PracticeEngine e(g);
+        QCOMPARE(e.counters(), TermCounters{});
+    }
+
+    void countsFollowMarksAndOthersWrites()
+    {
+        TermGrid g;
+        fill(g, {"w u", "p u"});
+        PracticeEngine e(g);
+        QCOMPARE(e.counters().wordsLeft, 1);
+        e.setState(0, QStringLiteral("d"));
+        QCOMPARE(g.state(0), QStringLiteral("d"));
+        QCOMPARE(e.counters().difficultWords, 1);
+        QCOMPARE(e.counters().wordsLeft, 1);
+        e.setState(1, QStringLiteral("l"));
+        QCOMPARE(e.counters().phrasesLeft, 0);
+        QCOMPARE(e.counters().learnedPhrases, 1);
+        // Someone else writes the table and says so.
+        g.setCell(TermGrid::TermStatus, 0, QStringLiteral("l"));
+        e.tableChanged();
+        QCOMPARE(e.counters().learnedWords, 1);
+        QCOMPARE(e.counters().difficultWords, 0);
+        // A table that grows is noticed without being told.
+        g.setRowCount(3);
+        g.setCell(TermGrid::TermType, 2, QStringLiteral("w"));
+        g.setCell(TermGrid::TermStatus, 2, QStringLiteral("u"));
+        QCOMPARE(e.counters().wordsLeft, 1);
+    }
+
+    void resetKeepsDifficultAndCounts()
+    {
+        TermGrid g;
+        fill(g, {"w l 4", "w d 2", "p l 1"});
+        PracticeEngine e(g);
+        e.resetLearned();
+        QCOMPARE(g.state(0), QStringLiteral("u"));
+        QCOMPARE(g.state(1), QStringLiteral("d"));
+        QCOMPARE(g.state(2), QStringLiteral("u"));
+        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("4"));
+        QCOMPARE(e.counters().wordsLeft, 2);
+        QCOMPARE(e.counters().phrasesLeft, 1);
+    }
+
+    void checkMessages()
+    {
+        TermGrid g;
+        PracticeEngine e(g);
+        // An empty table, even with a lesson name (every file failed).
+        QCOMPARE(checkMessage(e.check(true)),
+                 QStringLiteral("You must open one or more lessons or a session to practise."));
+        fill(g, {"w u", "p l"});
+        e.tableChanged();
+        QCOMPARE(e.check(false), CheckResult::NoLesson);
+        QCOMPARE(e.check(true), CheckResult::Ok);
+        e.filters = {false, false, false};
+        QCOMPARE(checkMessage(e.check(true)), QStringLiteral("You must check either words or phrases checkbox."));
+        e.filters = {false, true, false};
+        QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more phrases left; click \"Reset\"."));
+        e.setState(0, QStringLiteral("l"));
+        e.filters = {true, false, false};
+        QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more words left; click \"Reset\"."));
+        e.filters = {true, true, false};
+        QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more terms left; click \"Reset\"."));
+        e.setState(0, QStringLiteral("u"));
+        e.filters = {true, true, true};
+        QCOMPARE(checkMessage(e.check(true)),
+                 QStringLiteral("No more terms left; click \"Reset\" or uncheck \"Only difficult\"."));
+        // Difficult terms of either type pass, whatever the type boxes say.
+        e.setState(1, QStringLiteral("d"));
+        e.filters = {true, false, true};
+        QCOMPARE(e.check(true), CheckResult::Ok);
+    }
+
+    void linesWithoutTypeTagsCanBePractised()
+    {
+        // The table's type of an untagged line is "w"; nothing looks for the
+        // literal tag in the lesson text.
+        TermGrid g;
+        fill(g, {"w u"});
+        PracticeEngine e(g);
+        QCOMPARE(e.check(true), CheckResult::Ok);
+    }
+
+    void walkGoesInOrderAndWraps()
+    {
+        TermGrid g;
+        fill(g, {"w u", "w l", "p u", "w u"});
+        PracticeEngine e(g);
+        FakeDisplay d{&e};
+        QCOMPARE(e.walk(0, StepDirection::Next, d.fn()), 1);
+        QCOMPARE(e.walk(1, StepDirection::Next, d.fn()), 3); // learned row 2 skipped
+        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 4);
+        QCOMPARE(e.walk(4, StepDirection::Next, d.fn()), 1); // wraps
+        QCOMPARE(e.walk(1, StepDirection::Previous, d.fn()), 4);
+        QCOMPARE(e.walk(0, StepDirection::Previous, d.fn()), 4);
+        QCOMPARE(e.walk(9, StepDirection::Next, d.fn()), 1); // stale position
+        QCOMPARE(d.asked, (QList<int>{1, 3, 4, 1, 4, 4, 1}));
+        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("3"));
+    }
+
+    void walkTriesTheStartRowLast()
+    {
+        TermGrid g;
+        fill(g, {"w l", "w l", "w u"});
+        PracticeEngine e(g);
+        FakeDisplay d{&e};
+        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 3);
+    }
+
+    void walkAppliesTheFilters()
+    {
+        TermGrid g;
+        fill(g, {"w u", "p u", "w d", "p d"});
+        PracticeEngine e(g);
+        FakeDisplay d{&e};
+        e.filters = {false, true, false};
+        QCOMPARE(e.walk(0, StepDirection::Next, d.fn()), 2);
+        QCOMPARE(e.walk(2, StepDirection::Next, d.fn()), 4);
+        e.filters = {true, true, true};
+        QCOMPARE(e.walk(0, StepDirection::Next, d.fn()), 3);
+        e.filters = {true, false, true};
+        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 3); // the only difficult word again
+    }
+
+    void walkWithNothingToShowEndsAndReplaysTheLastTypeRefusal()
+    {
+        // Only words, only difficult: an unlearned word and a difficult phrase.
+        TermGrid g;
+        fill(g, {"w u", "p d"});
+        PracticeEngine e(g);
+        e.filters = {true, false, true};
+        FakeDisplay d{&e};
+        d.refuse = {2};
+        QCOMPARE(e.walk(2, StepDirection::Next, d.fn()), 0);
+        // The phrase is offered once, as the row the display last read.
+        QCOMPARE(d.asked, (QList<int>{2}));
+        QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("0"));
+    }
+
+    void randomDrawsAmongTheLeastShown()
+    {
+        TermGrid g;
+        fill(g, {"w u 5", "w u 3", "w u 4", "w l 0", "p u 3"});
+        PracticeEngine e(g);
+        e.filters = {true, false, false};
+        RandomGenerator rng;
+        for (quint32 seed = 0; seed < 20; ++seed) {
+            rng.setSeed(seed);
+            FakeDisplay d{&e};
+            d.refuse = {2};
+            // Row 2 is the least shown but refused: nothing else is that low,
+            // so the choice ends rather than drawing for ever.
+            QCOMPARE(e.chooseRandom(1, d.fn(), rng), 0);
+            QCOMPARE(d.asked, (QList<int>{2}));
+        }
+        rng.setSeed(7);
+        FakeDisplay d{&e};
+        QCOMPARE(e.chooseRandom(1, d.fn(), rng), 2);
+        QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("4"));
+    }
+
+    void randomMovesOnWhenTheCurrentRowIsLeastShown()
+    {
+        TermGrid g;
+        fill(g, {"w u 0", "w u 2", "w u 2", "w u 3"});
+        PracticeEngine e(g);
+        RandomGenerator rng;
+        QSet<int> seen;
+        for (quint32 seed = 0; seed < 50; ++seed) {
+            rng.setSeed(seed);
+            for (int r = 1; r < 4; ++r)
+                g.setCell(TermGrid::ShownCount, r, QStringLiteral("2"));
+            g.setCell(TermGrid::ShownCount, 3, QStringLiteral("3"));
+            e.tableChanged();
+            FakeDisplay d{&e};
+            const int n = e.chooseRandom(1, d.fn(), rng);
+            QVERIFY(n == 2 || n == 3);
+            seen << n;
+        }
+        // Both of the least shown rows come up, drawn by the generator.
+        QCOMPARE(seen, (QSet<int>{2, 3}));
+    }
+
+    void randomShowsTheCurrentRowWhenItAloneIsLeft()
+    {
+        TermGrid g;
+        fill(g, {"w l", "w u 7", "w l", "w u 1"});
+        PracticeEngine e(g);
+        RandomGenerator rng;
+        FakeDisplay d{&e};
+        // Two rows left: the one other than the current is taken.
+        QCOMPARE(e.chooseRandom(2, d.fn(), rng), 4);
+        e.setState(3, QStringLiteral("l"));
+        QCOMPARE(e.chooseRandom(2, d.fn(), rng), 2); // exactly one term left
+        e.setState(1, QStringLiteral("l"));
+        QCOMPARE(e.chooseRandom(2, d.fn(), rng), 0);
+    }
+
+    void randomWithNoEligibleOtherRowAndFiltersEnds()
+    {
+        TermGrid g;
+        fill(g, {"w u", "p u", "w u"});
+        PracticeEngine e(g);
+        e.filters = {true, true, true}; // nothing difficult
+        RandomGenerator rng;
+        FakeDisplay d{&e};
+        QCOMPARE(e.chooseRandom(1, d.fn(), rng), 0);
+        QVERIFY(d.asked.isEmpty());
+    }
+
+    void exactlyOneLeftRules()
+    {
+        TermGrid g;
+        fill(g, {"w u", "p l", "w u", "p u", "w d"});
+        PracticeEngine e(g);
+        RandomGenerator rng;
+        rng.setSeed(1);
+        FakeDisplay d{&e};
+        e.filters = {false, true, false};
+        QCOMPARE(e.chooseRandom(4, d.fn(), rng), 4); // the one phrase, the current one
+        e.filters = {true, true, true};
+        QCOMPARE(e.chooseRandom(5, d.fn(), rng), 5); // the one difficult term
+        e.filters = {false, true, true};
+        // No difficult phrase: "Phrase" matches (one left) and is refused by
+        // the display under "Only difficult": the choice ends.
+        FakeDisplay refusing{&e};
+        refusing.refuse = {4};
+        QCOMPARE(e.chooseRandom(1, refusing.fn(), rng), 0);
+        QCOMPARE(refusing.asked, (QList<int>{4}));
+    }
+
+    void lastLeftKinds()
+    {
+        TermGrid g;
+        fill(g, {"w l", "p u", "w u", "p d", "w d"});
+        PracticeEngine e(g);
+        QCOMPARE(e.lastLeft(QStringLiteral("Phrase")), 2);
+        QCOMPARE(e.lastLeft(QStringLiteral("Word")), 3);
+        QCOMPARE(e.lastLeft(QStringLiteral("Term")), 2);
+        QCOMPARE(e.lastLeft(QStringLiteral("DifficultPhrase")), 4);
+        QCOMPARE(e.lastLeft(QStringLiteral("DifficultWord")), 5);
+        QCOMPARE(e.lastLeft(QStringLiteral("DifficultTerm")), 4);
+        e.setState(3, QStringLiteral("u"));
+        QCOMPARE(e.lastLeft(QStringLiteral("DifficultPhrase")), 0);
+    }
+
+    void badShowCountFailsWithTheStrictMessage()
+    {
+        TermGrid g;
+        fill(g, {"w u abc", "w u 0"});
+        PracticeEngine e(g);
+        try {
+            e.addShown(0);
+            QFAIL("no error");
+        } catch (const Error &err) {
+            QCOMPARE(err.message(), QStringLiteral("'abc' is not a valid integer value"));
+        }
+        RandomGenerator rng;
+        FakeDisplay d{&e};
+        QVERIFY_THROWS_EXCEPTION(Error, e.chooseRandom(2, d.fn(), rng));
+        // Counts in another form of the whole-number rule are read as such.
+        g.setCell(TermGrid::ShownCount, 0, QStringLiteral("$10"));
+        e.tableChanged();
+        QCOMPARE(e.addShown(0), 17);
+    }
+
+    void filterResetClearsShowCounts()
+    {
+        TermGrid g;
+        fill(g, {"w u 3", "p u 9"});
+        PracticeEngine e(g);
+        e.resetShownCounts();
+        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("0"));
+        QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(TestPracticeEngine)
+#include "tst_form1_practice_engine.moc"
