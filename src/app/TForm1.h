@@ -46,6 +46,42 @@ public:
 
     // --- opening and saving lessons, linked files, sessions (Form1Lessons.cpp) ---
     // [lessons-begin]
+    // Opening lessons: Mode "lesson" (the open dialog), "tempsession" (the
+    // open lessons again, after the editor) or "session-files" (a session).
+    void OpenFile(const QString &Mode);
+    // Takes the linked-file lines out of RichEdit2 into the linked-file lists,
+    // as coming from FLoadingFile.
+    void ReadParTags();
+    QString GetParAttribute(const QString &Line, const QString &Name) const;
+    void SaveLessons();
+    void mlSaveLessonClick();
+    bool SaveSession(const QString &FileName);
+    void mlSaveSessionClick();
+    void mlSaveSessionAsClick();
+    void mlOpenSessionClick();
+    void lbSouboryDblClick();
+    void lbSouboryMouseMove(const QPoint &Pos);
+    void lbSouboryDrawItem(class QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const;
+    // The practice engine's Next command and counts (Form1PracticeEngine.cpp),
+    // which opening lessons ends with.
+    void bNextClick();
+    void CountTerms();
+    // The temporary session written when the lesson editor opens.
+    static QString tempSessionFile();
+    // The full name of linked file j (against its lesson's folder, then the
+    // current folder).
+    QString linkedFileFullName(int j) const;
+    void buildLessonControls();
+
+    // The opener and the saver with their scratch documents (RichEdit2,
+    // reTemp2) and the digests of the lessons that loaded.
+    struct LessonFiles;
+    std::shared_ptr<LessonFiles> lessonFiles;
+    LessonFiles &files();
+    QString FLoadErrors;
+    class QListWidget *lbSoubory = nullptr;
+    QLabel *lblOpen = nullptr;
+    class QLineEdit *eLineNr = nullptr;
     // [lessons-end]
 
     // --- term display, practice engine, modes, marks, keys (Form1Practice*.cpp) ---
