@@ -85,6 +85,7 @@ void TForm1::buildControls()
     bottomRow->addStretch();
 
     buildLessonControls();
+    buildPracticeControls();
 
     mainLayout->addStretch();
     mainLayout->addLayout(bottomRow);

@@ -6,6 +6,9 @@
 #include "lessons/LessonStore.h"
 #include "reference/CharacterDatabase.h"
 #include "settings/MainSettings.h"
+#include "practice/PracticeControls.h"
+#include "practice/PracticeEngine.h"
+#include "practice/StepGate.h"
 
 #include <QWidget>
 #include <functional>
@@ -86,6 +89,120 @@ public:
 
     // --- term display, practice engine, modes, marks, keys (Form1Practice*.cpp) ---
     // [practice-begin]
+    // The practice area's controls, made by buildPracticeControls(), which
+    // buildControls() calls.
+    void buildPracticeControls();
+    // The four panes (documents with views), the current term's line and its
+    // formatted characters (documents only).
+    korvana::RichEdit *reOrig = nullptr, *rePin = nullptr, *reChin = nullptr, *reNotes = nullptr;
+    class QTextEdit *reOrigView = nullptr, *rePinView = nullptr, *reChinView = nullptr, *reNotesView = nullptr;
+    korvana::RichEdit *reLine = nullptr;
+    korvana::RichEdit *RichEdit2 = nullptr;
+    QColor RichEdit2Background; // invalid unless the Kanji background is set
+    // Mode switches; each box's handler runs on every change of its state,
+    // by a click, by its caption label or from code.
+    QCheckBox *chbAuto = nullptr, *chbNahodne = nullptr, *chbWords = nullptr, *chbPhrases = nullptr,
+              *chbDifficult = nullptr;
+    QCheckBox *chbOrig = nullptr, *chbPin = nullptr, *chbChin = nullptr, *chbNotes = nullptr;
+    QCheckBox *chbPicture = nullptr, *chbSound = nullptr, *chbFlash = nullptr;
+    korvana::ClickLabel *lblModeAuto = nullptr, *lblRandom = nullptr, *lblWords = nullptr, *lblPhrase = nullptr,
+                        *lblDifficult = nullptr, *lblPlaySounds = nullptr, *lblDisplPict = nullptr,
+                        *lblFlash = nullptr;
+    korvana::ClickLabel *lblUnskip = nullptr, *lblFirst = nullptr, *lblLast = nullptr, *lblGo = nullptr;
+    korvana::ClickLabel *lblView = nullptr, *lblPlay = nullptr;
+    QLabel *lblCount = nullptr;
+    QPushButton *bNext = nullptr, *bPrevious = nullptr, *jbMarkLearned = nullptr;
+    korvana::LatchButton *jbMarkUnlearned = nullptr, *jbMarkDifficult = nullptr;
+
+    // The options dialog's automatic-interval and flash-type controls, at
+    // their designed values, until that dialog carries them.
+    struct PracticeOptions {
+        bool perCharacter = true;                // rbNasobekZnaku
+        QString characterMultiple = QStringLiteral("1"); // stNasobekInterval
+        QString fixedSeconds = QStringLiteral("3");      // stInterval
+        bool flashWords = true;                  // chbFlashWords
+        bool flashPhrases = false;               // chbFlashPhrases
+    } practiceOptions;
+
+    // Term display.
+    bool ShowTerm2(int N);
+    void ShowOrig2(bool Force);
+    void ShowPin2(bool Force);
+    void ShowChin2(bool Force);
+    void ShowNotes2(bool Force);
+    QString GetTagValue(const QString &Name);
+    QChar GetTermType();
+
+    // Practice engine (bNextClick and CountTerms are declared with the
+    // lesson commands).
+    std::unique_ptr<korvana::PracticeEngine> practice;
+    korvana::StepGate stepGate;
+    void NextTerm(const QString &Direction);
+    void bPreviousClick();
+    bool Check();
+    int LastLeft(const QString &Kind);
+    // Code that writes the term table other than through the engine (the
+    // terms manager) calls this so the counts follow.
+    void TermTableChanged();
+
+    // Modes, marks, navigation, the automatic timer.
+    void chbAutoClick();
+    void chbNahodneClick();
+    void chbWordsClick();
+    void chbPhrasesClick();
+    void chbDifficultClick();
+    void lblModeAutoClick();
+    void lblRandomClick();
+    void lblWordsClick();
+    void lblPhraseClick();
+    void lblDifficultClick();
+    void chbSoundClick();
+    void chbPictureClick();
+    void chbFlashClick();
+    void chbOrigClick();
+    void chbPinClick();
+    void chbChinClick();
+    void chbNotesClick();
+    void OrigSwitch();
+    void PinSwitch();
+    void ChinSwitch();
+    void NoteSwitch();
+    void ZrusitRollback();
+    void lblNoMoreClick();
+    void jbMarkUnlearnedclick();
+    void jbMarkDifficultclick();
+    void lblUnskipClick();
+    void lblFirstClick();
+    void lblLastClick();
+    void lblGoClick();
+    void SetTimer();
+    void Timer1Timer();
+    enum class Timer1Handler { None, SetTimer, Next };
+    Timer1Handler timer1Handler = Timer1Handler::None;
+
+    // Keys and wheel: the window sees them before the focused control.
+    void FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
+    // Whether the character typed by the key is dropped.
+    bool FormKeyPress(int Key, const QString &Text);
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+
+    // Hooks of the pictures, sounds, reading aloud, flash, tone colours,
+    // hidden panes, help and the numbers drill; each does nothing until its
+    // own work fills it in.
+    void DisplayPicture();
+    void PlaySound();
+    bool SoundPlaying();
+    void StopSound();
+    void imgSoundClick();
+    void imgPictureClick();
+    void jbReadclick();
+    void Flash(bool Auto);
+    void PrevestJineFontyNaTimes(korvana::RichEdit *Edit, int FromPos, int ToPos);
+    void ColorPinyinTones();
+    void ToggleShowHide();
+    void ShowHelpContents();
+    void NewNumber();
     // [practice-end]
 
     // --- character database (Form1Reference.cpp) ----------------------------------
