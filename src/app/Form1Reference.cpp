@@ -1,5 +1,6 @@
 // The main window's reference data: the character database loaded at start.
 #include "app/TForm1.h"
+#include "practice/ToneMarkConverter.h"
 
 void TForm1::ReadDatabases()
 {
@@ -17,4 +18,9 @@ void TForm1::ReadDatabases()
         // The editor's vowel buttons stay empty; nothing to report.
         rePinyin.clear();
     }
+}
+
+QString TForm1::PinyinNumbersIntoToneMarks(const QString &S) const
+{
+    return korvana::pinyinNumbersIntoToneMarks(S);
 }

@@ -14,7 +14,10 @@
 #include <functional>
 #include <memory>
 
+class HoverLabel;
+class QAbstractButton;
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -46,6 +49,52 @@ public:
     QString GetValue(int StartPos, const QString &Tag);
     void VymazatCisla();
     void NacistDoStringgridu(const QString &LessonFile);
+
+    // --- menus and window chrome (Form1Menus.cpp) -----------------------------------
+    void seraditmenu();
+    void HideAllMenus();
+    void CheckLessonSessionLabels();
+    void Enable(QAbstractButton *Button);
+    void Disable(QAbstractButton *Button);
+    void imgExitClick();
+    void imgMinimizeClick();
+    void mlOpenClick();
+    // Commands of tools that later windows provide; each does nothing until
+    // its window exists.
+    void Numbers1Click();
+    void SaveAsVocabulary1Click();
+    void mlDictionaryClick();
+    void mlReaderClick();
+    void Edit2Click();
+    void Edit1Click();
+    void EditinWord1Click();
+    void mlTermsManagerClick();
+    void ChangeSkin();
+    void Preferences1Click();
+    void ScreenBackground1Click();
+    void oolbar1Click();
+    void Help1Click();
+    void KeyboardReference1Click();
+    void lAboutClick();
+
+    struct Menu {
+        HoverLabel *label = nullptr; // on the menu bar
+        QFrame *panel = nullptr;     // its drop-down panel
+    };
+    Menu menus[5];
+    HoverLabel *lOpen = nullptr, *lblModules = nullptr, *lblTools = nullptr, *lblOptions = nullptr,
+               *lblHelp = nullptr;
+    QFrame *MenuPractise = nullptr, *MenuModules = nullptr, *MenuTools = nullptr, *MenuOptions = nullptr,
+           *MenuHelp = nullptr;
+    QList<HoverLabel *> menuItems; // every item of every panel, in table order
+    QLabel *Label10 = nullptr;     // the title
+    QPushButton *janColorButton1 = nullptr; // exit
+    QPushButton *janColorButton2 = nullptr; // minimise
+    HoverLabel *lLesson = nullptr;
+    HoverLabel *lSession = nullptr;
+    QWidget *PanelStatus = nullptr;
+    int FDragX = 0;
+    int FDragY = 0;
 
     // --- opening and saving lessons, linked files, sessions (Form1Lessons.cpp) ---
     // [lessons-begin]
@@ -207,6 +256,8 @@ public:
 
     // --- character database (Form1Reference.cpp) ----------------------------------
     void ReadDatabases();
+    // "ni3 hao3" -> tone-marked pinyin.
+    QString PinyinNumbersIntoToneMarks(const QString &S) const;
     korvana::CharacterDatabase charDatabase; // the tables with their lookup index
     // False for this run when the character tables could not be loaded; the
     // user's "Show Hanzi Info" setting is left as it is.
@@ -267,9 +318,25 @@ protected:
     bool event(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+    // The window's layout: controls of each subsystem are added to it by
+    // their own build function (buildLessonControls, ...).
+    class QVBoxLayout *mainLayout = nullptr;
+    class QHBoxLayout *bottomRow = nullptr;
 
 private:
     void buildControls();
+    void buildMenus();
+    void menuLabelEntered(int menu);
+    void menuLabelLeft(int menu);
+    void menuPanelLeft(int menu);
+    void ZacinaDrag(QWidget *control, QPoint pos);
+    void BeziDrag(QWidget *control, QPoint pos, Qt::MouseButtons buttons);
+    void KonciDrag();
+    void makeDraggable(QWidget *control);
     bool m_activating = false;
     // The voice tokens of the options dialog's voice list, item by item.
     QList<korvana::VoiceToken> m_voices;
