@@ -68,6 +68,18 @@ std::mutex g_registryMutex;
 std::weak_ptr<EspeakEngine> g_engine;
 QString g_enginePath;
 
+// espeak-ng itself. It is set up once per process and never shut down:
+// espeak_ng_Terminate can hang waiting for its own event thread, and a
+// program that starts the engine keeps it for the whole run anyway. Each
+// engine's worker holds g_libraryMutex for as long as it runs, so one that is
+// still shutting down never overlaps the next.
+std::mutex g_libraryMutex;
+bool g_libraryReady = false;
+QByteArray g_libraryPath;
+QList<VoiceToken> g_libraryVoices;
+QString g_lastVoiceId;
+int g_lastWpm = -1;
+
 // The job being synthesised; only the worker thread touches these.
 SynthJob *g_job = nullptr;
 int g_sampleRate = 0;
@@ -76,7 +88,9 @@ int onSynth(short *wav, int count, espeak_EVENT *events)
 {
     std::vector<EngineWord> words;
     for (espeak_EVENT *e = events; e && e->type != espeakEVENT_LIST_TERMINATED; ++e) {
-        if (e->type == espeakEVENT_WORD) {
+        // After a synthesis has been cut short, espeak-ng may later report
+        // a word of no text; it marks nothing and is left out.
+        if (e->type == espeakEVENT_WORD && e->text_position >= 1 && e->length > 0) {
             // espeak-ng counts code points from 1; its audio position is in
             // milliseconds from the start of the text.
             words.push_back({qint64(e->audio_position) * g_sampleRate / 1000, e->text_position - 1, e->length});
@@ -130,8 +144,29 @@ VoiceToken tokenFor(const espeak_VOICE &v)
 
 } // namespace
 
+namespace {
+
+// espeak-ng quietly falls back to its built-in folder when the one it is
+// given does not exist; a folder that was asked for must be there.
+QString checkDataFolder(const QString &dataPath)
+{
+    if (dataPath.isEmpty())
+        return {};
+    const QDir dir(dataPath);
+    if (QFileInfo(dir.filePath(QStringLiteral("phontab"))).isFile()
+        || QFileInfo(dir.filePath(QStringLiteral("espeak-ng-data/phontab"))).isFile())
+        return {};
+    return QStringLiteral("The speech data folder %1 was not found.").arg(QDir::toNativeSeparators(dataPath));
+}
+
+} // namespace
+
 std::shared_ptr<EspeakEngine> EspeakEngine::acquire(const QString &dataPath)
 {
+    // A missing folder never reaches the library and holds nothing.
+    const QString missing = checkDataFolder(dataPath);
+    if (!missing.isEmpty())
+        return std::shared_ptr<EspeakEngine>(new EspeakEngine(dataPath, missing));
     std::lock_guard lock(g_registryMutex);
     if (auto existing = g_engine.lock()) {
         if (g_enginePath == dataPath)
@@ -208,41 +243,39 @@ int EspeakEngine::wordsPerMinute(int rate)
 
 QString EspeakEngine::start()
 {
-    QByteArray path;
-    if (!m_dataPath.isEmpty()) {
-        // espeak-ng quietly falls back to its built-in folder when the one it
-        // is given does not exist; a folder that was asked for must be there.
-        const QDir dir(m_dataPath);
-        const bool isData = QFileInfo(dir.filePath(QStringLiteral("phontab"))).isFile();
-        const bool holdsData = QFileInfo(dir.filePath(QStringLiteral("espeak-ng-data/phontab"))).isFile();
-        if (!isData && !holdsData)
-            return QStringLiteral("The speech data folder %1 was not found.").arg(QDir::toNativeSeparators(m_dataPath));
-        path = QFile::encodeName(m_dataPath);
-    }
-    espeak_ng_InitializePath(path.isEmpty() ? nullptr : path.constData());
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    espeak_ng_STATUS status = espeak_ng_Initialize(&context);
-    if (status != ENS_OK) {
-        espeak_ng_ClearErrorContext(&context);
-        return QStringLiteral("The speech engine could not start: %1").arg(statusText(status));
-    }
-    status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 100, nullptr);
-    if (status != ENS_OK) {
-        espeak_ng_Terminate();
-        return QStringLiteral("The speech engine could not start: %1").arg(statusText(status));
+    const QByteArray path = m_dataPath.isEmpty() ? QByteArray() : QFile::encodeName(m_dataPath);
+    if (g_libraryReady) {
+        if (path != g_libraryPath)
+            return QStringLiteral("The speech engine is in use with another data folder.");
+    } else {
+        espeak_ng_InitializePath(path.isEmpty() ? nullptr : path.constData());
+        espeak_ng_ERROR_CONTEXT context = nullptr;
+        espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+        if (status != ENS_OK) {
+            espeak_ng_ClearErrorContext(&context);
+            return QStringLiteral("The speech engine could not start: %1").arg(statusText(status));
+        }
+        status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 100, nullptr);
+        if (status != ENS_OK)
+            return QStringLiteral("The speech engine could not start: %1").arg(statusText(status));
+        espeak_SetSynthCallback(onSynth);
+        g_libraryVoices.clear();
+        if (const espeak_VOICE **list = espeak_ListVoices(nullptr)) {
+            for (int i = 0; list[i]; ++i)
+                g_libraryVoices.append(tokenFor(*list[i]));
+        }
+        g_libraryPath = path;
+        g_libraryReady = true;
     }
     m_sampleRate = espeak_ng_GetSampleRate();
     g_sampleRate = m_sampleRate;
-    espeak_SetSynthCallback(onSynth);
-    if (const espeak_VOICE **list = espeak_ListVoices(nullptr)) {
-        for (int i = 0; list[i]; ++i)
-            m_voices.append(tokenFor(*list[i]));
-    }
+    m_voices = g_libraryVoices;
     return {};
 }
 
 void EspeakEngine::run()
 {
+    std::lock_guard library(g_libraryMutex);
     const QString error = start();
     {
         std::lock_guard lock(m_mutex);
@@ -274,19 +307,19 @@ void EspeakEngine::run()
             job->finish();
         m_jobs.clear();
     }
-    if (error.isEmpty())
-        espeak_ng_Terminate();
 }
 
 void EspeakEngine::synthesize(SynthJob &job)
 {
-    if (!job.voiceId.isEmpty() && job.voiceId != m_lastVoiceId) {
-        if (espeak_SetVoiceByName(job.voiceId.toUtf8().constData()) == EE_OK)
-            m_lastVoiceId = job.voiceId;
+    if (!job.voiceId.isEmpty() && job.voiceId != g_lastVoiceId) {
+        if (espeak_SetVoiceByName(job.voiceId.toUtf8().constData()) == EE_OK) {
+            g_lastVoiceId = job.voiceId;
+            g_lastWpm = -1; // a new voice starts at its own speed
+        }
     }
-    if (job.wordsPerMinute != m_lastWpm) {
+    if (job.wordsPerMinute != g_lastWpm) {
         espeak_SetParameter(espeakRATE, job.wordsPerMinute, 0);
-        m_lastWpm = job.wordsPerMinute;
+        g_lastWpm = job.wordsPerMinute;
     }
     g_job = &job;
     espeak_Synth(job.utf8.constData(), size_t(job.utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,

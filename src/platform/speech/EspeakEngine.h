@@ -114,8 +114,6 @@ private:
     // Written by the worker before m_started is set, read-only after.
     QList<VoiceToken> m_voices;
     int m_sampleRate = 0;
-    QString m_lastVoiceId;
-    int m_lastWpm = -1;
 
     std::thread m_thread;
 };

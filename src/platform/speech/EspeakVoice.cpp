@@ -29,9 +29,9 @@ std::vector<int> utf16Offsets(const QString &text)
 
 VoiceToken defaultVoice(const QList<VoiceToken> &voices)
 {
-    // espeak-ng's own default is English.
+    // espeak-ng's own default voice is "en".
     for (const VoiceToken &v : voices)
-        if (v.getAttribute(QStringLiteral("LanguageTag")) == u"en")
+        if (v.id == u"en" || v.id.endsWith(u"/en"))
             return v;
     for (const VoiceToken &v : voices)
         if (v.getAttribute(QStringLiteral("LanguageTag")).startsWith(u"en"))
