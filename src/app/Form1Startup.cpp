@@ -7,6 +7,7 @@
 #include "platform/ui/Errors.h"
 #include "practice/TFormBackground.h"
 #include "practice/TFormToolBar.h"
+#include "settings/Colors.h"
 #include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 #include "settings/TFormReminder.h"
@@ -15,7 +16,10 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTextEdit>
+#include <QPalette>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QPainterPath>
@@ -41,8 +45,11 @@ void TForm1::buildControls()
 {
     // A borderless window that draws its own chrome, with rounded corners.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
-    setAttribute(Qt::WA_StyledBackground, true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(pal);
     resize(760, 520);
 
     chbRead = new QCheckBox(QStringLiteral("Read"), this);
@@ -86,6 +93,15 @@ void TForm1::buildControls()
 
     buildLessonControls();
     buildPracticeControls();
+    // The linked reading files stand at the right of the bottom row, shown
+    // only while the open lessons have some.
+    lbSoubory->setFixedSize(165, 60);
+    lbSoubory->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *linked = new QVBoxLayout;
+    linked->setSpacing(0);
+    linked->addWidget(lbSoubory);
+    linked->addWidget(lblOpen);
+    bottomRow->addLayout(linked);
 
     mainLayout->addStretch();
     mainLayout->addLayout(bottomRow);
@@ -112,6 +128,13 @@ void TForm1::FormCreate()
 {
     // The settings first: everything after them reads the fields.
     korvana::SettingsFile::load(*this, FTextDirections);
+    applyTextDirections();
+    // The characters pane keeps its cream unless the settings give it a colour.
+    if (reChinView) {
+        const QColor background = FSetKanjiBackgroundColor ? korvana::toQColor(FKanjiBackgroundColor)
+                                                           : korvana::toQColor(korvana::colors::clCream);
+        reChinView->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+    }
 
     store.clear();
     FOpenLessons.clear();
@@ -129,6 +152,39 @@ void TForm1::FormCreate()
     ReadDatabases();
 }
 
+namespace {
+// A pane reads left to right with its text on the left, or right to left
+// with its text on the right.
+void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight)
+{
+    if (view)
+        view->setLayoutDirection(leftToRight ? Qt::LeftToRight : Qt::RightToLeft);
+    if (pane)
+        pane->setAlignment(leftToRight ? korvana::TextAlignment::Left : korvana::TextAlignment::Right);
+}
+
+bool paneReadsLeftToRight(QTextEdit *view)
+{
+    return !view || view->layoutDirection() == Qt::LeftToRight;
+}
+} // namespace
+
+void TForm1::applyTextDirections()
+{
+    setPaneDirection(reChin, reChinView, FTextDirections.hanziLeftToRight);
+    setPaneDirection(reOrig, reOrigView, FTextDirections.translationLeftToRight);
+    setPaneDirection(rePin, rePinView, FTextDirections.pinyinLeftToRight);
+    setPaneDirection(reNotes, reNotesView, FTextDirections.notesLeftToRight);
+}
+
+void TForm1::takeTextDirections()
+{
+    FTextDirections.hanziLeftToRight = paneReadsLeftToRight(reChinView);
+    FTextDirections.translationLeftToRight = paneReadsLeftToRight(reOrigView);
+    FTextDirections.pinyinLeftToRight = paneReadsLeftToRight(rePinView);
+    FTextDirections.notesLeftToRight = paneReadsLeftToRight(reNotesView);
+}
+
 void TForm1::FormShow()
 {
     if (FDisplayScreenBackground && FormBackground)
@@ -141,7 +197,10 @@ void TForm1::FormClose()
 {
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
+    takeTextDirections();
     korvana::SettingsFile::save(*this, FTextDirections, this);
+    if (FAutoSaveLessons)
+        SaveLessons();
 }
 
 void TForm1::closeEvent(QCloseEvent *e)

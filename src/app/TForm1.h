@@ -329,6 +329,8 @@ protected:
 
 private:
     void buildControls();
+    void applyTextDirections(); // settings -> panes
+    void takeTextDirections();  // panes -> settings
     void buildMenus();
     void menuLabelEntered(int menu);
     void menuLabelLeft(int menu);

@@ -1,0 +1,34 @@
+// Development tool: starts the program's windows, opens the given lessons as
+// a session would, and saves a picture of the main window, so the layout can
+// be looked at without a person at the screen. Not installed.
+#include "app/KorvanaApplication.h"
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    korvana::KorvanaApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png LESSON.kvl...\n", argv[0]);
+        return 2;
+    }
+    CreateForms();
+    Form1->show();
+    Form1->FormActivate();
+    QStringList lessons;
+    for (int i = 2; i < argc; ++i)
+        lessons << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+    Form1->FOpenLessons = lessons;
+    Form1->FStartIndex = 1;
+    Form1->OpenFile(QStringLiteral("session-files"));
+    app.processEvents();
+    const bool ok = Form1->grab().save(QString::fromLocal8Bit(argv[1]));
+    DestroyForms();
+    return ok ? 0 : 1;
+}
