@@ -308,21 +308,23 @@ bool TForm1::eventFilter(QObject *watched, QEvent *e)
     }
     auto *control = qobject_cast<QWidget *>(watched);
     if (control && (control == this || control == Label10 || control == PanelStatus || control == lStatus)) {
+        // Handled here and not passed on to the parent, which would take the
+        // same drag again in its own coordinates.
         switch (e->type()) {
         case QEvent::MouseButtonPress: {
             auto *me = static_cast<QMouseEvent *>(e);
             if (me->button() == Qt::LeftButton)
                 ZacinaDrag(control, me->position().toPoint());
-            break;
+            return true;
         }
         case QEvent::MouseMove: {
             auto *me = static_cast<QMouseEvent *>(e);
             BeziDrag(control, me->position().toPoint(), me->buttons());
-            break;
+            return true;
         }
         case QEvent::MouseButtonRelease:
             KonciDrag();
-            break;
+            return true;
         default:
             break;
         }
