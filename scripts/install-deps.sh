@@ -10,13 +10,17 @@ packages=(
   libespeak-ng-dev espeak-ng-data
   zlib1g-dev libjpeg-dev
   unicode-data fonts-noto-cjk
-  nodejs npm python3
+  python3
 )
 if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # clang's libFuzzer for the RTF reader fuzzer, Xvfb for screenshots,
   # LibreOffice to cross-check the lesson files we write.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui)
 fi
+
+# npm (for the dictionary data) comes from Debian only when the machine has no
+# Node.js of its own: Debian's nodejs package conflicts with other builds.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
