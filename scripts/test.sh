@@ -7,7 +7,15 @@ KORVANA_TEST_DEPS=1 "$here/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
 "$here/scripts/build.sh" -DKORVANA_BUILD_TESTS=ON
 build=${KORVANA_BUILD_DIR:-$here/build}
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log"
 if [ -x "$here/scripts/fuzz.sh" ]; then
   "$here/scripts/fuzz.sh" "${KORVANA_FUZZ_SECONDS:-60}"
+fi
+# The fuzzer's statistics end the output; repeat the test count last.
+total=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$log")
+failed=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$log")
+if [ -n "$total" ]; then
+  echo "ctest: $((total - failed)) passed, $failed failed"
 fi
