@@ -194,7 +194,7 @@ void TForm1::lblUnskipClick()
 // them are dropped, and a jump that finds nothing leaves the position as it
 // was, so the next mark never lands on a term the user did not see.
 
-void TForm1::lblFirstClick()
+void TForm1::jumpToEnd(korvana::StepDirection direction)
 {
     if (FNumbersMode) {
         NewNumber();
@@ -205,7 +205,9 @@ void TForm1::lblFirstClick()
         CountTerms();
         if (!Check())
             return;
-        const int shown = practice->walk(0, korvana::StepDirection::Next, [this](int n) {
+        // From 0 the walk tries every row: upwards from the first for First,
+        // downwards from the last for Last.
+        const int shown = practice->walk(0, direction, [this](int n) {
             FCurrentIndex = n;
             return ShowTerm2(n);
         });
@@ -217,28 +219,14 @@ void TForm1::lblFirstClick()
     }
 }
 
+void TForm1::lblFirstClick()
+{
+    jumpToEnd(korvana::StepDirection::Next);
+}
+
 void TForm1::lblLastClick()
 {
-    if (FNumbersMode) {
-        NewNumber();
-        return;
-    }
-    const int old = FCurrentIndex;
-    try {
-        CountTerms();
-        if (!Check())
-            return;
-        // From the end: a start past the last row tries every row upwards.
-        const int shown = practice->walk(0, korvana::StepDirection::Previous, [this](int n) {
-            FCurrentIndex = n;
-            return ShowTerm2(n);
-        });
-        FCurrentIndex = shown ? shown : old;
-        if (shown)
-            eLineNr->setText(QString::number(shown));
-    } catch (...) {
-        FCurrentIndex = old;
-    }
+    jumpToEnd(korvana::StepDirection::Previous);
 }
 
 void TForm1::lblGoClick()

@@ -222,6 +222,7 @@ public:
     void jbMarkDifficultclick();
     void lblUnskipClick();
     void lblFirstClick();
+    void jumpToEnd(korvana::StepDirection direction); // First and Last
     void lblLastClick();
     void lblGoClick();
     void SetTimer();
