@@ -4,4 +4,4 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/install-deps.sh"
 "$here/scripts/build.sh"
-exec "${KORVANA_BUILD_DIR:-$here/build}/src/app/korvana"
+exec "${KORVANA_BUILD_DIR:-$here/build}/src/korvana"
