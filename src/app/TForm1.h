@@ -190,8 +190,8 @@ public:
     void bPreviousClick();
     bool Check();
     int LastLeft(const QString &Kind);
-    // Code that writes the term table other than through the engine (the
-    // terms manager) calls this so the counts follow.
+    // The lesson text was rebuilt: the counts are taken afresh. Writes to
+    // the term table itself are noticed by the engine on its own.
     void TermTableChanged();
 
     // Modes, marks, navigation, the automatic timer.

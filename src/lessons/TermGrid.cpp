@@ -6,6 +6,7 @@ TermGrid::TermGrid() : m_rows(1) {}
 
 void TermGrid::setRowCount(int count)
 {
+    ++m_revision;
     m_rows.resize(size_t(count < 1 ? 1 : count));
     if (count < 1)
         m_rows[0] = {};
@@ -13,6 +14,7 @@ void TermGrid::setRowCount(int count)
 
 void TermGrid::clear()
 {
+    ++m_revision;
     m_rows.assign(1, {});
 }
 
@@ -27,6 +29,7 @@ void TermGrid::setCell(int col, int row, const QString &value)
 {
     if (col < 0 || col >= ColCount || row < 0 || row >= rowCount())
         return;
+    ++m_revision;
     m_rows[size_t(row)][size_t(col)] = value;
 }
 

@@ -30,8 +30,13 @@ public:
     QString state(int row) const { return cell(TermStatus, row); }
     QString lesson(int row) const { return cell(TermLesson, row); }
 
+    // Goes up with every change of a cell or of the row count, so a reader
+    // that keeps a copy of some columns can tell when it is out of date.
+    quint64 revision() const { return m_revision; }
+
 private:
     std::vector<std::array<QString, ColCount>> m_rows;
+    quint64 m_revision = 0;
 };
 
 } // namespace korvana

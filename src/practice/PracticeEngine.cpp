@@ -91,9 +91,14 @@ int parseCount(const QString &text)
 }
 } // namespace
 
+bool PracticeEngine::inSync() const
+{
+    return !m_dirty && m_seenRevision == m_grid.revision() && m_type.size() == size_t(m_grid.rowCount());
+}
+
 void PracticeEngine::sync()
 {
-    if (m_dirty || m_type.size() != size_t(m_grid.rowCount()))
+    if (!inSync())
         rebuild();
 }
 
@@ -115,6 +120,7 @@ void PracticeEngine::rebuild()
         count(r, +1);
     }
     m_dirty = false;
+    m_seenRevision = m_grid.revision();
 }
 
 void PracticeEngine::count(int row, int delta)
@@ -241,32 +247,38 @@ void PracticeEngine::setState(int row, const QString &state)
 {
     if (row < 0 || row >= m_grid.rowCount())
         return;
-    const bool inSync = !m_dirty && m_type.size() == size_t(m_grid.rowCount());
+    const bool upToDate = inSync();
     m_grid.setCell(TermGrid::TermStatus, row, state);
-    if (!inSync)
+    if (!upToDate)
         return;
     count(row, -1);
     m_state[size_t(row)] = stateCode(state);
     count(row, +1);
+    m_seenRevision = m_grid.revision();
 }
 
 int PracticeEngine::addShown(int row)
 {
     const int value = strToInt(m_grid.cell(TermGrid::ShownCount, row)) + 1;
-    const bool inSync = !m_dirty && m_type.size() == size_t(m_grid.rowCount());
+    const bool upToDate = inSync();
     m_grid.setCell(TermGrid::ShownCount, row, QString::number(value));
-    if (inSync && row >= 0 && row < int(m_shown.size()))
+    if (upToDate && row >= 0 && row < int(m_shown.size())) {
         m_shown[size_t(row)] = value;
+        m_seenRevision = m_grid.revision();
+    }
     return value;
 }
 
 void PracticeEngine::resetShownCounts()
 {
     const QString zero = QStringLiteral("0");
+    const bool upToDate = inSync();
     for (int r = 0; r < m_grid.rowCount(); ++r)
         m_grid.setCell(TermGrid::ShownCount, r, zero);
-    if (!m_dirty && m_shown.size() == size_t(m_grid.rowCount()))
+    if (upToDate) {
         std::fill(m_shown.begin(), m_shown.end(), 0);
+        m_seenRevision = m_grid.revision();
+    }
 }
 
 void PracticeEngine::resetLearned()

@@ -5,9 +5,9 @@
 // It works on the term table (show count, type and state of each row) and
 // keeps a compact copy of those three columns with the six counters, so that
 // a step costs no full pass over the table's text cells. The copy is rebuilt
-// after the table was changed by others (tableChanged(), or a different row
-// count); the engine's own writes (show counts, marks, Reset, filter changes)
-// go through it and keep it exact.
+// after the table was changed by others (its revision moved on, or
+// tableChanged() was called); the engine's own writes (show counts, marks,
+// Reset, filter changes) go through it and keep it exact.
 //
 // Showing a term is the caller's: the engine asks a ShowFn, which gets a
 // 1-based term number and answers whether the term was shown.
@@ -110,6 +110,8 @@ private:
 
     void sync();
     void rebuild();
+    // The copy matches the table: no outside change since it was made.
+    bool inSync() const;
     void count(int row, int delta);
     bool typeChecked(std::uint8_t type) const;
     bool stateAccepted(std::uint8_t state) const;
@@ -117,6 +119,7 @@ private:
 
     TermGrid &m_grid;
     bool m_dirty = true;
+    quint64 m_seenRevision = 0; // the table's revision the copy reflects
     std::vector<std::uint8_t> m_type;
     std::vector<std::uint8_t> m_state;
     std::vector<int> m_shown;
