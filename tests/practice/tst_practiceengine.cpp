@@ -341,4 +341,4 @@ private slots:
 };
 
 QTEST_MAIN(TestPracticeEngine)
-#include "tst_form1_practice_engine.moc"
+#include "tst_practiceengine.moc"
