@@ -266,6 +266,22 @@ public:
     korvana::RichEdit rePinyin; // the 24 tone-marked vowels, for the editor's pinyin entry
     korvana::RichEdit reTemp;   // scratch rich text (the numbers drill loads its syllables here)
 
+    // --- sounds, pictures, reading aloud (Form1Media.cpp) ---
+    // [media-begin]
+    // [media-end]
+
+    // --- flash mode (Form1Flash.cpp) ---
+    // [flash-begin]
+    // [flash-end]
+
+    // --- pinyin tone colouring (Form1Tones.cpp) ---
+    // [tones-begin]
+    // [tones-end]
+
+    // --- dictionary (Form1Dictionary.cpp) ---
+    // [dictionary-begin]
+    // [dictionary-end]
+
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
     void TimerStatusTimer();
