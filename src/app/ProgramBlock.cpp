@@ -2,6 +2,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/TForm1.h"
 #include "app/TFormSplash.h"
+#include "platform/ui/MessagePump.h"
 
 #include "editing/TFormAssociateRTF.h"
 #include "editing/TFormEditor.h"
@@ -96,7 +97,7 @@ int ProgramBlock(int argc, char **argv)
     auto *splash = new TFormSplash;
     splash->show();
     splash->repaint();
-    QCoreApplication::processEvents();
+    korvana::MessagePump::processPending();
 
     HelpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kvlhelp.chm"));
 
