@@ -7,6 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6multimedia6
   qt6-qpa-plugins libgl-dev
+  # Qt Multimedia's GStreamer backend needs these elements (playbin, wavparse,
+  # mpg123, the audio sinks); without them making a media player crashes.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libespeak-ng-dev espeak-ng-data
   zlib1g-dev libjpeg-dev
   unicode-data fonts-noto-cjk
