@@ -280,6 +280,20 @@ public:
 
     // --- dictionary (Form1Dictionary.cpp) ---
     // [dictionary-begin]
+    // Loads a dictionary file into FDictText. A file that cannot be read
+    // leaves the text loaded before and says so in the status line only.
+    void LoadDict(const QString &FileName);
+    // The dictionary window's searches over FDictText (see
+    // reference/Dictionary.h): exact find, and one page of find all (results
+    // FirstResult..LastResult; PageFull tells whether the page's last result
+    // was reached, so that a next page may follow).
+    QStringList DictExactFind(const QString &Term, bool CaseSensitive);
+    QStringList DictFindAll(const QString &Term, bool CaseSensitive, int FirstResult, int LastResult,
+                            bool *PageFull = nullptr);
+    // The search helper with its case-folded copy of FDictText.
+    struct DictionaryState;
+    std::shared_ptr<DictionaryState> dictionaryState;
+    DictionaryState &dictionary();
     // [dictionary-end]
 
     // --- status line --------------------------------------------------------------

@@ -1,0 +1,112 @@
+#pragma once
+// The dictionary: a Unicode text file with one entry per line in CEDICT's
+// layout, held whole as one text and searched by plain substring scans.
+//
+//     中国 [Zhong1 guo2] /China/Middle Kingdom/
+//
+// Line 1 is a header that the searches treat like any other text. No index is
+// built: every search scans the text, cutting the line around each match out
+// of it (at most 999 characters of it), and goes on after that line, so that
+// a line is found at most once per pattern, in the order of the file.
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+
+namespace korvana {
+
+// The kind of a search term (never empty): 'C' Chinese when its first UTF-16
+// unit is above 500, else 'P' pinyin when it holds a digit, else 'E' English.
+QChar ClassifyTerm(QStringView Term);
+
+// Trimmed the dictionary's way: every character of code 32 or less removed
+// at both ends (QString::trimmed would also take other Unicode spaces).
+QStringView trimControls(QStringView text);
+
+// A to Z become a to z, every other character stays: one character for one,
+// so a position in the folded text is the same position in the original.
+QString foldLatinCase(QStringView text);
+
+// The text of a dictionary file: UTF-16 (either byte order) after a
+// byte-order mark, else 8-bit text; split into lines at every line break,
+// each line in normalisation form C, joined again with CR LF and no break
+// after the last line. Throws korvana::Error naming the file when it cannot
+// be read.
+QString loadDictionaryText(const QString &fileName);
+
+// One result row: the three columns of the result list.
+struct DictionaryRow {
+    QString chinese;     // up to the first " [", trimmed
+    QString pinyin;      // between the brackets, tone-marked
+    QString translation; // the senses joined by "; ", a leading "(...)" moved behind the first sense
+};
+
+// Splits an entry into its row. The pinyin, with every "[" and "]" removed,
+// goes through toneMarks (the main window's tone-mark converter); an empty
+// function leaves it as it is.
+DictionaryRow dictionaryRow(QStringView entry,
+                            const std::function<QString(const QString &)> &toneMarks = {});
+
+// The results of one page of find all.
+struct DictionaryPage {
+    QStringList entries; // the page's results, in search order
+    // The page's last result was reached and the scan stopped there: more may
+    // follow, so the next page can be asked for.
+    bool full = false;
+};
+
+// The searches of the dictionary window over a dictionary text. It keeps the
+// case-folded copy of the text it searched last, so that searches without
+// "Case sensitive" do not fold the whole dictionary again every time; a new
+// text (another QString, as a reload assigns) is noticed and folded afresh.
+class DictionarySearch {
+public:
+    // Exact find: every entry that matches exactly, in the order of the file.
+    // 'C' terms: the Chinese is the term; 'E': a sense is the term; 'P': the
+    // term anywhere in the line. The term is trimmed first; an empty term
+    // finds nothing.
+    QStringList exactFind(const QString &text, QStringView term, bool caseSensitive);
+
+    // Find all: the results firstResult..lastResult (counting from 1; a
+    // firstResult of 0 counts as 1) of six patterns in turn, whole Chinese,
+    // beginning of the line, whole sense, beginning of a sense, end of a
+    // sense, anywhere; an entry found by an earlier pattern is not repeated.
+    // The scan stops as soon as result number lastResult is found.
+    DictionaryPage findAll(const QString &text, QStringView term, bool caseSensitive, int firstResult,
+                           int lastResult);
+
+    // Lets go of the folded copy (after a new dictionary has loaded).
+    void clearCache();
+
+private:
+    // The text the matches are sought in: the text itself, or its folded copy.
+    QStringView searchedText(const QString &text, bool fold);
+
+    QString m_source; // shares the data of the text folded last, keeping it alive
+    QString m_folded;
+};
+
+// The page state of find all in the dictionary window: the term of the last
+// new search and the numbers of the first and last result of the page to
+// show (a first result of 0 marks the first page).
+class DictionaryPaging {
+public:
+    enum class Request { NewSearch, NextPage, PreviousPage };
+
+    QString DictSearchTerm;
+    int DictPageSize = 20;
+    int DictFirstResult = 0;
+    int DictLastResult = 0;
+
+    // Moves the page for a request and returns the term to search: for a new
+    // search the typed term, trimmed (which becomes DictSearchTerm), for the
+    // other two DictSearchTerm.
+    QString move(Request request, const QString &typed = QString());
+
+    // The page to show is not the first: "previous" can be used.
+    bool previousEnabled() const { return DictFirstResult > 1; }
+};
+
+} // namespace korvana
