@@ -14,8 +14,6 @@ void TForm1::imgSoundClick() {}
 void TForm1::imgPictureClick() {}
 void TForm1::jbReadclick() {}
 void TForm1::Flash(bool) {}
-void TForm1::PrevestJineFontyNaTimes(korvana::RichEdit *, int, int) {}
-void TForm1::ColorPinyinTones() {}
 void TForm1::ToggleShowHide() {}
 void TForm1::ShowHelpContents() {}
 void TForm1::NewNumber() {}

@@ -276,6 +276,10 @@ public:
 
     // --- pinyin tone colouring (Form1Tones.cpp) ---
     // [tones-begin]
+    // Colours the syllable of rePin around the character at 1-based position
+    // Pos by Tone (1-4); called by the tone colouring of the pinyin pane
+    // (ColorPinyinTones, a hook of the term display).
+    void ColorPinyinSyllable(int Tone, int Pos);
     // [tones-end]
 
     // --- dictionary (Form1Dictionary.cpp) ---

@@ -1,0 +1,222 @@
+// Tone-marked pinyin in the main window: the Latin font given to a field of
+// the term's line, and the pinyin pane coloured by tone when the setting
+// asks for it.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "platform/richtext/RichEdit.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "practice/ToneColours.h"
+#include "settings/SettingsFile.h"
+
+#include <QTemporaryDir>
+#include <functional>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+CharAttributes charAt(RichEdit *edit, int pos)
+{
+    edit->setSelStart(pos);
+    edit->setSelLength(1);
+    return edit->selAttributes();
+}
+
+QColor colourAt(RichEdit *edit, int pos)
+{
+    return charAt(edit, pos).color;
+}
+
+QString fontAt(RichEdit *edit, int pos)
+{
+    return charAt(edit, pos).fontName;
+}
+
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kBlack(0, 0, 0), kGreen(0, 128, 0), kGrey(128, 128, 128);
+const QString kTimes = QStringLiteral("Times New Roman");
+const QString kArial = QStringLiteral("Arial");
+
+} // namespace
+
+class TestForm1Tones : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    TForm1 *f = nullptr;
+
+    // One lesson line in the store, as opening a lesson leaves it.
+    void load(const QString &line)
+    {
+        f->reMain.setText(line);
+        f->StringGrid1.clear();
+        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
+        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
+    }
+    // One term with the given pinyin, loaded and shown.
+    void showPinyin(const QString &pinyin)
+    {
+        load(QStringLiteral("<OR=x><PI=%1><CH=字><TY=w><ST=u>").arg(pinyin));
+        QVERIFY(f->ShowTerm2(1));
+        QCOMPARE(f->rePin->text(), pinyin);
+    }
+    // The whole lesson text in one font or colour, as a lesson's rich text may have it.
+    void formatLesson(const std::function<void(RichEdit &)> &format)
+    {
+        f->reMain.setSel(0, -1);
+        format(f->reMain);
+    }
+
+    // Colours of the pinyin pane, character by character.
+    QList<QColor> paneColours()
+    {
+        QList<QColor> colours;
+        for (int i = 0; i < f->rePin->text().size(); ++i)
+            colours.append(colourAt(f->rePin, i));
+        return colours;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        QFile::remove(SettingsFile::path());
+        CreateForms();
+        f = Form1;
+        f->FFirstActivation = false;
+        f->FShowToneColours = true;
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void syllablesTakeTheColourOfTheirTone()
+    {
+        // ma1 ma2 de la4 lü3: red with its blank, blue with its blank, grey,
+        // green with its blank, grey (no u-umlaut in the colouring).
+        showPinyin(QStringLiteral("m\u0101 m\u00E1 de l\u00E0 l\u01DA"));
+        const QList<QColor> expected = {kRed,  kRed,  kRed,  kBlue,  kBlue,  kBlue,  kGrey, kGrey,
+                                        kGrey, kGreen, kGreen, kGreen, kGrey, kGrey};
+        // The caret is back at the start with nothing selected.
+        QCOMPARE(f->rePin->selStart(), 0);
+        QCOMPARE(f->rePin->selLength(), 0);
+        QCOMPARE(paneColours(), expected);
+    }
+
+    void aRunWithoutBlanksTakesItsLastMark()
+    {
+        showPinyin(QStringLiteral("m\u0101m\u00E1 Zh\u014Dng Zi"));
+        const QList<QColor> expected = {kBlue, kBlue, kBlue, kBlue, kBlue, // ma1ma2 and its blank
+                                        kRed,  kRed,  kRed,  kRed,  kRed,  kRed, // Zhong1: the mark overrides Z
+                                        kBlack, kBlack};                         // Zi: Z is a third tone
+        QCOMPARE(paneColours(), expected);
+    }
+
+    void coloursOffKeepTheLessonsColours()
+    {
+        f->FShowToneColours = false;
+        load(QStringLiteral("<OR=x><PI=m\u0101 de><TY=w><ST=u>"));
+        formatLesson([](RichEdit &e) { e.setSelColor(QColor(0, 128, 128)); });
+        QVERIFY(f->ShowTerm2(1));
+        QCOMPARE(f->rePin->text(), QStringLiteral("m\u0101 de"));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(colourAt(f->rePin, i), QColor(0, 128, 128));
+        // Switched on, the same term is recoloured when the pane is shown again.
+        f->FShowToneColours = true;
+        f->ShowPin2(true);
+        QCOMPARE(colourAt(f->rePin, 0), kRed);
+        QCOMPARE(colourAt(f->rePin, 3), kGrey);
+    }
+
+    void syllableColouringCoversOneSyllable()
+    {
+        f->rePin->setText(QStringLiteral("ni hao ma"));
+        f->rePin->setSel(0, -1);
+        f->rePin->setSelColor(kGrey);
+        f->ColorPinyinSyllable(4, 5); // the a of hao
+        const QList<QColor> expected = {kGrey, kGrey, kGrey, kGreen, kGreen, kGreen, kGreen, kGrey, kGrey};
+        QCOMPARE(paneColours(), expected);
+        f->ColorPinyinSyllable(0, 1); // no such tone: nothing changes
+        f->ColorPinyinSyllable(1, 99); // past the text: nothing changes
+        QCOMPARE(paneColours(), expected);
+    }
+
+    void latinFontPassOverAField()
+    {
+        RichEdit edit;
+        const QString text = QStringLiteral("<PI=h\u0103o h\u01CEo 字 ab>");
+        edit.setText(text);
+        edit.setSel(0, -1);
+        edit.setSelFontName(kArial);
+        // "ab" are in the pinyin design font.
+        const int ab = int(text.indexOf(QStringLiteral("ab")));
+        edit.setSelStart(ab);
+        edit.setSelLength(2);
+        edit.setSelFontName(QString::fromUtf16(kPinyinDesignFont));
+        edit.setSelStart(1);
+
+        const int from = 4, to = int(text.size()) - 1; // the value up to its ">"
+        f->PrevestJineFontyNaTimes(&edit, from, to);
+
+        for (int i = 0; i < from; ++i)
+            QCOMPARE(fontAt(&edit, i), kArial); // before the span: untouched
+        const int caron = int(text.indexOf(QChar(0x01CE)));
+        const int han = int(text.indexOf(QChar(0x5B57)));
+        for (int i = from; i <= to; ++i) {
+            QString expected = kTimes;
+            if (i == caron || i == han)
+                expected = kArial; // not a tone vowel of the pass, not ASCII
+            else if (i == ab || i == ab + 1)
+                expected = QString::fromUtf16(kPinyinDesignFont);
+            QVERIFY2(fontAt(&edit, i) == expected, qPrintable(QStringLiteral("at %1").arg(i)));
+        }
+    }
+
+    void latinFontPassBounds()
+    {
+        RichEdit edit;
+        edit.setText(QStringLiteral("abc"));
+        edit.setSel(0, -1);
+        edit.setSelFontName(kArial);
+        f->PrevestJineFontyNaTimes(&edit, 2, 1); // an empty span
+        QCOMPARE(fontAt(&edit, 2), kArial);
+        edit.setSelStart(1);
+        edit.setSelLength(1);
+        f->PrevestJineFontyNaTimes(&edit, 2, 50); // runs past the end: stops there
+        QCOMPARE(edit.selStart(), 1);             // the caller's selection is kept
+        QCOMPARE(edit.selLength(), 1);
+        QCOMPARE(edit.text(), QStringLiteral("abc"));
+        QCOMPARE(fontAt(&edit, 1), kArial);
+        QCOMPARE(fontAt(&edit, 2), kTimes);
+    }
+
+    void shownFieldsAreInTheLatinFont()
+    {
+        load(QStringLiteral("<OR=one 字><PI=y\u012B><CH=字><NO=n><TY=w><ST=u>"));
+        formatLesson([](RichEdit &e) { e.setSelFontName(kArial); });
+        QVERIFY(f->ShowTerm2(1));
+        QCOMPARE(fontAt(f->reOrig, 0), kTimes);
+        QCOMPARE(fontAt(f->reOrig, 4), kArial); // the Chinese character keeps its font
+        QCOMPARE(fontAt(f->rePin, 1), kTimes);  // the tone vowel
+        QCOMPARE(fontAt(f->reNotes, 0), kTimes);
+        QCOMPARE(fontAt(f->reChin, 0), fontAt(f->RichEdit2, 0)); // characters have no Latin pass
+        QVERIFY(fontAt(f->reChin, 0) != kTimes);
+    }
+};
+
+QTEST_MAIN(TestForm1Tones)
+#include "tst_form1_tones.moc"
