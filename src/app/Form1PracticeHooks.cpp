@@ -3,16 +3,6 @@
 // drill. Each does nothing until its own work replaces it here.
 #include "app/TForm1.h"
 
-void TForm1::DisplayPicture() {}
-void TForm1::PlaySound() {}
-bool TForm1::SoundPlaying()
-{
-    return false;
-}
-void TForm1::StopSound() {}
-void TForm1::imgSoundClick() {}
-void TForm1::imgPictureClick() {}
-void TForm1::jbReadclick() {}
 void TForm1::Flash(bool) {}
 void TForm1::ToggleShowHide() {}
 void TForm1::ShowHelpContents() {}

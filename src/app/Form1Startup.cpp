@@ -52,11 +52,6 @@ void TForm1::buildControls()
     setPalette(pal);
     resize(760, 520);
 
-    chbRead = new QCheckBox(QStringLiteral("Read"), this);
-    chbRead->setObjectName(QStringLiteral("chbRead"));
-    jbRead = new QPushButton(QStringLiteral("Read"), this);
-    jbRead->setObjectName(QStringLiteral("jbRead"));
-
     PanelStatus = new QWidget(this);
     PanelStatus->setObjectName(QStringLiteral("PanelStatus"));
     lStatus = new QLabel(PanelStatus);
@@ -87,8 +82,7 @@ void TForm1::buildControls()
     mainLayout->addLayout(labels);
 
     bottomRow = new QHBoxLayout;
-    bottomRow->addWidget(chbRead);
-    bottomRow->addWidget(jbRead);
+    buildMediaControls();
     bottomRow->addStretch();
 
     buildLessonControls();
@@ -244,6 +238,7 @@ void TForm1::FormActivate()
         if (!SpVoice)
             SpVoice = voiceFactory();
         SpVoice->setEventInterests(korvana::SpeechVoice::AllEvents);
+        connectVoice();
         const QList<korvana::VoiceToken> voices = SpVoice->getVoices(QString(), QString());
         int chosen = -1;
         for (int i = 0; i < voices.size(); ++i) {

@@ -23,6 +23,9 @@ class QPushButton;
 class QTimer;
 
 #include "platform/speech/SpeechVoice.h"
+#include "platform/media/MediaPlayer.h"
+#include <QIcon>
+#include <QPointer>
 
 
 class TForm1 : public QWidget, public korvana::MainSettings {
@@ -268,6 +271,37 @@ public:
 
     // --- sounds, pictures, reading aloud (Form1Media.cpp) ---
     // [media-begin]
+    // The reading switch with its caption, the Read button and the sound
+    // player; buildControls() calls this with the bottom row in place.
+    void buildMediaControls();
+    // Makes the term sound player. Tests replace it with one that returns a
+    // test double.
+    using MediaPlayerFactory = std::function<std::unique_ptr<korvana::MediaPlayer>()>;
+    static MediaPlayerFactory mediaPlayerFactory;
+    korvana::MediaPlayer *MediaPlayer1 = nullptr; // owned by the window
+    korvana::ClickLabel *lblReadAloud = nullptr;
+    void chbReadClick();
+    void lblReadAloudClick();
+    // The voice's events. Word positions count characters of the text read.
+    void SpVoiceWord(int Stream, int CharPosition, int Length);
+    void SpVoiceEndStream(int Stream);
+    void SetTextHilite(int Start, int Length);
+    // Hooks the reading handlers to SpVoice's events; again whenever SpVoice
+    // has been replaced since.
+    void connectVoice();
+    // The skin's "Show Button Labels": when false, the Read button's caption
+    // is left alone and only its glyph changes.
+    bool FShowButtonLabels = true;
+    // The Read button's glyphs while idle and while speaking (the skin's).
+    QIcon imgSkinBRead, imgSkinBStop;
+
+private:
+    void setReadLook(bool speaking);
+    int soundWaitBoundMs() const;
+    QPointer<korvana::SpeechVoice> m_connectedVoice;
+    int m_readStream = 0; // stream number of the main window's last speech
+
+public:
     // [media-end]
 
     // --- flash mode (Form1Flash.cpp) ---
