@@ -188,19 +188,6 @@ private slots:
         QCOMPARE(f->jbRead->text(), QStringLiteral("Stop"));
     }
 
-    void soundExcludesSynthesisWhenSet()
-    {
-        load({term("one", withSound(fixture("short.wav")))});
-        f->FSoundExcludesSynthesis = true;
-        f->chbSound->setChecked(true);
-        f->chbRead->setChecked(true);
-        player->setAutoFinish(true);
-        f->bNextClick();
-        QCOMPARE(player->playedFiles().size(), 1);
-        QVERIFY(voice->spokenTexts().isEmpty());
-        QVERIFY(!f->FSpeaking);
-    }
-
     void readButtonTogglesSpeechAndTheEndResetsIt()
     {
         load({term("one"), term("two")});
@@ -399,22 +386,6 @@ private slots:
         QTest::keyClick(f, Qt::Key_G); // a term without picture: nothing to show
         QVERIFY(!formPicture->isVisible());
         QVERIFY(m_dialogs->dialogs.messages.empty());
-    }
-
-    void largePictureGetsABorderAndTheScreensSize()
-    {
-        formPicture->setScreenSize(QSize(10, 6)); // the 12 x 8 picture is larger both ways
-        load({term("one", withPicture(fixture("tiny.jpg")))});
-        f->chbPicture->setChecked(true);
-        f->bNextClick();
-        QVERIFY(formPicture->isVisible());
-        QVERIFY(!(formPicture->windowFlags() & Qt::FramelessWindowHint));
-        QVERIFY(formPicture->placement.maximized);
-        // Smaller again: borderless and its own size.
-        formPicture->setScreenSize(QSize(800, 600));
-        f->DisplayPicture();
-        QVERIFY(formPicture->windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(formPicture->size(), QSize(12, 8));
     }
 
     void bitmapsAndMisnamedPicturesAreReadByContent()
