@@ -3,7 +3,6 @@
 // drill. Each does nothing until its own work replaces it here.
 #include "app/TForm1.h"
 
-void TForm1::Flash(bool) {}
 void TForm1::ToggleShowHide() {}
 void TForm1::ShowHelpContents() {}
 void TForm1::NewNumber() {}

@@ -87,6 +87,7 @@ void TForm1::buildControls()
 
     buildLessonControls();
     buildPracticeControls();
+    buildFlashControls();
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
     lbSoubory->setFixedSize(165, 60);
@@ -280,8 +281,4 @@ void TForm1::ChangeEngine()
     if (index < 0 || index >= m_voices.size())
         return;
     SpVoice->setVoice(m_voices[index]);
-}
-
-void TForm1::ActivateFlash()
-{
 }

@@ -8,6 +8,7 @@
 #include "settings/MainSettings.h"
 #include "practice/PracticeControls.h"
 #include "practice/PracticeEngine.h"
+#include "practice/FlashTiming.h"
 #include "practice/StepGate.h"
 
 #include <QWidget>
@@ -306,6 +307,43 @@ public:
 
     // --- flash mode (Form1Flash.cpp) ---
     // [flash-begin]
+    // The options dialog's flash controls at their designed values, until
+    // that dialog carries them. The three numbers are texts, read strictly
+    // each time a flash needs them.
+    struct FlashOptions {
+        QString delay = QStringLiteral("1000");   // edDelay, ms before the first show
+        QString repeat = QStringLiteral("20");    // edRepeat, cycles = this + 1
+        QString interval = QStringLiteral("40");  // edInterval, ms per show and per hide
+        bool fullScreen = true;                   // chbFlashFullScreen
+        bool keepOpen = true;                     // chbKeepOpen
+    } flashOptions;
+    // The clock flash periods are timed by; tests put in one of their own.
+    std::shared_ptr<korvana::FlashClock> flashClock;
+    // The "Flash" label: flashes the current term at once.
+    korvana::ClickLabel *lblFlashNow = nullptr;
+    void buildFlashControls();
+    void lblFlashNowClick();
+    // Height in pixels of one line of Text in Font at the staging copy's
+    // selection size, as drawn on Control.
+    int MeasureFlashText(QWidget *Control, const QString &Text, const QFont &Font);
+    // Whether a flash is running now (its waits keep the queue running).
+    bool flashRunning() const { return m_flash.running; }
+
+private:
+    struct FlashState {
+        bool running = false;
+        bool stop = false;            // a key, a closing or a new request ends it
+        std::optional<bool> again;    // a flash asked for while one ran
+    } m_flash;
+    void flashOnce(bool Auto);
+    bool flashStopped() const;
+    bool flashWait(int ms);
+    void flashWindowClosed();
+    class TFormFlash *flashWindow();
+    void copyCharacters(korvana::RichEdit *target);
+    void fillFlashCard();
+
+public:
     // [flash-end]
 
     // --- pinyin tone colouring (Form1Tones.cpp) ---

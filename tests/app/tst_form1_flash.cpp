@@ -1,0 +1,511 @@
+// Flash mode driven as the user drives it: full-screen flashes with their
+// sizes, cycles, delay and card, flashes in the characters pane, keys that end
+// a flash, the automatic mode's card, bad numbers, a flash asked for while one
+// runs, and the pointer. Time is a fake clock: no test waits for real time.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
+#include "practice/TFormFlash.h"
+#include "settings/SettingsFile.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+// Lets time pass at once. Each wait is recorded, and `during` runs inside it
+// as events arriving while it lasts would.
+class FakeFlashClock : public FlashClock {
+public:
+    QList<int> waits;
+    std::function<void(int index)> during;
+
+    bool wait(int ms, const std::function<bool()> &stopped) override
+    {
+        if (stopped && stopped())
+            return false;
+        if (ms < 0)
+            return true;
+        waits << ms;
+        if (during)
+            during(int(waits.size()) - 1);
+        return !(stopped && stopped());
+    }
+};
+
+int overrideCursorDepth()
+{
+    // Counts the override cursors on the stack, putting them back after.
+    QList<QCursor> taken;
+    while (QGuiApplication::overrideCursor()) {
+        taken.prepend(*QGuiApplication::overrideCursor());
+        QGuiApplication::restoreOverrideCursor();
+    }
+    for (const QCursor &c : taken)
+        QGuiApplication::setOverrideCursor(c);
+    return int(taken.size());
+}
+
+} // namespace
+
+class TestForm1Flash : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    TForm1 *f = nullptr;
+    TFormFlash *w = nullptr;
+    std::shared_ptr<FakeFlashClock> clock;
+
+    void load(const QStringList &lines)
+    {
+        f->reMain.setText(lines.join(QStringLiteral("\r\n")));
+        f->StringGrid1.clear();
+        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
+        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
+        f->FCurrentIndex = 0;
+        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
+    }
+    static QString term(const QString &chars, const QString &orig = QStringLiteral("one"),
+                        const QString &notes = QStringLiteral("a note"), const QString &type = QStringLiteral("w"))
+    {
+        return QStringLiteral("<OR=%1><PI=yi1><CH=%2><NO=%3><TY=%4><ST=u>").arg(orig, chars, notes, type);
+    }
+    // Shows term 1 without flashing, as the term display leaves it.
+    void showFirst(const QString &line)
+    {
+        load({line});
+        QVERIFY(f->ShowTerm2(1));
+    }
+    static double sizeOf(RichEdit *edit)
+    {
+        edit->setSel(0, 1);
+        return edit->selAttributes().sizePoints;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        QFile::remove(SettingsFile::path());
+        CreateForms();
+        f = Form1;
+        w = FormFlash;
+        f->FFirstActivation = false;
+        clock = std::make_shared<FakeFlashClock>();
+        f->flashClock = clock;
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+        QCOMPARE(overrideCursorDepth(), 0); // the pointer never stays hidden
+    }
+
+    void termWithoutCharactersIsNeverFlashed()
+    {
+        showFirst(QStringLiteral("<OR=one><PI=yi1><TY=w><ST=u>"));
+        f->Flash(false);
+        f->flashOptions.fullScreen = false;
+        f->Flash(true);
+        QVERIFY(!w->isVisible());
+        QVERIFY(clock->waits.isEmpty());
+    }
+
+    void sizeFollowsTheNumberOfCharacters_data()
+    {
+        QTest::addColumn<QString>("chars");
+        QTest::addColumn<double>("size");
+        QTest::newRow("one") << QStringLiteral("一") << 300.0;
+        QTest::newRow("two") << QStringLiteral("你好") << 250.0;
+        QTest::newRow("eight") << QStringLiteral("一二三四五六七八") << 80.0;
+        QTest::newRow("nine") << QStringLiteral("一二三四五六七八九") << 50.0;
+        QTest::newRow("wide character counts once") << QStringLiteral("𠀀") << 300.0;
+    }
+    void sizeFollowsTheNumberOfCharacters()
+    {
+        QFETCH(QString, chars);
+        QFETCH(double, size);
+        showFirst(term(chars));
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->Flash(true);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reFlash->text(), chars);
+        QCOMPARE(sizeOf(w->reFlash), size);
+        QCOMPARE(w->reFlash->selAttributes().color, QColor(Qt::red));
+        QCOMPARE(w->editBackground(w->reFlash), QColor(Qt::black));
+        QCOMPARE(w->background(), QColor(Qt::black));
+    }
+
+    void flashStandsAThirdDownAcrossTheScreen()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->Flash(true);
+        const QRect screen = f->screen()->geometry();
+        const QRect box = w->reFlashView->geometry();
+        QCOMPARE(box.left(), 0);
+        QCOMPARE(box.width(), screen.width());
+        QCOMPARE(box.top(), (screen.height() - box.height()) / 3);
+        QVERIFY(box.height() >= f->MeasureFlashText(w, QStringLiteral("字"), w->reMeziView->font()));
+        // Size 300 stands taller than the size 50 of nine characters.
+        w->reMezi->setSel(0, -1);
+        w->reMezi->setSelSize(50);
+        QVERIFY(f->MeasureFlashText(w, QStringLiteral("字"), w->reMeziView->font()) < box.height());
+    }
+
+    void repeatCountsCyclesOfShowAndHide()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.keepOpen = false;
+        QList<bool> shown;
+        clock->during = [&](int) { shown << w->editVisible(w->reFlash); };
+
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->Flash(true);
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+        QCOMPARE(shown, (QList<bool>{true, false}));
+
+        clock->waits.clear();
+        shown.clear();
+        f->flashOptions.repeat = QStringLiteral("20");
+        f->flashOptions.interval = QStringLiteral("15");
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 42);
+        QVERIFY(std::all_of(clock->waits.begin(), clock->waits.end(), [](int ms) { return ms == 15; }));
+        for (int i = 0; i < shown.size(); ++i)
+            QCOMPARE(shown[i], i % 2 == 0);
+
+        clock->waits.clear();
+        f->flashOptions.repeat = QStringLiteral("-3");
+        f->Flash(true);
+        QVERIFY(clock->waits.isEmpty());
+    }
+
+    void withoutKeepOpenTheWindowClosesItself()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.keepOpen = false;
+        f->flashOptions.repeat = QStringLiteral("1");
+        f->Flash(true);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->pointerHidden());
+    }
+
+    void delayComesFirstUnlessAuto()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->flashOptions.delay = QStringLiteral("250");
+        bool shownDuringDelay = true;
+        clock->during = [&](int i) {
+            if (i == 0)
+                shownDuringDelay = w->isVisible();
+        };
+        f->Flash(false);
+        QCOMPARE(clock->waits, (QList<int>{250, 40, 40}));
+        QVERIFY(!shownDuringDelay);
+        clock->waits.clear();
+        f->Flash(true);
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+        // A negative delay means no wait at all.
+        clock->waits.clear();
+        f->flashOptions.delay = QStringLiteral("-1");
+        f->Flash(false);
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+    }
+
+    void cardShowsOnlyStripsWithText()
+    {
+        showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QString()));
+        f->chbOrig->setChecked(false); // the card shows it even so
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->Flash(true);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reOrig->text(), QStringLiteral("character"));
+        QCOMPARE(w->rePin->text(), QStringLiteral("yi1"));
+        QVERIFY(w->editVisible(w->reOrig) && w->editVisible(w->rePin));
+        QVERIFY(!w->editVisible(w->reNotes));
+        QVERIFY(w->editVisible(w->reFlash));
+        // The inverse of the flash colours, at size 25.
+        QCOMPARE(sizeOf(w->reOrig), 25.0);
+        QCOMPARE(w->reOrig->selAttributes().color, QColor(Qt::black));
+        QCOMPARE(w->editBackground(w->reOrig), QColor(Qt::red));
+        // The main window's pane keeps its switch.
+        QCOMPARE(f->reOrig->text(), QString());
+        QCOMPARE(f->rePin->text(), QStringLiteral("yi1"));
+
+        // The next flash starts from empty strips.
+        showFirst(term(QStringLiteral("字"), QString(), QStringLiteral("only notes")));
+        f->Flash(true);
+        QVERIFY(!w->editVisible(w->reOrig));
+        QCOMPARE(w->reNotes->text(), QStringLiteral("only notes"));
+        QVERIFY(w->editVisible(w->reNotes));
+    }
+
+    void flashColoursComeFromTheMainWindow()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->FFlashColor = 0x00FF00;           // green
+        f->FFlashBackgroundColor = 0xFF0000; // blue
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->Flash(true);
+        w->reFlash->setSel(0, 1);
+        QCOMPARE(w->reFlash->selAttributes().color, QColor(0, 255, 0));
+        QCOMPARE(w->background(), QColor(0, 0, 255));
+        QCOMPARE(w->editBackground(w->rePin), QColor(0, 255, 0));
+    }
+
+    void keyOnTheFlashWindowEndsTheCyclesAndClosesIt()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("20");
+        clock->during = [&](int i) {
+            if (i == 3)
+                QTest::keyClick(w, Qt::Key_A);
+        };
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 4);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->pointerHidden());
+        QVERIFY(!f->flashRunning());
+    }
+
+    void keyInTheMainWindowEndsTheCyclesAndLeavesTheCard()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("20");
+        clock->during = [&](int i) {
+            if (i == 1) // in a hide period
+                QTest::keyClick(f, Qt::Key_A);
+        };
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 2);
+        QVERIFY(w->isVisible());
+        QVERIFY(w->editVisible(w->reFlash)); // the card shows the characters again
+        QVERIFY(w->editVisible(w->reOrig));
+    }
+
+    void mouseAndWheelCloseTheWindow()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->Flash(true);
+        QVERIFY(w->isVisible());
+        QTest::mouseClick(w->reFlashView->viewport(), Qt::LeftButton);
+        QVERIFY(!w->isVisible());
+
+        f->Flash(true);
+        QVERIFY(w->isVisible());
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->reOrigView->viewport(), &wheel);
+        QVERIFY(!w->isVisible());
+    }
+
+    void pointerIsHiddenOnceWhileTheWindowShows()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->Flash(true);
+        f->Flash(true); // shown again while open
+        w->show();
+        QCOMPARE(overrideCursorDepth(), 1);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+        w->close();
+        QCOMPARE(overrideCursorDepth(), 0);
+    }
+
+    void automaticModeFlashesAtOnceAndAKeyEndsIt()
+    {
+        load({term(QStringLiteral("字")), term(QStringLiteral("词"))});
+        f->chbFlash->setChecked(true);
+        f->chbAuto->setChecked(true);
+        f->flashOptions.delay = QStringLiteral("300");
+        // A word with the characters pane shown: the term display waits the
+        // delay, then the card stands without cycles.
+        f->bNextClick();
+        QCOMPARE(clock->waits, (QList<int>{300}));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reFlash->text(), QStringLiteral("字"));
+        QVERIFY(w->editVisible(w->reOrig));
+        // The window stays open and shows the next term.
+        f->bNextClick();
+        QCOMPARE(w->reFlash->text(), QStringLiteral("词"));
+        QVERIFY(w->isVisible());
+
+        QTest::keyClick(w, Qt::Key_Space);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!f->chbAuto->isChecked());
+        QCOMPARE(f->lStatus->text(), QStringLiteral("Auto mode OFF"));
+    }
+
+    void automaticModeFlashesPhrasesNotChosenWithoutDelay()
+    {
+        load({term(QStringLiteral("一句话"), QStringLiteral("a phrase"), QString(), QStringLiteral("p"))});
+        f->chbFlash->setChecked(true);
+        f->chbAuto->setChecked(true);
+        f->bNextClick();
+        QVERIFY(clock->waits.isEmpty()); // Auto: no delay, no cycles
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reFlash->text(), QStringLiteral("一句话"));
+        // Closing by a mouse button ends the automatic mode just the same.
+        QTest::mouseClick(w, Qt::LeftButton);
+        QVERIFY(!f->chbAuto->isChecked());
+    }
+
+    void termDisplayFlashesChosenTypesOnly()
+    {
+        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p1"), QString(), QStringLiteral("p"))});
+        f->chbFlash->setChecked(true);
+        f->flashOptions.keepOpen = false;
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->bNextClick(); // a word: delay, then one cycle
+        QCOMPARE(clock->waits, (QList<int>{1000, 40, 40}));
+        clock->waits.clear();
+        f->bNextClick(); // a phrase, not chosen for flashing
+        QCOMPARE(f->FCurrentIndex, 2);
+        QVERIFY(clock->waits.isEmpty());
+        f->chbChin->setChecked(false);
+        f->bNextClick(); // the characters pane hidden: no flash
+        QVERIFY(clock->waits.isEmpty());
+    }
+
+    void flashInThePaneBlinksAndEndsAsTheSwitchSays()
+    {
+        showFirst(term(QStringLiteral("你好")));
+        f->flashOptions.fullScreen = false;
+        f->flashOptions.repeat = QStringLiteral("2");
+        QStringList pane;
+        clock->during = [&](int) { pane << f->reChin->text(); };
+        f->Flash(true);
+        QCOMPARE(pane, (QStringList{QString(), QStringLiteral("你好"), QString(), QStringLiteral("你好"), QString(),
+                                    QStringLiteral("你好")}));
+        QCOMPARE(f->reChin->text(), QStringLiteral("你好"));
+        QVERIFY(!w->isVisible());
+
+        // Hidden pane: the characters flash, then the pane is empty again.
+        f->chbChin->setChecked(false);
+        clock->waits.clear();
+        pane.clear();
+        f->Flash(true);
+        QCOMPARE(pane.size(), 6);
+        QCOMPARE(pane[1], QStringLiteral("你好"));
+        QCOMPARE(f->reChin->text(), QString());
+    }
+
+    void keyEndsAPaneFlashInAHidePeriod()
+    {
+        showFirst(term(QStringLiteral("你好")));
+        f->flashOptions.fullScreen = false;
+        f->flashOptions.repeat = QStringLiteral("20");
+        clock->during = [&](int i) {
+            if (i == 2)
+                QTest::keyClick(f, Qt::Key_A);
+        };
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 3);
+        QCOMPARE(f->reChin->text(), QStringLiteral("你好")); // not left blank
+    }
+
+    void flashAskedForDuringAFlashFollowsIt()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.fullScreen = false;
+        f->flashOptions.repeat = QStringLiteral("1");
+        int nested = 0;
+        clock->during = [&](int i) {
+            if (i == 1) {
+                // Backspace, as the key would arrive while the queue runs.
+                f->FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
+                nested += f->flashRunning() ? 1 : 0;
+            }
+        };
+        f->Flash(true);
+        QCOMPARE(nested, 1);
+        // The first flash ended after its second period; the second ran whole.
+        QCOMPARE(clock->waits.size(), 2 + 4);
+        QVERIFY(!f->flashRunning());
+    }
+
+    void badNumbersFailBeforeAnythingShows()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("abc");
+        try {
+            f->Flash(true);
+            QFAIL("no error");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QStringLiteral("'abc' is not a valid integer value"));
+        }
+        QVERIFY(!w->isVisible());
+        QVERIFY(!f->flashRunning());
+
+        // The delay is read only when it is waited.
+        f->flashOptions.repeat = QStringLiteral("0");
+        f->flashOptions.delay = QStringLiteral("1.5");
+        f->Flash(true);
+        QVERIFY(w->isVisible());
+        w->close();
+        QVERIFY_THROWS_EXCEPTION(Error, f->Flash(false));
+
+        // The interval is not read when there are no cycles.
+        f->flashOptions.delay = QStringLiteral("0");
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->flashOptions.interval = QStringLiteral("x");
+        f->Flash(false);
+        f->flashOptions.repeat = QStringLiteral("0");
+        QVERIFY_THROWS_EXCEPTION(Error, f->Flash(false));
+    }
+
+    void flashLabelAndBackspaceFlashAtOnce()
+    {
+        showFirst(term(QStringLiteral("字")));
+        f->flashOptions.repeat = QStringLiteral("0");
+        QVERIFY(f->lblFlashNow);
+        QCOMPARE(f->lblFlashNow->text(), QStringLiteral("Flash"));
+        f->lblFlashNow->click();
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+        QVERIFY(w->isVisible());
+        w->close();
+        clock->waits.clear();
+        QTest::keyClick(f, Qt::Key_Backspace);
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+    }
+
+    void activationPreparesTheWindow()
+    {
+        showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QStringLiteral("note")));
+        f->ActivateFlash();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->reFlash->text(), QStringLiteral("字"));
+        QCOMPARE(sizeOf(w->reMezi), double(f->FFontsizeKanji));
+        QCOMPARE(w->reMezi->selAttributes().color, QColor(Qt::red));
+        QCOMPARE(w->reOrig->text(), QStringLiteral("character"));
+        QCOMPARE(w->reNotes->text(), QStringLiteral("note"));
+        QVERIFY(w->editVisible(w->reFlash) && w->editVisible(w->reOrig) && w->editVisible(w->rePin));
+        QVERIFY(!w->editVisible(w->reMezi));
+    }
+};
+
+QTEST_MAIN(TestForm1Flash)
+#include "tst_form1_flash.moc"
