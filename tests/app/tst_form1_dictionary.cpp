@@ -1,0 +1,167 @@
+// The main window's dictionary: loaded at start from the setting or the
+// default beside the program, reloaded by LoadDict, failures in the status
+// line only, and the searches over the loaded text.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/Dictionary.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+const QString Fixtures = QStringLiteral(KORVANA_TEST_DATA "/dict");
+
+QString sampleText()
+{
+    return loadDictionaryText(Fixtures + QStringLiteral("/sample.uni"));
+}
+
+} // namespace
+
+class TestForm1Dictionary : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+
+    QString defaultDictionary() const { return m_program.filePath(QStringLiteral("dict/cedict_gb.uni")); }
+
+    void writeSettings(const QString &dictionary)
+    {
+        QDir().mkpath(QFileInfo(SettingsFile::path()).path());
+        QFile f(SettingsFile::path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid() && m_program.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        ProgramPaths::setProgramFolder(m_program.path());
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        QFile::remove(SettingsFile::path());
+        QDir(m_program.path()).mkpath(QStringLiteral("dict"));
+        QFile::remove(defaultDictionary());
+        QVERIFY(QFile::copy(Fixtures + QStringLiteral("/sample.uni"), defaultDictionary()));
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+
+    void startLoadsTheDefaultDictionary()
+    {
+        CreateForms();
+        QCOMPARE(Form1->FDictFile, defaultDictionary());
+        QCOMPARE(Form1->FDictText, sampleText());
+        QVERIFY(Form1->FDictText.startsWith(QStringLiteral("# Test dictionary")));
+        // The last line keeps no line break.
+        QVERIFY(Form1->FDictText.endsWith(QStringLiteral("/high/")));
+        // "Loading ..." is cleared once the file is in.
+        QCOMPARE(Form1->lStatus->text(), QString());
+    }
+
+    void startLoadsTheDictionaryOfTheSettings()
+    {
+        writeSettings(Fixtures + QStringLiteral("/other.uni"));
+        CreateForms();
+        QCOMPARE(Form1->FDictText, QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
+    }
+
+    void startWithoutADictionaryGoesOn()
+    {
+        QVERIFY(QFile::remove(defaultDictionary()));
+        CreateForms();
+        QVERIFY(Form1);
+        QCOMPARE(Form1->FDictText, QString());
+        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Unable to load ") + defaultDictionary());
+        // An empty dictionary finds nothing and does not fail.
+        QVERIFY(Form1->DictExactFind(QStringLiteral("猫"), false).isEmpty());
+        QVERIFY(Form1->DictFindAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
+        // No message box was shown.
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    void failedLoadKeepsTheTextInUse()
+    {
+        CreateForms();
+        const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
+        Form1->FDictFile = missing;
+        Form1->LoadDict(missing);
+        QCOMPARE(Form1->FDictText, sampleText());
+        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Unable to load ") + missing);
+        QCOMPARE(Form1->FDictFile, missing);
+        // A folder is no dictionary either.
+        Form1->LoadDict(m_program.path());
+        QCOMPARE(Form1->FDictText, sampleText());
+
+        Form1->LoadDict(Fixtures + QStringLiteral("/other.uni"));
+        QVERIFY(Form1->FDictText.endsWith(QStringLiteral("猫 [mao1] /cat/")));
+        QCOMPARE(Form1->lStatus->text(), QString());
+    }
+
+    void searchesFollowTheLoadedText()
+    {
+        CreateForms();
+        QCOMPARE(Form1->DictExactFind(QStringLiteral("house"), false),
+                 QStringList{QStringLiteral("房子 [fang2 zi5] /house/building (usually two stories)/")});
+        bool full = true;
+        const QStringList all = Form1->DictFindAll(QStringLiteral("house"), false, 0, 20, &full);
+        QCOMPARE(all.size(), 3);
+        QVERIFY(all[0].startsWith(QStringLiteral("房子 ")));
+        QVERIFY(all[1].startsWith(QStringLiteral("家 ")));
+        QVERIFY(all[2].startsWith(QStringLiteral("房屋 ")));
+        QVERIFY(!full);
+        QVERIFY(Form1->DictFindAll(QStringLiteral("house"), false, 0, 2, &full).size() == 2 && full);
+
+        // After a reload the case-folded search reads the new dictionary.
+        QVERIFY(Form1->DictExactFind(QStringLiteral("CAT"), false).isEmpty());
+        Form1->LoadDict(Fixtures + QStringLiteral("/other.uni"));
+        QCOMPARE(Form1->DictExactFind(QStringLiteral("CAT"), false), QStringList{QStringLiteral("猫 [mao1] /cat/")});
+        QVERIFY(Form1->DictExactFind(QStringLiteral("house"), false).isEmpty());
+    }
+
+    void resultRowsWithToneMarks()
+    {
+        CreateForms();
+        auto toneMarks = [](const QString &p) { return Form1->PinyinNumbersIntoToneMarks(p); };
+        const QStringList found = Form1->DictExactFind(QStringLiteral("中国"), false);
+        QCOMPARE(found.size(), 1);
+        const DictionaryRow row = dictionaryRow(found.first(), toneMarks);
+        QCOMPARE(row.chinese, QStringLiteral("中国"));
+        QCOMPARE(row.pinyin, QStringLiteral("Zhōng guó"));
+        QCOMPARE(row.translation, QStringLiteral("China; Middle Kingdom"));
+
+        const DictionaryRow green = dictionaryRow(Form1->DictExactFind(QStringLiteral("绿"), false).value(0), toneMarks);
+        QCOMPARE(green.pinyin, QStringLiteral("lù:"));
+        const DictionaryRow tall = dictionaryRow(Form1->DictExactFind(QStringLiteral("高"), false).value(0), toneMarks);
+        QCOMPARE(tall.translation, QStringLiteral("tall (of a person); high"));
+    }
+};
+
+QTEST_MAIN(TestForm1Dictionary)
+#include "tst_form1_dictionary.moc"
