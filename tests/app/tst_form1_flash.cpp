@@ -121,117 +121,63 @@ private slots:
         QCOMPARE(overrideCursorDepth(), 0); // the pointer never stays hidden
     }
 
-    void termWithoutCharactersIsNeverFlashed()
-    {
-        showFirst(QStringLiteral("<OR=one><PI=yi1><TY=w><ST=u>"));
-        f->Flash(false);
-        f->flashOptions.fullScreen = false;
-        f->Flash(true);
-        QVERIFY(!w->isVisible());
-        QVERIFY(clock->waits.isEmpty());
-    }
-
-    void sizeFollowsTheNumberOfCharacters_data()
+    void fullScreenSizeColoursAndPlace_data()
     {
         QTest::addColumn<QString>("chars");
         QTest::addColumn<double>("size");
         QTest::newRow("one") << QStringLiteral("一") << 300.0;
-        QTest::newRow("two") << QStringLiteral("你好") << 250.0;
         QTest::newRow("eight") << QStringLiteral("一二三四五六七八") << 80.0;
         QTest::newRow("nine") << QStringLiteral("一二三四五六七八九") << 50.0;
         QTest::newRow("wide character counts once") << QStringLiteral("𠀀") << 300.0;
     }
-    void sizeFollowsTheNumberOfCharacters()
+    void fullScreenSizeColoursAndPlace()
     {
         QFETCH(QString, chars);
         QFETCH(double, size);
         showFirst(term(chars));
+        f->FFlashBackgroundColor = 0xFF0000; // blue
         f->flashOptions.repeat = QStringLiteral("-1");
         f->Flash(true);
         QVERIFY(w->isVisible());
         QCOMPARE(w->reFlash->text(), chars);
         QCOMPARE(sizeOf(w->reFlash), size);
         QCOMPARE(w->reFlash->selAttributes().color, QColor(Qt::red));
-        QCOMPARE(w->editBackground(w->reFlash), QColor(Qt::black));
-        QCOMPARE(w->background(), QColor(Qt::black));
-    }
-
-    void flashStandsAThirdDownAcrossTheScreen()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("-1");
-        f->Flash(true);
+        QCOMPARE(w->background(), QColor(Qt::blue));
+        QCOMPARE(w->editBackground(w->reFlash), QColor(Qt::blue));
         const QRect screen = f->screen()->geometry();
         const QRect box = w->reFlashView->geometry();
-        QCOMPARE(box.left(), 0);
         QCOMPARE(box.width(), screen.width());
         QCOMPARE(box.top(), (screen.height() - box.height()) / 3);
-        QVERIFY(box.height() >= f->MeasureFlashText(w, QStringLiteral("字"), w->reMeziView->font()));
-        // Size 300 stands taller than the size 50 of nine characters.
-        w->reMezi->setSel(0, -1);
-        w->reMezi->setSelSize(50);
-        QVERIFY(f->MeasureFlashText(w, QStringLiteral("字"), w->reMeziView->font()) < box.height());
+        QVERIFY(box.height() >= f->MeasureFlashText(w, chars, w->reMeziView->font()));
     }
 
-    void repeatCountsCyclesOfShowAndHide()
+    void cyclesDelayAndClosing()
     {
         showFirst(term(QStringLiteral("字")));
         f->flashOptions.keepOpen = false;
-        QList<bool> shown;
-        clock->during = [&](int) { shown << w->editVisible(w->reFlash); };
-
         f->flashOptions.repeat = QStringLiteral("0");
-        f->Flash(true);
-        QCOMPARE(clock->waits, (QList<int>{40, 40}));
-        QCOMPARE(shown, (QList<bool>{true, false}));
+        f->flashOptions.delay = QStringLiteral("250");
+        QList<bool> shown;
+        clock->during = [&](int) { shown << (w->isVisible() && w->editVisible(w->reFlash)); };
+        f->Flash(false); // the delay first, with nothing shown yet
+        QCOMPARE(clock->waits, (QList<int>{250, 40, 40}));
+        QCOMPARE(shown, (QList<bool>{false, true, false}));
+        QVERIFY(!w->isVisible()); // closed by itself without "Keep open"
 
         clock->waits.clear();
         shown.clear();
         f->flashOptions.repeat = QStringLiteral("20");
         f->flashOptions.interval = QStringLiteral("15");
-        f->Flash(true);
-        QCOMPARE(clock->waits.size(), 42);
-        QVERIFY(std::all_of(clock->waits.begin(), clock->waits.end(), [](int ms) { return ms == 15; }));
+        f->Flash(true); // no delay
+        QCOMPARE(clock->waits, QList<int>(42, 15));
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(shown[i], i % 2 == 0);
 
         clock->waits.clear();
         f->flashOptions.repeat = QStringLiteral("-3");
-        f->Flash(true);
-        QVERIFY(clock->waits.isEmpty());
-    }
-
-    void withoutKeepOpenTheWindowClosesItself()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.keepOpen = false;
-        f->flashOptions.repeat = QStringLiteral("1");
-        f->Flash(true);
-        QVERIFY(!w->isVisible());
-        QVERIFY(!w->pointerHidden());
-    }
-
-    void delayComesFirstUnlessAuto()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("0");
-        f->flashOptions.delay = QStringLiteral("250");
-        bool shownDuringDelay = true;
-        clock->during = [&](int i) {
-            if (i == 0)
-                shownDuringDelay = w->isVisible();
-        };
-        f->Flash(false);
-        QCOMPARE(clock->waits, (QList<int>{250, 40, 40}));
-        QVERIFY(!shownDuringDelay);
-        clock->waits.clear();
-        f->Flash(true);
-        QCOMPARE(clock->waits, (QList<int>{40, 40}));
-        // A negative delay means no wait at all.
-        clock->waits.clear();
         f->flashOptions.delay = QStringLiteral("-1");
         f->Flash(false);
-        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+        QVERIFY(clock->waits.isEmpty());
     }
 
     void cardShowsOnlyStripsWithText()
@@ -240,45 +186,30 @@ private slots:
         f->chbOrig->setChecked(false); // the card shows it even so
         f->flashOptions.repeat = QStringLiteral("0");
         f->Flash(true);
-        QVERIFY(w->isVisible());
+        QVERIFY(w->isVisible() && w->editVisible(w->reFlash));
         QCOMPARE(w->reOrig->text(), QStringLiteral("character"));
         QCOMPARE(w->rePin->text(), QStringLiteral("yi1"));
         QVERIFY(w->editVisible(w->reOrig) && w->editVisible(w->rePin));
         QVERIFY(!w->editVisible(w->reNotes));
-        QVERIFY(w->editVisible(w->reFlash));
         // The inverse of the flash colours, at size 25.
         QCOMPARE(sizeOf(w->reOrig), 25.0);
         QCOMPARE(w->reOrig->selAttributes().color, QColor(Qt::black));
         QCOMPARE(w->editBackground(w->reOrig), QColor(Qt::red));
         // The main window's pane keeps its switch.
         QCOMPARE(f->reOrig->text(), QString());
-        QCOMPARE(f->rePin->text(), QStringLiteral("yi1"));
 
         // The next flash starts from empty strips.
         showFirst(term(QStringLiteral("字"), QString(), QStringLiteral("only notes")));
         f->Flash(true);
         QVERIFY(!w->editVisible(w->reOrig));
-        QCOMPARE(w->reNotes->text(), QStringLiteral("only notes"));
         QVERIFY(w->editVisible(w->reNotes));
     }
 
-    void flashColoursComeFromTheMainWindow()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->FFlashColor = 0x00FF00;           // green
-        f->FFlashBackgroundColor = 0xFF0000; // blue
-        f->flashOptions.repeat = QStringLiteral("0");
-        f->Flash(true);
-        w->reFlash->setSel(0, 1);
-        QCOMPARE(w->reFlash->selAttributes().color, QColor(0, 255, 0));
-        QCOMPARE(w->background(), QColor(0, 0, 255));
-        QCOMPARE(w->editBackground(w->rePin), QColor(0, 255, 0));
-    }
-
-    void keyOnTheFlashWindowEndsTheCyclesAndClosesIt()
+    void keysEndAFlash()
     {
         showFirst(term(QStringLiteral("字")));
         f->flashOptions.repeat = QStringLiteral("20");
+        // On the flash window: the cycles end and the window closes.
         clock->during = [&](int i) {
             if (i == 3)
                 QTest::keyClick(w, Qt::Key_A);
@@ -286,71 +217,65 @@ private slots:
         f->Flash(true);
         QCOMPARE(clock->waits.size(), 4);
         QVERIFY(!w->isVisible());
-        QVERIFY(!w->pointerHidden());
         QVERIFY(!f->flashRunning());
-    }
 
-    void keyInTheMainWindowEndsTheCyclesAndLeavesTheCard()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("20");
+        // In the main window, in a hide period: the card stands with the
+        // characters shown again.
+        clock->waits.clear();
         clock->during = [&](int i) {
-            if (i == 1) // in a hide period
+            if (i == 1)
                 QTest::keyClick(f, Qt::Key_A);
         };
         f->Flash(true);
         QCOMPARE(clock->waits.size(), 2);
-        QVERIFY(w->isVisible());
-        QVERIFY(w->editVisible(w->reFlash)); // the card shows the characters again
-        QVERIFY(w->editVisible(w->reOrig));
+        QVERIFY(w->isVisible() && w->editVisible(w->reFlash) && w->editVisible(w->reOrig));
+        w->close();
+
+        // In the pane, in a hide period: the characters are not left blank.
+        f->flashOptions.fullScreen = false;
+        clock->waits.clear();
+        clock->during = [&](int i) {
+            if (i == 2)
+                QTest::keyClick(f, Qt::Key_A);
+        };
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 3);
+        QCOMPARE(f->reChin->text(), QStringLiteral("字"));
     }
 
-    void mouseAndWheelCloseTheWindow()
+    void mouseAndWheelCloseTheWindowAndThePointerComesBack()
     {
         showFirst(term(QStringLiteral("字")));
         f->flashOptions.repeat = QStringLiteral("-1");
         f->Flash(true);
-        QVERIFY(w->isVisible());
+        f->Flash(true); // shown again while open: still hidden only once
+        QCOMPARE(overrideCursorDepth(), 1);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
         QTest::mouseClick(w->reFlashView->viewport(), Qt::LeftButton);
         QVERIFY(!w->isVisible());
+        QCOMPARE(overrideCursorDepth(), 0);
 
         f->Flash(true);
-        QVERIFY(w->isVisible());
         QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(w->reOrigView->viewport(), &wheel);
         QVERIFY(!w->isVisible());
     }
 
-    void pointerIsHiddenOnceWhileTheWindowShows()
+    void automaticModeShowsTheCardAtOnceAndInputEndsIt()
     {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("-1");
-        f->Flash(true);
-        f->Flash(true); // shown again while open
-        w->show();
-        QCOMPARE(overrideCursorDepth(), 1);
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        w->close();
-        QCOMPARE(overrideCursorDepth(), 0);
-    }
-
-    void automaticModeFlashesAtOnceAndAKeyEndsIt()
-    {
-        load({term(QStringLiteral("字")), term(QStringLiteral("词"))});
+        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         f->chbFlash->setChecked(true);
         f->chbAuto->setChecked(true);
         f->flashOptions.delay = QStringLiteral("300");
-        // A word with the characters pane shown: the term display waits the
-        // delay, then the card stands without cycles.
+        // A word chosen for flashing: the delay, then the card without cycles.
         f->bNextClick();
         QCOMPARE(clock->waits, (QList<int>{300}));
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->reFlash->text(), QStringLiteral("字"));
-        QVERIFY(w->editVisible(w->reOrig));
-        // The window stays open and shows the next term.
+        QVERIFY(w->isVisible() && w->editVisible(w->reOrig));
+        // A phrase not chosen for flashing still flashes, at once.
         f->bNextClick();
-        QCOMPARE(w->reFlash->text(), QStringLiteral("词"));
+        QCOMPARE(clock->waits, (QList<int>{300}));
+        QCOMPARE(w->reFlash->text(), QStringLiteral("一句话"));
         QVERIFY(w->isVisible());
 
         QTest::keyClick(w, Qt::Key_Space);
@@ -359,72 +284,40 @@ private slots:
         QCOMPARE(f->lStatus->text(), QStringLiteral("Auto mode OFF"));
     }
 
-    void automaticModeFlashesPhrasesNotChosenWithoutDelay()
-    {
-        load({term(QStringLiteral("一句话"), QStringLiteral("a phrase"), QString(), QStringLiteral("p"))});
-        f->chbFlash->setChecked(true);
-        f->chbAuto->setChecked(true);
-        f->bNextClick();
-        QVERIFY(clock->waits.isEmpty()); // Auto: no delay, no cycles
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->reFlash->text(), QStringLiteral("一句话"));
-        // Closing by a mouse button ends the automatic mode just the same.
-        QTest::mouseClick(w, Qt::LeftButton);
-        QVERIFY(!f->chbAuto->isChecked());
-    }
-
     void termDisplayFlashesChosenTypesOnly()
     {
-        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p1"), QString(), QStringLiteral("p"))});
+        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         f->chbFlash->setChecked(true);
         f->flashOptions.keepOpen = false;
         f->flashOptions.repeat = QStringLiteral("0");
-        f->bNextClick(); // a word: delay, then one cycle
+        f->bNextClick();
         QCOMPARE(clock->waits, (QList<int>{1000, 40, 40}));
         clock->waits.clear();
-        f->bNextClick(); // a phrase, not chosen for flashing
+        f->bNextClick(); // a phrase
         QCOMPARE(f->FCurrentIndex, 2);
-        QVERIFY(clock->waits.isEmpty());
         f->chbChin->setChecked(false);
-        f->bNextClick(); // the characters pane hidden: no flash
+        f->bNextClick(); // a word, with the characters pane hidden
         QVERIFY(clock->waits.isEmpty());
     }
 
-    void flashInThePaneBlinksAndEndsAsTheSwitchSays()
+    void paneFlashBlinksAndEndsAsTheSwitchSays()
     {
         showFirst(term(QStringLiteral("你好")));
         f->flashOptions.fullScreen = false;
-        f->flashOptions.repeat = QStringLiteral("2");
+        f->flashOptions.repeat = QStringLiteral("1");
         QStringList pane;
         clock->during = [&](int) { pane << f->reChin->text(); };
         f->Flash(true);
-        QCOMPARE(pane, (QStringList{QString(), QStringLiteral("你好"), QString(), QStringLiteral("你好"), QString(),
-                                    QStringLiteral("你好")}));
+        QCOMPARE(pane, (QStringList{QString(), QStringLiteral("你好"), QString(), QStringLiteral("你好")}));
         QCOMPARE(f->reChin->text(), QStringLiteral("你好"));
         QVERIFY(!w->isVisible());
 
-        // Hidden pane: the characters flash, then the pane is empty again.
+        // A hidden pane: the characters flash, then the pane is empty again.
         f->chbChin->setChecked(false);
-        clock->waits.clear();
         pane.clear();
         f->Flash(true);
-        QCOMPARE(pane.size(), 6);
         QCOMPARE(pane[1], QStringLiteral("你好"));
         QCOMPARE(f->reChin->text(), QString());
-    }
-
-    void keyEndsAPaneFlashInAHidePeriod()
-    {
-        showFirst(term(QStringLiteral("你好")));
-        f->flashOptions.fullScreen = false;
-        f->flashOptions.repeat = QStringLiteral("20");
-        clock->during = [&](int i) {
-            if (i == 2)
-                QTest::keyClick(f, Qt::Key_A);
-        };
-        f->Flash(true);
-        QCOMPARE(clock->waits.size(), 3);
-        QCOMPARE(f->reChin->text(), QStringLiteral("你好")); // not left blank
     }
 
     void flashAskedForDuringAFlashFollowsIt()
@@ -432,16 +325,11 @@ private slots:
         showFirst(term(QStringLiteral("字")));
         f->flashOptions.fullScreen = false;
         f->flashOptions.repeat = QStringLiteral("1");
-        int nested = 0;
         clock->during = [&](int i) {
-            if (i == 1) {
-                // Backspace, as the key would arrive while the queue runs.
+            if (i == 1) // Backspace, handled while the queue runs
                 f->FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
-                nested += f->flashRunning() ? 1 : 0;
-            }
         };
         f->Flash(true);
-        QCOMPARE(nested, 1);
         // The first flash ended after its second period; the second ran whole.
         QCOMPARE(clock->waits.size(), 2 + 4);
         QVERIFY(!f->flashRunning());
@@ -460,50 +348,42 @@ private slots:
         QVERIFY(!w->isVisible());
         QVERIFY(!f->flashRunning());
 
-        // The delay is read only when it is waited.
-        f->flashOptions.repeat = QStringLiteral("0");
+        // Each number is read only when it is used.
+        f->flashOptions.repeat = QStringLiteral("-1");
+        f->flashOptions.interval = QStringLiteral("x");
         f->flashOptions.delay = QStringLiteral("1.5");
         f->Flash(true);
         QVERIFY(w->isVisible());
         w->close();
         QVERIFY_THROWS_EXCEPTION(Error, f->Flash(false));
-
-        // The interval is not read when there are no cycles.
-        f->flashOptions.delay = QStringLiteral("0");
-        f->flashOptions.repeat = QStringLiteral("-1");
-        f->flashOptions.interval = QStringLiteral("x");
-        f->Flash(false);
         f->flashOptions.repeat = QStringLiteral("0");
-        QVERIFY_THROWS_EXCEPTION(Error, f->Flash(false));
+        QVERIFY_THROWS_EXCEPTION(Error, f->Flash(true));
     }
 
-    void flashLabelAndBackspaceFlashAtOnce()
-    {
-        showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("0");
-        QVERIFY(f->lblFlashNow);
-        QCOMPARE(f->lblFlashNow->text(), QStringLiteral("Flash"));
-        f->lblFlashNow->click();
-        QCOMPARE(clock->waits, (QList<int>{40, 40}));
-        QVERIFY(w->isVisible());
-        w->close();
-        clock->waits.clear();
-        QTest::keyClick(f, Qt::Key_Backspace);
-        QCOMPARE(clock->waits, (QList<int>{40, 40}));
-    }
-
-    void activationPreparesTheWindow()
+    void flashLabelBackspaceAndActivation()
     {
         showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QStringLiteral("note")));
         f->ActivateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->reFlash->text(), QStringLiteral("字"));
         QCOMPARE(sizeOf(w->reMezi), double(f->FFontsizeKanji));
-        QCOMPARE(w->reMezi->selAttributes().color, QColor(Qt::red));
-        QCOMPARE(w->reOrig->text(), QStringLiteral("character"));
         QCOMPARE(w->reNotes->text(), QStringLiteral("note"));
-        QVERIFY(w->editVisible(w->reFlash) && w->editVisible(w->reOrig) && w->editVisible(w->rePin));
-        QVERIFY(!w->editVisible(w->reMezi));
+        QVERIFY(w->editVisible(w->reFlash) && w->editVisible(w->reOrig) && !w->editVisible(w->reMezi));
+
+        f->flashOptions.repeat = QStringLiteral("0");
+        QCOMPARE(f->lblFlashNow->text(), QStringLiteral("Flash"));
+        f->lblFlashNow->click();
+        QCOMPARE(clock->waits, (QList<int>{40, 40}));
+        w->close();
+        QTest::keyClick(f, Qt::Key_Backspace);
+        QCOMPARE(clock->waits.size(), 4);
+        w->close();
+
+        // No characters, no flash.
+        showFirst(QStringLiteral("<OR=one><TY=w><ST=u>"));
+        f->Flash(true);
+        QCOMPARE(clock->waits.size(), 4);
+        QVERIFY(!w->isVisible());
     }
 };
 
