@@ -372,6 +372,22 @@ public:
     DictionaryState &dictionary();
     // [dictionary-end]
 
+    // --- character information on hover (Form1Hover.cpp) ---
+    // [hover-begin]
+    // [hover-end]
+
+    // --- numbers drill (Form1Numbers.cpp) ---
+    // [numbers-begin]
+    // [numbers-end]
+
+    // --- options round trip (Form1Options.cpp) ---
+    // [options-begin]
+    // [options-end]
+
+    // --- lesson editor support (Form1Editor.cpp) ---
+    // [editor-begin]
+    // [editor-end]
+
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
     void TimerStatusTimer();
