@@ -388,6 +388,10 @@ public:
     // [editor-begin]
     // [editor-end]
 
+    // --- skins (Form1Skins.cpp) ---
+    // [skins-begin]
+    // [skins-end]
+
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
     void TimerStatusTimer();
