@@ -88,6 +88,7 @@ void TForm1::buildControls()
     buildLessonControls();
     buildPracticeControls();
     buildFlashControls();
+    buildHoverControls();
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
     lbSoubory->setFixedSize(165, 60);

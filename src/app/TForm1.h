@@ -374,6 +374,21 @@ public:
 
     // --- character information on hover (Form1Hover.cpp) ---
     // [hover-begin]
+    // Sends the mouse moves over the characters pane to reChinMouseMove;
+    // buildControls() calls it once the panes exist.
+    void buildHoverControls();
+    // The character under Pos (viewport coordinates of Sender, a rich-text
+    // view) is looked up. For the characters pane (reChinView) the results go
+    // to the popup FormHanzi; for any other view, such as the reader's text,
+    // to the read-only boxes named "mUnihan" (one line: the character, its
+    // readings and definition) and "mDict" (dictionary entries) of Sender's
+    // window, which may be QPlainTextEdit or QTextEdit.
+    void reChinMouseMove(class QTextEdit *Sender, const QPoint &Pos);
+    // Blanks the popup's character fields; its codes and entries stay.
+    void ClearHanziInfo();
+    // Hides the popup and forgets the last character, so that the next one
+    // under the mouse is looked up afresh.
+    void hideHanziInfo();
     // [hover-end]
 
     // --- numbers drill (Form1Numbers.cpp) ---
