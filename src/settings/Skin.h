@@ -1,0 +1,91 @@
+#pragma once
+// Skins restyle the main window: a background picture, the faces of its big
+// buttons, the colours of its labels, frames and button captions, and whether
+// the buttons carry captions. A skin is a folder under "skins/" beside the
+// program holding six JPEG pictures and "skin.ini"; the built-in look
+// "*standard*" needs no folder.
+//
+// Loading works against SkinTarget, so that it runs while the main window is
+// still being created (before any skin dialog exists) and so that the loading
+// rules can be checked without a window.
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace korvana {
+
+// The name of the built-in look (exact letter case).
+inline const QString StandardSkinName = QStringLiteral("*standard*");
+// The name the built-in look shows in the about window.
+inline const QString StandardSkinTitle = QStringLiteral("Default Korvana Skin");
+
+// The values a skin gives the main window; colours are 0x00BBGGRR.
+struct SkinFields {
+    QString FSkinName;
+    QString FSkinAuthor;
+    quint32 FLabelsColor = 0;
+    quint32 FLabelsBackgroundColor = 0;
+    bool FShowLabelsBackground = false;
+    quint32 FFramesLabelsColor = 0;
+    quint32 FButtonsLabelsColor = 0;
+    bool FShowButtonLabels = false;
+    quint32 FFramesBordersColor = 0;
+    bool FShowFramesBorders = false;
+    quint32 FFramesBackgroundColor = 0;
+    bool FShowFramesBackground = false;
+
+    friend bool operator==(const SkinFields &, const SkinFields &) = default;
+};
+
+// The six pictures of a skin, in the order they are loaded.
+enum class SkinPicture { Main, Previous, Next, Stop, Read, Skip };
+inline constexpr SkinPicture AllSkinPictures[] = {SkinPicture::Main, SkinPicture::Previous,
+                                                  SkinPicture::Next, SkinPicture::Stop,
+                                                  SkinPicture::Read, SkinPicture::Skip};
+// "main.jpg", "buttonprevious.jpg", ...
+QString skinPictureFile(SkinPicture picture);
+// The size of the element the picture is designed for (550 x 350, 60 x 60 or
+// 60 x 18).
+QSize skinPictureSize(SkinPicture picture);
+
+// What a skin is applied to: the main window, or a recorder in tests.
+class SkinTarget {
+public:
+    virtual ~SkinTarget() = default;
+    virtual SkinFields skinFields() const = 0;
+    virtual void setSkinFields(const SkinFields &fields) = 0;
+    // Gives the picture to every element of its row (the Read picture to the
+    // resting glyph and then to the Read button).
+    virtual void setSkinPicture(SkinPicture picture, const QImage &image) = 0;
+    // Gives every element its picture of the built-in look.
+    virtual void setStandardPictures() = 0;
+    // Pushes the fields into the window's elements.
+    virtual void applySkin() = 0;
+};
+
+// Decodes a JPEG file; fails with korvana::Error when the file is missing,
+// unreadable or not a JPEG picture.
+QImage decodeSkinJpeg(const QString &fileName);
+
+// Reads "skin.ini" (section Options) into fields. A missing file gives every
+// key its default. Booleans are whole numbers; a word reads as the default.
+SkinFields readSkinFile(const QString &iniFileName);
+
+// Applies the named skin to the target; never fails outward. The built-in
+// look sets its pictures and fields (keeping the labels' background colour).
+// Any other name is a folder under the skins folder: its pictures are given
+// one by one, then its fields, then applySkin runs. The first failure (a
+// missing or broken picture, a name that is no plain folder name) ends the
+// loading silently, keeping what was given before it.
+void loadSkin(const QString &name, SkinTarget &target);
+
+// The entries of the skin list: "*standard*" and every folder under the
+// skins folder, sorted as a sorted list box sorts (ignoring letter case).
+QStringList skinNames();
+
+// The built-in look's pictures, the program's own artwork drawn in code at
+// the element sizes.
+QImage standardSkinPicture(SkinPicture picture);
+
+} // namespace korvana

@@ -1,0 +1,250 @@
+// Skin loading against a recording target: which pictures arrive in which
+// order, the skin file's defaults and fallbacks, and what a broken skin
+// leaves behind.
+#include "settings/ProgramPaths.h"
+#include "settings/Skin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+struct RecordingTarget : SkinTarget {
+    SkinFields fields;
+    QList<SkinPicture> pictures; // in the order given
+    QList<QSize> sizes;
+    int standardCalls = 0;
+    int applyCalls = 0;
+    QList<SkinFields> appliedWith;
+
+    SkinFields skinFields() const override { return fields; }
+    void setSkinFields(const SkinFields &f) override { fields = f; }
+    void setSkinPicture(SkinPicture p, const QImage &image) override
+    {
+        pictures.append(p);
+        sizes.append(image.size());
+    }
+    void setStandardPictures() override
+    {
+        ++standardCalls;
+        for (SkinPicture p : AllSkinPictures)
+            setSkinPicture(p, standardSkinPicture(p));
+    }
+    void applySkin() override
+    {
+        ++applyCalls;
+        appliedWith.append(fields);
+    }
+};
+
+const QString data = QStringLiteral(KORVANA_TEST_DATA "/skins/");
+
+} // namespace
+
+class TestSkin : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_program;
+
+    // A skin folder under the test's program folder: the six pictures
+    // (except those left out) copied from the test data, and skin.ini when
+    // given.
+    QString makeSkin(const QString &name, const QString &ini, const QStringList &leaveOut = {})
+    {
+        const QString folder = m_program.filePath(QStringLiteral("skins/") + name);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        for (SkinPicture p : AllSkinPictures) {
+            const QString file = skinPictureFile(p);
+            if (leaveOut.contains(file))
+                continue;
+            const QString source = p == SkinPicture::Skip ? QStringLiteral("blue.jpg") : QStringLiteral("red.jpg");
+            QFile::copy(data + source, folder + QLatin1Char('/') + file);
+        }
+        if (!ini.isNull()) {
+            QFile f(folder + QStringLiteral("/skin.ini"));
+            if (!f.open(QIODevice::WriteOnly))
+                qFatal("cannot write skin.ini");
+            f.write(ini.toUtf8());
+        }
+        return folder;
+    }
+
+    static QString readData(const QString &file)
+    {
+        QFile f(data + file);
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("no test data %s", qPrintable(file));
+        return QString::fromUtf8(f.readAll());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_program.isValid());
+        ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
+    }
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+
+    void standardSetsBuiltInLookAndKeepsLabelsBackground()
+    {
+        RecordingTarget t;
+        t.fields.FSkinAuthor = QStringLiteral("someone");
+        t.fields.FLabelsColor = 0x123456;
+        t.fields.FLabelsBackgroundColor = 0x00ABCDEF;
+        t.fields.FShowLabelsBackground = true;
+        t.fields.FShowButtonLabels = true;
+        t.fields.FShowFramesBackground = true;
+        t.fields.FShowFramesBorders = false;
+        loadSkin(StandardSkinName, t);
+        QCOMPARE(t.standardCalls, 1);
+        QCOMPARE(t.applyCalls, 1);
+        QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
+        QCOMPARE(t.fields.FSkinAuthor, QString());
+        QCOMPARE(t.fields.FLabelsColor, 0u);
+        QCOMPARE(t.fields.FLabelsBackgroundColor, 0x00ABCDEFu);
+        QVERIFY(!t.fields.FShowLabelsBackground);
+        QVERIFY(!t.fields.FShowButtonLabels);
+        QVERIFY(t.fields.FShowFramesBorders);
+        QVERIFY(!t.fields.FShowFramesBackground);
+        // The built-in pictures have the element sizes.
+        QCOMPARE(t.sizes.first(), QSize(550, 350));
+        QCOMPARE(t.sizes.last(), QSize(60, 18));
+    }
+
+    void skinFolderGivesPicturesInOrderThenFieldsThenApplies()
+    {
+        makeSkin(QStringLiteral("Full"), readData(QStringLiteral("skin.ini")));
+        RecordingTarget t;
+        loadSkin(QStringLiteral("Full"), t);
+        const QList<SkinPicture> order(std::begin(AllSkinPictures), std::end(AllSkinPictures));
+        QCOMPARE(t.pictures, order);
+        QCOMPARE(t.sizes.first(), QSize(8, 8));
+        QCOMPARE(t.sizes.last(), QSize(8, 4));
+        QCOMPARE(t.applyCalls, 1);
+        const SkinFields &f = t.appliedWith.first();
+        QCOMPARE(f.FSkinName, QStringLiteral("Test Skin"));
+        QCOMPARE(f.FSkinAuthor, QStringLiteral("Korvana tests"));
+        QCOMPARE(f.FLabelsColor, 0x0000FFu);            // "#ff0000" is red
+        QCOMPARE(f.FLabelsBackgroundColor, 0x00FF00u);
+        QVERIFY(f.FShowLabelsBackground);
+        QCOMPARE(f.FFramesLabelsColor, 0xFF0000u);      // "#0000FF" is blue
+        QCOMPARE(f.FButtonsLabelsColor, 0x563412u);
+        QVERIFY(!f.FShowButtonLabels);
+        QCOMPARE(f.FFramesBordersColor, 0xEFCDABu);
+        QVERIFY(!f.FShowFramesBorders);
+        QCOMPARE(f.FFramesBackgroundColor, 0xBADCFEu);
+        QVERIFY(!f.FShowFramesBackground);
+    }
+
+    void skinWithoutIniTakesEveryDefault()
+    {
+        makeSkin(QStringLiteral("NoIni"), QString());
+        RecordingTarget t;
+        t.fields.FSkinName = QStringLiteral("old");
+        loadSkin(QStringLiteral("NoIni"), t);
+        QCOMPARE(t.pictures.size(), 6);
+        QCOMPARE(t.applyCalls, 1);
+        SkinFields expected;
+        expected.FLabelsBackgroundColor = 0xF0FFFF; // "#fffff0"
+        expected.FShowButtonLabels = true;
+        expected.FShowFramesBorders = true;
+        expected.FShowFramesBackground = true;
+        QCOMPARE(t.fields, expected);
+    }
+
+    void framesLabelsFallBackToLabelsColourAndEmptyColoursAreBlack()
+    {
+        makeSkin(QStringLiteral("Fallback"),
+                 QStringLiteral("[Options]\nLabels Color=#00ff00\nFrames Labels Color=\n"
+                                "Buttons Labels Color=\nFrames Borders Color=#zz0000\n"
+                                "Labels Background Color=\n"));
+        RecordingTarget t;
+        loadSkin(QStringLiteral("Fallback"), t);
+        QCOMPARE(t.fields.FLabelsColor, 0x00FF00u);
+        QCOMPARE(t.fields.FFramesLabelsColor, 0x00FF00u);
+        QCOMPARE(t.fields.FButtonsLabelsColor, 0u);
+        QCOMPARE(t.fields.FFramesBordersColor, 0u);
+        QCOMPARE(t.fields.FLabelsBackgroundColor, 0u);
+
+        makeSkin(QStringLiteral("Absent"), QStringLiteral("[Options]\nLabels Color=#0a0b0c\n"));
+        RecordingTarget u;
+        loadSkin(QStringLiteral("Absent"), u);
+        QCOMPARE(u.fields.FFramesLabelsColor, 0x0C0B0Au);
+    }
+
+    void booleanWordsReadAsDefaults()
+    {
+        const QString folder = makeSkin(QStringLiteral("Words"),
+                                        QStringLiteral("[Options]\nShow Button Labels=false\n"
+                                                       "Show Labels Background=true\nShow Frames Borders=0\n"
+                                                       "Show Frames Background=2\n"));
+        const SkinFields f = readSkinFile(folder + QStringLiteral("/skin.ini"));
+        QVERIFY(f.FShowButtonLabels);      // a word: the default, true
+        QVERIFY(!f.FShowLabelsBackground); // a word: the default, false
+        QVERIFY(!f.FShowFramesBorders);    // 0
+        QVERIFY(f.FShowFramesBackground);  // any number but 0
+    }
+
+    void missingPictureStopsLoadingKeepingWhatCameBefore()
+    {
+        makeSkin(QStringLiteral("NoStop"), readData(QStringLiteral("skin.ini")), {QStringLiteral("buttonstop.jpg")});
+        RecordingTarget t;
+        t.fields.FSkinName = QStringLiteral("before");
+        t.fields.FLabelsColor = 0x111111;
+        loadSkin(QStringLiteral("NoStop"), t);
+        QCOMPARE(t.pictures, (QList<SkinPicture>{SkinPicture::Main, SkinPicture::Previous, SkinPicture::Next}));
+        QCOMPARE(t.applyCalls, 0);
+        QCOMPARE(t.fields.FSkinName, QStringLiteral("before"));
+        QCOMPARE(t.fields.FLabelsColor, 0x111111u);
+    }
+
+    void pictureThatIsNotJpegFails()
+    {
+        const QString folder = makeSkin(QStringLiteral("Png"), QString());
+        QImage png(4, 4, QImage::Format_RGB32);
+        png.fill(Qt::green);
+        QFile::remove(folder + QStringLiteral("/buttonnext.jpg"));
+        QVERIFY(png.save(folder + QStringLiteral("/buttonnext.jpg"), "PNG"));
+        QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(folder + QStringLiteral("/buttonnext.jpg")));
+        RecordingTarget t;
+        loadSkin(QStringLiteral("Png"), t);
+        QCOMPARE(t.pictures.size(), 2);
+        QCOMPARE(t.applyCalls, 0);
+    }
+
+    void namesOutsideTheSkinsFolderLoadNothing()
+    {
+        // A skin beside the skins folder, reachable only by climbing out.
+        makeSkin(QStringLiteral("Outside"), QString());
+        QVERIFY(QDir(m_program.path()).rename(QStringLiteral("skins/Outside"), QStringLiteral("Outside")));
+        for (const QString &name : {QStringLiteral("../Outside"), QStringLiteral(".."), QString(),
+                                    QStringLiteral("*STANDARD*"), QStringLiteral("NoSuchSkin")}) {
+            RecordingTarget t;
+            loadSkin(name, t);
+            QVERIFY2(t.pictures.isEmpty() && t.applyCalls == 0 && t.standardCalls == 0, qPrintable(name));
+        }
+    }
+
+    void listShowsStandardAndFoldersSorted()
+    {
+        QTemporaryDir program;
+        ProgramPaths::setProgramFolder(program.path() + QLatin1Char('/'));
+        QCOMPARE(skinNames(), QStringList{StandardSkinName}); // no skins folder at all
+        for (const char *name : {"zeta", "Alpha", "beta"})
+            QDir().mkpath(program.filePath(QStringLiteral("skins/") + QLatin1String(name)));
+        QFile file(program.filePath(QStringLiteral("skins/notafolder.jpg")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(skinNames(), (QStringList{StandardSkinName, QStringLiteral("Alpha"), QStringLiteral("beta"),
+                                           QStringLiteral("zeta")}));
+        ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSkin)
+#include "tst_skin.moc"
