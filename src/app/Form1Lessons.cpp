@@ -98,39 +98,11 @@ private:
     TForm1 *m_form;
 };
 
-// Shows a linked file in the reader window. The reader's own work (reading
-// aloud, its controls) comes with the reader; until then its RichEdit1 and
-// TntLabel1 are made here when the window does not have them yet.
+// Shows a linked file in the reader window.
 void showInReader(const QString &fullName, const QString &description)
 {
-    QWidget *reader = FormAsocFile;
-    if (!reader)
-        return;
-    auto *re = reader->findChild<korvana::RichEdit *>(QStringLiteral("RichEdit1"));
-    auto *label = reader->findChild<QLabel *>(QStringLiteral("TntLabel1"));
-    if (!re || !label) {
-        auto *layout = reader->layout() ? qobject_cast<QVBoxLayout *>(reader->layout()) : new QVBoxLayout(reader);
-        if (!label) {
-            label = new QLabel(reader);
-            label->setObjectName(QStringLiteral("TntLabel1"));
-            if (layout)
-                layout->addWidget(label);
-        }
-        if (!re) {
-            re = new korvana::RichEdit(reader);
-            re->setObjectName(QStringLiteral("RichEdit1"));
-            auto *view = new QTextEdit(reader);
-            view->setObjectName(QStringLiteral("RichEdit1View"));
-            re->attachView(view);
-            if (layout)
-                layout->addWidget(view);
-        }
-    }
-    reader->setWindowTitle(fullName);
-    label->setText(description);
-    re->loadFromFile(fullName);
-    re->setSelStart(0);
-    reader->show();
+    if (FormAsocFile)
+        FormAsocFile->openLinkedFile(fullName, description);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/TformPicture.h"
+#include "reference/TFormAsocFile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -190,6 +191,9 @@ void TForm1::SetTextHilite(int Start, int Length)
 
 void TForm1::SpVoiceEndStream(int Stream)
 {
+    // One voice serves both windows: any end of speech resets the reader.
+    if (FormAsocFile)
+        FormAsocFile->speechEnded(Stream);
     // An older speech cut short ends after the window has started a new
     // one: that end is not the new speech's.
     if (Stream < m_readStream)

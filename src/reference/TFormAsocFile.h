@@ -1,11 +1,91 @@
 #pragma once
+// The reader: a text or rich-text file (or pasted text) read aloud by the
+// main window's voice, all of it or only the selection, with pause and
+// resume; it prints the text, and the character under the mouse is looked up
+// by the main window's character information.
+#include <QIcon>
+#include <QPointer>
 #include <QWidget>
 
-// Reader window. One instance, FormAsocFile, lives for the whole run.
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QTextDocument;
+class QTextEdit;
+class QToolButton;
+
+namespace korvana {
+class RichEdit;
+class SpeechVoice;
+} // namespace korvana
+
+// One instance, FormAsocFile, lives for the whole run.
 class TFormAsocFile : public QWidget {
     Q_OBJECT
 public:
     explicit TFormAsocFile(QWidget *parent = nullptr);
+    ~TFormAsocFile() override;
+
+    // Prints `document` as one job titled `title`; returns false when the
+    // user cancelled. Throws on failure. Tests replace it; the default asks
+    // for a printer in the print dialog.
+    using PrintHandler = std::function<bool(QWidget *parent, QTextDocument *document, const QString &title)>;
+    static PrintHandler printHandler;
+
+    // A linked reading file of the open lessons: caption the full name, the
+    // label its description, the caret at the start, the window shown.
+    // Throws korvana::RichTextError when the file cannot be read.
+    void openLinkedFile(const QString &fullName, const QString &description);
+
+    // Handlers.
+    void bOpenClick();
+    void bReadClick();
+    void bPauseClick();
+    void Button2Click(); // print
+    void Button1Click(); // close
+    void FormKeyDown(int Key);
+    void FormActivate();
+    // The mouse over the text, in the view's viewport coordinates.
+    void RichEdit1MouseMove(const QPoint &pos);
+
+    // Every end of speech of the shared voice, whoever started it: back to
+    // idle, unless it is the end of a speech older than the reader's latest.
+    void speechEnded(int Stream);
+
+    // Controls.
+    QToolButton *bRead = nullptr;
+    QToolButton *bPause = nullptr;
+    QLabel *JvLabel1 = nullptr;
+    QLabel *TntLabel1 = nullptr;
+    korvana::RichEdit *RichEdit1 = nullptr;
+    QTextEdit *RichEdit1View = nullptr;
+    QPlainTextEdit *mDict = nullptr;
+    QPlainTextEdit *mUnihan = nullptr;
+    QToolButton *bOpen = nullptr;
+    QToolButton *BitBtn2 = nullptr; // print
+    QToolButton *BitBtn1 = nullptr; // close
+    QIcon imgRead, imgStop, imgPause, imgResume;
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    // The voice shared with the main window; null before the first
+    // activation or when there is no speech engine.
+    korvana::SpeechVoice *voice() const;
+    // -1 when there is no voice.
+    int runningState() const;
+    void setReadLook(bool reading);
+    void setPauseLook(bool paused);
+    void scrollToTop();
+    void reportError(const QString &message);
+
+    int m_lastStream = 0; // stream number of the reader's latest speech
+    QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it
 };
 
 extern TFormAsocFile *FormAsocFile;

@@ -1,9 +1,179 @@
 #include "reference/TFormKeybRefer.h"
 
+#include "app/TForm1.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolButton>
+
 TFormKeybRefer *FormKeybRefer = nullptr;
 
-TFormKeybRefer::TFormKeybRefer(QWidget *parent) : QWidget(parent)
+namespace {
+
+QPlainTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
+                     Qt::Alignment alignment, const QString &colour, bool bold)
+{
+    auto *m = new QPlainTextEdit(parent);
+    m->setObjectName(QLatin1String(name));
+    m->setGeometry(geometry);
+    m->setReadOnly(true);
+    m->setFrameShape(QFrame::NoFrame);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m->setContextMenuPolicy(Qt::NoContextMenu);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(12);
+    font.setBold(bold);
+    m->setFont(font);
+    m->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: %1; }").arg(colour));
+    m->setPlainText(lines.join(QLatin1Char('\n')));
+    // Every line takes the column's alignment.
+    QTextCursor c(m->document());
+    c.select(QTextCursor::Document);
+    QTextBlockFormat f;
+    f.setAlignment(alignment);
+    c.mergeBlockFormat(f);
+    return m;
+}
+
+} // namespace
+
+TFormKeybRefer::TFormKeybRefer(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormKeybRefer"));
-    setWindowTitle(QStringLiteral("Keyboard reference"));
+    setWindowTitle(QStringLiteral("Keyboard Reference"));
+    setFixedSize(446, 226);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+
+    Memo1 = memo(this, "Memo1", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight, QStringLiteral("white"),
+                 false);
+    Memo2 = memo(this, "Memo2", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
+                 true);
+    for (QPlainTextEdit *m : {Memo1, Memo2}) {
+        m->installEventFilter(this);
+        m->viewport()->installEventFilter(this);
+    }
+
+    tbHideToolbar = new QToolButton(this);
+    tbHideToolbar->setObjectName(QStringLiteral("tbHideToolbar"));
+    tbHideToolbar->setGeometry(width() - 13, 0, 13, 13);
+    tbHideToolbar->setStyleSheet(
+        QStringLiteral("QToolButton { background: silver; border: none; } QToolButton:hover { background: yellow; }"));
+    connect(tbHideToolbar, &QToolButton::clicked, this, [this] { BitBtn2Click(); });
+
+    FormCreate();
+}
+
+QStringList TFormKeybRefer::commandLines()
+{
+    return {QStringLiteral("Next term"),
+            QStringLiteral("Previous term"),
+            QStringLiteral("Read"),
+            QStringLiteral("Mark as learned"),
+            QStringLiteral("Mark as difficult"),
+            QString(),
+            QStringLiteral("Show/hide translation"),
+            QStringLiteral("Show/hide pronounciation"),
+            QStringLiteral("Show/hide original"),
+            QStringLiteral("Show/hide notes"),
+            QStringLiteral("Toggle unvisible fields"),
+            QString(),
+            QStringLiteral("Play sound (if available)"),
+            QStringLiteral("Display graphics (if available)"),
+            QStringLiteral("Brain Flash/Fullscreen")};
+}
+
+QStringList TFormKeybRefer::keyLines()
+{
+    return {QStringLiteral("right/down arrows, PgDn"),
+            QStringLiteral("left/up arrows, PgUp  "),
+            QStringLiteral("Enter "),
+            QStringLiteral("Del"),
+            QStringLiteral("\"d\""),
+            QString(),
+            QStringLiteral("F5 "),
+            QStringLiteral("F6 "),
+            QStringLiteral("F7 "),
+            QStringLiteral("F8 "),
+            QStringLiteral("Insert"),
+            QString(),
+            QStringLiteral("Space, \"p\" "),
+            QStringLiteral("\"g\""),
+            QStringLiteral("Backspace")};
+}
+
+QPoint TFormKeybRefer::parkedPosition(const QRect &screen, const QSize &size)
+{
+    return QPoint(screen.x() + screen.width() - 2 - size.width(), screen.y() + 2);
+}
+
+void TFormKeybRefer::FormCreate()
+{
+    // The window has no caption bar or frame of its own, so only the black
+    // client area shows.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen)
+        move(parkedPosition(screen->geometry(), size()));
+}
+
+void TFormKeybRefer::ZacinaDrag(const QPoint &pos)
+{
+    FDragX = pos.x();
+    FDragY = pos.y();
+}
+
+void TFormKeybRefer::BeziDrag(Qt::MouseButtons buttons, const QPoint &pos)
+{
+    if (!(buttons & Qt::LeftButton))
+        return;
+    // The window follows the mouse, keeping the press point under it.
+    QWidget *w = window();
+    w->move(w->x() - (FDragX - pos.x()), w->y() - (FDragY - pos.y()));
+}
+
+void TFormKeybRefer::KonciDrag()
+{
+    // The practice keys keep working with the reference in view.
+    if (Form1) {
+        Form1->activateWindow();
+        Form1->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TFormKeybRefer::BitBtn2Click()
+{
+    hide();
+}
+
+bool TFormKeybRefer::eventFilter(QObject *watched, QEvent *e)
+{
+    const bool onMemo = watched == Memo1 || watched == Memo2 || watched == Memo1->viewport()
+                        || watched == Memo2->viewport();
+    if (onMemo) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: {
+            ZacinaDrag(static_cast<QMouseEvent *>(e)->position().toPoint());
+            return true;
+        }
+        case QEvent::MouseMove: {
+            auto *me = static_cast<QMouseEvent *>(e);
+            BeziDrag(me->buttons(), me->position().toPoint());
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            KonciDrag();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
 }

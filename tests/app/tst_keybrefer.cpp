@@ -1,0 +1,140 @@
+// The keyboard reference: its two columns line for line, where it parks, the
+// drag by either memo with the left button only, focus back to the main
+// window after a drag, and its close button.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/TFormKeybRefer.h"
+#include "settings/SettingsFile.h"
+
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestKeybRefer : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    TFormKeybRefer *k = nullptr;
+
+    static QStringList memoLines(QPlainTextEdit *m)
+    {
+        QStringList lines;
+        for (QTextBlock b = m->document()->begin(); b.isValid(); b = b.next())
+            lines << b.text();
+        return lines;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        QFile::remove(SettingsFile::path());
+        CreateForms();
+        Form1->FFirstActivation = false;
+        k = FormKeybRefer;
+    }
+
+    void cleanup()
+    {
+        DestroyForms();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void columnsPairCommandsWithTheirKeys()
+    {
+        const QStringList commands = memoLines(k->Memo1);
+        const QStringList keys = memoLines(k->Memo2);
+        QCOMPARE(commands.size(), 15);
+        QCOMPARE(keys.size(), 15);
+        // Blank rows separate the groups in both columns alike.
+        for (int i = 0; i < 15; ++i)
+            QCOMPARE(commands[i].isEmpty(), keys[i].isEmpty());
+        QCOMPARE(commands[1], QStringLiteral("Previous term"));
+        QCOMPARE(keys[1], QStringLiteral("left/up arrows, PgUp  "));
+        QCOMPARE(commands[4], QStringLiteral("Mark as difficult"));
+        QCOMPARE(keys[4], QStringLiteral("\"d\""));
+        QCOMPARE(commands[12], QStringLiteral("Play sound (if available)"));
+        QCOMPARE(keys[12], QStringLiteral("Space, \"p\" "));
+        QCOMPARE(commands[14], QStringLiteral("Brain Flash/Fullscreen"));
+        QCOMPARE(keys[14], QStringLiteral("Backspace"));
+        QVERIFY(k->Memo1->isReadOnly() && k->Memo2->isReadOnly());
+        QCOMPARE(k->Memo1->document()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignRight);
+        QVERIFY(k->Memo2->font().bold());
+    }
+
+    void parksAtTheTopRightCorner()
+    {
+        const QSize size(446, 226);
+        QCOMPARE(TFormKeybRefer::parkedPosition(QRect(0, 0, 1920, 1080), size), QPoint(1472, 2));
+        // A screen that does not start at the origin.
+        QCOMPARE(TFormKeybRefer::parkedPosition(QRect(1920, 100, 1280, 1024), size), QPoint(1920 + 832, 102));
+        QCOMPARE(k->size(), size);
+        QVERIFY(k->windowFlags() & Qt::FramelessWindowHint);
+    }
+
+    void dragsWithTheLeftButtonFromEitherMemo()
+    {
+        k->move(300, 200);
+        k->show();
+        QWidget *area = k->Memo2->viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(40, 30));
+        QMouseEvent move(QEvent::MouseMove, QPointF(55, 20), area->mapToGlobal(QPointF(55, 20)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(area, &move);
+        QCOMPARE(k->pos(), QPoint(315, 190));
+
+        // Without the button held the window stays put.
+        QMouseEvent hover(QEvent::MouseMove, QPointF(90, 90), area->mapToGlobal(QPointF(90, 90)), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(area, &hover);
+        QCOMPARE(k->pos(), QPoint(315, 190));
+
+        // The other memo, by its own press point.
+        QWidget *other = k->Memo1->viewport();
+        QTest::mousePress(other, Qt::LeftButton, {}, QPoint(5, 5));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(1, 9), other->mapToGlobal(QPointF(1, 9)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(other, &drag);
+        QCOMPARE(k->pos(), QPoint(311, 194));
+    }
+
+    void theCloseButtonStartsNoDragAndHides()
+    {
+        k->show();
+        k->FDragX = 7;
+        k->FDragY = 8;
+        QTest::mousePress(k->tbHideToolbar, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(QPoint(k->FDragX, k->FDragY), QPoint(7, 8));
+        QTest::mouseRelease(k->tbHideToolbar, Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(!k->isVisible());
+    }
+
+    void afterADragTheMainWindowHasTheFocus()
+    {
+        Form1->show();
+        k->show();
+        k->activateWindow();
+        QTest::mousePress(k->Memo1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(k->Memo1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget *>(Form1));
+    }
+};
+
+QTEST_MAIN(TestKeybRefer)
+#include "tst_keybrefer.moc"
