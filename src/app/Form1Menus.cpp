@@ -4,6 +4,8 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/TForm1.h"
+#include "reference/TFormAsocFile.h"
+#include "reference/TFormKeybRefer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -261,7 +263,6 @@ void TForm1::mlOpenClick()
 void TForm1::Numbers1Click() { HideAllMenus(); }
 void TForm1::SaveAsVocabulary1Click() { HideAllMenus(); }
 void TForm1::mlDictionaryClick() { HideAllMenus(); }
-void TForm1::mlReaderClick() { HideAllMenus(); }
 void TForm1::Edit2Click() { HideAllMenus(); }
 void TForm1::Edit1Click() { HideAllMenus(); }
 void TForm1::EditinWord1Click() { HideAllMenus(); }
@@ -271,8 +272,26 @@ void TForm1::Preferences1Click() { HideAllMenus(); }
 void TForm1::ScreenBackground1Click() { HideAllMenus(); }
 void TForm1::oolbar1Click() { HideAllMenus(); }
 void TForm1::Help1Click() { HideAllMenus(); }
-void TForm1::KeyboardReference1Click() { HideAllMenus(); }
 void TForm1::lAboutClick() { HideAllMenus(); }
+
+void TForm1::mlReaderClick()
+{
+    HideAllMenus();
+    if (FormAsocFile) {
+        FormAsocFile->show();
+        FormAsocFile->raise();
+        FormAsocFile->activateWindow();
+    }
+}
+
+void TForm1::KeyboardReference1Click()
+{
+    HideAllMenus();
+    if (FormKeybRefer) {
+        FormKeybRefer->show();
+        FormKeybRefer->raise();
+    }
+}
 
 // --- dragging the borderless window -------------------------------------------------
 
