@@ -4,6 +4,9 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/TForm1.h"
+#include "settings/TFormSelect.h"
+#include "settings/TFormAbout.h"
+#include "platform/ui/Dialogs.h"
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormKeybRefer.h"
 
@@ -267,12 +270,25 @@ void TForm1::Edit2Click() { HideAllMenus(); }
 void TForm1::Edit1Click() { HideAllMenus(); }
 void TForm1::EditinWord1Click() { HideAllMenus(); }
 void TForm1::mlTermsManagerClick() { HideAllMenus(); }
-void TForm1::ChangeSkin() { HideAllMenus(); }
+void TForm1::ChangeSkin()
+{
+    HideAllMenus();
+    if (FormSelect) {
+        FormSelect->show();
+        FormSelect->raise();
+        FormSelect->activateWindow();
+    }
+}
 void TForm1::Preferences1Click() { HideAllMenus(); }
 void TForm1::ScreenBackground1Click() { HideAllMenus(); }
 void TForm1::oolbar1Click() { HideAllMenus(); }
 void TForm1::Help1Click() { HideAllMenus(); }
-void TForm1::lAboutClick() { HideAllMenus(); }
+void TForm1::lAboutClick()
+{
+    HideAllMenus();
+    if (FormAbout)
+        korvana::Dialogs::instance().execModal(FormAbout);
+}
 
 void TForm1::mlReaderClick()
 {

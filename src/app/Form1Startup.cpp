@@ -11,6 +11,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 #include "settings/TFormReminder.h"
+#include "settings/TFormSelect.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -125,6 +126,7 @@ void TForm1::FormCreate()
     // The settings first: everything after them reads the fields.
     korvana::SettingsFile::load(*this, FTextDirections);
     applyTextDirections();
+    TFormSelect::LoadSkin(FSkin, this);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (reChinView) {
         const QColor background = FSetKanjiBackgroundColor ? korvana::toQColor(FKanjiBackgroundColor)

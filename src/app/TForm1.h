@@ -405,6 +405,33 @@ public:
 
     // --- skins (Form1Skins.cpp) ---
     // [skins-begin]
+    // The current skin (see settings/Skin.h). Kept for the run, never
+    // written to the settings file; FShowButtonLabels and the Read button's
+    // glyphs stand with the media controls.
+    QString FSkinName;
+    QString FSkinAuthor;
+    quint32 FLabelsColor = 0;
+    quint32 FLabelsBackgroundColor = 0;
+    quint32 FFramesLabelsColor = 0;
+    quint32 FButtonsLabelsColor = 0;
+    quint32 FFramesBordersColor = 0;
+    quint32 FFramesBackgroundColor = 0;
+    bool FShowLabelsBackground = false;
+    bool FShowFramesBorders = false;
+    bool FShowFramesBackground = false;
+    // The background picture behind every control; made by the first skin
+    // that brings one, filling the window.
+    QLabel *Image1 = nullptr;
+    // The built-in look's pictures.
+    QImage ImgMain, imgButtonPrevious, imgButtonNext, imgButtonRead, imgButtonStop, imgButtonSkip;
+    // The skin loader working on this window (TFormSelect::LoadSkin).
+    void loadSkinIntoWindow(const QString &N);
+    // Pushes the skin fields into the labels, buttons and frames.
+    void ApplySkin();
+    // The labels and frames a skin colours, as they stand in the window.
+    QList<QLabel *> skinFrameLabels() const;
+    QList<QLabel *> skinCommandLabels() const; // without lblOpen
+    QList<QFrame *> skinFrames() const;
     // [skins-end]
 
     // --- status line --------------------------------------------------------------
