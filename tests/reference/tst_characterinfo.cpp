@@ -1,7 +1,6 @@
 // The character information: Unihan records into their fields, variants,
 // radicals, the reader's summary, the neighbour keys and the dictionary lines.
 #include "platform/ui/Errors.h"
-#include "practice/ToneMarkConverter.h"
 #include "reference/CharacterInfo.h"
 
 #include <QtTest>
@@ -35,7 +34,8 @@ const QString Radicals = QStringLiteral(
     "@213;40860;gui\r\n"
     "@214;40864;yue");
 
-QString tones(const QString &s) { return pinyinNumbersIntoToneMarks(s); }
+// Stands in for the tone-mark converter: shows what it was given.
+QString tones(const QString &s) { return s.isEmpty() ? s : QLatin1Char('{') + s + QLatin1Char('}'); }
 
 HanziInfo infoOf(uint code, const QString &unihan = Unihan, const QString &radicals = Radicals)
 {
@@ -102,8 +102,7 @@ private slots:
         QCOMPARE(i.codeHex, QStringLiteral("4E2D"));
         QCOMPARE(i.codeDec, QStringLiteral("20013"));
         QCOMPARE(i.strokes, QStringLiteral("4"));
-        QCOMPARE(i.mandarin, tones(QStringLiteral("zhong1 zhong4")));
-        QVERIFY(i.mandarin.contains(QChar(0x014D))); // ō
+        QCOMPARE(i.mandarin, QStringLiteral("{zhong1 zhong4}")); // lower-cased for the converter
         QCOMPARE(i.radicalCharacter, QStringLiteral("丨"));
         QCOMPARE(i.radical, QStringLiteral("gun (nr. 2) + 3 strokes"));
         QVERIFY(i.definition.startsWith(QStringLiteral("central; center")));
