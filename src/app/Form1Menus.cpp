@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/TForm1.h"
+#include "editing/TFormVocabulary.h"
 #include "settings/TFormSelect.h"
 #include "settings/TFormAbout.h"
 #include "platform/ui/Dialogs.h"
@@ -264,7 +265,11 @@ void TForm1::mlOpenClick()
 
 // Tools whose windows arrive later; each closes the menus as every command does.
 void TForm1::Numbers1Click() { HideAllMenus(); }
-void TForm1::SaveAsVocabulary1Click() { HideAllMenus(); }
+void TForm1::SaveAsVocabulary1Click()
+{
+    HideAllMenus();
+    korvana::Dialogs::instance().execModal(FormVocabulary);
+}
 void TForm1::mlDictionaryClick() { HideAllMenus(); }
 void TForm1::Edit2Click() { HideAllMenus(); }
 void TForm1::Edit1Click() { HideAllMenus(); }

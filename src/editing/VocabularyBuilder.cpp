@@ -1,0 +1,228 @@
+#include "editing/VocabularyBuilder.h"
+
+#include <QCollator>
+#include <algorithm>
+#include <vector>
+
+namespace korvana {
+
+QString vocabularyFieldCaption(VocabularyField field)
+{
+    switch (field) {
+    case VocabularyField::Translation: return QStringLiteral("Translation");
+    case VocabularyField::Pinyin: return QStringLiteral("Pin yin");
+    case VocabularyField::Chinese: return QStringLiteral("Chinese");
+    case VocabularyField::Notes: return QStringLiteral("Notes");
+    }
+    return QString();
+}
+
+QString vocabularyFieldTag(VocabularyField field)
+{
+    switch (field) {
+    case VocabularyField::Translation: return QStringLiteral("<OR=");
+    case VocabularyField::Pinyin: return QStringLiteral("<PI=");
+    case VocabularyField::Chinese: return QStringLiteral("<CH=");
+    case VocabularyField::Notes: return QStringLiteral("<NO=");
+    }
+    return QString();
+}
+
+QString vocabularySeparator(const QString &text)
+{
+    QString s = text;
+    s.replace(QLatin1String("^t"), QLatin1String("\t"), Qt::CaseSensitive);
+    return s.isEmpty() ? QStringLiteral("\t") : s;
+}
+
+bool vocabularyKeyLess(const QString &a, const QString &b)
+{
+    // Folding first makes the comparison blind to letter case even where the
+    // locale's collation (or its C fallback) would tell cases apart.
+    static const QCollator collator = [] {
+        QCollator c{QLocale()};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator.compare(a.toCaseFolded(), b.toCaseFolded()) < 0;
+}
+
+VocabularyBuilder::VocabularyBuilder()
+{
+    reLine.setWordWrap(false);
+    reMezi.setWordWrap(false);
+}
+
+bool VocabularyBuilder::selectValue(const QString &tag)
+{
+    const int len = reLine.textLength();
+    const int at = reLine.findText(tag, 0, len);
+    if (at < 0)
+        return false;
+    const int start = at + int(tag.size());
+    const int close = reLine.findText(QStringLiteral(">"), start, len - start);
+    if (close < 0)
+        return false;
+    reLine.setSelStart(start);
+    reLine.setSelLength(close - start);
+    return true;
+}
+
+void VocabularyBuilder::copyLine(RichEdit &lessonText, int line)
+{
+    reLine.clear();
+    const int start = lessonText.lineIndex(line);
+    if (start < 0)
+        return;
+    const int next = lessonText.lineIndex(line + 1);
+    lessonText.setSel(start, next < 0 ? -1 : next);
+    // An empty range must not reach the copy: with nothing selected it would
+    // take the whole lesson text.
+    if (lessonText.selLength() > 0)
+        CopyRTF(&lessonText, &reLine);
+}
+
+void VocabularyBuilder::type(const QString &text)
+{
+    m_out->setSelText(text);
+}
+
+QChar VocabularyBuilder::GetTypeTag()
+{
+    if (!selectValue(QStringLiteral("<TY=")))
+        return QChar();
+    const QString value = reLine.selText();
+    return value.isEmpty() ? QChar() : value.at(0);
+}
+
+QString VocabularyBuilder::readField(VocabularyField field, bool Output, int Position)
+{
+    if (!selectValue(vocabularyFieldTag(field)))
+        return QString();
+    const QString value = reLine.selText();
+    if (!Output || value.isEmpty())
+        return value;
+    if (Position > 0)
+        type(m_separator);
+    if (field != VocabularyField::Chinese) {
+        CopyRTF(&reLine, m_out);
+        return value;
+    }
+    reMezi.clear();
+    CopyRTF(&reLine, &reMezi);
+    if (m_options->setKanjiFont) {
+        reMezi.setSelStart(0);
+        reMezi.setSelLength(reMezi.textLength()); // all but the final paragraph end
+        reMezi.setSelFontName(m_options->rotateKanji ? QLatin1Char('@') + m_options->kanjiFont
+                                                     : m_options->kanjiFont);
+        if (m_options->boldKanji)
+            reMezi.setSelBold(true);
+    }
+    CopyRTF(&reMezi, m_out);
+    return value;
+}
+
+QString VocabularyBuilder::GetOrigTag(bool Output, int Position)
+{
+    return readField(VocabularyField::Translation, Output, Position);
+}
+
+QString VocabularyBuilder::GetPinTag(bool Output, int Position)
+{
+    return readField(VocabularyField::Pinyin, Output, Position);
+}
+
+QString VocabularyBuilder::GetChinTag(bool Output, int Position)
+{
+    return readField(VocabularyField::Chinese, Output, Position);
+}
+
+QString VocabularyBuilder::GetNoteTag(bool Output, int Position)
+{
+    return readField(VocabularyField::Notes, Output, Position);
+}
+
+namespace {
+// The file-name part of a lesson path, written with either kind of separator.
+QString fileNamePart(const QString &path)
+{
+    const int cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
+} // namespace
+
+bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichEdit &out,
+                              const VocabularyOptions &options)
+{
+    m_out = &out;
+    m_options = &options;
+    m_separator = vocabularySeparator(options.separatorText);
+    const int keepStart = lessonText.selStart();
+    const int keepLength = lessonText.selLength();
+    out.clear();
+
+    sgr = table;
+    const int rows = sgr.rowCount();
+    if (options.sorted) {
+        const VocabularyColumn first = options.columns[0];
+        for (int r = 0; r < rows; ++r) {
+            copyLine(lessonText, r);
+            const QString key = first.checked ? readField(first.field, false, 0) : QString();
+            sgr.setCell(TermGrid::ShownCount, r, key);
+            sgr.setCell(TermGrid::TermKey, r, QString::number(r));
+        }
+        using Row = std::array<QString, TermGrid::ColCount>;
+        std::vector<Row> sorted(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < TermGrid::ColCount; ++c)
+                sorted[size_t(r)][size_t(c)] = sgr.cell(c, r);
+        std::stable_sort(sorted.begin(), sorted.end(), [](const Row &a, const Row &b) {
+            return vocabularyKeyLess(a[TermGrid::ShownCount], b[TermGrid::ShownCount]);
+        });
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < TermGrid::ColCount; ++c)
+                sgr.setCell(c, r, sorted[size_t(r)][size_t(c)]);
+    }
+
+    bool complete = true;
+    int number = 1;
+    for (int r = 0; r < rows; ++r) {
+        if (onRow)
+            onRow();
+        reLine.clear();
+        const int line = options.sorted ? sgr.cell(TermGrid::TermKey, r).toInt() : r;
+        if (lessonText.lineIndex(line) < 0) {
+            complete = false;
+            break;
+        }
+        copyLine(lessonText, line);
+
+        const QChar kind = GetTypeTag();
+        if ((kind == QLatin1Char('p') && !options.phrases) || (kind == QLatin1Char('w') && !options.words))
+            continue;
+
+        if (options.numbered)
+            type(QString::number(number) + m_separator);
+        for (int p = 0; p < 4; ++p) {
+            if (options.columns[size_t(p)].checked)
+                readField(options.columns[size_t(p)].field, true, p);
+        }
+        if (options.lessons) {
+            // The lesson names stay small and plain; the font is left so for
+            // whatever is typed after them.
+            out.setSelFontName(QStringLiteral("Arial"));
+            out.setSelSize(9);
+            type(m_separator + fileNamePart(sgr.cell(TermGrid::TermLesson, r)));
+        }
+        ++number;
+        type(QStringLiteral("\r"));
+    }
+
+    lessonText.setSelStart(keepStart);
+    lessonText.setSelLength(keepLength);
+    m_out = nullptr;
+    m_options = nullptr;
+    return complete;
+}
+
+} // namespace korvana

@@ -1,0 +1,99 @@
+#pragma once
+// Lays the terms of the lesson text out as a vocabulary table: one term per
+// paragraph of the output document, the chosen fields in the chosen order,
+// joined by a separator, optionally numbered, sorted and labelled with the
+// lesson each term came from. Fields keep the rich-text formatting the lesson
+// gave them; only the characters may take the Kanji font of the settings.
+//
+// The builder reads the lesson text and the term table and never changes
+// their content (the lesson text's selection is put back as it was).
+#include "lessons/TermGrid.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace korvana {
+
+enum class VocabularyField { Translation = 0, Pinyin = 1, Chinese = 2, Notes = 3 };
+
+struct VocabularyColumn {
+    VocabularyField field = VocabularyField::Translation;
+    bool checked = false;
+};
+
+struct VocabularyOptions {
+    bool words = true;
+    bool phrases = false;
+    // The display order, position 0 first.
+    std::array<VocabularyColumn, 4> columns{{{VocabularyField::Translation, true},
+                                             {VocabularyField::Pinyin, true},
+                                             {VocabularyField::Chinese, true},
+                                             {VocabularyField::Notes, false}}};
+    QString separatorText = QStringLiteral("^t");
+    bool sorted = false;
+    bool numbered = false;
+    bool lessons = false;
+    // The Kanji display settings of the main window.
+    bool setKanjiFont = false;
+    QString kanjiFont;
+    bool rotateKanji = false;
+    bool boldKanji = false;
+};
+
+// The caption of a field in the display list and the tag that holds it.
+QString vocabularyFieldCaption(VocabularyField field);
+QString vocabularyFieldTag(VocabularyField field); // "<OR=", ...
+// The separator the text of the separator box stands for: every "^t" (exact
+// case) becomes a tab; an empty result is a single tab.
+QString vocabularySeparator(const QString &text);
+// The sort key as compared: case folded, so that letter case never decides
+// whatever collation the locale offers.
+bool vocabularyKeyLess(const QString &a, const QString &b);
+
+class VocabularyBuilder {
+public:
+    VocabularyBuilder();
+
+    // Builds into out, which is emptied first. Returns false when the build
+    // stopped at a row of the table that has no line in the lesson text
+    // (what was built up to there stays), true when every row was laid out.
+    bool build(RichEdit &lessonText, const TermGrid &table, RichEdit &out,
+               const VocabularyOptions &options);
+
+    // Called once per row of the lay-out pass, before the row is read.
+    std::function<void()> onRow;
+
+    // Work areas: the term line being read, the characters being restyled,
+    // and the work copy of the term table (when sorting, column 0 holds the
+    // row's index in the term table and column 1 its sort key).
+    RichEdit reLine;
+    RichEdit reMezi;
+    TermGrid sgr;
+
+    // Field readers on the line held in reLine. GetTypeTag gives the first
+    // character of the type value (a null character when there is none).
+    // Each field reader returns the field's plain text; with output set it
+    // instead appends the field to the output document, preceded by the
+    // separator when the field is not empty and Position > 0.
+    QChar GetTypeTag();
+    QString GetOrigTag(bool Output, int Position);
+    QString GetPinTag(bool Output, int Position);
+    QString GetChinTag(bool Output, int Position);
+    QString GetNoteTag(bool Output, int Position);
+    QString readField(VocabularyField field, bool Output, int Position);
+
+private:
+    // Selects the value of tag in reLine; false when the line lacks it (or
+    // no ">" closes it). The value may be empty.
+    bool selectValue(const QString &tag);
+    void copyLine(RichEdit &lessonText, int line);
+    void type(const QString &text);
+
+    RichEdit *m_out = nullptr;
+    const VocabularyOptions *m_options = nullptr;
+    QString m_separator;
+};
+
+} // namespace korvana

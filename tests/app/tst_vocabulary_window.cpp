@@ -1,0 +1,288 @@
+// The vocabulary builder window driven as the user drives it: opened from the
+// Tools menu over lessons opened through the menu, built, saved under the
+// names users type, printed, reordered by dragging, and closed by Escape.
+#include "app/HoverLabel.h"
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "editing/TFormVocabulary.h"
+#include "editing/VocabularyPrinter.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "settings/SettingsFile.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+QString writeLesson(const QString &path, const QStringList &lines)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
+    return path;
+}
+
+QString readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+// Takes print jobs instead of a printer.
+class RecordingPrinter : public DocumentPrinter {
+public:
+    QStringList titles, texts;
+    void print(const QTextDocument &document, const QString &title) override
+    {
+        titles << title;
+        texts << document.toPlainText();
+    }
+};
+
+QStringList displayOrder(const TFormVocabulary *w)
+{
+    QStringList out;
+    for (int i = 0; i < w->chlbDisplay->count(); ++i)
+        out << w->chlbDisplay->item(i)->text()
+                   + (w->chlbDisplay->item(i)->checkState() == Qt::Checked ? "+" : "-");
+    return out;
+}
+
+QStringList checkedItems(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+class TestVocabularyWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    RecordingPrinter m_printer;
+    TFormVocabulary *w = nullptr;
+    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+
+    QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
+
+    // Opens lessons as the user does, through the open dialog.
+    void open(const QStringList &files)
+    {
+        dialogs().openAnswers.push_back(files);
+        Form1->OpenFile(QStringLiteral("lesson"));
+        QCOMPARE(Form1->FOpenLessons, files);
+    }
+    void openTwoLessons()
+    {
+        const QString a = writeLesson(lessonPath("first.kvl"),
+                                      {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
+                                       "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"});
+        const QString b = writeLesson(lessonPath("second.kvl"), {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"});
+        open({a, b});
+    }
+    QString vocabulary() const { return w->reVoc->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
+        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        DocumentPrinter::setInstance(&m_printer);
+    }
+    void cleanupTestCase() { DocumentPrinter::setInstance(nullptr); }
+
+    void init()
+    {
+        m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        QFile::remove(SettingsFile::path());
+        CreateForms();
+        Form1->FFirstActivation = false;
+        w = FormVocabulary;
+        m_printer.titles.clear();
+        m_printer.texts.clear();
+    }
+    void cleanup()
+    {
+        DestroyForms();
+        m_scripted.reset();
+    }
+
+    void startsAsDesigned()
+    {
+        QCOMPARE(w->windowTitle(), QString("Vocabulary"));
+        QCOMPARE(checkedItems(w->chlbInclude), QStringList({"Words"}));
+        QCOMPARE(displayOrder(w), QStringList({"Translation+", "Pin yin+", "Chinese+", "Notes-"}));
+        QCOMPARE(checkedItems(w->chlbOptions), QStringList());
+        QCOMPARE(w->Edit1->text(), QString("^t"));
+        QVERIFY(!w->lblWait->isVisibleTo(w));
+        QVERIFY(!w->ProgressBar1->isVisibleTo(w));
+        QVERIFY(w->minimumWidth() == 544 && w->minimumHeight() == 450);
+    }
+
+    void nothingOpenedYet()
+    {
+        w->reVoc->setText("kept");
+        w->bCreateClick();
+        QCOMPARE(dialogs().lastMessage(), QString("To compile vocabulary you must first open one or more lessons"));
+        QCOMPARE(dialogs().messages.back().buttons, MsgButtons::Ok);
+        QCOMPARE(vocabulary(), QString("kept"));
+    }
+
+    void menuOpensItModallyAndBuildsOpenLessons()
+    {
+        openTwoLessons();
+        const QString countsBefore = Form1->StringGrid1.cell(TermGrid::ShownCount, 0);
+        QStringList seen;
+        dialogs().onModal = [&](QDialog *d) {
+            seen << d->objectName();
+            FormVocabulary->bCreateClick();
+        };
+        Form1->SaveAsVocabulary1Click();
+        QVERIFY(dialogs().modalsShown == std::vector<QString>{"FormVocabulary"});
+        QCOMPARE(seen, QStringList({"FormVocabulary"}));
+        // The learned term comes out too: the builder lays out every open term.
+        QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
+        QCOMPARE(w->ProgressBar1->maximum(), 3);
+        QCOMPARE(w->ProgressBar1->value(), 3);
+        QVERIFY(!w->ProgressBar1->isVisibleTo(w));
+        QVERIFY(!w->lblWait->isVisibleTo(w));
+        QVERIFY(w->reVocView->isEnabled());
+        QVERIFY(!w->lastBuildIncomplete());
+        // The store is read, never written.
+        QCOMPARE(Form1->StringGrid1.cell(TermGrid::ShownCount, 0), countsBefore);
+        QCOMPARE(Form1->StringGrid1.cell(TermGrid::TermKey, 0), QString());
+    }
+
+    void choicesOfTheWindowReachTheBuild()
+    {
+        openTwoLessons();
+        w->chlbInclude->item(1)->setCheckState(Qt::Checked);
+        w->chlbOptions->item(0)->setCheckState(Qt::Checked); // sorted
+        w->chlbOptions->item(2)->setCheckState(Qt::Checked); // lessons
+        w->chlbDisplay->item(1)->setCheckState(Qt::Unchecked);
+        w->Edit1->setText("^t|");
+        Form1->FSetKanjiFont = true;
+        Form1->FKanjiFont = "KaiTi";
+        w->bCreateClick();
+        QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
+        QTextCursor c(w->reVoc->document());
+        c.setPosition(int(vocabulary().indexOf("你")) + 1);
+        QCOMPARE(c.charFormat().fontFamilies().toStringList().value(0), QString("KaiTi"));
+    }
+
+    void rowWithoutLineKeepsWhatWasBuilt()
+    {
+        openTwoLessons();
+        Form1->StringGrid1.setRowCount(5);
+        w->bCreateClick();
+        QVERIFY(w->lastBuildIncomplete());
+        QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
+        QVERIFY(w->reVocView->isEnabled());
+        QVERIFY(!w->lblWait->isVisibleTo(w));
+    }
+
+    void savingUnderTypedNames()
+    {
+        openTwoLessons();
+        w->bCreateClick();
+        dialogs().fileRequests.clear();
+        const QString dir = m_home.filePath("out");
+        QDir().mkpath(dir + "/v1.0");
+        writeLesson(dir + "/words.rtf", {"old content"});
+        dialogs().saveAnswers = {dir + "/words", dir + "/words.txt", dir + "/v1.0/list"};
+        w->BitBtn1Click();
+        w->BitBtn1Click();
+        w->BitBtn1Click();
+        const FileDialogRequest &asked = dialogs().fileRequests.at(0);
+        QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
+        QCOMPARE(asked.defaultExt, QString());
+        QVERIFY(!asked.overwritePrompt);
+        QVERIFY(dialogs().messages.empty()); // the old file went without a question
+        for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list"}) {
+            const QString text = readAll(written);
+            QVERIFY2(text.startsWith("{\\rtf"), qPrintable(written));
+            RichEdit back;
+            back.loadFromFile(written);
+            QCOMPARE(back.text(), vocabulary());
+        }
+        QVERIFY(!QFile::exists(dir + "/v1.0/list.rtf"));
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"words.rtf", "words.txt"}));
+
+        // Cancel writes nothing; a folder that cannot be written reports an error.
+        w->BitBtn1Click();
+        QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 2);
+        dialogs().saveAnswers = {m_home.filePath("missing/folder/x.rtf")};
+        QVERIFY_THROWS_EXCEPTION(std::exception, w->BitBtn1Click());
+    }
+
+    void printingTheDocument()
+    {
+        openTwoLessons();
+        w->bCreateClick();
+        w->BitBtn3Click();
+        QCOMPARE(m_printer.titles, QStringList({"Korvana"}));
+        QCOMPARE(m_printer.texts.value(0), QString("one\tyi1\t一\ntwo\t二\n"));
+    }
+
+    void draggingSwapsItems()
+    {
+        QListWidget *list = w->chlbDisplay;
+        w->show();
+        QVERIFY(w->chlbDisplayDragOver(list));
+        QVERIFY(!w->chlbDisplayDragOver(w->chlbOptions));
+        QVERIFY(!w->chlbDisplayDragOver(nullptr));
+
+        list->setCurrentRow(3);
+        w->chlbDisplayDragDrop(list, list->visualItemRect(list->item(0)).center());
+        QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
+        // Dropped off the items, or coming from elsewhere: nothing changes.
+        list->setCurrentRow(1);
+        w->chlbDisplayDragDrop(list, QPoint(5, list->viewport()->height() - 2));
+        w->chlbDisplayDragDrop(w->chlbOptions, list->visualItemRect(list->item(2)).center());
+        QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
+
+        // The new order is the order of the columns.
+        const QString lesson = writeLesson(lessonPath("n.kvl"), {"<OR=one><PI=yi1><CH=一><NO=nn><TY=w>"});
+        open({lesson});
+        list->item(0)->setCheckState(Qt::Checked);
+        w->bCreateClick();
+        QCOMPARE(vocabulary(), QString("nn\tyi1\t一\tone\r\n"));
+    }
+
+    void escapeAndCloseEndTheWindow()
+    {
+        w->show();
+        QVERIFY(w->isVisible());
+        QTest::keyClick(w->Edit1, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), 2);
+        w->show();
+        w->BitBtn2->click();
+        QVERIFY(!w->isVisible());
+        w->show();
+        QTest::keyClick(w->Edit1, Qt::Key_A);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->Edit1->text(), QString("^ta"));
+    }
+};
+
+QTEST_MAIN(TestVocabularyWindow)
+#include "tst_vocabulary_window.moc"
