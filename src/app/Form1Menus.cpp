@@ -271,8 +271,6 @@ void TForm1::SaveAsVocabulary1Click()
     korvana::Dialogs::instance().execModal(FormVocabulary);
 }
 void TForm1::mlDictionaryClick() { HideAllMenus(); }
-void TForm1::Edit2Click() { HideAllMenus(); }
-void TForm1::Edit1Click() { HideAllMenus(); }
 void TForm1::EditinWord1Click() { HideAllMenus(); }
 void TForm1::mlTermsManagerClick() { HideAllMenus(); }
 void TForm1::ChangeSkin()

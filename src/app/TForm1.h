@@ -401,6 +401,9 @@ public:
 
     // --- lesson editor support (Form1Editor.cpp) ---
     // [editor-begin]
+    // Says "Editor is already open" and brings the editor forward when it
+    // is showing; false when it is not.
+    bool editorAlreadyOpen();
     // [editor-end]
 
     // --- skins (Form1Skins.cpp) ---

@@ -1,11 +1,142 @@
 #pragma once
+// The lesson editor: one lesson file edited term by term.
+//
+// The whole lesson lives in the hidden rich text reLes, one term line per
+// text line (linked-file lines and blank lines are taken out on loading);
+// term n is line n-1. The current term is copied with its formatting into
+// reLine, and its tag values into the four field edits. SaveTerm builds the
+// line back from the fields and puts it in place of the term's line;
+// SaveLesson writes reLes plus the linked-file lines to the lesson file.
+//
+// A term just started with "new" (or the only term of an empty lesson) has no
+// line in reLes until it is put back: it is term lineCount()+1. termCount()
+// counts it, so navigation and the buttons treat it as a term, and a lesson
+// never gains an empty line for a term the user left untouched.
+#include "platform/richtext/RichEdit.h"
+
+#include <QStringList>
 #include <QWidget>
 
-// Lesson editor window. One instance, FormEditor, lives for the whole run.
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QComboBox;
+class QTextEdit;
+class QLabel;
+
+namespace korvana {
+class ClickLabel;
+}
+
 class TFormEditor : public QWidget {
     Q_OBJECT
 public:
     explicit TFormEditor(QWidget *parent = nullptr);
+    ~TFormEditor() override;
+
+    // --- fields -----------------------------------------------------------------------
+    korvana::RichEdit *reEdOrig = nullptr, *reEdPin = nullptr, *reEdChin = nullptr, *reEdNote = nullptr;
+    QTextEdit *reEdOrigView = nullptr, *reEdPinView = nullptr, *reEdChinView = nullptr, *reEdNoteView = nullptr;
+    QRadioButton *rbWord = nullptr, *rbPhrase = nullptr;
+    QRadioButton *rbLearned = nullptr, *rbUnlearned = nullptr, *rbDifficult = nullptr;
+    QLineEdit *edSound = nullptr, *edPicture = nullptr;
+    QPushButton *SpeedButton1 = nullptr, *SpeedButton2 = nullptr;
+    QLineEdit *eNr = nullptr;
+    korvana::ClickLabel *lblGo = nullptr;
+    QPushButton *bPrevious = nullptr, *bNext = nullptr, *bNew = nullptr, *bDelete = nullptr, *bSave = nullptr,
+                *bClose = nullptr, *bEditorOptions = nullptr;
+    // Keyboard-layout lists of the four fields (filled by the pinyin-entry work).
+    QComboBox *cbOrig = nullptr, *cbPin = nullptr, *cbChin = nullptr, *cbNote = nullptr;
+    // Linked files: descriptions shown, file names alongside (FLinkFiles).
+    QListWidget *lbLink = nullptr;
+    korvana::ClickLabel *lblNew = nullptr, *lblEdit = nullptr, *lblDelete = nullptr;
+
+    // --- hidden stores -------------------------------------------------------------------
+    korvana::RichEdit *reLes = nullptr;  // the lesson, one term per line
+    korvana::RichEdit *reLine = nullptr; // the current term's line
+    korvana::RichEdit *reMezi = nullptr; // the file being written
+    korvana::RichEdit *reUF = nullptr;   // one coloured piece
+
+    // --- state ---------------------------------------------------------------------------
+    QStringList FLinkFiles;  // FILE of each link, parallel to lbLink
+    int FActiveField = 0;    // 0 none yet, 1 translation, 2 pinyin, 3 characters, 4 notes
+    int FTermNumber = 0;     // 1-based
+    bool FLessonModified = false;
+    bool FTermModified = false;
+    QString FFileName;       // empty for a lesson never saved
+
+    // --- life ------------------------------------------------------------------------------
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    // Loads FFileName into reLes; throws korvana::RichTextError when it
+    // cannot be read.
+    void OpenFile();
+    void ReadParTags();
+
+    // --- terms -------------------------------------------------------------------------------
+    // Terms of the lesson, counting a started term not yet put back.
+    int termCount() const;
+    void ShowNumbers();
+    void ShowTerm();
+    void ShowOrig();
+    void ShowPin();
+    void ShowChin();
+    void ShowNotes();
+    // Plain value of tag (two letters) in reLine; empty when missing.
+    QString GetValue(const QString &Tag);
+    void CheckButtons();
+    void bPreviousClick();
+    void bNextClick();
+    void GoToNumber();
+    void lblGoClick();
+    void bNewClick();
+    void bDeleteClick();
+    void SaveTerm();
+    void bSaveClick();
+    void bCloseClick();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void reEdOrigChange();
+    void edSoundChange();
+    void rbWordClick();
+    void bEditorOptionsClick();
+
+    // --- linked files ------------------------------------------------------------------------
+    void bOpenLinkClick();
+    void lblEditClick();
+    void lblDeleteClick();
+
+    // --- writing (EditorWriter.cpp) --------------------------------------------------------------
+    // Colour modes: 0 black, 1 red (tag names), 2 blue (type), 3 green (state),
+    // 4 grey (sound and picture).
+    void AppendColouredText(const QString &Text, int Mode);
+    void AppendCurrentTerm();
+    // True when the lesson was written, false when the save dialog was
+    // cancelled. Throws korvana::Error when the file cannot be written; the
+    // file on disk is then left as it was.
+    bool SaveLesson();
+
+    // --- pinyin and input-language entry (filled by that work) --------------------------------
+    void InsertPin2(int Index);
+    void reEdOrigEnter();
+    void reEdPinEnter();
+    void reEdChinEnter();
+    void reEdNoteEnter();
+
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void buildControls();
+    void showField(korvana::RichEdit *field, const QString &tag, double size);
+    void copyFieldInto(korvana::RichEdit *field);
+    void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
+    QString chooseFile(const QString &filter);
 };
 
 extern TFormEditor *FormEditor;
