@@ -230,6 +230,26 @@ private slots:
         }
     }
 
+    void shippedSkinsLoadWhole()
+    {
+        // Every skin that comes with the program has its six pictures at
+        // the element sizes and a name.
+        ProgramPaths::setProgramFolder(QStringLiteral(KORVANA_SOURCE_DIR "/"));
+        const QStringList names = skinNames();
+        QVERIFY(names.size() > 1);
+        for (const QString &name : names) {
+            if (name == StandardSkinName)
+                continue;
+            RecordingTarget t;
+            loadSkin(name, t);
+            QCOMPARE(t.applyCalls, 1);
+            QVERIFY2(!t.fields.FSkinName.isEmpty(), qPrintable(name));
+            for (int i = 0; i < t.pictures.size(); ++i)
+                QCOMPARE(t.sizes[i], skinPictureSize(t.pictures[i]));
+        }
+        ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
+    }
+
     void listShowsStandardAndFoldersSorted()
     {
         QTemporaryDir program;
