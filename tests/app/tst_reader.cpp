@@ -99,59 +99,20 @@ private slots:
         QVERIFY(idle());
     }
 
-    void emptyTextSpeaksNothingButLooksStarted()
+    void emptyTextOrNoVoice()
     {
+        // Nothing to read: the buttons look started, nothing is spoken and
+        // no end of speech follows; the next press does the same again.
         for (int press = 0; press < 2; ++press) {
             r->bReadClick();
             QVERIFY(voice->spokenTexts().isEmpty());
             QCOMPARE(r->bRead->text(), QStringLiteral("Stop"));
             QVERIFY(r->bPause->isEnabled());
-            deliverEvents(); // no end of speech is coming
+            deliverEvents();
             QCOMPARE(r->bRead->text(), QStringLiteral("Stop"));
         }
-    }
-
-    void readWhileSpeakingStops()
-    {
-        r->RichEdit1->setText(QStringLiteral("一二三"));
-        r->bReadClick();
-        r->bReadClick();
-        QCOMPARE(voice->skipCalls(), 1);
-        QVERIFY(idle());
-        QVERIFY(voice->pendingStreams().isEmpty());
-        deliverEvents(); // the skipped speech's end changes nothing more
-        QVERIFY(idle());
-    }
-
-    void pauseResumeAndReadFromPause()
-    {
-        r->RichEdit1->setText(QStringLiteral("一二三"));
-        r->bReadClick();
-        r->bPauseClick();
-        QCOMPARE(voice->runningState(), int(SpeechVoice::Paused));
-        QCOMPARE(r->bPause->text(), QStringLiteral("Resume"));
-        QCOMPARE(r->bRead->text(), QStringLiteral("Stop"));
-
-        r->bPauseClick(); // resumes
-        QCOMPARE(voice->runningState(), int(SpeechVoice::Speaking));
-        QCOMPARE(r->bPause->text(), QStringLiteral("Pause"));
-
-        r->bPauseClick();
-        r->bReadClick(); // from a pause: resume, then skip the rest
-        QCOMPARE(voice->resumeCalls(), 2);
-        QCOMPARE(voice->skipCalls(), 1);
-        QCOMPARE(voice->runningState(), int(SpeechVoice::Done));
-        QVERIFY(idle());
-
-        // With nothing spoken, Pause does nothing.
-        r->bPause->setEnabled(true);
-        r->bPauseClick();
-        QCOMPARE(voice->pauseCalls(), 2);
-        QCOMPARE(r->bPause->text(), QStringLiteral("Pause"));
-    }
-
-    void withoutAVoiceTheButtonsDoNothing()
-    {
+        // Without a voice the buttons do nothing.
+        r->speechEnded(0);
         Form1->SpVoice.reset();
         r->RichEdit1->setText(QStringLiteral("一二三"));
         r->bReadClick();
@@ -159,16 +120,42 @@ private slots:
         QVERIFY(idle());
     }
 
-    void activationDisablesPauseEvenWhileSpeaking()
+    void stopPauseResumeAndActivation()
     {
         r->RichEdit1->setText(QStringLiteral("一二三"));
         r->bReadClick();
-        QVERIFY(r->bPause->isEnabled());
+        r->bReadClick(); // Stop
+        QCOMPARE(voice->skipCalls(), 1);
+        QVERIFY(idle());
+        deliverEvents(); // the skipped speech's end changes nothing more
+        QVERIFY(idle());
+
+        r->bReadClick();
+        r->bPauseClick();
+        QCOMPARE(voice->runningState(), int(SpeechVoice::Paused));
+        QCOMPARE(r->bPause->text(), QStringLiteral("Resume"));
+        QCOMPARE(r->bRead->text(), QStringLiteral("Stop"));
+        r->bPauseClick(); // resumes
+        QCOMPARE(voice->runningState(), int(SpeechVoice::Speaking));
+        QCOMPARE(r->bPause->text(), QStringLiteral("Pause"));
+
+        // Each activation disables Pause, also while speech runs.
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(r, &activate);
         QVERIFY(!r->bPause->isEnabled());
-        QCOMPARE(r->bRead->text(), QStringLiteral("Stop"));
         QCOMPARE(voice->runningState(), int(SpeechVoice::Speaking));
+
+        r->bPauseClick();
+        r->bReadClick(); // from a pause: resume, then skip the rest
+        QCOMPARE(voice->resumeCalls(), 2);
+        QCOMPARE(voice->skipCalls(), 2);
+        QCOMPARE(voice->runningState(), int(SpeechVoice::Done));
+        QVERIFY(idle());
+
+        // With nothing spoken, Pause does nothing.
+        r->bPauseClick();
+        QCOMPARE(voice->pauseCalls(), 2);
+        QCOMPARE(r->bPause->text(), QStringLiteral("Pause"));
     }
 
     // --- one voice for both windows --------------------------------------------
