@@ -545,10 +545,12 @@ void TFormEditor::bCloseClick()
         if (answer == MsgResult::Cancel)
             return;
         if (answer == MsgResult::Yes) {
+            // Not written - the save dialog cancelled or the write failed:
+            // the editor stays open with the edits rather than losing them.
             try {
-                SaveLesson();
+                if (!SaveLesson())
+                    return;
             } catch (const std::exception &e) {
-                // Not written: the editor stays open with the edits.
                 Dialogs::instance().message(this, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
                 return;
             }

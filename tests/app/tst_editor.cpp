@@ -113,7 +113,7 @@ private slots:
     void loadingTakesOutLinksAndBlankLinesAndShowsTheFirstTerm()
     {
         const QString f = writeLesson(path("load/a.kvl"),
-                                      {term("A", "w", "<ST=d><SN=a.mp3><GR=a.jpg>"), "   ",
+                                      {term("A", "w", "<ST=d><SN=声音 1.mp3><GR=a.jpg>"), "   ",
                                        "<PAR FILE=\"a.rtf\" DESCRIPTION=\"first\">", term("B", "p"),
                                        "  <par file=\"b.rtf\" description=\"second\">", "",
                                        "<PAR FILE=\"\" DESCRIPTION=\"dropped\">", term("C", "x")});
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(ed()->reEdNote->text(), QStringLiteral("nA"));
         QVERIFY(ed()->rbWord->isChecked());
         QVERIFY(ed()->rbDifficult->isChecked());
-        QCOMPARE(ed()->edSound->text(), QStringLiteral("a.mp3"));
+        QCOMPARE(ed()->edSound->text(), QStringLiteral("声音 1.mp3"));
         QCOMPARE(ed()->edPicture->text(), QStringLiteral("a.jpg"));
         // Showing the term is no change of the lesson.
         QVERIFY(!ed()->FLessonModified);
@@ -324,6 +324,18 @@ private slots:
         ed()->edPicture->clear();
         ed()->AppendCurrentTerm();
         QCOMPARE(plainLine(ed()->reLine, 0), QStringLiteral("<OR=><PI=><CH=><NO=><TY=p>"));
+
+        // A field is one line: Return typed into it adds no line end, and
+        // a field that holds two lines all the same is written on one.
+        ed()->reEdNoteView->setFocus();
+        QTest::keyClicks(ed()->reEdNoteView, QStringLiteral("ab"));
+        QTest::keyClick(ed()->reEdNoteView, Qt::Key_Return);
+        QTest::keyClicks(ed()->reEdNoteView, QStringLiteral("c"));
+        QCOMPARE(ed()->reEdNote->lineCount(), 1);
+        type(ed()->reEdOrig, QStringLiteral("x\ny"));
+        ed()->AppendCurrentTerm();
+        QCOMPARE(ed()->reLine->lineCount(), 1);
+        QVERIFY(plainLine(ed()->reLine, 0).startsWith(QStringLiteral("<OR=x y><PI=><CH=><NO=abc><TY=p>")));
     }
 
     void formattingSurvivesAndCharactersAreStoredAtTranslationSize()
@@ -505,6 +517,15 @@ private slots:
         ed()->bCloseClick();
         QVERIFY(!ed()->isVisible());
         QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+
+        // Yes, then the save dialog of a new lesson cancelled: the edits stay.
+        edit(QString());
+        ed()->show();
+        type(ed()->reEdOrig, QStringLiteral("unsaved"));
+        dialogs()->messageAnswers.push_back(MsgResult::Yes);
+        ed()->bCloseClick();
+        QVERIFY(ed()->isVisible());
+        QCOMPARE(ed()->reEdOrig->text(), QStringLiteral("unsaved"));
 
         // The title bar closes without a question.
         edit(f);
