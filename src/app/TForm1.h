@@ -167,16 +167,6 @@ public:
     QPushButton *bNext = nullptr, *bPrevious = nullptr, *jbMarkLearned = nullptr;
     korvana::LatchButton *jbMarkUnlearned = nullptr, *jbMarkDifficult = nullptr;
 
-    // The options dialog's automatic-interval and flash-type controls, at
-    // their designed values, until that dialog carries them.
-    struct PracticeOptions {
-        bool perCharacter = true;                // rbNasobekZnaku
-        QString characterMultiple = QStringLiteral("1"); // stNasobekInterval
-        QString fixedSeconds = QStringLiteral("3");      // stInterval
-        bool flashWords = true;                  // chbFlashWords
-        bool flashPhrases = false;               // chbFlashPhrases
-    } practiceOptions;
-
     // Term display.
     bool ShowTerm2(int N);
     void ShowOrig2(bool Force);
@@ -307,16 +297,9 @@ public:
 
     // --- flash mode (Form1Flash.cpp) ---
     // [flash-begin]
-    // The options dialog's flash controls at their designed values, until
-    // that dialog carries them. The three numbers are texts, read strictly
-    // each time a flash needs them.
-    struct FlashOptions {
-        QString delay = QStringLiteral("1000");   // edDelay, ms before the first show
-        QString repeat = QStringLiteral("20");    // edRepeat, cycles = this + 1
-        QString interval = QStringLiteral("40");  // edInterval, ms per show and per hide
-        bool fullScreen = true;                   // chbFlashFullScreen
-        bool keepOpen = true;                     // chbKeepOpen
-    } flashOptions;
+    // The flash settings live in the options dialog (FormOptions: edDelay,
+    // edRepeat, edInterval, chbFlashFullScreen, chbKeepOpen); the three
+    // numbers are texts, read strictly each time a flash needs them.
     // The clock flash periods are timed by; tests put in one of their own.
     std::shared_ptr<korvana::FlashClock> flashClock;
     // The "Flash" label: flashes the current term at once.
@@ -393,10 +376,43 @@ public:
 
     // --- numbers drill (Form1Numbers.cpp) ---
     // [numbers-begin]
+    // The range dialog, the stored pinyin of the numerals into reTemp, then
+    // a first step (Numbers1Click runs this after closing the menus).
+    void ShowNumbersDialog();
+    // Fills the panes from FNumber: the digits, the numeral, its pinyin; the
+    // notes pane stays empty.
+    void ShowNumber();
+    // One pane each. Force shows the content whatever the pane's box says
+    // (the hover reveal); ShowChinNr builds FNumberText and RichEdit2 always,
+    // since reading aloud and ShowPinNr read them.
+    void ShowOrigNr(bool Force);
+    void ShowChinNr(bool Force);
+    void ShowPinNr(bool Force);
+    // Appends line N (1-based) of reTemp, its syllable and blank, to rePin.
+    void CopyNumeralPinyinLine(int N);
+    // Appends the syllables of FNumberText to rePin.
+    void AppendNumeralPinyin();
+
+private:
+    void hookNumberPaneBoxes();
+    bool m_numberBoxesHooked = false;
+
+public:
     // [numbers-end]
 
     // --- options round trip (Form1Options.cpp) ---
     // [options-begin]
+    // Takes the options dialog's values back into the settings fields and
+    // applies them; Preferences1Click runs it after the dialog has closed.
+    void SetOptions();
+    // Points the options dialog at this window: its settings, the flash
+    // colours, the characters pane and the screen background window.
+    void connectOptions();
+    // The "[Options]" label of the practice area: the dialog on its
+    // automatic-mode page.
+    void lSetAutoClick();
+    // Colours the screen background window (the options dialog's swatch).
+    void applyScreenBackgroundColor(quint32 Color);
     // [options-end]
 
     // --- lesson editor support (Form1Editor.cpp) ---
@@ -436,6 +452,14 @@ public:
     QList<QLabel *> skinCommandLabels() const; // without lblOpen
     QList<QFrame *> skinFrames() const;
     // [skins-end]
+
+    // --- hidden panes and hover reveal (Form1HiddenPanes.cpp) ---
+    // [hidden-begin]
+    // [hidden-end]
+
+    // --- commands that open tools, tool bar and background (Form1Commands.cpp) ---
+    // [commands-begin]
+    // [commands-end]
 
     // --- status line --------------------------------------------------------------
     void Status(const QString &Text);
