@@ -302,13 +302,15 @@ void TFormEditor::FormActivate()
             // Nothing of another lesson may stay behind to be saved under
             // this file's name: the editor is emptied and put away, and the
             // load is tried again the next time it is shown.
+            // Hidden before the message, so that the message's closing
+            // cannot activate the editor into another attempt.
             reLes->clear();
             FLinkFiles.clear();
             lbLink->clear();
-            Dialogs::instance().message(this, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
             FLessonModified = false;
             FTermModified = false;
             hide();
+            Dialogs::instance().message(Form1, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
             return;
         }
     }

@@ -558,8 +558,12 @@ private slots:
         const QString good = writeLesson(path("unread/good.kvl"), {term("G")});
         edit(good);
         ed()->show();
+        // The editor is already put away when the message shows.
+        bool hiddenAtMessage = false;
+        dialogs()->onMessage = [&](const ScriptedDialogs::Shown &) { hiddenAtMessage = !ed()->isVisible(); };
         edit(path("unread/missing.kvl"));
-        QVERIFY(!dialogs()->messages.empty());
+        QCOMPARE(dialogs()->messages.size(), size_t(1));
+        QVERIFY(hiddenAtMessage);
         QVERIFY(Form1->FEditorLoadPending);
         QVERIFY(!ed()->isVisible());
         QCOMPARE(ed()->reLes->lineCount(), 0);
