@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/TForm1.h"
+#include "reference/TFormDict.h"
 #include "editing/TFormVocabulary.h"
 #include "settings/TFormSelect.h"
 #include "settings/TFormAbout.h"
@@ -270,7 +271,14 @@ void TForm1::SaveAsVocabulary1Click()
     HideAllMenus();
     korvana::Dialogs::instance().execModal(FormVocabulary);
 }
-void TForm1::mlDictionaryClick() { HideAllMenus(); }
+void TForm1::mlDictionaryClick()
+{
+    HideAllMenus();
+    // Modeless: the main window stays usable beside it.
+    FormDict->show();
+    FormDict->raise();
+    FormDict->activateWindow();
+}
 void TForm1::EditinWord1Click() { HideAllMenus(); }
 void TForm1::mlTermsManagerClick() { HideAllMenus(); }
 void TForm1::ChangeSkin()
