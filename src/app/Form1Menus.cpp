@@ -265,7 +265,11 @@ void TForm1::mlOpenClick()
 }
 
 // Tools whose windows arrive later; each closes the menus as every command does.
-void TForm1::Numbers1Click() { HideAllMenus(); }
+void TForm1::Numbers1Click()
+{
+    HideAllMenus();
+    ShowNumbersDialog();
+}
 void TForm1::SaveAsVocabulary1Click()
 {
     HideAllMenus();

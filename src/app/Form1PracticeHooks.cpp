@@ -5,4 +5,3 @@
 
 void TForm1::ToggleShowHide() {}
 void TForm1::ShowHelpContents() {}
-void TForm1::NewNumber() {}
