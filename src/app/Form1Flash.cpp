@@ -12,10 +12,12 @@
 #include "platform/ui/MessagePump.h"
 #include "practice/TFormFlash.h"
 #include "settings/Colors.h"
+#include "settings/TFormOptions.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QTextDocument>
@@ -215,13 +217,13 @@ void TForm1::flashOnce(bool Auto)
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
-    const bool fullScreen = flashOptions.fullScreen;
+    const bool fullScreen = FormOptions->chbFlashFullScreen->isChecked();
     const bool withAuto = chbAuto->isChecked() && chbFlash->isChecked();
-    const int delay = Auto ? -1 : korvana::flashDelayMs(flashOptions.delay);
+    const int delay = Auto ? -1 : korvana::flashDelayMs(FormOptions->edDelay->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
-    const int cycles = fullScreen && withAuto ? 0 : korvana::flashCycles(flashOptions.repeat);
-    const int period = cycles > 0 ? korvana::flashPeriodMs(flashOptions.interval) : -1;
+    const int cycles = fullScreen && withAuto ? 0 : korvana::flashCycles(FormOptions->edRepeat->text());
+    const int period = cycles > 0 ? korvana::flashPeriodMs(FormOptions->edInterval->text()) : -1;
     TFormFlash *w = fullScreen ? flashWindow() : nullptr;
     if (fullScreen && !w)
         return;
@@ -304,7 +306,7 @@ void TForm1::flashOnce(bool Auto)
         return;
     w->setEditVisible(w->reFlash, true);
 
-    if (flashOptions.keepOpen || (chbAuto->isChecked() && chbFlash->isChecked())) {
+    if (FormOptions->chbKeepOpen->isChecked() || (chbAuto->isChecked() && chbFlash->isChecked())) {
         fillFlashCard();
     } else {
         w->close();

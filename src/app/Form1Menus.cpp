@@ -294,7 +294,6 @@ void TForm1::ChangeSkin()
         FormSelect->activateWindow();
     }
 }
-void TForm1::Preferences1Click() { HideAllMenus(); }
 void TForm1::ScreenBackground1Click() { HideAllMenus(); }
 void TForm1::oolbar1Click() { HideAllMenus(); }
 void TForm1::Help1Click() { HideAllMenus(); }

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "practice/TformPicture.h"
 #include "settings/Colors.h"
+#include "settings/TFormOptions.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -114,8 +115,8 @@ bool TForm1::ShowTerm2(int N)
         jbReadclick();
 
     if (chbChin->isChecked() && chbFlash->isChecked()
-        && ((practiceOptions.flashWords && FCurrentType == u'w')
-            || (practiceOptions.flashPhrases && FCurrentType == u'p'))) {
+        && ((FormOptions->chbFlashWords->isChecked() && FCurrentType == u'w')
+            || (FormOptions->chbFlashPhrases->isChecked() && FCurrentType == u'p'))) {
         Flash(false);
         FShownIndex = N;
         return true;

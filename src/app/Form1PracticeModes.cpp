@@ -3,8 +3,11 @@
 #include "platform/ui/Integers.h"
 #include "practice/AutoInterval.h"
 #include "practice/RandomGenerator.h"
+#include "settings/TFormOptions.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -251,8 +254,8 @@ void TForm1::SetTimer()
 {
     Timer1->stop();
     const int interval =
-        korvana::autoIntervalMs(practiceOptions.perCharacter, int(reChin->text().size()),
-                                practiceOptions.characterMultiple, practiceOptions.fixedSeconds);
+        korvana::autoIntervalMs(FormOptions->rbNasobekZnaku->isChecked(), int(reChin->text().size()),
+                                FormOptions->stNasobekInterval->text(), FormOptions->stInterval->text());
     timer1Handler = Timer1Handler::Next;
     Timer1->setInterval(interval);
     // An interval of 0 would tick without end: automatic stepping then rests

@@ -1,16 +1,208 @@
 #pragma once
+// The options dialog: a page tree on the left and a book of pages on the
+// right. It edits only its own controls; the main window copies its settings
+// in before showing it and takes them back after it closes. A few controls
+// (automatic-mode intervals, flash settings, the voice list, the pinyin input
+// system) are never copied: the program reads them straight from here, so
+// they keep their designed values at every start and the user's choice for
+// the rest of the run. The colour pickers act at once on the main window,
+// through the host below.
 #include <QDialog>
+#include <QColor>
 #include <QComboBox>
+#include <QFrame>
+#include <QStringList>
 
-// Options window. One instance, FormOptions, lives for the whole run.
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QStackedWidget;
+class QTextEdit;
+class QToolButton;
+class QTreeWidget;
+
+namespace korvana {
+class RichEdit;
+struct MainSettings;
+
+// A filled square whose brush colour is one of the program's colour values.
+class ColorSwatch : public QFrame {
+    Q_OBJECT
+public:
+    explicit ColorSwatch(QWidget *parent = nullptr);
+    quint32 brushColor() const { return m_color; }
+    void setBrushColor(quint32 color);
+signals:
+    void mouseDown();
+
+protected:
+    void mousePressEvent(class QMouseEvent *e) override;
+
+private:
+    quint32 m_color = 0;
+};
+
+// An up-down bound to an edit: its arrows step the edit's number within
+// [min, max]; text typed into the edit is left as it is.
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    UpDown(QLineEdit *buddy, int min, int max, int step, QWidget *parent = nullptr);
+    void stepUp();
+    void stepDown();
+
+private:
+    void moveBy(int delta);
+    QLineEdit *m_buddy;
+    int m_min, m_max, m_step;
+    int m_position;
+};
+
+// What the dialog acts on outside itself: the main window's settings and
+// flash colours, its characters pane (the sample's source) and the screen
+// background window.
+struct OptionsHost {
+    MainSettings *settings = nullptr;
+    quint32 *flashColor = nullptr;
+    quint32 *flashBackgroundColor = nullptr;
+    RichEdit *reChin = nullptr;
+    std::function<void(quint32)> screenBackgroundChanged;
+};
+
+} // namespace korvana
+
 class TFormOptions : public QDialog {
     Q_OBJECT
 public:
     explicit TFormOptions(QWidget *parent = nullptr);
+    ~TFormOptions() override;
 
-    // The installed speech voices, filled at the main window's first
-    // activation; each item's data is the index of its voice token.
+    korvana::OptionsHost host;
+
+    // Where the font list comes from: each screen font's family name with
+    // the script names of the character sets it supports ("CHINESE_GB2312",
+    // "CHINESE_BIG5", ...), in the platform's order. Tests put in their own.
+    struct FontFace {
+        QString name;
+        QStringList scripts;
+    };
+    using FontSource = std::function<std::vector<FontFace>()>;
+    static FontSource fontSource;
+    static std::vector<FontFace> systemFonts();
+    // The installed font files: display name and file name, in the system's
+    // order. Tests put in their own.
+    using FontFileSource = std::function<std::vector<std::pair<QString, QString>>()>;
+    static FontFileSource fontFileSource;
+    static std::vector<std::pair<QString, QString>> systemFontFiles();
+
+    // --- handlers ---------------------------------------------------------------
+    void FormActivate();
+    void Button1Click();
+    void TreeView1Change();
+    void cbFilterFontsChange();
+    void cbKanjiFontChange();
+    void chbRotateClick();
+    void chbBoldClick();
+    void chbColorClick();
+    void chbSetKanjiFontClick();
+    void lblColorClick();
+    void lblBgColorClick();
+    void lblFlashBgColorClick();
+    void lblFlashColorClick();
+    void ShScreenBgColorMouseDown();
+    void bFlashDefaultClick();
+    void sbNasobekIntervalMinusClick();
+    void sbNasobekIntervalPluusClick();
+    void sbFixedIntervalMinusClick();
+    void sbFixedIntervalPlusClick();
+    void tbOpenclick();
+    void tbDictOpenClick();
+    void Button2Click();
+
+    void FilterFonts(const QString &Filter);
+    QString GetFontFileName(const QString &FontName);
+    bool BrowseForFolder(const QString &Title, QString &Path);
+    // Selects the page tree's item Index (counted from the top).
+    void selectPage(int Index);
+
+    // --- the page tree and the book ----------------------------------------------
+    QTreeWidget *TreeView1;
+    QStackedWidget *Notebook1;
+    QPushButton *JvSpeedButton1; // "close"
+
+    // Application
+    QCheckBox *chbHanziInfo, *chbHover, *chbAutoSave;
+    korvana::ColorSwatch *ShScreenBgColor;
+    QLineEdit *edWorkDir, *edDictionary;
+    QToolButton *tbOpen, *tbDictOpen;
+
+    // Sound. The installed speech voices are filled at the main window's
+    // first activation; each item's data is the id of its voice token.
     QComboBox *cbVoices;
+    QSlider *tbSpeed;
+    QCheckBox *chbProgress, *chbUseSynthesis;
+
+    // Fonts
+    QComboBox *cbTrans, *cbPin, *cbNotes, *cbChin;
+    QCheckBox *chbTransRL, *chbPinRL, *chbNotesRL, *chbChinRL;
+    QCheckBox *chbColorCoding, *chbSetKanjiFont;
+    QComboBox *cbKanjiFont;
+    QLabel *lblFilter;
+    QComboBox *cbFilterFonts;
+    korvana::RichEdit *reSample;
+    QTextEdit *reSampleView;
+    QCheckBox *chbRotate, *chbBold, *chbColor, *chbBgColor;
+    QLabel *lblColor, *lblBgColor;
+    QComboBox *FontCharsetComboBox1; // hidden: the script names of one font
+
+    // Editor
+    QComboBox *cbPinyinSystem;
+
+    // External Editor
+    QRadioButton *rbWord, *rbOther;
+    QLineEdit *eExtEditor;
+    QToolButton *SpeedButton1;
+
+    // Brain Flash
+    QCheckBox *chbFlashFullScreen, *chbKeepOpen, *chbFlashWords, *chbFlashPhrases;
+    QLineEdit *edDelay, *edRepeat, *edInterval;
+    korvana::UpDown *UpDown3, *UpDown1, *UpDown2;
+    korvana::ColorSwatch *shFlashBgColor, *shFlashColor;
+    QLabel *lblFlashBgColor, *lblFlashColor;
+    QPushButton *bFlashDefault;
+
+    // Auto mode
+    QRadioButton *rbNasobekZnaku, *rbFixedTime;
+    QLabel *stNasobekInterval, *stInterval;
+    QToolButton *sbNasobekIntervalMinus, *sbNasobekIntervalPluus, *sbFixedIntervalMinus,
+        *sbFixedIntervalPlus;
+
+    // The shared colour dialog's colour: it opens on the colour chosen last.
+    QColor ColorDialogColor = Qt::black;
+
+protected:
+    bool event(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void buildApplicationPage(QWidget *page);
+    void buildSoundPage(QWidget *page);
+    void buildFontsPage(QWidget *page);
+    void buildEditorPage(QWidget *page);
+    void buildExternalEditorPage(QWidget *page);
+    void buildFlashPage(QWidget *page);
+    void buildAutoPage(QWidget *page);
+    bool pickColor(QColor &chosen);
+    void stepInterval(QLabel *caption, int lowerBound, int delta);
+    std::vector<std::pair<QString, QString>> m_fontFiles;
+    bool m_fontFilesRead = false;
 };
 
 extern TFormOptions *FormOptions;

@@ -9,10 +9,12 @@
 #include "platform/ui/Errors.h"
 #include "practice/TFormFlash.h"
 #include "settings/SettingsFile.h"
+#include "settings/TFormOptions.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -136,7 +138,7 @@ private slots:
         QFETCH(double, size);
         showFirst(term(chars));
         f->FFlashBackgroundColor = 0xFF0000; // blue
-        f->flashOptions.repeat = QStringLiteral("-1");
+        FormOptions->edRepeat->setText(QStringLiteral("-1"));
         f->Flash(true);
         QVERIFY(w->isVisible());
         QCOMPARE(w->reFlash->text(), chars);
@@ -154,9 +156,9 @@ private slots:
     void cyclesDelayAndClosing()
     {
         showFirst(term(QStringLiteral("字")));
-        f->flashOptions.keepOpen = false;
-        f->flashOptions.repeat = QStringLiteral("0");
-        f->flashOptions.delay = QStringLiteral("250");
+        FormOptions->chbKeepOpen->setChecked(false);
+        FormOptions->edRepeat->setText(QStringLiteral("0"));
+        FormOptions->edDelay->setText(QStringLiteral("250"));
         QList<bool> shown;
         clock->during = [&](int) { shown << (w->isVisible() && w->editVisible(w->reFlash)); };
         f->Flash(false); // the delay first, with nothing shown yet
@@ -166,16 +168,16 @@ private slots:
 
         clock->waits.clear();
         shown.clear();
-        f->flashOptions.repeat = QStringLiteral("20");
-        f->flashOptions.interval = QStringLiteral("15");
+        FormOptions->edRepeat->setText(QStringLiteral("20"));
+        FormOptions->edInterval->setText(QStringLiteral("15"));
         f->Flash(true); // no delay
         QCOMPARE(clock->waits, QList<int>(42, 15));
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(shown[i], i % 2 == 0);
 
         clock->waits.clear();
-        f->flashOptions.repeat = QStringLiteral("-3");
-        f->flashOptions.delay = QStringLiteral("-1");
+        FormOptions->edRepeat->setText(QStringLiteral("-3"));
+        FormOptions->edDelay->setText(QStringLiteral("-1"));
         f->Flash(false);
         QVERIFY(clock->waits.isEmpty());
     }
@@ -184,7 +186,7 @@ private slots:
     {
         showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QString()));
         f->chbOrig->setChecked(false); // the card shows it even so
-        f->flashOptions.repeat = QStringLiteral("0");
+        FormOptions->edRepeat->setText(QStringLiteral("0"));
         f->Flash(true);
         QVERIFY(w->isVisible() && w->editVisible(w->reFlash));
         QCOMPARE(w->reOrig->text(), QStringLiteral("character"));
@@ -208,7 +210,7 @@ private slots:
     void keysEndAFlash()
     {
         showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("20");
+        FormOptions->edRepeat->setText(QStringLiteral("20"));
         // On the flash window: the cycles end and the window closes.
         clock->during = [&](int i) {
             if (i == 3)
@@ -232,7 +234,7 @@ private slots:
         w->close();
 
         // In the pane, in a hide period: the characters are not left blank.
-        f->flashOptions.fullScreen = false;
+        FormOptions->chbFlashFullScreen->setChecked(false);
         clock->waits.clear();
         clock->during = [&](int i) {
             if (i == 2)
@@ -246,7 +248,7 @@ private slots:
     void mouseAndWheelCloseTheWindowAndThePointerComesBack()
     {
         showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("-1");
+        FormOptions->edRepeat->setText(QStringLiteral("-1"));
         f->Flash(true);
         f->Flash(true); // shown again while open: still hidden only once
         QCOMPARE(overrideCursorDepth(), 1);
@@ -267,7 +269,7 @@ private slots:
         load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         f->chbFlash->setChecked(true);
         f->chbAuto->setChecked(true);
-        f->flashOptions.delay = QStringLiteral("300");
+        FormOptions->edDelay->setText(QStringLiteral("300"));
         // A word chosen for flashing: the delay, then the card without cycles.
         f->bNextClick();
         QCOMPARE(clock->waits, (QList<int>{300}));
@@ -288,8 +290,8 @@ private slots:
     {
         load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         f->chbFlash->setChecked(true);
-        f->flashOptions.keepOpen = false;
-        f->flashOptions.repeat = QStringLiteral("0");
+        FormOptions->chbKeepOpen->setChecked(false);
+        FormOptions->edRepeat->setText(QStringLiteral("0"));
         f->bNextClick();
         QCOMPARE(clock->waits, (QList<int>{1000, 40, 40}));
         clock->waits.clear();
@@ -303,8 +305,8 @@ private slots:
     void paneFlashBlinksAndEndsAsTheSwitchSays()
     {
         showFirst(term(QStringLiteral("你好")));
-        f->flashOptions.fullScreen = false;
-        f->flashOptions.repeat = QStringLiteral("1");
+        FormOptions->chbFlashFullScreen->setChecked(false);
+        FormOptions->edRepeat->setText(QStringLiteral("1"));
         QStringList pane;
         clock->during = [&](int) { pane << f->reChin->text(); };
         f->Flash(true);
@@ -323,8 +325,8 @@ private slots:
     void flashAskedForDuringAFlashFollowsIt()
     {
         showFirst(term(QStringLiteral("字")));
-        f->flashOptions.fullScreen = false;
-        f->flashOptions.repeat = QStringLiteral("1");
+        FormOptions->chbFlashFullScreen->setChecked(false);
+        FormOptions->edRepeat->setText(QStringLiteral("1"));
         clock->during = [&](int i) {
             if (i == 1) // Backspace, handled while the queue runs
                 f->FormKeyDown(Qt::Key_Backspace, Qt::NoModifier);
@@ -338,7 +340,7 @@ private slots:
     void badNumbersFailBeforeAnythingShows()
     {
         showFirst(term(QStringLiteral("字")));
-        f->flashOptions.repeat = QStringLiteral("abc");
+        FormOptions->edRepeat->setText(QStringLiteral("abc"));
         try {
             f->Flash(true);
             QFAIL("no error");
@@ -349,14 +351,14 @@ private slots:
         QVERIFY(!f->flashRunning());
 
         // Each number is read only when it is used.
-        f->flashOptions.repeat = QStringLiteral("-1");
-        f->flashOptions.interval = QStringLiteral("x");
-        f->flashOptions.delay = QStringLiteral("1.5");
+        FormOptions->edRepeat->setText(QStringLiteral("-1"));
+        FormOptions->edInterval->setText(QStringLiteral("x"));
+        FormOptions->edDelay->setText(QStringLiteral("1.5"));
         f->Flash(true);
         QVERIFY(w->isVisible());
         w->close();
         QVERIFY_THROWS_EXCEPTION(Error, f->Flash(false));
-        f->flashOptions.repeat = QStringLiteral("0");
+        FormOptions->edRepeat->setText(QStringLiteral("0"));
         QVERIFY_THROWS_EXCEPTION(Error, f->Flash(true));
     }
 
@@ -370,7 +372,7 @@ private slots:
         QCOMPARE(w->reNotes->text(), QStringLiteral("note"));
         QVERIFY(w->editVisible(w->reFlash) && w->editVisible(w->reOrig) && !w->editVisible(w->reMezi));
 
-        f->flashOptions.repeat = QStringLiteral("0");
+        FormOptions->edRepeat->setText(QStringLiteral("0"));
         QCOMPARE(f->lblFlashNow->text(), QStringLiteral("Flash"));
         f->lblFlashNow->click();
         QCOMPARE(clock->waits, (QList<int>{40, 40}));

@@ -7,9 +7,11 @@
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/SettingsFile.h"
+#include "settings/TFormOptions.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -227,16 +229,16 @@ private slots:
     {
         load({term("one")});
         f->bNextClick(); // characters "字one": 4 units
-        f->practiceOptions.characterMultiple = QStringLiteral("2");
+        FormOptions->stNasobekInterval->setText(QStringLiteral("2"));
         f->SetTimer();
         QCOMPARE(f->Timer1->interval(), 4000);
         QVERIFY(f->Timer1->isActive());
-        f->practiceOptions.perCharacter = false;
-        f->practiceOptions.fixedSeconds = QStringLiteral("5");
+        FormOptions->rbFixedTime->setChecked(true);
+        FormOptions->stInterval->setText(QStringLiteral("5"));
         f->SetTimer();
         QCOMPARE(f->Timer1->interval(), 5000);
         // No characters: the timer rests instead of ticking without end.
-        f->practiceOptions.perCharacter = true;
+        FormOptions->rbNasobekZnaku->setChecked(true);
         f->chbChin->setChecked(false);
         f->SetTimer();
         QVERIFY(!f->Timer1->isActive());
