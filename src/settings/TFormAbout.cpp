@@ -227,6 +227,8 @@ void TFormAbout::showEvent(QShowEvent *e)
     // Filled before the first paint, whether or not the platform activates
     // the window.
     FormActivate();
+    if (Form1)
+        move(Form1->geometry().center() - rect().center());
     QDialog::showEvent(e);
 }
 

@@ -106,6 +106,8 @@ bool TFormSelect::event(QEvent *e)
 void TFormSelect::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
+    if (Form1)
+        move(Form1->geometry().center() - rect().center());
     // Shown again after a skin folder was added: the list is fresh even when
     // the platform does not activate the window.
     FormActivate();
