@@ -24,7 +24,6 @@ class QPushButton;
 class QRadioButton;
 class QComboBox;
 class QTextEdit;
-class QLabel;
 
 namespace korvana {
 class ClickLabel;
