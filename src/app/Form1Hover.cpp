@@ -63,6 +63,14 @@ void addMemoLine(QWidget *memo, const QString &line)
         bar->setValue(bar->value() - 4 * step);
 }
 
+// The line index of the dictionary text looked up last (rebuilt when
+// another dictionary has been loaded).
+korvana::DictionaryLineIndex &dictionaryIndex()
+{
+    static korvana::DictionaryLineIndex index;
+    return index;
+}
+
 QWidget *readerBox(QWidget *window, const char *name)
 {
     return window ? window->findChild<QWidget *>(QLatin1String(name)) : nullptr;
@@ -213,7 +221,9 @@ void TForm1::reChinMouseMove(QTextEdit *Sender, const QPoint &Pos)
     if (Code == 0)
         return;
     const korvana::HoverNeighbours n = korvana::neighboursAt(S, C - 1, QChar(char16_t(Code)));
-    const QStringList lines = korvana::dictionaryLines(FDictText, korvana::dictionaryKeys(n), toneMarks);
+    dictionaryIndex().update(FDictText);
+    const QStringList lines =
+        korvana::dictionaryLines(FDictText, korvana::dictionaryKeys(n), toneMarks, &dictionaryIndex());
     if (dictBox) {
         for (const QString &line : lines)
             addMemoLine(dictBox, line);

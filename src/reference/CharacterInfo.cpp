@@ -241,11 +241,38 @@ QString dictionaryLine(QStringView entryText, const ToneMarker &toneMarks)
     return trimControls(e).toString();
 }
 
-QStringList dictionaryLines(QStringView dictText, const QStringList &keys, const ToneMarker &toneMarks)
+void DictionaryLineIndex::update(const QString &text)
+{
+    if (text.size() == m_source.size() && text.constData() == m_source.constData())
+        return;
+    m_source = text;
+    m_starts.clear();
+    const QStringView v(m_source);
+    for (qsizetype lf = v.indexOf(u'\n'); lf >= 0 && lf + 1 < v.size(); lf = v.indexOf(u'\n', lf + 1))
+        m_starts[v[lf + 1].unicode()].push_back(lf);
+}
+
+qsizetype DictionaryLineIndex::find(QStringView key) const
+{
+    if (key.size() < 2 || key.front() != u'\n')
+        return QStringView(m_source).indexOf(key);
+    const auto it = m_starts.constFind(key[1].unicode());
+    if (it == m_starts.constEnd())
+        return -1;
+    const QStringView text(m_source);
+    for (qsizetype lf : *it) {
+        if (text.mid(lf).startsWith(key))
+            return lf;
+    }
+    return -1;
+}
+
+QStringList dictionaryLines(QStringView dictText, const QStringList &keys, const ToneMarker &toneMarks,
+                            const DictionaryLineIndex *index)
 {
     QStringList lines;
     for (const QString &key : keys) {
-        const qsizetype at = dictText.indexOf(key);
+        const qsizetype at = index ? index->find(key) : dictText.indexOf(key);
         if (at < 0)
             continue;
         const QString line = dictionaryLine(dictText.mid(at + 1), toneMarks);

@@ -8,11 +8,13 @@
 // The tables are the texts of CharacterDatabase (records "@KEY;..." joined by
 // CR LF) and the dictionary text (entries "汉字 [han4 zi4] /sense/sense/"
 // joined by CR LF, a header on the first line).
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
+#include <vector>
 
 namespace korvana {
 
@@ -102,8 +104,28 @@ QStringList dictionaryKeys(const HoverNeighbours &n);
 // pinyin] sense; sense". Empty when nothing is left of it.
 QString dictionaryLine(QStringView entryText, const ToneMarker &toneMarks);
 
+// Where the lines of a dictionary text start, by their first character, so
+// that a key is found without scanning the whole text (eight keys for every
+// new character under the mouse would scan millions of characters each).
+// It finds exactly what a search of the text for the key's first occurrence
+// finds. The text indexed last is kept (shared, not copied) and a different
+// text is indexed afresh.
+class DictionaryLineIndex {
+public:
+    // Indexes text unless it is the text indexed last.
+    void update(const QString &text);
+    // First position of key (an LF and what follows it) in the indexed
+    // text, or -1.
+    qsizetype find(QStringView key) const;
+
+private:
+    QString m_source;
+    QHash<char16_t, std::vector<qsizetype>> m_starts; // LF positions, by the character after them
+};
+
 // The lines of every key found in dictText (first occurrence each), in key
-// order.
-QStringList dictionaryLines(QStringView dictText, const QStringList &keys, const ToneMarker &toneMarks);
+// order. With an index, it must have been updated with dictText.
+QStringList dictionaryLines(QStringView dictText, const QStringList &keys, const ToneMarker &toneMarks,
+                            const DictionaryLineIndex *index = nullptr);
 
 } // namespace korvana

@@ -250,6 +250,25 @@ private slots:
         // The entry of the last line, with nothing cut from its end.
         QCOMPARE(dictionaryLines(Dict, {QStringLiteral("\n人 ")}, {}), QStringList{QStringLiteral("人 [ren2] person;")});
     }
+
+    void lineIndexFindsWhatTheScanFinds()
+    {
+        DictionaryLineIndex index;
+        index.update(Dict);
+        const QStringList keys{QStringLiteral("\n中 "), QStringLiteral("\n中国 "), QStringLiteral("\n中国人 "),
+                               QStringLiteral("\n国人 "), QStringLiteral("\n人 "), QStringLiteral("\n人民 "),
+                               QStringLiteral("\n# "), QStringLiteral("\n国 ")};
+        for (const QString &key : keys)
+            QCOMPARE(index.find(key), Dict.indexOf(key));
+        QCOMPARE(dictionaryLines(Dict, keys, tones, &index), dictionaryLines(Dict, keys, tones));
+        // Another text is indexed afresh, not answered from the old one.
+        const QString other = QStringLiteral("h\r\n人 [ren2] /someone/");
+        index.update(other);
+        QCOMPARE(index.find(QStringLiteral("\n人 ")), other.indexOf(QStringLiteral("\n人 ")));
+        QCOMPARE(index.find(QStringLiteral("\n中 ")), -1);
+        index.update(QString());
+        QCOMPARE(index.find(QStringLiteral("\n人 ")), -1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCharacterInfo)
