@@ -45,37 +45,6 @@ private slots:
         d = nullptr;
     }
 
-    void controlsAsDesigned()
-    {
-        QCOMPARE(d->windowTitle(), QStringLiteral("Numbers"));
-        QCOMPARE(d->rbn1->text(), QStringLiteral("1-100"));
-        QCOMPARE(d->rbn2->text(), QStringLiteral("1-1000"));
-        QCOMPARE(d->rbn3->text(), QStringLiteral("1-10 000"));
-        QVERIFY(d->rbnCustom->text().isEmpty());
-        QCOMPARE(d->lblFrom->text(), QStringLiteral("From"));
-        QCOMPARE(d->lblTo->text(), QStringLiteral("To"));
-        QCOMPARE(d->bOK->text(), QStringLiteral("start"));
-        QCOMPARE(d->bCancel->text(), QStringLiteral("stop"));
-        QVERIFY(d->rbn1->isChecked());
-        // The radio buttons are one group.
-        d->rbn3->setChecked(true);
-        QVERIFY(!d->rbn1->isChecked());
-    }
-
-    void startWritesThePresetRange()
-    {
-        d->rbn2->setChecked(true);
-        d->bOK->click();
-        QVERIFY(mode);
-        QCOMPARE(from, 0);
-        QCOMPARE(to, 1001);
-        QCOMPARE(d->result(), 1);
-
-        d->rbn3->setChecked(true);
-        d->bOK->click();
-        QCOMPARE(to, 9999);
-    }
-
     void keysInTheEditsChooseTheCustomRange()
     {
         d->show();
@@ -92,19 +61,6 @@ private slots:
         QCOMPARE(from, 0);
         QCOMPARE(to, 80);
         QVERIFY(!d->isVisible());
-    }
-
-    void customTextIsIgnoredUnlessChosen()
-    {
-        d->eNrFrom->setText(QStringLiteral("500"));
-        d->eNrTo->setText(QStringLiteral("600"));
-        d->bOK->click();
-        QCOMPARE(from, 0);
-        QCOMPARE(to, 101);
-        d->rbnCustom->setChecked(true);
-        d->bOK->click();
-        QCOMPARE(from, 500);
-        QCOMPARE(to, 601);
     }
 
     void stopSwitchesOffAndKeepsTheRange()
@@ -141,14 +97,6 @@ private slots:
         }
     }
 
-    void unboundDialogOnlyCloses()
-    {
-        TFormNumbers other;
-        other.show();
-        other.bOK->click();
-        QVERIFY(!other.isVisible());
-        QCOMPARE(from, -1);
-    }
 };
 
 class TestForm1Numbers : public QObject {

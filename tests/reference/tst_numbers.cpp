@@ -82,13 +82,11 @@ private slots:
             {1000, "一千", "yī qiān"},
             {1005, "一千〇五", "yī qiān líng wǔ"},
             {1010, "一千〇一十", "yī qiān líng yī shí"},
-            {1100, "一千一百", "yī qiān yī bǎi"},
             {1105, "一千一百〇五", "yī qiān yī bǎi líng wǔ"},
             {2345, "二千三百四十五", "èr qiān sān bǎi sì shí wǔ"},
             // One 〇 for the gap, whether one or two digits are missing.
             {3050, "三千〇五十", "sān qiān líng wǔ shí"},
             {3005, "三千〇五", "sān qiān líng wǔ"},
-            {3105, "三千一百〇五", "sān qiān yī bǎi líng wǔ"},
             {3210, "三千二百一十", "sān qiān èr bǎi yī shí"},
             {9999, "九千九百九十九", "jiǔ qiān jiǔ bǎi jiǔ shí jiǔ"},
             {68, "六十八", "liù shí bā"},
