@@ -210,7 +210,8 @@ TFormOptions::TFormOptions(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(478, 318);
+    // The designed client area; the layout may grow it where fonts need more.
+    resize(478, 318);
 
     auto *outer = new QVBoxLayout(this);
     auto *body = new QHBoxLayout;
