@@ -116,9 +116,9 @@ void TForm1::reChinMouseMove(QTextEdit *Sender, const QPoint &Pos)
         if (chbNotes && !chbNotes->isChecked() && reNotes)
             reNotes->clear();
         if (FShowHiddenOnHover && reChin && reChin->text().isEmpty() && chbChin && !chbChin->isChecked()) {
-            // The numbers drill fills the pane its own way; until it offers
-            // that, a hidden pane is revealed in term mode only.
-            if (!FNumbersMode)
+            if (FNumbersMode)
+                ShowChinNr(true);
+            else
                 ShowChin2(true);
         }
         // Without its tables the popup has nothing to show; the user's

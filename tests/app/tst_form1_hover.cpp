@@ -250,6 +250,21 @@ private slots:
         QVERIFY(memoLines(FormHanzi->TntMemo1).isEmpty());
     }
 
+    void hiddenCharactersRevealedUnderTheMouse()
+    {
+        Form1->reLine->setText(QStringLiteral("<OR=middle><PI=zhong1 guo2><CH=中国><NO=><TY=w><ST=u>"));
+        Form1->chbChin->setChecked(false);
+        QCOMPARE(Form1->reChin->text(), QString());
+        // Without the setting the hidden pane stays empty.
+        Form1->FShowHiddenOnHover = false;
+        Form1->reChinMouseMove(Form1->reChinView, QPoint(5, 5));
+        QCOMPARE(Form1->reChin->text(), QString());
+        Form1->FShowHiddenOnHover = true;
+        Form1->reChinMouseMove(Form1->reChinView, QPoint(5, 5));
+        QCOMPARE(Form1->reChin->text(), QStringLiteral("中国"));
+        QVERIFY(!Form1->chbChin->isChecked());
+    }
+
     void malformedNumberIsReported()
     {
         Form1->FUnihanText = UnihanBadVariant;
