@@ -215,8 +215,8 @@ private slots:
     {
         Store s;
         s.load({term("one", "yi1", "一"), term("two", "er4", "二")});
-        // A trailing line end gives an empty line that must not pull in the
-        // whole lesson text.
+        // A trailing line end gives an empty line: an empty paragraph, not a
+        // second copy of the lesson text.
         s.reMain.setText(s.reMain.text() + "\r\n");
         s.grid.setRowCount(3);
         s.reMain.setSelStart(5);

@@ -165,6 +165,9 @@ private slots:
         QTextCursor c(w->reVoc->document());
         c.setPosition(int(vocabulary().indexOf("你")) + 1);
         QCOMPARE(c.charFormat().fontFamilies().toStringList().value(0), QString("KaiTi"));
+        c.setPosition(int(vocabulary().indexOf("second")) + 1);
+        QCOMPARE(c.charFormat().fontFamilies().toStringList().value(0), QString("Arial"));
+        QCOMPARE(c.charFormat().fontPointSize(), 9.0);
     }
 
     void rowWithoutLineKeepsWhatWasBuilt()
