@@ -3,5 +3,4 @@
 // drill. Each does nothing until its own work replaces it here.
 #include "app/TForm1.h"
 
-void TForm1::ToggleShowHide() {}
 void TForm1::ShowHelpContents() {}

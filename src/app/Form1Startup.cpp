@@ -90,6 +90,7 @@ void TForm1::buildControls()
     buildPracticeControls();
     buildFlashControls();
     buildHoverControls();
+    buildHiddenPaneControls();
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
     lbSoubory->setFixedSize(165, 60);
@@ -107,6 +108,7 @@ void TForm1::buildControls()
     for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(Label10), PanelStatus,
                        static_cast<QWidget *>(lStatus)})
         makeDraggable(w);
+    buildCommandControls();
     seraditmenu();
 }
 

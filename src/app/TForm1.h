@@ -455,10 +455,59 @@ public:
 
     // --- hidden panes and hover reveal (Form1HiddenPanes.cpp) ---
     // [hidden-begin]
+    // The pane mouse handlers, the boxes' presses, the background's mouse
+    // moves and the panes' popup menu; buildControls() calls this once the
+    // panes and their boxes exist.
+    void buildHiddenPaneControls();
+    // The pane clicked last: 1 translation, 2 pinyin, 3 characters, 4 notes
+    // (0 before any click). The popup's commands act on it.
+    int FActivePane = 0;
+    // The boxes' states saved by the show-all toggle, restored by the next
+    // Insert while FRollbackPending holds.
+    bool FSavedOrig = false, FSavedPin = false, FSavedChin = false, FSavedNotes = false;
+    // The panes' popup menu, made by buildHiddenPaneControls(): "Copy"
+    // (Copy1), a separator (N1) and "Display" (Hide1, checkable: checked
+    // when the clicked pane's box is). A right press on a pane pops it up;
+    // the commands connect Copy1 and Hide1 to their handlers. The pane views
+    // make no context menu of their own.
+    class QMenu *popCopy = nullptr;
+    class QAction *Copy1 = nullptr, *N1 = nullptr, *Hide1 = nullptr;
+    // A press on a pane; Pos in the pane view's viewport.
+    void reOrigMouseDown(Qt::MouseButton Button, const QPoint &Pos);
+    void rePinMouseDown(Qt::MouseButton Button, const QPoint &Pos);
+    void reChinMouseDown(Qt::MouseButton Button, const QPoint &Pos);
+    void reNotesMouseDown(Qt::MouseButton Button, const QPoint &Pos);
+    // A press on any of the four pane boxes: a pending restore is dropped.
+    void chbOrigMouseDown();
+    // The hover reveal (the characters pane's is reChinMouseMove).
+    void reOrigMouseMove();
+    void rePinMouseMove();
+    void reNotesMouseMove();
+    // The mouse over the window's background: menus closed, every reveal
+    // ended.
+    void Image1MouseMove();
+
+private:
+    void paneMouseDown(int Pane, Qt::MouseButton Button, const QPoint &Pos);
+
+public:
     // [hidden-end]
 
     // --- commands that open tools, tool bar and background (Form1Commands.cpp) ---
     // [commands-begin]
+    // Connects the panes' popup commands ("Copy", "Display"); buildControls()
+    // calls it once the popup exists.
+    void buildCommandControls();
+    // "Copy" of the panes' popup: the whole pane given by FActivePane.
+    void Copy1Click();
+    // "Display" of the panes' popup: the show/hide switch of that pane.
+    void Hide1Click();
+    // Copies all of Pane to the clipboard and leaves nothing selected.
+    void CopyPaneToClipboard(korvana::RichEdit *Pane);
+    // The program that edits lessons outside when "Edit in Word" is set:
+    // LibreOffice Writer when it is installed, else the desktop's program
+    // for the file. False when nothing could be started.
+    bool openLessonInWordProcessor(const QString &FileName);
     // [commands-end]
 
     // --- status line --------------------------------------------------------------
