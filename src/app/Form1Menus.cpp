@@ -11,6 +11,7 @@
 #include "platform/ui/Dialogs.h"
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormKeybRefer.h"
+#include "practice/TFormToolBar.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -283,7 +284,6 @@ void TForm1::mlDictionaryClick()
     FormDict->raise();
     FormDict->activateWindow();
 }
-void TForm1::EditinWord1Click() { HideAllMenus(); }
 void TForm1::mlTermsManagerClick() { HideAllMenus(); }
 void TForm1::ChangeSkin()
 {
@@ -294,9 +294,6 @@ void TForm1::ChangeSkin()
         FormSelect->activateWindow();
     }
 }
-void TForm1::ScreenBackground1Click() { HideAllMenus(); }
-void TForm1::oolbar1Click() { HideAllMenus(); }
-void TForm1::Help1Click() { HideAllMenus(); }
 void TForm1::lAboutClick()
 {
     HideAllMenus();
@@ -341,6 +338,9 @@ void TForm1::BeziDrag(QWidget *, QPoint pos, Qt::MouseButtons buttons)
 {
     if (buttons & Qt::LeftButton)
         move(x() - (FDragX - pos.x()), y() - (FDragY - pos.y()));
+    // Held or not, the tool bar follows the main window.
+    if (FormToolBar)
+        FormToolBar->SetPosition();
 }
 
 void TForm1::KonciDrag()
