@@ -49,7 +49,7 @@ void TForm1::buildControls()
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
-    pal.setColor(QPalette::WindowText, QColor(0xC0, 0xC0, 0xC0));
+    pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
     resize(760, 520);
 
