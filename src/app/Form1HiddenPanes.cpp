@@ -8,6 +8,7 @@
 #include "platform/richtext/RichEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
 #include <QMouseEvent>
@@ -76,9 +77,11 @@ private:
 // Mouse moves over the window's background (the window itself, or the
 // skin's picture, which lets the mouse through to it). Moves that the
 // window gets from a child passing them on are not the background's.
+// Watched from the application, as the window's drag handling takes the
+// moves before any filter on the window installed earlier than its own.
 class BackgroundMouse : public QObject {
 public:
-    explicit BackgroundMouse(TForm1 *form) : QObject(form), m_form(form) { form->installEventFilter(this); }
+    explicit BackgroundMouse(TForm1 *form) : QObject(form), m_form(form) { qApp->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override

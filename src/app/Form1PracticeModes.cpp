@@ -107,24 +107,36 @@ void TForm1::chbFlashClick()
 
 // --- pane switches -------------------------------------------------------------------
 
+// In the numbers drill the panes show the number; the drill has no notes.
+
 void TForm1::chbOrigClick()
 {
-    ShowOrig2(false);
+    if (FNumbersMode)
+        ShowOrigNr(false);
+    else
+        ShowOrig2(false);
 }
 
 void TForm1::chbPinClick()
 {
-    ShowPin2(false);
+    if (FNumbersMode)
+        ShowPinNr(false);
+    else
+        ShowPin2(false);
 }
 
 void TForm1::chbChinClick()
 {
-    ShowChin2(false);
+    if (FNumbersMode)
+        ShowChinNr(false);
+    else
+        ShowChin2(false);
 }
 
 void TForm1::chbNotesClick()
 {
-    ShowNotes2(false);
+    if (!FNumbersMode)
+        ShowNotes2(false);
 }
 
 void TForm1::OrigSwitch()
