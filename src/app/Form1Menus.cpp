@@ -12,6 +12,7 @@
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormKeybRefer.h"
 #include "practice/TFormToolBar.h"
+#include "editing/TFormTermsManager.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -284,7 +285,14 @@ void TForm1::mlDictionaryClick()
     FormDict->raise();
     FormDict->activateWindow();
 }
-void TForm1::mlTermsManagerClick() { HideAllMenus(); }
+void TForm1::mlTermsManagerClick()
+{
+    HideAllMenus();
+    // Modal: the list is rebuilt from the lesson text each time it is shown,
+    // and only the term table's states change while it is open.
+    if (FormTermsManager)
+        korvana::Dialogs::instance().execModal(FormTermsManager);
+}
 void TForm1::ChangeSkin()
 {
     HideAllMenus();

@@ -1,11 +1,59 @@
 #pragma once
+// The terms manager: every term of the open lessons in one list, chosen by
+// hand or by type and state, marked unlearned, learned or difficult in the
+// term table, or exported as a lesson file. Shown modally from the main
+// window; it reads the lesson text and writes only the state column of the
+// term table, which reaches the lesson files when the lessons are saved.
 #include <QDialog>
 
-// Terms manager window. One instance, FormTermsManager, lives for the whole run.
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
 class TFormTermsManager : public QDialog {
     Q_OBJECT
 public:
     explicit TFormTermsManager(QWidget *parent = nullptr);
+
+    QTreeWidget *lvTerms = nullptr;
+    QComboBox *cbSelect = nullptr, *cbDeselect = nullptr, *cbMarkAs = nullptr, *cbExport = nullptr;
+    QPushButton *bOKselect = nullptr, *bOKdeselect = nullptr, *bOKmarkas = nullptr, *bOKexport = nullptr,
+                *bClose = nullptr;
+    QLabel *lSelectedCount = nullptr;
+
+    // The column clicked last (0 Chinese, 1 Translation, 2 Pinyin, 3 Notes).
+    int SortColumn = 0;
+
+    // Item data role holding the term's row in the term table.
+    static constexpr int RowRole = Qt::UserRole + 1;
+
+    // Each showing: the list rebuilt from the lesson text, nothing selected.
+    void FormActivate();
+    void FillTerms();
+    void CountSelected();
+    void lvTermsColumnClick(int Column);
+    void bOKselectClick();
+    void bOKdeselectClick();
+    void bOKmarkasClick();
+    void bOKexportClick();
+    void bCloseClick();
+    void FormKeyDown(int Key);
+
+    // The term-table row of an item.
+    static int rowOf(const QTreeWidgetItem *item);
+    // Rows of the selected items, in the list's current order.
+    std::vector<int> selectedRows() const;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void buildControls();
+    void applyLooks(QTreeWidgetItem *item) const;
+    void selectByChoice(int choice, bool select);
 };
 
 extern TFormTermsManager *FormTermsManager;

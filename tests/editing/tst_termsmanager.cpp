@@ -1,0 +1,251 @@
+// The terms manager's work on the lesson store: listing terms, ordering,
+// choosing by type and state, marking, and exporting lines to lesson files
+// without ever damaging a lesson already on disk.
+#include "editing/TermsManager.h"
+#include "lessons/TermGrid.h"
+#include "platform/richtext/RichEdit.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(data);
+}
+
+QStringList linesOf(const RichEdit &r)
+{
+    QStringList out;
+    for (int i = 0; i < r.lineCount(); ++i)
+        out << r.line(i);
+    return out;
+}
+
+QStringList linesOfFile(const QString &path)
+{
+    RichEdit r;
+    r.loadFromFile(path);
+    return linesOf(r);
+}
+
+const QString kOne = "<OR=one><PI=yi1><CH=一><NO=n1><TY=w>";
+const QString kHello = "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p>";
+const QString kTwo = "<OR=Two><PI=er4><NO=x><TY=w>";
+
+} // namespace
+
+class TestTermsManager : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsEveryLineWithItsRow()
+    {
+        RichEdit text;
+        text.setText(QStringList{kOne, kHello, kTwo, "<or=lower><CH=>"}.join("\r\n"));
+        const auto items = listTerms(text);
+        QCOMPARE(int(items.size()), 4);
+        QCOMPARE(items[0].chinese, QString("一"));
+        QCOMPARE(items[0].translation, QString("one"));
+        QCOMPARE(items[0].pinyin, QString("yi1"));
+        QCOMPARE(items[0].notes, QString("n1"));
+        QCOMPARE(items[1].pinyin, QString("ni3 hao3")); // blanks in a value are kept
+        // No "CH" tag: an empty first column, the other values still read.
+        QCOMPARE(items[2].chinese, QString());
+        QCOMPARE(items[2].translation, QString("Two"));
+        // Tag names are matched exactly: a lower-case tag is no tag.
+        QCOMPARE(items[3].translation, QString());
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(items[std::size_t(i)].row, i);
+        QCOMPARE(items[1].column(0), items[1].chinese);
+        QCOMPARE(items[1].column(3), items[1].notes);
+
+        RichEdit empty;
+        QVERIFY(listTerms(empty).empty());
+    }
+
+    void ordersWithOnlyAsciiLettersFolded()
+    {
+        QCOMPARE(compareTermsText("ni3 HAO3", "Ni3 hao3"), 0);
+        QVERIFY(compareTermsText("apple", "Banana") < 0);
+        QVERIFY(compareTermsText("Banana", "apple") > 0);
+        QVERIFY(compareTermsText("ma", "mama") < 0); // a start comes first
+        QVERIFY(compareTermsText("", "a") < 0);
+        // Letters are folded to capitals, so "_" (after "Z") follows them.
+        QVERIFY(compareTermsText("a", "_") < 0);
+        // Other letters keep their own codes: no folding beyond A-Z.
+        QVERIFY(compareTermsText("Ä", "ä") != 0);
+        QVERIFY(compareTermsText("z", "ā") < 0);
+    }
+
+    void choicesFollowTheTable()
+    {
+        TermGrid g;
+        g.setRowCount(5);
+        const char *types[] = {"w", "p", "w", "p", ""};
+        const char *states[] = {"u", "d", "l", "l", ""};
+        for (int r = 0; r < 5; ++r) {
+            g.setCell(TermGrid::TermType, r, types[r]);
+            g.setCell(TermGrid::TermStatus, r, states[r]);
+        }
+        auto matching = [&](TermsChoice c) {
+            QList<int> rows;
+            for (int r = 0; r < 5; ++r)
+                if (termMatches(c, g, r))
+                    rows << r;
+            return rows;
+        };
+        QCOMPARE(matching(TermsChoice::All), (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(matching(TermsChoice::Words), (QList<int>{0, 2}));
+        QCOMPARE(matching(TermsChoice::Phrases), (QList<int>{1, 3}));
+        QCOMPARE(matching(TermsChoice::Unlearned), (QList<int>{0}));
+        QCOMPARE(matching(TermsChoice::Learned), (QList<int>{2, 3}));
+        QCOMPARE(matching(TermsChoice::Difficult), (QList<int>{1}));
+        // Exact comparison: an upper-case value is neither.
+        g.setCell(TermGrid::TermType, 0, "W");
+        QVERIFY(!termMatches(TermsChoice::Words, g, 0));
+    }
+
+    void marksOnlyRowsOfTheTable()
+    {
+        QCOMPARE(markStateFor(0), QString("u"));
+        QCOMPARE(markStateFor(1), QString("l"));
+        QCOMPARE(markStateFor(2), QString("d"));
+        QCOMPARE(markStateFor(3), QString());
+
+        TermGrid g;
+        g.setRowCount(3);
+        for (int r = 0; r < 3; ++r)
+            g.setCell(TermGrid::TermStatus, r, "u");
+        const quint64 before = g.revision();
+        QCOMPARE(markTerms(g, {2, 0, 7, -1}, "l"), 2);
+        QCOMPARE(g.state(0), QString("l"));
+        QCOMPARE(g.state(1), QString("u"));
+        QCOMPARE(g.state(2), QString("l"));
+        // The practice engine notices the change through the revision.
+        QVERIFY(g.revision() > before);
+        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QString());
+
+        QCOMPARE(operationMessage(3), QString("Operation performed on 3 terms"));
+        QCOMPARE(operationMessage(0), QString("No selected terms"));
+    }
+
+    void collectsLinesInTheGivenOrderEachOnItsOwnLine()
+    {
+        RichEdit text;
+        text.setText(QStringList{kOne, kHello, kTwo}.join("\r\n"));
+        text.setSel(3, 5);
+        const int keepStart = text.selStart();
+        RichEdit out;
+        out.setText("old scratch");
+        // The last line of the text, which has no line end of its own,
+        // comes first and must not run into the next one.
+        QCOMPARE(collectTermLines(text, {2, 0, 9}, out), 2);
+        QCOMPARE(linesOf(out), (QStringList{kTwo, kOne}));
+        QCOMPARE(text.selStart(), keepStart);
+        QCOMPARE(text.selLength(), 2);
+        QCOMPARE(linesOf(text), (QStringList{kOne, kHello, kTwo})); // lesson text untouched
+
+        QCOMPARE(collectTermLines(text, {}, out), 0);
+        QCOMPARE(out.textLength(), 0);
+    }
+
+    void keepsEachValuesFormatting()
+    {
+        RichEdit text;
+        text.setText(QStringList{kOne, kHello}.join("\r\n"));
+        // Colour the translation "hello" of the second line.
+        const int start = text.lineIndex(1) + 4;
+        text.setSel(start, start + 5);
+        text.setSelColor(QColor(0, 0, 255));
+        RichEdit out;
+        collectTermLines(text, {1}, out);
+        out.setSel(4, 9);
+        QCOMPARE(out.selText(), QString("hello"));
+        QCOMPARE(out.selAttributes().color, QColor(0, 0, 255));
+    }
+
+    void newLessonReadsBackAsTheExportedLines()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("new.kvl");
+        writeBytes(file, "something else entirely");
+        RichEdit text;
+        text.setText(QStringList{kOne, kHello, kTwo}.join("\r\n"));
+        RichEdit out;
+        collectTermLines(text, {1, 2}, out);
+        exportAsNewLesson(out, file);
+        QCOMPARE(linesOfFile(file), (QStringList{kHello, kTwo}));
+    }
+
+    void appendPutsTermsBeforeTheLessonsOwnLines()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("lesson.kvl");
+        const QString par = "<PAR FILE=\"read.txt\" DESCRIPTION=\"Reading\">";
+        writeBytes(file, QStringList{"<ST=u>" + kOne, "<ST=d>" + kHello, par}.join("\r\n").toUtf8());
+
+        RichEdit text;
+        text.setText(QStringList{kTwo, "<OR=three><CH=三><TY=w>"}.join("\r\n"));
+        RichEdit out;
+        collectTermLines(text, {1, 0}, out);
+        exportIntoLesson(out, file);
+        QCOMPARE(linesOfFile(file),
+                 (QStringList{"<OR=three><CH=三><TY=w>", kTwo, "<ST=u>" + kOne, "<ST=d>" + kHello, par}));
+    }
+
+    void appendingToAMissingLessonWritesNothing()
+    {
+        QTemporaryDir dir;
+        RichEdit text;
+        text.setText(kOne);
+        RichEdit out;
+        collectTermLines(text, {0}, out);
+        const QString missing = dir.filePath("missing.kvl");
+        QVERIFY_THROWS_EXCEPTION(RichTextError, exportIntoLesson(out, missing));
+        QVERIFY(!QFile::exists(missing));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void aFailedWriteLeavesTheLessonAsItWas()
+    {
+        QTemporaryDir dir;
+        RichEdit text;
+        text.setText(kOne);
+        RichEdit out;
+        collectTermLines(text, {0}, out);
+
+        // A lesson in a folder that cannot be written to keeps its bytes.
+        QVERIFY(QDir(dir.path()).mkdir("locked"));
+        const QString locked = dir.filePath("locked/lesson.kvl");
+        const QByteArray original = QStringList{kHello, kTwo}.join("\r\n").toUtf8();
+        writeBytes(locked, original);
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        const bool canStillWrite = QFileInfo(dir.filePath("locked")).isWritable(); // e.g. as root
+        if (!canStillWrite) {
+            QVERIFY_THROWS_EXCEPTION(RichTextError, exportIntoLesson(out, locked));
+            QCOMPARE(readBytes(locked), original);
+            QVERIFY_THROWS_EXCEPTION(RichTextError, exportAsNewLesson(out, locked));
+            QCOMPARE(readBytes(locked), original);
+        }
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (canStillWrite)
+            QSKIP("running with rights that ignore folder permissions");
+    }
+};
+
+QTEST_MAIN(TestTermsManager)
+#include "tst_termsmanager.moc"
