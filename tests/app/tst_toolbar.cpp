@@ -1,6 +1,5 @@
-// The floating tool bar: where it docks beside the main window, following
-// the window as it is dragged, its show/hide state kept for the settings,
-// and its buttons.
+// The floating tool bar: docking beside the main window and following its
+// drags, its show/hide state kept for the settings, and its buttons.
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/ui/Dialogs.h"
@@ -17,22 +16,17 @@
 using namespace korvana;
 
 namespace {
-void press(QWidget *w, QPoint at)
+void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held)
 {
-    QMouseEvent e(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
+    const Qt::MouseButton button = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent e(type, at, Form1->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form1, &e);
 }
 
-void moveOver(QWidget *w, QPoint at, Qt::MouseButtons held)
+// A left edge leaving just room for the bar on the main window's right.
+int roomyLeft()
 {
-    QMouseEvent e(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-int screenWidth()
-{
-    return Form1->screen()->geometry().width();
+    return Form1->screen()->geometry().width() - 34 - Form1->width();
 }
 } // namespace
 
@@ -46,7 +40,6 @@ class TestToolBar : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
@@ -59,77 +52,40 @@ private slots:
         DestroyForms();
         m_scripted.reset();
     }
-    void init()
-    {
-        dialogs().messages.clear();
-        dialogs().modalsShown.clear();
-        dialogs().fileRequests.clear();
-    }
 
-    void docksRightWhenThereIsRoomElseLeft_data()
-    {
-        QTest::addColumn<int>("mainLeft");
-        QTest::addColumn<int>("mainWidth");
-        QTest::addColumn<int>("screen");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("room on the right") << 100 << 500 << 1024 << 601;
-        QTest::newRow("exactly 34 pixels left") << 490 << 500 << 1024 << 991;
-        QTest::newRow("33 pixels left") << 491 << 500 << 1024 << 460;
-        QTest::newRow("main window past the edge") << 900 << 500 << 1024 << 869;
-        QTest::newRow("left edge, no room right") << 0 << 1000 << 1024 << -31;
-    }
     void docksRightWhenThereIsRoomElseLeft()
     {
-        QFETCH(int, mainLeft);
-        QFETCH(int, mainWidth);
-        QFETCH(int, screen);
-        QFETCH(int, expected);
-        QCOMPARE(TFormToolBar::dockedLeft(mainLeft, mainWidth, screen), expected);
-    }
-
-    void formIsANarrowBarOfButtons()
-    {
-        QCOMPARE(FormToolBar->width(), 30);
-        QCOMPARE(FormToolBar->tbReader->geometry(), QRect(3, 146, 24, 24));
-        QCOMPARE(FormToolBar->tbHideToolbar->geometry(), QRect(13, 4, 13, 13));
+        QCOMPARE(TFormToolBar::dockedLeft(100, 500, 1024), 601);
+        QCOMPARE(TFormToolBar::dockedLeft(490, 500, 1024), 991); // exactly 34 pixels to spare
+        QCOMPARE(TFormToolBar::dockedLeft(491, 500, 1024), 460);
+        QCOMPARE(TFormToolBar::dockedLeft(0, 1000, 1024), -31);
     }
 
     void draggingTheMainWindowTakesTheToolBarAlong()
     {
-        // A left edge with just room for the bar on the right, and one past it.
-        const int roomy = screenWidth() - 34 - Form1->width() - 5;
-        const int tight = roomy + 40;
-        Form1->move(roomy, 10);
-        FormToolBar->SetPosition();
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 10));
-
-        // Dragged towards the right edge: the bar jumps to the left side.
-        press(Form1, QPoint(5, 5));
-        moveOver(Form1, QPoint(45, 25), Qt::LeftButton);
-        QCOMPARE(Form1->pos(), QPoint(tight, 30));
-        QCOMPARE(FormToolBar->pos(), QPoint(tight - 31, 30));
-
-        // And back: right side again.
-        press(Form1, QPoint(50, 5));
-        moveOver(Form1, QPoint(10, 5), Qt::LeftButton);
-        QCOMPARE(Form1->pos(), QPoint(roomy, 30));
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 30));
-    }
-
-    void aMoveWithoutTheButtonDocksItToo()
-    {
-        const int roomy = screenWidth() - 34 - Form1->width() - 5;
+        const int roomy = roomyLeft();
         Form1->move(roomy, 10);
         FormToolBar->move(300, 300);
-        moveOver(Form1, QPoint(5, 5), Qt::NoButton);
+        // A move without the button docks it too.
+        mouse(QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
         QCOMPARE(Form1->pos(), QPoint(roomy, 10));
         QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 10));
+
+        // Dragged one pixel too far right: the bar goes to the left side.
+        mouse(QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+        mouse(QEvent::MouseMove, QPoint(6, 25), Qt::LeftButton);
+        QCOMPARE(Form1->pos(), QPoint(roomy + 1, 30));
+        QCOMPARE(FormToolBar->pos(), QPoint(roomy + 1 - 31, 30));
+
+        // And back.
+        mouse(QEvent::MouseButtonPress, QPoint(50, 5), Qt::LeftButton);
+        mouse(QEvent::MouseMove, QPoint(49, 5), Qt::LeftButton);
+        QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 30));
     }
 
     void displayToolBarFollowsEveryWayOfShowingAndHiding()
     {
         FormToolBar->hide();
-        Form1->FDisplayToolBar = false;
         Form1->oolbar1Click();
         QVERIFY(FormToolBar->isVisible());
         QVERIFY(Form1->FDisplayToolBar);
@@ -137,7 +93,6 @@ private slots:
         QVERIFY(!FormToolBar->isVisible());
         QVERIFY(!Form1->FDisplayToolBar);
 
-        // Activated: true; its own hide button: false.
         FormToolBar->show();
         FormToolBar->FormActivate();
         QVERIFY(Form1->FDisplayToolBar);
@@ -145,47 +100,33 @@ private slots:
         QVERIFY(!FormToolBar->isVisible());
         QVERIFY(!Form1->FDisplayToolBar);
 
-        // Closed: false as well.
         FormToolBar->show();
         Form1->FDisplayToolBar = true;
         FormToolBar->close();
-        QVERIFY(!FormToolBar->isVisible());
         QVERIFY(!Form1->FDisplayToolBar);
     }
 
-    void dictionaryButtonShowsAndClosesTheDictionary()
+    void buttonsReachTheirWindows()
     {
+        dialogs().modalsShown.clear(); // the reminder at the first activation
         FormDict->hide();
         FormToolBar->tbDict->click();
         QVERIFY(FormDict->isVisible());
         FormToolBar->tbDict->click();
         QVERIFY(!FormDict->isVisible());
-    }
 
-    void readerButtonShowsTheReader()
-    {
-        FormAsocFile->hide();
         FormToolBar->tbReader->click();
         QVERIFY(FormAsocFile->isVisible());
         FormAsocFile->hide();
-    }
 
-    void openButtonsAskForLessonsAndSessions()
-    {
+        FormToolBar->tbNumbers->click();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("FormNumbers")});
+
         FormToolBar->tbOpen->click();
-        QCOMPARE(dialogs().fileRequests.size(), size_t(1));
-        QVERIFY(dialogs().fileRequests[0].filter.contains(QStringLiteral("*.kvl")));
-        QVERIFY(dialogs().fileRequests[0].allowMultiple);
         FormToolBar->tbOpenSession->click();
         QCOMPARE(dialogs().fileRequests.size(), size_t(2));
+        QVERIFY(dialogs().fileRequests[0].filter.contains(QStringLiteral("*.kvl")));
         QVERIFY(dialogs().fileRequests[1].filter.contains(QStringLiteral("*.ses")));
-    }
-
-    void numbersButtonOpensTheRangeDialog()
-    {
-        FormToolBar->tbNumbers->click();
-        QCOMPARE(dialogs().modalsShown.size(), size_t(1));
-        QCOMPARE(dialogs().modalsShown[0], QStringLiteral("FormNumbers"));
     }
 };
 
