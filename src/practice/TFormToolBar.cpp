@@ -225,3 +225,12 @@ void TFormToolBar::resizeEvent(QResizeEvent *e)
     setMask(QRegion(outline.toFillPolygon().toPolygon()));
     QWidget::resizeEvent(e);
 }
+
+void TFormToolBar::showEvent(QShowEvent *e)
+{
+    // The background may have been shown while the bar was hidden (or at
+    // start): its button shows whether it is up.
+    if (Form1)
+        tbBackground->setChecked(Form1->FDisplayScreenBackground);
+    QWidget::showEvent(e);
+}

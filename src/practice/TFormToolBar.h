@@ -49,6 +49,7 @@ protected:
     void mousePressEvent(class QMouseEvent *e) override;
     void paintEvent(class QPaintEvent *e) override;
     void resizeEvent(class QResizeEvent *e) override;
+    void showEvent(class QShowEvent *e) override;
 
 private:
     QToolButton *makeButton(const char *name, int y, const QString &hint, int picture);

@@ -104,6 +104,16 @@ private slots:
         Form1->FDisplayToolBar = true;
         FormToolBar->close();
         QVERIFY(!Form1->FDisplayToolBar);
+
+        // Shown again, its background button says whether the background is up.
+        Form1->FDisplayScreenBackground = true;
+        FormToolBar->show();
+        QVERIFY(FormToolBar->tbBackground->isChecked());
+        FormToolBar->hide();
+        Form1->FDisplayScreenBackground = false;
+        FormToolBar->show();
+        QVERIFY(!FormToolBar->tbBackground->isChecked());
+        FormToolBar->hide();
     }
 
     void buttonsReachTheirWindows()
