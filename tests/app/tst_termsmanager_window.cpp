@@ -1,0 +1,346 @@
+// The terms manager window driven as the user drives it: opened from the
+// Tools menu over lessons opened through the menu, terms chosen by type and
+// state, marked, sorted and exported, and the states saved with the lessons.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "editing/TFormTermsManager.h"
+#include "platform/richtext/RichEdit.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "settings/SettingsFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+QString writeLesson(const QString &path, const QStringList &lines)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
+    return path;
+}
+
+QStringList linesOfFile(const QString &path)
+{
+    RichEdit r;
+    r.loadFromFile(path);
+    QStringList out;
+    for (int i = 0; i < r.lineCount(); ++i)
+        out << r.line(i);
+    return out;
+}
+
+const QString kOne = "<OR=one><PI=yi1><CH=一><NO=><TY=w>";
+const QString kHello = "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p>";
+const QString kTwo = "<OR=two><PI=er4><CH=二><NO=n><TY=w>";
+const QString kThanks = "<OR=Thanks><PI=xie4xie5><NO=><TY=p>";
+
+} // namespace
+
+class TestTermsManagerWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    TFormTermsManager *w = nullptr;
+    QString m_first, m_second;
+    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+
+    QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
+
+    // first.kvl: one (w,u), hello (p,d); second.kvl: two (w,l), Thanks (p,u).
+    void openTwoLessons()
+    {
+        m_first = writeLesson(lessonPath("first.kvl"), {"<ST=u>" + kOne, "<ST=d>" + kHello});
+        m_second = writeLesson(lessonPath("second.kvl"), {"<ST=l>" + kTwo, "<ST=u>" + kThanks});
+        dialogs().openAnswers.push_back({m_first, m_second});
+        Form1->OpenFile(QStringLiteral("lesson"));
+        QCOMPARE(Form1->FOpenLessons, (QStringList{m_first, m_second}));
+        QCOMPARE(Form1->StringGrid1.rowCount(), 4);
+    }
+
+    QStringList column(int c) const
+    {
+        QStringList out;
+        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
+            out << w->lvTerms->topLevelItem(i)->text(c);
+        return out;
+    }
+    QStringList selectedTranslations() const
+    {
+        QStringList out;
+        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
+            if (w->lvTerms->topLevelItem(i)->isSelected())
+                out << w->lvTerms->topLevelItem(i)->text(1);
+        return out;
+    }
+    void select(const QString &choice)
+    {
+        w->cbSelect->setCurrentText(choice);
+        w->bOKselectClick();
+    }
+    void deselect(const QString &choice)
+    {
+        w->cbDeselect->setCurrentText(choice);
+        w->bOKdeselectClick();
+    }
+    QTreeWidgetItem *itemOf(const QString &translation) const
+    {
+        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
+            if (w->lvTerms->topLevelItem(i)->text(1) == translation)
+                return w->lvTerms->topLevelItem(i);
+        return nullptr;
+    }
+    // Opens the window from the menu; the actions run while it is shown.
+    void runWindow(const std::function<void()> &actions)
+    {
+        dialogs().onModal = [&](QDialog *d) {
+            QCOMPARE(d, static_cast<QDialog *>(w));
+            w->show();
+            actions();
+            w->bCloseClick();
+            QVERIFY(!w->isVisible());
+        };
+        Form1->mlTermsManagerClick();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{"FormTermsManager"});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
+        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+    }
+
+    void init()
+    {
+        m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        QFile::remove(SettingsFile::path());
+        CreateForms();
+        Form1->FFirstActivation = false;
+        w = FormTermsManager;
+    }
+    void cleanup()
+    {
+        DestroyForms();
+        m_scripted.reset();
+    }
+
+    void withNoLessonEverythingSaysNoSelectedTerms()
+    {
+        runWindow([&] {
+            QCOMPARE(w->windowTitle(), QString("Terms Manager"));
+            QCOMPARE(w->lvTerms->topLevelItemCount(), 0);
+            QCOMPARE(w->lSelectedCount->text(), QString("0/0"));
+            w->bOKmarkasClick();
+            QCOMPARE(dialogs().lastMessage(), QString("No selected terms"));
+            w->bOKexportClick();
+            QCOMPARE(dialogs().lastMessage(), QString("No selected terms"));
+            QCOMPARE(dialogs().messages.size(), std::size_t(2));
+            QVERIFY(dialogs().fileRequests.empty()); // no save dialog
+        });
+    }
+
+    void listsTermsAndChoicesAddUp()
+    {
+        openTwoLessons();
+        runWindow([&] {
+            QCOMPARE(column(0), (QStringList{"一", "你好", "二", ""})); // no "CH": empty
+            QCOMPARE(column(1), (QStringList{"one", "hello", "two", "Thanks"}));
+            QCOMPARE(column(2), (QStringList{"yi1", "ni3 hao3", "er4", "xie4xie5"}));
+            QCOMPARE(column(3), (QStringList{"", "", "n", ""}));
+            QCOMPARE(w->lSelectedCount->text(), QString("0/4"));
+
+            // Words, then Difficult: every word and the difficult phrase.
+            select("Words");
+            QCOMPARE(selectedTranslations(), (QStringList{"one", "two"}));
+            select("Difficult");
+            QCOMPARE(selectedTranslations(), (QStringList{"one", "hello", "two"}));
+            QCOMPARE(w->lSelectedCount->text(), QString("3/4"));
+            // Deselecting "Learned" leaves those not learned.
+            deselect("Learned");
+            QCOMPARE(selectedTranslations(), (QStringList{"one", "hello"}));
+            deselect("All");
+            QCOMPARE(selectedTranslations(), QStringList());
+            select("Phrases");
+            QCOMPARE(selectedTranslations(), (QStringList{"hello", "Thanks"}));
+            select("All");
+            QCOMPARE(w->lSelectedCount->text(), QString("4/4"));
+        });
+    }
+
+    void lookFollowsTypeAndState()
+    {
+        openTwoLessons();
+        runWindow([&] {
+            QVERIFY(!itemOf("one")->font(0).italic());
+            QVERIFY(itemOf("hello")->font(0).italic());
+            QCOMPARE(itemOf("hello")->foreground(1).color(), QColor(0xFF, 0, 0));
+            QCOMPARE(itemOf("two")->foreground(1).color(), QColor(0x80, 0x80, 0x80));
+            QCOMPARE(itemOf("one")->foreground(1).style(), Qt::NoBrush); // list's own colour
+        });
+    }
+
+    void markingWritesTheStateColumnAndSavesWithTheLessons()
+    {
+        openTwoLessons();
+        const QString lessonText = Form1->reMain.text();
+        runWindow([&] {
+            select("Unlearned");
+            select("Difficult");
+            QCOMPARE(selectedTranslations(), (QStringList{"one", "hello", "Thanks"}));
+            w->cbMarkAs->setCurrentText("Learned");
+            w->bOKmarkasClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 3 terms"));
+            // The list is rebuilt: nothing selected, the marked terms in grey.
+            QCOMPARE(w->lSelectedCount->text(), QString("0/4"));
+            for (const QString t : {"one", "hello", "Thanks"})
+                QCOMPARE(itemOf(t)->foreground(1).color(), QColor(0x80, 0x80, 0x80));
+            QVERIFY(itemOf("hello")->font(0).italic());
+
+            select("Phrases");
+            w->cbMarkAs->setCurrentText("Difficult");
+            w->bOKmarkasClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
+        });
+        QCOMPARE(Form1->StringGrid1.state(0), QString("l"));
+        QCOMPARE(Form1->StringGrid1.state(1), QString("d"));
+        QCOMPARE(Form1->StringGrid1.state(2), QString("l"));
+        QCOMPARE(Form1->StringGrid1.state(3), QString("d"));
+        // Only the state column changes; the lesson text is only read.
+        QCOMPARE(Form1->reMain.text(), lessonText);
+        QCOMPARE(Form1->StringGrid1.type(1), QString("p"));
+
+        Form1->SaveLessons();
+        QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=l>" + kOne, "<ST=d>" + kHello}));
+        QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=d>" + kThanks}));
+    }
+
+    void sortingOrdersTheExportAndIgnoresLetterCase()
+    {
+        openTwoLessons();
+        const QString out = m_home.filePath("out/sorted");
+        QDir().mkpath(m_home.filePath("out"));
+        runWindow([&] {
+            w->lvTermsColumnClick(1);
+            QCOMPARE(w->SortColumn, 1);
+            QCOMPARE(column(1), (QStringList{"hello", "one", "Thanks", "two"}));
+            // Sorting keeps what was selected; a second click keeps the order.
+            itemOf("two")->setSelected(true);
+            itemOf("one")->setSelected(true);
+            w->lvTermsColumnClick(1);
+            QCOMPARE(column(1), (QStringList{"hello", "one", "Thanks", "two"}));
+            QCOMPARE(selectedTranslations(), (QStringList{"one", "two"}));
+            select("Phrases");
+            dialogs().saveAnswers.push_back(out);
+            w->bOKexportClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 4 terms"));
+        });
+        const FileDialogRequest &r = dialogs().fileRequests.back();
+        QCOMPARE(r.filter, QString("Korvana Lessons|*.kvl|All Files|*.*"));
+        QCOMPARE(r.defaultExt, QString("kvl"));
+        QVERIFY(r.overwritePrompt);
+        // The extension is added; the lines go out as they stand in the
+        // lesson text, with no state, in the sorted order.
+        QCOMPARE(linesOfFile(out + ".kvl"), (QStringList{kHello, kOne, kThanks, kTwo}));
+    }
+
+    void sortingTreatsCaseAsEqualAndKeepsOrder()
+    {
+        const QString f = writeLesson(lessonPath("case.kvl"),
+                                      {"<OR=b><PI=mb><CH=1>", "<OR=a><PI=MA><CH=2>", "<OR=c><PI=la><CH=3>",
+                                       "<OR=d><PI=ma><CH=4>"});
+        dialogs().openAnswers.push_back({f});
+        Form1->OpenFile(QStringLiteral("lesson"));
+        runWindow([&] {
+            // "MA" and "ma" are equal and keep their order; "la" comes
+            // before both whatever the case of the letters.
+            w->lvTermsColumnClick(2);
+            QCOMPARE(column(1), (QStringList{"c", "a", "d", "b"}));
+            // Showing the window again restores the lesson order.
+            w->hide();
+            w->show();
+            QCOMPARE(column(1), (QStringList{"b", "a", "c", "d"}));
+            QCOMPARE(w->SortColumn, 2);
+        });
+    }
+
+    void exportWithoutSortingKeepsLessonOrderAndCancelWritesNothing()
+    {
+        openTwoLessons();
+        const QString out = m_home.filePath("plain.kvl");
+        runWindow([&] {
+            itemOf("Thanks")->setSelected(true);
+            itemOf("one")->setSelected(true);
+            // Cancelled: nothing written, no message.
+            const std::size_t before = dialogs().messages.size();
+            w->bOKexportClick();
+            QCOMPARE(dialogs().messages.size(), before);
+            QVERIFY(!QFile::exists(out));
+
+            dialogs().saveAnswers.push_back(out);
+            w->bOKexportClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
+        });
+        QCOMPARE(linesOfFile(out), (QStringList{kOne, kThanks}));
+    }
+
+    void appendPutsTermsFirstAndKeepsTheLessonsLinks()
+    {
+        const QString par = "<PAR FILE=\"story.txt\" DESCRIPTION=\"A story\">";
+        const QString target = writeLesson(m_home.filePath("target.kvl"),
+                                           {"<ST=u><OR=x><CH=甲><TY=w>", "<ST=l><OR=y><CH=乙><TY=w>", par});
+        openTwoLessons();
+        runWindow([&] {
+            itemOf("two")->setSelected(true);
+            itemOf("hello")->setSelected(true);
+            w->cbExport->setCurrentText("Append to a lesson");
+            dialogs().saveAnswers.push_back(target);
+            w->bOKexportClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
+
+            // Appending to a lesson that cannot be read reports it and
+            // creates nothing.
+            const QString missing = m_home.filePath("nothing-here.kvl");
+            dialogs().saveAnswers.push_back(missing);
+            w->bOKexportClick();
+            QCOMPARE(dialogs().messages.back().icon, MsgIcon::Error);
+            QVERIFY(dialogs().lastMessage().contains("not exported"));
+            QVERIFY(!QFile::exists(missing));
+        });
+        QCOMPARE(linesOfFile(target),
+                 (QStringList{kHello, kTwo, "<ST=u><OR=x><CH=甲><TY=w>", "<ST=l><OR=y><CH=乙><TY=w>", par}));
+
+        // The appended lesson opens with its new terms first.
+        dialogs().openAnswers.push_back({target});
+        Form1->OpenFile(QStringLiteral("lesson"));
+        QCOMPARE(Form1->StringGrid1.rowCount(), 4);
+        QCOMPARE(Form1->StringGrid1.type(0), QString("p"));
+        QCOMPARE(Form1->StringGrid1.state(3), QString("l"));
+    }
+
+    void escapeCloses()
+    {
+        dialogs().onModal = [&](QDialog *) {
+            w->show();
+            QTest::keyClick(w, Qt::Key_Escape);
+            QVERIFY(!w->isVisible());
+        };
+        Form1->mlTermsManagerClick();
+        QCOMPARE(dialogs().modalsShown.size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(TestTermsManagerWindow)
+#include "tst_termsmanager_window.moc"
