@@ -210,13 +210,14 @@ void TFormEditor::buildControls()
     button(bClose, "close", &TFormEditor::bCloseClick);
     button(bEditorOptions, "editor options", &TFormEditor::bEditorOptionsClick);
     layout->addLayout(nav, row, 0, 1, 5);
+    buildPinyinPanel();
 }
 
 // --- life ----------------------------------------------------------------------------------
 
 void TFormEditor::FormCreate()
 {
-    // The keyboard-layout lists are filled by the input-language work.
+    fillLayoutLists();
     FLinkFiles.clear();
 }
 
@@ -677,11 +678,8 @@ void TFormEditor::lblDeleteClick()
 
 // --- pinyin and input-language entry ----------------------------------------------------------
 
-void TFormEditor::InsertPin2(int) {}
-void TFormEditor::reEdOrigEnter() { FActiveField = 1; }
-void TFormEditor::reEdPinEnter() { FActiveField = 2; }
-void TFormEditor::reEdChinEnter() { FActiveField = 3; }
-void TFormEditor::reEdNoteEnter() { FActiveField = 4; }
+// InsertPin2, the fields' enter handlers and the keyboard-layout lists are in
+// PinyinEntry.cpp.
 
 bool TFormEditor::eventFilter(QObject *watched, QEvent *e)
 {
@@ -708,6 +706,14 @@ bool TFormEditor::eventFilter(QObject *watched, QEvent *e)
     if (e->type() == QEvent::KeyPress) {
         // A term is one line: a line end typed into a field would split it.
         auto *k = static_cast<QKeyEvent *>(e);
+        if (watched == reEdOrigView)
+            reEdPinKeyDown(reEdOrig);
+        else if (watched == reEdPinView)
+            reEdPinKeyDown(reEdPin);
+        else if (watched == reEdChinView)
+            reEdPinKeyDown(reEdChin);
+        else if (watched == reEdNoteView)
+            reEdPinKeyDown(reEdNote);
         if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
             (watched == reEdOrigView || watched == reEdPinView || watched == reEdChinView ||
              watched == reEdNoteView))

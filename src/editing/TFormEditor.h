@@ -27,6 +27,8 @@ class QTextEdit;
 
 namespace korvana {
 class ClickLabel;
+class ToneImage;
+struct KeyboardLayoutItem;
 }
 
 class TFormEditor : public QWidget {
@@ -118,12 +120,27 @@ public:
     // file on disk is then left as it was.
     bool SaveLesson();
 
-    // --- pinyin and input-language entry (filled by that work) --------------------------------
+    // --- pinyin and input-language entry (PinyinEntry.cpp) --------------------------------------
+    // The tone panel: 24 images, index 1..24 at toneImages[index - 1].
+    QWidget *PanelPinYin = nullptr;
+    QList<korvana::ToneImage *> toneImages;
+    // Inserts tone vowel Index (1..24) into the field FActiveField, as
+    // Unicode or in the legacy pinyin font as the options dialog says.
     void InsertPin2(int Index);
+    void InsertUnicodeChar(QChar Character, korvana::RichEdit *Field);
+    void FillKeyboardLayouts(QList<korvana::KeyboardLayoutItem> &List);
     void reEdOrigEnter();
     void reEdPinEnter();
     void reEdChinEnter();
     void reEdNoteEnter();
+    void cbOrigCloseUp();
+    void cbPinCloseUp();
+    void cbChinCloseUp();
+    void cbNoteCloseUp();
+    // A key going down in one of the four fields, before its character goes in.
+    void reEdPinKeyDown(korvana::RichEdit *Field);
+    void Image1MouseDown(int Index);
+    void Image1MouseUp(int Index);
 
 protected:
     bool event(QEvent *e) override;
@@ -136,6 +153,12 @@ private:
     void copyFieldInto(korvana::RichEdit *field);
     void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
     QString chooseFile(const QString &filter);
+    // Pinyin and input-language entry.
+    void buildPinyinPanel();
+    void fillLayoutLists();
+    korvana::RichEdit *activeFieldEdit() const;
+    void enterField(int field, QComboBox *layouts);
+    void closeUpList(korvana::RichEdit *field, void (TFormEditor::*enter)());
 };
 
 extern TFormEditor *FormEditor;
