@@ -4,15 +4,15 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/TForm1.h"
-#include "reference/TFormDict.h"
-#include "editing/TFormVocabulary.h"
-#include "settings/TFormSelect.h"
-#include "settings/TFormAbout.h"
-#include "platform/ui/Dialogs.h"
-#include "reference/TFormAsocFile.h"
-#include "reference/TFormKeybRefer.h"
-#include "practice/TFormToolBar.h"
 #include "editing/TFormTermsManager.h"
+#include "editing/TFormVocabulary.h"
+#include "platform/ui/Dialogs.h"
+#include "practice/TFormToolBar.h"
+#include "reference/TFormAsocFile.h"
+#include "reference/TFormDict.h"
+#include "reference/TFormKeybRefer.h"
+#include "settings/TFormAbout.h"
+#include "settings/TFormSelect.h"
 
 #include <QAbstractButton>
 #include <QApplication>
