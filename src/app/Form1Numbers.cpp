@@ -108,15 +108,7 @@ void TForm1::ShowChinNr(bool Force)
     reChin->clear();
     if (!Force && !chbChin->isChecked())
         return;
-    RichEdit2->setSel(0, -1);
-    RichEdit2->setSelSize(FFontsizeKanji);
-    if (FSetKanjiFont) {
-        RichEdit2->setSelFontName(FRotateKanji ? QLatin1Char('@') + FKanjiFont : FKanjiFont);
-        if (FBoldKanji)
-            RichEdit2->setSelBold(true);
-        if (FSetKanjiColor)
-            RichEdit2->setSelColor(korvana::toQColor(FKanjiColor));
-    }
+    applyKanjiLook(RichEdit2);
     // Everything but the final paragraph mark.
     RichEdit2->setSelStart(0);
     RichEdit2->setSelLength(RichEdit2->textLength());

@@ -194,14 +194,8 @@ void TForm1::ShowChin2(bool Force)
     reLine->setSelStart(s.from);
     reLine->setSelLength(s.length());
     korvana::CopyRTF(reLine, RichEdit2);
-    RichEdit2->setSel(0, -1);
-    RichEdit2->setSelSize(FFontsizeKanji);
+    applyKanjiLook(RichEdit2);
     if (FSetKanjiFont) {
-        RichEdit2->setSelFontName(FRotateKanji ? QLatin1Char('@') + FKanjiFont : FKanjiFont);
-        if (FBoldKanji)
-            RichEdit2->setSelBold(true);
-        if (FSetKanjiColor)
-            RichEdit2->setSelColor(korvana::toQColor(FKanjiColor));
         if (FSetKanjiBackgroundColor)
             RichEdit2Background = korvana::toQColor(FKanjiBackgroundColor);
     }
@@ -211,4 +205,19 @@ void TForm1::ShowChin2(bool Force)
     if (Force || chbChin->isChecked())
         korvana::CopyRTF(RichEdit2, reChin);
     caretHome(reChin);
+}
+
+void TForm1::applyKanjiLook(korvana::RichEdit *Edit)
+{
+    // The characters' size always; font, boldness and colour only when the
+    // settings ask for the Kanji font.
+    Edit->setSel(0, -1);
+    Edit->setSelSize(FFontsizeKanji);
+    if (!FSetKanjiFont)
+        return;
+    Edit->setSelFontName(FRotateKanji ? QLatin1Char('@') + FKanjiFont : FKanjiFont);
+    if (FBoldKanji)
+        Edit->setSelBold(true);
+    if (FSetKanjiColor)
+        Edit->setSelColor(korvana::toQColor(FKanjiColor));
 }

@@ -169,6 +169,9 @@ public:
 
     // Term display.
     bool ShowTerm2(int N);
+    // Size, and with "Set Kanji Font" the font, boldness and colour, of the
+    // characters in Edit (all of its text).
+    void applyKanjiLook(korvana::RichEdit *Edit);
     void ShowOrig2(bool Force);
     void ShowPin2(bool Force);
     void ShowChin2(bool Force);
