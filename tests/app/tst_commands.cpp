@@ -1,6 +1,7 @@
 // Commands of the main window that reach outside it: editing the lesson in a
 // word processor or another editor, the help file, the screen background
 // toggle and the panes' popup.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
@@ -51,8 +52,7 @@ class TestCommands : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         ProgramPaths::setProgramFolder(m_program.path());
         QVERIFY(QDir(m_home.path()).mkpath(QStringLiteral("my lessons")));
         m_lesson = m_home.filePath(QStringLiteral("my lessons/first lesson.kvl"));

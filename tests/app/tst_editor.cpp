@@ -2,6 +2,7 @@
 // between terms, new and deleted terms, putting terms back, writing the
 // lesson file, the link commands, closing, and the main window's commands
 // that open the editor.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormAssociateRTF.h"
@@ -26,21 +27,13 @@ QString term(const QString &t, const QString &type = QStringLiteral("w"), const 
     return QStringLiteral("<OR=%1><PI=p%1><CH=c%1><NO=n%1><TY=%2>%3").arg(t, type, rest);
 }
 
+// Lesson files here have LF line ends.
 QString writeLesson(const QString &path, const QStringList &lines)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(QLatin1Char('\n')).toUtf8());
-    return path;
+    return apptest::writeLines(path, lines, QStringLiteral("\n"));
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using apptest::readFile;
 
 // The lines of a lesson file as the program reads them.
 QStringList linesOf(const QString &path)
@@ -90,8 +83,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         CreateForms();
         if (!Form1->lbSoubory)
             Form1->buildLessonControls();

@@ -1,9 +1,9 @@
 // The main window's dictionary: loaded at start from the setting or the
 // default beside the program, reloaded by LoadDict, failures in the status
 // line only, and the searches over the loaded text.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/Dictionary.h"
 #include "settings/ProgramPaths.h"
@@ -49,9 +49,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid() && m_program.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         ProgramPaths::setProgramFolder(m_program.path());
     }
 

@@ -2,13 +2,12 @@
 // sizes, cycles, delay and card, flashes in the characters pane, keys that end
 // a flash, the automatic mode's card, bad numbers, a flash asked for while one
 // runs, and the pointer. Time is a fake clock: no test waits for real time.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 #include "practice/TFormFlash.h"
-#include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 
 #include <QCheckBox>
@@ -68,15 +67,7 @@ class TestForm1Flash : public QObject {
     TFormFlash *w = nullptr;
     std::shared_ptr<FakeFlashClock> clock;
 
-    void load(const QStringList &lines)
-    {
-        f->reMain.setText(lines.join(QStringLiteral("\r\n")));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
-        f->FCurrentIndex = 0;
-        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
-    }
+    void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     static QString term(const QString &chars, const QString &orig = QStringLiteral("one"),
                         const QString &notes = QStringLiteral("a note"), const QString &type = QStringLiteral("w"))
     {
@@ -98,16 +89,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         w = FormFlash;
         f->FFirstActivation = false;

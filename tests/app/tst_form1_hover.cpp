@@ -1,10 +1,10 @@
 // The character information on hover: the popup over the characters pane,
 // its switches, the repeat check, the end of a line, characters without a
 // record, the reader's boxes, the mouse wiring and the popup's placement.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/ToneMarkConverter.h"
 #include "reference/TFormHanzi.h"
@@ -93,9 +93,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid() && m_program.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         ProgramPaths::setProgramFolder(m_program.path());
     }
 

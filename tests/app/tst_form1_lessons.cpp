@@ -1,6 +1,7 @@
 // The main window's lesson commands: opening lessons through the dialog,
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "lessons/Sessions.h"
@@ -23,21 +24,13 @@ QString term(const QString &t)
     return QStringLiteral("<OR=%1><PI=p><CH=c><NO=><TY=w>").arg(t);
 }
 
+// Lesson files here have LF line ends.
 QString writeLesson(const QString &path, const QStringList &lines)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(QLatin1Char('\n')).toUtf8());
-    return path;
+    return apptest::writeLines(path, lines, QStringLiteral("\n"));
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using apptest::readFile;
 } // namespace
 
 class TestForm1Lessons : public QObject {
@@ -59,8 +52,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         CreateForms();
         if (!Form1->lbSoubory)
             Form1->buildLessonControls();

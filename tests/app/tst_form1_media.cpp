@@ -2,6 +2,7 @@
 // with its switch and the Space key, the picture window with its placement,
 // its switch and the G key, the Read button, its switch, the wait for the
 // sound, the highlight of the spoken word and the end of speech.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/media/FakeMediaPlayer.h"
@@ -36,15 +37,7 @@ class TestForm1Media : public QObject {
     FakeMediaPlayer *player = nullptr;
     FakeSpeechVoice *voice = nullptr;
 
-    void load(const QStringList &lines)
-    {
-        f->reMain.setText(lines.join(QStringLiteral("\r\n")));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
-        f->FCurrentIndex = 0;
-        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
-    }
+    void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     static QString term(const QString &orig, const QString &extra = {}, const QString &chars = {})
     {
         return QStringLiteral("<OR=%1><CH=%2><TY=w><ST=u>%3")
@@ -67,17 +60,15 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         TForm1::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); };
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FFirstActivation = false;
         // The built-in look shows pictures on its buttons; these tests read
@@ -329,7 +320,7 @@ private slots:
         f->FFirstActivation = true;
         SettingsFile::setShowReminder(false);
         f->FormActivate();
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useFakeVoice();
         QVERIFY(made);
         load({term("one")});
         f->bNextClick();

@@ -3,13 +3,13 @@
 // in the main window: the menu command, the numbers drawn by each step, the
 // three panes with their boxes, reading aloud, the automatic mode, and the
 // way back to the lesson terms.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/Numbers.h"
 #include "reference/TFormNumbers.h"
-#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -158,16 +158,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FFirstActivation = false;
         voice = new FakeSpeechVoice;

@@ -2,11 +2,11 @@
 // panes, the counts label, the check's status texts, marks, First, Last and
 // Go, the mode switches and their captions, the automatic timer, the keys,
 // the wheel, and steps asked for while speech runs.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 
 #include <QCheckBox>
@@ -29,15 +29,7 @@ class TestForm1Practice : public QObject {
     TForm1 *f = nullptr;
 
     // Lesson lines straight into the lesson store, as opening a lesson leaves it.
-    void load(const QStringList &lines)
-    {
-        f->reMain.setText(lines.join(QStringLiteral("\r\n")));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1); // the spare row goes
-        f->FCurrentIndex = 0;
-        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
-    }
+    void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     static QString term(const QString &orig, const QString &type = QStringLiteral("w"),
                         const QString &state = QStringLiteral("u"))
     {
@@ -50,16 +42,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FFirstActivation = false; // no reminder, no voices: not under test here
     }

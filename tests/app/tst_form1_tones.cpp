@@ -1,13 +1,12 @@
 // Tone-marked pinyin in the main window: the Latin font given to a field of
 // the term's line, and the pinyin pane coloured by tone when the setting
 // asks for it.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/ToneColours.h"
-#include "settings/SettingsFile.h"
 
 #include <QTemporaryDir>
 #include <functional>
@@ -82,16 +81,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FFirstActivation = false;
         f->FShowToneColours = true;

@@ -1,6 +1,7 @@
 // The dictionary window: searches and pages through its buttons, the result
 // count box, sorting, row colours, column widths, speech, copying, keys, the
 // caption, dictionary info and the change of dictionary.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/speech/FakeSpeechVoice.h"
@@ -72,9 +73,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid() && m_program.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         ProgramPaths::setProgramFolder(m_program.path());
         QDir(m_program.path()).mkpath(QStringLiteral("dict"));
         writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")),

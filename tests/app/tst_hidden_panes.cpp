@@ -1,13 +1,12 @@
 // Hidden panes: the show-all toggle and its restore, clicks on the panes and
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/Numbers.h"
 #include "reference/TFormHanzi.h"
-#include "settings/SettingsFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,12 +28,7 @@ class TestHiddenPanes : public QObject {
 
     void loadOneTerm()
     {
-        f->reMain.setText(QStringLiteral("<OR=house><PI=fang2zi><CH=房子><NO=a note><TY=w><ST=u>"));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
-        f->FCurrentIndex = 0;
-        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
+        apptest::loadLines(f, {QStringLiteral("<OR=house><PI=fang2zi><CH=房子><NO=a note><TY=w><ST=u>")});
         f->bNextClick();
         QCOMPARE(f->reOrig->text(), QStringLiteral("house"));
     }
@@ -80,16 +74,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FFirstActivation = false;
         f->FShowHiddenOnHover = true;

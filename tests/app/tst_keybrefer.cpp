@@ -1,11 +1,11 @@
 // The keyboard reference: its two columns line for line, where it parks, the
 // drag by either memo with the left button only, focus back to the main
 // window after a drag, and its close button.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/TFormKeybRefer.h"
-#include "settings/SettingsFile.h"
 
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -34,15 +34,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         Form1->FFirstActivation = false;
         k = FormKeybRefer;
     }

@@ -1,11 +1,11 @@
 // The main window's own chrome: drop-down menus, the lesson and session
 // labels, dragging, and the whole main road driven through the menus.
+#include "AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "lessons/TermGrid.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/SettingsFile.h"
 
 #include <QCursor>
 #include <QFrame>
@@ -18,15 +18,7 @@
 using namespace korvana;
 
 namespace {
-QString writeLesson(const QString &path, const QStringList &lines)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
-    return path;
-}
+using apptest::writeLesson;
 
 HoverLabel *item(const QString &name)
 {
@@ -60,8 +52,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         // Showing the window activates it: its first activation shows the
         // reminder, which the scripted dialogs answer.
         m_scripted = std::make_unique<ScopedScriptedDialogs>();

@@ -1,6 +1,7 @@
 // The options round trip: the dialog is filled from the main window's
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
@@ -8,7 +9,6 @@
 #include "platform/ui/Dialogs.h"
 #include "practice/TFormBackground.h"
 #include "settings/Colors.h"
-#include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 
 #include <QCheckBox>
@@ -34,15 +34,7 @@ class TestOptions : public QObject {
     FakeSpeechVoice *m_voice = nullptr;
     ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
 
-    void load(const QStringList &lines)
-    {
-        f->reMain.setText(lines.join(QStringLiteral("\r\n")));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
-        f->FCurrentIndex = 0;
-        f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
-    }
+    void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     QString writeDictionary(const QString &name, const QString &line)
     {
         const QString path = m_home.filePath(name);
@@ -70,8 +62,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         TForm1::voiceFactory = [this] {
             auto v = std::make_unique<FakeSpeechVoice>();
             v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
@@ -89,8 +80,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         f = Form1;
         f->FormActivate(); // voices listed, the Chinese one chosen
         load({QStringLiteral("<OR=good><PI=hao3><CH=好><NO=n><TY=p><ST=u>")});

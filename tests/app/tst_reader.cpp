@@ -3,6 +3,7 @@
 // speech from either window, opening files, linked files, printing through
 // its seam, closing, and the menu commands that show the reader and the
 // keyboard reference.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/Dialogs.h"
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormKeybRefer.h"
-#include "settings/SettingsFile.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -52,17 +52,15 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         m_realPrinter = TFormAsocFile::printHandler;
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         Form1->FFirstActivation = false;
         voice = new FakeSpeechVoice;
         Form1->SpVoice.reset(voice);

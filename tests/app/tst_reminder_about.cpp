@@ -1,9 +1,9 @@
 // The reminder and the about window: the reminder's switch in the settings
 // file, the links, and what closes the about window.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/ini/IniFile.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
@@ -60,10 +60,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid() && m_program.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useFakeVoice();
         ShellOpen::open = [this](const QUrl &url) { m_opened.append(url); };
     }
     void init()
@@ -71,8 +70,7 @@ private slots:
         m_opened.clear();
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         QDir(SettingsFile::path()).removeRecursively();
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
     }
     void cleanup()
     {

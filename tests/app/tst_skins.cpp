@@ -1,9 +1,9 @@
 // Skins on the main window: the skin applied while the window is created,
 // the selection dialog, and what each skin value does to the window.
+#include "AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ini/IniFile.h"
 #include "settings/Colors.h"
@@ -88,10 +88,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid() && m_program.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useFakeVoice();
         QFile skinIni(data + QStringLiteral("skin.ini"));
         QVERIFY(skinIni.open(QIODevice::ReadOnly));
         makeSkin(QStringLiteral("Test"), QString::fromUtf8(skinIni.readAll()));

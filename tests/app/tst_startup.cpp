@@ -1,5 +1,6 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/speech/FakeSpeechVoice.h"
@@ -38,8 +39,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         TForm1::voiceFactory = [this]() -> std::unique_ptr<SpeechVoice> {
             if (m_failSpeech)
                 throw Error(QStringLiteral("espeak-ng data not found"));

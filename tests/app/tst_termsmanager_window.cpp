@@ -1,13 +1,12 @@
 // The terms manager window driven as the user drives it: opened from the
 // Tools menu over lessons opened through the menu, terms chosen by type and
 // state, marked, sorted and exported, and the states saved with the lessons.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormTermsManager.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/SettingsFile.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,15 +18,7 @@ using namespace korvana;
 
 namespace {
 
-QString writeLesson(const QString &path, const QStringList &lines)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
-    return path;
-}
+using apptest::writeLesson;
 
 QStringList linesOfFile(const QString &path)
 {
@@ -118,16 +109,14 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
     }
 
     void init()
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         Form1->FFirstActivation = false;
         w = FormTermsManager;
     }

@@ -1,5 +1,6 @@
 // The floating tool bar: docking beside the main window and following its
 // drags, its show/hide state kept for the settings, and its buttons.
+#include "AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/ui/Dialogs.h"
@@ -40,8 +41,7 @@ class TestToolBar : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         CreateForms();
         Form1->show();

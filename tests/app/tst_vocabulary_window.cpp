@@ -1,14 +1,13 @@
 // The vocabulary builder window driven as the user drives it: opened from the
 // Tools menu over lessons opened through the menu, built, saved under the
 // names users type, printed, reordered by dragging, and closed by Escape.
+#include "AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormVocabulary.h"
 #include "editing/VocabularyPrinter.h"
-#include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/SettingsFile.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,15 +22,7 @@ using namespace korvana;
 
 namespace {
 
-QString writeLesson(const QString &path, const QStringList &lines)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
-    return path;
-}
+using apptest::writeLesson;
 
 QString readAll(const QString &path)
 {
@@ -93,9 +84,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
-        TForm1::voiceFactory = [] { return std::unique_ptr<SpeechVoice>(new FakeSpeechVoice); };
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
         DocumentPrinter::setInstance(&m_printer);
     }
     void cleanupTestCase() { DocumentPrinter::setInstance(nullptr); }
@@ -103,8 +93,7 @@ private slots:
     void init()
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        QFile::remove(SettingsFile::path());
-        CreateForms();
+        apptest::createFreshForms();
         Form1->FFirstActivation = false;
         w = FormVocabulary;
         m_printer.titles.clear();

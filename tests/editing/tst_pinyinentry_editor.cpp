@@ -1,6 +1,7 @@
 // Tone vowels and keyboard layouts in the lesson editor: the lists beside the
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
+#include "app/AppTestSupport.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/PinyinEntry.h"
@@ -53,8 +54,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
+        apptest::useHomeFolders(m_home);
         auto fake = std::make_unique<FakeKeyboardLayouts>();
         m_layouts = fake.get();
         // Two layouts named DEU: the first listed (11) is the one offered.

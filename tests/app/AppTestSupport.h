@@ -1,0 +1,82 @@
+#pragma once
+// Set-up shared by the tests that build the program's windows: the settings
+// and data folders moved into a temporary home, the fake speech voice, the
+// windows created from no settings file, lesson lines put into the main window,
+// and files written from lines and read back as bytes.
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "settings/SettingsFile.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace apptest {
+
+// The settings (XDG_CONFIG_HOME) and data (XDG_DATA_HOME) folders inside home.
+inline void useHomeFolders(const QTemporaryDir &home)
+{
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+}
+
+// Every voice the main window makes is a FakeSpeechVoice.
+inline void useFakeVoice()
+{
+    TForm1::voiceFactory = [] {
+        return std::unique_ptr<korvana::SpeechVoice>(new korvana::FakeSpeechVoice);
+    };
+}
+
+// The windows created afresh, with no settings file left by an earlier test.
+inline void createFreshForms()
+{
+    QFile::remove(korvana::SettingsFile::path());
+    CreateForms();
+}
+
+// Lesson lines straight into the main window's lesson store, as opening the
+// lesson /lessons/a.kvl leaves them, with the first term current.
+inline void loadLines(TForm1 *f, const QStringList &lines)
+{
+    f->reMain.setText(lines.join(QStringLiteral("\r\n")));
+    f->StringGrid1.clear();
+    f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
+    f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1); // the spare row goes
+    f->FCurrentIndex = 0;
+    f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
+}
+
+// Writes the lines joined by separator, UTF-8, making the folders on the way.
+// Returns the path.
+inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(lines.join(separator).toUtf8());
+    return path;
+}
+
+// A plain-text lesson file: the lines joined by CR LF.
+inline QString writeLesson(const QString &path, const QStringList &lines)
+{
+    return writeLines(path, lines, QStringLiteral("\r\n"));
+}
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace apptest
