@@ -28,7 +28,8 @@ namespace {
 const char *const BarStyle = "color: #C0C0C0; background: black; font-weight: bold;";
 const char *const HotStyle = "color: black; background: #FF8000; font-weight: bold;";
 const char *const ItemStyle = "color: #FFFBF0; background: black; font-weight: bold;";
-const char *const PanelStyle = "QFrame { background: black; border: 1px solid #FF8000; }";
+// Only the panel itself has the border; its items (labels are frames too) not.
+const char *const PanelStyle = "QFrame#%1 { background: black; border: 1px solid #FF8000; }";
 
 struct ItemDef {
     const char *name;
@@ -89,7 +90,7 @@ void TForm1::buildMenus()
         label->adjustSize();
         auto *panel = new QFrame(this);
         panel->setObjectName(QLatin1String(def.panelName));
-        panel->setStyleSheet(QLatin1String(PanelStyle));
+        panel->setStyleSheet(QString::fromLatin1(PanelStyle).arg(QLatin1String(def.panelName)));
         panel->setFixedWidth(150);
         panel->hide();
         panel->installEventFilter(this);

@@ -24,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 QString HelpFile;
 
@@ -107,6 +108,11 @@ int ProgramBlock(int argc, char **argv)
     delete splash;
 
     Form1->show();
+    Form1->activateWindow();
+    // The first activation's work (reminder, voices, flash) must not depend
+    // on a window manager that activates new windows: once the loop runs, it
+    // is started if activation has not started it yet (it runs only once).
+    QTimer::singleShot(0, Form1, [] { Form1->FormActivate(); });
     const int code = app.exec();
     DestroyForms();
     return code;
