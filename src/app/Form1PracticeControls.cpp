@@ -191,9 +191,15 @@ void TForm1::buildPracticeControls()
         {chbAuto, lblModeAuto},   {chbNahodne, lblRandom},   {chbWords, lblWords},
         {chbPhrases, lblPhrase},  {chbDifficult, lblDifficult}, {chbSound, lblPlaySounds},
         {chbPicture, lblDisplPict}, {chbFlash, lblFlash}};
+    // "[Options]" beside the automatic mode opens the options on its page.
+    lSetAuto = new korvana::ClickLabel(QStringLiteral("[Options]"), this);
+    lSetAuto->setObjectName(QStringLiteral("lSetAuto"));
+    connect(lSetAuto, &korvana::ClickLabel::clicked, this, [this] { lSetAutoClick(); });
     for (const auto &[b, l] : pairs) {
         switches->addWidget(b);
         switches->addWidget(l);
+        if (l == lblModeAuto)
+            switches->addWidget(lSetAuto);
         switches->addSpacing(6);
     }
     switches->addStretch();

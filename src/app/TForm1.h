@@ -163,6 +163,7 @@ public:
                         *lblFlash = nullptr;
     korvana::ClickLabel *lblUnskip = nullptr, *lblFirst = nullptr, *lblLast = nullptr, *lblGo = nullptr;
     korvana::ClickLabel *lblView = nullptr, *lblPlay = nullptr;
+    korvana::ClickLabel *lSetAuto = nullptr; // "[Options]" beside the automatic mode
     QLabel *lblCount = nullptr;
     QPushButton *bNext = nullptr, *bPrevious = nullptr, *jbMarkLearned = nullptr;
     korvana::LatchButton *jbMarkUnlearned = nullptr, *jbMarkDifficult = nullptr;

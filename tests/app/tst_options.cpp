@@ -262,7 +262,7 @@ private slots:
             FormOptions->rbFixedTime->setChecked(true);
             FormOptions->sbFixedIntervalPlus->click();
         };
-        f->lSetAutoClick();
+        emit f->lSetAuto->clicked(); // the "[Options]" label beside Auto
         dialogs().onModal = nullptr;
         f->SetTimer();
         QCOMPARE(f->Timer1->interval(), 4000);
