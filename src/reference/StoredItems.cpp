@@ -1,9 +1,9 @@
 #include "reference/StoredItems.h"
 
-#include "reference/EmbeddedStoredItems.h"
 #include "platform/ui/Errors.h"
+#include "platform/ui/TextDecoding.h"
+#include "reference/EmbeddedStoredItems.h"
 
-#include <QStringDecoder>
 #include <zlib.h>
 
 #include <cstring>
@@ -168,26 +168,6 @@ QByteArray StoredItems::uncompressed(int index)
 
 namespace {
 
-// Windows-1252 for the bytes 0x80 to 0x9F; the rest match Latin-1. The five
-// unassigned bytes map to themselves as the platform's converter does.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString decodeWindows1252(QByteArrayView bytes)
-{
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return out;
-}
-
 QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
 {
     const qsizetype units = bytes.size() / 2;
@@ -250,10 +230,7 @@ QString decodeWideStringListBytes(QByteArrayView bytes)
     } else if (bytes.size() >= 2 && u[0] == 0xFE && u[1] == 0xFF) {
         text = decodeUtf16(bytes.sliced(2), true);
     } else {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        text = utf8.decode(bytes);
-        if (utf8.hasError())
-            text = decodeWindows1252(bytes);
+        text = decodeUtf8OrWindows1252(bytes);
     }
     const qsizetype nul = text.indexOf(QChar(0));
     if (nul >= 0)

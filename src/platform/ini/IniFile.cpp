@@ -2,12 +2,12 @@
 
 #include "platform/ui/Errors.h"
 #include "platform/ui/Integers.h"
+#include "platform/ui/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
@@ -20,27 +20,6 @@ namespace {
 // never outlives a change made through another object on the same file even
 // when size and time stamp happen to stay the same.
 std::atomic<quint64> g_writeGeneration{1};
-
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F. The five bytes that
-// code page leaves undefined map to the control characters of the same
-// number, as the Windows conversion does.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString decodeCp1252(const QByteArray &bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.append(QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b)));
-    }
-    return out;
-}
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -161,11 +140,7 @@ QString IniFile::decode(const QByteArray &bytes)
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(data);
-    if (!utf8.hasError())
-        return text;
-    return decodeCp1252(data);
+    return decodeUtf8OrWindows1252(data);
 }
 
 IniFile::Document IniFile::parse(const QString &text)
