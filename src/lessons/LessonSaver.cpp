@@ -1,8 +1,8 @@
 #include "lessons/LessonSaver.h"
 #include "lessons/LessonStore.h"
+#include "platform/files/SafeFiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace korvana {
 
@@ -107,14 +107,7 @@ bool LessonSaver::saveLesson(const QString &lesson)
         return false;
     }
 
-    QSaveFile out(lesson);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(rtf) != rtf.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit())
+    if (!files::writeFileAtomically(lesson, rtf))
         return false;
     m_loaded.insert(lesson, lessonDigest(rtf));
     return true;

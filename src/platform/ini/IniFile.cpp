@@ -1,4 +1,5 @@
 #include "platform/ini/IniFile.h"
+#include "platform/files/SafeFiles.h"
 
 #include "platform/ui/Errors.h"
 #include "platform/ui/Integers.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <atomic>
@@ -227,11 +227,7 @@ void IniFile::store(const Document &doc)
     const QFileInfo info(m_fileName);
     if (!QDir().mkpath(info.absolutePath()))
         throw Error(failure);
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(failure);
-    const QByteArray bytes = serialize(doc).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!files::writeFileAtomically(m_fileName, serialize(doc).toUtf8()))
         throw Error(failure);
     g_writeGeneration.fetch_add(1);
     m_cacheValid = false;

@@ -2,6 +2,7 @@
 #include "CodePages.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
+#include "platform/files/SafeFiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -10,7 +11,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -482,11 +482,10 @@ void RichEdit::loadFromFile(const QString &fileName)
 
 void RichEdit::saveToFile(const QString &fileName) const
 {
-    QSaveFile f(fileName);
-    const QByteArray data = toRtf();
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+    QString reason;
+    if (!files::writeFileAtomically(fileName, toRtf(), &reason))
         throw RichTextError(QStringLiteral("Cannot write \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
+                                .arg(QDir::toNativeSeparators(fileName), reason)
                                 .toStdString());
 }
 
