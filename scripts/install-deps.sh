@@ -18,7 +18,9 @@ packages=(
 if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # clang's libFuzzer for the RTF reader fuzzer, Xvfb for screenshots,
   # LibreOffice to cross-check the lesson files we write.
-  packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui)
+  # openbox and xdotool: a real window manager and real pointer events for
+  # the window-dragging test.
+  packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no

@@ -7,6 +7,7 @@
 #include "editing/TFormTermsManager.h"
 #include "editing/TFormVocabulary.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/WindowSystem.h"
 #include "practice/TFormToolBar.h"
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormDict.h"
@@ -341,11 +342,14 @@ void TForm1::ZacinaDrag(QWidget *, QPoint pos)
 {
     FDragX = pos.x();
     FDragY = pos.y();
+    // The window system moves the window when it can (Wayland lets nothing
+    // else move it); the moves below are for when it refuses.
+    m_systemMove = korvana::startSystemMove(this);
 }
 
 void TForm1::BeziDrag(QWidget *, QPoint pos, Qt::MouseButtons buttons)
 {
-    if (buttons & Qt::LeftButton)
+    if ((buttons & Qt::LeftButton) && !m_systemMove)
         move(x() - (FDragX - pos.x()), y() - (FDragY - pos.y()));
     // Held or not, the tool bar follows the main window.
     if (FormToolBar)
@@ -354,6 +358,7 @@ void TForm1::BeziDrag(QWidget *, QPoint pos, Qt::MouseButtons buttons)
 
 void TForm1::KonciDrag()
 {
+    m_systemMove = false;
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *e)

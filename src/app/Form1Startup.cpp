@@ -221,6 +221,10 @@ bool TForm1::event(QEvent *e)
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
+    // However the window moved (a drag the window system ran, the window
+    // manager, code), the docked tool bar follows.
+    if (e->type() == QEvent::Move && FormToolBar && FormToolBar->isVisible())
+        FormToolBar->SetPosition();
     return handled;
 }
 

@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "app/TFormSplash.h"
 #include "platform/ui/MessagePump.h"
+#include "platform/ui/WindowSystem.h"
 
 #include "editing/TFormAssociateRTF.h"
 #include "editing/TFormEditor.h"
@@ -91,6 +92,8 @@ void DestroyForms()
 
 int ProgramBlock(int argc, char **argv)
 {
+    // The platform is chosen before the application object, which loads it.
+    korvana::chooseQtPlatformForSession();
     // Qt needs its application object before any window, so it comes before
     // the splash.
     korvana::KorvanaApplication app(argc, argv);

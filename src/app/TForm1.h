@@ -588,6 +588,8 @@ private:
     void BeziDrag(QWidget *control, QPoint pos, Qt::MouseButtons buttons);
     void KonciDrag();
     void makeDraggable(QWidget *control);
+    // The window system is moving the window for the drag under way.
+    bool m_systemMove = false;
     bool m_activating = false;
     // The voice tokens of the options dialog's voice list, item by item.
     QList<korvana::VoiceToken> m_voices;

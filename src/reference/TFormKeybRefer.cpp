@@ -1,6 +1,7 @@
 #include "reference/TFormKeybRefer.h"
 
 #include "app/TForm1.h"
+#include "platform/ui/WindowSystem.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -128,11 +129,14 @@ void TFormKeybRefer::ZacinaDrag(const QPoint &pos)
 {
     FDragX = pos.x();
     FDragY = pos.y();
+    // The window system moves the window when it can; the moves below are
+    // for when it refuses.
+    m_systemMove = korvana::startSystemMove(window());
 }
 
 void TFormKeybRefer::BeziDrag(Qt::MouseButtons buttons, const QPoint &pos)
 {
-    if (!(buttons & Qt::LeftButton))
+    if (!(buttons & Qt::LeftButton) || m_systemMove)
         return;
     // The window follows the mouse, keeping the press point under it.
     QWidget *w = window();
@@ -141,6 +145,7 @@ void TFormKeybRefer::BeziDrag(Qt::MouseButtons buttons, const QPoint &pos)
 
 void TFormKeybRefer::KonciDrag()
 {
+    m_systemMove = false;
     // The practice keys keep working with the reference in view.
     if (Form1) {
         Form1->activateWindow();

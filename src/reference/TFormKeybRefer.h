@@ -36,6 +36,7 @@ public:
     // The point, in the memo's coordinates, where the left button went down.
     int FDragX = 0;
     int FDragY = 0;
+    bool m_systemMove = false; // the window system is moving the window
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
