@@ -98,8 +98,13 @@ private:
         while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > r.width() - 4)
             font.setPointSizeF(font.pointSizeF() - 0.5);
         p.setFont(font);
-        p.setPen(b->palette().color(QPalette::ButtonText));
+        const QColor caption = b->palette().color(QPalette::ButtonText);
         const QRect textRect = b->isDown() ? r.translated(1, 1) : r;
+        // A soft shadow of the opposite lightness keeps the caption legible
+        // on any part of the picture.
+        p.setPen(caption.lightness() > 128 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
+        p.drawText(textRect.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text);
+        p.setPen(caption);
         p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
         if (b->hasFocus()) {
             QPen focus(b->palette().color(QPalette::ButtonText), 1, Qt::DotLine);
