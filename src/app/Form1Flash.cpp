@@ -79,6 +79,7 @@ void TForm1::buildFlashControls()
     flashClock = std::make_shared<korvana::SystemFlashClock>();
     lblFlashNow = new korvana::ClickLabel(QStringLiteral("Flash"), this);
     lblFlashNow->setObjectName(QStringLiteral("lblFlashNow"));
+    lblFlashNow->setContentsMargins(8, 0, 0, 0); // parted from "Brain Flash" beside it
     connect(lblFlashNow, &korvana::ClickLabel::clicked, this, [this] { lblFlashNowClick(); });
     // Beside the flash mode's switch.
     if (!insertAfter(mainLayout, lblFlash, lblFlashNow) && bottomRow)

@@ -131,14 +131,21 @@ void TForm1::Preferences1Click()
     o->chbTransRL->setChecked(readsRightToLeft(reOrigView));
     o->chbNotesRL->setChecked(readsRightToLeft(reNotesView));
 
+    o->pickedKanjiFont.clear();
+
     // There is no cancel: however the dialog closes, its values are taken.
-    korvana::Dialogs::instance().execModal(o);
+    // A size that is no number is caught before anything is taken back: the
+    // dialog stays (or comes back) on that box, with every other change of
+    // the visit still in it.
+    do {
+        korvana::Dialogs::instance().execModal(o);
+    } while (!o->checkFontSizes());
 
     try {
         SetOptions();
     } catch (const std::exception &e) {
-        // A size that is not a whole number stops the taking back there; the
-        // window is neither repainted nor is the term shown again.
+        // The sizes were checked before; an error that still comes stops
+        // the taking back there, and the term is not shown again.
         korvana::reportUnhandledError(korvana::errorText(e));
         return;
     }
@@ -157,10 +164,10 @@ void TForm1::SetOptions()
     } catch (const std::exception &) {
         // No voice selected, or the engine refused it: the voice stays.
     }
-    FFontsizeTranslation = korvana::strToInt(o->cbTrans->currentText());
-    FFontsizeKanji = korvana::strToInt(o->cbChin->currentText());
-    FFontsizePinyin = korvana::strToInt(o->cbPin->currentText());
-    FFontsizeNotes = korvana::strToInt(o->cbNotes->currentText());
+    FFontsizeTranslation = TFormOptions::fontSize(o->cbTrans);
+    FFontsizeKanji = TFormOptions::fontSize(o->cbChin);
+    FFontsizePinyin = TFormOptions::fontSize(o->cbPin);
+    FFontsizeNotes = TFormOptions::fontSize(o->cbNotes);
     FShowToneColours = o->chbColorCoding->isChecked();
     try {
         if (SpVoice)
@@ -170,7 +177,8 @@ void TForm1::SetOptions()
     FSetKanjiFont = o->chbSetKanjiFont->isChecked();
     FBoldKanji = o->chbBold->isChecked();
     FRotateKanji = o->chbRotate->isChecked();
-    FKanjiFont = o->cbKanjiFont->currentText();
+    if (!o->pickedKanjiFont.isEmpty())
+        FKanjiFont = o->pickedKanjiFont;
     FSetKanjiColor = o->chbColor->isChecked();
     FSetKanjiBackgroundColor = o->chbBgColor->isChecked();
     if (reChinView) {

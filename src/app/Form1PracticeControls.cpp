@@ -186,23 +186,52 @@ void TForm1::buildPracticeControls()
     for (QTextEdit *v : {reOrigView, rePinView, reChinView, reNotesView})
         panes->addWidget(v);
 
-    auto *switches = new QHBoxLayout;
-    const std::pair<QCheckBox *, QWidget *> pairs[] = {
-        {chbAuto, lblModeAuto},   {chbNahodne, lblRandom},   {chbWords, lblWords},
-        {chbPhrases, lblPhrase},  {chbDifficult, lblDifficult}, {chbSound, lblPlaySounds},
-        {chbPicture, lblDisplPict}, {chbFlash, lblFlash}};
     // "[Options]" beside the automatic mode opens the options on its page.
     lSetAuto = new korvana::ClickLabel(QStringLiteral("[Options]"), this);
     lSetAuto->setObjectName(QStringLiteral("lSetAuto"));
     connect(lSetAuto, &korvana::ClickLabel::clicked, this, [this] { lSetAutoClick(); });
-    for (const auto &[b, l] : pairs) {
-        switches->addWidget(b);
-        switches->addWidget(l);
-        if (l == lblModeAuto)
-            switches->addWidget(lSetAuto);
-        switches->addSpacing(6);
+    // The switches stand in three frames: Mode (order), Show (filters) and
+    // Auto (what each shown term brings along).
+    QHBoxLayout *modeRow = buildSkinFrame(shMode, lblMode, QStringLiteral("shMode"), QStringLiteral("lblMode"),
+                                          QStringLiteral("Mode:"));
+    QHBoxLayout *showRow = buildSkinFrame(shShow, lblShow, QStringLiteral("shShow"), QStringLiteral("lblShow"),
+                                          QStringLiteral("Show:"));
+    QHBoxLayout *autoRow = buildSkinFrame(shAuto, lblAuto, QStringLiteral("shAuto"), QStringLiteral("lblAuto"),
+                                          QStringLiteral("Auto:"));
+    if (bottomRow && chbRead) {
+        bottomRow->removeWidget(chbRead);
+        bottomRow->removeWidget(lblReadAloud);
     }
-    switches->addStretch();
+    const struct {
+        QHBoxLayout *row;
+        QCheckBox *box;
+        QWidget *caption;
+    } pairs[] = {{modeRow, chbNahodne, lblRandom},    {modeRow, chbAuto, lblModeAuto},
+                 {showRow, chbWords, lblWords},       {showRow, chbPhrases, lblPhrase},
+                 {showRow, chbDifficult, lblDifficult}, {autoRow, chbPicture, lblDisplPict},
+                 {autoRow, chbSound, lblPlaySounds},  {autoRow, chbRead, lblReadAloud},
+                 {autoRow, chbFlash, lblFlash}};
+    for (const auto &[row, b, l] : pairs) {
+        if (!b)
+            continue;
+        row->addSpacing(6);
+        row->addWidget(b);
+        row->addWidget(l);
+        if (l == lblModeAuto)
+            row->addWidget(lSetAuto);
+    }
+    auto *switches = new QVBoxLayout;
+    switches->setSpacing(3);
+    auto *modeAndShow = new QHBoxLayout;
+    modeAndShow->addLayout(modeRow);
+    modeAndShow->addSpacing(8);
+    modeAndShow->addLayout(showRow);
+    modeAndShow->addStretch();
+    auto *autoLine = new QHBoxLayout;
+    autoLine->addLayout(autoRow);
+    autoLine->addStretch();
+    switches->addLayout(modeAndShow);
+    switches->addLayout(autoLine);
 
     auto *paneBoxes = new QHBoxLayout;
     for (QCheckBox *b : {chbOrig, chbPin, chbChin, chbNotes})

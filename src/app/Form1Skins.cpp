@@ -5,8 +5,11 @@
 #include "settings/Skin.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -38,13 +41,116 @@ private:
     QLabel *m_picture;
 };
 
-void setIconPicture(QAbstractButton *button, const QImage &image)
+// Draws a skinned button as the skin designed it: its picture filling the
+// button, the caption over it in the skin's button-label colour, and the
+// button's state (hot, pressed, down, disabled) as a tint over the picture.
+// A button without a picture keeps the platform's look.
+class SkinButtonPainter : public QObject {
+public:
+    explicit SkinButtonPainter(QObject *parent) : QObject(parent)
+    {
+        setObjectName(QStringLiteral("SkinButtonPainter"));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        auto *b = qobject_cast<QAbstractButton *>(watched);
+        if (!b || b->icon().isNull())
+            return false;
+        switch (e->type()) {
+        case QEvent::Paint:
+            paint(b);
+            return true;
+        case QEvent::Enter:
+        case QEvent::Leave:
+            b->update(); // the hot tint
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    static void paint(QAbstractButton *b)
+    {
+        QPainter p(b);
+        const QRect r = b->rect();
+        p.drawPixmap(r, b->icon().pixmap(b->iconSize()));
+        if (b->isChecked())
+            p.fillRect(r, QColor(0x00, 0xFF, 0x00, 110)); // down: lime
+        else if (b->isDown())
+            p.fillRect(r, QColor(0, 0, 0, 70));
+        else if (b->underMouse() && b->isEnabled())
+            p.fillRect(r, QColor(0xFF, 0xFF, 0x00, 80)); // hot: yellow
+        if (!b->isEnabled())
+            p.fillRect(r, QColor(0x80, 0x80, 0x80, 140));
+        if (b->isChecked()) {
+            p.setPen(QColor(0x00, 0x80, 0x00));
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
+        const QString text = b->text();
+        if (text.isEmpty())
+            return;
+        // The caption fits its picture: a smaller size where the button is
+        // narrow (the mark buttons are 60 by 18).
+        QFont font = b->font();
+        while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > r.width() - 4)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        p.setFont(font);
+        const QColor caption = b->palette().color(QPalette::ButtonText);
+        const QRect textRect = b->isDown() ? r.translated(1, 1) : r;
+        // A soft shadow of the opposite lightness keeps the caption legible
+        // on any part of the picture.
+        p.setPen(caption.lightness() > 128 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
+        p.drawText(textRect.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text);
+        p.setPen(caption);
+        p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
+        if (b->hasFocus()) {
+            QPen focus(b->palette().color(QPalette::ButtonText), 1, Qt::DotLine);
+            p.setPen(focus);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(2, 2, -3, -3));
+        }
+    }
+};
+
+// A picture goes on its button at the size of the element it was designed
+// for; the button keeps that size whatever the picture's, so no skin moves
+// the window's layout.
+void setButtonPicture(QAbstractButton *button, const QImage &image, QSize element)
 {
     if (!button)
         return;
-    button->setIcon(QIcon(QPixmap::fromImage(image)));
-    button->setIconSize(image.size());
+    // One painter serves the window's buttons.
+    QObject *painter =
+        button->window()->findChild<QObject *>(QStringLiteral("SkinButtonPainter"), Qt::FindDirectChildrenOnly);
+    if (!painter)
+        painter = new SkinButtonPainter(button->window());
+    button->installEventFilter(painter);
+    button->setFixedSize(element);
+    const QImage fitted =
+        image.size() == element ? image : image.scaled(element, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    button->setIcon(QIcon(QPixmap::fromImage(fitted)));
+    button->setIconSize(element);
+    button->update();
 }
+
+// The frame that follows its row: the row lays out the frame's label and
+// switches, and the frame (a sibling of theirs, beneath them) takes the
+// row's rectangle, so that the skin's border and fill group them.
+class FramedRow : public QHBoxLayout {
+public:
+    explicit FramedRow(QFrame *frame) : m_frame(frame) {}
+    void setGeometry(const QRect &r) override
+    {
+        QHBoxLayout::setGeometry(r);
+        m_frame->setGeometry(r);
+    }
+
+private:
+    QFrame *m_frame;
+};
 
 void setTextColor(QWidget *w, QPalette::ColorRole role, quint32 colour)
 {
@@ -95,6 +201,7 @@ public:
     void setSkinPicture(korvana::SkinPicture picture, const QImage &image) override
     {
         using korvana::SkinPicture;
+        const QSize element = korvana::skinPictureSize(picture);
         switch (picture) {
         case SkinPicture::Main:
             if (!f.Image1) {
@@ -110,22 +217,22 @@ public:
             f.Image1->setPixmap(QPixmap::fromImage(image));
             break;
         case SkinPicture::Previous:
-            setIconPicture(f.bPrevious, image);
+            setButtonPicture(f.bPrevious, image, element);
             break;
         case SkinPicture::Next:
-            setIconPicture(f.bNext, image);
+            setButtonPicture(f.bNext, image, element);
             break;
         case SkinPicture::Stop:
-            f.imgSkinBStop = QIcon(QPixmap::fromImage(image));
+            f.imgSkinBStop = QIcon(QPixmap::fromImage(image.scaled(element)));
             break;
         case SkinPicture::Read:
-            f.imgSkinBRead = QIcon(QPixmap::fromImage(image));
-            setIconPicture(f.jbRead, image);
+            f.imgSkinBRead = QIcon(QPixmap::fromImage(image.scaled(element)));
+            setButtonPicture(f.jbRead, image, element);
             break;
         case SkinPicture::Skip:
-            setIconPicture(f.jbMarkLearned, image);
-            setIconPicture(f.jbMarkUnlearned, image);
-            setIconPicture(f.jbMarkDifficult, image);
+            setButtonPicture(f.jbMarkLearned, image, element);
+            setButtonPicture(f.jbMarkUnlearned, image, element);
+            setButtonPicture(f.jbMarkDifficult, image, element);
             break;
         }
     }
@@ -160,12 +267,8 @@ void TForm1::loadSkinIntoWindow(const QString &N)
 
 QList<QLabel *> TForm1::skinFrameLabels() const
 {
-    // Labels another part of the window may not have made are looked up by
-    // name, so that they take the skin once they are there.
-    auto named = [this](const char *name) { return findChild<QLabel *>(QLatin1String(name)); };
-    QList<QLabel *> all = {named("lblMode"),  lblRandom,     lblModeAuto,   named("lSetAuto"), named("lblShow"),
-                           lblWords,          lblPhrase,     named("lblAuto"), lblDisplPict,   lblPlaySounds,
-                           lblReadAloud,      lblDifficult,  lblFlash};
+    QList<QLabel *> all = {lblMode,  lblRandom, lblModeAuto, lSetAuto,     lblShow,      lblWords, lblPhrase,
+                           lblAuto,  lblDisplPict, lblPlaySounds, lblReadAloud, lblDifficult, lblFlash};
     all.removeAll(nullptr);
     return all;
 }
@@ -179,11 +282,31 @@ QList<QLabel *> TForm1::skinCommandLabels() const
 
 QList<QFrame *> TForm1::skinFrames() const
 {
-    QList<QFrame *> all;
-    for (const char *name : {"shMode", "shShow", "shAuto"})
-        if (auto *frame = findChild<QFrame *>(QLatin1String(name)))
-            all.append(frame);
+    QList<QFrame *> all = {shMode, shShow, shAuto};
+    all.removeAll(nullptr);
     return all;
+}
+
+QHBoxLayout *TForm1::buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
+                                    const QString &CaptionName, const QString &Text)
+{
+    Frame = new QFrame(this);
+    Frame->setObjectName(FrameName);
+    // Beneath the switches, above nothing but the background picture; a
+    // press on it is a press on the window's background.
+    Frame->lower();
+    Frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Caption = new QLabel(Text, this);
+    Caption->setObjectName(CaptionName);
+    QFont bold = Caption->font();
+    bold.setBold(true);
+    Caption->setFont(bold);
+    auto *row = new FramedRow(Frame);
+    row->setContentsMargins(6, 2, 8, 2);
+    row->setSpacing(2);
+    row->addWidget(Caption);
+    row->addSpacing(4);
+    return row;
 }
 
 void TForm1::ApplySkin()

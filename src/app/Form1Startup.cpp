@@ -200,7 +200,8 @@ void TForm1::FormClose()
     // lessons are saved all the same.
     takeTextDirections();
     korvana::SettingsFile::save(*this, FTextDirections, this);
-    if (FAutoSaveLessons)
+    // With nothing open there is nothing to save and nothing to say.
+    if (FAutoSaveLessons && !FOpenLessons.isEmpty())
         SaveLessons();
 }
 

@@ -451,6 +451,14 @@ public:
     void loadSkinIntoWindow(const QString &N);
     // Pushes the skin fields into the labels, buttons and frames.
     void ApplySkin();
+    // The three frames that group the mode switches, with their captions
+    // "Mode:", "Show:" and "Auto:".
+    QFrame *shMode = nullptr, *shShow = nullptr, *shAuto = nullptr;
+    QLabel *lblMode = nullptr, *lblShow = nullptr, *lblAuto = nullptr;
+    // Makes a frame with its caption; the caller puts the switches into the
+    // returned row, which keeps the frame around them.
+    class QHBoxLayout *buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
+                                      const QString &CaptionName, const QString &Text);
     // The labels and frames a skin colours, as they stand in the window.
     QList<QLabel *> skinFrameLabels() const;
     QList<QLabel *> skinCommandLabels() const; // without lblOpen

@@ -9,6 +9,16 @@
 
 namespace korvana {
 
+// The point sizes the program takes, from the settings file and from the
+// options dialog: a size outside the range would give unreadable or
+// window-filling text.
+inline constexpr int MinFontSize = 4;
+inline constexpr int MaxFontSize = 400;
+inline int clampFontSize(int size)
+{
+    return size < MinFontSize ? MinFontSize : size > MaxFontSize ? MaxFontSize : size;
+}
+
 struct MainSettings {
     bool FAutoSaveLessons = false;     // closing saves every open lesson
     QString FWorkingDirectory;         // starting folder of the file dialogs, with "/" at the end

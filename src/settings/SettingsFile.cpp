@@ -82,10 +82,10 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     s.FSkin = ini.readString(kOptions, kSkin, kStandardSkin);
     if (s.FSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.FSkin))
         s.FSkin = kStandardSkin;
-    s.FFontsizeTranslation = ini.readInteger(kOptions, kFontsizeTranslation, 11);
-    s.FFontsizePinyin = ini.readInteger(kOptions, kFontsizePinyin, 11);
-    s.FFontsizeKanji = ini.readInteger(kOptions, kFontsizeKanji, 24);
-    s.FFontsizeNotes = ini.readInteger(kOptions, kFontsizeNotes, 11);
+    s.FFontsizeTranslation = clampFontSize(ini.readInteger(kOptions, kFontsizeTranslation, 11));
+    s.FFontsizePinyin = clampFontSize(ini.readInteger(kOptions, kFontsizePinyin, 11));
+    s.FFontsizeKanji = clampFontSize(ini.readInteger(kOptions, kFontsizeKanji, 24));
+    s.FFontsizeNotes = clampFontSize(ini.readInteger(kOptions, kFontsizeNotes, 11));
     s.FShowReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
     s.FSoundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
     s.FSetKanjiFont = ini.readBool(kOptions, kSetKanjiFont, false);

@@ -15,7 +15,8 @@ class IniFile;
 
 // Reads every key of the main window's settings, in the order the window has
 // always read them, each with its default when it is missing or unreadable.
-// A dictionary that does not exist is replaced by the default one; a skin
+// Font sizes are held within MinFontSize..MaxFontSize. A dictionary that
+// does not exist is replaced by the default one; a skin
 // name that is not a plain folder name reads as "*standard*"; stored paths
 // may use "\" as separator.
 void readSettings(const IniFile &ini, MainSettings &settings, TextDirections &directions);

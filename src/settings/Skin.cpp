@@ -1,11 +1,14 @@
 #include "settings/Skin.h"
 
+#include "platform/files/SafeFiles.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Errors.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImageReader>
 #include <QLinearGradient>
@@ -13,6 +16,8 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace korvana {
 
@@ -47,20 +52,43 @@ QSize skinPictureSize(SkinPicture picture)
     }
 }
 
-QImage decodeSkinJpeg(const QString &fileName)
+QImage decodeSkinJpeg(const QString &fileName, QSize size)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open %1").arg(fileName));
+    // Through the bounded reader: a skin's picture that is a named pipe
+    // would otherwise hang the start-up, at every start, since the skin's
+    // name is stored.
+    const files::ReadResult read = files::readRegularFile(fileName, MaxSkinPictureBytes);
+    if (!read.ok())
+        throw Error(QStringLiteral("Cannot read %1: %2").arg(fileName, read.reason));
+    QBuffer buffer;
+    buffer.setData(read.data);
+    buffer.open(QIODevice::ReadOnly);
     // Only a JPEG will do, whatever other format the file might hold: the
     // reader is told the format and does not guess.
-    QImageReader reader(&file, "jpeg");
+    QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
-    const QImage image = reader.read();
+    if (size.isValid())
+        reader.setScaledSize(size);
+    QImage image = reader.read();
     if (image.isNull())
         throw Error(QStringLiteral("%1 is not a JPEG picture").arg(fileName));
+    if (size.isValid() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
+}
+
+QString skinFile(const QString &folder, const QString &name)
+{
+    // Skins made on Windows spell their files as they like ("Main.JPG").
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    if (entries.contains(name))
+        return folder + name;
+    for (const QString &entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + entry;
+    return folder + name;
 }
 
 SkinFields readSkinFile(const QString &iniFileName)
@@ -88,38 +116,63 @@ SkinFields readSkinFile(const QString &iniFileName)
     return f;
 }
 
+namespace {
+
+void loadStandardSkin(SkinTarget &target)
+{
+    target.setStandardPictures();
+    SkinFields f = target.skinFields();
+    // The labels' background colour is the one value the built-in look
+    // leaves as it was.
+    const quint32 labelsBackground = f.FLabelsBackgroundColor;
+    f = SkinFields{};
+    f.FSkinName = StandardSkinTitle;
+    f.FLabelsBackgroundColor = labelsBackground;
+    f.FShowButtonLabels = false;
+    f.FShowFramesBorders = true;
+    f.FShowFramesBackground = false;
+    target.setSkinFields(f);
+    target.applySkin();
+}
+
+} // namespace
+
 void loadSkin(const QString &name, SkinTarget &target)
 {
+    if (name == StandardSkinName) {
+        loadStandardSkin(target);
+        return;
+    }
+    std::vector<std::pair<SkinPicture, QImage>> pictures;
+    SkinFields fields;
     try {
-        if (name == StandardSkinName) {
-            target.setStandardPictures();
-            SkinFields f = target.skinFields();
-            // The labels' background colour is the one value the built-in
-            // look leaves as it was.
-            const quint32 labelsBackground = f.FLabelsBackgroundColor;
-            f = SkinFields{};
-            f.FSkinName = StandardSkinTitle;
-            f.FLabelsBackgroundColor = labelsBackground;
-            f.FShowButtonLabels = false;
-            f.FShowFramesBorders = true;
-            f.FShowFramesBackground = false;
-            target.setSkinFields(f);
-            target.applySkin();
-            return;
-        }
         // A name from the settings file could point anywhere; only a plain
         // folder name inside the skins folder is loaded.
         const QString folder = ProgramPaths::skinFolder(name);
         if (folder.isEmpty())
-            return;
+            throw Error(QStringLiteral("Not a skin name: %1").arg(name));
+        // Everything is read before anything is given, so that a skin that
+        // fails leaves no half-applied look behind.
         for (SkinPicture picture : AllSkinPictures)
-            target.setSkinPicture(picture, decodeSkinJpeg(folder + skinPictureFile(picture)));
-        target.setSkinFields(readSkinFile(folder + QStringLiteral("skin.ini")));
-        target.applySkin();
+            pictures.emplace_back(picture, decodeSkinJpeg(skinFile(folder, skinPictureFile(picture)),
+                                                          skinPictureSize(picture)));
+        // A missing skin.ini gives every key its default; one that is there
+        // but no regular file of sane size fails the skin.
+        const QString ini = skinFile(folder, QStringLiteral("skin.ini"));
+        if (QFileInfo(ini).exists() || QFileInfo(ini).isSymLink()) {
+            if (!files::isRegularFile(ini, MaxSkinIniBytes))
+                throw Error(QStringLiteral("%1 is no regular file of sane size").arg(ini));
+        }
+        fields = readSkinFile(ini);
     } catch (const std::exception &) {
-        // A skin that fails to load leaves what was applied before the
-        // failure; the user is not told.
+        // The user is not told; the window takes the built-in look.
+        loadStandardSkin(target);
+        return;
     }
+    for (const auto &[picture, image] : pictures)
+        target.setSkinPicture(picture, image);
+    target.setSkinFields(fields);
+    target.applySkin();
 }
 
 QStringList skinNames()

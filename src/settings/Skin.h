@@ -9,6 +9,7 @@
 // still being created (before any skin dialog exists) and so that the loading
 // rules can be checked without a window.
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -64,9 +65,20 @@ public:
     virtual void applySkin() = 0;
 };
 
-// Decodes a JPEG file; fails with korvana::Error when the file is missing,
-// unreadable or not a JPEG picture.
-QImage decodeSkinJpeg(const QString &fileName);
+// Largest skin picture file and skin.ini the loader reads.
+inline constexpr qint64 MaxSkinPictureBytes = 8 * 1024 * 1024;
+inline constexpr qint64 MaxSkinIniBytes = 256 * 1024;
+
+// Decodes a JPEG file, scaled to size when size is valid; fails with
+// korvana::Error when the file is missing, no regular file (a named pipe,
+// a device), larger than MaxSkinPictureBytes, unreadable or not a JPEG
+// picture.
+QImage decodeSkinJpeg(const QString &fileName, QSize size = QSize());
+
+// The file of the skin folder whose name matches name ignoring letter case
+// ("Main.JPG" for "main.jpg"), the exact spelling first; folder + name when
+// there is none.
+QString skinFile(const QString &folder, const QString &name);
 
 // Reads "skin.ini" (section Options) into fields. A missing file gives every
 // key its default. Booleans are whole numbers; a word reads as the default.
@@ -74,10 +86,13 @@ SkinFields readSkinFile(const QString &iniFileName);
 
 // Applies the named skin to the target; never fails outward. The built-in
 // look sets its pictures and fields (keeping the labels' background colour).
-// Any other name is a folder under the skins folder: its pictures are given
-// one by one, then its fields, then applySkin runs. The first failure (a
-// missing or broken picture, a name that is no plain folder name) ends the
-// loading silently, keeping what was given before it.
+// Any other name is a folder under the skins folder: its six pictures, each
+// fitted to its element's size, and skin.ini are read first; then the
+// pictures are given, then the fields, then applySkin runs. A skin that
+// cannot be applied whole (a missing, broken or oversized picture, a
+// skin.ini or picture that is no regular file, a name that is no plain
+// folder name) gives the built-in look instead, without a message, so that
+// the window never shows half a skin.
 void loadSkin(const QString &name, SkinTarget &target);
 
 // The entries of the skin list: "*standard*" and every folder under the

@@ -1,5 +1,6 @@
 #include "settings/TFormOptions.h"
 
+#include "app/TForm1.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Integers.h"
@@ -8,6 +9,7 @@
 #include "settings/ProgramPaths.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -250,6 +252,54 @@ void TFormOptions::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
+void TFormOptions::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    // Centred on the main window at every opening: left to itself, the
+    // dialog comes back where the window manager last reported it, which
+    // some managers give with their frame added, a little lower each time.
+    const QWidget *main = Form1 ? static_cast<const QWidget *>(Form1) : parentWidget();
+    if (main) {
+        QRect frame(QPoint(), frameGeometry().size());
+        frame.moveCenter(main->frameGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TFormOptions::closeEvent(QCloseEvent *e)
+{
+    // A size that is no number keeps the dialog open on its box, whichever
+    // way it is closed.
+    if (isVisible() && !checkFontSizes()) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+int TFormOptions::fontSize(const QComboBox *Box)
+{
+    return korvana::clampFontSize(korvana::strToInt(Box->currentText()));
+}
+
+bool TFormOptions::checkFontSizes()
+{
+    // In the order the sizes are taken back.
+    for (QComboBox *box : {cbTrans, cbChin, cbPin, cbNotes}) {
+        if (korvana::parseInteger(box->currentText()))
+            continue;
+        korvana::Dialogs::instance().message(
+            this, QStringLiteral("'%1' is not a valid integer value").arg(box->currentText()),
+            korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
+        selectPage(2);
+        box->setFocus();
+        if (box->lineEdit())
+            box->lineEdit()->selectAll();
+        return false;
+    }
+    return true;
+}
+
 void TFormOptions::FormActivate()
 {
     cbFilterFontsChange();
@@ -258,8 +308,9 @@ void TFormOptions::FormActivate()
         const QSignalBlocker block(cbKanjiFont);
         cbKanjiFont->setCurrentIndex(cbKanjiFont->count() > 0 ? 0 : -1);
         if (host.settings) {
+            const QString wanted = pickedKanjiFont.isEmpty() ? host.settings->FKanjiFont : pickedKanjiFont;
             for (int i = 0; i < cbKanjiFont->count(); ++i) {
-                if (cbKanjiFont->itemText(i) == host.settings->FKanjiFont) {
+                if (cbKanjiFont->itemText(i) == wanted) {
                     cbKanjiFont->setCurrentIndex(i);
                     break;
                 }
@@ -342,12 +393,10 @@ void TFormOptions::cbKanjiFontChange()
         reSample->setText(QStringLiteral("\u4F60\u597D\u5417\uFF1F"));
 
     reSample->setSel(0, -1);
-    // The size is the selected item; while a typed size matches no item the
-    // sample keeps the size it has.
-    if (cbChin->currentIndex() >= 0) {
-        if (const auto size = korvana::parseInteger(cbChin->itemText(cbChin->currentIndex())); size && *size > 0)
-            reSample->setSelSize(*size);
-    }
+    // The size the box shows, an item or a typed one (13, 32); while the
+    // text is no number the sample keeps the size it has.
+    if (const auto size = korvana::parseInteger(cbChin->currentText()))
+        reSample->setSelSize(korvana::clampFontSize(*size));
     QString font = cbKanjiFont->currentIndex() >= 0 ? cbKanjiFont->currentText() : QString();
     if (chbRotate->isChecked())
         font.prepend(u'@');
@@ -528,7 +577,9 @@ void TFormOptions::tbDictOpenClick()
 void TFormOptions::Button2Click()
 {
     korvana::FileDialogRequest request;
-    request.filter = QStringLiteral("Programs|*.exe;*.com;*.bat;*.pif|All Files|*.*");
+    // Programs here have no extension of their own: every file is offered
+    // first (the file's name decides nothing).
+    request.filter = QStringLiteral("All Files|*|Windows programs|*.exe;*.com;*.bat;*.pif");
     request.fileName.clear();
     request.initialDir = eExtEditor->text();
     const QStringList chosen = korvana::Dialogs::instance().openFiles(this, request);

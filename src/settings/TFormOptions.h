@@ -132,6 +132,22 @@ public:
     // Selects the page tree's item Index (counted from the top).
     void selectPage(int Index);
 
+    // The font the user picked from cbKanjiFont since the dialog was last
+    // filled; empty when none was picked, and the stored font then stays
+    // whatever the list happens to select (a font that is not installed is
+    // not replaced by the first one listed).
+    QString pickedKanjiFont;
+
+    // The point size a size box holds, within MinFontSize..MaxFontSize;
+    // fails with "'%s' is not a valid integer value" when it holds no whole
+    // number.
+    static int fontSize(const QComboBox *Box);
+    // Checks the four size boxes before anything is taken back. On the
+    // first that holds no whole number: says so, shows the Fonts page with
+    // that box's text selected and returns false, so that the dialog stays
+    // open and nothing of the visit is lost.
+    bool checkFontSizes();
+
     // --- the page tree and the book ----------------------------------------------
     QTreeWidget *TreeView1;
     QStackedWidget *Notebook1;
@@ -190,6 +206,8 @@ public:
 protected:
     bool event(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     void buildApplicationPage(QWidget *page);

@@ -205,6 +205,9 @@ void TFormOptions::buildFontsPage(QWidget *page)
     connect(cbFilterFonts, &QComboBox::currentIndexChanged, this, &TFormOptions::cbFilterFontsChange);
     connect(cbKanjiFont, &QComboBox::currentIndexChanged, this, &TFormOptions::cbKanjiFontChange);
     connect(cbChin, &QComboBox::currentIndexChanged, this, &TFormOptions::cbKanjiFontChange);
+    connect(cbChin, &QComboBox::editTextChanged, this, &TFormOptions::cbKanjiFontChange);
+    // Only the user's own choice replaces the stored font.
+    connect(cbKanjiFont, &QComboBox::activated, this, [this](int i) { pickedKanjiFont = cbKanjiFont->itemText(i); });
     connect(chbRotate, &QCheckBox::toggled, this, &TFormOptions::chbRotateClick);
     connect(chbBold, &QCheckBox::toggled, this, &TFormOptions::chbBoldClick);
     connect(chbColor, &QCheckBox::toggled, this, &TFormOptions::chbColorClick);
@@ -226,7 +229,7 @@ void TFormOptions::buildEditorPage(QWidget *page)
 void TFormOptions::buildExternalEditorPage(QWidget *page)
 {
     auto *g = new QGridLayout(page);
-    rbWord = named(new QRadioButton(QStringLiteral("Microsoft Word"), page), "rbWord");
+    rbWord = named(new QRadioButton(QStringLiteral("Edit in word processor"), page), "rbWord");
     rbOther = named(new QRadioButton(QStringLiteral("Other"), page), "rbOther");
     eExtEditor = named(new QLineEdit(page), "eExtEditor");
     SpeedButton1 = named(new QToolButton(page), "SpeedButton1");

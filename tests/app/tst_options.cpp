@@ -155,7 +155,7 @@ private slots:
             o->chbColorCoding->setChecked(true);
             o->chbSetKanjiFont->setChecked(true);
             o->chbRotate->setChecked(true);
-            o->cbKanjiFont->setCurrentIndex(1);
+            QTest::keyClick(o->cbKanjiFont, Qt::Key_Down); // the user picks the second font
             o->chbBgColor->setChecked(false);
             o->chbChinRL->setChecked(false);
             o->chbNotesRL->setChecked(true);
@@ -187,33 +187,96 @@ private slots:
         QCOMPARE(f->StringGrid1.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
     }
 
-    void badSizeStopsTheTakingBack()
+    void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        f->FFontsizeTranslation = 11;
-        f->FFontsizeKanji = 24;
         f->FFontsizePinyin = 11;
-        f->FShowToneColours = false;
-        roundTrip([](TFormOptions *o) {
-            o->cbVoices->setCurrentIndex(0);
-            o->cbTrans->setEditText(QStringLiteral("9"));
-            o->cbChin->setEditText(QStringLiteral("30"));
-            o->cbPin->setEditText(QStringLiteral("abc"));
-            o->chbColorCoding->setChecked(true);
-            o->tbSpeed->setValue(9);
+        f->FBoldKanji = false;
+        f->FAutoSaveLessons = false;
+        int visits = 0;
+        roundTrip([&visits](TFormOptions *o) {
+            if (++visits == 1) {
+                o->selectPage(0);
+                o->cbPin->setEditText(QStringLiteral("12a"));
+                o->chbBold->setChecked(true);
+                o->chbAutoSave->setChecked(true);
+                o->edWorkDir->setText(QStringLiteral("/lessons/"));
+                return;
+            }
+            // Back on the Fonts page with the typo selected, every change kept.
+            QCOMPARE(o->Notebook1->currentIndex(), 2);
+            QCOMPARE(o->cbPin->lineEdit()->selectedText(), QStringLiteral("12a"));
+            QVERIFY(o->chbBold->isChecked() && o->chbAutoSave->isChecked());
+            o->cbPin->setEditText(QStringLiteral("12"));
         });
-        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'abc' is not a valid integer value"));
-        QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
-        QCOMPARE(f->FFontsizeTranslation, 9);
-        QCOMPARE(f->FFontsizeKanji, 30);
-        QCOMPARE(f->FFontsizePinyin, 11);
-        QVERIFY(!f->FShowToneColours);
-        QVERIFY(m_voice->rate() != 9);
-        // The term is not shown again.
-        QCOMPARE(f->StringGrid1.cell(TermGrid::ShownCount, 0), QStringLiteral("1"));
+        QCOMPARE(visits, 2);
+        QCOMPARE(dialogs().messages.size(), size_t(1));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
+        QCOMPARE(f->FFontsizePinyin, 12);
+        QVERIFY(f->FBoldKanji && f->FAutoSaveLessons);
+        QCOMPARE(f->FWorkingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(f->StringGrid1.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
-        // An empty size is no number either.
-        roundTrip([](TFormOptions *o) { o->cbNotes->setEditText(QString()); });
-        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'' is not a valid integer value"));
+        // Sizes are taken within 4..400.
+        roundTrip([](TFormOptions *o) {
+            o->cbTrans->setEditText(QStringLiteral("0"));
+            o->cbChin->setEditText(QStringLiteral("5000"));
+            o->cbPin->setEditText(QStringLiteral("-5"));
+            o->cbNotes->setEditText(QStringLiteral("2147483647"));
+        });
+        QCOMPARE(f->FFontsizeTranslation, 4);
+        QCOMPARE(f->FFontsizeKanji, 400);
+        QCOMPARE(f->FFontsizePinyin, 4);
+        QCOMPARE(f->FFontsizeNotes, 400);
+    }
+
+    void storedFontStaysUnlessTheUserPicksAnother()
+    {
+        // The stored font is not installed: the list selects its first one.
+        const TFormOptions::FontSource installed = TFormOptions::fontSource;
+        TFormOptions::fontSource = [] {
+            return std::vector<TFormOptions::FontFace>{
+                {QStringLiteral("Droid Sans Fallback"), {QStringLiteral("CHINESE_GB2312")}},
+                {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
+        };
+        f->FKanjiFont = QStringLiteral("SimSun");
+        roundTrip([](TFormOptions *o) {
+            QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("Droid Sans Fallback"));
+        });
+        QCOMPARE(f->FKanjiFont, QStringLiteral("SimSun"));
+
+        // The user's pick is taken, and kept when the dialog activates again
+        // (after a colour dialog, say).
+        roundTrip([](TFormOptions *o) {
+            o->chbSetKanjiFont->setChecked(true);
+            QTest::keyClick(o->cbKanjiFont, Qt::Key_Down);
+            o->FormActivate();
+            QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("KaiTi"));
+        });
+        QCOMPARE(f->FKanjiFont, QStringLiteral("KaiTi"));
+        TFormOptions::fontSource = installed;
+    }
+
+    void reopensCentredOnTheMainWindow()
+    {
+        f->move(120, 90);
+        f->show();
+        FormOptions->show();
+        const QPoint first = FormOptions->pos();
+        QVERIFY((FormOptions->frameGeometry().center() - f->frameGeometry().center()).manhattanLength() <= 2);
+        FormOptions->hide();
+        // Where a window manager that counts its frame twice would leave it.
+        FormOptions->move(first + QPoint(0, 24));
+        FormOptions->show();
+        QCOMPARE(FormOptions->pos(), first);
+        FormOptions->hide();
+    }
+
+    void autoSaveWithNothingOpenSaysNothingAtExit()
+    {
+        f->FAutoSaveLessons = true;
+        QVERIFY(f->FOpenLessons.isEmpty());
+        f->FormClose();
+        QVERIFY(dialogs().messages.empty());
     }
 
     void dictionaryReloadsOnlyWhenTheNameChanges()

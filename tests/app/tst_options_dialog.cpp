@@ -170,6 +170,9 @@ private slots:
         CharAttributes a = sampleAttributes();
         QCOMPARE(a.sizePoints, 24.0);
         QVERIFY(a.bold);
+        // A size that is no item of the list shows too.
+        o->cbChin->setEditText(QStringLiteral("13"));
+        QCOMPARE(sampleAttributes().sizePoints, 13.0);
 
         // Rotating asks for the vertical form, which has no file of its own.
         o->chbRotate->setChecked(true);
@@ -334,9 +337,12 @@ private slots:
         o->SpeedButton1->click();
         QCOMPARE(o->eExtEditor->text(), QStringLiteral("/usr/bin/kate"));
         QCOMPARE(dialogs().fileRequests.back().initialDir, QStringLiteral("/usr/bin"));
+        // Programs here have no extension: every file is offered first.
         QCOMPARE(dialogs().fileRequests.back().filter,
-                 QStringLiteral("Programs|*.exe;*.com;*.bat;*.pif|All Files|*.*"));
+                 QStringLiteral("All Files|*|Windows programs|*.exe;*.com;*.bat;*.pif"));
         QVERIFY(o->rbOther->isChecked());
+        // The option names what it does here.
+        QCOMPARE(o->rbWord->text(), QStringLiteral("Edit in word processor"));
     }
 
     void escapeAndCloseEndTheDialog()
@@ -347,6 +353,19 @@ private slots:
         QVERIFY(!o->isVisible());
         o->show();
         o->JvSpeedButton1->click();
+        QVERIFY(!o->isVisible());
+
+        // A size that is no number keeps the dialog open on its box.
+        o->selectPage(0);
+        o->show();
+        o->cbPin->setEditText(QStringLiteral("12a"));
+        o->JvSpeedButton1->click();
+        QVERIFY(o->isVisible());
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
+        QCOMPARE(o->Notebook1->currentIndex(), 2);
+        QCOMPARE(o->cbPin->lineEdit()->selectedText(), QStringLiteral("12a"));
+        o->cbPin->setEditText(QStringLiteral("12"));
+        QTest::keyClick(o, Qt::Key_Escape);
         QVERIFY(!o->isVisible());
     }
 };

@@ -138,9 +138,9 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     s.FDictFile = dirPath("lessons/my.uni");
     s.FSkin = "Blue Sky";
     s.FFontsizeTranslation = 9;
-    s.FFontsizePinyin = -2147483647 - 1;
-    s.FFontsizeKanji = 2147483647;
-    s.FFontsizeNotes = 0;
+    s.FFontsizePinyin = 4;
+    s.FFontsizeKanji = 400;
+    s.FFontsizeNotes = 13;
     s.FShowReadingProgress = false;
     s.FSoundExcludesSynthesis = false;
     s.FSetKanjiFont = true;
@@ -186,6 +186,10 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("integer in hex") << "Fontsize-Kanji" << "0x20" << "32";
     QTest::newRow("integer as word") << "Fontsize-Kanji" << "big" << "24";
     QTest::newRow("integer beyond 32 bits") << "Fontsize-Notes" << "99999999999" << "11";
+    QTest::newRow("size 0") << "Fontsize-Kanji" << "0" << "4";
+    QTest::newRow("size negative") << "Fontsize-Pinyin" << "-5" << "4";
+    QTest::newRow("size 5000") << "Fontsize-Translation" << "5000" << "400";
+    QTest::newRow("size 32-bit maximum") << "Fontsize-Notes" << "2147483647" << "400";
     QTest::newRow("colour without name") << "Kanji Color" << "white" << "clBlack";
     QTest::newRow("colour name in other case") << "Kanji Color" << "CLWHITE" << "clWhite";
     QTest::newRow("colour as number") << "Kanji Color" << "255" << "clRed";

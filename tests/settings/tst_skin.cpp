@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace korvana;
 
 namespace {
@@ -123,8 +125,10 @@ private slots:
         loadSkin(QStringLiteral("Full"), t);
         const QList<SkinPicture> order(std::begin(AllSkinPictures), std::end(AllSkinPictures));
         QCOMPARE(t.pictures, order);
-        QCOMPARE(t.sizes.first(), QSize(8, 8));
-        QCOMPARE(t.sizes.last(), QSize(8, 4));
+        // The 8 x 8 pictures are fitted to their elements.
+        QCOMPARE(t.sizes.first(), QSize(550, 350));
+        QCOMPARE(t.sizes[1], QSize(60, 60));
+        QCOMPARE(t.sizes.last(), QSize(60, 18));
         QCOMPARE(t.applyCalls, 1);
         const SkinFields &f = t.appliedWith.first();
         QCOMPARE(f.FSkinName, QStringLiteral("Test Skin"));
@@ -190,44 +194,65 @@ private slots:
         QVERIFY(f.FShowFramesBackground);  // any number but 0
     }
 
-    void missingPictureStopsLoadingKeepingWhatCameBefore()
+    void skinThatCannotLoadWholeGivesTheBuiltInLook()
     {
+        // A missing picture, a PNG named .jpg, a folder that is gone, a
+        // name that climbs out of the skins folder: nothing of the skin
+        // arrives, the built-in look does, fields and all.
         makeSkin(QStringLiteral("NoStop"), readData(QStringLiteral("skin.ini")), {QStringLiteral("buttonstop.jpg")});
-        RecordingTarget t;
-        t.fields.FSkinName = QStringLiteral("before");
-        t.fields.FLabelsColor = 0x111111;
-        loadSkin(QStringLiteral("NoStop"), t);
-        QCOMPARE(t.pictures, (QList<SkinPicture>{SkinPicture::Main, SkinPicture::Previous, SkinPicture::Next}));
-        QCOMPARE(t.applyCalls, 0);
-        QCOMPARE(t.fields.FSkinName, QStringLiteral("before"));
-        QCOMPARE(t.fields.FLabelsColor, 0x111111u);
-    }
-
-    void pictureThatIsNotJpegFails()
-    {
-        const QString folder = makeSkin(QStringLiteral("Png"), QString());
-        QImage png(4, 4, QImage::Format_RGB32);
-        png.fill(Qt::green);
-        QFile::remove(folder + QStringLiteral("/buttonnext.jpg"));
-        QVERIFY(png.save(folder + QStringLiteral("/buttonnext.jpg"), "PNG"));
-        QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(folder + QStringLiteral("/buttonnext.jpg")));
-        RecordingTarget t;
-        loadSkin(QStringLiteral("Png"), t);
-        QCOMPARE(t.pictures.size(), 2);
-        QCOMPARE(t.applyCalls, 0);
-    }
-
-    void namesOutsideTheSkinsFolderLoadNothing()
-    {
-        // A skin beside the skins folder, reachable only by climbing out.
+        const QString png = makeSkin(QStringLiteral("Png"), QString()) + QStringLiteral("/buttonnext.jpg");
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QFile::remove(png);
+        QVERIFY(image.save(png, "PNG"));
+        QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(png));
         makeSkin(QStringLiteral("Outside"), QString());
         QVERIFY(QDir(m_program.path()).rename(QStringLiteral("skins/Outside"), QStringLiteral("Outside")));
-        for (const QString &name : {QStringLiteral("../Outside"), QStringLiteral(".."), QString(),
-                                    QStringLiteral("*STANDARD*"), QStringLiteral("NoSuchSkin")}) {
+        for (const QString &name : {QStringLiteral("NoStop"), QStringLiteral("Png"), QStringLiteral("Gone"),
+                                    QStringLiteral("../Outside"), QStringLiteral(".."), QString(),
+                                    QStringLiteral("*STANDARD*")}) {
             RecordingTarget t;
+            t.fields.FSkinName = QStringLiteral("before");
+            t.fields.FLabelsColor = 0x111111;
             loadSkin(name, t);
-            QVERIFY2(t.pictures.isEmpty() && t.applyCalls == 0 && t.standardCalls == 0, qPrintable(name));
+            QVERIFY2(t.standardCalls == 1 && t.applyCalls == 1, qPrintable(name));
+            QCOMPARE(t.pictures.size(), 6); // the built-in ones only
+            QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
+            QCOMPARE(t.fields.FLabelsColor, 0u);
         }
+    }
+
+    void specialFilesFailTheSkinWithoutBlocking()
+    {
+        // A named pipe never sends an end of file: read, it would hang the
+        // start-up for ever.
+        for (const char *file : {"main.jpg", "skin.ini"}) {
+            const QString folder = makeSkin(QStringLiteral("Fifo"), readData(QStringLiteral("skin.ini")));
+            const QString fifo = folder + QLatin1Char('/') + QLatin1String(file);
+            QFile::remove(fifo);
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            RecordingTarget t;
+            loadSkin(QStringLiteral("Fifo"), t);
+            QCOMPARE(t.standardCalls, 1);
+            QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
+        }
+        QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(QStringLiteral("/dev/zero")));
+    }
+
+    void fileNamesMatchIgnoringCase()
+    {
+        const QString folder = makeSkin(QStringLiteral("Windows"), QString(), {QStringLiteral("main.jpg")});
+        QVERIFY(QFile::copy(data + QStringLiteral("red.jpg"), folder + QStringLiteral("/Main.JPG")));
+        QFile ini(folder + QStringLiteral("/Skin.INI"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Options]\nName=Made on Windows\n");
+        ini.close();
+        RecordingTarget t;
+        loadSkin(QStringLiteral("Windows"), t);
+        QCOMPARE(t.standardCalls, 0);
+        QCOMPARE(t.pictures.size(), 6);
+        QCOMPARE(t.fields.FSkinName, QStringLiteral("Made on Windows"));
+        QCOMPARE(skinFile(folder + QLatin1Char('/'), QStringLiteral("main.jpg")), folder + QStringLiteral("/Main.JPG"));
     }
 
     void shippedSkinsLoadWhole()

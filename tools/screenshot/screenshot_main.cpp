@@ -4,6 +4,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
+#include "settings/ProgramPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s OUTPUT.png LESSON.kvl...\n", argv[0]);
         return 2;
     }
+    // The skins and the dictionary stand beside the program itself, which
+    // the build puts in src/ beside this tool's folder; KORVANA_PROGRAM_FOLDER
+    // names another one (a folder with skins of its own).
+    const QString programFolder = qEnvironmentVariableIsSet("KORVANA_PROGRAM_FOLDER")
+                                      ? qEnvironmentVariable("KORVANA_PROGRAM_FOLDER")
+                                      : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/");
+    if (QFileInfo(programFolder).isDir())
+        korvana::ProgramPaths::setProgramFolder(QFileInfo(programFolder).absoluteFilePath());
     CreateForms();
     Form1->show();
     Form1->FormActivate();

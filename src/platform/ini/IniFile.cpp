@@ -170,6 +170,53 @@ IniFile::Document IniFile::parse(const QString &text)
     return doc;
 }
 
+IniFile::Document IniFile::parse(const QByteArray &bytes)
+{
+    QByteArrayView data(bytes);
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    Document doc;
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (data[i] == '\n')
+            break;
+        if (data[i] == '\r') {
+            doc.lineBreak = i + 1 < data.size() && data[i + 1] == '\n' ? QStringLiteral("\r\n")
+                                                                       : QStringLiteral("\r");
+            break;
+        }
+    }
+    // Line by line: a file edited by hand on Windows can hold Windows-1252
+    // lines beside the UTF-8 lines the program wrote.
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    while (start < n) {
+        qsizetype i = start;
+        while (i < n && data[i] != '\r' && data[i] != '\n')
+            ++i;
+        const QByteArrayView raw = data.sliced(start, i - start);
+        bool utf8 = true;
+        Line line = parseLine(decodeUtf8OrWindows1252(raw, &utf8));
+        if (!utf8)
+            line.raw = raw.toByteArray();
+        doc.lines.append(line);
+        if (i < n && data[i] == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    return doc;
+}
+
+QByteArray IniFile::encode(const Document &doc)
+{
+    const QByteArray lineBreak = doc.lineBreak.toLatin1();
+    QByteArray out;
+    for (const auto &l : doc.lines) {
+        out += l.raw.isEmpty() ? l.text.toUtf8() : l.raw;
+        out += lineBreak;
+    }
+    return out;
+}
+
 QString IniFile::serialize(const Document &doc)
 {
     QString out;
@@ -193,10 +240,12 @@ const IniFile::Document &IniFile::document() const
 
     m_cache = Document();
     if (exists) {
-        // An unreadable file reads as a missing one: every key takes its default.
-        QFile file(m_fileName);
-        if (file.open(QIODevice::ReadOnly))
-            m_cache = parse(decode(file.readAll()));
+        // An unreadable file reads as a missing one: every key takes its
+        // default. So does anything but a regular file of sane size (a named
+        // pipe would block the read for ever).
+        const files::ReadResult read = files::readRegularFile(m_fileName, MaxFileBytes);
+        if (read.ok())
+            m_cache = parse(read.data);
     }
     m_cacheValid = true;
     m_cacheSize = size;
@@ -217,7 +266,7 @@ IniFile::Document IniFile::loadForWrite() const
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
-    return parse(decode(bytes));
+    return parse(bytes);
 }
 
 void IniFile::store(const Document &doc)
@@ -227,7 +276,7 @@ void IniFile::store(const Document &doc)
     const QFileInfo info(m_fileName);
     if (!QDir().mkpath(info.absolutePath()))
         throw Error(failure);
-    if (!files::writeFileAtomically(m_fileName, serialize(doc).toUtf8()))
+    if (!files::writeFileAtomically(m_fileName, encode(doc)))
         throw Error(failure);
     g_writeGeneration.fetch_add(1);
     m_cacheValid = false;
@@ -244,7 +293,7 @@ void IniFile::modify(Change change)
 QString IniFile::readString(const QString &section, const QString &key, const QString &def) const
 {
     const Line *l = findKey(document(), section, key);
-    return l ? l->value.left(MaxValueLength) : def;
+    return l ? l->value : def;
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int def) const

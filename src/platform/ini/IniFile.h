@@ -9,8 +9,11 @@
 // Every write reads the file afresh before changing it, so that two writers of
 // one file (the main window's closing write and the reminder's own write) do
 // not undo each other, and replaces the file atomically, so that a write that
-// fails leaves the old file whole. Files are read as UTF-8, or as
-// Windows-1252 when they are not valid UTF-8; they are written as UTF-8.
+// fails leaves the old file whole. Each line is read as UTF-8, or as
+// Windows-1252 when it is not valid UTF-8, so that one hand-typed accented
+// letter does not turn the UTF-8 paths on other lines into mojibake; a line
+// the program did not change is written back with its own bytes, a line it
+// wrote is UTF-8.
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -26,15 +29,15 @@ struct IniEntry {
 
 class IniFile {
 public:
-    // Longest value a string read returns; longer values are cut.
-    static constexpr int MaxValueLength = 2047;
+    // Larger files are not ini files the program reads; they read as missing.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
     explicit IniFile(const QString &fileName);
 
     QString fileName() const { return m_fileName; }
 
     // Missing file, section or key: the default. A key present with an empty
-    // value reads as empty text.
+    // value reads as empty text. The value is whole, however long.
     QString readString(const QString &section, const QString &key, const QString &def) const;
     // The program's whole-number rule; the default when the value is missing or
     // is not a whole number.
@@ -72,13 +75,22 @@ public:
         Kind kind = Other;
         QString name;  // section name or key, trimmed
         QString value; // key lines: the value, trimmed
+        // The line's bytes when they were not UTF-8 (Windows-1252), so that
+        // the line goes back to the file as it came; empty otherwise.
+        QByteArray raw;
     };
     struct Document {
         QList<Line> lines;
         QString lineBreak = QStringLiteral("\n");
     };
     static Document parse(const QString &text);
+    // The file's bytes, line by line: each line UTF-8 where it is valid,
+    // else Windows-1252 (a leading byte-order mark is dropped).
+    static Document parse(const QByteArray &bytes);
     static QString serialize(const Document &doc);
+    // The file's bytes: lines read from the file as they came, the others
+    // in UTF-8.
+    static QByteArray encode(const Document &doc);
     // UTF-8 (an optional byte-order mark is dropped), else Windows-1252.
     static QString decode(const QByteArray &bytes);
 

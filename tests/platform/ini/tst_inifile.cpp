@@ -37,12 +37,12 @@ private:
 private slots:
     void readsNamesIgnoringCaseFirstMatchWins();
     void keepsValuesVerbatim();
-    void cutsLongValues();
+    void keepsLongValuesWhole();
     void readsNumbersByTheProgramsRule();
     void writeUpdatesInPlaceAndKeepsEverythingElse();
     void writeAppendsKeyToItsSection();
     void writeKeepsValueOnOneLine();
-    void readsWindows1252AndWritesUtf8();
+    void decodesLineByLineAndKeepsUnchangedLines();
     void eachWriteRereadsTheFile();
     void readsSeeChangesByOthers();
     void sectionListsKeepFileOrder();
@@ -102,15 +102,17 @@ void TestIniFile::keepsValuesVerbatim()
              QStringList({"Working Directory", "Next", "List", "Quoted", "Escapes", "Empty", "Equals"}));
 }
 
-void TestIniFile::cutsLongValues()
+void TestIniFile::keepsLongValuesWhole()
 {
+    // Paths reach 4,096 characters; a value read and written back stays whole.
     const QString p = path("long.ini");
-    const QString longValue(3000, u'x');
+    const QByteArray longValue = "/" + QByteArray(2999, 'x');
+    writeBytes(p, "[S]\nLong=" + longValue + "\n");
     IniFile ini(p);
-    ini.writeString("S", "Long", longValue);
-    QCOMPARE(ini.readString("S", "Long", "").size(), IniFile::MaxValueLength);
-    // The file itself keeps the whole value.
-    QVERIFY(readBytes(p).contains(longValue.toLatin1()));
+    QCOMPARE(ini.readString("S", "Long", "").toLatin1(), longValue);
+    ini.writeString("S", "Other", "1");
+    ini.writeString("S", "Long", ini.readString("S", "Long", ""));
+    QCOMPARE(readBytes(p), "[S]\nLong=" + longValue + "\nOther=1\n");
 }
 
 void TestIniFile::readsNumbersByTheProgramsRule()
@@ -185,19 +187,25 @@ void TestIniFile::writeKeepsValueOnOneLine()
     QCOMPARE(ini.readString("S", "Name", ""), QString("two lines [Injected] x"));
 }
 
-void TestIniFile::readsWindows1252AndWritesUtf8()
+void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
 {
-    const QString p = path("cp1252.ini");
-    // "Café", the euro sign and a left quotation mark in Windows-1252.
-    writeBytes(p, "[Options]\r\nKanji Font=Caf\xE9 \x80\x96\r\nOther=\x91x\r\n");
+    const QString p = path("mixed.ini");
+    // A UTF-8 path the program wrote, and a font name typed by hand on
+    // Windows: "Café", the euro sign and an en dash in Windows-1252.
+    const QByteArray utf8Path = "Working Directory=/home/j\xC3\xBCrgen/\xE6\xB1\x89\xE5\xAD\x97/";
+    const QByteArray cp1252Font = "Kanji Font=Caf\xE9 \x80\x96";
+    writeBytes(p, "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
     IniFile ini(p);
+    QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
-    ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
-    const QByteArray bytes = readBytes(p);
-    QCOMPARE(bytes, QByteArray("[Options]\r\nKanji Font=Caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x93\r\n"
-                               "Other=\xE2\x80\x98x\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n"));
     QCOMPARE(ini.readString("Options", "Other", ""), QString::fromUtf8("‘x"));
-    QCOMPARE(ini.readString("Options", "Skin", ""), QString::fromUtf8("汉字"));
+    // Lines the program writes are UTF-8; the others keep their bytes.
+    ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
+    ini.writeString("Options", "Other", QString::fromUtf8("‘y"));
+    QCOMPARE(readBytes(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
+                               + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
+    QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
+    QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
     // A UTF-8 byte-order mark is not part of the first line.
     writeBytes(p, "\xEF\xBB\xBF[Options]\nSkin=\xE7\xBA\xA2\n");
     QCOMPARE(ini.readString("Options", "Skin", ""), QString::fromUtf8("红"));
