@@ -1,6 +1,8 @@
 // The lesson editor: loading a lesson with its links, showing and moving
-// between terms, new and deleted terms, putting terms back, writing the
-// lesson file, the link commands, closing, and the main window's commands
+// between terms (browsing changes nothing), new and deleted terms, putting
+// terms back with what the editor does not edit, refused tag text, writing
+// the lesson file (also when the write fails part-way), the link commands,
+// closing by "close" and by the title bar, and the main window's commands
 // that open the editor.
 #include "AppTestSupport.h"
 #include "FileSizeLimit.h"
