@@ -7,6 +7,8 @@
 #include "platform/ui/Errors.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 #include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,10 +57,10 @@ void TFormEditor::AppendColouredText(const QString &Text, int Mode)
     korvana::CopyRTF(reUF, reLine);
 }
 
-// Copies a field's text with its formatting to the end of reLine. A field is
-// one line; should it hold more, its lines are joined by blanks, since a line
-// end would split the term in two.
-void TFormEditor::copyFieldInto(RichEdit *field)
+// Copies a field's text with its formatting to the end of reLine, at size.
+// A field is one line; should it hold more, its lines are joined by blanks,
+// since a line end would split the term in two.
+void TFormEditor::copyFieldInto(RichEdit *field, double size)
 {
     const int keepStart = field->selStart();
     const int keepLength = field->selLength();
@@ -72,7 +74,13 @@ void TFormEditor::copyFieldInto(RichEdit *field)
         first = false;
         const int start = field->lineIndex(i);
         field->setSel(start, start + length);
+        const int from = reLine->selStart();
         korvana::CopyRTF(field, reLine);
+        const int to = reLine->selStart();
+        reLine->setSelStart(from);
+        reLine->setSelLength(to - from);
+        reLine->setSelSize(size);
+        reLine->setSelStart(to);
     }
     field->setSelStart(keepStart);
     field->setSelLength(keepLength);
@@ -81,43 +89,37 @@ void TFormEditor::copyFieldInto(RichEdit *field)
 void TFormEditor::AppendCurrentTerm()
 {
     reLine->clear();
-    const double translationSize = Form1 ? Form1->FFontsizeTranslation : 0;
-    const double kanjiSize = Form1 ? Form1->FFontsizeKanji : 0;
+    // Every field is written at one size, the translation's, whatever size
+    // its text was typed or shown at; the term display sets each pane's own
+    // size, and a vocabulary built from the lesson stays even.
+    const double size = Form1 && Form1->FFontsizeTranslation > 0 ? Form1->FFontsizeTranslation : kPieceSize;
 
     AppendColouredText(QStringLiteral("<"), 0);
     AppendColouredText(QStringLiteral("OR"), 1);
     AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdOrig);
+    copyFieldInto(reEdOrig, size);
 
     AppendColouredText(QStringLiteral("><"), 0);
     AppendColouredText(QStringLiteral("PI"), 1);
     AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdPin);
+    copyFieldInto(reEdPin, size);
 
-    // The characters are stored at the translation's size and shown again
-    // at their own.
     AppendColouredText(QStringLiteral("><"), 0);
     AppendColouredText(QStringLiteral("CH"), 1);
     AppendColouredText(QStringLiteral("="), 0);
-    if (reEdChin->textLength() > 0) {
-        if (translationSize > 0) {
-            reEdChin->setSel(0, -1);
-            reEdChin->setSelSize(translationSize);
-        }
-        copyFieldInto(reEdChin);
-        if (kanjiSize > 0) {
-            reEdChin->setSel(0, -1);
-            reEdChin->setSelSize(kanjiSize);
-        }
-        reEdChin->setSel(0, 0);
-    }
+    copyFieldInto(reEdChin, size);
 
     AppendColouredText(QStringLiteral("><"), 0);
     AppendColouredText(QStringLiteral("NO"), 1);
     AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdNote);
+    copyFieldInto(reEdNote, size);
 
-    AppendColouredText(rbWord->isChecked() ? QStringLiteral("><TY=w>") : QStringLiteral("><TY=p>"), 2);
+    // A type the user left as shown is written as it was read, so the
+    // practice window reads the same type as before.
+    const bool typeAsShown =
+        !FShownType.isEmpty() && rbPhrase->isChecked() == (FShownType == QLatin1String("p"));
+    const QString type = typeAsShown ? FShownType : rbWord->isChecked() ? QStringLiteral("w") : QStringLiteral("p");
+    AppendColouredText(QStringLiteral("><TY=") + type + QLatin1Char('>'), 2);
     if (rbLearned->isChecked())
         AppendColouredText(QStringLiteral("<ST=l>"), 3);
     else if (rbUnlearned->isChecked())
@@ -131,11 +133,27 @@ void TFormEditor::AppendCurrentTerm()
     const QString picture = edPicture->text().trimmed();
     if (!picture.isEmpty())
         AppendColouredText(QStringLiteral("<GR=") + picture + QLatin1Char('>'), 4);
+
+    // What the line held besides the editor's tags follows them unchanged.
+    if (reRest->lineCount() > 0 && !reRest->line(0).isEmpty()) {
+        reRest->setSel(0, int(reRest->line(0).size()));
+        korvana::CopyRTF(reRest, reLine);
+        reRest->setSel(0, 0);
+    }
 }
 
 bool TFormEditor::SaveLesson()
 {
-    SaveTerm();
+    // Only a changed term is rewritten; an emptied one taken out leaves the
+    // term after it (or the new last term) to show.
+    if (FTermModified) {
+        const int before = reLes->lineCount();
+        SaveTerm();
+        if (reLes->lineCount() < before) {
+            FTermNumber = std::clamp(FTermNumber, 1, std::max(reLes->lineCount(), 1));
+            ShowTerm();
+        }
+    }
 
     reMezi->clear();
     if (reLes->textLength() > 0)

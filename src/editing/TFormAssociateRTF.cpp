@@ -1,4 +1,6 @@
 #include "editing/TFormAssociateRTF.h"
+#include "lessons/LinkedFiles.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -47,7 +49,32 @@ TFormAssociateRTF::TFormAssociateRTF(QWidget *parent) : QDialog(parent)
     connect(bCancel, &QPushButton::clicked, this, [this] { bCancelClick(); });
 }
 
-void TFormAssociateRTF::bOKClick() { done(1); }
+QString TFormAssociateRTF::linkProblem() const
+{
+    const QString file = eFileName->text();
+    const QString description = ePopis->text();
+    if (file.trimmed().isEmpty())
+        return QStringLiteral("Enter the name of the file to link");
+    // The line is read back by the rule every lesson is read by.
+    const QString line = korvana::parLine(file, description);
+    const QString why = QStringLiteral(" cannot be stored as typed: it may not begin with a blank, nor hold a double "
+                                       "quote followed by a blank, \">\" or another double quote");
+    if (korvana::GetParAttribute(line, QStringLiteral("file")) != file)
+        return QStringLiteral("The file name") + why;
+    if (korvana::GetParAttribute(line, QStringLiteral("description")) != description)
+        return QStringLiteral("The description") + why;
+    return QString();
+}
+
+void TFormAssociateRTF::bOKClick()
+{
+    const QString problem = linkProblem();
+    if (!problem.isEmpty()) {
+        korvana::Dialogs::instance().message(this, problem, korvana::MsgButtons::Ok, korvana::MsgIcon::Warning);
+        return;
+    }
+    done(1);
+}
 
 void TFormAssociateRTF::bCancelClick() { done(2); }
 

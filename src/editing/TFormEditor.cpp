@@ -1,6 +1,7 @@
 #include "editing/TFormEditor.h"
 #include "app/TForm1.h"
 #include "editing/TFormAssociateRTF.h"
+#include "lessons/LessonLine.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
@@ -38,6 +39,38 @@ TFormEditor *FormEditor = nullptr;
 
 namespace {
 
+// What a term's value cannot hold and still read back as written: ">" ends
+// the value, and a tag opening ("<" + two letters + "=") is found by the
+// readers wherever it stands in the line. The positions of the characters
+// left out: every ">" and the "=" of every tag opening.
+bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+QList<int> tagTextPositions(const QString &text)
+{
+    QList<int> at;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == u'>')
+            at.append(i);
+        else if (text[i] == u'=' && i >= 3 && text[i - 3] == u'<' && isAsciiLetter(text[i - 2]) &&
+                 isAsciiLetter(text[i - 1]))
+            at.append(i);
+    }
+    return at;
+}
+
+const char *const kTagTextRefused = "A term cannot hold \">\" or tag text such as \"<ST=\"; it was left out.";
+
+// Marks the editor as filling its own fields for the scope.
+class ShowingScope {
+public:
+    explicit ShowingScope(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~ShowingScope() { m_flag = m_old; }
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
 QTextEdit *makeFieldView(QWidget *parent, const QString &name, int height)
 {
     auto *view = new QTextEdit(parent);
@@ -72,8 +105,10 @@ void TFormEditor::buildControls()
     reLine = new RichEdit(this);
     reMezi = new RichEdit(this);
     reUF = new RichEdit(this);
+    reRest = new RichEdit(this);
     reLes->setWordWrap(false);
     reLine->setWordWrap(false);
+    reRest->setWordWrap(false);
 
     auto *layout = new QGridLayout(this);
     int row = 0;
@@ -109,7 +144,11 @@ void TFormEditor::buildControls()
         layout->addWidget(*s.view, row, 1, 1, 3);
         layout->addWidget(*s.layouts, row, 4);
         ++row;
-        connect(*s.edit, &RichEdit::changed, this, [this] { reEdOrigChange(); });
+        RichEdit *field = *s.edit;
+        connect(field, &RichEdit::changed, this, [this, field] {
+            refuseTagText(field);
+            reEdOrigChange();
+        });
     }
     reEdChin->setAlignment(korvana::TextAlignment::Right);
 
@@ -134,10 +173,12 @@ void TFormEditor::buildControls()
     for (QRadioButton *b : {rbLearned, rbUnlearned, rbDifficult}) {
         stateLayout->addWidget(b);
         // A changed state is a change of the term like any other, so that
-        // the next move puts it back into the lesson.
+        // the next move puts it back and closing asks to save it.
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
-            if (on)
+            if (on && !m_showing) {
                 FTermModified = true;
+                FLessonModified = true;
+            }
         });
     }
     layout->addWidget(typeBox, row, 0, 1, 2);
@@ -156,8 +197,14 @@ void TFormEditor::buildControls()
     assocLayout->addWidget(new QLabel(QStringLiteral("Picture "), assoc), 1, 0);
     assocLayout->addWidget(edPicture, 1, 1);
     assocLayout->addWidget(SpeedButton2, 1, 2);
-    connect(edSound, &QLineEdit::textChanged, this, [this] { edSoundChange(); });
-    connect(edPicture, &QLineEdit::textChanged, this, [this] { edSoundChange(); });
+    connect(edSound, &QLineEdit::textChanged, this, [this] {
+        refuseTagText(edSound);
+        edSoundChange();
+    });
+    connect(edPicture, &QLineEdit::textChanged, this, [this] {
+        refuseTagText(edPicture);
+        edSoundChange();
+    });
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
     layout->addWidget(assoc, row, 0, 1, 5);
@@ -229,10 +276,26 @@ bool TFormEditor::event(QEvent *e)
     return handled;
 }
 
+// The title bar and "close" take the same road: unsaved edits are asked
+// about, and the main window reopens its lessons so that it shows them.
 void TFormEditor::closeEvent(QCloseEvent *e)
 {
+    if (m_closing) {
+        e->ignore();
+        return;
+    }
+    m_closing = true;
+    const bool go = mayClose();
+    m_closing = false;
+    if (!go) {
+        e->ignore();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(e);
+    hide();
+    if (Form1)
+        Form1->OpenFile(QStringLiteral("tempsession"));
 }
 
 void TFormEditor::FormClose()
@@ -257,6 +320,7 @@ void TFormEditor::FormActivate()
 {
     if (!Form1 || !Form1->FEditorLoadPending)
         return;
+    const ShowingScope showing(m_showing);
 
     // Each field reads in the direction of its pane in the main window.
     const struct {
@@ -352,6 +416,7 @@ void TFormEditor::ShowNumbers() { eNr->setText(QString::number(FTermNumber)); }
 
 void TFormEditor::ShowTerm()
 {
+    const ShowingScope showing(m_showing);
     ShowNumbers();
     reLine->clear();
     const int lines = reLes->lineCount();
@@ -363,15 +428,24 @@ void TFormEditor::ShowTerm()
             korvana::CopyRTF(reLes, reLine);
         reLes->setSel(start, start);
     }
+    keepRest();
     ShowOrig();
     ShowPin();
     ShowChin();
     ShowNotes();
 
-    if (GetValue(QStringLiteral("TY")) == QLatin1String("w"))
-        rbWord->setChecked(true);
-    else
+    // The type as the practice window reads it: a line without "<TY=" is a
+    // word there, so it shows as one here.
+    FShownType.clear();
+    if (reLine->lineCount() > 0) {
+        FShownType = korvana::termTypeOf(reLine->line(0));
+        if (FShownType.size() != 1 || !FShownType[0].isLetterOrNumber())
+            FShownType.clear(); // nothing that could be written back as read
+    }
+    if (FShownType == QLatin1String("p"))
         rbPhrase->setChecked(true);
+    else
+        rbWord->setChecked(true);
 
     const QString state = GetValue(QStringLiteral("ST"));
     if (state == QLatin1String("l"))
@@ -384,6 +458,52 @@ void TFormEditor::ShowTerm()
     edSound->setText(GetValue(QStringLiteral("SN")));
     edPicture->setText(GetValue(QStringLiteral("GR")));
     CheckButtons();
+}
+
+// Everything of the current line but the tags the editor shows and writes
+// anew, with its formatting: unknown tags and other text go back into the
+// line as they stood. Of each field, sound and picture tag the first is the
+// one shown; the type tag is the one the practice window reads; every state
+// tag goes, since the editor writes the state once.
+void TFormEditor::keepRest()
+{
+    reRest->clear();
+    if (reLine->lineCount() == 0)
+        return;
+    const QString line = reLine->line(0);
+    QList<std::pair<int, int>> cut;
+    auto cutTag = [&](qsizetype at) {
+        const qsizetype end = line.indexOf(QLatin1Char('>'), at + 4);
+        if (at >= 0 && end >= 0)
+            cut.append({int(at), int(end) + 1});
+    };
+    for (const char *tag : {"<OR=", "<PI=", "<CH=", "<NO=", "<SN=", "<GR=", "<ST="})
+        cutTag(line.indexOf(QLatin1String(tag), 0, Qt::CaseInsensitive));
+    cutTag(line.indexOf(QLatin1String("<TY=")));
+    for (qsizetype at = line.indexOf(QLatin1String("<ST="), 0, Qt::CaseInsensitive); at >= 0;
+         at = line.indexOf(QLatin1String("<ST="), at + 1, Qt::CaseInsensitive))
+        if (at + 5 < line.size() && line[at + 5] == u'>')
+            cut.append({int(at), int(at) + 6});
+    std::sort(cut.begin(), cut.end());
+    QList<std::pair<int, int>> merged;
+    for (const auto &c : cut) {
+        if (!merged.isEmpty() && c.first <= merged.last().second)
+            merged.last().second = std::max(merged.last().second, c.second);
+        else
+            merged.append(c);
+    }
+    int kept = line.size();
+    for (const auto &c : merged)
+        kept -= c.second - c.first;
+    if (kept <= 0)
+        return;
+    reLine->setSel(0, int(line.size()));
+    korvana::CopyRTF(reLine, reRest);
+    for (qsizetype i = merged.size() - 1; i >= 0; --i) {
+        reRest->setSel(merged[i].first, merged[i].second);
+        reRest->setSelText(QString());
+    }
+    reLine->setSel(0, 0);
 }
 
 void TFormEditor::showField(RichEdit *field, const QString &tag, double size)
@@ -455,23 +575,30 @@ void TFormEditor::bNextClick()
 {
     if (termCount() <= FTermNumber)
         return;
+    const int before = reLes->lineCount();
     if (FTermModified)
         SaveTerm();
-    ++FTermNumber;
+    // An emptied term taken out: the next one has its number now.
+    if (reLes->lineCount() >= before)
+        ++FTermNumber;
     ShowTerm();
 }
 
 void TFormEditor::GoToNumber()
 {
-    const int n = korvana::parseInteger(eNr->text()).value_or(0);
+    int n = korvana::parseInteger(eNr->text()).value_or(0);
     if (n < 1 || n > termCount())
         return;
     // A jump leaves the term as Previous and Next do: its edits go back
     // into the lesson first, so they are neither lost nor written over the
     // term jumped to.
-    if (FTermModified && n != FTermNumber)
+    if (FTermModified && n != FTermNumber) {
+        const int before = reLes->lineCount();
         SaveTerm();
-    if (n > termCount()) // the term left was a started one that is gone
+        if (reLes->lineCount() < before && n > FTermNumber)
+            --n; // the emptied term left was taken out
+    }
+    if (n < 1 || n > termCount())
         return;
     FTermNumber = n;
     ShowTerm();
@@ -483,8 +610,12 @@ void TFormEditor::bNewClick()
 {
     if (FTermModified)
         SaveTerm();
+    const ShowingScope showing(m_showing);
     FTermNumber = reLes->lineCount() + 1;
     ShowNumbers();
+    reLine->clear();
+    reRest->clear();
+    FShownType.clear();
     reEdOrig->clear();
     reEdPin->clear();
     reEdChin->clear();
@@ -512,9 +643,24 @@ void TFormEditor::bDeleteClick()
 
 void TFormEditor::SaveTerm()
 {
-    AppendCurrentTerm();
     const int lines = reLes->lineCount();
-    if (FTermNumber >= 1 && FTermNumber <= lines) {
+    const bool existing = FTermNumber >= 1 && FTermNumber <= lines;
+    bool empty = edSound->text().trimmed().isEmpty() && edPicture->text().trimmed().isEmpty() &&
+                 reRest->text().trimmed().isEmpty();
+    for (RichEdit *field : {reEdOrig, reEdPin, reEdChin, reEdNote})
+        empty = empty && field->text().trimmed().isEmpty();
+    if (empty) {
+        // The practice window would show it as an empty card.
+        if (existing) {
+            reLes->deleteLine(FTermNumber - 1);
+            FLessonModified = true;
+        }
+        FTermModified = false;
+        return;
+    }
+
+    AppendCurrentTerm();
+    if (existing) {
         const int start = reLes->lineIndex(FTermNumber - 1);
         reLes->setSel(start, start + reLes->line(FTermNumber - 1).length());
     } else {
@@ -540,36 +686,43 @@ void TFormEditor::bSaveClick()
     }
 }
 
-void TFormEditor::bCloseClick()
+void TFormEditor::bCloseClick() { close(); }
+
+bool TFormEditor::mayClose()
 {
     if (FLessonModified) {
         const MsgResult answer = Dialogs::instance().message(this, QStringLiteral("Lesson was modified, save?"),
                                                              MsgButtons::YesNoCancel, MsgIcon::Question);
         if (answer == MsgResult::Cancel)
-            return;
+            return false;
         if (answer == MsgResult::Yes) {
             // Not written - the save dialog cancelled or the write failed:
             // the editor stays open with the edits rather than losing them.
             try {
                 if (!SaveLesson())
-                    return;
+                    return false;
             } catch (const std::exception &e) {
                 Dialogs::instance().message(this, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
-                return;
+                return false;
             }
         }
     }
-    close();
-    if (Form1)
-        Form1->OpenFile(QStringLiteral("tempsession"));
+    return true;
+}
+
+// The lesson's own folder while one is open, else the working folder.
+QString TFormEditor::folderForDialogs() const
+{
+    if (!FFileName.isEmpty())
+        return QFileInfo(FFileName).absolutePath() + QLatin1Char('/');
+    return Form1 ? Form1->FWorkingDirectory : QString();
 }
 
 QString TFormEditor::chooseFile(const QString &filter)
 {
     korvana::FileDialogRequest request;
     request.filter = filter;
-    if (Form1)
-        request.initialDir = Form1->FWorkingDirectory;
+    request.initialDir = folderForDialogs();
     request.allowMultiple = false;
     request.fileMustExist = true;
     const QStringList chosen = Dialogs::instance().openFiles(this, request);
@@ -592,17 +745,69 @@ void TFormEditor::SpeedButton2Click()
 
 void TFormEditor::reEdOrigChange()
 {
+    if (m_showing)
+        return;
     FTermModified = true;
     FLessonModified = true;
 }
 
 void TFormEditor::edSoundChange()
 {
+    if (m_showing)
+        return;
     FTermModified = true;
     FLessonModified = true;
 }
 
-void TFormEditor::rbWordClick() { FTermModified = true; }
+void TFormEditor::rbWordClick()
+{
+    if (m_showing)
+        return;
+    FTermModified = true;
+    FLessonModified = true;
+}
+
+void TFormEditor::refuseTagText(RichEdit *Field)
+{
+    if (m_showing || m_refusing)
+        return;
+    QTextDocument *doc = Field->document();
+    const QList<int> at = tagTextPositions(doc->toPlainText());
+    if (at.isEmpty())
+        return;
+    m_refusing = true;
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    for (qsizetype k = at.size() - 1; k >= 0; --k) {
+        c.setPosition(at[k]);
+        c.setPosition(at[k] + 1, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+    c.endEditBlock();
+    m_refusing = false;
+    Dialogs::instance().message(this, QString::fromLatin1(kTagTextRefused), MsgButtons::Ok, MsgIcon::Warning);
+}
+
+void TFormEditor::refuseTagText(QLineEdit *Edit)
+{
+    if (m_showing || m_refusing)
+        return;
+    QString text = Edit->text();
+    const QList<int> at = tagTextPositions(text);
+    if (at.isEmpty())
+        return;
+    int cursor = Edit->cursorPosition();
+    for (qsizetype k = at.size() - 1; k >= 0; --k) {
+        text.remove(at[k], 1);
+        if (at[k] < cursor)
+            --cursor;
+    }
+    m_refusing = true;
+    Edit->setText(text);
+    Edit->setCursorPosition(cursor);
+    m_refusing = false;
+    Dialogs::instance().message(this, QString::fromLatin1(kTagTextRefused), MsgButtons::Ok, MsgIcon::Warning);
+}
 
 void TFormEditor::bEditorOptionsClick()
 {
@@ -621,6 +826,20 @@ void TFormEditor::bEditorOptionsClick()
 
 // --- linked files ----------------------------------------------------------------------------
 
+// Shows the link dialog until it ends with Cancel or with a link that the
+// lesson can store and read back as typed.
+bool TFormEditor::runLinkDialog()
+{
+    for (;;) {
+        if (Dialogs::instance().execModal(FormAssociateRTF) != 1)
+            return false;
+        const QString problem = FormAssociateRTF->linkProblem();
+        if (problem.isEmpty())
+            return true;
+        Dialogs::instance().message(this, problem, MsgButtons::Ok, MsgIcon::Warning);
+    }
+}
+
 void TFormEditor::bOpenLinkClick()
 {
     const QString f = chooseFile(QStringLiteral("RTF Files|*.rtf|All Files|*.*"));
@@ -628,7 +847,7 @@ void TFormEditor::bOpenLinkClick()
         return;
     FormAssociateRTF->eFileName->setText(f);
     FormAssociateRTF->ePopis->clear();
-    if (Dialogs::instance().execModal(FormAssociateRTF) != 1)
+    if (!runLinkDialog())
         return;
     FLinkFiles.append(FormAssociateRTF->eFileName->text());
     lbLink->addItem(FormAssociateRTF->ePopis->text());
@@ -654,7 +873,7 @@ void TFormEditor::lblEditClick()
         return;
     FormAssociateRTF->eFileName->setText(FLinkFiles.value(i));
     FormAssociateRTF->ePopis->setText(lbLink->item(i)->text());
-    if (Dialogs::instance().execModal(FormAssociateRTF) != 1)
+    if (!runLinkDialog())
         return;
     FLinkFiles[i] = FormAssociateRTF->eFileName->text();
     lbLink->item(i)->setText(FormAssociateRTF->ePopis->text());

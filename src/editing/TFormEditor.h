@@ -12,6 +12,11 @@
 // line in reLes until it is put back: it is term lineCount()+1. termCount()
 // counts it, so navigation and the buttons treat it as a term, and a lesson
 // never gains an empty line for a term the user left untouched.
+//
+// Only the user's edits count as changes: what the editor puts into the
+// fields itself (showing, clearing) marks nothing, so browsing rewrites no
+// line. A line the editor does write keeps whatever it holds besides the
+// fields the editor edits (reRest), and the type the practice window reads.
 #include "platform/richtext/RichEdit.h"
 
 #include <QStringList>
@@ -59,6 +64,7 @@ public:
     korvana::RichEdit *reLine = nullptr; // the current term's line
     korvana::RichEdit *reMezi = nullptr; // the file being written
     korvana::RichEdit *reUF = nullptr;   // one coloured piece
+    korvana::RichEdit *reRest = nullptr; // the current line without the tags the editor edits
 
     // --- state ---------------------------------------------------------------------------
     QStringList FLinkFiles;  // FILE of each link, parallel to lbLink
@@ -67,6 +73,9 @@ public:
     bool FLessonModified = false;
     bool FTermModified = false;
     QString FFileName;       // empty for a lesson never saved
+    // The current term's type as the practice window reads it ("<TY=",
+    // exact case, a word when missing); empty for a term with no line yet.
+    QString FShownType;
 
     // --- life ------------------------------------------------------------------------------
     void FormCreate();
@@ -95,13 +104,21 @@ public:
     void lblGoClick();
     void bNewClick();
     void bDeleteClick();
+    // Puts the fields back into the lesson. A term whose fields are all
+    // empty is not written: a started one is dropped, an existing line with
+    // nothing else in it is taken out of the lesson.
     void SaveTerm();
     void bSaveClick();
+    // Closes the window as its title bar does: both ask about unsaved edits.
     void bCloseClick();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void reEdOrigChange();
     void edSoundChange();
+    // Takes ">" and tag text ("<" + two letters + "=") out of a field and
+    // says why: a term line's values cannot hold them and read back the same.
+    void refuseTagText(korvana::RichEdit *Field);
+    void refuseTagText(QLineEdit *Edit);
     void rbWordClick();
     void bEditorOptionsClick();
 
@@ -148,9 +165,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Set while the editor itself fills or clears the fields.
+    bool m_showing = false;
+    bool m_refusing = false;
+    bool m_closing = false;
+    // Asks "Lesson was modified, save?" and saves on Yes; false when the
+    // editor must stay open (Cancel, save dialog cancelled, write failed).
+    bool mayClose();
+    void keepRest();
+    QString folderForDialogs() const;
+    bool runLinkDialog();
     void buildControls();
     void showField(korvana::RichEdit *field, const QString &tag, double size);
-    void copyFieldInto(korvana::RichEdit *field);
+    void copyFieldInto(korvana::RichEdit *field, double size);
     void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
     QString chooseFile(const QString &filter);
     // Pinyin and input-language entry.

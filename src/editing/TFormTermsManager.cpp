@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QHash>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -293,27 +294,40 @@ void TFormTermsManager::bOKexportClick()
     if (!Form1)
         return;
     korvana::RichEdit lines;
-    const int count = korvana::collectTermLines(Form1->reMain, selectedRows(), lines);
+    // Each line carries its term's state from the term table, so marks such
+    // as "difficult" go out with the terms.
+    const int count = korvana::collectTermLines(Form1->reMain, selectedRows(), lines, &Form1->StringGrid1);
     if (count == 0) {
         korvana::Dialogs::instance().message(this, korvana::operationMessage(0), korvana::MsgButtons::Ok);
         return;
     }
 
+    const bool append = cbExport->currentIndex() == 1;
     korvana::FileDialogRequest request;
     request.filter = QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*");
     request.initialDir = Form1->FWorkingDirectory;
-    request.defaultExt = QStringLiteral("kvl");
-    request.overwritePrompt = true;
-    QString target = korvana::Dialogs::instance().saveFile(this, request);
-    if (target.isEmpty())
-        return;
-    if (QFileInfo(target).suffix().isEmpty())
-        target += QStringLiteral(".kvl");
+    QString target;
+    if (append) {
+        // An existing lesson is chosen, not a file to replace.
+        request.allowMultiple = false;
+        request.fileMustExist = true;
+        target = korvana::Dialogs::instance().openFiles(this, request).value(0);
+        if (target.isEmpty())
+            return;
+    } else {
+        request.defaultExt = QStringLiteral("kvl");
+        request.overwritePrompt = true;
+        target = korvana::Dialogs::instance().saveFile(this, request);
+        if (target.isEmpty())
+            return;
+        if (QFileInfo(target).suffix().isEmpty())
+            target += QStringLiteral(".kvl");
+    }
 
     // Both ways write through a temporary file renamed over the old one, so
     // a failure leaves the file on disk as it was.
     try {
-        if (cbExport->currentIndex() == 1)
+        if (append)
             korvana::exportIntoLesson(lines, target);
         else
             korvana::exportAsNewLesson(lines, target);
@@ -322,8 +336,64 @@ void TFormTermsManager::bOKexportClick()
                                       korvana::errorText(e));
         return;
     }
+    reloadExportTarget(target, count, append);
     korvana::Dialogs::instance().message(this, korvana::operationMessage(count), korvana::MsgButtons::Ok);
     lvTerms->setFocus();
+}
+
+void TFormTermsManager::reloadExportTarget(const QString &target, int exported, bool appended)
+{
+    const QString canonical = QFileInfo(target).canonicalFilePath();
+    const QStringList lessons = Form1->FOpenLessons;
+    qsizetype which = -1;
+    for (qsizetype i = 0; i < lessons.size() && which < 0; ++i)
+        if (QFileInfo(lessons[i]).canonicalFilePath() == canonical)
+            which = i;
+    if (which < 0)
+        return;
+
+    // The marks live only in the term table until the lessons are saved:
+    // note them lesson by lesson. The exported terms stand first in an
+    // appended lesson and take their states from their lines; a replaced
+    // lesson takes all of them from the file.
+    korvana::TermGrid &grid = Form1->StringGrid1;
+    QHash<QString, QStringList> marks;
+    int firstRowOfTarget = -1;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        marks[grid.lesson(r)].append(grid.state(r));
+        if (firstRowOfTarget < 0 && grid.lesson(r) == lessons[which])
+            firstRowOfTarget = r;
+    }
+    QStringList &targetMarks = marks[lessons[which]];
+    if (appended)
+        targetMarks = QStringList(exported, QString()) + targetMarks;
+    else
+        targetMarks.clear();
+
+    // Practice goes on at the same term, moved down past the terms added
+    // in front of it.
+    int start = Form1->FCurrentIndex;
+    if (appended && firstRowOfTarget >= 0 && start - 1 >= firstRowOfTarget)
+        start += exported;
+    Form1->FStartIndex = std::max(start, 1);
+    Form1->OpenFile(QStringLiteral("session-files"));
+
+    QHash<QString, int> rowsOf;
+    for (int r = 0; r < grid.rowCount(); ++r)
+        ++rowsOf[grid.lesson(r)];
+    QHash<QString, int> seen;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        const QString lesson = grid.lesson(r);
+        const int k = seen[lesson]++;
+        const QStringList &kept = marks[lesson];
+        // A lesson that changed on disk in between gets its file's states.
+        if (kept.size() != rowsOf[lesson] || kept[k].isEmpty())
+            continue;
+        grid.setCell(korvana::TermGrid::TermStatus, r, kept[k]);
+    }
+    Form1->CountTerms();
+    FillTerms();
+    CountSelected();
 }
 
 void TFormTermsManager::bCloseClick() { reject(); }

@@ -53,6 +53,10 @@ protected:
 private:
     void buildControls();
     void applyLooks(QTreeWidgetItem *item) const;
+    // After an export into target: when target is an open lesson, the main
+    // window opens its lessons again, so that it holds the exported terms,
+    // and gives every lesson back the marks made since it was opened.
+    void reloadExportTarget(const QString &target, int exported, bool appended);
     void selectByChoice(int choice, bool select);
 };
 

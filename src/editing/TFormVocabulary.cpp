@@ -2,10 +2,12 @@
 
 #include "app/TForm1.h"
 #include "editing/VocabularyPrinter.h"
+#include "platform/ui/Errors.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -280,14 +282,29 @@ void TFormVocabulary::bCreateClick()
 
 void TFormVocabulary::BitBtn1Click()
 {
+    if (Form1)
+        SaveDialog1.initialDir = Form1->FWorkingDirectory;
     QString name = Dialogs::instance().saveFile(this, SaveDialog1);
     if (name.isEmpty())
         return;
-    if (!name.contains(QLatin1Char('.')))
+    // Only the file's own name counts: a dot in a folder name ("j.doe",
+    // ".local") is no extension.
+    if (!QFileInfo(name).fileName().contains(QLatin1Char('.')))
         name += QStringLiteral(".rtf");
+    // Asked here, after the extension is added, so that the question names
+    // the file that would really be replaced.
+    if (QFileInfo::exists(name) &&
+        Dialogs::instance().message(this, name + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                                    MsgButtons::YesNo, MsgIcon::Warning) != MsgResult::Yes)
+        return;
     // Written to a temporary file that then replaces the old one, so a failed
     // write never leaves half a file behind.
-    reVoc->saveToFile(name);
+    try {
+        reVoc->saveToFile(name);
+    } catch (const std::exception &e) {
+        reportUnhandledError(QStringLiteral("The vocabulary was not saved; the file on disk is unchanged.\n") +
+                             errorText(e));
+    }
 }
 
 void TFormVocabulary::BitBtn3Click()

@@ -116,7 +116,7 @@ QString operationMessage(int count)
     return QStringLiteral("Operation performed on ") + QString::number(count) + QStringLiteral(" terms");
 }
 
-int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdit &target)
+int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdit &target, const TermGrid *states)
 {
     target.clear();
     const int lines = lessonText.lineCount();
@@ -133,6 +133,12 @@ int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdi
         lessonText.setSel(start, end);
         if (lessonText.selLength() == 0)
             continue; // nothing to copy; CopyRTF would take the whole text
+        if (states) {
+            QString state = states->state(row);
+            if (state.size() != 1)
+                state = QStringLiteral("u");
+            target.setSelText(QLatin1String("<ST=") + state + QLatin1Char('>'));
+        }
         CopyRTF(&lessonText, &target);
         // Should a copy arrive without its line end, the next line would run
         // on into it and two terms would become one: end the line here.

@@ -56,10 +56,13 @@ QString operationMessage(int count);
 
 // Copies the lines of rows, in the given order and with their formatting,
 // one after another into target (emptied first). Every line arrives on a
-// line of its own, the last line of the lesson text included. Rows outside
-// the lesson text are skipped. The lesson text's selection is kept. Returns
-// the number of lines copied.
-int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdit &target);
+// line of its own, the last line of the lesson text included. With states,
+// each line starts with its row's state tag, as the lesson saver writes it
+// ("u" for a row without a state), since the lesson text holds none. Rows
+// outside the lesson text are skipped. The lesson text's selection is kept.
+// Returns the number of lines copied.
+int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdit &target,
+                     const TermGrid *states = nullptr);
 
 // Writes lines as a new lesson, replacing fileName whole. Throws
 // RichTextError when the file cannot be written; an existing file is then

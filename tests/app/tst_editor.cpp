@@ -1,8 +1,11 @@
 // The lesson editor: loading a lesson with its links, showing and moving
-// between terms, new and deleted terms, putting terms back, writing the
-// lesson file, the link commands, closing, and the main window's commands
+// between terms (browsing changes nothing), new and deleted terms, putting
+// terms back with what the editor does not edit, refused tag text, writing
+// the lesson file (also when the write fails part-way), the link commands,
+// closing by "close" and by the title bar, and the main window's commands
 // that open the editor.
 #include "AppTestSupport.h"
+#include "FileSizeLimit.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormAssociateRTF.h"
@@ -144,14 +147,15 @@ private slots:
 
     void typeStateAndSizesAreReadFromTheLine()
     {
+        // A line without a type tag is a word, as the practice window reads it.
         const QString f = writeLesson(path("show/a.kvl"),
-                                      {term("A", "x"), term("B", "w", "<ST=zz>"),
+                                      {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "p", "<ST=zz>"),
                                        "<ST=l><OR=C><PI=><CH=c><NO=><TY=w><ST=d>"});
         edit(f);
-        QVERIFY(ed()->rbPhrase->isChecked());
+        QVERIFY(ed()->rbWord->isChecked());
         QVERIFY(ed()->rbUnlearned->isChecked());
         ed()->bNextClick();
-        QVERIFY(ed()->rbWord->isChecked());
+        QVERIFY(ed()->rbPhrase->isChecked());
         QVERIFY(ed()->rbUnlearned->isChecked());
         // The first state tag counts.
         ed()->bNextClick();
@@ -179,7 +183,7 @@ private slots:
         QCOMPARE(charAt(ed()->reEdNote, 0).sizePoints, 10.0);
     }
 
-    void movingPutsEditedTermsBackAndBrowsingCountsAsAChange()
+    void movingPutsEditedTermsBack()
     {
         const QString f = writeLesson(path("move/a.kvl"), {term("A"), term("B", "p"), term("C")});
         edit(f);
@@ -197,14 +201,7 @@ private slots:
         ed()->bNextClick(); // at the last term: nothing
         QCOMPARE(ed()->FTermNumber, 3);
 
-        // A change of state alone is a change of the term.
-        ed()->FTermModified = false;
-        ed()->rbDifficult->setChecked(true);
-        QVERIFY(ed()->FTermModified);
-        ed()->bPreviousClick();
-        QCOMPARE(plainLine(ed()->reLes, 2), QStringLiteral("<OR=C><PI=pC><CH=cC><NO=nC><TY=w><ST=d>"));
-
-        // Closing after browsing asks; Cancel keeps the editor open.
+        // Closing after edits asks; Cancel keeps the editor open.
         ed()->show();
         dialogs()->messageAnswers.push_back(MsgResult::Cancel);
         ed()->bCloseClick();
@@ -212,6 +209,163 @@ private slots:
         QCOMPARE(dialogs()->messages.back().buttons, MsgButtons::YesNoCancel);
         QVERIFY(ed()->isVisible());
         QCOMPARE(linesOf(f), (QStringList{term("A"), term("B", "p"), term("C")}));
+    }
+
+    void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
+    {
+        const QStringList lesson = {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "x", "<NR=5> trailing text"),
+                                    "<ST=d>" + term("C", "p", "<ST=d>")};
+        const QString f = writeLesson(path("browse/a.kvl"), lesson);
+        const QByteArray bytes = readFile(f);
+        Form1->FOpenLessons.clear();
+        edit(f);
+        ed()->show();
+        ed()->bNextClick();
+        ed()->bNextClick();
+        ed()->eNr->setText(QStringLiteral("1"));
+        ed()->lblGoClick();
+        ed()->bNextClick();
+        ed()->bPreviousClick();
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(plainLine(ed()->reLes, i), lesson.at(i));
+        ed()->bCloseClick();
+        QVERIFY(!ed()->isVisible());
+        QVERIFY(dialogs()->messages.empty()); // nothing changed, nothing asked
+        QCOMPARE(readFile(f), bytes);
+
+        // An edited line keeps its type as the practice window reads it, and
+        // everything in it that the editor does not edit.
+        edit(f);
+        type(ed()->reEdOrig, QStringLiteral("A2"));
+        ed()->bNextClick();
+        QVERIFY(ed()->rbWord->isChecked()); // "x" is no phrase
+        type(ed()->reEdNote, QStringLiteral("nB2"));
+        ed()->bNextClick();
+        ed()->rbLearned->setChecked(true);
+        ed()->bSaveClick();
+        QCOMPARE(linesOf(f), (QStringList{"<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
+                                          "<OR=B><PI=pB><CH=cB><NO=nB2><TY=x><ST=u><NR=5> trailing text",
+                                          "<OR=C><PI=pC><CH=cC><NO=nC><TY=p><ST=l>"}));
+    }
+
+    void aChangeOfStateOrTypeAloneIsAChange()
+    {
+        const QString f = writeLesson(path("state/a.kvl"), {term("A"), term("B")});
+        Form1->FOpenLessons.clear();
+        edit(f);
+        ed()->show();
+        ed()->rbDifficult->setChecked(true);
+        dialogs()->messageAnswers.push_back(MsgResult::Yes);
+        ed()->bCloseClick();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
+        QCOMPARE(linesOf(f).value(0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d>"));
+
+        edit(f);
+        ed()->show();
+        ed()->bNextClick();
+        ed()->rbPhrase->setChecked(true);
+        dialogs()->messageAnswers.push_back(MsgResult::Yes);
+        ed()->bCloseClick();
+        QCOMPARE(dialogs()->messages.size(), size_t(2));
+        QCOMPARE(linesOf(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u>"));
+    }
+
+    void tagTextIsRefusedInTheFields()
+    {
+        const QString f = writeLesson(path("tags/a.kvl"), {term("A")});
+        edit(f);
+        type(ed()->reEdOrig, QString());
+        ed()->reEdOrigView->setFocus();
+        QTest::keyClicks(ed()->reEdOrigView, QStringLiteral("a > b"));
+        QCOMPARE(ed()->reEdOrig->text(), QStringLiteral("a  b"));
+        QCOMPARE(dialogs()->lastMessage(),
+                 QStringLiteral("A term cannot hold \">\" or tag text such as \"<ST=\"; it was left out."));
+        type(ed()->reEdNote, QStringLiteral("see <ST=l>"));
+        QCOMPARE(ed()->reEdNote->text(), QStringLiteral("see <STl"));
+        ed()->edSound->setText(QStringLiteral("a<sn=b>.mp3"));
+        QCOMPARE(ed()->edSound->text(), QStringLiteral("a<snb.mp3"));
+        QCOMPARE(dialogs()->messages.size(), size_t(3));
+        QVERIFY(ed()->SaveLesson());
+
+        // The line reads back as it was written.
+        edit(f);
+        QCOMPARE(ed()->reEdOrig->text(), QStringLiteral("a  b"));
+        QCOMPARE(ed()->reEdNote->text(), QStringLiteral("see <STl"));
+        QCOMPARE(ed()->edSound->text(), QStringLiteral("a<snb.mp3"));
+        QVERIFY(ed()->rbUnlearned->isChecked());
+    }
+
+    void emptyTermsAreNotWritten()
+    {
+        // A new lesson saved untouched holds no term.
+        edit(QString());
+        const QString target = path("empty/new.kvl");
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        dialogs()->saveAnswers.push_back(target);
+        ed()->bSaveClick();
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(linesOf(target), QStringList());
+
+        // "new", a state and "save": no empty term is added.
+        const QString f = writeLesson(path("empty/a.kvl"), {term("A"), term("B")});
+        edit(f);
+        ed()->bNewClick();
+        ed()->rbDifficult->setChecked(true);
+        ed()->bSaveClick();
+        QCOMPARE(linesOf(f), (QStringList{term("A"), term("B")}));
+
+        // A term whose every field the user empties leaves the lesson.
+        ed()->eNr->setText(QStringLiteral("1"));
+        ed()->lblGoClick();
+        for (RichEdit *field : {ed()->reEdOrig, ed()->reEdPin, ed()->reEdChin, ed()->reEdNote})
+            type(field, QString());
+        ed()->bNextClick();
+        QCOMPARE(ed()->reLes->lineCount(), 1);
+        QCOMPARE(ed()->FTermNumber, 1);
+        QCOMPARE(ed()->reEdOrig->text(), QStringLiteral("B"));
+    }
+
+    void fieldsAreWrittenAtOneSize()
+    {
+        // Typed into a new lesson, and edited after being shown at the
+        // fields' own sizes (11, 12, 24, 10): always the translation's size.
+        auto sizes = [this] {
+            const QString line = plainLine(ed()->reLes, 0);
+            QList<double> out;
+            for (const char *tag : {"<OR=", "<PI=", "<CH=", "<NO="})
+                out << charAt(ed()->reLes, int(line.indexOf(QLatin1String(tag))) + 4).sizePoints;
+            return out;
+        };
+        edit(QString());
+        for (RichEdit *field : {ed()->reEdOrig, ed()->reEdPin, ed()->reEdChin, ed()->reEdNote})
+            type(field, QStringLiteral("x"));
+        ed()->bNewClick();
+        QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
+        ed()->bPreviousClick();
+        ed()->reEdOrigView->setFocus();
+        QTest::keyClicks(ed()->reEdOrigView, QStringLiteral("y"));
+        ed()->bNewClick();
+        QCOMPARE(plainLine(ed()->reLes, 0), QStringLiteral("<OR=yx><PI=x><CH=x><NO=x><TY=w><ST=u>"));
+        QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
+    }
+
+    void dialogsStartInTheLessonsFolderOrTheWorkingFolder()
+    {
+        const QString f = writeLesson(path("dirs/a.kvl"), {term("A")});
+        edit(f);
+        ed()->SpeedButton1Click();
+        ed()->SpeedButton2Click();
+        ed()->bOpenLinkClick();
+        QCOMPARE(dialogs()->fileRequests.size(), size_t(3));
+        for (const FileDialogRequest &r : dialogs()->fileRequests)
+            QCOMPARE(r.initialDir, QFileInfo(f).absolutePath() + QLatin1Char('/'));
+        edit(QString());
+        ed()->SpeedButton1Click();
+        type(ed()->reEdOrig, QStringLiteral("new"));
+        ed()->bSaveClick();
+        QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
+        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, Form1->FWorkingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, Form1->FWorkingDirectory);
     }
 
     void goToNumberJumpsOnlyToExistingTermsAndKeepsEdits()
@@ -284,8 +438,8 @@ private slots:
         ed()->bDeleteClick();
         QCOMPARE(ed()->reLes->lineCount(), 1);
         QCOMPARE(ed()->FTermNumber, 1);
-        // Term A was shown after the first deletion, so "new" put it back.
-        QCOMPARE(plainLine(ed()->reLes, 0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        // Term A was only shown after the first deletion: it is not rewritten.
+        QCOMPARE(plainLine(ed()->reLes, 0), term("A"));
     }
 
     void builtLineHasTagsInOrderWithColouredPieces()
@@ -343,7 +497,7 @@ private slots:
         ed()->reEdChin->setSel(0, -1);
         ed()->reEdChin->setSelSize(24);
         ed()->SaveTerm();
-        QCOMPARE(plainLine(ed()->reLes, 0), QStringLiteral("<OR=redblue><PI=><CH=你好><NO=><TY=p><ST=u>"));
+        QCOMPARE(plainLine(ed()->reLes, 0), QStringLiteral("<OR=redblue><PI=><CH=你好><NO=><TY=w><ST=u>"));
         const int ch = plainLine(ed()->reLes, 0).indexOf(QStringLiteral("你"));
         QCOMPARE(charAt(ed()->reLes, ch).sizePoints, 11.0);
         // The field itself is back at the characters' size.
@@ -364,7 +518,7 @@ private slots:
         edit(QString());
         QCOMPARE(ed()->reLes->lineCount(), 0);
         QCOMPARE(ed()->FTermNumber, 1);
-        QVERIFY(ed()->rbPhrase->isChecked());
+        QVERIFY(ed()->rbWord->isChecked());
         QVERIFY(ed()->rbUnlearned->isChecked());
         QVERIFY(!ed()->bPrevious->isEnabled());
         QVERIFY(!ed()->bNext->isEnabled());
@@ -387,7 +541,7 @@ private slots:
         QCOMPARE(ed()->windowTitle(), ed()->FFileName);
         QVERIFY(!ed()->FLessonModified);
         QVERIFY(!ed()->FTermModified);
-        QCOMPARE(linesOf(ed()->FFileName), QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=p><ST=u>")});
+        QCOMPARE(linesOf(ed()->FFileName), QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=w><ST=u>")});
         QVERIFY(readFile(ed()->FFileName).startsWith("{\\rtf"));
 
         // A lesson with a name is written without asking.
@@ -414,16 +568,32 @@ private slots:
         QCOMPARE(ed()->lbLink->count(), 2);
         QVERIFY(!ed()->FLessonModified);
 
+        // A description the lesson would read back cut, and an empty file
+        // name, are refused with a message and the dialog shown again.
         dialogs()->openAnswers.push_back({path("links/c.rtf")});
-        dialogs()->modalAnswers.push_back(1);
-        dialogs()->onModal = [this](QDialog *) {
-            QCOMPARE(FormAssociateRTF->eFileName->text(), path("links/c.rtf"));
-            QVERIFY(FormAssociateRTF->ePopis->text().isEmpty());
-            FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\" now"));
+        dialogs()->modalAnswers = {1, 1, 1};
+        int shown = 0;
+        dialogs()->onModal = [&](QDialog *) {
+            ++shown;
+            if (shown == 1) {
+                QCOMPARE(FormAssociateRTF->eFileName->text(), path("links/c.rtf"));
+                QVERIFY(FormAssociateRTF->ePopis->text().isEmpty());
+                FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\" now"));
+            } else if (shown == 2) {
+                QCOMPARE(FormAssociateRTF->ePopis->text(), QStringLiteral("Say \"hi\" now")); // kept to correct
+                FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\""));
+                FormAssociateRTF->eFileName->setText(QStringLiteral("  "));
+            } else {
+                FormAssociateRTF->eFileName->setText(path("links/c.rtf"));
+            }
         };
         ed()->bOpenLinkClick();
+        QCOMPARE(shown, 3);
+        QCOMPARE(dialogs()->messages.size(), size_t(2));
+        QVERIFY(dialogs()->messages.at(0).text.startsWith(QStringLiteral("The description cannot be stored")));
+        QCOMPARE(dialogs()->messages.at(1).text, QStringLiteral("Enter the name of the file to link"));
         QCOMPARE(ed()->FLinkFiles.last(), path("links/c.rtf"));
-        QCOMPARE(ed()->lbLink->item(2)->text(), QStringLiteral("Say \"hi\" now"));
+        QCOMPARE(ed()->lbLink->item(2)->text(), QStringLiteral("Say \"hi\""));
         QVERIFY(ed()->FLessonModified);
 
         // Edit and Delete need a selected link.
@@ -461,12 +631,12 @@ private slots:
         const QStringList lines = linesOf(f);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(1), QStringLiteral("<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"));
-        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"hi\" now\">").arg(path("links/c.rtf")));
+        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"hi\"\">").arg(path("links/c.rtf")));
 
-        // Loaded again: the quote followed by a blank cuts the description.
+        // Loaded again, every link reads back as it was typed.
         edit(f);
         QCOMPARE(ed()->lbLink->count(), 2);
-        QCOMPARE(ed()->lbLink->item(1)->text(), QStringLiteral("Say \"hi"));
+        QCOMPARE(ed()->lbLink->item(1)->text(), QStringLiteral("Say \"hi\""));
         QCOMPARE(ed()->reLes->lineCount(), 1);
     }
 
@@ -477,7 +647,17 @@ private slots:
         QTest::keyClick(d, Qt::Key_Escape);
         QCOMPARE(d->result(), 2);
         QVERIFY(!d->isVisible());
+        // OK on a link that could not be read back stays in the dialog.
+        d->eFileName->clear();
         d->open();
+        d->bOK->click();
+        QVERIFY(d->isVisible());
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Enter the name of the file to link"));
+        d->eFileName->setText(QStringLiteral("a.rtf"));
+        d->ePopis->setText(QStringLiteral("\" quoted"));
+        d->bOK->click();
+        QVERIFY(d->isVisible());
+        d->ePopis->setText(QStringLiteral("fine"));
         d->bOK->click();
         QCOMPARE(d->result(), 1);
         d->open();
@@ -519,14 +699,20 @@ private slots:
         QVERIFY(ed()->isVisible());
         QCOMPARE(ed()->reEdOrig->text(), QStringLiteral("unsaved"));
 
-        // The title bar closes without a question.
+        // The title bar takes the same road: it asks, Cancel keeps the
+        // editor open, Yes saves and the main window shows the lesson.
         edit(f);
         ed()->show();
-        type(ed()->reEdOrig, QStringLiteral("lost too"));
-        const size_t asked = dialogs()->messages.size();
-        ed()->close();
+        type(ed()->reEdOrig, QStringLiteral("kept too"));
+        dialogs()->messageAnswers = {MsgResult::Cancel, MsgResult::Yes};
+        QVERIFY(!ed()->close());
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
+        QVERIFY(ed()->isVisible());
+        QVERIFY(ed()->close());
+        QVERIFY(!ed()->isVisible());
         QVERIFY(Form1->FEditorLoadPending);
-        QCOMPARE(dialogs()->messages.size(), asked);
+        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(Form1->reMain.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
     }
 
     void aFailedWriteKeepsTheEditorOpenAndSaysSo()
@@ -543,6 +729,23 @@ private slots:
         QVERIFY(ed()->FLessonModified);
         QVERIFY(dialogs()->lastMessage().contains(QStringLiteral("not saved")));
         QCOMPARE(readFile(blocker), QByteArray("x"));
+    }
+
+    void aWriteFailingPartWayKeepsTheOldLessonAndSaysSo()
+    {
+        const QString f = writeLesson(path("full/a.kvl"), {term("A"), term("B")});
+        const QByteArray before = readFile(f);
+        edit(f);
+        const QString said = apptest::runWithFileSizeLimit(4096, [this] {
+            type(ed()->reEdOrig, QString(20000, QLatin1Char('x')));
+            ed()->bSaveClick();
+            return dialogs()->lastMessage() + (ed()->FLessonModified ? "|modified" : "|clear");
+        });
+        QVERIFY2(said.startsWith(QStringLiteral("The lesson was not saved")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("too large")), qPrintable(said));
+        QVERIFY(said.endsWith(QStringLiteral("|modified")));
+        QCOMPARE(readFile(f), before);
+        QCOMPARE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});
     }
 
     void aLessonThatCannotBeReadStaysPendingAndLeavesNothingToSave()

@@ -2,6 +2,7 @@
 // Tools menu over lessons opened through the menu, terms chosen by type and
 // state, marked, sorted and exported, and the states saved with the lessons.
 #include "AppTestSupport.h"
+#include "FileSizeLimit.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormTermsManager.h"
@@ -234,9 +235,10 @@ private slots:
         QCOMPARE(r.filter, QString("Korvana Lessons|*.kvl|All Files|*.*"));
         QCOMPARE(r.defaultExt, QString("kvl"));
         QVERIFY(r.overwritePrompt);
-        // The extension is added; the lines go out as they stand in the
-        // lesson text, with no state, in the sorted order.
-        QCOMPARE(linesOfFile(out + ".kvl"), (QStringList{kHello, kOne, kThanks, kTwo}));
+        // The extension is added; the lines go out in the sorted order, each
+        // with its term's state from the term table.
+        QCOMPARE(linesOfFile(out + ".kvl"),
+                 (QStringList{"<ST=d>" + kHello, "<ST=u>" + kOne, "<ST=u>" + kThanks, "<ST=l>" + kTwo}));
     }
 
     void sortingTreatsCaseAsEqualAndKeepsOrder()
@@ -276,7 +278,7 @@ private slots:
             w->bOKexportClick();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
         });
-        QCOMPARE(linesOfFile(out), (QStringList{kOne, kThanks}));
+        QCOMPARE(linesOfFile(out), (QStringList{"<ST=u>" + kOne, "<ST=u>" + kThanks}));
     }
 
     void appendPutsTermsFirstAndKeepsTheLessonsLinks()
@@ -289,28 +291,83 @@ private slots:
             itemOf("two")->setSelected(true);
             itemOf("hello")->setSelected(true);
             w->cbExport->setCurrentText("Append to a lesson");
-            dialogs().saveAnswers.push_back(target);
+            // The lesson is chosen with an open dialog: no question about
+            // replacing it.
+            dialogs().openAnswers.push_back({target});
             w->bOKexportClick();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
+            QVERIFY(dialogs().fileRequests.back().fileMustExist);
+            QVERIFY(dialogs().saveAnswers.empty());
 
             // Appending to a lesson that cannot be read reports it and
             // creates nothing.
             const QString missing = m_home.filePath("nothing-here.kvl");
-            dialogs().saveAnswers.push_back(missing);
+            dialogs().openAnswers.push_back({missing});
             w->bOKexportClick();
             QCOMPARE(dialogs().messages.back().icon, MsgIcon::Error);
             QVERIFY(dialogs().lastMessage().contains("not exported"));
             QVERIFY(!QFile::exists(missing));
         });
-        QCOMPARE(linesOfFile(target),
-                 (QStringList{kHello, kTwo, "<ST=u><OR=x><CH=甲><TY=w>", "<ST=l><OR=y><CH=乙><TY=w>", par}));
+        QCOMPARE(linesOfFile(target), (QStringList{"<ST=d>" + kHello, "<ST=l>" + kTwo, "<ST=u><OR=x><CH=甲><TY=w>",
+                                                   "<ST=l><OR=y><CH=乙><TY=w>", par}));
 
-        // The appended lesson opens with its new terms first.
+        // The appended lesson opens with its new terms first, marks and all.
         dialogs().openAnswers.push_back({target});
         Form1->OpenFile(QStringLiteral("lesson"));
         QCOMPARE(Form1->StringGrid1.rowCount(), 4);
         QCOMPARE(Form1->StringGrid1.type(0), QString("p"));
+        QCOMPARE(Form1->StringGrid1.state(0), QString("d"));
+        QCOMPARE(Form1->StringGrid1.state(1), QString("l"));
         QCOMPARE(Form1->StringGrid1.state(3), QString("l"));
+    }
+
+    void exportIntoAnOpenLessonIsReloadedWithTheMarks()
+    {
+        openTwoLessons();
+        runWindow([&] {
+            itemOf("one")->setSelected(true);
+            w->cbMarkAs->setCurrentText("Learned"); // a mark not saved yet
+            w->bOKmarkasClick();
+            itemOf("Thanks")->setSelected(true);
+            w->cbExport->setCurrentText("Append to a lesson");
+            dialogs().openAnswers.push_back({m_first});
+            w->bOKexportClick();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 1 terms"));
+            // The list shows the lesson text as it now stands.
+            QCOMPARE(column(1), (QStringList{"Thanks", "one", "hello", "two", "Thanks"}));
+        });
+        QCOMPARE(Form1->StringGrid1.rowCount(), 5);
+        QCOMPARE(Form1->StringGrid1.state(1), QString("l")); // the mark kept
+        Form1->SaveLessons();
+        QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=u>" + kThanks, "<ST=l>" + kOne, "<ST=d>" + kHello}));
+        QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=u>" + kThanks}));
+    }
+
+    void exportFailingPartWayKeepsTheLessonAndSaysSo()
+    {
+        const QString big = "<OR=" + QString(20000, 'x') + "><PI=><CH=大><NO=><TY=w>";
+        dialogs().openAnswers.push_back({writeLesson(lessonPath("big.kvl"), {"<ST=d>" + big})});
+        Form1->OpenFile(QStringLiteral("lesson"));
+        const QString target = writeLesson(m_home.filePath("full/target.kvl"), {"<ST=u>" + kOne});
+        const QByteArray before = apptest::readFile(target);
+        runWindow([&] {
+            select("All");
+            for (int mode : {0, 1}) {
+                const QString said = apptest::runWithFileSizeLimit(4096, [&] {
+                    w->cbExport->setCurrentIndex(mode);
+                    if (mode == 0)
+                        dialogs().saveAnswers.push_back(target);
+                    else
+                        dialogs().openAnswers.push_back({target});
+                    w->bOKexportClick();
+                    return dialogs().lastMessage();
+                });
+                QVERIFY2(said.startsWith("The terms were not exported") && said.contains("too large"),
+                         qPrintable(said));
+                QCOMPARE(apptest::readFile(target), before);
+            }
+        });
+        QCOMPARE(QDir(m_home.filePath("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"target.kvl"});
     }
 
     void escapeCloses()

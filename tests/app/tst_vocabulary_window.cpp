@@ -2,6 +2,7 @@
 // Tools menu over lessons opened through the menu, built, saved under the
 // names users type, printed, reordered by dragging, and closed by Escape.
 #include "AppTestSupport.h"
+#include "FileSizeLimit.h"
 #include "app/HoverLabel.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
@@ -178,30 +179,57 @@ private slots:
         const QString dir = m_home.filePath("out");
         QDir().mkpath(dir + "/v1.0");
         writeLesson(dir + "/words.rtf", {"old content"});
-        dialogs().saveAnswers = {dir + "/words", dir + "/words.txt", dir + "/v1.0/list"};
+        // An existing file is replaced only when the user says so; the
+        // question names the file with the extension added.
+        dialogs().saveAnswers = {dir + "/words", dir + "/words", dir + "/words.txt", dir + "/v1.0/list"};
+        dialogs().messageAnswers = {MsgResult::No, MsgResult::Yes};
+        w->BitBtn1Click();
+        QCOMPARE(dialogs().lastMessage(), dir + "/words.rtf already exists.\nDo you want to replace it?");
+        QCOMPARE(dialogs().messages.back().buttons, MsgButtons::YesNo);
+        QCOMPARE(readAll(dir + "/words.rtf"), QString("old content"));
         w->BitBtn1Click();
         w->BitBtn1Click();
         w->BitBtn1Click();
+        QCOMPARE(dialogs().messages.size(), std::size_t(2)); // only words.rtf was there
         const FileDialogRequest &asked = dialogs().fileRequests.at(0);
         QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
         QCOMPARE(asked.defaultExt, QString());
-        QVERIFY(!asked.overwritePrompt);
-        QVERIFY(dialogs().messages.empty()); // the old file went without a question
-        for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list"}) {
+        QCOMPARE(asked.initialDir, Form1->FWorkingDirectory);
+        // A dot in a folder's name is no extension.
+        for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list.rtf"}) {
             const QString text = readAll(written);
             QVERIFY2(text.startsWith("{\\rtf"), qPrintable(written));
             RichEdit back;
             back.loadFromFile(written);
             QCOMPARE(back.text(), vocabulary());
         }
-        QVERIFY(!QFile::exists(dir + "/v1.0/list.rtf"));
+        QVERIFY(!QFile::exists(dir + "/v1.0/list"));
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"words.rtf", "words.txt"}));
 
         // Cancel writes nothing; a folder that cannot be written reports an error.
         w->BitBtn1Click();
         QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 2);
         dialogs().saveAnswers = {m_home.filePath("missing/folder/x.rtf")};
-        QVERIFY_THROWS_EXCEPTION(std::exception, w->BitBtn1Click());
+        w->BitBtn1Click();
+        QVERIFY(dialogs().lastMessage().startsWith("The vocabulary was not saved"));
+        QCOMPARE(dialogs().messages.back().icon, MsgIcon::Error);
+    }
+
+    void aWriteFailingPartWayKeepsTheOldFileAndSaysSo()
+    {
+        openTwoLessons();
+        w->bCreateClick();
+        w->reVoc->setText(QString(20000, 'v'));
+        const QString target = writeLesson(m_home.filePath("full/words.rtf"), {"old"});
+        const QString said = apptest::runWithFileSizeLimit(4096, [&] {
+            dialogs().saveAnswers = {target};
+            dialogs().messageAnswers = {MsgResult::Yes};
+            w->BitBtn1Click();
+            return dialogs().lastMessage();
+        });
+        QVERIFY2(said.startsWith("The vocabulary was not saved") && said.contains("too large"), qPrintable(said));
+        QCOMPARE(readAll(target), QString("old"));
+        QCOMPARE(QDir(m_home.filePath("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"words.rtf"});
     }
 
     void printingTheDocument()
