@@ -4,13 +4,20 @@
 //   bench_dictionary [dictionary file]
 //
 // Without an argument it takes the dictionary the build generated,
-// <build>/src/dict/cedict_gb.uni.
+// <build>/src/dict/cedict_gb.uni. Every search is timed with the line index
+// the main window builds at load and without it (the pattern-by-pattern
+// scan), and beside it GNU grep -c as a whole process over the same text in
+// UTF-8, asked the widest pattern of the search.
+#include "practice/ToneMarkConverter.h"
+#include "reference/CharacterInfo.h"
 #include "reference/Dictionary.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,6 +53,17 @@ double timeMs(int runs, const std::function<void()> &work)
     return ms[ms.size() / 2];
 }
 
+// grep -c as the user would run it: a whole process, median of 5 runs.
+double grepMs(const QString &utf8File, const QStringList &args, QString *count)
+{
+    return timeMs(5, [&] {
+        QProcess grep;
+        grep.start(QStringLiteral("grep"), QStringList{QStringLiteral("-c")} + args + QStringList{utf8File});
+        grep.waitForFinished(-1);
+        *count = QString::fromUtf8(grep.readAllStandardOutput()).trimmed();
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -72,46 +90,88 @@ int main(int argc, char **argv)
     std::printf("memory: text %.1f MB, resident grew by %.1f MB while loading\n",
                 double(text.size()) * 2 / 1e6, double(rssLoaded - rssBefore) / 1024);
 
-    DictionarySearch search;
+    // The line index the main window builds with every load.
+    DictionaryLineIndex index;
+    const double indexMs = timeMs(1, [&] { index.update(text); });
+    std::printf("line index: %.1f ms; load with the index: %.1f ms\n", indexMs, loadMs + indexMs);
+
+    // The first hover after start: the index is built already.
+    const ToneMarker toneMarks = [](const QString &s) { return pinyinNumbersIntoToneMarks(s); };
+    const QString line = QStringLiteral("我是中国人");
+    const QStringList keys = dictionaryKeys(neighboursAt(line, 2, line[2]));
+    const double hoverMs = timeMs(1, [&] { dictionaryLines(text, keys, toneMarks, &index); });
+    DictionaryLineIndex lazy;
+    const double lazyHoverMs = timeMs(1, [&] {
+        lazy.update(text);
+        dictionaryLines(text, keys, toneMarks, &lazy);
+    });
+    std::printf("first hover (中 in 我是中国人): %.2f ms; building the index at that hover instead: %.2f ms\n",
+                hoverMs, lazyHoverMs);
+
+    QTemporaryDir dir;
+    const QString utf8File = dir.filePath(QStringLiteral("dictionary.utf8"));
+    {
+        QFile out(utf8File);
+        if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0)
+            return 1;
+    }
+
+    DictionarySearch scan;    // pattern by pattern over the whole text
+    DictionarySearch indexed; // with the line index
+    indexed.useLineIndex(&index);
+    // The first search without "Case sensitive" folds the whole text once.
+    const double foldMs = timeMs(1, [&] { scan.exactFind(text, u"zzzz", false); });
+    indexed.exactFind(text, u"zzzz", false);
+    std::printf("first case-folding search (folds the text): %.1f ms\n", foldMs);
+    std::printf("memory: the folded copy holds %.1f MB more\n", double(text.size()) * 2 / 1e6);
+
     struct Case {
         const char *what;
         QString term;
         bool caseSensitive;
+        QStringList grepArgs; // the widest pattern of the search
     };
+    const QString F = QStringLiteral("-F"), I = QStringLiteral("-i");
     const std::vector<Case> exact = {
-        {"exact find, Chinese 中国", QStringLiteral("中国"), false},
-        {"exact find, pinyin hao3", QStringLiteral("hao3"), false},
-        {"exact find, English house", QStringLiteral("house"), false},
-        {"exact find, English house, case sensitive", QStringLiteral("house"), true},
+        {"exact find, Chinese 中国", QStringLiteral("中国"), false, {QStringLiteral("^中国 ")}},
+        {"exact find, pinyin hao3", QStringLiteral("hao3"), false, {I, F, QStringLiteral("hao3")}},
+        {"exact find, English house", QStringLiteral("house"), false, {I, F, QStringLiteral("/house/")}},
+        {"exact find, English house, case sensitive", QStringLiteral("house"), true, {F, QStringLiteral("/house/")}},
     };
-    // The first search without "Case sensitive" folds the whole text once.
-    const double foldMs = timeMs(1, [&] { search.exactFind(text, u"zzzz", false); });
-    std::printf("first case-folding search (folds the text): %.1f ms\n", foldMs);
-    // Resident memory says little here: the freed buffers of the timed loads
-    // are reused. The folded copy is one more text of the same size.
-    std::printf("memory: the folded copy holds %.1f MB more\n", double(text.size()) * 2 / 1e6);
-
+    bool same = true;
     for (const Case &c : exact) {
-        qsizetype found = 0;
-        const double ms = timeMs(5, [&] { found = search.exactFind(text, c.term, c.caseSensitive).size(); });
-        std::printf("%s: %.2f ms, %lld entries\n", c.what, ms, static_cast<long long>(found));
+        QStringList a, b;
+        const double before = timeMs(5, [&] { a = scan.exactFind(text, c.term, c.caseSensitive); });
+        const double now = timeMs(5, [&] { b = indexed.exactFind(text, c.term, c.caseSensitive); });
+        QString grepCount;
+        const double grep = grepMs(utf8File, c.grepArgs, &grepCount);
+        same = same && a == b;
+        std::printf("%s: %.2f ms (scan %.2f ms), %lld entries; grep -c %.2f ms, %s lines\n", c.what, now, before,
+                    static_cast<long long>(b.size()), grep, qPrintable(grepCount));
     }
 
     const std::vector<Case> all = {
-        {"find all, Chinese 中", QStringLiteral("中"), false},
-        {"find all, English water", QStringLiteral("water"), false},
-        {"find all, pinyin ma1", QStringLiteral("ma1"), false},
-        {"find all, English xylophone (few results: all six scans)", QStringLiteral("xylophone"), false},
-        {"find all, no result (all six scans)", QStringLiteral("qqqqqq"), false},
+        {"find all, Chinese 中", QStringLiteral("中"), false, {F, QStringLiteral("中")}},
+        {"find all, English water", QStringLiteral("water"), false, {I, F, QStringLiteral("water")}},
+        {"find all, pinyin ma1", QStringLiteral("ma1"), false, {I, F, QStringLiteral("ma1")}},
+        {"find all, English xylophone (few results)", QStringLiteral("xylophone"), false,
+         {I, F, QStringLiteral("xylophone")}},
+        {"find all, no result", QStringLiteral("qqqqqq"), false, {I, F, QStringLiteral("qqqqqq")}},
     };
     for (const Case &c : all) {
+        QString grepCount;
+        const double grep = grepMs(utf8File, c.grepArgs, &grepCount);
         for (int first : {0, 181}) {
             const int last = first == 0 ? 20 : first + 19;
-            DictionaryPage page;
-            const double ms = timeMs(5, [&] { page = search.findAll(text, c.term, c.caseSensitive, first, last); });
-            std::printf("%s, results %d-%d: %.2f ms, %lld on the page%s\n", c.what, std::max(first, 1), last, ms,
-                        static_cast<long long>(page.entries.size()), page.full ? ", more may follow" : "");
+            DictionaryPage a, b;
+            const double before = timeMs(5, [&] { a = scan.findAll(text, c.term, c.caseSensitive, first, last); });
+            const double now = timeMs(5, [&] { b = indexed.findAll(text, c.term, c.caseSensitive, first, last); });
+            same = same && a.entries == b.entries && a.full == b.full;
+            std::printf("%s, results %d-%d: %.2f ms (scan %.2f ms), %lld on the page%s; grep -c %.2f ms, %s lines\n",
+                        c.what, std::max(first, 1), last, now, before, static_cast<long long>(b.entries.size()),
+                        b.full ? ", more may follow" : "", grep, qPrintable(grepCount));
         }
     }
-    return 0;
+    std::printf(same ? "indexed and scanned searches agree\n" : "INDEXED AND SCANNED SEARCHES DIFFER\n");
+    return same ? 0 : 2;
 }

@@ -11,6 +11,7 @@ packages=(
   # mpg123, the audio sinks); without them making a media player crashes.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libespeak-ng-dev espeak-ng-data
+  libuchardet-dev
   zlib1g-dev libjpeg-dev
   unicode-data fonts-noto-cjk
   python3

@@ -9,7 +9,9 @@
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormHanzi.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -29,6 +31,10 @@ protected:
     {
         if (e->type() == QEvent::MouseMove)
             m_form->reChinMouseMove(m_view, static_cast<QMouseEvent *>(e)->position().toPoint());
+        // Off the pane straight into another program's window: nothing of
+        // this program sees the pointer any more to hide the popup later.
+        if (e->type() == QEvent::Leave && !QApplication::widgetAt(QCursor::pos()))
+            m_form->hideHanziInfo();
         return QObject::eventFilter(watched, e);
     }
 
@@ -61,14 +67,6 @@ void addMemoLine(QWidget *memo, const QString &line)
     }
     if (bar)
         bar->setValue(bar->value() - 4 * step);
-}
-
-// The line index of the dictionary text looked up last (rebuilt when
-// another dictionary has been loaded).
-korvana::DictionaryLineIndex &dictionaryIndex()
-{
-    static korvana::DictionaryLineIndex index;
-    return index;
 }
 
 QWidget *readerBox(QWidget *window, const char *name)
@@ -133,21 +131,35 @@ void TForm1::reChinMouseMove(QTextEdit *Sender, const QPoint &Pos)
     QPoint hit = Pos;
     if (mainPane)
         hit.rx() += FFontsizeKanji - FFontsizeKanji / 3;
-    // The caret position nearest the point; the character looked up is the
-    // one just before it.
-    const int P = Sender->cursorForPosition(hit).position();
-    if (P <= 0)
+    // The caret position nearest the point.
+    int P = Sender->cursorForPosition(hit).position();
+    QTextBlock block = doc->findBlock(P);
+    if (!block.isValid())
         return;
-    const QTextBlock block = doc->findBlock(P);
-    const int C = P - block.position();
-    if (C <= 0 || !block.isValid())
-        return;
+    int C = P - block.position();
     const QString S = block.text();
     if (C > S.size())
         return;
     QTextCursor at(doc);
     at.setPosition(P);
-    const QPoint Q = Sender->cursorRect(at).topLeft();
+    QPoint Q = Sender->cursorRect(at).topLeft();
+    if (mainPane) {
+        // The pane's hit point is shifted right by most of a character, so
+        // the character just before the nearest caret position is the one
+        // under the pointer.
+        if (P <= 0 || C <= 0)
+            return;
+    } else if (C < S.size() && (hit.x() >= Q.x() || C == 0)) {
+        // The nearest caret position lies left of the point: the pointer is
+        // on the left half of the character after it, which is the one
+        // looked up (the one before it when the point is on its right half).
+        ++P;
+        ++C;
+        at.setPosition(P);
+        Q = Sender->cursorRect(at).topLeft();
+    } else if (C <= 0) {
+        return;
+    }
     const QChar ch = S.at(C - 1);
     uint Code = ch.unicode();
     if (int(Code) == FLastHoverChar)
@@ -221,9 +233,8 @@ void TForm1::reChinMouseMove(QTextEdit *Sender, const QPoint &Pos)
     if (Code == 0)
         return;
     const korvana::HoverNeighbours n = korvana::neighboursAt(S, C - 1, QChar(char16_t(Code)));
-    dictionaryIndex().update(FDictText);
     const QStringList lines =
-        korvana::dictionaryLines(FDictText, korvana::dictionaryKeys(n), toneMarks, &dictionaryIndex());
+        korvana::dictionaryLines(FDictText, korvana::dictionaryKeys(n), toneMarks, &dictionaryLineIndex());
     if (dictBox) {
         for (const QString &line : lines)
             addMemoLine(dictBox, line);

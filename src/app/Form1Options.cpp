@@ -202,8 +202,8 @@ void TForm1::SetOptions()
     FAutoSaveLessons = o->chbAutoSave->isChecked();
     FWorkingDirectory = o->edWorkDir->text();
     const QString dictionary = o->edDictionary->text();
-    if (dictionary != FDictFile) {
+    // A dictionary that fails to load is not taken: the one in use keeps its
+    // name and setting.
+    if (dictionary != FDictFile && LoadDict(dictionary))
         FDictFile = dictionary;
-        LoadDict(FDictFile);
-    }
 }

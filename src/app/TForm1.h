@@ -16,6 +16,9 @@
 #include <memory>
 
 class HoverLabel;
+namespace korvana {
+class DictionaryLineIndex;
+}
 class QAbstractButton;
 class QCheckBox;
 class QFrame;
@@ -345,7 +348,9 @@ public:
     // [dictionary-begin]
     // Loads a dictionary file into FDictText. A file that cannot be read
     // leaves the text loaded before and says so in the status line only.
-    void LoadDict(const QString &FileName);
+    // Returns whether the file loaded; on failure the text in use stays and
+    // the status line says why.
+    bool LoadDict(const QString &FileName);
     // The dictionary window's searches over FDictText (see
     // reference/Dictionary.h): exact find, and one page of find all (results
     // FirstResult..LastResult; PageFull tells whether the page's last result
@@ -357,6 +362,9 @@ public:
     struct DictionaryState;
     std::shared_ptr<DictionaryState> dictionaryState;
     DictionaryState &dictionary();
+    // The line index of FDictText (indexed afresh when the text was replaced
+    // otherwise than by LoadDict).
+    korvana::DictionaryLineIndex &dictionaryLineIndex();
     // [dictionary-end]
 
     // --- character information on hover (Form1Hover.cpp) ---

@@ -18,8 +18,8 @@ namespace korvana {
 constexpr int toneVowelIndex(int vowel, int tone) { return 4 * vowel + tone; }
 
 // The Unicode tone vowel for an index 1..24; a null character otherwise.
-// The third tone of a is a with breve (U+0103), as the program has always
-// inserted it; the other third tones are carons.
+// Every third tone is the caron form (ǎ U+01CE, not the breve ă U+0103, which
+// is no pinyin letter).
 QChar toneVowel(int index);
 
 // The component name of the panel image for an index 1..24 ("Image1"...).

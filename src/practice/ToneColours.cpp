@@ -7,14 +7,18 @@ namespace korvana {
 
 namespace {
 
-// a, e, i, o, u, u-umlaut, each in tones 1 to 4.
-constexpr std::array<char16_t, 24> kToneVowels = {
+// a, e, i, o, u, u-umlaut, each in tones 1 to 4, and the other way of
+// writing the third tones (the caron a, the breve i, o, u that the
+// tone-mark converter and older lessons use): a third-tone vowel in another
+// font than its syllable's letters shows in every screenshot.
+constexpr std::array<char16_t, 28> kToneVowels = {
     0x0101, 0x00E1, 0x0103, 0x00E0, // a (third tone with the breve)
     0x0113, 0x00E9, 0x011B, 0x00E8, // e
     0x012B, 0x00ED, 0x01D0, 0x00EC, // i
     0x014D, 0x00F3, 0x01D2, 0x00F2, // o
     0x016B, 0x00FA, 0x01D4, 0x00F9, // u
     0x01D6, 0x01D8, 0x01DA, 0x01DC, // u-umlaut
+    0x01CE, 0x012D, 0x014F, 0x016D, // caron a, breve i, o, u
 };
 
 struct ToneEntry {
@@ -28,6 +32,10 @@ constexpr ToneEntry kToneTable[] = {
     {0x0101, 1}, {0x0113, 1}, {0x012B, 1}, {0x014D, 1}, {0x016B, 1},
     {0x00E1, 2}, {0x00E9, 2}, {0x00ED, 2}, {0x00F3, 2}, {0x00FA, 2},
     {0x01CE, 3}, {0x011B, 3}, {0x01D0, 3}, {0x01D2, 3}, {0x01D4, 3},
+    // The breve third tones, which the tone panel once typed and the
+    // tone-mark converter writes, and their capitals.
+    {0x0103, 3}, {0x012D, 3}, {0x014F, 3}, {0x016D, 3},
+    {0x0102, 3}, {0x012C, 3}, {0x014E, 3}, {0x016C, 3},
     {0x00E0, 4}, {0x00E8, 4}, {0x00EC, 4}, {0x00F2, 4}, {0x00F9, 4},
     {0x82, 1}, {0x86, 1}, {0x8A, 1}, {0x8E, 1}, {0x92, 1}, {0x96, 1},
     {0x87, 2}, {0x8B, 2}, {0x8F, 2}, {0x93, 2}, {0x97, 2}, {0x9B, 2},

@@ -6,9 +6,9 @@
 //
 // Two tables live here and they are not the same set:
 //  - the tone vowels of the Latin-font pass (a, e, i, o, u and u-umlaut in
-//    four tones, third-tone a written with the breve U+0103);
-//  - the tone table of the colouring, which knows the caron third tones
-//    (U+01CE ...), no u-umlaut letters, and the code units of the old pinyin
+//    four tones, the third tones in both their caron and breve forms);
+//  - the tone table of the colouring, which knows the caron and the breve
+//    third tones, no u-umlaut letters, and the code units of the old pinyin
 //    font that lessons written with it still carry (including "Z" for a
 //    third-tone a).
 // The tone-mark converter has a third table of its own.
@@ -23,7 +23,7 @@ inline constexpr char16_t kPinyinDesignFont[] = u"Rodur Azozaru Deravoviro";
 // The font the Latin-font pass gives plain Latin letters and tone vowels.
 inline constexpr char16_t kLatinFont[] = u"Times New Roman";
 
-// True for the 24 tone-marked vowels of the Latin-font pass.
+// True for the tone-marked vowels of the Latin-font pass.
 bool isPinyinToneVowel(QChar ch);
 
 // Whether the Latin-font pass changes a character in the font fontName: it

@@ -13,9 +13,10 @@ namespace korvana {
 // One syllable: trimmed; empty when one character or less; unchanged (plus a
 // blank) when it does not end in a tone digit 1-5; otherwise without its
 // digit and with the tone mark on the vowel chosen by the pinyin rule (a,
-// else e, else the o of "ou", else the last vowel). Lower-case a, e, i, o, u
-// only are marked; ü and tone 5 stay unmarked. A non-empty result ends with
-// one blank.
+// else e, else the o of "ou", else the last vowel), whatever its case; a
+// capital takes the capital marked form. "u:" and "v" are read as ü, which
+// takes ǖ ǘ ǚ ǜ. Tone 5 stays unmarked. A non-empty result ends with one
+// blank.
 QString toneMarkSyllable(const QString &token);
 
 // A line of syllables separated by blanks (U+0020); runs of blanks collapse,

@@ -252,6 +252,13 @@ void DictionaryLineIndex::update(const QString &text)
         m_starts[v[lf + 1].unicode()].push_back(lf);
 }
 
+const std::vector<qsizetype> &DictionaryLineIndex::linesStartingWith(char16_t c) const
+{
+    static const std::vector<qsizetype> none;
+    const auto it = m_starts.constFind(c);
+    return it == m_starts.constEnd() ? none : *it;
+}
+
 qsizetype DictionaryLineIndex::find(QStringView key) const
 {
     if (key.size() < 2 || key.front() != u'\n')

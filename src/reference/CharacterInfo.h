@@ -117,6 +117,13 @@ public:
     // First position of key (an LF and what follows it) in the indexed
     // text, or -1.
     qsizetype find(QStringView key) const;
+    // Whether text is the text indexed last (the same buffer).
+    bool indexes(const QString &text) const
+    {
+        return text.size() == m_source.size() && text.constData() == m_source.constData();
+    }
+    // The positions of the LFs followed by c, ascending.
+    const std::vector<qsizetype> &linesStartingWith(char16_t c) const;
 
 private:
     QString m_source;

@@ -1,13 +1,16 @@
 #include "reference/Dictionary.h"
 
+#include "platform/files/SafeFiles.h"
 #include "platform/ui/Errors.h"
+#include "reference/CharacterInfo.h"
 #include "reference/StoredItems.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korvana {
 
@@ -26,6 +29,67 @@ bool isControlOrBlank(QChar c)
     return c.unicode() <= 32;
 }
 
+// The first position of needle in hay at or after from, or -1: what
+// QStringView::indexOf gives, found eight code units at a time by the
+// needle's first and last unit, so a scan of the whole dictionary runs at
+// about the speed of memory.
+qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
+{
+    const qsizetype n = hay.size();
+    const qsizetype m = needle.size();
+    if (m <= 1 || from < 0)
+        return hay.indexOf(needle, from);
+    const auto *h = reinterpret_cast<const char16_t *>(hay.data());
+    const auto *nd = reinterpret_cast<const char16_t *>(needle.data());
+    const char16_t first = nd[0];
+    const char16_t last = nd[m - 1];
+    const size_t middleBytes = size_t(m - 2) * sizeof(char16_t);
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i vFirst = _mm_set1_epi16(short(first));
+    const __m128i vLast = _mm_set1_epi16(short(last));
+    for (; i + m - 1 + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + m - 1));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
+        while (mask) {
+            const int bit = __builtin_ctz(mask);
+            const qsizetype pos = i + bit / 2;
+            if (std::memcmp(h + pos + 1, nd + 1, middleBytes) == 0)
+                return pos;
+            mask &= ~(3u << bit);
+        }
+    }
+#endif
+    for (; i + m <= n; ++i)
+        if (h[i] == first && h[i + m - 1] == last && std::memcmp(h + i + 1, nd + 1, middleBytes) == 0)
+            return i;
+    return -1;
+}
+
+// The length of the entry cut from lineStart: up to the next line feed
+// within CutLength characters, else CutLength - 1 characters (or the rest of
+// the text).
+qsizetype cutLength(QStringView searched, qsizetype lineStart)
+{
+    const qsizetype window = std::min(CutLength, searched.size() - lineStart);
+    const qsizetype lineFeed = searched.mid(lineStart, window).indexOf(QChar(LF));
+    return lineFeed >= 0 ? lineFeed : std::min(CutLength - 1, window);
+}
+
+// The LFs of the lines that begin with first, ascending; with fold, also of
+// those that begin with its capital (the index holds the unfolded text).
+std::vector<qsizetype> lineStarts(const DictionaryLineIndex &index, QChar first, bool fold)
+{
+    const std::vector<qsizetype> &same = index.linesStartingWith(first.unicode());
+    if (!fold || first.unicode() < u'a' || first.unicode() > u'z')
+        return same;
+    const std::vector<qsizetype> &capital = index.linesStartingWith(char16_t(first.unicode() - 32));
+    std::vector<qsizetype> both(same.size() + capital.size());
+    std::merge(same.begin(), same.end(), capital.begin(), capital.end(), both.begin());
+    return both;
+}
+
 // Calls onMatch(lineStart, length) for every match of pattern in searched,
 // with the line around the match cut out as the dictionary cuts it: from
 // after the line feed before the match (never before what is left of the
@@ -41,7 +105,7 @@ void scanLines(QStringView searched, QStringView pattern, OnMatch onMatch)
     const qsizetype n = searched.size();
     qsizetype rest = 0; // where what is left of the text begins
     while (rest < n) {
-        const qsizetype match = searched.indexOf(pattern, rest);
+        const qsizetype match = findText(searched, pattern, rest);
         if (match < 0)
             return;
         qsizetype p = match;
@@ -92,17 +156,59 @@ QString foldLatinCase(QStringView text)
     return folded;
 }
 
+QByteArray markUtf16WithoutBom(QByteArray bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.constData());
+    if (bytes.size() < 4 || (u[0] == 0xFF && u[1] == 0xFE) || (u[0] == 0xFE && u[1] == 0xFF))
+        return bytes;
+    // Dictionary text is mostly ASCII (pinyin, senses, brackets), so UTF-16
+    // shows as a NUL in every other byte; 8-bit text holds no NULs at all.
+    const qsizetype sample = std::min<qsizetype>(bytes.size(), 65536) & ~qsizetype(1);
+    qsizetype evenNuls = 0, oddNuls = 0;
+    for (qsizetype i = 0; i < sample; i += 2) {
+        evenNuls += u[i] == 0;
+        oddNuls += u[i + 1] == 0;
+    }
+    const qsizetype pairs = sample / 2;
+    if (oddNuls * 4 >= pairs && evenNuls * 8 < oddNuls)
+        return QByteArray("\xFF\xFE", 2) + bytes; // little-endian
+    if (evenNuls * 4 >= pairs && oddNuls * 8 < evenNuls)
+        return QByteArray("\xFE\xFF", 2) + bytes; // big-endian
+    return bytes;
+}
+
+bool holdsAnEntry(QStringView text)
+{
+    // An entry after the header: a line with " [" and a "/" after it.
+    for (qsizetype from = text.indexOf(LF); from >= 0;) {
+        const qsizetype open = text.indexOf(u" [", from);
+        if (open < 0)
+            return false;
+        const qsizetype lineStart = text.lastIndexOf(LF, open);
+        if (lineStart < 0) {
+            from = open + 1; // still in the header
+            continue;
+        }
+        const qsizetype lineEnd = text.indexOf(LF, open);
+        const qsizetype slash = text.indexOf(u'/', open);
+        if (slash >= 0 && (lineEnd < 0 || slash < lineEnd))
+            return true;
+        from = lineEnd;
+    }
+    return false;
+}
+
 QString loadDictionaryText(const QString &fileName)
 {
-    QFile file(fileName);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Cannot open %1").arg(fileName));
-    if (file.size() > MaxDictionaryBytes)
-        throw Error(QStringLiteral("%1 is too large for a dictionary").arg(fileName));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Cannot read %1: %2").arg(fileName, file.errorString()));
-    return loadWideStringListText(bytes);
+    files::ReadResult read = files::readRegularFile(fileName, MaxDictionaryBytes);
+    if (!read.ok())
+        throw Error(read.reason);
+    QString text = loadWideStringListText(markUtf16WithoutBom(std::move(read.data)));
+    if (!text.contains(LF))
+        throw Error(QStringLiteral("no line break"));
+    if (!holdsAnEntry(text))
+        throw Error(QStringLiteral("no dictionary entry"));
+    return text;
 }
 
 DictionaryRow dictionaryRow(QStringView entry, const std::function<QString(const QString &)> &toneMarks)
@@ -192,6 +298,18 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
 
     const QStringView searched = searchedText(text, fold);
     const QStringView original = text;
+    if (kind == u'C' && m_index && m_index->indexes(text)) {
+        // Only the lines that begin with the term's first character can
+        // match; the index lists them in the order of the file.
+        for (qsizetype lf : m_index->linesStartingWith(folded.front().unicode())) {
+            if (!searched.mid(lf).startsWith(pattern))
+                continue;
+            const QStringView entry = trimControls(original.mid(lf + 1, cutLength(searched, lf + 1)));
+            if (!entry.isEmpty())
+                results.append(entry.toString());
+        }
+        return results;
+    }
     scanLines(searched, pattern, [&](qsizetype start, qsizetype length) {
         const QStringView entry = trimControls(original.mid(start, length));
         if (!entry.isEmpty())
@@ -222,6 +340,8 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     };
 
     const QStringView searched = searchedText(text, fold);
+    if (findAllInOnePass(text, searched, patterns, ft, fold, firstResult, lastResult, page))
+        return page;
     const QStringView original = text;
     int count = 0;
     QString line; // line feed + the line as searched, for the repeat test
@@ -251,6 +371,93 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
         }
     }
     return page;
+}
+
+bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searched,
+                                         const std::array<QString, 6> &patterns, QStringView ft, bool fold,
+                                         int firstResult, int lastResult, DictionaryPage &page)
+{
+    if (!m_index || !m_index->indexes(text) || ft.isEmpty() || ft.contains(QChar(LF)))
+        return false;
+    const QStringView original = text;
+    int count = 0;
+    // Lists an entry as the pattern-by-pattern scan counts it; false once the
+    // page's last result is reached.
+    auto take = [&](qsizetype start, qsizetype length) {
+        const QStringView entry = trimControls(original.mid(start, length));
+        if (entry.isEmpty())
+            return true;
+        ++count;
+        if (count >= firstResult && count <= lastResult)
+            page.entries.append(entry.toString());
+        if (count == lastResult) {
+            page.full = true;
+            return false;
+        }
+        return true;
+    };
+
+    // The Chinese is the term, then the line begins with it: the lines the
+    // index has for the term's first character.
+    const std::vector<qsizetype> starts = lineStarts(*m_index, ft.front(), fold);
+    QString line;
+    for (int k = 0; k < 2; ++k) {
+        for (qsizetype lf : starts) {
+            if (!searched.mid(lf).startsWith(patterns[k]))
+                continue;
+            const qsizetype length = cutLength(searched, lf + 1);
+            if (k == 1) {
+                line = QChar(LF);
+                line += trimControls(searched.mid(lf + 1, length));
+                if (line.contains(patterns[0]))
+                    continue;
+            }
+            if (!take(lf + 1, length))
+                return true;
+        }
+    }
+
+    // The other four patterns all hold the term: one pass over the lines
+    // that hold it, each listed under the first of the four it holds. A line
+    // that begins with the term (trimmed) was listed above, or counts as a
+    // repeat of it.
+    const qsizetype need = qsizetype(lastResult) - count;
+    std::array<std::vector<std::pair<qsizetype, qsizetype>>, 4> lines;
+    const qsizetype n = searched.size();
+    for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
+        const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
+        qsizetype end = searched.indexOf(QChar(LF), t);
+        if (end < 0)
+            end = n;
+        if (end - start > CutLength - 1) {
+            // A line longer than an entry is cut in pieces that depend on
+            // where each pattern matched: only the full scan gives them.
+            page = DictionaryPage();
+            return false;
+        }
+        const QStringView whole = searched.mid(start, end - start);
+        if (!trimControls(whole).startsWith(ft)) {
+            int k = 3;
+            for (int p = 2; p < 5; ++p) {
+                if (whole.contains(patterns[size_t(p)])) {
+                    k = p - 2;
+                    break;
+                }
+            }
+            if (qsizetype(lines[size_t(k)].size()) < need)
+                lines[size_t(k)].emplace_back(start, end - start);
+            if (k == 0 && qsizetype(lines[0].size()) >= need)
+                break; // the page is made of whole-sense lines alone
+        }
+        if (end >= n)
+            break;
+        t = findText(searched, ft, end + 1);
+    }
+    for (const auto &found : lines)
+        for (const auto &[start, length] : found)
+            if (!take(start, length))
+                return true;
+    return true;
 }
 
 QString DictionaryPaging::move(Request request, const QString &typed)

@@ -13,9 +13,12 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <functional>
 
 namespace korvana {
+
+class DictionaryLineIndex;
 
 // The kind of a search term (never empty): 'C' Chinese when its first UTF-16
 // unit is above 500, else 'P' pinyin when it holds a digit, else 'E' English.
@@ -30,11 +33,22 @@ QStringView trimControls(QStringView text);
 QString foldLatinCase(QStringView text);
 
 // The text of a dictionary file: UTF-16 (either byte order) after a
-// byte-order mark, else 8-bit text; split into lines at every line break,
-// each line in normalisation form C, joined again with CR LF and no break
-// after the last line. Throws korvana::Error naming the file when it cannot
-// be read.
+// byte-order mark or, without one, when every other byte is NUL; else 8-bit
+// text; split into lines at every line break, each line in normalisation
+// form C, joined again with CR LF and no break after the last line. Only a
+// regular file within the size bound is read. Throws korvana::Error with a
+// short reason ("too large", "no line break", "no dictionary entry", ...)
+// when the file cannot be read or holds no dictionary.
 QString loadDictionaryText(const QString &fileName);
+
+// Bytes of a UTF-16 text without a byte-order mark get the mark of the byte
+// order found (NULs in every other byte); any other bytes come back as they
+// are.
+QByteArray markUtf16WithoutBom(QByteArray bytes);
+
+// Whether a dictionary text holds at least one entry after its header: a
+// line with " [" and a "/" after it.
+bool holdsAnEntry(QStringView text);
 
 // One result row: the three columns of the result list.
 struct DictionaryRow {
@@ -80,12 +94,25 @@ public:
     // Lets go of the folded copy (after a new dictionary has loaded).
     void clearCache();
 
+    // The index of line starts that the hover keeps of the dictionary text;
+    // searches of that very text use it for their whole-Chinese and
+    // beginning-of-line patterns. It must outlive the searches.
+    void useLineIndex(const DictionaryLineIndex *index) { m_index = index; }
+
 private:
+    // Find all in one pass over the text: the LF patterns through the line
+    // index, the other four from the lines holding the term. False when it
+    // cannot give the same result as the pattern-by-pattern scan (no index,
+    // a term with a line break, a matching line longer than an entry).
+    bool findAllInOnePass(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                          QStringView ft, bool fold, int firstResult, int lastResult, DictionaryPage &page);
+
     // The text the matches are sought in: the text itself, or its folded copy.
     QStringView searchedText(const QString &text, bool fold);
 
     QString m_source; // shares the data of the text folded last, keeping it alive
     QString m_folded;
+    const DictionaryLineIndex *m_index = nullptr;
 };
 
 // The page state of find all in the dictionary window: the term of the last

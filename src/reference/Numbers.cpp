@@ -141,12 +141,14 @@ NumberRange numberRange(NumberPreset preset, const QString &fromText, const QStr
         break;
     }
     }
+    // Cut to the numerals the drill can write, both ends included: the top
+    // is exclusive, so 9999 itself stays drawable.
     if (r.from < 0)
         r.from = 0;
-    if (r.to > NumeralMaximum)
-        r.to = NumeralMaximum;
-    if (r.from > r.to)
-        r = {0, NumeralMaximum};
+    if (r.to > NumeralMaximum + 1)
+        r.to = NumeralMaximum + 1;
+    if (r.from >= r.to)
+        r = {0, NumeralMaximum + 1};
     return r;
 }
 

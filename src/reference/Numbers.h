@@ -42,7 +42,7 @@ enum class NumberPreset { Hundred, Thousand, TenThousand, Custom };
 // The range the dialog's choice gives. A custom range reads its two texts by
 // the program's whole-number rule; text that is not a number never fails:
 // From falls back to 0 and To to From + 100. The bounds are then cut to
-// 0..9999, and a From above To gives the widest range.
+// 0..9999 (both included), and a From past the top gives the widest range.
 NumberRange numberRange(NumberPreset preset, const QString &fromText = {}, const QString &toText = {});
 
 // A number of the range: From plus a draw in [0, To - From) by Random, which

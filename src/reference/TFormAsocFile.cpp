@@ -1,9 +1,12 @@
 #include "reference/TFormAsocFile.h"
 
 #include "app/TForm1.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/richtext/RichEdit.h"
+#include "platform/richtext/RtfReader.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
+#include "reference/PlainTextDecoding.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -278,21 +281,59 @@ void TFormAsocFile::bOpenClick()
     if (chosen.isEmpty())
         return;
     const QString name = chosen.first();
-    if (!QFileInfo(name).isFile()) {
-        Dialogs::instance().message(this, QStringLiteral("File ") + name + QStringLiteral(" not found"),
-                                    MsgButtons::Ok);
+    QByteArray bytes;
+    if (!readFile(name, &bytes))
         return;
-    }
     setWindowTitle(name);
     TntLabel1->clear();
+    showFile(bytes);
+    RichEdit1View->setFocus();
+    scrollToTop();
+}
+
+bool TFormAsocFile::readFile(const QString &name, QByteArray *bytes)
+{
+    // Any file can be chosen or named by a lesson: a pipe or a device must
+    // not hang the program, nor a huge file fill its memory.
+    korvana::files::ReadResult read = korvana::files::readRegularFile(name, ReaderMaxBytes);
+    switch (read.status) {
+    case korvana::files::ReadStatus::Ok:
+        *bytes = std::move(read.data);
+        return true;
+    case korvana::files::ReadStatus::Missing:
+        Dialogs::instance().message(this, QStringLiteral("File ") + name + QStringLiteral(" not found"),
+                                    MsgButtons::Ok);
+        return false;
+    case korvana::files::ReadStatus::TooLarge:
+        Dialogs::instance().message(this,
+                                    QStringLiteral("File ") + name +
+                                        QStringLiteral(" is too large for the reader (over %1 MB)")
+                                            .arg(ReaderMaxBytes / (1024 * 1024)),
+                                    MsgButtons::Ok);
+        return false;
+    default:
+        Dialogs::instance().message(this, QStringLiteral("Cannot open ") + name + QStringLiteral(": ") + read.reason,
+                                    MsgButtons::Ok);
+        return false;
+    }
+}
+
+void TFormAsocFile::showFile(const QByteArray &bytes)
+{
     RichEdit1->clear();
+    // Hover results belong to the text they were found in.
+    mDict->clear();
+    mUnihan->clear();
+    if (Form1)
+        Form1->FLastHoverChar = 0;
     try {
-        RichEdit1->loadFromFile(name);
+        if (korvana::rtf::looksLikeRtf(bytes))
+            RichEdit1->fromRtf(bytes);
+        else
+            RichEdit1->setText(korvana::decodePlainText(bytes).text);
     } catch (const std::exception &e) {
         reportError(QString::fromLocal8Bit(e.what()));
     }
-    RichEdit1View->setFocus();
-    scrollToTop();
 }
 
 void TFormAsocFile::scrollToTop()
@@ -305,9 +346,12 @@ void TFormAsocFile::scrollToTop()
 
 void TFormAsocFile::openLinkedFile(const QString &fullName, const QString &description)
 {
+    QByteArray bytes;
+    if (!readFile(fullName, &bytes))
+        return;
     setWindowTitle(fullName);
     TntLabel1->setText(description);
-    RichEdit1->loadFromFile(fullName);
+    showFile(bytes);
     RichEdit1->setSelStart(0);
     scrollToTop();
     show();

@@ -33,9 +33,14 @@ public:
     using PrintHandler = std::function<bool(QWidget *parent, QTextDocument *document, const QString &title)>;
     static PrintHandler printHandler;
 
+    // The largest file the reader loads; a text of this size already takes
+    // long to lay out.
+    static constexpr qint64 ReaderMaxBytes = qint64(16) * 1024 * 1024;
+
     // A linked reading file of the open lessons: caption the full name, the
-    // label its description, the caret at the start, the window shown.
-    // Throws korvana::RichTextError when the file cannot be read.
+    // label its description, the caret at the start, the window shown. A
+    // file that is missing, no regular file or too large is refused at once
+    // with a message, and the reader stays as it was.
     void openLinkedFile(const QString &fullName, const QString &description);
 
     // Handlers.
@@ -83,6 +88,11 @@ private:
     void setPauseLook(bool paused);
     void scrollToTop();
     void reportError(const QString &message);
+    // Reads a file chosen or linked, within the reader's size bound; false,
+    // after saying why, when it cannot be shown.
+    bool readFile(const QString &name, QByteArray *bytes);
+    // Shows a file's bytes: rich text, or plain text in the encoding found.
+    void showFile(const QByteArray &bytes);
 
     int m_lastStream = 0; // stream number of the reader's latest speech
     QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it

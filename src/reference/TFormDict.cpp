@@ -159,7 +159,16 @@ TFormDict::TFormDict(QWidget *parent) : QWidget(parent)
     FormCreate();
 }
 
-TFormDict::~TFormDict() = default;
+TFormDict::~TFormDict()
+{
+    // QWidget's destructor deletes the controls after this one has run: their
+    // last events (focus out, hide) and signals must not reach the filters
+    // and handlers of a window that is no longer a TFormDict.
+    for (QObject *child : findChildren<QObject *>()) {
+        child->removeEventFilter(this);
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 void TFormDict::buildControls()
 {
@@ -575,7 +584,9 @@ void TFormDict::Changedictionary1Click()
         return;
     if (chosen.first() == kept)
         return;
-    Form1->FDictFile = chosen.first();
-    Form1->LoadDict(Form1->FDictFile);
+    // A file that fails to load is refused: the dictionary in use keeps its
+    // name, in the caption and in the setting.
+    if (Form1->LoadDict(chosen.first()))
+        Form1->FDictFile = chosen.first();
     update(); // the caption names the new file from the next paint on
 }

@@ -60,8 +60,8 @@ TFormHanzi::TFormHanzi(QWidget *parent) : QWidget(parent)
     luMand = makeLabel(panel, QStringLiteral("luMand"), QString(), QRect(166, 6, 132, 16), false);
     makeLabel(panel, QStringLiteral("lTrad"), QStringLiteral("Trad:"), QRect(306, 6, 34, 16), true);
     luTrad = makeLabel(panel, QStringLiteral("luTrad"), QString(), QRect(342, 2, 148, 22), false, 19);
-    makeLabel(panel, QStringLiteral("lHex"), QStringLiteral("Hex:"), QRect(498, 6, 26, 16), true);
-    lKodHex = makeLabel(panel, QStringLiteral("lKodHex"), QString(), QRect(524, 6, 34, 16), false);
+    makeLabel(panel, QStringLiteral("lHex"), QStringLiteral("Hex:"), QRect(496, 6, 24, 16), true);
+    lKodHex = makeLabel(panel, QStringLiteral("lKodHex"), QString(), QRect(520, 6, 38, 16), false);
 
     makeLine(panel, QRect(1, 25, 558, 1));
 
@@ -71,8 +71,20 @@ TFormHanzi::TFormHanzi(QWidget *parent) : QWidget(parent)
     luRad = makeLabel(panel, QStringLiteral("luRad"), QString(), QRect(64, 30, 234, 16), false);
     makeLabel(panel, QStringLiteral("lSimp"), QStringLiteral("Simp:"), QRect(306, 30, 34, 16), true);
     luSimp = makeLabel(panel, QStringLiteral("luSimp"), QString(), QRect(342, 26, 148, 22), false, 19);
-    makeLabel(panel, QStringLiteral("lDec"), QStringLiteral("Dec:"), QRect(498, 30, 26, 16), true);
-    lKodDec = makeLabel(panel, QStringLiteral("lKodDec"), QString(), QRect(524, 30, 34, 16), false);
+    makeLabel(panel, QStringLiteral("lDec"), QStringLiteral("Dec:"), QRect(496, 30, 24, 16), true);
+    lKodDec = makeLabel(panel, QStringLiteral("lKodDec"), QString(), QRect(520, 30, 38, 16), false);
+    // The widest codes, FFFF and 65535, must stay inside the border, in
+    // whatever font stands in for Arial.
+    for (QLabel *code : {lKodHex, lKodDec}) {
+        code->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QFont f = code->font();
+        while (f.pixelSize() > 8
+               && QFontMetrics(f).horizontalAdvance(code == lKodHex ? QStringLiteral("FFFF") : QStringLiteral("65535"))
+                      > code->width()) {
+            f.setPixelSize(f.pixelSize() - 1);
+            code->setFont(f);
+        }
+    }
 
     makeLine(panel, QRect(300, 1, 1, 49));
     makeLine(panel, QRect(492, 1, 1, 49));

@@ -5,35 +5,38 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
+#include <QWindow>
 
 TFormKeybRefer *FormKeybRefer = nullptr;
 
 namespace {
 
-QPlainTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
+QTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
                      Qt::Alignment alignment, const QString &colour, bool bold)
 {
-    auto *m = new QPlainTextEdit(parent);
+    auto *m = new QTextEdit(parent);
     m->setObjectName(QLatin1String(name));
     m->setGeometry(geometry);
     m->setReadOnly(true);
     m->setFrameShape(QFrame::NoFrame);
     m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m->setLineWrapMode(QTextEdit::NoWrap);
+    m->setAcceptRichText(false);
     m->setContextMenuPolicy(Qt::NoContextMenu);
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(12);
     font.setBold(bold);
     m->setFont(font);
-    m->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: %1; }").arg(colour));
+    m->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: %1; }").arg(colour));
     m->setPlainText(lines.join(QLatin1Char('\n')));
-    // Every line takes the column's alignment.
+    // Every line takes the column's alignment (a QTextEdit: the plain-text
+    // edit lays every block out left-aligned whatever its format says).
     QTextCursor c(m->document());
     c.select(QTextCursor::Document);
     QTextBlockFormat f;
@@ -58,7 +61,7 @@ TFormKeybRefer::TFormKeybRefer(QWidget *parent) : QWidget(parent, Qt::Tool | Qt:
                  false);
     Memo2 = memo(this, "Memo2", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
                  true);
-    for (QPlainTextEdit *m : {Memo1, Memo2}) {
+    for (QTextEdit *m : {Memo1, Memo2}) {
         m->installEventFilter(this);
         m->viewport()->installEventFilter(this);
     }
@@ -148,9 +151,29 @@ void TFormKeybRefer::KonciDrag()
     m_systemMove = false;
     // The practice keys keep working with the reference in view.
     if (Form1) {
+        keepAboveMainWindow();
         Form1->activateWindow();
         Form1->setFocus(Qt::OtherFocusReason);
+        raise();
     }
+}
+
+void TFormKeybRefer::keepAboveMainWindow()
+{
+    // A window transient for the main window is kept above it by the window
+    // manager, also when the main window is activated after a drag over it.
+    if (!Form1 || !Form1->windowHandle())
+        return;
+    if (!windowHandle())
+        create();
+    if (windowHandle()->transientParent() != Form1->windowHandle())
+        windowHandle()->setTransientParent(Form1->windowHandle());
+}
+
+void TFormKeybRefer::showEvent(QShowEvent *e)
+{
+    keepAboveMainWindow();
+    QWidget::showEvent(e);
 }
 
 void TFormKeybRefer::BitBtn2Click()

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class QPlainTextEdit;
+class QTextEdit;
 class QToolButton;
 
 // One instance, FormKeybRefer, lives for the whole run.
@@ -29,8 +29,8 @@ public:
     void KonciDrag();                                            // mouse up on a memo
     void BitBtn2Click();                                         // the close button
 
-    QPlainTextEdit *Memo1 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
+    QTextEdit *Memo1 = nullptr;
+    QTextEdit *Memo2 = nullptr;
     QToolButton *tbHideToolbar = nullptr;
 
     // The point, in the memo's coordinates, where the left button went down.
@@ -40,6 +40,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void keepAboveMainWindow();
 };
 
 extern TFormKeybRefer *FormKeybRefer;

@@ -66,6 +66,16 @@ QPoint pointAfter(QTextEdit *view, int pos, int shift = 0)
     return QPoint(r.x() - shift, r.center().y());
 }
 
+// A point on the character at pos, at a fraction of its width from its left.
+QPoint pointOn(QTextEdit *view, int pos, double fraction)
+{
+    QTextCursor before(view->document()), after(view->document());
+    before.setPosition(pos);
+    after.setPosition(pos + 1);
+    const QRect l = view->cursorRect(before), r = view->cursorRect(after);
+    return QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y());
+}
+
 } // namespace
 
 class TestForm1Hover : public QObject {
@@ -307,8 +317,13 @@ private slots:
 
         // The setting governs the characters pane only.
         Form1->FShowHanziInfo = false;
-        // No shift in the reader: the point is the caret's own.
-        Form1->reChinMouseMove(text, pointAfter(text, 2));
+        // The character under the pointer, on either half of its glyph.
+        Form1->reChinMouseMove(text, pointOn(text, 2, 0.25));
+        QCOMPARE(Form1->FLastHoverChar, 0x56FD); // 国
+        Form1->reChinMouseMove(text, pointOn(text, 1, 0.75));
+        QCOMPARE(Form1->FLastHoverChar, 0x4E2D); // 中
+        Form1->reChinMouseMove(text, pointOn(text, 0, 0.5));
+        Form1->reChinMouseMove(text, pointOn(text, 1, 0.25));
         QCOMPARE(Form1->FLastHoverChar, 0x4E2D);
         QCOMPARE(mUnihan->toPlainText(), QStringLiteral("中 [") + tones(QStringLiteral("zhong1 zhong4")) +
                                              QStringLiteral("] central; center, middle"));
@@ -319,11 +334,11 @@ private slots:
         QVERIFY(!FormHanzi->isVisible());
 
         // A Latin letter: no summary line, its dictionary lookup finds nothing.
-        Form1->reChinMouseMove(text, pointAfter(text, 1));
+        Form1->reChinMouseMove(text, pointOn(text, 0, 0.25));
         QCOMPARE(mUnihan->toPlainText(), QString());
 
         // The second line is a line of its own: no neighbours from the first.
-        Form1->reChinMouseMove(text, pointAfter(text, 5));
+        Form1->reChinMouseMove(text, pointOn(text, 4, 0.25));
         QCOMPARE(memoLines(mDict), QStringList{QStringLiteral("人 [") + tones(QStringLiteral("ren2")) +
                                                QStringLiteral("] person;")});
 
@@ -331,7 +346,7 @@ private slots:
         // kept, so it is not looked up again straight away.
         QPoint far = pointAfter(text, 3);
         far.rx() += 60;
-        Form1->reChinMouseMove(text, pointAfter(text, 2)); // 中, then past 国
+        Form1->reChinMouseMove(text, pointOn(text, 1, 0.5)); // 中, then past 国
         Form1->reChinMouseMove(text, far);
         QCOMPARE(Form1->FLastHoverChar, 0x56FD);
         QCOMPARE(mUnihan->toPlainText(), QString());
@@ -353,6 +368,28 @@ private slots:
         FormHanzi->SetPosition(QRect(0, 400, 600, 1000 - h - 401), 1000);
         QCOMPARE(FormHanzi->y(), 400 - h - 1);
         QCOMPARE(FormHanzi->size(), QSize(560, 145));
+
+        // The widest codes stay inside the popup's border.
+        for (QLabel *code : {FormHanzi->lKodHex, FormHanzi->lKodDec}) {
+            QVERIFY(code->geometry().right() < FormHanzi->width() - 1);
+            const QString widest = code == FormHanzi->lKodHex ? QStringLiteral("FFFF") : QStringLiteral("65535");
+            QVERIFY2(code->fontMetrics().horizontalAdvance(widest) <= code->width(), qPrintable(widest));
+        }
+    }
+
+    void popupHidesWhenThePointerLeavesForAnotherProgram()
+    {
+        Form1->show();
+        FormHanzi->show();
+        Form1->FLastHoverChar = 0x4E2D;
+        QWidget *viewport = Form1->reChinView->viewport();
+        // Off every window of the program: hidden, the character forgotten.
+        QEvent leave(QEvent::Leave);
+        QCursor::setPos(QPoint(-5000, -5000));
+        QVERIFY(!QApplication::widgetAt(QCursor::pos()));
+        QCoreApplication::sendEvent(viewport, &leave);
+        QVERIFY(!FormHanzi->isVisible());
+        QCOMPARE(Form1->FLastHoverChar, 0);
     }
 };
 

@@ -329,7 +329,7 @@ private slots:
         QVERIFY(redrawn([this] { numbersCommand(); }));
         QVERIFY(f->FNumbersMode);
         QCOMPARE(f->FNumberFrom, 9999);
-        QCOMPARE(f->FNumberTo, 9999);
+        QCOMPARE(f->FNumberTo, 10000);
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(2));
     }
 

@@ -351,13 +351,23 @@ private slots:
         FormDict->Changedictionary1->trigger();
         QCOMPARE(Form1->FDictText, QStringLiteral("# kept"));
 
-        // A file that fails: named by the caption, the old text stays in use.
+        // A file that fails is refused: the dictionary in use keeps its text,
+        // its name in the caption and the setting; the status line says why.
         const QString missing = dictPath(QStringLiteral("missing.uni"));
         m_dialogs->dialogs.openAnswers.push_back({missing});
         FormDict->Changedictionary1->trigger();
-        QCOMPARE(Form1->FDictFile, missing);
+        QCOMPARE(Form1->FDictFile, other);
         QCOMPARE(Form1->FDictText, QStringLiteral("# kept"));
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Unable to load ") + missing);
+        QVERIFY2(Form1->lStatus->text().startsWith(QStringLiteral("Unable to load ") + missing + QStringLiteral(": ")),
+                 qPrintable(Form1->lStatus->text()));
+        const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
+        writeDictionary(oneLine, {QStringLiteral("no line break")});
+        m_dialogs->dialogs.openAnswers.push_back({oneLine});
+        FormDict->Changedictionary1->trigger();
+        QCOMPARE(Form1->FDictFile, other);
+        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
+        FormDict->repaint();
+        QCOMPARE(FormDict->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
 

@@ -7,7 +7,8 @@
 #include "platform/ui/Dialogs.h"
 #include "reference/TFormKeybRefer.h"
 
-#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWindow>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolButton>
@@ -22,7 +23,7 @@ class TestKeybRefer : public QObject {
     ScopedScriptedDialogs *m_dialogs = nullptr;
     TFormKeybRefer *k = nullptr;
 
-    static QStringList memoLines(QPlainTextEdit *m)
+    static QStringList memoLines(QTextEdit *m)
     {
         QStringList lines;
         for (QTextBlock b = m->document()->begin(); b.isValid(); b = b.next())
@@ -64,6 +65,20 @@ private slots:
             QCOMPARE(commands[i].isEmpty(), keys[i].isEmpty());
         QCOMPARE(commands[12], QStringLiteral("Play sound (if available)"));
         QCOMPARE(keys[12], QStringLiteral("Space, \"p\" "));
+
+        // The commands are right-aligned: every non-empty line ends at the
+        // same x, next to its key.
+        k->show();
+        QSet<int> ends;
+        for (QTextBlock b = k->Memo1->document()->begin(); b.isValid(); b = b.next()) {
+            if (b.text().isEmpty())
+                continue;
+            QTextCursor c(b);
+            c.movePosition(QTextCursor::EndOfBlock);
+            ends.insert(k->Memo1->cursorRect(c).left());
+        }
+        QCOMPARE(ends.size(), 1);
+        QVERIFY(*ends.begin() > k->Memo1->viewport()->width() - 12);
 
         const QSize size(446, 226);
         QCOMPARE(TFormKeybRefer::parkedPosition(QRect(0, 0, 1920, 1080), size), QPoint(1472, 2));
@@ -116,6 +131,9 @@ private slots:
         QTest::mouseRelease(k->Memo1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QCoreApplication::processEvents();
         QCOMPARE(QApplication::activeWindow(), static_cast<QWidget *>(Form1));
+        // It stays above the main window it was dragged over.
+        QVERIFY(k->windowHandle() && Form1->windowHandle());
+        QCOMPARE(k->windowHandle()->transientParent(), Form1->windowHandle());
     }
 };
 

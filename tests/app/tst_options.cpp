@@ -281,8 +281,8 @@ private slots:
 
     void dictionaryReloadsOnlyWhenTheNameChanges()
     {
-        const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("A a [a1] /first/"));
-        const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("B b [b1] /second/"));
+        const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("# A\na [a1] /first/"));
+        const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("# B\nb [b1] /second/"));
         f->FDictFile = a;
         f->FDictText = QStringLiteral("sentinel");
         roundTrip();
@@ -292,10 +292,11 @@ private slots:
         QCOMPARE(f->FDictFile, b);
         QVERIFY(f->FDictText.contains(QStringLiteral("/second/")));
 
-        // A name that cannot be loaded is kept all the same; the text stays.
+        // A name that cannot be loaded is refused: the dictionary in use keeps
+        // its name (the setting) and its text.
         const QString upper = b.left(b.size() - 5) + QStringLiteral("B.uni");
         roundTrip([&](TFormOptions *o) { o->edDictionary->setText(upper); });
-        QCOMPARE(f->FDictFile, upper);
+        QCOMPARE(f->FDictFile, b);
         QVERIFY(f->FDictText.contains(QStringLiteral("/second/")));
         QVERIFY(f->lStatus->text().startsWith(QStringLiteral("Unable to load ")));
     }

@@ -12,7 +12,9 @@
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormKeybRefer.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
@@ -21,6 +23,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace korvana;
 
@@ -225,6 +229,89 @@ private slots:
         QCOMPARE(dialogs().messages.size(), size_t(1));
     }
 
+    void chineseTextFilesInTheirOwnEncodings()
+    {
+        // GB18030 and Big5, the usual encodings of Chinese text files, and
+        // UTF-16 without its mark.
+        dialogs().openAnswers.push_back({fixture("gb18030.txt")});
+        r->bOpenClick();
+        QCOMPARE(r->RichEdit1->line(0), QStringLiteral("我是中国人。今天天气很好，我们一起去公园散步吧。"));
+        dialogs().openAnswers.push_back({fixture("big5.txt")});
+        r->bOpenClick();
+        QCOMPARE(r->RichEdit1->line(1), QStringLiteral("學習漢語不難，只要每天練習，就能進步。"));
+        const QString utf16 = m_home.filePath(QStringLiteral("utf16.txt"));
+        QFile f(utf16);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QString text = QStringLiteral("第一句。\n第二句。");
+        f.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        f.close();
+        dialogs().openAnswers.push_back({utf16});
+        r->bOpenClick();
+        QCOMPARE(r->RichEdit1->line(1), QStringLiteral("第二句。"));
+        // Latin-1 text that is no UTF-8 reads as Windows-1252.
+        const QString latin = m_home.filePath(QStringLiteral("latin.txt"));
+        QFile l(latin);
+        QVERIFY(l.open(QIODevice::WriteOnly));
+        l.write("Caf\xE9 cr\xE8me \x80 5\n");
+        l.close();
+        dialogs().openAnswers.push_back({latin});
+        r->bOpenClick();
+        QCOMPARE(r->RichEdit1->line(0), QStringLiteral("Café crème € 5"));
+        QVERIFY(dialogs().messages.empty());
+    }
+
+    // A pipe, a device and a file over the size bound, named by a lesson or
+    // chosen, are refused at once with a message. Run in a child process
+    // with a time limit, so that a hang fails this test, not the suite.
+    void specialFilesAreRefusedAtOnce()
+    {
+        if (qEnvironmentVariableIsEmpty("KORVANA_READER_CHILD")) {
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("KORVANA_READER_CHILD"), QStringLiteral("1"));
+            child.setProcessEnvironment(env);
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("specialFilesAreRefusedAtOnce")});
+            QVERIFY(child.waitForStarted());
+            if (!child.waitForFinished(60000)) {
+                child.kill();
+                child.waitForFinished();
+                QFAIL("opening a special file hung the reader");
+            }
+            QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(child.exitCode(), 0);
+            return;
+        }
+        const QString fifo = m_home.filePath(QStringLiteral("pipe.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString big = m_home.filePath(QStringLiteral("big.txt"));
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(TFormAsocFile::ReaderMaxBytes + 1));
+        f.close();
+        r->RichEdit1->setText(QStringLiteral("kept"));
+        for (const QString &name : {fifo, QStringLiteral("/dev/zero"), big}) {
+            r->openLinkedFile(name, QStringLiteral("linked"));
+            QVERIFY2(dialogs().lastMessage().contains(name), qPrintable(dialogs().lastMessage()));
+            dialogs().openAnswers.push_back({name});
+            r->bOpenClick();
+            QCOMPARE(r->RichEdit1->text(), QStringLiteral("kept"));
+        }
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("File ") + big + QStringLiteral(" is too large for the reader (over 16 MB)"));
+    }
+
+    void openingAnotherFileClearsTheHoverResults()
+    {
+        r->mDict->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
+        r->mUnihan->setPlainText(QStringLiteral("中 [zhōng] middle"));
+        Form1->FLastHoverChar = 0x4E2D;
+        dialogs().openAnswers.push_back({fixture("story.txt")});
+        r->bOpenClick();
+        QVERIFY(r->mDict->toPlainText().isEmpty());
+        QVERIFY(r->mUnihan->toPlainText().isEmpty());
+        // The same character in the new text is looked up again.
+        QCOMPARE(Form1->FLastHoverChar, 0);
+    }
+
     void aLinkedFileOpensWithItsDescription()
     {
         r->RichEdit1->setText(QStringLiteral("old"));
@@ -236,8 +323,10 @@ private slots:
         QCOMPARE(r->RichEdit1->selStart(), 0);
         QCOMPARE(r->RichEdit1->selLength(), 0);
 
-        QVERIFY_THROWS_EXCEPTION(RichTextError,
-                                 r->openLinkedFile(m_home.filePath(QStringLiteral("none.txt")), QString()));
+        const QString none = m_home.filePath(QStringLiteral("none.txt"));
+        r->openLinkedFile(none, QString());
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("File ") + none + QStringLiteral(" not found"));
+        QCOMPARE(r->RichEdit1->line(1), QStringLiteral("Second line of the story."));
     }
 
     void printsTheWholeTextUntitled()

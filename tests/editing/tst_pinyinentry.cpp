@@ -22,13 +22,13 @@ private slots:
     void toneVowels()
     {
         // Every vowel and tone lands where the panel's columns and rows say.
-        const char16_t expected[6][4] = {{0x0101, 0x00E1, 0x0103, 0x00E0}, {0x0113, 0x00E9, 0x011B, 0x00E8},
+        const char16_t expected[6][4] = {{0x0101, 0x00E1, 0x01CE, 0x00E0}, {0x0113, 0x00E9, 0x011B, 0x00E8},
                                          {0x012B, 0x00ED, 0x01D0, 0x00EC}, {0x014D, 0x00F3, 0x01D2, 0x00F2},
                                          {0x016B, 0x00FA, 0x01D4, 0x00F9}, {0x01D6, 0x01D8, 0x01DA, 0x01DC}};
         for (int vowel = 0; vowel < 6; ++vowel)
             for (int tone = 1; tone <= 4; ++tone)
                 QCOMPARE(toneVowel(toneVowelIndex(vowel, tone)), QChar(expected[vowel][tone - 1]));
-        QCOMPARE(toneVowel(3), QChar(0x0103)); // a with breve, not caron
+        QCOMPARE(toneVowel(3), QChar(0x01CE)); // a with caron, not the breve
         QVERIFY(toneVowel(0).isNull());
         QVERIFY(toneVowel(25).isNull());
 

@@ -1,11 +1,15 @@
 // The dictionary file and its searches: loading, term kinds, cutting entries
 // out of the text, exact find, find all with its pages, and result rows.
 #include "platform/ui/Errors.h"
+#include "reference/CharacterInfo.h"
 #include "reference/Dictionary.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace korvana;
 
@@ -98,12 +102,67 @@ private slots:
         QCOMPARE(loadDictionaryText(writeFile(QStringLiteral("le.uni"), le)),
                  QStringLiteral("# hdr\r\n中国 [Zhong1 guo2] /China/\r\n好 [hao3] /good/"));
 
-        QVERIFY_THROWS_EXCEPTION(Error, loadDictionaryText(m_dir.path()));
-        try {
-            loadDictionaryText(m_dir.filePath(QStringLiteral("gone.uni")));
-            QFAIL("no error");
-        } catch (const Error &e) {
-            QVERIFY(e.message().contains(QStringLiteral("gone.uni")));
+        // Without its mark: NULs in every other byte tell the byte order.
+        QCOMPARE(loadDictionaryText(writeFile(QStringLiteral("le-nobom.uni"), le.mid(2))),
+                 QStringLiteral("# hdr\r\n中国 [Zhong1 guo2] /China/\r\n好 [hao3] /good/"));
+        QByteArray be;
+        for (int i = 2; i + 1 < le.size(); i += 2)
+            be.append(le[i + 1]).append(le[i]);
+        QCOMPARE(loadDictionaryText(writeFile(QStringLiteral("be-nobom.uni"), be)),
+                 QStringLiteral("# hdr\r\n中国 [Zhong1 guo2] /China/\r\n好 [hao3] /good/"));
+
+        // What is no dictionary is refused with a reason, never "loaded".
+        const auto reasonFor = [](const QString &path) {
+            try {
+                loadDictionaryText(path);
+            } catch (const Error &e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QCOMPARE(reasonFor(writeFile(QStringLiteral("one.uni"), "just one line")), QStringLiteral("no line break"));
+        QCOMPARE(reasonFor(writeFile(QStringLiteral("none.uni"), "# header\nno entry here\n[ nor / here\n")),
+                 QStringLiteral("no dictionary entry"));
+        QVERIFY(!reasonFor(m_dir.path()).isEmpty());
+        QVERIFY(!reasonFor(m_dir.filePath(QStringLiteral("gone.uni"))).isEmpty());
+        // A named pipe is refused at once instead of blocking the load.
+        const QString fifo = m_dir.filePath(QStringLiteral("pipe.uni"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(reasonFor(fifo), QStringLiteral("not a regular file"));
+    }
+
+    // The searches through the line index give exactly what the
+    // pattern-by-pattern scan gives, on texts made to hit its corners:
+    // neighbouring matches, blank-led and over-long lines, the header, case.
+    void indexedSearchesMatchTheScan()
+    {
+        const QStringList pieces = {u"中"_qs, u"中国"_qs, u"a"_qs, u"A"_qs, u"ab"_qs, u" "_qs, u"/"_qs,
+                                    u" ["_qs, u"] "_qs, u"\r\n"_qs, u"\r\n"_qs, u"\t"_qs, u"x1"_qs};
+        const QStringList terms = {u"中"_qs, u"中国"_qs, u"a"_qs, u"A"_qs, u"ab"_qs, u"x1"_qs, u"a b"_qs, u"q"_qs};
+        QRandomGenerator rng(16);
+        for (int round = 0; round < 400; ++round) {
+            QString text;
+            const int length = int(rng.bounded(60));
+            for (int i = 0; i < length; ++i)
+                text += pieces[int(rng.bounded(pieces.size()))];
+            if (round % 10 == 0)
+                text += QString(int(rng.bounded(995, 1005)), u'a') + QStringLiteral("\r\n中 a/");
+            DictionaryLineIndex index;
+            index.update(text);
+            DictionarySearch scan, indexed;
+            indexed.useLineIndex(&index);
+            for (const QString &term : terms) {
+                for (bool caseSensitive : {false, true}) {
+                    const QString where = QStringLiteral("%1 in %2").arg(term, text.left(80));
+                    QVERIFY2(indexed.exactFind(text, term, caseSensitive) == scan.exactFind(text, term, caseSensitive),
+                             qPrintable(where));
+                    for (const auto &[first, last] : {std::pair{0, 3}, std::pair{4, 6}, std::pair{0, 50}}) {
+                        const DictionaryPage a = scan.findAll(text, term, caseSensitive, first, last);
+                        const DictionaryPage b = indexed.findAll(text, term, caseSensitive, first, last);
+                        QVERIFY2(a.entries == b.entries && a.full == b.full, qPrintable(where));
+                    }
+                }
+            }
         }
     }
 

@@ -133,8 +133,8 @@ private slots:
     {
         QCOMPARE(numberRange(NumberPreset::Hundred), (NumberRange{0, 101}));
         QCOMPARE(numberRange(NumberPreset::Thousand), (NumberRange{0, 1001}));
-        // 10001 is cut to 9999, so the top number drawn is 9998.
-        QCOMPARE(numberRange(NumberPreset::TenThousand), (NumberRange{0, 9999}));
+        // Both ends are drawn: 0 and 9999, the top numeral the drill writes.
+        QCOMPARE(numberRange(NumberPreset::TenThousand), (NumberRange{0, 10000}));
         // A preset ignores the custom texts.
         QCOMPARE(numberRange(NumberPreset::Hundred, QStringLiteral("50"), QStringLiteral("60")),
                  (NumberRange{0, 101}));
@@ -151,17 +151,18 @@ private slots:
         QTest::newRow("To below From") << "50" << "10" << 50 << 150;
         QTest::newRow("empty From") << "" << "50" << 0 << 51;
         QTest::newRow("negative From, empty To") << "-20" << "" << 0 << 80;
-        QTest::newRow("From above the top") << "12000" << "" << 0 << 9999;
-        QTest::newRow("To above the top") << "9000" << "20000" << 9000 << 9999;
-        QTest::newRow("From at the top") << "9999" << "" << 9999 << 9999;
+        QTest::newRow("From above the top") << "12000" << "" << 0 << 10000;
+        QTest::newRow("From just above the top") << "10000" << "20000" << 0 << 10000;
+        QTest::newRow("To above the top") << "9000" << "20000" << 9000 << 10000;
+        QTest::newRow("From at the top") << "9999" << "" << 9999 << 10000;
         QTest::newRow("hexadecimal") << "$10" << "0x20" << 16 << 33;
         QTest::newRow("blanks and sign") << "  +7" << " 8" << 7 << 9;
         QTest::newRow("not numbers") << "abc" << "1e3" << 0 << 100;
         QTest::newRow("trailing junk") << "7x" << "12" << 0 << 13;
         QTest::newRow("out of 32 bits") << "99999999999" << "" << 0 << 100;
         // Sums near the top of the integer range must not wrap round.
-        QTest::newRow("To at INT_MAX") << "5" << QString::number(INT_MAX) << 5 << 9999;
-        QTest::newRow("From at INT_MAX") << QString::number(INT_MAX) << "" << 0 << 9999;
+        QTest::newRow("To at INT_MAX") << "5" << QString::number(INT_MAX) << 5 << 10000;
+        QTest::newRow("From at INT_MAX") << QString::number(INT_MAX) << "" << 0 << 10000;
     }
 
     void customRange()
@@ -187,9 +188,9 @@ private slots:
         const NumberRange hundred = numberRange(NumberPreset::Hundred);
         QCOMPARE(numberInRange(hundred, lowest), 0);
         QCOMPARE(numberInRange(hundred, highest), 100);
-        QCOMPARE(numberInRange(numberRange(NumberPreset::TenThousand), highest), 9998);
+        QCOMPARE(numberInRange(numberRange(NumberPreset::TenThousand), highest), 9999); // "1-10 000"
         QCOMPARE(numberInRange({20, 31}, highest), 30);
-        QCOMPARE(asked, (QList<int>{101, 101, 9999, 11}));
+        QCOMPARE(asked, (QList<int>{101, 101, 10000, 11}));
 
         // Bounds that meet give From without a draw.
         asked.clear();
