@@ -152,7 +152,7 @@ private slots:
     {
         // A read-only lesson in a folder the user may write to.
         const QString lesson = apptest::writeLines(path("ro/file/a.kvl"), {term(1), term(2)}, QStringLiteral("\n"));
-        QVERIFY(childtest::setMode(path("ro"), 0755));
+        QVERIFY(childtest::setMode(m_home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
         QVERIFY(childtest::setMode(path("ro/file"), 0777));
         QVERIFY(childtest::setMode(lesson, 0444));
         // A writable lesson in a read-only folder.
