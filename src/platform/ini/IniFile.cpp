@@ -252,6 +252,8 @@ void IniFile::beginBatch()
 
 void IniFile::commitBatch()
 {
+    if (!m_batching)
+        return;
     m_batching = false;
     const Document doc = std::move(m_batch);
     m_batch = Document();
