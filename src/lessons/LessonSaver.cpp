@@ -2,8 +2,6 @@
 #include "lessons/LessonStore.h"
 #include "platform/files/SafeFiles.h"
 
-#include <QFile>
-
 namespace korvana {
 
 LessonSaver::LessonSaver(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
@@ -91,12 +89,11 @@ bool LessonSaver::saveLesson(const QString &lesson)
         return false;
 
     // Someone else saved the file since it was loaded: keep their version.
+    // (A pipe or device put in its place is refused without waiting on it.)
     {
-        QFile current(lesson);
-        if (!current.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray onDisk = current.readAll();
-        if (current.error() != QFileDevice::NoError || lessonDigest(onDisk) != it.value())
+        constexpr qint64 largestLessonToCompare = 256 * 1024 * 1024;
+        const files::ReadResult current = files::readRegularFile(lesson, largestLessonToCompare);
+        if (!current.ok() || lessonDigest(current.data) != it.value())
             return false;
     }
 

@@ -14,13 +14,17 @@ const QString kPosition = QStringLiteral("Position");
 
 void writeSession(const QString &fileName, const QStringList &lessons, int position)
 {
+    // Both sections in one replace of the file: a failure or a kill between
+    // them must never leave the new position with the old lesson list.
     IniFile ini(fileName);
+    ini.beginBatch();
     ini.replaceSection(kSession, {{kPosition, QString::number(position)}});
     QList<IniEntry> entries;
     entries.reserve(lessons.size());
     for (qsizetype i = 0; i < lessons.size(); ++i)
         entries.append({QString::number(i), lessons[i]});
     ini.replaceSection(kLessons, entries);
+    ini.commitBatch();
 }
 
 SessionContents readSession(const QString &fileName)

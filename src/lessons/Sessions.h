@@ -13,8 +13,8 @@ struct SessionContents {
     int position = 1;    // [Session] Position; 1 when missing or not a number
 };
 
-// Writes the two sections. Throws korvana::Error when the file cannot be
-// written (it is then left as it was).
+// Writes the two sections in one replace of the whole file. Throws
+// korvana::Error when the file cannot be written (it is then left as it was).
 void writeSession(const QString &fileName, const QStringList &lessons, int position);
 
 SessionContents readSession(const QString &fileName);

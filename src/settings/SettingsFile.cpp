@@ -168,8 +168,12 @@ bool SettingsFile::save(const MainSettings &settings, const TextDirections &dire
                         QWidget *parent)
 {
     try {
+        // Every key in one replace of the file: a full disk or a kill never
+        // leaves a mix of old and new values.
         IniFile ini(path());
+        ini.beginBatch();
         writeSettings(ini, settings, directions);
+        ini.commitBatch();
         return true;
     } catch (const std::exception &) {
         Dialogs::instance().message(

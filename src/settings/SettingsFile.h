@@ -35,8 +35,9 @@ public:
     // readSettings on the settings file.
     static void load(MainSettings &settings, TextDirections &directions);
 
-    // writeSettings on the settings file. When the file cannot be written,
-    // says so in a message box ("Unable to open file korvana.ini, current
+    // writeSettings on the settings file, every key in one replace of the
+    // whole file. When the file cannot be written, it is left as it was and
+    // this says so in a message box ("Unable to open file korvana.ini, current
     // settings were not saved") and returns false; the caller goes on (saves
     // the lessons) all the same.
     static bool save(const MainSettings &settings, const TextDirections &directions,

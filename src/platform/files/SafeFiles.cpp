@@ -122,6 +122,11 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *r
             return fail(reason, S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
         mode = old.st_mode & 07777;
         keepMode = true;
+        // The rename would replace a file its owner made read-only, since
+        // only the folder's permission counts for it: refuse as writing
+        // into that file would.
+        if (::faccessat(AT_FDCWD, finalName.constData(), W_OK, AT_EACCESS) != 0)
+            return fail(reason, errno);
     }
 
     // A unique temporary name beside the target, so the rename stays on one

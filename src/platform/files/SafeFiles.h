@@ -19,7 +19,8 @@
 namespace korvana::files {
 
 // Replaces the file at path with data, atomically. A symbolic link is
-// followed: its target is replaced and the link stays. An existing file's
+// followed: its target is replaced and the link stays. A file this process
+// may not write (read-only) is not replaced. An existing file's
 // permissions are kept; a new file gets 0666 less the umask. Returns true on
 // success; on failure returns false, leaves the old file untouched, removes
 // the temporary file and, when reason is given, sets it to a short phrase

@@ -256,17 +256,15 @@ const IniFile::Document &IniFile::document() const
 
 IniFile::Document IniFile::loadForWrite() const
 {
-    QFile file(m_fileName);
-    if (!file.exists())
+    // A file that exists but cannot be read (or is no regular file, or is
+    // absurdly large for an ini file) must not be replaced by one that holds
+    // only the keys written now.
+    const files::ReadResult read = files::readRegularFile(m_fileName, MaxFileBytes);
+    if (read.status == files::ReadStatus::Missing)
         return Document();
-    // A file that exists but cannot be read must not be replaced by one that
-    // holds only the keys written now.
-    if (!file.open(QIODevice::ReadOnly))
+    if (!read.ok())
         throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
-    return parse(bytes);
+    return parse(read.data);
 }
 
 void IniFile::store(const Document &doc)
@@ -285,8 +283,28 @@ void IniFile::store(const Document &doc)
 template <typename Change>
 void IniFile::modify(Change change)
 {
+    if (m_batching) {
+        change(m_batch);
+        return;
+    }
     Document doc = loadForWrite();
     change(doc);
+    store(doc);
+}
+
+void IniFile::beginBatch()
+{
+    m_batch = loadForWrite();
+    m_batching = true;
+}
+
+void IniFile::commitBatch()
+{
+    if (!m_batching)
+        return;
+    m_batching = false;
+    const Document doc = std::move(m_batch);
+    m_batch = Document();
     store(doc);
 }
 

@@ -68,6 +68,15 @@ public:
     // The section keeps its place in the file when it was there.
     void replaceSection(const QString &section, const QList<IniEntry> &entries);
 
+    // Several writes as one replace of the file: beginBatch reads the file
+    // once (and fails as a write would when it cannot), the writes up to
+    // commitBatch change only that copy, and commitBatch writes it whole, so
+    // a failure or a kill leaves all of the old file or all of the new one.
+    // Reads in between still see the file. Destroyed without a commit, the
+    // collected writes are dropped.
+    void beginBatch();
+    void commitBatch();
+
     // One line of the file as parsed. Public for the parser's own tests.
     struct Line {
         enum Kind { Other, Section, Key };
@@ -102,6 +111,8 @@ private:
     void modify(Change change);
 
     QString m_fileName;
+    bool m_batching = false;
+    Document m_batch;
 
     // The last parse, reused by reads while the file looks unchanged (same
     // size and time stamp, and no write by any IniFile of this process since).

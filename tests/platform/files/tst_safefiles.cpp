@@ -1,16 +1,13 @@
 // The one way to write and to read named files: a write that fails part-way
 // leaves the old file, special files are refused at once.
 #include "platform/files/SafeFiles.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace korvana::files;
 
@@ -22,36 +19,18 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
-// Runs the write in a child process whose files may not grow past limit
-// bytes, as on a full disk: writes past it fail with EFBIG. Returns the
-// child's verdict and the reason it gave.
+// The write in a child process whose files may not grow past limit bytes,
+// as on a full disk: writes past it fail with EFBIG. The child's verdict and
+// the reason it gave.
 std::pair<bool, QString> writeWithSizeLimit(const QString &path, const QByteArray &data,
                                             rlim_t limit)
 {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return {true, QStringLiteral("pipe failed")};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rl);
+    const QByteArray out = childtest::withFileSizeLimit(limit, [&] {
         QString reason;
         const bool ok = writeFileAtomically(path, data, &reason);
-        const QByteArray out = (ok ? "1" : "0") + reason.toUtf8();
-        (void)!::write(pipeFds[1], out.constData(), size_t(out.size()));
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    char buffer[256];
-    const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (n <= 0)
-        return {true, QStringLiteral("child said nothing")};
-    return {buffer[0] == '1', QString::fromUtf8(buffer + 1, int(n - 1))};
+        return (ok ? "1" : "0") + reason.toUtf8();
+    });
+    return {out.startsWith('1'), QString::fromUtf8(out.mid(1))};
 }
 
 } // namespace
@@ -96,6 +75,32 @@ private slots:
         QString why;
         QVERIFY(!writeFileAtomically(dir.filePath("no/such/x.kvl"), "x", &why));
         QCOMPARE(why, QStringLiteral("no such file or folder"));
+    }
+
+    void protectedFileOrFolderIsNotReplaced()
+    {
+        // As a user without root's rights: a rename would replace a
+        // read-only file in a writable folder; it must be refused like a
+        // write into it, and a read-only folder takes no new file.
+        QTemporaryDir dir;
+        QVERIFY(childtest::setMode(dir.path(), 0755));
+        QVERIFY(QDir(dir.path()).mkdir("open") && QDir(dir.path()).mkdir("locked"));
+        const QString readOnly = dir.filePath("open/lesson.kvl");
+        const QString inLocked = dir.filePath("locked/lesson.kvl");
+        QVERIFY(writeFileAtomically(readOnly, "old") && writeFileAtomically(inLocked, "old"));
+        QVERIFY(childtest::setMode(dir.filePath("open"), 0777) && childtest::setMode(readOnly, 0444));
+        QVERIFY(childtest::setMode(inLocked, 0666) && childtest::setMode(dir.filePath("locked"), 0555));
+        for (const QString &target : {readOnly, inLocked}) {
+            QCOMPARE(childtest::asUnprivilegedUser([&] {
+                         QString reason;
+                         return writeFileAtomically(target, "new", &reason) ? QByteArray("written")
+                                                                            : reason.toUtf8();
+                     }),
+                     QByteArray("permission denied"));
+            QCOMPARE(readAll(target), QByteArray("old"));
+        }
+        QCOMPARE(QDir(dir.filePath("open")).entryList(QDir::Files | QDir::Hidden), QStringList{"lesson.kvl"});
+        childtest::setMode(dir.filePath("locked"), 0755);
     }
 
     void readRefusesSpecialAndOversizedFiles()

@@ -1,6 +1,7 @@
 // The rich-text control as a model: lines, both position countings, the
 // selection and its final paragraph mark, searching, streams and CopyRTF.
 #include "platform/richtext/RichEdit.h"
+#include "support/ChildProcess.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
@@ -36,6 +37,7 @@ private slots:
     void lessonsAppendLineAfterLine();
     void savedLessonIsComposedLineByLine();
     void filesLoadAndSave();
+    void saveOnAFullDiskKeepsTheOldFile();
     void missingFileThrowsNamingIt();
     void noLayoutWithoutView();
     void viewSharesDocumentAndSelection();
@@ -508,6 +510,36 @@ void TestRichEdit::filesLoadAndSave()
     QCOMPARE(back.text(), QStringLiteral("\u4E2D\r\n"));
 
     QVERIFY_THROWS_EXCEPTION(RichTextError, re.saveToFile(dir.filePath(QStringLiteral("no/such/dir/x.kvl"))));
+}
+
+void TestRichEdit::saveOnAFullDiskKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lesson.kvl"));
+    RichEdit re;
+    re.setText(QStringLiteral("<OR=old>"));
+    re.saveToFile(file);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray old = f.readAll();
+    f.close();
+    QStringList lines;
+    for (int i = 0; i < 100; ++i)
+        lines << QStringLiteral("<OR=term %1><CH=\u4F60\u597D>").arg(i);
+    re.setText(lines.join(QStringLiteral("\r\n")));
+    const qsizetype size = re.toRtf().size();
+    QVERIFY(size > 2048 && size < 16384); // past the limit, within a buffered writer's buffer
+    // Past the limit the write fails part-way, as on a full disk.
+    QCOMPARE(childtest::withFileSizeLimit(2048,
+                                          [&] {
+                                              re.saveToFile(file);
+                                              return QByteArray("saved");
+                                          }),
+             QByteArray("<exception> Cannot write \"") + QFile::encodeName(file)
+                 + "\": file too large for the disk");
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lesson.kvl"});
 }
 
 void TestRichEdit::missingFileThrowsNamingIt()

@@ -1,0 +1,179 @@
+// Saving through the main window when a write cannot reach the disk: on a
+// full disk (a child process whose files may not grow past a small size) and
+// into a protected lesson or folder (as an unprivileged user), the old file
+// stays byte for byte and the failure is reported by the command's own
+// message, never as a success.
+#include "AppTestSupport.h"
+#include "support/ChildProcess.h"
+
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "lessons/Sessions.h"
+#include "platform/ui/Dialogs.h"
+#include "settings/SettingsFile.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+using apptest::readFile;
+
+namespace {
+
+QString term(int n)
+{
+    return QStringLiteral("<OR=term number %1><PI=ni3 hao3><CH=\u4f60\u597d><NO=a note><TY=w>").arg(n);
+}
+
+// Small enough that every new file below outgrows it, larger than what the
+// first of several separate writes would have needed.
+constexpr rlim_t kLimit = 1024;
+
+} // namespace
+
+class TestSaving : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
+    QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
+
+    void open(const QStringList &files)
+    {
+        dialogs()->openAnswers.push_back(files);
+        Form1->OpenFile(QStringLiteral("lesson"));
+        QVERIFY(dialogs()->messages.empty());
+    }
+
+    // The message and status line a command leaves, as the child hands them back.
+    static QByteArray outcome()
+    {
+        const auto *d = static_cast<ScriptedDialogs *>(&Dialogs::instance());
+        return (d->lastMessage() + QLatin1Char('|') + Form1->lStatus->text()).toUtf8();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        // The unprivileged child must get through to the lessons.
+        QVERIFY(childtest::setMode(m_home.path(), 0755));
+        apptest::useHomeFolders(m_home);
+        CreateForms();
+        if (!Form1->lbSoubory)
+            Form1->buildLessonControls();
+        Form1->FWorkingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+    }
+    void cleanupTestCase() { DestroyForms(); }
+    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
+    void cleanup() { m_scripted.reset(); }
+
+    void fullDiskKeepsEveryOldFileAndSaysSo()
+    {
+        // Save lesson(s): a lesson of 40 terms, one marked difficult.
+        QStringList terms;
+        for (int i = 0; i < 40; ++i)
+            terms << term(i);
+        const QString lesson = apptest::writeLines(path("full/forty.kvl"), terms, QStringLiteral("\n"));
+        open({lesson});
+        Form1->StringGrid1.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
+        const QByteArray oldLesson = readFile(lesson);
+        QCOMPARE(childtest::withFileSizeLimit(kLimit, [] {
+                     Form1->mlSaveLessonClick();
+                     return outcome();
+                 }),
+                 ("Some lessons couldn't be saved:\n\n" + lesson + "|Saving lessons...").toUtf8());
+        QCOMPARE(readFile(lesson), oldLesson);
+
+        // Save session: the new session (long lesson names) outgrows the
+        // limit, its [Session] section alone would not.
+        QStringList lessons;
+        for (const char *n : {"a", "b", "c", "d"})
+            lessons << apptest::writeLines(path("full/" + QString(250, u'x') + "/" + n + ".kvl"), {term(1)},
+                                           QStringLiteral("\n"));
+        open(lessons);
+        const QString session = path("full/s.ses");
+        const QByteArray oldSession = "[Session]\nPosition=1\n\n[Lessons]\n0=/old.kvl\n";
+        apptest::writeLines(session, {QString::fromUtf8(oldSession)}, {});
+        Form1->FSessionFile = session;
+        Form1->FCurrentIndex = 3;
+        QCOMPARE(childtest::withFileSizeLimit(kLimit,
+                                              [] {
+                                                  Form1->mlSaveSessionClick();
+                                                  return Form1->lStatus->text().toUtf8();
+                                              }),
+                 QByteArray("Unable to save session"));
+        QCOMPARE(readFile(session), oldSession);
+
+        // Closing: the settings file (33 lines) keeps all its old values when
+        // the new file (a long editor path) cannot be written whole.
+        QStringList ini{"[Options]", "Auto save lessons on exit=0", "Working Directory=/home/me/",
+                        "Dictionary=/home/me/dict.uni", "Skin=Blue"};
+        for (const char *k : {"Fontsize-Translation", "Fontsize-Pinyin", "Fontsize-Kanji", "Fontsize-Notes"})
+            ini << QString::fromLatin1(k) + "=13";
+        for (const char *k : {"Show Pinyin tones in color", "Show reading progress", "Sound file excludes synthesis",
+                              "Set Kanji Font", "Bold Kanji", "Rotate Kanji", "Set Kanji Color",
+                              "Set Kanji Background Color", "Display Screen Background", "Display ToolBar",
+                              "Edit in Word", "Show Hanzi Info", "Show Hidden Content On Mouse Hover"})
+            ini << QString::fromLatin1(k) + "=1";
+        ini << "Kanji Font=KaiTi" << "Kanji Color=clRed" << "Kanji Background Color=clWhite"
+            << "Screen Background Color=clBlack" << "External Editor=" << "" << "[Text Direction]";
+        for (const char *k : {"Hanzi Left to Right", "Translation Left to Right", "Pronounciation Left to Right",
+                              "Notes Left to Right"})
+            ini << QString::fromLatin1(k) + "=0";
+        const QString settings = apptest::writeLines(SettingsFile::path(), ini, QStringLiteral("\n"));
+        const QByteArray oldSettings = readFile(settings);
+        QCOMPARE(oldSettings.count('\n'), 32);
+        Form1->FExternalEditor = "/opt/" + QString(1500, u'e');
+        Form1->FAutoSaveLessons = false;
+        QCOMPARE(childtest::withFileSizeLimit(kLimit,
+                                              [] {
+                                                  Form1->FormClose();
+                                                  return static_cast<ScriptedDialogs &>(Dialogs::instance())
+                                                      .lastMessage()
+                                                      .toUtf8();
+                                              }),
+                 QByteArray("Unable to open file korvana.ini, current settings were not saved"));
+        QCOMPARE(readFile(settings), oldSettings);
+
+        // Without the limit the same commands succeed: the limit was what failed.
+        open({lesson});
+        Form1->mlSaveLessonClick();
+        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Lessons saved"));
+        QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
+        QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
+        QVERIFY(SettingsFile::save(*Form1, Form1->FTextDirections));
+        QVERIFY(readFile(settings).size() > qsizetype(kLimit));
+    }
+
+    void protectedLessonsAreNotReplaced()
+    {
+        // A read-only lesson in a folder the user may write to.
+        const QString lesson = apptest::writeLines(path("ro/file/a.kvl"), {term(1), term(2)}, QStringLiteral("\n"));
+        QVERIFY(childtest::setMode(m_home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
+        QVERIFY(childtest::setMode(path("ro/file"), 0777));
+        QVERIFY(childtest::setMode(lesson, 0444));
+        // A writable lesson in a read-only folder.
+        const QString inLocked = apptest::writeLines(path("ro/locked/b.kvl"), {term(3)}, QStringLiteral("\n"));
+        QVERIFY(childtest::setMode(inLocked, 0666));
+        QVERIFY(childtest::setMode(path("ro/locked"), 0555));
+
+        for (const QString &file : {lesson, inLocked}) {
+            open({file});
+            const QByteArray old = readFile(file);
+            QCOMPARE(childtest::asUnprivilegedUser([] {
+                         Form1->mlSaveLessonClick();
+                         return outcome();
+                     }),
+                     ("Some lessons couldn't be saved:\n\n" + file + "|Saving lessons...").toUtf8());
+            QCOMPARE(readFile(file), old);
+        }
+        QCOMPARE(QDir(path("ro/file")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});
+        childtest::setMode(path("ro/locked"), 0755);
+    }
+};
+
+QTEST_MAIN(TestSaving)
+#include "tst_saving.moc"
