@@ -4,6 +4,7 @@
 #include "editing/TermsManager.h"
 #include "lessons/TermGrid.h"
 #include "platform/richtext/RichEdit.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -172,22 +173,29 @@ private slots:
         RichEdit out;
         collectTermLines(text, {0}, out);
 
-        // A lesson in a folder that cannot be written to keeps its bytes.
+        // A lesson in a folder that cannot be written to keeps its bytes. The
+        // writes run as an unprivileged user: root ignores the folder's mode.
+        QVERIFY(childtest::setMode(dir.path(), 0755));
         QVERIFY(QDir(dir.path()).mkdir("locked"));
         const QString locked = dir.filePath("locked/lesson.kvl");
         const QByteArray original = QStringList{kHello, kTwo}.join("\r\n").toUtf8();
         writeBytes(locked, original);
-        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
-        const bool canStillWrite = QFileInfo(dir.filePath("locked")).isWritable(); // e.g. as root
-        if (!canStillWrite) {
-            QVERIFY_THROWS_EXCEPTION(RichTextError, exportIntoLesson(out, locked));
-            QCOMPARE(readBytes(locked), original);
-            QVERIFY_THROWS_EXCEPTION(RichTextError, exportAsNewLesson(out, locked));
-            QCOMPARE(readBytes(locked), original);
-        }
-        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (canStillWrite)
-            QSKIP("running with rights that ignore folder permissions");
+        QVERIFY(childtest::setMode(locked, 0644) && childtest::setMode(dir.filePath("locked"), 0555));
+        const auto refused = [&](auto exportTo) {
+            return childtest::asUnprivilegedUser([&] {
+                try {
+                    exportTo(out, locked);
+                } catch (const RichTextError &) {
+                    return QByteArray("refused");
+                }
+                return QByteArray("written");
+            });
+        };
+        QCOMPARE(refused(exportIntoLesson), QByteArray("refused"));
+        QCOMPARE(readBytes(locked), original);
+        QCOMPARE(refused(exportAsNewLesson), QByteArray("refused"));
+        QCOMPARE(readBytes(locked), original);
+        QVERIFY(childtest::setMode(dir.filePath("locked"), 0755));
     }
 };
 
