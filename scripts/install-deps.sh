@@ -11,7 +11,7 @@ packages=(
   # mpg123, the audio sinks); without them making a media player crashes.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libespeak-ng-dev espeak-ng-data
-  zlib1g-dev libjpeg-dev
+  zlib1g-dev libjpeg-dev libfontconfig-dev
   unicode-data fonts-noto-cjk
   python3
 )
