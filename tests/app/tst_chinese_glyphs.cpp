@@ -127,6 +127,13 @@ private slots:
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
         if (!serif.isEmpty())
             QCOMPARE(families.first().toLower(), serif.toLower()); // SimSun is a Song (serif) font
+        // The translation's Latin letters keep a Latin font.
+        QTextLayout *latin = Form1->reOrig->document()->begin().layout();
+        Form1->reOrig->document()->documentLayout()->documentSize();
+        const QStringList latinFamilies = hanFamilies(latin->glyphRuns(0, 1));
+        QVERIFY(!latinFamilies.isEmpty());
+        QVERIFY2(!latinFamilies.first().contains(QLatin1String("CJK"), Qt::CaseInsensitive),
+                 qPrintable(latinFamilies.first()));
     }
 
     void otherWindows()

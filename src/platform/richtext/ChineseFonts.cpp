@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 
 #include <fontconfig/fontconfig.h>
 
@@ -112,22 +113,41 @@ void useChineseGlyphForms()
     substitute({"Microsoft JhengHei", "微軟正黑體", "Microsoft JhengHei UI"}, sansTc);
 }
 
+static QStringList big5Families(const QString &family)
+{
+    const QString tc = chineseFamily(true, true);
+    if (tc.isEmpty() || family == tc)
+        return {family};
+    // The matcher takes the next family of the list in place of a missing
+    // font, so the Latin letters would take the traditional font too; keep
+    // the font it would draw them in.
+    if (!family.isEmpty()) {
+        QString latin = QFontInfo(QFont(family)).family();
+        const qsizetype foundry = latin.indexOf(QLatin1String(" ["));
+        if (foundry > 0)
+            latin.truncate(foundry); // "Nimbus Roman [urw]"
+        if (!latin.isEmpty() && latin.compare(family, Qt::CaseInsensitive) != 0
+            && !latin.contains(QLatin1String("CJK"), Qt::CaseInsensitive))
+            return {family, latin, tc};
+    }
+    return {family, tc};
+}
+
 QStringList familiesForRun(const QString &family, int charset)
 {
     if (charset != 136)
         return {family};
-    const QString tc = chineseFamily(true, true);
-    if (tc.isEmpty() || family == tc)
-        return {family};
-    // A font that is neither installed nor mapped would give way to the
-    // traditional font for its Latin letters too; keep the font the matcher
-    // would draw them in.
-    if (!family.isEmpty() && !QFontDatabase::hasFamily(family) && QFont::substitutes(family).isEmpty()) {
-        const QString latin = QFontInfo(QFont(family)).family();
-        if (!latin.isEmpty() && latin != family)
-            return {family, latin, tc};
-    }
-    return {family, tc};
+    // Fonts do not come and go while the program runs; a Big5 lesson has
+    // a run per line.
+    static QHash<QString, QStringList> known;
+    if (known.size() > 256)
+        known.clear(); // names read from damaged files
+    auto it = known.constFind(family);
+    if (it != known.constEnd())
+        return *it;
+    QStringList &families = known[family];
+    families = big5Families(family);
+    return families;
 }
 
 } // namespace korvana::fonts
