@@ -66,8 +66,11 @@ void substitute(std::initializer_list<const char *> windowsNames, const QStringL
         return;
     for (const char *n : windowsNames) {
         const QString name = QString::fromUtf8(n);
-        if (!QFontDatabase::hasFamily(name))
+        if (!QFontDatabase::hasFamily(name)) {
             QFont::insertSubstitutions(name, families);
+            // The vertical variant that "Rotate" asks for.
+            QFont::insertSubstitutions(QLatin1Char('@') + name, families);
+        }
     }
 }
 
