@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libespeak-ng-dev espeak-ng-data
   libuchardet-dev
-  zlib1g-dev libjpeg-dev
+  zlib1g-dev libjpeg-dev libfontconfig-dev
   unicode-data fonts-noto-cjk
   python3
 )

@@ -1,4 +1,5 @@
 #include "app/KorvanaApplication.h"
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/Errors.h"
 
 namespace korvana {
@@ -7,6 +8,9 @@ KorvanaApplication::KorvanaApplication(int &argc, char **argv) : QApplication(ar
 {
     setApplicationName(QStringLiteral("korvana"));
     setApplicationDisplayName(QStringLiteral("Korvana"));
+    // Before the splash lays out any text, so that no font's fallbacks are
+    // looked up (and kept) without the Chinese ones.
+    fonts::useChineseGlyphForms();
 }
 
 bool KorvanaApplication::notify(QObject *receiver, QEvent *event)

@@ -2,6 +2,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/TForm1.h"
 #include "app/TFormSplash.h"
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
 #include "platform/ui/WindowSystem.h"
 
@@ -46,6 +47,9 @@ void destroy(T *&instance)
 
 void CreateForms()
 {
+    // Every window draws Chinese text in Chinese glyph forms (done once; the
+    // application start-up has usually done it already).
+    korvana::fonts::useChineseGlyphForms();
     // The main window comes first: its creation reads the settings and loads
     // the data every other window relies on, while no other window exists.
     create(Form1);

@@ -13,6 +13,10 @@ namespace korvana {
 // document's code page applies.
 int codePageForCharset(int charset);
 
+// True when byte b starts a two-byte character in the code page (the lead
+// bytes of Shift-JIS, GBK, Hangul, Big5 and Johab); false in single-byte pages.
+bool isLeadByte(int codePage, unsigned char b);
+
 // Decodes bytes of one Windows code page to UTF-16. Multi-byte code pages
 // (936, 950, 932, 949, 1361) need the whole byte sequence at once; an
 // incomplete or invalid sequence becomes U+FFFD and decoding goes on.

@@ -1,4 +1,5 @@
 #include "RichEdit.h"
+#include "ChineseFonts.h"
 #include "CodePages.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
@@ -103,7 +104,7 @@ QTextCharFormat toQt(const rtf::CharFormat &r)
 {
     QTextCharFormat f;
     if (!r.family.isEmpty())
-        f.setFontFamilies(QStringList{r.family});
+        f.setFontFamilies(fonts::familiesForRun(r.family, r.charset));
     if (r.charset >= 0)
         f.setProperty(kCharsetProperty, r.charset);
     if (r.halfPoints > 0)
@@ -720,7 +721,7 @@ void RichEdit::setSelAttributes(const CharAttributes &a)
 {
     QTextCharFormat f;
     if (!a.fontName.isEmpty())
-        f.setFontFamilies(QStringList{a.fontName});
+        f.setFontFamilies(fonts::familiesForRun(a.fontName, a.charset));
     if (a.sizePoints > 0)
         f.setFontPointSize(a.sizePoints);
     if (a.color.isValid())

@@ -12,19 +12,30 @@ namespace korvana::rtf {
 namespace {
 
 enum class Dest { Text, Skip, FontTable, ColorTable };
-enum class ByteMode { Loch, Hich, Dbch };
+// The classes of text that word processors give fonts of their own: low
+// ANSI (7-bit), high ANSI, double-byte (East Asian) text, and text of the
+// bidirectional (complex-script) font set.
+enum class TextClass { Loch, Hich, Dbch, Complex };
 
 struct GroupState {
     Dest dest = Dest::Text;
-    int font = -1;        // \f
-    // Associated properties (\af, \afs, \ab, \ai) given after \hich or
-    // \dbch: the font and look of high-ANSI and double-byte (East Asian)
-    // text, which word processors keep apart from the Latin text's.
-    int hichFont = -1;
-    int dbchFont = -1;
-    int dbchHalfPoints = 0;
-    int dbchBold = -1, dbchItalic = -1;
-    ByteMode byteMode = ByteMode::Loch;
+    // The left-to-right font set. \loch, \hich and \dbch say which class
+    // the following words and text are of; \f (and \af once a class was
+    // named) gives that class its font. A class without a font of its own
+    // shows in \f's.
+    int font = -1;
+    int classFont[3] = {-1, -1, -1};
+    TextClass byteMode = TextClass::Loch;
+    bool classGiven = false;
+    // The bidirectional font set: chosen by \rtlch, or by \fcs1 whatever the
+    // direction (\fcs0 keeps right-to-left text in the left-to-right set).
+    // Word writes its properties (\af, \afs, \ab, \ai) before every run,
+    // and they must never reach the left-to-right text.
+    bool rtl = false;
+    int fcs = -1;
+    int complexFont = -1;
+    int complexHalfPoints = 0;
+    int complexBold = -1, complexItalic = -1;
     int halfPoints = 24;  // RTF's default size is 12 points
     int color = 0;        // \cf index; 0 automatic
     int highlight = 0;
@@ -45,7 +56,7 @@ enum Word {
     W_fonttbl, W_colortbl, W_f, W_fcharset, W_red, W_green, W_blue,
     W_fs, W_b, W_i, W_ul, W_ulnone, W_cf, W_highlight, W_cb, W_plain, W_pard,
     W_par, W_line, W_tab, W_sect, W_page, W_cell, W_nestcell, W_row, W_nestrow,
-    W_ql, W_qc, W_qr, W_qj, W_loch, W_hich, W_dbch, W_af, W_afs, W_ab, W_ai, W_fldinst, W_fldrslt,
+    W_ql, W_qc, W_qr, W_qj, W_loch, W_hich, W_dbch, W_rtlch, W_ltrch, W_fcs, W_af, W_afs, W_ab, W_ai, W_fldinst, W_fldrslt,
     W_bin, W_lquote, W_rquote, W_ldblquote, W_rdblquote, W_bullet, W_endash, W_emdash,
     W_emspace, W_enspace, W_qmspace, W_skipdest
 };
@@ -65,7 +76,8 @@ const std::unordered_map<std::string_view, Word> &wordTable()
             {"tab", W_tab}, {"sect", W_sect}, {"page", W_page}, {"cell", W_cell},
             {"nestcell", W_nestcell}, {"row", W_row}, {"nestrow", W_nestrow},
             {"ql", W_ql}, {"qc", W_qc}, {"qr", W_qr}, {"qj", W_qj},
-            {"loch", W_loch}, {"hich", W_hich}, {"dbch", W_dbch}, {"af", W_af},
+            {"loch", W_loch}, {"hich", W_hich}, {"dbch", W_dbch}, {"rtlch", W_rtlch},
+            {"ltrch", W_ltrch}, {"fcs", W_fcs}, {"af", W_af},
             {"afs", W_afs}, {"ab", W_ab}, {"ai", W_ai},
             {"fldinst", W_fldinst}, {"fldrslt", W_fldrslt}, {"bin", W_bin},
             {"lquote", W_lquote}, {"rquote", W_rquote}, {"ldblquote", W_ldblquote},
@@ -104,13 +116,15 @@ public:
 
 private:
     GroupState &st() { return m_stack.last(); }
-    int decodeCodePage() const;
-    CharFormat currentFormat() const;
-    void addByte(char c);
+    const GroupState &st() const { return m_stack.last(); }
+    int codePageOfFont(int font) const;
+    TextClass classOfByte(unsigned char b, int *codePage) const;
+    CharFormat formatOf(TextClass cls) const;
+    void addByte(char c, bool escaped);
     void flushBytes();
-    void appendText(const QString &text);
-    void appendPlain(const QString &text);
-    void appendChar(QChar c) { appendText(QString(c)); }
+    void appendText(const QString &text, TextClass cls);
+    void appendPlain(const QString &text, TextClass cls);
+    void appendChar(QChar c);
     void paragraphBreak();
     void rowEnd();
     void controlWord(std::string_view word, bool hasParam, int param);
@@ -136,26 +150,36 @@ private:
     int m_red = -1, m_green = -1, m_blue = -1;
     QByteArray m_bytes;
     int m_bytesCodePage = 0;
+    TextClass m_bytesClass = TextClass::Loch;
+    bool m_trailPending = false; // the last byte began a double-byte character
     CodePageDecoder m_decoder;
     Content *m_out = nullptr;
     Paragraph m_para;
     bool m_rootClosed = false;
 };
 
-// The font that text in the current byte mode is shown in.
-static int activeFont(const GroupState &s)
+static bool complexSelected(const GroupState &s)
 {
-    if (s.byteMode == ByteMode::Dbch && s.dbchFont >= 0)
-        return s.dbchFont;
-    if (s.byteMode == ByteMode::Hich && s.hichFont >= 0)
-        return s.hichFont;
-    return s.font;
+    return s.fcs == 1 || (s.fcs < 0 && s.rtl);
 }
 
-int Reader::decodeCodePage() const
+// The class that the writer declared for the text that follows.
+static TextClass declaredClass(const GroupState &s)
 {
-    const GroupState &s = m_stack.last();
-    const int font = activeFont(s);
+    return complexSelected(s) ? TextClass::Complex : s.byteMode;
+}
+
+static int fontOfClass(const GroupState &s, TextClass cls)
+{
+    if (cls == TextClass::Complex)
+        return s.complexFont >= 0 ? s.complexFont : s.font;
+    const int f = s.classFont[int(cls)];
+    return f >= 0 ? f : s.font;
+}
+
+// A font's \fcharset decides its bytes' code page, else the document's.
+int Reader::codePageOfFont(int font) const
+{
     auto it = m_fonts.constFind(font);
     if (it != m_fonts.constEnd()) {
         const int cp = codePageForCharset(it->charset);
@@ -165,11 +189,40 @@ int Reader::decodeCodePage() const
     return m_docCodePage;
 }
 
-CharFormat Reader::currentFormat() const
+// As Word reads a text byte: 7-bit bytes are low ANSI, a byte that starts a
+// double-byte character (in the code page of the run's declared font, or of
+// the document when the double-byte font shares it) is double-byte text,
+// any other is high ANSI; text of the bidirectional set stays in its font.
+TextClass Reader::classOfByte(unsigned char b, int *codePage) const
 {
-    const GroupState &s = m_stack.last();
+    const GroupState &s = st();
+    if (complexSelected(s)) {
+        *codePage = codePageOfFont(fontOfClass(s, TextClass::Complex));
+        return TextClass::Complex;
+    }
+    if (b < 0x80) {
+        *codePage = codePageOfFont(fontOfClass(s, TextClass::Loch));
+        return TextClass::Loch;
+    }
+    const int declaredCp = codePageOfFont(fontOfClass(s, s.byteMode));
+    const int dbchCp = codePageOfFont(fontOfClass(s, TextClass::Dbch));
+    if (isLeadByte(dbchCp, b) && (isLeadByte(declaredCp, b) || dbchCp == m_docCodePage)) {
+        *codePage = dbchCp;
+        return TextClass::Dbch;
+    }
+    if (isLeadByte(declaredCp, b)) {
+        *codePage = declaredCp; // a double-byte character in the run's own font
+        return s.byteMode;
+    }
+    *codePage = codePageOfFont(fontOfClass(s, TextClass::Hich));
+    return TextClass::Hich;
+}
+
+CharFormat Reader::formatOf(TextClass cls) const
+{
+    const GroupState &s = st();
     CharFormat f;
-    int font = activeFont(s);
+    int font = fontOfClass(s, cls);
     if (!m_fonts.contains(font))
         font = s.font;
     auto it = m_fonts.constFind(font);
@@ -177,34 +230,57 @@ CharFormat Reader::currentFormat() const
         f.family = it->name;
         f.charset = it->charset;
     }
-    const bool dbch = s.byteMode == ByteMode::Dbch;
-    f.halfPoints = dbch && s.dbchHalfPoints > 0 ? s.dbchHalfPoints : s.halfPoints;
+    const bool complex = cls == TextClass::Complex;
+    f.halfPoints = complex && s.complexHalfPoints > 0 ? s.complexHalfPoints : s.halfPoints;
     if (s.color > 0 && s.color < m_colors.size())
         f.color = m_colors.at(s.color);
     if (s.highlight > 0 && s.highlight < m_colors.size())
         f.highlight = m_colors.at(s.highlight);
-    f.bold = dbch && s.dbchBold >= 0 ? s.dbchBold != 0 : s.bold;
-    f.italic = dbch && s.dbchItalic >= 0 ? s.dbchItalic != 0 : s.italic;
+    f.bold = complex && s.complexBold >= 0 ? s.complexBold != 0 : s.bold;
+    f.italic = complex && s.complexItalic >= 0 ? s.complexItalic != 0 : s.italic;
     f.underline = s.underline;
     return f;
 }
 
-void Reader::addByte(char c)
+// Bytes of one class and code page are gathered and decoded together, so
+// that a double-byte character split over escapes and raw text reads whole.
+void Reader::addByte(char c, bool escaped)
 {
-    const int cp = m_utf8 && static_cast<unsigned char>(c) >= 0x80 ? 65001 : decodeCodePage();
-    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+    if (m_trailPending) {
+        m_trailPending = false;
+        m_bytes.append(c);
+        return;
+    }
+    const auto b = static_cast<unsigned char>(c);
+    int cp = 0;
+    TextClass cls;
+    if (m_utf8 && !escaped && b >= 0x80) {
+        cls = declaredClass(st());
+        cp = 65001;
+    } else {
+        cls = classOfByte(b, &cp);
+    }
+    if (!m_bytes.isEmpty() && (cp != m_bytesCodePage || cls != m_bytesClass))
         flushBytes();
     m_bytesCodePage = cp;
+    m_bytesClass = cls;
     m_bytes.append(c);
+    m_trailPending = isLeadByte(cp, b);
+}
+
+void Reader::appendChar(QChar c)
+{
+    appendText(QString(c), declaredClass(st()));
 }
 
 void Reader::flushBytes()
 {
+    m_trailPending = false;
     if (m_bytes.isEmpty())
         return;
     QString text = m_decoder.decode(m_bytes, m_bytesCodePage);
     m_bytes.clear();
-    appendText(text);
+    appendText(text, m_bytesClass);
 }
 
 static inline bool isSpecial(char16_t u)
@@ -212,7 +288,7 @@ static inline bool isSpecial(char16_t u)
     return (u < 0x20 && u != '\t') || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
 }
 
-void Reader::appendText(const QString &text)
+void Reader::appendText(const QString &text, TextClass cls)
 {
     if (text.isEmpty())
         return;
@@ -228,24 +304,24 @@ void Reader::appendText(const QString &text)
             const char16_t u = text.at(k).unicode();
             if (!isSpecial(u))
                 continue;
-            appendPlain(text.mid(from, k - from));
+            appendPlain(text.mid(from, k - from), cls);
             from = k + 1;
             if (u == '\n' || u == '\r' || u == 0x2028 || u == 0x2029)
                 paragraphBreak();
             else if (u == 0xFDD0 || u == 0xFDD1)
-                appendPlain(QString(QChar(0xFFFD)));
+                appendPlain(QString(QChar(0xFFFD)), cls);
         }
-        appendPlain(text.mid(from));
+        appendPlain(text.mid(from), cls);
         return;
     }
-    appendPlain(text);
+    appendPlain(text, cls);
 }
 
-void Reader::appendPlain(const QString &text)
+void Reader::appendPlain(const QString &text, TextClass cls)
 {
     if (text.isEmpty())
         return;
-    CharFormat f = currentFormat();
+    CharFormat f = formatOf(cls);
     if (!m_para.runs.isEmpty() && m_para.runs.last().format == f)
         m_para.runs.last().text += text;
     else
@@ -313,7 +389,7 @@ void Reader::controlSymbol(char c)
         if (consumeFallback() || skipping())
             return;
         if (st().dest == Dest::FontTable) { m_fontName.append(c); return; }
-        if (st().dest == Dest::Text) addByte(c);
+        if (st().dest == Dest::Text) addByte(c, true);
         return;
     case '~':
         if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
@@ -438,38 +514,68 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     // Text destination: formatting and special characters.
     switch (w) {
     case W_f:
-        if (hasParam) { flushBytes(); s.font = param; }
+        if (!hasParam) return;
+        flushBytes();
+        if (complexSelected(s)) {
+            s.complexFont = param;
+        } else {
+            s.font = param;
+            if (s.classGiven)
+                s.classFont[int(s.byteMode)] = param;
+        }
         return;
+    // The associated properties belong to the set or class chosen last; with
+    // neither named they are the bidirectional set's.
     case W_af:
         if (!hasParam) return;
         flushBytes();
-        if (s.byteMode == ByteMode::Dbch) s.dbchFont = param;
-        else if (s.byteMode == ByteMode::Hich) s.hichFont = param;
+        if (complexSelected(s) || !s.classGiven) s.complexFont = param;
+        else s.classFont[int(s.byteMode)] = param;
         return;
-    case W_afs:
-        if (s.byteMode != ByteMode::Dbch) return;
+    case W_afs: {
         flushBytes();
-        s.dbchHalfPoints = hasParam && param > 0 ? std::min(param, 3276) : 0;
+        const int hp = hasParam && param > 0 ? std::min(param, 3276) : 0;
+        if (complexSelected(s) || !s.classGiven) s.complexHalfPoints = hp;
+        else s.halfPoints = hp > 0 ? hp : 24;
         return;
-    case W_ab:
-        if (s.byteMode != ByteMode::Dbch) return;
+    }
+    case W_ab: case W_ai: {
         flushBytes();
-        s.dbchBold = !hasParam || param != 0;
+        const bool on = !hasParam || param != 0;
+        if (complexSelected(s) || !s.classGiven)
+            (w == W_ab ? s.complexBold : s.complexItalic) = on;
+        else
+            (w == W_ab ? s.bold : s.italic) = on;
         return;
-    case W_ai:
-        if (s.byteMode != ByteMode::Dbch) return;
+    }
+    case W_loch: case W_hich: case W_dbch:
         flushBytes();
-        s.dbchItalic = !hasParam || param != 0;
+        s.byteMode = w == W_loch ? TextClass::Loch : w == W_hich ? TextClass::Hich : TextClass::Dbch;
+        s.classGiven = true;
         return;
-    case W_loch: flushBytes(); s.byteMode = ByteMode::Loch; return;
-    case W_hich: flushBytes(); s.byteMode = ByteMode::Hich; return;
-    case W_dbch: flushBytes(); s.byteMode = ByteMode::Dbch; return;
+    case W_rtlch: case W_ltrch:
+        flushBytes();
+        s.rtl = w == W_rtlch;
+        s.fcs = -1;
+        return;
+    case W_fcs:
+        flushBytes();
+        s.fcs = hasParam && param == 1 ? 1 : 0;
+        return;
+    // Size, bold and italic are the left-to-right set's, and the
+    // bidirectional set's too while that is chosen.
     case W_fs:
         flushBytes();
         s.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : 24;
+        if (complexSelected(s)) s.complexHalfPoints = s.halfPoints;
         return;
-    case W_b: flushBytes(); s.bold = !hasParam || param != 0; return;
-    case W_i: flushBytes(); s.italic = !hasParam || param != 0; return;
+    case W_b: case W_i: {
+        flushBytes();
+        const bool on = !hasParam || param != 0;
+        (w == W_b ? s.bold : s.italic) = on;
+        if (complexSelected(s)) (w == W_b ? s.complexBold : s.complexItalic) = on;
+        return;
+    }
     case W_ul: flushBytes(); s.underline = !hasParam || param != 0; return;
     case W_ulnone: flushBytes(); s.underline = false; return;
     case W_cf: flushBytes(); s.color = hasParam ? std::max(param, 0) : 0; return;
@@ -478,10 +584,14 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     case W_plain:
         flushBytes();
         s.font = m_deff;
-        s.hichFont = s.dbchFont = -1;
-        s.dbchHalfPoints = 0;
-        s.dbchBold = s.dbchItalic = -1;
-        s.byteMode = ByteMode::Loch;
+        s.classFont[0] = s.classFont[1] = s.classFont[2] = -1;
+        s.byteMode = TextClass::Loch;
+        s.classGiven = false;
+        s.rtl = false;
+        s.fcs = -1;
+        s.complexFont = -1;
+        s.complexHalfPoints = 0;
+        s.complexBold = s.complexItalic = -1;
         s.halfPoints = 24;
         s.color = s.highlight = 0;
         s.bold = s.italic = s.underline = false;
@@ -607,13 +717,8 @@ void Reader::run(Content *out)
                 if (consumeFallback() || skipping() || depth == 0) continue;
                 const char byte = char(hi * 16 + lo);
                 if (st().dest == Dest::FontTable) m_fontName.append(byte);
-                else if (st().dest == Dest::Text) {
-                    // \'hh is a byte of the code page, never UTF-8.
-                    const int cp = decodeCodePage();
-                    if (!m_bytes.isEmpty() && cp != m_bytesCodePage) flushBytes();
-                    m_bytesCodePage = cp;
-                    m_bytes.append(byte);
-                }
+                else if (st().dest == Dest::Text)
+                    addByte(byte, true); // \'hh is a byte of the code page, never UTF-8
                 continue;
             }
             ++m_p;
@@ -631,7 +736,7 @@ void Reader::run(Content *out)
         switch (st().dest) {
         case Dest::Text:
             if (c == '\t') { flushBytes(); appendChar(QLatin1Char('\t')); }
-            else if (static_cast<unsigned char>(c) >= 0x20) addByte(c);
+            else if (static_cast<unsigned char>(c) >= 0x20) addByte(c, false);
             break;
         case Dest::FontTable:
             if (c == ';') commitFontName();

@@ -21,6 +21,8 @@ private slots:
     void wordPadStyle();
     void wordStyleDestinationsFieldsTables();
     void libreOfficeLesson();
+    void wordOnChineseWindows_data();
+    void wordOnChineseWindows();
     void multiByteSequenceSplitByEscapesIsGathered();
     void codePageOfEachCharset_data();
     void codePageOfEachCharset();
@@ -144,6 +146,46 @@ void TestRtfReader::libreOfficeLesson()
     QCOMPARE(latin.fontName, QStringLiteral("Arial"));
     QCOMPARE(latin.sizePoints, 12.0);
     QVERIFY(!latin.bold);
+}
+
+// Word 2007 and later on Chinese Windows: paragraph defaults name a
+// bidirectional font (Times New Roman, Western) and the theme's Latin and
+// East Asian fonts; each run repeats them. The Chinese bytes must read in the
+// East Asian font's charset, in the East Asian font, and Latin text keep its
+// own font, even where a Latin run holds double-byte characters.
+void TestRtfReader::wordOnChineseWindows_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cjkFont");
+    QTest::addColumn<int>("cjkCharset");
+    QTest::newRow("GBK") << "word_gbk_theme_fonts.rtf" << QStringLiteral("\u6D4B\u8BD5")
+                         << "SimSun" << 134;
+    QTest::newRow("Big5") << "word_big5_theme_fonts.rtf" << QStringLiteral("\u6E2C\u8A66")
+                          << "PMingLiU" << 136;
+    QTest::newRow("mixed line") << "word_gbk_mixed_line.rtf"
+                                << QStringLiteral("<OR=test><CH=\u6D4B\u8BD5>") << "SimSun" << 134;
+}
+
+void TestRtfReader::wordOnChineseWindows()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(QString, cjkFont);
+    QFETCH(int, cjkCharset);
+    RichEdit re;
+    re.fromRtf(fixture(file.toLatin1().constData()));
+    QCOMPARE(re.text(), text);
+    for (int i = 0; i < text.size(); ++i) {
+        const CharAttributes a = at(re, i);
+        if (text.at(i).unicode() < 0x80) {
+            QCOMPARE(a.fontName, QStringLiteral("Calibri"));
+        } else {
+            QCOMPARE(a.fontName, cjkFont);
+            QCOMPARE(a.charset, cjkCharset);
+        }
+        QCOMPARE(a.sizePoints, 10.5);
+    }
 }
 
 void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()

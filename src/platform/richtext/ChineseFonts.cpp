@@ -1,0 +1,156 @@
+#include "ChineseFonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHash>
+
+#include <fontconfig/fontconfig.h>
+
+namespace korvana::fonts {
+
+namespace {
+
+// Installed Chinese families, best first, for each style.
+const char *const kSerifSc[] = {"Noto Serif CJK SC", "Source Han Serif SC", "Source Han Serif CN",
+                                "AR PL UMing CN", "AR PL SungtiL GB"};
+const char *const kSansSc[] = {"Noto Sans CJK SC", "Source Han Sans SC", "Source Han Sans CN",
+                               "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "Droid Sans Fallback"};
+const char *const kSerifTc[] = {"Noto Serif CJK TC", "Source Han Serif TC", "Source Han Serif TW",
+                                "AR PL UMing TW", "AR PL Mingti2L Big5"};
+const char *const kSansTc[] = {"Noto Sans CJK TC", "Source Han Sans TC", "Source Han Sans TW"};
+const char *const kKaiSc[] = {"AR PL UKai CN", "AR PL KaitiM GB"};
+const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
+
+template <size_t N>
+QStringList installed(const char *const (&names)[N])
+{
+    QStringList out;
+    for (const char *n : names) {
+        const QString name = QString::fromUtf8(n);
+        if (QFontDatabase::hasFamily(name))
+            out << name;
+    }
+    return out;
+}
+
+template <size_t N>
+QString xmlFamilies(const char *const (&names)[N])
+{
+    QString out;
+    for (const char *n : names)
+        out += QStringLiteral("<string>%1</string>").arg(QString::fromUtf8(n));
+    return out;
+}
+
+// Appends the simplified-Chinese families, weakly and last, to every font
+// request, so that they rank before any other CJK font for Han characters
+// while the requested (or aliased) Latin font still comes first.
+void addFontconfigFallbacks()
+{
+    const QString xml = QStringLiteral(
+        "<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+        "<match target=\"pattern\"><test name=\"family\" qual=\"any\"><string>serif</string></test>"
+        "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%1</edit></match>"
+        "<match target=\"pattern\">"
+        "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%2</edit></match>"
+        "</fontconfig>").arg(xmlFamilies(kSerifSc), xmlFamilies(kSansSc));
+    FcInit();
+    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
+                                   reinterpret_cast<const FcChar8 *>(xml.toUtf8().constData()), FcFalse);
+}
+
+void substitute(std::initializer_list<const char *> windowsNames, const QStringList &families)
+{
+    if (families.isEmpty())
+        return;
+    for (const char *n : windowsNames) {
+        const QString name = QString::fromUtf8(n);
+        if (!QFontDatabase::hasFamily(name)) {
+            QFont::insertSubstitutions(name, families);
+            // The vertical variant that "Rotate" asks for.
+            QFont::insertSubstitutions(QLatin1Char('@') + name, families);
+        }
+    }
+}
+
+} // namespace
+
+QString chineseFamily(bool traditional, bool serif)
+{
+    const QStringList found = traditional ? (serif ? installed(kSerifTc) : installed(kSansTc))
+                                          : (serif ? installed(kSerifSc) : installed(kSansSc));
+    if (!found.isEmpty())
+        return found.first();
+    // The other style of the same forms before nothing at all.
+    const QStringList other = traditional ? (serif ? installed(kSansTc) : installed(kSerifTc))
+                                          : (serif ? installed(kSansSc) : installed(kSerifSc));
+    return other.value(0);
+}
+
+void useChineseGlyphForms()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    addFontconfigFallbacks();
+
+    const QStringList serifSc = installed(kSerifSc) + installed(kSansSc);
+    const QStringList sansSc = installed(kSansSc) + installed(kSerifSc);
+    const QStringList serifTc = installed(kSerifTc) + installed(kSansTc);
+    const QStringList sansTc = installed(kSansTc) + installed(kSerifTc);
+    // Song (Ming) style: serif; Hei: sans; Kai: a Kai font when there is one.
+    substitute({"SimSun", "宋体", "NSimSun", "新宋体", "SimSun-ExtB", "STSong", "华文宋体",
+                "FangSong", "仿宋", "FangSong_GB2312", "仿宋_GB2312", "STFangsong", "华文仿宋"},
+               serifSc);
+    substitute({"KaiTi", "楷体", "KaiTi_GB2312", "楷体_GB2312", "STKaiti", "华文楷体"},
+               installed(kKaiSc) + serifSc);
+    substitute({"SimHei", "黑体", "Microsoft YaHei", "微软雅黑", "Microsoft YaHei UI", "DengXian",
+                "等线", "STHeiti", "华文黑体", "STXihei", "华文细黑"},
+               sansSc);
+    substitute({"MingLiU", "細明體", "PMingLiU", "新細明體", "MingLiU-ExtB", "PMingLiU-ExtB",
+                "MingLiU_HKSCS", "細明體_HKSCS"},
+               serifTc);
+    substitute({"DFKai-SB", "標楷體"}, installed(kKaiTc) + serifTc);
+    substitute({"Microsoft JhengHei", "微軟正黑體", "Microsoft JhengHei UI"}, sansTc);
+}
+
+static QStringList big5Families(const QString &family)
+{
+    const QString tc = chineseFamily(true, true);
+    if (tc.isEmpty() || family == tc)
+        return {family};
+    // The matcher takes the next family of the list in place of a missing
+    // font, so the Latin letters would take the traditional font too; keep
+    // the font it would draw them in.
+    if (!family.isEmpty()) {
+        QString latin = QFontInfo(QFont(family)).family();
+        const qsizetype foundry = latin.indexOf(QLatin1String(" ["));
+        if (foundry > 0)
+            latin.truncate(foundry); // "Nimbus Roman [urw]"
+        if (!latin.isEmpty() && latin.compare(family, Qt::CaseInsensitive) != 0
+            && !latin.contains(QLatin1String("CJK"), Qt::CaseInsensitive))
+            return {family, latin, tc};
+    }
+    return {family, tc};
+}
+
+QStringList familiesForRun(const QString &family, int charset)
+{
+    if (charset != 136)
+        return {family};
+    // Fonts do not come and go while the program runs; a Big5 lesson has
+    // a run per line.
+    static QHash<QString, QStringList> known;
+    if (known.size() > 256)
+        known.clear(); // names read from damaged files
+    auto it = known.constFind(family);
+    if (it != known.constEnd())
+        return *it;
+    QStringList &families = known[family];
+    families = big5Families(family);
+    return families;
+}
+
+} // namespace korvana::fonts

@@ -1,0 +1,175 @@
+// Chinese characters take Chinese glyph forms in every window and on paper,
+// whatever the locale (ctest runs this under LANG=C and LANG=de_DE.UTF-8):
+// 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
+// locale the font matcher's fallback for Han is the Japanese font.
+#include "AppTestSupport.h"
+#include "app/ProgramBlock.h"
+#include "app/TForm1.h"
+#include "editing/TFormEditor.h"
+#include "editing/TFormVocabulary.h"
+#include "platform/richtext/RichEdit.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/TFormAsocFile.h"
+#include "reference/TFormDict.h"
+#include "reference/TFormHanzi.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QGlyphRun>
+#include <QPrinter>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+const QString Han = QStringLiteral("直骨角化");
+
+bool isHan(QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; }
+
+QStringList hanFamilies(const QList<QGlyphRun> &runs)
+{
+    QStringList out;
+    for (const QGlyphRun &r : runs)
+        out << r.rawFont().familyName();
+    return out;
+}
+
+// The families the Han characters of a laid-out document are drawn in.
+QStringList hanFamilies(QTextDocument *doc)
+{
+    doc->documentLayout()->documentSize(); // lays the document out
+    QStringList out;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        const QString text = b.text();
+        for (int i = 0; i < text.size(); ++i)
+            if (isHan(text.at(i)))
+                for (const QGlyphRun &r : b.layout()->glyphRuns(i, 1))
+                    out << r.rawFont().familyName();
+    }
+    return out;
+}
+
+QStringList hanFamilies(const QFont &font)
+{
+    QTextLayout layout(QStringLiteral("ab ") + Han, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    return hanFamilies(layout.glyphRuns(3, Han.size()));
+}
+
+// Every family is a Chinese one of the given forms ("SC" or "TC"); the
+// substitutes of a missing font come back in lower case.
+bool allChinese(const QStringList &families, const QString &forms)
+{
+    if (families.isEmpty())
+        return false;
+    for (const QString &f : families)
+        if (!f.endsWith(QLatin1Char(' ') + forms, Qt::CaseInsensitive))
+            return false;
+    return true;
+}
+
+} // namespace
+
+class TestChineseGlyphs : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_home;
+    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
+        m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        apptest::createFreshForms();
+        Form1->FFirstActivation = false;
+    }
+    void cleanupTestCase() { DestroyForms(); }
+
+    void charactersPane_data()
+    {
+        QTest::addColumn<QByteArray>("lesson");
+        QTest::addColumn<QString>("forms");
+        QTest::addColumn<QString>("serif"); // a family the characters must be in, or empty
+        QTest::newRow("SimSun") << QByteArray("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}"
+                                              "{\\f1\\fnil\\fcharset0 Times New Roman;}}\\f1 <CH=\\f0 "
+                                              "\\'d6\\'b1\\'b9\\'c7\\'bd\\'c7\\'bb\\'af\\f1 ><OR=x>\\par}")
+                                << "SC" << "Noto Serif CJK SC";
+        QTest::newRow("no font") << (QStringLiteral("<CH=") + Han + QStringLiteral("><OR=x>")).toUtf8() << "SC" << "";
+        QTest::newRow("Big5") << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl{\\f0\\fswiss\\fcharset136 Arial;}}"
+                                            "\\f0 <CH=\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6><OR=x>\\par}")
+                              << "TC" << "";
+    }
+    void charactersPane()
+    {
+        QFETCH(QByteArray, lesson);
+        QFETCH(QString, forms);
+        QFETCH(QString, serif);
+        const QString path = m_home.filePath(QStringLiteral("lesson.kvl"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lesson);
+        f.close();
+        Form1->FOpenLessons = QStringList{path};
+        Form1->FStartIndex = 1;
+        Form1->OpenFile(QStringLiteral("session-files"));
+        QCOMPARE(Form1->reChin->text(), Han);
+        const QStringList families = hanFamilies(Form1->reChin->document());
+        QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
+        if (!serif.isEmpty())
+            QCOMPARE(families.first().toLower(), serif.toLower()); // SimSun is a Song (serif) font
+        // The translation's Latin letters keep a Latin font.
+        QTextLayout *latin = Form1->reOrig->document()->begin().layout();
+        Form1->reOrig->document()->documentLayout()->documentSize();
+        const QStringList latinFamilies = hanFamilies(latin->glyphRuns(0, 1));
+        QVERIFY(!latinFamilies.isEmpty());
+        QVERIFY2(!latinFamilies.first().contains(QLatin1String("CJK"), Qt::CaseInsensitive),
+                 qPrintable(latinFamilies.first()));
+    }
+
+    void otherWindows()
+    {
+        FormEditor->reEdChin->setText(Han);
+        QStringList families = hanFamilies(FormEditor->reEdChin->document());
+        QVERIFY2(allChinese(families, "SC"), qPrintable("editor: " + families.join(QLatin1Char(','))));
+        families = hanFamilies(FormDict->lvTerms->font());
+        QVERIFY2(allChinese(families, "SC"), qPrintable("dictionary: " + families.join(QLatin1Char(','))));
+        families = hanFamilies(FormHanzi->lHanzi->font());
+        QVERIFY2(allChinese(families, "SC"), qPrintable("hover: " + families.join(QLatin1Char(','))));
+        FormAsocFile->RichEdit1->setText(QStringLiteral("Reader ") + Han);
+        families = hanFamilies(FormAsocFile->RichEdit1->document());
+        QVERIFY2(allChinese(families, "SC"), qPrintable("reader: " + families.join(QLatin1Char(','))));
+    }
+
+    void printedVocabulary()
+    {
+        FormVocabulary->reVoc->setText(QStringLiteral("zhi gu jiao hua\t") + Han);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("voc.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        FormVocabulary->reVoc->document()->print(&printer);
+        const QByteArray bytes = apptest::readFile(pdf);
+        QStringList cjk;
+        static const QRegularExpression baseFont(QStringLiteral("/BaseFont\\s*/(?:[A-Z]{6}\\+)?([^\\s/<>]+)"));
+        for (const auto &m : baseFont.globalMatch(QString::fromLatin1(bytes)))
+            if (m.captured(1).contains(QLatin1String("CJK")))
+                cjk << m.captured(1);
+        QVERIFY2(!cjk.isEmpty(), bytes.left(200).constData());
+        for (const QString &name : std::as_const(cjk))
+            QVERIFY2(name.contains(QLatin1String("CJKsc")), qPrintable(cjk.join(QLatin1Char(','))));
+    }
+};
+
+QTEST_MAIN(TestChineseGlyphs)
+#include "tst_chinese_glyphs.moc"
