@@ -621,6 +621,20 @@ void TFormEditor::bEditorOptionsClick()
 
 // --- linked files ----------------------------------------------------------------------------
 
+bool TFormEditor::linkKeeps()
+{
+    // The linked-file line has no escapes beyond doubled quotes: what it
+    // cannot carry is refused here rather than changed in the lesson.
+    if (korvana::parLineKeeps(FormAssociateRTF->eFileName->text(), FormAssociateRTF->ePopis->text()))
+        return true;
+    Dialogs::instance().message(
+        this,
+        QStringLiteral("The link was not kept: a file name or description cannot begin with a blank or hold a "
+                       "double quote followed by a blank (or, in the description, by \">\")."),
+        MsgButtons::Ok);
+    return false;
+}
+
 void TFormEditor::bOpenLinkClick()
 {
     const QString f = chooseFile(QStringLiteral("RTF Files|*.rtf|All Files|*.*"));
@@ -628,7 +642,7 @@ void TFormEditor::bOpenLinkClick()
         return;
     FormAssociateRTF->eFileName->setText(f);
     FormAssociateRTF->ePopis->clear();
-    if (Dialogs::instance().execModal(FormAssociateRTF) != 1)
+    if (Dialogs::instance().execModal(FormAssociateRTF) != 1 || !linkKeeps())
         return;
     FLinkFiles.append(FormAssociateRTF->eFileName->text());
     lbLink->addItem(FormAssociateRTF->ePopis->text());
@@ -654,7 +668,7 @@ void TFormEditor::lblEditClick()
         return;
     FormAssociateRTF->eFileName->setText(FLinkFiles.value(i));
     FormAssociateRTF->ePopis->setText(lbLink->item(i)->text());
-    if (Dialogs::instance().execModal(FormAssociateRTF) != 1)
+    if (Dialogs::instance().execModal(FormAssociateRTF) != 1 || !linkKeeps())
         return;
     FLinkFiles[i] = FormAssociateRTF->eFileName->text();
     lbLink->item(i)->setText(FormAssociateRTF->ePopis->text());

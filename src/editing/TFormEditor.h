@@ -76,6 +76,9 @@ public:
     // cannot be read.
     void OpenFile();
     void ReadParTags();
+    // Whether the link dialog's file and description can be written as they
+    // are; says why not when they cannot.
+    bool linkKeeps();
 
     // --- terms -------------------------------------------------------------------------------
     // Terms of the lesson, counting a started term not yet put back.

@@ -414,16 +414,26 @@ private slots:
         QCOMPARE(ed()->lbLink->count(), 2);
         QVERIFY(!ed()->FLessonModified);
 
+        // A description the line cannot carry (a quote before a blank) is
+        // refused, not cut short in the file.
+        dialogs()->openAnswers.push_back({path("links/c.rtf")});
+        dialogs()->modalAnswers.push_back(1);
+        dialogs()->onModal = [](QDialog *) { FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\" now")); };
+        ed()->bOpenLinkClick();
+        QVERIFY(dialogs()->lastMessage().startsWith(QStringLiteral("The link was not kept")));
+        QCOMPARE(ed()->lbLink->count(), 2);
+        QVERIFY(!ed()->FLessonModified);
+
         dialogs()->openAnswers.push_back({path("links/c.rtf")});
         dialogs()->modalAnswers.push_back(1);
         dialogs()->onModal = [this](QDialog *) {
             QCOMPARE(FormAssociateRTF->eFileName->text(), path("links/c.rtf"));
             QVERIFY(FormAssociateRTF->ePopis->text().isEmpty());
-            FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\" now"));
+            FormAssociateRTF->ePopis->setText(QStringLiteral("Say \"hi\"!"));
         };
         ed()->bOpenLinkClick();
         QCOMPARE(ed()->FLinkFiles.last(), path("links/c.rtf"));
-        QCOMPARE(ed()->lbLink->item(2)->text(), QStringLiteral("Say \"hi\" now"));
+        QCOMPARE(ed()->lbLink->item(2)->text(), QStringLiteral("Say \"hi\"!"));
         QVERIFY(ed()->FLessonModified);
 
         // Edit and Delete need a selected link.
@@ -461,12 +471,12 @@ private slots:
         const QStringList lines = linesOf(f);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(1), QStringLiteral("<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"));
-        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"hi\" now\">").arg(path("links/c.rtf")));
+        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"\"hi\"\"!\">").arg(path("links/c.rtf")));
 
-        // Loaded again: the quote followed by a blank cuts the description.
+        // Loaded again: the quotes come back as they were.
         edit(f);
         QCOMPARE(ed()->lbLink->count(), 2);
-        QCOMPARE(ed()->lbLink->item(1)->text(), QStringLiteral("Say \"hi"));
+        QCOMPARE(ed()->lbLink->item(1)->text(), QStringLiteral("Say \"hi\"!"));
         QCOMPARE(ed()->reLes->lineCount(), 1);
     }
 

@@ -101,6 +101,7 @@ class Reader {
 public:
     Reader(const char *data, qsizetype size) : m_p(data), m_end(data + size) {}
     void run(Content *out);
+    void setSink(const ParagraphSink *sink) { m_sink = sink; }
 
 private:
     GroupState &st() { return m_stack.last(); }
@@ -113,6 +114,7 @@ private:
     void appendChar(QChar c) { appendText(QString(c)); }
     void paragraphBreak();
     void rowEnd();
+    void emitParagraph();
     void controlWord(std::string_view word, bool hasParam, int param);
     void controlSymbol(char c);
     void commitFontName();
@@ -140,6 +142,8 @@ private:
     Content *m_out = nullptr;
     Paragraph m_para;
     bool m_rootClosed = false;
+    const ParagraphSink *m_sink = nullptr; // takes each paragraph instead of m_out
+    bool m_stopped = false;                // the sink asked to stop
 };
 
 // The font that text in the current byte mode is shown in.
@@ -209,16 +213,18 @@ void Reader::flushBytes()
 
 static inline bool isSpecial(char16_t u)
 {
-    return (u < 0x20 && u != '\t') || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+    return u == 0 || u == '\n' || u == '\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
 }
 
 void Reader::appendText(const QString &text)
 {
     if (text.isEmpty())
         return;
-    // Line and paragraph separators are paragraph breaks wherever they come
-    // from (\uN, UTF-8 text); other control characters and the document's
-    // frame markers would corrupt the document and are no text.
+    // Line ends and paragraph separators are paragraph breaks wherever they
+    // come from (\uN, UTF-8 text); the document's frame markers would corrupt
+    // the document and NUL is no text. Other control characters (form feed,
+    // vertical tab, 0x1A) and the line separator of \line are text like any
+    // other, so they survive a save and a reload.
     qsizetype i = 0;
     while (i < text.size() && !isSpecial(text.at(i).unicode()))
         ++i;
@@ -230,7 +236,7 @@ void Reader::appendText(const QString &text)
                 continue;
             appendPlain(text.mid(from, k - from));
             from = k + 1;
-            if (u == '\n' || u == '\r' || u == 0x2028 || u == 0x2029)
+            if (u == '\n' || u == '\r' || u == 0x2029)
                 paragraphBreak();
             else if (u == 0xFDD0 || u == 0xFDD1)
                 appendPlain(QString(QChar(0xFFFD)));
@@ -256,7 +262,17 @@ void Reader::paragraphBreak()
 {
     flushBytes();
     m_para.align = st().align;
-    m_out->paragraphs.append(std::move(m_para));
+    emitParagraph();
+}
+
+void Reader::emitParagraph()
+{
+    if (m_sink) {
+        if (!(*m_sink)(std::move(m_para)))
+            m_stopped = true;
+    } else {
+        m_out->paragraphs.append(std::move(m_para));
+    }
     m_para = Paragraph();
 }
 
@@ -491,9 +507,13 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     case W_qc: s.align = Align::Center; return;
     case W_qr: s.align = Align::Right; return;
     case W_qj: s.align = Align::Justify; return;
-    case W_par: case W_line: case W_sect: case W_page:
+    case W_par: case W_sect: case W_page:
         paragraphBreak();
         return;
+    case W_line:
+        // A soft line break stays inside its paragraph: a lesson line is a
+        // paragraph, whatever its look.
+        flushBytes(); appendChar(QChar(QChar::LineSeparator)); return;
     case W_row: case W_nestrow:
         rowEnd();
         return;
@@ -530,7 +550,7 @@ void Reader::run(Content *out)
     m_stack.reserve(kMaxGroupDepth + 1);
     m_stack.append(GroupState()); // outside the root group
     int depth = 0;
-    while (m_p < m_end && !m_rootClosed) {
+    while (m_p < m_end && !m_rootClosed && !m_stopped) {
         const char c = *m_p;
         if (c == '{') {
             ++m_p;
@@ -650,9 +670,12 @@ void Reader::run(Content *out)
             break;
         }
     }
+    if (m_stopped)
+        return;
     flushBytes();
     m_para.align = m_stack.last().align;
-    m_out->paragraphs.append(std::move(m_para));
+    if (!m_stopped)
+        emitParagraph();
 }
 
 } // namespace
@@ -683,6 +706,21 @@ bool read(const QByteArray &data, Content *content, QString *error)
     qsizetype start = data.indexOf('{');
     Reader reader(data.constData() + start, data.size() - start);
     reader.run(content);
+    return true;
+}
+
+bool read(const QByteArray &data, const ParagraphSink &sink, QString *error)
+{
+    if (!looksLikeRtf(data)) {
+        if (error)
+            *error = QStringLiteral("The data is not rich text (it does not begin with \"{\\rtf\").");
+        return false;
+    }
+    const qsizetype start = data.indexOf('{');
+    Content unused;
+    Reader reader(data.constData() + start, data.size() - start);
+    reader.setSink(&sink);
+    reader.run(&unused);
     return true;
 }
 
