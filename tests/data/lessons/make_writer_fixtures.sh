@@ -24,7 +24,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The lesson as HTML paragraphs; <br> is the soft line break.
 cat > "$work/lesson.html" <<'HTML'
-<html><head><meta charset="utf-8"><title>lesson</title></head><body>
+<html><head><meta charset="utf-8"></head><body>
 <p>&lt;ST=d&gt;&lt;OR=hello&gt;&lt;PI=nǐ hǎo&gt;&lt;CH=你好&gt;&lt;NO=first line<br>second line&gt;&lt;TY=p&gt;</p>
 <p>&lt;OR=world&gt;&lt;PI=shìjiè&gt;&lt;CH=世界&gt;&lt;NO=&gt;&lt;TY=w&gt;</p>
 <p>&lt;ST=l&gt;&lt;OR=Příliš žluťoučký&gt;&lt;PI=zhōng&gt;&lt;CH=中&gt;&lt;NO=&gt;&lt;TY=w&gt;</p>
