@@ -1,4 +1,5 @@
 #include "lessons/LessonOpener.h"
+#include "lessons/LessonLine.h"
 #include "lessons/LessonStore.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/richtext/CodePages.h"
@@ -253,6 +254,7 @@ struct LessonOpener::Parts {
     qint64 room = 0;           // characters the lesson text can still take
     QList<rtf::Paragraph> terms;
     QStringList states;
+    QStringList types;
     QList<LinkedFile> links;
     qint64 chars = 0;          // of the terms so far, a line end between two
     bool anyTag = false;       // a term tag or a linked-file line was seen
@@ -272,17 +274,15 @@ struct LessonOpener::Parts {
             anyTag = true;
         QString state = QStringLiteral("u");
         const QList<qsizetype> tags = stateTags(text);
-        qsizetype length = text.size();
+        QString line = text;
         if (!tags.isEmpty()) {
             state = stateAt(text, tags.first());
             removeRanges(p, tags, kStateTagLength);
-            length -= tags.size() * kStateTagLength;
-            if (trimControls(paragraphText(p)).isEmpty())
-                return true;
-        } else if (trimControls(text).isEmpty()) {
-            return true;
+            line = paragraphText(p);
         }
-        chars += length + (terms.isEmpty() ? 0 : 1);
+        if (trimControls(line).isEmpty())
+            return true;
+        chars += line.size() + (terms.isEmpty() ? 0 : 1);
         if (chars > LessonStore::TextLimit) {
             over = kOverLimit;
             return false;
@@ -293,6 +293,7 @@ struct LessonOpener::Parts {
         }
         terms.append(std::move(p));
         states.append(state);
+        types.append(termTypeOf(line));
         return true;
     }
 };
@@ -436,11 +437,19 @@ bool LessonOpener::appendLesson(const QString &file)
             reMain.streamInContent(content);
             if (reMain.lineCount() != m_termLines + terms)
                 return rollback();
-            m_store.NacistDoStringgridu(file);
-            if (grid.rowCount() - 1 != m_termLines + terms)
+            // The rows as the table's own loader makes them (count "0", the
+            // type and state of each line, the lesson), from the lines as
+            // they were taken apart rather than read back one by one.
+            if (grid.rowCount() - 1 != m_termLines)
                 return rollback();
-            for (int k = 0; k < terms; ++k)
-                grid.setCell(TermGrid::TermStatus, m_termLines + k, parts.states[k]);
+            grid.setRowCount(m_termLines + terms + 1);
+            for (int k = 0; k < terms; ++k) {
+                const int row = m_termLines + k;
+                grid.setCell(TermGrid::ShownCount, row, QStringLiteral("0"));
+                grid.setCell(TermGrid::TermType, row, parts.types[k]);
+                grid.setCell(TermGrid::TermLesson, row, file);
+                grid.setCell(TermGrid::TermStatus, row, parts.states[k]);
+            }
         }
     } catch (const std::exception &) {
         return rollback();

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QVector>
 
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -95,6 +96,33 @@ const std::unordered_map<std::string_view, Word> &wordTable()
         return t;
     }();
     return table;
+}
+
+// Word processors repeat a few dozen control words hundreds of thousands of
+// times; a small cache in front of the table finds them without hashing.
+Word lookupWord(std::string_view word)
+{
+    struct Entry {
+        char name[32];
+        unsigned char size = 0;
+        Word word = W_Unknown;
+    };
+    static thread_local Entry cache[256];
+    const size_t n = word.size();
+    const unsigned slot = (unsigned(n) * 31u + unsigned(char(word[0])) * 7u + unsigned(char(word[n - 1])) * 13u
+                           + (n > 2 ? unsigned(char(word[n / 2])) : 0u)) & 255u;
+    Entry &e = cache[slot];
+    if (e.size == n && std::memcmp(e.name, word.data(), n) == 0)
+        return e.word;
+    const auto &table = wordTable();
+    const auto it = table.find(word);
+    const Word w = it == table.end() ? W_Unknown : it->second;
+    if (n <= sizeof e.name) {
+        std::memcpy(e.name, word.data(), n);
+        e.size = static_cast<unsigned char>(n);
+        e.word = w;
+    }
+    return w;
 }
 
 class Reader {
@@ -358,9 +386,7 @@ void Reader::controlSymbol(char c)
 
 void Reader::controlWord(std::string_view word, bool hasParam, int param)
 {
-    const auto &table = wordTable();
-    auto it = table.find(word);
-    const Word w = it == table.end() ? W_Unknown : it->second;
+    const Word w = lookupWord(word);
     GroupState &s = st();
 
     // A group that starts with \* is an optional destination; we show none of
