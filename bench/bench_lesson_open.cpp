@@ -3,6 +3,9 @@
 // the program's own rich text and for a word processor's rich text with a
 // font change around every field. Goal: under 0.10 s each.
 //
+// Then the time to refuse lessons over the 1,000,000-character limit, and
+// the memory that stays taken afterwards.
+//
 // Besides the whole open it times the pieces the time can go to, each on its
 // own: reading the file, parsing the rich text, building a document from it,
 // so the rest of the open (taking the lesson apart, appending it to the
@@ -16,6 +19,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -158,6 +162,60 @@ bool measure(const char *title, const QString &file)
     return true;
 }
 
+// Resident memory of the process, in MB.
+double residentMb()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1024.0 * 1024.0) : 0;
+}
+
+// Lessons over the 1,000,000-character limit: how long until they are
+// refused, and what memory stays taken afterwards.
+bool measureRefusals(const QString &folder)
+{
+    // 4 MB of rich text with 150,000 terms: read, and refused as soon as
+    // the characters pass the limit.
+    const QString big = folder + QStringLiteral("/big.rtf");
+    {
+        QByteArray rtf = "{\\rtf1\\ansi ";
+        rtf.reserve(5 << 20);
+        while (rtf.size() < (4 << 20))
+            rtf += "<OR=translation><TY=w>\\par\n";
+        rtf += "}";
+        QFile f(big);
+        f.open(QIODevice::WriteOnly);
+        f.write(rtf);
+    }
+    // Over 64 MB: refused unread.
+    const QString huge = folder + QStringLiteral("/huge.kvl");
+    {
+        QFile f(huge);
+        f.open(QIODevice::WriteOnly);
+        f.resize((qint64(64) << 20) + 1);
+    }
+    LessonStore store;
+    LoadedLessons loaded;
+    LessonOpener opener(store, loaded);
+    for (const QString &file : {big, huge}) {
+        const double before = residentMb();
+        QElapsedTimer t;
+        t.start();
+        store.FOpenLessons = {file};
+        const QStringList failed = opener.openAll();
+        const double seconds = t.nsecsElapsed() / 1e9;
+        if (failed != QStringList{file}) {
+            std::fprintf(stderr, "%s was not refused\n", qPrintable(file));
+            return false;
+        }
+        std::printf("refused %-9s %.3f s, resident memory %+.1f MB afterwards\n",
+                    qPrintable(QFileInfo(file).fileName()), seconds, residentMb() - before);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -197,7 +255,8 @@ int main(int argc, char **argv)
         f.open(QIODevice::WriteOnly);
         f.write(wordProcessorLesson());
     }
-    if (!measure("own rich text, 10,000 terms", own) || !measure("word processor, 10,000 terms", theirs))
+    if (!measure("own rich text, 10,000 terms", own) || !measure("word processor, 10,000 terms", theirs)
+        || !measureRefusals(dir.path()))
         return 1;
     return 0;
 }
