@@ -129,6 +129,18 @@ private slots:
             QCOMPARE(o.store.FParDescriptions, descriptions);
             QCOMPARE(o.saver.saveAll(), QStringList());
         }
+        // The same from a plain-text lesson.
+        const QString b = fixtures::writeFile(path("survive/b.kvl"),
+                                              "<OR=a\fb\vc\x1a><TY=p>\r\n<PAR FILE=\"f\f\" DESCRIPTION=\"d\v\x1a\">\r\n");
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(o.open({b}), QStringList());
+            QCOMPARE(fixtures::lines(o.store.reMain), QStringList{QStringLiteral("<OR=a\fb\vc\u001a><TY=p>")});
+            QCOMPARE(o.store.FParFiles, QStringList{"f\f"});
+            QCOMPARE(o.store.FParDescriptions, QStringList{QStringLiteral("d\v\u001a")});
+            QCOMPARE(o.saver.saveAll(), QStringList());
+        }
+        QCOMPARE(o.open({a}), QStringList());
+
         // The soft break is written back as one, and it counts as one
         // character of its line in both countings.
         QVERIFY(fixtures::readFile(a).contains("first\\line second"));
