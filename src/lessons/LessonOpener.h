@@ -60,7 +60,8 @@ public:
 
     // Files larger than this are refused unread. No lesson within the lesson
     // text's limit comes near it: a plain-text lesson at the limit is at most
-    // 4 MB, and the program's own rich text at most 9 bytes a character.
+    // 7 MB, and the program's own rich text about 9 bytes a character plus
+    // its formatting.
     static constexpr qint64 MaxLessonBytes = qint64(64) << 20;
 
     // Empties the store and loads every file of FOpenLessons (each once) in
