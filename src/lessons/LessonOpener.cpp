@@ -7,7 +7,6 @@
 
 #include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
