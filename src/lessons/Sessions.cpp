@@ -24,6 +24,16 @@ void writeSession(const QString &fileName, const QStringList &lessons, int posit
     ini.replaceSection(kLessons, entries);
 }
 
+SessionContents readSession(const QString &fileName)
+{
+    const IniFile ini(fileName);
+    SessionContents s;
+    for (const IniEntry &e : ini.readEntries(kLessons))
+        s.lessons.append(e.value);
+    s.position = ini.readInteger(kSession, kPosition, 1);
+    return s;
+}
+
 bool openSessionFile(const QString &fileName, SessionContents *contents, QString *problem)
 {
     const QString name = QDir::toNativeSeparators(fileName);
@@ -40,16 +50,6 @@ bool openSessionFile(const QString &fileName, SessionContents *contents, QString
     }
     *problem = name + QStringLiteral(" is not a session file");
     return false;
-}
-
-SessionContents readSession(const QString &fileName)
-{
-    const IniFile ini(fileName);
-    SessionContents s;
-    for (const IniEntry &e : ini.readEntries(kLessons))
-        s.lessons.append(e.value);
-    s.position = ini.readInteger(kSession, kPosition, 1);
-    return s;
 }
 
 QString sessionPath(const QString &name, const QString &workingDirectory)
