@@ -68,6 +68,12 @@ namespace {
 const QString kLessonFilter = QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*");
 const QString kSessionFilter = QStringLiteral("Korvana Sessions|*.ses|All Files|*.*");
 
+// A file's name in a list of files that failed, with why in a few words.
+QString withReason(const QString &file, const QString &reason)
+{
+    return reason.isEmpty() ? file : file + QStringLiteral(" (") + reason + QLatin1Char(')');
+}
+
 // Draws the list's items as the main window does (lbSouboryDrawItem).
 class LinkedFilesDelegate : public QStyledItemDelegate {
 public:
@@ -241,7 +247,7 @@ void TForm1::OpenFile(const QString &Mode)
 
     const QStringList failed = files().opener.openAll([this] { lStatus->clear(); });
     for (const QString &f : failed)
-        FLoadErrors += f + QLatin1Char('\n');
+        FLoadErrors += withReason(f, files().opener.failureReason(f)) + QLatin1Char('\n');
     if (!FLoadErrors.isEmpty())
         Dialogs::instance().message(this, QStringLiteral("Some files were not loaded:\n") + FLoadErrors,
                                     MsgButtons::Ok);
@@ -286,7 +292,7 @@ void TForm1::SaveLessons()
     }
     QString list;
     for (const QString &f : failed)
-        list += QLatin1Char('\n') + f;
+        list += QLatin1Char('\n') + withReason(f, files().saver.failureReason(f));
     Dialogs::instance().message(this, QStringLiteral("Some lessons couldn't be saved:\n") + list, MsgButtons::Ok);
 }
 
@@ -352,9 +358,16 @@ void TForm1::mlOpenSessionClick()
     const QStringList chosen = Dialogs::instance().openFiles(this, request);
     if (chosen.isEmpty())
         return;
+    // A file that is no session leaves the open lessons (and their unsaved
+    // marks) as they are.
+    korvana::SessionContents session;
+    QString problem;
+    if (!korvana::openSessionFile(chosen.first(), &session, &problem)) {
+        Dialogs::instance().message(this, problem, MsgButtons::Ok);
+        return;
+    }
     FSessionFile = chosen.first();
     Status(FSessionFile);
-    const korvana::SessionContents session = korvana::readSession(FSessionFile);
     FOpenLessons = session.lessons;
     FStartIndex = session.position;
     OpenFile(QStringLiteral("session-files"));

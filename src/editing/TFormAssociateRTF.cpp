@@ -58,7 +58,7 @@ QString TFormAssociateRTF::linkProblem() const
     // The line is read back by the rule every lesson is read by.
     const QString line = korvana::parLine(file, description);
     const QString why = QStringLiteral(" cannot be stored as typed: it may not begin with a blank, nor hold a double "
-                                       "quote followed by a blank, \">\" or another double quote");
+                                       "quote followed by a blank or \">\"");
     if (korvana::GetParAttribute(line, QStringLiteral("file")) != file)
         return QStringLiteral("The file name") + why;
     if (korvana::GetParAttribute(line, QStringLiteral("description")) != description)

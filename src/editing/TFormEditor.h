@@ -85,6 +85,8 @@ public:
     // cannot be read.
     void OpenFile();
     void ReadParTags();
+    // Whether the link dialog's file and description can be written as they
+    // are; says why not when they cannot.
 
     // --- terms -------------------------------------------------------------------------------
     // Terms of the lesson, counting a started term not yet put back.

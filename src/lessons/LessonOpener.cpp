@@ -1,54 +1,87 @@
 #include "lessons/LessonOpener.h"
+#include "lessons/LessonLine.h"
 #include "lessons/LessonStore.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/richtext/CodePages.h"
+#include "platform/richtext/RtfReader.h"
 
-#include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace korvana {
 
 QByteArray lessonDigest(const QByteArray &bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    // Tells a file changed by another program from the one read; nobody
+    // forges lesson files against it, so two fast 64-bit hashes and the size
+    // do (a cryptographic hash of a big lesson cost more than the rest of
+    // opening it).
+    QByteArray digest;
+    QDataStream out(&digest, QIODevice::WriteOnly);
+    out << qint64(bytes.size()) << quint64(qHash(QByteArrayView(bytes), 0x4b6f7276))
+        << quint64(qHash(QByteArrayView(bytes), 0x616e6121));
+    return digest;
 }
+
+namespace {
+
+// A state tag is "<ST=" in any case, one character and ">" at once. Anything
+// else that begins "<st=" (a tag that lost its ">" in a hand edit, a note
+// that mentions "<st=l then this>") is text and stays as it is.
+bool isStateTagAt(QStringView text, qsizetype at)
+{
+    return at + 6 <= text.size() && text.mid(at, 4).compare(u"<st=", Qt::CaseInsensitive) == 0
+        && text[at + 4] != u'>' && text[at + 5] == u'>';
+}
+
+// Where the state tags of text start, in order.
+QList<qsizetype> stateTags(QStringView text)
+{
+    QList<qsizetype> found;
+    for (qsizetype at = 0; (at = text.indexOf(u"<st=", at, Qt::CaseInsensitive)) >= 0;) {
+        if (isStateTagAt(text, at)) {
+            found.append(at);
+            at += 6;
+        } else {
+            ++at;
+        }
+    }
+    return found;
+}
+
+QString stateAt(QStringView text, qsizetype at)
+{
+    const QChar c = text[at + 4].toLower();
+    return c == u'l' || c == u'd' ? QString(c) : QStringLiteral("u");
+}
+
+constexpr qsizetype kStateTagLength = 6;
+
+} // namespace
 
 QString lineState(const QString &line)
 {
-    const qsizetype at = line.indexOf(QLatin1String("<st="), 0, Qt::CaseInsensitive);
-    if (at < 0 || at + 4 >= line.size())
-        return QStringLiteral("u");
-    const QChar c = line[at + 4].toLower();
-    if (c == u'l' || c == u'd')
-        return QString(c);
-    return QStringLiteral("u");
+    const QList<qsizetype> tags = stateTags(line);
+    return tags.isEmpty() ? QStringLiteral("u") : stateAt(line, tags.first());
 }
 
 void removeStateTags(RichEdit &doc, int line)
 {
-    const QString text = doc.line(line);
-    struct Range {
-        int from, length;
-    };
-    QList<Range> tags;
-    qsizetype at = 0;
-    while ((at = text.indexOf(QLatin1String("<st="), at, Qt::CaseInsensitive)) >= 0) {
-        const qsizetype close = text.indexOf(u'>', at + 4);
-        if (close < 0)
-            break; // an unclosed tag is no tag; the rest of the line is left alone
-        tags.append({int(at), int(close - at + 1)});
-        at = close + 1;
-    }
+    const QList<qsizetype> tags = stateTags(doc.line(line));
     if (tags.isEmpty())
         return;
     const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
     // Last first, so the earlier ranges keep their positions.
     for (qsizetype i = tags.size() - 1; i >= 0; --i) {
-        doc.setSelStart(lineStart + tags[i].from);
-        doc.setSelLength(tags[i].length);
+        doc.setSelStart(lineStart + int(tags[i]));
+        doc.setSelLength(int(kStateTagLength));
         doc.setSelText(QString());
     }
 }
@@ -166,6 +199,104 @@ QStringList uniqueLessonNames(const QStringList &names)
     return result;
 }
 
+namespace {
+
+const QString kOverLimit = QStringLiteral("over the 1,000,000-character limit");
+
+bool holdsTermTag(QStringView text)
+{
+    static const char16_t *const tags[] = {u"<or=", u"<pi=", u"<ch=", u"<no=", u"<ty=", u"<st="};
+    for (const char16_t *tag : tags) {
+        if (text.contains(QStringView(tag), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+QString paragraphText(const rtf::Paragraph &p)
+{
+    if (p.runs.size() == 1)
+        return p.runs.first().text;
+    QString text;
+    for (const rtf::Run &r : p.runs)
+        text += r.text;
+    return text;
+}
+
+// Removes [start, start + length) for each start (in order, not
+// overlapping) from the runs of p, keeping every run's format.
+void removeRanges(rtf::Paragraph &p, const QList<qsizetype> &starts, qsizetype length)
+{
+    for (qsizetype k = starts.size() - 1; k >= 0; --k) {
+        const qsizetype from = starts[k], to = starts[k] + length;
+        qsizetype offset = 0;
+        for (rtf::Run &r : p.runs) {
+            const qsizetype n = r.text.size();
+            const qsizetype a = std::max(from, offset), b = std::min(to, offset + n);
+            if (a < b)
+                r.text.remove(a - offset, b - a);
+            offset += n;
+            if (offset >= to)
+                break;
+        }
+    }
+    p.runs.removeIf([](const rtf::Run &r) { return r.text.isEmpty(); });
+}
+
+} // namespace
+
+// A lesson taken apart paragraph by paragraph as it is read: linked-file
+// lines out into the links, each term's state read and its state tags
+// removed, blank lines dropped, and the characters counted, so that reading
+// stops as soon as the lesson passes the limit.
+struct LessonOpener::Parts {
+    qint64 room = 0;           // characters the lesson text can still take
+    QList<rtf::Paragraph> terms;
+    QStringList states;
+    QStringList types;
+    QList<LinkedFile> links;
+    qint64 chars = 0;          // of the terms so far, a line end between two
+    bool anyTag = false;       // a term tag or a linked-file line was seen
+    QString over;              // why reading stopped, when it did
+
+    bool take(rtf::Paragraph &&p)
+    {
+        const QString text = paragraphText(p);
+        if (isParLine(text)) {
+            anyTag = true;
+            const QString file = GetParAttribute(text, QStringLiteral("file"));
+            if (!file.isEmpty())
+                links.append({file, GetParAttribute(text, QStringLiteral("description"))});
+            return true;
+        }
+        if (!anyTag && holdsTermTag(text))
+            anyTag = true;
+        QString state = QStringLiteral("u");
+        const QList<qsizetype> tags = stateTags(text);
+        QString line = text;
+        if (!tags.isEmpty()) {
+            state = stateAt(text, tags.first());
+            removeRanges(p, tags, kStateTagLength);
+            line = paragraphText(p);
+        }
+        if (trimControls(line).isEmpty())
+            return true;
+        chars += line.size() + (terms.isEmpty() ? 0 : 1);
+        if (chars > LessonStore::TextLimit) {
+            over = kOverLimit;
+            return false;
+        }
+        if (chars > room) {
+            over = kOverLimit + QStringLiteral(" with the lessons before it");
+            return false;
+        }
+        terms.append(std::move(p));
+        states.append(state);
+        types.append(termTypeOf(line));
+        return true;
+    }
+};
+
 LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
 {
     RichEdit2.setWordWrap(false);
@@ -179,6 +310,7 @@ QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
     m_store.FOpenLessons = uniqueLessonNames(m_store.FOpenLessons);
     m_store.clear();
     m_loaded.clear();
+    m_reasons.clear();
     m_termLines = 0;
 
     QStringList failed;
@@ -190,61 +322,95 @@ QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
     }
     // Drop the spare row the table keeps while lessons load.
     m_store.StringGrid1.setRowCount(m_store.StringGrid1.rowCount() - 1);
+#ifdef __GLIBC__
+    // A huge file read and refused leaves its pages with the allocator;
+    // hand them back to the system.
+    if (!failed.isEmpty())
+        malloc_trim(0);
+#endif
     return failed;
+}
+
+QString LessonOpener::failureReason(const QString &file) const
+{
+    return m_reasons.value(file);
+}
+
+bool LessonOpener::fail(const QString &file, const QString &reason)
+{
+    m_reasons.insert(file, reason);
+    return false;
 }
 
 bool LessonOpener::appendLesson(const QString &file)
 {
     m_store.FLoadingFile = file;
 
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return false;
-    f.close();
-    if (!isLessonData(bytes))
-        return false;
+    QByteArray bytes;
+    {
+        // Named pipes and devices are refused at once, and a file too big
+        // to be a lesson is not read at all.
+        files::ReadResult read = files::readRegularFile(file, MaxLessonBytes);
+        if (read.status == files::ReadStatus::TooLarge)
+            return fail(file, kOverLimit);
+        if (!read.ok())
+            return fail(file, read.reason);
+        bytes = std::move(read.data);
+    }
 
     RichEdit &reMain = m_store.reMain;
     TermGrid &grid = m_store.StringGrid1;
-    QList<LinkedFile> links;
-    QStringList states;
-    try {
-        // Take the lesson apart in the scratch document first: linked-file
-        // lines out, each term's state read and its state tags removed, then
-        // blank lines out, so that every line left is exactly one term.
-        RichEdit2.clear();
-        loadLessonData(RichEdit2, bytes);
-        links = ReadParTags(RichEdit2);
-        for (int i = RichEdit2.lineCount() - 1; i >= 0; --i) {
-            QString line = RichEdit2.line(i);
-            const QString state = lineState(line);
-            if (line.contains(QLatin1String("<st="), Qt::CaseInsensitive)) {
-                removeStateTags(RichEdit2, i);
-                line = RichEdit2.line(i);
-            }
-            if (trimControls(line).isEmpty()) {
-                RichEdit2.deleteLine(i);
-                continue;
-            }
-            states.prepend(state);
-        }
-    } catch (const std::exception &) {
-        return false;
-    }
-    const int terms = int(states.size());
-    if (terms == 0 ? !trimControls(RichEdit2.text()).isEmpty() : RichEdit2.lineCount() != terms)
-        return false;
-
-    // Never past the lesson text's limit: a control at its limit would cut the
-    // lesson short, and saving would then write the cut lesson back.
     const int separator = m_termLines > 0 ? 1 : 0;
-    const qint64 total = qint64(messageLength(reMain)) + separator + messageLength(RichEdit2);
-    if (total > LessonStore::TextLimit)
-        return false;
+    Parts parts;
+    parts.room = LessonStore::TextLimit - qint64(messageLength(reMain)) - separator;
+    {
+        LessonEncoding enc;
+        QString text;
+        if (!classify(bytes, &enc, &text))
+            return fail(file, QStringLiteral("not a lesson"));
+        try {
+            if (enc == LessonEncoding::Rtf) {
+                QString error;
+                const rtf::ParagraphSink sink = [&parts](rtf::Paragraph &&p) { return parts.take(std::move(p)); };
+                if (!rtf::read(bytes, sink, &error))
+                    return fail(file, QStringLiteral("not a lesson"));
+            } else {
+                // Plain text: each line a paragraph of the default look.
+                // Characters that would end a paragraph of the document end
+                // the line here too; its frame markers are no text.
+                qsizetype from = 0;
+                const qsizetype n = text.size();
+                for (qsizetype i = 0; i <= n; ++i) {
+                    const char16_t u = i < n ? text[i].unicode() : u'\n';
+                    if (u == 0xFDD0 || u == 0xFDD1) {
+                        text[i] = QChar(0xFFFD);
+                        continue;
+                    }
+                    if (u != u'\n' && u != u'\r' && u != 0x2029)
+                        continue;
+                    rtf::Paragraph p;
+                    if (i > from)
+                        p.runs.append(rtf::Run{text.mid(from, i - from), rtf::CharFormat()});
+                    if (!parts.take(std::move(p)))
+                        break;
+                    if (u == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                        ++i;
+                    from = i + 1;
+                }
+            }
+        } catch (const std::exception &) {
+            return fail(file, QStringLiteral("not a lesson"));
+        }
+    }
+    if (!parts.over.isEmpty())
+        return fail(file, parts.over);
+    // A file that holds no term tag and no linked-file line (a reading text
+    // picked under "All Files") is not a lesson: loading it would have the
+    // next save rewrite it as one.
+    if (!parts.anyTag)
+        return fail(file, QStringLiteral("not a lesson"));
 
+    const int terms = int(parts.terms.size());
     // Commit: append the terms and make their rows; undo both when the
     // result is not one row per line.
     const int textBefore = reMain.textLength();
@@ -258,38 +424,37 @@ bool LessonOpener::appendLesson(const QString &file)
         grid.setRowCount(rowsBefore);
         for (int c = 0; c < TermGrid::ColCount; ++c)
             grid.setCell(c, rowsBefore - 1, QString());
+        return fail(file, QStringLiteral("could not be loaded whole"));
     };
     try {
         if (terms > 0) {
             if (m_termLines > 0)
                 reMain.addLine(QString());
             reMain.setSelStart(reMain.textLength());
-            RichEdit2.setSelStart(0);
-            CopyRTF(&RichEdit2, &reMain);
-            // Blank lines go only within what was just appended: a line of an
-            // earlier lesson never moves away from its row.
-            for (int i = reMain.lineCount() - 1; i >= m_termLines; --i) {
-                if (trimControls(reMain.line(i)).isEmpty())
-                    reMain.deleteLine(i);
+            rtf::Content content;
+            content.paragraphs = std::move(parts.terms);
+            reMain.streamInContent(content);
+            if (reMain.lineCount() != m_termLines + terms)
+                return rollback();
+            // The rows as the table's own loader makes them (count "0", the
+            // type and state of each line, the lesson), from the lines as
+            // they were taken apart rather than read back one by one.
+            if (grid.rowCount() - 1 != m_termLines)
+                return rollback();
+            grid.setRowCount(m_termLines + terms + 1);
+            for (int k = 0; k < terms; ++k) {
+                const int row = m_termLines + k;
+                grid.setCell(TermGrid::ShownCount, row, QStringLiteral("0"));
+                grid.setCell(TermGrid::TermType, row, parts.types[k]);
+                grid.setCell(TermGrid::TermLesson, row, file);
+                grid.setCell(TermGrid::TermStatus, row, parts.states[k]);
             }
-            if (reMain.lineCount() != m_termLines + terms) {
-                rollback();
-                return false;
-            }
-            m_store.NacistDoStringgridu(file);
-            if (grid.rowCount() - 1 != m_termLines + terms) {
-                rollback();
-                return false;
-            }
-            for (int k = 0; k < terms; ++k)
-                grid.setCell(TermGrid::TermStatus, m_termLines + k, states[k]);
         }
     } catch (const std::exception &) {
-        rollback();
-        return false;
+        return rollback();
     }
 
-    for (const LinkedFile &link : std::as_const(links)) {
+    for (const LinkedFile &link : std::as_const(parts.links)) {
         m_store.FParFiles.append(link.file);
         m_store.FParLessons.append(file);
         m_store.FParDescriptions.append(link.description);

@@ -4,11 +4,12 @@
 // its terms appended to the lesson text and given their rows.
 //
 // A learner's lesson files must never be damaged, so each file's load is all
-// or nothing: the file is read and taken apart in a scratch document and
+// or nothing: the file is read and taken apart paragraph by paragraph into
 // scratch lists, and only a file that loaded whole is appended to the store.
-// A file that is not a lesson (a picture picked under "All Files"), that
-// cannot be read, or that would take the lesson text past its limit is not
-// loaded at all, and the saver never writes a lesson that did not load.
+// A file that is not a lesson (a picture or a reading text picked under "All
+// Files"), that cannot be read, or that would take the lesson text past its
+// limit is not loaded at all, and the saver never writes a lesson that did
+// not load.
 #include "lessons/LinkedFiles.h"
 #include "platform/richtext/RichEdit.h"
 
@@ -31,12 +32,13 @@ using LoadedLessons = QHash<QString, QByteArray>;
 // Digest of a file's bytes.
 QByteArray lessonDigest(const QByteArray &bytes);
 
-// The state of a lesson line: the character after its first "<ST=" (tag name
-// in any case), "l", "u" or "d"; anything else, or no tag, is "u".
+// The state of a lesson line: the value of its first state tag ("<ST=" in any
+// case, one character, ">"): "l" or "d"; anything else, or no tag, is "u".
 QString lineState(const QString &line);
 
-// Removes every "<ST=...>" tag (any case, any value) from line i of doc,
-// keeping the formatting of the rest of the line.
+// Removes every state tag ("<ST=" in any case, one character, ">") from line
+// i of doc, keeping the formatting of the rest of the line. Anything else that
+// begins "<st=" is text and stays.
 void removeStateTags(RichEdit &doc, int line);
 
 // Whether bytes can be a lesson: rich text, or text that decodes (UTF-16 with
@@ -56,6 +58,12 @@ class LessonOpener {
 public:
     LessonOpener(LessonStore &store, LoadedLessons &loaded);
 
+    // Files larger than this are refused unread. No lesson within the lesson
+    // text's limit comes near it: a plain-text lesson at the limit is at most
+    // 7 MB, and the program's own rich text about 9 bytes a character plus
+    // its formatting.
+    static constexpr qint64 MaxLessonBytes = qint64(64) << 20;
+
     // Empties the store and loads every file of FOpenLessons (each once) in
     // list order. Returns the names of the files that did not load. Files
     // that fail stay in FOpenLessons. afterEachFile runs after every file,
@@ -66,12 +74,21 @@ public:
     // does not load.
     bool appendLesson(const QString &file);
 
-    // The scratch document each file is taken apart in.
+    // Why a file of the last openAll did not load, in a short phrase ("not a
+    // lesson", "over the 1,000,000-character limit", "permission denied").
+    QString failureReason(const QString &file) const;
+
+    // Kept for the main window's published ReadParTags; lessons are taken
+    // apart as they are read and never pass through it, so it stays empty.
     RichEdit RichEdit2;
 
 private:
+    struct Parts;
+    bool fail(const QString &file, const QString &reason);
+
     LessonStore &m_store;
     LoadedLessons &m_loaded;
+    QHash<QString, QString> m_reasons;
     int m_termLines = 0; // term lines of the lesson text so far
 };
 

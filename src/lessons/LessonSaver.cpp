@@ -2,6 +2,12 @@
 #include "lessons/LessonStore.h"
 #include "platform/files/SafeFiles.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace korvana {
 
 LessonSaver::LessonSaver(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
@@ -81,41 +87,75 @@ QByteArray LessonSaver::buildLesson(const QString &lesson)
     return RichEdit2.toRtf();
 }
 
+bool LessonSaver::fail(const QString &lesson, const QString &reason)
+{
+    m_reasons.insert(lesson, reason);
+    return false;
+}
+
+QString LessonSaver::failureReason(const QString &lesson) const
+{
+    return m_reasons.value(lesson);
+}
+
 bool LessonSaver::saveLesson(const QString &lesson)
 {
     // A lesson that did not load has no rows: writing it would empty it.
     const auto it = m_loaded.constFind(lesson);
     if (it == m_loaded.constEnd())
-        return false;
+        return fail(lesson, QStringLiteral("did not load"));
 
     // Someone else saved the file since it was loaded: keep their version.
     // (A pipe or device put in its place is refused without waiting on it.)
     {
-        constexpr qint64 largestLessonToCompare = 256 * 1024 * 1024;
-        const files::ReadResult current = files::readRegularFile(lesson, largestLessonToCompare);
-        if (!current.ok() || lessonDigest(current.data) != it.value())
-            return false;
+        const files::ReadResult current = files::readRegularFile(lesson, LessonOpener::MaxLessonBytes);
+        if (current.status == files::ReadStatus::Missing)
+            return fail(lesson, QStringLiteral("removed since it was opened"));
+        if (current.status == files::ReadStatus::TooLarge || (current.ok() && lessonDigest(current.data) != it.value()))
+            return fail(lesson, QStringLiteral("changed by another program since it was opened"));
+        if (!current.ok())
+            return fail(lesson, current.reason);
+    }
+    // A file nobody may write is read-only on purpose (a teacher's copy):
+    // it is not replaced behind its owner's back.
+    {
+        const QByteArray name = QFile::encodeName(lesson);
+        struct stat st {};
+        if (::stat(name.constData(), &st) == 0 && (st.st_mode & 0222) == 0)
+            return fail(lesson, QStringLiteral("read-only"));
+        if (::access(name.constData(), W_OK) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return fail(lesson, QStringLiteral("read-only"));
+    }
+    for (qsizetype j = 0; j < m_store.FParFiles.size(); ++j) {
+        if (m_store.FParLessons.value(j) == lesson
+            && !parLineKeeps(m_store.FParFiles[j], m_store.FParDescriptions.value(j)))
+            return fail(lesson, QStringLiteral("a linked file's name or description cannot be written unchanged"));
     }
 
     QByteArray rtf;
     try {
         rtf = buildLesson(lesson);
-    } catch (const std::exception &) {
-        return false;
+    } catch (const std::exception &e) {
+        return fail(lesson, QString::fromStdString(e.what()));
     }
 
-    if (!files::writeFileAtomically(lesson, rtf))
-        return false;
+    QString reason;
+    if (!files::writeFileAtomically(lesson, rtf, &reason))
+        return fail(lesson, reason);
     m_loaded.insert(lesson, lessonDigest(rtf));
     return true;
 }
 
 QStringList LessonSaver::saveAll()
 {
+    m_reasons.clear();
     // Rows that point at the wrong lines would move terms into the wrong
     // files: then nothing is written.
-    if (!rowsAgreeWithLines())
+    if (!rowsAgreeWithLines()) {
+        for (const QString &lesson : std::as_const(m_store.FOpenLessons))
+            fail(lesson, QStringLiteral("the terms and their rows disagree"));
         return m_store.FOpenLessons;
+    }
 
     QStringList failed;
     for (const QString &lesson : std::as_const(m_store.FOpenLessons)) {

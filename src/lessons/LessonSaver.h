@@ -7,7 +7,7 @@
 // agree, the lesson must have loaded, and its file must still be the one that
 // was loaded (an outside editor may have saved it since). Each file is
 // written through a temporary file renamed over the old one, so a failed
-// write leaves the old lesson whole.
+// write leaves the old lesson whole. A read-only lesson file is left alone.
 #include "lessons/LessonOpener.h"
 #include "platform/richtext/RichEdit.h"
 
@@ -29,6 +29,11 @@ public:
     // Writes one lesson; false when it was not written.
     bool saveLesson(const QString &lesson);
 
+    // Why a lesson was not written, in a short phrase ("did not load",
+    // "changed by another program since it was opened", "read-only", "disk
+    // full", ...).
+    QString failureReason(const QString &lesson) const;
+
     // The rich text of one lesson as it is written, built in RichEdit2.
     QByteArray buildLesson(const QString &lesson);
 
@@ -43,8 +48,11 @@ private:
     // an empty or missing range copies nothing.
     static void copyRange(RichEdit &source, int start, int end, RichEdit &target);
 
+    bool fail(const QString &lesson, const QString &reason);
+
     LessonStore &m_store;
     LoadedLessons &m_loaded;
+    QHash<QString, QString> m_reasons;
 };
 
 } // namespace korvana

@@ -3,12 +3,20 @@
 
 namespace korvana {
 
+namespace {
+// Blanks, control characters and soft line breaks.
+bool isBlank(QChar c)
+{
+    return c.unicode() <= u' ' || c == QChar::LineSeparator;
+}
+} // namespace
+
 QString trimControls(const QString &s)
 {
     qsizetype b = 0, e = s.size();
-    while (b < e && s[b].unicode() <= u' ')
+    while (b < e && isBlank(s[b]))
         ++b;
-    while (e > b && s[e - 1].unicode() <= u' ')
+    while (e > b && isBlank(s[e - 1]))
         --e;
     return s.mid(b, e - b);
 }

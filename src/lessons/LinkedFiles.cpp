@@ -12,33 +12,27 @@ bool isParLine(const QString &line)
     return trimControls(line).left(4).compare(QLatin1String("<par"), Qt::CaseInsensitive) == 0;
 }
 
-QString GetParAttribute(const QString &line, const QString &name)
+namespace {
+
+// The closing double quote of a value that starts at from: the first double
+// quote followed by a blank or, when there is none, the first followed by
+// ">"; -1 when neither follows.
+qsizetype closingQuote(const QString &line, qsizetype from)
 {
-    const QString key = name.toLower() + QLatin1Char('=');
-    const qsizetype at = line.toLower().indexOf(key);
-    if (at < 0)
-        return {};
-    const qsizetype from = at + key.size();
-
-    qsizetype close = -1;
     for (qsizetype i = from; i + 1 < line.size(); ++i) {
-        if (line[i] == u'"' && line[i + 1] == u' ') {
-            close = i;
-            break;
-        }
+        if (line[i] == u'"' && line[i + 1] == u' ')
+            return i;
     }
-    if (close < 0) {
-        for (qsizetype i = from; i + 1 < line.size(); ++i) {
-            if (line[i] == u'"' && line[i + 1] == u'>') {
-                close = i;
-                break;
-            }
-        }
+    for (qsizetype i = from; i + 1 < line.size(); ++i) {
+        if (line[i] == u'"' && line[i + 1] == u'>')
+            return i;
     }
-    if (close < 0)
-        return {};
+    return -1;
+}
 
-    QString raw = line.mid(from, close - from + 1).trimmed();
+QString unquoted(QString raw)
+{
+    raw = raw.trimmed();
     if (raw.startsWith(u'"')) {
         // A lone quote (the opening one closed at once) holds nothing.
         if (raw.size() < 2)
@@ -49,10 +43,63 @@ QString GetParAttribute(const QString &line, const QString &name)
     return raw;
 }
 
+} // namespace
+
+QString GetParAttribute(const QString &line, const QString &name)
+{
+    // Names are compared ignoring case on the line itself: a lower-cased
+    // copy can be longer ("\u0130" lowers to two characters) and its positions
+    // would not fit the line. Names standing inside a quoted value (a file
+    // called "description=x.txt") are part of that value, not attributes.
+    static const QStringList known{QStringLiteral("file="), QStringLiteral("description=")};
+    QStringList keys = known;
+    const QString wanted = name.toLower() + QLatin1Char('=');
+    if (!keys.contains(wanted))
+        keys.append(wanted);
+
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype at = -1;
+        QString key;
+        for (const QString &k : std::as_const(keys)) {
+            const qsizetype i = line.indexOf(k, pos, Qt::CaseInsensitive);
+            if (i >= 0 && (at < 0 || i < at)) {
+                at = i;
+                key = k;
+            }
+        }
+        if (at < 0)
+            return {};
+        const qsizetype from = at + key.size();
+        const qsizetype close = closingQuote(line, from);
+        if (key == wanted)
+            return close < 0 ? QString() : unquoted(line.mid(from, close - from + 1));
+        if (close < 0)
+            return {};
+        // Past a quoted value; an unquoted one may hold the next name.
+        pos = line.mid(from, close - from + 1).trimmed().startsWith(u'"') ? close + 1 : from;
+    }
+}
+
 QString parLine(const QString &file, const QString &description)
 {
-    return QLatin1String("<PAR FILE=\"") + file + QLatin1String("\" DESCRIPTION=\"") + description
-        + QLatin1String("\">");
+    // Quotes inside a value are doubled, which the reading rule undoes.
+    auto quoted = [](QString v) { return QLatin1Char('"') + v.replace(u'"', QLatin1String("\"\"")) + QLatin1Char('"'); };
+    return QLatin1String("<PAR FILE=") + quoted(file) + QLatin1String(" DESCRIPTION=") + quoted(description)
+        + QLatin1Char('>');
+}
+
+bool parLineKeeps(const QString &file, const QString &description)
+{
+    for (const QString &v : {file, description}) {
+        for (QChar c : v) {
+            if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator)
+                return false;
+        }
+    }
+    const QString line = parLine(file, description);
+    return GetParAttribute(line, QStringLiteral("file")) == file
+        && GetParAttribute(line, QStringLiteral("description")) == description;
 }
 
 QList<LinkedFile> ReadParTags(RichEdit &doc)

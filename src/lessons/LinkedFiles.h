@@ -20,7 +20,8 @@ struct LinkedFile {
 bool isParLine(const QString &line);
 
 // The value of attribute name ("file" or "description") in a linked-file line.
-// The name matches in any case and its first occurrence counts. The raw value
+// The name matches in any case and its first occurrence outside the quoted
+// value of another attribute counts. The raw value
 // runs from after the "=" up to and including the first double quote followed
 // by a blank, or when there is none, the first double quote followed by ">".
 // Trimmed, a quoted value loses its outer quotes and each doubled quote
@@ -29,8 +30,14 @@ bool isParLine(const QString &line);
 // stored lessons rely on this reading.)
 QString GetParAttribute(const QString &line, const QString &name);
 
-// The line as the program writes it; nothing is escaped.
+// The line as the program writes it, each double quote inside a value
+// doubled (which the reading rule undoes).
 QString parLine(const QString &file, const QString &description);
+
+// Whether parLine(file, description) reads back as the same two values. The
+// reading rule cannot carry a double quote followed by a blank (nor, in the
+// description, by ">"), a value that begins with a blank, or a line end.
+bool parLineKeeps(const QString &file, const QString &description);
 
 // Takes every linked-file line out of doc (rich formatting of the other lines
 // is kept) and returns the entries with a file name, in the order of their

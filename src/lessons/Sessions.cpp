@@ -1,4 +1,5 @@
 #include "lessons/Sessions.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/ini/IniFile.h"
 
 #include <QDir>
@@ -35,6 +36,24 @@ SessionContents readSession(const QString &fileName)
         s.lessons.append(e.value);
     s.position = ini.readInteger(kSession, kPosition, 1);
     return s;
+}
+
+bool openSessionFile(const QString &fileName, SessionContents *contents, QString *problem)
+{
+    const QString name = QDir::toNativeSeparators(fileName);
+    // Only a regular file of a sane size: a named pipe picked in the dialog
+    // must not hang the program.
+    const files::ReadResult read = files::readRegularFile(fileName, MaxSessionBytes);
+    if (!read.ok()) {
+        *problem = name + QStringLiteral(" cannot be read (") + read.reason + QLatin1Char(')');
+        return false;
+    }
+    if (IniFile(fileName).sectionExists(kLessons)) {
+        *contents = readSession(fileName);
+        return true;
+    }
+    *problem = name + QStringLiteral(" is not a session file");
+    return false;
 }
 
 QString sessionPath(const QString &name, const QString &workingDirectory)

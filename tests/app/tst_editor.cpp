@@ -631,7 +631,7 @@ private slots:
         const QStringList lines = linesOf(f);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(1), QStringLiteral("<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"));
-        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"hi\"\">").arg(path("links/c.rtf")));
+        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"\"hi\"\"\">").arg(path("links/c.rtf")));
 
         // Loaded again, every link reads back as it was typed.
         edit(f);

@@ -115,15 +115,15 @@ private slots:
         pic.close();
         pick({good, missing, pic.fileName()});
         QCOMPARE(dialogs()->messages.size(), size_t(1));
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing + "\n"
-                                               + pic.fileName() + "\n");
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
+                                               + " (no such file or folder)\n" + pic.fileName() + " (not a lesson)\n");
         QCOMPARE(Form1->FOpenLessons.size(), 3);
         QCOMPARE(Form1->FCurrentLesson, good);
 
         // Saving then leaves the picture alone and says so.
         Form1->SaveLessons();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing + "\n"
-                                               + pic.fileName());
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
+                                               + " (did not load)\n" + pic.fileName() + " (did not load)");
         QCOMPARE(readFile(pic.fileName()), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
     }
 
@@ -146,7 +146,8 @@ private slots:
         writeLesson(a, {term("theirs")});
         Form1->lStatus->clear();
         Form1->SaveLessons();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a);
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
+                                               + " (changed by another program since it was opened)");
         QVERIFY(Form1->lStatus->text() != QStringLiteral("Lessons saved"));
         QCOMPARE(readFile(a), term("theirs").toUtf8());
     }
@@ -198,6 +199,38 @@ private slots:
         Form1->mlOpenSessionClick();
         QCOMPARE(Form1->FOpenLessons, QStringList{a});
         QCOMPARE(Form1->reMain.lineCount(), 1);
+    }
+
+    // A file that is no session (empty, unreadable, without [Lessons]) says
+    // so and keeps the open lessons with their marks; a session whose list of
+    // lessons is empty opens none.
+    void openingSomethingThatIsNoSession()
+    {
+        const QString a = writeLesson(path("nosession/a.kvl"), {term("one")});
+        pick({a});
+        Form1->StringGrid1.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
+        Form1->FSessionFile = QStringLiteral("/kept.ses");
+        const QString empty = apptest::writeLines(path("nosession/empty.ses"), {}, "\n");
+        const QString text = apptest::writeLines(path("nosession/notes.ses"), {"[Other]", "a=b"}, "\n");
+        QDir().mkpath(path("nosession/folder.ses"));
+        const QStringList bad{empty, text, path("nosession/folder.ses")};
+        const QStringList messages{empty + " is not a session file", text + " is not a session file",
+                                   path("nosession/folder.ses") + " cannot be read (is a folder)"};
+        for (qsizetype i = 0; i < bad.size(); ++i) {
+            dialogs()->openAnswers.push_back({bad[i]});
+            Form1->mlOpenSessionClick();
+            QCOMPARE(dialogs()->lastMessage(), messages[i]);
+            QCOMPARE(Form1->FOpenLessons, QStringList{a});
+            QCOMPARE(Form1->StringGrid1.state(0), QStringLiteral("d"));
+            QCOMPARE(Form1->FSessionFile, QStringLiteral("/kept.ses"));
+        }
+
+        const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
+        dialogs()->openAnswers.push_back({none});
+        Form1->mlOpenSessionClick();
+        QVERIFY(Form1->FOpenLessons.isEmpty());
+        QCOMPARE(Form1->reMain.lineCount(), 0);
+        QCOMPARE(Form1->FSessionFile, none);
     }
 
     void saveSessionUnderItsName()

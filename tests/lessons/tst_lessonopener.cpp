@@ -3,11 +3,15 @@
 // (unreadable, not a lesson, too big) leaving the store as it was.
 #include "LessonFixtures.h"
 #include "lessons/LessonOpener.h"
+#include "lessons/LessonSaver.h"
 #include "lessons/LessonStore.h"
+#include "platform/richtext/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace korvana;
 using fixtures::term;
@@ -30,6 +34,9 @@ private slots:
         QTest::newRow("unknown value") << "<ST=x><OR=a>" << "u";
         QTest::newRow("empty value") << "<ST=><OR=a>" << "u";
         QTest::newRow("tag at line end") << "<OR=a><ST=" << "u";
+        // Only "<ST=", one character and ">" is a state tag.
+        QTest::newRow("tag that lost its >") << "<ST=d<OR=a>" << "u";
+        QTest::newRow("note that mentions a tag") << "<OR=a><NO=x <st=l then this>" << "u";
     }
     void stateReader()
     {
@@ -124,6 +131,8 @@ private slots:
         store.FOpenLessons = {good, picture, binary, missing, good2};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), (QStringList{picture, binary, missing}));
+        QCOMPARE(opener.failureReason(picture), QStringLiteral("not a lesson"));
+        QCOMPARE(opener.failureReason(missing), QStringLiteral("no such file or folder"));
         // Failed files stay in the list of open lessons, but never count as
         // loaded, so the saver will not write them.
         QCOMPARE(store.FOpenLessons.size(), 5);
@@ -131,6 +140,66 @@ private slots:
         QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{good, good2}));
         QVERIFY(!loaded.contains(picture) && !loaded.contains(binary) && !loaded.contains(missing));
         QCOMPARE(store.FLoadingFile, good2);
+    }
+
+    // A text with no term tag and no linked-file line (a reading text beside
+    // the lessons) is no lesson; one tag in any case, or one linked-file line,
+    // makes a lesson.
+    void onlyLessonsAreTakenAsLessons()
+    {
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString reading = fixtures::writeLesson(path("only/story.txt"), {"Once upon a time", "<b>bold</b> = 2"});
+        const QString empty = fixtures::writeFile(path("only/empty.kvl"), "\n\n");
+        const QString lower = fixtures::writeLesson(path("only/lower.kvl"), {"<or=one>"});
+        const QString links = fixtures::writeLesson(path("only/links.kvl"), {"<PAR FILE=\"a.txt\" DESCRIPTION=\"A\">"});
+        store.FOpenLessons = {reading, empty, lower, links};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(opener.openAll(), (QStringList{reading, empty}));
+        QCOMPARE(opener.failureReason(reading), QStringLiteral("not a lesson"));
+        QCOMPARE(fixtures::lines(store.reMain), QStringList{"<or=one>"});
+        QCOMPARE(store.FParFiles, QStringList{"a.txt"});
+        QVERIFY(!loaded.contains(reading) && loaded.contains(links));
+    }
+
+    // Lessons as AbiWord (\uc0\uN and a space), pandoc (\uN?) and LibreOffice
+    // (\dbch\afs, \'3f fallbacks) write them, made by
+    // data/lessons/make_writer_fixtures.sh: same terms, states, soft line
+    // break, linked files, and a second save gives the same bytes.
+    void wordProcessorLessons_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::newRow("AbiWord") << "abiword_lesson.rtf";
+        QTest::newRow("pandoc") << "pandoc_lesson.rtf";
+        QTest::newRow("LibreOffice") << "libreoffice_lesson.rtf";
+    }
+    void wordProcessorLessons()
+    {
+        QFETCH(QString, fixture);
+        LessonStore store;
+        LoadedLessons loaded;
+        const QString file = fixtures::writeFile(path("writers/") + fixture,
+                                                 fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + fixture));
+        const QStringList terms{
+            QStringLiteral("<OR=hello><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=first line\u2028second line><TY=p>"),
+            QStringLiteral("<OR=world><PI=sh\u00ecji\u00e8><CH=\u4e16\u754c><NO=><TY=w>"),
+            QStringLiteral("<OR=P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd><PI=zh\u014dng><CH=\u4e2d><NO=><TY=w>")};
+        LessonOpener opener(store, loaded);
+        LessonSaver saver(store, loaded);
+        QByteArray saved;
+        for (int round = 0; round < 3; ++round) {
+            store.FOpenLessons = {file};
+            QCOMPARE(opener.openAll(), QStringList());
+            QCOMPARE(fixtures::lines(store.reMain), terms);
+            QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"d", "u", "l"}));
+            QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"p", "w", "w"}));
+            QCOMPARE(store.FParFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "b.rtf"}));
+            QCOMPARE(store.FParDescriptions, (QStringList{QStringLiteral("\u0130zmir notes"), "Second"}));
+            QCOMPARE(saver.saveAll(), QStringList());
+            if (round == 2)
+                QCOMPARE(fixtures::readFile(file), saved);
+            saved = fixtures::readFile(file);
+        }
     }
 
     void textEncodings()
@@ -169,9 +238,45 @@ private slots:
         store.FOpenLessons = {small, big, after};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList{big});
+        QCOMPARE(opener.failureReason(big), QStringLiteral("over the 1,000,000-character limit"));
         QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("three")}));
         QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{small, after}));
         QVERIFY(!loaded.contains(big));
+
+        // Each half fits; the second passes the limit with the first.
+        const QString half = fixtures::writeLesson(path("big/half.kvl"), many.mid(0, many.size() / 2 + 1));
+        const QString other = fixtures::writeLesson(path("big/other.kvl"), many.mid(0, many.size() / 2 + 1));
+        store.FOpenLessons = {half, other};
+        QCOMPARE(opener.openAll(), QStringList{other});
+        QCOMPARE(opener.failureReason(other), QStringLiteral("over the 1,000,000-character limit with the lessons before it"));
+
+        // Too many bytes to be a lesson, a named pipe: refused unread.
+        const QString huge = path("big/huge.kvl");
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(LessonOpener::MaxLessonBytes + 1));
+        }
+        const QString pipe = path("big/pipe.kvl");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        store.FOpenLessons = {huge, pipe, small};
+        QCOMPARE(opener.openAll(), (QStringList{huge, pipe}));
+        QCOMPARE(opener.failureReason(huge), QStringLiteral("over the 1,000,000-character limit"));
+        QCOMPARE(opener.failureReason(pipe), QStringLiteral("not a regular file"));
+        QCOMPARE(fixtures::lines(store.reMain), QStringList{term("one")});
+    }
+
+    // Rich text read paragraph by paragraph stops where its reader says so,
+    // so a lesson past the limit is never read (nor held) whole.
+    void readingStopsAtTheLimit()
+    {
+        QByteArray rtf = "{\\rtf1 ";
+        for (int i = 0; i < 1000; ++i)
+            rtf += "<OR=x>\\par ";
+        rtf += "}";
+        int seen = 0;
+        QString error;
+        QVERIFY(rtf::read(rtf, [&seen](rtf::Paragraph &&) { return ++seen < 3; }, &error));
+        QCOMPARE(seen, 3);
     }
 
     void lessonNamedTwiceOpensOnce()

@@ -104,6 +104,52 @@ private slots:
         QCOMPARE(o.store.reMain.selAttributes().color, QColor(Qt::red));
     }
 
+    // Whatever the text of a term or a linked file holds comes back after
+    // open, save and reopen: text that merely looks like a state tag, soft line
+    // breaks, control characters, letters whose lower case is longer, quotes.
+    void everyTermAndLinkSurvivesOpenSaveReopen()
+    {
+        Opened o;
+        const QString a = path("survive/a.kvl");
+        fixtures::writeFile(a, QStringLiteral("{\\rtf1\\ansi <ST=l><OR=one><NO=first\\line second><TY=w>\\par\n"
+                                              "<ST=d<OR=hello><PI=p><TY=w>\\par\n"
+                                              "<OR=a\\u12?b\\u11?c\\u26?><NO=x <st=l then this><TY=p>\\par\n"
+                                              "<PAR FILE=\"my description=\\u12?.txt\" DESCRIPTION=\"\\u304?zmir notes\">\\par\n"
+                                              "<PAR FILE=\"say \"\"this\"\".txt\" DESCRIPTION=\"a\"\"b\\u11?\">\\par}")
+                                   .toLatin1());
+        const QStringList terms{QStringLiteral("<OR=one><NO=first\u2028second><TY=w>"), "<ST=d<OR=hello><PI=p><TY=w>",
+                                QStringLiteral("<OR=a\fb\vc\u001a><NO=x <st=l then this><TY=p>")};
+        const QStringList files{QStringLiteral("my description=\f.txt"), "say \"this\".txt"};
+        const QStringList descriptions{QStringLiteral("\u0130zmir notes"), QStringLiteral("a\"b\v")};
+        for (int round = 0; round < 3; ++round) {
+            QCOMPARE(o.open({a}), QStringList());
+            QCOMPARE(fixtures::lines(o.store.reMain), terms);
+            QCOMPARE(fixtures::column(o.store.StringGrid1, TermGrid::TermStatus), (QStringList{"l", "u", "u"}));
+            QCOMPARE(o.store.FParFiles, files);
+            QCOMPARE(o.store.FParDescriptions, descriptions);
+            QCOMPARE(o.saver.saveAll(), QStringList());
+        }
+        // The same from a plain-text lesson.
+        const QString b = fixtures::writeFile(path("survive/b.kvl"),
+                                              "<OR=a\fb\vc\x1a><TY=p>\r\n<PAR FILE=\"f\f\" DESCRIPTION=\"d\v\x1a\">\r\n");
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(o.open({b}), QStringList());
+            QCOMPARE(fixtures::lines(o.store.reMain), QStringList{QStringLiteral("<OR=a\fb\vc\u001a><TY=p>")});
+            QCOMPARE(o.store.FParFiles, QStringList{"f\f"});
+            QCOMPARE(o.store.FParDescriptions, QStringList{QStringLiteral("d\v\u001a")});
+            QCOMPARE(o.saver.saveAll(), QStringList());
+        }
+        QCOMPARE(o.open({a}), QStringList());
+
+        // The soft break is written back as one, and it counts as one
+        // character of its line in both countings.
+        QVERIFY(fixtures::readFile(a).contains("first\\line second"));
+        RichEdit &re = o.store.reMain;
+        QCOMPARE(re.lineIndex(1), int(terms[0].size()) + 1);
+        QCOMPARE(re.findText(QStringLiteral("<PI="), 0, re.textLength()), int(terms[0].size() + 2 + terms[1].indexOf("<PI=")));
+        QCOMPARE(o.store.GetValue(0, QStringLiteral("NO")), QStringLiteral("first\u2028second"));
+    }
+
     void lessonThatDidNotLoadIsNeverWritten()
     {
         Opened o;
@@ -112,6 +158,7 @@ private slots:
         const QString bad = fixtures::writeFile(path("fail/picture.kvl"), picture);
         QCOMPARE(o.open({bad, good}), QStringList{bad});
         QCOMPARE(o.saver.saveAll(), QStringList{bad});
+        QCOMPARE(o.saver.failureReason(bad), QStringLiteral("did not load"));
         QCOMPARE(fixtures::readFile(bad), picture);
         QCOMPARE(savedLines(good), QStringList{"<ST=u>" + term("one")});
     }
@@ -126,6 +173,7 @@ private slots:
         fixtures::writeLesson(a, {term("one"), term("added elsewhere")});
         const QByteArray theirs = fixtures::readFile(a);
         QCOMPARE(o.saver.saveAll(), QStringList{a});
+        QCOMPARE(o.saver.failureReason(a), QStringLiteral("changed by another program since it was opened"));
         QCOMPARE(fixtures::readFile(a), theirs);
         QCOMPARE(savedLines(b), QStringList{"<ST=u>" + term("two")});
         // Its own earlier save does not count as a change.
@@ -143,8 +191,27 @@ private slots:
         QVERIFY(QFile::remove(a));
         QVERIFY(QDir().mkdir(a));
         QCOMPARE(o.saver.saveAll(), QStringList{a});
+        QCOMPARE(o.saver.failureReason(a), QStringLiteral("is a folder"));
         QVERIFY(QFileInfo(a).isDir());
         QCOMPARE(savedLines(b), QStringList{"<ST=u>" + term("two")});
+    }
+
+    // A read-only lesson is not replaced, and says why; so does a linked
+    // file that the linked-file line cannot carry.
+    void readOnlyAndUnwritableLinksAreNamedWithTheirReason()
+    {
+        Opened o;
+        const QString a = fixtures::writeLesson(path("ro/a.kvl"), {term("one")});
+        const QString b = fixtures::writeLesson(path("ro/b.kvl"), {term("two"), "<PAR FILE=\"x\" DESCRIPTION=\"a\">b\" c\">"});
+        QCOMPARE(o.open({a, b}), QStringList());
+        QCOMPARE(o.store.FParDescriptions, QStringList{"a\">b"});
+        QVERIFY(QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        const QByteArray before = fixtures::readFile(a), beforeB = fixtures::readFile(b);
+        QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
+        QCOMPARE(o.saver.failureReason(a), QStringLiteral("read-only"));
+        QCOMPARE(o.saver.failureReason(b), QStringLiteral("a linked file's name or description cannot be written unchanged"));
+        QCOMPARE(fixtures::readFile(a), before);
+        QCOMPARE(fixtures::readFile(b), beforeB);
     }
 
     void rowsThatDoNotMatchTheTextWriteNothing()

@@ -32,6 +32,14 @@ private slots:
             << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"say\" hi\">") << "description" << "say";
         QTest::newRow("doubled quotes become one")
             << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"a\"\"b\">") << "description" << "a\"b";
+        // Found on the line itself, ignoring case: a letter whose lower case is
+        // longer moves nothing.
+        QTest::newRow("longer lower case")
+            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"\u0130zmir notes\">") << "description"
+            << QStringLiteral("\u0130zmir notes");
+        // A name inside a quoted value is part of the value.
+        QTest::newRow("name inside a file name")
+            << QStringLiteral("<PAR FILE=\"my description=x.txt\" DESCRIPTION=\"d\">") << "description" << "d";
         QTest::newRow("unicode kept")
             << QStringLiteral("<PAR FILE=\"\u8bfe\u6587.txt\" DESCRIPTION=\"\u6587\">") << "file"
             << QStringLiteral("\u8bfe\u6587.txt");
@@ -46,6 +54,16 @@ private slots:
 
     void writtenLineReadsBack()
     {
+        // Quotes inside a value are doubled and come back single; what the
+        // reading rule cannot carry is known before it is written.
+        QCOMPARE(parLine(QStringLiteral("a\"b\"\".txt"), QStringLiteral("\"q\"")),
+                 QStringLiteral("<PAR FILE=\"a\"\"b\"\"\"\".txt\" DESCRIPTION=\"\"\"q\"\"\">"));
+        QVERIFY(parLineKeeps(QStringLiteral("a\"b\"\".txt"), QStringLiteral("\"q\"")));
+        QVERIFY(parLineKeeps(QStringLiteral("my description=x.txt"), QStringLiteral("\u0130zmir file=")));
+        QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("say \"hi\" now")));
+        QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("a\">b")));
+        QVERIFY(!parLineKeeps(QStringLiteral(" f"), QStringLiteral("d")));
+
         const QString line = parLine(QStringLiteral("/x/r.txt"), QStringLiteral("Reading one"));
         QCOMPARE(line, QStringLiteral("<PAR FILE=\"/x/r.txt\" DESCRIPTION=\"Reading one\">"));
         QCOMPARE(GetParAttribute(line, QStringLiteral("file")), QStringLiteral("/x/r.txt"));

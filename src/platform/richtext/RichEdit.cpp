@@ -241,26 +241,33 @@ struct RichEdit::Impl {
         if (wholeDocument && content.endsWithBreak())
             --n;
         c.beginEditBlock();
-        const rtf::CharFormat *lastFormat = nullptr;
-        QTextCharFormat qf;
+        // Word processors switch between a few looks over and over (one per
+        // field of a lesson line): each is converted once.
+        QList<std::pair<const rtf::CharFormat *, QTextCharFormat>> looks;
+        auto qtFormat = [&looks](const rtf::CharFormat &f) -> const QTextCharFormat & {
+            for (const auto &l : std::as_const(looks))
+                if (*l.first == f)
+                    return l.second;
+            if (looks.size() >= 32)
+                looks.removeFirst();
+            looks.append({&f, toQt(f)});
+            return looks.constLast().second;
+        };
+        const QTextBlockFormat firstFormat = c.blockFormat();
         for (qsizetype i = 0; i < n; ++i) {
             const rtf::Paragraph &p = content.paragraphs.at(i);
-            if (i > 0)
-                c.insertBlock();
             // A paragraph without an alignment of its own takes the control's;
             // the first one keeps the paragraph it is inserted into.
-            if (p.align != rtf::Align::Unset || i > 0) {
-                QTextBlockFormat bf = c.blockFormat();
+            if (i > 0 || p.align != rtf::Align::Unset) {
+                QTextBlockFormat bf = i > 0 ? QTextBlockFormat(firstFormat) : c.blockFormat();
                 bf.setAlignment(p.align != rtf::Align::Unset ? qtAlign(p.align) : controlAlign());
-                c.setBlockFormat(bf);
+                if (i > 0)
+                    c.insertBlock(bf);
+                else
+                    c.setBlockFormat(bf);
             }
-            for (const rtf::Run &r : p.runs) {
-                if (!lastFormat || !(*lastFormat == r.format)) {
-                    qf = toQt(r.format);
-                    lastFormat = &r.format;
-                }
-                c.insertText(r.text, qf);
-            }
+            for (const rtf::Run &r : p.runs)
+                c.insertText(r.text, qtFormat(r.format));
         }
         c.endEditBlock();
     }
@@ -672,7 +679,11 @@ QByteArray RichEdit::streamOutSelection() const
 
 void RichEdit::streamInSelection(const QByteArray &rtfData)
 {
-    const rtf::Content content = d->parse(rtfData);
+    streamInContent(d->parse(rtfData));
+}
+
+void RichEdit::streamInContent(const rtf::Content &content)
+{
     QTextCursor c = d->cursor();
     c.beginEditBlock();
     c.removeSelectedText();

@@ -20,6 +20,8 @@
 // never get one. A view (a QTextEdit) can be attached to show the document;
 // the point/scroll operations need that view and answer neutrally without it.
 
+#include "RtfContent.h"
+
 #include <QObject>
 #include <QColor>
 #include <QPoint>
@@ -138,6 +140,8 @@ public:
     // Rich text replacing the selection; afterwards the caret stands right
     // after the inserted text. Throws RichTextError when nothing can be read.
     void streamInSelection(const QByteArray &rtf);
+    // The same for rich text already read (no bytes to parse).
+    void streamInContent(const rtf::Content &content);
     // The whole document as RTF bytes, and loading from RTF bytes.
     QByteArray toRtf() const;
     void fromRtf(const QByteArray &rtf);

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QVector>
 
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -109,10 +110,38 @@ const std::unordered_map<std::string_view, Word> &wordTable()
     return table;
 }
 
+// Word processors repeat a few dozen control words hundreds of thousands of
+// times; a small cache in front of the table finds them without hashing.
+Word lookupWord(std::string_view word)
+{
+    struct Entry {
+        char name[32];
+        unsigned char size = 0;
+        Word word = W_Unknown;
+    };
+    static thread_local Entry cache[256];
+    const size_t n = word.size();
+    const unsigned slot = (unsigned(n) * 31u + unsigned(char(word[0])) * 7u + unsigned(char(word[n - 1])) * 13u
+                           + (n > 2 ? unsigned(char(word[n / 2])) : 0u)) & 255u;
+    Entry &e = cache[slot];
+    if (e.size == n && std::memcmp(e.name, word.data(), n) == 0)
+        return e.word;
+    const auto &table = wordTable();
+    const auto it = table.find(word);
+    const Word w = it == table.end() ? W_Unknown : it->second;
+    if (n <= sizeof e.name) {
+        std::memcpy(e.name, word.data(), n);
+        e.size = static_cast<unsigned char>(n);
+        e.word = w;
+    }
+    return w;
+}
+
 class Reader {
 public:
     Reader(const char *data, qsizetype size) : m_p(data), m_end(data + size) {}
     void run(Content *out);
+    void setSink(const ParagraphSink *sink) { m_sink = sink; }
 
 private:
     GroupState &st() { return m_stack.last(); }
@@ -127,6 +156,7 @@ private:
     void appendChar(QChar c);
     void paragraphBreak();
     void rowEnd();
+    void emitParagraph();
     void controlWord(std::string_view word, bool hasParam, int param);
     void controlSymbol(char c);
     void commitFontName();
@@ -156,6 +186,8 @@ private:
     Content *m_out = nullptr;
     Paragraph m_para;
     bool m_rootClosed = false;
+    const ParagraphSink *m_sink = nullptr; // takes each paragraph instead of m_out
+    bool m_stopped = false;                // the sink asked to stop
 };
 
 static bool complexSelected(const GroupState &s)
@@ -285,16 +317,18 @@ void Reader::flushBytes()
 
 static inline bool isSpecial(char16_t u)
 {
-    return (u < 0x20 && u != '\t') || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+    return u == 0 || u == '\n' || u == '\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
 }
 
 void Reader::appendText(const QString &text, TextClass cls)
 {
     if (text.isEmpty())
         return;
-    // Line and paragraph separators are paragraph breaks wherever they come
-    // from (\uN, UTF-8 text); other control characters and the document's
-    // frame markers would corrupt the document and are no text.
+    // Line ends and paragraph separators are paragraph breaks wherever they
+    // come from (\uN, UTF-8 text); the document's frame markers would corrupt
+    // the document and NUL is no text. Other control characters (form feed,
+    // vertical tab, 0x1A) and the line separator of \line are text like any
+    // other, so they survive a save and a reload.
     qsizetype i = 0;
     while (i < text.size() && !isSpecial(text.at(i).unicode()))
         ++i;
@@ -306,7 +340,7 @@ void Reader::appendText(const QString &text, TextClass cls)
                 continue;
             appendPlain(text.mid(from, k - from), cls);
             from = k + 1;
-            if (u == '\n' || u == '\r' || u == 0x2028 || u == 0x2029)
+            if (u == '\n' || u == '\r' || u == 0x2029)
                 paragraphBreak();
             else if (u == 0xFDD0 || u == 0xFDD1)
                 appendPlain(QString(QChar(0xFFFD)), cls);
@@ -332,7 +366,17 @@ void Reader::paragraphBreak()
 {
     flushBytes();
     m_para.align = st().align;
-    m_out->paragraphs.append(std::move(m_para));
+    emitParagraph();
+}
+
+void Reader::emitParagraph()
+{
+    if (m_sink) {
+        if (!(*m_sink)(std::move(m_para)))
+            m_stopped = true;
+    } else {
+        m_out->paragraphs.append(std::move(m_para));
+    }
     m_para = Paragraph();
 }
 
@@ -418,9 +462,7 @@ void Reader::controlSymbol(char c)
 
 void Reader::controlWord(std::string_view word, bool hasParam, int param)
 {
-    const auto &table = wordTable();
-    auto it = table.find(word);
-    const Word w = it == table.end() ? W_Unknown : it->second;
+    const Word w = lookupWord(word);
     GroupState &s = st();
 
     // A group that starts with \* is an optional destination; we show none of
@@ -601,9 +643,13 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     case W_qc: s.align = Align::Center; return;
     case W_qr: s.align = Align::Right; return;
     case W_qj: s.align = Align::Justify; return;
-    case W_par: case W_line: case W_sect: case W_page:
+    case W_par: case W_sect: case W_page:
         paragraphBreak();
         return;
+    case W_line:
+        // A soft line break stays inside its paragraph: a lesson line is a
+        // paragraph, whatever its look.
+        flushBytes(); appendChar(QChar(QChar::LineSeparator)); return;
     case W_row: case W_nestrow:
         rowEnd();
         return;
@@ -640,7 +686,7 @@ void Reader::run(Content *out)
     m_stack.reserve(kMaxGroupDepth + 1);
     m_stack.append(GroupState()); // outside the root group
     int depth = 0;
-    while (m_p < m_end && !m_rootClosed) {
+    while (m_p < m_end && !m_rootClosed && !m_stopped) {
         const char c = *m_p;
         if (c == '{') {
             ++m_p;
@@ -755,9 +801,12 @@ void Reader::run(Content *out)
             break;
         }
     }
+    if (m_stopped)
+        return;
     flushBytes();
     m_para.align = m_stack.last().align;
-    m_out->paragraphs.append(std::move(m_para));
+    if (!m_stopped)
+        emitParagraph();
 }
 
 } // namespace
@@ -788,6 +837,21 @@ bool read(const QByteArray &data, Content *content, QString *error)
     qsizetype start = data.indexOf('{');
     Reader reader(data.constData() + start, data.size() - start);
     reader.run(content);
+    return true;
+}
+
+bool read(const QByteArray &data, const ParagraphSink &sink, QString *error)
+{
+    if (!looksLikeRtf(data)) {
+        if (error)
+            *error = QStringLiteral("The data is not rich text (it does not begin with \"{\\rtf\").");
+        return false;
+    }
+    const qsizetype start = data.indexOf('{');
+    Content unused;
+    Reader reader(data.constData() + start, data.size() - start);
+    reader.setSink(&sink);
+    reader.run(&unused);
     return true;
 }
 

@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace korvana::rtf {
 
 // True when data starts (after blanks) as rich text does: "{\rtf", "{\urtf"
@@ -26,6 +28,12 @@ inline bool looksLikeRtf(const QByteArray &data) { return looksLikeRtf(data.cons
 // otherwise fills *content with everything readable, even from truncated or
 // damaged data.
 bool read(const QByteArray &data, Content *content, QString *error);
+
+// Hands each paragraph to sink as soon as it is read, instead of collecting
+// them; when sink returns false the reading stops there, so a caller with a
+// limit need not read (or hold) the rest of a huge document.
+using ParagraphSink = std::function<bool(Paragraph &&)>;
+bool read(const QByteArray &data, const ParagraphSink &sink, QString *error);
 
 // The deepest group nesting that is read; deeper groups are skipped whole.
 constexpr int kMaxGroupDepth = 128;

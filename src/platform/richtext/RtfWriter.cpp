@@ -160,9 +160,11 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
                     word("\\tab", 0, false);
                 } else if (u == 0x2028 || u == 0x2029) {
                     word("\\line", 0, false);
-                } else if (u < 0x20) {
-                    continue; // no text: the reader never gives such characters
+                } else if (u == 0) {
+                    continue; // no text: the reader never gives it
                 } else {
+                    // Other control characters (form feed, vertical tab, 0x1A)
+                    // go as \uN too: as bytes they would be dropped.
                     body += "\\u";
                     appendInt(body, int(int16_t(u)));
                     body += '?';
