@@ -84,7 +84,7 @@ private slots:
                      Form1->mlSaveLessonClick();
                      return outcome();
                  }),
-                 ("Some lessons couldn't be saved:\n\n" + lesson + "|Saving lessons...").toUtf8());
+                 ("Some lessons couldn't be saved:\n\n" + lesson + " (file too large for the disk)|Saving lessons...").toUtf8());
         QCOMPARE(readFile(lesson), oldLesson);
 
         // Save session: the new session (long lesson names) outgrows the
@@ -160,6 +160,8 @@ private slots:
         QVERIFY(childtest::setMode(inLocked, 0666));
         QVERIFY(childtest::setMode(path("ro/locked"), 0555));
 
+        const QHash<QString, QString> reasons{{lesson, QStringLiteral("read-only")},
+                                              {inLocked, QStringLiteral("permission denied")}};
         for (const QString &file : {lesson, inLocked}) {
             open({file});
             const QByteArray old = readFile(file);
@@ -167,7 +169,7 @@ private slots:
                          Form1->mlSaveLessonClick();
                          return outcome();
                      }),
-                     ("Some lessons couldn't be saved:\n\n" + file + "|Saving lessons...").toUtf8());
+                     ("Some lessons couldn't be saved:\n\n" + file + " (" + reasons[file] + ")|Saving lessons...").toUtf8());
             QCOMPARE(readFile(file), old);
         }
         QCOMPARE(QDir(path("ro/file")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});

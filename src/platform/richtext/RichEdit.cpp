@@ -450,16 +450,16 @@ void RichEdit::clear()
 
 void RichEdit::loadFromFile(const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
+    // Files come from other people (lessons, linked files): a named pipe or a
+    // device is refused at once instead of blocking, and so is a file far
+    // larger than any document the control can hold.
+    constexpr qint64 largestFile = 256 * 1024 * 1024;
+    const files::ReadResult read = files::readRegularFile(fileName, largestFile);
+    if (!read.ok())
         throw RichTextError(QStringLiteral("Cannot read \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
+                                .arg(QDir::toNativeSeparators(fileName), read.reason)
                                 .toStdString());
-    const QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw RichTextError(QStringLiteral("Cannot read \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
-                                .toStdString());
+    const QByteArray &data = read.data;
     if (rtf::looksLikeRtf(data)) {
         try {
             fromRtf(data);

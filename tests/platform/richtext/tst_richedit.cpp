@@ -553,6 +553,13 @@ void TestRichEdit::missingFileThrowsNamingIt()
         QVERIFY(QString::fromUtf8(e.what()).contains(QStringLiteral("/nonexistent/lesson.kvl")));
     }
     QCOMPARE(re.text(), QStringLiteral("kept"));
+    // A named pipe or a device is refused at once, not waited on.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("lesson.kvl"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &special : {fifo, QStringLiteral("/dev/zero")})
+        QVERIFY_THROWS_EXCEPTION(RichTextError, re.loadFromFile(special));
+    QCOMPARE(re.text(), QStringLiteral("kept"));
 }
 
 void TestRichEdit::noLayoutWithoutView()
