@@ -19,6 +19,8 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # clang's libFuzzer for the RTF reader fuzzer, Xvfb for screenshots,
   # LibreOffice to cross-check the lesson files we write.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui)
+  # A PulseAudio server with a null sink, and parec to record what plays.
+  packages+=(pulseaudio pulseaudio-utils)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no
