@@ -74,7 +74,7 @@ QSize TformPicture::screenSize() const
     if (m_screenSize.isValid())
         return m_screenSize;
     if (const QScreen *s = QGuiApplication::primaryScreen())
-        return s->geometry().size();
+        return s->availableGeometry().size(); // without panels, so a fitted picture stays whole
     return QSize(1024, 768);
 }
 
