@@ -63,6 +63,8 @@ void TForm1::buildControls()
     // around it gives.
     lStatus->ensurePolished();
     lStatus->setMinimumHeight(lStatus->fontMetrics().height() + 2);
+    // A long message is cut at the window's edge; it never widens the window.
+    lStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *statusLayout = new QHBoxLayout(PanelStatus);
     statusLayout->setContentsMargins(0, 0, 0, 0);
     statusLayout->addWidget(lStatus);

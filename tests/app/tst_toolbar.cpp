@@ -96,6 +96,7 @@ private slots:
         QVERIFY(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
         // Long counts do not widen the window over the bar.
         Form1->lblCount->setText(QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
+        Form1->Status(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         QCOMPARE(Form1->size(), size);
