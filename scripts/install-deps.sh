@@ -22,6 +22,8 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # openbox and xdotool: a real window manager and real pointer events for
   # the window-dragging test.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
+  # A PulseAudio server with a null sink, and parec to record what plays.
+  packages+=(pulseaudio pulseaudio-utils)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no

@@ -9,6 +9,9 @@ export QT_QPA_PLATFORM=offscreen
 build=${KORVANA_BUILD_DIR:-$here/build}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+# Real audio for the playback tests: a PulseAudio server with a null sink.
+# shellcheck source=start-audio.sh
+. "$here/scripts/start-audio.sh"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log"
 if [ -x "$here/scripts/fuzz.sh" ]; then
   "$here/scripts/fuzz.sh" "${KORVANA_FUZZ_SECONDS:-60}"

@@ -11,6 +11,7 @@
 #include "settings/ProgramPaths.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -42,9 +43,21 @@ bool TForm1::openLessonInWordProcessor(const QString &FileName)
         return false;
     Shell &shell = Shell::instance();
     const QString writer = shell.findProgram(QStringLiteral("soffice"));
-    if (!writer.isEmpty() && shell.startProgram(writer, QStringList{QStringLiteral("--writer"), FileName}))
+    if (!writer.isEmpty() && officeCanShowWindows(writer)
+        && shell.startProgram(writer, QStringList{QStringLiteral("--writer"), FileName}))
         return true;
     return shell.openDocument(FileName);
+}
+
+bool TForm1::officeCanShowWindows(const QString &Soffice)
+{
+    // LibreOffice draws its windows through plug-ins (X11, GTK, Qt, KDE)
+    // beside its program; the "nogui" build has none, starts without a
+    // window and leaves the user waiting for nothing.
+    const QFileInfo program(QFileInfo(Soffice).canonicalFilePath());
+    if (!program.exists())
+        return false;
+    return !program.dir().entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty();
 }
 
 void TForm1::EditinWord1Click()
@@ -59,9 +72,10 @@ void TForm1::EditinWord1Click()
             Dialogs::instance().message(this, QLatin1String(kOpenError), MsgButtons::Ok);
         return;
     }
-    // The chosen editor gets the lesson's path as its parameter; whether it
-    // starts is not reported.
-    Shell::instance().startProgram(FExternalEditor, FCurrentLesson);
+    // The chosen editor gets the lesson's path as its parameter.
+    if (!Shell::instance().startProgram(FExternalEditor, FCurrentLesson))
+        Dialogs::instance().message(this, QStringLiteral("Cannot start the editor ") + FExternalEditor,
+                                    MsgButtons::Ok);
 }
 
 // --- help ----------------------------------------------------------------------------
@@ -69,6 +83,11 @@ void TForm1::EditinWord1Click()
 void TForm1::Help1Click()
 {
     HideAllMenus();
+    ShowHelpContents();
+}
+
+void TForm1::ShowHelpContents()
+{
     // The copy beside the program; without one the command does nothing.
     const QString help = korvana::ProgramPaths::dataFile(QLatin1String(kHelpFile));
     if (QFileInfo(help).isFile())

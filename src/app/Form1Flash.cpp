@@ -213,8 +213,20 @@ void TForm1::Flash(bool Auto)
 
 void TForm1::flashOnce(bool Auto)
 {
-    if (RichEdit2->text().isEmpty())
+    if (RichEdit2->text().isEmpty()) {
+        // Nothing to flash, but a card left up by the previous term must not
+        // stand for this one: in the automatic mode it shows this term
+        // without characters, otherwise it goes.
+        if (FormFlash && FormFlash->isVisible()) {
+            if (chbAuto->isChecked() && chbFlash->isChecked()) {
+                FormFlash->reFlash->clear();
+                fillFlashCard();
+            } else {
+                FormFlash->close();
+            }
+        }
         return;
+    }
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
@@ -342,4 +354,5 @@ void TForm1::fillFlashCard()
         s.strip->setSelStart(0);
         w->setEditVisible(s.strip, !s.strip->text().isEmpty());
     }
+    w->layoutStrips();
 }

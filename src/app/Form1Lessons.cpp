@@ -142,6 +142,11 @@ void TForm1::buildLessonControls()
     eLineNr = new QLineEdit(this);
     eLineNr->setObjectName(QStringLiteral("eLineNr"));
     eLineNr->setGeometry(184, 250, 48, 20);
+    // Room for five digits whatever the font, so "2999" never reads "999".
+    const QMargins m = eLineNr->textMargins();
+    eLineNr->setFixedWidth(eLineNr->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + m.left()
+                           + m.right() + 14);
+    eLineNr->setText(QStringLiteral("0"));
 }
 
 void TForm1::lbSouboryDrawItem(QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const

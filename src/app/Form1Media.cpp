@@ -150,6 +150,10 @@ void TForm1::connectVoice()
 
 void TForm1::jbReadclick()
 {
+    // Without a Mandarin voice reading aloud is off for the run: the Enter
+    // key must not make another language's voice read the characters.
+    if (!chbRead->isEnabled())
+        return;
     // Speech never overlaps the term's sound.
     if (SoundPlaying())
         korvana::MessagePump::waitUntil([this] { return !SoundPlaying(); }, soundWaitBoundMs());

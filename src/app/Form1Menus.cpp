@@ -15,6 +15,8 @@
 #include "settings/TFormAbout.h"
 #include "settings/TFormSelect.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
@@ -115,6 +117,14 @@ void TForm1::buildMenus()
             menuItems << ml;
         }
         panel->setFixedHeight(y + 2);
+        // 150 pixels, or wider where an item's caption needs it in this
+        // font, so that no caption is cut.
+        int width = 150;
+        for (HoverLabel *ml : panel->findChildren<HoverLabel *>())
+            width = std::max(width, ml->sizeHint().width() + 4);
+        panel->setFixedWidth(width);
+        for (HoverLabel *ml : panel->findChildren<HoverLabel *>())
+            ml->resize(width - 4, ml->height());
         connect(label, &HoverLabel::entered, this, [this, m] { menuLabelEntered(m); });
         connect(label, &HoverLabel::moved, this, [this, label] {
             label->setStyleSheet(QLatin1String(HotStyle));

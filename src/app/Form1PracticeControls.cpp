@@ -152,6 +152,8 @@ void TForm1::buildPracticeControls()
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
     lblCount->setToolTip(QStringLiteral("Not learned : Learned"));
+    // Growing counts must not widen the window over the docked tool bar.
+    lblCount->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     bPrevious = new QPushButton(QStringLiteral("Previous"), this);
     bPrevious->setObjectName(QStringLiteral("bPrevious"));

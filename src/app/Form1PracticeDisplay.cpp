@@ -1,10 +1,13 @@
 // The term display: the current term's line and its four panes.
 #include "app/TForm1.h"
+#include "lessons/LinkedFiles.h"
+#include "platform/files/SafeFiles.h"
 #include "practice/TformPicture.h"
 #include "settings/Colors.h"
 #include "settings/TFormOptions.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextEdit>
 
@@ -46,6 +49,17 @@ QString TForm1::GetTagValue(const QString &Name)
     if (s.to < 0)
         return {};
     return reLine->text().mid(s.from, s.length());
+}
+
+QString TForm1::termFileName(const QString &Name) const
+{
+    // Sounds and pictures travel with their lesson: its folder first, then
+    // the name as given. Only regular files within their kind's bound are
+    // offered (the callers check), so a pipe or device named by someone
+    // else's lesson cannot hang the window.
+    if (Name.isEmpty())
+        return Name;
+    return korvana::resolveLinkedFile(Name, FCurrentLesson, QDir::currentPath());
 }
 
 QChar TForm1::GetTermType()
@@ -91,8 +105,8 @@ bool TForm1::ShowTerm2(int N)
     lblView->hide();
     if (formPicture && formPicture->isVisible())
         formPicture->close();
-    FPictureFile = GetTagValue(QStringLiteral("GR"));
-    if (!FPictureFile.isEmpty() && QFileInfo::exists(FPictureFile)) {
+    FPictureFile = termFileName(GetTagValue(QStringLiteral("GR")));
+    if (!FPictureFile.isEmpty() && korvana::files::isRegularFile(FPictureFile, TformPicture::MaxFileBytes)) {
         lblView->show();
         lblView->setToolTip(FPictureFile);
         if (chbPicture->isChecked())
@@ -101,8 +115,8 @@ bool TForm1::ShowTerm2(int N)
 
     lblPlay->hide();
     bool played = false;
-    FSoundFile = GetTagValue(QStringLiteral("SN"));
-    if (!FSoundFile.isEmpty() && QFileInfo::exists(FSoundFile)) {
+    FSoundFile = termFileName(GetTagValue(QStringLiteral("SN")));
+    if (!FSoundFile.isEmpty() && korvana::files::isRegularFile(FSoundFile, korvana::MediaPlayer::MaxFileBytes)) {
         lblPlay->show();
         lblPlay->setToolTip(FSoundFile);
         if (chbSound->isChecked()) {
@@ -215,7 +229,10 @@ void TForm1::applyKanjiLook(korvana::RichEdit *Edit)
     Edit->setSelSize(FFontsizeKanji);
     if (!FSetKanjiFont)
         return;
-    Edit->setSelFontName(FRotateKanji ? QLatin1Char('@') + FKanjiFont : FKanjiFont);
+    // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
+    // do not have: asking for it put a fallback font in place of the chosen
+    // one. The chosen font stays; the characters are not turned.
+    Edit->setSelFontName(FKanjiFont);
     if (FBoldKanji)
         Edit->setSelBold(true);
     if (FSetKanjiColor)

@@ -5,6 +5,8 @@
 #include "practice/RandomGenerator.h"
 #include "settings/TFormOptions.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -266,7 +268,9 @@ void TForm1::SetTimer()
 {
     Timer1->stop();
     const int interval =
-        korvana::autoIntervalMs(FormOptions->rbNasobekZnaku->isChecked(), int(reChin->text().size()),
+        // A term without characters gets one character's time, so that the
+        // automatic mode goes on past it.
+        korvana::autoIntervalMs(FormOptions->rbNasobekZnaku->isChecked(), std::max(1, int(reChin->text().size())),
                                 FormOptions->stNasobekInterval->text(), FormOptions->stInterval->text());
     timer1Handler = Timer1Handler::Next;
     Timer1->setInterval(interval);

@@ -13,6 +13,7 @@
 #include "settings/TFormReminder.h"
 #include "settings/TFormSelect.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -58,6 +59,12 @@ void TForm1::buildControls()
     lStatus = new QLabel(PanelStatus);
     lStatus->setObjectName(QStringLiteral("lStatus"));
     lStatus->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
+    // As high as a line of its font with descenders, whatever the layout
+    // around it gives.
+    lStatus->ensurePolished();
+    lStatus->setMinimumHeight(lStatus->fontMetrics().height() + 2);
+    // A long message is cut at the window's edge; it never widens the window.
+    lStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *statusLayout = new QHBoxLayout(PanelStatus);
     statusLayout->setContentsMargins(0, 0, 0, 0);
     statusLayout->addWidget(lStatus);
@@ -121,6 +128,21 @@ void TForm1::resizeEvent(QResizeEvent *e)
     setMask(QRegion(path.toFillPolygon().toPolygon()));
     if (Label10)
         seraditmenu();
+    dockToolBar();
+}
+
+void TForm1::moveEvent(QMoveEvent *e)
+{
+    QWidget::moveEvent(e);
+    dockToolBar();
+}
+
+void TForm1::dockToolBar()
+{
+    // However the window got moved or resized (a drag, the window manager,
+    // a new screen), the bar stands beside it again.
+    if (FormToolBar && FormToolBar->isVisible())
+        FormToolBar->SetPosition();
 }
 
 void TForm1::FormCreate()
@@ -208,6 +230,15 @@ void TForm1::FormClose()
 void TForm1::closeEvent(QCloseEvent *e)
 {
     FormClose();
+    // Closing the main window ends the run: no other window (the screen
+    // background, a picture, the dictionary) may keep the program alive
+    // without a way back. They go before this one, so that this is the last
+    // window to close and the message loop ends.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isVisible())
+            w->hide();
+    }
     QWidget::closeEvent(e);
 }
 
@@ -222,10 +253,6 @@ bool TForm1::event(QEvent *e)
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
-    // However the window moved (a drag the window system ran, the window
-    // manager, code), the docked tool bar follows.
-    if (e->type() == QEvent::Move && FormToolBar && FormToolBar->isVisible())
-        FormToolBar->SetPosition();
     return handled;
 }
 
@@ -246,6 +273,7 @@ void TForm1::FormActivate()
     }
 
     bool chineseVoice = false;
+    bool engine = true;
     try {
         if (!SpVoice)
             SpVoice = voiceFactory();
@@ -270,12 +298,16 @@ void TForm1::FormActivate()
         // A speech engine that cannot start means no Chinese voice for this
         // run; the program goes on without reading aloud.
         SpVoice.reset();
+        engine = false;
         Status(QStringLiteral("No speech engine: reading aloud is off"));
     }
     if (!chineseVoice) {
         chbRead->setChecked(false);
         chbRead->setEnabled(false);
+        lblReadAloud->setEnabled(false);
         jbRead->hide();
+        if (engine)
+            Status(QStringLiteral("No Mandarin voice: reading aloud is off"));
     }
 
     FSpeaking = false;

@@ -181,6 +181,9 @@ public:
     void ShowChin2(bool Force);
     void ShowNotes2(bool Force);
     QString GetTagValue(const QString &Name);
+    // The file a term's sound or picture name stands for (see
+    // resolveLinkedFile): the current lesson's folder first.
+    QString termFileName(const QString &Name) const;
     QChar GetTermType();
 
     // Practice engine (bNextClick and CountTerms are declared with the
@@ -528,6 +531,8 @@ public:
     // LibreOffice Writer when it is installed, else the desktop's program
     // for the file. False when nothing could be started.
     bool openLessonInWordProcessor(const QString &FileName);
+    // Whether the LibreOffice at Soffice can show a window at all.
+    static bool officeCanShowWindows(const QString &Soffice);
     // [commands-end]
 
     // --- status line --------------------------------------------------------------
@@ -584,6 +589,7 @@ protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
 
     bool eventFilter(QObject *watched, QEvent *e) override;
 
@@ -606,6 +612,7 @@ private:
     void makeDraggable(QWidget *control);
     // The window system is moving the window for the drag under way.
     bool m_systemMove = false;
+    void dockToolBar();
     bool m_activating = false;
     // The voice tokens of the options dialog's voice list, item by item.
     QList<korvana::VoiceToken> m_voices;

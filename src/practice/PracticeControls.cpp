@@ -1,6 +1,8 @@
 #include "practice/PracticeControls.h"
 
 #include <QCheckBox>
+#include <QEnterEvent>
+#include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 
 namespace korvana {
@@ -15,6 +17,41 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *e)
     QLabel::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit clicked();
+}
+
+void ClickLabel::enterEvent(QEnterEvent *e)
+{
+    QLabel::enterEvent(e);
+    setUnderlined(true);
+}
+
+void ClickLabel::leaveEvent(QEvent *e)
+{
+    QLabel::leaveEvent(e);
+    setUnderlined(false);
+}
+
+void ClickLabel::changeEvent(QEvent *e)
+{
+    QLabel::changeEvent(e);
+    if (e->type() != QEvent::EnabledChange)
+        return;
+    if (isEnabled()) {
+        setGraphicsEffect(nullptr);
+    } else {
+        auto *faded = new QGraphicsOpacityEffect(this);
+        faded->setOpacity(0.4);
+        setGraphicsEffect(faded);
+    }
+}
+
+void ClickLabel::setUnderlined(bool on)
+{
+    QFont f = font();
+    if (f.underline() == on)
+        return;
+    f.setUnderline(on);
+    setFont(f);
 }
 
 LatchButton::LatchButton(const QString &text, QWidget *parent) : QPushButton(text, parent)

@@ -21,6 +21,14 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
+    // Underlined while the pointer is over it, as a link is.
+    void enterEvent(QEnterEvent *e) override;
+    void leaveEvent(QEvent *e) override;
+    // A disabled caption looks faded whatever colours a skin gives it.
+    void changeEvent(QEvent *e) override;
+
+private:
+    void setUnderlined(bool on);
 };
 
 // A button with a down state that only code sets: a click runs its handler,

@@ -1,6 +1,10 @@
 #include "practice/TFormFlash.h"
 
 #include <QCloseEvent>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -149,10 +153,18 @@ void TFormFlash::bringToFront()
 
 void TFormFlash::layoutStrips()
 {
+    // Each strip is at least StripHeight high and as high as its text, so
+    // the card's 25-point text keeps its descenders (the "y" of "yī").
+    auto heightOf = [](korvana::RichEdit *strip) {
+        return std::max(StripHeight, int(std::ceil(strip->document()->size().height())));
+    };
     const int w = width();
-    reOrigView->setGeometry(0, 0, w, StripHeight);
-    rePinView->setGeometry(0, StripHeight, w, StripHeight);
-    reNotesView->setGeometry(0, height() - StripHeight, w, StripHeight);
+    const int orig = heightOf(reOrig);
+    const int pin = heightOf(rePin);
+    const int notes = heightOf(reNotes);
+    reOrigView->setGeometry(0, 0, w, orig);
+    rePinView->setGeometry(0, orig, w, pin);
+    reNotesView->setGeometry(0, height() - notes, w, notes);
     reMeziView->setGeometry(rect());
 }
 

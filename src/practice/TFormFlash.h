@@ -27,6 +27,8 @@ public:
     QTextEdit *reFlashView = nullptr, *reMeziView = nullptr, *reOrigView = nullptr, *rePinView = nullptr,
               *reNotesView = nullptr;
     static constexpr int StripHeight = 40;
+    // Places the strips, each as high as its text needs.
+    void layoutStrips();
 
     // The view showing one of the five edits (nullptr for another edit).
     QTextEdit *viewOf(const korvana::RichEdit *edit) const;
@@ -71,7 +73,7 @@ private:
     void FormActivate();
     void hidePointer();
     void showPointer();
-    void layoutStrips();
+
     bool m_pointerHidden = false;
     bool m_keyboardGrabbed = false;
 };

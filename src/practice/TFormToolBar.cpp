@@ -99,6 +99,8 @@ void TFormToolBar::SetPosition()
     // a paint from asking for another.
     if (pos() != to)
         move(to);
+    if (height() != Form1->height())
+        resize(BarWidth, Form1->height());
 }
 
 void TFormToolBar::FormActivate()

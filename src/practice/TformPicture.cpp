@@ -1,5 +1,10 @@
 #include "practice/TformPicture.h"
+#include "app/TForm1.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/ui/Errors.h"
+
+#include <QBuffer>
+#include <QKeyEvent>
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -20,7 +25,10 @@ TformPicture::TformPicture(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("formPicture"));
     setWindowTitle(QStringLiteral("Picture"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowFlags(windowFlagsFor(true));
+    // The practice keys belong to the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
     Image1 = new PictureImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->move(0, 0);
@@ -31,6 +39,18 @@ TformPicture::TformPicture(QWidget *parent) : QWidget(parent)
 void TformPicture::Image1Click()
 {
     close();
+}
+
+void TformPicture::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if (Form1) {
+        Form1->activateWindow();
+        Form1->FormKeyDown(e->key(), e->modifiers());
+    }
 }
 
 TformPicture::Placement TformPicture::placementFor(QSize picture, QSize screen)
@@ -44,8 +64,8 @@ TformPicture::Placement TformPicture::placementFor(QSize picture, QSize screen)
         return p;
     }
     p.borderless = false;
-    p.clientSize = QSize(wider ? screen.width() : picture.width(), higher ? screen.height() : picture.height());
-    p.maximized = wider && higher;
+    p.clientSize = wider || higher ? picture.scaled(screen, Qt::KeepAspectRatio) : picture;
+    p.clientSize = p.clientSize.expandedTo(QSize(1, 1));
     return p;
 }
 
@@ -54,34 +74,53 @@ QSize TformPicture::screenSize() const
     if (m_screenSize.isValid())
         return m_screenSize;
     if (const QScreen *s = QGuiApplication::primaryScreen())
-        return s->geometry().size();
+        return s->availableGeometry().size(); // without panels, so a fitted picture stays whole
     return QSize(1024, 768);
 }
 
 void TformPicture::showPicture(const QString &fileName)
 {
-    move(0, 0);
     Image1->clear();
+    // Read here within the bound, never by the image library from the name:
+    // a named pipe would block it for good.
+    const korvana::files::ReadResult file = korvana::files::readRegularFile(fileName, MaxFileBytes);
+    if (!file.ok())
+        throw korvana::Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, file.reason));
+    QBuffer buffer;
+    buffer.setData(file.data);
+    buffer.open(QIODevice::ReadOnly);
     // The reader goes by the contents, so a JPEG named .bmp still shows.
-    QImageReader reader(fileName);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull())
         throw korvana::Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, reader.errorString()));
 
-    Image1->setPixmap(QPixmap::fromImage(image));
     placement = placementFor(image.size(), screenSize());
-    setWindowFlags(placement.borderless ? Qt::Window | Qt::FramelessWindowHint : Qt::Window);
-    // The image keeps its own size; a window smaller than the picture
-    // shows its top left part.
-    Image1->resize(image.size());
-    setWindowState(placement.maximized ? Qt::WindowMaximized : Qt::WindowNoState);
-    if (!placement.maximized)
-        resize(placement.clientSize);
+    const QPixmap pixmap = QPixmap::fromImage(image.size() == placement.clientSize
+                                                  ? image
+                                                  : image.scaled(placement.clientSize, Qt::KeepAspectRatio,
+                                                                 Qt::SmoothTransformation));
+    Image1->setPixmap(pixmap);
+    Image1->resize(pixmap.size());
+    // A window that showed a large picture keeps no trace of it: border,
+    // state and size all follow the new one.
+    const Qt::WindowFlags flags = windowFlagsFor(placement.borderless);
+    if (windowFlags() != flags)
+        setWindowFlags(flags); // hides the window
+    setWindowState(Qt::WindowNoState);
+    resize(placement.clientSize);
     move(0, 0);
     setWindowTitle(QStringLiteral("Picture [%1]").arg(fileName));
     show();
     raise();
-    activateWindow();
+}
+
+Qt::WindowFlags TformPicture::windowFlagsFor(bool borderless)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowDoesNotAcceptFocus;
+    if (borderless)
+        flags |= Qt::FramelessWindowHint;
+    return flags;
 }

@@ -22,32 +22,43 @@ class TformPicture : public QWidget {
 public:
     explicit TformPicture(QWidget *parent = nullptr);
 
+    // Larger picture files are not read.
+    static constexpr qint64 MaxFileBytes = qint64(64) << 20;
+
     // How the window stands for a picture of `picture` on a screen of
     // `screen`. A picture smaller than the screen both ways gets a borderless
-    // window of exactly its size; any other gets a sizeable border, the
-    // screen's size in each direction where the picture is larger (its own
-    // size in the other) and is maximized when larger in both.
+    // window of exactly its size; any other gets a sizeable border and is
+    // scaled down, keeping its proportions, to fit the screen, so that it
+    // never covers the whole practice window.
     struct Placement {
         bool borderless = true;
-        bool maximized = false;
         QSize clientSize;
     };
     static Placement placementFor(QSize picture, QSize screen);
 
     // Loads `fileName` (JPEG or BMP, told by the contents) and shows it at
-    // the screen's top left corner, in front. Throws korvana::Error when the
-    // file cannot be read; the window then stays as it was, its picture
-    // cleared.
+    // the screen's top left corner, in front, without taking the keyboard
+    // from the practice. Throws korvana::Error when the file cannot be read
+    // (also when it is no regular file or is over MaxFileBytes); the window
+    // then stays as it was, its picture cleared.
     void showPicture(const QString &fileName);
     // The screen size the placement is measured against; tests set it.
     void setScreenSize(QSize size) { m_screenSize = size; }
 
     void Image1Click();
 
+protected:
+    // The practice keys reach the main window even when the window manager
+    // gives this window the keyboard; Esc closes the picture.
+    void keyPressEvent(QKeyEvent *e) override;
+
+public:
+
     PictureImage *Image1 = nullptr;
     Placement placement; // of the picture shown last
 
 private:
+    static Qt::WindowFlags windowFlagsFor(bool borderless);
     QSize screenSize() const;
     QSize m_screenSize;
 };

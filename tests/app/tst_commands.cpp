@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QApplication>
 #include <QtTest>
 
 using namespace korvana;
@@ -25,7 +26,6 @@ using Request = RecordingShell::Request;
 
 namespace {
 const QString kOpenError = QStringLiteral("Error opening file");
-const QString kWriter = QStringLiteral("/opt/lo/program/soffice");
 
 // Selecting a whole pane takes its final paragraph mark along, which the
 // clipboard carries as a line end.
@@ -44,6 +44,16 @@ class TestCommands : public QObject {
     QTemporaryDir m_home;
     QTemporaryDir m_program;
     QString m_lesson;
+    QString kWriter;  // a LibreOffice that can show windows
+    QString m_nogui;  // the server-only build, without window plug-ins
+    static QString touch(const QString &path)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
     std::unique_ptr<ScopedRecordingShell> m_shell;
     ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
@@ -59,6 +69,9 @@ private slots:
         QFile f(m_lesson);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
+        kWriter = touch(m_home.filePath(QStringLiteral("lo/program/soffice")));
+        touch(m_home.filePath(QStringLiteral("lo/program/libvclplug_genlo.so")));
+        m_nogui = touch(m_home.filePath(QStringLiteral("lo-nogui/program/soffice")));
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         CreateForms();
         Form1->show();
@@ -104,6 +117,14 @@ private slots:
         QCOMPARE(shell().requests[0].arguments, (QStringList{QStringLiteral("--writer"), m_lesson}));
         QCOMPARE(shell().requests[1].kind, Request::Open);
         QCOMPARE(shell().requests[1].target, m_lesson);
+
+        // A LibreOffice that cannot show a window is passed over.
+        shell().requests.clear();
+        shell().programs.insert(QStringLiteral("soffice"), m_nogui);
+        Form1->EditinWord1Click();
+        QCOMPARE(shell().requests.size(), size_t(1));
+        QCOMPARE(shell().requests[0].kind, Request::Open);
+        QVERIFY(dialogs().messages.empty());
     }
 
     void wordProcessorFailuresAreReported()
@@ -126,16 +147,18 @@ private slots:
         QCOMPARE(dialogs().lastMessage(), kOpenError);
     }
 
-    void externalEditorGetsThePathWholeAndFailsQuietly()
+    void externalEditorGetsThePathWholeAndAFailureIsTold()
     {
         Form1->FEditInWord = false;
         Form1->FExternalEditor = QStringLiteral("/opt/editors/my editor");
-        shell().succeed = false;
         Form1->EditinWord1Click();
         QVERIFY(dialogs().messages.empty());
-        QCOMPARE(shell().requests.size(), size_t(1));
-        QCOMPARE(shell().requests[0].target, QStringLiteral("/opt/editors/my editor"));
-        QCOMPARE(shell().requests[0].arguments, QStringList{m_lesson});
+        shell().succeed = false;
+        Form1->EditinWord1Click();
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("Cannot start the editor /opt/editors/my editor"));
+        QCOMPARE(shell().requests.size(), size_t(2));
+        QCOMPARE(shell().requests[1].target, QStringLiteral("/opt/editors/my editor"));
+        QCOMPARE(shell().requests[1].arguments, QStringList{m_lesson});
     }
 
     void helpOpensOnlyAnExistingHelpFile()
@@ -150,6 +173,10 @@ private slots:
         QCOMPARE(shell().requests.size(), size_t(1));
         QCOMPARE(shell().requests[0].kind, Request::Open);
         QCOMPARE(QFileInfo(shell().requests[0].target).canonicalFilePath(), QFileInfo(help).canonicalFilePath());
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : Form1, Qt::Key_F1); // F1 opens it as well
+        QCOMPARE(shell().requests.size(), size_t(2));
+        QCOMPARE(shell().requests[1].target, shell().requests[0].target);
         QVERIFY(dialogs().messages.empty());
     }
 

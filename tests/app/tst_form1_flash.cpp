@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QtMath>
 #include <QtTest>
 
 using namespace korvana;
@@ -273,6 +274,26 @@ private slots:
         QVERIFY(!w->isVisible());
         QVERIFY(!f->chbAuto->isChecked());
         QCOMPARE(f->lStatus->text(), QStringLiteral("Auto mode OFF"));
+    }
+
+    void termWithoutCharactersReplacesTheCardAndAutomaticModeGoesOn()
+    {
+        load({term(QStringLiteral("字"), QStringLiteral("first")), term(QString(), QStringLiteral("second"))});
+        f->chbFlash->setChecked(true);
+        f->chbAuto->setChecked(true);
+        f->bNextClick();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reOrig->text(), QStringLiteral("first"));
+        f->bNextClick(); // no characters
+        QCOMPARE(f->FCurrentIndex, 2);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->reFlash->text(), QString());
+        QCOMPARE(w->reOrig->text(), QStringLiteral("second"));
+        QVERIFY(f->chbAuto->isChecked());
+        QVERIFY(f->Timer1->isActive()); // the next step will come
+        // The card's strips hold their 25-point text whole, descenders too.
+        for (QTextEdit *v : {w->reOrigView, w->rePinView})
+            QVERIFY(v->viewport()->height() >= qCeil(v->document()->size().height()));
     }
 
     void termDisplayFlashesChosenTypesOnly()

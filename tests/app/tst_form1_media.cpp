@@ -6,18 +6,23 @@
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "platform/media/FakeMediaPlayer.h"
+#include "platform/media/QtMediaPlayer.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/TformPicture.h"
 #include "settings/SettingsFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace korvana;
 
@@ -331,26 +336,127 @@ private slots:
         QVERIFY(!f->FSpeaking);
     }
 
+    void soundsAndPicturesAreFoundBesideTheLesson()
+    {
+        // The lesson's folder, not the current one, holds its media; stored
+        // names may use "\\" as separator.
+        QDir lessonDir(m_home.filePath(QStringLiteral("lessons")));
+        QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
+        QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
+        QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
+        f->reMain.setText(term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"))));
+        f->StringGrid1.clear();
+        f->NacistDoStringgridu(lessonDir.filePath(QStringLiteral("a.kvl")));
+        f->StringGrid1.setRowCount(1);
+        f->FCurrentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
+        QVERIFY(QDir::current() != lessonDir);
+        f->chbSound->setChecked(true);
+        f->bNextClick();
+        QVERIFY(!f->lblPlay->isHidden() && !f->lblView->isHidden());
+        QCOMPARE(player->playedFiles(), QStringList{lessonDir.filePath(QStringLiteral("snd/short.wav"))});
+        QTest::keyClick(f, Qt::Key_G);
+        QVERIFY(formPicture->isVisible());
+        QCOMPARE(formPicture->Image1->pixmap().size(), QSize(12, 8));
+    }
+
+    void specialFilesNamedByALessonCannotHangIt()
+    {
+        // A hang must fail this test, not the suite: the work runs in a child.
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KORVANA_MEDIA_CHILD"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("specialFilesChild")});
+        const bool done = child.waitForFinished(30000);
+        if (!done)
+            child.kill();
+        const QByteArray out = child.readAll();
+        QVERIFY2(done, "showing or playing a special file hung");
+        QVERIFY2(child.exitCode() == 0, out.constData());
+    }
+
+    void specialFilesChild()
+    {
+        if (qEnvironmentVariable("KORVANA_MEDIA_CHILD") != QLatin1String("1"))
+            QSKIP("runs inside specialFilesNamedByALessonCannotHangIt");
+        TForm1::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); };
+        DestroyForms();
+        apptest::createFreshForms();
+        f = Form1;
+        f->FFirstActivation = false;
+        const QString fifo = m_home.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QFile big(m_home.filePath(QStringLiteral("big.jpg")));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(TformPicture::MaxFileBytes + 1));
+        QFile huge(m_home.filePath(QStringLiteral("huge.wav")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MediaPlayer::MaxFileBytes + 1));
+        const QStringList special{fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom")};
+        QStringList lines;
+        for (const QString &name : special)
+            lines << term(name, withSound(name) + withPicture(name));
+        lines << term("big", withSound(huge.fileName()) + withPicture(big.fileName()));
+        load(lines);
+        f->chbSound->setChecked(true);
+        f->chbPicture->setChecked(true);
+        for (int i = 1; i <= lines.size(); ++i) {
+            f->bNextClick();
+            QCOMPARE(f->FCurrentIndex, i);
+            // Treated as missing: nothing offered, shown or played.
+            QVERIFY(f->lblPlay->isHidden() && f->lblView->isHidden());
+            QVERIFY(!formPicture->isVisible() && !f->SoundPlaying());
+            QTest::keyClick(f, Qt::Key_Space);
+            QVERIFY(!f->SoundPlaying());
+        }
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
     // --- pictures ---------------------------------------------------------------
 
     void placementFollowsThePictureAndTheScreen()
     {
         const QSize screen(800, 600);
         auto p = TformPicture::placementFor(QSize(200, 100), screen);
-        QVERIFY(p.borderless && !p.maximized);
+        QVERIFY(p.borderless);
         QCOMPARE(p.clientSize, QSize(200, 100));
-        p = TformPicture::placementFor(QSize(1000, 900), screen);
-        QVERIFY(!p.borderless && p.maximized);
-        QCOMPARE(p.clientSize, screen);
-        p = TformPicture::placementFor(QSize(1000, 300), screen); // wider only
-        QVERIFY(!p.borderless && !p.maximized);
-        QCOMPARE(p.clientSize, QSize(800, 300));
-        p = TformPicture::placementFor(QSize(300, 700), screen); // higher only
-        QCOMPARE(p.clientSize, QSize(300, 600));
-        QVERIFY(!p.maximized);
+        // Larger pictures are scaled down to fit, keeping their proportions.
+        p = TformPicture::placementFor(QSize(1600, 900), screen);
+        QVERIFY(!p.borderless);
+        QCOMPARE(p.clientSize, QSize(800, 450));
+        p = TformPicture::placementFor(QSize(300, 1200), screen); // higher only
+        QCOMPARE(p.clientSize, QSize(150, 600));
         p = TformPicture::placementFor(QSize(800, 100), screen); // as wide as the screen
         QVERIFY(!p.borderless);
         QCOMPARE(p.clientSize, QSize(800, 100));
+    }
+
+    void pictureLeavesTheKeysToThePracticeAndFitsTheScreen()
+    {
+        // A large picture, then a small one, in the real windows.
+        QImage large(1600, 1200, QImage::Format_RGB32);
+        large.fill(Qt::blue);
+        const QString big = m_home.filePath(QStringLiteral("big.png"));
+        QVERIFY(large.save(big));
+        load({term("one", withPicture(big)), term("two", withPicture(fixture("tiny.jpg"))), term("three")});
+        f->show();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        f->chbPicture->setChecked(true);
+        f->bNextClick();
+        QVERIFY(formPicture->isVisible());
+        QCOMPARE(formPicture->size(), QSize(800, 600));
+        QVERIFY(!(formPicture->windowState() & Qt::WindowMaximized));
+        QCOMPARE(QApplication::activeWindow(), f);
+        // The practice keys still work: Right steps, G hides the picture.
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f, Qt::Key_Right);
+        QCOMPARE(f->FCurrentIndex, 2);
+        QCOMPARE(formPicture->size(), QSize(12, 8));
+        QCOMPARE(formPicture->pos(), QPoint(0, 0));
+        QVERIFY(formPicture->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(QApplication::activeWindow(), f);
+        // Keys that reach the picture window go on to the practice.
+        QTest::keyClick(formPicture, Qt::Key_G);
+        QVERIFY(!formPicture->isVisible());
     }
 
     void pictureShowsWithItsSwitchAndClosesByClickAndG()

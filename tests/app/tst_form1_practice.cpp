@@ -227,9 +227,15 @@ private slots:
         FormOptions->stInterval->setText(QStringLiteral("5"));
         f->SetTimer();
         QCOMPARE(f->Timer1->interval(), 5000);
-        // No characters: the timer rests instead of ticking without end.
+        // No characters: one character's time, so the automatic mode goes on.
         FormOptions->rbNasobekZnaku->setChecked(true);
         f->chbChin->setChecked(false);
+        f->SetTimer();
+        QCOMPARE(f->Timer1->interval(), 1000);
+        QVERIFY(f->Timer1->isActive());
+        // A multiple of 0 gives no time at all: the timer rests instead of
+        // ticking without end.
+        FormOptions->stNasobekInterval->setText(QStringLiteral("0"));
         f->SetTimer();
         QVERIFY(!f->Timer1->isActive());
     }

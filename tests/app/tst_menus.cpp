@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QEnterEvent>
 #include <QtTest>
 
 using namespace korvana;
@@ -76,6 +77,23 @@ private slots:
         for (int i = 1; i < bar.size(); ++i)
             QCOMPARE(bar[i]->x(), bar[i - 1]->x() + bar[i - 1]->width());
         QCOMPARE(item("mlSaveSessionAs")->text(), QStringLiteral("  Save session as"));
+    }
+
+    void captionsAreWholeAndUnderlinedUnderThePointer()
+    {
+        // No menu item, the status line or a switch's caption is cut.
+        for (HoverLabel *ml : Form1->menuItems)
+            QVERIFY2(ml->width() >= ml->sizeHint().width(), qPrintable(ml->text()));
+        Form1->Status(QStringLiteral("gypsy quay"));
+        QVERIFY(Form1->lStatus->height() >= Form1->lStatus->fontMetrics().height());
+        QLabel *caption = Form1->lblDisplPict;
+        QVERIFY(!caption->font().underline());
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), caption->mapToGlobal(QPointF(2, 2)));
+        QCoreApplication::sendEvent(caption, &enter);
+        QVERIFY(caption->font().underline());
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(caption, &leave);
+        QVERIFY(!caption->font().underline());
     }
 
     void panelOpensBelowItsLabelAndClosesWhenLeftUpwards()

@@ -9,8 +9,14 @@
 #include "settings/SettingsFile.h"
 #include "settings/TFormOptions.h"
 #include "settings/TFormReminder.h"
+#include "practice/TFormBackground.h"
+#include "practice/TFormToolBar.h"
+#include "practice/TformPicture.h"
+#include "reference/TFormDict.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QGraphicsEffect>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -88,6 +94,37 @@ private slots:
         QCOMPARE(FormOptions->cbVoices->count(), 2);
         QCOMPARE(FormOptions->cbVoices->itemText(1), QStringLiteral("Mandarin and English"));
         QVERIFY(!Form1->FFirstActivation);
+        // Said once, the caption looks disabled, and Enter reads nothing in
+        // another language's voice.
+        QCOMPARE(Form1->lStatus->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
+        QVERIFY(!Form1->lblReadAloud->isEnabled() && Form1->lblReadAloud->graphicsEffect());
+        apptest::loadLines(Form1, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
+        Form1->bNextClick();
+        QTest::keyClick(Form1, Qt::Key_Return);
+        QVERIFY(m_voice->spokenTexts().isEmpty());
+        QVERIFY(!Form1->FSpeaking);
+    }
+
+    void closingTheMainWindowEndsTheRun()
+    {
+        // The real message loop: closing the main window (by its Exit item)
+        // ends it, whatever other windows show, and saves the settings.
+        start({});
+        SettingsFile::setShowReminder(false);
+        Form1->FDisplayScreenBackground = true;
+        Form1->show();
+        for (QWidget *w : std::initializer_list<QWidget *>{FormBackground, formPicture, FormDict, FormToolBar})
+            w->show();
+        QFile::remove(SettingsFile::path());
+        QTimer::singleShot(0, Form1, [] { Form1->imgExitClick(); });
+        QTimer guard; // a loop that never ends fails instead of hanging
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        guard.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+        QVERIFY(QFile::exists(SettingsFile::path()));
     }
 
     void theLastChineseVoiceWins()

@@ -8,6 +8,8 @@
 #include "reference/TFormAsocFile.h"
 #include "reference/TFormDict.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -81,6 +83,32 @@ private slots:
         mouse(QEvent::MouseButtonPress, QPoint(50, 5), Qt::LeftButton);
         mouse(QEvent::MouseMove, QPoint(49, 5), Qt::LeftButton);
         QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 30));
+    }
+
+    void mainWindowKeepsItsSizeAndTheBarFollowsEveryMove()
+    {
+        FormToolBar->show();
+        const QSize size = Form1->size();
+        QCOMPARE(Form1->eLineNr->text(), QStringLiteral("0"));
+        // Five digits fit the term-number field.
+        Form1->eLineNr->setText(QStringLiteral("29999"));
+        const QLineEdit *e = Form1->eLineNr;
+        QVERIFY(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
+        // Long counts do not widen the window over the bar.
+        Form1->lblCount->setText(QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
+        Form1->Status(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(Form1->size(), size);
+        // Moved or resized by anyone (the window manager too), the bar docks
+        // again and is as tall as the window.
+        const int roomy = roomyLeft();
+        Form1->move(roomy - 40, 40);
+        QCOMPARE(FormToolBar->pos(), QPoint(roomy - 40 + Form1->width() + 1, 40));
+        Form1->resize(Form1->width(), Form1->height() + 30);
+        QCOMPARE(FormToolBar->height(), Form1->height());
+        Form1->resize(size);
+        QCOMPARE(FormToolBar->height(), Form1->height());
     }
 
     void displayToolBarFollowsEveryWayOfShowingAndHiding()

@@ -12,6 +12,9 @@ class MediaPlayer : public QObject {
     Q_OBJECT
 public:
     enum class Mode { Stopped, Playing };
+    // Larger sound files are not played: a lesson's sounds are words and
+    // sentences, and a file named by someone else's lesson may be anything.
+    static constexpr qint64 MaxFileBytes = qint64(256) << 20;
 
     explicit MediaPlayer(QObject *parent = nullptr) : QObject(parent) {}
     ~MediaPlayer() override = default;

@@ -1,5 +1,6 @@
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/media/SoundDuration.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/ui/Errors.h"
 
 #include <QAudioDevice>
@@ -67,7 +68,8 @@ void QtMediaPlayer::open()
     close();
     const QString name = fileName();
     const QFileInfo info(name);
-    if (name.isEmpty() || !info.isFile() || !info.isReadable())
+    // Only a regular file: the backend would block for good on a named pipe.
+    if (name.isEmpty() || !files::isRegularFile(name, MaxFileBytes) || !info.isReadable())
         throw Error(QStringLiteral("Cannot read the sound file \"%1\"").arg(name));
     m_duration = soundFileDurationMs(name);
     m_silent = m_output == Output::Silent || (m_output == Output::Automatic && silentWanted());

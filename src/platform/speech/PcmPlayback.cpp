@@ -93,12 +93,18 @@ public:
         m_offset = 0;
         m_ended = false;
         m_fedAllAt = -1;
+        m_lastHeard = -1;
+        m_progressAt = -1;
+        m_paused = false;
         QAudioFormat format;
         format.setSampleRate(m_rate);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
         if (!m_device.isNull() && m_device.isFormatSupported(format)) {
             m_sink = std::make_unique<QAudioSink>(m_device, format);
+            // A short buffer keeps what is heard close to what was handed
+            // over, so word events, the end and a stop come in time.
+            m_sink->setBufferSize(qsizetype(m_rate) * 2 / 5);
             m_io = m_sink->start();
             if (!m_io || m_sink->error() != QAudio::NoError) {
                 m_sink.reset();
@@ -128,13 +134,13 @@ public:
         if (m_fallback)
             return m_offset + m_fallback->position();
         feed();
-        if (m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError) {
+        const qint64 heard = heardByDevice();
+        if ((m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError) || stalled(heard)) {
             // The device went away: go on in silence from where it was.
-            const qint64 heard = heardByDevice();
             switchToSilenceAt(heard);
             return m_offset + m_fallback->position();
         }
-        return heardByDevice();
+        return heard;
     }
     bool finished() override
     {
@@ -159,6 +165,7 @@ public:
     {
         if (m_fallback)
             return m_fallback->pause();
+        m_paused = true;
         m_sink->suspend();
     }
     void resume() override
@@ -166,6 +173,8 @@ public:
         if (m_fallback)
             return m_fallback->resume();
         m_fedAllAt = -1;
+        m_paused = false;
+        m_progressAt = -1;
         m_sink->resume();
     }
     void stop() override
@@ -180,10 +189,29 @@ public:
     }
 
 private:
+    // A device that takes sound but plays none of it for StallNs (a sink
+    // removed under the stream reports no error on some backends) counts
+    // as gone, or the end of the speech would never come.
+    static constexpr qint64 StallNs = 2 * NsPerSecond;
+    bool stalled(qint64 heard)
+    {
+        const qint64 now = m_clock();
+        const bool waiting = heard < m_fed / 2; // handed over, not yet heard
+        if (m_paused || !waiting || heard != m_lastHeard || m_progressAt < 0) {
+            m_lastHeard = heard;
+            m_progressAt = now;
+            return false;
+        }
+        return now - m_progressAt > StallNs;
+    }
     qint64 heardByDevice() const
     {
+        // What the device was given, less what still waits in its buffer:
+        // the sound server counts a sample as processed when it takes it,
+        // up to its whole buffer (a second or more) before it is heard.
+        const qint64 queued = std::max<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
         const qint64 processed = m_sink->processedUSecs() * m_rate / 1000000;
-        return std::min(processed, m_fed / 2);
+        return std::max<qint64>(0, std::min(processed, (m_fed - queued) / 2));
     }
     void feed()
     {
@@ -229,6 +257,9 @@ private:
     qint64 m_made = 0; // samples
     qint64 m_offset = 0;
     qint64 m_fedAllAt = -1;
+    qint64 m_lastHeard = -1;
+    qint64 m_progressAt = -1;
+    bool m_paused = false;
     bool m_ended = false;
 };
 
