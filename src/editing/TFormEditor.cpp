@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "editing/TFormAssociateRTF.h"
 #include "lessons/LinkedFiles.h"
+#include "platform/keyboard/KeyboardLayouts.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 #include "platform/ui/Integers.h"
@@ -226,11 +227,17 @@ bool TFormEditor::event(QEvent *e)
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
+    else if (e->type() == QEvent::WindowDeactivate)
+        // An input method switched for a field is the whole desktop's: the
+        // other windows get theirs back. Coming back, the field's enter
+        // handler switches again.
+        korvana::KeyboardLayouts::instance().restore();
     return handled;
 }
 
 void TFormEditor::closeEvent(QCloseEvent *e)
 {
+    korvana::KeyboardLayouts::instance().restore();
     FormClose();
     QWidget::closeEvent(e);
 }
