@@ -21,9 +21,9 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # openbox and xdotool: a real window manager and real pointer events for
   # the window-dragging test.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
-  # A real IBus with a Chinese engine, on a private session bus with dconf,
-  # for the editor's input-method switching.
-  packages+=(ibus ibus-libpinyin dbus dbus-x11 dconf-service dconf-gsettings-backend)
+  # A real IBus with a Chinese engine (on a private session bus with dconf)
+  # and a real Fcitx 5, for the editor's input-method switching.
+  packages+=(ibus ibus-libpinyin dbus dbus-x11 dconf-service dconf-gsettings-backend fcitx5)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no

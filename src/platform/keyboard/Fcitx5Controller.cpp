@@ -30,6 +30,8 @@ std::optional<QDBusMessage> Fcitx5Controller::call(const QString &method, const 
 {
     QDBusMessage m = QDBusMessage::createMethodCall(service, path, interface, method);
     m.setArguments(args);
+    // The bus could start Fcitx on demand; the user chose not to run it.
+    m.setAutoStartService(false);
     QDBusMessage reply = m_bus.call(m, QDBus::Block, m_timeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage)
         return std::nullopt;

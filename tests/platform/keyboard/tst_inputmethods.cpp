@@ -1,12 +1,18 @@
 // The input-method backend: names of engines, what the IBus tools' answers
-// mean, and Fcitx 5 through a stand-in of its D-Bus controller on a private
-// session bus (the real fcitx5 needs a display to start).
+// mean, and Fcitx 5 on a private session bus: through a stand-in of its D-Bus
+// controller (languages, refusals), and a real fcitx5 started without a
+// display with its keyboard engines only.
 #include "platform/keyboard/Fcitx5Controller.h"
 #include "platform/keyboard/IBusController.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QMutex>
 #include <QProcess>
 #include <QStandardPaths>
@@ -106,6 +112,14 @@ private slots:
         qDBusRegisterMetaType<QList<FcitxItem>>();
         qDBusRegisterMetaType<FcitxEngine>();
         qDBusRegisterMetaType<QList<FcitxEngine>>();
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            return; // the cases that need a bus say so
+        m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(m_bus.waitForStarted(5000));
+        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(10000)) {
+        }
+        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        QVERIFY(!m_address.isEmpty());
     }
     void cleanupTestCase()
     {
@@ -163,15 +177,8 @@ private slots:
 
     void fcitxThroughItsController()
     {
-        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+        if (m_address.isEmpty())
             QSKIP("dbus-daemon is not installed (Debian package dbus)");
-        m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(m_bus.waitForStarted(5000));
-        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(10000)) {
-        }
-        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
-        QVERIFY(!m_address.isEmpty());
-
         QDBusConnection client = QDBusConnection::connectToBus(m_address, "client");
         QCOMPARE(Fcitx5Controller::detect(client), nullptr); // not running yet
 
@@ -217,6 +224,75 @@ private slots:
         layouts.restore();
         QVERIFY(t.elapsed() < 3000);
         QCOMPARE(m_fake->switches().size(), 4);
+    }
+
+    void realFcitx5()
+    {
+        if (m_address.isEmpty() || QStandardPaths::findExecutable("fcitx5").isEmpty())
+            QSKIP("fcitx5 or dbus-daemon is not installed (scripts/install-deps.sh with KORVANA_TEST_DEPS=1)");
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QVERIFY(QDir().mkpath(home.filePath("config/fcitx5")));
+        QFile profile(home.filePath("config/fcitx5/profile"));
+        QVERIFY(profile.open(QIODevice::WriteOnly));
+        profile.write("[Groups/0]\nName=Work\nDefault Layout=us\nDefaultIM=keyboard-us\n\n"
+                      "[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=keyboard-cn\nLayout=\n\n"
+                      "[Groups/0/Items/2]\nName=keyboard-de\nLayout=\n\n[GroupOrder]\n0=Work\n");
+        profile.close();
+        QProcess fcitx;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(v);
+        env.insert("HOME", home.path());
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", m_address);
+        fcitx.setProcessEnvironment(env);
+        fcitx.start("fcitx5", {"--disable=all", "--enable=dbus,dbusfrontend,keyboard"});
+        QVERIFY(fcitx.waitForStarted(5000));
+        const auto stop = qScopeGuard([&] {
+            fcitx.kill();
+            fcitx.waitForFinished(5000);
+        });
+        QDBusConnection app = QDBusConnection::connectToBus(m_address, "app");
+        // Fcitx takes a moment to claim its name; at most 20 s.
+        QElapsedTimer wait;
+        wait.start();
+        std::unique_ptr<Fcitx5Controller> found;
+        while (!(found = Fcitx5Controller::detect(app)) && wait.elapsed() < 20000)
+            QThread::msleep(100);
+        QVERIFY(found);
+        // Fcitx switches the focused input context: this connection's, as a
+        // window of the program would have.
+        QDBusMessage create = QDBusMessage::createMethodCall("org.fcitx.Fcitx5", "/org/freedesktop/portal/inputmethod",
+                                                             "org.fcitx.Fcitx.InputMethod1", "CreateInputContext");
+        create << QVariant::fromValue(QList<FcitxItem>{{"program", "korvana"}});
+        const QDBusMessage context = app.call(create, QDBus::Block, 5000);
+        QCOMPARE(context.type(), QDBusMessage::ReplyMessage);
+        const QString contextPath = context.arguments().value(0).value<QDBusObjectPath>().path();
+        const QDBusMessage focused = app.call(
+            QDBusMessage::createMethodCall("org.fcitx.Fcitx5", contextPath, "org.fcitx.Fcitx.InputContext1", "FocusIn"),
+            QDBus::Block, 5000);
+        QCOMPARE(focused.type(), QDBusMessage::ReplyMessage);
+
+        InputMethodLayouts layouts(std::move(found));
+        QStringList names;
+        for (LayoutHandle h : layouts.layoutList(41))
+            names << layouts.abbreviatedName(h);
+        QCOMPARE(names, (QStringList{"ENU", "CHS", "DEU"}));
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+        QVERIFY(layouts.activate(2));
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-cn"));
+        QVERIFY(layouts.activate(3));
+        layouts.restore();
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+
+        fcitx.kill();
+        QVERIFY(fcitx.waitForFinished(5000));
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!layouts.activate(2));
+        QVERIFY(!layouts.canSwitch());
+        QVERIFY(t.elapsed() < 5000);
     }
 };
 
