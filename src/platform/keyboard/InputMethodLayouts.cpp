@@ -1,6 +1,7 @@
 #include "platform/keyboard/InputMethodLayouts.h"
 #include "platform/keyboard/XkbKeyboardLayouts.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace korvana {
@@ -10,6 +11,9 @@ InputMethodController::~InputMethodController() = default;
 InputMethodLayouts::InputMethodLayouts(std::unique_ptr<InputMethodController> controller)
     : m_controller(std::move(controller))
 {
+    // Quitting with the editor in front closes no window on the way out.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, &m_quitWatch, [this] { restore(); });
 }
 
 QString InputMethodLayouts::languageAbbreviation(const QString &code)

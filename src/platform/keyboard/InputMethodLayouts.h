@@ -7,7 +7,7 @@
 // a zh_CN engine such as libpinyin, "ENU" for xkb:us::eng). The input method
 // belongs to the whole desktop, so the engine active before the editor first
 // switched is put back by restore() when the editor window loses the focus or
-// closes.
+// closes, and when the program quits.
 //
 // Every call to the input method is bounded. When it stops answering, the
 // backend stops calling it for the rest of the run (canSwitch() turns false),
@@ -15,6 +15,7 @@
 // goes on with the choice only recorded.
 #include "platform/keyboard/KeyboardLayouts.h"
 
+#include <QObject>
 #include <QSet>
 #include <QStringList>
 
@@ -78,6 +79,7 @@ private:
     bool m_unreachable = false;
     QSet<QString> m_refused;
     std::optional<QString> m_before; // set while the editor has taken the input method over
+    QObject m_quitWatch;             // ends the quit connection with this backend
 };
 
 } // namespace korvana
