@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QHash>
 
+#include <utility>
+
 namespace korvana {
 
 InputMethodController::~InputMethodController() = default;
