@@ -24,6 +24,9 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
   # A PulseAudio server with a null sink, and parec to record what plays.
   packages+=(pulseaudio pulseaudio-utils)
+  # A real IBus with a Chinese engine (on a private session bus with dconf)
+  # and a real Fcitx 5, for the editor's input-method switching.
+  packages+=(ibus ibus-libpinyin dbus dbus-x11 dconf-service dconf-gsettings-backend fcitx5)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no

@@ -3,6 +3,7 @@
 #include "editing/TFormAssociateRTF.h"
 #include "lessons/LessonLine.h"
 #include "lessons/LinkedFiles.h"
+#include "platform/keyboard/KeyboardLayouts.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 #include "platform/ui/Integers.h"
@@ -273,6 +274,11 @@ bool TFormEditor::event(QEvent *e)
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         FormActivate();
+    else if (e->type() == QEvent::WindowDeactivate)
+        // An input method switched for a field is the whole desktop's: the
+        // other windows get theirs back. Coming back, the field's enter
+        // handler switches again.
+        korvana::KeyboardLayouts::instance().restore();
     return handled;
 }
 
@@ -291,6 +297,8 @@ void TFormEditor::closeEvent(QCloseEvent *e)
         e->ignore();
         return;
     }
+    // The input method is the whole desktop's: the user's own comes back.
+    korvana::KeyboardLayouts::instance().restore();
     FormClose();
     QWidget::closeEvent(e);
     hide();

@@ -35,6 +35,10 @@ public:
     virtual bool canSwitch() const = 0;
     // The layout last asked for through activate(); 0 before any.
     virtual LayoutHandle activeLayout() const = 0;
+    // Gives the input language back to what it was before activate() first
+    // changed it, where the switch reaches beyond this program (an input
+    // method is the whole desktop's); the next activate() takes over again.
+    virtual void restore() {}
 
     // The backend in use, created on first use for this platform.
     static KeyboardLayouts &instance();

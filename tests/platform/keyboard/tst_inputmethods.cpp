@@ -1,0 +1,226 @@
+// The input-method backend: names of engines, what the IBus tools' answers
+// mean, taking the input method over and giving it back, and a real fcitx5
+// started on a private session bus without a display, with keyboard engines.
+#include "platform/keyboard/Fcitx5Controller.h"
+#include "platform/keyboard/IBusController.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+using namespace korvana;
+
+// Fcitx's (ss) pairs: the client properties of an input context.
+struct StringPair {
+    QString first, second;
+};
+Q_DECLARE_METATYPE(StringPair)
+QDBusArgument &operator<<(QDBusArgument &a, const StringPair &p)
+{
+    a.beginStructure();
+    a << p.first << p.second;
+    a.endStructure();
+    return a;
+}
+const QDBusArgument &operator>>(const QDBusArgument &a, StringPair &p)
+{
+    a.beginStructure();
+    a >> p.first >> p.second;
+    a.endStructure();
+    return a;
+}
+
+namespace {
+// An input method that answers from a script and records the switches asked.
+struct ScriptedInputMethod : InputMethodController {
+    QString current = "en-engine";
+    QStringList refuses, switches;
+    bool answers = true;
+    QString framework() const override { return "scripted"; }
+    std::optional<QList<InputMethodEngine>> configuredEngines() override
+    {
+        return QList<InputMethodEngine>{{"zh-engine", "zh_CN"}, {"ja-engine", "ja"}, {"en-engine", "en_US"}};
+    }
+    std::optional<QString> currentEngine() override { return answers ? std::optional(current) : std::nullopt; }
+    Switch switchTo(const QString &engine) override
+    {
+        switches << engine;
+        if (!answers)
+            return Switch::Unreachable;
+        if (refuses.contains(engine))
+            return Switch::Refused;
+        current = engine;
+        return Switch::Done;
+    }
+};
+} // namespace
+
+class TestInputMethods : public QObject {
+    Q_OBJECT
+
+private slots:
+    void engineNames()
+    {
+        const QList<QPair<QString, QString>> languages = {{"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"}, {"zh_TW", "CHT"},
+                                                          {"zh_HK", "CHT"}, {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"},
+                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""}};
+        for (const auto &[code, name] : languages)
+            QCOMPARE(InputMethodLayouts::languageAbbreviation(code), name);
+        // Keyboard engines go by their layout, whatever language they claim.
+        QCOMPARE(InputMethodLayouts::engineAbbreviation({"xkb:gb:extd:eng", "en"}), QStringLiteral("ENG"));
+        QCOMPARE(InputMethodLayouts::engineAbbreviation({"keyboard-de-nodeadkeys", ""}), QStringLiteral("DEU"));
+        QCOMPARE(InputMethodLayouts::engineAbbreviation({"libpinyin", "zh_CN"}), QStringLiteral("CHS"));
+    }
+
+    void ibusToolAnswers()
+    {
+        QList<IBusController::Run> answers = {{true, 1, "No engine is set.\n", ""},
+                                              {true, 1, "No engine is set.\n", "IBUS_IS_BUS (bus)' failed"},
+                                              {true, 1, "", "Can't connect to IBus.\n"},
+                                              {false, -1, "", ""},
+                                              {true, 1, "", "setxkbmap failed"},
+                                              {true, 0, "xkb:us::eng\n", ""},
+                                              {true, 0, "", ""},
+                                              {true, 0, "libpinyin\n", ""}};
+        IBusController ibus([&](const QString &, const QStringList &) { return answers.takeFirst(); });
+        QCOMPARE(ibus.currentEngine(), std::optional<QString>(QString()));
+        QCOMPARE(ibus.currentEngine(), std::nullopt); // the daemon went away
+        QCOMPARE(ibus.currentEngine(), std::nullopt);
+        QCOMPARE(ibus.currentEngine(), std::nullopt); // timed out
+        // The tool fails when it cannot reset the X keymap; reading back decides.
+        QCOMPARE(ibus.switchTo("xkb:us::eng"), InputMethodController::Switch::Done);
+        QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Refused);
+        QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', 'libpinyin', 'xkb:us::eng']\n"),
+                 (QStringList{"xkb:us::eng", "libpinyin"}));
+    }
+
+    void takingOverAndGivingBack()
+    {
+        auto owned = std::make_unique<ScriptedInputMethod>();
+        ScriptedInputMethod &im = *owned;
+        InputMethodLayouts layouts(std::move(owned));
+        im.refuses = {"ja-engine"};
+        QVERIFY(layouts.activate(1));
+        // A refused engine is asked for once; the choice is still recorded.
+        QVERIFY(!layouts.activate(2));
+        QVERIFY(!layouts.activate(2));
+        QCOMPARE(layouts.activeLayout(), LayoutHandle(2));
+        QVERIFY(layouts.canSwitch());
+        layouts.restore();
+        layouts.restore(); // nothing taken over, nothing to give back
+        QCOMPARE(im.switches, (QStringList{"zh-engine", "ja-engine", "en-engine"}));
+        // The user changed engines meanwhile: that one comes back next time.
+        im.current = "zh-engine";
+        QVERIFY(layouts.activate(3));
+        layouts.restore();
+        QCOMPARE(im.current, QStringLiteral("zh-engine"));
+        // Quitting gives it back too.
+        QVERIFY(layouts.activate(3));
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+        QCOMPARE(im.current, QStringLiteral("zh-engine"));
+        // Gone: nothing more is asked of it.
+        im.answers = false;
+        im.switches.clear();
+        QVERIFY(!layouts.activate(1));
+        QVERIFY(!layouts.canSwitch());
+        QVERIFY(!layouts.activate(3));
+        layouts.restore();
+        QVERIFY(im.switches.isEmpty());
+    }
+
+    void realFcitx5()
+    {
+        for (const char *program : {"dbus-daemon", "fcitx5"})
+            if (QStandardPaths::findExecutable(program).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh with KORVANA_TEST_DEPS=1)")
+                                     .arg(program)));
+        QTemporaryDir home;
+        QVERIFY(home.isValid() && QDir().mkpath(home.filePath("config/fcitx5")));
+        QFile profile(home.filePath("config/fcitx5/profile"));
+        QVERIFY(profile.open(QIODevice::WriteOnly));
+        profile.write("[Groups/0]\nName=Work\nDefault Layout=us\nDefaultIM=keyboard-us\n\n"
+                      "[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=keyboard-cn\nLayout=\n\n"
+                      "[Groups/0/Items/2]\nName=keyboard-de\nLayout=\n\n[GroupOrder]\n0=Work\n");
+        profile.close();
+
+        QProcess bus, fcitx;
+        const auto stop = qScopeGuard([&] {
+            for (QProcess *p : {&fcitx, &bus}) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        });
+        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(bus.waitForStarted(5000));
+        while (!bus.canReadLine() && bus.waitForReadyRead(10000)) {
+        }
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        QVERIFY(!address.isEmpty());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        env.insert("HOME", home.path());
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        fcitx.setProcessEnvironment(env);
+        fcitx.start("fcitx5", {"--disable=all", "--enable=dbus,dbusfrontend,keyboard"});
+        QVERIFY(fcitx.waitForStarted(5000));
+
+        QDBusConnection app = QDBusConnection::connectToBus(address, "app");
+        // Fcitx takes a moment to claim its name; at most 20 s.
+        QElapsedTimer wait;
+        wait.start();
+        std::unique_ptr<Fcitx5Controller> found;
+        while (!(found = Fcitx5Controller::detect(app)) && wait.elapsed() < 20000)
+            QThread::msleep(100);
+        QVERIFY(found);
+        // Fcitx switches the focused input context: this connection's, as a
+        // window of the program would have.
+        qDBusRegisterMetaType<StringPair>();
+        qDBusRegisterMetaType<QList<StringPair>>();
+        QDBusMessage create = QDBusMessage::createMethodCall("org.fcitx.Fcitx5", "/org/freedesktop/portal/inputmethod",
+                                                             "org.fcitx.Fcitx.InputMethod1", "CreateInputContext");
+        create << QVariant::fromValue(QList<StringPair>{{"program", "korvana"}});
+        const QDBusMessage context = app.call(create, QDBus::Block, 5000);
+        QCOMPARE(context.type(), QDBusMessage::ReplyMessage);
+        const QString contextPath = context.arguments().value(0).value<QDBusObjectPath>().path();
+        const QDBusMessage focused = app.call(
+            QDBusMessage::createMethodCall("org.fcitx.Fcitx5", contextPath, "org.fcitx.Fcitx.InputContext1", "FocusIn"),
+            QDBus::Block, 5000);
+        QCOMPARE(focused.type(), QDBusMessage::ReplyMessage);
+
+        InputMethodLayouts layouts(std::move(found));
+        QStringList names;
+        for (LayoutHandle h : layouts.layoutList(41))
+            names << layouts.abbreviatedName(h);
+        QCOMPARE(names, (QStringList{"ENU", "CHS", "DEU"}));
+        QCOMPARE(layouts.engines().at(1), (InputMethodEngine{"keyboard-cn", "zh"}));
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+        QVERIFY(layouts.activate(2));
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-cn"));
+        QVERIFY(layouts.activate(3));
+        layouts.restore();
+        QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+
+        fcitx.kill();
+        QVERIFY(fcitx.waitForFinished(5000));
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!layouts.activate(2));
+        QVERIFY(!layouts.canSwitch());
+        QVERIFY(t.elapsed() < 5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInputMethods)
+#include "tst_inputmethods.moc"
