@@ -152,8 +152,10 @@ void TForm1::buildPracticeControls()
     lblCount = new QLabel(this);
     lblCount->setObjectName(QStringLiteral("lblCount"));
     lblCount->setToolTip(QStringLiteral("Not learned : Learned"));
-    // Growing counts must not widen the window over the docked tool bar.
+    // Growing counts must not widen the window over the docked tool bar:
+    // the label takes the row's free room, whatever its text.
     lblCount->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     bPrevious = new QPushButton(QStringLiteral("Previous"), this);
     bPrevious->setObjectName(QStringLiteral("bPrevious"));
@@ -248,8 +250,7 @@ void TForm1::buildPracticeControls()
         commands->addWidget(w);
     if (eLineNr)
         commands->addWidget(eLineNr);
-    commands->addStretch();
-    commands->addWidget(lblCount);
+    commands->addWidget(lblCount, 1);
 
     if (mainLayout) {
         mainLayout->addLayout(panes, 1);

@@ -94,6 +94,12 @@ private slots:
         Form1->eLineNr->setText(QStringLiteral("29999"));
         const QLineEdit *e = Form1->eLineNr;
         QVERIFY(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
+        // Counts of a usual length are shown whole.
+        Form1->lblCount->setText(QStringLiteral("Words 120:35  Phrases 40:2"));
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QVERIFY(Form1->lblCount->width()
+                >= Form1->lblCount->fontMetrics().horizontalAdvance(Form1->lblCount->text()));
         // Long counts do not widen the window over the bar.
         Form1->lblCount->setText(QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
         Form1->Status(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
