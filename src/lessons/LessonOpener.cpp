@@ -29,27 +29,32 @@ QString lineState(const QString &line)
 
 void removeStateTags(RichEdit &doc, int line)
 {
-    const QString text = doc.line(line);
-    struct Range {
-        int from, length;
-    };
-    QList<Range> tags;
-    qsizetype at = 0;
-    while ((at = text.indexOf(QLatin1String("<st="), at, Qt::CaseInsensitive)) >= 0) {
-        const qsizetype close = text.indexOf(u'>', at + 4);
-        if (close < 0)
-            break; // an unclosed tag is no tag; the rest of the line is left alone
-        tags.append({int(at), int(close - at + 1)});
-        at = close + 1;
-    }
-    if (tags.isEmpty())
-        return;
-    const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
-    // Last first, so the earlier ranges keep their positions.
-    for (qsizetype i = tags.size() - 1; i >= 0; --i) {
-        doc.setSelStart(lineStart + tags[i].from);
-        doc.setSelLength(tags[i].length);
-        doc.setSelText(QString());
+    // Taking a tag out can join what stood around it into a new one
+    // ("<ST<ST=l>=d>"): that goes too, or a saved and reopened lesson would
+    // lose it only then and its term would change.
+    for (;;) {
+        const QString text = doc.line(line);
+        struct Range {
+            int from, length;
+        };
+        QList<Range> tags;
+        qsizetype at = 0;
+        while ((at = text.indexOf(QLatin1String("<st="), at, Qt::CaseInsensitive)) >= 0) {
+            const qsizetype close = text.indexOf(u'>', at + 4);
+            if (close < 0)
+                break; // an unclosed tag is no tag; the rest of the line is left alone
+            tags.append({int(at), int(close - at + 1)});
+            at = close + 1;
+        }
+        if (tags.isEmpty())
+            return;
+        const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
+        // Last first, so the earlier ranges keep their positions.
+        for (qsizetype i = tags.size() - 1; i >= 0; --i) {
+            doc.setSelStart(lineStart + tags[i].from);
+            doc.setSelLength(tags[i].length);
+            doc.setSelText(QString());
+        }
     }
 }
 

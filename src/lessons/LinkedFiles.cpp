@@ -15,7 +15,12 @@ bool isParLine(const QString &line)
 QString GetParAttribute(const QString &line, const QString &name)
 {
     const QString key = name.toLower() + QLatin1Char('=');
-    const qsizetype at = line.toLower().indexOf(key);
+    // One character for one, so that a position found here is the same in
+    // the line (QString::toLower turns some characters into two).
+    QString lower = line;
+    for (QChar &c : lower)
+        c = c.toLower();
+    const qsizetype at = lower.indexOf(key);
     if (at < 0)
         return {};
     const qsizetype from = at + key.size();
