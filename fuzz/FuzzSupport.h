@@ -3,8 +3,6 @@
 // and the program's folders need it), a scratch folder for the files the
 // readers open, and a loud stop when a property of the program breaks.
 #include <QByteArray>
-#include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QString>
@@ -25,14 +23,12 @@ inline void startApplication(char ***argv)
     (void)app;
 }
 
-// A file in the run's scratch folder, removed with the folder at exit. The
-// folder is in memory where the system offers that, since every save syncs
-// its file to the disk.
+// A file in the run's scratch folder (under TMPDIR), removed with the folder
+// at a normal exit; scripts/fuzz.sh points TMPDIR at a folder of its own,
+// in memory where the system offers that, since every save syncs its file.
 inline QString scratchPath(const QString &name)
 {
-    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                                 ? QStringLiteral("/dev/shm/korvana-fuzz-XXXXXX")
-                                 : QDir::tempPath() + QStringLiteral("/korvana-fuzz-XXXXXX"));
+    static QTemporaryDir dir;
     return dir.filePath(name);
 }
 

@@ -26,7 +26,12 @@ targets=(fuzz_rtf_reader fuzz_settings fuzz_session fuzz_skin fuzz_lesson_line f
          fuzz_dictionary)
 cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
 
-work=$(mktemp -d)
+# Corpora and the targets' scratch files (TMPDIR) go to memory where the
+# system offers that: every save syncs its file to the disk. A target that
+# stops at a finding leaves its scratch files; the trap removes them.
+shm=/dev/shm
+[ -d "$shm" ] && [ -w "$shm" ] || shm=${TMPDIR:-/tmp}
+work=$(mktemp -d -p "$shm" korvana-fuzz.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 data=$here/tests/data
 
@@ -65,6 +70,8 @@ dict_of() {
   esac
 }
 
+mkdir "$work/tmp"
+export TMPDIR=$work/tmp
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:halt_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
