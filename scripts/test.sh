@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Fresh machine to test results: install packages, build with tests and the
-# RTF fuzzer, run every test headless, then the fuzzer for a fixed time.
+# Fresh machine to test results: install packages, build with tests and run
+# every test headless; then the same suite built with clang under
+# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), then
+# every fuzz target for a fixed time in that build (scripts/fuzz.sh). A failure
+# of any of the three fails the run; the regular suite's count ends the output.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 KORVANA_TEST_DEPS=1 "$here/scripts/install-deps.sh"
@@ -12,13 +15,14 @@ trap 'rm -f "$log"' EXIT
 # Real audio for the playback tests: a PulseAudio server with a null sink.
 # shellcheck source=start-audio.sh
 . "$here/scripts/start-audio.sh"
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log"
-if [ -x "$here/scripts/fuzz.sh" ]; then
-  "$here/scripts/fuzz.sh" "${KORVANA_FUZZ_SECONDS:-60}"
-fi
-# The fuzzer's statistics end the output; repeat the test count last.
+status=0
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=1
+"$here/scripts/sanitize.sh" || status=1
+"$here/scripts/fuzz.sh" "${KORVANA_FUZZ_SECONDS:-30}" "${KORVANA_RTF_FUZZ_SECONDS:-60}" || status=1
+# The fuzzers' statistics end the output; repeat the test count last.
 total=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$log")
 failed=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$log")
 if [ -n "$total" ]; then
   echo "ctest: $((total - failed)) passed, $failed failed"
 fi
+exit "$status"

@@ -74,15 +74,17 @@ QString lineState(const QString &line)
 
 void removeStateTags(RichEdit &doc, int line)
 {
-    const QList<qsizetype> tags = stateTags(doc.line(line));
-    if (tags.isEmpty())
-        return;
-    const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
-    // Last first, so the earlier ranges keep their positions.
-    for (qsizetype i = tags.size() - 1; i >= 0; --i) {
-        doc.setSelStart(lineStart + int(tags[i]));
-        doc.setSelLength(int(kStateTagLength));
-        doc.setSelText(QString());
+    // Taking a tag out can join what stood around it into a new one
+    // ("<ST<ST=l>=d>"): that goes too, or a saved and reopened lesson would
+    // lose it only then and its term would change.
+    for (QList<qsizetype> tags = stateTags(doc.line(line)); !tags.isEmpty(); tags = stateTags(doc.line(line))) {
+        const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
+        // Last first, so the earlier ranges keep their positions.
+        for (qsizetype i = tags.size() - 1; i >= 0; --i) {
+            doc.setSelStart(lineStart + int(tags[i]));
+            doc.setSelLength(int(kStateTagLength));
+            doc.setSelText(QString());
+        }
     }
 }
 
@@ -272,12 +274,15 @@ struct LessonOpener::Parts {
         if (!anyTag && holdsTermTag(text))
             anyTag = true;
         QString state = QStringLiteral("u");
-        const QList<qsizetype> tags = stateTags(text);
+        QList<qsizetype> tags = stateTags(text);
         QString line = text;
-        if (!tags.isEmpty()) {
+        if (!tags.isEmpty())
             state = stateAt(text, tags.first());
+        // A tag joined from what stood around a removed one goes too.
+        while (!tags.isEmpty()) {
             removeRanges(p, tags, kStateTagLength);
             line = paragraphText(p);
+            tags = stateTags(line);
         }
         if (trimControls(line).isEmpty())
             return true;

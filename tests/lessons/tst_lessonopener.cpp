@@ -91,13 +91,16 @@ private slots:
         LessonStore store;
         LoadedLessons loaded;
         const QString a = fixtures::writeLesson(
-            path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>", "<St=L>" + term("two") + "<ST=open"});
+            path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>", "<St=L>" + term("two") + "<ST=open",
+                                 "<ST<ST=l>=d>" + term("three")});
         store.FOpenLessons = {a};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        // Tags never pile up, whatever their value; an unclosed one is no tag.
-        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two") + "<ST=open"}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "l"}));
+        // Tags never pile up, whatever their value; an unclosed one is no tag;
+        // a tag that taking another out makes goes too (else the term would
+        // change at the next opening, after a save).
+        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two") + "<ST=open", term("three")}));
+        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "l", "l"}));
     }
 
     void linkedFilesListedPerLessonInLineOrder()

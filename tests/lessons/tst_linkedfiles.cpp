@@ -43,6 +43,9 @@ private slots:
         QTest::newRow("unicode kept")
             << QStringLiteral("<PAR FILE=\"\u8bfe\u6587.txt\" DESCRIPTION=\"\u6587\">") << "file"
             << QStringLiteral("\u8bfe\u6587.txt");
+        // Lower-cased, a capital dotted I takes two characters.
+        QTest::newRow("description after a capital dotted I")
+            << QStringLiteral("<PAR FILE=\"\u0130zmir.txt\" DESCRIPTION=\"d\">") << "description" << "d";
     }
     void attribute()
     {
