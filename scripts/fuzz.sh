@@ -41,7 +41,13 @@ seeds() {
   local dir=$work/$1
   shift
   mkdir -p "$dir"
-  cp "$@" "$dir"/
+  # Fixtures of different folders may share a name: each seed is named by
+  # its place in the list.
+  local i=0 f
+  for f in "$@"; do
+    cp "$f" "$dir/$i-$(basename "$f")"
+    i=$((i + 1))
+  done
 }
 seeds fuzz_rtf_reader "$data"/rtf/*.rtf
 ini_files=("$data"/settings/*.ini "$data"/skins/skin.ini)

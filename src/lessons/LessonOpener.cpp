@@ -265,8 +265,11 @@ struct LessonOpener::Parts {
     {
         const QString text = paragraphText(p);
         if (isParLine(text)) {
-            anyTag = true;
+            // A line that begins "<par" but has no file attribute ("<parade>")
+            // is no linked-file line and makes no lesson of the file.
             const QString file = GetParAttribute(text, QStringLiteral("file"));
+            if (!file.isEmpty() || text.contains(QLatin1String("file="), Qt::CaseInsensitive))
+                anyTag = true;
             if (!file.isEmpty())
                 links.append({file, GetParAttribute(text, QStringLiteral("description"))});
             return true;

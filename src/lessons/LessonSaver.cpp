@@ -105,6 +105,14 @@ bool LessonSaver::saveLesson(const QString &lesson)
     if (it == m_loaded.constEnd())
         return fail(lesson, QStringLiteral("did not load"));
 
+    // A lesson with no term and no linked file has nothing to keep: written,
+    // it would be an empty file that no longer opens as a lesson.
+    bool holdsSomething = m_store.FParLessons.contains(lesson);
+    for (int r = 0; !holdsSomething && r < m_store.StringGrid1.rowCount(); ++r)
+        holdsSomething = m_store.StringGrid1.lesson(r) == lesson;
+    if (!holdsSomething)
+        return true;
+
     // Someone else saved the file since it was loaded: keep their version.
     // (A pipe or device put in its place is refused without waiting on it.)
     {

@@ -156,9 +156,11 @@ private slots:
         const QString empty = fixtures::writeFile(path("only/empty.kvl"), "\n\n");
         const QString lower = fixtures::writeLesson(path("only/lower.kvl"), {"<or=one>"});
         const QString links = fixtures::writeLesson(path("only/links.kvl"), {"<PAR FILE=\"a.txt\" DESCRIPTION=\"A\">"});
-        store.FOpenLessons = {reading, empty, lower, links};
+        // "<par" that names no file links nothing: saved, it would empty the file.
+        const QString parade = fixtures::writeLesson(path("only/parade.txt"), {"<parade> of words"});
+        store.FOpenLessons = {reading, empty, lower, links, parade};
         LessonOpener opener(store, loaded);
-        QCOMPARE(opener.openAll(), (QStringList{reading, empty}));
+        QCOMPARE(opener.openAll(), (QStringList{reading, empty, parade}));
         QCOMPARE(opener.failureReason(reading), QStringLiteral("not a lesson"));
         QCOMPARE(fixtures::lines(store.reMain), QStringList{"<or=one>"});
         QCOMPARE(store.FParFiles, QStringList{"a.txt"});
@@ -317,6 +319,11 @@ private slots:
         QCOMPARE(opener.openAll(), QStringList());
         QCOMPARE(fixtures::lines(store.reMain), QStringList{term("one")});
         QVERIFY(loaded.contains(empty));
+        // Saved, a lesson with nothing in it stays as it was: an empty file
+        // would no longer open as a lesson.
+        const QByteArray before = fixtures::readFile(empty);
+        QVERIFY(LessonSaver(store, loaded).saveAll().isEmpty());
+        QCOMPARE(fixtures::readFile(empty), before);
     }
 
     void richTextKeepsUnicodeAndFormatting()
