@@ -147,10 +147,9 @@ bool writeFileAtomically(const QString &path, const QByteArray &data, QString *r
             ::umask(mask);
             mode = 0666 & ~mask;
         }
-        if (::fchmod(out.fd, mode) != 0 && keepMode) {
-            // Not our file (we may write it but not change its mode): keep
-            // going, the content is what matters.
-        }
+        // A file we may write but do not own keeps the temporary file's
+        // mode if this fails: the content is what matters.
+        (void)::fchmod(out.fd, mode);
         if (::fsync(out.fd) != 0) {
             err = errno;
             ok = false;
