@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const IniFile::Document doc = IniFile::parse(IniFile::decode(bytes));
-    fuzz::check(sameLines(doc, IniFile::parse(IniFile::serialize(doc))),
+    const IniFile::Document doc = IniFile::parse(bytes);
+    fuzz::check(sameLines(doc, IniFile::parse(IniFile::encode(doc))),
                 "a parsed file parses the same once written out");
 
     const QString path = fuzz::writeScratch(QStringLiteral("korvana.ini"), bytes);

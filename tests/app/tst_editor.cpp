@@ -5,7 +5,7 @@
 // closing by "close" and by the title bar, and the main window's commands
 // that open the editor.
 #include "AppTestSupport.h"
-#include "FileSizeLimit.h"
+#include "support/ChildProcess.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormAssociateRTF.h"
@@ -736,11 +736,11 @@ private slots:
         const QString f = writeLesson(path("full/a.kvl"), {term("A"), term("B")});
         const QByteArray before = readFile(f);
         edit(f);
-        const QString said = apptest::runWithFileSizeLimit(4096, [this] {
+        const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [this] {
             type(ed()->reEdOrig, QString(20000, QLatin1Char('x')));
             ed()->bSaveClick();
-            return dialogs()->lastMessage() + (ed()->FLessonModified ? "|modified" : "|clear");
-        });
+            return (dialogs()->lastMessage() + (ed()->FLessonModified ? "|modified" : "|clear")).toUtf8();
+        }));
         QVERIFY2(said.startsWith(QStringLiteral("The lesson was not saved")), qPrintable(said));
         QVERIFY2(said.contains(QStringLiteral("too large")), qPrintable(said));
         QVERIFY(said.endsWith(QStringLiteral("|modified")));

@@ -2,7 +2,7 @@
 // Tools menu over lessons opened through the menu, terms chosen by type and
 // state, marked, sorted and exported, and the states saved with the lessons.
 #include "AppTestSupport.h"
-#include "FileSizeLimit.h"
+#include "support/ChildProcess.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
 #include "editing/TFormTermsManager.h"
@@ -353,15 +353,15 @@ private slots:
         runWindow([&] {
             select("All");
             for (int mode : {0, 1}) {
-                const QString said = apptest::runWithFileSizeLimit(4096, [&] {
+                const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [&] {
                     w->cbExport->setCurrentIndex(mode);
                     if (mode == 0)
                         dialogs().saveAnswers.push_back(target);
                     else
                         dialogs().openAnswers.push_back({target});
                     w->bOKexportClick();
-                    return dialogs().lastMessage();
-                });
+                    return dialogs().lastMessage().toUtf8();
+                }));
                 QVERIFY2(said.startsWith("The terms were not exported") && said.contains("too large"),
                          qPrintable(said));
                 QCOMPARE(apptest::readFile(target), before);

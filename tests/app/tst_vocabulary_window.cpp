@@ -2,7 +2,7 @@
 // Tools menu over lessons opened through the menu, built, saved under the
 // names users type, printed, reordered by dragging, and closed by Escape.
 #include "AppTestSupport.h"
-#include "FileSizeLimit.h"
+#include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
 #include "app/ProgramBlock.h"
 #include "app/TForm1.h"
@@ -221,12 +221,12 @@ private slots:
         w->bCreateClick();
         w->reVoc->setText(QString(20000, 'v'));
         const QString target = writeLesson(m_home.filePath("full/words.rtf"), {"old"});
-        const QString said = apptest::runWithFileSizeLimit(4096, [&] {
+        const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [&] {
             dialogs().saveAnswers = {target};
             dialogs().messageAnswers = {MsgResult::Yes};
             w->BitBtn1Click();
-            return dialogs().lastMessage();
-        });
+            return dialogs().lastMessage().toUtf8();
+        }));
         QVERIFY2(said.startsWith("The vocabulary was not saved") && said.contains("too large"), qPrintable(said));
         QCOMPARE(readAll(target), QString("old"));
         QCOMPARE(QDir(m_home.filePath("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"words.rtf"});

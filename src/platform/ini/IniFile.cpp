@@ -135,41 +135,6 @@ IniFile::IniFile(const QString &fileName)
 {
 }
 
-QString IniFile::decode(const QByteArray &bytes)
-{
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    return decodeUtf8OrWindows1252(data);
-}
-
-IniFile::Document IniFile::parse(const QString &text)
-{
-    Document doc;
-    // The file keeps the line break it was written with (CR LF from Windows).
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
-            break;
-        if (text[i] == u'\r') {
-            doc.lineBreak = i + 1 < text.size() && text[i + 1] == u'\n' ? QStringLiteral("\r\n")
-                                                                        : QStringLiteral("\r");
-            break;
-        }
-    }
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    while (start < n) {
-        qsizetype i = start;
-        while (i < n && text[i] != u'\r' && text[i] != u'\n')
-            ++i;
-        doc.lines.append(parseLine(text.mid(start, i - start)));
-        if (i < n && text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    return doc;
-}
-
 IniFile::Document IniFile::parse(const QByteArray &bytes)
 {
     QByteArrayView data(bytes);
@@ -213,16 +178,6 @@ QByteArray IniFile::encode(const Document &doc)
     for (const auto &l : doc.lines) {
         out += l.raw.isEmpty() ? l.text.toUtf8() : l.raw;
         out += lineBreak;
-    }
-    return out;
-}
-
-QString IniFile::serialize(const Document &doc)
-{
-    QString out;
-    for (const auto &l : doc.lines) {
-        out += l.text;
-        out += doc.lineBreak;
     }
     return out;
 }

@@ -92,16 +92,12 @@ public:
         QList<Line> lines;
         QString lineBreak = QStringLiteral("\n");
     };
-    static Document parse(const QString &text);
     // The file's bytes, line by line: each line UTF-8 where it is valid,
     // else Windows-1252 (a leading byte-order mark is dropped).
     static Document parse(const QByteArray &bytes);
-    static QString serialize(const Document &doc);
     // The file's bytes: lines read from the file as they came, the others
     // in UTF-8.
     static QByteArray encode(const Document &doc);
-    // UTF-8 (an optional byte-order mark is dropped), else Windows-1252.
-    static QString decode(const QByteArray &bytes);
 
 private:
     const Document &document() const;
