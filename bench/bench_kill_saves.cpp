@@ -171,7 +171,7 @@ int main(int argc, char **argv)
     LoadedLessons loaded;
     LessonOpener opener(store, loaded);
     LessonSaver saver(store, loaded);
-    store.FOpenLessons = {lesson};
+    store.openLessons = {lesson};
     if (!opener.openAll().isEmpty())
         return 2;
 
@@ -191,17 +191,17 @@ int main(int argc, char **argv)
     TextDirections directions[2];
     SettingsFile::load(settings[0], directions[0]);
     settings[1] = settings[0];
-    settings[1].FAutoSaveLessons = true;
-    settings[1].FSkin = QStringLiteral("Blue");
-    settings[1].FFontsizeKanji = 36;
-    settings[1].FKanjiColor = colors::clRed;
-    settings[1].FExternalEditor = QStringLiteral("/usr/bin/editor");
-    settings[1].FScreenBackgroundColor = colors::clBlack;
+    settings[1].autoSaveLessons = true;
+    settings[1].selectedSkin = QStringLiteral("Blue");
+    settings[1].kanjiFontSize = 36;
+    settings[1].kanjiColor = colors::clRed;
+    settings[1].externalEditor = QStringLiteral("/usr/bin/editor");
+    settings[1].screenBackgroundColor = colors::clBlack;
     directions[1].notesLeftToRight = false;
 
     const auto saveLesson = [&](int k) {
-        for (int r = 0; r < store.StringGrid1.rowCount(); ++r)
-            store.StringGrid1.setCell(TermGrid::TermStatus, r, k % 2 && r % 3 == 0 ? "d" : "u");
+        for (int r = 0; r < store.termTable.rowCount(); ++r)
+            store.termTable.setCell(TermGrid::TermStatus, r, k % 2 && r % 3 == 0 ? "d" : "u");
         // The file on disk is the one this saver last wrote or read.
         loaded.insert(lesson, lessonDigest(readAll(lesson)));
         if (!saver.saveLesson(lesson))

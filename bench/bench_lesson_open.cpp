@@ -136,7 +136,7 @@ bool measure(const char *title, const QString &file)
     LessonOpener opener(store, loaded);
     bool ok = true;
     const Time open = best([&] {
-        store.FOpenLessons = {file};
+        store.openLessons = {file};
         ok = ok && opener.openAll().isEmpty() && store.termCount() == Terms;
     });
     if (!ok) {
@@ -203,7 +203,7 @@ bool measureRefusals(const QString &folder)
         const double before = residentMb();
         QElapsedTimer t;
         t.start();
-        store.FOpenLessons = {file};
+        store.openLessons = {file};
         const QStringList failed = opener.openAll();
         const double seconds = t.nsecsElapsed() / 1e9;
         if (failed != QStringList{file}) {
@@ -243,7 +243,7 @@ int main(int argc, char **argv)
         LoadedLessons loaded;
         LessonOpener opener(store, loaded);
         LessonSaver saver(store, loaded);
-        store.FOpenLessons = {own};
+        store.openLessons = {own};
         if (!opener.openAll().isEmpty() || !saver.saveAll().isEmpty()) {
             std::fprintf(stderr, "setup failed\n");
             return 1;

@@ -45,7 +45,7 @@ int main(int argc, char **argv)
     LessonOpener opener(store, loaded);
     LessonSaver saver(store, loaded);
     // Once through, so the lessons are rich text as the program saves them.
-    store.FOpenLessons = files;
+    store.openLessons = files;
     if (!opener.openAll().isEmpty() || !saver.saveAll().isEmpty()) {
         std::fprintf(stderr, "setup failed\n");
         return 1;
@@ -54,7 +54,7 @@ int main(int argc, char **argv)
     qint64 bestOpen = -1, bestSave = -1;
     for (int r = 0; r < Rounds; ++r) {
         QElapsedTimer t;
-        store.FOpenLessons = files;
+        store.openLessons = files;
         t.start();
         const QStringList failedOpen = opener.openAll();
         const qint64 open = t.nsecsElapsed();

@@ -71,8 +71,8 @@ int main(int argc, char **argv)
     const double sparse = t.nsecsElapsed() / double(reps) / 1e6;
 
     std::printf("terms: %d\n", terms);
-    std::printf("CountTerms, full recount after an outside change: %.3f ms\n", recount);
-    std::printf("CountTerms, counts kept between steps:            %.6f ms\n", kept);
+    std::printf("countTerms, full recount after an outside change: %.3f ms\n", recount);
+    std::printf("countTerms, counts kept between steps:            %.6f ms\n", kept);
     std::printf("Next in order (count, check, walk, show count):   %.4f ms\n", inOrder);
     std::printf("Next at random (least shown of all eligible):     %.4f ms\n", random);
     std::printf("Next in order, sparse filter (only difficult):    %.4f ms\n", sparse);

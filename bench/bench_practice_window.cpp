@@ -2,8 +2,8 @@
 // terms: counting, checking, choosing the row and showing it in the four
 // panes (the line copied out of the lesson text as rich text).
 #include "app/KorvanaApplication.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     korvana::KorvanaApplication app(argc, argv);
-    CreateForms();
+    createWindows();
 
     const int terms = 100000;
     QStringList lines;
@@ -29,34 +29,34 @@ int main(int argc, char **argv)
                      .arg(i % 3 ? QLatin1Char('w') : QLatin1Char('p'));
     QElapsedTimer t;
     t.start();
-    Form1->reMain.setText(lines.join(QStringLiteral("\r\n")));
-    Form1->NacistDoStringgridu(QStringLiteral("/lessons/big.kvl"));
-    Form1->StringGrid1.setRowCount(Form1->StringGrid1.rowCount() - 1);
-    Form1->FCurrentLesson = QStringLiteral("/lessons/big.kvl");
-    Form1->TermTableChanged();
+    mainWindow->lessonText.setText(lines.join(QStringLiteral("\r\n")));
+    mainWindow->loadIntoTermTable(QStringLiteral("/lessons/big.kvl"));
+    mainWindow->termTable.setRowCount(mainWindow->termTable.rowCount() - 1);
+    mainWindow->currentLesson = QStringLiteral("/lessons/big.kvl");
+    mainWindow->termTableChanged();
     const double fill = t.nsecsElapsed() / 1e6;
 
     const int reps = 300;
     t.start();
     for (int i = 0; i < reps; ++i)
-        Form1->bNextClick();
+        mainWindow->nextButtonClicked();
     const double inOrder = t.nsecsElapsed() / double(reps) / 1e6;
 
-    Form1->chbNahodne->setChecked(true);
+    mainWindow->randomSwitch->setChecked(true);
     t.start();
     for (int i = 0; i < reps; ++i)
-        Form1->bNextClick();
+        mainWindow->nextButtonClicked();
     const double random = t.nsecsElapsed() / double(reps) / 1e6;
 
     t.start();
     for (int i = 0; i < reps; ++i)
-        Form1->CountTerms();
+        mainWindow->countTerms();
     const double count = t.nsecsElapsed() / double(reps) / 1e6;
 
     std::printf("main window, %d terms (store filled in %.0f ms)\n", terms, fill);
     std::printf("  Next in order   %.3f ms (goal < 2 ms)\n", inOrder);
     std::printf("  Next at random  %.3f ms (goal < 2 ms)\n", random);
-    std::printf("  CountTerms      %.4f ms\n", count);
-    DestroyForms();
+    std::printf("  countTerms      %.4f ms\n", count);
+    destroyWindows();
     return 0;
 }

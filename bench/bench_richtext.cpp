@@ -1,5 +1,5 @@
 // Times the rich-text control on a lesson of 10,000 terms: loading it,
-// saving it, copying every term line out with CopyRTF (as the term display
+// saving it, copying every term line out with copyRichText (as the term display
 // and the lesson saver do), and taking the state tags out (as opening does).
 // Goals on the development machine: load under 0.3 s, save under 0.2 s.
 #include "platform/richtext/RichEdit.h"
@@ -105,7 +105,7 @@ int main(int argc, char **argv)
     for (int r = 0; r < terms; ++r) {
         pane.clear();
         store.setSel(store.lineIndex(r), r + 1 < store.lineCount() ? store.lineIndex(r + 1) : -1);
-        CopyRTF(&store, &pane);
+        copyRichText(&store, &pane);
     }
     const double copy = seconds(t);
 
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
     std::printf("rich-text control, lesson of %d terms (%lld bytes of RTF)\n", terms, qlonglong(lesson.size()));
     std::printf("  load from file       %8.3f s   (goal < 0.300 s)%s\n", load, load < 0.3 ? "" : "  OVER");
     std::printf("  save to file         %8.3f s   (goal < 0.200 s)%s\n", save, save < 0.2 ? "" : "  OVER");
-    std::printf("  CopyRTF every line   %8.3f s   (%.1f us a line)\n", copy, copy * 1e6 / terms);
+    std::printf("  copyRichText every line   %8.3f s   (%.1f us a line)\n", copy, copy * 1e6 / terms);
     std::printf("  remove %d state tags %8.3f s\n", removed, strip);
     return 0;
 }

@@ -23,15 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
 
     for (const char *tag : {"OR", "PI", "CH", "NO", "TY", "ST", "SN", "GR"}) {
-        const QString value = GetTagContent(text, QLatin1String(tag));
+        const QString value = tagContent(text, QLatin1String(tag));
         fuzz::check(!value.contains(u'>'), "a tag's value ends at the first '>'");
     }
     fuzz::check(termTypeOf(text).size() <= 1 && termStateOf(text).size() <= 1, "type and state are one character");
     const QString state = lineState(text);
     fuzz::check(state == u"u" || state == u"l" || state == u"d", "a line's state is u, l or d");
     (void)isParLine(text);
-    (void)GetParAttribute(text, QStringLiteral("file"));
-    (void)GetParAttribute(text, QStringLiteral("description"));
+    (void)linkedFileAttribute(text, QStringLiteral("file"));
+    (void)linkedFileAttribute(text, QStringLiteral("description"));
 
     // The input split at its first tab: a file name and a description as the
     // editor's link dialog would take them. The written line must read back,
@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!file.isEmpty() && !file.contains(u'"') && !description.contains(u'"') && !file.startsWith(u' ')
         && !description.startsWith(u' ')
         && !description.startsWith(u'>') && !file.contains(QLatin1String("description="), Qt::CaseInsensitive)) {
-        fuzz::checkEqual(GetParAttribute(written, QStringLiteral("file")), file, "a written file name reads back");
-        fuzz::checkEqual(GetParAttribute(written, QStringLiteral("description")), description,
+        fuzz::checkEqual(linkedFileAttribute(written, QStringLiteral("file")), file, "a written file name reads back");
+        fuzz::checkEqual(linkedFileAttribute(written, QStringLiteral("description")), description,
                     "a written description reads back");
     }
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int parLines = 0;
     for (int i = 0; i < lines; ++i)
         parLines += isParLine(doc.line(i)) ? 1 : 0;
-    const QList<LinkedFile> links = ReadParTags(doc);
+    const QList<LinkedFile> links = parseLinkedFiles(doc);
     for (const LinkedFile &l : links)
         fuzz::check(!l.file.isEmpty(), "a linked file has a name");
     fuzz::check(int(links.size()) <= parLines, "linked files come only from linked-file lines");

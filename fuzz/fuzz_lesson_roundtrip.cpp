@@ -21,7 +21,7 @@ struct Opened {
 
     bool open(const QString &file)
     {
-        store.FOpenLessons = {file};
+        store.openLessons = {file};
         return opener.openAll().isEmpty();
     }
 
@@ -29,11 +29,11 @@ struct Opened {
     QStringList terms() const
     {
         QStringList out;
-        for (int i = 0; i < store.reMain.lineCount(); ++i) {
-            out.append(store.reMain.line(i) + u'|' + store.StringGrid1.type(i) + u'|'
-                       + store.StringGrid1.state(i) + u'|' + store.StringGrid1.lesson(i));
+        for (int i = 0; i < store.lessonText.lineCount(); ++i) {
+            out.append(store.lessonText.line(i) + u'|' + store.termTable.type(i) + u'|'
+                       + store.termTable.state(i) + u'|' + store.termTable.lesson(i));
         }
-        out.append(QString::number(store.StringGrid1.rowCount()));
+        out.append(QString::number(store.termTable.rowCount()));
         return out;
     }
 
@@ -41,8 +41,9 @@ struct Opened {
     QStringList links() const
     {
         QStringList out;
-        for (qsizetype j = 0; j < store.FParFiles.size(); ++j)
-            out.append(store.FParFiles[j] + u'|' + store.FParLessons.value(j) + u'|' + store.FParDescriptions.value(j));
+        for (qsizetype j = 0; j < store.linkedFiles.size(); ++j)
+            out.append(store.linkedFiles[j] + u'|' + store.linkedFileLessons.value(j) + u'|'
+                       + store.linkedFileDescriptions.value(j));
         return out;
     }
 };

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (source.lineCount() > 0) {
         const int last = source.lineCount() - 1;
         source.setSel(source.lineIndex(last), -1);
-        korvana::CopyRTF(&source, &target);
+        korvana::copyRichText(&source, &target);
         (void)source.findText(QStringLiteral("<st="), 0, 100000000);
     }
     return 0;

@@ -1,6 +1,6 @@
-#include "app/ProgramBlock.h"
+#include "app/Program.h"
 
 int main(int argc, char **argv)
 {
-    return ProgramBlock(argc, argv);
+    return runProgram(argc, argv);
 }

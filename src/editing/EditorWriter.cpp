@@ -1,7 +1,7 @@
 // The lesson editor's writer: a term line built from the fields, with its
 // tags coloured, and the whole lesson file with its linked-file lines.
-#include "app/TForm1.h"
-#include "editing/TFormEditor.h"
+#include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
@@ -40,27 +40,27 @@ const char *const kPieceFont = "Times New Roman";
 
 } // namespace
 
-void TFormEditor::AppendColouredText(const QString &Text, int Mode)
+void LessonEditorWindow::appendColouredText(const QString &Text, int Mode)
 {
     if (Text.isEmpty())
         return;
-    reUF->clear();
-    reUF->setText(Text);
-    reUF->setSel(0, -1);
-    reUF->setSelFontName(QString::fromLatin1(kPieceFont));
-    reUF->setSelSize(kPieceSize);
-    reUF->setSelColor(pieceColour(Mode));
+    pieceText->clear();
+    pieceText->setText(Text);
+    pieceText->setSel(0, -1);
+    pieceText->setSelFontName(QString::fromLatin1(kPieceFont));
+    pieceText->setSelSize(kPieceSize);
+    pieceText->setSelColor(pieceColour(Mode));
     // The piece without the final paragraph mark, so pieces follow one
     // another on one line.
-    reUF->setSelStart(0);
-    reUF->setSelLength(reUF->textLength());
-    korvana::CopyRTF(reUF, reLine);
+    pieceText->setSelStart(0);
+    pieceText->setSelLength(pieceText->textLength());
+    korvana::copyRichText(pieceText, termLineText);
 }
 
-// Copies a field's text with its formatting to the end of reLine, at size.
+// Copies a field's text with its formatting to the end of termLineText, at size.
 // A field is one line; should it hold more, its lines are joined by blanks,
 // since a line end would split the term in two.
-void TFormEditor::copyFieldInto(RichEdit *field, double size)
+void LessonEditorWindow::copyFieldInto(RichEdit *field, double size)
 {
     const int keepStart = field->selStart();
     const int keepLength = field->selLength();
@@ -70,104 +70,105 @@ void TFormEditor::copyFieldInto(RichEdit *field, double size)
         if (length == 0)
             continue;
         if (!first)
-            reLine->setSelText(QStringLiteral(" "));
+            termLineText->setSelText(QStringLiteral(" "));
         first = false;
         const int start = field->lineIndex(i);
         field->setSel(start, start + length);
-        const int from = reLine->selStart();
-        korvana::CopyRTF(field, reLine);
-        const int to = reLine->selStart();
-        reLine->setSelStart(from);
-        reLine->setSelLength(to - from);
-        reLine->setSelSize(size);
-        reLine->setSelStart(to);
+        const int from = termLineText->selStart();
+        korvana::copyRichText(field, termLineText);
+        const int to = termLineText->selStart();
+        termLineText->setSelStart(from);
+        termLineText->setSelLength(to - from);
+        termLineText->setSelSize(size);
+        termLineText->setSelStart(to);
     }
     field->setSelStart(keepStart);
     field->setSelLength(keepLength);
 }
 
-void TFormEditor::AppendCurrentTerm()
+void LessonEditorWindow::buildTermLine()
 {
-    reLine->clear();
+    termLineText->clear();
     // Every field is written at one size, the translation's, whatever size
     // its text was typed or shown at; the term display sets each pane's own
     // size, and a vocabulary built from the lesson stays even.
-    const double size = Form1 && Form1->FFontsizeTranslation > 0 ? Form1->FFontsizeTranslation : kPieceSize;
+    const double size
+        = mainWindow && mainWindow->translationFontSize > 0 ? mainWindow->translationFontSize : kPieceSize;
 
-    AppendColouredText(QStringLiteral("<"), 0);
-    AppendColouredText(QStringLiteral("OR"), 1);
-    AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdOrig, size);
+    appendColouredText(QStringLiteral("<"), 0);
+    appendColouredText(QStringLiteral("OR"), 1);
+    appendColouredText(QStringLiteral("="), 0);
+    copyFieldInto(translationText, size);
 
-    AppendColouredText(QStringLiteral("><"), 0);
-    AppendColouredText(QStringLiteral("PI"), 1);
-    AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdPin, size);
+    appendColouredText(QStringLiteral("><"), 0);
+    appendColouredText(QStringLiteral("PI"), 1);
+    appendColouredText(QStringLiteral("="), 0);
+    copyFieldInto(pinyinText, size);
 
-    AppendColouredText(QStringLiteral("><"), 0);
-    AppendColouredText(QStringLiteral("CH"), 1);
-    AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdChin, size);
+    appendColouredText(QStringLiteral("><"), 0);
+    appendColouredText(QStringLiteral("CH"), 1);
+    appendColouredText(QStringLiteral("="), 0);
+    copyFieldInto(charactersText, size);
 
-    AppendColouredText(QStringLiteral("><"), 0);
-    AppendColouredText(QStringLiteral("NO"), 1);
-    AppendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(reEdNote, size);
+    appendColouredText(QStringLiteral("><"), 0);
+    appendColouredText(QStringLiteral("NO"), 1);
+    appendColouredText(QStringLiteral("="), 0);
+    copyFieldInto(notesText, size);
 
     // A type the user left as shown is written as it was read, so the
     // practice window reads the same type as before.
     const bool typeAsShown =
-        !FShownType.isEmpty() && rbPhrase->isChecked() == (FShownType == QLatin1String("p"));
-    const QString type = typeAsShown ? FShownType : rbWord->isChecked() ? QStringLiteral("w") : QStringLiteral("p");
-    AppendColouredText(QStringLiteral("><TY=") + type + QLatin1Char('>'), 2);
-    if (rbLearned->isChecked())
-        AppendColouredText(QStringLiteral("<ST=l>"), 3);
-    else if (rbUnlearned->isChecked())
-        AppendColouredText(QStringLiteral("<ST=u>"), 3);
-    else if (rbDifficult->isChecked())
-        AppendColouredText(QStringLiteral("<ST=d>"), 3);
+        !shownType.isEmpty() && phraseOption->isChecked() == (shownType == QLatin1String("p"));
+    const QString type = typeAsShown ? shownType : wordOption->isChecked() ? QStringLiteral("w") : QStringLiteral("p");
+    appendColouredText(QStringLiteral("><TY=") + type + QLatin1Char('>'), 2);
+    if (learnedOption->isChecked())
+        appendColouredText(QStringLiteral("<ST=l>"), 3);
+    else if (unlearnedOption->isChecked())
+        appendColouredText(QStringLiteral("<ST=u>"), 3);
+    else if (difficultOption->isChecked())
+        appendColouredText(QStringLiteral("<ST=d>"), 3);
 
-    const QString sound = edSound->text().trimmed();
+    const QString sound = soundEdit->text().trimmed();
     if (!sound.isEmpty())
-        AppendColouredText(QStringLiteral("<SN=") + sound + QLatin1Char('>'), 4);
-    const QString picture = edPicture->text().trimmed();
+        appendColouredText(QStringLiteral("<SN=") + sound + QLatin1Char('>'), 4);
+    const QString picture = pictureEdit->text().trimmed();
     if (!picture.isEmpty())
-        AppendColouredText(QStringLiteral("<GR=") + picture + QLatin1Char('>'), 4);
+        appendColouredText(QStringLiteral("<GR=") + picture + QLatin1Char('>'), 4);
 
     // What the line held besides the editor's tags follows them unchanged.
-    if (reRest->lineCount() > 0 && !reRest->line(0).isEmpty()) {
-        reRest->setSel(0, int(reRest->line(0).size()));
-        korvana::CopyRTF(reRest, reLine);
-        reRest->setSel(0, 0);
+    if (restOfLineText->lineCount() > 0 && !restOfLineText->line(0).isEmpty()) {
+        restOfLineText->setSel(0, int(restOfLineText->line(0).size()));
+        korvana::copyRichText(restOfLineText, termLineText);
+        restOfLineText->setSel(0, 0);
     }
 }
 
-bool TFormEditor::SaveLesson()
+bool LessonEditorWindow::saveLesson()
 {
     // Only a changed term is rewritten; an emptied one taken out leaves the
     // term after it (or the new last term) to show.
-    if (FTermModified) {
-        const int before = reLes->lineCount();
-        SaveTerm();
-        if (reLes->lineCount() < before) {
-            FTermNumber = std::clamp(FTermNumber, 1, std::max(reLes->lineCount(), 1));
-            ShowTerm();
+    if (termModified) {
+        const int before = lessonText->lineCount();
+        storeTerm();
+        if (lessonText->lineCount() < before) {
+            termNumber = std::clamp(termNumber, 1, std::max(lessonText->lineCount(), 1));
+            showTerm();
         }
     }
 
-    reMezi->clear();
-    if (reLes->textLength() > 0)
-        reMezi->fromRtf(reLes->toRtf());
-    reUF->clear();
-    for (int i = 0; i < lbLink->count(); ++i)
-        reMezi->addLine(korvana::parLine(FLinkFiles.value(i), lbLink->item(i)->text()));
+    outputText->clear();
+    if (lessonText->textLength() > 0)
+        outputText->fromRtf(lessonText->toRtf());
+    pieceText->clear();
+    for (int i = 0; i < linkedFilesList->count(); ++i)
+        outputText->addLine(korvana::parLine(linkedFiles.value(i), linkedFilesList->item(i)->text()));
 
-    QString target = FFileName;
+    QString target = fileName;
     if (target.isEmpty()) {
         korvana::FileDialogRequest request;
         request.filter = QStringLiteral("Korvana Files|*.kvl|All Files|*.*");
-        if (Form1)
-            request.initialDir = Form1->FWorkingDirectory;
+        if (mainWindow)
+            request.initialDir = mainWindow->workingDirectory;
         request.defaultExt = QStringLiteral("kvl");
         request.overwritePrompt = true;
         target = korvana::Dialogs::instance().saveFile(this, request);
@@ -180,14 +181,14 @@ bool TFormEditor::SaveLesson()
     // Written through a temporary file renamed over the lesson, so a failed
     // write leaves the lesson on disk whole.
     try {
-        reMezi->saveToFile(target);
+        outputText->saveToFile(target);
     } catch (const korvana::RichTextError &e) {
         throw korvana::Error(QStringLiteral("The lesson was not saved; the file on disk is unchanged.\n") +
                              QString::fromStdString(e.what()));
     }
 
-    FFileName = target;
-    setWindowTitle(FFileName);
-    FLessonModified = false;
+    fileName = target;
+    setWindowTitle(fileName);
+    lessonModified = false;
     return true;
 }

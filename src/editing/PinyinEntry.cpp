@@ -1,8 +1,8 @@
 #include "editing/PinyinEntry.h"
-#include "app/TForm1.h"
-#include "editing/TFormEditor.h"
+#include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "settings/TFormOptions.h"
+#include "settings/OptionsDialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -37,7 +37,7 @@ QString toneImageName(int index)
     static const int aAndE[8] = {1, 6, 7, 8, 2, 3, 4, 5};
     if (index < 1 || index > 24)
         return QString();
-    return QStringLiteral("Image%1").arg(index <= 8 ? aAndE[index - 1] : index);
+    return QStringLiteral("toneImage%1").arg(index <= 8 ? aAndE[index - 1] : index);
 }
 
 QList<KeyboardLayoutItem> installedKeyboardLayouts(KeyboardLayouts &platform)
@@ -125,65 +125,66 @@ void ToneImage::paintEvent(QPaintEvent *e)
 
 // --- the editor's side --------------------------------------------------------------------------
 
-void TFormEditor::buildPinyinPanel()
+void LessonEditorWindow::buildPinyinPanel()
 {
     auto *grid = qobject_cast<QGridLayout *>(layout());
-    PanelPinYin = new QWidget(this);
-    PanelPinYin->setObjectName(QStringLiteral("PanelPinYin"));
-    PanelPinYin->setAutoFillBackground(true);
-    QPalette pal = PanelPinYin->palette();
+    pinyinPanel = new QWidget(this);
+    pinyinPanel->setObjectName(QStringLiteral("pinyinPanel"));
+    pinyinPanel->setAutoFillBackground(true);
+    QPalette pal = pinyinPanel->palette();
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, Qt::white);
-    PanelPinYin->setPalette(pal);
+    pinyinPanel->setPalette(pal);
 
-    auto *outer = new QVBoxLayout(PanelPinYin);
+    auto *outer = new QVBoxLayout(pinyinPanel);
     outer->setContentsMargins(4, 4, 4, 4);
-    outer->addWidget(new QLabel(QStringLiteral("Insert Pin Yin"), PanelPinYin));
+    outer->addWidget(new QLabel(QStringLiteral("Insert Pin Yin"), pinyinPanel));
     auto *cells = new QGridLayout;
     cells->setSpacing(2);
     outer->addLayout(cells);
     toneImages.clear();
     for (int index = 1; index <= 24; ++index) {
-        auto *image = new korvana::ToneImage(index, PanelPinYin);
+        auto *image = new korvana::ToneImage(index, pinyinPanel);
         QPalette ip = image->palette();
         ip.setColor(QPalette::WindowText, Qt::black);
         image->setPalette(ip);
         // Columns are the vowels, rows the tones.
         cells->addWidget(image, (index - 1) % 4, (index - 1) / 4);
-        connect(image, &korvana::ToneImage::pressed, this, [this](int i) { Image1MouseDown(i); });
-        connect(image, &korvana::ToneImage::released, this, [this](int i) { Image1MouseUp(i); });
-        connect(image, &korvana::ToneImage::clicked, this, [this](int i) { InsertPin2(i); });
+        connect(image, &korvana::ToneImage::pressed, this, [this](int i) { toneImageMousePressed(i); });
+        connect(image, &korvana::ToneImage::released, this, [this](int i) { toneImageMouseReleased(i); });
+        connect(image, &korvana::ToneImage::clicked, this, [this](int i) { insertToneVowel(i); });
         toneImages.append(image);
     }
     if (grid)
-        grid->addWidget(PanelPinYin, 0, 5, 4, 1, Qt::AlignTop);
+        grid->addWidget(pinyinPanel, 0, 5, 4, 1, Qt::AlignTop);
 
-    for (QComboBox *cb : {cbOrig, cbPin, cbChin, cbNote}) {
+    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, charactersLayoutCombo, notesLayoutCombo}) {
         if (!cb)
             continue;
-        cb->setObjectName(cb == cbOrig ? QStringLiteral("cbOrig")
-                          : cb == cbPin ? QStringLiteral("cbPin")
-                          : cb == cbChin ? QStringLiteral("cbChin")
-                                         : QStringLiteral("cbNote"));
-        void (TFormEditor::*closeUp)() = cb == cbOrig  ? &TFormEditor::cbOrigCloseUp
-                                         : cb == cbPin ? &TFormEditor::cbPinCloseUp
-                                         : cb == cbChin ? &TFormEditor::cbChinCloseUp
-                                                        : &TFormEditor::cbNoteCloseUp;
+        cb->setObjectName(cb == translationLayoutCombo ? QStringLiteral("translationLayoutCombo")
+                          : cb == pinyinLayoutCombo ? QStringLiteral("pinyinLayoutCombo")
+                          : cb == charactersLayoutCombo ? QStringLiteral("charactersLayoutCombo")
+                                         : QStringLiteral("notesLayoutCombo"));
+        void (LessonEditorWindow::*closeUp)() = cb == translationLayoutCombo
+            ? &LessonEditorWindow::translationLayoutComboClosedUp
+            : cb == pinyinLayoutCombo     ? &LessonEditorWindow::pinyinLayoutComboClosedUp
+            : cb == charactersLayoutCombo ? &LessonEditorWindow::charactersLayoutComboClosedUp
+                                          : &LessonEditorWindow::notesLayoutComboClosedUp;
         connect(cb, &QComboBox::activated, this, [this, closeUp] { (this->*closeUp)(); });
     }
 }
 
-void TFormEditor::FillKeyboardLayouts(QList<KeyboardLayoutItem> &List)
+void LessonEditorWindow::readInstalledLayouts(QList<KeyboardLayoutItem> &List)
 {
     List = korvana::installedKeyboardLayouts(korvana::KeyboardLayouts::instance());
 }
 
-void TFormEditor::fillLayoutLists()
+void LessonEditorWindow::fillLayoutLists()
 {
     QList<KeyboardLayoutItem> installed;
-    FillKeyboardLayouts(installed);
+    readInstalledLayouts(installed);
     const QList<KeyboardLayoutItem> choices = korvana::keyboardLayoutChoices(installed);
-    for (QComboBox *cb : {cbOrig, cbPin, cbChin, cbNote}) {
+    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, charactersLayoutCombo, notesLayoutCombo}) {
         if (!cb)
             continue;
         cb->clear();
@@ -191,38 +192,39 @@ void TFormEditor::fillLayoutLists()
             cb->addItem(item.name, QVariant::fromValue<qulonglong>(item.handle));
         cb->setCurrentIndex(choices.isEmpty() ? -1 : 0);
     }
-    if (cbChin) {
-        const int chs = cbChin->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (charactersLayoutCombo) {
+        const int chs
+            = charactersLayoutCombo->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (chs >= 0)
-            cbChin->setCurrentIndex(chs);
+            charactersLayoutCombo->setCurrentIndex(chs);
     }
 }
 
-RichEdit *TFormEditor::activeFieldEdit() const
+RichEdit *LessonEditorWindow::activeFieldEdit() const
 {
-    switch (FActiveField) {
-    case 1: return reEdOrig;
-    case 2: return reEdPin;
-    case 3: return reEdChin;
-    case 4: return reEdNote;
+    switch (activeField) {
+    case 1: return translationText;
+    case 2: return pinyinText;
+    case 3: return charactersText;
+    case 4: return notesText;
     default: return nullptr;
     }
 }
 
-void TFormEditor::enterField(int field, QComboBox *layouts)
+void LessonEditorWindow::enterField(int field, QComboBox *layouts)
 {
     if (layouts && layouts->currentIndex() >= 0)
         korvana::KeyboardLayouts::instance().activate(
             korvana::LayoutHandle(layouts->currentData().toULongLong()));
-    FActiveField = field;
+    activeField = field;
 }
 
-void TFormEditor::reEdOrigEnter() { enterField(1, cbOrig); }
-void TFormEditor::reEdPinEnter() { enterField(2, cbPin); }
-void TFormEditor::reEdChinEnter() { enterField(3, cbChin); }
-void TFormEditor::reEdNoteEnter() { enterField(4, cbNote); }
+void LessonEditorWindow::translationViewEntered() { enterField(1, translationLayoutCombo); }
+void LessonEditorWindow::pinyinViewEntered() { enterField(2, pinyinLayoutCombo); }
+void LessonEditorWindow::charactersViewEntered() { enterField(3, charactersLayoutCombo); }
+void LessonEditorWindow::notesViewEntered() { enterField(4, notesLayoutCombo); }
 
-void TFormEditor::closeUpList(RichEdit *field, void (TFormEditor::*enter)())
+void LessonEditorWindow::closeUpList(RichEdit *field, void (LessonEditorWindow::*enter)())
 {
     QTextEdit *view = field ? field->view() : nullptr;
     if (!view)
@@ -236,25 +238,35 @@ void TFormEditor::closeUpList(RichEdit *field, void (TFormEditor::*enter)())
         (this->*enter)();
 }
 
-void TFormEditor::cbOrigCloseUp() { closeUpList(reEdOrig, &TFormEditor::reEdOrigEnter); }
-void TFormEditor::cbPinCloseUp() { closeUpList(reEdPin, &TFormEditor::reEdPinEnter); }
-void TFormEditor::cbChinCloseUp() { closeUpList(reEdChin, &TFormEditor::reEdChinEnter); }
-void TFormEditor::cbNoteCloseUp() { closeUpList(reEdNote, &TFormEditor::reEdNoteEnter); }
+void LessonEditorWindow::translationLayoutComboClosedUp()
+{
+    closeUpList(translationText, &LessonEditorWindow::translationViewEntered);
+}
+void LessonEditorWindow::pinyinLayoutComboClosedUp()
+{
+    closeUpList(pinyinText, &LessonEditorWindow::pinyinViewEntered);
+}
+void LessonEditorWindow::charactersLayoutComboClosedUp()
+{
+    closeUpList(charactersText, &LessonEditorWindow::charactersViewEntered);
+}
+void LessonEditorWindow::notesLayoutComboClosedUp() { closeUpList(notesText, &LessonEditorWindow::notesViewEntered); }
 
-void TFormEditor::InsertPin2(int Index)
+void LessonEditorWindow::insertToneVowel(int Index)
 {
     if (Index < 1 || Index > 24)
         return;
     RichEdit *field = activeFieldEdit();
-    const int system = FormOptions && FormOptions->cbPinyinSystem ? FormOptions->cbPinyinSystem->currentIndex() : 0;
+    const int system
+        = optionsDialog && optionsDialog->pinyinSystemCombo ? optionsDialog->pinyinSystemCombo->currentIndex() : 0;
     if (system != 0) {
         if (field)
-            InsertUnicodeChar(korvana::toneVowel(Index), field);
+            insertUnicodeChar(korvana::toneVowel(Index), field);
         return;
     }
-    if (!Form1)
+    if (!mainWindow)
         return;
-    RichEdit &stored = Form1->rePinyin;
+    RichEdit &stored = mainWindow->toneVowelsText;
     stored.setSel(Index - 1, Index);
     if (!field)
         return;
@@ -262,10 +274,10 @@ void TFormEditor::InsertPin2(int Index)
     // would put the whole stored text into the field: insert nothing instead.
     if (stored.selLength() != 1 || stored.selText() == QLatin1String("\r\n"))
         return;
-    korvana::CopyRTF(&stored, field);
+    korvana::copyRichText(&stored, field);
 }
 
-void TFormEditor::InsertUnicodeChar(QChar Character, RichEdit *Field)
+void LessonEditorWindow::insertUnicodeChar(QChar Character, RichEdit *Field)
 {
     if (!Field || Character.isNull())
         return;
@@ -282,7 +294,7 @@ void TFormEditor::InsertUnicodeChar(QChar Character, RichEdit *Field)
     Field->setSelStart(p + 1);
 }
 
-void TFormEditor::reEdPinKeyDown(RichEdit *Field)
+void LessonEditorWindow::fieldKeyPressed(RichEdit *Field)
 {
     if (!Field || Field->selLength() != 0)
         return;
@@ -292,13 +304,13 @@ void TFormEditor::reEdPinKeyDown(RichEdit *Field)
         Field->setSelFontName(view->font().family());
 }
 
-void TFormEditor::Image1MouseDown(int Index)
+void LessonEditorWindow::toneImageMousePressed(int Index)
 {
     if (Index >= 1 && Index <= toneImages.size())
         toneImages[Index - 1]->setConcealed(true);
 }
 
-void TFormEditor::Image1MouseUp(int Index)
+void LessonEditorWindow::toneImageMouseReleased(int Index)
 {
     if (Index >= 1 && Index <= toneImages.size())
         toneImages[Index - 1]->setConcealed(false);

@@ -2,7 +2,7 @@
 // Typing the two scripts of a term in the lesson editor: the tone vowels of
 // the pinyin panel, and the keyboard-layout lists of the editor's fields.
 //
-// The TFormEditor side (the panel, InsertPin2, the fields' enter handlers and
+// The LessonEditorWindow side (the panel, insertToneVowel, the fields' enter handlers and
 // the lists' close-up handlers) is in PinyinEntry.cpp; this header holds the
 // parts that need no window.
 #include "platform/keyboard/KeyboardLayouts.h"
@@ -22,7 +22,7 @@ constexpr int toneVowelIndex(int vowel, int tone) { return 4 * vowel + tone; }
 // is no pinyin letter).
 QChar toneVowel(int index);
 
-// The component name of the panel image for an index 1..24 ("Image1"...).
+// The component name of the panel image for an index 1..24 ("toneImage1"...).
 QString toneImageName(int index);
 
 struct KeyboardLayoutItem {

@@ -31,10 +31,10 @@ std::vector<TermsListItem> listTerms(const RichEdit &lessonText)
     for (int i = 0; i < lines; ++i) {
         const QString line = lessonText.line(i);
         TermsListItem item;
-        item.chinese = GetTagContent(line, QStringLiteral("CH"));
-        item.translation = GetTagContent(line, QStringLiteral("OR"));
-        item.pinyin = GetTagContent(line, QStringLiteral("PI"));
-        item.notes = GetTagContent(line, QStringLiteral("NO"));
+        item.chinese = tagContent(line, QStringLiteral("CH"));
+        item.translation = tagContent(line, QStringLiteral("OR"));
+        item.pinyin = tagContent(line, QStringLiteral("PI"));
+        item.notes = tagContent(line, QStringLiteral("NO"));
         item.row = i;
         items.push_back(item);
     }
@@ -132,14 +132,14 @@ int collectTermLines(RichEdit &lessonText, const std::vector<int> &rows, RichEdi
         const int end = row + 1 < lines ? lessonText.lineIndex(row + 1) : -1;
         lessonText.setSel(start, end);
         if (lessonText.selLength() == 0)
-            continue; // nothing to copy; CopyRTF would take the whole text
+            continue; // nothing to copy; copyRichText would take the whole text
         if (states) {
             QString state = states->state(row);
             if (state.size() != 1)
                 state = QStringLiteral("u");
             target.setSelText(QLatin1String("<ST=") + state + QLatin1Char('>'));
         }
-        CopyRTF(&lessonText, &target);
+        copyRichText(&lessonText, &target);
         // Should a copy arrive without its line end, the next line would run
         // on into it and two terms would become one: end the line here.
         const int caret = target.toMessagePos(target.selStart());

@@ -49,28 +49,28 @@ bool vocabularyKeyLess(const QString &a, const QString &b)
 
 VocabularyBuilder::VocabularyBuilder()
 {
-    reLine.setWordWrap(false);
-    reMezi.setWordWrap(false);
+    lineText.setWordWrap(false);
+    restyleText.setWordWrap(false);
 }
 
 bool VocabularyBuilder::selectValue(const QString &tag)
 {
-    const int len = reLine.textLength();
-    const int at = reLine.findText(tag, 0, len);
+    const int len = lineText.textLength();
+    const int at = lineText.findText(tag, 0, len);
     if (at < 0)
         return false;
     const int start = at + int(tag.size());
-    const int close = reLine.findText(QStringLiteral(">"), start, len - start);
+    const int close = lineText.findText(QStringLiteral(">"), start, len - start);
     if (close < 0)
         return false;
-    reLine.setSelStart(start);
-    reLine.setSelLength(close - start);
+    lineText.setSelStart(start);
+    lineText.setSelLength(close - start);
     return true;
 }
 
 void VocabularyBuilder::copyLine(RichEdit &lessonText, int line)
 {
-    reLine.clear();
+    lineText.clear();
     const int start = lessonText.lineIndex(line);
     if (start < 0)
         return;
@@ -79,7 +79,7 @@ void VocabularyBuilder::copyLine(RichEdit &lessonText, int line)
     // An empty range must not reach the copy: with nothing selected it would
     // take the whole lesson text.
     if (lessonText.selLength() > 0)
-        CopyRTF(&lessonText, &reLine);
+        copyRichText(&lessonText, &lineText);
 }
 
 void VocabularyBuilder::type(const QString &text)
@@ -87,11 +87,11 @@ void VocabularyBuilder::type(const QString &text)
     m_out->setSelText(text);
 }
 
-QChar VocabularyBuilder::GetTypeTag()
+QChar VocabularyBuilder::typeTag()
 {
     if (!selectValue(QStringLiteral("<TY=")))
         return QChar();
-    const QString value = reLine.selText();
+    const QString value = lineText.selText();
     return value.isEmpty() ? QChar() : value.at(0);
 }
 
@@ -99,45 +99,45 @@ QString VocabularyBuilder::readField(VocabularyField field, bool Output, int Pos
 {
     if (!selectValue(vocabularyFieldTag(field)))
         return QString();
-    const QString value = reLine.selText();
+    const QString value = lineText.selText();
     if (!Output || value.isEmpty())
         return value;
     if (Position > 0)
         type(m_separator);
     if (field != VocabularyField::Chinese) {
-        CopyRTF(&reLine, m_out);
+        copyRichText(&lineText, m_out);
         return value;
     }
-    reMezi.clear();
-    CopyRTF(&reLine, &reMezi);
+    restyleText.clear();
+    copyRichText(&lineText, &restyleText);
     if (m_options->setKanjiFont) {
-        reMezi.setSelStart(0);
-        reMezi.setSelLength(reMezi.textLength()); // all but the final paragraph end
-        reMezi.setSelFontName(m_options->rotateKanji ? QLatin1Char('@') + m_options->kanjiFont
+        restyleText.setSelStart(0);
+        restyleText.setSelLength(restyleText.textLength()); // all but the final paragraph end
+        restyleText.setSelFontName(m_options->rotateKanji ? QLatin1Char('@') + m_options->kanjiFont
                                                      : m_options->kanjiFont);
         if (m_options->boldKanji)
-            reMezi.setSelBold(true);
+            restyleText.setSelBold(true);
     }
-    CopyRTF(&reMezi, m_out);
+    copyRichText(&restyleText, m_out);
     return value;
 }
 
-QString VocabularyBuilder::GetOrigTag(bool Output, int Position)
+QString VocabularyBuilder::translationField(bool Output, int Position)
 {
     return readField(VocabularyField::Translation, Output, Position);
 }
 
-QString VocabularyBuilder::GetPinTag(bool Output, int Position)
+QString VocabularyBuilder::pinyinField(bool Output, int Position)
 {
     return readField(VocabularyField::Pinyin, Output, Position);
 }
 
-QString VocabularyBuilder::GetChinTag(bool Output, int Position)
+QString VocabularyBuilder::charactersField(bool Output, int Position)
 {
     return readField(VocabularyField::Chinese, Output, Position);
 }
 
-QString VocabularyBuilder::GetNoteTag(bool Output, int Position)
+QString VocabularyBuilder::notesField(bool Output, int Position)
 {
     return readField(VocabularyField::Notes, Output, Position);
 }
@@ -161,27 +161,27 @@ bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichE
     const int keepLength = lessonText.selLength();
     out.clear();
 
-    sgr = table;
-    const int rows = sgr.rowCount();
+    workTable = table;
+    const int rows = workTable.rowCount();
     if (options.sorted) {
         const VocabularyColumn first = options.columns[0];
         for (int r = 0; r < rows; ++r) {
             copyLine(lessonText, r);
             const QString key = first.checked ? readField(first.field, false, 0) : QString();
-            sgr.setCell(TermGrid::ShownCount, r, key);
-            sgr.setCell(TermGrid::TermKey, r, QString::number(r));
+            workTable.setCell(TermGrid::ShownCount, r, key);
+            workTable.setCell(TermGrid::TermKey, r, QString::number(r));
         }
         using Row = std::array<QString, TermGrid::ColCount>;
         std::vector<Row> sorted(static_cast<size_t>(rows));
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < TermGrid::ColCount; ++c)
-                sorted[size_t(r)][size_t(c)] = sgr.cell(c, r);
+                sorted[size_t(r)][size_t(c)] = workTable.cell(c, r);
         std::stable_sort(sorted.begin(), sorted.end(), [](const Row &a, const Row &b) {
             return vocabularyKeyLess(a[TermGrid::ShownCount], b[TermGrid::ShownCount]);
         });
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < TermGrid::ColCount; ++c)
-                sgr.setCell(c, r, sorted[size_t(r)][size_t(c)]);
+                workTable.setCell(c, r, sorted[size_t(r)][size_t(c)]);
     }
 
     bool complete = true;
@@ -189,15 +189,15 @@ bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichE
     for (int r = 0; r < rows; ++r) {
         if (onRow)
             onRow();
-        reLine.clear();
-        const int line = options.sorted ? sgr.cell(TermGrid::TermKey, r).toInt() : r;
+        lineText.clear();
+        const int line = options.sorted ? workTable.cell(TermGrid::TermKey, r).toInt() : r;
         if (lessonText.lineIndex(line) < 0) {
             complete = false;
             break;
         }
         copyLine(lessonText, line);
 
-        const QChar kind = GetTypeTag();
+        const QChar kind = typeTag();
         if ((kind == QLatin1Char('p') && !options.phrases) || (kind == QLatin1Char('w') && !options.words))
             continue;
 
@@ -212,7 +212,7 @@ bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichE
             // whatever is typed after them.
             out.setSelFontName(QStringLiteral("Arial"));
             out.setSelSize(9);
-            type(m_separator + fileNamePart(sgr.cell(TermGrid::TermLesson, r)));
+            type(m_separator + fileNamePart(workTable.cell(TermGrid::TermLesson, r)));
         }
         ++number;
         type(QStringLiteral("\r"));

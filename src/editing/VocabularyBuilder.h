@@ -68,24 +68,24 @@ public:
     // Work areas: the term line being read, the characters being restyled,
     // and the work copy of the term table (when sorting, column 0 holds the
     // row's index in the term table and column 1 its sort key).
-    RichEdit reLine;
-    RichEdit reMezi;
-    TermGrid sgr;
+    RichEdit lineText;
+    RichEdit restyleText;
+    TermGrid workTable;
 
-    // Field readers on the line held in reLine. GetTypeTag gives the first
+    // Field readers on the line held in lineText. typeTag gives the first
     // character of the type value (a null character when there is none).
     // Each field reader returns the field's plain text; with output set it
     // instead appends the field to the output document, preceded by the
     // separator when the field is not empty and Position > 0.
-    QChar GetTypeTag();
-    QString GetOrigTag(bool Output, int Position);
-    QString GetPinTag(bool Output, int Position);
-    QString GetChinTag(bool Output, int Position);
-    QString GetNoteTag(bool Output, int Position);
+    QChar typeTag();
+    QString translationField(bool Output, int Position);
+    QString pinyinField(bool Output, int Position);
+    QString charactersField(bool Output, int Position);
+    QString notesField(bool Output, int Position);
     QString readField(VocabularyField field, bool Output, int Position);
 
 private:
-    // Selects the value of tag in reLine; false when the line lacks it (or
+    // Selects the value of tag in lineText; false when the line lacks it (or
     // no ">" closes it). The value may be empty.
     bool selectValue(const QString &tag);
     void copyLine(RichEdit &lessonText, int line);

@@ -2,7 +2,7 @@
 
 namespace korvana {
 
-QString GetTagContent(const QString &line, const QString &tag)
+QString tagContent(const QString &line, const QString &tag)
 {
     const QString open = QLatin1Char('<') + tag + QLatin1Char('=');
     const qsizetype start = line.indexOf(open);

@@ -10,7 +10,7 @@ namespace korvana {
 // The characters between the first "<" + tag + "=" in line and the next ">";
 // empty when the tag is missing or nothing closes it. The tag name is
 // matched exactly (upper case).
-QString GetTagContent(const QString &line, const QString &tag);
+QString tagContent(const QString &line, const QString &tag);
 
 // The character right after the first "<TY=" (exact case), or 'w' when the
 // line has none; the character right after the first "<ST=", or 'u'.

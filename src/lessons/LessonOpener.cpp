@@ -267,11 +267,11 @@ struct LessonOpener::Parts {
         if (isParLine(text)) {
             // A line that begins "<par" but has no file attribute ("<parade>")
             // is no linked-file line and makes no lesson of the file.
-            const QString file = GetParAttribute(text, QStringLiteral("file"));
+            const QString file = linkedFileAttribute(text, QStringLiteral("file"));
             if (!file.isEmpty() || text.contains(QLatin1String("file="), Qt::CaseInsensitive))
                 anyTag = true;
             if (!file.isEmpty())
-                links.append({file, GetParAttribute(text, QStringLiteral("description"))});
+                links.append({file, linkedFileAttribute(text, QStringLiteral("description"))});
             return true;
         }
         if (!anyTag && holdsTermTag(text))
@@ -307,29 +307,29 @@ struct LessonOpener::Parts {
 
 LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
 {
-    RichEdit2.setWordWrap(false);
+    linkedFileLinesText.setWordWrap(false);
 }
 
 QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
 {
-    m_store.reMain.setTextLimit(LessonStore::TextLimit);
+    m_store.lessonText.setTextLimit(LessonStore::TextLimit);
     // A lesson named twice would load its terms twice, and saving would write
     // the file twice over, the second time from half its rows.
-    m_store.FOpenLessons = uniqueLessonNames(m_store.FOpenLessons);
+    m_store.openLessons = uniqueLessonNames(m_store.openLessons);
     m_store.clear();
     m_loaded.clear();
     m_reasons.clear();
     m_termLines = 0;
 
     QStringList failed;
-    for (const QString &file : std::as_const(m_store.FOpenLessons)) {
+    for (const QString &file : std::as_const(m_store.openLessons)) {
         if (!appendLesson(file))
             failed.append(file);
         if (afterEachFile)
             afterEachFile();
     }
     // Drop the spare row the table keeps while lessons load.
-    m_store.StringGrid1.setRowCount(m_store.StringGrid1.rowCount() - 1);
+    m_store.termTable.setRowCount(m_store.termTable.rowCount() - 1);
 #ifdef __GLIBC__
     // A huge file read and refused leaves its pages with the allocator;
     // hand them back to the system.
@@ -352,7 +352,7 @@ bool LessonOpener::fail(const QString &file, const QString &reason)
 
 bool LessonOpener::appendLesson(const QString &file)
 {
-    m_store.FLoadingFile = file;
+    m_store.loadingLesson = file;
 
     QByteArray bytes;
     {
@@ -366,11 +366,11 @@ bool LessonOpener::appendLesson(const QString &file)
         bytes = std::move(read.data);
     }
 
-    RichEdit &reMain = m_store.reMain;
-    TermGrid &grid = m_store.StringGrid1;
+    RichEdit &lessonText = m_store.lessonText;
+    TermGrid &grid = m_store.termTable;
     const int separator = m_termLines > 0 ? 1 : 0;
     Parts parts;
-    parts.room = LessonStore::TextLimit - qint64(messageLength(reMain)) - separator;
+    parts.room = LessonStore::TextLimit - qint64(messageLength(lessonText)) - separator;
     {
         LessonEncoding enc;
         QString text;
@@ -421,13 +421,13 @@ bool LessonOpener::appendLesson(const QString &file)
     const int terms = int(parts.terms.size());
     // Commit: append the terms and make their rows; undo both when the
     // result is not one row per line.
-    const int textBefore = reMain.textLength();
+    const int textBefore = lessonText.textLength();
     const int rowsBefore = grid.rowCount();
     auto rollback = [&] {
-        if (reMain.textLength() > textBefore) {
-            reMain.setSelStart(textBefore);
-            reMain.setSelLength(reMain.textLength() - textBefore);
-            reMain.setSelText(QString());
+        if (lessonText.textLength() > textBefore) {
+            lessonText.setSelStart(textBefore);
+            lessonText.setSelLength(lessonText.textLength() - textBefore);
+            lessonText.setSelText(QString());
         }
         grid.setRowCount(rowsBefore);
         for (int c = 0; c < TermGrid::ColCount; ++c)
@@ -437,12 +437,12 @@ bool LessonOpener::appendLesson(const QString &file)
     try {
         if (terms > 0) {
             if (m_termLines > 0)
-                reMain.addLine(QString());
-            reMain.setSelStart(reMain.textLength());
+                lessonText.addLine(QString());
+            lessonText.setSelStart(lessonText.textLength());
             rtf::Content content;
             content.paragraphs = std::move(parts.terms);
-            reMain.streamInContent(content);
-            if (reMain.lineCount() != m_termLines + terms)
+            lessonText.streamInContent(content);
+            if (lessonText.lineCount() != m_termLines + terms)
                 return rollback();
             // The rows as the table's own loader makes them (count "0", the
             // type and state of each line, the lesson), from the lines as
@@ -463,13 +463,13 @@ bool LessonOpener::appendLesson(const QString &file)
     }
 
     for (const LinkedFile &link : std::as_const(parts.links)) {
-        m_store.FParFiles.append(link.file);
-        m_store.FParLessons.append(file);
-        m_store.FParDescriptions.append(link.description);
+        m_store.linkedFiles.append(link.file);
+        m_store.linkedFileLessons.append(file);
+        m_store.linkedFileDescriptions.append(link.description);
     }
     m_termLines += terms;
     m_loaded.insert(file, lessonDigest(bytes));
-    m_store.FCurrentLesson = file;
+    m_store.currentLesson = file;
     return true;
 }
 

@@ -64,9 +64,9 @@ public:
     // its formatting.
     static constexpr qint64 MaxLessonBytes = qint64(64) << 20;
 
-    // Empties the store and loads every file of FOpenLessons (each once) in
+    // Empties the store and loads every file of openLessons (each once) in
     // list order. Returns the names of the files that did not load. Files
-    // that fail stay in FOpenLessons. afterEachFile runs after every file,
+    // that fail stay in openLessons. afterEachFile runs after every file,
     // loaded or not.
     QStringList openAll(const std::function<void()> &afterEachFile = {});
 
@@ -78,9 +78,9 @@ public:
     // lesson", "over the 1,000,000-character limit", "permission denied").
     QString failureReason(const QString &file) const;
 
-    // Kept for the main window's published ReadParTags; lessons are taken
+    // Kept for the main window's published readLinkedFileLines; lessons are taken
     // apart as they are read and never pass through it, so it stays empty.
-    RichEdit RichEdit2;
+    RichEdit linkedFileLinesText;
 
 private:
     struct Parts;

@@ -12,14 +12,14 @@ namespace korvana {
 
 LessonSaver::LessonSaver(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
 {
-    RichEdit2.setWordWrap(false);
-    reTemp2.setWordWrap(false);
+    outputText.setWordWrap(false);
+    pieceText.setWordWrap(false);
 }
 
 bool LessonSaver::rowsAgreeWithLines() const
 {
-    const TermGrid &grid = m_store.StringGrid1;
-    const RichEdit &text = m_store.reMain;
+    const TermGrid &grid = m_store.termTable;
+    const RichEdit &text = m_store.lessonText;
     // With no terms the table keeps one row of empty cells.
     int rows = grid.rowCount();
     if (rows == 1 && grid.lesson(0).isEmpty())
@@ -41,50 +41,50 @@ bool LessonSaver::rowsAgreeWithLines() const
 
 void LessonSaver::copyRange(RichEdit &source, int start, int end, RichEdit &target)
 {
-    // CopyRTF copies all of its source when nothing is selected; a term whose
+    // copyRichText copies all of its source when nothing is selected; a term whose
     // range is missing must never bring every other lesson's terms along.
     if (start < 0 || (end >= 0 && end <= start))
         return;
     source.setSel(start, end);
     if (source.selLength() <= 0)
         return;
-    CopyRTF(&source, &target);
+    copyRichText(&source, &target);
 }
 
 QByteArray LessonSaver::buildLesson(const QString &lesson)
 {
-    RichEdit &reMain = m_store.reMain;
-    const TermGrid &grid = m_store.StringGrid1;
-    RichEdit2.clear();
+    RichEdit &lessonText = m_store.lessonText;
+    const TermGrid &grid = m_store.termTable;
+    outputText.clear();
 
     int written = 0;
     for (int r = 0; r < grid.rowCount(); ++r) {
         if (grid.lesson(r) != lesson)
             continue;
-        reTemp2.clear();
-        reTemp2.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
-        CopyRTF(&reTemp2, &RichEdit2);
+        pieceText.clear();
+        pieceText.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
+        copyRichText(&pieceText, &outputText);
 
-        const int start = reMain.lineIndex(r);
-        const int next = reMain.lineIndex(r + 1);
-        copyRange(reMain, start, next < 0 ? -1 : next, RichEdit2);
+        const int start = lessonText.lineIndex(r);
+        const int next = lessonText.lineIndex(r + 1);
+        copyRange(lessonText, start, next < 0 ? -1 : next, outputText);
         ++written;
         // Each term line ends with exactly one line end, so the next term or
         // the first linked-file line starts a line of its own.
-        const int caret = RichEdit2.toMessagePos(RichEdit2.selStart());
-        if (RichEdit2.lineIndex(written) != caret) {
-            RichEdit2.setSelText(QStringLiteral("\r\n"));
+        const int caret = outputText.toMessagePos(outputText.selStart());
+        if (outputText.lineIndex(written) != caret) {
+            outputText.setSelText(QStringLiteral("\r\n"));
         }
     }
 
-    for (qsizetype j = 0; j < m_store.FParFiles.size(); ++j) {
-        if (m_store.FParLessons.value(j) != lesson)
+    for (qsizetype j = 0; j < m_store.linkedFiles.size(); ++j) {
+        if (m_store.linkedFileLessons.value(j) != lesson)
             continue;
-        reTemp2.clear();
-        reTemp2.setText(parLine(m_store.FParFiles[j], m_store.FParDescriptions.value(j)) + QLatin1Char('\n'));
-        CopyRTF(&reTemp2, &RichEdit2);
+        pieceText.clear();
+        pieceText.setText(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j)) + QLatin1Char('\n'));
+        copyRichText(&pieceText, &outputText);
     }
-    return RichEdit2.toRtf();
+    return outputText.toRtf();
 }
 
 bool LessonSaver::fail(const QString &lesson, const QString &reason)
@@ -107,9 +107,9 @@ bool LessonSaver::saveLesson(const QString &lesson)
 
     // A lesson with no term and no linked file has nothing to keep: written,
     // it would be an empty file that no longer opens as a lesson.
-    bool holdsSomething = m_store.FParLessons.contains(lesson);
-    for (int r = 0; !holdsSomething && r < m_store.StringGrid1.rowCount(); ++r)
-        holdsSomething = m_store.StringGrid1.lesson(r) == lesson;
+    bool holdsSomething = m_store.linkedFileLessons.contains(lesson);
+    for (int r = 0; !holdsSomething && r < m_store.termTable.rowCount(); ++r)
+        holdsSomething = m_store.termTable.lesson(r) == lesson;
     if (!holdsSomething)
         return true;
 
@@ -134,9 +134,9 @@ bool LessonSaver::saveLesson(const QString &lesson)
         if (::access(name.constData(), W_OK) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
             return fail(lesson, QStringLiteral("read-only"));
     }
-    for (qsizetype j = 0; j < m_store.FParFiles.size(); ++j) {
-        if (m_store.FParLessons.value(j) == lesson
-            && !parLineKeeps(m_store.FParFiles[j], m_store.FParDescriptions.value(j)))
+    for (qsizetype j = 0; j < m_store.linkedFiles.size(); ++j) {
+        if (m_store.linkedFileLessons.value(j) == lesson
+            && !parLineKeeps(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j)))
             return fail(lesson, QStringLiteral("a linked file's name or description cannot be written unchanged"));
     }
 
@@ -160,13 +160,13 @@ QStringList LessonSaver::saveAll()
     // Rows that point at the wrong lines would move terms into the wrong
     // files: then nothing is written.
     if (!rowsAgreeWithLines()) {
-        for (const QString &lesson : std::as_const(m_store.FOpenLessons))
+        for (const QString &lesson : std::as_const(m_store.openLessons))
             fail(lesson, QStringLiteral("the terms and their rows disagree"));
-        return m_store.FOpenLessons;
+        return m_store.openLessons;
     }
 
     QStringList failed;
-    for (const QString &lesson : std::as_const(m_store.FOpenLessons)) {
+    for (const QString &lesson : std::as_const(m_store.openLessons)) {
         if (!saveLesson(lesson))
             failed.append(lesson);
     }

@@ -34,14 +34,14 @@ public:
     // full", ...).
     QString failureReason(const QString &lesson) const;
 
-    // The rich text of one lesson as it is written, built in RichEdit2.
+    // The rich text of one lesson as it is written, built in outputText.
     QByteArray buildLesson(const QString &lesson);
 
     // Whether the term table has exactly one row per line of the lesson text.
     bool rowsAgreeWithLines() const;
 
-    RichEdit RichEdit2; // the lesson being written
-    RichEdit reTemp2;   // each state tag and linked-file line on its way in
+    RichEdit outputText; // the lesson being written
+    RichEdit pieceText;   // each state tag and linked-file line on its way in
 
 private:
     // Copies [start, end) of source (message counting) to target's caret;

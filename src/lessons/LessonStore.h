@@ -17,17 +17,17 @@ public:
 
     LessonStore();
 
-    RichEdit reMain;       // the lesson text; never shown
-    TermGrid StringGrid1;  // the term table; never shown
+    RichEdit lessonText;       // the lesson text; never shown
+    TermGrid termTable;  // the term table; never shown
 
-    QStringList FOpenLessons; // lesson files in load order (failed ones stay)
-    QStringList FParFiles;    // linked reading files ...
-    QStringList FParLessons;  // ... and the lesson each came from
-    QStringList FParDescriptions; // ... and its description (the list box items)
-    QString FLoadingFile;     // lesson file tried last; empty when none ever was
-    QString FCurrentLesson;   // lesson of the current term
-    int FCurrentIndex = 0;    // current term, 1-based; 0 before the first
-    int FStartIndex = 0;      // term where practice starts after loading
+    QStringList openLessons; // lesson files in load order (failed ones stay)
+    QStringList linkedFiles;    // linked reading files ...
+    QStringList linkedFileLessons;  // ... and the lesson each came from
+    QStringList linkedFileDescriptions; // ... and its description (the list box items)
+    QString loadingLesson;     // lesson file tried last; empty when none ever was
+    QString currentLesson;   // lesson of the current term
+    int currentIndex = 0;    // current term, 1-based; 0 before the first
+    int startIndex = 0;      // term where practice starts after loading
 
     // Number of terms: lines of the lesson text.
     int termCount() const;
@@ -36,17 +36,17 @@ public:
     // RowCount - 1 to the last, skipping blank lines, each row's lesson being
     // lessonFile. While lessons load the table keeps one spare empty row
     // after the last term.
-    void NacistDoStringgridu(const QString &lessonFile);
+    void loadIntoTermTable(const QString &lessonFile);
 
     // The value of tag in the line of the lesson text that starts at startPos
     // (selection counting). The value is left selected in the lesson text.
     // When the line lacks the tag the result is empty and the whole line is
     // selected. A value with no closing ">" on its line runs to the line end.
-    QString GetValue(int startPos, const QString &tag);
+    QString valueAt(int startPos, const QString &tag);
 
     // Removes every "<NR=...>" tag from the lesson text. A "<NR=" that no ">"
     // follows on its line is removed to the end of its line (never past it).
-    void VymazatCisla();
+    void removeNumberTags();
 
     // Empties the lesson text, the table and the linked-file lists.
     void clear();

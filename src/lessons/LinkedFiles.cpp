@@ -45,7 +45,7 @@ QString unquoted(QString raw)
 
 } // namespace
 
-QString GetParAttribute(const QString &line, const QString &name)
+QString linkedFileAttribute(const QString &line, const QString &name)
 {
     // Names are compared ignoring case on the line itself: a lower-cased
     // copy can be longer ("\u0130" lowers to two characters) and its positions
@@ -98,11 +98,11 @@ bool parLineKeeps(const QString &file, const QString &description)
         }
     }
     const QString line = parLine(file, description);
-    return GetParAttribute(line, QStringLiteral("file")) == file
-        && GetParAttribute(line, QStringLiteral("description")) == description;
+    return linkedFileAttribute(line, QStringLiteral("file")) == file
+        && linkedFileAttribute(line, QStringLiteral("description")) == description;
 }
 
-QList<LinkedFile> ReadParTags(RichEdit &doc)
+QList<LinkedFile> parseLinkedFiles(RichEdit &doc)
 {
     QList<LinkedFile> found;
     // From the last line up, so a deleted line leaves those still to visit
@@ -111,10 +111,10 @@ QList<LinkedFile> ReadParTags(RichEdit &doc)
         const QString line = doc.line(i);
         if (!isParLine(line))
             continue;
-        const QString file = GetParAttribute(line, QStringLiteral("file"));
+        const QString file = linkedFileAttribute(line, QStringLiteral("file"));
         doc.deleteLine(i);
         if (!file.isEmpty())
-            found.prepend({file, GetParAttribute(line, QStringLiteral("description"))});
+            found.prepend({file, linkedFileAttribute(line, QStringLiteral("description"))});
     }
     return found;
 }

@@ -28,7 +28,7 @@ bool isParLine(const QString &line);
 // becomes one. Empty when the attribute is missing or nothing closes it.
 // (A description holding a quote followed by a blank is thus cut there;
 // stored lessons rely on this reading.)
-QString GetParAttribute(const QString &line, const QString &name);
+QString linkedFileAttribute(const QString &line, const QString &name);
 
 // The line as the program writes it, each double quote inside a value
 // doubled (which the reading rule undoes).
@@ -42,7 +42,7 @@ bool parLineKeeps(const QString &file, const QString &description);
 // Takes every linked-file line out of doc (rich formatting of the other lines
 // is kept) and returns the entries with a file name, in the order of their
 // lines. Lines with an empty file name are removed and not returned.
-QList<LinkedFile> ReadParTags(RichEdit &doc);
+QList<LinkedFile> parseLinkedFiles(RichEdit &doc);
 
 // The full name of a linked file: an absolute name as it stands; a relative
 // one against its lesson's folder when the file is there, else against

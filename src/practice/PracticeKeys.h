@@ -12,7 +12,7 @@ enum class KeyCommand {
     ReadAloud,     // Enter
     Previous,      // Left, Up, Page Up
     MarkLearned,   // Delete, S
-    PlaySound,     // Space, P
+    playSound,     // Space, P
     TogglePicture, // G
     MarkDifficult, // D
     FlashNow,      // Backspace

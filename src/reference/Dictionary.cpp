@@ -123,7 +123,7 @@ void scanLines(QStringView searched, QStringView pattern, OnMatch onMatch)
 
 } // namespace
 
-QChar ClassifyTerm(QStringView Term)
+QChar classifyTerm(QStringView Term)
 {
     if (!Term.isEmpty() && Term.front().unicode() > 500)
         return u'C';
@@ -284,7 +284,7 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
     const QStringView t = trimControls(term);
     if (t.isEmpty())
         return results;
-    const QChar kind = ClassifyTerm(t);
+    const QChar kind = classifyTerm(t);
     const bool fold = !caseSensitive && kind != u'C';
     const QString folded = fold ? foldLatinCase(t) : t.toString();
 
@@ -326,7 +326,7 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     const QStringView t = trimControls(term);
     if (t.isEmpty())
         return page;
-    const QChar kind = ClassifyTerm(t);
+    const QChar kind = classifyTerm(t);
     const bool fold = !caseSensitive && kind != u'C';
     const QString ft = fold ? foldLatinCase(t) : t.toString();
 

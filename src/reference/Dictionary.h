@@ -22,7 +22,7 @@ class DictionaryLineIndex;
 
 // The kind of a search term (never empty): 'C' Chinese when its first UTF-16
 // unit is above 500, else 'P' pinyin when it holds a digit, else 'E' English.
-QChar ClassifyTerm(QStringView Term);
+QChar classifyTerm(QStringView Term);
 
 // Trimmed the dictionary's way: every character of code 32 or less removed
 // at both ends (QString::trimmed would also take other Unicode spaces).

@@ -20,32 +20,32 @@ inline int clampFontSize(int size)
 }
 
 struct MainSettings {
-    bool FAutoSaveLessons = false;     // closing saves every open lesson
-    QString FWorkingDirectory;         // starting folder of the file dialogs, with "/" at the end
-    QString FDictFile;                 // dictionary loaded at start
-    QString FSkin;                     // skin applied at start ("*standard*" is the built-in look)
-    int FFontsizeTranslation = 0;      // point sizes of the four panes and editor fields
-    int FFontsizePinyin = 0;
-    int FFontsizeKanji = 0;            // also flash and the numbers drill
-    int FFontsizeNotes = 0;
-    bool FShowReadingProgress = false; // spoken characters highlighted while reading aloud
-    bool FSoundExcludesSynthesis = false; // no speech for a term whose sound was played
-    bool FSetKanjiFont = false;        // the characters use FKanjiFont
-    QString FKanjiFont;
-    bool FShowToneColours = false;     // pinyin coloured by tone
-    bool FSetKanjiColor = false;       // the characters are drawn in FKanjiColor
-    quint32 FKanjiColor = 0;
-    bool FSetKanjiBackgroundColor = false; // the characters pane takes FKanjiBackgroundColor
-    quint32 FKanjiBackgroundColor = 0;
-    bool FBoldKanji = false;
-    bool FRotateKanji = false;         // vertical form of the font ("@" + name)
-    QString FExternalEditor;           // edits lessons when FEditInWord is false
-    bool FEditInWord = false;          // lessons edited in a word processor
-    bool FShowHanziInfo = false;       // character information on hover
-    bool FShowHiddenOnHover = false;   // hidden panes revealed under the mouse
-    quint32 FScreenBackgroundColor = 0; // colour of the full-screen background
-    bool FDisplayScreenBackground = false; // background shown with the main window
-    bool FDisplayToolBar = false;      // tool bar shown with the main window
+    bool autoSaveLessons = false;     // closing saves every open lesson
+    QString workingDirectory;         // starting folder of the file dialogs, with "/" at the end
+    QString dictionaryFile;                 // dictionary loaded at start
+    QString selectedSkin;                     // skin applied at start ("*standard*" is the built-in look)
+    int translationFontSize = 0;      // point sizes of the four panes and editor fields
+    int pinyinFontSize = 0;
+    int kanjiFontSize = 0;            // also flash and the numbers drill
+    int notesFontSize = 0;
+    bool showReadingProgress = false; // spoken characters highlighted while reading aloud
+    bool soundExcludesSynthesis = false; // no speech for a term whose sound was played
+    bool useKanjiFont = false;        // the characters use kanjiFont
+    QString kanjiFont;
+    bool showToneColours = false;     // pinyin coloured by tone
+    bool useKanjiColor = false;       // the characters are drawn in kanjiColor
+    quint32 kanjiColor = 0;
+    bool useKanjiBackgroundColor = false; // the characters pane takes kanjiBackgroundColor
+    quint32 kanjiBackgroundColor = 0;
+    bool boldKanji = false;
+    bool rotateKanji = false;         // vertical form of the font ("@" + name)
+    QString externalEditor;           // edits lessons when editInWordProcessor is false
+    bool editInWordProcessor = false;          // lessons edited in a word processor
+    bool hanziInfoOnHover = false;       // character information on hover
+    bool showHiddenOnHover = false;   // hidden panes revealed under the mouse
+    quint32 screenBackgroundColor = 0; // colour of the full-screen background
+    bool displayScreenBackground = false; // background shown with the main window
+    bool displayToolBar = false;      // tool bar shown with the main window
 
     friend bool operator==(const MainSettings &, const MainSettings &) = default;
 };
@@ -54,10 +54,10 @@ struct MainSettings {
 // run; the main window applies these values to them after reading the
 // settings and takes them back from the panes before writing.
 struct TextDirections {
-    bool hanziLeftToRight = true;       // reChin
-    bool translationLeftToRight = true; // reOrig
-    bool pinyinLeftToRight = true;      // rePin
-    bool notesLeftToRight = true;       // reNotes
+    bool hanziLeftToRight = true;       // charactersText
+    bool translationLeftToRight = true; // translationText
+    bool pinyinLeftToRight = true;      // pinyinText
+    bool notesLeftToRight = true;       // notesText
 
     friend bool operator==(const TextDirections &, const TextDirections &) = default;
 };

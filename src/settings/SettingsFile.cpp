@@ -70,41 +70,41 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
 {
     const QString defaultDictionary = ProgramPaths::defaultDictionary();
 
-    s.FAutoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
-    s.FWorkingDirectory = ProgramPaths::normalizeStoredPath(
+    s.autoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
+    s.workingDirectory = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kWorkingDirectory, ProgramPaths::programFolder()));
-    s.FDictFile = ProgramPaths::normalizeStoredPath(
+    s.dictionaryFile = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kDictionary, defaultDictionary));
-    if (!QFileInfo(s.FDictFile).isFile())
-        s.FDictFile = defaultDictionary;
+    if (!QFileInfo(s.dictionaryFile).isFile())
+        s.dictionaryFile = defaultDictionary;
     // The skin name becomes a folder under the skins folder; anything that
     // could lead out of it ("..", separators) is not a skin name.
-    s.FSkin = ini.readString(kOptions, kSkin, kStandardSkin);
-    if (s.FSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.FSkin))
-        s.FSkin = kStandardSkin;
-    s.FFontsizeTranslation = clampFontSize(ini.readInteger(kOptions, kFontsizeTranslation, 11));
-    s.FFontsizePinyin = clampFontSize(ini.readInteger(kOptions, kFontsizePinyin, 11));
-    s.FFontsizeKanji = clampFontSize(ini.readInteger(kOptions, kFontsizeKanji, 24));
-    s.FFontsizeNotes = clampFontSize(ini.readInteger(kOptions, kFontsizeNotes, 11));
-    s.FShowReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
-    s.FSoundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
-    s.FSetKanjiFont = ini.readBool(kOptions, kSetKanjiFont, false);
-    s.FKanjiFont = ini.readString(kOptions, kKanjiFont, QStringLiteral("SimSun"));
-    s.FShowToneColours = ini.readBool(kOptions, kToneColours, false);
-    s.FSetKanjiColor = ini.readBool(kOptions, kSetKanjiColor, false);
-    s.FKanjiColor = readColor(ini, kKanjiColor, colors::clBlack);
-    s.FSetKanjiBackgroundColor = ini.readBool(kOptions, kSetKanjiBackground, false);
-    s.FKanjiBackgroundColor = readColor(ini, kKanjiBackground, colors::clCream);
-    s.FBoldKanji = ini.readBool(kOptions, kBoldKanji, false);
-    s.FRotateKanji = ini.readBool(kOptions, kRotateKanji, false);
-    s.FExternalEditor = ProgramPaths::normalizeStoredPath(
+    s.selectedSkin = ini.readString(kOptions, kSkin, kStandardSkin);
+    if (s.selectedSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.selectedSkin))
+        s.selectedSkin = kStandardSkin;
+    s.translationFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeTranslation, 11));
+    s.pinyinFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizePinyin, 11));
+    s.kanjiFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeKanji, 24));
+    s.notesFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeNotes, 11));
+    s.showReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
+    s.soundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
+    s.useKanjiFont = ini.readBool(kOptions, kSetKanjiFont, false);
+    s.kanjiFont = ini.readString(kOptions, kKanjiFont, QStringLiteral("SimSun"));
+    s.showToneColours = ini.readBool(kOptions, kToneColours, false);
+    s.useKanjiColor = ini.readBool(kOptions, kSetKanjiColor, false);
+    s.kanjiColor = readColor(ini, kKanjiColor, colors::clBlack);
+    s.useKanjiBackgroundColor = ini.readBool(kOptions, kSetKanjiBackground, false);
+    s.kanjiBackgroundColor = readColor(ini, kKanjiBackground, colors::clCream);
+    s.boldKanji = ini.readBool(kOptions, kBoldKanji, false);
+    s.rotateKanji = ini.readBool(kOptions, kRotateKanji, false);
+    s.externalEditor = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kExternalEditor, QString()));
-    s.FEditInWord = ini.readBool(kOptions, kEditInWord, true);
-    s.FShowHanziInfo = ini.readBool(kOptions, kShowHanziInfo, true);
-    s.FShowHiddenOnHover = ini.readBool(kOptions, kShowHiddenOnHover, true);
-    s.FScreenBackgroundColor = readColor(ini, kScreenBackground, kDefaultScreenBackground);
-    s.FDisplayScreenBackground = ini.readBool(kOptions, kDisplayBackground, false);
-    s.FDisplayToolBar = ini.readBool(kOptions, kDisplayToolBar, false);
+    s.editInWordProcessor = ini.readBool(kOptions, kEditInWord, true);
+    s.hanziInfoOnHover = ini.readBool(kOptions, kShowHanziInfo, true);
+    s.showHiddenOnHover = ini.readBool(kOptions, kShowHiddenOnHover, true);
+    s.screenBackgroundColor = readColor(ini, kScreenBackground, kDefaultScreenBackground);
+    s.displayScreenBackground = ini.readBool(kOptions, kDisplayBackground, false);
+    s.displayToolBar = ini.readBool(kOptions, kDisplayToolBar, false);
 
     // 0 is right-to-left; any other value, and a missing or bad one, left-to-right.
     directions.hanziLeftToRight = ini.readInteger(kTextDirection, kHanziLtr, 1) != 0;
@@ -115,32 +115,32 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
 
 void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &directions)
 {
-    ini.writeBool(kOptions, kAutoSave, s.FAutoSaveLessons);
-    ini.writeString(kOptions, kWorkingDirectory, s.FWorkingDirectory);
-    ini.writeString(kOptions, kDictionary, s.FDictFile);
-    ini.writeString(kOptions, kSkin, s.FSkin);
-    ini.writeInteger(kOptions, kFontsizeTranslation, s.FFontsizeTranslation);
-    ini.writeInteger(kOptions, kFontsizePinyin, s.FFontsizePinyin);
-    ini.writeBool(kOptions, kToneColours, s.FShowToneColours);
-    ini.writeInteger(kOptions, kFontsizeKanji, s.FFontsizeKanji);
-    ini.writeInteger(kOptions, kFontsizeNotes, s.FFontsizeNotes);
-    ini.writeBool(kOptions, kShowReadingProgress, s.FShowReadingProgress);
-    ini.writeBool(kOptions, kSoundExcludes, s.FSoundExcludesSynthesis);
-    ini.writeBool(kOptions, kSetKanjiFont, s.FSetKanjiFont);
-    ini.writeString(kOptions, kKanjiFont, s.FKanjiFont);
-    ini.writeBool(kOptions, kBoldKanji, s.FBoldKanji);
-    ini.writeBool(kOptions, kRotateKanji, s.FRotateKanji);
-    ini.writeBool(kOptions, kSetKanjiColor, s.FSetKanjiColor);
-    writeColor(ini, kKanjiColor, s.FKanjiColor);
-    ini.writeBool(kOptions, kSetKanjiBackground, s.FSetKanjiBackgroundColor);
-    writeColor(ini, kKanjiBackground, s.FKanjiBackgroundColor);
-    ini.writeBool(kOptions, kDisplayBackground, s.FDisplayScreenBackground);
-    ini.writeBool(kOptions, kDisplayToolBar, s.FDisplayToolBar);
-    ini.writeString(kOptions, kExternalEditor, s.FExternalEditor);
-    ini.writeBool(kOptions, kEditInWord, s.FEditInWord);
-    ini.writeBool(kOptions, kShowHanziInfo, s.FShowHanziInfo);
-    ini.writeBool(kOptions, kShowHiddenOnHover, s.FShowHiddenOnHover);
-    writeColor(ini, kScreenBackground, s.FScreenBackgroundColor);
+    ini.writeBool(kOptions, kAutoSave, s.autoSaveLessons);
+    ini.writeString(kOptions, kWorkingDirectory, s.workingDirectory);
+    ini.writeString(kOptions, kDictionary, s.dictionaryFile);
+    ini.writeString(kOptions, kSkin, s.selectedSkin);
+    ini.writeInteger(kOptions, kFontsizeTranslation, s.translationFontSize);
+    ini.writeInteger(kOptions, kFontsizePinyin, s.pinyinFontSize);
+    ini.writeBool(kOptions, kToneColours, s.showToneColours);
+    ini.writeInteger(kOptions, kFontsizeKanji, s.kanjiFontSize);
+    ini.writeInteger(kOptions, kFontsizeNotes, s.notesFontSize);
+    ini.writeBool(kOptions, kShowReadingProgress, s.showReadingProgress);
+    ini.writeBool(kOptions, kSoundExcludes, s.soundExcludesSynthesis);
+    ini.writeBool(kOptions, kSetKanjiFont, s.useKanjiFont);
+    ini.writeString(kOptions, kKanjiFont, s.kanjiFont);
+    ini.writeBool(kOptions, kBoldKanji, s.boldKanji);
+    ini.writeBool(kOptions, kRotateKanji, s.rotateKanji);
+    ini.writeBool(kOptions, kSetKanjiColor, s.useKanjiColor);
+    writeColor(ini, kKanjiColor, s.kanjiColor);
+    ini.writeBool(kOptions, kSetKanjiBackground, s.useKanjiBackgroundColor);
+    writeColor(ini, kKanjiBackground, s.kanjiBackgroundColor);
+    ini.writeBool(kOptions, kDisplayBackground, s.displayScreenBackground);
+    ini.writeBool(kOptions, kDisplayToolBar, s.displayToolBar);
+    ini.writeString(kOptions, kExternalEditor, s.externalEditor);
+    ini.writeBool(kOptions, kEditInWord, s.editInWordProcessor);
+    ini.writeBool(kOptions, kShowHanziInfo, s.hanziInfoOnHover);
+    ini.writeBool(kOptions, kShowHiddenOnHover, s.showHiddenOnHover);
+    writeColor(ini, kScreenBackground, s.screenBackgroundColor);
 
     ini.writeInteger(kTextDirection, kHanziLtr, directions.hanziLeftToRight ? 1 : 0);
     ini.writeInteger(kTextDirection, kTranslationLtr, directions.translationLeftToRight ? 1 : 0);

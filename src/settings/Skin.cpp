@@ -99,20 +99,20 @@ SkinFields readSkinFile(const QString &iniFileName)
         return htmlColorToColor(ini.readString(options, QLatin1String(key), QLatin1String(def)));
     };
     SkinFields f;
-    f.FSkinName = ini.readString(options, QStringLiteral("Name"), QString());
-    f.FSkinAuthor = ini.readString(options, QStringLiteral("Author"), QString());
-    f.FLabelsColor = colour("Labels Color", "#000000");
-    f.FLabelsBackgroundColor = colour("Labels Background Color", "#fffff0");
-    f.FShowLabelsBackground = ini.readBool(options, QStringLiteral("Show Labels Background"), false);
+    f.skinName = ini.readString(options, QStringLiteral("Name"), QString());
+    f.skinAuthor = ini.readString(options, QStringLiteral("Author"), QString());
+    f.labelsColor = colour("Labels Color", "#000000");
+    f.labelsBackgroundColor = colour("Labels Background Color", "#fffff0");
+    f.showLabelsBackground = ini.readBool(options, QStringLiteral("Show Labels Background"), false);
     // Left out or empty, the frame labels follow the other labels.
     const QString framesLabels = ini.readString(options, QStringLiteral("Frames Labels Color"), QString());
-    f.FFramesLabelsColor = framesLabels.isEmpty() ? f.FLabelsColor : htmlColorToColor(framesLabels);
-    f.FButtonsLabelsColor = colour("Buttons Labels Color", "#000000");
-    f.FShowButtonLabels = ini.readBool(options, QStringLiteral("Show Button Labels"), true);
-    f.FFramesBordersColor = colour("Frames Borders Color", "#000000");
-    f.FShowFramesBorders = ini.readBool(options, QStringLiteral("Show Frames Borders"), true);
-    f.FFramesBackgroundColor = colour("Frames Background Color", "#000000");
-    f.FShowFramesBackground = ini.readBool(options, QStringLiteral("Show Frames Background"), true);
+    f.frameLabelsColor = framesLabels.isEmpty() ? f.labelsColor : htmlColorToColor(framesLabels);
+    f.buttonLabelsColor = colour("Buttons Labels Color", "#000000");
+    f.showButtonLabels = ini.readBool(options, QStringLiteral("Show Button Labels"), true);
+    f.frameBordersColor = colour("Frames Borders Color", "#000000");
+    f.showFrameBorders = ini.readBool(options, QStringLiteral("Show Frames Borders"), true);
+    f.framesBackgroundColor = colour("Frames Background Color", "#000000");
+    f.showFramesBackground = ini.readBool(options, QStringLiteral("Show Frames Background"), true);
     return f;
 }
 
@@ -124,13 +124,13 @@ void loadStandardSkin(SkinTarget &target)
     SkinFields f = target.skinFields();
     // The labels' background colour is the one value the built-in look
     // leaves as it was.
-    const quint32 labelsBackground = f.FLabelsBackgroundColor;
+    const quint32 labelsBackground = f.labelsBackgroundColor;
     f = SkinFields{};
-    f.FSkinName = StandardSkinTitle;
-    f.FLabelsBackgroundColor = labelsBackground;
-    f.FShowButtonLabels = false;
-    f.FShowFramesBorders = true;
-    f.FShowFramesBackground = false;
+    f.skinName = StandardSkinTitle;
+    f.labelsBackgroundColor = labelsBackground;
+    f.showButtonLabels = false;
+    f.showFrameBorders = true;
+    f.showFramesBackground = false;
     target.setSkinFields(f);
     target.applySkin();
 }

@@ -23,18 +23,18 @@ inline const QString StandardSkinTitle = QStringLiteral("Default Korvana Skin");
 
 // The values a skin gives the main window; colours are 0x00BBGGRR.
 struct SkinFields {
-    QString FSkinName;
-    QString FSkinAuthor;
-    quint32 FLabelsColor = 0;
-    quint32 FLabelsBackgroundColor = 0;
-    bool FShowLabelsBackground = false;
-    quint32 FFramesLabelsColor = 0;
-    quint32 FButtonsLabelsColor = 0;
-    bool FShowButtonLabels = false;
-    quint32 FFramesBordersColor = 0;
-    bool FShowFramesBorders = false;
-    quint32 FFramesBackgroundColor = 0;
-    bool FShowFramesBackground = false;
+    QString skinName;
+    QString skinAuthor;
+    quint32 labelsColor = 0;
+    quint32 labelsBackgroundColor = 0;
+    bool showLabelsBackground = false;
+    quint32 frameLabelsColor = 0;
+    quint32 buttonLabelsColor = 0;
+    bool showButtonLabels = false;
+    quint32 frameBordersColor = 0;
+    bool showFrameBorders = false;
+    quint32 framesBackgroundColor = 0;
+    bool showFramesBackground = false;
 
     friend bool operator==(const SkinFields &, const SkinFields &) = default;
 };

@@ -3,8 +3,8 @@
 // and data folders moved into a temporary home, the fake speech voice, the
 // windows created from no settings file, lesson lines put into the main window,
 // and files written from lines and read back as bytes.
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "settings/SettingsFile.h"
 
@@ -30,7 +30,7 @@ inline void useHomeFolders(const QTemporaryDir &home)
 // Every voice the main window makes is a FakeSpeechVoice.
 inline void useFakeVoice()
 {
-    TForm1::voiceFactory = [] {
+    MainWindow::voiceFactory = [] {
         return std::unique_ptr<korvana::SpeechVoice>(new korvana::FakeSpeechVoice);
     };
 }
@@ -39,19 +39,19 @@ inline void useFakeVoice()
 inline void createFreshForms()
 {
     QFile::remove(korvana::SettingsFile::path());
-    CreateForms();
+    createWindows();
 }
 
 // Lesson lines straight into the main window's lesson store, as opening the
 // lesson /lessons/a.kvl leaves them, with the first term current.
-inline void loadLines(TForm1 *f, const QStringList &lines)
+inline void loadLines(MainWindow *f, const QStringList &lines)
 {
-    f->reMain.setText(lines.join(QStringLiteral("\r\n")));
-    f->StringGrid1.clear();
-    f->NacistDoStringgridu(QStringLiteral("/lessons/a.kvl"));
-    f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1); // the spare row goes
-    f->FCurrentIndex = 0;
-    f->FCurrentLesson = QStringLiteral("/lessons/a.kvl");
+    f->lessonText.setText(lines.join(QStringLiteral("\r\n")));
+    f->termTable.clear();
+    f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
+    f->termTable.setRowCount(f->termTable.rowCount() - 1); // the spare row goes
+    f->currentIndex = 0;
+    f->currentLesson = QStringLiteral("/lessons/a.kvl");
 }
 
 // Writes the lines joined by separator, UTF-8, making the folders on the way.

@@ -3,15 +3,15 @@
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
-#include "editing/TFormEditor.h"
-#include "editing/TFormVocabulary.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
+#include "editing/VocabularyWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
-#include "reference/TFormAsocFile.h"
-#include "reference/TFormDict.h"
-#include "reference/TFormHanzi.h"
+#include "reference/ReaderWindow.h"
+#include "reference/DictionaryWindow.h"
+#include "reference/CharacterInfoWindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGlyphRun>
@@ -91,9 +91,9 @@ private slots:
         apptest::useFakeVoice();
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         apptest::createFreshForms();
-        Form1->FFirstActivation = false;
+        mainWindow->firstActivation = false;
     }
-    void cleanupTestCase() { DestroyForms(); }
+    void cleanupTestCase() { destroyWindows(); }
 
     void charactersPane_data()
     {
@@ -119,17 +119,17 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(lesson);
         f.close();
-        Form1->FOpenLessons = QStringList{path};
-        Form1->FStartIndex = 1;
-        Form1->OpenFile(QStringLiteral("session-files"));
-        QCOMPARE(Form1->reChin->text(), Han);
-        const QStringList families = hanFamilies(Form1->reChin->document());
+        mainWindow->openLessons = QStringList{path};
+        mainWindow->startIndex = 1;
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        QCOMPARE(mainWindow->charactersText->text(), Han);
+        const QStringList families = hanFamilies(mainWindow->charactersText->document());
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
         if (!serif.isEmpty())
             QCOMPARE(families.first().toLower(), serif.toLower()); // SimSun is a Song (serif) font
         // The translation's Latin letters keep a Latin font.
-        QTextLayout *latin = Form1->reOrig->document()->begin().layout();
-        Form1->reOrig->document()->documentLayout()->documentSize();
+        QTextLayout *latin = mainWindow->translationText->document()->begin().layout();
+        mainWindow->translationText->document()->documentLayout()->documentSize();
         const QStringList latinFamilies = hanFamilies(latin->glyphRuns(0, 1));
         QVERIFY(!latinFamilies.isEmpty());
         QVERIFY2(!latinFamilies.first().contains(QLatin1String("CJK"), Qt::CaseInsensitive),
@@ -138,27 +138,27 @@ private slots:
 
     void otherWindows()
     {
-        FormEditor->reEdChin->setText(Han);
-        QStringList families = hanFamilies(FormEditor->reEdChin->document());
+        lessonEditorWindow->charactersText->setText(Han);
+        QStringList families = hanFamilies(lessonEditorWindow->charactersText->document());
         QVERIFY2(allChinese(families, "SC"), qPrintable("editor: " + families.join(QLatin1Char(','))));
-        families = hanFamilies(FormDict->lvTerms->font());
+        families = hanFamilies(dictionaryWindow->resultList->font());
         QVERIFY2(allChinese(families, "SC"), qPrintable("dictionary: " + families.join(QLatin1Char(','))));
-        families = hanFamilies(FormHanzi->lHanzi->font());
+        families = hanFamilies(characterInfoWindow->characterLabel->font());
         QVERIFY2(allChinese(families, "SC"), qPrintable("hover: " + families.join(QLatin1Char(','))));
-        FormAsocFile->RichEdit1->setText(QStringLiteral("Reader ") + Han);
-        families = hanFamilies(FormAsocFile->RichEdit1->document());
+        readerWindow->fileText->setText(QStringLiteral("Reader ") + Han);
+        families = hanFamilies(readerWindow->fileText->document());
         QVERIFY2(allChinese(families, "SC"), qPrintable("reader: " + families.join(QLatin1Char(','))));
     }
 
     void printedVocabulary()
     {
-        FormVocabulary->reVoc->setText(QStringLiteral("zhi gu jiao hua\t") + Han);
+        vocabularyWindow->vocabularyText->setText(QStringLiteral("zhi gu jiao hua\t") + Han);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("voc.pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        FormVocabulary->reVoc->document()->print(&printer);
+        vocabularyWindow->vocabularyText->document()->print(&printer);
         const QByteArray bytes = apptest::readFile(pdf);
         QStringList cjk;
         static const QRegularExpression baseFont(QStringLiteral("/BaseFont\\s*/(?:[A-Z]{6}\\+)?([^\\s/<>]+)"));

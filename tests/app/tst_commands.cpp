@@ -2,13 +2,13 @@
 // word processor or another editor, the help file, the screen background
 // toggle and the panes' popup.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/shell/RecordingShell.h"
 #include "platform/ui/Dialogs.h"
-#include "practice/TFormBackground.h"
-#include "practice/TFormToolBar.h"
+#include "practice/ScreenBackgroundWindow.h"
+#include "practice/ToolBarWindow.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 
@@ -73,13 +73,13 @@ private slots:
         touch(m_home.filePath(QStringLiteral("lo/program/libvclplug_genlo.so")));
         m_nogui = touch(m_home.filePath(QStringLiteral("lo-nogui/program/soffice")));
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        CreateForms();
-        Form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+        createWindows();
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
     void cleanupTestCase()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
         ProgramPaths::setProgramFolder(QString());
     }
@@ -87,16 +87,16 @@ private slots:
     {
         m_shell = std::make_unique<ScopedRecordingShell>();
         dialogs().messages.clear();
-        Form1->FCurrentLesson = m_lesson;
+        mainWindow->currentLesson = m_lesson;
     }
     void cleanup() { m_shell.reset(); }
 
     void editingOutsideWithoutALessonOnlySaysSo()
     {
         for (bool inWord : {true, false}) {
-            Form1->FEditInWord = inWord;
-            Form1->FCurrentLesson.clear();
-            Form1->EditinWord1Click();
+            mainWindow->editInWordProcessor = inWord;
+            mainWindow->currentLesson.clear();
+            mainWindow->editInWordProcessorCommand();
             QCOMPARE(dialogs().lastMessage(),
                      QStringLiteral("No open lesson to edit. Either open a lesson or use Create new lesson"));
             QVERIFY(shell().requests.empty());
@@ -105,11 +105,11 @@ private slots:
 
     void wordProcessorIsWriterElseTheDesktopsProgram()
     {
-        Form1->FEditInWord = true;
+        mainWindow->editInWordProcessor = true;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessorCommand();
         shell().programs.clear();
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessorCommand();
         QVERIFY(dialogs().messages.empty());
         QCOMPARE(shell().requests.size(), size_t(2));
         QCOMPARE(shell().requests[0].kind, Request::Start);
@@ -121,7 +121,7 @@ private slots:
         // A LibreOffice that cannot show a window is passed over.
         shell().requests.clear();
         shell().programs.insert(QStringLiteral("soffice"), m_nogui);
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessorCommand();
         QCOMPARE(shell().requests.size(), size_t(1));
         QCOMPARE(shell().requests[0].kind, Request::Open);
         QVERIFY(dialogs().messages.empty());
@@ -129,10 +129,10 @@ private slots:
 
     void wordProcessorFailuresAreReported()
     {
-        Form1->FEditInWord = true;
+        mainWindow->editInWordProcessor = true;
         shell().succeed = false;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessorCommand();
         QCOMPARE(shell().requests.size(), size_t(2)); // Writer, then the desktop
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), kOpenError);
@@ -140,8 +140,8 @@ private slots:
         // A missing lesson would open as an empty document: a failure too.
         shell().succeed = true;
         shell().requests.clear();
-        Form1->FCurrentLesson = m_home.filePath(QStringLiteral("gone.kvl"));
-        Form1->EditinWord1Click();
+        mainWindow->currentLesson = m_home.filePath(QStringLiteral("gone.kvl"));
+        mainWindow->editInWordProcessorCommand();
         QVERIFY(shell().requests.empty());
         QCOMPARE(dialogs().messages.size(), size_t(2));
         QCOMPARE(dialogs().lastMessage(), kOpenError);
@@ -149,12 +149,12 @@ private slots:
 
     void externalEditorGetsThePathWholeAndAFailureIsTold()
     {
-        Form1->FEditInWord = false;
-        Form1->FExternalEditor = QStringLiteral("/opt/editors/my editor");
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessor = false;
+        mainWindow->externalEditor = QStringLiteral("/opt/editors/my editor");
+        mainWindow->editInWordProcessorCommand();
         QVERIFY(dialogs().messages.empty());
         shell().succeed = false;
-        Form1->EditinWord1Click();
+        mainWindow->editInWordProcessorCommand();
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("Cannot start the editor /opt/editors/my editor"));
         QCOMPARE(shell().requests.size(), size_t(2));
         QCOMPARE(shell().requests[1].target, QStringLiteral("/opt/editors/my editor"));
@@ -164,17 +164,17 @@ private slots:
     void helpOpensOnlyAnExistingHelpFile()
     {
         const QString help = QDir(m_program.path()).filePath(QStringLiteral("kvlhelp.chm"));
-        Form1->Help1Click();
+        mainWindow->helpCommand();
         QVERIFY(shell().requests.empty());
         QFile f(help);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        Form1->Help1Click();
+        mainWindow->helpCommand();
         QCOMPARE(shell().requests.size(), size_t(1));
         QCOMPARE(shell().requests[0].kind, Request::Open);
         QCOMPARE(QFileInfo(shell().requests[0].target).canonicalFilePath(), QFileInfo(help).canonicalFilePath());
         QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : Form1, Qt::Key_F1); // F1 opens it as well
+        QTest::keyClick(focus ? focus : mainWindow, Qt::Key_F1); // F1 opens it as well
         QCOMPARE(shell().requests.size(), size_t(2));
         QCOMPARE(shell().requests[1].target, shell().requests[0].target);
         QVERIFY(dialogs().messages.empty());
@@ -182,61 +182,63 @@ private slots:
 
     void backgroundTogglesWithTheToolBarButtonAndTakesItsColour()
     {
-        Form1->FDisplayScreenBackground = false;
-        Form1->FScreenBackgroundColor = colors::clTeal;
-        Form1->ScreenBackground1Click();
-        QVERIFY(Form1->FDisplayScreenBackground);
-        QVERIFY(FormBackground->isVisible());
-        QVERIFY(FormToolBar->tbBackground->isChecked());
-        QCOMPARE(FormBackground->palette().color(QPalette::Window), toQColor(colors::clTeal));
+        mainWindow->displayScreenBackground = false;
+        mainWindow->screenBackgroundColor = colors::clTeal;
+        mainWindow->screenBackgroundCommand();
+        QVERIFY(mainWindow->displayScreenBackground);
+        QVERIFY(screenBackgroundWindow->isVisible());
+        QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
+        QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
 
         // The tool bar's button goes through the same command.
-        FormToolBar->tbBackground->click();
-        QVERIFY(!Form1->FDisplayScreenBackground);
-        QVERIFY(!FormBackground->isVisible());
-        QVERIFY(!FormToolBar->tbBackground->isChecked());
+        toolBarWindow->screenBackgroundButton->click();
+        QVERIFY(!mainWindow->displayScreenBackground);
+        QVERIFY(!screenBackgroundWindow->isVisible());
+        QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
 
         // A colour changed meanwhile is taken at the next activation.
-        Form1->FScreenBackgroundColor = 0x000000FF;
-        FormToolBar->tbBackground->click();
-        QVERIFY(FormBackground->isVisible());
-        QCOMPARE(FormBackground->palette().color(QPalette::Window), QColor(255, 0, 0));
-        Form1->ScreenBackground1Click();
+        mainWindow->screenBackgroundColor = 0x000000FF;
+        toolBarWindow->screenBackgroundButton->click();
+        QVERIFY(screenBackgroundWindow->isVisible());
+        QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(255, 0, 0));
+        mainWindow->screenBackgroundCommand();
     }
 
     void copyTakesTheWholePaneClickedLastAndLeavesNoSelection()
     {
-        Form1->reChin->setText(QStringLiteral("first\r\nsecond"));
-        Form1->reNotes->setText(QStringLiteral("a note"));
-        Form1->reChin->setSel(2, 4);
-        Form1->FActivePane = 3;
-        Form1->Copy1->trigger();
+        mainWindow->charactersText->setText(QStringLiteral("first\r\nsecond"));
+        mainWindow->notesText->setText(QStringLiteral("a note"));
+        mainWindow->charactersText->setSel(2, 4);
+        mainWindow->activePane = 3;
+        mainWindow->copyAction->trigger();
         QCOMPARE(copied(), QStringLiteral("first\r\nsecond"));
-        QCOMPARE(Form1->reChin->selLength(), 0);
-        Form1->FActivePane = 4;
-        Form1->Copy1->trigger();
+        QCOMPARE(mainWindow->charactersText->selLength(), 0);
+        mainWindow->activePane = 4;
+        mainWindow->copyAction->trigger();
         QCOMPARE(copied(), QStringLiteral("a note"));
 
         // No pane clicked yet: nothing is copied.
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        Form1->FActivePane = 0;
-        Form1->Copy1->trigger();
+        mainWindow->activePane = 0;
+        mainWindow->copyAction->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     }
 
     void displaySwitchesThePaneClickedLast()
     {
-        for (QCheckBox *b : {Form1->chbOrig, Form1->chbPin, Form1->chbChin, Form1->chbNotes})
+        for (QCheckBox *b : {mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
+                             mainWindow->notesSwitch})
             b->setChecked(true);
-        Form1->FActivePane = 2;
-        Form1->Hide1->trigger();
-        QVERIFY(!Form1->chbPin->isChecked());
-        QVERIFY(Form1->chbNotes->isChecked());
-        Form1->Hide1->trigger();
-        QVERIFY(Form1->chbPin->isChecked());
-        Form1->FActivePane = 0;
-        Form1->Hide1->trigger();
-        for (QCheckBox *b : {Form1->chbOrig, Form1->chbPin, Form1->chbChin, Form1->chbNotes})
+        mainWindow->activePane = 2;
+        mainWindow->displayAction->trigger();
+        QVERIFY(!mainWindow->pinyinSwitch->isChecked());
+        QVERIFY(mainWindow->notesSwitch->isChecked());
+        mainWindow->displayAction->trigger();
+        QVERIFY(mainWindow->pinyinSwitch->isChecked());
+        mainWindow->activePane = 0;
+        mainWindow->displayAction->trigger();
+        for (QCheckBox *b : {mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
+                             mainWindow->notesSwitch})
             QVERIFY(b->isChecked());
     }
 };

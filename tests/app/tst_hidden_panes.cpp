@@ -2,11 +2,11 @@
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/Numbers.h"
-#include "reference/TFormHanzi.h"
+#include "reference/CharacterInfoWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,15 +24,18 @@ class TestHiddenPanes : public QObject {
 
     QTemporaryDir m_home;
     ScopedScriptedDialogs *m_dialogs = nullptr;
-    TForm1 *f = nullptr;
+    MainWindow *f = nullptr;
 
     void loadOneTerm()
     {
         apptest::loadLines(f, {QStringLiteral("<OR=house><PI=fang2zi><CH=房子><NO=a note><TY=w><ST=u>")});
-        f->bNextClick();
-        QCOMPARE(f->reOrig->text(), QStringLiteral("house"));
+        f->nextButtonClicked();
+        QCOMPARE(f->translationText->text(), QStringLiteral("house"));
     }
-    QList<QCheckBox *> boxes() const { return {f->chbOrig, f->chbPin, f->chbChin, f->chbNotes}; }
+    QList<QCheckBox *> boxes() const
+    {
+        return {f->translationSwitch, f->pinyinSwitch, f->charactersSwitch, f->notesSwitch};
+    }
     QList<bool> checks() const
     {
         QList<bool> out;
@@ -43,8 +46,8 @@ class TestHiddenPanes : public QObject {
     // Which of the four panes hold any text.
     QList<bool> filled() const
     {
-        return {!f->reOrig->text().isEmpty(), !f->rePin->text().isEmpty(), !f->reChin->text().isEmpty(),
-                !f->reNotes->text().isEmpty()};
+        return {!f->translationText->text().isEmpty(), !f->pinyinText->text().isEmpty(),
+                !f->charactersText->text().isEmpty(), !f->notesText->text().isEmpty()};
     }
     static void moveOver(QTextEdit *view)
     {
@@ -58,7 +61,7 @@ class TestHiddenPanes : public QObject {
         for (int y = f->height() - 1; y > 0; y -= 3)
             for (int x = 1; x < f->width(); x += 3) {
                 QWidget *w = f->childAt(x, y);
-                if (!w || w == f->Image1)
+                if (!w || w == f->backgroundPicture)
                     return {x, y};
             }
         return {-1, -1};
@@ -82,9 +85,9 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshForms();
-        f = Form1;
-        f->FFirstActivation = false;
-        f->FShowHiddenOnHover = true;
+        f = mainWindow;
+        f->firstActivation = false;
+        f->showHiddenOnHover = true;
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
@@ -92,33 +95,33 @@ private slots:
 
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         delete m_dialogs;
         m_dialogs = nullptr;
     }
 
     void insertShowsAllThenRestoresTheChoice()
     {
-        f->chbPin->setChecked(false);
-        f->chbNotes->setChecked(false);
+        f->pinyinSwitch->setChecked(false);
+        f->notesSwitch->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{true, false, true, false}));
 
-        f->FormKeyDown(Qt::Key_Insert, Qt::NoModifier);
+        f->onKeyDown(Qt::Key_Insert, Qt::NoModifier);
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
-        QCOMPARE(f->rePin->text(), QStringLiteral("fang2zi"));
-        QVERIFY(f->FRollbackPending);
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("fang2zi"));
+        QVERIFY(f->paneRestorePending);
 
-        f->FormKeyDown(Qt::Key_Insert, Qt::NoModifier);
+        f->onKeyDown(Qt::Key_Insert, Qt::NoModifier);
         QCOMPARE(checks(), (QList<bool>{true, false, true, false}));
         QCOMPARE(filled(), (QList<bool>{true, false, true, false}));
-        QVERIFY(!f->FRollbackPending);
+        QVERIFY(!f->paneRestorePending);
 
         // With everything shown already, the toggle restores "all shown".
-        f->chbPin->setChecked(true);
-        f->chbNotes->setChecked(true);
-        f->ToggleShowHide();
-        f->ToggleShowHide();
+        f->pinyinSwitch->setChecked(true);
+        f->notesSwitch->setChecked(true);
+        f->toggleShowAll();
+        f->toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
     }
@@ -127,64 +130,64 @@ private slots:
     {
         // A click on the pinyin pane after Insert: the next Insert saves
         // again and shows all, restoring nothing.
-        f->chbNotes->setChecked(false);
-        f->ToggleShowHide();
-        QTest::mouseClick(f->rePinView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QCOMPARE(f->FActivePane, 2);
-        QVERIFY(!f->chbPin->isChecked());
-        QVERIFY(f->rePin->text().isEmpty());
-        QVERIFY(!f->FRollbackPending);
-        f->ToggleShowHide();
+        f->notesSwitch->setChecked(false);
+        f->toggleShowAll();
+        QTest::mouseClick(f->pinyinView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(f->activePane, 2);
+        QVERIFY(!f->pinyinSwitch->isChecked());
+        QVERIFY(f->pinyinText->text().isEmpty());
+        QVERIFY(!f->paneRestorePending);
+        f->toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
-        QVERIFY(f->FRollbackPending);
-        QVERIFY(!f->FSavedPin && f->FSavedNotes);
+        QVERIFY(f->paneRestorePending);
+        QVERIFY(!f->savedPinyinSwitch && f->savedNotesSwitch);
 
         // F5 switches the translation and drops the pending restore too.
-        f->FormKeyDown(Qt::Key_F5, Qt::NoModifier);
-        QVERIFY(!f->chbOrig->isChecked());
-        QVERIFY(f->reOrig->text().isEmpty());
-        QVERIFY(!f->FRollbackPending);
+        f->onKeyDown(Qt::Key_F5, Qt::NoModifier);
+        QVERIFY(!f->translationSwitch->isChecked());
+        QVERIFY(f->translationText->text().isEmpty());
+        QVERIFY(!f->paneRestorePending);
 
         // So does a press on a pane box, whose click toggles it as usual.
-        f->ToggleShowHide();
-        QVERIFY(f->FRollbackPending);
-        QTest::mouseClick(f->chbChin, Qt::LeftButton, {}, QPoint(4, f->chbChin->height() / 2));
-        QVERIFY(!f->FRollbackPending);
-        QVERIFY(!f->chbChin->isChecked());
-        QVERIFY(f->reChin->text().isEmpty());
+        f->toggleShowAll();
+        QVERIFY(f->paneRestorePending);
+        QTest::mouseClick(f->charactersSwitch, Qt::LeftButton, {}, QPoint(4, f->charactersSwitch->height() / 2));
+        QVERIFY(!f->paneRestorePending);
+        QVERIFY(!f->charactersSwitch->isChecked());
+        QVERIFY(f->charactersText->text().isEmpty());
 
         // A left click on a hidden pane shows it again.
-        QTest::mouseClick(f->reChinView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QVERIFY(f->chbChin->isChecked());
-        QCOMPARE(f->reChin->text(), QStringLiteral("房子"));
-        QCOMPARE(f->FActivePane, 3);
+        QTest::mouseClick(f->charactersView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(f->charactersSwitch->isChecked());
+        QCOMPARE(f->charactersText->text(), QStringLiteral("房子"));
+        QCOMPARE(f->activePane, 3);
     }
 
     void rightClickPopsTheMenuAndSwitchesNothing()
     {
-        QCOMPARE(f->popCopy->actions(), (QList<QAction *>{f->Copy1, f->N1, f->Hide1}));
-        QCOMPARE(f->Copy1->text(), QStringLiteral("Copy"));
-        QCOMPARE(f->Hide1->text(), QStringLiteral("Display"));
-        QVERIFY(f->N1->isSeparator());
+        QCOMPARE(f->paneMenu->actions(), (QList<QAction *>{f->copyAction, f->paneMenuSeparator, f->displayAction}));
+        QCOMPARE(f->copyAction->text(), QStringLiteral("Copy"));
+        QCOMPARE(f->displayAction->text(), QStringLiteral("Display"));
+        QVERIFY(f->paneMenuSeparator->isSeparator());
 
-        f->chbChin->setChecked(false);
-        f->ToggleShowHide(); // all shown, restore pending
-        QTest::mouseClick(f->reChinView->viewport(), Qt::RightButton, {}, QPoint(7, 9));
-        QCOMPARE(f->FActivePane, 3);
-        QVERIFY(f->Hide1->isChecked());
-        QVERIFY(f->chbChin->isChecked()); // not switched by the right button
-        QVERIFY(!f->FRollbackPending);
-        QVERIFY(f->popCopy->isVisible());
-        QCOMPARE(f->popCopy->pos(), f->reChinView->viewport()->mapToGlobal(QPoint(7, 9)));
-        f->popCopy->hide();
+        f->charactersSwitch->setChecked(false);
+        f->toggleShowAll(); // all shown, restore pending
+        QTest::mouseClick(f->charactersView->viewport(), Qt::RightButton, {}, QPoint(7, 9));
+        QCOMPARE(f->activePane, 3);
+        QVERIFY(f->displayAction->isChecked());
+        QVERIFY(f->charactersSwitch->isChecked()); // not switched by the right button
+        QVERIFY(!f->paneRestorePending);
+        QVERIFY(f->paneMenu->isVisible());
+        QCOMPARE(f->paneMenu->pos(), f->charactersView->viewport()->mapToGlobal(QPoint(7, 9)));
+        f->paneMenu->hide();
 
-        f->chbNotes->setChecked(false);
-        QTest::mouseClick(f->reNotesView->viewport(), Qt::RightButton, {}, QPoint(3, 3));
-        QCOMPARE(f->FActivePane, 4);
-        QVERIFY(!f->Hide1->isChecked());
-        QVERIFY(!f->chbNotes->isChecked());
-        QVERIFY(f->reNotes->text().isEmpty());
-        f->popCopy->hide();
+        f->notesSwitch->setChecked(false);
+        QTest::mouseClick(f->notesView->viewport(), Qt::RightButton, {}, QPoint(3, 3));
+        QCOMPARE(f->activePane, 4);
+        QVERIFY(!f->displayAction->isChecked());
+        QVERIFY(!f->notesSwitch->isChecked());
+        QVERIFY(f->notesText->text().isEmpty());
+        f->paneMenu->hide();
     }
 
     void hoverRevealsAndNeighboursEndIt()
@@ -193,82 +196,82 @@ private slots:
             b->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
 
-        moveOver(f->reOrigView);
-        QCOMPARE(f->reOrig->text(), QStringLiteral("house"));
+        moveOver(f->translationView);
+        QCOMPARE(f->translationText->text(), QStringLiteral("house"));
         // Inside a revealed pane it is not filled again.
-        f->reOrig->setText(QStringLiteral("kept"));
-        moveOver(f->reOrigView);
-        QCOMPARE(f->reOrig->text(), QStringLiteral("kept"));
+        f->translationText->setText(QStringLiteral("kept"));
+        moveOver(f->translationView);
+        QCOMPARE(f->translationText->text(), QStringLiteral("kept"));
 
-        moveOver(f->rePinView);
+        moveOver(f->pinyinView);
         QCOMPARE(filled(), (QList<bool>{false, true, false, false}));
-        QCOMPARE(f->rePin->text(), QStringLiteral("fang2zi"));
-        moveOver(f->reOrigView); // from below: the pinyin reveal ends
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("fang2zi"));
+        moveOver(f->translationView); // from below: the pinyin reveal ends
         QCOMPARE(filled(), (QList<bool>{true, false, false, false}));
 
-        f->reChin->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
-        moveOver(f->reNotesView);
-        QCOMPARE(f->reNotes->text(), QStringLiteral("a note"));
-        QVERIFY(f->reChin->text().isEmpty());
-        QVERIFY(!f->reOrig->text().isEmpty()); // not a neighbour of the notes
-        f->reChin->setText(QStringLiteral("房子"));
-        moveOver(f->rePinView);
+        f->charactersText->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
+        moveOver(f->notesView);
+        QCOMPARE(f->notesText->text(), QStringLiteral("a note"));
+        QVERIFY(f->charactersText->text().isEmpty());
+        QVERIFY(!f->translationText->text().isEmpty()); // not a neighbour of the notes
+        f->charactersText->setText(QStringLiteral("房子"));
+        moveOver(f->pinyinView);
         QCOMPARE(filled(), (QList<bool>{false, true, false, true}));
     }
 
     void hoverOnlyClearsShownOrSettingOff()
     {
         // Checked neighbours keep their term.
-        f->chbOrig->setChecked(false);
-        moveOver(f->rePinView);
-        moveOver(f->reNotesView);
+        f->translationSwitch->setChecked(false);
+        moveOver(f->pinyinView);
+        moveOver(f->notesView);
         QCOMPARE(filled(), (QList<bool>{false, true, true, true}));
         // With the setting off nothing is revealed, but neighbours are
         // still cleared.
-        f->FShowHiddenOnHover = false;
+        f->showHiddenOnHover = false;
         for (QCheckBox *b : boxes())
             b->setChecked(false);
-        f->rePin->setText(QStringLiteral("left over"));
-        moveOver(f->reOrigView);
-        f->reChin->setText(QStringLiteral("left over"));
-        moveOver(f->reNotesView);
+        f->pinyinText->setText(QStringLiteral("left over"));
+        moveOver(f->translationView);
+        f->charactersText->setText(QStringLiteral("left over"));
+        moveOver(f->notesView);
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
     }
 
     void pinyinNotesAndBackgroundHideTheCharacterPopup()
     {
-        for (QTextEdit *view : {f->rePinView, f->reNotesView}) {
-            FormHanzi->show();
-            f->FLastHoverChar = 0x623F;
+        for (QTextEdit *view : {f->pinyinView, f->notesView}) {
+            characterInfoWindow->show();
+            f->lastHoverChar = 0x623F;
             moveOver(view);
-            QVERIFY(FormHanzi->isHidden());
-            QCOMPARE(f->FLastHoverChar, 0);
+            QVERIFY(characterInfoWindow->isHidden());
+            QCOMPARE(f->lastHoverChar, 0);
         }
         // The translation pane leaves the popup as it is.
-        FormHanzi->show();
-        f->FLastHoverChar = 0x623F;
-        moveOver(f->reOrigView);
-        QVERIFY(FormHanzi->isVisible());
-        QCOMPARE(f->FLastHoverChar, 0x623F);
+        characterInfoWindow->show();
+        f->lastHoverChar = 0x623F;
+        moveOver(f->translationView);
+        QVERIFY(characterInfoWindow->isVisible());
+        QCOMPARE(f->lastHoverChar, 0x623F);
 
-        f->Image1MouseMove();
-        QVERIFY(FormHanzi->isHidden());
-        QCOMPARE(f->FLastHoverChar, 0);
+        f->backgroundPictureMouseMoved();
+        QVERIFY(characterInfoWindow->isHidden());
+        QCOMPARE(f->lastHoverChar, 0);
     }
 
     void backgroundEndsEveryRevealAndClosesMenus()
     {
-        f->chbPin->setChecked(false);
-        f->chbChin->setChecked(false);
-        moveOver(f->rePinView);
-        f->reChin->setText(QStringLiteral("房子"));
+        f->pinyinSwitch->setChecked(false);
+        f->charactersSwitch->setChecked(false);
+        moveOver(f->pinyinView);
+        f->charactersText->setText(QStringLiteral("房子"));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
         f->menus[2].panel->show();
 
         // A move the window gets at a point over one of its controls is not
         // the background's.
-        const QPoint overBox = f->chbOrig->mapTo(f, QPoint(2, 2));
-        QCOMPARE(f->childAt(overBox), static_cast<QWidget *>(f->chbOrig));
+        const QPoint overBox = f->translationSwitch->mapTo(f, QPoint(2, 2));
+        QCOMPARE(f->childAt(overBox), static_cast<QWidget *>(f->translationSwitch));
         sendWindowMove(overBox);
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
         QVERIFY(f->menus[2].panel->isVisible());
@@ -282,34 +285,35 @@ private slots:
 
     void numbersDrillRevealsTheNumber()
     {
-        f->reTemp.fromRtf(f->charDatabase.numbersRtf());
-        f->FNumbersMode = true;
-        f->FNumber = 12;
-        f->ShowNumber();
+        f->scratchText.fromRtf(f->charDatabase.numbersRtf());
+        f->numbersMode = true;
+        f->number = 12;
+        f->showNumber();
         const QString numeral = chineseNumeral(12);
-        QCOMPARE(f->reChin->text(), numeral);
-        const QString pinyin = f->rePin->text();
+        QCOMPARE(f->charactersText->text(), numeral);
+        const QString pinyin = f->pinyinText->text();
         QVERIFY(!pinyin.isEmpty());
 
         for (QCheckBox *b : boxes())
             b->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
-        moveOver(f->reOrigView);
-        QCOMPARE(f->reOrig->text(), QStringLiteral("12"));
-        moveOver(f->rePinView);
-        QCOMPARE(f->rePin->text(), pinyin);
-        QVERIFY(f->reOrig->text().isEmpty());
+        moveOver(f->translationView);
+        QCOMPARE(f->translationText->text(), QStringLiteral("12"));
+        moveOver(f->pinyinView);
+        QCOMPARE(f->pinyinText->text(), pinyin);
+        QVERIFY(f->translationText->text().isEmpty());
         // The notes pane has no number: it shows the last term's notes.
-        moveOver(f->reNotesView);
-        QCOMPARE(f->reNotes->text(), QStringLiteral("a note"));
+        moveOver(f->notesView);
+        QCOMPARE(f->notesText->text(), QStringLiteral("a note"));
 
         // The toggle shows the number, not the term, and restores.
-        f->ToggleShowHide();
-        QCOMPARE(f->reOrig->text(), QStringLiteral("12"));
-        QCOMPARE(f->reChin->text(), numeral);
-        QCOMPARE(f->rePin->text(), pinyin);
-        f->ToggleShowHide();
-        QVERIFY(f->reOrig->text().isEmpty() && f->rePin->text().isEmpty() && f->reChin->text().isEmpty());
+        f->toggleShowAll();
+        QCOMPARE(f->translationText->text(), QStringLiteral("12"));
+        QCOMPARE(f->charactersText->text(), numeral);
+        QCOMPARE(f->pinyinText->text(), pinyin);
+        f->toggleShowAll();
+        QVERIFY(f->translationText->text().isEmpty() && f->pinyinText->text().isEmpty()
+                && f->charactersText->text().isEmpty());
     }
 };
 

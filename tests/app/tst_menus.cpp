@@ -2,8 +2,8 @@
 // labels, dragging, and the whole main road driven through the menus.
 #include "AppTestSupport.h"
 #include "app/HoverLabel.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "lessons/TermGrid.h"
 #include "platform/ui/Dialogs.h"
 
@@ -23,7 +23,7 @@ using apptest::writeLesson;
 
 HoverLabel *item(const QString &name)
 {
-    auto *l = Form1->findChild<HoverLabel *>(name);
+    auto *l = mainWindow->findChild<HoverLabel *>(name);
     if (!l)
         qFatal("no menu item %s", qPrintable(name));
     return l;
@@ -57,23 +57,24 @@ private slots:
         // Showing the window activates it: its first activation shows the
         // reminder, which the scripted dialogs answer.
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        CreateForms();
-        Form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+        createWindows();
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
     void cleanupTestCase()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
     }
     void init() { dialogs().messages.clear(); }
-    void cleanup() { Form1->HideAllMenus(); }
+    void cleanup() { mainWindow->hideAllMenus(); }
 
     void menuBarLabelsStandLeftToRight()
     {
-        const QList<HoverLabel *> bar = {Form1->lOpen, Form1->lblModules, Form1->lblTools, Form1->lblOptions,
-                                         Form1->lblHelp};
-        QCOMPARE(Form1->lOpen->text(), QStringLiteral(" File "));
+        const QList<HoverLabel *> bar
+            = {mainWindow->practiseMenuLabel, mainWindow->modulesMenuLabel, mainWindow->toolsMenuLabel,
+               mainWindow->optionsMenuLabel, mainWindow->helpMenuLabel};
+        QCOMPARE(mainWindow->practiseMenuLabel->text(), QStringLiteral(" File "));
         for (int i = 1; i < bar.size(); ++i)
             QCOMPARE(bar[i]->x(), bar[i - 1]->x() + bar[i - 1]->width());
         QCOMPARE(item("mlSaveSessionAs")->text(), QStringLiteral("  Save session as"));
@@ -82,11 +83,11 @@ private slots:
     void captionsAreWholeAndUnderlinedUnderThePointer()
     {
         // No menu item, the status line or a switch's caption is cut.
-        for (HoverLabel *ml : Form1->menuItems)
+        for (HoverLabel *ml : mainWindow->menuItems)
             QVERIFY2(ml->width() >= ml->sizeHint().width(), qPrintable(ml->text()));
-        Form1->Status(QStringLiteral("gypsy quay"));
-        QVERIFY(Form1->lStatus->height() >= Form1->lStatus->fontMetrics().height());
-        QLabel *caption = Form1->lblDisplPict;
+        mainWindow->showStatus(QStringLiteral("gypsy quay"));
+        QVERIFY(mainWindow->statusLabel->height() >= mainWindow->statusLabel->fontMetrics().height());
+        QLabel *caption = mainWindow->pictureSwitchLabel;
         QVERIFY(!caption->font().underline());
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), caption->mapToGlobal(QPointF(2, 2)));
         QCoreApplication::sendEvent(caption, &enter);
@@ -98,26 +99,26 @@ private slots:
 
     void panelOpensBelowItsLabelAndClosesWhenLeftUpwards()
     {
-        HoverLabel *label = Form1->lblTools;
+        HoverLabel *label = mainWindow->toolsMenuLabel;
         emit label->entered();
-        QVERIFY(Form1->MenuTools->isVisible());
-        QCOMPARE(Form1->MenuTools->pos(), QPoint(label->x(), label->y() + label->height()));
+        QVERIFY(mainWindow->toolsMenu->isVisible());
+        QCOMPARE(mainWindow->toolsMenu->pos(), QPoint(label->x(), label->y() + label->height()));
 
         // Leaving downwards, into the panel, keeps it open.
         QCursor::setPos(label->mapToGlobal(QPoint(5, label->height() + 3)));
         emit label->left();
-        QVERIFY(Form1->MenuTools->isVisible());
+        QVERIFY(mainWindow->toolsMenu->isVisible());
 
         // Leaving upwards closes it.
         QCursor::setPos(label->mapToGlobal(QPoint(5, -2)));
         emit label->left();
-        QVERIFY(!Form1->MenuTools->isVisible());
+        QVERIFY(!mainWindow->toolsMenu->isVisible());
     }
 
     void panelStaysOpenOverItsItemsAndClosesWhenLeft()
     {
-        emit Form1->lOpen->entered();
-        QFrame *panel = Form1->MenuPractise;
+        emit mainWindow->practiseMenuLabel->entered();
+        QFrame *panel = mainWindow->practiseMenu;
         QCursor::setPos(panel->mapToGlobal(QPoint(10, 10)));
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(panel, &leave);
@@ -130,56 +131,56 @@ private slots:
     void itemHintsShowInTheStatusLine()
     {
         emit item("mlOpen")->moved(QPoint(3, 3));
-        QCOMPARE(Form1->lStatus->text(),
+        QCOMPARE(mainWindow->statusLabel->text(),
                  QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
         emit item("mlOpenSession")->moved(QPoint(3, 3));
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Load previously saved session  from disk"));
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Load previously saved session  from disk"));
         // "Exit" has no hint: the status line is cleared.
         emit item("mlExit")->moved(QPoint(3, 3));
-        QVERIFY(Form1->lStatus->text().isEmpty());
+        QVERIFY(mainWindow->statusLabel->text().isEmpty());
     }
 
     void aCommandClosesTheMenusFirst()
     {
-        emit Form1->lOpen->entered();
-        QVERIFY(Form1->MenuPractise->isVisible());
-        Form1->FOpenLessons.clear();
+        emit mainWindow->practiseMenuLabel->entered();
+        QVERIFY(mainWindow->practiseMenu->isVisible());
+        mainWindow->openLessons.clear();
         emit item("mlSaveLesson")->clicked();
-        QVERIFY(!Form1->MenuPractise->isVisible());
+        QVERIFY(!mainWindow->practiseMenu->isVisible());
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("No open lessons"));
     }
 
     void lessonAndSessionLabels()
     {
-        Form1->FCurrentLesson.clear();
-        Form1->FSessionFile.clear();
-        Form1->CheckLessonSessionLabels();
-        QCOMPARE(Form1->lLesson->text(), QStringLiteral("NO LESSON LOADED"));
-        QCOMPARE(Form1->lSession->text(), QStringLiteral("NO SESSION LOADED"));
+        mainWindow->currentLesson.clear();
+        mainWindow->sessionFile.clear();
+        mainWindow->updateLessonSessionLabels();
+        QCOMPARE(mainWindow->lessonLabel->text(), QStringLiteral("NO LESSON LOADED"));
+        QCOMPARE(mainWindow->sessionLabel->text(), QStringLiteral("NO SESSION LOADED"));
 
         const QString longPath = QStringLiteral("/home/learner/Documents/Chinese/courses/second year/"
                                                 "spring term/week twelve/lesson-12.kvl");
-        Form1->FCurrentLesson = longPath;
-        Form1->FSessionFile = QStringLiteral("/s/a.ses");
-        Form1->CheckLessonSessionLabels();
-        const QString shown = Form1->lLesson->text();
+        mainWindow->currentLesson = longPath;
+        mainWindow->sessionFile = QStringLiteral("/s/a.ses");
+        mainWindow->updateLessonSessionLabels();
+        const QString shown = mainWindow->lessonLabel->text();
         QVERIFY(shown.startsWith(QStringLiteral("/...")));
         QVERIFY(shown.endsWith(QStringLiteral("/lesson-12.kvl")));
-        QVERIFY(QFontMetrics(Form1->lLesson->font()).horizontalAdvance(shown) <= 220);
-        QCOMPARE(Form1->lSession->text(), QStringLiteral("/s/a.ses"));
+        QVERIFY(QFontMetrics(mainWindow->lessonLabel->font()).horizontalAdvance(shown) <= 220);
+        QCOMPARE(mainWindow->sessionLabel->text(), QStringLiteral("/s/a.ses"));
     }
 
     void draggingTheBackgroundMovesTheWindow()
     {
-        Form1->move(100, 100);
-        const QPoint before = Form1->pos();
-        press(Form1, QPoint(300, 200));
-        moveHeld(Form1, QPoint(320, 215));
-        QCOMPARE(Form1->pos(), before + QPoint(20, 15));
+        mainWindow->move(100, 100);
+        const QPoint before = mainWindow->pos();
+        press(mainWindow, QPoint(300, 200));
+        moveHeld(mainWindow, QPoint(320, 215));
+        QCOMPARE(mainWindow->pos(), before + QPoint(20, 15));
         // The status line drags too.
-        press(Form1->lStatus, QPoint(5, 5));
-        moveHeld(Form1->lStatus, QPoint(2, 1));
-        QCOMPARE(Form1->pos(), before + QPoint(17, 11));
+        press(mainWindow->statusLabel, QPoint(5, 5));
+        moveHeld(mainWindow->statusLabel, QPoint(2, 1));
+        QCOMPARE(mainWindow->pos(), before + QPoint(17, 11));
     }
 
     void mainRoadThroughTheMenus()
@@ -193,45 +194,45 @@ private slots:
         // Open both lessons from the File menu.
         dialogs().openAnswers.push_back({second, first});
         emit item("mlOpen")->clicked();
-        QCOMPARE(Form1->FOpenLessons, QStringList({first, second}));
-        QCOMPARE(Form1->FCurrentIndex, 1);
-        QCOMPARE(Form1->reOrig->text(), QStringLiteral("one"));
-        QVERIFY(Form1->lLesson->text().endsWith(QStringLiteral("a-first.kvl")));
+        QCOMPARE(mainWindow->openLessons, QStringList({first, second}));
+        QCOMPARE(mainWindow->currentIndex, 1);
+        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("one"));
+        QVERIFY(mainWindow->lessonLabel->text().endsWith(QStringLiteral("a-first.kvl")));
 
         // Step, mark the second term difficult, step on and mark the third learned.
-        Form1->bNext->click();
-        QCOMPARE(Form1->FCurrentIndex, 2);
-        Form1->jbMarkDifficult->click();
-        QCOMPARE(Form1->StringGrid1.state(1), QStringLiteral("d"));
-        Form1->bNext->click();
-        QCOMPARE(Form1->FCurrentIndex, 3);
-        Form1->jbMarkLearned->click();
-        QCOMPARE(Form1->StringGrid1.state(2), QStringLiteral("l"));
+        mainWindow->nextButton->click();
+        QCOMPARE(mainWindow->currentIndex, 2);
+        mainWindow->markDifficultButton->click();
+        QCOMPARE(mainWindow->termTable.state(1), QStringLiteral("d"));
+        mainWindow->nextButton->click();
+        QCOMPARE(mainWindow->currentIndex, 3);
+        mainWindow->markLearnedButton->click();
+        QCOMPARE(mainWindow->termTable.state(2), QStringLiteral("l"));
 
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
         const QString session = m_home.filePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
-        Form1->FCurrentIndex = 2;
+        mainWindow->currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Session saved"));
-        QCOMPARE(Form1->FSessionFile, session + QStringLiteral(".ses"));
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
+        QCOMPARE(mainWindow->sessionFile, session + QStringLiteral(".ses"));
         QVERIFY(QFile::exists(session + QStringLiteral(".ses")));
 
         // Open other lessons, then reopen the session from the menu.
         dialogs().openAnswers.push_back({second});
         emit item("mlOpen")->clicked();
-        QCOMPARE(Form1->FOpenLessons, QStringList({second}));
+        QCOMPARE(mainWindow->openLessons, QStringList({second}));
         dialogs().openAnswers.push_back({session + QStringLiteral(".ses")});
         emit item("mlOpenSession")->clicked();
-        QCOMPARE(Form1->FOpenLessons, QStringList({first, second}));
-        QCOMPARE(Form1->FCurrentIndex, 2);
-        QCOMPARE(Form1->reOrig->text(), QStringLiteral("two"));
+        QCOMPARE(mainWindow->openLessons, QStringList({first, second}));
+        QCOMPARE(mainWindow->currentIndex, 2);
+        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("two"));
         // The marks came back from the lesson files.
-        QCOMPARE(Form1->StringGrid1.state(1), QStringLiteral("d"));
-        QCOMPARE(Form1->StringGrid1.state(2), QStringLiteral("l"));
-        QVERIFY(Form1->lSession->text().endsWith(QStringLiteral("evening.ses")));
+        QCOMPARE(mainWindow->termTable.state(1), QStringLiteral("d"));
+        QCOMPARE(mainWindow->termTable.state(2), QStringLiteral("l"));
+        QVERIFY(mainWindow->sessionLabel->text().endsWith(QStringLiteral("evening.ses")));
         QVERIFY(dialogs().messages.empty());
     }
 };

@@ -2,14 +2,14 @@
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "practice/TFormBackground.h"
+#include "practice/ScreenBackgroundWindow.h"
 #include "settings/Colors.h"
-#include "settings/TFormOptions.h"
+#include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,7 +30,7 @@ class TestOptions : public QObject {
 
     QTemporaryDir m_home;
     ScopedScriptedDialogs *m_dialogs = nullptr;
-    TForm1 *f = nullptr;
+    MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
     ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
 
@@ -46,15 +46,15 @@ class TestOptions : public QObject {
     }
     // Opens the options through the menu command; Answer runs while the
     // dialog is up, as the user would.
-    void roundTrip(const std::function<void(TFormOptions *)> &Answer = {})
+    void roundTrip(const std::function<void(OptionsDialog *)> &Answer = {})
     {
         dialogs().onModal = [Answer](QDialog *d) {
-            QCOMPARE(d, static_cast<QDialog *>(FormOptions));
-            FormOptions->FormActivate();
+            QCOMPARE(d, static_cast<QDialog *>(optionsDialog));
+            optionsDialog->onActivate();
             if (Answer)
-                Answer(FormOptions);
+                Answer(optionsDialog);
         };
-        f->Preferences1Click();
+        f->preferencesCommand();
         dialogs().onModal = nullptr;
     }
 
@@ -63,219 +63,219 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
-        TForm1::voiceFactory = [this] {
+        MainWindow::voiceFactory = [this] {
             auto v = std::make_unique<FakeSpeechVoice>();
             v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
                           FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
             m_voice = v.get();
             return std::unique_ptr<SpeechVoice>(std::move(v));
         };
-        TFormOptions::fontSource = [] {
-            return std::vector<TFormOptions::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
+        OptionsDialog::fontSource = [] {
+            return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
-        TFormOptions::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
+        OptionsDialog::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
     }
 
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshForms();
-        f = Form1;
-        f->FormActivate(); // voices listed, the Chinese one chosen
+        f = mainWindow;
+        f->onActivate(); // voices listed, the Chinese one chosen
         load({QStringLiteral("<OR=good><PI=hao3><CH=好><NO=n><TY=p><ST=u>")});
-        QVERIFY(f->ShowTerm2(1));
-        f->FShownIndex = 1;
+        QVERIFY(f->showTerm(1));
+        f->shownIndex = 1;
     }
 
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         delete m_dialogs;
         m_dialogs = nullptr;
     }
 
     void fillsTheDialogFromTheFields()
     {
-        f->FFontsizeTranslation = 13; // no such item
-        f->FFontsizeKanji = 24;
-        f->FShowReadingProgress = true;
-        f->FSetKanjiFont = true;
-        f->FBoldKanji = true;
-        f->FEditInWord = false;
-        f->FExternalEditor = QStringLiteral("/usr/bin/kate");
-        f->FScreenBackgroundColor = 0x00404000;
-        f->FWorkingDirectory = QStringLiteral("/work/");
-        f->FKanjiFont = QStringLiteral("KaiTi");
+        f->translationFontSize = 13; // no such item
+        f->kanjiFontSize = 24;
+        f->showReadingProgress = true;
+        f->useKanjiFont = true;
+        f->boldKanji = true;
+        f->editInWordProcessor = false;
+        f->externalEditor = QStringLiteral("/usr/bin/kate");
+        f->screenBackgroundColor = 0x00404000;
+        f->workingDirectory = QStringLiteral("/work/");
+        f->kanjiFont = QStringLiteral("KaiTi");
         m_voice->setRate(-4);
-        f->reChinView->setLayoutDirection(Qt::RightToLeft);
-        FormOptions->cbFilterFonts->setCurrentIndex(2);
+        f->charactersView->setLayoutDirection(Qt::RightToLeft);
+        optionsDialog->fontFilterCombo->setCurrentIndex(2);
 
         bool seen = false;
-        roundTrip([&](TFormOptions *o) {
+        roundTrip([&](OptionsDialog *o) {
             seen = true;
-            QCOMPARE(o->cbTrans->currentText(), QStringLiteral("13"));
-            QCOMPARE(o->cbTrans->currentIndex(), -1);
-            QCOMPARE(o->cbChin->currentIndex(), o->cbChin->findText(QStringLiteral("24")));
-            QCOMPARE(o->cbFilterFonts->currentIndex(), 0);
-            QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("KaiTi"));
-            QVERIFY(o->chbProgress->isChecked() && o->chbBold->isChecked());
-            QVERIFY(o->cbKanjiFont->isEnabled()); // "Force hanzi font" is on
-            QVERIFY(o->rbOther->isChecked());
-            QCOMPARE(o->eExtEditor->text(), QStringLiteral("/usr/bin/kate"));
-            QCOMPARE(o->tbSpeed->value(), -4);
-            QCOMPARE(o->ShScreenBgColor->brushColor(), 0x00404000u);
-            QCOMPARE(o->edWorkDir->text(), QStringLiteral("/work/"));
-            QVERIFY(o->chbChinRL->isChecked() && !o->chbPinRL->isChecked());
-            QCOMPARE(o->reSample->text(), QStringLiteral("好"));
+            QCOMPARE(o->translationSizeCombo->currentText(), QStringLiteral("13"));
+            QCOMPARE(o->translationSizeCombo->currentIndex(), -1);
+            QCOMPARE(o->characterSizeCombo->currentIndex(), o->characterSizeCombo->findText(QStringLiteral("24")));
+            QCOMPARE(o->fontFilterCombo->currentIndex(), 0);
+            QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
+            QVERIFY(o->readingProgressSwitch->isChecked() && o->boldSwitch->isChecked());
+            QVERIFY(o->characterFontCombo->isEnabled()); // "Force hanzi font" is on
+            QVERIFY(o->otherEditorOption->isChecked());
+            QCOMPARE(o->externalEditorEdit->text(), QStringLiteral("/usr/bin/kate"));
+            QCOMPARE(o->speedSlider->value(), -4);
+            QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
+            QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/work/"));
+            QVERIFY(o->characterRightToLeftSwitch->isChecked() && !o->pinyinRightToLeftSwitch->isChecked());
+            QCOMPARE(o->sampleText->text(), QStringLiteral("好"));
         });
         QVERIFY(seen);
-        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("FormOptions"));
+        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
-        QCOMPARE(f->FFontsizeTranslation, 13);
-        QCOMPARE(f->FKanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->FExternalEditor, QStringLiteral("/usr/bin/kate"));
-        QVERIFY(!f->FEditInWord);
+        QCOMPARE(f->translationFontSize, 13);
+        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(f->externalEditor, QStringLiteral("/usr/bin/kate"));
+        QVERIFY(!f->editInWordProcessor);
         QCOMPARE(m_voice->rate(), -4);
-        QCOMPARE(f->reChinView->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(f->charactersView->layoutDirection(), Qt::RightToLeft);
     }
 
     void takesBackAndAppliesTheValues()
     {
-        f->FSetKanjiBackgroundColor = true;
-        f->FKanjiBackgroundColor = colors::clYellow;
-        f->reChinView->setLayoutDirection(Qt::RightToLeft);
-        f->reChin->setAlignment(TextAlignment::Right);
-        FormBackground->show();
-        roundTrip([](TFormOptions *o) {
-            o->cbVoices->setCurrentIndex(0);
-            o->cbPin->setEditText(QStringLiteral("$10"));
-            o->cbNotes->setCurrentIndex(o->cbNotes->findText(QStringLiteral("28")));
-            o->tbSpeed->setValue(7);
-            o->chbColorCoding->setChecked(true);
-            o->chbSetKanjiFont->setChecked(true);
-            o->chbRotate->setChecked(true);
-            QTest::keyClick(o->cbKanjiFont, Qt::Key_Down); // the user picks the second font
-            o->chbBgColor->setChecked(false);
-            o->chbChinRL->setChecked(false);
-            o->chbNotesRL->setChecked(true);
-            o->chbHover->setChecked(true);
-            o->chbAutoSave->setChecked(true);
-            o->rbWord->setChecked(true);
-            o->edWorkDir->setText(QStringLiteral("/lessons/"));
-            o->ShScreenBgColor->setBrushColor(colors::clTeal);
+        f->useKanjiBackgroundColor = true;
+        f->kanjiBackgroundColor = colors::clYellow;
+        f->charactersView->setLayoutDirection(Qt::RightToLeft);
+        f->charactersText->setAlignment(TextAlignment::Right);
+        screenBackgroundWindow->show();
+        roundTrip([](OptionsDialog *o) {
+            o->voiceCombo->setCurrentIndex(0);
+            o->pinyinSizeCombo->setEditText(QStringLiteral("$10"));
+            o->notesSizeCombo->setCurrentIndex(o->notesSizeCombo->findText(QStringLiteral("28")));
+            o->speedSlider->setValue(7);
+            o->toneColorsSwitch->setChecked(true);
+            o->forceCharacterFontSwitch->setChecked(true);
+            o->rotateSwitch->setChecked(true);
+            QTest::keyClick(o->characterFontCombo, Qt::Key_Down); // the user picks the second font
+            o->characterBackgroundSwitch->setChecked(false);
+            o->characterRightToLeftSwitch->setChecked(false);
+            o->notesRightToLeftSwitch->setChecked(true);
+            o->revealOnHoverSwitch->setChecked(true);
+            o->autoSaveSwitch->setChecked(true);
+            o->wordOption->setChecked(true);
+            o->workingDirectoryEdit->setText(QStringLiteral("/lessons/"));
+            o->screenBackgroundSwatch->setBrushColor(colors::clTeal);
         });
         QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
         QCOMPARE(m_voice->rate(), 7);
-        QCOMPARE(f->FFontsizePinyin, 16);
-        QCOMPARE(f->FFontsizeNotes, 28);
-        QVERIFY(f->FShowToneColours && f->FSetKanjiFont && f->FRotateKanji && f->FShowHiddenOnHover);
-        QVERIFY(f->FAutoSaveLessons && f->FEditInWord);
-        QCOMPARE(f->FKanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->FWorkingDirectory, QStringLiteral("/lessons/"));
-        QCOMPARE(f->FScreenBackgroundColor, colors::clTeal);
-        QCOMPARE(FormBackground->palette().color(QPalette::Window), toQColor(colors::clTeal));
+        QCOMPARE(f->pinyinFontSize, 16);
+        QCOMPARE(f->notesFontSize, 28);
+        QVERIFY(f->showToneColours && f->useKanjiFont && f->rotateKanji && f->showHiddenOnHover);
+        QVERIFY(f->autoSaveLessons && f->editInWordProcessor);
+        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(f->workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(f->screenBackgroundColor, colors::clTeal);
+        QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
         // The background goes back to cream whatever colour is kept.
-        QVERIFY(!f->FSetKanjiBackgroundColor);
-        QCOMPARE(f->FKanjiBackgroundColor, colors::clYellow);
-        QVERIFY(f->reChinView->styleSheet().contains(toQColor(colors::clCream).name()));
-        QCOMPARE(f->reChinView->layoutDirection(), Qt::LeftToRight);
-        QCOMPARE(f->reChin->alignment(), TextAlignment::Left);
-        QCOMPARE(f->reNotesView->layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(f->reNotes->alignment(), TextAlignment::Right);
+        QVERIFY(!f->useKanjiBackgroundColor);
+        QCOMPARE(f->kanjiBackgroundColor, colors::clYellow);
+        QVERIFY(f->charactersView->styleSheet().contains(toQColor(colors::clCream).name()));
+        QCOMPARE(f->charactersView->layoutDirection(), Qt::LeftToRight);
+        QCOMPARE(f->charactersText->alignment(), TextAlignment::Left);
+        QCOMPARE(f->notesView->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(f->notesText->alignment(), TextAlignment::Right);
         // The term is shown again, and counted again.
-        QCOMPARE(f->StringGrid1.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
+        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
     }
 
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        f->FFontsizePinyin = 11;
-        f->FBoldKanji = false;
-        f->FAutoSaveLessons = false;
+        f->pinyinFontSize = 11;
+        f->boldKanji = false;
+        f->autoSaveLessons = false;
         int visits = 0;
-        roundTrip([&visits](TFormOptions *o) {
+        roundTrip([&visits](OptionsDialog *o) {
             if (++visits == 1) {
                 o->selectPage(0);
-                o->cbPin->setEditText(QStringLiteral("12a"));
-                o->chbBold->setChecked(true);
-                o->chbAutoSave->setChecked(true);
-                o->edWorkDir->setText(QStringLiteral("/lessons/"));
+                o->pinyinSizeCombo->setEditText(QStringLiteral("12a"));
+                o->boldSwitch->setChecked(true);
+                o->autoSaveSwitch->setChecked(true);
+                o->workingDirectoryEdit->setText(QStringLiteral("/lessons/"));
                 return;
             }
             // Back on the Fonts page with the typo selected, every change kept.
-            QCOMPARE(o->Notebook1->currentIndex(), 2);
-            QCOMPARE(o->cbPin->lineEdit()->selectedText(), QStringLiteral("12a"));
-            QVERIFY(o->chbBold->isChecked() && o->chbAutoSave->isChecked());
-            o->cbPin->setEditText(QStringLiteral("12"));
+            QCOMPARE(o->pages->currentIndex(), 2);
+            QCOMPARE(o->pinyinSizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
+            QVERIFY(o->boldSwitch->isChecked() && o->autoSaveSwitch->isChecked());
+            o->pinyinSizeCombo->setEditText(QStringLiteral("12"));
         });
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(f->FFontsizePinyin, 12);
-        QVERIFY(f->FBoldKanji && f->FAutoSaveLessons);
-        QCOMPARE(f->FWorkingDirectory, QStringLiteral("/lessons/"));
-        QCOMPARE(f->StringGrid1.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
+        QCOMPARE(f->pinyinFontSize, 12);
+        QVERIFY(f->boldKanji && f->autoSaveLessons);
+        QCOMPARE(f->workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
         // Sizes are taken within 4..400.
-        roundTrip([](TFormOptions *o) {
-            o->cbTrans->setEditText(QStringLiteral("0"));
-            o->cbChin->setEditText(QStringLiteral("5000"));
-            o->cbPin->setEditText(QStringLiteral("-5"));
-            o->cbNotes->setEditText(QStringLiteral("2147483647"));
+        roundTrip([](OptionsDialog *o) {
+            o->translationSizeCombo->setEditText(QStringLiteral("0"));
+            o->characterSizeCombo->setEditText(QStringLiteral("5000"));
+            o->pinyinSizeCombo->setEditText(QStringLiteral("-5"));
+            o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
         });
-        QCOMPARE(f->FFontsizeTranslation, 4);
-        QCOMPARE(f->FFontsizeKanji, 400);
-        QCOMPARE(f->FFontsizePinyin, 4);
-        QCOMPARE(f->FFontsizeNotes, 400);
+        QCOMPARE(f->translationFontSize, 4);
+        QCOMPARE(f->kanjiFontSize, 400);
+        QCOMPARE(f->pinyinFontSize, 4);
+        QCOMPARE(f->notesFontSize, 400);
     }
 
     void storedFontStaysUnlessTheUserPicksAnother()
     {
         // The stored font is not installed: the list selects its first one.
-        const TFormOptions::FontSource installed = TFormOptions::fontSource;
-        TFormOptions::fontSource = [] {
-            return std::vector<TFormOptions::FontFace>{
+        const OptionsDialog::FontSource installed = OptionsDialog::fontSource;
+        OptionsDialog::fontSource = [] {
+            return std::vector<OptionsDialog::FontFace>{
                 {QStringLiteral("Droid Sans Fallback"), {QStringLiteral("CHINESE_GB2312")}},
                 {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
-        f->FKanjiFont = QStringLiteral("SimSun");
-        roundTrip([](TFormOptions *o) {
-            QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("Droid Sans Fallback"));
+        f->kanjiFont = QStringLiteral("SimSun");
+        roundTrip([](OptionsDialog *o) {
+            QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("Droid Sans Fallback"));
         });
-        QCOMPARE(f->FKanjiFont, QStringLiteral("SimSun"));
+        QCOMPARE(f->kanjiFont, QStringLiteral("SimSun"));
 
         // The user's pick is taken, and kept when the dialog activates again
         // (after a colour dialog, say).
-        roundTrip([](TFormOptions *o) {
-            o->chbSetKanjiFont->setChecked(true);
-            QTest::keyClick(o->cbKanjiFont, Qt::Key_Down);
-            o->FormActivate();
-            QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("KaiTi"));
+        roundTrip([](OptionsDialog *o) {
+            o->forceCharacterFontSwitch->setChecked(true);
+            QTest::keyClick(o->characterFontCombo, Qt::Key_Down);
+            o->onActivate();
+            QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
         });
-        QCOMPARE(f->FKanjiFont, QStringLiteral("KaiTi"));
-        TFormOptions::fontSource = installed;
+        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
+        OptionsDialog::fontSource = installed;
     }
 
     void reopensCentredOnTheMainWindow()
     {
         f->move(120, 90);
         f->show();
-        FormOptions->show();
-        const QPoint first = FormOptions->pos();
-        QVERIFY((FormOptions->frameGeometry().center() - f->frameGeometry().center()).manhattanLength() <= 2);
-        FormOptions->hide();
+        optionsDialog->show();
+        const QPoint first = optionsDialog->pos();
+        QVERIFY((optionsDialog->frameGeometry().center() - f->frameGeometry().center()).manhattanLength() <= 2);
+        optionsDialog->hide();
         // Where a window manager that counts its frame twice would leave it.
-        FormOptions->move(first + QPoint(0, 24));
-        FormOptions->show();
-        QCOMPARE(FormOptions->pos(), first);
-        FormOptions->hide();
+        optionsDialog->move(first + QPoint(0, 24));
+        optionsDialog->show();
+        QCOMPARE(optionsDialog->pos(), first);
+        optionsDialog->hide();
     }
 
     void autoSaveWithNothingOpenSaysNothingAtExit()
     {
-        f->FAutoSaveLessons = true;
-        QVERIFY(f->FOpenLessons.isEmpty());
-        f->FormClose();
+        f->autoSaveLessons = true;
+        QVERIFY(f->openLessons.isEmpty());
+        f->onClose();
         QVERIFY(dialogs().messages.empty());
     }
 
@@ -283,53 +283,53 @@ private slots:
     {
         const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("# A\na [a1] /first/"));
         const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("# B\nb [b1] /second/"));
-        f->FDictFile = a;
-        f->FDictText = QStringLiteral("sentinel");
+        f->dictionaryFile = a;
+        f->dictionaryText = QStringLiteral("sentinel");
         roundTrip();
-        QCOMPARE(f->FDictText, QStringLiteral("sentinel"));
+        QCOMPARE(f->dictionaryText, QStringLiteral("sentinel"));
 
-        roundTrip([&](TFormOptions *o) { o->edDictionary->setText(b); });
-        QCOMPARE(f->FDictFile, b);
-        QVERIFY(f->FDictText.contains(QStringLiteral("/second/")));
+        roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(b); });
+        QCOMPARE(f->dictionaryFile, b);
+        QVERIFY(f->dictionaryText.contains(QStringLiteral("/second/")));
 
         // A name that cannot be loaded is refused: the dictionary in use keeps
         // its name (the setting) and its text.
         const QString upper = b.left(b.size() - 5) + QStringLiteral("B.uni");
-        roundTrip([&](TFormOptions *o) { o->edDictionary->setText(upper); });
-        QCOMPARE(f->FDictFile, b);
-        QVERIFY(f->FDictText.contains(QStringLiteral("/second/")));
-        QVERIFY(f->lStatus->text().startsWith(QStringLiteral("Unable to load ")));
+        roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
+        QCOMPARE(f->dictionaryFile, b);
+        QVERIFY(f->dictionaryText.contains(QStringLiteral("/second/")));
+        QVERIFY(f->statusLabel->text().startsWith(QStringLiteral("Unable to load ")));
     }
 
     void pickersActWhileTheDialogIsOpen()
     {
-        FormBackground->show();
+        screenBackgroundWindow->show();
         dialogs().colorAnswers = {QColor(0, 0, 255), QColor(255, 255, 255), QColor(0, 128, 128)};
-        roundTrip([this](TFormOptions *o) {
-            o->lblFlashColorClick();
-            QCOMPARE(f->FFlashColor, colors::clBlue);
-            o->lblColorClick();
-            QCOMPARE(f->FKanjiColor, colors::clWhite);
-            QVERIFY(o->chbColor->isChecked());
-            o->ShScreenBgColorMouseDown();
-            QCOMPARE(FormBackground->palette().color(QPalette::Window), QColor(0, 128, 128));
+        roundTrip([this](OptionsDialog *o) {
+            o->flashColorLabelClicked();
+            QCOMPARE(f->flashColor, colors::clBlue);
+            o->characterColorLabelClicked();
+            QCOMPARE(f->kanjiColor, colors::clWhite);
+            QVERIFY(o->characterColorSwitch->isChecked());
+            o->screenBackgroundSwatchMousePressed();
+            QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(0, 128, 128));
         });
-        QVERIFY(f->FSetKanjiColor);
-        QCOMPARE(f->FScreenBackgroundColor, colors::clTeal);
+        QVERIFY(f->useKanjiColor);
+        QCOMPARE(f->screenBackgroundColor, colors::clTeal);
     }
 
     void dialogControlsDriveFlashAndTheTimer()
     {
         // The options label opens the dialog on its automatic-mode page.
         dialogs().onModal = [](QDialog *) {
-            QCOMPARE(FormOptions->Notebook1->currentIndex(), 6);
-            FormOptions->rbFixedTime->setChecked(true);
-            FormOptions->sbFixedIntervalPlus->click();
+            QCOMPARE(optionsDialog->pages->currentIndex(), 6);
+            optionsDialog->fixedIntervalOption->setChecked(true);
+            optionsDialog->fixedIntervalPlusButton->click();
         };
-        emit f->lSetAuto->clicked(); // the "[Options]" label beside Auto
+        emit f->autoOptionsLabel->clicked(); // the "[Options]" label beside Auto
         dialogs().onModal = nullptr;
-        f->SetTimer();
-        QCOMPARE(f->Timer1->interval(), 4000);
+        f->startAutoTimer();
+        QCOMPARE(f->autoTimer->interval(), 4000);
     }
 };
 

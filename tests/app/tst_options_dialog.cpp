@@ -5,7 +5,7 @@
 #include "platform/ui/Dialogs.h"
 #include "settings/Colors.h"
 #include "settings/MainSettings.h"
-#include "settings/TFormOptions.h"
+#include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,11 +34,11 @@ QStringList items(QComboBox *box)
 class TestOptionsDialog : public QObject {
     Q_OBJECT
 
-    TFormOptions *o = nullptr;
+    OptionsDialog *o = nullptr;
     MainSettings settings;
     quint32 flashColor = colors::clRed;
     quint32 flashBackground = 0;
-    RichEdit *reChin = nullptr;
+    RichEdit *charactersText = nullptr;
     QList<quint32> screenColours;
     ScopedScriptedDialogs *m_dialogs = nullptr;
     ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
@@ -46,17 +46,17 @@ class TestOptionsDialog : public QObject {
     // The sample's attributes over its first character.
     CharAttributes sampleAttributes()
     {
-        o->reSample->setSel(0, 1);
-        CharAttributes a = o->reSample->selAttributes();
-        o->reSample->setSelLength(0);
+        o->sampleText->setSel(0, 1);
+        CharAttributes a = o->sampleText->selAttributes();
+        o->sampleText->setSelLength(0);
         return a;
     }
 
 private slots:
     void initTestCase()
     {
-        TFormOptions::fontSource = [] {
-            return std::vector<TFormOptions::FontFace>{
+        OptionsDialog::fontSource = [] {
+            return std::vector<OptionsDialog::FontFace>{
                 {QStringLiteral("Arial"), {QStringLiteral("ANSI"), QStringLiteral("GREEK")}},
                 {QStringLiteral("SimSun"), {QStringLiteral("ANSI"), QStringLiteral("CHINESE_GB2312")}},
                 {QStringLiteral("@SimSun"), {QStringLiteral("CHINESE_GB2312")}},
@@ -65,7 +65,7 @@ private slots:
                 {QStringLiteral("@MingLiU"), {QStringLiteral("CHINESE_BIG5")}},
             };
         };
-        TFormOptions::fontFileSource = [] {
+        OptionsDialog::fontFileSource = [] {
             return std::vector<std::pair<QString, QString>>{
                 {QStringLiteral("Arial (TrueType)"), QStringLiteral("arial.ttf")},
                 {QStringLiteral("SIMSUN & NSimSun (TrueType)"), QStringLiteral("simsun.ttc")},
@@ -79,204 +79,204 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         settings = MainSettings{};
-        settings.FKanjiFont = QStringLiteral("KaiTi");
-        settings.FKanjiColor = colors::clBlue;
-        settings.FKanjiBackgroundColor = colors::clYellow;
+        settings.kanjiFont = QStringLiteral("KaiTi");
+        settings.kanjiColor = colors::clBlue;
+        settings.kanjiBackgroundColor = colors::clYellow;
         flashColor = colors::clRed;
         flashBackground = 0;
         screenColours.clear();
-        reChin = new RichEdit;
-        o = new TFormOptions;
+        charactersText = new RichEdit;
+        o = new OptionsDialog;
         o->host.settings = &settings;
         o->host.flashColor = &flashColor;
         o->host.flashBackgroundColor = &flashBackground;
-        o->host.reChin = reChin;
+        o->host.charactersText = charactersText;
         o->host.screenBackgroundChanged = [this](quint32 c) { screenColours << c; };
     }
 
     void cleanup()
     {
         delete o;
-        delete reChin;
+        delete charactersText;
         delete m_dialogs;
     }
 
     void pagesFollowTheTree()
     {
-        QCOMPARE(o->Notebook1->currentIndex(), 2); // Fonts before any choice
+        QCOMPARE(o->pages->currentIndex(), 2); // Fonts before any choice
         o->selectPage(5);
-        QCOMPARE(o->Notebook1->currentIndex(), 5);
-        o->TreeView1->setCurrentItem(o->TreeView1->topLevelItem(0));
-        QCOMPARE(o->Notebook1->currentIndex(), 0);
+        QCOMPARE(o->pages->currentIndex(), 5);
+        o->pageTree->setCurrentItem(o->pageTree->topLevelItem(0));
+        QCOMPARE(o->pages->currentIndex(), 0);
     }
 
     void filterKeepsTheSelectionAndHidesVerticalFonts()
     {
-        o->cbFilterFonts->setCurrentIndex(2); // all fonts
-        o->cbFilterFontsChange();
-        QCOMPARE(items(o->cbKanjiFont),
+        o->fontFilterCombo->setCurrentIndex(2); // all fonts
+        o->fontFilterComboChanged();
+        QCOMPARE(items(o->characterFontCombo),
                  QStringList({QStringLiteral("Arial"), QStringLiteral("SimSun"), QStringLiteral("MingLiU"),
                               QStringLiteral("KaiTi")}));
-        o->cbKanjiFont->setCurrentIndex(3); // KaiTi
-        o->cbFilterFonts->setCurrentIndex(0);
-        QCOMPARE(items(o->cbKanjiFont), QStringList({QStringLiteral("SimSun"), QStringLiteral("KaiTi")}));
-        QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("KaiTi"));
+        o->characterFontCombo->setCurrentIndex(3); // KaiTi
+        o->fontFilterCombo->setCurrentIndex(0);
+        QCOMPARE(items(o->characterFontCombo), QStringList({QStringLiteral("SimSun"), QStringLiteral("KaiTi")}));
+        QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
 
-        o->cbKanjiFont->setCurrentIndex(0); // SimSun has no Big5
-        o->cbFilterFonts->setCurrentIndex(1);
-        QCOMPARE(items(o->cbKanjiFont), QStringList({QStringLiteral("MingLiU"), QStringLiteral("KaiTi")}));
-        QCOMPARE(o->cbKanjiFont->currentIndex(), 0);
+        o->characterFontCombo->setCurrentIndex(0); // SimSun has no Big5
+        o->fontFilterCombo->setCurrentIndex(1);
+        QCOMPARE(items(o->characterFontCombo), QStringList({QStringLiteral("MingLiU"), QStringLiteral("KaiTi")}));
+        QCOMPARE(o->characterFontCombo->currentIndex(), 0);
 
         // Nothing passes: an empty list with nothing selected.
-        o->FilterFonts(QStringLiteral("HEBREW"));
-        QCOMPARE(o->cbKanjiFont->count(), 0);
-        QCOMPARE(o->cbKanjiFont->currentIndex(), -1);
-        QCOMPARE(o->reSample->text(), QStringLiteral("你好吗？"));
+        o->filterFonts(QStringLiteral("HEBREW"));
+        QCOMPARE(o->characterFontCombo->count(), 0);
+        QCOMPARE(o->characterFontCombo->currentIndex(), -1);
+        QCOMPARE(o->sampleText->text(), QStringLiteral("你好吗？"));
     }
 
     void activationSelectsTheUsersFontExactly()
     {
-        o->cbFilterFonts->setCurrentIndex(0);
-        o->FormActivate();
-        QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("KaiTi"));
+        o->fontFilterCombo->setCurrentIndex(0);
+        o->onActivate();
+        QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
 
-        settings.FKanjiFont = QStringLiteral("kaiti"); // letter case counts
-        o->FormActivate();
-        QCOMPARE(o->cbKanjiFont->currentText(), QStringLiteral("SimSun"));
+        settings.kanjiFont = QStringLiteral("kaiti"); // letter case counts
+        o->onActivate();
+        QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("SimSun"));
 
-        settings.FKanjiFont = QStringLiteral("Not Installed");
-        o->cbKanjiFont->setCurrentIndex(1);
-        o->FormActivate();
-        QCOMPARE(o->cbKanjiFont->currentIndex(), 0);
+        settings.kanjiFont = QStringLiteral("Not Installed");
+        o->characterFontCombo->setCurrentIndex(1);
+        o->onActivate();
+        QCOMPARE(o->characterFontCombo->currentIndex(), 0);
 
         // The font controls follow "Force hanzi font"; the colours never.
-        QVERIFY(!o->cbKanjiFont->isEnabled() && !o->chbBold->isEnabled() && !o->reSampleView->isEnabled());
-        o->chbSetKanjiFont->setChecked(true);
-        QVERIFY(o->cbKanjiFont->isEnabled() && o->cbFilterFonts->isEnabled() && o->chbRotate->isEnabled());
-        QVERIFY(o->chbColor->isEnabled() && o->chbBgColor->isEnabled());
+        QVERIFY(!o->characterFontCombo->isEnabled() && !o->boldSwitch->isEnabled() && !o->sampleView->isEnabled());
+        o->forceCharacterFontSwitch->setChecked(true);
+        QVERIFY(o->characterFontCombo->isEnabled() && o->fontFilterCombo->isEnabled() && o->rotateSwitch->isEnabled());
+        QVERIFY(o->characterColorSwitch->isEnabled() && o->characterBackgroundSwitch->isEnabled());
     }
 
     void sampleShowsThePaneInTheChosenLook()
     {
-        o->cbFilterFontsChange();
-        o->cbKanjiFont->setCurrentIndex(1); // SimSun
-        QCOMPARE(o->reSample->text(), QStringLiteral("你好吗？"));
+        o->fontFilterComboChanged();
+        o->characterFontCombo->setCurrentIndex(1); // SimSun
+        QCOMPARE(o->sampleText->text(), QStringLiteral("你好吗？"));
         QCOMPARE(sampleAttributes().fontName, QStringLiteral("SimSun"));
         // The first installed file whose name begins with the font, any case.
-        QCOMPARE(o->reSampleView->toolTip(), QStringLiteral("simsun.ttc"));
+        QCOMPARE(o->sampleView->toolTip(), QStringLiteral("simsun.ttc"));
 
-        o->cbChin->setCurrentIndex(o->cbChin->findText(QStringLiteral("24")));
-        o->chbBold->setChecked(true);
+        o->characterSizeCombo->setCurrentIndex(o->characterSizeCombo->findText(QStringLiteral("24")));
+        o->boldSwitch->setChecked(true);
         CharAttributes a = sampleAttributes();
         QCOMPARE(a.sizePoints, 24.0);
         QVERIFY(a.bold);
         // A size that is no item of the list shows too.
-        o->cbChin->setEditText(QStringLiteral("13"));
+        o->characterSizeCombo->setEditText(QStringLiteral("13"));
         QCOMPARE(sampleAttributes().sizePoints, 13.0);
 
         // Rotating asks for the vertical form, which has no file of its own.
-        o->chbRotate->setChecked(true);
+        o->rotateSwitch->setChecked(true);
         QCOMPARE(sampleAttributes().fontName, QStringLiteral("@SimSun"));
-        QCOMPARE(o->reSampleView->toolTip(), QString());
-        o->chbRotate->setChecked(false);
+        QCOMPARE(o->sampleView->toolTip(), QString());
+        o->rotateSwitch->setChecked(false);
 
-        o->chbColor->setChecked(true);
+        o->characterColorSwitch->setChecked(true);
         QCOMPARE(fromQColor(sampleAttributes().color), colors::clBlue);
-        QCOMPARE(o->reSampleView->palette().color(QPalette::Base), toQColor(colors::clCream));
-        o->chbBgColor->setChecked(true);
-        QCOMPARE(o->reSampleView->palette().color(QPalette::Base), toQColor(colors::clYellow));
+        QCOMPARE(o->sampleView->palette().color(QPalette::Base), toQColor(colors::clCream));
+        o->characterBackgroundSwitch->setChecked(true);
+        QCOMPARE(o->sampleView->palette().color(QPalette::Base), toQColor(colors::clYellow));
 
         // The characters pane is the sample: its selection when it has one
         // (the selection then goes), else all of it.
-        reChin->setText(QStringLiteral("学习"));
-        reChin->setSel(1, 2);
-        o->cbKanjiFontChange();
-        QCOMPARE(o->reSample->text(), QStringLiteral("习"));
-        QCOMPARE(reChin->selLength(), 0);
-        o->cbKanjiFontChange();
-        QCOMPARE(o->reSample->text(), QStringLiteral("学习"));
+        charactersText->setText(QStringLiteral("学习"));
+        charactersText->setSel(1, 2);
+        o->characterFontComboChanged();
+        QCOMPARE(o->sampleText->text(), QStringLiteral("习"));
+        QCOMPARE(charactersText->selLength(), 0);
+        o->characterFontComboChanged();
+        QCOMPARE(o->sampleText->text(), QStringLiteral("学习"));
         QCOMPARE(sampleAttributes().fontName, QStringLiteral("SimSun"));
     }
 
     void colourPickersActAtOnce()
     {
-        o->cbFilterFonts->setCurrentIndex(2);
+        o->fontFilterCombo->setCurrentIndex(2);
         // Cancel changes nothing.
-        o->lblColorClick();
-        QCOMPARE(settings.FKanjiColor, colors::clBlue);
-        QVERIFY(!o->chbColor->isChecked());
+        o->characterColorLabelClicked();
+        QCOMPARE(settings.kanjiColor, colors::clBlue);
+        QVERIFY(!o->characterColorSwitch->isChecked());
 
         dialogs().colorAnswers.push_back(QColor(0, 128, 0));
-        o->lblColorClick();
-        QCOMPARE(settings.FKanjiColor, colors::clGreen);
-        QVERIFY(o->chbColor->isChecked());
+        o->characterColorLabelClicked();
+        QCOMPARE(settings.kanjiColor, colors::clGreen);
+        QVERIFY(o->characterColorSwitch->isChecked());
         QCOMPARE(fromQColor(sampleAttributes().color), colors::clGreen);
         // Again with the box already checked: the sample still follows.
         dialogs().colorAnswers.push_back(QColor(255, 0, 0));
-        o->lblColorClick();
+        o->characterColorLabelClicked();
         QCOMPARE(fromQColor(sampleAttributes().color), colors::clRed);
 
         dialogs().colorAnswers.push_back(QColor(255, 255, 255));
-        o->lblBgColorClick();
-        QCOMPARE(settings.FKanjiBackgroundColor, colors::clWhite);
-        QVERIFY(o->chbBgColor->isChecked());
-        QCOMPARE(o->reSampleView->palette().color(QPalette::Base), QColor(Qt::white));
+        o->characterBackgroundLabelClicked();
+        QCOMPARE(settings.kanjiBackgroundColor, colors::clWhite);
+        QVERIFY(o->characterBackgroundSwitch->isChecked());
+        QCOMPARE(o->sampleView->palette().color(QPalette::Base), QColor(Qt::white));
 
         dialogs().colorAnswers.push_back(QColor(0, 0, 128));
-        o->lblFlashBgColorClick();
+        o->flashBackgroundColorLabelClicked();
         QCOMPARE(flashBackground, colors::clNavy);
-        QCOMPARE(o->shFlashBgColor->brushColor(), colors::clNavy);
+        QCOMPARE(o->flashBackgroundSwatch->brushColor(), colors::clNavy);
         dialogs().colorAnswers.push_back(QColor(255, 255, 0));
-        o->lblFlashColorClick();
+        o->flashColorLabelClicked();
         QCOMPARE(flashColor, colors::clYellow);
-        QCOMPARE(o->shFlashColor->brushColor(), colors::clYellow);
+        QCOMPARE(o->flashColorSwatch->brushColor(), colors::clYellow);
 
-        o->ShScreenBgColorMouseDown(); // cancelled
+        o->screenBackgroundSwatchMousePressed(); // cancelled
         QVERIFY(screenColours.isEmpty());
         dialogs().colorAnswers.push_back(QColor(0, 64, 64));
-        QTest::mouseClick(o->ShScreenBgColor, Qt::LeftButton);
+        QTest::mouseClick(o->screenBackgroundSwatch, Qt::LeftButton);
         QCOMPARE(screenColours, QList<quint32>({0x00404000u}));
-        QCOMPARE(o->ShScreenBgColor->brushColor(), 0x00404000u);
+        QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
     }
 
     void flashDefaultsLeaveKeepOpen()
     {
-        o->edDelay->setText(QStringLiteral("x"));
-        o->edRepeat->setText(QStringLiteral("7"));
-        o->edInterval->setText(QStringLiteral(""));
-        o->chbFlashFullScreen->setChecked(false);
-        o->chbKeepOpen->setChecked(false);
-        o->chbFlashWords->setChecked(false);
-        o->chbFlashPhrases->setChecked(true);
+        o->flashDelayEdit->setText(QStringLiteral("x"));
+        o->flashRepeatEdit->setText(QStringLiteral("7"));
+        o->flashIntervalEdit->setText(QStringLiteral(""));
+        o->flashFullScreenSwitch->setChecked(false);
+        o->flashKeepOpenSwitch->setChecked(false);
+        o->flashWordsSwitch->setChecked(false);
+        o->flashPhrasesSwitch->setChecked(true);
         flashColor = colors::clLime;
         flashBackground = colors::clWhite;
-        o->shFlashColor->setBrushColor(colors::clLime);
-        o->bFlashDefault->click();
-        QCOMPARE(o->edDelay->text(), QStringLiteral("1000"));
-        QCOMPARE(o->edRepeat->text(), QStringLiteral("20"));
-        QCOMPARE(o->edInterval->text(), QStringLiteral("40"));
-        QVERIFY(o->chbFlashFullScreen->isChecked());
-        QVERIFY(!o->chbKeepOpen->isChecked());
-        QVERIFY(o->chbFlashWords->isChecked() && !o->chbFlashPhrases->isChecked());
+        o->flashColorSwatch->setBrushColor(colors::clLime);
+        o->flashDefaultsButton->click();
+        QCOMPARE(o->flashDelayEdit->text(), QStringLiteral("1000"));
+        QCOMPARE(o->flashRepeatEdit->text(), QStringLiteral("20"));
+        QCOMPARE(o->flashIntervalEdit->text(), QStringLiteral("40"));
+        QVERIFY(o->flashFullScreenSwitch->isChecked());
+        QVERIFY(!o->flashKeepOpenSwitch->isChecked());
+        QVERIFY(o->flashWordsSwitch->isChecked() && !o->flashPhrasesSwitch->isChecked());
         QCOMPARE(flashColor, colors::clRed);
         QCOMPARE(flashBackground, 0u);
-        QCOMPARE(o->shFlashColor->brushColor(), colors::clRed);
+        QCOMPARE(o->flashColorSwatch->brushColor(), colors::clRed);
     }
 
     void upDownsBoundOnlyTheirArrows()
     {
-        o->UpDown3->stepUp();
-        QCOMPARE(o->edDelay->text(), QStringLiteral("1050"));
-        o->edDelay->setText(QStringLiteral("2990"));
-        o->UpDown3->stepUp();
-        QCOMPARE(o->edDelay->text(), QStringLiteral("3000"));
-        o->edRepeat->setText(QStringLiteral("500")); // typed: kept as typed
-        QCOMPARE(o->edRepeat->text(), QStringLiteral("500"));
-        o->UpDown1->stepDown();
-        QCOMPARE(o->edRepeat->text(), QStringLiteral("95"));
-        o->edInterval->setText(QStringLiteral("5"));
-        o->UpDown2->stepDown();
-        QCOMPARE(o->edInterval->text(), QStringLiteral("5"));
+        o->flashDelayUpDown->stepUp();
+        QCOMPARE(o->flashDelayEdit->text(), QStringLiteral("1050"));
+        o->flashDelayEdit->setText(QStringLiteral("2990"));
+        o->flashDelayUpDown->stepUp();
+        QCOMPARE(o->flashDelayEdit->text(), QStringLiteral("3000"));
+        o->flashRepeatEdit->setText(QStringLiteral("500")); // typed: kept as typed
+        QCOMPARE(o->flashRepeatEdit->text(), QStringLiteral("500"));
+        o->flashRepeatUpDown->stepDown();
+        QCOMPARE(o->flashRepeatEdit->text(), QStringLiteral("95"));
+        o->flashIntervalEdit->setText(QStringLiteral("5"));
+        o->flashIntervalUpDown->stepDown();
+        QCOMPARE(o->flashIntervalEdit->text(), QStringLiteral("5"));
     }
 
     void intervalSteppers_data()
@@ -303,46 +303,46 @@ private slots:
         QFETCH(QString, start);
         QFETCH(int, delta);
         QFETCH(QString, after);
-        QLabel *caption = variable ? o->stNasobekInterval : o->stInterval;
+        QLabel *caption = variable ? o->perCharacterIntervalLabel : o->fixedIntervalLabel;
         caption->setText(start);
-        QToolButton *b = variable ? (delta < 0 ? o->sbNasobekIntervalMinus : o->sbNasobekIntervalPluus)
-                                  : (delta < 0 ? o->sbFixedIntervalMinus : o->sbFixedIntervalPlus);
+        QToolButton *b = variable ? (delta < 0 ? o->perCharacterIntervalMinusButton : o->perCharacterIntervalPlusButton)
+                                  : (delta < 0 ? o->fixedIntervalMinusButton : o->fixedIntervalPlusButton);
         b->click();
         QCOMPARE(caption->text(), after);
     }
 
     void choosersFillTheirEdits()
     {
-        o->edWorkDir->setText(QStringLiteral("/old"));
-        o->tbOpen->click(); // cancelled
-        QCOMPARE(o->edWorkDir->text(), QStringLiteral("/old"));
+        o->workingDirectoryEdit->setText(QStringLiteral("/old"));
+        o->workingDirectoryOpenButton->click(); // cancelled
+        QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/old"));
         const QString longPath = QStringLiteral("/data/") + QString(300, u'x');
         dialogs().folderAnswers.push_back(longPath);
-        o->tbOpen->click();
-        QCOMPARE(o->edWorkDir->text(), longPath); // never cut short
+        o->workingDirectoryOpenButton->click();
+        QCOMPARE(o->workingDirectoryEdit->text(), longPath); // never cut short
 
-        o->edDictionary->setText(QStringLiteral("/d/old.uni"));
-        o->tbDictOpen->click(); // cancelled
-        QCOMPARE(o->edDictionary->text(), QStringLiteral("/d/old.uni"));
+        o->dictionaryEdit->setText(QStringLiteral("/d/old.uni"));
+        o->dictionaryOpenButton->click(); // cancelled
+        QCOMPARE(o->dictionaryEdit->text(), QStringLiteral("/d/old.uni"));
         dialogs().openAnswers.push_back({QStringLiteral("/d/new.uni")});
-        o->tbDictOpen->click();
-        QCOMPARE(o->edDictionary->text(), QStringLiteral("/d/new.uni"));
+        o->dictionaryOpenButton->click();
+        QCOMPARE(o->dictionaryEdit->text(), QStringLiteral("/d/new.uni"));
         QCOMPARE(dialogs().fileRequests.back().filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
         QVERIFY(dialogs().fileRequests.back().fileName.isEmpty());
         QVERIFY(!dialogs().fileRequests.back().allowMultiple);
 
-        o->rbOther->setChecked(true);
-        o->eExtEditor->setText(QStringLiteral("/usr/bin"));
+        o->otherEditorOption->setChecked(true);
+        o->externalEditorEdit->setText(QStringLiteral("/usr/bin"));
         dialogs().openAnswers.push_back({QStringLiteral("/usr/bin/kate")});
-        o->SpeedButton1->click();
-        QCOMPARE(o->eExtEditor->text(), QStringLiteral("/usr/bin/kate"));
+        o->externalEditorOpenButton->click();
+        QCOMPARE(o->externalEditorEdit->text(), QStringLiteral("/usr/bin/kate"));
         QCOMPARE(dialogs().fileRequests.back().initialDir, QStringLiteral("/usr/bin"));
         // Programs here have no extension: every file is offered first.
         QCOMPARE(dialogs().fileRequests.back().filter,
                  QStringLiteral("All Files|*|Windows programs|*.exe;*.com;*.bat;*.pif"));
-        QVERIFY(o->rbOther->isChecked());
+        QVERIFY(o->otherEditorOption->isChecked());
         // The option names what it does here.
-        QCOMPARE(o->rbWord->text(), QStringLiteral("Edit in word processor"));
+        QCOMPARE(o->wordOption->text(), QStringLiteral("Edit in word processor"));
     }
 
     void escapeAndCloseEndTheDialog()
@@ -352,19 +352,19 @@ private slots:
         QTest::keyClick(o, Qt::Key_Escape);
         QVERIFY(!o->isVisible());
         o->show();
-        o->JvSpeedButton1->click();
+        o->closeButton->click();
         QVERIFY(!o->isVisible());
 
         // A size that is no number keeps the dialog open on its box.
         o->selectPage(0);
         o->show();
-        o->cbPin->setEditText(QStringLiteral("12a"));
-        o->JvSpeedButton1->click();
+        o->pinyinSizeCombo->setEditText(QStringLiteral("12a"));
+        o->closeButton->click();
         QVERIFY(o->isVisible());
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(o->Notebook1->currentIndex(), 2);
-        QCOMPARE(o->cbPin->lineEdit()->selectedText(), QStringLiteral("12a"));
-        o->cbPin->setEditText(QStringLiteral("12"));
+        QCOMPARE(o->pages->currentIndex(), 2);
+        QCOMPARE(o->pinyinSizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
+        o->pinyinSizeCombo->setEditText(QStringLiteral("12"));
         QTest::keyClick(o, Qt::Key_Escape);
         QVERIFY(!o->isVisible());
     }

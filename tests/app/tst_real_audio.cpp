@@ -8,7 +8,7 @@
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/TFormOptions.h"
+#include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -241,37 +241,37 @@ private slots:
         QTemporaryDir home;
         apptest::useHomeFolders(home);
         apptest::useFakeVoice();
-        TForm1::mediaPlayerFactory = [] {
+        MainWindow::mediaPlayerFactory = [] {
             return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
         };
         ScopedScriptedDialogs dialogs;
         apptest::createFreshForms();
         struct Destroy {
-            ~Destroy() { DestroyForms(); }
+            ~Destroy() { destroyWindows(); }
         } destroy;
-        TForm1 *f = Form1;
-        f->FFirstActivation = false;
+        MainWindow *f = mainWindow;
+        f->firstActivation = false;
         const QString lesson = QDir(m_dir.path()).filePath(QStringLiteral("lesson.kvl"));
-        f->reMain.setText(QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>\r\n<OR=two><CH=二><TY=w><ST=u>"));
-        f->StringGrid1.clear();
-        f->NacistDoStringgridu(lesson);
-        f->StringGrid1.setRowCount(f->StringGrid1.rowCount() - 1);
-        f->FCurrentLesson = lesson;
-        f->chbSound->setChecked(true);
+        f->lessonText.setText(QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>\r\n<OR=two><CH=二><TY=w><ST=u>"));
+        f->termTable.clear();
+        f->loadIntoTermTable(lesson);
+        f->termTable.setRowCount(f->termTable.rowCount() - 1);
+        f->currentLesson = lesson;
+        f->soundSwitch->setChecked(true);
         // Automatic steps far apart: only the test's own steps run.
-        FormOptions->rbFixedTime->setChecked(true);
-        FormOptions->stInterval->setText(QStringLiteral("600"));
-        f->chbAuto->setChecked(true);
+        optionsDialog->fixedIntervalOption->setChecked(true);
+        optionsDialog->fixedIntervalLabel->setText(QStringLiteral("600"));
+        f->autoSwitch->setChecked(true);
         Recorder rec(m_sink);
         QVERIFY(rec.started());
         QElapsedTimer t;
         t.start();
-        f->bNextClick();
-        QVERIFY(f->SoundPlaying());
-        QCOMPARE(f->FSoundFile, m_wav);
-        f->bNextClick(); // waits for the sound
+        f->nextButtonClicked();
+        QVERIFY(f->soundPlaying());
+        QCOMPARE(f->soundFile, m_wav);
+        f->nextButtonClicked(); // waits for the sound
         const qint64 waited = t.elapsed();
-        QCOMPARE(f->FCurrentIndex, 2);
+        QCOMPARE(f->currentIndex, 2);
         rec.recordFor(300);
         qInfo("the step waited %lld ms for a 1200 ms sound; heard %lld ms", waited, rec.loudMs());
         QVERIFY(waited >= 1100 && waited <= 3000);

@@ -1,16 +1,16 @@
 // The reminder and the about window: the reminder's switch in the settings
 // file, the links, and what closes the about window.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
-#include "settings/TFormAbout.h"
-#include "settings/TFormReminder.h"
-#include "settings/TFormSelect.h"
+#include "settings/AboutDialog.h"
+#include "settings/ReminderDialog.h"
+#include "settings/SkinDialog.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -74,7 +74,7 @@ private slots:
     }
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
         QFile(QFileInfo(SettingsFile::path()).absolutePath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner |
                                                                              QFile::ExeOwner);
@@ -86,34 +86,34 @@ private slots:
         // First run: the reminder comes; closed with the box checked it
         // writes its switch at once.
         dialogs().onModal = [](QDialog *d) {
-            QCOMPARE(d, static_cast<QDialog *>(FormReminder));
-            QVERIFY(!FormReminder->CheckBox1->isChecked());
-            FormReminder->CheckBox1->setChecked(true);
-            FormReminder->BitBtn1->click();
+            QCOMPARE(d, static_cast<QDialog *>(reminderDialog));
+            QVERIFY(!reminderDialog->dontShowAgainSwitch->isChecked());
+            reminderDialog->dontShowAgainSwitch->setChecked(true);
+            reminderDialog->closeButton->click();
         };
-        Form1->FormActivate();
-        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("FormReminder")});
+        mainWindow->onActivate();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("reminderDialog")});
         QCOMPARE(IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Show Reminder"),
                                                           {}),
                  QStringLiteral("0"));
         // Closing the main window leaves the switch as it is.
-        Form1->FormClose();
+        mainWindow->onClose();
         QVERIFY(!SettingsFile::showReminder());
 
         // The next run does not show it.
-        DestroyForms();
+        destroyWindows();
         dialogs().modalsShown.clear();
-        CreateForms();
-        Form1->FormActivate();
+        createWindows();
+        mainWindow->onActivate();
         QVERIFY(dialogs().modalsShown.empty());
     }
 
     void reminderClosedUncheckedWritesNothing()
     {
-        FormReminder->BitBtn1->click();
+        reminderDialog->closeButton->click();
         QVERIFY(!QFile::exists(SettingsFile::path()));
-        FormReminder->show();
-        FormReminder->close();
+        reminderDialog->show();
+        reminderDialog->close();
         QVERIFY(!QFile::exists(SettingsFile::path()));
         QVERIFY(SettingsFile::showReminder());
     }
@@ -124,70 +124,70 @@ private slots:
         QDir().mkpath(folder);
         // A folder in the file's place: the write cannot succeed.
         QVERIFY(QDir().mkpath(SettingsFile::path()));
-        FormReminder->show();
-        FormReminder->CheckBox1->setChecked(true);
-        FormReminder->BitBtn1->click();
+        reminderDialog->show();
+        reminderDialog->dontShowAgainSwitch->setChecked(true);
+        reminderDialog->closeButton->click();
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("Unable to write to korvana.ini"));
-        QVERIFY(FormReminder->isVisible());
-        FormReminder->close();
+        QVERIFY(reminderDialog->isVisible());
+        reminderDialog->close();
         QDir(SettingsFile::path()).removeRecursively();
     }
 
     void linksOpenThroughTheShell()
     {
-        clickAt(FormReminder->Label3);
-        FormAbout->Label3Click();
-        FormAbout->Label4Click();
+        clickAt(reminderDialog->homePageLabel);
+        aboutDialog->homePageLabelClicked();
+        aboutDialog->supportEmailLabelClicked();
         QCOMPARE(m_opened.size(), 3);
         QCOMPARE(m_opened[0].toString(), ProgramLinks::homePage());
         QCOMPARE(m_opened[0].host(), ProgramLinks::homeHost());
         QCOMPARE(m_opened[1].query(), QStringLiteral("source=kvl"));
         QCOMPARE(m_opened[2].scheme(), QStringLiteral("mailto"));
         QCOMPARE(m_opened[2].path(), ProgramLinks::supportEmail());
-        QCOMPARE(FormAbout->Label4->text(), ProgramLinks::supportEmail());
+        QCOMPARE(aboutDialog->supportEmailLabel->text(), ProgramLinks::supportEmail());
     }
 
     void aboutShowsTheSkinChosenLast()
     {
         dialogs().onModal = [](QDialog *d) {
             d->show();
-            QCOMPARE(FormAbout->lblSkinName->text(), Form1->FSkinName);
+            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skinName);
         };
-        Form1->lAboutClick();
-        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("FormAbout"));
-        QCOMPARE(FormAbout->lblSkinName->text(), QStringLiteral("Default Korvana Skin"));
-        QCOMPARE(FormAbout->lblSkinAuthor->text(), QString());
-        FormAbout->close();
+        mainWindow->aboutCommand();
+        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("aboutDialog"));
+        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Default Korvana Skin"));
+        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QString());
+        aboutDialog->close();
 
-        Form1->FSkinName = QStringLiteral("Night");
-        Form1->FSkinAuthor = QStringLiteral("A. Painter");
-        FormAbout->show();
-        QCOMPARE(FormAbout->lblSkinName->text(), QStringLiteral("Night"));
-        QCOMPARE(FormAbout->lblSkinAuthor->text(), QStringLiteral("A. Painter"));
+        mainWindow->skinName = QStringLiteral("Night");
+        mainWindow->skinAuthor = QStringLiteral("A. Painter");
+        aboutDialog->show();
+        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Night"));
+        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QStringLiteral("A. Painter"));
     }
 
     void aboutClosesByEscCloseAndPlainLabelsOnly()
     {
-        FormAbout->show();
-        key(FormAbout, Qt::Key_Return);
-        key(FormAbout, Qt::Key_A);
-        clickAt(FormAbout->JvLabel1);
-        clickAt(FormAbout->lblSkinName);
-        clickAt(FormAbout->Memo1->viewport());
-        QVERIFY(FormAbout->isVisible());
-        clickAt(FormAbout->Label8); // the version line
-        QVERIFY(!FormAbout->isVisible());
-        FormAbout->show();
-        key(FormAbout, Qt::Key_Escape);
-        QVERIFY(!FormAbout->isVisible());
-        FormAbout->show();
-        FormAbout->bClose->click();
-        QVERIFY(!FormAbout->isVisible());
+        aboutDialog->show();
+        key(aboutDialog, Qt::Key_Return);
+        key(aboutDialog, Qt::Key_A);
+        clickAt(aboutDialog->titleLabel);
+        clickAt(aboutDialog->skinNameLabel);
+        clickAt(aboutDialog->creditsBox->viewport());
+        QVERIFY(aboutDialog->isVisible());
+        clickAt(aboutDialog->versionLabel); // the version line
+        QVERIFY(!aboutDialog->isVisible());
+        aboutDialog->show();
+        key(aboutDialog, Qt::Key_Escape);
+        QVERIFY(!aboutDialog->isVisible());
+        aboutDialog->show();
+        aboutDialog->closeButton->click();
+        QVERIFY(!aboutDialog->isVisible());
     }
 
     void creditsAreSevenBlocksOfNameAndAddress()
     {
-        const QStringList lines = TFormAbout::creditsText().split(QLatin1Char('\n'));
+        const QStringList lines = AboutDialog::creditsText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 7 * 2 + 6);
         for (int i = 0; i < lines.size(); ++i) {
             if (i % 3 == 2)

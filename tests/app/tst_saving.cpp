@@ -6,8 +6,8 @@
 #include "AppTestSupport.h"
 #include "support/ChildProcess.h"
 
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/SettingsFile.h"
@@ -43,7 +43,7 @@ class TestSaving : public QObject {
     void open(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        Form1->OpenFile(QStringLiteral("lesson"));
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
         QVERIFY(dialogs()->messages.empty());
     }
 
@@ -51,7 +51,7 @@ class TestSaving : public QObject {
     static QByteArray outcome()
     {
         const auto *d = static_cast<ScriptedDialogs *>(&Dialogs::instance());
-        return (d->lastMessage() + QLatin1Char('|') + Form1->lStatus->text()).toUtf8();
+        return (d->lastMessage() + QLatin1Char('|') + mainWindow->statusLabel->text()).toUtf8();
     }
 
 private slots:
@@ -61,12 +61,12 @@ private slots:
         // The unprivileged child must get through to the lessons.
         QVERIFY(childtest::setMode(m_home.path(), 0755));
         apptest::useHomeFolders(m_home);
-        CreateForms();
-        if (!Form1->lbSoubory)
-            Form1->buildLessonControls();
-        Form1->FWorkingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        createWindows();
+        if (!mainWindow->linkedFilesList)
+            mainWindow->buildLessonControls();
+        mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { DestroyForms(); }
+    void cleanupTestCase() { destroyWindows(); }
     void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
     void cleanup() { m_scripted.reset(); }
 
@@ -78,10 +78,10 @@ private slots:
             terms << term(i);
         const QString lesson = apptest::writeLines(path("full/forty.kvl"), terms, QStringLiteral("\n"));
         open({lesson});
-        Form1->StringGrid1.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
+        mainWindow->termTable.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
         const QByteArray oldLesson = readFile(lesson);
         QCOMPARE(childtest::withFileSizeLimit(kLimit, [] {
-                     Form1->mlSaveLessonClick();
+                     mainWindow->saveLessonsCommand();
                      return outcome();
                  }),
                  ("Some lessons couldn't be saved:\n\n" + lesson + " (file too large for the disk)|Saving lessons...").toUtf8());
@@ -97,12 +97,12 @@ private slots:
         const QString session = path("full/s.ses");
         const QByteArray oldSession = "[Session]\nPosition=1\n\n[Lessons]\n0=/old.kvl\n";
         apptest::writeLines(session, {QString::fromUtf8(oldSession)}, {});
-        Form1->FSessionFile = session;
-        Form1->FCurrentIndex = 3;
+        mainWindow->sessionFile = session;
+        mainWindow->currentIndex = 3;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
-                                                  Form1->mlSaveSessionClick();
-                                                  return Form1->lStatus->text().toUtf8();
+                                                  mainWindow->saveSessionCommand();
+                                                  return mainWindow->statusLabel->text().toUtf8();
                                               }),
                  QByteArray("Unable to save session"));
         QCOMPARE(readFile(session), oldSession);
@@ -126,11 +126,11 @@ private slots:
         const QString settings = apptest::writeLines(SettingsFile::path(), ini, QStringLiteral("\n"));
         const QByteArray oldSettings = readFile(settings);
         QCOMPARE(oldSettings.count('\n'), 32);
-        Form1->FExternalEditor = "/opt/" + QString(1500, u'e');
-        Form1->FAutoSaveLessons = false;
+        mainWindow->externalEditor = "/opt/" + QString(1500, u'e');
+        mainWindow->autoSaveLessons = false;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
-                                                  Form1->FormClose();
+                                                  mainWindow->onClose();
                                                   return static_cast<ScriptedDialogs &>(Dialogs::instance())
                                                       .lastMessage()
                                                       .toUtf8();
@@ -140,11 +140,11 @@ private slots:
 
         // Without the limit the same commands succeed: the limit was what failed.
         open({lesson});
-        Form1->mlSaveLessonClick();
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Lessons saved"));
+        mainWindow->saveLessonsCommand();
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
-        QVERIFY(SettingsFile::save(*Form1, Form1->FTextDirections));
+        QVERIFY(SettingsFile::save(*mainWindow, mainWindow->textDirections));
         QVERIFY(readFile(settings).size() > qsizetype(kLimit));
     }
 
@@ -166,7 +166,7 @@ private slots:
             open({file});
             const QByteArray old = readFile(file);
             QCOMPARE(childtest::asUnprivilegedUser([] {
-                         Form1->mlSaveLessonClick();
+                         mainWindow->saveLessonsCommand();
                          return outcome();
                      }),
                      ("Some lessons couldn't be saved:\n\n" + file + " (" + reasons[file] + ")|Saving lessons...").toUtf8());

@@ -2,16 +2,16 @@
 // the selection dialog, and what each skin value does to the window.
 #include "AppTestSupport.h"
 #include "app/HoverLabel.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ini/IniFile.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
-#include "settings/TFormAbout.h"
-#include "settings/TFormSelect.h"
+#include "settings/AboutDialog.h"
+#include "settings/SkinDialog.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -92,7 +92,7 @@ class TestSkins : public QObject {
 
     void start()
     {
-        CreateForms();
+        createWindows();
     }
 
 private slots:
@@ -147,7 +147,7 @@ private slots:
     }
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
     }
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
@@ -155,53 +155,54 @@ private slots:
     void standardLookAtCreation()
     {
         start();
-        QCOMPARE(Form1->FSkin, StandardSkinName);
-        QCOMPARE(Form1->FSkinName, QStringLiteral("Default Korvana Skin"));
-        QVERIFY(Form1->Image1 && Form1->Image1->pixmap().size() == QSize(550, 350));
-        QVERIFY(!Form1->bPrevious->icon().isNull());
-        QVERIFY(!Form1->imgSkinBStop.isNull() && !Form1->imgSkinBRead.isNull());
-        QCOMPARE(Form1->jbMarkDifficult->iconSize(), QSize(60, 18));
-        QCOMPARE(Form1->jbMarkDifficult->size(), QSize(60, 18));
-        QCOMPARE(Form1->bNext->size(), QSize(60, 60));
+        QCOMPARE(mainWindow->selectedSkin, StandardSkinName);
+        QCOMPARE(mainWindow->skinName, QStringLiteral("Default Korvana Skin"));
+        QVERIFY(mainWindow->backgroundPicture && mainWindow->backgroundPicture->pixmap().size() == QSize(550, 350));
+        QVERIFY(!mainWindow->previousButton->icon().isNull());
+        QVERIFY(!mainWindow->stopButtonIcon.isNull() && !mainWindow->readButtonIcon.isNull());
+        QCOMPARE(mainWindow->markDifficultButton->iconSize(), QSize(60, 18));
+        QCOMPARE(mainWindow->markDifficultButton->size(), QSize(60, 18));
+        QCOMPARE(mainWindow->nextButton->size(), QSize(60, 60));
         // The three frames with their captions.
-        QCOMPARE(Form1->skinFrames(), (QList<QFrame *>{Form1->shMode, Form1->shShow, Form1->shAuto}));
-        QCOMPARE(Form1->lblMode->text(), QStringLiteral("Mode:"));
-        QCOMPARE(Form1->lblShow->text(), QStringLiteral("Show:"));
-        QCOMPARE(Form1->lblAuto->text(), QStringLiteral("Auto:"));
+        QCOMPARE(mainWindow->skinFrames(),
+                 (QList<QFrame *>{mainWindow->modeFrame, mainWindow->panesFrame, mainWindow->autoFrame}));
+        QCOMPARE(mainWindow->modeFrameLabel->text(), QStringLiteral("Mode:"));
+        QCOMPARE(mainWindow->panesFrameLabel->text(), QStringLiteral("Show:"));
+        QCOMPARE(mainWindow->autoFrameLabel->text(), QStringLiteral("Auto:"));
         // Black labels, captions gone from Previous, Next and Read only.
-        QCOMPARE(textColour(Form1->lblFirst), QColor(Qt::black));
-        QCOMPARE(textColour(Form1->lblRandom), QColor(Qt::black));
-        QVERIFY(!Form1->lblFirst->autoFillBackground());
-        QCOMPARE(Form1->bPrevious->text(), QString());
-        QCOMPARE(Form1->bNext->text(), QString());
-        QCOMPARE(Form1->jbRead->text(), QString());
-        QCOMPARE(Form1->jbMarkLearned->text(), QStringLiteral("Learned"));
-        QVERIFY(!Form1->FShowButtonLabels);
+        QCOMPARE(textColour(mainWindow->firstLabel), QColor(Qt::black));
+        QCOMPARE(textColour(mainWindow->randomSwitchLabel), QColor(Qt::black));
+        QVERIFY(!mainWindow->firstLabel->autoFillBackground());
+        QCOMPARE(mainWindow->previousButton->text(), QString());
+        QCOMPARE(mainWindow->nextButton->text(), QString());
+        QCOMPARE(mainWindow->readButton->text(), QString());
+        QCOMPARE(mainWindow->markLearnedButton->text(), QStringLiteral("Learned"));
+        QVERIFY(!mainWindow->showButtonLabels);
         // Reading aloud then leaves the caption alone.
-        QVERIFY(Form1->FShowFramesBorders && !Form1->FShowFramesBackground);
+        QVERIFY(mainWindow->showFrameBorders && !mainWindow->showFramesBackground);
     }
 
     void skinNamedBySettingsAppliesAtCreation()
     {
         writeSkinSetting(QStringLiteral("Test"));
         start();
-        QCOMPARE(Form1->FSkinName, QStringLiteral("Test Skin"));
-        QCOMPARE(Form1->FSkinAuthor, QStringLiteral("Korvana tests"));
-        QVERIFY(nearly(Form1->Image1->pixmap().toImage().pixel(4, 4), Qt::red));
-        QVERIFY(nearly(iconPixel(Form1->bNext), Qt::red));
-        QVERIFY(nearly(iconPixel(Form1->jbMarkUnlearned), Qt::blue));
-        QVERIFY(nearly(Form1->imgSkinBStop.pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
-        QVERIFY(nearly(iconPixel(Form1->jbRead), Qt::red));
+        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skinAuthor, QStringLiteral("Korvana tests"));
+        QVERIFY(nearly(mainWindow->backgroundPicture->pixmap().toImage().pixel(4, 4), Qt::red));
+        QVERIFY(nearly(iconPixel(mainWindow->nextButton), Qt::red));
+        QVERIFY(nearly(iconPixel(mainWindow->markUnlearnedButton), Qt::blue));
+        QVERIFY(nearly(mainWindow->stopButtonIcon.pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
+        QVERIFY(nearly(iconPixel(mainWindow->readButton), Qt::red));
         // Frame labels blue, command labels red on an opaque green.
-        QCOMPARE(textColour(Form1->lblWords), QColor(0, 0, 255));
-        QCOMPARE(textColour(Form1->lblReadAloud), QColor(0, 0, 255));
-        QCOMPARE(textColour(Form1->lblGo), QColor(255, 0, 0));
-        QVERIFY(Form1->lblGo->autoFillBackground());
-        QVERIFY(Form1->lblOpen->autoFillBackground());
-        QCOMPARE(textColour(Form1->lblOpen, QPalette::Window), QColor(0, 255, 0));
-        QCOMPARE(textColour(Form1->jbMarkDifficult, QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(textColour(mainWindow->wordsSwitchLabel), QColor(0, 0, 255));
+        QCOMPARE(textColour(mainWindow->readAloudLabel), QColor(0, 0, 255));
+        QCOMPARE(textColour(mainWindow->goLabel), QColor(255, 0, 0));
+        QVERIFY(mainWindow->goLabel->autoFillBackground());
+        QVERIFY(mainWindow->openLinkedFileLabel->autoFillBackground());
+        QCOMPARE(textColour(mainWindow->openLinkedFileLabel, QPalette::Window), QColor(0, 255, 0));
+        QCOMPARE(textColour(mainWindow->markDifficultButton, QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
         // "Show Button Labels" is 0.
-        QCOMPARE(Form1->bPrevious->text(), QString());
+        QCOMPARE(mainWindow->previousButton->text(), QString());
     }
 
     void failedSkinAtCreationGivesTheBuiltInLook()
@@ -212,67 +213,73 @@ private slots:
         for (const QString &skin : {QStringLiteral("Gone"), QStringLiteral("PngAsJpg"), QStringLiteral("Fifo")}) {
             writeSkinSetting(skin);
             start();
-            QCOMPARE(Form1->FSkin, skin);
-            QCOMPARE(Form1->FSkinName, StandardSkinTitle);
-            QVERIFY(Form1->Image1 && nearly(Form1->Image1->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
-            QCOMPARE(textColour(Form1->lblFirst), QColor(Qt::black));
-            QVERIFY(!Form1->bPrevious->icon().isNull());
-            FormAbout->show();
-            QCOMPARE(FormAbout->lblSkinName->text(), StandardSkinTitle);
-            FormAbout->close();
-            DestroyForms();
+            QCOMPARE(mainWindow->selectedSkin, skin);
+            QCOMPARE(mainWindow->skinName, StandardSkinTitle);
+            QVERIFY(mainWindow->backgroundPicture
+                    && nearly(mainWindow->backgroundPicture->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
+            QCOMPARE(textColour(mainWindow->firstLabel), QColor(Qt::black));
+            QVERIFY(!mainWindow->previousButton->icon().isNull());
+            aboutDialog->show();
+            QCOMPARE(aboutDialog->skinNameLabel->text(), StandardSkinTitle);
+            aboutDialog->close();
+            destroyWindows();
         }
         // File names are matched ignoring case.
         writeSkinSetting(QStringLiteral("Windows"));
         start();
-        QCOMPARE(Form1->FSkinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
         QVERIFY(m_scripted->dialogs.messages.empty());
     }
 
     void framesGroupTheSwitchesAndTakeTheSkin()
     {
         start();
-        Form1->show();
+        mainWindow->show();
         QCoreApplication::processEvents();
-        const std::pair<QFrame *, QList<QWidget *>> groups[] = {
-            {Form1->shMode, widgets(Form1->lblMode, Form1->chbNahodne, Form1->lblRandom, Form1->chbAuto, Form1->lSetAuto)},
-            {Form1->shShow, widgets(Form1->lblShow, Form1->chbWords, Form1->lblPhrase, Form1->lblDifficult)},
-            {Form1->shAuto, widgets(Form1->lblAuto, Form1->lblDisplPict, Form1->lblPlaySounds, Form1->lblReadAloud,
-                                    Form1->lblFlash, Form1->lblFlashNow)}};
+        const std::pair<QFrame *, QList<QWidget *>> groups[]
+            = {{mainWindow->modeFrame,
+                widgets(mainWindow->modeFrameLabel, mainWindow->randomSwitch, mainWindow->randomSwitchLabel,
+                        mainWindow->autoSwitch, mainWindow->autoOptionsLabel)},
+               {mainWindow->panesFrame,
+                widgets(mainWindow->panesFrameLabel, mainWindow->wordsSwitch, mainWindow->phrasesSwitchLabel,
+                        mainWindow->difficultSwitchLabel)},
+               {mainWindow->autoFrame,
+                widgets(mainWindow->autoFrameLabel, mainWindow->pictureSwitchLabel, mainWindow->soundSwitchLabel,
+                        mainWindow->readAloudLabel, mainWindow->flashSwitchLabel, mainWindow->flashNowLabel)}};
         for (const auto &[frame, members] : groups)
             for (QWidget *w : members)
                 QVERIFY2(frame->geometry().contains(w->geometry()), qPrintable(w->objectName()));
 
         // A skin without skin.ini: captions on, solid black borders and fills.
-        TFormSelect::LoadSkin(QStringLiteral("Plain"));
-        QCOMPARE(Form1->FSkinName, QString());
-        QCOMPARE(Form1->bPrevious->text(), QStringLiteral("<<<"));
-        QCOMPARE(Form1->bNext->text(), QStringLiteral(">>>"));
-        QCOMPARE(Form1->jbRead->text(), QStringLiteral("Read"));
-        QCOMPARE(Form1->jbMarkUnlearned->text(), QStringLiteral("Unearned"));
-        QVERIFY(!Form1->lblFirst->autoFillBackground());
-        const QImage frame = Form1->shShow->grab().toImage();
+        SkinDialog::loadSkin(QStringLiteral("Plain"));
+        QCOMPARE(mainWindow->skinName, QString());
+        QCOMPARE(mainWindow->previousButton->text(), QStringLiteral("<<<"));
+        QCOMPARE(mainWindow->nextButton->text(), QStringLiteral(">>>"));
+        QCOMPARE(mainWindow->readButton->text(), QStringLiteral("Read"));
+        QCOMPARE(mainWindow->markUnlearnedButton->text(), QStringLiteral("Unearned"));
+        QVERIFY(!mainWindow->firstLabel->autoFillBackground());
+        const QImage frame = mainWindow->panesFrame->grab().toImage();
         QVERIFY(nearly(frame.pixel(0, frame.height() / 2), Qt::black));
         QVERIFY(nearly(frame.pixel(3, 3), Qt::black));
 
-        TFormSelect::LoadSkin(QStringLiteral("Framed"));
-        const QImage framed = Form1->shShow->grab().toImage();
+        SkinDialog::loadSkin(QStringLiteral("Framed"));
+        const QImage framed = mainWindow->panesFrame->grab().toImage();
         QVERIFY(nearly(framed.pixel(0, framed.height() / 2), QColor(0x2e, 0x7d, 0x5b)));
         QVERIFY(nearly(framed.pixel(3, 3), QColor(0xd6, 0xef, 0xe1)));
-        QCOMPARE(textColour(Form1->lblShow), QColor(0x0b, 0x3d, 0x2a));
+        QCOMPARE(textColour(mainWindow->panesFrameLabel), QColor(0x0b, 0x3d, 0x2a));
 
-        TFormSelect::LoadSkin(QStringLiteral("Test")); // no borders, no fill
-        const QImage bare = Form1->shShow->grab().toImage();
+        SkinDialog::loadSkin(QStringLiteral("Test")); // no borders, no fill
+        const QImage bare = mainWindow->panesFrame->grab().toImage();
         QVERIFY(!nearly(bare.pixel(0, bare.height() / 2), QColor(0xab, 0xcd, 0xef)));
     }
 
     void skinnedButtonsAreTheirPictureWithTheCaptionOverIt()
     {
         start();
-        Form1->show();
-        TFormSelect::LoadSkin(QStringLiteral("Framed")); // red pictures, white captions
+        mainWindow->show();
+        SkinDialog::loadSkin(QStringLiteral("Framed")); // red pictures, white captions
         QCoreApplication::processEvents();
-        const QImage next = Form1->bNext->grab().toImage();
+        const QImage next = mainWindow->nextButton->grab().toImage();
         QCOMPARE(next.size(), QSize(60, 60));
         QVERIFY(nearly(next.pixel(1, 1), Qt::red));
         QVERIFY(nearly(next.pixel(58, 58), Qt::red));
@@ -286,31 +293,31 @@ private slots:
     void oversizedPicturesNeverMoveTheLayout()
     {
         start();
-        Form1->show();
+        mainWindow->show();
         QCoreApplication::processEvents();
         auto layoutNow = [] {
-            QList<QRect> rects{QRect(QPoint(), Form1->size())};
-            for (QWidget *w : widgets(Form1->bNext, Form1->jbRead, Form1->jbMarkLearned, Form1->lblGo, Form1->chbAuto,
-                                      Form1->lblCount))
+            QList<QRect> rects{QRect(QPoint(), mainWindow->size())};
+            for (QWidget *w : widgets(mainWindow->nextButton, mainWindow->readButton, mainWindow->markLearnedButton,
+                                      mainWindow->goLabel, mainWindow->autoSwitch, mainWindow->countLabel))
                 rects << w->geometry();
-            if (Form1->eLineNr)
-                rects << Form1->eLineNr->geometry();
+            if (mainWindow->termNumberEdit)
+                rects << mainWindow->termNumberEdit->geometry();
             return rects;
         };
         const QList<QRect> designed = layoutNow();
         for (const QString &skin : {QStringLiteral("Huge"), QStringLiteral("Ninety"), StandardSkinName}) {
-            TFormSelect::LoadSkin(skin);
+            SkinDialog::loadSkin(skin);
             QCoreApplication::processEvents();
             QCOMPARE(layoutNow(), designed);
         }
-        TFormSelect::LoadSkin(QStringLiteral("Huge"));
-        QCOMPARE(Form1->FSkinName, QStringLiteral("Huge"));
-        QCOMPARE(Form1->bPrevious->iconSize(), QSize(60, 60));
+        SkinDialog::loadSkin(QStringLiteral("Huge"));
+        QCOMPARE(mainWindow->skinName, QStringLiteral("Huge"));
+        QCOMPARE(mainWindow->previousButton->iconSize(), QSize(60, 60));
         // A new start with the skin stored has the designed size too.
         writeSkinSetting(QStringLiteral("Huge"));
-        DestroyForms();
+        destroyWindows();
         start();
-        Form1->show();
+        mainWindow->show();
         QCoreApplication::processEvents();
         QCOMPARE(layoutNow(), designed);
     }
@@ -318,41 +325,41 @@ private slots:
     void dialogListsAppliesAndCloses()
     {
         start();
-        Form1->ChangeSkin();
-        QVERIFY(FormSelect->isVisible());
-        FormSelect->FormActivate();
+        mainWindow->changeSkinCommand();
+        QVERIFY(skinDialog->isVisible());
+        skinDialog->onActivate();
         QStringList shown;
-        for (int i = 0; i < FormSelect->ListBox1->count(); ++i)
-            shown << FormSelect->ListBox1->item(i)->text();
+        for (int i = 0; i < skinDialog->skinList->count(); ++i)
+            shown << skinDialog->skinList->item(i)->text();
         QCOMPARE(shown, (QStringList{StandardSkinName, "Fifo", "Framed", "Huge", "Ninety", "NoStop", "Plain",
                                      "PngAsJpg", "Test", "Windows"}));
-        QVERIFY(FormSelect->ListBox1->selectedItems().isEmpty());
+        QVERIFY(skinDialog->skinList->selectedItems().isEmpty());
 
         // Nothing selected: apply does nothing.
-        FormSelect->bOK->click();
-        QCOMPARE(Form1->FSkin, StandardSkinName);
+        skinDialog->applyButton->click();
+        QCOMPARE(mainWindow->selectedSkin, StandardSkinName);
 
-        FormSelect->ListBox1->setCurrentRow(8);
-        FormSelect->bOK->click();
-        QCOMPARE(Form1->FSkin, QStringLiteral("Test"));
-        QCOMPARE(Form1->FSkinName, QStringLiteral("Test Skin"));
-        QVERIFY(FormSelect->isVisible());
+        skinDialog->skinList->setCurrentRow(8);
+        skinDialog->applyButton->click();
+        QCOMPARE(mainWindow->selectedSkin, QStringLiteral("Test"));
+        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
+        QVERIFY(skinDialog->isVisible());
 
         // A skin that fails is still the one stored; the built-in look
         // stands in for it.
-        FormSelect->ListBox1->setCurrentRow(5);
-        FormSelect->ListBox1DblClick();
-        QCOMPARE(Form1->FSkin, QStringLiteral("NoStop"));
-        QCOMPARE(Form1->FSkinName, StandardSkinTitle);
+        skinDialog->skinList->setCurrentRow(5);
+        skinDialog->skinListDoubleClicked();
+        QCOMPARE(mainWindow->selectedSkin, QStringLiteral("NoStop"));
+        QCOMPARE(mainWindow->skinName, StandardSkinTitle);
 
         // The stored name reaches the settings file when the window closes.
-        Form1->FormClose();
+        mainWindow->onClose();
         QCOMPARE(IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Skin"), {}),
                  QStringLiteral("NoStop"));
 
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(FormSelect, &esc);
-        QVERIFY(!FormSelect->isVisible());
+        QCoreApplication::sendEvent(skinDialog, &esc);
+        QVERIFY(!skinDialog->isVisible());
     }
 };
 

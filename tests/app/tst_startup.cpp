@@ -1,18 +1,18 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 #include "settings/SettingsFile.h"
-#include "settings/TFormOptions.h"
-#include "settings/TFormReminder.h"
-#include "practice/TFormBackground.h"
-#include "practice/TFormToolBar.h"
-#include "practice/TformPicture.h"
-#include "reference/TFormDict.h"
+#include "settings/OptionsDialog.h"
+#include "settings/ReminderDialog.h"
+#include "practice/ScreenBackgroundWindow.h"
+#include "practice/ToolBarWindow.h"
+#include "practice/PictureWindow.h"
+#include "reference/DictionaryWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +38,7 @@ class TestStartup : public QObject {
     void start(const QList<VoiceToken> &voices)
     {
         m_voices = voices;
-        CreateForms();
+        createWindows();
     }
 
 private slots:
@@ -46,7 +46,7 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
-        TForm1::voiceFactory = [this]() -> std::unique_ptr<SpeechVoice> {
+        MainWindow::voiceFactory = [this]() -> std::unique_ptr<SpeechVoice> {
             if (m_failSpeech)
                 throw Error(QStringLiteral("espeak-ng data not found"));
             auto v = std::make_unique<FakeSpeechVoice>();
@@ -66,7 +66,7 @@ private slots:
 
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         delete m_dialogs;
         m_dialogs = nullptr;
     }
@@ -74,35 +74,35 @@ private slots:
     void windowsExistInOrderBeforeTheLoop()
     {
         start({});
-        QVERIFY(Form1 && FormOptions && FormReminder);
-        QVERIFY(Form1->FFirstActivation);
-        QVERIFY(Form1->FEditorLoadPending);
-        QCOMPARE(Form1->FCurrentIndex, 0);
-        QCOMPARE(Form1->StringGrid1.rowCount(), 1);
-        QCOMPARE(Form1->FFlashColor, quint32(0x0000FF));
+        QVERIFY(mainWindow && optionsDialog && reminderDialog);
+        QVERIFY(mainWindow->firstActivation);
+        QVERIFY(mainWindow->editorLoadPending);
+        QCOMPARE(mainWindow->currentIndex, 0);
+        QCOMPARE(mainWindow->termTable.rowCount(), 1);
+        QCOMPARE(mainWindow->flashColor, quint32(0x0000FF));
     }
 
     void noChineseVoiceSwitchesReadingOff()
     {
         start({FakeSpeechVoice::makeVoice("en", "English", "409"),
                FakeSpeechVoice::makeVoice("cmn-tw", "Mandarin and English", "804;409")});
-        Form1->FormActivate();
-        QVERIFY(!Form1->chbRead->isChecked());
-        QVERIFY(!Form1->chbRead->isEnabled());
-        QVERIFY(Form1->jbRead->isHidden());
+        mainWindow->onActivate();
+        QVERIFY(!mainWindow->readSwitch->isChecked());
+        QVERIFY(!mainWindow->readSwitch->isEnabled());
+        QVERIFY(mainWindow->readButton->isHidden());
         // Every voice is still listed.
-        QCOMPARE(FormOptions->cbVoices->count(), 2);
-        QCOMPARE(FormOptions->cbVoices->itemText(1), QStringLiteral("Mandarin and English"));
-        QVERIFY(!Form1->FFirstActivation);
+        QCOMPARE(optionsDialog->voiceCombo->count(), 2);
+        QCOMPARE(optionsDialog->voiceCombo->itemText(1), QStringLiteral("Mandarin and English"));
+        QVERIFY(!mainWindow->firstActivation);
         // Said once, the caption looks disabled, and Enter reads nothing in
         // another language's voice.
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
-        QVERIFY(!Form1->lblReadAloud->isEnabled() && Form1->lblReadAloud->graphicsEffect());
-        apptest::loadLines(Form1, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
-        Form1->bNextClick();
-        QTest::keyClick(Form1, Qt::Key_Return);
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
+        QVERIFY(!mainWindow->readAloudLabel->isEnabled() && mainWindow->readAloudLabel->graphicsEffect());
+        apptest::loadLines(mainWindow, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
+        mainWindow->nextButtonClicked();
+        QTest::keyClick(mainWindow, Qt::Key_Return);
         QVERIFY(m_voice->spokenTexts().isEmpty());
-        QVERIFY(!Form1->FSpeaking);
+        QVERIFY(!mainWindow->speaking);
     }
 
     void closingTheMainWindowEndsTheRun()
@@ -111,12 +111,13 @@ private slots:
         // ends it, whatever other windows show, and saves the settings.
         start({});
         SettingsFile::setShowReminder(false);
-        Form1->FDisplayScreenBackground = true;
-        Form1->show();
-        for (QWidget *w : std::initializer_list<QWidget *>{FormBackground, formPicture, FormDict, FormToolBar})
+        mainWindow->displayScreenBackground = true;
+        mainWindow->show();
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{screenBackgroundWindow, pictureWindow, dictionaryWindow, toolBarWindow})
             w->show();
         QFile::remove(SettingsFile::path());
-        QTimer::singleShot(0, Form1, [] { Form1->imgExitClick(); });
+        QTimer::singleShot(0, mainWindow, [] { mainWindow->exitButtonClicked(); });
         QTimer guard; // a loop that never ends fails instead of hanging
         guard.setSingleShot(true);
         connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
@@ -132,33 +133,33 @@ private slots:
         start({FakeSpeechVoice::makeVoice("a", "First Chinese", "804"),
                FakeSpeechVoice::makeVoice("en", "English", "409"),
                FakeSpeechVoice::makeVoice("b", "Second Chinese", "804")});
-        Form1->chbRead->setChecked(true);
-        Form1->FormActivate();
-        QCOMPARE(FormOptions->cbVoices->currentIndex(), 2);
+        mainWindow->readSwitch->setChecked(true);
+        mainWindow->onActivate();
+        QCOMPARE(optionsDialog->voiceCombo->currentIndex(), 2);
         QVERIFY(m_voice);
         QCOMPARE(m_voice->voice().id, QStringLiteral("b"));
-        QVERIFY(Form1->chbRead->isEnabled());
-        QVERIFY(!Form1->jbRead->isHidden());
+        QVERIFY(mainWindow->readSwitch->isEnabled());
+        QVERIFY(!mainWindow->readButton->isHidden());
         QCOMPARE(m_voice->eventInterests(), 33790);
     }
 
     void reminderFollowsItsSwitchAndSecondActivationDoesNothing()
     {
         start({FakeSpeechVoice::makeVoice("a", "Chinese", "804")});
-        Form1->FormActivate();
+        mainWindow->onActivate();
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(1));
-        QCOMPARE(m_dialogs->dialogs.modalsShown[0], QStringLiteral("FormReminder"));
-        Form1->FormActivate();
+        QCOMPARE(m_dialogs->dialogs.modalsShown[0], QStringLiteral("reminderDialog"));
+        mainWindow->onActivate();
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(1));
         QCOMPARE(m_voice->getVoicesCalls(), 1);
-        QCOMPARE(FormOptions->cbVoices->count(), 1);
+        QCOMPARE(optionsDialog->voiceCombo->count(), 1);
     }
 
     void reminderSwitchedOffIsNotShown()
     {
         SettingsFile::setShowReminder(false);
         start({});
-        Form1->FormActivate();
+        mainWindow->onActivate();
         QVERIFY(m_dialogs->dialogs.modalsShown.empty());
     }
 
@@ -170,45 +171,45 @@ private slots:
         int nested = 0;
         m_dialogs->dialogs.onModal = [&](QDialog *) {
             ++nested;
-            Form1->FormActivate();
+            mainWindow->onActivate();
         };
-        Form1->FormActivate();
+        mainWindow->onActivate();
         QCOMPARE(nested, 1);
         QCOMPARE(m_voice->getVoicesCalls(), 1);
-        QVERIFY(!Form1->FFirstActivation);
+        QVERIFY(!mainWindow->firstActivation);
     }
 
     void speechThatCannotStartLeavesTheProgramRunning()
     {
         m_failSpeech = true;
         start({});
-        Form1->chbRead->setChecked(true);
-        Form1->FormActivate();
-        QVERIFY(!Form1->FFirstActivation);
-        QVERIFY(!Form1->chbRead->isEnabled());
-        QVERIFY(Form1->jbRead->isHidden());
-        QVERIFY(!Form1->SpVoice);
-        QVERIFY(!Form1->lStatus->text().isEmpty());
+        mainWindow->readSwitch->setChecked(true);
+        mainWindow->onActivate();
+        QVERIFY(!mainWindow->firstActivation);
+        QVERIFY(!mainWindow->readSwitch->isEnabled());
+        QVERIFY(mainWindow->readButton->isHidden());
+        QVERIFY(!mainWindow->voice);
+        QVERIFY(!mainWindow->statusLabel->text().isEmpty());
         // No error box: the program says it once in the status line.
         QVERIFY(m_dialogs->dialogs.messages.empty());
-        Form1->FormActivate();
+        mainWindow->onActivate();
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
 
     void statusLineClearsItselfAfterTheLastMessage()
     {
         start({});
-        Form1->Status(QStringLiteral("Auto mode ON"));
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Auto mode ON"));
-        QVERIFY(Form1->TimerStatus->isActive());
-        QCOMPARE(Form1->TimerStatus->interval(), 5000);
-        Form1->Status(QStringLiteral("Lessons saved"));
-        QCOMPARE(Form1->lStatus->text(), QStringLiteral("Lessons saved"));
-        QVERIFY(Form1->TimerStatus->remainingTime() > 4000);
+        mainWindow->showStatus(QStringLiteral("Auto mode ON"));
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Auto mode ON"));
+        QVERIFY(mainWindow->statusTimer->isActive());
+        QCOMPARE(mainWindow->statusTimer->interval(), 5000);
+        mainWindow->showStatus(QStringLiteral("Lessons saved"));
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
+        QVERIFY(mainWindow->statusTimer->remainingTime() > 4000);
         // The tick clears the line and the timer goes on.
-        Form1->TimerStatusTimer();
-        QVERIFY(Form1->lStatus->text().isEmpty());
-        QVERIFY(Form1->TimerStatus->isActive());
+        mainWindow->statusTimerTimeout();
+        QVERIFY(mainWindow->statusLabel->text().isEmpty());
+        QVERIFY(mainWindow->statusTimer->isActive());
     }
 };
 

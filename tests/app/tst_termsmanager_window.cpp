@@ -3,9 +3,9 @@
 // state, marked, sorted and exported, and the states saved with the lessons.
 #include "AppTestSupport.h"
 #include "support/ChildProcess.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
-#include "editing/TFormTermsManager.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 
@@ -43,7 +43,7 @@ class TestTermsManagerWindow : public QObject {
 
     QTemporaryDir m_home;
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    TFormTermsManager *w = nullptr;
+    TermsManagerWindow *w = nullptr;
     QString m_first, m_second;
     ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
 
@@ -55,41 +55,41 @@ class TestTermsManagerWindow : public QObject {
         m_first = writeLesson(lessonPath("first.kvl"), {"<ST=u>" + kOne, "<ST=d>" + kHello});
         m_second = writeLesson(lessonPath("second.kvl"), {"<ST=l>" + kTwo, "<ST=u>" + kThanks});
         dialogs().openAnswers.push_back({m_first, m_second});
-        Form1->OpenFile(QStringLiteral("lesson"));
-        QCOMPARE(Form1->FOpenLessons, (QStringList{m_first, m_second}));
-        QCOMPARE(Form1->StringGrid1.rowCount(), 4);
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        QCOMPARE(mainWindow->openLessons, (QStringList{m_first, m_second}));
+        QCOMPARE(mainWindow->termTable.rowCount(), 4);
     }
 
     QStringList column(int c) const
     {
         QStringList out;
-        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
-            out << w->lvTerms->topLevelItem(i)->text(c);
+        for (int i = 0; i < w->termList->topLevelItemCount(); ++i)
+            out << w->termList->topLevelItem(i)->text(c);
         return out;
     }
     QStringList selectedTranslations() const
     {
         QStringList out;
-        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
-            if (w->lvTerms->topLevelItem(i)->isSelected())
-                out << w->lvTerms->topLevelItem(i)->text(1);
+        for (int i = 0; i < w->termList->topLevelItemCount(); ++i)
+            if (w->termList->topLevelItem(i)->isSelected())
+                out << w->termList->topLevelItem(i)->text(1);
         return out;
     }
     void select(const QString &choice)
     {
-        w->cbSelect->setCurrentText(choice);
-        w->bOKselectClick();
+        w->selectCombo->setCurrentText(choice);
+        w->selectButtonClicked();
     }
     void deselect(const QString &choice)
     {
-        w->cbDeselect->setCurrentText(choice);
-        w->bOKdeselectClick();
+        w->deselectCombo->setCurrentText(choice);
+        w->deselectButtonClicked();
     }
     QTreeWidgetItem *itemOf(const QString &translation) const
     {
-        for (int i = 0; i < w->lvTerms->topLevelItemCount(); ++i)
-            if (w->lvTerms->topLevelItem(i)->text(1) == translation)
-                return w->lvTerms->topLevelItem(i);
+        for (int i = 0; i < w->termList->topLevelItemCount(); ++i)
+            if (w->termList->topLevelItem(i)->text(1) == translation)
+                return w->termList->topLevelItem(i);
         return nullptr;
     }
     // Opens the window from the menu; the actions run while it is shown.
@@ -99,11 +99,11 @@ class TestTermsManagerWindow : public QObject {
             QCOMPARE(d, static_cast<QDialog *>(w));
             w->show();
             actions();
-            w->bCloseClick();
+            w->closeButtonClicked();
             QVERIFY(!w->isVisible());
         };
-        Form1->mlTermsManagerClick();
-        QCOMPARE(dialogs().modalsShown, std::vector<QString>{"FormTermsManager"});
+        mainWindow->termsManagerCommand();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{"termsManagerWindow"});
     }
 
 private slots:
@@ -118,12 +118,12 @@ private slots:
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         apptest::createFreshForms();
-        Form1->FFirstActivation = false;
-        w = FormTermsManager;
+        mainWindow->firstActivation = false;
+        w = termsManagerWindow;
     }
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
     }
 
@@ -131,11 +131,11 @@ private slots:
     {
         runWindow([&] {
             QCOMPARE(w->windowTitle(), QString("Terms Manager"));
-            QCOMPARE(w->lvTerms->topLevelItemCount(), 0);
-            QCOMPARE(w->lSelectedCount->text(), QString("0/0"));
-            w->bOKmarkasClick();
+            QCOMPARE(w->termList->topLevelItemCount(), 0);
+            QCOMPARE(w->selectedCountLabel->text(), QString("0/0"));
+            w->markAsButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("No selected terms"));
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("No selected terms"));
             QCOMPARE(dialogs().messages.size(), std::size_t(2));
             QVERIFY(dialogs().fileRequests.empty()); // no save dialog
@@ -150,7 +150,7 @@ private slots:
             QCOMPARE(column(1), (QStringList{"one", "hello", "two", "Thanks"}));
             QCOMPARE(column(2), (QStringList{"yi1", "ni3 hao3", "er4", "xie4xie5"}));
             QCOMPARE(column(3), (QStringList{"", "", "n", ""}));
-            QCOMPARE(w->lSelectedCount->text(), QString("0/4"));
+            QCOMPARE(w->selectedCountLabel->text(), QString("0/4"));
             // Phrases italic, difficult red, learned grey, others as the list.
             QVERIFY(!itemOf("one")->font(0).italic());
             QVERIFY(itemOf("hello")->font(0).italic());
@@ -163,7 +163,7 @@ private slots:
             QCOMPARE(selectedTranslations(), (QStringList{"one", "two"}));
             select("Difficult");
             QCOMPARE(selectedTranslations(), (QStringList{"one", "hello", "two"}));
-            QCOMPARE(w->lSelectedCount->text(), QString("3/4"));
+            QCOMPARE(w->selectedCountLabel->text(), QString("3/4"));
             // Deselecting "Learned" leaves those not learned.
             deselect("Learned");
             QCOMPARE(selectedTranslations(), (QStringList{"one", "hello"}));
@@ -172,41 +172,41 @@ private slots:
             select("Phrases");
             QCOMPARE(selectedTranslations(), (QStringList{"hello", "Thanks"}));
             select("All");
-            QCOMPARE(w->lSelectedCount->text(), QString("4/4"));
+            QCOMPARE(w->selectedCountLabel->text(), QString("4/4"));
         });
     }
 
     void markingWritesTheStateColumnAndSavesWithTheLessons()
     {
         openTwoLessons();
-        const QString lessonText = Form1->reMain.text();
+        const QString lessonText = mainWindow->lessonText.text();
         runWindow([&] {
             select("Unlearned");
             select("Difficult");
             QCOMPARE(selectedTranslations(), (QStringList{"one", "hello", "Thanks"}));
-            w->cbMarkAs->setCurrentText("Learned");
-            w->bOKmarkasClick();
+            w->markAsCombo->setCurrentText("Learned");
+            w->markAsButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 3 terms"));
             // The list is rebuilt: nothing selected, the marked terms in grey.
-            QCOMPARE(w->lSelectedCount->text(), QString("0/4"));
+            QCOMPARE(w->selectedCountLabel->text(), QString("0/4"));
             for (const QString t : {"one", "hello", "Thanks"})
                 QCOMPARE(itemOf(t)->foreground(1).color(), QColor(0x80, 0x80, 0x80));
             QVERIFY(itemOf("hello")->font(0).italic());
 
             select("Phrases");
-            w->cbMarkAs->setCurrentText("Difficult");
-            w->bOKmarkasClick();
+            w->markAsCombo->setCurrentText("Difficult");
+            w->markAsButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
         });
-        QCOMPARE(Form1->StringGrid1.state(0), QString("l"));
-        QCOMPARE(Form1->StringGrid1.state(1), QString("d"));
-        QCOMPARE(Form1->StringGrid1.state(2), QString("l"));
-        QCOMPARE(Form1->StringGrid1.state(3), QString("d"));
+        QCOMPARE(mainWindow->termTable.state(0), QString("l"));
+        QCOMPARE(mainWindow->termTable.state(1), QString("d"));
+        QCOMPARE(mainWindow->termTable.state(2), QString("l"));
+        QCOMPARE(mainWindow->termTable.state(3), QString("d"));
         // Only the state column changes; the lesson text is only read.
-        QCOMPARE(Form1->reMain.text(), lessonText);
-        QCOMPARE(Form1->StringGrid1.type(1), QString("p"));
+        QCOMPARE(mainWindow->lessonText.text(), lessonText);
+        QCOMPARE(mainWindow->termTable.type(1), QString("p"));
 
-        Form1->SaveLessons();
+        mainWindow->saveLessons();
         QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=l>" + kOne, "<ST=d>" + kHello}));
         QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=d>" + kThanks}));
     }
@@ -217,18 +217,18 @@ private slots:
         const QString out = m_home.filePath("out/sorted");
         QDir().mkpath(m_home.filePath("out"));
         runWindow([&] {
-            w->lvTermsColumnClick(1);
-            QCOMPARE(w->SortColumn, 1);
+            w->termListColumnClicked(1);
+            QCOMPARE(w->sortColumn, 1);
             QCOMPARE(column(1), (QStringList{"hello", "one", "Thanks", "two"}));
             // Sorting keeps what was selected; a second click keeps the order.
             itemOf("two")->setSelected(true);
             itemOf("one")->setSelected(true);
-            w->lvTermsColumnClick(1);
+            w->termListColumnClicked(1);
             QCOMPARE(column(1), (QStringList{"hello", "one", "Thanks", "two"}));
             QCOMPARE(selectedTranslations(), (QStringList{"one", "two"}));
             select("Phrases");
             dialogs().saveAnswers.push_back(out);
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 4 terms"));
         });
         const FileDialogRequest &r = dialogs().fileRequests.back();
@@ -247,17 +247,17 @@ private slots:
                                       {"<OR=b><PI=mb><CH=1>", "<OR=a><PI=MA><CH=2>", "<OR=c><PI=la><CH=3>",
                                        "<OR=d><PI=ma><CH=4>"});
         dialogs().openAnswers.push_back({f});
-        Form1->OpenFile(QStringLiteral("lesson"));
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
         runWindow([&] {
             // "MA" and "ma" are equal and keep their order; "la" comes
             // before both whatever the case of the letters.
-            w->lvTermsColumnClick(2);
+            w->termListColumnClicked(2);
             QCOMPARE(column(1), (QStringList{"c", "a", "d", "b"}));
             // Showing the window again restores the lesson order.
             w->hide();
             w->show();
             QCOMPARE(column(1), (QStringList{"b", "a", "c", "d"}));
-            QCOMPARE(w->SortColumn, 2);
+            QCOMPARE(w->sortColumn, 2);
         });
     }
 
@@ -270,12 +270,12 @@ private slots:
             itemOf("one")->setSelected(true);
             // Cancelled: nothing written, no message.
             const std::size_t before = dialogs().messages.size();
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().messages.size(), before);
             QVERIFY(!QFile::exists(out));
 
             dialogs().saveAnswers.push_back(out);
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
         });
         QCOMPARE(linesOfFile(out), (QStringList{"<ST=u>" + kOne, "<ST=u>" + kThanks}));
@@ -290,11 +290,11 @@ private slots:
         runWindow([&] {
             itemOf("two")->setSelected(true);
             itemOf("hello")->setSelected(true);
-            w->cbExport->setCurrentText("Append to a lesson");
+            w->exportCombo->setCurrentText("Append to a lesson");
             // The lesson is chosen with an open dialog: no question about
             // replacing it.
             dialogs().openAnswers.push_back({target});
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
             QVERIFY(dialogs().fileRequests.back().fileMustExist);
             QVERIFY(dialogs().saveAnswers.empty());
@@ -303,7 +303,7 @@ private slots:
             // creates nothing.
             const QString missing = m_home.filePath("nothing-here.kvl");
             dialogs().openAnswers.push_back({missing});
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().messages.back().icon, MsgIcon::Error);
             QVERIFY(dialogs().lastMessage().contains("not exported"));
             QVERIFY(!QFile::exists(missing));
@@ -313,12 +313,12 @@ private slots:
 
         // The appended lesson opens with its new terms first, marks and all.
         dialogs().openAnswers.push_back({target});
-        Form1->OpenFile(QStringLiteral("lesson"));
-        QCOMPARE(Form1->StringGrid1.rowCount(), 4);
-        QCOMPARE(Form1->StringGrid1.type(0), QString("p"));
-        QCOMPARE(Form1->StringGrid1.state(0), QString("d"));
-        QCOMPARE(Form1->StringGrid1.state(1), QString("l"));
-        QCOMPARE(Form1->StringGrid1.state(3), QString("l"));
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        QCOMPARE(mainWindow->termTable.rowCount(), 4);
+        QCOMPARE(mainWindow->termTable.type(0), QString("p"));
+        QCOMPARE(mainWindow->termTable.state(0), QString("d"));
+        QCOMPARE(mainWindow->termTable.state(1), QString("l"));
+        QCOMPARE(mainWindow->termTable.state(3), QString("l"));
     }
 
     void exportIntoAnOpenLessonIsReloadedWithTheMarks()
@@ -326,19 +326,19 @@ private slots:
         openTwoLessons();
         runWindow([&] {
             itemOf("one")->setSelected(true);
-            w->cbMarkAs->setCurrentText("Learned"); // a mark not saved yet
-            w->bOKmarkasClick();
+            w->markAsCombo->setCurrentText("Learned"); // a mark not saved yet
+            w->markAsButtonClicked();
             itemOf("Thanks")->setSelected(true);
-            w->cbExport->setCurrentText("Append to a lesson");
+            w->exportCombo->setCurrentText("Append to a lesson");
             dialogs().openAnswers.push_back({m_first});
-            w->bOKexportClick();
+            w->exportButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 1 terms"));
             // The list shows the lesson text as it now stands.
             QCOMPARE(column(1), (QStringList{"Thanks", "one", "hello", "two", "Thanks"}));
         });
-        QCOMPARE(Form1->StringGrid1.rowCount(), 5);
-        QCOMPARE(Form1->StringGrid1.state(1), QString("l")); // the mark kept
-        Form1->SaveLessons();
+        QCOMPARE(mainWindow->termTable.rowCount(), 5);
+        QCOMPARE(mainWindow->termTable.state(1), QString("l")); // the mark kept
+        mainWindow->saveLessons();
         QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=u>" + kThanks, "<ST=l>" + kOne, "<ST=d>" + kHello}));
         QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=u>" + kThanks}));
     }
@@ -347,19 +347,19 @@ private slots:
     {
         const QString big = "<OR=" + QString(20000, 'x') + "><PI=><CH=大><NO=><TY=w>";
         dialogs().openAnswers.push_back({writeLesson(lessonPath("big.kvl"), {"<ST=d>" + big})});
-        Form1->OpenFile(QStringLiteral("lesson"));
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
         const QString target = writeLesson(m_home.filePath("full/target.kvl"), {"<ST=u>" + kOne});
         const QByteArray before = apptest::readFile(target);
         runWindow([&] {
             select("All");
             for (int mode : {0, 1}) {
                 const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [&] {
-                    w->cbExport->setCurrentIndex(mode);
+                    w->exportCombo->setCurrentIndex(mode);
                     if (mode == 0)
                         dialogs().saveAnswers.push_back(target);
                     else
                         dialogs().openAnswers.push_back({target});
-                    w->bOKexportClick();
+                    w->exportButtonClicked();
                     return dialogs().lastMessage().toUtf8();
                 }));
                 QVERIFY2(said.startsWith("The terms were not exported") && said.contains("too large"),
@@ -377,7 +377,7 @@ private slots:
             QTest::keyClick(w, Qt::Key_Escape);
             QVERIFY(!w->isVisible());
         };
-        Form1->mlTermsManagerClick();
+        mainWindow->termsManagerCommand();
         QCOMPARE(dialogs().modalsShown.size(), std::size_t(1));
     }
 };

@@ -1,12 +1,12 @@
 // The floating tool bar: docking beside the main window and following its
 // drags, its show/hide state kept for the settings, and its buttons.
 #include "AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "platform/ui/Dialogs.h"
-#include "practice/TFormToolBar.h"
-#include "reference/TFormAsocFile.h"
-#include "reference/TFormDict.h"
+#include "practice/ToolBarWindow.h"
+#include "reference/ReaderWindow.h"
+#include "reference/DictionaryWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -22,14 +22,14 @@ namespace {
 void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held)
 {
     const Qt::MouseButton button = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent e(type, at, Form1->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(Form1, &e);
+    QMouseEvent e(type, at, mainWindow->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(mainWindow, &e);
 }
 
 // A left edge leaving just room for the bar on the main window's right.
 int roomyLeft()
 {
-    return Form1->screen()->geometry().width() - 34 - Form1->width();
+    return mainWindow->screen()->geometry().width() - 34 - mainWindow->width();
 }
 } // namespace
 
@@ -45,129 +45,130 @@ private slots:
     {
         apptest::useHomeFolders(m_home);
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        CreateForms();
-        Form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+        createWindows();
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
     void cleanupTestCase()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
     }
 
     void docksRightWhenThereIsRoomElseLeft()
     {
-        QCOMPARE(TFormToolBar::dockedLeft(100, 500, 1024), 601);
-        QCOMPARE(TFormToolBar::dockedLeft(490, 500, 1024), 991); // exactly 34 pixels to spare
-        QCOMPARE(TFormToolBar::dockedLeft(491, 500, 1024), 460);
-        QCOMPARE(TFormToolBar::dockedLeft(0, 1000, 1024), -31);
+        QCOMPARE(ToolBarWindow::dockedLeft(100, 500, 1024), 601);
+        QCOMPARE(ToolBarWindow::dockedLeft(490, 500, 1024), 991); // exactly 34 pixels to spare
+        QCOMPARE(ToolBarWindow::dockedLeft(491, 500, 1024), 460);
+        QCOMPARE(ToolBarWindow::dockedLeft(0, 1000, 1024), -31);
     }
 
     void draggingTheMainWindowTakesTheToolBarAlong()
     {
         const int roomy = roomyLeft();
-        Form1->move(roomy, 10);
-        FormToolBar->move(300, 300);
+        mainWindow->move(roomy, 10);
+        toolBarWindow->move(300, 300);
         // A move without the button docks it too.
         mouse(QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
-        QCOMPARE(Form1->pos(), QPoint(roomy, 10));
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 10));
+        QCOMPARE(mainWindow->pos(), QPoint(roomy, 10));
+        QCOMPARE(toolBarWindow->pos(), QPoint(roomy + mainWindow->width() + 1, 10));
 
         // Dragged one pixel too far right: the bar goes to the left side.
         mouse(QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
         mouse(QEvent::MouseMove, QPoint(6, 25), Qt::LeftButton);
-        QCOMPARE(Form1->pos(), QPoint(roomy + 1, 30));
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy + 1 - 31, 30));
+        QCOMPARE(mainWindow->pos(), QPoint(roomy + 1, 30));
+        QCOMPARE(toolBarWindow->pos(), QPoint(roomy + 1 - 31, 30));
 
         // And back.
         mouse(QEvent::MouseButtonPress, QPoint(50, 5), Qt::LeftButton);
         mouse(QEvent::MouseMove, QPoint(49, 5), Qt::LeftButton);
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy + Form1->width() + 1, 30));
+        QCOMPARE(toolBarWindow->pos(), QPoint(roomy + mainWindow->width() + 1, 30));
     }
 
     void mainWindowKeepsItsSizeAndTheBarFollowsEveryMove()
     {
-        FormToolBar->show();
-        const QSize size = Form1->size();
-        QCOMPARE(Form1->eLineNr->text(), QStringLiteral("0"));
+        toolBarWindow->show();
+        const QSize size = mainWindow->size();
+        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("0"));
         // Five digits fit the term-number field.
-        Form1->eLineNr->setText(QStringLiteral("29999"));
-        const QLineEdit *e = Form1->eLineNr;
+        mainWindow->termNumberEdit->setText(QStringLiteral("29999"));
+        const QLineEdit *e = mainWindow->termNumberEdit;
         QVERIFY(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
         // Counts of a usual length are shown whole.
-        Form1->lblCount->setText(QStringLiteral("Words 120:35  Phrases 40:2"));
+        mainWindow->countLabel->setText(QStringLiteral("Words 120:35  Phrases 40:2"));
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        QVERIFY(Form1->lblCount->width()
-                >= Form1->lblCount->fontMetrics().horizontalAdvance(Form1->lblCount->text()));
+        QVERIFY(mainWindow->countLabel->width()
+                >= mainWindow->countLabel->fontMetrics().horizontalAdvance(mainWindow->countLabel->text()));
         // Long counts do not widen the window over the bar.
-        Form1->lblCount->setText(QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
-        Form1->Status(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
+        mainWindow->countLabel->setText(
+            QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
+        mainWindow->showStatus(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        QCOMPARE(Form1->size(), size);
+        QCOMPARE(mainWindow->size(), size);
         // Moved or resized by anyone (the window manager too), the bar docks
         // again and is as tall as the window.
         const int roomy = roomyLeft();
-        Form1->move(roomy - 40, 40);
-        QCOMPARE(FormToolBar->pos(), QPoint(roomy - 40 + Form1->width() + 1, 40));
-        Form1->resize(Form1->width(), Form1->height() + 30);
-        QCOMPARE(FormToolBar->height(), Form1->height());
-        Form1->resize(size);
-        QCOMPARE(FormToolBar->height(), Form1->height());
+        mainWindow->move(roomy - 40, 40);
+        QCOMPARE(toolBarWindow->pos(), QPoint(roomy - 40 + mainWindow->width() + 1, 40));
+        mainWindow->resize(mainWindow->width(), mainWindow->height() + 30);
+        QCOMPARE(toolBarWindow->height(), mainWindow->height());
+        mainWindow->resize(size);
+        QCOMPARE(toolBarWindow->height(), mainWindow->height());
     }
 
     void displayToolBarFollowsEveryWayOfShowingAndHiding()
     {
-        FormToolBar->hide();
-        Form1->oolbar1Click();
-        QVERIFY(FormToolBar->isVisible());
-        QVERIFY(Form1->FDisplayToolBar);
-        Form1->oolbar1Click();
-        QVERIFY(!FormToolBar->isVisible());
-        QVERIFY(!Form1->FDisplayToolBar);
+        toolBarWindow->hide();
+        mainWindow->toolBarCommand();
+        QVERIFY(toolBarWindow->isVisible());
+        QVERIFY(mainWindow->displayToolBar);
+        mainWindow->toolBarCommand();
+        QVERIFY(!toolBarWindow->isVisible());
+        QVERIFY(!mainWindow->displayToolBar);
 
-        FormToolBar->show();
-        FormToolBar->FormActivate();
-        QVERIFY(Form1->FDisplayToolBar);
-        FormToolBar->tbHideToolbar->click();
-        QVERIFY(!FormToolBar->isVisible());
-        QVERIFY(!Form1->FDisplayToolBar);
+        toolBarWindow->show();
+        toolBarWindow->onActivate();
+        QVERIFY(mainWindow->displayToolBar);
+        toolBarWindow->hideToolBarButton->click();
+        QVERIFY(!toolBarWindow->isVisible());
+        QVERIFY(!mainWindow->displayToolBar);
 
-        FormToolBar->show();
-        Form1->FDisplayToolBar = true;
-        FormToolBar->close();
-        QVERIFY(!Form1->FDisplayToolBar);
+        toolBarWindow->show();
+        mainWindow->displayToolBar = true;
+        toolBarWindow->close();
+        QVERIFY(!mainWindow->displayToolBar);
 
         // Shown again, its background button says whether the background is up.
-        Form1->FDisplayScreenBackground = true;
-        FormToolBar->show();
-        QVERIFY(FormToolBar->tbBackground->isChecked());
-        FormToolBar->hide();
-        Form1->FDisplayScreenBackground = false;
-        FormToolBar->show();
-        QVERIFY(!FormToolBar->tbBackground->isChecked());
-        FormToolBar->hide();
+        mainWindow->displayScreenBackground = true;
+        toolBarWindow->show();
+        QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
+        toolBarWindow->hide();
+        mainWindow->displayScreenBackground = false;
+        toolBarWindow->show();
+        QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
+        toolBarWindow->hide();
     }
 
     void buttonsReachTheirWindows()
     {
         dialogs().modalsShown.clear(); // the reminder at the first activation
-        FormDict->hide();
-        FormToolBar->tbDict->click();
-        QVERIFY(FormDict->isVisible());
-        FormToolBar->tbDict->click();
-        QVERIFY(!FormDict->isVisible());
+        dictionaryWindow->hide();
+        toolBarWindow->dictionaryButton->click();
+        QVERIFY(dictionaryWindow->isVisible());
+        toolBarWindow->dictionaryButton->click();
+        QVERIFY(!dictionaryWindow->isVisible());
 
-        FormToolBar->tbReader->click();
-        QVERIFY(FormAsocFile->isVisible());
-        FormAsocFile->hide();
+        toolBarWindow->readerButton->click();
+        QVERIFY(readerWindow->isVisible());
+        readerWindow->hide();
 
-        FormToolBar->tbNumbers->click();
-        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("FormNumbers")});
+        toolBarWindow->numbersButton->click();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
 
-        FormToolBar->tbOpen->click();
-        FormToolBar->tbOpenSession->click();
+        toolBarWindow->openButton->click();
+        toolBarWindow->openSessionButton->click();
         QCOMPARE(dialogs().fileRequests.size(), size_t(2));
         QVERIFY(dialogs().fileRequests[0].filter.contains(QStringLiteral("*.kvl")));
         QVERIFY(dialogs().fileRequests[1].filter.contains(QStringLiteral("*.ses")));

@@ -20,12 +20,12 @@ QString term(const QString &orig, const QString &pin, const QString &chars, cons
 
 // The store as opening lessons leaves it: one line per term, one row per line.
 struct Store {
-    RichEdit reMain;
+    RichEdit lessonText;
     TermGrid grid;
 
     void load(const QStringList &lines, const QString &lesson = "/lessons/one.kvl")
     {
-        reMain.setText(lines.join("\r\n"));
+        lessonText.setText(lines.join("\r\n"));
         grid.setRowCount(int(lines.size()));
         for (int r = 0; r < lines.size(); ++r) {
             const int ty = int(lines[r].indexOf("<TY="));
@@ -63,7 +63,7 @@ class TestVocabularyBuilder : public QObject {
     {
         VocabularyBuilder b;
         RichEdit out;
-        const bool done = b.build(s.reMain, s.grid, out, o);
+        const bool done = b.build(s.lessonText, s.grid, out, o);
         if (complete)
             *complete = done;
         return paragraphs(out);
@@ -147,12 +147,12 @@ private slots:
         // The work copy holds the row index and the key; the table is untouched.
         VocabularyBuilder b;
         RichEdit out;
-        QVERIFY(b.build(s.reMain, s.grid, out, o));
+        QVERIFY(b.build(s.lessonText, s.grid, out, o));
         QTextCharFormat lessonFont = formatAt(out, int(out.text().indexOf("second")));
         QCOMPARE(lessonFont.fontFamilies().toStringList().value(0), QString("Arial"));
         QCOMPARE(lessonFont.fontPointSize(), 9.0);
-        QCOMPARE(b.sgr.cell(TermGrid::TermKey, 0), QString("2"));
-        QCOMPARE(b.sgr.cell(TermGrid::ShownCount, 5), QString("cherry"));
+        QCOMPARE(b.workTable.cell(TermGrid::TermKey, 0), QString("2"));
+        QCOMPARE(b.workTable.cell(TermGrid::ShownCount, 5), QString("cherry"));
         QCOMPARE(s.grid.cell(TermGrid::ShownCount, 0), QString("0"));
         QCOMPARE(s.grid.cell(TermGrid::TermKey, 0), QString());
     }
@@ -169,7 +169,7 @@ private slots:
     void fieldsKeepTheirFormattingAndKanjiFontApplies()
     {
         Store s;
-        s.reMain.setText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 SimHei;}}{\\colortbl;\\red255\\green0\\blue0;}"
+        s.lessonText.setText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 SimHei;}}{\\colortbl;\\red255\\green0\\blue0;}"
                          "\\f0 <OR=\\cf1 red\\cf0 ><PI=hong2><CH=\\f1\\fs48 \\u32418?\\f0\\fs20 ><NO=><TY=w>\\par}");
         s.grid.setRowCount(1);
         s.grid.setCell(TermGrid::TermType, 0, "w");
@@ -177,7 +177,7 @@ private slots:
         VocabularyOptions o;
         VocabularyBuilder b;
         RichEdit out;
-        QVERIFY(b.build(s.reMain, s.grid, out, o));
+        QVERIFY(b.build(s.lessonText, s.grid, out, o));
         QCOMPARE(paragraphs(out), QStringList({QString::fromUtf8("red\thong2\t红")}));
         QCOMPARE(formatAt(out, 0).foreground().color(), QColor(Qt::red));
         const int ch = int(out.text().indexOf(QString::fromUtf8("红")));
@@ -188,7 +188,7 @@ private slots:
         o.kanjiFont = "KaiTi";
         o.rotateKanji = true;
         o.boldKanji = true;
-        QVERIFY(b.build(s.reMain, s.grid, out, o));
+        QVERIFY(b.build(s.lessonText, s.grid, out, o));
         const QTextCharFormat f = formatAt(out, ch);
         QCOMPARE(f.fontFamilies().toStringList().value(0), QString("@KaiTi"));
         QCOMPARE(f.fontWeight(), int(QFont::Bold));
@@ -206,7 +206,7 @@ private slots:
         int rows = 0;
         b.onRow = [&] { ++rows; };
         RichEdit out;
-        QVERIFY(!b.build(s.reMain, s.grid, out, VocabularyOptions{}));
+        QVERIFY(!b.build(s.lessonText, s.grid, out, VocabularyOptions{}));
         QCOMPARE(paragraphs(out), QStringList({"one\tyi1\t一", "two\ter4\t二"}));
         QCOMPARE(rows, 3); // the row that ended it was counted
     }
@@ -217,19 +217,19 @@ private slots:
         s.load({term("one", "yi1", "一"), term("two", "er4", "二")});
         // A trailing line end gives an empty line: an empty paragraph, not a
         // second copy of the lesson text.
-        s.reMain.setText(s.reMain.text() + "\r\n");
+        s.lessonText.setText(s.lessonText.text() + "\r\n");
         s.grid.setRowCount(3);
-        s.reMain.setSelStart(5);
-        s.reMain.setSelLength(3);
-        const QString before = s.reMain.text();
+        s.lessonText.setSelStart(5);
+        s.lessonText.setSelLength(3);
+        const QString before = s.lessonText.text();
         VocabularyOptions o;
         o.numbered = true;
         o.sorted = true;
         QStringList got = build(s, o);
         QCOMPARE(got, QStringList({"1\t", "2\tone\tyi1\t一", "3\ttwo\ter4\t二"}));
-        QCOMPARE(s.reMain.text(), before);
-        QCOMPARE(s.reMain.selStart(), 5);
-        QCOMPARE(s.reMain.selLength(), 3);
+        QCOMPARE(s.lessonText.text(), before);
+        QCOMPARE(s.lessonText.selStart(), 5);
+        QCOMPARE(s.lessonText.selLength(), 3);
     }
 };
 

@@ -4,9 +4,9 @@
 #include "AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
-#include "editing/TFormVocabulary.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "editing/VocabularyWindow.h"
 #include "editing/VocabularyPrinter.h"
 #include "platform/ui/Dialogs.h"
 
@@ -42,12 +42,12 @@ public:
     }
 };
 
-QStringList displayOrder(const TFormVocabulary *w)
+QStringList displayOrder(const VocabularyWindow *w)
 {
     QStringList out;
-    for (int i = 0; i < w->chlbDisplay->count(); ++i)
-        out << w->chlbDisplay->item(i)->text()
-                   + (w->chlbDisplay->item(i)->checkState() == Qt::Checked ? "+" : "-");
+    for (int i = 0; i < w->displayOrderList->count(); ++i)
+        out << w->displayOrderList->item(i)->text()
+                   + (w->displayOrderList->item(i)->checkState() == Qt::Checked ? "+" : "-");
     return out;
 }
 
@@ -59,7 +59,7 @@ class TestVocabularyWindow : public QObject {
     QTemporaryDir m_home;
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
     RecordingPrinter m_printer;
-    TFormVocabulary *w = nullptr;
+    VocabularyWindow *w = nullptr;
     ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
 
     QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
@@ -68,8 +68,8 @@ class TestVocabularyWindow : public QObject {
     void open(const QStringList &files)
     {
         dialogs().openAnswers.push_back(files);
-        Form1->OpenFile(QStringLiteral("lesson"));
-        QCOMPARE(Form1->FOpenLessons, files);
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        QCOMPARE(mainWindow->openLessons, files);
     }
     void openTwoLessons()
     {
@@ -79,7 +79,7 @@ class TestVocabularyWindow : public QObject {
         const QString b = writeLesson(lessonPath("second.kvl"), {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"});
         open({a, b});
     }
-    QString vocabulary() const { return w->reVoc->text(); }
+    QString vocabulary() const { return w->vocabularyText->text(); }
 
 private slots:
     void initTestCase()
@@ -95,21 +95,21 @@ private slots:
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         apptest::createFreshForms();
-        Form1->FFirstActivation = false;
-        w = FormVocabulary;
+        mainWindow->firstActivation = false;
+        w = vocabularyWindow;
         m_printer.titles.clear();
         m_printer.texts.clear();
     }
     void cleanup()
     {
-        DestroyForms();
+        destroyWindows();
         m_scripted.reset();
     }
 
     void nothingOpenedYet()
     {
-        w->reVoc->setText("kept");
-        w->bCreateClick();
+        w->vocabularyText->setText("kept");
+        w->buildButtonClicked();
         QCOMPARE(dialogs().lastMessage(), QString("To compile vocabulary you must first open one or more lessons"));
         QCOMPARE(dialogs().messages.back().buttons, MsgButtons::Ok);
         QCOMPARE(vocabulary(), QString("kept"));
@@ -118,41 +118,41 @@ private slots:
     void menuOpensItModallyAndBuildsOpenLessons()
     {
         openTwoLessons();
-        const QString countsBefore = Form1->StringGrid1.cell(TermGrid::ShownCount, 0);
+        const QString countsBefore = mainWindow->termTable.cell(TermGrid::ShownCount, 0);
         QStringList seen;
         dialogs().onModal = [&](QDialog *d) {
             seen << d->objectName();
-            FormVocabulary->bCreateClick();
+            vocabularyWindow->buildButtonClicked();
         };
-        Form1->SaveAsVocabulary1Click();
-        QVERIFY(dialogs().modalsShown == std::vector<QString>{"FormVocabulary"});
-        QCOMPARE(seen, QStringList({"FormVocabulary"}));
+        mainWindow->saveAsVocabularyCommand();
+        QVERIFY(dialogs().modalsShown == std::vector<QString>{"vocabularyWindow"});
+        QCOMPARE(seen, QStringList({"vocabularyWindow"}));
         // The learned term comes out too: the builder lays out every open term.
         QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
-        QCOMPARE(w->ProgressBar1->maximum(), 3);
-        QCOMPARE(w->ProgressBar1->value(), 3);
-        QVERIFY(!w->ProgressBar1->isVisibleTo(w));
-        QVERIFY(!w->lblWait->isVisibleTo(w));
-        QVERIFY(w->reVocView->isEnabled());
+        QCOMPARE(w->buildProgress->maximum(), 3);
+        QCOMPARE(w->buildProgress->value(), 3);
+        QVERIFY(!w->buildProgress->isVisibleTo(w));
+        QVERIFY(!w->waitLabel->isVisibleTo(w));
+        QVERIFY(w->vocabularyView->isEnabled());
         QVERIFY(!w->lastBuildIncomplete());
         // The store is read, never written.
-        QCOMPARE(Form1->StringGrid1.cell(TermGrid::ShownCount, 0), countsBefore);
-        QCOMPARE(Form1->StringGrid1.cell(TermGrid::TermKey, 0), QString());
+        QCOMPARE(mainWindow->termTable.cell(TermGrid::ShownCount, 0), countsBefore);
+        QCOMPARE(mainWindow->termTable.cell(TermGrid::TermKey, 0), QString());
     }
 
     void choicesOfTheWindowReachTheBuild()
     {
         openTwoLessons();
-        w->chlbInclude->item(1)->setCheckState(Qt::Checked);
-        w->chlbOptions->item(0)->setCheckState(Qt::Checked); // sorted
-        w->chlbOptions->item(2)->setCheckState(Qt::Checked); // lessons
-        w->chlbDisplay->item(1)->setCheckState(Qt::Unchecked);
-        w->Edit1->setText("^t|");
-        Form1->FSetKanjiFont = true;
-        Form1->FKanjiFont = "KaiTi";
-        w->bCreateClick();
+        w->includeList->item(1)->setCheckState(Qt::Checked);
+        w->optionsList->item(0)->setCheckState(Qt::Checked); // sorted
+        w->optionsList->item(2)->setCheckState(Qt::Checked); // lessons
+        w->displayOrderList->item(1)->setCheckState(Qt::Unchecked);
+        w->separatorEdit->setText("^t|");
+        mainWindow->useKanjiFont = true;
+        mainWindow->kanjiFont = "KaiTi";
+        w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
-        QTextCursor c(w->reVoc->document());
+        QTextCursor c(w->vocabularyText->document());
         c.setPosition(int(vocabulary().indexOf("你")) + 1);
         QCOMPARE(c.charFormat().fontFamilies().toStringList().value(0), QString("KaiTi"));
         c.setPosition(int(vocabulary().indexOf("second")) + 1);
@@ -163,18 +163,18 @@ private slots:
     void rowWithoutLineKeepsWhatWasBuilt()
     {
         openTwoLessons();
-        Form1->StringGrid1.setRowCount(5);
-        w->bCreateClick();
+        mainWindow->termTable.setRowCount(5);
+        w->buildButtonClicked();
         QVERIFY(w->lastBuildIncomplete());
         QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
-        QVERIFY(w->reVocView->isEnabled());
-        QVERIFY(!w->lblWait->isVisibleTo(w)); // no "Wait please..." left over a build that ended
+        QVERIFY(w->vocabularyView->isEnabled());
+        QVERIFY(!w->waitLabel->isVisibleTo(w)); // no "Wait please..." left over a build that ended
     }
 
     void savingUnderTypedNames()
     {
         openTwoLessons();
-        w->bCreateClick();
+        w->buildButtonClicked();
         dialogs().fileRequests.clear();
         const QString dir = m_home.filePath("out");
         QDir().mkpath(dir + "/v1.0");
@@ -183,18 +183,18 @@ private slots:
         // question names the file with the extension added.
         dialogs().saveAnswers = {dir + "/words", dir + "/words", dir + "/words.txt", dir + "/v1.0/list"};
         dialogs().messageAnswers = {MsgResult::No, MsgResult::Yes};
-        w->BitBtn1Click();
+        w->saveButtonClicked();
         QCOMPARE(dialogs().lastMessage(), dir + "/words.rtf already exists.\nDo you want to replace it?");
         QCOMPARE(dialogs().messages.back().buttons, MsgButtons::YesNo);
         QCOMPARE(readAll(dir + "/words.rtf"), QString("old content"));
-        w->BitBtn1Click();
-        w->BitBtn1Click();
-        w->BitBtn1Click();
+        w->saveButtonClicked();
+        w->saveButtonClicked();
+        w->saveButtonClicked();
         QCOMPARE(dialogs().messages.size(), std::size_t(2)); // only words.rtf was there
         const FileDialogRequest &asked = dialogs().fileRequests.at(0);
         QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
         QCOMPARE(asked.defaultExt, QString());
-        QCOMPARE(asked.initialDir, Form1->FWorkingDirectory);
+        QCOMPARE(asked.initialDir, mainWindow->workingDirectory);
         // A dot in a folder's name is no extension.
         for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list.rtf"}) {
             const QString text = readAll(written);
@@ -207,10 +207,10 @@ private slots:
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"words.rtf", "words.txt"}));
 
         // Cancel writes nothing; a folder that cannot be written reports an error.
-        w->BitBtn1Click();
+        w->saveButtonClicked();
         QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 2);
         dialogs().saveAnswers = {m_home.filePath("missing/folder/x.rtf")};
-        w->BitBtn1Click();
+        w->saveButtonClicked();
         QVERIFY(dialogs().lastMessage().startsWith("The vocabulary was not saved"));
         QCOMPARE(dialogs().messages.back().icon, MsgIcon::Error);
     }
@@ -218,13 +218,13 @@ private slots:
     void aWriteFailingPartWayKeepsTheOldFileAndSaysSo()
     {
         openTwoLessons();
-        w->bCreateClick();
-        w->reVoc->setText(QString(20000, 'v'));
+        w->buildButtonClicked();
+        w->vocabularyText->setText(QString(20000, 'v'));
         const QString target = writeLesson(m_home.filePath("full/words.rtf"), {"old"});
         const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [&] {
             dialogs().saveAnswers = {target};
             dialogs().messageAnswers = {MsgResult::Yes};
-            w->BitBtn1Click();
+            w->saveButtonClicked();
             return dialogs().lastMessage().toUtf8();
         }));
         QVERIFY2(said.startsWith("The vocabulary was not saved") && said.contains("too large"), qPrintable(said));
@@ -235,34 +235,34 @@ private slots:
     void printingTheDocument()
     {
         openTwoLessons();
-        w->bCreateClick();
-        w->BitBtn3Click();
+        w->buildButtonClicked();
+        w->printButtonClicked();
         QCOMPARE(m_printer.titles, QStringList({"Korvana"}));
         QCOMPARE(m_printer.texts.value(0), QString("one\tyi1\t一\ntwo\t二\n"));
     }
 
     void draggingSwapsItems()
     {
-        QListWidget *list = w->chlbDisplay;
+        QListWidget *list = w->displayOrderList;
         w->show();
-        QVERIFY(w->chlbDisplayDragOver(list));
-        QVERIFY(!w->chlbDisplayDragOver(w->chlbOptions));
-        QVERIFY(!w->chlbDisplayDragOver(nullptr));
+        QVERIFY(w->displayOrderListDragOver(list));
+        QVERIFY(!w->displayOrderListDragOver(w->optionsList));
+        QVERIFY(!w->displayOrderListDragOver(nullptr));
 
         list->setCurrentRow(3);
-        w->chlbDisplayDragDrop(list, list->visualItemRect(list->item(0)).center());
+        w->displayOrderListDropped(list, list->visualItemRect(list->item(0)).center());
         QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
         // Dropped off the items, or coming from elsewhere: nothing changes.
         list->setCurrentRow(1);
-        w->chlbDisplayDragDrop(list, QPoint(5, list->viewport()->height() - 2));
-        w->chlbDisplayDragDrop(w->chlbOptions, list->visualItemRect(list->item(2)).center());
+        w->displayOrderListDropped(list, QPoint(5, list->viewport()->height() - 2));
+        w->displayOrderListDropped(w->optionsList, list->visualItemRect(list->item(2)).center());
         QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
 
         // The new order is the order of the columns.
         const QString lesson = writeLesson(lessonPath("n.kvl"), {"<OR=one><PI=yi1><CH=一><NO=nn><TY=w>"});
         open({lesson});
         list->item(0)->setCheckState(Qt::Checked);
-        w->bCreateClick();
+        w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("nn\tyi1\t一\tone\r\n"));
     }
 
@@ -270,10 +270,10 @@ private slots:
     {
         w->show();
         QVERIFY(w->isVisible());
-        QTest::keyClick(w->Edit1, Qt::Key_Escape);
+        QTest::keyClick(w->separatorEdit, Qt::Key_Escape);
         QCOMPARE(w->result(), 2);
         w->show();
-        w->BitBtn2->click();
+        w->closeButton->click();
         QVERIFY(!w->isVisible());
     }
 };

@@ -2,7 +2,7 @@
 // server with a window manager: real pointer events (xdotool), the window
 // system's own move, the docked tool bar following.
 #include "AppTestSupport.h"
-#include "practice/TFormToolBar.h"
+#include "practice/ToolBarWindow.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -130,16 +130,16 @@ private slots:
         apptest::createFreshForms();
         // The window manager activates the window: no reminder over it.
         korvana::SettingsFile::setShowReminder(false);
-        Form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form1));
-        FormToolBar->show();
-        QVERIFY(QTest::qWaitForWindowExposed(FormToolBar));
-        Form1->move(60, 80);
-        QTRY_COMPARE(Form1->pos(), QPoint(60, 80));
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
+        toolBarWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(toolBarWindow));
+        mainWindow->move(60, 80);
+        QTRY_COMPARE(mainWindow->pos(), QPoint(60, 80));
 
-        const QPoint grab = Form1->PanelStatus->mapToGlobal(QPoint(Form1->PanelStatus->width() / 2, 4));
+        const QPoint grab = mainWindow->statusPanel->mapToGlobal(QPoint(mainWindow->statusPanel->width() / 2, 4));
         QWidget *under = QApplication::widgetAt(grab);
-        QVERIFY(under == Form1->PanelStatus || under == Form1->lStatus);
+        QVERIFY(under == mainWindow->statusPanel || under == mainWindow->statusLabel);
         const QPoint delta(150, 90);
         QVERIFY(xdotool({"mousemove", "--sync", QString::number(grab.x()), QString::number(grab.y())}));
         PressWatch press;
@@ -155,11 +155,12 @@ private slots:
         }
         QVERIFY(xdotool({"mouseup", "1"}));
 
-        QTRY_COMPARE(Form1->pos(), QPoint(60, 80) + delta);
-        const int screenWidth = Form1->screen()->geometry().width();
-        QTRY_COMPARE(FormToolBar->pos(),
-                     QPoint(TFormToolBar::dockedLeft(Form1->x(), Form1->width(), screenWidth), Form1->y()));
-        DestroyForms();
+        QTRY_COMPARE(mainWindow->pos(), QPoint(60, 80) + delta);
+        const int screenWidth = mainWindow->screen()->geometry().width();
+        QTRY_COMPARE(
+            toolBarWindow->pos(),
+            QPoint(ToolBarWindow::dockedLeft(mainWindow->x(), mainWindow->width(), screenWidth), mainWindow->y()));
+        destroyWindows();
     }
 };
 

@@ -2,9 +2,9 @@
 // engines listed by language, each field switching to its engine, the user's
 // engine given back, and a daemon that dies under the editor.
 #include "app/AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
-#include "editing/TFormEditor.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
 #include "platform/keyboard/InputMethodLayouts.h"
 #include "platform/ui/Dialogs.h"
 
@@ -51,7 +51,7 @@ class TestInputMethodEditor : public QObject {
     QTemporaryDir m_home;
     QProcess m_bus, m_daemon;
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    TFormEditor *ed() { return FormEditor; }
+    LessonEditorWindow *ed() { return lessonEditorWindow; }
 
 private slots:
     void initTestCase()
@@ -102,15 +102,15 @@ private slots:
         auto *im = dynamic_cast<InputMethodLayouts *>(&KeyboardLayouts::instance());
         QVERIFY(im);
         QCOMPARE(im->controller().framework(), QStringLiteral("IBus"));
-        CreateForms();
-        Form1->FEditorLoadPending = true;
-        ed()->FFileName.clear();
-        ed()->FormActivate();
+        createWindows();
+        mainWindow->editorLoadPending = true;
+        ed()->fileName.clear();
+        ed()->onActivate();
         ed()->show();
     }
     void cleanupTestCase()
     {
-        DestroyForms();
+        destroyWindows();
         KeyboardLayouts::setInstance(nullptr);
         for (QProcess *p : {&m_daemon, &m_bus}) {
             p->kill();
@@ -121,18 +121,19 @@ private slots:
 
     void fieldsSwitchToTheirEngines()
     {
-        for (QComboBox *cb : {ed()->cbOrig, ed()->cbPin, ed()->cbChin, ed()->cbNote}) {
+        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->charactersLayoutCombo,
+                              ed()->notesLayoutCombo}) {
             QCOMPARE(cb->count(), 2);
             QCOMPARE(cb->itemText(0), QStringLiteral("CHS"));
             QCOMPARE(cb->itemText(1), QStringLiteral("ENU"));
         }
-        QCOMPARE(ed()->cbChin->currentText(), QStringLiteral("CHS"));
-        enter(ed()->reEdChinView);
+        QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
+        enter(ed()->charactersView);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
-        ed()->cbOrig->setCurrentIndex(1);
-        enter(ed()->reEdOrigView);
+        ed()->translationLayoutCombo->setCurrentIndex(1);
+        enter(ed()->translationView);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
-        enter(ed()->reEdChinView);
+        enter(ed()->charactersView);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
     }
 
@@ -144,7 +145,7 @@ private slots:
         // Elsewhere the user picks pinyin; the editor takes over again on
         // entering a field and gives pinyin back when it closes.
         tool("ibus", {"engine", "libpinyin"});
-        enter(ed()->reEdOrigView);
+        enter(ed()->translationView);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         ed()->close();
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
@@ -153,15 +154,15 @@ private slots:
     void aDeadDaemonDoesNotStopTheEditor()
     {
         ed()->show();
-        enter(ed()->reEdOrigView);
+        enter(ed()->translationView);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         m_daemon.kill();
         QVERIFY(m_daemon.waitForFinished(5000));
         QElapsedTimer t;
         t.start();
-        enter(ed()->reEdChinView);
-        enter(ed()->reEdPinView);
-        QCOMPARE(ed()->FActiveField, 2);
+        enter(ed()->charactersView);
+        enter(ed()->pinyinView);
+        QCOMPARE(ed()->activeField, 2);
         QVERIFY(!KeyboardLayouts::instance().canSwitch());
         ed()->close();
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));

@@ -32,12 +32,12 @@ private slots:
         QVERIFY(toneVowel(0).isNull());
         QVERIFY(toneVowel(25).isNull());
 
-        QCOMPARE(toneImageName(1), QStringLiteral("Image1"));
-        QCOMPARE(toneImageName(2), QStringLiteral("Image6"));
-        QCOMPARE(toneImageName(5), QStringLiteral("Image2"));
-        QCOMPARE(toneImageName(8), QStringLiteral("Image5"));
-        QCOMPARE(toneImageName(9), QStringLiteral("Image9"));
-        QCOMPARE(toneImageName(24), QStringLiteral("Image24"));
+        QCOMPARE(toneImageName(1), QStringLiteral("toneImage1"));
+        QCOMPARE(toneImageName(2), QStringLiteral("toneImage6"));
+        QCOMPARE(toneImageName(5), QStringLiteral("toneImage2"));
+        QCOMPARE(toneImageName(8), QStringLiteral("toneImage5"));
+        QCOMPARE(toneImageName(9), QStringLiteral("toneImage9"));
+        QCOMPARE(toneImageName(24), QStringLiteral("toneImage24"));
         QSet<QString> all;
         for (int i = 1; i <= 24; ++i)
             all.insert(toneImageName(i));

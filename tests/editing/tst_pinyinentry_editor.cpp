@@ -2,15 +2,15 @@
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
 #include "app/AppTestSupport.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "editing/PinyinEntry.h"
-#include "editing/TFormEditor.h"
+#include "editing/LessonEditorWindow.h"
 #include "platform/keyboard/FakeKeyboardLayouts.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/ToneColours.h"
-#include "settings/TFormOptions.h"
+#include "settings/OptionsDialog.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -47,9 +47,9 @@ class TestPinyinEntryEditor : public QObject {
     QTemporaryDir m_home;
     FakeKeyboardLayouts *m_layouts = nullptr;
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    TFormEditor *ed() { return FormEditor; }
+    LessonEditorWindow *ed() { return lessonEditorWindow; }
 
-    void useUnicode(bool on) { FormOptions->cbPinyinSystem->setCurrentIndex(on ? 1 : 0); }
+    void useUnicode(bool on) { optionsDialog->pinyinSystemCombo->setCurrentIndex(on ? 1 : 0); }
 
 private slots:
     void initTestCase()
@@ -61,23 +61,23 @@ private slots:
         // Two layouts named DEU: the first listed (11) is the one offered.
         m_layouts->setLayouts({{11, "DEU"}, {12, "ENU"}, {13, ""}, {14, "CHS"}, {15, "DEU"}, {16, "chs"}});
         KeyboardLayouts::setInstance(std::move(fake));
-        CreateForms();
-        Form1->FFontsizePinyin = 12;
-        Form1->FEditorLoadPending = true;
-        ed()->FFileName.clear();
-        ed()->FormActivate();
+        createWindows();
+        mainWindow->pinyinFontSize = 12;
+        mainWindow->editorLoadPending = true;
+        ed()->fileName.clear();
+        ed()->onActivate();
     }
     void cleanupTestCase()
     {
-        DestroyForms();
+        destroyWindows();
         KeyboardLayouts::setInstance(nullptr);
     }
     void init()
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        for (RichEdit *f : {ed()->reEdOrig, ed()->reEdPin, ed()->reEdChin, ed()->reEdNote})
+        for (RichEdit *f : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
             f->clear();
-        Form1->rePinyin.fromRtf(QByteArray(storedPinyin));
+        mainWindow->toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
     void cleanup() { m_scripted.reset(); }
 
@@ -85,69 +85,69 @@ private slots:
     {
         // Sorted ignoring case, one per name, nameless ones dropped; "chs"
         // and "CHS" are one name, and the first listed ("CHS", 14) stays.
-        for (QComboBox *cb : {ed()->cbOrig, ed()->cbPin, ed()->cbNote}) {
+        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->notesLayoutCombo}) {
             QCOMPARE(itemsOf(cb), (QStringList{"CHS", "DEU", "ENU"}));
             QCOMPARE(cb->currentIndex(), 0);
         }
-        QCOMPARE(itemsOf(ed()->cbChin), (QStringList{"CHS", "DEU", "ENU"}));
-        QCOMPARE(ed()->cbChin->currentText(), QStringLiteral("CHS"));
-        QCOMPARE(handleOf(ed()->cbChin), LayoutHandle(14));
-        ed()->cbOrig->setCurrentIndex(1);
-        QCOMPARE(handleOf(ed()->cbOrig), LayoutHandle(11));
+        QCOMPARE(itemsOf(ed()->charactersLayoutCombo), (QStringList{"CHS", "DEU", "ENU"}));
+        QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
+        QCOMPARE(handleOf(ed()->charactersLayoutCombo), LayoutHandle(14));
+        ed()->translationLayoutCombo->setCurrentIndex(1);
+        QCOMPARE(handleOf(ed()->translationLayoutCombo), LayoutHandle(11));
 
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
-        TFormEditor other;
-        QCOMPARE(itemsOf(other.cbChin), (QStringList{"chs", "DEU", "ENU"}));
-        QCOMPARE(other.cbChin->currentIndex(), 0);
+        LessonEditorWindow other;
+        QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
+        QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
         m_layouts->setLayouts({});
-        TFormEditor none;
-        QCOMPARE(none.cbPin->count(), 0);
-        none.reEdPinEnter(); // nothing to activate, the field still counts
-        QCOMPARE(none.FActiveField, 2);
-        ed()->cbOrig->setCurrentIndex(0);
+        LessonEditorWindow none;
+        QCOMPARE(none.pinyinLayoutCombo->count(), 0);
+        none.pinyinViewEntered(); // nothing to activate, the field still counts
+        QCOMPARE(none.activeField, 2);
+        ed()->translationLayoutCombo->setCurrentIndex(0);
     }
 
     void enteringAFieldActivatesItsLayout()
     {
         const int before = m_layouts->activations().size();
-        ed()->cbOrig->setCurrentIndex(2);  // ENU
-        ed()->cbNote->setCurrentIndex(1);  // DEU
-        ed()->reEdOrigEnter();
+        ed()->translationLayoutCombo->setCurrentIndex(2);  // ENU
+        ed()->notesLayoutCombo->setCurrentIndex(1);  // DEU
+        ed()->translationViewEntered();
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
-        QCOMPARE(ed()->FActiveField, 1);
-        ed()->reEdChinEnter();
+        QCOMPARE(ed()->activeField, 1);
+        ed()->charactersViewEntered();
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(14));
-        QCOMPARE(ed()->FActiveField, 3);
-        ed()->reEdNoteEnter();
+        QCOMPARE(ed()->activeField, 3);
+        ed()->notesViewEntered();
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(11));
-        QCOMPARE(ed()->FActiveField, 4);
+        QCOMPARE(ed()->activeField, 4);
         QCOMPARE(m_layouts->activations().mid(before), (QList<LayoutHandle>{12, 14, 11}));
 
         // Choosing in a list sends the focus back to its field, whose layout
         // (the one just chosen) becomes active.
-        ed()->cbPin->setCurrentIndex(1);
-        ed()->cbPinCloseUp();
+        ed()->pinyinLayoutCombo->setCurrentIndex(1);
+        ed()->pinyinLayoutComboClosedUp();
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(11));
-        QCOMPARE(ed()->FActiveField, 2);
-        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->reEdPinView));
+        QCOMPARE(ed()->activeField, 2);
+        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->pinyinView));
         // A real focus change into a field is an enter too.
-        ed()->cbOrig->setCurrentIndex(2);
+        ed()->translationLayoutCombo->setCurrentIndex(2);
         QFocusEvent in(QEvent::FocusIn);
-        QCoreApplication::sendEvent(ed()->reEdOrigView, &in);
-        QCOMPARE(ed()->FActiveField, 1);
+        QCoreApplication::sendEvent(ed()->translationView, &in);
+        QCOMPARE(ed()->activeField, 1);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
     }
 
     void noFieldYetInsertsNothing()
     {
-        TFormEditor fresh;
-        QCOMPARE(fresh.FActiveField, 0);
+        LessonEditorWindow fresh;
+        QCOMPARE(fresh.activeField, 0);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);
-            fresh.InsertPin2(3);
-            for (RichEdit *f : {fresh.reEdOrig, fresh.reEdPin, fresh.reEdChin, fresh.reEdNote})
+            fresh.insertToneVowel(3);
+            for (RichEdit *f : {fresh.translationText, fresh.pinyinText, fresh.charactersText, fresh.notesText})
                 QCOMPARE(f->text(), QString());
         }
     }
@@ -155,12 +155,12 @@ private slots:
     void unicodeVowelsInTimesNewRomanThenTheFieldsFont()
     {
         useUnicode(true);
-        RichEdit *pin = ed()->reEdPin;
-        ed()->reEdPinEnter();
+        RichEdit *pin = ed()->pinyinText;
+        ed()->pinyinViewEntered();
         pin->setText(QStringLiteral("ni"));
         pin->setSel(2, 2);
-        ed()->InsertPin2(toneVowelIndex(0, 3));                 // a, third tone
-        ed()->InsertPin2(toneVowelIndex(5, 3));                 // u with diaeresis, third tone
+        ed()->insertToneVowel(toneVowelIndex(0, 3));                 // a, third tone
+        ed()->insertToneVowel(toneVowelIndex(5, 3));                 // u with diaeresis, third tone
         QCOMPARE(pin->text(), QStringLiteral("ni") + QChar(0x01CE) + QChar(0x01DA));
         QCOMPARE(pin->selStart(), 4);
         QCOMPARE(pin->selLength(), 0);
@@ -174,47 +174,47 @@ private slots:
 
         // The next typed character goes in the field's own font.
         pin->setSel(4, 4);
-        QTest::keyClick(ed()->reEdPinView, Qt::Key_N);
+        QTest::keyClick(ed()->pinyinView, Qt::Key_N);
         QCOMPARE(pin->text(), QStringLiteral("ni") + QChar(0x01CE) + QChar(0x01DA) + QLatin1Char('n'));
-        QCOMPARE(charAt(pin, 4).fontName, ed()->reEdPinView->font().family());
-        QVERIFY(ed()->reEdPinView->font().family() != QStringLiteral("Times New Roman"));
+        QCOMPARE(charAt(pin, 4).fontName, ed()->pinyinView->font().family());
+        QVERIFY(ed()->pinyinView->font().family() != QStringLiteral("Times New Roman"));
     }
 
     void aVowelReplacesTheSelection()
     {
         useUnicode(true);
-        ed()->reEdNoteEnter();
-        RichEdit *note = ed()->reEdNote;
+        ed()->notesViewEntered();
+        RichEdit *note = ed()->notesText;
         note->setText(QStringLiteral("hxxo"));
         note->setSel(1, 3);
-        ed()->InsertPin2(toneVowelIndex(1, 4));
+        ed()->insertToneVowel(toneVowelIndex(1, 4));
         QCOMPARE(note->text(), QStringLiteral("h") + QChar(0x00E8) + QStringLiteral("o"));
         QCOMPARE(note->selStart(), 2);
         // The other fields are untouched.
-        QCOMPARE(ed()->reEdPin->text(), QString());
+        QCOMPARE(ed()->pinyinText->text(), QString());
     }
 
     void legacyFontVowelsComeFromTheStoredText()
     {
         useUnicode(false);
-        ed()->reEdChinEnter();
-        RichEdit *chin = ed()->reEdChin;
+        ed()->charactersViewEntered();
+        RichEdit *chin = ed()->charactersText;
         chin->setText(QStringLiteral("xy"));
         chin->setSel(1, 1);
-        ed()->InsertPin2(toneVowelIndex(1, 1)); // index 5: the fifth stored character
-        ed()->InsertPin2(24);
+        ed()->insertToneVowel(toneVowelIndex(1, 1)); // index 5: the fifth stored character
+        ed()->insertToneVowel(24);
         QCOMPARE(chin->text(), QStringLiteral("xexy"));
         QCOMPARE(charAt(chin, 1).fontName, QStringLiteral("Stored Pinyin Face"));
         QCOMPARE(charAt(chin, 2).fontName, QStringLiteral("Stored Pinyin Face"));
 
         // A stored text too short for the index (or missing) gives nothing,
         // never the whole stored text.
-        Form1->rePinyin.setText(QStringLiteral("abc"));
+        mainWindow->toneVowelsText.setText(QStringLiteral("abc"));
         chin->clear();
-        ed()->InsertPin2(10);
+        ed()->insertToneVowel(10);
         QCOMPARE(chin->text(), QString());
-        Form1->rePinyin.clear();
-        ed()->InsertPin2(1);
+        mainWindow->toneVowelsText.clear();
+        ed()->insertToneVowel(1);
         QCOMPARE(chin->text(), QString());
     }
 
@@ -222,39 +222,39 @@ private slots:
     {
         useUnicode(true);
         QCOMPARE(ed()->toneImages.size(), 24);
-        korvana::ToneImage *image = ed()->findChild<korvana::ToneImage *>(QStringLiteral("Image6"));
+        korvana::ToneImage *image = ed()->findChild<korvana::ToneImage *>(QStringLiteral("toneImage6"));
         QVERIFY(image);
         QCOMPARE(image->index(), 2); // a, second tone
         QCOMPARE(image->focusPolicy(), Qt::NoFocus);
         QCOMPARE(ed()->toneImages.at(1), image);
 
-        ed()->reEdOrigEnter();
+        ed()->translationViewEntered();
         QTest::mousePress(image, Qt::LeftButton);
         QVERIFY(image->concealed());
-        QCOMPARE(ed()->reEdOrig->text(), QString()); // the click inserts, the press does not
+        QCOMPARE(ed()->translationText->text(), QString()); // the click inserts, the press does not
         QTest::mouseRelease(image, Qt::LeftButton);
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->reEdOrig->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->translationText->text(), QString(QChar(0x00E1)));
 
         // Released outside the image: no click, nothing inserted.
         QTest::mousePress(image, Qt::LeftButton);
         QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(-5, -5));
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->reEdOrig->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->translationText->text(), QString(QChar(0x00E1)));
     }
 
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
     {
         // The program's own stored text, as loaded at start-up.
-        Form1->ReadDatabases();
-        if (Form1->rePinyin.textLength() == 0)
+        mainWindow->readDatabases();
+        if (mainWindow->toneVowelsText.textLength() == 0)
             QSKIP("the character database is not built into this program");
         useUnicode(false);
-        ed()->reEdPinEnter();
+        ed()->pinyinViewEntered();
         for (int i = 1; i <= 24; ++i) {
-            ed()->reEdPin->clear();
-            ed()->InsertPin2(i);
-            QCOMPARE(ed()->reEdPin->text().size(), 1);
+            ed()->pinyinText->clear();
+            ed()->insertToneVowel(i);
+            QCOMPARE(ed()->pinyinText->text().size(), 1);
         }
     }
 };

@@ -52,10 +52,10 @@ private slots:
         const QString lesson = fixtures::writeLesson(
             tmp.filePath("mine.kvl"),
             {term("one"), "<ST=l>" + term(QStringLiteral("\u4f60\u597d"), "p"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"R\">"});
-        store.FOpenLessons = {lesson};
+        store.openLessons = {lesson};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        store.StringGrid1.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
+        store.termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
         LessonSaver saver(store, loaded);
         QCOMPARE(saver.saveAll(), QStringList());
 
@@ -89,15 +89,15 @@ private slots:
 
         LessonStore store;
         LoadedLessons loaded;
-        store.FOpenLessons = {rtf};
+        store.openLessons = {rtf};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(fixtures::lines(store.reMain),
+        QCOMPARE(fixtures::lines(store.lessonText),
                  (QStringList{term(QStringLiteral("\u4e16\u754c")), term("two", "p"), term("three")}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"d", "u", "l"}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"w", "p", "w"}));
-        QCOMPARE(store.FParFiles, (QStringList{"a.txt", "b.txt"}));
-        QCOMPARE(store.FParDescriptions, (QStringList{"First", "Second"}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"d", "u", "l"}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermType), (QStringList{"w", "p", "w"}));
+        QCOMPARE(store.linkedFiles, (QStringList{"a.txt", "b.txt"}));
+        QCOMPARE(store.linkedFileDescriptions, (QStringList{"First", "Second"}));
     }
 };
 

@@ -52,20 +52,20 @@ private slots:
         const QString a = fixtures::writeLesson(path("two/a.kvl"), {"<ST=l>" + term("one"), term("two", "p"), "",
                                                                      term("three"), "   "});
         const QString b = fixtures::writeLesson(path("two/b.kvl"), {"<st=d>" + term("four"), term("five")});
-        store.FOpenLessons = {a, b};
+        store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
 
-        QCOMPARE(fixtures::lines(store.reMain),
+        QCOMPARE(fixtures::lines(store.lessonText),
                  (QStringList{term("one"), term("two", "p"), term("three"), term("four"), term("five")}));
-        QCOMPARE(store.StringGrid1.rowCount(), 5);
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus),
+        QCOMPARE(store.termTable.rowCount(), 5);
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus),
                  (QStringList{"l", "u", "u", "d", "u"}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"w", "p", "w", "w", "w"}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{a, a, a, b, b}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::ShownCount), (QStringList{"0", "0", "0", "0", "0"}));
-        QCOMPARE(store.FCurrentLesson, b);
-        QCOMPARE(store.FLoadingFile, b);
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermType), (QStringList{"w", "p", "w", "w", "w"}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{a, a, a, b, b}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::ShownCount), (QStringList{"0", "0", "0", "0", "0"}));
+        QCOMPARE(store.currentLesson, b);
+        QCOMPARE(store.loadingLesson, b);
         QVERIFY(loaded.contains(a) && loaded.contains(b));
     }
 
@@ -78,12 +78,12 @@ private slots:
         LoadedLessons loaded;
         const QString a = fixtures::writeLesson(path("shift/a.kvl"), {term("one"), "<ST=u>", "<ST=d> "});
         const QString b = fixtures::writeLesson(path("shift/b.kvl"), {"<ST=d>" + term("two")});
-        store.FOpenLessons = {a, b};
+        store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two")}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{a, b}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "d"}));
+        QCOMPARE(fixtures::lines(store.lessonText), (QStringList{term("one"), term("two")}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{a, b}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"u", "d"}));
     }
 
     void everyStateTagIsRemoved()
@@ -93,14 +93,15 @@ private slots:
         const QString a = fixtures::writeLesson(
             path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>", "<St=L>" + term("two") + "<ST=open",
                                  "<ST<ST=l>=d>" + term("three")});
-        store.FOpenLessons = {a};
+        store.openLessons = {a};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
         // Tags never pile up, whatever their value; an unclosed one is no tag;
         // a tag that taking another out makes goes too (else the term would
         // change at the next opening, after a save).
-        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two") + "<ST=open", term("three")}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"u", "l", "l"}));
+        QCOMPARE(fixtures::lines(store.lessonText),
+                 (QStringList{term("one"), term("two") + "<ST=open", term("three")}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"u", "l", "l"}));
     }
 
     void linkedFilesListedPerLessonInLineOrder()
@@ -110,13 +111,13 @@ private slots:
         const QString a = fixtures::writeLesson(path("par/a.kvl"), {term("one"), "<PAR FILE=\"x\" DESCRIPTION=\"X\">",
                                                                      "<PAR FILE=\"y\" DESCRIPTION=\"Y\">"});
         const QString b = fixtures::writeLesson(path("par/b.kvl"), {"<par file=\"z\" description=\"Z\">", term("two")});
-        store.FOpenLessons = {a, b};
+        store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
         opener.openAll();
-        QCOMPARE(store.FParFiles, (QStringList{"x", "y", "z"}));
-        QCOMPARE(store.FParDescriptions, (QStringList{"X", "Y", "Z"}));
-        QCOMPARE(store.FParLessons, (QStringList{a, a, b}));
-        QCOMPARE(store.StringGrid1.rowCount(), 2);
+        QCOMPARE(store.linkedFiles, (QStringList{"x", "y", "z"}));
+        QCOMPARE(store.linkedFileDescriptions, (QStringList{"X", "Y", "Z"}));
+        QCOMPARE(store.linkedFileLessons, (QStringList{a, a, b}));
+        QCOMPARE(store.termTable.rowCount(), 2);
     }
 
     void filesThatMustNotLoad()
@@ -131,18 +132,18 @@ private slots:
         const QString binary = fixtures::writeFile(path("bad/data.bin"), QByteArray("\x01\x02\x03\x04\x05" "abc\x80\x81"));
         const QString missing = path("bad/missing.kvl");
         const QString good2 = fixtures::writeLesson(path("bad/good2.kvl"), {term("two")});
-        store.FOpenLessons = {good, picture, binary, missing, good2};
+        store.openLessons = {good, picture, binary, missing, good2};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), (QStringList{picture, binary, missing}));
         QCOMPARE(opener.failureReason(picture), QStringLiteral("not a lesson"));
         QCOMPARE(opener.failureReason(missing), QStringLiteral("no such file or folder"));
         // Failed files stay in the list of open lessons, but never count as
         // loaded, so the saver will not write them.
-        QCOMPARE(store.FOpenLessons.size(), 5);
-        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("two")}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{good, good2}));
+        QCOMPARE(store.openLessons.size(), 5);
+        QCOMPARE(fixtures::lines(store.lessonText), (QStringList{term("one"), term("two")}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{good, good2}));
         QVERIFY(!loaded.contains(picture) && !loaded.contains(binary) && !loaded.contains(missing));
-        QCOMPARE(store.FLoadingFile, good2);
+        QCOMPARE(store.loadingLesson, good2);
     }
 
     // A text with no term tag and no linked-file line (a reading text beside
@@ -158,12 +159,12 @@ private slots:
         const QString links = fixtures::writeLesson(path("only/links.kvl"), {"<PAR FILE=\"a.txt\" DESCRIPTION=\"A\">"});
         // "<par" that names no file links nothing: saved, it would empty the file.
         const QString parade = fixtures::writeLesson(path("only/parade.txt"), {"<parade> of words"});
-        store.FOpenLessons = {reading, empty, lower, links, parade};
+        store.openLessons = {reading, empty, lower, links, parade};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), (QStringList{reading, empty, parade}));
         QCOMPARE(opener.failureReason(reading), QStringLiteral("not a lesson"));
-        QCOMPARE(fixtures::lines(store.reMain), QStringList{"<or=one>"});
-        QCOMPARE(store.FParFiles, QStringList{"a.txt"});
+        QCOMPARE(fixtures::lines(store.lessonText), QStringList{"<or=one>"});
+        QCOMPARE(store.linkedFiles, QStringList{"a.txt"});
         QVERIFY(!loaded.contains(reading) && loaded.contains(links));
     }
 
@@ -193,13 +194,13 @@ private slots:
         LessonSaver saver(store, loaded);
         QByteArray saved;
         for (int round = 0; round < 3; ++round) {
-            store.FOpenLessons = {file};
+            store.openLessons = {file};
             QCOMPARE(opener.openAll(), QStringList());
-            QCOMPARE(fixtures::lines(store.reMain), terms);
-            QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"d", "u", "l"}));
-            QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"p", "w", "w"}));
-            QCOMPARE(store.FParFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "b.rtf"}));
-            QCOMPARE(store.FParDescriptions, (QStringList{QStringLiteral("\u0130zmir notes"), "Second"}));
+            QCOMPARE(fixtures::lines(store.lessonText), terms);
+            QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"d", "u", "l"}));
+            QCOMPARE(fixtures::column(store.termTable, TermGrid::TermType), (QStringList{"p", "w", "w"}));
+            QCOMPARE(store.linkedFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "b.rtf"}));
+            QCOMPARE(store.linkedFileDescriptions, (QStringList{QStringLiteral("\u0130zmir notes"), "Second"}));
             QCOMPARE(saver.saveAll(), QStringList());
             if (round == 2)
                 QCOMPARE(fixtures::readFile(file), saved);
@@ -240,18 +241,18 @@ private slots:
             many.append(line);
         const QString big = fixtures::writeLesson(path("big/b.kvl"), many);
         const QString after = fixtures::writeLesson(path("big/c.kvl"), {term("three")});
-        store.FOpenLessons = {small, big, after};
+        store.openLessons = {small, big, after};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList{big});
         QCOMPARE(opener.failureReason(big), QStringLiteral("over the 1,000,000-character limit"));
-        QCOMPARE(fixtures::lines(store.reMain), (QStringList{term("one"), term("three")}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermLesson), (QStringList{small, after}));
+        QCOMPARE(fixtures::lines(store.lessonText), (QStringList{term("one"), term("three")}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{small, after}));
         QVERIFY(!loaded.contains(big));
 
         // Each half fits; the second passes the limit with the first.
         const QString half = fixtures::writeLesson(path("big/half.kvl"), many.mid(0, many.size() / 2 + 1));
         const QString other = fixtures::writeLesson(path("big/other.kvl"), many.mid(0, many.size() / 2 + 1));
-        store.FOpenLessons = {half, other};
+        store.openLessons = {half, other};
         QCOMPARE(opener.openAll(), QStringList{other});
         QCOMPARE(opener.failureReason(other), QStringLiteral("over the 1,000,000-character limit with the lessons before it"));
 
@@ -263,11 +264,11 @@ private slots:
         }
         const QString pipe = path("big/pipe.kvl");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        store.FOpenLessons = {huge, pipe, small};
+        store.openLessons = {huge, pipe, small};
         QCOMPARE(opener.openAll(), (QStringList{huge, pipe}));
         QCOMPARE(opener.failureReason(huge), QStringLiteral("over the 1,000,000-character limit"));
         QCOMPARE(opener.failureReason(pipe), QStringLiteral("not a regular file"));
-        QCOMPARE(fixtures::lines(store.reMain), QStringList{term("one")});
+        QCOMPARE(fixtures::lines(store.lessonText), QStringList{term("one")});
     }
 
     // Rich text read paragraph by paragraph stops where its reader says so,
@@ -290,34 +291,34 @@ private slots:
         LoadedLessons loaded;
         const QString a = fixtures::writeLesson(path("twice/a.kvl"), {term("one")});
         const QString b = fixtures::writeLesson(path("twice/b.kvl"), {term("two")});
-        store.FOpenLessons = {a, b, tmp.path() + "/twice/./a.kvl"};
+        store.openLessons = {a, b, tmp.path() + "/twice/./a.kvl"};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(store.FOpenLessons, (QStringList{a, b}));
-        QCOMPARE(store.StringGrid1.rowCount(), 2);
+        QCOMPARE(store.openLessons, (QStringList{a, b}));
+        QCOMPARE(store.termTable.rowCount(), 2);
     }
 
     void emptyAndFailedLoadsLeaveOneEmptyRow()
     {
         LessonStore store;
         LoadedLessons loaded;
-        store.FCurrentLesson = QStringLiteral("before");
+        store.currentLesson = QStringLiteral("before");
         const QString empty = fixtures::writeLesson(path("none/empty.kvl"), {"", "<PAR FILE=\"\" DESCRIPTION=\"\">"});
-        store.FOpenLessons = {path("none/missing.kvl")};
+        store.openLessons = {path("none/missing.kvl")};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll().size(), 1);
-        QCOMPARE(store.StringGrid1.rowCount(), 1);
-        QVERIFY(store.StringGrid1.lesson(0).isEmpty());
-        QCOMPARE(store.reMain.lineCount(), 0);
+        QCOMPARE(store.termTable.rowCount(), 1);
+        QVERIFY(store.termTable.lesson(0).isEmpty());
+        QCOMPARE(store.lessonText.lineCount(), 0);
         // Nothing loaded: the current lesson keeps its value.
-        QCOMPARE(store.FCurrentLesson, QStringLiteral("before"));
+        QCOMPARE(store.currentLesson, QStringLiteral("before"));
 
         // An empty lesson loads (and may be saved), it just has no terms; a
         // lesson after it starts on the first line.
         const QString b = fixtures::writeLesson(path("none/b.kvl"), {term("one")});
-        store.FOpenLessons = {empty, b};
+        store.openLessons = {empty, b};
         QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(fixtures::lines(store.reMain), QStringList{term("one")});
+        QCOMPARE(fixtures::lines(store.lessonText), QStringList{term("one")});
         QVERIFY(loaded.contains(empty));
         // Saved, a lesson with nothing in it stays as it was: an empty file
         // would no longer open as a lesson.
@@ -332,19 +333,20 @@ private slots:
         LoadedLessons loaded;
         const QString a = path("rtf/a.kvl");
         fixtures::writeFile(a, fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/formatted.kvl")));
-        store.FOpenLessons = {a};
+        store.openLessons = {a};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(store.reMain.lineCount(), 2);
-        QCOMPARE(store.reMain.line(0), QStringLiteral("<OR=hello><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=><TY=p>"));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermStatus), (QStringList{"d", "l"}));
-        QCOMPARE(fixtures::column(store.StringGrid1, TermGrid::TermType), (QStringList{"p", "w"}));
-        QCOMPARE(store.FParFiles, QStringList{QStringLiteral("\u8bfe\u6587.txt")});
+        QCOMPARE(store.lessonText.lineCount(), 2);
+        QCOMPARE(store.lessonText.line(0),
+                 QStringLiteral("<OR=hello><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=><TY=p>"));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"d", "l"}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermType), (QStringList{"p", "w"}));
+        QCOMPARE(store.linkedFiles, QStringList{QStringLiteral("\u8bfe\u6587.txt")});
         // The characters keep their own colour.
-        const int chPos = store.reMain.findText(QStringLiteral("\u4f60"), 0, store.reMain.textLength());
-        store.reMain.setSelStart(chPos);
-        store.reMain.setSelLength(1);
-        QCOMPARE(store.reMain.selAttributes().color, QColor(Qt::red));
+        const int chPos = store.lessonText.findText(QStringLiteral("\u4f60"), 0, store.lessonText.textLength());
+        store.lessonText.setSelStart(chPos);
+        store.lessonText.setSelLength(1);
+        QCOMPARE(store.lessonText.selAttributes().color, QColor(Qt::red));
     }
 };
 

@@ -34,7 +34,7 @@ class TestLessonSaver : public QObject {
         LessonSaver saver{store, loaded};
         QStringList open(const QStringList &files)
         {
-            store.FOpenLessons = files;
+            store.openLessons = files;
             return opener.openAll();
         }
     };
@@ -45,11 +45,11 @@ private slots:
         Opened o;
         const QString a = fixtures::writeLesson(path("states/a.kvl"), {term("one"), term("two"), term("three")});
         QCOMPARE(o.open({a}), QStringList());
-        o.store.StringGrid1.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
+        o.store.termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         QCOMPARE(o.saver.saveAll(), QStringList());
         QCOMPARE(savedLines(a), (QStringList{"<ST=u>" + term("one"), "<ST=d>" + term("two"), "<ST=u>" + term("three")}));
         // Saving changes neither the lesson text nor the table.
-        QCOMPARE(fixtures::lines(o.store.reMain), (QStringList{term("one"), term("two"), term("three")}));
+        QCOMPARE(fixtures::lines(o.store.lessonText), (QStringList{term("one"), term("two"), term("three")}));
     }
 
     void eachLessonGetsItsOwnTermsAndLinkedFiles()
@@ -77,8 +77,8 @@ private slots:
                                                                        "<PAR FILE=\"b\" DESCRIPTION=\"B\">",
                                                                        "<PAR FILE=\"c\" DESCRIPTION=\"C\">"});
         QCOMPARE(o.open({a, b}), QStringList());
-        const QStringList text = fixtures::lines(o.store.reMain);
-        const QStringList states = fixtures::column(o.store.StringGrid1, TermGrid::TermStatus);
+        const QStringList text = fixtures::lines(o.store.lessonText);
+        const QStringList states = fixtures::column(o.store.termTable, TermGrid::TermStatus);
 
         QCOMPARE(o.saver.saveAll(), QStringList());
         const QByteArray firstA = fixtures::readFile(a), firstB = fixtures::readFile(b);
@@ -90,18 +90,18 @@ private slots:
         // their order, and the files stay the same.
         for (int round = 0; round < 2; ++round) {
             QCOMPARE(o.open({a, b}), QStringList());
-            QCOMPARE(fixtures::lines(o.store.reMain), text);
-            QCOMPARE(fixtures::column(o.store.StringGrid1, TermGrid::TermStatus), states);
-            QCOMPARE(o.store.FParFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "a", "b", "c"}));
+            QCOMPARE(fixtures::lines(o.store.lessonText), text);
+            QCOMPARE(fixtures::column(o.store.termTable, TermGrid::TermStatus), states);
+            QCOMPARE(o.store.linkedFiles, (QStringList{QStringLiteral("\u8bfe\u6587.txt"), "a", "b", "c"}));
             QCOMPARE(o.saver.saveAll(), QStringList());
             QCOMPARE(fixtures::readFile(a), firstA);
             QCOMPARE(fixtures::readFile(b), firstB);
         }
         // The characters' own colour went to the file and came back.
-        const int chPos = o.store.reMain.findText(QStringLiteral("\u4f60"), 0, o.store.reMain.textLength());
-        o.store.reMain.setSelStart(chPos);
-        o.store.reMain.setSelLength(1);
-        QCOMPARE(o.store.reMain.selAttributes().color, QColor(Qt::red));
+        const int chPos = o.store.lessonText.findText(QStringLiteral("\u4f60"), 0, o.store.lessonText.textLength());
+        o.store.lessonText.setSelStart(chPos);
+        o.store.lessonText.setSelLength(1);
+        QCOMPARE(o.store.lessonText.selAttributes().color, QColor(Qt::red));
     }
 
     // Whatever the text of a term or a linked file holds comes back after
@@ -123,10 +123,10 @@ private slots:
         const QStringList descriptions{QStringLiteral("\u0130zmir notes"), QStringLiteral("a\"b\v")};
         for (int round = 0; round < 3; ++round) {
             QCOMPARE(o.open({a}), QStringList());
-            QCOMPARE(fixtures::lines(o.store.reMain), terms);
-            QCOMPARE(fixtures::column(o.store.StringGrid1, TermGrid::TermStatus), (QStringList{"l", "u", "u"}));
-            QCOMPARE(o.store.FParFiles, files);
-            QCOMPARE(o.store.FParDescriptions, descriptions);
+            QCOMPARE(fixtures::lines(o.store.lessonText), terms);
+            QCOMPARE(fixtures::column(o.store.termTable, TermGrid::TermStatus), (QStringList{"l", "u", "u"}));
+            QCOMPARE(o.store.linkedFiles, files);
+            QCOMPARE(o.store.linkedFileDescriptions, descriptions);
             QCOMPARE(o.saver.saveAll(), QStringList());
         }
         // The same from a plain-text lesson.
@@ -134,9 +134,9 @@ private slots:
                                               "<OR=a\fb\vc\x1a><TY=p>\r\n<PAR FILE=\"f\f\" DESCRIPTION=\"d\v\x1a\">\r\n");
         for (int round = 0; round < 2; ++round) {
             QCOMPARE(o.open({b}), QStringList());
-            QCOMPARE(fixtures::lines(o.store.reMain), QStringList{QStringLiteral("<OR=a\fb\vc\u001a><TY=p>")});
-            QCOMPARE(o.store.FParFiles, QStringList{"f\f"});
-            QCOMPARE(o.store.FParDescriptions, QStringList{QStringLiteral("d\v\u001a")});
+            QCOMPARE(fixtures::lines(o.store.lessonText), QStringList{QStringLiteral("<OR=a\fb\vc\u001a><TY=p>")});
+            QCOMPARE(o.store.linkedFiles, QStringList{"f\f"});
+            QCOMPARE(o.store.linkedFileDescriptions, QStringList{QStringLiteral("d\v\u001a")});
             QCOMPARE(o.saver.saveAll(), QStringList());
         }
         QCOMPARE(o.open({a}), QStringList());
@@ -144,10 +144,10 @@ private slots:
         // The soft break is written back as one, and it counts as one
         // character of its line in both countings.
         QVERIFY(fixtures::readFile(a).contains("first\\line second"));
-        RichEdit &re = o.store.reMain;
+        RichEdit &re = o.store.lessonText;
         QCOMPARE(re.lineIndex(1), int(terms[0].size()) + 1);
         QCOMPARE(re.findText(QStringLiteral("<PI="), 0, re.textLength()), int(terms[0].size() + 2 + terms[1].indexOf("<PI=")));
-        QCOMPARE(o.store.GetValue(0, QStringLiteral("NO")), QStringLiteral("first\u2028second"));
+        QCOMPARE(o.store.valueAt(0, QStringLiteral("NO")), QStringLiteral("first\u2028second"));
     }
 
     void lessonThatDidNotLoadIsNeverWritten()
@@ -204,7 +204,7 @@ private slots:
         const QString a = fixtures::writeLesson(path("ro/a.kvl"), {term("one")});
         const QString b = fixtures::writeLesson(path("ro/b.kvl"), {term("two"), "<PAR FILE=\"x\" DESCRIPTION=\"a\">b\" c\">"});
         QCOMPARE(o.open({a, b}), QStringList());
-        QCOMPARE(o.store.FParDescriptions, QStringList{"a\">b"});
+        QCOMPARE(o.store.linkedFileDescriptions, QStringList{"a\">b"});
         QVERIFY(QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         const QByteArray before = fixtures::readFile(a), beforeB = fixtures::readFile(b);
         QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(o.open({a, b}), QStringList());
         const QByteArray before = fixtures::readFile(a);
         QVERIFY(o.saver.rowsAgreeWithLines());
-        o.store.reMain.deleteLine(0);
+        o.store.lessonText.deleteLine(0);
         QVERIFY(!o.saver.rowsAgreeWithLines());
         QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
         QCOMPARE(fixtures::readFile(a), before);
@@ -235,11 +235,11 @@ private slots:
         Opened o;
         const QString a = fixtures::writeLesson(path("range/a.kvl"), {term("one"), term("two")});
         QCOMPARE(o.open({a}), QStringList());
-        o.store.StringGrid1.setRowCount(3);
-        o.store.StringGrid1.setCell(TermGrid::TermLesson, 2, QStringLiteral("/elsewhere.kvl"));
-        o.store.StringGrid1.setCell(TermGrid::TermStatus, 2, QStringLiteral("u"));
+        o.store.termTable.setRowCount(3);
+        o.store.termTable.setCell(TermGrid::TermLesson, 2, QStringLiteral("/elsewhere.kvl"));
+        o.store.termTable.setCell(TermGrid::TermStatus, 2, QStringLiteral("u"));
         o.saver.buildLesson(QStringLiteral("/elsewhere.kvl"));
-        QCOMPARE(fixtures::lines(o.saver.RichEdit2), QStringList{"<ST=u>"});
+        QCOMPARE(fixtures::lines(o.saver.outputText), QStringList{"<ST=u>"});
     }
 };
 

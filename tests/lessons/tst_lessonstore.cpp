@@ -14,8 +14,8 @@ class TestLessonStore : public QObject {
     static void appendLesson(LessonStore &s, const QStringList &lines, const QString &file)
     {
         for (const QString &l : lines)
-            s.reMain.addLine(l);
-        s.NacistDoStringgridu(file);
+            s.lessonText.addLine(l);
+        s.loadIntoTermTable(file);
     }
 
 private slots:
@@ -40,7 +40,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, tag);
         QFETCH(QString, expected);
-        QCOMPARE(GetTagContent(line, tag), expected);
+        QCOMPARE(korvana::tagContent(line, tag), expected);
     }
 
     void typeAndStateReaders()
@@ -55,18 +55,18 @@ private slots:
     void emptyTableKeepsOneEmptyRow()
     {
         LessonStore s;
-        QCOMPARE(s.StringGrid1.rowCount(), 1);
-        s.StringGrid1.setCell(TermGrid::ShownCount, 0, QStringLiteral("3"));
-        s.StringGrid1.setRowCount(0);
-        QCOMPARE(s.StringGrid1.rowCount(), 1);
+        QCOMPARE(s.termTable.rowCount(), 1);
+        s.termTable.setCell(TermGrid::ShownCount, 0, QStringLiteral("3"));
+        s.termTable.setRowCount(0);
+        QCOMPARE(s.termTable.rowCount(), 1);
         for (int c = 0; c < TermGrid::ColCount; ++c)
-            QVERIFY(s.StringGrid1.cell(c, 0).isEmpty());
+            QVERIFY(s.termTable.cell(c, 0).isEmpty());
         // Rows dropped and added again come back empty.
-        s.StringGrid1.setRowCount(3);
-        s.StringGrid1.setCell(TermGrid::TermType, 2, QStringLiteral("p"));
-        s.StringGrid1.setRowCount(2);
-        s.StringGrid1.setRowCount(3);
-        QVERIFY(s.StringGrid1.cell(TermGrid::TermType, 2).isEmpty());
+        s.termTable.setRowCount(3);
+        s.termTable.setCell(TermGrid::TermType, 2, QStringLiteral("p"));
+        s.termTable.setRowCount(2);
+        s.termTable.setRowCount(3);
+        QVERIFY(s.termTable.cell(TermGrid::TermType, 2).isEmpty());
     }
 
     void twoLessonsGiveOneRowPerLine()
@@ -77,24 +77,24 @@ private slots:
                       QStringLiteral("<OR=three>")},
                      QStringLiteral("/l/first.kvl"));
         // The spare row after the last term is where the next lesson starts.
-        QCOMPARE(s.StringGrid1.rowCount(), 4);
+        QCOMPARE(s.termTable.rowCount(), 4);
         appendLesson(s, {QStringLiteral("<OR=four><TY=p><ST=d>"), QStringLiteral("<OR=five>")},
                      QStringLiteral("/l/second.kvl"));
-        QCOMPARE(s.StringGrid1.rowCount(), 6);
+        QCOMPARE(s.termTable.rowCount(), 6);
         QCOMPARE(s.termCount(), 5);
 
         const QStringList types = {"w", "p", "w", "p", "w"};
         const QStringList states = {"l", "u", "u", "d", "u"};
         for (int r = 0; r < 5; ++r) {
-            QCOMPARE(s.StringGrid1.cell(TermGrid::ShownCount, r), QStringLiteral("0"));
-            QCOMPARE(s.StringGrid1.type(r), types[r]);
-            QCOMPARE(s.StringGrid1.state(r), states[r]);
-            QVERIFY(s.StringGrid1.cell(TermGrid::TermKey, r).isEmpty());
+            QCOMPARE(s.termTable.cell(TermGrid::ShownCount, r), QStringLiteral("0"));
+            QCOMPARE(s.termTable.type(r), types[r]);
+            QCOMPARE(s.termTable.state(r), states[r]);
+            QVERIFY(s.termTable.cell(TermGrid::TermKey, r).isEmpty());
         }
-        QCOMPARE(s.StringGrid1.lesson(2), QStringLiteral("/l/first.kvl"));
-        QCOMPARE(s.StringGrid1.lesson(3), QStringLiteral("/l/second.kvl"));
-        QCOMPARE(s.StringGrid1.lesson(4), QStringLiteral("/l/second.kvl"));
-        QVERIFY(s.StringGrid1.lesson(5).isEmpty());
+        QCOMPARE(s.termTable.lesson(2), QStringLiteral("/l/first.kvl"));
+        QCOMPARE(s.termTable.lesson(3), QStringLiteral("/l/second.kvl"));
+        QCOMPARE(s.termTable.lesson(4), QStringLiteral("/l/second.kvl"));
+        QVERIFY(s.termTable.lesson(5).isEmpty());
     }
 
     void chineseLessonNameKept()
@@ -102,36 +102,36 @@ private slots:
         LessonStore s;
         const QString file = QStringLiteral("/home/x/\u8bfe\u6587/\u7b2c\u4e00\u8bfe.kvl");
         appendLesson(s, {QStringLiteral("<OR=a>")}, file);
-        QCOMPARE(s.StringGrid1.lesson(0), file);
+        QCOMPARE(s.termTable.lesson(0), file);
     }
 
     void getValueSelectsTheValueOnItsLine()
     {
         LessonStore s;
-        s.reMain.setText(QStringLiteral("<OR=first><PI=yi1>\r\n<pi=er4><OR=second>\r\n<OR=third"));
+        s.lessonText.setText(QStringLiteral("<OR=first><PI=yi1>\r\n<pi=er4><OR=second>\r\n<OR=third"));
         // Line 1 starts after "…>" + CR LF: selection counting.
-        const int line1 = s.reMain.toSelectionPos(s.reMain.lineIndex(1));
+        const int line1 = s.lessonText.toSelectionPos(s.lessonText.lineIndex(1));
         QCOMPARE(line1, 20); // 18 characters and CR LF
-        QCOMPARE(s.GetValue(line1, QStringLiteral("OR")), QStringLiteral("second"));
-        QCOMPARE(s.reMain.selText(), QStringLiteral("second"));
+        QCOMPARE(s.valueAt(line1, QStringLiteral("OR")), QStringLiteral("second"));
+        QCOMPARE(s.lessonText.selText(), QStringLiteral("second"));
         // The tag name is matched in any case here.
-        QCOMPARE(s.GetValue(line1, QStringLiteral("PI")), QStringLiteral("er4"));
+        QCOMPARE(s.valueAt(line1, QStringLiteral("PI")), QStringLiteral("er4"));
         // A tag on a later line is not this line's.
-        QCOMPARE(s.GetValue(0, QStringLiteral("NO")), QString());
-        QCOMPARE(s.reMain.selStart(), 0);
-        QCOMPARE(s.reMain.selLength(), 18);
+        QCOMPARE(s.valueAt(0, QStringLiteral("NO")), QString());
+        QCOMPARE(s.lessonText.selStart(), 0);
+        QCOMPARE(s.lessonText.selLength(), 18);
         // An unclosed value stops at its line's end.
-        const int line2 = s.reMain.toSelectionPos(s.reMain.lineIndex(2));
-        QCOMPARE(s.GetValue(line2, QStringLiteral("OR")), QStringLiteral("third"));
+        const int line2 = s.lessonText.toSelectionPos(s.lessonText.lineIndex(2));
+        QCOMPARE(s.valueAt(line2, QStringLiteral("OR")), QStringLiteral("third"));
     }
 
-    void vymazatCislaRemovesNumberTags()
+    void removeNumberTagsTakesOutEveryNumberTag()
     {
         LessonStore s;
-        s.reMain.setText(QStringLiteral("<NR=12><OR=a>\r\n<OR=b><nr=7>\r\n<OR=c><NR=open\r\n<OR=d>"));
-        s.VymazatCisla();
-        QCOMPARE(s.reMain.text(), QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>\r\n<OR=d>"));
-        QCOMPARE(s.reMain.lineCount(), 4);
+        s.lessonText.setText(QStringLiteral("<NR=12><OR=a>\r\n<OR=b><nr=7>\r\n<OR=c><NR=open\r\n<OR=d>"));
+        s.removeNumberTags();
+        QCOMPARE(s.lessonText.text(), QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>\r\n<OR=d>"));
+        QCOMPARE(s.lessonText.lineCount(), 4);
     }
 };
 

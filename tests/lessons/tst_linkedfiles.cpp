@@ -52,7 +52,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, name);
         QFETCH(QString, expected);
-        QCOMPARE(GetParAttribute(line, name), expected);
+        QCOMPARE(linkedFileAttribute(line, name), expected);
     }
 
     void writtenLineReadsBack()
@@ -69,8 +69,8 @@ private slots:
 
         const QString line = parLine(QStringLiteral("/x/r.txt"), QStringLiteral("Reading one"));
         QCOMPARE(line, QStringLiteral("<PAR FILE=\"/x/r.txt\" DESCRIPTION=\"Reading one\">"));
-        QCOMPARE(GetParAttribute(line, QStringLiteral("file")), QStringLiteral("/x/r.txt"));
-        QCOMPARE(GetParAttribute(line, QStringLiteral("description")), QStringLiteral("Reading one"));
+        QCOMPARE(linkedFileAttribute(line, QStringLiteral("file")), QStringLiteral("/x/r.txt"));
+        QCOMPARE(linkedFileAttribute(line, QStringLiteral("description")), QStringLiteral("Reading one"));
     }
 
     void parLinesTakenOutInOrder()
@@ -79,7 +79,7 @@ private slots:
         doc.setText(QStringLiteral("<OR=one>\n<PAR FILE=\"a\" DESCRIPTION=\"A\">\n<OR=two>\n"
                                    "  <par file=\"b\" description=\"B\">\n<PAR FILE=\"\" DESCRIPTION=\"gone\">\n"
                                    "<Par File=\"c\" Description=\"C\">"));
-        const QList<LinkedFile> links = ReadParTags(doc);
+        const QList<LinkedFile> links = parseLinkedFiles(doc);
         QCOMPARE(links, (QList<LinkedFile>{{"a", "A"}, {"b", "B"}, {"c", "C"}}));
         // Every linked-file line left the lesson, the empty one as well.
         QCOMPARE(fixtures::lines(doc), (QStringList{"<OR=one>", "<OR=two>"}));

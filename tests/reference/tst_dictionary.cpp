@@ -80,7 +80,7 @@ private slots:
     {
         QFETCH(QString, term);
         QFETCH(QChar, kind);
-        QCOMPARE(ClassifyTerm(term), kind);
+        QCOMPARE(classifyTerm(term), kind);
     }
 
     void trimmingAndFolding()

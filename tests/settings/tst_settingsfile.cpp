@@ -133,32 +133,32 @@ void TestSettingsFile::roundTripOfEveryKeyType()
 {
     writeBytes(dirPath("lessons/my.uni"), "dictionary");
     MainSettings s;
-    s.FAutoSaveLessons = true;
-    s.FWorkingDirectory = QString::fromUtf8("/home/jan/课程 (2), ;x/");
-    s.FDictFile = dirPath("lessons/my.uni");
-    s.FSkin = "Blue Sky";
-    s.FFontsizeTranslation = 9;
-    s.FFontsizePinyin = 4;
-    s.FFontsizeKanji = 400;
-    s.FFontsizeNotes = 13;
-    s.FShowReadingProgress = false;
-    s.FSoundExcludesSynthesis = false;
-    s.FSetKanjiFont = true;
-    s.FKanjiFont = "@Noto Sans CJK SC";
-    s.FShowToneColours = true;
-    s.FSetKanjiColor = true;
-    s.FKanjiColor = colors::clWindowText; // a named system colour
-    s.FSetKanjiBackgroundColor = true;
-    s.FKanjiBackgroundColor = 0x80000019; // a system colour without a name
-    s.FBoldKanji = true;
-    s.FRotateKanji = true;
-    s.FExternalEditor = "/usr/bin/gedit";
-    s.FEditInWord = false;
-    s.FShowHanziInfo = false;
-    s.FShowHiddenOnHover = false;
-    s.FScreenBackgroundColor = 0x00ABCDEF;
-    s.FDisplayScreenBackground = true;
-    s.FDisplayToolBar = true;
+    s.autoSaveLessons = true;
+    s.workingDirectory = QString::fromUtf8("/home/jan/课程 (2), ;x/");
+    s.dictionaryFile = dirPath("lessons/my.uni");
+    s.selectedSkin = "Blue Sky";
+    s.translationFontSize = 9;
+    s.pinyinFontSize = 4;
+    s.kanjiFontSize = 400;
+    s.notesFontSize = 13;
+    s.showReadingProgress = false;
+    s.soundExcludesSynthesis = false;
+    s.useKanjiFont = true;
+    s.kanjiFont = "@Noto Sans CJK SC";
+    s.showToneColours = true;
+    s.useKanjiColor = true;
+    s.kanjiColor = colors::clWindowText; // a named system colour
+    s.useKanjiBackgroundColor = true;
+    s.kanjiBackgroundColor = 0x80000019; // a system colour without a name
+    s.boldKanji = true;
+    s.rotateKanji = true;
+    s.externalEditor = "/usr/bin/gedit";
+    s.editInWordProcessor = false;
+    s.hanziInfoOnHover = false;
+    s.showHiddenOnHover = false;
+    s.screenBackgroundColor = 0x00ABCDEF;
+    s.displayScreenBackground = true;
+    s.displayToolBar = true;
     const TextDirections d{false, true, false, true};
     QVERIFY(SettingsFile::save(s, d));
 
@@ -232,14 +232,14 @@ void TestSettingsFile::existingDictionaryIsKept()
     MainSettings s;
     TextDirections d;
     load(s, d);
-    QCOMPARE(s.FDictFile, dict);
+    QCOMPARE(s.dictionaryFile, dict);
 
     // The default dictionary is found in the installed data folder when the
     // program folder has none.
     writeBytes(dirPath("share/korvana/dict/cedict_gb.uni"), "x");
     writeBytes(SettingsFile::path(), "[Options]\nDictionary=/gone.uni\n");
     load(s, d);
-    QCOMPARE(QFileInfo(s.FDictFile).canonicalFilePath(),
+    QCOMPARE(QFileInfo(s.dictionaryFile).canonicalFilePath(),
              QFileInfo(dirPath("share/korvana/dict/cedict_gb.uni")).canonicalFilePath());
 }
 
@@ -250,19 +250,19 @@ void TestSettingsFile::windowsStyleFile()
     MainSettings s;
     TextDirections d;
     load(s, d);
-    QCOMPARE(s.FAutoSaveLessons, true);
-    QCOMPARE(s.FWorkingDirectory, QString("C:/Users/Jan/Lessons/"));
-    QCOMPARE(s.FDictFile, defaultDictionary()); // not on this machine
-    QCOMPARE(s.FSkin, QString("Blue Sky"));
-    QCOMPARE(s.FFontsizeKanji, 32);
-    QCOMPARE(s.FFontsizeTranslation, 11);
-    QCOMPARE(s.FKanjiFont, QString::fromUtf8("Ming Light é"));
-    QCOMPARE(s.FBoldKanji, false);
-    QCOMPARE(s.FRotateKanji, true);
-    QCOMPARE(s.FKanjiColor, colors::clWhite);
-    QCOMPARE(s.FKanjiBackgroundColor, colors::clCream);
-    QCOMPARE(s.FScreenBackgroundColor, quint32(0x80000005));
-    QCOMPARE(s.FExternalEditor, QString("C:/Windows/notepad.exe"));
+    QCOMPARE(s.autoSaveLessons, true);
+    QCOMPARE(s.workingDirectory, QString("C:/Users/Jan/Lessons/"));
+    QCOMPARE(s.dictionaryFile, defaultDictionary()); // not on this machine
+    QCOMPARE(s.selectedSkin, QString("Blue Sky"));
+    QCOMPARE(s.kanjiFontSize, 32);
+    QCOMPARE(s.translationFontSize, 11);
+    QCOMPARE(s.kanjiFont, QString::fromUtf8("Ming Light é"));
+    QCOMPARE(s.boldKanji, false);
+    QCOMPARE(s.rotateKanji, true);
+    QCOMPARE(s.kanjiColor, colors::clWhite);
+    QCOMPARE(s.kanjiBackgroundColor, colors::clCream);
+    QCOMPARE(s.screenBackgroundColor, quint32(0x80000005));
+    QCOMPARE(s.externalEditor, QString("C:/Windows/notepad.exe"));
     QCOMPARE(d, (TextDirections{false, true, true, true}));
     QCOMPARE(SettingsFile::showReminder(), false);
 
@@ -321,7 +321,7 @@ void TestSettingsFile::reminderWriteSurvivesClosingWrite()
     // Meanwhile another copy of the program changed a key the closing write
     // does not touch.
     IniFile(SettingsFile::path()).writeString("Options", "Window Left", "5");
-    s.FSkin = "Mine";
+    s.selectedSkin = "Mine";
     QVERIFY(SettingsFile::save(s, d)); // the main window closes
     const IniFile ini(SettingsFile::path());
     QCOMPARE(ini.readBool("Options", "Show Reminder", true), false);

@@ -95,24 +95,24 @@ private slots:
     void standardSetsBuiltInLookAndKeepsLabelsBackground()
     {
         RecordingTarget t;
-        t.fields.FSkinAuthor = QStringLiteral("someone");
-        t.fields.FLabelsColor = 0x123456;
-        t.fields.FLabelsBackgroundColor = 0x00ABCDEF;
-        t.fields.FShowLabelsBackground = true;
-        t.fields.FShowButtonLabels = true;
-        t.fields.FShowFramesBackground = true;
-        t.fields.FShowFramesBorders = false;
+        t.fields.skinAuthor = QStringLiteral("someone");
+        t.fields.labelsColor = 0x123456;
+        t.fields.labelsBackgroundColor = 0x00ABCDEF;
+        t.fields.showLabelsBackground = true;
+        t.fields.showButtonLabels = true;
+        t.fields.showFramesBackground = true;
+        t.fields.showFrameBorders = false;
         loadSkin(StandardSkinName, t);
         QCOMPARE(t.standardCalls, 1);
         QCOMPARE(t.applyCalls, 1);
-        QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
-        QCOMPARE(t.fields.FSkinAuthor, QString());
-        QCOMPARE(t.fields.FLabelsColor, 0u);
-        QCOMPARE(t.fields.FLabelsBackgroundColor, 0x00ABCDEFu);
-        QVERIFY(!t.fields.FShowLabelsBackground);
-        QVERIFY(!t.fields.FShowButtonLabels);
-        QVERIFY(t.fields.FShowFramesBorders);
-        QVERIFY(!t.fields.FShowFramesBackground);
+        QCOMPARE(t.fields.skinName, StandardSkinTitle);
+        QCOMPARE(t.fields.skinAuthor, QString());
+        QCOMPARE(t.fields.labelsColor, 0u);
+        QCOMPARE(t.fields.labelsBackgroundColor, 0x00ABCDEFu);
+        QVERIFY(!t.fields.showLabelsBackground);
+        QVERIFY(!t.fields.showButtonLabels);
+        QVERIFY(t.fields.showFrameBorders);
+        QVERIFY(!t.fields.showFramesBackground);
         // The built-in pictures have the element sizes.
         QCOMPARE(t.sizes.first(), QSize(550, 350));
         QCOMPARE(t.sizes.last(), QSize(60, 18));
@@ -131,33 +131,33 @@ private slots:
         QCOMPARE(t.sizes.last(), QSize(60, 18));
         QCOMPARE(t.applyCalls, 1);
         const SkinFields &f = t.appliedWith.first();
-        QCOMPARE(f.FSkinName, QStringLiteral("Test Skin"));
-        QCOMPARE(f.FSkinAuthor, QStringLiteral("Korvana tests"));
-        QCOMPARE(f.FLabelsColor, 0x0000FFu);            // "#ff0000" is red
-        QCOMPARE(f.FLabelsBackgroundColor, 0x00FF00u);
-        QVERIFY(f.FShowLabelsBackground);
-        QCOMPARE(f.FFramesLabelsColor, 0xFF0000u);      // "#0000FF" is blue
-        QCOMPARE(f.FButtonsLabelsColor, 0x563412u);
-        QVERIFY(!f.FShowButtonLabels);
-        QCOMPARE(f.FFramesBordersColor, 0xEFCDABu);
-        QVERIFY(!f.FShowFramesBorders);
-        QCOMPARE(f.FFramesBackgroundColor, 0xBADCFEu);
-        QVERIFY(!f.FShowFramesBackground);
+        QCOMPARE(f.skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(f.skinAuthor, QStringLiteral("Korvana tests"));
+        QCOMPARE(f.labelsColor, 0x0000FFu);            // "#ff0000" is red
+        QCOMPARE(f.labelsBackgroundColor, 0x00FF00u);
+        QVERIFY(f.showLabelsBackground);
+        QCOMPARE(f.frameLabelsColor, 0xFF0000u);      // "#0000FF" is blue
+        QCOMPARE(f.buttonLabelsColor, 0x563412u);
+        QVERIFY(!f.showButtonLabels);
+        QCOMPARE(f.frameBordersColor, 0xEFCDABu);
+        QVERIFY(!f.showFrameBorders);
+        QCOMPARE(f.framesBackgroundColor, 0xBADCFEu);
+        QVERIFY(!f.showFramesBackground);
     }
 
     void skinWithoutIniTakesEveryDefault()
     {
         makeSkin(QStringLiteral("NoIni"), QString());
         RecordingTarget t;
-        t.fields.FSkinName = QStringLiteral("old");
+        t.fields.skinName = QStringLiteral("old");
         loadSkin(QStringLiteral("NoIni"), t);
         QCOMPARE(t.pictures.size(), 6);
         QCOMPARE(t.applyCalls, 1);
         SkinFields expected;
-        expected.FLabelsBackgroundColor = 0xF0FFFF; // "#fffff0"
-        expected.FShowButtonLabels = true;
-        expected.FShowFramesBorders = true;
-        expected.FShowFramesBackground = true;
+        expected.labelsBackgroundColor = 0xF0FFFF; // "#fffff0"
+        expected.showButtonLabels = true;
+        expected.showFrameBorders = true;
+        expected.showFramesBackground = true;
         QCOMPARE(t.fields, expected);
     }
 
@@ -169,16 +169,16 @@ private slots:
                                 "Labels Background Color=\n"));
         RecordingTarget t;
         loadSkin(QStringLiteral("Fallback"), t);
-        QCOMPARE(t.fields.FLabelsColor, 0x00FF00u);
-        QCOMPARE(t.fields.FFramesLabelsColor, 0x00FF00u);
-        QCOMPARE(t.fields.FButtonsLabelsColor, 0u);
-        QCOMPARE(t.fields.FFramesBordersColor, 0u);
-        QCOMPARE(t.fields.FLabelsBackgroundColor, 0u);
+        QCOMPARE(t.fields.labelsColor, 0x00FF00u);
+        QCOMPARE(t.fields.frameLabelsColor, 0x00FF00u);
+        QCOMPARE(t.fields.buttonLabelsColor, 0u);
+        QCOMPARE(t.fields.frameBordersColor, 0u);
+        QCOMPARE(t.fields.labelsBackgroundColor, 0u);
 
         makeSkin(QStringLiteral("Absent"), QStringLiteral("[Options]\nLabels Color=#0a0b0c\n"));
         RecordingTarget u;
         loadSkin(QStringLiteral("Absent"), u);
-        QCOMPARE(u.fields.FFramesLabelsColor, 0x0C0B0Au);
+        QCOMPARE(u.fields.frameLabelsColor, 0x0C0B0Au);
     }
 
     void booleanWordsReadAsDefaults()
@@ -188,10 +188,10 @@ private slots:
                                                        "Show Labels Background=true\nShow Frames Borders=0\n"
                                                        "Show Frames Background=2\n"));
         const SkinFields f = readSkinFile(folder + QStringLiteral("/skin.ini"));
-        QVERIFY(f.FShowButtonLabels);      // a word: the default, true
-        QVERIFY(!f.FShowLabelsBackground); // a word: the default, false
-        QVERIFY(!f.FShowFramesBorders);    // 0
-        QVERIFY(f.FShowFramesBackground);  // any number but 0
+        QVERIFY(f.showButtonLabels);      // a word: the default, true
+        QVERIFY(!f.showLabelsBackground); // a word: the default, false
+        QVERIFY(!f.showFrameBorders);    // 0
+        QVERIFY(f.showFramesBackground);  // any number but 0
     }
 
     void skinThatCannotLoadWholeGivesTheBuiltInLook()
@@ -212,13 +212,13 @@ private slots:
                                     QStringLiteral("../Outside"), QStringLiteral(".."), QString(),
                                     QStringLiteral("*STANDARD*")}) {
             RecordingTarget t;
-            t.fields.FSkinName = QStringLiteral("before");
-            t.fields.FLabelsColor = 0x111111;
+            t.fields.skinName = QStringLiteral("before");
+            t.fields.labelsColor = 0x111111;
             loadSkin(name, t);
             QVERIFY2(t.standardCalls == 1 && t.applyCalls == 1, qPrintable(name));
             QCOMPARE(t.pictures.size(), 6); // the built-in ones only
-            QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
-            QCOMPARE(t.fields.FLabelsColor, 0u);
+            QCOMPARE(t.fields.skinName, StandardSkinTitle);
+            QCOMPARE(t.fields.labelsColor, 0u);
         }
     }
 
@@ -234,7 +234,7 @@ private slots:
             RecordingTarget t;
             loadSkin(QStringLiteral("Fifo"), t);
             QCOMPARE(t.standardCalls, 1);
-            QCOMPARE(t.fields.FSkinName, StandardSkinTitle);
+            QCOMPARE(t.fields.skinName, StandardSkinTitle);
         }
         QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(QStringLiteral("/dev/zero")));
     }
@@ -251,7 +251,7 @@ private slots:
         loadSkin(QStringLiteral("Windows"), t);
         QCOMPARE(t.standardCalls, 0);
         QCOMPARE(t.pictures.size(), 6);
-        QCOMPARE(t.fields.FSkinName, QStringLiteral("Made on Windows"));
+        QCOMPARE(t.fields.skinName, QStringLiteral("Made on Windows"));
         QCOMPARE(skinFile(folder + QLatin1Char('/'), QStringLiteral("main.jpg")), folder + QStringLiteral("/Main.JPG"));
     }
 
@@ -268,7 +268,7 @@ private slots:
             RecordingTarget t;
             loadSkin(name, t);
             QCOMPARE(t.applyCalls, 1);
-            QVERIFY2(!t.fields.FSkinName.isEmpty(), qPrintable(name));
+            QVERIFY2(!t.fields.skinName.isEmpty(), qPrintable(name));
             for (int i = 0; i < t.pictures.size(); ++i)
                 QCOMPARE(t.sizes[i], skinPictureSize(t.pictures[i]));
         }

@@ -2,8 +2,8 @@
 // a session would, and saves a picture of the main window, so the layout can
 // be looked at without a person at the screen. Not installed.
 #include "app/KorvanaApplication.h"
-#include "app/ProgramBlock.h"
-#include "app/TForm1.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
 #include "settings/ProgramPaths.h"
 
 #include <QDir>
@@ -27,17 +27,17 @@ int main(int argc, char **argv)
                                       : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/");
     if (QFileInfo(programFolder).isDir())
         korvana::ProgramPaths::setProgramFolder(QFileInfo(programFolder).absoluteFilePath());
-    CreateForms();
-    Form1->show();
-    Form1->FormActivate();
+    createWindows();
+    mainWindow->show();
+    mainWindow->onActivate();
     QStringList lessons;
     for (int i = 2; i < argc; ++i)
         lessons << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
-    Form1->FOpenLessons = lessons;
-    Form1->FStartIndex = 1;
-    Form1->OpenFile(QStringLiteral("session-files"));
+    mainWindow->openLessons = lessons;
+    mainWindow->startIndex = 1;
+    mainWindow->openLessonFiles(QStringLiteral("session-files"));
     app.processEvents();
-    const bool ok = Form1->grab().save(QString::fromLocal8Bit(argv[1]));
-    DestroyForms();
+    const bool ok = mainWindow->grab().save(QString::fromLocal8Bit(argv[1]));
+    destroyWindows();
     return ok ? 0 : 1;
 }

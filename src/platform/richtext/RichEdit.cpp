@@ -802,7 +802,7 @@ bool RichEdit::wordWrap() const { return d->wrap; }
 // replaces Target's selection and Target's caret ends right after what was
 // inserted, so copies in a row append in order; a copied range that ended
 // with a line end leaves the caret at the start of the next line.
-void CopyRTF(RichEdit *source, RichEdit *target)
+void copyRichText(RichEdit *source, RichEdit *target)
 {
     if (!source || !target || source->textLength() == 0)
         return;

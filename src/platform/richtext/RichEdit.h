@@ -172,6 +172,6 @@ private:
 // Copies Source's selection (all of Source when nothing is selected) into
 // Target's selection through an in-memory RTF stream, never the clipboard.
 // See the implementation for the exact caret and selection rules.
-void CopyRTF(RichEdit *source, RichEdit *target);
+void copyRichText(RichEdit *source, RichEdit *target);
 
 } // namespace korvana

@@ -1,5 +1,5 @@
 // The rich-text control as a model: lines, both position countings, the
-// selection and its final paragraph mark, searching, streams and CopyRTF.
+// selection and its final paragraph mark, searching, streams and copyRichText.
 #include "platform/richtext/RichEdit.h"
 #include "support/ChildProcess.h"
 
@@ -367,7 +367,7 @@ void TestRichEdit::copyFromEmptySourceChangesNothing()
     RichEdit src, dst;
     dst.setText(QStringLiteral("keep me"));
     dst.setSel(1, 3);
-    CopyRTF(&src, &dst);
+    copyRichText(&src, &dst);
     QCOMPARE(dst.text(), QStringLiteral("keep me"));
     QCOMPARE(dst.selStart(), 1);
     QCOMPARE(dst.selLength(), 2);
@@ -377,7 +377,7 @@ void TestRichEdit::copyWithoutSelectionCopiesAllAndSelectsIt()
 {
     RichEdit src, dst;
     src.setText(QStringLiteral("ab\r\ncd"));
-    CopyRTF(&src, &dst);
+    copyRichText(&src, &dst);
     QCOMPARE(dst.text(), QStringLiteral("ab\r\ncd"));
     QCOMPARE(src.selStart(), 0);
     QCOMPARE(src.selLength(), src.textLength());
@@ -389,8 +389,8 @@ void TestRichEdit::copiesAppendInOrder()
     RichEdit first, second, dst;
     first.setText(QStringLiteral("<ST=u>"));
     second.setText(QStringLiteral("second"));
-    CopyRTF(&first, &dst);
-    CopyRTF(&second, &dst);
+    copyRichText(&first, &dst);
+    copyRichText(&second, &dst);
     QCOMPARE(dst.text(), QStringLiteral("<ST=u>second"));
 }
 
@@ -400,7 +400,7 @@ void TestRichEdit::copyReplacesTargetSelection()
     src.setText(QStringLiteral("NEW"));
     dst.setText(QStringLiteral("an old text"));
     dst.setSel(3, 6);
-    CopyRTF(&src, &dst);
+    copyRichText(&src, &dst);
     QCOMPARE(dst.text(), QStringLiteral("an NEW text"));
     QCOMPARE(dst.selStart(), 6);
 }
@@ -414,13 +414,13 @@ void TestRichEdit::copyingEachTermLineYieldsOneLineEnd()
         RichEdit pane;
         const int next = store.lineIndex(r + 1);
         store.setSel(store.lineIndex(r), next);
-        CopyRTF(&store, &pane);
+        copyRichText(&store, &pane);
         QCOMPARE(pane.text(), store.line(r) + QStringLiteral("\r\n"));
         QCOMPARE(pane.lineCount(), 1);
     }
     RichEdit pane;
     store.setSel(0, store.lineIndex(1));
-    CopyRTF(&store, &pane);
+    copyRichText(&store, &pane);
     pane.setSel(0, 1);
     QVERIFY(pane.selAttributes().bold);
     QCOMPARE(pane.selAttributes().color, QColor(Qt::red));
@@ -434,7 +434,7 @@ void TestRichEdit::lessonsAppendLineAfterLine()
         lesson.setText(lessons.at(i));
         if (i > 0)
             store.addLine(QString());
-        CopyRTF(&lesson, &store);
+        copyRichText(&lesson, &store);
         for (int l = store.lineCount() - 1; l >= 0; --l)
             if (store.line(l).trimmed().isEmpty())
                 store.deleteLine(l);
@@ -455,13 +455,13 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     for (int r = 0; r < store.lineCount(); ++r) {
         temp.clear();
         temp.setText(QStringLiteral("<ST=u>"));
-        CopyRTF(&temp, &lesson);
+        copyRichText(&temp, &lesson);
         store.setSel(store.lineIndex(r), r + 1 < store.lineCount() ? store.lineIndex(r + 1) : -1);
-        CopyRTF(&store, &lesson);
+        copyRichText(&store, &lesson);
     }
     temp.clear();
     temp.setText(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n"));
-    CopyRTF(&temp, &lesson);
+    copyRichText(&temp, &lesson);
     const QString expected = QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
     QCOMPARE(lesson.text(), expected);
     lesson.setSel(8, 9);
@@ -569,7 +569,7 @@ void TestRichEdit::noLayoutWithoutView()
     re.addLine(QStringLiteral("c"));
     re.setSel(0, -1);
     RichEdit other;
-    CopyRTF(&re, &other);
+    copyRichText(&re, &other);
     other.findText(QStringLiteral("b"), 0, 100);
     other.deleteLine(0);
     // A layout would lay the text out again after every edit of a store.

@@ -1,0 +1,55 @@
+// The main window's side of the lesson editor: the commands that open it.
+#include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
+#include "platform/ui/Dialogs.h"
+
+using korvana::Dialogs;
+using korvana::MsgButtons;
+
+namespace {
+const char *const kNoLesson = "No open lesson to edit. Either open a lesson or use Create new lesson";
+}
+
+bool MainWindow::editorAlreadyOpen()
+{
+    if (!lessonEditorWindow || !lessonEditorWindow->isVisible())
+        return false;
+    Dialogs::instance().message(this, QStringLiteral("Editor is already open"), MsgButtons::Ok);
+    lessonEditorWindow->raise();
+    lessonEditorWindow->activateWindow();
+    return true;
+}
+
+void MainWindow::editLessonCommand()
+{
+    hideAllMenus();
+    if (currentLesson.isEmpty()) {
+        Dialogs::instance().message(this, QString::fromLatin1(kNoLesson), MsgButtons::Ok);
+        return;
+    }
+    if (!lessonEditorWindow || editorAlreadyOpen())
+        return;
+    // The lessons are saved with the session, so the editor reads the marks
+    // made so far, and closing the editor reopens them from this session.
+    saveSession(tempSessionFile());
+    lessonEditorWindow->fileName = currentLesson;
+    lessonEditorWindow->setWindowTitle(currentLesson);
+    lessonEditorWindow->show();
+}
+
+void MainWindow::createLessonCommand()
+{
+    hideAllMenus();
+    // An open editor may hold unsaved edits of another lesson: it is not
+    // emptied under the user.
+    if (!lessonEditorWindow || editorAlreadyOpen())
+        return;
+    // Closing the editor reopens the open lessons from their files; saving
+    // them first keeps the marks made since they were opened.
+    if (!openLessons.isEmpty())
+        saveSession(tempSessionFile());
+    lessonEditorWindow->fileName.clear();
+    lessonEditorWindow->setWindowTitle(QStringLiteral("New Lesson"));
+    lessonEditorWindow->lessonText->clear();
+    lessonEditorWindow->show();
+}

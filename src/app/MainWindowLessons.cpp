@@ -1,0 +1,380 @@
+// The main window's operations on the lesson store: opening lessons, the list
+// of linked reading files, saving lessons, sessions.
+#include "app/HoverLabel.h"
+#include "app/MainWindow.h"
+#include "lessons/LessonLine.h"
+#include "lessons/LessonOpener.h"
+#include "lessons/LessonSaver.h"
+#include "lessons/LinkedFiles.h"
+#include "lessons/Sessions.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/ReaderWindow.h"
+#include "settings/ProgramPaths.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+using korvana::Dialogs;
+using korvana::MsgButtons;
+
+struct MainWindow::LessonFiles {
+    explicit LessonFiles(korvana::LessonStore &store) : opener(store, loaded), saver(store, loaded) {}
+    korvana::LoadedLessons loaded;
+    korvana::LessonOpener opener;
+    korvana::LessonSaver saver;
+};
+
+MainWindow::LessonFiles &MainWindow::files()
+{
+    if (!lessonFiles)
+        lessonFiles = std::make_shared<LessonFiles>(store);
+    return *lessonFiles;
+}
+
+QString MainWindow::tagContent(const QString &Line, const QString &Tag) const
+{
+    return korvana::tagContent(Line, Tag);
+}
+
+QString MainWindow::valueAt(int StartPos, const QString &Tag)
+{
+    return store.valueAt(StartPos, Tag);
+}
+
+void MainWindow::removeNumberTags()
+{
+    store.removeNumberTags();
+}
+
+void MainWindow::loadIntoTermTable(const QString &LessonFile)
+{
+    store.loadIntoTermTable(LessonFile);
+}
+
+// --- the list of linked files ---------------------------------------------------
+
+namespace {
+
+const QString kLessonFilter = QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*");
+const QString kSessionFilter = QStringLiteral("Korvana Sessions|*.ses|All Files|*.*");
+
+// A file's name in a list of files that failed, with why in a few words.
+QString withReason(const QString &file, const QString &reason)
+{
+    return reason.isEmpty() ? file : file + QStringLiteral(" (") + reason + QLatin1Char(')');
+}
+
+// Draws the list's items as the main window does (drawLinkedFileItem).
+class LinkedFilesDelegate : public QStyledItemDelegate {
+public:
+    LinkedFilesDelegate(MainWindow *form, QObject *parent) : QStyledItemDelegate(parent), m_form(form) {}
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        m_form->drawLinkedFileItem(painter, index.row(), option.rect,
+                                  option.state.testFlag(QStyle::State_Selected));
+    }
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override { return {165, 16}; }
+
+private:
+    MainWindow *m_form;
+};
+
+// Sends the pointer's moves over the list to linkedFilesListMouseMoved.
+class LinkedFilesMouse : public QObject {
+public:
+    LinkedFilesMouse(MainWindow *form, QObject *parent) : QObject(parent), m_form(form) {}
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::MouseMove)
+            m_form->linkedFilesListMouseMoved(static_cast<QMouseEvent *>(e)->position().toPoint());
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    MainWindow *m_form;
+};
+
+// Shows a linked file in the reader window.
+void showInReader(const QString &fullName, const QString &description)
+{
+    if (readerWindow)
+        readerWindow->openLinkedFile(fullName, description);
+}
+
+} // namespace
+
+void MainWindow::buildLessonControls()
+{
+    linkedFilesList = new QListWidget(this);
+    linkedFilesList->setObjectName(QStringLiteral("linkedFilesList"));
+    linkedFilesList->setGeometry(184, 168, 165, 60);
+    QFont font(QStringLiteral("Sans Serif"), 8);
+    font.setBold(true);
+    linkedFilesList->setFont(font);
+    linkedFilesList->setToolTip(QStringLiteral("Double click to open"));
+    linkedFilesList->setUniformItemSizes(true);
+    linkedFilesList->setItemDelegate(new LinkedFilesDelegate(this, linkedFilesList));
+    linkedFilesList->setMouseTracking(true);
+    linkedFilesList->viewport()->setMouseTracking(true);
+    linkedFilesList->viewport()->installEventFilter(new LinkedFilesMouse(this, linkedFilesList));
+    linkedFilesList->setStyleSheet(QStringLiteral("QListWidget { background: #FFFBF0; }"));
+    connect(linkedFilesList, &QListWidget::itemDoubleClicked, this, [this] { linkedFilesListDoubleClicked(); });
+    linkedFilesList->hide();
+
+    auto *open = new HoverLabel(QStringLiteral("Open"), this);
+    open->setObjectName(QStringLiteral("openLinkedFileLabel"));
+    open->setCursor(Qt::PointingHandCursor);
+    open->setGeometry(184, 230, 40, 16);
+    connect(open, &HoverLabel::clicked, this, [this] { linkedFilesListDoubleClicked(); });
+    open->hide();
+    openLinkedFileLabel = open;
+
+    termNumberEdit = new QLineEdit(this);
+    termNumberEdit->setObjectName(QStringLiteral("termNumberEdit"));
+    termNumberEdit->setGeometry(184, 250, 48, 20);
+    // Room for five digits whatever the font, so "2999" never reads "999".
+    const QMargins m = termNumberEdit->textMargins();
+    termNumberEdit->setFixedWidth(termNumberEdit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + m.left()
+                           + m.right() + 14);
+    termNumberEdit->setText(QStringLiteral("0"));
+}
+
+void MainWindow::drawLinkedFileItem(QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const
+{
+    Canvas->save();
+    Canvas->fillRect(Rect, Selected ? QColor(Qt::black) : QColor(0xFF, 0xFB, 0xF0));
+    Canvas->setPen(Selected ? Qt::white : Qt::black);
+    Canvas->setFont(linkedFilesList ? linkedFilesList->font() : Canvas->font());
+    const QString text
+        = linkedFilesList && linkedFilesList->item(Index) ? linkedFilesList->item(Index)->text() : QString();
+    Canvas->drawText(Rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    Canvas->restore();
+}
+
+QString MainWindow::linkedFileFullName(int j) const
+{
+    return korvana::resolveLinkedFile(linkedFiles.value(j), linkedFileLessons.value(j), QDir::currentPath());
+}
+
+void MainWindow::linkedFilesListMouseMoved(const QPoint &Pos)
+{
+    const QModelIndex index = linkedFilesList->indexAt(Pos);
+    if (index.isValid() && index.row() < linkedFiles.size())
+        showStatus(linkedFileFullName(index.row()));
+    else
+        statusLabel->clear();
+}
+
+void MainWindow::linkedFilesListDoubleClicked()
+{
+    const int j = linkedFilesList->currentRow();
+    if (j < 0 || j >= linkedFiles.size())
+        return;
+    const QString fullName = linkedFileFullName(j);
+    if (!QFileInfo(fullName).isFile()) {
+        Dialogs::instance().message(this, QStringLiteral("File ") + fullName + QStringLiteral(" not found"),
+                                    MsgButtons::Ok);
+        return;
+    }
+    try {
+        showInReader(fullName, store.linkedFileDescriptions.value(j));
+    } catch (const std::exception &) {
+        Dialogs::instance().message(this, QStringLiteral("File ") + fullName + QStringLiteral(" not found"),
+                                    MsgButtons::Ok);
+    }
+}
+
+void MainWindow::readLinkedFileLines()
+{
+    const QList<korvana::LinkedFile> links = korvana::parseLinkedFiles(files().opener.linkedFileLinesText);
+    for (const korvana::LinkedFile &l : links) {
+        linkedFiles.append(l.file);
+        linkedFileLessons.append(loadingLesson);
+        store.linkedFileDescriptions.append(l.description);
+    }
+}
+
+QString MainWindow::linkedFileAttribute(const QString &Line, const QString &Name) const
+{
+    return korvana::linkedFileAttribute(Line, Name);
+}
+
+// --- opening lessons ------------------------------------------------------------------
+
+QString MainWindow::tempSessionFile()
+{
+    return korvana::ProgramPaths::userDataFolder() + QStringLiteral("temp.ses");
+}
+
+void MainWindow::openLessonFiles(const QString &Mode)
+{
+    lessonText.setTextLimit(korvana::LessonStore::TextLimit);
+    hideAllMenus();
+    loadErrors.clear();
+
+    if (Mode == QLatin1String("lesson")) {
+        korvana::FileDialogRequest request;
+        request.filter = kLessonFilter;
+        request.initialDir = workingDirectory;
+        request.fileName.clear();
+        request.allowMultiple = true;
+        request.fileMustExist = true;
+        QStringList chosen = Dialogs::instance().openFiles(this, request);
+        if (chosen.isEmpty())
+            return;
+        for (QString &f : chosen)
+            f = QFileInfo(f).absoluteFilePath();
+        std::stable_sort(chosen.begin(), chosen.end(), [](const QString &a, const QString &b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        openLessons = chosen;
+        sessionFile.clear();
+        startIndex = 1;
+    }
+
+    const bool tempSession = Mode == QLatin1String("tempsession");
+    const QString keptSession = sessionFile;
+    if (tempSession)
+        sessionFile = tempSessionFile();
+
+    numbersMode = false;
+    showStatus(QStringLiteral("Wait please..."));
+    repaint();
+
+    const QStringList failed = files().opener.openAll([this] { statusLabel->clear(); });
+    for (const QString &f : failed)
+        loadErrors += withReason(f, files().opener.failureReason(f)) + QLatin1Char('\n');
+    if (!loadErrors.isEmpty())
+        Dialogs::instance().message(this, QStringLiteral("Some files were not loaded:\n") + loadErrors,
+                                    MsgButtons::Ok);
+
+    linkedFilesList->clear();
+    linkedFilesList->addItems(store.linkedFileDescriptions);
+    const bool anyLinks = linkedFilesList->count() > 0;
+    if (anyLinks)
+        linkedFilesList->setCurrentRow(0);
+    linkedFilesList->setVisible(anyLinks);
+    openLinkedFileLabel->setVisible(anyLinks);
+
+    currentIndex = startIndex - 1;
+    nextButtonClicked();
+    termNumberEdit->setText(QString::number(currentIndex));
+    countTerms();
+
+    if (tempSession)
+        sessionFile = keptSession;
+    updateLessonSessionLabels();
+}
+
+// --- saving lessons -------------------------------------------------------------------
+
+void MainWindow::saveLessons()
+{
+    if (openLessons.isEmpty()) {
+        hideAllMenus();
+        Dialogs::instance().message(this, QStringLiteral("No open lessons"), MsgButtons::Ok);
+        return;
+    }
+    showStatus(QStringLiteral("Saving lessons..."));
+    QStringList failed;
+    try {
+        failed = files().saver.saveAll();
+    } catch (const std::exception &) {
+        failed = openLessons;
+    }
+    if (failed.isEmpty()) {
+        showStatus(QStringLiteral("Lessons saved"));
+        return;
+    }
+    QString list;
+    for (const QString &f : failed)
+        list += QLatin1Char('\n') + withReason(f, files().saver.failureReason(f));
+    Dialogs::instance().message(this, QStringLiteral("Some lessons couldn't be saved:\n") + list, MsgButtons::Ok);
+}
+
+void MainWindow::saveLessonsCommand()
+{
+    hideAllMenus();
+    saveLessons();
+}
+
+// --- sessions ---------------------------------------------------------------------------
+
+bool MainWindow::saveSession(const QString &FileName)
+{
+    saveLessons();
+    try {
+        korvana::writeSession(FileName, openLessons, currentIndex);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+void MainWindow::saveSessionCommand()
+{
+    if (sessionFile.isEmpty()) {
+        saveSessionAsCommand();
+        return;
+    }
+    sessionFile = korvana::sessionPath(sessionFile, workingDirectory);
+    showStatus(saveSession(sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
+    hideAllMenus();
+}
+
+void MainWindow::saveSessionAsCommand()
+{
+    if (openLessons.isEmpty()) {
+        hideAllMenus();
+        Dialogs::instance().message(this, QStringLiteral("You must open one or more lessons to save a session"),
+                                    MsgButtons::Ok);
+        return;
+    }
+    korvana::FileDialogRequest request;
+    request.filter = kSessionFilter;
+    request.initialDir = workingDirectory;
+    request.defaultExt = QStringLiteral("ses");
+    request.overwritePrompt = true;
+    const QString chosen = Dialogs::instance().saveFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    sessionFile = korvana::withSessionExtension(chosen);
+    showStatus(saveSession(sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
+    hideAllMenus();
+}
+
+void MainWindow::openSessionCommand()
+{
+    hideAllMenus();
+    korvana::FileDialogRequest request;
+    request.filter = kSessionFilter;
+    request.initialDir = workingDirectory;
+    request.allowMultiple = false;
+    request.fileMustExist = true;
+    const QStringList chosen = Dialogs::instance().openFiles(this, request);
+    if (chosen.isEmpty())
+        return;
+    // A file that is no session leaves the open lessons (and their unsaved
+    // marks) as they are.
+    korvana::SessionContents session;
+    QString problem;
+    if (!korvana::openSessionFile(chosen.first(), &session, &problem)) {
+        Dialogs::instance().message(this, problem, MsgButtons::Ok);
+        return;
+    }
+    sessionFile = chosen.first();
+    showStatus(sessionFile);
+    openLessons = session.lessons;
+    startIndex = session.position;
+    openLessonFiles(QStringLiteral("session-files"));
+}

@@ -1,0 +1,344 @@
+// The practice area of the main window: the four panes, the mode switches,
+// the marks, the navigation and the counts.
+#include "app/MainWindow.h"
+#include "practice/PracticeKeys.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+
+// The window sees every key and wheel turn inside it before the focused
+// control does, as its keyboard commands work wherever the focus stands.
+class PracticeInput : public QObject {
+public:
+    explicit PracticeInput(MainWindow *form) : QObject(form), m_form(form) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        const QEvent::Type type = e->type();
+        if (type != QEvent::KeyPress && type != QEvent::Wheel)
+            return false;
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (!w || w->window() != m_form)
+            return false;
+        if (type == QEvent::Wheel) {
+            // Handled here, so it never travels on to a parent (one turn is
+            // one step) nor scrolls a pane.
+            const int dy = static_cast<QWheelEvent *>(e)->angleDelta().y();
+            if (dy < 0)
+                m_form->onWheelDown();
+            else if (dy > 0)
+                m_form->onWheelUp();
+            return true;
+        }
+        // A key that its first receiver ignores travels on to the parents;
+        // only its first delivery is the window's: the focused control, or
+        // the window itself when nothing inside it has the focus.
+        QWidget *focus = QApplication::focusWidget();
+        const bool first = focus && focus->window() == m_form ? w == focus : w == m_form;
+        if (!first)
+            return false;
+        auto *ke = static_cast<QKeyEvent *>(e);
+        m_form->onKeyDown(ke->key(), ke->modifiers());
+        return m_form->onKeyPress(ke->key(), ke->text());
+    }
+
+private:
+    MainWindow *m_form;
+};
+
+QTextEdit *paneView(QWidget *parent, const QString &name)
+{
+    auto *view = new QTextEdit(parent);
+    view->setObjectName(name + QStringLiteral("View"));
+    view->setReadOnly(true);
+    view->setFocusPolicy(Qt::ClickFocus);
+    return view;
+}
+
+} // namespace
+
+void MainWindow::buildPracticeControls()
+{
+    practice = std::make_unique<korvana::PracticeEngine>(termTable);
+    // Opening lessons rebuilds the lesson text; the table rows follow it.
+    connect(lessonText.document(), &QTextDocument::contentsChanged, this, [this] { termTableChanged(); });
+    connect(&lessonText, &korvana::RichEdit::changed, this, [this] { termTableChanged(); });
+
+    auto makeEdit = [this](korvana::RichEdit *&edit, QTextEdit **view, const QString &name) {
+        edit = new korvana::RichEdit(this);
+        edit->setObjectName(name);
+        if (view) {
+            *view = paneView(this, name);
+            edit->attachView(*view);
+        }
+    };
+    makeEdit(translationText, &translationView, QStringLiteral("translationText"));
+    makeEdit(pinyinText, &pinyinView, QStringLiteral("pinyinText"));
+    makeEdit(charactersText, &charactersView, QStringLiteral("charactersText"));
+    makeEdit(notesText, &notesView, QStringLiteral("notesText"));
+    makeEdit(termLineText, nullptr, QStringLiteral("termLineText"));
+    makeEdit(termCharactersText, nullptr, QStringLiteral("termCharactersText"));
+
+    auto box = [this](QCheckBox *&b, const QString &name, const QString &text, bool checked,
+                      void (MainWindow::*handler)()) {
+        b = new QCheckBox(text, this);
+        b->setObjectName(name);
+        b->setChecked(checked);
+        // After the start state is set, so that only later changes run it.
+        connect(b, &QCheckBox::toggled, this, [this, handler] { (this->*handler)(); });
+    };
+    auto label = [this](korvana::ClickLabel *&l, const QString &name, const QString &text,
+                        void (MainWindow::*handler)()) {
+        l = new korvana::ClickLabel(text, this);
+        l->setObjectName(name);
+        connect(l, &korvana::ClickLabel::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+
+    // The mode boxes carry no text: their caption labels stand beside them.
+    box(autoSwitch, QStringLiteral("autoSwitch"), QString(), false, &MainWindow::autoSwitchClicked);
+    box(randomSwitch, QStringLiteral("randomSwitch"), QString(), false, &MainWindow::randomSwitchClicked);
+    box(wordsSwitch, QStringLiteral("wordsSwitch"), QString(), true, &MainWindow::wordsSwitchClicked);
+    box(phrasesSwitch, QStringLiteral("phrasesSwitch"), QString(), true, &MainWindow::phrasesSwitchClicked);
+    box(difficultSwitch, QStringLiteral("difficultSwitch"), QString(), false, &MainWindow::difficultSwitchClicked);
+    box(soundSwitch, QStringLiteral("soundSwitch"), QString(), false, &MainWindow::soundSwitchClicked);
+    box(pictureSwitch, QStringLiteral("pictureSwitch"), QString(), false, &MainWindow::pictureSwitchClicked);
+    box(flashSwitch, QStringLiteral("flashSwitch"), QString(), false, &MainWindow::flashSwitchClicked);
+    label(autoSwitchLabel, QStringLiteral("autoSwitchLabel"), QStringLiteral("Auto"),
+          &MainWindow::autoSwitchLabelClicked);
+    label(randomSwitchLabel, QStringLiteral("randomSwitchLabel"), QStringLiteral("Random"),
+          &MainWindow::randomSwitchLabelClicked);
+    label(wordsSwitchLabel, QStringLiteral("wordsSwitchLabel"), QStringLiteral("Words"),
+          &MainWindow::wordsSwitchLabelClicked);
+    label(phrasesSwitchLabel, QStringLiteral("phrasesSwitchLabel"), QStringLiteral("Phrases"),
+          &MainWindow::phrasesSwitchLabelClicked);
+    label(difficultSwitchLabel, QStringLiteral("difficultSwitchLabel"), QStringLiteral("Only difficult"),
+          &MainWindow::difficultSwitchLabelClicked);
+    soundSwitchLabel = new korvana::ClickLabel(QStringLiteral("Play sounds"), this);
+    soundSwitchLabel->setObjectName(QStringLiteral("soundSwitchLabel"));
+    korvana::bindCaption(soundSwitch, soundSwitchLabel);
+    pictureSwitchLabel = new korvana::ClickLabel(QStringLiteral("Display pictures"), this);
+    pictureSwitchLabel->setObjectName(QStringLiteral("pictureSwitchLabel"));
+    korvana::bindCaption(pictureSwitch, pictureSwitchLabel);
+    flashSwitchLabel = new korvana::ClickLabel(QStringLiteral("Brain Flash"), this);
+    flashSwitchLabel->setObjectName(QStringLiteral("flashSwitchLabel"));
+    korvana::bindCaption(flashSwitch, flashSwitchLabel);
+
+    box(translationSwitch, QStringLiteral("translationSwitch"), QStringLiteral("Translation"), true,
+        &MainWindow::translationSwitchClicked);
+    box(pinyinSwitch, QStringLiteral("pinyinSwitch"), QStringLiteral("Pinyin"), true, &MainWindow::pinyinSwitchClicked);
+    box(charactersSwitch, QStringLiteral("charactersSwitch"), QStringLiteral("Characters"), true,
+        &MainWindow::charactersSwitchClicked);
+    box(notesSwitch, QStringLiteral("notesSwitch"), QStringLiteral("Notes"), true, &MainWindow::notesSwitchClicked);
+
+    label(unskipLabel, QStringLiteral("unskipLabel"), QStringLiteral("Reset"), &MainWindow::unskipLabelClicked);
+    unskipLabel->setToolTip(QStringLiteral("Mark all as unlearned"));
+    label(firstLabel, QStringLiteral("firstLabel"), QStringLiteral("First"), &MainWindow::firstLabelClicked);
+    label(lastLabel, QStringLiteral("lastLabel"), QStringLiteral("Last"), &MainWindow::lastLabelClicked);
+    label(goLabel, QStringLiteral("goLabel"), QStringLiteral("Go"), &MainWindow::goLabelClicked);
+    label(viewPictureLabel, QStringLiteral("viewPictureLabel"), QStringLiteral("View"), &MainWindow::togglePicture);
+    viewPictureLabel->setToolTip(QStringLiteral("Display Associated Picture File"));
+    viewPictureLabel->hide();
+    label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"), &MainWindow::toggleSound);
+    playSoundLabel->setToolTip(QStringLiteral("Play Associated Sound File"));
+    playSoundLabel->hide();
+
+    countLabel = new QLabel(this);
+    countLabel->setObjectName(QStringLiteral("countLabel"));
+    countLabel->setToolTip(QStringLiteral("Not learned : Learned"));
+    // Growing counts must not widen the window over the docked tool bar:
+    // the label takes the row's free room, whatever its text.
+    countLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    countLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    previousButton = new QPushButton(QStringLiteral("Previous"), this);
+    previousButton->setObjectName(QStringLiteral("previousButton"));
+    connect(previousButton, &QPushButton::clicked, this, [this] { previousButtonClicked(); });
+    nextButton = new QPushButton(QStringLiteral("Next"), this);
+    nextButton->setObjectName(QStringLiteral("nextButton"));
+    connect(nextButton, &QPushButton::clicked, this, [this] { nextButtonClicked(); });
+    markLearnedButton = new QPushButton(QStringLiteral("Learned"), this);
+    markLearnedButton->setObjectName(QStringLiteral("markLearnedButton"));
+    markLearnedButton->setToolTip(QStringLiteral("Mark as learned"));
+    connect(markLearnedButton, &QPushButton::clicked, this, [this] { markLearnedButtonClicked(); });
+    markUnlearnedButton = new korvana::LatchButton(QStringLiteral("Unlearned"), this);
+    markUnlearnedButton->setObjectName(QStringLiteral("markUnlearnedButton"));
+    markUnlearnedButton->setToolTip(QStringLiteral("Mark as unlearned"));
+    connect(markUnlearnedButton, &QPushButton::clicked, this, [this] { markUnlearnedButtonClicked(); });
+    markDifficultButton = new korvana::LatchButton(QStringLiteral("Difficult"), this);
+    markDifficultButton->setObjectName(QStringLiteral("markDifficultButton"));
+    markDifficultButton->setToolTip(QStringLiteral("Mark as difficult"));
+    connect(markDifficultButton, &QPushButton::clicked, this, [this] { markDifficultButtonClicked(); });
+    const QString markStyle = QStringLiteral(
+        "QPushButton { background: silver; } QPushButton:hover { background: yellow; }"
+        " QPushButton:checked { background: lime; }");
+    for (QPushButton *b : {markLearnedButton, static_cast<QPushButton *>(markUnlearnedButton),
+                           static_cast<QPushButton *>(markDifficultButton)})
+        b->setStyleSheet(markStyle);
+
+    connect(autoTimer, &QTimer::timeout, this, [this] { autoTimerTimeout(); });
+
+    // Layout: the panes stacked top to bottom, the switches and commands in
+    // rows beneath them.
+    auto *panes = new QVBoxLayout;
+    for (QTextEdit *v : {translationView, pinyinView, charactersView, notesView})
+        panes->addWidget(v);
+
+    // "[Options]" beside the automatic mode opens the options on its page.
+    autoOptionsLabel = new korvana::ClickLabel(QStringLiteral("[Options]"), this);
+    autoOptionsLabel->setObjectName(QStringLiteral("autoOptionsLabel"));
+    connect(autoOptionsLabel, &korvana::ClickLabel::clicked, this, [this] { autoOptionsLabelClicked(); });
+    // The switches stand in three frames: Mode (order), Show (filters) and
+    // Auto (what each shown term brings along).
+    QHBoxLayout *modeRow = buildSkinFrame(modeFrame, modeFrameLabel, QStringLiteral("modeFrame"),
+                                          QStringLiteral("modeFrameLabel"), QStringLiteral("Mode:"));
+    QHBoxLayout *showRow = buildSkinFrame(panesFrame, panesFrameLabel, QStringLiteral("panesFrame"),
+                                          QStringLiteral("panesFrameLabel"), QStringLiteral("Show:"));
+    QHBoxLayout *autoRow = buildSkinFrame(autoFrame, autoFrameLabel, QStringLiteral("autoFrame"),
+                                          QStringLiteral("autoFrameLabel"), QStringLiteral("Auto:"));
+    if (bottomRow && readSwitch) {
+        bottomRow->removeWidget(readSwitch);
+        bottomRow->removeWidget(readAloudLabel);
+    }
+    const struct {
+        QHBoxLayout *row;
+        QCheckBox *box;
+        QWidget *caption;
+    } pairs[] = {{modeRow, randomSwitch, randomSwitchLabel},    {modeRow, autoSwitch, autoSwitchLabel},
+                 {showRow, wordsSwitch, wordsSwitchLabel},       {showRow, phrasesSwitch, phrasesSwitchLabel},
+                 {showRow, difficultSwitch, difficultSwitchLabel}, {autoRow, pictureSwitch, pictureSwitchLabel},
+                 {autoRow, soundSwitch, soundSwitchLabel},  {autoRow, readSwitch, readAloudLabel},
+                 {autoRow, flashSwitch, flashSwitchLabel}};
+    for (const auto &[row, b, l] : pairs) {
+        if (!b)
+            continue;
+        row->addSpacing(6);
+        row->addWidget(b);
+        row->addWidget(l);
+        if (l == autoSwitchLabel)
+            row->addWidget(autoOptionsLabel);
+    }
+    auto *switches = new QVBoxLayout;
+    switches->setSpacing(3);
+    auto *modeAndShow = new QHBoxLayout;
+    modeAndShow->addLayout(modeRow);
+    modeAndShow->addSpacing(8);
+    modeAndShow->addLayout(showRow);
+    modeAndShow->addStretch();
+    auto *autoLine = new QHBoxLayout;
+    autoLine->addLayout(autoRow);
+    autoLine->addStretch();
+    switches->addLayout(modeAndShow);
+    switches->addLayout(autoLine);
+
+    auto *paneBoxes = new QHBoxLayout;
+    for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch})
+        paneBoxes->addWidget(b);
+    paneBoxes->addStretch();
+    paneBoxes->addWidget(viewPictureLabel);
+    paneBoxes->addWidget(playSoundLabel);
+
+    auto *commands = new QHBoxLayout;
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{previousButton, nextButton, markLearnedButton, markUnlearnedButton,
+                                          markDifficultButton, unskipLabel, firstLabel, lastLabel, goLabel})
+        commands->addWidget(w);
+    if (termNumberEdit)
+        commands->addWidget(termNumberEdit);
+    commands->addWidget(countLabel, 1);
+
+    if (mainLayout) {
+        mainLayout->addLayout(panes, 1);
+        mainLayout->addLayout(paneBoxes);
+        mainLayout->addLayout(switches);
+        mainLayout->addLayout(commands);
+    }
+
+    qApp->installEventFilter(new PracticeInput(this));
+}
+
+bool MainWindow::onKeyPress(int Key, const QString &Text)
+{
+    return korvana::dropsTypedCharacter(Key, Text);
+}
+
+void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
+{
+    using korvana::KeyCommand;
+    switch (korvana::keyCommand(Key, Shift)) {
+    case KeyCommand::None:
+        break;
+    case KeyCommand::Next:
+        nextButtonClicked();
+        break;
+    case KeyCommand::ReadAloud:
+        readButtonClicked();
+        break;
+    case KeyCommand::Previous:
+        previousButtonClicked();
+        break;
+    case KeyCommand::MarkLearned:
+        markLearnedButtonClicked();
+        break;
+    case KeyCommand::playSound:
+        toggleSound();
+        break;
+    case KeyCommand::TogglePicture:
+        togglePicture();
+        break;
+    case KeyCommand::MarkDifficult:
+        markDifficultButtonClicked();
+        break;
+    case KeyCommand::FlashNow:
+        flash(true);
+        break;
+    case KeyCommand::ShowAllPanes:
+        toggleShowAll();
+        break;
+    case KeyCommand::HelpContents:
+        showHelpContents();
+        break;
+    case KeyCommand::SwitchOrig:
+        toggleTranslation();
+        dropPaneRestore();
+        break;
+    case KeyCommand::SwitchPin:
+        togglePinyin();
+        dropPaneRestore();
+        break;
+    case KeyCommand::SwitchChin:
+        toggleCharacters();
+        dropPaneRestore();
+        break;
+    case KeyCommand::SwitchNotes:
+        toggleNotes();
+        dropPaneRestore();
+        break;
+    case KeyCommand::OpenLessons:
+        openLessonFiles(QStringLiteral("lesson"));
+        break;
+    }
+}
+
+void MainWindow::onWheelDown()
+{
+    nextButtonClicked();
+}
+
+void MainWindow::onWheelUp()
+{
+    previousButtonClicked();
+}

@@ -1,0 +1,240 @@
+// The term display: the current term's line and its four panes.
+#include "app/MainWindow.h"
+#include "lessons/LinkedFiles.h"
+#include "platform/files/SafeFiles.h"
+#include "practice/PictureWindow.h"
+#include "settings/Colors.h"
+#include "settings/OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace {
+
+// The span of a field's value in a line: from after "<XX=" to before the next
+// ">", in the rich edit's selection counting. Empty when the tag is missing
+// or nothing closes it.
+struct Span {
+    int from = 0;
+    int to = -1; // the closing ">", or -1
+    int length() const { return to < 0 ? 0 : to - from; }
+};
+
+Span fieldSpan(const korvana::RichEdit *line, const QString &tag)
+{
+    const QString text = line->text();
+    const qsizetype at = text.indexOf(tag, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return {0, -1};
+    Span s;
+    s.from = int(at + tag.size());
+    s.to = int(text.indexOf(QLatin1Char('>'), s.from));
+    return s;
+}
+
+void caretHome(korvana::RichEdit *pane)
+{
+    pane->setSelStart(0);
+    if (QTextEdit *v = pane->view())
+        v->viewport()->repaint();
+}
+
+} // namespace
+
+QString MainWindow::tagValue(const QString &Name)
+{
+    const Span s = fieldSpan(termLineText, QLatin1Char('<') + Name + QLatin1Char('='));
+    if (s.to < 0)
+        return {};
+    return termLineText->text().mid(s.from, s.length());
+}
+
+QString MainWindow::termFileName(const QString &Name) const
+{
+    // Sounds and pictures travel with their lesson: its folder first, then
+    // the name as given. Only regular files within their kind's bound are
+    // offered (the callers check), so a pipe or device named by someone
+    // else's lesson cannot hang the window.
+    if (Name.isEmpty())
+        return Name;
+    return korvana::resolveLinkedFile(Name, currentLesson, QDir::currentPath());
+}
+
+QChar MainWindow::termType()
+{
+    const QString type = tagValue(QStringLiteral("TY"));
+    return type.isEmpty() ? QLatin1Char('w') : type[0];
+}
+
+bool MainWindow::showTerm(int N)
+{
+    const int rows = termTable.rowCount();
+    if (N < 1 || N > rows)
+        return false;
+    const int row = N - 1;
+    const QString state = termTable.state(row);
+    if (state == u"l")
+        return false;
+    if (difficultSwitch->isChecked() && state != u"d")
+        return false;
+
+    // The whole line with its line end; the last line runs to the end.
+    termLineText->clear();
+    lessonText.setSel(lessonText.lineIndex(row), lessonText.lineIndex(row + 1));
+    korvana::copyRichText(&lessonText, termLineText);
+
+    // A term refused for its type has already become the line the panes
+    // read; the panes themselves still show the previous term.
+    currentType = termType();
+    if ((currentType == u'p' && !phrasesSwitch->isChecked()) || (currentType == u'w' && !wordsSwitch->isChecked()))
+        return false;
+
+    practice->addShown(row);
+    markDifficultButton->setLatched(state == u"d");
+    markUnlearnedButton->setLatched(state == u"u");
+
+    showTranslation(false);
+    showPinyin(false);
+    showNotes(false);
+    showCharacters(false);
+
+    currentLesson = termTable.lesson(row);
+
+    viewPictureLabel->hide();
+    if (pictureWindow && pictureWindow->isVisible())
+        pictureWindow->close();
+    pictureFile = termFileName(tagValue(QStringLiteral("GR")));
+    if (!pictureFile.isEmpty() && korvana::files::isRegularFile(pictureFile, PictureWindow::MaxFileBytes)) {
+        viewPictureLabel->show();
+        viewPictureLabel->setToolTip(pictureFile);
+        if (pictureSwitch->isChecked())
+            displayPicture();
+    }
+
+    playSoundLabel->hide();
+    bool played = false;
+    soundFile = termFileName(tagValue(QStringLiteral("SN")));
+    if (!soundFile.isEmpty() && korvana::files::isRegularFile(soundFile, korvana::MediaPlayer::MaxFileBytes)) {
+        playSoundLabel->show();
+        playSoundLabel->setToolTip(soundFile);
+        if (soundSwitch->isChecked()) {
+            playSound();
+            played = true;
+        }
+    }
+
+    if (readSwitch && readSwitch->isChecked() && !(played && soundExcludesSynthesis))
+        readButtonClicked();
+
+    if (charactersSwitch->isChecked() && flashSwitch->isChecked()
+        && ((optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
+            || (optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
+        flash(false);
+        shownIndex = N;
+        return true;
+    }
+    if (flashSwitch->isChecked() && autoSwitch->isChecked())
+        flash(true);
+
+    shownIndex = N;
+    return true;
+}
+
+namespace {
+// Translation, pinyin and notes: the field's span, in a Latin font, at the
+// pane's size.
+template <typename Latin>
+bool fillTextPane(korvana::RichEdit *line, korvana::RichEdit *pane, const QString &tag, int size, Latin latinFont)
+{
+    const Span s = fieldSpan(line, tag);
+    if (s.to >= 0)
+        latinFont(s.from, s.to);
+    if (s.length() <= 0)
+        return false;
+    line->setSelStart(s.from);
+    line->setSelLength(s.length());
+    korvana::copyRichText(line, pane);
+    pane->setSel(0, -1);
+    pane->setSelSize(size);
+    return true;
+}
+} // namespace
+
+void MainWindow::showTranslation(bool Force)
+{
+    translationText->clear();
+    if (!Force && !translationSwitch->isChecked())
+        return;
+    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    if (fillTextPane(termLineText, translationText, QStringLiteral("<OR="), translationFontSize, latin))
+        caretHome(translationText);
+}
+
+void MainWindow::showPinyin(bool Force)
+{
+    pinyinText->clear();
+    if (!Force && !pinyinSwitch->isChecked())
+        return;
+    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    if (fillTextPane(termLineText, pinyinText, QStringLiteral("<PI="), pinyinFontSize, latin)) {
+        if (showToneColours)
+            colorPinyinTones();
+        caretHome(pinyinText);
+    }
+}
+
+void MainWindow::showNotes(bool Force)
+{
+    notesText->clear();
+    if (!Force && !notesSwitch->isChecked())
+        return;
+    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    if (fillTextPane(termLineText, notesText, QStringLiteral("<NO="), notesFontSize, latin))
+        caretHome(notesText);
+}
+
+void MainWindow::showCharacters(bool Force)
+{
+    // termCharactersText is filled even when the pane is hidden: reading aloud,
+    // flashing and the automatic interval read it.
+    charactersText->clear();
+    termCharactersText->clear();
+    termCharactersBackground = QColor();
+    const Span s = fieldSpan(termLineText, QStringLiteral("<CH="));
+    if (s.length() <= 0)
+        return;
+    termLineText->setSelStart(s.from);
+    termLineText->setSelLength(s.length());
+    korvana::copyRichText(termLineText, termCharactersText);
+    applyKanjiLook(termCharactersText);
+    if (useKanjiFont) {
+        if (useKanjiBackgroundColor)
+            termCharactersBackground = korvana::toQColor(kanjiBackgroundColor);
+    }
+    // Everything but the final paragraph mark.
+    termCharactersText->setSelStart(0);
+    termCharactersText->setSelLength(termCharactersText->textLength());
+    if (Force || charactersSwitch->isChecked())
+        korvana::copyRichText(termCharactersText, charactersText);
+    caretHome(charactersText);
+}
+
+void MainWindow::applyKanjiLook(korvana::RichEdit *Edit)
+{
+    // The characters' size always; font, boldness and colour only when the
+    // settings ask for the Kanji font.
+    Edit->setSel(0, -1);
+    Edit->setSelSize(kanjiFontSize);
+    if (!useKanjiFont)
+        return;
+    // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
+    // do not have: asking for it put a fallback font in place of the chosen
+    // one. The chosen font stays; the characters are not turned.
+    Edit->setSelFontName(kanjiFont);
+    if (boldKanji)
+        Edit->setSelBold(true);
+    if (useKanjiColor)
+        Edit->setSelColor(korvana::toQColor(kanjiColor));
+}

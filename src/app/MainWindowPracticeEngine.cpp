@@ -1,0 +1,120 @@
+// The practice engine's commands: Next, Previous, the counts and the check.
+#include "app/MainWindow.h"
+#include "platform/ui/MessagePump.h"
+#include "practice/RandomGenerator.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+// A manual step has cut the speech and the sound short; their end comes
+// quickly, and a device that never reports it must not hold the step long.
+constexpr int CutShortBoundMs = 5000;
+
+void syncFilters(MainWindow *f)
+{
+    f->practice->filters.words = f->wordsSwitch->isChecked();
+    f->practice->filters.phrases = f->phrasesSwitch->isChecked();
+    f->practice->filters.onlyDifficult = f->difficultSwitch->isChecked();
+}
+} // namespace
+
+void MainWindow::nextButtonClicked()
+{
+    nextTerm(QStringLiteral("next"));
+}
+
+void MainWindow::previousButtonClicked()
+{
+    nextTerm(QStringLiteral("previous"));
+}
+
+void MainWindow::termTableChanged()
+{
+    if (practice)
+        practice->tableChanged();
+}
+
+void MainWindow::countTerms()
+{
+    syncFilters(this);
+    countLabel->setText(korvana::countsText(practice->counters()));
+}
+
+bool MainWindow::canPractise()
+{
+    syncFilters(this);
+    const korvana::CheckResult result = practice->check(!currentLesson.isEmpty());
+    if (result == korvana::CheckResult::Ok)
+        return true;
+    showStatus(korvana::checkMessage(result));
+    return false;
+}
+
+int MainWindow::lastLeft(const QString &Kind)
+{
+    return practice->lastLeft(Kind);
+}
+
+void MainWindow::nextTerm(const QString &Direction)
+{
+    const auto direction =
+        Direction == u"previous" ? korvana::StepDirection::Previous : korvana::StepDirection::Next;
+    // A step asked for while one waits for speech or sound runs after it,
+    // never inside it.
+    stepGate.run(direction, [this](korvana::StepDirection d) {
+        autoTimerHandler = AutoTimerHandler::None;
+        autoTimer->stop();
+
+        // Automatic practice lets the term finish; a manual step cuts it short.
+        const bool letFinish = autoSwitch->isChecked();
+        korvana::MediaWait media;
+        media.speaking = [this] {
+            // The speech's end clears speaking; a voice that has nothing left
+            // to say ends the wait too, so a flag left set cannot hold it.
+            return speaking && voice && voice->runningState() != korvana::SpeechVoice::Done;
+        };
+        media.cutSpeech = [this] { voice->skip(); };
+        media.soundPlaying = [this] { return soundPlaying(); };
+        media.stopSound = [this] { stopSound(); };
+        media.wait(letFinish, letFinish ? korvana::MessagePump::DefaultBoundMs : CutShortBoundMs);
+        // Deliver an end of speech that was posted as the wait ended.
+        if (speaking)
+            korvana::MessagePump::processPending();
+
+        if (numbersMode) {
+            newNumber();
+            return;
+        }
+        countTerms();
+        if (!canPractise())
+            return;
+
+        const int start = currentIndex;
+        auto show = [this](int n) {
+            currentIndex = n;
+            return showTerm(n);
+        };
+        int shown = 0;
+        try {
+            shown = randomSwitch->isChecked()
+                        ? practice->chooseRandom(start, show, korvana::RandomGenerator::instance())
+                        : practice->walk(start, d, show);
+        } catch (...) {
+            currentIndex = start;
+            throw;
+        }
+        if (shown == 0) {
+            // Nothing may be shown: the previous term stays.
+            currentIndex = start;
+            return;
+        }
+        currentIndex = shown;
+        termNumberEdit->setText(QString::number(shown));
+        updateLessonSessionLabels();
+        if (autoSwitch->isChecked())
+            startAutoTimer();
+    });
+}

@@ -1,0 +1,296 @@
+// Mode switches, marks, navigation and the automatic mode's timer.
+#include "app/MainWindow.h"
+#include "platform/ui/Integers.h"
+#include "practice/AutoInterval.h"
+#include "practice/RandomGenerator.h"
+#include "settings/OptionsDialog.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+QString onOff(const QString &what, bool on)
+{
+    return what + (on ? QStringLiteral(" ON") : QStringLiteral(" OFF"));
+}
+} // namespace
+
+// --- mode switches ---------------------------------------------------------------
+
+void MainWindow::autoSwitchClicked()
+{
+    if (autoSwitch->isChecked()) {
+        showStatus(QStringLiteral("Auto mode ON"));
+        // The first tick works out the interval; the first step comes one
+        // whole interval later.
+        autoTimerHandler = AutoTimerHandler::StartTimer;
+        autoTimer->setInterval(1);
+        autoTimer->start();
+    } else {
+        autoTimerHandler = AutoTimerHandler::None;
+        autoTimer->stop();
+        showStatus(QStringLiteral("Auto mode OFF"));
+    }
+}
+
+void MainWindow::randomSwitchClicked()
+{
+    korvana::RandomGenerator::instance().randomize();
+    showStatus(onOff(QStringLiteral("Random mode"), randomSwitch->isChecked()));
+}
+
+void MainWindow::wordsSwitchClicked()
+{
+    practice->filters.words = wordsSwitch->isChecked();
+    // Random order then treats every row as not yet shown.
+    practice->resetShownCounts();
+    showStatus(onOff(QStringLiteral("Show words"), wordsSwitch->isChecked()));
+}
+
+void MainWindow::phrasesSwitchClicked()
+{
+    practice->filters.phrases = phrasesSwitch->isChecked();
+    practice->resetShownCounts();
+    showStatus(onOff(QStringLiteral("Show phrases"), phrasesSwitch->isChecked()));
+}
+
+void MainWindow::difficultSwitchClicked()
+{
+    practice->filters.onlyDifficult = difficultSwitch->isChecked();
+    practice->resetShownCounts();
+    showStatus(onOff(QStringLiteral("Show only difficult terms"), difficultSwitch->isChecked()));
+}
+
+// A caption toggles its box; the box's handler runs from the change.
+void MainWindow::autoSwitchLabelClicked()
+{
+    autoSwitch->toggle();
+}
+
+void MainWindow::randomSwitchLabelClicked()
+{
+    randomSwitch->toggle();
+}
+
+void MainWindow::wordsSwitchLabelClicked()
+{
+    wordsSwitch->toggle();
+}
+
+void MainWindow::phrasesSwitchLabelClicked()
+{
+    phrasesSwitch->toggle();
+}
+
+void MainWindow::difficultSwitchLabelClicked()
+{
+    difficultSwitch->toggle();
+}
+
+void MainWindow::soundSwitchClicked()
+{
+    showStatus(onOff(QStringLiteral("Auto play sounds"), soundSwitch->isChecked()));
+}
+
+void MainWindow::pictureSwitchClicked()
+{
+    showStatus(onOff(QStringLiteral("Auto display pictures"), pictureSwitch->isChecked()));
+}
+
+void MainWindow::flashSwitchClicked()
+{
+    showStatus(onOff(QStringLiteral("Flash mode"), flashSwitch->isChecked()));
+}
+
+// --- pane switches -------------------------------------------------------------------
+
+// In the numbers drill the panes show the number; the drill has no notes.
+
+void MainWindow::translationSwitchClicked()
+{
+    if (numbersMode)
+        showNumberDigits(false);
+    else
+        showTranslation(false);
+}
+
+void MainWindow::pinyinSwitchClicked()
+{
+    if (numbersMode)
+        showNumberPinyin(false);
+    else
+        showPinyin(false);
+}
+
+void MainWindow::charactersSwitchClicked()
+{
+    if (numbersMode)
+        showNumberCharacters(false);
+    else
+        showCharacters(false);
+}
+
+void MainWindow::notesSwitchClicked()
+{
+    if (!numbersMode)
+        showNotes(false);
+}
+
+void MainWindow::toggleTranslation()
+{
+    translationSwitch->toggle();
+}
+
+void MainWindow::togglePinyin()
+{
+    pinyinSwitch->toggle();
+}
+
+void MainWindow::toggleCharacters()
+{
+    charactersSwitch->toggle();
+}
+
+void MainWindow::toggleNotes()
+{
+    notesSwitch->toggle();
+}
+
+void MainWindow::dropPaneRestore()
+{
+    paneRestorePending = false;
+}
+
+// --- marks ------------------------------------------------------------------------------
+// The drill's numbers are no terms: while it runs the marks do nothing.
+
+void MainWindow::markLearnedButtonClicked()
+{
+    if (numbersMode)
+        return;
+    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
+        practice->setState(currentIndex - 1, QStringLiteral("l"));
+    nextButtonClicked();
+}
+
+void MainWindow::markUnlearnedButtonClicked()
+{
+    if (numbersMode)
+        return;
+    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
+        practice->setState(currentIndex - 1, QStringLiteral("u"));
+    markDifficultButton->setLatched(false);
+    markUnlearnedButton->setLatched(true);
+}
+
+void MainWindow::markDifficultButtonClicked()
+{
+    if (numbersMode)
+        return;
+    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
+        practice->setState(currentIndex - 1, QStringLiteral("d"));
+    markDifficultButton->setLatched(true);
+    markUnlearnedButton->setLatched(false);
+}
+
+void MainWindow::unskipLabelClicked()
+{
+    // Difficult marks and show counts stay.
+    practice->resetLearned();
+    if (termTable.rowCount() >= 1)
+        countTerms();
+}
+
+// --- jumps --------------------------------------------------------------------------------
+// They show a term directly: no waits, no timer, no labels. Errors inside
+// them are dropped, and a jump that finds nothing leaves the position as it
+// was, so the next mark never lands on a term the user did not see.
+
+void MainWindow::jumpToEnd(korvana::StepDirection direction)
+{
+    if (numbersMode) {
+        newNumber();
+        return;
+    }
+    const int old = currentIndex;
+    try {
+        countTerms();
+        if (!canPractise())
+            return;
+        // From 0 the walk tries every row: upwards from the first for First,
+        // downwards from the last for Last.
+        const int shown = practice->walk(0, direction, [this](int n) {
+            currentIndex = n;
+            return showTerm(n);
+        });
+        currentIndex = shown ? shown : old;
+        if (shown)
+            termNumberEdit->setText(QString::number(shown));
+    } catch (...) {
+        currentIndex = old;
+    }
+}
+
+void MainWindow::firstLabelClicked()
+{
+    jumpToEnd(korvana::StepDirection::Next);
+}
+
+void MainWindow::lastLabelClicked()
+{
+    jumpToEnd(korvana::StepDirection::Previous);
+}
+
+void MainWindow::goLabelClicked()
+{
+    if (numbersMode) {
+        newNumber();
+        return;
+    }
+    const int old = currentIndex;
+    try {
+        currentIndex = korvana::strToInt(termNumberEdit->text());
+        if (!showTerm(currentIndex))
+            currentIndex = old;
+    } catch (...) {
+        currentIndex = old;
+    }
+}
+
+// --- the automatic timer -----------------------------------------------------------------
+
+void MainWindow::startAutoTimer()
+{
+    autoTimer->stop();
+    const int interval =
+        // A term without characters gets one character's time, so that the
+        // automatic mode goes on past it.
+        korvana::autoIntervalMs(
+            optionsDialog->perCharacterIntervalOption->isChecked(), std::max(1, int(charactersText->text().size())),
+            optionsDialog->perCharacterIntervalLabel->text(), optionsDialog->fixedIntervalLabel->text());
+    autoTimerHandler = AutoTimerHandler::Next;
+    autoTimer->setInterval(interval);
+    // An interval of 0 would tick without end: automatic stepping then rests
+    // until a term is shown by hand.
+    if (interval > 0)
+        autoTimer->start();
+}
+
+void MainWindow::autoTimerTimeout()
+{
+    switch (autoTimerHandler) {
+    case AutoTimerHandler::None:
+        break;
+    case AutoTimerHandler::StartTimer:
+        startAutoTimer();
+        break;
+    case AutoTimerHandler::Next:
+        nextButtonClicked();
+        break;
+    }
+}

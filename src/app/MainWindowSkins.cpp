@@ -1,0 +1,364 @@
+// Skins on the main window: the loader's pictures and fields go into the
+// window's background, buttons, labels and frames.
+#include "app/MainWindow.h"
+#include "settings/Colors.h"
+#include "settings/Skin.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// Keeps the background picture filling the window, behind everything.
+class BackgroundFitter : public QObject {
+public:
+    BackgroundFitter(QWidget *window, QLabel *picture) : QObject(picture), m_window(window), m_picture(picture)
+    {
+        window->installEventFilter(this);
+        fit();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (watched == m_window && e->type() == QEvent::Resize)
+            fit();
+        return false;
+    }
+
+private:
+    void fit()
+    {
+        m_picture->setGeometry(m_window->rect());
+        m_picture->lower();
+    }
+    QWidget *m_window;
+    QLabel *m_picture;
+};
+
+// Draws a skinned button as the skin designed it: its picture filling the
+// button, the caption over it in the skin's button-label colour, and the
+// button's state (hot, pressed, down, disabled) as a tint over the picture.
+// A button without a picture keeps the platform's look.
+class SkinButtonPainter : public QObject {
+public:
+    explicit SkinButtonPainter(QObject *parent) : QObject(parent)
+    {
+        setObjectName(QStringLiteral("SkinButtonPainter"));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        auto *b = qobject_cast<QAbstractButton *>(watched);
+        if (!b || b->icon().isNull())
+            return false;
+        switch (e->type()) {
+        case QEvent::Paint:
+            paint(b);
+            return true;
+        case QEvent::Enter:
+        case QEvent::Leave:
+            b->update(); // the hot tint
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    static void paint(QAbstractButton *b)
+    {
+        QPainter p(b);
+        const QRect r = b->rect();
+        p.drawPixmap(r, b->icon().pixmap(b->iconSize()));
+        if (b->isChecked())
+            p.fillRect(r, QColor(0x00, 0xFF, 0x00, 110)); // down: lime
+        else if (b->isDown())
+            p.fillRect(r, QColor(0, 0, 0, 70));
+        else if (b->underMouse() && b->isEnabled())
+            p.fillRect(r, QColor(0xFF, 0xFF, 0x00, 80)); // hot: yellow
+        if (!b->isEnabled())
+            p.fillRect(r, QColor(0x80, 0x80, 0x80, 140));
+        if (b->isChecked()) {
+            p.setPen(QColor(0x00, 0x80, 0x00));
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
+        const QString text = b->text();
+        if (text.isEmpty())
+            return;
+        // The caption fits its picture: a smaller size where the button is
+        // narrow (the mark buttons are 60 by 18).
+        QFont font = b->font();
+        while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > r.width() - 4)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        p.setFont(font);
+        const QColor caption = b->palette().color(QPalette::ButtonText);
+        const QRect textRect = b->isDown() ? r.translated(1, 1) : r;
+        // A soft shadow of the opposite lightness keeps the caption legible
+        // on any part of the picture.
+        p.setPen(caption.lightness() > 128 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
+        p.drawText(textRect.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text);
+        p.setPen(caption);
+        p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
+        if (b->hasFocus()) {
+            QPen focus(b->palette().color(QPalette::ButtonText), 1, Qt::DotLine);
+            p.setPen(focus);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(2, 2, -3, -3));
+        }
+    }
+};
+
+// A picture goes on its button at the size of the element it was designed
+// for; the button keeps that size whatever the picture's, so no skin moves
+// the window's layout.
+void setButtonPicture(QAbstractButton *button, const QImage &image, QSize element)
+{
+    if (!button)
+        return;
+    // One painter serves the window's buttons.
+    QObject *painter =
+        button->window()->findChild<QObject *>(QStringLiteral("SkinButtonPainter"), Qt::FindDirectChildrenOnly);
+    if (!painter)
+        painter = new SkinButtonPainter(button->window());
+    button->installEventFilter(painter);
+    button->setFixedSize(element);
+    const QImage fitted =
+        image.size() == element ? image : image.scaled(element, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    button->setIcon(QIcon(QPixmap::fromImage(fitted)));
+    button->setIconSize(element);
+    button->update();
+}
+
+// The frame that follows its row: the row lays out the frame's label and
+// switches, and the frame (a sibling of theirs, beneath them) takes the
+// row's rectangle, so that the skin's border and fill group them.
+class FramedRow : public QHBoxLayout {
+public:
+    explicit FramedRow(QFrame *frame) : m_frame(frame) {}
+    void setGeometry(const QRect &r) override
+    {
+        QHBoxLayout::setGeometry(r);
+        m_frame->setGeometry(r);
+    }
+
+private:
+    QFrame *m_frame;
+};
+
+void setTextColor(QWidget *w, QPalette::ColorRole role, quint32 colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(role, korvana::toQColor(colour));
+    w->setPalette(pal);
+}
+
+// The main window as the skin loader sees it.
+class MainWindowSkinTarget : public korvana::SkinTarget {
+public:
+    explicit MainWindowSkinTarget(MainWindow &form) : f(form) {}
+
+    korvana::SkinFields skinFields() const override
+    {
+        korvana::SkinFields s;
+        s.skinName = f.skinName;
+        s.skinAuthor = f.skinAuthor;
+        s.labelsColor = f.labelsColor;
+        s.labelsBackgroundColor = f.labelsBackgroundColor;
+        s.showLabelsBackground = f.showLabelsBackground;
+        s.frameLabelsColor = f.frameLabelsColor;
+        s.buttonLabelsColor = f.buttonLabelsColor;
+        s.showButtonLabels = f.showButtonLabels;
+        s.frameBordersColor = f.frameBordersColor;
+        s.showFrameBorders = f.showFrameBorders;
+        s.framesBackgroundColor = f.framesBackgroundColor;
+        s.showFramesBackground = f.showFramesBackground;
+        return s;
+    }
+
+    void setSkinFields(const korvana::SkinFields &s) override
+    {
+        f.skinName = s.skinName;
+        f.skinAuthor = s.skinAuthor;
+        f.labelsColor = s.labelsColor;
+        f.labelsBackgroundColor = s.labelsBackgroundColor;
+        f.showLabelsBackground = s.showLabelsBackground;
+        f.frameLabelsColor = s.frameLabelsColor;
+        f.buttonLabelsColor = s.buttonLabelsColor;
+        f.showButtonLabels = s.showButtonLabels;
+        f.frameBordersColor = s.frameBordersColor;
+        f.showFrameBorders = s.showFrameBorders;
+        f.framesBackgroundColor = s.framesBackgroundColor;
+        f.showFramesBackground = s.showFramesBackground;
+    }
+
+    void setSkinPicture(korvana::SkinPicture picture, const QImage &image) override
+    {
+        using korvana::SkinPicture;
+        const QSize element = korvana::skinPictureSize(picture);
+        switch (picture) {
+        case SkinPicture::Main:
+            if (!f.backgroundPicture) {
+                f.backgroundPicture = new QLabel(&f);
+                f.backgroundPicture->setObjectName(QStringLiteral("backgroundPicture"));
+                f.backgroundPicture->setScaledContents(true);
+                // Presses fall through to the window, which is dragged by
+                // its background.
+                f.backgroundPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+                new BackgroundFitter(&f, f.backgroundPicture);
+                f.backgroundPicture->show();
+            }
+            f.backgroundPicture->setPixmap(QPixmap::fromImage(image));
+            break;
+        case SkinPicture::Previous:
+            setButtonPicture(f.previousButton, image, element);
+            break;
+        case SkinPicture::Next:
+            setButtonPicture(f.nextButton, image, element);
+            break;
+        case SkinPicture::Stop:
+            f.stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            break;
+        case SkinPicture::Read:
+            f.readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            setButtonPicture(f.readButton, image, element);
+            break;
+        case SkinPicture::Skip:
+            setButtonPicture(f.markLearnedButton, image, element);
+            setButtonPicture(f.markUnlearnedButton, image, element);
+            setButtonPicture(f.markDifficultButton, image, element);
+            break;
+        }
+    }
+
+    void setStandardPictures() override
+    {
+        using korvana::SkinPicture;
+        const std::pair<SkinPicture, QImage *> built[] = {
+            {SkinPicture::Main, &f.mainImage},         {SkinPicture::Previous, &f.previousButtonImage},
+            {SkinPicture::Next, &f.nextButtonImage},   {SkinPicture::Stop, &f.stopButtonImage},
+            {SkinPicture::Read, &f.readButtonImage},   {SkinPicture::Skip, &f.skipButtonImage}};
+        for (const auto &[picture, image] : built) {
+            if (image->isNull())
+                *image = korvana::standardSkinPicture(picture);
+            setSkinPicture(picture, *image);
+        }
+    }
+
+    void applySkin() override { f.applySkin(); }
+
+private:
+    MainWindow &f;
+};
+
+} // namespace
+
+void MainWindow::loadSkinIntoWindow(const QString &N)
+{
+    MainWindowSkinTarget target(*this);
+    korvana::loadSkin(N, target);
+}
+
+QList<QLabel *> MainWindow::skinFrameLabels() const
+{
+    QList<QLabel *> all
+        = {modeFrameLabel,   randomSwitchLabel,    autoSwitchLabel, autoOptionsLabel,   panesFrameLabel,
+           wordsSwitchLabel, phrasesSwitchLabel,   autoFrameLabel,  pictureSwitchLabel, soundSwitchLabel,
+           readAloudLabel,   difficultSwitchLabel, flashSwitchLabel};
+    all.removeAll(nullptr);
+    return all;
+}
+
+QList<QLabel *> MainWindow::skinCommandLabels() const
+{
+    QList<QLabel *> all
+        = {firstLabel, lastLabel, goLabel, unskipLabel, viewPictureLabel, playSoundLabel, flashNowLabel};
+    all.removeAll(nullptr);
+    return all;
+}
+
+QList<QFrame *> MainWindow::skinFrames() const
+{
+    QList<QFrame *> all = {modeFrame, panesFrame, autoFrame};
+    all.removeAll(nullptr);
+    return all;
+}
+
+QHBoxLayout *MainWindow::buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
+                                    const QString &CaptionName, const QString &Text)
+{
+    Frame = new QFrame(this);
+    Frame->setObjectName(FrameName);
+    // Beneath the switches, above nothing but the background picture; a
+    // press on it is a press on the window's background.
+    Frame->lower();
+    Frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Caption = new QLabel(Text, this);
+    Caption->setObjectName(CaptionName);
+    QFont bold = Caption->font();
+    bold.setBold(true);
+    Caption->setFont(bold);
+    auto *row = new FramedRow(Frame);
+    row->setContentsMargins(6, 2, 8, 2);
+    row->setSpacing(2);
+    row->addWidget(Caption);
+    row->addSpacing(4);
+    return row;
+}
+
+void MainWindow::applySkin()
+{
+    for (QLabel *l : skinFrameLabels())
+        setTextColor(l, QPalette::WindowText, frameLabelsColor);
+
+    QList<QLabel *> commandLabels = skinCommandLabels();
+    for (QLabel *l : commandLabels)
+        setTextColor(l, QPalette::WindowText, labelsColor);
+    if (openLinkedFileLabel)
+        commandLabels.append(openLinkedFileLabel);
+    for (QLabel *l : commandLabels) {
+        // Opaque on the skin's colour, or the background picture shows
+        // through.
+        if (showLabelsBackground)
+            setTextColor(l, QPalette::Window, labelsBackgroundColor);
+        l->setAutoFillBackground(showLabelsBackground);
+    }
+
+    const QList<QPushButton *> buttons
+        = {previousButton, nextButton, readButton, markLearnedButton, markUnlearnedButton, markDifficultButton};
+    for (QPushButton *b : buttons) {
+        if (!b)
+            continue;
+        // One colour serves the resting and the pressed look.
+        setTextColor(b, QPalette::ButtonText, buttonLabelsColor);
+    }
+
+    if (showButtonLabels) {
+        const std::pair<QPushButton *, const char *> captions[] = {
+            {previousButton, "<<<"},           {nextButton, ">>>"},
+            {readButton, "Read"},             {markLearnedButton, "Learned"},
+            {markUnlearnedButton, "Unearned"}, {markDifficultButton, "Difficult"}};
+        for (const auto &[b, text] : captions)
+            if (b)
+                b->setText(QLatin1String(text));
+    } else {
+        for (QPushButton *b : {previousButton, nextButton, readButton})
+            if (b)
+                b->setText(QString());
+    }
+
+    const QString border = showFrameBorders
+                               ? QStringLiteral("1px solid %1").arg(korvana::toQColor(frameBordersColor).name())
+                               : QStringLiteral("none");
+    const QString fill = showFramesBackground ? korvana::toQColor(framesBackgroundColor).name()
+                                               : QStringLiteral("transparent");
+    for (QFrame *frame : skinFrames())
+        frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
+                                 .arg(frame->objectName(), border, fill));
+}

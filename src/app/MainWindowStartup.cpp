@@ -1,0 +1,327 @@
+// The main window's creation, showing and first activation.
+#include "app/MainWindow.h"
+#include "app/HoverLabel.h"
+#include "platform/speech/EspeakVoice.h"
+#include "platform/speech/SpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
+#include "practice/ScreenBackgroundWindow.h"
+#include "practice/ToolBarWindow.h"
+#include "settings/Colors.h"
+#include "settings/SettingsFile.h"
+#include "settings/OptionsDialog.h"
+#include "settings/ReminderDialog.h"
+#include "settings/SkinDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QPalette>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QPainterPath>
+#include <QRegion>
+
+MainWindow *mainWindow = nullptr;
+
+MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
+    return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
+};
+
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Korvana"));
+    buildControls();
+    onCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    // A borderless window that draws its own chrome, with rounded corners.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    resize(760, 520);
+
+    statusPanel = new QWidget(this);
+    statusPanel->setObjectName(QStringLiteral("statusPanel"));
+    statusLabel = new QLabel(statusPanel);
+    statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
+    // As high as a line of its font with descenders, whatever the layout
+    // around it gives.
+    statusLabel->ensurePolished();
+    statusLabel->setMinimumHeight(statusLabel->fontMetrics().height() + 2);
+    // A long message is cut at the window's edge; it never widens the window.
+    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *statusLayout = new QHBoxLayout(statusPanel);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->addWidget(statusLabel);
+
+    statusTimer = new QTimer(this);
+    statusTimer->setObjectName(QStringLiteral("statusTimer"));
+    statusTimer->setInterval(10000);
+    connect(statusTimer, &QTimer::timeout, this, &MainWindow::statusTimerTimeout);
+
+    autoTimer = new QTimer(this);
+    autoTimer->setObjectName(QStringLiteral("autoTimer"));
+
+    buildMenus();
+
+    // The practice area below the menu bar: lesson and session labels on
+    // top, the panes and switches in the middle, the status line last.
+    mainLayout = new QVBoxLayout(this);
+    mainLayout->setContentsMargins(6, 22, 6, 4);
+    auto *labels = new QHBoxLayout;
+    labels->addWidget(lessonLabel);
+    labels->addStretch();
+    labels->addWidget(sessionLabel);
+    mainLayout->addLayout(labels);
+
+    bottomRow = new QHBoxLayout;
+    buildMediaControls();
+    bottomRow->addStretch();
+
+    buildLessonControls();
+    buildPracticeControls();
+    buildFlashControls();
+    buildHoverControls();
+    buildHiddenPaneControls();
+    // The linked reading files stand at the right of the bottom row, shown
+    // only while the open lessons have some.
+    linkedFilesList->setFixedSize(165, 60);
+    linkedFilesList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *linked = new QVBoxLayout;
+    linked->setSpacing(0);
+    linked->addWidget(linkedFilesList);
+    linked->addWidget(openLinkedFileLabel);
+    bottomRow->addLayout(linked);
+
+    mainLayout->addStretch();
+    mainLayout->addLayout(bottomRow);
+    mainLayout->addWidget(statusPanel);
+
+    for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(titleLabel), statusPanel,
+                       static_cast<QWidget *>(statusLabel)})
+        makeDraggable(w);
+    buildCommandControls();
+    arrangeMenus();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    // Rounded corners of 3 by 3 pixels.
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width() + 1, height() + 1), 3, 3);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    if (titleLabel)
+        arrangeMenus();
+    dockToolBar();
+}
+
+void MainWindow::moveEvent(QMoveEvent *e)
+{
+    QWidget::moveEvent(e);
+    dockToolBar();
+}
+
+void MainWindow::dockToolBar()
+{
+    // However the window got moved or resized (a drag, the window manager,
+    // a new screen), the bar stands beside it again.
+    if (toolBarWindow && toolBarWindow->isVisible())
+        toolBarWindow->dockToMainWindow();
+}
+
+void MainWindow::onCreate()
+{
+    // The settings first: everything after them reads the fields.
+    korvana::SettingsFile::load(*this, textDirections);
+    applyTextDirections();
+    SkinDialog::loadSkin(selectedSkin, this);
+    // The characters pane keeps its cream unless the settings give it a colour.
+    if (charactersView) {
+        const QColor background = useKanjiBackgroundColor ? korvana::toQColor(kanjiBackgroundColor)
+                                                           : korvana::toQColor(korvana::colors::clCream);
+        charactersView->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+    }
+
+    store.clear();
+    openLessons.clear();
+    currentLesson.clear();
+    sessionFile.clear();
+    currentIndex = 0;
+    flashBackgroundColor = 0;
+    flashColor = 0x0000FF;
+    numbersMode = false;
+    paneRestorePending = false;
+    lastHoverChar = 0;
+    firstActivation = true;
+    editorLoadPending = true;
+
+    readDatabases();
+    loadDictionary(dictionaryFile);
+}
+
+namespace {
+// A pane reads left to right with its text on the left, or right to left
+// with its text on the right.
+void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight)
+{
+    if (view)
+        view->setLayoutDirection(leftToRight ? Qt::LeftToRight : Qt::RightToLeft);
+    if (pane)
+        pane->setAlignment(leftToRight ? korvana::TextAlignment::Left : korvana::TextAlignment::Right);
+}
+
+bool paneReadsLeftToRight(QTextEdit *view)
+{
+    return !view || view->layoutDirection() == Qt::LeftToRight;
+}
+} // namespace
+
+void MainWindow::applyTextDirections()
+{
+    setPaneDirection(charactersText, charactersView, textDirections.hanziLeftToRight);
+    setPaneDirection(translationText, translationView, textDirections.translationLeftToRight);
+    setPaneDirection(pinyinText, pinyinView, textDirections.pinyinLeftToRight);
+    setPaneDirection(notesText, notesView, textDirections.notesLeftToRight);
+}
+
+void MainWindow::takeTextDirections()
+{
+    textDirections.hanziLeftToRight = paneReadsLeftToRight(charactersView);
+    textDirections.translationLeftToRight = paneReadsLeftToRight(translationView);
+    textDirections.pinyinLeftToRight = paneReadsLeftToRight(pinyinView);
+    textDirections.notesLeftToRight = paneReadsLeftToRight(notesView);
+}
+
+void MainWindow::onShow()
+{
+    if (displayScreenBackground && screenBackgroundWindow)
+        screenBackgroundWindow->show();
+    if (displayToolBar && toolBarWindow)
+        toolBarWindow->show();
+}
+
+void MainWindow::onClose()
+{
+    // A settings file that cannot be written is reported by save(); the
+    // lessons are saved all the same.
+    takeTextDirections();
+    korvana::SettingsFile::save(*this, textDirections, this);
+    // With nothing open there is nothing to save and nothing to say.
+    if (autoSaveLessons && !openLessons.isEmpty())
+        saveLessons();
+}
+
+void MainWindow::closeEvent(QCloseEvent *e)
+{
+    onClose();
+    // Closing the main window ends the run: no other window (the screen
+    // background, a picture, the dictionary) may keep the program alive
+    // without a way back. They go before this one, so that this is the last
+    // window to close and the message loop ends.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w != this && w->isVisible())
+            w->hide();
+    }
+    QWidget::closeEvent(e);
+}
+
+void MainWindow::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    onShow();
+}
+
+bool MainWindow::event(QEvent *e)
+{
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::WindowActivate)
+        onActivate();
+    return handled;
+}
+
+void MainWindow::onActivate()
+{
+    // The first activation's work runs once. The reminder below is modal and
+    // its closing activates the window again: the guard keeps that nested
+    // activation from starting the work a second time.
+    if (!firstActivation || m_activating)
+        return;
+    m_activating = true;
+
+    try {
+        if (korvana::SettingsFile::showReminder())
+            korvana::Dialogs::instance().execModal(reminderDialog);
+    } catch (const std::exception &e) {
+        korvana::reportUnhandledError(korvana::errorText(e));
+    }
+
+    bool chineseVoice = false;
+    bool engine = true;
+    try {
+        if (!voice)
+            voice = voiceFactory();
+        voice->setEventInterests(korvana::SpeechVoice::AllEvents);
+        connectVoice();
+        const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
+        int chosen = -1;
+        for (int i = 0; i < voices.size(); ++i) {
+            optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
+            // The exact text: a voice listing another language after 804 is
+            // not chosen. The last Chinese voice wins.
+            if (voices[i].getAttribute(QStringLiteral("Language")) == QLatin1String("804"))
+                chosen = i;
+        }
+        m_voices = voices;
+        if (optionsDialog->voiceCombo->count() > 0 && chosen != -1) {
+            optionsDialog->voiceCombo->setCurrentIndex(chosen);
+            changeVoice();
+            chineseVoice = true;
+        }
+    } catch (const std::exception &) {
+        // A speech engine that cannot start means no Chinese voice for this
+        // run; the program goes on without reading aloud.
+        voice.reset();
+        engine = false;
+        showStatus(QStringLiteral("No speech engine: reading aloud is off"));
+    }
+    if (!chineseVoice) {
+        readSwitch->setChecked(false);
+        readSwitch->setEnabled(false);
+        readAloudLabel->setEnabled(false);
+        readButton->hide();
+        if (engine)
+            showStatus(QStringLiteral("No Mandarin voice: reading aloud is off"));
+    }
+
+    speaking = false;
+    activateFlash();
+    firstActivation = false;
+    m_activating = false;
+}
+
+void MainWindow::changeVoice()
+{
+    if (!voice)
+        return;
+    const int index = optionsDialog->voiceCombo->currentIndex();
+    if (index < 0 || index >= m_voices.size())
+        return;
+    voice->setVoice(m_voices[index]);
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include <QWidget>
+
+// The window that stands on the screen while the program starts. The program
+// block creates and frees it; it has no global instance.
+class SplashWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SplashWindow(QWidget *parent = nullptr);
+};

@@ -1,0 +1,195 @@
+#pragma once
+// The lesson editor: one lesson file edited term by term.
+//
+// The whole lesson lives in the hidden rich text lessonText, one term line per
+// text line (linked-file lines and blank lines are taken out on loading);
+// term n is line n-1. The current term is copied with its formatting into
+// termLineText, and its tag values into the four field edits. storeTerm builds the
+// line back from the fields and puts it in place of the term's line;
+// saveLesson writes lessonText plus the linked-file lines to the lesson file.
+//
+// A term just started with "new" (or the only term of an empty lesson) has no
+// line in lessonText until it is put back: it is term lineCount()+1. termCount()
+// counts it, so navigation and the buttons treat it as a term, and a lesson
+// never gains an empty line for a term the user left untouched.
+//
+// Only the user's edits count as changes: what the editor puts into the
+// fields itself (showing, clearing) marks nothing, so browsing rewrites no
+// line. A line the editor does write keeps whatever it holds besides the
+// fields the editor edits (restOfLineText), and the type the practice window reads.
+#include "platform/richtext/RichEdit.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QComboBox;
+class QTextEdit;
+
+namespace korvana {
+class ClickLabel;
+class ToneImage;
+struct KeyboardLayoutItem;
+}
+
+class LessonEditorWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LessonEditorWindow(QWidget *parent = nullptr);
+    ~LessonEditorWindow() override;
+
+    // --- fields -----------------------------------------------------------------------
+    korvana::RichEdit *translationText = nullptr, *pinyinText = nullptr, *charactersText = nullptr,
+                      *notesText = nullptr;
+    QTextEdit *translationView = nullptr, *pinyinView = nullptr, *charactersView = nullptr, *notesView = nullptr;
+    QRadioButton *wordOption = nullptr, *phraseOption = nullptr;
+    QRadioButton *learnedOption = nullptr, *unlearnedOption = nullptr, *difficultOption = nullptr;
+    QLineEdit *soundEdit = nullptr, *pictureEdit = nullptr;
+    QPushButton *browseSoundButton = nullptr, *browsePictureButton = nullptr;
+    QLineEdit *termNumberEdit = nullptr;
+    korvana::ClickLabel *goLabel = nullptr;
+    QPushButton *previousButton = nullptr, *nextButton = nullptr, *newButton = nullptr, *deleteButton = nullptr,
+                *saveButton = nullptr, *closeButton = nullptr, *editorOptionsButton = nullptr;
+    // Keyboard-layout lists of the four fields (filled by the pinyin-entry work).
+    QComboBox *translationLayoutCombo = nullptr, *pinyinLayoutCombo = nullptr, *charactersLayoutCombo = nullptr,
+              *notesLayoutCombo = nullptr;
+    // Linked files: descriptions shown, file names alongside (linkedFiles).
+    QListWidget *linkedFilesList = nullptr;
+    korvana::ClickLabel *newLinkLabel = nullptr, *editLinkLabel = nullptr, *deleteLinkLabel = nullptr;
+
+    // --- hidden stores -------------------------------------------------------------------
+    korvana::RichEdit *lessonText = nullptr;  // the lesson, one term per line
+    korvana::RichEdit *termLineText = nullptr; // the current term's line
+    korvana::RichEdit *outputText = nullptr; // the file being written
+    korvana::RichEdit *pieceText = nullptr;   // one coloured piece
+    korvana::RichEdit *restOfLineText = nullptr; // the current line without the tags the editor edits
+
+    // --- state ---------------------------------------------------------------------------
+    QStringList linkedFiles;  // FILE of each link, parallel to linkedFilesList
+    int activeField = 0;    // 0 none yet, 1 translation, 2 pinyin, 3 characters, 4 notes
+    int termNumber = 0;     // 1-based
+    bool lessonModified = false;
+    bool termModified = false;
+    QString fileName;       // empty for a lesson never saved
+    // The current term's type as the practice window reads it ("<TY=",
+    // exact case, a word when missing); empty for a term with no line yet.
+    QString shownType;
+
+    // --- life ------------------------------------------------------------------------------
+    void onCreate();
+    void onActivate();
+    void onClose();
+    // Loads fileName into lessonText; throws korvana::RichTextError when it
+    // cannot be read.
+    void loadLesson();
+    void readLinkedFiles();
+    // Whether the link dialog's file and description can be written as they
+    // are; says why not when they cannot.
+
+    // --- terms -------------------------------------------------------------------------------
+    // Terms of the lesson, counting a started term not yet put back.
+    int termCount() const;
+    void showTermNumber();
+    void showTerm();
+    void showTranslation();
+    void showPinyin();
+    void showCharacters();
+    void showNotes();
+    // Plain value of tag (two letters) in termLineText; empty when missing.
+    QString tagValue(const QString &Tag);
+    void updateNavigationButtons();
+    void previousButtonClicked();
+    void nextButtonClicked();
+    void goToTermNumber();
+    void goLabelClicked();
+    void newButtonClicked();
+    void deleteButtonClicked();
+    // Puts the fields back into the lesson. A term whose fields are all
+    // empty is not written: a started one is dropped, an existing line with
+    // nothing else in it is taken out of the lesson.
+    void storeTerm();
+    void saveButtonClicked();
+    // Closes the window as its title bar does: both ask about unsaved edits.
+    void closeButtonClicked();
+    void browseSoundButtonClicked();
+    void browsePictureButtonClicked();
+    void fieldChanged();
+    void soundOrPictureEditChanged();
+    // Takes ">" and tag text ("<" + two letters + "=") out of a field and
+    // says why: a term line's values cannot hold them and read back the same.
+    void refuseTagText(korvana::RichEdit *Field);
+    void refuseTagText(QLineEdit *Edit);
+    void typeOptionClicked();
+    void editorOptionsButtonClicked();
+
+    // --- linked files ------------------------------------------------------------------------
+    void newLinkLabelClicked();
+    void editLinkLabelClicked();
+    void deleteLinkLabelClicked();
+
+    // --- writing (EditorWriter.cpp) --------------------------------------------------------------
+    // Colour modes: 0 black, 1 red (tag names), 2 blue (type), 3 green (state),
+    // 4 grey (sound and picture).
+    void appendColouredText(const QString &Text, int Mode);
+    void buildTermLine();
+    // True when the lesson was written, false when the save dialog was
+    // cancelled. Throws korvana::Error when the file cannot be written; the
+    // file on disk is then left as it was.
+    bool saveLesson();
+
+    // --- pinyin and input-language entry (PinyinEntry.cpp) --------------------------------------
+    // The tone panel: 24 images, index 1..24 at toneImages[index - 1].
+    QWidget *pinyinPanel = nullptr;
+    QList<korvana::ToneImage *> toneImages;
+    // Inserts tone vowel Index (1..24) into the field activeField, as
+    // Unicode or in the legacy pinyin font as the options dialog says.
+    void insertToneVowel(int Index);
+    void insertUnicodeChar(QChar Character, korvana::RichEdit *Field);
+    void readInstalledLayouts(QList<korvana::KeyboardLayoutItem> &List);
+    void translationViewEntered();
+    void pinyinViewEntered();
+    void charactersViewEntered();
+    void notesViewEntered();
+    void translationLayoutComboClosedUp();
+    void pinyinLayoutComboClosedUp();
+    void charactersLayoutComboClosedUp();
+    void notesLayoutComboClosedUp();
+    // A key going down in one of the four fields, before its character goes in.
+    void fieldKeyPressed(korvana::RichEdit *Field);
+    void toneImageMousePressed(int Index);
+    void toneImageMouseReleased(int Index);
+
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    // Set while the editor itself fills or clears the fields.
+    bool m_showing = false;
+    bool m_refusing = false;
+    bool m_closing = false;
+    // Asks "Lesson was modified, save?" and saves on Yes; false when the
+    // editor must stay open (Cancel, save dialog cancelled, write failed).
+    bool mayClose();
+    void keepRest();
+    QString folderForDialogs() const;
+    bool runLinkDialog();
+    void buildControls();
+    void showField(korvana::RichEdit *field, const QString &tag, double size);
+    void copyFieldInto(korvana::RichEdit *field, double size);
+    void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
+    QString chooseFile(const QString &filter);
+    // Pinyin and input-language entry.
+    void buildPinyinPanel();
+    void fillLayoutLists();
+    korvana::RichEdit *activeFieldEdit() const;
+    void enterField(int field, QComboBox *layouts);
+    void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());
+};
+
+extern LessonEditorWindow *lessonEditorWindow;

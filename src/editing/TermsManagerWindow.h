@@ -1,0 +1,63 @@
+#pragma once
+// The terms manager: every term of the open lessons in one list, chosen by
+// hand or by type and state, marked unlearned, learned or difficult in the
+// term table, or exported as a lesson file. Shown modally from the main
+// window; it reads the lesson text and writes only the state column of the
+// term table, which reaches the lesson files when the lessons are saved.
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class TermsManagerWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit TermsManagerWindow(QWidget *parent = nullptr);
+
+    QTreeWidget *termList = nullptr;
+    QComboBox *selectCombo = nullptr, *deselectCombo = nullptr, *markAsCombo = nullptr, *exportCombo = nullptr;
+    QPushButton *selectButton = nullptr, *deselectButton = nullptr, *markAsButton = nullptr, *exportButton = nullptr,
+                *closeButton = nullptr;
+    QLabel *selectedCountLabel = nullptr;
+
+    // The column clicked last (0 Chinese, 1 Translation, 2 Pinyin, 3 Notes).
+    int sortColumn = 0;
+
+    // Item data role holding the term's row in the term table.
+    static constexpr int RowRole = Qt::UserRole + 1;
+
+    // Each showing: the list rebuilt from the lesson text, nothing selected.
+    void onActivate();
+    void fillTermList();
+    void showSelectedCount();
+    void termListColumnClicked(int Column);
+    void selectButtonClicked();
+    void deselectButtonClicked();
+    void markAsButtonClicked();
+    void exportButtonClicked();
+    void closeButtonClicked();
+    void onKeyDown(int Key);
+
+    // The term-table row of an item.
+    static int rowOf(const QTreeWidgetItem *item);
+    // Rows of the selected items, in the list's current order.
+    std::vector<int> selectedRows() const;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void buildControls();
+    void applyLooks(QTreeWidgetItem *item) const;
+    // After an export into target: when target is an open lesson, the main
+    // window opens its lessons again, so that it holds the exported terms,
+    // and gives every lesson back the marks made since it was opened.
+    void reloadExportTarget(const QString &target, int exported, bool appended);
+    void selectByChoice(int choice, bool select);
+};
+
+extern TermsManagerWindow *termsManagerWindow;

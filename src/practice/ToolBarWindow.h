@@ -1,0 +1,59 @@
+#pragma once
+#include <QWidget>
+
+class QToolButton;
+
+// The narrow floating tool bar that stands against the main window's side
+// with buttons for frequent commands. One instance, toolBarWindow, lives for
+// the whole run; the main window shows it at start when "Display ToolBar"
+// is set, and the menu and its own button hide it.
+class ToolBarWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ToolBarWindow(QWidget *parent = nullptr);
+
+    // Docks the tool bar beside the main window: on its right, one pixel
+    // apart, when there is room for it before the screen's right edge, else
+    // on its left; level with the main window's top.
+    void dockToMainWindow();
+
+    void onCreate();
+    void onActivate();
+    void onClose();
+    void onClick();
+    void onPaint();
+
+    void hideToolBarButtonClicked();
+    void openButtonClicked();
+    void openSessionButtonClicked();
+    void numbersButtonClicked();
+    void screenBackgroundButtonClicked();
+    void dictionaryButtonClicked();
+    void readerButtonClicked();
+
+    QToolButton *hideToolBarButton = nullptr;
+    QToolButton *openButton = nullptr;
+    QToolButton *openSessionButton = nullptr;
+    QToolButton *numbersButton = nullptr;
+    QToolButton *screenBackgroundButton = nullptr; // checked while the background shows
+    QToolButton *dictionaryButton = nullptr;
+    QToolButton *readerButton = nullptr;
+
+    // Where the tool bar's left edge goes for a main window at MainLeft,
+    // MainWidth on a screen ScreenWidth wide.
+    static int dockedLeft(int MainLeft, int MainWidth, int ScreenWidth);
+
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(class QCloseEvent *e) override;
+    void mousePressEvent(class QMouseEvent *e) override;
+    void paintEvent(class QPaintEvent *e) override;
+    void resizeEvent(class QResizeEvent *e) override;
+    void showEvent(class QShowEvent *e) override;
+
+private:
+    QToolButton *makeButton(const char *name, int y, const QString &hint, int picture);
+    void focusMainWindow();
+};
+
+extern ToolBarWindow *toolBarWindow;

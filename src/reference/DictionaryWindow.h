@@ -1,0 +1,137 @@
+#pragma once
+// The dictionary window: a search box with find all and exact find, one page
+// of results in a three-column list that sorts by a header click, copy
+// buttons for one column of the current row, speech on double click, and a
+// small menu for the dictionary's header and for loading another dictionary.
+//
+// The searches run over the main window's dictionary text (MainWindow::dictionaryFindAll
+// and dictionaryExactFind); this window keeps the page state and shows the rows.
+// One instance, dictionaryWindow, lives for the whole run: closing only hides it, so
+// the results, the search term, the page and the sort column survive.
+#include "reference/Dictionary.h"
+
+#include <QComboBox>
+#include <QTreeWidget>
+#include <QWidget>
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+namespace korvana {
+
+// Orders two result texts: the letters a to z count as A to Z, every other
+// UTF-16 unit by its code. Negative, zero or positive as a sorts before, with
+// or after b.
+int compareDictionaryText(QStringView a, QStringView b);
+
+// The result count box: its choice is taken only when its list closes, so a
+// count picked with the arrow keys without opening the list is not used.
+class CloseUpComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void hidePopup() override;
+signals:
+    void closedUp();
+};
+
+// The result list: rows drawn white and light grey in turn by their place in
+// the list (the first white), whatever order a sort left them in, with grid
+// lines between the cells.
+class DictionaryListView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit DictionaryListView(QWidget *parent = nullptr);
+    // The background of the row at a place in the list (from 0).
+    static QColor rowBackground(int index);
+signals:
+    void resized();
+
+protected:
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void resizeEvent(QResizeEvent *e) override;
+};
+
+} // namespace korvana
+
+class DictionaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit DictionaryWindow(QWidget *parent = nullptr);
+    ~DictionaryWindow() override;
+
+    // Controls.
+    QLineEdit *searchEdit = nullptr;
+    QToolButton *findAllButton = nullptr, *exactFindButton = nullptr;
+    QCheckBox *caseSensitiveSwitch = nullptr;
+    QLabel *moreOptionsLabel = nullptr;
+    QLabel *searchHintLabel = nullptr, *doubleClickHintLabel = nullptr, *sortHintLabel = nullptr;
+    QToolButton *previousButton = nullptr, *nextButton = nullptr;
+    korvana::CloseUpComboBox *pageSizeCombo = nullptr;
+    QLabel *copyLabel = nullptr, *pageSizeLabel = nullptr;
+    korvana::DictionaryListView *resultList = nullptr;
+    QToolButton *copyChineseButton = nullptr, *copyPinyinButton = nullptr, *copyTranslationButton = nullptr;
+    QToolButton *closeButton = nullptr;
+    QMenu *moreOptionsMenu = nullptr;
+    QAction *dictionaryInfoAction = nullptr, *changeDictionaryAction = nullptr;
+
+    // The page state of find all (the search term, the page size, the first
+    // and last result of the page to show).
+    korvana::DictionaryPaging paging;
+    // The column the list was sorted by last: 0 Chinese, 1 Pinyin, 2 Translation.
+    int lastSortColumn = 0;
+
+    // Handlers, one per control event.
+    void onCreate();
+    void pageSizeComboClosedUp();
+    void onActivate();
+    void resultListResized();
+    void onPaint();
+    // Whether the key was taken (Escape closes the window).
+    bool onKeyDown(int Key);
+    // Enter runs find all as a new search.
+    bool searchEditKeyPressed(int Key);
+    // Sender: findAllButton (a new search of the typed term), nextButton or previousButton
+    // (another page of the last search).
+    void findAllButtonClicked(QObject *Sender);
+    void exactFindButtonClicked();
+    void nextButtonClicked();
+    void previousButtonClicked();
+    void resultListColumnClicked(int Column);
+    void resultListDoubleClicked();
+    void copyChineseButtonClicked();
+    void copyPinyinButtonClicked();
+    void copyTranslationButtonClicked();
+    void moreOptionsLabelClicked();
+    void moreOptionsLabelMouseMoved();
+    void moreOptionsLabelMouseLeft();
+    void dictionaryInfoCommand();
+    void changeDictionaryCommand();
+    void closeButtonClicked();
+
+    // Appends one row for a dictionary entry.
+    void addResultRow(const QString &Entry);
+
+    // Where "More options" pops its menu up, in screen coordinates.
+    QPoint moreOptionsPoint() const;
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void buildControls();
+    void copyColumn(int column);
+    void enableButton(QAbstractButton *button);
+    void disableButton(QAbstractButton *button);
+    void finishSearch();
+};
+
+extern DictionaryWindow *dictionaryWindow;

@@ -1,0 +1,207 @@
+#include "reference/KeyboardReferenceWindow.h"
+
+#include "app/MainWindow.h"
+#include "platform/ui/WindowSystem.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTextEdit>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QWindow>
+
+KeyboardReferenceWindow *keyboardReferenceWindow = nullptr;
+
+namespace {
+
+QTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
+                     Qt::Alignment alignment, const QString &colour, bool bold)
+{
+    auto *m = new QTextEdit(parent);
+    m->setObjectName(QLatin1String(name));
+    m->setGeometry(geometry);
+    m->setReadOnly(true);
+    m->setFrameShape(QFrame::NoFrame);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setLineWrapMode(QTextEdit::NoWrap);
+    m->setAcceptRichText(false);
+    m->setContextMenuPolicy(Qt::NoContextMenu);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(12);
+    font.setBold(bold);
+    m->setFont(font);
+    m->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: %1; }").arg(colour));
+    m->setPlainText(lines.join(QLatin1Char('\n')));
+    // Every line takes the column's alignment (a QTextEdit: the plain-text
+    // edit lays every block out left-aligned whatever its format says).
+    QTextCursor c(m->document());
+    c.select(QTextCursor::Document);
+    QTextBlockFormat f;
+    f.setAlignment(alignment);
+    c.mergeBlockFormat(f);
+    return m;
+}
+
+} // namespace
+
+KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("keyboardReferenceWindow"));
+    setWindowTitle(QStringLiteral("Keyboard Reference"));
+    setFixedSize(446, 226);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+
+    commandsBox = memo(this, "commandsBox", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight,
+                       QStringLiteral("white"), false);
+    keysBox = memo(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
+                 true);
+    for (QTextEdit *m : {commandsBox, keysBox}) {
+        m->installEventFilter(this);
+        m->viewport()->installEventFilter(this);
+    }
+
+    closeButton = new QToolButton(this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(width() - 13, 0, 13, 13);
+    closeButton->setStyleSheet(
+        QStringLiteral("QToolButton { background: silver; border: none; } QToolButton:hover { background: yellow; }"));
+    connect(closeButton, &QToolButton::clicked, this, [this] { closeButtonClicked(); });
+
+    onCreate();
+}
+
+QStringList KeyboardReferenceWindow::commandLines()
+{
+    return {QStringLiteral("Next term"),
+            QStringLiteral("Previous term"),
+            QStringLiteral("Read"),
+            QStringLiteral("Mark as learned"),
+            QStringLiteral("Mark as difficult"),
+            QString(),
+            QStringLiteral("Show/hide translation"),
+            QStringLiteral("Show/hide pronounciation"),
+            QStringLiteral("Show/hide original"),
+            QStringLiteral("Show/hide notes"),
+            QStringLiteral("Toggle unvisible fields"),
+            QString(),
+            QStringLiteral("Play sound (if available)"),
+            QStringLiteral("Display graphics (if available)"),
+            QStringLiteral("Brain Flash/Fullscreen")};
+}
+
+QStringList KeyboardReferenceWindow::keyLines()
+{
+    return {QStringLiteral("right/down arrows, PgDn"),
+            QStringLiteral("left/up arrows, PgUp  "),
+            QStringLiteral("Enter "),
+            QStringLiteral("Del"),
+            QStringLiteral("\"d\""),
+            QString(),
+            QStringLiteral("F5 "),
+            QStringLiteral("F6 "),
+            QStringLiteral("F7 "),
+            QStringLiteral("F8 "),
+            QStringLiteral("Insert"),
+            QString(),
+            QStringLiteral("Space, \"p\" "),
+            QStringLiteral("\"g\""),
+            QStringLiteral("Backspace")};
+}
+
+QPoint KeyboardReferenceWindow::parkedPosition(const QRect &screen, const QSize &size)
+{
+    return QPoint(screen.x() + screen.width() - 2 - size.width(), screen.y() + 2);
+}
+
+void KeyboardReferenceWindow::onCreate()
+{
+    // The window has no caption bar or frame of its own, so only the black
+    // client area shows.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen)
+        move(parkedPosition(screen->geometry(), size()));
+}
+
+void KeyboardReferenceWindow::startDrag(const QPoint &pos)
+{
+    dragX = pos.x();
+    dragY = pos.y();
+    // The window system moves the window when it can; the moves below are
+    // for when it refuses.
+    m_systemMove = korvana::startSystemMove(window());
+}
+
+void KeyboardReferenceWindow::dragTo(Qt::MouseButtons buttons, const QPoint &pos)
+{
+    if (!(buttons & Qt::LeftButton) || m_systemMove)
+        return;
+    // The window follows the mouse, keeping the press point under it.
+    QWidget *w = window();
+    w->move(w->x() - (dragX - pos.x()), w->y() - (dragY - pos.y()));
+}
+
+void KeyboardReferenceWindow::endDrag()
+{
+    m_systemMove = false;
+    // The practice keys keep working with the reference in view.
+    if (mainWindow) {
+        keepAboveMainWindow();
+        mainWindow->activateWindow();
+        mainWindow->setFocus(Qt::OtherFocusReason);
+        raise();
+    }
+}
+
+void KeyboardReferenceWindow::keepAboveMainWindow()
+{
+    // A window transient for the main window is kept above it by the window
+    // manager, also when the main window is activated after a drag over it.
+    if (!mainWindow || !mainWindow->windowHandle())
+        return;
+    if (!windowHandle())
+        create();
+    if (windowHandle()->transientParent() != mainWindow->windowHandle())
+        windowHandle()->setTransientParent(mainWindow->windowHandle());
+}
+
+void KeyboardReferenceWindow::showEvent(QShowEvent *e)
+{
+    keepAboveMainWindow();
+    QWidget::showEvent(e);
+}
+
+void KeyboardReferenceWindow::closeButtonClicked()
+{
+    hide();
+}
+
+bool KeyboardReferenceWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    const bool onMemo = watched == commandsBox || watched == keysBox || watched == commandsBox->viewport()
+                        || watched == keysBox->viewport();
+    if (onMemo) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: {
+            startDrag(static_cast<QMouseEvent *>(e)->position().toPoint());
+            return true;
+        }
+        case QEvent::MouseMove: {
+            auto *me = static_cast<QMouseEvent *>(e);
+            dragTo(me->buttons(), me->position().toPoint());
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            endDrag();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The keyboard reference: a small frameless window listing the practice
+// window's keys, parked at the top right corner of the screen and dragged
+// anywhere by its text. The keys themselves are the main window's.
+#include <QStringList>
+#include <QWidget>
+
+class QTextEdit;
+class QToolButton;
+
+// One instance, keyboardReferenceWindow, lives for the whole run.
+class KeyboardReferenceWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit KeyboardReferenceWindow(QWidget *parent = nullptr);
+
+    // The two columns, line for line: the commands and their keys.
+    static QStringList commandLines();
+    static QStringList keyLines();
+
+    // Where the window is parked: 2 pixels below the top edge of `screen` and
+    // 2 pixels short of its right edge.
+    static QPoint parkedPosition(const QRect &screen, const QSize &size);
+
+    // Handlers.
+    void onCreate();
+    void startDrag(const QPoint &pos);                          // mouse down on a memo
+    void dragTo(Qt::MouseButtons buttons, const QPoint &pos);  // mouse move on a memo
+    void endDrag();                                            // mouse up on a memo
+    void closeButtonClicked();                                         // the close button
+
+    QTextEdit *commandsBox = nullptr;
+    QTextEdit *keysBox = nullptr;
+    QToolButton *closeButton = nullptr;
+
+    // The point, in the memo's coordinates, where the left button went down.
+    int dragX = 0;
+    int dragY = 0;
+    bool m_systemMove = false; // the window system is moving the window
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void keepAboveMainWindow();
+};
+
+extern KeyboardReferenceWindow *keyboardReferenceWindow;

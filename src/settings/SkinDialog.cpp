@@ -1,0 +1,121 @@
+#include "settings/SkinDialog.h"
+
+#include "app/MainWindow.h"
+#include "settings/Skin.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SkinDialog *skinDialog = nullptr;
+
+SkinDialog::SkinDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("skinDialog"));
+    setWindowTitle(QStringLiteral("Select Skin"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    setModal(false);
+
+    skinList = new QListWidget(this);
+    skinList->setObjectName(QStringLiteral("skinList"));
+    skinList->setSortingEnabled(false); // skinNames() gives the sorted order
+    applyButton = new QPushButton(QStringLiteral("apply"), this);
+    applyButton->setObjectName(QStringLiteral("applyButton"));
+    applyButton->setAutoDefault(false);
+    closeButton = new QPushButton(QStringLiteral("close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(applyButton);
+    buttons->addWidget(closeButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(skinList);
+    layout->addLayout(buttons);
+    resize(220, 260);
+    setFixedSize(size());
+
+    connect(applyButton, &QPushButton::clicked, this, [this] { applyButtonClicked(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeButtonClicked(); });
+    connect(skinList, &QListWidget::itemDoubleClicked, this, [this] { skinListDoubleClicked(); });
+}
+
+void SkinDialog::loadSkin(const QString &N, MainWindow *Form)
+{
+    if (!Form)
+        Form = mainWindow;
+    if (Form)
+        Form->loadSkinIntoWindow(N);
+}
+
+void SkinDialog::applySkin(MainWindow *Form)
+{
+    if (!Form)
+        Form = mainWindow;
+    if (Form)
+        Form->applySkin();
+}
+
+void SkinDialog::onActivate()
+{
+    skinList->clear();
+    skinList->addItems(korvana::skinNames());
+    skinList->setCurrentRow(-1);
+    skinList->clearSelection();
+}
+
+void SkinDialog::applyButtonClicked()
+{
+    QListWidgetItem *item = skinList->currentItem();
+    if (!item || !item->isSelected() || !mainWindow)
+        return;
+    // Stored before loading: a skin that fails to load is still the one the
+    // settings name.
+    mainWindow->selectedSkin = item->text();
+    loadSkin(mainWindow->selectedSkin);
+}
+
+void SkinDialog::skinListDoubleClicked()
+{
+    applyButtonClicked();
+}
+
+void SkinDialog::closeButtonClicked()
+{
+    close();
+}
+
+void SkinDialog::onKeyDown(int Key)
+{
+    if (Key == Qt::Key_Escape)
+        close();
+}
+
+bool SkinDialog::event(QEvent *e)
+{
+    const bool handled = QDialog::event(e);
+    if (e->type() == QEvent::WindowActivate)
+        onActivate();
+    return handled;
+}
+
+void SkinDialog::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (mainWindow)
+        move(mainWindow->geometry().center() - rect().center());
+    // Shown again after a skin folder was added: the list is fresh even when
+    // the platform does not activate the window.
+    onActivate();
+}
+
+void SkinDialog::keyPressEvent(QKeyEvent *e)
+{
+    onKeyDown(e->key());
+    if (e->key() != Qt::Key_Escape)
+        QDialog::keyPressEvent(e);
+}

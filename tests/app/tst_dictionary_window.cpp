@@ -1,0 +1,389 @@
+// The dictionary window: searches and pages through its buttons, the result
+// count box, sorting, row colours, column widths, speech, copying, keys, the
+// caption, dictionary info and the change of dictionary.
+#include "AppTestSupport.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/DictionaryWindow.h"
+#include "settings/ProgramPaths.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+// Writes a dictionary file as UTF-16 with a byte-order mark, lines joined by CR LF.
+void writeDictionary(const QString &path, const QStringList &lines)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString text = lines.join(QStringLiteral("\r\n"));
+    f.write("\xFF\xFE");
+    f.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+}
+
+QStringList column(int c)
+{
+    QStringList out;
+    for (int i = 0; i < dictionaryWindow->resultList->topLevelItemCount(); ++i)
+        out << dictionaryWindow->resultList->topLevelItem(i)->text(c);
+    return out;
+}
+
+// A dictionary with n entries whose sense is "cat", numbered in file order.
+QString numberedCats(int n)
+{
+    QStringList lines{QStringLiteral("# numbered")};
+    for (int i = 1; i <= n; ++i)
+        lines << QStringLiteral("C%1 [mao1] /cat/").arg(i);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void search(const QString &term)
+{
+    dictionaryWindow->searchEdit->setText(term);
+    QTest::keyClick(dictionaryWindow->searchEdit, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestDictionaryWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    FakeSpeechVoice *m_voice = nullptr;
+
+    QString dictPath(const QString &name) const { return m_program.filePath(QStringLiteral("dict/") + name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid() && m_program.isValid());
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
+        ProgramPaths::setProgramFolder(m_program.path());
+        QDir(m_program.path()).mkpath(QStringLiteral("dict"));
+        writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")),
+                        {QStringLiteral("# Header line"), QStringLiteral("好 [hao3] /good/well/"),
+                         QStringLiteral("房子 [fang2 zi5] /house/building/"),
+                         QStringLiteral("家 [jia1] /House/home/"),
+                         QStringLiteral("房屋 [fang2 wu1] /houses/")});
+        writeDictionary(dictPath(QStringLiteral("other.uni")), {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        createWindows();
+        auto voice = std::make_unique<FakeSpeechVoice>();
+        m_voice = voice.get();
+        mainWindow->voice = std::move(voice);
+        mainWindow->show();
+        dictionaryWindow->show();
+    }
+
+    void cleanup()
+    {
+        destroyWindows();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+
+    void searchesFillTheListWithRows()
+    {
+        dictionaryWindow->caseSensitiveSwitch->setChecked(false);
+        search(QStringLiteral("house"));
+        // Whole sense first, then the sense that begins with it, then the rest.
+        QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家"), QStringLiteral("房屋")}));
+        QCOMPARE(column(1).first(), QStringLiteral("fáng zi"));
+        QCOMPARE(column(2).first(), QStringLiteral("house; building"));
+        QCOMPARE(dictionaryWindow->resultList->currentItem(), dictionaryWindow->resultList->topLevelItem(0));
+        QVERIFY(!dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
+
+        // Exact find: only whole senses; the case box decides about "House".
+        dictionaryWindow->searchEdit->setText(QStringLiteral(" house "));
+        dictionaryWindow->exactFindButton->click();
+        QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家")}));
+        dictionaryWindow->caseSensitiveSwitch->setChecked(true);
+        dictionaryWindow->exactFindButton->click();
+        QCOMPARE(column(0), QStringList{QStringLiteral("房子")});
+
+        // An empty term changes nothing.
+        dictionaryWindow->searchEdit->setText(QStringLiteral("  "));
+        dictionaryWindow->exactFindButton->click();
+        search(QStringLiteral(""));
+        QCOMPARE(column(0), QStringList{QStringLiteral("房子")});
+    }
+
+    void pagesMoveThroughTheResults()
+    {
+        mainWindow->dictionaryText = numberedCats(45);
+        search(QStringLiteral("cat"));
+        QCOMPARE(column(0).size(), 20);
+        QCOMPARE(column(0).first(), QStringLiteral("C1"));
+        QVERIFY(dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
+
+        dictionaryWindow->nextButton->click();
+        QCOMPARE(column(0).first(), QStringLiteral("C21"));
+        QCOMPARE(column(0).last(), QStringLiteral("C40"));
+        QVERIFY(dictionaryWindow->nextButton->isEnabled() && dictionaryWindow->previousButton->isEnabled());
+
+        dictionaryWindow->nextButton->click();
+        QCOMPARE(column(0), (QStringList{QStringLiteral("C41"), QStringLiteral("C42"), QStringLiteral("C43"),
+                                         QStringLiteral("C44"), QStringLiteral("C45")}));
+        QVERIFY(!dictionaryWindow->nextButton->isEnabled());
+
+        dictionaryWindow->previousButton->click();
+        dictionaryWindow->previousButton->click();
+        QCOMPARE(column(0).first(), QStringLiteral("C1"));
+        QCOMPARE(column(0).size(), 20);
+        QVERIFY(!dictionaryWindow->previousButton->isEnabled() && dictionaryWindow->nextButton->isEnabled());
+
+        // Pages search the term of the last new search, not the box's text.
+        dictionaryWindow->searchEdit->setText(QStringLiteral("dog"));
+        dictionaryWindow->nextButton->click();
+        QCOMPARE(column(0).first(), QStringLiteral("C21"));
+    }
+
+    void anExactMultipleEndsOnAnEmptyPage()
+    {
+        mainWindow->dictionaryText = numberedCats(40);
+        search(QStringLiteral("cat"));
+        dictionaryWindow->nextButton->click();
+        QCOMPARE(column(0).last(), QStringLiteral("C40"));
+        QVERIFY(dictionaryWindow->nextButton->isEnabled());
+        dictionaryWindow->nextButton->click();
+        QVERIFY(column(0).isEmpty());
+        QVERIFY(!dictionaryWindow->nextButton->isEnabled() && dictionaryWindow->previousButton->isEnabled());
+    }
+
+    void theCountIsTakenWhenTheListCloses()
+    {
+        mainWindow->dictionaryText = numberedCats(120);
+        QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
+        // Chosen with the arrow keys, without the list: not taken.
+        QTest::keyClick(dictionaryWindow->pageSizeCombo, Qt::Key_Down);
+        QCOMPARE(dictionaryWindow->pageSizeCombo->currentText(), QStringLiteral("50"));
+        search(QStringLiteral("cat"));
+        QCOMPARE(column(0).size(), 20);
+
+        dictionaryWindow->pageSizeCombo->showPopup();
+        dictionaryWindow->pageSizeCombo->setCurrentIndex(2);
+        dictionaryWindow->pageSizeCombo->hidePopup();
+        QCOMPARE(dictionaryWindow->paging.DictPageSize, 100);
+        // The page shown stays; the next page move uses the new count.
+        QCOMPARE(column(0).size(), 20);
+        dictionaryWindow->nextButton->click();
+        QCOMPARE(column(0).first(), QStringLiteral("C21"));
+        QCOMPARE(column(0).last(), QStringLiteral("C120"));
+    }
+
+    void headerClicksSortOnce()
+    {
+        mainWindow->dictionaryText = QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/");
+        search(QStringLiteral("1"));
+        QCOMPARE(column(0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
+
+        QHeaderView *header = dictionaryWindow->resultList->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+        QCOMPARE(dictionaryWindow->lastSortColumn, 2);
+        // Case does not count: alpha, Beta, zeta.
+        QCOMPARE(column(0), (QStringList{QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")}));
+        // The same header again sorts the same way, not the other way round.
+        dictionaryWindow->resultListColumnClicked(2);
+        QCOMPARE(column(0), (QStringList{QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")}));
+        // A new search lists in search order again.
+        search(QStringLiteral("1"));
+        QCOMPARE(column(0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
+
+        QCOMPARE(compareDictionaryText(u"abc", u"ABC"), 0);
+        QVERIFY(compareDictionaryText(u"apple", u"Banana") < 0);
+        QVERIFY(compareDictionaryText(u"Ab", u"abc") < 0);
+        QVERIFY(compareDictionaryText(u"b", u"A") > 0);
+    }
+
+    void rowsAlternateFromWhite()
+    {
+        mainWindow->dictionaryText = numberedCats(3);
+        search(QStringLiteral("cat"));
+        // A sort must not carry the colours with the rows.
+        dictionaryWindow->resultListColumnClicked(0);
+        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->resultList->clearSelection();
+        const QImage image = dictionaryWindow->resultList->viewport()->grab().toImage();
+        for (int i = 0; i < 3; ++i) {
+            const QRect r = dictionaryWindow->resultList->visualItemRect(dictionaryWindow->resultList->topLevelItem(i));
+            const QPoint p(dictionaryWindow->resultList->columnWidth(0) + 2, r.top() + 1);
+            QCOMPARE(QColor(image.pixel(p)), i % 2 ? QColor(0xEB, 0xEB, 0xEB) : QColor(Qt::white));
+        }
+    }
+
+    void translationColumnFollowsTheList()
+    {
+        QTreeWidget *list = dictionaryWindow->resultList;
+        list->resize(500, list->height());
+        QCOMPARE(list->columnWidth(2), 500 - 80 - 130 - 20);
+        dictionaryWindow->onActivate();
+        QCOMPARE(list->columnWidth(2), 500 - 80 - 130);
+        QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->searchEdit);
+    }
+
+    void doubleClickSpeaksTheChinese()
+    {
+        QTreeWidget *list = dictionaryWindow->resultList;
+        // No rows: nothing is spoken.
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(m_voice->spokenTexts().isEmpty());
+
+        search(QStringLiteral("good"));
+        for (int i = 0; i < 2; ++i)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualItemRect(list->topLevelItem(0)).center());
+        // Each double click speaks; speech in progress is not cut short.
+        QCOMPARE(m_voice->spokenTexts(), (QStringList{QStringLiteral("好"), QStringLiteral("好")}));
+        QCOMPARE(m_voice->skipCalls(), 0);
+
+        // Without a speech engine a double click does nothing.
+        m_voice = nullptr;
+        mainWindow->voice.reset();
+        dictionaryWindow->resultListDoubleClicked();
+    }
+
+    void copyButtonsCopyOneColumn()
+    {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->setText(QStringLiteral("before"));
+        dictionaryWindow->copyChineseButton->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("before"));
+
+        search(QStringLiteral("house"));
+        dictionaryWindow->resultList->setCurrentItem(dictionaryWindow->resultList->topLevelItem(1));
+        dictionaryWindow->copyChineseButton->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("家"));
+        dictionaryWindow->copyPinyinButton->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("jiā"));
+        dictionaryWindow->copyTranslationButton->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
+        QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->resultList);
+
+        // No current row: nothing is copied.
+        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->copyChineseButton->click();
+        QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
+    }
+
+    void keysOfTheWindow()
+    {
+        search(QStringLiteral("good"));
+        QCOMPARE(column(0), QStringList{QStringLiteral("好")});
+        QTest::keyClick(dictionaryWindow->searchEdit, Qt::Key_Escape);
+        QVERIFY(!dictionaryWindow->isVisible());
+
+        // Reopened by the menu command, with its results kept, at the main
+        // window's centre.
+        mainWindow->dictionaryCommand();
+        QVERIFY(dictionaryWindow->isVisible());
+        QCOMPARE(column(0), QStringList{QStringLiteral("好")});
+        QCOMPARE(dictionaryWindow->searchEdit->text(), QStringLiteral("good"));
+        QVERIFY(qAbs(dictionaryWindow->frameGeometry().center().x() - mainWindow->frameGeometry().center().x()) <= 1);
+        QVERIFY(qAbs(dictionaryWindow->frameGeometry().center().y() - mainWindow->frameGeometry().center().y()) <= 1);
+
+        QTest::keyClick(dictionaryWindow->resultList, Qt::Key_Escape);
+        QVERIFY(!dictionaryWindow->isVisible());
+        dictionaryWindow->show();
+        dictionaryWindow->closeButton->click();
+        QVERIFY(!dictionaryWindow->isVisible());
+    }
+
+    void captionNamesTheDictionary()
+    {
+        destroyWindows();
+        createWindows();
+        QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary"));
+        dictionaryWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dictionaryWindow));
+        dictionaryWindow->repaint();
+        QCOMPARE(dictionaryWindow->windowTitle(),
+                 QStringLiteral("Dictionary [") + dictPath(QStringLiteral("cedict_gb.uni")) + QStringLiteral("]"));
+    }
+
+    void changeDictionary()
+    {
+        const QString first = mainWindow->dictionaryFile;
+        const QString other = dictPath(QStringLiteral("other.uni"));
+        // Cancelled: nothing changes.
+        dictionaryWindow->changeDictionaryAction->trigger();
+        QCOMPARE(mainWindow->dictionaryFile, first);
+        QCOMPARE(m_dialogs->dialogs.fileRequests.size(), size_t(1));
+        const FileDialogRequest &request = m_dialogs->dialogs.fileRequests.back();
+        QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
+        QCOMPARE(QDir(request.initialDir).canonicalPath(), QDir(m_program.filePath(QStringLiteral("dict"))).canonicalPath());
+        QVERIFY(request.fileName.isEmpty());
+
+        m_dialogs->dialogs.openAnswers.push_back({other});
+        dictionaryWindow->changeDictionaryAction->trigger();
+        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
+        QVERIFY(QTest::qWaitForWindowExposed(dictionaryWindow));
+        dictionaryWindow->repaint();
+        QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
+
+        // The same file again is not reloaded.
+        mainWindow->dictionaryText = QStringLiteral("# kept");
+        m_dialogs->dialogs.openAnswers.push_back({other});
+        dictionaryWindow->changeDictionaryAction->trigger();
+        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# kept"));
+
+        // A file that fails is refused: the dictionary in use keeps its text,
+        // its name in the caption and the setting; the status line says why.
+        const QString missing = dictPath(QStringLiteral("missing.uni"));
+        m_dialogs->dialogs.openAnswers.push_back({missing});
+        dictionaryWindow->changeDictionaryAction->trigger();
+        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# kept"));
+        QVERIFY2(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing
+                                                            + QStringLiteral(": ")),
+                 qPrintable(mainWindow->statusLabel->text()));
+        const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
+        writeDictionary(oneLine, {QStringLiteral("no line break")});
+        m_dialogs->dialogs.openAnswers.push_back({oneLine});
+        dictionaryWindow->changeDictionaryAction->trigger();
+        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->statusLabel->text(),
+                 QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
+        dictionaryWindow->repaint();
+        QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    void dictionaryInfoShowsTheHeader()
+    {
+        dictionaryWindow->dictionaryInfoAction->trigger();
+        QCOMPARE(m_dialogs->dialogs.lastMessage(),
+                 mainWindow->dictionaryFile + QStringLiteral("\n# Header line\r\n"));
+        QCOMPARE(m_dialogs->dialogs.messages.back().buttons, MsgButtons::Ok);
+        mainWindow->dictionaryText = QStringLiteral("# only a header");
+        dictionaryWindow->dictionaryInfoAction->trigger();
+        QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->dictionaryFile + QStringLiteral("\n"));
+    }
+};
+
+QTEST_MAIN(TestDictionaryWindow)
+#include "tst_dictionary_window.moc"

@@ -1,0 +1,149 @@
+// The main window's dictionary: loaded at start from the setting or the
+// default beside the program, reloaded by loadDictionary, failures in the status
+// line only, and the searches over the loaded text.
+#include "AppTestSupport.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/Dictionary.h"
+#include "settings/ProgramPaths.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+
+const QString Fixtures = QStringLiteral(KORVANA_TEST_DATA "/dict");
+
+QString sampleText()
+{
+    return loadDictionaryText(Fixtures + QStringLiteral("/sample.uni"));
+}
+
+} // namespace
+
+class TestMainWindowDictionary : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+
+    QString defaultDictionary() const { return m_program.filePath(QStringLiteral("dict/cedict_gb.uni")); }
+
+    void writeSettings(const QString &dictionary)
+    {
+        QDir().mkpath(QFileInfo(SettingsFile::path()).path());
+        QFile f(SettingsFile::path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid() && m_program.isValid());
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
+        ProgramPaths::setProgramFolder(m_program.path());
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        QFile::remove(SettingsFile::path());
+        QDir(m_program.path()).mkpath(QStringLiteral("dict"));
+        QFile::remove(defaultDictionary());
+        QVERIFY(QFile::copy(Fixtures + QStringLiteral("/sample.uni"), defaultDictionary()));
+    }
+
+    void cleanup()
+    {
+        destroyWindows();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+
+    void startLoadsTheDefaultDictionary()
+    {
+        createWindows();
+        QCOMPARE(mainWindow->dictionaryFile, defaultDictionary());
+        QCOMPARE(mainWindow->dictionaryText, sampleText());
+        QVERIFY(mainWindow->dictionaryText.startsWith(QStringLiteral("# Test dictionary")));
+        // The last line keeps no line break.
+        QVERIFY(mainWindow->dictionaryText.endsWith(QStringLiteral("/high/")));
+        // "Loading ..." is cleared once the file is in.
+        QCOMPARE(mainWindow->statusLabel->text(), QString());
+    }
+
+    void startLoadsTheDictionaryOfTheSettings()
+    {
+        writeSettings(Fixtures + QStringLiteral("/other.uni"));
+        createWindows();
+        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
+    }
+
+    void startWithoutADictionaryGoesOn()
+    {
+        QVERIFY(QFile::remove(defaultDictionary()));
+        createWindows();
+        QVERIFY(mainWindow);
+        QCOMPARE(mainWindow->dictionaryText, QString());
+        QVERIFY(
+            mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
+        // An empty dictionary finds nothing and does not fail.
+        QVERIFY(mainWindow->dictionaryExactFind(QStringLiteral("猫"), false).isEmpty());
+        QVERIFY(mainWindow->dictionaryFindAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
+        // No message box was shown.
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    void failedLoadKeepsTheTextInUse()
+    {
+        createWindows();
+        const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
+        QVERIFY(!mainWindow->loadDictionary(missing));
+        QCOMPARE(mainWindow->dictionaryText, sampleText());
+        QVERIFY(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
+        // A folder is no dictionary either.
+        mainWindow->loadDictionary(m_program.path());
+        QCOMPARE(mainWindow->dictionaryText, sampleText());
+
+        QVERIFY(mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni")));
+        QVERIFY(mainWindow->dictionaryText.endsWith(QStringLiteral("猫 [mao1] /cat/")));
+        QCOMPARE(mainWindow->statusLabel->text(), QString());
+    }
+
+    void searchesFollowTheLoadedText()
+    {
+        createWindows();
+        bool full = false;
+        const QStringList page = mainWindow->dictionaryFindAll(QStringLiteral("house"), false, 0, 2, &full);
+        QCOMPARE(page.size(), 2);
+        QVERIFY(full);
+        QVERIFY(mainWindow->dictionaryFindAll(QStringLiteral("house"), false, 3, 4, &full).size() == 1 && !full);
+
+        // After a reload the case-folded search reads the new dictionary.
+        QVERIFY(mainWindow->dictionaryExactFind(QStringLiteral("CAT"), false).isEmpty());
+        mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni"));
+        QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("CAT"), false),
+                 QStringList{QStringLiteral("猫 [mao1] /cat/")});
+
+        // Rows through the main window's tone-mark converter.
+        const DictionaryRow row = dictionaryRow(u"中国 [Zhong1 guo2] /China/Middle Kingdom/", [](const QString &p) {
+            return mainWindow->pinyinNumbersIntoToneMarks(p);
+        });
+        QCOMPARE(row.pinyin, QStringLiteral("Zhōng guó"));
+    }
+};
+
+QTEST_MAIN(TestMainWindowDictionary)
+#include "tst_mainwindow_dictionary.moc"

@@ -1,0 +1,305 @@
+// The main window's lesson commands: opening lessons through the dialog,
+// the messages of opening and saving, sessions saved and reopened, and the
+// list of linked files.
+#include "AppTestSupport.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "lessons/Sessions.h"
+#include "platform/richtext/RichEdit.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/ReaderWindow.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvana;
+
+namespace {
+QString term(const QString &t)
+{
+    return QStringLiteral("<OR=%1><PI=p><CH=c><NO=><TY=w>").arg(t);
+}
+
+// Lesson files here have LF line ends.
+QString writeLesson(const QString &path, const QStringList &lines)
+{
+    return apptest::writeLines(path, lines, QStringLiteral("\n"));
+}
+
+using apptest::readFile;
+} // namespace
+
+class TestMainWindowLessons : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
+    QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
+
+    // Opens the files as picked in the open dialog.
+    void pick(const QStringList &files)
+    {
+        dialogs()->openAnswers.push_back(files);
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        apptest::useHomeFolders(m_home);
+        createWindows();
+        if (!mainWindow->linkedFilesList)
+            mainWindow->buildLessonControls();
+        mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+    }
+    void cleanupTestCase() { destroyWindows(); }
+
+    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
+    void cleanup() { m_scripted.reset(); }
+
+    void pickedLessonsLoadInNameOrderIgnoringCase()
+    {
+        const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
+        const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
+        mainWindow->sessionFile = QStringLiteral("/some/session.ses");
+        mainWindow->numbersMode = true;
+        pick({b, a});
+
+        const FileDialogRequest &req = dialogs()->fileRequests.back();
+        QCOMPARE(req.filter, QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*"));
+        QVERIFY(req.allowMultiple);
+        QCOMPARE(req.initialDir, mainWindow->workingDirectory);
+        QVERIFY(req.fileName.isEmpty());
+
+        QCOMPARE(mainWindow->openLessons, (QStringList{a, b}));
+        QCOMPARE(mainWindow->lessonText.line(0), term("from A"));
+        QCOMPARE(mainWindow->termTable.lesson(1), b);
+        QVERIFY(mainWindow->sessionFile.isEmpty());
+        QVERIFY(!mainWindow->numbersMode);
+        QVERIFY(dialogs()->messages.empty());
+        // The linked file is listed, selected, with its Open label.
+        QCOMPARE(mainWindow->linkedFilesList->count(), 1);
+        QCOMPARE(mainWindow->linkedFilesList->item(0)->text(), QStringLiteral("Read"));
+        QCOMPARE(mainWindow->linkedFilesList->currentRow(), 0);
+        QVERIFY(!mainWindow->linkedFilesList->isHidden());
+        QVERIFY(!mainWindow->openLinkedFileLabel->isHidden());
+        QCOMPARE(mainWindow->termNumberEdit->text(), QString::number(mainWindow->currentIndex));
+    }
+
+    void cancelledDialogChangesNothing()
+    {
+        const QString a = writeLesson(path("cancel/a.kvl"), {term("kept")});
+        pick({a});
+        dialogs()->openAnswers.clear();
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        QCOMPARE(mainWindow->openLessons, QStringList{a});
+        QCOMPARE(mainWindow->lessonText.line(0), term("kept"));
+        // No linked files: the list and its label are hidden.
+        QVERIFY(mainWindow->linkedFilesList->isHidden());
+        QVERIFY(mainWindow->openLinkedFileLabel->isHidden());
+    }
+
+    void filesThatFailAreNamedInOneMessage()
+    {
+        const QString good = writeLesson(path("fail/good.kvl"), {term("one")});
+        const QString missing = path("fail/missing.kvl");
+        QFile pic(path("fail/photo.jpg"));
+        QVERIFY(pic.open(QIODevice::WriteOnly));
+        pic.write(QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+        pic.close();
+        pick({good, missing, pic.fileName()});
+        QCOMPARE(dialogs()->messages.size(), size_t(1));
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
+                                               + " (no such file or folder)\n" + pic.fileName() + " (not a lesson)\n");
+        QCOMPARE(mainWindow->openLessons.size(), 3);
+        QCOMPARE(mainWindow->currentLesson, good);
+
+        // Saving then leaves the picture alone and says so.
+        mainWindow->saveLessons();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
+                                               + " (did not load)\n" + pic.fileName() + " (did not load)");
+        QCOMPARE(readFile(pic.fileName()), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+    }
+
+    void savingLessons()
+    {
+        mainWindow->openLessons.clear();
+        mainWindow->saveLessons();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("No open lessons"));
+
+        const QString a = writeLesson(path("save/a.kvl"), {term("one"), term("two")});
+        pick({a});
+        mainWindow->termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
+        dialogs()->messages.clear();
+        mainWindow->saveLessonsCommand();
+        QVERIFY(dialogs()->messages.empty());
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
+        QVERIFY(readFile(a).startsWith("{\\rtf"));
+
+        // Changed by another program since: not overwritten, and no "saved".
+        writeLesson(a, {term("theirs")});
+        mainWindow->statusLabel->clear();
+        mainWindow->saveLessons();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
+                                               + " (changed by another program since it was opened)");
+        QVERIFY(mainWindow->statusLabel->text() != QStringLiteral("Lessons saved"));
+        QCOMPARE(readFile(a), term("theirs").toUtf8());
+    }
+
+    void sessionRoundTrip()
+    {
+        QStringList lessons;
+        for (const QString &n : {"s1", "s2", "s3"})
+            lessons << writeLesson(path("session/" + n + ".kvl"), {term(n + "a"), term(n + "b")});
+        pick(lessons);
+        mainWindow->currentIndex = 5;
+
+        // A name typed without an extension gets ".ses".
+        const QString typed = path("session/mine");
+        dialogs()->saveAnswers.push_back(typed);
+        mainWindow->saveSessionAsCommand();
+        const FileDialogRequest &req = dialogs()->fileRequests.back();
+        QCOMPARE(req.filter, QStringLiteral("Korvana Sessions|*.ses|All Files|*.*"));
+        QCOMPARE(req.initialDir, mainWindow->workingDirectory);
+        QVERIFY(req.overwritePrompt);
+        QCOMPARE(mainWindow->sessionFile, typed + ".ses");
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
+        const QString text = QString::fromUtf8(readFile(typed + ".ses"));
+        QVERIFY2(text.contains("[Session]\nPosition=5\n"), qPrintable(text));
+        QVERIFY(text.contains("[Lessons]\n0=" + lessons[0] + "\n1=" + lessons[1] + "\n2=" + lessons[2]));
+
+        // Something else opened, then the session again.
+        pick({writeLesson(path("session/other.kvl"), {term("other")})});
+        QVERIFY(mainWindow->sessionFile.isEmpty());
+        dialogs()->openAnswers.push_back({typed + ".ses"});
+        mainWindow->openSessionCommand();
+        QVERIFY(!dialogs()->fileRequests.back().allowMultiple);
+        QCOMPARE(mainWindow->sessionFile, typed + ".ses");
+        QCOMPARE(mainWindow->openLessons, lessons);
+        QCOMPARE(mainWindow->startIndex, 5);
+        QCOMPARE(mainWindow->lessonText.lineCount(), 6);
+        QCOMPARE(mainWindow->lessonText.line(4), term("s3a"));
+        // Practice goes on at the fifth term.
+        QCOMPARE(mainWindow->currentIndex, 5);
+        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("5"));
+    }
+
+    void sessionListingALessonTwiceOpensItOnce()
+    {
+        const QString a = writeLesson(path("twice/a.kvl"), {term("one")});
+        const QString ses = path("twice/t.ses");
+        writeSession(ses, {a, a}, 1);
+        dialogs()->openAnswers.push_back({ses});
+        mainWindow->openSessionCommand();
+        QCOMPARE(mainWindow->openLessons, QStringList{a});
+        QCOMPARE(mainWindow->lessonText.lineCount(), 1);
+    }
+
+    // A file that is no session (empty, unreadable, without [Lessons]) says
+    // so and keeps the open lessons with their marks; a session whose list of
+    // lessons is empty opens none.
+    void openingSomethingThatIsNoSession()
+    {
+        const QString a = writeLesson(path("nosession/a.kvl"), {term("one")});
+        pick({a});
+        mainWindow->termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
+        mainWindow->sessionFile = QStringLiteral("/kept.ses");
+        const QString empty = apptest::writeLines(path("nosession/empty.ses"), {}, "\n");
+        const QString text = apptest::writeLines(path("nosession/notes.ses"), {"[Other]", "a=b"}, "\n");
+        QDir().mkpath(path("nosession/folder.ses"));
+        const QStringList bad{empty, text, path("nosession/folder.ses")};
+        const QStringList messages{empty + " is not a session file", text + " is not a session file",
+                                   path("nosession/folder.ses") + " cannot be read (is a folder)"};
+        for (qsizetype i = 0; i < bad.size(); ++i) {
+            dialogs()->openAnswers.push_back({bad[i]});
+            mainWindow->openSessionCommand();
+            QCOMPARE(dialogs()->lastMessage(), messages[i]);
+            QCOMPARE(mainWindow->openLessons, QStringList{a});
+            QCOMPARE(mainWindow->termTable.state(0), QStringLiteral("d"));
+            QCOMPARE(mainWindow->sessionFile, QStringLiteral("/kept.ses"));
+        }
+
+        const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
+        dialogs()->openAnswers.push_back({none});
+        mainWindow->openSessionCommand();
+        QVERIFY(mainWindow->openLessons.isEmpty());
+        QCOMPARE(mainWindow->lessonText.lineCount(), 0);
+        QCOMPARE(mainWindow->sessionFile, none);
+    }
+
+    void saveSessionUnderItsName()
+    {
+        mainWindow->openLessons.clear();
+        mainWindow->sessionFile.clear();
+        mainWindow->saveSessionCommand();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("You must open one or more lessons to save a session"));
+
+        pick({writeLesson(path("named/a.kvl"), {term("one")})});
+        // A relative name lives in the working folder.
+        mainWindow->sessionFile = QStringLiteral("rel.ses");
+        mainWindow->saveSessionCommand();
+        QCOMPARE(mainWindow->sessionFile, mainWindow->workingDirectory + "rel.ses");
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
+        QCOMPARE(readSession(mainWindow->sessionFile).lessons, mainWindow->openLessons);
+
+        // A folder in the way: the session cannot be written.
+        QDir().mkpath(path("named/blocked.ses"));
+        mainWindow->sessionFile = path("named/blocked.ses");
+        mainWindow->saveSessionCommand();
+        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Unable to save session"));
+    }
+
+    void editorReopeningKeepsTheSession()
+    {
+        const QString a = writeLesson(path("temp/a.kvl"), {term("one"), term("two")});
+        pick({a});
+        mainWindow->sessionFile = QStringLiteral("/kept/session.ses");
+        mainWindow->startIndex = 2;
+        writeLesson(a, {term("edited"), term("two")});
+        mainWindow->openLessonFiles(QStringLiteral("tempsession"));
+        QCOMPARE(mainWindow->sessionFile, QStringLiteral("/kept/session.ses"));
+        QCOMPARE(mainWindow->lessonText.line(0), term("edited"));
+        QVERIFY(MainWindow::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
+    }
+
+    void linkedFilesOpenInTheReader()
+    {
+        const QString reading = writeLesson(path("links/texts/story.txt"), {QStringLiteral("\u6545\u4e8b")});
+        const QString a = writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
+                                                             "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">"});
+        pick({a});
+        QCOMPARE(mainWindow->linkedFilesList->count(), 2);
+
+        // The pointer over an item names its file; over no item clears.
+        mainWindow->linkedFilesList->resize(165, 60);
+        const QRect first = mainWindow->linkedFilesList->visualItemRect(mainWindow->linkedFilesList->item(0));
+        mainWindow->linkedFilesListMouseMoved(first.center());
+        QCOMPARE(mainWindow->statusLabel->text(), reading);
+        mainWindow->linkedFilesListMouseMoved(QPoint(5, 58));
+        QVERIFY(mainWindow->statusLabel->text().isEmpty());
+
+        // Found beside its lesson, whatever the current folder.
+        mainWindow->linkedFilesList->setCurrentRow(0);
+        mainWindow->linkedFilesListDoubleClicked();
+        QVERIFY(dialogs()->messages.empty());
+        QCOMPARE(readerWindow->windowTitle(), reading);
+        auto *re = readerWindow->findChild<RichEdit *>(QStringLiteral("fileText"));
+        QVERIFY(re);
+        QCOMPARE(re->line(0), QStringLiteral("\u6545\u4e8b"));
+        readerWindow->hide();
+
+        mainWindow->linkedFilesList->setCurrentRow(1);
+        mainWindow->linkedFilesListDoubleClicked();
+        QCOMPARE(dialogs()->lastMessage(),
+                 QStringLiteral("File ") + QDir::current().absoluteFilePath("gone.txt") + " not found");
+    }
+};
+
+QTEST_MAIN(TestMainWindowLessons)
+#include "tst_mainwindow_lessons.moc"

@@ -1,0 +1,522 @@
+// Sounds, pictures and reading aloud in the main window: the term's sound
+// with its switch and the Space key, the picture window with its placement,
+// its switch and the G key, the Read button, its switch, the wait for the
+// sound, the highlight of the spoken word and the end of speech.
+#include "AppTestSupport.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "platform/media/FakeMediaPlayer.h"
+#include "platform/media/QtMediaPlayer.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "practice/PictureWindow.h"
+#include "settings/SettingsFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace korvana;
+
+namespace {
+QString fixture(const char *name)
+{
+    return QStringLiteral(KORVANA_TEST_DATA "/media/") + QLatin1String(name);
+}
+} // namespace
+
+class TestMainWindowMedia : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    MainWindow *f = nullptr;
+    FakeMediaPlayer *player = nullptr;
+    FakeSpeechVoice *voice = nullptr;
+
+    void load(const QStringList &lines) { apptest::loadLines(f, lines); }
+    static QString term(const QString &orig, const QString &extra = {}, const QString &chars = {})
+    {
+        return QStringLiteral("<OR=%1><CH=%2><TY=w><ST=u>%3")
+            .arg(orig, chars.isNull() ? QStringLiteral("字") + orig : chars, extra);
+    }
+    static QString withSound(const QString &file) { return QStringLiteral("<SN=%1>").arg(file); }
+    static QString withPicture(const QString &file) { return QStringLiteral("<GR=%1>").arg(file); }
+    QString status() const { return f->statusLabel->text(); }
+    QString writeFile(const QString &name, const QByteArray &data)
+    {
+        const QString path = m_home.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(data);
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
+        MainWindow::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); };
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        apptest::createFreshForms();
+        f = mainWindow;
+        f->firstActivation = false;
+        // The built-in look shows pictures on its buttons; these tests read
+        // the Read button's caption, as a skin with button labels shows it.
+        f->showButtonLabels = true;
+        player = qobject_cast<FakeMediaPlayer *>(f->soundPlayer);
+        QVERIFY(player);
+        voice = new FakeSpeechVoice;
+        f->voice.reset(voice);
+        f->showReadingProgress = false;
+        f->soundExcludesSynthesis = false;
+        pictureWindow->setScreenSize(QSize(800, 600));
+    }
+
+    void cleanup()
+    {
+        destroyWindows();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    // --- sounds -------------------------------------------------------------
+
+    void soundPlaysWithItsSwitchAndSpaceToggles()
+    {
+        const QString wav = fixture("short.wav");
+        load({term("one", withSound(wav)), term("two")});
+        f->nextButtonClicked(); // switch off: offered, not played
+        QVERIFY(!f->playSoundLabel->isHidden());
+        QVERIFY(player->playedFiles().isEmpty());
+        QTest::keyClick(f, Qt::Key_Space);
+        QCOMPARE(player->playedFiles(), QStringList{wav});
+        QVERIFY(f->soundPlaying());
+        QTest::keyClick(f, Qt::Key_Space); // stops
+        QVERIFY(!f->soundPlaying());
+        f->playSoundLabel->click(); // and plays again from the start
+        QCOMPARE(player->playedFiles().size(), 2);
+
+        // A manual step stops the sound before it moves on.
+        const int stops = player->stopCalls();
+        f->nextButtonClicked();
+        QCOMPARE(f->currentIndex, 2);
+        QVERIFY(player->stopCalls() > stops);
+        QVERIFY(!f->soundPlaying());
+        QVERIFY(f->playSoundLabel->isHidden());
+        QTest::keyClick(f, Qt::Key_Space); // a term without sound: nothing to play
+        QCOMPARE(player->playedFiles().size(), 2);
+
+        f->soundSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QCOMPARE(player->playedFiles().size(), 3);
+    }
+
+    void unplayableSoundIsReportedAndPracticeGoesOn()
+    {
+        const QString wav = fixture("short.wav");
+        load({term("one", withSound(wav)), term("two", withSound(wav))});
+        f->soundSwitch->setChecked(true);
+        player->setOpenError(QStringLiteral("no codec"));
+        f->nextButtonClicked();
+        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(status(), QStringLiteral("Error playing file ") + wav);
+        QVERIFY(!f->soundPlaying());
+        player->setOpenError(QString());
+        f->nextButtonClicked();
+        QCOMPARE(f->currentIndex, 2);
+        QVERIFY(f->soundPlaying());
+        // A sound that gives up while playing says the same and ends.
+        QVERIFY(player->failPlaying(QStringLiteral("device lost")));
+        QCOMPARE(status(), QStringLiteral("Error playing file ") + wav);
+        QVERIFY(!f->soundPlaying());
+    }
+
+    void automaticStepWaitsForTheSound()
+    {
+        const QString wav = fixture("short.wav");
+        load({term("one", withSound(wav)), term("two")});
+        f->soundSwitch->setChecked(true);
+        f->nextButtonClicked();
+        f->autoSwitch->setChecked(true);
+        int indexWhilePlaying = -1;
+        QTimer::singleShot(0, f, [&] {
+            indexWhilePlaying = f->currentIndex;
+            player->finishPlaying();
+        });
+        const int stops = player->stopCalls();
+        f->nextButtonClicked();
+        QCOMPARE(indexWhilePlaying, 1);
+        QCOMPARE(player->stopCalls(), stops); // let run to its end
+        QCOMPARE(f->currentIndex, 2);
+        f->autoSwitch->setChecked(false);
+    }
+
+    // --- reading aloud ----------------------------------------------------------
+
+    void readingWaitsForTheTermsSound()
+    {
+        const QString wav = fixture("short.wav");
+        load({term("one", withSound(wav))});
+        f->soundSwitch->setChecked(true);
+        f->readSwitch->setChecked(true);
+        QStringList spokenWhilePlaying{QStringLiteral("not run")};
+        QTimer::singleShot(0, f, [&] {
+            spokenWhilePlaying = voice->spokenTexts();
+            player->finishPlaying();
+        });
+        f->nextButtonClicked();
+        QCOMPARE(spokenWhilePlaying, QStringList());
+        QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
+        QVERIFY(f->speaking);
+        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+    }
+
+    void readButtonTogglesSpeechAndTheEndResetsIt()
+    {
+        load({term("one"), term("two")});
+        f->readButtonClicked(); // no term shown yet
+        QVERIFY(voice->spokenTexts().isEmpty());
+        f->nextButtonClicked();
+        f->readButton->click();
+        QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
+        QVERIFY(f->speaking);
+        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+        QTest::keyClick(f, Qt::Key_Return); // Enter stops it
+        QCOMPARE(voice->skipCalls(), 1);
+        QVERIFY(!f->speaking);
+        QCOMPARE(f->readButton->text(), QStringLiteral("Read"));
+        QCoreApplication::processEvents(); // the skipped speech's end
+        QVERIFY(voice->pendingStreams().isEmpty());
+        QVERIFY(!f->speaking);
+
+        // Speech that runs to its end resets the button by its end event.
+        f->readButtonClicked();
+        QVERIFY(f->speaking);
+        QVERIFY(voice->finishSpeaking());
+        QVERIFY(!f->speaking);
+        QCOMPARE(f->readButton->text(), QStringLiteral("Read"));
+    }
+
+    void anOldEndDoesNotEndNewSpeech()
+    {
+        load({term("one")});
+        f->nextButtonClicked();
+        f->readButtonClicked();
+        f->readButtonClicked(); // stop: its end is still on its way
+        f->readButtonClicked(); // read again at once
+        QCOMPARE(voice->spokenTexts().size(), 2);
+        QCoreApplication::processEvents();
+        QVERIFY(f->speaking);
+        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+        QVERIFY(voice->finishSpeaking());
+        QVERIFY(!f->speaking);
+    }
+
+    void emptyCharactersLeaveNoSpeakingState()
+    {
+        load({term("one", {}, QStringLiteral("")), term("two")});
+        f->nextButtonClicked();
+        QCOMPARE(f->termCharactersText->text(), QString());
+        f->readButtonClicked();
+        QVERIFY(!f->speaking);
+        QVERIFY(voice->spokenTexts().isEmpty());
+        QVERIFY(f->readButton->text() != QStringLiteral("Stop"));
+        QVERIFY(f->readButton->icon().cacheKey() != f->stopButtonIcon.cacheKey() || f->stopButtonIcon.isNull());
+        // Reading on for every term: an automatic step is not held up.
+        f->readSwitch->setChecked(true);
+        f->autoSwitch->setChecked(true);
+        f->previousButtonClicked();
+        QCOMPARE(f->currentIndex, 2);
+        QVERIFY(f->speaking); // "two" has characters
+        f->autoSwitch->setChecked(false);
+    }
+
+    void buttonLabelsOffChangeOnlyTheGlyph()
+    {
+        QPixmap readPix(4, 4), stopPix(4, 4);
+        readPix.fill(Qt::green);
+        stopPix.fill(Qt::red);
+        f->readButtonIcon = QIcon(readPix);
+        f->stopButtonIcon = QIcon(stopPix);
+        f->showButtonLabels = false;
+        f->readButton->setText(QStringLiteral("Custom"));
+        load({term("one")});
+        f->nextButtonClicked();
+        f->readButtonClicked();
+        QCOMPARE(f->readButton->text(), QStringLiteral("Custom"));
+        QCOMPARE(f->readButton->icon().cacheKey(), f->stopButtonIcon.cacheKey());
+        voice->finishSpeaking();
+        QCOMPARE(f->readButton->text(), QStringLiteral("Custom"));
+        QCOMPARE(f->readButton->icon().cacheKey(), f->readButtonIcon.cacheKey());
+    }
+
+    void spokenWordIsHighlightedWhenAsked()
+    {
+        load({term("one", {}, QStringLiteral("你好朋友"))});
+        f->nextButtonClicked();
+        f->showReadingProgress = true;
+        f->readButtonClicked();
+        QVERIFY(voice->speakWord(2, 2));
+        QCOMPARE(f->charactersText->selStart(), 2);
+        QCOMPARE(f->charactersText->selText(), QStringLiteral("朋友"));
+        // A word past the text is held inside it.
+        QVERIFY(voice->speakWord(3, 9));
+        QCOMPARE(f->charactersText->selStart(), 3);
+        QCOMPARE(f->charactersText->selLength(), 1);
+        QVERIFY(voice->finishSpeaking());
+        QCOMPARE(f->charactersText->selLength(), 0);
+        QCOMPARE(f->charactersText->selStart(), 0);
+
+        // Other speech on the same voice (the reader's) moves no highlight,
+        // but its end still resets the Read button.
+        f->readButtonClicked();
+        const int other = voice->speak(QStringLiteral("another text"));
+        QVERIFY(other > 0);
+        QVERIFY(voice->finishSpeaking()); // the window's own
+        QVERIFY(voice->speakWord(0, 3));
+        QCOMPARE(f->charactersText->selLength(), 0);
+
+        // Without the setting nothing is selected.
+        f->showReadingProgress = false;
+        QVERIFY(voice->finishSpeaking());
+        f->readButtonClicked();
+        QVERIFY(voice->speakWord(0, 2));
+        QCOMPARE(f->charactersText->selLength(), 0);
+    }
+
+    void readSwitchAndItsCaption()
+    {
+        f->readAloudLabel->click();
+        QVERIFY(f->readSwitch->isChecked());
+        QCOMPARE(status(), QStringLiteral("Auto read ON"));
+        f->readSwitch->setChecked(false); // from code: the same handler
+        QCOMPARE(status(), QStringLiteral("Auto read OFF"));
+        f->readSwitch->setEnabled(false); // no Chinese voice this run
+        f->readAloudLabel->click();
+        QVERIFY(!f->readSwitch->isChecked());
+    }
+
+    void voiceMadeAtActivationIsHeard()
+    {
+        // The voice the first activation makes gets its events handled.
+        f->voice.reset();
+        FakeSpeechVoice *made = nullptr;
+        MainWindow::voiceFactory = [&made] {
+            made = new FakeSpeechVoice;
+            made->setVoices({FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
+            return std::unique_ptr<SpeechVoice>(made);
+        };
+        f->firstActivation = true;
+        SettingsFile::setShowReminder(false);
+        f->onActivate();
+        apptest::useFakeVoice();
+        QVERIFY(made);
+        load({term("one")});
+        f->nextButtonClicked();
+        f->speaking = false;
+        made->speak(QStringLiteral("said elsewhere"));
+        f->speaking = true;
+        QVERIFY(made->finishSpeaking());
+        QVERIFY(!f->speaking);
+    }
+
+    void soundsAndPicturesAreFoundBesideTheLesson()
+    {
+        // The lesson's folder, not the current one, holds its media; stored
+        // names may use "\\" as separator.
+        QDir lessonDir(m_home.filePath(QStringLiteral("lessons")));
+        QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
+        QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
+        QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
+        f->lessonText.setText(
+            term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"))));
+        f->termTable.clear();
+        f->loadIntoTermTable(lessonDir.filePath(QStringLiteral("a.kvl")));
+        f->termTable.setRowCount(1);
+        f->currentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
+        QVERIFY(QDir::current() != lessonDir);
+        f->soundSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QVERIFY(!f->playSoundLabel->isHidden() && !f->viewPictureLabel->isHidden());
+        QCOMPARE(player->playedFiles(), QStringList{lessonDir.filePath(QStringLiteral("snd/short.wav"))});
+        QTest::keyClick(f, Qt::Key_G);
+        QVERIFY(pictureWindow->isVisible());
+        QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
+    }
+
+    void specialFilesNamedByALessonCannotHangIt()
+    {
+        // A hang must fail this test, not the suite: the work runs in a child.
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KORVANA_MEDIA_CHILD"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("specialFilesChild")});
+        const bool done = child.waitForFinished(30000);
+        if (!done)
+            child.kill();
+        const QByteArray out = child.readAll();
+        QVERIFY2(done, "showing or playing a special file hung");
+        QVERIFY2(child.exitCode() == 0, out.constData());
+    }
+
+    void specialFilesChild()
+    {
+        if (qEnvironmentVariable("KORVANA_MEDIA_CHILD") != QLatin1String("1"))
+            QSKIP("runs inside specialFilesNamedByALessonCannotHangIt");
+        MainWindow::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); };
+        destroyWindows();
+        apptest::createFreshForms();
+        f = mainWindow;
+        f->firstActivation = false;
+        const QString fifo = m_home.filePath(QStringLiteral("pipe"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QFile big(m_home.filePath(QStringLiteral("big.jpg")));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(PictureWindow::MaxFileBytes + 1));
+        QFile huge(m_home.filePath(QStringLiteral("huge.wav")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MediaPlayer::MaxFileBytes + 1));
+        const QStringList special{fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom")};
+        QStringList lines;
+        for (const QString &name : special)
+            lines << term(name, withSound(name) + withPicture(name));
+        lines << term("big", withSound(huge.fileName()) + withPicture(big.fileName()));
+        load(lines);
+        f->soundSwitch->setChecked(true);
+        f->pictureSwitch->setChecked(true);
+        for (int i = 1; i <= lines.size(); ++i) {
+            f->nextButtonClicked();
+            QCOMPARE(f->currentIndex, i);
+            // Treated as missing: nothing offered, shown or played.
+            QVERIFY(f->playSoundLabel->isHidden() && f->viewPictureLabel->isHidden());
+            QVERIFY(!pictureWindow->isVisible() && !f->soundPlaying());
+            QTest::keyClick(f, Qt::Key_Space);
+            QVERIFY(!f->soundPlaying());
+        }
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    // --- pictures ---------------------------------------------------------------
+
+    void placementFollowsThePictureAndTheScreen()
+    {
+        const QSize screen(800, 600);
+        auto p = PictureWindow::placementFor(QSize(200, 100), screen);
+        QVERIFY(p.borderless);
+        QCOMPARE(p.clientSize, QSize(200, 100));
+        // Larger pictures are scaled down to fit, keeping their proportions.
+        p = PictureWindow::placementFor(QSize(1600, 900), screen);
+        QVERIFY(!p.borderless);
+        QCOMPARE(p.clientSize, QSize(800, 450));
+        p = PictureWindow::placementFor(QSize(300, 1200), screen); // higher only
+        QCOMPARE(p.clientSize, QSize(150, 600));
+        p = PictureWindow::placementFor(QSize(800, 100), screen); // as wide as the screen
+        QVERIFY(!p.borderless);
+        QCOMPARE(p.clientSize, QSize(800, 100));
+    }
+
+    void pictureLeavesTheKeysToThePracticeAndFitsTheScreen()
+    {
+        // A large picture, then a small one, in the real windows.
+        QImage large(1600, 1200, QImage::Format_RGB32);
+        large.fill(Qt::blue);
+        const QString big = m_home.filePath(QStringLiteral("big.png"));
+        QVERIFY(large.save(big));
+        load({term("one", withPicture(big)), term("two", withPicture(fixture("tiny.jpg"))), term("three")});
+        f->show();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        f->pictureSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QVERIFY(pictureWindow->isVisible());
+        QCOMPARE(pictureWindow->size(), QSize(800, 600));
+        QVERIFY(!(pictureWindow->windowState() & Qt::WindowMaximized));
+        QCOMPARE(QApplication::activeWindow(), f);
+        // The practice keys still work: Right steps, G hides the picture.
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f, Qt::Key_Right);
+        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(pictureWindow->size(), QSize(12, 8));
+        QCOMPARE(pictureWindow->pos(), QPoint(0, 0));
+        QVERIFY(pictureWindow->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(QApplication::activeWindow(), f);
+        // Keys that reach the picture window go on to the practice.
+        QTest::keyClick(pictureWindow, Qt::Key_G);
+        QVERIFY(!pictureWindow->isVisible());
+    }
+
+    void pictureShowsWithItsSwitchAndClosesByClickAndG()
+    {
+        const QString jpg = fixture("tiny.jpg");
+        load({term("one", withPicture(jpg)), term("two")});
+        f->nextButtonClicked(); // switch off: offered only
+        QVERIFY(!f->viewPictureLabel->isHidden());
+        QVERIFY(!pictureWindow->isVisible());
+        QTest::keyClick(f, Qt::Key_G);
+        QVERIFY(pictureWindow->isVisible());
+        QCOMPARE(pictureWindow->windowTitle(), QStringLiteral("Picture [%1]").arg(jpg));
+        QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
+        QCOMPARE(pictureWindow->size(), QSize(12, 8));
+        QCOMPARE(pictureWindow->pos(), QPoint(0, 0));
+        QVERIFY(pictureWindow->windowFlags() & Qt::FramelessWindowHint);
+        QTest::keyClick(f, Qt::Key_G);
+        QVERIFY(!pictureWindow->isVisible());
+
+        f->pictureSwitchLabel->click();
+        f->nextButtonClicked();
+        f->nextButtonClicked(); // back to the picture's term: shown at once
+        QVERIFY(pictureWindow->isVisible());
+        QTest::mouseClick(pictureWindow->termPicture, Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!pictureWindow->isVisible());
+        f->nextButtonClicked(); // the next term closes nothing that is not open
+        QVERIFY(!pictureWindow->isVisible());
+        QTest::keyClick(f, Qt::Key_G); // a term without picture: nothing to show
+        QVERIFY(!pictureWindow->isVisible());
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    void bitmapsAndMisnamedPicturesAreReadByContent()
+    {
+        f->pictureFile = fixture("tiny.bmp");
+        f->displayPicture();
+        QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(5, 4));
+        QFile jpeg(fixture("tiny.jpg"));
+        QVERIFY(jpeg.open(QIODevice::ReadOnly));
+        f->pictureFile = writeFile(QStringLiteral("really-a-jpeg.bmp"), jpeg.readAll());
+        f->displayPicture();
+        QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
+        QVERIFY(m_dialogs->dialogs.messages.empty());
+    }
+
+    void unreadablePictureIsReportedAndNotShown()
+    {
+        const QString bad = writeFile(QStringLiteral("broken.jpg"), "not a picture at all");
+        load({term("one", withPicture(bad)), term("two")});
+        f->pictureSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs->dialogs.lastMessage(), QStringLiteral("Error reading file ") + bad);
+        QVERIFY(!pictureWindow->isVisible());
+        QVERIFY(pictureWindow->termPicture->pixmap().isNull()); // no picture of an earlier term left
+        f->nextButtonClicked();
+        QCOMPARE(f->currentIndex, 2); // practice goes on
+    }
+};
+
+QTEST_MAIN(TestMainWindowMedia)
+#include "tst_mainwindow_media.moc"

@@ -1,0 +1,395 @@
+// The numbers drill: the range dialog on its own (its controls, the keys, and
+// what "start", "stop" and Escape write into the fields it is bound to), then
+// in the main window: the menu command, the numbers drawn by each step, the
+// three panes with their boxes, reading aloud, the automatic mode, and the
+// way back to the lesson terms.
+#include "AppTestSupport.h"
+#include "app/Program.h"
+#include "app/MainWindow.h"
+#include "platform/speech/FakeSpeechVoice.h"
+#include "platform/ui/Dialogs.h"
+#include "reference/Numbers.h"
+#include "reference/NumbersDialog.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QApplication>
+#include <QtTest>
+
+using namespace korvana;
+
+class TestNumbersDialog : public QObject {
+    Q_OBJECT
+
+    NumbersDialog *d = nullptr;
+    bool mode = false;
+    int from = -1, to = -1;
+
+private slots:
+    void init()
+    {
+        d = new NumbersDialog;
+        mode = false;
+        from = to = -1;
+        d->bind(&mode, &from, &to);
+    }
+    void cleanup()
+    {
+        delete d;
+        d = nullptr;
+    }
+
+    void keysInTheEditsChooseTheCustomRange()
+    {
+        d->show();
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+        QTest::keyClicks(d->fromEdit, QStringLiteral("-20"));
+        QVERIFY(d->customOption->isChecked());
+        d->hundredOption->setChecked(true);
+        // Any key counts, even one that types nothing.
+        QTest::keyClick(d->toEdit, Qt::Key_Left);
+        QVERIFY(d->customOption->isChecked());
+        d->startButton->click();
+        // To is worked out from -20 before From is raised to 0.
+        QVERIFY(mode);
+        QCOMPARE(from, 0);
+        QCOMPARE(to, 80);
+        QVERIFY(!d->isVisible());
+    }
+
+    void stopSwitchesOffAndKeepsTheRange()
+    {
+        mode = true;
+        from = 10;
+        to = 20;
+        d->thousandOption->setChecked(true);
+        d->stopButton->click();
+        QVERIFY(!mode);
+        QCOMPARE(from, 10);
+        QCOMPARE(to, 20);
+        QCOMPARE(d->result(), 2);
+    }
+
+    void escapeChangesNothing()
+    {
+        for (const bool on : {true, false}) {
+            mode = on;
+            from = 3;
+            to = 7;
+            d->thousandOption->setChecked(true);
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d));
+            // Escape from an edit too: the dialog sees the key first.
+            d->toEdit->setFocus();
+            QTest::keyClick(d->toEdit, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+            QCOMPARE(mode, on);
+            QCOMPARE(from, 3);
+            QCOMPARE(to, 7);
+            // The key did not choose the custom range on its way.
+            QVERIFY(d->thousandOption->isChecked());
+        }
+    }
+
+};
+
+class TestMainWindowNumbers : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    ScopedScriptedDialogs *m_dialogs = nullptr;
+    MainWindow *f = nullptr;
+    FakeSpeechVoice *voice = nullptr;
+
+    void loadLesson(const QStringList &origs)
+    {
+        QStringList lines;
+        for (const QString &o : origs)
+            lines << QStringLiteral("<OR=%1><PI=pin %1><CH=字%1><NO=note %1><TY=w><ST=u>").arg(o);
+        f->lessonText.setText(lines.join(QStringLiteral("\r\n")));
+        f->termTable.clear();
+        f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
+        f->termTable.setRowCount(f->termTable.rowCount() - 1);
+        f->currentIndex = 0;
+        f->currentLesson = QStringLiteral("/lessons/a.kvl");
+    }
+    // Runs the menu command; Choose acts inside the range dialog (none: the
+    // dialog is closed as by Escape).
+    void numbersCommand(const std::function<void(NumbersDialog *)> &choose = {})
+    {
+        m_dialogs->dialogs.onModal = [choose](QDialog *d) {
+            if (choose)
+                choose(qobject_cast<NumbersDialog *>(d));
+        };
+        f->numbersCommand();
+    }
+    void startCustom(const QString &from, const QString &to)
+    {
+        numbersCommand([&](NumbersDialog *d) {
+            d->customOption->setChecked(true);
+            d->fromEdit->setText(from);
+            d->toEdit->setText(to);
+            d->startButton->click();
+        });
+    }
+    // What the pinyin pane must hold for a numeral: the stored lines of its
+    // characters, one after another.
+    QString storedPinyin(const QString &numeral) const
+    {
+        QString out;
+        for (const QChar c : numeral)
+            out += f->scratchText.line(numeralPinyinLine(c) - 1);
+        return out;
+    }
+    static CharAttributes wholeAttributes(RichEdit *edit)
+    {
+        edit->setSelStart(0);
+        edit->setSelLength(edit->textLength());
+        return edit->selAttributes();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        apptest::useHomeFolders(m_home);
+        apptest::useFakeVoice();
+    }
+
+    void init()
+    {
+        m_dialogs = new ScopedScriptedDialogs;
+        apptest::createFreshForms();
+        f = mainWindow;
+        f->firstActivation = false;
+        voice = new FakeSpeechVoice;
+        f->voice.reset(voice);
+    }
+
+    void cleanup()
+    {
+        destroyWindows();
+        delete m_dialogs;
+        m_dialogs = nullptr;
+    }
+
+    void startShowsANumberInThePanes()
+    {
+        loadLesson({QStringLiteral("one")});
+        f->nextButtonClicked();
+        f->menus[1].panel->show();
+        numbersCommand([](NumbersDialog *d) { d->startButton->click(); }); // "1-100"
+        QCOMPARE(m_dialogs->dialogs.modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
+        QVERIFY(f->menus[1].panel->isHidden());
+        QVERIFY(f->numbersMode);
+        QCOMPARE(f->numberFrom, 0);
+        QCOMPARE(f->numberTo, 101);
+        QVERIFY(f->number >= 0 && f->number <= 100);
+
+        const QString numeral = chineseNumeral(f->number);
+        QCOMPARE(f->translationText->text(), QString::number(f->number));
+        QCOMPARE(f->numberText, numeral);
+        QCOMPARE(f->termCharactersText->text(), numeral);
+        QCOMPARE(f->charactersText->text(), numeral);
+        QCOMPARE(f->pinyinText->text(), storedPinyin(numeral));
+        QVERIFY(f->notesText->text().isEmpty());
+        // The lesson term's position is left alone.
+        QCOMPARE(f->currentIndex, 1);
+    }
+
+    void panesFollowTheNumber()
+    {
+        startCustom(QStringLiteral("9999"), QString());
+        QCOMPARE(f->number, 9999);
+        // The stored syllables were loaded: 14 lines, each ending in a blank.
+        QCOMPARE(f->scratchText.lineCount(), 14);
+        QCOMPARE(f->scratchText.line(10), QStringLiteral("líng "));
+
+        f->number = 1010;
+        f->showNumber();
+        QCOMPARE(f->translationText->text(), QStringLiteral("1010"));
+        QCOMPARE(f->charactersText->text(), QStringLiteral("一千〇一十"));
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("yī qiān líng yī shí "));
+        f->number = 68;
+        f->showNumber();
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("liù shí bā "));
+        f->number = 2345;
+        f->showNumber();
+        QCOMPARE(f->pinyinText->text(), storedPinyin(QStringLiteral("二千三百四十五")));
+        QCOMPARE(f->pinyinText->text().count(QLatin1Char(' ')), 7);
+
+        // The characters take the Kanji settings.
+        f->kanjiFontSize = 30;
+        f->useKanjiFont = true;
+        f->kanjiFont = QStringLiteral("Noto Sans CJK SC");
+        f->rotateKanji = true;
+        f->boldKanji = true;
+        f->useKanjiColor = true;
+        f->kanjiColor = 0x0000FF; // red
+        f->showNumber();
+        QCOMPARE(f->charactersText->selStart(), 0);
+        QCOMPARE(f->charactersText->selLength(), 0);
+        const CharAttributes a = wholeAttributes(f->charactersText);
+        QCOMPARE(a.sizePoints, 30.0);
+        QCOMPARE(a.fontName, QStringLiteral("Noto Sans CJK SC")); // "Rotate Kanji" keeps the font
+        QVERIFY(a.bold);
+        QCOMPARE(a.color, QColor(Qt::red));
+        // Only the size without the Kanji font setting.
+        f->useKanjiFont = false;
+        f->showNumber();
+        const CharAttributes plain = wholeAttributes(f->charactersText);
+        QCOMPARE(plain.sizePoints, 30.0);
+        QVERIFY(!plain.bold);
+        QVERIFY(!plain.fontName.startsWith(QLatin1Char('@')));
+    }
+
+    void pinyinKeepsTheStoredFonts()
+    {
+        startCustom(QStringLiteral("9999"), QString());
+        // Syllables in two fonts, as the stored item writes its tone vowels.
+        f->scratchText.fromRtf(QByteArrayLiteral(
+            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
+            "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
+        f->number = 21; // 二十一: lines 2, 10, 1
+        f->showNumberCharacters(false);
+        f->showNumberPinyin(false);
+        // Line 10 is missing: it adds nothing, and never all of scratchText.
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("two one "));
+        f->pinyinText->setSel(0, 3);
+        QCOMPARE(f->pinyinText->selAttributes().fontName, QStringLiteral("Courier New"));
+        QCOMPARE(f->pinyinText->selAttributes().sizePoints, 20.0);
+        f->pinyinText->setSel(4, 7);
+        QCOMPARE(f->pinyinText->selAttributes().fontName, QStringLiteral("Times New Roman"));
+
+        // The last line has no line break to stop at.
+        f->number = 3;
+        f->showNumber();
+        QCOMPARE(f->pinyinText->text(), QStringLiteral("three "));
+        f->scratchText.clear();
+        f->showNumber();
+        QVERIFY(f->pinyinText->text().isEmpty());
+        QCOMPARE(f->charactersText->text(), QStringLiteral("三"));
+    }
+
+    void paneBoxesWorkOnTheNumber()
+    {
+        loadLesson({QStringLiteral("one")});
+        f->nextButtonClicked();
+        startCustom(QStringLiteral("9999"), QString());
+        f->translationSwitch->setChecked(false);
+        QVERIFY(f->translationText->text().isEmpty());
+        f->translationSwitch->setChecked(true);
+        QCOMPARE(f->translationText->text(), QStringLiteral("9999"));
+        f->pinyinSwitch->setChecked(false);
+        QVERIFY(f->pinyinText->text().isEmpty());
+        f->pinyinSwitch->setChecked(true);
+        QCOMPARE(f->pinyinText->text(), storedPinyin(f->numberText));
+        f->notesSwitch->setChecked(false);
+        f->notesSwitch->setChecked(true);
+        QVERIFY(f->notesText->text().isEmpty()); // not the lesson term's notes
+
+        // A hidden characters pane stays empty while Read still has the text.
+        f->charactersSwitch->setChecked(false);
+        QVERIFY(f->charactersText->text().isEmpty());
+        f->nextButtonClicked();
+        QVERIFY(f->charactersText->text().isEmpty());
+        QCOMPARE(f->termCharactersText->text(), QStringLiteral("九千九百九十九"));
+        f->readButtonClicked();
+        QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("九千九百九十九")});
+        QVERIFY(voice->finishSpeaking());
+        QVERIFY(!f->speaking);
+        // The hover reveal forces it.
+        f->showNumberCharacters(true);
+        QCOMPARE(f->charactersText->text(), QStringLiteral("九千九百九十九"));
+        f->charactersSwitch->setChecked(true);
+        QCOMPARE(f->charactersText->text(), QStringLiteral("九千九百九十九"));
+    }
+
+    void everyStepDrawsANumber()
+    {
+        startCustom(QStringLiteral("9999"), QString());
+        auto redrawn = [this](const std::function<void()> &step) {
+            f->number = -1;
+            f->translationText->clear();
+            step();
+            return f->number == 9999 && f->translationText->text() == u"9999";
+        };
+        QVERIFY(redrawn([this] { f->nextButtonClicked(); }));
+        QVERIFY(redrawn([this] { f->previousButtonClicked(); }));
+        QVERIFY(redrawn([this] { f->firstLabelClicked(); }));
+        QVERIFY(redrawn([this] { f->lastLabelClicked(); }));
+        QVERIFY(redrawn([this] { f->goLabelClicked(); }));
+        // Escape in the dialog keeps the drill and its range: a new number.
+        QVERIFY(redrawn([this] { numbersCommand(); }));
+        QVERIFY(f->numbersMode);
+        QCOMPARE(f->numberFrom, 9999);
+        QCOMPARE(f->numberTo, 10000);
+        QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(2));
+    }
+
+    void readAloudAndAutomaticModeGoOn()
+    {
+        startCustom(QStringLiteral("3"), QStringLiteral("3")); // 3..102
+        QCOMPARE(f->numberFrom, 3);
+        QCOMPARE(f->numberTo, 103);
+        f->readSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QVERIFY(f->number >= 3 && f->number <= 102);
+        QCOMPARE(voice->spokenTexts().size(), 1);
+        QCOMPARE(voice->spokenTexts().constFirst(), chineseNumeral(f->number));
+        QVERIFY(voice->finishSpeaking());
+        f->readSwitch->setChecked(false);
+
+        // The step stops the automatic timer; the number re-arms it.
+        f->autoSwitch->setChecked(true);
+        f->nextButtonClicked();
+        QVERIFY(f->autoTimer->isActive());
+        QCOMPARE(f->autoTimerHandler, MainWindow::AutoTimerHandler::Next);
+        f->autoTimerTimeout(); // a tick is a step
+        QVERIFY(f->autoTimer->isActive());
+        QVERIFY(f->number >= 3 && f->number <= 102);
+        f->autoSwitch->setChecked(false);
+    }
+
+    void stopGoesBackToTheLessonTerms()
+    {
+        // Nothing open: the engine says why.
+        startCustom(QStringLiteral("9999"), QString());
+        numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
+        QVERIFY(!f->numbersMode);
+        QCOMPARE(f->statusLabel->text(),
+                 QStringLiteral("You must open one or more lessons or a session to practise."));
+        // The range and the last number stay.
+        QCOMPARE(f->numberFrom, 9999);
+        QCOMPARE(f->number, 9999);
+
+        loadLesson({QStringLiteral("one"), QStringLiteral("two")});
+        startCustom(QStringLiteral("9999"), QString());
+        numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
+        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(f->translationText->text(), QStringLiteral("one"));
+        // Escape while the drill is off: the next term.
+        numbersCommand();
+        QVERIFY(!f->numbersMode);
+        QCOMPARE(f->translationText->text(), QStringLiteral("two"));
+    }
+};
+
+// Both classes in one program: the dialog's library also holds windows that
+// need the main window, so the dialog is tested where the whole program links.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestNumbersDialog dialog;
+    TestMainWindowNumbers form;
+    int failed = QTest::qExec(&dialog, argc, argv);
+    failed += QTest::qExec(&form, argc, argv);
+    return failed;
+}
+#include "tst_mainwindow_numbers.moc"
