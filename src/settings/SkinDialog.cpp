@@ -44,20 +44,20 @@ SkinDialog::SkinDialog(QWidget *parent) : QDialog(parent)
     connect(skinList, &QListWidget::itemDoubleClicked, this, [this] { skinListDoubleClicked(); });
 }
 
-void SkinDialog::loadSkin(const QString &N, MainWindow *Form)
+void SkinDialog::loadSkin(const QString &N, MainWindow *target)
 {
-    if (!Form)
-        Form = mainWindow;
-    if (Form)
-        Form->loadSkinIntoWindow(N);
+    if (!target)
+        target = mainWindow;
+    if (target)
+        target->loadSkinIntoWindow(N);
 }
 
-void SkinDialog::applySkin(MainWindow *Form)
+void SkinDialog::applySkin(MainWindow *target)
 {
-    if (!Form)
-        Form = mainWindow;
-    if (Form)
-        Form->applySkin();
+    if (!target)
+        target = mainWindow;
+    if (target)
+        target->applySkin();
 }
 
 void SkinDialog::onActivate()

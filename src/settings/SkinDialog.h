@@ -16,11 +16,11 @@ public:
 
     // Applies the named skin to the main window. Works only on the window
     // and its skin fields, so the main window's creation calls it before
-    // this dialog exists (Form is then the window being created). Never
+    // this dialog exists (target is then the window being created). Never
     // fails outward.
-    static void loadSkin(const QString &N, MainWindow *Form = nullptr);
+    static void loadSkin(const QString &N, MainWindow *target = nullptr);
     // Pushes the main window's skin fields into its elements.
-    static void applySkin(MainWindow *Form = nullptr);
+    static void applySkin(MainWindow *target = nullptr);
 
     // Rebuilds the list: "*standard*" and the skin folders, none selected.
     void onActivate();

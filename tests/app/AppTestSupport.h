@@ -36,7 +36,7 @@ inline void useFakeVoice()
 }
 
 // The windows created afresh, with no settings file left by an earlier test.
-inline void createFreshForms()
+inline void createFreshWindows()
 {
     QFile::remove(korvana::SettingsFile::path());
     createWindows();

@@ -90,7 +90,7 @@ private slots:
         apptest::useHomeFolders(m_home);
         apptest::useFakeVoice();
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         mainWindow->firstActivation = false;
     }
     void cleanupTestCase() { destroyWindows(); }

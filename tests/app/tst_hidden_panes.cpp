@@ -84,7 +84,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
         f->showHiddenOnHover = true;

@@ -41,7 +41,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         mainWindow->firstActivation = false;
         k = keyboardReferenceWindow;
     }

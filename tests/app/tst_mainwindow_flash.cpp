@@ -97,7 +97,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         w = flashWindow;
         f->firstActivation = false;

@@ -73,7 +73,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
         // The built-in look shows pictures on its buttons; these tests read
@@ -383,7 +383,7 @@ private slots:
             QSKIP("runs inside specialFilesNamedByALessonCannotHangIt");
         MainWindow::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); };
         destroyWindows();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
         const QString fifo = m_home.filePath(QStringLiteral("pipe"));

@@ -165,7 +165,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
         voice = new FakeSpeechVoice;

@@ -49,7 +49,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false; // no reminder, no voices: not under test here
     }

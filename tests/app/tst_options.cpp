@@ -80,7 +80,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         f = mainWindow;
         f->onActivate(); // voices listed, the Chinese one chosen
         load({QStringLiteral("<OR=good><PI=hao3><CH=好><NO=n><TY=p><ST=u>")});

@@ -64,7 +64,7 @@ private slots:
     void init()
     {
         m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         mainWindow->firstActivation = false;
         voice = new FakeSpeechVoice;
         mainWindow->voice.reset(voice);

@@ -245,7 +245,7 @@ private slots:
             return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
         };
         ScopedScriptedDialogs dialogs;
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         struct Destroy {
             ~Destroy() { destroyWindows(); }
         } destroy;

@@ -70,7 +70,7 @@ private slots:
         m_opened.clear();
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         QDir(SettingsFile::path()).removeRecursively();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
     }
     void cleanup()
     {

@@ -117,7 +117,7 @@ private slots:
     void init()
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         mainWindow->firstActivation = false;
         w = termsManagerWindow;
     }

@@ -94,7 +94,7 @@ private slots:
     void init()
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         mainWindow->firstActivation = false;
         w = vocabularyWindow;
         m_printer.titles.clear();

@@ -127,7 +127,7 @@ private slots:
         QTemporaryDir home;
         apptest::useHomeFolders(home);
         apptest::useFakeVoice();
-        apptest::createFreshForms();
+        apptest::createFreshWindows();
         // The window manager activates the window: no reminder over it.
         korvana::SettingsFile::setShowReminder(false);
         mainWindow->show();
