@@ -53,7 +53,6 @@ printf '[Options]\nShow Reminder=0\nSkin=Jade\n' > "$settings"
 export QT_LOGGING_RULES=korvana.startup.info=true QT_MESSAGE_PATTERN='%{category}: %{message}'
 unset QT_QPA_PLATFORM KORVANA_SILENT_AUDIO
 touch "$tmp/installed"
-sleep 1 # so that whatever the run writes is newer than the stamp
 
 # Runs on the Xvfb display: start the program, wait for its main window (the
 # splash screen has the same title, but not the normal window type), press
@@ -81,6 +80,13 @@ EOF
 # the source tree), then run where neither can be reached.
 hide=(sh -c 'for d in "$@"; do case $d in --) shift; break;; esac; mount -t tmpfs none "$d"; shift; done; exec "$@"' hide)
 if [ "$(id -u)" -eq 0 ]; then unshared=(unshare --mount --propagation private); else unshared=(unshare --user --map-root-user --mount); fi
+if ! "${unshared[@]}" true 2>/dev/null; then
+  # No private mount namespace here (user namespaces switched off): the
+  # program still runs from the prefix, in a folder and home of its own.
+  echo "installed program: the source and build trees stay visible: ${unshared[*]} is not permitted" >&2
+  unshared=()
+  hide=(sh -c 'while [ "$1" != -- ]; do shift; done; shift; exec "$@"' keep)
+fi
 (cd "$tmp/work" && "${unshared[@]}" "${hide[@]}" "$build" "$here" -- \
    xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/run.sh" "$prefix" "$tmp/report.log") \
   || fail "did not run to its end"
