@@ -16,13 +16,13 @@
 #include "settings/SkinDialog.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QLoggingCategory>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QPalette>
