@@ -27,6 +27,9 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # A real IBus with a Chinese engine (on a private session bus with dconf)
   # and a real Fcitx 5, for the editor's input-method switching.
   packages+=(ibus ibus-libpinyin dbus dbus-x11 dconf-service dconf-gsettings-backend fcitx5)
+  # The installed program's test (scripts/test-install.sh): the menu entry's
+  # checker, and xprop to tell the main window from the splash screen.
+  packages+=(desktop-file-utils x11-utils)
 fi
 
 # npm (for the dictionary data) comes from Debian only when the machine has no

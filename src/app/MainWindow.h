@@ -40,6 +40,9 @@ public:
 
     // --- start-up and activation --------------------------------------------
     void onCreate();
+    // Says what start-up found (settings, character database, dictionary,
+    // skins) on the "korvana.startup" log, when that is switched on.
+    void reportStartup();
     void onShow();
     void onActivate();
     void onClose();

@@ -10,15 +10,19 @@
 #include "settings/Colors.h"
 #include "settings/SettingsFile.h"
 #include "settings/OptionsDialog.h"
+#include "settings/ProgramPaths.h"
 #include "settings/ReminderDialog.h"
+#include "settings/Skin.h"
 #include "settings/SkinDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QPalette>
@@ -28,6 +32,11 @@
 #include <QRegion>
 
 MainWindow *mainWindow = nullptr;
+
+// What the program found at start-up and where it keeps the user's settings,
+// for whoever installs or packages it: off unless asked for with
+// QT_LOGGING_RULES="korvana.startup.info=true".
+Q_LOGGING_CATEGORY(startupLog, "korvana.startup", QtWarningMsg)
 
 MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
     return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
@@ -173,6 +182,37 @@ void MainWindow::onCreate()
 
     readDatabases();
     loadDictionary(dictionaryFile);
+    reportStartup();
+}
+
+void MainWindow::reportStartup()
+{
+    if (!startupLog().isInfoEnabled())
+        return;
+    const QString settings = korvana::SettingsFile::path();
+    qCInfo(startupLog).noquote() << QStringLiteral("settings: %1 (%2)")
+                                        .arg(settings, QFileInfo::exists(settings) ? QStringLiteral("read")
+                                                                                   : QStringLiteral("absent, defaults used"));
+    // 一, the commonest character, looked up as the hover and the dictionary
+    // window look it up.
+    const QString one(QChar(0x4E00));
+    if (hanziInfoAvailable)
+        qCInfo(startupLog).noquote() << QStringLiteral("character database: %1 characters, %2 %3")
+                                            .arg(unihanText.count(u'@'))
+                                            .arg(charDatabase.unihanRecordStart(0x4E00) >= 0 ? QStringLiteral("with")
+                                                                                             : QStringLiteral("without"),
+                                                 one);
+    else
+        qCInfo(startupLog).noquote() << QStringLiteral("character database: not loaded: %1").arg(charDatabase.lastError());
+    qCInfo(startupLog).noquote() << QStringLiteral("dictionary: %1, %2 lines, %3 entries for %4")
+                                        .arg(dictionaryFile)
+                                        .arg(dictionaryText.count(u'\n'))
+                                        .arg(dictionaryExactFind(one, false).size())
+                                        .arg(one);
+    qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
+                                        .arg(korvana::ProgramPaths::skinsFolder(),
+                                             korvana::skinNames().join(QStringLiteral(", ")));
+    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(skinName, skinAuthor);
 }
 
 namespace {
@@ -221,7 +261,8 @@ void MainWindow::onClose()
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
     takeTextDirections();
-    korvana::SettingsFile::save(*this, textDirections, this);
+    if (korvana::SettingsFile::save(*this, textDirections, this))
+        qCInfo(startupLog).noquote() << QStringLiteral("settings written: %1").arg(korvana::SettingsFile::path());
     // With nothing open there is nothing to save and nothing to say.
     if (autoSaveLessons && !openLessons.isEmpty())
         saveLessons();

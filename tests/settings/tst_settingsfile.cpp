@@ -66,12 +66,14 @@ void TestSettingsFile::init()
     QDir().mkpath(m_programFolder);
     ProgramPaths::setProgramFolder(m_programFolder);
     qputenv("XDG_CONFIG_HOME", dirPath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", dirPath("data").toUtf8());
 }
 
 void TestSettingsFile::cleanup()
 {
     ProgramPaths::setProgramFolder(QString());
     qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     m_dir.reset();
 }
 
@@ -95,7 +97,7 @@ void TestSettingsFile::firstCloseWritesEveryKey()
     QVERIFY(dialogs.dialogs.messages.empty());
     const QByteArray expected = "[Options]\n"
                                 "Auto save lessons on exit=0\n"
-                                "Working Directory=" + m_programFolder.toUtf8() + "\n"
+                                "Working Directory=" + dirPath("data").toUtf8() + "/korvana/\n"
                                 "Dictionary=" + defaultDictionary().toUtf8() + "\n"
                                 "Skin=*standard*\n"
                                 "Fontsize-Translation=11\n"
