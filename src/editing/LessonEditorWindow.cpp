@@ -338,6 +338,7 @@ void LessonEditorWindow::onActivate()
 {
     if (!mainWindow || !mainWindow->editorLoadPending)
         return;
+    followUserLayout();
     const ShowingScope showing(m_showing);
 
     // Each field reads in the direction of its pane in the main window.

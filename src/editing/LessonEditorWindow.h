@@ -195,6 +195,10 @@ private:
     // Pinyin and input-language entry.
     void buildPinyinPanel();
     void fillLayoutLists();
+    // Starts the translation, pinyin and notes lists on the layout the user
+    // types with, once, at the editor's first opening.
+    void followUserLayout();
+    bool m_followedUserLayout = false;
     korvana::RichEdit *activeFieldEdit() const;
     void enterField(int field, QComboBox *layouts);
     void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());

@@ -60,6 +60,7 @@ private slots:
         m_layouts = fake.get();
         // Two layouts named DEU: the first listed (11) is the one offered.
         m_layouts->setLayouts({{11, "DEU"}, {12, "ENU"}, {13, ""}, {14, "CHS"}, {15, "DEU"}, {16, "chs"}});
+        m_layouts->setUserLayout(12); // the user types with ENU
         KeyboardLayouts::setInstance(std::move(fake));
         createWindows();
         mainWindow->pinyinFontSize = 12;
@@ -85,9 +86,10 @@ private slots:
     {
         // Sorted ignoring case, one per name, nameless ones dropped; "chs"
         // and "CHS" are one name, and the first listed ("CHS", 14) stays.
+        // The Latin fields start on the user's own layout, not on the first.
         for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->notesLayoutCombo}) {
             QCOMPARE(itemsOf(cb), (QStringList{"CHS", "DEU", "ENU"}));
-            QCOMPARE(cb->currentIndex(), 0);
+            QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         }
         QCOMPARE(itemsOf(ed()->charactersLayoutCombo), (QStringList{"CHS", "DEU", "ENU"}));
         QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
@@ -101,6 +103,22 @@ private slots:
         LessonEditorWindow other;
         QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
         QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
+        // Opened with a layout whose name is listed under another handle
+        // (the second ENU): its name's item; with none known, the first item.
+        // The choice is made once: a later opening keeps the user's choice.
+        for (const auto &[user, expected] : {std::pair<LayoutHandle, int>{23, 1}, {99, 0}, {0, 0}}) {
+            m_layouts->setLayouts({{21, "DEU"}, {22, "ENU"}, {23, "ENU"}});
+            m_layouts->setUserLayout(user);
+            LessonEditorWindow opened;
+            mainWindow->editorLoadPending = true;
+            opened.onActivate();
+            QCOMPARE(opened.notesLayoutCombo->currentIndex(), expected);
+            QCOMPARE(opened.charactersLayoutCombo->currentIndex(), 0);
+            opened.notesLayoutCombo->setCurrentIndex(1 - expected);
+            mainWindow->editorLoadPending = true;
+            opened.onActivate();
+            QCOMPARE(opened.notesLayoutCombo->currentIndex(), 1 - expected);
+        }
         m_layouts->setLayouts({});
         LessonEditorWindow none;
         QCOMPARE(none.pinyinLayoutCombo->count(), 0);
