@@ -175,6 +175,11 @@ private slots:
             QCOMPARE(letterFamilies(pane->document()).join(u',').toLower(), serif.toLower());
         vocabularyWindow->vocabularyText->fromRtf(lesson);
         QCOMPARE(letterFamilies(vocabularyWindow->vocabularyText->document()).join(u',').toLower(), serif.toLower());
+        // Arial, the editor's pinyin font and the controls' own, likewise.
+        QTextDocument arial;
+        arial.setDefaultFont(QFont(QStringLiteral("Arial")));
+        arial.setPlainText(u"nǐ hǎo méi yǒu lǜ"_qs);
+        QCOMPARE(letterFamilies(&arial).size(), 1);
     }
 
     void otherWindows()

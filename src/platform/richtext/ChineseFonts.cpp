@@ -25,6 +25,8 @@ const char *const kKaiSc[] = {"AR PL UKai CN", "AR PL KaitiM GB"};
 // metrics of Times New Roman. Only one that holds all 24 pinyin tone vowels
 // is used, so that no letter of a syllable comes from another font.
 const char *const kToneSerif[] = {"Liberation Serif", "Tinos", "FreeSerif", "Noto Serif", "DejaVu Serif"};
+// The same for Arial, the rich-text controls' own font: sans, Arial's metrics first.
+const char *const kToneSans[] = {"Liberation Sans", "Arimo", "FreeSans", "Noto Sans", "DejaVu Sans"};
 const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
 
 template <size_t N>
@@ -92,16 +94,20 @@ void substitute(std::initializer_list<const char *> windowsNames, const QStringL
     }
 }
 
+template <size_t N>
+QString firstWithToneVowels(const char *const (&names)[N])
+{
+    for (const QString &name : installed(names))
+        if (holdsToneVowels(name))
+            return name;
+    return QString();
+}
+
 } // namespace
 
 QString toneVowelSerifFamily()
 {
-    static const QString family = [] {
-        for (const QString &name : installed(kToneSerif))
-            if (holdsToneVowels(name))
-                return name;
-        return QString();
-    }();
+    static const QString family = firstWithToneVowels(kToneSerif);
     return family;
 }
 
@@ -152,6 +158,9 @@ void useChineseGlyphForms()
     const QString toneSerif = toneVowelSerifFamily();
     if (!toneSerif.isEmpty())
         substitute({"Times New Roman", "Times", "Liberation Serif", "Tinos"}, {toneSerif});
+    const QString toneSans = firstWithToneVowels(kToneSans);
+    if (!toneSans.isEmpty())
+        substitute({"Arial", "Helvetica", "Liberation Sans", "Arimo"}, {toneSans});
 }
 
 static QStringList big5Families(const QString &family)
