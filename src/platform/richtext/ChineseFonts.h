@@ -14,8 +14,8 @@ namespace korvana::fonts {
 // Makes every font fall back to a simplified-Chinese font for Han characters
 // (serif for serif fonts, sans otherwise) and maps the Windows Chinese font
 // names onto the installed Song, Hei, Kai or Ming style Chinese fonts, and
-// Times New Roman onto a serif face with every pinyin tone vowel. Latin
-// text otherwise keeps its own fonts. Call at start-up, before text is laid out;
+// Times New Roman and Arial, where missing, onto a serif and a sans face with
+// every pinyin tone vowel. Latin text otherwise keeps its own fonts. Call at start-up, before text is laid out;
 // calling again does nothing. Needs the GUI application.
 void useChineseGlyphForms();
 
