@@ -324,7 +324,7 @@ void OptionsDialog::onActivate()
             if (at < 0 && !wanted.isEmpty()) {
                 // A Windows name (SimSun) is drawn in the installed font it
                 // is mapped to: the list shows that font, not its first one.
-                at = characterFontCombo->findText(drawnFamily(wanted), Qt::MatchExactly | Qt::MatchCaseSensitive);
+                at = characterFontCombo->findText(drawnFamily(wanted), Qt::MatchFixedString);
             }
             if (at >= 0)
                 characterFontCombo->setCurrentIndex(at);

@@ -21,13 +21,13 @@ const char *const kSerifTc[] = {"Noto Serif CJK TC", "Source Han Serif TC", "Sou
                                 "AR PL UMing TW", "AR PL Mingti2L Big5"};
 const char *const kSansTc[] = {"Noto Sans CJK TC", "Source Han Sans TC", "Source Han Sans TW"};
 const char *const kKaiSc[] = {"AR PL UKai CN", "AR PL KaitiM GB"};
+const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
 // Serif Latin families, best first: Liberation Serif and Tinos have the
 // metrics of Times New Roman. Only one that holds all 24 pinyin tone vowels
 // is used, so that no letter of a syllable comes from another font.
 const char *const kToneSerif[] = {"Liberation Serif", "Tinos", "FreeSerif", "Noto Serif", "DejaVu Serif"};
 // The same for Arial, the rich-text controls' own font: sans, Arial's metrics first.
 const char *const kToneSans[] = {"Liberation Sans", "Arimo", "FreeSans", "Noto Sans", "DejaVu Sans"};
-const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
 
 template <size_t N>
 QStringList installed(const char *const (&names)[N])
