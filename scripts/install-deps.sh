@@ -14,6 +14,9 @@ packages=(
   libuchardet-dev
   zlib1g-dev libjpeg-dev libfontconfig-dev
   unicode-data fonts-noto-cjk
+  # A serif Latin face with every pinyin tone vowel (ǎ ǐ ǒ ǔ ǚ ǜ included)
+  # and the metrics of Times New Roman, which lessons and panes name.
+  fonts-liberation2
   python3
 )
 if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then

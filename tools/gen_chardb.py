@@ -213,8 +213,9 @@ NUMERAL_SYLLABLES = ["y\u012B", "\u00E8r", "s\u0101n", "s\u00EC", "w\u01D4",
                      "sh\u00ED", "l\u00EDng", "b\u0103i", "qi\u0101n",
                      "w\u00E0n"]
 
-# The 24 tone vowels in the order of the editor's tone-vowel buttons.
-TONE_VOWELS = ("\u0101\u00E1\u0103\u00E0" "\u0113\u00E9\u011B\u00E8"
+# The 24 tone vowels in the order of the editor's tone-vowel buttons; every
+# third tone is a caron, ǎ (U+01CE) like the others, never the breve ă.
+TONE_VOWELS = ("\u0101\u00E1\u01CE\u00E0" "\u0113\u00E9\u011B\u00E8"
                "\u012B\u00ED\u01D0\u00EC" "\u014D\u00F3\u01D2\u00F2"
                "\u016B\u00FA\u01D4\u00F9" "\u01D6\u01D8\u01DA\u01DC")
 

@@ -27,6 +27,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -259,6 +260,14 @@ void LessonEditorWindow::buildControls()
     button(closeButton, "close", &LessonEditorWindow::closeButtonClicked);
     button(editorOptionsButton, "editor options", &LessonEditorWindow::editorOptionsButtonClicked);
     layout->addLayout(nav, row, 0, 1, 5);
+    ++row;
+    statusLine = new QLabel(this);
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    layout->addWidget(statusLine, row, 0, 1, 5);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(5000);
+    connect(m_statusTimer, &QTimer::timeout, statusLine, &QLabel::clear);
     buildPinyinPanel();
 }
 
@@ -329,6 +338,7 @@ void LessonEditorWindow::onActivate()
 {
     if (!mainWindow || !mainWindow->editorLoadPending)
         return;
+    followUserLayout();
     const ShowingScope showing(m_showing);
 
     // Each field reads in the direction of its pane in the main window.
@@ -806,7 +816,7 @@ void LessonEditorWindow::refuseTagText(RichEdit *Field)
     }
     c.endEditBlock();
     m_refusing = false;
-    Dialogs::instance().message(this, QString::fromLatin1(kTagTextRefused), MsgButtons::Ok, MsgIcon::Warning);
+    showStatus(QString::fromLatin1(kTagTextRefused));
 }
 
 void LessonEditorWindow::refuseTagText(QLineEdit *Edit)
@@ -827,7 +837,13 @@ void LessonEditorWindow::refuseTagText(QLineEdit *Edit)
     Edit->setText(text);
     Edit->setCursorPosition(cursor);
     m_refusing = false;
-    Dialogs::instance().message(this, QString::fromLatin1(kTagTextRefused), MsgButtons::Ok, MsgIcon::Warning);
+    showStatus(QString::fromLatin1(kTagTextRefused));
+}
+
+void LessonEditorWindow::showStatus(const QString &text)
+{
+    statusLine->setText(text);
+    m_statusTimer->start();
 }
 
 void LessonEditorWindow::editorOptionsButtonClicked()

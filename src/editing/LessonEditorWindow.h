@@ -29,6 +29,7 @@ class QPushButton;
 class QRadioButton;
 class QComboBox;
 class QTextEdit;
+class QTimer;
 
 namespace korvana {
 class ClickLabel;
@@ -60,6 +61,9 @@ public:
     // Linked files: descriptions shown, file names alongside (linkedFiles).
     QListWidget *linkedFilesList = nullptr;
     korvana::ClickLabel *newLinkLabel = nullptr, *editLinkLabel = nullptr, *deleteLinkLabel = nullptr;
+    // Short notes that must not take the focus from the field being typed
+    // in; each clears itself after 5 seconds.
+    QLabel *statusLine = nullptr;
 
     // --- hidden stores -------------------------------------------------------------------
     korvana::RichEdit *lessonText = nullptr;  // the lesson, one term per line
@@ -120,7 +124,9 @@ public:
     void fieldChanged();
     void soundOrPictureEditChanged();
     // Takes ">" and tag text ("<" + two letters + "=") out of a field and
-    // says why: a term line's values cannot hold them and read back the same.
+    // says why in the status line: a term line's values cannot hold them and
+    // read back the same. No box opens, so the keys typed next still reach
+    // the field.
     void refuseTagText(korvana::RichEdit *Field);
     void refuseTagText(QLineEdit *Edit);
     void typeOptionClicked();
@@ -173,6 +179,8 @@ private:
     bool m_showing = false;
     bool m_refusing = false;
     bool m_closing = false;
+    QTimer *m_statusTimer = nullptr;
+    void showStatus(const QString &text);
     // Asks "Lesson was modified, save?" and saves on Yes; false when the
     // editor must stay open (Cancel, save dialog cancelled, write failed).
     bool mayClose();
@@ -187,6 +195,10 @@ private:
     // Pinyin and input-language entry.
     void buildPinyinPanel();
     void fillLayoutLists();
+    // Starts the translation, pinyin and notes lists on the layout the user
+    // types with, once, at the editor's first opening.
+    void followUserLayout();
+    bool m_followedUserLayout = false;
     korvana::RichEdit *activeFieldEdit() const;
     void enterField(int field, QComboBox *layouts);
     void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());

@@ -200,6 +200,30 @@ void LessonEditorWindow::fillLayoutLists()
     }
 }
 
+void LessonEditorWindow::followUserLayout()
+{
+    if (m_followedUserLayout)
+        return;
+    m_followedUserLayout = true;
+    // Latin text is typed with the user's own layout or engine, not with the
+    // first of a sorted list ("CHS" before "ENU"); the characters list keeps
+    // Chinese. A layout not listed (two of one name give one item) is
+    // matched by its name; none at all leaves the first item.
+    korvana::KeyboardLayouts &platform = korvana::KeyboardLayouts::instance();
+    const korvana::LayoutHandle user = platform.userLayout();
+    if (user == 0)
+        return;
+    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, notesLayoutCombo}) {
+        if (!cb)
+            continue;
+        int at = cb->findData(QVariant::fromValue<qulonglong>(user));
+        if (at < 0)
+            at = cb->findText(platform.abbreviatedName(user), Qt::MatchFixedString);
+        if (at >= 0)
+            cb->setCurrentIndex(at);
+    }
+}
+
 RichEdit *LessonEditorWindow::activeFieldEdit() const
 {
     switch (activeField) {

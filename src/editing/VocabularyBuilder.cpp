@@ -113,8 +113,10 @@ QString VocabularyBuilder::readField(VocabularyField field, bool Output, int Pos
     if (m_options->setKanjiFont) {
         restyleText.setSelStart(0);
         restyleText.setSelLength(restyleText.textLength()); // all but the final paragraph end
-        restyleText.setSelFontName(m_options->rotateKanji ? QLatin1Char('@') + m_options->kanjiFont
-                                                     : m_options->kanjiFont);
+        // As in the practice panes, "Rotate Kanji" keeps the chosen font: its
+        // vertical "@" form does not exist on Linux, and a document naming
+        // it would show and print the characters in another font.
+        restyleText.setSelFontName(m_options->kanjiFont);
         if (m_options->boldKanji)
             restyleText.setSelBold(true);
     }

@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -114,6 +115,16 @@ QString scriptName(QFontDatabase::WritingSystem ws)
     case QFontDatabase::Symbol: return QStringLiteral("SYMBOL");
     default: return {};
     }
+}
+
+// The installed family a font name is drawn in ("SimSun" -> "Noto Serif CJK SC").
+QString drawnFamily(const QString &name)
+{
+    QString family = QFontInfo(QFont(name)).family();
+    const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+    if (foundry > 0)
+        family.truncate(foundry);
+    return family;
 }
 
 } // namespace
@@ -309,12 +320,14 @@ void OptionsDialog::onActivate()
         characterFontCombo->setCurrentIndex(characterFontCombo->count() > 0 ? 0 : -1);
         if (host.settings) {
             const QString wanted = pickedKanjiFont.isEmpty() ? host.settings->kanjiFont : pickedKanjiFont;
-            for (int i = 0; i < characterFontCombo->count(); ++i) {
-                if (characterFontCombo->itemText(i) == wanted) {
-                    characterFontCombo->setCurrentIndex(i);
-                    break;
-                }
+            int at = characterFontCombo->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (at < 0 && !wanted.isEmpty()) {
+                // A Windows name (SimSun) is drawn in the installed font it
+                // is mapped to: the list shows that font, not its first one.
+                at = characterFontCombo->findText(drawnFamily(wanted), Qt::MatchFixedString);
             }
+            if (at >= 0)
+                characterFontCombo->setCurrentIndex(at);
         }
     }
     forceCharacterFontSwitchClicked();

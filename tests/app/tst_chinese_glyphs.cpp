@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "reference/ReaderWindow.h"
@@ -62,6 +63,20 @@ QStringList hanFamilies(const QFont &font)
     layout.createLine();
     layout.endLayout();
     return hanFamilies(layout.glyphRuns(3, Han.size()));
+}
+
+// The families every letter of a laid-out document is drawn in, once each.
+QStringList letterFamilies(QTextDocument *doc)
+{
+    doc->documentLayout()->documentSize();
+    QStringList out;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (int i = 0; i < b.text().size(); ++i)
+            if (b.text().at(i).isLetter())
+                for (const QGlyphRun &r : b.layout()->glyphRuns(i, 1))
+                    if (!out.contains(r.rawFont().familyName(), Qt::CaseInsensitive))
+                        out << r.rawFont().familyName();
+    return out;
 }
 
 // Every family is a Chinese one of the given forms ("SC" or "TC"); the
@@ -134,6 +149,37 @@ private slots:
         QVERIFY(!latinFamilies.isEmpty());
         QVERIFY2(!latinFamilies.first().contains(QLatin1String("CJK"), Qt::CaseInsensitive),
                  qPrintable(latinFamilies.first()));
+    }
+
+    void toneVowelsInTheFontOfTheirSyllable()
+    {
+        // The caron third tones (ǎ ǐ ǒ ǔ ǚ ǜ) in the serif font of the
+        // words around them: in the pinyin pane after the Latin-font pass,
+        // in a lesson's own serif font, and in the vocabulary document.
+        const QString serif = fonts::toneVowelSerifFamily();
+        QVERIFY2(!serif.isEmpty(), "no serif font with every tone vowel: fonts-liberation2 (scripts/install-deps.sh)");
+        const QByteArray lesson = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
+                                  "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
+                                  "l\\u476?><CH=x>\\par}";
+        const QString path = m_home.filePath(QStringLiteral("tones.kvl"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lesson);
+        f.close();
+        mainWindow->openLessons = QStringList{path};
+        mainWindow->startIndex = 1;
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        QCOMPARE(mainWindow->pinyinText->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
+        // (Substitutes come back in lower case.)
+        for (RichEdit *pane : {mainWindow->pinyinText, mainWindow->translationText})
+            QCOMPARE(letterFamilies(pane->document()).join(u',').toLower(), serif.toLower());
+        vocabularyWindow->vocabularyText->fromRtf(lesson);
+        QCOMPARE(letterFamilies(vocabularyWindow->vocabularyText->document()).join(u',').toLower(), serif.toLower());
+        // Arial, the editor's pinyin font and the controls' own, likewise.
+        QTextDocument arial;
+        arial.setDefaultFont(QFont(QStringLiteral("Arial")));
+        arial.setPlainText(u"nǐ hǎo méi yǒu lǜ"_qs);
+        QCOMPARE(letterFamilies(&arial).size(), 1);
     }
 
     void otherWindows()

@@ -1,6 +1,7 @@
 // The options dialog on its own: font list and sample, colour pickers,
 // steppers, flash defaults and the choosers, with a fake font list and
 // scripted dialogs.
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/Colors.h"
@@ -9,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,6 +156,22 @@ private slots:
         o->forceCharacterFontSwitch->setChecked(true);
         QVERIFY(o->characterFontCombo->isEnabled() && o->fontFilterCombo->isEnabled() && o->rotateSwitch->isEnabled());
         QVERIFY(o->characterColorSwitch->isEnabled() && o->characterBackgroundSwitch->isEnabled());
+    }
+
+    void aWindowsNameShowsTheFontItIsDrawnIn()
+    {
+        // SimSun is not installed here: the list shows the installed font
+        // the panes draw it in, not the list's first font.
+        fonts::useChineseGlyphForms();
+        const QString drawn = fonts::chineseFamily(false, true);
+        if (drawn.isEmpty() || QFontDatabase::hasFamily(QStringLiteral("SimSun")))
+            QSKIP("needs a simplified-Chinese serif font (fonts-noto-cjk) and no SimSun");
+        const auto fake = std::exchange(OptionsDialog::fontSource, nullptr);
+        settings.kanjiFont = QStringLiteral("SimSun");
+        o->fontFilterCombo->setCurrentIndex(0);
+        o->onActivate();
+        OptionsDialog::fontSource = fake;
+        QCOMPARE(o->characterFontCombo->currentText(), drawn);
     }
 
     void sampleShowsThePaneInTheChosenLook()

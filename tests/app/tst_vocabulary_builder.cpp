@@ -190,7 +190,9 @@ private slots:
         o.boldKanji = true;
         QVERIFY(b.build(s.lessonText, s.grid, out, o));
         const QTextCharFormat f = formatAt(out, ch);
-        QCOMPARE(f.fontFamilies().toStringList().value(0), QString("@KaiTi"));
+        // "Rotate" keeps the font itself, as the practice panes do: Linux has
+        // no "@" vertical forms.
+        QCOMPARE(f.fontFamilies().toStringList().value(0), QString("KaiTi"));
         QCOMPARE(f.fontWeight(), int(QFont::Bold));
         QCOMPARE(f.fontPointSize(), 24.0); // the size stays as the lesson has it
         QVERIFY(formatAt(out, 0).fontWeight() != int(QFont::Bold));

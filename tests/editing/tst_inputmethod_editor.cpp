@@ -72,8 +72,11 @@ private slots:
         qputenv("HOME", m_home.path().toUtf8());
         qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
         qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-        for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "IBUS_ADDRESS", "GSETTINGS_BACKEND"})
+        for (const char *v : {"DISPLAY", "WAYLAND_DISPLAY", "IBUS_ADDRESS", "GSETTINGS_BACKEND", "LC_ALL"})
             qunsetenv(v);
+        // A learner whose desktop is not Chinese: nothing may follow the locale.
+        qputenv("LANG", "de_DE.UTF-8");
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
         m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
         QVERIFY(m_bus.waitForStarted(5000));
@@ -127,10 +130,16 @@ private slots:
             QCOMPARE(cb->itemText(0), QStringLiteral("CHS"));
             QCOMPARE(cb->itemText(1), QStringLiteral("ENU"));
         }
+        // Only the characters start on Chinese; the others on the engine
+        // the user had when the editor opened.
         QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
+        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->notesLayoutCombo})
+            QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         enter(ed()->charactersView);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
-        ed()->translationLayoutCombo->setCurrentIndex(1);
+        enter(ed()->notesView);
+        QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
+        enter(ed()->charactersView);
         enter(ed()->translationView);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         enter(ed()->charactersView);

@@ -172,7 +172,7 @@ void TestCharDbGenerator::numbersAndPinyin()
     // The 24 tone vowels in the order of the editor's buttons.
     const QString vowels = rtfCharacters(readFile(m_plain + "/pinyin.rtf"));
     QCOMPARE(vowels.size(), 24);
-    QCOMPARE(vowels.left(4), u"\u0101\u00E1\u0103\u00E0"_qs);
+    QCOMPARE(vowels.left(4), u"\u0101\u00E1\u01CE\u00E0"_qs);
     QCOMPARE(vowels.right(4), u"\u01D6\u01D8\u01DA\u01DC"_qs);
 }
 

@@ -118,6 +118,25 @@ bool InputMethodLayouts::activate(LayoutHandle handle)
     return false;
 }
 
+LayoutHandle InputMethodLayouts::userLayout()
+{
+    discover();
+    if (m_unreachable)
+        return 0;
+    std::optional<QString> engine = m_before;
+    if (!engine) {
+        engine = m_controller->currentEngine();
+        if (!engine) {
+            m_unreachable = true;
+            return 0;
+        }
+    }
+    for (int i = 0; i < m_engines.size(); ++i)
+        if (m_engines[i].name == *engine)
+            return LayoutHandle(i + 1);
+    return 0;
+}
+
 void InputMethodLayouts::restore()
 {
     const std::optional<QString> before = std::exchange(m_before, std::nullopt);

@@ -56,6 +56,7 @@ public:
     bool canSwitch() const override { return !m_unreachable; }
     LayoutHandle activeLayout() const override { return m_active; }
     void restore() override;
+    LayoutHandle userLayout() override;
 
     InputMethodController &controller() { return *m_controller; }
     // The engines listed (handle i + 1 is entry i), read once on first use.

@@ -35,6 +35,10 @@ public:
     virtual bool canSwitch() const = 0;
     // The layout last asked for through activate(); 0 before any.
     virtual LayoutHandle activeLayout() const = 0;
+    // The layout the user types with outside the editor: the one active now,
+    // or, while activate() has taken over, the one restore() gives back.
+    // 0 when the platform cannot tell or it is not among layoutList().
+    virtual LayoutHandle userLayout() { return 0; }
     // Gives the input language back to what it was before activate() first
     // changed it, where the switch reaches beyond this program (an input
     // method is the whole desktop's); the next activate() takes over again.

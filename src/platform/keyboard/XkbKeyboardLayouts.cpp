@@ -178,6 +178,12 @@ std::optional<XkbLayout> XkbKeyboardLayouts::layoutOf(LayoutHandle handle)
     return m_layouts[int(handle - 1)];
 }
 
+LayoutHandle XkbKeyboardLayouts::userLayout()
+{
+    discover();
+    return m_layouts.isEmpty() ? 0 : 1;
+}
+
 QList<LayoutHandle> XkbKeyboardLayouts::layoutList(int maxCount)
 {
     discover();

@@ -55,6 +55,8 @@ public:
     bool activate(LayoutHandle handle) override;
     bool canSwitch() const override;
     LayoutHandle activeLayout() const override { return m_active; }
+    // The first layout found: the group the keyboard starts in.
+    LayoutHandle userLayout() override;
 
     // The layouts found (handle i + 1 is entry i) and where they came from:
     // "setxkbmap", "config", "locale".

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
+#include <QRawFont>
 
 #include <fontconfig/fontconfig.h>
 
@@ -21,6 +22,12 @@ const char *const kSerifTc[] = {"Noto Serif CJK TC", "Source Han Serif TC", "Sou
 const char *const kSansTc[] = {"Noto Sans CJK TC", "Source Han Sans TC", "Source Han Sans TW"};
 const char *const kKaiSc[] = {"AR PL UKai CN", "AR PL KaitiM GB"};
 const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
+// Serif Latin families, best first: Liberation Serif and Tinos have the
+// metrics of Times New Roman. Only one that holds all 24 pinyin tone vowels
+// is used, so that no letter of a syllable comes from another font.
+const char *const kToneSerif[] = {"Liberation Serif", "Tinos", "FreeSerif", "Noto Serif", "DejaVu Serif"};
+// The same for Arial, the rich-text controls' own font: sans, Arial's metrics first.
+const char *const kToneSans[] = {"Liberation Sans", "Arimo", "FreeSans", "Noto Sans", "DejaVu Sans"};
 
 template <size_t N>
 QStringList installed(const char *const (&names)[N])
@@ -60,6 +67,19 @@ void addFontconfigFallbacks()
                                    reinterpret_cast<const FcChar8 *>(xml.toUtf8().constData()), FcFalse);
 }
 
+bool holdsToneVowels(const QString &family)
+{
+    static const char16_t vowels[] = u"āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜ";
+    const QFont font(family);
+    if (QFontInfo(font).family().compare(family, Qt::CaseInsensitive) != 0)
+        return false;
+    const QRawFont raw = QRawFont::fromFont(font);
+    for (const char16_t *v = vowels; *v; ++v)
+        if (!raw.supportsCharacter(QChar(*v)))
+            return false;
+    return true;
+}
+
 void substitute(std::initializer_list<const char *> windowsNames, const QStringList &families)
 {
     if (families.isEmpty())
@@ -74,7 +94,22 @@ void substitute(std::initializer_list<const char *> windowsNames, const QStringL
     }
 }
 
+template <size_t N>
+QString firstWithToneVowels(const char *const (&names)[N])
+{
+    for (const QString &name : installed(names))
+        if (holdsToneVowels(name))
+            return name;
+    return QString();
+}
+
 } // namespace
+
+QString toneVowelSerifFamily()
+{
+    static const QString family = firstWithToneVowels(kToneSerif);
+    return family;
+}
 
 QString chineseFamily(bool traditional, bool serif)
 {
@@ -114,6 +149,18 @@ void useChineseGlyphForms()
                serifTc);
     substitute({"DFKai-SB", "標楷體"}, installed(kKaiTc) + serifTc);
     substitute({"Microsoft JhengHei", "微軟正黑體", "Microsoft JhengHei UI"}, sansTc);
+
+    // The Windows serif names of lessons and panes (and Liberation Serif,
+    // which lessons name too) go to a serif face with every tone vowel:
+    // the nearest match fontconfig finds may lack the caron third tones
+    // (Nimbus Roman has no ǎ ǐ ǒ ǔ ǚ ǜ), which would then come from another
+    // font in the middle of a word.
+    const QString toneSerif = toneVowelSerifFamily();
+    if (!toneSerif.isEmpty())
+        substitute({"Times New Roman", "Times", "Liberation Serif", "Tinos"}, {toneSerif});
+    const QString toneSans = firstWithToneVowels(kToneSans);
+    if (!toneSans.isEmpty())
+        substitute({"Arial", "Helvetica", "Liberation Sans", "Arimo"}, {toneSans});
 }
 
 static QStringList big5Families(const QString &family)

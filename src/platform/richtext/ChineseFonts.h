@@ -13,10 +13,17 @@ namespace korvana::fonts {
 
 // Makes every font fall back to a simplified-Chinese font for Han characters
 // (serif for serif fonts, sans otherwise) and maps the Windows Chinese font
-// names onto the installed Song, Hei, Kai or Ming style Chinese fonts. Latin
-// text keeps its own fonts. Call at start-up, before text is laid out;
-// calling again does nothing. Needs the GUI application.
+// names onto the installed Song, Hei, Kai or Ming style Chinese fonts, and
+// Times New Roman and Arial, where missing, onto a serif and a sans face with
+// every pinyin tone vowel. Latin text otherwise keeps its own fonts. Call at
+// start-up, before text is laid out; calling again does nothing. Needs the
+// GUI application.
 void useChineseGlyphForms();
+
+// The installed serif Latin family that holds all 24 pinyin tone vowels, to
+// which useChineseGlyphForms() maps Times New Roman; empty when none is
+// installed.
+QString toneVowelSerifFamily();
 
 // The installed Chinese family for traditional or simplified forms, serif or
 // sans; empty when none is installed.

@@ -225,11 +225,25 @@ struct RichEdit::Impl {
         return c;
     }
 
+    // Text without a font or size of its own is drawn in the document's
+    // default font, which its owner may have changed (a field's design font):
+    // it is written and reported as drawn.
+    QString shownFamily() const
+    {
+        const QString family = doc->defaultFont().family();
+        return family.isEmpty() ? defaultFamily : family;
+    }
+    double shownPoints() const
+    {
+        const double points = doc->defaultFont().pointSizeF();
+        return points > 0 ? points : defaultPoints;
+    }
+
     rtf::WriterDefaults writerDefaults() const
     {
         rtf::WriterDefaults d;
-        d.family = defaultFamily;
-        d.halfPoints = qRound(defaultPoints * 2);
+        d.family = shownFamily();
+        d.halfPoints = qRound(shownPoints() * 2);
         return d;
     }
 
@@ -720,8 +734,8 @@ CharAttributes RichEdit::selAttributes() const
     }
     const rtf::CharFormat r = fromQt(f);
     CharAttributes a;
-    a.fontName = r.family.isEmpty() ? d->defaultFamily : r.family;
-    a.sizePoints = r.halfPoints > 0 ? r.halfPoints / 2.0 : d->defaultPoints;
+    a.fontName = r.family.isEmpty() ? d->shownFamily() : r.family;
+    a.sizePoints = r.halfPoints > 0 ? r.halfPoints / 2.0 : d->shownPoints();
     a.color = r.color.isValid() ? r.color : QColor(Qt::black);
     a.bold = r.bold;
     a.charset = r.charset >= 0 ? r.charset : 1;
