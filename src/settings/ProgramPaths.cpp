@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace korvana {
 
@@ -32,6 +35,14 @@ QString ProgramPaths::programFolder()
 void ProgramPaths::setProgramFolder(const QString &folder)
 {
     g_programFolder = folder.isEmpty() ? QString() : withSlash(normalizeStoredPath(folder));
+}
+
+QString ProgramPaths::defaultWorkingFolder()
+{
+    const QString program = programFolder();
+    if (::access(QFile::encodeName(program).constData(), W_OK) == 0)
+        return program;
+    return withSlash(QDir::homePath());
 }
 
 QString ProgramPaths::installedDataFolder()

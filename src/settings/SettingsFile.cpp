@@ -72,7 +72,7 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
 
     s.autoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
     s.workingDirectory = ProgramPaths::normalizeStoredPath(
-        ini.readString(kOptions, kWorkingDirectory, ProgramPaths::programFolder()));
+        ini.readString(kOptions, kWorkingDirectory, ProgramPaths::defaultWorkingFolder()));
     s.dictionaryFile = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kDictionary, defaultDictionary));
     if (!QFileInfo(s.dictionaryFile).isFile())
