@@ -3,11 +3,25 @@
 #include "editing/LessonEditorWindow.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QFileInfo>
+
 using korvana::Dialogs;
 using korvana::MsgButtons;
 
 namespace {
 const char *const kNoLesson = "No open lesson to edit. Either open a lesson or use Create new lesson";
+}
+
+QStringList MainWindow::lessonsHeldByEditor() const
+{
+    if (!lessonEditorWindow || !lessonEditorWindow->isVisible() || lessonEditorWindow->fileName.isEmpty())
+        return {};
+    const QString held = QFileInfo(lessonEditorWindow->fileName).absoluteFilePath();
+    QStringList lessons;
+    for (const QString &lesson : openLessons)
+        if (QFileInfo(lesson).absoluteFilePath() == held)
+            lessons.append(lesson);
+    return lessons;
 }
 
 bool MainWindow::editorAlreadyOpen()
