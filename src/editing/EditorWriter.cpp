@@ -2,11 +2,16 @@
 // tags coloured, and the whole lesson file with its linked-file lines.
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
+#include "lessons/LessonOpener.h"
 #include "lessons/LinkedFiles.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 
 #include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <QRadioButton>
@@ -143,6 +148,76 @@ void LessonEditorWindow::buildTermLine()
     }
 }
 
+void LessonEditorWindow::takeInOutsideChanges()
+{
+    if (fileName.isEmpty() || fileDigest.isEmpty())
+        return;
+    const korvana::files::ReadResult read =
+        korvana::files::readRegularFile(fileName, korvana::LessonOpener::MaxLessonBytes);
+    if (read.status == korvana::files::ReadStatus::Missing)
+        return; // nothing there to write over
+    if (read.ok() && korvana::lessonDigest(read.data) == fileDigest)
+        return;
+
+    const korvana::Error refused(QStringLiteral(
+        "The lesson file was changed by another program since the editor opened it.\n"
+        "The lesson was not saved, so that neither version is lost; your changes are still here."));
+    if (!read.ok() || !korvana::isLessonData(read.data))
+        throw refused;
+    RichEdit theirs;
+    theirs.setWordWrap(false);
+    QList<korvana::LinkedFile> theirLinks;
+    try {
+        korvana::loadLessonData(theirs, read.data);
+        if (theirs.lineCount() > 0)
+            theirLinks = korvana::parseLinkedFiles(theirs);
+    } catch (const std::exception &) {
+        throw refused;
+    }
+    for (int i = theirs.lineCount() - 1; i >= 0; --i)
+        if (theirs.line(i).trimmed().isEmpty())
+            theirs.deleteLine(i);
+    if (theirLinks != fileLinks)
+        throw refused;
+
+    // The lesson as the editor read it must stand whole among the file's
+    // lines now; what stands before and after it was added.
+    QStringList lines;
+    for (int i = 0; i < theirs.lineCount(); ++i)
+        lines.append(theirs.line(i));
+    const qsizetype kept = fileLines.size();
+    qsizetype at = -1;
+    for (qsizetype k = 0; at < 0 && k + kept <= lines.size(); ++k)
+        if (lines.mid(k, kept) == fileLines)
+            at = k;
+    if (at < 0)
+        throw refused;
+    const int before = int(at);
+    const int after = int(lines.size() - at - kept);
+
+    if (after > 0) {
+        QTextCursor end(lessonText->document());
+        end.movePosition(QTextCursor::End);
+        if (!end.block().text().isEmpty())
+            end.insertBlock();
+        lessonText->setSel(end.position(), end.position());
+        theirs.setSel(theirs.lineIndex(before + int(kept)), -1);
+        korvana::copyRichText(&theirs, lessonText);
+    }
+    if (before > 0) {
+        lessonText->setSel(0, 0);
+        theirs.setSel(0, theirs.lineIndex(before));
+        korvana::copyRichText(&theirs, lessonText);
+        termNumber += before;
+    }
+    lessonText->setSel(0, 0);
+    // The lesson now holds the file as it is plus the editor's own changes.
+    fileDigest = korvana::lessonDigest(read.data);
+    fileLines = lines;
+    showTermNumber();
+    updateNavigationButtons();
+}
+
 bool LessonEditorWindow::saveLesson()
 {
     // Only a changed term is rewritten; an emptied one taken out leaves the
@@ -155,6 +230,15 @@ bool LessonEditorWindow::saveLesson()
             showTerm();
         }
     }
+
+    if (lessonIsEmpty()) {
+        // Written, such a file would not open as a lesson.
+        korvana::Dialogs::instance().message(this, QStringLiteral("The lesson has no terms: there is nothing to save."),
+                                             korvana::MsgButtons::Ok);
+        lessonModified = false;
+        return true;
+    }
+    takeInOutsideChanges();
 
     outputText->clear();
     if (lessonText->textLength() > 0)
@@ -188,6 +272,7 @@ bool LessonEditorWindow::saveLesson()
     }
 
     fileName = target;
+    noteFileContents(outputText->toRtf());
     setWindowTitle(fileName);
     lessonModified = false;
     return true;

@@ -17,6 +17,7 @@
 // fields itself (showing, clearing) marks nothing, so browsing rewrites no
 // line. A line the editor does write keeps whatever it holds besides the
 // fields the editor edits (restOfLineText), and the type the practice window reads.
+#include "lessons/LinkedFiles.h"
 #include "platform/richtext/RichEdit.h"
 
 #include <QStringList>
@@ -75,6 +76,12 @@ public:
     bool lessonModified = false;
     bool termModified = false;
     QString fileName;       // empty for a lesson never saved
+    // The lesson file as the editor last read or wrote it: the digest of its
+    // bytes, its term lines (plain text) and its links. A file that no longer
+    // has this digest was changed by someone else since.
+    QByteArray fileDigest;
+    QStringList fileLines;
+    QList<korvana::LinkedFile> fileLinks;
     // The current term's type as the practice window reads it ("<TY=",
     // exact case, a word when missing); empty for a term with no line yet.
     QString shownType;
@@ -87,6 +94,15 @@ public:
     // cannot be read.
     void loadLesson();
     void readLinkedFiles();
+    // Notes the lesson as its file now holds it, from the file's bytes.
+    void noteFileContents(const QByteArray &bytes);
+    // Run before the lesson is written over its file. Terms that another
+    // window or program added before or after the lesson's terms since the
+    // editor read it are taken into the lesson; any other change of the file
+    // throws korvana::Error, and the editor keeps its lesson as it is.
+    void takeInOutsideChanges();
+    // No term and no link: written, the file would be no lesson.
+    bool lessonIsEmpty() const;
     // Whether the link dialog's file and description can be written as they
     // are; says why not when they cannot.
 
