@@ -220,6 +220,9 @@ private slots:
         const QByteArray marked = apptest::readFile(l);
         open({l});
         mainWindow->saveLessonsCommand();
+        editCurrentLesson();
+        ed()->saveButtonClicked();
+        ed()->closeButtonClicked();
         QCOMPARE(apptest::readFile(l), marked);
     }
 
