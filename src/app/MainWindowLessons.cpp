@@ -8,6 +8,7 @@
 #include "lessons/LinkedFiles.h"
 #include "lessons/Sessions.h"
 #include "platform/ui/Dialogs.h"
+#include "practice/PictureWindow.h"
 #include "reference/ReaderWindow.h"
 #include "settings/ProgramPaths.h"
 
@@ -348,6 +349,12 @@ void MainWindow::clearTermDisplay()
         termLineText->clear();
     if (viewPictureLabel)
         viewPictureLabel->hide();
+    if (pictureWindow && pictureWindow->isVisible())
+        pictureWindow->close();
+    if (markDifficultButton)
+        markDifficultButton->setLatched(false);
+    if (markUnlearnedButton)
+        markUnlearnedButton->setLatched(false);
     if (playSoundLabel)
         playSoundLabel->hide();
     pictureFile.clear();

@@ -148,22 +148,19 @@ void LessonEditorWindow::buildTermLine()
     }
 }
 
-void LessonEditorWindow::takeInOutsideChanges()
+bool LessonEditorWindow::takeInOutsideChanges()
 {
     if (fileName.isEmpty() || fileDigest.isEmpty())
-        return;
+        return true;
     const korvana::files::ReadResult read =
         korvana::files::readRegularFile(fileName, korvana::LessonOpener::MaxLessonBytes);
     if (read.status == korvana::files::ReadStatus::Missing)
-        return; // nothing there to write over
+        return true; // nothing there to write over
     if (read.ok() && korvana::lessonDigest(read.data) == fileDigest)
-        return;
+        return true;
 
-    const korvana::Error refused(QStringLiteral(
-        "The lesson file was changed by another program since the editor opened it.\n"
-        "The lesson was not saved, so that neither version is lost; your changes are still here."));
     if (!read.ok() || !korvana::isLessonData(read.data))
-        throw refused;
+        return false;
     RichEdit theirs;
     theirs.setWordWrap(false);
     QList<korvana::LinkedFile> theirLinks;
@@ -172,13 +169,13 @@ void LessonEditorWindow::takeInOutsideChanges()
         if (theirs.lineCount() > 0)
             theirLinks = korvana::parseLinkedFiles(theirs);
     } catch (const std::exception &) {
-        throw refused;
+        return false;
     }
     for (int i = theirs.lineCount() - 1; i >= 0; --i)
         if (theirs.line(i).trimmed().isEmpty())
             theirs.deleteLine(i);
     if (theirLinks != fileLinks)
-        throw refused;
+        return false;
 
     // The lesson as the editor read it must stand whole among the file's
     // lines now; what stands before and after it was added.
@@ -191,7 +188,7 @@ void LessonEditorWindow::takeInOutsideChanges()
         if (lines.mid(k, kept) == fileLines)
             at = k;
     if (at < 0)
-        throw refused;
+        return false;
     const int before = int(at);
     const int after = int(lines.size() - at - kept);
 
@@ -216,6 +213,7 @@ void LessonEditorWindow::takeInOutsideChanges()
     fileLines = lines;
     showTermNumber();
     updateNavigationButtons();
+    return true;
 }
 
 bool LessonEditorWindow::saveLesson()
@@ -238,7 +236,18 @@ bool LessonEditorWindow::saveLesson()
         lessonModified = false;
         return true;
     }
-    takeInOutsideChanges();
+    // Someone else's version of the file is never written over: the user
+    // may keep theirs as another lesson, or keep it in the editor.
+    bool saveAs = false;
+    if (!takeInOutsideChanges()) {
+        if (korvana::Dialogs::instance().message(
+                this,
+                QStringLiteral("The lesson file was changed by another program since the editor opened it, "
+                               "so it was not saved over.\nSave your version as another lesson?"),
+                korvana::MsgButtons::YesNo, korvana::MsgIcon::Warning) != korvana::MsgResult::Yes)
+            return false;
+        saveAs = true;
+    }
 
     outputText->clear();
     if (lessonText->textLength() > 0)
@@ -247,7 +256,7 @@ bool LessonEditorWindow::saveLesson()
     for (int i = 0; i < linkedFilesList->count(); ++i)
         outputText->addLine(korvana::parLine(linkedFiles.value(i), linkedFilesList->item(i)->text()));
 
-    QString target = fileName;
+    QString target = saveAs ? QString() : fileName;
     if (target.isEmpty()) {
         korvana::FileDialogRequest request;
         request.filter = QStringLiteral("Korvana Files|*.kvl|All Files|*.*");

@@ -98,9 +98,9 @@ public:
     void noteFileContents(const QByteArray &bytes);
     // Run before the lesson is written over its file. Terms that another
     // window or program added before or after the lesson's terms since the
-    // editor read it are taken into the lesson; any other change of the file
-    // throws korvana::Error, and the editor keeps its lesson as it is.
-    void takeInOutsideChanges();
+    // editor read it are taken into the lesson. False for any other change
+    // of the file: the file must not be written over.
+    bool takeInOutsideChanges();
     // No term and no link: written, the file would be no lesson.
     bool lessonIsEmpty() const;
     // Whether the link dialog's file and description can be written as they
@@ -152,9 +152,11 @@ public:
     // 4 grey (sound and picture).
     void appendColouredText(const QString &Text, int Mode);
     void buildTermLine();
-    // True when the lesson was written, false when the save dialog was
-    // cancelled. Throws korvana::Error when the file cannot be written; the
-    // file on disk is then left as it was.
+    // True when the lesson was written (or had nothing to write), false
+    // when it was not: the save dialog cancelled, or the file changed by
+    // someone else and the user keeping the lesson in the editor. Throws
+    // korvana::Error when the file cannot be written; the file on disk is
+    // then left as it was.
     bool saveLesson();
 
     // --- pinyin and input-language entry (PinyinEntry.cpp) --------------------------------------

@@ -170,19 +170,27 @@ private slots:
         QCOMPARE(ed()->termNumber, 2);
         QCOMPARE(ed()->translationText->text(), QStringLiteral("A!"));
 
-        // A second program instance saves l: the editor's save refuses with
-        // its own message, writes nothing and keeps the edit, also on closing.
+        // A second program instance saves l: the editor never writes over
+        // it. Kept in the editor, the edit survives the refusal and closing;
+        // or it goes to another lesson.
         apptest::writeLesson(l, {"<ST=d>" + term("X"), "<ST=u><OR=A!>", "<ST=u>" + term("B"), "<ST=u>" + term("Z")});
         const QByteArray theirs = apptest::readFile(l);
         ed()->translationText->setText(QStringLiteral("A?"));
+        dialogs().messageAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::No};
         ed()->saveButtonClicked();
         QVERIFY(dialogs().lastMessage().startsWith("The lesson file was changed by another program"));
-        dialogs().messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(ed()->isVisible());
         QVERIFY(ed()->lessonModified);
         QCOMPARE(ed()->translationText->text(), QStringLiteral("A?"));
         QCOMPARE(apptest::readFile(l), theirs);
+
+        const QString mine = path("outside/mine.kvl");
+        dialogs().saveAnswers.push_back(mine);
+        ed()->saveButtonClicked();
+        QCOMPARE(apptest::readFile(l), theirs);
+        QCOMPARE(linesOf(mine).at(1), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=><TY=w><ST=u>"));
+        QCOMPARE(ed()->fileName, mine);
     }
 
     void aLessonSavedAgainUnchangedKeepsItsBytes()
