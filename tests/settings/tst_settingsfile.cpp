@@ -4,6 +4,7 @@
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,6 +57,7 @@ private slots:
     void windowsStyleFile();
     void reminderWriteSurvivesClosingWrite();
     void unwritableFileIsReported();
+    void workingFolderDefaultsToOneTheUserMayWrite();
 };
 
 void TestSettingsFile::init()
@@ -352,6 +354,25 @@ void TestSettingsFile::unwritableFileIsReported()
     } catch (const Error &e) {
         QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
     }
+}
+
+void TestSettingsFile::workingFolderDefaultsToOneTheUserMayWrite()
+{
+    // An installed program's folder: the user cannot write there.
+    QVERIFY(childtest::setMode(m_dir->path(), 0755) && childtest::setMode(m_programFolder, 0555));
+    writeBytes(dirPath("kept.ini"), "[Options]\nWorking Directory=/kept/\n");
+    auto workingFolder = [](const QString &ini) {
+        MainSettings s;
+        TextDirections d;
+        readSettings(IniFile(ini), s, d);
+        return s.workingDirectory.toUtf8();
+    };
+    QCOMPARE(childtest::asUnprivilegedUser([&] {
+                 qputenv("HOME", "/home/learner");
+                 return workingFolder(dirPath("none.ini")) + "|" + workingFolder(dirPath("kept.ini"));
+             }),
+             QByteArray("/home/learner/|/kept/"));
+    QCOMPARE(workingFolder(dirPath("none.ini")), m_programFolder.toUtf8()); // root may write there
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
