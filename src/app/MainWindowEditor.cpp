@@ -58,8 +58,8 @@ void MainWindow::createLessonCommand()
     // emptied under the user.
     if (!lessonEditorWindow || editorAlreadyOpen())
         return;
-    // Closing the editor reopens the open lessons from their files; saving
-    // them first keeps the marks made since they were opened.
+    // Closing the editor reopens the open lessons from their files, with the
+    // marks not yet saved; the session is saved first, as for Edit lesson.
     if (!openLessons.isEmpty())
         saveSession(tempSessionFile());
     lessonEditorWindow->fileName.clear();
