@@ -102,8 +102,8 @@ grep -E '^korvana.startup: skins: .*(Jade.*Porcelain|Porcelain.*Jade)' "$tmp/rep
 report "korvana.startup: skin: Jade by Korvana"
 report "korvana.startup: settings written: $settings"
 
-grep -qx "Working Directory=$XDG_DATA_HOME/korvana/" "$settings" \
-  || fail "the sessions' folder in $settings is not $XDG_DATA_HOME/korvana/"
+grep -qx "Working Directory=$HOME/" "$settings" \
+  || fail "the working folder in $settings is not the home folder $HOME/"
 grep -qx "Skin=Jade" "$settings" && grep -qx "Show Reminder=0" "$settings" \
   || fail "$settings lost what the user had set"
 written=$(find "$prefix" "$tmp/work" -newer "$tmp/installed")

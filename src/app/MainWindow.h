@@ -11,6 +11,7 @@
 #include "practice/FlashTiming.h"
 #include "practice/StepGate.h"
 
+#include <QHash>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -138,6 +139,17 @@ public:
     // The opener and the saver with their scratch documents (linkedFileLinesText,
     // outputText, pieceText) and the digests of the lessons that loaded.
     struct LessonFiles;
+    // Notes the term states the open lessons' files hold, as just read.
+    void noteFileStates();
+    // The states of the terms marked since their lesson was read or saved,
+    // each under its lesson, line and place among equal lines.
+    QHash<QString, QString> unsavedMarks();
+    // Gives the terms of reopened lessons the marks they had.
+    void applyMarks(const QHash<QString, QString> &marks);
+    // Empties the panes and what goes with the term they showed.
+    void clearTermDisplay();
+    // The lesson the editor has open, which it alone writes meanwhile.
+    QStringList lessonsHeldByEditor() const;
     std::shared_ptr<LessonFiles> lessonFiles;
     LessonFiles &files();
     QString loadErrors;

@@ -3,11 +3,25 @@
 #include "editing/LessonEditorWindow.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QFileInfo>
+
 using korvana::Dialogs;
 using korvana::MsgButtons;
 
 namespace {
 const char *const kNoLesson = "No open lesson to edit. Either open a lesson or use Create new lesson";
+}
+
+QStringList MainWindow::lessonsHeldByEditor() const
+{
+    if (!lessonEditorWindow || !lessonEditorWindow->isVisible() || lessonEditorWindow->fileName.isEmpty())
+        return {};
+    const QString held = QFileInfo(lessonEditorWindow->fileName).absoluteFilePath();
+    QStringList lessons;
+    for (const QString &lesson : openLessons)
+        if (QFileInfo(lesson).absoluteFilePath() == held)
+            lessons.append(lesson);
+    return lessons;
 }
 
 bool MainWindow::editorAlreadyOpen()
@@ -44,8 +58,8 @@ void MainWindow::createLessonCommand()
     // emptied under the user.
     if (!lessonEditorWindow || editorAlreadyOpen())
         return;
-    // Closing the editor reopens the open lessons from their files; saving
-    // them first keeps the marks made since they were opened.
+    // Closing the editor reopens the open lessons from their files, with the
+    // marks not yet saved; the session is saved first, as for Edit lesson.
     if (!openLessons.isEmpty())
         saveSession(tempSessionFile());
     lessonEditorWindow->fileName.clear();

@@ -8,6 +8,7 @@
 #include "lessons/LinkedFiles.h"
 #include "lessons/Sessions.h"
 #include "platform/ui/Dialogs.h"
+#include "practice/PictureWindow.h"
 #include "reference/ReaderWindow.h"
 #include "settings/ProgramPaths.h"
 
@@ -251,7 +252,17 @@ void MainWindow::openLessonFiles(const QString &Mode)
     showStatus(QStringLiteral("Wait please..."));
     repaint();
 
+    // Marks made since the lessons were read or saved live only in the term
+    // table; reopening after the editor must not drop them.
+    const QHash<QString, QString> marks = tempSession ? unsavedMarks() : QHash<QString, QString>();
     const QStringList failed = files().opener.openAll([this] { statusLabel->clear(); });
+    noteFileStates();
+    if (!marks.isEmpty())
+        applyMarks(marks);
+    // What was shown belongs to the lessons just closed.
+    if (!files().loaded.contains(currentLesson))
+        currentLesson.clear();
+    clearTermDisplay();
     for (const QString &f : failed)
         loadErrors += withReason(f, files().opener.failureReason(f)) + QLatin1Char('\n');
     if (!loadErrors.isEmpty())
@@ -266,7 +277,7 @@ void MainWindow::openLessonFiles(const QString &Mode)
     linkedFilesList->setVisible(anyLinks);
     openLinkedFileLabel->setVisible(anyLinks);
 
-    currentIndex = startIndex - 1;
+    currentIndex = std::max(startIndex - 1, 0);
     nextButtonClicked();
     termNumberEdit->setText(QString::number(currentIndex));
     countTerms();
@@ -274,6 +285,81 @@ void MainWindow::openLessonFiles(const QString &Mode)
     if (tempSession)
         sessionFile = keptSession;
     updateLessonSessionLabels();
+}
+
+// Each term is known across a reload by its line and by how many equal lines
+// of its lesson stand before it.
+namespace {
+QString markKey(const QString &lesson, const QString &line, int occurrence)
+{
+    return lesson + QChar(0) + line + QChar(0) + QString::number(occurrence);
+}
+} // namespace
+
+void MainWindow::noteFileStates()
+{
+    QHash<QString, QStringList> states;
+    for (int r = 0; r < termTable.rowCount(); ++r)
+        if (!termTable.lesson(r).isEmpty())
+            states[termTable.lesson(r)].append(termTable.state(r));
+    files().saver.fileStates = states;
+}
+
+QHash<QString, QString> MainWindow::unsavedMarks()
+{
+    QHash<QString, QString> marks;
+    QHash<QString, int> rowOfLesson;
+    QHash<QString, int> seen;
+    const QHash<QString, QStringList> &known = files().saver.fileStates;
+    for (int r = 0; r < termTable.rowCount(); ++r) {
+        const QString lesson = termTable.lesson(r);
+        if (lesson.isEmpty())
+            continue;
+        const int k = rowOfLesson[lesson]++;
+        const QString line = lessonText.line(r);
+        const int occurrence = seen[lesson + QChar(0) + line]++;
+        const auto fileState = known.constFind(lesson);
+        if (fileState == known.constEnd() || fileState.value().value(k) != termTable.state(r))
+            marks.insert(markKey(lesson, line, occurrence), termTable.state(r));
+    }
+    return marks;
+}
+
+void MainWindow::applyMarks(const QHash<QString, QString> &marks)
+{
+    QHash<QString, int> seen;
+    for (int r = 0; r < termTable.rowCount(); ++r) {
+        const QString lesson = termTable.lesson(r);
+        if (lesson.isEmpty())
+            continue;
+        const QString line = lessonText.line(r);
+        const int occurrence = seen[lesson + QChar(0) + line]++;
+        const auto mark = marks.constFind(markKey(lesson, line, occurrence));
+        if (mark != marks.constEnd())
+            termTable.setCell(korvana::TermGrid::TermStatus, r, mark.value());
+    }
+}
+
+void MainWindow::clearTermDisplay()
+{
+    for (korvana::RichEdit *pane : {translationText, pinyinText, charactersText, notesText})
+        if (pane)
+            pane->clear();
+    if (termLineText)
+        termLineText->clear();
+    if (viewPictureLabel)
+        viewPictureLabel->hide();
+    if (pictureWindow && pictureWindow->isVisible())
+        pictureWindow->close();
+    if (markDifficultButton)
+        markDifficultButton->setLatched(false);
+    if (markUnlearnedButton)
+        markUnlearnedButton->setLatched(false);
+    if (playSoundLabel)
+        playSoundLabel->hide();
+    pictureFile.clear();
+    soundFile.clear();
+    shownIndex = 0;
 }
 
 // --- saving lessons -------------------------------------------------------------------
@@ -287,6 +373,7 @@ void MainWindow::saveLessons()
     }
     showStatus(QStringLiteral("Saving lessons..."));
     QStringList failed;
+    files().saver.heldLessons = lessonsHeldByEditor();
     try {
         failed = files().saver.saveAll();
     } catch (const std::exception &) {

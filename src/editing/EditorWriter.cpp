@@ -2,11 +2,16 @@
 // tags coloured, and the whole lesson file with its linked-file lines.
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
+#include "lessons/LessonOpener.h"
 #include "lessons/LinkedFiles.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
 
 #include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <QRadioButton>
@@ -143,6 +148,74 @@ void LessonEditorWindow::buildTermLine()
     }
 }
 
+bool LessonEditorWindow::takeInOutsideChanges()
+{
+    if (fileName.isEmpty() || fileDigest.isEmpty())
+        return true;
+    const korvana::files::ReadResult read =
+        korvana::files::readRegularFile(fileName, korvana::LessonOpener::MaxLessonBytes);
+    if (read.status == korvana::files::ReadStatus::Missing)
+        return true; // nothing there to write over
+    if (read.ok() && korvana::lessonDigest(read.data) == fileDigest)
+        return true;
+
+    if (!read.ok() || !korvana::isLessonData(read.data))
+        return false;
+    RichEdit theirs;
+    theirs.setWordWrap(false);
+    QList<korvana::LinkedFile> theirLinks;
+    try {
+        korvana::loadLessonData(theirs, read.data);
+        if (theirs.lineCount() > 0)
+            theirLinks = korvana::parseLinkedFiles(theirs);
+    } catch (const std::exception &) {
+        return false;
+    }
+    for (int i = theirs.lineCount() - 1; i >= 0; --i)
+        if (theirs.line(i).trimmed().isEmpty())
+            theirs.deleteLine(i);
+    if (theirLinks != fileLinks)
+        return false;
+
+    // The lesson as the editor read it must stand whole among the file's
+    // lines now; what stands before and after it was added.
+    QStringList lines;
+    for (int i = 0; i < theirs.lineCount(); ++i)
+        lines.append(theirs.line(i));
+    const qsizetype kept = fileLines.size();
+    qsizetype at = -1;
+    for (qsizetype k = 0; at < 0 && k + kept <= lines.size(); ++k)
+        if (lines.mid(k, kept) == fileLines)
+            at = k;
+    if (at < 0)
+        return false;
+    const int before = int(at);
+    const int after = int(lines.size() - at - kept);
+
+    if (after > 0) {
+        QTextCursor end(lessonText->document());
+        end.movePosition(QTextCursor::End);
+        if (!end.block().text().isEmpty())
+            end.insertBlock();
+        lessonText->setSel(end.position(), end.position());
+        theirs.setSel(theirs.lineIndex(before + int(kept)), -1);
+        korvana::copyRichText(&theirs, lessonText);
+    }
+    if (before > 0) {
+        lessonText->setSel(0, 0);
+        theirs.setSel(0, theirs.lineIndex(before));
+        korvana::copyRichText(&theirs, lessonText);
+        termNumber += before;
+    }
+    lessonText->setSel(0, 0);
+    // The lesson now holds the file as it is plus the editor's own changes.
+    fileDigest = korvana::lessonDigest(read.data);
+    fileLines = lines;
+    showTermNumber();
+    updateNavigationButtons();
+    return true;
+}
+
 bool LessonEditorWindow::saveLesson()
 {
     // Only a changed term is rewritten; an emptied one taken out leaves the
@@ -156,6 +229,26 @@ bool LessonEditorWindow::saveLesson()
         }
     }
 
+    if (lessonIsEmpty()) {
+        // Written, such a file would not open as a lesson.
+        korvana::Dialogs::instance().message(this, QStringLiteral("The lesson has no terms: there is nothing to save."),
+                                             korvana::MsgButtons::Ok);
+        lessonModified = false;
+        return true;
+    }
+    // Someone else's version of the file is never written over: the user
+    // may keep theirs as another lesson, or keep it in the editor.
+    bool saveAs = false;
+    if (!takeInOutsideChanges()) {
+        if (korvana::Dialogs::instance().message(
+                this,
+                QStringLiteral("The lesson file was changed by another program since the editor opened it, "
+                               "so it was not saved over.\nSave your version as another lesson?"),
+                korvana::MsgButtons::YesNo, korvana::MsgIcon::Warning) != korvana::MsgResult::Yes)
+            return false;
+        saveAs = true;
+    }
+
     outputText->clear();
     if (lessonText->textLength() > 0)
         outputText->fromRtf(lessonText->toRtf());
@@ -163,7 +256,7 @@ bool LessonEditorWindow::saveLesson()
     for (int i = 0; i < linkedFilesList->count(); ++i)
         outputText->addLine(korvana::parLine(linkedFiles.value(i), linkedFilesList->item(i)->text()));
 
-    QString target = fileName;
+    QString target = saveAs ? QString() : fileName;
     if (target.isEmpty()) {
         korvana::FileDialogRequest request;
         request.filter = QStringLiteral("Korvana Files|*.kvl|All Files|*.*");
@@ -188,6 +281,7 @@ bool LessonEditorWindow::saveLesson()
     }
 
     fileName = target;
+    noteFileContents(outputText->toRtf());
     setWindowTitle(fileName);
     lessonModified = false;
     return true;

@@ -2,7 +2,9 @@
 #include "app/MainWindow.h"
 #include "editing/LinkedFileDialog.h"
 #include "lessons/LessonLine.h"
+#include "lessons/LessonOpener.h"
 #include "lessons/LinkedFiles.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/keyboard/KeyboardLayouts.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
@@ -378,6 +380,9 @@ void LessonEditorWindow::onActivate()
 
     linkedFiles.clear();
     linkedFilesList->clear();
+    fileDigest.clear();
+    fileLines.clear();
+    fileLinks.clear();
 
     if (!fileName.isEmpty()) {
         try {
@@ -409,6 +414,10 @@ void LessonEditorWindow::onActivate()
 
 void LessonEditorWindow::loadLesson()
 {
+    // The bytes are read before the lesson is: a change made in between is
+    // then seen as a change at the next save, never written over.
+    const korvana::files::ReadResult read =
+        korvana::files::readRegularFile(fileName, korvana::LessonOpener::MaxLessonBytes);
     lessonText->clear();
     lessonText->loadFromFile(fileName);
     if (lessonText->lineCount() > 0)
@@ -416,6 +425,28 @@ void LessonEditorWindow::loadLesson()
     for (int i = lessonText->lineCount() - 1; i >= 0; --i)
         if (lessonText->line(i).trimmed().isEmpty())
             lessonText->deleteLine(i);
+    noteFileContents(read.data);
+}
+
+void LessonEditorWindow::noteFileContents(const QByteArray &bytes)
+{
+    fileDigest = korvana::lessonDigest(bytes);
+    fileLines.clear();
+    for (int i = 0; i < lessonText->lineCount(); ++i)
+        fileLines.append(lessonText->line(i));
+    fileLinks.clear();
+    for (int i = 0; i < linkedFilesList->count(); ++i)
+        fileLinks.append({linkedFiles.value(i), linkedFilesList->item(i)->text()});
+}
+
+bool LessonEditorWindow::lessonIsEmpty() const
+{
+    if (!linkedFiles.isEmpty())
+        return false;
+    for (int i = 0; i < lessonText->lineCount(); ++i)
+        if (!lessonText->line(i).trimmed().isEmpty())
+            return false;
+    return true;
 }
 
 void LessonEditorWindow::readLinkedFiles()

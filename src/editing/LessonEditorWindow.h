@@ -17,6 +17,7 @@
 // fields itself (showing, clearing) marks nothing, so browsing rewrites no
 // line. A line the editor does write keeps whatever it holds besides the
 // fields the editor edits (restOfLineText), and the type the practice window reads.
+#include "lessons/LinkedFiles.h"
 #include "platform/richtext/RichEdit.h"
 
 #include <QStringList>
@@ -79,6 +80,12 @@ public:
     bool lessonModified = false;
     bool termModified = false;
     QString fileName;       // empty for a lesson never saved
+    // The lesson file as the editor last read or wrote it: the digest of its
+    // bytes, its term lines (plain text) and its links. A file that no longer
+    // has this digest was changed by someone else since.
+    QByteArray fileDigest;
+    QStringList fileLines;
+    QList<korvana::LinkedFile> fileLinks;
     // The current term's type as the practice window reads it ("<TY=",
     // exact case, a word when missing); empty for a term with no line yet.
     QString shownType;
@@ -91,6 +98,15 @@ public:
     // cannot be read.
     void loadLesson();
     void readLinkedFiles();
+    // Notes the lesson as its file now holds it, from the file's bytes.
+    void noteFileContents(const QByteArray &bytes);
+    // Run before the lesson is written over its file. Terms that another
+    // window or program added before or after the lesson's terms since the
+    // editor read it are taken into the lesson. False for any other change
+    // of the file: the file must not be written over.
+    bool takeInOutsideChanges();
+    // No term and no link: written, the file would be no lesson.
+    bool lessonIsEmpty() const;
     // Whether the link dialog's file and description can be written as they
     // are; says why not when they cannot.
 
@@ -142,9 +158,11 @@ public:
     // 4 grey (sound and picture).
     void appendColouredText(const QString &Text, int Mode);
     void buildTermLine();
-    // True when the lesson was written, false when the save dialog was
-    // cancelled. Throws korvana::Error when the file cannot be written; the
-    // file on disk is then left as it was.
+    // True when the lesson was written (or had nothing to write), false
+    // when it was not: the save dialog cancelled, or the file changed by
+    // someone else and the user keeping the lesson in the editor. Throws
+    // korvana::Error when the file cannot be written; the file on disk is
+    // then left as it was.
     bool saveLesson();
 
     // --- pinyin and input-language entry (PinyinEntry.cpp) --------------------------------------

@@ -3,6 +3,9 @@
 #include "platform/files/SafeFiles.h"
 
 #include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -51,38 +54,63 @@ void LessonSaver::copyRange(RichEdit &source, int start, int end, RichEdit &targ
     copyRichText(&source, &target);
 }
 
+QStringList LessonSaver::statesOf(const QString &lesson) const
+{
+    QStringList states;
+    for (int r = 0; r < m_store.termTable.rowCount(); ++r)
+        if (m_store.termTable.lesson(r) == lesson)
+            states.append(m_store.termTable.state(r));
+    return states;
+}
+
 QByteArray LessonSaver::buildLesson(const QString &lesson)
 {
     RichEdit &lessonText = m_store.lessonText;
     const TermGrid &grid = m_store.termTable;
     outputText.clear();
 
+    // Every term and linked-file line starts a line of its own; the last
+    // line gets no line end, so no empty paragraph is added at the end.
     int written = 0;
+    auto startLine = [&] {
+        if (written > 0 && outputText.lineIndex(written) != outputText.toMessagePos(outputText.selStart()))
+            outputText.setSelText(QStringLiteral("\r\n"));
+        ++written;
+    };
     for (int r = 0; r < grid.rowCount(); ++r) {
         if (grid.lesson(r) != lesson)
             continue;
-        pieceText.clear();
-        pieceText.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
-        copyRichText(&pieceText, &outputText);
-
+        startLine();
         const int start = lessonText.lineIndex(r);
         const int next = lessonText.lineIndex(r + 1);
-        copyRange(lessonText, start, next < 0 ? -1 : next, outputText);
-        ++written;
-        // Each term line ends with exactly one line end, so the next term or
-        // the first linked-file line starts a line of its own.
-        const int caret = outputText.toMessagePos(outputText.selStart());
-        if (outputText.lineIndex(written) != caret) {
-            outputText.setSelText(QStringLiteral("\r\n"));
+        // The state tag is written in the look of the line it opens.
+        pieceText.clear();
+        pieceText.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
+        if (start >= 0 && !lessonText.line(r).isEmpty()) {
+            lessonText.setSel(start, start + 1);
+            const CharAttributes look = lessonText.selAttributes();
+            pieceText.setSel(0, -1);
+            pieceText.setSelAttributes(look);
+            pieceText.setSel(0, 0);
         }
+        copyRichText(&pieceText, &outputText);
+        copyRange(lessonText, start, next < 0 ? -1 : next, outputText);
     }
 
     for (qsizetype j = 0; j < m_store.linkedFiles.size(); ++j) {
         if (m_store.linkedFileLessons.value(j) != lesson)
             continue;
+        startLine();
         pieceText.clear();
-        pieceText.setText(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j)) + QLatin1Char('\n'));
+        pieceText.setText(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j)));
         copyRichText(&pieceText, &outputText);
+    }
+    // A term line copied with its line end leaves an empty last line.
+    {
+        QTextCursor end(outputText.document());
+        end.movePosition(QTextCursor::End);
+        if (end.block().text().isEmpty() && end.block().previous().isValid())
+            end.deletePreviousChar();
     }
     return outputText.toRtf();
 }
@@ -112,6 +140,10 @@ bool LessonSaver::saveLesson(const QString &lesson)
         holdsSomething = m_store.termTable.lesson(r) == lesson;
     if (!holdsSomething)
         return true;
+    const auto known = fileStates.constFind(lesson);
+    const bool statesKnown = known != fileStates.constEnd() && known.value() == statesOf(lesson);
+    if (heldLessons.contains(lesson))
+        return statesKnown || fail(lesson, QStringLiteral("open in the lesson editor"));
 
     // Someone else saved the file since it was loaded: keep their version.
     // (A pipe or device put in its place is refused without waiting on it.)
@@ -140,6 +172,9 @@ bool LessonSaver::saveLesson(const QString &lesson)
             return fail(lesson, QStringLiteral("a linked file's name or description cannot be written unchanged"));
     }
 
+    if (statesKnown)
+        return true;
+
     QByteArray rtf;
     try {
         rtf = buildLesson(lesson);
@@ -151,6 +186,7 @@ bool LessonSaver::saveLesson(const QString &lesson)
     if (!files::writeFileAtomically(lesson, rtf, &reason))
         return fail(lesson, reason);
     m_loaded.insert(lesson, lessonDigest(rtf));
+    fileStates.insert(lesson, statesOf(lesson));
     return true;
 }
 

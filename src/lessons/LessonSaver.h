@@ -43,6 +43,18 @@ public:
     RichEdit outputText; // the lesson being written
     RichEdit pieceText;   // each state tag and linked-file line on its way in
 
+    // The term states each lesson's file holds, in the order of its rows, as
+    // they were read or last written. A lesson whose rows still have these
+    // states is not written again: its file already says all the store
+    // knows, in whichever program's or window's own bytes.
+    QHash<QString, QStringList> fileStates;
+    // Lessons another window has open for editing and will write itself:
+    // left alone here, so neither window undoes the other's work.
+    QStringList heldLessons;
+
+    // The states of the rows of one lesson, in row order.
+    QStringList statesOf(const QString &lesson) const;
+
 private:
     // Copies [start, end) of source (message counting) to target's caret;
     // an empty or missing range copies nothing.

@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace korvana {
 
@@ -32,6 +35,17 @@ QString ProgramPaths::programFolder()
 void ProgramPaths::setProgramFolder(const QString &folder)
 {
     g_programFolder = folder.isEmpty() ? QString() : withSlash(normalizeStoredPath(folder));
+}
+
+QString ProgramPaths::defaultWorkingFolder()
+{
+    // An installed program (its data in <prefix>/share/korvana) never keeps
+    // the user's files beside itself, even where root could write there.
+    const QString program = programFolder();
+    if (!QFileInfo(installedDataFolder()).isDir()
+        && ::access(QFile::encodeName(program).constData(), W_OK) == 0)
+        return program;
+    return withSlash(QDir::homePath());
 }
 
 QString ProgramPaths::installedDataFolder()

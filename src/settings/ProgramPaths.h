@@ -13,6 +13,11 @@ public:
     // text restores the real one.
     static void setProgramFolder(const QString &folder);
 
+    // Where the file dialogs start on a first run: the program folder while
+    // the user may write there (a program unpacked in their own folder) and
+    // it is not an installed program, else their home folder.
+    static QString defaultWorkingFolder();
+
     // The installed read-only data beside the program: <prefix>/share/korvana/
     // for a program in <prefix>/bin/.
     static QString installedDataFolder();

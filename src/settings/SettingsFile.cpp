@@ -71,11 +71,8 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     const QString defaultDictionary = ProgramPaths::defaultDictionary();
 
     s.autoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
-    // The dialogs start, and sessions named without a folder go, in the
-    // user's own data folder: an installed program's folder is no place for
-    // the user's files (and is seldom writable).
     s.workingDirectory = ProgramPaths::normalizeStoredPath(
-        ini.readString(kOptions, kWorkingDirectory, ProgramPaths::userDataFolder()));
+        ini.readString(kOptions, kWorkingDirectory, ProgramPaths::defaultWorkingFolder()));
     s.dictionaryFile = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kDictionary, defaultDictionary));
     if (!QFileInfo(s.dictionaryFile).isFile())

@@ -2,24 +2,29 @@
 // between terms (browsing changes nothing), new and deleted terms, putting
 // terms back with what the editor does not edit, refused tag text, writing
 // the lesson file (also when the write fails part-way), the link commands,
-// closing by "close" and by the title bar, and the main window's commands
-// that open the editor.
+// closing by "close" and by the title bar, one lesson open in the practice
+// window and the editor at once, and the main window's commands that open
+// the editor.
 #include "AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "editing/LinkedFileDialog.h"
 #include "editing/LessonEditorWindow.h"
+#include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace korvana;
@@ -81,6 +86,22 @@ class TestEditor : public QObject {
     }
 
     void type(RichEdit *field, const QString &text) { field->setText(text); }
+
+    // The lessons opened in the practice window, the first one then opened
+    // with "Edit lesson".
+    void editInBothWindows(const QStringList &lessons)
+    {
+        mainWindow->openLessons = lessons;
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->currentLesson = lessons.first();
+        mainWindow->editLessonCommand();
+        ed()->onActivate();
+    }
+    void markDifficult(int row)
+    {
+        mainWindow->currentIndex = row + 1;
+        mainWindow->markDifficultButtonClicked();
+    }
 
 private slots:
     void initTestCase()
@@ -303,14 +324,15 @@ private slots:
 
     void emptyTermsAreNotWritten()
     {
-        // A new lesson saved untouched holds no term.
+        // A new lesson saved untouched holds no term: written, it would not
+        // open. Nothing is asked or written, and the user is told why.
         edit(QString());
         const QString target = path("empty/new.kvl");
         QDir().mkpath(QFileInfo(target).absolutePath());
         dialogs()->saveAnswers.push_back(target);
         ed()->saveButtonClicked();
-        QVERIFY(QFile::exists(target));
-        QCOMPARE(linesOf(target), QStringList());
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("The lesson has no terms: there is nothing to save."));
 
         // "new", a state and "save": no empty term is added.
         const QString f = writeLesson(path("empty/a.kvl"), {term("A"), term("B")});
@@ -720,6 +742,108 @@ private slots:
         QVERIFY(mainWindow->editorLoadPending);
         QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(mainWindow->lessonText.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
+    }
+
+    // --- one lesson open in the practice window and in the editor --------------------
+
+    void marksMadeWhileTheEditorIsOpenSurviveItsClosing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("save");
+        QTest::newRow("no edit") << QString() << false;
+        QTest::newRow("edit not saved") << "lost" << false;
+        QTest::newRow("edit saved") << "B!" << true;
+    }
+    void marksMadeWhileTheEditorIsOpenSurviveItsClosing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, save);
+        const QString l = writeLesson(path("marks/l.kvl"), {term("A"), term("B")});
+        const QString m = writeLesson(path("marks/m.kvl"), {term("M")});
+        editInBothWindows({l, m});
+        markDifficult(0);
+        markDifficult(2);
+        // Meanwhile the editor alone writes l.
+        mainWindow->saveLessonsCommand();
+        QCOMPARE(dialogs()->lastMessage(), "Some lessons couldn't be saved:\n\n" + l + " (open in the lesson editor)");
+        if (!typed.isEmpty()) {
+            ed()->nextButtonClicked();
+            type(ed()->translationText, typed);
+            dialogs()->messageAnswers.push_back(save ? MsgResult::Yes : MsgResult::No);
+        }
+        ed()->closeButtonClicked();
+        mainWindow->saveLessonsCommand();
+        const QString b = save ? QStringLiteral("<OR=B!><PI=pB><CH=cB><NO=nB><TY=w>") : term("B");
+        QCOMPARE(linesOf(l), (QStringList{"<ST=d>" + term("A"), "<ST=u>" + b}));
+        QCOMPARE(linesOf(m), QStringList{"<ST=d>" + term("M")});
+    }
+
+    void theEditorTakesInAddedTermsAndNeverWritesOverOtherChanges()
+    {
+        const QString l = writeLesson(path("outside/l.kvl"), {term("A"), term("B")});
+        editInBothWindows({l, writeLesson(path("outside/m.kvl"), {term("X")})});
+        type(ed()->translationText, QStringLiteral("A!"));
+        // Another program adds a line after l's terms; the terms manager
+        // puts X in front of them.
+        QFile f(l);
+        QVERIFY(f.open(QIODevice::Append) && f.write(("\n" + term("Z")).toUtf8()) > 0);
+        f.close();
+        dialogs()->onModal = [&](QDialog *) {
+            termsManagerWindow->show();
+            QTreeWidget *list = termsManagerWindow->termList;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                list->topLevelItem(i)->setSelected(list->topLevelItem(i)->text(1) == "X");
+            termsManagerWindow->exportCombo->setCurrentText(QStringLiteral("Append to a lesson"));
+            dialogs()->openAnswers.push_back({l});
+            termsManagerWindow->exportButtonClicked();
+        };
+        mainWindow->termsManagerCommand();
+        ed()->saveButtonClicked();
+        QCOMPARE(linesOf(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
+                                          term("B"), term("Z")}));
+        QCOMPARE(ed()->termNumber, 2);
+
+        // Any other change is never written over: No keeps the edit in the
+        // editor, also when closing; Yes saves it as another lesson.
+        writeLesson(l, {"<ST=d>" + term("X"), "<ST=u><OR=A!>", "<ST=u>" + term("B")});
+        const QByteArray theirs = readFile(l);
+        type(ed()->translationText, QStringLiteral("A?"));
+        dialogs()->messageAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::No};
+        ed()->saveButtonClicked();
+        QVERIFY(dialogs()->lastMessage().startsWith("The lesson file was changed by another program"));
+        ed()->closeButtonClicked();
+        QVERIFY(ed()->isVisible() && ed()->lessonModified);
+        dialogs()->saveAnswers.push_back(path("outside/mine.kvl"));
+        ed()->saveButtonClicked();
+        QCOMPARE(readFile(l), theirs);
+        QCOMPARE(linesOf(path("outside/mine.kvl")).at(1), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+    }
+
+    void aLessonSavedAgainUnchangedKeepsItsBytes()
+    {
+        const QString l = writeLesson(path("bytes/l.kvl"), {});
+        edit(QString());
+        for (const QString &t : {"A", "B"}) {
+            type(ed()->translationText, t);
+            ed()->newButtonClicked();
+        }
+        dialogs()->saveAnswers.push_back(l);
+        ed()->saveButtonClicked();
+        const QByteArray written = readFile(l);
+        editInBothWindows({l});
+        ed()->closeButtonClicked();
+        mainWindow->saveLessonsCommand();
+        QCOMPARE(readFile(l), written);
+
+        // With a mark: the state tag in the size of its line, no paragraph
+        // added.
+        markDifficult(1);
+        mainWindow->saveLessonsCommand();
+        RichEdit doc;
+        doc.loadFromFile(l);
+        QCOMPARE(doc.document()->blockCount(), 2);
+        const int at = doc.toSelectionPos(doc.lineIndex(1));
+        QCOMPARE(charAt(&doc, at).sizePoints, charAt(&doc, at + 6).sizePoints);
     }
 
     void aFailedWriteKeepsTheEditorOpenAndSaysSo()

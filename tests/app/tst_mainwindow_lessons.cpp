@@ -3,7 +3,9 @@
 // list of linked files.
 #include "AppTestSupport.h"
 #include "app/Program.h"
+#include "app/HoverLabel.h"
 #include "app/MainWindow.h"
+#include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
@@ -125,6 +127,22 @@ private slots:
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
                                                + " (did not load)\n" + pic.fileName() + " (did not load)");
         QCOMPARE(readFile(pic.fileName()), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+    }
+
+    void theScreenShowsWhatIsOpen()
+    {
+        // The editor closed on a new lesson with no lesson ever open.
+        mainWindow->openLessons.clear();
+        mainWindow->startIndex = 0;
+        mainWindow->createLessonCommand();
+        lessonEditorWindow->close();
+        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("0"));
+
+        pick({writeLesson(path("shown/a.kvl"), {term("A")})});
+        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("A"));
+        pick({writeLesson(path("shown/text.kvl"), {"only a text"})});
+        QCOMPARE(mainWindow->lessonLabel->text(), QStringLiteral("NO LESSON LOADED"));
+        QCOMPARE(mainWindow->translationText->text() + mainWindow->charactersText->text(), QString());
     }
 
     void savingLessons()

@@ -164,6 +164,8 @@ private slots:
                                               {inLocked, QStringLiteral("permission denied")}};
         for (const QString &file : {lesson, inLocked}) {
             open({file});
+            // A mark to write: a lesson saved unchanged is not rewritten.
+            mainWindow->termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
             const QByteArray old = readFile(file);
             QCOMPARE(childtest::asUnprivilegedUser([] {
                          mainWindow->saveLessonsCommand();

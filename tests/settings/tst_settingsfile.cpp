@@ -4,6 +4,7 @@
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,6 +57,7 @@ private slots:
     void windowsStyleFile();
     void reminderWriteSurvivesClosingWrite();
     void unwritableFileIsReported();
+    void workingFolderDefaultsToOneTheUserMayWrite();
 };
 
 void TestSettingsFile::init()
@@ -97,7 +99,7 @@ void TestSettingsFile::firstCloseWritesEveryKey()
     QVERIFY(dialogs.dialogs.messages.empty());
     const QByteArray expected = "[Options]\n"
                                 "Auto save lessons on exit=0\n"
-                                "Working Directory=" + dirPath("data").toUtf8() + "/korvana/\n"
+                                "Working Directory=" + m_programFolder.toUtf8() + "\n"
                                 "Dictionary=" + defaultDictionary().toUtf8() + "\n"
                                 "Skin=*standard*\n"
                                 "Fontsize-Translation=11\n"
@@ -354,6 +356,28 @@ void TestSettingsFile::unwritableFileIsReported()
     } catch (const Error &e) {
         QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
     }
+}
+
+void TestSettingsFile::workingFolderDefaultsToOneTheUserMayWrite()
+{
+    // An installed program's folder: the user cannot write there.
+    QVERIFY(childtest::setMode(m_dir->path(), 0755) && childtest::setMode(m_programFolder, 0555));
+    writeBytes(dirPath("kept.ini"), "[Options]\nWorking Directory=/kept/\n");
+    auto workingFolder = [](const QString &ini) {
+        MainSettings s;
+        TextDirections d;
+        readSettings(IniFile(ini), s, d);
+        return s.workingDirectory.toUtf8();
+    };
+    QCOMPARE(childtest::asUnprivilegedUser([&] {
+                 qputenv("HOME", "/home/learner");
+                 return workingFolder(dirPath("none.ini")) + "|" + workingFolder(dirPath("kept.ini"));
+             }),
+             QByteArray("/home/learner/|/kept/"));
+    QCOMPARE(workingFolder(dirPath("none.ini")), m_programFolder.toUtf8()); // root may write there
+    // Installed (its data in <prefix>/share/korvana): never beside the program, even for root.
+    QVERIFY(QDir().mkpath(ProgramPaths::installedDataFolder()));
+    QCOMPARE(workingFolder(dirPath("none.ini")), (QDir::homePath() + u'/').toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
