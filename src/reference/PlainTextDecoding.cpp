@@ -5,18 +5,17 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <bitset>
-#include <vector>
 #include <cerrno>
 #include <iconv.h>
 #include <uchardet.h>
+#include <vector>
 
 namespace korvana {
 
 namespace {
 
-// A decoding that failed somewhere: UTF-16 with a lone surrogate, or a
-// legacy encoding with a byte sequence it does not define.
+// A decoding, clean when every byte decoded: not so for UTF-16 with a lone
+// surrogate, or a legacy encoding with a byte sequence it does not define.
 struct Decoding {
     QString text;
     bool clean = false;
