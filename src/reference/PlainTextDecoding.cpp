@@ -341,8 +341,66 @@ bool holdsKanaOrHangul(const QString &text)
 }
 
 // The detector needs more text than a short note gives it to tell the
-// single-byte code pages apart.
+// single-byte code pages apart; a few valid UTF-8 letters are no proof.
 constexpr qsizetype ShortText = 256;
+
+// The likeliest reading of bytes as Chinese text, in GB18030, Big5-HKSCS
+// or (when withUtf16) UTF-16 without a mark; false when none reads as
+// Chinese.
+bool readsAsChinese(const QByteArray &bytes, bool withUtf16, DecodedText *out)
+{
+    struct Candidate {
+        Decoding decoding;
+        CommonHan::Set common;
+        const char *name;
+    };
+    std::vector<Candidate> candidates;
+    candidates.push_back({decodeStrictly(bytes, "GB18030"), CommonHan::Simplified, "GB18030"});
+    candidates.push_back({decodeStrictly(bytes, "BIG5-HKSCS"), CommonHan::Traditional, "Big5-HKSCS"});
+    if (withUtf16) {
+        candidates.push_back({decodeUtf16(bytes, false), CommonHan::Either, "UTF-16LE"});
+        candidates.push_back({decodeUtf16(bytes, true), CommonHan::Either, "UTF-16BE"});
+    }
+    double bestScore = 0;
+    const Candidate *best = nullptr;
+    for (const Candidate &c : candidates) {
+        const double score = chineseScore(c.decoding, c.common);
+        if (score > bestScore) {
+            bestScore = score;
+            best = &c;
+        }
+    }
+    if (!best)
+        return false;
+    *out = {best->decoding.text, QString::fromLatin1(best->name)};
+    return true;
+}
+
+// Whether the letters beyond ASCII of a short UTF-8 text are stray: no
+// character from U+0800 on, and none of its letters beyond ASCII in a word,
+// neither beside an ASCII letter nor among three or more of their own. One
+// or two GBK characters can be valid UTF-8 (一 reads as "һ", 谢谢 as "лл"),
+// while real words in Cyrillic, Greek or accented Latin are longer or mixed.
+bool holdsOnlyStrayLetters(const QString &text)
+{
+    qsizetype run = 0;
+    bool afterAscii = false, stray = true;
+    forEachCodePoint(text, [&](char32_t c) {
+        const bool asciiLetter = c < 0x80 && QChar::isLetter(c);
+        if (c >= 0x800) {
+            stray = false;
+        } else if (c >= 0x80 && QChar::isLetter(c)) {
+            stray = !afterAscii && ++run < 3;
+        } else {
+            if (asciiLetter && run > 0)
+                stray = false;
+            run = 0;
+        }
+        afterAscii = asciiLetter;
+        return stray;
+    });
+    return stray;
+}
 
 } // namespace
 
@@ -369,8 +427,12 @@ DecodedText decodePlainText(const QByteArray &bytes)
     }
 
     QString text;
-    if (isCompleteUtf8(bytes, &text))
+    if (isCompleteUtf8(bytes, &text)) {
+        DecodedText chinese;
+        if (bytes.size() < ShortText && text.size() < bytes.size() && holdsOnlyStrayLetters(text) && readsAsChinese(bytes, false, &chinese))
+            return chinese;
         return {text, QStringLiteral("UTF-8")};
+    }
 
     const QString charset = guessedCharset(bytes);
     if (isJapaneseOrKorean(charset)) {
@@ -389,29 +451,9 @@ DecodedText decodePlainText(const QByteArray &bytes)
     // UTF-16, "\xC6gir" one in Big5.
     const bool latinProse = readsAsLatinProse(bytes);
     if (!latinProse) {
-        struct Candidate {
-            Decoding decoding;
-            CommonHan::Set common;
-            const char *name;
-        };
-        std::vector<Candidate> candidates;
-        candidates.push_back({decodeStrictly(bytes, "GB18030"), CommonHan::Simplified, "GB18030"});
-        candidates.push_back({decodeStrictly(bytes, "BIG5-HKSCS"), CommonHan::Traditional, "Big5-HKSCS"});
-        if (evenSize) {
-            candidates.push_back({decodeUtf16(bytes, false), CommonHan::Either, "UTF-16LE"});
-            candidates.push_back({decodeUtf16(bytes, true), CommonHan::Either, "UTF-16BE"});
-        }
-        double bestScore = 0;
-        const Candidate *best = nullptr;
-        for (const Candidate &c : candidates) {
-            const double score = chineseScore(c.decoding, c.common);
-            if (score > bestScore) {
-                bestScore = score;
-                best = &c;
-            }
-        }
-        if (best)
-            return {best->decoding.text, QString::fromLatin1(best->name)};
+        DecodedText chinese;
+        if (readsAsChinese(bytes, evenSize, &chinese))
+            return chinese;
     }
 
     // A short Western note is more often Windows-1252 than the rarer code

@@ -23,6 +23,8 @@ CASES = [
     ("utf8-bom.txt", "utf-8-sig", "一个人\n"),
     # Short and mostly Latin Chinese texts.
     ("gbk-zhongwen.txt", "gbk", "中文"),
+    ("gbk-yi.txt", "gbk", "一"),  # also UTF-8, as "һ"
+    ("utf8-cyrillic.txt", "utf-8", "где"),  # also GBK, as three Han
     ("gbk-woai.txt", "gbk", "我爱北京"),
     ("gbk-lesson.txt", "gbk",
      "Lesson 3: 你好 (ni3 hao3) means hello. 谢谢 = thank you. …第十二页。"),
