@@ -429,7 +429,8 @@ DecodedText decodePlainText(const QByteArray &bytes)
     QString text;
     if (isCompleteUtf8(bytes, &text)) {
         DecodedText chinese;
-        if (bytes.size() < ShortText && text.size() < bytes.size() && holdsOnlyStrayLetters(text) && readsAsChinese(bytes, false, &chinese))
+        if (bytes.size() < ShortText && text.size() < bytes.size() && holdsOnlyStrayLetters(text)
+            && readsAsChinese(bytes, false, &chinese))
             return chinese;
         return {text, QStringLiteral("UTF-8")};
     }
