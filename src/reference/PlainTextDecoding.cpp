@@ -376,8 +376,8 @@ bool readsAsChinese(const QByteArray &bytes, bool withUtf16, DecodedText *out)
     return true;
 }
 
-// Whether the letters beyond ASCII of a short UTF-8 text are stray: no
-// character from U+0800 on, and none of its letters beyond ASCII in a word,
+// Whether the letters beyond ASCII of a short UTF-8 text are stray: nothing
+// beyond ASCII but letters below U+0800, and none of them in a word,
 // neither beside an ASCII letter nor among three or more of their own. One
 // or two GBK characters can be valid UTF-8 (一 reads as "һ", 谢谢 as "лл"),
 // while real words in Cyrillic, Greek or accented Latin are longer or mixed.
@@ -387,9 +387,9 @@ bool holdsOnlyStrayLetters(const QString &text)
     bool afterAscii = false, stray = true;
     forEachCodePoint(text, [&](char32_t c) {
         const bool asciiLetter = c < 0x80 && QChar::isLetter(c);
-        if (c >= 0x800) {
-            stray = false;
-        } else if (c >= 0x80 && QChar::isLetter(c)) {
+        if (c >= 0x800 || (c >= 0x80 && !QChar::isLetter(c))) {
+            stray = false; // and a sign such as "°" is written as itself
+        } else if (c >= 0x80) {
             stray = !afterAscii && ++run < 3;
         } else {
             if (asciiLetter && run > 0)

@@ -25,6 +25,7 @@ CASES = [
     ("gbk-zhongwen.txt", "gbk", "中文"),
     ("gbk-yi.txt", "gbk", "一"),  # also UTF-8, as "һ"
     ("utf8-cyrillic.txt", "utf-8", "где"),  # also GBK, as three Han
+    ("utf8-degrees.txt", "utf-8", "25°C"),  # "25掳C" in GBK
     ("gbk-woai.txt", "gbk", "我爱北京"),
     ("gbk-lesson.txt", "gbk",
      "Lesson 3: 你好 (ni3 hao3) means hello. 谢谢 = thank you. …第十二页。"),
