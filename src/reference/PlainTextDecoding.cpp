@@ -264,13 +264,18 @@ double chineseScore(const Decoding &d, CommonHan::Set commonSet)
     return 1.5 * double(commonHan) + double(punctuation) + 0.5 * double(ascii);
 }
 
-// Whether a Windows-1252 reading is Western prose: every byte above ASCII a
-// letter (or one of the code page's quotes, dashes and signs) inside a word
-// that also holds ASCII letters, as in "café" or "Voilà", and ASCII letters
-// the larger part. The bytes of Chinese text pair up above ASCII instead.
-bool readsAsLatinProse(QByteArrayView bytes)
+// How far a Windows-1252 reading is Western prose. A note when every byte
+// above ASCII is a letter (or one of the code page's quotes, dashes and
+// signs) inside a word that also holds ASCII letters, as in "café" or
+// "Voilà", and the ASCII letters are at least as many. Prose, which no
+// Chinese reading may override, when it is also no longer than three bytes
+// or has ASCII letters the larger part and at least three of them: the
+// bytes of Chinese text pair up above ASCII instead, while UTF-16 of two Han
+// characters can look like a short note ("深圳" is "\xF1m3W").
+enum class Latin { None, Note, Prose };
+Latin latinReading(QByteArrayView bytes)
 {
-    static const QByteArray signs("\x80\x85\x91\x92\x93\x94\x96\x97\xA0\xAB\xBB\xB0", 12);
+    static const QByteArray signs("\x80\x85\x91\x92\x93\x94\x96\x97\xA0\xA1\xA3\xA9\xAB\xB0\xBB\xBF", 16);
     const auto isHighLetter = [](uchar b) { return b >= 0xC0 && b != 0xD7 && b != 0xF7; };
     const auto isAsciiLetter = [](uchar b) { return (b | 0x20) >= 'a' && (b | 0x20) <= 'z'; };
     qsizetype asciiLetters = 0, high = 0;
@@ -278,11 +283,11 @@ bool readsAsLatinProse(QByteArrayView bytes)
     while (i < bytes.size()) {
         const uchar b = uchar(bytes[i]);
         if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f')
-            return false;
+            return Latin::None;
         if (!isAsciiLetter(b) && !isHighLetter(b)) {
             if (b >= 0x80) {
                 if (!signs.contains(char(b)))
-                    return false;
+                    return Latin::None;
                 ++high;
             }
             ++i;
@@ -300,9 +305,13 @@ bool readsAsLatinProse(QByteArrayView bytes)
             }
         }
         if (hasHigh && !hasAscii)
-            return false;
+            return Latin::None;
     }
-    return asciiLetters >= 3 && 2 * asciiLetters >= 3 * high;
+    if (asciiLetters == 0 || asciiLetters < high)
+        return Latin::None;
+    if (bytes.size() <= 3 || (asciiLetters >= 3 && 2 * asciiLetters >= 3 * high))
+        return Latin::Prose;
+    return Latin::Note;
 }
 
 QString guessedCharset(const QByteArray &bytes)
@@ -450,8 +459,8 @@ DecodedText decodePlainText(const QByteArray &bytes)
     // without a NUL (中文) is one of them. Bytes that read as Western words
     // are left to the detector: "caf\xE9" is also two Han characters in
     // UTF-16, "\xC6gir" one in Big5.
-    const bool latinProse = readsAsLatinProse(bytes);
-    if (!latinProse) {
+    const Latin latin = latinReading(bytes);
+    if (latin != Latin::Prose) {
         DecodedText chinese;
         if (readsAsChinese(bytes, evenSize, &chinese))
             return chinese;
@@ -459,7 +468,7 @@ DecodedText decodePlainText(const QByteArray &bytes)
 
     // A short Western note is more often Windows-1252 than the rarer code
     // page the detector picks from a handful of accented letters.
-    const bool westernNote = latinProse && bytes.size() < ShortText;
+    const bool westernNote = latin != Latin::None && bytes.size() < ShortText;
     if (!westernNote && !charset.isEmpty() && charset != QLatin1String("ASCII")
         && charset != QLatin1String("WINDOWS-1252") && charset != QLatin1String("ISO-8859-1")) {
         // GB18030 is a superset of GBK and GB2312, which the detector may

@@ -42,6 +42,8 @@ CASES = [
     ("cp1252-voila.txt", "cp1252", "Voilà"),
     ("cp1252-cafe.txt", "cp1252", "café"),
     ("cp1252-names.txt", "cp1252", "Ægir, Straße"),  # 讚 in Big5, 遝 in GB18030
+    ("cp1252-el.txt", "cp1252", "Él"),  # 泉 in UTF-16
+    ("cp1252-ano.txt", "cp1252", "año"),  # "aņo" by the detector's guess
     ("cp1252-prose.txt", "cp1252", "Crème brûlée: 5 € à Paris, naïve “déjà vu”.\n"),
 ]
 
