@@ -156,15 +156,24 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         // The nearest caret position lies left of the point: the pointer is
         // on the left half of the character after it, which is the one
         // looked up (the one before it when the point is on its right half).
-        ++P;
-        ++C;
+        const int length = C + 1 < S.size() && S.at(C).isHighSurrogate() && S.at(C + 1).isLowSurrogate() ? 2 : 1;
+        P += length;
+        C += length;
         at.setPosition(P);
         Q = Sender->cursorRect(at).topLeft();
     } else if (C <= 0) {
         return;
     }
-    const QChar ch = S.at(C - 1);
-    uint Code = ch.unicode();
+    // The whole character before C: a character beyond U+FFFF (CJK
+    // Extension B and on) is a surrogate pair, looked up by its code point.
+    int first = C - 1;
+    if (first > 0 && S.at(first).isLowSurrogate() && S.at(first - 1).isHighSurrogate())
+        --first;
+    const QString ch = S.mid(first, S.at(first).isHighSurrogate() && first + 1 < S.size()
+                                            && S.at(first + 1).isLowSurrogate()
+                                        ? 2
+                                        : 1);
+    uint Code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
     if (int(Code) == lastHoverChar)
         return;
     lastHoverChar = int(Code);
@@ -189,7 +198,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             return;
         korvana::HanziInfo info;
         try {
-            info = korvana::hanziInfo(Code, QString(ch), unihanText, recordStart(Code), radicalsText, toneMarks);
+            info = korvana::hanziInfo(Code, ch, unihanText, recordStart(Code), radicalsText, toneMarks);
         } catch (const korvana::Error &e) {
             korvana::reportUnhandledError(e.message());
             return;
@@ -223,7 +232,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
     } else {
         QWidget *window = Sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
-        const QString line = korvana::readerSummary(QString(ch), unihanText, recordStart(Code), toneMarks);
+        const QString line = korvana::readerSummary(ch, unihanText, recordStart(Code), toneMarks);
         clearMemo(characterInfoBox);
         if (Code > 255 && characterInfoBox)
             addMemoLine(characterInfoBox, line);
@@ -235,7 +244,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
 
     if (Code == 0)
         return;
-    const korvana::HoverNeighbours n = korvana::neighboursAt(S, C - 1, QChar(char16_t(Code)));
+    const korvana::HoverNeighbours n = korvana::neighboursAt(S, first, ch);
     const QStringList lines =
         korvana::dictionaryLines(dictionaryText, korvana::dictionaryKeys(n), toneMarks, &dictionaryLineIndex());
     if (dictBox) {

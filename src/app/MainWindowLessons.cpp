@@ -182,7 +182,9 @@ void MainWindow::linkedFilesListDoubleClicked()
     if (j < 0 || j >= linkedFiles.size())
         return;
     const QString fullName = linkedFileFullName(j);
-    if (!QFileInfo(fullName).isFile()) {
+    // A folder, pipe or device that is there is no missing file: the reader
+    // says what it is, as its own Open does.
+    if (!QFileInfo::exists(fullName)) {
         Dialogs::instance().message(this, QStringLiteral("File ") + fullName + QStringLiteral(" not found"),
                                     MsgButtons::Ok);
         return;

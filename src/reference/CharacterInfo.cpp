@@ -183,38 +183,54 @@ QString readerSummary(const QString &hanzi, QStringView unihanText, int recordSt
     return trimControls(line).toString();
 }
 
-HoverNeighbours neighboursAt(QStringView line, int index, QChar c)
+HoverNeighbours neighboursAt(QStringView line, int index, const QString &c)
 {
     HoverNeighbours n;
     n.c = c;
-    auto at = [&](int i) {
-        if (i < 0 || i >= line.size() || line[i].unicode() < 255)
-            return QChar();
-        return line[i];
+    const auto isPair = [&](qsizetype i) {
+        return i >= 0 && i + 1 < line.size() && line[i].isHighSurrogate() && line[i + 1].isLowSurrogate();
     };
-    n.before2 = at(index - 2);
-    n.before1 = at(index - 1);
-    n.after1 = at(index + 1);
-    n.after2 = at(index + 2);
+    // The whole character at [start, start + length), or null.
+    const auto character = [&](qsizetype start, qsizetype length) {
+        if (start < 0 || start + length > line.size())
+            return QString();
+        const QStringView ch = line.mid(start, length);
+        const char32_t code = length == 2 ? QChar::surrogateToUcs4(ch[0], ch[1]) : ch[0].unicode();
+        return code < 255 ? QString() : ch.toString();
+    };
+    // Back from the character: a low surrogate ends a pair.
+    qsizetype i = index;
+    for (QString *before : {&n.before1, &n.before2}) {
+        const qsizetype length = isPair(i - 2) ? 2 : 1;
+        i -= length;
+        *before = character(i, length);
+    }
+    i = index + (isPair(index) ? 2 : 1);
+    for (QString *after : {&n.after1, &n.after2}) {
+        const qsizetype length = isPair(i) ? 2 : 1;
+        *after = character(i, length);
+        i += length;
+    }
     return n;
 }
 
 QStringList dictionaryKeys(const HoverNeighbours &n)
 {
-    const QChar c = n.c, b2 = n.before2, b1 = n.before1, a1 = n.after1, a2 = n.after2;
-    const std::initializer_list<QChar> orders[] = {
-        {b2, b1, c, a1}, {b1, c, a1, a2}, {b2, b1, c}, {b1, c, a1}, {c, a1, a2}, {b1, c}, {c, a1}, {c},
+    const QString &c = n.c, &b2 = n.before2, &b1 = n.before1, &a1 = n.after1, &a2 = n.after2;
+    const std::initializer_list<const QString *> orders[] = {
+        {&b2, &b1, &c, &a1}, {&b1, &c, &a1, &a2}, {&b2, &b1, &c}, {&b1, &c, &a1},
+        {&c, &a1, &a2},      {&b1, &c},           {&c, &a1},      {&c},
     };
     QStringList keys;
     for (const auto &chars : orders) {
         QString key(QLatin1Char('\n'));
         bool complete = true;
-        for (QChar ch : chars) {
-            if (ch.isNull()) {
+        for (const QString *ch : chars) {
+            if (ch->isEmpty()) {
                 complete = false;
                 break;
             }
-            key += ch;
+            key += *ch;
         }
         if (complete)
             keys.append(key + QLatin1Char(' '));

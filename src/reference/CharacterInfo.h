@@ -84,15 +84,17 @@ QString readerSummary(const QString &hanzi, QStringView unihanText, int recordSt
                       const ToneMarker &toneMarks);
 
 // The character looked up (c) and its neighbours in its line: two before and
-// two after. A neighbour outside the line, or whose code is below 255, is
-// absent (null), so a key never mixes Chinese with Latin letters or blanks.
+// two after, each a whole character (a surrogate pair for one beyond U+FFFF).
+// A neighbour outside the line, or whose code is below 255, is absent
+// (null), so a key never mixes Chinese with Latin letters or blanks.
 struct HoverNeighbours {
-    QChar c;
-    QChar before2, before1, after1, after2; // null when absent
+    QString c;
+    QString before2, before1, after1, after2; // null when absent
 };
-// index is the 0-based position of the character in line; c is the
-// character looked up there (null when the point lay past the line's end).
-HoverNeighbours neighboursAt(QStringView line, int index, QChar c);
+// index is the 0-based position of the character's first UTF-16 unit in
+// line; c is the character looked up there (null when the point lay past the
+// line's end).
+HoverNeighbours neighboursAt(QStringView line, int index, const QString &c);
 
 // The dictionary search keys for a character with its neighbours, longest
 // first: LF + characters + blank; keys that need an absent neighbour are left

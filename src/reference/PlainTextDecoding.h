@@ -1,9 +1,12 @@
 #pragma once
 // The encoding of a plain-text file opened in the reader. Chinese text files
 // come in many encodings and say nothing about theirs: a byte-order mark is
-// believed first, then valid UTF-8, then UTF-16 without a mark, then
-// libuchardet's guess (GB18030, Big5 and the other legacy encodings), and
-// Windows-1252 when nothing else fits.
+// believed first, then UTF-16 without a mark when the text holds NULs (in
+// the byte order that reads as text), then UTF-8 valid to its last byte,
+// then Japanese or Korean that libuchardet is sure of, then a clean reading
+// as Chinese (GB18030, Big5-HKSCS or short UTF-16), then libuchardet's
+// guess, and Windows-1252 for short Western notes and when nothing else
+// fits.
 #include <QByteArray>
 #include <QString>
 

@@ -29,7 +29,8 @@ const QString Unihan = QStringLiteral(
     "@4EBA;;;9.0;REN2;2;man; people\r\n"
     "@5B78;5B66;;39.13;XUE2;16;learning, knowledge\r\n"
     "@56FD;;570B;31.5;GUO2;8;nation, country\r\n"
-    "@9F9D;;;214.1;YUE4;17;flute\r\n");
+    "@9F9D;;;214.1;YUE4;17;flute\r\n"
+    "@20000;;;1.1;HE1;2;breathing in\r\n");
 const QString UnihanBadVariant = QStringLiteral("@56FD;;5Z0B;31.5;GUO2;8;nation\r\n");
 
 const QString Radicals
@@ -42,6 +43,7 @@ const QString Dict = QStringLiteral(
     "中国人 [Zhong1 guo2 ren2] /Chinese person/\r\n"
     "国 [guo2] /country/\r\n"
     "国人 [guo2 ren2] /compatriots/\r\n"
+    "中𠀀 [zhong1 he1] /a made-up word/\r\n"
     "人 [ren2] /person/");
 
 QString tones(const QString &s) { return pinyinNumbersIntoToneMarks(s); }
@@ -231,6 +233,35 @@ private slots:
                           characterInfoWindow->radicalCharacterLabel, characterInfoWindow->strokesLabel})
             QCOMPARE(l->text(), QString());
         QVERIFY(memoLines(characterInfoWindow->dictionaryBox).isEmpty());
+    }
+
+    // 𠀀 (U+20000) is a surrogate pair in the text: its whole code is looked up.
+    void charactersBeyondTheBasicPlane()
+    {
+        setCharacters(QStringLiteral("中𠀀"));
+        hoverAfter(3);
+        QCOMPARE(mainWindow->lastHoverChar, 0x20000);
+        QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("𠀀"));
+        QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("20000"));
+        QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("breathing in"));
+        QCOMPARE(memoLines(characterInfoWindow->dictionaryBox).first(),
+                 QStringLiteral("中𠀀 [") + tones(QStringLiteral("zhong1 he1")) + QStringLiteral("] a made-up word"));
+
+        // In the reader, on either half of its glyph.
+        QTextEdit text;
+        text.resize(300, 100);
+        text.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&text));
+        text.setPlainText(QStringLiteral("中𠀀"));
+        QTextCursor before(text.document()), after(text.document());
+        before.setPosition(1);
+        after.setPosition(3);
+        const QRect l = text.cursorRect(before), r = text.cursorRect(after);
+        for (double fraction : {0.25, 0.75}) {
+            mainWindow->lastHoverChar = 0;
+            mainWindow->charactersViewMouseMoved(&text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
+            QCOMPARE(mainWindow->lastHoverChar, 0x20000);
+        }
     }
 
     void switchedOffOrWithoutTables()

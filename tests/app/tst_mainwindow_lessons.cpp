@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace korvana;
 
 namespace {
@@ -290,9 +292,12 @@ private slots:
     {
         const QString reading = writeLesson(path("links/texts/story.txt"), {QStringLiteral("\u6545\u4e8b")});
         const QString a = writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
-                                                             "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">"});
+                                                             "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">",
+                                                             "<PAR FILE=\"pipe.txt\" DESCRIPTION=\"Pipe\">"});
+        const QString pipe = path("links/pipe.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         pick({a});
-        QCOMPARE(mainWindow->linkedFilesList->count(), 2);
+        QCOMPARE(mainWindow->linkedFilesList->count(), 3);
 
         // The pointer over an item names its file; over no item clears.
         mainWindow->linkedFilesList->resize(165, 60);
@@ -316,6 +321,10 @@ private slots:
         mainWindow->linkedFilesListDoubleClicked();
         QCOMPARE(dialogs()->lastMessage(),
                  QStringLiteral("File ") + QDir::current().absoluteFilePath("gone.txt") + " not found");
+        // A pipe is there, but it is no file to read.
+        mainWindow->linkedFilesList->setCurrentRow(2);
+        mainWindow->linkedFilesListDoubleClicked();
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }
 };
 

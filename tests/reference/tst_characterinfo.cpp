@@ -217,8 +217,13 @@ private slots:
         const QString mixed = QStringLiteral("a 中") + QChar(0xFF) + QStringLiteral("1");
         const HoverNeighbours n = neighboursAt(mixed, 2, mixed[2]);
         QVERIFY(n.before1.isNull() && n.before2.isNull() && n.after2.isNull());
-        QCOMPARE(n.after1, QChar(0xFF));
+        QCOMPARE(n.after1, QString(QChar(0xFF)));
         QCOMPARE(dictionaryKeys(n).size(), 2);
+        // Characters beyond U+FFFF are whole, as the looked-up one and as
+        // neighbours.
+        const QString ext = QStringLiteral("𠀀中𪚥人");
+        QCOMPARE(dictionaryKeys(neighboursAt(ext, 2, QStringLiteral("中"))).first(), QStringLiteral("\n𠀀中𪚥人 "));
+        QCOMPARE(dictionaryKeys(neighboursAt(ext, 3, QStringLiteral("𪚥"))).first(), QStringLiteral("\n𠀀中𪚥人 "));
     }
 
     void dictionaryEntriesIntoLines()

@@ -443,6 +443,10 @@ void Reader::controlSymbol(char c)
         if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
         flushBytes(); appendChar(QChar(0x2011));
         return;
+    case '-': // the optional hyphen, kept so that a save writes it back
+        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
+        flushBytes(); appendChar(QChar(0x00AD));
+        return;
     case '*':
         st().starred = true;
         return;
@@ -456,7 +460,7 @@ void Reader::controlSymbol(char c)
         return;
     default:
         consumeFallback();
-        return; // \- \| \: and unknown symbols show nothing
+        return; // \| \: and unknown symbols show nothing
     }
 }
 

@@ -19,6 +19,7 @@ private slots:
     void negativeUnicodeWithTwoFallbackBytes();
     void czechInCodePage1250();
     void wordPadStyle();
+    void hyphenAndSpaceSymbolsSurviveASave();
     void wordStyleDestinationsFieldsTables();
     void libreOfficeLesson();
     void wordOnChineseWindows_data();
@@ -114,6 +115,17 @@ void TestRtfReader::wordPadStyle()
     // The generator note under \* is not text; the centred paragraph stays centred.
     QCOMPARE(re.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     QCOMPARE(re.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+}
+
+void TestRtfReader::hyphenAndSpaceSymbolsSurviveASave()
+{
+    RichEdit re;
+    re.fromRtf("{\\rtf1 Wort\\-trennung a\\~b c\\_d}");
+    const QString text = QStringLiteral("Wort\u00ADtrennung a\u00A0b c\u2011d");
+    QCOMPARE(re.text(), text);
+    RichEdit back;
+    back.fromRtf(re.toRtf());
+    QCOMPARE(back.text(), text);
 }
 
 void TestRtfReader::wordStyleDestinationsFieldsTables()
