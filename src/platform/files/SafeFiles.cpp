@@ -434,7 +434,8 @@ QList<InterruptedSave> takeInterrupted(const QString &file)
             continue;
         QByteArray target;
         int err = 0;
-        if (!readAllFrom(named.fd, &target, &err))
+        // Empty: a save that has made it and not yet locked it.
+        if (!readAllFrom(named.fd, &target, &err) || target.isEmpty())
             continue;
         const QString copyFolder = dir.filePath(name.chopped(int(sizeof kNameFileSuffix) - 1));
         const QStringList copies = QDir(copyFolder).entryList(QDir::Files | QDir::Hidden);
