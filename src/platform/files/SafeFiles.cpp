@@ -1,5 +1,6 @@
 #include "platform/files/SafeFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -351,11 +352,14 @@ void removeLeftovers(const QByteArray &folder, const QByteArray &stem)
 //
 // Each copy is a folder save-copies/XXXXXX holding the copy under the
 // file's own name, and beside it XXXXXX.file naming the file being written.
-// The writer keeps that name file locked while it writes; a name file left
-// unlocked is a save that was killed. Telling the user removes the name
-// file; the copy stays.
+// The name file is locked before it gets its name and stays locked while
+// the save runs; it names the file only once the copy is synced, just
+// before the file is touched. So an unlocked name file naming a file is a
+// save killed while writing; an unlocked empty one, a save killed before it
+// touched the file. Telling the user removes the name file; the copy stays.
 
 constexpr char kNameFileSuffix[] = ".file";
+constexpr char kNewNameFileSuffix[] = ".new";
 
 std::function<void(const InterruptedSave &)> &interruptedSaveHandler()
 {
@@ -385,21 +389,22 @@ struct SaveCopy {
         }
         folder = made;
         copy = folder + "/" + fileName;
-        Descriptor out(::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        bool ok = out.fd >= 0 || ((*err = errno), false);
+        const QByteArray fresh = folder + kNewNameFileSuffix;
+        nameFile.fd = ::open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        bool ok = nameFile.fd >= 0 || ((*err = errno), false);
+        if (ok)
+            ::flock(nameFile.fd, LOCK_EX);
+        ok = ok && (::rename(fresh.constData(), (folder + kNameFileSuffix).constData()) == 0
+                    || ((*err = errno), false));
+        Descriptor out(ok ? ::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600) : -1);
+        ok = ok && (out.fd >= 0 || ((*err = errno), false));
         ok = ok && writeAll(out.fd, content.constData(), content.size(), err);
         ok = ok && (::fsync(out.fd) == 0 || ((*err = errno), false));
         ok = ok && (out.release() == 0 || ((*err = errno), false));
-        if (ok) {
-            const QByteArray named = folder + kNameFileSuffix;
-            nameFile.fd = ::open(named.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            ok = nameFile.fd >= 0 || ((*err = errno), false);
-            if (ok)
-                ::flock(nameFile.fd, LOCK_EX);
-            ok = ok && writeAll(nameFile.fd, file.constData(), file.size(), err);
-            ok = ok && (::fsync(nameFile.fd) == 0 || ((*err = errno), false));
-        }
+        ok = ok && writeAll(nameFile.fd, file.constData(), file.size(), err);
+        ok = ok && (::fsync(nameFile.fd) == 0 || ((*err = errno), false));
         if (!ok) {
+            ::unlink(fresh.constData());
             discard();
             return false;
         }
@@ -418,29 +423,46 @@ struct SaveCopy {
     }
 };
 
-// The interrupted saves whose name files are not locked by a running save;
-// with file set, only those of that file. Each listed one counts as told.
+// The interrupted saves whose name files no running save holds; with file
+// set, only those of that file. Each listed one counts as told. What saves
+// killed before they touched their file left is removed on the way.
 QList<InterruptedSave> takeInterrupted(const QString &file)
 {
     QList<InterruptedSave> found;
-    const QString base = saveCopyFolder();
-    const QDir dir(base);
-    const QStringList names =
-        dir.entryList({QStringLiteral("*") + QLatin1String(kNameFileSuffix)}, QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString &name : names) {
-        const QByteArray path = QFile::encodeName(dir.filePath(name));
+    const QDir dir(saveCopyFolder());
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-kLeftoverAge);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
+        if (entry.isDir()) {
+            // A folder of a save killed before its name file was named.
+            if (!dir.exists(name + QLatin1String(kNameFileSuffix))
+                && !dir.exists(name + QLatin1String(kNewNameFileSuffix)) && entry.lastModified() < stale)
+                QDir(entry.filePath()).removeRecursively();
+            continue;
+        }
+        if (name.endsWith(QLatin1String(kNewNameFileSuffix))) {
+            if (entry.lastModified() < stale) {
+                QFile::remove(entry.filePath());
+                QDir(entry.filePath().chopped(int(sizeof kNewNameFileSuffix) - 1)).removeRecursively();
+            }
+            continue;
+        }
+        if (!name.endsWith(QLatin1String(kNameFileSuffix)))
+            continue;
+        const QByteArray path = QFile::encodeName(entry.filePath());
         Descriptor named(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (named.fd < 0 || ::flock(named.fd, LOCK_EX | LOCK_NB) != 0)
             continue;
         QByteArray target;
         int err = 0;
-        // Empty: a save that has made it and not yet locked it.
-        if (!readAllFrom(named.fd, &target, &err) || target.isEmpty())
+        if (!readAllFrom(named.fd, &target, &err))
             continue;
-        const QString copyFolder = dir.filePath(name.chopped(int(sizeof kNameFileSuffix) - 1));
+        const QString copyFolder = entry.filePath().chopped(int(sizeof kNameFileSuffix) - 1);
         const QStringList copies = QDir(copyFolder).entryList(QDir::Files | QDir::Hidden);
-        if (copies.size() != 1) {
+        if (target.isEmpty() || copies.size() != 1) {
             // Killed before the file was touched: nothing to tell.
+            QDir(copyFolder).removeRecursively();
             ::unlink(path.constData());
             continue;
         }
