@@ -112,13 +112,11 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
         QVERIFY(childtest::setMode(m_otherCache.path(), 0777));
         const QByteArray scratch = QFile::encodeName(m_scratch.path());
-        if (::geteuid() == 0) {
-            // In a mount namespace of the test's own the small file system
-            // goes away with the test, even when it crashes.
-            if (::unshare(CLONE_NEWNS) == 0)
-                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        // Only in a mount namespace of the test's own, so the small file
+        // system goes away with the test even when it crashes.
+        if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
+            && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
             m_smallDisk = ::mount("korvana-test", scratch.constData(), "tmpfs", 0, "size=1m,mode=0755") == 0;
-        }
         QVERIFY(childtest::setMode(m_scratch.path(), 0755));
     }
 
