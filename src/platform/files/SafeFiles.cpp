@@ -430,7 +430,8 @@ QList<InterruptedSave> takeInterrupted(const QString &file)
 {
     QList<InterruptedSave> found;
     const QDir dir(saveCopyFolder());
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     const QDateTime stale = QDateTime::currentDateTime().addSecs(-kLeftoverAge);
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
@@ -543,7 +544,7 @@ bool writeInPlace(const QByteArray &finalName, const QString &file, const struct
     SaveCopy copy;
     if (!copy.keep(QFile::encodeName(file), QFile::encodeName(QFileInfo(file).fileName()), oldData, &err)) {
         if (reason)
-            *reason = QStringLiteral("no room for a copy of the old file in %1: %2")
+            *reason = QStringLiteral("cannot keep a copy of the old file in %1: %2")
                           .arg(QDir::toNativeSeparators(saveCopyFolder()), reasonForErrno(err));
         return false;
     }
@@ -559,6 +560,15 @@ bool writeInPlace(const QByteArray &finalName, const QString &file, const struct
     bool ok = writeAllAt(target.fd, data, &err);
     ok = ok && (::ftruncate(target.fd, data.size()) == 0 || ((err = errno), false));
     ok = ok && (::fsync(target.fd) == 0 || ((err = errno), false));
+    // Read back what the file now holds: a file system that lost part of
+    // the write without an error is caught here, while the copy is kept.
+    QByteArray written;
+    ok = ok && (::lseek(target.fd, 0, SEEK_SET) == 0 || ((err = errno), false))
+         && readAllFrom(target.fd, &written, &err);
+    if (ok && written != data) {
+        err = EIO;
+        ok = false;
+    }
     if (ok) {
         copy.discard();
         return true;
