@@ -4,8 +4,9 @@
 // killed with SIGKILL after a random delay.
 // After each kill the file must be byte for byte the version before the save
 // in progress (old) or the one it was writing (new), never a mix.
-// Prints tries, old, new, mixed (and how many kills fell inside a save, and
-// the temporary files a kill left behind) per kind of file. Exits 1 on any mix.
+// Prints tries, old, new, mixed (and how many kills fell inside a save, the
+// temporary files a kill left behind, and how many of those a later save
+// leaves) per kind of file. Exits 1 on any mix.
 //   bench_kill_saves [tries per kind, default 200]
 #include "lessons/LessonOpener.h"
 #include "lessons/LessonSaver.h"
@@ -51,6 +52,7 @@ struct Kind {
 
 struct Figures {
     int tries = 0, oldFile = 0, newFile = 0, mixed = 0, inSave = 0, tempsLeft = 0;
+    int tempsKept = 0, tempsAfterSave = 0;
 };
 
 QByteArray readAll(const QString &path)
@@ -59,15 +61,17 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// Removes the temporary files a killed save left beside the file; returns how many.
-int removeTemporaries(const QString &file)
+// The temporary files killed saves left beside the file, removed when asked.
+int temporaries(const QString &file, bool remove)
 {
     const QFileInfo info(file);
     QDir dir(info.absolutePath());
     const QStringList temps =
         dir.entryList({QLatin1Char('.') + info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
-    for (const QString &t : temps)
-        dir.remove(t);
+    for (const QString &t : temps) {
+        if (remove)
+            dir.remove(t);
+    }
     return int(temps.size());
 }
 
@@ -100,7 +104,7 @@ Figures run(const Kind &kind, int tries, std::mt19937 &random, Progress *progres
     Figures f;
     // Kills fall anywhere in the first three saves of the child.
     std::uniform_int_distribution<qint64> delay(0, 3 * saveUs);
-    for (int t = 0; t < tries; ++t) {
+    const auto killOneSave = [&] {
         progress->started = current;
         progress->done = current;
         const pid_t pid = ::fork();
@@ -115,7 +119,9 @@ Figures run(const Kind &kind, int tries, std::mt19937 &random, Progress *progres
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
-
+    };
+    for (int t = 0; t < tries; ++t) {
+        killOneSave();
         const int started = progress->started;
         const QByteArray &newVersion = started % 2 ? version1 : version0;
         const QByteArray &oldVersion = started % 2 ? version0 : version1;
@@ -123,7 +129,7 @@ Figures run(const Kind &kind, int tries, std::mt19937 &random, Progress *progres
         ++f.tries;
         if (progress->done != started)
             ++f.inSave;
-        f.tempsLeft += removeTemporaries(kind.file);
+        f.tempsLeft += temporaries(kind.file, true);
         if (now == newVersion) {
             ++f.newFile;
             current = started;
@@ -136,10 +142,21 @@ Figures run(const Kind &kind, int tries, std::mt19937 &random, Progress *progres
             current = 0;
         }
     }
+    // Kills whose temporary files stay, then one save of this process: what
+    // is still beside the file after it.
+    for (int t = 0; t < std::max(1, tries / 10); ++t) {
+        killOneSave();
+        current = progress->started;
+    }
+    f.tempsKept = temporaries(kind.file, false);
+    kind.save(current + 1);
+    f.tempsAfterSave = temporaries(kind.file, true);
     std::printf("%-9s tries %4d  old %4d  new %4d  mixed %d   (killed inside a save: %d, "
-                "temporary files left: %d, one save: %.1f ms, %lld bytes)\n",
+                "temporary files left: %d, beside the file after %d more kills: %d, after the next "
+                "save: %d, one save: %.1f ms, %lld bytes)\n",
                 kind.name, f.tries, f.oldFile, f.newFile, f.mixed, f.inSave, f.tempsLeft,
-                double(saveUs) / 1000.0, static_cast<long long>(version0.size()));
+                std::max(1, tries / 10), f.tempsKept, f.tempsAfterSave, double(saveUs) / 1000.0,
+                static_cast<long long>(version0.size()));
     std::fflush(stdout);
     return f;
 }

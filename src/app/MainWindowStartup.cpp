@@ -1,6 +1,7 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
 #include "app/HoverLabel.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -38,6 +40,24 @@ MainWindow *mainWindow = nullptr;
 // QT_LOGGING_RULES="korvana.startup.info=true".
 Q_LOGGING_CATEGORY(startupLog, "korvana.startup", QtWarningMsg)
 
+namespace {
+
+// A save into a file that was killed before it finished leaves the file part
+// old, part new, and a copy of its old content: the user learns where.
+void tellInterruptedSaves(QWidget *parent, const QList<korvana::files::InterruptedSave> &saves)
+{
+    if (saves.isEmpty())
+        return;
+    QString text = QStringLiteral("A save was interrupted before it finished. "
+                                  "What the file held before that save is kept in a copy:");
+    for (const korvana::files::InterruptedSave &save : saves)
+        text += u'\n' + QDir::toNativeSeparators(save.file) + QStringLiteral("\n    copy: ")
+              + QDir::toNativeSeparators(save.copy);
+    korvana::Dialogs::instance().message(parent, text, korvana::MsgButtons::Ok, korvana::MsgIcon::Warning);
+}
+
+} // namespace
+
 MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
     return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
 };
@@ -48,9 +68,16 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Korvana"));
     buildControls();
     onCreate();
+    // Told once the save that met it is over, never in the middle of writing.
+    korvana::files::setInterruptedSaveHandler([this](const korvana::files::InterruptedSave &save) {
+        QTimer::singleShot(0, this, [this, save] { tellInterruptedSaves(this, {save}); });
+    });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    korvana::files::setInterruptedSaveHandler({});
+}
 
 void MainWindow::buildControls()
 {
@@ -312,6 +339,7 @@ void MainWindow::onActivate()
     } catch (const std::exception &e) {
         korvana::reportUnhandledError(korvana::errorText(e));
     }
+    tellInterruptedSaves(this, korvana::files::takeInterruptedSaves());
 
     bool chineseVoice = false;
     bool engine = true;

@@ -20,11 +20,13 @@
 
 namespace apptest {
 
-// The settings (XDG_CONFIG_HOME) and data (XDG_DATA_HOME) folders inside home.
+// The settings (XDG_CONFIG_HOME), data (XDG_DATA_HOME) and cache
+// (XDG_CACHE_HOME) folders inside home.
 inline void useHomeFolders(const QTemporaryDir &home)
 {
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
 }
 
 // Every voice the main window makes is a FakeSpeechVoice.

@@ -148,33 +148,45 @@ private slots:
         QVERIFY(readFile(settings).size() > qsizetype(kLimit));
     }
 
-    void protectedLessonsAreNotReplaced()
+    void readOnlyLessonRefusedWritableOneInLockedFolderSaved()
     {
         // A read-only lesson in a folder the user may write to.
         const QString lesson = apptest::writeLines(path("ro/file/a.kvl"), {term(1), term(2)}, QStringLiteral("\n"));
         QVERIFY(childtest::setMode(m_home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
         QVERIFY(childtest::setMode(path("ro/file"), 0777));
         QVERIFY(childtest::setMode(lesson, 0444));
-        // A writable lesson in a read-only folder.
+        // A writable lesson in a read-only folder: written in place, as a
+        // word processor would.
         const QString inLocked = apptest::writeLines(path("ro/locked/b.kvl"), {term(3)}, QStringLiteral("\n"));
         QVERIFY(childtest::setMode(inLocked, 0666));
         QVERIFY(childtest::setMode(path("ro/locked"), 0555));
+        // The other user keeps its copies of old content in a cache of its own.
+        const QString otherCache = m_home.filePath("other-cache");
+        QVERIFY(QDir().mkpath(otherCache) && childtest::setMode(otherCache, 0777));
+        auto saveAsOtherUser = [&] {
+            return childtest::asUnprivilegedUser([&] {
+                qputenv("XDG_CACHE_HOME", QFile::encodeName(otherCache));
+                mainWindow->saveLessonsCommand();
+                return outcome();
+            });
+        };
 
-        const QHash<QString, QString> reasons{{lesson, QStringLiteral("read-only")},
-                                              {inLocked, QStringLiteral("permission denied")}};
-        for (const QString &file : {lesson, inLocked}) {
+        const auto markAndSave = [&](const QString &file) {
             open({file});
             // A mark to write: a lesson saved unchanged is not rewritten.
             mainWindow->termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
-            const QByteArray old = readFile(file);
-            QCOMPARE(childtest::asUnprivilegedUser([] {
-                         mainWindow->saveLessonsCommand();
-                         return outcome();
-                     }),
-                     ("Some lessons couldn't be saved:\n\n" + file + " (" + reasons[file] + ")|Saving lessons...").toUtf8());
-            QCOMPARE(readFile(file), old);
-        }
+            return saveAsOtherUser();
+        };
+        const QByteArray old = readFile(lesson);
+        QCOMPARE(markAndSave(lesson),
+                 ("Some lessons couldn't be saved:
+
+" + lesson + " (read-only)|Saving lessons...").toUtf8());
+        QCOMPARE(readFile(lesson), old);
+        QVERIFY(markAndSave(inLocked).endsWith("|Lessons saved"));
+        QVERIFY(readFile(inLocked).contains("<ST=d>"));
         QCOMPARE(QDir(path("ro/file")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});
+        QCOMPARE(QDir(path("ro/locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"b.kvl"});
         childtest::setMode(path("ro/locked"), 0755);
     }
 };

@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "platform/files/SafeFiles.h"
 #include "platform/speech/FakeSpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
@@ -13,6 +14,7 @@
 #include "practice/ToolBarWindow.h"
 #include "practice/PictureWindow.h"
 #include "reference/DictionaryWindow.h"
+#include "support/ChildProcess.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -153,6 +155,34 @@ private slots:
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(1));
         QCOMPARE(m_voice->getVoicesCalls(), 1);
         QCOMPARE(optionsDialog->voiceCombo->count(), 1);
+    }
+
+    void interruptedSaveIsToldAtStartAndAtTheNextSave()
+    {
+        // Two names make a save write into the file; a kill part-way leaves
+        // a copy of the old content, which the user must be able to find.
+        SettingsFile::setShowReminder(false);
+        const QString lesson = m_home.filePath("lo.kvl");
+        QVERIFY(files::writeFileAtomically(lesson, "old"));
+        QVERIFY(::link(QFile::encodeName(lesson).constData(),
+                       QFile::encodeName(m_home.filePath("backup.kvl")).constData()) == 0);
+        auto killedSave = [&] {
+            return childtest::killedAtFileSize(4096, [&] {
+                files::writeFileAtomically(lesson, QByteArray(10000, 'n'));
+                return QByteArray("finished");
+            });
+        };
+        QCOMPARE(killedSave(), childtest::kChildFailed);
+        start({});
+        mainWindow->onActivate();
+        QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
+        const QString told = m_dialogs->dialogs.messages[0].text;
+        QVERIFY2(told.contains(lesson) && told.contains(files::saveCopyFolder()), qPrintable(told));
+
+        QCOMPARE(killedSave(), childtest::kChildFailed);
+        QVERIFY(files::writeFileAtomically(lesson, "whole"));
+        QTRY_COMPARE(m_dialogs->dialogs.messages.size(), size_t(2));
+        QVERIFY(m_dialogs->dialogs.messages[1].text.contains(lesson));
     }
 
     void reminderSwitchedOffIsNotShown()

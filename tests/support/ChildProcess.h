@@ -28,6 +28,9 @@ struct ChildLimits {
     rlim_t fileSizeLimit = RLIM_INFINITY;
     // Run as nobody/nogroup when the test runs as root.
     bool unprivileged = false;
+    // A write past fileSizeLimit kills the child (SIGXFSZ, no core file), as
+    // a kill in the middle of a write would.
+    bool killedAtSizeLimit = false;
 };
 
 // What a child that did not finish its work hands back.
@@ -79,9 +82,10 @@ inline QByteArray runInChild(const ChildLimits &limits, const std::function<QByt
         ::close(fds[0]);
         bool ready = true;
         if (limits.fileSizeLimit != RLIM_INFINITY) {
-            ::signal(SIGXFSZ, SIG_IGN);
+            ::signal(SIGXFSZ, limits.killedAtSizeLimit ? SIG_DFL : SIG_IGN);
+            const rlimit noCore{0, 0};
             const rlimit rl{limits.fileSizeLimit, limits.fileSizeLimit};
-            ready = ::setrlimit(RLIMIT_FSIZE, &rl) == 0;
+            ready = ::setrlimit(RLIMIT_CORE, &noCore) == 0 && ::setrlimit(RLIMIT_FSIZE, &rl) == 0;
         }
         if (ready && limits.unprivileged)
             ready = detail::dropToNobody();
@@ -119,6 +123,13 @@ inline QByteArray runInChild(const ChildLimits &limits, const std::function<QByt
 inline QByteArray withFileSizeLimit(rlim_t limit, const std::function<QByteArray()> &work)
 {
     return runInChild({limit, false}, work);
+}
+
+// Runs work in a child that is killed when it writes past limit bytes;
+// kChildFailed tells that it was.
+inline QByteArray killedAtFileSize(rlim_t limit, const std::function<QByteArray()> &work)
+{
+    return runInChild({limit, false, true}, work);
 }
 
 inline QByteArray asUnprivilegedUser(const std::function<QByteArray()> &work)

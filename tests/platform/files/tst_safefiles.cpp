@@ -1,5 +1,6 @@
-// The one way to write and to read named files: a write that fails part-way
-// leaves the old file, special files are refused at once.
+// The one way to write and to read named files: a save keeps the file the
+// same document whoever saves it, a write that fails part-way leaves the old
+// file, a killed save is cleaned up or reported, special files are refused.
 #include "platform/files/SafeFiles.h"
 #include "support/ChildProcess.h"
 
@@ -7,11 +8,53 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 using namespace korvana::files;
 
 namespace {
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// Every extended attribute of a file (the ACL among them), name=value.
+QStringList attributes(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray names(4096, '\0');
+    const ssize_t n = ::listxattr(name.constData(), names.data(), size_t(names.size()));
+    QStringList out;
+    for (const QByteArray &a : names.left(std::max<ssize_t>(n, 0)).split('\0')) {
+        QByteArray value(4096, '\0');
+        const ssize_t v = a.isEmpty() ? -1 : ::getxattr(name.constData(), a.constData(), value.data(), 4096);
+        if (v >= 0)
+            out << QString::fromLatin1(a + "=" + value.left(v).toHex());
+    }
+    out.sort();
+    return out;
+}
+
+// An access ACL in the kernel's form: owner rw-, user 12345 rw-, the owning
+// group r--, mask rw-, others ---. The group bits of the mode show the mask.
+const QByteArray kAclGivingWrite = QByteArray::fromHex(
+    "02000000" "01000600ffffffff" "0200060039300000" "04000400ffffffff" "10000600ffffffff" "20000000ffffffff");
+
+QStringList entries(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    names.sort();
+    return names;
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -19,25 +62,76 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
-// The write in a child process whose files may not grow past limit bytes,
-// as on a full disk: writes past it fail with EFBIG. The child's verdict and
-// the reason it gave.
-std::pair<bool, QString> writeWithSizeLimit(const QString &path, const QByteArray &data,
-                                            rlim_t limit)
+uid_t uidOf(const char *user)
 {
-    const QByteArray out = childtest::withFileSizeLimit(limit, [&] {
-        QString reason;
-        const bool ok = writeFileAtomically(path, data, &reason);
-        return (ok ? "1" : "0") + reason.toUtf8();
-    });
-    return {out.startsWith('1'), QString::fromUtf8(out.mid(1))};
+    const passwd *pw = ::getpwnam(user);
+    return pw ? pw->pw_uid : 65534;
+}
+
+gid_t gidOf(const char *group)
+{
+    const struct group *gr = ::getgrnam(group);
+    return gr ? gr->gr_gid : 65534;
 }
 
 } // namespace
 
 class TestSafeFiles : public QObject {
     Q_OBJECT
+
+    QTemporaryDir m_cache;      // this process's cache folder
+    QTemporaryDir m_otherCache; // the unprivileged child's
+    QTemporaryDir m_scratch;    // a small file system of its own when one can be made
+    bool m_smallDisk = false;
+
+    // A new empty folder on the scratch file system.
+    QString freshFolder()
+    {
+        QString name = QString::fromLatin1(QTest::currentTestFunction());
+        if (QTest::currentDataTag())
+            name += u'-' + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
+        const QString folder = m_scratch.filePath(name);
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+    // The save as the unprivileged user: "written" or the reason it failed.
+    QByteArray saveAsOtherUser(const QString &path, const QByteArray &data)
+    {
+        return childtest::asUnprivilegedUser([&] {
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(m_otherCache.path()));
+            QString reason;
+            return writeFileAtomically(path, data, &reason) ? QByteArray("written") : reason.toUtf8();
+        });
+    }
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_cache.isValid() && m_otherCache.isValid() && m_scratch.isValid());
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+        QVERIFY(childtest::setMode(m_otherCache.path(), 0777));
+        const QByteArray scratch = QFile::encodeName(m_scratch.path());
+        // Only in a mount namespace of the test's own, so the small file
+        // system goes away with the test even when it crashes.
+        if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0
+            && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0)
+            m_smallDisk = ::mount("korvana-test", scratch.constData(), "tmpfs", 0, "size=1m,mode=0755") == 0;
+        QVERIFY(childtest::setMode(m_scratch.path(), 0755));
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_smallDisk)
+            ::umount2(QFile::encodeName(m_scratch.path()).constData(), MNT_DETACH);
+    }
+
+    void cleanup()
+    {
+        for (const QString &name : entries(m_scratch.path()))
+            QDir(m_scratch.filePath(name)).removeRecursively();
+    }
+
     void writeReplacesWholeAndKeepsModeAndLinks()
     {
         QTemporaryDir dir;
@@ -55,52 +149,212 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
+    // Whoever saves, the file stays the same document: its other names show
+    // the new content, and its owner, group, mode, ACL and attributes stay;
+    // a read-only file is refused.
+    void saveKeepsTheDocument_data()
+    {
+        QTest::addColumn<bool>("byOtherUser");
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<QByteArray>("owner");
+        QTest::addColumn<QByteArray>("group");
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<bool>("linked");
+        QTest::addColumn<bool>("acl");
+        QTest::addColumn<QByteArray>("result");
+        // Where a new file can be the same document it is renamed into place
+        // (a kill leaves the old or the new file); elsewhere written in place.
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("another user's lesson, shared group") << true << 0777 << QByteArray("root")
+            << QByteArray("nogroup") << 0660 << false << false << QByteArray("written") << false;
+        QTest::newRow("folder the saver may not write") << true << 0755 << QByteArray("root")
+            << QByteArray("root") << 0666 << false << false << QByteArray("written") << false;
+        QTest::newRow("another user's lesson, sticky folder") << true << 01777 << QByteArray("root")
+            << QByteArray("root") << 0666 << false << false << QByteArray("written") << false;
+        QTest::newRow("hard-linked lesson") << true << 0777 << QByteArray("nobody")
+            << QByteArray("nogroup") << 0644 << true << false << QByteArray("written") << false;
+        QTest::newRow("ACL and attributes") << true << 0777 << QByteArray("nobody")
+            << QByteArray("nogroup") << 0660 << false << true << QByteArray("written") << true;
+        QTest::newRow("root saves a user's lesson") << false << 0755 << QByteArray("nobody")
+            << QByteArray("nogroup") << 0640 << false << true << QByteArray("written") << true;
+        QTest::newRow("read-only lesson") << true << 0777 << QByteArray("nobody")
+            << QByteArray("nogroup") << 0444 << false << false << QByteArray("permission denied") << false;
+    }
+
+    void saveKeepsTheDocument()
+    {
+        QFETCH(bool, byOtherUser);
+        QFETCH(int, folderMode);
+        QFETCH(QByteArray, owner);
+        QFETCH(QByteArray, group);
+        QFETCH(int, fileMode);
+        QFETCH(bool, linked);
+        QFETCH(bool, acl);
+        QFETCH(QByteArray, result);
+        QFETCH(bool, renamed);
+        if (::geteuid() != 0)
+            QSKIP("giving files to other users needs root");
+        const QString folder = freshFolder();
+        const QString lesson = folder + "/lo.kvl";
+        const QString link = folder + "/backup.kvl";
+        const QByteArray name = QFile::encodeName(lesson);
+        QVERIFY(writeFileAtomically(lesson, "old content"));
+        QCOMPARE(::chown(name.constData(), uidOf(owner), gidOf(group)), 0);
+        QVERIFY(childtest::setMode(lesson, mode_t(fileMode)));
+        if (linked)
+            QCOMPARE(::link(name.constData(), QFile::encodeName(link).constData()), 0);
+        if (acl) {
+            if (::setxattr(name.constData(), "system.posix_acl_access", kAclGivingWrite.constData(),
+                           size_t(kAclGivingWrite.size()), 0) != 0
+                || ::setxattr(name.constData(), "user.teacher", "Li", 2, 0) != 0)
+                QSKIP("this file system keeps no ACLs or user attributes");
+        }
+        QVERIFY(childtest::setMode(folder, mode_t(folderMode)));
+        const struct stat before = statOf(lesson);
+        const QStringList attributesBefore = attributes(lesson);
+        const QStringList namesBefore = entries(folder);
+
+        const QByteArray got = byOtherUser ? saveAsOtherUser(lesson, "new content") : [&] {
+            QString reason;
+            return writeFileAtomically(lesson, "new content", &reason) ? QByteArray("written") : reason.toUtf8();
+        }();
+        QCOMPARE(got, result);
+        const QByteArray content = result == "written" ? "new content" : "old content";
+        QCOMPARE(readAll(lesson), content);
+        if (linked) {
+            QCOMPARE(readAll(link), content);
+            QCOMPARE(statOf(link).st_ino, statOf(lesson).st_ino);
+        }
+        const struct stat after = statOf(lesson);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+        QCOMPARE(after.st_ino != before.st_ino, renamed);
+        QCOMPARE(attributes(lesson), attributesBefore);
+        QCOMPARE(entries(folder), namesBefore);
+        QVERIFY(!QFileInfo::exists(m_otherCache.filePath("korvana/save-copies"))
+                || entries(m_otherCache.filePath("korvana/save-copies")).isEmpty());
+    }
+
+    void longestNameSaves()
+    {
+        // 85 times 一, three bytes each: the longest name a folder takes.
+        const QString folder = freshFolder();
+        const QString lesson = folder + u'/' + QString(85, QChar(0x4E00));
+        QCOMPARE(QFile::encodeName(QFileInfo(lesson).fileName()).size(), 255);
+        QVERIFY(writeFileAtomically(lesson, "first"));
+        QVERIFY(writeFileAtomically(lesson, "second"));
+        QCOMPARE(readAll(lesson), QByteArray("second"));
+        QCOMPARE(entries(folder), QStringList{QFileInfo(lesson).fileName()});
+    }
+
+    // A write that fails part-way, replacing the file or writing into it,
+    // leaves the old content under every name, nothing beside it and no
+    // copy behind.
+    void failedWriteLeavesOldFileAndSaysWhy_data()
+    {
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("new file, size limit") << false << false << "file too large for the disk";
+        QTest::newRow("in place, size limit") << true << false << "file too large for the disk";
+        QTest::newRow("new file, full disk") << false << true << "disk full";
+        QTest::newRow("in place, full disk") << true << true << "disk full";
+    }
+
     void failedWriteLeavesOldFileAndSaysWhy()
     {
-        QTemporaryDir dir;
-        const QString target = dir.filePath("korvana.ini");
+        QFETCH(bool, inPlace);
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, reason);
+        if (fullDisk && !m_smallDisk)
+            QSKIP("no small file system could be mounted (needs root)");
+        QTemporaryDir own;
+        const QString folder = fullDisk ? freshFolder() : own.path();
+        const QString target = folder + "/korvana.ini";
+        const QString other = folder + "/other-name.ini";
         const QByteArray old(5000, 'o');
         QVERIFY(writeFileAtomically(target, old));
-        // Larger than the limit: the write fails part-way, after the file
+        if (inPlace)
+            QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()) == 0);
+        const QStringList namesBefore = entries(folder);
+        // Larger than the limit or the disk: the write fails after the file
         // was opened and some bytes written.
-        const auto [ok, reason] = writeWithSizeLimit(target, QByteArray(100000, 'n'), 16384);
-        QVERIFY(!ok);
-        QCOMPARE(reason, QStringLiteral("file too large for the disk"));
+        const QByteArray large(fullDisk ? 2 << 20 : 100000, 'n');
+        const QByteArray out = childtest::withFileSizeLimit(fullDisk ? RLIM_INFINITY : 16384, [&]() -> QByteArray {
+            QString why;
+            const bool ok = writeFileAtomically(target, large, &why);
+            return (ok ? "1" : "0") + why.toUtf8();
+        });
+        QCOMPARE(out, "0" + reason.toUtf8());
         QCOMPARE(readAll(target), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-        // Under the limit the same child succeeds: the limit is what failed.
-        QVERIFY(writeWithSizeLimit(target, QByteArray(1000, 'n'), 16384).first);
-        QCOMPARE(readAll(target), QByteArray(1000, 'n'));
+        if (inPlace)
+            QCOMPARE(readAll(other), old);
+        QCOMPARE(entries(folder), namesBefore);
+        QVERIFY(entries(m_cache.filePath("korvana/save-copies")).isEmpty());
+        // Under the limit the same write succeeds: the limit is what failed.
+        QVERIFY(writeFileAtomically(target, QByteArray(1000, 'n')));
+        QCOMPARE(readAll(inPlace ? other : target), QByteArray(1000, 'n'));
         // A missing folder is a failure with a reason, never a crash.
         QString why;
-        QVERIFY(!writeFileAtomically(dir.filePath("no/such/x.kvl"), "x", &why));
+        QVERIFY(!writeFileAtomically(own.filePath("no/such/x.kvl"), "x", &why));
         QCOMPARE(why, QStringLiteral("no such file or folder"));
     }
 
-    void protectedFileOrFolderIsNotReplaced()
+    // A save killed while writing a new file leaves it beside the target:
+    // the next save removes such files of its own that no writer holds. A
+    // save killed while writing into the file leaves its copy of the old
+    // content: the next save of that file, or the next start, tells where.
+    void killedSaveIsCleanedUpOrReported()
     {
-        // As a user without root's rights: a rename would replace a
-        // read-only file in a writable folder; it must be refused like a
-        // write into it, and a read-only folder takes no new file.
-        QTemporaryDir dir;
-        QVERIFY(childtest::setMode(dir.path(), 0755));
-        QVERIFY(QDir(dir.path()).mkdir("open") && QDir(dir.path()).mkdir("locked"));
-        const QString readOnly = dir.filePath("open/lesson.kvl");
-        const QString inLocked = dir.filePath("locked/lesson.kvl");
-        QVERIFY(writeFileAtomically(readOnly, "old") && writeFileAtomically(inLocked, "old"));
-        QVERIFY(childtest::setMode(dir.filePath("open"), 0777) && childtest::setMode(readOnly, 0444));
-        QVERIFY(childtest::setMode(inLocked, 0666) && childtest::setMode(dir.filePath("locked"), 0555));
-        for (const QString &target : {readOnly, inLocked}) {
-            QCOMPARE(childtest::asUnprivilegedUser([&] {
-                         QString reason;
-                         return writeFileAtomically(target, "new", &reason) ? QByteArray("written")
-                                                                            : reason.toUtf8();
-                     }),
-                     QByteArray("permission denied"));
-            QCOMPARE(readAll(target), QByteArray("old"));
-        }
-        QCOMPARE(QDir(dir.filePath("open")).entryList(QDir::Files | QDir::Hidden), QStringList{"lesson.kvl"});
-        childtest::setMode(dir.filePath("locked"), 0755);
+        const QString folder = freshFolder();
+        const QString lesson = folder + "/lo.kvl";
+        const QByteArray old(5000, 'o');
+        QVERIFY(writeFileAtomically(lesson, old));
+        auto killedSave = [&](const QString &path) {
+            return childtest::killedAtFileSize(16384, [&] {
+                writeFileAtomically(path, QByteArray(100000, 'n'));
+                return QByteArray("finished");
+            });
+        };
+        QCOMPARE(killedSave(lesson), childtest::kChildFailed);
+        QCOMPARE(killedSave(lesson), childtest::kChildFailed);
+        QCOMPARE(readAll(lesson), old);
+        QStringList leftovers = entries(folder);
+        leftovers.removeOne("lo.kvl");
+        QCOMPARE(leftovers.size(), 2);
+        // One is still being written by a live save; one is the user's own.
+        QFile held(folder + u'/' + leftovers.first());
+        QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
+        QVERIFY(writeFileAtomically(folder + "/.lo.kvl.my-bak", "mine"));
+        QVERIFY(writeFileAtomically(lesson, "new"));
+        QStringList expected{".lo.kvl.my-bak", leftovers.first(), "lo.kvl"};
+        expected.sort();
+        QCOMPARE(entries(folder), expected);
+        held.close();
+        QVERIFY(writeFileAtomically(lesson, "newer"));
+        QCOMPARE(entries(folder), QStringList({".lo.kvl.my-bak", "lo.kvl"}));
+
+        // Two names make the save write into the file.
+        const QString other = folder + "/other-name.kvl";
+        QVERIFY(::link(QFile::encodeName(lesson).constData(), QFile::encodeName(other).constData()) == 0);
+        QCOMPARE(killedSave(lesson), childtest::kChildFailed);
+        QList<InterruptedSave> told;
+        setInterruptedSaveHandler([&](const InterruptedSave &save) { told << save; });
+        QVERIFY(writeFileAtomically(lesson, "whole again"));
+        QVERIFY(writeFileAtomically(lesson, "whole again"));
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told[0].file, QFileInfo(lesson).absoluteFilePath());
+        QCOMPARE(readAll(told[0].copy), QByteArray("newer"));
+        QCOMPARE(readAll(other), QByteArray("whole again"));
+        setInterruptedSaveHandler({});
+        QCOMPARE(killedSave(other), childtest::kChildFailed);
+        const QList<InterruptedSave> atStart = takeInterruptedSaves();
+        QCOMPARE(atStart.size(), 1);
+        QCOMPARE(atStart[0].file, QFileInfo(other).absoluteFilePath());
+        QCOMPARE(readAll(atStart[0].copy), QByteArray("whole again"));
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        QCOMPARE(entries(folder), QStringList({".lo.kvl.my-bak", "lo.kvl", "other-name.kvl"}));
     }
 
     void readRefusesSpecialAndOversizedFiles()
