@@ -179,9 +179,7 @@ private slots:
         };
         const QByteArray old = readFile(lesson);
         QCOMPARE(markAndSave(lesson),
-                 ("Some lessons couldn't be saved:
-
-" + lesson + " (read-only)|Saving lessons...").toUtf8());
+                 ("Some lessons couldn't be saved:\n\n" + lesson + " (read-only)|Saving lessons...").toUtf8());
         QCOMPARE(readFile(lesson), old);
         QVERIFY(markAndSave(inLocked).endsWith("|Lessons saved"));
         QVERIFY(readFile(inLocked).contains("<ST=d>"));
