@@ -196,6 +196,10 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("system colour as hex") << "Screen Background Color" << "$80000005" << "clWindow";
     QTest::newRow("system colour as decimal") << "Screen Background Color" << "-2147483643" << "clWindow";
     QTest::newRow("colour empty") << "Kanji Background Color" << "" << "clCream";
+    QTest::newRow("colour -1") << "Screen Background Color" << "-1" << "$00404000";
+    QTest::newRow("colour past the system colours") << "Kanji Color" << "$8000001F" << "clBlack";
+    QTest::newRow("colour with a high byte") << "Kanji Color" << "$01000000" << "clBlack";
+    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "SimSun";
     QTest::newRow("skin leading out") << "Skin" << "..\\..\\Windows" << "*standard*";
     QTest::newRow("skin with separator") << "Skin" << "a/b" << "*standard*";
     QTest::newRow("skin dot dot") << "Skin" << ".." << "*standard*";
@@ -342,7 +346,7 @@ void TestSettingsFile::unwritableFileIsReported()
     QVERIFY(!SettingsFile::save(s, d));
     QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.dialogs.messages[0].text,
-             QString("Unable to open file korvana.ini, current settings were not saved"));
+             QString("Unable to open file korvana.ini, current settings were not saved (a folder in the path is a file)"));
     QVERIFY(dialogs.dialogs.messages[0].buttons == MsgButtons::Ok);
     QCOMPARE(readBytes(dirPath("blocked")), QByteArray("a file"));
 
