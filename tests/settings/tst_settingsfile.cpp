@@ -56,6 +56,7 @@ private slots:
     void windowsStyleFile();
     void reminderWriteSurvivesClosingWrite();
     void unwritableFileIsReported();
+    void oversizedFileIsRefusedAndKept();
 };
 
 void TestSettingsFile::init()
@@ -356,6 +357,26 @@ void TestSettingsFile::unwritableFileIsReported()
     } catch (const Error &e) {
         QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
     }
+}
+
+void TestSettingsFile::oversizedFileIsRefusedAndKept()
+{
+    // Over the bound of ini files: read as missing, said so at start, and
+    // not replaced by the defaults at closing.
+    const QByteArray big = "[Options]\nFontsize-Kanji=30\n" + QByteArray(IniFile::MaxFileBytes, '\n');
+    writeBytes(SettingsFile::path(), big);
+    ScopedScriptedDialogs dialogs;
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    QCOMPARE(s.kanjiFontSize, 24);
+    QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.dialogs.lastMessage(),
+             QString("korvana.ini was not read (too large); the default settings are used"));
+    QVERIFY(!SettingsFile::save(s, d));
+    QCOMPARE(dialogs.dialogs.lastMessage(),
+             QString("Unable to open file korvana.ini, current settings were not saved (too large)"));
+    QCOMPARE(readBytes(SettingsFile::path()).size(), big.size());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
