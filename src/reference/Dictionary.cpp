@@ -189,9 +189,11 @@ bool holdsAnEntry(QStringView text)
             from = open + 1; // still in the header
             continue;
         }
+        // The slash is sought in the line only: a file without any would
+        // otherwise be scanned to its end once for every line.
         const qsizetype lineEnd = text.indexOf(LF, open);
-        const qsizetype slash = text.indexOf(u'/', open);
-        if (slash >= 0 && (lineEnd < 0 || slash < lineEnd))
+        const QStringView rest = lineEnd < 0 ? text.sliced(open) : text.sliced(open, lineEnd - open);
+        if (rest.contains(u'/'))
             return true;
         from = lineEnd;
     }

@@ -107,6 +107,9 @@ void TestHostileFiles::readInBoundedTimeAndMemory_data()
     QTest::newRow("dictionary of 200 MB without a line break")
         << Make([] { return QByteArray(200 << 20, 'x'); }) << Read(dictionary) << 10 << 600
         << QByteArray("refused: no line break");
+    QTest::newRow("dictionary of 6 MB of lines without a sense")
+        << Make([] { return "CC-CEDICT\n" + repeated("a [b]\n", 6 << 20); }) << Read(dictionary) << 10 << 300
+        << QByteArray("refused: no dictionary entry");
     QTest::newRow("settings of 16 MB of blank lines")
         << Make([] { return QByteArray(16 << 20, '\n'); }) << Read(settings) << 5 << 100
         << QByteArray("font 24, too large");
