@@ -254,9 +254,9 @@ constexpr qsizetype LongestStretch = 32;
 
 // The line in normalisation form C, in time proportional to its length: the
 // normaliser's cost grows with the square of what it is given (its reordering
-// of marks far more steeply than its composing), so a long line
-// goes to it in pieces cut before boundary characters, where normalising the
-// pieces one by one gives the same text as normalising the whole.
+// of marks far more steeply than its composing), so a long line goes to it in
+// pieces cut before boundary characters, where normalising the pieces one by
+// one gives the same text as normalising the whole.
 QString normalisedLine(QStringView line)
 {
     if (line.size() <= ShortLine)

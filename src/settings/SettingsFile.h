@@ -40,8 +40,8 @@ public:
     // writeSettings on the settings file, every key in one replace of the
     // whole file. When the file cannot be written, it is left as it was and
     // this says so in a message box ("Unable to open file korvana.ini, current
-    // settings were not saved", with the reason the write gave) and returns false; the caller goes on (saves
-    // the lessons) all the same.
+    // settings were not saved", with the reason the write gave) and returns
+    // false; the caller goes on (saves the lessons) all the same.
     static bool save(const MainSettings &settings, const TextDirections &directions,
                      QWidget *parent = nullptr);
 

@@ -11,8 +11,8 @@
 #include <QSet>
 
 #include <algorithm>
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 
 namespace korvana {
 
