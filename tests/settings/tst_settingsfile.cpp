@@ -200,7 +200,7 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("colour -1") << "Screen Background Color" << "-1" << "$00404000";
     QTest::newRow("colour past the system colours") << "Kanji Color" << "$8000001F" << "clBlack";
     QTest::newRow("colour with a high byte") << "Kanji Color" << "$01000000" << "clBlack";
-    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "SimSun";
+    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "Sim";
     QTest::newRow("skin leading out") << "Skin" << "..\\..\\Windows" << "*standard*";
     QTest::newRow("skin with separator") << "Skin" << "a/b" << "*standard*";
     QTest::newRow("skin dot dot") << "Skin" << ".." << "*standard*";
@@ -223,6 +223,7 @@ void TestSettingsFile::badValuesTakeDefaults()
     if (writtenBack == "<default>")
         writtenBack = defaultDictionary();
     QCOMPARE(IniFile(SettingsFile::path()).readString("Options", key, "<missing>"), writtenBack);
+    QVERIFY(!readBytes(SettingsFile::path()).contains('\0'));
 }
 
 void TestSettingsFile::existingDictionaryIsKept()

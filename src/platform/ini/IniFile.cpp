@@ -48,7 +48,12 @@ IniFile::Line parseLine(const QString &text)
         if (eq >= 0) {
             line.kind = IniFile::Line::Key;
             line.name = t.left(eq).trimmed();
-            line.value = t.mid(eq + 1).trimmed();
+            // A value ends at a NUL, as for every reader that takes the
+            // file as C text; what follows it never comes back into a write.
+            QStringView value = QStringView(t).mid(eq + 1);
+            if (const qsizetype nul = value.indexOf(QChar(0)); nul >= 0)
+                value = value.left(nul);
+            line.value = value.trimmed().toString();
         }
     }
     return line;
