@@ -376,6 +376,7 @@ QList<IniEntry> IniFile::readEntries(const QString &section) const
     if (s < 0)
         return entries;
     const int end = sectionEnd(doc, s);
+    entries.reserve(end - s - 1);
     for (int i = s + 1; i < end; ++i) {
         const auto &l = doc.lines[i];
         if (l.kind == Line::Key)
