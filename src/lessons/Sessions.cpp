@@ -32,10 +32,7 @@ SessionContents readSession(const QString &fileName)
 {
     const IniFile ini(fileName);
     SessionContents s;
-    const QList<IniEntry> entries = ini.readEntries(kLessons);
-    s.lessons.reserve(entries.size());
-    for (const IniEntry &e : entries)
-        s.lessons.append(e.value);
+    s.lessons = ini.readValues(kLessons);
     s.position = ini.readInteger(kSession, kPosition, 1);
     return s;
 }

@@ -385,6 +385,22 @@ QList<IniEntry> IniFile::readEntries(const QString &section) const
     return entries;
 }
 
+QStringList IniFile::readValues(const QString &section) const
+{
+    QStringList values;
+    const Document &doc = document();
+    const int s = findSection(doc, section);
+    if (s < 0)
+        return values;
+    const int end = sectionEnd(doc, s);
+    values.reserve(end - s - 1);
+    for (int i = s + 1; i < end; ++i) {
+        if (doc.lines[i].kind == Line::Key)
+            values.append(doc.lines[i].value);
+    }
+    return values;
+}
+
 QStringList IniFile::readSection(const QString &section) const
 {
     QStringList keys;

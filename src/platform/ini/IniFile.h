@@ -70,6 +70,8 @@ public:
     QStringList readSectionValues(const QString &section) const;
     // The keys of the section with their values, in file order.
     QList<IniEntry> readEntries(const QString &section) const;
+    // The values alone, in file order, whatever their keys.
+    QStringList readValues(const QString &section) const;
     bool sectionExists(const QString &section) const;
     // Why the file, which exists, was not read ("too large", "not a regular
     // file", "permission denied", ...); empty when it was read or is missing.
