@@ -208,25 +208,33 @@ IniFile::Document IniFile::parse(const QByteArray &bytes)
         while (i < n && data[i] != '\r' && data[i] != '\n')
             ++i;
         const QByteArrayView raw = data.sliced(start, i - start);
-        bool utf8 = true;
-        Line line = parseLine(decodeUtf8OrWindows1252(raw, &utf8));
-        if (!utf8)
-            line.raw = raw.toByteArray();
-        const bool blank = isBlank(line);
         Line *previous = doc.lines.isEmpty() ? nullptr : &doc.lines.last();
-        if (line.kind == Line::Other && previous && previous->kind == Line::Other
-            && blank == previousBlank) {
-            if (!previous->raw.isEmpty() || !line.raw.isEmpty()) {
-                if (previous->raw.isEmpty())
-                    previous->raw = previous->text.toUtf8();
+        const bool afterOther = previous && previous->kind == Line::Other;
+        if (raw.isEmpty() && afterOther && previousBlank) {
+            // An empty line after blank ones, the commonest line of a padded
+            // file: joined to them without decoding anything.
+            if (!previous->raw.isEmpty())
                 previous->raw += lineBreakBytes;
-                previous->raw += line.raw.isEmpty() ? raw.toByteArray() : line.raw;
-            }
             previous->text += doc.lineBreak;
-            previous->text += line.text;
         } else {
-            doc.lines.append(std::move(line));
-            previousBlank = blank;
+            bool utf8 = true;
+            Line line = parseLine(decodeUtf8OrWindows1252(raw, &utf8));
+            if (!utf8)
+                line.raw = raw.toByteArray();
+            const bool blank = isBlank(line);
+            if (line.kind == Line::Other && afterOther && blank == previousBlank) {
+                if (!previous->raw.isEmpty() || !line.raw.isEmpty()) {
+                    if (previous->raw.isEmpty())
+                        previous->raw = previous->text.toUtf8();
+                    previous->raw += lineBreakBytes;
+                    previous->raw += line.raw.isEmpty() ? raw.toByteArray() : line.raw;
+                }
+                previous->text += doc.lineBreak;
+                previous->text += line.text;
+            } else {
+                doc.lines.append(std::move(line));
+                previousBlank = blank;
+            }
         }
         if (i < n && data[i] == '\r' && i + 1 < n && data[i + 1] == '\n')
             ++i;
