@@ -526,6 +526,7 @@ private slots:
             + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
         QTest::newRow("decompression bomb") << "bomb.png" << bomb << "too large";
         QTest::newRow("folder") << "folder.jpg" << QByteArray() << "is a folder";
+        QTest::newRow("name of 4096 bytes") << QString(4096, u'p') << QByteArray() << "name too long";
         QTest::newRow("not a picture") << "broken.jpg" << QByteArray("not a picture at all") << QString();
     }
 
@@ -535,9 +536,9 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         QString bad = m_home.filePath(name);
-        if (bytes.isEmpty())
+        if (name.size() <= 255 && bytes.isEmpty()) // a longer name no file can have
             QVERIFY(QDir().mkpath(bad));
-        else
+        else if (name.size() <= 255)
             bad = writeFile(name, bytes);
         load({term("one", withPicture(bad)), term("two")});
         f->pictureSwitch->setChecked(false);
