@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ini.writeString(QStringLiteral("Options"), QStringLiteral("Kanji Font"), value);
     QString expected = value;
     expected.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    expected.replace(u'\r', u' ').replace(u'\n', u' ');
+    expected.replace(u'\r', u' ').replace(u'\n', u' ').remove(QChar(0));
     fuzz::check(IniFile(path).readString(QStringLiteral("Options"), QStringLiteral("Kanji Font"), {})
                     == expected.trimmed(),
                 "a written value reads back");

@@ -64,6 +64,8 @@ mkdir -p "$work/fuzz_dictionary"
 for f in "$data"/dict/*.uni; do
   { printf '\x30\x00\x06\x00'; cat "$f"; } >"$work/fuzz_dictionary/$(basename "$f")"
 done
+# The shapes of hostile files: long lines, floods of lines, keys and sections.
+"$here/fuzz/hostile_seeds.sh" "$work"
 cat "$here/fuzz/lesson.dict" "$here/fuzz/rtf.dict" >"$work/roundtrip.dict"
 
 dict_of() {

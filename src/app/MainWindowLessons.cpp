@@ -75,6 +75,22 @@ QString withReason(const QString &file, const QString &reason)
     return reason.isEmpty() ? file : file + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
+// A message lists at most this many files; a session of thousands of
+// missing lessons must still give a box that fits the screen, at once.
+constexpr qsizetype ListedFiles = 20;
+
+// The first ListedFiles lines, each with `before` in front and `after`
+// behind it, then "… and N more" for the rest.
+QString boundedList(const QStringList &lines, QLatin1String before, QLatin1String after)
+{
+    QString list;
+    for (qsizetype i = 0; i < std::min(lines.size(), ListedFiles); ++i)
+        list += before + lines[i] + after;
+    if (lines.size() > ListedFiles)
+        list += before + QStringLiteral("\u2026 and %1 more").arg(lines.size() - ListedFiles) + after;
+    return list;
+}
+
 // Draws the list's items as the main window does (drawLinkedFileItem).
 class LinkedFilesDelegate : public QStyledItemDelegate {
 public:
@@ -265,8 +281,10 @@ void MainWindow::openLessonFiles(const QString &Mode)
     if (!files().loaded.contains(currentLesson))
         currentLesson.clear();
     clearTermDisplay();
+    QStringList notLoaded;
     for (const QString &f : failed)
-        loadErrors += withReason(f, files().opener.failureReason(f)) + QLatin1Char('\n');
+        notLoaded.append(withReason(f, files().opener.failureReason(f)));
+    loadErrors = boundedList(notLoaded, QLatin1String(), QLatin1String("\n"));
     if (!loadErrors.isEmpty())
         Dialogs::instance().message(this, QStringLiteral("Some files were not loaded:\n") + loadErrors,
                                     MsgButtons::Ok);
@@ -385,9 +403,10 @@ void MainWindow::saveLessons()
         showStatus(QStringLiteral("Lessons saved"));
         return;
     }
-    QString list;
+    QStringList notSaved;
     for (const QString &f : failed)
-        list += QLatin1Char('\n') + withReason(f, files().saver.failureReason(f));
+        notSaved.append(withReason(f, files().saver.failureReason(f)));
+    const QString list = boundedList(notSaved, QLatin1String("\n"), QLatin1String());
     Dialogs::instance().message(this, QStringLiteral("Some lessons couldn't be saved:\n") + list, MsgButtons::Ok);
 }
 

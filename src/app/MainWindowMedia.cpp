@@ -99,6 +99,10 @@ void MainWindow::displayPicture()
         return;
     try {
         pictureWindow->showPicture(pictureFile);
+    } catch (const korvana::PictureError &e) {
+        korvana::Dialogs::instance().message(
+            this, QStringLiteral("Error reading file %1 (%2)").arg(pictureFile, e.reason()),
+            korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
     } catch (const std::exception &) {
         korvana::Dialogs::instance().message(this, QStringLiteral("Error reading file ") + pictureFile,
                                              korvana::MsgButtons::Ok, korvana::MsgIcon::Error);

@@ -184,7 +184,7 @@ void MainWindow::dockToolBar()
 void MainWindow::onCreate()
 {
     // The settings first: everything after them reads the fields.
-    korvana::SettingsFile::load(*this, textDirections);
+    korvana::SettingsFile::load(*this, textDirections, this);
     applyTextDirections();
     SkinDialog::loadSkin(selectedSkin, this);
     // The characters pane keeps its cream unless the settings give it a colour.

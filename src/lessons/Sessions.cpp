@@ -32,8 +32,7 @@ SessionContents readSession(const QString &fileName)
 {
     const IniFile ini(fileName);
     SessionContents s;
-    for (const IniEntry &e : ini.readEntries(kLessons))
-        s.lessons.append(e.value);
+    s.lessons = ini.readValues(kLessons);
     s.position = ini.readInteger(kSession, kPosition, 1);
     return s;
 }
@@ -43,11 +42,14 @@ bool openSessionFile(const QString &fileName, SessionContents *contents, QString
     const QString name = QDir::toNativeSeparators(fileName);
     // Only a regular file of a sane size: a named pipe picked in the dialog
     // must not hang the program.
-    const files::ReadResult read = files::readRegularFile(fileName, MaxSessionBytes);
+    files::ReadResult read = files::readRegularFile(fileName, MaxSessionBytes);
     if (!read.ok()) {
         *problem = name + QStringLiteral(" cannot be read (") + read.reason + QLatin1Char(')');
         return false;
     }
+    // The ini reader reads the file itself: the bytes read here need not
+    // stay while it does.
+    read = files::ReadResult();
     if (IniFile(fileName).sectionExists(kLessons)) {
         *contents = readSession(fileName);
         return true;

@@ -85,7 +85,7 @@ void PictureWindow::showPicture(const QString &fileName)
     // a named pipe would block it for good.
     const korvana::files::ReadResult file = korvana::files::readRegularFile(fileName, MaxFileBytes);
     if (!file.ok())
-        throw korvana::Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, file.reason));
+        throw korvana::PictureError(fileName, file.reason);
     QBuffer buffer;
     buffer.setData(file.data);
     buffer.open(QIODevice::ReadOnly);
@@ -93,9 +93,12 @@ void PictureWindow::showPicture(const QString &fileName)
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
+        throw korvana::PictureError(fileName, QStringLiteral("too large"));
     const QImage image = reader.read();
     if (image.isNull())
-        throw korvana::Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, reader.errorString()));
+        throw korvana::PictureError(fileName, reader.errorString());
 
     placement = placementFor(image.size(), screenSize());
     const QPixmap pixmap = QPixmap::fromImage(image.size() == placement.clientSize

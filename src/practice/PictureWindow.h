@@ -5,6 +5,24 @@
 #include <QSize>
 #include <QWidget>
 
+#include "platform/ui/Errors.h"
+
+namespace korvana {
+
+// A picture that cannot be shown; the reason says why ("too large", "not a
+// regular file", "permission denied", the image reader's own words, ...).
+class PictureError : public Error {
+public:
+    PictureError(const QString &fileName, const QString &reason)
+        : Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, reason)), m_reason(reason) {}
+    QString reason() const { return m_reason; }
+
+private:
+    QString m_reason;
+};
+
+} // namespace korvana
+
 // The picture itself; a click on it closes the window.
 class PictureImage : public QLabel {
     Q_OBJECT
@@ -24,6 +42,9 @@ public:
 
     // Larger picture files are not read.
     static constexpr qint64 MaxFileBytes = qint64(64) << 20;
+    // Nor decoded into more pixels than this (a small file can claim a
+    // picture of gigabytes): far beyond any screen.
+    static constexpr qint64 MaxPixels = qint64(8192) * 8192;
 
     // How the window stands for a picture of `picture` on a screen of
     // `screen`. A picture smaller than the screen both ways gets a borderless
@@ -38,8 +59,9 @@ public:
 
     // Loads `fileName` (JPEG or BMP, told by the contents) and shows it at
     // the screen's top left corner, in front, without taking the keyboard
-    // from the practice. Throws korvana::Error when the file cannot be read
-    // (also when it is no regular file or is over MaxFileBytes); the window
+    // from the practice. Throws korvana::PictureError when the file cannot be
+    // read (also when it is no regular file, is over MaxFileBytes or holds a
+    // picture of over MaxPixels); the window
     // then stays as it was, its picture cleared.
     void showPicture(const QString &fileName);
     // The screen size the placement is measured against; tests set it.

@@ -189,21 +189,60 @@ bool holdsAnEntry(QStringView text)
             from = open + 1; // still in the header
             continue;
         }
+        // The slash is sought in the line only: a file without any would
+        // otherwise be scanned to its end once for every line.
         const qsizetype lineEnd = text.indexOf(LF, open);
-        const qsizetype slash = text.indexOf(u'/', open);
-        if (slash >= 0 && (lineEnd < 0 || slash < lineEnd))
+        const QStringView rest = lineEnd < 0 ? text.sliced(open) : text.sliced(open, lineEnd - open);
+        if (rest.contains(u'/'))
             return true;
         from = lineEnd;
     }
     return false;
 }
 
+namespace {
+
+// Whether the bytes of a dictionary file (with its byte-order mark, if any)
+// hold a line break before the NUL that ends the text, found without
+// decoding them: a file of hundreds of megabytes without one is refused
+// before it is turned into text several times its size.
+bool mayHoldLineBreak(QByteArrayView bytes)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(bytes.data());
+    const bool littleEndian = bytes.size() >= 2 && u[0] == 0xFF && u[1] == 0xFE;
+    const bool bigEndian = bytes.size() >= 2 && u[0] == 0xFE && u[1] == 0xFF;
+    if (littleEndian || bigEndian) {
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+            const char16_t c = littleEndian ? char16_t(u[i] | u[i + 1] << 8) : char16_t(u[i] << 8 | u[i + 1]);
+            if (c == 0)
+                return false;
+            if ((c >= 0x0A && c <= 0x0D) || c == 0x2028 || c == 0x2029)
+                return true;
+        }
+        return false;
+    }
+    // 8-bit text: LF, VT, FF, CR, or the first byte of U+2028/U+2029 in UTF-8.
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = u[i];
+        if (c == 0)
+            return false;
+        if ((c >= 0x0A && c <= 0x0D) || c == 0xE2)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QString loadDictionaryText(const QString &fileName)
 {
     files::ReadResult read = files::readRegularFile(fileName, MaxDictionaryBytes);
     if (!read.ok())
         throw Error(read.reason);
-    QString text = loadWideStringListText(markUtf16WithoutBom(std::move(read.data)));
+    const QByteArray bytes = markUtf16WithoutBom(std::move(read.data));
+    if (!mayHoldLineBreak(bytes))
+        throw Error(QStringLiteral("no line break"));
+    QString text = loadWideStringListText(bytes);
     if (!text.contains(LF))
         throw Error(QStringLiteral("no line break"));
     if (!holdsAnEntry(text))

@@ -6,7 +6,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace korvana {
 
@@ -198,6 +200,93 @@ bool mayNeedNormalising(const QChar *p, qsizetype n)
     return false;
 }
 
+// Characters that start a stretch of text whose normalisation form C does
+// not depend on anything before them: starters (combining class 0) that no
+// canonical composition takes as its second character and whose own
+// decomposition begins with a starter. Only characters of the basic plane,
+// so a surrogate pair is never split. Built once, when a long line first
+// needs normalising.
+const std::vector<bool> &normalisationBoundaries()
+{
+    static const std::vector<bool> boundaries = [] {
+        std::vector<bool> safe(0x10000, false);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (QChar::isSurrogate(c) || QChar::combiningClass(c) != 0)
+                continue;
+            if (QChar::decompositionTag(c) == QChar::Canonical) {
+                const QString d = QChar::decomposition(c);
+                if (d.isEmpty() || QChar::combiningClass(d.at(0).unicode()) != 0)
+                    continue;
+            }
+            safe[c] = true;
+        }
+        for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+            if (QChar::decompositionTag(c) != QChar::Canonical)
+                continue;
+            const QList<uint> d = QChar::decomposition(c).toUcs4();
+            if (d.size() == 2 && d[1] < 0x10000)
+                safe[d[1]] = false;
+        }
+        // Hangul syllables compose with the vowel and final jamo by rule,
+        // not by the decomposition table.
+        for (char32_t c = 0x1161; c <= 0x1175; ++c)
+            safe[c] = false;
+        for (char32_t c = 0x11A8; c <= 0x11C2; ++c)
+            safe[c] = false;
+        return safe;
+    }();
+    return boundaries;
+}
+
+QString normalisedC(QStringView text)
+{
+    return text.toString().normalized(QString::NormalizationForm_C);
+}
+
+// Lines up to this long go to the normaliser whole; longer ones in pieces of
+// about this length.
+constexpr qsizetype ShortLine = 64;
+// A stretch without a single boundary longer than this is a run of combining
+// marks far beyond any script's use (Unicode's stream-safe text format caps
+// such runs at 30); it is kept as it stands, since the normaliser's
+// reordering of a run grows with the square of its length.
+constexpr qsizetype LongestStretch = 32;
+
+// The line in normalisation form C, in time proportional to its length: the
+// normaliser's cost grows with the square of what it is given (its reordering
+// of marks far more steeply than its composing), so a long line goes to it in
+// pieces cut before boundary characters, where normalising the pieces one by
+// one gives the same text as normalising the whole.
+QString normalisedLine(QStringView line)
+{
+    if (line.size() <= ShortLine)
+        return normalisedC(line);
+    const std::vector<bool> &boundary = normalisationBoundaries();
+    QString out;
+    out.reserve(line.size());
+    const qsizetype n = line.size();
+    qsizetype pieceStart = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        // One stretch: from i up to the next boundary.
+        qsizetype end = i + 1;
+        while (end < n && !boundary[line[end].unicode()])
+            ++end;
+        if (end - i > LongestStretch) {
+            out.append(normalisedC(line.sliced(pieceStart, i - pieceStart)));
+            out.append(line.sliced(i, end - i));
+            pieceStart = end;
+        } else if (end - pieceStart >= ShortLine || end == n) {
+            out.append(normalisedC(line.sliced(pieceStart, end - pieceStart)));
+            pieceStart = end;
+        }
+        i = end;
+    }
+    if (pieceStart < n)
+        out.append(normalisedC(line.sliced(pieceStart)));
+    return out;
+}
+
 template <typename Emit>
 void splitLines(const QString &text, Emit onLine)
 {
@@ -243,7 +332,7 @@ QStringList loadWideStringList(QByteArrayView bytes)
     QStringList lines;
     splitLines(decodeWideStringListBytes(bytes), [&](QStringView line) {
         if (mayNeedNormalising(line.data(), line.size()))
-            lines.append(line.toString().normalized(QString::NormalizationForm_C));
+            lines.append(normalisedLine(line));
         else
             lines.append(line.toString());
     });
@@ -261,7 +350,7 @@ QString loadWideStringListText(QByteArrayView bytes)
             out.append(u"\r\n");
         first = false;
         if (mayNeedNormalising(line.data(), line.size()))
-            out.append(line.toString().normalized(QString::NormalizationForm_C));
+            out.append(normalisedLine(line));
         else
             out.append(line);
     });

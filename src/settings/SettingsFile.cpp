@@ -52,11 +52,21 @@ const QString kNotesLtr = QStringLiteral("Notes Left to Right");
 const QString kStandardSkin = QStringLiteral("*standard*");
 constexpr quint32 kDefaultScreenBackground = 0x00404000;
 
-// A colour that does not convert takes the key's default: one bad value in a
+// A value that names a colour: a plain colour, one of the 31 system colours,
+// clNone or clDefault.
+bool isColorValue(quint32 color)
+{
+    return color <= 0x00FFFFFF || color == colors::clNone || color == colors::clDefault
+        || (color >= colors::SystemColorFlag && color <= (colors::SystemColorFlag | 30));
+}
+
+// A colour that does not convert, or a number that is no colour (-1 would
+// come back as $FFFFFFFF), takes the key's default: one bad value in a
 // hand-edited file must not stop the main window from coming up.
 quint32 readColor(const IniFile &ini, const QString &key, quint32 def)
 {
-    return parseColor(ini.readString(kOptions, key, colorToString(def))).value_or(def);
+    const std::optional<quint32> color = parseColor(ini.readString(kOptions, key, colorToString(def)));
+    return color && isColorValue(*color) ? *color : def;
 }
 
 void writeColor(IniFile &ini, const QString &key, quint32 color)
@@ -158,10 +168,18 @@ QString SettingsFile::path()
     return ProgramPaths::configFolder() + fileName();
 }
 
-void SettingsFile::load(MainSettings &settings, TextDirections &directions)
+void SettingsFile::load(MainSettings &settings, TextDirections &directions, QWidget *parent)
 {
     const IniFile ini(path());
     readSettings(ini, settings, directions);
+    // A file that is there but cannot be taken (far too large, no regular
+    // file, not readable) gives the defaults, as a missing one does, and is
+    // not written over at closing; the user hears why once, at start.
+    const QString problem = ini.readProblem();
+    if (!problem.isEmpty())
+        Dialogs::instance().message(
+            parent, QStringLiteral("%1 was not read (%2); the default settings are used").arg(fileName(), problem),
+            MsgButtons::Ok);
 }
 
 bool SettingsFile::save(const MainSettings &settings, const TextDirections &directions,
@@ -175,10 +193,12 @@ bool SettingsFile::save(const MainSettings &settings, const TextDirections &dire
         writeSettings(ini, settings, directions);
         ini.commitBatch();
         return true;
-    } catch (const std::exception &) {
-        Dialogs::instance().message(
-            parent, QStringLiteral("Unable to open file korvana.ini, current settings were not saved"),
-            MsgButtons::Ok);
+    } catch (const std::exception &e) {
+        QString text = QStringLiteral("Unable to open file korvana.ini, current settings were not saved");
+        const auto *failure = dynamic_cast<const IniWriteError *>(&e);
+        if (failure && !failure->reason().isEmpty())
+            text += QStringLiteral(" (%1)").arg(failure->reason());
+        Dialogs::instance().message(parent, text, MsgButtons::Ok);
         return false;
     }
 }

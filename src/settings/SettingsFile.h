@@ -32,14 +32,16 @@ public:
     static QString fileName(); // "korvana.ini"
     static QString path();     // in ProgramPaths::configFolder()
 
-    // readSettings on the settings file.
-    static void load(MainSettings &settings, TextDirections &directions);
+    // readSettings on the settings file. A file that exists but is not read
+    // (too large, no regular file, unreadable) gives the defaults and a
+    // message box that says why.
+    static void load(MainSettings &settings, TextDirections &directions, QWidget *parent = nullptr);
 
     // writeSettings on the settings file, every key in one replace of the
     // whole file. When the file cannot be written, it is left as it was and
     // this says so in a message box ("Unable to open file korvana.ini, current
-    // settings were not saved") and returns false; the caller goes on (saves
-    // the lessons) all the same.
+    // settings were not saved", with the reason the write gave) and returns
+    // false; the caller goes on (saves the lessons) all the same.
     static bool save(const MainSettings &settings, const TextDirections &directions,
                      QWidget *parent = nullptr);
 

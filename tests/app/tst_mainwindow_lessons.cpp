@@ -147,6 +147,28 @@ private slots:
         QCOMPARE(mainWindow->translationText->text() + mainWindow->charactersText->text(), QString());
     }
 
+    void longListsOfFailedFilesAreCut()
+    {
+        // A session passed around without its lessons: thousands of names.
+        QStringList missing;
+        for (int i = 0; i < 5000; ++i)
+            missing.append(path(QStringLiteral("gone/%1.kvl").arg(i)));
+        mainWindow->openLessons = missing;
+        mainWindow->startIndex = 1;
+        dialogs()->messages.clear();
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        QCOMPARE(dialogs()->messages.size(), size_t(1));
+        QString listed;
+        for (int i = 0; i < 20; ++i)
+            listed += missing[i] + " (no such file or folder)\n";
+        QCOMPARE(dialogs()->lastMessage(),
+                 QStringLiteral("Some files were not loaded:\n") + listed + QStringLiteral("\u2026 and 4980 more\n"));
+        mainWindow->saveLessons();
+        QVERIFY(dialogs()->lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
+                                                    + " (did not load)\n"));
+        QVERIFY(dialogs()->lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
+    }
+
     void savingLessons()
     {
         mainWindow->openLessons.clear();

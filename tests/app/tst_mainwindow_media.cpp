@@ -23,6 +23,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <zlib.h>
 
 using namespace korvana;
 
@@ -503,14 +504,54 @@ private slots:
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
 
-    void unreadablePictureIsReportedAndNotShown()
+    void unreadablePictureIsReportedWithItsReason_data()
     {
-        const QString bad = writeFile(QStringLiteral("broken.jpg"), "not a picture at all");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // empty: a folder of that name
+        QTest::addColumn<QString>("reason");   // empty: the image reader's own words
+        // A PNG that claims 30000 by 30000 pixels: gigabytes once decoded.
+        const auto be32 = [](quint32 v) {
+            QByteArray out;
+            for (int shift = 24; shift >= 0; shift -= 8)
+                out.append(char(v >> shift));
+            return out;
+        };
+        const auto chunk = [&](const QByteArray &type, const QByteArray &data) {
+            const QByteArray body = type + data;
+            return be32(quint32(data.size())) + body
+                + be32(quint32(::crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))));
+        };
+        const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
+            + chunk("IHDR", be32(30000) + be32(30000) + QByteArray("\x08\x02\x00\x00\x00", 5))
+            + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
+        QTest::newRow("decompression bomb") << "bomb.png" << bomb << "too large";
+        QTest::newRow("folder") << "folder.jpg" << QByteArray() << "is a folder";
+        QTest::newRow("name of 4096 bytes") << QString(4096, u'p') << QByteArray() << "name too long";
+        QTest::newRow("not a picture") << "broken.jpg" << QByteArray("not a picture at all") << QString();
+    }
+
+    void unreadablePictureIsReportedWithItsReason()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QString bad = m_home.filePath(name);
+        if (name.size() <= 255 && bytes.isEmpty()) // a longer name no file can have
+            QVERIFY(QDir().mkpath(bad));
+        else if (name.size() <= 255)
+            bad = writeFile(name, bytes);
         load({term("one", withPicture(bad)), term("two")});
-        f->pictureSwitch->setChecked(true);
+        f->pictureSwitch->setChecked(false);
         f->nextButtonClicked();
+        m_dialogs->dialogs.messages.clear();
+        QTest::keyClick(f, Qt::Key_G); // also what is no regular file: the key asks for it by name
         QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
-        QCOMPARE(m_dialogs->dialogs.lastMessage(), QStringLiteral("Error reading file ") + bad);
+        const QString message = m_dialogs->dialogs.lastMessage();
+        QVERIFY2(message.startsWith(QStringLiteral("Error reading file ") + bad + " ("), qPrintable(message));
+        if (!reason.isEmpty())
+            QCOMPARE(message, QStringLiteral("Error reading file %1 (%2)").arg(bad, reason));
+        else
+            QVERIFY2(message.size() > QStringLiteral("Error reading file  ()").size() + bad.size(), qPrintable(message));
         QVERIFY(!pictureWindow->isVisible());
         QVERIFY(pictureWindow->termPicture->pixmap().isNull()); // no picture of an earlier term left
         f->nextButtonClicked();

@@ -135,7 +135,7 @@ private slots:
                                                       .lastMessage()
                                                       .toUtf8();
                                               }),
-                 QByteArray("Unable to open file korvana.ini, current settings were not saved"));
+                 QByteArray("Unable to open file korvana.ini, current settings were not saved (file too large for the disk)"));
         QCOMPARE(readFile(settings), oldSettings);
 
         // Without the limit the same commands succeed: the limit was what failed.

@@ -58,6 +58,7 @@ private slots:
     void reminderWriteSurvivesClosingWrite();
     void unwritableFileIsReported();
     void workingFolderDefaultsToOneTheUserMayWrite();
+    void oversizedFileIsRefusedAndKept();
 };
 
 void TestSettingsFile::init()
@@ -200,6 +201,10 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("system colour as hex") << "Screen Background Color" << "$80000005" << "clWindow";
     QTest::newRow("system colour as decimal") << "Screen Background Color" << "-2147483643" << "clWindow";
     QTest::newRow("colour empty") << "Kanji Background Color" << "" << "clCream";
+    QTest::newRow("colour -1") << "Screen Background Color" << "-1" << "$00404000";
+    QTest::newRow("colour past the system colours") << "Kanji Color" << "$8000001F" << "clBlack";
+    QTest::newRow("colour with a high byte") << "Kanji Color" << "$01000000" << "clBlack";
+    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "Sim";
     QTest::newRow("skin leading out") << "Skin" << "..\\..\\Windows" << "*standard*";
     QTest::newRow("skin with separator") << "Skin" << "a/b" << "*standard*";
     QTest::newRow("skin dot dot") << "Skin" << ".." << "*standard*";
@@ -222,6 +227,7 @@ void TestSettingsFile::badValuesTakeDefaults()
     if (writtenBack == "<default>")
         writtenBack = defaultDictionary();
     QCOMPARE(IniFile(SettingsFile::path()).readString("Options", key, "<missing>"), writtenBack);
+    QVERIFY(!readBytes(SettingsFile::path()).contains('\0'));
 }
 
 void TestSettingsFile::existingDictionaryIsKept()
@@ -346,7 +352,7 @@ void TestSettingsFile::unwritableFileIsReported()
     QVERIFY(!SettingsFile::save(s, d));
     QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.dialogs.messages[0].text,
-             QString("Unable to open file korvana.ini, current settings were not saved"));
+             QString("Unable to open file korvana.ini, current settings were not saved (a folder in the path is a file)"));
     QVERIFY(dialogs.dialogs.messages[0].buttons == MsgButtons::Ok);
     QCOMPARE(readBytes(dirPath("blocked")), QByteArray("a file"));
 
@@ -378,6 +384,26 @@ void TestSettingsFile::workingFolderDefaultsToOneTheUserMayWrite()
     // Installed (its data in <prefix>/share/korvana): never beside the program, even for root.
     QVERIFY(QDir().mkpath(ProgramPaths::installedDataFolder()));
     QCOMPARE(workingFolder(dirPath("none.ini")), (QDir::homePath() + u'/').toUtf8());
+}
+
+void TestSettingsFile::oversizedFileIsRefusedAndKept()
+{
+    // Over the bound of ini files: read as missing, said so at start, and
+    // not replaced by the defaults at closing.
+    const QByteArray big = "[Options]\nFontsize-Kanji=30\n" + QByteArray(IniFile::MaxFileBytes, '\n');
+    writeBytes(SettingsFile::path(), big);
+    ScopedScriptedDialogs dialogs;
+    MainSettings s;
+    TextDirections d;
+    load(s, d);
+    QCOMPARE(s.kanjiFontSize, 24);
+    QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
+    QCOMPARE(dialogs.dialogs.lastMessage(),
+             QString("korvana.ini was not read (too large); the default settings are used"));
+    QVERIFY(!SettingsFile::save(s, d));
+    QCOMPARE(dialogs.dialogs.lastMessage(),
+             QString("Unable to open file korvana.ini, current settings were not saved (too large)"));
+    QCOMPARE(readBytes(SettingsFile::path()).size(), big.size());
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

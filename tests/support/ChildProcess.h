@@ -1,8 +1,10 @@
 #pragma once
 // Runs one piece of a test in a forked child process under conditions the
 // test process itself must not take on: a small limit on the size of files
-// (a write past it fails with EFBIG, as on a full disk) or the rights of an
-// unprivileged user (the suite may run as root, which ignores permissions).
+// (a write past it fails with EFBIG, as on a full disk), the rights of an
+// unprivileged user (the suite may run as root, which ignores permissions),
+// or a bound on processor time and memory (a reader that hangs or floods
+// memory on a hostile file kills only the child).
 // The child does only the work and ends with _exit, so a child of a Qt GUI
 // test never runs the application's destructors; what the work returns comes
 // back to the parent through a pipe.
@@ -31,6 +33,11 @@ struct ChildLimits {
     // A write past fileSizeLimit kills the child (SIGXFSZ, no core file), as
     // a kill in the middle of a write would.
     bool killedAtSizeLimit = false;
+    // Processor seconds the child may use before it is killed; 0 for no limit.
+    rlim_t cpuSeconds = 0;
+    // Bytes of memory the child may take on top of what it has at the fork
+    // (its address space, so an allocation past it fails); 0 for no limit.
+    rlim_t extraMemoryBytes = 0;
 };
 
 // What a child that did not finish its work hands back.
@@ -48,6 +55,15 @@ inline bool dropToNobody()
     const gid_t gid = grp ? grp->gr_gid : 65534;
     return ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0
         && ::setresuid(uid, uid, uid) == 0 && ::geteuid() == uid;
+}
+
+// The process's address space in bytes, from /proc/self/statm (pages).
+inline rlim_t addressSpaceBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return rlim_t(statm.readLine().split(' ').value(0).toULongLong()) * rlim_t(::sysconf(_SC_PAGESIZE));
 }
 
 inline void writeAll(int fd, const QByteArray &bytes)
@@ -86,6 +102,15 @@ inline QByteArray runInChild(const ChildLimits &limits, const std::function<QByt
             const rlimit noCore{0, 0};
             const rlimit rl{limits.fileSizeLimit, limits.fileSizeLimit};
             ready = ::setrlimit(RLIMIT_CORE, &noCore) == 0 && ::setrlimit(RLIMIT_FSIZE, &rl) == 0;
+        }
+        if (ready && limits.cpuSeconds > 0) {
+            const rlimit rl{limits.cpuSeconds, limits.cpuSeconds};
+            ready = ::setrlimit(RLIMIT_CPU, &rl) == 0;
+        }
+        if (ready && limits.extraMemoryBytes > 0) {
+            const rlim_t bound = detail::addressSpaceBytes() + limits.extraMemoryBytes;
+            const rlimit rl{bound, bound};
+            ready = ::setrlimit(RLIMIT_AS, &rl) == 0;
         }
         if (ready && limits.unprivileged)
             ready = detail::dropToNobody();

@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 
 namespace korvana {
 
@@ -24,6 +26,12 @@ std::atomic<quint64> g_writeGeneration{1};
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The form under which names that match ignoring letter case are one.
+QString folded(const QString &name)
+{
+    return name.toCaseFolded();
 }
 
 IniFile::Line parseLine(const QString &text)
@@ -40,7 +48,12 @@ IniFile::Line parseLine(const QString &text)
         if (eq >= 0) {
             line.kind = IniFile::Line::Key;
             line.name = t.left(eq).trimmed();
-            line.value = t.mid(eq + 1).trimmed();
+            // A value ends at a NUL, as for every reader that takes the
+            // file as C text; what follows it never comes back into a write.
+            QStringView value = QStringView(t).mid(eq + 1);
+            if (const qsizetype nul = value.indexOf(QChar(0)); nul >= 0)
+                value = value.left(nul);
+            line.value = value.trimmed().toString();
         }
     }
     return line;
@@ -49,6 +62,10 @@ IniFile::Line parseLine(const QString &text)
 // Index of the first header of the section, or -1.
 int findSection(const IniFile::Document &doc, const QString &section)
 {
+    if (doc.sectionIndex) {
+        const auto found = doc.sectionIndex->constFind(folded(section));
+        return found == doc.sectionIndex->cend() ? -1 : found.value();
+    }
     for (int i = 0; i < doc.lines.size(); ++i) {
         const auto &l = doc.lines[i];
         if (l.kind == IniFile::Line::Section && sameName(l.name, section))
@@ -82,12 +99,15 @@ const IniFile::Line *findKey(const IniFile::Document &doc, const QString &sectio
 }
 
 // A line break inside a value would start a new line of the file, that is a
-// new key or even a new section; it is written as a blank instead.
+// new key or even a new section; it is written as a blank instead. A NUL
+// would end the value for every reader that takes the file as C text; it is
+// left out.
 QString oneLine(QString value)
 {
     value.replace(QLatin1String("\r\n"), QLatin1String(" "));
     value.replace(u'\r', u' ');
     value.replace(u'\n', u' ');
+    value.remove(QChar(0));
     return value;
 }
 
@@ -116,15 +136,29 @@ void appendSection(IniFile::Document &doc, const QString &section, const QList<I
         doc.lines.append(keyLine(e.key, e.value));
 }
 
-// Removes every section of the name; returns where the first one stood, or -1.
+// Removes every section of the name in one pass over the file; returns where
+// the first one stood, or -1.
 int removeSection(IniFile::Document &doc, const QString &section)
 {
     int first = -1;
-    for (int s = findSection(doc, section); s >= 0; s = findSection(doc, section)) {
-        doc.lines.remove(s, sectionEnd(doc, s) - s);
-        if (first < 0)
-            first = s;
+    QList<IniFile::Line> kept;
+    bool inside = false;
+    for (int i = 0; i < doc.lines.size(); ++i) {
+        IniFile::Line &l = doc.lines[i];
+        if (l.kind == IniFile::Line::Section) {
+            inside = sameName(l.name, section);
+            if (inside && first < 0) {
+                first = i;
+                kept.reserve(doc.lines.size());
+                for (int k = 0; k < i; ++k)
+                    kept.append(std::move(doc.lines[k]));
+            }
+        }
+        if (first >= 0 && !inside)
+            kept.append(std::move(l));
     }
+    if (first >= 0)
+        doc.lines = std::move(kept);
     return first;
 }
 
@@ -152,6 +186,21 @@ IniFile::Document IniFile::parse(const QByteArray &bytes)
     }
     // Line by line: a file edited by hand on Windows can hold Windows-1252
     // lines beside the UTF-8 lines the program wrote.
+    const QByteArray lineBreakBytes = doc.lineBreak.toLatin1();
+    bool previousBlank = false;
+    // Room for every line that can be a header or a key, so that a file of a
+    // million keys is not copied over and over while its list grows.
+    qsizetype candidates = 0;
+    bool marked = false;
+    for (const char c : data) {
+        if (c == '\n' || c == '\r') {
+            candidates += marked;
+            marked = false;
+        } else if (c == '=' || c == '[') {
+            marked = true;
+        }
+    }
+    doc.lines.reserve(candidates + marked + 1);
     qsizetype start = 0;
     const qsizetype n = data.size();
     while (start < n) {
@@ -159,11 +208,34 @@ IniFile::Document IniFile::parse(const QByteArray &bytes)
         while (i < n && data[i] != '\r' && data[i] != '\n')
             ++i;
         const QByteArrayView raw = data.sliced(start, i - start);
-        bool utf8 = true;
-        Line line = parseLine(decodeUtf8OrWindows1252(raw, &utf8));
-        if (!utf8)
-            line.raw = raw.toByteArray();
-        doc.lines.append(line);
+        Line *previous = doc.lines.isEmpty() ? nullptr : &doc.lines.last();
+        const bool afterOther = previous && previous->kind == Line::Other;
+        if (raw.isEmpty() && afterOther && previousBlank) {
+            // An empty line after blank ones, the commonest line of a padded
+            // file: joined to them without decoding anything.
+            if (!previous->raw.isEmpty())
+                previous->raw += lineBreakBytes;
+            previous->text += doc.lineBreak;
+        } else {
+            bool utf8 = true;
+            Line line = parseLine(decodeUtf8OrWindows1252(raw, &utf8));
+            if (!utf8)
+                line.raw = raw.toByteArray();
+            const bool blank = isBlank(line);
+            if (line.kind == Line::Other && afterOther && blank == previousBlank) {
+                if (!previous->raw.isEmpty() || !line.raw.isEmpty()) {
+                    if (previous->raw.isEmpty())
+                        previous->raw = previous->text.toUtf8();
+                    previous->raw += lineBreakBytes;
+                    previous->raw += line.raw.isEmpty() ? raw.toByteArray() : line.raw;
+                }
+                previous->text += doc.lineBreak;
+                previous->text += line.text;
+            } else {
+                doc.lines.append(std::move(line));
+                previousBlank = blank;
+            }
+        }
         if (i < n && data[i] == '\r' && i + 1 < n && data[i + 1] == '\n')
             ++i;
         start = i + 1;
@@ -189,11 +261,12 @@ const IniFile::Document &IniFile::document() const
     const qint64 size = exists ? info.size() : -1;
     const QDateTime time = exists ? info.lastModified() : QDateTime();
     const quint64 generation = g_writeGeneration.load();
-    if (m_cacheValid && size == m_cacheSize && time == m_cacheTime
+    if (m_cacheValid && m_cache.sectionIndex == &m_sections && size == m_cacheSize && time == m_cacheTime
         && generation == m_cacheGeneration)
         return m_cache;
 
     m_cache = Document();
+    m_readProblem.clear();
     if (exists) {
         // An unreadable file reads as a missing one: every key takes its
         // default. So does anything but a regular file of sane size (a named
@@ -201,7 +274,16 @@ const IniFile::Document &IniFile::document() const
         const files::ReadResult read = files::readRegularFile(m_fileName, MaxFileBytes);
         if (read.ok())
             m_cache = parse(read.data);
+        else if (read.status != files::ReadStatus::Missing)
+            m_readProblem = read.reason;
     }
+    m_sections.clear();
+    for (int i = 0; i < m_cache.lines.size(); ++i) {
+        const Line &l = m_cache.lines[i];
+        if (l.kind == Line::Section && !m_sections.contains(folded(l.name)))
+            m_sections.insert(folded(l.name), i);
+    }
+    m_cache.sectionIndex = &m_sections;
     m_cacheValid = true;
     m_cacheSize = size;
     m_cacheTime = time;
@@ -218,7 +300,8 @@ IniFile::Document IniFile::loadForWrite() const
     if (read.status == files::ReadStatus::Missing)
         return Document();
     if (!read.ok())
-        throw Error(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()));
+        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()),
+                            read.reason);
     return parse(read.data);
 }
 
@@ -228,9 +311,10 @@ void IniFile::store(const Document &doc)
         QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName());
     const QFileInfo info(m_fileName);
     if (!QDir().mkpath(info.absolutePath()))
-        throw Error(failure);
-    if (!files::writeFileAtomically(m_fileName, encode(doc)))
-        throw Error(failure);
+        throw IniWriteError(failure, files::reasonForErrno(errno));
+    QString reason;
+    if (!files::writeFileAtomically(m_fileName, encode(doc), &reason))
+        throw IniWriteError(failure, reason);
     g_writeGeneration.fetch_add(1);
     m_cacheValid = false;
 }
@@ -282,13 +366,12 @@ bool IniFile::readBool(const QString &section, const QString &key, bool def) con
 QStringList IniFile::readSections() const
 {
     QStringList names;
+    QSet<QString> seen;
     for (const auto &l : document().lines) {
-        if (l.kind != Line::Section)
-            continue;
-        const bool seen = std::any_of(names.cbegin(), names.cend(),
-                                      [&](const QString &n) { return sameName(n, l.name); });
-        if (!seen)
+        if (l.kind == Line::Section && !seen.contains(folded(l.name))) {
+            seen.insert(folded(l.name));
             names.append(l.name);
+        }
     }
     return names;
 }
@@ -301,12 +384,29 @@ QList<IniEntry> IniFile::readEntries(const QString &section) const
     if (s < 0)
         return entries;
     const int end = sectionEnd(doc, s);
+    entries.reserve(end - s - 1);
     for (int i = s + 1; i < end; ++i) {
         const auto &l = doc.lines[i];
         if (l.kind == Line::Key)
             entries.append({l.name, l.value});
     }
     return entries;
+}
+
+QStringList IniFile::readValues(const QString &section) const
+{
+    QStringList values;
+    const Document &doc = document();
+    const int s = findSection(doc, section);
+    if (s < 0)
+        return values;
+    const int end = sectionEnd(doc, s);
+    values.reserve(end - s - 1);
+    for (int i = s + 1; i < end; ++i) {
+        if (doc.lines[i].kind == Line::Key)
+            values.append(doc.lines[i].value);
+    }
+    return values;
 }
 
 QStringList IniFile::readSection(const QString &section) const
@@ -323,6 +423,12 @@ QStringList IniFile::readSectionValues(const QString &section) const
     for (const auto &e : readEntries(section))
         lines.append(e.key + u'=' + e.value);
     return lines;
+}
+
+QString IniFile::readProblem() const
+{
+    document();
+    return m_readProblem;
 }
 
 bool IniFile::sectionExists(const QString &section) const
@@ -396,16 +502,20 @@ void IniFile::replaceSection(const QString &section, const QList<IniEntry> &entr
             appendSection(doc, section, entries);
             return;
         }
-        QList<Line> block;
-        block.append(headerLine(section));
+        QList<Line> lines;
+        lines.reserve(doc.lines.size() + entries.size() + 2);
+        for (int i = 0; i < at; ++i)
+            lines.append(std::move(doc.lines[i]));
+        lines.append(headerLine(section));
         for (const auto &e : entries)
-            block.append(keyLine(e.key, e.value));
+            lines.append(keyLine(e.key, e.value));
         // The blank line that parted the old section from the next one went
         // with it; put one back.
         if (at < doc.lines.size() && !isBlank(doc.lines[at]))
-            block.append(parseLine(QString()));
-        for (int i = 0; i < block.size(); ++i)
-            doc.lines.insert(at + i, block[i]);
+            lines.append(parseLine(QString()));
+        for (int i = at; i < doc.lines.size(); ++i)
+            lines.append(std::move(doc.lines[i]));
+        doc.lines = std::move(lines);
     });
 }
 

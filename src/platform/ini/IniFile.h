@@ -14,7 +14,10 @@
 // letter does not turn the UTF-8 paths on other lines into mojibake; a line
 // the program did not change is written back with its own bytes, a line it
 // wrote is UTF-8.
+#include "platform/ui/Errors.h"
+
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -27,10 +30,24 @@ struct IniEntry {
     friend bool operator==(const IniEntry &, const IniEntry &) = default;
 };
 
+// A write that failed: the message names the file ("Unable to write to
+// korvana.ini"), the reason says why ("disk full", "permission denied", ...).
+class IniWriteError : public Error {
+public:
+    IniWriteError(const QString &message, const QString &reason)
+        : Error(message), m_reason(reason) {}
+    QString reason() const { return m_reason; }
+
+private:
+    QString m_reason;
+};
+
 class IniFile {
 public:
-    // Larger files are not ini files the program reads; they read as missing.
-    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+    // Larger files are not ini files the program reads; they read as missing
+    // (and are not written over). The program's own ini files take a few
+    // kilobytes; a session of ten thousand lessons about one megabyte.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
     explicit IniFile(const QString &fileName);
 
@@ -53,7 +70,12 @@ public:
     QStringList readSectionValues(const QString &section) const;
     // The keys of the section with their values, in file order.
     QList<IniEntry> readEntries(const QString &section) const;
+    // The values alone, in file order, whatever their keys.
+    QStringList readValues(const QString &section) const;
     bool sectionExists(const QString &section) const;
+    // Why the file, which exists, was not read ("too large", "not a regular
+    // file", "permission denied", ...); empty when it was read or is missing.
+    QString readProblem() const;
     bool valueExists(const QString &section, const QString &key) const;
 
     // Writes fail with korvana::Error ("Unable to write to <file name>") and
@@ -78,6 +100,10 @@ public:
     void commitBatch();
 
     // One line of the file as parsed. Public for the parser's own tests.
+    // Lines that are neither headers nor keys follow each other in one Line,
+    // the blank ones apart from the others, their texts (and bytes) joined by
+    // the file's line break: a file of millions of blank lines or comments
+    // then takes a few Lines, not one object for each.
     struct Line {
         enum Kind { Other, Section, Key };
         QString text;  // the line as it stands in the file, without its line break
@@ -91,6 +117,10 @@ public:
     struct Document {
         QList<Line> lines;
         QString lineBreak = QStringLiteral("\n");
+        // Where the first header of each section stands (by its case-folded
+        // name), kept for the parse that reads reuse; null for a copy that
+        // a write changes.
+        const QHash<QString, int> *sectionIndex = nullptr;
     };
     // The file's bytes, line by line: each line UTF-8 where it is valid,
     // else Windows-1252 (a leading byte-order mark is dropped).
@@ -113,6 +143,8 @@ private:
     // The last parse, reused by reads while the file looks unchanged (same
     // size and time stamp, and no write by any IniFile of this process since).
     mutable Document m_cache;
+    mutable QHash<QString, int> m_sections;
+    mutable QString m_readProblem;
     mutable bool m_cacheValid = false;
     mutable qint64 m_cacheSize = -1;
     mutable QDateTime m_cacheTime;

@@ -259,7 +259,9 @@ void TestIniFile::sectionListsKeepFileOrder()
     const QList<IniEntry> entries = ini.readEntries("Lessons");
     QCOMPARE(entries.size(), 4);
     QCOMPARE(entries[3], (IniEntry{"1", "/with=equals.kvl"}));
+    QCOMPARE(ini.readValues("LESSONS"), QStringList({"c:\\b.kvl", "/a.kvl", "odd key", "/with=equals.kvl"}));
     QVERIFY(ini.readSection("Nothing").isEmpty());
+    QVERIFY(ini.readValues("Nothing").isEmpty());
 }
 
 void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
