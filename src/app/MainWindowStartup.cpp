@@ -39,6 +39,11 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Korvana"));
     buildControls();
     onCreate();
+    // The window keeps the size its layout asks for with every control in
+    // place, the skin's buttons included: nothing it shows later (a lesson's
+    // linked files, long counts or status texts) grows or shrinks it.
+    mainLayout->activate();
+    setFixedSize(size());
 }
 
 MainWindow::~MainWindow() = default;
