@@ -234,7 +234,6 @@ void MainWindow::onClose()
 
 void MainWindow::closeEvent(QCloseEvent *e)
 {
-    onClose();
     // Closing the main window ends the run: no other window (the screen
     // background, a picture, the dictionary) may keep the program alive
     // without a way back. They go before this one, so that this is the last
@@ -244,6 +243,10 @@ void MainWindow::closeEvent(QCloseEvent *e)
         if (w != this && w->isVisible())
             w->hide();
     }
+    // The windows leave the screen at once; writing the settings and the
+    // lessons (each file synced to the disk) follows while the run ends.
+    hide();
+    onClose();
     QWidget::closeEvent(e);
 }
 
