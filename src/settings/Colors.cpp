@@ -231,12 +231,17 @@ std::optional<QColor> readableColor(const QColor &color, const QList<QColor> &ba
     // lightness, so the first step that reads is the nearest colour.
     const QColor black(Qt::black), white(Qt::white);
     const QColor end = worstContrast(black, backgrounds) >= worstContrast(white, backgrounds) ? black : white;
-    if (worstContrast(end, backgrounds) < ReadableContrast)
+    const double best = worstContrast(end, backgrounds);
+    if (best < ReadableContrast)
         return std::nullopt;
+    // A colour that failed goes well past the least contrast when it can
+    // (7 : 1), so that black captions on a black fill do not turn a dim
+    // grey that barely reads.
+    const double target = std::min(best, ComfortableContrast);
     constexpr int Steps = 64;
     for (int i = 1; i < Steps; ++i) {
         const QColor c = mixed(color, end, double(i) / Steps);
-        if (worstContrast(c, backgrounds) >= ReadableContrast)
+        if (worstContrast(c, backgrounds) >= target)
             return c;
     }
     return end;

@@ -142,8 +142,8 @@ void TestColors::readableColours()
         QColor expected; // invalid: no colour reads
     } cases[] = {
         {Qt::black, {QColor(0xff, 0xf6, 0xe6)}, Qt::black},     // reads: kept
-        {Qt::black, {Qt::black}, QColor(0x78, 0x78, 0x78)},     // black on black: lightened so far
-        {QColor(0x80, 0x80, 0x80), {Qt::white}, QColor(0x76, 0x76, 0x76)}, // grey darkened only so far
+        {Qt::black, {Qt::black}, QColor(0x97, 0x97, 0x97)},     // black on black: lightened to 7 : 1
+        {QColor(0x80, 0x80, 0x80), {Qt::white}, QColor(0x58, 0x58, 0x58)}, // grey darkened to 7 : 1
         {Qt::black, {Qt::black, Qt::white}, QColor()},          // a picture both dark and light
     };
     for (const auto &c : cases) {
