@@ -414,7 +414,9 @@ void MainWindow::applySkin()
 void MainWindow::makeCaptionsReadable()
 {
     // The captions stand where the layout puts them, which never changes
-    // afterwards (the window keeps its size).
+    // afterwards (the window keeps its size); at creation the controls take
+    // their style's fonts and sizes first, as showing the window would.
+    ensurePolished();
     if (mainLayout)
         mainLayout->activate();
     // The background picture as the window shows it, stretched over it.

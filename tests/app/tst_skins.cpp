@@ -352,9 +352,10 @@ private slots:
         QFETCH(QString, skin);
         QFETCH(QString, title);
         QFETCH(bool, labelsAsSet);
+        // Applied while the window is created, as at every start.
+        writeSkinSetting(skin);
         start();
         mainWindow->show();
-        SkinDialog::loadSkin(skin);
         QCoreApplication::processEvents();
         QCOMPARE(mainWindow->skinName, title); // the skin applied, not the fallback
 
