@@ -334,30 +334,26 @@ private slots:
 
     void everyCaptionReads_data()
     {
+        // Skins whose label colour reads as the skin sets it: the pane
+        // switches show it unchanged.
         QTest::addColumn<QString>("skin");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("labelsAsSet"); // the skin's label colour reads as it is
-        QTest::newRow("built-in") << StandardSkinName << StandardSkinTitle << true;
-        QTest::newRow("Jade") << QStringLiteral("Jade") << QStringLiteral("Jade") << true;
-        QTest::newRow("Porcelain") << QStringLiteral("Porcelain") << QStringLiteral("Porcelain") << true;
-        QTest::newRow("pictures, no skin.ini") << QStringLiteral("JadeBare") << QString() << true;
-        QTest::newRow("Name= only") << QStringLiteral("NameOnly") << QString() << true;
-        QTest::newRow("dark, every key") << QStringLiteral("Dark") << QStringLiteral("Dark") << true;
-        QTest::newRow("dark pictures, no skin.ini") << QStringLiteral("DarkBare") << QString() << false;
-        QTest::newRow("stripes, no skin.ini") << QStringLiteral("Stripes") << QString() << false;
+        QTest::addColumn<bool>("labelsAsSet");
+        for (const char *name : {"*standard*", "Jade", "Porcelain", "JadeBare", "NameOnly", "Dark"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        QTest::newRow("DarkBare") << QStringLiteral("DarkBare") << false;
+        QTest::newRow("Stripes") << QStringLiteral("Stripes") << false;
     }
 
     void everyCaptionReads()
     {
         QFETCH(QString, skin);
-        QFETCH(QString, title);
         QFETCH(bool, labelsAsSet);
         // Applied while the window is created, as at every start.
         writeSkinSetting(skin);
         start();
         mainWindow->show();
         QCoreApplication::processEvents();
-        QCOMPARE(mainWindow->skinName, title); // the skin applied, not the fallback
+        QCOMPARE(mainWindow->skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
 
         // What each caption stands on, from the colours and pictures the
         // window gives: its own background, its frame's fill, or the
