@@ -475,9 +475,15 @@ void MainWindow::makeCaptionsReadable()
         if (b->icon().isNull() || b->text().isEmpty())
             continue;
         const QRect place = captionRect(b);
-        QList<QColor> under = korvana::pictureColors(b->icon().pixmap(b->iconSize()).toImage(), place);
+        // The face as the button draws it, in the button's own pixels
+        // whatever the screen's scale.
+        auto face = [b](const QIcon &icon) {
+            return icon.pixmap(b->iconSize()).toImage().scaled(b->size(), Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation);
+        };
+        QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
         if (b == readButton && !stopButtonIcon.isNull())
-            under += korvana::pictureColors(stopButtonIcon.pixmap(b->iconSize()).toImage(), place);
+            under += korvana::pictureColors(face(stopButtonIcon), place);
         const QColor wanted = b->palette().color(QPalette::ButtonText);
         std::optional<QColor> readable = korvana::readableColor(wanted, under);
         if (!readable) {
