@@ -479,6 +479,11 @@ public:
     void loadSkinIntoWindow(const QString &N);
     // Pushes the skin fields into the labels, buttons and frames.
     void applySkin();
+    // Gives every caption of the window a colour that reads on what it
+    // stands on (a frame's fill, its own background, the picture beneath
+    // it), the nearest to the one the skin or the design gives; where no
+    // colour reads on the picture, the caption gets a backing of its own.
+    void makeCaptionsReadable();
     // The three frames that group the mode switches, with their captions
     // "Mode:", "Show:" and "Auto:".
     QFrame *modeFrame = nullptr, *panesFrame = nullptr, *autoFrame = nullptr;

@@ -68,8 +68,17 @@ void MainWindow::editInWordProcessorCommand()
         return;
     }
     if (editInWordProcessor) {
-        if (!openLessonInWordProcessor(currentLesson))
+        // A lesson that is gone is the file's fault; a desktop with no
+        // program for rich text is the editor's, and the lesson is fine.
+        if (!QFileInfo(currentLesson).isFile())
             Dialogs::instance().message(this, QLatin1String(kOpenError), MsgButtons::Ok);
+        else if (!openLessonInWordProcessor(currentLesson))
+            Dialogs::instance().message(this,
+                                        QStringLiteral("Cannot start the editor for ") + currentLesson
+                                            + QStringLiteral("\nNo word processor on this desktop opens rich text"
+                                                             " files: install one (LibreOffice Writer), or choose"
+                                                             " an external editor under Preferences, External Editor."),
+                                        MsgButtons::Ok);
         return;
     }
     // The chosen editor gets the lesson's path as its parameter.

@@ -147,6 +147,7 @@ void MainWindow::buildLessonControls()
     linkedFilesList->setStyleSheet(QStringLiteral("QListWidget { background: #FFFBF0; }"));
     connect(linkedFilesList, &QListWidget::itemDoubleClicked, this, [this] { linkedFilesListDoubleClicked(); });
     linkedFilesList->hide();
+    korvana::keepRoomWhenHidden(linkedFilesList);
 
     auto *open = new HoverLabel(QStringLiteral("Open"), this);
     open->setObjectName(QStringLiteral("openLinkedFileLabel"));
@@ -154,6 +155,7 @@ void MainWindow::buildLessonControls()
     open->setGeometry(184, 230, 40, 16);
     connect(open, &HoverLabel::clicked, this, [this] { linkedFilesListDoubleClicked(); });
     open->hide();
+    korvana::keepRoomWhenHidden(open);
     openLinkedFileLabel = open;
 
     termNumberEdit = new QLineEdit(this);

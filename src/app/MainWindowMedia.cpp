@@ -37,6 +37,8 @@ void MainWindow::buildMediaControls()
     readButton->setObjectName(QStringLiteral("readButton"));
     readButton->setToolTip(QStringLiteral("Read out"));
     connect(readButton, &QPushButton::clicked, this, [this] { readButtonClicked(); });
+    // Hidden for a run without a Mandarin voice; the row keeps its height.
+    korvana::keepRoomWhenHidden(readButton);
 
     if (bottomRow) {
         bottomRow->addWidget(readSwitch);

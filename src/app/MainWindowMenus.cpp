@@ -146,7 +146,11 @@ void MainWindow::buildMenus()
 
     titleLabel = new QLabel(QStringLiteral("Korvana"), this);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
-    titleLabel->setStyleSheet(QStringLiteral("color: grey; font-weight: bold;"));
+    titleLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    // Grey, as dark or light as the skin's picture behind it needs.
+    QPalette titlePalette = titleLabel->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    titleLabel->setPalette(titlePalette);
     titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     const QString buttonStyle = QStringLiteral(

@@ -152,9 +152,11 @@ void MainWindow::buildPracticeControls()
     label(viewPictureLabel, QStringLiteral("viewPictureLabel"), QStringLiteral("View"), &MainWindow::togglePicture);
     viewPictureLabel->setToolTip(QStringLiteral("Display Associated Picture File"));
     viewPictureLabel->hide();
+    korvana::keepRoomWhenHidden(viewPictureLabel);
     label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"), &MainWindow::toggleSound);
     playSoundLabel->setToolTip(QStringLiteral("Play Associated Sound File"));
     playSoundLabel->hide();
+    korvana::keepRoomWhenHidden(playSoundLabel);
 
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));

@@ -4,6 +4,7 @@
 #include "settings/Colors.h"
 #include "settings/Skin.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
@@ -40,6 +41,30 @@ private:
     QWidget *m_window;
     QLabel *m_picture;
 };
+
+// The caption's font on a skinned button: a smaller size where the button
+// is narrow (the mark buttons are 60 by 18).
+QFont captionFont(const QAbstractButton *b)
+{
+    QFont font = b->font();
+    const int room = b->width() - 4;
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(b->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
+
+// Where the caption stands on the button's picture.
+QRect captionRect(const QAbstractButton *b)
+{
+    const QFontMetrics fm(captionFont(b));
+    QRect text(QPoint(), QSize(fm.horizontalAdvance(b->text()) + 6, fm.height() + 2));
+    text.moveCenter(b->rect().center());
+    return text & b->rect();
+}
+
+// A caption that no colour makes readable on its picture stands on a backing
+// of this colour (the button's "captionBacking" property).
+const char *const CaptionBacking = "captionBacking";
 
 // Draws a skinned button as the skin designed it: its picture filling the
 // button, the caption over it in the skin's button-label colour, and the
@@ -92,14 +117,12 @@ private:
         const QString text = b->text();
         if (text.isEmpty())
             return;
-        // The caption fits its picture: a smaller size where the button is
-        // narrow (the mark buttons are 60 by 18).
-        QFont font = b->font();
-        while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > r.width() - 4)
-            font.setPointSizeF(font.pointSizeF() - 0.5);
-        p.setFont(font);
+        p.setFont(captionFont(b));
         const QColor caption = b->palette().color(QPalette::ButtonText);
         const QRect textRect = b->isDown() ? r.translated(1, 1) : r;
+        const QColor backing = b->property(CaptionBacking).value<QColor>();
+        if (backing.isValid())
+            p.fillRect(b->isDown() ? captionRect(b).translated(1, 1) : captionRect(b), backing);
         // A soft shadow of the opposite lightness keeps the caption legible
         // on any part of the picture.
         p.setPen(caption.lightness() > 128 ? QColor(0, 0, 0, 110) : QColor(255, 255, 255, 110));
@@ -314,8 +337,32 @@ QHBoxLayout *MainWindow::buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const 
 
 void MainWindow::applySkin()
 {
-    for (QLabel *l : skinFrameLabels())
+    // Backings that an earlier skin needed go; makeCaptionsReadable puts
+    // back those this one needs.
+    for (QLabel *l : skinFrameLabels()) {
         setTextColor(l, QPalette::WindowText, frameLabelsColor);
+        l->setAutoFillBackground(false);
+    }
+    // The pane switches carry their captions themselves and read like the
+    // skin's other labels.
+    for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch}) {
+        if (!b)
+            continue;
+        setTextColor(b, QPalette::WindowText, labelsColor);
+        b->setAutoFillBackground(false);
+    }
+    // The counts and the title keep their designed colours, made readable
+    // below like the rest.
+    if (countLabel) {
+        setTextColor(countLabel, QPalette::WindowText, korvana::colors::clBlack);
+        countLabel->setAutoFillBackground(false);
+    }
+    if (titleLabel) {
+        setTextColor(titleLabel, QPalette::WindowText, korvana::colors::clGray);
+        titleLabel->setAutoFillBackground(false);
+    }
+    if (openLinkedFileLabel)
+        setTextColor(openLinkedFileLabel, QPalette::WindowText, korvana::colors::clBlack);
 
     QList<QLabel *> commandLabels = skinCommandLabels();
     for (QLabel *l : commandLabels)
@@ -361,4 +408,89 @@ void MainWindow::applySkin()
     for (QFrame *frame : skinFrames())
         frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
                                  .arg(frame->objectName(), border, fill));
+    makeCaptionsReadable();
+}
+
+void MainWindow::makeCaptionsReadable()
+{
+    // The captions stand where the layout puts them, which never changes
+    // afterwards (the window keeps its size); at creation the controls take
+    // their style's fonts and sizes first, as showing the window would.
+    ensurePolished();
+    if (mainLayout)
+        mainLayout->activate();
+    // The background picture as the window shows it, stretched over it.
+    QImage picture;
+    if (backgroundPicture && !backgroundPicture->pixmap().isNull())
+        picture = backgroundPicture->pixmap().toImage().scaled(size(), Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation);
+    const QList<QFrame *> frames = skinFrames();
+    auto standsOn = [&](QWidget *w) -> QList<QColor> {
+        if (w->autoFillBackground())
+            return {w->palette().color(QPalette::Window)};
+        const QRect place(w->mapTo(this, QPoint(0, 0)), w->size());
+        if (showFramesBackground)
+            for (QFrame *frame : frames)
+                if (frame->geometry().contains(place))
+                    return {korvana::toQColor(framesBackgroundColor)};
+        if (picture.isNull())
+            return {palette().color(QPalette::Window)};
+        return korvana::pictureColors(picture, place);
+    };
+
+    QList<QWidget *> captions;
+    for (QLabel *l : skinFrameLabels())
+        captions << l;
+    for (QLabel *l : skinCommandLabels())
+        captions << l;
+    for (QWidget *w : std::initializer_list<QWidget *>{openLinkedFileLabel, translationSwitch, pinyinSwitch,
+                                                       charactersSwitch, notesSwitch, countLabel, titleLabel})
+        if (w)
+            captions << w;
+    for (QWidget *w : captions) {
+        const QList<QColor> under = standsOn(w);
+        const QColor wanted = w->palette().color(QPalette::WindowText);
+        if (const std::optional<QColor> readable = korvana::readableColor(wanted, under)) {
+            setTextColor(w, QPalette::WindowText, korvana::fromQColor(*readable));
+            continue;
+        }
+        // A picture both dark and light beneath it: the caption gets a
+        // backing of the picture's mean colour there.
+        const QColor backing = korvana::meanColor(under);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, backing);
+        pal.setColor(QPalette::WindowText, korvana::readableColor(wanted, {backing}).value_or(Qt::black));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
+
+    // Button captions stand on the button's own picture; the Read button's
+    // also on its picture while speaking, which swaps in under "Stop".
+    const QList<QPushButton *> buttons
+        = {previousButton, nextButton, readButton, markLearnedButton, markUnlearnedButton, markDifficultButton};
+    for (QPushButton *b : buttons) {
+        if (!b)
+            continue;
+        b->setProperty(CaptionBacking, QVariant());
+        if (b->icon().isNull() || b->text().isEmpty())
+            continue;
+        const QRect place = captionRect(b);
+        // The face as the button draws it, in the button's own pixels
+        // whatever the screen's scale.
+        auto face = [b](const QIcon &icon) {
+            return icon.pixmap(b->iconSize()).toImage().scaled(b->size(), Qt::IgnoreAspectRatio,
+                                                               Qt::SmoothTransformation);
+        };
+        QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
+        if (b == readButton && !stopButtonIcon.isNull())
+            under += korvana::pictureColors(face(stopButtonIcon), place);
+        const QColor wanted = b->palette().color(QPalette::ButtonText);
+        std::optional<QColor> readable = korvana::readableColor(wanted, under);
+        if (!readable) {
+            const QColor backing = korvana::meanColor(under);
+            b->setProperty(CaptionBacking, backing);
+            readable = korvana::readableColor(wanted, {backing});
+        }
+        setTextColor(b, QPalette::ButtonText, korvana::fromQColor(readable.value_or(Qt::black)));
+    }
 }

@@ -72,6 +72,11 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     korvana::files::setInterruptedSaveHandler([this](const korvana::files::InterruptedSave &save) {
         QTimer::singleShot(0, this, [this, save] { tellInterruptedSaves(this, {save}); });
     });
+    // The window keeps the size its layout asks for with every control in
+    // place, the skin's buttons included: nothing it shows later (a lesson's
+    // linked files, long counts or status texts) grows or shrinks it.
+    mainLayout->activate();
+    setFixedSize(size());
 }
 
 MainWindow::~MainWindow()
@@ -297,7 +302,6 @@ void MainWindow::onClose()
 
 void MainWindow::closeEvent(QCloseEvent *e)
 {
-    onClose();
     // Closing the main window ends the run: no other window (the screen
     // background, a picture, the dictionary) may keep the program alive
     // without a way back. They go before this one, so that this is the last
@@ -307,6 +311,10 @@ void MainWindow::closeEvent(QCloseEvent *e)
         if (w != this && w->isVisible())
             w->hide();
     }
+    // The windows leave the screen at once; writing the settings and the
+    // lessons (each file synced to the disk) follows while the run ends.
+    hide();
+    onClose();
     QWidget::closeEvent(e);
 }
 

@@ -67,4 +67,11 @@ void bindCaption(QCheckBox *box, ClickLabel *caption)
     });
 }
 
+void keepRoomWhenHidden(QWidget *control)
+{
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(policy);
+}
+
 } // namespace korvana

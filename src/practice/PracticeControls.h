@@ -50,4 +50,8 @@ protected:
 // runs the handler once.
 void bindCaption(QCheckBox *box, ClickLabel *caption);
 
+// Hidden, the control keeps its room in the layout, so that showing and
+// hiding it never moves the controls around it nor resizes the window.
+void keepRoomWhenHidden(QWidget *control);
+
 } // namespace korvana

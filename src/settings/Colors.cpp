@@ -6,7 +6,10 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <QSet>
+
 #include <array>
+#include <cmath>
 
 namespace korvana {
 
@@ -179,6 +182,108 @@ quint32 fromQColor(const QColor &color)
 {
     const QRgb rgb = color.rgb();
     return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
+}
+
+namespace {
+
+double channelLuminance(int value)
+{
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double relativeLuminance(const QColor &c)
+{
+    const QColor rgb = c.toRgb();
+    return 0.2126 * channelLuminance(rgb.red()) + 0.7152 * channelLuminance(rgb.green())
+           + 0.0722 * channelLuminance(rgb.blue());
+}
+
+QColor mixed(const QColor &from, const QColor &to, double t)
+{
+    const QColor a = from.toRgb(), b = to.toRgb();
+    auto channel = [t](int x, int y) { return qRound(x + (y - x) * t); };
+    return QColor(channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue()));
+}
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a), lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+double worstContrast(const QColor &color, const QList<QColor> &backgrounds)
+{
+    double worst = 21.0;
+    for (const QColor &b : backgrounds)
+        worst = std::min(worst, contrastRatio(color, b));
+    return worst;
+}
+
+std::optional<QColor> readableColor(const QColor &color, const QList<QColor> &backgrounds)
+{
+    if (worstContrast(color, backgrounds) >= ReadableContrast)
+        return color.toRgb();
+    // Towards whichever end reads better on the backgrounds; on that way
+    // the contrast only grows once the colour has passed the backgrounds'
+    // lightness, so the first step that reads is the nearest colour.
+    const QColor black(Qt::black), white(Qt::white);
+    const QColor end = worstContrast(black, backgrounds) >= worstContrast(white, backgrounds) ? black : white;
+    const double best = worstContrast(end, backgrounds);
+    if (best < ReadableContrast)
+        return std::nullopt;
+    // A colour that failed goes well past the least contrast when it can
+    // (7 : 1), so that black captions on a black fill do not turn a dim
+    // grey that barely reads.
+    const double target = std::min(best, ComfortableContrast);
+    constexpr int Steps = 64;
+    for (int i = 1; i < Steps; ++i) {
+        const QColor c = mixed(color, end, double(i) / Steps);
+        if (worstContrast(c, backgrounds) >= target)
+            return c;
+    }
+    return end;
+}
+
+QList<QColor> pictureColors(const QImage &picture, const QRect &region, int cell)
+{
+    const QRect r = region & picture.rect();
+    if (r.isEmpty() || cell < 1)
+        return {};
+    const QSize cells((r.width() + cell - 1) / cell, (r.height() + cell - 1) / cell);
+    const QImage reduced = picture.copy(r)
+                               .convertToFormat(QImage::Format_RGB32)
+                               .scaled(cells, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QSet<QRgb> seen;
+    QList<QColor> out;
+    for (int y = 0; y < reduced.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(reduced.constScanLine(y));
+        for (int x = 0; x < reduced.width(); ++x) {
+            const QRgb px = line[x] | 0xFF000000u;
+            if (!seen.contains(px)) {
+                seen.insert(px);
+                out.append(QColor(px));
+            }
+        }
+    }
+    return out;
+}
+
+QColor meanColor(const QList<QColor> &colors)
+{
+    if (colors.isEmpty())
+        return QColor(Qt::black);
+    double r = 0, g = 0, b = 0;
+    for (const QColor &c : colors) {
+        const QColor rgb = c.toRgb();
+        r += rgb.red();
+        g += rgb.green();
+        b += rgb.blue();
+    }
+    const double n = colors.size();
+    return QColor(qRound(r / n), qRound(g / n), qRound(b / n));
 }
 
 } // namespace korvana

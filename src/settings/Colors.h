@@ -4,6 +4,9 @@
 // 0x80000000 plus the index of a system colour, whose actual look comes from
 // the desktop's palette.
 #include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QtGlobal>
 
@@ -74,5 +77,27 @@ QColor toQColor(quint32 color);
 
 // A plain colour value (alpha dropped).
 quint32 fromQColor(const QColor &color);
+
+// Text against its background, measured as the WCAG measures contrast (1 to
+// 21 : 1); ordinary text needs at least 4.5 : 1 to read well.
+inline constexpr double ReadableContrast = 4.5;
+// What a colour that does not read is moved to where it can be: easy
+// reading (7 : 1).
+inline constexpr double ComfortableContrast = 7.0;
+double contrastRatio(const QColor &a, const QColor &b);
+// The least contrast of color against any of backgrounds (21 when there are
+// none).
+double worstContrast(const QColor &color, const QList<QColor> &backgrounds);
+// color itself when it reads on every background; else the colour nearest
+// to it, on its way to black or to white, that reads comfortably (or as well
+// as the far end allows); nothing when no colour reads on all of them (a
+// picture both dark and light under the text).
+std::optional<QColor> readableColor(const QColor &color, const QList<QColor> &backgrounds);
+// The colours of picture within region (clipped to the picture), each the
+// mean of a cell of about cell by cell pixels: what text drawn over that
+// part of the picture stands on, without single stray pixels.
+QList<QColor> pictureColors(const QImage &picture, const QRect &region, int cell = 4);
+// The mean of colors (black when there are none).
+QColor meanColor(const QList<QColor> &colors);
 
 } // namespace korvana

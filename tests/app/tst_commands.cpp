@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QApplication>
@@ -135,7 +136,8 @@ private slots:
         mainWindow->editInWordProcessorCommand();
         QCOMPARE(shell().requests.size(), size_t(2)); // Writer, then the desktop
         QCOMPARE(dialogs().messages.size(), size_t(1));
-        QCOMPARE(dialogs().lastMessage(), kOpenError);
+        // The lesson is fine: the editor is what could not start.
+        QVERIFY(dialogs().lastMessage().startsWith(QStringLiteral("Cannot start the editor for ") + m_lesson + '\n'));
 
         // A missing lesson would open as an empty document: a failure too.
         shell().succeed = true;
@@ -145,6 +147,28 @@ private slots:
         QVERIFY(shell().requests.empty());
         QCOMPARE(dialogs().messages.size(), size_t(2));
         QCOMPARE(dialogs().lastMessage(), kOpenError);
+    }
+
+    void messageBoxesShowTheirTitle()
+    {
+        // The real box: wide enough for its title beside the buttons that
+        // desktops put in a title bar, however short its text.
+        Dialogs::setInstance(nullptr);
+        int width = 0;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            width = box->width();
+            title = box->windowTitle();
+            box->accept();
+        });
+        Dialogs::instance().message(mainWindow, kOpenError, MsgButtons::Ok);
+        Dialogs::setInstance(&dialogs());
+        QVERIFY(!title.isEmpty());
+        QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+        titleFont.setBold(true);
+        QVERIFY2(width >= QFontMetrics(titleFont).horizontalAdvance(title) + 150, qPrintable(QString::number(width)));
     }
 
     void externalEditorGetsThePathWholeAndAFailureIsTold()

@@ -310,6 +310,35 @@ private slots:
         QVERIFY(MainWindow::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
     }
 
+    void windowKeepsItsSizeWhateverItShows()
+    {
+        mainWindow->show();
+        QCoreApplication::processEvents();
+        const QSize designed = mainWindow->size();
+        const QRect readButton = mainWindow->readButton->geometry();
+        auto same = [&] {
+            QCoreApplication::processEvents();
+            return mainWindow->size() == designed && mainWindow->readButton->geometry() == readButton;
+        };
+        // A lesson with linked reading files, then one without.
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many << term(QString::number(i));
+        pick({writeLesson(path("shape/linked.kvl"), many + QStringList{"<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"})});
+        QVERIFY(mainWindow->linkedFilesList->isVisible());
+        QVERIFY(same());
+        pick({writeLesson(path("shape/plain.kvl"), {term("one")})});
+        QVERIFY(!mainWindow->linkedFilesList->isVisible());
+        QVERIFY(same());
+        // Counts and status texts of any length, the Read button hidden (no
+        // Mandarin voice).
+        mainWindow->countLabel->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
+        mainWindow->showStatus(QStringLiteral("A status text far longer than the window is wide. ").repeated(10));
+        mainWindow->readButton->hide();
+        QVERIFY(same());
+        mainWindow->readButton->show();
+    }
+
     void linkedFilesOpenInTheReader()
     {
         const QString reading = writeLesson(path("links/texts/story.txt"), {QStringLiteral("\u6545\u4e8b")});

@@ -18,7 +18,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QtTest>
@@ -84,6 +86,23 @@ class TestSkins : public QObject {
         }
     }
 
+    // A skin named name with the six pictures of folder from, and skin.ini:
+    // from's own ("*"), this text, or none (a null text).
+    void copySkin(const QString &from, const QString &name, const QString &ini)
+    {
+        const QString folder = m_program.filePath(QStringLiteral("skins/") + name + QLatin1Char('/'));
+        QDir().mkpath(folder);
+        for (SkinPicture p : AllSkinPictures)
+            QVERIFY(QFile::copy(from + QLatin1Char('/') + skinPictureFile(p), folder + skinPictureFile(p)));
+        if (ini == QLatin1String("*")) {
+            QVERIFY(QFile::copy(from + QStringLiteral("/skin.ini"), folder + QStringLiteral("skin.ini")));
+        } else if (!ini.isNull()) {
+            QFile f(folder + QStringLiteral("skin.ini"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(ini.toUtf8());
+        }
+    }
+
     void writeSkinSetting(const QString &skin)
     {
         IniFile ini(SettingsFile::path());
@@ -104,13 +123,19 @@ private slots:
         apptest::useFakeVoice();
         QFile skinIni(data + QStringLiteral("skin.ini"));
         QVERIFY(skinIni.open(QIODevice::ReadOnly));
-        makeSkin(QStringLiteral("Test"), QString::fromUtf8(skinIni.readAll()));
+        // Its colours made readable on its red and blue pictures, so that
+        // they reach the window as they stand.
+        QString testIni = QString::fromUtf8(skinIni.readAll());
+        testIni.replace(QStringLiteral("\nLabels Color=#ff0000"), QStringLiteral("\nLabels Color=#400000"))
+            .replace(QStringLiteral("Frames Labels Color=#0000FF"), QStringLiteral("Frames Labels Color=#000040"))
+            .replace(QStringLiteral("Buttons Labels Color=#123456"), QStringLiteral("Buttons Labels Color=#f0e0d0"));
+        makeSkin(QStringLiteral("Test"), testIni);
         skinIni.seek(0);
         makeSkin(QStringLiteral("Plain"), QString());
         makeSkin(QStringLiteral("NoStop"), QStringLiteral("[Options]\nLabels Color=#00ff00\n"),
                  {QStringLiteral("buttonstop.jpg")});
         makeSkin(QStringLiteral("Framed"),
-                 QStringLiteral("[Options]\nName=Framed\nFrames Labels Color=#0b3d2a\nButtons Labels Color=#ffffff\n"
+                 QStringLiteral("[Options]\nName=Framed\nFrames Labels Color=#0b3d2a\nButtons Labels Color=#000020\n"
                                 "Show Button Labels=1\nFrames Borders Color=#2e7d5b\nShow Frames Borders=1\n"
                                 "Frames Background Color=#d6efe1\nShow Frames Background=1\n"));
         // Skins that fail: a PNG named .jpg, a named pipe for the background.
@@ -127,6 +152,39 @@ private slots:
         // Spelled as on Windows.
         makeSkin(QStringLiteral("Windows"), QString::fromUtf8(skinIni.readAll()), {QStringLiteral("main.jpg")});
         QVERIFY(QFile::copy(data + QStringLiteral("red.jpg"), m_program.filePath(QStringLiteral("skins/Windows/Main.jpg"))));
+        // The shipped skins; one's pictures without skin.ini, the other's
+        // with a skin.ini holding only "Name=".
+        const QString shipped = QStringLiteral(KORVANA_SOURCE_DIR "/skins/");
+        copySkin(shipped + QStringLiteral("Jade"), QStringLiteral("Jade"), QStringLiteral("*"));
+        copySkin(shipped + QStringLiteral("Porcelain"), QStringLiteral("Porcelain"), QStringLiteral("*"));
+        copySkin(shipped + QStringLiteral("Jade"), QStringLiteral("JadeBare"), QString());
+        copySkin(shipped + QStringLiteral("Porcelain"), QStringLiteral("NameOnly"), QStringLiteral("[Options]\nName=\n"));
+        // Dark pictures with light glyphs, bare and with a dark skin.ini that
+        // sets every key; pictures of black and white stripes, on which no
+        // colour reads.
+        const QString dark = m_program.filePath(QStringLiteral("dark/"));
+        const QString stripes = m_program.filePath(QStringLiteral("stripes/"));
+        QDir().mkpath(dark);
+        QDir().mkpath(stripes);
+        for (SkinPicture p : AllSkinPictures) {
+            QImage picture(skinPictureSize(p), QImage::Format_RGB32);
+            picture.fill(QColor(0x1c, 0x22, 0x30));
+            if (p != SkinPicture::Main)
+                QPainter(&picture).fillRect(picture.rect().adjusted(20, 4, -20, -4), QColor(0xd0, 0xd8, 0xe0));
+            QVERIFY(picture.save(dark + skinPictureFile(p), "JPEG", 95));
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    picture.setPixel(x, y, (y / 6) % 2 ? 0xFFFFFFFF : 0xFF000000);
+            QVERIFY(picture.save(stripes + skinPictureFile(p), "JPEG", 95));
+        }
+        copySkin(dark, QStringLiteral("DarkBare"), QString());
+        copySkin(stripes, QStringLiteral("Stripes"), QString());
+        copySkin(dark, QStringLiteral("Dark"),
+                 QStringLiteral("[Options]\nName=Dark\nAuthor=Korvana tests\nLabels Color=#e8e4d8\n"
+                                "Labels Background Color=#262b36\nShow Labels Background=0\n"
+                                "Frames Labels Color=#f2efe6\nButtons Labels Color=#ffffff\nShow Button Labels=1\n"
+                                "Frames Borders Color=#7a8496\nShow Frames Borders=1\n"
+                                "Frames Background Color=#2e3440\nShow Frames Background=1\n"));
         // Pictures far larger than their elements.
         for (const auto &[name, side] : {std::pair{QStringLiteral("Huge"), 1500}, std::pair{QStringLiteral("Ninety"), 90}}) {
             const QString folder = m_program.filePath(QStringLiteral("skins/") + name + QLatin1Char('/'));
@@ -193,14 +251,14 @@ private slots:
         QVERIFY(nearly(iconPixel(mainWindow->markUnlearnedButton), Qt::blue));
         QVERIFY(nearly(mainWindow->stopButtonIcon.pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
         QVERIFY(nearly(iconPixel(mainWindow->readButton), Qt::red));
-        // Frame labels blue, command labels red on an opaque green.
-        QCOMPARE(textColour(mainWindow->wordsSwitchLabel), QColor(0, 0, 255));
-        QCOMPARE(textColour(mainWindow->readAloudLabel), QColor(0, 0, 255));
-        QCOMPARE(textColour(mainWindow->goLabel), QColor(255, 0, 0));
+        // Frame labels dark blue, command labels dark red on an opaque green.
+        QCOMPARE(textColour(mainWindow->wordsSwitchLabel), QColor(0, 0, 0x40));
+        QCOMPARE(textColour(mainWindow->readAloudLabel), QColor(0, 0, 0x40));
+        QCOMPARE(textColour(mainWindow->goLabel), QColor(0x40, 0, 0));
         QVERIFY(mainWindow->goLabel->autoFillBackground());
         QVERIFY(mainWindow->openLinkedFileLabel->autoFillBackground());
         QCOMPARE(textColour(mainWindow->openLinkedFileLabel, QPalette::Window), QColor(0, 255, 0));
-        QCOMPARE(textColour(mainWindow->markDifficultButton, QPalette::ButtonText), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(textColour(mainWindow->markDifficultButton, QPalette::ButtonText), QColor(0xf0, 0xe0, 0xd0));
         // "Show Button Labels" is 0.
         QCOMPARE(mainWindow->previousButton->text(), QString());
     }
@@ -250,7 +308,8 @@ private slots:
             for (QWidget *w : members)
                 QVERIFY2(frame->geometry().contains(w->geometry()), qPrintable(w->objectName()));
 
-        // A skin without skin.ini: captions on, solid black borders and fills.
+        // A skin without skin.ini: captions on, solid black borders and
+        // fills (the captions on them readable: everyCaptionReads).
         SkinDialog::loadSkin(QStringLiteral("Plain"));
         QCOMPARE(mainWindow->skinName, QString());
         QCOMPARE(mainWindow->previousButton->text(), QStringLiteral("<<<"));
@@ -273,21 +332,90 @@ private slots:
         QVERIFY(!nearly(bare.pixel(0, bare.height() / 2), QColor(0xab, 0xcd, 0xef)));
     }
 
+    void everyCaptionReads_data()
+    {
+        // Skins whose label colour reads as the skin sets it: the pane
+        // switches show it unchanged.
+        QTest::addColumn<QString>("skin");
+        QTest::addColumn<bool>("labelsAsSet");
+        for (const char *name : {"*standard*", "Jade", "Porcelain", "JadeBare", "NameOnly", "Dark"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        QTest::newRow("DarkBare") << QStringLiteral("DarkBare") << false;
+        QTest::newRow("Stripes") << QStringLiteral("Stripes") << false;
+    }
+
+    void everyCaptionReads()
+    {
+        QFETCH(QString, skin);
+        QFETCH(bool, labelsAsSet);
+        // Applied while the window is created, as at every start.
+        writeSkinSetting(skin);
+        start();
+        mainWindow->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(mainWindow->skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
+
+        // What each caption stands on, from the colours and pictures the
+        // window gives: its own background, its frame's fill, or the
+        // background picture beneath it.
+        const QImage picture = mainWindow->backgroundPicture->pixmap().toImage().scaled(
+            mainWindow->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QRegularExpression fill(QStringLiteral("background: (#[0-9a-fA-F]{6})"));
+        auto standsOn = [&](QWidget *w) -> QList<QColor> {
+            if (w->autoFillBackground())
+                return {w->palette().color(QPalette::Window)};
+            for (QFrame *frame : mainWindow->skinFrames()) {
+                const QRegularExpressionMatch m = fill.match(frame->styleSheet());
+                if (m.hasMatch() && frame->geometry().contains(w->geometry()))
+                    return {QColor(m.captured(1))};
+            }
+            return pictureColors(picture, w->geometry());
+        };
+        QList<QWidget *> captions
+            = widgets(mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
+                      mainWindow->notesSwitch, mainWindow->openLinkedFileLabel, mainWindow->countLabel,
+                      mainWindow->titleLabel);
+        for (QLabel *l : mainWindow->skinFrameLabels() + mainWindow->skinCommandLabels())
+            captions << l;
+        for (QWidget *w : captions) {
+            const double contrast = worstContrast(w->palette().color(QPalette::WindowText), standsOn(w));
+            QVERIFY2(contrast >= ReadableContrast, qPrintable(w->objectName() + QStringLiteral(" %1").arg(contrast)));
+        }
+        if (labelsAsSet)
+            QCOMPARE(textColour(mainWindow->notesSwitch), toQColor(mainWindow->labelsColor));
+
+        // Button captions on their pictures, or on the backing drawn for them.
+        for (QPushButton *b : {mainWindow->previousButton, mainWindow->nextButton, mainWindow->readButton,
+                               mainWindow->markLearnedButton, static_cast<QPushButton *>(mainWindow->markUnlearnedButton),
+                               static_cast<QPushButton *>(mainWindow->markDifficultButton)}) {
+            if (b->text().isEmpty())
+                continue;
+            const QColor backing = b->property("captionBacking").value<QColor>();
+            QRect text(QPoint(), QSize(QFontMetrics(b->font()).horizontalAdvance(b->text()), QFontMetrics(b->font()).height()));
+            text.moveCenter(b->rect().center());
+            const QList<QColor> under = backing.isValid()
+                                            ? QList<QColor>{backing}
+                                            : pictureColors(b->icon().pixmap(b->iconSize()).toImage(), text);
+            const double contrast = worstContrast(b->palette().color(QPalette::ButtonText), under);
+            QVERIFY2(contrast >= ReadableContrast, qPrintable(b->objectName() + QStringLiteral(" %1").arg(contrast)));
+        }
+    }
+
     void skinnedButtonsAreTheirPictureWithTheCaptionOverIt()
     {
         start();
         mainWindow->show();
-        SkinDialog::loadSkin(QStringLiteral("Framed")); // red pictures, white captions
+        SkinDialog::loadSkin(QStringLiteral("Framed")); // red pictures, dark blue captions
         QCoreApplication::processEvents();
         const QImage next = mainWindow->nextButton->grab().toImage();
         QCOMPARE(next.size(), QSize(60, 60));
         QVERIFY(nearly(next.pixel(1, 1), Qt::red));
         QVERIFY(nearly(next.pixel(58, 58), Qt::red));
-        int white = 0;
+        int caption = 0;
         for (int y = 0; y < next.height(); ++y)
             for (int x = 0; x < next.width(); ++x)
-                white += nearly(next.pixel(x, y), Qt::white) ? 1 : 0;
-        QVERIFY(white > 10); // ">>>" in the skin's caption colour
+                caption += nearly(next.pixel(x, y), QColor(0x00, 0x00, 0x20)) ? 1 : 0;
+        QVERIFY(caption > 10); // ">>>" in the skin's caption colour
     }
 
     void oversizedPicturesNeverMoveTheLayout()
@@ -331,15 +459,16 @@ private slots:
         QStringList shown;
         for (int i = 0; i < skinDialog->skinList->count(); ++i)
             shown << skinDialog->skinList->item(i)->text();
-        QCOMPARE(shown, (QStringList{StandardSkinName, "Fifo", "Framed", "Huge", "Ninety", "NoStop", "Plain",
-                                     "PngAsJpg", "Test", "Windows"}));
+        QCOMPARE(shown, (QStringList{StandardSkinName, "Dark", "DarkBare", "Fifo", "Framed", "Huge", "Jade", "JadeBare",
+                                     "NameOnly", "Ninety", "NoStop", "Plain", "PngAsJpg", "Porcelain", "Stripes", "Test",
+                                     "Windows"}));
         QVERIFY(skinDialog->skinList->selectedItems().isEmpty());
 
         // Nothing selected: apply does nothing.
         skinDialog->applyButton->click();
         QCOMPARE(mainWindow->selectedSkin, StandardSkinName);
 
-        skinDialog->skinList->setCurrentRow(8);
+        skinDialog->skinList->setCurrentRow(15);
         skinDialog->applyButton->click();
         QCOMPARE(mainWindow->selectedSkin, QStringLiteral("Test"));
         QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
@@ -347,7 +476,7 @@ private slots:
 
         // A skin that fails is still the one stored; the built-in look
         // stands in for it.
-        skinDialog->skinList->setCurrentRow(5);
+        skinDialog->skinList->setCurrentRow(10);
         skinDialog->skinListDoubleClicked();
         QCOMPARE(mainWindow->selectedSkin, QStringLiteral("NoStop"));
         QCOMPARE(mainWindow->skinName, StandardSkinTitle);

@@ -130,6 +130,33 @@ private slots:
         QVERIFY(QFile::exists(SettingsFile::path()));
     }
 
+    void closingHidesTheWindowsBeforeTheWrites()
+    {
+        // The windows leave the screen first; the settings are written
+        // after, before the run ends. A settings file that cannot be
+        // written (a folder in its place) is said while that happens.
+        start({});
+        SettingsFile::setShowReminder(false);
+        mainWindow->show();
+        dictionaryWindow->show();
+        QVERIFY(QFile::remove(SettingsFile::path()) && QDir().mkpath(SettingsFile::path()));
+        QStringList visibleWhileWriting;
+        m_dialogs->dialogs.onMessage = [&](const ScriptedDialogs::Shown &) {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible())
+                    visibleWhileWriting << w->objectName();
+        };
+        QTimer::singleShot(0, mainWindow, [] { mainWindow->exitButtonClicked(); });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        guard.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(QDir().rmdir(SettingsFile::path()));
+        QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
+        QCOMPARE(visibleWhileWriting, QStringList());
+    }
+
     void theLastChineseVoiceWins()
     {
         start({FakeSpeechVoice::makeVoice("a", "First Chinese", "804"),

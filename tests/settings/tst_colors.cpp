@@ -20,6 +20,7 @@ private slots:
     void skinColours_data();
     void skinColours();
     void paintColours();
+    void readableColours();
 };
 
 void TestColors::nameTableIsConsistent()
@@ -126,6 +127,42 @@ void TestColors::paintColours()
     QCOMPARE(toQColor(colors::clBtnFace), palette.color(QPalette::Active, QPalette::Button));
     QCOMPARE(toQColor(colors::clWindowText), palette.color(QPalette::Active, QPalette::Text));
     QCOMPARE(toQColor(0x8000000D), palette.color(QPalette::Active, QPalette::Highlight));
+}
+
+void TestColors::readableColours()
+{
+    // The WCAG's own figures.
+    QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100);
+    QCOMPARE(qRound(contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) * 100), 448);
+    QCOMPARE(qRound(contrastRatio(Qt::white, QColor(0x76, 0x76, 0x76)) * 100), 454);
+
+    const struct {
+        QColor color;
+        QList<QColor> backgrounds;
+        QColor expected; // invalid: no colour reads
+    } cases[] = {
+        {Qt::black, {QColor(0xff, 0xf6, 0xe6)}, Qt::black},     // reads: kept
+        {Qt::black, {Qt::black}, QColor(0x97, 0x97, 0x97)},     // black on black: lightened to 7 : 1
+        {QColor(0x80, 0x80, 0x80), {Qt::white}, QColor(0x58, 0x58, 0x58)}, // grey darkened to 7 : 1
+        {Qt::black, {Qt::black, Qt::white}, QColor()},          // a picture both dark and light
+    };
+    for (const auto &c : cases) {
+        const std::optional<QColor> got = readableColor(c.color, c.backgrounds);
+        QCOMPARE(got.has_value(), c.expected.isValid());
+        if (got) {
+            QCOMPARE(*got, c.expected);
+            QVERIFY(worstContrast(*got, c.backgrounds) >= ReadableContrast);
+        }
+    }
+
+    // A picture's colours are cell means, within the picture: a half that
+    // differs is a colour of its own.
+    QImage picture(16, 8, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 0));
+    QCOMPARE(pictureColors(picture, QRect(-4, 0, 40, 8), 8), (QList<QColor>{Qt::white, Qt::black}));
 }
 
 QTEST_MAIN(TestColors)

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace korvana {
@@ -17,6 +19,15 @@ QString appTitle()
 {
     const QString name = QApplication::applicationDisplayName();
     return name.isEmpty() ? QStringLiteral("Korvana") : name;
+}
+
+// Room for the title in the title bar's font, beside the icon and the
+// buttons that desktops put there (about 150 pixels at most).
+int messageBoxMinimumWidth(const QString &title)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    return QFontMetrics(titleFont).horizontalAdvance(title) + 160;
 }
 
 QString withDefaultExt(QString name, const QString &ext)
@@ -75,6 +86,13 @@ MsgResult QtDialogs::message(QWidget *parent, const QString &text, MsgButtons bu
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    // A short text makes a narrow box, whose title the desktop then cuts
+    // down to "K…a" beside its title-bar buttons: the box is kept wide
+    // enough for the whole title.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(messageBoxMinimumWidth(box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;
