@@ -190,6 +190,21 @@ struct RichEdit::Impl {
         return std::min(m, b.position() + b.length() - 1);
     }
 
+    // The formats of the document's fragments, converted once: a lesson
+    // text holds a few formats over and over. A format is found again by
+    // its shared data, so a lookup costs a pointer comparison.
+    mutable QList<std::pair<QTextCharFormat, rtf::CharFormat>> formatCache;
+    rtf::CharFormat formatOf(const QTextCharFormat &qf) const
+    {
+        for (const auto &k : std::as_const(formatCache))
+            if (k.first == qf)
+                return k.second;
+        if (formatCache.size() >= 64)
+            formatCache.removeFirst();
+        formatCache.append({qf, fromQt(qf)});
+        return formatCache.constLast().second;
+    }
+
     rtf::Content contentOf(int start, int end, bool mark) const
     {
         rtf::Content c;
@@ -200,15 +215,18 @@ struct RichEdit::Impl {
             if (bpos > end) break;
             rtf::Paragraph p;
             p.align = alignOf(b);
+            // A block's fragments follow one another from its start; their
+            // text is cut from the block's.
+            const QString blockText = b.text();
+            int fe = bpos;
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
-                const int fs = frag.position();
-                const int fe = fs + frag.length();
+                const int fs = fe;
+                fe = fs + frag.length();
                 const int s = std::max(fs, start), e = std::min(fe, end);
                 if (s >= e) continue;
-                rtf::CharFormat f = fromQt(frag.charFormat());
-                QString text = frag.text();
-                if (s != fs || e != fe) text = text.mid(s - fs, e - s);
+                rtf::CharFormat f = formatOf(frag.charFormat());
+                const QString text = blockText.mid(s - bpos, e - s);
                 if (!p.runs.isEmpty() && p.runs.last().format == f)
                     p.runs.last().text += text;
                 else
