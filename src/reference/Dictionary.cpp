@@ -42,27 +42,31 @@ qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
     const auto *h = reinterpret_cast<const char16_t *>(hay.data());
     const auto *nd = reinterpret_cast<const char16_t *>(needle.data());
     const char16_t first = nd[0];
-    const char16_t last = nd[m - 1];
-    const size_t middleBytes = size_t(m - 2) * sizeof(char16_t);
+    // The second unit the candidates are filtered by: the last one, or for a
+    // short needle the second, so that "///" or "/a" is not looked at after
+    // every slash of the text but only where two units stand together.
+    const qsizetype other = m <= 3 ? 1 : m - 1;
+    const char16_t last = nd[other];
+    const size_t restBytes = size_t(m - 1) * sizeof(char16_t);
     qsizetype i = from;
 #if defined(__SSE2__)
     const __m128i vFirst = _mm_set1_epi16(short(first));
     const __m128i vLast = _mm_set1_epi16(short(last));
     for (; i + m - 1 + 8 <= n; i += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + m - 1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + other));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
         while (mask) {
             const int bit = __builtin_ctz(mask);
             const qsizetype pos = i + bit / 2;
-            if (std::memcmp(h + pos + 1, nd + 1, middleBytes) == 0)
+            if (std::memcmp(h + pos + 1, nd + 1, restBytes) == 0)
                 return pos;
             mask &= ~(3u << bit);
         }
     }
 #endif
     for (; i + m <= n; ++i)
-        if (h[i] == first && h[i + m - 1] == last && std::memcmp(h + i + 1, nd + 1, middleBytes) == 0)
+        if (h[i] == first && h[i + other] == last && std::memcmp(h + i + 1, nd + 1, size_t(m - 1) * sizeof(char16_t)) == 0)
             return i;
     return -1;
 }
@@ -373,6 +377,46 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     return page;
 }
 
+bool DictionarySearch::findRestByPattern(const QString &text, QStringView searched,
+                                          const std::array<QString, 6> &patterns, int count, int firstResult,
+                                          int lastResult, DictionaryPage &page)
+{
+    // The whole-sense, sense-beginning, sense-end and anywhere patterns, each
+    // over the whole text in turn, after the line-start ones already taken.
+    const QStringView original = text;
+    QString line; // line feed + the line as searched, for the repeat test
+    for (size_t k = 2; k < patterns.size(); ++k) {
+        // A pattern that is an earlier one again ("//" for "/") finds only
+        // repeats.
+        if (std::find(patterns.begin(), patterns.begin() + qsizetype(k), patterns[k]) != patterns.begin() + qsizetype(k))
+            continue;
+        bool stopped = false;
+        scanLines(searched, patterns[k], [&](qsizetype start, qsizetype length) {
+            const QStringView entry = trimControls(original.mid(start, length));
+            if (entry.isEmpty())
+                return true;
+            line = QChar(LF);
+            line += trimControls(searched.mid(start, length));
+            for (size_t earlier = 0; earlier < k; ++earlier)
+                if (line.contains(patterns[earlier]))
+                    return true; // listed by an earlier pattern already
+            ++count;
+            if (count >= firstResult && count <= lastResult)
+                page.entries.append(entry.toString());
+            if (count == lastResult) {
+                stopped = true;
+                return false;
+            }
+            return true;
+        });
+        if (stopped) {
+            page.full = true;
+            break;
+        }
+    }
+    return true;
+}
+
 bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searched,
                                          const std::array<QString, 6> &patterns, QStringView ft, bool fold,
                                          int firstResult, int lastResult, DictionaryPage &page)
@@ -424,7 +468,14 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     const qsizetype need = qsizetype(lastResult) - count;
     std::array<std::vector<std::pair<qsizetype, qsizetype>>, 4> lines;
     const qsizetype n = searched.size();
+    // A common term (one letter, a digit, punctuation) is in most lines, and
+    // sorting them all costs more than finding the page pattern by pattern,
+    // where the page fills long before the text ends.
+    constexpr int CommonTermLines = 2048;
+    int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
+        if (++linesSeen > CommonTermLines)
+            return findRestByPattern(text, searched, patterns, count, firstResult, lastResult, page);
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
         if (end < 0)
