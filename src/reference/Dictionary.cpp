@@ -29,6 +29,20 @@ bool isControlOrBlank(QChar c)
     return c.unicode() <= 32;
 }
 
+// Folding matters only to a term with a letter A to Z or a to z: the
+// patterns of any other term (digits, punctuation) match the folded text
+// exactly where they match the text itself, so it is searched as it is and
+// no folded copy of the dictionary is made for it.
+bool holdsLatinLetter(QStringView term)
+{
+    for (QChar c : term) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z'))
+            return true;
+    }
+    return false;
+}
+
 // The first position of needle in hay at or after from, or -1: what
 // QStringView::indexOf gives, found eight code units at a time by the
 // needle's first and last unit, so a scan of the whole dictionary runs at
@@ -289,7 +303,7 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
     if (t.isEmpty())
         return results;
     const QChar kind = classifyTerm(t);
-    const bool fold = !caseSensitive && kind != u'C';
+    const bool fold = !caseSensitive && kind != u'C' && holdsLatinLetter(t);
     const QString folded = fold ? foldLatinCase(t) : t.toString();
 
     QString pattern;
@@ -331,7 +345,7 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     if (t.isEmpty())
         return page;
     const QChar kind = classifyTerm(t);
-    const bool fold = !caseSensitive && kind != u'C';
+    const bool fold = !caseSensitive && kind != u'C' && holdsLatinLetter(t);
     const QString ft = fold ? foldLatinCase(t) : t.toString();
 
     const std::array<QString, 6> patterns = {
