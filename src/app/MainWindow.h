@@ -40,6 +40,13 @@ public:
 
     // --- start-up and activation --------------------------------------------
     void onCreate();
+    // Set by the program before the main window is created: the character
+    // database and the dictionary, which the empty first window does not
+    // show, load right after its first paint instead of inside its creation.
+    static bool loadDataAfterFirstPaint;
+    // Loads what creation left for later, if anything; whatever reads the
+    // dictionary or the character database calls it first.
+    void loadPendingData();
     void onShow();
     void onActivate();
     void onClose();
@@ -603,6 +610,8 @@ protected:
 
 private:
     void buildControls();
+    bool m_databasesPending = false;
+    bool m_dictionaryPending = false;
     void applyTextDirections(); // settings -> panes
     void takeTextDirections();  // panes -> settings
     void buildMenus();

@@ -171,8 +171,25 @@ void MainWindow::onCreate()
     firstActivation = true;
     editorLoadPending = true;
 
+    if (loadDataAfterFirstPaint) {
+        m_databasesPending = true;
+        m_dictionaryPending = true;
+        return;
+    }
     readDatabases();
     loadDictionary(dictionaryFile);
+}
+
+bool MainWindow::loadDataAfterFirstPaint = false;
+
+void MainWindow::loadPendingData()
+{
+    if (m_databasesPending) {
+        m_databasesPending = false;
+        readDatabases();
+    }
+    if (m_dictionaryPending)
+        loadDictionary(dictionaryFile);
 }
 
 namespace {
@@ -251,6 +268,10 @@ void MainWindow::showEvent(QShowEvent *e)
 bool MainWindow::event(QEvent *e)
 {
     const bool handled = QWidget::event(e);
+    // Once the window stands painted on the screen, the data it left for
+    // later loads, before the loop takes the user's first input.
+    if (e->type() == QEvent::Paint && (m_databasesPending || m_dictionaryPending))
+        QTimer::singleShot(0, this, [this] { loadPendingData(); });
     if (e->type() == QEvent::WindowActivate)
         onActivate();
     return handled;
