@@ -112,6 +112,9 @@ int runProgram(int argc, char **argv)
     // The dictionary and the character database load after the main
     // window's first paint: the window shows as soon as it can.
     MainWindow::loadDataAfterFirstPaint = true;
+    // The editor asks the input-method services for its layouts when it is
+    // first shown.
+    LessonEditorWindow::fillLayoutsWhenShown = true;
     createWindows();
 
     splash->close();
