@@ -82,6 +82,33 @@ private slots:
         QCOMPARE(mainWindow->flashColor, quint32(0x0000FF));
     }
 
+    // The program leaves the dictionary and the character database for
+    // after the main window's first paint; a search before then loads them.
+    void dataLoadsAfterTheFirstPaintOrWhenFirstNeeded()
+    {
+        const QString dict = m_home.filePath(QStringLiteral("small.uni"));
+        QFile f(dict);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
+        f.close();
+        for (bool painted : {false, true}) {
+            MainWindow::loadDataAfterFirstPaint = true;
+            start({});
+            MainWindow::loadDataAfterFirstPaint = false;
+            QVERIFY(mainWindow->dictionaryText.isEmpty());
+            QVERIFY(mainWindow->unihanText.isEmpty());
+            mainWindow->dictionaryFile = dict;
+            if (painted) {
+                mainWindow->show();
+                QTRY_VERIFY(!mainWindow->dictionaryText.isEmpty());
+            } else {
+                QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
+            }
+            QVERIFY(!mainWindow->unihanText.isEmpty());
+            destroyWindows();
+        }
+    }
+
     void noChineseVoiceSwitchesReadingOff()
     {
         start({FakeSpeechVoice::makeVoice("en", "English", "409"),
