@@ -29,6 +29,21 @@ bool isControlOrBlank(QChar c)
     return c.unicode() <= 32;
 }
 
+// An entry of the dictionary text as a string that shares the text's memory
+// instead of copying it: an exact find may list tens of thousands of
+// entries. The text stays whole while an entry holds it; changing an entry
+// copies it first, as for any shared string.
+QString sharedEntry(const QString &text, QStringView entry)
+{
+    QString shared = text;
+    QString::DataPointer &d = shared.data_ptr();
+    if (!d.d || entry.isEmpty())
+        return entry.toString(); // text without an allocation of its own
+    d.setBegin(const_cast<char16_t *>(reinterpret_cast<const char16_t *>(entry.data())));
+    d.size = entry.size();
+    return shared;
+}
+
 // Folding matters only to a term with a letter A to Z or a to z: the
 // patterns of any other term (digits, punctuation) match the folded text
 // exactly where they match the text itself, so it is searched as it is and
@@ -324,14 +339,14 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
                 continue;
             const QStringView entry = trimControls(original.mid(lf + 1, cutLength(searched, lf + 1)));
             if (!entry.isEmpty())
-                results.append(entry.toString());
+                results.append(sharedEntry(text, entry));
         }
         return results;
     }
     scanLines(searched, pattern, [&](qsizetype start, qsizetype length) {
         const QStringView entry = trimControls(original.mid(start, length));
         if (!entry.isEmpty())
-            results.append(entry.toString());
+            results.append(sharedEntry(text, entry));
         return true;
     });
     return results;

@@ -190,6 +190,22 @@ private slots:
         QCOMPARE(chineseOf(indexed.findAll(text, u"a", false, 0, 3).entries), (QStringList{u"a"_qs, u"啊"_qs, u"字0"_qs}));
     }
 
+    // Exact find lists its entries without copying them out of the text:
+    // they outlive the text they came from, and changing one leaves the
+    // text as it was.
+    void exactFindEntriesOutliveTheirText()
+    {
+        QString text = dict({QStringLiteral("一 [yi1] /one/"), QStringLiteral("七 [qi1] /seven/")});
+        const QString before = text;
+        DictionarySearch s;
+        QStringList found = s.exactFind(text, u"1", false);
+        QCOMPARE(found, (QStringList{u"一 [yi1] /one/"_qs, u"七 [qi1] /seven/"_qs}));
+        found[0].append(u"!"_qs);
+        QCOMPARE(text, before);
+        text = QString();
+        QCOMPARE(found, (QStringList{u"一 [yi1] /one/!"_qs, u"七 [qi1] /seven/"_qs}));
+    }
+
     void exactFindByKind()
     {
         const QString text = dict({
