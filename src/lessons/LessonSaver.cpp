@@ -59,13 +59,16 @@ QByteArray LessonSaver::buildLesson(const QString &lesson)
 
     int written = 0;
     int lastStart = -1, lastEnd = -1;
+    int previousRow = -2, previousNext = -1; // where the line after the last one taken starts
     for (int r = 0; r < grid.rowCount(); ++r) {
         if (grid.lesson(r) != lesson)
             continue;
         if (!output.addPlainPiece(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>')))
             return buildLessonByCopies(lesson);
-        const int start = lessonText.lineIndex(r);
+        const int start = r == previousRow + 1 ? previousNext : lessonText.lineIndex(r);
         const int next = lessonText.lineIndex(r + 1);
+        previousRow = r;
+        previousNext = next;
         const int end = next < 0 ? -1 : next;
         // As copyRange: a missing or empty range copies nothing.
         if (start >= 0 && (end < 0 || end > start)) {

@@ -3,6 +3,8 @@
 
 #include <QHash>
 
+#include <charconv>
+
 namespace korvana::rtf {
 
 namespace {
@@ -18,7 +20,14 @@ size_t qHash(const FontKey &k, size_t seed = 0) noexcept
     return qHashMulti(seed, k.family, k.charset);
 }
 
-void appendInt(QByteArray &out, int v) { out += QByteArray::number(v); }
+// Without a string of its own per number: a lesson writes hundreds of
+// thousands of them (\uN, \f, \fs, \cf).
+void appendInt(QByteArray &out, int v)
+{
+    char digits[16];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, qsizetype(r.ptr - digits));
+}
 
 // Font names in the font table: plain ASCII as is, anything else in the
 // font's own code page when it has one, as \uN? otherwise.
