@@ -268,10 +268,16 @@ void MainWindow::showEvent(QShowEvent *e)
 bool MainWindow::event(QEvent *e)
 {
     const bool handled = QWidget::event(e);
-    // Once the window stands painted on the screen, the data it left for
-    // later loads, before the loop takes the user's first input.
-    if (e->type() == QEvent::Paint && (m_databasesPending || m_dictionaryPending))
-        QTimer::singleShot(0, this, [this] { loadPendingData(); });
+    // Once the window stands painted on the screen, the first activation's
+    // work and the data left for later run, before the loop takes the
+    // user's first input.
+    if (e->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        if (m_activationPending)
+            QTimer::singleShot(0, this, [this] { onActivate(); });
+        if (m_databasesPending || m_dictionaryPending)
+            QTimer::singleShot(0, this, [this] { loadPendingData(); });
+    }
     if (e->type() == QEvent::WindowActivate)
         onActivate();
     return handled;
@@ -284,6 +290,13 @@ void MainWindow::onActivate()
     // activation from starting the work a second time.
     if (!firstActivation || m_activating)
         return;
+    // A program that shows its window first does this work after the first
+    // paint.
+    if (loadDataAfterFirstPaint && !m_painted) {
+        m_activationPending = true;
+        return;
+    }
+    m_activationPending = false;
     m_activating = true;
 
     try {
