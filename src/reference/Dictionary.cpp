@@ -500,7 +500,7 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     // A common term (one letter, a digit, punctuation) is in most lines, and
     // sorting them all costs more than finding the page pattern by pattern,
     // where the page fills long before the text ends.
-    constexpr int CommonTermLines = 2048;
+    constexpr int CommonTermLines = 1024;
     int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
         if (++linesSeen > CommonTermLines)
