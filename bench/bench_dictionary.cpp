@@ -137,6 +137,7 @@ int main(int argc, char **argv)
         {"exact find, pinyin hao3", QStringLiteral("hao3"), false, {I, F, QStringLiteral("hao3")}},
         {"exact find, English house", QStringLiteral("house"), false, {I, F, QStringLiteral("/house/")}},
         {"exact find, English house, case sensitive", QStringLiteral("house"), true, {F, QStringLiteral("/house/")}},
+        {"exact find, pinyin 1 (a full listing)", QStringLiteral("1"), false, {F, QStringLiteral("1")}},
     };
     bool same = true;
     for (const Case &c : exact) {
@@ -157,6 +158,15 @@ int main(int argc, char **argv)
         {"find all, English xylophone (few results)", QStringLiteral("xylophone"), false,
          {I, F, QStringLiteral("xylophone")}},
         {"find all, no result", QStringLiteral("qqqqqq"), false, {I, F, QStringLiteral("qqqqqq")}},
+        // Short, common terms: one letter, one digit, punctuation.
+        {"find all, a", QStringLiteral("a"), false, {I, F, QStringLiteral("a")}},
+        {"find all, i", QStringLiteral("i"), false, {I, F, QStringLiteral("i")}},
+        {"find all, 1", QStringLiteral("1"), false, {I, F, QStringLiteral("1")}},
+        {"find all, /", QStringLiteral("/"), false, {I, F, QStringLiteral("/")}},
+        {"find all, [", QStringLiteral("["), false, {I, F, QStringLiteral("[")}},
+        {"find all, (", QStringLiteral("("), false, {I, F, QStringLiteral("(")}},
+        {"find all, to", QStringLiteral("to"), false, {I, F, QStringLiteral("to")}},
+        {"find all, the", QStringLiteral("the"), false, {I, F, QStringLiteral("the")}},
     };
     for (const Case &c : all) {
         QString grepCount;

@@ -56,8 +56,8 @@ touch "$tmp/installed"
 
 # Runs on the Xvfb display: start the program, wait for its main window (the
 # splash screen has the same title, but not the normal window type), press
-# its exit button (13 x 13 pixels, 20 pixels in from the top-right corner),
-# wait for it to end.
+# its exit button once its start-up report is out (13 x 13 pixels, 20 pixels
+# in from the top-right corner), wait for it to end.
 cat > "$tmp/run.sh" <<'EOF'
 set -u
 "$1/bin/korvana" 2> "$2" &
@@ -71,6 +71,12 @@ for _ in $(seq 300); do
   sleep 0.2
 done
 [ -n "$win" ] || { echo "no main window appeared" >&2; kill "$pid"; exit 1; }
+# The dictionary and the character database load just after the first paint;
+# the report's last line comes when they have.
+for _ in $(seq 300); do
+  grep -q '^korvana.startup: skin: ' "$2" && break
+  sleep 0.2
+done
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove --sync --window "$win" $((WIDTH - 14)) 10 click 1
 timeout 60 tail --pid="$pid" -f /dev/null || { echo "the exit button did not end the program" >&2; kill "$pid"; exit 1; }

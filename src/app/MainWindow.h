@@ -44,6 +44,15 @@ public:
     // Says what start-up found (settings, character database, dictionary,
     // skins) on the "korvana.startup" log, when that is switched on.
     void reportStartup();
+    // Set by the program before the main window is created: the character
+    // database and the dictionary, which the empty first window does not
+    // show, load right after its first paint instead of inside its creation,
+    // and the first activation's work (reminder, voices, flash) waits for
+    // that paint too.
+    static bool loadDataAfterFirstPaint;
+    // Loads what creation left for later, if anything; whatever reads the
+    // dictionary or the character database calls it first.
+    void loadPendingData();
     void onShow();
     void onActivate();
     void onClose();
@@ -623,6 +632,10 @@ protected:
 
 private:
     void buildControls();
+    bool m_databasesPending = false;
+    bool m_dictionaryPending = false;
+    bool m_painted = false;           // the window has been painted once
+    bool m_activationPending = false; // activated before that first paint
     void applyTextDirections(); // settings -> panes
     void takeTextDirections();  // panes -> settings
     void buildMenus();

@@ -23,6 +23,7 @@ MainWindow::DictionaryState &MainWindow::dictionary()
 
 korvana::DictionaryLineIndex &MainWindow::dictionaryLineIndex()
 {
+    loadPendingData();
     // A text put into dictionaryText otherwise than by a load is indexed here.
     dictionary().lineIndex.update(dictionaryText);
     return dictionary().lineIndex;
@@ -30,6 +31,8 @@ korvana::DictionaryLineIndex &MainWindow::dictionaryLineIndex()
 
 bool MainWindow::loadDictionary(const QString &FileName)
 {
+    // A dictionary asked for now replaces the one left for after the first paint.
+    m_dictionaryPending = false;
     showStatus(QStringLiteral("Loading ") + FileName);
     try {
         QString text = korvana::loadDictionaryText(FileName);

@@ -107,6 +107,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
 {
     if (!Sender)
         return;
+    loadPendingData();
     const bool mainPane = Sender == charactersView;
     if (mainPane) {
         // Moving onto the characters ends the hover reveal of the panes

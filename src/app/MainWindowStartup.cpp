@@ -212,6 +212,11 @@ void MainWindow::onCreate()
     firstActivation = true;
     editorLoadPending = true;
 
+    if (loadDataAfterFirstPaint) {
+        m_databasesPending = true;
+        m_dictionaryPending = true;
+        return;
+    }
     readDatabases();
     loadDictionary(dictionaryFile);
     reportStartup();
@@ -245,6 +250,21 @@ void MainWindow::reportStartup()
                                         .arg(korvana::ProgramPaths::skinsFolder(),
                                              korvana::skinNames().join(QStringLiteral(", ")));
     qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(skinName, skinAuthor);
+}
+
+bool MainWindow::loadDataAfterFirstPaint = false;
+
+void MainWindow::loadPendingData()
+{
+    if (!m_databasesPending && !m_dictionaryPending)
+        return;
+    if (m_databasesPending) {
+        m_databasesPending = false;
+        readDatabases();
+    }
+    if (m_dictionaryPending)
+        loadDictionary(dictionaryFile);
+    reportStartup();
 }
 
 namespace {
@@ -327,6 +347,16 @@ void MainWindow::showEvent(QShowEvent *e)
 bool MainWindow::event(QEvent *e)
 {
     const bool handled = QWidget::event(e);
+    // Once the window stands painted on the screen, the first activation's
+    // work and the data left for later run, before the loop takes the
+    // user's first input.
+    if (e->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        if (m_activationPending)
+            QTimer::singleShot(0, this, [this] { onActivate(); });
+        if (m_databasesPending || m_dictionaryPending)
+            QTimer::singleShot(0, this, [this] { loadPendingData(); });
+    }
     if (e->type() == QEvent::WindowActivate)
         onActivate();
     return handled;
@@ -339,6 +369,13 @@ void MainWindow::onActivate()
     // activation from starting the work a second time.
     if (!firstActivation || m_activating)
         return;
+    // A program that shows its window first does this work after the first
+    // paint.
+    if (loadDataAfterFirstPaint && !m_painted) {
+        m_activationPending = true;
+        return;
+    }
+    m_activationPending = false;
     m_activating = true;
 
     try {

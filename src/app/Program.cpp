@@ -109,6 +109,12 @@ int runProgram(int argc, char **argv)
 
     helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kvlhelp.chm"));
 
+    // The dictionary and the character database load after the main
+    // window's first paint: the window shows as soon as it can.
+    MainWindow::loadDataAfterFirstPaint = true;
+    // The editor asks the input-method services for its layouts when it is
+    // first shown.
+    LessonEditorWindow::fillLayoutsWhenShown = true;
     createWindows();
 
     splash->close();

@@ -275,14 +275,23 @@ void LessonEditorWindow::buildControls()
 
 // --- life ----------------------------------------------------------------------------------
 
+bool LessonEditorWindow::fillLayoutsWhenShown = false;
+
 void LessonEditorWindow::onCreate()
 {
-    fillLayoutLists();
+    if (fillLayoutsWhenShown)
+        m_layoutsPending = true;
+    else
+        fillLayoutLists();
     linkedFiles.clear();
 }
 
 bool LessonEditorWindow::event(QEvent *e)
 {
+    if (e->type() == QEvent::Show && m_layoutsPending) {
+        m_layoutsPending = false;
+        fillLayoutLists();
+    }
     const bool handled = QWidget::event(e);
     if (e->type() == QEvent::WindowActivate)
         onActivate();

@@ -92,6 +92,11 @@ public:
 
     // --- life ------------------------------------------------------------------------------
     void onCreate();
+    // Set by the program before the windows are created: the keyboard
+    // layout lists, which ask the input-method services, are filled when
+    // the editor is first shown instead of at its creation, so that start-up
+    // does not wait for those services.
+    static bool fillLayoutsWhenShown;
     void onActivate();
     void onClose();
     // Loads fileName into lessonText; throws korvana::RichTextError when it
@@ -190,6 +195,11 @@ public:
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+
+private:
+    bool m_layoutsPending = false;
+
+protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:

@@ -67,6 +67,53 @@ QByteArray LessonSaver::buildLesson(const QString &lesson)
 {
     RichEdit &lessonText = m_store.lessonText;
     const TermGrid &grid = m_store.termTable;
+    CopiedRichText output;
+
+    int written = 0;
+    int lastStart = -1, lastEnd = -1;
+    int previousRow = -2, previousNext = -1; // where the line after the last one taken starts
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        if (grid.lesson(r) != lesson)
+            continue;
+        if (!output.addPlainPiece(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>')))
+            return buildLessonByCopies(lesson);
+        const int start = r == previousRow + 1 ? previousNext : lessonText.lineIndex(r);
+        const int next = lessonText.lineIndex(r + 1);
+        previousRow = r;
+        previousNext = next;
+        const int end = next < 0 ? -1 : next;
+        // As copyRange: a missing or empty range copies nothing.
+        if (start >= 0 && (end < 0 || end > start)) {
+            output.addPiece(lessonText.rangeContent(start, end));
+            lastStart = start;
+            lastEnd = end;
+        }
+        ++written;
+        if (output.caretLine() != written || !output.caretAtLineStart())
+            output.addLineEnd();
+    }
+
+    for (qsizetype j = 0; j < m_store.linkedFiles.size(); ++j) {
+        if (m_store.linkedFileLessons.value(j) != lesson)
+            continue;
+        if (!output.addPlainPiece(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j))
+                                  + QLatin1Char('\n')))
+            return buildLessonByCopies(lesson);
+    }
+    const QByteArray rtf = output.toRtf();
+    if (rtf.isEmpty())
+        return buildLessonByCopies(lesson);
+    // The lesson text's selection ends on the last term line copied, as the
+    // copies leave it.
+    if (lastStart >= 0)
+        lessonText.setSel(lastStart, lastEnd);
+    return rtf;
+}
+
+QByteArray LessonSaver::buildLessonByCopies(const QString &lesson)
+{
+    RichEdit &lessonText = m_store.lessonText;
+    const TermGrid &grid = m_store.termTable;
     outputText.clear();
 
     // Every term and linked-file line starts a line of its own; the last

@@ -34,8 +34,13 @@ public:
     // full", ...).
     QString failureReason(const QString &lesson) const;
 
-    // The rich text of one lesson as it is written, built in outputText.
+    // The rich text of one lesson as it is written: each state tag and term
+    // line as copyRichText would carry them into an empty control, one after
+    // another, without the control.
     QByteArray buildLesson(const QString &lesson);
+    // The same bytes, built by copying each piece through pieceText into
+    // outputText; taken for pieces the faster build cannot carry.
+    QByteArray buildLessonByCopies(const QString &lesson);
 
     // Whether the term table has exactly one row per line of the lesson text.
     bool rowsAgreeWithLines() const;

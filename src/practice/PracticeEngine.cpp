@@ -2,6 +2,7 @@
 #include "practice/RandomGenerator.h"
 #include "platform/ui/Integers.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace korvana {
@@ -357,23 +358,61 @@ int PracticeEngine::chooseRandom(int start, const ShowFn &show, RandomGenerator 
     }
 
     // The rows the display would take, other than the current one, shown
-    // least often so far.
+    // least often so far. One pass finds the least count and how many rows
+    // have it; the row drawn is then found without listing them all, since
+    // the display nearly always takes it.
     const int rows = int(m_type.size());
     const int current = start - 1;
-    std::vector<int> least;
+    bool takes[4][4] = {};
+    for (std::uint8_t st = 0; st < 4; ++st)
+        for (std::uint8_t ty = 0; ty < 3; ++ty)
+            takes[st][ty] = stateAccepted(st) && typeChecked(ty);
+    const std::uint8_t *state = m_state.data();
+    const std::uint8_t *type = m_type.data();
+    const int *shownCounts = m_shown.data();
+    auto eligible = [&](int r) { return takes[state[r]][type[r]] && r != current; };
+    auto shownOf = [&](int r) {
+        const int v = shownCounts[r];
+        return v != INT_MIN ? v : shownCountOf(r);
+    };
     int minimum = INT_MAX;
+    int ties = 0;
     for (int r = 0; r < rows; ++r) {
-        if (r == current || !stateAccepted(m_state[size_t(r)]) || !typeChecked(m_type[size_t(r)]))
+        if (!eligible(r))
             continue;
-        const int shown = shownCountOf(r);
+        const int shown = shownOf(r);
         if (shown < minimum) {
             minimum = shown;
-            least.clear();
+            ties = 0;
         }
-        if (shown == minimum)
-            least.push_back(r);
+        ties += shown == minimum;
     }
-    const bool othersEligible = !least.empty();
+    std::vector<int> least; // listed only once the display refuses a row
+    if (ties > 0) {
+        const int k = random.random(ties);
+        int row = -1;
+        for (int r = 0, seen = 0; r < rows; ++r) {
+            if (eligible(r) && shownOf(r) == minimum && seen++ == k) {
+                row = r;
+                break;
+            }
+        }
+        if (show(row + 1))
+            return row + 1;
+        // A refused row changes nothing; the copy is read again all the same.
+        state = m_state.data();
+        type = m_type.data();
+        shownCounts = m_shown.data();
+        least.reserve(size_t(ties));
+        for (int r = 0; r < std::min(rows, int(m_type.size())); ++r)
+            if (eligible(r) && shownOf(r) == minimum)
+                least.push_back(r);
+        if (size_t(k) < least.size()) {
+            least[size_t(k)] = least.back();
+            least.pop_back();
+        }
+    }
+    const bool othersEligible = ties > 0;
     while (!least.empty()) {
         const size_t k = size_t(random.random(int(least.size())));
         const int row = least[k];

@@ -29,6 +29,35 @@ bool isControlOrBlank(QChar c)
     return c.unicode() <= 32;
 }
 
+// An entry of the dictionary text as a string that shares the text's memory
+// instead of copying it: an exact find may list tens of thousands of
+// entries. The text stays whole while an entry holds it; changing an entry
+// copies it first, as for any shared string.
+QString sharedEntry(const QString &text, QStringView entry)
+{
+    QString shared = text;
+    QString::DataPointer &d = shared.data_ptr();
+    if (!d.d || entry.isEmpty())
+        return entry.toString(); // text without an allocation of its own
+    d.setBegin(const_cast<char16_t *>(reinterpret_cast<const char16_t *>(entry.data())));
+    d.size = entry.size();
+    return shared;
+}
+
+// Folding matters only to a term with a letter A to Z or a to z: the
+// patterns of any other term (digits, punctuation) match the folded text
+// exactly where they match the text itself, so it is searched as it is and
+// no folded copy of the dictionary is made for it.
+bool holdsLatinLetter(QStringView term)
+{
+    for (QChar c : term) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z'))
+            return true;
+    }
+    return false;
+}
+
 // The first position of needle in hay at or after from, or -1: what
 // QStringView::indexOf gives, found eight code units at a time by the
 // needle's first and last unit, so a scan of the whole dictionary runs at
@@ -42,27 +71,31 @@ qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
     const auto *h = reinterpret_cast<const char16_t *>(hay.data());
     const auto *nd = reinterpret_cast<const char16_t *>(needle.data());
     const char16_t first = nd[0];
-    const char16_t last = nd[m - 1];
-    const size_t middleBytes = size_t(m - 2) * sizeof(char16_t);
+    // The second unit the candidates are filtered by: the last one, or for a
+    // short needle the second, so that "///" or "/a" is not looked at after
+    // every slash of the text but only where two units stand together.
+    const qsizetype other = m <= 3 ? 1 : m - 1;
+    const char16_t last = nd[other];
+    const size_t restBytes = size_t(m - 1) * sizeof(char16_t);
     qsizetype i = from;
 #if defined(__SSE2__)
     const __m128i vFirst = _mm_set1_epi16(short(first));
     const __m128i vLast = _mm_set1_epi16(short(last));
     for (; i + m - 1 + 8 <= n; i += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + m - 1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + other));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
         while (mask) {
             const int bit = __builtin_ctz(mask);
             const qsizetype pos = i + bit / 2;
-            if (std::memcmp(h + pos + 1, nd + 1, middleBytes) == 0)
+            if (std::memcmp(h + pos + 1, nd + 1, restBytes) == 0)
                 return pos;
             mask &= ~(3u << bit);
         }
     }
 #endif
     for (; i + m <= n; ++i)
-        if (h[i] == first && h[i + m - 1] == last && std::memcmp(h + i + 1, nd + 1, middleBytes) == 0)
+        if (h[i] == first && h[i + other] == last && std::memcmp(h + i + 1, nd + 1, size_t(m - 1) * sizeof(char16_t)) == 0)
             return i;
     return -1;
 }
@@ -324,7 +357,7 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
     if (t.isEmpty())
         return results;
     const QChar kind = classifyTerm(t);
-    const bool fold = !caseSensitive && kind != u'C';
+    const bool fold = !caseSensitive && kind != u'C' && holdsLatinLetter(t);
     const QString folded = fold ? foldLatinCase(t) : t.toString();
 
     QString pattern;
@@ -345,14 +378,14 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
                 continue;
             const QStringView entry = trimControls(original.mid(lf + 1, cutLength(searched, lf + 1)));
             if (!entry.isEmpty())
-                results.append(entry.toString());
+                results.append(sharedEntry(text, entry));
         }
         return results;
     }
     scanLines(searched, pattern, [&](qsizetype start, qsizetype length) {
         const QStringView entry = trimControls(original.mid(start, length));
         if (!entry.isEmpty())
-            results.append(entry.toString());
+            results.append(sharedEntry(text, entry));
         return true;
     });
     return results;
@@ -366,7 +399,7 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     if (t.isEmpty())
         return page;
     const QChar kind = classifyTerm(t);
-    const bool fold = !caseSensitive && kind != u'C';
+    const bool fold = !caseSensitive && kind != u'C' && holdsLatinLetter(t);
     const QString ft = fold ? foldLatinCase(t) : t.toString();
 
     const std::array<QString, 6> patterns = {
@@ -410,6 +443,46 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
         }
     }
     return page;
+}
+
+bool DictionarySearch::findRestByPattern(const QString &text, QStringView searched,
+                                          const std::array<QString, 6> &patterns, int count, int firstResult,
+                                          int lastResult, DictionaryPage &page)
+{
+    // The whole-sense, sense-beginning, sense-end and anywhere patterns, each
+    // over the whole text in turn, after the line-start ones already taken.
+    const QStringView original = text;
+    QString line; // line feed + the line as searched, for the repeat test
+    for (size_t k = 2; k < patterns.size(); ++k) {
+        // A pattern that is an earlier one again ("//" for "/") finds only
+        // repeats.
+        if (std::find(patterns.begin(), patterns.begin() + qsizetype(k), patterns[k]) != patterns.begin() + qsizetype(k))
+            continue;
+        bool stopped = false;
+        scanLines(searched, patterns[k], [&](qsizetype start, qsizetype length) {
+            const QStringView entry = trimControls(original.mid(start, length));
+            if (entry.isEmpty())
+                return true;
+            line = QChar(LF);
+            line += trimControls(searched.mid(start, length));
+            for (size_t earlier = 0; earlier < k; ++earlier)
+                if (line.contains(patterns[earlier]))
+                    return true; // listed by an earlier pattern already
+            ++count;
+            if (count >= firstResult && count <= lastResult)
+                page.entries.append(entry.toString());
+            if (count == lastResult) {
+                stopped = true;
+                return false;
+            }
+            return true;
+        });
+        if (stopped) {
+            page.full = true;
+            break;
+        }
+    }
+    return true;
 }
 
 bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searched,
@@ -463,7 +536,14 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     const qsizetype need = qsizetype(lastResult) - count;
     std::array<std::vector<std::pair<qsizetype, qsizetype>>, 4> lines;
     const qsizetype n = searched.size();
+    // A common term (one letter, a digit, punctuation) is in most lines, and
+    // sorting them all costs more than finding the page pattern by pattern,
+    // where the page fills long before the text ends.
+    constexpr int CommonTermLines = 1024;
+    int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
+        if (++linesSeen > CommonTermLines)
+            return findRestByPattern(text, searched, patterns, count, firstResult, lastResult, page);
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
         if (end < 0)

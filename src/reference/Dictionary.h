@@ -107,6 +107,11 @@ private:
     bool findAllInOnePass(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
                           QStringView ft, bool fold, int firstResult, int lastResult, DictionaryPage &page);
 
+    // The rest of find all after the line-start patterns, count results in:
+    // the other four patterns one after another over the whole text.
+    bool findRestByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                           int count, int firstResult, int lastResult, DictionaryPage &page);
+
     // The text the matches are sought in: the text itself, or its folded copy.
     QStringView searchedText(const QString &text, bool fold);
 

@@ -6,6 +6,8 @@
 #include "platform/ui/Integers.h"
 #include "settings/ProgramPaths.h"
 
+#include <array>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +24,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 DictionaryWindow *dictionaryWindow = nullptr;
 
 namespace korvana {
@@ -37,14 +43,37 @@ inline char16_t sortUnit(QChar c)
 }
 
 // A result row that sorts by the list's sort column with compareDictionaryText.
+// It keeps its dictionary entry and makes its three columns from it the
+// first time one is asked for, mostly when the row is drawn: a listing of
+// tens of thousands of entries fills at once and holds little more than the
+// entries.
 class DictionaryRowItem : public QTreeWidgetItem {
 public:
-    using QTreeWidgetItem::QTreeWidgetItem;
+    explicit DictionaryRowItem(const QString &entry) : m_entry(entry) {}
     bool operator<(const QTreeWidgetItem &other) const override
     {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
         return compareDictionaryText(text(column), other.text(column)) < 0;
     }
+    QVariant data(int column, int role) const override
+    {
+        if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 && column < 3) {
+            if (!m_made) {
+                const DictionaryRow row = dictionaryRow(m_entry, [](const QString &pinyin) {
+                    return mainWindow ? mainWindow->pinyinNumbersIntoToneMarks(pinyin) : pinyin;
+                });
+                m_columns = {row.chinese, row.pinyin, row.translation};
+                m_made = true;
+            }
+            return m_columns[size_t(column)];
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    QString m_entry;
+    mutable std::array<QString, 3> m_columns;
+    mutable bool m_made = false;
 };
 
 const QColor GridColour(0xC0, 0xC0, 0xC0);
@@ -417,16 +446,37 @@ void DictionaryWindow::closeButtonClicked()
 
 // --- searches -------------------------------------------------------------------------
 
+namespace {
+QTreeWidgetItem *resultRowItem(const QString &Entry)
+{
+    return new korvana::DictionaryRowItem(Entry);
+}
+} // namespace
+
 void DictionaryWindow::addResultRow(const QString &Entry)
 {
-    const korvana::DictionaryRow row = korvana::dictionaryRow(Entry, [](const QString &pinyin) {
-        return mainWindow ? mainWindow->pinyinNumbersIntoToneMarks(pinyin) : pinyin;
-    });
-    auto *item = new korvana::DictionaryRowItem;
-    item->setText(0, row.chinese);
-    item->setText(1, row.pinyin);
-    item->setText(2, row.translation);
-    resultList->addTopLevelItem(item);
+    resultList->addTopLevelItem(resultRowItem(Entry));
+}
+
+void DictionaryWindow::showResults(const QStringList &Entries)
+{
+    // One insertion for all rows: the list lays itself out once, not once
+    // per row.
+    QList<QTreeWidgetItem *> items;
+    items.reserve(Entries.size());
+    for (const QString &entry : Entries)
+        items.append(resultRowItem(entry));
+    resultList->addTopLevelItems(items);
+}
+
+void DictionaryWindow::clearResults()
+{
+    resultList->clear();
+    // The rows of a long listing are many small blocks; what they held goes
+    // back to the system instead of staying with the program.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 void DictionaryWindow::finishSearch()
@@ -453,12 +503,10 @@ void DictionaryWindow::findAllButtonClicked(QObject *Sender)
         return;
 
     BusyCursor busy(this);
-    resultList->clear();
+    clearResults();
     bool more = false;
-    const QStringList entries = mainWindow->dictionaryFindAll(term, caseSensitiveSwitch->isChecked(),
-                                                              paging.DictFirstResult, paging.DictLastResult, &more);
-    for (const QString &entry : entries)
-        addResultRow(entry);
+    showResults(mainWindow->dictionaryFindAll(term, caseSensitiveSwitch->isChecked(), paging.DictFirstResult,
+                                              paging.DictLastResult, &more));
     if (more)
         enableButton(nextButton);
     finishSearch();
@@ -471,9 +519,8 @@ void DictionaryWindow::exactFindButtonClicked()
     const QString term = korvana::trimControls(QStringView(searchEdit->text())).toString();
     if (term.isEmpty() || !mainWindow)
         return;
-    resultList->clear();
-    for (const QString &entry : mainWindow->dictionaryExactFind(term, caseSensitiveSwitch->isChecked()))
-        addResultRow(entry);
+    clearResults();
+    showResults(mainWindow->dictionaryExactFind(term, caseSensitiveSwitch->isChecked()));
     finishSearch();
 }
 

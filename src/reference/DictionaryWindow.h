@@ -115,6 +115,10 @@ public:
 
     // Appends one row for a dictionary entry.
     void addResultRow(const QString &Entry);
+    // Appends one row per entry, all at once.
+    void showResults(const QStringList &Entries);
+    // Empties the list and gives the memory of its rows back.
+    void clearResults();
 
     // Where "More options" pops its menu up, in screen coordinates.
     QPoint moreOptionsPoint() const;

@@ -84,6 +84,40 @@ private slots:
         QCOMPARE(mainWindow->flashColor, quint32(0x0000FF));
     }
 
+    // The program leaves the dictionary, the character database and the
+    // first activation's work for after the main window's first paint; a
+    // search before then loads the data.
+    void dataLoadsAfterTheFirstPaintOrWhenFirstNeeded()
+    {
+        const QString dict = m_home.filePath(QStringLiteral("small.uni"));
+        QFile f(dict);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
+        f.close();
+        struct Reset {
+            ~Reset() { MainWindow::loadDataAfterFirstPaint = false; }
+        } reset;
+        for (bool painted : {false, true}) {
+            MainWindow::loadDataAfterFirstPaint = true;
+            start({});
+            QVERIFY(mainWindow->dictionaryText.isEmpty());
+            QVERIFY(mainWindow->unihanText.isEmpty());
+            mainWindow->dictionaryFile = dict;
+            if (painted) {
+                // The first activation's work waits for the paint too.
+                mainWindow->show();
+                mainWindow->onActivate();
+                QVERIFY(mainWindow->firstActivation);
+                QTRY_VERIFY(!mainWindow->dictionaryText.isEmpty());
+                QTRY_VERIFY(!mainWindow->firstActivation);
+            } else {
+                QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
+            }
+            QVERIFY(!mainWindow->unihanText.isEmpty());
+            destroyWindows();
+        }
+    }
+
     void noChineseVoiceSwitchesReadingOff()
     {
         start({FakeSpeechVoice::makeVoice("en", "English", "409"),

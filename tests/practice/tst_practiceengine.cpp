@@ -246,6 +246,41 @@ private slots:
         QCOMPARE(seen, (QSet<int>{2, 3}));
     }
 
+    // The draw finds its row without listing the least shown rows; it must
+    // ask the display for the very rows, in the very order, that listing
+    // them and drawing from the list gives, refusals included.
+    void randomDrawsAsFromTheListOfLeastShown()
+    {
+        TermGrid g;
+        fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0"});
+        PracticeEngine e(g);
+        RandomGenerator rng, ref;
+        for (quint32 seed = 0; seed < 40; ++seed) {
+            FakeDisplay d{&e};
+            d.refuse = {QList<int>{2, 3, 5, 6, 8, 9}.value(int(seed % 6)), 8};
+            const int current = int(seed % 9) + 1;
+            QList<int> expected; // listed, drawn, refused rows taken out
+            QList<int> least;
+            for (int r = 0; r < g.rowCount(); ++r)
+                if (r != current - 1 && g.state(r) != u"l" && g.cell(TermGrid::ShownCount, r) == u"0")
+                    least << r + 1;
+            ref.setSeed(seed);
+            while (!least.isEmpty()) {
+                const int k = ref.random(int(least.size()));
+                expected << least[k];
+                if (!d.refuse.contains(least[k]))
+                    break;
+                least[k] = least.last();
+                least.removeLast();
+            }
+            rng.setSeed(seed);
+            e.chooseRandom(current, d.fn(), rng);
+            QCOMPARE(d.asked, expected);
+            fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0"});
+            e.tableChanged();
+        }
+    }
+
     void randomShowsTheCurrentRowWhenItAloneIsLeft()
     {
         TermGrid g;

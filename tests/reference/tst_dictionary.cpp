@@ -166,6 +166,46 @@ private slots:
         }
     }
 
+    // A term in thousands of lines (one letter, a slash) is found pattern by
+    // pattern after the line starts: still the scan's pages, and an entry
+    // whose sense is exactly the term comes first however late it stands.
+    void commonTermsMatchTheScan()
+    {
+        QStringList lines{QStringLiteral("# header a/")};
+        for (int i = 0; i < 3000; ++i)
+            lines << QStringLiteral("字%1 [zi%2] /a word %1/banana%3/").arg(i).arg(i % 5).arg(i % 7 ? "" : "/");
+        lines << QStringLiteral("啊 [a1] /A/") << QStringLiteral("阿 [a1] /all/") << QStringLiteral("a [a] /x/");
+        const QString text = dict(lines);
+        DictionaryLineIndex index;
+        index.update(text);
+        DictionarySearch scan, indexed;
+        indexed.useLineIndex(&index);
+        for (const QString &term : {u"a"_qs, u"/"_qs, u"["_qs, u"1"_qs, u"A"_qs}) {
+            for (const auto &[first, last] : {std::pair{0, 20}, std::pair{181, 200}, std::pair{2990, 3010}}) {
+                const DictionaryPage a = scan.findAll(text, term, false, first, last);
+                const DictionaryPage b = indexed.findAll(text, term, false, first, last);
+                QVERIFY2(a.entries == b.entries && a.full == b.full, qPrintable(term));
+            }
+        }
+        QCOMPARE(chineseOf(indexed.findAll(text, u"a", false, 0, 3).entries), (QStringList{u"a"_qs, u"啊"_qs, u"字0"_qs}));
+    }
+
+    // Exact find lists its entries without copying them out of the text:
+    // they outlive the text they came from, and changing one leaves the
+    // text as it was.
+    void exactFindEntriesOutliveTheirText()
+    {
+        QString text = dict({QStringLiteral("一 [yi1] /one/"), QStringLiteral("七 [qi1] /seven/")});
+        const QString before = text;
+        DictionarySearch s;
+        QStringList found = s.exactFind(text, u"1", false);
+        QCOMPARE(found, (QStringList{u"一 [yi1] /one/"_qs, u"七 [qi1] /seven/"_qs}));
+        found[0].append(u"!"_qs);
+        QCOMPARE(text, before);
+        text = QString();
+        QCOMPARE(found, (QStringList{u"一 [yi1] /one/!"_qs, u"七 [qi1] /seven/"_qs}));
+    }
+
     void exactFindByKind()
     {
         const QString text = dict({

@@ -190,6 +190,21 @@ struct RichEdit::Impl {
         return std::min(m, b.position() + b.length() - 1);
     }
 
+    // The formats of the document's fragments, converted once: a lesson
+    // text holds a few formats over and over. A format is found again by
+    // its shared data, so a lookup costs a pointer comparison.
+    mutable QList<std::pair<QTextCharFormat, rtf::CharFormat>> formatCache;
+    rtf::CharFormat formatOf(const QTextCharFormat &qf) const
+    {
+        for (const auto &k : std::as_const(formatCache))
+            if (k.first == qf)
+                return k.second;
+        if (formatCache.size() >= 64)
+            formatCache.removeFirst();
+        formatCache.append({qf, fromQt(qf)});
+        return formatCache.constLast().second;
+    }
+
     rtf::Content contentOf(int start, int end, bool mark) const
     {
         rtf::Content c;
@@ -200,15 +215,18 @@ struct RichEdit::Impl {
             if (bpos > end) break;
             rtf::Paragraph p;
             p.align = alignOf(b);
+            // A block's fragments follow one another from its start; their
+            // text is cut from the block's.
+            const QString blockText = b.text();
+            int fe = bpos;
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextFragment frag = it.fragment();
-                const int fs = frag.position();
-                const int fe = fs + frag.length();
+                const int fs = fe;
+                fe = fs + frag.length();
                 const int s = std::max(fs, start), e = std::min(fe, end);
                 if (s >= e) continue;
-                rtf::CharFormat f = fromQt(frag.charFormat());
-                QString text = frag.text();
-                if (s != fs || e != fe) text = text.mid(s - fs, e - s);
+                rtf::CharFormat f = formatOf(frag.charFormat());
+                const QString text = blockText.mid(s - bpos, e - s);
                 if (!p.runs.isEmpty() && p.runs.last().format == f)
                     p.runs.last().text += text;
                 else
@@ -706,6 +724,28 @@ void RichEdit::streamInContent(const rtf::Content &content)
     d->setCursor(c);
 }
 
+rtf::Content RichEdit::rangeContent(int start, int end) const
+{
+    // As setSel(start, end) followed by streamOutSelection.
+    if (start < 0)
+        return {};
+    const int len = d->length();
+    const bool mark = end < 0 || end > len;
+    const int e = mark ? len : end;
+    const int s = std::min(start, len);
+    const int from = std::min(s, e), to = std::max(s, e);
+    const bool withMark = mark && e >= s;
+    const int selLength = (withMark ? d->textLength() + 2 : d->toSelectionPos(to)) - d->toSelectionPos(from);
+    if (selLength <= 0)
+        return {};
+    return d->contentOf(from, to, withMark);
+}
+
+rtf::CharFormat RichEdit::keptFormat(const rtf::CharFormat &format)
+{
+    return fromQt(toQt(format));
+}
+
 QByteArray RichEdit::toRtf() const
 {
     return rtf::write(d->contentOf(0, d->length(), true), d->writerDefaults());
@@ -809,6 +849,123 @@ void RichEdit::setWordWrap(bool on)
 }
 
 bool RichEdit::wordWrap() const { return d->wrap; }
+
+void CopiedRichText::addPiece(rtf::Content piece)
+{
+    if (piece.paragraphs.isEmpty())
+        return;
+    m_steps.append(Step{int(m_pieces.paragraphs.size()), int(piece.paragraphs.size())});
+    for (rtf::Paragraph &p : piece.paragraphs) {
+        if (&p != &piece.paragraphs.first()) {
+            ++m_lines;
+            m_lineEmpty = true;
+        }
+        for (const rtf::Run &r : std::as_const(p.runs))
+            m_lineEmpty = m_lineEmpty && r.text.isEmpty();
+        m_pieces.paragraphs.append(std::move(p));
+    }
+}
+
+bool CopiedRichText::addPlainPiece(const QString &text)
+{
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == 0 || u == u'\r' || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1)
+            return false;
+    }
+    if (text.isEmpty())
+        return true;
+    // An emptied control reads left to right in the default format.
+    rtf::Content piece;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        rtf::Paragraph p;
+        p.align = rtf::Align::Left;
+        if (!line.isEmpty())
+            p.runs.append(rtf::Run{line, rtf::CharFormat()});
+        piece.paragraphs.append(std::move(p));
+    }
+    addPiece(std::move(piece));
+    return true;
+}
+
+void CopiedRichText::addLineEnd()
+{
+    m_steps.append(Step{-1, 0});
+    ++m_lines;
+    m_lineEmpty = true;
+}
+
+QByteArray CopiedRichText::toRtf() const
+{
+    if (m_steps.isEmpty())
+        return rtf::write(rtf::Content{{rtf::Paragraph{{}, rtf::Align::Left}, rtf::Paragraph()}}, rtf::WriterDefaults());
+
+    // What the stream out and in makes of a run depends only on its format:
+    // the writer names every property that changes and the reader keeps the
+    // others, so a run reads back in a stream of its own as in any other.
+    // Each format is streamed once, alone, and then taken as the control
+    // keeps it. The text comes back as it went, except NUL and the frame
+    // markers, which the copies are left to carry.
+    QList<std::pair<rtf::CharFormat, rtf::CharFormat>> kept;
+    bool streamable = true;
+    auto keptOf = [&kept, &streamable](const rtf::CharFormat &f) -> rtf::CharFormat {
+        for (const auto &k : std::as_const(kept))
+            if (k.first == f)
+                return k.second;
+        rtf::Content probe{{rtf::Paragraph{{rtf::Run{QStringLiteral("x"), f}}, rtf::Align::Unset}}};
+        rtf::Content back;
+        QString error;
+        if (!rtf::read(rtf::write(probe), &back, &error) || back.paragraphs.size() != 1
+            || back.paragraphs.first().runs.size() != 1) {
+            streamable = false;
+            return f;
+        }
+        kept.append({f, RichEdit::keptFormat(back.paragraphs.first().runs.first().format)});
+        return kept.constLast().second;
+    };
+
+    // Inserted into the control as the stream-in does: a piece's first
+    // paragraph continues the caret's line (taking its alignment when it has
+    // one), every further one starts a line of its own. The writer leaves a
+    // left alignment unsaid, and a piece's empty last paragraph is only the
+    // break that ends the stream, read after the stream's group has closed,
+    // without an alignment.
+    auto streamedAlign = [](rtf::Align a) { return a == rtf::Align::Left ? rtf::Align::Unset : a; };
+    rtf::Content out;
+    out.paragraphs.append(rtf::Paragraph{{}, rtf::Align::Left});
+    for (const Step &step : m_steps) {
+        if (step.firstParagraph < 0) {
+            out.paragraphs.append(rtf::Paragraph{{}, out.paragraphs.last().align});
+            continue;
+        }
+        for (int i = 0; i < step.paragraphs; ++i) {
+            const rtf::Paragraph &p = m_pieces.paragraphs.at(step.firstParagraph + i);
+            const rtf::Align align = i > 0 && i == step.paragraphs - 1 && p.runs.isEmpty() ? rtf::Align::Unset : streamedAlign(p.align);
+            if (i > 0)
+                out.paragraphs.append(rtf::Paragraph{{}, align != rtf::Align::Unset ? align : rtf::Align::Left});
+            else if (align != rtf::Align::Unset)
+                out.paragraphs.last().align = align;
+            QList<rtf::Run> &runs = out.paragraphs.last().runs;
+            for (const rtf::Run &r : p.runs) {
+                for (QChar ch : r.text)
+                    if (ch.unicode() == 0 || ch.unicode() == 0xFDD0 || ch.unicode() == 0xFDD1)
+                        return {};
+                if (r.text.isEmpty())
+                    continue;
+                const rtf::CharFormat f = keptOf(r.format);
+                if (!runs.isEmpty() && runs.last().format == f)
+                    runs.last().text += r.text;
+                else
+                    runs.append(rtf::Run{r.text, f});
+            }
+        }
+    }
+    if (!streamable)
+        return {};
+    // Saving runs to the end of the text, its final paragraph mark included.
+    out.paragraphs.append(rtf::Paragraph());
+    return rtf::write(out, rtf::WriterDefaults());
+}
 
 // An empty Source leaves Target as it was. A Source without a selection is
 // selected whole (its text, not the final paragraph mark, so a whole lesson

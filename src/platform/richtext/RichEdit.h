@@ -142,6 +142,13 @@ public:
     void streamInSelection(const QByteArray &rtf);
     // The same for rich text already read (no bytes to parse).
     void streamInContent(const rtf::Content &content);
+    // The rich text streamOutSelection gives for the selection
+    // setSel(start, end) would make, without making it; no paragraph at all
+    // when that selection would be empty.
+    rtf::Content rangeContent(int start, int end) const;
+    // A character format as a control keeps it: what a run inserted with it
+    // streams out as.
+    static rtf::CharFormat keptFormat(const rtf::CharFormat &format);
     // The whole document as RTF bytes, and loading from RTF bytes.
     QByteArray toRtf() const;
     void fromRtf(const QByteArray &rtf);
@@ -167,6 +174,38 @@ signals:
 private:
     struct Impl;
     Impl *d;
+};
+
+// The rich text that copying pieces one after another with copyRichText into
+// an empty control, with word wrap off and the default font, and saving that
+// control gives, built without the control: the pieces go through one
+// stream out and in together, instead of one each, and no document is built.
+class CopiedRichText {
+public:
+    // A piece as copyRichText takes it from its source (rangeContent).
+    void addPiece(rtf::Content piece);
+    // A plain text put into an emptied control and copied whole; false (and
+    // nothing added) for text with characters a control would take as line
+    // or frame breaks other than LF.
+    bool addPlainPiece(const QString &text);
+    // A line end typed at the caret (setSelText of CR LF).
+    void addLineEnd();
+    // The line the caret stands on and whether it stands at that line's start.
+    int caretLine() const { return m_lines - 1; }
+    bool caretAtLineStart() const { return m_lineEmpty; }
+    // The saved bytes; empty when the pieces would not come through the
+    // stream as they went in (the caller then copies them one by one).
+    QByteArray toRtf() const;
+
+private:
+    struct Step {
+        int firstParagraph = 0; // into m_pieces; -1 for a line end
+        int paragraphs = 0;
+    };
+    rtf::Content m_pieces; // every piece's paragraphs, one after another
+    QList<Step> m_steps;
+    int m_lines = 1;
+    bool m_lineEmpty = true;
 };
 
 // Copies Source's selection (all of Source when nothing is selected) into

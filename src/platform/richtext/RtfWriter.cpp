@@ -3,6 +3,9 @@
 
 #include <QHash>
 
+#include <charconv>
+#include <string>
+
 namespace korvana::rtf {
 
 namespace {
@@ -18,7 +21,21 @@ size_t qHash(const FontKey &k, size_t seed = 0) noexcept
     return qHashMulti(seed, k.family, k.charset);
 }
 
-void appendInt(QByteArray &out, int v) { out += QByteArray::number(v); }
+// Without a string of its own per number: a lesson writes hundreds of
+// thousands of them (\uN, \f, \fs, \cf).
+void appendInt(QByteArray &out, int v)
+{
+    char digits[16];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, qsizetype(r.ptr - digits));
+}
+
+void appendInt(std::string &out, int v)
+{
+    char digits[16];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, size_t(r.ptr - digits));
+}
 
 // Font names in the font table: plain ASCII as is, anything else in the
 // font's own code page when it has one, as \uN? otherwise.
@@ -94,12 +111,14 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
     if (fonts.isEmpty())
         fontOf(CharFormat());
 
-    QByteArray body;
+    // Built character by character: a plain string appends one without
+    // QByteArray's bookkeeping per character.
+    std::string body;
     qsizetype textSize = 0;
     for (const Paragraph &p : content.paragraphs)
         for (const Run &r : p.runs)
             textSize += r.text.size();
-    body.reserve(textSize * 2 + content.paragraphs.size() * 16 + 64);
+    body.reserve(size_t(textSize * 2 + content.paragraphs.size() * 16 + 64));
 
     int curFont = -1, curSize = -1, curColor = -1, curHighlight = 0;
     bool curBold = false, curItalic = false, curUnderline = false;
@@ -179,7 +198,7 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
     }
 
     QByteArray out;
-    out.reserve(body.size() + fonts.size() * 40 + colors.size() * 30 + 128);
+    out.reserve(qsizetype(body.size()) + fonts.size() * 40 + colors.size() * 30 + 128);
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl";
     for (qsizetype i = 0; i < fonts.size(); ++i) {
         out += "{\\f";
@@ -201,7 +220,7 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
         out += ';';
     }
     out += "}\r\n";
-    out += body;
+    out.append(body.data(), qsizetype(body.size()));
     out += "}\r\n";
     return out;
 }
