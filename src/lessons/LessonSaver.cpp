@@ -54,6 +54,27 @@ void LessonSaver::copyRange(RichEdit &source, int start, int end, RichEdit &targ
     copyRichText(&source, &target);
 }
 
+namespace {
+
+// The state tag as a piece in the look (font, size, colour, alignment) of the
+// first character of the line it opens, so the tag reads back in the size of
+// its line; an empty or missing line leaves the plain default look (an empty
+// content).
+rtf::Content stateTagInLineLook(const RichEdit &lessonText, int start, const QString &lineText,
+                                const QString &tag)
+{
+    if (start < 0 || lineText.isEmpty())
+        return {};
+    rtf::Content look = lessonText.rangeContent(start, start + 1);
+    if (look.paragraphs.isEmpty() || look.paragraphs.first().runs.isEmpty())
+        return {};
+    rtf::Paragraph p = look.paragraphs.first();
+    p.runs = {rtf::Run{tag, p.runs.first().format}};
+    return rtf::Content{{p}};
+}
+
+} // namespace
+
 QStringList LessonSaver::statesOf(const QString &lesson) const
 {
     QStringList states;
@@ -69,18 +90,30 @@ QByteArray LessonSaver::buildLesson(const QString &lesson)
     const TermGrid &grid = m_store.termTable;
     CopiedRichText output;
 
+    // Every term and linked-file line starts a line of its own; the last
+    // line gets no line end, so no empty paragraph is added at the end.
     int written = 0;
+    auto startLine = [&] {
+        if (written > 0 && (output.caretLine() != written || !output.caretAtLineStart()))
+            output.addLineEnd();
+        ++written;
+    };
     int lastStart = -1, lastEnd = -1;
     int previousRow = -2, previousNext = -1; // where the line after the last one taken starts
     for (int r = 0; r < grid.rowCount(); ++r) {
         if (grid.lesson(r) != lesson)
             continue;
-        if (!output.addPlainPiece(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>')))
-            return buildLessonByCopies(lesson);
+        startLine();
         const int start = r == previousRow + 1 ? previousNext : lessonText.lineIndex(r);
         const int next = lessonText.lineIndex(r + 1);
         previousRow = r;
         previousNext = next;
+        const QString tag = QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>');
+        rtf::Content tagPiece = stateTagInLineLook(lessonText, start, lessonText.line(r), tag);
+        if (!tagPiece.paragraphs.isEmpty())
+            output.addPiece(std::move(tagPiece));
+        else if (!output.addPlainPiece(tag))
+            return buildLessonByCopies(lesson);
         const int end = next < 0 ? -1 : next;
         // As copyRange: a missing or empty range copies nothing.
         if (start >= 0 && (end < 0 || end > start)) {
@@ -88,18 +121,17 @@ QByteArray LessonSaver::buildLesson(const QString &lesson)
             lastStart = start;
             lastEnd = end;
         }
-        ++written;
-        if (output.caretLine() != written || !output.caretAtLineStart())
-            output.addLineEnd();
     }
 
     for (qsizetype j = 0; j < m_store.linkedFiles.size(); ++j) {
         if (m_store.linkedFileLessons.value(j) != lesson)
             continue;
-        if (!output.addPlainPiece(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j))
-                                  + QLatin1Char('\n')))
+        startLine();
+        if (!output.addPlainPiece(parLine(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j))))
             return buildLessonByCopies(lesson);
     }
+    // A term line copied with its line end leaves an empty last line.
+    output.dropEmptyLastLine();
     const QByteArray rtf = output.toRtf();
     if (rtf.isEmpty())
         return buildLessonByCopies(lesson);
@@ -132,14 +164,12 @@ QByteArray LessonSaver::buildLessonByCopies(const QString &lesson)
         const int next = lessonText.lineIndex(r + 1);
         // The state tag is written in the look of the line it opens.
         pieceText.clear();
-        pieceText.setText(QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>'));
-        if (start >= 0 && !lessonText.line(r).isEmpty()) {
-            lessonText.setSel(start, start + 1);
-            const CharAttributes look = lessonText.selAttributes();
-            pieceText.setSel(0, -1);
-            pieceText.setSelAttributes(look);
-            pieceText.setSel(0, 0);
-        }
+        const QString tag = QLatin1String("<ST=") + grid.state(r) + QLatin1Char('>');
+        const rtf::Content tagPiece = stateTagInLineLook(lessonText, start, lessonText.line(r), tag);
+        if (tagPiece.paragraphs.isEmpty())
+            pieceText.setText(tag);
+        else
+            pieceText.streamInContent(tagPiece);
         copyRichText(&pieceText, &outputText);
         copyRange(lessonText, start, next < 0 ? -1 : next, outputText);
     }

@@ -962,6 +962,8 @@ QByteArray CopiedRichText::toRtf() const
     }
     if (!streamable)
         return {};
+    if (m_dropEmptyLastLine && out.paragraphs.size() > 1 && out.paragraphs.constLast().runs.isEmpty())
+        out.paragraphs.removeLast();
     // Saving runs to the end of the text, its final paragraph mark included.
     out.paragraphs.append(rtf::Paragraph());
     return rtf::write(out, rtf::WriterDefaults());

@@ -190,6 +190,9 @@ public:
     bool addPlainPiece(const QString &text);
     // A line end typed at the caret (setSelText of CR LF).
     void addLineEnd();
+    // An empty last line, as a copied line's own line end leaves, joined to
+    // the line before it (deleting the line end before the caret).
+    void dropEmptyLastLine() { m_dropEmptyLastLine = true; }
     // The line the caret stands on and whether it stands at that line's start.
     int caretLine() const { return m_lines - 1; }
     bool caretAtLineStart() const { return m_lineEmpty; }
@@ -206,6 +209,7 @@ private:
     QList<Step> m_steps;
     int m_lines = 1;
     bool m_lineEmpty = true;
+    bool m_dropEmptyLastLine = false;
 };
 
 // Copies Source's selection (all of Source when nothing is selected) into
