@@ -414,46 +414,17 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     const QStringView searched = searchedText(text, fold);
     if (findAllInOnePass(text, searched, patterns, ft, fold, firstResult, lastResult, page))
         return page;
-    const QStringView original = text;
-    int count = 0;
-    QString line; // line feed + the line as searched, for the repeat test
-    for (size_t k = 0; k < patterns.size(); ++k) {
-        bool stopped = false;
-        scanLines(searched, patterns[k], [&](qsizetype start, qsizetype length) {
-            const QStringView entry = trimControls(original.mid(start, length));
-            if (entry.isEmpty())
-                return true;
-            line = QChar(LF);
-            line += trimControls(searched.mid(start, length));
-            for (size_t earlier = 0; earlier < k; ++earlier)
-                if (line.contains(patterns[earlier]))
-                    return true; // listed by an earlier pattern already
-            ++count;
-            if (count >= firstResult && count <= lastResult)
-                page.entries.append(entry.toString());
-            if (count == lastResult) {
-                stopped = true;
-                return false;
-            }
-            return true;
-        });
-        if (stopped) {
-            page.full = true;
-            break;
-        }
-    }
+    findByPattern(text, searched, patterns, 0, 0, firstResult, lastResult, page);
     return page;
 }
 
-bool DictionarySearch::findRestByPattern(const QString &text, QStringView searched,
-                                          const std::array<QString, 6> &patterns, int count, int firstResult,
-                                          int lastResult, DictionaryPage &page)
+bool DictionarySearch::findByPattern(const QString &text, QStringView searched,
+                                      const std::array<QString, 6> &patterns, size_t firstPattern, int count,
+                                      int firstResult, int lastResult, DictionaryPage &page)
 {
-    // The whole-sense, sense-beginning, sense-end and anywhere patterns, each
-    // over the whole text in turn, after the line-start ones already taken.
     const QStringView original = text;
     QString line; // line feed + the line as searched, for the repeat test
-    for (size_t k = 2; k < patterns.size(); ++k) {
+    for (size_t k = firstPattern; k < patterns.size(); ++k) {
         // A pattern that is an earlier one again ("//" for "/") finds only
         // repeats.
         if (std::find(patterns.begin(), patterns.begin() + qsizetype(k), patterns[k]) != patterns.begin() + qsizetype(k))
@@ -543,7 +514,7 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
         if (++linesSeen > CommonTermLines)
-            return findRestByPattern(text, searched, patterns, count, firstResult, lastResult, page);
+            return findByPattern(text, searched, patterns, 2, count, firstResult, lastResult, page);
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
         if (end < 0)

@@ -107,10 +107,12 @@ private:
     bool findAllInOnePass(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
                           QStringView ft, bool fold, int firstResult, int lastResult, DictionaryPage &page);
 
-    // The rest of find all after the line-start patterns, count results in:
-    // the other four patterns one after another over the whole text.
-    bool findRestByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
-                           int count, int firstResult, int lastResult, DictionaryPage &page);
+    // Find all pattern by pattern, each over the whole text in turn, from
+    // patterns[firstPattern] on with count results already taken; a line an
+    // earlier pattern matches is not listed again. From the first pattern it
+    // is the plain scan the one-pass search must agree with.
+    bool findByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                       size_t firstPattern, int count, int firstResult, int lastResult, DictionaryPage &page);
 
     // The text the matches are sought in: the text itself, or its folded copy.
     QStringView searchedText(const QString &text, bool fold);
