@@ -46,7 +46,7 @@ public:
     void reportStartup();
     // Set by the program before the main window is created: the character
     // database and the dictionary, which the empty first window does not
-    // show, load right after its first paint instead of inside its creation,
+    // show, load right after its first paint, not inside its creation,
     // and the first activation's work (reminder, voices, flash) waits for
     // that paint too.
     static bool loadDataAfterFirstPaint;

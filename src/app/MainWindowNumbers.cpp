@@ -24,6 +24,7 @@ void MainWindow::showNumbersDialog()
 
     // The syllables are loaded afresh at every start; an item that cannot be
     // read leaves whatever scratchText held.
+    loadPendingData();
     const QByteArray rtf = charDatabase.numbersRtf();
     if (!rtf.isEmpty()) {
         try {

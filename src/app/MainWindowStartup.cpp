@@ -1,6 +1,7 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
 #include "app/HoverLabel.h"
+#include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/SpeechVoice.h"
@@ -18,9 +19,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -322,6 +325,16 @@ void MainWindow::onClose()
 
 void MainWindow::closeEvent(QCloseEvent *e)
 {
+    // The editor's unsaved edits are asked about first, and its lesson comes
+    // back to this window before the lessons are written; an editor kept
+    // open (Cancel) keeps the program running.
+    if (lessonEditorWindow && lessonEditorWindow->isVisible()) {
+        lessonEditorWindow->close();
+        if (lessonEditorWindow->isVisible()) {
+            e->ignore();
+            return;
+        }
+    }
     // Closing the main window ends the run: no other window (the screen
     // background, a picture, the dictionary) may keep the program alive
     // without a way back. They go before this one, so that this is the last
@@ -334,7 +347,13 @@ void MainWindow::closeEvent(QCloseEvent *e)
     // The windows leave the screen at once; writing the settings and the
     // lessons (each file synced to the disk) follows while the run ends.
     hide();
+    // A message of the writes (settings or lessons not saved) comes while no
+    // window shows: closing it must not end the run before the next one has
+    // been read.
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     onClose();
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
     QWidget::closeEvent(e);
 }
 

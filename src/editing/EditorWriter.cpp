@@ -233,6 +233,8 @@ bool LessonEditorWindow::saveLesson()
         // Written, such a file would not open as a lesson.
         korvana::Dialogs::instance().message(this, QStringLiteral("The lesson has no terms: there is nothing to save."),
                                              korvana::MsgButtons::Ok);
+        if (!fileName.isEmpty())
+            return false; // the file keeps its terms; the emptied lesson stays in the editor
         lessonModified = false;
         return true;
     }

@@ -434,7 +434,11 @@ void LessonEditorWindow::loadLesson()
     for (int i = lessonText->lineCount() - 1; i >= 0; --i)
         if (lessonText->line(i).trimmed().isEmpty())
             lessonText->deleteLine(i);
-    noteFileContents(read.data);
+    // Bytes that could not be read give no digest to compare with later.
+    if (read.ok())
+        noteFileContents(read.data);
+    else
+        fileDigest.clear();
 }
 
 void LessonEditorWindow::noteFileContents(const QByteArray &bytes)

@@ -94,7 +94,7 @@ public:
     void onCreate();
     // Set by the program before the windows are created: the keyboard
     // layout lists, which ask the input-method services, are filled when
-    // the editor is first shown instead of at its creation, so that start-up
+    // the editor is first shown, not at its creation, so that start-up
     // does not wait for those services.
     static bool fillLayoutsWhenShown;
     void onActivate();

@@ -290,6 +290,7 @@ void LessonEditorWindow::insertToneVowel(int Index)
     }
     if (!mainWindow)
         return;
+    mainWindow->loadPendingData();
     RichEdit &stored = mainWindow->toneVowelsText;
     stored.setSel(Index - 1, Index);
     if (!field)

@@ -233,6 +233,10 @@ bool LessonSaver::saveLesson(const QString &lesson)
         if (!current.ok())
             return fail(lesson, current.reason);
     }
+    // The file as it was read or written already holds every state: there is
+    // nothing to write, so a read-only file is no error either.
+    if (statesKnown)
+        return true;
     // A file nobody may write is read-only on purpose (a teacher's copy):
     // it is not replaced behind its owner's back.
     {
@@ -248,9 +252,6 @@ bool LessonSaver::saveLesson(const QString &lesson)
             && !parLineKeeps(m_store.linkedFiles[j], m_store.linkedFileDescriptions.value(j)))
             return fail(lesson, QStringLiteral("a linked file's name or description cannot be written unchanged"));
     }
-
-    if (statesKnown)
-        return true;
 
     QByteArray rtf;
     try {

@@ -29,21 +29,6 @@ bool isControlOrBlank(QChar c)
     return c.unicode() <= 32;
 }
 
-// An entry of the dictionary text as a string that shares the text's memory
-// instead of copying it: an exact find may list tens of thousands of
-// entries. The text stays whole while an entry holds it; changing an entry
-// copies it first, as for any shared string.
-QString sharedEntry(const QString &text, QStringView entry)
-{
-    QString shared = text;
-    QString::DataPointer &d = shared.data_ptr();
-    if (!d.d || entry.isEmpty())
-        return entry.toString(); // text without an allocation of its own
-    d.setBegin(const_cast<char16_t *>(reinterpret_cast<const char16_t *>(entry.data())));
-    d.size = entry.size();
-    return shared;
-}
-
 // Folding matters only to a term with a letter A to Z or a to z: the
 // patterns of any other term (digits, punctuation) match the folded text
 // exactly where they match the text itself, so it is searched as it is and
@@ -378,14 +363,14 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
                 continue;
             const QStringView entry = trimControls(original.mid(lf + 1, cutLength(searched, lf + 1)));
             if (!entry.isEmpty())
-                results.append(sharedEntry(text, entry));
+                results.append(entry.toString());
         }
         return results;
     }
     scanLines(searched, pattern, [&](qsizetype start, qsizetype length) {
         const QStringView entry = trimControls(original.mid(start, length));
         if (!entry.isEmpty())
-            results.append(sharedEntry(text, entry));
+            results.append(entry.toString());
         return true;
     });
     return results;
@@ -418,7 +403,7 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     return page;
 }
 
-bool DictionarySearch::findByPattern(const QString &text, QStringView searched,
+void DictionarySearch::findByPattern(const QString &text, QStringView searched,
                                       const std::array<QString, 6> &patterns, size_t firstPattern, int count,
                                       int firstResult, int lastResult, DictionaryPage &page)
 {
@@ -453,7 +438,6 @@ bool DictionarySearch::findByPattern(const QString &text, QStringView searched,
             break;
         }
     }
-    return true;
 }
 
 bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searched,
@@ -513,8 +497,10 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     constexpr int CommonTermLines = 1024;
     int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
-        if (++linesSeen > CommonTermLines)
-            return findByPattern(text, searched, patterns, 2, count, firstResult, lastResult, page);
+        if (++linesSeen > CommonTermLines) {
+            findByPattern(text, searched, patterns, 2, count, firstResult, lastResult, page);
+            return true;
+        }
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
         if (end < 0)

@@ -111,7 +111,7 @@ private:
     // patterns[firstPattern] on with count results already taken; a line an
     // earlier pattern matches is not listed again. From the first pattern it
     // is the plain scan the one-pass search must agree with.
-    bool findByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+    void findByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
                        size_t firstPattern, int count, int firstResult, int lastResult, DictionaryPage &page);
 
     // The text the matches are sought in: the text itself, or its folded copy.

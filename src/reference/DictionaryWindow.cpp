@@ -453,11 +453,6 @@ QTreeWidgetItem *resultRowItem(const QString &Entry)
 }
 } // namespace
 
-void DictionaryWindow::addResultRow(const QString &Entry)
-{
-    resultList->addTopLevelItem(resultRowItem(Entry));
-}
-
 void DictionaryWindow::showResults(const QStringList &Entries)
 {
     // One insertion for all rows: the list lays itself out once, not once
@@ -609,6 +604,7 @@ void DictionaryWindow::dictionaryInfoCommand()
 {
     if (!mainWindow)
         return;
+    mainWindow->loadPendingData();
     // The header is the first line; a text without a line break shows none.
     const qsizetype lf = mainWindow->dictionaryText.indexOf(QLatin1Char('\n'));
     const QString header = lf < 0 ? QString() : mainWindow->dictionaryText.left(lf + 1);

@@ -113,8 +113,6 @@ public:
     void changeDictionaryCommand();
     void closeButtonClicked();
 
-    // Appends one row for a dictionary entry.
-    void addResultRow(const QString &Entry);
     // Appends one row per entry, all at once.
     void showResults(const QStringList &Entries);
     // Empties the list and gives the memory of its rows back.

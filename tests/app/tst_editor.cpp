@@ -931,6 +931,25 @@ private slots:
         QCOMPARE(ed()->windowTitle(), QStringLiteral("New Lesson"));
         QCOMPARE(ed()->lessonText->lineCount(), 0);
     }
+
+    // Last: it ends the run of the windows.
+    void closingTheProgramAsksAboutTheEditorsEditsFirst()
+    {
+        const QString f = writeLesson(path("quit/a.kvl"), {term("A"), term("B")});
+        mainWindow->openLessons = QStringList{f};
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->show();
+        edit(f);
+        ed()->show();
+        type(ed()->translationText, QStringLiteral("A!"));
+        dialogs()->messageAnswers = {MsgResult::Cancel};
+        QVERIFY(!mainWindow->close());
+        QVERIFY(mainWindow->isVisible() && ed()->isVisible());
+        dialogs()->messageAnswers = {MsgResult::Yes};
+        QVERIFY(mainWindow->close());
+        QVERIFY(!ed()->isVisible());
+        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+    }
 };
 
 QTEST_MAIN(TestEditor)

@@ -233,20 +233,22 @@ bool isRandomChar(char c)
 }
 
 // The temporary names of a target are its stem and six random letters or
-// digits: "." + name + "." when that fits the folder's longest name, else a
-// shortened name with a hash of the whole one, so any valid name has room.
+// digits: "." + name + ".korvana~" when that fits the folder's longest name,
+// else a shortened name with a hash of the whole one, so any valid name has
+// room. The program's own mark in the stem keeps the user's ".name.backup"
+// from ever being taken for a leftover.
 QByteArray tempStem(const QByteArray &folder, const QByteArray &name)
 {
     long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (longest <= 0)
         longest = 255;
-    const QByteArray whole = "." + name + ".";
+    const QByteArray whole = "." + name + ".korvana~";
     if (whole.size() + kRandomChars <= longest)
         return whole;
     quint32 hash = 2166136261u; // FNV-1a: the same in every run
     for (const char c : name)
         hash = (hash ^ quint8(c)) * 16777619u;
-    const QByteArray tail = "~" + QByteArray::number(hash, 16).rightJustified(8, '0') + ".";
+    const QByteArray tail = "~" + QByteArray::number(hash, 16).rightJustified(8, '0') + ".korvana~";
     qsizetype keep = std::max<qsizetype>(0, longest - kRandomChars - 1 - tail.size());
     // Never cut a UTF-8 character in two.
     while (keep > 0 && keep < name.size() && (quint8(name[keep]) & 0xC0) == 0x80)

@@ -326,14 +326,14 @@ private slots:
         // One is still being written by a live save; one is the user's own.
         QFile held(folder + u'/' + leftovers.first());
         QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
-        QVERIFY(writeFileAtomically(folder + "/.lo.kvl.my-bak", "mine"));
+        QVERIFY(writeFileAtomically(folder + "/.lo.kvl.backup", "mine"));
         QVERIFY(writeFileAtomically(lesson, "new"));
-        QStringList expected{".lo.kvl.my-bak", leftovers.first(), "lo.kvl"};
+        QStringList expected{".lo.kvl.backup", leftovers.first(), "lo.kvl"};
         expected.sort();
         QCOMPARE(entries(folder), expected);
         held.close();
         QVERIFY(writeFileAtomically(lesson, "newer"));
-        QCOMPARE(entries(folder), QStringList({".lo.kvl.my-bak", "lo.kvl"}));
+        QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl"}));
 
         // Two names make the save write into the file.
         const QString other = folder + "/other-name.kvl";
@@ -354,7 +354,7 @@ private slots:
         QCOMPARE(atStart[0].file, QFileInfo(other).absoluteFilePath());
         QCOMPARE(readAll(atStart[0].copy), QByteArray("whole again"));
         QVERIFY(takeInterruptedSaves().isEmpty());
-        QCOMPARE(entries(folder), QStringList({".lo.kvl.my-bak", "lo.kvl", "other-name.kvl"}));
+        QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl", "other-name.kvl"}));
     }
 
     void readRefusesSpecialAndOversizedFiles()
