@@ -248,6 +248,15 @@ private slots:
         dialogs().openAnswers.push_back({utf16});
         r->openButtonClicked();
         QCOMPARE(r->fileText->line(1), QStringLiteral("第二句。"));
+        // Big-endian, with more NULs on the even bytes (the line break) than
+        // on the odd ones (一).
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (QChar c : QStringLiteral("一句。\r\n二句。"))
+            f.write(QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF));
+        f.close();
+        dialogs().openAnswers.push_back({utf16});
+        r->openButtonClicked();
+        QCOMPARE(r->fileText->line(1), QStringLiteral("二句。"));
         // Latin-1 text that is no UTF-8 reads as Windows-1252.
         const QString latin = m_home.filePath(QStringLiteral("latin.txt"));
         QFile l(latin);

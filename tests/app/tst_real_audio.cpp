@@ -220,7 +220,11 @@ private slots:
         player.open();
         player.play();
         const qint64 before = rec.samples();
-        while (rec.firstLoud(before) < 0 && rec.samples() - before < 5 * Rate)
+        // Bounded by the clock too: a monitor that delivers nothing must
+        // fail the test, not hang it.
+        QElapsedTimer t;
+        t.start();
+        while (rec.firstLoud(before) < 0 && rec.samples() - before < 5 * Rate && t.elapsed() < 10000)
             rec.recordFor(20);
         QVERIFY2(rec.firstLoud(before) >= 0, "the sound never started");
         rec.recordFor(500);
@@ -312,6 +316,41 @@ private slots:
         // The end of speech is told when the sound has been heard, not before.
         QVERIFY(endAt >= lastAt - 150);
         QVERIFY(endAt <= lastAt + 1000);
+    }
+
+    void pausedVoiceIsNotTakenForAVanishedDevice()
+    {
+        // A pause longer than the time after which a silent device counts
+        // as gone: after resume() the rest of the sentence is still heard.
+        EspeakVoice::Options options = EspeakVoice::defaultOptions();
+        options.silent = false;
+        EspeakVoice voice(options);
+        QSignalSpy ended(&voice, &SpeechVoice::endStream);
+        Recorder rec(m_sink);
+        QVERIFY(rec.started());
+        voice.speak(QStringLiteral("我们明天早上去北京看朋友。我们明天早上去北京看朋友。"), 1);
+        QElapsedTimer t;
+        t.start();
+        while (rec.firstLoud() < 0 && t.elapsed() < 10000)
+            rec.recordFor(20);
+        QVERIFY2(rec.firstLoud() >= 0, "the voice never started");
+        rec.recordFor(300);
+        voice.pause();
+        QCOMPARE(voice.runningState(), SpeechVoice::Paused);
+        rec.recordFor(500); // what the sink still held
+        const qint64 pausedAt = rec.samples();
+        t.restart();
+        while (t.elapsed() < 3500)
+            rec.recordFor(20);
+        QVERIFY2(rec.firstLoud(pausedAt) < 0, "the voice went on while paused");
+        QVERIFY(ended.isEmpty());
+        const qint64 resumedAt = rec.samples();
+        voice.resume();
+        t.restart();
+        while (ended.isEmpty() && t.elapsed() < 20000)
+            rec.recordFor(20);
+        QCOMPARE(ended.size(), 1);
+        QVERIFY2(rec.firstLoud(resumedAt) >= 0, "nothing was heard after resume(): the pause was taken for a lost device");
     }
 
     void sinkThatDisappearsDuringPlaybackNeitherHangsNorCrashes()

@@ -144,6 +144,19 @@ private slots:
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{good, good2}));
         QVERIFY(!loaded.contains(picture) && !loaded.contains(binary) && !loaded.contains(missing));
         QCOMPARE(store.loadingLesson, good2);
+
+        // Rows and lines that no longer agree when a lesson comes in: it is
+        // taken out again, text and rows, and named.
+        store.openLessons = {good, good2};
+        QCOMPARE(opener.openAll([&] {
+                     if (store.termTable.rowCount() == 2)
+                         store.termTable.setRowCount(3);
+                 }),
+                 QStringList{good2});
+        QCOMPARE(opener.failureReason(good2), QStringLiteral("could not be loaded whole"));
+        QCOMPARE(fixtures::lines(store.lessonText), QStringList{term("one")});
+        QCOMPARE(store.termTable.rowCount(), 2);
+        QVERIFY(loaded.contains(good) && !loaded.contains(good2));
     }
 
     // A text with no term tag and no linked-file line (a reading text beside
@@ -225,8 +238,10 @@ private slots:
         RichEdit doc;
         loadLessonData(doc, utf16);
         QCOMPARE(doc.line(0), s);
-        loadLessonData(doc, "<OR=caf\xe9>");
-        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9>"));
+        // Letters that tell Windows-1252 from its neighbours (1250 reads
+        // them as \u0144 and \u015A).
+        loadLessonData(doc, "<OR=caf\xe9 ni\xf1o \x8c>");
+        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9 ni\u00f1o \u0152>"));
     }
 
     void fileTooBigForTheLessonTextIsNotLoaded()

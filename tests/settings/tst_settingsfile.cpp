@@ -4,6 +4,7 @@
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
+#include "support/ChildProcess.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -354,6 +355,22 @@ void TestSettingsFile::unwritableFileIsReported()
     } catch (const Error &e) {
         QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
     }
+
+    // A settings file this user may write but not read is not replaced by
+    // one that holds only what was saved now.
+    qputenv("XDG_CONFIG_HOME", dirPath("config").toUtf8());
+    const QString ini = SettingsFile::path();
+    writeBytes(ini, "[Options]\nSkin=Mine\n");
+    QVERIFY(childtest::setMode(m_dir->path(), 0755) && childtest::setMode(dirPath("config"), 0755));
+    QVERIFY(childtest::setMode(dirPath("config/korvana"), 0777) && childtest::setMode(ini, 0622));
+    QCOMPARE(childtest::asUnprivilegedUser([&] {
+                 ScopedScriptedDialogs child;
+                 const bool saved = SettingsFile::save(s, d);
+                 return QByteArray(saved ? "saved" : "refused: ")
+                        + (child.dialogs.messages.empty() ? QString() : child.dialogs.messages[0].text).toUtf8();
+             }),
+             QByteArray("refused: Unable to open file korvana.ini, current settings were not saved"));
+    QCOMPARE(readBytes(ini), QByteArray("[Options]\nSkin=Mine\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

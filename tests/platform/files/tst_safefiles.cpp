@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 using namespace korvana::files;
@@ -77,6 +79,28 @@ private slots:
         QCOMPARE(why, QStringLiteral("no such file or folder"));
     }
 
+    void fullDiskSaysDiskFull()
+    {
+        // A small file system of its own, in a mount namespace of the child:
+        // the write runs out of room (ENOSPC, not the size limit's EFBIG).
+        QTemporaryDir dir;
+        const QString target = dir.filePath("lesson.kvl");
+        const QByteArray out = childtest::runInChild({}, [&]() -> QByteArray {
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
+                return "no mount";
+            QString reason;
+            if (!writeFileAtomically(target, "old", &reason))
+                return "first write: " + reason.toUtf8();
+            const bool ok = writeFileAtomically(target, QByteArray(200000, 'n'), &reason);
+            return (ok ? "written " : "") + reason.toUtf8() + ' ' + readAll(target) + ' '
+                   + QByteArray::number(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+        });
+        if (out == "no mount")
+            QSKIP("no tmpfs can be mounted here (needs root)");
+        QCOMPARE(out, QByteArray("disk full old 1"));
+    }
+
     void protectedFileOrFolderIsNotReplaced()
     {
         // As a user without root's rights: a rename would replace a
@@ -110,6 +134,10 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QCOMPARE(readRegularFile(fifo, 1000).status, ReadStatus::NotRegular);
         QVERIFY(!isRegularFile(fifo));
+        // Nor is one replaced by a write.
+        QVERIFY(!writeFileAtomically(fifo, "x"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
         QCOMPARE(readRegularFile("/dev/zero", 1000).status, ReadStatus::NotRegular);
         QCOMPARE(readRegularFile(dir.path(), 1000).status, ReadStatus::NotRegular);
         QCOMPARE(readRegularFile(dir.filePath("gone"), 1000).status, ReadStatus::Missing);

@@ -90,7 +90,8 @@ private slots:
                                               {true, 1, "", "setxkbmap failed"},
                                               {true, 0, "xkb:us::eng\n", ""},
                                               {true, 0, "", ""},
-                                              {true, 0, "libpinyin\n", ""}};
+                                              {true, 0, "libpinyin\n", ""},
+                                              {true, 0, "(ibus:7): GLib-WARNING **: x\nlibpinyin\n", ""}};
         IBusController ibus([&](const QString &, const QStringList &) { return answers.takeFirst(); });
         QCOMPARE(ibus.currentEngine(), std::optional<QString>(QString()));
         QCOMPARE(ibus.currentEngine(), std::nullopt); // the daemon went away
@@ -99,6 +100,8 @@ private slots:
         // The tool fails when it cannot reset the X keymap; reading back decides.
         QCOMPARE(ibus.switchTo("xkb:us::eng"), InputMethodController::Switch::Done);
         QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Refused);
+        // The engine is the last line the tool prints.
+        QCOMPARE(ibus.currentEngine(), std::optional<QString>("libpinyin"));
         QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', 'libpinyin', 'xkb:us::eng']\n"),
                  (QStringList{"xkb:us::eng", "libpinyin"}));
     }
@@ -109,6 +112,11 @@ private slots:
         ScriptedInputMethod &im = *owned;
         InputMethodLayouts layouts(std::move(owned));
         im.refuses = {"ja-engine"};
+        // Handles count from 1 to the number of engines.
+        QCOMPARE(layouts.layoutList(2), (QList<LayoutHandle>{1, 2}));
+        QCOMPARE(layouts.abbreviatedName(3), QStringLiteral("ENU"));
+        QVERIFY(layouts.abbreviatedName(4).isEmpty() && layouts.abbreviatedName(0).isEmpty());
+        QVERIFY(!layouts.activate(4) && !layouts.activate(0));
         QVERIFY(layouts.activate(1));
         // A refused engine is asked for once; the choice is still recorded.
         QVERIFY(!layouts.activate(2));
