@@ -118,6 +118,8 @@ private slots:
         };
         QTest::newRow("MingLiU") << lesson("MingLiU", 136, "\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6") << "TC"
                                  << "Noto Serif CJK TC";
+        QTest::newRow("MingLiU, Unicode text") << lesson("MingLiU", 0, "\\u30452?\\u-25944?\\u-30254?\\u21270?") << "TC"
+                                               << "Noto Serif CJK TC";
         QTest::newRow("KaiTi") << lesson("KaiTi", 134, gb) << "SC" << "Noto Serif CJK SC";
         QTest::newRow("@SimSun") << lesson("@SimSun", 134, gb) << "SC" << "Noto Serif CJK SC";
         QTest::newRow("@SimHei") << lesson("@SimHei", 134, gb) << "SC" << "Noto Sans CJK SC";

@@ -305,8 +305,8 @@ void TestSettingsFile::windowsStyleFile()
         "[Text Direction]\r\n"
         "Hanzi Left to Right=0\r\n"
         "Notes Left to Right=1\r\n"
-        "Translation Left to Right=1\r\n"
         "Pronounciation Left to Right=1\r\n"
+        "Translation Left to Right=1\r\n"
         "\r\n"
         "[Recent]\r\n"
         "File1=C:\\Lessons\\hsk1.kvl\r\n";

@@ -45,6 +45,12 @@ private slots:
         QTemporaryDir dir;
         const QString target = dir.filePath("lesson.kvl");
         QVERIFY(writeFileAtomically(target, "old"));
+        // A new file gets the usual mode, not the temporary file's 0600.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat fresh {};
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &fresh), 0);
+        QCOMPARE(fresh.st_mode & 0777, mode_t(0666 & ~mask));
         QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
         const QString link = dir.filePath("link.kvl");
         QVERIFY(QFile::link(target, link));
@@ -140,7 +146,10 @@ private slots:
         QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
         QCOMPARE(readRegularFile("/dev/zero", 1000).status, ReadStatus::NotRegular);
         QCOMPARE(readRegularFile(dir.path(), 1000).status, ReadStatus::NotRegular);
+        QCOMPARE(readRegularFile(dir.path(), 1000).reason, QStringLiteral("is a folder"));
+        QCOMPARE(readRegularFile(fifo, 1000).reason, QStringLiteral("not a regular file"));
         QCOMPARE(readRegularFile(dir.filePath("gone"), 1000).status, ReadStatus::Missing);
+        QCOMPARE(readRegularFile(dir.filePath("picture.jpg/x"), 1000).status, ReadStatus::Missing);
         const QString big = dir.filePath("big.wav");
         QVERIFY(writeFileAtomically(big, QByteArray(2000, 'x')));
         QCOMPARE(readRegularFile(big, 1999).status, ReadStatus::TooLarge);
