@@ -161,6 +161,11 @@ FAULTS = [
     ("editing/TermsManager.cpp", "        if (row < 0 || row >= lines)", "        if (row < 0 || row > lines)", ED),
     ("editing/LessonEditorWindow.cpp", "    soundEdit->setText(tagValue(QStringLiteral(\"SN\")));", "    soundEdit->setText(tagValue(QStringLiteral(\"GR\")));", ED),
 
+    ("lessons/LessonOpener.cpp", "        if (chars > LessonStore::TextLimit) {", "        if (chars >= LessonStore::TextLimit) {", LES),
+    ("lessons/LessonOpener.cpp", "        chars += line.size() + (terms.isEmpty() ? 0 : 1);", "        chars += line.size();", LES),
+    ("platform/keyboard/IBusController.cpp", "    if (r.out.contains(QLatin1String(\"No engine is set\")))\n        return QString();", "", KB),
+    ("platform/richtext/CodePages.cpp", "    case 134: return 936;    // GB2312 / GBK", "    case 134: return 20936;    // GB2312 / GBK", RT),
+    ("platform/richtext/RtfWriter.cpp", "        if (pi < count - 1) {\n            body += \"\\\\par\\r\\n\";", "        if (pi < count) {\n            body += \"\\\\par\\r\\n\";", RT),
 ]
 
 

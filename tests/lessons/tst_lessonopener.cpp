@@ -264,6 +264,20 @@ private slots:
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{small, after}));
         QVERIFY(!loaded.contains(big));
 
+        // Exactly at the limit a lesson loads; one character more and it does not.
+        QStringList exact = many.mid(0, int(LessonStore::TextLimit / (line.size() + 1)));
+        const qsizetype used = exact.join(QLatin1Char('\n')).size() + 1;
+        exact.append(term(QString(LessonStore::TextLimit - used - term(QString()).size(), u'y')));
+        QCOMPARE(exact.join(QLatin1Char('\n')).size(), LessonStore::TextLimit);
+        const QString atLimit = fixtures::writeLesson(path("big/exact.kvl"), exact);
+        exact.last().insert(5, u'y');
+        const QString pastLimit = fixtures::writeLesson(path("big/past.kvl"), exact);
+        store.openLessons = {pastLimit, atLimit};
+        QCOMPARE(opener.openAll(), QStringList{pastLimit});
+        QCOMPARE(opener.failureReason(pastLimit), QStringLiteral("over the 1,000,000-character limit"));
+        QCOMPARE(store.lessonText.lineCount(), exact.size());
+        QCOMPARE(store.termTable.rowCount(), exact.size());
+
         // Each half fits; the second passes the limit with the first.
         const QString half = fixtures::writeLesson(path("big/half.kvl"), many.mid(0, many.size() / 2 + 1));
         const QString other = fixtures::writeLesson(path("big/other.kvl"), many.mid(0, many.size() / 2 + 1));
