@@ -80,6 +80,8 @@ private slots:
         QVERIFY(compareTermsText("", "a") < 0);
         // Letters are folded to capitals, so "_" (after "Z") follows them.
         QVERIFY(compareTermsText("a", "_") < 0);
+        QVERIFY(compareTermsText("zi4", "_") < 0); // z too
+        QCOMPARE(compareTermsText("zi4", "ZI4"), 0);
         // Other letters keep their own codes: no folding beyond A-Z.
         QVERIFY(compareTermsText("Ä", "ä") != 0);
         QVERIFY(compareTermsText("z", "ā") < 0);
@@ -112,6 +114,8 @@ private slots:
     void marksOnlyRowsOfTheTable()
     {
         QCOMPARE(markStateFor(3), QString());
+        QCOMPARE(operationMessage(0), QStringLiteral("No selected terms"));
+        QCOMPARE(operationMessage(1), QStringLiteral("Operation performed on 1 terms"));
 
         TermGrid g;
         g.setRowCount(3);

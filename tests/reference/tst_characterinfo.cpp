@@ -270,6 +270,7 @@ private slots:
         // So is a new text of the same length.
         QString same = Dict;
         same.replace(QStringLiteral("\n中"), QStringLiteral("\n申"));
+        index.update(Dict);
         index.update(same);
         QCOMPARE(index.find(QStringLiteral("\n申 ")), same.indexOf(QStringLiteral("\n申 ")));
         QCOMPARE(index.find(QStringLiteral("\n中 ")), -1);

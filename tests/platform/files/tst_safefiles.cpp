@@ -99,12 +99,16 @@ private slots:
             if (!writeFileAtomically(target, "old", &reason))
                 return "first write: " + reason.toUtf8();
             const bool ok = writeFileAtomically(target, QByteArray(200000, 'n'), &reason);
-            return (ok ? "written " : "") + reason.toUtf8() + ' ' + readAll(target) + ' '
-                   + QByteArray::number(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+            QByteArray out = (ok ? "written " : "") + reason.toUtf8() + ' ' + readAll(target) + ' '
+                             + QByteArray::number(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+            // The same file system made read-only.
+            if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+                return out + " no read-only remount";
+            return out + (writeFileAtomically(target, "x", &reason) ? QByteArray(", written") : ", " + reason.toUtf8());
         });
         if (out == "no mount")
             QSKIP("no tmpfs can be mounted here (needs root)");
-        QCOMPARE(out, QByteArray("disk full old 1"));
+        QCOMPARE(out, QByteArray("disk full old 1, read-only file system"));
     }
 
     void protectedFileOrFolderIsNotReplaced()
@@ -149,6 +153,8 @@ private slots:
         QCOMPARE(readRegularFile(dir.path(), 1000).reason, QStringLiteral("is a folder"));
         QCOMPARE(readRegularFile(fifo, 1000).reason, QStringLiteral("not a regular file"));
         QCOMPARE(readRegularFile(dir.filePath("gone"), 1000).status, ReadStatus::Missing);
+        QCOMPARE(readRegularFile(QString(), 1000).status, ReadStatus::Missing);
+        QCOMPARE(readRegularFile(QString(), 1000).reason, QStringLiteral("no such file or folder"));
         QCOMPARE(readRegularFile(dir.filePath("picture.jpg/x"), 1000).status, ReadStatus::Missing);
         const QString big = dir.filePath("big.wav");
         QVERIFY(writeFileAtomically(big, QByteArray(2000, 'x')));

@@ -72,7 +72,8 @@ private slots:
     {
         const QList<QPair<QString, QString>> languages = {{"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"}, {"zh_TW", "CHT"},
                                                           {"zh_HK", "CHT"}, {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"},
-                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""}};
+                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""},
+                                                          {"zh-TW", "CHT"}, {"en_GB.UTF-8", "ENG"}};
         for (const auto &[code, name] : languages)
             QCOMPARE(InputMethodLayouts::languageAbbreviation(code), name);
         // Keyboard engines go by their layout, whatever language they claim.
@@ -219,6 +220,7 @@ private slots:
         QVERIFY(layouts.activate(3));
         layouts.restore();
         QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+        QCOMPARE(layouts.controller().switchTo("no-such-engine"), InputMethodController::Switch::Refused);
 
         fcitx.kill();
         QVERIFY(fcitx.waitForFinished(5000));
