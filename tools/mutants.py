@@ -198,6 +198,31 @@ FAULTS = [
     ("editing/PinyinEntry.cpp", "    if (index < 1 || index > 24)", "    if (index < 1 || index >= 24)", ED),
     ("editing/TermsManager.cpp", "    return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c;", "    return (c >= u'a' && c < u'z') ? char16_t(c - u'a' + u'A') : c;", ED),
     ("editing/TermsManager.cpp", "    if (count <= 0)\n        return QStringLiteral(\"No selected terms\");", "    if (count < 0)\n        return QStringLiteral(\"No selected terms\");", ED),
+    # --- a second fresh set, written after the first one had been answered
+    ("lessons/LinkedFiles.cpp", "        raw.replace(QLatin1String(\"\\\"\\\"\"), QLatin1String(\"\\\"\"));\n", "", LES),
+    ("lessons/LinkedFiles.cpp", "            if (i >= 0 && (at < 0 || i < at)) {", "            if (i >= 0 && at < 0) {", LES),
+    ("reference/StoredItems.cpp", "    if (qint64(streamSize) > stored.size() - 4)", "    if (qint64(streamSize) > stored.size())", REF),
+    ("reference/StoredItems.cpp", "    if (stored.size() < 4)\n        corrupt(\"too short\");", "    if (stored.size() < 3)\n        corrupt(\"too short\");", REF),
+    ("practice/FlashTiming.cpp", "    return n >= FlashLimits::MaxCycles ? FlashLimits::MaxCycles : n + 1;", "    return n >= FlashLimits::MaxCycles ? FlashLimits::MaxCycles : n;", PRA),
+    ("practice/FlashTiming.cpp", "    if (characters < 1 || characters > 8)", "    if (characters < 1 || characters >= 8)", PRA),
+    ("practice/FlashTiming.cpp", "    return ms < 0 ? -1 : std::min(ms, FlashLimits::MaxWaitMs);", "    return ms < 0 ? 0 : std::min(ms, FlashLimits::MaxWaitMs);", PRA),
+    ("settings/Skin.cpp", "        if (entry.compare(name, Qt::CaseInsensitive) == 0)", "        if (entry.compare(name, Qt::CaseSensitive) == 0)", SET),
+    ("settings/Skin.cpp", "        return c != 0 ? c < 0 : a < b;", "        return c != 0 ? c > 0 : a < b;", SET),
+    ("settings/ProgramPaths.cpp", "    if (!folder.endsWith(u'/'))", "    if (folder.isEmpty())", SET),
+    ("platform/richtext/CodePages.cpp", "    case 1361: return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);",
+     "    case 1361: return (b >= 0x84 && b <= 0xD3);", RT),
+    ("platform/richtext/CodePages.cpp", "    case 162: return 1254;   // Turkish", "    case 162: return 1252;   // Turkish", RT),
+    ("platform/richtext/RtfWriter.cpp", "                } else if (u == '\\t') {\n                    word(\"\\\\tab\", 0, false);", "                } else if (u == '\\t') {\n                    word(\"\\\\tab \", 0, false);", RT),
+    ("platform/files/SafeFiles.cpp", "    case ENOTDIR:\n        return QStringLiteral(\"a folder in the path is a file\");", "    case ENOTDIR:\n        return QStringLiteral(\"no such file or folder\");", "tst_safefiles"),
+    ("platform/files/SafeFiles.cpp", "    const QString target = writeTarget(path);", "    const QString target = path;", "tst_safefiles"),
+    ("platform/ini/IniFile.cpp", "        if (first < 0)\n            first = s;", "        first = s;", INI),
+    ("platform/keyboard/IBusController.cpp", "        if (!n.isEmpty() && !names.contains(n))", "        if (!n.isEmpty())", KB),
+    ("platform/keyboard/IBusController.cpp", "                if (!name.isEmpty() && !languages.contains(name))", "                if (!name.isEmpty())", KB),
+    ("platform/keyboard/XkbKeyboardLayouts.cpp", "    if (v.size() >= 2 && (v.front() == QLatin1Char('\"') || v.front() == QLatin1Char('\\'')) && v.back() == v.front())",
+     "    if (v.size() >= 2 && v.front() == QLatin1Char('\"') && v.back() == v.front())", KB),
+    ("editing/PinyinEntry.cpp", "    return QStringLiteral(\"toneImage%1\").arg(index <= 8 ? aAndE[index - 1] : index);", "    return QStringLiteral(\"toneImage%1\").arg(index < 8 ? aAndE[index - 1] : index);", ED),
+    ("editing/TermsManager.cpp", "        return grid.type(row) == QLatin1String(\"p\");", "        return grid.type(row) != QLatin1String(\"w\");", ED),
+
 ]
 
 

@@ -83,6 +83,8 @@ private slots:
         QString why;
         QVERIFY(!writeFileAtomically(dir.filePath("no/such/x.kvl"), "x", &why));
         QCOMPARE(why, QStringLiteral("no such file or folder"));
+        QVERIFY(!writeFileAtomically(target + "/x.kvl", "x", &why));
+        QCOMPARE(why, QStringLiteral("a folder in the path is a file"));
     }
 
     void fullDiskSaysDiskFull()

@@ -105,6 +105,11 @@ private slots:
         QCOMPARE(ibus.currentEngine(), std::optional<QString>("libpinyin"));
         QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', 'libpinyin', 'xkb:us::eng']\n"),
                  (QStringList{"xkb:us::eng", "libpinyin"}));
+        // An engine listed twice keeps its first language.
+        QCOMPARE(IBusController::parseRegistryLanguages(
+                     "<engines><engine><name>libpinyin</name><language>zh_CN</language></engine>"
+                     "<engine><name>libpinyin</name><language>en</language></engine></engines>"),
+                 (QHash<QString, QString>{{"libpinyin", "zh_CN"}}));
     }
 
     void takingOverAndGivingBack()

@@ -213,6 +213,7 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
     QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0\\'fe\\'40") << QStringLiteral("\u4E2D\uFA0C");
     QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'88\\'9f\\'e0\\'40") << QStringLiteral("\u4E9C\u6F3E");
+    QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31") << QStringLiteral("\uAC00\u3000\u4F3D");
     QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
     QTest::newRow("238 Central European") << 238 << QByteArray("\\'f8") << QStringLiteral("\u0159");
     QTest::newRow("204 Cyrillic") << 204 << QByteArray("\\'c6") << QStringLiteral("\u0416");
