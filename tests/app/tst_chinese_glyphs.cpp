@@ -123,6 +123,21 @@ private slots:
         QTest::newRow("Big5") << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl{\\f0\\fswiss\\fcharset136 Arial;}}"
                                             "\\f0 <CH=\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6><OR=x>\\par}")
                               << "TC" << "";
+        // Each style of missing Windows font to the installed one of its
+        // forms: Ming (traditional Song), Kai (Song when no Kai font is
+        // installed) and the vertical "@" names.
+        const QByteArray gb = "\\'d6\\'b1\\'b9\\'c7\\'bd\\'c7\\'bb\\'af";
+        auto lesson = [](const char *font, int charset, const QByteArray &bytes) {
+            return "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset" + QByteArray::number(charset) + ' ' + font
+                   + ";}}\\f0 <CH=" + bytes + "><OR=x>\\par}";
+        };
+        QTest::newRow("MingLiU") << lesson("MingLiU", 136, "\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6") << "TC"
+                                 << "Noto Serif CJK TC";
+        QTest::newRow("MingLiU, Unicode text") << lesson("MingLiU", 0, "\\u30452?\\u-25944?\\u-30254?\\u21270?") << "TC"
+                                               << "Noto Serif CJK TC";
+        QTest::newRow("KaiTi") << lesson("KaiTi", 134, gb) << "SC" << "Noto Serif CJK SC";
+        QTest::newRow("@SimSun") << lesson("@SimSun", 134, gb) << "SC" << "Noto Serif CJK SC";
+        QTest::newRow("@SimHei") << lesson("@SimHei", 134, gb) << "SC" << "Noto Sans CJK SC";
     }
     void charactersPane()
     {
@@ -141,7 +156,7 @@ private slots:
         const QStringList families = hanFamilies(mainWindow->charactersText->document());
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
         if (!serif.isEmpty())
-            QCOMPARE(families.first().toLower(), serif.toLower()); // SimSun is a Song (serif) font
+            QCOMPARE(families.first().toLower(), serif.toLower());
         // The translation's Latin letters keep a Latin font.
         QTextLayout *latin = mainWindow->translationText->document()->begin().layout();
         mainWindow->translationText->document()->documentLayout()->documentSize();

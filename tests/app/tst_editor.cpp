@@ -290,6 +290,18 @@ private slots:
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(2));
         QCOMPARE(linesOf(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u>"));
+
+        // So is a sound or a picture alone.
+        edit(f);
+        ed()->show();
+        ed()->soundEdit->setText(QStringLiteral("a.wav"));
+        ed()->nextButtonClicked();
+        ed()->pictureEdit->setText(QStringLiteral("b.jpg"));
+        dialogs()->messageAnswers.push_back(MsgResult::Yes);
+        ed()->closeButtonClicked();
+        QCOMPARE(dialogs()->messages.size(), size_t(3));
+        QVERIFY2(linesOf(f).value(0).contains(QStringLiteral("<SN=a.wav>")), qPrintable(linesOf(f).value(0)));
+        QVERIFY2(linesOf(f).value(1).contains(QStringLiteral("<GR=b.jpg>")), qPrintable(linesOf(f).value(1)));
     }
 
     void tagTextIsRefusedInTheFields()

@@ -239,6 +239,17 @@ private slots:
         dialogs().openAnswers.push_back({fixture("big5.txt")});
         r->openButtonClicked();
         QCOMPARE(r->fileText->line(1), QStringLiteral("學習漢語不難，只要每天練習，就能進步。"));
+        // A byte no GB18030 text holds shows as U+FFFD, the rest reads on.
+        QFile gb(fixture("gb18030.txt"));
+        QVERIFY(gb.open(QIODevice::ReadOnly));
+        const QString damaged = m_home.filePath(QStringLiteral("damaged.txt"));
+        QFile d(damaged);
+        QVERIFY(d.open(QIODevice::WriteOnly));
+        d.write(gb.readAll().insert(4, '\x80'));
+        d.close();
+        dialogs().openAnswers.push_back({damaged});
+        r->openButtonClicked();
+        QCOMPARE(r->fileText->line(0), QStringLiteral("我是\uFFFD中国人。今天天气很好，我们一起去公园散步吧。"));
         const QString utf16 = m_home.filePath(QStringLiteral("utf16.txt"));
         QFile f(utf16);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -248,6 +259,15 @@ private slots:
         dialogs().openAnswers.push_back({utf16});
         r->openButtonClicked();
         QCOMPARE(r->fileText->line(1), QStringLiteral("第二句。"));
+        // Big-endian, with more NULs on the even bytes (the line break) than
+        // on the odd ones (一).
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (QChar c : QStringLiteral("一句。\r\n二句。"))
+            f.write(QByteArray(1, char(c.unicode() >> 8)) + char(c.unicode() & 0xFF));
+        f.close();
+        dialogs().openAnswers.push_back({utf16});
+        r->openButtonClicked();
+        QCOMPARE(r->fileText->line(1), QStringLiteral("二句。"));
         // Latin-1 text that is no UTF-8 reads as Windows-1252.
         const QString latin = m_home.filePath(QStringLiteral("latin.txt"));
         QFile l(latin);

@@ -7,6 +7,7 @@
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
+#include "platform/speech/PcmPlayback.h"
 #include "platform/ui/Dialogs.h"
 #include "settings/OptionsDialog.h"
 
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMediaDevices>
 #include <QRadioButton>
 #include <QProcess>
 #include <QSignalSpy>
@@ -220,7 +222,11 @@ private slots:
         player.open();
         player.play();
         const qint64 before = rec.samples();
-        while (rec.firstLoud(before) < 0 && rec.samples() - before < 5 * Rate)
+        // Bounded by the clock too: a monitor that delivers nothing must
+        // fail the test, not hang it.
+        QElapsedTimer t;
+        t.start();
+        while (rec.firstLoud(before) < 0 && rec.samples() - before < 5 * Rate && t.elapsed() < 10000)
             rec.recordFor(20);
         QVERIFY2(rec.firstLoud(before) >= 0, "the sound never started");
         rec.recordFor(500);
@@ -312,6 +318,47 @@ private slots:
         // The end of speech is told when the sound has been heard, not before.
         QVERIFY(endAt >= lastAt - 150);
         QVERIFY(endAt <= lastAt + 1000);
+    }
+
+    void pausedPlaybackOutlastingTheStallTimeGoesOnAfterResume()
+    {
+        // The device playback under a clock the test moves: a pause longer
+        // than the time after which a device that plays nothing counts as
+        // gone, polled while paused and not, must not end in silence.
+        qint64 skew = 0;
+        const PcmPlayback::Clock steady = PcmPlayback::steadyClock();
+        std::unique_ptr<PcmPlayback> playback =
+            makeDevicePlayback(QMediaDevices::defaultAudioOutput(), [&] { return steady() + skew; });
+        std::vector<int16_t> tone(Rate * 4);
+        for (size_t i = 0; i < tone.size(); ++i)
+            tone[i] = int16_t(12000 * std::sin(2 * M_PI * 440 * double(i) / Rate));
+        Recorder rec(m_sink);
+        QVERIFY(rec.started());
+        playback->begin(Rate);
+        playback->append(tone);
+        playback->endOfData();
+        QElapsedTimer t;
+        t.start();
+        while (rec.firstLoud() < 0 && t.elapsed() < 10000) {
+            playback->position();
+            rec.recordFor(20);
+        }
+        QVERIFY2(rec.firstLoud() >= 0, "the sound never started");
+        playback->pause();
+        rec.recordFor(500);
+        playback->position();
+        skew += 3 * 1000000000LL;
+        playback->position();
+        skew += 3 * 1000000000LL;
+        const qint64 resumedAt = rec.samples();
+        playback->resume();
+        t.restart();
+        while (rec.firstLoud(resumedAt) < 0 && t.elapsed() < 5000) {
+            playback->position();
+            rec.recordFor(20);
+        }
+        QVERIFY2(rec.firstLoud(resumedAt) >= 0, "silence after resume(): the pause was taken for a lost device");
+        playback->stop();
     }
 
     void sinkThatDisappearsDuringPlaybackNeitherHangsNorCrashes()

@@ -80,6 +80,8 @@ private slots:
         QVERIFY(compareTermsText("", "a") < 0);
         // Letters are folded to capitals, so "_" (after "Z") follows them.
         QVERIFY(compareTermsText("a", "_") < 0);
+        QVERIFY(compareTermsText("zi4", "_") < 0); // z too
+        QCOMPARE(compareTermsText("zi4", "ZI4"), 0);
         // Other letters keep their own codes: no folding beyond A-Z.
         QVERIFY(compareTermsText("Ä", "ä") != 0);
         QVERIFY(compareTermsText("z", "ā") < 0);
@@ -97,18 +99,30 @@ private slots:
             QVERIFY(!termMatches(c, g, 1));
         }
         QVERIFY(termMatches(TermsChoice::All, g, 1));
+        // Each choice takes its own value and no other.
+        g.setRowCount(3);
+        g.setCell(TermGrid::TermType, 2, "p");
+        g.setCell(TermGrid::TermStatus, 2, "d");
+        QList<TermsChoice> taken;
+        for (TermsChoice c : {TermsChoice::All, TermsChoice::Words, TermsChoice::Phrases, TermsChoice::Unlearned,
+                              TermsChoice::Learned, TermsChoice::Difficult})
+            if (termMatches(c, g, 2))
+                taken << c;
+        QCOMPARE(taken, (QList<TermsChoice>{TermsChoice::All, TermsChoice::Phrases, TermsChoice::Difficult}));
     }
 
     void marksOnlyRowsOfTheTable()
     {
         QCOMPARE(markStateFor(3), QString());
+        QCOMPARE(operationMessage(0), QStringLiteral("No selected terms"));
+        QCOMPARE(operationMessage(1), QStringLiteral("Operation performed on 1 terms"));
 
         TermGrid g;
         g.setRowCount(3);
         for (int r = 0; r < 3; ++r)
             g.setCell(TermGrid::TermStatus, r, "u");
         const quint64 before = g.revision();
-        QCOMPARE(markTerms(g, {2, 0, 7, -1}, "l"), 2);
+        QCOMPARE(markTerms(g, {2, 0, 3, 7, -1}, "l"), 2);
         QCOMPARE(g.state(0), QString("l"));
         QCOMPARE(g.state(1), QString("u"));
         QCOMPARE(g.state(2), QString("l"));
@@ -127,7 +141,7 @@ private slots:
         out.setText("old scratch");
         // The last line of the text, which has no line end of its own,
         // comes first and must not run into the next one.
-        QCOMPARE(collectTermLines(text, {2, 0, 9}, out), 2);
+        QCOMPARE(collectTermLines(text, {2, 0, 3, 9}, out), 2);
         QCOMPARE(linesOf(out), (QStringList{kTwo, kOne}));
         QCOMPARE(text.selStart(), keepStart);
         QCOMPARE(text.selLength(), 2);

@@ -144,6 +144,19 @@ private slots:
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{good, good2}));
         QVERIFY(!loaded.contains(picture) && !loaded.contains(binary) && !loaded.contains(missing));
         QCOMPARE(store.loadingLesson, good2);
+
+        // Rows and lines that no longer agree when a lesson comes in: it is
+        // taken out again, text and rows, and named.
+        store.openLessons = {good, good2};
+        QCOMPARE(opener.openAll([&] {
+                     if (store.termTable.rowCount() == 2)
+                         store.termTable.setRowCount(3);
+                 }),
+                 QStringList{good2});
+        QCOMPARE(opener.failureReason(good2), QStringLiteral("could not be loaded whole"));
+        QCOMPARE(fixtures::lines(store.lessonText), QStringList{term("one")});
+        QCOMPARE(store.termTable.rowCount(), 2);
+        QVERIFY(loaded.contains(good) && !loaded.contains(good2));
     }
 
     // A text with no term tag and no linked-file line (a reading text beside
@@ -225,8 +238,10 @@ private slots:
         RichEdit doc;
         loadLessonData(doc, utf16);
         QCOMPARE(doc.line(0), s);
-        loadLessonData(doc, "<OR=caf\xe9>");
-        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9>"));
+        // Letters that tell Windows-1252 from its neighbours (1250 reads
+        // them as \u0144 and \u015A).
+        loadLessonData(doc, "<OR=caf\xe9 ni\xf1o \x8c>");
+        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9 ni\u00f1o \u0152>"));
     }
 
     void fileTooBigForTheLessonTextIsNotLoaded()
@@ -248,6 +263,20 @@ private slots:
         QCOMPARE(fixtures::lines(store.lessonText), (QStringList{term("one"), term("three")}));
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{small, after}));
         QVERIFY(!loaded.contains(big));
+
+        // Exactly at the limit a lesson loads; one character more and it does not.
+        QStringList exact = many.mid(0, int(LessonStore::TextLimit / (line.size() + 1)));
+        const qsizetype used = exact.join(QLatin1Char('\n')).size() + 1;
+        exact.append(term(QString(LessonStore::TextLimit - used - term(QString()).size(), u'y')));
+        QCOMPARE(exact.join(QLatin1Char('\n')).size(), LessonStore::TextLimit);
+        const QString atLimit = fixtures::writeLesson(path("big/exact.kvl"), exact);
+        exact.last().insert(5, u'y');
+        const QString pastLimit = fixtures::writeLesson(path("big/past.kvl"), exact);
+        store.openLessons = {pastLimit, atLimit};
+        QCOMPARE(opener.openAll(), QStringList{pastLimit});
+        QCOMPARE(opener.failureReason(pastLimit), QStringLiteral("over the 1,000,000-character limit"));
+        QCOMPARE(store.lessonText.lineCount(), exact.size());
+        QCOMPARE(store.termTable.rowCount(), exact.size());
 
         // Each half fits; the second passes the limit with the first.
         const QString half = fixtures::writeLesson(path("big/half.kvl"), many.mid(0, many.size() / 2 + 1));

@@ -179,6 +179,11 @@ private slots:
         // Its own earlier save does not count as a change.
         QCOMPARE(o.saver.saveAll(), QStringList{a});
         QVERIFY(o.saver.saveLesson(b));
+        // Removed meanwhile: not written back, and said so.
+        QVERIFY(QFile::remove(b));
+        QVERIFY(!o.saver.saveLesson(b));
+        QCOMPARE(o.saver.failureReason(b), QStringLiteral("removed since it was opened"));
+        QVERIFY(!QFileInfo::exists(b));
     }
 
     void lessonThatCannotBeWrittenIsNamedAndKept()

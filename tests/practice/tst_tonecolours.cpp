@@ -117,6 +117,9 @@ private slots:
         // No mark, u-umlaut with a mark: nothing coloured.
         QVERIFY(toneSyllables(QStringLiteral("de l\u01DA")).isEmpty());
         QCOMPARE(toneSyllables(QStringLiteral("  d\u00E0  ")), (QList<ToneSyllable>{{{2, 5}, 4, 3}}));
+        // Red, blue, black and green (0x00BBGGRR); anything else neutral.
+        QCOMPARE((QList<quint32>{toneColour(1), toneColour(2), toneColour(3), toneColour(4), toneColour(0)}),
+                 (QList<quint32>{0x0000FF, 0xFF0000, 0x000000, 0x008000, kNeutralToneColour}));
     }
 
     // The one-pass syllable list colours every character as the per-character

@@ -66,6 +66,7 @@ void TestToneMarks::lines_data()
     QTest::newRow("u colon before e") << "lu:e4" << u"l\u00FC\u00E8"_qs;
     QTest::newRow("u umlaut before e") << u"l\u00FCe4"_qs << u"l\u00FC\u00E8"_qs;
     QTest::newRow("capital u colon") << "Lu:3" << u"L\u01DA"_qs;
+    QTest::newRow("capital V and U colon") << "LV4 NU:3" << u"L\u01DB N\u01D9"_qs;
     QTest::newRow("neutral u colon") << "lu:5" << u"l\u00FC"_qs;
     QTest::newRow("readings of a record") << "zhong1 zhong4" << u"zh\u014Dng zh\u00F2ng"_qs;
 }

@@ -267,9 +267,17 @@ private slots:
             QCOMPARE(index.find(key), Dict.indexOf(key));
         QCOMPARE(dictionaryLines(Dict, keys, tones, &index), dictionaryLines(Dict, keys, tones));
         // Another text is indexed afresh, not answered from the old one.
-        const QString other = QStringLiteral("h\r\n人 [ren2] /someone/");
+        // (its entry after an empty line)
+        const QString other = QStringLiteral("h\r\n\n人 [ren2] /someone/");
         index.update(other);
         QCOMPARE(index.find(QStringLiteral("\n人 ")), other.indexOf(QStringLiteral("\n人 ")));
+        QCOMPARE(index.find(QStringLiteral("\n中 ")), -1);
+        // So is a new text of the same length.
+        QString same = Dict;
+        same.replace(QStringLiteral("\n中"), QStringLiteral("\n申"));
+        index.update(Dict);
+        index.update(same);
+        QCOMPARE(index.find(QStringLiteral("\n申 ")), same.indexOf(QStringLiteral("\n申 ")));
         QCOMPARE(index.find(QStringLiteral("\n中 ")), -1);
         index.update(QString());
         QCOMPARE(index.find(QStringLiteral("\n人 ")), -1);

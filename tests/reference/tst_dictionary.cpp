@@ -123,6 +123,9 @@ private slots:
         QCOMPARE(reasonFor(writeFile(QStringLiteral("one.uni"), "just one line")), QStringLiteral("no line break"));
         QCOMPARE(reasonFor(writeFile(QStringLiteral("none.uni"), "# header\nno entry here\n[ nor / here\n")),
                  QStringLiteral("no dictionary entry"));
+        // The "/" must stand on the line of its " [".
+        QCOMPARE(reasonFor(writeFile(QStringLiteral("split.uni"), "# header\nword [pin] no slash\nlater / here\n")),
+                 QStringLiteral("no dictionary entry"));
         QVERIFY(!reasonFor(m_dir.path()).isEmpty());
         QVERIFY(!reasonFor(m_dir.filePath(QStringLiteral("gone.uni"))).isEmpty());
         // A named pipe is refused at once instead of blocking the load.

@@ -88,8 +88,10 @@ void TestStoredItems::corruptItemsAreRejected()
 
     expectCorrupt(QByteArray());
     expectCorrupt(QByteArray("\x01\x00", 2));
-    // Stream length larger than the item.
+    expectCorrupt(QByteArray("\x01\x00\x00", 3));
+    // Stream length larger than the item, even by one byte.
     expectCorrupt(le32(quint32(good.size())) + good.mid(4));
+    expectCorrupt(le32(quint32(good.size() - 3)) + good.mid(4));
     // Stream cut short.
     expectCorrupt(le32(quint32(good.size() - 14)) + good.mid(4, good.size() - 14));
     // Not zlib at all.

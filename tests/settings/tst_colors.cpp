@@ -127,6 +127,9 @@ void TestColors::paintColours()
     QCOMPARE(toQColor(colors::clBtnFace), palette.color(QPalette::Active, QPalette::Button));
     QCOMPARE(toQColor(colors::clWindowText), palette.color(QPalette::Active, QPalette::Text));
     QCOMPARE(toQColor(0x8000000D), palette.color(QPalette::Active, QPalette::Highlight));
+    // The last system colour (menu bar) and one past it.
+    QCOMPARE(toQColor(0x8000001E), palette.color(QPalette::Active, QPalette::Window));
+    QCOMPARE(toQColor(0x8000001F), QColor(Qt::black));
 }
 
 void TestColors::readableColours()

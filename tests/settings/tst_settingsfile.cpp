@@ -312,8 +312,8 @@ void TestSettingsFile::windowsStyleFile()
         "[Text Direction]\r\n"
         "Hanzi Left to Right=0\r\n"
         "Notes Left to Right=1\r\n"
-        "Translation Left to Right=1\r\n"
         "Pronounciation Left to Right=1\r\n"
+        "Translation Left to Right=1\r\n"
         "\r\n"
         "[Recent]\r\n"
         "File1=C:\\Lessons\\hsk1.kvl\r\n";
@@ -362,6 +362,22 @@ void TestSettingsFile::unwritableFileIsReported()
     } catch (const Error &e) {
         QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
     }
+
+    // A settings file this user may write but not read is not replaced by
+    // one that holds only what was saved now.
+    qputenv("XDG_CONFIG_HOME", dirPath("config").toUtf8());
+    const QString ini = SettingsFile::path();
+    writeBytes(ini, "[Options]\nSkin=Mine\n");
+    QVERIFY(childtest::setMode(m_dir->path(), 0755) && childtest::setMode(dirPath("config"), 0755));
+    QVERIFY(childtest::setMode(dirPath("config/korvana"), 0777) && childtest::setMode(ini, 0622));
+    QCOMPARE(childtest::asUnprivilegedUser([&] {
+                 ScopedScriptedDialogs child;
+                 const bool saved = SettingsFile::save(s, d);
+                 return QByteArray(saved ? "saved" : "refused: ")
+                        + (child.dialogs.messages.empty() ? QString() : child.dialogs.messages[0].text).toUtf8();
+             }),
+             QByteArray("refused: Unable to open file korvana.ini, current settings were not saved"));
+    QCOMPARE(readBytes(ini), QByteArray("[Options]\nSkin=Mine\n"));
 }
 
 void TestSettingsFile::workingFolderDefaultsToOneTheUserMayWrite()

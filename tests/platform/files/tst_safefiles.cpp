@@ -137,6 +137,12 @@ private slots:
         QTemporaryDir dir;
         const QString target = dir.filePath("lesson.kvl");
         QVERIFY(writeFileAtomically(target, "old"));
+        // A new file gets the usual mode, not the temporary file's 0600.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat fresh {};
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &fresh), 0);
+        QCOMPARE(fresh.st_mode & 0777, mode_t(0666 & ~mask));
         QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
         const QString link = dir.filePath("link.kvl");
         QVERIFY(QFile::link(target, link));
@@ -299,6 +305,34 @@ private slots:
         QString why;
         QVERIFY(!writeFileAtomically(own.filePath("no/such/x.kvl"), "x", &why));
         QCOMPARE(why, QStringLiteral("no such file or folder"));
+        QVERIFY(!writeFileAtomically(target + "/x.kvl", "x", &why));
+        QCOMPARE(why, QStringLiteral("a folder in the path is a file"));
+    }
+
+    void fullDiskSaysDiskFull()
+    {
+        // A small file system of its own, in a mount namespace of the child:
+        // the write runs out of room (ENOSPC, not the size limit's EFBIG).
+        QTemporaryDir dir;
+        const QString target = dir.filePath("lesson.kvl");
+        const QByteArray out = childtest::runInChild({}, [&]() -> QByteArray {
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                || ::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=64k") != 0)
+                return "no mount";
+            QString reason;
+            if (!writeFileAtomically(target, "old", &reason))
+                return "first write: " + reason.toUtf8();
+            const bool ok = writeFileAtomically(target, QByteArray(200000, 'n'), &reason);
+            QByteArray out = (ok ? "written " : "") + reason.toUtf8() + ' ' + readAll(target) + ' '
+                             + QByteArray::number(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
+            // The same file system made read-only.
+            if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+                return out + " no read-only remount";
+            return out + (writeFileAtomically(target, "x", &reason) ? QByteArray(", written") : ", " + reason.toUtf8());
+        });
+        if (out == "no mount")
+            QSKIP("no tmpfs can be mounted here (needs root)");
+        QCOMPARE(out, QByteArray("disk full old 1, read-only file system"));
     }
 
     // A save killed while writing a new file leaves it beside the target:
@@ -364,9 +398,18 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QCOMPARE(readRegularFile(fifo, 1000).status, ReadStatus::NotRegular);
         QVERIFY(!isRegularFile(fifo));
+        // Nor is one replaced by a write.
+        QVERIFY(!writeFileAtomically(fifo, "x"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
         QCOMPARE(readRegularFile("/dev/zero", 1000).status, ReadStatus::NotRegular);
         QCOMPARE(readRegularFile(dir.path(), 1000).status, ReadStatus::NotRegular);
+        QCOMPARE(readRegularFile(dir.path(), 1000).reason, QStringLiteral("is a folder"));
+        QCOMPARE(readRegularFile(fifo, 1000).reason, QStringLiteral("not a regular file"));
         QCOMPARE(readRegularFile(dir.filePath("gone"), 1000).status, ReadStatus::Missing);
+        QCOMPARE(readRegularFile(QString(), 1000).status, ReadStatus::Missing);
+        QCOMPARE(readRegularFile(QString(), 1000).reason, QStringLiteral("no such file or folder"));
+        QCOMPARE(readRegularFile(dir.filePath("picture.jpg/x"), 1000).status, ReadStatus::Missing);
         const QString big = dir.filePath("big.wav");
         QVERIFY(writeFileAtomically(big, QByteArray(2000, 'x')));
         QCOMPARE(readRegularFile(big, 1999).status, ReadStatus::TooLarge);

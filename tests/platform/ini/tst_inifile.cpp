@@ -278,6 +278,10 @@ void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
     ini.deleteKey("mine", "KEEP");
     ini.eraseSection("lessons");
     QCOMPARE(readBytes(p), QByteArray("[Session]\nPosition=5\n\n[Mine]\n\n[New]\n"));
+    // A section written twice is replaced once, where it first stood.
+    writeBytes(p, "[Lessons]\n0=/x.kvl\n\n[Mine]\nkeep=yes\n\n[lessons]\n1=/y.kvl\n");
+    ini.replaceSection("Lessons", {{"0", "/a.kvl"}});
+    QCOMPARE(readBytes(p), QByteArray("[Lessons]\n0=/a.kvl\n\n[Mine]\nkeep=yes\n\n"));
 }
 
 void TestIniFile::failedWriteThrowsAndKeepsOldFile()

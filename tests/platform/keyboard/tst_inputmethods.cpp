@@ -72,7 +72,8 @@ private slots:
     {
         const QList<QPair<QString, QString>> languages = {{"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"}, {"zh_TW", "CHT"},
                                                           {"zh_HK", "CHT"}, {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"},
-                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""}};
+                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""},
+                                                          {"zh-TW", "CHT"}, {"en_GB.UTF-8", "ENG"}};
         for (const auto &[code, name] : languages)
             QCOMPARE(InputMethodLayouts::languageAbbreviation(code), name);
         // Keyboard engines go by their layout, whatever language they claim.
@@ -90,7 +91,8 @@ private slots:
                                               {true, 1, "", "setxkbmap failed"},
                                               {true, 0, "xkb:us::eng\n", ""},
                                               {true, 0, "", ""},
-                                              {true, 0, "libpinyin\n", ""}};
+                                              {true, 0, "libpinyin\n", ""},
+                                              {true, 0, "(ibus:7): GLib-WARNING **: x\nlibpinyin\n", ""}};
         IBusController ibus([&](const QString &, const QStringList &) { return answers.takeFirst(); });
         QCOMPARE(ibus.currentEngine(), std::optional<QString>(QString()));
         QCOMPARE(ibus.currentEngine(), std::nullopt); // the daemon went away
@@ -99,8 +101,15 @@ private slots:
         // The tool fails when it cannot reset the X keymap; reading back decides.
         QCOMPARE(ibus.switchTo("xkb:us::eng"), InputMethodController::Switch::Done);
         QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Refused);
+        // The engine is the last line the tool prints.
+        QCOMPARE(ibus.currentEngine(), std::optional<QString>("libpinyin"));
         QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', 'libpinyin', 'xkb:us::eng']\n"),
                  (QStringList{"xkb:us::eng", "libpinyin"}));
+        // An engine listed twice keeps its first language.
+        QCOMPARE(IBusController::parseRegistryLanguages(
+                     "<engines><engine><name>libpinyin</name><language>zh_CN</language></engine>"
+                     "<engine><name>libpinyin</name><language>en</language></engine></engines>"),
+                 (QHash<QString, QString>{{"libpinyin", "zh_CN"}}));
     }
 
     void takingOverAndGivingBack()
@@ -109,6 +118,11 @@ private slots:
         ScriptedInputMethod &im = *owned;
         InputMethodLayouts layouts(std::move(owned));
         im.refuses = {"ja-engine"};
+        // Handles count from 1 to the number of engines.
+        QCOMPARE(layouts.layoutList(2), (QList<LayoutHandle>{1, 2}));
+        QCOMPARE(layouts.abbreviatedName(3), QStringLiteral("ENU"));
+        QVERIFY(layouts.abbreviatedName(4).isEmpty() && layouts.abbreviatedName(0).isEmpty());
+        QVERIFY(!layouts.activate(4) && !layouts.activate(0));
         QVERIFY(layouts.activate(1));
         // A refused engine is asked for once; the choice is still recorded.
         QVERIFY(!layouts.activate(2));
@@ -211,6 +225,7 @@ private slots:
         QVERIFY(layouts.activate(3));
         layouts.restore();
         QCOMPARE(layouts.controller().currentEngine(), std::optional<QString>("keyboard-us"));
+        QCOMPARE(layouts.controller().switchTo("no-such-engine"), InputMethodController::Switch::Refused);
 
         fcitx.kill();
         QVERIFY(fcitx.waitForFinished(5000));

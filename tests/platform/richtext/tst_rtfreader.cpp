@@ -178,6 +178,10 @@ void TestRtfReader::wordOnChineseWindows_data()
                           << "PMingLiU" << 136;
     QTest::newRow("mixed line") << "word_gbk_mixed_line.rtf"
                                 << QStringLiteral("<OR=test><CH=\u6D4B\u8BD5>") << "SimSun" << 134;
+    // A Western document that names a Chinese font: \'e9 starts a GBK pair,
+    // but in a high-ANSI run it is \u00E9 in the Western font.
+    QTest::newRow("Western with a Chinese font") << "word_western_chinese_font.rtf"
+                                                 << QStringLiteral("<OR=caf\u00E9><CH=\u4E2D>") << "SimSun" << 134;
 }
 
 void TestRtfReader::wordOnChineseWindows()
@@ -191,7 +195,7 @@ void TestRtfReader::wordOnChineseWindows()
     QCOMPARE(re.text(), text);
     for (int i = 0; i < text.size(); ++i) {
         const CharAttributes a = at(re, i);
-        if (text.at(i).unicode() < 0x80) {
+        if (text.at(i).unicode() < 0x2E80) {
             QCOMPARE(a.fontName, QStringLiteral("Calibri"));
         } else {
             QCOMPARE(a.fontName, cjkFont);
@@ -218,8 +222,10 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::addColumn<int>("charset");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80") << QStringLiteral("\u00E9\u20AC");
-    QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0") << QStringLiteral("\u4E2D");
+    QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
+    QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0\\'fe\\'40") << QStringLiteral("\u4E2D\uFA0C");
+    QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'88\\'9f\\'e0\\'40") << QStringLiteral("\u4E9C\u6F3E");
+    QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31") << QStringLiteral("\uAC00\u3000\u4F3D");
     QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
     QTest::newRow("238 Central European") << 238 << QByteArray("\\'f8") << QStringLiteral("\u0159");
     QTest::newRow("204 Cyrillic") << 204 << QByteArray("\\'c6") << QStringLiteral("\u0416");
@@ -248,7 +254,7 @@ void TestRtfReader::writerOutputForOtherReaders()
     // What other readers rely on: plain 7-bit RTF, \uN? for all else, every
     // font in the table with its charset, colours in the colour table.
     RichEdit re;
-    re.setText(QStringLiteral("a\u4E2D\u00E9{}\\"));
+    re.setText(QStringLiteral("a\u4E2D\u00E9{}\\\u8BED"));
     re.setSel(1, 2);
     re.setSelAttributes(CharAttributes{QStringLiteral("\u5B8B\u4F53"), 14, QColor(0, 128, 0), true, 134});
     const QByteArray out = re.toRtf();
@@ -257,6 +263,9 @@ void TestRtfReader::writerOutputForOtherReaders()
     QVERIFY(out.startsWith("{\\rtf1\\ansi"));
     QVERIFY(out.contains("\\u20013?"));
     QVERIFY(out.contains("\\u233?"));
+    QVERIFY(out.contains("\\u-29715?")); // signed above U+7FFF
+    // The double-byte font named for East Asian text.
+    QVERIFY(out.contains("\\f1\\dbch\\af1\\loch"));
     QVERIFY(out.contains("\\{\\}\\\\"));
     QVERIFY(out.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"));
     QVERIFY(out.contains("\\red0\\green128\\blue0;"));
