@@ -376,7 +376,7 @@ void TestSettingsFile::unwritableFileIsReported()
                  return QByteArray(saved ? "saved" : "refused: ")
                         + (child.dialogs.messages.empty() ? QString() : child.dialogs.messages[0].text).toUtf8();
              }),
-             QByteArray("refused: Unable to open file korvana.ini, current settings were not saved"));
+             QByteArray("refused: Unable to open file korvana.ini, current settings were not saved (permission denied)"));
     QCOMPARE(readBytes(ini), QByteArray("[Options]\nSkin=Mine\n"));
 }
 
