@@ -115,6 +115,8 @@ int runProgram(int argc, char **argv)
     // The editor asks the input-method services for its layouts when it is
     // first shown.
     LessonEditorWindow::fillLayoutsWhenShown = true;
+    // The tool bar, hidden unless asked for, takes its pictures when shown.
+    ToolBarWindow::picturesWhenShown = true;
     createWindows();
 
     splash->close();

@@ -14,6 +14,8 @@
 
 ToolBarWindow *toolBarWindow = nullptr;
 
+bool ToolBarWindow::picturesWhenShown = false;
+
 namespace {
 const int BarWidth = 30;
 // The main window needs this much room to its right for the tool bar to
@@ -65,7 +67,10 @@ QToolButton *ToolBarWindow::makeButton(const char *name, int y, const QString &h
     b->setObjectName(QLatin1String(name));
     b->setGeometry(3, y, 24, 24);
     b->setToolTip(hint);
-    b->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(picture)));
+    if (picturesWhenShown)
+        m_pendingPictures.emplace_back(b, picture);
+    else
+        b->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(picture)));
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(true);
     // The bar's buttons never take the focus from the main window, whose
@@ -237,5 +242,8 @@ void ToolBarWindow::showEvent(QShowEvent *e)
     // start): its button shows whether it is up.
     if (mainWindow)
         screenBackgroundButton->setChecked(mainWindow->displayScreenBackground);
+    for (const auto &[button, picture] : m_pendingPictures)
+        button->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(picture)));
+    m_pendingPictures.clear();
     QWidget::showEvent(e);
 }

@@ -1,6 +1,9 @@
 #pragma once
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class QToolButton;
 
 // The narrow floating tool bar that stands against the main window's side
@@ -43,6 +46,11 @@ public:
     // MainWidth on a screen ScreenWidth wide.
     static int dockedLeft(int MainLeft, int MainWidth, int ScreenWidth);
 
+    // When set, the buttons get their pictures from the style when the bar
+    // is first shown: the bar is hidden unless asked for, and the style's
+    // pictures take a few milliseconds to look up while the program starts.
+    static bool picturesWhenShown;
+
 protected:
     bool event(QEvent *e) override;
     void closeEvent(class QCloseEvent *e) override;
@@ -54,6 +62,9 @@ protected:
 private:
     QToolButton *makeButton(const char *name, int y, const QString &hint, int picture);
     void focusMainWindow();
+
+    // The buttons still waiting for their pictures, with the picture each shows.
+    std::vector<std::pair<QToolButton *, int>> m_pendingPictures;
 };
 
 extern ToolBarWindow *toolBarWindow;

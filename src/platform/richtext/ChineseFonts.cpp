@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QHash>
 #include <QRawFont>
+#include <QSet>
 
 #include <fontconfig/fontconfig.h>
 
@@ -29,13 +30,26 @@ const char *const kToneSerif[] = {"Liberation Serif", "Tinos", "FreeSerif", "Not
 // The same for Arial, the rich-text controls' own font: sans, Arial's metrics first.
 const char *const kToneSans[] = {"Liberation Sans", "Arimo", "FreeSans", "Noto Sans", "DejaVu Sans"};
 
+// While the Chinese forms are set up: the installed families, case-folded.
+// QFontDatabase::hasFamily() has fontconfig resolve the name's aliases at
+// every call (about as long as loading a small font), and the set-up asks
+// about some eighty names; one look at the family list answers them all.
+const QSet<QString> *installedFamilies = nullptr;
+
+bool hasFamily(const QString &name)
+{
+    if (!installedFamilies)
+        return QFontDatabase::hasFamily(name);
+    return installedFamilies->contains(name.toCaseFolded());
+}
+
 template <size_t N>
 QStringList installed(const char *const (&names)[N])
 {
     QStringList out;
     for (const char *n : names) {
         const QString name = QString::fromUtf8(n);
-        if (QFontDatabase::hasFamily(name))
+        if (hasFamily(name))
             out << name;
     }
     return out;
@@ -86,7 +100,7 @@ void substitute(std::initializer_list<const char *> windowsNames, const QStringL
         return;
     for (const char *n : windowsNames) {
         const QString name = QString::fromUtf8(n);
-        if (!QFontDatabase::hasFamily(name)) {
+        if (!hasFamily(name)) {
             QFont::insertSubstitutions(name, families);
             // The vertical variant that "Rotate" asks for.
             QFont::insertSubstitutions(QLatin1Char('@') + name, families);
@@ -130,6 +144,18 @@ void useChineseGlyphForms()
         return;
     done = true;
     addFontconfigFallbacks();
+    QSet<QString> families;
+    for (QString family : QFontDatabase::families()) {
+        // A family two foundries make is listed once for each: "Name [foundry]".
+        const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+        if (foundry > 0)
+            family.truncate(foundry);
+        families.insert(family.toCaseFolded());
+    }
+    installedFamilies = &families;
+    struct Forget {
+        ~Forget() { installedFamilies = nullptr; }
+    } forget;
 
     const QStringList serifSc = installed(kSerifSc) + installed(kSansSc);
     const QStringList sansSc = installed(kSansSc) + installed(kSerifSc);
