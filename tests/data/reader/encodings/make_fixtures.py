@@ -21,6 +21,9 @@ CASES = [
     ("utf16le-shenzhen.txt", "utf-16-le", "深圳"),  # "ñm3W" in Windows-1252
     ("utf8.txt", "utf-8", "一个人\n"),
     ("utf8-bom.txt", "utf-8-sig", "一个人\n"),
+    # A byte-order mark decides the order, whatever the text would score.
+    ("utf16le-bom.txt", "bom:utf-16-le", "第一句。\n第二句。"),
+    ("utf16be-bom.txt", "bom:utf-16-be", "第一句。\n第二句。"),
     # Short and mostly Latin Chinese texts.
     ("gbk-zhongwen.txt", "gbk", "中文"),
     ("gbk-yi.txt", "gbk", "一"),  # also UTF-8, as "һ"
@@ -51,7 +54,9 @@ CASES = [
 def main():
     lines = []
     for name, encoding, text in CASES:
-        (HERE / name).write_bytes(text.encode(encoding))
+        mark = encoding.startswith("bom:")
+        encoding = encoding.removeprefix("bom:")
+        (HERE / name).write_bytes(("\ufeff" + text if mark else text).encode(encoding))
         lines.append(name + "\t" + text.replace("\n", "\\n"))
     (HERE / "cases.tsv").write_text("\n".join(lines) + "\n", encoding="utf-8")
 
