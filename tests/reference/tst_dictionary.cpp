@@ -275,11 +275,11 @@ private slots:
         QCOMPARE(found[1], line.mid(1000));
         QCOMPARE(s.exactFind(text, u"n1", false), QStringList{QStringLiteral("next [n1] /y/")});
 
-        // A line of exactly 1000 characters is cut as well, also where the
-        // search goes by the line index.
+        // A line of exactly 1000 characters before a bare line feed is cut
+        // as well, also where the search goes by the line index.
         const QString edge = QStringLiteral("边 [bian1] /") + QString(987, u'x') + QStringLiteral("/z");
         QCOMPARE(edge.size(), 1000);
-        const QString edgeText = dict({QStringLiteral("# h"), edge, QStringLiteral("next [n1] /y/")});
+        const QString edgeText = QStringLiteral("# h\n") + edge + QStringLiteral("\nnext [n1] /y/");
         DictionaryLineIndex index;
         index.update(edgeText);
         DictionarySearch indexed;

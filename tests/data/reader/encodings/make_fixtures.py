@@ -48,6 +48,11 @@ CASES = [
     ("cp1252-el.txt", "cp1252", "Él"),  # 泉 in UTF-16
     ("cp1252-ano.txt", "cp1252", "año"),  # "aņo" by the detector's guess
     ("cp1252-prose.txt", "cp1252", "Crème brûlée: 5 € à Paris, naïve “déjà vu”.\n"),
+    # Longer prose in another Western code page is the detector's.
+    ("cp1250-prose.txt", "cp1250",
+     "Dobrý den. Dnes ráno jsem vstal brzy, uvařil jsem kávu a četl knihu o historii Prahy. Děti běhají v parku, "
+     "ptáci zpívají a lidé sedí na lavičkách u řeky. Odpoledne půjdeme do muzea, kde je nová výstava obrazů "
+     "českých malířů. Večer budeme vařit večeři a povídat si o cestě do Brna.\n"),
 ]
 
 
