@@ -225,6 +225,9 @@ FAULTS = [
 
     # --- a third fresh set: reader decoding, in-place writing, ini limits, the one-pass
     # search, the direct lesson builder, the skins' readability pass, outside changes
+    # (unobservable here: fromUtf8 drops a UTF-8 mark itself; the read-back's size-only
+    # check, the reopened file's identity and a rename's EPERM need a lying file system,
+    # a race or a capability; '#' keys never match; the fake honours maxCount)
     ('reference/PlainTextDecoding.cpp', 'return {decodeUtf16(QByteArrayView(bytes).sliced(2), false).text, QStringLiteral("UTF-16LE")};',
      'return {decodeUtf16(QByteArrayView(bytes).sliced(2), true).text, QStringLiteral("UTF-16LE")};', PTD),
     ('reference/PlainTextDecoding.cpp', 'return {QString::fromUtf8(bytes.mid(3)), QStringLiteral("UTF-8")};',
