@@ -814,6 +814,13 @@ private slots:
         QCOMPARE(linesOf(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
                                           term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
+        // Terms added only in front are taken in as well.
+        type(ed()->translationText, QStringLiteral("A+"));
+        mainWindow->termsManagerCommand();
+        ed()->saveButtonClicked();
+        // (both X rows of the terms manager now, the lesson's own included)
+        QCOMPARE(linesOf(l), (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),
+                                          "<OR=A+><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
 
         // Any other change is never written over: No keeps the edit in the
         // editor, also when closing; Yes saves it as another lesson.
@@ -828,7 +835,7 @@ private slots:
         dialogs()->saveAnswers.push_back(path("outside/mine.kvl"));
         ed()->saveButtonClicked();
         QCOMPARE(readFile(l), theirs);
-        QCOMPARE(linesOf(path("outside/mine.kvl")).at(1), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(linesOf(path("outside/mine.kvl")).at(3), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
     }
 
     void aLessonSavedAgainUnchangedKeepsItsBytes()

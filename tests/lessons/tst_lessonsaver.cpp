@@ -258,13 +258,15 @@ private slots:
         for (const char *name : {"formatted.kvl", "libreoffice_lesson.rtf", "abiword_lesson.rtf", "pandoc_lesson.rtf"})
             lessons << fixtures::writeFile(path(QStringLiteral("bytes/") + QLatin1String(name)),
                                            fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + QLatin1String(name)));
+        lessons << fixtures::writeLesson(path("bytes/plain.kvl"), {term("one"), "<ST=l>" + term("two", "p")});
+        // Last, so its justified last line ends the text and the line end
+        // before its linked file is typed after it.
         lessons << fixtures::writeFile(
             path("bytes/aligned.kvl"),
             QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 SimSun;}}{\\colortbl;\\red255\\green0\\blue0;}"
                        "\\qc <ST=d><OR=centred>{\\f1\\cf1\\b <CH=\\u20013?>}<TY=w>\\par\\pard <OR=a\\tab b\\line c><TY=p>\\par"
                        "\\qr <OR=right\\u12?><TY=w>\\par\\qj\\i <OR=last><TY=w>\\par\\pard "
                        "<PAR FILE=\"\\u35838?\\u12?.txt\" DESCRIPTION=\"x\">\\par}"));
-        lessons << fixtures::writeLesson(path("bytes/plain.kvl"), {term("one"), "<ST=l>" + term("two", "p")});
         QCOMPARE(o.open(lessons), QStringList());
         o.store.termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         for (const QString &lesson : std::as_const(lessons)) {

@@ -274,6 +274,17 @@ private slots:
         // runs to the line end.
         QCOMPARE(found[1], line.mid(1000));
         QCOMPARE(s.exactFind(text, u"n1", false), QStringList{QStringLiteral("next [n1] /y/")});
+
+        // A line of exactly 1000 characters before a bare line feed is cut
+        // as well, also where the search goes by the line index.
+        const QString edge = QStringLiteral("边 [bian1] /") + QString(987, u'x') + QStringLiteral("/z");
+        QCOMPARE(edge.size(), 1000);
+        const QString edgeText = QStringLiteral("# h\n") + edge + QStringLiteral("\nnext [n1] /y/");
+        DictionaryLineIndex index;
+        index.update(edgeText);
+        DictionarySearch indexed;
+        indexed.useLineIndex(&index);
+        QCOMPARE(indexed.findAll(edgeText, u"bian1", false, 0, 20).entries, QStringList{edge.left(999)});
     }
 
     void findAllOrderWithoutRepeats()
@@ -283,8 +294,8 @@ private slots:
             QStringLiteral("中国人 [Zhong1 guo2 ren2] /Chinese person/"),
             QStringLiteral("在中国 [zai4 Zhong1 guo2] /in China/"),
             QStringLiteral("中国 [Zhong1 guo2] /China/"),
-            QStringLiteral("华 [hua2] /中国/"),
             QStringLiteral("夏 [xia4] /中国 (old)/"),
+            QStringLiteral("华 [hua2] /中国/"),
             QStringLiteral("汉 [han4] /old name of 中国/"),
             QStringLiteral("中国 [zhong1 guo2] /middle states/"),
         });
@@ -295,6 +306,11 @@ private slots:
         QCOMPARE(chineseOf(page.entries),
                  (QStringList{u"中国"_qs, u"中国"_qs, u"中国人"_qs, u"华"_qs, u"夏"_qs, u"汉"_qs, u"在中国"_qs}));
         QVERIFY(!page.full);
+        DictionaryLineIndex index;
+        index.update(text);
+        DictionarySearch indexed;
+        indexed.useLineIndex(&index);
+        QCOMPARE(indexed.findAll(text, u"中国", false, 0, 20).entries, page.entries);
         // English folds A to Z unless asked not to.
         QCOMPARE(chineseOf(s.findAll(text, u"CHINA", false, 0, 20).entries), (QStringList{u"中国"_qs, u"在中国"_qs}));
         QVERIFY(s.findAll(text, u"CHINA", true, 0, 20).entries.isEmpty());

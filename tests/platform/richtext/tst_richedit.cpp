@@ -467,6 +467,11 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     lesson.setSel(8, 9);
     QCOMPARE(lesson.selAttributes().fontName, QStringLiteral("SimSun"));
     QCOMPARE(lesson.selAttributes().charset, 134);
+    // Built directly, a plain line holding a break other than LF is left to
+    // the copies, which break it as the control does.
+    for (const QString &text : {QStringLiteral("a\rb"), QStringLiteral("a\u2029b")})
+        QVERIFY(!CopiedRichText().addPlainPiece(text));
+    QVERIFY(CopiedRichText().addPlainPiece(QStringLiteral("a\nb")));
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("saved.kvl"));

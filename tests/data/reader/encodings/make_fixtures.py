@@ -21,6 +21,9 @@ CASES = [
     ("utf16le-shenzhen.txt", "utf-16-le", "深圳"),  # "ñm3W" in Windows-1252
     ("utf8.txt", "utf-8", "一个人\n"),
     ("utf8-bom.txt", "utf-8-sig", "一个人\n"),
+    # A byte-order mark decides the order, whatever the text would score.
+    ("utf16le-bom.txt", "bom:utf-16-le", "第一句。\n第二句。"),
+    ("utf16be-bom.txt", "bom:utf-16-be", "第一句。\n第二句。"),
     # Short and mostly Latin Chinese texts.
     ("gbk-zhongwen.txt", "gbk", "中文"),
     ("gbk-yi.txt", "gbk", "一"),  # also UTF-8, as "һ"
@@ -45,13 +48,20 @@ CASES = [
     ("cp1252-el.txt", "cp1252", "Él"),  # 泉 in UTF-16
     ("cp1252-ano.txt", "cp1252", "año"),  # "aņo" by the detector's guess
     ("cp1252-prose.txt", "cp1252", "Crème brûlée: 5 € à Paris, naïve “déjà vu”.\n"),
+    # Longer prose in another Western code page is the detector's.
+    ("cp1250-prose.txt", "cp1250",
+     "Dobrý den. Dnes ráno jsem vstal brzy, uvařil jsem kávu a četl knihu o historii Prahy. Děti běhají v parku, "
+     "ptáci zpívají a lidé sedí na lavičkách u řeky. Odpoledne půjdeme do muzea, kde je nová výstava obrazů "
+     "českých malířů. Večer budeme vařit večeři a povídat si o cestě do Brna.\n"),
 ]
 
 
 def main():
     lines = []
     for name, encoding, text in CASES:
-        (HERE / name).write_bytes(text.encode(encoding))
+        mark = encoding.startswith("bom:")
+        encoding = encoding.removeprefix("bom:")
+        (HERE / name).write_bytes(("\ufeff" + text if mark else text).encode(encoding))
         lines.append(name + "\t" + text.replace("\n", "\\n"))
     (HERE / "cases.tsv").write_text("\n".join(lines) + "\n", encoding="utf-8")
 
