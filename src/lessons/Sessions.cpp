@@ -1,5 +1,4 @@
 #include "lessons/Sessions.h"
-#include "platform/files/SafeFiles.h"
 #include "platform/ini/IniFile.h"
 
 #include <QDir>
@@ -28,30 +27,36 @@ void writeSession(const QString &fileName, const QStringList &lessons, int posit
     ini.commitBatch();
 }
 
-SessionContents readSession(const QString &fileName)
+namespace {
+SessionContents sessionFrom(const IniFile &ini)
 {
-    const IniFile ini(fileName);
     SessionContents s;
     s.lessons = ini.readValues(kLessons);
     s.position = ini.readInteger(kSession, kPosition, 1);
     return s;
 }
+} // namespace
+
+SessionContents readSession(const QString &fileName)
+{
+    return sessionFrom(IniFile(fileName));
+}
 
 bool openSessionFile(const QString &fileName, SessionContents *contents, QString *problem)
 {
     const QString name = QDir::toNativeSeparators(fileName);
-    // Only a regular file of a sane size: a named pipe picked in the dialog
-    // must not hang the program.
-    files::ReadResult read = files::readRegularFile(fileName, MaxSessionBytes);
-    if (!read.ok()) {
-        *problem = name + QStringLiteral(" cannot be read (") + read.reason + QLatin1Char(')');
+    // The ini reader reads only a regular file of a sane size, once: a named
+    // pipe picked in the dialog must not hang the program.
+    const IniFile ini(fileName);
+    QString reason = ini.readProblem();
+    if (reason.isEmpty() && !QFileInfo::exists(fileName))
+        reason = QStringLiteral("no such file or folder");
+    if (!reason.isEmpty()) {
+        *problem = name + QStringLiteral(" cannot be read (") + reason + QLatin1Char(')');
         return false;
     }
-    // The ini reader reads the file itself: the bytes read here need not
-    // stay while it does.
-    read = files::ReadResult();
-    if (IniFile(fileName).sectionExists(kLessons)) {
-        *contents = readSession(fileName);
+    if (ini.sectionExists(kLessons)) {
+        *contents = sessionFrom(ini);
         return true;
     }
     *problem = name + QStringLiteral(" is not a session file");

@@ -19,9 +19,6 @@ void writeSession(const QString &fileName, const QStringList &lessons, int posit
 
 SessionContents readSession(const QString &fileName);
 
-// Session files are small; a bigger file is no session.
-constexpr qint64 MaxSessionBytes = qint64(4) << 20;
-
 // Reads a session file the user picked. False, with *problem set to a message
 // naming the file, when it cannot be read or holds no [Lessons] section (it
 // is then no session file, whatever its name).
