@@ -158,7 +158,9 @@ int main(int argc, char **argv)
         {"find all, English xylophone (few results)", QStringLiteral("xylophone"), false,
          {I, F, QStringLiteral("xylophone")}},
         {"find all, no result", QStringLiteral("qqqqqq"), false, {I, F, QStringLiteral("qqqqqq")}},
-        // Short, common terms: one letter, one digit, punctuation.
+        // Short, common terms: one letter, one digit, punctuation, the
+        // commonest character.
+        {"find all, 一", QStringLiteral("\u4e00"), false, {F, QStringLiteral("\u4e00")}},
         {"find all, a", QStringLiteral("a"), false, {I, F, QStringLiteral("a")}},
         {"find all, i", QStringLiteral("i"), false, {I, F, QStringLiteral("i")}},
         {"find all, 1", QStringLiteral("1"), false, {I, F, QStringLiteral("1")}},

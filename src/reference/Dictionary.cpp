@@ -85,6 +85,49 @@ qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
     return -1;
 }
 
+// The first position at or after from where either "/" + term or term + "/"
+// begins (the position of the slash or of the term), or -1: one pass over
+// the text for both, filtered eight code units at a time by each needle's
+// first and second unit.
+qsizetype findSlashed(QStringView hay, QStringView term, qsizetype from)
+{
+    const qsizetype n = hay.size();
+    const qsizetype m = term.size();
+    const auto *h = reinterpret_cast<const char16_t *>(hay.data());
+    const auto *t = reinterpret_cast<const char16_t *>(term.data());
+    const size_t termBytes = size_t(m) * sizeof(char16_t);
+    // "/" + term at i, or term + "/" at i.
+    auto at = [&](qsizetype i) {
+        return (h[i] == u'/' && std::memcmp(h + i + 1, t, termBytes) == 0)
+            || (std::memcmp(h + i, t, termBytes) == 0 && h[i + m] == u'/');
+    };
+    qsizetype i = std::max<qsizetype>(from, 0);
+#if defined(__SSE2__)
+    const __m128i vSlash = _mm_set1_epi16(short(u'/'));
+    const __m128i vFirst = _mm_set1_epi16(short(t[0]));
+    // The unit after the first: the term's second unit, or for a one-unit
+    // term the slash after it.
+    const __m128i vSecond = _mm_set1_epi16(short(m > 1 ? t[1] : u'/'));
+    for (; i + m + 1 + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + 1));
+        const __m128i slashFirst = _mm_and_si128(_mm_cmpeq_epi16(a, vSlash), _mm_cmpeq_epi16(b, vFirst));
+        const __m128i termFirst = _mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vSecond));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(slashFirst, termFirst)));
+        while (mask) {
+            const int bit = __builtin_ctz(mask);
+            if (at(i + bit / 2))
+                return i + bit / 2;
+            mask &= ~(3u << bit);
+        }
+    }
+#endif
+    for (; i + m + 1 <= n; ++i)
+        if (at(i))
+            return i;
+    return -1;
+}
+
 // The length of the entry cut from lineStart: up to the next line feed
 // within CutLength characters, else CutLength - 1 characters (or the rest of
 // the text).
@@ -497,10 +540,8 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     constexpr int CommonTermLines = 1024;
     int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
-        if (++linesSeen > CommonTermLines) {
-            findByPattern(text, searched, patterns, 2, count, firstResult, lastResult, page);
-            return true;
-        }
+        if (++linesSeen > CommonTermLines)
+            return findCommonTerm(text, searched, patterns, ft, count, firstResult, lastResult, page);
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
         if (end < 0)
@@ -533,6 +574,79 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
         for (const auto &[start, length] : found)
             if (!take(start, length))
                 return true;
+    return true;
+}
+
+bool DictionarySearch::findCommonTerm(const QString &text, QStringView searched,
+                                       const std::array<QString, 6> &patterns, QStringView ft, int count,
+                                       int firstResult, int lastResult, DictionaryPage &page)
+{
+    const QStringView original = text;
+    const qsizetype need = qsizetype(lastResult) - count;
+    const qsizetype n = searched.size();
+    // The whole-sense, beginning-of-a-sense and end-of-a-sense lines all hold
+    // a slash beside the term, which is rare even where the term is not. A
+    // line that begins with the term (trimmed) was listed through the line
+    // index, or counts as a repeat of such a line.
+    std::array<std::vector<std::pair<qsizetype, qsizetype>>, 3> lines;
+    // Calls onLine(start, length, whole) for each line from the one holding
+    // position t on, next(from) finding the next position; false when a line
+    // is longer than an entry (only the full scan cuts it as it must).
+    auto eachLine = [&](qsizetype t, auto next, auto onLine) {
+        while (t >= 0) {
+            const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
+            qsizetype end = searched.indexOf(QChar(LF), t);
+            if (end < 0)
+                end = n;
+            if (end - start > CutLength - 1)
+                return false;
+            const QStringView whole = searched.mid(start, end - start);
+            if (!trimControls(whole).startsWith(ft) && !onLine(start, end - start, whole))
+                return true;
+            if (end >= n)
+                return true;
+            t = next(end + 1);
+        }
+        return true;
+    };
+    // One pass over the lines with a slash beside the term, each listed
+    // under the first of the three it holds. Once the page is full without
+    // the end-of-a-sense lines, only whole-sense lines can still change it:
+    // the rest of the text is searched for those alone.
+    bool senseBeginningsDone = false;
+    bool ok = eachLine(findSlashed(searched, ft, 0),
+                       [&](qsizetype from) {
+                           return senseBeginningsDone ? findText(searched, patterns[2], from)
+                                                      : findSlashed(searched, ft, from);
+                       },
+                       [&](qsizetype start, qsizetype length, QStringView whole) {
+                           const size_t k = whole.contains(patterns[2]) ? 0 : whole.contains(patterns[3]) ? 1 : 2;
+                           if (k == 0 || !senseBeginningsDone) {
+                               if (qsizetype(lines[k].size()) < need)
+                                   lines[k].emplace_back(start, length);
+                               senseBeginningsDone = qsizetype(lines[0].size() + lines[1].size()) >= need;
+                           }
+                           return qsizetype(lines[0].size()) < need;
+                       });
+    if (!ok) {
+        page = DictionaryPage();
+        return false;
+    }
+    for (const auto &found : lines) {
+        for (const auto &[start, length] : found) {
+            const QStringView entry = trimControls(original.mid(start, length));
+            ++count;
+            if (count >= firstResult && count <= lastResult)
+                page.entries.append(entry.toString());
+            if (count == lastResult) {
+                page.full = true;
+                return true;
+            }
+        }
+    }
+    // Then the term anywhere else, from the start of the text: a common term
+    // fills the page within its first lines.
+    findByPattern(text, searched, patterns, 5, count, firstResult, lastResult, page);
     return true;
 }
 

@@ -107,6 +107,13 @@ private:
     bool findAllInOnePass(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
                           QStringView ft, bool fold, int firstResult, int lastResult, DictionaryPage &page);
 
+    // The rest of find all for a term in most lines, after the lines that
+    // begin with it (count results taken): the sense patterns in one pass
+    // over the lines with a slash beside the term, then the term anywhere.
+    // False as findAllInOnePass.
+    bool findCommonTerm(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                        QStringView ft, int count, int firstResult, int lastResult, DictionaryPage &page);
+
     // Find all pattern by pattern, each over the whole text in turn, from
     // patterns[firstPattern] on with count results already taken; a line an
     // earlier pattern matches is not listed again. From the first pattern it

@@ -176,20 +176,31 @@ private slots:
     {
         QStringList lines{QStringLiteral("# header a/")};
         for (int i = 0; i < 3000; ++i)
-            lines << QStringLiteral("字%1 [zi%2] /a word %1/banana%3/").arg(i).arg(i % 5).arg(i % 7 ? "" : "/");
+            lines << QStringLiteral("字%1 [zi%2] /%4 word %1/banana%3/")
+                         .arg(i)
+                         .arg(i % 5)
+                         .arg(i % 7 ? "" : "/")
+                         .arg(i % 3 == 2 ? "the" : "a");
         lines << QStringLiteral("啊 [a1] /A/") << QStringLiteral("阿 [a1] /all/") << QStringLiteral("a [a] /x/");
+        // The same with a line longer than an entry that holds the term beside a slash.
         const QString text = dict(lines);
-        DictionaryLineIndex index;
-        index.update(text);
-        DictionarySearch scan, indexed;
-        indexed.useLineIndex(&index);
-        for (const QString &term : {u"a"_qs, u"/"_qs, u"["_qs, u"1"_qs, u"A"_qs}) {
-            for (const auto &[first, last] : {std::pair{0, 20}, std::pair{181, 200}, std::pair{2990, 3010}}) {
-                const DictionaryPage a = scan.findAll(text, term, false, first, last);
-                const DictionaryPage b = indexed.findAll(text, term, false, first, last);
-                QVERIFY2(a.entries == b.entries && a.full == b.full, qPrintable(term));
+        for (const QString &t : {text, dict(lines.mid(0, 1500) + QStringList{QString(1200, u'x') + QStringLiteral("/a/")} + lines.mid(1500))}) {
+            DictionaryLineIndex index;
+            index.update(t);
+            DictionarySearch scan, indexed;
+            indexed.useLineIndex(&index);
+            for (const QString &term : {u"a"_qs, u"/"_qs, u"["_qs, u"1"_qs, u"A"_qs}) {
+                for (const auto &[first, last] : {std::pair{0, 20}, std::pair{181, 200}, std::pair{1990, 2010}, std::pair{2990, 3010}}) {
+                    const DictionaryPage a = scan.findAll(t, term, false, first, last);
+                    const DictionaryPage b = indexed.findAll(t, term, false, first, last);
+                    QVERIFY2(a.entries == b.entries && a.full == b.full, qPrintable(term));
+                }
             }
         }
+        DictionaryLineIndex index;
+        index.update(text);
+        DictionarySearch indexed;
+        indexed.useLineIndex(&index);
         QCOMPARE(chineseOf(indexed.findAll(text, u"a", false, 0, 3).entries), (QStringList{u"a"_qs, u"啊"_qs, u"字0"_qs}));
     }
 
