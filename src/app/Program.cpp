@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "app/EditorWindowHosts.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
@@ -28,6 +29,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <memory>
+
 QString helpFile;
 
 namespace {
@@ -43,6 +46,10 @@ void destroy(T *&instance)
     delete instance;
     instance = nullptr;
 }
+
+// What the lesson editor asks of the main window; made before the editor and
+// freed after it.
+std::unique_ptr<LessonEditorWindowHost> lessonEditorHost;
 } // namespace
 
 void createWindows()
@@ -60,7 +67,9 @@ void createWindows()
     create(readerWindow);
     create(optionsDialog);
     create(reminderDialog);
-    create(lessonEditorWindow);
+    lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*mainWindow);
+    lessonEditorWindow = new LessonEditorWindow(*mainWindow, *lessonEditorHost, mainWindow);
+    connectLessonEditorWindow(*lessonEditorWindow, *mainWindow);
     create(linkedFileDialog);
     create(keyboardReferenceWindow);
     create(flashWindow);
@@ -84,6 +93,7 @@ void destroyWindows()
     destroy(keyboardReferenceWindow);
     destroy(linkedFileDialog);
     destroy(lessonEditorWindow);
+    lessonEditorHost.reset();
     destroy(reminderDialog);
     destroy(optionsDialog);
     destroy(readerWindow);

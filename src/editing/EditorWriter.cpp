@@ -1,12 +1,12 @@
 // The lesson editor's writer: a term line built from the fields, with its
 // tags coloured, and the whole lesson file with its linked-file lines.
-#include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "lessons/LessonOpener.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
+#include "settings/MainSettings.h"
 
 #include <QFileInfo>
 #include <QTextBlock>
@@ -98,7 +98,7 @@ void LessonEditorWindow::buildTermLine()
     // its text was typed or shown at; the term display sets each pane's own
     // size, and a vocabulary built from the lesson stays even.
     const double size
-        = mainWindow && mainWindow->translationFontSize > 0 ? mainWindow->translationFontSize : kPieceSize;
+        = m_settings.translationFontSize > 0 ? m_settings.translationFontSize : kPieceSize;
 
     appendColouredText(QStringLiteral("<"), 0);
     appendColouredText(QStringLiteral("OR"), 1);
@@ -262,8 +262,7 @@ bool LessonEditorWindow::saveLesson()
     if (target.isEmpty()) {
         korvana::FileDialogRequest request;
         request.filter = QStringLiteral("Korvana Files|*.kvl|All Files|*.*");
-        if (mainWindow)
-            request.initialDir = mainWindow->workingDirectory;
+        request.initialDir = m_settings.workingDirectory;
         request.defaultExt = QStringLiteral("kvl");
         request.overwritePrompt = true;
         target = korvana::Dialogs::instance().saveFile(this, request);

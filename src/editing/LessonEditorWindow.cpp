@@ -1,5 +1,4 @@
 #include "editing/LessonEditorWindow.h"
-#include "app/MainWindow.h"
 #include "editing/LinkedFileDialog.h"
 #include "lessons/LessonLine.h"
 #include "lessons/LessonOpener.h"
@@ -10,6 +9,7 @@
 #include "platform/ui/Errors.h"
 #include "platform/ui/Integers.h"
 #include "practice/PracticeControls.h"
+#include "settings/MainSettings.h"
 #include "settings/OptionsDialog.h"
 
 #include <QButtonGroup>
@@ -88,7 +88,9 @@ QTextEdit *makeFieldView(QWidget *parent, const QString &name, int height)
 
 } // namespace
 
-LessonEditorWindow::LessonEditorWindow(QWidget *parent) : QWidget(parent)
+LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana::LessonEditorHost &host,
+                                       QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_host(host), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("lessonEditorWindow"));
     setWindowTitle(QStringLiteral("Lesson editor"));
@@ -323,15 +325,10 @@ void LessonEditorWindow::closeEvent(QCloseEvent *e)
     onClose();
     QWidget::closeEvent(e);
     hide();
-    if (mainWindow)
-        mainWindow->openLessonFiles(QStringLiteral("tempsession"));
+    emit reopenLessonsRequested();
 }
 
-void LessonEditorWindow::onClose()
-{
-    if (mainWindow)
-        mainWindow->editorLoadPending = true;
-}
+void LessonEditorWindow::onClose() { m_host.setEditorLoadPending(true); }
 
 void LessonEditorWindow::setDefaultFont(RichEdit *field, QTextEdit *view, const QString &family, double size)
 {
@@ -347,7 +344,7 @@ void LessonEditorWindow::setDefaultFont(RichEdit *field, QTextEdit *view, const 
 
 void LessonEditorWindow::onActivate()
 {
-    if (!mainWindow || !mainWindow->editorLoadPending)
+    if (!m_host.editorLoadPending())
         return;
     followUserLayout();
     const ShowingScope showing(m_showing);
@@ -358,10 +355,10 @@ void LessonEditorWindow::onActivate()
         QTextEdit *view;
         RichEdit *pane;
         QTextEdit *paneView;
-    } panes[] = {{translationText, translationView, mainWindow->translationText, mainWindow->translationView},
-                 {pinyinText, pinyinView, mainWindow->pinyinText, mainWindow->pinyinView},
-                 {charactersText, charactersView, mainWindow->charactersText, mainWindow->charactersView},
-                 {notesText, notesView, mainWindow->notesText, mainWindow->notesView}};
+    } panes[] = {{translationText, translationView, m_host.paneText(1), m_host.paneView(1)},
+                 {pinyinText, pinyinView, m_host.paneText(2), m_host.paneView(2)},
+                 {charactersText, charactersView, m_host.paneText(3), m_host.paneView(3)},
+                 {notesText, notesView, m_host.paneText(4), m_host.paneView(4)}};
     for (const auto &p : panes) {
         if (p.paneView)
             p.view->setLayoutDirection(p.paneView->layoutDirection());
@@ -370,22 +367,22 @@ void LessonEditorWindow::onActivate()
     }
 
     translationText->clear();
-    setDefaultFont(translationText, translationView, QString(), mainWindow->translationFontSize);
+    setDefaultFont(translationText, translationView, QString(), m_settings.translationFontSize);
     pinyinText->clear();
-    setDefaultFont(pinyinText, pinyinView, QStringLiteral("Times New Roman"), mainWindow->pinyinFontSize);
+    setDefaultFont(pinyinText, pinyinView, QStringLiteral("Times New Roman"), m_settings.pinyinFontSize);
     charactersText->clear();
-    setDefaultFont(charactersText, charactersView, mainWindow->useKanjiFont ? mainWindow->kanjiFont : QString(),
-                   mainWindow->kanjiFontSize);
+    setDefaultFont(charactersText, charactersView, m_settings.useKanjiFont ? m_settings.kanjiFont : QString(),
+                   m_settings.kanjiFontSize);
     {
         QFont f = charactersView->font();
-        if (mainWindow->kanjiFontSize > 0)
-            f.setPointSize(mainWindow->kanjiFontSize);
-        if (mainWindow->useKanjiFont && !mainWindow->kanjiFont.isEmpty())
-            f.setFamily(mainWindow->kanjiFont);
+        if (m_settings.kanjiFontSize > 0)
+            f.setPointSize(m_settings.kanjiFontSize);
+        if (m_settings.useKanjiFont && !m_settings.kanjiFont.isEmpty())
+            f.setFamily(m_settings.kanjiFont);
         charactersView->setFont(f);
     }
     notesText->clear();
-    setDefaultFont(notesText, notesView, QString(), mainWindow->notesFontSize);
+    setDefaultFont(notesText, notesView, QString(), m_settings.notesFontSize);
 
     linkedFiles.clear();
     linkedFilesList->clear();
@@ -408,7 +405,7 @@ void LessonEditorWindow::onActivate()
             lessonModified = false;
             termModified = false;
             hide();
-            Dialogs::instance().message(mainWindow, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
+            Dialogs::instance().message(m_mainWidget, korvana::errorText(e), MsgButtons::Ok, MsgIcon::Error);
             return;
         }
     }
@@ -418,7 +415,7 @@ void LessonEditorWindow::onActivate()
     showTerm();
     lessonModified = false;
     termModified = false;
-    mainWindow->editorLoadPending = false;
+    m_host.setEditorLoadPending(false);
 }
 
 void LessonEditorWindow::loadLesson()
@@ -591,19 +588,19 @@ void LessonEditorWindow::showField(RichEdit *field, const QString &tag, double s
 
 void LessonEditorWindow::showTranslation()
 {
-    showField(translationText, QStringLiteral("<OR="), mainWindow ? mainWindow->translationFontSize : 0);
+    showField(translationText, QStringLiteral("<OR="), m_settings.translationFontSize);
 }
 void LessonEditorWindow::showPinyin()
 {
-    showField(pinyinText, QStringLiteral("<PI="), mainWindow ? mainWindow->pinyinFontSize : 0);
+    showField(pinyinText, QStringLiteral("<PI="), m_settings.pinyinFontSize);
 }
 void LessonEditorWindow::showCharacters()
 {
-    showField(charactersText, QStringLiteral("<CH="), mainWindow ? mainWindow->kanjiFontSize : 0);
+    showField(charactersText, QStringLiteral("<CH="), m_settings.kanjiFontSize);
 }
 void LessonEditorWindow::showNotes()
 {
-    showField(notesText, QStringLiteral("<NO="), mainWindow ? mainWindow->notesFontSize : 0);
+    showField(notesText, QStringLiteral("<NO="), m_settings.notesFontSize);
 }
 
 QString LessonEditorWindow::tagValue(const QString &Tag)
@@ -621,15 +618,11 @@ QString LessonEditorWindow::tagValue(const QString &Tag)
 
 void LessonEditorWindow::updateNavigationButtons()
 {
-    auto look = [](QPushButton *b, bool on) {
-        if (!mainWindow) {
-            b->setEnabled(on);
-            return;
-        }
+    auto look = [this](QPushButton *b, bool on) {
         if (on)
-            mainWindow->enableButton(b);
+            m_host.enableButton(b);
         else
-            mainWindow->disableButton(b);
+            m_host.disableButton(b);
     };
     look(previousButton, termNumber >= 2);
     look(nextButton, termCount() - 1 >= termNumber);
@@ -790,7 +783,7 @@ QString LessonEditorWindow::folderForDialogs() const
 {
     if (!fileName.isEmpty())
         return QFileInfo(fileName).absolutePath() + QLatin1Char('/');
-    return mainWindow ? mainWindow->workingDirectory : QString();
+    return m_settings.workingDirectory;
 }
 
 QString LessonEditorWindow::chooseFile(const QString &filter)
@@ -901,8 +894,7 @@ void LessonEditorWindow::editorOptionsButtonClicked()
                 tree->setCurrentItem(found.first());
         }
     }
-    if (mainWindow)
-        mainWindow->preferencesCommand();
+    emit preferencesRequested();
 }
 
 // --- linked files ----------------------------------------------------------------------------

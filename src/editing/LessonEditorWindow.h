@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -36,12 +37,36 @@ namespace korvana {
 class ClickLabel;
 class ToneImage;
 struct KeyboardLayoutItem;
+struct MainSettings;
+
+// What the lesson editor asks of the main window beside it. Fields are
+// numbered as activeField: 1 translation, 2 pinyin, 3 characters, 4 notes.
+class LessonEditorHost {
+public:
+    virtual ~LessonEditorHost() = default;
+    // Whether the editor loads its lesson afresh at its next activation.
+    virtual bool editorLoadPending() const = 0;
+    virtual void setEditorLoadPending(bool pending) = 0;
+    // The main window's pane of a field, whose direction and alignment the
+    // field copies; null where the main window has none.
+    virtual RichEdit *paneText(int field) const = 0;
+    virtual QTextEdit *paneView(int field) const = 0;
+    // The 24 tone vowels in the legacy pinyin font, loaded first when
+    // loading was left for later.
+    virtual RichEdit &toneVowelsText() = 0;
+    // Shows a button as the main window shows its usable and unusable ones.
+    virtual void enableButton(QAbstractButton *button) = 0;
+    virtual void disableButton(QAbstractButton *button) = 0;
+};
 }
 
 class LessonEditorWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit LessonEditorWindow(QWidget *parent = nullptr);
+    // mainWidget is the main window: an error met while loading is shown
+    // over it, since the editor has hidden itself by then.
+    LessonEditorWindow(korvana::MainSettings &settings, korvana::LessonEditorHost &host, QWidget *mainWidget,
+                       QWidget *parent = nullptr);
     ~LessonEditorWindow() override;
 
     // --- fields -----------------------------------------------------------------------
@@ -192,11 +217,21 @@ public:
     void toneImageMousePressed(int Index);
     void toneImageMouseReleased(int Index);
 
+signals:
+    // The editor has closed: the main window opens its lessons again from
+    // their files, so that it shows what the editor saved.
+    void reopenLessonsRequested();
+    // "editor options": the options dialog, already on its "Editor" page.
+    void preferencesRequested();
+
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    korvana::MainSettings &m_settings;
+    korvana::LessonEditorHost &m_host;
+    QWidget *m_mainWidget;
     bool m_layoutsPending = false;
 
 protected:

@@ -1,5 +1,4 @@
 #include "editing/PinyinEntry.h"
-#include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "settings/OptionsDialog.h"
@@ -288,10 +287,7 @@ void LessonEditorWindow::insertToneVowel(int Index)
             insertUnicodeChar(korvana::toneVowel(Index), field);
         return;
     }
-    if (!mainWindow)
-        return;
-    mainWindow->loadPendingData();
-    RichEdit &stored = mainWindow->toneVowelsText;
+    RichEdit &stored = m_host.toneVowelsText();
     stored.setSel(Index - 1, Index);
     if (!field)
         return;

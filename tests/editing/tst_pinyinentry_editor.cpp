@@ -2,6 +2,7 @@
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
 #include "app/AppTestSupport.h"
+#include "app/EditorWindowHosts.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "editing/PinyinEntry.h"
@@ -47,6 +48,7 @@ class TestPinyinEntryEditor : public QObject {
     QTemporaryDir m_home;
     FakeKeyboardLayouts *m_layouts = nullptr;
     std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<LessonEditorWindowHost> m_host; // for the editors made here
     LessonEditorWindow *ed() { return lessonEditorWindow; }
 
     void useUnicode(bool on) { optionsDialog->pinyinSystemCombo->setCurrentIndex(on ? 1 : 0); }
@@ -63,6 +65,7 @@ private slots:
         m_layouts->setUserLayout(12); // the user types with ENU
         KeyboardLayouts::setInstance(std::move(fake));
         createWindows();
+        m_host = std::make_unique<LessonEditorWindowHost>(*mainWindow);
         mainWindow->pinyinFontSize = 12;
         mainWindow->editorLoadPending = true;
         ed()->fileName.clear();
@@ -70,6 +73,7 @@ private slots:
     }
     void cleanupTestCase()
     {
+        m_host.reset();
         destroyWindows();
         KeyboardLayouts::setInstance(nullptr);
     }
@@ -100,7 +104,7 @@ private slots:
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
-        LessonEditorWindow other;
+        LessonEditorWindow other(*mainWindow, *m_host, mainWindow);
         QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
         QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
@@ -109,7 +113,7 @@ private slots:
         for (const auto &[user, expected] : {std::pair<LayoutHandle, int>{23, 1}, {99, 0}, {0, 0}}) {
             m_layouts->setLayouts({{21, "DEU"}, {22, "ENU"}, {23, "ENU"}});
             m_layouts->setUserLayout(user);
-            LessonEditorWindow opened;
+            LessonEditorWindow opened(*mainWindow, *m_host, mainWindow);
             mainWindow->editorLoadPending = true;
             opened.onActivate();
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), expected);
@@ -120,7 +124,7 @@ private slots:
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
-        LessonEditorWindow none;
+        LessonEditorWindow none(*mainWindow, *m_host, mainWindow);
         QCOMPARE(none.pinyinLayoutCombo->count(), 0);
         none.pinyinViewEntered(); // nothing to activate, the field still counts
         QCOMPARE(none.activeField, 2);
@@ -160,7 +164,7 @@ private slots:
 
     void noFieldYetInsertsNothing()
     {
-        LessonEditorWindow fresh;
+        LessonEditorWindow fresh(*mainWindow, *m_host, mainWindow);
         QCOMPARE(fresh.activeField, 0);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);
