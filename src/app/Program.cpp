@@ -54,7 +54,7 @@ void createWindows()
     // the data every other window relies on, while no other window exists.
     create(mainWindow);
     create(aboutDialog);
-    create(vocabularyWindow);
+    vocabularyWindow = new VocabularyWindow(*mainWindow, mainWindow->store, mainWindow);
     create(pictureWindow);
     create(skinDialog);
     create(readerWindow);
