@@ -69,7 +69,11 @@ void createWindows()
     create(numbersDialog);
     create(toolBarWindow);
     create(dictionaryWindow);
-    create(termsManagerWindow);
+    termsManagerWindow = new TermsManagerWindow(*mainWindow, mainWindow->store, mainWindow);
+    QObject::connect(termsManagerWindow, &TermsManagerWindow::reopenLessonsRequested, mainWindow,
+                     [w = mainWindow] { w->openLessonFiles(QStringLiteral("session-files")); });
+    QObject::connect(termsManagerWindow, &TermsManagerWindow::countTermsRequested, mainWindow,
+                     &MainWindow::countTerms);
 }
 
 void destroyWindows()
