@@ -69,8 +69,8 @@ private:
     void buildControls();
     void applyLooks(QTreeWidgetItem *item) const;
     // After an export into target: when target is an open lesson, the
-    // lessons are opened again, so that it holds the exported terms,
-    // and gives every lesson back the marks made since it was opened.
+    // lessons are opened again, so that the store holds the exported terms,
+    // and every lesson gets back the marks made since it was opened.
     void reloadExportTarget(const QString &target, int exported, bool appended);
     void selectByChoice(int choice, bool select);
 
