@@ -61,7 +61,7 @@ void createWindows()
     // the data every other window relies on, while no other window exists.
     create(mainWindow);
     create(aboutDialog);
-    create(vocabularyWindow);
+    vocabularyWindow = new VocabularyWindow(*mainWindow, mainWindow->store, mainWindow);
     create(pictureWindow);
     create(skinDialog);
     create(readerWindow);
@@ -78,7 +78,11 @@ void createWindows()
     create(numbersDialog);
     create(toolBarWindow);
     create(dictionaryWindow);
-    create(termsManagerWindow);
+    termsManagerWindow = new TermsManagerWindow(*mainWindow, mainWindow->store, mainWindow);
+    QObject::connect(termsManagerWindow, &TermsManagerWindow::reopenLessonsRequested, mainWindow,
+                     [w = mainWindow] { w->openLessonFiles(QStringLiteral("session-files")); });
+    QObject::connect(termsManagerWindow, &TermsManagerWindow::countTermsRequested, mainWindow,
+                     &MainWindow::countTerms);
 }
 
 void destroyWindows()

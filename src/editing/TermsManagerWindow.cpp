@@ -1,10 +1,11 @@
 #include "editing/TermsManagerWindow.h"
 
-#include "app/MainWindow.h"
 #include "editing/TermsManager.h"
+#include "lessons/LessonStore.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Errors.h"
+#include "settings/MainSettings.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -58,7 +59,9 @@ QHBoxLayout *actionRow(const QString &caption, QComboBox *&combo, const QStringL
 
 } // namespace
 
-TermsManagerWindow::TermsManagerWindow(QWidget *parent) : QDialog(parent)
+TermsManagerWindow::TermsManagerWindow(korvana::MainSettings &settings, korvana::LessonStore &store,
+                                       QWidget *mainWidget, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_store(store), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("termsManagerWindow"));
     setWindowTitle(QStringLiteral("Terms Manager"));
@@ -191,11 +194,9 @@ void TermsManagerWindow::onActivate()
 // learned ones grey.
 void TermsManagerWindow::applyLooks(QTreeWidgetItem *item) const
 {
-    if (!mainWindow)
-        return;
     const int row = rowOf(item);
-    const bool phrase = mainWindow->termTable.type(row) == QLatin1String("p");
-    const QString state = mainWindow->termTable.state(row);
+    const bool phrase = m_store.termTable.type(row) == QLatin1String("p");
+    const QString state = m_store.termTable.state(row);
     QColor colour;
     if (state == QLatin1String("d"))
         colour = QColor(0xFF, 0x00, 0x00);
@@ -213,10 +214,8 @@ void TermsManagerWindow::applyLooks(QTreeWidgetItem *item) const
 void TermsManagerWindow::fillTermList()
 {
     termList->clear();
-    if (!mainWindow)
-        return;
     QList<QTreeWidgetItem *> items;
-    for (const korvana::TermsListItem &term : korvana::listTerms(mainWindow->lessonText)) {
+    for (const korvana::TermsListItem &term : korvana::listTerms(m_store.lessonText)) {
         auto *item = new QTreeWidgetItem({term.chinese, term.translation, term.pinyin, term.notes});
         item->setData(0, RowRole, term.row);
         applyLooks(item);
@@ -259,13 +258,13 @@ void TermsManagerWindow::termListColumnClicked(int Column)
 
 void TermsManagerWindow::selectByChoice(int choice, bool select)
 {
-    if (!mainWindow || choice < 0)
+    if (choice < 0)
         return;
     QItemSelection selection;
     QAbstractItemModel *model = termList->model();
     const int last = termList->columnCount() - 1;
     for (int i = 0; i < termList->topLevelItemCount(); ++i) {
-        if (korvana::termMatches(TermsChoice(choice), mainWindow->termTable, rowOf(termList->topLevelItem(i))))
+        if (korvana::termMatches(TermsChoice(choice), m_store.termTable, rowOf(termList->topLevelItem(i))))
             selection.select(model->index(i, 0), model->index(i, last));
     }
     termList->selectionModel()->select(selection, select ? QItemSelectionModel::Select
@@ -279,10 +278,8 @@ void TermsManagerWindow::deselectButtonClicked() { selectByChoice(deselectCombo-
 
 void TermsManagerWindow::markAsButtonClicked()
 {
-    if (!mainWindow)
-        return;
     const QString state = korvana::markStateFor(markAsCombo->currentIndex());
-    const int count = state.isEmpty() ? 0 : korvana::markTerms(mainWindow->termTable, selectedRows(), state);
+    const int count = state.isEmpty() ? 0 : korvana::markTerms(m_store.termTable, selectedRows(), state);
     korvana::Dialogs::instance().message(this, korvana::operationMessage(count), korvana::MsgButtons::Ok);
     fillTermList();
     showSelectedCount();
@@ -291,12 +288,10 @@ void TermsManagerWindow::markAsButtonClicked()
 
 void TermsManagerWindow::exportButtonClicked()
 {
-    if (!mainWindow)
-        return;
     korvana::RichEdit lines;
     // Each line carries its term's state from the term table, so marks such
     // as "difficult" go out with the terms.
-    const int count = korvana::collectTermLines(mainWindow->lessonText, selectedRows(), lines, &mainWindow->termTable);
+    const int count = korvana::collectTermLines(m_store.lessonText, selectedRows(), lines, &m_store.termTable);
     if (count == 0) {
         korvana::Dialogs::instance().message(this, korvana::operationMessage(0), korvana::MsgButtons::Ok);
         return;
@@ -305,7 +300,7 @@ void TermsManagerWindow::exportButtonClicked()
     const bool append = exportCombo->currentIndex() == 1;
     korvana::FileDialogRequest request;
     request.filter = QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*");
-    request.initialDir = mainWindow->workingDirectory;
+    request.initialDir = m_settings.workingDirectory;
     QString target;
     if (append) {
         // An existing lesson is chosen, not a file to replace.
@@ -344,7 +339,7 @@ void TermsManagerWindow::exportButtonClicked()
 void TermsManagerWindow::reloadExportTarget(const QString &target, int exported, bool appended)
 {
     const QString canonical = QFileInfo(target).canonicalFilePath();
-    const QStringList lessons = mainWindow->openLessons;
+    const QStringList lessons = m_store.openLessons;
     qsizetype which = -1;
     for (qsizetype i = 0; i < lessons.size() && which < 0; ++i)
         if (QFileInfo(lessons[i]).canonicalFilePath() == canonical)
@@ -356,7 +351,7 @@ void TermsManagerWindow::reloadExportTarget(const QString &target, int exported,
     // note them lesson by lesson. The exported terms stand first in an
     // appended lesson and take their states from their lines; a replaced
     // lesson takes all of them from the file.
-    korvana::TermGrid &grid = mainWindow->termTable;
+    korvana::TermGrid &grid = m_store.termTable;
     QHash<QString, QStringList> marks;
     int firstRowOfTarget = -1;
     for (int r = 0; r < grid.rowCount(); ++r) {
@@ -372,11 +367,11 @@ void TermsManagerWindow::reloadExportTarget(const QString &target, int exported,
 
     // Practice goes on at the same term, moved down past the terms added
     // in front of it.
-    int start = mainWindow->currentIndex;
+    int start = m_store.currentIndex;
     if (appended && firstRowOfTarget >= 0 && start - 1 >= firstRowOfTarget)
         start += exported;
-    mainWindow->startIndex = std::max(start, 1);
-    mainWindow->openLessonFiles(QStringLiteral("session-files"));
+    m_store.startIndex = std::max(start, 1);
+    emit reopenLessonsRequested();
 
     QHash<QString, int> rowsOf;
     for (int r = 0; r < grid.rowCount(); ++r)
@@ -391,7 +386,7 @@ void TermsManagerWindow::reloadExportTarget(const QString &target, int exported,
             continue;
         grid.setCell(korvana::TermGrid::TermStatus, r, kept[k]);
     }
-    mainWindow->countTerms();
+    emit countTermsRequested();
     fillTermList();
     showSelectedCount();
 }
@@ -407,11 +402,9 @@ void TermsManagerWindow::onKeyDown(int Key)
 void TermsManagerWindow::showEvent(QShowEvent *e)
 {
     if (!e->spontaneous()) {
-        if (mainWindow) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(mainWindow->frameGeometry().center());
-            move(frame.topLeft());
-        }
+        QRect frame = frameGeometry();
+        frame.moveCenter(m_mainWidget->frameGeometry().center());
+        move(frame.topLeft());
         onActivate();
     }
     QDialog::showEvent(e);

@@ -6,6 +6,11 @@
 // term table, which reaches the lesson files when the lessons are saved.
 #include <QDialog>
 
+namespace korvana {
+class LessonStore;
+class MainSettings;
+} // namespace korvana
+
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -15,7 +20,10 @@ class QTreeWidgetItem;
 class TermsManagerWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TermsManagerWindow(QWidget *parent = nullptr);
+    // The window reads and marks the terms of store, starts its file dialogs
+    // in the settings' working folder and shows itself centred on mainWidget.
+    TermsManagerWindow(korvana::MainSettings &settings, korvana::LessonStore &store, QWidget *mainWidget,
+                       QWidget *parent = nullptr);
 
     QTreeWidget *termList = nullptr;
     QComboBox *selectCombo = nullptr, *deselectCombo = nullptr, *markAsCombo = nullptr, *exportCombo = nullptr;
@@ -46,6 +54,13 @@ public:
     // Rows of the selected items, in the list's current order.
     std::vector<int> selectedRows() const;
 
+signals:
+    // The open lessons are to be opened again as a session, from the store's
+    // start index (after an export into one of them).
+    void reopenLessonsRequested();
+    // The term states changed: the practice counts are to be shown anew.
+    void countTermsRequested();
+
 protected:
     void showEvent(QShowEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
@@ -53,11 +68,15 @@ protected:
 private:
     void buildControls();
     void applyLooks(QTreeWidgetItem *item) const;
-    // After an export into target: when target is an open lesson, the main
-    // window opens its lessons again, so that it holds the exported terms,
-    // and gives every lesson back the marks made since it was opened.
+    // After an export into target: when target is an open lesson, the
+    // lessons are opened again, so that the store holds the exported terms,
+    // and every lesson gets back the marks made since it was opened.
     void reloadExportTarget(const QString &target, int exported, bool appended);
     void selectByChoice(int choice, bool select);
+
+    korvana::MainSettings &m_settings;
+    korvana::LessonStore &m_store;
+    QWidget *m_mainWidget;
 };
 
 extern TermsManagerWindow *termsManagerWindow;

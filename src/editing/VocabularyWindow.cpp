@@ -1,8 +1,9 @@
 #include "editing/VocabularyWindow.h"
 
-#include "app/MainWindow.h"
 #include "editing/VocabularyPrinter.h"
+#include "lessons/LessonStore.h"
 #include "platform/ui/Errors.h"
+#include "settings/MainSettings.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -94,7 +95,9 @@ bool checked(const QListWidget *list, int row)
 
 } // namespace
 
-VocabularyWindow::VocabularyWindow(QWidget *parent) : QDialog(parent)
+VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, QWidget *mainWidget,
+                                   QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_store(store), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("vocabularyWindow"));
     setWindowTitle(QStringLiteral("Vocabulary"));
@@ -247,9 +250,7 @@ VocabularyOptions VocabularyWindow::options() const
 
 void VocabularyWindow::buildButtonClicked()
 {
-    if (!mainWindow)
-        return;
-    if (mainWindow->loadingLesson.isEmpty()) {
+    if (m_store.loadingLesson.isEmpty()) {
         Dialogs::instance().message(this, QStringLiteral("To compile vocabulary you must first open one or more lessons"),
                                     MsgButtons::Ok);
         return;
@@ -260,18 +261,18 @@ void VocabularyWindow::buildButtonClicked()
     vocabularyText->clear();
 
     VocabularyOptions o = options();
-    o.setKanjiFont = mainWindow->useKanjiFont;
-    o.kanjiFont = mainWindow->kanjiFont;
-    o.rotateKanji = mainWindow->rotateKanji;
-    o.boldKanji = mainWindow->boldKanji;
+    o.setKanjiFont = m_settings.useKanjiFont;
+    o.kanjiFont = m_settings.kanjiFont;
+    o.rotateKanji = m_settings.rotateKanji;
+    o.boldKanji = m_settings.boldKanji;
 
     buildProgress->setValue(0);
     buildProgress->show();
-    buildProgress->setRange(0, mainWindow->termTable.rowCount());
+    buildProgress->setRange(0, m_store.termTable.rowCount());
     builder.onRow = [this] { buildProgress->setValue(buildProgress->value() + 1); };
     // The build runs to its end without letting other events in: it reads the
     // lesson text that those events could change.
-    m_incomplete = !builder.build(mainWindow->lessonText, mainWindow->termTable, *vocabularyText, o);
+    m_incomplete = !builder.build(m_store.lessonText, m_store.termTable, *vocabularyText, o);
     builder.onRow = nullptr;
     // Also after a build that stopped short: "Wait please..." must not stay
     // up over a build that has ended.
@@ -282,8 +283,7 @@ void VocabularyWindow::buildButtonClicked()
 
 void VocabularyWindow::saveButtonClicked()
 {
-    if (mainWindow)
-        saveFileRequest.initialDir = mainWindow->workingDirectory;
+    saveFileRequest.initialDir = m_settings.workingDirectory;
     QString name = Dialogs::instance().saveFile(this, saveFileRequest);
     if (name.isEmpty())
         return;
@@ -347,11 +347,9 @@ void VocabularyWindow::displayOrderListDropped(QObject *Source, const QPoint &Po
 
 void VocabularyWindow::showEvent(QShowEvent *e)
 {
-    if (mainWindow) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(mainWindow->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(m_mainWidget->frameGeometry().center());
+    move(frame.topLeft());
     QDialog::showEvent(e);
 }
 

@@ -17,10 +17,19 @@ class QProgressBar;
 class QPushButton;
 class QTextEdit;
 
+namespace korvana {
+class LessonStore;
+class MainSettings;
+} // namespace korvana
+
 class VocabularyWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit VocabularyWindow(QWidget *parent = nullptr);
+    // The window lays out the lessons of store in the settings' Kanji font,
+    // starts its save dialog in the settings' working folder and shows itself
+    // centred on mainWidget.
+    VocabularyWindow(korvana::MainSettings &settings, korvana::LessonStore &store, QWidget *mainWidget,
+                     QWidget *parent = nullptr);
     ~VocabularyWindow() override;
 
     // Sets the initial check marks: "Words"; "Translation", "Pin yin", "Chinese".
@@ -44,7 +53,7 @@ public:
     void displayOrderListDropped(QObject *Source, const QPoint &Pos);
 
     // The choices the window shows, as the builder takes them (the Kanji
-    // settings are filled from the main window by buildButtonClicked).
+    // settings are filled from the settings by buildButtonClicked).
     korvana::VocabularyOptions options() const;
 
     QListWidget *includeList = nullptr;
@@ -73,6 +82,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    korvana::MainSettings &m_settings;
+    korvana::LessonStore &m_store;
+    QWidget *m_mainWidget;
     bool m_incomplete = false;
 };
 
