@@ -65,7 +65,7 @@ void createWindows()
     create(keyboardReferenceWindow);
     create(flashWindow);
     create(characterInfoWindow);
-    create(screenBackgroundWindow);
+    screenBackgroundWindow = new ScreenBackgroundWindow(*mainWindow, mainWindow);
     create(numbersDialog);
     create(toolBarWindow);
     create(dictionaryWindow);
