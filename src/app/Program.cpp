@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/PracticeWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -55,7 +56,8 @@ void createWindows()
     create(mainWindow);
     create(aboutDialog);
     create(vocabularyWindow);
-    create(pictureWindow);
+    pictureWindow = new PictureWindow(mainWindow);
+    connectPictureWindow(*pictureWindow, *mainWindow);
     create(skinDialog);
     create(readerWindow);
     create(optionsDialog);

@@ -1,0 +1,7 @@
+#pragma once
+// The practice windows ask the main window to act through their signals;
+// these connect them to its commands.
+class MainWindow;
+class PictureWindow;
+
+void connectPictureWindow(PictureWindow &picture, MainWindow &main);
