@@ -3,5 +3,7 @@
 // these connect them to its commands.
 class MainWindow;
 class PictureWindow;
+class ToolBarWindow;
 
 void connectPictureWindow(PictureWindow &picture, MainWindow &main);
+void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main);

@@ -69,7 +69,8 @@ void createWindows()
     create(characterInfoWindow);
     screenBackgroundWindow = new ScreenBackgroundWindow(*mainWindow, mainWindow);
     create(numbersDialog);
-    create(toolBarWindow);
+    toolBarWindow = new ToolBarWindow(*mainWindow, mainWindow);
+    connectToolBarWindow(*toolBarWindow, *mainWindow);
     create(dictionaryWindow);
     create(termsManagerWindow);
 }
