@@ -2,6 +2,7 @@
 #include "app/EditorWindowHosts.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/PracticeWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -62,7 +63,8 @@ void createWindows()
     create(mainWindow);
     create(aboutDialog);
     vocabularyWindow = new VocabularyWindow(*mainWindow, mainWindow->store, mainWindow);
-    create(pictureWindow);
+    pictureWindow = new PictureWindow(mainWindow);
+    connectPictureWindow(*pictureWindow, *mainWindow);
     create(skinDialog);
     create(readerWindow);
     create(optionsDialog);
@@ -74,9 +76,10 @@ void createWindows()
     create(keyboardReferenceWindow);
     create(flashWindow);
     create(characterInfoWindow);
-    create(screenBackgroundWindow);
+    screenBackgroundWindow = new ScreenBackgroundWindow(*mainWindow, mainWindow);
     create(numbersDialog);
-    create(toolBarWindow);
+    toolBarWindow = new ToolBarWindow(*mainWindow, mainWindow);
+    connectToolBarWindow(*toolBarWindow, *mainWindow);
     create(dictionaryWindow);
     termsManagerWindow = new TermsManagerWindow(*mainWindow, mainWindow->store, mainWindow);
     QObject::connect(termsManagerWindow, &TermsManagerWindow::reopenLessonsRequested, mainWindow,

@@ -1,5 +1,4 @@
 #include "practice/PictureWindow.h"
-#include "app/MainWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/ui/Errors.h"
 
@@ -21,7 +20,7 @@ void PictureImage::mouseReleaseEvent(QMouseEvent *e)
         emit clicked();
 }
 
-PictureWindow::PictureWindow(QWidget *parent) : QWidget(parent)
+PictureWindow::PictureWindow(QWidget *mainWidget, QWidget *parent) : QWidget(parent), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("pictureWindow"));
     setWindowTitle(QStringLiteral("Picture"));
@@ -47,10 +46,8 @@ void PictureWindow::keyPressEvent(QKeyEvent *e)
         close();
         return;
     }
-    if (mainWindow) {
-        mainWindow->activateWindow();
-        mainWindow->onKeyDown(e->key(), e->modifiers());
-    }
+    m_mainWidget->activateWindow();
+    emit practiceKeyPressed(e->key(), e->modifiers());
 }
 
 PictureWindow::Placement PictureWindow::placementFor(QSize picture, QSize screen)

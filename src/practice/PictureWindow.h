@@ -38,7 +38,8 @@ protected:
 class PictureWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit PictureWindow(QWidget *parent = nullptr);
+    // Keys pressed in the window go on to mainWidget, the practice window.
+    explicit PictureWindow(QWidget *mainWidget, QWidget *parent = nullptr);
 
     // Larger picture files are not read.
     static constexpr qint64 MaxFileBytes = qint64(64) << 20;
@@ -69,6 +70,11 @@ public:
 
     void termPictureClicked();
 
+signals:
+    // A practice key pressed while this window has the keyboard, for the
+    // main window to act on.
+    void practiceKeyPressed(int key, Qt::KeyboardModifiers modifiers);
+
 protected:
     // The practice keys reach the main window even when the window manager
     // gives this window the keyboard; Esc closes the picture.
@@ -83,6 +89,7 @@ private:
     static Qt::WindowFlags windowFlagsFor(bool borderless);
     QSize screenSize() const;
     QSize m_screenSize;
+    QWidget *m_mainWidget;
 };
 
 extern PictureWindow *pictureWindow;

@@ -1,9 +1,9 @@
 #include "practice/ScreenBackgroundWindow.h"
 
-#include "app/MainWindow.h"
 #include "practice/ToolBarWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
 #include "settings/Colors.h"
+#include "settings/MainSettings.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,7 +18,8 @@ void bringForward(QWidget *w)
 }
 } // namespace
 
-ScreenBackgroundWindow::ScreenBackgroundWindow(QWidget *parent) : QWidget(parent)
+ScreenBackgroundWindow::ScreenBackgroundWindow(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("screenBackgroundWindow"));
     setWindowTitle(QStringLiteral("Background"));
@@ -33,20 +34,17 @@ ScreenBackgroundWindow::ScreenBackgroundWindow(QWidget *parent) : QWidget(parent
 
 void ScreenBackgroundWindow::onActivate()
 {
-    if (mainWindow) {
-        const QColor wanted = korvana::toQColor(mainWindow->screenBackgroundColor);
-        if (palette().color(QPalette::Window) != wanted) {
-            QPalette p = palette();
-            p.setColor(QPalette::Window, wanted);
-            setPalette(p);
-        }
+    const QColor wanted = korvana::toQColor(m_settings.screenBackgroundColor);
+    if (palette().color(QPalette::Window) != wanted) {
+        QPalette p = palette();
+        p.setColor(QPalette::Window, wanted);
+        setPalette(p);
     }
     if (keyboardReferenceWindow && keyboardReferenceWindow->isVisible())
         bringForward(keyboardReferenceWindow);
     if (toolBarWindow && toolBarWindow->isVisible())
         bringForward(toolBarWindow);
-    if (mainWindow)
-        bringForward(mainWindow);
+    bringForward(m_mainWidget);
 }
 
 bool ScreenBackgroundWindow::event(QEvent *e)
@@ -59,7 +57,7 @@ bool ScreenBackgroundWindow::event(QEvent *e)
 void ScreenBackgroundWindow::showEvent(QShowEvent *e)
 {
     // Fills the screen the main window is on.
-    QScreen *s = mainWindow && mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    QScreen *s = m_mainWidget->screen() ? m_mainWidget->screen() : QGuiApplication::primaryScreen();
     if (s)
         setGeometry(s->geometry());
     QWidget::showEvent(e);

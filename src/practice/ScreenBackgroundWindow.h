@@ -1,13 +1,19 @@
 #pragma once
 #include <QWidget>
 
+namespace korvana {
+struct MainSettings;
+}
+
 // The full-screen background that hides the desktop behind the practice.
 // One instance, screenBackgroundWindow, lives for the whole run; "Screen
 // background" in the menu and on the tool bar shows and hides it.
 class ScreenBackgroundWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ScreenBackgroundWindow(QWidget *parent = nullptr);
+    // The background takes its colour from settings and stands behind
+    // mainWidget, on its screen.
+    ScreenBackgroundWindow(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent = nullptr);
 
     // Takes the main window's background colour when it differs, then hands
     // the focus on to the keyboard reference, the tool bar and the main
@@ -17,6 +23,10 @@ public:
 protected:
     bool event(QEvent *e) override;
     void showEvent(class QShowEvent *e) override;
+
+private:
+    korvana::MainSettings &m_settings;
+    QWidget *m_mainWidget;
 };
 
 extern ScreenBackgroundWindow *screenBackgroundWindow;

@@ -1,8 +1,8 @@
 #include "practice/ToolBarWindow.h"
 
-#include "app/MainWindow.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
+#include "settings/MainSettings.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -23,7 +23,8 @@ const int BarWidth = 30;
 const int RoomOnTheRight = 34;
 } // namespace
 
-ToolBarWindow::ToolBarWindow(QWidget *parent) : QWidget(parent)
+ToolBarWindow::ToolBarWindow(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("toolBarWindow"));
     setWindowTitle(QStringLiteral("Tool bar"));
@@ -85,7 +86,7 @@ QToolButton *ToolBarWindow::makeButton(const char *name, int y, const QString &h
 
 void ToolBarWindow::onCreate()
 {
-    resize(BarWidth, mainWindow ? mainWindow->height() : 400);
+    resize(BarWidth, m_mainWidget->height());
     dockToMainWindow();
 }
 
@@ -98,30 +99,26 @@ int ToolBarWindow::dockedLeft(int MainLeft, int MainWidth, int ScreenWidth)
 
 void ToolBarWindow::dockToMainWindow()
 {
-    if (!mainWindow)
-        return;
-    QScreen *screen = mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    QScreen *screen = m_mainWidget->screen() ? m_mainWidget->screen() : QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 0;
-    const QPoint to(dockedLeft(mainWindow->x(), mainWindow->width(), screenWidth), mainWindow->y());
+    const QPoint to(dockedLeft(m_mainWidget->x(), m_mainWidget->width(), screenWidth), m_mainWidget->y());
     // Painting docks the bar too; moving only when it is out of place keeps
     // a paint from asking for another.
     if (pos() != to)
         move(to);
-    if (height() != mainWindow->height())
-        resize(BarWidth, mainWindow->height());
+    if (height() != m_mainWidget->height())
+        resize(BarWidth, m_mainWidget->height());
 }
 
 void ToolBarWindow::onActivate()
 {
     dockToMainWindow();
-    if (mainWindow)
-        mainWindow->displayToolBar = true;
+    m_settings.displayToolBar = true;
 }
 
 void ToolBarWindow::onClose()
 {
-    if (mainWindow)
-        mainWindow->displayToolBar = false;
+    m_settings.displayToolBar = false;
 }
 
 void ToolBarWindow::onClick()
@@ -136,47 +133,37 @@ void ToolBarWindow::onPaint()
 
 void ToolBarWindow::focusMainWindow()
 {
-    if (!mainWindow)
-        return;
-    mainWindow->raise();
-    mainWindow->activateWindow();
+    m_mainWidget->raise();
+    m_mainWidget->activateWindow();
 }
 
 void ToolBarWindow::hideToolBarButtonClicked()
 {
-    if (mainWindow)
-        mainWindow->displayToolBar = false;
+    m_settings.displayToolBar = false;
     hide();
 }
 
 void ToolBarWindow::openButtonClicked()
 {
-    if (!mainWindow)
-        return;
-    mainWindow->openLessonFiles(QStringLiteral("lesson"));
+    emit openLessonRequested();
     focusMainWindow();
 }
 
 void ToolBarWindow::openSessionButtonClicked()
 {
-    if (!mainWindow)
-        return;
-    mainWindow->openSessionCommand();
+    emit openSessionRequested();
     focusMainWindow();
 }
 
 void ToolBarWindow::numbersButtonClicked()
 {
-    if (!mainWindow)
-        return;
-    mainWindow->numbersCommand();
+    emit numbersRequested();
     focusMainWindow();
 }
 
 void ToolBarWindow::screenBackgroundButtonClicked()
 {
-    if (mainWindow)
-        mainWindow->screenBackgroundCommand();
+    emit screenBackgroundRequested();
 }
 
 void ToolBarWindow::dictionaryButtonClicked()
@@ -240,8 +227,7 @@ void ToolBarWindow::showEvent(QShowEvent *e)
 {
     // The background may have been shown while the bar was hidden (or at
     // start): its button shows whether it is up.
-    if (mainWindow)
-        screenBackgroundButton->setChecked(mainWindow->displayScreenBackground);
+    screenBackgroundButton->setChecked(m_settings.displayScreenBackground);
     for (const auto &[button, picture] : m_pendingPictures)
         button->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(picture)));
     m_pendingPictures.clear();

@@ -6,6 +6,10 @@
 
 class QToolButton;
 
+namespace korvana {
+struct MainSettings;
+}
+
 // The narrow floating tool bar that stands against the main window's side
 // with buttons for frequent commands. One instance, toolBarWindow, lives for
 // the whole run; the main window shows it at start when "Display ToolBar"
@@ -13,7 +17,9 @@ class QToolButton;
 class ToolBarWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ToolBarWindow(QWidget *parent = nullptr);
+    // The bar stands against mainWidget; settings hold whether the bar and
+    // the screen background are displayed.
+    ToolBarWindow(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent = nullptr);
 
     // Docks the tool bar beside the main window: on its right, one pixel
     // apart, when there is room for it before the screen's right edge, else
@@ -51,6 +57,13 @@ public:
     // pictures take a few milliseconds to look up while the program starts.
     static bool picturesWhenShown;
 
+signals:
+    // The commands the buttons ask of the main window.
+    void openLessonRequested();
+    void openSessionRequested();
+    void numbersRequested();
+    void screenBackgroundRequested();
+
 protected:
     bool event(QEvent *e) override;
     void closeEvent(class QCloseEvent *e) override;
@@ -62,6 +75,9 @@ protected:
 private:
     QToolButton *makeButton(const char *name, int y, const QString &hint, int picture);
     void focusMainWindow();
+
+    korvana::MainSettings &m_settings;
+    QWidget *m_mainWidget;
 
     // The buttons still waiting for their pictures, with the picture each shows.
     std::vector<std::pair<QToolButton *, int>> m_pendingPictures;
