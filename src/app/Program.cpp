@@ -62,7 +62,7 @@ void createWindows()
     create(reminderDialog);
     create(lessonEditorWindow);
     create(linkedFileDialog);
-    create(keyboardReferenceWindow);
+    keyboardReferenceWindow = new KeyboardReferenceWindow(mainWindow);
     create(flashWindow);
     create(characterInfoWindow);
     create(screenBackgroundWindow);
