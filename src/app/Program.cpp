@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/ReferenceWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -28,6 +29,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <memory>
+
 QString helpFile;
 
 namespace {
@@ -43,6 +46,10 @@ void destroy(T *&instance)
     delete instance;
     instance = nullptr;
 }
+
+// What the reader asks of the main window; it lives a little longer than
+// the reader.
+std::unique_ptr<ReaderWindowHost> readerWindowHost;
 } // namespace
 
 void createWindows()
@@ -57,7 +64,9 @@ void createWindows()
     create(vocabularyWindow);
     create(pictureWindow);
     create(skinDialog);
-    create(readerWindow);
+    readerWindowHost = std::make_unique<ReaderWindowHost>(*mainWindow);
+    readerWindow = new ReaderWindow(*readerWindowHost, *mainWindow, mainWindow);
+    QObject::connect(readerWindow, &ReaderWindow::speechStarting, mainWindow, &MainWindow::connectVoice);
     create(optionsDialog);
     create(reminderDialog);
     create(lessonEditorWindow);
@@ -87,6 +96,7 @@ void destroyWindows()
     destroy(reminderDialog);
     destroy(optionsDialog);
     destroy(readerWindow);
+    readerWindowHost.reset();
     destroy(skinDialog);
     destroy(pictureWindow);
     destroy(vocabularyWindow);
