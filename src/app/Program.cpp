@@ -47,9 +47,10 @@ void destroy(T *&instance)
     instance = nullptr;
 }
 
-// What the reader asks of the main window; it lives a little longer than
-// the reader.
+// What the reference windows ask of the main window; each lives a little
+// longer than its window.
 std::unique_ptr<ReaderWindowHost> readerWindowHost;
+std::unique_ptr<DictionaryWindowHost> dictionaryWindowHost;
 } // namespace
 
 void createWindows()
@@ -77,7 +78,8 @@ void createWindows()
     create(screenBackgroundWindow);
     create(numbersDialog);
     create(toolBarWindow);
-    create(dictionaryWindow);
+    dictionaryWindowHost = std::make_unique<DictionaryWindowHost>(*mainWindow);
+    dictionaryWindow = new DictionaryWindow(*dictionaryWindowHost, *mainWindow, mainWindow);
     create(termsManagerWindow);
 }
 
@@ -85,6 +87,7 @@ void destroyWindows()
 {
     destroy(termsManagerWindow);
     destroy(dictionaryWindow);
+    dictionaryWindowHost.reset();
     destroy(toolBarWindow);
     destroy(numbersDialog);
     destroy(screenBackgroundWindow);
