@@ -348,8 +348,7 @@ void DictionaryWindow::resultListResized()
 
 void DictionaryWindow::onPaint()
 {
-    const QString caption = QStringLiteral("Dictionary [") + m_settings.dictionaryFile +
-                            QStringLiteral("]");
+    const QString caption = QStringLiteral("Dictionary [") + m_settings.dictionaryFile + QStringLiteral("]");
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
