@@ -3,6 +3,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
 #include "app/PracticeWindowHosts.h"
+#include "app/ReferenceWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -51,6 +52,10 @@ void destroy(T *&instance)
 // What the lesson editor asks of the main window; made before the editor and
 // freed after it.
 std::unique_ptr<LessonEditorWindowHost> lessonEditorHost;
+// What the reference windows ask of the main window; each lives a little
+// longer than its window.
+std::unique_ptr<ReaderWindowHost> readerWindowHost;
+std::unique_ptr<DictionaryWindowHost> dictionaryWindowHost;
 } // namespace
 
 void createWindows()
@@ -66,21 +71,24 @@ void createWindows()
     pictureWindow = new PictureWindow(mainWindow);
     connectPictureWindow(*pictureWindow, *mainWindow);
     create(skinDialog);
-    create(readerWindow);
+    readerWindowHost = std::make_unique<ReaderWindowHost>(*mainWindow);
+    readerWindow = new ReaderWindow(*readerWindowHost, *mainWindow, mainWindow);
+    QObject::connect(readerWindow, &ReaderWindow::speechStarting, mainWindow, &MainWindow::connectVoice);
     create(optionsDialog);
     create(reminderDialog);
     lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*mainWindow);
     lessonEditorWindow = new LessonEditorWindow(*mainWindow, *lessonEditorHost, mainWindow);
     connectLessonEditorWindow(*lessonEditorWindow, *mainWindow);
     create(linkedFileDialog);
-    create(keyboardReferenceWindow);
+    keyboardReferenceWindow = new KeyboardReferenceWindow(mainWindow);
     create(flashWindow);
     create(characterInfoWindow);
     screenBackgroundWindow = new ScreenBackgroundWindow(*mainWindow, mainWindow);
     create(numbersDialog);
     toolBarWindow = new ToolBarWindow(*mainWindow, mainWindow);
     connectToolBarWindow(*toolBarWindow, *mainWindow);
-    create(dictionaryWindow);
+    dictionaryWindowHost = std::make_unique<DictionaryWindowHost>(*mainWindow);
+    dictionaryWindow = new DictionaryWindow(*dictionaryWindowHost, *mainWindow, mainWindow);
     termsManagerWindow = new TermsManagerWindow(*mainWindow, mainWindow->store, mainWindow);
     QObject::connect(termsManagerWindow, &TermsManagerWindow::reopenLessonsRequested, mainWindow,
                      [w = mainWindow] { w->openLessonFiles(QStringLiteral("session-files")); });
@@ -92,6 +100,7 @@ void destroyWindows()
 {
     destroy(termsManagerWindow);
     destroy(dictionaryWindow);
+    dictionaryWindowHost.reset();
     destroy(toolBarWindow);
     destroy(numbersDialog);
     destroy(screenBackgroundWindow);
@@ -104,6 +113,7 @@ void destroyWindows()
     destroy(reminderDialog);
     destroy(optionsDialog);
     destroy(readerWindow);
+    readerWindowHost.reset();
     destroy(skinDialog);
     destroy(pictureWindow);
     destroy(vocabularyWindow);

@@ -1,9 +1,9 @@
 #include "reference/DictionaryWindow.h"
 
-#include "app/MainWindow.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Integers.h"
+#include "settings/MainSettings.h"
 #include "settings/ProgramPaths.h"
 
 #include <array>
@@ -49,7 +49,7 @@ inline char16_t sortUnit(QChar c)
 // entries.
 class DictionaryRowItem : public QTreeWidgetItem {
 public:
-    explicit DictionaryRowItem(const QString &entry) : m_entry(entry) {}
+    DictionaryRowItem(const QString &entry, DictionaryHost &host) : m_entry(entry), m_host(host) {}
     bool operator<(const QTreeWidgetItem &other) const override
     {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
@@ -59,8 +59,8 @@ public:
     {
         if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 && column < 3) {
             if (!m_made) {
-                const DictionaryRow row = dictionaryRow(m_entry, [](const QString &pinyin) {
-                    return mainWindow ? mainWindow->pinyinNumbersIntoToneMarks(pinyin) : pinyin;
+                const DictionaryRow row = dictionaryRow(m_entry, [this](const QString &pinyin) {
+                    return m_host.pinyinNumbersIntoToneMarks(pinyin);
                 });
                 m_columns = {row.chinese, row.pinyin, row.translation};
                 m_made = true;
@@ -72,6 +72,7 @@ public:
 
 private:
     QString m_entry;
+    DictionaryHost &m_host;
     mutable std::array<QString, 3> m_columns;
     mutable bool m_made = false;
 };
@@ -179,7 +180,9 @@ private:
 
 } // namespace
 
-DictionaryWindow::DictionaryWindow(QWidget *parent) : QWidget(parent)
+DictionaryWindow::DictionaryWindow(korvana::DictionaryHost &host, korvana::MainSettings &settings,
+                                   QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent), m_host(host), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("dictionaryWindow"));
     setWindowTitle(QStringLiteral("Dictionary"));
@@ -311,18 +314,12 @@ void DictionaryWindow::buildControls()
 
 void DictionaryWindow::enableButton(QAbstractButton *button)
 {
-    if (mainWindow)
-        mainWindow->enableButton(button);
-    else
-        button->setEnabled(true);
+    m_host.enableButton(button);
 }
 
 void DictionaryWindow::disableButton(QAbstractButton *button)
 {
-    if (mainWindow)
-        mainWindow->disableButton(button);
-    else
-        button->setEnabled(false);
+    m_host.disableButton(button);
 }
 
 // --- window events ------------------------------------------------------------------
@@ -351,8 +348,7 @@ void DictionaryWindow::resultListResized()
 
 void DictionaryWindow::onPaint()
 {
-    const QString caption = QStringLiteral("Dictionary [") + (mainWindow ? mainWindow->dictionaryFile : QString()) +
-                            QStringLiteral("]");
+    const QString caption = QStringLiteral("Dictionary [") + m_settings.dictionaryFile + QStringLiteral("]");
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
@@ -426,8 +422,8 @@ void DictionaryWindow::keyPressEvent(QKeyEvent *e)
 void DictionaryWindow::showEvent(QShowEvent *e)
 {
     // Each showing places the window at the centre of the main window.
-    if (!e->spontaneous() && mainWindow) {
-        const QRect main = mainWindow->frameGeometry();
+    if (!e->spontaneous()) {
+        const QRect main = m_mainWidget->frameGeometry();
         move(main.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     }
     QWidget::showEvent(e);
@@ -447,9 +443,9 @@ void DictionaryWindow::closeButtonClicked()
 // --- searches -------------------------------------------------------------------------
 
 namespace {
-QTreeWidgetItem *resultRowItem(const QString &Entry)
+QTreeWidgetItem *resultRowItem(const QString &Entry, korvana::DictionaryHost &host)
 {
-    return new korvana::DictionaryRowItem(Entry);
+    return new korvana::DictionaryRowItem(Entry, host);
 }
 } // namespace
 
@@ -460,7 +456,7 @@ void DictionaryWindow::showResults(const QStringList &Entries)
     QList<QTreeWidgetItem *> items;
     items.reserve(Entries.size());
     for (const QString &entry : Entries)
-        items.append(resultRowItem(entry));
+        items.append(resultRowItem(entry, m_host));
     resultList->addTopLevelItems(items);
 }
 
@@ -494,14 +490,14 @@ void DictionaryWindow::findAllButtonClicked(QObject *Sender)
     const QString term = paging.move(request, searchEdit->text());
     if (paging.previousEnabled())
         enableButton(previousButton);
-    if (term.isEmpty() || !mainWindow)
+    if (term.isEmpty())
         return;
 
     BusyCursor busy(this);
     clearResults();
     bool more = false;
-    showResults(mainWindow->dictionaryFindAll(term, caseSensitiveSwitch->isChecked(), paging.DictFirstResult,
-                                              paging.DictLastResult, &more));
+    showResults(m_host.dictionaryFindAll(term, caseSensitiveSwitch->isChecked(), paging.DictFirstResult,
+                                         paging.DictLastResult, &more));
     if (more)
         enableButton(nextButton);
     finishSearch();
@@ -512,10 +508,10 @@ void DictionaryWindow::exactFindButtonClicked()
     disableButton(nextButton);
     disableButton(previousButton);
     const QString term = korvana::trimControls(QStringView(searchEdit->text())).toString();
-    if (term.isEmpty() || !mainWindow)
+    if (term.isEmpty())
         return;
     clearResults();
-    showResults(mainWindow->dictionaryExactFind(term, caseSensitiveSwitch->isChecked()));
+    showResults(m_host.dictionaryExactFind(term, caseSensitiveSwitch->isChecked()));
     finishSearch();
 }
 
@@ -541,11 +537,12 @@ void DictionaryWindow::resultListColumnClicked(int Column)
 void DictionaryWindow::resultListDoubleClicked()
 {
     QTreeWidgetItem *row = resultList->currentItem();
-    if (!row || !mainWindow || !mainWindow->voice)
+    korvana::SpeechVoice *voice = m_host.voice();
+    if (!row || !voice)
         return;
     // Asynchronous, on the voice the main window chose; speech already
     // running goes on.
-    mainWindow->voice->speak(row->text(0), 1);
+    voice->speak(row->text(0), 1);
 }
 
 void DictionaryWindow::copyColumn(int column)
@@ -602,21 +599,18 @@ void DictionaryWindow::moreOptionsLabelMouseLeft()
 
 void DictionaryWindow::dictionaryInfoCommand()
 {
-    if (!mainWindow)
-        return;
-    mainWindow->loadPendingData();
+    m_host.loadPendingData();
     // The header is the first line; a text without a line break shows none.
-    const qsizetype lf = mainWindow->dictionaryText.indexOf(QLatin1Char('\n'));
-    const QString header = lf < 0 ? QString() : mainWindow->dictionaryText.left(lf + 1);
-    korvana::Dialogs::instance().message(this, mainWindow->dictionaryFile + QLatin1Char('\n') + header,
+    const QString &text = m_host.dictionaryText();
+    const qsizetype lf = text.indexOf(QLatin1Char('\n'));
+    const QString header = lf < 0 ? QString() : text.left(lf + 1);
+    korvana::Dialogs::instance().message(this, m_settings.dictionaryFile + QLatin1Char('\n') + header,
                                          korvana::MsgButtons::Ok);
 }
 
 void DictionaryWindow::changeDictionaryCommand()
 {
-    if (!mainWindow)
-        return;
-    const QString kept = mainWindow->dictionaryFile;
+    const QString kept = m_settings.dictionaryFile;
     korvana::FileDialogRequest request;
     request.filter = QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*");
     request.fileName = QString();
@@ -629,7 +623,7 @@ void DictionaryWindow::changeDictionaryCommand()
         return;
     // A file that fails to load is refused: the dictionary in use keeps its
     // name, in the caption and in the setting.
-    if (mainWindow->loadDictionary(chosen.first()))
-        mainWindow->dictionaryFile = chosen.first();
+    if (m_host.loadDictionary(chosen.first()))
+        m_settings.dictionaryFile = chosen.first();
     update(); // the caption names the new file from the next paint on
 }

@@ -4,7 +4,7 @@
 // buttons for one column of the current row, speech on double click, and a
 // small menu for the dictionary's header and for loading another dictionary.
 //
-// The searches run over the main window's dictionary text (MainWindow::dictionaryFindAll
+// The searches run over the main window's dictionary text (DictionaryHost::dictionaryFindAll
 // and dictionaryExactFind); this window keeps the page state and shows the rows.
 // One instance, dictionaryWindow, lives for the whole run: closing only hides it, so
 // the results, the search term, the page and the sort column survive.
@@ -22,6 +22,35 @@ class QMenu;
 class QToolButton;
 
 namespace korvana {
+
+struct MainSettings;
+class SpeechVoice;
+
+// What the dictionary window asks of the main window, which holds the
+// dictionary text, its searches and the voice.
+class DictionaryHost {
+public:
+    virtual ~DictionaryHost() = default;
+    // Loads what start-up left for later, the dictionary among it.
+    virtual void loadPendingData() = 0;
+    // The dictionary loaded, header line first.
+    virtual const QString &dictionaryText() = 0;
+    // Loads another dictionary file in place of the one in use; false, the
+    // one in use staying, when it cannot be loaded.
+    virtual bool loadDictionary(const QString &fileName) = 0;
+    // Exact find, and one page of find all (results firstResult..lastResult;
+    // pageFull tells whether a next page may follow).
+    virtual QStringList dictionaryExactFind(const QString &term, bool caseSensitive) = 0;
+    virtual QStringList dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
+                                          bool *pageFull) = 0;
+    // "ni3 hao3" -> tone-marked pinyin.
+    virtual QString pinyinNumbersIntoToneMarks(const QString &pinyin) = 0;
+    // The speed buttons' enabled and disabled looks.
+    virtual void enableButton(QAbstractButton *button) = 0;
+    virtual void disableButton(QAbstractButton *button) = 0;
+    // The shared voice; null when there is none.
+    virtual SpeechVoice *voice() = 0;
+};
 
 // Orders two result texts: the letters a to z count as A to Z, every other
 // UTF-16 unit by its code. Negative, zero or positive as a sorts before, with
@@ -61,7 +90,10 @@ protected:
 class DictionaryWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit DictionaryWindow(QWidget *parent = nullptr);
+    // settings: the dictionary file's name, shown in the caption and changed
+    // with the dictionary; mainWidget: the window this one is centred on.
+    DictionaryWindow(korvana::DictionaryHost &host, korvana::MainSettings &settings, QWidget *mainWidget,
+                     QWidget *parent = nullptr);
     ~DictionaryWindow() override;
 
     // Controls.
@@ -134,6 +166,10 @@ private:
     void enableButton(QAbstractButton *button);
     void disableButton(QAbstractButton *button);
     void finishSearch();
+
+    korvana::DictionaryHost &m_host;
+    korvana::MainSettings &m_settings;
+    QWidget *m_mainWidget;
 };
 
 extern DictionaryWindow *dictionaryWindow;

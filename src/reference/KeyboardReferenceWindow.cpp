@@ -1,6 +1,5 @@
 #include "reference/KeyboardReferenceWindow.h"
 
-#include "app/MainWindow.h"
 #include "platform/ui/WindowSystem.h"
 
 #include <QGuiApplication>
@@ -47,7 +46,8 @@ QTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const 
 
 } // namespace
 
-KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("keyboardReferenceWindow"));
     setWindowTitle(QStringLiteral("Keyboard Reference"));
@@ -150,24 +150,22 @@ void KeyboardReferenceWindow::endDrag()
 {
     m_systemMove = false;
     // The practice keys keep working with the reference in view.
-    if (mainWindow) {
-        keepAboveMainWindow();
-        mainWindow->activateWindow();
-        mainWindow->setFocus(Qt::OtherFocusReason);
-        raise();
-    }
+    keepAboveMainWindow();
+    m_mainWidget->activateWindow();
+    m_mainWidget->setFocus(Qt::OtherFocusReason);
+    raise();
 }
 
 void KeyboardReferenceWindow::keepAboveMainWindow()
 {
     // A window transient for the main window is kept above it by the window
     // manager, also when the main window is activated after a drag over it.
-    if (!mainWindow || !mainWindow->windowHandle())
+    if (!m_mainWidget->windowHandle())
         return;
     if (!windowHandle())
         create();
-    if (windowHandle()->transientParent() != mainWindow->windowHandle())
-        windowHandle()->setTransientParent(mainWindow->windowHandle());
+    if (windowHandle()->transientParent() != m_mainWidget->windowHandle())
+        windowHandle()->setTransientParent(m_mainWidget->windowHandle());
 }
 
 void KeyboardReferenceWindow::showEvent(QShowEvent *e)

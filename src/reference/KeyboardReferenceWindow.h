@@ -12,7 +12,9 @@ class QToolButton;
 class KeyboardReferenceWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit KeyboardReferenceWindow(QWidget *parent = nullptr);
+    // mainWidget: the main window, which the reference stays above and gives
+    // the focus back to after a drag.
+    explicit KeyboardReferenceWindow(QWidget *mainWidget, QWidget *parent = nullptr);
 
     // The two columns, line for line: the commands and their keys.
     static QStringList commandLines();
@@ -44,6 +46,8 @@ protected:
 
 private:
     void keepAboveMainWindow();
+
+    QWidget *m_mainWidget;
 };
 
 extern KeyboardReferenceWindow *keyboardReferenceWindow;

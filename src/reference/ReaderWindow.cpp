@@ -1,11 +1,11 @@
 #include "reference/ReaderWindow.h"
 
-#include "app/MainWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/richtext/RtfReader.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
+#include "settings/MainSettings.h"
 #include "reference/PlainTextDecoding.h"
 
 #include <QFileInfo>
@@ -100,7 +100,9 @@ QPlainTextEdit *memo(QWidget *parent, const char *name, const QString &hint, con
 
 } // namespace
 
-ReaderWindow::ReaderWindow(QWidget *parent) : QWidget(parent)
+ReaderWindow::ReaderWindow(korvana::ReaderHost &host, korvana::MainSettings &settings, QWidget *mainWidget,
+                           QWidget *parent)
+    : QWidget(parent), m_host(host), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("readerWindow"));
     setWindowTitle(QStringLiteral("Reader"));
@@ -183,7 +185,7 @@ ReaderWindow::~ReaderWindow() = default;
 
 SpeechVoice *ReaderWindow::voice() const
 {
-    return mainWindow ? mainWindow->voice.get() : nullptr;
+    return m_host.voice();
 }
 
 int ReaderWindow::runningState() const
@@ -217,7 +219,7 @@ void ReaderWindow::readButtonClicked()
         setReadLook(true);
         if (!fileText->text().isEmpty()) {
             // The end of speech reaches the reader through the main window.
-            mainWindow->connectVoice();
+            emit speechStarting();
             const QString text = fileText->selLength() != 0 ? fileText->selText() : fileText->text();
             m_lastStream = v->speak(text, 1);
             m_lastStreamVoice = v;
@@ -274,8 +276,7 @@ void ReaderWindow::openButtonClicked()
 {
     korvana::FileDialogRequest request;
     request.filter = QStringLiteral("All files|*.*|Text files|*.txt|RTF files|*.rtf");
-    if (mainWindow)
-        request.initialDir = mainWindow->workingDirectory;
+    request.initialDir = m_settings.workingDirectory;
     request.allowMultiple = false;
     request.fileMustExist = true;
     const QStringList chosen = Dialogs::instance().openFiles(this, request);
@@ -325,8 +326,7 @@ void ReaderWindow::showFile(const QByteArray &bytes)
     // Hover results belong to the text they were found in.
     dictionaryBox->clear();
     characterInfoBox->clear();
-    if (mainWindow)
-        mainWindow->lastHoverChar = 0;
+    m_host.forgetLastHoverChar();
     try {
         if (korvana::rtf::looksLikeRtf(bytes))
             fileText->fromRtf(bytes);
@@ -391,8 +391,7 @@ void ReaderWindow::fileViewMouseMoved(const QPoint &pos)
 {
     // The main window looks up the character under the pointer and fills
     // dictionaryBox and characterInfoBox.
-    if (mainWindow)
-        mainWindow->charactersViewMouseMoved(fileView, pos);
+    m_host.charactersViewMouseMoved(fileView, pos);
 }
 
 bool ReaderWindow::event(QEvent *e)
@@ -425,8 +424,8 @@ void ReaderWindow::keyPressEvent(QKeyEvent *e)
 void ReaderWindow::showEvent(QShowEvent *e)
 {
     // Centred on the main window each time it is shown.
-    if (mainWindow && !e->spontaneous()) {
-        const QRect main = mainWindow->frameGeometry();
+    if (!e->spontaneous()) {
+        const QRect main = m_mainWidget->frameGeometry();
         const QRect frame(QPoint(0, 0), frameGeometry().size());
         move(main.center() - frame.center());
     }

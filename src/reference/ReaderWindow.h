@@ -16,15 +16,35 @@ class QTextEdit;
 class QToolButton;
 
 namespace korvana {
+struct MainSettings;
 class RichEdit;
 class SpeechVoice;
+
+// What the reader asks of the main window: the voice it shares, and the
+// character lookup under the mouse.
+class ReaderHost {
+public:
+    virtual ~ReaderHost() = default;
+    // The shared voice; null before the first activation or when there is
+    // no speech engine. The main window may replace it at any time.
+    virtual SpeechVoice *voice() = 0;
+    // Looks up the character under pos (viewport coordinates of view) and
+    // fills the "dictionaryBox" and "characterInfoBox" of view's window.
+    virtual void charactersViewMouseMoved(QTextEdit *view, const QPoint &pos) = 0;
+    // Forgets the character looked up last, so that the next one under the
+    // mouse is looked up afresh.
+    virtual void forgetLastHoverChar() = 0;
+};
 } // namespace korvana
 
 // One instance, readerWindow, lives for the whole run.
 class ReaderWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ReaderWindow(QWidget *parent = nullptr);
+    // settings: the starting folder of the open dialog; mainWidget: the
+    // window the reader is centred on when shown.
+    ReaderWindow(korvana::ReaderHost &host, korvana::MainSettings &settings, QWidget *mainWidget,
+                 QWidget *parent = nullptr);
     ~ReaderWindow() override;
 
     // Prints `document` as one job titled `title`; returns false when the
@@ -57,6 +77,13 @@ public:
     // Every end of speech of the shared voice, whoever started it: back to
     // idle, unless it is the end of a speech older than the reader's latest.
     void speechEnded(int Stream);
+
+signals:
+    // The reader is about to speak on the shared voice: its ends of speech
+    // must reach speechEnded before the speech starts.
+    void speechStarting();
+
+public:
 
     // Controls.
     QToolButton *readButton = nullptr;
@@ -94,6 +121,9 @@ private:
     // Shows a file's bytes: rich text, or plain text in the encoding found.
     void showFile(const QByteArray &bytes);
 
+    korvana::ReaderHost &m_host;
+    korvana::MainSettings &m_settings;
+    QWidget *m_mainWidget;
     int m_lastStream = 0; // stream number of the reader's latest speech
     QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it
 };

@@ -1,0 +1,65 @@
+#include "app/ReferenceWindowHosts.h"
+
+#include "app/MainWindow.h"
+#include "platform/speech/SpeechVoice.h"
+
+korvana::SpeechVoice *ReaderWindowHost::voice()
+{
+    return m_main.voice.get();
+}
+
+void ReaderWindowHost::charactersViewMouseMoved(QTextEdit *view, const QPoint &pos)
+{
+    m_main.charactersViewMouseMoved(view, pos);
+}
+
+void ReaderWindowHost::forgetLastHoverChar()
+{
+    m_main.lastHoverChar = 0;
+}
+
+void DictionaryWindowHost::loadPendingData()
+{
+    m_main.loadPendingData();
+}
+
+const QString &DictionaryWindowHost::dictionaryText()
+{
+    return m_main.dictionaryText;
+}
+
+bool DictionaryWindowHost::loadDictionary(const QString &fileName)
+{
+    return m_main.loadDictionary(fileName);
+}
+
+QStringList DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)
+{
+    return m_main.dictionaryExactFind(term, caseSensitive);
+}
+
+QStringList DictionaryWindowHost::dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult,
+                                                    int lastResult, bool *pageFull)
+{
+    return m_main.dictionaryFindAll(term, caseSensitive, firstResult, lastResult, pageFull);
+}
+
+QString DictionaryWindowHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
+{
+    return m_main.pinyinNumbersIntoToneMarks(pinyin);
+}
+
+void DictionaryWindowHost::enableButton(QAbstractButton *button)
+{
+    m_main.enableButton(button);
+}
+
+void DictionaryWindowHost::disableButton(QAbstractButton *button)
+{
+    m_main.disableButton(button);
+}
+
+korvana::SpeechVoice *DictionaryWindowHost::voice()
+{
+    return m_main.voice.get();
+}
