@@ -5,7 +5,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>

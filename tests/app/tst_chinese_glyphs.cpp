@@ -9,7 +9,7 @@
 #include "editing/VocabularyWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/CharacterInfoWindow.h"

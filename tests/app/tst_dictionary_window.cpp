@@ -4,8 +4,8 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/speech/FakeSpeechVoice.h"
-#include "platform/ui/Dialogs.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/DictionaryWindow.h"
 #include "settings/ProgramPaths.h"
 

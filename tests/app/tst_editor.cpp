@@ -13,7 +13,7 @@
 #include "editing/LessonEditorWindow.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QFile>

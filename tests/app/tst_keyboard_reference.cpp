@@ -4,7 +4,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/KeyboardReferenceWindow.h"
 
 #include <QTextEdit>

@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
 #include "settings/OptionsDialog.h"

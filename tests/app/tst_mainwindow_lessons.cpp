@@ -8,7 +8,7 @@
 #include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 
 #include <QFile>

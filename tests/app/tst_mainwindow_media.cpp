@@ -5,10 +5,10 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/media/FakeMediaPlayer.h"
+#include "support/FakeMediaPlayer.h"
 #include "platform/media/QtMediaPlayer.h"
-#include "platform/speech/FakeSpeechVoice.h"
-#include "platform/ui/Dialogs.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "practice/PictureWindow.h"
 #include "settings/SettingsFile.h"
 

@@ -6,8 +6,8 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/speech/FakeSpeechVoice.h"
-#include "platform/ui/Dialogs.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/NumbersDialog.h"
 

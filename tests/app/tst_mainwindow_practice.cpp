@@ -5,8 +5,8 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/speech/FakeSpeechVoice.h"
-#include "platform/ui/Dialogs.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "practice/ToneColours.h"
 
 #include <QTemporaryDir>

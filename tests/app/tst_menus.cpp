@@ -5,7 +5,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "lessons/TermGrid.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCursor>
 #include <QFrame>

@@ -3,7 +3,7 @@
 // scripted dialogs.
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/Colors.h"
 #include "settings/MainSettings.h"
 #include "settings/OptionsDialog.h"

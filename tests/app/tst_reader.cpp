@@ -7,8 +7,8 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/speech/FakeSpeechVoice.h"
-#include "platform/ui/Dialogs.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
 

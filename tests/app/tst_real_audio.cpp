@@ -8,7 +8,7 @@
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/PcmPlayback.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>

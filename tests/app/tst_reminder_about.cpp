@@ -4,7 +4,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/ini/IniFile.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "lessons/Sessions.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
 
 #include <QLabel>

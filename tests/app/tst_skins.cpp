@@ -4,7 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/ini/IniFile.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"

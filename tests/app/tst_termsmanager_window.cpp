@@ -7,7 +7,7 @@
 #include "app/MainWindow.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QLabel>

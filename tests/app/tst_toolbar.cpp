@@ -3,7 +3,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "practice/ToolBarWindow.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"

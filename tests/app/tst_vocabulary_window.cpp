@@ -8,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "editing/VocabularyPrinter.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/keyboard/InputMethodLayouts.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QDir>

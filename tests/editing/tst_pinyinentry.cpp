@@ -1,7 +1,7 @@
 // The parts of pinyin and input-language entry that need no window: the tone
 // vowel table and the building of the keyboard-layout lists.
 #include "editing/PinyinEntry.h"
-#include "platform/keyboard/FakeKeyboardLayouts.h"
+#include "support/FakeKeyboardLayouts.h"
 
 #include <QtTest>
 

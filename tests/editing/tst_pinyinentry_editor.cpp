@@ -7,9 +7,9 @@
 #include "app/MainWindow.h"
 #include "editing/PinyinEntry.h"
 #include "editing/LessonEditorWindow.h"
-#include "platform/keyboard/FakeKeyboardLayouts.h"
+#include "support/FakeKeyboardLayouts.h"
 #include "platform/richtext/RichEdit.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "practice/ToneColours.h"
 #include "settings/OptionsDialog.h"
 

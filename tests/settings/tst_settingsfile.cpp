@@ -1,5 +1,5 @@
 #include "platform/ini/IniFile.h"
-#include "platform/ui/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"

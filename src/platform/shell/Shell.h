@@ -2,7 +2,7 @@
 // The desktop shell: opening a file or a link with the program the desktop
 // has for it, and starting another program. The program reaches it through
 // Shell::instance(); DesktopShell does the real work and RecordingShell
-// (RecordingShell.h) stands in for it in tests.
+// (tests/support/RecordingShell.h) stands in for it in tests.
 #include <QString>
 #include <QStringList>
 #include <QUrl>

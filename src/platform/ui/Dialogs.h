@@ -1,14 +1,10 @@
 #pragma once
 // Every message box and file dialog of the program goes through Dialogs, so
 // that tests can answer them without a person. The Qt backend shows real
-// dialogs; ScriptedDialogs (below) answers from a script and records what was
-// asked.
+// dialogs; tests install a scripted one of their own with setInstance().
 #include <QColor>
 #include <QString>
 #include <QStringList>
-#include <deque>
-#include <functional>
-#include <vector>
 
 class QDialog;
 class QWidget;
@@ -69,50 +65,6 @@ public:
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     bool chooseColor(QWidget *parent, QColor &color) override;
     int execModal(QDialog *dialog) override;
-};
-
-// Test double: answers from queues filled by the test and records every
-// request. A message with no queued answer gets the first button's result
-// (Ok or Yes); a file dialog with no queued answer is cancelled.
-class ScriptedDialogs : public Dialogs {
-public:
-    struct Shown {
-        QString text;
-        MsgButtons buttons;
-        MsgIcon icon;
-    };
-    std::vector<Shown> messages;
-    std::vector<FileDialogRequest> fileRequests;
-    std::deque<MsgResult> messageAnswers;
-    std::deque<QStringList> openAnswers;
-    std::deque<QString> saveAnswers;
-    std::deque<QString> folderAnswers;
-    std::deque<QColor> colorAnswers;
-    // Modal windows shown (object names) and their queued results; with no
-    // queued result a modal window is closed with Cancel (2).
-    std::vector<QString> modalsShown;
-    std::deque<int> modalAnswers;
-    std::function<void(QDialog *)> onModal;
-    // Called for each message before answering (a test may act inside the box).
-    std::function<void(const Shown &)> onMessage;
-
-    MsgResult message(QWidget *parent, const QString &text, MsgButtons buttons, MsgIcon icon,
-                      const QString &title) override;
-    QStringList openFiles(QWidget *parent, const FileDialogRequest &request) override;
-    QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
-    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
-    bool chooseColor(QWidget *parent, QColor &color) override;
-    int execModal(QDialog *dialog) override;
-
-    QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
-};
-
-// Installs a ScriptedDialogs for the lifetime of the object.
-class ScopedScriptedDialogs {
-public:
-    ScopedScriptedDialogs() { Dialogs::setInstance(&dialogs); }
-    ~ScopedScriptedDialogs() { Dialogs::setInstance(nullptr); }
-    ScriptedDialogs dialogs;
 };
 
 } // namespace korvana

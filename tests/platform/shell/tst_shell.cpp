@@ -1,6 +1,6 @@
 // The desktop shell layer: what a target becomes when handed to the desktop,
 // a parameter text as arguments, and the installed instance.
-#include "platform/shell/RecordingShell.h"
+#include "support/RecordingShell.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // The parts of the speech layer that need no engine: voice filtering,
 // language codes, event ordering, the silent player and the test double.
 #include "ManualClock.h"
-#include "platform/speech/FakeSpeechVoice.h"
+#include "support/FakeSpeechVoice.h"
 #include "platform/speech/LanguageCodes.h"
 #include "platform/speech/PcmPlayback.h"
 #include "platform/ui/Errors.h"

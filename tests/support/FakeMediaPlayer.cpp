@@ -1,4 +1,4 @@
-#include "platform/media/FakeMediaPlayer.h"
+#include "support/FakeMediaPlayer.h"
 #include "platform/ui/Errors.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/shell/RecordingShell.h"
+#include "support/RecordingShell.h"
 
 namespace korvana {
 

@@ -1,4 +1,4 @@
-#include "platform/speech/FakeSpeechVoice.h"
+#include "support/FakeSpeechVoice.h"
 #include "platform/ui/Errors.h"
 
 namespace korvana {

@@ -1,4 +1,4 @@
-#include "platform/keyboard/FakeKeyboardLayouts.h"
+#include "support/FakeKeyboardLayouts.h"
 
 #include <algorithm>
 
