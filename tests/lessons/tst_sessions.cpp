@@ -43,6 +43,14 @@ private slots:
         const SessionContents s = readSession(file);
         QCOMPARE(s.lessons, (QStringList{"/x/second=name.kvl", "/x/first.kvl"}));
         QCOMPARE(s.position, 1); // no Position: the first term
+        // The list alone makes a session file; a position alone does not.
+        SessionContents opened;
+        QString problem;
+        QVERIFY(openSessionFile(file, &opened, &problem));
+        QCOMPARE(opened.lessons, s.lessons);
+        fixtures::writeFile(file, "[Session]\nPosition=2\n");
+        QVERIFY(!openSessionFile(file, &opened, &problem));
+        QCOMPARE(problem, QDir::toNativeSeparators(file) + " is not a session file");
         fixtures::writeFile(file, "[Session]\nPosition=abc\n[Lessons]\n");
         QCOMPARE(readSession(file).position, 1);
         QVERIFY(readSession(file).lessons.isEmpty());
