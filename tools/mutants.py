@@ -328,6 +328,10 @@ FAULTS = [
     # the line tables, dictionary rows and paging, writer names and messages,
     # layouts and engines, tags and sessions, keys and counts, defaults and
     # written colours, the vocabulary builder and the editors' windows
+    # (unobservable here: fromUtf8 drops a UTF-8 mark itself, and a first line
+    # that is not UTF-8 after a UTF-8 mark contradicts the mark; the dialog
+    # seam adds the default extension, so the export's own ".kvl" is a second
+    # guard that no answer of the seam can reach)
     ('platform/richtext/RtfReader.cpp', '        if (code < 0) code += 65536;\n', '', RT),
     ('platform/richtext/RtfReader.cpp', 's.uc = hasParam ? std::clamp(param, 0, 16) : 1;',
      's.uc = hasParam ? std::clamp(param, 1, 16) : 1;', RT),
@@ -431,12 +435,16 @@ def main():
     ap.add_argument("--start", type=int, default=0, help="skip the first faults of the table")
     ap.add_argument("--stop", type=int, default=None, help="run no fault from this one on")
     ap.add_argument("--shard", default="", help="K/N: run only every N-th fault, from the K-th")
+    ap.add_argument("--pick", default="", help="comma-separated fault numbers to run")
     ap.add_argument("--jobs", type=int, default=4, help="parallel build and test jobs")
     ap.add_argument("--tests-at", default="", help="use the tests of this commit")
     args = ap.parse_args()
 
     faults = [(i, f) for i, f in enumerate(FAULTS)
               if args.start <= i < (len(FAULTS) if args.stop is None else args.stop) and re.search(args.only, f[0])]
+    if args.pick:
+        picked = {int(x) for x in args.pick.split(",")}
+        faults = [(i, f) for i, f in faults if i in picked]
     if args.shard:
         k, n = (int(x) for x in args.shard.split("/"))
         faults = faults[k::n]
