@@ -71,7 +71,7 @@ FAULTS = [
     ("platform/files/SafeFiles.cpp", "    case ENOSPC:\n    case EDQUOT:\n        return QStringLiteral(\"disk full\");",
      "    case EDQUOT:\n        return QStringLiteral(\"disk full\");", "tst_safefiles"),
     # --- platform/ini
-    ("platform/ini/IniFile.cpp", "    if (!read.ok())\n        throw Error(", "    if (read.status == files::ReadStatus::NotRegular)\n        throw Error(", INI),
+    ("platform/ini/IniFile.cpp", "    if (!read.ok())\n        throw IniWriteError(", "    if (read.status == files::ReadStatus::NotRegular)\n        throw IniWriteError(", INI),
     ("platform/ini/IniFile.cpp", "return a.compare(b, Qt::CaseInsensitive) == 0;", "return a.compare(b, Qt::CaseSensitive) == 0;", INI),
     ("platform/ini/IniFile.cpp", "} else if (!t.startsWith(u';')) {", "} else {", INI),
     # --- platform/keyboard
