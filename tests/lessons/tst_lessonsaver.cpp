@@ -229,6 +229,8 @@ private slots:
         QVERIFY(o.saver.rowsAgreeWithLines());
         o.store.lessonText.deleteLine(0);
         QVERIFY(!o.saver.rowsAgreeWithLines());
+        o.store.lessonText.addLine(QStringLiteral(" ")); // as many lines again, one of them blank
+        QVERIFY(!o.saver.rowsAgreeWithLines());
         QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
         QCOMPARE(fixtures::readFile(a), before);
     }

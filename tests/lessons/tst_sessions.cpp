@@ -43,6 +43,14 @@ private slots:
         const SessionContents s = readSession(file);
         QCOMPARE(s.lessons, (QStringList{"/x/second=name.kvl", "/x/first.kvl"}));
         QCOMPARE(s.position, 1); // no Position: the first term
+        // The list alone makes a session file; a position alone does not.
+        SessionContents opened;
+        QString problem;
+        QVERIFY(openSessionFile(file, &opened, &problem));
+        QCOMPARE(opened.lessons, s.lessons);
+        fixtures::writeFile(file, "[Session]\nPosition=2\n");
+        QVERIFY(!openSessionFile(file, &opened, &problem));
+        QCOMPARE(problem, QDir::toNativeSeparators(file) + " is not a session file");
         fixtures::writeFile(file, "[Session]\nPosition=abc\n[Lessons]\n");
         QCOMPARE(readSession(file).position, 1);
         QVERIFY(readSession(file).lessons.isEmpty());
@@ -57,7 +65,8 @@ private slots:
 
     void sessionNames()
     {
-        QCOMPARE(sessionPath("/abs/s.ses", "/work/"), QStringLiteral("/abs/s.ses"));
+        // An absolute name is taken as it stands: ".." after a link is not the link's folder.
+        QCOMPARE(sessionPath("/abs/link/../s.ses", "/work/"), QStringLiteral("/abs/link/../s.ses"));
         QCOMPARE(sessionPath("s.ses", "/work/"), QStringLiteral("/work/s.ses"));
         // No separator at the end of the working folder: one is put in.
         QCOMPARE(sessionPath("s.ses", "/work"), QStringLiteral("/work/s.ses"));

@@ -357,6 +357,8 @@ private slots:
         QStringList leftovers = entries(folder);
         leftovers.removeOne("lo.kvl");
         QCOMPARE(leftovers.size(), 2);
+        for (const QString &name : leftovers) // hidden, and marked as the program's own
+            QVERIFY2(name.startsWith(".lo.kvl.korvana~"), qPrintable(name));
         // One is still being written by a live save; one is the user's own.
         QFile held(folder + u'/' + leftovers.first());
         QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);

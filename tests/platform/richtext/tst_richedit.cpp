@@ -501,18 +501,21 @@ void TestRichEdit::filesLoadAndSave()
     back.setSel(0, 1);
     QCOMPARE(back.selAttributes().sizePoints, 16.0);
 
+    // Plain text: not UTF-8 is Windows-1252; a mark names UTF-8 or either UTF-16.
     const QString txt = dir.filePath(QStringLiteral("plain.txt"));
-    QFile f(txt);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("caf\xE9\r\nline"); // not UTF-8: read as Windows-1252
-    f.close();
-    back.loadFromFile(txt);
-    QCOMPARE(back.text(), QStringLiteral("caf\u00E9\r\nline"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("\xEF\xBB\xBF\xE4\xB8\xAD\n");
-    f.close();
-    back.loadFromFile(txt);
-    QCOMPARE(back.text(), QStringLiteral("\u4E2D\r\n"));
+    const std::pair<QByteArray, QString> plain[] = {
+        {QByteArray("caf\xE9\r\nline"), QStringLiteral("caf\u00E9\r\nline")},
+        {QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD\n"), QStringLiteral("\u4E2D\r\n")},
+        {QByteArray("\xFE\xFF\x4E\x00\x00\x0A", 6), QStringLiteral("\u4E00\r\n")},
+        {QByteArray("\xFF\xFE\x00\x4E\x0A\x00", 6), QStringLiteral("\u4E00\r\n")},
+    };
+    for (const auto &[bytes, text] : plain) {
+        QFile f(txt);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush());
+        f.close();
+        back.loadFromFile(txt);
+        QCOMPARE(back.text(), text);
+    }
 
     QVERIFY_THROWS_EXCEPTION(RichTextError, re.saveToFile(dir.filePath(QStringLiteral("no/such/dir/x.kvl"))));
 }

@@ -299,6 +299,8 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("bad colour and font numbers") << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
     QTest::newRow("control characters") << QByteArray("{\\rtf1 a\\u1?\\u8232?b\\u0?\\u8233?\\u-1025?}")
                                         << QStringLiteral("a\u0001\u2028b\r\n\uFBFF");
+    QTest::newRow("no fallback after \\uN") << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}")
+                                          << QStringLiteral("\u4E00\u4E8C\u2019s");
     QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
     QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}") << QStringLiteral("ok");
 }
