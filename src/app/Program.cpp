@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/SettingsWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -28,6 +29,8 @@
 #include <QDir>
 #include <QTimer>
 
+#include <memory>
+
 QString helpFile;
 
 namespace {
@@ -43,6 +46,9 @@ void destroy(T *&instance)
     delete instance;
     instance = nullptr;
 }
+
+// What the about window asks of the main window; lives as long as it.
+std::unique_ptr<MainWindowAboutHost> aboutHost;
 } // namespace
 
 void createWindows()
@@ -53,7 +59,8 @@ void createWindows()
     // The main window comes first: its creation reads the settings and loads
     // the data every other window relies on, while no other window exists.
     create(mainWindow);
-    create(aboutDialog);
+    aboutHost = std::make_unique<MainWindowAboutHost>(*mainWindow);
+    aboutDialog = new AboutDialog(*aboutHost, mainWindow);
     create(vocabularyWindow);
     create(pictureWindow);
     create(skinDialog);
@@ -91,6 +98,7 @@ void destroyWindows()
     destroy(pictureWindow);
     destroy(vocabularyWindow);
     destroy(aboutDialog);
+    aboutHost.reset();
     destroy(mainWindow);
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// The main window's side of the settings windows: what they ask of it and
+// what they act on. Program's createWindows hands these to the windows it
+// creates.
+#include "settings/AboutDialog.h"
+
+class MainWindow;
+
+// The about window shows the skin the main window wears.
+class MainWindowAboutHost : public korvana::AboutHost {
+public:
+    explicit MainWindowAboutHost(const MainWindow &window) : m_window(window) {}
+    QString skinName() const override;
+    QString skinAuthor() const override;
+
+private:
+    const MainWindow &m_window;
+};
