@@ -484,7 +484,8 @@ public:
     QLabel *backgroundPicture = nullptr;
     // The built-in look's pictures.
     QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
-    // The skin loader working on this window (SkinDialog::loadSkin).
+    // The skin loader working on this window (at start and from the skin
+    // dialog).
     void loadSkinIntoWindow(const QString &N);
     // Pushes the skin fields into the labels, buttons and frames.
     void applySkin();

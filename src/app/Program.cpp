@@ -63,7 +63,8 @@ void createWindows()
     aboutDialog = new AboutDialog(*aboutHost, mainWindow);
     create(vocabularyWindow);
     create(pictureWindow);
-    create(skinDialog);
+    skinDialog = new SkinDialog(*mainWindow, mainWindow);
+    connectSkinDialog(*skinDialog, *mainWindow);
     create(readerWindow);
     create(optionsDialog);
     create(reminderDialog);

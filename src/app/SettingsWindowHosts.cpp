@@ -1,6 +1,7 @@
 #include "app/SettingsWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "settings/SkinDialog.h"
 
 QString MainWindowAboutHost::skinName() const
 {
@@ -10,4 +11,9 @@ QString MainWindowAboutHost::skinName() const
 QString MainWindowAboutHost::skinAuthor() const
 {
     return m_window.skinAuthor;
+}
+
+void connectSkinDialog(SkinDialog &dialog, MainWindow &window)
+{
+    QObject::connect(&dialog, &SkinDialog::loadSkinRequested, &window, &MainWindow::loadSkinIntoWindow);
 }

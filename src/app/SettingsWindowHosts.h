@@ -5,6 +5,7 @@
 #include "settings/AboutDialog.h"
 
 class MainWindow;
+class SkinDialog;
 
 // The about window shows the skin the main window wears.
 class MainWindowAboutHost : public korvana::AboutHost {
@@ -16,3 +17,6 @@ public:
 private:
     const MainWindow &m_window;
 };
+
+// A skin chosen in the skin dialog is applied to the main window.
+void connectSkinDialog(SkinDialog &dialog, MainWindow &window);
