@@ -66,7 +66,7 @@ void createWindows()
     skinDialog = new SkinDialog(*mainWindow, mainWindow);
     connectSkinDialog(*skinDialog, *mainWindow);
     create(readerWindow);
-    create(optionsDialog);
+    optionsDialog = new OptionsDialog(mainWindowOptionsHost(*mainWindow), mainWindow);
     create(reminderDialog);
     create(lessonEditorWindow);
     create(linkedFileDialog);

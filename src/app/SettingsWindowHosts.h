@@ -3,6 +3,7 @@
 // what they act on. Program's createWindows hands these to the windows it
 // creates.
 #include "settings/AboutDialog.h"
+#include "settings/OptionsDialog.h"
 
 class MainWindow;
 class SkinDialog;
@@ -17,6 +18,10 @@ public:
 private:
     const MainWindow &m_window;
 };
+
+// The options dialog acts on the main window's settings and flash colours,
+// samples its characters pane and colours the screen background window.
+korvana::OptionsHost mainWindowOptionsHost(MainWindow &window);
 
 // A skin chosen in the skin dialog is applied to the main window.
 void connectSkinDialog(SkinDialog &dialog, MainWindow &window);
