@@ -446,9 +446,6 @@ public:
     // Takes the options dialog's values back into the settings fields and
     // applies them; preferencesCommand runs it after the dialog has closed.
     void takeOptions();
-    // Points the options dialog at this window: its settings, the flash
-    // colours, the characters pane and the screen background window.
-    void connectOptions();
     // The "[Options]" label of the practice area: the dialog on its
     // automatic-mode page.
     void autoOptionsLabelClicked();
@@ -484,7 +481,8 @@ public:
     QLabel *backgroundPicture = nullptr;
     // The built-in look's pictures.
     QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
-    // The skin loader working on this window (SkinDialog::loadSkin).
+    // The skin loader working on this window (at start and from the skin
+    // dialog).
     void loadSkinIntoWindow(const QString &N);
     // Pushes the skin fields into the labels, buttons and frames.
     void applySkin();

@@ -46,17 +46,6 @@ void setDirection(korvana::RichEdit *pane, QTextEdit *view, bool rightToLeft)
 
 } // namespace
 
-void MainWindow::connectOptions()
-{
-    if (!optionsDialog)
-        return;
-    optionsDialog->host.settings = this;
-    optionsDialog->host.flashColor = &flashColor;
-    optionsDialog->host.flashBackgroundColor = &flashBackgroundColor;
-    optionsDialog->host.charactersText = charactersText;
-    optionsDialog->host.screenBackgroundChanged = [this](quint32 Color) { applyScreenBackgroundColor(Color); };
-}
-
 void MainWindow::applyScreenBackgroundColor(quint32 Color)
 {
     if (!screenBackgroundWindow)
@@ -81,7 +70,6 @@ void MainWindow::preferencesCommand()
     OptionsDialog *o = optionsDialog;
     if (!o)
         return;
-    connectOptions();
 
     showSize(o->translationSizeCombo, translationFontSize);
     showSize(o->characterSizeCombo, kanjiFontSize);

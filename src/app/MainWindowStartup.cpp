@@ -15,7 +15,6 @@
 #include "settings/ProgramPaths.h"
 #include "settings/ReminderDialog.h"
 #include "settings/Skin.h"
-#include "settings/SkinDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -194,7 +193,7 @@ void MainWindow::onCreate()
     // The settings first: everything after them reads the fields.
     korvana::SettingsFile::load(*this, textDirections, this);
     applyTextDirections();
-    SkinDialog::loadSkin(selectedSkin, this);
+    loadSkinIntoWindow(selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (charactersView) {
         const QColor background = useKanjiBackgroundColor ? korvana::toQColor(kanjiBackgroundColor)

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/PracticeWindowHosts.h"
 #include "app/ReferenceWindowHosts.h"
+#include "app/SettingsWindowHosts.h"
 #include "app/SplashWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/ui/MessagePump.h"
@@ -49,6 +50,8 @@ void destroy(T *&instance)
     instance = nullptr;
 }
 
+// What the about window asks of the main window; lives as long as it.
+std::unique_ptr<MainWindowAboutHost> aboutHost;
 // What the lesson editor asks of the main window; made before the editor and
 // freed after it.
 std::unique_ptr<LessonEditorWindowHost> lessonEditorHost;
@@ -66,15 +69,17 @@ void createWindows()
     // The main window comes first: its creation reads the settings and loads
     // the data every other window relies on, while no other window exists.
     create(mainWindow);
-    create(aboutDialog);
+    aboutHost = std::make_unique<MainWindowAboutHost>(*mainWindow);
+    aboutDialog = new AboutDialog(*aboutHost, mainWindow);
     vocabularyWindow = new VocabularyWindow(*mainWindow, mainWindow->store, mainWindow);
     pictureWindow = new PictureWindow(mainWindow);
     connectPictureWindow(*pictureWindow, *mainWindow);
-    create(skinDialog);
+    skinDialog = new SkinDialog(*mainWindow, mainWindow);
+    connectSkinDialog(*skinDialog, *mainWindow);
     readerWindowHost = std::make_unique<ReaderWindowHost>(*mainWindow);
     readerWindow = new ReaderWindow(*readerWindowHost, *mainWindow, mainWindow);
     QObject::connect(readerWindow, &ReaderWindow::speechStarting, mainWindow, &MainWindow::connectVoice);
-    create(optionsDialog);
+    optionsDialog = new OptionsDialog(mainWindowOptionsHost(*mainWindow), mainWindow);
     create(reminderDialog);
     lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*mainWindow);
     lessonEditorWindow = new LessonEditorWindow(*mainWindow, *lessonEditorHost, mainWindow);
@@ -118,6 +123,7 @@ void destroyWindows()
     destroy(pictureWindow);
     destroy(vocabularyWindow);
     destroy(aboutDialog);
+    aboutHost.reset();
     destroy(mainWindow);
 }
 

@@ -1,7 +1,5 @@
 #include "settings/AboutDialog.h"
 
-#include "app/MainWindow.h"
-
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGraphicsDropShadowEffect>
@@ -75,7 +73,8 @@ void AboutLabel::mouseReleaseEvent(QMouseEvent *e)
 
 using korvana::AboutLabel;
 
-AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(korvana::AboutHost &host, QWidget *mainWidget, QWidget *parent)
+    : QDialog(parent), m_host(host), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About"));
@@ -188,10 +187,8 @@ QString AboutDialog::creditsText()
 
 void AboutDialog::onActivate()
 {
-    if (!mainWindow)
-        return;
-    skinNameLabel->setText(mainWindow->skinName);
-    skinAuthorLabel->setText(mainWindow->skinAuthor);
+    skinNameLabel->setText(m_host.skinName());
+    skinAuthorLabel->setText(m_host.skinAuthor());
 }
 
 void AboutDialog::homePageLabelClicked()
@@ -228,8 +225,7 @@ void AboutDialog::showEvent(QShowEvent *e)
     // Filled before the first paint, whether or not the platform activates
     // the window.
     onActivate();
-    if (mainWindow)
-        move(mainWindow->geometry().center() - rect().center());
+    move(m_mainWidget->geometry().center() - rect().center());
     QDialog::showEvent(e);
 }
 

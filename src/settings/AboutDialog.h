@@ -27,6 +27,15 @@ struct ShellOpen {
     static std::function<void(const QUrl &)> open;
 };
 
+// What the about window shows of the main window: the current skin's name
+// and author.
+class AboutHost {
+public:
+    virtual ~AboutHost() = default;
+    virtual QString skinName() const = 0;
+    virtual QString skinAuthor() const = 0;
+};
+
 // A label that reports clicks, and underlines itself while the pointer is
 // over it when it is a link.
 class AboutLabel : public QLabel {
@@ -53,7 +62,8 @@ private:
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(QWidget *parent = nullptr);
+    // host gives the skin shown; the window opens centred on mainWidget.
+    AboutDialog(korvana::AboutHost &host, QWidget *mainWidget, QWidget *parent = nullptr);
 
     // The credits: seven blocks of name and home page, each pair separated
     // by a line of 41 hyphens.
@@ -79,6 +89,10 @@ protected:
     void showEvent(QShowEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
+
+private:
+    korvana::AboutHost &m_host;
+    QWidget *m_mainWidget;
 };
 
 extern AboutDialog *aboutDialog;

@@ -1,6 +1,5 @@
 #include "settings/OptionsDialog.h"
 
-#include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Integers.h"
@@ -181,7 +180,8 @@ const char *const kHeaders[] = {"Application", "Sound", "Fonts", "Editor", "Exte
 
 } // namespace
 
-OptionsDialog::OptionsDialog(QWidget *parent) : QDialog(parent)
+OptionsDialog::OptionsDialog(korvana::OptionsHost optionsHost, QWidget *mainWidget, QWidget *parent)
+    : QDialog(parent), host(std::move(optionsHost)), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("optionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
@@ -269,12 +269,9 @@ void OptionsDialog::showEvent(QShowEvent *e)
     // Centred on the main window at every opening: left to itself, the
     // dialog comes back where the window manager last reported it, which
     // some managers give with their frame added, a little lower each time.
-    const QWidget *main = mainWindow ? static_cast<const QWidget *>(mainWindow) : parentWidget();
-    if (main) {
-        QRect frame(QPoint(), frameGeometry().size());
-        frame.moveCenter(main->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    QRect frame(QPoint(), frameGeometry().size());
+    frame.moveCenter(m_mainWidget->frameGeometry().center());
+    move(frame.topLeft());
 }
 
 void OptionsDialog::closeEvent(QCloseEvent *e)

@@ -81,7 +81,9 @@ struct OptionsHost {
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit OptionsDialog(QWidget *parent = nullptr);
+    // host is what the dialog acts on; the dialog opens centred on
+    // mainWidget.
+    OptionsDialog(korvana::OptionsHost host, QWidget *mainWidget, QWidget *parent = nullptr);
     ~OptionsDialog() override;
 
     korvana::OptionsHost host;
@@ -222,6 +224,7 @@ private:
     void stepInterval(QLabel *caption, int lowerBound, int delta);
     std::vector<std::pair<QString, QString>> m_fontFiles;
     bool m_fontFilesRead = false;
+    QWidget *m_mainWidget;
 };
 
 extern OptionsDialog *optionsDialog;

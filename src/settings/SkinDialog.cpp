@@ -1,6 +1,6 @@
 #include "settings/SkinDialog.h"
 
-#include "app/MainWindow.h"
+#include "settings/MainSettings.h"
 #include "settings/Skin.h"
 
 #include <QEvent>
@@ -12,7 +12,8 @@
 
 SkinDialog *skinDialog = nullptr;
 
-SkinDialog::SkinDialog(QWidget *parent) : QDialog(parent)
+SkinDialog::SkinDialog(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("skinDialog"));
     setWindowTitle(QStringLiteral("Select Skin"));
@@ -44,22 +45,6 @@ SkinDialog::SkinDialog(QWidget *parent) : QDialog(parent)
     connect(skinList, &QListWidget::itemDoubleClicked, this, [this] { skinListDoubleClicked(); });
 }
 
-void SkinDialog::loadSkin(const QString &N, MainWindow *target)
-{
-    if (!target)
-        target = mainWindow;
-    if (target)
-        target->loadSkinIntoWindow(N);
-}
-
-void SkinDialog::applySkin(MainWindow *target)
-{
-    if (!target)
-        target = mainWindow;
-    if (target)
-        target->applySkin();
-}
-
 void SkinDialog::onActivate()
 {
     skinList->clear();
@@ -71,12 +56,12 @@ void SkinDialog::onActivate()
 void SkinDialog::applyButtonClicked()
 {
     QListWidgetItem *item = skinList->currentItem();
-    if (!item || !item->isSelected() || !mainWindow)
+    if (!item || !item->isSelected())
         return;
     // Stored before loading: a skin that fails to load is still the one the
     // settings name.
-    mainWindow->selectedSkin = item->text();
-    loadSkin(mainWindow->selectedSkin);
+    m_settings.selectedSkin = item->text();
+    emit loadSkinRequested(m_settings.selectedSkin);
 }
 
 void SkinDialog::skinListDoubleClicked()
@@ -106,8 +91,7 @@ bool SkinDialog::event(QEvent *e)
 void SkinDialog::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
-    if (mainWindow)
-        move(mainWindow->geometry().center() - rect().center());
+    move(m_mainWidget->geometry().center() - rect().center());
     // Shown again after a skin folder was added: the list is fresh even when
     // the platform does not activate the window.
     onActivate();

@@ -41,6 +41,7 @@ class TestOptionsDialog : public QObject {
     quint32 flashColor = colors::clRed;
     quint32 flashBackground = 0;
     RichEdit *charactersText = nullptr;
+    QWidget *mainWidget = nullptr;
     QList<quint32> screenColours;
     ScopedScriptedDialogs *m_dialogs = nullptr;
     ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
@@ -88,17 +89,20 @@ private slots:
         flashBackground = 0;
         screenColours.clear();
         charactersText = new RichEdit;
-        o = new OptionsDialog;
-        o->host.settings = &settings;
-        o->host.flashColor = &flashColor;
-        o->host.flashBackgroundColor = &flashBackground;
-        o->host.charactersText = charactersText;
-        o->host.screenBackgroundChanged = [this](quint32 c) { screenColours << c; };
+        OptionsHost host;
+        host.settings = &settings;
+        host.flashColor = &flashColor;
+        host.flashBackgroundColor = &flashBackground;
+        host.charactersText = charactersText;
+        host.screenBackgroundChanged = [this](quint32 c) { screenColours << c; };
+        mainWidget = new QWidget;
+        o = new OptionsDialog(host, mainWidget);
     }
 
     void cleanup()
     {
         delete o;
+        delete mainWidget;
         delete charactersText;
         delete m_dialogs;
     }

@@ -310,7 +310,7 @@ private slots:
 
         // A skin without skin.ini: captions on, solid black borders and
         // fills (the captions on them readable: everyCaptionReads).
-        SkinDialog::loadSkin(QStringLiteral("Plain"));
+        mainWindow->loadSkinIntoWindow(QStringLiteral("Plain"));
         QCOMPARE(mainWindow->skinName, QString());
         QCOMPARE(mainWindow->previousButton->text(), QStringLiteral("<<<"));
         QCOMPARE(mainWindow->nextButton->text(), QStringLiteral(">>>"));
@@ -321,13 +321,13 @@ private slots:
         QVERIFY(nearly(frame.pixel(0, frame.height() / 2), Qt::black));
         QVERIFY(nearly(frame.pixel(3, 3), Qt::black));
 
-        SkinDialog::loadSkin(QStringLiteral("Framed"));
+        mainWindow->loadSkinIntoWindow(QStringLiteral("Framed"));
         const QImage framed = mainWindow->panesFrame->grab().toImage();
         QVERIFY(nearly(framed.pixel(0, framed.height() / 2), QColor(0x2e, 0x7d, 0x5b)));
         QVERIFY(nearly(framed.pixel(3, 3), QColor(0xd6, 0xef, 0xe1)));
         QCOMPARE(textColour(mainWindow->panesFrameLabel), QColor(0x0b, 0x3d, 0x2a));
 
-        SkinDialog::loadSkin(QStringLiteral("Test")); // no borders, no fill
+        mainWindow->loadSkinIntoWindow(QStringLiteral("Test")); // no borders, no fill
         const QImage bare = mainWindow->panesFrame->grab().toImage();
         QVERIFY(!nearly(bare.pixel(0, bare.height() / 2), QColor(0xab, 0xcd, 0xef)));
     }
@@ -405,7 +405,7 @@ private slots:
     {
         start();
         mainWindow->show();
-        SkinDialog::loadSkin(QStringLiteral("Framed")); // red pictures, dark blue captions
+        mainWindow->loadSkinIntoWindow(QStringLiteral("Framed")); // red pictures, dark blue captions
         QCoreApplication::processEvents();
         const QImage next = mainWindow->nextButton->grab().toImage();
         QCOMPARE(next.size(), QSize(60, 60));
@@ -434,11 +434,11 @@ private slots:
         };
         const QList<QRect> designed = layoutNow();
         for (const QString &skin : {QStringLiteral("Huge"), QStringLiteral("Ninety"), StandardSkinName}) {
-            SkinDialog::loadSkin(skin);
+            mainWindow->loadSkinIntoWindow(skin);
             QCoreApplication::processEvents();
             QCOMPARE(layoutNow(), designed);
         }
-        SkinDialog::loadSkin(QStringLiteral("Huge"));
+        mainWindow->loadSkinIntoWindow(QStringLiteral("Huge"));
         QCOMPARE(mainWindow->skinName, QStringLiteral("Huge"));
         QCOMPARE(mainWindow->previousButton->iconSize(), QSize(60, 60));
         // A new start with the skin stored has the designed size too.
