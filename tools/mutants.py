@@ -231,7 +231,13 @@ FAULTS = [
     # search, the direct lesson builder, the skins' readability pass, outside changes
     # (unobservable here: fromUtf8 drops a UTF-8 mark itself; the read-back's size-only
     # check, the reopened file's identity and a rename's EPERM need a lying file system,
-    # a race or a capability; '#' keys never match; the fake honours maxCount)
+    # a race or a capability; '#' keys never match; the fake honours maxCount;
+    # a reading with no common Han character is Chinese punctuation alone, and
+    # such bytes have no right reading to assert: with letters they are Western
+    # prose before Chinese is tried, without them the detector's guess ("¡¡!!"
+    # reads as Thai) is no better than GB18030's; a line end is only ever typed
+    # on a left-aligned line, since a copied stream's last paragraph is read
+    # after its group has closed, so the new line's alignment is always left)
     ('reference/PlainTextDecoding.cpp', 'return {decodeUtf16(QByteArrayView(bytes).sliced(2), false).text, QStringLiteral("UTF-16LE")};',
      'return {decodeUtf16(QByteArrayView(bytes).sliced(2), true).text, QStringLiteral("UTF-16LE")};', PTD),
     ('reference/PlainTextDecoding.cpp', 'return {QString::fromUtf8(bytes.mid(3)), QStringLiteral("UTF-8")};',
@@ -416,6 +422,11 @@ FAULTS = [
     # reader's defaults, resets and escapes, the direct lesson builder, the
     # opener's states and limits, the saver's skips, sessions and links, the
     # editor's writer and term numbers, error texts and interrupted saves
+    # (unobservable here: the direct builder's alignment for a piece's last
+    # paragraph, since a stream reads that paragraph after its group has
+    # closed and a lesson's pieces end with a line end or are followed by one
+    # that aligns their line again; Delete is off with fewer than two terms,
+    # so the term number never falls below one)
     ('platform/richtext/RtfWriter.cpp', 'FontKey key{f.family.isEmpty() ? defaults.family : f.family, f.charset < 0 ? 1 : f.charset};',
      'FontKey key{f.family.isEmpty() ? defaults.family : f.family, f.charset < 0 ? 0 : f.charset};', RT),
     ('platform/richtext/RtfWriter.cpp', "                    body += '?';\n                    needSpace = false;", "                    body += '?';", RT),
