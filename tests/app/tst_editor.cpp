@@ -178,6 +178,7 @@ private slots:
         ed()->nextButtonClicked();
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->unlearnedOption->isChecked());
+        QVERIFY(ed()->nextButton->isEnabled());
         // The first state tag counts.
         ed()->nextButtonClicked();
         QVERIFY(ed()->learnedOption->isChecked());
@@ -231,6 +232,10 @@ private slots:
         QCOMPARE(dialogs()->messages.back().buttons, MsgButtons::YesNoCancel);
         QVERIFY(ed()->isVisible());
         QCOMPARE(linesOf(f), (QStringList{term("A"), term("B", "p"), term("C")}));
+        // Removed meanwhile: written again where it was, nothing asked.
+        QVERIFY(QFile::remove(f));
+        QVERIFY(ed()->saveLesson());
+        QCOMPARE(linesOf(f).value(1), QStringLiteral("<OR=changed><PI=pB><CH=cB><NO=nB><TY=p><ST=l><SN=s.wav>"));
     }
 
     void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
@@ -679,6 +684,11 @@ private slots:
         QCOMPARE(ed()->linkedFilesList->count(), 2);
         QCOMPARE(ed()->linkedFilesList->item(1)->text(), QStringLiteral("Say \"hi\""));
         QCOMPARE(ed()->lessonText->lineCount(), 1);
+        // Another program changing only a link is never written over either.
+        writeLesson(f, {term("A"), "<PAR FILE=\"b.rtf\" DESCRIPTION=\"theirs\">"});
+        dialogs()->messageAnswers.push_back(MsgResult::No);
+        QVERIFY(!ed()->saveLesson());
+        QVERIFY(dialogs()->lastMessage().startsWith("The lesson file was changed by another program"));
     }
 
     void linkDialogEndsWithItsButtonsAndEscape()

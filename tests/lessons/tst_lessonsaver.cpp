@@ -207,7 +207,8 @@ private slots:
     {
         Opened o;
         const QString a = fixtures::writeLesson(path("ro/a.kvl"), {term("one")});
-        const QString b = fixtures::writeLesson(path("ro/b.kvl"), {term("two"), "<PAR FILE=\"x\" DESCRIPTION=\"a\">b\" c\">"});
+        // (b holds a linked file alone)
+        const QString b = fixtures::writeLesson(path("ro/b.kvl"), {"<PAR FILE=\"x\" DESCRIPTION=\"a\">b\" c\">"});
         QCOMPARE(o.open({a, b}), QStringList());
         QCOMPARE(o.store.linkedFileDescriptions, QStringList{"a\">b"});
         QVERIFY(QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));

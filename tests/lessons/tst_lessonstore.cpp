@@ -101,8 +101,9 @@ private slots:
     {
         LessonStore s;
         const QString file = QStringLiteral("/home/x/\u8bfe\u6587/\u7b2c\u4e00\u8bfe.kvl");
-        appendLesson(s, {QStringLiteral("<OR=a>")}, file);
+        appendLesson(s, {QStringLiteral("<OR=a>"), QStringLiteral(" ")}, file);
         QCOMPARE(s.termTable.lesson(0), file);
+        QCOMPARE(s.termTable.rowCount(), 2); // a blank line makes no row
     }
 
     void getValueSelectsTheValueOnItsLine()

@@ -51,6 +51,9 @@ private slots:
         fixtures::writeFile(file, "[Session]\nPosition=2\n");
         QVERIFY(!openSessionFile(file, &opened, &problem));
         QCOMPARE(problem, QDir::toNativeSeparators(file) + " is not a session file");
+        const QString gone = tmp.filePath("gone.ses");
+        QVERIFY(!openSessionFile(gone, &opened, &problem));
+        QCOMPARE(problem, QDir::toNativeSeparators(gone) + " cannot be read (no such file or folder)");
         fixtures::writeFile(file, "[Session]\nPosition=abc\n[Lessons]\n");
         QCOMPARE(readSession(file).position, 1);
         QVERIFY(readSession(file).lessons.isEmpty());

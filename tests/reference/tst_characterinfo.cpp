@@ -128,6 +128,9 @@ private slots:
         QCOMPARE(infoOf(0x9F9D).radicalCharacter, QString(QChar(40864)));
         // Its neighbour is an ordinary record.
         QCOMPARE(infoOf(0x9F9C).radicalCharacter, QString(QChar(40860)));
+        // So is one that ends exactly at the reach.
+        QCOMPARE(radicalInfo(QStringLiteral("1.0"), QStringLiteral("@1;19968;") + QString(91, u'y')).character,
+                 QStringLiteral("\u4E00"));
     }
 
     void irregularRadicalRecords()

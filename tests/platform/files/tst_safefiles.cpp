@@ -153,6 +153,12 @@ private slots:
         QCOMPARE(::stat(QFile::encodeName(target).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, mode_t(0640));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        // A link to a file not made yet: the file it names is made, the link stays.
+        const QString dangling = dir.filePath("new-link.kvl");
+        QVERIFY(QFile::link(dir.filePath("made.kvl"), dangling));
+        QVERIFY(writeFileAtomically(dangling, "made"));
+        QVERIFY(QFileInfo(dangling).isSymLink());
+        QCOMPARE(readAll(dir.filePath("made.kvl")), QByteArray("made"));
     }
 
     // Whoever saves, the file stays the same document: its other names show
@@ -383,12 +389,17 @@ private slots:
         QCOMPARE(told[0].file, QFileInfo(lesson).absoluteFilePath());
         QCOMPARE(readAll(told[0].copy), QByteArray("newer"));
         QCOMPARE(readAll(other), QByteArray("whole again"));
-        setInterruptedSaveHandler({});
         QCOMPARE(killedSave(other), childtest::kChildFailed);
+        // Saving another file tells nothing of it.
+        QTemporaryDir elsewhere;
+        QVERIFY(writeFileAtomically(elsewhere.filePath("x.kvl"), "x"));
+        QCOMPARE(told.size(), 1);
+        setInterruptedSaveHandler({});
         const QList<InterruptedSave> atStart = takeInterruptedSaves();
         QCOMPARE(atStart.size(), 1);
         QCOMPARE(atStart[0].file, QFileInfo(other).absoluteFilePath());
         QCOMPARE(readAll(atStart[0].copy), QByteArray("whole again"));
+        QVERIFY(atStart[0].copy.startsWith(m_cache.filePath("korvana/save-copies/")));
         QVERIFY(takeInterruptedSaves().isEmpty());
         QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl", "other-name.kvl"}));
     }
@@ -412,6 +423,12 @@ private slots:
         QCOMPARE(readRegularFile(QString(), 1000).status, ReadStatus::Missing);
         QCOMPARE(readRegularFile(QString(), 1000).reason, QStringLiteral("no such file or folder"));
         QCOMPARE(readRegularFile(dir.filePath("picture.jpg/x"), 1000).status, ReadStatus::Missing);
+        // A name no folder can hold is no missing file, and is said so.
+        const QString tooLong = dir.filePath(QString(256, u'n'));
+        QCOMPARE(readRegularFile(tooLong, 1000).status, ReadStatus::Unreadable);
+        QString why;
+        QVERIFY(!writeFileAtomically(tooLong, "x", &why));
+        QCOMPARE(why, QStringLiteral("name too long"));
         const QString big = dir.filePath("big.wav");
         QVERIFY(writeFileAtomically(big, QByteArray(2000, 'x')));
         QCOMPARE(readRegularFile(big, 1999).status, ReadStatus::TooLarge);

@@ -472,6 +472,11 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     for (const QString &text : {QStringLiteral("a\rb"), QStringLiteral("a\u2029b")})
         QVERIFY(!CopiedRichText().addPlainPiece(text));
     QVERIFY(CopiedRichText().addPlainPiece(QStringLiteral("a\nb")));
+    // A line end typed after a line leaves the caret at the next line's start.
+    CopiedRichText typed;
+    QVERIFY(typed.addPlainPiece(QStringLiteral("<OR=a>")));
+    typed.addLineEnd();
+    QVERIFY(typed.caretAtLineStart() && typed.caretLine() == 1);
 
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("saved.kvl"));

@@ -215,6 +215,15 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     // Without a charset font, the document's code page decides.
     re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    // So it does for a font that names no charset. Text without \fs is
+    // 12 points, and \plain ends the underline.
+    rtf::Content c;
+    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a}", &c, nullptr));
+    const QList<rtf::Run> runs = c.paragraphs.value(0).runs;
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs[0].text, QStringLiteral("\u4E2D"));
+    QVERIFY(runs[0].format.underline && !runs[1].format.underline);
+    QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
 void TestRtfReader::codePageOfEachCharset_data()
