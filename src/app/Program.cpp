@@ -82,7 +82,7 @@ void createWindows()
     optionsDialog = new OptionsDialog(mainWindowOptionsHost(*mainWindow), mainWindow);
     create(reminderDialog);
     lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*mainWindow);
-    lessonEditorWindow = new LessonEditorWindow(*mainWindow, *lessonEditorHost, mainWindow);
+    lessonEditorWindow = new LessonEditorWindow(*mainWindow, *lessonEditorHost, *optionsDialog, mainWindow);
     connectLessonEditorWindow(*lessonEditorWindow, *mainWindow);
     create(linkedFileDialog);
     keyboardReferenceWindow = new KeyboardReferenceWindow(mainWindow);
@@ -92,8 +92,10 @@ void createWindows()
     create(numbersDialog);
     toolBarWindow = new ToolBarWindow(*mainWindow, mainWindow);
     connectToolBarWindow(*toolBarWindow, *mainWindow);
+    connectScreenBackgroundWindow(*screenBackgroundWindow, *keyboardReferenceWindow, *toolBarWindow);
     dictionaryWindowHost = std::make_unique<DictionaryWindowHost>(*mainWindow);
     dictionaryWindow = new DictionaryWindow(*dictionaryWindowHost, *mainWindow, mainWindow);
+    connectToolBarToReference(*toolBarWindow, *readerWindow, *dictionaryWindow);
     termsManagerWindow = new TermsManagerWindow(*mainWindow, mainWindow->store, mainWindow);
     QObject::connect(termsManagerWindow, &TermsManagerWindow::reopenLessonsRequested, mainWindow,
                      [w = mainWindow] { w->openLessonFiles(QStringLiteral("session-files")); });

@@ -20,6 +20,12 @@ public:
     // window, so that the background stays behind them.
     void onActivate();
 
+signals:
+    // Raised on activation before the main window comes forward: the floating
+    // windows that show (the keyboard reference, the tool bar) come forward
+    // first, so that the background stays behind them.
+    void floatingWindowsForwardRequested();
+
 protected:
     bool event(QEvent *e) override;
     void showEvent(class QShowEvent *e) override;

@@ -63,6 +63,9 @@ signals:
     void openSessionRequested();
     void numbersRequested();
     void screenBackgroundRequested();
+    // The dictionary shown, or hidden when it shows; the reader shown.
+    void dictionaryRequested();
+    void readerRequested();
 
 protected:
     bool event(QEvent *e) override;
