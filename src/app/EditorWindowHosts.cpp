@@ -1,5 +1,6 @@
 #include "app/EditorWindowHosts.h"
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "editing/LinkedFileDialog.h"
 
 bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending; }
@@ -46,7 +47,7 @@ void LessonEditorWindowHost::enableButton(QAbstractButton *button) { m_main.enab
 
 void LessonEditorWindowHost::disableButton(QAbstractButton *button) { m_main.disableButton(button); }
 
-LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return ::linkedFileDialog; }
+LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_main.windows.linkedFileDialog.get(); }
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {

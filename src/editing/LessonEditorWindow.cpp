@@ -39,8 +39,6 @@ using korvana::MsgIcon;
 using korvana::MsgResult;
 using korvana::RichEdit;
 
-LessonEditorWindow *lessonEditorWindow = nullptr;
-
 namespace {
 
 // What a term's value cannot hold and still read back as written: ">" ends

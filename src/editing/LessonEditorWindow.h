@@ -274,5 +274,3 @@ private:
     void enterField(int field, QComboBox *layouts);
     void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());
 };
-
-extern LessonEditorWindow *lessonEditorWindow;

@@ -87,5 +87,3 @@ private:
     QWidget *m_mainWidget;
     bool m_incomplete = false;
 };
-
-extern VocabularyWindow *vocabularyWindow;

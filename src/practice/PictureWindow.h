@@ -91,5 +91,3 @@ private:
     QSize m_screenSize;
     QWidget *m_mainWidget;
 };
-
-extern PictureWindow *pictureWindow;

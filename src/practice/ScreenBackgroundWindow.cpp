@@ -6,8 +6,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-ScreenBackgroundWindow *screenBackgroundWindow = nullptr;
-
 namespace {
 void bringForward(QWidget *w)
 {

@@ -34,5 +34,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern ScreenBackgroundWindow *screenBackgroundWindow;

@@ -10,8 +10,6 @@
 #include <QStyle>
 #include <QToolButton>
 
-ToolBarWindow *toolBarWindow = nullptr;
-
 bool ToolBarWindow::picturesWhenShown = false;
 
 namespace {

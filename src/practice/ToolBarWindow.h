@@ -85,5 +85,3 @@ private:
     // The buttons still waiting for their pictures, with the picture each shows.
     std::vector<std::pair<QToolButton *, int>> m_pendingPictures;
 };
-
-extern ToolBarWindow *toolBarWindow;

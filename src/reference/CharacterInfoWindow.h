@@ -40,5 +40,3 @@ protected:
 private:
     void onCreate();
 };
-
-extern CharacterInfoWindow *characterInfoWindow;

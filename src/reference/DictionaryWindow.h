@@ -171,5 +171,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern DictionaryWindow *dictionaryWindow;

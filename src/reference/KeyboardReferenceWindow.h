@@ -49,5 +49,3 @@ private:
 
     QWidget *m_mainWidget;
 };
-
-extern KeyboardReferenceWindow *keyboardReferenceWindow;

@@ -51,5 +51,3 @@ private:
     int *m_from = nullptr;
     int *m_to = nullptr;
 };
-
-extern NumbersDialog *numbersDialog;

@@ -127,5 +127,3 @@ private:
     int m_lastStream = 0; // stream number of the reader's latest speech
     QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it
 };
-
-extern ReaderWindow *readerWindow;

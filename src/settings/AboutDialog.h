@@ -94,5 +94,3 @@ private:
     korvana::AboutHost &m_host;
     QWidget *m_mainWidget;
 };
-
-extern AboutDialog *aboutDialog;

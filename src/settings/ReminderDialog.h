@@ -34,5 +34,3 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
 };
-
-extern ReminderDialog *reminderDialog;

@@ -45,5 +45,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern SkinDialog *skinDialog;
