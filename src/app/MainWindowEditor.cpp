@@ -15,7 +15,8 @@ const char *const kNoLesson = "No open lesson to edit. Either open a lesson or u
 
 QStringList MainWindow::lessonsHeldByEditor() const
 {
-    if (!windows.lessonEditorWindow || !windows.lessonEditorWindow->isVisible() || windows.lessonEditorWindow->fileName.isEmpty())
+    if (!windows.lessonEditorWindow || !windows.lessonEditorWindow->isVisible()
+        || windows.lessonEditorWindow->fileName.isEmpty())
         return {};
     const QString held = QFileInfo(windows.lessonEditorWindow->fileName).absoluteFilePath();
     QStringList lessons;

@@ -237,7 +237,8 @@ void MainWindow::flashOnce(bool Auto)
     const int delay = Auto ? -1 : korvana::flashDelayMs(windows.optionsDialog->flashDelayEdit->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
-    const int cycles = fullScreen && withAuto ? 0 : korvana::flashCycles(windows.optionsDialog->flashRepeatEdit->text());
+    const int cycles
+        = fullScreen && withAuto ? 0 : korvana::flashCycles(windows.optionsDialog->flashRepeatEdit->text());
     const int period = cycles > 0 ? korvana::flashPeriodMs(windows.optionsDialog->flashIntervalEdit->text()) : -1;
     FlashWindow *w = fullScreen ? connectedFlashWindow() : nullptr;
     if (fullScreen && !w)
@@ -321,7 +322,8 @@ void MainWindow::flashOnce(bool Auto)
         return;
     w->setEditVisible(w->flashedText, true);
 
-    if (windows.optionsDialog->flashKeepOpenSwitch->isChecked() || (autoSwitch->isChecked() && flashSwitch->isChecked())) {
+    if (windows.optionsDialog->flashKeepOpenSwitch->isChecked()
+        || (autoSwitch->isChecked() && flashSwitch->isChecked())) {
         fillFlashCard();
     } else {
         w->close();

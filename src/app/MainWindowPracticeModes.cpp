@@ -271,9 +271,10 @@ void MainWindow::startAutoTimer()
     const int interval =
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.
-        korvana::autoIntervalMs(
-            windows.optionsDialog->perCharacterIntervalOption->isChecked(), std::max(1, int(charactersText->text().size())),
-            windows.optionsDialog->perCharacterIntervalLabel->text(), windows.optionsDialog->fixedIntervalLabel->text());
+        korvana::autoIntervalMs(windows.optionsDialog->perCharacterIntervalOption->isChecked(),
+                                std::max(1, int(charactersText->text().size())),
+                                windows.optionsDialog->perCharacterIntervalLabel->text(),
+                                windows.optionsDialog->fixedIntervalLabel->text());
     autoTimerHandler = AutoTimerHandler::Next;
     autoTimer->setInterval(interval);
     // An interval of 0 would tick without end: automatic stepping then rests

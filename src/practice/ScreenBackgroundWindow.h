@@ -6,7 +6,7 @@ struct MainSettings;
 }
 
 // The full-screen background that hides the desktop behind the practice.
-// One instance, screenBackgroundWindow, lives for the whole run; "Screen
+// One instance lives for the whole run; "Screen
 // background" in the menu and on the tool bar shows and hides it.
 class ScreenBackgroundWindow : public QWidget {
     Q_OBJECT

@@ -11,7 +11,7 @@ struct MainSettings;
 }
 
 // The narrow floating tool bar that stands against the main window's side
-// with buttons for frequent commands. One instance, toolBarWindow, lives for
+// with buttons for frequent commands. One instance lives for
 // the whole run; the main window shows it at start when "Display ToolBar"
 // is set, and the menu and its own button hide it.
 class ToolBarWindow : public QWidget {

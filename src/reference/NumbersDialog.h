@@ -1,5 +1,5 @@
 #pragma once
-// The numbers drill's range dialog. One instance, numbersDialog, lives for the
+// The numbers drill's range dialog. One instance lives for the
 // whole run and keeps its choice between showings.
 //
 // "start" switches the drill on with the chosen range, "stop" switches it

@@ -37,7 +37,7 @@ public:
 };
 } // namespace korvana
 
-// One instance, readerWindow, lives for the whole run.
+// One instance lives for the whole run.
 class ReaderWindow : public QWidget {
     Q_OBJECT
 public:
