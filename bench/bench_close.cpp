@@ -5,6 +5,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "support/ProgramWindowsForTests.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
 

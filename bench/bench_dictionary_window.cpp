@@ -9,6 +9,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "support/ProgramWindowsForTests.h"
 #include "reference/DictionaryWindow.h"
 
 #include <QElapsedTimer>

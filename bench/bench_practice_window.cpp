@@ -3,6 +3,7 @@
 // panes (the line copied out of the lesson text as rich text).
 #include "app/KorvanaApplication.h"
 #include "app/Program.h"
+#include "support/ProgramWindowsForTests.h"
 #include "app/MainWindow.h"
 
 #include <QCheckBox>

@@ -73,11 +73,6 @@ void watchStartup()
 }
 Q_COREAPP_STARTUP_FUNCTION(watchStartup)
 
-QWidget *programWindow()
-{
-    return mainWindow;
-}
-
 struct Start {
     double painted = 0, settled = 0;
 };
@@ -128,9 +123,10 @@ int main(int argc, char **argv)
         watched = &window;
         // The main window is watched from its creation on.
         struct Poll : QObject {
-            bool eventFilter(QObject *, QEvent *) override
+            bool eventFilter(QObject *o, QEvent *) override
             {
-                window = programWindow();
+                if (!window)
+                    window = qobject_cast<MainWindow *>(o);
                 return false;
             }
         };

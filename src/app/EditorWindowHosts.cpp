@@ -1,5 +1,7 @@
 #include "app/EditorWindowHosts.h"
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
+#include "editing/LinkedFileDialog.h"
 
 bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending; }
 
@@ -44,6 +46,8 @@ korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()
 void LessonEditorWindowHost::enableButton(QAbstractButton *button) { m_main.enableButton(button); }
 
 void LessonEditorWindowHost::disableButton(QAbstractButton *button) { m_main.disableButton(button); }
+
+LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_main.windows.linkedFileDialog.get(); }
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {

@@ -17,6 +17,7 @@
 #include <memory>
 
 class HoverLabel;
+class ProgramWindows;
 namespace korvana {
 class DictionaryLineIndex;
 }
@@ -36,8 +37,12 @@ class QTimer;
 class MainWindow : public QWidget, public korvana::MainSettings {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // windows holds the program's other windows, made after this one: each
+    // is null until it is made.
+    explicit MainWindow(ProgramWindows &windows, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    ProgramWindows &windows;
 
     // --- start-up and activation --------------------------------------------
     void onCreate();
@@ -652,4 +657,3 @@ private:
     QList<korvana::VoiceToken> m_voices;
 };
 
-extern MainWindow *mainWindow;

@@ -2,6 +2,7 @@
 // word processor or another editor, the help file, the screen background
 // and tool bar toggles, and the panes' popup ("Copy", "Display").
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 
 #include "platform/richtext/RichEdit.h"
 #include "platform/shell/Shell.h"
@@ -108,22 +109,22 @@ void MainWindow::showHelpContents()
 void MainWindow::screenBackgroundCommand()
 {
     hideAllMenus();
-    QToolButton *button = toolBarWindow ? toolBarWindow->screenBackgroundButton : nullptr;
+    QToolButton *button = windows.toolBarWindow ? windows.toolBarWindow->screenBackgroundButton : nullptr;
     if (displayScreenBackground) {
         displayScreenBackground = false;
-        if (screenBackgroundWindow)
-            screenBackgroundWindow->close();
+        if (windows.screenBackgroundWindow)
+            windows.screenBackgroundWindow->close();
         if (button)
             button->setChecked(false);
         raise();
         activateWindow();
     } else {
         displayScreenBackground = true;
-        if (screenBackgroundWindow) {
-            screenBackgroundWindow->show();
+        if (windows.screenBackgroundWindow) {
+            windows.screenBackgroundWindow->show();
             // Its activation puts it behind the program's other windows;
             // do that now, whether or not the desktop activates it.
-            screenBackgroundWindow->onActivate();
+            windows.screenBackgroundWindow->onActivate();
         }
         if (button)
             button->setChecked(true);
@@ -133,15 +134,15 @@ void MainWindow::screenBackgroundCommand()
 void MainWindow::toolBarCommand()
 {
     hideAllMenus();
-    if (!toolBarWindow)
+    if (!windows.toolBarWindow)
         return;
-    if (toolBarWindow->isVisible()) {
+    if (windows.toolBarWindow->isVisible()) {
         displayToolBar = false;
-        toolBarWindow->hide();
+        windows.toolBarWindow->hide();
     } else {
         displayToolBar = true;
-        toolBarWindow->show();
-        toolBarWindow->dockToMainWindow();
+        windows.toolBarWindow->show();
+        windows.toolBarWindow->dockToMainWindow();
     }
 }
 

@@ -1,5 +1,6 @@
 // The main window's side of the lesson editor: the commands that open it.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/ui/Dialogs.h"
 
@@ -14,9 +15,10 @@ const char *const kNoLesson = "No open lesson to edit. Either open a lesson or u
 
 QStringList MainWindow::lessonsHeldByEditor() const
 {
-    if (!lessonEditorWindow || !lessonEditorWindow->isVisible() || lessonEditorWindow->fileName.isEmpty())
+    if (!windows.lessonEditorWindow || !windows.lessonEditorWindow->isVisible()
+        || windows.lessonEditorWindow->fileName.isEmpty())
         return {};
-    const QString held = QFileInfo(lessonEditorWindow->fileName).absoluteFilePath();
+    const QString held = QFileInfo(windows.lessonEditorWindow->fileName).absoluteFilePath();
     QStringList lessons;
     for (const QString &lesson : openLessons)
         if (QFileInfo(lesson).absoluteFilePath() == held)
@@ -26,11 +28,11 @@ QStringList MainWindow::lessonsHeldByEditor() const
 
 bool MainWindow::editorAlreadyOpen()
 {
-    if (!lessonEditorWindow || !lessonEditorWindow->isVisible())
+    if (!windows.lessonEditorWindow || !windows.lessonEditorWindow->isVisible())
         return false;
     Dialogs::instance().message(this, QStringLiteral("Editor is already open"), MsgButtons::Ok);
-    lessonEditorWindow->raise();
-    lessonEditorWindow->activateWindow();
+    windows.lessonEditorWindow->raise();
+    windows.lessonEditorWindow->activateWindow();
     return true;
 }
 
@@ -41,14 +43,14 @@ void MainWindow::editLessonCommand()
         Dialogs::instance().message(this, QString::fromLatin1(kNoLesson), MsgButtons::Ok);
         return;
     }
-    if (!lessonEditorWindow || editorAlreadyOpen())
+    if (!windows.lessonEditorWindow || editorAlreadyOpen())
         return;
     // The lessons are saved with the session, so the editor reads the marks
     // made so far, and closing the editor reopens them from this session.
     saveSession(tempSessionFile());
-    lessonEditorWindow->fileName = currentLesson;
-    lessonEditorWindow->setWindowTitle(currentLesson);
-    lessonEditorWindow->show();
+    windows.lessonEditorWindow->fileName = currentLesson;
+    windows.lessonEditorWindow->setWindowTitle(currentLesson);
+    windows.lessonEditorWindow->show();
 }
 
 void MainWindow::createLessonCommand()
@@ -56,14 +58,14 @@ void MainWindow::createLessonCommand()
     hideAllMenus();
     // An open editor may hold unsaved edits of another lesson: it is not
     // emptied under the user.
-    if (!lessonEditorWindow || editorAlreadyOpen())
+    if (!windows.lessonEditorWindow || editorAlreadyOpen())
         return;
     // Closing the editor reopens the open lessons from their files, with the
     // marks not yet saved; the session is saved first, as for Edit lesson.
     if (!openLessons.isEmpty())
         saveSession(tempSessionFile());
-    lessonEditorWindow->fileName.clear();
-    lessonEditorWindow->setWindowTitle(QStringLiteral("New Lesson"));
-    lessonEditorWindow->lessonText->clear();
-    lessonEditorWindow->show();
+    windows.lessonEditorWindow->fileName.clear();
+    windows.lessonEditorWindow->setWindowTitle(QStringLiteral("New Lesson"));
+    windows.lessonEditorWindow->lessonText->clear();
+    windows.lessonEditorWindow->show();
 }

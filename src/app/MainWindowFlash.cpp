@@ -9,6 +9,7 @@
 // Backspace key, a step of the automatic mode) ends the running one and
 // follows it.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/FlashWindow.h"
 #include "settings/Colors.h"
@@ -95,9 +96,10 @@ FlashWindow *MainWindow::connectedFlashWindow()
 {
     // The flash window is made after the main window, so the two meet here,
     // the first time the main window uses it.
-    if (flashWindow)
-        connect(flashWindow, &FlashWindow::closed, this, &MainWindow::flashWindowClosed, Qt::UniqueConnection);
-    return flashWindow;
+    if (windows.flashWindow)
+        connect(windows.flashWindow.get(), &FlashWindow::closed, this, &MainWindow::flashWindowClosed,
+                Qt::UniqueConnection);
+    return windows.flashWindow.get();
 }
 
 void MainWindow::flashWindowClosed()
@@ -168,8 +170,8 @@ int MainWindow::measureFlashText(QWidget *Control, const QString &Text, const QF
     // The font at the staging copy's size; the font passed in is left as it
     // is.
     QFont font = Font;
-    if (flashWindow) {
-        const double size = flashWindow->stagingText->selAttributes().sizePoints;
+    if (windows.flashWindow) {
+        const double size = windows.flashWindow->stagingText->selAttributes().sizePoints;
         if (size > 0)
             font.setPointSizeF(size);
     }
@@ -217,12 +219,12 @@ void MainWindow::flashOnce(bool Auto)
         // Nothing to flash, but a card left up by the previous term must not
         // stand for this one: in the automatic mode it shows this term
         // without characters, otherwise it goes.
-        if (flashWindow && flashWindow->isVisible()) {
+        if (windows.flashWindow && windows.flashWindow->isVisible()) {
             if (autoSwitch->isChecked() && flashSwitch->isChecked()) {
-                flashWindow->flashedText->clear();
+                windows.flashWindow->flashedText->clear();
                 fillFlashCard();
             } else {
-                flashWindow->close();
+                windows.flashWindow->close();
             }
         }
         return;
@@ -230,13 +232,14 @@ void MainWindow::flashOnce(bool Auto)
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
-    const bool fullScreen = optionsDialog->flashFullScreenSwitch->isChecked();
+    const bool fullScreen = windows.optionsDialog->flashFullScreenSwitch->isChecked();
     const bool withAuto = autoSwitch->isChecked() && flashSwitch->isChecked();
-    const int delay = Auto ? -1 : korvana::flashDelayMs(optionsDialog->flashDelayEdit->text());
+    const int delay = Auto ? -1 : korvana::flashDelayMs(windows.optionsDialog->flashDelayEdit->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
-    const int cycles = fullScreen && withAuto ? 0 : korvana::flashCycles(optionsDialog->flashRepeatEdit->text());
-    const int period = cycles > 0 ? korvana::flashPeriodMs(optionsDialog->flashIntervalEdit->text()) : -1;
+    const int cycles
+        = fullScreen && withAuto ? 0 : korvana::flashCycles(windows.optionsDialog->flashRepeatEdit->text());
+    const int period = cycles > 0 ? korvana::flashPeriodMs(windows.optionsDialog->flashIntervalEdit->text()) : -1;
     FlashWindow *w = fullScreen ? connectedFlashWindow() : nullptr;
     if (fullScreen && !w)
         return;
@@ -246,8 +249,8 @@ void MainWindow::flashOnce(bool Auto)
         return;
 
     if (!fullScreen) {
-        if (flashWindow)
-            stage(flashWindow, this);
+        if (windows.flashWindow)
+            stage(windows.flashWindow.get(), this);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
         for (int i = 0; i < cycles && !flashStopped(); ++i) {
@@ -319,7 +322,8 @@ void MainWindow::flashOnce(bool Auto)
         return;
     w->setEditVisible(w->flashedText, true);
 
-    if (optionsDialog->flashKeepOpenSwitch->isChecked() || (autoSwitch->isChecked() && flashSwitch->isChecked())) {
+    if (windows.optionsDialog->flashKeepOpenSwitch->isChecked()
+        || (autoSwitch->isChecked() && flashSwitch->isChecked())) {
         fillFlashCard();
     } else {
         w->close();
@@ -331,7 +335,7 @@ void MainWindow::flashOnce(bool Auto)
 // the inverse of the flash colours, whatever the panes' switches say.
 void MainWindow::fillFlashCard()
 {
-    FlashWindow *w = flashWindow;
+    FlashWindow *w = windows.flashWindow.get();
     struct Strip {
         void (MainWindow::*fill)(bool);
         korvana::RichEdit *pane;

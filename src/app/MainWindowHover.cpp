@@ -2,6 +2,7 @@
 // characters pane is looked up in the character tables and the dictionary
 // and shown in the popup characterInfoWindow; the reader sends its own text here too.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Errors.h"
@@ -87,19 +88,19 @@ void MainWindow::buildHoverControls()
 
 void MainWindow::clearCharacterInfo()
 {
-    if (!characterInfoWindow)
+    if (!windows.characterInfoWindow)
         return;
-    for (QLabel *l : {characterInfoWindow->characterLabel, characterInfoWindow->radicalCharacterLabel,
-                      characterInfoWindow->radicalLabel, characterInfoWindow->strokesLabel,
-                      characterInfoWindow->mandarinLabel, characterInfoWindow->traditionalLabel,
-                      characterInfoWindow->simplifiedLabel, characterInfoWindow->definitionLabel})
+    for (QLabel *l : {windows.characterInfoWindow->characterLabel, windows.characterInfoWindow->radicalCharacterLabel,
+                      windows.characterInfoWindow->radicalLabel, windows.characterInfoWindow->strokesLabel,
+                      windows.characterInfoWindow->mandarinLabel, windows.characterInfoWindow->traditionalLabel,
+                      windows.characterInfoWindow->simplifiedLabel, windows.characterInfoWindow->definitionLabel})
         l->clear();
 }
 
 void MainWindow::hideCharacterInfo()
 {
-    if (characterInfoWindow)
-        characterInfoWindow->hide();
+    if (windows.characterInfoWindow)
+        windows.characterInfoWindow->hide();
     lastHoverChar = 0;
 }
 
@@ -195,7 +196,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
 
     QWidget *dictBox = nullptr;
     if (mainPane) {
-        if (!characterInfoWindow)
+        if (!windows.characterInfoWindow)
             return;
         korvana::HanziInfo info;
         try {
@@ -204,17 +205,17 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             korvana::reportUnhandledError(e.message());
             return;
         }
-        characterInfoWindow->hexCodeLabel->setText(info.codeHex);
-        characterInfoWindow->characterLabel->setText(info.hanzi);
-        characterInfoWindow->decimalCodeLabel->setText(info.codeDec);
+        windows.characterInfoWindow->hexCodeLabel->setText(info.codeHex);
+        windows.characterInfoWindow->characterLabel->setText(info.hanzi);
+        windows.characterInfoWindow->decimalCodeLabel->setText(info.codeDec);
         if (info.found) {
-            characterInfoWindow->definitionLabel->setText(info.definition);
-            characterInfoWindow->radicalLabel->setText(info.radical);
-            characterInfoWindow->strokesLabel->setText(info.strokes);
-            characterInfoWindow->mandarinLabel->setText(info.mandarin);
-            characterInfoWindow->traditionalLabel->setText(info.traditional);
-            characterInfoWindow->simplifiedLabel->setText(info.simplified);
-            characterInfoWindow->radicalCharacterLabel->setText(info.radicalCharacter);
+            windows.characterInfoWindow->definitionLabel->setText(info.definition);
+            windows.characterInfoWindow->radicalLabel->setText(info.radical);
+            windows.characterInfoWindow->strokesLabel->setText(info.strokes);
+            windows.characterInfoWindow->mandarinLabel->setText(info.mandarin);
+            windows.characterInfoWindow->traditionalLabel->setText(info.traditional);
+            windows.characterInfoWindow->simplifiedLabel->setText(info.simplified);
+            windows.characterInfoWindow->radicalCharacterLabel->setText(info.radicalCharacter);
         } else {
             clearCharacterInfo();
         }
@@ -223,13 +224,13 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             hideCharacterInfo();
             return;
         }
-        characterInfoWindow->placeNear(this);
-        characterInfoWindow->show();
-        characterInfoWindow->raise();
+        windows.characterInfoWindow->placeNear(this);
+        windows.characterInfoWindow->show();
+        windows.characterInfoWindow->raise();
         activateWindow();
-        clearMemo(readerBox(readerWindow, "dictionaryBox"));
-        clearMemo(characterInfoWindow->dictionaryBox);
-        dictBox = characterInfoWindow->dictionaryBox;
+        clearMemo(readerBox(windows.readerWindow.get(), "dictionaryBox"));
+        clearMemo(windows.characterInfoWindow->dictionaryBox);
+        dictBox = windows.characterInfoWindow->dictionaryBox;
     } else {
         QWidget *window = Sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
@@ -239,8 +240,8 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             addMemoLine(characterInfoBox, line);
         dictBox = readerBox(window, "dictionaryBox");
         clearMemo(dictBox);
-        if (characterInfoWindow)
-            clearMemo(characterInfoWindow->dictionaryBox);
+        if (windows.characterInfoWindow)
+            clearMemo(windows.characterInfoWindow->dictionaryBox);
     }
 
     if (Code == 0)

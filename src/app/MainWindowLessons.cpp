@@ -2,6 +2,7 @@
 // of linked reading files, saving lessons, sessions.
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "lessons/LessonLine.h"
 #include "lessons/LessonOpener.h"
 #include "lessons/LessonSaver.h"
@@ -121,11 +122,11 @@ private:
     MainWindow *m_form;
 };
 
-// Shows a linked file in the reader window.
-void showInReader(const QString &fullName, const QString &description)
+// Shows a linked file in the reader window, when there is one.
+void showInReader(ReaderWindow *reader, const QString &fullName, const QString &description)
 {
-    if (readerWindow)
-        readerWindow->openLinkedFile(fullName, description);
+    if (reader)
+        reader->openLinkedFile(fullName, description);
 }
 
 } // namespace
@@ -208,7 +209,7 @@ void MainWindow::linkedFilesListDoubleClicked()
         return;
     }
     try {
-        showInReader(fullName, store.linkedFileDescriptions.value(j));
+        showInReader(windows.readerWindow.get(), fullName, store.linkedFileDescriptions.value(j));
     } catch (const std::exception &) {
         Dialogs::instance().message(this, QStringLiteral("File ") + fullName + QStringLiteral(" not found"),
                                     MsgButtons::Ok);
@@ -371,8 +372,8 @@ void MainWindow::clearTermDisplay()
         termLineText->clear();
     if (viewPictureLabel)
         viewPictureLabel->hide();
-    if (pictureWindow && pictureWindow->isVisible())
-        pictureWindow->close();
+    if (windows.pictureWindow && windows.pictureWindow->isVisible())
+        windows.pictureWindow->close();
     if (markDifficultButton)
         markDifficultButton->setLatched(false);
     if (markUnlearnedButton)

@@ -2,6 +2,7 @@
 // player, the picture window, the Read button with its switch, and the
 // voice's word and end-of-stream events.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MessagePump.h"
@@ -97,10 +98,10 @@ int MainWindow::soundWaitBoundMs() const
 
 void MainWindow::displayPicture()
 {
-    if (!pictureWindow)
+    if (!windows.pictureWindow)
         return;
     try {
-        pictureWindow->showPicture(pictureFile);
+        windows.pictureWindow->showPicture(pictureFile);
     } catch (const korvana::PictureError &e) {
         korvana::Dialogs::instance().message(
             this, QStringLiteral("Error reading file %1 (%2)").arg(pictureFile, e.reason()),
@@ -113,8 +114,8 @@ void MainWindow::displayPicture()
 
 void MainWindow::togglePicture()
 {
-    if (pictureWindow && pictureWindow->isVisible()) {
-        pictureWindow->close();
+    if (windows.pictureWindow && windows.pictureWindow->isVisible()) {
+        windows.pictureWindow->close();
         return;
     }
     if (!pictureFile.isEmpty())
@@ -202,8 +203,8 @@ void MainWindow::highlightSpokenText(int Start, int Length)
 void MainWindow::voiceStreamEnded(int Stream)
 {
     // One voice serves both windows: any end of speech resets the reader.
-    if (readerWindow)
-        readerWindow->speechEnded(Stream);
+    if (windows.readerWindow)
+        windows.readerWindow->speechEnded(Stream);
     // An older speech cut short ends after the window has started a new
     // one: that end is not the new speech's.
     if (Stream < m_readStream)

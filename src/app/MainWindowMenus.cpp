@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/ui/Dialogs.h"
@@ -291,56 +292,56 @@ void MainWindow::numbersCommand()
 void MainWindow::saveAsVocabularyCommand()
 {
     hideAllMenus();
-    korvana::Dialogs::instance().execModal(vocabularyWindow);
+    korvana::Dialogs::instance().execModal(windows.vocabularyWindow.get());
 }
 void MainWindow::dictionaryCommand()
 {
     hideAllMenus();
     // Modeless: the main window stays usable beside it.
-    dictionaryWindow->show();
-    dictionaryWindow->raise();
-    dictionaryWindow->activateWindow();
+    windows.dictionaryWindow->show();
+    windows.dictionaryWindow->raise();
+    windows.dictionaryWindow->activateWindow();
 }
 void MainWindow::termsManagerCommand()
 {
     hideAllMenus();
     // Modal: the list is rebuilt from the lesson text each time it is shown,
     // and only the term table's states change while it is open.
-    if (termsManagerWindow)
-        korvana::Dialogs::instance().execModal(termsManagerWindow);
+    if (windows.termsManagerWindow)
+        korvana::Dialogs::instance().execModal(windows.termsManagerWindow.get());
 }
 void MainWindow::changeSkinCommand()
 {
     hideAllMenus();
-    if (skinDialog) {
-        skinDialog->show();
-        skinDialog->raise();
-        skinDialog->activateWindow();
+    if (windows.skinDialog) {
+        windows.skinDialog->show();
+        windows.skinDialog->raise();
+        windows.skinDialog->activateWindow();
     }
 }
 void MainWindow::aboutCommand()
 {
     hideAllMenus();
-    if (aboutDialog)
-        korvana::Dialogs::instance().execModal(aboutDialog);
+    if (windows.aboutDialog)
+        korvana::Dialogs::instance().execModal(windows.aboutDialog.get());
 }
 
 void MainWindow::readerCommand()
 {
     hideAllMenus();
-    if (readerWindow) {
-        readerWindow->show();
-        readerWindow->raise();
-        readerWindow->activateWindow();
+    if (windows.readerWindow) {
+        windows.readerWindow->show();
+        windows.readerWindow->raise();
+        windows.readerWindow->activateWindow();
     }
 }
 
 void MainWindow::keyboardReferenceCommand()
 {
     hideAllMenus();
-    if (keyboardReferenceWindow) {
-        keyboardReferenceWindow->show();
-        keyboardReferenceWindow->raise();
+    if (windows.keyboardReferenceWindow) {
+        windows.keyboardReferenceWindow->show();
+        windows.keyboardReferenceWindow->raise();
     }
 }
 
@@ -366,8 +367,8 @@ void MainWindow::dragTo(QWidget *, QPoint pos, Qt::MouseButtons buttons)
     if ((buttons & Qt::LeftButton) && !m_systemMove)
         move(x() - (dragX - pos.x()), y() - (dragY - pos.y()));
     // Held or not, the tool bar follows the main window.
-    if (toolBarWindow)
-        toolBarWindow->dockToMainWindow();
+    if (windows.toolBarWindow)
+        windows.toolBarWindow->dockToMainWindow();
 }
 
 void MainWindow::endDrag()

@@ -2,6 +2,7 @@
 // engine draws a whole number of the chosen range and shows it in the panes
 // in place of a lesson term: the digits, the Chinese numeral and its pinyin.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/RandomGenerator.h"
 #include "reference/Numbers.h"
@@ -15,10 +16,10 @@ void MainWindow::showNumbersDialog()
 {
     // How the dialog was closed does not matter: "start" and "stop" have set
     // the drill's switch and range themselves, Escape has left them alone.
-    if (numbersDialog) {
-        numbersDialog->bind(&numbersMode, &numberFrom, &numberTo);
-        numbersDialog->centreOn(this);
-        korvana::Dialogs::instance().execModal(numbersDialog);
+    if (windows.numbersDialog) {
+        windows.numbersDialog->bind(&numbersMode, &numberFrom, &numberTo);
+        windows.numbersDialog->centreOn(this);
+        korvana::Dialogs::instance().execModal(windows.numbersDialog.get());
     }
     hookNumberPaneBoxes();
 

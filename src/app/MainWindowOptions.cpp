@@ -1,6 +1,7 @@
 // The options round trip: the dialog is filled from the settings fields each
 // time it opens, and the values are taken back and applied when it closes.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Dialogs.h"
@@ -48,26 +49,26 @@ void setDirection(korvana::RichEdit *pane, QTextEdit *view, bool rightToLeft)
 
 void MainWindow::applyScreenBackgroundColor(quint32 Color)
 {
-    if (!screenBackgroundWindow)
+    if (!windows.screenBackgroundWindow)
         return;
-    QPalette p = screenBackgroundWindow->palette();
+    QPalette p = windows.screenBackgroundWindow->palette();
     p.setColor(QPalette::Window, korvana::toQColor(Color));
-    screenBackgroundWindow->setPalette(p);
-    screenBackgroundWindow->setAutoFillBackground(true);
-    screenBackgroundWindow->update();
+    windows.screenBackgroundWindow->setPalette(p);
+    windows.screenBackgroundWindow->setAutoFillBackground(true);
+    windows.screenBackgroundWindow->update();
 }
 
 void MainWindow::autoOptionsLabelClicked()
 {
-    if (optionsDialog)
-        optionsDialog->selectPage(6);
+    if (windows.optionsDialog)
+        windows.optionsDialog->selectPage(6);
     preferencesCommand();
 }
 
 void MainWindow::preferencesCommand()
 {
     hideAllMenus();
-    OptionsDialog *o = optionsDialog;
+    OptionsDialog *o = windows.optionsDialog.get();
     if (!o)
         return;
 
@@ -143,7 +144,7 @@ void MainWindow::preferencesCommand()
 
 void MainWindow::takeOptions()
 {
-    OptionsDialog *o = optionsDialog;
+    OptionsDialog *o = windows.optionsDialog.get();
     if (!o)
         return;
 
@@ -185,7 +186,7 @@ void MainWindow::takeOptions()
     hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
     showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
     screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
-    if (screenBackgroundWindow && screenBackgroundWindow->isVisible())
+    if (windows.screenBackgroundWindow && windows.screenBackgroundWindow->isVisible())
         applyScreenBackgroundColor(screenBackgroundColor);
     autoSaveLessons = o->autoSaveSwitch->isChecked();
     workingDirectory = o->workingDirectoryEdit->text();

@@ -1,5 +1,6 @@
 // The term display: the current term's line and its four panes.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/files/SafeFiles.h"
 #include "practice/PictureWindow.h"
@@ -103,8 +104,8 @@ bool MainWindow::showTerm(int N)
     currentLesson = termTable.lesson(row);
 
     viewPictureLabel->hide();
-    if (pictureWindow && pictureWindow->isVisible())
-        pictureWindow->close();
+    if (windows.pictureWindow && windows.pictureWindow->isVisible())
+        windows.pictureWindow->close();
     pictureFile = termFileName(tagValue(QStringLiteral("GR")));
     if (!pictureFile.isEmpty() && korvana::files::isRegularFile(pictureFile, PictureWindow::MaxFileBytes)) {
         viewPictureLabel->show();
@@ -129,8 +130,8 @@ bool MainWindow::showTerm(int N)
         readButtonClicked();
 
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()
-        && ((optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
-            || (optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
+        && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
+            || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
         flash(false);
         shownIndex = N;
         return true;

@@ -1,5 +1,6 @@
 // Mode switches, marks, navigation and the automatic mode's timer.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "platform/ui/Integers.h"
 #include "practice/AutoInterval.h"
 #include "practice/RandomGenerator.h"
@@ -270,9 +271,10 @@ void MainWindow::startAutoTimer()
     const int interval =
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.
-        korvana::autoIntervalMs(
-            optionsDialog->perCharacterIntervalOption->isChecked(), std::max(1, int(charactersText->text().size())),
-            optionsDialog->perCharacterIntervalLabel->text(), optionsDialog->fixedIntervalLabel->text());
+        korvana::autoIntervalMs(windows.optionsDialog->perCharacterIntervalOption->isChecked(),
+                                std::max(1, int(charactersText->text().size())),
+                                windows.optionsDialog->perCharacterIntervalLabel->text(),
+                                windows.optionsDialog->fixedIntervalLabel->text());
     autoTimerHandler = AutoTimerHandler::Next;
     autoTimer->setInterval(interval);
     // An interval of 0 would tick without end: automatic stepping then rests

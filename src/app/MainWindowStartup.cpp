@@ -1,5 +1,6 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
@@ -35,8 +36,6 @@
 #include <QPainterPath>
 #include <QRegion>
 
-MainWindow *mainWindow = nullptr;
-
 // What the program found at start-up and where it keeps the user's settings,
 // for whoever installs or packages it: off unless asked for with
 // QT_LOGGING_RULES="korvana.startup.info=true".
@@ -64,7 +63,7 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
     return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
 };
 
-MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent) : QWidget(parent), windows(windows)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));
@@ -184,8 +183,8 @@ void MainWindow::dockToolBar()
 {
     // However the window got moved or resized (a drag, the window manager,
     // a new screen), the bar stands beside it again.
-    if (toolBarWindow && toolBarWindow->isVisible())
-        toolBarWindow->dockToMainWindow();
+    if (windows.toolBarWindow && windows.toolBarWindow->isVisible())
+        windows.toolBarWindow->dockToMainWindow();
 }
 
 void MainWindow::onCreate()
@@ -304,10 +303,10 @@ void MainWindow::takeTextDirections()
 
 void MainWindow::onShow()
 {
-    if (displayScreenBackground && screenBackgroundWindow)
-        screenBackgroundWindow->show();
-    if (displayToolBar && toolBarWindow)
-        toolBarWindow->show();
+    if (displayScreenBackground && windows.screenBackgroundWindow)
+        windows.screenBackgroundWindow->show();
+    if (displayToolBar && windows.toolBarWindow)
+        windows.toolBarWindow->show();
 }
 
 void MainWindow::onClose()
@@ -327,9 +326,9 @@ void MainWindow::closeEvent(QCloseEvent *e)
     // The editor's unsaved edits are asked about first, and its lesson comes
     // back to this window before the lessons are written; an editor kept
     // open (Cancel) keeps the program running.
-    if (lessonEditorWindow && lessonEditorWindow->isVisible()) {
-        lessonEditorWindow->close();
-        if (lessonEditorWindow->isVisible()) {
+    if (windows.lessonEditorWindow && windows.lessonEditorWindow->isVisible()) {
+        windows.lessonEditorWindow->close();
+        if (windows.lessonEditorWindow->isVisible()) {
             e->ignore();
             return;
         }
@@ -398,7 +397,7 @@ void MainWindow::onActivate()
 
     try {
         if (korvana::SettingsFile::showReminder())
-            korvana::Dialogs::instance().execModal(reminderDialog);
+            korvana::Dialogs::instance().execModal(windows.reminderDialog.get());
     } catch (const std::exception &e) {
         korvana::reportUnhandledError(korvana::errorText(e));
     }
@@ -414,15 +413,15 @@ void MainWindow::onActivate()
         const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
         int chosen = -1;
         for (int i = 0; i < voices.size(); ++i) {
-            optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
+            windows.optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
             // The exact text: a voice listing another language after 804 is
             // not chosen. The last Chinese voice wins.
             if (voices[i].getAttribute(QStringLiteral("Language")) == QLatin1String("804"))
                 chosen = i;
         }
         m_voices = voices;
-        if (optionsDialog->voiceCombo->count() > 0 && chosen != -1) {
-            optionsDialog->voiceCombo->setCurrentIndex(chosen);
+        if (windows.optionsDialog->voiceCombo->count() > 0 && chosen != -1) {
+            windows.optionsDialog->voiceCombo->setCurrentIndex(chosen);
             changeVoice();
             chineseVoice = true;
         }
@@ -452,7 +451,7 @@ void MainWindow::changeVoice()
 {
     if (!voice)
         return;
-    const int index = optionsDialog->voiceCombo->currentIndex();
+    const int index = windows.optionsDialog->voiceCombo->currentIndex();
     if (index < 0 || index >= m_voices.size())
         return;
     voice->setVoice(m_voices[index]);

@@ -2,7 +2,19 @@
 
 #include "app/MainWindow.h"
 #include "practice/PictureWindow.h"
+#include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
+#include "reference/DictionaryWindow.h"
+#include "reference/KeyboardReferenceWindow.h"
+#include "reference/ReaderWindow.h"
+
+namespace {
+void bringForward(QWidget &w)
+{
+    w.raise();
+    w.activateWindow();
+}
+} // namespace
 
 void connectPictureWindow(PictureWindow &picture, MainWindow &main)
 {
@@ -16,4 +28,32 @@ void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main)
     QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main, &MainWindow::openSessionCommand);
     QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, &MainWindow::numbersCommand);
     QObject::connect(&toolBar, &ToolBarWindow::screenBackgroundRequested, &main, &MainWindow::screenBackgroundCommand);
+}
+
+void connectScreenBackgroundWindow(ScreenBackgroundWindow &background, KeyboardReferenceWindow &keyboardReference,
+                                   ToolBarWindow &toolBar)
+{
+    QObject::connect(&background, &ScreenBackgroundWindow::floatingWindowsForwardRequested, &toolBar,
+                     [&keyboardReference, &toolBar] {
+                         if (keyboardReference.isVisible())
+                             bringForward(keyboardReference);
+                         if (toolBar.isVisible())
+                             bringForward(toolBar);
+                     });
+}
+
+void connectToolBarToReference(ToolBarWindow &toolBar, ReaderWindow &reader, DictionaryWindow &dictionary)
+{
+    QObject::connect(&toolBar, &ToolBarWindow::dictionaryRequested, &dictionary, [&dictionary] {
+        if (dictionary.isVisible()) {
+            dictionary.close();
+        } else {
+            dictionary.show();
+            bringForward(dictionary);
+        }
+    });
+    QObject::connect(&toolBar, &ToolBarWindow::readerRequested, &reader, [&reader] {
+        reader.show();
+        bringForward(reader);
+    });
 }

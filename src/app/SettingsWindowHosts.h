@@ -1,6 +1,6 @@
 #pragma once
 // The main window's side of the settings windows: what they ask of it and
-// what they act on. Program's createWindows hands these to the windows it
+// what they act on. ProgramWindows hands these to the windows it
 // creates.
 #include "settings/AboutDialog.h"
 #include "settings/OptionsDialog.h"

@@ -39,8 +39,6 @@ using korvana::MsgIcon;
 using korvana::MsgResult;
 using korvana::RichEdit;
 
-LessonEditorWindow *lessonEditorWindow = nullptr;
-
 namespace {
 
 // What a term's value cannot hold and still read back as written: ">" ends
@@ -89,8 +87,8 @@ QTextEdit *makeFieldView(QWidget *parent, const QString &name, int height)
 } // namespace
 
 LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana::LessonEditorHost &host,
-                                       QWidget *mainWidget, QWidget *parent)
-    : QWidget(parent), m_settings(settings), m_host(host), m_mainWidget(mainWidget)
+                                       OptionsDialog &options, QWidget *mainWidget, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_host(host), m_options(options), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("lessonEditorWindow"));
     setWindowTitle(QStringLiteral("Lesson editor"));
@@ -885,14 +883,12 @@ void LessonEditorWindow::showStatus(const QString &text)
 
 void LessonEditorWindow::editorOptionsButtonClicked()
 {
-    if (optionsDialog) {
-        // The options dialog opens on its "Editor" page.
-        for (QTreeWidget *tree : optionsDialog->findChildren<QTreeWidget *>()) {
-            const QList<QTreeWidgetItem *> found =
-                tree->findItems(QStringLiteral("Editor"), Qt::MatchExactly | Qt::MatchRecursive);
-            if (!found.isEmpty())
-                tree->setCurrentItem(found.first());
-        }
+    // The options dialog opens on its "Editor" page.
+    for (QTreeWidget *tree : m_options.findChildren<QTreeWidget *>()) {
+        const QList<QTreeWidgetItem *> found =
+            tree->findItems(QStringLiteral("Editor"), Qt::MatchExactly | Qt::MatchRecursive);
+        if (!found.isEmpty())
+            tree->setCurrentItem(found.first());
     }
     emit preferencesRequested();
 }
@@ -903,6 +899,7 @@ void LessonEditorWindow::editorOptionsButtonClicked()
 // lesson can store and read back as typed.
 bool LessonEditorWindow::runLinkDialog()
 {
+    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
     for (;;) {
         if (Dialogs::instance().execModal(linkedFileDialog) != 1)
             return false;
@@ -916,6 +913,7 @@ bool LessonEditorWindow::runLinkDialog()
 void LessonEditorWindow::newLinkLabelClicked()
 {
     const QString f = chooseFile(QStringLiteral("RTF Files|*.rtf|All Files|*.*"));
+    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
     if (f.isEmpty() || !linkedFileDialog)
         return;
     linkedFileDialog->fileNameEdit->setText(f);
@@ -942,6 +940,7 @@ void LessonEditorWindow::editLinkLabelClicked()
         Dialogs::instance().message(this, QStringLiteral("No file selected"), MsgButtons::Ok);
         return;
     }
+    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
     if (!linkedFileDialog)
         return;
     linkedFileDialog->fileNameEdit->setText(linkedFiles.value(i));

@@ -32,6 +32,8 @@ class QRadioButton;
 class QComboBox;
 class QTextEdit;
 class QTimer;
+class LinkedFileDialog;
+class OptionsDialog;
 
 namespace korvana {
 class ClickLabel;
@@ -57,6 +59,9 @@ public:
     // Shows a button as the main window shows its usable and unusable ones.
     virtual void enableButton(QAbstractButton *button) = 0;
     virtual void disableButton(QAbstractButton *button) = 0;
+    // The link dialog the editor shows for a new or changed linked file;
+    // null until the program has made it.
+    virtual LinkedFileDialog *linkedFileDialog() const = 0;
 };
 }
 
@@ -64,9 +69,11 @@ class LessonEditorWindow : public QWidget {
     Q_OBJECT
 public:
     // mainWidget is the main window: an error met while loading is shown
-    // over it, since the editor has hidden itself by then.
-    LessonEditorWindow(korvana::MainSettings &settings, korvana::LessonEditorHost &host, QWidget *mainWidget,
-                       QWidget *parent = nullptr);
+    // over it, since the editor has hidden itself by then. The options
+    // dialog holds the pinyin system the tone panel types in, and opens on
+    // its "Editor" page for "editor options".
+    LessonEditorWindow(korvana::MainSettings &settings, korvana::LessonEditorHost &host, OptionsDialog &options,
+                       QWidget *mainWidget, QWidget *parent = nullptr);
     ~LessonEditorWindow() override;
 
     // --- fields -----------------------------------------------------------------------
@@ -231,6 +238,7 @@ protected:
 private:
     korvana::MainSettings &m_settings;
     korvana::LessonEditorHost &m_host;
+    OptionsDialog &m_options;
     QWidget *m_mainWidget;
     bool m_layoutsPending = false;
 
@@ -266,5 +274,3 @@ private:
     void enterField(int field, QComboBox *layouts);
     void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());
 };
-
-extern LessonEditorWindow *lessonEditorWindow;

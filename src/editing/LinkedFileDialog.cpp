@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-LinkedFileDialog *linkedFileDialog = nullptr;
-
 LinkedFileDialog::LinkedFileDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("linkedFileDialog"));

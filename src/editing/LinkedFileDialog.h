@@ -30,5 +30,3 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
 };
-
-extern LinkedFileDialog *linkedFileDialog;

@@ -280,8 +280,7 @@ void LessonEditorWindow::insertToneVowel(int Index)
     if (Index < 1 || Index > 24)
         return;
     RichEdit *field = activeFieldEdit();
-    const int system
-        = optionsDialog && optionsDialog->pinyinSystemCombo ? optionsDialog->pinyinSystemCombo->currentIndex() : 0;
+    const int system = m_options.pinyinSystemCombo ? m_options.pinyinSystemCombo->currentIndex() : 0;
     if (system != 0) {
         if (field)
             insertUnicodeChar(korvana::toneVowel(Index), field);

@@ -22,8 +22,6 @@
 
 #include <algorithm>
 
-TermsManagerWindow *termsManagerWindow = nullptr;
-
 using korvana::TermsChoice;
 
 namespace {

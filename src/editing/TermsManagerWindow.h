@@ -78,5 +78,3 @@ private:
     korvana::LessonStore &m_store;
     QWidget *m_mainWidget;
 };
-
-extern TermsManagerWindow *termsManagerWindow;

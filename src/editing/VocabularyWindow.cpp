@@ -24,8 +24,6 @@
 
 using namespace korvana;
 
-VocabularyWindow *vocabularyWindow = nullptr;
-
 namespace {
 
 constexpr int FieldRole = Qt::UserRole + 1;

@@ -2,7 +2,7 @@
 // The vocabulary builder: lays the terms of all open lessons out as a table in
 // a rich-text document (one term per paragraph, the chosen fields in the
 // chosen order), which the user saves as RTF, prints or copies out. Shown
-// modally from the Tools menu; one instance, vocabularyWindow, lives for the
+// modally from the Tools menu; one instance lives for the
 // whole run and keeps its check marks, order, separator and last document.
 #include "editing/VocabularyBuilder.h"
 #include "platform/richtext/RichEdit.h"
@@ -87,5 +87,3 @@ private:
     QWidget *m_mainWidget;
     bool m_incomplete = false;
 };
-
-extern VocabularyWindow *vocabularyWindow;

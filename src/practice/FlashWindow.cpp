@@ -12,8 +12,6 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 
-FlashWindow *flashWindow = nullptr;
-
 namespace {
 
 QTextEdit *flashView(QWidget *parent, const QString &name)

@@ -77,5 +77,3 @@ private:
     bool m_pointerHidden = false;
     bool m_keyboardGrabbed = false;
 };
-
-extern FlashWindow *flashWindow;

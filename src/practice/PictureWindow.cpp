@@ -11,8 +11,6 @@
 #include <QPixmap>
 #include <QScreen>
 
-PictureWindow *pictureWindow = nullptr;
-
 void PictureImage::mouseReleaseEvent(QMouseEvent *e)
 {
     QLabel::mouseReleaseEvent(e);

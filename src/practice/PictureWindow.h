@@ -1,5 +1,5 @@
 #pragma once
-// Picture window. One instance, pictureWindow, lives for the whole run, hidden
+// Picture window. One instance lives for the whole run, hidden
 // until a term's picture is shown; a click on the picture hides it.
 #include <QLabel>
 #include <QSize>
@@ -91,5 +91,3 @@ private:
     QSize m_screenSize;
     QWidget *m_mainWidget;
 };
-
-extern PictureWindow *pictureWindow;

@@ -1,14 +1,10 @@
 #include "practice/ScreenBackgroundWindow.h"
 
-#include "practice/ToolBarWindow.h"
-#include "reference/KeyboardReferenceWindow.h"
 #include "settings/Colors.h"
 #include "settings/MainSettings.h"
 
 #include <QGuiApplication>
 #include <QScreen>
-
-ScreenBackgroundWindow *screenBackgroundWindow = nullptr;
 
 namespace {
 void bringForward(QWidget *w)
@@ -40,10 +36,7 @@ void ScreenBackgroundWindow::onActivate()
         p.setColor(QPalette::Window, wanted);
         setPalette(p);
     }
-    if (keyboardReferenceWindow && keyboardReferenceWindow->isVisible())
-        bringForward(keyboardReferenceWindow);
-    if (toolBarWindow && toolBarWindow->isVisible())
-        bringForward(toolBarWindow);
+    emit floatingWindowsForwardRequested();
     bringForward(m_mainWidget);
 }
 

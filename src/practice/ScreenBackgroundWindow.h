@@ -6,7 +6,7 @@ struct MainSettings;
 }
 
 // The full-screen background that hides the desktop behind the practice.
-// One instance, screenBackgroundWindow, lives for the whole run; "Screen
+// One instance lives for the whole run; "Screen
 // background" in the menu and on the tool bar shows and hides it.
 class ScreenBackgroundWindow : public QWidget {
     Q_OBJECT
@@ -20,6 +20,12 @@ public:
     // window, so that the background stays behind them.
     void onActivate();
 
+signals:
+    // Raised on activation before the main window comes forward: the floating
+    // windows that show (the keyboard reference, the tool bar) come forward
+    // first, so that the background stays behind them.
+    void floatingWindowsForwardRequested();
+
 protected:
     bool event(QEvent *e) override;
     void showEvent(class QShowEvent *e) override;
@@ -28,5 +34,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern ScreenBackgroundWindow *screenBackgroundWindow;

@@ -1,7 +1,5 @@
 #include "practice/ToolBarWindow.h"
 
-#include "reference/ReaderWindow.h"
-#include "reference/DictionaryWindow.h"
 #include "settings/MainSettings.h"
 
 #include <QCloseEvent>
@@ -11,8 +9,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
-
-ToolBarWindow *toolBarWindow = nullptr;
 
 bool ToolBarWindow::picturesWhenShown = false;
 
@@ -168,24 +164,12 @@ void ToolBarWindow::screenBackgroundButtonClicked()
 
 void ToolBarWindow::dictionaryButtonClicked()
 {
-    if (!dictionaryWindow)
-        return;
-    if (dictionaryWindow->isVisible()) {
-        dictionaryWindow->close();
-    } else {
-        dictionaryWindow->show();
-        dictionaryWindow->raise();
-        dictionaryWindow->activateWindow();
-    }
+    emit dictionaryRequested();
 }
 
 void ToolBarWindow::readerButtonClicked()
 {
-    if (!readerWindow)
-        return;
-    readerWindow->show();
-    readerWindow->raise();
-    readerWindow->activateWindow();
+    emit readerRequested();
 }
 
 bool ToolBarWindow::event(QEvent *e)

@@ -11,7 +11,7 @@ struct MainSettings;
 }
 
 // The narrow floating tool bar that stands against the main window's side
-// with buttons for frequent commands. One instance, toolBarWindow, lives for
+// with buttons for frequent commands. One instance lives for
 // the whole run; the main window shows it at start when "Display ToolBar"
 // is set, and the menu and its own button hide it.
 class ToolBarWindow : public QWidget {
@@ -63,6 +63,9 @@ signals:
     void openSessionRequested();
     void numbersRequested();
     void screenBackgroundRequested();
+    // The dictionary shown, or hidden when it shows; the reader shown.
+    void dictionaryRequested();
+    void readerRequested();
 
 protected:
     bool event(QEvent *e) override;
@@ -82,5 +85,3 @@ private:
     // The buttons still waiting for their pictures, with the picture each shows.
     std::vector<std::pair<QToolButton *, int>> m_pendingPictures;
 };
-
-extern ToolBarWindow *toolBarWindow;

@@ -8,8 +8,6 @@
 #include <QRegion>
 #include <QScreen>
 
-CharacterInfoWindow *characterInfoWindow = nullptr;
-
 namespace {
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,

@@ -2,8 +2,8 @@
 // The character popup: a small borderless window under the main window that
 // shows the character under the mouse in the characters pane, its codes,
 // radical, strokes, readings, variants and definition, and the dictionary
-// entries of the words it forms with its neighbours. One instance,
-// characterInfoWindow, lives for the whole run; it is shown and hidden, never freed.
+// entries of the words it forms with its neighbours. One instance
+// lives for the whole run; it is shown and hidden, never freed.
 #include <QWidget>
 
 class QLabel;
@@ -40,5 +40,3 @@ protected:
 private:
     void onCreate();
 };
-
-extern CharacterInfoWindow *characterInfoWindow;

@@ -28,8 +28,6 @@
 #include <malloc.h>
 #endif
 
-DictionaryWindow *dictionaryWindow = nullptr;
-
 namespace korvana {
 
 namespace {

@@ -6,7 +6,7 @@
 //
 // The searches run over the main window's dictionary text (DictionaryHost::dictionaryFindAll
 // and dictionaryExactFind); this window keeps the page state and shows the rows.
-// One instance, dictionaryWindow, lives for the whole run: closing only hides it, so
+// One instance lives for the whole run: closing only hides it, so
 // the results, the search term, the page and the sort column survive.
 #include "reference/Dictionary.h"
 
@@ -171,5 +171,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern DictionaryWindow *dictionaryWindow;

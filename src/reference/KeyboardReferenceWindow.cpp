@@ -11,8 +11,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-KeyboardReferenceWindow *keyboardReferenceWindow = nullptr;
-
 namespace {
 
 QTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,

@@ -8,7 +8,7 @@
 class QTextEdit;
 class QToolButton;
 
-// One instance, keyboardReferenceWindow, lives for the whole run.
+// One instance lives for the whole run.
 class KeyboardReferenceWindow : public QWidget {
     Q_OBJECT
 public:
@@ -49,5 +49,3 @@ private:
 
     QWidget *m_mainWidget;
 };
-
-extern KeyboardReferenceWindow *keyboardReferenceWindow;

@@ -11,8 +11,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-NumbersDialog *numbersDialog = nullptr;
-
 namespace {
 // The modal results the program's small dialogs end with.
 constexpr int ResultOk = 1;

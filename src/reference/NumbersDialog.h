@@ -1,5 +1,5 @@
 #pragma once
-// The numbers drill's range dialog. One instance, numbersDialog, lives for the
+// The numbers drill's range dialog. One instance lives for the
 // whole run and keeps its choice between showings.
 //
 // "start" switches the drill on with the chosen range, "stop" switches it
@@ -51,5 +51,3 @@ private:
     int *m_from = nullptr;
     int *m_to = nullptr;
 };
-
-extern NumbersDialog *numbersDialog;

@@ -21,8 +21,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-ReaderWindow *readerWindow = nullptr;
-
 using korvana::Dialogs;
 using korvana::MsgButtons;
 using korvana::MsgIcon;

@@ -37,7 +37,7 @@ public:
 };
 } // namespace korvana
 
-// One instance, readerWindow, lives for the whole run.
+// One instance lives for the whole run.
 class ReaderWindow : public QWidget {
     Q_OBJECT
 public:
@@ -127,5 +127,3 @@ private:
     int m_lastStream = 0; // stream number of the reader's latest speech
     QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it
 };
-
-extern ReaderWindow *readerWindow;

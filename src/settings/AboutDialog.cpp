@@ -12,8 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AboutDialog *aboutDialog = nullptr;
-
 namespace korvana {
 
 QString ProgramLinks::homePage()

@@ -1,7 +1,7 @@
 #pragma once
 // The about window: the program's name and version, links to the home page
 // and the support address, the current skin's name and author, and the
-// credits. One instance, aboutDialog, lives for the whole run; the Help menu's
+// credits. One instance lives for the whole run; the Help menu's
 // About shows it modally.
 #include <QDialog>
 #include <QLabel>
@@ -94,5 +94,3 @@ private:
     korvana::AboutHost &m_host;
     QWidget *m_mainWidget;
 };
-
-extern AboutDialog *aboutDialog;

@@ -32,8 +32,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-OptionsDialog *optionsDialog = nullptr;
-
 using korvana::ColorSwatch;
 using korvana::UpDown;
 

@@ -226,5 +226,3 @@ private:
     bool m_fontFilesRead = false;
     QWidget *m_mainWidget;
 };
-
-extern OptionsDialog *optionsDialog;

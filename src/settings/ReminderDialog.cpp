@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QStyle>
 
-ReminderDialog *reminderDialog = nullptr;
-
 ReminderDialog::ReminderDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("reminderDialog"));

@@ -1,7 +1,7 @@
 #pragma once
 // The reminder: at the main window's first activation, while the settings
 // ask for it, it points the user to the home page for updates and lets the
-// user switch it off for good. One instance, reminderDialog, lives for the
+// user switch it off for good. One instance lives for the
 // whole run; it is shown modally.
 #include <QDialog>
 
@@ -34,5 +34,3 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
 };
-
-extern ReminderDialog *reminderDialog;

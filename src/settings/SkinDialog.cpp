@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-SkinDialog *skinDialog = nullptr;
-
 SkinDialog::SkinDialog(korvana::MainSettings &settings, QWidget *mainWidget, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_mainWidget(mainWidget)
 {

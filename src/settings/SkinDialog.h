@@ -1,7 +1,7 @@
 #pragma once
 // The skin selection dialog: lists the built-in look and every skin folder,
 // has the chosen one applied to the main window and stays open, so that
-// several skins can be tried in turn. One instance, skinDialog, lives for the
+// several skins can be tried in turn. One instance lives for the
 // whole run; it is shown without being modal.
 #include <QDialog>
 
@@ -45,5 +45,3 @@ private:
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
 };
-
-extern SkinDialog *skinDialog;

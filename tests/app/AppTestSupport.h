@@ -5,6 +5,7 @@
 // and files written from lines and read back as bytes.
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "support/ProgramWindowsForTests.h"
 #include "support/FakeSpeechVoice.h"
 #include "settings/SettingsFile.h"
 

@@ -2,8 +2,8 @@
 // a session would, and saves a picture of the main window, so the layout can
 // be looked at without a person at the screen. Not installed.
 #include "app/KorvanaApplication.h"
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/ProgramWindows.h"
 #include "settings/ProgramPaths.h"
 
 #include <QDir>
@@ -27,7 +27,8 @@ int main(int argc, char **argv)
                                       : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/");
     if (QFileInfo(programFolder).isDir())
         korvana::ProgramPaths::setProgramFolder(QFileInfo(programFolder).absoluteFilePath());
-    createWindows();
+    ProgramWindows windows;
+    MainWindow *mainWindow = windows.mainWindow.get();
     mainWindow->show();
     mainWindow->onActivate();
     QStringList lessons;
@@ -37,7 +38,5 @@ int main(int argc, char **argv)
     mainWindow->startIndex = 1;
     mainWindow->openLessonFiles(QStringLiteral("session-files"));
     app.processEvents();
-    const bool ok = mainWindow->grab().save(QString::fromLocal8Bit(argv[1]));
-    destroyWindows();
-    return ok ? 0 : 1;
+    return mainWindow->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
