@@ -230,6 +230,7 @@ void MainWindow::flashOnce(bool Auto)
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
+    optionsDialog->buildPages();
     const bool fullScreen = optionsDialog->flashFullScreenSwitch->isChecked();
     const bool withAuto = autoSwitch->isChecked() && flashSwitch->isChecked();
     const int delay = Auto ? -1 : korvana::flashDelayMs(optionsDialog->flashDelayEdit->text());

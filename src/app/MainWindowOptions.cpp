@@ -70,6 +70,7 @@ void MainWindow::preferencesCommand()
     OptionsDialog *o = optionsDialog;
     if (!o)
         return;
+    o->buildPages();
 
     showSize(o->translationSizeCombo, translationFontSize);
     showSize(o->characterSizeCombo, kanjiFontSize);
@@ -146,6 +147,7 @@ void MainWindow::takeOptions()
     OptionsDialog *o = optionsDialog;
     if (!o)
         return;
+    o->buildPages();
 
     try {
         changeVoice();

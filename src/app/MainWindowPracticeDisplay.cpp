@@ -128,6 +128,7 @@ bool MainWindow::showTerm(int N)
     if (readSwitch && readSwitch->isChecked() && !(played && soundExcludesSynthesis))
         readButtonClicked();
 
+    optionsDialog->buildPages();
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()
         && ((optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
             || (optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {

@@ -267,6 +267,7 @@ void MainWindow::goLabelClicked()
 void MainWindow::startAutoTimer()
 {
     autoTimer->stop();
+    optionsDialog->buildPages();
     const int interval =
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.

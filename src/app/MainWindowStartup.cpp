@@ -412,6 +412,7 @@ void MainWindow::onActivate()
         voice->setEventInterests(korvana::SpeechVoice::AllEvents);
         connectVoice();
         const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
+        optionsDialog->buildPages();
         int chosen = -1;
         for (int i = 0; i < voices.size(); ++i) {
             optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
@@ -452,6 +453,7 @@ void MainWindow::changeVoice()
 {
     if (!voice)
         return;
+    optionsDialog->buildPages();
     const int index = optionsDialog->voiceCombo->currentIndex();
     if (index < 0 || index >= m_voices.size())
         return;

@@ -150,6 +150,7 @@ int runProgram(int argc, char **argv)
     LessonEditorWindow::fillLayoutsWhenShown = true;
     // The tool bar, hidden unless asked for, takes its pictures when shown.
     ToolBarWindow::picturesWhenShown = true;
+    OptionsDialog::buildPagesWhenNeeded = true;
     createWindows();
 
     splash->close();

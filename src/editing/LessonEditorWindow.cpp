@@ -887,6 +887,7 @@ void LessonEditorWindow::editorOptionsButtonClicked()
 {
     if (optionsDialog) {
         // The options dialog opens on its "Editor" page.
+        optionsDialog->buildPages();
         for (QTreeWidget *tree : optionsDialog->findChildren<QTreeWidget *>()) {
             const QList<QTreeWidgetItem *> found =
                 tree->findItems(QStringLiteral("Editor"), Qt::MatchExactly | Qt::MatchRecursive);
