@@ -151,6 +151,7 @@ int runProgram(int argc, char **argv)
     // The tool bar, hidden unless asked for, takes its pictures when shown.
     ToolBarWindow::picturesWhenShown = true;
     OptionsDialog::buildPagesWhenNeeded = true;
+    DictionaryWindow::buildWhenShown = true;
     createWindows();
 
     splash->close();
