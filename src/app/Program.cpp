@@ -152,6 +152,7 @@ int runProgram(int argc, char **argv)
     ToolBarWindow::picturesWhenShown = true;
     OptionsDialog::buildPagesWhenNeeded = true;
     DictionaryWindow::buildWhenShown = true;
+    KeyboardReferenceWindow::buildWhenShown = true;
     createWindows();
 
     splash->close();
