@@ -153,6 +153,7 @@ int runProgram(int argc, char **argv)
     OptionsDialog::buildPagesWhenNeeded = true;
     DictionaryWindow::buildWhenShown = true;
     KeyboardReferenceWindow::buildWhenShown = true;
+    TermsManagerWindow::buildWhenShown = true;
     createWindows();
 
     splash->close();
