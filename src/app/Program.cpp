@@ -154,6 +154,7 @@ int runProgram(int argc, char **argv)
     DictionaryWindow::buildWhenShown = true;
     KeyboardReferenceWindow::buildWhenShown = true;
     TermsManagerWindow::buildWhenShown = true;
+    LessonEditorWindow::buildWhenShown = true;
     createWindows();
 
     splash->close();
