@@ -91,7 +91,9 @@ public:
     // Set, the pages and their controls are built the first time anything
     // needs them (buildPages(), showing the dialog, selectPage()) rather
     // than with the dialog, so that start-up does not wait for a dialog it
-    // does not show. Every reader of a control calls buildPages() first.
+    // does not show. Every reader of a control calls buildPages() first, but
+    // for the pinyin entry, which takes the input system's first (designed)
+    // choice while there is no list to read it from.
     static bool buildPagesWhenNeeded;
     // Builds the page tree, the pages and their controls, once.
     void buildPages();
