@@ -232,6 +232,7 @@ void MainWindow::flashOnce(bool Auto)
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
+    windows.optionsDialog->buildPages();
     const bool fullScreen = windows.optionsDialog->flashFullScreenSwitch->isChecked();
     const bool withAuto = autoSwitch->isChecked() && flashSwitch->isChecked();
     const int delay = Auto ? -1 : korvana::flashDelayMs(windows.optionsDialog->flashDelayEdit->text());

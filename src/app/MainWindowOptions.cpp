@@ -71,6 +71,7 @@ void MainWindow::preferencesCommand()
     OptionsDialog *o = windows.optionsDialog.get();
     if (!o)
         return;
+    o->buildPages();
 
     showSize(o->translationSizeCombo, translationFontSize);
     showSize(o->characterSizeCombo, kanjiFontSize);
@@ -147,6 +148,7 @@ void MainWindow::takeOptions()
     OptionsDialog *o = windows.optionsDialog.get();
     if (!o)
         return;
+    o->buildPages();
 
     try {
         changeVoice();

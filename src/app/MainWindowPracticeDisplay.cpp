@@ -129,6 +129,7 @@ bool MainWindow::showTerm(int N)
     if (readSwitch && readSwitch->isChecked() && !(played && soundExcludesSynthesis))
         readButtonClicked();
 
+    windows.optionsDialog->buildPages();
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()
         && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
             || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {

@@ -268,6 +268,7 @@ void MainWindow::goLabelClicked()
 void MainWindow::startAutoTimer()
 {
     autoTimer->stop();
+    windows.optionsDialog->buildPages();
     const int interval =
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.

@@ -411,6 +411,7 @@ void MainWindow::onActivate()
         voice->setEventInterests(korvana::SpeechVoice::AllEvents);
         connectVoice();
         const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
+        windows.optionsDialog->buildPages();
         int chosen = -1;
         for (int i = 0; i < voices.size(); ++i) {
             windows.optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
@@ -451,6 +452,7 @@ void MainWindow::changeVoice()
 {
     if (!voice)
         return;
+    windows.optionsDialog->buildPages();
     const int index = windows.optionsDialog->voiceCombo->currentIndex();
     if (index < 0 || index >= m_voices.size())
         return;

@@ -7,6 +7,10 @@
 #include "platform/ui/WindowSystem.h"
 
 #include "editing/LessonEditorWindow.h"
+#include "editing/TermsManagerWindow.h"
+#include "reference/DictionaryWindow.h"
+#include "reference/KeyboardReferenceWindow.h"
+#include "settings/OptionsDialog.h"
 #include "practice/ToolBarWindow.h"
 
 #include <QCoreApplication>
@@ -38,6 +42,12 @@ int runProgram(int argc, char **argv)
     LessonEditorWindow::fillLayoutsWhenShown = true;
     // The tool bar, hidden unless asked for, takes its pictures when shown.
     ToolBarWindow::picturesWhenShown = true;
+    // Hidden windows build their insides when first shown or first read.
+    OptionsDialog::buildPagesWhenNeeded = true;
+    DictionaryWindow::buildWhenShown = true;
+    KeyboardReferenceWindow::buildWhenShown = true;
+    TermsManagerWindow::buildWhenShown = true;
+    LessonEditorWindow::buildWhenShown = true;
     // Freed, in the reverse order of their making, when the run ends.
     ProgramWindows windows;
 

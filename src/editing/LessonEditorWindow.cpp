@@ -92,19 +92,8 @@ LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana:
 {
     setObjectName(QStringLiteral("lessonEditorWindow"));
     setWindowTitle(QStringLiteral("Lesson editor"));
-    buildControls();
-    onCreate();
-}
-
-LessonEditorWindow::~LessonEditorWindow()
-{
-    // The views go with the window; detach them from the documents first.
-    for (RichEdit *e : {translationText, pinyinText, charactersText, notesText})
-        e->attachView(nullptr);
-}
-
-void LessonEditorWindow::buildControls()
-{
+    // The hidden stores exist from the start: the main window empties the
+    // lesson before it shows the editor for a new one.
     lessonText = new RichEdit(this);
     termLineText = new RichEdit(this);
     outputText = new RichEdit(this);
@@ -113,7 +102,36 @@ void LessonEditorWindow::buildControls()
     lessonText->setWordWrap(false);
     termLineText->setWordWrap(false);
     restOfLineText->setWordWrap(false);
+    if (buildWhenShown) {
+        m_controlsPending = true;
+        return;
+    }
+    buildControls();
+    onCreate();
+}
 
+LessonEditorWindow::~LessonEditorWindow()
+{
+    // The views go with the window; detach them from the documents first.
+    for (RichEdit *e : {translationText, pinyinText, charactersText, notesText})
+        if (e)
+            e->attachView(nullptr);
+}
+
+bool LessonEditorWindow::buildWhenShown = false;
+
+void LessonEditorWindow::setVisible(bool visible)
+{
+    if (visible && m_controlsPending) {
+        m_controlsPending = false;
+        buildControls();
+        onCreate();
+    }
+    QWidget::setVisible(visible);
+}
+
+void LessonEditorWindow::buildControls()
+{
     auto *layout = new QGridLayout(this);
     int row = 0;
 
@@ -884,6 +902,7 @@ void LessonEditorWindow::showStatus(const QString &text)
 void LessonEditorWindow::editorOptionsButtonClicked()
 {
     // The options dialog opens on its "Editor" page.
+    m_options.buildPages();
     for (QTreeWidget *tree : m_options.findChildren<QTreeWidget *>()) {
         const QList<QTreeWidgetItem *> found =
             tree->findItems(QStringLiteral("Editor"), Qt::MatchExactly | Qt::MatchRecursive);

@@ -129,6 +129,13 @@ public:
     // the editor is first shown, not at its creation, so that start-up
     // does not wait for those services.
     static bool fillLayoutsWhenShown;
+    // Set, the fields and controls are built when the editor is first shown
+    // rather than with it (the hidden stores below exist from the start):
+    // nothing outside the editor reads them while it is hidden, and laying
+    // out the fields' documents matches their fonts, which start-up need
+    // not wait for.
+    static bool buildWhenShown;
+    void setVisible(bool visible) override;
     void onActivate();
     void onClose();
     // Loads fileName into lessonText; throws korvana::RichTextError when it
@@ -241,6 +248,7 @@ private:
     OptionsDialog &m_options;
     QWidget *m_mainWidget;
     bool m_layoutsPending = false;
+    bool m_controlsPending = false;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;

@@ -64,8 +64,22 @@ TermsManagerWindow::TermsManagerWindow(korvana::MainSettings &settings, korvana:
     setObjectName(QStringLiteral("termsManagerWindow"));
     setWindowTitle(QStringLiteral("Terms Manager"));
     setSizeGripEnabled(true);
-    buildControls();
+    if (buildWhenShown)
+        m_controlsPending = true;
+    else
+        buildControls();
     resize(640, 520);
+}
+
+bool TermsManagerWindow::buildWhenShown = false;
+
+void TermsManagerWindow::setVisible(bool visible)
+{
+    if (visible && m_controlsPending) {
+        m_controlsPending = false;
+        buildControls();
+    }
+    QDialog::setVisible(visible);
 }
 
 void TermsManagerWindow::buildControls()

@@ -25,6 +25,11 @@ public:
     TermsManagerWindow(korvana::MainSettings &settings, korvana::LessonStore &store, QWidget *mainWidget,
                        QWidget *parent = nullptr);
 
+    // Set, the controls are built when the window is first shown rather than
+    // with it: nothing outside the window reads them.
+    static bool buildWhenShown;
+    void setVisible(bool visible) override;
+
     QTreeWidget *termList = nullptr;
     QComboBox *selectCombo = nullptr, *deselectCombo = nullptr, *markAsCombo = nullptr, *exportCombo = nullptr;
     QPushButton *selectButton = nullptr, *deselectButton = nullptr, *markAsButton = nullptr, *exportButton = nullptr,
@@ -77,4 +82,5 @@ private:
     korvana::MainSettings &m_settings;
     korvana::LessonStore &m_store;
     QWidget *m_mainWidget;
+    bool m_controlsPending = false;
 };

@@ -185,8 +185,24 @@ DictionaryWindow::DictionaryWindow(korvana::DictionaryHost &host, korvana::MainS
     setObjectName(QStringLiteral("dictionaryWindow"));
     setWindowTitle(QStringLiteral("Dictionary"));
     resize(657, 469);
+    if (buildWhenShown) {
+        m_controlsPending = true;
+        return;
+    }
     buildControls();
     onCreate();
+}
+
+bool DictionaryWindow::buildWhenShown = false;
+
+void DictionaryWindow::setVisible(bool visible)
+{
+    if (visible && m_controlsPending) {
+        m_controlsPending = false;
+        buildControls();
+        onCreate();
+    }
+    QWidget::setVisible(visible);
 }
 
 DictionaryWindow::~DictionaryWindow()

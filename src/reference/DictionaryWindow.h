@@ -96,6 +96,12 @@ public:
                      QWidget *parent = nullptr);
     ~DictionaryWindow() override;
 
+    // Set, the controls are built when the window is first shown rather than
+    // with it: nothing outside the window reads them, and start-up does not
+    // wait for a window it does not show.
+    static bool buildWhenShown;
+    void setVisible(bool visible) override;
+
     // Controls.
     QLineEdit *searchEdit = nullptr;
     QToolButton *findAllButton = nullptr, *exactFindButton = nullptr;
@@ -170,4 +176,5 @@ private:
     korvana::DictionaryHost &m_host;
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
+    bool m_controlsPending = false;
 };

@@ -54,7 +54,26 @@ KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *mainWidget, QWidget *p
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    if (buildWhenShown)
+        m_controlsPending = true;
+    else
+        buildControls();
+    onCreate();
+}
 
+bool KeyboardReferenceWindow::buildWhenShown = false;
+
+void KeyboardReferenceWindow::setVisible(bool visible)
+{
+    if (visible && m_controlsPending) {
+        m_controlsPending = false;
+        buildControls();
+    }
+    QWidget::setVisible(visible);
+}
+
+void KeyboardReferenceWindow::buildControls()
+{
     commandsBox = memo(this, "commandsBox", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight,
                        QStringLiteral("white"), false);
     keysBox = memo(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
@@ -70,8 +89,6 @@ KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *mainWidget, QWidget *p
     closeButton->setStyleSheet(
         QStringLiteral("QToolButton { background: silver; border: none; } QToolButton:hover { background: yellow; }"));
     connect(closeButton, &QToolButton::clicked, this, [this] { closeButtonClicked(); });
-
-    onCreate();
 }
 
 QStringList KeyboardReferenceWindow::commandLines()

@@ -16,6 +16,11 @@ public:
     // the focus back to after a drag.
     explicit KeyboardReferenceWindow(QWidget *mainWidget, QWidget *parent = nullptr);
 
+    // Set, the two memos and the close button are built when the window is
+    // first shown rather than with it: nothing outside the window reads them.
+    static bool buildWhenShown;
+    void setVisible(bool visible) override;
+
     // The two columns, line for line: the commands and their keys.
     static QStringList commandLines();
     static QStringList keyLines();
@@ -46,6 +51,8 @@ protected:
 
 private:
     void keepAboveMainWindow();
+    void buildControls();
 
     QWidget *m_mainWidget;
+    bool m_controlsPending = false;
 };

@@ -185,7 +185,17 @@ OptionsDialog::OptionsDialog(korvana::OptionsHost optionsHost, QWidget *mainWidg
     setWindowTitle(QStringLiteral("Options"));
     // The designed client area; the layout may grow it where fonts need more.
     resize(478, 318);
+    if (!buildPagesWhenNeeded)
+        buildPages();
+}
 
+bool OptionsDialog::buildPagesWhenNeeded = false;
+
+void OptionsDialog::buildPages()
+{
+    if (m_pagesBuilt)
+        return;
+    m_pagesBuilt = true;
     auto *outer = new QVBoxLayout(this);
     auto *body = new QHBoxLayout;
     outer->addLayout(body);
@@ -243,6 +253,13 @@ OptionsDialog::OptionsDialog(korvana::OptionsHost optionsHost, QWidget *mainWidg
 OptionsDialog::~OptionsDialog() = default;
 
 // --- events ---------------------------------------------------------------------------
+
+void OptionsDialog::setVisible(bool visible)
+{
+    if (visible)
+        buildPages();
+    QDialog::setVisible(visible);
+}
 
 bool OptionsDialog::event(QEvent *e)
 {
@@ -337,6 +354,7 @@ void OptionsDialog::closeButtonClicked()
 
 void OptionsDialog::selectPage(int Index)
 {
+    buildPages();
     if (QTreeWidgetItem *item = pageTree->topLevelItem(Index))
         pageTree->setCurrentItem(item);
 }

@@ -88,6 +88,16 @@ public:
 
     korvana::OptionsHost host;
 
+    // Set, the pages and their controls are built the first time anything
+    // needs them (buildPages(), showing the dialog, selectPage()) rather
+    // than with the dialog, so that start-up does not wait for a dialog it
+    // does not show. Every reader of a control calls buildPages() first, but
+    // for the pinyin entry, which takes the input system's first (designed)
+    // choice while there is no list to read it from.
+    static bool buildPagesWhenNeeded;
+    // Builds the page tree, the pages and their controls, once.
+    void buildPages();
+
     // Where the font list comes from: each screen font's family name with
     // the script names of the character sets it supports ("CHINESE_GB2312",
     // "CHINESE_BIG5", ...), in the platform's order. Tests put in their own.
@@ -151,60 +161,65 @@ public:
     bool checkFontSizes();
 
     // --- the page tree and the book ----------------------------------------------
-    QTreeWidget *pageTree;
-    QStackedWidget *pages;
-    QPushButton *closeButton; // "close"
+    QTreeWidget *pageTree = nullptr;
+    QStackedWidget *pages = nullptr;
+    QPushButton *closeButton = nullptr; // "close"
 
     // Application
-    QCheckBox *hanziInfoSwitch, *revealOnHoverSwitch, *autoSaveSwitch;
-    korvana::ColorSwatch *screenBackgroundSwatch;
-    QLineEdit *workingDirectoryEdit, *dictionaryEdit;
-    QToolButton *workingDirectoryOpenButton, *dictionaryOpenButton;
+    QCheckBox *hanziInfoSwitch = nullptr, *revealOnHoverSwitch = nullptr, *autoSaveSwitch = nullptr;
+    korvana::ColorSwatch *screenBackgroundSwatch = nullptr;
+    QLineEdit *workingDirectoryEdit = nullptr, *dictionaryEdit = nullptr;
+    QToolButton *workingDirectoryOpenButton = nullptr, *dictionaryOpenButton = nullptr;
 
     // Sound. The installed speech voices are filled at the main window's
     // first activation; each item's data is the id of its voice token.
-    QComboBox *voiceCombo;
-    QSlider *speedSlider;
-    QCheckBox *readingProgressSwitch, *synthesisFallbackSwitch;
+    QComboBox *voiceCombo = nullptr;
+    QSlider *speedSlider = nullptr;
+    QCheckBox *readingProgressSwitch = nullptr, *synthesisFallbackSwitch = nullptr;
 
     // Fonts
-    QComboBox *translationSizeCombo, *pinyinSizeCombo, *notesSizeCombo, *characterSizeCombo;
-    QCheckBox *translationRightToLeftSwitch, *pinyinRightToLeftSwitch, *notesRightToLeftSwitch,
-        *characterRightToLeftSwitch;
-    QCheckBox *toneColorsSwitch, *forceCharacterFontSwitch;
-    QComboBox *characterFontCombo;
-    QLabel *fontFilterLabel;
-    QComboBox *fontFilterCombo;
-    korvana::RichEdit *sampleText;
-    QTextEdit *sampleView;
-    QCheckBox *rotateSwitch, *boldSwitch, *characterColorSwitch, *characterBackgroundSwitch;
-    QLabel *characterColorLabel, *characterBackgroundLabel;
-    QComboBox *fontScriptsCombo; // hidden: the script names of one font
+    QComboBox *translationSizeCombo = nullptr, *pinyinSizeCombo = nullptr, *notesSizeCombo = nullptr,
+              *characterSizeCombo = nullptr;
+    QCheckBox *translationRightToLeftSwitch = nullptr, *pinyinRightToLeftSwitch = nullptr,
+              *notesRightToLeftSwitch = nullptr, *characterRightToLeftSwitch = nullptr;
+    QCheckBox *toneColorsSwitch = nullptr, *forceCharacterFontSwitch = nullptr;
+    QComboBox *characterFontCombo = nullptr;
+    QLabel *fontFilterLabel = nullptr;
+    QComboBox *fontFilterCombo = nullptr;
+    korvana::RichEdit *sampleText = nullptr;
+    QTextEdit *sampleView = nullptr;
+    QCheckBox *rotateSwitch = nullptr, *boldSwitch = nullptr, *characterColorSwitch = nullptr,
+              *characterBackgroundSwitch = nullptr;
+    QLabel *characterColorLabel = nullptr, *characterBackgroundLabel = nullptr;
+    QComboBox *fontScriptsCombo = nullptr; // hidden: the script names of one font
 
     // Editor
-    QComboBox *pinyinSystemCombo;
+    QComboBox *pinyinSystemCombo = nullptr;
 
     // External Editor
-    QRadioButton *wordOption, *otherEditorOption;
-    QLineEdit *externalEditorEdit;
-    QToolButton *externalEditorOpenButton;
+    QRadioButton *wordOption = nullptr, *otherEditorOption = nullptr;
+    QLineEdit *externalEditorEdit = nullptr;
+    QToolButton *externalEditorOpenButton = nullptr;
 
     // Brain Flash
-    QCheckBox *flashFullScreenSwitch, *flashKeepOpenSwitch, *flashWordsSwitch, *flashPhrasesSwitch;
-    QLineEdit *flashDelayEdit, *flashRepeatEdit, *flashIntervalEdit;
-    korvana::UpDown *flashDelayUpDown, *flashRepeatUpDown, *flashIntervalUpDown;
-    korvana::ColorSwatch *flashBackgroundSwatch, *flashColorSwatch;
-    QLabel *flashBackgroundColorLabel, *flashColorLabel;
-    QPushButton *flashDefaultsButton;
+    QCheckBox *flashFullScreenSwitch = nullptr, *flashKeepOpenSwitch = nullptr, *flashWordsSwitch = nullptr,
+              *flashPhrasesSwitch = nullptr;
+    QLineEdit *flashDelayEdit = nullptr, *flashRepeatEdit = nullptr, *flashIntervalEdit = nullptr;
+    korvana::UpDown *flashDelayUpDown = nullptr, *flashRepeatUpDown = nullptr, *flashIntervalUpDown = nullptr;
+    korvana::ColorSwatch *flashBackgroundSwatch = nullptr, *flashColorSwatch = nullptr;
+    QLabel *flashBackgroundColorLabel = nullptr, *flashColorLabel = nullptr;
+    QPushButton *flashDefaultsButton = nullptr;
 
     // Auto mode
-    QRadioButton *perCharacterIntervalOption, *fixedIntervalOption;
-    QLabel *perCharacterIntervalLabel, *fixedIntervalLabel;
-    QToolButton *perCharacterIntervalMinusButton, *perCharacterIntervalPlusButton, *fixedIntervalMinusButton,
-        *fixedIntervalPlusButton;
+    QRadioButton *perCharacterIntervalOption = nullptr, *fixedIntervalOption = nullptr;
+    QLabel *perCharacterIntervalLabel = nullptr, *fixedIntervalLabel = nullptr;
+    QToolButton *perCharacterIntervalMinusButton = nullptr, *perCharacterIntervalPlusButton = nullptr,
+                *fixedIntervalMinusButton = nullptr, *fixedIntervalPlusButton = nullptr;
 
     // The shared colour dialog's colour: it opens on the colour chosen last.
     QColor colorDialogColor = Qt::black;
+
+    void setVisible(bool visible) override;
 
 protected:
     bool event(QEvent *e) override;
@@ -224,5 +239,6 @@ private:
     void stepInterval(QLabel *caption, int lowerBound, int delta);
     std::vector<std::pair<QString, QString>> m_fontFiles;
     bool m_fontFilesRead = false;
+    bool m_pagesBuilt = false;
     QWidget *m_mainWidget;
 };

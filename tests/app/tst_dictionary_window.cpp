@@ -9,6 +9,7 @@
 #include "reference/DictionaryWindow.h"
 #include "settings/ProgramPaths.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -382,6 +383,34 @@ private slots:
         mainWindow->dictionaryText = QStringLiteral("# only a header");
         dictionaryWindow->dictionaryInfoAction->trigger();
         QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->dictionaryFile + QStringLiteral("\n"));
+    }
+
+    // Built when first shown, the window has the same controls in the same
+    // tab order, at the same size, and searches as one built at once.
+    void controlsBuiltWhenShownMatchTheOnesBuiltAtOnce()
+    {
+        const auto tabOrder = [](QWidget *w) {
+            QStringList out;
+            for (QWidget *c = w->nextInFocusChain(); c != w; c = c->nextInFocusChain()) {
+                const auto *b = qobject_cast<QAbstractButton *>(c);
+                out << QString::fromLatin1(c->metaObject()->className()) + u' ' + (b ? b->text() : QString());
+            }
+            return out;
+        };
+        const QStringList atOnce = tabOrder(dictionaryWindow);
+        const QSize size = dictionaryWindow->size();
+        destroyWindows();
+        DictionaryWindow::buildWhenShown = true;
+        createWindows();
+        DictionaryWindow::buildWhenShown = false;
+        QVERIFY(!dictionaryWindow->searchEdit);
+        mainWindow->show();
+        dictionaryWindow->show();
+        QCOMPARE(tabOrder(dictionaryWindow), atOnce);
+        QCOMPARE(dictionaryWindow->size(), size);
+        QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
+        search(QStringLiteral("good"));
+        QCOMPARE(column(0), QStringList{QStringLiteral("好")});
     }
 };
 

@@ -108,7 +108,14 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
+        // As the program makes it: fields and controls built when first
+        // shown (the other editor tests build them at once).
+        LessonEditorWindow::buildWhenShown = true;
         createWindows();
+        LessonEditorWindow::buildWhenShown = false;
+        QVERIFY(!lessonEditorWindow->translationView && lessonEditorWindow->lessonText);
+        lessonEditorWindow->show();
+        lessonEditorWindow->hide();
         if (!mainWindow->linkedFilesList)
             mainWindow->buildLessonControls();
         mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');

@@ -38,12 +38,29 @@ private slots:
         apptest::useHomeFolders(m_home);
     }
 
+    // Every case runs on a window built at once and on one built when it
+    // was first shown.
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("builtWhenShown");
+        QTest::newRow("built at once") << false;
+        QTest::newRow("built when shown") << true;
+    }
+
     void init()
     {
+        QFETCH_GLOBAL(bool, builtWhenShown);
         m_dialogs = new ScopedScriptedDialogs;
+        KeyboardReferenceWindow::buildWhenShown = builtWhenShown;
         apptest::createFreshWindows();
+        KeyboardReferenceWindow::buildWhenShown = false;
         mainWindow->firstActivation = false;
         k = keyboardReferenceWindow;
+        QCOMPARE(!k->commandsBox, builtWhenShown);
+        if (builtWhenShown) {
+            k->show();
+            k->hide();
+        }
     }
 
     void cleanup()

@@ -77,10 +77,23 @@ private slots:
         OptionsDialog::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
     }
 
+    // Every case runs on a dialog built at once and on one whose pages are
+    // built when first needed (here by the voice list).
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("pagesWhenNeeded");
+        QTest::newRow("pages at once") << false;
+        QTest::newRow("pages when needed") << true;
+    }
+
     void init()
     {
+        QFETCH_GLOBAL(bool, pagesWhenNeeded);
         m_dialogs = new ScopedScriptedDialogs;
+        OptionsDialog::buildPagesWhenNeeded = pagesWhenNeeded;
         apptest::createFreshWindows();
+        OptionsDialog::buildPagesWhenNeeded = false;
+        QCOMPARE(!optionsDialog->voiceCombo, pagesWhenNeeded);
         f = mainWindow;
         f->onActivate(); // voices listed, the Chinese one chosen
         load({QStringLiteral("<OR=good><PI=hao3><CH=好><NO=n><TY=p><ST=u>")});

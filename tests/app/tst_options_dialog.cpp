@@ -390,6 +390,29 @@ private slots:
         QTest::keyClick(o, Qt::Key_Escape);
         QVERIFY(!o->isVisible());
     }
+
+    // Built when first shown, the dialog has the same controls, in the same
+    // tab order, on the same page, at the same size as one built at once.
+    void pagesBuiltWhenShownMatchTheOnesBuiltAtOnce()
+    {
+        OptionsDialog::buildPagesWhenNeeded = true;
+        OptionsDialog late(o->host, mainWidget);
+        OptionsDialog::buildPagesWhenNeeded = false;
+        QVERIFY(!late.pageTree && !late.voiceCombo && !late.flashDelayEdit);
+        const auto tabOrder = [](QWidget *w) {
+            QStringList out;
+            for (QWidget *c = w->nextInFocusChain(); c != w; c = c->nextInFocusChain())
+                out << QString::fromLatin1(c->metaObject()->className()) + u' ' + c->objectName();
+            return out;
+        };
+        late.show();
+        o->show();
+        QCOMPARE(tabOrder(&late), tabOrder(o));
+        QCOMPARE(late.pages->currentIndex(), 2);
+        QCOMPARE(late.size(), o->size());
+        QCOMPARE(late.flashDelayEdit->text(), o->flashDelayEdit->text());
+        QCOMPARE(items(late.characterFontCombo), items(o->characterFontCombo));
+    }
 };
 
 QTEST_MAIN(TestOptionsDialog)

@@ -114,12 +114,25 @@ private slots:
         apptest::useFakeVoice();
     }
 
+    // Every case runs on a window built at once and on one built when it
+    // is first shown.
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("builtWhenShown");
+        QTest::newRow("built at once") << false;
+        QTest::newRow("built when shown") << true;
+    }
+
     void init()
     {
+        QFETCH_GLOBAL(bool, builtWhenShown);
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        TermsManagerWindow::buildWhenShown = builtWhenShown;
         apptest::createFreshWindows();
+        TermsManagerWindow::buildWhenShown = false;
         mainWindow->firstActivation = false;
         w = termsManagerWindow;
+        QCOMPARE(!w->termList, builtWhenShown);
     }
     void cleanup()
     {
@@ -265,6 +278,7 @@ private slots:
     {
         openTwoLessons();
         const QString out = m_home.filePath("plain.kvl");
+        QFile::remove(out); // written by the other row
         runWindow([&] {
             itemOf("Thanks")->setSelected(true);
             itemOf("one")->setSelected(true);
