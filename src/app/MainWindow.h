@@ -575,7 +575,8 @@ public:
     void statusTimerTimeout();
 
     // --- shared state -----------------------------------------------------------------
-    korvana::LessonStore store;
+    // The program's lesson store (see ProgramState) and its parts.
+    korvana::LessonStore &store;
     korvana::RichEdit &lessonText = store.lessonText;
     korvana::TermGrid &termTable = store.termTable;
     QStringList &openLessons = store.openLessons;
@@ -610,7 +611,8 @@ public:
     // apply it and it is written back when the window closes.
     korvana::TextDirections textDirections;
 
-    std::unique_ptr<korvana::SpeechVoice> voice;
+    // The program's voice (see ProgramState).
+    std::unique_ptr<korvana::SpeechVoice> &voice;
 
     // --- controls -------------------------------------------------------------------
     QLabel *statusLabel = nullptr;

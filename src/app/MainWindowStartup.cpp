@@ -63,7 +63,8 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
     return std::unique_ptr<korvana::SpeechVoice>(new korvana::EspeakVoice);
 };
 
-MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent) : QWidget(parent), windows(windows)
+MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
+    : QWidget(parent), windows(windows), store(windows.state.store), voice(windows.state.voice)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));

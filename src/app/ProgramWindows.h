@@ -3,6 +3,8 @@
 // window first), each handed the objects it uses, and freed in the reverse
 // order; the adapters that answer the lower windows' host interfaces live
 // here too, each made before the window that uses it and freed after it.
+#include "app/ProgramState.h"
+
 #include <memory>
 
 class AboutDialog;
@@ -34,6 +36,9 @@ public:
     ~ProgramWindows();
     ProgramWindows(const ProgramWindows &) = delete;
     ProgramWindows &operator=(const ProgramWindows &) = delete;
+
+    // Made before the windows and freed after them.
+    ProgramState state;
 
     // In the order of their making. Each is null while it is being made and
     // freed, and before that and after it: the main window, made first and
