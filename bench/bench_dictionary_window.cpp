@@ -8,6 +8,7 @@
 //   bench_dictionary_window [dictionary file]
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
 #include "reference/DictionaryWindow.h"
@@ -58,7 +59,7 @@ int main(int argc, char **argv)
     const double start = statusMb("VmRSS:");
     QElapsedTimer t;
     t.start();
-    const qsizetype entries = mainWindow->dictionaryExactFind(QStringLiteral("1"), false).size();
+    const qsizetype entries = mainWindow->dictionary.exactFind(QStringLiteral("1"), false).size();
     const double searchMs = t.nsecsElapsed() / 1e6;
 
     dictionaryWindow->searchEdit->setText(QStringLiteral("1"));

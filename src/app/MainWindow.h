@@ -19,7 +19,7 @@
 class HoverLabel;
 class ProgramWindows;
 namespace korvana {
-class DictionaryLineIndex;
+class DictionaryData;
 }
 class QAbstractButton;
 class QCheckBox;
@@ -380,25 +380,13 @@ public:
 
     // --- dictionary (MainWindowDictionary.cpp) ---
     // [dictionary-begin]
-    // Loads a dictionary file into dictionaryText. A file that cannot be read
-    // leaves the text loaded before and says so in the status line only.
-    // Returns whether the file loaded; on failure the text in use stays and
-    // the status line says why.
+    // Loads a dictionary file into the program's dictionary, saying so in
+    // the status line. Returns whether the file loaded; on failure the text
+    // in use stays and the status line says why.
     bool loadDictionary(const QString &FileName);
-    // The dictionary window's searches over dictionaryText (see
-    // reference/Dictionary.h): exact find, and one page of find all (results
-    // FirstResult..LastResult; PageFull tells whether the page's last result
-    // was reached, so that a next page may follow).
-    QStringList dictionaryExactFind(const QString &Term, bool CaseSensitive);
-    QStringList dictionaryFindAll(const QString &Term, bool CaseSensitive, int FirstResult, int LastResult,
-                            bool *PageFull = nullptr);
-    // The search helper with its case-folded copy of dictionaryText.
-    struct DictionaryState;
-    std::shared_ptr<DictionaryState> dictionaryState;
-    DictionaryState &dictionary();
-    // The line index of dictionaryText (indexed afresh when the text was replaced
-    // otherwise than by loadDictionary).
-    korvana::DictionaryLineIndex &dictionaryLineIndex();
+    // The program's dictionary (see ProgramState). Whatever reads it calls
+    // loadPendingData first.
+    korvana::DictionaryData &dictionary;
     // [dictionary-end]
 
     // --- character information on hover (MainWindowHover.cpp) ---
@@ -599,7 +587,6 @@ public:
     int number = 0;
     QString numberText;
     int lastHoverChar = 0;
-    QString dictionaryText;
     QString unihanText;
     QString radicalsText;
     bool firstActivation = false;

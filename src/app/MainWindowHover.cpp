@@ -7,6 +7,7 @@
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Errors.h"
 #include "reference/CharacterInfo.h"
+#include "reference/DictionaryData.h"
 #include "reference/ReaderWindow.h"
 #include "reference/CharacterInfoWindow.h"
 
@@ -247,8 +248,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
     if (Code == 0)
         return;
     const korvana::HoverNeighbours n = korvana::neighboursAt(S, first, ch);
-    const QStringList lines =
-        korvana::dictionaryLines(dictionaryText, korvana::dictionaryKeys(n), toneMarks, &dictionaryLineIndex());
+    const QStringList lines = dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
     if (dictBox) {
         for (const QString &line : lines)
             addMemoLine(dictBox, line);

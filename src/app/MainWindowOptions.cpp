@@ -192,9 +192,9 @@ void MainWindow::takeOptions()
         applyScreenBackgroundColor(screenBackgroundColor);
     autoSaveLessons = o->autoSaveSwitch->isChecked();
     workingDirectory = o->workingDirectoryEdit->text();
-    const QString dictionary = o->dictionaryEdit->text();
+    const QString chosenDictionary = o->dictionaryEdit->text();
     // A dictionary that fails to load is not taken: the one in use keeps its
     // name and setting.
-    if (dictionary != dictionaryFile && loadDictionary(dictionary))
-        dictionaryFile = dictionary;
+    if (chosenDictionary != dictionaryFile && loadDictionary(chosenDictionary))
+        dictionaryFile = chosenDictionary;
 }

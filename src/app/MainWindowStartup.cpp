@@ -64,11 +64,14 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
 };
 
 MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
-    : QWidget(parent), windows(windows), store(windows.state.store), voice(windows.state.voice)
+    : QWidget(parent), windows(windows), dictionary(windows.state.dictionary), store(windows.state.store),
+      voice(windows.state.voice)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));
     buildControls();
+    // Every search and hover lookup loads what start-up left for later first.
+    dictionary.setBeforeRead([this] { loadPendingData(); });
     onCreate();
     // Told once the save that met it is over, never in the middle of writing.
     korvana::files::setInterruptedSaveHandler([this](const korvana::files::InterruptedSave &save) {
@@ -83,6 +86,7 @@ MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    dictionary.setBeforeRead({});
     korvana::files::setInterruptedSaveHandler({});
 }
 
@@ -245,8 +249,8 @@ void MainWindow::reportStartup()
         qCInfo(startupLog).noquote() << QStringLiteral("character database: not loaded: %1").arg(charDatabase.lastError());
     qCInfo(startupLog).noquote() << QStringLiteral("dictionary: %1, %2 lines, %3 entries for %4")
                                         .arg(dictionaryFile)
-                                        .arg(dictionaryText.count(u'\n'))
-                                        .arg(dictionaryExactFind(one, false).size())
+                                        .arg(dictionary.text().count(u'\n'))
+                                        .arg(dictionary.exactFind(one, false).size())
                                         .arg(one);
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),

@@ -1,6 +1,7 @@
 #include "app/ReferenceWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "platform/speech/SpeechVoice.h"
 
 korvana::SpeechVoice *ReaderWindowHost::voice()
@@ -25,7 +26,7 @@ void DictionaryWindowHost::loadPendingData()
 
 const QString &DictionaryWindowHost::dictionaryText()
 {
-    return m_main.dictionaryText;
+    return m_main.dictionary.text();
 }
 
 bool DictionaryWindowHost::loadDictionary(const QString &fileName)
@@ -35,13 +36,13 @@ bool DictionaryWindowHost::loadDictionary(const QString &fileName)
 
 QStringList DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)
 {
-    return m_main.dictionaryExactFind(term, caseSensitive);
+    return m_main.dictionary.exactFind(term, caseSensitive);
 }
 
 QStringList DictionaryWindowHost::dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult,
                                                     int lastResult, bool *pageFull)
 {
-    return m_main.dictionaryFindAll(term, caseSensitive, firstResult, lastResult, pageFull);
+    return m_main.dictionary.findAll(term, caseSensitive, firstResult, lastResult, pageFull);
 }
 
 QString DictionaryWindowHost::pinyinNumbersIntoToneMarks(const QString &pinyin)

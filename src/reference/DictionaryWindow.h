@@ -4,7 +4,7 @@
 // buttons for one column of the current row, speech on double click, and a
 // small menu for the dictionary's header and for loading another dictionary.
 //
-// The searches run over the main window's dictionary text (DictionaryHost::dictionaryFindAll
+// The searches run over the program's dictionary text (DictionaryHost::dictionaryFindAll
 // and dictionaryExactFind); this window keeps the page state and shows the rows.
 // One instance lives for the whole run: closing only hides it, so
 // the results, the search term, the page and the sort column survive.

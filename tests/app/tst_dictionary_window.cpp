@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/DictionaryWindow.h"
@@ -134,7 +135,7 @@ private slots:
 
     void pagesMoveThroughTheResults()
     {
-        mainWindow->dictionaryText = numberedCats(45);
+        mainWindow->dictionary.setText(numberedCats(45));
         search(QStringLiteral("cat"));
         QCOMPARE(column(0).size(), 20);
         QCOMPARE(column(0).first(), QStringLiteral("C1"));
@@ -164,7 +165,7 @@ private slots:
 
     void anExactMultipleEndsOnAnEmptyPage()
     {
-        mainWindow->dictionaryText = numberedCats(40);
+        mainWindow->dictionary.setText(numberedCats(40));
         search(QStringLiteral("cat"));
         dictionaryWindow->nextButton->click();
         QCOMPARE(column(0).last(), QStringLiteral("C40"));
@@ -176,7 +177,7 @@ private slots:
 
     void theCountIsTakenWhenTheListCloses()
     {
-        mainWindow->dictionaryText = numberedCats(120);
+        mainWindow->dictionary.setText(numberedCats(120));
         QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
         // Chosen with the arrow keys, without the list: not taken.
         QTest::keyClick(dictionaryWindow->pageSizeCombo, Qt::Key_Down);
@@ -197,7 +198,7 @@ private slots:
 
     void headerClicksSortOnce()
     {
-        mainWindow->dictionaryText = QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/");
+        mainWindow->dictionary.setText(QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/"));
         search(QStringLiteral("1"));
         QCOMPARE(column(0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
 
@@ -222,7 +223,7 @@ private slots:
 
     void rowsAlternateFromWhite()
     {
-        mainWindow->dictionaryText = numberedCats(3);
+        mainWindow->dictionary.setText(numberedCats(3));
         search(QStringLiteral("cat"));
         // A sort must not carry the colours with the rows.
         dictionaryWindow->resultListColumnClicked(0);
@@ -341,16 +342,16 @@ private slots:
         m_dialogs->dialogs.openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(mainWindow->dictionaryFile, other);
-        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
+        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
         QVERIFY(QTest::qWaitForWindowExposed(dictionaryWindow));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
 
         // The same file again is not reloaded.
-        mainWindow->dictionaryText = QStringLiteral("# kept");
+        mainWindow->dictionary.setText(QStringLiteral("# kept"));
         m_dialogs->dialogs.openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# kept"));
+        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# kept"));
 
         // A file that fails is refused: the dictionary in use keeps its text,
         // its name in the caption and the setting; the status line says why.
@@ -358,7 +359,7 @@ private slots:
         m_dialogs->dialogs.openAnswers.push_back({missing});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(mainWindow->dictionaryFile, other);
-        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# kept"));
+        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# kept"));
         QVERIFY2(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing
                                                             + QStringLiteral(": ")),
                  qPrintable(mainWindow->statusLabel->text()));
@@ -380,7 +381,7 @@ private slots:
         QCOMPARE(m_dialogs->dialogs.lastMessage(),
                  mainWindow->dictionaryFile + QStringLiteral("\n# Header line\r\n"));
         QCOMPARE(m_dialogs->dialogs.messages.back().buttons, MsgButtons::Ok);
-        mainWindow->dictionaryText = QStringLiteral("# only a header");
+        mainWindow->dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();
         QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->dictionaryFile + QStringLiteral("\n"));
     }

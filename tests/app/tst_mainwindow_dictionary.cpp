@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Dictionary.h"
 #include "settings/ProgramPaths.h"
@@ -76,10 +77,10 @@ private slots:
     {
         createWindows();
         QCOMPARE(mainWindow->dictionaryFile, defaultDictionary());
-        QCOMPARE(mainWindow->dictionaryText, sampleText());
-        QVERIFY(mainWindow->dictionaryText.startsWith(QStringLiteral("# Test dictionary")));
+        QCOMPARE(mainWindow->dictionary.text(), sampleText());
+        QVERIFY(mainWindow->dictionary.text().startsWith(QStringLiteral("# Test dictionary")));
         // The last line keeps no line break.
-        QVERIFY(mainWindow->dictionaryText.endsWith(QStringLiteral("/high/")));
+        QVERIFY(mainWindow->dictionary.text().endsWith(QStringLiteral("/high/")));
         // "Loading ..." is cleared once the file is in.
         QCOMPARE(mainWindow->statusLabel->text(), QString());
     }
@@ -88,7 +89,7 @@ private slots:
     {
         writeSettings(Fixtures + QStringLiteral("/other.uni"));
         createWindows();
-        QCOMPARE(mainWindow->dictionaryText, QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
+        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
     }
 
     void startWithoutADictionaryGoesOn()
@@ -96,12 +97,12 @@ private slots:
         QVERIFY(QFile::remove(defaultDictionary()));
         createWindows();
         QVERIFY(mainWindow);
-        QCOMPARE(mainWindow->dictionaryText, QString());
+        QCOMPARE(mainWindow->dictionary.text(), QString());
         QVERIFY(
             mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
         // An empty dictionary finds nothing and does not fail.
-        QVERIFY(mainWindow->dictionaryExactFind(QStringLiteral("猫"), false).isEmpty());
-        QVERIFY(mainWindow->dictionaryFindAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
+        QVERIFY(mainWindow->dictionary.exactFind(QStringLiteral("猫"), false).isEmpty());
+        QVERIFY(mainWindow->dictionary.findAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
         // No message box was shown.
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
@@ -111,14 +112,14 @@ private slots:
         createWindows();
         const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
         QVERIFY(!mainWindow->loadDictionary(missing));
-        QCOMPARE(mainWindow->dictionaryText, sampleText());
+        QCOMPARE(mainWindow->dictionary.text(), sampleText());
         QVERIFY(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
         // A folder is no dictionary either.
         mainWindow->loadDictionary(m_program.path());
-        QCOMPARE(mainWindow->dictionaryText, sampleText());
+        QCOMPARE(mainWindow->dictionary.text(), sampleText());
 
         QVERIFY(mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni")));
-        QVERIFY(mainWindow->dictionaryText.endsWith(QStringLiteral("猫 [mao1] /cat/")));
+        QVERIFY(mainWindow->dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
         QCOMPARE(mainWindow->statusLabel->text(), QString());
     }
 
@@ -126,15 +127,15 @@ private slots:
     {
         createWindows();
         bool full = false;
-        const QStringList page = mainWindow->dictionaryFindAll(QStringLiteral("house"), false, 0, 2, &full);
+        const QStringList page = mainWindow->dictionary.findAll(QStringLiteral("house"), false, 0, 2, &full);
         QCOMPARE(page.size(), 2);
         QVERIFY(full);
-        QVERIFY(mainWindow->dictionaryFindAll(QStringLiteral("house"), false, 3, 4, &full).size() == 1 && !full);
+        QVERIFY(mainWindow->dictionary.findAll(QStringLiteral("house"), false, 3, 4, &full).size() == 1 && !full);
 
         // After a reload the case-folded search reads the new dictionary.
-        QVERIFY(mainWindow->dictionaryExactFind(QStringLiteral("CAT"), false).isEmpty());
+        QVERIFY(mainWindow->dictionary.exactFind(QStringLiteral("CAT"), false).isEmpty());
         mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni"));
-        QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("CAT"), false),
+        QCOMPARE(mainWindow->dictionary.exactFind(QStringLiteral("CAT"), false),
                  QStringList{QStringLiteral("猫 [mao1] /cat/")});
 
         // Rows through the main window's tone-mark converter.

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ScriptedDialogs.h"
 #include "practice/ToneMarkConverter.h"
@@ -120,7 +121,7 @@ private slots:
         mainWindow->hanziInfoAvailable = true;
         mainWindow->unihanText = Unihan;
         mainWindow->radicalsText = Radicals;
-        mainWindow->dictionaryText = Dict;
+        mainWindow->dictionary.setText(Dict);
         mainWindow->resize(700, 500);
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
@@ -287,7 +288,7 @@ private slots:
         // Empty tables find nothing: codes only.
         mainWindow->hanziInfoAvailable = true;
         mainWindow->unihanText.clear();
-        mainWindow->dictionaryText.clear();
+        mainWindow->dictionary.setText(QString());
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("4E2D"));

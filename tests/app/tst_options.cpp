@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -297,20 +298,20 @@ private slots:
         const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("# A\na [a1] /first/"));
         const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("# B\nb [b1] /second/"));
         f->dictionaryFile = a;
-        f->dictionaryText = QStringLiteral("sentinel");
+        f->dictionary.setText(QStringLiteral("sentinel"));
         roundTrip();
-        QCOMPARE(f->dictionaryText, QStringLiteral("sentinel"));
+        QCOMPARE(f->dictionary.text(), QStringLiteral("sentinel"));
 
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(b); });
         QCOMPARE(f->dictionaryFile, b);
-        QVERIFY(f->dictionaryText.contains(QStringLiteral("/second/")));
+        QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
 
         // A name that cannot be loaded is refused: the dictionary in use keeps
         // its name (the setting) and its text.
         const QString upper = b.left(b.size() - 5) + QStringLiteral("B.uni");
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
         QCOMPARE(f->dictionaryFile, b);
-        QVERIFY(f->dictionaryText.contains(QStringLiteral("/second/")));
+        QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
         QVERIFY(f->statusLabel->text().startsWith(QStringLiteral("Unable to load ")));
     }
 

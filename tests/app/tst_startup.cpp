@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -100,7 +101,7 @@ private slots:
         for (bool painted : {false, true}) {
             MainWindow::loadDataAfterFirstPaint = true;
             start({});
-            QVERIFY(mainWindow->dictionaryText.isEmpty());
+            QVERIFY(mainWindow->dictionary.text().isEmpty());
             QVERIFY(mainWindow->unihanText.isEmpty());
             mainWindow->dictionaryFile = dict;
             if (painted) {
@@ -108,10 +109,10 @@ private slots:
                 mainWindow->show();
                 mainWindow->onActivate();
                 QVERIFY(mainWindow->firstActivation);
-                QTRY_VERIFY(!mainWindow->dictionaryText.isEmpty());
+                QTRY_VERIFY(!mainWindow->dictionary.text().isEmpty());
                 QTRY_VERIFY(!mainWindow->firstActivation);
             } else {
-                QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
+                QCOMPARE(mainWindow->dictionary.exactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
             }
             QVERIFY(!mainWindow->unihanText.isEmpty());
             destroyWindows();
