@@ -4,6 +4,7 @@
 // it before the first window and frees it after the last.
 #include "lessons/LessonStore.h"
 #include "platform/speech/SpeechVoice.h"
+#include "reference/ReferenceData.h"
 
 #include <memory>
 
@@ -13,4 +14,6 @@ struct ProgramState {
     // The voice that reads aloud; made at the main window's first
     // activation, replaced when the user picks another.
     std::unique_ptr<korvana::SpeechVoice> voice;
+    // The character database, its tables and the tone vowels made from it.
+    korvana::ReferenceData referenceData;
 };

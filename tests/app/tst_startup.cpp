@@ -101,7 +101,7 @@ private slots:
             MainWindow::loadDataAfterFirstPaint = true;
             start({});
             QVERIFY(mainWindow->dictionaryText.isEmpty());
-            QVERIFY(mainWindow->unihanText.isEmpty());
+            QVERIFY(mainWindow->referenceData.unihanText.isEmpty());
             mainWindow->dictionaryFile = dict;
             if (painted) {
                 // The first activation's work waits for the paint too.
@@ -113,7 +113,7 @@ private slots:
             } else {
                 QCOMPARE(mainWindow->dictionaryExactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
             }
-            QVERIFY(!mainWindow->unihanText.isEmpty());
+            QVERIFY(!mainWindow->referenceData.unihanText.isEmpty());
             destroyWindows();
         }
     }
