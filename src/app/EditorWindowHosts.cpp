@@ -40,7 +40,7 @@ QTextEdit *LessonEditorWindowHost::paneView(int field) const
 korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()
 {
     m_main.loadPendingData();
-    return m_main.toneVowelsText;
+    return m_main.referenceData.toneVowelsText;
 }
 
 void LessonEditorWindowHost::enableButton(QAbstractButton *button) { m_main.enableButton(button); }

@@ -4,7 +4,7 @@
 // plain classes that do the work. Its handlers live in one file per
 // subsystem: MainWindowStartup.cpp, MainWindowLessons.cpp, MainWindowStatus.cpp, ...
 #include "lessons/LessonStore.h"
-#include "reference/CharacterDatabase.h"
+#include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
 #include "practice/PracticeControls.h"
 #include "practice/PracticeEngine.h"
@@ -291,14 +291,8 @@ public:
     // [practice-end]
 
     // --- character database (MainWindowReference.cpp) ----------------------------------
-    void readDatabases();
     // "ni3 hao3" -> tone-marked pinyin.
     QString pinyinNumbersIntoToneMarks(const QString &S) const;
-    korvana::CharacterDatabase charDatabase; // the tables with their lookup index
-    // False for this run when the character tables could not be loaded; the
-    // user's "Show Hanzi Info" setting is left as it is.
-    bool hanziInfoAvailable = true;
-    korvana::RichEdit toneVowelsText; // the 24 tone-marked vowels, for the editor's pinyin entry
     korvana::RichEdit scratchText;   // scratch rich text (the numbers drill loads its syllables here)
 
     // --- sounds, pictures, reading aloud (MainWindowMedia.cpp) ---
@@ -587,8 +581,6 @@ public:
     int number = 0;
     QString numberText;
     int lastHoverChar = 0;
-    QString unihanText;
-    QString radicalsText;
     bool firstActivation = false;
     bool editorLoadPending = false;
     bool paneRestorePending = false;
@@ -600,6 +592,8 @@ public:
 
     // The program's voice (see ProgramState).
     std::unique_ptr<korvana::SpeechVoice> &voice;
+    // The program's character database (see ProgramState).
+    korvana::ReferenceData &referenceData;
 
     // --- controls -------------------------------------------------------------------
     QLabel *statusLabel = nullptr;
@@ -624,7 +618,6 @@ protected:
 
 private:
     void buildControls();
-    bool m_databasesPending = false;
     bool m_dictionaryPending = false;
     bool m_painted = false;           // the window has been painted once
     bool m_activationPending = false; // activated before that first paint

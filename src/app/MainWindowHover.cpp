@@ -127,7 +127,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         }
         // Without its tables the popup has nothing to show; the user's
         // setting is kept for the next run.
-        if (!hanziInfoOnHover || !hanziInfoAvailable)
+        if (!hanziInfoOnHover || !referenceData.hanziInfoAvailable)
             return;
     }
 
@@ -185,15 +185,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         Code = 0;
 
     const auto toneMarks = [this](const QString &s) { return pinyinNumbersIntoToneMarks(s); };
-    // The loaded table has an index; a text put there otherwise is searched.
-    auto recordStart = [this](uint code) -> int {
-        if (code == 0)
-            return -1;
-        const QString &loaded = charDatabase.unihanText();
-        if (unihanText.size() == loaded.size() && unihanText.constData() == loaded.constData())
-            return charDatabase.unihanRecordStart(code);
-        return int(unihanText.indexOf(korvana::unihanKey(code)));
-    };
+    const korvana::ReferenceData &tables = referenceData;
 
     QWidget *dictBox = nullptr;
     if (mainPane) {
@@ -201,7 +193,8 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             return;
         korvana::HanziInfo info;
         try {
-            info = korvana::hanziInfo(Code, ch, unihanText, recordStart(Code), radicalsText, toneMarks);
+            info = korvana::hanziInfo(Code, ch, tables.unihanText, tables.unihanRecordStart(Code),
+                                      tables.radicalsText, toneMarks);
         } catch (const korvana::Error &e) {
             korvana::reportUnhandledError(e.message());
             return;
@@ -235,7 +228,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
     } else {
         QWidget *window = Sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
-        const QString line = korvana::readerSummary(ch, unihanText, recordStart(Code), toneMarks);
+        const QString line = korvana::readerSummary(ch, tables.unihanText, tables.unihanRecordStart(Code), toneMarks);
         clearMemo(characterInfoBox);
         if (Code > 255 && characterInfoBox)
             addMemoLine(characterInfoBox, line);

@@ -26,7 +26,7 @@ void MainWindow::showNumbersDialog()
     // The syllables are loaded afresh at every start; an item that cannot be
     // read leaves whatever scratchText held.
     loadPendingData();
-    const QByteArray rtf = charDatabase.numbersRtf();
+    const QByteArray rtf = referenceData.database().numbersRtf();
     if (!rtf.isEmpty()) {
         try {
             scratchText.fromRtf(rtf);

@@ -65,7 +65,7 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
 
 MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
     : QWidget(parent), windows(windows), dictionary(windows.state.dictionary), store(windows.state.store),
-      voice(windows.state.voice)
+      voice(windows.state.voice), referenceData(windows.state.referenceData)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));
@@ -219,11 +219,11 @@ void MainWindow::onCreate()
     editorLoadPending = true;
 
     if (loadDataAfterFirstPaint) {
-        m_databasesPending = true;
+        referenceData.deferLoading();
         m_dictionaryPending = true;
         return;
     }
-    readDatabases();
+    referenceData.load();
     loadDictionary(dictionaryFile);
     reportStartup();
 }
@@ -239,14 +239,16 @@ void MainWindow::reportStartup()
     // 一, the commonest character, looked up as the hover and the dictionary
     // window look it up.
     const QString one(QChar(0x4E00));
-    if (hanziInfoAvailable)
+    if (referenceData.hanziInfoAvailable)
         qCInfo(startupLog).noquote() << QStringLiteral("character database: %1 characters, %2 %3")
-                                            .arg(unihanText.count(u'@'))
-                                            .arg(charDatabase.unihanRecordStart(0x4E00) >= 0 ? QStringLiteral("with")
-                                                                                             : QStringLiteral("without"),
+                                            .arg(referenceData.unihanText.count(u'@'))
+                                            .arg(referenceData.database().unihanRecordStart(0x4E00) >= 0
+                                                     ? QStringLiteral("with")
+                                                     : QStringLiteral("without"),
                                                  one);
     else
-        qCInfo(startupLog).noquote() << QStringLiteral("character database: not loaded: %1").arg(charDatabase.lastError());
+        qCInfo(startupLog).noquote()
+            << QStringLiteral("character database: not loaded: %1").arg(referenceData.database().lastError());
     qCInfo(startupLog).noquote() << QStringLiteral("dictionary: %1, %2 lines, %3 entries for %4")
                                         .arg(dictionaryFile)
                                         .arg(dictionary.text().count(u'\n'))
@@ -262,12 +264,9 @@ bool MainWindow::loadDataAfterFirstPaint = false;
 
 void MainWindow::loadPendingData()
 {
-    if (!m_databasesPending && !m_dictionaryPending)
+    if (!referenceData.loadIsPending() && !m_dictionaryPending)
         return;
-    if (m_databasesPending) {
-        m_databasesPending = false;
-        readDatabases();
-    }
+    referenceData.loadPending();
     if (m_dictionaryPending)
         loadDictionary(dictionaryFile);
     reportStartup();
@@ -376,7 +375,7 @@ bool MainWindow::event(QEvent *e)
         m_painted = true;
         if (m_activationPending)
             QTimer::singleShot(0, this, [this] { onActivate(); });
-        if (m_databasesPending || m_dictionaryPending)
+        if (referenceData.loadIsPending() || m_dictionaryPending)
             QTimer::singleShot(0, this, [this] { loadPendingData(); });
     }
     if (e->type() == QEvent::WindowActivate)

@@ -5,6 +5,7 @@
 #include "lessons/LessonStore.h"
 #include "platform/speech/SpeechVoice.h"
 #include "reference/DictionaryData.h"
+#include "reference/ReferenceData.h"
 
 #include <memory>
 
@@ -16,4 +17,6 @@ struct ProgramState {
     std::unique_ptr<korvana::SpeechVoice> voice;
     // The dictionary in use, with its index and searches.
     korvana::DictionaryData dictionary;
+    // The character database, its tables and the tone vowels made from it.
+    korvana::ReferenceData referenceData;
 };

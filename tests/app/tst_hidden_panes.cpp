@@ -285,7 +285,7 @@ private slots:
 
     void numbersDrillRevealsTheNumber()
     {
-        f->scratchText.fromRtf(f->charDatabase.numbersRtf());
+        f->scratchText.fromRtf(f->referenceData.database().numbersRtf());
         f->numbersMode = true;
         f->number = 12;
         f->showNumber();

@@ -118,9 +118,9 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         createWindows();
         mainWindow->hanziInfoOnHover = true;
-        mainWindow->hanziInfoAvailable = true;
-        mainWindow->unihanText = Unihan;
-        mainWindow->radicalsText = Radicals;
+        mainWindow->referenceData.hanziInfoAvailable = true;
+        mainWindow->referenceData.unihanText = Unihan;
+        mainWindow->referenceData.radicalsText = Radicals;
         mainWindow->dictionary.setText(Dict);
         mainWindow->resize(700, 500);
         mainWindow->show();
@@ -192,9 +192,9 @@ private slots:
     void loadedTablesThroughTheirIndex()
     {
         // The tables the program carries, as loaded at start.
-        QVERIFY(mainWindow->charDatabase.tablesLoaded());
-        mainWindow->unihanText = mainWindow->charDatabase.unihanText();
-        mainWindow->radicalsText = mainWindow->charDatabase.radicalsText();
+        QVERIFY(mainWindow->referenceData.database().tablesLoaded());
+        mainWindow->referenceData.unihanText = mainWindow->referenceData.database().unihanText();
+        mainWindow->referenceData.radicalsText = mainWindow->referenceData.database().radicalsText();
         setCharacters(QStringLiteral("中"));
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
@@ -280,14 +280,14 @@ private slots:
         // Tables that failed to load keep the popup off but leave the
         // user's setting alone.
         mainWindow->hanziInfoOnHover = true;
-        mainWindow->hanziInfoAvailable = false;
+        mainWindow->referenceData.hanziInfoAvailable = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
         QVERIFY(mainWindow->hanziInfoOnHover);
 
         // Empty tables find nothing: codes only.
-        mainWindow->hanziInfoAvailable = true;
-        mainWindow->unihanText.clear();
+        mainWindow->referenceData.hanziInfoAvailable = true;
+        mainWindow->referenceData.unihanText.clear();
         mainWindow->dictionary.setText(QString());
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
@@ -313,7 +313,7 @@ private slots:
 
     void malformedNumberIsReported()
     {
-        mainWindow->unihanText = UnihanBadVariant;
+        mainWindow->referenceData.unihanText = UnihanBadVariant;
         setCharacters(QStringLiteral("国"));
         hoverAfter(1);
         QCOMPARE(m_dialogs->dialogs.lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));

@@ -102,7 +102,7 @@ private slots:
             MainWindow::loadDataAfterFirstPaint = true;
             start({});
             QVERIFY(mainWindow->dictionary.text().isEmpty());
-            QVERIFY(mainWindow->unihanText.isEmpty());
+            QVERIFY(mainWindow->referenceData.unihanText.isEmpty());
             mainWindow->dictionaryFile = dict;
             if (painted) {
                 // The first activation's work waits for the paint too.
@@ -114,7 +114,7 @@ private slots:
             } else {
                 QCOMPARE(mainWindow->dictionary.exactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
             }
-            QVERIFY(!mainWindow->unihanText.isEmpty());
+            QVERIFY(!mainWindow->referenceData.unihanText.isEmpty());
             destroyWindows();
         }
     }

@@ -82,7 +82,7 @@ private slots:
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         for (RichEdit *f : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
             f->clear();
-        mainWindow->toneVowelsText.fromRtf(QByteArray(storedPinyin));
+        mainWindow->referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
     void cleanup() { m_scripted.reset(); }
 
@@ -231,11 +231,11 @@ private slots:
 
         // A stored text too short for the index (or missing) gives nothing,
         // never the whole stored text.
-        mainWindow->toneVowelsText.setText(QStringLiteral("abc"));
+        mainWindow->referenceData.toneVowelsText.setText(QStringLiteral("abc"));
         chin->clear();
         ed()->insertToneVowel(10);
         QCOMPARE(chin->text(), QString());
-        mainWindow->toneVowelsText.clear();
+        mainWindow->referenceData.toneVowelsText.clear();
         ed()->insertToneVowel(1);
         QCOMPARE(chin->text(), QString());
     }
@@ -296,8 +296,8 @@ private slots:
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
     {
         // The program's own stored text, as loaded at start-up.
-        mainWindow->readDatabases();
-        if (mainWindow->toneVowelsText.textLength() == 0)
+        mainWindow->referenceData.load();
+        if (mainWindow->referenceData.toneVowelsText.textLength() == 0)
             QSKIP("the character database is not built into this program");
         // The default setting ("Korvana font") gives the same letters as
         // "Unicode": ǎ for the third-tone a, never the breve ă.
