@@ -2,7 +2,7 @@
 // whatever the locale (ctest runs this under LANG=C and LANG=de_DE.UTF-8):
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"

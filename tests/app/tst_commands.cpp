@@ -1,7 +1,7 @@
 // Commands of the main window that reach outside it: editing the lesson in a
 // word processor or another editor, the help file, the screen background
 // toggle and the panes' popup.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"

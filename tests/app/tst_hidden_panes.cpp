@@ -1,7 +1,7 @@
 // Hidden panes: the show-all toggle and its restore, clicks on the panes and
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"

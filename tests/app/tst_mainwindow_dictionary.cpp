@@ -1,7 +1,7 @@
 // The main window's dictionary: loaded at start from the setting or the
 // default beside the program, reloaded by loadDictionary, failures in the status
 // line only, and the searches over the loaded text.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "reference/DictionaryData.h"

@@ -2,7 +2,7 @@
 // sizes, cycles, delay and card, flashes in the characters pane, keys that end
 // a flash, the automatic mode's card, bad numbers, a flash asked for while one
 // runs, and the pointer. Time is a fake clock: no test waits for real time.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"

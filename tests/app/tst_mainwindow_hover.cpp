@@ -1,7 +1,7 @@
 // The character information on hover: the popup over the characters pane,
 // its switches, the repeat check, the end of a line, characters without a
 // record, the reader's boxes, the mouse wiring and the popup's placement.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "reference/DictionaryData.h"

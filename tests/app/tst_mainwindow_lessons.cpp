@@ -1,7 +1,7 @@
 // The main window's lesson commands: opening lessons through the dialog,
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"

@@ -2,7 +2,7 @@
 // with its switch and the Space key, the picture window with its placement,
 // its switch and the G key, the Read button, its switch, the wait for the
 // sound, the highlight of the spoken word and the end of speech.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/FakeMediaPlayer.h"

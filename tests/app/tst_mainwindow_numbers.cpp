@@ -3,7 +3,7 @@
 // in the main window: the menu command, the numbers drawn by each step, the
 // three panes with their boxes, reading aloud, the automatic mode, and the
 // way back to the lesson terms.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/FakeSpeechVoice.h"

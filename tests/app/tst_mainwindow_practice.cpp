@@ -2,7 +2,7 @@
 // panes, the counts label, the check's status texts, marks, First, Last and
 // Go, the mode switches and their captions, the automatic timer, the keys,
 // the wheel, and steps asked for while speech runs.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/FakeSpeechVoice.h"

@@ -1,7 +1,7 @@
 // Tone-marked pinyin in the main window: the Latin font given to a field of
 // the term's line, and the pinyin pane coloured by tone when the setting
 // asks for it.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"

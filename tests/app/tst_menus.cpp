@@ -1,6 +1,6 @@
 // The main window's own chrome: drop-down menus, the lesson and session
 // labels, dragging, and the whole main road driven through the menus.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"

@@ -1,7 +1,7 @@
 // The options round trip: the dialog is filled from the main window's
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "reference/DictionaryData.h"

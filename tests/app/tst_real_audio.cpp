@@ -3,7 +3,7 @@
 // recording the PulseAudio sink's monitor with parec. Skips when no
 // PulseAudio server is reachable (scripts/start-audio.sh starts one with a
 // null sink for the test run).
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"

@@ -3,7 +3,7 @@
 // into a protected lesson or folder (as an unprivileged user), the old file
 // stays byte for byte and the failure is reported by the command's own
 // message, never as a success.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 
 #include "app/Program.h"

@@ -1,6 +1,6 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "reference/DictionaryData.h"

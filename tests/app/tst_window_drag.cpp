@@ -1,7 +1,7 @@
 // Dragging the borderless main window by its background under a real X
 // server with a window manager: real pointer events (xdotool), the window
 // system's own move, the docked tool bar following.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "practice/ToolBarWindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The lesson editor against a real IBus daemon on a private session bus: the
 // engines listed by language, each field switching to its engine, the user's
 // engine given back, and a daemon that dies under the editor.
-#include "app/AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"

@@ -1,7 +1,7 @@
 // Tone vowels and keyboard layouts in the lesson editor: the lists beside the
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
-#include "app/AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/EditorWindowHosts.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"

@@ -1,7 +1,7 @@
 // The dictionary window: searches and pages through its buttons, the result
 // count box, sorting, row colours, column widths, speech, copying, keys, the
 // caption, dictionary info and the change of dictionary.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "reference/DictionaryData.h"

@@ -3,7 +3,7 @@
 // speech from either window, opening files, linked files, printing through
 // its seam, closing, and the menu commands that show the reader and the
 // keyboard reference.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/richtext/RichEdit.h"

@@ -5,7 +5,7 @@
 // closing by "close" and by the title bar, one lesson open in the practice
 // window and the editor at once, and the main window's commands that open
 // the editor.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"

@@ -1,7 +1,7 @@
 // The keyboard reference: its two columns line for line, where it parks, the
 // drag by either memo with the left button only, focus back to the main
 // window after a drag, and its close button.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"

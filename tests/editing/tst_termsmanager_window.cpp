@@ -1,7 +1,7 @@
 // The terms manager window driven as the user drives it: opened from the
 // Tools menu over lessons opened through the menu, terms chosen by type and
 // state, marked, sorted and exported, and the states saved with the lessons.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"

@@ -1,6 +1,6 @@
 // The reminder and the about window: the reminder's switch in the settings
 // file, the links, and what closes the about window.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "platform/ini/IniFile.h"

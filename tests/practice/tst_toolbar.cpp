@@ -1,6 +1,6 @@
 // The floating tool bar: docking beside the main window and following its
 // drags, its show/hide state kept for the settings, and its buttons.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedDialogs.h"

@@ -1,7 +1,6 @@
 // The vocabulary lay-out on its own: which terms come out, in what order,
 // with which fields and separators, what formatting survives, and how a
-// table row without a line ends the build. (Under tests/app: the builder
-// reads the lesson store's term table, which only the whole program links.)
+// table row without a line ends the build.
 #include "editing/VocabularyBuilder.h"
 
 #include <QTextCursor>

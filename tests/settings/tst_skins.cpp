@@ -1,6 +1,6 @@
 // Skins on the main window: the skin applied while the window is created,
 // the selection dialog, and what each skin value does to the window.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"

@@ -1,7 +1,7 @@
 // The vocabulary builder window driven as the user drives it: opened from the
 // Tools menu over lessons opened through the menu, built, saved under the
 // names users type, printed, reordered by dragging, and closed by Escape.
-#include "AppTestSupport.h"
+#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
 #include "app/Program.h"
