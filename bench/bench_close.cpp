@@ -62,13 +62,13 @@ int main(int argc, char **argv)
     }
     dialogs.dialogs.openAnswers.push_back(files);
     mainWindow->openLessonFiles(QStringLiteral("lesson"));
-    mainWindow->autoSaveLessons = true;
+    mainWindow->settings.autoSaveLessons = true;
     mainWindow->show();
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     clock.start();
-    korvana::SettingsFile::save(*mainWindow, mainWindow->textDirections, mainWindow);
+    korvana::SettingsFile::save(mainWindow->settings, mainWindow->textDirections, mainWindow);
     const double anchor = clock.nsecsElapsed() / 1e6;
 
     HideWatch watch(clock);

@@ -1,7 +1,7 @@
 #pragma once
-// The main window. It owns the program's shared state (the lesson store, the
-// current position, the speech voice, the settings fields) and drives the
-// plain classes that do the work. Its handlers live in one file per
+// The main window. It works on the program's shared state (the settings, the
+// lesson store, the speech voice, ...: see ProgramState), which it reaches by
+// reference, and drives the plain classes that do the work. Its handlers live in one file per
 // subsystem: MainWindowStartup.cpp, MainWindowLessons.cpp, MainWindowStatus.cpp, ...
 #include "lessons/LessonStore.h"
 #include "reference/ReferenceData.h"
@@ -34,7 +34,7 @@ class QTimer;
 #include <QPointer>
 
 
-class MainWindow : public QWidget, public korvana::MainSettings {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // windows holds the program's other windows, made after this one: each
@@ -557,6 +557,8 @@ public:
     void statusTimerTimeout();
 
     // --- shared state -----------------------------------------------------------------
+    // The user's preferences (see ProgramState).
+    korvana::MainSettings &settings;
     // The program's lesson store (see ProgramState) and its parts.
     korvana::LessonStore &store;
     korvana::RichEdit &lessonText = store.lessonText;

@@ -68,7 +68,7 @@ void MainWindow::editInWordProcessorCommand()
         Dialogs::instance().message(this, QLatin1String(kNoLesson), MsgButtons::Ok);
         return;
     }
-    if (editInWordProcessor) {
+    if (settings.editInWordProcessor) {
         // A lesson that is gone is the file's fault; a desktop with no
         // program for rich text is the editor's, and the lesson is fine.
         if (!QFileInfo(currentLesson).isFile())
@@ -83,8 +83,8 @@ void MainWindow::editInWordProcessorCommand()
         return;
     }
     // The chosen editor gets the lesson's path as its parameter.
-    if (!Shell::instance().startProgram(externalEditor, currentLesson))
-        Dialogs::instance().message(this, QStringLiteral("Cannot start the editor ") + externalEditor,
+    if (!Shell::instance().startProgram(settings.externalEditor, currentLesson))
+        Dialogs::instance().message(this, QStringLiteral("Cannot start the editor ") + settings.externalEditor,
                                     MsgButtons::Ok);
 }
 
@@ -110,8 +110,8 @@ void MainWindow::screenBackgroundCommand()
 {
     hideAllMenus();
     QToolButton *button = windows.toolBarWindow ? windows.toolBarWindow->screenBackgroundButton : nullptr;
-    if (displayScreenBackground) {
-        displayScreenBackground = false;
+    if (settings.displayScreenBackground) {
+        settings.displayScreenBackground = false;
         if (windows.screenBackgroundWindow)
             windows.screenBackgroundWindow->close();
         if (button)
@@ -119,7 +119,7 @@ void MainWindow::screenBackgroundCommand()
         raise();
         activateWindow();
     } else {
-        displayScreenBackground = true;
+        settings.displayScreenBackground = true;
         if (windows.screenBackgroundWindow) {
             windows.screenBackgroundWindow->show();
             // Its activation puts it behind the program's other windows;
@@ -137,10 +137,10 @@ void MainWindow::toolBarCommand()
     if (!windows.toolBarWindow)
         return;
     if (windows.toolBarWindow->isVisible()) {
-        displayToolBar = false;
+        settings.displayToolBar = false;
         windows.toolBarWindow->hide();
     } else {
-        displayToolBar = true;
+        settings.displayToolBar = true;
         windows.toolBarWindow->show();
         windows.toolBarWindow->dockToMainWindow();
     }

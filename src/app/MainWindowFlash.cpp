@@ -131,8 +131,8 @@ void stage(FlashWindow *w, MainWindow *f)
     w->setEditBackground(w->stagingText, korvana::toQColor(f->flashBackgroundColor));
     w->stagingText->setSel(0, -1);
     w->stagingText->setSelColor(korvana::toQColor(f->flashColor));
-    if (f->kanjiFontSize > 0)
-        w->stagingText->setSelSize(f->kanjiFontSize);
+    if (f->settings.kanjiFontSize > 0)
+        w->stagingText->setSelSize(f->settings.kanjiFontSize);
 }
 
 // All of the staging copy's text, without the final paragraph mark, ready to

@@ -215,7 +215,7 @@ void MainWindow::toggleShowAll()
 
 void MainWindow::translationViewMouseMoved()
 {
-    if (showHiddenOnHover && translationText->text().isEmpty() && !translationSwitch->isChecked()) {
+    if (settings.showHiddenOnHover && translationText->text().isEmpty() && !translationSwitch->isChecked()) {
         if (numbersMode)
             showNumberDigits(true);
         else
@@ -227,7 +227,7 @@ void MainWindow::translationViewMouseMoved()
 
 void MainWindow::pinyinViewMouseMoved()
 {
-    if (showHiddenOnHover && pinyinText->text().isEmpty() && !pinyinSwitch->isChecked()) {
+    if (settings.showHiddenOnHover && pinyinText->text().isEmpty() && !pinyinSwitch->isChecked()) {
         if (numbersMode)
             showNumberPinyin(true);
         else
@@ -243,7 +243,7 @@ void MainWindow::pinyinViewMouseMoved()
 void MainWindow::notesViewMouseMoved()
 {
     // In the drill too: the notes of the last term shown.
-    if (showHiddenOnHover && notesText->text().isEmpty() && !notesSwitch->isChecked())
+    if (settings.showHiddenOnHover && notesText->text().isEmpty() && !notesSwitch->isChecked())
         showNotes(true);
     hideCharacterInfo();
     if (!charactersSwitch->isChecked())

@@ -118,7 +118,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             pinyinText->clear();
         if (notesSwitch && !notesSwitch->isChecked() && notesText)
             notesText->clear();
-        if (showHiddenOnHover && charactersText && charactersText->text().isEmpty() && charactersSwitch
+        if (settings.showHiddenOnHover && charactersText && charactersText->text().isEmpty() && charactersSwitch
             && !charactersSwitch->isChecked()) {
             if (numbersMode)
                 showNumberCharacters(true);
@@ -127,7 +127,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         }
         // Without its tables the popup has nothing to show; the user's
         // setting is kept for the next run.
-        if (!hanziInfoOnHover || !referenceData.hanziInfoAvailable)
+        if (!settings.hanziInfoOnHover || !referenceData.hanziInfoAvailable)
             return;
     }
 
@@ -136,7 +136,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         return;
     QPoint hit = Pos;
     if (mainPane)
-        hit.rx() += kanjiFontSize - kanjiFontSize / 3;
+        hit.rx() += settings.kanjiFontSize - settings.kanjiFontSize / 3;
     // The caret position nearest the point.
     int P = Sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(P);

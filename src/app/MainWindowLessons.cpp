@@ -247,7 +247,7 @@ void MainWindow::openLessonFiles(const QString &Mode)
     if (Mode == QLatin1String("lesson")) {
         korvana::FileDialogRequest request;
         request.filter = kLessonFilter;
-        request.initialDir = workingDirectory;
+        request.initialDir = settings.workingDirectory;
         request.fileName.clear();
         request.allowMultiple = true;
         request.fileMustExist = true;
@@ -438,7 +438,7 @@ void MainWindow::saveSessionCommand()
         saveSessionAsCommand();
         return;
     }
-    sessionFile = korvana::sessionPath(sessionFile, workingDirectory);
+    sessionFile = korvana::sessionPath(sessionFile, settings.workingDirectory);
     showStatus(saveSession(sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
     hideAllMenus();
 }
@@ -453,7 +453,7 @@ void MainWindow::saveSessionAsCommand()
     }
     korvana::FileDialogRequest request;
     request.filter = kSessionFilter;
-    request.initialDir = workingDirectory;
+    request.initialDir = settings.workingDirectory;
     request.defaultExt = QStringLiteral("ses");
     request.overwritePrompt = true;
     const QString chosen = Dialogs::instance().saveFile(this, request);
@@ -469,7 +469,7 @@ void MainWindow::openSessionCommand()
     hideAllMenus();
     korvana::FileDialogRequest request;
     request.filter = kSessionFilter;
-    request.initialDir = workingDirectory;
+    request.initialDir = settings.workingDirectory;
     request.allowMultiple = false;
     request.fileMustExist = true;
     const QStringList chosen = Dialogs::instance().openFiles(this, request);

@@ -188,7 +188,7 @@ void MainWindow::readButtonClicked()
 void MainWindow::voiceWordReached(int Stream, int CharPosition, int Length)
 {
     // Only the window's own text: the reader's positions count another text.
-    if (showReadingProgress && Stream == m_readStream)
+    if (settings.showReadingProgress && Stream == m_readStream)
         highlightSpokenText(CharPosition, Length);
 }
 

@@ -97,7 +97,7 @@ void MainWindow::showNumberDigits(bool Force)
         return;
     translationText->setText(QString::number(number));
     translationText->setSel(0, -1);
-    translationText->setSelSize(translationFontSize);
+    translationText->setSelSize(settings.translationFontSize);
     translationText->setSelStart(0);
 }
 

@@ -73,10 +73,10 @@ void MainWindow::preferencesCommand()
         return;
     o->buildPages();
 
-    showSize(o->translationSizeCombo, translationFontSize);
-    showSize(o->characterSizeCombo, kanjiFontSize);
-    showSize(o->pinyinSizeCombo, pinyinFontSize);
-    showSize(o->notesSizeCombo, notesFontSize);
+    showSize(o->translationSizeCombo, settings.translationFontSize);
+    showSize(o->characterSizeCombo, settings.kanjiFontSize);
+    showSize(o->pinyinSizeCombo, settings.pinyinFontSize);
+    showSize(o->notesSizeCombo, settings.notesFontSize);
 
     o->sampleText->clear();
     if (charactersText) {
@@ -84,8 +84,8 @@ void MainWindow::preferencesCommand()
         charactersText->setSelLength(0);
     }
 
-    o->externalEditorEdit->setText(externalEditor);
-    if (editInWordProcessor)
+    o->externalEditorEdit->setText(settings.externalEditor);
+    if (settings.editInWordProcessor)
         o->wordOption->setChecked(true);
     else
         o->otherEditorOption->setChecked(true);
@@ -97,25 +97,25 @@ void MainWindow::preferencesCommand()
         // The track bar keeps its position.
     }
 
-    o->readingProgressSwitch->setChecked(showReadingProgress);
-    o->synthesisFallbackSwitch->setChecked(soundExcludesSynthesis);
-    o->toneColorsSwitch->setChecked(showToneColours);
-    o->forceCharacterFontSwitch->setChecked(useKanjiFont);
+    o->readingProgressSwitch->setChecked(settings.showReadingProgress);
+    o->synthesisFallbackSwitch->setChecked(settings.soundExcludesSynthesis);
+    o->toneColorsSwitch->setChecked(settings.showToneColours);
+    o->forceCharacterFontSwitch->setChecked(settings.useKanjiFont);
     {
         // The font list is filled when the dialog activates.
         const QSignalBlocker block(o->fontFilterCombo);
         o->fontFilterCombo->setCurrentIndex(0);
     }
-    o->boldSwitch->setChecked(boldKanji);
-    o->rotateSwitch->setChecked(rotateKanji);
-    o->characterColorSwitch->setChecked(useKanjiColor);
-    o->characterBackgroundSwitch->setChecked(useKanjiBackgroundColor);
-    o->hanziInfoSwitch->setChecked(hanziInfoOnHover);
-    o->revealOnHoverSwitch->setChecked(showHiddenOnHover);
-    o->screenBackgroundSwatch->setBrushColor(screenBackgroundColor);
-    o->workingDirectoryEdit->setText(workingDirectory);
-    o->dictionaryEdit->setText(dictionaryFile);
-    o->autoSaveSwitch->setChecked(autoSaveLessons);
+    o->boldSwitch->setChecked(settings.boldKanji);
+    o->rotateSwitch->setChecked(settings.rotateKanji);
+    o->characterColorSwitch->setChecked(settings.useKanjiColor);
+    o->characterBackgroundSwitch->setChecked(settings.useKanjiBackgroundColor);
+    o->hanziInfoSwitch->setChecked(settings.hanziInfoOnHover);
+    o->revealOnHoverSwitch->setChecked(settings.showHiddenOnHover);
+    o->screenBackgroundSwatch->setBrushColor(settings.screenBackgroundColor);
+    o->workingDirectoryEdit->setText(settings.workingDirectory);
+    o->dictionaryEdit->setText(settings.dictionaryFile);
+    o->autoSaveSwitch->setChecked(settings.autoSaveLessons);
     o->characterRightToLeftSwitch->setChecked(readsRightToLeft(charactersView));
     o->pinyinRightToLeftSwitch->setChecked(readsRightToLeft(pinyinView));
     o->translationRightToLeftSwitch->setChecked(readsRightToLeft(translationView));
@@ -155,46 +155,46 @@ void MainWindow::takeOptions()
     } catch (const std::exception &) {
         // No voice selected, or the engine refused it: the voice stays.
     }
-    translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
-    kanjiFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
-    pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
-    notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
-    showToneColours = o->toneColorsSwitch->isChecked();
+    settings.translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
+    settings.kanjiFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
+    settings.pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
+    settings.notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
+    settings.showToneColours = o->toneColorsSwitch->isChecked();
     try {
         if (voice)
             voice->setRate(o->speedSlider->value());
     } catch (const std::exception &) {
     }
-    useKanjiFont = o->forceCharacterFontSwitch->isChecked();
-    boldKanji = o->boldSwitch->isChecked();
-    rotateKanji = o->rotateSwitch->isChecked();
+    settings.useKanjiFont = o->forceCharacterFontSwitch->isChecked();
+    settings.boldKanji = o->boldSwitch->isChecked();
+    settings.rotateKanji = o->rotateSwitch->isChecked();
     if (!o->pickedKanjiFont.isEmpty())
-        kanjiFont = o->pickedKanjiFont;
-    useKanjiColor = o->characterColorSwitch->isChecked();
-    useKanjiBackgroundColor = o->characterBackgroundSwitch->isChecked();
+        settings.kanjiFont = o->pickedKanjiFont;
+    settings.useKanjiColor = o->characterColorSwitch->isChecked();
+    settings.useKanjiBackgroundColor = o->characterBackgroundSwitch->isChecked();
     if (charactersView) {
-        const QColor background = useKanjiBackgroundColor ? korvana::toQColor(kanjiBackgroundColor)
+        const QColor background = settings.useKanjiBackgroundColor ? korvana::toQColor(settings.kanjiBackgroundColor)
                                                            : korvana::toQColor(korvana::colors::clCream);
         charactersView->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
-    showReadingProgress = o->readingProgressSwitch->isChecked();
-    soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();
-    editInWordProcessor = o->wordOption->isChecked();
-    externalEditor = o->externalEditorEdit->text();
+    settings.showReadingProgress = o->readingProgressSwitch->isChecked();
+    settings.soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();
+    settings.editInWordProcessor = o->wordOption->isChecked();
+    settings.externalEditor = o->externalEditorEdit->text();
     setDirection(charactersText, charactersView, o->characterRightToLeftSwitch->isChecked());
     setDirection(pinyinText, pinyinView, o->pinyinRightToLeftSwitch->isChecked());
     setDirection(translationText, translationView, o->translationRightToLeftSwitch->isChecked());
     setDirection(notesText, notesView, o->notesRightToLeftSwitch->isChecked());
-    hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
-    showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
-    screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
+    settings.hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
+    settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
+    settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
     if (windows.screenBackgroundWindow && windows.screenBackgroundWindow->isVisible())
-        applyScreenBackgroundColor(screenBackgroundColor);
-    autoSaveLessons = o->autoSaveSwitch->isChecked();
-    workingDirectory = o->workingDirectoryEdit->text();
+        applyScreenBackgroundColor(settings.screenBackgroundColor);
+    settings.autoSaveLessons = o->autoSaveSwitch->isChecked();
+    settings.workingDirectory = o->workingDirectoryEdit->text();
     const QString chosenDictionary = o->dictionaryEdit->text();
     // A dictionary that fails to load is not taken: the one in use keeps its
     // name and setting.
-    if (chosenDictionary != dictionaryFile && loadDictionary(chosenDictionary))
-        dictionaryFile = chosenDictionary;
+    if (chosenDictionary != settings.dictionaryFile && loadDictionary(chosenDictionary))
+        settings.dictionaryFile = chosenDictionary;
 }

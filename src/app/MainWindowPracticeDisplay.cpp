@@ -126,7 +126,7 @@ bool MainWindow::showTerm(int N)
         }
     }
 
-    if (readSwitch && readSwitch->isChecked() && !(played && soundExcludesSynthesis))
+    if (readSwitch && readSwitch->isChecked() && !(played && settings.soundExcludesSynthesis))
         readButtonClicked();
 
     windows.optionsDialog->buildPages();
@@ -170,7 +170,7 @@ void MainWindow::showTranslation(bool Force)
     if (!Force && !translationSwitch->isChecked())
         return;
     auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, translationText, QStringLiteral("<OR="), translationFontSize, latin))
+    if (fillTextPane(termLineText, translationText, QStringLiteral("<OR="), settings.translationFontSize, latin))
         caretHome(translationText);
 }
 
@@ -180,8 +180,8 @@ void MainWindow::showPinyin(bool Force)
     if (!Force && !pinyinSwitch->isChecked())
         return;
     auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, pinyinText, QStringLiteral("<PI="), pinyinFontSize, latin)) {
-        if (showToneColours)
+    if (fillTextPane(termLineText, pinyinText, QStringLiteral("<PI="), settings.pinyinFontSize, latin)) {
+        if (settings.showToneColours)
             colorPinyinTones();
         caretHome(pinyinText);
     }
@@ -193,7 +193,7 @@ void MainWindow::showNotes(bool Force)
     if (!Force && !notesSwitch->isChecked())
         return;
     auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, notesText, QStringLiteral("<NO="), notesFontSize, latin))
+    if (fillTextPane(termLineText, notesText, QStringLiteral("<NO="), settings.notesFontSize, latin))
         caretHome(notesText);
 }
 
@@ -211,9 +211,9 @@ void MainWindow::showCharacters(bool Force)
     termLineText->setSelLength(s.length());
     korvana::copyRichText(termLineText, termCharactersText);
     applyKanjiLook(termCharactersText);
-    if (useKanjiFont) {
-        if (useKanjiBackgroundColor)
-            termCharactersBackground = korvana::toQColor(kanjiBackgroundColor);
+    if (settings.useKanjiFont) {
+        if (settings.useKanjiBackgroundColor)
+            termCharactersBackground = korvana::toQColor(settings.kanjiBackgroundColor);
     }
     // Everything but the final paragraph mark.
     termCharactersText->setSelStart(0);
@@ -228,15 +228,15 @@ void MainWindow::applyKanjiLook(korvana::RichEdit *Edit)
     // The characters' size always; font, boldness and colour only when the
     // settings ask for the Kanji font.
     Edit->setSel(0, -1);
-    Edit->setSelSize(kanjiFontSize);
-    if (!useKanjiFont)
+    Edit->setSelSize(settings.kanjiFontSize);
+    if (!settings.useKanjiFont)
         return;
     // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
     // do not have: asking for it put a fallback font in place of the chosen
     // one. The chosen font stays; the characters are not turned.
-    Edit->setSelFontName(kanjiFont);
-    if (boldKanji)
+    Edit->setSelFontName(settings.kanjiFont);
+    if (settings.boldKanji)
         Edit->setSelBold(true);
-    if (useKanjiColor)
-        Edit->setSelColor(korvana::toQColor(kanjiColor));
+    if (settings.useKanjiColor)
+        Edit->setSelColor(korvana::toQColor(settings.kanjiColor));
 }

@@ -64,8 +64,8 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
 };
 
 MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
-    : QWidget(parent), windows(windows), dictionary(windows.state.dictionary), store(windows.state.store),
-      voice(windows.state.voice), referenceData(windows.state.referenceData)
+    : QWidget(parent), windows(windows), dictionary(windows.state.dictionary), settings(windows.state.settings),
+      store(windows.state.store), voice(windows.state.voice), referenceData(windows.state.referenceData)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));
@@ -195,12 +195,12 @@ void MainWindow::dockToolBar()
 void MainWindow::onCreate()
 {
     // The settings first: everything after them reads the fields.
-    korvana::SettingsFile::load(*this, textDirections, this);
+    korvana::SettingsFile::load(settings, textDirections, this);
     applyTextDirections();
-    loadSkinIntoWindow(selectedSkin);
+    loadSkinIntoWindow(settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (charactersView) {
-        const QColor background = useKanjiBackgroundColor ? korvana::toQColor(kanjiBackgroundColor)
+        const QColor background = settings.useKanjiBackgroundColor ? korvana::toQColor(settings.kanjiBackgroundColor)
                                                            : korvana::toQColor(korvana::colors::clCream);
         charactersView->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
@@ -224,7 +224,7 @@ void MainWindow::onCreate()
         return;
     }
     referenceData.load();
-    loadDictionary(dictionaryFile);
+    loadDictionary(settings.dictionaryFile);
     reportStartup();
 }
 
@@ -232,10 +232,11 @@ void MainWindow::reportStartup()
 {
     if (!startupLog().isInfoEnabled())
         return;
-    const QString settings = korvana::SettingsFile::path();
+    const QString settingsPath = korvana::SettingsFile::path();
     qCInfo(startupLog).noquote() << QStringLiteral("settings: %1 (%2)")
-                                        .arg(settings, QFileInfo::exists(settings) ? QStringLiteral("read")
-                                                                                   : QStringLiteral("absent, defaults used"));
+                                        .arg(settingsPath, QFileInfo::exists(settingsPath)
+                                                               ? QStringLiteral("read")
+                                                               : QStringLiteral("absent, defaults used"));
     // 一, the commonest character, looked up as the hover and the dictionary
     // window look it up.
     const QString one(QChar(0x4E00));
@@ -250,7 +251,7 @@ void MainWindow::reportStartup()
         qCInfo(startupLog).noquote()
             << QStringLiteral("character database: not loaded: %1").arg(referenceData.database().lastError());
     qCInfo(startupLog).noquote() << QStringLiteral("dictionary: %1, %2 lines, %3 entries for %4")
-                                        .arg(dictionaryFile)
+                                        .arg(settings.dictionaryFile)
                                         .arg(dictionary.text().count(u'\n'))
                                         .arg(dictionary.exactFind(one, false).size())
                                         .arg(one);
@@ -268,7 +269,7 @@ void MainWindow::loadPendingData()
         return;
     referenceData.loadPending();
     if (m_dictionaryPending)
-        loadDictionary(dictionaryFile);
+        loadDictionary(settings.dictionaryFile);
     reportStartup();
 }
 
@@ -307,9 +308,9 @@ void MainWindow::takeTextDirections()
 
 void MainWindow::onShow()
 {
-    if (displayScreenBackground && windows.screenBackgroundWindow)
+    if (settings.displayScreenBackground && windows.screenBackgroundWindow)
         windows.screenBackgroundWindow->show();
-    if (displayToolBar && windows.toolBarWindow)
+    if (settings.displayToolBar && windows.toolBarWindow)
         windows.toolBarWindow->show();
 }
 
@@ -318,10 +319,10 @@ void MainWindow::onClose()
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
     takeTextDirections();
-    if (korvana::SettingsFile::save(*this, textDirections, this))
+    if (korvana::SettingsFile::save(settings, textDirections, this))
         qCInfo(startupLog).noquote() << QStringLiteral("settings written: %1").arg(korvana::SettingsFile::path());
     // With nothing open there is nothing to save and nothing to say.
-    if (autoSaveLessons && !openLessons.isEmpty())
+    if (settings.autoSaveLessons && !openLessons.isEmpty())
         saveLessons();
 }
 

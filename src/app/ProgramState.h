@@ -6,10 +6,14 @@
 #include "platform/speech/SpeechVoice.h"
 #include "reference/DictionaryData.h"
 #include "reference/ReferenceData.h"
+#include "settings/MainSettings.h"
 
 #include <memory>
 
 struct ProgramState {
+    // The user's preferences: read from the settings file when the main
+    // window is made, written back when it closes.
+    korvana::MainSettings settings;
     // The open lessons, their term table and the current position.
     korvana::LessonStore store;
     // The voice that reads aloud; made at the main window's first

@@ -35,32 +35,33 @@ ProgramWindows::ProgramWindows()
     MainWindow *main = mainWindow.get();
     m_aboutHost = std::make_unique<MainWindowAboutHost>(*main);
     aboutDialog = std::make_unique<AboutDialog>(*m_aboutHost, main);
-    vocabularyWindow = std::make_unique<VocabularyWindow>(*main, main->store, main);
+    vocabularyWindow = std::make_unique<VocabularyWindow>(state.settings, main->store, main);
     pictureWindow = std::make_unique<PictureWindow>(main);
     connectPictureWindow(*pictureWindow, *main);
-    skinDialog = std::make_unique<SkinDialog>(*main, main);
+    skinDialog = std::make_unique<SkinDialog>(state.settings, main);
     connectSkinDialog(*skinDialog, *main);
     m_readerWindowHost = std::make_unique<ReaderWindowHost>(*main);
-    readerWindow = std::make_unique<ReaderWindow>(*m_readerWindowHost, *main, main);
+    readerWindow = std::make_unique<ReaderWindow>(*m_readerWindowHost, state.settings, main);
     QObject::connect(readerWindow.get(), &ReaderWindow::speechStarting, main, &MainWindow::connectVoice);
     optionsDialog = std::make_unique<OptionsDialog>(mainWindowOptionsHost(*main), main);
     reminderDialog = std::make_unique<ReminderDialog>();
     m_lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*main);
-    lessonEditorWindow = std::make_unique<LessonEditorWindow>(*main, *m_lessonEditorHost, *optionsDialog, main);
+    lessonEditorWindow =
+        std::make_unique<LessonEditorWindow>(state.settings, *m_lessonEditorHost, *optionsDialog, main);
     connectLessonEditorWindow(*lessonEditorWindow, *main);
     linkedFileDialog = std::make_unique<LinkedFileDialog>();
     keyboardReferenceWindow = std::make_unique<KeyboardReferenceWindow>(main);
     flashWindow = std::make_unique<FlashWindow>();
     characterInfoWindow = std::make_unique<CharacterInfoWindow>();
-    screenBackgroundWindow = std::make_unique<ScreenBackgroundWindow>(*main, main);
+    screenBackgroundWindow = std::make_unique<ScreenBackgroundWindow>(state.settings, main);
     numbersDialog = std::make_unique<NumbersDialog>();
-    toolBarWindow = std::make_unique<ToolBarWindow>(*main, main);
+    toolBarWindow = std::make_unique<ToolBarWindow>(state.settings, main);
     connectToolBarWindow(*toolBarWindow, *main);
     connectScreenBackgroundWindow(*screenBackgroundWindow, *keyboardReferenceWindow, *toolBarWindow);
     m_dictionaryWindowHost = std::make_unique<DictionaryWindowHost>(*main);
-    dictionaryWindow = std::make_unique<DictionaryWindow>(*m_dictionaryWindowHost, *main, main);
+    dictionaryWindow = std::make_unique<DictionaryWindow>(*m_dictionaryWindowHost, state.settings, main);
     connectToolBarToReference(*toolBarWindow, *readerWindow, *dictionaryWindow);
-    termsManagerWindow = std::make_unique<TermsManagerWindow>(*main, main->store, main);
+    termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, main->store, main);
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::reopenLessonsRequested, main,
                      [main] { main->openLessonFiles(QStringLiteral("session-files")); });
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main,

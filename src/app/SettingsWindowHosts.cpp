@@ -16,7 +16,7 @@ QString MainWindowAboutHost::skinAuthor() const
 korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 {
     korvana::OptionsHost host;
-    host.settings = &window;
+    host.settings = &window.settings;
     host.flashColor = &window.flashColor;
     host.flashBackgroundColor = &window.flashBackgroundColor;
     host.charactersText = window.charactersText;

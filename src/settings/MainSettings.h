@@ -1,9 +1,9 @@
 #pragma once
-// The user's preferences as the main window holds them between reading the
-// settings file at its creation and writing it at its closing. The main window
-// inherits this struct, so these are its fields; every other window reads and
-// writes them there. Like every field of the main window they start as zero,
-// false or empty text; reading the settings gives them their values.
+// The user's preferences, held in the program's shared state beside the
+// windows between reading the settings file at the main window's creation and
+// writing it at its closing; every window reads and writes them there. They
+// start as zero, false or empty text; reading the settings gives them their
+// values.
 #include <QString>
 #include <QtGlobal>
 

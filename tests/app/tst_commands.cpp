@@ -95,7 +95,7 @@ private slots:
     void editingOutsideWithoutALessonOnlySaysSo()
     {
         for (bool inWord : {true, false}) {
-            mainWindow->editInWordProcessor = inWord;
+            mainWindow->settings.editInWordProcessor = inWord;
             mainWindow->currentLesson.clear();
             mainWindow->editInWordProcessorCommand();
             QCOMPARE(dialogs().lastMessage(),
@@ -106,7 +106,7 @@ private slots:
 
     void wordProcessorIsWriterElseTheDesktopsProgram()
     {
-        mainWindow->editInWordProcessor = true;
+        mainWindow->settings.editInWordProcessor = true;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
         mainWindow->editInWordProcessorCommand();
         shell().programs.clear();
@@ -130,7 +130,7 @@ private slots:
 
     void wordProcessorFailuresAreReported()
     {
-        mainWindow->editInWordProcessor = true;
+        mainWindow->settings.editInWordProcessor = true;
         shell().succeed = false;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
         mainWindow->editInWordProcessorCommand();
@@ -173,8 +173,8 @@ private slots:
 
     void externalEditorGetsThePathWholeAndAFailureIsTold()
     {
-        mainWindow->editInWordProcessor = false;
-        mainWindow->externalEditor = QStringLiteral("/opt/editors/my editor");
+        mainWindow->settings.editInWordProcessor = false;
+        mainWindow->settings.externalEditor = QStringLiteral("/opt/editors/my editor");
         mainWindow->editInWordProcessorCommand();
         QVERIFY(dialogs().messages.empty());
         shell().succeed = false;
@@ -206,22 +206,22 @@ private slots:
 
     void backgroundTogglesWithTheToolBarButtonAndTakesItsColour()
     {
-        mainWindow->displayScreenBackground = false;
-        mainWindow->screenBackgroundColor = colors::clTeal;
+        mainWindow->settings.displayScreenBackground = false;
+        mainWindow->settings.screenBackgroundColor = colors::clTeal;
         mainWindow->screenBackgroundCommand();
-        QVERIFY(mainWindow->displayScreenBackground);
+        QVERIFY(mainWindow->settings.displayScreenBackground);
         QVERIFY(screenBackgroundWindow->isVisible());
         QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
 
         // The tool bar's button goes through the same command.
         toolBarWindow->screenBackgroundButton->click();
-        QVERIFY(!mainWindow->displayScreenBackground);
+        QVERIFY(!mainWindow->settings.displayScreenBackground);
         QVERIFY(!screenBackgroundWindow->isVisible());
         QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
 
         // A colour changed meanwhile is taken at the next activation.
-        mainWindow->screenBackgroundColor = 0x000000FF;
+        mainWindow->settings.screenBackgroundColor = 0x000000FF;
         toolBarWindow->screenBackgroundButton->click();
         QVERIFY(screenBackgroundWindow->isVisible());
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(255, 0, 0));

@@ -87,7 +87,7 @@ private slots:
         apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
-        f->showHiddenOnHover = true;
+        f->settings.showHiddenOnHover = true;
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(filled(), (QList<bool>{false, true, true, true}));
         // With the setting off nothing is revealed, but neighbours are
         // still cleared.
-        f->showHiddenOnHover = false;
+        f->settings.showHiddenOnHover = false;
         for (QCheckBox *b : boxes())
             b->setChecked(false);
         f->pinyinText->setText(QStringLiteral("left over"));

@@ -76,7 +76,7 @@ private slots:
     void startLoadsTheDefaultDictionary()
     {
         createWindows();
-        QCOMPARE(mainWindow->dictionaryFile, defaultDictionary());
+        QCOMPARE(mainWindow->settings.dictionaryFile, defaultDictionary());
         QCOMPARE(mainWindow->dictionary.text(), sampleText());
         QVERIFY(mainWindow->dictionary.text().startsWith(QStringLiteral("# Test dictionary")));
         // The last line keeps no line break.

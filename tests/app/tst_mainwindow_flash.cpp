@@ -378,7 +378,7 @@ private slots:
         f->activateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->flashedText->text(), QStringLiteral("字"));
-        QCOMPARE(sizeOf(w->stagingText), double(f->kanjiFontSize));
+        QCOMPARE(sizeOf(w->stagingText), double(f->settings.kanjiFontSize));
         QCOMPARE(w->notesText->text(), QStringLiteral("note"));
         QVERIFY(w->editVisible(w->flashedText) && w->editVisible(w->translationText)
                 && !w->editVisible(w->stagingText));

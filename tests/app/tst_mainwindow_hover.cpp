@@ -89,7 +89,7 @@ class TestMainWindowHover : public QObject {
     QTemporaryDir m_program;
     ScopedScriptedDialogs *m_dialogs = nullptr;
 
-    int shift() const { return mainWindow->kanjiFontSize - mainWindow->kanjiFontSize / 3; }
+    int shift() const { return mainWindow->settings.kanjiFontSize - mainWindow->settings.kanjiFontSize / 3; }
 
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
@@ -117,7 +117,7 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         createWindows();
-        mainWindow->hanziInfoOnHover = true;
+        mainWindow->settings.hanziInfoOnHover = true;
         mainWindow->referenceData.hanziInfoAvailable = true;
         mainWindow->referenceData.unihanText = Unihan;
         mainWindow->referenceData.radicalsText = Radicals;
@@ -270,7 +270,7 @@ private slots:
         setCharacters(QStringLiteral("中国"));
         mainWindow->pinyinSwitch->setChecked(false);
         mainWindow->pinyinText->setText(QStringLiteral("revealed"));
-        mainWindow->hanziInfoOnHover = false;
+        mainWindow->settings.hanziInfoOnHover = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
         QCOMPARE(mainWindow->lastHoverChar, 0);
@@ -279,11 +279,11 @@ private slots:
 
         // Tables that failed to load keep the popup off but leave the
         // user's setting alone.
-        mainWindow->hanziInfoOnHover = true;
+        mainWindow->settings.hanziInfoOnHover = true;
         mainWindow->referenceData.hanziInfoAvailable = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
-        QVERIFY(mainWindow->hanziInfoOnHover);
+        QVERIFY(mainWindow->settings.hanziInfoOnHover);
 
         // Empty tables find nothing: codes only.
         mainWindow->referenceData.hanziInfoAvailable = true;
@@ -302,10 +302,10 @@ private slots:
         mainWindow->charactersSwitch->setChecked(false);
         QCOMPARE(mainWindow->charactersText->text(), QString());
         // Without the setting the hidden pane stays empty.
-        mainWindow->showHiddenOnHover = false;
+        mainWindow->settings.showHiddenOnHover = false;
         mainWindow->charactersViewMouseMoved(mainWindow->charactersView, QPoint(5, 5));
         QCOMPARE(mainWindow->charactersText->text(), QString());
-        mainWindow->showHiddenOnHover = true;
+        mainWindow->settings.showHiddenOnHover = true;
         mainWindow->charactersViewMouseMoved(mainWindow->charactersView, QPoint(5, 5));
         QCOMPARE(mainWindow->charactersText->text(), QStringLiteral("中国"));
         QVERIFY(!mainWindow->charactersSwitch->isChecked());
@@ -353,7 +353,7 @@ private slots:
         text->setPlainText(QStringLiteral("a中国\n人"));
 
         // The setting governs the characters pane only.
-        mainWindow->hanziInfoOnHover = false;
+        mainWindow->settings.hanziInfoOnHover = false;
         // The character under the pointer, on either half of its glyph.
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 2, 0.25));
         QCOMPARE(mainWindow->lastHoverChar, 0x56FD); // 国

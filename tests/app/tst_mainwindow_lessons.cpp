@@ -60,7 +60,7 @@ private slots:
         createWindows();
         if (!mainWindow->linkedFilesList)
             mainWindow->buildLessonControls();
-        mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
 
@@ -78,7 +78,7 @@ private slots:
         const FileDialogRequest &req = dialogs()->fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*"));
         QVERIFY(req.allowMultiple);
-        QCOMPARE(req.initialDir, mainWindow->workingDirectory);
+        QCOMPARE(req.initialDir, mainWindow->settings.workingDirectory);
         QVERIFY(req.fileName.isEmpty());
 
         QCOMPARE(mainWindow->openLessons, (QStringList{a, b}));
@@ -208,7 +208,7 @@ private slots:
         mainWindow->saveSessionAsCommand();
         const FileDialogRequest &req = dialogs()->fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Sessions|*.ses|All Files|*.*"));
-        QCOMPARE(req.initialDir, mainWindow->workingDirectory);
+        QCOMPARE(req.initialDir, mainWindow->settings.workingDirectory);
         QVERIFY(req.overwritePrompt);
         QCOMPARE(mainWindow->sessionFile, typed + ".ses");
         QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
@@ -286,7 +286,7 @@ private slots:
         // A relative name lives in the working folder.
         mainWindow->sessionFile = QStringLiteral("rel.ses");
         mainWindow->saveSessionCommand();
-        QCOMPARE(mainWindow->sessionFile, mainWindow->workingDirectory + "rel.ses");
+        QCOMPARE(mainWindow->sessionFile, mainWindow->settings.workingDirectory + "rel.ses");
         QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
         QCOMPARE(readSession(mainWindow->sessionFile).lessons, mainWindow->openLessons);
 

@@ -84,8 +84,8 @@ private slots:
         QVERIFY(player);
         voice = new FakeSpeechVoice;
         f->voice.reset(voice);
-        f->showReadingProgress = false;
-        f->soundExcludesSynthesis = false;
+        f->settings.showReadingProgress = false;
+        f->settings.soundExcludesSynthesis = false;
         pictureWindow->setScreenSize(QSize(800, 600));
     }
 
@@ -271,7 +271,7 @@ private slots:
     {
         load({term("one", {}, QStringLiteral("你好朋友"))});
         f->nextButtonClicked();
-        f->showReadingProgress = true;
+        f->settings.showReadingProgress = true;
         f->readButtonClicked();
         QVERIFY(voice->speakWord(2, 2));
         QCOMPARE(f->charactersText->selStart(), 2);
@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(f->charactersText->selLength(), 0);
 
         // Without the setting nothing is selected.
-        f->showReadingProgress = false;
+        f->settings.showReadingProgress = false;
         QVERIFY(voice->finishSpeaking());
         f->readButtonClicked();
         QVERIFY(voice->speakWord(0, 2));

@@ -225,13 +225,13 @@ private slots:
         QCOMPARE(f->pinyinText->text().count(QLatin1Char(' ')), 7);
 
         // The characters take the Kanji settings.
-        f->kanjiFontSize = 30;
-        f->useKanjiFont = true;
-        f->kanjiFont = QStringLiteral("Noto Sans CJK SC");
-        f->rotateKanji = true;
-        f->boldKanji = true;
-        f->useKanjiColor = true;
-        f->kanjiColor = 0x0000FF; // red
+        f->settings.kanjiFontSize = 30;
+        f->settings.useKanjiFont = true;
+        f->settings.kanjiFont = QStringLiteral("Noto Sans CJK SC");
+        f->settings.rotateKanji = true;
+        f->settings.boldKanji = true;
+        f->settings.useKanjiColor = true;
+        f->settings.kanjiColor = 0x0000FF; // red
         f->showNumber();
         QCOMPARE(f->charactersText->selStart(), 0);
         QCOMPARE(f->charactersText->selLength(), 0);
@@ -241,7 +241,7 @@ private slots:
         QVERIFY(a.bold);
         QCOMPARE(a.color, QColor(Qt::red));
         // Only the size without the Kanji font setting.
-        f->useKanjiFont = false;
+        f->settings.useKanjiFont = false;
         f->showNumber();
         const CharAttributes plain = wholeAttributes(f->charactersText);
         QCOMPARE(plain.sizePoints, 30.0);

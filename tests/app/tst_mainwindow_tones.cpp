@@ -91,7 +91,7 @@ private slots:
         apptest::createFreshWindows();
         f = mainWindow;
         f->firstActivation = false;
-        f->showToneColours = true;
+        f->settings.showToneColours = true;
     }
 
     void cleanup()
@@ -125,7 +125,7 @@ private slots:
 
     void coloursOffKeepTheLessonsColours()
     {
-        f->showToneColours = false;
+        f->settings.showToneColours = false;
         load(QStringLiteral("<OR=x><PI=m\u0101 de><TY=w><ST=u>"));
         formatLesson([](RichEdit &e) { e.setSelColor(QColor(0, 128, 128)); });
         QVERIFY(f->showTerm(1));
@@ -133,7 +133,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(colourAt(f->pinyinText, i), QColor(0, 128, 128));
         // Switched on, the same term is recoloured when the pane is shown again.
-        f->showToneColours = true;
+        f->settings.showToneColours = true;
         f->showPinyin(true);
         QCOMPARE(colourAt(f->pinyinText, 0), kRed);
         QCOMPARE(colourAt(f->pinyinText, 3), kGrey);

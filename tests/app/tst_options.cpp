@@ -111,16 +111,16 @@ private slots:
 
     void fillsTheDialogFromTheFields()
     {
-        f->translationFontSize = 13; // no such item
-        f->kanjiFontSize = 24;
-        f->showReadingProgress = true;
-        f->useKanjiFont = true;
-        f->boldKanji = true;
-        f->editInWordProcessor = false;
-        f->externalEditor = QStringLiteral("/usr/bin/kate");
-        f->screenBackgroundColor = 0x00404000;
-        f->workingDirectory = QStringLiteral("/work/");
-        f->kanjiFont = QStringLiteral("KaiTi");
+        f->settings.translationFontSize = 13; // no such item
+        f->settings.kanjiFontSize = 24;
+        f->settings.showReadingProgress = true;
+        f->settings.useKanjiFont = true;
+        f->settings.boldKanji = true;
+        f->settings.editInWordProcessor = false;
+        f->settings.externalEditor = QStringLiteral("/usr/bin/kate");
+        f->settings.screenBackgroundColor = 0x00404000;
+        f->settings.workingDirectory = QStringLiteral("/work/");
+        f->settings.kanjiFont = QStringLiteral("KaiTi");
         m_voice->setRate(-4);
         f->charactersView->setLayoutDirection(Qt::RightToLeft);
         optionsDialog->fontFilterCombo->setCurrentIndex(2);
@@ -146,18 +146,18 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
-        QCOMPARE(f->translationFontSize, 13);
-        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->externalEditor, QStringLiteral("/usr/bin/kate"));
-        QVERIFY(!f->editInWordProcessor);
+        QCOMPARE(f->settings.translationFontSize, 13);
+        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(f->settings.externalEditor, QStringLiteral("/usr/bin/kate"));
+        QVERIFY(!f->settings.editInWordProcessor);
         QCOMPARE(m_voice->rate(), -4);
         QCOMPARE(f->charactersView->layoutDirection(), Qt::RightToLeft);
     }
 
     void takesBackAndAppliesTheValues()
     {
-        f->useKanjiBackgroundColor = true;
-        f->kanjiBackgroundColor = colors::clYellow;
+        f->settings.useKanjiBackgroundColor = true;
+        f->settings.kanjiBackgroundColor = colors::clYellow;
         f->charactersView->setLayoutDirection(Qt::RightToLeft);
         f->charactersText->setAlignment(TextAlignment::Right);
         screenBackgroundWindow->show();
@@ -181,17 +181,18 @@ private slots:
         });
         QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
         QCOMPARE(m_voice->rate(), 7);
-        QCOMPARE(f->pinyinFontSize, 16);
-        QCOMPARE(f->notesFontSize, 28);
-        QVERIFY(f->showToneColours && f->useKanjiFont && f->rotateKanji && f->showHiddenOnHover);
-        QVERIFY(f->autoSaveLessons && f->editInWordProcessor);
-        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->workingDirectory, QStringLiteral("/lessons/"));
-        QCOMPARE(f->screenBackgroundColor, colors::clTeal);
+        QCOMPARE(f->settings.pinyinFontSize, 16);
+        QCOMPARE(f->settings.notesFontSize, 28);
+        QVERIFY(f->settings.showToneColours && f->settings.useKanjiFont && f->settings.rotateKanji
+                && f->settings.showHiddenOnHover);
+        QVERIFY(f->settings.autoSaveLessons && f->settings.editInWordProcessor);
+        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(f->settings.workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(f->settings.screenBackgroundColor, colors::clTeal);
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
         // The background goes back to cream whatever colour is kept.
-        QVERIFY(!f->useKanjiBackgroundColor);
-        QCOMPARE(f->kanjiBackgroundColor, colors::clYellow);
+        QVERIFY(!f->settings.useKanjiBackgroundColor);
+        QCOMPARE(f->settings.kanjiBackgroundColor, colors::clYellow);
         QVERIFY(f->charactersView->styleSheet().contains(toQColor(colors::clCream).name()));
         QCOMPARE(f->charactersView->layoutDirection(), Qt::LeftToRight);
         QCOMPARE(f->charactersText->alignment(), TextAlignment::Left);
@@ -203,9 +204,9 @@ private slots:
 
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        f->pinyinFontSize = 11;
-        f->boldKanji = false;
-        f->autoSaveLessons = false;
+        f->settings.pinyinFontSize = 11;
+        f->settings.boldKanji = false;
+        f->settings.autoSaveLessons = false;
         int visits = 0;
         roundTrip([&visits](OptionsDialog *o) {
             if (++visits == 1) {
@@ -225,9 +226,9 @@ private slots:
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(f->pinyinFontSize, 12);
-        QVERIFY(f->boldKanji && f->autoSaveLessons);
-        QCOMPARE(f->workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(f->settings.pinyinFontSize, 12);
+        QVERIFY(f->settings.boldKanji && f->settings.autoSaveLessons);
+        QCOMPARE(f->settings.workingDirectory, QStringLiteral("/lessons/"));
         QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
         // Sizes are taken within 4..400.
@@ -237,10 +238,10 @@ private slots:
             o->pinyinSizeCombo->setEditText(QStringLiteral("-5"));
             o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
         });
-        QCOMPARE(f->translationFontSize, 4);
-        QCOMPARE(f->kanjiFontSize, 400);
-        QCOMPARE(f->pinyinFontSize, 4);
-        QCOMPARE(f->notesFontSize, 400);
+        QCOMPARE(f->settings.translationFontSize, 4);
+        QCOMPARE(f->settings.kanjiFontSize, 400);
+        QCOMPARE(f->settings.pinyinFontSize, 4);
+        QCOMPARE(f->settings.notesFontSize, 400);
     }
 
     void storedFontStaysUnlessTheUserPicksAnother()
@@ -252,11 +253,11 @@ private slots:
                 {QStringLiteral("Droid Sans Fallback"), {QStringLiteral("CHINESE_GB2312")}},
                 {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
-        f->kanjiFont = QStringLiteral("SimSun");
+        f->settings.kanjiFont = QStringLiteral("SimSun");
         roundTrip([](OptionsDialog *o) {
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("Droid Sans Fallback"));
         });
-        QCOMPARE(f->kanjiFont, QStringLiteral("SimSun"));
+        QCOMPARE(f->settings.kanjiFont, QStringLiteral("SimSun"));
 
         // The user's pick is taken, and kept when the dialog activates again
         // (after a colour dialog, say).
@@ -266,7 +267,7 @@ private slots:
             o->onActivate();
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
         });
-        QCOMPARE(f->kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
         OptionsDialog::fontSource = installed;
     }
 
@@ -287,7 +288,7 @@ private slots:
 
     void autoSaveWithNothingOpenSaysNothingAtExit()
     {
-        f->autoSaveLessons = true;
+        f->settings.autoSaveLessons = true;
         QVERIFY(f->openLessons.isEmpty());
         f->onClose();
         QVERIFY(dialogs().messages.empty());
@@ -297,20 +298,20 @@ private slots:
     {
         const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("# A\na [a1] /first/"));
         const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("# B\nb [b1] /second/"));
-        f->dictionaryFile = a;
+        f->settings.dictionaryFile = a;
         f->dictionary.setText(QStringLiteral("sentinel"));
         roundTrip();
         QCOMPARE(f->dictionary.text(), QStringLiteral("sentinel"));
 
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(b); });
-        QCOMPARE(f->dictionaryFile, b);
+        QCOMPARE(f->settings.dictionaryFile, b);
         QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
 
         // A name that cannot be loaded is refused: the dictionary in use keeps
         // its name (the setting) and its text.
         const QString upper = b.left(b.size() - 5) + QStringLiteral("B.uni");
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
-        QCOMPARE(f->dictionaryFile, b);
+        QCOMPARE(f->settings.dictionaryFile, b);
         QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
         QVERIFY(f->statusLabel->text().startsWith(QStringLiteral("Unable to load ")));
     }
@@ -323,13 +324,13 @@ private slots:
             o->flashColorLabelClicked();
             QCOMPARE(f->flashColor, colors::clBlue);
             o->characterColorLabelClicked();
-            QCOMPARE(f->kanjiColor, colors::clWhite);
+            QCOMPARE(f->settings.kanjiColor, colors::clWhite);
             QVERIFY(o->characterColorSwitch->isChecked());
             o->screenBackgroundSwatchMousePressed();
             QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(0, 128, 128));
         });
-        QVERIFY(f->useKanjiColor);
-        QCOMPARE(f->screenBackgroundColor, colors::clTeal);
+        QVERIFY(f->settings.useKanjiColor);
+        QCOMPARE(f->settings.screenBackgroundColor, colors::clTeal);
     }
 
     void dialogControlsDriveFlashAndTheTimer()

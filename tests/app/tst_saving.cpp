@@ -64,7 +64,7 @@ private slots:
         createWindows();
         if (!mainWindow->linkedFilesList)
             mainWindow->buildLessonControls();
-        mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
     void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
@@ -126,8 +126,8 @@ private slots:
         const QString settings = apptest::writeLines(SettingsFile::path(), ini, QStringLiteral("\n"));
         const QByteArray oldSettings = readFile(settings);
         QCOMPARE(oldSettings.count('\n'), 32);
-        mainWindow->externalEditor = "/opt/" + QString(1500, u'e');
-        mainWindow->autoSaveLessons = false;
+        mainWindow->settings.externalEditor = "/opt/" + QString(1500, u'e');
+        mainWindow->settings.autoSaveLessons = false;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
                                                   mainWindow->onClose();
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
-        QVERIFY(SettingsFile::save(*mainWindow, mainWindow->textDirections));
+        QVERIFY(SettingsFile::save(mainWindow->settings, mainWindow->textDirections));
         QVERIFY(readFile(settings).size() > qsizetype(kLimit));
     }
 

@@ -103,7 +103,7 @@ private slots:
             start({});
             QVERIFY(mainWindow->dictionary.text().isEmpty());
             QVERIFY(mainWindow->referenceData.unihanText.isEmpty());
-            mainWindow->dictionaryFile = dict;
+            mainWindow->settings.dictionaryFile = dict;
             if (painted) {
                 // The first activation's work waits for the paint too.
                 mainWindow->show();
@@ -148,7 +148,7 @@ private slots:
         // ends it, whatever other windows show, and saves the settings.
         start({});
         SettingsFile::setShowReminder(false);
-        mainWindow->displayScreenBackground = true;
+        mainWindow->settings.displayScreenBackground = true;
         mainWindow->show();
         for (QWidget *w :
              std::initializer_list<QWidget *>{screenBackgroundWindow, pictureWindow, dictionaryWindow, toolBarWindow})

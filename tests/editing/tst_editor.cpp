@@ -118,11 +118,11 @@ private slots:
         lessonEditorWindow->hide();
         if (!mainWindow->linkedFilesList)
             mainWindow->buildLessonControls();
-        mainWindow->workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
-        mainWindow->translationFontSize = 11;
-        mainWindow->pinyinFontSize = 12;
-        mainWindow->kanjiFontSize = 24;
-        mainWindow->notesFontSize = 10;
+        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        mainWindow->settings.translationFontSize = 11;
+        mainWindow->settings.pinyinFontSize = 12;
+        mainWindow->settings.kanjiFontSize = 24;
+        mainWindow->settings.notesFontSize = 10;
     }
     void cleanupTestCase() { destroyWindows(); }
 
@@ -416,8 +416,8 @@ private slots:
         type(ed()->translationText, QStringLiteral("new"));
         ed()->saveButtonClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
-        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, mainWindow->workingDirectory);
-        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, mainWindow->workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, mainWindow->settings.workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, mainWindow->settings.workingDirectory);
     }
 
     void goToNumberJumpsOnlyToExistingTermsAndKeepsEdits()

@@ -66,7 +66,7 @@ private slots:
         KeyboardLayouts::setInstance(std::move(fake));
         createWindows();
         m_host = std::make_unique<LessonEditorWindowHost>(*mainWindow);
-        mainWindow->pinyinFontSize = 12;
+        mainWindow->settings.pinyinFontSize = 12;
         mainWindow->editorLoadPending = true;
         ed()->fileName.clear();
         ed()->onActivate();
@@ -104,7 +104,7 @@ private slots:
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
-        LessonEditorWindow other(*mainWindow, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow other(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
         QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
         QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
@@ -113,7 +113,7 @@ private slots:
         for (const auto &[user, expected] : {std::pair<LayoutHandle, int>{23, 1}, {99, 0}, {0, 0}}) {
             m_layouts->setLayouts({{21, "DEU"}, {22, "ENU"}, {23, "ENU"}});
             m_layouts->setUserLayout(user);
-            LessonEditorWindow opened(*mainWindow, *m_host, *optionsDialog, mainWindow);
+            LessonEditorWindow opened(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
             mainWindow->editorLoadPending = true;
             opened.onActivate();
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), expected);
@@ -124,7 +124,7 @@ private slots:
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
-        LessonEditorWindow none(*mainWindow, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow none(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
         QCOMPARE(none.pinyinLayoutCombo->count(), 0);
         none.pinyinViewEntered(); // nothing to activate, the field still counts
         QCOMPARE(none.activeField, 2);
@@ -164,7 +164,7 @@ private slots:
 
     void noFieldYetInsertsNothing()
     {
-        LessonEditorWindow fresh(*mainWindow, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow fresh(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
         QCOMPARE(fresh.activeField, 0);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);

@@ -148,8 +148,8 @@ private slots:
         w->optionsList->item(2)->setCheckState(Qt::Checked); // lessons
         w->displayOrderList->item(1)->setCheckState(Qt::Unchecked);
         w->separatorEdit->setText("^t|");
-        mainWindow->useKanjiFont = true;
-        mainWindow->kanjiFont = "KaiTi";
+        mainWindow->settings.useKanjiFont = true;
+        mainWindow->settings.kanjiFont = "KaiTi";
         w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
         QTextCursor c(w->vocabularyText->document());
@@ -194,7 +194,7 @@ private slots:
         const FileDialogRequest &asked = dialogs().fileRequests.at(0);
         QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
         QCOMPARE(asked.defaultExt, QString());
-        QCOMPARE(asked.initialDir, mainWindow->workingDirectory);
+        QCOMPARE(asked.initialDir, mainWindow->settings.workingDirectory);
         // A dot in a folder's name is no extension.
         for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list.rtf"}) {
             const QString text = readAll(written);

@@ -123,29 +123,29 @@ private slots:
         toolBarWindow->hide();
         mainWindow->toolBarCommand();
         QVERIFY(toolBarWindow->isVisible());
-        QVERIFY(mainWindow->displayToolBar);
+        QVERIFY(mainWindow->settings.displayToolBar);
         mainWindow->toolBarCommand();
         QVERIFY(!toolBarWindow->isVisible());
-        QVERIFY(!mainWindow->displayToolBar);
+        QVERIFY(!mainWindow->settings.displayToolBar);
 
         toolBarWindow->show();
         toolBarWindow->onActivate();
-        QVERIFY(mainWindow->displayToolBar);
+        QVERIFY(mainWindow->settings.displayToolBar);
         toolBarWindow->hideToolBarButton->click();
         QVERIFY(!toolBarWindow->isVisible());
-        QVERIFY(!mainWindow->displayToolBar);
+        QVERIFY(!mainWindow->settings.displayToolBar);
 
         toolBarWindow->show();
-        mainWindow->displayToolBar = true;
+        mainWindow->settings.displayToolBar = true;
         toolBarWindow->close();
-        QVERIFY(!mainWindow->displayToolBar);
+        QVERIFY(!mainWindow->settings.displayToolBar);
 
         // Shown again, its background button says whether the background is up.
-        mainWindow->displayScreenBackground = true;
+        mainWindow->settings.displayScreenBackground = true;
         toolBarWindow->show();
         QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
         toolBarWindow->hide();
-        mainWindow->displayScreenBackground = false;
+        mainWindow->settings.displayScreenBackground = false;
         toolBarWindow->show();
         QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
         toolBarWindow->hide();

@@ -328,11 +328,11 @@ private slots:
 
     void changeDictionary()
     {
-        const QString first = mainWindow->dictionaryFile;
+        const QString first = mainWindow->settings.dictionaryFile;
         const QString other = dictPath(QStringLiteral("other.uni"));
         // Cancelled: nothing changes.
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionaryFile, first);
+        QCOMPARE(mainWindow->settings.dictionaryFile, first);
         QCOMPARE(m_dialogs->dialogs.fileRequests.size(), size_t(1));
         const FileDialogRequest &request = m_dialogs->dialogs.fileRequests.back();
         QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
@@ -341,7 +341,7 @@ private slots:
 
         m_dialogs->dialogs.openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->settings.dictionaryFile, other);
         QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
         QVERIFY(QTest::qWaitForWindowExposed(dictionaryWindow));
         dictionaryWindow->repaint();
@@ -358,7 +358,7 @@ private slots:
         const QString missing = dictPath(QStringLiteral("missing.uni"));
         m_dialogs->dialogs.openAnswers.push_back({missing});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->settings.dictionaryFile, other);
         QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# kept"));
         QVERIFY2(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing
                                                             + QStringLiteral(": ")),
@@ -367,7 +367,7 @@ private slots:
         writeDictionary(oneLine, {QStringLiteral("no line break")});
         m_dialogs->dialogs.openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionaryFile, other);
+        QCOMPARE(mainWindow->settings.dictionaryFile, other);
         QCOMPARE(mainWindow->statusLabel->text(),
                  QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
@@ -379,11 +379,11 @@ private slots:
     {
         dictionaryWindow->dictionaryInfoAction->trigger();
         QCOMPARE(m_dialogs->dialogs.lastMessage(),
-                 mainWindow->dictionaryFile + QStringLiteral("\n# Header line\r\n"));
+                 mainWindow->settings.dictionaryFile + QStringLiteral("\n# Header line\r\n"));
         QCOMPARE(m_dialogs->dialogs.messages.back().buttons, MsgButtons::Ok);
         mainWindow->dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->dictionaryFile + QStringLiteral("\n"));
+        QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->settings.dictionaryFile + QStringLiteral("\n"));
     }
 
     // Built when first shown, the window has the same controls in the same

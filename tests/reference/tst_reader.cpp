@@ -378,7 +378,7 @@ private slots:
     {
         r->fileText->setText(QStringLiteral("我好"));
         r->show();
-        mainWindow->hanziInfoOnHover = false; // governs the main window's pane only
+        mainWindow->settings.hanziInfoOnHover = false; // governs the main window's pane only
         QTextCursor after(r->fileView->document());
         after.setPosition(2);
         const QRect caret = r->fileView->cursorRect(after);

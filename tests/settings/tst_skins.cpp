@@ -213,7 +213,7 @@ private slots:
     void standardLookAtCreation()
     {
         start();
-        QCOMPARE(mainWindow->selectedSkin, StandardSkinName);
+        QCOMPARE(mainWindow->settings.selectedSkin, StandardSkinName);
         QCOMPARE(mainWindow->skinName, QStringLiteral("Default Korvana Skin"));
         QVERIFY(mainWindow->backgroundPicture && mainWindow->backgroundPicture->pixmap().size() == QSize(550, 350));
         QVERIFY(!mainWindow->previousButton->icon().isNull());
@@ -271,7 +271,7 @@ private slots:
         for (const QString &skin : {QStringLiteral("Gone"), QStringLiteral("PngAsJpg"), QStringLiteral("Fifo")}) {
             writeSkinSetting(skin);
             start();
-            QCOMPARE(mainWindow->selectedSkin, skin);
+            QCOMPARE(mainWindow->settings.selectedSkin, skin);
             QCOMPARE(mainWindow->skinName, StandardSkinTitle);
             QVERIFY(mainWindow->backgroundPicture
                     && nearly(mainWindow->backgroundPicture->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
@@ -466,11 +466,11 @@ private slots:
 
         // Nothing selected: apply does nothing.
         skinDialog->applyButton->click();
-        QCOMPARE(mainWindow->selectedSkin, StandardSkinName);
+        QCOMPARE(mainWindow->settings.selectedSkin, StandardSkinName);
 
         skinDialog->skinList->setCurrentRow(15);
         skinDialog->applyButton->click();
-        QCOMPARE(mainWindow->selectedSkin, QStringLiteral("Test"));
+        QCOMPARE(mainWindow->settings.selectedSkin, QStringLiteral("Test"));
         QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
         QVERIFY(skinDialog->isVisible());
 
@@ -478,7 +478,7 @@ private slots:
         // stands in for it.
         skinDialog->skinList->setCurrentRow(10);
         skinDialog->skinListDoubleClicked();
-        QCOMPARE(mainWindow->selectedSkin, QStringLiteral("NoStop"));
+        QCOMPARE(mainWindow->settings.selectedSkin, QStringLiteral("NoStop"));
         QCOMPARE(mainWindow->skinName, StandardSkinTitle);
 
         // The stored name reaches the settings file when the window closes.
