@@ -34,9 +34,9 @@ bool DictionaryWindowHost::loadDictionary(const QString &fileName)
     return m_main.loadDictionary(fileName);
 }
 
-QStringList DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)
+korvana::DictionaryMatches DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)
 {
-    return m_main.dictionary.exactFind(term, caseSensitive);
+    return m_main.dictionary.exactMatches(term, caseSensitive);
 }
 
 QStringList DictionaryWindowHost::dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult,

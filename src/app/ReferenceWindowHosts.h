@@ -23,7 +23,7 @@ public:
     void loadPendingData() override;
     const QString &dictionaryText() override;
     bool loadDictionary(const QString &fileName) override;
-    QStringList dictionaryExactFind(const QString &term, bool caseSensitive) override;
+    korvana::DictionaryMatches dictionaryExactFind(const QString &term, bool caseSensitive) override;
     QStringList dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
                                   bool *pageFull) override;
     QString pinyinNumbersIntoToneMarks(const QString &pinyin) override;

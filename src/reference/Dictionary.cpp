@@ -378,9 +378,24 @@ void DictionarySearch::clearCache()
     m_folded = QString();
 }
 
+QStringList DictionaryMatches::toStringList() const
+{
+    QStringList entries;
+    entries.reserve(size());
+    for (const auto &[start, length] : spans)
+        entries.append(text.mid(start, length));
+    return entries;
+}
+
 QStringList DictionarySearch::exactFind(const QString &text, QStringView term, bool caseSensitive)
 {
-    QStringList results;
+    return exactMatches(text, term, caseSensitive).toStringList();
+}
+
+DictionaryMatches DictionarySearch::exactMatches(const QString &text, QStringView term, bool caseSensitive)
+{
+    DictionaryMatches results;
+    results.text = text;
     const QStringView t = trimControls(term);
     if (t.isEmpty())
         return results;
@@ -406,14 +421,14 @@ QStringList DictionarySearch::exactFind(const QString &text, QStringView term, b
                 continue;
             const QStringView entry = trimControls(original.mid(lf + 1, cutLength(searched, lf + 1)));
             if (!entry.isEmpty())
-                results.append(entry.toString());
+                results.spans.emplace_back(entry.data() - original.data(), entry.size());
         }
         return results;
     }
     scanLines(searched, pattern, [&](qsizetype start, qsizetype length) {
         const QStringView entry = trimControls(original.mid(start, length));
         if (!entry.isEmpty())
-            results.append(entry.toString());
+            results.spans.emplace_back(entry.data() - original.data(), entry.size());
         return true;
     });
     return results;

@@ -15,6 +15,8 @@
 
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace korvana {
 
@@ -71,6 +73,21 @@ struct DictionaryPage {
     bool full = false;
 };
 
+// The entries exact find matched, as places in the text searched: each
+// entry's text is made only when it is asked for, so a long listing costs no
+// string per entry until its rows are shown.
+struct DictionaryMatches {
+    // A shared copy of the text searched: the spans stay valid whatever
+    // becomes of the dictionary afterwards.
+    QString text;
+    std::vector<std::pair<qsizetype, qsizetype>> spans; // start and length of each entry, in search order
+
+    qsizetype size() const { return qsizetype(spans.size()); }
+    bool isEmpty() const { return spans.empty(); }
+    QString at(qsizetype i) const { return text.mid(spans[size_t(i)].first, spans[size_t(i)].second); }
+    QStringList toStringList() const;
+};
+
 // The searches of the dictionary window over a dictionary text. It keeps the
 // case-folded copy of the text it searched last, so that searches without
 // "Case sensitive" do not fold the whole dictionary again every time; a new
@@ -82,6 +99,8 @@ public:
     // term anywhere in the line. The term is trimmed first; an empty term
     // finds nothing.
     QStringList exactFind(const QString &text, QStringView term, bool caseSensitive);
+    // The same entries as places in the text.
+    DictionaryMatches exactMatches(const QString &text, QStringView term, bool caseSensitive);
 
     // Find all: the results firstResult..lastResult (counting from 1; a
     // firstResult of 0 counts as 1) of six patterns in turn, whole Chinese,

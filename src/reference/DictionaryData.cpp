@@ -45,6 +45,12 @@ QStringList DictionaryData::exactFind(const QString &term, bool caseSensitive)
     return m_search.exactFind(m_text, term, caseSensitive);
 }
 
+DictionaryMatches DictionaryData::exactMatches(const QString &term, bool caseSensitive)
+{
+    lineIndex();
+    return m_search.exactMatches(m_text, term, caseSensitive);
+}
+
 QStringList DictionaryData::findAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
                                     bool *pageFull)
 {

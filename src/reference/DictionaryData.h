@@ -44,6 +44,7 @@ public:
     // DictionarySearch); pageFull tells whether the page's last result was
     // reached, so that a next page may follow.
     QStringList exactFind(const QString &term, bool caseSensitive);
+    DictionaryMatches exactMatches(const QString &term, bool caseSensitive);
     QStringList findAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
                         bool *pageFull = nullptr);
 

@@ -7,6 +7,7 @@
 #include "settings/ProgramPaths.h"
 
 #include <array>
+#include <memory>
 
 #include <QAction>
 #include <QApplication>
@@ -48,6 +49,12 @@ inline char16_t sortUnit(QChar c)
 class DictionaryRowItem : public QTreeWidgetItem {
 public:
     DictionaryRowItem(const QString &entry, DictionaryHost &host) : m_entry(entry), m_host(host) {}
+    // An exact find's row: its entry is taken out of the matches only when
+    // the row is first shown.
+    DictionaryRowItem(std::shared_ptr<const DictionaryMatches> matches, qsizetype index, DictionaryHost &host)
+        : m_matches(std::move(matches)), m_index(index), m_host(host)
+    {
+    }
     bool operator<(const QTreeWidgetItem &other) const override
     {
         const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
@@ -57,6 +64,10 @@ public:
     {
         if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 && column < 3) {
             if (!m_made) {
+                if (m_matches) {
+                    m_entry = m_matches->at(m_index);
+                    m_matches.reset();
+                }
                 const DictionaryRow row = dictionaryRow(m_entry, [this](const QString &pinyin) {
                     return m_host.pinyinNumbersIntoToneMarks(pinyin);
                 });
@@ -69,7 +80,9 @@ public:
     }
 
 private:
-    QString m_entry;
+    mutable QString m_entry;
+    mutable std::shared_ptr<const DictionaryMatches> m_matches;
+    qsizetype m_index = 0;
     DictionaryHost &m_host;
     mutable std::array<QString, 3> m_columns;
     mutable bool m_made = false;
@@ -471,6 +484,16 @@ void DictionaryWindow::showResults(const QStringList &Entries)
     items.reserve(Entries.size());
     for (const QString &entry : Entries)
         items.append(resultRowItem(entry, m_host));
+    resultList->addTopLevelItems(items);
+}
+
+void DictionaryWindow::showResults(korvana::DictionaryMatches Matches)
+{
+    const auto matches = std::make_shared<const korvana::DictionaryMatches>(std::move(Matches));
+    QList<QTreeWidgetItem *> items;
+    items.reserve(matches->size());
+    for (qsizetype i = 0; i < matches->size(); ++i)
+        items.append(new korvana::DictionaryRowItem(matches, i, m_host));
     resultList->addTopLevelItems(items);
 }
 

@@ -40,7 +40,7 @@ public:
     virtual bool loadDictionary(const QString &fileName) = 0;
     // Exact find, and one page of find all (results firstResult..lastResult;
     // pageFull tells whether a next page may follow).
-    virtual QStringList dictionaryExactFind(const QString &term, bool caseSensitive) = 0;
+    virtual DictionaryMatches dictionaryExactFind(const QString &term, bool caseSensitive) = 0;
     virtual QStringList dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
                                           bool *pageFull) = 0;
     // "ni3 hao3" -> tone-marked pinyin.
@@ -151,8 +151,10 @@ public:
     void changeDictionaryCommand();
     void closeButtonClicked();
 
-    // Appends one row per entry, all at once.
+    // Appends one row per entry, all at once (an exact find's rows take
+    // their entries out of the matches as they are shown).
     void showResults(const QStringList &Entries);
+    void showResults(korvana::DictionaryMatches Matches);
     // Empties the list and gives the memory of its rows back.
     void clearResults();
 

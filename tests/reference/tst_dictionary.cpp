@@ -140,8 +140,10 @@ private slots:
     void indexedSearchesMatchTheScan()
     {
         const QStringList pieces = {u"中"_qs, u"中国"_qs, u"a"_qs, u"A"_qs, u"ab"_qs, u" "_qs, u"/"_qs,
-                                    u" ["_qs, u"] "_qs, u"\r\n"_qs, u"\r\n"_qs, u"\t"_qs, u"x1"_qs};
-        const QStringList terms = {u"中"_qs, u"中国"_qs, u"a"_qs, u"A"_qs, u"ab"_qs, u"x1"_qs, u"a b"_qs, u"q"_qs};
+                                    u" ["_qs, u"] "_qs, u"\r\n"_qs, u"\r\n"_qs, u"\t"_qs, u"x1"_qs,
+                                    u"\u4e00"_qs, u"/House/"_qs};
+        const QStringList terms = {u"中"_qs,  u"中国"_qs, u"a"_qs, u"A"_qs,      u"ab"_qs,   u"x1"_qs,
+                                   u"a b"_qs, u"q"_qs,    u"1"_qs, u"\u4e00"_qs, u"house"_qs};
         QRandomGenerator rng(16);
         for (int round = 0; round < 400; ++round) {
             QString text;
@@ -157,8 +159,14 @@ private slots:
             for (const QString &term : terms) {
                 for (bool caseSensitive : {false, true}) {
                     const QString where = QStringLiteral("%1 in %2").arg(term, text.left(80));
-                    QVERIFY2(indexed.exactFind(text, term, caseSensitive) == scan.exactFind(text, term, caseSensitive),
-                             qPrintable(where));
+                    const QStringList found = scan.exactFind(text, term, caseSensitive);
+                    QVERIFY2(indexed.exactFind(text, term, caseSensitive) == found, qPrintable(where));
+                    // The matches the window shows give the same entries.
+                    const DictionaryMatches matches = indexed.exactMatches(text, term, caseSensitive);
+                    QStringList shown;
+                    for (qsizetype i = 0; i < matches.size(); ++i)
+                        shown.append(matches.at(i));
+                    QVERIFY2(shown == found && matches.toStringList() == found, qPrintable(where));
                     for (const auto &[first, last] : {std::pair{0, 3}, std::pair{4, 6}, std::pair{0, 50}}) {
                         const DictionaryPage a = scan.findAll(text, term, caseSensitive, first, last);
                         const DictionaryPage b = indexed.findAll(text, term, caseSensitive, first, last);
@@ -213,11 +221,13 @@ private slots:
         const QString before = text;
         DictionarySearch s;
         QStringList found = s.exactFind(text, u"1", false);
+        const DictionaryMatches matches = s.exactMatches(text, u"1", false);
         QCOMPARE(found, (QStringList{u"一 [yi1] /one/"_qs, u"七 [qi1] /seven/"_qs}));
         found[0].append(u"!"_qs);
         QCOMPARE(text, before);
         text = QString();
         QCOMPARE(found, (QStringList{u"一 [yi1] /one/!"_qs, u"七 [qi1] /seven/"_qs}));
+        QCOMPARE(matches.toStringList(), (QStringList{u"一 [yi1] /one/"_qs, u"七 [qi1] /seven/"_qs}));
     }
 
     void exactFindByKind()
