@@ -43,16 +43,6 @@ QString writeLesson(const QString &path, const QStringList &lines)
 
 using apptest::readFile;
 
-// The lines of a lesson file as the program reads them.
-QStringList linesOf(const QString &path)
-{
-    RichEdit doc;
-    doc.loadFromFile(path);
-    QStringList lines;
-    for (int i = 0; i < doc.lineCount(); ++i)
-        lines << doc.line(i);
-    return lines;
-}
 
 QString plainLine(RichEdit *e, int i) { return e->line(i); }
 
@@ -238,11 +228,11 @@ private slots:
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
         QCOMPARE(dialogs()->messages.back().buttons, MsgButtons::YesNoCancel);
         QVERIFY(ed()->isVisible());
-        QCOMPARE(linesOf(f), (QStringList{term("A"), term("B", "p"), term("C")}));
+        QCOMPARE(apptest::linesOfFile(f), (QStringList{term("A"), term("B", "p"), term("C")}));
         // Removed meanwhile: written again where it was, nothing asked.
         QVERIFY(QFile::remove(f));
         QVERIFY(ed()->saveLesson());
-        QCOMPARE(linesOf(f).value(1), QStringLiteral("<OR=changed><PI=pB><CH=cB><NO=nB><TY=p><ST=l><SN=s.wav>"));
+        QCOMPARE(apptest::linesOfFile(f).value(1), QStringLiteral("<OR=changed><PI=pB><CH=cB><NO=nB><TY=p><ST=l><SN=s.wav>"));
     }
 
     void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
@@ -277,7 +267,7 @@ private slots:
         ed()->nextButtonClicked();
         ed()->learnedOption->setChecked(true);
         ed()->saveButtonClicked();
-        QCOMPARE(linesOf(f), (QStringList{"<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
+        QCOMPARE(apptest::linesOfFile(f), (QStringList{"<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
                                           "<OR=B><PI=pB><CH=cB><NO=nB2><TY=x><ST=u><NR=5> trailing text",
                                           "<OR=C><PI=pC><CH=cC><NO=nC><TY=p><ST=l>"}));
     }
@@ -292,7 +282,7 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
-        QCOMPARE(linesOf(f).value(0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d>"));
+        QCOMPARE(apptest::linesOfFile(f).value(0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d>"));
 
         edit(f);
         ed()->show();
@@ -301,7 +291,7 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(2));
-        QCOMPARE(linesOf(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u>"));
 
         // So is a sound or a picture alone.
         edit(f);
@@ -312,8 +302,8 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(3));
-        QVERIFY2(linesOf(f).value(0).contains(QStringLiteral("<SN=a.wav>")), qPrintable(linesOf(f).value(0)));
-        QVERIFY2(linesOf(f).value(1).contains(QStringLiteral("<GR=b.jpg>")), qPrintable(linesOf(f).value(1)));
+        QVERIFY2(apptest::linesOfFile(f).value(0).contains(QStringLiteral("<SN=a.wav>")), qPrintable(apptest::linesOfFile(f).value(0)));
+        QVERIFY2(apptest::linesOfFile(f).value(1).contains(QStringLiteral("<GR=b.jpg>")), qPrintable(apptest::linesOfFile(f).value(1)));
     }
 
     void tagTextIsRefusedInTheFields()
@@ -364,7 +354,7 @@ private slots:
         ed()->newButtonClicked();
         ed()->difficultOption->setChecked(true);
         ed()->saveButtonClicked();
-        QCOMPARE(linesOf(f), (QStringList{term("A"), term("B")}));
+        QCOMPARE(apptest::linesOfFile(f), (QStringList{term("A"), term("B")}));
 
         // A term whose every field the user empties leaves the lesson.
         ed()->termNumberEdit->setText(QStringLiteral("1"));
@@ -593,7 +583,7 @@ private slots:
         QCOMPARE(ed()->windowTitle(), ed()->fileName);
         QVERIFY(!ed()->lessonModified);
         QVERIFY(!ed()->termModified);
-        QCOMPARE(linesOf(ed()->fileName), QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=w><ST=u>")});
+        QCOMPARE(apptest::linesOfFile(ed()->fileName), QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=w><ST=u>")});
         QVERIFY(readFile(ed()->fileName).startsWith("{\\rtf"));
 
         // A lesson with a name is written without asking.
@@ -681,7 +671,7 @@ private slots:
         QCOMPARE(ed()->linkedFilesList->count(), 2);
 
         QVERIFY(ed()->saveLesson());
-        const QStringList lines = linesOf(f);
+        const QStringList lines = apptest::linesOfFile(f);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(1), QStringLiteral("<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"));
         QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"\"hi\"\"\">").arg(path("links/c.rtf")));
@@ -735,7 +725,7 @@ private slots:
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
         QVERIFY(mainWindow->editorLoadPending);
-        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         // The main window shows the edited lesson.
         QCOMPARE(mainWindow->lessonText.line(0), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w>"));
 
@@ -746,7 +736,7 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::No);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
-        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
 
         // Yes, then the save dialog of a new lesson cancelled: the edits stay.
         edit(QString());
@@ -769,7 +759,7 @@ private slots:
         QVERIFY(ed()->close());
         QVERIFY(!ed()->isVisible());
         QVERIFY(mainWindow->editorLoadPending);
-        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(mainWindow->lessonText.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
     }
 
@@ -803,8 +793,8 @@ private slots:
         ed()->closeButtonClicked();
         mainWindow->saveLessonsCommand();
         const QString b = save ? QStringLiteral("<OR=B!><PI=pB><CH=cB><NO=nB><TY=w>") : term("B");
-        QCOMPARE(linesOf(l), (QStringList{"<ST=d>" + term("A"), "<ST=u>" + b}));
-        QCOMPARE(linesOf(m), QStringList{"<ST=d>" + term("M")});
+        QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=d>" + term("A"), "<ST=u>" + b}));
+        QCOMPARE(apptest::linesOfFile(m), QStringList{"<ST=d>" + term("M")});
     }
 
     void theEditorTakesInAddedTermsAndNeverWritesOverOtherChanges()
@@ -828,7 +818,7 @@ private slots:
         };
         mainWindow->termsManagerCommand();
         ed()->saveButtonClicked();
-        QCOMPARE(linesOf(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
+        QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
                                           term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
         // Terms added only in front are taken in as well.
@@ -836,7 +826,7 @@ private slots:
         mainWindow->termsManagerCommand();
         ed()->saveButtonClicked();
         // (both X rows of the terms manager now, the lesson's own included)
-        QCOMPARE(linesOf(l), (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),
+        QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),
                                           "<OR=A+><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
 
         // Any other change is never written over: No keeps the edit in the
@@ -852,7 +842,7 @@ private slots:
         dialogs()->saveAnswers.push_back(path("outside/mine.kvl"));
         ed()->saveButtonClicked();
         QCOMPARE(readFile(l), theirs);
-        QCOMPARE(linesOf(path("outside/mine.kvl")).at(3), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(path("outside/mine.kvl")).at(3), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
     }
 
     void aLessonSavedAgainUnchangedKeepsItsBytes()
@@ -984,7 +974,7 @@ private slots:
         dialogs()->messageAnswers = {MsgResult::Yes};
         QVERIFY(mainWindow->close());
         QVERIFY(!ed()->isVisible());
-        QCOMPARE(linesOf(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
     }
 };
 

@@ -21,15 +21,7 @@ namespace {
 
 using apptest::writeLesson;
 
-QStringList linesOfFile(const QString &path)
-{
-    RichEdit r;
-    r.loadFromFile(path);
-    QStringList out;
-    for (int i = 0; i < r.lineCount(); ++i)
-        out << r.line(i);
-    return out;
-}
+using apptest::linesOfFile;
 
 const QString kOne = "<OR=one><PI=yi1><CH=一><NO=><TY=w>";
 const QString kHello = "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p>";
@@ -116,12 +108,7 @@ private slots:
 
     // Every case runs on a window built at once and on one built when it
     // is first shown.
-    void initTestCase_data()
-    {
-        QTest::addColumn<bool>("builtWhenShown");
-        QTest::newRow("built at once") << false;
-        QTest::newRow("built when shown") << true;
-    }
+    void initTestCase_data() { apptest::addBuiltWhenShownRows(); }
 
     void init()
     {

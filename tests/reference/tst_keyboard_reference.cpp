@@ -40,12 +40,7 @@ private slots:
 
     // Every case runs on a window built at once and on one built when it
     // was first shown.
-    void initTestCase_data()
-    {
-        QTest::addColumn<bool>("builtWhenShown");
-        QTest::newRow("built at once") << false;
-        QTest::newRow("built when shown") << true;
-    }
+    void initTestCase_data() { apptest::addBuiltWhenShownRows(); }
 
     void init()
     {

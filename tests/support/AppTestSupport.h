@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "support/ProgramWindowsForTests.h"
 #include "support/FakeSpeechVoice.h"
+#include "platform/richtext/RichEdit.h"
 #include "settings/SettingsFile.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -80,6 +82,26 @@ inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The lines of a lesson file as the program reads them.
+inline QStringList linesOfFile(const QString &path)
+{
+    korvana::RichEdit doc;
+    doc.loadFromFile(path);
+    QStringList lines;
+    for (int i = 0; i < doc.lineCount(); ++i)
+        lines << doc.line(i);
+    return lines;
+}
+
+// The global data rows of a window test whose cases run on a window built at
+// once and on one built when it is first shown (column "builtWhenShown").
+inline void addBuiltWhenShownRows()
+{
+    QTest::addColumn<bool>("builtWhenShown");
+    QTest::newRow("built at once") << false;
+    QTest::newRow("built when shown") << true;
 }
 
 } // namespace apptest
