@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
+#include "app/ProgramState.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
 
@@ -62,13 +63,13 @@ int main(int argc, char **argv)
     }
     dialogs.dialogs.openAnswers.push_back(files);
     mainWindow->openLessonFiles(QStringLiteral("lesson"));
-    mainWindow->settings.autoSaveLessons = true;
+    programState->settings.autoSaveLessons = true;
     mainWindow->show();
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     clock.start();
-    korvana::SettingsFile::save(mainWindow->settings, mainWindow->textDirections, mainWindow);
+    korvana::SettingsFile::save(programState->settings, mainWindow->textDirections(), mainWindow);
     const double anchor = clock.nsecsElapsed() / 1e6;
 
     HideWatch watch(clock);

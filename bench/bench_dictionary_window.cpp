@@ -11,6 +11,7 @@
 #include "reference/DictionaryData.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
+#include "app/ProgramState.h"
 #include "reference/DictionaryWindow.h"
 
 #include <QElapsedTimer>
@@ -59,7 +60,7 @@ int main(int argc, char **argv)
     const double start = statusMb("VmRSS:");
     QElapsedTimer t;
     t.start();
-    const qsizetype entries = mainWindow->dictionary.exactFind(QStringLiteral("1"), false).size();
+    const qsizetype entries = programState->dictionary.exactFind(QStringLiteral("1"), false).size();
     const double searchMs = t.nsecsElapsed() / 1e6;
 
     dictionaryWindow->searchEdit->setText(QStringLiteral("1"));

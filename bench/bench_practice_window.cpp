@@ -4,6 +4,7 @@
 #include "app/KorvanaApplication.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
+#include "app/ProgramState.h"
 #include "app/MainWindow.h"
 
 #include <QCheckBox>
@@ -30,10 +31,10 @@ int main(int argc, char **argv)
                      .arg(i % 3 ? QLatin1Char('w') : QLatin1Char('p'));
     QElapsedTimer t;
     t.start();
-    mainWindow->lessonText.setText(lines.join(QStringLiteral("\r\n")));
+    programState->store.lessonText.setText(lines.join(QStringLiteral("\r\n")));
     mainWindow->loadIntoTermTable(QStringLiteral("/lessons/big.kvl"));
-    mainWindow->termTable.setRowCount(mainWindow->termTable.rowCount() - 1);
-    mainWindow->currentLesson = QStringLiteral("/lessons/big.kvl");
+    programState->store.termTable.setRowCount(programState->store.termTable.rowCount() - 1);
+    programState->store.currentLesson = QStringLiteral("/lessons/big.kvl");
     mainWindow->termTableChanged();
     const double fill = t.nsecsElapsed() / 1e6;
 
@@ -43,7 +44,7 @@ int main(int argc, char **argv)
         mainWindow->nextButtonClicked();
     const double inOrder = t.nsecsElapsed() / double(reps) / 1e6;
 
-    mainWindow->randomSwitch->setChecked(true);
+    mainWindow->findChild<QCheckBox *>(QStringLiteral("randomSwitch"))->setChecked(true);
     t.start();
     for (int i = 0; i < reps; ++i)
         mainWindow->nextButtonClicked();

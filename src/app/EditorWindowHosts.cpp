@@ -3,9 +3,9 @@
 #include "app/ProgramWindows.h"
 #include "editing/LinkedFileDialog.h"
 
-bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending; }
+bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending(); }
 
-void LessonEditorWindowHost::setEditorLoadPending(bool pending) { m_main.editorLoadPending = pending; }
+void LessonEditorWindowHost::setEditorLoadPending(bool pending) { m_main.setEditorLoadPending(pending); }
 
 korvana::RichEdit *LessonEditorWindowHost::paneText(int field) const
 {

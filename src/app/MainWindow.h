@@ -10,6 +10,9 @@
 #include "practice/PracticeEngine.h"
 #include "practice/FlashTiming.h"
 #include "practice/StepGate.h"
+#include "practice/NumbersDrill.h"
+#include "app/MainWindowControls.h"
+#include "settings/Skin.h"
 
 #include <QHash>
 #include <QWidget>
@@ -20,7 +23,8 @@ class HoverLabel;
 class ProgramWindows;
 namespace korvana {
 class DictionaryData;
-}
+struct OptionsHost;
+} // namespace korvana
 class QAbstractButton;
 class QCheckBox;
 class QFrame;
@@ -34,15 +38,13 @@ class QTimer;
 #include <QPointer>
 
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private MainWindowControls {
     Q_OBJECT
 public:
-    // windows holds the program's other windows, made after this one: each
-    // is null until it is made.
+    // windows holds the program's shared state and its other windows, made
+    // after this one: each is null until it is made.
     explicit MainWindow(ProgramWindows &windows, QWidget *parent = nullptr);
     ~MainWindow() override;
-
-    ProgramWindows &windows;
 
     // --- start-up and activation --------------------------------------------
     void onCreate();
@@ -54,7 +56,7 @@ public:
     // show, load right after its first paint, not inside its creation,
     // and the first activation's work (reminder, voices, flash) waits for
     // that paint too.
-    static bool loadDataAfterFirstPaint;
+    static void setLoadDataAfterFirstPaint(bool later) { loadDataAfterFirstPaint = later; }
     // Loads what creation left for later, if anything; whatever reads the
     // dictionary or the character database calls it first.
     void loadPendingData();
@@ -67,7 +69,7 @@ public:
     // Makes the speech voice. Tests replace it with one that returns a test
     // double; a factory that throws means no speech engine could be started.
     using VoiceFactory = std::function<std::unique_ptr<korvana::SpeechVoice>()>;
-    static VoiceFactory voiceFactory;
+    static void setVoiceFactory(VoiceFactory factory) { voiceFactory = std::move(factory); }
 
     // --- lesson store ----------------------------------------------------------
     QString tagContent(const QString &Line, const QString &Tag) const;
@@ -102,24 +104,6 @@ public:
     void keyboardReferenceCommand();
     void aboutCommand();
 
-    struct Menu {
-        HoverLabel *label = nullptr; // on the menu bar
-        QFrame *panel = nullptr;     // its drop-down panel
-    };
-    Menu menus[5];
-    HoverLabel *practiseMenuLabel = nullptr, *modulesMenuLabel = nullptr, *toolsMenuLabel = nullptr,
-               *optionsMenuLabel = nullptr, *helpMenuLabel = nullptr;
-    QFrame *practiseMenu = nullptr, *modulesMenu = nullptr, *toolsMenu = nullptr, *optionsMenu = nullptr,
-           *helpMenu = nullptr;
-    QList<HoverLabel *> menuItems; // every item of every panel, in table order
-    QLabel *titleLabel = nullptr;     // the title
-    QPushButton *exitButton = nullptr; // exit
-    QPushButton *minimizeButton = nullptr; // minimise
-    HoverLabel *lessonLabel = nullptr;
-    HoverLabel *sessionLabel = nullptr;
-    QWidget *statusPanel = nullptr;
-    int dragX = 0;
-    int dragY = 0;
 
     // --- opening and saving lessons, linked files, sessions (MainWindowLessons.cpp) ---
     // [lessons-begin]
@@ -164,12 +148,6 @@ public:
     void clearTermDisplay();
     // The lesson the editor has open, which it alone writes meanwhile.
     QStringList lessonsHeldByEditor() const;
-    std::shared_ptr<LessonFiles> lessonFiles;
-    LessonFiles &files();
-    QString loadErrors;
-    class QListWidget *linkedFilesList = nullptr;
-    QLabel *openLinkedFileLabel = nullptr;
-    class QLineEdit *termNumberEdit = nullptr;
     // [lessons-end]
 
     // --- term display, practice engine, modes, marks, keys (MainWindowPractice*.cpp) ---
@@ -177,30 +155,6 @@ public:
     // The practice area's controls, made by buildPracticeControls(), which
     // buildControls() calls.
     void buildPracticeControls();
-    // The four panes (documents with views), the current term's line and its
-    // formatted characters (documents only).
-    korvana::RichEdit *translationText = nullptr, *pinyinText = nullptr, *charactersText = nullptr,
-                      *notesText = nullptr;
-    class QTextEdit *translationView = nullptr, *pinyinView = nullptr, *charactersView = nullptr, *notesView = nullptr;
-    korvana::RichEdit *termLineText = nullptr;
-    korvana::RichEdit *termCharactersText = nullptr;
-    QColor termCharactersBackground; // invalid unless the Kanji background is set
-    // Mode switches; each box's handler runs on every change of its state,
-    // by a click, by its caption label or from code.
-    QCheckBox *autoSwitch = nullptr, *randomSwitch = nullptr, *wordsSwitch = nullptr, *phrasesSwitch = nullptr,
-              *difficultSwitch = nullptr;
-    QCheckBox *translationSwitch = nullptr, *pinyinSwitch = nullptr, *charactersSwitch = nullptr,
-              *notesSwitch = nullptr;
-    QCheckBox *pictureSwitch = nullptr, *soundSwitch = nullptr, *flashSwitch = nullptr;
-    korvana::ClickLabel *autoSwitchLabel = nullptr, *randomSwitchLabel = nullptr, *wordsSwitchLabel = nullptr,
-                        *phrasesSwitchLabel = nullptr, *difficultSwitchLabel = nullptr, *soundSwitchLabel = nullptr,
-                        *pictureSwitchLabel = nullptr, *flashSwitchLabel = nullptr;
-    korvana::ClickLabel *unskipLabel = nullptr, *firstLabel = nullptr, *lastLabel = nullptr, *goLabel = nullptr;
-    korvana::ClickLabel *viewPictureLabel = nullptr, *playSoundLabel = nullptr;
-    korvana::ClickLabel *autoOptionsLabel = nullptr; // "[Options]" beside the automatic mode
-    QLabel *countLabel = nullptr;
-    QPushButton *nextButton = nullptr, *previousButton = nullptr, *markLearnedButton = nullptr;
-    korvana::LatchButton *markUnlearnedButton = nullptr, *markDifficultButton = nullptr;
 
     // Term display.
     bool showTerm(int N);
@@ -219,8 +173,6 @@ public:
 
     // Practice engine (nextButtonClicked and countTerms are declared with the
     // lesson commands).
-    std::unique_ptr<korvana::PracticeEngine> practice;
-    korvana::StepGate stepGate;
     void nextTerm(const QString &Direction);
     void previousButtonClicked();
     bool canPractise();
@@ -262,8 +214,6 @@ public:
     void goLabelClicked();
     void startAutoTimer();
     void autoTimerTimeout();
-    enum class AutoTimerHandler { None, StartTimer, Next };
-    AutoTimerHandler autoTimerHandler = AutoTimerHandler::None;
 
     // Keys and wheel: the window sees them before the focused control.
     void onKeyDown(int Key, Qt::KeyboardModifiers Shift);
@@ -293,7 +243,6 @@ public:
     // --- character database (MainWindowReference.cpp) ----------------------------------
     // "ni3 hao3" -> tone-marked pinyin.
     QString pinyinNumbersIntoToneMarks(const QString &S) const;
-    korvana::RichEdit scratchText;   // scratch rich text (the numbers drill loads its syllables here)
 
     // --- sounds, pictures, reading aloud (MainWindowMedia.cpp) ---
     // [media-begin]
@@ -303,9 +252,7 @@ public:
     // Makes the term sound player. Tests replace it with one that returns a
     // test double.
     using MediaPlayerFactory = std::function<std::unique_ptr<korvana::MediaPlayer>()>;
-    static MediaPlayerFactory mediaPlayerFactory;
-    korvana::MediaPlayer *soundPlayer = nullptr; // owned by the window
-    korvana::ClickLabel *readAloudLabel = nullptr;
+    static void setMediaPlayerFactory(MediaPlayerFactory factory) { mediaPlayerFactory = std::move(factory); }
     void readSwitchClicked();
     void readAloudLabelClicked();
     // The voice's events. Word positions count characters of the text read.
@@ -315,11 +262,6 @@ public:
     // Hooks the reading handlers to voice's events; again whenever voice
     // has been replaced since.
     void connectVoice();
-    // The skin's "Show Button Labels": when false, the Read button's caption
-    // is left alone and only its glyph changes.
-    bool showButtonLabels = true;
-    // The Read button's glyphs while idle and while speaking (the skin's).
-    QIcon readButtonIcon, stopButtonIcon;
 
 private:
     void setReadLook(bool reading);
@@ -335,24 +277,14 @@ public:
     // The flash settings live in the options dialog (optionsDialog: flashDelayEdit,
     // flashRepeatEdit, flashIntervalEdit, flashFullScreenSwitch, flashKeepOpenSwitch); the three
     // numbers are texts, read strictly each time a flash needs them.
-    // The clock flash periods are timed by; tests put in one of their own.
-    std::shared_ptr<korvana::FlashClock> flashClock;
-    // The "Flash" label: flashes the current term at once.
-    korvana::ClickLabel *flashNowLabel = nullptr;
     void buildFlashControls();
     void flashNowLabelClicked();
+    // The clock flash periods are timed by; tests put in one of their own.
+    void setFlashClock(std::shared_ptr<korvana::FlashClock> clock) { flashClock = std::move(clock); }
     // Height in pixels of one line of Text in Font at the staging copy's
     // selection size, as drawn on Control.
     int measureFlashText(QWidget *Control, const QString &Text, const QFont &Font);
     // Whether a flash is running now (its waits keep the queue running).
-    bool flashRunning() const { return m_flash.running; }
-
-private:
-    struct FlashState {
-        bool running = false;
-        bool stop = false;            // a key, a closing or a new request ends it
-        std::optional<bool> again;    // a flash asked for while one ran
-    } m_flash;
     void flashOnce(bool Auto);
     bool flashStopped() const;
     bool flashWait(int ms);
@@ -378,9 +310,6 @@ public:
     // the status line. Returns whether the file loaded; on failure the text
     // in use stays and the status line says why.
     bool loadDictionary(const QString &FileName);
-    // The program's dictionary (see ProgramState). Whatever reads it calls
-    // loadPendingData first.
-    korvana::DictionaryData &dictionary;
     // [dictionary-end]
 
     // --- character information on hover (MainWindowHover.cpp) ---
@@ -449,25 +378,6 @@ public:
 
     // --- skins (MainWindowSkins.cpp) ---
     // [skins-begin]
-    // The current skin (see settings/Skin.h). Kept for the run, never
-    // written to the settings file; showButtonLabels and the Read button's
-    // glyphs stand with the media controls.
-    QString skinName;
-    QString skinAuthor;
-    quint32 labelsColor = 0;
-    quint32 labelsBackgroundColor = 0;
-    quint32 frameLabelsColor = 0;
-    quint32 buttonLabelsColor = 0;
-    quint32 frameBordersColor = 0;
-    quint32 framesBackgroundColor = 0;
-    bool showLabelsBackground = false;
-    bool showFrameBorders = false;
-    bool showFramesBackground = false;
-    // The background picture behind every control; made by the first skin
-    // that brings one, filling the window.
-    QLabel *backgroundPicture = nullptr;
-    // The built-in look's pictures.
-    QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
     // The skin loader working on this window (at start and from the skin
     // dialog).
     void loadSkinIntoWindow(const QString &N);
@@ -478,10 +388,6 @@ public:
     // it), the nearest to the one the skin or the design gives; where no
     // colour reads on the picture, the caption gets a backing of its own.
     void makeCaptionsReadable();
-    // The three frames that group the mode switches, with their captions
-    // "Mode:", "Show:" and "Auto:".
-    QFrame *modeFrame = nullptr, *panesFrame = nullptr, *autoFrame = nullptr;
-    QLabel *modeFrameLabel = nullptr, *panesFrameLabel = nullptr, *autoFrameLabel = nullptr;
     // Makes a frame with its caption; the caller puts the switches into the
     // returned row, which keeps the frame around them.
     class QHBoxLayout *buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
@@ -498,20 +404,6 @@ public:
     // moves and the panes' popup menu; buildControls() calls this once the
     // panes and their boxes exist.
     void buildHiddenPaneControls();
-    // The pane clicked last: 1 translation, 2 pinyin, 3 characters, 4 notes
-    // (0 before any click). The popup's commands act on it.
-    int activePane = 0;
-    // The boxes' states saved by the show-all toggle, restored by the next
-    // Insert while paneRestorePending holds.
-    bool savedTranslationSwitch = false, savedPinyinSwitch = false, savedCharactersSwitch = false,
-         savedNotesSwitch = false;
-    // The panes' popup menu, made by buildHiddenPaneControls(): "Copy"
-    // (copyAction), a separator (paneMenuSeparator) and "Display" (displayAction, checkable: checked
-    // when the clicked pane's box is). A right press on a pane pops it up;
-    // the commands connect copyAction and displayAction to their handlers. The pane views
-    // make no context menu of their own.
-    class QMenu *paneMenu = nullptr;
-    class QAction *copyAction = nullptr, *paneMenuSeparator = nullptr, *displayAction = nullptr;
     // A press on a pane; Pos in the pane view's viewport.
     void translationViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
     void pinyinViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
@@ -556,53 +448,6 @@ public:
     void showStatus(const QString &Text);
     void statusTimerTimeout();
 
-    // --- shared state -----------------------------------------------------------------
-    // The user's preferences (see ProgramState).
-    korvana::MainSettings &settings;
-    // The program's lesson store (see ProgramState) and its parts.
-    korvana::LessonStore &store;
-    korvana::RichEdit &lessonText = store.lessonText;
-    korvana::TermGrid &termTable = store.termTable;
-    QStringList &openLessons = store.openLessons;
-    QStringList &linkedFiles = store.linkedFiles;
-    QStringList &linkedFileLessons = store.linkedFileLessons;
-    QString &loadingLesson = store.loadingLesson;
-    QString &currentLesson = store.currentLesson;
-    int &currentIndex = store.currentIndex;
-    int &startIndex = store.startIndex;
-
-    QString sessionFile;
-    int shownIndex = 0;
-    QChar currentType;
-    QString pictureFile;
-    QString soundFile;
-    bool speaking = false;
-    bool numbersMode = false;
-    int numberFrom = 0;
-    int numberTo = 0;
-    int number = 0;
-    QString numberText;
-    int lastHoverChar = 0;
-    bool firstActivation = false;
-    bool editorLoadPending = false;
-    bool paneRestorePending = false;
-    quint32 flashColor = 0x0000FF;
-    quint32 flashBackgroundColor = 0;
-    // Reading order of the four panes, read with the settings; the panes
-    // apply it and it is written back when the window closes.
-    korvana::TextDirections textDirections;
-
-    // The program's voice (see ProgramState).
-    std::unique_ptr<korvana::SpeechVoice> &voice;
-    // The program's character database (see ProgramState).
-    korvana::ReferenceData &referenceData;
-
-    // --- controls -------------------------------------------------------------------
-    QLabel *statusLabel = nullptr;
-    QTimer *statusTimer = nullptr;
-    QTimer *autoTimer = nullptr;
-    QCheckBox *readSwitch = nullptr;
-    QPushButton *readButton = nullptr;
 
 protected:
     bool event(QEvent *e) override;
@@ -613,12 +458,148 @@ protected:
 
     bool eventFilter(QObject *watched, QEvent *e) override;
 
-    // The window's layout: controls of each subsystem are added to it by
-    // their own build function (buildLessonControls, ...).
-    class QVBoxLayout *mainLayout = nullptr;
-    class QHBoxLayout *bottomRow = nullptr;
+
+public:
+    // What the automatic timer's next tick does.
+    enum class AutoTimerHandler { None, StartTimer, Next };
+    AutoTimerHandler autoTimerHandler() const { return m_autoTimerHandler; }
+    // Whether a step (Next, Previous, First, Last) is under way.
+    bool stepRunning() const { return stepGate.running(); }
+    // The boxes' states saved by the show-all toggle, restored by the next
+    // Insert while pending holds.
+    struct PaneRestore {
+        bool pending = false;
+        bool translation = false, pinyin = false, characters = false, notes = false;
+    };
+    const PaneRestore &paneRestore() const { return m_paneRestore; }
+    // What the program's other parts read of the window.
+    // The session file in use; empty when none is.
+    const QString &sessionFile() const { return m_sessionFile; }
+    void setSessionFile(const QString &file) { m_sessionFile = file; }
+    bool editorLoadPending() const { return m_editorLoadPending; }
+    void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
+    // The character the hover looked up last (0: none, the next is looked up
+    // afresh).
+    int lastHoverChar() const { return m_lastHoverChar; }
+    void setLastHoverChar(int code) { m_lastHoverChar = code; }
+    void forgetLastHoverChar() { m_lastHoverChar = 0; }
+    // The current skin's values; applySkin() shows a change.
+    korvana::SkinFields &skin() { return m_skin; }
+    QString skinName() const { return m_skin.skinName; }
+    QString skinAuthor() const { return m_skin.skinAuthor; }
+    // Whether the window's own speech is under way.
+    bool speaking() const { return m_speaking; }
+    void setSpeaking(bool speaking) { m_speaking = speaking; }
+    korvana::NumbersDrill &numbersDrill() { return m_numbers; }
+    // Whether the next activation is the first, which shows the reminder,
+    // lists the voices and starts the flash; false skips that work.
+    bool firstActivation() const { return m_firstActivation; }
+    void setFirstActivation(bool first) { m_firstActivation = first; }
+    // The pane clicked last: 1 translation, 2 pinyin, 3 characters, 4 notes
+    // (0 before any click). The popup's commands act on it.
+    int activePane() const { return m_activePane; }
+    void setActivePane(int pane) { m_activePane = pane; }
+    // The Read button's glyphs while idle and while speaking.
+    const QIcon &readButtonIcon() const { return m_readButtonIcon; }
+    const QIcon &stopButtonIcon() const { return m_stopButtonIcon; }
+    void setReadButtonIcons(const QIcon &read, const QIcon &stop)
+    {
+        m_readButtonIcon = read;
+        m_stopButtonIcon = stop;
+    }
+    quint32 flashColor() const { return m_flashColor; }
+    quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
+    void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
+    const korvana::TextDirections &textDirections() const { return m_textDirections; }
 
 private:
+    // The window's own adapters for the other windows, which read its
+    // panes and the shared state it holds.
+    friend class LessonEditorWindowHost;
+    friend class ReaderWindowHost;
+    friend class DictionaryWindowHost;
+    friend class MainWindowSkinTarget;
+    friend korvana::OptionsHost mainWindowOptionsHost(MainWindow &window);
+
+    static bool loadDataAfterFirstPaint;
+    static VoiceFactory voiceFactory;
+    static MediaPlayerFactory mediaPlayerFactory;
+
+    ProgramWindows &windows;
+    // The program's shared state (see ProgramState) and the parts of the
+    // lesson store the handlers use most.
+    korvana::MainSettings &settings;
+    korvana::LessonStore &store;
+    korvana::RichEdit &lessonText = store.lessonText;
+    korvana::TermGrid &termTable = store.termTable;
+    QStringList &openLessons = store.openLessons;
+    QStringList &linkedFiles = store.linkedFiles;
+    QStringList &linkedFileLessons = store.linkedFileLessons;
+    QString &loadingLesson = store.loadingLesson;
+    QString &currentLesson = store.currentLesson;
+    int &currentIndex = store.currentIndex;
+    int &startIndex = store.startIndex;
+    // Whatever reads the dictionary or the character database calls
+    // loadPendingData first.
+    korvana::DictionaryData &dictionary;
+    korvana::ReferenceData &referenceData;
+    std::unique_ptr<korvana::SpeechVoice> &voice;
+
+    // The opener and the saver with their scratch documents and the digests
+    // of the lessons that loaded; what the last opening could not read.
+    std::shared_ptr<LessonFiles> lessonFiles;
+    LessonFiles &files();
+    QString loadErrors;
+    QString m_sessionFile;
+    int shownIndex = 0;
+    QChar currentType;
+    QString pictureFile;
+    QString soundFile;
+    bool m_speaking = false;
+    bool m_firstActivation = false;
+    bool m_editorLoadPending = false;
+    // The reading order of the four panes, read with the settings; the panes
+    // apply it and it is written back when the window closes.
+    korvana::TextDirections m_textDirections;
+    QColor termCharactersBackground; // invalid unless the Kanji background is set
+
+    std::unique_ptr<korvana::PracticeEngine> practice;
+    korvana::StepGate stepGate;
+    AutoTimerHandler m_autoTimerHandler = AutoTimerHandler::None;
+
+    // Hidden panes: the pane clicked last and the boxes' states the show-all
+    // toggle saved.
+    int m_activePane = 0;
+    PaneRestore m_paneRestore;
+    int m_lastHoverChar = 0;
+
+    korvana::NumbersDrill m_numbers;
+
+    // The flash under way.
+    std::shared_ptr<korvana::FlashClock> flashClock;
+    struct FlashState {
+        bool running = false;
+        bool stop = false;         // a key, a closing or a new request ends it
+        std::optional<bool> again; // a flash asked for while one ran
+    } m_flash;
+public:
+    // Whether a flash is running now (its waits keep the queue running).
+    bool flashRunning() const { return m_flash.running; }
+
+private:
+    quint32 m_flashColor = 0x0000FF;
+    quint32 m_flashBackgroundColor = 0;
+
+    // The current skin (see settings/Skin.h), kept for the run and never
+    // written to the settings file; the Read button's glyphs while idle and
+    // while speaking; the built-in look's pictures.
+    korvana::SkinFields m_skin{.showButtonLabels = true};
+    QIcon m_readButtonIcon, m_stopButtonIcon;
+    QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
+
+    int dragX = 0;
+    int dragY = 0;
+
     void buildControls();
     bool m_dictionaryPending = false;
     bool m_painted = false;           // the window has been painted once

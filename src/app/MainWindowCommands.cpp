@@ -159,7 +159,7 @@ void MainWindow::copyPaneToClipboard(korvana::RichEdit *Pane)
 
 void MainWindow::copyCommand()
 {
-    switch (activePane) {
+    switch (m_activePane) {
     case 1: copyPaneToClipboard(translationText); break;
     case 2: copyPaneToClipboard(pinyinText); break;
     case 3: copyPaneToClipboard(charactersText); break;
@@ -170,7 +170,7 @@ void MainWindow::copyCommand()
 
 void MainWindow::displayCommand()
 {
-    switch (activePane) {
+    switch (m_activePane) {
     case 1: toggleTranslation(); break;
     case 2: togglePinyin(); break;
     case 3: toggleCharacters(); break;

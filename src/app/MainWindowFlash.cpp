@@ -121,18 +121,18 @@ void MainWindow::copyCharacters(korvana::RichEdit *target)
 
 namespace {
 // The staging copy: the characters in the flash colours at the Kanji size.
-void stage(FlashWindow *w, MainWindow *f)
+void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32 background, int kanjiFontSize)
 {
     w->flashedText->clear();
     w->stagingText->clear();
-    f->termCharactersText->setSelStart(0);
-    f->termCharactersText->setSelLength(f->termCharactersText->textLength());
-    korvana::copyRichText(f->termCharactersText, w->stagingText);
-    w->setEditBackground(w->stagingText, korvana::toQColor(f->flashBackgroundColor));
+    characters->setSelStart(0);
+    characters->setSelLength(characters->textLength());
+    korvana::copyRichText(characters, w->stagingText);
+    w->setEditBackground(w->stagingText, korvana::toQColor(background));
     w->stagingText->setSel(0, -1);
-    w->stagingText->setSelColor(korvana::toQColor(f->flashColor));
-    if (f->settings.kanjiFontSize > 0)
-        w->stagingText->setSelSize(f->settings.kanjiFontSize);
+    w->stagingText->setSelColor(korvana::toQColor(color));
+    if (kanjiFontSize > 0)
+        w->stagingText->setSelSize(kanjiFontSize);
 }
 
 // All of the staging copy's text, without the final paragraph mark, ready to
@@ -149,7 +149,7 @@ void MainWindow::activateFlash()
     FlashWindow *w = connectedFlashWindow();
     if (!w)
         return;
-    stage(w, this);
+    stage(w, termCharactersText, m_flashColor, m_flashBackgroundColor, settings.kanjiFontSize);
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
@@ -251,7 +251,8 @@ void MainWindow::flashOnce(bool Auto)
 
     if (!fullScreen) {
         if (windows.flashWindow)
-            stage(windows.flashWindow.get(), this);
+            stage(windows.flashWindow.get(), termCharactersText, m_flashColor, m_flashBackgroundColor,
+                  settings.kanjiFontSize);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
         for (int i = 0; i < cycles && !flashStopped(); ++i) {
@@ -275,7 +276,7 @@ void MainWindow::flashOnce(bool Auto)
         return;
     }
 
-    stage(w, this);
+    stage(w, termCharactersText, m_flashColor, m_flashBackgroundColor, settings.kanjiFontSize);
     for (korvana::RichEdit *strip : {w->translationText, w->pinyinText, w->notesText}) {
         w->setEditVisible(strip, false);
         strip->clear();
@@ -293,8 +294,8 @@ void MainWindow::flashOnce(bool Auto)
     int height = measureFlashText(w, w->stagingText->text(), w->stagingView->font());
 
     w->stagingText->setSel(0, -1);
-    w->stagingText->setSelColor(korvana::toQColor(flashColor));
-    const QColor background = korvana::toQColor(flashBackgroundColor);
+    w->stagingText->setSelColor(korvana::toQColor(m_flashColor));
+    const QColor background = korvana::toQColor(m_flashBackgroundColor);
     w->setEditBackground(w->flashedText, background);
     w->setBackground(background);
     w->stagingText->setAlignment(korvana::TextAlignment::Center);
@@ -351,10 +352,10 @@ void MainWindow::fillFlashCard()
         korvana::copyRichText(s.pane, s.strip);
         (this->*s.fill)(false);
 
-        w->setEditBackground(s.strip, korvana::toQColor(flashColor));
+        w->setEditBackground(s.strip, korvana::toQColor(m_flashColor));
         s.strip->setSel(0, -1);
         s.strip->setSelSize(25);
-        s.strip->setSelColor(korvana::toQColor(flashBackgroundColor));
+        s.strip->setSelColor(korvana::toQColor(m_flashBackgroundColor));
         s.strip->setAlignment(korvana::TextAlignment::Center);
         s.strip->setSelStart(0);
         w->setEditVisible(s.strip, !s.strip->text().isEmpty());

@@ -81,7 +81,11 @@ private:
 // moves before any filter on the window installed earlier than its own.
 class BackgroundMouse : public QObject {
 public:
-    explicit BackgroundMouse(MainWindow *form) : QObject(form), m_form(form) { qApp->installEventFilter(this); }
+    BackgroundMouse(MainWindow *form, const MainWindowControls &controls)
+        : QObject(form), m_form(form), m_controls(controls)
+    {
+        qApp->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override
@@ -89,7 +93,7 @@ protected:
         if (watched == m_form && e->type() == QEvent::MouseMove) {
             const QPoint pos = static_cast<QMouseEvent *>(e)->position().toPoint();
             QWidget *under = m_form->childAt(pos);
-            if (!under || under == m_form->backgroundPicture)
+            if (!under || under == m_controls.backgroundPicture)
                 m_form->backgroundPictureMouseMoved();
         }
         return false;
@@ -97,6 +101,7 @@ protected:
 
 private:
     MainWindow *m_form;
+    const MainWindowControls &m_controls;
 };
 
 } // namespace
@@ -129,7 +134,7 @@ void MainWindow::buildHiddenPaneControls()
     }
 
     setMouseTracking(true);
-    new BackgroundMouse(this);
+    new BackgroundMouse(this, *this);
 }
 
 // --- pane clicks -------------------------------------------------------------------------
@@ -138,7 +143,7 @@ void MainWindow::paneMousePressed(int Pane, Qt::MouseButton Button, const QPoint
 {
     QCheckBox *const boxes[] = {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch};
     QTextEdit *const views[] = {translationView, pinyinView, charactersView, notesView};
-    activePane = Pane;
+    m_activePane = Pane;
     QCheckBox *box = boxes[Pane - 1];
     if (displayAction)
         displayAction->setChecked(box && box->isChecked());
@@ -190,22 +195,22 @@ void MainWindow::toggleShowAll()
         return;
     // Setting a box runs its handler, which redisplays its pane; a box left
     // as it was is not redisplayed.
-    if (!paneRestorePending) {
-        savedTranslationSwitch = translationSwitch->isChecked();
-        savedPinyinSwitch = pinyinSwitch->isChecked();
-        savedCharactersSwitch = charactersSwitch->isChecked();
-        savedNotesSwitch = notesSwitch->isChecked();
+    if (!m_paneRestore.pending) {
+        m_paneRestore.translation = translationSwitch->isChecked();
+        m_paneRestore.pinyin = pinyinSwitch->isChecked();
+        m_paneRestore.characters = charactersSwitch->isChecked();
+        m_paneRestore.notes = notesSwitch->isChecked();
         for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch}) {
             if (!b->isChecked())
                 b->setChecked(true);
         }
-        paneRestorePending = true;
+        m_paneRestore.pending = true;
     } else {
-        translationSwitch->setChecked(savedTranslationSwitch);
-        pinyinSwitch->setChecked(savedPinyinSwitch);
-        charactersSwitch->setChecked(savedCharactersSwitch);
-        notesSwitch->setChecked(savedNotesSwitch);
-        paneRestorePending = false;
+        translationSwitch->setChecked(m_paneRestore.translation);
+        pinyinSwitch->setChecked(m_paneRestore.pinyin);
+        charactersSwitch->setChecked(m_paneRestore.characters);
+        notesSwitch->setChecked(m_paneRestore.notes);
+        m_paneRestore.pending = false;
     }
 }
 
@@ -216,7 +221,7 @@ void MainWindow::toggleShowAll()
 void MainWindow::translationViewMouseMoved()
 {
     if (settings.showHiddenOnHover && translationText->text().isEmpty() && !translationSwitch->isChecked()) {
-        if (numbersMode)
+        if (m_numbers.on)
             showNumberDigits(true);
         else
             showTranslation(true);
@@ -228,7 +233,7 @@ void MainWindow::translationViewMouseMoved()
 void MainWindow::pinyinViewMouseMoved()
 {
     if (settings.showHiddenOnHover && pinyinText->text().isEmpty() && !pinyinSwitch->isChecked()) {
-        if (numbersMode)
+        if (m_numbers.on)
             showNumberPinyin(true);
         else
             showPinyin(true);

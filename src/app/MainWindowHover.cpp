@@ -102,7 +102,7 @@ void MainWindow::hideCharacterInfo()
 {
     if (windows.characterInfoWindow)
         windows.characterInfoWindow->hide();
-    lastHoverChar = 0;
+    m_lastHoverChar = 0;
 }
 
 void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
@@ -120,7 +120,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             notesText->clear();
         if (settings.showHiddenOnHover && charactersText && charactersText->text().isEmpty() && charactersSwitch
             && !charactersSwitch->isChecked()) {
-            if (numbersMode)
+            if (m_numbers.on)
                 showNumberCharacters(true);
             else
                 showCharacters(true);
@@ -177,9 +177,9 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
                                         ? 2
                                         : 1);
     uint Code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
-    if (int(Code) == lastHoverChar)
+    if (int(Code) == m_lastHoverChar)
         return;
-    lastHoverChar = int(Code);
+    m_lastHoverChar = int(Code);
     // Far right of the last character: past the end of the line.
     if (Q.x() + 20 < hit.x())
         Code = 0;

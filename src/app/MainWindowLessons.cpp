@@ -260,16 +260,16 @@ void MainWindow::openLessonFiles(const QString &Mode)
             return a.compare(b, Qt::CaseInsensitive) < 0;
         });
         openLessons = chosen;
-        sessionFile.clear();
+        m_sessionFile.clear();
         startIndex = 1;
     }
 
     const bool tempSession = Mode == QLatin1String("tempsession");
-    const QString keptSession = sessionFile;
+    const QString keptSession = m_sessionFile;
     if (tempSession)
-        sessionFile = tempSessionFile();
+        m_sessionFile = tempSessionFile();
 
-    numbersMode = false;
+    m_numbers.on = false;
     showStatus(QStringLiteral("Wait please..."));
     repaint();
 
@@ -306,7 +306,7 @@ void MainWindow::openLessonFiles(const QString &Mode)
     countTerms();
 
     if (tempSession)
-        sessionFile = keptSession;
+        m_sessionFile = keptSession;
     updateLessonSessionLabels();
 }
 
@@ -434,12 +434,12 @@ bool MainWindow::saveSession(const QString &FileName)
 
 void MainWindow::saveSessionCommand()
 {
-    if (sessionFile.isEmpty()) {
+    if (m_sessionFile.isEmpty()) {
         saveSessionAsCommand();
         return;
     }
-    sessionFile = korvana::sessionPath(sessionFile, settings.workingDirectory);
-    showStatus(saveSession(sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
+    m_sessionFile = korvana::sessionPath(m_sessionFile, settings.workingDirectory);
+    showStatus(saveSession(m_sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
     hideAllMenus();
 }
 
@@ -459,8 +459,8 @@ void MainWindow::saveSessionAsCommand()
     const QString chosen = Dialogs::instance().saveFile(this, request);
     if (chosen.isEmpty())
         return;
-    sessionFile = korvana::withSessionExtension(chosen);
-    showStatus(saveSession(sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
+    m_sessionFile = korvana::withSessionExtension(chosen);
+    showStatus(saveSession(m_sessionFile) ? QStringLiteral("Session saved") : QStringLiteral("Unable to save session"));
     hideAllMenus();
 }
 
@@ -483,8 +483,8 @@ void MainWindow::openSessionCommand()
         Dialogs::instance().message(this, problem, MsgButtons::Ok);
         return;
     }
-    sessionFile = chosen.first();
-    showStatus(sessionFile);
+    m_sessionFile = chosen.first();
+    showStatus(m_sessionFile);
     openLessons = session.lessons;
     startIndex = session.position;
     openLessonFiles(QStringLiteral("session-files"));

@@ -138,8 +138,8 @@ void MainWindow::readAloudLabelClicked()
 
 void MainWindow::setReadLook(bool reading)
 {
-    readButton->setIcon(reading ? stopButtonIcon : readButtonIcon);
-    if (showButtonLabels)
+    readButton->setIcon(reading ? m_stopButtonIcon : m_readButtonIcon);
+    if (m_skin.showButtonLabels)
         readButton->setText(reading ? QStringLiteral("Stop") : QStringLiteral("Read"));
 }
 
@@ -164,13 +164,13 @@ void MainWindow::readButtonClicked()
     // Speech never overlaps the term's sound.
     if (soundPlaying())
         korvana::MessagePump::waitUntil([this] { return !soundPlaying(); }, soundWaitBoundMs());
-    if (currentIndex == 0 && !numbersMode)
+    if (currentIndex == 0 && !m_numbers.on)
         return;
     connectVoice();
 
-    if (speaking) {
+    if (m_speaking) {
         setReadLook(false);
-        speaking = false;
+        m_speaking = false;
         if (voice)
             voice->skip(); // its end-of-stream still follows
         return;
@@ -181,7 +181,7 @@ void MainWindow::readButtonClicked()
     if (text.isEmpty() || !voice)
         return;
     setReadLook(true);
-    speaking = true;
+    m_speaking = true;
     m_readStream = voice->speak(text, 1);
 }
 
@@ -209,7 +209,7 @@ void MainWindow::voiceStreamEnded(int Stream)
     // one: that end is not the new speech's.
     if (Stream < m_readStream)
         return;
-    speaking = false;
+    m_speaking = false;
     setReadLook(false);
     highlightSpokenText(0, 0);
 }

@@ -186,9 +186,9 @@ void MainWindow::buildMenus()
                    : korvana::shortenPath(currentLesson, statusLabel->font(), 350));
     });
     connect(sessionLabel, &HoverLabel::moved, this, [this] {
-        showStatus(sessionFile.isEmpty()
+        showStatus(m_sessionFile.isEmpty()
                    ? QStringLiteral("NO SESSION LOADED")
-                   : korvana::shortenPath(sessionFile, statusLabel->font(), 350));
+                   : korvana::shortenPath(m_sessionFile, statusLabel->font(), 350));
     });
 }
 
@@ -250,8 +250,8 @@ void MainWindow::updateLessonSessionLabels()
 {
     lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
                                               : korvana::shortenPath(currentLesson, lessonLabel->font(), 220));
-    sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
-                                             : korvana::shortenPath(sessionFile, sessionLabel->font(), 220));
+    sessionLabel->setText(m_sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
+                                             : korvana::shortenPath(m_sessionFile, sessionLabel->font(), 220));
 }
 
 void MainWindow::enableButton(QAbstractButton *Button)

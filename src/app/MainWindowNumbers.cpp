@@ -1,4 +1,4 @@
-// The numbers drill: while numbersMode is set, every step of the practice
+// The numbers drill: while the drill is on, every step of the practice
 // engine draws a whole number of the chosen range and shows it in the panes
 // in place of a lesson term: the digits, the Chinese numeral and its pinyin.
 #include "app/MainWindow.h"
@@ -17,19 +17,19 @@ void MainWindow::showNumbersDialog()
     // How the dialog was closed does not matter: "start" and "stop" have set
     // the drill's switch and range themselves, Escape has left them alone.
     if (windows.numbersDialog) {
-        windows.numbersDialog->bind(&numbersMode, &numberFrom, &numberTo);
+        windows.numbersDialog->bind(&m_numbers.on, &m_numbers.from, &m_numbers.to);
         windows.numbersDialog->centreOn(this);
         korvana::Dialogs::instance().execModal(windows.numbersDialog.get());
     }
     hookNumberPaneBoxes();
 
     // The syllables are loaded afresh at every start; an item that cannot be
-    // read leaves whatever scratchText held.
+    // read leaves whatever the numerals' pinyin held.
     loadPendingData();
     const QByteArray rtf = referenceData.database().numbersRtf();
     if (!rtf.isEmpty()) {
         try {
-            scratchText.fromRtf(rtf);
+            m_numbers.numeralPinyin.fromRtf(rtf);
         } catch (...) {
         }
     }
@@ -47,20 +47,20 @@ void MainWindow::hookNumberPaneBoxes()
         return;
     m_numberBoxesHooked = true;
     connect(translationSwitch, &QCheckBox::toggled, this, [this] {
-        if (numbersMode)
+        if (m_numbers.on)
             showNumberDigits(false);
     });
     connect(pinyinSwitch, &QCheckBox::toggled, this, [this] {
-        if (numbersMode)
+        if (m_numbers.on)
             showNumberPinyin(false);
     });
     connect(charactersSwitch, &QCheckBox::toggled, this, [this] {
-        if (numbersMode)
+        if (m_numbers.on)
             showNumberCharacters(false);
     });
     // The notes handler would refill the pane from the last lesson term.
     connect(notesSwitch, &QCheckBox::toggled, this, [this] {
-        if (numbersMode)
+        if (m_numbers.on)
             notesText->clear();
     });
 }
@@ -71,7 +71,7 @@ void MainWindow::newNumber()
     // millisecond give the same number.
     auto &random = korvana::RandomGenerator::instance();
     random.randomize();
-    number = korvana::numberInRange({numberFrom, numberTo}, [&random](int n) { return random.random(n); });
+    m_numbers.number = korvana::numberInRange({m_numbers.from, m_numbers.to}, [&random](int n) { return random.random(n); });
     showNumber();
     if (readSwitch && readSwitch->isChecked())
         readButtonClicked();
@@ -95,7 +95,7 @@ void MainWindow::showNumberDigits(bool Force)
     translationText->clear();
     if (!Force && !translationSwitch->isChecked())
         return;
-    translationText->setText(QString::number(number));
+    translationText->setText(QString::number(m_numbers.number));
     translationText->setSel(0, -1);
     translationText->setSelSize(settings.translationFontSize);
     translationText->setSelStart(0);
@@ -103,9 +103,9 @@ void MainWindow::showNumberDigits(bool Force)
 
 void MainWindow::showNumberCharacters(bool Force)
 {
-    numberText = korvana::chineseNumeral(number);
+    m_numbers.numeral = korvana::chineseNumeral(m_numbers.number);
     termCharactersText->clear();
-    termCharactersText->setText(numberText);
+    termCharactersText->setText(m_numbers.numeral);
 
     charactersText->clear();
     if (!Force && !charactersSwitch->isChecked())
@@ -132,7 +132,7 @@ void MainWindow::showNumberPinyin(bool Force)
 
 void MainWindow::appendNumeralPinyin()
 {
-    for (const QChar c : numberText) {
+    for (const QChar c : m_numbers.numeral) {
         if (const int line = korvana::numeralPinyinLine(c))
             copyNumeralPinyinLine(line);
     }
@@ -142,17 +142,17 @@ void MainWindow::copyNumeralPinyinLine(int N)
 {
     if (N < 1)
         return;
-    const int start = scratchText.lineIndex(N - 1);
+    const int start = m_numbers.numeralPinyin.lineIndex(N - 1);
     if (start < 0)
-        return; // scratchText holds fewer lines
+        return; // the numerals' pinyin holds fewer lines
     // Up to the next line's start less its line break; the last line runs to
     // the end of the text, without the final paragraph mark.
-    const int next = scratchText.lineIndex(N);
-    const int end = next >= 0 ? next - 1 : scratchText.toMessagePos(scratchText.textLength());
-    // An empty selection would make the copy take all of scratchText.
+    const int next = m_numbers.numeralPinyin.lineIndex(N);
+    const int end = next >= 0 ? next - 1 : m_numbers.numeralPinyin.toMessagePos(m_numbers.numeralPinyin.textLength());
+    // An empty selection would make the copy take all of the numerals' pinyin.
     if (end <= start)
         return;
-    scratchText.setSel(start, end);
+    m_numbers.numeralPinyin.setSel(start, end);
     pinyinText->setSelStart(pinyinText->textLength());
-    korvana::copyRichText(&scratchText, pinyinText);
+    korvana::copyRichText(&m_numbers.numeralPinyin, pinyinText);
 }

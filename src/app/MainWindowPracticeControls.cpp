@@ -63,7 +63,7 @@ private:
 QTextEdit *paneView(QWidget *parent, const QString &name)
 {
     auto *view = new QTextEdit(parent);
-    view->setObjectName(name + QStringLiteral("View"));
+    view->setObjectName(name);
     view->setReadOnly(true);
     view->setFocusPolicy(Qt::ClickFocus);
     return view;
@@ -78,20 +78,21 @@ void MainWindow::buildPracticeControls()
     connect(lessonText.document(), &QTextDocument::contentsChanged, this, [this] { termTableChanged(); });
     connect(&lessonText, &korvana::RichEdit::changed, this, [this] { termTableChanged(); });
 
-    auto makeEdit = [this](korvana::RichEdit *&edit, QTextEdit **view, const QString &name) {
+    // Each pane's document is named "<pane>Text" and its view "<pane>View".
+    auto makeEdit = [this](korvana::RichEdit *&edit, QTextEdit **view, const QString &pane) {
         edit = new korvana::RichEdit(this);
-        edit->setObjectName(name);
+        edit->setObjectName(pane + QStringLiteral("Text"));
         if (view) {
-            *view = paneView(this, name);
+            *view = paneView(this, pane + QStringLiteral("View"));
             edit->attachView(*view);
         }
     };
-    makeEdit(translationText, &translationView, QStringLiteral("translationText"));
-    makeEdit(pinyinText, &pinyinView, QStringLiteral("pinyinText"));
-    makeEdit(charactersText, &charactersView, QStringLiteral("charactersText"));
-    makeEdit(notesText, &notesView, QStringLiteral("notesText"));
-    makeEdit(termLineText, nullptr, QStringLiteral("termLineText"));
-    makeEdit(termCharactersText, nullptr, QStringLiteral("termCharactersText"));
+    makeEdit(translationText, &translationView, QStringLiteral("translation"));
+    makeEdit(pinyinText, &pinyinView, QStringLiteral("pinyin"));
+    makeEdit(charactersText, &charactersView, QStringLiteral("characters"));
+    makeEdit(notesText, &notesView, QStringLiteral("notes"));
+    makeEdit(termLineText, nullptr, QStringLiteral("termLine"));
+    makeEdit(termCharactersText, nullptr, QStringLiteral("termCharacters"));
 
     auto box = [this](QCheckBox *&b, const QString &name, const QString &text, bool checked,
                       void (MainWindow::*handler)()) {

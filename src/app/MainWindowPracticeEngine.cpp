@@ -13,11 +13,11 @@ namespace {
 // quickly, and a device that never reports it must not hold the step long.
 constexpr int CutShortBoundMs = 5000;
 
-void syncFilters(MainWindow *f)
+void syncFilters(korvana::PracticeEngine &practice, const MainWindowControls &c)
 {
-    f->practice->filters.words = f->wordsSwitch->isChecked();
-    f->practice->filters.phrases = f->phrasesSwitch->isChecked();
-    f->practice->filters.onlyDifficult = f->difficultSwitch->isChecked();
+    practice.filters.words = c.wordsSwitch->isChecked();
+    practice.filters.phrases = c.phrasesSwitch->isChecked();
+    practice.filters.onlyDifficult = c.difficultSwitch->isChecked();
 }
 } // namespace
 
@@ -39,13 +39,13 @@ void MainWindow::termTableChanged()
 
 void MainWindow::countTerms()
 {
-    syncFilters(this);
+    syncFilters(*practice, *this);
     countLabel->setText(korvana::countsText(practice->counters()));
 }
 
 bool MainWindow::canPractise()
 {
-    syncFilters(this);
+    syncFilters(*practice, *this);
     const korvana::CheckResult result = practice->check(!currentLesson.isEmpty());
     if (result == korvana::CheckResult::Ok)
         return true;
@@ -65,7 +65,7 @@ void MainWindow::nextTerm(const QString &Direction)
     // A step asked for while one waits for speech or sound runs after it,
     // never inside it.
     stepGate.run(direction, [this](korvana::StepDirection d) {
-        autoTimerHandler = AutoTimerHandler::None;
+        m_autoTimerHandler = AutoTimerHandler::None;
         autoTimer->stop();
 
         // Automatic practice lets the term finish; a manual step cuts it short.
@@ -74,17 +74,17 @@ void MainWindow::nextTerm(const QString &Direction)
         media.speaking = [this] {
             // The speech's end clears speaking; a voice that has nothing left
             // to say ends the wait too, so a flag left set cannot hold it.
-            return speaking && voice && voice->runningState() != korvana::SpeechVoice::Done;
+            return m_speaking && voice && voice->runningState() != korvana::SpeechVoice::Done;
         };
         media.cutSpeech = [this] { voice->skip(); };
         media.soundPlaying = [this] { return soundPlaying(); };
         media.stopSound = [this] { stopSound(); };
         media.wait(letFinish, letFinish ? korvana::MessagePump::DefaultBoundMs : CutShortBoundMs);
         // Deliver an end of speech that was posted as the wait ended.
-        if (speaking)
+        if (m_speaking)
             korvana::MessagePump::processPending();
 
-        if (numbersMode) {
+        if (m_numbers.on) {
             newNumber();
             return;
         }

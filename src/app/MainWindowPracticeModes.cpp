@@ -29,11 +29,11 @@ void MainWindow::autoSwitchClicked()
         showStatus(QStringLiteral("Auto mode ON"));
         // The first tick works out the interval; the first step comes one
         // whole interval later.
-        autoTimerHandler = AutoTimerHandler::StartTimer;
+        m_autoTimerHandler = AutoTimerHandler::StartTimer;
         autoTimer->setInterval(1);
         autoTimer->start();
     } else {
-        autoTimerHandler = AutoTimerHandler::None;
+        m_autoTimerHandler = AutoTimerHandler::None;
         autoTimer->stop();
         showStatus(QStringLiteral("Auto mode OFF"));
     }
@@ -114,7 +114,7 @@ void MainWindow::flashSwitchClicked()
 
 void MainWindow::translationSwitchClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         showNumberDigits(false);
     else
         showTranslation(false);
@@ -122,7 +122,7 @@ void MainWindow::translationSwitchClicked()
 
 void MainWindow::pinyinSwitchClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         showNumberPinyin(false);
     else
         showPinyin(false);
@@ -130,7 +130,7 @@ void MainWindow::pinyinSwitchClicked()
 
 void MainWindow::charactersSwitchClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         showNumberCharacters(false);
     else
         showCharacters(false);
@@ -138,7 +138,7 @@ void MainWindow::charactersSwitchClicked()
 
 void MainWindow::notesSwitchClicked()
 {
-    if (!numbersMode)
+    if (!m_numbers.on)
         showNotes(false);
 }
 
@@ -164,7 +164,7 @@ void MainWindow::toggleNotes()
 
 void MainWindow::dropPaneRestore()
 {
-    paneRestorePending = false;
+    m_paneRestore.pending = false;
 }
 
 // --- marks ------------------------------------------------------------------------------
@@ -172,7 +172,7 @@ void MainWindow::dropPaneRestore()
 
 void MainWindow::markLearnedButtonClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("l"));
@@ -181,7 +181,7 @@ void MainWindow::markLearnedButtonClicked()
 
 void MainWindow::markUnlearnedButtonClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("u"));
@@ -191,7 +191,7 @@ void MainWindow::markUnlearnedButtonClicked()
 
 void MainWindow::markDifficultButtonClicked()
 {
-    if (numbersMode)
+    if (m_numbers.on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("d"));
@@ -214,7 +214,7 @@ void MainWindow::unskipLabelClicked()
 
 void MainWindow::jumpToEnd(korvana::StepDirection direction)
 {
-    if (numbersMode) {
+    if (m_numbers.on) {
         newNumber();
         return;
     }
@@ -249,7 +249,7 @@ void MainWindow::lastLabelClicked()
 
 void MainWindow::goLabelClicked()
 {
-    if (numbersMode) {
+    if (m_numbers.on) {
         newNumber();
         return;
     }
@@ -276,7 +276,7 @@ void MainWindow::startAutoTimer()
                                 std::max(1, int(charactersText->text().size())),
                                 windows.optionsDialog->perCharacterIntervalLabel->text(),
                                 windows.optionsDialog->fixedIntervalLabel->text());
-    autoTimerHandler = AutoTimerHandler::Next;
+    m_autoTimerHandler = AutoTimerHandler::Next;
     autoTimer->setInterval(interval);
     // An interval of 0 would tick without end: automatic stepping then rests
     // until a term is shown by hand.
@@ -286,7 +286,7 @@ void MainWindow::startAutoTimer()
 
 void MainWindow::autoTimerTimeout()
 {
-    switch (autoTimerHandler) {
+    switch (m_autoTimerHandler) {
     case AutoTimerHandler::None:
         break;
     case AutoTimerHandler::StartTimer:

@@ -182,44 +182,15 @@ void setTextColor(QWidget *w, QPalette::ColorRole role, quint32 colour)
     w->setPalette(pal);
 }
 
+} // namespace
+
 // The main window as the skin loader sees it.
 class MainWindowSkinTarget : public korvana::SkinTarget {
 public:
     explicit MainWindowSkinTarget(MainWindow &form) : f(form) {}
 
-    korvana::SkinFields skinFields() const override
-    {
-        korvana::SkinFields s;
-        s.skinName = f.skinName;
-        s.skinAuthor = f.skinAuthor;
-        s.labelsColor = f.labelsColor;
-        s.labelsBackgroundColor = f.labelsBackgroundColor;
-        s.showLabelsBackground = f.showLabelsBackground;
-        s.frameLabelsColor = f.frameLabelsColor;
-        s.buttonLabelsColor = f.buttonLabelsColor;
-        s.showButtonLabels = f.showButtonLabels;
-        s.frameBordersColor = f.frameBordersColor;
-        s.showFrameBorders = f.showFrameBorders;
-        s.framesBackgroundColor = f.framesBackgroundColor;
-        s.showFramesBackground = f.showFramesBackground;
-        return s;
-    }
-
-    void setSkinFields(const korvana::SkinFields &s) override
-    {
-        f.skinName = s.skinName;
-        f.skinAuthor = s.skinAuthor;
-        f.labelsColor = s.labelsColor;
-        f.labelsBackgroundColor = s.labelsBackgroundColor;
-        f.showLabelsBackground = s.showLabelsBackground;
-        f.frameLabelsColor = s.frameLabelsColor;
-        f.buttonLabelsColor = s.buttonLabelsColor;
-        f.showButtonLabels = s.showButtonLabels;
-        f.frameBordersColor = s.frameBordersColor;
-        f.showFrameBorders = s.showFrameBorders;
-        f.framesBackgroundColor = s.framesBackgroundColor;
-        f.showFramesBackground = s.showFramesBackground;
-    }
+    korvana::SkinFields skinFields() const override { return f.m_skin; }
+    void setSkinFields(const korvana::SkinFields &s) override { f.m_skin = s; }
 
     void setSkinPicture(korvana::SkinPicture picture, const QImage &image) override
     {
@@ -246,10 +217,10 @@ public:
             setButtonPicture(f.nextButton, image, element);
             break;
         case SkinPicture::Stop:
-            f.stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            f.m_stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
             break;
         case SkinPicture::Read:
-            f.readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            f.m_readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
             setButtonPicture(f.readButton, image, element);
             break;
         case SkinPicture::Skip:
@@ -279,8 +250,6 @@ public:
 private:
     MainWindow &f;
 };
-
-} // namespace
 
 void MainWindow::loadSkinIntoWindow(const QString &N)
 {
@@ -340,7 +309,7 @@ void MainWindow::applySkin()
     // Backings that an earlier skin needed go; makeCaptionsReadable puts
     // back those this one needs.
     for (QLabel *l : skinFrameLabels()) {
-        setTextColor(l, QPalette::WindowText, frameLabelsColor);
+        setTextColor(l, QPalette::WindowText, m_skin.frameLabelsColor);
         l->setAutoFillBackground(false);
     }
     // The pane switches carry their captions themselves and read like the
@@ -348,7 +317,7 @@ void MainWindow::applySkin()
     for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch}) {
         if (!b)
             continue;
-        setTextColor(b, QPalette::WindowText, labelsColor);
+        setTextColor(b, QPalette::WindowText, m_skin.labelsColor);
         b->setAutoFillBackground(false);
     }
     // The counts and the title keep their designed colours, made readable
@@ -366,15 +335,15 @@ void MainWindow::applySkin()
 
     QList<QLabel *> commandLabels = skinCommandLabels();
     for (QLabel *l : commandLabels)
-        setTextColor(l, QPalette::WindowText, labelsColor);
+        setTextColor(l, QPalette::WindowText, m_skin.labelsColor);
     if (openLinkedFileLabel)
         commandLabels.append(openLinkedFileLabel);
     for (QLabel *l : commandLabels) {
         // Opaque on the skin's colour, or the background picture shows
         // through.
-        if (showLabelsBackground)
-            setTextColor(l, QPalette::Window, labelsBackgroundColor);
-        l->setAutoFillBackground(showLabelsBackground);
+        if (m_skin.showLabelsBackground)
+            setTextColor(l, QPalette::Window, m_skin.labelsBackgroundColor);
+        l->setAutoFillBackground(m_skin.showLabelsBackground);
     }
 
     const QList<QPushButton *> buttons
@@ -383,10 +352,10 @@ void MainWindow::applySkin()
         if (!b)
             continue;
         // One colour serves the resting and the pressed look.
-        setTextColor(b, QPalette::ButtonText, buttonLabelsColor);
+        setTextColor(b, QPalette::ButtonText, m_skin.buttonLabelsColor);
     }
 
-    if (showButtonLabels) {
+    if (m_skin.showButtonLabels) {
         const std::pair<QPushButton *, const char *> captions[] = {
             {previousButton, "<<<"},           {nextButton, ">>>"},
             {readButton, "Read"},             {markLearnedButton, "Learned"},
@@ -400,10 +369,10 @@ void MainWindow::applySkin()
                 b->setText(QString());
     }
 
-    const QString border = showFrameBorders
-                               ? QStringLiteral("1px solid %1").arg(korvana::toQColor(frameBordersColor).name())
+    const QString border = m_skin.showFrameBorders
+                               ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_skin.frameBordersColor).name())
                                : QStringLiteral("none");
-    const QString fill = showFramesBackground ? korvana::toQColor(framesBackgroundColor).name()
+    const QString fill = m_skin.showFramesBackground ? korvana::toQColor(m_skin.framesBackgroundColor).name()
                                                : QStringLiteral("transparent");
     for (QFrame *frame : skinFrames())
         frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
@@ -429,10 +398,10 @@ void MainWindow::makeCaptionsReadable()
         if (w->autoFillBackground())
             return {w->palette().color(QPalette::Window)};
         const QRect place(w->mapTo(this, QPoint(0, 0)), w->size());
-        if (showFramesBackground)
+        if (m_skin.showFramesBackground)
             for (QFrame *frame : frames)
                 if (frame->geometry().contains(place))
-                    return {korvana::toQColor(framesBackgroundColor)};
+                    return {korvana::toQColor(m_skin.framesBackgroundColor)};
         if (picture.isNull())
             return {palette().color(QPalette::Window)};
         return korvana::pictureColors(picture, place);
@@ -482,8 +451,8 @@ void MainWindow::makeCaptionsReadable()
                                                                Qt::SmoothTransformation);
         };
         QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
-        if (b == readButton && !stopButtonIcon.isNull())
-            under += korvana::pictureColors(face(stopButtonIcon), place);
+        if (b == readButton && !m_stopButtonIcon.isNull())
+            under += korvana::pictureColors(face(m_stopButtonIcon), place);
         const QColor wanted = b->palette().color(QPalette::ButtonText);
         std::optional<QColor> readable = korvana::readableColor(wanted, under);
         if (!readable) {

@@ -195,7 +195,7 @@ void MainWindow::dockToolBar()
 void MainWindow::onCreate()
 {
     // The settings first: everything after them reads the fields.
-    korvana::SettingsFile::load(settings, textDirections, this);
+    korvana::SettingsFile::load(settings, m_textDirections, this);
     applyTextDirections();
     loadSkinIntoWindow(settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
@@ -208,15 +208,15 @@ void MainWindow::onCreate()
     store.clear();
     openLessons.clear();
     currentLesson.clear();
-    sessionFile.clear();
+    m_sessionFile.clear();
     currentIndex = 0;
-    flashBackgroundColor = 0;
-    flashColor = 0x0000FF;
-    numbersMode = false;
-    paneRestorePending = false;
-    lastHoverChar = 0;
-    firstActivation = true;
-    editorLoadPending = true;
+    m_flashBackgroundColor = 0;
+    m_flashColor = 0x0000FF;
+    m_numbers.on = false;
+    m_paneRestore.pending = false;
+    m_lastHoverChar = 0;
+    m_firstActivation = true;
+    m_editorLoadPending = true;
 
     if (loadDataAfterFirstPaint) {
         referenceData.deferLoading();
@@ -258,7 +258,7 @@ void MainWindow::reportStartup()
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),
                                              korvana::skinNames().join(QStringLiteral(", ")));
-    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(skinName, skinAuthor);
+    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(m_skin.skinName, m_skin.skinAuthor);
 }
 
 bool MainWindow::loadDataAfterFirstPaint = false;
@@ -292,18 +292,18 @@ bool paneReadsLeftToRight(QTextEdit *view)
 
 void MainWindow::applyTextDirections()
 {
-    setPaneDirection(charactersText, charactersView, textDirections.hanziLeftToRight);
-    setPaneDirection(translationText, translationView, textDirections.translationLeftToRight);
-    setPaneDirection(pinyinText, pinyinView, textDirections.pinyinLeftToRight);
-    setPaneDirection(notesText, notesView, textDirections.notesLeftToRight);
+    setPaneDirection(charactersText, charactersView, m_textDirections.hanziLeftToRight);
+    setPaneDirection(translationText, translationView, m_textDirections.translationLeftToRight);
+    setPaneDirection(pinyinText, pinyinView, m_textDirections.pinyinLeftToRight);
+    setPaneDirection(notesText, notesView, m_textDirections.notesLeftToRight);
 }
 
 void MainWindow::takeTextDirections()
 {
-    textDirections.hanziLeftToRight = paneReadsLeftToRight(charactersView);
-    textDirections.translationLeftToRight = paneReadsLeftToRight(translationView);
-    textDirections.pinyinLeftToRight = paneReadsLeftToRight(pinyinView);
-    textDirections.notesLeftToRight = paneReadsLeftToRight(notesView);
+    m_textDirections.hanziLeftToRight = paneReadsLeftToRight(charactersView);
+    m_textDirections.translationLeftToRight = paneReadsLeftToRight(translationView);
+    m_textDirections.pinyinLeftToRight = paneReadsLeftToRight(pinyinView);
+    m_textDirections.notesLeftToRight = paneReadsLeftToRight(notesView);
 }
 
 void MainWindow::onShow()
@@ -319,7 +319,7 @@ void MainWindow::onClose()
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
     takeTextDirections();
-    if (korvana::SettingsFile::save(settings, textDirections, this))
+    if (korvana::SettingsFile::save(settings, m_textDirections, this))
         qCInfo(startupLog).noquote() << QStringLiteral("settings written: %1").arg(korvana::SettingsFile::path());
     // With nothing open there is nothing to save and nothing to say.
     if (settings.autoSaveLessons && !openLessons.isEmpty())
@@ -389,7 +389,7 @@ void MainWindow::onActivate()
     // The first activation's work runs once. The reminder below is modal and
     // its closing activates the window again: the guard keeps that nested
     // activation from starting the work a second time.
-    if (!firstActivation || m_activating)
+    if (!m_firstActivation || m_activating)
         return;
     // A program that shows its window first does this work after the first
     // paint.
@@ -447,9 +447,9 @@ void MainWindow::onActivate()
             showStatus(QStringLiteral("No Mandarin voice: reading aloud is off"));
     }
 
-    speaking = false;
+    m_speaking = false;
     activateFlash();
-    firstActivation = false;
+    m_firstActivation = false;
     m_activating = false;
 }
 

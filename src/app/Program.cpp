@@ -36,7 +36,7 @@ int runProgram(int argc, char **argv)
 
     // The dictionary and the character database load after the main
     // window's first paint: the window shows as soon as it can.
-    MainWindow::loadDataAfterFirstPaint = true;
+    MainWindow::setLoadDataAfterFirstPaint(true);
     // The editor asks the input-method services for its layouts when it is
     // first shown.
     LessonEditorWindow::fillLayoutsWhenShown = true;

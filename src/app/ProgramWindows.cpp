@@ -35,7 +35,7 @@ ProgramWindows::ProgramWindows()
     MainWindow *main = mainWindow.get();
     m_aboutHost = std::make_unique<MainWindowAboutHost>(*main);
     aboutDialog = std::make_unique<AboutDialog>(*m_aboutHost, main);
-    vocabularyWindow = std::make_unique<VocabularyWindow>(state.settings, main->store, main);
+    vocabularyWindow = std::make_unique<VocabularyWindow>(state.settings, state.store, main);
     pictureWindow = std::make_unique<PictureWindow>(main);
     connectPictureWindow(*pictureWindow, *main);
     skinDialog = std::make_unique<SkinDialog>(state.settings, main);
@@ -61,7 +61,7 @@ ProgramWindows::ProgramWindows()
     m_dictionaryWindowHost = std::make_unique<DictionaryWindowHost>(*main);
     dictionaryWindow = std::make_unique<DictionaryWindow>(*m_dictionaryWindowHost, state.settings, main);
     connectToolBarToReference(*toolBarWindow, *readerWindow, *dictionaryWindow);
-    termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, main->store, main);
+    termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, state.store, main);
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::reopenLessonsRequested, main,
                      [main] { main->openLessonFiles(QStringLiteral("session-files")); });
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main,

@@ -16,7 +16,7 @@ void ReaderWindowHost::charactersViewMouseMoved(QTextEdit *view, const QPoint &p
 
 void ReaderWindowHost::forgetLastHoverChar()
 {
-    m_main.lastHoverChar = 0;
+    m_main.forgetLastHoverChar();
 }
 
 void DictionaryWindowHost::loadPendingData()

@@ -5,20 +5,20 @@
 
 QString MainWindowAboutHost::skinName() const
 {
-    return m_window.skinName;
+    return m_window.skinName();
 }
 
 QString MainWindowAboutHost::skinAuthor() const
 {
-    return m_window.skinAuthor;
+    return m_window.skinAuthor();
 }
 
 korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 {
     korvana::OptionsHost host;
     host.settings = &window.settings;
-    host.flashColor = &window.flashColor;
-    host.flashBackgroundColor = &window.flashBackgroundColor;
+    host.flashColor = &window.m_flashColor;
+    host.flashBackgroundColor = &window.m_flashBackgroundColor;
     host.charactersText = window.charactersText;
     host.screenBackgroundChanged = [&window](quint32 Color) { window.applyScreenBackgroundColor(Color); };
     return host;

@@ -106,7 +106,7 @@ private slots:
         apptest::useFakeVoice();
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         apptest::createFreshWindows();
-        mainWindow->firstActivation = false;
+        mainWindow->setFirstActivation(false);
     }
     void cleanupTestCase() { destroyWindows(); }
 
@@ -149,17 +149,17 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(lesson);
         f.close();
-        mainWindow->openLessons = QStringList{path};
-        mainWindow->startIndex = 1;
+        apptest::store().openLessons = QStringList{path};
+        apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
-        QCOMPARE(mainWindow->charactersText->text(), Han);
-        const QStringList families = hanFamilies(mainWindow->charactersText->document());
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), Han);
+        const QStringList families = hanFamilies(apptest::control<korvana::RichEdit>("charactersText")->document());
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
         if (!serif.isEmpty())
             QCOMPARE(families.first().toLower(), serif.toLower());
         // The translation's Latin letters keep a Latin font.
-        QTextLayout *latin = mainWindow->translationText->document()->begin().layout();
-        mainWindow->translationText->document()->documentLayout()->documentSize();
+        QTextLayout *latin = apptest::control<korvana::RichEdit>("translationText")->document()->begin().layout();
+        apptest::control<korvana::RichEdit>("translationText")->document()->documentLayout()->documentSize();
         const QStringList latinFamilies = hanFamilies(latin->glyphRuns(0, 1));
         QVERIFY(!latinFamilies.isEmpty());
         QVERIFY2(!latinFamilies.first().contains(QLatin1String("CJK"), Qt::CaseInsensitive),
@@ -181,12 +181,12 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(lesson);
         f.close();
-        mainWindow->openLessons = QStringList{path};
-        mainWindow->startIndex = 1;
+        apptest::store().openLessons = QStringList{path};
+        apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
-        QCOMPARE(mainWindow->pinyinText->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
         // (Substitutes come back in lower case.)
-        for (RichEdit *pane : {mainWindow->pinyinText, mainWindow->translationText})
+        for (RichEdit *pane : {apptest::control<korvana::RichEdit>("pinyinText"), apptest::control<korvana::RichEdit>("translationText")})
             QCOMPARE(letterFamilies(pane->document()).join(u',').toLower(), serif.toLower());
         vocabularyWindow->vocabularyText->fromRtf(lesson);
         QCOMPARE(letterFamilies(vocabularyWindow->vocabularyText->document()).join(u',').toLower(), serif.toLower());

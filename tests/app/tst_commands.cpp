@@ -88,15 +88,15 @@ private slots:
     {
         m_shell = std::make_unique<ScopedRecordingShell>();
         dialogs().messages.clear();
-        mainWindow->currentLesson = m_lesson;
+        apptest::store().currentLesson = m_lesson;
     }
     void cleanup() { m_shell.reset(); }
 
     void editingOutsideWithoutALessonOnlySaysSo()
     {
         for (bool inWord : {true, false}) {
-            mainWindow->settings.editInWordProcessor = inWord;
-            mainWindow->currentLesson.clear();
+            apptest::settings().editInWordProcessor = inWord;
+            apptest::store().currentLesson.clear();
             mainWindow->editInWordProcessorCommand();
             QCOMPARE(dialogs().lastMessage(),
                      QStringLiteral("No open lesson to edit. Either open a lesson or use Create new lesson"));
@@ -106,7 +106,7 @@ private slots:
 
     void wordProcessorIsWriterElseTheDesktopsProgram()
     {
-        mainWindow->settings.editInWordProcessor = true;
+        apptest::settings().editInWordProcessor = true;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
         mainWindow->editInWordProcessorCommand();
         shell().programs.clear();
@@ -130,7 +130,7 @@ private slots:
 
     void wordProcessorFailuresAreReported()
     {
-        mainWindow->settings.editInWordProcessor = true;
+        apptest::settings().editInWordProcessor = true;
         shell().succeed = false;
         shell().programs.insert(QStringLiteral("soffice"), kWriter);
         mainWindow->editInWordProcessorCommand();
@@ -142,7 +142,7 @@ private slots:
         // A missing lesson would open as an empty document: a failure too.
         shell().succeed = true;
         shell().requests.clear();
-        mainWindow->currentLesson = m_home.filePath(QStringLiteral("gone.kvl"));
+        apptest::store().currentLesson = m_home.filePath(QStringLiteral("gone.kvl"));
         mainWindow->editInWordProcessorCommand();
         QVERIFY(shell().requests.empty());
         QCOMPARE(dialogs().messages.size(), size_t(2));
@@ -173,8 +173,8 @@ private slots:
 
     void externalEditorGetsThePathWholeAndAFailureIsTold()
     {
-        mainWindow->settings.editInWordProcessor = false;
-        mainWindow->settings.externalEditor = QStringLiteral("/opt/editors/my editor");
+        apptest::settings().editInWordProcessor = false;
+        apptest::settings().externalEditor = QStringLiteral("/opt/editors/my editor");
         mainWindow->editInWordProcessorCommand();
         QVERIFY(dialogs().messages.empty());
         shell().succeed = false;
@@ -206,22 +206,22 @@ private slots:
 
     void backgroundTogglesWithTheToolBarButtonAndTakesItsColour()
     {
-        mainWindow->settings.displayScreenBackground = false;
-        mainWindow->settings.screenBackgroundColor = colors::clTeal;
+        apptest::settings().displayScreenBackground = false;
+        apptest::settings().screenBackgroundColor = colors::clTeal;
         mainWindow->screenBackgroundCommand();
-        QVERIFY(mainWindow->settings.displayScreenBackground);
+        QVERIFY(apptest::settings().displayScreenBackground);
         QVERIFY(screenBackgroundWindow->isVisible());
         QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
 
         // The tool bar's button goes through the same command.
         toolBarWindow->screenBackgroundButton->click();
-        QVERIFY(!mainWindow->settings.displayScreenBackground);
+        QVERIFY(!apptest::settings().displayScreenBackground);
         QVERIFY(!screenBackgroundWindow->isVisible());
         QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
 
         // A colour changed meanwhile is taken at the next activation.
-        mainWindow->settings.screenBackgroundColor = 0x000000FF;
+        apptest::settings().screenBackgroundColor = 0x000000FF;
         toolBarWindow->screenBackgroundButton->click();
         QVERIFY(screenBackgroundWindow->isVisible());
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(255, 0, 0));
@@ -230,39 +230,39 @@ private slots:
 
     void copyTakesTheWholePaneClickedLastAndLeavesNoSelection()
     {
-        mainWindow->charactersText->setText(QStringLiteral("first\r\nsecond"));
-        mainWindow->notesText->setText(QStringLiteral("a note"));
-        mainWindow->charactersText->setSel(2, 4);
-        mainWindow->activePane = 3;
-        mainWindow->copyAction->trigger();
+        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("first\r\nsecond"));
+        apptest::control<korvana::RichEdit>("notesText")->setText(QStringLiteral("a note"));
+        apptest::control<korvana::RichEdit>("charactersText")->setSel(2, 4);
+        mainWindow->setActivePane(3);
+        apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(copied(), QStringLiteral("first\r\nsecond"));
-        QCOMPARE(mainWindow->charactersText->selLength(), 0);
-        mainWindow->activePane = 4;
-        mainWindow->copyAction->trigger();
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
+        mainWindow->setActivePane(4);
+        apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(copied(), QStringLiteral("a note"));
 
         // No pane clicked yet: nothing is copied.
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        mainWindow->activePane = 0;
-        mainWindow->copyAction->trigger();
+        mainWindow->setActivePane(0);
+        apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     }
 
     void displaySwitchesThePaneClickedLast()
     {
-        for (QCheckBox *b : {mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
-                             mainWindow->notesSwitch})
+        for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
+                             apptest::control<QCheckBox>("notesSwitch")})
             b->setChecked(true);
-        mainWindow->activePane = 2;
-        mainWindow->displayAction->trigger();
-        QVERIFY(!mainWindow->pinyinSwitch->isChecked());
-        QVERIFY(mainWindow->notesSwitch->isChecked());
-        mainWindow->displayAction->trigger();
-        QVERIFY(mainWindow->pinyinSwitch->isChecked());
-        mainWindow->activePane = 0;
-        mainWindow->displayAction->trigger();
-        for (QCheckBox *b : {mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
-                             mainWindow->notesSwitch})
+        mainWindow->setActivePane(2);
+        apptest::control<QAction>("displayAction")->trigger();
+        QVERIFY(!apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
+        QVERIFY(apptest::control<QCheckBox>("notesSwitch")->isChecked());
+        apptest::control<QAction>("displayAction")->trigger();
+        QVERIFY(apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
+        mainWindow->setActivePane(0);
+        apptest::control<QAction>("displayAction")->trigger();
+        for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
+                             apptest::control<QCheckBox>("notesSwitch")})
             QVERIFY(b->isChecked());
     }
 };

@@ -30,11 +30,11 @@ class TestHiddenPanes : public QObject {
     {
         apptest::loadLines(f, {QStringLiteral("<OR=house><PI=fang2zi><CH=房子><NO=a note><TY=w><ST=u>")});
         f->nextButtonClicked();
-        QCOMPARE(f->translationText->text(), QStringLiteral("house"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("house"));
     }
     QList<QCheckBox *> boxes() const
     {
-        return {f->translationSwitch, f->pinyinSwitch, f->charactersSwitch, f->notesSwitch};
+        return {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch")};
     }
     QList<bool> checks() const
     {
@@ -46,8 +46,8 @@ class TestHiddenPanes : public QObject {
     // Which of the four panes hold any text.
     QList<bool> filled() const
     {
-        return {!f->translationText->text().isEmpty(), !f->pinyinText->text().isEmpty(),
-                !f->charactersText->text().isEmpty(), !f->notesText->text().isEmpty()};
+        return {!apptest::control<korvana::RichEdit>("translationText")->text().isEmpty(), !apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty(),
+                !apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty(), !apptest::control<korvana::RichEdit>("notesText")->text().isEmpty()};
     }
     static void moveOver(QTextEdit *view)
     {
@@ -61,7 +61,7 @@ class TestHiddenPanes : public QObject {
         for (int y = f->height() - 1; y > 0; y -= 3)
             for (int x = 1; x < f->width(); x += 3) {
                 QWidget *w = f->childAt(x, y);
-                if (!w || w == f->backgroundPicture)
+                if (!w || w == apptest::control<QLabel>("backgroundPicture"))
                     return {x, y};
             }
         return {-1, -1};
@@ -86,8 +86,8 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false;
-        f->settings.showHiddenOnHover = true;
+        f->setFirstActivation(false);
+        apptest::settings().showHiddenOnHover = true;
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
@@ -102,24 +102,24 @@ private slots:
 
     void insertShowsAllThenRestoresTheChoice()
     {
-        f->pinyinSwitch->setChecked(false);
-        f->notesSwitch->setChecked(false);
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{true, false, true, false}));
 
         f->onKeyDown(Qt::Key_Insert, Qt::NoModifier);
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("fang2zi"));
-        QVERIFY(f->paneRestorePending);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("fang2zi"));
+        QVERIFY(f->paneRestore().pending);
 
         f->onKeyDown(Qt::Key_Insert, Qt::NoModifier);
         QCOMPARE(checks(), (QList<bool>{true, false, true, false}));
         QCOMPARE(filled(), (QList<bool>{true, false, true, false}));
-        QVERIFY(!f->paneRestorePending);
+        QVERIFY(!f->paneRestore().pending);
 
         // With everything shown already, the toggle restores "all shown".
-        f->pinyinSwitch->setChecked(true);
-        f->notesSwitch->setChecked(true);
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(true);
         f->toggleShowAll();
         f->toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
@@ -130,64 +130,64 @@ private slots:
     {
         // A click on the pinyin pane after Insert: the next Insert saves
         // again and shows all, restoring nothing.
-        f->notesSwitch->setChecked(false);
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         f->toggleShowAll();
-        QTest::mouseClick(f->pinyinView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QCOMPARE(f->activePane, 2);
-        QVERIFY(!f->pinyinSwitch->isChecked());
-        QVERIFY(f->pinyinText->text().isEmpty());
-        QVERIFY(!f->paneRestorePending);
+        QTest::mouseClick(apptest::control<QTextEdit>("pinyinView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QCOMPARE(f->activePane(), 2);
+        QVERIFY(!apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
+        QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
+        QVERIFY(!f->paneRestore().pending);
         f->toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
-        QVERIFY(f->paneRestorePending);
-        QVERIFY(!f->savedPinyinSwitch && f->savedNotesSwitch);
+        QVERIFY(f->paneRestore().pending);
+        QVERIFY(!f->paneRestore().pinyin && f->paneRestore().notes);
 
         // F5 switches the translation and drops the pending restore too.
         f->onKeyDown(Qt::Key_F5, Qt::NoModifier);
-        QVERIFY(!f->translationSwitch->isChecked());
-        QVERIFY(f->translationText->text().isEmpty());
-        QVERIFY(!f->paneRestorePending);
+        QVERIFY(!apptest::control<QCheckBox>("translationSwitch")->isChecked());
+        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty());
+        QVERIFY(!f->paneRestore().pending);
 
         // So does a press on a pane box, whose click toggles it as usual.
         f->toggleShowAll();
-        QVERIFY(f->paneRestorePending);
-        QTest::mouseClick(f->charactersSwitch, Qt::LeftButton, {}, QPoint(4, f->charactersSwitch->height() / 2));
-        QVERIFY(!f->paneRestorePending);
-        QVERIFY(!f->charactersSwitch->isChecked());
-        QVERIFY(f->charactersText->text().isEmpty());
+        QVERIFY(f->paneRestore().pending);
+        QTest::mouseClick(apptest::control<QCheckBox>("charactersSwitch"), Qt::LeftButton, {}, QPoint(4, apptest::control<QCheckBox>("charactersSwitch")->height() / 2));
+        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(!apptest::control<QCheckBox>("charactersSwitch")->isChecked());
+        QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
 
         // A left click on a hidden pane shows it again.
-        QTest::mouseClick(f->charactersView->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QVERIFY(f->charactersSwitch->isChecked());
-        QCOMPARE(f->charactersText->text(), QStringLiteral("房子"));
-        QCOMPARE(f->activePane, 3);
+        QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked());
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("房子"));
+        QCOMPARE(f->activePane(), 3);
     }
 
     void rightClickPopsTheMenuAndSwitchesNothing()
     {
-        QCOMPARE(f->paneMenu->actions(), (QList<QAction *>{f->copyAction, f->paneMenuSeparator, f->displayAction}));
-        QCOMPARE(f->copyAction->text(), QStringLiteral("Copy"));
-        QCOMPARE(f->displayAction->text(), QStringLiteral("Display"));
-        QVERIFY(f->paneMenuSeparator->isSeparator());
+        QCOMPARE(apptest::control<QMenu>("paneMenu")->actions(), (QList<QAction *>{apptest::control<QAction>("copyAction"), apptest::control<QAction>("paneMenuSeparator"), apptest::control<QAction>("displayAction")}));
+        QCOMPARE(apptest::control<QAction>("copyAction")->text(), QStringLiteral("Copy"));
+        QCOMPARE(apptest::control<QAction>("displayAction")->text(), QStringLiteral("Display"));
+        QVERIFY(apptest::control<QAction>("paneMenuSeparator")->isSeparator());
 
-        f->charactersSwitch->setChecked(false);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         f->toggleShowAll(); // all shown, restore pending
-        QTest::mouseClick(f->charactersView->viewport(), Qt::RightButton, {}, QPoint(7, 9));
-        QCOMPARE(f->activePane, 3);
-        QVERIFY(f->displayAction->isChecked());
-        QVERIFY(f->charactersSwitch->isChecked()); // not switched by the right button
-        QVERIFY(!f->paneRestorePending);
-        QVERIFY(f->paneMenu->isVisible());
-        QCOMPARE(f->paneMenu->pos(), f->charactersView->viewport()->mapToGlobal(QPoint(7, 9)));
-        f->paneMenu->hide();
+        QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::RightButton, {}, QPoint(7, 9));
+        QCOMPARE(f->activePane(), 3);
+        QVERIFY(apptest::control<QAction>("displayAction")->isChecked());
+        QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked()); // not switched by the right button
+        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(apptest::control<QMenu>("paneMenu")->isVisible());
+        QCOMPARE(apptest::control<QMenu>("paneMenu")->pos(), apptest::control<QTextEdit>("charactersView")->viewport()->mapToGlobal(QPoint(7, 9)));
+        apptest::control<QMenu>("paneMenu")->hide();
 
-        f->notesSwitch->setChecked(false);
-        QTest::mouseClick(f->notesView->viewport(), Qt::RightButton, {}, QPoint(3, 3));
-        QCOMPARE(f->activePane, 4);
-        QVERIFY(!f->displayAction->isChecked());
-        QVERIFY(!f->notesSwitch->isChecked());
-        QVERIFY(f->notesText->text().isEmpty());
-        f->paneMenu->hide();
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
+        QTest::mouseClick(apptest::control<QTextEdit>("notesView")->viewport(), Qt::RightButton, {}, QPoint(3, 3));
+        QCOMPARE(f->activePane(), 4);
+        QVERIFY(!apptest::control<QAction>("displayAction")->isChecked());
+        QVERIFY(!apptest::control<QCheckBox>("notesSwitch")->isChecked());
+        QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty());
+        apptest::control<QMenu>("paneMenu")->hide();
     }
 
     void hoverRevealsAndNeighboursEndIt()
@@ -196,124 +196,124 @@ private slots:
             b->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
 
-        moveOver(f->translationView);
-        QCOMPARE(f->translationText->text(), QStringLiteral("house"));
+        moveOver(apptest::control<QTextEdit>("translationView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("house"));
         // Inside a revealed pane it is not filled again.
-        f->translationText->setText(QStringLiteral("kept"));
-        moveOver(f->translationView);
-        QCOMPARE(f->translationText->text(), QStringLiteral("kept"));
+        apptest::control<korvana::RichEdit>("translationText")->setText(QStringLiteral("kept"));
+        moveOver(apptest::control<QTextEdit>("translationView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("kept"));
 
-        moveOver(f->pinyinView);
+        moveOver(apptest::control<QTextEdit>("pinyinView"));
         QCOMPARE(filled(), (QList<bool>{false, true, false, false}));
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("fang2zi"));
-        moveOver(f->translationView); // from below: the pinyin reveal ends
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("fang2zi"));
+        moveOver(apptest::control<QTextEdit>("translationView")); // from below: the pinyin reveal ends
         QCOMPARE(filled(), (QList<bool>{true, false, false, false}));
 
-        f->charactersText->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
-        moveOver(f->notesView);
-        QCOMPARE(f->notesText->text(), QStringLiteral("a note"));
-        QVERIFY(f->charactersText->text().isEmpty());
-        QVERIFY(!f->translationText->text().isEmpty()); // not a neighbour of the notes
-        f->charactersText->setText(QStringLiteral("房子"));
-        moveOver(f->pinyinView);
+        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
+        moveOver(apptest::control<QTextEdit>("notesView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->text(), QStringLiteral("a note"));
+        QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
+        QVERIFY(!apptest::control<korvana::RichEdit>("translationText")->text().isEmpty()); // not a neighbour of the notes
+        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("房子"));
+        moveOver(apptest::control<QTextEdit>("pinyinView"));
         QCOMPARE(filled(), (QList<bool>{false, true, false, true}));
     }
 
     void hoverOnlyClearsShownOrSettingOff()
     {
         // Checked neighbours keep their term.
-        f->translationSwitch->setChecked(false);
-        moveOver(f->pinyinView);
-        moveOver(f->notesView);
+        apptest::control<QCheckBox>("translationSwitch")->setChecked(false);
+        moveOver(apptest::control<QTextEdit>("pinyinView"));
+        moveOver(apptest::control<QTextEdit>("notesView"));
         QCOMPARE(filled(), (QList<bool>{false, true, true, true}));
         // With the setting off nothing is revealed, but neighbours are
         // still cleared.
-        f->settings.showHiddenOnHover = false;
+        apptest::settings().showHiddenOnHover = false;
         for (QCheckBox *b : boxes())
             b->setChecked(false);
-        f->pinyinText->setText(QStringLiteral("left over"));
-        moveOver(f->translationView);
-        f->charactersText->setText(QStringLiteral("left over"));
-        moveOver(f->notesView);
+        apptest::control<korvana::RichEdit>("pinyinText")->setText(QStringLiteral("left over"));
+        moveOver(apptest::control<QTextEdit>("translationView"));
+        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("left over"));
+        moveOver(apptest::control<QTextEdit>("notesView"));
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
     }
 
     void pinyinNotesAndBackgroundHideTheCharacterPopup()
     {
-        for (QTextEdit *view : {f->pinyinView, f->notesView}) {
+        for (QTextEdit *view : {apptest::control<QTextEdit>("pinyinView"), apptest::control<QTextEdit>("notesView")}) {
             characterInfoWindow->show();
-            f->lastHoverChar = 0x623F;
+            f->setLastHoverChar(0x623F);
             moveOver(view);
             QVERIFY(characterInfoWindow->isHidden());
-            QCOMPARE(f->lastHoverChar, 0);
+            QCOMPARE(f->lastHoverChar(), 0);
         }
         // The translation pane leaves the popup as it is.
         characterInfoWindow->show();
-        f->lastHoverChar = 0x623F;
-        moveOver(f->translationView);
+        f->setLastHoverChar(0x623F);
+        moveOver(apptest::control<QTextEdit>("translationView"));
         QVERIFY(characterInfoWindow->isVisible());
-        QCOMPARE(f->lastHoverChar, 0x623F);
+        QCOMPARE(f->lastHoverChar(), 0x623F);
 
         f->backgroundPictureMouseMoved();
         QVERIFY(characterInfoWindow->isHidden());
-        QCOMPARE(f->lastHoverChar, 0);
+        QCOMPARE(f->lastHoverChar(), 0);
     }
 
     void backgroundEndsEveryRevealAndClosesMenus()
     {
-        f->pinyinSwitch->setChecked(false);
-        f->charactersSwitch->setChecked(false);
-        moveOver(f->pinyinView);
-        f->charactersText->setText(QStringLiteral("房子"));
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
+        moveOver(apptest::control<QTextEdit>("pinyinView"));
+        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("房子"));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
-        f->menus[2].panel->show();
+        apptest::control<QFrame>("toolsMenu")->show();
 
         // A move the window gets at a point over one of its controls is not
         // the background's.
-        const QPoint overBox = f->translationSwitch->mapTo(f, QPoint(2, 2));
-        QCOMPARE(f->childAt(overBox), static_cast<QWidget *>(f->translationSwitch));
+        const QPoint overBox = apptest::control<QCheckBox>("translationSwitch")->mapTo(f, QPoint(2, 2));
+        QCOMPARE(f->childAt(overBox), static_cast<QWidget *>(apptest::control<QCheckBox>("translationSwitch")));
         sendWindowMove(overBox);
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
-        QVERIFY(f->menus[2].panel->isVisible());
+        QVERIFY(apptest::control<QFrame>("toolsMenu")->isVisible());
 
         const QPoint p = backgroundPoint();
         QVERIFY(p.x() >= 0);
         sendWindowMove(p);
         QCOMPARE(filled(), (QList<bool>{true, false, false, true}));
-        QVERIFY(f->menus[2].panel->isHidden());
+        QVERIFY(apptest::control<QFrame>("toolsMenu")->isHidden());
     }
 
     void numbersDrillRevealsTheNumber()
     {
-        f->scratchText.fromRtf(f->referenceData.database().numbersRtf());
-        f->numbersMode = true;
-        f->number = 12;
+        f->numbersDrill().numeralPinyin.fromRtf(apptest::state().referenceData.database().numbersRtf());
+        f->numbersDrill().on = true;
+        f->numbersDrill().number = 12;
         f->showNumber();
         const QString numeral = chineseNumeral(12);
-        QCOMPARE(f->charactersText->text(), numeral);
-        const QString pinyin = f->pinyinText->text();
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
+        const QString pinyin = apptest::control<korvana::RichEdit>("pinyinText")->text();
         QVERIFY(!pinyin.isEmpty());
 
         for (QCheckBox *b : boxes())
             b->setChecked(false);
         QCOMPARE(filled(), (QList<bool>{false, false, false, false}));
-        moveOver(f->translationView);
-        QCOMPARE(f->translationText->text(), QStringLiteral("12"));
-        moveOver(f->pinyinView);
-        QCOMPARE(f->pinyinText->text(), pinyin);
-        QVERIFY(f->translationText->text().isEmpty());
+        moveOver(apptest::control<QTextEdit>("translationView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("12"));
+        moveOver(apptest::control<QTextEdit>("pinyinView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), pinyin);
+        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty());
         // The notes pane has no number: it shows the last term's notes.
-        moveOver(f->notesView);
-        QCOMPARE(f->notesText->text(), QStringLiteral("a note"));
+        moveOver(apptest::control<QTextEdit>("notesView"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->text(), QStringLiteral("a note"));
 
         // The toggle shows the number, not the term, and restores.
         f->toggleShowAll();
-        QCOMPARE(f->translationText->text(), QStringLiteral("12"));
-        QCOMPARE(f->charactersText->text(), numeral);
-        QCOMPARE(f->pinyinText->text(), pinyin);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("12"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), pinyin);
         f->toggleShowAll();
-        QVERIFY(f->translationText->text().isEmpty() && f->pinyinText->text().isEmpty()
-                && f->charactersText->text().isEmpty());
+        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty() && apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty()
+                && apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
     }
 };
 

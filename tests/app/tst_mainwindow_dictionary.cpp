@@ -76,20 +76,20 @@ private slots:
     void startLoadsTheDefaultDictionary()
     {
         createWindows();
-        QCOMPARE(mainWindow->settings.dictionaryFile, defaultDictionary());
-        QCOMPARE(mainWindow->dictionary.text(), sampleText());
-        QVERIFY(mainWindow->dictionary.text().startsWith(QStringLiteral("# Test dictionary")));
+        QCOMPARE(apptest::settings().dictionaryFile, defaultDictionary());
+        QCOMPARE(apptest::state().dictionary.text(), sampleText());
+        QVERIFY(apptest::state().dictionary.text().startsWith(QStringLiteral("# Test dictionary")));
         // The last line keeps no line break.
-        QVERIFY(mainWindow->dictionary.text().endsWith(QStringLiteral("/high/")));
+        QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("/high/")));
         // "Loading ..." is cleared once the file is in.
-        QCOMPARE(mainWindow->statusLabel->text(), QString());
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
     }
 
     void startLoadsTheDictionaryOfTheSettings()
     {
         writeSettings(Fixtures + QStringLiteral("/other.uni"));
         createWindows();
-        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
+        QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# Another dictionary\r\n猫 [mao1] /cat/"));
     }
 
     void startWithoutADictionaryGoesOn()
@@ -97,12 +97,12 @@ private slots:
         QVERIFY(QFile::remove(defaultDictionary()));
         createWindows();
         QVERIFY(mainWindow);
-        QCOMPARE(mainWindow->dictionary.text(), QString());
+        QCOMPARE(apptest::state().dictionary.text(), QString());
         QVERIFY(
-            mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
+            apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
         // An empty dictionary finds nothing and does not fail.
-        QVERIFY(mainWindow->dictionary.exactFind(QStringLiteral("猫"), false).isEmpty());
-        QVERIFY(mainWindow->dictionary.findAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
+        QVERIFY(apptest::state().dictionary.exactFind(QStringLiteral("猫"), false).isEmpty());
+        QVERIFY(apptest::state().dictionary.findAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
         // No message box was shown.
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
@@ -112,30 +112,30 @@ private slots:
         createWindows();
         const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
         QVERIFY(!mainWindow->loadDictionary(missing));
-        QCOMPARE(mainWindow->dictionary.text(), sampleText());
-        QVERIFY(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
+        QCOMPARE(apptest::state().dictionary.text(), sampleText());
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
         // A folder is no dictionary either.
         mainWindow->loadDictionary(m_program.path());
-        QCOMPARE(mainWindow->dictionary.text(), sampleText());
+        QCOMPARE(apptest::state().dictionary.text(), sampleText());
 
         QVERIFY(mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni")));
-        QVERIFY(mainWindow->dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
-        QCOMPARE(mainWindow->statusLabel->text(), QString());
+        QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
     }
 
     void searchesFollowTheLoadedText()
     {
         createWindows();
         bool full = false;
-        const QStringList page = mainWindow->dictionary.findAll(QStringLiteral("house"), false, 0, 2, &full);
+        const QStringList page = apptest::state().dictionary.findAll(QStringLiteral("house"), false, 0, 2, &full);
         QCOMPARE(page.size(), 2);
         QVERIFY(full);
-        QVERIFY(mainWindow->dictionary.findAll(QStringLiteral("house"), false, 3, 4, &full).size() == 1 && !full);
+        QVERIFY(apptest::state().dictionary.findAll(QStringLiteral("house"), false, 3, 4, &full).size() == 1 && !full);
 
         // After a reload the case-folded search reads the new dictionary.
-        QVERIFY(mainWindow->dictionary.exactFind(QStringLiteral("CAT"), false).isEmpty());
+        QVERIFY(apptest::state().dictionary.exactFind(QStringLiteral("CAT"), false).isEmpty());
         mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni"));
-        QCOMPARE(mainWindow->dictionary.exactFind(QStringLiteral("CAT"), false),
+        QCOMPARE(apptest::state().dictionary.exactFind(QStringLiteral("CAT"), false),
                  QStringList{QStringLiteral("猫 [mao1] /cat/")});
 
         // Rows through the main window's tone-mark converter.

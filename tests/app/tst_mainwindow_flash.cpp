@@ -100,9 +100,9 @@ private slots:
         apptest::createFreshWindows();
         f = mainWindow;
         w = flashWindow;
-        f->firstActivation = false;
+        f->setFirstActivation(false);
         clock = std::make_shared<FakeFlashClock>();
-        f->flashClock = clock;
+        f->setFlashClock(clock);
     }
 
     void cleanup()
@@ -127,7 +127,7 @@ private slots:
         QFETCH(QString, chars);
         QFETCH(double, size);
         showFirst(term(chars));
-        f->flashBackgroundColor = 0xFF0000; // blue
+        f->setFlashBackgroundColor(0xFF0000); // blue
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("-1"));
         f->flash(true);
         QVERIFY(w->isVisible());
@@ -175,7 +175,7 @@ private slots:
     void cardShowsOnlyStripsWithText()
     {
         showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QString()));
-        f->translationSwitch->setChecked(false); // the card shows it even so
+        apptest::control<QCheckBox>("translationSwitch")->setChecked(false); // the card shows it even so
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
         f->flash(true);
         QVERIFY(w->isVisible() && w->editVisible(w->flashedText));
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(w->translationText->selAttributes().color, QColor(Qt::black));
         QCOMPARE(w->editBackground(w->translationText), QColor(Qt::red));
         // The main window's pane keeps its switch.
-        QCOMPARE(f->translationText->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString());
 
         // The next flash starts from empty strips.
         showFirst(term(QStringLiteral("字"), QString(), QStringLiteral("only notes")));
@@ -232,7 +232,7 @@ private slots:
         };
         f->flash(true);
         QCOMPARE(clock->waits.size(), 3);
-        QCOMPARE(f->charactersText->text(), QStringLiteral("字"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字"));
     }
 
     void mouseAndWheelCloseTheWindowAndThePointerComesBack()
@@ -257,8 +257,8 @@ private slots:
     void automaticModeShowsTheCardAtOnceAndInputEndsIt()
     {
         load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
-        f->flashSwitch->setChecked(true);
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("flashSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         optionsDialog->flashDelayEdit->setText(QStringLiteral("300"));
         // A word chosen for flashing: the delay, then the card without cycles.
         f->nextButtonClicked();
@@ -272,25 +272,25 @@ private slots:
 
         QTest::keyClick(w, Qt::Key_Space);
         QVERIFY(!w->isVisible());
-        QVERIFY(!f->autoSwitch->isChecked());
-        QCOMPARE(f->statusLabel->text(), QStringLiteral("Auto mode OFF"));
+        QVERIFY(!apptest::control<QCheckBox>("autoSwitch")->isChecked());
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Auto mode OFF"));
     }
 
     void termWithoutCharactersReplacesTheCardAndAutomaticModeGoesOn()
     {
         load({term(QStringLiteral("字"), QStringLiteral("first")), term(QString(), QStringLiteral("second"))});
-        f->flashSwitch->setChecked(true);
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("flashSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         f->nextButtonClicked();
         QVERIFY(w->isVisible());
         QCOMPARE(w->translationText->text(), QStringLiteral("first"));
         f->nextButtonClicked(); // no characters
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         QVERIFY(w->isVisible());
         QCOMPARE(w->flashedText->text(), QString());
         QCOMPARE(w->translationText->text(), QStringLiteral("second"));
-        QVERIFY(f->autoSwitch->isChecked());
-        QVERIFY(f->autoTimer->isActive()); // the next step will come
+        QVERIFY(apptest::control<QCheckBox>("autoSwitch")->isChecked());
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive()); // the next step will come
         // The card's strips hold their 25-point text whole, descenders too.
         for (QTextEdit *v : {w->translationView, w->pinyinView})
             QVERIFY(v->viewport()->height() >= qCeil(v->document()->size().height()));
@@ -299,15 +299,15 @@ private slots:
     void termDisplayFlashesChosenTypesOnly()
     {
         load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
-        f->flashSwitch->setChecked(true);
+        apptest::control<QCheckBox>("flashSwitch")->setChecked(true);
         optionsDialog->flashKeepOpenSwitch->setChecked(false);
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
         f->nextButtonClicked();
         QCOMPARE(clock->waits, (QList<int>{1000, 40, 40}));
         clock->waits.clear();
         f->nextButtonClicked(); // a phrase
-        QCOMPARE(f->currentIndex, 2);
-        f->charactersSwitch->setChecked(false);
+        QCOMPARE(apptest::store().currentIndex, 2);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         f->nextButtonClicked(); // a word, with the characters pane hidden
         QVERIFY(clock->waits.isEmpty());
     }
@@ -318,18 +318,18 @@ private slots:
         optionsDialog->flashFullScreenSwitch->setChecked(false);
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("1"));
         QStringList pane;
-        clock->during = [&](int) { pane << f->charactersText->text(); };
+        clock->during = [&](int) { pane << apptest::control<korvana::RichEdit>("charactersText")->text(); };
         f->flash(true);
         QCOMPARE(pane, (QStringList{QString(), QStringLiteral("你好"), QString(), QStringLiteral("你好")}));
-        QCOMPARE(f->charactersText->text(), QStringLiteral("你好"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("你好"));
         QVERIFY(!w->isVisible());
 
         // A hidden pane: the characters flash, then the pane is empty again.
-        f->charactersSwitch->setChecked(false);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         pane.clear();
         f->flash(true);
         QCOMPARE(pane[1], QStringLiteral("你好"));
-        QCOMPARE(f->charactersText->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
     }
 
     void flashAskedForDuringAFlashFollowsIt()
@@ -378,14 +378,14 @@ private slots:
         f->activateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->flashedText->text(), QStringLiteral("字"));
-        QCOMPARE(sizeOf(w->stagingText), double(f->settings.kanjiFontSize));
+        QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().kanjiFontSize));
         QCOMPARE(w->notesText->text(), QStringLiteral("note"));
         QVERIFY(w->editVisible(w->flashedText) && w->editVisible(w->translationText)
                 && !w->editVisible(w->stagingText));
 
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
-        QCOMPARE(f->flashNowLabel->text(), QStringLiteral("Flash"));
-        f->flashNowLabel->click();
+        QCOMPARE(apptest::control<korvana::ClickLabel>("flashNowLabel")->text(), QStringLiteral("Flash"));
+        apptest::control<korvana::ClickLabel>("flashNowLabel")->click();
         QCOMPARE(clock->waits, (QList<int>{40, 40}));
         w->close();
         QTest::keyClick(f, Qt::Key_Backspace);

@@ -89,18 +89,18 @@ class TestMainWindowHover : public QObject {
     QTemporaryDir m_program;
     ScopedScriptedDialogs *m_dialogs = nullptr;
 
-    int shift() const { return mainWindow->settings.kanjiFontSize - mainWindow->settings.kanjiFontSize / 3; }
+    int shift() const { return apptest::settings().kanjiFontSize - apptest::settings().kanjiFontSize / 3; }
 
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
     {
-        mainWindow->charactersViewMouseMoved(mainWindow->charactersView,
-                                             pointAfter(mainWindow->charactersView, pos, shift()));
+        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
+                                             pointAfter(apptest::control<QTextEdit>("charactersView"), pos, shift()));
     }
 
     void setCharacters(const QString &text)
     {
-        mainWindow->charactersText->setText(text);
+        apptest::control<korvana::RichEdit>("charactersText")->setText(text);
         QCoreApplication::processEvents();
     }
 
@@ -117,11 +117,11 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         createWindows();
-        mainWindow->settings.hanziInfoOnHover = true;
-        mainWindow->referenceData.hanziInfoAvailable = true;
-        mainWindow->referenceData.unihanText = Unihan;
-        mainWindow->referenceData.radicalsText = Radicals;
-        mainWindow->dictionary.setText(Dict);
+        apptest::settings().hanziInfoOnHover = true;
+        apptest::state().referenceData.hanziInfoAvailable = true;
+        apptest::state().referenceData.unihanText = Unihan;
+        apptest::state().referenceData.radicalsText = Radicals;
+        apptest::state().dictionary.setText(Dict);
         mainWindow->resize(700, 500);
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
@@ -141,7 +141,7 @@ private slots:
         setCharacters(QStringLiteral("中国人"));
         hoverAfter(2); // 国
         QVERIFY(characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar, 0x56FD);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("国"));
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("56FD"));
         QCOMPARE(characterInfoWindow->decimalCodeLabel->text(), QStringLiteral("22269"));
@@ -183,18 +183,18 @@ private slots:
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("man; people"));
         // The start of a line gives nothing: the popup stays as it was.
-        mainWindow->charactersViewMouseMoved(mainWindow->charactersView,
-                                             pointAfter(mainWindow->charactersView, 0, shift()));
+        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
+                                             pointAfter(apptest::control<QTextEdit>("charactersView"), 0, shift()));
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
-        QCOMPARE(mainWindow->lastHoverChar, 0x4EBA);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x4EBA);
     }
 
     void loadedTablesThroughTheirIndex()
     {
         // The tables the program carries, as loaded at start.
-        QVERIFY(mainWindow->referenceData.database().tablesLoaded());
-        mainWindow->referenceData.unihanText = mainWindow->referenceData.database().unihanText();
-        mainWindow->referenceData.radicalsText = mainWindow->referenceData.database().radicalsText();
+        QVERIFY(apptest::state().referenceData.database().tablesLoaded());
+        apptest::state().referenceData.unihanText = apptest::state().referenceData.database().unihanText();
+        apptest::state().referenceData.radicalsText = apptest::state().referenceData.database().radicalsText();
         setCharacters(QStringLiteral("中"));
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
@@ -209,11 +209,11 @@ private slots:
         setCharacters(QStringLiteral("中国"));
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
-        QPoint far = pointAfter(mainWindow->charactersView, 2);
+        QPoint far = pointAfter(apptest::control<QTextEdit>("charactersView"), 2);
         far.rx() += 60;
-        mainWindow->charactersViewMouseMoved(mainWindow->charactersView, far);
+        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), far);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar, 0);
+        QCOMPARE(mainWindow->lastHoverChar(), 0);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QString());
         // Back on a character, it is shown again.
         hoverAfter(1);
@@ -241,7 +241,7 @@ private slots:
     {
         setCharacters(QStringLiteral("中𠀀"));
         hoverAfter(3);
-        QCOMPARE(mainWindow->lastHoverChar, 0x20000);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x20000);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("𠀀"));
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("20000"));
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("breathing in"));
@@ -259,36 +259,36 @@ private slots:
         after.setPosition(3);
         const QRect l = text.cursorRect(before), r = text.cursorRect(after);
         for (double fraction : {0.25, 0.75}) {
-            mainWindow->lastHoverChar = 0;
+            mainWindow->forgetLastHoverChar();
             mainWindow->charactersViewMouseMoved(&text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
-            QCOMPARE(mainWindow->lastHoverChar, 0x20000);
+            QCOMPARE(mainWindow->lastHoverChar(), 0x20000);
         }
     }
 
     void switchedOffOrWithoutTables()
     {
         setCharacters(QStringLiteral("中国"));
-        mainWindow->pinyinSwitch->setChecked(false);
-        mainWindow->pinyinText->setText(QStringLiteral("revealed"));
-        mainWindow->settings.hanziInfoOnHover = false;
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
+        apptest::control<korvana::RichEdit>("pinyinText")->setText(QStringLiteral("revealed"));
+        apptest::settings().hanziInfoOnHover = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar, 0);
+        QCOMPARE(mainWindow->lastHoverChar(), 0);
         // The pinyin pane's hover reveal still ends.
-        QCOMPARE(mainWindow->pinyinText->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QString());
 
         // Tables that failed to load keep the popup off but leave the
         // user's setting alone.
-        mainWindow->settings.hanziInfoOnHover = true;
-        mainWindow->referenceData.hanziInfoAvailable = false;
+        apptest::settings().hanziInfoOnHover = true;
+        apptest::state().referenceData.hanziInfoAvailable = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
-        QVERIFY(mainWindow->settings.hanziInfoOnHover);
+        QVERIFY(apptest::settings().hanziInfoOnHover);
 
         // Empty tables find nothing: codes only.
-        mainWindow->referenceData.hanziInfoAvailable = true;
-        mainWindow->referenceData.unihanText.clear();
-        mainWindow->dictionary.setText(QString());
+        apptest::state().referenceData.hanziInfoAvailable = true;
+        apptest::state().referenceData.unihanText.clear();
+        apptest::state().dictionary.setText(QString());
         hoverAfter(1);
         QVERIFY(characterInfoWindow->isVisible());
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("4E2D"));
@@ -298,22 +298,22 @@ private slots:
 
     void hiddenCharactersRevealedUnderTheMouse()
     {
-        mainWindow->termLineText->setText(QStringLiteral("<OR=middle><PI=zhong1 guo2><CH=中国><NO=><TY=w><ST=u>"));
-        mainWindow->charactersSwitch->setChecked(false);
-        QCOMPARE(mainWindow->charactersText->text(), QString());
+        apptest::control<korvana::RichEdit>("termLineText")->setText(QStringLiteral("<OR=middle><PI=zhong1 guo2><CH=中国><NO=><TY=w><ST=u>"));
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         // Without the setting the hidden pane stays empty.
-        mainWindow->settings.showHiddenOnHover = false;
-        mainWindow->charactersViewMouseMoved(mainWindow->charactersView, QPoint(5, 5));
-        QCOMPARE(mainWindow->charactersText->text(), QString());
-        mainWindow->settings.showHiddenOnHover = true;
-        mainWindow->charactersViewMouseMoved(mainWindow->charactersView, QPoint(5, 5));
-        QCOMPARE(mainWindow->charactersText->text(), QStringLiteral("中国"));
-        QVERIFY(!mainWindow->charactersSwitch->isChecked());
+        apptest::settings().showHiddenOnHover = false;
+        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
+        apptest::settings().showHiddenOnHover = true;
+        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("中国"));
+        QVERIFY(!apptest::control<QCheckBox>("charactersSwitch")->isChecked());
     }
 
     void malformedNumberIsReported()
     {
-        mainWindow->referenceData.unihanText = UnihanBadVariant;
+        apptest::state().referenceData.unihanText = UnihanBadVariant;
         setCharacters(QStringLiteral("国"));
         hoverAfter(1);
         QCOMPARE(m_dialogs->dialogs.lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
@@ -326,12 +326,12 @@ private slots:
     void mouseMovesOverThePaneReachTheHandler()
     {
         setCharacters(QStringLiteral("中国人"));
-        QWidget *viewport = mainWindow->charactersView->viewport();
-        const QPoint p = pointAfter(mainWindow->charactersView, 3, shift());
+        QWidget *viewport = apptest::control<QTextEdit>("charactersView")->viewport();
+        const QPoint p = pointAfter(apptest::control<QTextEdit>("charactersView"), 3, shift());
         QMouseEvent move(QEvent::MouseMove, QPointF(p), viewport->mapToGlobal(QPointF(p)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &move);
-        QCOMPARE(mainWindow->lastHoverChar, 0x4EBA);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x4EBA);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
     }
 
@@ -353,15 +353,15 @@ private slots:
         text->setPlainText(QStringLiteral("a中国\n人"));
 
         // The setting governs the characters pane only.
-        mainWindow->settings.hanziInfoOnHover = false;
+        apptest::settings().hanziInfoOnHover = false;
         // The character under the pointer, on either half of its glyph.
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 2, 0.25));
-        QCOMPARE(mainWindow->lastHoverChar, 0x56FD); // 国
+        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD); // 国
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.75));
-        QCOMPARE(mainWindow->lastHoverChar, 0x4E2D); // 中
+        QCOMPARE(mainWindow->lastHoverChar(), 0x4E2D); // 中
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 0, 0.5));
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.25));
-        QCOMPARE(mainWindow->lastHoverChar, 0x4E2D);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x4E2D);
         QCOMPARE(characterInfoBox->toPlainText(), QStringLiteral("中 [") + tones(QStringLiteral("zhong1 zhong4")) +
                                              QStringLiteral("] central; center, middle"));
         // The Latin letter before is no neighbour.
@@ -385,7 +385,7 @@ private slots:
         far.rx() += 60;
         mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.5)); // 中, then past 国
         mainWindow->charactersViewMouseMoved(text, far);
-        QCOMPARE(mainWindow->lastHoverChar, 0x56FD);
+        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD);
         QCOMPARE(characterInfoBox->toPlainText(), QString());
         QVERIFY(memoLines(dictionaryBox).isEmpty());
         mainWindow->charactersViewMouseMoved(text, pointAfter(text, 3));
@@ -419,15 +419,15 @@ private slots:
     {
         mainWindow->show();
         characterInfoWindow->show();
-        mainWindow->lastHoverChar = 0x4E2D;
-        QWidget *viewport = mainWindow->charactersView->viewport();
+        mainWindow->setLastHoverChar(0x4E2D);
+        QWidget *viewport = apptest::control<QTextEdit>("charactersView")->viewport();
         // Off every window of the program: hidden, the character forgotten.
         QEvent leave(QEvent::Leave);
         QCursor::setPos(QPoint(-5000, -5000));
         QVERIFY(!QApplication::widgetAt(QCursor::pos()));
         QCoreApplication::sendEvent(viewport, &leave);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar, 0);
+        QCOMPARE(mainWindow->lastHoverChar(), 0);
     }
 };
 

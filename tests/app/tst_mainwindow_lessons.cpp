@@ -58,9 +58,9 @@ private slots:
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
         createWindows();
-        if (!mainWindow->linkedFilesList)
+        if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->buildLessonControls();
-        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
 
@@ -71,29 +71,29 @@ private slots:
     {
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
         const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
-        mainWindow->sessionFile = QStringLiteral("/some/session.ses");
-        mainWindow->numbersMode = true;
+        mainWindow->setSessionFile(QStringLiteral("/some/session.ses"));
+        mainWindow->numbersDrill().on = true;
         pick({b, a});
 
         const FileDialogRequest &req = dialogs()->fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*"));
         QVERIFY(req.allowMultiple);
-        QCOMPARE(req.initialDir, mainWindow->settings.workingDirectory);
+        QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
         QVERIFY(req.fileName.isEmpty());
 
-        QCOMPARE(mainWindow->openLessons, (QStringList{a, b}));
-        QCOMPARE(mainWindow->lessonText.line(0), term("from A"));
-        QCOMPARE(mainWindow->termTable.lesson(1), b);
-        QVERIFY(mainWindow->sessionFile.isEmpty());
-        QVERIFY(!mainWindow->numbersMode);
+        QCOMPARE(apptest::store().openLessons, (QStringList{a, b}));
+        QCOMPARE(apptest::store().lessonText.line(0), term("from A"));
+        QCOMPARE(apptest::store().termTable.lesson(1), b);
+        QVERIFY(mainWindow->sessionFile().isEmpty());
+        QVERIFY(!mainWindow->numbersDrill().on);
         QVERIFY(dialogs()->messages.empty());
         // The linked file is listed, selected, with its Open label.
-        QCOMPARE(mainWindow->linkedFilesList->count(), 1);
-        QCOMPARE(mainWindow->linkedFilesList->item(0)->text(), QStringLiteral("Read"));
-        QCOMPARE(mainWindow->linkedFilesList->currentRow(), 0);
-        QVERIFY(!mainWindow->linkedFilesList->isHidden());
-        QVERIFY(!mainWindow->openLinkedFileLabel->isHidden());
-        QCOMPARE(mainWindow->termNumberEdit->text(), QString::number(mainWindow->currentIndex));
+        QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->count(), 1);
+        QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->item(0)->text(), QStringLiteral("Read"));
+        QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->currentRow(), 0);
+        QVERIFY(!apptest::control<QListWidget>("linkedFilesList")->isHidden());
+        QVERIFY(!apptest::control<QLabel>("openLinkedFileLabel")->isHidden());
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QString::number(apptest::store().currentIndex));
     }
 
     void cancelledDialogChangesNothing()
@@ -102,11 +102,11 @@ private slots:
         pick({a});
         dialogs()->openAnswers.clear();
         mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(mainWindow->openLessons, QStringList{a});
-        QCOMPARE(mainWindow->lessonText.line(0), term("kept"));
+        QCOMPARE(apptest::store().openLessons, QStringList{a});
+        QCOMPARE(apptest::store().lessonText.line(0), term("kept"));
         // No linked files: the list and its label are hidden.
-        QVERIFY(mainWindow->linkedFilesList->isHidden());
-        QVERIFY(mainWindow->openLinkedFileLabel->isHidden());
+        QVERIFY(apptest::control<QListWidget>("linkedFilesList")->isHidden());
+        QVERIFY(apptest::control<QLabel>("openLinkedFileLabel")->isHidden());
     }
 
     void filesThatFailAreNamedInOneMessage()
@@ -121,8 +121,8 @@ private slots:
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
                                                + " (no such file or folder)\n" + pic.fileName() + " (not a lesson)\n");
-        QCOMPARE(mainWindow->openLessons.size(), 3);
-        QCOMPARE(mainWindow->currentLesson, good);
+        QCOMPARE(apptest::store().openLessons.size(), 3);
+        QCOMPARE(apptest::store().currentLesson, good);
 
         // Saving then leaves the picture alone and says so.
         mainWindow->saveLessons();
@@ -134,17 +134,17 @@ private slots:
     void theScreenShowsWhatIsOpen()
     {
         // The editor closed on a new lesson with no lesson ever open.
-        mainWindow->openLessons.clear();
-        mainWindow->startIndex = 0;
+        apptest::store().openLessons.clear();
+        apptest::store().startIndex = 0;
         mainWindow->createLessonCommand();
         lessonEditorWindow->close();
-        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("0"));
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("0"));
 
         pick({writeLesson(path("shown/a.kvl"), {term("A")})});
-        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("A"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("A"));
         pick({writeLesson(path("shown/text.kvl"), {"only a text"})});
-        QCOMPARE(mainWindow->lessonLabel->text(), QStringLiteral("NO LESSON LOADED"));
-        QCOMPARE(mainWindow->translationText->text() + mainWindow->charactersText->text(), QString());
+        QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text() + apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
     }
 
     void longListsOfFailedFilesAreCut()
@@ -153,8 +153,8 @@ private slots:
         QStringList missing;
         for (int i = 0; i < 5000; ++i)
             missing.append(path(QStringLiteral("gone/%1.kvl").arg(i)));
-        mainWindow->openLessons = missing;
-        mainWindow->startIndex = 1;
+        apptest::store().openLessons = missing;
+        apptest::store().startIndex = 1;
         dialogs()->messages.clear();
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
         QCOMPARE(dialogs()->messages.size(), size_t(1));
@@ -171,26 +171,26 @@ private slots:
 
     void savingLessons()
     {
-        mainWindow->openLessons.clear();
+        apptest::store().openLessons.clear();
         mainWindow->saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("No open lessons"));
 
         const QString a = writeLesson(path("save/a.kvl"), {term("one"), term("two")});
         pick({a});
-        mainWindow->termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
+        apptest::store().termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         dialogs()->messages.clear();
         mainWindow->saveLessonsCommand();
         QVERIFY(dialogs()->messages.empty());
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(a).startsWith("{\\rtf"));
 
         // Changed by another program since: not overwritten, and no "saved".
         writeLesson(a, {term("theirs")});
-        mainWindow->statusLabel->clear();
+        apptest::control<QLabel>("statusLabel")->clear();
         mainWindow->saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
                                                + " (changed by another program since it was opened)");
-        QVERIFY(mainWindow->statusLabel->text() != QStringLiteral("Lessons saved"));
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text() != QStringLiteral("Lessons saved"));
         QCOMPARE(readFile(a), term("theirs").toUtf8());
     }
 
@@ -200,7 +200,7 @@ private slots:
         for (const QString &n : {"s1", "s2", "s3"})
             lessons << writeLesson(path("session/" + n + ".kvl"), {term(n + "a"), term(n + "b")});
         pick(lessons);
-        mainWindow->currentIndex = 5;
+        apptest::store().currentIndex = 5;
 
         // A name typed without an extension gets ".ses".
         const QString typed = path("session/mine");
@@ -208,28 +208,28 @@ private slots:
         mainWindow->saveSessionAsCommand();
         const FileDialogRequest &req = dialogs()->fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Sessions|*.ses|All Files|*.*"));
-        QCOMPARE(req.initialDir, mainWindow->settings.workingDirectory);
+        QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
         QVERIFY(req.overwritePrompt);
-        QCOMPARE(mainWindow->sessionFile, typed + ".ses");
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
+        QCOMPARE(mainWindow->sessionFile(), typed + ".ses");
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
         const QString text = QString::fromUtf8(readFile(typed + ".ses"));
         QVERIFY2(text.contains("[Session]\nPosition=5\n"), qPrintable(text));
         QVERIFY(text.contains("[Lessons]\n0=" + lessons[0] + "\n1=" + lessons[1] + "\n2=" + lessons[2]));
 
         // Something else opened, then the session again.
         pick({writeLesson(path("session/other.kvl"), {term("other")})});
-        QVERIFY(mainWindow->sessionFile.isEmpty());
+        QVERIFY(mainWindow->sessionFile().isEmpty());
         dialogs()->openAnswers.push_back({typed + ".ses"});
         mainWindow->openSessionCommand();
         QVERIFY(!dialogs()->fileRequests.back().allowMultiple);
-        QCOMPARE(mainWindow->sessionFile, typed + ".ses");
-        QCOMPARE(mainWindow->openLessons, lessons);
-        QCOMPARE(mainWindow->startIndex, 5);
-        QCOMPARE(mainWindow->lessonText.lineCount(), 6);
-        QCOMPARE(mainWindow->lessonText.line(4), term("s3a"));
+        QCOMPARE(mainWindow->sessionFile(), typed + ".ses");
+        QCOMPARE(apptest::store().openLessons, lessons);
+        QCOMPARE(apptest::store().startIndex, 5);
+        QCOMPARE(apptest::store().lessonText.lineCount(), 6);
+        QCOMPARE(apptest::store().lessonText.line(4), term("s3a"));
         // Practice goes on at the fifth term.
-        QCOMPARE(mainWindow->currentIndex, 5);
-        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("5"));
+        QCOMPARE(apptest::store().currentIndex, 5);
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("5"));
     }
 
     void sessionListingALessonTwiceOpensItOnce()
@@ -239,8 +239,8 @@ private slots:
         writeSession(ses, {a, a}, 1);
         dialogs()->openAnswers.push_back({ses});
         mainWindow->openSessionCommand();
-        QCOMPARE(mainWindow->openLessons, QStringList{a});
-        QCOMPARE(mainWindow->lessonText.lineCount(), 1);
+        QCOMPARE(apptest::store().openLessons, QStringList{a});
+        QCOMPARE(apptest::store().lessonText.lineCount(), 1);
     }
 
     // A file that is no session (empty, unreadable, without [Lessons]) says
@@ -250,8 +250,8 @@ private slots:
     {
         const QString a = writeLesson(path("nosession/a.kvl"), {term("one")});
         pick({a});
-        mainWindow->termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
-        mainWindow->sessionFile = QStringLiteral("/kept.ses");
+        apptest::store().termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
+        mainWindow->setSessionFile(QStringLiteral("/kept.ses"));
         const QString empty = apptest::writeLines(path("nosession/empty.ses"), {}, "\n");
         const QString text = apptest::writeLines(path("nosession/notes.ses"), {"[Other]", "a=b"}, "\n");
         QDir().mkpath(path("nosession/folder.ses"));
@@ -262,51 +262,51 @@ private slots:
             dialogs()->openAnswers.push_back({bad[i]});
             mainWindow->openSessionCommand();
             QCOMPARE(dialogs()->lastMessage(), messages[i]);
-            QCOMPARE(mainWindow->openLessons, QStringList{a});
-            QCOMPARE(mainWindow->termTable.state(0), QStringLiteral("d"));
-            QCOMPARE(mainWindow->sessionFile, QStringLiteral("/kept.ses"));
+            QCOMPARE(apptest::store().openLessons, QStringList{a});
+            QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
+            QCOMPARE(mainWindow->sessionFile(), QStringLiteral("/kept.ses"));
         }
 
         const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
         dialogs()->openAnswers.push_back({none});
         mainWindow->openSessionCommand();
-        QVERIFY(mainWindow->openLessons.isEmpty());
-        QCOMPARE(mainWindow->lessonText.lineCount(), 0);
-        QCOMPARE(mainWindow->sessionFile, none);
+        QVERIFY(apptest::store().openLessons.isEmpty());
+        QCOMPARE(apptest::store().lessonText.lineCount(), 0);
+        QCOMPARE(mainWindow->sessionFile(), none);
     }
 
     void saveSessionUnderItsName()
     {
-        mainWindow->openLessons.clear();
-        mainWindow->sessionFile.clear();
+        apptest::store().openLessons.clear();
+        mainWindow->setSessionFile({});
         mainWindow->saveSessionCommand();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("You must open one or more lessons to save a session"));
 
         pick({writeLesson(path("named/a.kvl"), {term("one")})});
         // A relative name lives in the working folder.
-        mainWindow->sessionFile = QStringLiteral("rel.ses");
+        mainWindow->setSessionFile(QStringLiteral("rel.ses"));
         mainWindow->saveSessionCommand();
-        QCOMPARE(mainWindow->sessionFile, mainWindow->settings.workingDirectory + "rel.ses");
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
-        QCOMPARE(readSession(mainWindow->sessionFile).lessons, mainWindow->openLessons);
+        QCOMPARE(mainWindow->sessionFile(), apptest::settings().workingDirectory + "rel.ses");
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(readSession(mainWindow->sessionFile()).lessons, apptest::store().openLessons);
 
         // A folder in the way: the session cannot be written.
         QDir().mkpath(path("named/blocked.ses"));
-        mainWindow->sessionFile = path("named/blocked.ses");
+        mainWindow->setSessionFile(path("named/blocked.ses"));
         mainWindow->saveSessionCommand();
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Unable to save session"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Unable to save session"));
     }
 
     void editorReopeningKeepsTheSession()
     {
         const QString a = writeLesson(path("temp/a.kvl"), {term("one"), term("two")});
         pick({a});
-        mainWindow->sessionFile = QStringLiteral("/kept/session.ses");
-        mainWindow->startIndex = 2;
+        mainWindow->setSessionFile(QStringLiteral("/kept/session.ses"));
+        apptest::store().startIndex = 2;
         writeLesson(a, {term("edited"), term("two")});
         mainWindow->openLessonFiles(QStringLiteral("tempsession"));
-        QCOMPARE(mainWindow->sessionFile, QStringLiteral("/kept/session.ses"));
-        QCOMPARE(mainWindow->lessonText.line(0), term("edited"));
+        QCOMPARE(mainWindow->sessionFile(), QStringLiteral("/kept/session.ses"));
+        QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
         QVERIFY(MainWindow::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
     }
 
@@ -315,28 +315,28 @@ private slots:
         mainWindow->show();
         QCoreApplication::processEvents();
         const QSize designed = mainWindow->size();
-        const QRect readButton = mainWindow->readButton->geometry();
+        const QRect readButton = apptest::control<QPushButton>("readButton")->geometry();
         auto same = [&] {
             QCoreApplication::processEvents();
-            return mainWindow->size() == designed && mainWindow->readButton->geometry() == readButton;
+            return mainWindow->size() == designed && apptest::control<QPushButton>("readButton")->geometry() == readButton;
         };
         // A lesson with linked reading files, then one without.
         QStringList many;
         for (int i = 0; i < 30; ++i)
             many << term(QString::number(i));
         pick({writeLesson(path("shape/linked.kvl"), many + QStringList{"<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"})});
-        QVERIFY(mainWindow->linkedFilesList->isVisible());
+        QVERIFY(apptest::control<QListWidget>("linkedFilesList")->isVisible());
         QVERIFY(same());
         pick({writeLesson(path("shape/plain.kvl"), {term("one")})});
-        QVERIFY(!mainWindow->linkedFilesList->isVisible());
+        QVERIFY(!apptest::control<QListWidget>("linkedFilesList")->isVisible());
         QVERIFY(same());
         // Counts and status texts of any length, the Read button hidden (no
         // Mandarin voice).
-        mainWindow->countLabel->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
+        apptest::control<QLabel>("countLabel")->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
         mainWindow->showStatus(QStringLiteral("A status text far longer than the window is wide. ").repeated(10));
-        mainWindow->readButton->hide();
+        apptest::control<QPushButton>("readButton")->hide();
         QVERIFY(same());
-        mainWindow->readButton->show();
+        apptest::control<QPushButton>("readButton")->show();
     }
 
     void linkedFilesOpenInTheReader()
@@ -348,18 +348,18 @@ private slots:
         const QString pipe = path("links/pipe.txt");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         pick({a});
-        QCOMPARE(mainWindow->linkedFilesList->count(), 3);
+        QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->count(), 3);
 
         // The pointer over an item names its file; over no item clears.
-        mainWindow->linkedFilesList->resize(165, 60);
-        const QRect first = mainWindow->linkedFilesList->visualItemRect(mainWindow->linkedFilesList->item(0));
+        apptest::control<QListWidget>("linkedFilesList")->resize(165, 60);
+        const QRect first = apptest::control<QListWidget>("linkedFilesList")->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
         mainWindow->linkedFilesListMouseMoved(first.center());
-        QCOMPARE(mainWindow->statusLabel->text(), reading);
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), reading);
         mainWindow->linkedFilesListMouseMoved(QPoint(5, 58));
-        QVERIFY(mainWindow->statusLabel->text().isEmpty());
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
 
         // Found beside its lesson, whatever the current folder.
-        mainWindow->linkedFilesList->setCurrentRow(0);
+        apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(0);
         mainWindow->linkedFilesListDoubleClicked();
         QVERIFY(dialogs()->messages.empty());
         QCOMPARE(readerWindow->windowTitle(), reading);
@@ -368,12 +368,12 @@ private slots:
         QCOMPARE(re->line(0), QStringLiteral("\u6545\u4e8b"));
         readerWindow->hide();
 
-        mainWindow->linkedFilesList->setCurrentRow(1);
+        apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(1);
         mainWindow->linkedFilesListDoubleClicked();
         QCOMPARE(dialogs()->lastMessage(),
                  QStringLiteral("File ") + QDir::current().absoluteFilePath("gone.txt") + " not found");
         // A pipe is there, but it is no file to read.
-        mainWindow->linkedFilesList->setCurrentRow(2);
+        apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(2);
         mainWindow->linkedFilesListDoubleClicked();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }

@@ -51,7 +51,7 @@ class TestMainWindowMedia : public QObject {
     }
     static QString withSound(const QString &file) { return QStringLiteral("<SN=%1>").arg(file); }
     static QString withPicture(const QString &file) { return QStringLiteral("<GR=%1>").arg(file); }
-    QString status() const { return f->statusLabel->text(); }
+    QString status() const { return apptest::control<QLabel>("statusLabel")->text(); }
     QString writeFile(const QString &name, const QByteArray &data)
     {
         const QString path = m_home.filePath(name);
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
         apptest::useFakeVoice();
-        MainWindow::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); };
+        MainWindow::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); });
     }
 
     void init()
@@ -76,16 +76,16 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false;
+        f->setFirstActivation(false);
         // The built-in look shows pictures on its buttons; these tests read
         // the Read button's caption, as a skin with button labels shows it.
-        f->showButtonLabels = true;
-        player = qobject_cast<FakeMediaPlayer *>(f->soundPlayer);
+        f->skin().showButtonLabels = true;
+        player = qobject_cast<FakeMediaPlayer *>(apptest::control<korvana::MediaPlayer>("soundPlayer"));
         QVERIFY(player);
         voice = new FakeSpeechVoice;
-        f->voice.reset(voice);
-        f->settings.showReadingProgress = false;
-        f->settings.soundExcludesSynthesis = false;
+        apptest::state().voice.reset(voice);
+        apptest::settings().showReadingProgress = false;
+        apptest::settings().soundExcludesSynthesis = false;
         pictureWindow->setScreenSize(QSize(800, 600));
     }
 
@@ -103,27 +103,27 @@ private slots:
         const QString wav = fixture("short.wav");
         load({term("one", withSound(wav)), term("two")});
         f->nextButtonClicked(); // switch off: offered, not played
-        QVERIFY(!f->playSoundLabel->isHidden());
+        QVERIFY(!apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden());
         QVERIFY(player->playedFiles().isEmpty());
         QTest::keyClick(f, Qt::Key_Space);
         QCOMPARE(player->playedFiles(), QStringList{wav});
         QVERIFY(f->soundPlaying());
         QTest::keyClick(f, Qt::Key_Space); // stops
         QVERIFY(!f->soundPlaying());
-        f->playSoundLabel->click(); // and plays again from the start
+        apptest::control<korvana::ClickLabel>("playSoundLabel")->click(); // and plays again from the start
         QCOMPARE(player->playedFiles().size(), 2);
 
         // A manual step stops the sound before it moves on.
         const int stops = player->stopCalls();
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         QVERIFY(player->stopCalls() > stops);
         QVERIFY(!f->soundPlaying());
-        QVERIFY(f->playSoundLabel->isHidden());
+        QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden());
         QTest::keyClick(f, Qt::Key_Space); // a term without sound: nothing to play
         QCOMPARE(player->playedFiles().size(), 2);
 
-        f->soundSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();
         QCOMPARE(player->playedFiles().size(), 3);
     }
@@ -132,15 +132,15 @@ private slots:
     {
         const QString wav = fixture("short.wav");
         load({term("one", withSound(wav)), term("two", withSound(wav))});
-        f->soundSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         player->setOpenError(QStringLiteral("no codec"));
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QCOMPARE(status(), QStringLiteral("Error playing file ") + wav);
         QVERIFY(!f->soundPlaying());
         player->setOpenError(QString());
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         QVERIFY(f->soundPlaying());
         // A sound that gives up while playing says the same and ends.
         QVERIFY(player->failPlaying(QStringLiteral("device lost")));
@@ -152,20 +152,20 @@ private slots:
     {
         const QString wav = fixture("short.wav");
         load({term("one", withSound(wav)), term("two")});
-        f->soundSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         int indexWhilePlaying = -1;
         QTimer::singleShot(0, f, [&] {
-            indexWhilePlaying = f->currentIndex;
+            indexWhilePlaying = apptest::store().currentIndex;
             player->finishPlaying();
         });
         const int stops = player->stopCalls();
         f->nextButtonClicked();
         QCOMPARE(indexWhilePlaying, 1);
         QCOMPARE(player->stopCalls(), stops); // let run to its end
-        QCOMPARE(f->currentIndex, 2);
-        f->autoSwitch->setChecked(false);
+        QCOMPARE(apptest::store().currentIndex, 2);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(false);
     }
 
     // --- reading aloud ----------------------------------------------------------
@@ -174,8 +174,8 @@ private slots:
     {
         const QString wav = fixture("short.wav");
         load({term("one", withSound(wav))});
-        f->soundSwitch->setChecked(true);
-        f->readSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         QStringList spokenWhilePlaying{QStringLiteral("not run")};
         QTimer::singleShot(0, f, [&] {
             spokenWhilePlaying = voice->spokenTexts();
@@ -184,8 +184,8 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(spokenWhilePlaying, QStringList());
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
-        QVERIFY(f->speaking);
-        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+        QVERIFY(f->speaking());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
     }
 
     void readButtonTogglesSpeechAndTheEndResetsIt()
@@ -194,24 +194,24 @@ private slots:
         f->readButtonClicked(); // no term shown yet
         QVERIFY(voice->spokenTexts().isEmpty());
         f->nextButtonClicked();
-        f->readButton->click();
+        apptest::control<QPushButton>("readButton")->click();
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
-        QVERIFY(f->speaking);
-        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+        QVERIFY(f->speaking());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
         QTest::keyClick(f, Qt::Key_Return); // Enter stops it
         QCOMPARE(voice->skipCalls(), 1);
-        QVERIFY(!f->speaking);
-        QCOMPARE(f->readButton->text(), QStringLiteral("Read"));
+        QVERIFY(!f->speaking());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
         QCoreApplication::processEvents(); // the skipped speech's end
         QVERIFY(voice->pendingStreams().isEmpty());
-        QVERIFY(!f->speaking);
+        QVERIFY(!f->speaking());
 
         // Speech that runs to its end resets the button by its end event.
         f->readButtonClicked();
-        QVERIFY(f->speaking);
+        QVERIFY(f->speaking());
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking);
-        QCOMPARE(f->readButton->text(), QStringLiteral("Read"));
+        QVERIFY(!f->speaking());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
     }
 
     void anOldEndDoesNotEndNewSpeech()
@@ -223,29 +223,29 @@ private slots:
         f->readButtonClicked(); // read again at once
         QCOMPARE(voice->spokenTexts().size(), 2);
         QCoreApplication::processEvents();
-        QVERIFY(f->speaking);
-        QCOMPARE(f->readButton->text(), QStringLiteral("Stop"));
+        QVERIFY(f->speaking());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking);
+        QVERIFY(!f->speaking());
     }
 
     void emptyCharactersLeaveNoSpeakingState()
     {
         load({term("one", {}, QStringLiteral("")), term("two")});
         f->nextButtonClicked();
-        QCOMPARE(f->termCharactersText->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QString());
         f->readButtonClicked();
-        QVERIFY(!f->speaking);
+        QVERIFY(!f->speaking());
         QVERIFY(voice->spokenTexts().isEmpty());
-        QVERIFY(f->readButton->text() != QStringLiteral("Stop"));
-        QVERIFY(f->readButton->icon().cacheKey() != f->stopButtonIcon.cacheKey() || f->stopButtonIcon.isNull());
+        QVERIFY(apptest::control<QPushButton>("readButton")->text() != QStringLiteral("Stop"));
+        QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->stopButtonIcon().cacheKey() || f->stopButtonIcon().isNull());
         // Reading on for every term: an automatic step is not held up.
-        f->readSwitch->setChecked(true);
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         f->previousButtonClicked();
-        QCOMPARE(f->currentIndex, 2);
-        QVERIFY(f->speaking); // "two" has characters
-        f->autoSwitch->setChecked(false);
+        QCOMPARE(apptest::store().currentIndex, 2);
+        QVERIFY(f->speaking()); // "two" has characters
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(false);
     }
 
     void buttonLabelsOffChangeOnlyTheGlyph()
@@ -253,36 +253,35 @@ private slots:
         QPixmap readPix(4, 4), stopPix(4, 4);
         readPix.fill(Qt::green);
         stopPix.fill(Qt::red);
-        f->readButtonIcon = QIcon(readPix);
-        f->stopButtonIcon = QIcon(stopPix);
-        f->showButtonLabels = false;
-        f->readButton->setText(QStringLiteral("Custom"));
+        f->setReadButtonIcons(QIcon(readPix), QIcon(stopPix));
+        f->skin().showButtonLabels = false;
+        apptest::control<QPushButton>("readButton")->setText(QStringLiteral("Custom"));
         load({term("one")});
         f->nextButtonClicked();
         f->readButtonClicked();
-        QCOMPARE(f->readButton->text(), QStringLiteral("Custom"));
-        QCOMPARE(f->readButton->icon().cacheKey(), f->stopButtonIcon.cacheKey());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Custom"));
+        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->stopButtonIcon().cacheKey());
         voice->finishSpeaking();
-        QCOMPARE(f->readButton->text(), QStringLiteral("Custom"));
-        QCOMPARE(f->readButton->icon().cacheKey(), f->readButtonIcon.cacheKey());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Custom"));
+        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->readButtonIcon().cacheKey());
     }
 
     void spokenWordIsHighlightedWhenAsked()
     {
         load({term("one", {}, QStringLiteral("你好朋友"))});
         f->nextButtonClicked();
-        f->settings.showReadingProgress = true;
+        apptest::settings().showReadingProgress = true;
         f->readButtonClicked();
         QVERIFY(voice->speakWord(2, 2));
-        QCOMPARE(f->charactersText->selStart(), 2);
-        QCOMPARE(f->charactersText->selText(), QStringLiteral("朋友"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 2);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selText(), QStringLiteral("朋友"));
         // A word past the text is held inside it.
         QVERIFY(voice->speakWord(3, 9));
-        QCOMPARE(f->charactersText->selStart(), 3);
-        QCOMPARE(f->charactersText->selLength(), 1);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 3);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 1);
         QVERIFY(voice->finishSpeaking());
-        QCOMPARE(f->charactersText->selLength(), 0);
-        QCOMPARE(f->charactersText->selStart(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 0);
 
         // Other speech on the same voice (the reader's) moves no highlight,
         // but its end still resets the Read button.
@@ -291,50 +290,50 @@ private slots:
         QVERIFY(other > 0);
         QVERIFY(voice->finishSpeaking()); // the window's own
         QVERIFY(voice->speakWord(0, 3));
-        QCOMPARE(f->charactersText->selLength(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
 
         // Without the setting nothing is selected.
-        f->settings.showReadingProgress = false;
+        apptest::settings().showReadingProgress = false;
         QVERIFY(voice->finishSpeaking());
         f->readButtonClicked();
         QVERIFY(voice->speakWord(0, 2));
-        QCOMPARE(f->charactersText->selLength(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
     }
 
     void readSwitchAndItsCaption()
     {
-        f->readAloudLabel->click();
-        QVERIFY(f->readSwitch->isChecked());
+        apptest::control<korvana::ClickLabel>("readAloudLabel")->click();
+        QVERIFY(apptest::control<QCheckBox>("readSwitch")->isChecked());
         QCOMPARE(status(), QStringLiteral("Auto read ON"));
-        f->readSwitch->setChecked(false); // from code: the same handler
+        apptest::control<QCheckBox>("readSwitch")->setChecked(false); // from code: the same handler
         QCOMPARE(status(), QStringLiteral("Auto read OFF"));
-        f->readSwitch->setEnabled(false); // no Chinese voice this run
-        f->readAloudLabel->click();
-        QVERIFY(!f->readSwitch->isChecked());
+        apptest::control<QCheckBox>("readSwitch")->setEnabled(false); // no Chinese voice this run
+        apptest::control<korvana::ClickLabel>("readAloudLabel")->click();
+        QVERIFY(!apptest::control<QCheckBox>("readSwitch")->isChecked());
     }
 
     void voiceMadeAtActivationIsHeard()
     {
         // The voice the first activation makes gets its events handled.
-        f->voice.reset();
+        apptest::state().voice.reset();
         FakeSpeechVoice *made = nullptr;
-        MainWindow::voiceFactory = [&made] {
+        MainWindow::setVoiceFactory([&made] {
             made = new FakeSpeechVoice;
             made->setVoices({FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
             return std::unique_ptr<SpeechVoice>(made);
-        };
-        f->firstActivation = true;
+        });
+        f->setFirstActivation(true);
         SettingsFile::setShowReminder(false);
         f->onActivate();
         apptest::useFakeVoice();
         QVERIFY(made);
         load({term("one")});
         f->nextButtonClicked();
-        f->speaking = false;
+        f->setSpeaking(false);
         made->speak(QStringLiteral("said elsewhere"));
-        f->speaking = true;
+        f->setSpeaking(true);
         QVERIFY(made->finishSpeaking());
-        QVERIFY(!f->speaking);
+        QVERIFY(!f->speaking());
     }
 
     void soundsAndPicturesAreFoundBesideTheLesson()
@@ -345,16 +344,16 @@ private slots:
         QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
         QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
         QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
-        f->lessonText.setText(
+        apptest::store().lessonText.setText(
             term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"))));
-        f->termTable.clear();
+        apptest::store().termTable.clear();
         f->loadIntoTermTable(lessonDir.filePath(QStringLiteral("a.kvl")));
-        f->termTable.setRowCount(1);
-        f->currentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
+        apptest::store().termTable.setRowCount(1);
+        apptest::store().currentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
         QVERIFY(QDir::current() != lessonDir);
-        f->soundSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();
-        QVERIFY(!f->playSoundLabel->isHidden() && !f->viewPictureLabel->isHidden());
+        QVERIFY(!apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden() && !apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
         QCOMPARE(player->playedFiles(), QStringList{lessonDir.filePath(QStringLiteral("snd/short.wav"))});
         QTest::keyClick(f, Qt::Key_G);
         QVERIFY(pictureWindow->isVisible());
@@ -382,11 +381,11 @@ private slots:
     {
         if (qEnvironmentVariable("KORVANA_MEDIA_CHILD") != QLatin1String("1"))
             QSKIP("runs inside specialFilesNamedByALessonCannotHangIt");
-        MainWindow::mediaPlayerFactory = [] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); };
+        MainWindow::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); });
         destroyWindows();
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false;
+        f->setFirstActivation(false);
         const QString fifo = m_home.filePath(QStringLiteral("pipe"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QFile big(m_home.filePath(QStringLiteral("big.jpg")));
@@ -399,13 +398,13 @@ private slots:
             lines << term(name, withSound(name) + withPicture(name));
         lines << term("big", withSound(huge.fileName()) + withPicture(big.fileName()));
         load(lines);
-        f->soundSwitch->setChecked(true);
-        f->pictureSwitch->setChecked(true);
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
+        apptest::control<QCheckBox>("pictureSwitch")->setChecked(true);
         for (int i = 1; i <= lines.size(); ++i) {
             f->nextButtonClicked();
-            QCOMPARE(f->currentIndex, i);
+            QCOMPARE(apptest::store().currentIndex, i);
             // Treated as missing: nothing offered, shown or played.
-            QVERIFY(f->playSoundLabel->isHidden() && f->viewPictureLabel->isHidden());
+            QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden() && apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
             QVERIFY(!pictureWindow->isVisible() && !f->soundPlaying());
             QTest::keyClick(f, Qt::Key_Space);
             QVERIFY(!f->soundPlaying());
@@ -443,7 +442,7 @@ private slots:
         f->show();
         f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f));
-        f->pictureSwitch->setChecked(true);
+        apptest::control<QCheckBox>("pictureSwitch")->setChecked(true);
         f->nextButtonClicked();
         QVERIFY(pictureWindow->isVisible());
         QCOMPARE(pictureWindow->size(), QSize(800, 600));
@@ -451,7 +450,7 @@ private slots:
         QCOMPARE(QApplication::activeWindow(), f);
         // The practice keys still work: Right steps, G hides the picture.
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f, Qt::Key_Right);
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         QCOMPARE(pictureWindow->size(), QSize(12, 8));
         QCOMPARE(pictureWindow->pos(), QPoint(0, 0));
         QVERIFY(pictureWindow->windowFlags() & Qt::FramelessWindowHint);
@@ -466,7 +465,7 @@ private slots:
         const QString jpg = fixture("tiny.jpg");
         load({term("one", withPicture(jpg)), term("two")});
         f->nextButtonClicked(); // switch off: offered only
-        QVERIFY(!f->viewPictureLabel->isHidden());
+        QVERIFY(!apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
         QVERIFY(!pictureWindow->isVisible());
         QTest::keyClick(f, Qt::Key_G);
         QVERIFY(pictureWindow->isVisible());
@@ -478,7 +477,7 @@ private slots:
         QTest::keyClick(f, Qt::Key_G);
         QVERIFY(!pictureWindow->isVisible());
 
-        f->pictureSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("pictureSwitchLabel")->click();
         f->nextButtonClicked();
         f->nextButtonClicked(); // back to the picture's term: shown at once
         QVERIFY(pictureWindow->isVisible());
@@ -493,12 +492,14 @@ private slots:
 
     void bitmapsAndMisnamedPicturesAreReadByContent()
     {
-        f->pictureFile = fixture("tiny.bmp");
+        load({term("bmp", withPicture(fixture("tiny.bmp")))});
+        QVERIFY(f->showTerm(1));
         f->displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(5, 4));
         QFile jpeg(fixture("tiny.jpg"));
         QVERIFY(jpeg.open(QIODevice::ReadOnly));
-        f->pictureFile = writeFile(QStringLiteral("really-a-jpeg.bmp"), jpeg.readAll());
+        load({term("misnamed", withPicture(writeFile(QStringLiteral("really-a-jpeg.bmp"), jpeg.readAll())))});
+        QVERIFY(f->showTerm(1));
         f->displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
         QVERIFY(m_dialogs->dialogs.messages.empty());
@@ -541,7 +542,7 @@ private slots:
         else if (name.size() <= 255)
             bad = writeFile(name, bytes);
         load({term("one", withPicture(bad)), term("two")});
-        f->pictureSwitch->setChecked(false);
+        apptest::control<QCheckBox>("pictureSwitch")->setChecked(false);
         f->nextButtonClicked();
         m_dialogs->dialogs.messages.clear();
         QTest::keyClick(f, Qt::Key_G); // also what is no regular file: the key asks for it by name
@@ -555,7 +556,7 @@ private slots:
         QVERIFY(!pictureWindow->isVisible());
         QVERIFY(pictureWindow->termPicture->pixmap().isNull()); // no picture of an earlier term left
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 2); // practice goes on
+        QCOMPARE(apptest::store().currentIndex, 2); // practice goes on
     }
 };
 

@@ -112,12 +112,12 @@ class TestMainWindowNumbers : public QObject {
         QStringList lines;
         for (const QString &o : origs)
             lines << QStringLiteral("<OR=%1><PI=pin %1><CH=字%1><NO=note %1><TY=w><ST=u>").arg(o);
-        f->lessonText.setText(lines.join(QStringLiteral("\r\n")));
-        f->termTable.clear();
+        apptest::store().lessonText.setText(lines.join(QStringLiteral("\r\n")));
+        apptest::store().termTable.clear();
         f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
-        f->termTable.setRowCount(f->termTable.rowCount() - 1);
-        f->currentIndex = 0;
-        f->currentLesson = QStringLiteral("/lessons/a.kvl");
+        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
+        apptest::store().currentIndex = 0;
+        apptest::store().currentLesson = QStringLiteral("/lessons/a.kvl");
     }
     // Runs the menu command; Choose acts inside the range dialog (none: the
     // dialog is closed as by Escape).
@@ -144,7 +144,7 @@ class TestMainWindowNumbers : public QObject {
     {
         QString out;
         for (const QChar c : numeral)
-            out += f->scratchText.line(numeralPinyinLine(c) - 1);
+            out += f->numbersDrill().numeralPinyin.line(numeralPinyinLine(c) - 1);
         return out;
     }
     static CharAttributes wholeAttributes(RichEdit *edit)
@@ -167,9 +167,9 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false;
+        f->setFirstActivation(false);
         voice = new FakeSpeechVoice;
-        f->voice.reset(voice);
+        apptest::state().voice.reset(voice);
     }
 
     void cleanup()
@@ -183,67 +183,67 @@ private slots:
     {
         loadLesson({QStringLiteral("one")});
         f->nextButtonClicked();
-        f->menus[1].panel->show();
+        apptest::control<QFrame>("modulesMenu")->show();
         numbersCommand([](NumbersDialog *d) { d->startButton->click(); }); // "1-100"
         QCOMPARE(m_dialogs->dialogs.modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
-        QVERIFY(f->menus[1].panel->isHidden());
-        QVERIFY(f->numbersMode);
-        QCOMPARE(f->numberFrom, 0);
-        QCOMPARE(f->numberTo, 101);
-        QVERIFY(f->number >= 0 && f->number <= 100);
+        QVERIFY(apptest::control<QFrame>("modulesMenu")->isHidden());
+        QVERIFY(f->numbersDrill().on);
+        QCOMPARE(f->numbersDrill().from, 0);
+        QCOMPARE(f->numbersDrill().to, 101);
+        QVERIFY(f->numbersDrill().number >= 0 && f->numbersDrill().number <= 100);
 
-        const QString numeral = chineseNumeral(f->number);
-        QCOMPARE(f->translationText->text(), QString::number(f->number));
-        QCOMPARE(f->numberText, numeral);
-        QCOMPARE(f->termCharactersText->text(), numeral);
-        QCOMPARE(f->charactersText->text(), numeral);
-        QCOMPARE(f->pinyinText->text(), storedPinyin(numeral));
-        QVERIFY(f->notesText->text().isEmpty());
+        const QString numeral = chineseNumeral(f->numbersDrill().number);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString::number(f->numbersDrill().number));
+        QCOMPARE(f->numbersDrill().numeral, numeral);
+        QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), numeral);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(numeral));
+        QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty());
         // The lesson term's position is left alone.
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
     }
 
     void panesFollowTheNumber()
     {
         startCustom(QStringLiteral("9999"), QString());
-        QCOMPARE(f->number, 9999);
+        QCOMPARE(f->numbersDrill().number, 9999);
         // The stored syllables were loaded: 14 lines, each ending in a blank.
-        QCOMPARE(f->scratchText.lineCount(), 14);
-        QCOMPARE(f->scratchText.line(10), QStringLiteral("líng "));
+        QCOMPARE(f->numbersDrill().numeralPinyin.lineCount(), 14);
+        QCOMPARE(f->numbersDrill().numeralPinyin.line(10), QStringLiteral("líng "));
 
-        f->number = 1010;
+        f->numbersDrill().number = 1010;
         f->showNumber();
-        QCOMPARE(f->translationText->text(), QStringLiteral("1010"));
-        QCOMPARE(f->charactersText->text(), QStringLiteral("一千〇一十"));
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("yī qiān líng yī shí "));
-        f->number = 68;
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("1010"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("一千〇一十"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("yī qiān líng yī shí "));
+        f->numbersDrill().number = 68;
         f->showNumber();
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("liù shí bā "));
-        f->number = 2345;
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("liù shí bā "));
+        f->numbersDrill().number = 2345;
         f->showNumber();
-        QCOMPARE(f->pinyinText->text(), storedPinyin(QStringLiteral("二千三百四十五")));
-        QCOMPARE(f->pinyinText->text().count(QLatin1Char(' ')), 7);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(QStringLiteral("二千三百四十五")));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text().count(QLatin1Char(' ')), 7);
 
         // The characters take the Kanji settings.
-        f->settings.kanjiFontSize = 30;
-        f->settings.useKanjiFont = true;
-        f->settings.kanjiFont = QStringLiteral("Noto Sans CJK SC");
-        f->settings.rotateKanji = true;
-        f->settings.boldKanji = true;
-        f->settings.useKanjiColor = true;
-        f->settings.kanjiColor = 0x0000FF; // red
+        apptest::settings().kanjiFontSize = 30;
+        apptest::settings().useKanjiFont = true;
+        apptest::settings().kanjiFont = QStringLiteral("Noto Sans CJK SC");
+        apptest::settings().rotateKanji = true;
+        apptest::settings().boldKanji = true;
+        apptest::settings().useKanjiColor = true;
+        apptest::settings().kanjiColor = 0x0000FF; // red
         f->showNumber();
-        QCOMPARE(f->charactersText->selStart(), 0);
-        QCOMPARE(f->charactersText->selLength(), 0);
-        const CharAttributes a = wholeAttributes(f->charactersText);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
+        const CharAttributes a = wholeAttributes(apptest::control<korvana::RichEdit>("charactersText"));
         QCOMPARE(a.sizePoints, 30.0);
         QCOMPARE(a.fontName, QStringLiteral("Noto Sans CJK SC")); // "Rotate Kanji" keeps the font
         QVERIFY(a.bold);
         QCOMPARE(a.color, QColor(Qt::red));
         // Only the size without the Kanji font setting.
-        f->settings.useKanjiFont = false;
+        apptest::settings().useKanjiFont = false;
         f->showNumber();
-        const CharAttributes plain = wholeAttributes(f->charactersText);
+        const CharAttributes plain = wholeAttributes(apptest::control<korvana::RichEdit>("charactersText"));
         QCOMPARE(plain.sizePoints, 30.0);
         QVERIFY(!plain.bold);
         QVERIFY(!plain.fontName.startsWith(QLatin1Char('@')));
@@ -253,28 +253,28 @@ private slots:
     {
         startCustom(QStringLiteral("9999"), QString());
         // Syllables in two fonts, as the stored item writes its tone vowels.
-        f->scratchText.fromRtf(QByteArrayLiteral(
+        f->numbersDrill().numeralPinyin.fromRtf(QByteArrayLiteral(
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
             "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
-        f->number = 21; // 二十一: lines 2, 10, 1
+        f->numbersDrill().number = 21; // 二十一: lines 2, 10, 1
         f->showNumberCharacters(false);
         f->showNumberPinyin(false);
         // Line 10 is missing: it adds nothing, and never all of scratchText.
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("two one "));
-        f->pinyinText->setSel(0, 3);
-        QCOMPARE(f->pinyinText->selAttributes().fontName, QStringLiteral("Courier New"));
-        QCOMPARE(f->pinyinText->selAttributes().sizePoints, 20.0);
-        f->pinyinText->setSel(4, 7);
-        QCOMPARE(f->pinyinText->selAttributes().fontName, QStringLiteral("Times New Roman"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("two one "));
+        apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, 3);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName, QStringLiteral("Courier New"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().sizePoints, 20.0);
+        apptest::control<korvana::RichEdit>("pinyinText")->setSel(4, 7);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName, QStringLiteral("Times New Roman"));
 
         // The last line has no line break to stop at.
-        f->number = 3;
+        f->numbersDrill().number = 3;
         f->showNumber();
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("three "));
-        f->scratchText.clear();
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("three "));
+        f->numbersDrill().numeralPinyin.clear();
         f->showNumber();
-        QVERIFY(f->pinyinText->text().isEmpty());
-        QCOMPARE(f->charactersText->text(), QStringLiteral("三"));
+        QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("三"));
     }
 
     void paneBoxesWorkOnTheNumber()
@@ -282,43 +282,43 @@ private slots:
         loadLesson({QStringLiteral("one")});
         f->nextButtonClicked();
         startCustom(QStringLiteral("9999"), QString());
-        f->translationSwitch->setChecked(false);
-        QVERIFY(f->translationText->text().isEmpty());
-        f->translationSwitch->setChecked(true);
-        QCOMPARE(f->translationText->text(), QStringLiteral("9999"));
-        f->pinyinSwitch->setChecked(false);
-        QVERIFY(f->pinyinText->text().isEmpty());
-        f->pinyinSwitch->setChecked(true);
-        QCOMPARE(f->pinyinText->text(), storedPinyin(f->numberText));
-        f->notesSwitch->setChecked(false);
-        f->notesSwitch->setChecked(true);
-        QVERIFY(f->notesText->text().isEmpty()); // not the lesson term's notes
+        apptest::control<QCheckBox>("translationSwitch")->setChecked(false);
+        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty());
+        apptest::control<QCheckBox>("translationSwitch")->setChecked(true);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("9999"));
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
+        QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
+        apptest::control<QCheckBox>("pinyinSwitch")->setChecked(true);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(f->numbersDrill().numeral));
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
+        apptest::control<QCheckBox>("notesSwitch")->setChecked(true);
+        QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty()); // not the lesson term's notes
 
         // A hidden characters pane stays empty while Read still has the text.
-        f->charactersSwitch->setChecked(false);
-        QVERIFY(f->charactersText->text().isEmpty());
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
+        QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
         f->nextButtonClicked();
-        QVERIFY(f->charactersText->text().isEmpty());
-        QCOMPARE(f->termCharactersText->text(), QStringLiteral("九千九百九十九"));
+        QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
+        QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("九千九百九十九"));
         f->readButtonClicked();
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("九千九百九十九")});
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking);
+        QVERIFY(!f->speaking());
         // The hover reveal forces it.
         f->showNumberCharacters(true);
-        QCOMPARE(f->charactersText->text(), QStringLiteral("九千九百九十九"));
-        f->charactersSwitch->setChecked(true);
-        QCOMPARE(f->charactersText->text(), QStringLiteral("九千九百九十九"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(true);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));
     }
 
     void everyStepDrawsANumber()
     {
         startCustom(QStringLiteral("9999"), QString());
         auto redrawn = [this](const std::function<void()> &step) {
-            f->number = -1;
-            f->translationText->clear();
+            f->numbersDrill().number = -1;
+            apptest::control<korvana::RichEdit>("translationText")->clear();
             step();
-            return f->number == 9999 && f->translationText->text() == u"9999";
+            return f->numbersDrill().number == 9999 && apptest::control<korvana::RichEdit>("translationText")->text() == u"9999";
         };
         QVERIFY(redrawn([this] { f->nextButtonClicked(); }));
         QVERIFY(redrawn([this] { f->previousButtonClicked(); }));
@@ -327,34 +327,34 @@ private slots:
         QVERIFY(redrawn([this] { f->goLabelClicked(); }));
         // Escape in the dialog keeps the drill and its range: a new number.
         QVERIFY(redrawn([this] { numbersCommand(); }));
-        QVERIFY(f->numbersMode);
-        QCOMPARE(f->numberFrom, 9999);
-        QCOMPARE(f->numberTo, 10000);
+        QVERIFY(f->numbersDrill().on);
+        QCOMPARE(f->numbersDrill().from, 9999);
+        QCOMPARE(f->numbersDrill().to, 10000);
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(2));
     }
 
     void readAloudAndAutomaticModeGoOn()
     {
         startCustom(QStringLiteral("3"), QStringLiteral("3")); // 3..102
-        QCOMPARE(f->numberFrom, 3);
-        QCOMPARE(f->numberTo, 103);
-        f->readSwitch->setChecked(true);
+        QCOMPARE(f->numbersDrill().from, 3);
+        QCOMPARE(f->numbersDrill().to, 103);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         f->nextButtonClicked();
-        QVERIFY(f->number >= 3 && f->number <= 102);
+        QVERIFY(f->numbersDrill().number >= 3 && f->numbersDrill().number <= 102);
         QCOMPARE(voice->spokenTexts().size(), 1);
-        QCOMPARE(voice->spokenTexts().constFirst(), chineseNumeral(f->number));
+        QCOMPARE(voice->spokenTexts().constFirst(), chineseNumeral(f->numbersDrill().number));
         QVERIFY(voice->finishSpeaking());
-        f->readSwitch->setChecked(false);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(false);
 
         // The step stops the automatic timer; the number re-arms it.
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         f->nextButtonClicked();
-        QVERIFY(f->autoTimer->isActive());
-        QCOMPARE(f->autoTimerHandler, MainWindow::AutoTimerHandler::Next);
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
+        QCOMPARE(f->autoTimerHandler(), MainWindow::AutoTimerHandler::Next);
         f->autoTimerTimeout(); // a tick is a step
-        QVERIFY(f->autoTimer->isActive());
-        QVERIFY(f->number >= 3 && f->number <= 102);
-        f->autoSwitch->setChecked(false);
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
+        QVERIFY(f->numbersDrill().number >= 3 && f->numbersDrill().number <= 102);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(false);
     }
 
     void stopGoesBackToTheLessonTerms()
@@ -362,22 +362,22 @@ private slots:
         // Nothing open: the engine says why.
         startCustom(QStringLiteral("9999"), QString());
         numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
-        QVERIFY(!f->numbersMode);
-        QCOMPARE(f->statusLabel->text(),
+        QVERIFY(!f->numbersDrill().on);
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
                  QStringLiteral("You must open one or more lessons or a session to practise."));
         // The range and the last number stay.
-        QCOMPARE(f->numberFrom, 9999);
-        QCOMPARE(f->number, 9999);
+        QCOMPARE(f->numbersDrill().from, 9999);
+        QCOMPARE(f->numbersDrill().number, 9999);
 
         loadLesson({QStringLiteral("one"), QStringLiteral("two")});
         startCustom(QStringLiteral("9999"), QString());
         numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
-        QCOMPARE(f->currentIndex, 1);
-        QCOMPARE(f->translationText->text(), QStringLiteral("one"));
+        QCOMPARE(apptest::store().currentIndex, 1);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("one"));
         // Escape while the drill is off: the next term.
         numbersCommand();
-        QVERIFY(!f->numbersMode);
-        QCOMPARE(f->translationText->text(), QStringLiteral("two"));
+        QVERIFY(!f->numbersDrill().on);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("two"));
     }
 };
 

@@ -35,8 +35,8 @@ class TestMainWindowPractice : public QObject {
     {
         return QStringLiteral("<OR=%1><PI=pin %1><CH=字%1><NO=note %1><TY=%2><ST=%3>").arg(orig, type, state);
     }
-    QString status() const { return f->statusLabel->text(); }
-    QString orig() const { return f->translationText->text(); }
+    QString status() const { return apptest::control<QLabel>("statusLabel")->text(); }
+    QString orig() const { return apptest::control<korvana::RichEdit>("translationText")->text(); }
 
 private slots:
     void initTestCase()
@@ -51,7 +51,7 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false; // no reminder, no voices: not under test here
+        f->setFirstActivation(false); // no reminder, no voices: not under test here
     }
 
     void cleanup()
@@ -66,50 +66,50 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(status(), QStringLiteral("You must open one or more lessons or a session to practise."));
         f->firstLabelClicked();
-        QCOMPARE(f->currentIndex, 0);
+        QCOMPARE(apptest::store().currentIndex, 0);
     }
 
     void nextShowsTermsInOrderAndCounts()
     {
         load({term("one"), term("two", "p"), term("three", "w", "l"), term("four", "w", "d")});
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QCOMPARE(orig(), QStringLiteral("one"));
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("pin one"));
-        QCOMPARE(f->charactersText->text(), QStringLiteral("字one"));
-        QCOMPARE(f->notesText->text(), QStringLiteral("note one"));
-        QCOMPARE(f->termNumberEdit->text(), QStringLiteral("1"));
-        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("1"));
-        QCOMPARE(f->countLabel->text(), QStringLiteral("Words 2:1  Phrases 1:0"));
-        QVERIFY(f->markUnlearnedButton->isDown());
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("pin one"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字one"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->text(), QStringLiteral("note one"));
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("1"));
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("1"));
+        QCOMPARE(apptest::control<QLabel>("countLabel")->text(), QStringLiteral("Words 2:1  Phrases 1:0"));
+        QVERIFY(apptest::control<korvana::LatchButton>("markUnlearnedButton")->isDown());
         f->nextButtonClicked();
         f->nextButtonClicked(); // the learned row 3 is skipped
-        QCOMPARE(f->currentIndex, 4);
-        QVERIFY(f->markDifficultButton->isDown());
-        QVERIFY(!f->markUnlearnedButton->isDown());
+        QCOMPARE(apptest::store().currentIndex, 4);
+        QVERIFY(apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
+        QVERIFY(!apptest::control<korvana::LatchButton>("markUnlearnedButton")->isDown());
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 1); // wraps round
+        QCOMPARE(apptest::store().currentIndex, 1); // wraps round
         f->previousButtonClicked();
-        QCOMPARE(f->currentIndex, 4);
+        QCOMPARE(apptest::store().currentIndex, 4);
     }
 
     void hiddenPaneStaysEmptyButCharactersAreKept()
     {
         load({term("one")});
-        f->charactersSwitch->setChecked(false);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         f->nextButtonClicked();
-        QCOMPARE(f->charactersText->text(), QString());
-        QCOMPARE(f->termCharactersText->text(), QStringLiteral("字one"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("字one"));
         f->toggleCharacters(); // shown again from the current line
-        QCOMPARE(f->charactersText->text(), QStringLiteral("字one"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字one"));
     }
 
     void untaggedLinesArePractisedAsWords()
     {
         load({QStringLiteral("<OR=plain><CH=字>")});
-        f->phrasesSwitch->setChecked(false);
+        apptest::control<QCheckBox>("phrasesSwitch")->setChecked(false);
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QCOMPARE(orig(), QStringLiteral("plain"));
     }
 
@@ -118,49 +118,49 @@ private slots:
         load({term("one"), term("two")});
         f->nextButtonClicked();
         f->markDifficultButtonClicked();
-        QCOMPARE(f->termTable.state(0), QStringLiteral("d"));
-        QVERIFY(f->markDifficultButton->isDown());
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
+        QVERIFY(apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
         f->markUnlearnedButtonClicked();
-        QCOMPARE(f->termTable.state(0), QStringLiteral("u"));
-        QVERIFY(f->markUnlearnedButton->isDown() && !f->markDifficultButton->isDown());
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));
+        QVERIFY(apptest::control<korvana::LatchButton>("markUnlearnedButton")->isDown() && !apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
         f->markLearnedButtonClicked(); // learned, and on to the next
-        QCOMPARE(f->termTable.state(0), QStringLiteral("l"));
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("l"));
+        QCOMPARE(apptest::store().currentIndex, 2);
         f->markLearnedButtonClicked();
         QCOMPARE(status(), QStringLiteral("No more terms left; click \"Reset\"."));
         f->unskipLabelClicked();
-        QCOMPARE(f->termTable.state(0), QStringLiteral("u"));
-        QCOMPARE(f->countLabel->text(), QStringLiteral("Words 2:0  Phrases 0:0"));
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));
+        QCOMPARE(apptest::control<QLabel>("countLabel")->text(), QStringLiteral("Words 2:0  Phrases 0:0"));
     }
 
     void marksDoNothingInTheNumbersDrill()
     {
         load({term("one"), term("two")});
         f->nextButtonClicked();
-        f->numbersMode = true;
+        f->numbersDrill().on = true;
         f->markDifficultButtonClicked();
         f->markLearnedButtonClicked();
-        QCOMPARE(f->termTable.state(0), QStringLiteral("u"));
-        QCOMPARE(f->currentIndex, 1);
-        QVERIFY(!f->markDifficultButton->isDown());
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));
+        QCOMPARE(apptest::store().currentIndex, 1);
+        QVERIFY(!apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
     }
 
     void firstLastAndGo()
     {
         load({term("one", "w", "l"), term("two"), term("three"), term("four", "w", "l")});
         f->lastLabelClicked();
-        QCOMPARE(f->currentIndex, 3);
-        QCOMPARE(f->termNumberEdit->text(), QStringLiteral("3"));
+        QCOMPARE(apptest::store().currentIndex, 3);
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("3"));
         f->firstLabelClicked();
-        QCOMPARE(f->currentIndex, 2);
-        f->termNumberEdit->setText(QStringLiteral("3"));
+        QCOMPARE(apptest::store().currentIndex, 2);
+        apptest::control<QLineEdit>("termNumberEdit")->setText(QStringLiteral("3"));
         f->goLabelClicked();
-        QCOMPARE(f->currentIndex, 3);
+        QCOMPARE(apptest::store().currentIndex, 3);
         QCOMPARE(orig(), QStringLiteral("three"));
         for (const QString &bad : {QStringLiteral("0"), QStringLiteral("9"), QStringLiteral("4"), QString()}) {
-            f->termNumberEdit->setText(bad);
+            apptest::control<QLineEdit>("termNumberEdit")->setText(bad);
             f->goLabelClicked();
-            QCOMPARE(f->currentIndex, 3);
+            QCOMPARE(apptest::store().currentIndex, 3);
         }
     }
 
@@ -169,49 +169,49 @@ private slots:
         // Only difficult, only words: an unlearned word and a difficult phrase.
         load({term("word"), term("phrase", "p", "d")});
         f->nextButtonClicked();
-        QCOMPARE(f->currentIndex, 1);
-        f->phrasesSwitch->setChecked(false);
-        f->difficultSwitch->setChecked(true);
+        QCOMPARE(apptest::store().currentIndex, 1);
+        apptest::control<QCheckBox>("phrasesSwitch")->setChecked(false);
+        apptest::control<QCheckBox>("difficultSwitch")->setChecked(true);
         f->firstLabelClicked();
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         f->lastLabelClicked();
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QCOMPARE(orig(), QStringLiteral("word"));
         f->markDifficultButtonClicked(); // lands on the term the user sees
-        QCOMPARE(f->termTable.state(0), QStringLiteral("d"));
-        QCOMPARE(f->termTable.state(1), QStringLiteral("d"));
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
+        QCOMPARE(apptest::store().termTable.state(1), QStringLiteral("d"));
     }
 
     void switchesWriteTheirStatusAndCaptionsToggleOnce()
     {
         load({term("one", "w", "u"), term("two")});
         f->nextButtonClicked();
-        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("1"));
-        f->difficultSwitchLabel->click();
-        QVERIFY(f->difficultSwitch->isChecked());
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("1"));
+        apptest::control<korvana::ClickLabel>("difficultSwitchLabel")->click();
+        QVERIFY(apptest::control<QCheckBox>("difficultSwitch")->isChecked());
         QCOMPARE(status(), QStringLiteral("Show only difficult terms ON"));
-        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("0"));
-        f->difficultSwitch->setChecked(false); // from code: the same handler
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("0"));
+        apptest::control<QCheckBox>("difficultSwitch")->setChecked(false); // from code: the same handler
         QCOMPARE(status(), QStringLiteral("Show only difficult terms OFF"));
-        f->wordsSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("wordsSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Show words OFF"));
-        f->phrasesSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("phrasesSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Show phrases OFF"));
         f->nextButtonClicked();
         QCOMPARE(status(), QStringLiteral("You must check either words or phrases checkbox."));
-        f->randomSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("randomSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Random mode ON"));
-        f->autoSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("autoSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Auto mode ON"));
-        QVERIFY(f->autoTimer->isActive());
-        f->autoSwitchLabel->click();
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
+        apptest::control<korvana::ClickLabel>("autoSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Auto mode OFF"));
-        QVERIFY(!f->autoTimer->isActive());
-        f->soundSwitchLabel->click();
+        QVERIFY(!apptest::control<QTimer>("autoTimer")->isActive());
+        apptest::control<korvana::ClickLabel>("soundSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Auto play sounds ON"));
-        f->pictureSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("pictureSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Auto display pictures ON"));
-        f->flashSwitchLabel->click();
+        apptest::control<korvana::ClickLabel>("flashSwitchLabel")->click();
         QCOMPARE(status(), QStringLiteral("Flash mode ON"));
     }
 
@@ -221,51 +221,51 @@ private slots:
         f->nextButtonClicked(); // characters "字one": 4 units
         optionsDialog->perCharacterIntervalLabel->setText(QStringLiteral("2"));
         f->startAutoTimer();
-        QCOMPARE(f->autoTimer->interval(), 4000);
-        QVERIFY(f->autoTimer->isActive());
+        QCOMPARE(apptest::control<QTimer>("autoTimer")->interval(), 4000);
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
         optionsDialog->fixedIntervalOption->setChecked(true);
         optionsDialog->fixedIntervalLabel->setText(QStringLiteral("5"));
         f->startAutoTimer();
-        QCOMPARE(f->autoTimer->interval(), 5000);
+        QCOMPARE(apptest::control<QTimer>("autoTimer")->interval(), 5000);
         // No characters: one character's time, so the automatic mode goes on.
         optionsDialog->perCharacterIntervalOption->setChecked(true);
-        f->charactersSwitch->setChecked(false);
+        apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         f->startAutoTimer();
-        QCOMPARE(f->autoTimer->interval(), 1000);
-        QVERIFY(f->autoTimer->isActive());
+        QCOMPARE(apptest::control<QTimer>("autoTimer")->interval(), 1000);
+        QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
         // A multiple of 0 gives no time at all: the timer rests instead of
         // ticking without end.
         optionsDialog->perCharacterIntervalLabel->setText(QStringLiteral("0"));
         f->startAutoTimer();
-        QVERIFY(!f->autoTimer->isActive());
+        QVERIFY(!apptest::control<QTimer>("autoTimer")->isActive());
     }
 
     void keysAndWheel()
     {
         load({term("one"), term("two"), term("three")});
         QTest::keyClick(f, Qt::Key_Right);
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QTest::keyClick(f, Qt::Key_PageDown);
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         QTest::keyClick(f, Qt::Key_Up);
-        QCOMPARE(f->currentIndex, 1);
+        QCOMPARE(apptest::store().currentIndex, 1);
         QTest::keyClick(f, Qt::Key_D, Qt::ShiftModifier);
-        QCOMPARE(f->termTable.state(0), QStringLiteral("d"));
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
         QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(f->termTable.state(0), QStringLiteral("l"));
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("l"));
+        QCOMPARE(apptest::store().currentIndex, 2);
         QTest::keyClick(f, Qt::Key_F5);
-        QVERIFY(!f->translationSwitch->isChecked());
+        QVERIFY(!apptest::control<QCheckBox>("translationSwitch")->isChecked());
         QCOMPARE(orig(), QString());
 
         QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f->notesView->viewport(), &down);
-        QCOMPARE(f->currentIndex, 3);
+        QApplication::sendEvent(apptest::control<QTextEdit>("notesView")->viewport(), &down);
+        QCOMPARE(apptest::store().currentIndex, 3);
         QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                        Qt::NoScrollPhase, false);
         QApplication::sendEvent(f, &up);
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
     }
 
     void onlyDigitsReachTheNumberField()
@@ -273,36 +273,36 @@ private slots:
         load({term("one"), term("two")});
         f->show();
         QApplication::setActiveWindow(f);
-        f->termNumberEdit->setFocus();
-        f->termNumberEdit->clear();
-        QCOMPARE(QApplication::focusWidget(), f->termNumberEdit);
-        QTest::keyClicks(f->termNumberEdit, QStringLiteral("2x"));
-        QCOMPARE(f->termNumberEdit->text(), QStringLiteral("2"));
-        QTest::keyClick(f->termNumberEdit, Qt::Key_Backspace);
-        QCOMPARE(f->termNumberEdit->text(), QStringLiteral("2"));
+        apptest::control<QLineEdit>("termNumberEdit")->setFocus();
+        apptest::control<QLineEdit>("termNumberEdit")->clear();
+        QCOMPARE(QApplication::focusWidget(), apptest::control<QLineEdit>("termNumberEdit"));
+        QTest::keyClicks(apptest::control<QLineEdit>("termNumberEdit"), QStringLiteral("2x"));
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("2"));
+        QTest::keyClick(apptest::control<QLineEdit>("termNumberEdit"), Qt::Key_Backspace);
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("2"));
     }
 
     void manualStepCutsSpeechShort()
     {
         load({term("one"), term("two")});
         auto *voice = new FakeSpeechVoice;
-        f->voice.reset(voice);
+        apptest::state().voice.reset(voice);
         f->nextButtonClicked();
-        f->speaking = true;
+        f->setSpeaking(true);
         voice->speak(QStringLiteral("字one"));
         f->nextButtonClicked();
         QCOMPARE(voice->skipCalls(), 1);
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
     }
 
     void stepsAskedForDuringSpeechRunAfterIt()
     {
         load({term("one"), term("two"), term("three"), term("four")});
         auto *voice = new FakeSpeechVoice;
-        f->voice.reset(voice);
+        apptest::state().voice.reset(voice);
         f->nextButtonClicked();
-        f->autoSwitch->setChecked(true);
-        f->speaking = true;
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
+        f->setSpeaking(true);
         voice->speak(QStringLiteral("字one"));
         int indexInside = -1;
         QTimer::singleShot(0, f, [&] {
@@ -310,14 +310,14 @@ private slots:
             // and only one is kept.
             QTest::keyClick(f, Qt::Key_Right);
             QTest::keyClick(f, Qt::Key_Right);
-            indexInside = f->currentIndex;
+            indexInside = apptest::store().currentIndex;
             voice->finishSpeaking();
         });
         f->nextButtonClicked();
         QCOMPARE(voice->skipCalls(), 0); // automatic mode lets it finish
         QCOMPARE(indexInside, 1);
-        QCOMPARE(f->currentIndex, 3);
-        QVERIFY(!f->stepGate.running());
+        QCOMPARE(apptest::store().currentIndex, 3);
+        QVERIFY(!f->stepRunning());
     }
 };
 

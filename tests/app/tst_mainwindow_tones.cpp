@@ -49,31 +49,31 @@ class TestMainWindowTones : public QObject {
     // One lesson line in the store, as opening a lesson leaves it.
     void load(const QString &line)
     {
-        f->lessonText.setText(line);
-        f->termTable.clear();
+        apptest::store().lessonText.setText(line);
+        apptest::store().termTable.clear();
         f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
-        f->termTable.setRowCount(f->termTable.rowCount() - 1);
+        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
     }
     // One term with the given pinyin, loaded and shown.
     void showPinyin(const QString &pinyin)
     {
         load(QStringLiteral("<OR=x><PI=%1><CH=字><TY=w><ST=u>").arg(pinyin));
         QVERIFY(f->showTerm(1));
-        QCOMPARE(f->pinyinText->text(), pinyin);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), pinyin);
     }
     // The whole lesson text in one font or colour, as a lesson's rich text may have it.
     void formatLesson(const std::function<void(RichEdit &)> &format)
     {
-        f->lessonText.setSel(0, -1);
-        format(f->lessonText);
+        apptest::store().lessonText.setSel(0, -1);
+        format(apptest::store().lessonText);
     }
 
     // Colours of the pinyin pane, character by character.
     QList<QColor> paneColours()
     {
         QList<QColor> colours;
-        for (int i = 0; i < f->pinyinText->text().size(); ++i)
-            colours.append(colourAt(f->pinyinText, i));
+        for (int i = 0; i < apptest::control<korvana::RichEdit>("pinyinText")->text().size(); ++i)
+            colours.append(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), i));
         return colours;
     }
 
@@ -90,8 +90,8 @@ private slots:
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
         f = mainWindow;
-        f->firstActivation = false;
-        f->settings.showToneColours = true;
+        f->setFirstActivation(false);
+        apptest::settings().showToneColours = true;
     }
 
     void cleanup()
@@ -109,8 +109,8 @@ private slots:
         const QList<QColor> expected = {kRed,  kRed,  kRed,  kBlue,  kBlue,  kBlue,  kGrey, kGrey,
                                         kGrey, kGreen, kGreen, kGreen, kGrey, kGrey};
         // The caret is back at the start with nothing selected.
-        QCOMPARE(f->pinyinText->selStart(), 0);
-        QCOMPARE(f->pinyinText->selLength(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selStart(), 0);
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selLength(), 0);
         QCOMPARE(paneColours(), expected);
     }
 
@@ -125,25 +125,25 @@ private slots:
 
     void coloursOffKeepTheLessonsColours()
     {
-        f->settings.showToneColours = false;
+        apptest::settings().showToneColours = false;
         load(QStringLiteral("<OR=x><PI=m\u0101 de><TY=w><ST=u>"));
         formatLesson([](RichEdit &e) { e.setSelColor(QColor(0, 128, 128)); });
         QVERIFY(f->showTerm(1));
-        QCOMPARE(f->pinyinText->text(), QStringLiteral("m\u0101 de"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("m\u0101 de"));
         for (int i = 0; i < 5; ++i)
-            QCOMPARE(colourAt(f->pinyinText, i), QColor(0, 128, 128));
+            QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), i), QColor(0, 128, 128));
         // Switched on, the same term is recoloured when the pane is shown again.
-        f->settings.showToneColours = true;
+        apptest::settings().showToneColours = true;
         f->showPinyin(true);
-        QCOMPARE(colourAt(f->pinyinText, 0), kRed);
-        QCOMPARE(colourAt(f->pinyinText, 3), kGrey);
+        QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), 0), kRed);
+        QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), 3), kGrey);
     }
 
     void syllableColouringCoversOneSyllable()
     {
-        f->pinyinText->setText(QStringLiteral("ni hao ma"));
-        f->pinyinText->setSel(0, -1);
-        f->pinyinText->setSelColor(kGrey);
+        apptest::control<korvana::RichEdit>("pinyinText")->setText(QStringLiteral("ni hao ma"));
+        apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, -1);
+        apptest::control<korvana::RichEdit>("pinyinText")->setSelColor(kGrey);
         f->colorPinyinSyllable(4, 5); // the a of hao
         const QList<QColor> expected = {kGrey, kGrey, kGrey, kGreen, kGreen, kGreen, kGreen, kGrey, kGrey};
         QCOMPARE(paneColours(), expected);
@@ -205,12 +205,12 @@ private slots:
         load(QStringLiteral("<OR=one 字><PI=y\u012B><CH=字><NO=n><TY=w><ST=u>"));
         formatLesson([](RichEdit &e) { e.setSelFontName(kArial); });
         QVERIFY(f->showTerm(1));
-        QCOMPARE(fontAt(f->translationText, 0), kTimes);
-        QCOMPARE(fontAt(f->translationText, 4), kArial); // the Chinese character keeps its font
-        QCOMPARE(fontAt(f->pinyinText, 1), kTimes);  // the tone vowel
-        QCOMPARE(fontAt(f->notesText, 0), kTimes);
-        QCOMPARE(fontAt(f->charactersText, 0), fontAt(f->termCharactersText, 0)); // characters have no Latin pass
-        QVERIFY(fontAt(f->charactersText, 0) != kTimes);
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("translationText"), 0), kTimes);
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("translationText"), 4), kArial); // the Chinese character keeps its font
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("pinyinText"), 1), kTimes);  // the tone vowel
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("notesText"), 0), kTimes);
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("charactersText"), 0), fontAt(apptest::control<korvana::RichEdit>("termCharactersText"), 0)); // characters have no Latin pass
+        QVERIFY(fontAt(apptest::control<korvana::RichEdit>("charactersText"), 0) != kTimes);
     }
 };
 

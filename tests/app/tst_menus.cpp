@@ -72,9 +72,9 @@ private slots:
     void menuBarLabelsStandLeftToRight()
     {
         const QList<HoverLabel *> bar
-            = {mainWindow->practiseMenuLabel, mainWindow->modulesMenuLabel, mainWindow->toolsMenuLabel,
-               mainWindow->optionsMenuLabel, mainWindow->helpMenuLabel};
-        QCOMPARE(mainWindow->practiseMenuLabel->text(), QStringLiteral(" File "));
+            = {apptest::control<HoverLabel>("practiseMenuLabel"), apptest::control<HoverLabel>("modulesMenuLabel"), apptest::control<HoverLabel>("toolsMenuLabel"),
+               apptest::control<HoverLabel>("optionsMenuLabel"), apptest::control<HoverLabel>("helpMenuLabel")};
+        QCOMPARE(apptest::control<HoverLabel>("practiseMenuLabel")->text(), QStringLiteral(" File "));
         for (int i = 1; i < bar.size(); ++i)
             QCOMPARE(bar[i]->x(), bar[i - 1]->x() + bar[i - 1]->width());
         QCOMPARE(item("mlSaveSessionAs")->text(), QStringLiteral("  Save session as"));
@@ -83,11 +83,11 @@ private slots:
     void captionsAreWholeAndUnderlinedUnderThePointer()
     {
         // No menu item, the status line or a switch's caption is cut.
-        for (HoverLabel *ml : mainWindow->menuItems)
+        for (HoverLabel *ml : mainWindow->findChildren<HoverLabel *>(QRegularExpression(QStringLiteral("^ml"))))
             QVERIFY2(ml->width() >= ml->sizeHint().width(), qPrintable(ml->text()));
         mainWindow->showStatus(QStringLiteral("gypsy quay"));
-        QVERIFY(mainWindow->statusLabel->height() >= mainWindow->statusLabel->fontMetrics().height());
-        QLabel *caption = mainWindow->pictureSwitchLabel;
+        QVERIFY(apptest::control<QLabel>("statusLabel")->height() >= apptest::control<QLabel>("statusLabel")->fontMetrics().height());
+        QLabel *caption = apptest::control<korvana::ClickLabel>("pictureSwitchLabel");
         QVERIFY(!caption->font().underline());
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), caption->mapToGlobal(QPointF(2, 2)));
         QCoreApplication::sendEvent(caption, &enter);
@@ -99,26 +99,26 @@ private slots:
 
     void panelOpensBelowItsLabelAndClosesWhenLeftUpwards()
     {
-        HoverLabel *label = mainWindow->toolsMenuLabel;
+        HoverLabel *label = apptest::control<HoverLabel>("toolsMenuLabel");
         emit label->entered();
-        QVERIFY(mainWindow->toolsMenu->isVisible());
-        QCOMPARE(mainWindow->toolsMenu->pos(), QPoint(label->x(), label->y() + label->height()));
+        QVERIFY(apptest::control<QFrame>("toolsMenu")->isVisible());
+        QCOMPARE(apptest::control<QFrame>("toolsMenu")->pos(), QPoint(label->x(), label->y() + label->height()));
 
         // Leaving downwards, into the panel, keeps it open.
         QCursor::setPos(label->mapToGlobal(QPoint(5, label->height() + 3)));
         emit label->left();
-        QVERIFY(mainWindow->toolsMenu->isVisible());
+        QVERIFY(apptest::control<QFrame>("toolsMenu")->isVisible());
 
         // Leaving upwards closes it.
         QCursor::setPos(label->mapToGlobal(QPoint(5, -2)));
         emit label->left();
-        QVERIFY(!mainWindow->toolsMenu->isVisible());
+        QVERIFY(!apptest::control<QFrame>("toolsMenu")->isVisible());
     }
 
     void panelStaysOpenOverItsItemsAndClosesWhenLeft()
     {
-        emit mainWindow->practiseMenuLabel->entered();
-        QFrame *panel = mainWindow->practiseMenu;
+        emit apptest::control<HoverLabel>("practiseMenuLabel")->entered();
+        QFrame *panel = apptest::control<QFrame>("practiseMenu");
         QCursor::setPos(panel->mapToGlobal(QPoint(10, 10)));
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(panel, &leave);
@@ -131,43 +131,43 @@ private slots:
     void itemHintsShowInTheStatusLine()
     {
         emit item("mlOpen")->moved(QPoint(3, 3));
-        QCOMPARE(mainWindow->statusLabel->text(),
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
                  QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
         emit item("mlOpenSession")->moved(QPoint(3, 3));
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Load previously saved session  from disk"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Load previously saved session  from disk"));
         // "Exit" has no hint: the status line is cleared.
         emit item("mlExit")->moved(QPoint(3, 3));
-        QVERIFY(mainWindow->statusLabel->text().isEmpty());
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
     }
 
     void aCommandClosesTheMenusFirst()
     {
-        emit mainWindow->practiseMenuLabel->entered();
-        QVERIFY(mainWindow->practiseMenu->isVisible());
-        mainWindow->openLessons.clear();
+        emit apptest::control<HoverLabel>("practiseMenuLabel")->entered();
+        QVERIFY(apptest::control<QFrame>("practiseMenu")->isVisible());
+        apptest::store().openLessons.clear();
         emit item("mlSaveLesson")->clicked();
-        QVERIFY(!mainWindow->practiseMenu->isVisible());
+        QVERIFY(!apptest::control<QFrame>("practiseMenu")->isVisible());
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("No open lessons"));
     }
 
     void lessonAndSessionLabels()
     {
-        mainWindow->currentLesson.clear();
-        mainWindow->sessionFile.clear();
+        apptest::store().currentLesson.clear();
+        mainWindow->setSessionFile({});
         mainWindow->updateLessonSessionLabels();
-        QCOMPARE(mainWindow->lessonLabel->text(), QStringLiteral("NO LESSON LOADED"));
-        QCOMPARE(mainWindow->sessionLabel->text(), QStringLiteral("NO SESSION LOADED"));
+        QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
+        QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("NO SESSION LOADED"));
 
         const QString longPath = QStringLiteral("/home/learner/Documents/Chinese/courses/second year/"
                                                 "spring term/week twelve/lesson-12.kvl");
-        mainWindow->currentLesson = longPath;
-        mainWindow->sessionFile = QStringLiteral("/s/a.ses");
+        apptest::store().currentLesson = longPath;
+        mainWindow->setSessionFile(QStringLiteral("/s/a.ses"));
         mainWindow->updateLessonSessionLabels();
-        const QString shown = mainWindow->lessonLabel->text();
+        const QString shown = apptest::control<HoverLabel>("lessonLabel")->text();
         QVERIFY(shown.startsWith(QStringLiteral("/...")));
         QVERIFY(shown.endsWith(QStringLiteral("/lesson-12.kvl")));
-        QVERIFY(QFontMetrics(mainWindow->lessonLabel->font()).horizontalAdvance(shown) <= 220);
-        QCOMPARE(mainWindow->sessionLabel->text(), QStringLiteral("/s/a.ses"));
+        QVERIFY(QFontMetrics(apptest::control<HoverLabel>("lessonLabel")->font()).horizontalAdvance(shown) <= 220);
+        QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("/s/a.ses"));
     }
 
     void draggingTheBackgroundMovesTheWindow()
@@ -178,8 +178,8 @@ private slots:
         moveHeld(mainWindow, QPoint(320, 215));
         QCOMPARE(mainWindow->pos(), before + QPoint(20, 15));
         // The status line drags too.
-        press(mainWindow->statusLabel, QPoint(5, 5));
-        moveHeld(mainWindow->statusLabel, QPoint(2, 1));
+        press(apptest::control<QLabel>("statusLabel"), QPoint(5, 5));
+        moveHeld(apptest::control<QLabel>("statusLabel"), QPoint(2, 1));
         QCOMPARE(mainWindow->pos(), before + QPoint(17, 11));
     }
 
@@ -194,45 +194,45 @@ private slots:
         // Open both lessons from the File menu.
         dialogs().openAnswers.push_back({second, first});
         emit item("mlOpen")->clicked();
-        QCOMPARE(mainWindow->openLessons, QStringList({first, second}));
-        QCOMPARE(mainWindow->currentIndex, 1);
-        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("one"));
-        QVERIFY(mainWindow->lessonLabel->text().endsWith(QStringLiteral("a-first.kvl")));
+        QCOMPARE(apptest::store().openLessons, QStringList({first, second}));
+        QCOMPARE(apptest::store().currentIndex, 1);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("one"));
+        QVERIFY(apptest::control<HoverLabel>("lessonLabel")->text().endsWith(QStringLiteral("a-first.kvl")));
 
         // Step, mark the second term difficult, step on and mark the third learned.
-        mainWindow->nextButton->click();
-        QCOMPARE(mainWindow->currentIndex, 2);
-        mainWindow->markDifficultButton->click();
-        QCOMPARE(mainWindow->termTable.state(1), QStringLiteral("d"));
-        mainWindow->nextButton->click();
-        QCOMPARE(mainWindow->currentIndex, 3);
-        mainWindow->markLearnedButton->click();
-        QCOMPARE(mainWindow->termTable.state(2), QStringLiteral("l"));
+        apptest::control<QPushButton>("nextButton")->click();
+        QCOMPARE(apptest::store().currentIndex, 2);
+        apptest::control<korvana::LatchButton>("markDifficultButton")->click();
+        QCOMPARE(apptest::store().termTable.state(1), QStringLiteral("d"));
+        apptest::control<QPushButton>("nextButton")->click();
+        QCOMPARE(apptest::store().currentIndex, 3);
+        apptest::control<QPushButton>("markLearnedButton")->click();
+        QCOMPARE(apptest::store().termTable.state(2), QStringLiteral("l"));
 
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         const QString session = m_home.filePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
-        mainWindow->currentIndex = 2;
+        apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Session saved"));
-        QCOMPARE(mainWindow->sessionFile, session + QStringLiteral(".ses"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(mainWindow->sessionFile(), session + QStringLiteral(".ses"));
         QVERIFY(QFile::exists(session + QStringLiteral(".ses")));
 
         // Open other lessons, then reopen the session from the menu.
         dialogs().openAnswers.push_back({second});
         emit item("mlOpen")->clicked();
-        QCOMPARE(mainWindow->openLessons, QStringList({second}));
+        QCOMPARE(apptest::store().openLessons, QStringList({second}));
         dialogs().openAnswers.push_back({session + QStringLiteral(".ses")});
         emit item("mlOpenSession")->clicked();
-        QCOMPARE(mainWindow->openLessons, QStringList({first, second}));
-        QCOMPARE(mainWindow->currentIndex, 2);
-        QCOMPARE(mainWindow->translationText->text(), QStringLiteral("two"));
+        QCOMPARE(apptest::store().openLessons, QStringList({first, second}));
+        QCOMPARE(apptest::store().currentIndex, 2);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("two"));
         // The marks came back from the lesson files.
-        QCOMPARE(mainWindow->termTable.state(1), QStringLiteral("d"));
-        QCOMPARE(mainWindow->termTable.state(2), QStringLiteral("l"));
-        QVERIFY(mainWindow->sessionLabel->text().endsWith(QStringLiteral("evening.ses")));
+        QCOMPARE(apptest::store().termTable.state(1), QStringLiteral("d"));
+        QCOMPARE(apptest::store().termTable.state(2), QStringLiteral("l"));
+        QVERIFY(apptest::control<HoverLabel>("sessionLabel")->text().endsWith(QStringLiteral("evening.ses")));
         QVERIFY(dialogs().messages.empty());
     }
 };

@@ -64,13 +64,13 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
-        MainWindow::voiceFactory = [this] {
+        MainWindow::setVoiceFactory([this] {
             auto v = std::make_unique<FakeSpeechVoice>();
             v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
                           FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
             m_voice = v.get();
             return std::unique_ptr<SpeechVoice>(std::move(v));
-        };
+        });
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
@@ -99,7 +99,6 @@ private slots:
         f->onActivate(); // voices listed, the Chinese one chosen
         load({QStringLiteral("<OR=good><PI=hao3><CH=好><NO=n><TY=p><ST=u>")});
         QVERIFY(f->showTerm(1));
-        f->shownIndex = 1;
     }
 
     void cleanup()
@@ -111,18 +110,18 @@ private slots:
 
     void fillsTheDialogFromTheFields()
     {
-        f->settings.translationFontSize = 13; // no such item
-        f->settings.kanjiFontSize = 24;
-        f->settings.showReadingProgress = true;
-        f->settings.useKanjiFont = true;
-        f->settings.boldKanji = true;
-        f->settings.editInWordProcessor = false;
-        f->settings.externalEditor = QStringLiteral("/usr/bin/kate");
-        f->settings.screenBackgroundColor = 0x00404000;
-        f->settings.workingDirectory = QStringLiteral("/work/");
-        f->settings.kanjiFont = QStringLiteral("KaiTi");
+        apptest::settings().translationFontSize = 13; // no such item
+        apptest::settings().kanjiFontSize = 24;
+        apptest::settings().showReadingProgress = true;
+        apptest::settings().useKanjiFont = true;
+        apptest::settings().boldKanji = true;
+        apptest::settings().editInWordProcessor = false;
+        apptest::settings().externalEditor = QStringLiteral("/usr/bin/kate");
+        apptest::settings().screenBackgroundColor = 0x00404000;
+        apptest::settings().workingDirectory = QStringLiteral("/work/");
+        apptest::settings().kanjiFont = QStringLiteral("KaiTi");
         m_voice->setRate(-4);
-        f->charactersView->setLayoutDirection(Qt::RightToLeft);
+        apptest::control<QTextEdit>("charactersView")->setLayoutDirection(Qt::RightToLeft);
         optionsDialog->fontFilterCombo->setCurrentIndex(2);
 
         bool seen = false;
@@ -146,20 +145,20 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
-        QCOMPARE(f->settings.translationFontSize, 13);
-        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->settings.externalEditor, QStringLiteral("/usr/bin/kate"));
-        QVERIFY(!f->settings.editInWordProcessor);
+        QCOMPARE(apptest::settings().translationFontSize, 13);
+        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().externalEditor, QStringLiteral("/usr/bin/kate"));
+        QVERIFY(!apptest::settings().editInWordProcessor);
         QCOMPARE(m_voice->rate(), -4);
-        QCOMPARE(f->charactersView->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(apptest::control<QTextEdit>("charactersView")->layoutDirection(), Qt::RightToLeft);
     }
 
     void takesBackAndAppliesTheValues()
     {
-        f->settings.useKanjiBackgroundColor = true;
-        f->settings.kanjiBackgroundColor = colors::clYellow;
-        f->charactersView->setLayoutDirection(Qt::RightToLeft);
-        f->charactersText->setAlignment(TextAlignment::Right);
+        apptest::settings().useKanjiBackgroundColor = true;
+        apptest::settings().kanjiBackgroundColor = colors::clYellow;
+        apptest::control<QTextEdit>("charactersView")->setLayoutDirection(Qt::RightToLeft);
+        apptest::control<korvana::RichEdit>("charactersText")->setAlignment(TextAlignment::Right);
         screenBackgroundWindow->show();
         roundTrip([](OptionsDialog *o) {
             o->voiceCombo->setCurrentIndex(0);
@@ -181,32 +180,32 @@ private slots:
         });
         QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
         QCOMPARE(m_voice->rate(), 7);
-        QCOMPARE(f->settings.pinyinFontSize, 16);
-        QCOMPARE(f->settings.notesFontSize, 28);
-        QVERIFY(f->settings.showToneColours && f->settings.useKanjiFont && f->settings.rotateKanji
-                && f->settings.showHiddenOnHover);
-        QVERIFY(f->settings.autoSaveLessons && f->settings.editInWordProcessor);
-        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
-        QCOMPARE(f->settings.workingDirectory, QStringLiteral("/lessons/"));
-        QCOMPARE(f->settings.screenBackgroundColor, colors::clTeal);
+        QCOMPARE(apptest::settings().pinyinFontSize, 16);
+        QCOMPARE(apptest::settings().notesFontSize, 28);
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useKanjiFont && apptest::settings().rotateKanji
+                && apptest::settings().showHiddenOnHover);
+        QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
+        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(apptest::settings().screenBackgroundColor, colors::clTeal);
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
         // The background goes back to cream whatever colour is kept.
-        QVERIFY(!f->settings.useKanjiBackgroundColor);
-        QCOMPARE(f->settings.kanjiBackgroundColor, colors::clYellow);
-        QVERIFY(f->charactersView->styleSheet().contains(toQColor(colors::clCream).name()));
-        QCOMPARE(f->charactersView->layoutDirection(), Qt::LeftToRight);
-        QCOMPARE(f->charactersText->alignment(), TextAlignment::Left);
-        QCOMPARE(f->notesView->layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(f->notesText->alignment(), TextAlignment::Right);
+        QVERIFY(!apptest::settings().useKanjiBackgroundColor);
+        QCOMPARE(apptest::settings().kanjiBackgroundColor, colors::clYellow);
+        QVERIFY(apptest::control<QTextEdit>("charactersView")->styleSheet().contains(toQColor(colors::clCream).name()));
+        QCOMPARE(apptest::control<QTextEdit>("charactersView")->layoutDirection(), Qt::LeftToRight);
+        QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->alignment(), TextAlignment::Left);
+        QCOMPARE(apptest::control<QTextEdit>("notesView")->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->alignment(), TextAlignment::Right);
         // The term is shown again, and counted again.
-        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
     }
 
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        f->settings.pinyinFontSize = 11;
-        f->settings.boldKanji = false;
-        f->settings.autoSaveLessons = false;
+        apptest::settings().pinyinFontSize = 11;
+        apptest::settings().boldKanji = false;
+        apptest::settings().autoSaveLessons = false;
         int visits = 0;
         roundTrip([&visits](OptionsDialog *o) {
             if (++visits == 1) {
@@ -226,10 +225,10 @@ private slots:
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(f->settings.pinyinFontSize, 12);
-        QVERIFY(f->settings.boldKanji && f->settings.autoSaveLessons);
-        QCOMPARE(f->settings.workingDirectory, QStringLiteral("/lessons/"));
-        QCOMPARE(f->termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
+        QCOMPARE(apptest::settings().pinyinFontSize, 12);
+        QVERIFY(apptest::settings().boldKanji && apptest::settings().autoSaveLessons);
+        QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
         // Sizes are taken within 4..400.
         roundTrip([](OptionsDialog *o) {
@@ -238,10 +237,10 @@ private slots:
             o->pinyinSizeCombo->setEditText(QStringLiteral("-5"));
             o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
         });
-        QCOMPARE(f->settings.translationFontSize, 4);
-        QCOMPARE(f->settings.kanjiFontSize, 400);
-        QCOMPARE(f->settings.pinyinFontSize, 4);
-        QCOMPARE(f->settings.notesFontSize, 400);
+        QCOMPARE(apptest::settings().translationFontSize, 4);
+        QCOMPARE(apptest::settings().kanjiFontSize, 400);
+        QCOMPARE(apptest::settings().pinyinFontSize, 4);
+        QCOMPARE(apptest::settings().notesFontSize, 400);
     }
 
     void storedFontStaysUnlessTheUserPicksAnother()
@@ -253,11 +252,11 @@ private slots:
                 {QStringLiteral("Droid Sans Fallback"), {QStringLiteral("CHINESE_GB2312")}},
                 {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
-        f->settings.kanjiFont = QStringLiteral("SimSun");
+        apptest::settings().kanjiFont = QStringLiteral("SimSun");
         roundTrip([](OptionsDialog *o) {
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("Droid Sans Fallback"));
         });
-        QCOMPARE(f->settings.kanjiFont, QStringLiteral("SimSun"));
+        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("SimSun"));
 
         // The user's pick is taken, and kept when the dialog activates again
         // (after a colour dialog, say).
@@ -267,7 +266,7 @@ private slots:
             o->onActivate();
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
         });
-        QCOMPARE(f->settings.kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
         OptionsDialog::fontSource = installed;
     }
 
@@ -288,8 +287,8 @@ private slots:
 
     void autoSaveWithNothingOpenSaysNothingAtExit()
     {
-        f->settings.autoSaveLessons = true;
-        QVERIFY(f->openLessons.isEmpty());
+        apptest::settings().autoSaveLessons = true;
+        QVERIFY(apptest::store().openLessons.isEmpty());
         f->onClose();
         QVERIFY(dialogs().messages.empty());
     }
@@ -298,22 +297,22 @@ private slots:
     {
         const QString a = writeDictionary(QStringLiteral("a.uni"), QStringLiteral("# A\na [a1] /first/"));
         const QString b = writeDictionary(QStringLiteral("b.uni"), QStringLiteral("# B\nb [b1] /second/"));
-        f->settings.dictionaryFile = a;
-        f->dictionary.setText(QStringLiteral("sentinel"));
+        apptest::settings().dictionaryFile = a;
+        apptest::state().dictionary.setText(QStringLiteral("sentinel"));
         roundTrip();
-        QCOMPARE(f->dictionary.text(), QStringLiteral("sentinel"));
+        QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("sentinel"));
 
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(b); });
-        QCOMPARE(f->settings.dictionaryFile, b);
-        QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
+        QCOMPARE(apptest::settings().dictionaryFile, b);
+        QVERIFY(apptest::state().dictionary.text().contains(QStringLiteral("/second/")));
 
         // A name that cannot be loaded is refused: the dictionary in use keeps
         // its name (the setting) and its text.
         const QString upper = b.left(b.size() - 5) + QStringLiteral("B.uni");
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
-        QCOMPARE(f->settings.dictionaryFile, b);
-        QVERIFY(f->dictionary.text().contains(QStringLiteral("/second/")));
-        QVERIFY(f->statusLabel->text().startsWith(QStringLiteral("Unable to load ")));
+        QCOMPARE(apptest::settings().dictionaryFile, b);
+        QVERIFY(apptest::state().dictionary.text().contains(QStringLiteral("/second/")));
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ")));
     }
 
     void pickersActWhileTheDialogIsOpen()
@@ -322,15 +321,15 @@ private slots:
         dialogs().colorAnswers = {QColor(0, 0, 255), QColor(255, 255, 255), QColor(0, 128, 128)};
         roundTrip([this](OptionsDialog *o) {
             o->flashColorLabelClicked();
-            QCOMPARE(f->flashColor, colors::clBlue);
+            QCOMPARE(f->flashColor(), colors::clBlue);
             o->characterColorLabelClicked();
-            QCOMPARE(f->settings.kanjiColor, colors::clWhite);
+            QCOMPARE(apptest::settings().kanjiColor, colors::clWhite);
             QVERIFY(o->characterColorSwitch->isChecked());
             o->screenBackgroundSwatchMousePressed();
             QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(0, 128, 128));
         });
-        QVERIFY(f->settings.useKanjiColor);
-        QCOMPARE(f->settings.screenBackgroundColor, colors::clTeal);
+        QVERIFY(apptest::settings().useKanjiColor);
+        QCOMPARE(apptest::settings().screenBackgroundColor, colors::clTeal);
     }
 
     void dialogControlsDriveFlashAndTheTimer()
@@ -341,10 +340,10 @@ private slots:
             optionsDialog->fixedIntervalOption->setChecked(true);
             optionsDialog->fixedIntervalPlusButton->click();
         };
-        emit f->autoOptionsLabel->clicked(); // the "[Options]" label beside Auto
+        emit apptest::control<korvana::ClickLabel>("autoOptionsLabel")->clicked(); // the "[Options]" label beside Auto
         dialogs().onModal = nullptr;
         f->startAutoTimer();
-        QCOMPARE(f->autoTimer->interval(), 4000);
+        QCOMPARE(apptest::control<QTimer>("autoTimer")->interval(), 4000);
     }
 };
 

@@ -247,37 +247,37 @@ private slots:
         QTemporaryDir home;
         apptest::useHomeFolders(home);
         apptest::useFakeVoice();
-        MainWindow::mediaPlayerFactory = [] {
+        MainWindow::setMediaPlayerFactory([] {
             return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
-        };
+        });
         ScopedScriptedDialogs dialogs;
         apptest::createFreshWindows();
         struct Destroy {
             ~Destroy() { destroyWindows(); }
         } destroy;
         MainWindow *f = mainWindow;
-        f->firstActivation = false;
+        f->setFirstActivation(false);
         const QString lesson = QDir(m_dir.path()).filePath(QStringLiteral("lesson.kvl"));
-        f->lessonText.setText(QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>\r\n<OR=two><CH=二><TY=w><ST=u>"));
-        f->termTable.clear();
+        apptest::store().lessonText.setText(QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>\r\n<OR=two><CH=二><TY=w><ST=u>"));
+        apptest::store().termTable.clear();
         f->loadIntoTermTable(lesson);
-        f->termTable.setRowCount(f->termTable.rowCount() - 1);
-        f->currentLesson = lesson;
-        f->soundSwitch->setChecked(true);
+        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
+        apptest::store().currentLesson = lesson;
+        apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         // Automatic steps far apart: only the test's own steps run.
         optionsDialog->fixedIntervalOption->setChecked(true);
         optionsDialog->fixedIntervalLabel->setText(QStringLiteral("600"));
-        f->autoSwitch->setChecked(true);
+        apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         Recorder rec(m_sink);
         QVERIFY(rec.started());
         QElapsedTimer t;
         t.start();
         f->nextButtonClicked();
         QVERIFY(f->soundPlaying());
-        QCOMPARE(f->soundFile, m_wav);
+        QCOMPARE(apptest::control<korvana::ClickLabel>("playSoundLabel")->toolTip(), m_wav);
         f->nextButtonClicked(); // waits for the sound
         const qint64 waited = t.elapsed();
-        QCOMPARE(f->currentIndex, 2);
+        QCOMPARE(apptest::store().currentIndex, 2);
         rec.recordFor(300);
         qInfo("the step waited %lld ms for a 1200 ms sound; heard %lld ms", waited, rec.loudMs());
         QVERIFY(waited >= 1100 && waited <= 3000);

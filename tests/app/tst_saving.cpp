@@ -51,7 +51,7 @@ class TestSaving : public QObject {
     static QByteArray outcome()
     {
         const auto *d = static_cast<ScriptedDialogs *>(&Dialogs::instance());
-        return (d->lastMessage() + QLatin1Char('|') + mainWindow->statusLabel->text()).toUtf8();
+        return (d->lastMessage() + QLatin1Char('|') + apptest::control<QLabel>("statusLabel")->text()).toUtf8();
     }
 
 private slots:
@@ -62,9 +62,9 @@ private slots:
         QVERIFY(childtest::setMode(m_home.path(), 0755));
         apptest::useHomeFolders(m_home);
         createWindows();
-        if (!mainWindow->linkedFilesList)
+        if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->buildLessonControls();
-        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
     void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
@@ -78,7 +78,7 @@ private slots:
             terms << term(i);
         const QString lesson = apptest::writeLines(path("full/forty.kvl"), terms, QStringLiteral("\n"));
         open({lesson});
-        mainWindow->termTable.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
+        apptest::store().termTable.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
         const QByteArray oldLesson = readFile(lesson);
         QCOMPARE(childtest::withFileSizeLimit(kLimit, [] {
                      mainWindow->saveLessonsCommand();
@@ -97,12 +97,12 @@ private slots:
         const QString session = path("full/s.ses");
         const QByteArray oldSession = "[Session]\nPosition=1\n\n[Lessons]\n0=/old.kvl\n";
         apptest::writeLines(session, {QString::fromUtf8(oldSession)}, {});
-        mainWindow->sessionFile = session;
-        mainWindow->currentIndex = 3;
+        mainWindow->setSessionFile(session);
+        apptest::store().currentIndex = 3;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
                                                   mainWindow->saveSessionCommand();
-                                                  return mainWindow->statusLabel->text().toUtf8();
+                                                  return apptest::control<QLabel>("statusLabel")->text().toUtf8();
                                               }),
                  QByteArray("Unable to save session"));
         QCOMPARE(readFile(session), oldSession);
@@ -126,8 +126,8 @@ private slots:
         const QString settings = apptest::writeLines(SettingsFile::path(), ini, QStringLiteral("\n"));
         const QByteArray oldSettings = readFile(settings);
         QCOMPARE(oldSettings.count('\n'), 32);
-        mainWindow->settings.externalEditor = "/opt/" + QString(1500, u'e');
-        mainWindow->settings.autoSaveLessons = false;
+        apptest::settings().externalEditor = "/opt/" + QString(1500, u'e');
+        apptest::settings().autoSaveLessons = false;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
                                                   mainWindow->onClose();
@@ -141,10 +141,10 @@ private slots:
         // Without the limit the same commands succeed: the limit was what failed.
         open({lesson});
         mainWindow->saveLessonsCommand();
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
-        QVERIFY(SettingsFile::save(mainWindow->settings, mainWindow->textDirections));
+        QVERIFY(SettingsFile::save(apptest::settings(), mainWindow->textDirections()));
         QVERIFY(readFile(settings).size() > qsizetype(kLimit));
     }
 
@@ -174,7 +174,7 @@ private slots:
         const auto markAndSave = [&](const QString &file) {
             open({file});
             // A mark to write: a lesson saved unchanged is not rewritten.
-            mainWindow->termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
+            apptest::store().termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
             return saveAsOtherUser();
         };
         const QByteArray old = readFile(lesson);

@@ -49,14 +49,14 @@ private slots:
     {
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
-        MainWindow::voiceFactory = [this]() -> std::unique_ptr<SpeechVoice> {
+        MainWindow::setVoiceFactory([this]() -> std::unique_ptr<SpeechVoice> {
             if (m_failSpeech)
                 throw Error(QStringLiteral("espeak-ng data not found"));
             auto v = std::make_unique<FakeSpeechVoice>();
             v->setVoices(m_voices);
             m_voice = v.get();
             return v;
-        };
+        });
     }
 
     void init()
@@ -78,11 +78,11 @@ private slots:
     {
         start({});
         QVERIFY(mainWindow && optionsDialog && reminderDialog);
-        QVERIFY(mainWindow->firstActivation);
-        QVERIFY(mainWindow->editorLoadPending);
-        QCOMPARE(mainWindow->currentIndex, 0);
-        QCOMPARE(mainWindow->termTable.rowCount(), 1);
-        QCOMPARE(mainWindow->flashColor, quint32(0x0000FF));
+        QVERIFY(mainWindow->firstActivation());
+        QVERIFY(mainWindow->editorLoadPending());
+        QCOMPARE(apptest::store().currentIndex, 0);
+        QCOMPARE(apptest::store().termTable.rowCount(), 1);
+        QCOMPARE(mainWindow->flashColor(), quint32(0x0000FF));
     }
 
     // The program leaves the dictionary, the character database and the
@@ -96,25 +96,25 @@ private slots:
         f.write("# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
         f.close();
         struct Reset {
-            ~Reset() { MainWindow::loadDataAfterFirstPaint = false; }
+            ~Reset() { MainWindow::setLoadDataAfterFirstPaint(false); }
         } reset;
         for (bool painted : {false, true}) {
-            MainWindow::loadDataAfterFirstPaint = true;
+            MainWindow::setLoadDataAfterFirstPaint(true);
             start({});
-            QVERIFY(mainWindow->dictionary.text().isEmpty());
-            QVERIFY(mainWindow->referenceData.unihanText.isEmpty());
-            mainWindow->settings.dictionaryFile = dict;
+            QVERIFY(apptest::state().dictionary.text().isEmpty());
+            QVERIFY(apptest::state().referenceData.unihanText.isEmpty());
+            apptest::settings().dictionaryFile = dict;
             if (painted) {
                 // The first activation's work waits for the paint too.
                 mainWindow->show();
                 mainWindow->onActivate();
-                QVERIFY(mainWindow->firstActivation);
-                QTRY_VERIFY(!mainWindow->dictionary.text().isEmpty());
-                QTRY_VERIFY(!mainWindow->firstActivation);
+                QVERIFY(mainWindow->firstActivation());
+                QTRY_VERIFY(!apptest::state().dictionary.text().isEmpty());
+                QTRY_VERIFY(!mainWindow->firstActivation());
             } else {
-                QCOMPARE(mainWindow->dictionary.exactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
+                QCOMPARE(apptest::state().dictionary.exactFind(QStringLiteral("\u4e2d\u56fd"), false).size(), 1);
             }
-            QVERIFY(!mainWindow->referenceData.unihanText.isEmpty());
+            QVERIFY(!apptest::state().referenceData.unihanText.isEmpty());
             destroyWindows();
         }
     }
@@ -124,22 +124,22 @@ private slots:
         start({FakeSpeechVoice::makeVoice("en", "English", "409"),
                FakeSpeechVoice::makeVoice("cmn-tw", "Mandarin and English", "804;409")});
         mainWindow->onActivate();
-        QVERIFY(!mainWindow->readSwitch->isChecked());
-        QVERIFY(!mainWindow->readSwitch->isEnabled());
-        QVERIFY(mainWindow->readButton->isHidden());
+        QVERIFY(!apptest::control<QCheckBox>("readSwitch")->isChecked());
+        QVERIFY(!apptest::control<QCheckBox>("readSwitch")->isEnabled());
+        QVERIFY(apptest::control<QPushButton>("readButton")->isHidden());
         // Every voice is still listed.
         QCOMPARE(optionsDialog->voiceCombo->count(), 2);
         QCOMPARE(optionsDialog->voiceCombo->itemText(1), QStringLiteral("Mandarin and English"));
-        QVERIFY(!mainWindow->firstActivation);
+        QVERIFY(!mainWindow->firstActivation());
         // Said once, the caption looks disabled, and Enter reads nothing in
         // another language's voice.
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
-        QVERIFY(!mainWindow->readAloudLabel->isEnabled() && mainWindow->readAloudLabel->graphicsEffect());
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
+        QVERIFY(!apptest::control<korvana::ClickLabel>("readAloudLabel")->isEnabled() && apptest::control<korvana::ClickLabel>("readAloudLabel")->graphicsEffect());
         apptest::loadLines(mainWindow, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
         mainWindow->nextButtonClicked();
         QTest::keyClick(mainWindow, Qt::Key_Return);
         QVERIFY(m_voice->spokenTexts().isEmpty());
-        QVERIFY(!mainWindow->speaking);
+        QVERIFY(!mainWindow->speaking());
     }
 
     void closingTheMainWindowEndsTheRun()
@@ -148,7 +148,7 @@ private slots:
         // ends it, whatever other windows show, and saves the settings.
         start({});
         SettingsFile::setShowReminder(false);
-        mainWindow->settings.displayScreenBackground = true;
+        apptest::settings().displayScreenBackground = true;
         mainWindow->show();
         for (QWidget *w :
              std::initializer_list<QWidget *>{screenBackgroundWindow, pictureWindow, dictionaryWindow, toolBarWindow})
@@ -197,13 +197,13 @@ private slots:
         start({FakeSpeechVoice::makeVoice("a", "First Chinese", "804"),
                FakeSpeechVoice::makeVoice("en", "English", "409"),
                FakeSpeechVoice::makeVoice("b", "Second Chinese", "804")});
-        mainWindow->readSwitch->setChecked(true);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         mainWindow->onActivate();
         QCOMPARE(optionsDialog->voiceCombo->currentIndex(), 2);
         QVERIFY(m_voice);
         QCOMPARE(m_voice->voice().id, QStringLiteral("b"));
-        QVERIFY(mainWindow->readSwitch->isEnabled());
-        QVERIFY(!mainWindow->readButton->isHidden());
+        QVERIFY(apptest::control<QCheckBox>("readSwitch")->isEnabled());
+        QVERIFY(!apptest::control<QPushButton>("readButton")->isHidden());
         QCOMPARE(m_voice->eventInterests(), 33790);
     }
 
@@ -268,20 +268,20 @@ private slots:
         mainWindow->onActivate();
         QCOMPARE(nested, 1);
         QCOMPARE(m_voice->getVoicesCalls(), 1);
-        QVERIFY(!mainWindow->firstActivation);
+        QVERIFY(!mainWindow->firstActivation());
     }
 
     void speechThatCannotStartLeavesTheProgramRunning()
     {
         m_failSpeech = true;
         start({});
-        mainWindow->readSwitch->setChecked(true);
+        apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         mainWindow->onActivate();
-        QVERIFY(!mainWindow->firstActivation);
-        QVERIFY(!mainWindow->readSwitch->isEnabled());
-        QVERIFY(mainWindow->readButton->isHidden());
-        QVERIFY(!mainWindow->voice);
-        QVERIFY(!mainWindow->statusLabel->text().isEmpty());
+        QVERIFY(!mainWindow->firstActivation());
+        QVERIFY(!apptest::control<QCheckBox>("readSwitch")->isEnabled());
+        QVERIFY(apptest::control<QPushButton>("readButton")->isHidden());
+        QVERIFY(!apptest::state().voice);
+        QVERIFY(!apptest::control<QLabel>("statusLabel")->text().isEmpty());
         // No error box: the program says it once in the status line.
         QVERIFY(m_dialogs->dialogs.messages.empty());
         mainWindow->onActivate();
@@ -292,16 +292,16 @@ private slots:
     {
         start({});
         mainWindow->showStatus(QStringLiteral("Auto mode ON"));
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Auto mode ON"));
-        QVERIFY(mainWindow->statusTimer->isActive());
-        QCOMPARE(mainWindow->statusTimer->interval(), 5000);
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Auto mode ON"));
+        QVERIFY(apptest::control<QTimer>("statusTimer")->isActive());
+        QCOMPARE(apptest::control<QTimer>("statusTimer")->interval(), 5000);
         mainWindow->showStatus(QStringLiteral("Lessons saved"));
-        QCOMPARE(mainWindow->statusLabel->text(), QStringLiteral("Lessons saved"));
-        QVERIFY(mainWindow->statusTimer->remainingTime() > 4000);
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QVERIFY(apptest::control<QTimer>("statusTimer")->remainingTime() > 4000);
         // The tick clears the line and the timer goes on.
         mainWindow->statusTimerTimeout();
-        QVERIFY(mainWindow->statusLabel->text().isEmpty());
-        QVERIFY(mainWindow->statusTimer->isActive());
+        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(apptest::control<QTimer>("statusTimer")->isActive());
     }
 };
 

@@ -137,9 +137,9 @@ private slots:
         mainWindow->move(60, 80);
         QTRY_COMPARE(mainWindow->pos(), QPoint(60, 80));
 
-        const QPoint grab = mainWindow->statusPanel->mapToGlobal(QPoint(mainWindow->statusPanel->width() / 2, 4));
+        const QPoint grab = apptest::control<QWidget>("statusPanel")->mapToGlobal(QPoint(apptest::control<QWidget>("statusPanel")->width() / 2, 4));
         QWidget *under = QApplication::widgetAt(grab);
-        QVERIFY(under == mainWindow->statusPanel || under == mainWindow->statusLabel);
+        QVERIFY(under == apptest::control<QWidget>("statusPanel") || under == apptest::control<QLabel>("statusLabel"));
         const QPoint delta(150, 90);
         QVERIFY(xdotool({"mousemove", "--sync", QString::number(grab.x()), QString::number(grab.y())}));
         PressWatch press;

@@ -71,7 +71,7 @@ class TestEditor : public QObject {
         ed()->fileName = file;
         ed()->lessonText->clear();
         ed()->setWindowTitle(file.isEmpty() ? QStringLiteral("New Lesson") : file);
-        mainWindow->editorLoadPending = true;
+        mainWindow->setEditorLoadPending(true);
         ed()->onActivate();
     }
 
@@ -81,15 +81,15 @@ class TestEditor : public QObject {
     // with "Edit lesson".
     void editInBothWindows(const QStringList &lessons)
     {
-        mainWindow->openLessons = lessons;
+        apptest::store().openLessons = lessons;
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
-        mainWindow->currentLesson = lessons.first();
+        apptest::store().currentLesson = lessons.first();
         mainWindow->editLessonCommand();
         ed()->onActivate();
     }
     void markDifficult(int row)
     {
-        mainWindow->currentIndex = row + 1;
+        apptest::store().currentIndex = row + 1;
         mainWindow->markDifficultButtonClicked();
     }
 
@@ -106,13 +106,13 @@ private slots:
         QVERIFY(!lessonEditorWindow->translationView && lessonEditorWindow->lessonText);
         lessonEditorWindow->show();
         lessonEditorWindow->hide();
-        if (!mainWindow->linkedFilesList)
+        if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->buildLessonControls();
-        mainWindow->settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
-        mainWindow->settings.translationFontSize = 11;
-        mainWindow->settings.pinyinFontSize = 12;
-        mainWindow->settings.kanjiFontSize = 24;
-        mainWindow->settings.notesFontSize = 10;
+        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().translationFontSize = 11;
+        apptest::settings().pinyinFontSize = 12;
+        apptest::settings().kanjiFontSize = 24;
+        apptest::settings().notesFontSize = 10;
     }
     void cleanupTestCase() { destroyWindows(); }
 
@@ -150,7 +150,7 @@ private slots:
         // Showing the term is no change of the lesson.
         QVERIFY(!ed()->lessonModified);
         QVERIFY(!ed()->termModified);
-        QVERIFY(!mainWindow->editorLoadPending);
+        QVERIFY(!mainWindow->editorLoadPending());
         QVERIFY(!ed()->previousButton->isEnabled());
         QVERIFY(ed()->nextButton->isEnabled());
         QVERIFY(ed()->deleteButton->isEnabled());
@@ -241,7 +241,7 @@ private slots:
                                     "<ST=d>" + term("C", "p", "<ST=d>")};
         const QString f = writeLesson(path("browse/a.kvl"), lesson);
         const QByteArray bytes = readFile(f);
-        mainWindow->openLessons.clear();
+        apptest::store().openLessons.clear();
         edit(f);
         ed()->show();
         ed()->nextButtonClicked();
@@ -275,7 +275,7 @@ private slots:
     void aChangeOfStateOrTypeAloneIsAChange()
     {
         const QString f = writeLesson(path("state/a.kvl"), {term("A"), term("B")});
-        mainWindow->openLessons.clear();
+        apptest::store().openLessons.clear();
         edit(f);
         ed()->show();
         ed()->difficultOption->setChecked(true);
@@ -406,8 +406,8 @@ private slots:
         type(ed()->translationText, QStringLiteral("new"));
         ed()->saveButtonClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
-        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, mainWindow->settings.workingDirectory);
-        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, mainWindow->settings.workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, apptest::settings().workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, apptest::settings().workingDirectory);
     }
 
     void goToNumberJumpsOnlyToExistingTermsAndKeepsEdits()
@@ -716,7 +716,7 @@ private slots:
     void closingSavesAsAskedAndReopensTheLessons()
     {
         const QString f = writeLesson(path("close/a.kvl"), {term("A"), term("B")});
-        mainWindow->openLessons = QStringList{f};
+        apptest::store().openLessons = QStringList{f};
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
         edit(f);
         ed()->show();
@@ -724,10 +724,10 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
-        QVERIFY(mainWindow->editorLoadPending);
+        QVERIFY(mainWindow->editorLoadPending());
         QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         // The main window shows the edited lesson.
-        QCOMPARE(mainWindow->lessonText.line(0), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w>"));
+        QCOMPARE(apptest::store().lessonText.line(0), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w>"));
 
         // No: nothing is saved, the window still closes.
         edit(f);
@@ -758,9 +758,9 @@ private slots:
         QVERIFY(ed()->isVisible());
         QVERIFY(ed()->close());
         QVERIFY(!ed()->isVisible());
-        QVERIFY(mainWindow->editorLoadPending);
+        QVERIFY(mainWindow->editorLoadPending());
         QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
-        QCOMPARE(mainWindow->lessonText.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
+        QCOMPARE(apptest::store().lessonText.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
     }
 
     // --- one lesson open in the practice window and in the editor --------------------
@@ -916,7 +916,7 @@ private slots:
         edit(path("unread/missing.kvl"));
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QVERIFY(hiddenAtMessage);
-        QVERIFY(mainWindow->editorLoadPending);
+        QVERIFY(mainWindow->editorLoadPending());
         QVERIFY(!ed()->isVisible());
         QCOMPARE(ed()->lessonText->lineCount(), 0);
         QCOMPARE(ed()->linkedFilesList->count(), 0);
@@ -924,16 +924,16 @@ private slots:
 
     void mainWindowCommandsOpenTheEditor()
     {
-        mainWindow->currentLesson.clear();
+        apptest::store().currentLesson.clear();
         mainWindow->editLessonCommand();
         QCOMPARE(dialogs()->lastMessage(),
                  QStringLiteral("No open lesson to edit. Either open a lesson or use Create new lesson"));
         QVERIFY(!ed()->isVisible());
 
         const QString f = writeLesson(path("cmd/a.kvl"), {term("A")});
-        mainWindow->openLessons = QStringList{f};
+        apptest::store().openLessons = QStringList{f};
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
-        QCOMPARE(mainWindow->currentLesson, f);
+        QCOMPARE(apptest::store().currentLesson, f);
         QFile::remove(MainWindow::tempSessionFile());
         mainWindow->editLessonCommand();
         QVERIFY(QFile::exists(MainWindow::tempSessionFile()));
@@ -962,7 +962,7 @@ private slots:
     void closingTheProgramAsksAboutTheEditorsEditsFirst()
     {
         const QString f = writeLesson(path("quit/a.kvl"), {term("A"), term("B")});
-        mainWindow->openLessons = QStringList{f};
+        apptest::store().openLessons = QStringList{f};
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
         mainWindow->show();
         edit(f);

@@ -106,7 +106,7 @@ private slots:
         QVERIFY(im);
         QCOMPARE(im->controller().framework(), QStringLiteral("IBus"));
         createWindows();
-        mainWindow->editorLoadPending = true;
+        mainWindow->setEditorLoadPending(true);
         ed()->fileName.clear();
         ed()->onActivate();
         ed()->show();

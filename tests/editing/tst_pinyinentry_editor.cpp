@@ -66,8 +66,8 @@ private slots:
         KeyboardLayouts::setInstance(std::move(fake));
         createWindows();
         m_host = std::make_unique<LessonEditorWindowHost>(*mainWindow);
-        mainWindow->settings.pinyinFontSize = 12;
-        mainWindow->editorLoadPending = true;
+        apptest::settings().pinyinFontSize = 12;
+        mainWindow->setEditorLoadPending(true);
         ed()->fileName.clear();
         ed()->onActivate();
     }
@@ -82,7 +82,7 @@ private slots:
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         for (RichEdit *f : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
             f->clear();
-        mainWindow->referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
+        apptest::state().referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
     void cleanup() { m_scripted.reset(); }
 
@@ -104,7 +104,7 @@ private slots:
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
-        LessonEditorWindow other(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow other(apptest::settings(), *m_host, *optionsDialog, mainWindow);
         QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
         QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
@@ -113,18 +113,18 @@ private slots:
         for (const auto &[user, expected] : {std::pair<LayoutHandle, int>{23, 1}, {99, 0}, {0, 0}}) {
             m_layouts->setLayouts({{21, "DEU"}, {22, "ENU"}, {23, "ENU"}});
             m_layouts->setUserLayout(user);
-            LessonEditorWindow opened(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
-            mainWindow->editorLoadPending = true;
+            LessonEditorWindow opened(apptest::settings(), *m_host, *optionsDialog, mainWindow);
+            mainWindow->setEditorLoadPending(true);
             opened.onActivate();
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), expected);
             QCOMPARE(opened.charactersLayoutCombo->currentIndex(), 0);
             opened.notesLayoutCombo->setCurrentIndex(1 - expected);
-            mainWindow->editorLoadPending = true;
+            mainWindow->setEditorLoadPending(true);
             opened.onActivate();
             QCOMPARE(opened.notesLayoutCombo->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
-        LessonEditorWindow none(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow none(apptest::settings(), *m_host, *optionsDialog, mainWindow);
         QCOMPARE(none.pinyinLayoutCombo->count(), 0);
         none.pinyinViewEntered(); // nothing to activate, the field still counts
         QCOMPARE(none.activeField, 2);
@@ -164,7 +164,7 @@ private slots:
 
     void noFieldYetInsertsNothing()
     {
-        LessonEditorWindow fresh(mainWindow->settings, *m_host, *optionsDialog, mainWindow);
+        LessonEditorWindow fresh(apptest::settings(), *m_host, *optionsDialog, mainWindow);
         QCOMPARE(fresh.activeField, 0);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);
@@ -231,11 +231,11 @@ private slots:
 
         // A stored text too short for the index (or missing) gives nothing,
         // never the whole stored text.
-        mainWindow->referenceData.toneVowelsText.setText(QStringLiteral("abc"));
+        apptest::state().referenceData.toneVowelsText.setText(QStringLiteral("abc"));
         chin->clear();
         ed()->insertToneVowel(10);
         QCOMPARE(chin->text(), QString());
-        mainWindow->referenceData.toneVowelsText.clear();
+        apptest::state().referenceData.toneVowelsText.clear();
         ed()->insertToneVowel(1);
         QCOMPARE(chin->text(), QString());
     }
@@ -270,7 +270,7 @@ private slots:
         // A new lesson typed term by term, the characters committed by an
         // input method (no key event reaches the field): the first term's
         // characters are written in the same font as the others.
-        mainWindow->editorLoadPending = true;
+        mainWindow->setEditorLoadPending(true);
         ed()->fileName.clear();
         ed()->onActivate();
         for (const QString &word : {u"你好"_qs, u"一"_qs}) {
@@ -296,8 +296,8 @@ private slots:
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
     {
         // The program's own stored text, as loaded at start-up.
-        mainWindow->referenceData.load();
-        if (mainWindow->referenceData.toneVowelsText.textLength() == 0)
+        apptest::state().referenceData.load();
+        if (apptest::state().referenceData.toneVowelsText.textLength() == 0)
             QSKIP("the character database is not built into this program");
         // The default setting ("Korvana font") gives the same letters as
         // "Unicode": ǎ for the third-tone a, never the breve ă.

@@ -48,8 +48,8 @@ class TestTermsManagerWindow : public QObject {
         m_second = writeLesson(lessonPath("second.kvl"), {"<ST=l>" + kTwo, "<ST=u>" + kThanks});
         dialogs().openAnswers.push_back({m_first, m_second});
         mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(mainWindow->openLessons, (QStringList{m_first, m_second}));
-        QCOMPARE(mainWindow->termTable.rowCount(), 4);
+        QCOMPARE(apptest::store().openLessons, (QStringList{m_first, m_second}));
+        QCOMPARE(apptest::store().termTable.rowCount(), 4);
     }
 
     QStringList column(int c) const
@@ -117,7 +117,7 @@ private slots:
         TermsManagerWindow::buildWhenShown = builtWhenShown;
         apptest::createFreshWindows();
         TermsManagerWindow::buildWhenShown = false;
-        mainWindow->firstActivation = false;
+        mainWindow->setFirstActivation(false);
         w = termsManagerWindow;
         QCOMPARE(!w->termList, builtWhenShown);
     }
@@ -179,7 +179,7 @@ private slots:
     void markingWritesTheStateColumnAndSavesWithTheLessons()
     {
         openTwoLessons();
-        const QString lessonText = mainWindow->lessonText.text();
+        const QString lessonText = apptest::store().lessonText.text();
         runWindow([&] {
             select("Unlearned");
             select("Difficult");
@@ -198,13 +198,13 @@ private slots:
             w->markAsButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
         });
-        QCOMPARE(mainWindow->termTable.state(0), QString("l"));
-        QCOMPARE(mainWindow->termTable.state(1), QString("d"));
-        QCOMPARE(mainWindow->termTable.state(2), QString("l"));
-        QCOMPARE(mainWindow->termTable.state(3), QString("d"));
+        QCOMPARE(apptest::store().termTable.state(0), QString("l"));
+        QCOMPARE(apptest::store().termTable.state(1), QString("d"));
+        QCOMPARE(apptest::store().termTable.state(2), QString("l"));
+        QCOMPARE(apptest::store().termTable.state(3), QString("d"));
         // Only the state column changes; the lesson text is only read.
-        QCOMPARE(mainWindow->lessonText.text(), lessonText);
-        QCOMPARE(mainWindow->termTable.type(1), QString("p"));
+        QCOMPARE(apptest::store().lessonText.text(), lessonText);
+        QCOMPARE(apptest::store().termTable.type(1), QString("p"));
 
         mainWindow->saveLessons();
         QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=l>" + kOne, "<ST=d>" + kHello}));
@@ -315,11 +315,11 @@ private slots:
         // The appended lesson opens with its new terms first, marks and all.
         dialogs().openAnswers.push_back({target});
         mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(mainWindow->termTable.rowCount(), 4);
-        QCOMPARE(mainWindow->termTable.type(0), QString("p"));
-        QCOMPARE(mainWindow->termTable.state(0), QString("d"));
-        QCOMPARE(mainWindow->termTable.state(1), QString("l"));
-        QCOMPARE(mainWindow->termTable.state(3), QString("l"));
+        QCOMPARE(apptest::store().termTable.rowCount(), 4);
+        QCOMPARE(apptest::store().termTable.type(0), QString("p"));
+        QCOMPARE(apptest::store().termTable.state(0), QString("d"));
+        QCOMPARE(apptest::store().termTable.state(1), QString("l"));
+        QCOMPARE(apptest::store().termTable.state(3), QString("l"));
     }
 
     void exportIntoAnOpenLessonIsReloadedWithTheMarks()
@@ -337,8 +337,8 @@ private slots:
             // The list shows the lesson text as it now stands.
             QCOMPARE(column(1), (QStringList{"Thanks", "one", "hello", "two", "Thanks"}));
         });
-        QCOMPARE(mainWindow->termTable.rowCount(), 5);
-        QCOMPARE(mainWindow->termTable.state(1), QString("l")); // the mark kept
+        QCOMPARE(apptest::store().termTable.rowCount(), 5);
+        QCOMPARE(apptest::store().termTable.state(1), QString("l")); // the mark kept
         mainWindow->saveLessons();
         QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=u>" + kThanks, "<ST=l>" + kOne, "<ST=d>" + kHello}));
         QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=u>" + kThanks}));

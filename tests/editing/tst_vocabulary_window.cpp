@@ -69,7 +69,7 @@ class TestVocabularyWindow : public QObject {
     {
         dialogs().openAnswers.push_back(files);
         mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(mainWindow->openLessons, files);
+        QCOMPARE(apptest::store().openLessons, files);
     }
     void openTwoLessons()
     {
@@ -95,7 +95,7 @@ private slots:
     {
         m_scripted = std::make_unique<ScopedScriptedDialogs>();
         apptest::createFreshWindows();
-        mainWindow->firstActivation = false;
+        mainWindow->setFirstActivation(false);
         w = vocabularyWindow;
         m_printer.titles.clear();
         m_printer.texts.clear();
@@ -118,7 +118,7 @@ private slots:
     void menuOpensItModallyAndBuildsOpenLessons()
     {
         openTwoLessons();
-        const QString countsBefore = mainWindow->termTable.cell(TermGrid::ShownCount, 0);
+        const QString countsBefore = apptest::store().termTable.cell(TermGrid::ShownCount, 0);
         QStringList seen;
         dialogs().onModal = [&](QDialog *d) {
             seen << d->objectName();
@@ -136,8 +136,8 @@ private slots:
         QVERIFY(w->vocabularyView->isEnabled());
         QVERIFY(!w->lastBuildIncomplete());
         // The store is read, never written.
-        QCOMPARE(mainWindow->termTable.cell(TermGrid::ShownCount, 0), countsBefore);
-        QCOMPARE(mainWindow->termTable.cell(TermGrid::TermKey, 0), QString());
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), countsBefore);
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::TermKey, 0), QString());
     }
 
     void choicesOfTheWindowReachTheBuild()
@@ -148,8 +148,8 @@ private slots:
         w->optionsList->item(2)->setCheckState(Qt::Checked); // lessons
         w->displayOrderList->item(1)->setCheckState(Qt::Unchecked);
         w->separatorEdit->setText("^t|");
-        mainWindow->settings.useKanjiFont = true;
-        mainWindow->settings.kanjiFont = "KaiTi";
+        apptest::settings().useKanjiFont = true;
+        apptest::settings().kanjiFont = "KaiTi";
         w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
         QTextCursor c(w->vocabularyText->document());
@@ -163,7 +163,7 @@ private slots:
     void rowWithoutLineKeepsWhatWasBuilt()
     {
         openTwoLessons();
-        mainWindow->termTable.setRowCount(5);
+        apptest::store().termTable.setRowCount(5);
         w->buildButtonClicked();
         QVERIFY(w->lastBuildIncomplete());
         QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
@@ -194,7 +194,7 @@ private slots:
         const FileDialogRequest &asked = dialogs().fileRequests.at(0);
         QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
         QCOMPARE(asked.defaultExt, QString());
-        QCOMPARE(asked.initialDir, mainWindow->settings.workingDirectory);
+        QCOMPARE(asked.initialDir, apptest::settings().workingDirectory);
         // A dot in a folder's name is no extension.
         for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list.rtf"}) {
             const QString text = readAll(written);

@@ -89,19 +89,19 @@ private slots:
     {
         toolBarWindow->show();
         const QSize size = mainWindow->size();
-        QCOMPARE(mainWindow->termNumberEdit->text(), QStringLiteral("0"));
+        QCOMPARE(apptest::control<QLineEdit>("termNumberEdit")->text(), QStringLiteral("0"));
         // Five digits fit the term-number field.
-        mainWindow->termNumberEdit->setText(QStringLiteral("29999"));
-        const QLineEdit *e = mainWindow->termNumberEdit;
+        apptest::control<QLineEdit>("termNumberEdit")->setText(QStringLiteral("29999"));
+        const QLineEdit *e = apptest::control<QLineEdit>("termNumberEdit");
         QVERIFY(e->width() >= e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 8);
         // Counts of a usual length are shown whole.
-        mainWindow->countLabel->setText(QStringLiteral("Words 120:35  Phrases 40:2"));
+        apptest::control<QLabel>("countLabel")->setText(QStringLiteral("Words 120:35  Phrases 40:2"));
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        QVERIFY(mainWindow->countLabel->width()
-                >= mainWindow->countLabel->fontMetrics().horizontalAdvance(mainWindow->countLabel->text()));
+        QVERIFY(apptest::control<QLabel>("countLabel")->width()
+                >= apptest::control<QLabel>("countLabel")->fontMetrics().horizontalAdvance(apptest::control<QLabel>("countLabel")->text()));
         // Long counts do not widen the window over the bar.
-        mainWindow->countLabel->setText(
+        apptest::control<QLabel>("countLabel")->setText(
             QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
         mainWindow->showStatus(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
         QCoreApplication::sendPostedEvents();
@@ -123,29 +123,29 @@ private slots:
         toolBarWindow->hide();
         mainWindow->toolBarCommand();
         QVERIFY(toolBarWindow->isVisible());
-        QVERIFY(mainWindow->settings.displayToolBar);
+        QVERIFY(apptest::settings().displayToolBar);
         mainWindow->toolBarCommand();
         QVERIFY(!toolBarWindow->isVisible());
-        QVERIFY(!mainWindow->settings.displayToolBar);
+        QVERIFY(!apptest::settings().displayToolBar);
 
         toolBarWindow->show();
         toolBarWindow->onActivate();
-        QVERIFY(mainWindow->settings.displayToolBar);
+        QVERIFY(apptest::settings().displayToolBar);
         toolBarWindow->hideToolBarButton->click();
         QVERIFY(!toolBarWindow->isVisible());
-        QVERIFY(!mainWindow->settings.displayToolBar);
+        QVERIFY(!apptest::settings().displayToolBar);
 
         toolBarWindow->show();
-        mainWindow->settings.displayToolBar = true;
+        apptest::settings().displayToolBar = true;
         toolBarWindow->close();
-        QVERIFY(!mainWindow->settings.displayToolBar);
+        QVERIFY(!apptest::settings().displayToolBar);
 
         // Shown again, its background button says whether the background is up.
-        mainWindow->settings.displayScreenBackground = true;
+        apptest::settings().displayScreenBackground = true;
         toolBarWindow->show();
         QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
         toolBarWindow->hide();
-        mainWindow->settings.displayScreenBackground = false;
+        apptest::settings().displayScreenBackground = false;
         toolBarWindow->show();
         QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
         toolBarWindow->hide();

@@ -93,7 +93,7 @@ private slots:
         createWindows();
         auto voice = std::make_unique<FakeSpeechVoice>();
         m_voice = voice.get();
-        mainWindow->voice = std::move(voice);
+        apptest::state().voice = std::move(voice);
         mainWindow->show();
         dictionaryWindow->show();
     }
@@ -135,7 +135,7 @@ private slots:
 
     void pagesMoveThroughTheResults()
     {
-        mainWindow->dictionary.setText(numberedCats(45));
+        apptest::state().dictionary.setText(numberedCats(45));
         search(QStringLiteral("cat"));
         QCOMPARE(column(0).size(), 20);
         QCOMPARE(column(0).first(), QStringLiteral("C1"));
@@ -165,7 +165,7 @@ private slots:
 
     void anExactMultipleEndsOnAnEmptyPage()
     {
-        mainWindow->dictionary.setText(numberedCats(40));
+        apptest::state().dictionary.setText(numberedCats(40));
         search(QStringLiteral("cat"));
         dictionaryWindow->nextButton->click();
         QCOMPARE(column(0).last(), QStringLiteral("C40"));
@@ -177,7 +177,7 @@ private slots:
 
     void theCountIsTakenWhenTheListCloses()
     {
-        mainWindow->dictionary.setText(numberedCats(120));
+        apptest::state().dictionary.setText(numberedCats(120));
         QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
         // Chosen with the arrow keys, without the list: not taken.
         QTest::keyClick(dictionaryWindow->pageSizeCombo, Qt::Key_Down);
@@ -198,7 +198,7 @@ private slots:
 
     void headerClicksSortOnce()
     {
-        mainWindow->dictionary.setText(QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/"));
+        apptest::state().dictionary.setText(QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/"));
         search(QStringLiteral("1"));
         QCOMPARE(column(0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
 
@@ -223,7 +223,7 @@ private slots:
 
     void rowsAlternateFromWhite()
     {
-        mainWindow->dictionary.setText(numberedCats(3));
+        apptest::state().dictionary.setText(numberedCats(3));
         search(QStringLiteral("cat"));
         // A sort must not carry the colours with the rows.
         dictionaryWindow->resultListColumnClicked(0);
@@ -264,7 +264,7 @@ private slots:
 
         // Without a speech engine a double click does nothing.
         m_voice = nullptr;
-        mainWindow->voice.reset();
+        apptest::state().voice.reset();
         dictionaryWindow->resultListDoubleClicked();
     }
 
@@ -328,11 +328,11 @@ private slots:
 
     void changeDictionary()
     {
-        const QString first = mainWindow->settings.dictionaryFile;
+        const QString first = apptest::settings().dictionaryFile;
         const QString other = dictPath(QStringLiteral("other.uni"));
         // Cancelled: nothing changes.
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->settings.dictionaryFile, first);
+        QCOMPARE(apptest::settings().dictionaryFile, first);
         QCOMPARE(m_dialogs->dialogs.fileRequests.size(), size_t(1));
         const FileDialogRequest &request = m_dialogs->dialogs.fileRequests.back();
         QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
@@ -341,34 +341,34 @@ private slots:
 
         m_dialogs->dialogs.openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->settings.dictionaryFile, other);
-        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
+        QCOMPARE(apptest::settings().dictionaryFile, other);
+        QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
         QVERIFY(QTest::qWaitForWindowExposed(dictionaryWindow));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
 
         // The same file again is not reloaded.
-        mainWindow->dictionary.setText(QStringLiteral("# kept"));
+        apptest::state().dictionary.setText(QStringLiteral("# kept"));
         m_dialogs->dialogs.openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# kept"));
+        QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
 
         // A file that fails is refused: the dictionary in use keeps its text,
         // its name in the caption and the setting; the status line says why.
         const QString missing = dictPath(QStringLiteral("missing.uni"));
         m_dialogs->dialogs.openAnswers.push_back({missing});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->settings.dictionaryFile, other);
-        QCOMPARE(mainWindow->dictionary.text(), QStringLiteral("# kept"));
-        QVERIFY2(mainWindow->statusLabel->text().startsWith(QStringLiteral("Unable to load ") + missing
+        QCOMPARE(apptest::settings().dictionaryFile, other);
+        QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
+        QVERIFY2(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing
                                                             + QStringLiteral(": ")),
-                 qPrintable(mainWindow->statusLabel->text()));
+                 qPrintable(apptest::control<QLabel>("statusLabel")->text()));
         const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
         writeDictionary(oneLine, {QStringLiteral("no line break")});
         m_dialogs->dialogs.openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
-        QCOMPARE(mainWindow->settings.dictionaryFile, other);
-        QCOMPARE(mainWindow->statusLabel->text(),
+        QCOMPARE(apptest::settings().dictionaryFile, other);
+        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
                  QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
@@ -379,11 +379,11 @@ private slots:
     {
         dictionaryWindow->dictionaryInfoAction->trigger();
         QCOMPARE(m_dialogs->dialogs.lastMessage(),
-                 mainWindow->settings.dictionaryFile + QStringLiteral("\n# Header line\r\n"));
+                 apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
         QCOMPARE(m_dialogs->dialogs.messages.back().buttons, MsgButtons::Ok);
-        mainWindow->dictionary.setText(QStringLiteral("# only a header"));
+        apptest::state().dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_dialogs->dialogs.lastMessage(), mainWindow->settings.dictionaryFile + QStringLiteral("\n"));
+        QCOMPARE(m_dialogs->dialogs.lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
     }
 
     // Built when first shown, the window has the same controls in the same

@@ -49,7 +49,7 @@ private slots:
         KeyboardReferenceWindow::buildWhenShown = builtWhenShown;
         apptest::createFreshWindows();
         KeyboardReferenceWindow::buildWhenShown = false;
-        mainWindow->firstActivation = false;
+        mainWindow->setFirstActivation(false);
         k = keyboardReferenceWindow;
         QCOMPARE(!k->commandsBox, builtWhenShown);
         if (builtWhenShown) {

@@ -65,9 +65,9 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         apptest::createFreshWindows();
-        mainWindow->firstActivation = false;
+        mainWindow->setFirstActivation(false);
         voice = new FakeSpeechVoice;
-        mainWindow->voice.reset(voice);
+        apptest::state().voice.reset(voice);
         r = readerWindow;
     }
 
@@ -115,7 +115,7 @@ private slots:
         }
         // Without a voice the buttons do nothing.
         r->speechEnded(0);
-        mainWindow->voice.reset();
+        apptest::state().voice.reset();
         r->fileText->setText(QStringLiteral("一二三"));
         r->readButtonClicked();
         r->pauseButtonClicked();
@@ -167,10 +167,10 @@ private slots:
         // The reader's speech ends: the main window's Read button is idle too.
         r->fileText->setText(QStringLiteral("一二三"));
         r->readButtonClicked();
-        mainWindow->speaking = true;
+        mainWindow->setSpeaking(true);
         QVERIFY(voice->finishSpeaking());
         QVERIFY(idle());
-        QVERIFY(!mainWindow->speaking);
+        QVERIFY(!mainWindow->speaking());
 
         // The main window's speech ends: the reader is back to idle.
         r->readButtonClicked();
@@ -323,13 +323,13 @@ private slots:
     {
         r->dictionaryBox->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
         r->characterInfoBox->setPlainText(QStringLiteral("中 [zhōng] middle"));
-        mainWindow->lastHoverChar = 0x4E2D;
+        mainWindow->setLastHoverChar(0x4E2D);
         dialogs().openAnswers.push_back({fixture("story.txt")});
         r->openButtonClicked();
         QVERIFY(r->dictionaryBox->toPlainText().isEmpty());
         QVERIFY(r->characterInfoBox->toPlainText().isEmpty());
         // The same character in the new text is looked up again.
-        QCOMPARE(mainWindow->lastHoverChar, 0);
+        QCOMPARE(mainWindow->lastHoverChar(), 0);
     }
 
     void aLinkedFileOpensWithItsDescription()
@@ -378,7 +378,7 @@ private slots:
     {
         r->fileText->setText(QStringLiteral("我好"));
         r->show();
-        mainWindow->settings.hanziInfoOnHover = false; // governs the main window's pane only
+        apptest::settings().hanziInfoOnHover = false; // governs the main window's pane only
         QTextCursor after(r->fileView->document());
         after.setPosition(2);
         const QRect caret = r->fileView->cursorRect(after);

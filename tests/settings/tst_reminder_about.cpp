@@ -151,7 +151,7 @@ private slots:
     {
         dialogs().onModal = [](QDialog *d) {
             d->show();
-            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skinName);
+            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skin().skinName);
         };
         mainWindow->aboutCommand();
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("aboutDialog"));
@@ -159,8 +159,8 @@ private slots:
         QCOMPARE(aboutDialog->skinAuthorLabel->text(), QString());
         aboutDialog->close();
 
-        mainWindow->skinName = QStringLiteral("Night");
-        mainWindow->skinAuthor = QStringLiteral("A. Painter");
+        mainWindow->skin().skinName = QStringLiteral("Night");
+        mainWindow->skin().skinAuthor = QStringLiteral("A. Painter");
         aboutDialog->show();
         QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Night"));
         QCOMPARE(aboutDialog->skinAuthorLabel->text(), QStringLiteral("A. Painter"));

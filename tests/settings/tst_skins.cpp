@@ -213,54 +213,54 @@ private slots:
     void standardLookAtCreation()
     {
         start();
-        QCOMPARE(mainWindow->settings.selectedSkin, StandardSkinName);
-        QCOMPARE(mainWindow->skinName, QStringLiteral("Default Korvana Skin"));
-        QVERIFY(mainWindow->backgroundPicture && mainWindow->backgroundPicture->pixmap().size() == QSize(550, 350));
-        QVERIFY(!mainWindow->previousButton->icon().isNull());
-        QVERIFY(!mainWindow->stopButtonIcon.isNull() && !mainWindow->readButtonIcon.isNull());
-        QCOMPARE(mainWindow->markDifficultButton->iconSize(), QSize(60, 18));
-        QCOMPARE(mainWindow->markDifficultButton->size(), QSize(60, 18));
-        QCOMPARE(mainWindow->nextButton->size(), QSize(60, 60));
+        QCOMPARE(apptest::settings().selectedSkin, StandardSkinName);
+        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Default Korvana Skin"));
+        QVERIFY(apptest::control<QLabel>("backgroundPicture") && apptest::control<QLabel>("backgroundPicture")->pixmap().size() == QSize(550, 350));
+        QVERIFY(!apptest::control<QPushButton>("previousButton")->icon().isNull());
+        QVERIFY(!mainWindow->stopButtonIcon().isNull() && !mainWindow->readButtonIcon().isNull());
+        QCOMPARE(apptest::control<korvana::LatchButton>("markDifficultButton")->iconSize(), QSize(60, 18));
+        QCOMPARE(apptest::control<korvana::LatchButton>("markDifficultButton")->size(), QSize(60, 18));
+        QCOMPARE(apptest::control<QPushButton>("nextButton")->size(), QSize(60, 60));
         // The three frames with their captions.
         QCOMPARE(mainWindow->skinFrames(),
-                 (QList<QFrame *>{mainWindow->modeFrame, mainWindow->panesFrame, mainWindow->autoFrame}));
-        QCOMPARE(mainWindow->modeFrameLabel->text(), QStringLiteral("Mode:"));
-        QCOMPARE(mainWindow->panesFrameLabel->text(), QStringLiteral("Show:"));
-        QCOMPARE(mainWindow->autoFrameLabel->text(), QStringLiteral("Auto:"));
+                 (QList<QFrame *>{apptest::control<QFrame>("modeFrame"), apptest::control<QFrame>("panesFrame"), apptest::control<QFrame>("autoFrame")}));
+        QCOMPARE(apptest::control<QLabel>("modeFrameLabel")->text(), QStringLiteral("Mode:"));
+        QCOMPARE(apptest::control<QLabel>("panesFrameLabel")->text(), QStringLiteral("Show:"));
+        QCOMPARE(apptest::control<QLabel>("autoFrameLabel")->text(), QStringLiteral("Auto:"));
         // Black labels, captions gone from Previous, Next and Read only.
-        QCOMPARE(textColour(mainWindow->firstLabel), QColor(Qt::black));
-        QCOMPARE(textColour(mainWindow->randomSwitchLabel), QColor(Qt::black));
-        QVERIFY(!mainWindow->firstLabel->autoFillBackground());
-        QCOMPARE(mainWindow->previousButton->text(), QString());
-        QCOMPARE(mainWindow->nextButton->text(), QString());
-        QCOMPARE(mainWindow->readButton->text(), QString());
-        QCOMPARE(mainWindow->markLearnedButton->text(), QStringLiteral("Learned"));
-        QVERIFY(!mainWindow->showButtonLabels);
+        QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("firstLabel")), QColor(Qt::black));
+        QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("randomSwitchLabel")), QColor(Qt::black));
+        QVERIFY(!apptest::control<korvana::ClickLabel>("firstLabel")->autoFillBackground());
+        QCOMPARE(apptest::control<QPushButton>("previousButton")->text(), QString());
+        QCOMPARE(apptest::control<QPushButton>("nextButton")->text(), QString());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QString());
+        QCOMPARE(apptest::control<QPushButton>("markLearnedButton")->text(), QStringLiteral("Learned"));
+        QVERIFY(!mainWindow->skin().showButtonLabels);
         // Reading aloud then leaves the caption alone.
-        QVERIFY(mainWindow->showFrameBorders && !mainWindow->showFramesBackground);
+        QVERIFY(mainWindow->skin().showFrameBorders && !mainWindow->skin().showFramesBackground);
     }
 
     void skinNamedBySettingsAppliesAtCreation()
     {
         writeSkinSetting(QStringLiteral("Test"));
         start();
-        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
-        QCOMPARE(mainWindow->skinAuthor, QStringLiteral("Korvana tests"));
-        QVERIFY(nearly(mainWindow->backgroundPicture->pixmap().toImage().pixel(4, 4), Qt::red));
-        QVERIFY(nearly(iconPixel(mainWindow->nextButton), Qt::red));
-        QVERIFY(nearly(iconPixel(mainWindow->markUnlearnedButton), Qt::blue));
-        QVERIFY(nearly(mainWindow->stopButtonIcon.pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
-        QVERIFY(nearly(iconPixel(mainWindow->readButton), Qt::red));
+        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skin().skinAuthor, QStringLiteral("Korvana tests"));
+        QVERIFY(nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4), Qt::red));
+        QVERIFY(nearly(iconPixel(apptest::control<QPushButton>("nextButton")), Qt::red));
+        QVERIFY(nearly(iconPixel(apptest::control<korvana::LatchButton>("markUnlearnedButton")), Qt::blue));
+        QVERIFY(nearly(mainWindow->stopButtonIcon().pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
+        QVERIFY(nearly(iconPixel(apptest::control<QPushButton>("readButton")), Qt::red));
         // Frame labels dark blue, command labels dark red on an opaque green.
-        QCOMPARE(textColour(mainWindow->wordsSwitchLabel), QColor(0, 0, 0x40));
-        QCOMPARE(textColour(mainWindow->readAloudLabel), QColor(0, 0, 0x40));
-        QCOMPARE(textColour(mainWindow->goLabel), QColor(0x40, 0, 0));
-        QVERIFY(mainWindow->goLabel->autoFillBackground());
-        QVERIFY(mainWindow->openLinkedFileLabel->autoFillBackground());
-        QCOMPARE(textColour(mainWindow->openLinkedFileLabel, QPalette::Window), QColor(0, 255, 0));
-        QCOMPARE(textColour(mainWindow->markDifficultButton, QPalette::ButtonText), QColor(0xf0, 0xe0, 0xd0));
+        QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("wordsSwitchLabel")), QColor(0, 0, 0x40));
+        QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("readAloudLabel")), QColor(0, 0, 0x40));
+        QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("goLabel")), QColor(0x40, 0, 0));
+        QVERIFY(apptest::control<korvana::ClickLabel>("goLabel")->autoFillBackground());
+        QVERIFY(apptest::control<QLabel>("openLinkedFileLabel")->autoFillBackground());
+        QCOMPARE(textColour(apptest::control<QLabel>("openLinkedFileLabel"), QPalette::Window), QColor(0, 255, 0));
+        QCOMPARE(textColour(apptest::control<korvana::LatchButton>("markDifficultButton"), QPalette::ButtonText), QColor(0xf0, 0xe0, 0xd0));
         // "Show Button Labels" is 0.
-        QCOMPARE(mainWindow->previousButton->text(), QString());
+        QCOMPARE(apptest::control<QPushButton>("previousButton")->text(), QString());
     }
 
     void failedSkinAtCreationGivesTheBuiltInLook()
@@ -271,12 +271,12 @@ private slots:
         for (const QString &skin : {QStringLiteral("Gone"), QStringLiteral("PngAsJpg"), QStringLiteral("Fifo")}) {
             writeSkinSetting(skin);
             start();
-            QCOMPARE(mainWindow->settings.selectedSkin, skin);
-            QCOMPARE(mainWindow->skinName, StandardSkinTitle);
-            QVERIFY(mainWindow->backgroundPicture
-                    && nearly(mainWindow->backgroundPicture->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
-            QCOMPARE(textColour(mainWindow->firstLabel), QColor(Qt::black));
-            QVERIFY(!mainWindow->previousButton->icon().isNull());
+            QCOMPARE(apptest::settings().selectedSkin, skin);
+            QCOMPARE(mainWindow->skin().skinName, StandardSkinTitle);
+            QVERIFY(apptest::control<QLabel>("backgroundPicture")
+                    && nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
+            QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("firstLabel")), QColor(Qt::black));
+            QVERIFY(!apptest::control<QPushButton>("previousButton")->icon().isNull());
             aboutDialog->show();
             QCOMPARE(aboutDialog->skinNameLabel->text(), StandardSkinTitle);
             aboutDialog->close();
@@ -285,7 +285,7 @@ private slots:
         // File names are matched ignoring case.
         writeSkinSetting(QStringLiteral("Windows"));
         start();
-        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
         QVERIFY(m_scripted->dialogs.messages.empty());
     }
 
@@ -295,15 +295,15 @@ private slots:
         mainWindow->show();
         QCoreApplication::processEvents();
         const std::pair<QFrame *, QList<QWidget *>> groups[]
-            = {{mainWindow->modeFrame,
-                widgets(mainWindow->modeFrameLabel, mainWindow->randomSwitch, mainWindow->randomSwitchLabel,
-                        mainWindow->autoSwitch, mainWindow->autoOptionsLabel)},
-               {mainWindow->panesFrame,
-                widgets(mainWindow->panesFrameLabel, mainWindow->wordsSwitch, mainWindow->phrasesSwitchLabel,
-                        mainWindow->difficultSwitchLabel)},
-               {mainWindow->autoFrame,
-                widgets(mainWindow->autoFrameLabel, mainWindow->pictureSwitchLabel, mainWindow->soundSwitchLabel,
-                        mainWindow->readAloudLabel, mainWindow->flashSwitchLabel, mainWindow->flashNowLabel)}};
+            = {{apptest::control<QFrame>("modeFrame"),
+                widgets(apptest::control<QLabel>("modeFrameLabel"), apptest::control<QCheckBox>("randomSwitch"), apptest::control<korvana::ClickLabel>("randomSwitchLabel"),
+                        apptest::control<QCheckBox>("autoSwitch"), apptest::control<korvana::ClickLabel>("autoOptionsLabel"))},
+               {apptest::control<QFrame>("panesFrame"),
+                widgets(apptest::control<QLabel>("panesFrameLabel"), apptest::control<QCheckBox>("wordsSwitch"), apptest::control<korvana::ClickLabel>("phrasesSwitchLabel"),
+                        apptest::control<korvana::ClickLabel>("difficultSwitchLabel"))},
+               {apptest::control<QFrame>("autoFrame"),
+                widgets(apptest::control<QLabel>("autoFrameLabel"), apptest::control<korvana::ClickLabel>("pictureSwitchLabel"), apptest::control<korvana::ClickLabel>("soundSwitchLabel"),
+                        apptest::control<korvana::ClickLabel>("readAloudLabel"), apptest::control<korvana::ClickLabel>("flashSwitchLabel"), apptest::control<korvana::ClickLabel>("flashNowLabel"))}};
         for (const auto &[frame, members] : groups)
             for (QWidget *w : members)
                 QVERIFY2(frame->geometry().contains(w->geometry()), qPrintable(w->objectName()));
@@ -311,24 +311,24 @@ private slots:
         // A skin without skin.ini: captions on, solid black borders and
         // fills (the captions on them readable: everyCaptionReads).
         mainWindow->loadSkinIntoWindow(QStringLiteral("Plain"));
-        QCOMPARE(mainWindow->skinName, QString());
-        QCOMPARE(mainWindow->previousButton->text(), QStringLiteral("<<<"));
-        QCOMPARE(mainWindow->nextButton->text(), QStringLiteral(">>>"));
-        QCOMPARE(mainWindow->readButton->text(), QStringLiteral("Read"));
-        QCOMPARE(mainWindow->markUnlearnedButton->text(), QStringLiteral("Unearned"));
-        QVERIFY(!mainWindow->firstLabel->autoFillBackground());
-        const QImage frame = mainWindow->panesFrame->grab().toImage();
+        QCOMPARE(mainWindow->skin().skinName, QString());
+        QCOMPARE(apptest::control<QPushButton>("previousButton")->text(), QStringLiteral("<<<"));
+        QCOMPARE(apptest::control<QPushButton>("nextButton")->text(), QStringLiteral(">>>"));
+        QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
+        QCOMPARE(apptest::control<korvana::LatchButton>("markUnlearnedButton")->text(), QStringLiteral("Unearned"));
+        QVERIFY(!apptest::control<korvana::ClickLabel>("firstLabel")->autoFillBackground());
+        const QImage frame = apptest::control<QFrame>("panesFrame")->grab().toImage();
         QVERIFY(nearly(frame.pixel(0, frame.height() / 2), Qt::black));
         QVERIFY(nearly(frame.pixel(3, 3), Qt::black));
 
         mainWindow->loadSkinIntoWindow(QStringLiteral("Framed"));
-        const QImage framed = mainWindow->panesFrame->grab().toImage();
+        const QImage framed = apptest::control<QFrame>("panesFrame")->grab().toImage();
         QVERIFY(nearly(framed.pixel(0, framed.height() / 2), QColor(0x2e, 0x7d, 0x5b)));
         QVERIFY(nearly(framed.pixel(3, 3), QColor(0xd6, 0xef, 0xe1)));
-        QCOMPARE(textColour(mainWindow->panesFrameLabel), QColor(0x0b, 0x3d, 0x2a));
+        QCOMPARE(textColour(apptest::control<QLabel>("panesFrameLabel")), QColor(0x0b, 0x3d, 0x2a));
 
         mainWindow->loadSkinIntoWindow(QStringLiteral("Test")); // no borders, no fill
-        const QImage bare = mainWindow->panesFrame->grab().toImage();
+        const QImage bare = apptest::control<QFrame>("panesFrame")->grab().toImage();
         QVERIFY(!nearly(bare.pixel(0, bare.height() / 2), QColor(0xab, 0xcd, 0xef)));
     }
 
@@ -353,12 +353,12 @@ private slots:
         start();
         mainWindow->show();
         QCoreApplication::processEvents();
-        QCOMPARE(mainWindow->skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
+        QCOMPARE(mainWindow->skin().skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
 
         // What each caption stands on, from the colours and pictures the
         // window gives: its own background, its frame's fill, or the
         // background picture beneath it.
-        const QImage picture = mainWindow->backgroundPicture->pixmap().toImage().scaled(
+        const QImage picture = apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().scaled(
             mainWindow->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const QRegularExpression fill(QStringLiteral("background: (#[0-9a-fA-F]{6})"));
         auto standsOn = [&](QWidget *w) -> QList<QColor> {
@@ -372,9 +372,9 @@ private slots:
             return pictureColors(picture, w->geometry());
         };
         QList<QWidget *> captions
-            = widgets(mainWindow->translationSwitch, mainWindow->pinyinSwitch, mainWindow->charactersSwitch,
-                      mainWindow->notesSwitch, mainWindow->openLinkedFileLabel, mainWindow->countLabel,
-                      mainWindow->titleLabel);
+            = widgets(apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
+                      apptest::control<QCheckBox>("notesSwitch"), apptest::control<QLabel>("openLinkedFileLabel"), apptest::control<QLabel>("countLabel"),
+                      apptest::control<QLabel>("titleLabel"));
         for (QLabel *l : mainWindow->skinFrameLabels() + mainWindow->skinCommandLabels())
             captions << l;
         for (QWidget *w : captions) {
@@ -382,12 +382,12 @@ private slots:
             QVERIFY2(contrast >= ReadableContrast, qPrintable(w->objectName() + QStringLiteral(" %1").arg(contrast)));
         }
         if (labelsAsSet)
-            QCOMPARE(textColour(mainWindow->notesSwitch), toQColor(mainWindow->labelsColor));
+            QCOMPARE(textColour(apptest::control<QCheckBox>("notesSwitch")), toQColor(mainWindow->skin().labelsColor));
 
         // Button captions on their pictures, or on the backing drawn for them.
-        for (QPushButton *b : {mainWindow->previousButton, mainWindow->nextButton, mainWindow->readButton,
-                               mainWindow->markLearnedButton, static_cast<QPushButton *>(mainWindow->markUnlearnedButton),
-                               static_cast<QPushButton *>(mainWindow->markDifficultButton)}) {
+        for (QPushButton *b : {apptest::control<QPushButton>("previousButton"), apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"),
+                               apptest::control<QPushButton>("markLearnedButton"), static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markUnlearnedButton")),
+                               static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markDifficultButton"))}) {
             if (b->text().isEmpty())
                 continue;
             const QColor backing = b->property("captionBacking").value<QColor>();
@@ -407,7 +407,7 @@ private slots:
         mainWindow->show();
         mainWindow->loadSkinIntoWindow(QStringLiteral("Framed")); // red pictures, dark blue captions
         QCoreApplication::processEvents();
-        const QImage next = mainWindow->nextButton->grab().toImage();
+        const QImage next = apptest::control<QPushButton>("nextButton")->grab().toImage();
         QCOMPARE(next.size(), QSize(60, 60));
         QVERIFY(nearly(next.pixel(1, 1), Qt::red));
         QVERIFY(nearly(next.pixel(58, 58), Qt::red));
@@ -425,11 +425,11 @@ private slots:
         QCoreApplication::processEvents();
         auto layoutNow = [] {
             QList<QRect> rects{QRect(QPoint(), mainWindow->size())};
-            for (QWidget *w : widgets(mainWindow->nextButton, mainWindow->readButton, mainWindow->markLearnedButton,
-                                      mainWindow->goLabel, mainWindow->autoSwitch, mainWindow->countLabel))
+            for (QWidget *w : widgets(apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"), apptest::control<QPushButton>("markLearnedButton"),
+                                      apptest::control<korvana::ClickLabel>("goLabel"), apptest::control<QCheckBox>("autoSwitch"), apptest::control<QLabel>("countLabel")))
                 rects << w->geometry();
-            if (mainWindow->termNumberEdit)
-                rects << mainWindow->termNumberEdit->geometry();
+            if (apptest::control<QLineEdit>("termNumberEdit"))
+                rects << apptest::control<QLineEdit>("termNumberEdit")->geometry();
             return rects;
         };
         const QList<QRect> designed = layoutNow();
@@ -439,8 +439,8 @@ private slots:
             QCOMPARE(layoutNow(), designed);
         }
         mainWindow->loadSkinIntoWindow(QStringLiteral("Huge"));
-        QCOMPARE(mainWindow->skinName, QStringLiteral("Huge"));
-        QCOMPARE(mainWindow->previousButton->iconSize(), QSize(60, 60));
+        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Huge"));
+        QCOMPARE(apptest::control<QPushButton>("previousButton")->iconSize(), QSize(60, 60));
         // A new start with the skin stored has the designed size too.
         writeSkinSetting(QStringLiteral("Huge"));
         destroyWindows();
@@ -466,20 +466,20 @@ private slots:
 
         // Nothing selected: apply does nothing.
         skinDialog->applyButton->click();
-        QCOMPARE(mainWindow->settings.selectedSkin, StandardSkinName);
+        QCOMPARE(apptest::settings().selectedSkin, StandardSkinName);
 
         skinDialog->skinList->setCurrentRow(15);
         skinDialog->applyButton->click();
-        QCOMPARE(mainWindow->settings.selectedSkin, QStringLiteral("Test"));
-        QCOMPARE(mainWindow->skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(apptest::settings().selectedSkin, QStringLiteral("Test"));
+        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
         QVERIFY(skinDialog->isVisible());
 
         // A skin that fails is still the one stored; the built-in look
         // stands in for it.
         skinDialog->skinList->setCurrentRow(10);
         skinDialog->skinListDoubleClicked();
-        QCOMPARE(mainWindow->settings.selectedSkin, QStringLiteral("NoStop"));
-        QCOMPARE(mainWindow->skinName, StandardSkinTitle);
+        QCOMPARE(apptest::settings().selectedSkin, QStringLiteral("NoStop"));
+        QCOMPARE(mainWindow->skin().skinName, StandardSkinTitle);
 
         // The stored name reaches the settings file when the window closes.
         mainWindow->onClose();

@@ -5,6 +5,7 @@
 // and files written from lines and read back as bytes.
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/ProgramState.h"
 #include "support/ProgramWindowsForTests.h"
 #include "support/FakeSpeechVoice.h"
 #include "platform/richtext/RichEdit.h"
@@ -17,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QListWidget>
 #include <QTest>
 
 #include <memory>
@@ -35,9 +37,42 @@ inline void useHomeFolders(const QTemporaryDir &home)
 // Every voice the main window makes is a FakeSpeechVoice.
 inline void useFakeVoice()
 {
-    MainWindow::voiceFactory = [] {
-        return std::unique_ptr<korvana::SpeechVoice>(new korvana::FakeSpeechVoice);
-    };
+    MainWindow::setVoiceFactory([] { return std::unique_ptr<korvana::SpeechVoice>(new korvana::FakeSpeechVoice); });
+}
+
+// The program's shared state while the windows exist.
+inline ProgramState &state()
+{
+    if (!programState)
+        qFatal("no windows have been created");
+    return *programState;
+}
+
+inline korvana::LessonStore &store() { return state().store; }
+inline korvana::MainSettings &settings() { return state().settings; }
+
+// The main window's control of that object name: the one such control of
+// that type in the window itself or its popups (a window of its own, such as
+// the dictionary's, has controls of the same names).
+template <class T>
+T *control(const char *name)
+{
+    T *found = nullptr;
+    for (T *c : mainWindow->findChildren<T *>(QString::fromLatin1(name))) {
+        if constexpr (std::is_base_of_v<QWidget, T>) {
+            bool inOtherWindow = false;
+            for (QWidget *p = c->parentWidget(); p && p != mainWindow; p = p->parentWidget())
+                inOtherWindow = inOtherWindow || p->isWindow();
+            if (inOtherWindow)
+                continue;
+        }
+        if (found)
+            qFatal("the main window has two controls named %s", name);
+        found = c;
+    }
+    if (!found)
+        qFatal("the main window has no control named %s", name);
+    return found;
 }
 
 // The windows created afresh, with no settings file left by an earlier test.
@@ -51,12 +86,13 @@ inline void createFreshWindows()
 // lesson /lessons/a.kvl leaves them, with the first term current.
 inline void loadLines(MainWindow *f, const QStringList &lines)
 {
-    f->lessonText.setText(lines.join(QStringLiteral("\r\n")));
-    f->termTable.clear();
+    korvana::LessonStore &store = apptest::store();
+    store.lessonText.setText(lines.join(QStringLiteral("\r\n")));
+    store.termTable.clear();
     f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
-    f->termTable.setRowCount(f->termTable.rowCount() - 1); // the spare row goes
-    f->currentIndex = 0;
-    f->currentLesson = QStringLiteral("/lessons/a.kvl");
+    store.termTable.setRowCount(store.termTable.rowCount() - 1); // the spare row goes
+    store.currentIndex = 0;
+    store.currentLesson = QStringLiteral("/lessons/a.kvl");
 }
 
 // Writes the lines joined by separator, UTF-8, making the folders on the way.

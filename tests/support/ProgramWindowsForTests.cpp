@@ -4,6 +4,7 @@
 
 #include <memory>
 
+ProgramState *programState = nullptr;
 MainWindow *mainWindow = nullptr;
 AboutDialog *aboutDialog = nullptr;
 VocabularyWindow *vocabularyWindow = nullptr;
@@ -28,6 +29,7 @@ std::unique_ptr<ProgramWindows> windows;
 
 void pointAt(ProgramWindows *w)
 {
+    programState = w ? &w->state : nullptr;
     mainWindow = w ? w->mainWindow.get() : nullptr;
     aboutDialog = w ? w->aboutDialog.get() : nullptr;
     vocabularyWindow = w ? w->vocabularyWindow.get() : nullptr;

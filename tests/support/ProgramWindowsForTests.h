@@ -12,6 +12,7 @@ class KeyboardReferenceWindow;
 class LessonEditorWindow;
 class LinkedFileDialog;
 class MainWindow;
+struct ProgramState;
 class NumbersDialog;
 class OptionsDialog;
 class PictureWindow;
@@ -27,6 +28,7 @@ void createWindows();
 void destroyWindows();
 
 // Each null while no windows exist.
+extern ProgramState *programState;
 extern MainWindow *mainWindow;
 extern AboutDialog *aboutDialog;
 extern VocabularyWindow *vocabularyWindow;
