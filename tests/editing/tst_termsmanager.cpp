@@ -149,6 +149,12 @@ private slots:
 
         QCOMPARE(collectTermLines(text, {}, out), 0);
         QCOMPARE(out.textLength(), 0);
+        // Each line with its state, "u" where the table has none.
+        TermGrid states;
+        states.setRowCount(2);
+        states.setCell(TermGrid::TermStatus, 0, "d");
+        QCOMPARE(collectTermLines(text, {0, 1}, out, &states), 2);
+        QCOMPARE(linesOf(out), (QStringList{"<ST=d>" + kOne, "<ST=u>" + kHello}));
     }
 
     void keepsEachValuesFormatting()

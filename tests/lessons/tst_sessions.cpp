@@ -71,6 +71,7 @@ private slots:
         // An absolute name is taken as it stands: ".." after a link is not the link's folder.
         QCOMPARE(sessionPath("/abs/link/../s.ses", "/work/"), QStringLiteral("/abs/link/../s.ses"));
         QCOMPARE(sessionPath("s.ses", "/work/"), QStringLiteral("/work/s.ses"));
+        QCOMPARE(sessionPath("./s.ses", "/work/"), QStringLiteral("/work/s.ses"));
         // No separator at the end of the working folder: one is put in.
         QCOMPARE(sessionPath("s.ses", "/work"), QStringLiteral("/work/s.ses"));
         QCOMPARE(sessionPath("C:\\x\\s.ses", "/work"), QStringLiteral("/work/C:\\x\\s.ses"));

@@ -197,6 +197,8 @@ void TestStoredItems::linesAreNormalisedToC()
     // Singletons decompose under form C too: the Angstrom sign becomes Å,
     // the CJK compatibility ideograph its unified twin.
     QCOMPARE(loadWideStringListText(u"\u212B \uF900"_qs.toUtf8()), u"\u00C5 \u8C48"_qs);
+    // The fourth tone's grave is the first combining mark of all.
+    QCOMPARE(loadWideStringListText(u"a\u0300"_qs.toUtf8()), u"\u00E0"_qs);
 }
 
 QTEST_APPLESS_MAIN(TestStoredItems)

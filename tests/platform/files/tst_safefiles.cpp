@@ -260,6 +260,34 @@ private slots:
         QCOMPARE(entries(folder), QStringList{QFileInfo(lesson).fileName()});
     }
 
+    // A killed save's leftover is named after its file, cut on a character
+    // boundary only when the whole name would not fit.
+    void killedSaveOfALongName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stem");
+        const QString fits = QString(79, QChar(0x4E00)) + "ab"; // "." + 239 bytes + ".korvana~" + 6: 255
+        QTest::newRow("fits whole") << fits << "." + fits + ".korvana~";
+        QTest::newRow("cut") << QString(85, QChar(0x4E00)) << "." + QString(76, QChar(0x4E00)) + "~";
+    }
+
+    void killedSaveOfALongName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, stem);
+        const QString folder = freshFolder();
+        const QString lesson = folder + u'/' + name;
+        QVERIFY(writeFileAtomically(lesson, "old"));
+        QCOMPARE(childtest::killedAtFileSize(16384, [&] {
+                     writeFileAtomically(lesson, QByteArray(100000, 'n'));
+                     return QByteArray("finished");
+                 }),
+                 childtest::kChildFailed);
+        QStringList left = entries(folder);
+        QVERIFY(left.removeOne(name) && left.size() == 1);
+        QVERIFY2(left[0].startsWith(stem) && !left[0].contains(QChar(0xFFFD)), qPrintable(left[0]));
+    }
+
     // A write that fails part-way, replacing the file or writing into it,
     // leaves the old content under every name, nothing beside it and no
     // copy behind.
@@ -400,7 +428,14 @@ private slots:
         QCOMPARE(atStart[0].file, QFileInfo(other).absoluteFilePath());
         QCOMPARE(readAll(atStart[0].copy), QByteArray("whole again"));
         QVERIFY(atStart[0].copy.startsWith(m_cache.filePath("korvana/save-copies/")));
+        QCOMPARE(statOf(m_cache.filePath("korvana/save-copies")).st_mode & 0777, mode_t(0700)); // old contents are private
         QVERIFY(takeInterruptedSaves().isEmpty());
+        // A copy folder holding more than one file is none of ours: removed, never told.
+        const QString copies = m_cache.filePath("korvana/save-copies/");
+        QVERIFY(QDir().mkpath(copies + "odd") && writeFileAtomically(copies + "odd.file", QFile::encodeName(lesson)));
+        QVERIFY(writeFileAtomically(copies + "odd/a", "a") && writeFileAtomically(copies + "odd/b", "b"));
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        QVERIFY(!QFileInfo::exists(copies + "odd"));
         QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl", "other-name.kvl"}));
     }
 
@@ -429,6 +464,8 @@ private slots:
         QString why;
         QVERIFY(!writeFileAtomically(tooLong, "x", &why));
         QCOMPARE(why, QStringLiteral("name too long"));
+        QVERIFY(!writeFileAtomically(dir.path(), "x", &why));
+        QCOMPARE(why, QStringLiteral("is a folder"));
         const QString big = dir.filePath("big.wav");
         QVERIFY(writeFileAtomically(big, QByteArray(2000, 'x')));
         QCOMPARE(readRegularFile(big, 1999).status, ReadStatus::TooLarge);

@@ -112,6 +112,23 @@ private slots:
                  (QHash<QString, QString>{{"libpinyin", "zh_CN"}}));
     }
 
+    void noEngineSetIsNoEngine()
+    {
+        // Nothing preloaded and no engine set: no engines, not a nameless one.
+        IBusController ibus([](const QString &program, const QStringList &) {
+            return program == "ibus" ? IBusController::Run{true, 1, "No engine is set.\n", ""} : IBusController::Run{true, 1, "", ""};
+        });
+        QCOMPARE(ibus.configuredEngines(), std::optional(QList<InputMethodEngine>{}));
+        // Nothing to give back when nothing was set before.
+        auto owned = std::make_unique<ScriptedInputMethod>();
+        owned->current.clear();
+        ScriptedInputMethod &im = *owned;
+        InputMethodLayouts layouts(std::move(owned));
+        QVERIFY(layouts.activate(1));
+        layouts.restore();
+        QCOMPARE(im.switches, QStringList{"zh-engine"});
+    }
+
     void takingOverAndGivingBack()
     {
         auto owned = std::make_unique<ScriptedInputMethod>();
@@ -124,6 +141,7 @@ private slots:
         QVERIFY(layouts.abbreviatedName(4).isEmpty() && layouts.abbreviatedName(0).isEmpty());
         QVERIFY(!layouts.activate(4) && !layouts.activate(0));
         QVERIFY(layouts.activate(1));
+        QCOMPARE(layouts.userLayout(), LayoutHandle(3)); // still the one the user had
         // A refused engine is asked for once; the choice is still recorded.
         QVERIFY(!layouts.activate(2));
         QVERIFY(!layouts.activate(2));

@@ -115,6 +115,10 @@ void TestRtfReader::wordPadStyle()
     // The generator note under \* is not text; the centred paragraph stays centred.
     QCOMPARE(re.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     QCOMPARE(re.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    // Saved and read back, the left paragraph does not take the centring before it.
+    RichEdit back;
+    back.fromRtf(re.toRtf());
+    QCOMPARE(back.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
 }
 
 void TestRtfReader::hyphenAndSpaceSymbolsSurviveASave()
@@ -216,13 +220,13 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
     // So it does for a font that names no charset. Text without \fs is
-    // 12 points, and \plain ends the underline.
+    // 12 points, and \plain ends the underline, as \ul0 does.
     rtf::Content c;
-    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a}", &c, nullptr));
+    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a\\ul b\\ul0 c}", &c, nullptr));
     const QList<rtf::Run> runs = c.paragraphs.value(0).runs;
-    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.size(), 4);
     QCOMPARE(runs[0].text, QStringLiteral("\u4E2D"));
-    QVERIFY(runs[0].format.underline && !runs[1].format.underline);
+    QVERIFY(runs[0].format.underline && !runs[1].format.underline && runs[2].format.underline && !runs[3].format.underline);
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
@@ -244,6 +248,7 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::newRow("178 Arabic") << 178 << QByteArray("\\'c7") << QStringLiteral("\u0627");
     QTest::newRow("186 Baltic") << 186 << QByteArray("\\'e0") << QStringLiteral("\u0105");
     QTest::newRow("222 Thai") << 222 << QByteArray("\\'a1") << QStringLiteral("\u0E01");
+    QTest::newRow("0 euro sign alone") << 0 << QByteArray("\\'80") << QStringLiteral("\u20AC");
     QTest::newRow("undefined byte kept") << 0 << QByteArray("\\'81") << QStringLiteral("\u0081");
     QTest::newRow("broken GB2312 pair") << 134 << QByteArray("\\'d6") << QStringLiteral("\uFFFD");
 }
@@ -310,6 +315,8 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
                                         << QStringLiteral("a\u0001\u2028b\r\n\uFBFF");
     QTest::newRow("no fallback after \\uN") << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}")
                                           << QStringLiteral("\u4E00\u4E8C\u2019s");
+    QTest::newRow("typographic words") << QByteArray("{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace}")
+                                       << QStringLiteral("a\u2014b\u2013c\u2022\u201Cd\u201D\u2003\u2002\u2005");
     QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
     QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}") << QStringLiteral("ok");
 }
