@@ -2,8 +2,7 @@
 // The main window. It works on the program's shared state (the settings, the
 // lesson store, the speech voice, ...: see ProgramState), which it reaches by
 // reference, and drives the plain classes that do the work. Its handlers live in one file per
-// subsystem (MainWindowStartup.cpp, MainWindowStatus.cpp, ...) or in a class of their own
-// (LessonFileCommands, OptionsRoundTrip, ...).
+// subsystem (MainWindowStartup.cpp, MainWindowStatus.cpp, ...) or a class (LessonFileCommands, ...).
 #include "lessons/LessonStore.h"
 #include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
@@ -15,7 +14,6 @@
 #include "app/MainWindowControls.h"
 #include "settings/Skin.h"
 
-#include <QHash>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -113,8 +111,7 @@ public:
     // --- opening and saving lessons, linked files, sessions (LessonFileCommands.cpp) ---
     // [lessons-begin]
     LessonFileCommands &lessonFiles() { return *m_lessonFiles; }
-    // The lesson and session commands on the window itself, for its menus
-    // and the callers that reach them there; each runs lessonFiles()'s.
+    // On the window for its menus and the callers that reach them there; each runs lessonFiles()'s.
     void openLessonFiles(const QString &Mode);
     void saveLessons();
     void saveLessonsCommand();
