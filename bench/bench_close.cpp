@@ -4,6 +4,8 @@
 //   bench_close [lessons, default 5] [terms per lesson, default 2000]
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
+#include "app/OptionsRoundTrip.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
 #include "app/ProgramState.h"
@@ -62,14 +64,14 @@ int main(int argc, char **argv)
         files << name;
     }
     dialogs.dialogs.openAnswers.push_back(files);
-    mainWindow->openLessonFiles(QStringLiteral("lesson"));
+    mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
     programState->settings.autoSaveLessons = true;
     mainWindow->show();
     QCoreApplication::processEvents();
 
     QElapsedTimer clock;
     clock.start();
-    korvana::SettingsFile::save(programState->settings, mainWindow->textDirections(), mainWindow);
+    korvana::SettingsFile::save(programState->settings, mainWindow->options().textDirections(), mainWindow);
     const double anchor = clock.nsecsElapsed() / 1e6;
 
     HideWatch watch(clock);

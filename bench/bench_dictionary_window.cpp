@@ -8,6 +8,7 @@
 //   bench_dictionary_window [dictionary file]
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
+#include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
 #include "app/Program.h"
 #include "support/ProgramWindowsForTests.h"
@@ -52,7 +53,7 @@ int main(int argc, char **argv)
         return 1;
     }
     createWindows();
-    if (!mainWindow->loadDictionary(file))
+    if (!mainWindow->dictionaryLoader().loadDictionary(file))
         return 1;
     dictionaryWindow->show();
     QCoreApplication::processEvents();

@@ -1,4 +1,5 @@
 #include "app/EditorWindowHosts.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
 #include "editing/LinkedFileDialog.h"
@@ -52,6 +53,6 @@ LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_ma
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {
     QObject::connect(&editor, &LessonEditorWindow::reopenLessonsRequested, &main,
-                     [&main] { main.openLessonFiles(QStringLiteral("tempsession")); });
+                     [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("tempsession")); });
     QObject::connect(&editor, &LessonEditorWindow::preferencesRequested, &main, &MainWindow::preferencesCommand);
 }

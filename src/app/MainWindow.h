@@ -2,7 +2,7 @@
 // The main window. It works on the program's shared state (the settings, the
 // lesson store, the speech voice, ...: see ProgramState), which it reaches by
 // reference, and drives the plain classes that do the work. Its handlers live in one file per
-// subsystem: MainWindowStartup.cpp, MainWindowLessons.cpp, MainWindowStatus.cpp, ...
+// subsystem (MainWindowStartup.cpp, MainWindowStatus.cpp, ...) or a class (LessonFileCommands, ...).
 #include "lessons/LessonStore.h"
 #include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
@@ -14,12 +14,15 @@
 #include "app/MainWindowControls.h"
 #include "settings/Skin.h"
 
-#include <QHash>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
+class DictionaryLoader;
 class HoverLabel;
+class LessonEditorCommands;
+class LessonFileCommands;
+class OptionsRoundTrip;
 class ProgramWindows;
 namespace korvana {
 class DictionaryData;
@@ -105,49 +108,22 @@ public:
     void aboutCommand();
 
 
-    // --- opening and saving lessons, linked files, sessions (MainWindowLessons.cpp) ---
+    // --- opening and saving lessons, linked files, sessions (LessonFileCommands.cpp) ---
     // [lessons-begin]
-    // Opening lessons: Mode "lesson" (the open dialog), "tempsession" (the
-    // open lessons again, after the editor) or "session-files" (a session).
+    LessonFileCommands &lessonFiles() { return *m_lessonFiles; }
+    // On the window for its menus and the callers that reach them there; each runs lessonFiles()'s.
     void openLessonFiles(const QString &Mode);
-    // Takes the linked-file lines out of the opener's linkedFileLinesText into the linked-file lists,
-    // as coming from loadingLesson.
-    void readLinkedFileLines();
-    QString linkedFileAttribute(const QString &Line, const QString &Name) const;
     void saveLessons();
     void saveLessonsCommand();
-    bool saveSession(const QString &FileName);
     void saveSessionCommand();
     void saveSessionAsCommand();
     void openSessionCommand();
-    void linkedFilesListDoubleClicked();
-    void linkedFilesListMouseMoved(const QPoint &Pos);
-    void drawLinkedFileItem(class QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const;
+    void buildLessonControls();
+    static QString tempSessionFile();
     // The practice engine's Next command and counts (MainWindowPracticeEngine.cpp),
     // which opening lessons ends with.
     void nextButtonClicked();
     void countTerms();
-    // The temporary session written when the lesson editor opens.
-    static QString tempSessionFile();
-    // The full name of linked file j (against its lesson's folder, then the
-    // current folder).
-    QString linkedFileFullName(int j) const;
-    void buildLessonControls();
-
-    // The opener and the saver with their scratch documents (linkedFileLinesText,
-    // outputText, pieceText) and the digests of the lessons that loaded.
-    struct LessonFiles;
-    // Notes the term states the open lessons' files hold, as just read.
-    void noteFileStates();
-    // The states of the terms marked since their lesson was read or saved,
-    // each under its lesson, line and place among equal lines.
-    QHash<QString, QString> unsavedMarks();
-    // Gives the terms of reopened lessons the marks they had.
-    void applyMarks(const QHash<QString, QString> &marks);
-    // Empties the panes and what goes with the term they showed.
-    void clearTermDisplay();
-    // The lesson the editor has open, which it alone writes meanwhile.
-    QStringList lessonsHeldByEditor() const;
     // [lessons-end]
 
     // --- term display, practice engine, modes, marks, keys (MainWindowPractice*.cpp) ---
@@ -304,12 +280,9 @@ public:
     void colorPinyinSyllable(int Tone, int Pos);
     // [tones-end]
 
-    // --- dictionary (MainWindowDictionary.cpp) ---
+    // --- dictionary (DictionaryLoader.cpp) ---
     // [dictionary-begin]
-    // Loads a dictionary file into the program's dictionary, saying so in
-    // the status line. Returns whether the file loaded; on failure the text
-    // in use stays and the status line says why.
-    bool loadDictionary(const QString &FileName);
+    DictionaryLoader &dictionaryLoader() { return *m_dictionaryLoader; }
     // [dictionary-end]
 
     // --- character information on hover (MainWindowHover.cpp) ---
@@ -357,24 +330,10 @@ private:
 public:
     // [numbers-end]
 
-    // --- options round trip (MainWindowOptions.cpp) ---
+    // --- options round trip and the panes' reading order (OptionsRoundTrip.cpp) ---
     // [options-begin]
-    // Takes the options dialog's values back into the settings fields and
-    // applies them; preferencesCommand runs it after the dialog has closed.
-    void takeOptions();
-    // The "[Options]" label of the practice area: the dialog on its
-    // automatic-mode page.
-    void autoOptionsLabelClicked();
-    // Colours the screen background window (the options dialog's swatch).
-    void applyScreenBackgroundColor(quint32 Color);
+    OptionsRoundTrip &options() { return *m_options; }
     // [options-end]
-
-    // --- lesson editor support (MainWindowEditor.cpp) ---
-    // [editor-begin]
-    // Says "Editor is already open" and brings the editor forward when it
-    // is showing; false when it is not.
-    bool editorAlreadyOpen();
-    // [editor-end]
 
     // --- skins (MainWindowSkins.cpp) ---
     // [skins-begin]
@@ -473,9 +432,6 @@ public:
     };
     const PaneRestore &paneRestore() const { return m_paneRestore; }
     // What the program's other parts read of the window.
-    // The session file in use; empty when none is.
-    const QString &sessionFile() const { return m_sessionFile; }
-    void setSessionFile(const QString &file) { m_sessionFile = file; }
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
     // The character the hover looked up last (0: none, the next is looked up
@@ -510,7 +466,6 @@ public:
     quint32 flashColor() const { return m_flashColor; }
     quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
     void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
-    const korvana::TextDirections &textDirections() const { return m_textDirections; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -533,24 +488,14 @@ private:
     korvana::RichEdit &lessonText = store.lessonText;
     korvana::TermGrid &termTable = store.termTable;
     QStringList &openLessons = store.openLessons;
-    QStringList &linkedFiles = store.linkedFiles;
-    QStringList &linkedFileLessons = store.linkedFileLessons;
-    QString &loadingLesson = store.loadingLesson;
     QString &currentLesson = store.currentLesson;
     int &currentIndex = store.currentIndex;
-    int &startIndex = store.startIndex;
     // Whatever reads the dictionary or the character database calls
     // loadPendingData first.
     korvana::DictionaryData &dictionary;
     korvana::ReferenceData &referenceData;
     std::unique_ptr<korvana::SpeechVoice> &voice;
 
-    // The opener and the saver with their scratch documents and the digests
-    // of the lessons that loaded; what the last opening could not read.
-    std::shared_ptr<LessonFiles> lessonFiles;
-    LessonFiles &files();
-    QString loadErrors;
-    QString m_sessionFile;
     int shownIndex = 0;
     QChar currentType;
     QString pictureFile;
@@ -558,9 +503,6 @@ private:
     bool m_speaking = false;
     bool m_firstActivation = false;
     bool m_editorLoadPending = false;
-    // The reading order of the four panes, read with the settings; the panes
-    // apply it and it is written back when the window closes.
-    korvana::TextDirections m_textDirections;
     QColor termCharactersBackground; // invalid unless the Kanji background is set
 
     std::unique_ptr<korvana::PracticeEngine> practice;
@@ -597,15 +539,18 @@ private:
     QIcon m_readButtonIcon, m_stopButtonIcon;
     QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
 
+    // Lessons and sessions, the editor's commands, dictionary files, options.
+    std::unique_ptr<LessonFileCommands> m_lessonFiles;
+    std::unique_ptr<LessonEditorCommands> m_editorCommands;
+    std::unique_ptr<DictionaryLoader> m_dictionaryLoader;
+    std::unique_ptr<OptionsRoundTrip> m_options;
+
     int dragX = 0;
     int dragY = 0;
 
     void buildControls();
-    bool m_dictionaryPending = false;
     bool m_painted = false;           // the window has been painted once
     bool m_activationPending = false; // activated before that first paint
-    void applyTextDirections(); // settings -> panes
-    void takeTextDirections();  // panes -> settings
     void buildMenus();
     void menuLabelEntered(int menu);
     void menuLabelLeft(int menu);

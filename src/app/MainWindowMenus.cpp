@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
 #include "app/ProgramWindows.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
@@ -179,16 +180,17 @@ void MainWindow::buildMenus()
     for (HoverLabel *l : {lessonLabel, sessionLabel})
         l->setCursor(Qt::PointingHandCursor);
     connect(lessonLabel, &HoverLabel::clicked, this, &MainWindow::openLessonsCommand);
-    connect(sessionLabel, &HoverLabel::clicked, this, &MainWindow::openSessionCommand);
+    connect(sessionLabel, &HoverLabel::clicked, this, [this] { m_lessonFiles->openSessionCommand(); });
     connect(lessonLabel, &HoverLabel::moved, this, [this] {
         showStatus(currentLesson.isEmpty()
                    ? QStringLiteral("NO LESSON LOADED")
                    : korvana::shortenPath(currentLesson, statusLabel->font(), 350));
     });
     connect(sessionLabel, &HoverLabel::moved, this, [this] {
-        showStatus(m_sessionFile.isEmpty()
+        const QString &sessionFile = m_lessonFiles->sessionFile();
+        showStatus(sessionFile.isEmpty()
                    ? QStringLiteral("NO SESSION LOADED")
-                   : korvana::shortenPath(m_sessionFile, statusLabel->font(), 350));
+                   : korvana::shortenPath(sessionFile, statusLabel->font(), 350));
     });
 }
 
@@ -250,8 +252,9 @@ void MainWindow::updateLessonSessionLabels()
 {
     lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
                                               : korvana::shortenPath(currentLesson, lessonLabel->font(), 220));
-    sessionLabel->setText(m_sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
-                                             : korvana::shortenPath(m_sessionFile, sessionLabel->font(), 220));
+    const QString &sessionFile = m_lessonFiles->sessionFile();
+    sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
+                                                : korvana::shortenPath(sessionFile, sessionLabel->font(), 220));
 }
 
 void MainWindow::enableButton(QAbstractButton *Button)
@@ -280,7 +283,7 @@ void MainWindow::minimizeButtonClicked()
 void MainWindow::openLessonsCommand()
 {
     hideAllMenus();
-    openLessonFiles(QStringLiteral("lesson"));
+    m_lessonFiles->openLessonFiles(QStringLiteral("lesson"));
 }
 
 // Tools whose windows arrive later; each closes the menus as every command does.

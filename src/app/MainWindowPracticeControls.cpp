@@ -1,6 +1,8 @@
 // The practice area of the main window: the four panes, the mode switches,
 // the marks, the navigation and the counts.
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
+#include "app/OptionsRoundTrip.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -203,7 +205,7 @@ void MainWindow::buildPracticeControls()
     // "[Options]" beside the automatic mode opens the options on its page.
     autoOptionsLabel = new korvana::ClickLabel(QStringLiteral("[Options]"), this);
     autoOptionsLabel->setObjectName(QStringLiteral("autoOptionsLabel"));
-    connect(autoOptionsLabel, &korvana::ClickLabel::clicked, this, [this] { autoOptionsLabelClicked(); });
+    connect(autoOptionsLabel, &korvana::ClickLabel::clicked, this, [this] { m_options->autoOptionsLabelClicked(); });
     // The switches stand in three frames: Mode (order), Show (filters) and
     // Auto (what each shown term brings along).
     QHBoxLayout *modeRow = buildSkinFrame(modeFrame, modeFrameLabel, QStringLiteral("modeFrame"),
@@ -331,7 +333,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         dropPaneRestore();
         break;
     case KeyCommand::OpenLessons:
-        openLessonFiles(QStringLiteral("lesson"));
+        m_lessonFiles->openLessonFiles(QStringLiteral("lesson"));
         break;
     }
 }

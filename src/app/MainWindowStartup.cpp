@@ -2,6 +2,10 @@
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
+#include "app/DictionaryLoader.h"
+#include "app/LessonEditorCommands.h"
+#include "app/LessonFileCommands.h"
+#include "app/OptionsRoundTrip.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
@@ -140,6 +144,33 @@ void MainWindow::buildControls()
     buildMediaControls();
     bottomRow->addStretch();
 
+    // The commands that open and save lessons and sessions, open the editor,
+    // load dictionaries and run the options dialog, on the window's controls.
+    MainWindowControls &controls = *this;
+    m_dictionaryLoader
+        = std::make_unique<DictionaryLoader>(dictionary, [this](const QString &text) { showStatus(text); });
+    LessonFileCommands::WindowCalls lessonCalls;
+    lessonCalls.hideAllMenus = [this] { hideAllMenus(); };
+    lessonCalls.showStatus = [this](const QString &text) { showStatus(text); };
+    lessonCalls.forgetShownTerm = [this] {
+        pictureFile.clear();
+        soundFile.clear();
+        shownIndex = 0;
+    };
+    lessonCalls.nextButtonClicked = [this] { nextButtonClicked(); };
+    lessonCalls.countTerms = [this] { countTerms(); };
+    lessonCalls.updateLessonSessionLabels = [this] { updateLessonSessionLabels(); };
+    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, windows, m_numbers, std::move(lessonCalls));
+    m_editorCommands
+        = std::make_unique<LessonEditorCommands>(*this, windows, *m_lessonFiles, [this] { hideAllMenus(); });
+    OptionsRoundTrip::WindowCalls optionsCalls;
+    optionsCalls.hideAllMenus = [this] { hideAllMenus(); };
+    optionsCalls.changeVoice = [this] { changeVoice(); };
+    optionsCalls.showTermAgain = [this] {
+        update();
+        showTerm(shownIndex);
+    };
+    m_options = std::make_unique<OptionsRoundTrip>(controls, windows, *m_dictionaryLoader, std::move(optionsCalls));
     buildLessonControls();
     buildPracticeControls();
     buildFlashControls();
@@ -195,8 +226,8 @@ void MainWindow::dockToolBar()
 void MainWindow::onCreate()
 {
     // The settings first: everything after them reads the fields.
-    korvana::SettingsFile::load(settings, m_textDirections, this);
-    applyTextDirections();
+    korvana::SettingsFile::load(settings, m_options->textDirections(), this);
+    m_options->applyTextDirections();
     loadSkinIntoWindow(settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (charactersView) {
@@ -208,7 +239,7 @@ void MainWindow::onCreate()
     store.clear();
     openLessons.clear();
     currentLesson.clear();
-    m_sessionFile.clear();
+    m_lessonFiles->setSessionFile({});
     currentIndex = 0;
     m_flashBackgroundColor = 0;
     m_flashColor = 0x0000FF;
@@ -220,11 +251,11 @@ void MainWindow::onCreate()
 
     if (loadDataAfterFirstPaint) {
         referenceData.deferLoading();
-        m_dictionaryPending = true;
+        m_dictionaryLoader->leaveForLater();
         return;
     }
     referenceData.load();
-    loadDictionary(settings.dictionaryFile);
+    m_dictionaryLoader->loadDictionary(settings.dictionaryFile);
     reportStartup();
 }
 
@@ -265,45 +296,12 @@ bool MainWindow::loadDataAfterFirstPaint = false;
 
 void MainWindow::loadPendingData()
 {
-    if (!referenceData.loadIsPending() && !m_dictionaryPending)
+    if (!referenceData.loadIsPending() && !m_dictionaryLoader->pending())
         return;
     referenceData.loadPending();
-    if (m_dictionaryPending)
-        loadDictionary(settings.dictionaryFile);
+    if (m_dictionaryLoader->pending())
+        m_dictionaryLoader->loadDictionary(settings.dictionaryFile);
     reportStartup();
-}
-
-namespace {
-// A pane reads left to right with its text on the left, or right to left
-// with its text on the right.
-void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight)
-{
-    if (view)
-        view->setLayoutDirection(leftToRight ? Qt::LeftToRight : Qt::RightToLeft);
-    if (pane)
-        pane->setAlignment(leftToRight ? korvana::TextAlignment::Left : korvana::TextAlignment::Right);
-}
-
-bool paneReadsLeftToRight(QTextEdit *view)
-{
-    return !view || view->layoutDirection() == Qt::LeftToRight;
-}
-} // namespace
-
-void MainWindow::applyTextDirections()
-{
-    setPaneDirection(charactersText, charactersView, m_textDirections.hanziLeftToRight);
-    setPaneDirection(translationText, translationView, m_textDirections.translationLeftToRight);
-    setPaneDirection(pinyinText, pinyinView, m_textDirections.pinyinLeftToRight);
-    setPaneDirection(notesText, notesView, m_textDirections.notesLeftToRight);
-}
-
-void MainWindow::takeTextDirections()
-{
-    m_textDirections.hanziLeftToRight = paneReadsLeftToRight(charactersView);
-    m_textDirections.translationLeftToRight = paneReadsLeftToRight(translationView);
-    m_textDirections.pinyinLeftToRight = paneReadsLeftToRight(pinyinView);
-    m_textDirections.notesLeftToRight = paneReadsLeftToRight(notesView);
 }
 
 void MainWindow::onShow()
@@ -318,12 +316,12 @@ void MainWindow::onClose()
 {
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
-    takeTextDirections();
-    if (korvana::SettingsFile::save(settings, m_textDirections, this))
+    m_options->takeTextDirections();
+    if (korvana::SettingsFile::save(settings, m_options->textDirections(), this))
         qCInfo(startupLog).noquote() << QStringLiteral("settings written: %1").arg(korvana::SettingsFile::path());
     // With nothing open there is nothing to save and nothing to say.
     if (settings.autoSaveLessons && !openLessons.isEmpty())
-        saveLessons();
+        m_lessonFiles->saveLessons();
 }
 
 void MainWindow::closeEvent(QCloseEvent *e)
@@ -376,7 +374,7 @@ bool MainWindow::event(QEvent *e)
         m_painted = true;
         if (m_activationPending)
             QTimer::singleShot(0, this, [this] { onActivate(); });
-        if (referenceData.loadIsPending() || m_dictionaryPending)
+        if (referenceData.loadIsPending() || m_dictionaryLoader->pending())
             QTimer::singleShot(0, this, [this] { loadPendingData(); });
     }
     if (e->type() == QEvent::WindowActivate)

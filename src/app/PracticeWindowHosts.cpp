@@ -1,6 +1,7 @@
 #include "app/PracticeWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
 #include "practice/PictureWindow.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
@@ -24,8 +25,9 @@ void connectPictureWindow(PictureWindow &picture, MainWindow &main)
 void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main)
 {
     QObject::connect(&toolBar, &ToolBarWindow::openLessonRequested, &main,
-                     [&main] { main.openLessonFiles(QStringLiteral("lesson")); });
-    QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main, &MainWindow::openSessionCommand);
+                     [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("lesson")); });
+    QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main,
+                     [&main] { main.lessonFiles().openSessionCommand(); });
     QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, &MainWindow::numbersCommand);
     QObject::connect(&toolBar, &ToolBarWindow::screenBackgroundRequested, &main, &MainWindow::screenBackgroundCommand);
 }

@@ -1,5 +1,6 @@
 #include "app/ProgramWindows.h"
 #include "app/EditorWindowHosts.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/PracticeWindowHosts.h"
 #include "app/ReferenceWindowHosts.h"
@@ -63,7 +64,7 @@ ProgramWindows::ProgramWindows()
     connectToolBarToReference(*toolBarWindow, *readerWindow, *dictionaryWindow);
     termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, state.store, main);
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::reopenLessonsRequested, main,
-                     [main] { main->openLessonFiles(QStringLiteral("session-files")); });
+                     [main] { main->lessonFiles().openLessonFiles(QStringLiteral("session-files")); });
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main,
                      &MainWindow::countTerms);
 }

@@ -1,6 +1,7 @@
 #include "app/ReferenceWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
 #include "platform/speech/SpeechVoice.h"
 
@@ -31,7 +32,7 @@ const QString &DictionaryWindowHost::dictionaryText()
 
 bool DictionaryWindowHost::loadDictionary(const QString &fileName)
 {
-    return m_main.loadDictionary(fileName);
+    return m_main.dictionaryLoader().loadDictionary(fileName);
 }
 
 korvana::DictionaryMatches DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)

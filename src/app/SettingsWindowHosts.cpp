@@ -1,6 +1,7 @@
 #include "app/SettingsWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/OptionsRoundTrip.h"
 #include "settings/SkinDialog.h"
 
 QString MainWindowAboutHost::skinName() const
@@ -20,7 +21,7 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
     host.flashColor = &window.m_flashColor;
     host.flashBackgroundColor = &window.m_flashBackgroundColor;
     host.charactersText = window.charactersText;
-    host.screenBackgroundChanged = [&window](quint32 Color) { window.applyScreenBackgroundColor(Color); };
+    host.screenBackgroundChanged = [&window](quint32 Color) { window.options().applyScreenBackgroundColor(Color); };
     return host;
 }
 

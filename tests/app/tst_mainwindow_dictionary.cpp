@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Dictionary.h"
@@ -111,14 +112,14 @@ private slots:
     {
         createWindows();
         const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
-        QVERIFY(!mainWindow->loadDictionary(missing));
+        QVERIFY(!mainWindow->dictionaryLoader().loadDictionary(missing));
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
         QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
         // A folder is no dictionary either.
-        mainWindow->loadDictionary(m_program.path());
+        mainWindow->dictionaryLoader().loadDictionary(m_program.path());
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
 
-        QVERIFY(mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni")));
+        QVERIFY(mainWindow->dictionaryLoader().loadDictionary(Fixtures + QStringLiteral("/other.uni")));
         QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
     }
@@ -134,7 +135,7 @@ private slots:
 
         // After a reload the case-folded search reads the new dictionary.
         QVERIFY(apptest::state().dictionary.exactFind(QStringLiteral("CAT"), false).isEmpty());
-        mainWindow->loadDictionary(Fixtures + QStringLiteral("/other.uni"));
+        mainWindow->dictionaryLoader().loadDictionary(Fixtures + QStringLiteral("/other.uni"));
         QCOMPARE(apptest::state().dictionary.exactFind(QStringLiteral("CAT"), false),
                  QStringList{QStringLiteral("猫 [mao1] /cat/")});
 

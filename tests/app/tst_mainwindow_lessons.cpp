@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
 #include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
@@ -49,7 +50,7 @@ class TestMainWindowLessons : public QObject {
     void pick(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
     }
 
 private slots:
@@ -59,7 +60,7 @@ private slots:
         apptest::useHomeFolders(m_home);
         createWindows();
         if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->buildLessonControls();
+            mainWindow->lessonFiles().buildLessonControls();
         apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
@@ -71,7 +72,7 @@ private slots:
     {
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
         const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
-        mainWindow->setSessionFile(QStringLiteral("/some/session.ses"));
+        mainWindow->lessonFiles().setSessionFile(QStringLiteral("/some/session.ses"));
         mainWindow->numbersDrill().on = true;
         pick({b, a});
 
@@ -84,7 +85,7 @@ private slots:
         QCOMPARE(apptest::store().openLessons, (QStringList{a, b}));
         QCOMPARE(apptest::store().lessonText.line(0), term("from A"));
         QCOMPARE(apptest::store().termTable.lesson(1), b);
-        QVERIFY(mainWindow->sessionFile().isEmpty());
+        QVERIFY(mainWindow->lessonFiles().sessionFile().isEmpty());
         QVERIFY(!mainWindow->numbersDrill().on);
         QVERIFY(dialogs()->messages.empty());
         // The linked file is listed, selected, with its Open label.
@@ -101,7 +102,7 @@ private slots:
         const QString a = writeLesson(path("cancel/a.kvl"), {term("kept")});
         pick({a});
         dialogs()->openAnswers.clear();
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.line(0), term("kept"));
         // No linked files: the list and its label are hidden.
@@ -125,7 +126,7 @@ private slots:
         QCOMPARE(apptest::store().currentLesson, good);
 
         // Saving then leaves the picture alone and says so.
-        mainWindow->saveLessons();
+        mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
                                                + " (did not load)\n" + pic.fileName() + " (did not load)");
         QCOMPARE(readFile(pic.fileName()), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
@@ -156,14 +157,14 @@ private slots:
         apptest::store().openLessons = missing;
         apptest::store().startIndex = 1;
         dialogs()->messages.clear();
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("session-files"));
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QString listed;
         for (int i = 0; i < 20; ++i)
             listed += missing[i] + " (no such file or folder)\n";
         QCOMPARE(dialogs()->lastMessage(),
                  QStringLiteral("Some files were not loaded:\n") + listed + QStringLiteral("\u2026 and 4980 more\n"));
-        mainWindow->saveLessons();
+        mainWindow->lessonFiles().saveLessons();
         QVERIFY(dialogs()->lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
                                                     + " (did not load)\n"));
         QVERIFY(dialogs()->lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
@@ -172,14 +173,14 @@ private slots:
     void savingLessons()
     {
         apptest::store().openLessons.clear();
-        mainWindow->saveLessons();
+        mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("No open lessons"));
 
         const QString a = writeLesson(path("save/a.kvl"), {term("one"), term("two")});
         pick({a});
         apptest::store().termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         dialogs()->messages.clear();
-        mainWindow->saveLessonsCommand();
+        mainWindow->lessonFiles().saveLessonsCommand();
         QVERIFY(dialogs()->messages.empty());
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(a).startsWith("{\\rtf"));
@@ -187,7 +188,7 @@ private slots:
         // Changed by another program since: not overwritten, and no "saved".
         writeLesson(a, {term("theirs")});
         apptest::control<QLabel>("statusLabel")->clear();
-        mainWindow->saveLessons();
+        mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
                                                + " (changed by another program since it was opened)");
         QVERIFY(apptest::control<QLabel>("statusLabel")->text() != QStringLiteral("Lessons saved"));
@@ -205,12 +206,12 @@ private slots:
         // A name typed without an extension gets ".ses".
         const QString typed = path("session/mine");
         dialogs()->saveAnswers.push_back(typed);
-        mainWindow->saveSessionAsCommand();
+        mainWindow->lessonFiles().saveSessionAsCommand();
         const FileDialogRequest &req = dialogs()->fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Sessions|*.ses|All Files|*.*"));
         QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
         QVERIFY(req.overwritePrompt);
-        QCOMPARE(mainWindow->sessionFile(), typed + ".ses");
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), typed + ".ses");
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
         const QString text = QString::fromUtf8(readFile(typed + ".ses"));
         QVERIFY2(text.contains("[Session]\nPosition=5\n"), qPrintable(text));
@@ -218,11 +219,11 @@ private slots:
 
         // Something else opened, then the session again.
         pick({writeLesson(path("session/other.kvl"), {term("other")})});
-        QVERIFY(mainWindow->sessionFile().isEmpty());
+        QVERIFY(mainWindow->lessonFiles().sessionFile().isEmpty());
         dialogs()->openAnswers.push_back({typed + ".ses"});
-        mainWindow->openSessionCommand();
+        mainWindow->lessonFiles().openSessionCommand();
         QVERIFY(!dialogs()->fileRequests.back().allowMultiple);
-        QCOMPARE(mainWindow->sessionFile(), typed + ".ses");
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), typed + ".ses");
         QCOMPARE(apptest::store().openLessons, lessons);
         QCOMPARE(apptest::store().startIndex, 5);
         QCOMPARE(apptest::store().lessonText.lineCount(), 6);
@@ -238,7 +239,7 @@ private slots:
         const QString ses = path("twice/t.ses");
         writeSession(ses, {a, a}, 1);
         dialogs()->openAnswers.push_back({ses});
-        mainWindow->openSessionCommand();
+        mainWindow->lessonFiles().openSessionCommand();
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.lineCount(), 1);
     }
@@ -251,7 +252,7 @@ private slots:
         const QString a = writeLesson(path("nosession/a.kvl"), {term("one")});
         pick({a});
         apptest::store().termTable.setCell(TermGrid::TermStatus, 0, QStringLiteral("d"));
-        mainWindow->setSessionFile(QStringLiteral("/kept.ses"));
+        mainWindow->lessonFiles().setSessionFile(QStringLiteral("/kept.ses"));
         const QString empty = apptest::writeLines(path("nosession/empty.ses"), {}, "\n");
         const QString text = apptest::writeLines(path("nosession/notes.ses"), {"[Other]", "a=b"}, "\n");
         QDir().mkpath(path("nosession/folder.ses"));
@@ -260,40 +261,40 @@ private slots:
                                    path("nosession/folder.ses") + " cannot be read (is a folder)"};
         for (qsizetype i = 0; i < bad.size(); ++i) {
             dialogs()->openAnswers.push_back({bad[i]});
-            mainWindow->openSessionCommand();
+            mainWindow->lessonFiles().openSessionCommand();
             QCOMPARE(dialogs()->lastMessage(), messages[i]);
             QCOMPARE(apptest::store().openLessons, QStringList{a});
             QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
-            QCOMPARE(mainWindow->sessionFile(), QStringLiteral("/kept.ses"));
+            QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept.ses"));
         }
 
         const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
         dialogs()->openAnswers.push_back({none});
-        mainWindow->openSessionCommand();
+        mainWindow->lessonFiles().openSessionCommand();
         QVERIFY(apptest::store().openLessons.isEmpty());
         QCOMPARE(apptest::store().lessonText.lineCount(), 0);
-        QCOMPARE(mainWindow->sessionFile(), none);
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), none);
     }
 
     void saveSessionUnderItsName()
     {
         apptest::store().openLessons.clear();
-        mainWindow->setSessionFile({});
-        mainWindow->saveSessionCommand();
+        mainWindow->lessonFiles().setSessionFile({});
+        mainWindow->lessonFiles().saveSessionCommand();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("You must open one or more lessons to save a session"));
 
         pick({writeLesson(path("named/a.kvl"), {term("one")})});
         // A relative name lives in the working folder.
-        mainWindow->setSessionFile(QStringLiteral("rel.ses"));
-        mainWindow->saveSessionCommand();
-        QCOMPARE(mainWindow->sessionFile(), apptest::settings().workingDirectory + "rel.ses");
+        mainWindow->lessonFiles().setSessionFile(QStringLiteral("rel.ses"));
+        mainWindow->lessonFiles().saveSessionCommand();
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), apptest::settings().workingDirectory + "rel.ses");
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
-        QCOMPARE(readSession(mainWindow->sessionFile()).lessons, apptest::store().openLessons);
+        QCOMPARE(readSession(mainWindow->lessonFiles().sessionFile()).lessons, apptest::store().openLessons);
 
         // A folder in the way: the session cannot be written.
         QDir().mkpath(path("named/blocked.ses"));
-        mainWindow->setSessionFile(path("named/blocked.ses"));
-        mainWindow->saveSessionCommand();
+        mainWindow->lessonFiles().setSessionFile(path("named/blocked.ses"));
+        mainWindow->lessonFiles().saveSessionCommand();
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Unable to save session"));
     }
 
@@ -301,13 +302,13 @@ private slots:
     {
         const QString a = writeLesson(path("temp/a.kvl"), {term("one"), term("two")});
         pick({a});
-        mainWindow->setSessionFile(QStringLiteral("/kept/session.ses"));
+        mainWindow->lessonFiles().setSessionFile(QStringLiteral("/kept/session.ses"));
         apptest::store().startIndex = 2;
         writeLesson(a, {term("edited"), term("two")});
-        mainWindow->openLessonFiles(QStringLiteral("tempsession"));
-        QCOMPARE(mainWindow->sessionFile(), QStringLiteral("/kept/session.ses"));
+        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("tempsession"));
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
-        QVERIFY(MainWindow::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
+        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
     }
 
     void windowKeepsItsSizeWhateverItShows()
@@ -353,14 +354,14 @@ private slots:
         // The pointer over an item names its file; over no item clears.
         apptest::control<QListWidget>("linkedFilesList")->resize(165, 60);
         const QRect first = apptest::control<QListWidget>("linkedFilesList")->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
-        mainWindow->linkedFilesListMouseMoved(first.center());
+        mainWindow->lessonFiles().linkedFilesListMouseMoved(first.center());
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), reading);
-        mainWindow->linkedFilesListMouseMoved(QPoint(5, 58));
+        mainWindow->lessonFiles().linkedFilesListMouseMoved(QPoint(5, 58));
         QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
 
         // Found beside its lesson, whatever the current folder.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(0);
-        mainWindow->linkedFilesListDoubleClicked();
+        mainWindow->lessonFiles().linkedFilesListDoubleClicked();
         QVERIFY(dialogs()->messages.empty());
         QCOMPARE(readerWindow->windowTitle(), reading);
         auto *re = readerWindow->findChild<RichEdit *>(QStringLiteral("fileText"));
@@ -369,12 +370,12 @@ private slots:
         readerWindow->hide();
 
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(1);
-        mainWindow->linkedFilesListDoubleClicked();
+        mainWindow->lessonFiles().linkedFilesListDoubleClicked();
         QCOMPARE(dialogs()->lastMessage(),
                  QStringLiteral("File ") + QDir::current().absoluteFilePath("gone.txt") + " not found");
         // A pipe is there, but it is no file to read.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(2);
-        mainWindow->linkedFilesListDoubleClicked();
+        mainWindow->lessonFiles().linkedFilesListDoubleClicked();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }
 };

@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
 #include "lessons/TermGrid.h"
 #include "support/ScriptedDialogs.h"
 
@@ -153,7 +154,7 @@ private slots:
     void lessonAndSessionLabels()
     {
         apptest::store().currentLesson.clear();
-        mainWindow->setSessionFile({});
+        mainWindow->lessonFiles().setSessionFile({});
         mainWindow->updateLessonSessionLabels();
         QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
         QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("NO SESSION LOADED"));
@@ -161,7 +162,7 @@ private slots:
         const QString longPath = QStringLiteral("/home/learner/Documents/Chinese/courses/second year/"
                                                 "spring term/week twelve/lesson-12.kvl");
         apptest::store().currentLesson = longPath;
-        mainWindow->setSessionFile(QStringLiteral("/s/a.ses"));
+        mainWindow->lessonFiles().setSessionFile(QStringLiteral("/s/a.ses"));
         mainWindow->updateLessonSessionLabels();
         const QString shown = apptest::control<HoverLabel>("lessonLabel")->text();
         QVERIFY(shown.startsWith(QStringLiteral("/...")));
@@ -217,7 +218,7 @@ private slots:
         apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
-        QCOMPARE(mainWindow->sessionFile(), session + QStringLiteral(".ses"));
+        QCOMPARE(mainWindow->lessonFiles().sessionFile(), session + QStringLiteral(".ses"));
         QVERIFY(QFile::exists(session + QStringLiteral(".ses")));
 
         // Open other lessons, then reopen the session from the menu.

@@ -8,6 +8,8 @@
 
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/LessonFileCommands.h"
+#include "app/OptionsRoundTrip.h"
 #include "lessons/Sessions.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
@@ -43,7 +45,7 @@ class TestSaving : public QObject {
     void open(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
         QVERIFY(dialogs()->messages.empty());
     }
 
@@ -63,7 +65,7 @@ private slots:
         apptest::useHomeFolders(m_home);
         createWindows();
         if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->buildLessonControls();
+            mainWindow->lessonFiles().buildLessonControls();
         apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void cleanupTestCase() { destroyWindows(); }
@@ -81,7 +83,7 @@ private slots:
         apptest::store().termTable.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
         const QByteArray oldLesson = readFile(lesson);
         QCOMPARE(childtest::withFileSizeLimit(kLimit, [] {
-                     mainWindow->saveLessonsCommand();
+                     mainWindow->lessonFiles().saveLessonsCommand();
                      return outcome();
                  }),
                  ("Some lessons couldn't be saved:\n\n" + lesson + " (file too large for the disk)|Saving lessons...").toUtf8());
@@ -97,11 +99,11 @@ private slots:
         const QString session = path("full/s.ses");
         const QByteArray oldSession = "[Session]\nPosition=1\n\n[Lessons]\n0=/old.kvl\n";
         apptest::writeLines(session, {QString::fromUtf8(oldSession)}, {});
-        mainWindow->setSessionFile(session);
+        mainWindow->lessonFiles().setSessionFile(session);
         apptest::store().currentIndex = 3;
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
-                                                  mainWindow->saveSessionCommand();
+                                                  mainWindow->lessonFiles().saveSessionCommand();
                                                   return apptest::control<QLabel>("statusLabel")->text().toUtf8();
                                               }),
                  QByteArray("Unable to save session"));
@@ -140,11 +142,11 @@ private slots:
 
         // Without the limit the same commands succeed: the limit was what failed.
         open({lesson});
-        mainWindow->saveLessonsCommand();
+        mainWindow->lessonFiles().saveLessonsCommand();
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
-        QVERIFY(SettingsFile::save(apptest::settings(), mainWindow->textDirections()));
+        QVERIFY(SettingsFile::save(apptest::settings(), mainWindow->options().textDirections()));
         QVERIFY(readFile(settings).size() > qsizetype(kLimit));
     }
 
@@ -166,7 +168,7 @@ private slots:
         auto saveAsOtherUser = [&] {
             return childtest::asUnprivilegedUser([&] {
                 qputenv("XDG_CACHE_HOME", QFile::encodeName(otherCache));
-                mainWindow->saveLessonsCommand();
+                mainWindow->lessonFiles().saveLessonsCommand();
                 return outcome();
             });
         };

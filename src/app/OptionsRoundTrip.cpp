@@ -1,0 +1,248 @@
+// The options round trip: the dialog is filled from the settings fields each
+// time it opens, and the values are taken back and applied when it closes.
+#include "app/OptionsRoundTrip.h"
+#include "app/DictionaryLoader.h"
+#include "app/MainWindow.h"
+#include "app/MainWindowControls.h"
+#include "app/ProgramWindows.h"
+
+#include "platform/richtext/RichEdit.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Errors.h"
+#include "platform/ui/Integers.h"
+#include "practice/ScreenBackgroundWindow.h"
+#include "settings/Colors.h"
+#include "settings/OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTextEdit>
+
+namespace {
+
+// The box shows Size; the item with that text is selected when there is one,
+// else the size stays in the box's own text.
+void showSize(QComboBox *box, int Size)
+{
+    const QString text = QString::number(Size);
+    const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    box->setCurrentIndex(item);
+    if (item < 0)
+        box->setEditText(text);
+}
+
+bool readsRightToLeft(QTextEdit *view)
+{
+    return view && view->layoutDirection() == Qt::RightToLeft;
+}
+
+void setDirection(korvana::RichEdit *pane, QTextEdit *view, bool rightToLeft)
+{
+    if (view)
+        view->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    if (pane)
+        pane->setAlignment(rightToLeft ? korvana::TextAlignment::Right : korvana::TextAlignment::Left);
+}
+
+// A pane reads left to right with its text on the left, or right to left
+// with its text on the right.
+void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight)
+{
+    if (view)
+        view->setLayoutDirection(leftToRight ? Qt::LeftToRight : Qt::RightToLeft);
+    if (pane)
+        pane->setAlignment(leftToRight ? korvana::TextAlignment::Left : korvana::TextAlignment::Right);
+}
+
+bool paneReadsLeftToRight(QTextEdit *view)
+{
+    return !view || view->layoutDirection() == Qt::LeftToRight;
+}
+
+} // namespace
+
+OptionsRoundTrip::OptionsRoundTrip(MainWindowControls &controls, ProgramWindows &windows,
+                                   DictionaryLoader &dictionary, WindowCalls calls)
+    : m_controls(controls), m_windows(windows), m_settings(windows.state.settings), m_dictionary(dictionary),
+      m_calls(std::move(calls))
+{
+}
+
+void OptionsRoundTrip::applyScreenBackgroundColor(quint32 Color)
+{
+    if (!m_windows.screenBackgroundWindow)
+        return;
+    QPalette p = m_windows.screenBackgroundWindow->palette();
+    p.setColor(QPalette::Window, korvana::toQColor(Color));
+    m_windows.screenBackgroundWindow->setPalette(p);
+    m_windows.screenBackgroundWindow->setAutoFillBackground(true);
+    m_windows.screenBackgroundWindow->update();
+}
+
+void OptionsRoundTrip::autoOptionsLabelClicked()
+{
+    if (m_windows.optionsDialog)
+        m_windows.optionsDialog->selectPage(6);
+    preferencesCommand();
+}
+
+void OptionsRoundTrip::preferencesCommand()
+{
+    m_calls.hideAllMenus();
+    OptionsDialog *o = m_windows.optionsDialog.get();
+    if (!o)
+        return;
+    o->buildPages();
+
+    showSize(o->translationSizeCombo, m_settings.translationFontSize);
+    showSize(o->characterSizeCombo, m_settings.kanjiFontSize);
+    showSize(o->pinyinSizeCombo, m_settings.pinyinFontSize);
+    showSize(o->notesSizeCombo, m_settings.notesFontSize);
+
+    o->sampleText->clear();
+    if (m_controls.charactersText) {
+        korvana::copyRichText(m_controls.charactersText, o->sampleText);
+        m_controls.charactersText->setSelLength(0);
+    }
+
+    o->externalEditorEdit->setText(m_settings.externalEditor);
+    if (m_settings.editInWordProcessor)
+        o->wordOption->setChecked(true);
+    else
+        o->otherEditorOption->setChecked(true);
+
+    try {
+        if (m_windows.state.voice)
+            o->speedSlider->setValue(m_windows.state.voice->rate());
+    } catch (const std::exception &) {
+        // The track bar keeps its position.
+    }
+
+    o->readingProgressSwitch->setChecked(m_settings.showReadingProgress);
+    o->synthesisFallbackSwitch->setChecked(m_settings.soundExcludesSynthesis);
+    o->toneColorsSwitch->setChecked(m_settings.showToneColours);
+    o->forceCharacterFontSwitch->setChecked(m_settings.useKanjiFont);
+    {
+        // The font list is filled when the dialog activates.
+        const QSignalBlocker block(o->fontFilterCombo);
+        o->fontFilterCombo->setCurrentIndex(0);
+    }
+    o->boldSwitch->setChecked(m_settings.boldKanji);
+    o->rotateSwitch->setChecked(m_settings.rotateKanji);
+    o->characterColorSwitch->setChecked(m_settings.useKanjiColor);
+    o->characterBackgroundSwitch->setChecked(m_settings.useKanjiBackgroundColor);
+    o->hanziInfoSwitch->setChecked(m_settings.hanziInfoOnHover);
+    o->revealOnHoverSwitch->setChecked(m_settings.showHiddenOnHover);
+    o->screenBackgroundSwatch->setBrushColor(m_settings.screenBackgroundColor);
+    o->workingDirectoryEdit->setText(m_settings.workingDirectory);
+    o->dictionaryEdit->setText(m_settings.dictionaryFile);
+    o->autoSaveSwitch->setChecked(m_settings.autoSaveLessons);
+    o->characterRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.charactersView));
+    o->pinyinRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.pinyinView));
+    o->translationRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.translationView));
+    o->notesRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.notesView));
+
+    o->pickedKanjiFont.clear();
+
+    // There is no cancel: however the dialog closes, its values are taken.
+    // A size that is no number is caught before anything is taken back: the
+    // dialog stays (or comes back) on that box, with every other change of
+    // the visit still in it.
+    do {
+        korvana::Dialogs::instance().execModal(o);
+    } while (!o->checkFontSizes());
+
+    try {
+        takeOptions();
+    } catch (const std::exception &e) {
+        // The sizes were checked before; an error that still comes stops
+        // the taking back there, and the term is not shown again.
+        korvana::reportUnhandledError(korvana::errorText(e));
+        return;
+    }
+    m_calls.showTermAgain();
+}
+
+void OptionsRoundTrip::takeOptions()
+{
+    OptionsDialog *o = m_windows.optionsDialog.get();
+    if (!o)
+        return;
+    o->buildPages();
+
+    try {
+        m_calls.changeVoice();
+    } catch (const std::exception &) {
+        // No voice selected, or the engine refused it: the voice stays.
+    }
+    m_settings.translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
+    m_settings.kanjiFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
+    m_settings.pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
+    m_settings.notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
+    m_settings.showToneColours = o->toneColorsSwitch->isChecked();
+    try {
+        if (m_windows.state.voice)
+            m_windows.state.voice->setRate(o->speedSlider->value());
+    } catch (const std::exception &) {
+    }
+    m_settings.useKanjiFont = o->forceCharacterFontSwitch->isChecked();
+    m_settings.boldKanji = o->boldSwitch->isChecked();
+    m_settings.rotateKanji = o->rotateSwitch->isChecked();
+    if (!o->pickedKanjiFont.isEmpty())
+        m_settings.kanjiFont = o->pickedKanjiFont;
+    m_settings.useKanjiColor = o->characterColorSwitch->isChecked();
+    m_settings.useKanjiBackgroundColor = o->characterBackgroundSwitch->isChecked();
+    if (m_controls.charactersView) {
+        const QColor background = m_settings.useKanjiBackgroundColor
+                                      ? korvana::toQColor(m_settings.kanjiBackgroundColor)
+                                      : korvana::toQColor(korvana::colors::clCream);
+        m_controls.charactersView->setStyleSheet(
+            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+    }
+    m_settings.showReadingProgress = o->readingProgressSwitch->isChecked();
+    m_settings.soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();
+    m_settings.editInWordProcessor = o->wordOption->isChecked();
+    m_settings.externalEditor = o->externalEditorEdit->text();
+    setDirection(m_controls.charactersText, m_controls.charactersView, o->characterRightToLeftSwitch->isChecked());
+    setDirection(m_controls.pinyinText, m_controls.pinyinView, o->pinyinRightToLeftSwitch->isChecked());
+    setDirection(m_controls.translationText, m_controls.translationView, o->translationRightToLeftSwitch->isChecked());
+    setDirection(m_controls.notesText, m_controls.notesView, o->notesRightToLeftSwitch->isChecked());
+    m_settings.hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
+    m_settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
+    m_settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
+    if (m_windows.screenBackgroundWindow && m_windows.screenBackgroundWindow->isVisible())
+        applyScreenBackgroundColor(m_settings.screenBackgroundColor);
+    m_settings.autoSaveLessons = o->autoSaveSwitch->isChecked();
+    m_settings.workingDirectory = o->workingDirectoryEdit->text();
+    const QString chosenDictionary = o->dictionaryEdit->text();
+    // A dictionary that fails to load is not taken: the one in use keeps its
+    // name and setting.
+    if (chosenDictionary != m_settings.dictionaryFile && m_dictionary.loadDictionary(chosenDictionary))
+        m_settings.dictionaryFile = chosenDictionary;
+}
+
+void OptionsRoundTrip::applyTextDirections()
+{
+    setPaneDirection(m_controls.charactersText, m_controls.charactersView, m_textDirections.hanziLeftToRight);
+    setPaneDirection(m_controls.translationText, m_controls.translationView, m_textDirections.translationLeftToRight);
+    setPaneDirection(m_controls.pinyinText, m_controls.pinyinView, m_textDirections.pinyinLeftToRight);
+    setPaneDirection(m_controls.notesText, m_controls.notesView, m_textDirections.notesLeftToRight);
+}
+
+void OptionsRoundTrip::takeTextDirections()
+{
+    m_textDirections.hanziLeftToRight = paneReadsLeftToRight(m_controls.charactersView);
+    m_textDirections.translationLeftToRight = paneReadsLeftToRight(m_controls.translationView);
+    m_textDirections.pinyinLeftToRight = paneReadsLeftToRight(m_controls.pinyinView);
+    m_textDirections.notesLeftToRight = paneReadsLeftToRight(m_controls.notesView);
+}
+
+// The window's Options menu runs it.
+void MainWindow::preferencesCommand()
+{
+    m_options->preferencesCommand();
+}
