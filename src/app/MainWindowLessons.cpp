@@ -3,6 +3,7 @@
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
+#include "app/WindowChrome.h"
 #include "lessons/LessonLine.h"
 #include "lessons/LessonOpener.h"
 #include "lessons/LessonSaver.h"
@@ -307,7 +308,7 @@ void MainWindow::openLessonFiles(const QString &Mode)
 
     if (tempSession)
         m_sessionFile = keptSession;
-    updateLessonSessionLabels();
+    m_chrome->updateLessonSessionLabels();
 }
 
 // Each term is known across a reload by its line and by how many equal lines

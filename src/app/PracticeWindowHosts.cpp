@@ -1,6 +1,7 @@
 #include "app/PracticeWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "practice/PictureWindow.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
@@ -26,7 +27,7 @@ void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main)
     QObject::connect(&toolBar, &ToolBarWindow::openLessonRequested, &main,
                      [&main] { main.openLessonFiles(QStringLiteral("lesson")); });
     QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main, &MainWindow::openSessionCommand);
-    QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, &MainWindow::numbersCommand);
+    QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, [&main] { main.chrome().numbersCommand(); });
     QObject::connect(&toolBar, &ToolBarWindow::screenBackgroundRequested, &main, &MainWindow::screenBackgroundCommand);
 }
 

@@ -1,6 +1,7 @@
 #include "app/ReferenceWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "platform/speech/SpeechVoice.h"
 
@@ -52,12 +53,12 @@ QString DictionaryWindowHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
 
 void DictionaryWindowHost::enableButton(QAbstractButton *button)
 {
-    m_main.enableButton(button);
+    WindowChrome::enableButton(button);
 }
 
 void DictionaryWindowHost::disableButton(QAbstractButton *button)
 {
-    m_main.disableButton(button);
+    WindowChrome::disableButton(button);
 }
 
 korvana::SpeechVoice *DictionaryWindowHost::voice()

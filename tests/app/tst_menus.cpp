@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "lessons/TermGrid.h"
 #include "support/ScriptedDialogs.h"
 
@@ -154,7 +155,7 @@ private slots:
     {
         apptest::store().currentLesson.clear();
         mainWindow->setSessionFile({});
-        mainWindow->updateLessonSessionLabels();
+        mainWindow->chrome().updateLessonSessionLabels();
         QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
         QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("NO SESSION LOADED"));
 
@@ -162,7 +163,7 @@ private slots:
                                                 "spring term/week twelve/lesson-12.kvl");
         apptest::store().currentLesson = longPath;
         mainWindow->setSessionFile(QStringLiteral("/s/a.ses"));
-        mainWindow->updateLessonSessionLabels();
+        mainWindow->chrome().updateLessonSessionLabels();
         const QString shown = apptest::control<HoverLabel>("lessonLabel")->text();
         QVERIFY(shown.startsWith(QStringLiteral("/...")));
         QVERIFY(shown.endsWith(QStringLiteral("/lesson-12.kvl")));
