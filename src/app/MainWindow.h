@@ -2,7 +2,7 @@
 // The main window. It works on the program's shared state (the settings, the
 // lesson store, the speech voice, ...: see ProgramState), which it reaches by
 // reference, and drives the plain classes that do the work. Its handlers live in one file per
-// subsystem: MainWindowStartup.cpp, MainWindowLessons.cpp, MainWindowStatus.cpp, ...
+// subsystem: MainWindowStartup.cpp, MainWindowLessons.cpp, ...
 #include "lessons/LessonStore.h"
 #include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
@@ -27,10 +27,7 @@ namespace korvana {
 class DictionaryData;
 struct OptionsHost;
 } // namespace korvana
-class QAbstractButton;
 class QCheckBox;
-class QFrame;
-class QLabel;
 class QPushButton;
 class QTimer;
 
