@@ -250,7 +250,8 @@ void MainWindow::reportStartup()
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),
                                              korvana::skinNames().join(QStringLiteral(", ")));
-    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(m_skin->fields().skinName, m_skin->fields().skinAuthor);
+    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2")
+                                        .arg(m_skin->fields().skinName, m_skin->fields().skinAuthor);
 }
 
 bool MainWindow::loadDataAfterFirstPaint = false;

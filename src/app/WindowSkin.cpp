@@ -350,8 +350,8 @@ void WindowSkin::apply()
         l->setAutoFillBackground(m_fields.showLabelsBackground);
     }
 
-    const QList<QPushButton *> buttons
-        = {c.previousButton, c.nextButton, c.readButton, c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
+    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
+                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
@@ -362,7 +362,7 @@ void WindowSkin::apply()
     if (m_fields.showButtonLabels) {
         const std::pair<QPushButton *, const char *> captions[] = {
             {c.previousButton, "<<<"},           {c.nextButton, ">>>"},
-            {c.readButton, "Read"},             {c.markLearnedButton, "Learned"},
+            {c.readButton, "Read"},              {c.markLearnedButton, "Learned"},
             {c.markUnlearnedButton, "Unearned"}, {c.markDifficultButton, "Difficult"}};
         for (const auto &[b, text] : captions)
             if (b)
@@ -373,11 +373,12 @@ void WindowSkin::apply()
                 b->setText(QString());
     }
 
-    const QString border = m_fields.showFrameBorders
-                               ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_fields.frameBordersColor).name())
-                               : QStringLiteral("none");
+    const QString border
+        = m_fields.showFrameBorders
+              ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_fields.frameBordersColor).name())
+              : QStringLiteral("none");
     const QString fill = m_fields.showFramesBackground ? korvana::toQColor(m_fields.framesBackgroundColor).name()
-                                               : QStringLiteral("transparent");
+                                                       : QStringLiteral("transparent");
     for (QFrame *frame : frames())
         frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
                                  .arg(frame->objectName(), border, fill));
@@ -396,7 +397,7 @@ void WindowSkin::makeCaptionsReadable()
     QImage picture;
     if (c.backgroundPicture && !c.backgroundPicture->pixmap().isNull())
         picture = c.backgroundPicture->pixmap().toImage().scaled(window.size(), Qt::IgnoreAspectRatio,
-                                                               Qt::SmoothTransformation);
+                                                                 Qt::SmoothTransformation);
     const QList<QFrame *> allFrames = frames();
     auto standsOn = [&](QWidget *w) -> QList<QColor> {
         if (w->autoFillBackground())
@@ -417,7 +418,8 @@ void WindowSkin::makeCaptionsReadable()
     for (QLabel *l : commandLabels())
         captions << l;
     for (QWidget *w : std::initializer_list<QWidget *>{c.openLinkedFileLabel, c.translationSwitch, c.pinyinSwitch,
-                                                       c.charactersSwitch, c.notesSwitch, c.countLabel, c.titleLabel})
+                                                       c.charactersSwitch, c.notesSwitch, c.countLabel,
+                                                       c.titleLabel})
         if (w)
             captions << w;
     for (QWidget *w : captions) {
@@ -439,8 +441,8 @@ void WindowSkin::makeCaptionsReadable()
 
     // Button captions stand on the button's own picture; the Read button's
     // also on its picture while speaking, which swaps in under "Stop".
-    const QList<QPushButton *> buttons
-        = {c.previousButton, c.nextButton, c.readButton, c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
+    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
+                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
