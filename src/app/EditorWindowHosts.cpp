@@ -2,6 +2,7 @@
 #include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
+#include "app/WindowChrome.h"
 #include "editing/LinkedFileDialog.h"
 
 bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending(); }
@@ -44,9 +45,9 @@ korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()
     return m_main.referenceData.toneVowelsText;
 }
 
-void LessonEditorWindowHost::enableButton(QAbstractButton *button) { m_main.enableButton(button); }
+void LessonEditorWindowHost::enableButton(QAbstractButton *button) { WindowChrome::enableButton(button); }
 
-void LessonEditorWindowHost::disableButton(QAbstractButton *button) { m_main.disableButton(button); }
+void LessonEditorWindowHost::disableButton(QAbstractButton *button) { WindowChrome::disableButton(button); }
 
 LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_main.windows.linkedFileDialog.get(); }
 

@@ -2,7 +2,7 @@
 // The main window. It works on the program's shared state (the settings, the
 // lesson store, the speech voice, ...: see ProgramState), which it reaches by
 // reference, and drives the plain classes that do the work. Its handlers live in one file per
-// subsystem (MainWindowStartup.cpp, MainWindowStatus.cpp, ...) or a class (LessonFileCommands, ...).
+// subsystem (MainWindowStartup.cpp, ...) or a class (LessonFileCommands, WindowChrome, WindowSkin, ...).
 #include "lessons/LessonStore.h"
 #include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
@@ -12,7 +12,6 @@
 #include "practice/StepGate.h"
 #include "practice/NumbersDrill.h"
 #include "app/MainWindowControls.h"
-#include "settings/Skin.h"
 
 #include <QWidget>
 #include <functional>
@@ -24,20 +23,19 @@ class LessonEditorCommands;
 class LessonFileCommands;
 class OptionsRoundTrip;
 class ProgramWindows;
+class StatusLine;
+class WindowChrome;
+class WindowSkin;
 namespace korvana {
 class DictionaryData;
 struct OptionsHost;
 } // namespace korvana
-class QAbstractButton;
 class QCheckBox;
-class QFrame;
-class QLabel;
 class QPushButton;
 class QTimer;
 
 #include "platform/speech/SpeechVoice.h"
 #include "platform/media/MediaPlayer.h"
-#include <QIcon>
 #include <QPointer>
 
 
@@ -80,32 +78,23 @@ public:
     void removeNumberTags();
     void loadIntoTermTable(const QString &LessonFile);
 
-    // --- menus and window chrome (MainWindowMenus.cpp) -----------------------------------
-    void arrangeMenus();
+    // --- menus and window chrome, skin, status line ---------------------------------------
+    // The menu bar, title, lesson and session labels and dragging; the skin
+    // the window wears; the status line.
+    WindowChrome &chrome() { return *m_chrome; }
+    WindowSkin &skin() { return *m_skin; }
+    const WindowSkin &skin() const { return *m_skin; }
+    StatusLine &statusLine() { return *m_statusLine; }
     void hideAllMenus();
-    void updateLessonSessionLabels();
-    void enableButton(QAbstractButton *Button);
-    void disableButton(QAbstractButton *Button);
-    void exitButtonClicked();
-    void minimizeButtonClicked();
-    void openLessonsCommand();
-    // Commands of tools that later windows provide; each does nothing until
-    // its window exists.
-    void numbersCommand();
-    void saveAsVocabularyCommand();
-    void dictionaryCommand();
-    void readerCommand();
+    void showStatus(const QString &Text);
+    // Menu commands the window runs itself (the chrome runs the others).
     void editLessonCommand();
     void createLessonCommand();
     void editInWordProcessorCommand();
-    void termsManagerCommand();
-    void changeSkinCommand();
     void preferencesCommand();
     void screenBackgroundCommand();
     void toolBarCommand();
     void helpCommand();
-    void keyboardReferenceCommand();
-    void aboutCommand();
 
 
     // --- opening and saving lessons, linked files, sessions (LessonFileCommands.cpp) ---
@@ -335,27 +324,6 @@ public:
     OptionsRoundTrip &options() { return *m_options; }
     // [options-end]
 
-    // --- skins (MainWindowSkins.cpp) ---
-    // [skins-begin]
-    // The skin loader working on this window (at start and from the skin
-    // dialog).
-    void loadSkinIntoWindow(const QString &N);
-    // Pushes the skin fields into the labels, buttons and frames.
-    void applySkin();
-    // Gives every caption of the window a colour that reads on what it
-    // stands on (a frame's fill, its own background, the picture beneath
-    // it), the nearest to the one the skin or the design gives; where no
-    // colour reads on the picture, the caption gets a backing of its own.
-    void makeCaptionsReadable();
-    // Makes a frame with its caption; the caller puts the switches into the
-    // returned row, which keeps the frame around them.
-    class QHBoxLayout *buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
-                                      const QString &CaptionName, const QString &Text);
-    // The labels and frames a skin colours, as they stand in the window.
-    QList<QLabel *> skinFrameLabels() const;
-    QList<QLabel *> skinCommandLabels() const; // without openLinkedFileLabel
-    QList<QFrame *> skinFrames() const;
-    // [skins-end]
 
     // --- hidden panes and hover reveal (MainWindowHiddenPanes.cpp) ---
     // [hidden-begin]
@@ -403,10 +371,6 @@ public:
     static bool officeCanShowWindows(const QString &Soffice);
     // [commands-end]
 
-    // --- status line --------------------------------------------------------------
-    void showStatus(const QString &Text);
-    void statusTimerTimeout();
-
 
 protected:
     bool event(QEvent *e) override;
@@ -414,8 +378,6 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void moveEvent(QMoveEvent *e) override;
-
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
 
 public:
@@ -439,10 +401,6 @@ public:
     int lastHoverChar() const { return m_lastHoverChar; }
     void setLastHoverChar(int code) { m_lastHoverChar = code; }
     void forgetLastHoverChar() { m_lastHoverChar = 0; }
-    // The current skin's values; applySkin() shows a change.
-    korvana::SkinFields &skin() { return m_skin; }
-    QString skinName() const { return m_skin.skinName; }
-    QString skinAuthor() const { return m_skin.skinAuthor; }
     // Whether the window's own speech is under way.
     bool speaking() const { return m_speaking; }
     void setSpeaking(bool speaking) { m_speaking = speaking; }
@@ -455,14 +413,6 @@ public:
     // (0 before any click). The popup's commands act on it.
     int activePane() const { return m_activePane; }
     void setActivePane(int pane) { m_activePane = pane; }
-    // The Read button's glyphs while idle and while speaking.
-    const QIcon &readButtonIcon() const { return m_readButtonIcon; }
-    const QIcon &stopButtonIcon() const { return m_stopButtonIcon; }
-    void setReadButtonIcons(const QIcon &read, const QIcon &stop)
-    {
-        m_readButtonIcon = read;
-        m_stopButtonIcon = stop;
-    }
     quint32 flashColor() const { return m_flashColor; }
     quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
     void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
@@ -473,7 +423,6 @@ private:
     friend class LessonEditorWindowHost;
     friend class ReaderWindowHost;
     friend class DictionaryWindowHost;
-    friend class MainWindowSkinTarget;
     friend korvana::OptionsHost mainWindowOptionsHost(MainWindow &window);
 
     static bool loadDataAfterFirstPaint;
@@ -532,36 +481,19 @@ private:
     quint32 m_flashColor = 0x0000FF;
     quint32 m_flashBackgroundColor = 0;
 
-    // The current skin (see settings/Skin.h), kept for the run and never
-    // written to the settings file; the Read button's glyphs while idle and
-    // while speaking; the built-in look's pictures.
-    korvana::SkinFields m_skin{.showButtonLabels = true};
-    QIcon m_readButtonIcon, m_stopButtonIcon;
-    QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
-
     // Lessons and sessions, the editor's commands, dictionary files, options.
     std::unique_ptr<LessonFileCommands> m_lessonFiles;
     std::unique_ptr<LessonEditorCommands> m_editorCommands;
     std::unique_ptr<DictionaryLoader> m_dictionaryLoader;
     std::unique_ptr<OptionsRoundTrip> m_options;
-
-    int dragX = 0;
-    int dragY = 0;
+    // The window's chrome, its skin and its status line.
+    std::unique_ptr<WindowChrome> m_chrome;
+    std::unique_ptr<WindowSkin> m_skin;
+    std::unique_ptr<StatusLine> m_statusLine;
 
     void buildControls();
     bool m_painted = false;           // the window has been painted once
     bool m_activationPending = false; // activated before that first paint
-    void buildMenus();
-    void menuLabelEntered(int menu);
-    void menuLabelLeft(int menu);
-    void menuPanelLeft(int menu);
-    void startDrag(QWidget *control, QPoint pos);
-    void dragTo(QWidget *control, QPoint pos, Qt::MouseButtons buttons);
-    void endDrag();
-    void makeDraggable(QWidget *control);
-    // The window system is moving the window for the drag under way.
-    bool m_systemMove = false;
-    void dockToolBar();
     bool m_activating = false;
     // The voice tokens of the options dialog's voice list, item by item.
     QList<korvana::VoiceToken> m_voices;

@@ -3,6 +3,7 @@
 // voice's word and end-of-stream events.
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
+#include "app/WindowSkin.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MessagePump.h"
@@ -138,8 +139,8 @@ void MainWindow::readAloudLabelClicked()
 
 void MainWindow::setReadLook(bool reading)
 {
-    readButton->setIcon(reading ? m_stopButtonIcon : m_readButtonIcon);
-    if (m_skin.showButtonLabels)
+    readButton->setIcon(reading ? m_skin->stopButtonIcon() : m_skin->readButtonIcon());
+    if (m_skin->fields().showButtonLabels)
         readButton->setText(reading ? QStringLiteral("Stop") : QStringLiteral("Read"));
 }
 

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
+#include "app/WindowSkin.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -208,11 +209,11 @@ void MainWindow::buildPracticeControls()
     connect(autoOptionsLabel, &korvana::ClickLabel::clicked, this, [this] { m_options->autoOptionsLabelClicked(); });
     // The switches stand in three frames: Mode (order), Show (filters) and
     // Auto (what each shown term brings along).
-    QHBoxLayout *modeRow = buildSkinFrame(modeFrame, modeFrameLabel, QStringLiteral("modeFrame"),
+    QHBoxLayout *modeRow = m_skin->buildFrame(modeFrame, modeFrameLabel, QStringLiteral("modeFrame"),
                                           QStringLiteral("modeFrameLabel"), QStringLiteral("Mode:"));
-    QHBoxLayout *showRow = buildSkinFrame(panesFrame, panesFrameLabel, QStringLiteral("panesFrame"),
+    QHBoxLayout *showRow = m_skin->buildFrame(panesFrame, panesFrameLabel, QStringLiteral("panesFrame"),
                                           QStringLiteral("panesFrameLabel"), QStringLiteral("Show:"));
-    QHBoxLayout *autoRow = buildSkinFrame(autoFrame, autoFrameLabel, QStringLiteral("autoFrame"),
+    QHBoxLayout *autoRow = m_skin->buildFrame(autoFrame, autoFrameLabel, QStringLiteral("autoFrame"),
                                           QStringLiteral("autoFrameLabel"), QStringLiteral("Auto:"));
     if (bottomRow && readSwitch) {
         bottomRow->removeWidget(readSwitch);

@@ -1,5 +1,6 @@
 // The practice engine's commands: Next, Previous, the counts and the check.
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/RandomGenerator.h"
 
@@ -113,7 +114,7 @@ void MainWindow::nextTerm(const QString &Direction)
         }
         currentIndex = shown;
         termNumberEdit->setText(QString::number(shown));
-        updateLessonSessionLabels();
+        m_chrome->updateLessonSessionLabels();
         if (autoSwitch->isChecked())
             startAutoTimer();
     });

@@ -6,6 +6,9 @@
 #include "app/LessonEditorCommands.h"
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
+#include "app/StatusLine.h"
+#include "app/WindowChrome.h"
+#include "app/WindowSkin.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
@@ -105,30 +108,15 @@ void MainWindow::buildControls()
     setPalette(pal);
     resize(760, 520);
 
-    statusPanel = new QWidget(this);
-    statusPanel->setObjectName(QStringLiteral("statusPanel"));
-    statusLabel = new QLabel(statusPanel);
-    statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    statusLabel->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
-    // As high as a line of its font with descenders, whatever the layout
-    // around it gives.
-    statusLabel->ensurePolished();
-    statusLabel->setMinimumHeight(statusLabel->fontMetrics().height() + 2);
-    // A long message is cut at the window's edge; it never widens the window.
-    statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *statusLayout = new QHBoxLayout(statusPanel);
-    statusLayout->setContentsMargins(0, 0, 0, 0);
-    statusLayout->addWidget(statusLabel);
-
-    statusTimer = new QTimer(this);
-    statusTimer->setObjectName(QStringLiteral("statusTimer"));
-    statusTimer->setInterval(10000);
-    connect(statusTimer, &QTimer::timeout, this, &MainWindow::statusTimerTimeout);
+    MainWindowControls &controls = *this;
+    m_statusLine = std::make_unique<StatusLine>(*this, controls);
 
     autoTimer = new QTimer(this);
     autoTimer->setObjectName(QStringLiteral("autoTimer"));
 
-    buildMenus();
+    m_chrome = std::make_unique<WindowChrome>(*this, controls, windows);
+    m_chrome->build();
+    m_skin = std::make_unique<WindowSkin>(*this, controls);
 
     // The practice area below the menu bar: lesson and session labels on
     // top, the panes and switches in the middle, the status line last.
@@ -159,7 +147,7 @@ void MainWindow::buildControls()
     };
     lessonCalls.nextButtonClicked = [this] { nextButtonClicked(); };
     lessonCalls.countTerms = [this] { countTerms(); };
-    lessonCalls.updateLessonSessionLabels = [this] { updateLessonSessionLabels(); };
+    lessonCalls.updateLessonSessionLabels = [this] { m_chrome->updateLessonSessionLabels(); };
     m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, windows, m_numbers, std::move(lessonCalls));
     m_editorCommands
         = std::make_unique<LessonEditorCommands>(*this, windows, *m_lessonFiles, [this] { hideAllMenus(); });
@@ -192,9 +180,19 @@ void MainWindow::buildControls()
 
     for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(titleLabel), statusPanel,
                        static_cast<QWidget *>(statusLabel)})
-        makeDraggable(w);
+        m_chrome->makeDraggable(w);
     buildCommandControls();
-    arrangeMenus();
+    m_chrome->arrangeMenus();
+}
+
+void MainWindow::hideAllMenus()
+{
+    m_chrome->hideAllMenus();
+}
+
+void MainWindow::showStatus(const QString &Text)
+{
+    m_statusLine->show(Text);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *e)
@@ -205,22 +203,16 @@ void MainWindow::resizeEvent(QResizeEvent *e)
     path.addRoundedRect(QRectF(0, 0, width() + 1, height() + 1), 3, 3);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
     if (titleLabel)
-        arrangeMenus();
-    dockToolBar();
+        m_chrome->arrangeMenus();
+    if (m_chrome)
+        m_chrome->dockToolBar();
 }
 
 void MainWindow::moveEvent(QMoveEvent *e)
 {
     QWidget::moveEvent(e);
-    dockToolBar();
-}
-
-void MainWindow::dockToolBar()
-{
-    // However the window got moved or resized (a drag, the window manager,
-    // a new screen), the bar stands beside it again.
-    if (windows.toolBarWindow && windows.toolBarWindow->isVisible())
-        windows.toolBarWindow->dockToMainWindow();
+    if (m_chrome)
+        m_chrome->dockToolBar();
 }
 
 void MainWindow::onCreate()
@@ -228,7 +220,7 @@ void MainWindow::onCreate()
     // The settings first: everything after them reads the fields.
     korvana::SettingsFile::load(settings, m_options->textDirections(), this);
     m_options->applyTextDirections();
-    loadSkinIntoWindow(settings.selectedSkin);
+    m_skin->load(settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (charactersView) {
         const QColor background = settings.useKanjiBackgroundColor ? korvana::toQColor(settings.kanjiBackgroundColor)
@@ -289,7 +281,8 @@ void MainWindow::reportStartup()
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),
                                              korvana::skinNames().join(QStringLiteral(", ")));
-    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2").arg(m_skin.skinName, m_skin.skinAuthor);
+    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2")
+                                        .arg(m_skin->fields().skinName, m_skin->fields().skinAuthor);
 }
 
 bool MainWindow::loadDataAfterFirstPaint = false;

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/WindowChrome.h"
 #include "practice/PictureWindow.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
@@ -28,7 +29,7 @@ void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main)
                      [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("lesson")); });
     QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main,
                      [&main] { main.lessonFiles().openSessionCommand(); });
-    QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, &MainWindow::numbersCommand);
+    QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, [&main] { main.chrome().numbersCommand(); });
     QObject::connect(&toolBar, &ToolBarWindow::screenBackgroundRequested, &main, &MainWindow::screenBackgroundCommand);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/DictionaryLoader.h"
+#include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "platform/speech/SpeechVoice.h"
 
@@ -53,12 +54,12 @@ QString DictionaryWindowHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
 
 void DictionaryWindowHost::enableButton(QAbstractButton *button)
 {
-    m_main.enableButton(button);
+    WindowChrome::enableButton(button);
 }
 
 void DictionaryWindowHost::disableButton(QAbstractButton *button)
 {
-    m_main.disableButton(button);
+    WindowChrome::disableButton(button);
 }
 
 korvana::SpeechVoice *DictionaryWindowHost::voice()

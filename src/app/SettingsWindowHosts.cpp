@@ -2,16 +2,17 @@
 
 #include "app/MainWindow.h"
 #include "app/OptionsRoundTrip.h"
+#include "app/WindowSkin.h"
 #include "settings/SkinDialog.h"
 
 QString MainWindowAboutHost::skinName() const
 {
-    return m_window.skinName();
+    return m_window.skin().fields().skinName;
 }
 
 QString MainWindowAboutHost::skinAuthor() const
 {
-    return m_window.skinAuthor();
+    return m_window.skin().fields().skinAuthor;
 }
 
 korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
@@ -27,5 +28,6 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 
 void connectSkinDialog(SkinDialog &dialog, MainWindow &window)
 {
-    QObject::connect(&dialog, &SkinDialog::loadSkinRequested, &window, &MainWindow::loadSkinIntoWindow);
+    QObject::connect(&dialog, &SkinDialog::loadSkinRequested, &window,
+                     [&window](const QString &N) { window.skin().load(N); });
 }

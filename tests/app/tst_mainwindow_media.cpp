@@ -5,6 +5,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowSkin.h"
 #include "support/FakeMediaPlayer.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "support/FakeSpeechVoice.h"
@@ -79,7 +80,7 @@ private slots:
         f->setFirstActivation(false);
         // The built-in look shows pictures on its buttons; these tests read
         // the Read button's caption, as a skin with button labels shows it.
-        f->skin().showButtonLabels = true;
+        f->skin().fields().showButtonLabels = true;
         player = qobject_cast<FakeMediaPlayer *>(apptest::control<korvana::MediaPlayer>("soundPlayer"));
         QVERIFY(player);
         voice = new FakeSpeechVoice;
@@ -238,7 +239,7 @@ private slots:
         QVERIFY(!f->speaking());
         QVERIFY(voice->spokenTexts().isEmpty());
         QVERIFY(apptest::control<QPushButton>("readButton")->text() != QStringLiteral("Stop"));
-        QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->stopButtonIcon().cacheKey() || f->stopButtonIcon().isNull());
+        QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->skin().stopButtonIcon().cacheKey() || f->skin().stopButtonIcon().isNull());
         // Reading on for every term: an automatic step is not held up.
         apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
@@ -253,17 +254,17 @@ private slots:
         QPixmap readPix(4, 4), stopPix(4, 4);
         readPix.fill(Qt::green);
         stopPix.fill(Qt::red);
-        f->setReadButtonIcons(QIcon(readPix), QIcon(stopPix));
-        f->skin().showButtonLabels = false;
+        f->skin().setReadButtonIcons(QIcon(readPix), QIcon(stopPix));
+        f->skin().fields().showButtonLabels = false;
         apptest::control<QPushButton>("readButton")->setText(QStringLiteral("Custom"));
         load({term("one")});
         f->nextButtonClicked();
         f->readButtonClicked();
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Custom"));
-        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->stopButtonIcon().cacheKey());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->skin().stopButtonIcon().cacheKey());
         voice->finishSpeaking();
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Custom"));
-        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->readButtonIcon().cacheKey());
+        QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->skin().readButtonIcon().cacheKey());
     }
 
     void spokenWordIsHighlightedWhenAsked()

@@ -6,6 +6,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
@@ -127,7 +128,7 @@ class TestMainWindowNumbers : public QObject {
             if (choose)
                 choose(qobject_cast<NumbersDialog *>(d));
         };
-        f->numbersCommand();
+        f->chrome().numbersCommand();
     }
     void startCustom(const QString &from, const QString &to)
     {

@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/WindowChrome.h"
 #include "lessons/TermGrid.h"
 #include "support/ScriptedDialogs.h"
 
@@ -155,7 +156,7 @@ private slots:
     {
         apptest::store().currentLesson.clear();
         mainWindow->lessonFiles().setSessionFile({});
-        mainWindow->updateLessonSessionLabels();
+        mainWindow->chrome().updateLessonSessionLabels();
         QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
         QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("NO SESSION LOADED"));
 
@@ -163,7 +164,7 @@ private slots:
                                                 "spring term/week twelve/lesson-12.kvl");
         apptest::store().currentLesson = longPath;
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/s/a.ses"));
-        mainWindow->updateLessonSessionLabels();
+        mainWindow->chrome().updateLessonSessionLabels();
         const QString shown = apptest::control<HoverLabel>("lessonLabel")->text();
         QVERIFY(shown.startsWith(QStringLiteral("/...")));
         QVERIFY(shown.endsWith(QStringLiteral("/lesson-12.kvl")));

@@ -3,6 +3,8 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/StatusLine.h"
+#include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
@@ -154,7 +156,7 @@ private slots:
              std::initializer_list<QWidget *>{screenBackgroundWindow, pictureWindow, dictionaryWindow, toolBarWindow})
             w->show();
         QFile::remove(SettingsFile::path());
-        QTimer::singleShot(0, mainWindow, [] { mainWindow->exitButtonClicked(); });
+        QTimer::singleShot(0, mainWindow, [] { mainWindow->chrome().exitButtonClicked(); });
         QTimer guard; // a loop that never ends fails instead of hanging
         guard.setSingleShot(true);
         connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
@@ -181,7 +183,7 @@ private slots:
                 if (w->isVisible())
                     visibleWhileWriting << w->objectName();
         };
-        QTimer::singleShot(0, mainWindow, [] { mainWindow->exitButtonClicked(); });
+        QTimer::singleShot(0, mainWindow, [] { mainWindow->chrome().exitButtonClicked(); });
         QTimer guard;
         guard.setSingleShot(true);
         connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
@@ -299,7 +301,7 @@ private slots:
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
         QVERIFY(apptest::control<QTimer>("statusTimer")->remainingTime() > 4000);
         // The tick clears the line and the timer goes on.
-        mainWindow->statusTimerTimeout();
+        mainWindow->statusLine().timerTimeout();
         QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
         QVERIFY(apptest::control<QTimer>("statusTimer")->isActive());
     }

@@ -9,6 +9,7 @@
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "editing/LinkedFileDialog.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/TermsManagerWindow.h"
@@ -816,14 +817,14 @@ private slots:
             dialogs()->openAnswers.push_back({l});
             termsManagerWindow->exportButtonClicked();
         };
-        mainWindow->termsManagerCommand();
+        mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
         QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
                                           term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
         // Terms added only in front are taken in as well.
         type(ed()->translationText, QStringLiteral("A+"));
-        mainWindow->termsManagerCommand();
+        mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
         // (both X rows of the terms manager now, the lesson's own included)
         QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),

@@ -5,6 +5,7 @@
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ScriptedDialogs.h"
@@ -94,7 +95,7 @@ class TestTermsManagerWindow : public QObject {
             w->closeButtonClicked();
             QVERIFY(!w->isVisible());
         };
-        mainWindow->termsManagerCommand();
+        mainWindow->chrome().termsManagerCommand();
         QCOMPARE(dialogs().modalsShown, std::vector<QString>{"termsManagerWindow"});
     }
 
@@ -378,7 +379,7 @@ private slots:
             QTest::keyClick(w, Qt::Key_Escape);
             QVERIFY(!w->isVisible());
         };
-        mainWindow->termsManagerCommand();
+        mainWindow->chrome().termsManagerCommand();
         QCOMPARE(dialogs().modalsShown.size(), std::size_t(1));
     }
 };

@@ -6,6 +6,7 @@
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "editing/VocabularyWindow.h"
 #include "editing/VocabularyPrinter.h"
 #include "support/ScriptedDialogs.h"
@@ -124,7 +125,7 @@ private slots:
             seen << d->objectName();
             vocabularyWindow->buildButtonClicked();
         };
-        mainWindow->saveAsVocabularyCommand();
+        mainWindow->chrome().saveAsVocabularyCommand();
         QVERIFY(dialogs().modalsShown == std::vector<QString>{"vocabularyWindow"});
         QCOMPARE(seen, QStringList({"vocabularyWindow"}));
         // The learned term comes out too: the builder lays out every open term.

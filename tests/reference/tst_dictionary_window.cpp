@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -300,7 +301,7 @@ private slots:
 
         // Reopened by the menu command, with its results kept, at the main
         // window's centre.
-        mainWindow->dictionaryCommand();
+        mainWindow->chrome().dictionaryCommand();
         QVERIFY(dictionaryWindow->isVisible());
         QCOMPARE(column(0), QStringList{QStringLiteral("好")});
         QCOMPARE(dictionaryWindow->searchEdit->text(), QStringLiteral("good"));

@@ -6,6 +6,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -410,13 +411,13 @@ private slots:
     void menuCommandsShowTheWindows()
     {
         mainWindow->setGeometry(100, 100, 800, 600);
-        mainWindow->readerCommand();
+        mainWindow->chrome().readerCommand();
         QVERIFY(r->isVisible());
         QCOMPARE(r->size(), QSize(618, 507));
         QCOMPARE(r->frameGeometry().center(), mainWindow->frameGeometry().center());
 
         QVERIFY(!keyboardReferenceWindow->isVisible());
-        mainWindow->keyboardReferenceCommand();
+        mainWindow->chrome().keyboardReferenceCommand();
         QVERIFY(keyboardReferenceWindow->isVisible());
     }
 };

@@ -3,6 +3,8 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
+#include "app/WindowSkin.h"
 #include "platform/ini/IniFile.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/ProgramPaths.h"
@@ -151,16 +153,16 @@ private slots:
     {
         dialogs().onModal = [](QDialog *d) {
             d->show();
-            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skin().skinName);
+            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skin().fields().skinName);
         };
-        mainWindow->aboutCommand();
+        mainWindow->chrome().aboutCommand();
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("aboutDialog"));
         QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Default Korvana Skin"));
         QCOMPARE(aboutDialog->skinAuthorLabel->text(), QString());
         aboutDialog->close();
 
-        mainWindow->skin().skinName = QStringLiteral("Night");
-        mainWindow->skin().skinAuthor = QStringLiteral("A. Painter");
+        mainWindow->skin().fields().skinName = QStringLiteral("Night");
+        mainWindow->skin().fields().skinAuthor = QStringLiteral("A. Painter");
         aboutDialog->show();
         QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Night"));
         QCOMPARE(aboutDialog->skinAuthorLabel->text(), QStringLiteral("A. Painter"));

@@ -4,6 +4,8 @@
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/WindowChrome.h"
+#include "app/WindowSkin.h"
 #include "support/ScriptedDialogs.h"
 #include "platform/ini/IniFile.h"
 #include "settings/Colors.h"
@@ -214,15 +216,15 @@ private slots:
     {
         start();
         QCOMPARE(apptest::settings().selectedSkin, StandardSkinName);
-        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Default Korvana Skin"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Default Korvana Skin"));
         QVERIFY(apptest::control<QLabel>("backgroundPicture") && apptest::control<QLabel>("backgroundPicture")->pixmap().size() == QSize(550, 350));
         QVERIFY(!apptest::control<QPushButton>("previousButton")->icon().isNull());
-        QVERIFY(!mainWindow->stopButtonIcon().isNull() && !mainWindow->readButtonIcon().isNull());
+        QVERIFY(!mainWindow->skin().stopButtonIcon().isNull() && !mainWindow->skin().readButtonIcon().isNull());
         QCOMPARE(apptest::control<korvana::LatchButton>("markDifficultButton")->iconSize(), QSize(60, 18));
         QCOMPARE(apptest::control<korvana::LatchButton>("markDifficultButton")->size(), QSize(60, 18));
         QCOMPARE(apptest::control<QPushButton>("nextButton")->size(), QSize(60, 60));
         // The three frames with their captions.
-        QCOMPARE(mainWindow->skinFrames(),
+        QCOMPARE(mainWindow->skin().frames(),
                  (QList<QFrame *>{apptest::control<QFrame>("modeFrame"), apptest::control<QFrame>("panesFrame"), apptest::control<QFrame>("autoFrame")}));
         QCOMPARE(apptest::control<QLabel>("modeFrameLabel")->text(), QStringLiteral("Mode:"));
         QCOMPARE(apptest::control<QLabel>("panesFrameLabel")->text(), QStringLiteral("Show:"));
@@ -235,21 +237,21 @@ private slots:
         QCOMPARE(apptest::control<QPushButton>("nextButton")->text(), QString());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QString());
         QCOMPARE(apptest::control<QPushButton>("markLearnedButton")->text(), QStringLiteral("Learned"));
-        QVERIFY(!mainWindow->skin().showButtonLabels);
+        QVERIFY(!mainWindow->skin().fields().showButtonLabels);
         // Reading aloud then leaves the caption alone.
-        QVERIFY(mainWindow->skin().showFrameBorders && !mainWindow->skin().showFramesBackground);
+        QVERIFY(mainWindow->skin().fields().showFrameBorders && !mainWindow->skin().fields().showFramesBackground);
     }
 
     void skinNamedBySettingsAppliesAtCreation()
     {
         writeSkinSetting(QStringLiteral("Test"));
         start();
-        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
-        QCOMPARE(mainWindow->skin().skinAuthor, QStringLiteral("Korvana tests"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skin().fields().skinAuthor, QStringLiteral("Korvana tests"));
         QVERIFY(nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4), Qt::red));
         QVERIFY(nearly(iconPixel(apptest::control<QPushButton>("nextButton")), Qt::red));
         QVERIFY(nearly(iconPixel(apptest::control<korvana::LatchButton>("markUnlearnedButton")), Qt::blue));
-        QVERIFY(nearly(mainWindow->stopButtonIcon().pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
+        QVERIFY(nearly(mainWindow->skin().stopButtonIcon().pixmap(60, 60).toImage().pixel(30, 30), Qt::blue));
         QVERIFY(nearly(iconPixel(apptest::control<QPushButton>("readButton")), Qt::red));
         // Frame labels dark blue, command labels dark red on an opaque green.
         QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("wordsSwitchLabel")), QColor(0, 0, 0x40));
@@ -272,7 +274,7 @@ private slots:
             writeSkinSetting(skin);
             start();
             QCOMPARE(apptest::settings().selectedSkin, skin);
-            QCOMPARE(mainWindow->skin().skinName, StandardSkinTitle);
+            QCOMPARE(mainWindow->skin().fields().skinName, StandardSkinTitle);
             QVERIFY(apptest::control<QLabel>("backgroundPicture")
                     && nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
             QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("firstLabel")), QColor(Qt::black));
@@ -285,7 +287,7 @@ private slots:
         // File names are matched ignoring case.
         writeSkinSetting(QStringLiteral("Windows"));
         start();
-        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Test Skin"));
         QVERIFY(m_scripted->dialogs.messages.empty());
     }
 
@@ -310,8 +312,8 @@ private slots:
 
         // A skin without skin.ini: captions on, solid black borders and
         // fills (the captions on them readable: everyCaptionReads).
-        mainWindow->loadSkinIntoWindow(QStringLiteral("Plain"));
-        QCOMPARE(mainWindow->skin().skinName, QString());
+        mainWindow->skin().load(QStringLiteral("Plain"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QString());
         QCOMPARE(apptest::control<QPushButton>("previousButton")->text(), QStringLiteral("<<<"));
         QCOMPARE(apptest::control<QPushButton>("nextButton")->text(), QStringLiteral(">>>"));
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
@@ -321,13 +323,13 @@ private slots:
         QVERIFY(nearly(frame.pixel(0, frame.height() / 2), Qt::black));
         QVERIFY(nearly(frame.pixel(3, 3), Qt::black));
 
-        mainWindow->loadSkinIntoWindow(QStringLiteral("Framed"));
+        mainWindow->skin().load(QStringLiteral("Framed"));
         const QImage framed = apptest::control<QFrame>("panesFrame")->grab().toImage();
         QVERIFY(nearly(framed.pixel(0, framed.height() / 2), QColor(0x2e, 0x7d, 0x5b)));
         QVERIFY(nearly(framed.pixel(3, 3), QColor(0xd6, 0xef, 0xe1)));
         QCOMPARE(textColour(apptest::control<QLabel>("panesFrameLabel")), QColor(0x0b, 0x3d, 0x2a));
 
-        mainWindow->loadSkinIntoWindow(QStringLiteral("Test")); // no borders, no fill
+        mainWindow->skin().load(QStringLiteral("Test")); // no borders, no fill
         const QImage bare = apptest::control<QFrame>("panesFrame")->grab().toImage();
         QVERIFY(!nearly(bare.pixel(0, bare.height() / 2), QColor(0xab, 0xcd, 0xef)));
     }
@@ -353,7 +355,7 @@ private slots:
         start();
         mainWindow->show();
         QCoreApplication::processEvents();
-        QCOMPARE(mainWindow->skin().skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
+        QCOMPARE(mainWindow->skin().fields().skinName == StandardSkinTitle, skin == StandardSkinName); // no fallback
 
         // What each caption stands on, from the colours and pictures the
         // window gives: its own background, its frame's fill, or the
@@ -364,7 +366,7 @@ private slots:
         auto standsOn = [&](QWidget *w) -> QList<QColor> {
             if (w->autoFillBackground())
                 return {w->palette().color(QPalette::Window)};
-            for (QFrame *frame : mainWindow->skinFrames()) {
+            for (QFrame *frame : mainWindow->skin().frames()) {
                 const QRegularExpressionMatch m = fill.match(frame->styleSheet());
                 if (m.hasMatch() && frame->geometry().contains(w->geometry()))
                     return {QColor(m.captured(1))};
@@ -375,14 +377,14 @@ private slots:
             = widgets(apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
                       apptest::control<QCheckBox>("notesSwitch"), apptest::control<QLabel>("openLinkedFileLabel"), apptest::control<QLabel>("countLabel"),
                       apptest::control<QLabel>("titleLabel"));
-        for (QLabel *l : mainWindow->skinFrameLabels() + mainWindow->skinCommandLabels())
+        for (QLabel *l : mainWindow->skin().frameLabels() + mainWindow->skin().commandLabels())
             captions << l;
         for (QWidget *w : captions) {
             const double contrast = worstContrast(w->palette().color(QPalette::WindowText), standsOn(w));
             QVERIFY2(contrast >= ReadableContrast, qPrintable(w->objectName() + QStringLiteral(" %1").arg(contrast)));
         }
         if (labelsAsSet)
-            QCOMPARE(textColour(apptest::control<QCheckBox>("notesSwitch")), toQColor(mainWindow->skin().labelsColor));
+            QCOMPARE(textColour(apptest::control<QCheckBox>("notesSwitch")), toQColor(mainWindow->skin().fields().labelsColor));
 
         // Button captions on their pictures, or on the backing drawn for them.
         for (QPushButton *b : {apptest::control<QPushButton>("previousButton"), apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"),
@@ -405,7 +407,7 @@ private slots:
     {
         start();
         mainWindow->show();
-        mainWindow->loadSkinIntoWindow(QStringLiteral("Framed")); // red pictures, dark blue captions
+        mainWindow->skin().load(QStringLiteral("Framed")); // red pictures, dark blue captions
         QCoreApplication::processEvents();
         const QImage next = apptest::control<QPushButton>("nextButton")->grab().toImage();
         QCOMPARE(next.size(), QSize(60, 60));
@@ -434,12 +436,12 @@ private slots:
         };
         const QList<QRect> designed = layoutNow();
         for (const QString &skin : {QStringLiteral("Huge"), QStringLiteral("Ninety"), StandardSkinName}) {
-            mainWindow->loadSkinIntoWindow(skin);
+            mainWindow->skin().load(skin);
             QCoreApplication::processEvents();
             QCOMPARE(layoutNow(), designed);
         }
-        mainWindow->loadSkinIntoWindow(QStringLiteral("Huge"));
-        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Huge"));
+        mainWindow->skin().load(QStringLiteral("Huge"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Huge"));
         QCOMPARE(apptest::control<QPushButton>("previousButton")->iconSize(), QSize(60, 60));
         // A new start with the skin stored has the designed size too.
         writeSkinSetting(QStringLiteral("Huge"));
@@ -453,7 +455,7 @@ private slots:
     void dialogListsAppliesAndCloses()
     {
         start();
-        mainWindow->changeSkinCommand();
+        mainWindow->chrome().changeSkinCommand();
         QVERIFY(skinDialog->isVisible());
         skinDialog->onActivate();
         QStringList shown;
@@ -471,7 +473,7 @@ private slots:
         skinDialog->skinList->setCurrentRow(15);
         skinDialog->applyButton->click();
         QCOMPARE(apptest::settings().selectedSkin, QStringLiteral("Test"));
-        QCOMPARE(mainWindow->skin().skinName, QStringLiteral("Test Skin"));
+        QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Test Skin"));
         QVERIFY(skinDialog->isVisible());
 
         // A skin that fails is still the one stored; the built-in look
@@ -479,7 +481,7 @@ private slots:
         skinDialog->skinList->setCurrentRow(10);
         skinDialog->skinListDoubleClicked();
         QCOMPARE(apptest::settings().selectedSkin, QStringLiteral("NoStop"));
-        QCOMPARE(mainWindow->skin().skinName, StandardSkinTitle);
+        QCOMPARE(mainWindow->skin().fields().skinName, StandardSkinTitle);
 
         // The stored name reaches the settings file when the window closes.
         mainWindow->onClose();

@@ -1,6 +1,8 @@
 // The main window's own chrome: the menu bar of labels with drop-down panels,
 // the title, the exit and minimise buttons, the lesson and session labels,
 // and dragging the borderless window by its background.
+#include "app/WindowChrome.h"
+#include "app/LessonFileCommands.h"
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/MainWindow.h"
@@ -18,6 +20,7 @@
 #include "settings/SkinDialog.h"
 
 #include <algorithm>
+#include <variant>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,11 +39,14 @@ const char *const ItemStyle = "color: #FFFBF0; background: black; font-weight: b
 // Only the panel itself has the border; its items (labels are frames too) not.
 const char *const PanelStyle = "QFrame#%1 { background: black; border: 1px solid #FF8000; }";
 
+// An item runs a command of the chrome's own, or one the window runs.
+using ItemCommand = std::variant<void (WindowChrome::*)(), void (MainWindow::*)()>;
+
 struct ItemDef {
     const char *name;
     const char *caption;
     const char *hint;
-    void (MainWindow::*command)();
+    ItemCommand command;
 };
 
 struct MenuDef {
@@ -53,47 +59,52 @@ struct MenuDef {
 const MenuDef kMenus[5] = {
     {"practiseMenuLabel", "File", "practiseMenu",
      {{"mlOpen", "Open lesson(s)", "Open one or more lessons (hold Shift or Ctrl when selecting)",
-       &MainWindow::openLessonsCommand},
+       &WindowChrome::openLessonsCommand},
       {"mlSaveLesson", "Save lesson(s)", "Save learned/unlearned state of currently open lessons",
        &MainWindow::saveLessonsCommand},
       {"mlOpenSession", "Open session", "Load previously saved session  from disk", &MainWindow::openSessionCommand},
       {"mlSaveSession", "Save session", "Save current session  to disk", &MainWindow::saveSessionCommand},
       {"mlSaveSessionAs", "Save session as", "Save current session  to disk under different name",
        &MainWindow::saveSessionAsCommand},
-      {"mlExit", "Exit", "", &MainWindow::exitButtonClicked}}},
+      {"mlExit", "Exit", "", &WindowChrome::exitButtonClicked}}},
     {"modulesMenuLabel", "Modules", "modulesMenu",
-     {{"mlNumbers", "Numbers", "Special tool for practising numbers", &MainWindow::numbersCommand}}},
+     {{"mlNumbers", "Numbers", "Special tool for practising numbers", &WindowChrome::numbersCommand}}},
     {"toolsMenuLabel", "Tools", "toolsMenu",
-     {{"mlVocabulary", "Vocabulary", "", &MainWindow::saveAsVocabularyCommand},
-      {"mlDictionary", "Dictionary", "", &MainWindow::dictionaryCommand},
-      {"mlReader", "Reader", "", &MainWindow::readerCommand},
+     {{"mlVocabulary", "Vocabulary", "", &WindowChrome::saveAsVocabularyCommand},
+      {"mlDictionary", "Dictionary", "", &WindowChrome::dictionaryCommand},
+      {"mlReader", "Reader", "", &WindowChrome::readerCommand},
       {"mlEditLesson", "Edit lesson", "", &MainWindow::editLessonCommand},
       {"mlNewLesson", "Create new lesson", "", &MainWindow::createLessonCommand},
       {"mlExternalEditor", "Edit in external editor", "", &MainWindow::editInWordProcessorCommand},
       {"mlTermsManager", "Terms manager", "Manage learned/unlearned/difficult terms, export",
-       &MainWindow::termsManagerCommand}}},
+       &WindowChrome::termsManagerCommand}}},
     {"optionsMenuLabel", "Options", "optionsMenu",
-     {{"mlSkin", "Skin", "", &MainWindow::changeSkinCommand},
+     {{"mlSkin", "Skin", "", &WindowChrome::changeSkinCommand},
       {"mlPreferences", "Preferences", "", &MainWindow::preferencesCommand},
       {"mlScreenBackground", "Screen background", "", &MainWindow::screenBackgroundCommand},
       {"mlToolbar", "Toolbar", "", &MainWindow::toolBarCommand}}},
     {"helpMenuLabel", "Help", "helpMenu",
      {{"mlHelp", "Help", "", &MainWindow::helpCommand},
-      {"mlKeyboardReference", "Keyboard reference", "", &MainWindow::keyboardReferenceCommand},
-      {"mlAbout", "About", "", &MainWindow::aboutCommand}}},
+      {"mlKeyboardReference", "Keyboard reference", "", &WindowChrome::keyboardReferenceCommand},
+      {"mlAbout", "About", "", &WindowChrome::aboutCommand}}},
 };
 
 } // namespace
 
-void MainWindow::buildMenus()
+WindowChrome::WindowChrome(MainWindow &window, MainWindowControls &controls, ProgramWindows &windows)
+    : window(window), c(controls), windows(windows)
+{
+}
+
+void WindowChrome::build()
 {
     for (int m = 0; m < 5; ++m) {
         const MenuDef &def = kMenus[m];
-        auto *label = new HoverLabel(QLatin1Char(' ') + QLatin1String(def.caption) + QLatin1Char(' '), this);
+        auto *label = new HoverLabel(QLatin1Char(' ') + QLatin1String(def.caption) + QLatin1Char(' '), &window);
         label->setObjectName(QLatin1String(def.labelName));
         label->setStyleSheet(QLatin1String(BarStyle));
         label->adjustSize();
-        auto *panel = new QFrame(this);
+        auto *panel = new QFrame(&window);
         panel->setObjectName(QLatin1String(def.panelName));
         panel->setStyleSheet(QString::fromLatin1(PanelStyle).arg(QLatin1String(def.panelName)));
         panel->setFixedWidth(150);
@@ -111,12 +122,17 @@ void MainWindow::buildMenus()
             ml->setStatusTip(hint);
             connect(ml, &HoverLabel::moved, this, [this, ml, hint] {
                 ml->setStyleSheet(QLatin1String(HotStyle));
-                showStatus(hint);
+                window.showStatus(hint);
             });
             connect(ml, &HoverLabel::left, this, [ml] { ml->setStyleSheet(QLatin1String(ItemStyle)); });
-            const auto command = item.command;
-            connect(ml, &HoverLabel::clicked, this, [this, command] { (this->*command)(); });
-            menuItems << ml;
+            const ItemCommand command = item.command;
+            connect(ml, &HoverLabel::clicked, this, [this, command] {
+                if (const auto *own = std::get_if<void (WindowChrome::*)()>(&command))
+                    (this->**own)();
+                else
+                    (window.*std::get<void (MainWindow::*)()>(command))();
+            });
+            c.menuItems << ml;
         }
         panel->setFixedHeight(y + 2);
         // 150 pixels, or wider where an item's caption needs it in this
@@ -130,93 +146,93 @@ void MainWindow::buildMenus()
         connect(label, &HoverLabel::entered, this, [this, m] { menuLabelEntered(m); });
         connect(label, &HoverLabel::moved, this, [this, label] {
             label->setStyleSheet(QLatin1String(HotStyle));
-            showStatus(QString());
+            window.showStatus(QString());
         });
         connect(label, &HoverLabel::left, this, [this, m] { menuLabelLeft(m); });
-        menus[m] = {label, panel};
+        c.menus[m] = {label, panel};
     }
-    practiseMenuLabel = menus[0].label;
-    modulesMenuLabel = menus[1].label;
-    toolsMenuLabel = menus[2].label;
-    optionsMenuLabel = menus[3].label;
-    helpMenuLabel = menus[4].label;
-    practiseMenu = menus[0].panel;
-    modulesMenu = menus[1].panel;
-    toolsMenu = menus[2].panel;
-    optionsMenu = menus[3].panel;
-    helpMenu = menus[4].panel;
+    c.practiseMenuLabel = c.menus[0].label;
+    c.modulesMenuLabel = c.menus[1].label;
+    c.toolsMenuLabel = c.menus[2].label;
+    c.optionsMenuLabel = c.menus[3].label;
+    c.helpMenuLabel = c.menus[4].label;
+    c.practiseMenu = c.menus[0].panel;
+    c.modulesMenu = c.menus[1].panel;
+    c.toolsMenu = c.menus[2].panel;
+    c.optionsMenu = c.menus[3].panel;
+    c.helpMenu = c.menus[4].panel;
 
-    titleLabel = new QLabel(QStringLiteral("Korvana"), this);
-    titleLabel->setObjectName(QStringLiteral("titleLabel"));
-    titleLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    c.titleLabel = new QLabel(QStringLiteral("Korvana"), &window);
+    c.titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    c.titleLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
     // Grey, as dark or light as the skin's picture behind it needs.
-    QPalette titlePalette = titleLabel->palette();
+    QPalette titlePalette = c.titleLabel->palette();
     titlePalette.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    titleLabel->setPalette(titlePalette);
-    titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c.titleLabel->setPalette(titlePalette);
+    c.titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     const QString buttonStyle = QStringLiteral(
         "QPushButton { background: silver; border: 1px solid grey; font-size: 7pt; padding: 0; }"
         "QPushButton:hover { background: yellow; }");
-    exitButton = new QPushButton(QStringLiteral("x"), this);
-    exitButton->setObjectName(QStringLiteral("exitButton"));
-    minimizeButton = new QPushButton(QStringLiteral("_"), this);
-    minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
-    for (QPushButton *b : {exitButton, minimizeButton}) {
+    c.exitButton = new QPushButton(QStringLiteral("x"), &window);
+    c.exitButton->setObjectName(QStringLiteral("exitButton"));
+    c.minimizeButton = new QPushButton(QStringLiteral("_"), &window);
+    c.minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
+    for (QPushButton *b : {c.exitButton, c.minimizeButton}) {
         b->setFixedSize(13, 13);
         b->setStyleSheet(buttonStyle);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitButtonClicked);
-    connect(minimizeButton, &QPushButton::clicked, this, &MainWindow::minimizeButtonClicked);
+    connect(c.exitButton, &QPushButton::clicked, this, &WindowChrome::exitButtonClicked);
+    connect(c.minimizeButton, &QPushButton::clicked, this, &WindowChrome::minimizeButtonClicked);
 
-    lessonLabel = new HoverLabel(QStringLiteral("NO LESSON LOADED"), this);
-    lessonLabel->setObjectName(QStringLiteral("lessonLabel"));
-    lessonLabel->setStyleSheet(QStringLiteral("color: white; background: teal; padding: 0 3px;"));
-    sessionLabel = new HoverLabel(QStringLiteral("NO SESSION LOADED"), this);
-    sessionLabel->setObjectName(QStringLiteral("sessionLabel"));
-    sessionLabel->setStyleSheet(QStringLiteral("color: white; background: maroon; padding: 0 3px;"));
-    sessionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (HoverLabel *l : {lessonLabel, sessionLabel})
+    c.lessonLabel = new HoverLabel(QStringLiteral("NO LESSON LOADED"), &window);
+    c.lessonLabel->setObjectName(QStringLiteral("lessonLabel"));
+    c.lessonLabel->setStyleSheet(QStringLiteral("color: white; background: teal; padding: 0 3px;"));
+    c.sessionLabel = new HoverLabel(QStringLiteral("NO SESSION LOADED"), &window);
+    c.sessionLabel->setObjectName(QStringLiteral("sessionLabel"));
+    c.sessionLabel->setStyleSheet(QStringLiteral("color: white; background: maroon; padding: 0 3px;"));
+    c.sessionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (HoverLabel *l : {c.lessonLabel, c.sessionLabel})
         l->setCursor(Qt::PointingHandCursor);
-    connect(lessonLabel, &HoverLabel::clicked, this, &MainWindow::openLessonsCommand);
-    connect(sessionLabel, &HoverLabel::clicked, this, [this] { m_lessonFiles->openSessionCommand(); });
-    connect(lessonLabel, &HoverLabel::moved, this, [this] {
-        showStatus(currentLesson.isEmpty()
-                   ? QStringLiteral("NO LESSON LOADED")
-                   : korvana::shortenPath(currentLesson, statusLabel->font(), 350));
+    connect(c.lessonLabel, &HoverLabel::clicked, this, &WindowChrome::openLessonsCommand);
+    connect(c.sessionLabel, &HoverLabel::clicked, this, [this] { window.lessonFiles().openSessionCommand(); });
+    connect(c.lessonLabel, &HoverLabel::moved, this, [this] {
+        const QString &currentLesson = windows.state.store.currentLesson;
+        window.showStatus(currentLesson.isEmpty()
+                              ? QStringLiteral("NO LESSON LOADED")
+                              : korvana::shortenPath(currentLesson, c.statusLabel->font(), 350));
     });
-    connect(sessionLabel, &HoverLabel::moved, this, [this] {
-        const QString &sessionFile = m_lessonFiles->sessionFile();
-        showStatus(sessionFile.isEmpty()
-                   ? QStringLiteral("NO SESSION LOADED")
-                   : korvana::shortenPath(sessionFile, statusLabel->font(), 350));
+    connect(c.sessionLabel, &HoverLabel::moved, this, [this] {
+        window.showStatus(window.lessonFiles().sessionFile().isEmpty()
+                              ? QStringLiteral("NO SESSION LOADED")
+                              : korvana::shortenPath(window.lessonFiles().sessionFile(), c.statusLabel->font(), 350));
     });
 }
 
-void MainWindow::arrangeMenus()
+void WindowChrome::arrangeMenus()
 {
     int left = 4;
-    for (const Menu &m : menus) {
+    for (const MainWindowControls::Menu &m : c.menus) {
         m.label->move(left, 2);
         left += m.label->width();
     }
-    titleLabel->setGeometry(width() - 140, 2, 100, 16);
-    minimizeButton->move(width() - 36, 4);
-    exitButton->move(width() - 20, 4);
+    c.titleLabel->setGeometry(window.width() - 140, 2, 100, 16);
+    c.minimizeButton->move(window.width() - 36, 4);
+    c.exitButton->move(window.width() - 20, 4);
 }
 
-void MainWindow::menuLabelEntered(int m)
+void WindowChrome::menuLabelEntered(int m)
 {
-    const Menu &menu = menus[m];
+    const MainWindowControls::Menu &menu = c.menus[m];
     menu.panel->move(menu.label->x(), menu.label->y() + menu.label->height());
     menu.panel->show();
     menu.panel->raise();
 }
 
-void MainWindow::menuLabelLeft(int m)
+void WindowChrome::menuLabelLeft(int m)
 {
-    const Menu &menu = menus[m];
+    const MainWindowControls::Menu &menu = c.menus[m];
     // Leaving downwards, towards the panel, keeps the menu open; leaving up
     // or sideways closes it.
     const int bottom = menu.label->mapToGlobal(QPoint(0, menu.label->height())).y();
@@ -226,9 +242,9 @@ void MainWindow::menuLabelLeft(int m)
     }
 }
 
-void MainWindow::menuPanelLeft(int m)
+void WindowChrome::menuPanelLeft(int m)
 {
-    const Menu &menu = menus[m];
+    const MainWindowControls::Menu &menu = c.menus[m];
     // Moving onto one of its items also "leaves" the panel; it stays open
     // while the pointer is still inside it.
     const QRect onScreen(menu.panel->mapToGlobal(QPoint(0, 0)), menu.panel->size());
@@ -238,9 +254,9 @@ void MainWindow::menuPanelLeft(int m)
     menu.label->setStyleSheet(QLatin1String(BarStyle));
 }
 
-void MainWindow::hideAllMenus()
+void WindowChrome::hideAllMenus()
 {
-    for (const Menu &m : menus) {
+    for (const MainWindowControls::Menu &m : c.menus) {
         if (!m.label)
             continue;
         m.label->setStyleSheet(QLatin1String(BarStyle));
@@ -248,56 +264,57 @@ void MainWindow::hideAllMenus()
     }
 }
 
-void MainWindow::updateLessonSessionLabels()
+void WindowChrome::updateLessonSessionLabels()
 {
-    lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
-                                              : korvana::shortenPath(currentLesson, lessonLabel->font(), 220));
-    const QString &sessionFile = m_lessonFiles->sessionFile();
-    sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
-                                                : korvana::shortenPath(sessionFile, sessionLabel->font(), 220));
+    const QString &currentLesson = windows.state.store.currentLesson;
+    const QString &sessionFile = window.lessonFiles().sessionFile();
+    c.lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
+                                                   : korvana::shortenPath(currentLesson, c.lessonLabel->font(), 220));
+    c.sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
+                                                  : korvana::shortenPath(sessionFile, c.sessionLabel->font(), 220));
 }
 
-void MainWindow::enableButton(QAbstractButton *Button)
+void WindowChrome::enableButton(QAbstractButton *Button)
 {
     Button->setStyleSheet(QStringLiteral("background: #8080FF;"));
     Button->setEnabled(true);
 }
 
-void MainWindow::disableButton(QAbstractButton *Button)
+void WindowChrome::disableButton(QAbstractButton *Button)
 {
     Button->setStyleSheet(QString());
     Button->setEnabled(false);
 }
 
-void MainWindow::exitButtonClicked()
+void WindowChrome::exitButtonClicked()
 {
     hideAllMenus();
-    close();
+    window.close();
 }
 
-void MainWindow::minimizeButtonClicked()
+void WindowChrome::minimizeButtonClicked()
 {
-    showMinimized();
+    window.showMinimized();
 }
 
-void MainWindow::openLessonsCommand()
-{
-    hideAllMenus();
-    m_lessonFiles->openLessonFiles(QStringLiteral("lesson"));
-}
-
-// Tools whose windows arrive later; each closes the menus as every command does.
-void MainWindow::numbersCommand()
+void WindowChrome::openLessonsCommand()
 {
     hideAllMenus();
-    showNumbersDialog();
+    window.lessonFiles().openLessonFiles(QStringLiteral("lesson"));
 }
-void MainWindow::saveAsVocabularyCommand()
+
+// Tools that have windows of their own; each closes the menus as every command does.
+void WindowChrome::numbersCommand()
+{
+    hideAllMenus();
+    window.showNumbersDialog();
+}
+void WindowChrome::saveAsVocabularyCommand()
 {
     hideAllMenus();
     korvana::Dialogs::instance().execModal(windows.vocabularyWindow.get());
 }
-void MainWindow::dictionaryCommand()
+void WindowChrome::dictionaryCommand()
 {
     hideAllMenus();
     // Modeless: the main window stays usable beside it.
@@ -305,7 +322,7 @@ void MainWindow::dictionaryCommand()
     windows.dictionaryWindow->raise();
     windows.dictionaryWindow->activateWindow();
 }
-void MainWindow::termsManagerCommand()
+void WindowChrome::termsManagerCommand()
 {
     hideAllMenus();
     // Modal: the list is rebuilt from the lesson text each time it is shown,
@@ -313,7 +330,7 @@ void MainWindow::termsManagerCommand()
     if (windows.termsManagerWindow)
         korvana::Dialogs::instance().execModal(windows.termsManagerWindow.get());
 }
-void MainWindow::changeSkinCommand()
+void WindowChrome::changeSkinCommand()
 {
     hideAllMenus();
     if (windows.skinDialog) {
@@ -322,14 +339,14 @@ void MainWindow::changeSkinCommand()
         windows.skinDialog->activateWindow();
     }
 }
-void MainWindow::aboutCommand()
+void WindowChrome::aboutCommand()
 {
     hideAllMenus();
     if (windows.aboutDialog)
         korvana::Dialogs::instance().execModal(windows.aboutDialog.get());
 }
 
-void MainWindow::readerCommand()
+void WindowChrome::readerCommand()
 {
     hideAllMenus();
     if (windows.readerWindow) {
@@ -339,7 +356,7 @@ void MainWindow::readerCommand()
     }
 }
 
-void MainWindow::keyboardReferenceCommand()
+void WindowChrome::keyboardReferenceCommand()
 {
     hideAllMenus();
     if (windows.keyboardReferenceWindow) {
@@ -350,57 +367,66 @@ void MainWindow::keyboardReferenceCommand()
 
 // --- dragging the borderless window -------------------------------------------------
 
-void MainWindow::makeDraggable(QWidget *control)
+void WindowChrome::makeDraggable(QWidget *control)
 {
     control->installEventFilter(this);
     control->setMouseTracking(true);
 }
 
-void MainWindow::startDrag(QWidget *, QPoint pos)
+void WindowChrome::startDrag(QPoint pos)
 {
     dragX = pos.x();
     dragY = pos.y();
     // The window system moves the window when it can (Wayland lets nothing
     // else move it); the moves below are for when it refuses.
-    m_systemMove = korvana::startSystemMove(this);
+    m_systemMove = korvana::startSystemMove(&window);
 }
 
-void MainWindow::dragTo(QWidget *, QPoint pos, Qt::MouseButtons buttons)
+void WindowChrome::dragTo(QPoint pos, Qt::MouseButtons buttons)
 {
     if ((buttons & Qt::LeftButton) && !m_systemMove)
-        move(x() - (dragX - pos.x()), y() - (dragY - pos.y()));
+        window.move(window.x() - (dragX - pos.x()), window.y() - (dragY - pos.y()));
     // Held or not, the tool bar follows the main window.
     if (windows.toolBarWindow)
         windows.toolBarWindow->dockToMainWindow();
 }
 
-void MainWindow::endDrag()
+void WindowChrome::endDrag()
 {
     m_systemMove = false;
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *e)
+void WindowChrome::dockToolBar()
+{
+    // However the window got moved or resized (a drag, the window manager,
+    // a new screen), the bar stands beside it again.
+    if (windows.toolBarWindow && windows.toolBarWindow->isVisible())
+        windows.toolBarWindow->dockToMainWindow();
+}
+
+bool WindowChrome::eventFilter(QObject *watched, QEvent *e)
 {
     for (int m = 0; m < 5; ++m) {
-        if (watched == menus[m].panel && e->type() == QEvent::Leave) {
+        if (watched == c.menus[m].panel && e->type() == QEvent::Leave) {
             menuPanelLeft(m);
             return false;
         }
     }
     auto *control = qobject_cast<QWidget *>(watched);
-    if (control && (control == this || control == titleLabel || control == statusPanel || control == statusLabel)) {
+    if (control
+        && (control == &window || control == c.titleLabel || control == c.statusPanel || control == c.statusLabel)) {
         // Handled here and not passed on to the parent, which would take the
         // same drag again in its own coordinates.
         switch (e->type()) {
         case QEvent::MouseButtonPress: {
             auto *me = static_cast<QMouseEvent *>(e);
             if (me->button() == Qt::LeftButton)
-                startDrag(control, me->position().toPoint());
+                startDrag(me->position().toPoint());
             return true;
         }
         case QEvent::MouseMove: {
             auto *me = static_cast<QMouseEvent *>(e);
-            dragTo(control, me->position().toPoint(), me->buttons());
+            dragTo(me->position().toPoint(), me->buttons());
             return true;
         }
         case QEvent::MouseButtonRelease:
@@ -410,5 +436,5 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *e)
             break;
         }
     }
-    return QWidget::eventFilter(watched, e);
+    return QObject::eventFilter(watched, e);
 }

@@ -1,8 +1,7 @@
 // Skins on the main window: the loader's pictures and fields go into the
 // window's background, buttons, labels and frames.
-#include "app/MainWindow.h"
+#include "app/WindowSkin.h"
 #include "settings/Colors.h"
-#include "settings/Skin.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -184,13 +183,12 @@ void setTextColor(QWidget *w, QPalette::ColorRole role, quint32 colour)
 
 } // namespace
 
-// The main window as the skin loader sees it.
-class MainWindowSkinTarget : public korvana::SkinTarget {
+class WindowSkin::LoaderTarget : public korvana::SkinTarget {
 public:
-    explicit MainWindowSkinTarget(MainWindow &form) : f(form) {}
+    explicit LoaderTarget(WindowSkin &skin) : s(skin), c(skin.c) {}
 
-    korvana::SkinFields skinFields() const override { return f.m_skin; }
-    void setSkinFields(const korvana::SkinFields &s) override { f.m_skin = s; }
+    korvana::SkinFields skinFields() const override { return s.m_fields; }
+    void setSkinFields(const korvana::SkinFields &fields) override { s.m_fields = fields; }
 
     void setSkinPicture(korvana::SkinPicture picture, const QImage &image) override
     {
@@ -198,35 +196,35 @@ public:
         const QSize element = korvana::skinPictureSize(picture);
         switch (picture) {
         case SkinPicture::Main:
-            if (!f.backgroundPicture) {
-                f.backgroundPicture = new QLabel(&f);
-                f.backgroundPicture->setObjectName(QStringLiteral("backgroundPicture"));
-                f.backgroundPicture->setScaledContents(true);
+            if (!c.backgroundPicture) {
+                c.backgroundPicture = new QLabel(&s.window);
+                c.backgroundPicture->setObjectName(QStringLiteral("backgroundPicture"));
+                c.backgroundPicture->setScaledContents(true);
                 // Presses fall through to the window, which is dragged by
                 // its background.
-                f.backgroundPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
-                new BackgroundFitter(&f, f.backgroundPicture);
-                f.backgroundPicture->show();
+                c.backgroundPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+                new BackgroundFitter(&s.window, c.backgroundPicture);
+                c.backgroundPicture->show();
             }
-            f.backgroundPicture->setPixmap(QPixmap::fromImage(image));
+            c.backgroundPicture->setPixmap(QPixmap::fromImage(image));
             break;
         case SkinPicture::Previous:
-            setButtonPicture(f.previousButton, image, element);
+            setButtonPicture(c.previousButton, image, element);
             break;
         case SkinPicture::Next:
-            setButtonPicture(f.nextButton, image, element);
+            setButtonPicture(c.nextButton, image, element);
             break;
         case SkinPicture::Stop:
-            f.m_stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            s.m_stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
             break;
         case SkinPicture::Read:
-            f.m_readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
-            setButtonPicture(f.readButton, image, element);
+            s.m_readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            setButtonPicture(c.readButton, image, element);
             break;
         case SkinPicture::Skip:
-            setButtonPicture(f.markLearnedButton, image, element);
-            setButtonPicture(f.markUnlearnedButton, image, element);
-            setButtonPicture(f.markDifficultButton, image, element);
+            setButtonPicture(c.markLearnedButton, image, element);
+            setButtonPicture(c.markUnlearnedButton, image, element);
+            setButtonPicture(c.markDifficultButton, image, element);
             break;
         }
     }
@@ -235,9 +233,9 @@ public:
     {
         using korvana::SkinPicture;
         const std::pair<SkinPicture, QImage *> built[] = {
-            {SkinPicture::Main, &f.mainImage},         {SkinPicture::Previous, &f.previousButtonImage},
-            {SkinPicture::Next, &f.nextButtonImage},   {SkinPicture::Stop, &f.stopButtonImage},
-            {SkinPicture::Read, &f.readButtonImage},   {SkinPicture::Skip, &f.skipButtonImage}};
+            {SkinPicture::Main, &s.mainImage},         {SkinPicture::Previous, &s.previousButtonImage},
+            {SkinPicture::Next, &s.nextButtonImage},   {SkinPicture::Stop, &s.stopButtonImage},
+            {SkinPicture::Read, &s.readButtonImage},   {SkinPicture::Skip, &s.skipButtonImage}};
         for (const auto &[picture, image] : built) {
             if (image->isNull())
                 *image = korvana::standardSkinPicture(picture);
@@ -245,53 +243,59 @@ public:
         }
     }
 
-    void applySkin() override { f.applySkin(); }
+    void applySkin() override { s.apply(); }
 
 private:
-    MainWindow &f;
+    WindowSkin &s;
+    MainWindowControls &c;
 };
 
-void MainWindow::loadSkinIntoWindow(const QString &N)
+WindowSkin::WindowSkin(QWidget &window, MainWindowControls &controls) : window(window), c(controls)
 {
-    MainWindowSkinTarget target(*this);
+    m_fields.showButtonLabels = true;
+}
+
+void WindowSkin::load(const QString &N)
+{
+    LoaderTarget target(*this);
     korvana::loadSkin(N, target);
 }
 
-QList<QLabel *> MainWindow::skinFrameLabels() const
+QList<QLabel *> WindowSkin::frameLabels() const
 {
     QList<QLabel *> all
-        = {modeFrameLabel,   randomSwitchLabel,    autoSwitchLabel, autoOptionsLabel,   panesFrameLabel,
-           wordsSwitchLabel, phrasesSwitchLabel,   autoFrameLabel,  pictureSwitchLabel, soundSwitchLabel,
-           readAloudLabel,   difficultSwitchLabel, flashSwitchLabel};
+        = {c.modeFrameLabel,   c.randomSwitchLabel,    c.autoSwitchLabel, c.autoOptionsLabel,   c.panesFrameLabel,
+           c.wordsSwitchLabel, c.phrasesSwitchLabel,   c.autoFrameLabel,  c.pictureSwitchLabel, c.soundSwitchLabel,
+           c.readAloudLabel,   c.difficultSwitchLabel, c.flashSwitchLabel};
     all.removeAll(nullptr);
     return all;
 }
 
-QList<QLabel *> MainWindow::skinCommandLabels() const
+QList<QLabel *> WindowSkin::commandLabels() const
 {
     QList<QLabel *> all
-        = {firstLabel, lastLabel, goLabel, unskipLabel, viewPictureLabel, playSoundLabel, flashNowLabel};
+        = {c.firstLabel, c.lastLabel, c.goLabel, c.unskipLabel, c.viewPictureLabel, c.playSoundLabel, c.flashNowLabel};
     all.removeAll(nullptr);
     return all;
 }
 
-QList<QFrame *> MainWindow::skinFrames() const
+QList<QFrame *> WindowSkin::frames() const
 {
-    QList<QFrame *> all = {modeFrame, panesFrame, autoFrame};
+    QList<QFrame *> all = {c.modeFrame, c.panesFrame, c.autoFrame};
     all.removeAll(nullptr);
     return all;
 }
 
-QHBoxLayout *MainWindow::buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
+QHBoxLayout *WindowSkin::buildFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
                                     const QString &CaptionName, const QString &Text)
 {
-    Frame = new QFrame(this);
+    Frame = new QFrame(&window);
     Frame->setObjectName(FrameName);
     // Beneath the switches, above nothing but the background picture; a
     // press on it is a press on the window's background.
     Frame->lower();
     Frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Caption = new QLabel(Text, this);
+    Caption = new QLabel(Text, &window);
     Caption->setObjectName(CaptionName);
     QFont bold = Caption->font();
     bold.setBold(true);
@@ -304,116 +308,118 @@ QHBoxLayout *MainWindow::buildSkinFrame(QFrame *&Frame, QLabel *&Caption, const 
     return row;
 }
 
-void MainWindow::applySkin()
+void WindowSkin::apply()
 {
     // Backings that an earlier skin needed go; makeCaptionsReadable puts
     // back those this one needs.
-    for (QLabel *l : skinFrameLabels()) {
-        setTextColor(l, QPalette::WindowText, m_skin.frameLabelsColor);
+    for (QLabel *l : frameLabels()) {
+        setTextColor(l, QPalette::WindowText, m_fields.frameLabelsColor);
         l->setAutoFillBackground(false);
     }
     // The pane switches carry their captions themselves and read like the
     // skin's other labels.
-    for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch}) {
+    for (QCheckBox *b : {c.translationSwitch, c.pinyinSwitch, c.charactersSwitch, c.notesSwitch}) {
         if (!b)
             continue;
-        setTextColor(b, QPalette::WindowText, m_skin.labelsColor);
+        setTextColor(b, QPalette::WindowText, m_fields.labelsColor);
         b->setAutoFillBackground(false);
     }
     // The counts and the title keep their designed colours, made readable
     // below like the rest.
-    if (countLabel) {
-        setTextColor(countLabel, QPalette::WindowText, korvana::colors::clBlack);
-        countLabel->setAutoFillBackground(false);
+    if (c.countLabel) {
+        setTextColor(c.countLabel, QPalette::WindowText, korvana::colors::clBlack);
+        c.countLabel->setAutoFillBackground(false);
     }
-    if (titleLabel) {
-        setTextColor(titleLabel, QPalette::WindowText, korvana::colors::clGray);
-        titleLabel->setAutoFillBackground(false);
+    if (c.titleLabel) {
+        setTextColor(c.titleLabel, QPalette::WindowText, korvana::colors::clGray);
+        c.titleLabel->setAutoFillBackground(false);
     }
-    if (openLinkedFileLabel)
-        setTextColor(openLinkedFileLabel, QPalette::WindowText, korvana::colors::clBlack);
+    if (c.openLinkedFileLabel)
+        setTextColor(c.openLinkedFileLabel, QPalette::WindowText, korvana::colors::clBlack);
 
-    QList<QLabel *> commandLabels = skinCommandLabels();
-    for (QLabel *l : commandLabels)
-        setTextColor(l, QPalette::WindowText, m_skin.labelsColor);
-    if (openLinkedFileLabel)
-        commandLabels.append(openLinkedFileLabel);
-    for (QLabel *l : commandLabels) {
+    QList<QLabel *> commands = commandLabels();
+    for (QLabel *l : commands)
+        setTextColor(l, QPalette::WindowText, m_fields.labelsColor);
+    if (c.openLinkedFileLabel)
+        commands.append(c.openLinkedFileLabel);
+    for (QLabel *l : commands) {
         // Opaque on the skin's colour, or the background picture shows
         // through.
-        if (m_skin.showLabelsBackground)
-            setTextColor(l, QPalette::Window, m_skin.labelsBackgroundColor);
-        l->setAutoFillBackground(m_skin.showLabelsBackground);
+        if (m_fields.showLabelsBackground)
+            setTextColor(l, QPalette::Window, m_fields.labelsBackgroundColor);
+        l->setAutoFillBackground(m_fields.showLabelsBackground);
     }
 
-    const QList<QPushButton *> buttons
-        = {previousButton, nextButton, readButton, markLearnedButton, markUnlearnedButton, markDifficultButton};
+    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
+                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
         // One colour serves the resting and the pressed look.
-        setTextColor(b, QPalette::ButtonText, m_skin.buttonLabelsColor);
+        setTextColor(b, QPalette::ButtonText, m_fields.buttonLabelsColor);
     }
 
-    if (m_skin.showButtonLabels) {
+    if (m_fields.showButtonLabels) {
         const std::pair<QPushButton *, const char *> captions[] = {
-            {previousButton, "<<<"},           {nextButton, ">>>"},
-            {readButton, "Read"},             {markLearnedButton, "Learned"},
-            {markUnlearnedButton, "Unearned"}, {markDifficultButton, "Difficult"}};
+            {c.previousButton, "<<<"},           {c.nextButton, ">>>"},
+            {c.readButton, "Read"},              {c.markLearnedButton, "Learned"},
+            {c.markUnlearnedButton, "Unearned"}, {c.markDifficultButton, "Difficult"}};
         for (const auto &[b, text] : captions)
             if (b)
                 b->setText(QLatin1String(text));
     } else {
-        for (QPushButton *b : {previousButton, nextButton, readButton})
+        for (QPushButton *b : {c.previousButton, c.nextButton, c.readButton})
             if (b)
                 b->setText(QString());
     }
 
-    const QString border = m_skin.showFrameBorders
-                               ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_skin.frameBordersColor).name())
-                               : QStringLiteral("none");
-    const QString fill = m_skin.showFramesBackground ? korvana::toQColor(m_skin.framesBackgroundColor).name()
-                                               : QStringLiteral("transparent");
-    for (QFrame *frame : skinFrames())
+    const QString border
+        = m_fields.showFrameBorders
+              ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_fields.frameBordersColor).name())
+              : QStringLiteral("none");
+    const QString fill = m_fields.showFramesBackground ? korvana::toQColor(m_fields.framesBackgroundColor).name()
+                                                       : QStringLiteral("transparent");
+    for (QFrame *frame : frames())
         frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
                                  .arg(frame->objectName(), border, fill));
     makeCaptionsReadable();
 }
 
-void MainWindow::makeCaptionsReadable()
+void WindowSkin::makeCaptionsReadable()
 {
     // The captions stand where the layout puts them, which never changes
     // afterwards (the window keeps its size); at creation the controls take
     // their style's fonts and sizes first, as showing the window would.
-    ensurePolished();
-    if (mainLayout)
-        mainLayout->activate();
+    window.ensurePolished();
+    if (c.mainLayout)
+        c.mainLayout->activate();
     // The background picture as the window shows it, stretched over it.
     QImage picture;
-    if (backgroundPicture && !backgroundPicture->pixmap().isNull())
-        picture = backgroundPicture->pixmap().toImage().scaled(size(), Qt::IgnoreAspectRatio,
-                                                               Qt::SmoothTransformation);
-    const QList<QFrame *> frames = skinFrames();
+    if (c.backgroundPicture && !c.backgroundPicture->pixmap().isNull())
+        picture = c.backgroundPicture->pixmap().toImage().scaled(window.size(), Qt::IgnoreAspectRatio,
+                                                                 Qt::SmoothTransformation);
+    const QList<QFrame *> allFrames = frames();
     auto standsOn = [&](QWidget *w) -> QList<QColor> {
         if (w->autoFillBackground())
             return {w->palette().color(QPalette::Window)};
-        const QRect place(w->mapTo(this, QPoint(0, 0)), w->size());
-        if (m_skin.showFramesBackground)
-            for (QFrame *frame : frames)
+        const QRect place(w->mapTo(&window, QPoint(0, 0)), w->size());
+        if (m_fields.showFramesBackground)
+            for (QFrame *frame : allFrames)
                 if (frame->geometry().contains(place))
-                    return {korvana::toQColor(m_skin.framesBackgroundColor)};
+                    return {korvana::toQColor(m_fields.framesBackgroundColor)};
         if (picture.isNull())
-            return {palette().color(QPalette::Window)};
+            return {window.palette().color(QPalette::Window)};
         return korvana::pictureColors(picture, place);
     };
 
     QList<QWidget *> captions;
-    for (QLabel *l : skinFrameLabels())
+    for (QLabel *l : frameLabels())
         captions << l;
-    for (QLabel *l : skinCommandLabels())
+    for (QLabel *l : commandLabels())
         captions << l;
-    for (QWidget *w : std::initializer_list<QWidget *>{openLinkedFileLabel, translationSwitch, pinyinSwitch,
-                                                       charactersSwitch, notesSwitch, countLabel, titleLabel})
+    for (QWidget *w : std::initializer_list<QWidget *>{c.openLinkedFileLabel, c.translationSwitch, c.pinyinSwitch,
+                                                       c.charactersSwitch, c.notesSwitch, c.countLabel,
+                                                       c.titleLabel})
         if (w)
             captions << w;
     for (QWidget *w : captions) {
@@ -435,8 +441,8 @@ void MainWindow::makeCaptionsReadable()
 
     // Button captions stand on the button's own picture; the Read button's
     // also on its picture while speaking, which swaps in under "Stop".
-    const QList<QPushButton *> buttons
-        = {previousButton, nextButton, readButton, markLearnedButton, markUnlearnedButton, markDifficultButton};
+    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
+                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
@@ -451,7 +457,7 @@ void MainWindow::makeCaptionsReadable()
                                                                Qt::SmoothTransformation);
         };
         QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
-        if (b == readButton && !m_stopButtonIcon.isNull())
+        if (b == c.readButton && !m_stopButtonIcon.isNull())
             under += korvana::pictureColors(face(m_stopButtonIcon), place);
         const QColor wanted = b->palette().color(QPalette::ButtonText);
         std::optional<QColor> readable = korvana::readableColor(wanted, under);
