@@ -134,7 +134,6 @@ void MainWindow::buildControls()
 
     // The commands that open and save lessons and sessions, open the editor,
     // load dictionaries and run the options dialog, on the window's controls.
-    MainWindowControls &controls = *this;
     m_dictionaryLoader
         = std::make_unique<DictionaryLoader>(dictionary, [this](const QString &text) { showStatus(text); });
     LessonFileCommands::WindowCalls lessonCalls;
