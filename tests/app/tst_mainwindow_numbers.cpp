@@ -6,6 +6,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/TermMedia.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
@@ -300,10 +301,10 @@ private slots:
         f->nextButtonClicked();
         QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("九千九百九十九"));
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("九千九百九十九")});
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
         // The hover reveal forces it.
         f->showNumberCharacters(true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));

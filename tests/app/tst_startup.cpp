@@ -3,6 +3,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/TermMedia.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
@@ -139,7 +140,7 @@ private slots:
         mainWindow->nextButtonClicked();
         QTest::keyClick(mainWindow, Qt::Key_Return);
         QVERIFY(m_voice->spokenTexts().isEmpty());
-        QVERIFY(!mainWindow->speaking());
+        QVERIFY(!mainWindow->media().speaking());
     }
 
     void closingTheMainWindowEndsTheRun()
