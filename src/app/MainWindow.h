@@ -26,6 +26,9 @@ class ProgramWindows;
 class StatusLine;
 class WindowChrome;
 class WindowSkin;
+class HiddenPanes;
+class PaneCommands;
+class TermMedia;
 namespace korvana {
 class DictionaryData;
 struct OptionsHost;
@@ -37,6 +40,7 @@ class QTimer;
 #include "platform/speech/SpeechVoice.h"
 #include "platform/media/MediaPlayer.h"
 #include <QPointer>
+#include <QIcon>
 
 
 class MainWindow : public QWidget, private MainWindowControls {
@@ -164,11 +168,6 @@ public:
     void pinyinSwitchClicked();
     void charactersSwitchClicked();
     void notesSwitchClicked();
-    void toggleTranslation();
-    void togglePinyin();
-    void toggleCharacters();
-    void toggleNotes();
-    void dropPaneRestore();
     void markLearnedButtonClicked();
     void markUnlearnedButtonClicked();
     void markDifficultButtonClicked();
@@ -187,20 +186,11 @@ public:
     void onWheelDown();
     void onWheelUp();
 
-    // Hooks of the pictures, sounds, reading aloud, flash, tone colours,
-    // hidden panes, help and the numbers drill; each does nothing until its
-    // own work fills it in.
-    void displayPicture();
-    void playSound();
-    bool soundPlaying();
-    void stopSound();
-    void toggleSound();
-    void togglePicture();
-    void readButtonClicked();
+    // Hooks of the flash, tone colours, help and the numbers drill; each
+    // does nothing until its own work fills it in.
     void flash(bool Auto);
     void applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos);
     void colorPinyinTones();
-    void toggleShowAll();
     void showHelpContents();
     void newNumber();
     // [practice-end]
@@ -208,34 +198,6 @@ public:
     // --- character database (MainWindowReference.cpp) ----------------------------------
     // "ni3 hao3" -> tone-marked pinyin.
     QString pinyinNumbersIntoToneMarks(const QString &S) const;
-
-    // --- sounds, pictures, reading aloud (MainWindowMedia.cpp) ---
-    // [media-begin]
-    // The reading switch with its caption, the Read button and the sound
-    // player; buildControls() calls this with the bottom row in place.
-    void buildMediaControls();
-    // Makes the term sound player. Tests replace it with one that returns a
-    // test double.
-    using MediaPlayerFactory = std::function<std::unique_ptr<korvana::MediaPlayer>()>;
-    static void setMediaPlayerFactory(MediaPlayerFactory factory) { mediaPlayerFactory = std::move(factory); }
-    void readSwitchClicked();
-    void readAloudLabelClicked();
-    // The voice's events. Word positions count characters of the text read.
-    void voiceWordReached(int Stream, int CharPosition, int Length);
-    void voiceStreamEnded(int Stream);
-    void highlightSpokenText(int Start, int Length);
-    // Hooks the reading handlers to voice's events; again whenever voice
-    // has been replaced since.
-    void connectVoice();
-
-private:
-    void setReadLook(bool reading);
-    int soundWaitBoundMs() const;
-    QPointer<korvana::SpeechVoice> m_connectedVoice;
-    int m_readStream = 0; // stream number of the main window's last speech
-
-public:
-    // [media-end]
 
     // --- flash mode (MainWindowFlash.cpp) ---
     // [flash-begin]
@@ -325,51 +287,6 @@ public:
     // [options-end]
 
 
-    // --- hidden panes and hover reveal (MainWindowHiddenPanes.cpp) ---
-    // [hidden-begin]
-    // The pane mouse handlers, the boxes' presses, the background's mouse
-    // moves and the panes' popup menu; buildControls() calls this once the
-    // panes and their boxes exist.
-    void buildHiddenPaneControls();
-    // A press on a pane; Pos in the pane view's viewport.
-    void translationViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
-    void pinyinViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
-    void charactersViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
-    void notesViewMousePressed(Qt::MouseButton Button, const QPoint &Pos);
-    // A press on any of the four pane boxes: a pending restore is dropped.
-    void paneSwitchMousePressed();
-    // The hover reveal (the characters pane's is charactersViewMouseMoved).
-    void translationViewMouseMoved();
-    void pinyinViewMouseMoved();
-    void notesViewMouseMoved();
-    // The mouse over the window's background: menus closed, every reveal
-    // ended.
-    void backgroundPictureMouseMoved();
-
-private:
-    void paneMousePressed(int Pane, Qt::MouseButton Button, const QPoint &Pos);
-
-public:
-    // [hidden-end]
-
-    // --- commands that open tools, tool bar and background (MainWindowCommands.cpp) ---
-    // [commands-begin]
-    // Connects the panes' popup commands ("Copy", "Display"); buildControls()
-    // calls it once the popup exists.
-    void buildCommandControls();
-    // "Copy" of the panes' popup: the whole pane given by activePane.
-    void copyCommand();
-    // "Display" of the panes' popup: the show/hide switch of that pane.
-    void displayCommand();
-    // Copies all of Pane to the clipboard and leaves nothing selected.
-    void copyPaneToClipboard(korvana::RichEdit *Pane);
-    // The program that edits lessons outside when "Edit in Word" is set:
-    // LibreOffice Writer when it is installed, else the desktop's program
-    // for the file. False when nothing could be started.
-    bool openLessonInWordProcessor(const QString &FileName);
-    // Whether the LibreOffice at Soffice can show a window at all.
-    static bool officeCanShowWindows(const QString &Soffice);
-    // [commands-end]
 
 
 protected:
@@ -386,13 +303,6 @@ public:
     AutoTimerHandler autoTimerHandler() const { return m_autoTimerHandler; }
     // Whether a step (Next, Previous, First, Last) is under way.
     bool stepRunning() const { return stepGate.running(); }
-    // The boxes' states saved by the show-all toggle, restored by the next
-    // Insert while pending holds.
-    struct PaneRestore {
-        bool pending = false;
-        bool translation = false, pinyin = false, characters = false, notes = false;
-    };
-    const PaneRestore &paneRestore() const { return m_paneRestore; }
     // What the program's other parts read of the window.
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
@@ -401,18 +311,13 @@ public:
     int lastHoverChar() const { return m_lastHoverChar; }
     void setLastHoverChar(int code) { m_lastHoverChar = code; }
     void forgetLastHoverChar() { m_lastHoverChar = 0; }
-    // Whether the window's own speech is under way.
-    bool speaking() const { return m_speaking; }
-    void setSpeaking(bool speaking) { m_speaking = speaking; }
     korvana::NumbersDrill &numbersDrill() { return m_numbers; }
+    TermMedia &media() { return *m_media; }
+    HiddenPanes &hiddenPanes() { return *m_hiddenPanes; }
     // Whether the next activation is the first, which shows the reminder,
     // lists the voices and starts the flash; false skips that work.
     bool firstActivation() const { return m_firstActivation; }
     void setFirstActivation(bool first) { m_firstActivation = first; }
-    // The pane clicked last: 1 translation, 2 pinyin, 3 characters, 4 notes
-    // (0 before any click). The popup's commands act on it.
-    int activePane() const { return m_activePane; }
-    void setActivePane(int pane) { m_activePane = pane; }
     quint32 flashColor() const { return m_flashColor; }
     quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
     void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
@@ -427,7 +332,6 @@ private:
 
     static bool loadDataAfterFirstPaint;
     static VoiceFactory voiceFactory;
-    static MediaPlayerFactory mediaPlayerFactory;
 
     ProgramWindows &windows;
     // The program's shared state (see ProgramState) and the parts of the
@@ -449,7 +353,6 @@ private:
     QChar currentType;
     QString pictureFile;
     QString soundFile;
-    bool m_speaking = false;
     bool m_firstActivation = false;
     bool m_editorLoadPending = false;
     QColor termCharactersBackground; // invalid unless the Kanji background is set
@@ -458,10 +361,6 @@ private:
     korvana::StepGate stepGate;
     AutoTimerHandler m_autoTimerHandler = AutoTimerHandler::None;
 
-    // Hidden panes: the pane clicked last and the boxes' states the show-all
-    // toggle saved.
-    int m_activePane = 0;
-    PaneRestore m_paneRestore;
     int m_lastHoverChar = 0;
 
     korvana::NumbersDrill m_numbers;
@@ -490,6 +389,10 @@ private:
     std::unique_ptr<WindowChrome> m_chrome;
     std::unique_ptr<WindowSkin> m_skin;
     std::unique_ptr<StatusLine> m_statusLine;
+    // Sounds, pictures and reading aloud; the hidden panes; their popup.
+    std::unique_ptr<TermMedia> m_media;
+    std::unique_ptr<HiddenPanes> m_hiddenPanes;
+    std::unique_ptr<PaneCommands> m_paneCommands;
 
     void buildControls();
     bool m_painted = false;           // the window has been painted once

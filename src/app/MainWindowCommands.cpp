@@ -1,18 +1,16 @@
 // The main window's commands that reach outside it: editing the lesson in a
 // word processor or another editor, the help file, the screen background
-// and tool bar toggles, and the panes' popup ("Copy", "Display").
+// and tool bar toggles.
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
 
-#include "platform/richtext/RichEdit.h"
 #include "platform/shell/Shell.h"
+#include "platform/shell/WordProcessor.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
 #include "settings/ProgramPaths.h"
 
-#include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -26,40 +24,7 @@ const char *const kOpenError = "Error opening file";
 const char *const kHelpFile = "kvlhelp.chm";
 } // namespace
 
-void MainWindow::buildCommandControls()
-{
-    if (copyAction)
-        connect(copyAction, &QAction::triggered, this, &MainWindow::copyCommand);
-    if (displayAction)
-        connect(displayAction, &QAction::triggered, this, &MainWindow::displayCommand);
-}
-
 // --- editing the lesson outside the program -------------------------------------
-
-bool MainWindow::openLessonInWordProcessor(const QString &FileName)
-{
-    // A word processor handed a missing file opens an empty document, which
-    // would look like success: the lesson must be there first.
-    if (!QFileInfo(FileName).isFile())
-        return false;
-    Shell &shell = Shell::instance();
-    const QString writer = shell.findProgram(QStringLiteral("soffice"));
-    if (!writer.isEmpty() && officeCanShowWindows(writer)
-        && shell.startProgram(writer, QStringList{QStringLiteral("--writer"), FileName}))
-        return true;
-    return shell.openDocument(FileName);
-}
-
-bool MainWindow::officeCanShowWindows(const QString &Soffice)
-{
-    // LibreOffice draws its windows through plug-ins (X11, GTK, Qt, KDE)
-    // beside its program; the "nogui" build has none, starts without a
-    // window and leaves the user waiting for nothing.
-    const QFileInfo program(QFileInfo(Soffice).canonicalFilePath());
-    if (!program.exists())
-        return false;
-    return !program.dir().entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty();
-}
 
 void MainWindow::editInWordProcessorCommand()
 {
@@ -73,7 +38,7 @@ void MainWindow::editInWordProcessorCommand()
         // program for rich text is the editor's, and the lesson is fine.
         if (!QFileInfo(currentLesson).isFile())
             Dialogs::instance().message(this, QLatin1String(kOpenError), MsgButtons::Ok);
-        else if (!openLessonInWordProcessor(currentLesson))
+        else if (!korvana::WordProcessor::open(currentLesson))
             Dialogs::instance().message(this,
                                         QStringLiteral("Cannot start the editor for ") + currentLesson
                                             + QStringLiteral("\nNo word processor on this desktop opens rich text"
@@ -143,38 +108,5 @@ void MainWindow::toolBarCommand()
         settings.displayToolBar = true;
         windows.toolBarWindow->show();
         windows.toolBarWindow->dockToMainWindow();
-    }
-}
-
-// --- the panes' popup -------------------------------------------------------------------
-
-void MainWindow::copyPaneToClipboard(korvana::RichEdit *Pane)
-{
-    if (!Pane)
-        return;
-    Pane->setSel(0, -1);
-    Pane->copy();
-    Pane->setSelLength(0);
-}
-
-void MainWindow::copyCommand()
-{
-    switch (m_activePane) {
-    case 1: copyPaneToClipboard(translationText); break;
-    case 2: copyPaneToClipboard(pinyinText); break;
-    case 3: copyPaneToClipboard(charactersText); break;
-    case 4: copyPaneToClipboard(notesText); break;
-    default: break;
-    }
-}
-
-void MainWindow::displayCommand()
-{
-    switch (m_activePane) {
-    case 1: toggleTranslation(); break;
-    case 2: togglePinyin(); break;
-    case 3: toggleCharacters(); break;
-    case 4: toggleNotes(); break;
-    default: break;
     }
 }

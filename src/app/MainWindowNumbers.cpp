@@ -3,6 +3,7 @@
 // in place of a lesson term: the digits, the Chinese numeral and its pinyin.
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
+#include "app/TermMedia.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/RandomGenerator.h"
 #include "reference/Numbers.h"
@@ -74,7 +75,7 @@ void MainWindow::newNumber()
     m_numbers.number = korvana::numberInRange({m_numbers.from, m_numbers.to}, [&random](int n) { return random.random(n); });
     showNumber();
     if (readSwitch && readSwitch->isChecked())
-        readButtonClicked();
+        m_media->readButtonClicked();
     // The engine stops the automatic timer at the start of each step; the
     // drill keeps the automatic mode going as a shown term does.
     if (autoSwitch && autoSwitch->isChecked())

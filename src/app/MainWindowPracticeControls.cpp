@@ -4,6 +4,8 @@
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
 #include "app/WindowSkin.h"
+#include "app/HiddenPanes.h"
+#include "app/TermMedia.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -105,11 +107,11 @@ void MainWindow::buildPracticeControls()
         // After the start state is set, so that only later changes run it.
         connect(b, &QCheckBox::toggled, this, [this, handler] { (this->*handler)(); });
     };
-    auto label = [this](korvana::ClickLabel *&l, const QString &name, const QString &text,
-                        void (MainWindow::*handler)()) {
+    // The handler: a member of the window, or a function.
+    auto label = [this](korvana::ClickLabel *&l, const QString &name, const QString &text, auto handler) {
         l = new korvana::ClickLabel(text, this);
         l->setObjectName(name);
-        connect(l, &korvana::ClickLabel::clicked, this, [this, handler] { (this->*handler)(); });
+        connect(l, &korvana::ClickLabel::clicked, this, handler);
     };
 
     // The mode boxes carry no text: their caption labels stand beside them.
@@ -153,11 +155,13 @@ void MainWindow::buildPracticeControls()
     label(firstLabel, QStringLiteral("firstLabel"), QStringLiteral("First"), &MainWindow::firstLabelClicked);
     label(lastLabel, QStringLiteral("lastLabel"), QStringLiteral("Last"), &MainWindow::lastLabelClicked);
     label(goLabel, QStringLiteral("goLabel"), QStringLiteral("Go"), &MainWindow::goLabelClicked);
-    label(viewPictureLabel, QStringLiteral("viewPictureLabel"), QStringLiteral("View"), &MainWindow::togglePicture);
+    label(viewPictureLabel, QStringLiteral("viewPictureLabel"), QStringLiteral("View"),
+          [this] { m_media->togglePicture(); });
     viewPictureLabel->setToolTip(QStringLiteral("Display Associated Picture File"));
     viewPictureLabel->hide();
     korvana::keepRoomWhenHidden(viewPictureLabel);
-    label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"), &MainWindow::toggleSound);
+    label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"),
+          [this] { m_media->toggleSound(); });
     playSoundLabel->setToolTip(QStringLiteral("Play Associated Sound File"));
     playSoundLabel->hide();
     korvana::keepRoomWhenHidden(playSoundLabel);
@@ -291,7 +295,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         nextButtonClicked();
         break;
     case KeyCommand::ReadAloud:
-        readButtonClicked();
+        m_media->readButtonClicked();
         break;
     case KeyCommand::Previous:
         previousButtonClicked();
@@ -300,10 +304,10 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         markLearnedButtonClicked();
         break;
     case KeyCommand::playSound:
-        toggleSound();
+        m_media->toggleSound();
         break;
     case KeyCommand::TogglePicture:
-        togglePicture();
+        m_media->togglePicture();
         break;
     case KeyCommand::MarkDifficult:
         markDifficultButtonClicked();
@@ -312,26 +316,26 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         flash(true);
         break;
     case KeyCommand::ShowAllPanes:
-        toggleShowAll();
+        m_hiddenPanes->toggleShowAll();
         break;
     case KeyCommand::HelpContents:
         showHelpContents();
         break;
     case KeyCommand::SwitchOrig:
-        toggleTranslation();
-        dropPaneRestore();
+        m_hiddenPanes->togglePane(1);
+        m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchPin:
-        togglePinyin();
-        dropPaneRestore();
+        m_hiddenPanes->togglePane(2);
+        m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchChin:
-        toggleCharacters();
-        dropPaneRestore();
+        m_hiddenPanes->togglePane(3);
+        m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchNotes:
-        toggleNotes();
-        dropPaneRestore();
+        m_hiddenPanes->togglePane(4);
+        m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::OpenLessons:
         m_lessonFiles->openLessonFiles(QStringLiteral("lesson"));

@@ -1,6 +1,7 @@
 // The term display: the current term's line and its four panes.
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
+#include "app/TermMedia.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/files/SafeFiles.h"
 #include "practice/PictureWindow.h"
@@ -111,7 +112,7 @@ bool MainWindow::showTerm(int N)
         viewPictureLabel->show();
         viewPictureLabel->setToolTip(pictureFile);
         if (pictureSwitch->isChecked())
-            displayPicture();
+            m_media->displayPicture();
     }
 
     playSoundLabel->hide();
@@ -121,13 +122,13 @@ bool MainWindow::showTerm(int N)
         playSoundLabel->show();
         playSoundLabel->setToolTip(soundFile);
         if (soundSwitch->isChecked()) {
-            playSound();
+            m_media->playSound();
             played = true;
         }
     }
 
     if (readSwitch && readSwitch->isChecked() && !(played && settings.soundExcludesSynthesis))
-        readButtonClicked();
+        m_media->readButtonClicked();
 
     windows.optionsDialog->buildPages();
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()

@@ -1,6 +1,7 @@
 // The practice engine's commands: Next, Previous, the counts and the check.
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
+#include "app/TermMedia.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/RandomGenerator.h"
 
@@ -75,14 +76,14 @@ void MainWindow::nextTerm(const QString &Direction)
         media.speaking = [this] {
             // The speech's end clears speaking; a voice that has nothing left
             // to say ends the wait too, so a flag left set cannot hold it.
-            return m_speaking && voice && voice->runningState() != korvana::SpeechVoice::Done;
+            return m_media->speaking() && voice && voice->runningState() != korvana::SpeechVoice::Done;
         };
         media.cutSpeech = [this] { voice->skip(); };
-        media.soundPlaying = [this] { return soundPlaying(); };
-        media.stopSound = [this] { stopSound(); };
+        media.soundPlaying = [this] { return m_media->soundPlaying(); };
+        media.stopSound = [this] { m_media->stopSound(); };
         media.wait(letFinish, letFinish ? korvana::MessagePump::DefaultBoundMs : CutShortBoundMs);
         // Deliver an end of speech that was posted as the wait ended.
-        if (m_speaking)
+        if (m_media->speaking())
             korvana::MessagePump::processPending();
 
         if (m_numbers.on) {

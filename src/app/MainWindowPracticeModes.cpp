@@ -142,31 +142,6 @@ void MainWindow::notesSwitchClicked()
         showNotes(false);
 }
 
-void MainWindow::toggleTranslation()
-{
-    translationSwitch->toggle();
-}
-
-void MainWindow::togglePinyin()
-{
-    pinyinSwitch->toggle();
-}
-
-void MainWindow::toggleCharacters()
-{
-    charactersSwitch->toggle();
-}
-
-void MainWindow::toggleNotes()
-{
-    notesSwitch->toggle();
-}
-
-void MainWindow::dropPaneRestore()
-{
-    m_paneRestore.pending = false;
-}
-
 // --- marks ------------------------------------------------------------------------------
 // The drill's numbers are no terms: while it runs the marks do nothing.
 

@@ -9,6 +9,9 @@
 #include "app/StatusLine.h"
 #include "app/WindowChrome.h"
 #include "app/WindowSkin.h"
+#include "app/HiddenPanes.h"
+#include "app/PaneCommands.h"
+#include "app/TermMedia.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
@@ -99,6 +102,8 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildControls()
 {
+    // The classes that work on a part of the window are handed its controls.
+    MainWindowControls &controls = *this;
     // A borderless window that draws its own chrome, with rounded corners.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAutoFillBackground(true);
@@ -108,7 +113,6 @@ void MainWindow::buildControls()
     setPalette(pal);
     resize(760, 520);
 
-    MainWindowControls &controls = *this;
     m_statusLine = std::make_unique<StatusLine>(*this, controls);
 
     autoTimer = new QTimer(this);
@@ -129,7 +133,9 @@ void MainWindow::buildControls()
     mainLayout->addLayout(labels);
 
     bottomRow = new QHBoxLayout;
-    buildMediaControls();
+    m_media = std::make_unique<TermMedia>(*this, controls, windows, TermMedia::Term{soundFile, pictureFile, m_numbers},
+                                          *m_skin,
+                                          [this](const QString &text) { showStatus(text); });
     bottomRow->addStretch();
 
     // The commands that open and save lessons and sessions, open the editor,
@@ -162,7 +168,17 @@ void MainWindow::buildControls()
     buildPracticeControls();
     buildFlashControls();
     buildHoverControls();
-    buildHiddenPaneControls();
+    m_hiddenPanes = std::make_unique<HiddenPanes>(
+        *this, controls, settings, m_numbers,
+        HiddenPanes::Actions{
+            .showTranslation = [this] { showTranslation(true); },
+            .showPinyin = [this] { showPinyin(true); },
+            .showNotes = [this] { showNotes(true); },
+            .showNumberDigits = [this] { showNumberDigits(true); },
+            .showNumberPinyin = [this] { showNumberPinyin(true); },
+            .hideCharacterInfo = [this] { hideCharacterInfo(); },
+            .hideMenus = [this] { hideAllMenus(); },
+        });
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
     linkedFilesList->setFixedSize(165, 60);
@@ -180,7 +196,7 @@ void MainWindow::buildControls()
     for (QWidget *w : {static_cast<QWidget *>(this), static_cast<QWidget *>(titleLabel), statusPanel,
                        static_cast<QWidget *>(statusLabel)})
         m_chrome->makeDraggable(w);
-    buildCommandControls();
+    m_paneCommands = std::make_unique<PaneCommands>(controls, *m_hiddenPanes);
     m_chrome->arrangeMenus();
 }
 
@@ -235,7 +251,7 @@ void MainWindow::onCreate()
     m_flashBackgroundColor = 0;
     m_flashColor = 0x0000FF;
     m_numbers.on = false;
-    m_paneRestore.pending = false;
+    m_hiddenPanes->dropPaneRestore();
     m_lastHoverChar = 0;
     m_firstActivation = true;
     m_editorLoadPending = true;
@@ -404,7 +420,7 @@ void MainWindow::onActivate()
         if (!voice)
             voice = voiceFactory();
         voice->setEventInterests(korvana::SpeechVoice::AllEvents);
-        connectVoice();
+        m_media->connectVoice();
         const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
         windows.optionsDialog->buildPages();
         int chosen = -1;
@@ -437,7 +453,7 @@ void MainWindow::onActivate()
             showStatus(QStringLiteral("No Mandarin voice: reading aloud is off"));
     }
 
-    m_speaking = false;
+    m_media->setSpeaking(false);
     activateFlash();
     m_firstActivation = false;
     m_activating = false;

@@ -5,6 +5,7 @@
 #include "app/PracticeWindowHosts.h"
 #include "app/ReferenceWindowHosts.h"
 #include "app/SettingsWindowHosts.h"
+#include "app/TermMedia.h"
 #include "platform/richtext/ChineseFonts.h"
 
 #include "editing/LinkedFileDialog.h"
@@ -43,7 +44,8 @@ ProgramWindows::ProgramWindows()
     connectSkinDialog(*skinDialog, *main);
     m_readerWindowHost = std::make_unique<ReaderWindowHost>(*main);
     readerWindow = std::make_unique<ReaderWindow>(*m_readerWindowHost, state.settings, main);
-    QObject::connect(readerWindow.get(), &ReaderWindow::speechStarting, main, &MainWindow::connectVoice);
+    QObject::connect(readerWindow.get(), &ReaderWindow::speechStarting, main,
+                     [main] { main->media().connectVoice(); });
     optionsDialog = std::make_unique<OptionsDialog>(mainWindowOptionsHost(*main), main);
     reminderDialog = std::make_unique<ReminderDialog>();
     m_lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*main);

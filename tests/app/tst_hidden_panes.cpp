@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/HiddenPanes.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/CharacterInfoWindow.h"
@@ -110,18 +111,18 @@ private slots:
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("fang2zi"));
-        QVERIFY(f->paneRestore().pending);
+        QVERIFY(f->hiddenPanes().paneRestore().pending);
 
         f->onKeyDown(Qt::Key_Insert, Qt::NoModifier);
         QCOMPARE(checks(), (QList<bool>{true, false, true, false}));
         QCOMPARE(filled(), (QList<bool>{true, false, true, false}));
-        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(!f->hiddenPanes().paneRestore().pending);
 
         // With everything shown already, the toggle restores "all shown".
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(true);
         apptest::control<QCheckBox>("notesSwitch")->setChecked(true);
-        f->toggleShowAll();
-        f->toggleShowAll();
+        f->hiddenPanes().toggleShowAll();
+        f->hiddenPanes().toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QCOMPARE(filled(), (QList<bool>{true, true, true, true}));
     }
@@ -131,28 +132,28 @@ private slots:
         // A click on the pinyin pane after Insert: the next Insert saves
         // again and shows all, restoring nothing.
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
-        f->toggleShowAll();
+        f->hiddenPanes().toggleShowAll();
         QTest::mouseClick(apptest::control<QTextEdit>("pinyinView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QCOMPARE(f->activePane(), 2);
+        QCOMPARE(f->hiddenPanes().activePane(), 2);
         QVERIFY(!apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
-        QVERIFY(!f->paneRestore().pending);
-        f->toggleShowAll();
+        QVERIFY(!f->hiddenPanes().paneRestore().pending);
+        f->hiddenPanes().toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
-        QVERIFY(f->paneRestore().pending);
-        QVERIFY(!f->paneRestore().pinyin && f->paneRestore().notes);
+        QVERIFY(f->hiddenPanes().paneRestore().pending);
+        QVERIFY(!f->hiddenPanes().paneRestore().pinyin && f->hiddenPanes().paneRestore().notes);
 
         // F5 switches the translation and drops the pending restore too.
         f->onKeyDown(Qt::Key_F5, Qt::NoModifier);
         QVERIFY(!apptest::control<QCheckBox>("translationSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty());
-        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(!f->hiddenPanes().paneRestore().pending);
 
         // So does a press on a pane box, whose click toggles it as usual.
-        f->toggleShowAll();
-        QVERIFY(f->paneRestore().pending);
+        f->hiddenPanes().toggleShowAll();
+        QVERIFY(f->hiddenPanes().paneRestore().pending);
         QTest::mouseClick(apptest::control<QCheckBox>("charactersSwitch"), Qt::LeftButton, {}, QPoint(4, apptest::control<QCheckBox>("charactersSwitch")->height() / 2));
-        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(!f->hiddenPanes().paneRestore().pending);
         QVERIFY(!apptest::control<QCheckBox>("charactersSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
 
@@ -160,7 +161,7 @@ private slots:
         QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
         QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked());
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("房子"));
-        QCOMPARE(f->activePane(), 3);
+        QCOMPARE(f->hiddenPanes().activePane(), 3);
     }
 
     void rightClickPopsTheMenuAndSwitchesNothing()
@@ -171,19 +172,19 @@ private slots:
         QVERIFY(apptest::control<QAction>("paneMenuSeparator")->isSeparator());
 
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
-        f->toggleShowAll(); // all shown, restore pending
+        f->hiddenPanes().toggleShowAll(); // all shown, restore pending
         QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::RightButton, {}, QPoint(7, 9));
-        QCOMPARE(f->activePane(), 3);
+        QCOMPARE(f->hiddenPanes().activePane(), 3);
         QVERIFY(apptest::control<QAction>("displayAction")->isChecked());
         QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked()); // not switched by the right button
-        QVERIFY(!f->paneRestore().pending);
+        QVERIFY(!f->hiddenPanes().paneRestore().pending);
         QVERIFY(apptest::control<QMenu>("paneMenu")->isVisible());
         QCOMPARE(apptest::control<QMenu>("paneMenu")->pos(), apptest::control<QTextEdit>("charactersView")->viewport()->mapToGlobal(QPoint(7, 9)));
         apptest::control<QMenu>("paneMenu")->hide();
 
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         QTest::mouseClick(apptest::control<QTextEdit>("notesView")->viewport(), Qt::RightButton, {}, QPoint(3, 3));
-        QCOMPARE(f->activePane(), 4);
+        QCOMPARE(f->hiddenPanes().activePane(), 4);
         QVERIFY(!apptest::control<QAction>("displayAction")->isChecked());
         QVERIFY(!apptest::control<QCheckBox>("notesSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty());
@@ -254,7 +255,7 @@ private slots:
         QVERIFY(characterInfoWindow->isVisible());
         QCOMPARE(f->lastHoverChar(), 0x623F);
 
-        f->backgroundPictureMouseMoved();
+        f->hiddenPanes().backgroundPictureMouseMoved();
         QVERIFY(characterInfoWindow->isHidden());
         QCOMPARE(f->lastHoverChar(), 0);
     }
@@ -307,11 +308,11 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->text(), QStringLiteral("a note"));
 
         // The toggle shows the number, not the term, and restores.
-        f->toggleShowAll();
+        f->hiddenPanes().toggleShowAll();
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("12"));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), pinyin);
-        f->toggleShowAll();
+        f->hiddenPanes().toggleShowAll();
         QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty() && apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty()
                 && apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
     }

@@ -6,6 +6,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowSkin.h"
+#include "app/TermMedia.h"
 #include "support/FakeMediaPlayer.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "support/FakeSpeechVoice.h"
@@ -69,7 +70,7 @@ private slots:
         QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
         apptest::useFakeVoice();
-        MainWindow::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); });
+        TermMedia::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); });
     }
 
     void init()
@@ -108,9 +109,9 @@ private slots:
         QVERIFY(player->playedFiles().isEmpty());
         QTest::keyClick(f, Qt::Key_Space);
         QCOMPARE(player->playedFiles(), QStringList{wav});
-        QVERIFY(f->soundPlaying());
+        QVERIFY(f->media().soundPlaying());
         QTest::keyClick(f, Qt::Key_Space); // stops
-        QVERIFY(!f->soundPlaying());
+        QVERIFY(!f->media().soundPlaying());
         apptest::control<korvana::ClickLabel>("playSoundLabel")->click(); // and plays again from the start
         QCOMPARE(player->playedFiles().size(), 2);
 
@@ -119,7 +120,7 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(apptest::store().currentIndex, 2);
         QVERIFY(player->stopCalls() > stops);
-        QVERIFY(!f->soundPlaying());
+        QVERIFY(!f->media().soundPlaying());
         QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden());
         QTest::keyClick(f, Qt::Key_Space); // a term without sound: nothing to play
         QCOMPARE(player->playedFiles().size(), 2);
@@ -138,15 +139,15 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(apptest::store().currentIndex, 1);
         QCOMPARE(status(), QStringLiteral("Error playing file ") + wav);
-        QVERIFY(!f->soundPlaying());
+        QVERIFY(!f->media().soundPlaying());
         player->setOpenError(QString());
         f->nextButtonClicked();
         QCOMPARE(apptest::store().currentIndex, 2);
-        QVERIFY(f->soundPlaying());
+        QVERIFY(f->media().soundPlaying());
         // A sound that gives up while playing says the same and ends.
         QVERIFY(player->failPlaying(QStringLiteral("device lost")));
         QCOMPARE(status(), QStringLiteral("Error playing file ") + wav);
-        QVERIFY(!f->soundPlaying());
+        QVERIFY(!f->media().soundPlaying());
     }
 
     void automaticStepWaitsForTheSound()
@@ -185,33 +186,33 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(spokenWhilePlaying, QStringList());
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
-        QVERIFY(f->speaking());
+        QVERIFY(f->media().speaking());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
     }
 
     void readButtonTogglesSpeechAndTheEndResetsIt()
     {
         load({term("one"), term("two")});
-        f->readButtonClicked(); // no term shown yet
+        f->media().readButtonClicked(); // no term shown yet
         QVERIFY(voice->spokenTexts().isEmpty());
         f->nextButtonClicked();
         apptest::control<QPushButton>("readButton")->click();
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("字one")});
-        QVERIFY(f->speaking());
+        QVERIFY(f->media().speaking());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
         QTest::keyClick(f, Qt::Key_Return); // Enter stops it
         QCOMPARE(voice->skipCalls(), 1);
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
         QCoreApplication::processEvents(); // the skipped speech's end
         QVERIFY(voice->pendingStreams().isEmpty());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
 
         // Speech that runs to its end resets the button by its end event.
-        f->readButtonClicked();
-        QVERIFY(f->speaking());
+        f->media().readButtonClicked();
+        QVERIFY(f->media().speaking());
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Read"));
     }
 
@@ -219,15 +220,15 @@ private slots:
     {
         load({term("one")});
         f->nextButtonClicked();
-        f->readButtonClicked();
-        f->readButtonClicked(); // stop: its end is still on its way
-        f->readButtonClicked(); // read again at once
+        f->media().readButtonClicked();
+        f->media().readButtonClicked(); // stop: its end is still on its way
+        f->media().readButtonClicked(); // read again at once
         QCOMPARE(voice->spokenTexts().size(), 2);
         QCoreApplication::processEvents();
-        QVERIFY(f->speaking());
+        QVERIFY(f->media().speaking());
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Stop"));
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
     }
 
     void emptyCharactersLeaveNoSpeakingState()
@@ -235,8 +236,8 @@ private slots:
         load({term("one", {}, QStringLiteral("")), term("two")});
         f->nextButtonClicked();
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QString());
-        f->readButtonClicked();
-        QVERIFY(!f->speaking());
+        f->media().readButtonClicked();
+        QVERIFY(!f->media().speaking());
         QVERIFY(voice->spokenTexts().isEmpty());
         QVERIFY(apptest::control<QPushButton>("readButton")->text() != QStringLiteral("Stop"));
         QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->skin().stopButtonIcon().cacheKey() || f->skin().stopButtonIcon().isNull());
@@ -245,7 +246,7 @@ private slots:
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         f->previousButtonClicked();
         QCOMPARE(apptest::store().currentIndex, 2);
-        QVERIFY(f->speaking()); // "two" has characters
+        QVERIFY(f->media().speaking()); // "two" has characters
         apptest::control<QCheckBox>("autoSwitch")->setChecked(false);
     }
 
@@ -259,7 +260,7 @@ private slots:
         apptest::control<QPushButton>("readButton")->setText(QStringLiteral("Custom"));
         load({term("one")});
         f->nextButtonClicked();
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         QCOMPARE(apptest::control<QPushButton>("readButton")->text(), QStringLiteral("Custom"));
         QCOMPARE(apptest::control<QPushButton>("readButton")->icon().cacheKey(), f->skin().stopButtonIcon().cacheKey());
         voice->finishSpeaking();
@@ -272,7 +273,7 @@ private slots:
         load({term("one", {}, QStringLiteral("你好朋友"))});
         f->nextButtonClicked();
         apptest::settings().showReadingProgress = true;
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         QVERIFY(voice->speakWord(2, 2));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 2);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selText(), QStringLiteral("朋友"));
@@ -286,7 +287,7 @@ private slots:
 
         // Other speech on the same voice (the reader's) moves no highlight,
         // but its end still resets the Read button.
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         const int other = voice->speak(QStringLiteral("another text"));
         QVERIFY(other > 0);
         QVERIFY(voice->finishSpeaking()); // the window's own
@@ -296,7 +297,7 @@ private slots:
         // Without the setting nothing is selected.
         apptest::settings().showReadingProgress = false;
         QVERIFY(voice->finishSpeaking());
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         QVERIFY(voice->speakWord(0, 2));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
     }
@@ -330,11 +331,11 @@ private slots:
         QVERIFY(made);
         load({term("one")});
         f->nextButtonClicked();
-        f->setSpeaking(false);
+        f->media().setSpeaking(false);
         made->speak(QStringLiteral("said elsewhere"));
-        f->setSpeaking(true);
+        f->media().setSpeaking(true);
         QVERIFY(made->finishSpeaking());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
     }
 
     void soundsAndPicturesAreFoundBesideTheLesson()
@@ -382,7 +383,7 @@ private slots:
     {
         if (qEnvironmentVariable("KORVANA_MEDIA_CHILD") != QLatin1String("1"))
             QSKIP("runs inside specialFilesNamedByALessonCannotHangIt");
-        MainWindow::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); });
+        TermMedia::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer); });
         destroyWindows();
         apptest::createFreshWindows();
         f = mainWindow;
@@ -406,9 +407,9 @@ private slots:
             QCOMPARE(apptest::store().currentIndex, i);
             // Treated as missing: nothing offered, shown or played.
             QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden() && apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
-            QVERIFY(!pictureWindow->isVisible() && !f->soundPlaying());
+            QVERIFY(!pictureWindow->isVisible() && !f->media().soundPlaying());
             QTest::keyClick(f, Qt::Key_Space);
-            QVERIFY(!f->soundPlaying());
+            QVERIFY(!f->media().soundPlaying());
         }
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }
@@ -495,13 +496,13 @@ private slots:
     {
         load({term("bmp", withPicture(fixture("tiny.bmp")))});
         QVERIFY(f->showTerm(1));
-        f->displayPicture();
+        f->media().displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(5, 4));
         QFile jpeg(fixture("tiny.jpg"));
         QVERIFY(jpeg.open(QIODevice::ReadOnly));
         load({term("misnamed", withPicture(writeFile(QStringLiteral("really-a-jpeg.bmp"), jpeg.readAll())))});
         QVERIFY(f->showTerm(1));
-        f->displayPicture();
+        f->media().displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
         QVERIFY(m_dialogs->dialogs.messages.empty());
     }

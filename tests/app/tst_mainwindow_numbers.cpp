@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
+#include "app/TermMedia.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
@@ -301,10 +302,10 @@ private slots:
         f->nextButtonClicked();
         QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("九千九百九十九"));
-        f->readButtonClicked();
+        f->media().readButtonClicked();
         QCOMPARE(voice->spokenTexts(), QStringList{QStringLiteral("九千九百九十九")});
         QVERIFY(voice->finishSpeaking());
-        QVERIFY(!f->speaking());
+        QVERIFY(!f->media().speaking());
         // The hover reveal forces it.
         f->showNumberCharacters(true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));

@@ -5,6 +5,8 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/HiddenPanes.h"
+#include "app/TermMedia.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
@@ -100,7 +102,7 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("字one"));
-        f->toggleCharacters(); // shown again from the current line
+        f->hiddenPanes().togglePane(3); // shown again from the current line
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字one"));
     }
 
@@ -288,7 +290,7 @@ private slots:
         auto *voice = new FakeSpeechVoice;
         apptest::state().voice.reset(voice);
         f->nextButtonClicked();
-        f->setSpeaking(true);
+        f->media().setSpeaking(true);
         voice->speak(QStringLiteral("字one"));
         f->nextButtonClicked();
         QCOMPARE(voice->skipCalls(), 1);
@@ -302,7 +304,7 @@ private slots:
         apptest::state().voice.reset(voice);
         f->nextButtonClicked();
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
-        f->setSpeaking(true);
+        f->media().setSpeaking(true);
         voice->speak(QStringLiteral("字one"));
         int indexInside = -1;
         QTimer::singleShot(0, f, [&] {

@@ -4,6 +4,7 @@
 // PulseAudio server is reachable (scripts/start-audio.sh starts one with a
 // null sink for the test run).
 #include "support/AppTestSupport.h"
+#include "app/TermMedia.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
@@ -247,7 +248,7 @@ private slots:
         QTemporaryDir home;
         apptest::useHomeFolders(home);
         apptest::useFakeVoice();
-        MainWindow::setMediaPlayerFactory([] {
+        TermMedia::setMediaPlayerFactory([] {
             return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
         });
         ScopedScriptedDialogs dialogs;
@@ -273,7 +274,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         f->nextButtonClicked();
-        QVERIFY(f->soundPlaying());
+        QVERIFY(f->media().soundPlaying());
         QCOMPARE(apptest::control<korvana::ClickLabel>("playSoundLabel")->toolTip(), m_wav);
         f->nextButtonClicked(); // waits for the sound
         const qint64 waited = t.elapsed();

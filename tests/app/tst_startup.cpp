@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/StatusLine.h"
 #include "app/WindowChrome.h"
+#include "app/TermMedia.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
@@ -141,7 +142,7 @@ private slots:
         mainWindow->nextButtonClicked();
         QTest::keyClick(mainWindow, Qt::Key_Return);
         QVERIFY(m_voice->spokenTexts().isEmpty());
-        QVERIFY(!mainWindow->speaking());
+        QVERIFY(!mainWindow->media().speaking());
     }
 
     void closingTheMainWindowEndsTheRun()

@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
+#include "app/TermMedia.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -168,14 +169,14 @@ private slots:
         // The reader's speech ends: the main window's Read button is idle too.
         r->fileText->setText(QStringLiteral("一二三"));
         r->readButtonClicked();
-        mainWindow->setSpeaking(true);
+        mainWindow->media().setSpeaking(true);
         QVERIFY(voice->finishSpeaking());
         QVERIFY(idle());
-        QVERIFY(!mainWindow->speaking());
+        QVERIFY(!mainWindow->media().speaking());
 
         // The main window's speech ends: the reader is back to idle.
         r->readButtonClicked();
-        mainWindow->connectVoice();
+        mainWindow->media().connectVoice();
         voice->speak(QStringLiteral("字"), 1);
         QVERIFY(voice->finishSpeaking()); // the reader's
         r->readButton->setText(QStringLiteral("Stop"));

@@ -1,0 +1,224 @@
+// Sounds, pictures and reading aloud in the main window: the term's sound
+// player, the picture window, the Read button with its switch, and the
+// voice's word and end-of-stream events.
+#include "app/TermMedia.h"
+#include "app/WindowSkin.h"
+#include "app/MainWindowControls.h"
+#include "app/ProgramWindows.h"
+#include "platform/media/QtMediaPlayer.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/MessagePump.h"
+#include "practice/PictureWindow.h"
+#include "practice/NumbersDrill.h"
+#include "reference/ReaderWindow.h"
+#include "settings/Skin.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+TermMedia::MediaPlayerFactory TermMedia::mediaPlayerFactory = [] {
+    return std::unique_ptr<korvana::MediaPlayer>(new korvana::QtMediaPlayer);
+};
+
+TermMedia::TermMedia(QWidget &window, MainWindowControls &controls, ProgramWindows &windows, Term term,
+                     const WindowSkin &skin, std::function<void(const QString &)> showStatus)
+    : window(window), controls(controls), windows(windows), settings(windows.state.settings),
+      voice(windows.state.voice), term(term), skin(skin), showStatus(std::move(showStatus))
+{
+    controls.soundPlayer = mediaPlayerFactory().release();
+    controls.soundPlayer->setParent(&window);
+    controls.soundPlayer->setObjectName(QStringLiteral("soundPlayer"));
+    // A sound that opened but could not be played says so like one that
+    // could not be opened.
+    connect(controls.soundPlayer, &korvana::MediaPlayer::failed, this,
+            [this] { this->showStatus(QStringLiteral("Error playing file ") + this->controls.soundPlayer->fileName());
+            });
+
+    controls.readSwitch = new QCheckBox(&window);
+    controls.readSwitch->setObjectName(QStringLiteral("readSwitch"));
+    connect(controls.readSwitch, &QCheckBox::toggled, this, [this] { readSwitchClicked(); });
+    controls.readAloudLabel = new korvana::ClickLabel(QStringLiteral("Read aloud"), &window);
+    controls.readAloudLabel->setObjectName(QStringLiteral("readAloudLabel"));
+    connect(controls.readAloudLabel, &korvana::ClickLabel::clicked, this, [this] { readAloudLabelClicked(); });
+
+    controls.readButton = new QPushButton(QStringLiteral("Read"), &window);
+    controls.readButton->setObjectName(QStringLiteral("readButton"));
+    controls.readButton->setToolTip(QStringLiteral("Read out"));
+    connect(controls.readButton, &QPushButton::clicked, this, [this] { readButtonClicked(); });
+    // Hidden for a run without a Mandarin voice; the row keeps its height.
+    korvana::keepRoomWhenHidden(controls.readButton);
+
+    if (controls.bottomRow) {
+        controls.bottomRow->addWidget(controls.readSwitch);
+        controls.bottomRow->addWidget(controls.readAloudLabel);
+        controls.bottomRow->addSpacing(6);
+        controls.bottomRow->addWidget(controls.readButton);
+    }
+}
+
+// --- sounds ------------------------------------------------------------------
+
+void TermMedia::playSound()
+{
+    try {
+        controls.soundPlayer->setFileName(term.soundFile);
+        controls.soundPlayer->open();
+        controls.soundPlayer->play();
+    } catch (const std::exception &) {
+        showStatus(QStringLiteral("Error playing file ") + term.soundFile);
+    }
+}
+
+bool TermMedia::soundPlaying()
+{
+    return controls.soundPlayer && controls.soundPlayer->playing();
+}
+
+void TermMedia::stopSound()
+{
+    if (controls.soundPlayer)
+        controls.soundPlayer->stop();
+}
+
+void TermMedia::toggleSound()
+{
+    if (soundPlaying()) {
+        stopSound();
+        return;
+    }
+    // The key works with no term's sound too; no file named, nothing to play.
+    if (!term.soundFile.isEmpty())
+        playSound();
+}
+
+int TermMedia::soundWaitBoundMs() const
+{
+    // The sound plays from its start, so its length bounds the wait; the
+    // margin covers a device that starts late.
+    const qint64 length = controls.soundPlayer ? controls.soundPlayer->duration() : -1;
+    if (length < 0)
+        return korvana::MessagePump::DefaultBoundMs;
+    return int(qMin<qint64>(length + 5000, korvana::MessagePump::DefaultBoundMs));
+}
+
+// --- pictures ----------------------------------------------------------------
+
+void TermMedia::displayPicture()
+{
+    if (!windows.pictureWindow)
+        return;
+    try {
+        windows.pictureWindow->showPicture(term.pictureFile);
+    } catch (const korvana::PictureError &e) {
+        korvana::Dialogs::instance().message(
+            &window, QStringLiteral("Error reading file %1 (%2)").arg(term.pictureFile, e.reason()),
+            korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
+    } catch (const std::exception &) {
+        korvana::Dialogs::instance().message(&window, QStringLiteral("Error reading file ") + term.pictureFile,
+                                             korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
+    }
+}
+
+void TermMedia::togglePicture()
+{
+    if (windows.pictureWindow && windows.pictureWindow->isVisible()) {
+        windows.pictureWindow->close();
+        return;
+    }
+    if (!term.pictureFile.isEmpty())
+        displayPicture();
+}
+
+// --- reading aloud -------------------------------------------------------------
+
+void TermMedia::readSwitchClicked()
+{
+    showStatus(QStringLiteral("Auto read ")
+               + (controls.readSwitch->isChecked() ? QStringLiteral("ON") : QStringLiteral("OFF")));
+}
+
+void TermMedia::readAloudLabelClicked()
+{
+    // A switch turned off for the run (no Chinese voice) stays off.
+    if (controls.readSwitch->isEnabled())
+        controls.readSwitch->toggle();
+}
+
+void TermMedia::setReadLook(bool reading)
+{
+    controls.readButton->setIcon(reading ? skin.stopButtonIcon() : skin.readButtonIcon());
+    if (skin.fields().showButtonLabels)
+        controls.readButton->setText(reading ? QStringLiteral("Stop") : QStringLiteral("Read"));
+}
+
+void TermMedia::connectVoice()
+{
+    if (!voice || m_connectedVoice == voice.get())
+        return;
+    m_connectedVoice = voice.get();
+    m_readStream = 0; // stream numbers are the voice's own
+    connect(voice.get(), &korvana::SpeechVoice::word, this,
+            [this](int stream, int pos, int length) { voiceWordReached(stream, pos, length); });
+    connect(voice.get(), &korvana::SpeechVoice::endStream, this,
+            [this](int stream) { voiceStreamEnded(stream); });
+}
+
+void TermMedia::readButtonClicked()
+{
+    // Without a Mandarin voice reading aloud is off for the run: the Enter
+    // key must not make another language's voice read the characters.
+    if (!controls.readSwitch->isEnabled())
+        return;
+    // Speech never overlaps the term's sound.
+    if (soundPlaying())
+        korvana::MessagePump::waitUntil([this] { return !soundPlaying(); }, soundWaitBoundMs());
+    if (windows.state.store.currentIndex == 0 && !term.numbers.on)
+        return;
+    connectVoice();
+
+    if (m_speaking) {
+        setReadLook(false);
+        m_speaking = false;
+        if (voice)
+            voice->skip(); // its end-of-stream still follows
+        return;
+    }
+    // Nothing to read gives no end of speech, so the window must not start
+    // waiting for one.
+    const QString text = controls.termCharactersText->text();
+    if (text.isEmpty() || !voice)
+        return;
+    setReadLook(true);
+    m_speaking = true;
+    m_readStream = voice->speak(text, 1);
+}
+
+void TermMedia::voiceWordReached(int Stream, int CharPosition, int Length)
+{
+    // Only the window's own text: the reader's positions count another text.
+    if (settings.showReadingProgress && Stream == m_readStream)
+        highlightSpokenText(CharPosition, Length);
+}
+
+void TermMedia::highlightSpokenText(int Start, int Length)
+{
+    const int end = controls.charactersText->textLength();
+    const int start = qBound(0, Start, end);
+    controls.charactersText->setSelStart(start);
+    controls.charactersText->setSelLength(qBound(0, Length, end - start));
+}
+
+void TermMedia::voiceStreamEnded(int Stream)
+{
+    // One voice serves both windows: any end of speech resets the reader.
+    if (windows.readerWindow)
+        windows.readerWindow->speechEnded(Stream);
+    // An older speech cut short ends after the window has started a new
+    // one: that end is not the new speech's.
+    if (Stream < m_readStream)
+        return;
+    m_speaking = false;
+    setReadLook(false);
+    highlightSpokenText(0, 0);
+}

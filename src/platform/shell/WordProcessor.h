@@ -1,0 +1,17 @@
+#pragma once
+// The word processor that edits rich text files outside the program:
+// LibreOffice Writer when it is installed and can show a window, else the
+// desktop's program for the file. Started through Shell::instance().
+#include <QString>
+
+namespace korvana {
+
+class WordProcessor {
+public:
+    // Opens FileName, which must exist. False when nothing could be started.
+    static bool open(const QString &FileName);
+    // Whether the LibreOffice at Soffice can show a window at all.
+    static bool officeCanShowWindows(const QString &Soffice);
+};
+
+} // namespace korvana
