@@ -8,7 +8,6 @@
 #include "settings/MainSettings.h"
 #include "practice/PracticeControls.h"
 #include "practice/PracticeEngine.h"
-#include "practice/FlashTiming.h"
 #include "practice/StepGate.h"
 #include "practice/NumbersDrill.h"
 #include "app/MainWindowControls.h"
@@ -19,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class FlashRunner;
 class HoverLabel;
 class ProgramWindows;
 namespace korvana {
@@ -64,7 +64,6 @@ public:
     void onActivate();
     void onClose();
     void changeVoice();
-    void activateFlash();
 
     // Makes the speech voice. Tests replace it with one that returns a test
     // double; a factory that throws means no speech engine could be started.
@@ -222,9 +221,9 @@ public:
     void onWheelDown();
     void onWheelUp();
 
-    // Hooks of the pictures, sounds, reading aloud, flash, tone colours,
-    // hidden panes, help and the numbers drill; each does nothing until its
-    // own work fills it in.
+    // Hooks of the pictures, sounds, reading aloud, tone colours, hidden
+    // panes, help and the numbers drill; each does nothing until its own
+    // work fills it in.
     void displayPicture();
     void playSound();
     bool soundPlaying();
@@ -232,7 +231,6 @@ public:
     void toggleSound();
     void togglePicture();
     void readButtonClicked();
-    void flash(bool Auto);
     void applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos);
     void colorPinyinTones();
     void toggleShowAll();
@@ -271,30 +269,6 @@ private:
 
 public:
     // [media-end]
-
-    // --- flash mode (MainWindowFlash.cpp) ---
-    // [flash-begin]
-    // The flash settings live in the options dialog (optionsDialog: flashDelayEdit,
-    // flashRepeatEdit, flashIntervalEdit, flashFullScreenSwitch, flashKeepOpenSwitch); the three
-    // numbers are texts, read strictly each time a flash needs them.
-    void buildFlashControls();
-    void flashNowLabelClicked();
-    // The clock flash periods are timed by; tests put in one of their own.
-    void setFlashClock(std::shared_ptr<korvana::FlashClock> clock) { flashClock = std::move(clock); }
-    // Height in pixels of one line of Text in Font at the staging copy's
-    // selection size, as drawn on Control.
-    int measureFlashText(QWidget *Control, const QString &Text, const QFont &Font);
-    // Whether a flash is running now (its waits keep the queue running).
-    void flashOnce(bool Auto);
-    bool flashStopped() const;
-    bool flashWait(int ms);
-    void flashWindowClosed();
-    class FlashWindow *connectedFlashWindow();
-    void copyCharacters(korvana::RichEdit *target);
-    void fillFlashCard();
-
-public:
-    // [flash-end]
 
     // --- pinyin tone colouring (MainWindowTones.cpp) ---
     // [tones-begin]
@@ -507,10 +481,9 @@ public:
         m_readButtonIcon = read;
         m_stopButtonIcon = stop;
     }
-    quint32 flashColor() const { return m_flashColor; }
-    quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
-    void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
     const korvana::TextDirections &textDirections() const { return m_textDirections; }
+    // The window's parts with a class of their own.
+    FlashRunner &flash() { return *m_flash; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -575,27 +548,15 @@ private:
 
     korvana::NumbersDrill m_numbers;
 
-    // The flash under way.
-    std::shared_ptr<korvana::FlashClock> flashClock;
-    struct FlashState {
-        bool running = false;
-        bool stop = false;         // a key, a closing or a new request ends it
-        std::optional<bool> again; // a flash asked for while one ran
-    } m_flash;
-public:
-    // Whether a flash is running now (its waits keep the queue running).
-    bool flashRunning() const { return m_flash.running; }
-
-private:
-    quint32 m_flashColor = 0x0000FF;
-    quint32 m_flashBackgroundColor = 0;
-
     // The current skin (see settings/Skin.h), kept for the run and never
     // written to the settings file; the Read button's glyphs while idle and
     // while speaking; the built-in look's pictures.
     korvana::SkinFields m_skin{.showButtonLabels = true};
     QIcon m_readButtonIcon, m_stopButtonIcon;
     QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
+
+    // Flash mode: the "Flash" label, the flash under way and its colours.
+    std::unique_ptr<FlashRunner> m_flash;
 
     int dragX = 0;
     int dragY = 0;

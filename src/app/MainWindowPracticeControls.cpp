@@ -1,6 +1,7 @@
 // The practice area of the main window: the four panes, the mode switches,
 // the marks, the navigation and the counts.
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -306,7 +307,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         markDifficultButtonClicked();
         break;
     case KeyCommand::FlashNow:
-        flash(true);
+        m_flash->flash(true);
         break;
     case KeyCommand::ShowAllPanes:
         toggleShowAll();

@@ -1,5 +1,6 @@
 // The term display: the current term's line and its four panes.
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "app/ProgramWindows.h"
 #include "lessons/LinkedFiles.h"
 #include "platform/files/SafeFiles.h"
@@ -133,12 +134,12 @@ bool MainWindow::showTerm(int N)
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()
         && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
             || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
-        flash(false);
+        m_flash->flash(false);
         shownIndex = N;
         return true;
     }
     if (flashSwitch->isChecked() && autoSwitch->isChecked())
-        flash(true);
+        m_flash->flash(true);
 
     shownIndex = N;
     return true;

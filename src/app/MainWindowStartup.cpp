@@ -1,5 +1,6 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
 #include "editing/LessonEditorWindow.h"
@@ -142,7 +143,13 @@ void MainWindow::buildControls()
 
     buildLessonControls();
     buildPracticeControls();
-    buildFlashControls();
+    // The parts with a class of their own work on the controls made so far.
+    MainWindowControls &controls = *this;
+    m_flash = std::make_unique<FlashRunner>(*this, controls, windows, settings,
+                                            FlashRunner::PaneFills{[this](bool Force) { showTranslation(Force); },
+                                                                   [this](bool Force) { showPinyin(Force); },
+                                                                   [this](bool Force) { showNotes(Force); }});
+    m_flash->buildControls();
     buildHoverControls();
     buildHiddenPaneControls();
     // The linked reading files stand at the right of the bottom row, shown
@@ -210,8 +217,7 @@ void MainWindow::onCreate()
     currentLesson.clear();
     m_sessionFile.clear();
     currentIndex = 0;
-    m_flashBackgroundColor = 0;
-    m_flashColor = 0x0000FF;
+    m_flash->resetColors();
     m_numbers.on = false;
     m_paneRestore.pending = false;
     m_lastHoverChar = 0;
@@ -448,7 +454,7 @@ void MainWindow::onActivate()
     }
 
     m_speaking = false;
-    activateFlash();
+    m_flash->activateFlash();
     m_firstActivation = false;
     m_activating = false;
 }

@@ -1,6 +1,7 @@
 #include "app/SettingsWindowHosts.h"
 
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "settings/SkinDialog.h"
 
 QString MainWindowAboutHost::skinName() const
@@ -17,8 +18,7 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 {
     korvana::OptionsHost host;
     host.settings = &window.settings;
-    host.flashColor = &window.m_flashColor;
-    host.flashBackgroundColor = &window.m_flashBackgroundColor;
+    window.m_flash->bindColors(host);
     host.charactersText = window.charactersText;
     host.screenBackgroundChanged = [&window](quint32 Color) { window.applyScreenBackgroundColor(Color); };
     return host;

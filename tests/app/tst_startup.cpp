@@ -3,6 +3,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(mainWindow->editorLoadPending());
         QCOMPARE(apptest::store().currentIndex, 0);
         QCOMPARE(apptest::store().termTable.rowCount(), 1);
-        QCOMPARE(mainWindow->flashColor(), quint32(0x0000FF));
+        QCOMPARE(mainWindow->flash().flashColor(), quint32(0x0000FF));
     }
 
     // The program leaves the dictionary, the character database and the
