@@ -9,7 +9,6 @@
 #include "practice/PracticeControls.h"
 #include "practice/PracticeEngine.h"
 #include "practice/StepGate.h"
-#include "practice/NumbersDrill.h"
 #include "app/MainWindowControls.h"
 #include "settings/Skin.h"
 
@@ -20,6 +19,7 @@
 
 class FlashRunner;
 class HoverLabel;
+class NumbersDrillRunner;
 class ProgramWindows;
 namespace korvana {
 class DictionaryData;
@@ -222,8 +222,7 @@ public:
     void onWheelUp();
 
     // Hooks of the pictures, sounds, reading aloud, tone colours, hidden
-    // panes, help and the numbers drill; each does nothing until its own
-    // work fills it in.
+    // panes and help; each does nothing until its own work fills it in.
     void displayPicture();
     void playSound();
     bool soundPlaying();
@@ -235,7 +234,6 @@ public:
     void colorPinyinTones();
     void toggleShowAll();
     void showHelpContents();
-    void newNumber();
     // [practice-end]
 
     // --- character database (MainWindowReference.cpp) ----------------------------------
@@ -304,32 +302,6 @@ public:
     // under the mouse is looked up afresh.
     void hideCharacterInfo();
     // [hover-end]
-
-    // --- numbers drill (MainWindowNumbers.cpp) ---
-    // [numbers-begin]
-    // The range dialog, the stored pinyin of the numerals into scratchText, then
-    // a first step (numbersCommand runs this after closing the menus).
-    void showNumbersDialog();
-    // Fills the panes from number: the digits, the numeral, its pinyin; the
-    // notes pane stays empty.
-    void showNumber();
-    // One pane each. Force shows the content whatever the pane's box says
-    // (the hover reveal); showNumberCharacters builds numberText and termCharactersText always,
-    // since reading aloud and showNumberPinyin read them.
-    void showNumberDigits(bool Force);
-    void showNumberCharacters(bool Force);
-    void showNumberPinyin(bool Force);
-    // Appends line N (1-based) of scratchText, its syllable and blank, to pinyinText.
-    void copyNumeralPinyinLine(int N);
-    // Appends the syllables of numberText to pinyinText.
-    void appendNumeralPinyin();
-
-private:
-    void hookNumberPaneBoxes();
-    bool m_numberBoxesHooked = false;
-
-public:
-    // [numbers-end]
 
     // --- options round trip (MainWindowOptions.cpp) ---
     // [options-begin]
@@ -464,7 +436,6 @@ public:
     // Whether the window's own speech is under way.
     bool speaking() const { return m_speaking; }
     void setSpeaking(bool speaking) { m_speaking = speaking; }
-    korvana::NumbersDrill &numbersDrill() { return m_numbers; }
     // Whether the next activation is the first, which shows the reminder,
     // lists the voices and starts the flash; false skips that work.
     bool firstActivation() const { return m_firstActivation; }
@@ -484,6 +455,7 @@ public:
     const korvana::TextDirections &textDirections() const { return m_textDirections; }
     // The window's parts with a class of their own.
     FlashRunner &flash() { return *m_flash; }
+    NumbersDrillRunner &numbers() { return *m_numbers; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -546,8 +518,6 @@ private:
     PaneRestore m_paneRestore;
     int m_lastHoverChar = 0;
 
-    korvana::NumbersDrill m_numbers;
-
     // The current skin (see settings/Skin.h), kept for the run and never
     // written to the settings file; the Read button's glyphs while idle and
     // while speaking; the built-in look's pictures.
@@ -557,6 +527,8 @@ private:
 
     // Flash mode: the "Flash" label, the flash under way and its colours.
     std::unique_ptr<FlashRunner> m_flash;
+    // The numbers drill: its state and its display in the panes.
+    std::unique_ptr<NumbersDrillRunner> m_numbers;
 
     int dragX = 0;
     int dragY = 0;

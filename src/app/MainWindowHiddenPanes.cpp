@@ -4,6 +4,7 @@
 // Mouse Hover" a hidden pane shows its content while the mouse is over it,
 // until the mouse moves on to a neighbouring pane or to the background.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 
 #include "platform/richtext/RichEdit.h"
 
@@ -221,8 +222,8 @@ void MainWindow::toggleShowAll()
 void MainWindow::translationViewMouseMoved()
 {
     if (settings.showHiddenOnHover && translationText->text().isEmpty() && !translationSwitch->isChecked()) {
-        if (m_numbers.on)
-            showNumberDigits(true);
+        if (m_numbers->drill().on)
+            m_numbers->showNumberDigits(true);
         else
             showTranslation(true);
     }
@@ -233,8 +234,8 @@ void MainWindow::translationViewMouseMoved()
 void MainWindow::pinyinViewMouseMoved()
 {
     if (settings.showHiddenOnHover && pinyinText->text().isEmpty() && !pinyinSwitch->isChecked()) {
-        if (m_numbers.on)
-            showNumberPinyin(true);
+        if (m_numbers->drill().on)
+            m_numbers->showNumberPinyin(true);
         else
             showPinyin(true);
     }

@@ -2,6 +2,7 @@
 // characters pane is looked up in the character tables and the dictionary
 // and shown in the popup characterInfoWindow; the reader sends its own text here too.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 
 #include "platform/richtext/RichEdit.h"
@@ -120,8 +121,8 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             notesText->clear();
         if (settings.showHiddenOnHover && charactersText && charactersText->text().isEmpty() && charactersSwitch
             && !charactersSwitch->isChecked()) {
-            if (m_numbers.on)
-                showNumberCharacters(true);
+            if (m_numbers->drill().on)
+                m_numbers->showNumberCharacters(true);
             else
                 showCharacters(true);
         }

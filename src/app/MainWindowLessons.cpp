@@ -2,6 +2,7 @@
 // of linked reading files, saving lessons, sessions.
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "lessons/LessonLine.h"
 #include "lessons/LessonOpener.h"
@@ -269,7 +270,7 @@ void MainWindow::openLessonFiles(const QString &Mode)
     if (tempSession)
         m_sessionFile = tempSessionFile();
 
-    m_numbers.on = false;
+    m_numbers->drill().on = false;
     showStatus(QStringLiteral("Wait please..."));
     repaint();
 

@@ -2,6 +2,7 @@
 // player, the picture window, the Read button with its switch, and the
 // voice's word and end-of-stream events.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/ui/Dialogs.h"
@@ -164,7 +165,7 @@ void MainWindow::readButtonClicked()
     // Speech never overlaps the term's sound.
     if (soundPlaying())
         korvana::MessagePump::waitUntil([this] { return !soundPlaying(); }, soundWaitBoundMs());
-    if (currentIndex == 0 && !m_numbers.on)
+    if (currentIndex == 0 && !m_numbers->drill().on)
         return;
     connectVoice();
 

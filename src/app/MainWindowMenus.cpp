@@ -4,6 +4,7 @@
 #include "app/HoverLabel.h"
 #include "app/PathShortening.h"
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
@@ -287,7 +288,7 @@ void MainWindow::openLessonsCommand()
 void MainWindow::numbersCommand()
 {
     hideAllMenus();
-    showNumbersDialog();
+    m_numbers->showNumbersDialog();
 }
 void MainWindow::saveAsVocabularyCommand()
 {

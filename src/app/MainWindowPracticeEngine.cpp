@@ -1,5 +1,6 @@
 // The practice engine's commands: Next, Previous, the counts and the check.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/RandomGenerator.h"
 
@@ -84,8 +85,8 @@ void MainWindow::nextTerm(const QString &Direction)
         if (m_speaking)
             korvana::MessagePump::processPending();
 
-        if (m_numbers.on) {
-            newNumber();
+        if (m_numbers->drill().on) {
+            m_numbers->newNumber();
             return;
         }
         countTerms();

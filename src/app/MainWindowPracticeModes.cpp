@@ -1,5 +1,6 @@
 // Mode switches, marks, navigation and the automatic mode's timer.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "platform/ui/Integers.h"
 #include "practice/AutoInterval.h"
@@ -114,31 +115,31 @@ void MainWindow::flashSwitchClicked()
 
 void MainWindow::translationSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberDigits(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberDigits(false);
     else
         showTranslation(false);
 }
 
 void MainWindow::pinyinSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberPinyin(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberPinyin(false);
     else
         showPinyin(false);
 }
 
 void MainWindow::charactersSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberCharacters(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberCharacters(false);
     else
         showCharacters(false);
 }
 
 void MainWindow::notesSwitchClicked()
 {
-    if (!m_numbers.on)
+    if (!m_numbers->drill().on)
         showNotes(false);
 }
 
@@ -172,7 +173,7 @@ void MainWindow::dropPaneRestore()
 
 void MainWindow::markLearnedButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("l"));
@@ -181,7 +182,7 @@ void MainWindow::markLearnedButtonClicked()
 
 void MainWindow::markUnlearnedButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("u"));
@@ -191,7 +192,7 @@ void MainWindow::markUnlearnedButtonClicked()
 
 void MainWindow::markDifficultButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("d"));
@@ -214,8 +215,8 @@ void MainWindow::unskipLabelClicked()
 
 void MainWindow::jumpToEnd(korvana::StepDirection direction)
 {
-    if (m_numbers.on) {
-        newNumber();
+    if (m_numbers->drill().on) {
+        m_numbers->newNumber();
         return;
     }
     const int old = currentIndex;
@@ -249,8 +250,8 @@ void MainWindow::lastLabelClicked()
 
 void MainWindow::goLabelClicked()
 {
-    if (m_numbers.on) {
-        newNumber();
+    if (m_numbers->drill().on) {
+        m_numbers->newNumber();
         return;
     }
     const int old = currentIndex;

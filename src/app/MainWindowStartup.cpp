@@ -1,6 +1,7 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
 #include "app/FlashRunner.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
 #include "editing/LessonEditorWindow.h"
@@ -145,6 +146,11 @@ void MainWindow::buildControls()
     buildPracticeControls();
     // The parts with a class of their own work on the controls made so far.
     MainWindowControls &controls = *this;
+    m_numbers = std::make_unique<NumbersDrillRunner>(
+        *this, controls, windows, settings, referenceData,
+        NumbersDrillRunner::WindowHooks{[this] { loadPendingData(); }, [this] { nextButtonClicked(); },
+                                        [this] { readButtonClicked(); }, [this] { startAutoTimer(); },
+                                        [this](korvana::RichEdit *Edit) { applyKanjiLook(Edit); }});
     m_flash = std::make_unique<FlashRunner>(*this, controls, windows, settings,
                                             FlashRunner::PaneFills{[this](bool Force) { showTranslation(Force); },
                                                                    [this](bool Force) { showPinyin(Force); },
@@ -218,7 +224,7 @@ void MainWindow::onCreate()
     m_sessionFile.clear();
     currentIndex = 0;
     m_flash->resetColors();
-    m_numbers.on = false;
+    m_numbers->drill().on = false;
     m_paneRestore.pending = false;
     m_lastHoverChar = 0;
     m_firstActivation = true;

@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/CharacterInfoWindow.h"
@@ -285,10 +286,10 @@ private slots:
 
     void numbersDrillRevealsTheNumber()
     {
-        f->numbersDrill().numeralPinyin.fromRtf(apptest::state().referenceData.database().numbersRtf());
-        f->numbersDrill().on = true;
-        f->numbersDrill().number = 12;
-        f->showNumber();
+        f->numbers().drill().numeralPinyin.fromRtf(apptest::state().referenceData.database().numbersRtf());
+        f->numbers().drill().on = true;
+        f->numbers().drill().number = 12;
+        f->numbers().showNumber();
         const QString numeral = chineseNumeral(12);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
         const QString pinyin = apptest::control<korvana::RichEdit>("pinyinText")->text();

@@ -5,6 +5,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
@@ -137,7 +138,7 @@ private slots:
     {
         load({term("one"), term("two")});
         f->nextButtonClicked();
-        f->numbersDrill().on = true;
+        f->numbers().drill().on = true;
         f->markDifficultButtonClicked();
         f->markLearnedButtonClicked();
         QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));
