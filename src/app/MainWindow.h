@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class CharacterHover;
 class FlashRunner;
 class HoverLabel;
 class NumbersDrillRunner;
@@ -284,25 +285,6 @@ public:
     bool loadDictionary(const QString &FileName);
     // [dictionary-end]
 
-    // --- character information on hover (MainWindowHover.cpp) ---
-    // [hover-begin]
-    // Sends the mouse moves over the characters pane to charactersViewMouseMoved;
-    // buildControls() calls it once the panes exist.
-    void buildHoverControls();
-    // The character under Pos (viewport coordinates of Sender, a rich-text
-    // view) is looked up. For the characters pane (charactersView) the results go
-    // to the popup characterInfoWindow; for any other view, such as the reader's text,
-    // to the read-only boxes named "characterInfoBox" (one line: the character, its
-    // readings and definition) and "dictionaryBox" (dictionary entries) of Sender's
-    // window, which may be QPlainTextEdit or QTextEdit.
-    void charactersViewMouseMoved(class QTextEdit *Sender, const QPoint &Pos);
-    // Blanks the popup's character fields; its codes and entries stay.
-    void clearCharacterInfo();
-    // Hides the popup and forgets the last character, so that the next one
-    // under the mouse is looked up afresh.
-    void hideCharacterInfo();
-    // [hover-end]
-
     // --- options round trip (MainWindowOptions.cpp) ---
     // [options-begin]
     // Takes the options dialog's values back into the settings fields and
@@ -424,11 +406,6 @@ public:
     void setSessionFile(const QString &file) { m_sessionFile = file; }
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
-    // The character the hover looked up last (0: none, the next is looked up
-    // afresh).
-    int lastHoverChar() const { return m_lastHoverChar; }
-    void setLastHoverChar(int code) { m_lastHoverChar = code; }
-    void forgetLastHoverChar() { m_lastHoverChar = 0; }
     // The current skin's values; applySkin() shows a change.
     korvana::SkinFields &skin() { return m_skin; }
     QString skinName() const { return m_skin.skinName; }
@@ -456,6 +433,7 @@ public:
     // The window's parts with a class of their own.
     FlashRunner &flash() { return *m_flash; }
     NumbersDrillRunner &numbers() { return *m_numbers; }
+    CharacterHover &hover() { return *m_hover; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -516,7 +494,6 @@ private:
     // toggle saved.
     int m_activePane = 0;
     PaneRestore m_paneRestore;
-    int m_lastHoverChar = 0;
 
     // The current skin (see settings/Skin.h), kept for the run and never
     // written to the settings file; the Read button's glyphs while idle and
@@ -529,6 +506,8 @@ private:
     std::unique_ptr<FlashRunner> m_flash;
     // The numbers drill: its state and its display in the panes.
     std::unique_ptr<NumbersDrillRunner> m_numbers;
+    // The character information on hover over the characters pane and the reader.
+    std::unique_ptr<CharacterHover> m_hover;
 
     int dragX = 0;
     int dragY = 0;

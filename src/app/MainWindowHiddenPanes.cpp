@@ -4,6 +4,7 @@
 // Mouse Hover" a hidden pane shows its content while the mouse is over it,
 // until the mouse moves on to a neighbouring pane or to the background.
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
 #include "app/NumbersDrillRunner.h"
 
 #include "platform/richtext/RichEdit.h"
@@ -239,7 +240,7 @@ void MainWindow::pinyinViewMouseMoved()
         else
             showPinyin(true);
     }
-    hideCharacterInfo();
+    m_hover->hideCharacterInfo();
     if (!translationSwitch->isChecked())
         translationText->clear();
     if (!charactersSwitch->isChecked())
@@ -251,7 +252,7 @@ void MainWindow::notesViewMouseMoved()
     // In the drill too: the notes of the last term shown.
     if (settings.showHiddenOnHover && notesText->text().isEmpty() && !notesSwitch->isChecked())
         showNotes(true);
-    hideCharacterInfo();
+    m_hover->hideCharacterInfo();
     if (!charactersSwitch->isChecked())
         charactersText->clear();
 }
@@ -259,7 +260,7 @@ void MainWindow::notesViewMouseMoved()
 void MainWindow::backgroundPictureMouseMoved()
 {
     hideAllMenus();
-    hideCharacterInfo();
+    m_hover->hideCharacterInfo();
     if (!translationSwitch->isChecked())
         translationText->clear();
     if (!pinyinSwitch->isChecked())

@@ -1,5 +1,6 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
 #include "app/FlashRunner.h"
 #include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
@@ -156,7 +157,17 @@ void MainWindow::buildControls()
                                                                    [this](bool Force) { showPinyin(Force); },
                                                                    [this](bool Force) { showNotes(Force); }});
     m_flash->buildControls();
-    buildHoverControls();
+    m_hover = std::make_unique<CharacterHover>(
+        *this, controls, windows, settings, referenceData, dictionary,
+        CharacterHover::WindowHooks{[this] { loadPendingData(); },
+                                    [this](const QString &S) { return pinyinNumbersIntoToneMarks(S); },
+                                    [this] {
+                                        if (m_numbers->drill().on)
+                                            m_numbers->showNumberCharacters(true);
+                                        else
+                                            showCharacters(true);
+                                    }});
+    m_hover->buildControls();
     buildHiddenPaneControls();
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
@@ -226,7 +237,7 @@ void MainWindow::onCreate()
     m_flash->resetColors();
     m_numbers->drill().on = false;
     m_paneRestore.pending = false;
-    m_lastHoverChar = 0;
+    m_hover->forgetLastHoverChar();
     m_firstActivation = true;
     m_editorLoadPending = true;
 

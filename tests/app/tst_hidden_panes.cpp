@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
 #include "app/NumbersDrillRunner.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
@@ -243,21 +244,21 @@ private slots:
     {
         for (QTextEdit *view : {apptest::control<QTextEdit>("pinyinView"), apptest::control<QTextEdit>("notesView")}) {
             characterInfoWindow->show();
-            f->setLastHoverChar(0x623F);
+            f->hover().setLastHoverChar(0x623F);
             moveOver(view);
             QVERIFY(characterInfoWindow->isHidden());
-            QCOMPARE(f->lastHoverChar(), 0);
+            QCOMPARE(f->hover().lastHoverChar(), 0);
         }
         // The translation pane leaves the popup as it is.
         characterInfoWindow->show();
-        f->setLastHoverChar(0x623F);
+        f->hover().setLastHoverChar(0x623F);
         moveOver(apptest::control<QTextEdit>("translationView"));
         QVERIFY(characterInfoWindow->isVisible());
-        QCOMPARE(f->lastHoverChar(), 0x623F);
+        QCOMPARE(f->hover().lastHoverChar(), 0x623F);
 
         f->backgroundPictureMouseMoved();
         QVERIFY(characterInfoWindow->isHidden());
-        QCOMPARE(f->lastHoverChar(), 0);
+        QCOMPARE(f->hover().lastHoverChar(), 0);
     }
 
     void backgroundEndsEveryRevealAndClosesMenus()

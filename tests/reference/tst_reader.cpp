@@ -6,6 +6,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -323,13 +324,13 @@ private slots:
     {
         r->dictionaryBox->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
         r->characterInfoBox->setPlainText(QStringLiteral("中 [zhōng] middle"));
-        mainWindow->setLastHoverChar(0x4E2D);
+        mainWindow->hover().setLastHoverChar(0x4E2D);
         dialogs().openAnswers.push_back({fixture("story.txt")});
         r->openButtonClicked();
         QVERIFY(r->dictionaryBox->toPlainText().isEmpty());
         QVERIFY(r->characterInfoBox->toPlainText().isEmpty());
         // The same character in the new text is looked up again.
-        QCOMPARE(mainWindow->lastHoverChar(), 0);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
     }
 
     void aLinkedFileOpensWithItsDescription()
