@@ -21,6 +21,7 @@ class CharacterHover;
 class FlashRunner;
 class HoverLabel;
 class NumbersDrillRunner;
+class PinyinTones;
 class ProgramWindows;
 namespace korvana {
 class DictionaryData;
@@ -222,8 +223,8 @@ public:
     void onWheelDown();
     void onWheelUp();
 
-    // Hooks of the pictures, sounds, reading aloud, tone colours, hidden
-    // panes and help; each does nothing until its own work fills it in.
+    // Hooks of the pictures, sounds, reading aloud, hidden panes and help;
+    // each does nothing until its own work fills it in.
     void displayPicture();
     void playSound();
     bool soundPlaying();
@@ -231,8 +232,6 @@ public:
     void toggleSound();
     void togglePicture();
     void readButtonClicked();
-    void applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos);
-    void colorPinyinTones();
     void toggleShowAll();
     void showHelpContents();
     // [practice-end]
@@ -268,14 +267,6 @@ private:
 
 public:
     // [media-end]
-
-    // --- pinyin tone colouring (MainWindowTones.cpp) ---
-    // [tones-begin]
-    // Colours the syllable of pinyinText around the character at 1-based position
-    // Pos by Tone (1-4); called by the tone colouring of the pinyin pane
-    // (colorPinyinTones, a hook of the term display).
-    void colorPinyinSyllable(int Tone, int Pos);
-    // [tones-end]
 
     // --- dictionary (MainWindowDictionary.cpp) ---
     // [dictionary-begin]
@@ -434,6 +425,7 @@ public:
     FlashRunner &flash() { return *m_flash; }
     NumbersDrillRunner &numbers() { return *m_numbers; }
     CharacterHover &hover() { return *m_hover; }
+    PinyinTones &tones() { return *m_tones; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -508,6 +500,8 @@ private:
     std::unique_ptr<NumbersDrillRunner> m_numbers;
     // The character information on hover over the characters pane and the reader.
     std::unique_ptr<CharacterHover> m_hover;
+    // The Latin font of the panes' pinyin and its tone colours.
+    std::unique_ptr<PinyinTones> m_tones;
 
     int dragX = 0;
     int dragY = 0;

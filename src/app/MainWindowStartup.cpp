@@ -3,6 +3,7 @@
 #include "app/CharacterHover.h"
 #include "app/FlashRunner.h"
 #include "app/NumbersDrillRunner.h"
+#include "app/PinyinTones.h"
 #include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
 #include "editing/LessonEditorWindow.h"
@@ -147,6 +148,7 @@ void MainWindow::buildControls()
     buildPracticeControls();
     // The parts with a class of their own work on the controls made so far.
     MainWindowControls &controls = *this;
+    m_tones = std::make_unique<PinyinTones>(controls);
     m_numbers = std::make_unique<NumbersDrillRunner>(
         *this, controls, windows, settings, referenceData,
         NumbersDrillRunner::WindowHooks{[this] { loadPendingData(); }, [this] { nextButtonClicked(); },
