@@ -2,6 +2,7 @@
 // sessions; and the main window's own lesson-store helpers and the commands
 // it keeps for its menus.
 #include "app/LessonFileCommands.h"
+#include "practice/NumbersDrill.h"
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowControls.h"

@@ -8,9 +8,7 @@
 #include "settings/MainSettings.h"
 #include "practice/PracticeControls.h"
 #include "practice/PracticeEngine.h"
-#include "practice/FlashTiming.h"
 #include "practice/StepGate.h"
-#include "practice/NumbersDrill.h"
 #include "app/MainWindowControls.h"
 
 #include <QWidget>
@@ -22,6 +20,10 @@ class HoverLabel;
 class LessonEditorCommands;
 class LessonFileCommands;
 class OptionsRoundTrip;
+class CharacterHover;
+class FlashRunner;
+class NumbersDrillRunner;
+class PinyinTones;
 class ProgramWindows;
 class StatusLine;
 class WindowChrome;
@@ -69,7 +71,6 @@ public:
     void onActivate();
     void onClose();
     void changeVoice();
-    void activateFlash();
 
     // Makes the speech voice. Tests replace it with one that returns a test
     // double; a factory that throws means no speech engine could be started.
@@ -186,100 +187,17 @@ public:
     void onWheelDown();
     void onWheelUp();
 
-    // Hooks of the flash, tone colours, help and the numbers drill; each
-    // does nothing until its own work fills it in.
-    void flash(bool Auto);
-    void applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos);
-    void colorPinyinTones();
     void showHelpContents();
-    void newNumber();
     // [practice-end]
 
     // --- character database (MainWindowReference.cpp) ----------------------------------
     // "ni3 hao3" -> tone-marked pinyin.
     QString pinyinNumbersIntoToneMarks(const QString &S) const;
 
-    // --- flash mode (MainWindowFlash.cpp) ---
-    // [flash-begin]
-    // The flash settings live in the options dialog (optionsDialog: flashDelayEdit,
-    // flashRepeatEdit, flashIntervalEdit, flashFullScreenSwitch, flashKeepOpenSwitch); the three
-    // numbers are texts, read strictly each time a flash needs them.
-    void buildFlashControls();
-    void flashNowLabelClicked();
-    // The clock flash periods are timed by; tests put in one of their own.
-    void setFlashClock(std::shared_ptr<korvana::FlashClock> clock) { flashClock = std::move(clock); }
-    // Height in pixels of one line of Text in Font at the staging copy's
-    // selection size, as drawn on Control.
-    int measureFlashText(QWidget *Control, const QString &Text, const QFont &Font);
-    // Whether a flash is running now (its waits keep the queue running).
-    void flashOnce(bool Auto);
-    bool flashStopped() const;
-    bool flashWait(int ms);
-    void flashWindowClosed();
-    class FlashWindow *connectedFlashWindow();
-    void copyCharacters(korvana::RichEdit *target);
-    void fillFlashCard();
-
-public:
-    // [flash-end]
-
-    // --- pinyin tone colouring (MainWindowTones.cpp) ---
-    // [tones-begin]
-    // Colours the syllable of pinyinText around the character at 1-based position
-    // Pos by Tone (1-4); called by the tone colouring of the pinyin pane
-    // (colorPinyinTones, a hook of the term display).
-    void colorPinyinSyllable(int Tone, int Pos);
-    // [tones-end]
-
     // --- dictionary (DictionaryLoader.cpp) ---
     // [dictionary-begin]
     DictionaryLoader &dictionaryLoader() { return *m_dictionaryLoader; }
     // [dictionary-end]
-
-    // --- character information on hover (MainWindowHover.cpp) ---
-    // [hover-begin]
-    // Sends the mouse moves over the characters pane to charactersViewMouseMoved;
-    // buildControls() calls it once the panes exist.
-    void buildHoverControls();
-    // The character under Pos (viewport coordinates of Sender, a rich-text
-    // view) is looked up. For the characters pane (charactersView) the results go
-    // to the popup characterInfoWindow; for any other view, such as the reader's text,
-    // to the read-only boxes named "characterInfoBox" (one line: the character, its
-    // readings and definition) and "dictionaryBox" (dictionary entries) of Sender's
-    // window, which may be QPlainTextEdit or QTextEdit.
-    void charactersViewMouseMoved(class QTextEdit *Sender, const QPoint &Pos);
-    // Blanks the popup's character fields; its codes and entries stay.
-    void clearCharacterInfo();
-    // Hides the popup and forgets the last character, so that the next one
-    // under the mouse is looked up afresh.
-    void hideCharacterInfo();
-    // [hover-end]
-
-    // --- numbers drill (MainWindowNumbers.cpp) ---
-    // [numbers-begin]
-    // The range dialog, the stored pinyin of the numerals into scratchText, then
-    // a first step (numbersCommand runs this after closing the menus).
-    void showNumbersDialog();
-    // Fills the panes from number: the digits, the numeral, its pinyin; the
-    // notes pane stays empty.
-    void showNumber();
-    // One pane each. Force shows the content whatever the pane's box says
-    // (the hover reveal); showNumberCharacters builds numberText and termCharactersText always,
-    // since reading aloud and showNumberPinyin read them.
-    void showNumberDigits(bool Force);
-    void showNumberCharacters(bool Force);
-    void showNumberPinyin(bool Force);
-    // Appends line N (1-based) of scratchText, its syllable and blank, to pinyinText.
-    void copyNumeralPinyinLine(int N);
-    // Appends the syllables of numberText to pinyinText.
-    void appendNumeralPinyin();
-
-private:
-    void hookNumberPaneBoxes();
-    bool m_numberBoxesHooked = false;
-
-public:
-    // [numbers-end]
 
     // --- options round trip and the panes' reading order (OptionsRoundTrip.cpp) ---
     // [options-begin]
@@ -306,21 +224,17 @@ public:
     // What the program's other parts read of the window.
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
-    // The character the hover looked up last (0: none, the next is looked up
-    // afresh).
-    int lastHoverChar() const { return m_lastHoverChar; }
-    void setLastHoverChar(int code) { m_lastHoverChar = code; }
-    void forgetLastHoverChar() { m_lastHoverChar = 0; }
-    korvana::NumbersDrill &numbersDrill() { return m_numbers; }
     TermMedia &media() { return *m_media; }
     HiddenPanes &hiddenPanes() { return *m_hiddenPanes; }
     // Whether the next activation is the first, which shows the reminder,
     // lists the voices and starts the flash; false skips that work.
     bool firstActivation() const { return m_firstActivation; }
     void setFirstActivation(bool first) { m_firstActivation = first; }
-    quint32 flashColor() const { return m_flashColor; }
-    quint32 flashBackgroundColor() const { return m_flashBackgroundColor; }
-    void setFlashBackgroundColor(quint32 color) { m_flashBackgroundColor = color; }
+    // The window's parts with a class of their own.
+    FlashRunner &flash() { return *m_flash; }
+    NumbersDrillRunner &numbers() { return *m_numbers; }
+    CharacterHover &hover() { return *m_hover; }
+    PinyinTones &tones() { return *m_tones; }
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -361,25 +275,6 @@ private:
     korvana::StepGate stepGate;
     AutoTimerHandler m_autoTimerHandler = AutoTimerHandler::None;
 
-    int m_lastHoverChar = 0;
-
-    korvana::NumbersDrill m_numbers;
-
-    // The flash under way.
-    std::shared_ptr<korvana::FlashClock> flashClock;
-    struct FlashState {
-        bool running = false;
-        bool stop = false;         // a key, a closing or a new request ends it
-        std::optional<bool> again; // a flash asked for while one ran
-    } m_flash;
-public:
-    // Whether a flash is running now (its waits keep the queue running).
-    bool flashRunning() const { return m_flash.running; }
-
-private:
-    quint32 m_flashColor = 0x0000FF;
-    quint32 m_flashBackgroundColor = 0;
-
     // Lessons and sessions, the editor's commands, dictionary files, options.
     std::unique_ptr<LessonFileCommands> m_lessonFiles;
     std::unique_ptr<LessonEditorCommands> m_editorCommands;
@@ -393,6 +288,15 @@ private:
     std::unique_ptr<TermMedia> m_media;
     std::unique_ptr<HiddenPanes> m_hiddenPanes;
     std::unique_ptr<PaneCommands> m_paneCommands;
+    // Flash mode: the "Flash" label, the flash under way and its colours.
+    std::unique_ptr<FlashRunner> m_flash;
+    // The numbers drill: its state and its display in the panes.
+    std::unique_ptr<NumbersDrillRunner> m_numbers;
+    // The character information on hover over the characters pane and the reader.
+    std::unique_ptr<CharacterHover> m_hover;
+    // The Latin font of the panes' pinyin and its tone colours.
+    std::unique_ptr<PinyinTones> m_tones;
+
 
     void buildControls();
     bool m_painted = false;           // the window has been painted once

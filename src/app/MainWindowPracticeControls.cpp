@@ -6,6 +6,7 @@
 #include "app/WindowSkin.h"
 #include "app/HiddenPanes.h"
 #include "app/TermMedia.h"
+#include "app/FlashRunner.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -313,7 +314,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         markDifficultButtonClicked();
         break;
     case KeyCommand::FlashNow:
-        flash(true);
+        m_flash->flash(true);
         break;
     case KeyCommand::ShowAllPanes:
         m_hiddenPanes->toggleShowAll();

@@ -1,5 +1,7 @@
 // The term display: the current term's line and its four panes.
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
+#include "app/PinyinTones.h"
 #include "app/ProgramWindows.h"
 #include "app/TermMedia.h"
 #include "lessons/LinkedFiles.h"
@@ -134,12 +136,12 @@ bool MainWindow::showTerm(int N)
     if (charactersSwitch->isChecked() && flashSwitch->isChecked()
         && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
             || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
-        flash(false);
+        m_flash->flash(false);
         shownIndex = N;
         return true;
     }
     if (flashSwitch->isChecked() && autoSwitch->isChecked())
-        flash(true);
+        m_flash->flash(true);
 
     shownIndex = N;
     return true;
@@ -170,7 +172,7 @@ void MainWindow::showTranslation(bool Force)
     translationText->clear();
     if (!Force && !translationSwitch->isChecked())
         return;
-    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (fillTextPane(termLineText, translationText, QStringLiteral("<OR="), settings.translationFontSize, latin))
         caretHome(translationText);
 }
@@ -180,10 +182,10 @@ void MainWindow::showPinyin(bool Force)
     pinyinText->clear();
     if (!Force && !pinyinSwitch->isChecked())
         return;
-    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (fillTextPane(termLineText, pinyinText, QStringLiteral("<PI="), settings.pinyinFontSize, latin)) {
         if (settings.showToneColours)
-            colorPinyinTones();
+            m_tones->colorPinyinTones();
         caretHome(pinyinText);
     }
 }
@@ -193,7 +195,7 @@ void MainWindow::showNotes(bool Force)
     notesText->clear();
     if (!Force && !notesSwitch->isChecked())
         return;
-    auto latin = [this](int from, int to) { applyLatinFont(termLineText, from, to); };
+    auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (fillTextPane(termLineText, notesText, QStringLiteral("<NO="), settings.notesFontSize, latin))
         caretHome(notesText);
 }

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
+#include "app/NumbersDrillRunner.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/RandomGenerator.h"
 
@@ -86,8 +87,8 @@ void MainWindow::nextTerm(const QString &Direction)
         if (m_media->speaking())
             korvana::MessagePump::processPending();
 
-        if (m_numbers.on) {
-            newNumber();
+        if (m_numbers->drill().on) {
+            m_numbers->newNumber();
             return;
         }
         countTerms();

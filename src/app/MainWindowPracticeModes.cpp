@@ -1,5 +1,6 @@
 // Mode switches, marks, navigation and the automatic mode's timer.
 #include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "platform/ui/Integers.h"
 #include "practice/AutoInterval.h"
@@ -114,31 +115,31 @@ void MainWindow::flashSwitchClicked()
 
 void MainWindow::translationSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberDigits(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberDigits(false);
     else
         showTranslation(false);
 }
 
 void MainWindow::pinyinSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberPinyin(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberPinyin(false);
     else
         showPinyin(false);
 }
 
 void MainWindow::charactersSwitchClicked()
 {
-    if (m_numbers.on)
-        showNumberCharacters(false);
+    if (m_numbers->drill().on)
+        m_numbers->showNumberCharacters(false);
     else
         showCharacters(false);
 }
 
 void MainWindow::notesSwitchClicked()
 {
-    if (!m_numbers.on)
+    if (!m_numbers->drill().on)
         showNotes(false);
 }
 
@@ -147,7 +148,7 @@ void MainWindow::notesSwitchClicked()
 
 void MainWindow::markLearnedButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("l"));
@@ -156,7 +157,7 @@ void MainWindow::markLearnedButtonClicked()
 
 void MainWindow::markUnlearnedButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("u"));
@@ -166,7 +167,7 @@ void MainWindow::markUnlearnedButtonClicked()
 
 void MainWindow::markDifficultButtonClicked()
 {
-    if (m_numbers.on)
+    if (m_numbers->drill().on)
         return;
     if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
         practice->setState(currentIndex - 1, QStringLiteral("d"));
@@ -189,8 +190,8 @@ void MainWindow::unskipLabelClicked()
 
 void MainWindow::jumpToEnd(korvana::StepDirection direction)
 {
-    if (m_numbers.on) {
-        newNumber();
+    if (m_numbers->drill().on) {
+        m_numbers->newNumber();
         return;
     }
     const int old = currentIndex;
@@ -224,8 +225,8 @@ void MainWindow::lastLabelClicked()
 
 void MainWindow::goLabelClicked()
 {
-    if (m_numbers.on) {
-        newNumber();
+    if (m_numbers->drill().on) {
+        m_numbers->newNumber();
         return;
     }
     const int old = currentIndex;

@@ -1,5 +1,9 @@
 // The main window's creation, showing and first activation.
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
+#include "app/FlashRunner.h"
+#include "app/NumbersDrillRunner.h"
+#include "app/PinyinTones.h"
 #include "app/ProgramWindows.h"
 #include "app/HoverLabel.h"
 #include "app/DictionaryLoader.h"
@@ -114,6 +118,14 @@ void MainWindow::buildControls()
     resize(760, 520);
 
     m_statusLine = std::make_unique<StatusLine>(*this, controls);
+    // The numbers drill and the tone colouring first: the lesson commands,
+    // the media and the hidden panes read the drill's state.
+    m_tones = std::make_unique<PinyinTones>(controls);
+    m_numbers = std::make_unique<NumbersDrillRunner>(
+        *this, controls, windows, settings, referenceData,
+        NumbersDrillRunner::WindowHooks{[this] { loadPendingData(); }, [this] { nextButtonClicked(); },
+                                        [this] { m_media->readButtonClicked(); }, [this] { startAutoTimer(); },
+                                        [this](korvana::RichEdit *Edit) { applyKanjiLook(Edit); }});
 
     autoTimer = new QTimer(this);
     autoTimer->setObjectName(QStringLiteral("autoTimer"));
@@ -133,7 +145,7 @@ void MainWindow::buildControls()
     mainLayout->addLayout(labels);
 
     bottomRow = new QHBoxLayout;
-    m_media = std::make_unique<TermMedia>(*this, controls, windows, TermMedia::Term{soundFile, pictureFile, m_numbers},
+    m_media = std::make_unique<TermMedia>(*this, controls, windows, TermMedia::Term{soundFile, pictureFile, m_numbers->drill()},
                                           *m_skin,
                                           [this](const QString &text) { showStatus(text); });
     bottomRow->addStretch();
@@ -153,7 +165,7 @@ void MainWindow::buildControls()
     lessonCalls.nextButtonClicked = [this] { nextButtonClicked(); };
     lessonCalls.countTerms = [this] { countTerms(); };
     lessonCalls.updateLessonSessionLabels = [this] { m_chrome->updateLessonSessionLabels(); };
-    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, windows, m_numbers, std::move(lessonCalls));
+    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, windows, m_numbers->drill(), std::move(lessonCalls));
     m_editorCommands
         = std::make_unique<LessonEditorCommands>(*this, windows, *m_lessonFiles, [this] { hideAllMenus(); });
     OptionsRoundTrip::WindowCalls optionsCalls;
@@ -166,17 +178,31 @@ void MainWindow::buildControls()
     m_options = std::make_unique<OptionsRoundTrip>(controls, windows, *m_dictionaryLoader, std::move(optionsCalls));
     buildLessonControls();
     buildPracticeControls();
-    buildFlashControls();
-    buildHoverControls();
+    m_flash = std::make_unique<FlashRunner>(*this, controls, windows, settings,
+                                            FlashRunner::PaneFills{[this](bool Force) { showTranslation(Force); },
+                                                                   [this](bool Force) { showPinyin(Force); },
+                                                                   [this](bool Force) { showNotes(Force); }});
+    m_flash->buildControls();
+    m_hover = std::make_unique<CharacterHover>(
+        *this, controls, windows, settings, referenceData, dictionary,
+        CharacterHover::WindowHooks{[this] { loadPendingData(); },
+                                    [this](const QString &S) { return pinyinNumbersIntoToneMarks(S); },
+                                    [this] {
+                                        if (m_numbers->drill().on)
+                                            m_numbers->showNumberCharacters(true);
+                                        else
+                                            showCharacters(true);
+                                    }});
+    m_hover->buildControls();
     m_hiddenPanes = std::make_unique<HiddenPanes>(
-        *this, controls, settings, m_numbers,
+        *this, controls, settings, m_numbers->drill(),
         HiddenPanes::Actions{
             .showTranslation = [this] { showTranslation(true); },
             .showPinyin = [this] { showPinyin(true); },
             .showNotes = [this] { showNotes(true); },
-            .showNumberDigits = [this] { showNumberDigits(true); },
-            .showNumberPinyin = [this] { showNumberPinyin(true); },
-            .hideCharacterInfo = [this] { hideCharacterInfo(); },
+            .showNumberDigits = [this] { m_numbers->showNumberDigits(true); },
+            .showNumberPinyin = [this] { m_numbers->showNumberPinyin(true); },
+            .hideCharacterInfo = [this] { m_hover->hideCharacterInfo(); },
             .hideMenus = [this] { hideAllMenus(); },
         });
     // The linked reading files stand at the right of the bottom row, shown
@@ -248,11 +274,10 @@ void MainWindow::onCreate()
     currentLesson.clear();
     m_lessonFiles->setSessionFile({});
     currentIndex = 0;
-    m_flashBackgroundColor = 0;
-    m_flashColor = 0x0000FF;
-    m_numbers.on = false;
+    m_flash->resetColors();
+    m_numbers->drill().on = false;
     m_hiddenPanes->dropPaneRestore();
-    m_lastHoverChar = 0;
+    m_hover->forgetLastHoverChar();
     m_firstActivation = true;
     m_editorLoadPending = true;
 
@@ -454,7 +479,7 @@ void MainWindow::onActivate()
     }
 
     m_media->setSpeaking(false);
-    activateFlash();
+    m_flash->activateFlash();
     m_firstActivation = false;
     m_activating = false;
 }

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/DictionaryLoader.h"
 #include "app/WindowChrome.h"
+#include "app/CharacterHover.h"
 #include "reference/DictionaryData.h"
 #include "platform/speech/SpeechVoice.h"
 
@@ -13,12 +14,12 @@ korvana::SpeechVoice *ReaderWindowHost::voice()
 
 void ReaderWindowHost::charactersViewMouseMoved(QTextEdit *view, const QPoint &pos)
 {
-    m_main.charactersViewMouseMoved(view, pos);
+    m_main.hover().charactersViewMouseMoved(view, pos);
 }
 
 void ReaderWindowHost::forgetLastHoverChar()
 {
-    m_main.forgetLastHoverChar();
+    m_main.hover().forgetLastHoverChar();
 }
 
 void DictionaryWindowHost::loadPendingData()

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/OptionsRoundTrip.h"
 #include "app/WindowSkin.h"
+#include "app/FlashRunner.h"
 #include "settings/SkinDialog.h"
 
 QString MainWindowAboutHost::skinName() const
@@ -19,8 +20,7 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 {
     korvana::OptionsHost host;
     host.settings = &window.settings;
-    host.flashColor = &window.m_flashColor;
-    host.flashBackgroundColor = &window.m_flashBackgroundColor;
+    window.m_flash->bindColors(host);
     host.charactersText = window.charactersText;
     host.screenBackgroundChanged = [&window](quint32 Color) { window.options().applyScreenBackgroundColor(Color); };
     return host;

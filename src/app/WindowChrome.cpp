@@ -7,6 +7,7 @@
 #include "app/PathShortening.h"
 #include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/ProgramWindows.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
@@ -307,7 +308,7 @@ void WindowChrome::openLessonsCommand()
 void WindowChrome::numbersCommand()
 {
     hideAllMenus();
-    window.showNumbersDialog();
+    window.numbers().showNumbersDialog();
 }
 void WindowChrome::saveAsVocabularyCommand()
 {

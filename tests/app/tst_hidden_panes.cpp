@@ -5,6 +5,8 @@
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/HiddenPanes.h"
+#include "app/CharacterHover.h"
+#include "app/NumbersDrillRunner.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/CharacterInfoWindow.h"
@@ -243,21 +245,21 @@ private slots:
     {
         for (QTextEdit *view : {apptest::control<QTextEdit>("pinyinView"), apptest::control<QTextEdit>("notesView")}) {
             characterInfoWindow->show();
-            f->setLastHoverChar(0x623F);
+            f->hover().setLastHoverChar(0x623F);
             moveOver(view);
             QVERIFY(characterInfoWindow->isHidden());
-            QCOMPARE(f->lastHoverChar(), 0);
+            QCOMPARE(f->hover().lastHoverChar(), 0);
         }
         // The translation pane leaves the popup as it is.
         characterInfoWindow->show();
-        f->setLastHoverChar(0x623F);
+        f->hover().setLastHoverChar(0x623F);
         moveOver(apptest::control<QTextEdit>("translationView"));
         QVERIFY(characterInfoWindow->isVisible());
-        QCOMPARE(f->lastHoverChar(), 0x623F);
+        QCOMPARE(f->hover().lastHoverChar(), 0x623F);
 
         f->hiddenPanes().backgroundPictureMouseMoved();
         QVERIFY(characterInfoWindow->isHidden());
-        QCOMPARE(f->lastHoverChar(), 0);
+        QCOMPARE(f->hover().lastHoverChar(), 0);
     }
 
     void backgroundEndsEveryRevealAndClosesMenus()
@@ -286,10 +288,10 @@ private slots:
 
     void numbersDrillRevealsTheNumber()
     {
-        f->numbersDrill().numeralPinyin.fromRtf(apptest::state().referenceData.database().numbersRtf());
-        f->numbersDrill().on = true;
-        f->numbersDrill().number = 12;
-        f->showNumber();
+        f->numbers().drill().numeralPinyin.fromRtf(apptest::state().referenceData.database().numbersRtf());
+        f->numbers().drill().on = true;
+        f->numbers().drill().number = 12;
+        f->numbers().showNumber();
         const QString numeral = chineseNumeral(12);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
         const QString pinyin = apptest::control<korvana::RichEdit>("pinyinText")->text();

@@ -5,6 +5,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
@@ -102,7 +103,7 @@ private slots:
         w = flashWindow;
         f->setFirstActivation(false);
         clock = std::make_shared<FakeFlashClock>();
-        f->setFlashClock(clock);
+        f->flash().setFlashClock(clock);
     }
 
     void cleanup()
@@ -127,9 +128,9 @@ private slots:
         QFETCH(QString, chars);
         QFETCH(double, size);
         showFirst(term(chars));
-        f->setFlashBackgroundColor(0xFF0000); // blue
+        f->flash().setFlashBackgroundColor(0xFF0000); // blue
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("-1"));
-        f->flash(true);
+        f->flash().flash(true);
         QVERIFY(w->isVisible());
         QCOMPARE(w->flashedText->text(), chars);
         QCOMPARE(sizeOf(w->flashedText), size);
@@ -140,7 +141,7 @@ private slots:
         const QRect box = w->flashedView->geometry();
         QCOMPARE(box.width(), screen.width());
         QCOMPARE(box.top(), (screen.height() - box.height()) / 3);
-        QVERIFY(box.height() >= f->measureFlashText(w, chars, w->stagingView->font()));
+        QVERIFY(box.height() >= f->flash().measureFlashText(w, chars, w->stagingView->font()));
     }
 
     void cyclesDelayAndClosing()
@@ -151,7 +152,7 @@ private slots:
         optionsDialog->flashDelayEdit->setText(QStringLiteral("250"));
         QList<bool> shown;
         clock->during = [&](int) { shown << (w->isVisible() && w->editVisible(w->flashedText)); };
-        f->flash(false); // the delay first, with nothing shown yet
+        f->flash().flash(false); // the delay first, with nothing shown yet
         QCOMPARE(clock->waits, (QList<int>{250, 40, 40}));
         QCOMPARE(shown, (QList<bool>{false, true, false}));
         QVERIFY(!w->isVisible()); // closed by itself without "Keep open"
@@ -160,7 +161,7 @@ private slots:
         shown.clear();
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("20"));
         optionsDialog->flashIntervalEdit->setText(QStringLiteral("15"));
-        f->flash(true); // no delay
+        f->flash().flash(true); // no delay
         QCOMPARE(clock->waits, QList<int>(42, 15));
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(shown[i], i % 2 == 0);
@@ -168,7 +169,7 @@ private slots:
         clock->waits.clear();
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("-3"));
         optionsDialog->flashDelayEdit->setText(QStringLiteral("-1"));
-        f->flash(false);
+        f->flash().flash(false);
         QVERIFY(clock->waits.isEmpty());
     }
 
@@ -177,7 +178,7 @@ private slots:
         showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QString()));
         apptest::control<QCheckBox>("translationSwitch")->setChecked(false); // the card shows it even so
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
-        f->flash(true);
+        f->flash().flash(true);
         QVERIFY(w->isVisible() && w->editVisible(w->flashedText));
         QCOMPARE(w->translationText->text(), QStringLiteral("character"));
         QCOMPARE(w->pinyinText->text(), QStringLiteral("yi1"));
@@ -192,7 +193,7 @@ private slots:
 
         // The next flash starts from empty strips.
         showFirst(term(QStringLiteral("字"), QString(), QStringLiteral("only notes")));
-        f->flash(true);
+        f->flash().flash(true);
         QVERIFY(!w->editVisible(w->translationText));
         QVERIFY(w->editVisible(w->notesText));
     }
@@ -206,10 +207,10 @@ private slots:
             if (i == 3)
                 QTest::keyClick(w, Qt::Key_A);
         };
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(clock->waits.size(), 4);
         QVERIFY(!w->isVisible());
-        QVERIFY(!f->flashRunning());
+        QVERIFY(!f->flash().flashRunning());
 
         // In the main window, in a hide period: the card stands with the
         // characters shown again.
@@ -218,7 +219,7 @@ private slots:
             if (i == 1)
                 QTest::keyClick(f, Qt::Key_A);
         };
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(clock->waits.size(), 2);
         QVERIFY(w->isVisible() && w->editVisible(w->flashedText) && w->editVisible(w->translationText));
         w->close();
@@ -230,7 +231,7 @@ private slots:
             if (i == 2)
                 QTest::keyClick(f, Qt::Key_A);
         };
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(clock->waits.size(), 3);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字"));
     }
@@ -239,15 +240,15 @@ private slots:
     {
         showFirst(term(QStringLiteral("字")));
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("-1"));
-        f->flash(true);
-        f->flash(true); // shown again while open: still hidden only once
+        f->flash().flash(true);
+        f->flash().flash(true); // shown again while open: still hidden only once
         QCOMPARE(overrideCursorDepth(), 1);
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
         QTest::mouseClick(w->flashedView->viewport(), Qt::LeftButton);
         QVERIFY(!w->isVisible());
         QCOMPARE(overrideCursorDepth(), 0);
 
-        f->flash(true);
+        f->flash().flash(true);
         QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(w->translationView->viewport(), &wheel);
@@ -319,7 +320,7 @@ private slots:
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("1"));
         QStringList pane;
         clock->during = [&](int) { pane << apptest::control<korvana::RichEdit>("charactersText")->text(); };
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(pane, (QStringList{QString(), QStringLiteral("你好"), QString(), QStringLiteral("你好")}));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("你好"));
         QVERIFY(!w->isVisible());
@@ -327,7 +328,7 @@ private slots:
         // A hidden pane: the characters flash, then the pane is empty again.
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         pane.clear();
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(pane[1], QStringLiteral("你好"));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
     }
@@ -341,10 +342,10 @@ private slots:
             if (i == 1) // Backspace, handled while the queue runs
                 f->onKeyDown(Qt::Key_Backspace, Qt::NoModifier);
         };
-        f->flash(true);
+        f->flash().flash(true);
         // The first flash ended after its second period; the second ran whole.
         QCOMPARE(clock->waits.size(), 2 + 4);
-        QVERIFY(!f->flashRunning());
+        QVERIFY(!f->flash().flashRunning());
     }
 
     void badNumbersFailBeforeAnythingShows()
@@ -352,30 +353,30 @@ private slots:
         showFirst(term(QStringLiteral("字")));
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("abc"));
         try {
-            f->flash(true);
+            f->flash().flash(true);
             QFAIL("no error");
         } catch (const Error &e) {
             QCOMPARE(e.message(), QStringLiteral("'abc' is not a valid integer value"));
         }
         QVERIFY(!w->isVisible());
-        QVERIFY(!f->flashRunning());
+        QVERIFY(!f->flash().flashRunning());
 
         // Each number is read only when it is used.
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("-1"));
         optionsDialog->flashIntervalEdit->setText(QStringLiteral("x"));
         optionsDialog->flashDelayEdit->setText(QStringLiteral("1.5"));
-        f->flash(true);
+        f->flash().flash(true);
         QVERIFY(w->isVisible());
         w->close();
-        QVERIFY_THROWS_EXCEPTION(Error, f->flash(false));
+        QVERIFY_THROWS_EXCEPTION(Error, f->flash().flash(false));
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
-        QVERIFY_THROWS_EXCEPTION(Error, f->flash(true));
+        QVERIFY_THROWS_EXCEPTION(Error, f->flash().flash(true));
     }
 
     void flashLabelBackspaceAndActivation()
     {
         showFirst(term(QStringLiteral("字"), QStringLiteral("character"), QStringLiteral("note")));
-        f->activateFlash();
+        f->flash().activateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->flashedText->text(), QStringLiteral("字"));
         QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().kanjiFontSize));
@@ -394,7 +395,7 @@ private slots:
 
         // No characters, no flash.
         showFirst(QStringLiteral("<OR=one><TY=w><ST=u>"));
-        f->flash(true);
+        f->flash().flash(true);
         QCOMPARE(clock->waits.size(), 4);
         QVERIFY(!w->isVisible());
     }

@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/CharacterHover.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ScriptedDialogs.h"
@@ -94,7 +95,7 @@ class TestMainWindowHover : public QObject {
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
     {
-        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
+        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
                                              pointAfter(apptest::control<QTextEdit>("charactersView"), pos, shift()));
     }
 
@@ -141,7 +142,7 @@ private slots:
         setCharacters(QStringLiteral("中国人"));
         hoverAfter(2); // 国
         QVERIFY(characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x56FD);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("国"));
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("56FD"));
         QCOMPARE(characterInfoWindow->decimalCodeLabel->text(), QStringLiteral("22269"));
@@ -183,10 +184,10 @@ private slots:
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("man; people"));
         // The start of a line gives nothing: the popup stays as it was.
-        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
+        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
                                              pointAfter(apptest::control<QTextEdit>("charactersView"), 0, shift()));
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
-        QCOMPARE(mainWindow->lastHoverChar(), 0x4EBA);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4EBA);
     }
 
     void loadedTablesThroughTheirIndex()
@@ -211,9 +212,9 @@ private slots:
         QVERIFY(characterInfoWindow->isVisible());
         QPoint far = pointAfter(apptest::control<QTextEdit>("charactersView"), 2);
         far.rx() += 60;
-        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), far);
+        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), far);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar(), 0);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QString());
         // Back on a character, it is shown again.
         hoverAfter(1);
@@ -241,7 +242,7 @@ private slots:
     {
         setCharacters(QStringLiteral("中𠀀"));
         hoverAfter(3);
-        QCOMPARE(mainWindow->lastHoverChar(), 0x20000);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x20000);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("𠀀"));
         QCOMPARE(characterInfoWindow->hexCodeLabel->text(), QStringLiteral("20000"));
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("breathing in"));
@@ -259,9 +260,9 @@ private slots:
         after.setPosition(3);
         const QRect l = text.cursorRect(before), r = text.cursorRect(after);
         for (double fraction : {0.25, 0.75}) {
-            mainWindow->forgetLastHoverChar();
-            mainWindow->charactersViewMouseMoved(&text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
-            QCOMPARE(mainWindow->lastHoverChar(), 0x20000);
+            mainWindow->hover().forgetLastHoverChar();
+            mainWindow->hover().charactersViewMouseMoved(&text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
+            QCOMPARE(mainWindow->hover().lastHoverChar(), 0x20000);
         }
     }
 
@@ -273,7 +274,7 @@ private slots:
         apptest::settings().hanziInfoOnHover = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar(), 0);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
         // The pinyin pane's hover reveal still ends.
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QString());
 
@@ -303,10 +304,10 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         // Without the setting the hidden pane stays empty.
         apptest::settings().showHiddenOnHover = false;
-        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
+        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         apptest::settings().showHiddenOnHover = true;
-        mainWindow->charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
+        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"), QPoint(5, 5));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("中国"));
         QVERIFY(!apptest::control<QCheckBox>("charactersSwitch")->isChecked());
     }
@@ -331,7 +332,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(p), viewport->mapToGlobal(QPointF(p)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &move);
-        QCOMPARE(mainWindow->lastHoverChar(), 0x4EBA);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4EBA);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
     }
 
@@ -355,13 +356,13 @@ private slots:
         // The setting governs the characters pane only.
         apptest::settings().hanziInfoOnHover = false;
         // The character under the pointer, on either half of its glyph.
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 2, 0.25));
-        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD); // 国
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.75));
-        QCOMPARE(mainWindow->lastHoverChar(), 0x4E2D); // 中
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 0, 0.5));
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.25));
-        QCOMPARE(mainWindow->lastHoverChar(), 0x4E2D);
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 2, 0.25));
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x56FD); // 国
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 1, 0.75));
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4E2D); // 中
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 0, 0.5));
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 1, 0.25));
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4E2D);
         QCOMPARE(characterInfoBox->toPlainText(), QStringLiteral("中 [") + tones(QStringLiteral("zhong1 zhong4")) +
                                              QStringLiteral("] central; center, middle"));
         // The Latin letter before is no neighbour.
@@ -371,11 +372,11 @@ private slots:
         QVERIFY(!characterInfoWindow->isVisible());
 
         // A Latin letter: no summary line, its dictionary lookup finds nothing.
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 0, 0.25));
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 0, 0.25));
         QCOMPARE(characterInfoBox->toPlainText(), QString());
 
         // The second line is a line of its own: no neighbours from the first.
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 4, 0.25));
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 4, 0.25));
         QCOMPARE(memoLines(dictionaryBox), QStringList{QStringLiteral("人 [") + tones(QStringLiteral("ren2")) +
                                                QStringLiteral("] person;")});
 
@@ -383,12 +384,12 @@ private slots:
         // kept, so it is not looked up again straight away.
         QPoint far = pointAfter(text, 3);
         far.rx() += 60;
-        mainWindow->charactersViewMouseMoved(text, pointOn(text, 1, 0.5)); // 中, then past 国
-        mainWindow->charactersViewMouseMoved(text, far);
-        QCOMPARE(mainWindow->lastHoverChar(), 0x56FD);
+        mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 1, 0.5)); // 中, then past 国
+        mainWindow->hover().charactersViewMouseMoved(text, far);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0x56FD);
         QCOMPARE(characterInfoBox->toPlainText(), QString());
         QVERIFY(memoLines(dictionaryBox).isEmpty());
-        mainWindow->charactersViewMouseMoved(text, pointAfter(text, 3));
+        mainWindow->hover().charactersViewMouseMoved(text, pointAfter(text, 3));
         QVERIFY(memoLines(dictionaryBox).isEmpty());
     }
 
@@ -419,7 +420,7 @@ private slots:
     {
         mainWindow->show();
         characterInfoWindow->show();
-        mainWindow->setLastHoverChar(0x4E2D);
+        mainWindow->hover().setLastHoverChar(0x4E2D);
         QWidget *viewport = apptest::control<QTextEdit>("charactersView")->viewport();
         // Off every window of the program: hidden, the character forgotten.
         QEvent leave(QEvent::Leave);
@@ -427,7 +428,7 @@ private slots:
         QVERIFY(!QApplication::widgetAt(QCursor::pos()));
         QCoreApplication::sendEvent(viewport, &leave);
         QVERIFY(!characterInfoWindow->isVisible());
-        QCOMPARE(mainWindow->lastHoverChar(), 0);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
     }
 };
 

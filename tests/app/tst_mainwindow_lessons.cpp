@@ -6,6 +6,7 @@
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/NumbersDrillRunner.h"
 #include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
@@ -73,7 +74,7 @@ private slots:
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
         const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/some/session.ses"));
-        mainWindow->numbersDrill().on = true;
+        mainWindow->numbers().drill().on = true;
         pick({b, a});
 
         const FileDialogRequest &req = dialogs()->fileRequests.back();
@@ -86,7 +87,7 @@ private slots:
         QCOMPARE(apptest::store().lessonText.line(0), term("from A"));
         QCOMPARE(apptest::store().termTable.lesson(1), b);
         QVERIFY(mainWindow->lessonFiles().sessionFile().isEmpty());
-        QVERIFY(!mainWindow->numbersDrill().on);
+        QVERIFY(!mainWindow->numbers().drill().on);
         QVERIFY(dialogs()->messages.empty());
         // The linked file is listed, selected, with its Open label.
         QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->count(), 1);

@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
+#include "app/NumbersDrillRunner.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
@@ -146,7 +147,7 @@ class TestMainWindowNumbers : public QObject {
     {
         QString out;
         for (const QChar c : numeral)
-            out += f->numbersDrill().numeralPinyin.line(numeralPinyinLine(c) - 1);
+            out += f->numbers().drill().numeralPinyin.line(numeralPinyinLine(c) - 1);
         return out;
     }
     static CharAttributes wholeAttributes(RichEdit *edit)
@@ -189,14 +190,14 @@ private slots:
         numbersCommand([](NumbersDialog *d) { d->startButton->click(); }); // "1-100"
         QCOMPARE(m_dialogs->dialogs.modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
         QVERIFY(apptest::control<QFrame>("modulesMenu")->isHidden());
-        QVERIFY(f->numbersDrill().on);
-        QCOMPARE(f->numbersDrill().from, 0);
-        QCOMPARE(f->numbersDrill().to, 101);
-        QVERIFY(f->numbersDrill().number >= 0 && f->numbersDrill().number <= 100);
+        QVERIFY(f->numbers().drill().on);
+        QCOMPARE(f->numbers().drill().from, 0);
+        QCOMPARE(f->numbers().drill().to, 101);
+        QVERIFY(f->numbers().drill().number >= 0 && f->numbers().drill().number <= 100);
 
-        const QString numeral = chineseNumeral(f->numbersDrill().number);
-        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString::number(f->numbersDrill().number));
-        QCOMPARE(f->numbersDrill().numeral, numeral);
+        const QString numeral = chineseNumeral(f->numbers().drill().number);
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString::number(f->numbers().drill().number));
+        QCOMPARE(f->numbers().drill().numeral, numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(numeral));
@@ -208,21 +209,21 @@ private slots:
     void panesFollowTheNumber()
     {
         startCustom(QStringLiteral("9999"), QString());
-        QCOMPARE(f->numbersDrill().number, 9999);
+        QCOMPARE(f->numbers().drill().number, 9999);
         // The stored syllables were loaded: 14 lines, each ending in a blank.
-        QCOMPARE(f->numbersDrill().numeralPinyin.lineCount(), 14);
-        QCOMPARE(f->numbersDrill().numeralPinyin.line(10), QStringLiteral("líng "));
+        QCOMPARE(f->numbers().drill().numeralPinyin.lineCount(), 14);
+        QCOMPARE(f->numbers().drill().numeralPinyin.line(10), QStringLiteral("líng "));
 
-        f->numbersDrill().number = 1010;
-        f->showNumber();
+        f->numbers().drill().number = 1010;
+        f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("1010"));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("一千〇一十"));
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("yī qiān líng yī shí "));
-        f->numbersDrill().number = 68;
-        f->showNumber();
+        f->numbers().drill().number = 68;
+        f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("liù shí bā "));
-        f->numbersDrill().number = 2345;
-        f->showNumber();
+        f->numbers().drill().number = 2345;
+        f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(QStringLiteral("二千三百四十五")));
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text().count(QLatin1Char(' ')), 7);
 
@@ -234,7 +235,7 @@ private slots:
         apptest::settings().boldKanji = true;
         apptest::settings().useKanjiColor = true;
         apptest::settings().kanjiColor = 0x0000FF; // red
-        f->showNumber();
+        f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 0);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
         const CharAttributes a = wholeAttributes(apptest::control<korvana::RichEdit>("charactersText"));
@@ -244,7 +245,7 @@ private slots:
         QCOMPARE(a.color, QColor(Qt::red));
         // Only the size without the Kanji font setting.
         apptest::settings().useKanjiFont = false;
-        f->showNumber();
+        f->numbers().showNumber();
         const CharAttributes plain = wholeAttributes(apptest::control<korvana::RichEdit>("charactersText"));
         QCOMPARE(plain.sizePoints, 30.0);
         QVERIFY(!plain.bold);
@@ -255,12 +256,12 @@ private slots:
     {
         startCustom(QStringLiteral("9999"), QString());
         // Syllables in two fonts, as the stored item writes its tone vowels.
-        f->numbersDrill().numeralPinyin.fromRtf(QByteArrayLiteral(
+        f->numbers().drill().numeralPinyin.fromRtf(QByteArrayLiteral(
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
             "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
-        f->numbersDrill().number = 21; // 二十一: lines 2, 10, 1
-        f->showNumberCharacters(false);
-        f->showNumberPinyin(false);
+        f->numbers().drill().number = 21; // 二十一: lines 2, 10, 1
+        f->numbers().showNumberCharacters(false);
+        f->numbers().showNumberPinyin(false);
         // Line 10 is missing: it adds nothing, and never all of scratchText.
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("two one "));
         apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, 3);
@@ -270,11 +271,11 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName, QStringLiteral("Times New Roman"));
 
         // The last line has no line break to stop at.
-        f->numbersDrill().number = 3;
-        f->showNumber();
+        f->numbers().drill().number = 3;
+        f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("three "));
-        f->numbersDrill().numeralPinyin.clear();
-        f->showNumber();
+        f->numbers().drill().numeralPinyin.clear();
+        f->numbers().showNumber();
         QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("三"));
     }
@@ -291,7 +292,7 @@ private slots:
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
         QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(true);
-        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(f->numbersDrill().numeral));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(f->numbers().drill().numeral));
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         apptest::control<QCheckBox>("notesSwitch")->setChecked(true);
         QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty()); // not the lesson term's notes
@@ -307,7 +308,7 @@ private slots:
         QVERIFY(voice->finishSpeaking());
         QVERIFY(!f->media().speaking());
         // The hover reveal forces it.
-        f->showNumberCharacters(true);
+        f->numbers().showNumberCharacters(true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));
@@ -317,10 +318,10 @@ private slots:
     {
         startCustom(QStringLiteral("9999"), QString());
         auto redrawn = [this](const std::function<void()> &step) {
-            f->numbersDrill().number = -1;
+            f->numbers().drill().number = -1;
             apptest::control<korvana::RichEdit>("translationText")->clear();
             step();
-            return f->numbersDrill().number == 9999 && apptest::control<korvana::RichEdit>("translationText")->text() == u"9999";
+            return f->numbers().drill().number == 9999 && apptest::control<korvana::RichEdit>("translationText")->text() == u"9999";
         };
         QVERIFY(redrawn([this] { f->nextButtonClicked(); }));
         QVERIFY(redrawn([this] { f->previousButtonClicked(); }));
@@ -329,22 +330,22 @@ private slots:
         QVERIFY(redrawn([this] { f->goLabelClicked(); }));
         // Escape in the dialog keeps the drill and its range: a new number.
         QVERIFY(redrawn([this] { numbersCommand(); }));
-        QVERIFY(f->numbersDrill().on);
-        QCOMPARE(f->numbersDrill().from, 9999);
-        QCOMPARE(f->numbersDrill().to, 10000);
+        QVERIFY(f->numbers().drill().on);
+        QCOMPARE(f->numbers().drill().from, 9999);
+        QCOMPARE(f->numbers().drill().to, 10000);
         QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(2));
     }
 
     void readAloudAndAutomaticModeGoOn()
     {
         startCustom(QStringLiteral("3"), QStringLiteral("3")); // 3..102
-        QCOMPARE(f->numbersDrill().from, 3);
-        QCOMPARE(f->numbersDrill().to, 103);
+        QCOMPARE(f->numbers().drill().from, 3);
+        QCOMPARE(f->numbers().drill().to, 103);
         apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         f->nextButtonClicked();
-        QVERIFY(f->numbersDrill().number >= 3 && f->numbersDrill().number <= 102);
+        QVERIFY(f->numbers().drill().number >= 3 && f->numbers().drill().number <= 102);
         QCOMPARE(voice->spokenTexts().size(), 1);
-        QCOMPARE(voice->spokenTexts().constFirst(), chineseNumeral(f->numbersDrill().number));
+        QCOMPARE(voice->spokenTexts().constFirst(), chineseNumeral(f->numbers().drill().number));
         QVERIFY(voice->finishSpeaking());
         apptest::control<QCheckBox>("readSwitch")->setChecked(false);
 
@@ -355,7 +356,7 @@ private slots:
         QCOMPARE(f->autoTimerHandler(), MainWindow::AutoTimerHandler::Next);
         f->autoTimerTimeout(); // a tick is a step
         QVERIFY(apptest::control<QTimer>("autoTimer")->isActive());
-        QVERIFY(f->numbersDrill().number >= 3 && f->numbersDrill().number <= 102);
+        QVERIFY(f->numbers().drill().number >= 3 && f->numbers().drill().number <= 102);
         apptest::control<QCheckBox>("autoSwitch")->setChecked(false);
     }
 
@@ -364,12 +365,12 @@ private slots:
         // Nothing open: the engine says why.
         startCustom(QStringLiteral("9999"), QString());
         numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
-        QVERIFY(!f->numbersDrill().on);
+        QVERIFY(!f->numbers().drill().on);
         QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
                  QStringLiteral("You must open one or more lessons or a session to practise."));
         // The range and the last number stay.
-        QCOMPARE(f->numbersDrill().from, 9999);
-        QCOMPARE(f->numbersDrill().number, 9999);
+        QCOMPARE(f->numbers().drill().from, 9999);
+        QCOMPARE(f->numbers().drill().number, 9999);
 
         loadLesson({QStringLiteral("one"), QStringLiteral("two")});
         startCustom(QStringLiteral("9999"), QString());
@@ -378,7 +379,7 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("one"));
         // Escape while the drill is off: the next term.
         numbersCommand();
-        QVERIFY(!f->numbersDrill().on);
+        QVERIFY(!f->numbers().drill().on);
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("two"));
     }
 };

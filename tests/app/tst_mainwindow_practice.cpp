@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/HiddenPanes.h"
 #include "app/TermMedia.h"
+#include "app/NumbersDrillRunner.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
@@ -139,7 +140,7 @@ private slots:
     {
         load({term("one"), term("two")});
         f->nextButtonClicked();
-        f->numbersDrill().on = true;
+        f->numbers().drill().on = true;
         f->markDifficultButtonClicked();
         f->markLearnedButtonClicked();
         QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));

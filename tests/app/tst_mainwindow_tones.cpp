@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/PinyinTones.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ScriptedDialogs.h"
 #include "practice/ToneColours.h"
@@ -144,11 +145,11 @@ private slots:
         apptest::control<korvana::RichEdit>("pinyinText")->setText(QStringLiteral("ni hao ma"));
         apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, -1);
         apptest::control<korvana::RichEdit>("pinyinText")->setSelColor(kGrey);
-        f->colorPinyinSyllable(4, 5); // the a of hao
+        f->tones().colorPinyinSyllable(4, 5); // the a of hao
         const QList<QColor> expected = {kGrey, kGrey, kGrey, kGreen, kGreen, kGreen, kGreen, kGrey, kGrey};
         QCOMPARE(paneColours(), expected);
-        f->colorPinyinSyllable(0, 1); // no such tone: nothing changes
-        f->colorPinyinSyllable(1, 99); // past the text: nothing changes
+        f->tones().colorPinyinSyllable(0, 1); // no such tone: nothing changes
+        f->tones().colorPinyinSyllable(1, 99); // past the text: nothing changes
         QCOMPARE(paneColours(), expected);
     }
 
@@ -167,7 +168,7 @@ private slots:
         edit.setSelStart(1);
 
         const int from = 4, to = int(text.size()) - 1; // the value up to its ">"
-        f->applyLatinFont(&edit, from, to);
+        f->tones().applyLatinFont(&edit, from, to);
 
         for (int i = 0; i < from; ++i)
             QCOMPARE(fontAt(&edit, i), kArial); // before the span: untouched
@@ -188,11 +189,11 @@ private slots:
         edit.setText(QStringLiteral("abc"));
         edit.setSel(0, -1);
         edit.setSelFontName(kArial);
-        f->applyLatinFont(&edit, 2, 1); // an empty span
+        f->tones().applyLatinFont(&edit, 2, 1); // an empty span
         QCOMPARE(fontAt(&edit, 2), kArial);
         edit.setSelStart(1);
         edit.setSelLength(1);
-        f->applyLatinFont(&edit, 2, 50); // runs past the end: stops there
+        f->tones().applyLatinFont(&edit, 2, 50); // runs past the end: stops there
         QCOMPARE(edit.selStart(), 1);             // the caller's selection is kept
         QCOMPARE(edit.selLength(), 1);
         QCOMPARE(edit.text(), QStringLiteral("abc"));

@@ -4,6 +4,7 @@
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
@@ -321,7 +322,7 @@ private slots:
         dialogs().colorAnswers = {QColor(0, 0, 255), QColor(255, 255, 255), QColor(0, 128, 128)};
         roundTrip([this](OptionsDialog *o) {
             o->flashColorLabelClicked();
-            QCOMPARE(f->flashColor(), colors::clBlue);
+            QCOMPARE(f->flash().flashColor(), colors::clBlue);
             o->characterColorLabelClicked();
             QCOMPARE(apptest::settings().kanjiColor, colors::clWhite);
             QVERIFY(o->characterColorSwitch->isChecked());

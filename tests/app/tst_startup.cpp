@@ -6,6 +6,7 @@
 #include "app/StatusLine.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
+#include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
 #include "support/FakeSpeechVoice.h"
@@ -85,7 +86,7 @@ private slots:
         QVERIFY(mainWindow->editorLoadPending());
         QCOMPARE(apptest::store().currentIndex, 0);
         QCOMPARE(apptest::store().termTable.rowCount(), 1);
-        QCOMPARE(mainWindow->flashColor(), quint32(0x0000FF));
+        QCOMPARE(mainWindow->flash().flashColor(), quint32(0x0000FF));
     }
 
     // The program leaves the dictionary, the character database and the

@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
+#include "app/CharacterHover.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
@@ -325,13 +326,13 @@ private slots:
     {
         r->dictionaryBox->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
         r->characterInfoBox->setPlainText(QStringLiteral("中 [zhōng] middle"));
-        mainWindow->setLastHoverChar(0x4E2D);
+        mainWindow->hover().setLastHoverChar(0x4E2D);
         dialogs().openAnswers.push_back({fixture("story.txt")});
         r->openButtonClicked();
         QVERIFY(r->dictionaryBox->toPlainText().isEmpty());
         QVERIFY(r->characterInfoBox->toPlainText().isEmpty());
         // The same character in the new text is looked up again.
-        QCOMPARE(mainWindow->lastHoverChar(), 0);
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
     }
 
     void aLinkedFileOpensWithItsDescription()

@@ -1,8 +1,6 @@
-// Tone-marked pinyin in the panes: the Latin font given to a field before it
-// is copied out of the term's line, and the pinyin pane coloured by tone.
-// The rules themselves are in practice/ToneColours; here they are applied
-// to the rich-text controls through their selection.
-#include "app/MainWindow.h"
+#include "app/PinyinTones.h"
+#include "app/MainWindowControls.h"
+#include "platform/richtext/RichEdit.h"
 #include "practice/ToneColours.h"
 #include "settings/Colors.h"
 
@@ -20,7 +18,7 @@ bool isLineEnd(QChar ch)
 // Positions are in the selection counting, as text() gives them. Runs of
 // characters that take the Latin font are changed with one selection each;
 // line ends carry no glyph of their own and are left alone.
-void MainWindow::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos)
+void PinyinTones::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos)
 {
     if (!Edit)
         return;
@@ -65,18 +63,20 @@ void MainWindow::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos)
 // The whole pane turns the neutral grey; then each syllable that carries a
 // tone takes the colour of the last tone character in it, as colouring it
 // once per tone character would leave it.
-void MainWindow::colorPinyinTones()
+void PinyinTones::colorPinyinTones()
 {
+    korvana::RichEdit *pinyinText = m_controls.pinyinText;
     pinyinText->setSel(0, -1);
     pinyinText->setSelColor(korvana::toQColor(korvana::kNeutralToneColour));
     for (const korvana::ToneSyllable &s : korvana::toneSyllables(pinyinText->text()))
         colorPinyinSyllable(s.tone, s.lastTonePos + 1);
 }
 
-void MainWindow::colorPinyinSyllable(int Tone, int Pos)
+void PinyinTones::colorPinyinSyllable(int Tone, int Pos)
 {
     if (Tone < 1 || Tone > 4)
         return;
+    korvana::RichEdit *pinyinText = m_controls.pinyinText;
     const QString text = pinyinText->text();
     if (Pos < 1 || Pos > text.size())
         return;

@@ -1,18 +1,15 @@
-// Flash mode: the current term's characters shown briefly and repeatedly,
-// over the whole screen in the flash window or in the characters pane, and
-// after a full-screen flash, optionally, a card with the translation, the
-// pinyin and the notes.
-//
-// The show and hide periods are timed by flashClock. Its waits keep the
+// The show and hide periods are timed by the flash clock. Its waits keep the
 // message queue running, so the window stays responsive; a key pressed at
 // any moment ends the flash, and a flash asked for while one runs (the
 // Backspace key, a step of the automatic mode) ends the running one and
 // follows it.
-#include "app/MainWindow.h"
+#include "app/FlashRunner.h"
+#include "app/MainWindowControls.h"
 #include "app/ProgramWindows.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/FlashWindow.h"
 #include "settings/Colors.h"
+#include "settings/MainSettings.h"
 #include "settings/OptionsDialog.h"
 
 #include <QApplication>
@@ -33,18 +30,18 @@ namespace {
 // runs its command.
 class FlashKeyWatch : public QObject {
 public:
-    explicit FlashKeyWatch(bool &stop) : m_stop(stop) { qApp->installEventFilter(this); }
+    explicit FlashKeyWatch(korvana::FlashRun &run) : m_run(run) { qApp->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *, QEvent *e) override
     {
         if (e->type() == QEvent::KeyPress)
-            m_stop = true;
+            m_run.stop();
         return false;
     }
 
 private:
-    bool &m_stop;
+    korvana::FlashRun &m_run;
 };
 
 // Puts widget right after anchor in whichever box layout under root holds
@@ -75,48 +72,55 @@ void caretHome(korvana::RichEdit *edit)
 
 } // namespace
 
-void MainWindow::buildFlashControls()
+FlashRunner::FlashRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
+                         const korvana::MainSettings &settings, PaneFills fills)
+    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings), m_fills(std::move(fills)),
+      m_clock(std::make_shared<korvana::SystemFlashClock>())
 {
-    flashClock = std::make_shared<korvana::SystemFlashClock>();
-    flashNowLabel = new korvana::ClickLabel(QStringLiteral("Flash"), this);
+}
+
+void FlashRunner::buildControls()
+{
+    korvana::ClickLabel *&flashNowLabel = m_controls.flashNowLabel;
+    flashNowLabel = new korvana::ClickLabel(QStringLiteral("Flash"), &m_window);
     flashNowLabel->setObjectName(QStringLiteral("flashNowLabel"));
     flashNowLabel->setContentsMargins(8, 0, 0, 0); // parted from "Brain Flash" beside it
     connect(flashNowLabel, &korvana::ClickLabel::clicked, this, [this] { flashNowLabelClicked(); });
     // Beside the flash mode's switch.
-    if (!insertAfter(mainLayout, flashSwitchLabel, flashNowLabel) && bottomRow)
-        bottomRow->addWidget(flashNowLabel);
+    if (!insertAfter(m_controls.mainLayout, m_controls.flashSwitchLabel, flashNowLabel) && m_controls.bottomRow)
+        m_controls.bottomRow->addWidget(flashNowLabel);
 }
 
-void MainWindow::flashNowLabelClicked()
+void FlashRunner::flashNowLabelClicked()
 {
     flash(true);
 }
 
-FlashWindow *MainWindow::connectedFlashWindow()
+FlashWindow *FlashRunner::connectedFlashWindow()
 {
     // The flash window is made after the main window, so the two meet here,
     // the first time the main window uses it.
-    if (windows.flashWindow)
-        connect(windows.flashWindow.get(), &FlashWindow::closed, this, &MainWindow::flashWindowClosed,
+    if (m_windows.flashWindow)
+        connect(m_windows.flashWindow.get(), &FlashWindow::closed, this, &FlashRunner::flashWindowClosed,
                 Qt::UniqueConnection);
-    return windows.flashWindow.get();
+    return m_windows.flashWindow.get();
 }
 
-void MainWindow::flashWindowClosed()
+void FlashRunner::flashWindowClosed()
 {
     // Closing the card by input ends an automatic mode that flashes every
     // term.
-    if (flashSwitch->isChecked() && autoSwitch->isChecked())
-        autoSwitch->setChecked(false);
+    if (m_controls.flashSwitch->isChecked() && m_controls.autoSwitch->isChecked())
+        m_controls.autoSwitch->setChecked(false);
 }
 
 // The current term's characters as the term display formatted them.
-void MainWindow::copyCharacters(korvana::RichEdit *target)
+void FlashRunner::copyCharacters(korvana::RichEdit *target)
 {
     // All of the text but the final paragraph mark.
-    termCharactersText->setSelStart(0);
-    termCharactersText->setSelLength(termCharactersText->textLength());
-    korvana::copyRichText(termCharactersText, target);
+    m_controls.termCharactersText->setSelStart(0);
+    m_controls.termCharactersText->setSelLength(m_controls.termCharactersText->textLength());
+    korvana::copyRichText(m_controls.termCharactersText, target);
 }
 
 namespace {
@@ -144,17 +148,18 @@ void selectStaged(korvana::RichEdit *stagingText)
 }
 } // namespace
 
-void MainWindow::activateFlash()
+void FlashRunner::activateFlash()
 {
     FlashWindow *w = connectedFlashWindow();
     if (!w)
         return;
-    stage(w, termCharactersText, m_flashColor, m_flashBackgroundColor, settings.kanjiFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.kanjiFontSize);
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
-    const std::pair<korvana::RichEdit *, korvana::RichEdit *> strips[] = {
-        {translationText, w->translationText}, {pinyinText, w->pinyinText}, {notesText, w->notesText}};
+    const std::pair<korvana::RichEdit *, korvana::RichEdit *> strips[] = {{m_controls.translationText, w->translationText},
+                                                                          {m_controls.pinyinText, w->pinyinText},
+                                                                          {m_controls.notesText, w->notesText}};
     for (const auto &[pane, strip] : strips) {
         strip->clear();
         korvana::copyRichText(pane, strip);
@@ -165,13 +170,13 @@ void MainWindow::activateFlash()
     w->setEditVisible(w->stagingText, false);
 }
 
-int MainWindow::measureFlashText(QWidget *Control, const QString &Text, const QFont &Font)
+int FlashRunner::measureFlashText(QWidget *Control, const QString &Text, const QFont &Font)
 {
     // The font at the staging copy's size; the font passed in is left as it
     // is.
     QFont font = Font;
-    if (windows.flashWindow) {
-        const double size = windows.flashWindow->stagingText->selAttributes().sizePoints;
+    if (m_windows.flashWindow) {
+        const double size = m_windows.flashWindow->stagingText->selAttributes().sizePoints;
         if (size > 0)
             font.setPointSizeF(size);
     }
@@ -179,52 +184,40 @@ int MainWindow::measureFlashText(QWidget *Control, const QString &Text, const QF
     return std::max(metrics.height(), metrics.boundingRect(Text).height());
 }
 
-bool MainWindow::flashStopped() const
+bool FlashRunner::flashWait(int ms)
 {
-    return m_flash.stop;
+    return m_clock->wait(ms, [this] { return m_run.stopped(); });
 }
 
-bool MainWindow::flashWait(int ms)
+void FlashRunner::flash(bool Auto)
 {
-    return flashClock->wait(ms, [this] { return flashStopped(); });
+    m_run.run(Auto, [this](bool once) { flashOnce(once); });
 }
 
-void MainWindow::flash(bool Auto)
+void FlashRunner::resetColors()
 {
-    if (m_flash.running) {
-        // Asked for from inside a running flash: that one ends at once and
-        // this one runs after it.
-        m_flash.stop = true;
-        m_flash.again = Auto;
-        return;
-    }
-    m_flash.running = true;
-    struct Reset {
-        FlashState &state;
-        ~Reset() { state = FlashState{}; }
-    } reset{m_flash};
-
-    std::optional<bool> next = Auto;
-    while (next) {
-        m_flash.stop = false;
-        m_flash.again.reset();
-        flashOnce(*next);
-        next = m_flash.again;
-    }
+    m_backgroundColor = 0;
+    m_color = 0x0000FF;
 }
 
-void MainWindow::flashOnce(bool Auto)
+void FlashRunner::bindColors(korvana::OptionsHost &host)
 {
-    if (termCharactersText->text().isEmpty()) {
+    host.flashColor = &m_color;
+    host.flashBackgroundColor = &m_backgroundColor;
+}
+
+void FlashRunner::flashOnce(bool Auto)
+{
+    if (m_controls.termCharactersText->text().isEmpty()) {
         // Nothing to flash, but a card left up by the previous term must not
         // stand for this one: in the automatic mode it shows this term
         // without characters, otherwise it goes.
-        if (windows.flashWindow && windows.flashWindow->isVisible()) {
-            if (autoSwitch->isChecked() && flashSwitch->isChecked()) {
-                windows.flashWindow->flashedText->clear();
+        if (m_windows.flashWindow && m_windows.flashWindow->isVisible()) {
+            if (m_controls.autoSwitch->isChecked() && m_controls.flashSwitch->isChecked()) {
+                m_windows.flashWindow->flashedText->clear();
                 fillFlashCard();
             } else {
-                windows.flashWindow->close();
+                m_windows.flashWindow->close();
             }
         }
         return;
@@ -232,56 +225,56 @@ void MainWindow::flashOnce(bool Auto)
 
     // Every number this flash needs is read before anything changes, so a
     // bad one leaves the screen as it was.
-    windows.optionsDialog->buildPages();
-    const bool fullScreen = windows.optionsDialog->flashFullScreenSwitch->isChecked();
-    const bool withAuto = autoSwitch->isChecked() && flashSwitch->isChecked();
-    const int delay = Auto ? -1 : korvana::flashDelayMs(windows.optionsDialog->flashDelayEdit->text());
+    m_windows.optionsDialog->buildPages();
+    const bool fullScreen = m_windows.optionsDialog->flashFullScreenSwitch->isChecked();
+    const bool withAuto = m_controls.autoSwitch->isChecked() && m_controls.flashSwitch->isChecked();
+    const int delay = Auto ? -1 : korvana::flashDelayMs(m_windows.optionsDialog->flashDelayEdit->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
     const int cycles
-        = fullScreen && withAuto ? 0 : korvana::flashCycles(windows.optionsDialog->flashRepeatEdit->text());
-    const int period = cycles > 0 ? korvana::flashPeriodMs(windows.optionsDialog->flashIntervalEdit->text()) : -1;
+        = fullScreen && withAuto ? 0 : korvana::flashCycles(m_windows.optionsDialog->flashRepeatEdit->text());
+    const int period = cycles > 0 ? korvana::flashPeriodMs(m_windows.optionsDialog->flashIntervalEdit->text()) : -1;
     FlashWindow *w = fullScreen ? connectedFlashWindow() : nullptr;
     if (fullScreen && !w)
         return;
 
-    FlashKeyWatch keys(m_flash.stop);
+    FlashKeyWatch keys(m_run);
     if (!flashWait(delay))
         return;
 
     if (!fullScreen) {
-        if (windows.flashWindow)
-            stage(windows.flashWindow.get(), termCharactersText, m_flashColor, m_flashBackgroundColor,
-                  settings.kanjiFontSize);
+        if (m_windows.flashWindow)
+            stage(m_windows.flashWindow.get(), m_controls.termCharactersText, m_color, m_backgroundColor,
+                  m_settings.kanjiFontSize);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
-        for (int i = 0; i < cycles && !flashStopped(); ++i) {
+        for (int i = 0; i < cycles && !m_run.stopped(); ++i) {
             korvana::MessagePump::processPending();
-            if (flashStopped())
+            if (m_run.stopped())
                 break;
-            charactersText->clear();
-            caretHome(charactersText);
+            m_controls.charactersText->clear();
+            caretHome(m_controls.charactersText);
             if (!flashWait(period))
                 break;
-            copyCharacters(charactersText);
-            caretHome(charactersText);
+            copyCharacters(m_controls.charactersText);
+            caretHome(m_controls.charactersText);
             if (!flashWait(period))
                 break;
         }
         // However the flash ended, the pane shows what its switch says.
-        charactersText->clear();
-        if (charactersSwitch->isChecked())
-            copyCharacters(charactersText);
-        caretHome(charactersText);
+        m_controls.charactersText->clear();
+        if (m_controls.charactersSwitch->isChecked())
+            copyCharacters(m_controls.charactersText);
+        caretHome(m_controls.charactersText);
         return;
     }
 
-    stage(w, termCharactersText, m_flashColor, m_flashBackgroundColor, settings.kanjiFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.kanjiFontSize);
     for (korvana::RichEdit *strip : {w->translationText, w->pinyinText, w->notesText}) {
         w->setEditVisible(strip, false);
         strip->clear();
     }
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 800, 600);
     w->setGeometry(screenRect);
     w->showFullScreen();
@@ -294,8 +287,8 @@ void MainWindow::flashOnce(bool Auto)
     int height = measureFlashText(w, w->stagingText->text(), w->stagingView->font());
 
     w->stagingText->setSel(0, -1);
-    w->stagingText->setSelColor(korvana::toQColor(m_flashColor));
-    const QColor background = korvana::toQColor(m_flashBackgroundColor);
+    w->stagingText->setSelColor(korvana::toQColor(m_color));
+    const QColor background = korvana::toQColor(m_backgroundColor);
     w->setEditBackground(w->flashedText, background);
     w->setBackground(background);
     w->stagingText->setAlignment(korvana::TextAlignment::Center);
@@ -311,7 +304,7 @@ void MainWindow::flashOnce(bool Auto)
     auto closedByInput = [w] { return !w->isVisible(); };
     for (int i = 0; i < cycles; ++i) {
         korvana::MessagePump::processPending();
-        if (flashStopped() || closedByInput())
+        if (m_run.stopped() || closedByInput())
             break;
         w->setEditVisible(w->flashedText, true);
         if (!flashWait(period) || closedByInput())
@@ -324,38 +317,38 @@ void MainWindow::flashOnce(bool Auto)
         return;
     w->setEditVisible(w->flashedText, true);
 
-    if (windows.optionsDialog->flashKeepOpenSwitch->isChecked()
-        || (autoSwitch->isChecked() && flashSwitch->isChecked())) {
+    if (m_windows.optionsDialog->flashKeepOpenSwitch->isChecked()
+        || (m_controls.autoSwitch->isChecked() && m_controls.flashSwitch->isChecked())) {
         fillFlashCard();
     } else {
         w->close();
-        update();
+        m_window.update();
     }
 }
 
 // The card under the flashed characters: translation, pinyin and notes in
 // the inverse of the flash colours, whatever the panes' switches say.
-void MainWindow::fillFlashCard()
+void FlashRunner::fillFlashCard()
 {
-    FlashWindow *w = windows.flashWindow.get();
+    FlashWindow *w = m_windows.flashWindow.get();
     struct Strip {
-        void (MainWindow::*fill)(bool);
+        const std::function<void(bool)> &fill;
         korvana::RichEdit *pane;
         korvana::RichEdit *strip;
     };
-    const Strip strips[] = {{&MainWindow::showTranslation, translationText, w->translationText},
-                            {&MainWindow::showPinyin, pinyinText, w->pinyinText},
-                            {&MainWindow::showNotes, notesText, w->notesText}};
+    const Strip strips[] = {{m_fills.translation, m_controls.translationText, w->translationText},
+                            {m_fills.pinyin, m_controls.pinyinText, w->pinyinText},
+                            {m_fills.notes, m_controls.notesText, w->notesText}};
     for (const Strip &s : strips) {
-        (this->*s.fill)(true);
+        s.fill(true);
         s.strip->clear();
         korvana::copyRichText(s.pane, s.strip);
-        (this->*s.fill)(false);
+        s.fill(false);
 
-        w->setEditBackground(s.strip, korvana::toQColor(m_flashColor));
+        w->setEditBackground(s.strip, korvana::toQColor(m_color));
         s.strip->setSel(0, -1);
         s.strip->setSelSize(25);
-        s.strip->setSelColor(korvana::toQColor(m_flashBackgroundColor));
+        s.strip->setSelColor(korvana::toQColor(m_backgroundColor));
         s.strip->setAlignment(korvana::TextAlignment::Center);
         s.strip->setSelStart(0);
         w->setEditVisible(s.strip, !s.strip->text().isEmpty());

@@ -1,7 +1,5 @@
-// The character information on hover: the character under the mouse in the
-// characters pane is looked up in the character tables and the dictionary
-// and shown in the popup characterInfoWindow; the reader sends its own text here too.
-#include "app/MainWindow.h"
+#include "app/CharacterHover.h"
+#include "app/MainWindowControls.h"
 #include "app/ProgramWindows.h"
 
 #include "platform/richtext/RichEdit.h"
@@ -10,6 +8,8 @@
 #include "reference/DictionaryData.h"
 #include "reference/ReaderWindow.h"
 #include "reference/CharacterInfoWindow.h"
+#include "reference/ReferenceData.h"
+#include "settings/MainSettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,22 +26,22 @@ namespace {
 // Sends the pointer's moves over the characters pane to charactersViewMouseMoved.
 class CharactersPaneMouse : public QObject {
 public:
-    CharactersPaneMouse(MainWindow *form, QTextEdit *view) : QObject(view), m_form(form), m_view(view) {}
+    CharactersPaneMouse(CharacterHover *hover, QTextEdit *view) : QObject(view), m_hover(hover), m_view(view) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override
     {
         if (e->type() == QEvent::MouseMove)
-            m_form->charactersViewMouseMoved(m_view, static_cast<QMouseEvent *>(e)->position().toPoint());
+            m_hover->charactersViewMouseMoved(m_view, static_cast<QMouseEvent *>(e)->position().toPoint());
         // Off the pane straight into another program's window: nothing of
         // this program sees the pointer any more to hide the popup later.
         if (e->type() == QEvent::Leave && !QApplication::widgetAt(QCursor::pos()))
-            m_form->hideCharacterInfo();
+            m_hover->hideCharacterInfo();
         return QObject::eventFilter(watched, e);
     }
 
 private:
-    MainWindow *m_form;
+    CharacterHover *m_hover;
     QTextEdit *m_view;
 };
 
@@ -78,56 +78,68 @@ QWidget *readerBox(QWidget *window, const char *name)
 
 } // namespace
 
-void MainWindow::buildHoverControls()
+CharacterHover::CharacterHover(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
+                               const korvana::MainSettings &settings, korvana::ReferenceData &referenceData,
+                               korvana::DictionaryData &dictionary, WindowHooks hooks)
+    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings),
+      m_referenceData(referenceData), m_dictionary(dictionary), m_hooks(std::move(hooks))
 {
+}
+
+CharacterHover::~CharacterHover()
+{
+    // The pane outlives the hover: its watch must not call it any more.
+    delete m_paneMouse;
+}
+
+void CharacterHover::buildControls()
+{
+    QTextEdit *charactersView = m_controls.charactersView;
     if (!charactersView)
         return;
     charactersView->setMouseTracking(true);
     charactersView->viewport()->setMouseTracking(true);
-    charactersView->viewport()->installEventFilter(new CharactersPaneMouse(this, charactersView));
+    m_paneMouse = new CharactersPaneMouse(this, charactersView);
+    charactersView->viewport()->installEventFilter(m_paneMouse);
 }
 
-void MainWindow::clearCharacterInfo()
+void CharacterHover::clearCharacterInfo()
 {
-    if (!windows.characterInfoWindow)
+    CharacterInfoWindow *info = m_windows.characterInfoWindow.get();
+    if (!info)
         return;
-    for (QLabel *l : {windows.characterInfoWindow->characterLabel, windows.characterInfoWindow->radicalCharacterLabel,
-                      windows.characterInfoWindow->radicalLabel, windows.characterInfoWindow->strokesLabel,
-                      windows.characterInfoWindow->mandarinLabel, windows.characterInfoWindow->traditionalLabel,
-                      windows.characterInfoWindow->simplifiedLabel, windows.characterInfoWindow->definitionLabel})
+    for (QLabel *l : {info->characterLabel, info->radicalCharacterLabel, info->radicalLabel, info->strokesLabel,
+                      info->mandarinLabel, info->traditionalLabel, info->simplifiedLabel, info->definitionLabel})
         l->clear();
 }
 
-void MainWindow::hideCharacterInfo()
+void CharacterHover::hideCharacterInfo()
 {
-    if (windows.characterInfoWindow)
-        windows.characterInfoWindow->hide();
+    if (m_windows.characterInfoWindow)
+        m_windows.characterInfoWindow->hide();
     m_lastHoverChar = 0;
 }
 
-void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
+void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
 {
     if (!Sender)
         return;
-    loadPendingData();
-    const bool mainPane = Sender == charactersView;
+    m_hooks.loadPendingData();
+    const bool mainPane = Sender == m_controls.charactersView;
     if (mainPane) {
         // Moving onto the characters ends the hover reveal of the panes
         // around it.
-        if (pinyinSwitch && !pinyinSwitch->isChecked() && pinyinText)
-            pinyinText->clear();
-        if (notesSwitch && !notesSwitch->isChecked() && notesText)
-            notesText->clear();
-        if (settings.showHiddenOnHover && charactersText && charactersText->text().isEmpty() && charactersSwitch
-            && !charactersSwitch->isChecked()) {
-            if (m_numbers.on)
-                showNumberCharacters(true);
-            else
-                showCharacters(true);
+        if (m_controls.pinyinSwitch && !m_controls.pinyinSwitch->isChecked() && m_controls.pinyinText)
+            m_controls.pinyinText->clear();
+        if (m_controls.notesSwitch && !m_controls.notesSwitch->isChecked() && m_controls.notesText)
+            m_controls.notesText->clear();
+        if (m_settings.showHiddenOnHover && m_controls.charactersText && m_controls.charactersText->text().isEmpty()
+            && m_controls.charactersSwitch && !m_controls.charactersSwitch->isChecked()) {
+            m_hooks.revealCharacters();
         }
         // Without its tables the popup has nothing to show; the user's
         // setting is kept for the next run.
-        if (!settings.hanziInfoOnHover || !referenceData.hanziInfoAvailable)
+        if (!m_settings.hanziInfoOnHover || !m_referenceData.hanziInfoAvailable)
             return;
     }
 
@@ -136,7 +148,7 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
         return;
     QPoint hit = Pos;
     if (mainPane)
-        hit.rx() += settings.kanjiFontSize - settings.kanjiFontSize / 3;
+        hit.rx() += m_settings.kanjiFontSize - m_settings.kanjiFontSize / 3;
     // The caret position nearest the point.
     int P = Sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(P);
@@ -184,12 +196,12 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
     if (Q.x() + 20 < hit.x())
         Code = 0;
 
-    const auto toneMarks = [this](const QString &s) { return pinyinNumbersIntoToneMarks(s); };
-    const korvana::ReferenceData &tables = referenceData;
+    const auto toneMarks = [this](const QString &s) { return m_hooks.toneMarks(s); };
+    const korvana::ReferenceData &tables = m_referenceData;
 
     QWidget *dictBox = nullptr;
     if (mainPane) {
-        if (!windows.characterInfoWindow)
+        if (!m_windows.characterInfoWindow)
             return;
         korvana::HanziInfo info;
         try {
@@ -199,17 +211,17 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             korvana::reportUnhandledError(e.message());
             return;
         }
-        windows.characterInfoWindow->hexCodeLabel->setText(info.codeHex);
-        windows.characterInfoWindow->characterLabel->setText(info.hanzi);
-        windows.characterInfoWindow->decimalCodeLabel->setText(info.codeDec);
+        m_windows.characterInfoWindow->hexCodeLabel->setText(info.codeHex);
+        m_windows.characterInfoWindow->characterLabel->setText(info.hanzi);
+        m_windows.characterInfoWindow->decimalCodeLabel->setText(info.codeDec);
         if (info.found) {
-            windows.characterInfoWindow->definitionLabel->setText(info.definition);
-            windows.characterInfoWindow->radicalLabel->setText(info.radical);
-            windows.characterInfoWindow->strokesLabel->setText(info.strokes);
-            windows.characterInfoWindow->mandarinLabel->setText(info.mandarin);
-            windows.characterInfoWindow->traditionalLabel->setText(info.traditional);
-            windows.characterInfoWindow->simplifiedLabel->setText(info.simplified);
-            windows.characterInfoWindow->radicalCharacterLabel->setText(info.radicalCharacter);
+            m_windows.characterInfoWindow->definitionLabel->setText(info.definition);
+            m_windows.characterInfoWindow->radicalLabel->setText(info.radical);
+            m_windows.characterInfoWindow->strokesLabel->setText(info.strokes);
+            m_windows.characterInfoWindow->mandarinLabel->setText(info.mandarin);
+            m_windows.characterInfoWindow->traditionalLabel->setText(info.traditional);
+            m_windows.characterInfoWindow->simplifiedLabel->setText(info.simplified);
+            m_windows.characterInfoWindow->radicalCharacterLabel->setText(info.radicalCharacter);
         } else {
             clearCharacterInfo();
         }
@@ -218,13 +230,13 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             hideCharacterInfo();
             return;
         }
-        windows.characterInfoWindow->placeNear(this);
-        windows.characterInfoWindow->show();
-        windows.characterInfoWindow->raise();
-        activateWindow();
-        clearMemo(readerBox(windows.readerWindow.get(), "dictionaryBox"));
-        clearMemo(windows.characterInfoWindow->dictionaryBox);
-        dictBox = windows.characterInfoWindow->dictionaryBox;
+        m_windows.characterInfoWindow->placeNear(&m_window);
+        m_windows.characterInfoWindow->show();
+        m_windows.characterInfoWindow->raise();
+        m_window.activateWindow();
+        clearMemo(readerBox(m_windows.readerWindow.get(), "dictionaryBox"));
+        clearMemo(m_windows.characterInfoWindow->dictionaryBox);
+        dictBox = m_windows.characterInfoWindow->dictionaryBox;
     } else {
         QWidget *window = Sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
@@ -234,14 +246,14 @@ void MainWindow::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
             addMemoLine(characterInfoBox, line);
         dictBox = readerBox(window, "dictionaryBox");
         clearMemo(dictBox);
-        if (windows.characterInfoWindow)
-            clearMemo(windows.characterInfoWindow->dictionaryBox);
+        if (m_windows.characterInfoWindow)
+            clearMemo(m_windows.characterInfoWindow->dictionaryBox);
     }
 
     if (Code == 0)
         return;
     const korvana::HoverNeighbours n = korvana::neighboursAt(S, first, ch);
-    const QStringList lines = dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
+    const QStringList lines = m_dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
     if (dictBox) {
         for (const QString &line : lines)
             addMemoLine(dictBox, line);
