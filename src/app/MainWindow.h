@@ -1,49 +1,41 @@
 #pragma once
 // The main window. It works on the program's shared state (the settings, the
 // lesson store, the speech voice, ...: see ProgramState), which it reaches by
-// reference, and drives the plain classes that do the work. Its handlers live in one file per
-// subsystem (MainWindowStartup.cpp, ...) or a class (LessonFileCommands, WindowChrome, WindowSkin, ...).
+// reference. It shows the current term and runs the practice itself
+// (MainWindowPractice*.cpp); each other part of the window is a class of its
+// own that the window makes with its controls (LessonFileCommands,
+// WindowChrome, WindowSkin, TermMedia, FlashRunner, ...).
+#include "app/MainWindowControls.h"
 #include "lessons/LessonStore.h"
-#include "reference/ReferenceData.h"
-#include "settings/MainSettings.h"
-#include "practice/PracticeControls.h"
+#include "platform/speech/SpeechVoice.h"
 #include "practice/PracticeEngine.h"
 #include "practice/StepGate.h"
-#include "app/MainWindowControls.h"
+#include "reference/ReferenceData.h"
+#include "settings/MainSettings.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
+class CharacterHover;
 class DictionaryLoader;
-class HoverLabel;
+class FlashRunner;
+class HiddenPanes;
 class LessonEditorCommands;
 class LessonFileCommands;
-class OptionsRoundTrip;
-class CharacterHover;
-class FlashRunner;
 class NumbersDrillRunner;
+class OptionsRoundTrip;
+class PaneCommands;
 class PinyinTones;
 class ProgramWindows;
 class StatusLine;
+class TermMedia;
 class WindowChrome;
 class WindowSkin;
-class HiddenPanes;
-class PaneCommands;
-class TermMedia;
 namespace korvana {
 class DictionaryData;
 struct OptionsHost;
 } // namespace korvana
-class QCheckBox;
-class QPushButton;
-class QTimer;
-
-#include "platform/speech/SpeechVoice.h"
-#include "platform/media/MediaPlayer.h"
-#include <QPointer>
-#include <QIcon>
-
 
 class MainWindow : public QWidget, private MainWindowControls {
     Q_OBJECT
@@ -83,13 +75,22 @@ public:
     void removeNumberTags();
     void loadIntoTermTable(const QString &LessonFile);
 
-    // --- menus and window chrome, skin, status line ---------------------------------------
-    // The menu bar, title, lesson and session labels and dragging; the skin
-    // the window wears; the status line.
+    // --- the window's parts with a class of their own --------------------------------
     WindowChrome &chrome() { return *m_chrome; }
     WindowSkin &skin() { return *m_skin; }
     const WindowSkin &skin() const { return *m_skin; }
     StatusLine &statusLine() { return *m_statusLine; }
+    LessonFileCommands &lessonFiles() { return *m_lessonFiles; }
+    DictionaryLoader &dictionaryLoader() { return *m_dictionaryLoader; }
+    OptionsRoundTrip &options() { return *m_options; }
+    TermMedia &media() { return *m_media; }
+    HiddenPanes &hiddenPanes() { return *m_hiddenPanes; }
+    FlashRunner &flash() { return *m_flash; }
+    NumbersDrillRunner &numbers() { return *m_numbers; }
+    CharacterHover &hover() { return *m_hover; }
+    PinyinTones &tones() { return *m_tones; }
+
+    // --- menus, status line ------------------------------------------------------------
     void hideAllMenus();
     void showStatus(const QString &Text);
     // Menu commands the window runs itself (the chrome runs the others).
@@ -101,11 +102,9 @@ public:
     void toolBarCommand();
     void helpCommand();
 
-
-    // --- opening and saving lessons, linked files, sessions (LessonFileCommands.cpp) ---
-    // [lessons-begin]
-    LessonFileCommands &lessonFiles() { return *m_lessonFiles; }
-    // On the window for its menus and the callers that reach them there; each runs lessonFiles()'s.
+    // --- opening and saving lessons, linked files, sessions ------------------------------
+    // On the window for its menus and the callers that reach them there; each
+    // runs lessonFiles()'s.
     void openLessonFiles(const QString &Mode);
     void saveLessons();
     void saveLessonsCommand();
@@ -118,10 +117,8 @@ public:
     // which opening lessons ends with.
     void nextButtonClicked();
     void countTerms();
-    // [lessons-end]
 
     // --- term display, practice engine, modes, marks, keys (MainWindowPractice*.cpp) ---
-    // [practice-begin]
     // The practice area's controls, made by buildPracticeControls(), which
     // buildControls() calls.
     void buildPracticeControls();
@@ -188,34 +185,11 @@ public:
     void onWheelUp();
 
     void showHelpContents();
-    // [practice-end]
 
     // --- character database (MainWindowReference.cpp) ----------------------------------
     // "ni3 hao3" -> tone-marked pinyin.
     QString pinyinNumbersIntoToneMarks(const QString &S) const;
 
-    // --- dictionary (DictionaryLoader.cpp) ---
-    // [dictionary-begin]
-    DictionaryLoader &dictionaryLoader() { return *m_dictionaryLoader; }
-    // [dictionary-end]
-
-    // --- options round trip and the panes' reading order (OptionsRoundTrip.cpp) ---
-    // [options-begin]
-    OptionsRoundTrip &options() { return *m_options; }
-    // [options-end]
-
-
-
-
-protected:
-    bool event(QEvent *e) override;
-    void showEvent(QShowEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
-    void resizeEvent(QResizeEvent *e) override;
-    void moveEvent(QMoveEvent *e) override;
-
-
-public:
     // What the automatic timer's next tick does.
     enum class AutoTimerHandler { None, StartTimer, Next };
     AutoTimerHandler autoTimerHandler() const { return m_autoTimerHandler; }
@@ -224,17 +198,17 @@ public:
     // What the program's other parts read of the window.
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
-    TermMedia &media() { return *m_media; }
-    HiddenPanes &hiddenPanes() { return *m_hiddenPanes; }
     // Whether the next activation is the first, which shows the reminder,
     // lists the voices and starts the flash; false skips that work.
     bool firstActivation() const { return m_firstActivation; }
     void setFirstActivation(bool first) { m_firstActivation = first; }
-    // The window's parts with a class of their own.
-    FlashRunner &flash() { return *m_flash; }
-    NumbersDrillRunner &numbers() { return *m_numbers; }
-    CharacterHover &hover() { return *m_hover; }
-    PinyinTones &tones() { return *m_tones; }
+
+protected:
+    bool event(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
 
 private:
     // The window's own adapters for the other windows, which read its
@@ -296,7 +270,6 @@ private:
     std::unique_ptr<CharacterHover> m_hover;
     // The Latin font of the panes' pinyin and its tone colours.
     std::unique_ptr<PinyinTones> m_tones;
-
 
     void buildControls();
     bool m_painted = false;           // the window has been painted once
