@@ -19,7 +19,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QListWidget>
-#include <QTest>
 
 #include <memory>
 
@@ -129,15 +128,6 @@ inline QStringList linesOfFile(const QString &path)
     for (int i = 0; i < doc.lineCount(); ++i)
         lines << doc.line(i);
     return lines;
-}
-
-// The global data rows of a window test whose cases run on a window built at
-// once and on one built when it is first shown (column "builtWhenShown").
-inline void addBuiltWhenShownRows()
-{
-    QTest::addColumn<bool>("builtWhenShown");
-    QTest::newRow("built at once") << false;
-    QTest::newRow("built when shown") << true;
 }
 
 } // namespace apptest
