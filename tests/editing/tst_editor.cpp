@@ -769,8 +769,8 @@ private slots:
 class TestEditorInTheProgram : public EditorCases {
     Q_OBJECT
 
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs *dialogs() override { return &m_scripted->dialogs; }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs *dialogs() override { return &m_program->dialogs(); }
     bool editorLoadPending() override { return mainWindow->editorLoadPending(); }
     void setEditorLoadPending() override { mainWindow->setEditorLoadPending(true); }
 
@@ -794,9 +794,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
         LessonEditorWindow::buildWhenShown = true;
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         LessonEditorWindow::buildWhenShown = false;
         m_editor = lessonEditorWindow;
         m_editor->show();
@@ -805,14 +804,10 @@ private slots:
             mainWindow->buildLessonControls();
         useFieldSizesAndWorkingFolder(apptest::settings());
     }
-    void cleanupTestCase() { destroyWindows(); }
+    void cleanupTestCase() { m_program.reset(); }
 
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
-    void cleanup()
-    {
-        ed()->hide();
-        m_scripted.reset();
-    }
+    void init() { m_program->resetDialogs(); }
+    void cleanup() { ed()->hide(); }
 
     void closingSavesAsAskedAndReopensTheLessons()
     {

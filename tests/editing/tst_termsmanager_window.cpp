@@ -375,9 +375,9 @@ private slots:
 class TestTermsManagerWindowInTheProgram : public TermsManagerCases {
     Q_OBJECT
 
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<apptest::FreshProgram> m_program;
 
-    ScriptedDialogs &dialogs() override { return m_scripted->dialogs; }
+    ScriptedDialogs &dialogs() override { return m_program->dialogs(); }
     LessonStore &store() override { return apptest::store(); }
     void open(const QStringList &files) override
     {
@@ -387,31 +387,18 @@ class TestTermsManagerWindowInTheProgram : public TermsManagerCases {
     void showWindow() override { mainWindow->termsManagerCommand(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void initTestCase_data() { windowtest::addBuiltWhenShownRows(); }
 
     void init()
     {
         QFETCH_GLOBAL(bool, builtWhenShown);
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
         TermsManagerWindow::buildWhenShown = builtWhenShown;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         TermsManagerWindow::buildWhenShown = false;
-        mainWindow->setFirstActivation(false);
         w = termsManagerWindow;
         QCOMPARE(!w->termList, builtWhenShown);
     }
-    void cleanup()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void exportIntoAnOpenLessonIsReloadedWithTheMarks()
     {

@@ -49,6 +49,14 @@ QStringList displayOrder(const VocabularyWindow *w)
     return out;
 }
 
+// first.kvl: one (w), hello (p); second.kvl: two (w, learned).
+QStringList writeTwoLessons(const QString &folder)
+{
+    return {writeLesson(folder + "/first.kvl", {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
+                                                "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"}),
+            writeLesson(folder + "/second.kvl", {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"})};
+}
+
 } // namespace
 
 class TestVocabularyWindow : public QObject {
@@ -63,14 +71,7 @@ class TestVocabularyWindow : public QObject {
     QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
 
     void open(const QStringList &files) { QCOMPARE(f->openLessons(files), QStringList()); }
-    void openTwoLessons()
-    {
-        const QString a = writeLesson(lessonPath("first.kvl"),
-                                      {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
-                                       "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"});
-        const QString b = writeLesson(lessonPath("second.kvl"), {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"});
-        open({a, b});
-    }
+    void openTwoLessons() { open(writeTwoLessons(m_home.filePath("lessons"))); }
     QString vocabulary() const { return w->vocabularyText->text(); }
 
 private slots:
@@ -245,40 +246,27 @@ private slots:
 class TestVocabularyWindowInTheProgram : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     VocabularyWindow *w = nullptr;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
     QString vocabulary() const { return w->vocabularyText->text(); }
 
+    // Through the open dialog, as the user does.
     void openTwoLessons()
     {
-        const QString a = writeLesson(m_home.filePath("lessons/first.kvl"),
-                                      {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
-                                       "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"});
-        const QString b = writeLesson(m_home.filePath("lessons/second.kvl"), {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"});
-        // Through the open dialog, as the user does.
-        dialogs().openAnswers.push_back({a, b});
+        const QStringList files = writeTwoLessons(m_program->home.filePath("lessons"));
+        dialogs().openAnswers.push_back(files);
         mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(apptest::store().openLessons, (QStringList{a, b}));
+        QCOMPARE(apptest::store().openLessons, files);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshWindows();
-        mainWindow->setFirstActivation(false);
+        m_program = std::make_unique<apptest::FreshProgram>();
         w = vocabularyWindow;
     }
-    void cleanupTestCase()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void cleanupTestCase() { m_program.reset(); }
 
     void menuOpensItModallyAndBuildsOpenLessons()
     {

@@ -88,24 +88,17 @@ private slots:
 class TestToolBarInTheProgram : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
 private slots:
     void initTestCase()
     {
-        apptest::useHomeFolders(m_home);
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
-    void cleanupTestCase()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void cleanupTestCase() { m_program.reset(); }
 
     void draggingTheMainWindowTakesTheToolBarAlong()
     {

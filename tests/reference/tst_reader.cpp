@@ -368,32 +368,18 @@ private slots:
 class TestReaderInTheProgram : public ReaderCases {
     Q_OBJECT
 
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs &dialogs() override { return m_scripted->dialogs; }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() override { return m_program->dialogs(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshWindows();
-        mainWindow->setFirstActivation(false);
+        m_program = std::make_unique<apptest::FreshProgram>();
         voice = new FakeSpeechVoice;
         apptest::state().voice.reset(voice);
         r = readerWindow;
     }
-
-    void cleanup()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void anEndOfSpeechResetsBothWindows()
     {

@@ -152,30 +152,18 @@ private slots:
 class TestReminderAboutInTheProgram : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    QTemporaryDir m_program;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid() && m_program.isValid());
-        apptest::useHomeFolders(m_home);
-        ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
-        apptest::useFakeVoice();
+        QVERIFY(m_programFolder.isValid());
+        ProgramPaths::setProgramFolder(m_programFolder.path() + QLatin1Char('/'));
     }
-    void init()
-    {
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshWindows();
-    }
-    void cleanup()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void init() { m_program = std::make_unique<apptest::FreshProgram>(false); }
+    void cleanup() { m_program.reset(); }
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 
     void reminderSwitchedOffForGoodWithTheBoxChecked()

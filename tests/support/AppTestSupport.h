@@ -8,6 +8,7 @@
 #include "app/ProgramState.h"
 #include "support/ProgramWindowsForTests.h"
 #include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/richtext/RichEdit.h"
 #include "settings/SettingsFile.h"
 
@@ -80,6 +81,32 @@ inline void createFreshWindows()
     QFile::remove(korvana::SettingsFile::path());
     createWindows();
 }
+
+// The whole program for a test of the windows' interplay: the folders in a
+// temporary home, the fake voice, scripted dialogs and the windows made
+// afresh, by default with their first activation's work done; the windows
+// freed first.
+struct FreshProgram {
+    explicit FreshProgram(bool firstActivationDone = true)
+    {
+        useHomeFolders(home);
+        useFakeVoice();
+        createFreshWindows();
+        if (firstActivationDone)
+            mainWindow->setFirstActivation(false);
+    }
+    ~FreshProgram() { destroyWindows(); }
+    korvana::ScriptedDialogs &dialogs() { return scripted->dialogs; }
+    // Scripted dialogs afresh, for a program that outlives a case.
+    void resetDialogs()
+    {
+        scripted.reset();
+        scripted = std::make_unique<korvana::ScopedScriptedDialogs>();
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<korvana::ScopedScriptedDialogs> scripted = std::make_unique<korvana::ScopedScriptedDialogs>();
+};
 
 // Lesson lines straight into the main window's lesson store, as opening the
 // lesson /lessons/a.kvl leaves them, with the first term current.
