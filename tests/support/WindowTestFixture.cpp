@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+#include <algorithm>
+
 namespace windowtest {
 
 korvana::SpeechVoice *ReaderHost::voice() { return fixture.voice.get(); }
@@ -11,11 +13,8 @@ korvana::RichEdit &LessonEditorHost::toneVowelsText()
     fixture.referenceData.loadPending();
     return fixture.referenceData.toneVowelsText;
 }
-
 void LessonEditorHost::enableButton(QAbstractButton *button) { button->setEnabled(true); }
-
 void LessonEditorHost::disableButton(QAbstractButton *button) { button->setEnabled(false); }
-
 LinkedFileDialog *LessonEditorHost::linkedFileDialog() const { return &fixture.linkedFileDialog(); }
 
 Fixture::Fixture()
@@ -23,7 +22,7 @@ Fixture::Fixture()
 {
 }
 
-// The windows go before the state they were handed.
+// The dialogs go before the state they were handed.
 Fixture::~Fixture()
 {
     m_linkedFileDialog.reset();
@@ -36,17 +35,24 @@ void Fixture::resetDialogs()
     scripted = std::make_unique<korvana::ScopedScriptedDialogs>();
 }
 
+QStringList Fixture::openLessons(const QStringList &files)
+{
+    store.openLessons = files;
+    const QStringList failed = opener.openAll();
+    store.startIndex = 1;
+    // The states each file holds: a lesson not marked since is not written again.
+    saver.fileStates.clear();
+    for (int r = 0; r < store.termTable.rowCount(); ++r)
+        saver.fileStates[store.termTable.lesson(r)].append(store.termTable.state(r));
+    return failed;
+}
+
 OptionsDialog &Fixture::optionsDialog()
 {
-    if (!m_optionsDialog) {
-        korvana::OptionsHost host;
-        host.settings = &settings;
-        host.flashColor = &flashColor;
-        host.flashBackgroundColor = &flashBackgroundColor;
-        host.charactersText = &charactersText;
-        host.screenBackgroundChanged = [](quint32) {};
-        m_optionsDialog = std::make_unique<OptionsDialog>(host, &mainWidget);
-    }
+    if (!m_optionsDialog)
+        m_optionsDialog = std::make_unique<OptionsDialog>(
+            korvana::OptionsHost{&settings, &flashColor, &flashBackgroundColor, &charactersText, [](quint32) {}},
+            &mainWidget);
     return *m_optionsDialog;
 }
 
@@ -56,21 +62,6 @@ LinkedFileDialog &Fixture::linkedFileDialog()
         m_linkedFileDialog = std::make_unique<LinkedFileDialog>();
     return *m_linkedFileDialog;
 }
-
-QStringList Fixture::openLessons(const QStringList &files)
-{
-    store.openLessons = files;
-    const QStringList failed = opener.openAll();
-    store.startIndex = 1;
-    // What each file says of its terms' states, so that only lessons
-    // marked since are written again.
-    saver.fileStates.clear();
-    for (int r = 0; r < store.termTable.rowCount(); ++r)
-        saver.fileStates[store.termTable.lesson(r)].append(store.termTable.state(r));
-    return failed;
-}
-
-QStringList Fixture::saveLessons() { return saver.saveAll(); }
 
 std::unique_ptr<ReaderWindow> makeReader(Fixture &f)
 {
@@ -87,6 +78,23 @@ std::unique_ptr<ReaderWindow> makeReader(Fixture &f)
 std::unique_ptr<LessonEditorWindow> makeEditor(Fixture &f)
 {
     return std::make_unique<LessonEditorWindow>(f.settings, f.editorHost, f.optionsDialog(), &f.mainWidget);
+}
+
+int runTestClasses(std::initializer_list<QObject *> tests)
+{
+    const QStringList args = QCoreApplication::arguments();
+    const auto isOption = [](const QString &a) { return a.startsWith(QLatin1Char('-')); };
+    const bool named = !std::all_of(args.begin() + 1, args.end(), isOption);
+    int failed = 0;
+    for (QObject *test : tests) {
+        QStringList own = args.first(1);
+        for (const QString &a : args.mid(1))
+            if (isOption(a) || test->metaObject()->indexOfMethod(a.section(QLatin1Char(':'), 0, 0).toLatin1() + "()") >= 0)
+                own << a;
+        if (!named || !std::all_of(own.begin() + 1, own.end(), isOption))
+            failed += QTest::qExec(test, own);
+    }
+    return failed;
 }
 
 } // namespace windowtest

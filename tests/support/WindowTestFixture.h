@@ -1,12 +1,10 @@
 #pragma once
 // Set-up shared by the tests that build one window alone: what the program
-// hands its windows (the preferences, the lesson store with the lessons
-// opened and saved as the program does it, the character database, a fake
-// voice), a plain widget standing for the main window, the scripted dialogs,
-// and host doubles that answer from that state.
-//
-// It installs the scripted dialogs for its lifetime; a test that keeps one
-// over several cases makes them afresh for each.
+// hands its windows (the preferences, the lesson store with lessons opened
+// and saved as the program does it, the character database, a fake voice,
+// the options and link dialogs), a plain widget standing for the main
+// window, the scripted dialogs (installed while the fixture lives), and host
+// doubles answering from that state.
 #include "editing/LessonEditorWindow.h"
 #include "editing/LinkedFileDialog.h"
 #include "lessons/LessonOpener.h"
@@ -31,14 +29,12 @@ namespace windowtest {
 
 struct Fixture;
 
-// The about window's skin.
 struct AboutHost : korvana::AboutHost {
-    QString name, author;
-    QString skinName() const override { return name; }
-    QString skinAuthor() const override { return author; }
+    QString skinName() const override { return {}; }
+    QString skinAuthor() const override { return {}; }
 };
 
-// The reader's voice is the fixture's; there is no character look-up.
+// The fixture's voice; no character look-up under the mouse.
 struct ReaderHost : korvana::ReaderHost {
     explicit ReaderHost(Fixture &f) : fixture(f) {}
     korvana::SpeechVoice *voice() override;
@@ -47,8 +43,8 @@ struct ReaderHost : korvana::ReaderHost {
     Fixture &fixture;
 };
 
-// The editor's load flag, no main-window panes, the fixture's tone vowels
-// and link dialog.
+// The load flag, no main-window panes, the fixture's tone vowels and link
+// dialog.
 struct LessonEditorHost : korvana::LessonEditorHost {
     explicit LessonEditorHost(Fixture &f) : fixture(f) {}
     bool editorLoadPending() const override { return loadPending; }
@@ -66,17 +62,17 @@ struct LessonEditorHost : korvana::LessonEditorHost {
 struct Fixture {
     Fixture();
     ~Fixture();
-
     korvana::ScriptedDialogs &dialogs() { return scripted->dialogs; }
-    // Scripted dialogs afresh, for a fixture that outlives a case.
+    // Scripted dialogs afresh, for a fixture kept over several cases.
     void resetDialogs();
     korvana::FakeSpeechVoice *fakeVoice() const { return static_cast<korvana::FakeSpeechVoice *>(voice.get()); }
-
-    // Opens the lessons as the program does, in this order; the ones that
-    // did not load.
+    // The lessons opened in this order; the ones that did not load.
     QStringList openLessons(const QStringList &files);
-    // Saves the open lessons as the program does; the ones not written.
-    QStringList saveLessons();
+    // The open lessons saved; the ones not written.
+    QStringList saveLessons() { return saver.saveAll(); }
+    // Made on first use.
+    OptionsDialog &optionsDialog();
+    LinkedFileDialog &linkedFileDialog();
 
     std::unique_ptr<korvana::ScopedScriptedDialogs> scripted;
     korvana::MainSettings settings;
@@ -85,30 +81,23 @@ struct Fixture {
     korvana::LessonOpener opener{store, loaded};
     korvana::LessonSaver saver{store, loaded};
     korvana::ReferenceData referenceData;
-    // A FakeSpeechVoice; a test may take it away.
-    std::unique_ptr<korvana::SpeechVoice> voice;
+    std::unique_ptr<korvana::SpeechVoice> voice; // a FakeSpeechVoice, until a test takes it away
     QWidget mainWidget;
-
+    // What the options dialog acts on besides the settings.
+    quint32 flashColor = 0, flashBackgroundColor = 0;
+    korvana::RichEdit charactersText;
     AboutHost aboutHost;
     ReaderHost readerHost{*this};
     LessonEditorHost editorHost{*this};
-    // The flash colours and the characters pane the preferences act on.
-    quint32 flashColor = 0, flashBackgroundColor = 0;
-    korvana::RichEdit charactersText;
-    // Made on first use, as the program makes them.
-    OptionsDialog &optionsDialog();
-    LinkedFileDialog &linkedFileDialog();
 
 private:
     std::unique_ptr<OptionsDialog> m_optionsDialog;
     std::unique_ptr<LinkedFileDialog> m_linkedFileDialog;
 };
 
-// A reader over the fixture whose ends of speech come back from the voice,
-// as the main window connects them.
+// A reader whose ends of speech come back from the fixture's voice, as the
+// main window connects them.
 std::unique_ptr<ReaderWindow> makeReader(Fixture &f);
-
-// A lesson editor over the fixture.
 std::unique_ptr<LessonEditorWindow> makeEditor(Fixture &f);
 
 // The global data rows of a window test whose cases run on a window built at
@@ -121,37 +110,12 @@ inline void addBuiltWhenShownRows()
 }
 
 // Runs the test classes one after another, as QTEST_MAIN runs one: a window's
-// own cases and the cases of its interplay with the other windows, which
-// build the whole program. Test functions named on the command line run in
-// the classes that have them.
-inline int runTestClasses(std::initializer_list<QObject *> tests)
-{
-    const QStringList args = QApplication::arguments();
-    int failed = 0;
-    for (QObject *test : tests) {
-        QStringList own{args.value(0)};
-        bool named = false, has = false;
-        for (const QString &a : args.mid(1)) {
-            if (a.startsWith(QLatin1Char('-'))) {
-                own << a;
-                continue;
-            }
-            named = true;
-            const QByteArray slot = a.section(QLatin1Char(':'), 0, 0).toLatin1() + "()";
-            if (test->metaObject()->indexOfMethod(slot.constData()) >= 0) {
-                own << a;
-                has = true;
-            }
-        }
-        if (!named || has)
-            failed += QTest::qExec(test, own);
-    }
-    return failed;
-}
+// own cases, then those of its interplay with the whole program. Test
+// functions named on the command line run in the classes that have them.
+int runTestClasses(std::initializer_list<QObject *> tests);
 
 } // namespace windowtest
 
-// main() running a window's own test class and its program test class.
 #define KORVANA_WINDOW_TEST_MAIN(Own, Program)                                                                         \
     int main(int argc, char **argv)                                                                                    \
     {                                                                                                                  \
