@@ -2,9 +2,9 @@
 // between terms (browsing changes nothing), new and deleted terms, putting
 // terms back with what the editor does not edit, refused tag text, writing
 // the lesson file (also when the write fails part-way), the link commands,
-// closing by "close" and by the title bar, one lesson open in the practice
-// window and the editor at once, and the main window's commands that open
-// the editor.
+// closing by "close" and by the title bar; then, on the whole program, the
+// lessons reopened after closing, one lesson open in the practice window and
+// the editor at once, and the main window's commands that open the editor.
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
@@ -12,9 +12,9 @@
 #include "app/WindowChrome.h"
 #include "editing/LinkedFileDialog.h"
 #include "editing/LessonEditorWindow.h"
+#include "support/WindowTestFixture.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -56,14 +56,20 @@ CharAttributes charAt(RichEdit *e, int from)
 }
 } // namespace
 
-class TestEditor : public QObject {
+// The editor under test and the ways to it.
+class EditorCases : public QObject {
     Q_OBJECT
 
+protected:
     QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
+    LessonEditorWindow *m_editor = nullptr;
+    virtual ScriptedDialogs *dialogs() = 0;
+    // Whether the editor loads its lesson at its next activation, as the
+    // main window keeps it.
+    virtual bool editorLoadPending() = 0;
+    virtual void setEditorLoadPending() = 0;
     QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
-    LessonEditorWindow *ed() { return lessonEditorWindow; }
+    LessonEditorWindow *ed() { return m_editor; }
 
     // Shows the editor on a lesson file (empty name: a new lesson) as the
     // main window's commands leave it, and activates it.
@@ -72,57 +78,57 @@ class TestEditor : public QObject {
         ed()->fileName = file;
         ed()->lessonText->clear();
         ed()->setWindowTitle(file.isEmpty() ? QStringLiteral("New Lesson") : file);
-        mainWindow->setEditorLoadPending(true);
+        setEditorLoadPending();
         ed()->onActivate();
     }
 
     void type(RichEdit *field, const QString &text) { field->setText(text); }
 
-    // The lessons opened in the practice window, the first one then opened
-    // with "Edit lesson".
-    void editInBothWindows(const QStringList &lessons)
+    void useFieldSizesAndWorkingFolder(MainSettings &settings)
     {
-        apptest::store().openLessons = lessons;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
-        apptest::store().currentLesson = lessons.first();
-        mainWindow->editLessonCommand();
-        ed()->onActivate();
+        settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        settings.translationFontSize = 11;
+        settings.pinyinFontSize = 12;
+        settings.kanjiFontSize = 24;
+        settings.notesFontSize = 10;
     }
-    void markDifficult(int row)
-    {
-        apptest::store().currentIndex = row + 1;
-        mainWindow->markDifficultButtonClicked();
-    }
+};
+
+class TestEditor : public EditorCases {
+    Q_OBJECT
+
+    std::unique_ptr<windowtest::Fixture> fx;
+    std::unique_ptr<LessonEditorWindow> m_window;
+    LinkedFileDialog *linkedFileDialog = nullptr;
+    ScriptedDialogs *dialogs() override { return &fx->dialogs(); }
+    bool editorLoadPending() override { return fx->editorHost.loadPending; }
+    void setEditorLoadPending() override { fx->editorHost.loadPending = true; }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
+        fx = std::make_unique<windowtest::Fixture>();
         // As the program makes it: fields and controls built when first
         // shown (the other editor tests build them at once).
         LessonEditorWindow::buildWhenShown = true;
-        createWindows();
+        m_window = windowtest::makeEditor(*fx);
         LessonEditorWindow::buildWhenShown = false;
-        QVERIFY(!lessonEditorWindow->translationView && lessonEditorWindow->lessonText);
-        lessonEditorWindow->show();
-        lessonEditorWindow->hide();
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->buildLessonControls();
-        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
-        apptest::settings().translationFontSize = 11;
-        apptest::settings().pinyinFontSize = 12;
-        apptest::settings().kanjiFontSize = 24;
-        apptest::settings().notesFontSize = 10;
+        m_editor = m_window.get();
+        QVERIFY(!m_editor->translationView && m_editor->lessonText);
+        m_editor->show();
+        m_editor->hide();
+        linkedFileDialog = &fx->linkedFileDialog();
+        useFieldSizesAndWorkingFolder(fx->settings);
     }
-    void cleanupTestCase() { destroyWindows(); }
-
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
-    void cleanup()
+    void cleanupTestCase()
     {
-        ed()->hide();
-        m_scripted.reset();
+        m_window.reset();
+        fx.reset();
     }
+
+    void init() { fx->resetDialogs(); }
+    void cleanup() { ed()->hide(); }
 
     void loadingTakesOutLinksAndBlankLinesAndShowsTheFirstTerm()
     {
@@ -151,7 +157,7 @@ private slots:
         // Showing the term is no change of the lesson.
         QVERIFY(!ed()->lessonModified);
         QVERIFY(!ed()->termModified);
-        QVERIFY(!mainWindow->editorLoadPending());
+        QVERIFY(!editorLoadPending());
         QVERIFY(!ed()->previousButton->isEnabled());
         QVERIFY(ed()->nextButton->isEnabled());
         QVERIFY(ed()->deleteButton->isEnabled());
@@ -242,7 +248,6 @@ private slots:
                                     "<ST=d>" + term("C", "p", "<ST=d>")};
         const QString f = writeLesson(path("browse/a.kvl"), lesson);
         const QByteArray bytes = readFile(f);
-        apptest::store().openLessons.clear();
         edit(f);
         ed()->show();
         ed()->nextButtonClicked();
@@ -276,7 +281,6 @@ private slots:
     void aChangeOfStateOrTypeAloneIsAChange()
     {
         const QString f = writeLesson(path("state/a.kvl"), {term("A"), term("B")});
-        apptest::store().openLessons.clear();
         edit(f);
         ed()->show();
         ed()->difficultOption->setChecked(true);
@@ -407,8 +411,8 @@ private slots:
         type(ed()->translationText, QStringLiteral("new"));
         ed()->saveButtonClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
-        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, apptest::settings().workingDirectory);
-        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, apptest::settings().workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(3).initialDir, fx->settings.workingDirectory);
+        QCOMPARE(dialogs()->fileRequests.at(4).initialDir, fx->settings.workingDirectory);
     }
 
     void goToNumberJumpsOnlyToExistingTermsAndKeepsEdits()
@@ -605,7 +609,7 @@ private slots:
 
         // The link dialog cancelled changes nothing.
         dialogs()->openAnswers.push_back({path("links/c.rtf")});
-        dialogs()->onModal = [](QDialog *) { linkedFileDialog->descriptionEdit->setText(QStringLiteral("ignored")); };
+        dialogs()->onModal = [this](QDialog *) { linkedFileDialog->descriptionEdit->setText(QStringLiteral("ignored")); };
         ed()->newLinkLabelClicked();
         QCOMPARE(dialogs()->modalsShown.back(), QStringLiteral("linkedFileDialog"));
         QCOMPARE(ed()->linkedFilesList->count(), 2);
@@ -649,7 +653,7 @@ private slots:
 
         ed()->linkedFilesList->setCurrentRow(0);
         dialogs()->modalAnswers.push_back(1);
-        dialogs()->onModal = [](QDialog *) {
+        dialogs()->onModal = [this](QDialog *) {
             QCOMPARE(linkedFileDialog->fileNameEdit->text(), QStringLiteral("a.rtf"));
             QCOMPARE(linkedFileDialog->descriptionEdit->text(), QStringLiteral("A"));
             linkedFileDialog->descriptionEdit->clear();
@@ -714,6 +718,102 @@ private slots:
         QCOMPARE(d->result(), 2);
     }
 
+    void aFailedWriteKeepsTheEditorOpenAndSaysSo()
+    {
+        const QString blocker = writeLesson(path("fail/blocker"), {"x"});
+        const QString f = writeLesson(path("fail/a.kvl"), {term("A")});
+        edit(f);
+        ed()->fileName = blocker + QStringLiteral("/a.kvl"); // a folder that cannot exist
+        ed()->show();
+        type(ed()->translationText, QStringLiteral("changed"));
+        dialogs()->messageAnswers.push_back(MsgResult::Yes);
+        ed()->closeButtonClicked();
+        QVERIFY(ed()->isVisible());
+        QVERIFY(ed()->lessonModified);
+        QVERIFY(dialogs()->lastMessage().contains(QStringLiteral("not saved")));
+        QCOMPARE(readFile(blocker), QByteArray("x"));
+    }
+
+    void aWriteFailingPartWayKeepsTheOldLessonAndSaysSo()
+    {
+        const QString f = writeLesson(path("full/a.kvl"), {term("A"), term("B")});
+        const QByteArray before = readFile(f);
+        edit(f);
+        const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [this] {
+            type(ed()->translationText, QString(20000, QLatin1Char('x')));
+            ed()->saveButtonClicked();
+            return (dialogs()->lastMessage() + (ed()->lessonModified ? "|modified" : "|clear")).toUtf8();
+        }));
+        QVERIFY2(said.startsWith(QStringLiteral("The lesson was not saved")), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("too large")), qPrintable(said));
+        QVERIFY(said.endsWith(QStringLiteral("|modified")));
+        QCOMPARE(readFile(f), before);
+        QCOMPARE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});
+    }
+
+    void aLessonThatCannotBeReadStaysPendingAndLeavesNothingToSave()
+    {
+        const QString good = writeLesson(path("unread/good.kvl"), {term("G")});
+        edit(good);
+        ed()->show();
+        // The editor is already put away when the message shows.
+        bool hiddenAtMessage = false;
+        dialogs()->onMessage = [&](const ScriptedDialogs::Shown &) { hiddenAtMessage = !ed()->isVisible(); };
+        edit(path("unread/missing.kvl"));
+        QCOMPARE(dialogs()->messages.size(), size_t(1));
+        QVERIFY(hiddenAtMessage);
+        QVERIFY(editorLoadPending());
+        QVERIFY(!ed()->isVisible());
+        QCOMPARE(ed()->lessonText->lineCount(), 0);
+        QCOMPARE(ed()->linkedFilesList->count(), 0);
+    }
+};
+
+// The editor with the main window of the whole program: the lessons it
+// reopens, one lesson open in both windows, and the commands that open it.
+class TestEditorInTheProgram : public EditorCases {
+    Q_OBJECT
+
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs *dialogs() override { return &m_program->dialogs(); }
+    bool editorLoadPending() override { return mainWindow->editorLoadPending(); }
+    void setEditorLoadPending() override { mainWindow->setEditorLoadPending(true); }
+
+    // The lessons opened in the practice window, the first one then opened
+    // with "Edit lesson".
+    void editInBothWindows(const QStringList &lessons)
+    {
+        apptest::store().openLessons = lessons;
+        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        apptest::store().currentLesson = lessons.first();
+        mainWindow->editLessonCommand();
+        ed()->onActivate();
+    }
+    void markDifficult(int row)
+    {
+        apptest::store().currentIndex = row + 1;
+        mainWindow->markDifficultButtonClicked();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        LessonEditorWindow::buildWhenShown = true;
+        m_program = std::make_unique<apptest::FreshProgram>(false);
+        LessonEditorWindow::buildWhenShown = false;
+        m_editor = lessonEditorWindow;
+        m_editor->show();
+        m_editor->hide();
+        if (!apptest::control<QListWidget>("linkedFilesList"))
+            mainWindow->buildLessonControls();
+        useFieldSizesAndWorkingFolder(apptest::settings());
+    }
+    void cleanupTestCase() { m_program.reset(); }
+
+    void init() { m_program->resetDialogs(); }
+    void cleanup() { ed()->hide(); }
+
     void closingSavesAsAskedAndReopensTheLessons()
     {
         const QString f = writeLesson(path("close/a.kvl"), {term("A"), term("B")});
@@ -725,7 +825,7 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
-        QVERIFY(mainWindow->editorLoadPending());
+        QVERIFY(editorLoadPending());
         QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         // The main window shows the edited lesson.
         QCOMPARE(apptest::store().lessonText.line(0), QStringLiteral("<OR=A!><PI=pA><CH=cA><NO=nA><TY=w>"));
@@ -759,12 +859,10 @@ private slots:
         QVERIFY(ed()->isVisible());
         QVERIFY(ed()->close());
         QVERIFY(!ed()->isVisible());
-        QVERIFY(mainWindow->editorLoadPending());
+        QVERIFY(editorLoadPending());
         QCOMPARE(apptest::linesOfFile(f).first(), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(apptest::store().lessonText.line(0), QStringLiteral("<OR=kept too><PI=pA><CH=cA><NO=nA><TY=w>"));
     }
-
-    // --- one lesson open in the practice window and in the editor --------------------
 
     void marksMadeWhileTheEditorIsOpenSurviveItsClosing_data()
     {
@@ -774,6 +872,7 @@ private slots:
         QTest::newRow("edit not saved") << "lost" << false;
         QTest::newRow("edit saved") << "B!" << true;
     }
+
     void marksMadeWhileTheEditorIsOpenSurviveItsClosing()
     {
         QFETCH(QString, typed);
@@ -873,56 +972,6 @@ private slots:
         QCOMPARE(charAt(&doc, at).sizePoints, charAt(&doc, at + 6).sizePoints);
     }
 
-    void aFailedWriteKeepsTheEditorOpenAndSaysSo()
-    {
-        const QString blocker = writeLesson(path("fail/blocker"), {"x"});
-        const QString f = writeLesson(path("fail/a.kvl"), {term("A")});
-        edit(f);
-        ed()->fileName = blocker + QStringLiteral("/a.kvl"); // a folder that cannot exist
-        ed()->show();
-        type(ed()->translationText, QStringLiteral("changed"));
-        dialogs()->messageAnswers.push_back(MsgResult::Yes);
-        ed()->closeButtonClicked();
-        QVERIFY(ed()->isVisible());
-        QVERIFY(ed()->lessonModified);
-        QVERIFY(dialogs()->lastMessage().contains(QStringLiteral("not saved")));
-        QCOMPARE(readFile(blocker), QByteArray("x"));
-    }
-
-    void aWriteFailingPartWayKeepsTheOldLessonAndSaysSo()
-    {
-        const QString f = writeLesson(path("full/a.kvl"), {term("A"), term("B")});
-        const QByteArray before = readFile(f);
-        edit(f);
-        const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [this] {
-            type(ed()->translationText, QString(20000, QLatin1Char('x')));
-            ed()->saveButtonClicked();
-            return (dialogs()->lastMessage() + (ed()->lessonModified ? "|modified" : "|clear")).toUtf8();
-        }));
-        QVERIFY2(said.startsWith(QStringLiteral("The lesson was not saved")), qPrintable(said));
-        QVERIFY2(said.contains(QStringLiteral("too large")), qPrintable(said));
-        QVERIFY(said.endsWith(QStringLiteral("|modified")));
-        QCOMPARE(readFile(f), before);
-        QCOMPARE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.kvl"});
-    }
-
-    void aLessonThatCannotBeReadStaysPendingAndLeavesNothingToSave()
-    {
-        const QString good = writeLesson(path("unread/good.kvl"), {term("G")});
-        edit(good);
-        ed()->show();
-        // The editor is already put away when the message shows.
-        bool hiddenAtMessage = false;
-        dialogs()->onMessage = [&](const ScriptedDialogs::Shown &) { hiddenAtMessage = !ed()->isVisible(); };
-        edit(path("unread/missing.kvl"));
-        QCOMPARE(dialogs()->messages.size(), size_t(1));
-        QVERIFY(hiddenAtMessage);
-        QVERIFY(mainWindow->editorLoadPending());
-        QVERIFY(!ed()->isVisible());
-        QCOMPARE(ed()->lessonText->lineCount(), 0);
-        QCOMPARE(ed()->linkedFilesList->count(), 0);
-    }
-
     void mainWindowCommandsOpenTheEditor()
     {
         apptest::store().currentLesson.clear();
@@ -979,5 +1028,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditor)
+KORVANA_WINDOW_TEST_MAIN(TestEditor, TestEditorInTheProgram)
 #include "tst_editor.moc"

@@ -2,11 +2,8 @@
 // engines listed by language, each field switching to its engine, the user's
 // engine given back, and a daemon that dies under the editor.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
-#include "editing/LessonEditorWindow.h"
+#include "support/WindowTestFixture.h"
 #include "platform/keyboard/InputMethodLayouts.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -50,8 +47,9 @@ class TestInputMethodEditor : public QObject {
 
     QTemporaryDir m_home;
     QProcess m_bus, m_daemon;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    LessonEditorWindow *ed() { return lessonEditorWindow; }
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<LessonEditorWindow> m_editor;
+    LessonEditorWindow *ed() { return m_editor.get(); }
 
 private slots:
     void initTestCase()
@@ -105,22 +103,24 @@ private slots:
         auto *im = dynamic_cast<InputMethodLayouts *>(&KeyboardLayouts::instance());
         QVERIFY(im);
         QCOMPARE(im->controller().framework(), QStringLiteral("IBus"));
-        createWindows();
-        mainWindow->setEditorLoadPending(true);
+        f = std::make_unique<windowtest::Fixture>();
+        m_editor = windowtest::makeEditor(*f);
+        f->editorHost.loadPending = true;
         ed()->fileName.clear();
         ed()->onActivate();
         ed()->show();
     }
     void cleanupTestCase()
     {
-        destroyWindows();
+        m_editor.reset();
+        f.reset();
         KeyboardLayouts::setInstance(nullptr);
         for (QProcess *p : {&m_daemon, &m_bus}) {
             p->kill();
             p->waitForFinished(5000);
         }
     }
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
+    void init() { f->resetDialogs(); }
 
     void fieldsSwitchToTheirEngines()
     {

@@ -1,17 +1,11 @@
 // Tone vowels and keyboard layouts in the lesson editor: the lists beside the
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
-#include "support/AppTestSupport.h"
-#include "app/EditorWindowHosts.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
+#include "support/WindowTestFixture.h"
 #include "editing/PinyinEntry.h"
-#include "editing/LessonEditorWindow.h"
 #include "support/FakeKeyboardLayouts.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ToneColours.h"
-#include "settings/OptionsDialog.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -47,44 +41,42 @@ class TestPinyinEntryEditor : public QObject {
 
     QTemporaryDir m_home;
     FakeKeyboardLayouts *m_layouts = nullptr;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    std::unique_ptr<LessonEditorWindowHost> m_host; // for the editors made here
-    LessonEditorWindow *ed() { return lessonEditorWindow; }
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<LessonEditorWindow> m_editor;
+    LessonEditorWindow *ed() { return m_editor.get(); }
 
-    void useUnicode(bool on) { optionsDialog->pinyinSystemCombo->setCurrentIndex(on ? 1 : 0); }
+    void useUnicode(bool on) { f->optionsDialog().pinyinSystemCombo->setCurrentIndex(on ? 1 : 0); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
         auto fake = std::make_unique<FakeKeyboardLayouts>();
         m_layouts = fake.get();
         // Two layouts named DEU: the first listed (11) is the one offered.
         m_layouts->setLayouts({{11, "DEU"}, {12, "ENU"}, {13, ""}, {14, "CHS"}, {15, "DEU"}, {16, "chs"}});
         m_layouts->setUserLayout(12); // the user types with ENU
         KeyboardLayouts::setInstance(std::move(fake));
-        createWindows();
-        m_host = std::make_unique<LessonEditorWindowHost>(*mainWindow);
-        apptest::settings().pinyinFontSize = 12;
-        mainWindow->setEditorLoadPending(true);
+        f = std::make_unique<windowtest::Fixture>();
+        m_editor = windowtest::makeEditor(*f);
+        f->settings.pinyinFontSize = 12;
+        f->editorHost.loadPending = true;
         ed()->fileName.clear();
         ed()->onActivate();
     }
     void cleanupTestCase()
     {
-        m_host.reset();
-        destroyWindows();
+        m_editor.reset();
+        f.reset();
         KeyboardLayouts::setInstance(nullptr);
     }
     void init()
     {
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        for (RichEdit *f : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
-            f->clear();
-        apptest::state().referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
+        f->resetDialogs();
+        for (RichEdit *field : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
+            field->clear();
+        f->referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
-    void cleanup() { m_scripted.reset(); }
 
     void listsFilledAtCreationWithCHSForTheCharacters()
     {
@@ -104,30 +96,30 @@ private slots:
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
-        LessonEditorWindow other(apptest::settings(), *m_host, *optionsDialog, mainWindow);
-        QCOMPARE(itemsOf(other.charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
-        QCOMPARE(other.charactersLayoutCombo->currentIndex(), 0);
+        const auto other = windowtest::makeEditor(*f);
+        QCOMPARE(itemsOf(other->charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
+        QCOMPARE(other->charactersLayoutCombo->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
         // (the second ENU): its name's item; with none known, the first item.
         // The choice is made once: a later opening keeps the user's choice.
         for (const auto &[user, expected] : {std::pair<LayoutHandle, int>{23, 1}, {99, 0}, {0, 0}}) {
             m_layouts->setLayouts({{21, "DEU"}, {22, "ENU"}, {23, "ENU"}});
             m_layouts->setUserLayout(user);
-            LessonEditorWindow opened(apptest::settings(), *m_host, *optionsDialog, mainWindow);
-            mainWindow->setEditorLoadPending(true);
-            opened.onActivate();
-            QCOMPARE(opened.notesLayoutCombo->currentIndex(), expected);
-            QCOMPARE(opened.charactersLayoutCombo->currentIndex(), 0);
-            opened.notesLayoutCombo->setCurrentIndex(1 - expected);
-            mainWindow->setEditorLoadPending(true);
-            opened.onActivate();
-            QCOMPARE(opened.notesLayoutCombo->currentIndex(), 1 - expected);
+            const auto opened = windowtest::makeEditor(*f);
+            f->editorHost.loadPending = true;
+            opened->onActivate();
+            QCOMPARE(opened->notesLayoutCombo->currentIndex(), expected);
+            QCOMPARE(opened->charactersLayoutCombo->currentIndex(), 0);
+            opened->notesLayoutCombo->setCurrentIndex(1 - expected);
+            f->editorHost.loadPending = true;
+            opened->onActivate();
+            QCOMPARE(opened->notesLayoutCombo->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
-        LessonEditorWindow none(apptest::settings(), *m_host, *optionsDialog, mainWindow);
-        QCOMPARE(none.pinyinLayoutCombo->count(), 0);
-        none.pinyinViewEntered(); // nothing to activate, the field still counts
-        QCOMPARE(none.activeField, 2);
+        const auto none = windowtest::makeEditor(*f);
+        QCOMPARE(none->pinyinLayoutCombo->count(), 0);
+        none->pinyinViewEntered(); // nothing to activate, the field still counts
+        QCOMPARE(none->activeField, 2);
         ed()->translationLayoutCombo->setCurrentIndex(0);
     }
 
@@ -164,13 +156,13 @@ private slots:
 
     void noFieldYetInsertsNothing()
     {
-        LessonEditorWindow fresh(apptest::settings(), *m_host, *optionsDialog, mainWindow);
-        QCOMPARE(fresh.activeField, 0);
+        const auto fresh = windowtest::makeEditor(*f);
+        QCOMPARE(fresh->activeField, 0);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);
-            fresh.insertToneVowel(3);
-            for (RichEdit *f : {fresh.translationText, fresh.pinyinText, fresh.charactersText, fresh.notesText})
-                QCOMPARE(f->text(), QString());
+            fresh->insertToneVowel(3);
+            for (RichEdit *field : {fresh->translationText, fresh->pinyinText, fresh->charactersText, fresh->notesText})
+                QCOMPARE(field->text(), QString());
         }
     }
 
@@ -231,11 +223,11 @@ private slots:
 
         // A stored text too short for the index (or missing) gives nothing,
         // never the whole stored text.
-        apptest::state().referenceData.toneVowelsText.setText(QStringLiteral("abc"));
+        f->referenceData.toneVowelsText.setText(QStringLiteral("abc"));
         chin->clear();
         ed()->insertToneVowel(10);
         QCOMPARE(chin->text(), QString());
-        apptest::state().referenceData.toneVowelsText.clear();
+        f->referenceData.toneVowelsText.clear();
         ed()->insertToneVowel(1);
         QCOMPARE(chin->text(), QString());
     }
@@ -270,7 +262,7 @@ private slots:
         // A new lesson typed term by term, the characters committed by an
         // input method (no key event reaches the field): the first term's
         // characters are written in the same font as the others.
-        mainWindow->setEditorLoadPending(true);
+        f->editorHost.loadPending = true;
         ed()->fileName.clear();
         ed()->onActivate();
         for (const QString &word : {u"你好"_qs, u"一"_qs}) {
@@ -282,7 +274,7 @@ private slots:
             ed()->newButtonClicked();
         }
         const QString file = m_home.filePath(QStringLiteral("typed.kvl"));
-        m_scripted->dialogs.saveAnswers.push_back(file);
+        f->dialogs().saveAnswers.push_back(file);
         QVERIFY(ed()->saveLesson());
         RichEdit saved;
         saved.loadFromFile(file);
@@ -296,13 +288,13 @@ private slots:
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
     {
         // The program's own stored text, as loaded at start-up.
-        apptest::state().referenceData.load();
-        if (apptest::state().referenceData.toneVowelsText.textLength() == 0)
+        f->referenceData.load();
+        if (f->referenceData.toneVowelsText.textLength() == 0)
             QSKIP("the character database is not built into this program");
         // The default setting ("Korvana font") gives the same letters as
         // "Unicode": ǎ for the third-tone a, never the breve ă.
         useUnicode(false);
-        QCOMPARE(optionsDialog->pinyinSystemCombo->currentText(), QStringLiteral("Korvana font"));
+        QCOMPARE(f->optionsDialog().pinyinSystemCombo->currentText(), QStringLiteral("Korvana font"));
         ed()->pinyinViewEntered();
         for (int i = 1; i <= 24; ++i) {
             ed()->pinyinText->clear();

@@ -1,14 +1,16 @@
-// The terms manager window driven as the user drives it: opened from the
-// Tools menu over lessons opened through the menu, terms chosen by type and
-// state, marked, sorted and exported, and the states saved with the lessons.
+// The terms manager window driven as the user drives it: shown modally over
+// lessons opened as the program opens them, terms chosen by type and state,
+// marked, sorted and exported, and the states saved with the lessons; then,
+// on the whole program, opened from the Tools menu, with an export into an
+// open lesson reopening the lessons.
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
+#include "support/WindowTestFixture.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -31,14 +33,21 @@ const QString kThanks = "<OR=Thanks><PI=xie4xie5><NO=><TY=p>";
 
 } // namespace
 
-class TestTermsManagerWindow : public QObject {
+// The window under test and the ways to it.
+class TermsManagerCases : public QObject {
     Q_OBJECT
 
+protected:
     QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
     TermsManagerWindow *w = nullptr;
     QString m_first, m_second;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+
+    virtual ScriptedDialogs &dialogs() = 0;
+    virtual LessonStore &store() = 0;
+    // Opens the lessons as the user does.
+    virtual void open(const QStringList &files) = 0;
+    // Shows the window modally.
+    virtual void showWindow() = 0;
 
     QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
 
@@ -47,10 +56,9 @@ class TestTermsManagerWindow : public QObject {
     {
         m_first = writeLesson(lessonPath("first.kvl"), {"<ST=u>" + kOne, "<ST=d>" + kHello});
         m_second = writeLesson(lessonPath("second.kvl"), {"<ST=l>" + kTwo, "<ST=u>" + kThanks});
-        dialogs().openAnswers.push_back({m_first, m_second});
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(apptest::store().openLessons, (QStringList{m_first, m_second}));
-        QCOMPARE(apptest::store().termTable.rowCount(), 4);
+        open({m_first, m_second});
+        QCOMPARE(store().openLessons, (QStringList{m_first, m_second}));
+        QCOMPARE(store().termTable.rowCount(), 4);
     }
 
     QStringList column(int c) const
@@ -85,7 +93,7 @@ class TestTermsManagerWindow : public QObject {
                 return w->termList->topLevelItem(i);
         return nullptr;
     }
-    // Opens the window from the menu; the actions run while it is shown.
+    // Shows the window as the program does; the actions run while it is shown.
     void runWindow(const std::function<void()> &actions)
     {
         dialogs().onModal = [&](QDialog *d) {
@@ -95,37 +103,43 @@ class TestTermsManagerWindow : public QObject {
             w->closeButtonClicked();
             QVERIFY(!w->isVisible());
         };
-        mainWindow->chrome().termsManagerCommand();
+        showWindow();
         QCOMPARE(dialogs().modalsShown, std::vector<QString>{"termsManagerWindow"});
     }
+};
+
+class TestTermsManagerWindow : public TermsManagerCases {
+    Q_OBJECT
+
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<TermsManagerWindow> m_window;
+
+    ScriptedDialogs &dialogs() override { return f->dialogs(); }
+    LessonStore &store() override { return f->store; }
+    void open(const QStringList &files) override { QCOMPARE(f->openLessons(files), QStringList()); }
+    void showWindow() override { Dialogs::instance().execModal(w); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
+    void initTestCase() { QVERIFY(m_home.isValid()); }
 
     // Every case runs on a window built at once and on one built when it
     // is first shown.
-    void initTestCase_data() { apptest::addBuiltWhenShownRows(); }
+    void initTestCase_data() { windowtest::addBuiltWhenShownRows(); }
 
     void init()
     {
         QFETCH_GLOBAL(bool, builtWhenShown);
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        f = std::make_unique<windowtest::Fixture>();
         TermsManagerWindow::buildWhenShown = builtWhenShown;
-        apptest::createFreshWindows();
+        m_window = std::make_unique<TermsManagerWindow>(f->settings, f->store, &f->mainWidget);
         TermsManagerWindow::buildWhenShown = false;
-        mainWindow->setFirstActivation(false);
-        w = termsManagerWindow;
+        w = m_window.get();
         QCOMPARE(!w->termList, builtWhenShown);
     }
     void cleanup()
     {
-        destroyWindows();
-        m_scripted.reset();
+        m_window.reset();
+        f.reset();
     }
 
     void withNoLessonEverythingSaysNoSelectedTerms()
@@ -180,7 +194,7 @@ private slots:
     void markingWritesTheStateColumnAndSavesWithTheLessons()
     {
         openTwoLessons();
-        const QString lessonText = apptest::store().lessonText.text();
+        const QString lessonText = store().lessonText.text();
         runWindow([&] {
             select("Unlearned");
             select("Difficult");
@@ -199,15 +213,15 @@ private slots:
             w->markAsButtonClicked();
             QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 2 terms"));
         });
-        QCOMPARE(apptest::store().termTable.state(0), QString("l"));
-        QCOMPARE(apptest::store().termTable.state(1), QString("d"));
-        QCOMPARE(apptest::store().termTable.state(2), QString("l"));
-        QCOMPARE(apptest::store().termTable.state(3), QString("d"));
+        QCOMPARE(store().termTable.state(0), QString("l"));
+        QCOMPARE(store().termTable.state(1), QString("d"));
+        QCOMPARE(store().termTable.state(2), QString("l"));
+        QCOMPARE(store().termTable.state(3), QString("d"));
         // Only the state column changes; the lesson text is only read.
-        QCOMPARE(apptest::store().lessonText.text(), lessonText);
-        QCOMPARE(apptest::store().termTable.type(1), QString("p"));
+        QCOMPARE(store().lessonText.text(), lessonText);
+        QCOMPARE(store().termTable.type(1), QString("p"));
 
-        mainWindow->saveLessons();
+        QCOMPARE(f->saveLessons(), QStringList());
         QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=l>" + kOne, "<ST=d>" + kHello}));
         QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=d>" + kThanks}));
     }
@@ -244,11 +258,10 @@ private slots:
 
     void sortingTreatsCaseAsEqualAndKeepsOrder()
     {
-        const QString f = writeLesson(lessonPath("case.kvl"),
+        const QString lesson = writeLesson(lessonPath("case.kvl"),
                                       {"<OR=b><PI=mb><CH=1>", "<OR=a><PI=MA><CH=2>", "<OR=c><PI=la><CH=3>",
                                        "<OR=d><PI=ma><CH=4>"});
-        dialogs().openAnswers.push_back({f});
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        open({lesson});
         runWindow([&] {
             // "MA" and "ma" are equal and keep their order; "la" comes
             // before both whatever the case of the letters.
@@ -314,42 +327,18 @@ private slots:
                                                    "<ST=l><OR=y><CH=乙><TY=w>", par}));
 
         // The appended lesson opens with its new terms first, marks and all.
-        dialogs().openAnswers.push_back({target});
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(apptest::store().termTable.rowCount(), 4);
-        QCOMPARE(apptest::store().termTable.type(0), QString("p"));
-        QCOMPARE(apptest::store().termTable.state(0), QString("d"));
-        QCOMPARE(apptest::store().termTable.state(1), QString("l"));
-        QCOMPARE(apptest::store().termTable.state(3), QString("l"));
-    }
-
-    void exportIntoAnOpenLessonIsReloadedWithTheMarks()
-    {
-        openTwoLessons();
-        runWindow([&] {
-            itemOf("one")->setSelected(true);
-            w->markAsCombo->setCurrentText("Learned"); // a mark not saved yet
-            w->markAsButtonClicked();
-            itemOf("Thanks")->setSelected(true);
-            w->exportCombo->setCurrentText("Append to a lesson");
-            dialogs().openAnswers.push_back({m_first});
-            w->exportButtonClicked();
-            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 1 terms"));
-            // The list shows the lesson text as it now stands.
-            QCOMPARE(column(1), (QStringList{"Thanks", "one", "hello", "two", "Thanks"}));
-        });
-        QCOMPARE(apptest::store().termTable.rowCount(), 5);
-        QCOMPARE(apptest::store().termTable.state(1), QString("l")); // the mark kept
-        mainWindow->saveLessons();
-        QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=u>" + kThanks, "<ST=l>" + kOne, "<ST=d>" + kHello}));
-        QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=u>" + kThanks}));
+        open({target});
+        QCOMPARE(store().termTable.rowCount(), 4);
+        QCOMPARE(store().termTable.type(0), QString("p"));
+        QCOMPARE(store().termTable.state(0), QString("d"));
+        QCOMPARE(store().termTable.state(1), QString("l"));
+        QCOMPARE(store().termTable.state(3), QString("l"));
     }
 
     void exportFailingPartWayKeepsTheLessonAndSaysSo()
     {
         const QString big = "<OR=" + QString(20000, 'x') + "><PI=><CH=大><NO=><TY=w>";
-        dialogs().openAnswers.push_back({writeLesson(lessonPath("big.kvl"), {"<ST=d>" + big})});
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        open({writeLesson(lessonPath("big.kvl"), {"<ST=d>" + big})});
         const QString target = writeLesson(m_home.filePath("full/target.kvl"), {"<ST=u>" + kOne});
         const QByteArray before = apptest::readFile(target);
         runWindow([&] {
@@ -379,10 +368,63 @@ private slots:
             QTest::keyClick(w, Qt::Key_Escape);
             QVERIFY(!w->isVisible());
         };
-        mainWindow->chrome().termsManagerCommand();
+        showWindow();
         QCOMPARE(dialogs().modalsShown.size(), std::size_t(1));
     }
 };
 
-QTEST_MAIN(TestTermsManagerWindow)
+// The window opened from the Tools menu of the whole program, whose lessons
+// are opened again after an export into one of them.
+class TestTermsManagerWindowInTheProgram : public TermsManagerCases {
+    Q_OBJECT
+
+    std::unique_ptr<apptest::FreshProgram> m_program;
+
+    ScriptedDialogs &dialogs() override { return m_program->dialogs(); }
+    LessonStore &store() override { return apptest::store(); }
+    void open(const QStringList &files) override
+    {
+        dialogs().openAnswers.push_back(files);
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+    }
+    void showWindow() override { mainWindow->chrome().termsManagerCommand(); }
+
+private slots:
+    void initTestCase_data() { windowtest::addBuiltWhenShownRows(); }
+
+    void init()
+    {
+        QFETCH_GLOBAL(bool, builtWhenShown);
+        TermsManagerWindow::buildWhenShown = builtWhenShown;
+        m_program = std::make_unique<apptest::FreshProgram>();
+        TermsManagerWindow::buildWhenShown = false;
+        w = termsManagerWindow;
+        QCOMPARE(!w->termList, builtWhenShown);
+    }
+    void cleanup() { m_program.reset(); }
+
+    void exportIntoAnOpenLessonIsReloadedWithTheMarks()
+    {
+        openTwoLessons();
+        runWindow([&] {
+            itemOf("one")->setSelected(true);
+            w->markAsCombo->setCurrentText("Learned"); // a mark not saved yet
+            w->markAsButtonClicked();
+            itemOf("Thanks")->setSelected(true);
+            w->exportCombo->setCurrentText("Append to a lesson");
+            dialogs().openAnswers.push_back({m_first});
+            w->exportButtonClicked();
+            QCOMPARE(dialogs().lastMessage(), QString("Operation performed on 1 terms"));
+            // The list shows the lesson text as it now stands.
+            QCOMPARE(column(1), (QStringList{"Thanks", "one", "hello", "two", "Thanks"}));
+        });
+        QCOMPARE(store().termTable.rowCount(), 5);
+        QCOMPARE(store().termTable.state(1), QString("l")); // the mark kept
+        mainWindow->saveLessons();
+        QCOMPARE(linesOfFile(m_first), (QStringList{"<ST=u>" + kThanks, "<ST=l>" + kOne, "<ST=d>" + kHello}));
+        QCOMPARE(linesOfFile(m_second), (QStringList{"<ST=l>" + kTwo, "<ST=u>" + kThanks}));
+    }
+};
+
+KORVANA_WINDOW_TEST_MAIN(TestTermsManagerWindow, TestTermsManagerWindowInTheProgram)
 #include "tst_termsmanager_window.moc"

@@ -1,15 +1,16 @@
-// The vocabulary builder window driven as the user drives it: opened from the
-// Tools menu over lessons opened through the menu, built, saved under the
-// names users type, printed, reordered by dragging, and closed by Escape.
+// The vocabulary builder window driven as the user drives it: over lessons
+// opened as the program opens them, built, saved under the names users type,
+// printed, reordered by dragging, and closed by Escape; and opened from the
+// Tools menu of the whole program.
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
+#include "support/WindowTestFixture.h"
 #include "editing/VocabularyWindow.h"
 #include "editing/VocabularyPrinter.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -52,59 +53,50 @@ QStringList displayOrder(const VocabularyWindow *w)
     return out;
 }
 
+// first.kvl: one (w), hello (p); second.kvl: two (w, learned).
+QStringList writeTwoLessons(const QString &folder)
+{
+    return {writeLesson(folder + "/first.kvl", {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
+                                                "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"}),
+            writeLesson(folder + "/second.kvl", {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"})};
+}
+
 } // namespace
 
 class TestVocabularyWindow : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<windowtest::Fixture> f;
     RecordingPrinter m_printer;
-    VocabularyWindow *w = nullptr;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    std::unique_ptr<VocabularyWindow> w;
+    ScriptedDialogs &dialogs() { return f->dialogs(); }
 
     QString lessonPath(const QString &name) const { return m_home.filePath("lessons/" + name); }
 
-    // Opens lessons as the user does, through the open dialog.
-    void open(const QStringList &files)
-    {
-        dialogs().openAnswers.push_back(files);
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
-        QCOMPARE(apptest::store().openLessons, files);
-    }
-    void openTwoLessons()
-    {
-        const QString a = writeLesson(lessonPath("first.kvl"),
-                                      {"<OR=one><PI=yi1><CH=一><NO=><TY=w><ST=u>",
-                                       "<OR=hello><PI=ni3 hao3><CH=你好><NO=><TY=p><ST=u>"});
-        const QString b = writeLesson(lessonPath("second.kvl"), {"<OR=two><PI=><CH=二><NO=n><TY=w><ST=l>"});
-        open({a, b});
-    }
+    void open(const QStringList &files) { QCOMPARE(f->openLessons(files), QStringList()); }
+    void openTwoLessons() { open(writeTwoLessons(m_home.filePath("lessons"))); }
     QString vocabulary() const { return w->vocabularyText->text(); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
         DocumentPrinter::setInstance(&m_printer);
     }
     void cleanupTestCase() { DocumentPrinter::setInstance(nullptr); }
 
     void init()
     {
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshWindows();
-        mainWindow->setFirstActivation(false);
-        w = vocabularyWindow;
+        f = std::make_unique<windowtest::Fixture>();
+        w = std::make_unique<VocabularyWindow>(f->settings, f->store, &f->mainWidget);
         m_printer.titles.clear();
         m_printer.texts.clear();
     }
     void cleanup()
     {
-        destroyWindows();
-        m_scripted.reset();
+        w.reset();
+        f.reset();
     }
 
     void nothingOpenedYet()
@@ -116,31 +108,6 @@ private slots:
         QCOMPARE(vocabulary(), QString("kept"));
     }
 
-    void menuOpensItModallyAndBuildsOpenLessons()
-    {
-        openTwoLessons();
-        const QString countsBefore = apptest::store().termTable.cell(TermGrid::ShownCount, 0);
-        QStringList seen;
-        dialogs().onModal = [&](QDialog *d) {
-            seen << d->objectName();
-            vocabularyWindow->buildButtonClicked();
-        };
-        mainWindow->chrome().saveAsVocabularyCommand();
-        QVERIFY(dialogs().modalsShown == std::vector<QString>{"vocabularyWindow"});
-        QCOMPARE(seen, QStringList({"vocabularyWindow"}));
-        // The learned term comes out too: the builder lays out every open term.
-        QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
-        QCOMPARE(w->buildProgress->maximum(), 3);
-        QCOMPARE(w->buildProgress->value(), 3);
-        QVERIFY(!w->buildProgress->isVisibleTo(w));
-        QVERIFY(!w->waitLabel->isVisibleTo(w));
-        QVERIFY(w->vocabularyView->isEnabled());
-        QVERIFY(!w->lastBuildIncomplete());
-        // The store is read, never written.
-        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), countsBefore);
-        QCOMPARE(apptest::store().termTable.cell(TermGrid::TermKey, 0), QString());
-    }
-
     void choicesOfTheWindowReachTheBuild()
     {
         openTwoLessons();
@@ -149,8 +116,8 @@ private slots:
         w->optionsList->item(2)->setCheckState(Qt::Checked); // lessons
         w->displayOrderList->item(1)->setCheckState(Qt::Unchecked);
         w->separatorEdit->setText("^t|");
-        apptest::settings().useKanjiFont = true;
-        apptest::settings().kanjiFont = "KaiTi";
+        f->settings.useKanjiFont = true;
+        f->settings.kanjiFont = "KaiTi";
         w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
         QTextCursor c(w->vocabularyText->document());
@@ -164,12 +131,12 @@ private slots:
     void rowWithoutLineKeepsWhatWasBuilt()
     {
         openTwoLessons();
-        apptest::store().termTable.setRowCount(5);
+        f->store.termTable.setRowCount(5);
         w->buildButtonClicked();
         QVERIFY(w->lastBuildIncomplete());
         QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
         QVERIFY(w->vocabularyView->isEnabled());
-        QVERIFY(!w->waitLabel->isVisibleTo(w)); // no "Wait please..." left over a build that ended
+        QVERIFY(!w->waitLabel->isVisibleTo(w.get())); // no "Wait please..." left over a build that ended
     }
 
     void savingUnderTypedNames()
@@ -195,7 +162,7 @@ private slots:
         const FileDialogRequest &asked = dialogs().fileRequests.at(0);
         QCOMPARE(asked.filter, QString("RTF|*.rtf|AllFiles|*.*"));
         QCOMPARE(asked.defaultExt, QString());
-        QCOMPARE(asked.initialDir, apptest::settings().workingDirectory);
+        QCOMPARE(asked.initialDir, f->settings.workingDirectory);
         // A dot in a folder's name is no extension.
         for (const QString &written : {dir + "/words.rtf", dir + "/words.txt", dir + "/v1.0/list.rtf"}) {
             const QString text = readAll(written);
@@ -252,12 +219,12 @@ private slots:
 
         list->setCurrentRow(3);
         w->displayOrderListDropped(list, list->visualItemRect(list->item(0)).center());
-        QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
+        QCOMPARE(displayOrder(w.get()), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
         // Dropped off the items, or coming from elsewhere: nothing changes.
         list->setCurrentRow(1);
         w->displayOrderListDropped(list, QPoint(5, list->viewport()->height() - 2));
         w->displayOrderListDropped(w->optionsList, list->visualItemRect(list->item(2)).center());
-        QCOMPARE(displayOrder(w), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
+        QCOMPARE(displayOrder(w.get()), QStringList({"Notes-", "Pin yin+", "Chinese+", "Translation+"}));
 
         // The new order is the order of the columns.
         const QString lesson = writeLesson(lessonPath("n.kvl"), {"<OR=one><PI=yi1><CH=一><NO=nn><TY=w>"});
@@ -279,5 +246,57 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestVocabularyWindow)
+// The window as the Tools menu of the whole program opens it.
+class TestVocabularyWindowInTheProgram : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    VocabularyWindow *w = nullptr;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+    QString vocabulary() const { return w->vocabularyText->text(); }
+
+    // Through the open dialog, as the user does.
+    void openTwoLessons()
+    {
+        const QStringList files = writeTwoLessons(m_program->home.filePath("lessons"));
+        dialogs().openAnswers.push_back(files);
+        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        QCOMPARE(apptest::store().openLessons, files);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_program = std::make_unique<apptest::FreshProgram>();
+        w = vocabularyWindow;
+    }
+    void cleanupTestCase() { m_program.reset(); }
+
+    void menuOpensItModallyAndBuildsOpenLessons()
+    {
+        openTwoLessons();
+        const QString countsBefore = apptest::store().termTable.cell(TermGrid::ShownCount, 0);
+        QStringList seen;
+        dialogs().onModal = [&](QDialog *d) {
+            seen << d->objectName();
+            vocabularyWindow->buildButtonClicked();
+        };
+        mainWindow->chrome().saveAsVocabularyCommand();
+        QVERIFY(dialogs().modalsShown == std::vector<QString>{"vocabularyWindow"});
+        QCOMPARE(seen, QStringList({"vocabularyWindow"}));
+        // The learned term comes out too: the builder lays out every open term.
+        QCOMPARE(vocabulary(), QString("one\tyi1\t一\r\ntwo\t二\r\n"));
+        QCOMPARE(w->buildProgress->maximum(), 3);
+        QCOMPARE(w->buildProgress->value(), 3);
+        QVERIFY(!w->buildProgress->isVisibleTo(w));
+        QVERIFY(!w->waitLabel->isVisibleTo(w));
+        QVERIFY(w->vocabularyView->isEnabled());
+        QVERIFY(!w->lastBuildIncomplete());
+        // The store is read, never written.
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), countsBefore);
+        QCOMPARE(apptest::store().termTable.cell(TermGrid::TermKey, 0), QString());
+    }
+};
+
+KORVANA_WINDOW_TEST_MAIN(TestVocabularyWindow, TestVocabularyWindowInTheProgram)
 #include "tst_vocabulary_window.moc"

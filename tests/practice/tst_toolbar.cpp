@@ -1,9 +1,8 @@
-// The floating tool bar: docking beside the main window and following its
-// drags, its show/hide state kept for the settings, and its buttons.
+// The floating tool bar: where it docks and its show/hide state kept for the
+// settings; then, on the whole program, docking beside the main window and
+// following its drags, the menu command, and its buttons.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "support/WindowTestFixture.h"
 #include "practice/ToolBarWindow.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
@@ -36,23 +35,19 @@ int roomyLeft()
 class TestToolBar : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<ToolBarWindow> t;
 
 private slots:
-    void initTestCase()
+    void init()
     {
-        apptest::useHomeFolders(m_home);
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        createWindows();
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
+        f = std::make_unique<windowtest::Fixture>();
+        t = std::make_unique<ToolBarWindow>(f->settings, &f->mainWidget);
     }
-    void cleanupTestCase()
+    void cleanup()
     {
-        destroyWindows();
-        m_scripted.reset();
+        t.reset();
+        f.reset();
     }
 
     void docksRightWhenThereIsRoomElseLeft()
@@ -62,6 +57,48 @@ private slots:
         QCOMPARE(ToolBarWindow::dockedLeft(491, 500, 1024), 460);
         QCOMPARE(ToolBarWindow::dockedLeft(0, 1000, 1024), -31);
     }
+
+    void displayToolBarFollowsEveryWayOfShowingAndHiding()
+    {
+        t->show();
+        t->onActivate();
+        QVERIFY(f->settings.displayToolBar);
+        t->hideToolBarButton->click();
+        QVERIFY(!t->isVisible());
+        QVERIFY(!f->settings.displayToolBar);
+
+        t->show();
+        f->settings.displayToolBar = true;
+        t->close();
+        QVERIFY(!f->settings.displayToolBar);
+
+        // Shown again, its background button says whether the background is up.
+        f->settings.displayScreenBackground = true;
+        t->show();
+        QVERIFY(t->screenBackgroundButton->isChecked());
+        t->hide();
+        f->settings.displayScreenBackground = false;
+        t->show();
+        QVERIFY(!t->screenBackgroundButton->isChecked());
+        t->hide();
+    }
+};
+
+// The tool bar beside the main window of the whole program.
+class TestToolBarInTheProgram : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_program = std::make_unique<apptest::FreshProgram>(false);
+        mainWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
+    }
+    void cleanupTestCase() { m_program.reset(); }
 
     void draggingTheMainWindowTakesTheToolBarAlong()
     {
@@ -118,7 +155,7 @@ private slots:
         QCOMPARE(toolBarWindow->height(), mainWindow->height());
     }
 
-    void displayToolBarFollowsEveryWayOfShowingAndHiding()
+    void theMenuCommandShowsAndHidesIt()
     {
         toolBarWindow->hide();
         mainWindow->toolBarCommand();
@@ -127,28 +164,6 @@ private slots:
         mainWindow->toolBarCommand();
         QVERIFY(!toolBarWindow->isVisible());
         QVERIFY(!apptest::settings().displayToolBar);
-
-        toolBarWindow->show();
-        toolBarWindow->onActivate();
-        QVERIFY(apptest::settings().displayToolBar);
-        toolBarWindow->hideToolBarButton->click();
-        QVERIFY(!toolBarWindow->isVisible());
-        QVERIFY(!apptest::settings().displayToolBar);
-
-        toolBarWindow->show();
-        apptest::settings().displayToolBar = true;
-        toolBarWindow->close();
-        QVERIFY(!apptest::settings().displayToolBar);
-
-        // Shown again, its background button says whether the background is up.
-        apptest::settings().displayScreenBackground = true;
-        toolBarWindow->show();
-        QVERIFY(toolBarWindow->screenBackgroundButton->isChecked());
-        toolBarWindow->hide();
-        apptest::settings().displayScreenBackground = false;
-        toolBarWindow->show();
-        QVERIFY(!toolBarWindow->screenBackgroundButton->isChecked());
-        toolBarWindow->hide();
     }
 
     void buttonsReachTheirWindows()
@@ -175,5 +190,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestToolBar)
+KORVANA_WINDOW_TEST_MAIN(TestToolBar, TestToolBarInTheProgram)
 #include "tst_toolbar.moc"

@@ -1,15 +1,11 @@
 // The keyboard reference: its two columns line for line, where it parks, the
 // drag by either memo with the left button only, focus back to the main
 // window after a drag, and its close button.
-#include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
-#include "support/ScriptedDialogs.h"
+#include "support/WindowTestFixture.h"
 #include "reference/KeyboardReferenceWindow.h"
 
 #include <QTextEdit>
 #include <QWindow>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QtTest>
@@ -19,9 +15,8 @@ using namespace korvana;
 class TestKeyboardReference : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
-    KeyboardReferenceWindow *k = nullptr;
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<KeyboardReferenceWindow> k;
 
     static QStringList memoLines(QTextEdit *m)
     {
@@ -32,25 +27,17 @@ class TestKeyboardReference : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-    }
-
     // Every case runs on a window built at once and on one built when it
     // was first shown.
-    void initTestCase_data() { apptest::addBuiltWhenShownRows(); }
+    void initTestCase_data() { windowtest::addBuiltWhenShownRows(); }
 
     void init()
     {
         QFETCH_GLOBAL(bool, builtWhenShown);
-        m_dialogs = new ScopedScriptedDialogs;
+        f = std::make_unique<windowtest::Fixture>();
         KeyboardReferenceWindow::buildWhenShown = builtWhenShown;
-        apptest::createFreshWindows();
+        k = std::make_unique<KeyboardReferenceWindow>(&f->mainWidget);
         KeyboardReferenceWindow::buildWhenShown = false;
-        mainWindow->setFirstActivation(false);
-        k = keyboardReferenceWindow;
         QCOMPARE(!k->commandsBox, builtWhenShown);
         if (builtWhenShown) {
             k->show();
@@ -60,9 +47,8 @@ private slots:
 
     void cleanup()
     {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
+        k.reset();
+        f.reset();
     }
 
     void columnsLineUpAndTheWindowParks()
@@ -136,16 +122,16 @@ private slots:
 
     void afterADragTheMainWindowHasTheFocus()
     {
-        mainWindow->show();
+        f->mainWidget.show();
         k->show();
         k->activateWindow();
         QTest::mousePress(k->commandsBox->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(k->commandsBox->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QCoreApplication::processEvents();
-        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget *>(mainWindow));
+        QCOMPARE(QApplication::activeWindow(), &f->mainWidget);
         // It stays above the main window it was dragged over.
-        QVERIFY(k->windowHandle() && mainWindow->windowHandle());
-        QCOMPARE(k->windowHandle()->transientParent(), mainWindow->windowHandle());
+        QVERIFY(k->windowHandle() && f->mainWidget.windowHandle());
+        QCOMPARE(k->windowHandle()->transientParent(), f->mainWidget.windowHandle());
     }
 };
 

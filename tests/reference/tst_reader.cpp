@@ -2,16 +2,16 @@
 // stop, pause and resume, the buttons' states through activations and ends of
 // speech from either window, opening files, linked files, printing through
 // its seam, closing, and the menu commands that show the reader and the
-// keyboard reference.
+// keyboard reference, these last with the hover and the voice the reader
+// shares with the main window, on the whole program.
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
 #include "app/CharacterHover.h"
+#include "support/WindowTestFixture.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
 
@@ -38,48 +38,53 @@ QString fixture(const char *name)
 }
 } // namespace
 
-class TestReader : public QObject {
+// The reader under test, its voice and the scripted dialogs.
+class ReaderCases : public QObject {
     Q_OBJECT
 
+protected:
     QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
     ReaderWindow *r = nullptr;
     FakeSpeechVoice *voice = nullptr;
-    ReaderWindow::PrintHandler m_realPrinter;
+    virtual ScriptedDialogs &dialogs() = 0;
 
-    ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
     bool idle() const
     {
         return r->readButton->text() == QLatin1String("Read") && !r->pauseButton->isEnabled()
                && r->pauseButton->text() == QLatin1String("Pause");
     }
     void deliverEvents() { QCoreApplication::processEvents(); }
+};
+
+class TestReader : public ReaderCases {
+    Q_OBJECT
+
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<ReaderWindow> m_reader;
+    ReaderWindow::PrintHandler m_realPrinter;
+
+    ScriptedDialogs &dialogs() override { return f->dialogs(); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
         m_realPrinter = ReaderWindow::printHandler;
     }
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
-        mainWindow->setFirstActivation(false);
-        voice = new FakeSpeechVoice;
-        apptest::state().voice.reset(voice);
-        r = readerWindow;
+        f = std::make_unique<windowtest::Fixture>();
+        voice = f->fakeVoice();
+        m_reader = windowtest::makeReader(*f);
+        r = m_reader.get();
     }
 
     void cleanup()
     {
-        destroyWindows();
+        m_reader.reset();
+        f.reset();
         ReaderWindow::printHandler = m_realPrinter;
-        delete m_dialogs;
-        m_dialogs = nullptr;
     }
 
     // --- reading -------------------------------------------------------------
@@ -118,7 +123,7 @@ private slots:
         }
         // Without a voice the buttons do nothing.
         r->speechEnded(0);
-        apptest::state().voice.reset();
+        f->voice.reset();
         r->fileText->setText(QStringLiteral("一二三"));
         r->readButtonClicked();
         r->pauseButtonClicked();
@@ -161,29 +166,6 @@ private slots:
         r->pauseButtonClicked();
         QCOMPARE(voice->pauseCalls(), 2);
         QCOMPARE(r->pauseButton->text(), QStringLiteral("Pause"));
-    }
-
-    // --- one voice for both windows --------------------------------------------
-
-    void anEndOfSpeechResetsBothWindows()
-    {
-        // The reader's speech ends: the main window's Read button is idle too.
-        r->fileText->setText(QStringLiteral("一二三"));
-        r->readButtonClicked();
-        mainWindow->media().setSpeaking(true);
-        QVERIFY(voice->finishSpeaking());
-        QVERIFY(idle());
-        QVERIFY(!mainWindow->media().speaking());
-
-        // The main window's speech ends: the reader is back to idle.
-        r->readButtonClicked();
-        mainWindow->media().connectVoice();
-        voice->speak(QStringLiteral("字"), 1);
-        QVERIFY(voice->finishSpeaking()); // the reader's
-        r->readButton->setText(QStringLiteral("Stop"));
-        r->pauseButton->setEnabled(true);
-        QVERIFY(voice->finishSpeaking()); // the main window's
-        QVERIFY(idle());
     }
 
     void aStaleEndDoesNotResetANewReading()
@@ -286,6 +268,7 @@ private slots:
     // A pipe, a device and a file over the size bound, named by a lesson or
     // chosen, are refused at once with a message. Run in a child process
     // with a time limit, so that a hang fails this test, not the suite.
+
     void specialFilesAreRefusedAtOnce()
     {
         if (qEnvironmentVariableIsEmpty("KORVANA_READER_CHILD")) {
@@ -320,19 +303,6 @@ private slots:
             QCOMPARE(r->fileText->text(), QStringLiteral("kept"));
         }
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("File ") + big + QStringLiteral(" is too large for the reader (over 16 MB)"));
-    }
-
-    void openingAnotherFileClearsTheHoverResults()
-    {
-        r->dictionaryBox->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
-        r->characterInfoBox->setPlainText(QStringLiteral("中 [zhōng] middle"));
-        mainWindow->hover().setLastHoverChar(0x4E2D);
-        dialogs().openAnswers.push_back({fixture("story.txt")});
-        r->openButtonClicked();
-        QVERIFY(r->dictionaryBox->toPlainText().isEmpty());
-        QVERIFY(r->characterInfoBox->toPlainText().isEmpty());
-        // The same character in the new text is looked up again.
-        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
     }
 
     void aLinkedFileOpensWithItsDescription()
@@ -377,19 +347,6 @@ private slots:
         QCOMPARE(r->fileText->text(), QStringLiteral("第一句\r\n第二句"));
     }
 
-    void hoverFillsTheReadersBoxes()
-    {
-        r->fileText->setText(QStringLiteral("我好"));
-        r->show();
-        apptest::settings().hanziInfoOnHover = false; // governs the main window's pane only
-        QTextCursor after(r->fileView->document());
-        after.setPosition(2);
-        const QRect caret = r->fileView->cursorRect(after);
-        QTest::mouseMove(r->fileView->viewport(), QPoint(caret.left() - 2, caret.center().y()));
-        QVERIFY2(r->characterInfoBox->toPlainText().startsWith(QStringLiteral("好")),
-                 qPrintable(r->characterInfoBox->toPlainText()));
-    }
-
     // --- the window ----------------------------------------------------------------
 
     void closingHidesWithoutStoppingSpeech()
@@ -409,6 +366,72 @@ private slots:
         QVERIFY(!r->isVisible());
         QCOMPARE(voice->skipCalls(), 0);
     }
+};
+
+// The reader with the main window of the whole program: one voice for both,
+// the hover looked up by the main window, and its menu commands.
+class TestReaderInTheProgram : public ReaderCases {
+    Q_OBJECT
+
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() override { return m_program->dialogs(); }
+
+private slots:
+    void init()
+    {
+        m_program = std::make_unique<apptest::FreshProgram>();
+        voice = new FakeSpeechVoice;
+        apptest::state().voice.reset(voice);
+        r = readerWindow;
+    }
+    void cleanup() { m_program.reset(); }
+
+    void anEndOfSpeechResetsBothWindows()
+    {
+        // The reader's speech ends: the main window's Read button is idle too.
+        r->fileText->setText(QStringLiteral("一二三"));
+        r->readButtonClicked();
+        mainWindow->media().setSpeaking(true);
+        QVERIFY(voice->finishSpeaking());
+        QVERIFY(idle());
+        QVERIFY(!mainWindow->media().speaking());
+
+        // The main window's speech ends: the reader is back to idle.
+        r->readButtonClicked();
+        mainWindow->media().connectVoice();
+        voice->speak(QStringLiteral("字"), 1);
+        QVERIFY(voice->finishSpeaking()); // the reader's
+        r->readButton->setText(QStringLiteral("Stop"));
+        r->pauseButton->setEnabled(true);
+        QVERIFY(voice->finishSpeaking()); // the main window's
+        QVERIFY(idle());
+    }
+
+    void openingAnotherFileClearsTheHoverResults()
+    {
+        r->dictionaryBox->setPlainText(QStringLiteral("中国 [Zhōng guó] China"));
+        r->characterInfoBox->setPlainText(QStringLiteral("中 [zhōng] middle"));
+        mainWindow->hover().setLastHoverChar(0x4E2D);
+        dialogs().openAnswers.push_back({fixture("story.txt")});
+        r->openButtonClicked();
+        QVERIFY(r->dictionaryBox->toPlainText().isEmpty());
+        QVERIFY(r->characterInfoBox->toPlainText().isEmpty());
+        // The same character in the new text is looked up again.
+        QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
+    }
+
+    void hoverFillsTheReadersBoxes()
+    {
+        r->fileText->setText(QStringLiteral("我好"));
+        r->show();
+        apptest::settings().hanziInfoOnHover = false; // governs the main window's pane only
+        QTextCursor after(r->fileView->document());
+        after.setPosition(2);
+        const QRect caret = r->fileView->cursorRect(after);
+        QTest::mouseMove(r->fileView->viewport(), QPoint(caret.left() - 2, caret.center().y()));
+        QVERIFY2(r->characterInfoBox->toPlainText().startsWith(QStringLiteral("好")),
+                 qPrintable(r->characterInfoBox->toPlainText()));
+    }
 
     void menuCommandsShowTheWindows()
     {
@@ -424,5 +447,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReader)
+KORVANA_WINDOW_TEST_MAIN(TestReader, TestReaderInTheProgram)
 #include "tst_reader.moc"

@@ -1,18 +1,19 @@
 // The reminder and the about window: the reminder's switch in the settings
-// file, the links, and what closes the about window.
+// file, the links, and what closes the about window; then, on the whole
+// program, the reminder at the main window's first activation and the skin
+// the about window shows when the menu opens it.
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/WindowSkin.h"
+#include "support/WindowTestFixture.h"
 #include "platform/ini/IniFile.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
 #include "settings/AboutDialog.h"
 #include "settings/ReminderDialog.h"
-#include "settings/SkinDialog.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -47,67 +48,34 @@ class TestReminderAbout : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    QTemporaryDir m_program;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<windowtest::Fixture> f;
+    ReminderDialog *reminderDialog = nullptr;
+    AboutDialog *aboutDialog = nullptr;
     QList<QUrl> m_opened;
 
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
-
-    bool reminderKeyWritten() const
-    {
-        return IniFile(SettingsFile::path()).valueExists(QStringLiteral("Options"), QStringLiteral("Show Reminder"));
-    }
+    ScriptedDialogs &dialogs() { return f->dialogs(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid() && m_program.isValid());
+        QVERIFY(m_home.isValid());
         apptest::useHomeFolders(m_home);
-        ProgramPaths::setProgramFolder(m_program.path() + QLatin1Char('/'));
-        apptest::useFakeVoice();
         ShellOpen::open = [this](const QUrl &url) { m_opened.append(url); };
     }
     void init()
     {
         m_opened.clear();
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
+        f = std::make_unique<windowtest::Fixture>();
         QDir(SettingsFile::path()).removeRecursively();
-        apptest::createFreshWindows();
+        QFile::remove(SettingsFile::path());
+        reminderDialog = new ReminderDialog;
+        aboutDialog = new AboutDialog(f->aboutHost, &f->mainWidget);
     }
     void cleanup()
     {
-        destroyWindows();
-        m_scripted.reset();
-        QFile(QFileInfo(SettingsFile::path()).absolutePath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner |
-                                                                             QFile::ExeOwner);
-    }
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
-    void reminderSwitchedOffForGoodWithTheBoxChecked()
-    {
-        // First run: the reminder comes; closed with the box checked it
-        // writes its switch at once.
-        dialogs().onModal = [](QDialog *d) {
-            QCOMPARE(d, static_cast<QDialog *>(reminderDialog));
-            QVERIFY(!reminderDialog->dontShowAgainSwitch->isChecked());
-            reminderDialog->dontShowAgainSwitch->setChecked(true);
-            reminderDialog->closeButton->click();
-        };
-        mainWindow->onActivate();
-        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("reminderDialog")});
-        QCOMPARE(IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Show Reminder"),
-                                                          {}),
-                 QStringLiteral("0"));
-        // Closing the main window leaves the switch as it is.
-        mainWindow->onClose();
-        QVERIFY(!SettingsFile::showReminder());
-
-        // The next run does not show it.
-        destroyWindows();
-        dialogs().modalsShown.clear();
-        createWindows();
-        mainWindow->onActivate();
-        QVERIFY(dialogs().modalsShown.empty());
+        delete aboutDialog;
+        delete reminderDialog;
+        f.reset();
     }
 
     void reminderClosedUncheckedWritesNothing()
@@ -149,25 +117,6 @@ private slots:
         QCOMPARE(aboutDialog->supportEmailLabel->text(), ProgramLinks::supportEmail());
     }
 
-    void aboutShowsTheSkinChosenLast()
-    {
-        dialogs().onModal = [](QDialog *d) {
-            d->show();
-            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skin().fields().skinName);
-        };
-        mainWindow->chrome().aboutCommand();
-        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("aboutDialog"));
-        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Default Korvana Skin"));
-        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QString());
-        aboutDialog->close();
-
-        mainWindow->skin().fields().skinName = QStringLiteral("Night");
-        mainWindow->skin().fields().skinAuthor = QStringLiteral("A. Painter");
-        aboutDialog->show();
-        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Night"));
-        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QStringLiteral("A. Painter"));
-    }
-
     void aboutClosesByEscCloseAndPlainLabelsOnly()
     {
         aboutDialog->show();
@@ -203,5 +152,70 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReminderAbout)
+// The reminder and the about window as the main window shows them.
+class TestReminderAboutInTheProgram : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_programFolder.isValid());
+        ProgramPaths::setProgramFolder(m_programFolder.path() + QLatin1Char('/'));
+    }
+    void init() { m_program = std::make_unique<apptest::FreshProgram>(false); }
+    void cleanup() { m_program.reset(); }
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+
+    void reminderSwitchedOffForGoodWithTheBoxChecked()
+    {
+        // First run: the reminder comes; closed with the box checked it
+        // writes its switch at once.
+        dialogs().onModal = [](QDialog *d) {
+            QCOMPARE(d, static_cast<QDialog *>(reminderDialog));
+            QVERIFY(!reminderDialog->dontShowAgainSwitch->isChecked());
+            reminderDialog->dontShowAgainSwitch->setChecked(true);
+            reminderDialog->closeButton->click();
+        };
+        mainWindow->onActivate();
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("reminderDialog")});
+        QCOMPARE(IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Show Reminder"),
+                                                          {}),
+                 QStringLiteral("0"));
+        // Closing the main window leaves the switch as it is.
+        mainWindow->onClose();
+        QVERIFY(!SettingsFile::showReminder());
+
+        // The next run does not show it.
+        destroyWindows();
+        dialogs().modalsShown.clear();
+        createWindows();
+        mainWindow->onActivate();
+        QVERIFY(dialogs().modalsShown.empty());
+    }
+
+    void aboutShowsTheSkinChosenLast()
+    {
+        dialogs().onModal = [](QDialog *d) {
+            d->show();
+            QCOMPARE(aboutDialog->skinNameLabel->text(), mainWindow->skin().fields().skinName);
+        };
+        mainWindow->chrome().aboutCommand();
+        QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("aboutDialog"));
+        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Default Korvana Skin"));
+        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QString());
+        aboutDialog->close();
+
+        mainWindow->skin().fields().skinName = QStringLiteral("Night");
+        mainWindow->skin().fields().skinAuthor = QStringLiteral("A. Painter");
+        aboutDialog->show();
+        QCOMPARE(aboutDialog->skinNameLabel->text(), QStringLiteral("Night"));
+        QCOMPARE(aboutDialog->skinAuthorLabel->text(), QStringLiteral("A. Painter"));
+    }
+};
+
+KORVANA_WINDOW_TEST_MAIN(TestReminderAbout, TestReminderAboutInTheProgram)
 #include "tst_reminder_about.moc"

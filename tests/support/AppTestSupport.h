@@ -8,6 +8,7 @@
 #include "app/ProgramState.h"
 #include "support/ProgramWindowsForTests.h"
 #include "support/FakeSpeechVoice.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/richtext/RichEdit.h"
 #include "settings/SettingsFile.h"
 
@@ -19,7 +20,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QListWidget>
-#include <QTest>
 
 #include <memory>
 
@@ -82,6 +82,32 @@ inline void createFreshWindows()
     createWindows();
 }
 
+// The whole program for a test of the windows' interplay: the folders in a
+// temporary home, the fake voice, scripted dialogs and the windows made
+// afresh, by default with their first activation's work done; the windows
+// freed first.
+struct FreshProgram {
+    explicit FreshProgram(bool firstActivationDone = true)
+    {
+        useHomeFolders(home);
+        useFakeVoice();
+        createFreshWindows();
+        if (firstActivationDone)
+            mainWindow->setFirstActivation(false);
+    }
+    ~FreshProgram() { destroyWindows(); }
+    korvana::ScriptedDialogs &dialogs() { return scripted->dialogs; }
+    // Scripted dialogs afresh, for a program that outlives a case.
+    void resetDialogs()
+    {
+        scripted.reset();
+        scripted = std::make_unique<korvana::ScopedScriptedDialogs>();
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<korvana::ScopedScriptedDialogs> scripted = std::make_unique<korvana::ScopedScriptedDialogs>();
+};
+
 // Lesson lines straight into the main window's lesson store, as opening the
 // lesson /lessons/a.kvl leaves them, with the first term current.
 inline void loadLines(MainWindow *f, const QStringList &lines)
@@ -129,15 +155,6 @@ inline QStringList linesOfFile(const QString &path)
     for (int i = 0; i < doc.lineCount(); ++i)
         lines << doc.line(i);
     return lines;
-}
-
-// The global data rows of a window test whose cases run on a window built at
-// once and on one built when it is first shown (column "builtWhenShown").
-inline void addBuiltWhenShownRows()
-{
-    QTest::addColumn<bool>("builtWhenShown");
-    QTest::newRow("built at once") << false;
-    QTest::newRow("built when shown") << true;
 }
 
 } // namespace apptest
