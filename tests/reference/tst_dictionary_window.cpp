@@ -36,11 +36,19 @@ void writeDictionary(const QString &path, const QStringList &lines)
     f.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
+// The list's row at a place, as the view reaches it.
+QModelIndex listRow(int i)
+{
+    return dictionaryWindow->resultList->model()->index(i, 0);
+}
+
+// Column c of every row, as the view shows it.
 QStringList column(int c)
 {
+    const QAbstractItemModel *model = dictionaryWindow->resultList->model();
     QStringList out;
-    for (int i = 0; i < dictionaryWindow->resultList->topLevelItemCount(); ++i)
-        out << dictionaryWindow->resultList->topLevelItem(i)->text(c);
+    for (int i = 0; i < model->rowCount(); ++i)
+        out << model->index(i, c).data().toString();
     return out;
 }
 
@@ -115,7 +123,7 @@ private slots:
         QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家"), QStringLiteral("房屋")}));
         QCOMPARE(column(1).first(), QStringLiteral("fáng zi"));
         QCOMPARE(column(2).first(), QStringLiteral("house; building"));
-        QCOMPARE(dictionaryWindow->resultList->currentItem(), dictionaryWindow->resultList->topLevelItem(0));
+        QCOMPARE(dictionaryWindow->resultList->currentIndex(), listRow(0));
         QVERIFY(!dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
 
         // Exact find: only whole senses; the case box decides about "House".
@@ -227,11 +235,11 @@ private slots:
         search(QStringLiteral("cat"));
         // A sort must not carry the colours with the rows.
         dictionaryWindow->resultListColumnClicked(0);
-        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
         dictionaryWindow->resultList->clearSelection();
         const QImage image = dictionaryWindow->resultList->viewport()->grab().toImage();
         for (int i = 0; i < 3; ++i) {
-            const QRect r = dictionaryWindow->resultList->visualItemRect(dictionaryWindow->resultList->topLevelItem(i));
+            const QRect r = dictionaryWindow->resultList->visualRect(listRow(i));
             const QPoint p(dictionaryWindow->resultList->columnWidth(0) + 2, r.top() + 1);
             QCOMPARE(QColor(image.pixel(p)), i % 2 ? QColor(0xEB, 0xEB, 0xEB) : QColor(Qt::white));
         }
@@ -239,7 +247,7 @@ private slots:
 
     void translationColumnFollowsTheList()
     {
-        QTreeWidget *list = dictionaryWindow->resultList;
+        QTreeView *list = dictionaryWindow->resultList;
         list->resize(500, list->height());
         QCOMPARE(list->columnWidth(2), 500 - 80 - 130 - 20);
         dictionaryWindow->onActivate();
@@ -249,7 +257,7 @@ private slots:
 
     void doubleClickSpeaksTheChinese()
     {
-        QTreeWidget *list = dictionaryWindow->resultList;
+        QTreeView *list = dictionaryWindow->resultList;
         // No rows: nothing is spoken.
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(m_voice->spokenTexts().isEmpty());
@@ -257,7 +265,7 @@ private slots:
         search(QStringLiteral("good"));
         for (int i = 0; i < 2; ++i)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                               list->visualItemRect(list->topLevelItem(0)).center());
+                               list->visualRect(listRow(0)).center());
         // Each double click speaks; speech in progress is not cut short.
         QCOMPARE(m_voice->spokenTexts(), (QStringList{QStringLiteral("好"), QStringLiteral("好")}));
         QCOMPARE(m_voice->skipCalls(), 0);
@@ -276,7 +284,7 @@ private slots:
         QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
         search(QStringLiteral("house"));
-        dictionaryWindow->resultList->setCurrentItem(dictionaryWindow->resultList->topLevelItem(1));
+        dictionaryWindow->resultList->setCurrentIndex(listRow(1));
         dictionaryWindow->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("家"));
         dictionaryWindow->copyPinyinButton->click();
@@ -286,7 +294,7 @@ private slots:
         QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->resultList);
 
         // No current row: nothing is copied.
-        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
         dictionaryWindow->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
     }
