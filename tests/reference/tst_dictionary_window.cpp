@@ -229,6 +229,50 @@ private slots:
         QVERIFY(compareDictionaryText(u"b", u"A") > 0);
     }
 
+    // Each column sorts by the text it shows (tone-marked pinyin, not the
+    // digits), ties keep their order, and the current row stays on its
+    // entry; alike for exact find's listing and find all's page.
+    void sortsByTheShownTextKeepingTiesAndTheCurrentRow()
+    {
+        mainWindow->dictionary.setText(QStringLiteral("# h\r\nb [ma1 zi5] /Cat/\r\nA [ma3 zi5] /dog/\r\n"
+                                                      "B [ma1 zi5] /cat/\r\na [ma2 zi5] /Ant/\r\nc [ba1 zi5] /cat/"));
+        const QStringList inSearchOrder{u"b"_qs, u"A"_qs, u"B"_qs, u"a"_qs, u"c"_qs};
+        const struct {
+            int column;
+            QStringList chinese;
+        } sorts[] = {
+            {0, {u"A"_qs, u"a"_qs, u"b"_qs, u"B"_qs, u"c"_qs}},
+            {1, {u"c"_qs, u"a"_qs, u"b"_qs, u"B"_qs, u"A"_qs}}, // bā, má, mā, mā, mǎ
+            {2, {u"a"_qs, u"b"_qs, u"B"_qs, u"c"_qs, u"A"_qs}},
+        };
+        for (const bool exact : {true, false}) {
+            for (const auto &sort : sorts) {
+                dictionaryWindow->searchEdit->setText(QStringLiteral("zi5"));
+                if (exact)
+                    dictionaryWindow->exactFindButton->click();
+                else
+                    dictionaryWindow->findAllButton->click();
+                QCOMPARE(column(0), inSearchOrder);
+                dictionaryWindow->resultList->setCurrentIndex(listRow(1));
+                dictionaryWindow->resultListColumnClicked(sort.column);
+                QCOMPARE(column(0), sort.chinese);
+                const QModelIndex current = dictionaryWindow->resultList->currentIndex();
+                QCOMPARE(current.siblingAtColumn(0).data().toString(), QStringLiteral("A"));
+                QCOMPARE(dictionaryWindow->resultList->selectionModel()->selectedRows(),
+                         QModelIndexList{current.siblingAtColumn(0)});
+            }
+            // A shorter listing after a sort is in its own search order.
+            search(QStringLiteral("dog"));
+            QCOMPARE(column(2), QStringList{QStringLiteral("dog")});
+        }
+        // A page of equal translations stays as it was.
+        mainWindow->dictionary.setText(numberedCats(20));
+        search(QStringLiteral("cat"));
+        const QStringList numbered = column(0);
+        dictionaryWindow->resultListColumnClicked(2);
+        QCOMPARE(column(0), numbered);
+    }
+
     void rowsAlternateFromWhite()
     {
         mainWindow->dictionary.setText(numberedCats(3));
