@@ -68,7 +68,8 @@ void CloseUpComboBox::hidePopup()
 }
 
 DictionaryResultModel::DictionaryResultModel(DictionaryHost &host, QObject *parent)
-    : QAbstractTableModel(parent), m_host(host)
+    : QAbstractTableModel(parent),
+      m_toneMarks([&host](const QString &pinyin) { return host.pinyinNumbersIntoToneMarks(pinyin); })
 {
 }
 
@@ -103,9 +104,30 @@ qsizetype DictionaryResultModel::entryCount() const
     return m_entries.isEmpty() ? m_matches.size() : m_entries.size();
 }
 
-QString DictionaryResultModel::entry(qsizetype i) const
+QStringView DictionaryResultModel::entry(qsizetype i) const
 {
-    return m_entries.isEmpty() ? m_matches.at(i) : m_entries.at(i);
+    if (!m_entries.isEmpty())
+        return m_entries.at(i);
+    const auto &span = m_matches.spans[size_t(i)];
+    return QStringView(m_matches.text).mid(span.first, span.second);
+}
+
+QString DictionaryResultModel::columnText(qsizetype entryIndex, int column) const
+{
+    // dictionaryRow reads the Chinese up to the first " [" and the pinyin up
+    // to the "] " after it: the entry's start through there makes the same
+    // column without the rest of the row (the translation costs the most).
+    QStringView through = entry(entryIndex);
+    if (column < 2) {
+        const qsizetype open = through.indexOf(u" [");
+        const qsizetype close = column == 0 ? -1 : through.indexOf(u"] ", open < 0 ? 0 : open + 1);
+        if (column == 0 && open >= 0)
+            through = through.left(open + 2);
+        else if (column == 1 && close >= 0)
+            through = through.left(close + 2);
+    }
+    DictionaryRow r = dictionaryRow(through, column == 1 ? m_toneMarks : std::function<QString(const QString &)>());
+    return std::move(column == 0 ? r.chinese : column == 1 ? r.pinyin : r.translation);
 }
 
 const DictionaryRow &DictionaryResultModel::row(qsizetype entryIndex) const
@@ -115,16 +137,19 @@ const DictionaryRow &DictionaryResultModel::row(qsizetype entryIndex) const
         return *it;
     if (m_made.size() >= MadeRowsKept)
         m_made.clear();
-    return *m_made.insert(entryIndex, dictionaryRow(entry(entryIndex), [this](const QString &pinyin) {
-        return m_host.pinyinNumbersIntoToneMarks(pinyin);
-    }));
+    return *m_made.insert(entryIndex, dictionaryRow(entry(entryIndex), m_toneMarks));
 }
 
 QString DictionaryResultModel::text(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column > 2)
         return QString();
-    const DictionaryRow &r = this->row(m_order.empty() ? row : m_order[size_t(row)]);
+    const qsizetype e = m_order.empty() ? row : m_order[size_t(row)];
+    // Typing in the list looks for the Chinese row after row: only a row
+    // drawn is made whole and kept.
+    if (column == 0 && !m_made.contains(e))
+        return columnText(e, 0);
+    const DictionaryRow &r = this->row(e);
     return column == 0 ? r.chinese : column == 1 ? r.pinyin : r.translation;
 }
 
@@ -164,14 +189,9 @@ void DictionaryResultModel::sort(int column, Qt::SortOrder order)
     {
         // The column's text of every entry, only while sorting: a listing
         // would otherwise make each of them once per comparison.
-        std::function<QString(const QString &)> toneMarks;
-        if (column == 1)
-            toneMarks = [this](const QString &pinyin) { return m_host.pinyinNumbersIntoToneMarks(pinyin); };
         std::vector<QString> keys(static_cast<size_t>(n));
-        for (qsizetype i = 0; i < n; ++i) {
-            DictionaryRow r = dictionaryRow(entry(i), toneMarks);
-            keys[size_t(i)] = std::move(column == 0 ? r.chinese : column == 1 ? r.pinyin : r.translation);
-        }
+        for (qsizetype i = 0; i < n; ++i)
+            keys[size_t(i)] = columnText(i, column);
         const auto before = [&keys, order](qsizetype a, qsizetype b) {
             const int c = compareDictionaryText(keys[size_t(a)], keys[size_t(b)]);
             return order == Qt::AscendingOrder ? c < 0 : c > 0;

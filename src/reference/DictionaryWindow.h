@@ -102,10 +102,12 @@ public:
 
 private:
     qsizetype entryCount() const;
-    QString entry(qsizetype i) const;
+    QStringView entry(qsizetype i) const;
+    // One column of an entry's row, made without the others.
+    QString columnText(qsizetype entryIndex, int column) const;
     const DictionaryRow &row(qsizetype entryIndex) const;
 
-    DictionaryHost &m_host;
+    std::function<QString(const QString &)> m_toneMarks; // the host's tone-mark converter
     QStringList m_entries;       // find all's page
     DictionaryMatches m_matches; // or an exact find's entries
     // Place in the list -> entry, after a sort; empty while in search order.

@@ -273,6 +273,26 @@ private slots:
         QCOMPARE(column(0), numbered);
     }
 
+    // Rows not yet drawn give their Chinese (typing in the list, a sort)
+    // as the drawn row shows it, whatever the entry's brackets.
+    void columnsOfOddEntriesMatchTheDrawnRow()
+    {
+        const QStringList entries{u"中国 [Zhong1 guo2] /China/"_qs, u"x ] [y1] /z/"_qs, u"no brackets"_qs,
+                                  u" 空 [kong1]/empty/"_qs, u"a [b] [c2] /d/"_qs};
+        const QStringList chinese{u"中国"_qs, u"x ]"_qs, QString(), u"空"_qs, u"a"_qs};
+        for (int sortColumn = 0; sortColumn < 3; ++sortColumn) {
+            dictionaryWindow->showResults(entries);
+            QCOMPARE(column(0), chinese);
+            dictionaryWindow->resultListColumnClicked(sortColumn);
+            const QStringList sorted = column(sortColumn);
+            for (int i = 1; i < sorted.size(); ++i)
+                QVERIFY2(compareDictionaryText(sorted[i - 1], sorted[i]) <= 0, qPrintable(sorted.join(u'|')));
+        }
+        dictionaryWindow->resultList->keyboardSearch(QStringLiteral("空"));
+        QCOMPARE(dictionaryWindow->resultList->currentIndex().siblingAtColumn(2).data().toString(),
+                 QStringLiteral("[kong1]; empty"));
+    }
+
     void rowsAlternateFromWhite()
     {
         mainWindow->dictionary.setText(numberedCats(3));
