@@ -114,20 +114,20 @@ QStringView DictionaryResultModel::entry(qsizetype i) const
 
 QString DictionaryResultModel::columnText(qsizetype entryIndex, int column) const
 {
-    // dictionaryRow reads the Chinese up to the first " [" and the pinyin up
-    // to the "] " after it: the entry's start through there makes the same
-    // column without the rest of the row (the translation costs the most).
+    // A row's Chinese is the entry up to its first " [", trimmed, and its
+    // pinyin is read up to the "] " after that: neither needs the rest of the
+    // row (the translation costs the most).
     QStringView through = entry(entryIndex);
-    if (column < 2) {
-        const qsizetype open = through.indexOf(u" [");
-        const qsizetype close = column == 0 ? -1 : through.indexOf(u"] ", open < 0 ? 0 : open + 1);
-        if (column == 0 && open >= 0)
-            through = through.left(open + 2);
-        else if (column == 1 && close >= 0)
+    const qsizetype open = through.indexOf(u" [");
+    if (column == 0)
+        return open < 0 ? QString() : trimControls(through.left(open + 1)).toString();
+    if (column == 1) {
+        const qsizetype close = through.indexOf(u"] ", open < 0 ? 0 : open + 1);
+        if (close >= 0)
             through = through.left(close + 2);
     }
     DictionaryRow r = dictionaryRow(through, column == 1 ? m_toneMarks : std::function<QString(const QString &)>());
-    return std::move(column == 0 ? r.chinese : column == 1 ? r.pinyin : r.translation);
+    return std::move(column == 1 ? r.pinyin : r.translation);
 }
 
 const DictionaryRow &DictionaryResultModel::row(qsizetype entryIndex) const
