@@ -95,9 +95,9 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // Orders the rows by one column's text with compareDictionaryText,
-    // ascending; rows whose texts compare equal keep their order. The current
-    // row and the selection stay with their entries.
+    // Orders the rows by one column's text with compareDictionaryText (the
+    // window always asks for ascending); rows whose texts compare equal keep
+    // their order. The current row and the selection stay with their entries.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
