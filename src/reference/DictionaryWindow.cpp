@@ -6,8 +6,8 @@
 #include "settings/MainSettings.h"
 #include "settings/ProgramPaths.h"
 
-#include <array>
-#include <memory>
+#include <algorithm>
+#include <functional>
 
 #include <QAction>
 #include <QApplication>
@@ -41,52 +41,10 @@ inline char16_t sortUnit(QChar c)
     return (u >= u'a' && u <= u'z') ? char16_t(u - (u'a' - u'A')) : u;
 }
 
-// A result row that sorts by the list's sort column with compareDictionaryText.
-// It keeps its dictionary entry and makes its three columns from it the
-// first time one is asked for, mostly when the row is drawn: a listing of
-// tens of thousands of entries fills at once and holds little more than the
-// entries.
-class DictionaryRowItem : public QTreeWidgetItem {
-public:
-    DictionaryRowItem(const QString &entry, DictionaryHost &host) : m_entry(entry), m_host(host) {}
-    // An exact find's row: its entry is taken out of the matches only when
-    // the row is first shown.
-    DictionaryRowItem(std::shared_ptr<const DictionaryMatches> matches, qsizetype index, DictionaryHost &host)
-        : m_matches(std::move(matches)), m_index(index), m_host(host)
-    {
-    }
-    bool operator<(const QTreeWidgetItem &other) const override
-    {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return compareDictionaryText(text(column), other.text(column)) < 0;
-    }
-    QVariant data(int column, int role) const override
-    {
-        if ((role == Qt::DisplayRole || role == Qt::EditRole) && column >= 0 && column < 3) {
-            if (!m_made) {
-                if (m_matches) {
-                    m_entry = m_matches->at(m_index);
-                    m_matches.reset();
-                }
-                const DictionaryRow row = dictionaryRow(m_entry, [this](const QString &pinyin) {
-                    return m_host.pinyinNumbersIntoToneMarks(pinyin);
-                });
-                m_columns = {row.chinese, row.pinyin, row.translation};
-                m_made = true;
-            }
-            return m_columns[size_t(column)];
-        }
-        return QTreeWidgetItem::data(column, role);
-    }
-
-private:
-    mutable QString m_entry;
-    mutable std::shared_ptr<const DictionaryMatches> m_matches;
-    qsizetype m_index = 0;
-    DictionaryHost &m_host;
-    mutable std::array<QString, 3> m_columns;
-    mutable bool m_made = false;
-};
+// The rows kept made: a few screens' worth, so that drawing and scrolling
+// do not make the rows in view again and again, while a long listing scrolled
+// through end to end holds no more than this.
+constexpr qsizetype MadeRowsKept = 1024;
 
 const QColor GridColour(0xC0, 0xC0, 0xC0);
 
@@ -109,7 +67,156 @@ void CloseUpComboBox::hidePopup()
     emit closedUp();
 }
 
-DictionaryListView::DictionaryListView(QWidget *parent) : QTreeWidget(parent)
+DictionaryResultModel::DictionaryResultModel(DictionaryHost &host, QObject *parent)
+    : QAbstractTableModel(parent),
+      m_toneMarks([&host](const QString &pinyin) { return host.pinyinNumbersIntoToneMarks(pinyin); })
+{
+}
+
+void DictionaryResultModel::showEntries(const QStringList &entries)
+{
+    beginResetModel();
+    m_matches = DictionaryMatches();
+    m_entries = entries;
+    m_order = {};
+    m_made.clear();
+    endResetModel();
+}
+
+void DictionaryResultModel::showMatches(DictionaryMatches matches)
+{
+    beginResetModel();
+    m_entries = QStringList();
+    m_matches = std::move(matches);
+    m_order = {};
+    m_made.clear();
+    endResetModel();
+}
+
+void DictionaryResultModel::clear()
+{
+    showEntries(QStringList());
+    m_made.squeeze();
+}
+
+qsizetype DictionaryResultModel::entryCount() const
+{
+    return m_entries.isEmpty() ? m_matches.size() : m_entries.size();
+}
+
+QStringView DictionaryResultModel::entry(qsizetype i) const
+{
+    if (!m_entries.isEmpty())
+        return m_entries.at(i);
+    const auto &span = m_matches.spans[size_t(i)];
+    return QStringView(m_matches.text).mid(span.first, span.second);
+}
+
+QString DictionaryResultModel::columnText(qsizetype entryIndex, int column) const
+{
+    // A row's Chinese is the entry up to its first " [", trimmed, and its
+    // pinyin is read up to the "] " after that: neither needs the rest of the
+    // row (the translation costs the most).
+    QStringView through = entry(entryIndex);
+    const qsizetype open = through.indexOf(u" [");
+    if (column == 0)
+        return open < 0 ? QString() : trimControls(through.left(open + 1)).toString();
+    if (column == 1) {
+        const qsizetype close = through.indexOf(u"] ", open < 0 ? 0 : open + 1);
+        if (close >= 0)
+            through = through.left(close + 2);
+    }
+    DictionaryRow r = dictionaryRow(through, column == 1 ? m_toneMarks : std::function<QString(const QString &)>());
+    return std::move(column == 1 ? r.pinyin : r.translation);
+}
+
+const DictionaryRow &DictionaryResultModel::row(qsizetype entryIndex) const
+{
+    auto it = m_made.constFind(entryIndex);
+    if (it != m_made.constEnd())
+        return *it;
+    if (m_made.size() >= MadeRowsKept)
+        m_made.clear();
+    return *m_made.insert(entryIndex, dictionaryRow(entry(entryIndex), m_toneMarks));
+}
+
+QString DictionaryResultModel::text(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column > 2)
+        return QString();
+    const qsizetype e = m_order.empty() ? row : m_order[size_t(row)];
+    // Typing in the list looks for the Chinese row after row: only a row
+    // drawn is made whole and kept.
+    if (column == 0 && !m_made.contains(e))
+        return columnText(e, 0);
+    const DictionaryRow &r = this->row(e);
+    return column == 0 ? r.chinese : column == 1 ? r.pinyin : r.translation;
+}
+
+int DictionaryResultModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(entryCount());
+}
+
+int DictionaryResultModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant DictionaryResultModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    return text(index.row(), index.column());
+}
+
+QVariant DictionaryResultModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char *const captions[] = {"Chinese", "Pinyin", "Translation"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section > 2)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(captions[section]);
+}
+
+void DictionaryResultModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column > 2)
+        return;
+    const qsizetype n = entryCount();
+    std::vector<qsizetype> sorted(static_cast<size_t>(n));
+    for (qsizetype i = 0; i < n; ++i)
+        sorted[size_t(i)] = m_order.empty() ? i : m_order[size_t(i)];
+    {
+        // The column's text of every entry, only while sorting: a listing
+        // would otherwise make each of them once per comparison.
+        std::vector<QString> keys(static_cast<size_t>(n));
+        for (qsizetype i = 0; i < n; ++i)
+            keys[size_t(i)] = columnText(i, column);
+        const auto before = [&keys, order](qsizetype a, qsizetype b) {
+            const int c = compareDictionaryText(keys[size_t(a)], keys[size_t(b)]);
+            return order == Qt::AscendingOrder ? c < 0 : c > 0;
+        };
+        std::stable_sort(sorted.begin(), sorted.end(), before);
+    }
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Where each entry stands now, for the current row and the selection.
+    std::vector<int> placeOf(static_cast<size_t>(n));
+    for (qsizetype place = 0; place < n; ++place)
+        placeOf[size_t(sorted[size_t(place)])] = int(place);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &i : from) {
+        const qsizetype e = m_order.empty() ? i.row() : m_order[size_t(i.row())];
+        to.append(index(placeOf[size_t(e)], i.column()));
+    }
+    changePersistentIndexList(from, to);
+    m_order = std::move(sorted);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+DictionaryListView::DictionaryListView(QWidget *parent) : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -133,13 +240,13 @@ void DictionaryListView::drawRow(QPainter *painter, const QStyleOptionViewItem &
                                  const QModelIndex &index) const
 {
     painter->fillRect(option.rect, rowBackground(index.row()));
-    QTreeWidget::drawRow(painter, option, index);
+    QTreeView::drawRow(painter, option, index);
     // Grid lines: under the row and after each column.
     painter->save();
     painter->setPen(GridColour);
     const QRect r = option.rect;
     painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-    for (int c = 0; c < columnCount(); ++c) {
+    for (int c = 0; c < header()->count(); ++c) {
         const int x = header()->sectionViewportPosition(c) + header()->sectionSize(c) - 1;
         painter->drawLine(x, r.top(), x, r.bottom());
     }
@@ -148,7 +255,7 @@ void DictionaryListView::drawRow(QPainter *painter, const QStyleOptionViewItem &
 
 void DictionaryListView::resizeEvent(QResizeEvent *e)
 {
-    QTreeWidget::resizeEvent(e);
+    QTreeView::resizeEvent(e);
     emit resized();
 }
 
@@ -281,7 +388,8 @@ void DictionaryWindow::buildControls()
     layout->addLayout(pageRow);
 
     resultList = new korvana::DictionaryListView(this);
-    resultList->setHeaderLabels({QStringLiteral("Chinese"), QStringLiteral("Pinyin"), QStringLiteral("Translation")});
+    resultModel = new korvana::DictionaryResultModel(m_host, resultList);
+    resultList->setModel(resultModel);
     resultList->setColumnWidth(0, 80);
     resultList->setColumnWidth(1, 130);
     resultList->setColumnWidth(2, 250);
@@ -469,39 +577,22 @@ void DictionaryWindow::closeButtonClicked()
 
 // --- searches -------------------------------------------------------------------------
 
-namespace {
-QTreeWidgetItem *resultRowItem(const QString &Entry, korvana::DictionaryHost &host)
-{
-    return new korvana::DictionaryRowItem(Entry, host);
-}
-} // namespace
-
 void DictionaryWindow::showResults(const QStringList &Entries)
 {
-    // One insertion for all rows: the list lays itself out once, not once
-    // per row.
-    QList<QTreeWidgetItem *> items;
-    items.reserve(Entries.size());
-    for (const QString &entry : Entries)
-        items.append(resultRowItem(entry, m_host));
-    resultList->addTopLevelItems(items);
+    resultModel->showEntries(Entries);
 }
 
 void DictionaryWindow::showResults(korvana::DictionaryMatches Matches)
 {
-    const auto matches = std::make_shared<const korvana::DictionaryMatches>(std::move(Matches));
-    QList<QTreeWidgetItem *> items;
-    items.reserve(matches->size());
-    for (qsizetype i = 0; i < matches->size(); ++i)
-        items.append(new korvana::DictionaryRowItem(matches, i, m_host));
-    resultList->addTopLevelItems(items);
+    resultModel->showMatches(std::move(Matches));
 }
 
 void DictionaryWindow::clearResults()
 {
-    resultList->clear();
-    // The rows of a long listing are many small blocks; what they held goes
-    // back to the system instead of staying with the program.
+    resultModel->clear();
+    // A long listing's rows, made while it was scrolled, and its sort were
+    // many small blocks; what they held goes back to the system instead of
+    // staying with the program.
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
@@ -509,8 +600,8 @@ void DictionaryWindow::clearResults()
 
 void DictionaryWindow::finishSearch()
 {
-    if (resultList->topLevelItemCount() > 0)
-        resultList->setCurrentItem(resultList->topLevelItem(0));
+    if (resultModel->rowCount() > 0)
+        resultList->setCurrentIndex(resultModel->index(0, 0));
 }
 
 void DictionaryWindow::findAllButtonClicked(QObject *Sender)
@@ -568,26 +659,26 @@ void DictionaryWindow::resultListColumnClicked(int Column)
 {
     lastSortColumn = Column;
     // Sorted once: rows added later (a new search) stay in search order.
-    resultList->sortItems(lastSortColumn, Qt::AscendingOrder);
+    resultList->sortByColumn(lastSortColumn, Qt::AscendingOrder);
 }
 
 void DictionaryWindow::resultListDoubleClicked()
 {
-    QTreeWidgetItem *row = resultList->currentItem();
+    const QModelIndex row = resultList->currentIndex();
     korvana::SpeechVoice *voice = m_host.voice();
-    if (!row || !voice)
+    if (!row.isValid() || !voice)
         return;
     // Asynchronous, on the voice the main window chose; speech already
     // running goes on.
-    voice->speak(row->text(0), 1);
+    voice->speak(resultModel->text(row.row(), 0), 1);
 }
 
 void DictionaryWindow::copyColumn(int column)
 {
-    QTreeWidgetItem *row = resultList->currentItem();
-    if (resultList->topLevelItemCount() == 0 || !row)
+    const QModelIndex row = resultList->currentIndex();
+    if (resultModel->rowCount() == 0 || !row.isValid())
         return;
-    QGuiApplication::clipboard()->setText(row->text(column));
+    QGuiApplication::clipboard()->setText(resultModel->text(row.row(), column));
     resultList->setFocus();
 }
 

@@ -10,9 +10,13 @@
 // the results, the search term, the page and the sort column survive.
 #include "reference/Dictionary.h"
 
+#include <QAbstractTableModel>
 #include <QComboBox>
-#include <QTreeWidget>
+#include <QHash>
+#include <QTreeView>
 #include <QWidget>
+
+#include <vector>
 
 class QAbstractButton;
 class QCheckBox;
@@ -68,10 +72,54 @@ signals:
     void closedUp();
 };
 
+// The rows of the result list: the entries of one search (a page of find
+// all, or an exact find's places in the text), in search order or in the
+// order of the last sort. A row's three columns are made from its entry only
+// when they are asked for, mostly as the row is drawn, so a listing of tens
+// of thousands of entries costs no more to show than the few rows in view.
+class DictionaryResultModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DictionaryResultModel(DictionaryHost &host, QObject *parent = nullptr);
+
+    // Puts the results of a search in place of the rows shown, in search order.
+    void showEntries(const QStringList &entries);
+    void showMatches(DictionaryMatches matches);
+    // No rows; what the rows held is let go.
+    void clear();
+
+    // Column 0 Chinese, 1 pinyin (tone-marked), 2 translation of a row.
+    QString text(int row, int column) const;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Orders the rows by one column's text with compareDictionaryText (the
+    // window always asks for ascending); rows whose texts compare equal keep
+    // their order. The current row and the selection stay with their entries.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    qsizetype entryCount() const;
+    QStringView entry(qsizetype i) const;
+    // One column of an entry's row, made without the others.
+    QString columnText(qsizetype entryIndex, int column) const;
+    const DictionaryRow &row(qsizetype entryIndex) const;
+
+    std::function<QString(const QString &)> m_toneMarks; // the host's tone-mark converter
+    QStringList m_entries;       // find all's page
+    DictionaryMatches m_matches; // or an exact find's entries
+    // Place in the list -> entry, after a sort; empty while in search order.
+    std::vector<qsizetype> m_order;
+    // The rows made lately, by entry: the rows in view, drawn again and again.
+    mutable QHash<qsizetype, DictionaryRow> m_made;
+};
+
 // The result list: rows drawn white and light grey in turn by their place in
 // the list (the first white), whatever order a sort left them in, with grid
 // lines between the cells.
-class DictionaryListView : public QTreeWidget {
+class DictionaryListView : public QTreeView {
     Q_OBJECT
 public:
     explicit DictionaryListView(QWidget *parent = nullptr);
@@ -112,6 +160,7 @@ public:
     korvana::CloseUpComboBox *pageSizeCombo = nullptr;
     QLabel *copyLabel = nullptr, *pageSizeLabel = nullptr;
     korvana::DictionaryListView *resultList = nullptr;
+    korvana::DictionaryResultModel *resultModel = nullptr;
     QToolButton *copyChineseButton = nullptr, *copyPinyinButton = nullptr, *copyTranslationButton = nullptr;
     QToolButton *closeButton = nullptr;
     QMenu *moreOptionsMenu = nullptr;
@@ -151,8 +200,8 @@ public:
     void changeDictionaryCommand();
     void closeButtonClicked();
 
-    // Appends one row per entry, all at once (an exact find's rows take
-    // their entries out of the matches as they are shown).
+    // Shows one row per entry in place of the rows shown (an exact find's
+    // rows take their entries out of the matches as they are shown).
     void showResults(const QStringList &Entries);
     void showResults(korvana::DictionaryMatches Matches);
     // Empties the list and gives the memory of its rows back.

@@ -37,11 +37,19 @@ void writeDictionary(const QString &path, const QStringList &lines)
     f.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
+// The list's row at a place, as the view reaches it.
+QModelIndex listRow(int i)
+{
+    return dictionaryWindow->resultList->model()->index(i, 0);
+}
+
+// Column c of every row, as the view shows it.
 QStringList column(int c)
 {
+    const QAbstractItemModel *model = dictionaryWindow->resultList->model();
     QStringList out;
-    for (int i = 0; i < dictionaryWindow->resultList->topLevelItemCount(); ++i)
-        out << dictionaryWindow->resultList->topLevelItem(i)->text(c);
+    for (int i = 0; i < model->rowCount(); ++i)
+        out << model->index(i, c).data().toString();
     return out;
 }
 
@@ -116,7 +124,7 @@ private slots:
         QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家"), QStringLiteral("房屋")}));
         QCOMPARE(column(1).first(), QStringLiteral("fáng zi"));
         QCOMPARE(column(2).first(), QStringLiteral("house; building"));
-        QCOMPARE(dictionaryWindow->resultList->currentItem(), dictionaryWindow->resultList->topLevelItem(0));
+        QCOMPARE(dictionaryWindow->resultList->currentIndex(), listRow(0));
         QVERIFY(!dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
 
         // Exact find: only whole senses; the case box decides about "House".
@@ -222,17 +230,81 @@ private slots:
         QVERIFY(compareDictionaryText(u"b", u"A") > 0);
     }
 
+    // Each column sorts by the text it shows (tone-marked pinyin, not the
+    // digits), ties keep their order, and the current row stays on its
+    // entry; alike for exact find's listing and find all's page.
+    void sortsByTheShownTextKeepingTiesAndTheCurrentRow()
+    {
+        apptest::state().dictionary.setText(QStringLiteral("# h\r\nb [ma1 zi5] /Cat/\r\nA [ma3 zi5] /dog/\r\n"
+                                                      "B [ma1 zi5] /cat/\r\na [ma2 zi5] /Ant/\r\nc [ba1 zi5] /cat/"));
+        const QStringList inSearchOrder{u"b"_qs, u"A"_qs, u"B"_qs, u"a"_qs, u"c"_qs};
+        const struct {
+            int column;
+            QStringList chinese;
+        } sorts[] = {
+            {0, {u"A"_qs, u"a"_qs, u"b"_qs, u"B"_qs, u"c"_qs}},
+            {1, {u"c"_qs, u"a"_qs, u"b"_qs, u"B"_qs, u"A"_qs}}, // bā, má, mā, mā, mǎ
+            {2, {u"a"_qs, u"b"_qs, u"B"_qs, u"c"_qs, u"A"_qs}},
+        };
+        for (const bool exact : {true, false}) {
+            for (const auto &sort : sorts) {
+                dictionaryWindow->searchEdit->setText(QStringLiteral("zi5"));
+                if (exact)
+                    dictionaryWindow->exactFindButton->click();
+                else
+                    dictionaryWindow->findAllButton->click();
+                QCOMPARE(column(0), inSearchOrder);
+                dictionaryWindow->resultList->setCurrentIndex(listRow(1));
+                dictionaryWindow->resultListColumnClicked(sort.column);
+                QCOMPARE(column(0), sort.chinese);
+                const QModelIndex current = dictionaryWindow->resultList->currentIndex();
+                QCOMPARE(current.siblingAtColumn(0).data().toString(), QStringLiteral("A"));
+                QCOMPARE(dictionaryWindow->resultList->selectionModel()->selectedRows(),
+                         QModelIndexList{current.siblingAtColumn(0)});
+            }
+            // A shorter listing after a sort is in its own search order.
+            search(QStringLiteral("dog"));
+            QCOMPARE(column(2), QStringList{QStringLiteral("dog")});
+        }
+        // A page of equal translations stays as it was.
+        apptest::state().dictionary.setText(numberedCats(20));
+        search(QStringLiteral("cat"));
+        const QStringList numbered = column(0);
+        dictionaryWindow->resultListColumnClicked(2);
+        QCOMPARE(column(0), numbered);
+    }
+
+    // Rows not yet drawn give their Chinese (typing in the list, a sort)
+    // as the drawn row shows it, whatever the entry's brackets.
+    void columnsOfOddEntriesMatchTheDrawnRow()
+    {
+        const QStringList entries{u"中国 [Zhong1 guo2] /China/"_qs, u"x ] [y1] /z/"_qs, u"no brackets"_qs,
+                                  u" 空 [kong1]/empty/"_qs, u"a [b] [c2] /d/"_qs};
+        const QStringList chinese{u"中国"_qs, u"x ]"_qs, QString(), u"空"_qs, u"a"_qs};
+        for (int sortColumn = 0; sortColumn < 3; ++sortColumn) {
+            dictionaryWindow->showResults(entries);
+            QCOMPARE(column(0), chinese);
+            dictionaryWindow->resultListColumnClicked(sortColumn);
+            const QStringList sorted = column(sortColumn);
+            for (int i = 1; i < sorted.size(); ++i)
+                QVERIFY2(compareDictionaryText(sorted[i - 1], sorted[i]) <= 0, qPrintable(sorted.join(u'|')));
+        }
+        dictionaryWindow->resultList->keyboardSearch(QStringLiteral("空"));
+        QCOMPARE(dictionaryWindow->resultList->currentIndex().siblingAtColumn(2).data().toString(),
+                 QStringLiteral("[kong1]; empty"));
+    }
+
     void rowsAlternateFromWhite()
     {
         apptest::state().dictionary.setText(numberedCats(3));
         search(QStringLiteral("cat"));
         // A sort must not carry the colours with the rows.
         dictionaryWindow->resultListColumnClicked(0);
-        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
         dictionaryWindow->resultList->clearSelection();
         const QImage image = dictionaryWindow->resultList->viewport()->grab().toImage();
         for (int i = 0; i < 3; ++i) {
-            const QRect r = dictionaryWindow->resultList->visualItemRect(dictionaryWindow->resultList->topLevelItem(i));
+            const QRect r = dictionaryWindow->resultList->visualRect(listRow(i));
             const QPoint p(dictionaryWindow->resultList->columnWidth(0) + 2, r.top() + 1);
             QCOMPARE(QColor(image.pixel(p)), i % 2 ? QColor(0xEB, 0xEB, 0xEB) : QColor(Qt::white));
         }
@@ -240,7 +312,7 @@ private slots:
 
     void translationColumnFollowsTheList()
     {
-        QTreeWidget *list = dictionaryWindow->resultList;
+        QTreeView *list = dictionaryWindow->resultList;
         list->resize(500, list->height());
         QCOMPARE(list->columnWidth(2), 500 - 80 - 130 - 20);
         dictionaryWindow->onActivate();
@@ -250,7 +322,7 @@ private slots:
 
     void doubleClickSpeaksTheChinese()
     {
-        QTreeWidget *list = dictionaryWindow->resultList;
+        QTreeView *list = dictionaryWindow->resultList;
         // No rows: nothing is spoken.
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(m_voice->spokenTexts().isEmpty());
@@ -258,7 +330,7 @@ private slots:
         search(QStringLiteral("good"));
         for (int i = 0; i < 2; ++i)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                               list->visualItemRect(list->topLevelItem(0)).center());
+                               list->visualRect(listRow(0)).center());
         // Each double click speaks; speech in progress is not cut short.
         QCOMPARE(m_voice->spokenTexts(), (QStringList{QStringLiteral("好"), QStringLiteral("好")}));
         QCOMPARE(m_voice->skipCalls(), 0);
@@ -277,7 +349,7 @@ private slots:
         QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
         search(QStringLiteral("house"));
-        dictionaryWindow->resultList->setCurrentItem(dictionaryWindow->resultList->topLevelItem(1));
+        dictionaryWindow->resultList->setCurrentIndex(listRow(1));
         dictionaryWindow->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("家"));
         dictionaryWindow->copyPinyinButton->click();
@@ -287,7 +359,7 @@ private slots:
         QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->resultList);
 
         // No current row: nothing is copied.
-        dictionaryWindow->resultList->setCurrentItem(nullptr);
+        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
         dictionaryWindow->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
     }
