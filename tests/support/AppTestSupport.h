@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QListWidget>
 
 #include <memory>
@@ -89,6 +90,8 @@ inline void createFreshWindows()
 struct FreshProgram {
     explicit FreshProgram(bool firstActivationDone = true)
     {
+        if (!home.isValid())
+            qFatal("no temporary home");
         useHomeFolders(home);
         useFakeVoice();
         createFreshWindows();
@@ -121,16 +124,23 @@ inline void loadLines(MainWindow *f, const QStringList &lines)
     store.currentLesson = QStringLiteral("/lessons/a.kvl");
 }
 
-// Writes the lines joined by separator, UTF-8, making the folders on the way.
-// Returns the path.
-inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
+// The main window's status line.
+inline QString status() { return control<QLabel>("statusLabel")->text(); }
+
+// Writes the bytes, making the folders on the way. Returns the path.
+inline QString writeFile(const QString &path, const QByteArray &data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.flush())
         qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(separator).toUtf8());
     return path;
+}
+
+// Writes the lines joined by separator, UTF-8. Returns the path.
+inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
+{
+    return writeFile(path, lines.join(separator).toUtf8());
 }
 
 // A plain-text lesson file: the lines joined by CR LF.
