@@ -2,22 +2,18 @@
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
 #include "app/HoverLabel.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
 #include "app/NumbersDrillRunner.h"
 #include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -42,10 +38,9 @@ using apptest::readFile;
 class TestMainWindowLessons : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
-    QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs *dialogs() { return &m_program->dialogs(); }
+    QString path(const QString &name) { return m_program->home.filePath(QStringLiteral("files/") + name); }
 
     // Opens the files as picked in the open dialog.
     void pick(const QStringList &files)
@@ -57,17 +52,13 @@ class TestMainWindowLessons : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->lessonFiles().buildLessonControls();
-        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = m_program->home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { destroyWindows(); }
-
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
-    void cleanup() { m_scripted.reset(); }
+    void cleanupTestCase() { m_program.reset(); }
+    void init() { m_program->resetDialogs(); }
 
     void pickedLessonsLoadInNameOrderIgnoringCase()
     {
@@ -309,7 +300,7 @@ private slots:
         mainWindow->lessonFiles().openLessonFiles(QStringLiteral("tempsession"));
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
-        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
+        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_program->home.filePath(QStringLiteral("data/korvana/"))));
     }
 
     void windowKeepsItsSizeWhateverItShows()
