@@ -2,11 +2,8 @@
 // default beside the program, reloaded by loadDictionary, failures in the status
 // line only, and the searches over the loaded text.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/Dictionary.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
@@ -35,16 +32,13 @@ class TestMainWindowDictionary : public QObject {
 
     QTemporaryDir m_home;
     QTemporaryDir m_program;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
 
     QString defaultDictionary() const { return m_program.filePath(QStringLiteral("dict/cedict_gb.uni")); }
 
-    void writeSettings(const QString &dictionary)
+    static void writeSettings(const QString &dictionary)
     {
-        QDir().mkpath(QFileInfo(SettingsFile::path()).path());
-        QFile f(SettingsFile::path());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
+        apptest::writeFile(SettingsFile::path(), "[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
     }
 
 private slots:
@@ -58,19 +52,14 @@ private slots:
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
+        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         QFile::remove(SettingsFile::path());
         QDir(m_program.path()).mkpath(QStringLiteral("dict"));
         QFile::remove(defaultDictionary());
         QVERIFY(QFile::copy(Fixtures + QStringLiteral("/sample.uni"), defaultDictionary()));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { destroyWindows(); m_dialogs.reset(); }
 
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 

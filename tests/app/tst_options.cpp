@@ -2,13 +2,9 @@
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "settings/Colors.h"
 #include "settings/OptionsDialog.h"
@@ -31,7 +27,7 @@ class TestOptions : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
     MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
     ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
@@ -39,12 +35,7 @@ class TestOptions : public QObject {
     void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     QString writeDictionary(const QString &name, const QString &line)
     {
-        const QString path = m_home.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(line.toUtf8());
-        return path;
+        return apptest::writeFile(m_home.filePath(name), line.toUtf8());
     }
     // Opens the options through the menu command; Answer runs while the
     // dialog is up, as the user would.
@@ -91,7 +82,7 @@ private slots:
     void init()
     {
         QFETCH_GLOBAL(bool, pagesWhenNeeded);
-        m_dialogs = new ScopedScriptedDialogs;
+        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         OptionsDialog::buildPagesWhenNeeded = pagesWhenNeeded;
         apptest::createFreshWindows();
         OptionsDialog::buildPagesWhenNeeded = false;
@@ -102,12 +93,7 @@ private slots:
         QVERIFY(f->showTerm(1));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { destroyWindows(); m_dialogs.reset(); }
 
     void fillsTheDialogFromTheFields()
     {

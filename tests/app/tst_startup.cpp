@@ -1,16 +1,12 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/StatusLine.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
 #include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "settings/SettingsFile.h"
 #include "settings/OptionsDialog.h"
@@ -40,7 +36,7 @@ class TestStartup : public QObject {
     FakeSpeechVoice *m_voice = nullptr;
     QList<VoiceToken> m_voices;
     bool m_failSpeech = false;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
 
     void start(const QList<VoiceToken> &voices)
     {
@@ -67,16 +63,11 @@ private slots:
     {
         m_failSpeech = false;
         m_voice = nullptr;
-        m_dialogs = new ScopedScriptedDialogs;
+        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         QFile::remove(SettingsFile::path());
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { destroyWindows(); m_dialogs.reset(); }
 
     void windowsExistInOrderBeforeTheLoop()
     {
@@ -94,11 +85,8 @@ private slots:
     // search before then loads the data.
     void dataLoadsAfterTheFirstPaintOrWhenFirstNeeded()
     {
-        const QString dict = m_home.filePath(QStringLiteral("small.uni"));
-        QFile f(dict);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
-        f.close();
+        const QString dict = apptest::writeFile(m_home.filePath(QStringLiteral("small.uni")),
+                                                "# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
         struct Reset {
             ~Reset() { MainWindow::setLoadDataAfterFirstPaint(false); }
         } reset;
