@@ -325,12 +325,8 @@ private slots:
         QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
         QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
         QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
-        apptest::store().lessonText.setText(
-            term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"))));
-        apptest::store().termTable.clear();
-        f->loadIntoTermTable(lessonDir.filePath(QStringLiteral("a.kvl")));
-        apptest::store().termTable.setRowCount(1);
-        apptest::store().currentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
+        apptest::loadLines(f, {term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg")))},
+                           lessonDir.filePath(QStringLiteral("a.kvl")));
         QVERIFY(QDir::current() != lessonDir);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();

@@ -112,16 +112,16 @@ struct FreshProgram {
 };
 
 // Lesson lines straight into the main window's lesson store, as opening the
-// lesson /lessons/a.kvl leaves them, with the first term current.
-inline void loadLines(MainWindow *f, const QStringList &lines)
+// lesson leaves them, with the first term current.
+inline void loadLines(MainWindow *f, const QStringList &lines, const QString &lesson = QStringLiteral("/lessons/a.kvl"))
 {
     korvana::LessonStore &store = apptest::store();
     store.lessonText.setText(lines.join(QStringLiteral("\r\n")));
     store.termTable.clear();
-    f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
+    f->loadIntoTermTable(lesson);
     store.termTable.setRowCount(store.termTable.rowCount() - 1); // the spare row goes
     store.currentIndex = 0;
-    store.currentLesson = QStringLiteral("/lessons/a.kvl");
+    store.currentLesson = lesson;
 }
 
 // The main window's status line.
