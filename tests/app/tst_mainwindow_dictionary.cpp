@@ -72,7 +72,7 @@ private slots:
         // The last line keeps no line break.
         QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("/high/")));
         // "Loading ..." is cleared once the file is in.
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
+        QCOMPARE(apptest::status(), QString());
     }
 
     void startLoadsTheDictionaryOfTheSettings()
@@ -88,8 +88,7 @@ private slots:
         createWindows();
         QVERIFY(mainWindow);
         QCOMPARE(apptest::state().dictionary.text(), QString());
-        QVERIFY(
-            apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
         // An empty dictionary finds nothing and does not fail.
         QVERIFY(apptest::state().dictionary.exactFind(QStringLiteral("猫"), false).isEmpty());
         QVERIFY(apptest::state().dictionary.findAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
@@ -103,14 +102,14 @@ private slots:
         const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
         QVERIFY(!mainWindow->dictionaryLoader().loadDictionary(missing));
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
         // A folder is no dictionary either.
         mainWindow->dictionaryLoader().loadDictionary(m_program.path());
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
 
         QVERIFY(mainWindow->dictionaryLoader().loadDictionary(Fixtures + QStringLiteral("/other.uni")));
         QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
+        QCOMPARE(apptest::status(), QString());
     }
 
     void searchesFollowTheLoadedText()

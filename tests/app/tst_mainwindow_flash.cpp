@@ -258,7 +258,7 @@ private slots:
         QTest::keyClick(w, Qt::Key_Space);
         QVERIFY(!w->isVisible());
         QVERIFY(!apptest::control<QCheckBox>("autoSwitch")->isChecked());
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Auto mode OFF"));
+        QCOMPARE(apptest::status(), QStringLiteral("Auto mode OFF"));
     }
 
     void termWithoutCharactersReplacesTheCardAndAutomaticModeGoesOn()

@@ -341,8 +341,7 @@ private slots:
         startCustom(QStringLiteral("9999"), QString());
         numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
         QVERIFY(!f->numbers().drill().on);
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
-                 QStringLiteral("You must open one or more lessons or a session to practise."));
+        QCOMPARE(apptest::status(), QStringLiteral("You must open one or more lessons or a session to practise."));
         // The range and the last number stay.
         QCOMPARE(f->numbers().drill().from, 9999);
         QCOMPARE(f->numbers().drill().number, 9999);

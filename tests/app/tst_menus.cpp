@@ -121,13 +121,12 @@ private slots:
     void itemHintsShowInTheStatusLine()
     {
         emit item("mlOpen")->moved(QPoint(3, 3));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
-                 QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
+        QCOMPARE(apptest::status(), QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
         emit item("mlOpenSession")->moved(QPoint(3, 3));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Load previously saved session  from disk"));
+        QCOMPARE(apptest::status(), QStringLiteral("Load previously saved session  from disk"));
         // "Exit" has no hint: the status line is cleared.
         emit item("mlExit")->moved(QPoint(3, 3));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(apptest::status().isEmpty());
     }
 
     void aCommandClosesTheMenusFirst()
@@ -201,12 +200,12 @@ private slots:
 
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         const QString session = m_program->home.filePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
         apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Session saved"));
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), session + QStringLiteral(".ses"));
         QVERIFY(QFile::exists(session + QStringLiteral(".ses")));
 

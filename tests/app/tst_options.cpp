@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -26,16 +25,15 @@ using namespace korvana;
 class TestOptions : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
-    ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
     void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     QString writeDictionary(const QString &name, const QString &line)
     {
-        return apptest::writeFile(m_home.filePath(name), line.toUtf8());
+        return apptest::writeFile(m_program->home.filePath(name), line.toUtf8());
     }
     // Opens the options through the menu command; Answer runs while the
     // dialog is up, as the user would.
@@ -54,15 +52,6 @@ class TestOptions : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        MainWindow::setVoiceFactory([this] {
-            auto v = std::make_unique<FakeSpeechVoice>();
-            v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
-                          FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
-            m_voice = v.get();
-            return std::unique_ptr<SpeechVoice>(std::move(v));
-        });
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
@@ -82,10 +71,16 @@ private slots:
     void init()
     {
         QFETCH_GLOBAL(bool, pagesWhenNeeded);
-        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         OptionsDialog::buildPagesWhenNeeded = pagesWhenNeeded;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         OptionsDialog::buildPagesWhenNeeded = false;
+        MainWindow::setVoiceFactory([this] {
+            auto v = std::make_unique<FakeSpeechVoice>();
+            v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
+                          FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
+            m_voice = v.get();
+            return std::unique_ptr<SpeechVoice>(std::move(v));
+        });
         QCOMPARE(!optionsDialog->voiceCombo, pagesWhenNeeded);
         f = mainWindow;
         f->onActivate(); // voices listed, the Chinese one chosen
@@ -93,7 +88,7 @@ private slots:
         QVERIFY(f->showTerm(1));
     }
 
-    void cleanup() { destroyWindows(); m_dialogs.reset(); }
+    void cleanup() { m_program.reset(); }
 
     void fillsTheDialogFromTheFields()
     {
@@ -299,7 +294,7 @@ private slots:
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
         QCOMPARE(apptest::settings().dictionaryFile, b);
         QVERIFY(apptest::state().dictionary.text().contains(QStringLiteral("/second/")));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ")));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ")));
     }
 
     void pickersActWhileTheDialogIsOpen()

@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
                                                   mainWindow->lessonFiles().saveSessionCommand();
-                                                  return apptest::control<QLabel>("statusLabel")->text().toUtf8();
+                                                  return apptest::status().toUtf8();
                                               }),
                  QByteArray("Unable to save session"));
         QCOMPARE(readFile(session), oldSession);
@@ -135,7 +135,7 @@ private slots:
         // Without the limit the same commands succeed: the limit was what failed.
         open({lesson});
         mainWindow->lessonFiles().saveLessonsCommand();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
         QVERIFY(SettingsFile::save(apptest::settings(), mainWindow->options().textDirections()));

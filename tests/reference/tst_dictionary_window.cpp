@@ -345,15 +345,14 @@ private slots:
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
-        QVERIFY2(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing
-                                                            + QStringLiteral(": ")),
-                 qPrintable(apptest::control<QLabel>("statusLabel")->text()));
+        QVERIFY2(apptest::status().startsWith(QStringLiteral("Unable to load ") + missing + QStringLiteral(": ")),
+                 qPrintable(apptest::status()));
         const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
         writeDictionary(oneLine, {QStringLiteral("no line break")});
         m_program->dialogs().openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
+        QCOMPARE(apptest::status(),
                  QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
