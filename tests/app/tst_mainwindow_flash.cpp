@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTextEdit>

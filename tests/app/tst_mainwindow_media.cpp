@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>

@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>

@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>

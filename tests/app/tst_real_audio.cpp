@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QRadioButton>

@@ -11,7 +11,6 @@
 #include "lessons/Sessions.h"
 #include "settings/SettingsFile.h"
 
-#include <QLabel>
 #include <QtTest>
 
 using namespace korvana;

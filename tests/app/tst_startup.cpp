@@ -21,7 +21,6 @@
 #include <QCheckBox>
 #include <QGraphicsEffect>
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>

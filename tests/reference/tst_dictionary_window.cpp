@@ -11,9 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
