@@ -324,8 +324,8 @@ private slots:
         QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
         QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
         QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
-        apptest::loadLines(f, {term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg")))},
-                           lessonDir.filePath(QStringLiteral("a.kvl")));
+        const QString media = withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"));
+        apptest::loadLines(f, {term("one", media)}, lessonDir.filePath(QStringLiteral("a.kvl")));
         QVERIFY(QDir::current() != lessonDir);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();

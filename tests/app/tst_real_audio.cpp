@@ -242,8 +242,8 @@ private slots:
         apptest::FreshProgram program;
         MainWindow *f = mainWindow;
         const QString lesson = QDir(m_dir.path()).filePath(QStringLiteral("lesson.kvl"));
-        apptest::loadLines(f, {QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>"), QStringLiteral("<OR=two><CH=二><TY=w><ST=u>")},
-                           lesson);
+        apptest::loadLines(f, {QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>"),
+                               QStringLiteral("<OR=two><CH=二><TY=w><ST=u>")}, lesson);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         // Automatic steps far apart: only the test's own steps run.
         optionsDialog->fixedIntervalOption->setChecked(true);

@@ -190,7 +190,8 @@ private slots:
             big.fill(QColor(0x40, 0x80, 0xC0));
             for (SkinPicture p : AllSkinPictures)
                 QVERIFY(big.save(folder + skinPictureFile(p), "JPEG"));
-            apptest::writeFile(folder + QStringLiteral("skin.ini"), "[Options]\nName=" + name.toUtf8() + "\nShow Button Labels=1\n");
+            apptest::writeFile(folder + QStringLiteral("skin.ini"),
+                               "[Options]\nName=" + name.toUtf8() + "\nShow Button Labels=1\n");
         }
     }
     void init()
