@@ -2,7 +2,7 @@
 // Set-up shared by the tests that build the program's windows: the settings
 // and data folders moved into a temporary home, the fake speech voice, the
 // windows created from no settings file, lesson lines put into the main window,
-// and files written from lines and read back as bytes.
+// its status line, and files written (checked) and read back as bytes.
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
