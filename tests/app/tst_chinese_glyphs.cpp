@@ -3,13 +3,10 @@
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/CharacterInfoWindow.h"
@@ -95,20 +92,11 @@ bool allChinese(const QStringList &families, const QString &forms)
 
 class TestChineseGlyphs : public QObject {
     Q_OBJECT
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    std::unique_ptr<apptest::FreshProgram> m_program;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        apptest::createFreshWindows();
-        mainWindow->setFirstActivation(false);
-    }
-    void cleanupTestCase() { destroyWindows(); }
+    void initTestCase() { m_program = std::make_unique<apptest::FreshProgram>(); }
+    void cleanupTestCase() { m_program.reset(); }
 
     void charactersPane_data()
     {
@@ -144,11 +132,7 @@ private slots:
         QFETCH(QByteArray, lesson);
         QFETCH(QString, forms);
         QFETCH(QString, serif);
-        const QString path = m_home.filePath(QStringLiteral("lesson.kvl"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(lesson);
-        f.close();
+        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("lesson.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
@@ -176,11 +160,7 @@ private slots:
         const QByteArray lesson = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
                                   "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
                                   "l\\u476?><CH=x>\\par}";
-        const QString path = m_home.filePath(QStringLiteral("tones.kvl"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(lesson);
-        f.close();
+        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("tones.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(QStringLiteral("session-files"));

@@ -2,12 +2,9 @@
 // word processor or another editor, the help file, the screen background
 // toggle and the panes' popup.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/HiddenPanes.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/RecordingShell.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
 #include "settings/Colors.h"
@@ -43,46 +40,32 @@ QString copied()
 class TestCommands : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    QTemporaryDir m_program;
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     QString m_lesson;
     QString kWriter;  // a LibreOffice that can show windows
     QString m_nogui;  // the server-only build, without window plug-ins
-    static QString touch(const QString &path)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
+    // An empty file in the temporary home.
+    QString touch(const QString &name) { return apptest::writeFile(m_program->home.filePath(name), {}); }
     std::unique_ptr<ScopedRecordingShell> m_shell;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
     RecordingShell &shell() { return m_shell->shell; }
 
 private slots:
     void initTestCase()
     {
-        apptest::useHomeFolders(m_home);
-        ProgramPaths::setProgramFolder(m_program.path());
-        QVERIFY(QDir(m_home.path()).mkpath(QStringLiteral("my lessons")));
-        m_lesson = m_home.filePath(QStringLiteral("my lessons/first lesson.kvl"));
-        QFile f(m_lesson);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        kWriter = touch(m_home.filePath(QStringLiteral("lo/program/soffice")));
-        touch(m_home.filePath(QStringLiteral("lo/program/libvclplug_genlo.so")));
-        m_nogui = touch(m_home.filePath(QStringLiteral("lo-nogui/program/soffice")));
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        createWindows();
+        ProgramPaths::setProgramFolder(m_programFolder.path());
+        m_program = std::make_unique<apptest::FreshProgram>(false);
+        m_lesson = touch(QStringLiteral("my lessons/first lesson.kvl"));
+        kWriter = touch(QStringLiteral("lo/program/soffice"));
+        touch(QStringLiteral("lo/program/libvclplug_genlo.so"));
+        m_nogui = touch(QStringLiteral("lo-nogui/program/soffice"));
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
     void cleanupTestCase()
     {
-        destroyWindows();
-        m_scripted.reset();
+        m_program.reset();
         ProgramPaths::setProgramFolder(QString());
     }
     void init()
@@ -143,7 +126,7 @@ private slots:
         // A missing lesson would open as an empty document: a failure too.
         shell().succeed = true;
         shell().requests.clear();
-        apptest::store().currentLesson = m_home.filePath(QStringLiteral("gone.kvl"));
+        apptest::store().currentLesson = m_program->home.filePath(QStringLiteral("gone.kvl"));
         mainWindow->editInWordProcessorCommand();
         QVERIFY(shell().requests.empty());
         QCOMPARE(dialogs().messages.size(), size_t(2));
@@ -188,12 +171,10 @@ private slots:
 
     void helpOpensOnlyAnExistingHelpFile()
     {
-        const QString help = QDir(m_program.path()).filePath(QStringLiteral("kvlhelp.chm"));
+        const QString help = QDir(m_programFolder.path()).filePath(QStringLiteral("kvlhelp.chm"));
         mainWindow->helpCommand();
         QVERIFY(shell().requests.empty());
-        QFile f(help);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        apptest::writeFile(help, {});
         mainWindow->helpCommand();
         QCOMPARE(shell().requests.size(), size_t(1));
         QCOMPARE(shell().requests[0].kind, Request::Open);

@@ -2,12 +2,9 @@
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/HiddenPanes.h"
 #include "app/CharacterHover.h"
 #include "app/NumbersDrillRunner.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/CharacterInfoWindow.h"
 
@@ -16,7 +13,6 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -25,8 +21,7 @@ using namespace korvana;
 class TestHiddenPanes : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
 
     void loadOneTerm()
@@ -77,31 +72,17 @@ class TestHiddenPanes : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
-        f->setFirstActivation(false);
         apptest::settings().showHiddenOnHover = true;
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void insertShowsAllThenRestoresTheChoice()
     {

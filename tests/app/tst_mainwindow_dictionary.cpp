@@ -2,18 +2,14 @@
 // default beside the program, reloaded by loadDictionary, failures in the status
 // line only, and the searches over the loaded text.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/Dictionary.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,16 +31,13 @@ class TestMainWindowDictionary : public QObject {
 
     QTemporaryDir m_home;
     QTemporaryDir m_program;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
 
     QString defaultDictionary() const { return m_program.filePath(QStringLiteral("dict/cedict_gb.uni")); }
 
-    void writeSettings(const QString &dictionary)
+    static void writeSettings(const QString &dictionary)
     {
-        QDir().mkpath(QFileInfo(SettingsFile::path()).path());
-        QFile f(SettingsFile::path());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
+        apptest::writeFile(SettingsFile::path(), "[Options]\r\nDictionary=" + dictionary.toUtf8() + "\r\n");
     }
 
 private slots:
@@ -58,19 +51,14 @@ private slots:
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
+        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         QFile::remove(SettingsFile::path());
         QDir(m_program.path()).mkpath(QStringLiteral("dict"));
         QFile::remove(defaultDictionary());
         QVERIFY(QFile::copy(Fixtures + QStringLiteral("/sample.uni"), defaultDictionary()));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { destroyWindows(); m_dialogs.reset(); }
 
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 
@@ -83,7 +71,7 @@ private slots:
         // The last line keeps no line break.
         QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("/high/")));
         // "Loading ..." is cleared once the file is in.
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
+        QCOMPARE(apptest::status(), QString());
     }
 
     void startLoadsTheDictionaryOfTheSettings()
@@ -99,8 +87,7 @@ private slots:
         createWindows();
         QVERIFY(mainWindow);
         QCOMPARE(apptest::state().dictionary.text(), QString());
-        QVERIFY(
-            apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ") + defaultDictionary() + u':'));
         // An empty dictionary finds nothing and does not fail.
         QVERIFY(apptest::state().dictionary.exactFind(QStringLiteral("猫"), false).isEmpty());
         QVERIFY(apptest::state().dictionary.findAll(QStringLiteral("cat"), false, 0, 20).isEmpty());
@@ -114,14 +101,14 @@ private slots:
         const QString missing = m_program.filePath(QStringLiteral("dict/missing.uni"));
         QVERIFY(!mainWindow->dictionaryLoader().loadDictionary(missing));
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ") + missing + u':'));
         // A folder is no dictionary either.
         mainWindow->dictionaryLoader().loadDictionary(m_program.path());
         QCOMPARE(apptest::state().dictionary.text(), sampleText());
 
         QVERIFY(mainWindow->dictionaryLoader().loadDictionary(Fixtures + QStringLiteral("/other.uni")));
         QVERIFY(apptest::state().dictionary.text().endsWith(QStringLiteral("猫 [mao1] /cat/")));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QString());
+        QCOMPARE(apptest::status(), QString());
     }
 
     void searchesFollowTheLoadedText()

@@ -3,20 +3,15 @@
 // a flash, the automatic mode's card, bad numbers, a flash asked for while one
 // runs, and the pointer. Time is a fake clock: no test waits for real time.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/FlashRunner.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtMath>
 #include <QtTest>
@@ -63,8 +58,7 @@ int overrideCursorDepth()
 class TestMainWindowFlash : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
     FlashWindow *w = nullptr;
     std::shared_ptr<FakeFlashClock> clock;
@@ -88,29 +82,18 @@ class TestMainWindowFlash : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         w = flashWindow;
-        f->setFirstActivation(false);
         clock = std::make_shared<FakeFlashClock>();
         f->flash().setFlashClock(clock);
     }
 
     void cleanup()
     {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
+        m_program.reset();
         QCOMPARE(overrideCursorDepth(), 0); // the pointer never stays hidden
     }
 
@@ -274,7 +257,7 @@ private slots:
         QTest::keyClick(w, Qt::Key_Space);
         QVERIFY(!w->isVisible());
         QVERIFY(!apptest::control<QCheckBox>("autoSwitch")->isChecked());
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Auto mode OFF"));
+        QCOMPARE(apptest::status(), QStringLiteral("Auto mode OFF"));
     }
 
     void termWithoutCharactersReplacesTheCardAndAutomaticModeGoesOn()

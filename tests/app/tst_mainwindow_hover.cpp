@@ -2,12 +2,9 @@
 // its switches, the repeat check, the end of a line, characters without a
 // record, the reader's boxes, the mouse wiring and the popup's placement.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/CharacterHover.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ToneMarkConverter.h"
 #include "reference/CharacterInfoWindow.h"
 #include "settings/ProgramPaths.h"
@@ -86,9 +83,8 @@ QPoint pointOn(QTextEdit *view, int pos, double fraction)
 class TestMainWindowHover : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    QTemporaryDir m_program;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
 
     int shift() const { return apptest::settings().kanjiFontSize - apptest::settings().kanjiFontSize / 3; }
 
@@ -108,16 +104,13 @@ class TestMainWindowHover : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid() && m_program.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-        ProgramPaths::setProgramFolder(m_program.path());
+        QVERIFY(m_programFolder.isValid());
+        ProgramPaths::setProgramFolder(m_programFolder.path());
     }
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         apptest::settings().hanziInfoOnHover = true;
         apptest::state().referenceData.hanziInfoAvailable = true;
         apptest::state().referenceData.unihanText = Unihan;
@@ -128,12 +121,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 
@@ -166,7 +154,7 @@ private slots:
         QCOMPARE(characterInfoWindow->x(), main.left());
         QVERIFY(characterInfoWindow->y() == main.bottom() + 2
                 || characterInfoWindow->y() == main.top() - characterInfoWindow->height() - 1);
-        QVERIFY(m_dialogs->dialogs.messages.empty());
+        QVERIFY(m_program->dialogs().messages.empty());
     }
 
     void sameCharacterIsNotLookedUpAgain()
@@ -317,11 +305,11 @@ private slots:
         apptest::state().referenceData.unihanText = UnihanBadVariant;
         setCharacters(QStringLiteral("国"));
         hoverAfter(1);
-        QCOMPARE(m_dialogs->dialogs.lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
+        QCOMPARE(m_program->dialogs().lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
         QVERIFY(!characterInfoWindow->isVisible());
         // Not repeated while the mouse stays on the character.
         hoverAfter(1);
-        QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_program->dialogs().messages.size(), size_t(1));
     }
 
     void mouseMovesOverThePaneReachTheHandler()

@@ -2,22 +2,18 @@
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
 #include "app/HoverLabel.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
 #include "app/NumbersDrillRunner.h"
 #include "editing/LessonEditorWindow.h"
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/ReaderWindow.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -42,10 +38,9 @@ using apptest::readFile;
 class TestMainWindowLessons : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
-    QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs *dialogs() { return &m_program->dialogs(); }
+    QString path(const QString &name) { return m_program->home.filePath(QStringLiteral("files/") + name); }
 
     // Opens the files as picked in the open dialog.
     void pick(const QStringList &files)
@@ -57,17 +52,13 @@ class TestMainWindowLessons : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->lessonFiles().buildLessonControls();
-        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = m_program->home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { destroyWindows(); }
-
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
-    void cleanup() { m_scripted.reset(); }
+    void cleanupTestCase() { m_program.reset(); }
+    void init() { m_program->resetDialogs(); }
 
     void pickedLessonsLoadInNameOrderIgnoringCase()
     {
@@ -115,22 +106,19 @@ private slots:
     {
         const QString good = writeLesson(path("fail/good.kvl"), {term("one")});
         const QString missing = path("fail/missing.kvl");
-        QFile pic(path("fail/photo.jpg"));
-        QVERIFY(pic.open(QIODevice::WriteOnly));
-        pic.write(QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
-        pic.close();
-        pick({good, missing, pic.fileName()});
+        const QString pic = apptest::writeFile(path("fail/photo.jpg"), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+        pick({good, missing, pic});
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
-                                               + " (no such file or folder)\n" + pic.fileName() + " (not a lesson)\n");
+                                               + " (no such file or folder)\n" + pic + " (not a lesson)\n");
         QCOMPARE(apptest::store().openLessons.size(), 3);
         QCOMPARE(apptest::store().currentLesson, good);
 
         // Saving then leaves the picture alone and says so.
         mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
-                                               + " (did not load)\n" + pic.fileName() + " (did not load)");
-        QCOMPARE(readFile(pic.fileName()), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+                                               + " (did not load)\n" + pic + " (did not load)");
+        QCOMPARE(readFile(pic), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
     }
 
     void theScreenShowsWhatIsOpen()
@@ -183,7 +171,7 @@ private slots:
         dialogs()->messages.clear();
         mainWindow->lessonFiles().saveLessonsCommand();
         QVERIFY(dialogs()->messages.empty());
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(a).startsWith("{\\rtf"));
 
         // Changed by another program since: not overwritten, and no "saved".
@@ -192,7 +180,7 @@ private slots:
         mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
                                                + " (changed by another program since it was opened)");
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text() != QStringLiteral("Lessons saved"));
+        QVERIFY(apptest::status() != QStringLiteral("Lessons saved"));
         QCOMPARE(readFile(a), term("theirs").toUtf8());
     }
 
@@ -213,7 +201,7 @@ private slots:
         QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
         QVERIFY(req.overwritePrompt);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), typed + ".ses");
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Session saved"));
         const QString text = QString::fromUtf8(readFile(typed + ".ses"));
         QVERIFY2(text.contains("[Session]\nPosition=5\n"), qPrintable(text));
         QVERIFY(text.contains("[Lessons]\n0=" + lessons[0] + "\n1=" + lessons[1] + "\n2=" + lessons[2]));
@@ -289,14 +277,14 @@ private slots:
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("rel.ses"));
         mainWindow->lessonFiles().saveSessionCommand();
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), apptest::settings().workingDirectory + "rel.ses");
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Session saved"));
         QCOMPARE(readSession(mainWindow->lessonFiles().sessionFile()).lessons, apptest::store().openLessons);
 
         // A folder in the way: the session cannot be written.
         QDir().mkpath(path("named/blocked.ses"));
         mainWindow->lessonFiles().setSessionFile(path("named/blocked.ses"));
         mainWindow->lessonFiles().saveSessionCommand();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Unable to save session"));
+        QCOMPARE(apptest::status(), QStringLiteral("Unable to save session"));
     }
 
     void editorReopeningKeepsTheSession()
@@ -309,7 +297,7 @@ private slots:
         mainWindow->lessonFiles().openLessonFiles(QStringLiteral("tempsession"));
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
-        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
+        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_program->home.filePath(QStringLiteral("data/korvana/"))));
     }
 
     void windowKeepsItsSizeWhateverItShows()
@@ -356,9 +344,9 @@ private slots:
         apptest::control<QListWidget>("linkedFilesList")->resize(165, 60);
         const QRect first = apptest::control<QListWidget>("linkedFilesList")->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
         mainWindow->lessonFiles().linkedFilesListMouseMoved(first.center());
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), reading);
+        QCOMPARE(apptest::status(), reading);
         mainWindow->lessonFiles().linkedFilesListMouseMoved(QPoint(5, 58));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(apptest::status().isEmpty());
 
         // Found beside its lesson, whatever the current folder.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(0);

@@ -3,24 +3,18 @@
 // its switch and the G key, the Read button, its switch, the wait for the
 // sound, the highlight of the spoken word and the end of speech.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/WindowSkin.h"
 #include "app/TermMedia.h"
 #include "support/FakeMediaPlayer.h"
 #include "platform/media/QtMediaPlayer.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/PictureWindow.h"
 #include "settings/SettingsFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -28,6 +22,7 @@
 #include <zlib.h>
 
 using namespace korvana;
+using apptest::status;
 
 namespace {
 QString fixture(const char *name)
@@ -39,8 +34,7 @@ QString fixture(const char *name)
 class TestMainWindowMedia : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
     FakeMediaPlayer *player = nullptr;
     FakeSpeechVoice *voice = nullptr;
@@ -53,32 +47,21 @@ class TestMainWindowMedia : public QObject {
     }
     static QString withSound(const QString &file) { return QStringLiteral("<SN=%1>").arg(file); }
     static QString withPicture(const QString &file) { return QStringLiteral("<GR=%1>").arg(file); }
-    QString status() const { return apptest::control<QLabel>("statusLabel")->text(); }
     QString writeFile(const QString &name, const QByteArray &data)
     {
-        const QString path = m_home.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        file.write(data);
-        return path;
+        return apptest::writeFile(m_program->home.filePath(name), data);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
         TermMedia::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); });
     }
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
-        f->setFirstActivation(false);
         // The built-in look shows pictures on its buttons; these tests read
         // the Read button's caption, as a skin with button labels shows it.
         f->skin().fields().showButtonLabels = true;
@@ -91,12 +74,7 @@ private slots:
         pictureWindow->setScreenSize(QSize(800, 600));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     // --- sounds -------------------------------------------------------------
 
@@ -342,16 +320,12 @@ private slots:
     {
         // The lesson's folder, not the current one, holds its media; stored
         // names may use "\\" as separator.
-        QDir lessonDir(m_home.filePath(QStringLiteral("lessons")));
+        QDir lessonDir(m_program->home.filePath(QStringLiteral("lessons")));
         QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
         QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
         QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
-        apptest::store().lessonText.setText(
-            term("one", withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"))));
-        apptest::store().termTable.clear();
-        f->loadIntoTermTable(lessonDir.filePath(QStringLiteral("a.kvl")));
-        apptest::store().termTable.setRowCount(1);
-        apptest::store().currentLesson = lessonDir.filePath(QStringLiteral("a.kvl"));
+        const QString media = withSound(QStringLiteral("snd\\short.wav")) + withPicture(QStringLiteral("tiny.jpg"));
+        apptest::loadLines(f, {term("one", media)}, lessonDir.filePath(QStringLiteral("a.kvl")));
         QVERIFY(QDir::current() != lessonDir);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();
@@ -388,11 +362,11 @@ private slots:
         apptest::createFreshWindows();
         f = mainWindow;
         f->setFirstActivation(false);
-        const QString fifo = m_home.filePath(QStringLiteral("pipe"));
+        const QString fifo = m_program->home.filePath(QStringLiteral("pipe"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QFile big(m_home.filePath(QStringLiteral("big.jpg")));
+        QFile big(m_program->home.filePath(QStringLiteral("big.jpg")));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(PictureWindow::MaxFileBytes + 1));
-        QFile huge(m_home.filePath(QStringLiteral("huge.wav")));
+        QFile huge(m_program->home.filePath(QStringLiteral("huge.wav")));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MediaPlayer::MaxFileBytes + 1));
         const QStringList special{fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom")};
         QStringList lines;
@@ -411,7 +385,7 @@ private slots:
             QTest::keyClick(f, Qt::Key_Space);
             QVERIFY(!f->media().soundPlaying());
         }
-        QVERIFY(m_dialogs->dialogs.messages.empty());
+        QVERIFY(m_program->dialogs().messages.empty());
     }
 
     // --- pictures ---------------------------------------------------------------
@@ -438,7 +412,7 @@ private slots:
         // A large picture, then a small one, in the real windows.
         QImage large(1600, 1200, QImage::Format_RGB32);
         large.fill(Qt::blue);
-        const QString big = m_home.filePath(QStringLiteral("big.png"));
+        const QString big = m_program->home.filePath(QStringLiteral("big.png"));
         QVERIFY(large.save(big));
         load({term("one", withPicture(big)), term("two", withPicture(fixture("tiny.jpg"))), term("three")});
         f->show();
@@ -489,7 +463,7 @@ private slots:
         QVERIFY(!pictureWindow->isVisible());
         QTest::keyClick(f, Qt::Key_G); // a term without picture: nothing to show
         QVERIFY(!pictureWindow->isVisible());
-        QVERIFY(m_dialogs->dialogs.messages.empty());
+        QVERIFY(m_program->dialogs().messages.empty());
     }
 
     void bitmapsAndMisnamedPicturesAreReadByContent()
@@ -504,7 +478,7 @@ private slots:
         QVERIFY(f->showTerm(1));
         f->media().displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
-        QVERIFY(m_dialogs->dialogs.messages.empty());
+        QVERIFY(m_program->dialogs().messages.empty());
     }
 
     void unreadablePictureIsReportedWithItsReason_data()
@@ -538,7 +512,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        QString bad = m_home.filePath(name);
+        QString bad = m_program->home.filePath(name);
         if (name.size() <= 255 && bytes.isEmpty()) // a longer name no file can have
             QVERIFY(QDir().mkpath(bad));
         else if (name.size() <= 255)
@@ -546,10 +520,10 @@ private slots:
         load({term("one", withPicture(bad)), term("two")});
         apptest::control<QCheckBox>("pictureSwitch")->setChecked(false);
         f->nextButtonClicked();
-        m_dialogs->dialogs.messages.clear();
+        m_program->dialogs().messages.clear();
         QTest::keyClick(f, Qt::Key_G); // also what is no regular file: the key asks for it by name
-        QCOMPARE(m_dialogs->dialogs.messages.size(), size_t(1));
-        const QString message = m_dialogs->dialogs.lastMessage();
+        QCOMPARE(m_program->dialogs().messages.size(), size_t(1));
+        const QString message = m_program->dialogs().lastMessage();
         QVERIFY2(message.startsWith(QStringLiteral("Error reading file ") + bad + " ("), qPrintable(message));
         if (!reason.isEmpty())
             QCOMPARE(message, QStringLiteral("Error reading file %1 (%2)").arg(bad, reason));

@@ -4,22 +4,16 @@
 // three panes with their boxes, reading aloud, the automatic mode, and the
 // way back to the lesson terms.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/Numbers.h"
 #include "reference/NumbersDialog.h"
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QApplication>
@@ -105,8 +99,7 @@ private slots:
 class TestMainWindowNumbers : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
     FakeSpeechVoice *voice = nullptr;
 
@@ -115,18 +108,13 @@ class TestMainWindowNumbers : public QObject {
         QStringList lines;
         for (const QString &o : origs)
             lines << QStringLiteral("<OR=%1><PI=pin %1><CH=字%1><NO=note %1><TY=w><ST=u>").arg(o);
-        apptest::store().lessonText.setText(lines.join(QStringLiteral("\r\n")));
-        apptest::store().termTable.clear();
-        f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
-        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
-        apptest::store().currentIndex = 0;
-        apptest::store().currentLesson = QStringLiteral("/lessons/a.kvl");
+        apptest::loadLines(f, lines);
     }
     // Runs the menu command; Choose acts inside the range dialog (none: the
     // dialog is closed as by Escape).
     void numbersCommand(const std::function<void(NumbersDialog *)> &choose = {})
     {
-        m_dialogs->dialogs.onModal = [choose](QDialog *d) {
+        m_program->dialogs().onModal = [choose](QDialog *d) {
             if (choose)
                 choose(qobject_cast<NumbersDialog *>(d));
         };
@@ -158,29 +146,15 @@ class TestMainWindowNumbers : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
-        f->setFirstActivation(false);
         voice = new FakeSpeechVoice;
         apptest::state().voice.reset(voice);
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void startShowsANumberInThePanes()
     {
@@ -188,7 +162,7 @@ private slots:
         f->nextButtonClicked();
         apptest::control<QFrame>("modulesMenu")->show();
         numbersCommand([](NumbersDialog *d) { d->startButton->click(); }); // "1-100"
-        QCOMPARE(m_dialogs->dialogs.modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
+        QCOMPARE(m_program->dialogs().modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
         QVERIFY(apptest::control<QFrame>("modulesMenu")->isHidden());
         QVERIFY(f->numbers().drill().on);
         QCOMPARE(f->numbers().drill().from, 0);
@@ -333,7 +307,7 @@ private slots:
         QVERIFY(f->numbers().drill().on);
         QCOMPARE(f->numbers().drill().from, 9999);
         QCOMPARE(f->numbers().drill().to, 10000);
-        QCOMPARE(m_dialogs->dialogs.modalsShown.size(), size_t(2));
+        QCOMPARE(m_program->dialogs().modalsShown.size(), size_t(2));
     }
 
     void readAloudAndAutomaticModeGoOn()
@@ -366,8 +340,7 @@ private slots:
         startCustom(QStringLiteral("9999"), QString());
         numbersCommand([](NumbersDialog *d) { d->stopButton->click(); });
         QVERIFY(!f->numbers().drill().on);
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
-                 QStringLiteral("You must open one or more lessons or a session to practise."));
+        QCOMPARE(apptest::status(), QStringLiteral("You must open one or more lessons or a session to practise."));
         // The range and the last number stay.
         QCOMPARE(f->numbers().drill().from, 9999);
         QCOMPARE(f->numbers().drill().number, 9999);

@@ -3,32 +3,27 @@
 // Go, the mode switches and their captions, the automatic timer, the keys,
 // the wheel, and steps asked for while speech runs.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/HiddenPanes.h"
 #include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
 using namespace korvana;
+using apptest::status;
 
 class TestMainWindowPractice : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
 
     // Lesson lines straight into the lesson store, as opening a lesson leaves it.
@@ -38,31 +33,15 @@ class TestMainWindowPractice : public QObject {
     {
         return QStringLiteral("<OR=%1><PI=pin %1><CH=字%1><NO=note %1><TY=%2><ST=%3>").arg(orig, type, state);
     }
-    QString status() const { return apptest::control<QLabel>("statusLabel")->text(); }
     QString orig() const { return apptest::control<korvana::RichEdit>("translationText")->text(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(); // no reminder, no voices: not under test here
         f = mainWindow;
-        f->setFirstActivation(false); // no reminder, no voices: not under test here
     }
-
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void nothingOpenSaysSo()
     {

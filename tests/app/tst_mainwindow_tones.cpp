@@ -2,14 +2,10 @@
 // the term's line, and the pinyin pane coloured by tone when the setting
 // asks for it.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/PinyinTones.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ToneColours.h"
 
-#include <QTemporaryDir>
 #include <functional>
 #include <QtTest>
 
@@ -43,18 +39,11 @@ const QString kArial = QStringLiteral("Arial");
 class TestMainWindowTones : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
 
     // One lesson line in the store, as opening a lesson leaves it.
-    void load(const QString &line)
-    {
-        apptest::store().lessonText.setText(line);
-        apptest::store().termTable.clear();
-        f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
-        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
-    }
+    void load(const QString &line) { apptest::loadLines(f, {line}); }
     // One term with the given pinyin, loaded and shown.
     void showPinyin(const QString &pinyin)
     {
@@ -79,28 +68,14 @@ class TestMainWindowTones : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-    }
-
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
-        f->setFirstActivation(false);
         apptest::settings().showToneColours = true;
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void syllablesTakeTheColourOfTheirTone()
     {

@@ -2,19 +2,15 @@
 // labels, dragging, and the whole main road driven through the menus.
 #include "support/AppTestSupport.h"
 #include "app/HoverLabel.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
 #include "app/WindowChrome.h"
 #include "lessons/TermGrid.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QEnterEvent>
 #include <QtTest>
 
@@ -47,27 +43,19 @@ void moveHeld(QWidget *w, QPoint at)
 class TestMenus : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs &dialogs() { return m_scripted->dialogs; }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
         // Showing the window activates it: its first activation shows the
         // reminder, which the scripted dialogs answer.
-        m_scripted = std::make_unique<ScopedScriptedDialogs>();
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         mainWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
-    void cleanupTestCase()
-    {
-        destroyWindows();
-        m_scripted.reset();
-    }
+    void cleanupTestCase() { m_program.reset(); }
     void init() { dialogs().messages.clear(); }
     void cleanup() { mainWindow->hideAllMenus(); }
 
@@ -133,13 +121,12 @@ private slots:
     void itemHintsShowInTheStatusLine()
     {
         emit item("mlOpen")->moved(QPoint(3, 3));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
-                 QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
+        QCOMPARE(apptest::status(), QStringLiteral("Open one or more lessons (hold Shift or Ctrl when selecting)"));
         emit item("mlOpenSession")->moved(QPoint(3, 3));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Load previously saved session  from disk"));
+        QCOMPARE(apptest::status(), QStringLiteral("Load previously saved session  from disk"));
         // "Exit" has no hint: the status line is cleared.
         emit item("mlExit")->moved(QPoint(3, 3));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(apptest::status().isEmpty());
     }
 
     void aCommandClosesTheMenusFirst()
@@ -187,10 +174,10 @@ private slots:
 
     void mainRoadThroughTheMenus()
     {
-        const QString first = writeLesson(m_home.filePath(QStringLiteral("road/a-first.kvl")),
+        const QString first = writeLesson(m_program->home.filePath(QStringLiteral("road/a-first.kvl")),
                                           {QStringLiteral("<OR=one><PI=yi1><CH=\u4e00><NO=><TY=w>"),
                                            QStringLiteral("<OR=two><PI=er4><CH=\u4e8c><NO=><TY=w>")});
-        const QString second = writeLesson(m_home.filePath(QStringLiteral("road/b-second.kvl")),
+        const QString second = writeLesson(m_program->home.filePath(QStringLiteral("road/b-second.kvl")),
                                            {QStringLiteral("<OR=three><PI=san1><CH=\u4e09><NO=><TY=w>")});
 
         // Open both lessons from the File menu.
@@ -213,12 +200,12 @@ private slots:
 
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
-        const QString session = m_home.filePath(QStringLiteral("road/evening"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
+        const QString session = m_program->home.filePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
         apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Session saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Session saved"));
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), session + QStringLiteral(".ses"));
         QVERIFY(QFile::exists(session + QStringLiteral(".ses")));
 

@@ -2,25 +2,19 @@
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "settings/Colors.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -30,21 +24,15 @@ using namespace korvana;
 class TestOptions : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
-    ScriptedDialogs &dialogs() { return m_dialogs->dialogs; }
+    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
     void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     QString writeDictionary(const QString &name, const QString &line)
     {
-        const QString path = m_home.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(line.toUtf8());
-        return path;
+        return apptest::writeFile(m_program->home.filePath(name), line.toUtf8());
     }
     // Opens the options through the menu command; Answer runs while the
     // dialog is up, as the user would.
@@ -63,15 +51,6 @@ class TestOptions : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
-        apptest::useHomeFolders(m_home);
-        MainWindow::setVoiceFactory([this] {
-            auto v = std::make_unique<FakeSpeechVoice>();
-            v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
-                          FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
-            m_voice = v.get();
-            return std::unique_ptr<SpeechVoice>(std::move(v));
-        });
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
@@ -91,10 +70,16 @@ private slots:
     void init()
     {
         QFETCH_GLOBAL(bool, pagesWhenNeeded);
-        m_dialogs = new ScopedScriptedDialogs;
         OptionsDialog::buildPagesWhenNeeded = pagesWhenNeeded;
-        apptest::createFreshWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         OptionsDialog::buildPagesWhenNeeded = false;
+        MainWindow::setVoiceFactory([this] {
+            auto v = std::make_unique<FakeSpeechVoice>();
+            v->setVoices({FakeSpeechVoice::makeVoice("en", "English", "409"),
+                          FakeSpeechVoice::makeVoice("zh", "Chinese", "804")});
+            m_voice = v.get();
+            return std::unique_ptr<SpeechVoice>(std::move(v));
+        });
         QCOMPARE(!optionsDialog->voiceCombo, pagesWhenNeeded);
         f = mainWindow;
         f->onActivate(); // voices listed, the Chinese one chosen
@@ -102,12 +87,7 @@ private slots:
         QVERIFY(f->showTerm(1));
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void fillsTheDialogFromTheFields()
     {
@@ -313,7 +293,7 @@ private slots:
         roundTrip([&](OptionsDialog *o) { o->dictionaryEdit->setText(upper); });
         QCOMPARE(apptest::settings().dictionaryFile, b);
         QVERIFY(apptest::state().dictionary.text().contains(QStringLiteral("/second/")));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ")));
+        QVERIFY(apptest::status().startsWith(QStringLiteral("Unable to load ")));
     }
 
     void pickersActWhileTheDialogIsOpen()

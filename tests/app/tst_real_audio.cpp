@@ -9,12 +9,10 @@
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/PcmPlayback.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMediaDevices>
 #include <QRadioButton>
@@ -152,14 +150,7 @@ class TestRealAudio : public QObject {
     QString m_wav;  // 1.2 s
     QString m_long; // 4 s
 
-    QString write(const QString &name, const QByteArray &data)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString write(const QString &name, const QByteArray &data) { return apptest::writeFile(m_dir.filePath(name), data); }
 
     // Plays `file` on the device to its end, recording; returns the wall
     // time from play() to finished().
@@ -245,25 +236,14 @@ private slots:
     {
         // A lesson with its sound beside it, practised in the automatic mode
         // with the real player: the next step comes when the sound has ended.
-        QTemporaryDir home;
-        apptest::useHomeFolders(home);
-        apptest::useFakeVoice();
         TermMedia::setMediaPlayerFactory([] {
             return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
         });
-        ScopedScriptedDialogs dialogs;
-        apptest::createFreshWindows();
-        struct Destroy {
-            ~Destroy() { destroyWindows(); }
-        } destroy;
+        apptest::FreshProgram program;
         MainWindow *f = mainWindow;
-        f->setFirstActivation(false);
         const QString lesson = QDir(m_dir.path()).filePath(QStringLiteral("lesson.kvl"));
-        apptest::store().lessonText.setText(QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>\r\n<OR=two><CH=二><TY=w><ST=u>"));
-        apptest::store().termTable.clear();
-        f->loadIntoTermTable(lesson);
-        apptest::store().termTable.setRowCount(apptest::store().termTable.rowCount() - 1);
-        apptest::store().currentLesson = lesson;
+        apptest::loadLines(f, {QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>"),
+                               QStringLiteral("<OR=two><CH=二><TY=w><ST=u>")}, lesson);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         // Automatic steps far apart: only the test's own steps run.
         optionsDialog->fixedIntervalOption->setChecked(true);

@@ -6,16 +6,11 @@
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
 #include "lessons/Sessions.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
 
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace korvana;
@@ -37,10 +32,9 @@ constexpr rlim_t kLimit = 1024;
 class TestSaving : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    std::unique_ptr<ScopedScriptedDialogs> m_scripted;
-    ScriptedDialogs *dialogs() { return &m_scripted->dialogs; }
-    QString path(const QString &name) { return m_home.filePath(QStringLiteral("files/") + name); }
+    std::unique_ptr<apptest::FreshProgram> m_program;
+    ScriptedDialogs *dialogs() { return &m_program->dialogs(); }
+    QString path(const QString &name) { return m_program->home.filePath(QStringLiteral("files/") + name); }
 
     void open(const QStringList &files)
     {
@@ -53,24 +47,21 @@ class TestSaving : public QObject {
     static QByteArray outcome()
     {
         const auto *d = static_cast<ScriptedDialogs *>(&Dialogs::instance());
-        return (d->lastMessage() + QLatin1Char('|') + apptest::control<QLabel>("statusLabel")->text()).toUtf8();
+        return (d->lastMessage() + QLatin1Char('|') + apptest::status()).toUtf8();
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid());
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         // The unprivileged child must get through to the lessons.
-        QVERIFY(childtest::setMode(m_home.path(), 0755));
-        apptest::useHomeFolders(m_home);
-        createWindows();
+        QVERIFY(childtest::setMode(m_program->home.path(), 0755));
         if (!apptest::control<QListWidget>("linkedFilesList"))
             mainWindow->lessonFiles().buildLessonControls();
-        apptest::settings().workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = m_program->home.filePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { destroyWindows(); }
-    void init() { m_scripted = std::make_unique<ScopedScriptedDialogs>(); }
-    void cleanup() { m_scripted.reset(); }
+    void cleanupTestCase() { m_program.reset(); }
+    void init() { m_program->resetDialogs(); }
 
     void fullDiskKeepsEveryOldFileAndSaysSo()
     {
@@ -104,7 +95,7 @@ private slots:
         QCOMPARE(childtest::withFileSizeLimit(kLimit,
                                               [] {
                                                   mainWindow->lessonFiles().saveSessionCommand();
-                                                  return apptest::control<QLabel>("statusLabel")->text().toUtf8();
+                                                  return apptest::status().toUtf8();
                                               }),
                  QByteArray("Unable to save session"));
         QCOMPARE(readFile(session), oldSession);
@@ -143,7 +134,7 @@ private slots:
         // Without the limit the same commands succeed: the limit was what failed.
         open({lesson});
         mainWindow->lessonFiles().saveLessonsCommand();
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(lesson).size() > qsizetype(kLimit));
         QVERIFY(readFile(lesson).size() < 16384); // within a buffered writer's buffer
         QVERIFY(SettingsFile::save(apptest::settings(), mainWindow->options().textDirections()));
@@ -154,7 +145,7 @@ private slots:
     {
         // A read-only lesson in a folder the user may write to.
         const QString lesson = apptest::writeLines(path("ro/file/a.kvl"), {term(1), term(2)}, QStringLiteral("\n"));
-        QVERIFY(childtest::setMode(m_home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
+        QVERIFY(childtest::setMode(m_program->home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
         QVERIFY(childtest::setMode(path("ro/file"), 0777));
         QVERIFY(childtest::setMode(lesson, 0444));
         // A writable lesson in a read-only folder: written in place, as a
@@ -163,7 +154,7 @@ private slots:
         QVERIFY(childtest::setMode(inLocked, 0666));
         QVERIFY(childtest::setMode(path("ro/locked"), 0555));
         // The other user keeps its copies of old content in a cache of its own.
-        const QString otherCache = m_home.filePath("other-cache");
+        const QString otherCache = m_program->home.filePath("other-cache");
         QVERIFY(QDir().mkpath(otherCache) && childtest::setMode(otherCache, 0777));
         auto saveAsOtherUser = [&] {
             return childtest::asUnprivilegedUser([&] {

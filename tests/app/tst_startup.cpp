@@ -1,16 +1,12 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/StatusLine.h"
 #include "app/WindowChrome.h"
 #include "app/TermMedia.h"
 #include "app/FlashRunner.h"
 #include "reference/DictionaryData.h"
 #include "platform/files/SafeFiles.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "settings/SettingsFile.h"
 #include "settings/OptionsDialog.h"
@@ -25,7 +21,6 @@
 #include <QCheckBox>
 #include <QGraphicsEffect>
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,7 +35,7 @@ class TestStartup : public QObject {
     FakeSpeechVoice *m_voice = nullptr;
     QList<VoiceToken> m_voices;
     bool m_failSpeech = false;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ScopedScriptedDialogs> m_dialogs;
 
     void start(const QList<VoiceToken> &voices)
     {
@@ -67,16 +62,11 @@ private slots:
     {
         m_failSpeech = false;
         m_voice = nullptr;
-        m_dialogs = new ScopedScriptedDialogs;
+        m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         QFile::remove(SettingsFile::path());
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { destroyWindows(); m_dialogs.reset(); }
 
     void windowsExistInOrderBeforeTheLoop()
     {
@@ -94,11 +84,8 @@ private slots:
     // search before then loads the data.
     void dataLoadsAfterTheFirstPaintOrWhenFirstNeeded()
     {
-        const QString dict = m_home.filePath(QStringLiteral("small.uni"));
-        QFile f(dict);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
-        f.close();
+        const QString dict = apptest::writeFile(m_home.filePath(QStringLiteral("small.uni")),
+                                                "# header\n\xe4\xb8\xad\xe5\x9b\xbd [Zhong1 guo2] /China/\n");
         struct Reset {
             ~Reset() { MainWindow::setLoadDataAfterFirstPaint(false); }
         } reset;
@@ -137,7 +124,7 @@ private slots:
         QVERIFY(!mainWindow->firstActivation());
         // Said once, the caption looks disabled, and Enter reads nothing in
         // another language's voice.
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("No Mandarin voice: reading aloud is off"));
+        QCOMPARE(apptest::status(), QStringLiteral("No Mandarin voice: reading aloud is off"));
         QVERIFY(!apptest::control<korvana::ClickLabel>("readAloudLabel")->isEnabled() && apptest::control<korvana::ClickLabel>("readAloudLabel")->graphicsEffect());
         apptest::loadLines(mainWindow, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
         mainWindow->nextButtonClicked();
@@ -285,7 +272,7 @@ private slots:
         QVERIFY(!apptest::control<QCheckBox>("readSwitch")->isEnabled());
         QVERIFY(apptest::control<QPushButton>("readButton")->isHidden());
         QVERIFY(!apptest::state().voice);
-        QVERIFY(!apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(!apptest::status().isEmpty());
         // No error box: the program says it once in the status line.
         QVERIFY(m_dialogs->dialogs.messages.empty());
         mainWindow->onActivate();
@@ -296,15 +283,15 @@ private slots:
     {
         start({});
         mainWindow->showStatus(QStringLiteral("Auto mode ON"));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Auto mode ON"));
+        QCOMPARE(apptest::status(), QStringLiteral("Auto mode ON"));
         QVERIFY(apptest::control<QTimer>("statusTimer")->isActive());
         QCOMPARE(apptest::control<QTimer>("statusTimer")->interval(), 5000);
         mainWindow->showStatus(QStringLiteral("Lessons saved"));
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(), QStringLiteral("Lessons saved"));
+        QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         QVERIFY(apptest::control<QTimer>("statusTimer")->remainingTime() > 4000);
         // The tick clears the line and the timer goes on.
         mainWindow->statusLine().timerTimeout();
-        QVERIFY(apptest::control<QLabel>("statusLabel")->text().isEmpty());
+        QVERIFY(apptest::status().isEmpty());
         QVERIFY(apptest::control<QTimer>("statusTimer")->isActive());
     }
 };

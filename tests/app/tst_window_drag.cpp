@@ -124,10 +124,7 @@ private slots:
     {
         if (!x->ok())
             QSKIP(qPrintable(QStringLiteral("needs a real X server with a window manager: ") + x->why));
-        QTemporaryDir home;
-        apptest::useHomeFolders(home);
-        apptest::useFakeVoice();
-        apptest::createFreshWindows();
+        apptest::FreshProgram program(false);
         // The window manager activates the window: no reminder over it.
         korvana::SettingsFile::setShowReminder(false);
         mainWindow->show();
@@ -160,7 +157,6 @@ private slots:
         QTRY_COMPARE(
             toolBarWindow->pos(),
             QPoint(ToolBarWindow::dockedLeft(mainWindow->x(), mainWindow->width(), screenWidth), mainWindow->y()));
-        destroyWindows();
     }
 };
 

@@ -2,12 +2,8 @@
 // count box, sorting, row colours, column widths, speech, copying, keys, the
 // caption, dictionary info and the change of dictionary.
 #include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
 #include "reference/DictionaryWindow.h"
 #include "settings/ProgramPaths.h"
 
@@ -15,9 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -30,11 +24,8 @@ namespace {
 // Writes a dictionary file as UTF-16 with a byte-order mark, lines joined by CR LF.
 void writeDictionary(const QString &path, const QStringList &lines)
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
     const QString text = lines.join(QStringLiteral("\r\n"));
-    f.write("\xFF\xFE");
-    f.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    apptest::writeFile(path, "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
 }
 
 // The list's row at a place, as the view reaches it.
@@ -73,21 +64,18 @@ void search(const QString &term)
 class TestDictionaryWindow : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_home;
-    QTemporaryDir m_program;
-    ScopedScriptedDialogs *m_dialogs = nullptr;
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
     FakeSpeechVoice *m_voice = nullptr;
 
-    QString dictPath(const QString &name) const { return m_program.filePath(QStringLiteral("dict/") + name); }
+    QString dictPath(const QString &name) const { return m_programFolder.filePath(QStringLiteral("dict/") + name); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_home.isValid() && m_program.isValid());
-        apptest::useHomeFolders(m_home);
-        apptest::useFakeVoice();
-        ProgramPaths::setProgramFolder(m_program.path());
-        QDir(m_program.path()).mkpath(QStringLiteral("dict"));
+        QVERIFY(m_programFolder.isValid());
+        ProgramPaths::setProgramFolder(m_programFolder.path());
+        QDir(m_programFolder.path()).mkpath(QStringLiteral("dict"));
         writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")),
                         {QStringLiteral("# Header line"), QStringLiteral("好 [hao3] /good/well/"),
                          QStringLiteral("房子 [fang2 zi5] /house/building/"),
@@ -98,8 +86,7 @@ private slots:
 
     void init()
     {
-        m_dialogs = new ScopedScriptedDialogs;
-        createWindows();
+        m_program = std::make_unique<apptest::FreshProgram>(false);
         auto voice = std::make_unique<FakeSpeechVoice>();
         m_voice = voice.get();
         apptest::state().voice = std::move(voice);
@@ -107,12 +94,7 @@ private slots:
         dictionaryWindow->show();
     }
 
-    void cleanup()
-    {
-        destroyWindows();
-        delete m_dialogs;
-        m_dialogs = nullptr;
-    }
+    void cleanup() { m_program.reset(); }
 
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 
@@ -406,13 +388,13 @@ private slots:
         // Cancelled: nothing changes.
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, first);
-        QCOMPARE(m_dialogs->dialogs.fileRequests.size(), size_t(1));
-        const FileDialogRequest &request = m_dialogs->dialogs.fileRequests.back();
+        QCOMPARE(m_program->dialogs().fileRequests.size(), size_t(1));
+        const FileDialogRequest &request = m_program->dialogs().fileRequests.back();
         QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
-        QCOMPARE(QDir(request.initialDir).canonicalPath(), QDir(m_program.filePath(QStringLiteral("dict"))).canonicalPath());
+        QCOMPARE(QDir(request.initialDir).canonicalPath(), QDir(m_programFolder.filePath(QStringLiteral("dict"))).canonicalPath());
         QVERIFY(request.fileName.isEmpty());
 
-        m_dialogs->dialogs.openAnswers.push_back({other});
+        m_program->dialogs().openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
@@ -422,41 +404,40 @@ private slots:
 
         // The same file again is not reloaded.
         apptest::state().dictionary.setText(QStringLiteral("# kept"));
-        m_dialogs->dialogs.openAnswers.push_back({other});
+        m_program->dialogs().openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
 
         // A file that fails is refused: the dictionary in use keeps its text,
         // its name in the caption and the setting; the status line says why.
         const QString missing = dictPath(QStringLiteral("missing.uni"));
-        m_dialogs->dialogs.openAnswers.push_back({missing});
+        m_program->dialogs().openAnswers.push_back({missing});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
-        QVERIFY2(apptest::control<QLabel>("statusLabel")->text().startsWith(QStringLiteral("Unable to load ") + missing
-                                                            + QStringLiteral(": ")),
-                 qPrintable(apptest::control<QLabel>("statusLabel")->text()));
+        QVERIFY2(apptest::status().startsWith(QStringLiteral("Unable to load ") + missing + QStringLiteral(": ")),
+                 qPrintable(apptest::status()));
         const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
         writeDictionary(oneLine, {QStringLiteral("no line break")});
-        m_dialogs->dialogs.openAnswers.push_back({oneLine});
+        m_program->dialogs().openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
-        QCOMPARE(apptest::control<QLabel>("statusLabel")->text(),
+        QCOMPARE(apptest::status(),
                  QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
-        QVERIFY(m_dialogs->dialogs.messages.empty());
+        QVERIFY(m_program->dialogs().messages.empty());
     }
 
     void dictionaryInfoShowsTheHeader()
     {
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_dialogs->dialogs.lastMessage(),
+        QCOMPARE(m_program->dialogs().lastMessage(),
                  apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
-        QCOMPARE(m_dialogs->dialogs.messages.back().buttons, MsgButtons::Ok);
+        QCOMPARE(m_program->dialogs().messages.back().buttons, MsgButtons::Ok);
         apptest::state().dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_dialogs->dialogs.lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
+        QCOMPARE(m_program->dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
     }
 
     // Built when first shown, the window has the same controls in the same

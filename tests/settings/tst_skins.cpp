@@ -81,11 +81,8 @@ class TestSkins : public QObject {
             QFile::copy(data + (blue ? QStringLiteral("blue.jpg") : QStringLiteral("red.jpg")),
                         folder + QLatin1Char('/') + skinPictureFile(p));
         }
-        if (!ini.isNull()) {
-            QFile f(folder + QStringLiteral("/skin.ini"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(ini.toUtf8());
-        }
+        if (!ini.isNull())
+            apptest::writeFile(folder + QStringLiteral("/skin.ini"), ini.toUtf8());
     }
 
     // A skin named name with the six pictures of folder from, and skin.ini:
@@ -99,9 +96,7 @@ class TestSkins : public QObject {
         if (ini == QLatin1String("*")) {
             QVERIFY(QFile::copy(from + QStringLiteral("/skin.ini"), folder + QStringLiteral("skin.ini")));
         } else if (!ini.isNull()) {
-            QFile f(folder + QStringLiteral("skin.ini"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(ini.toUtf8());
+            apptest::writeFile(folder + QStringLiteral("skin.ini"), ini.toUtf8());
         }
     }
 
@@ -195,9 +190,8 @@ private slots:
             big.fill(QColor(0x40, 0x80, 0xC0));
             for (SkinPicture p : AllSkinPictures)
                 QVERIFY(big.save(folder + skinPictureFile(p), "JPEG"));
-            QFile ini(folder + QStringLiteral("skin.ini"));
-            QVERIFY(ini.open(QIODevice::WriteOnly));
-            ini.write("[Options]\nName=" + name.toUtf8() + "\nShow Button Labels=1\n");
+            apptest::writeFile(folder + QStringLiteral("skin.ini"),
+                               "[Options]\nName=" + name.toUtf8() + "\nShow Button Labels=1\n");
         }
     }
     void init()

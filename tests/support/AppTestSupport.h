@@ -2,7 +2,7 @@
 // Set-up shared by the tests that build the program's windows: the settings
 // and data folders moved into a temporary home, the fake speech voice, the
 // windows created from no settings file, lesson lines put into the main window,
-// and files written from lines and read back as bytes.
+// its status line, and files written (checked) and read back as bytes.
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QListWidget>
 
 #include <memory>
@@ -89,6 +90,8 @@ inline void createFreshWindows()
 struct FreshProgram {
     explicit FreshProgram(bool firstActivationDone = true)
     {
+        if (!home.isValid())
+            qFatal("no temporary home");
         useHomeFolders(home);
         useFakeVoice();
         createFreshWindows();
@@ -109,28 +112,35 @@ struct FreshProgram {
 };
 
 // Lesson lines straight into the main window's lesson store, as opening the
-// lesson /lessons/a.kvl leaves them, with the first term current.
-inline void loadLines(MainWindow *f, const QStringList &lines)
+// lesson leaves them, with the first term current.
+inline void loadLines(MainWindow *f, const QStringList &lines, const QString &lesson = QStringLiteral("/lessons/a.kvl"))
 {
     korvana::LessonStore &store = apptest::store();
     store.lessonText.setText(lines.join(QStringLiteral("\r\n")));
     store.termTable.clear();
-    f->loadIntoTermTable(QStringLiteral("/lessons/a.kvl"));
+    f->loadIntoTermTable(lesson);
     store.termTable.setRowCount(store.termTable.rowCount() - 1); // the spare row goes
     store.currentIndex = 0;
-    store.currentLesson = QStringLiteral("/lessons/a.kvl");
+    store.currentLesson = lesson;
 }
 
-// Writes the lines joined by separator, UTF-8, making the folders on the way.
-// Returns the path.
-inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
+// The main window's status line.
+inline QString status() { return control<QLabel>("statusLabel")->text(); }
+
+// Writes the bytes, making the folders on the way. Returns the path.
+inline QString writeFile(const QString &path, const QByteArray &data)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.flush())
         qFatal("cannot write %s", qPrintable(path));
-    f.write(lines.join(separator).toUtf8());
     return path;
+}
+
+// Writes the lines joined by separator, UTF-8. Returns the path.
+inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
+{
+    return writeFile(path, lines.join(separator).toUtf8());
 }
 
 // A plain-text lesson file: the lines joined by CR LF.
