@@ -37,6 +37,7 @@ using korvana::Dialogs;
 using korvana::MsgButtons;
 using korvana::MsgIcon;
 using korvana::MsgResult;
+using korvana::Pane;
 using korvana::RichEdit;
 
 namespace {
@@ -371,10 +372,10 @@ void LessonEditorWindow::onActivate()
         QTextEdit *view;
         RichEdit *pane;
         QTextEdit *paneView;
-    } panes[] = {{translationText, translationView, m_host.paneText(1), m_host.paneView(1)},
-                 {pinyinText, pinyinView, m_host.paneText(2), m_host.paneView(2)},
-                 {charactersText, charactersView, m_host.paneText(3), m_host.paneView(3)},
-                 {notesText, notesView, m_host.paneText(4), m_host.paneView(4)}};
+    } panes[] = {{translationText, translationView, m_host.paneText(Pane::Translation), m_host.paneView(Pane::Translation)},
+                 {pinyinText, pinyinView, m_host.paneText(Pane::Pinyin), m_host.paneView(Pane::Pinyin)},
+                 {charactersText, charactersView, m_host.paneText(Pane::Characters), m_host.paneView(Pane::Characters)},
+                 {notesText, notesView, m_host.paneText(Pane::Notes), m_host.paneView(Pane::Notes)}};
     for (const auto &p : panes) {
         if (p.paneView)
             p.view->setLayoutDirection(p.paneView->layoutDirection());

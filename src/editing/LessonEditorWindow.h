@@ -18,6 +18,7 @@
 // line. A line the editor does write keeps whatever it holds besides the
 // fields the editor edits (restOfLineText), and the type the practice window reads.
 #include "lessons/LinkedFiles.h"
+#include "lessons/Pane.h"
 #include "platform/richtext/RichEdit.h"
 
 #include <QStringList>
@@ -51,8 +52,8 @@ public:
     virtual void setEditorLoadPending(bool pending) = 0;
     // The main window's pane of a field, whose direction and alignment the
     // field copies; null where the main window has none.
-    virtual RichEdit *paneText(int field) const = 0;
-    virtual QTextEdit *paneView(int field) const = 0;
+    virtual RichEdit *paneText(Pane pane) const = 0;
+    virtual QTextEdit *paneView(Pane pane) const = 0;
     // The 24 tone vowels in the legacy pinyin font, loaded first when
     // loading was left for later.
     virtual RichEdit &toneVowelsText() = 0;
