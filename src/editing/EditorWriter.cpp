@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+using korvana::Pane;
 using korvana::RichEdit;
 
 namespace {
@@ -103,22 +104,22 @@ void LessonEditorWindow::buildTermLine()
     appendColouredText(QStringLiteral("<"), 0);
     appendColouredText(QStringLiteral("OR"), 1);
     appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(translationText, size);
+    copyFieldInto(pane(Pane::Translation).text, size);
 
     appendColouredText(QStringLiteral("><"), 0);
     appendColouredText(QStringLiteral("PI"), 1);
     appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pinyinText, size);
+    copyFieldInto(pane(Pane::Pinyin).text, size);
 
     appendColouredText(QStringLiteral("><"), 0);
     appendColouredText(QStringLiteral("CH"), 1);
     appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(charactersText, size);
+    copyFieldInto(pane(Pane::Characters).text, size);
 
     appendColouredText(QStringLiteral("><"), 0);
     appendColouredText(QStringLiteral("NO"), 1);
     appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(notesText, size);
+    copyFieldInto(pane(Pane::Notes).text, size);
 
     // A type the user left as shown is written as it was read, so the
     // practice window reads the same type as before.

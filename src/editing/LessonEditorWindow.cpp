@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using korvana::Dialogs;
 using korvana::MsgButtons;
@@ -114,7 +115,7 @@ LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana:
 LessonEditorWindow::~LessonEditorWindow()
 {
     // The views go with the window; detach them from the documents first.
-    for (RichEdit *e : {translationText, pinyinText, charactersText, notesText})
+    for (RichEdit *e : {pane(Pane::Translation).text, pane(Pane::Pinyin).text, pane(Pane::Characters).text, pane(Pane::Notes).text})
         if (e)
             e->attachView(nullptr);
 }
@@ -146,11 +147,11 @@ void LessonEditorWindow::buildControls()
         int height;
     };
     const FieldSpec specs[] = {
-        {&translationText, &translationView, &translationLayoutCombo, "translationText", "Translation",
+        {&pane(Pane::Translation).text, &pane(Pane::Translation).view, &pane(Pane::Translation).layouts, "translationText", "Translation",
          "Times New Roman", 34},
-        {&pinyinText, &pinyinView, &pinyinLayoutCombo, "pinyinText", "Pin Yin", "Arial", 34},
-        {&charactersText, &charactersView, &charactersLayoutCombo, "charactersText", "Chinese", "SimSun", 60},
-        {&notesText, &notesView, &notesLayoutCombo, "notesText", "Notes", "Times New Roman", 34},
+        {&pane(Pane::Pinyin).text, &pane(Pane::Pinyin).view, &pane(Pane::Pinyin).layouts, "pinyinText", "Pin Yin", "Arial", 34},
+        {&pane(Pane::Characters).text, &pane(Pane::Characters).view, &pane(Pane::Characters).layouts, "charactersText", "Chinese", "SimSun", 60},
+        {&pane(Pane::Notes).text, &pane(Pane::Notes).view, &pane(Pane::Notes).layouts, "notesText", "Notes", "Times New Roman", 34},
     };
     for (const FieldSpec &s : specs) {
         *s.edit = new RichEdit(this);
@@ -174,7 +175,7 @@ void LessonEditorWindow::buildControls()
             fieldChanged();
         });
     }
-    charactersText->setAlignment(korvana::TextAlignment::Right);
+    pane(Pane::Characters).text->setAlignment(korvana::TextAlignment::Right);
 
     auto *typeBox = new QGroupBox(QStringLiteral("Type:"), this);
     auto *typeLayout = new QVBoxLayout(typeBox);
@@ -372,10 +373,10 @@ void LessonEditorWindow::onActivate()
         QTextEdit *view;
         RichEdit *pane;
         QTextEdit *paneView;
-    } panes[] = {{translationText, translationView, m_host.paneText(Pane::Translation), m_host.paneView(Pane::Translation)},
-                 {pinyinText, pinyinView, m_host.paneText(Pane::Pinyin), m_host.paneView(Pane::Pinyin)},
-                 {charactersText, charactersView, m_host.paneText(Pane::Characters), m_host.paneView(Pane::Characters)},
-                 {notesText, notesView, m_host.paneText(Pane::Notes), m_host.paneView(Pane::Notes)}};
+    } panes[] = {{pane(Pane::Translation).text, pane(Pane::Translation).view, m_host.paneText(Pane::Translation), m_host.paneView(Pane::Translation)},
+                 {pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, m_host.paneText(Pane::Pinyin), m_host.paneView(Pane::Pinyin)},
+                 {pane(Pane::Characters).text, pane(Pane::Characters).view, m_host.paneText(Pane::Characters), m_host.paneView(Pane::Characters)},
+                 {pane(Pane::Notes).text, pane(Pane::Notes).view, m_host.paneText(Pane::Notes), m_host.paneView(Pane::Notes)}};
     for (const auto &p : panes) {
         if (p.paneView)
             p.view->setLayoutDirection(p.paneView->layoutDirection());
@@ -383,23 +384,23 @@ void LessonEditorWindow::onActivate()
             p.field->setAlignment(p.pane->alignment());
     }
 
-    translationText->clear();
-    setDefaultFont(translationText, translationView, QString(), m_settings.translationFontSize);
-    pinyinText->clear();
-    setDefaultFont(pinyinText, pinyinView, QStringLiteral("Times New Roman"), m_settings.pinyinFontSize);
-    charactersText->clear();
-    setDefaultFont(charactersText, charactersView, m_settings.useKanjiFont ? m_settings.kanjiFont : QString(),
+    pane(Pane::Translation).text->clear();
+    setDefaultFont(pane(Pane::Translation).text, pane(Pane::Translation).view, QString(), m_settings.translationFontSize);
+    pane(Pane::Pinyin).text->clear();
+    setDefaultFont(pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, QStringLiteral("Times New Roman"), m_settings.pinyinFontSize);
+    pane(Pane::Characters).text->clear();
+    setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view, m_settings.useKanjiFont ? m_settings.kanjiFont : QString(),
                    m_settings.kanjiFontSize);
     {
-        QFont f = charactersView->font();
+        QFont f = pane(Pane::Characters).view->font();
         if (m_settings.kanjiFontSize > 0)
             f.setPointSize(m_settings.kanjiFontSize);
         if (m_settings.useKanjiFont && !m_settings.kanjiFont.isEmpty())
             f.setFamily(m_settings.kanjiFont);
-        charactersView->setFont(f);
+        pane(Pane::Characters).view->setFont(f);
     }
-    notesText->clear();
-    setDefaultFont(notesText, notesView, QString(), m_settings.notesFontSize);
+    pane(Pane::Notes).text->clear();
+    setDefaultFont(pane(Pane::Notes).text, pane(Pane::Notes).view, QString(), m_settings.notesFontSize);
 
     linkedFiles.clear();
     linkedFilesList->clear();
@@ -506,10 +507,8 @@ void LessonEditorWindow::showTerm()
         lessonText->setSel(start, start);
     }
     keepRest();
-    showTranslation();
-    showPinyin();
-    showCharacters();
-    showNotes();
+    for (Pane p : korvana::allPanes)
+        showField(p);
 
     // The type as the practice window reads it: a line without "<TY=" is a
     // word there, so it shows as one here.
@@ -583,8 +582,18 @@ void LessonEditorWindow::keepRest()
     termLineText->setSel(0, 0);
 }
 
-void LessonEditorWindow::showField(RichEdit *field, const QString &tag, double size)
+void LessonEditorWindow::showField(Pane pane)
 {
+    const auto [tag, size] = [&]() -> std::pair<QString, double> {
+        switch (pane) {
+        case Pane::Translation: return {QStringLiteral("<OR="), m_settings.translationFontSize};
+        case Pane::Pinyin: return {QStringLiteral("<PI="), m_settings.pinyinFontSize};
+        case Pane::Characters: return {QStringLiteral("<CH="), m_settings.kanjiFontSize};
+        case Pane::Notes: break;
+        }
+        return {QStringLiteral("<NO="), m_settings.notesFontSize};
+    }();
+    RichEdit *field = this->pane(pane).text;
     field->clear();
     const int length = termLineText->textLength();
     const int p = termLineText->findText(tag, 0, length);
@@ -601,23 +610,6 @@ void LessonEditorWindow::showField(RichEdit *field, const QString &tag, double s
     if (size > 0)
         field->setSelSize(size);
     field->setSel(0, 0);
-}
-
-void LessonEditorWindow::showTranslation()
-{
-    showField(translationText, QStringLiteral("<OR="), m_settings.translationFontSize);
-}
-void LessonEditorWindow::showPinyin()
-{
-    showField(pinyinText, QStringLiteral("<PI="), m_settings.pinyinFontSize);
-}
-void LessonEditorWindow::showCharacters()
-{
-    showField(charactersText, QStringLiteral("<CH="), m_settings.kanjiFontSize);
-}
-void LessonEditorWindow::showNotes()
-{
-    showField(notesText, QStringLiteral("<NO="), m_settings.notesFontSize);
 }
 
 QString LessonEditorWindow::tagValue(const QString &Tag)
@@ -701,13 +693,13 @@ void LessonEditorWindow::newButtonClicked()
     termLineText->clear();
     restOfLineText->clear();
     shownType.clear();
-    translationText->clear();
-    pinyinText->clear();
-    charactersText->clear();
-    notesText->clear();
+    pane(Pane::Translation).text->clear();
+    pane(Pane::Pinyin).text->clear();
+    pane(Pane::Characters).text->clear();
+    pane(Pane::Notes).text->clear();
     soundEdit->clear();
     pictureEdit->clear();
-    translationView->setFocus();
+    pane(Pane::Translation).view->setFocus();
     updateNavigationButtons();
 }
 
@@ -732,7 +724,7 @@ void LessonEditorWindow::storeTerm()
     const bool existing = termNumber >= 1 && termNumber <= lines;
     bool empty = soundEdit->text().trimmed().isEmpty() && pictureEdit->text().trimmed().isEmpty() &&
                  restOfLineText->text().trimmed().isEmpty();
-    for (RichEdit *field : {translationText, pinyinText, charactersText, notesText})
+    for (RichEdit *field : {pane(Pane::Translation).text, pane(Pane::Pinyin).text, pane(Pane::Characters).text, pane(Pane::Notes).text})
         empty = empty && field->text().trimmed().isEmpty();
     if (empty) {
         // The practice window would show it as an empty card.
@@ -1003,32 +995,21 @@ bool LessonEditorWindow::eventFilter(QObject *watched, QEvent *e)
         }
         return false;
     }
+    const auto watchedField = std::find_if(panes.begin(), panes.end(),
+                                           [watched](const FieldControls &f) { return f.view == watched; });
     if (e->type() == QEvent::FocusIn) {
-        if (watched == translationView)
-            translationViewEntered();
-        else if (watched == pinyinView)
-            pinyinViewEntered();
-        else if (watched == charactersView)
-            charactersViewEntered();
-        else if (watched == notesView)
-            notesViewEntered();
+        if (watchedField != panes.end())
+            fieldEntered(korvana::allPanes[std::size_t(watchedField - panes.begin())]);
         return false;
     }
     if (e->type() == QEvent::KeyPress) {
         // A term is one line: a line end typed into a field would split it.
         auto *k = static_cast<QKeyEvent *>(e);
-        if (watched == translationView)
-            fieldKeyPressed(translationText);
-        else if (watched == pinyinView)
-            fieldKeyPressed(pinyinText);
-        else if (watched == charactersView)
-            fieldKeyPressed(charactersText);
-        else if (watched == notesView)
-            fieldKeyPressed(notesText);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
-            (watched == translationView || watched == pinyinView || watched == charactersView ||
-             watched == notesView))
-            return true;
+        if (watchedField != panes.end()) {
+            fieldKeyPressed(watchedField->text);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+                return true;
+        }
     }
     return QWidget::eventFilter(watched, e);
 }
