@@ -115,9 +115,9 @@ LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana:
 LessonEditorWindow::~LessonEditorWindow()
 {
     // The views go with the window; detach them from the documents first.
-    for (RichEdit *e : {pane(Pane::Translation).text, pane(Pane::Pinyin).text, pane(Pane::Characters).text, pane(Pane::Notes).text})
-        if (e)
-            e->attachView(nullptr);
+    for (const FieldControls &field : panes)
+        if (field.text)
+            field.text->attachView(nullptr);
 }
 
 bool LessonEditorWindow::buildWhenShown = false;
@@ -138,38 +138,35 @@ void LessonEditorWindow::buildControls()
     int row = 0;
 
     struct FieldSpec {
-        RichEdit **edit;
-        QTextEdit **view;
-        QComboBox **layouts;
-        const char *name;
+        Pane pane;
         const char *caption;
         const char *font;
         int height;
     };
     const FieldSpec specs[] = {
-        {&pane(Pane::Translation).text, &pane(Pane::Translation).view, &pane(Pane::Translation).layouts, "translationText", "Translation",
-         "Times New Roman", 34},
-        {&pane(Pane::Pinyin).text, &pane(Pane::Pinyin).view, &pane(Pane::Pinyin).layouts, "pinyinText", "Pin Yin", "Arial", 34},
-        {&pane(Pane::Characters).text, &pane(Pane::Characters).view, &pane(Pane::Characters).layouts, "charactersText", "Chinese", "SimSun", 60},
-        {&pane(Pane::Notes).text, &pane(Pane::Notes).view, &pane(Pane::Notes).layouts, "notesText", "Notes", "Times New Roman", 34},
+        {Pane::Translation, "Translation", "Times New Roman", 34},
+        {Pane::Pinyin, "Pin Yin", "Arial", 34},
+        {Pane::Characters, "Chinese", "SimSun", 60},
+        {Pane::Notes, "Notes", "Times New Roman", 34},
     };
     for (const FieldSpec &s : specs) {
-        *s.edit = new RichEdit(this);
-        (*s.edit)->setWordWrap(false);
-        *s.view = makeFieldView(this, QString::fromLatin1(s.name) + QStringLiteral("View"), s.height);
-        (*s.edit)->attachView(*s.view);
-        QFont f((*s.view)->font());
+        FieldControls &controls = pane(s.pane);
+        controls.text = new RichEdit(this);
+        controls.text->setWordWrap(false);
+        controls.view = makeFieldView(this, korvana::paneName(s.pane) + QStringLiteral("TextView"), s.height);
+        controls.text->attachView(controls.view);
+        QFont f(controls.view->font());
         f.setFamily(QString::fromLatin1(s.font));
-        (*s.view)->setFont(f);
-        (*s.edit)->document()->setDefaultFont(f);
-        (*s.view)->installEventFilter(this);
-        *s.layouts = new QComboBox(this);
-        (*s.layouts)->setToolTip(QStringLiteral("Keyboard Layout"));
+        controls.view->setFont(f);
+        controls.text->document()->setDefaultFont(f);
+        controls.view->installEventFilter(this);
+        controls.layouts = new QComboBox(this);
+        controls.layouts->setToolTip(QStringLiteral("Keyboard Layout"));
         layout->addWidget(new QLabel(QString::fromLatin1(s.caption), this), row, 0);
-        layout->addWidget(*s.view, row, 1, 1, 3);
-        layout->addWidget(*s.layouts, row, 4);
+        layout->addWidget(controls.view, row, 1, 1, 3);
+        layout->addWidget(controls.layouts, row, 4);
         ++row;
-        RichEdit *field = *s.edit;
+        RichEdit *field = controls.text;
         connect(field, &RichEdit::changed, this, [this, field] {
             refuseTagText(field);
             fieldChanged();
@@ -368,29 +365,22 @@ void LessonEditorWindow::onActivate()
     const ShowingScope showing(m_showing);
 
     // Each field reads in the direction of its pane in the main window.
-    const struct {
-        RichEdit *field;
-        QTextEdit *view;
-        RichEdit *pane;
-        QTextEdit *paneView;
-    } panes[] = {{pane(Pane::Translation).text, pane(Pane::Translation).view, m_host.paneText(Pane::Translation), m_host.paneView(Pane::Translation)},
-                 {pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, m_host.paneText(Pane::Pinyin), m_host.paneView(Pane::Pinyin)},
-                 {pane(Pane::Characters).text, pane(Pane::Characters).view, m_host.paneText(Pane::Characters), m_host.paneView(Pane::Characters)},
-                 {pane(Pane::Notes).text, pane(Pane::Notes).view, m_host.paneText(Pane::Notes), m_host.paneView(Pane::Notes)}};
-    for (const auto &p : panes) {
-        if (p.paneView)
-            p.view->setLayoutDirection(p.paneView->layoutDirection());
-        if (p.pane)
-            p.field->setAlignment(p.pane->alignment());
+    for (Pane p : korvana::allPanes) {
+        if (QTextEdit *mainView = m_host.paneView(p))
+            pane(p).view->setLayoutDirection(mainView->layoutDirection());
+        if (RichEdit *mainText = m_host.paneText(p))
+            pane(p).text->setAlignment(mainText->alignment());
     }
 
     pane(Pane::Translation).text->clear();
-    setDefaultFont(pane(Pane::Translation).text, pane(Pane::Translation).view, QString(), m_settings.translationFontSize);
+    setDefaultFont(pane(Pane::Translation).text, pane(Pane::Translation).view, QString(),
+                   m_settings.translationFontSize);
     pane(Pane::Pinyin).text->clear();
-    setDefaultFont(pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, QStringLiteral("Times New Roman"), m_settings.pinyinFontSize);
+    setDefaultFont(pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, QStringLiteral("Times New Roman"),
+                   m_settings.pinyinFontSize);
     pane(Pane::Characters).text->clear();
-    setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view, m_settings.useKanjiFont ? m_settings.kanjiFont : QString(),
-                   m_settings.kanjiFontSize);
+    setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view,
+                   m_settings.useKanjiFont ? m_settings.kanjiFont : QString(), m_settings.kanjiFontSize);
     {
         QFont f = pane(Pane::Characters).view->font();
         if (m_settings.kanjiFontSize > 0)
@@ -693,10 +683,8 @@ void LessonEditorWindow::newButtonClicked()
     termLineText->clear();
     restOfLineText->clear();
     shownType.clear();
-    pane(Pane::Translation).text->clear();
-    pane(Pane::Pinyin).text->clear();
-    pane(Pane::Characters).text->clear();
-    pane(Pane::Notes).text->clear();
+    for (const FieldControls &field : panes)
+        field.text->clear();
     soundEdit->clear();
     pictureEdit->clear();
     pane(Pane::Translation).view->setFocus();
@@ -724,8 +712,8 @@ void LessonEditorWindow::storeTerm()
     const bool existing = termNumber >= 1 && termNumber <= lines;
     bool empty = soundEdit->text().trimmed().isEmpty() && pictureEdit->text().trimmed().isEmpty() &&
                  restOfLineText->text().trimmed().isEmpty();
-    for (RichEdit *field : {pane(Pane::Translation).text, pane(Pane::Pinyin).text, pane(Pane::Characters).text, pane(Pane::Notes).text})
-        empty = empty && field->text().trimmed().isEmpty();
+    for (const FieldControls &field : panes)
+        empty = empty && field.text->text().trimmed().isEmpty();
     if (empty) {
         // The practice window would show it as an empty card.
         if (existing) {

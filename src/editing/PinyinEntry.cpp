@@ -186,11 +186,10 @@ void LessonEditorWindow::fillLayoutLists()
             cb->addItem(item.name, QVariant::fromValue<qulonglong>(item.handle));
         cb->setCurrentIndex(choices.isEmpty() ? -1 : 0);
     }
-    if (pane(Pane::Characters).layouts) {
-        const int chs
-            = pane(Pane::Characters).layouts->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (QComboBox *characters = pane(Pane::Characters).layouts) {
+        const int chs = characters->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (chs >= 0)
-            pane(Pane::Characters).layouts->setCurrentIndex(chs);
+            characters->setCurrentIndex(chs);
     }
 }
 

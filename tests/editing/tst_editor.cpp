@@ -364,8 +364,8 @@ private slots:
         // A term whose every field the user empties leaves the lesson.
         ed()->termNumberEdit->setText(QStringLiteral("1"));
         ed()->goLabelClicked();
-        for (RichEdit *field : {ed()->pane(korvana::Pane::Translation).text, ed()->pane(korvana::Pane::Pinyin).text, ed()->pane(korvana::Pane::Characters).text, ed()->pane(korvana::Pane::Notes).text})
-            type(field, QString());
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
         ed()->nextButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
@@ -384,8 +384,8 @@ private slots:
             return out;
         };
         edit(QString());
-        for (RichEdit *field : {ed()->pane(korvana::Pane::Translation).text, ed()->pane(korvana::Pane::Pinyin).text, ed()->pane(korvana::Pane::Characters).text, ed()->pane(korvana::Pane::Notes).text})
-            type(field, QStringLiteral("x"));
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QStringLiteral("x"));
         ed()->newButtonClicked();
         QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
         ed()->previousButtonClicked();

@@ -73,8 +73,8 @@ private slots:
     void init()
     {
         f->resetDialogs();
-        for (RichEdit *field : {ed()->pane(korvana::Pane::Translation).text, ed()->pane(korvana::Pane::Pinyin).text, ed()->pane(korvana::Pane::Characters).text, ed()->pane(korvana::Pane::Notes).text})
-            field->clear();
+        for (const auto &pane : ed()->panes)
+            pane.text->clear();
         f->referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
 
@@ -83,7 +83,8 @@ private slots:
         // Sorted ignoring case, one per name, nameless ones dropped; "chs"
         // and "CHS" are one name, and the first listed ("CHS", 14) stays.
         // The Latin fields start on the user's own layout, not on the first.
-        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts, ed()->pane(korvana::Pane::Notes).layouts}) {
+        for (korvana::Pane p : {korvana::Pane::Translation, korvana::Pane::Pinyin, korvana::Pane::Notes}) {
+            QComboBox *cb = ed()->pane(p).layouts;
             QCOMPARE(itemsOf(cb), (QStringList{"CHS", "DEU", "ENU"}));
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         }
