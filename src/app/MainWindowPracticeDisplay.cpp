@@ -177,13 +177,10 @@ void MainWindow::showPane(Pane pane, bool force)
     text->clear();
     if (!force && !this->pane(pane).box->isChecked())
         return;
-    const auto [tag, size] = [&]() -> std::pair<QString, int> {
-        switch (pane) {
-        case Pane::Translation: return {QStringLiteral("<OR="), settings.translationFontSize};
-        case Pane::Pinyin: return {QStringLiteral("<PI="), settings.pinyinFontSize};
-        default: return {QStringLiteral("<NO="), settings.notesFontSize};
-        }
-    }();
+    const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
+    const int size = pane == Pane::Translation ? settings.translationFontSize
+                     : pane == Pane::Pinyin    ? settings.pinyinFontSize
+                                               : settings.notesFontSize;
     auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (!fillTextPane(termLineText, text, tag, size, latin))
         return;

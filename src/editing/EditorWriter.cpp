@@ -101,25 +101,12 @@ void LessonEditorWindow::buildTermLine()
     const double size
         = m_settings.translationFontSize > 0 ? m_settings.translationFontSize : kPieceSize;
 
-    appendColouredText(QStringLiteral("<"), 0);
-    appendColouredText(QStringLiteral("OR"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pane(Pane::Translation).text, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("PI"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pane(Pane::Pinyin).text, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("CH"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pane(Pane::Characters).text, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("NO"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pane(Pane::Notes).text, size);
+    for (Pane p : korvana::allPanes) {
+        appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);
+        appendColouredText(korvana::paneTag(p), 1);
+        appendColouredText(QStringLiteral("="), 0);
+        copyFieldInto(pane(p).text, size);
+    }
 
     // A type the user left as shown is written as it was read, so the
     // practice window reads the same type as before.

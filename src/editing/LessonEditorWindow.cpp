@@ -574,14 +574,15 @@ void LessonEditorWindow::keepRest()
 
 void LessonEditorWindow::showField(Pane pane)
 {
-    const auto [tag, size] = [&]() -> std::pair<QString, double> {
+    const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
+    const double size = [&] {
         switch (pane) {
-        case Pane::Translation: return {QStringLiteral("<OR="), m_settings.translationFontSize};
-        case Pane::Pinyin: return {QStringLiteral("<PI="), m_settings.pinyinFontSize};
-        case Pane::Characters: return {QStringLiteral("<CH="), m_settings.kanjiFontSize};
+        case Pane::Translation: return double(m_settings.translationFontSize);
+        case Pane::Pinyin: return double(m_settings.pinyinFontSize);
+        case Pane::Characters: return double(m_settings.kanjiFontSize);
         case Pane::Notes: break;
         }
-        return {QStringLiteral("<NO="), m_settings.notesFontSize};
+        return double(m_settings.notesFontSize);
     }();
     RichEdit *field = this->pane(pane).text;
     field->clear();

@@ -31,4 +31,17 @@ inline QString paneName(Pane pane)
     return {};
 }
 
+// The tag of the pane's field in a lesson line ("<OR=...>", "<PI=...>",
+// "<CH=...>", "<NO=...>").
+inline QString paneTag(Pane pane)
+{
+    switch (pane) {
+    case Pane::Translation: return QStringLiteral("OR");
+    case Pane::Pinyin: return QStringLiteral("PI");
+    case Pane::Characters: return QStringLiteral("CH");
+    case Pane::Notes: return QStringLiteral("NO");
+    }
+    return {};
+}
+
 } // namespace korvana
