@@ -21,6 +21,8 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+using korvana::Pane;
+
 namespace {
 
 // Sends the pointer's moves over the characters pane to charactersViewMouseMoved.
@@ -94,13 +96,13 @@ CharacterHover::~CharacterHover()
 
 void CharacterHover::buildControls()
 {
-    QTextEdit *charactersView = m_controls.charactersView;
-    if (!charactersView)
+    QTextEdit *view = m_controls.pane(Pane::Characters).view;
+    if (!view)
         return;
-    charactersView->setMouseTracking(true);
-    charactersView->viewport()->setMouseTracking(true);
-    m_paneMouse = new CharactersPaneMouse(this, charactersView);
-    charactersView->viewport()->installEventFilter(m_paneMouse);
+    view->setMouseTracking(true);
+    view->viewport()->setMouseTracking(true);
+    m_paneMouse = new CharactersPaneMouse(this, view);
+    view->viewport()->installEventFilter(m_paneMouse);
 }
 
 void CharacterHover::clearCharacterInfo()
@@ -125,16 +127,18 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
     if (!Sender)
         return;
     m_hooks.loadPendingData();
-    const bool mainPane = Sender == m_controls.charactersView;
+    const bool mainPane = Sender == m_controls.pane(Pane::Characters).view;
     if (mainPane) {
         // Moving onto the characters ends the hover reveal of the panes
         // around it.
-        if (m_controls.pinyinSwitch && !m_controls.pinyinSwitch->isChecked() && m_controls.pinyinText)
-            m_controls.pinyinText->clear();
-        if (m_controls.notesSwitch && !m_controls.notesSwitch->isChecked() && m_controls.notesText)
-            m_controls.notesText->clear();
-        if (m_settings.showHiddenOnHover && m_controls.charactersText && m_controls.charactersText->text().isEmpty()
-            && m_controls.charactersSwitch && !m_controls.charactersSwitch->isChecked()) {
+        for (Pane neighbour : {Pane::Pinyin, Pane::Notes}) {
+            const MainWindowControls::PaneControls &p = m_controls.pane(neighbour);
+            if (p.box && !p.box->isChecked() && p.text)
+                p.text->clear();
+        }
+        const MainWindowControls::PaneControls &characters = m_controls.pane(Pane::Characters);
+        if (m_settings.showHiddenOnHover && characters.text && characters.text->text().isEmpty() && characters.box
+            && !characters.box->isChecked()) {
             m_hooks.revealCharacters();
         }
         // Without its tables the popup has nothing to show; the user's

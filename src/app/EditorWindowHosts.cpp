@@ -5,38 +5,20 @@
 #include "app/WindowChrome.h"
 #include "editing/LinkedFileDialog.h"
 
+using korvana::Pane;
+
 bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending(); }
 
 void LessonEditorWindowHost::setEditorLoadPending(bool pending) { m_main.setEditorLoadPending(pending); }
 
-korvana::RichEdit *LessonEditorWindowHost::paneText(int field) const
+korvana::RichEdit *LessonEditorWindowHost::paneText(Pane pane) const
 {
-    switch (field) {
-    case 1:
-        return m_main.translationText;
-    case 2:
-        return m_main.pinyinText;
-    case 3:
-        return m_main.charactersText;
-    case 4:
-        return m_main.notesText;
-    }
-    return nullptr;
+    return m_main.pane(pane).text;
 }
 
-QTextEdit *LessonEditorWindowHost::paneView(int field) const
+QTextEdit *LessonEditorWindowHost::paneView(Pane pane) const
 {
-    switch (field) {
-    case 1:
-        return m_main.translationView;
-    case 2:
-        return m_main.pinyinView;
-    case 3:
-        return m_main.charactersView;
-    case 4:
-        return m_main.notesView;
-    }
-    return nullptr;
+    return m_main.pane(pane).view;
 }
 
 korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()

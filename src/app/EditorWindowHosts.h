@@ -12,8 +12,8 @@ public:
 
     bool editorLoadPending() const override;
     void setEditorLoadPending(bool pending) override;
-    korvana::RichEdit *paneText(int field) const override;
-    QTextEdit *paneView(int field) const override;
+    korvana::RichEdit *paneText(korvana::Pane pane) const override;
+    QTextEdit *paneView(korvana::Pane pane) const override;
     korvana::RichEdit &toneVowelsText() override;
     void enableButton(QAbstractButton *button) override;
     void disableButton(QAbstractButton *button) override;

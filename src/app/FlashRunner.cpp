@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <cmath>
 
+using korvana::Pane;
+
 namespace {
 
 // Every key pressed while a flash runs ends it. The key still goes on to its
@@ -73,8 +75,8 @@ void caretHome(korvana::RichEdit *edit)
 } // namespace
 
 FlashRunner::FlashRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
-                         const korvana::MainSettings &settings, PaneFills fills)
-    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings), m_fills(std::move(fills)),
+                         const korvana::MainSettings &settings, PaneFill fill)
+    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings), m_fill(std::move(fill)),
       m_clock(std::make_shared<korvana::SystemFlashClock>())
 {
 }
@@ -157,9 +159,10 @@ void FlashRunner::activateFlash()
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
-    const std::pair<korvana::RichEdit *, korvana::RichEdit *> strips[] = {{m_controls.translationText, w->translationText},
-                                                                          {m_controls.pinyinText, w->pinyinText},
-                                                                          {m_controls.notesText, w->notesText}};
+    const std::pair<korvana::RichEdit *, korvana::RichEdit *> strips[] = {
+        {m_controls.pane(Pane::Translation).text, w->translationText},
+        {m_controls.pane(Pane::Pinyin).text, w->pinyinText},
+        {m_controls.pane(Pane::Notes).text, w->notesText}};
     for (const auto &[pane, strip] : strips) {
         strip->clear();
         korvana::copyRichText(pane, strip);
@@ -252,20 +255,20 @@ void FlashRunner::flashOnce(bool Auto)
             korvana::MessagePump::processPending();
             if (m_run.stopped())
                 break;
-            m_controls.charactersText->clear();
-            caretHome(m_controls.charactersText);
+            m_controls.pane(Pane::Characters).text->clear();
+            caretHome(m_controls.pane(Pane::Characters).text);
             if (!flashWait(period))
                 break;
-            copyCharacters(m_controls.charactersText);
-            caretHome(m_controls.charactersText);
+            copyCharacters(m_controls.pane(Pane::Characters).text);
+            caretHome(m_controls.pane(Pane::Characters).text);
             if (!flashWait(period))
                 break;
         }
         // However the flash ended, the pane shows what its switch says.
-        m_controls.charactersText->clear();
-        if (m_controls.charactersSwitch->isChecked())
-            copyCharacters(m_controls.charactersText);
-        caretHome(m_controls.charactersText);
+        m_controls.pane(Pane::Characters).text->clear();
+        if (m_controls.pane(Pane::Characters).box->isChecked())
+            copyCharacters(m_controls.pane(Pane::Characters).text);
+        caretHome(m_controls.pane(Pane::Characters).text);
         return;
     }
 
@@ -332,18 +335,16 @@ void FlashRunner::fillFlashCard()
 {
     FlashWindow *w = m_windows.flashWindow.get();
     struct Strip {
-        const std::function<void(bool)> &fill;
-        korvana::RichEdit *pane;
+        Pane pane;
         korvana::RichEdit *strip;
     };
-    const Strip strips[] = {{m_fills.translation, m_controls.translationText, w->translationText},
-                            {m_fills.pinyin, m_controls.pinyinText, w->pinyinText},
-                            {m_fills.notes, m_controls.notesText, w->notesText}};
+    const Strip strips[] = {
+        {Pane::Translation, w->translationText}, {Pane::Pinyin, w->pinyinText}, {Pane::Notes, w->notesText}};
     for (const Strip &s : strips) {
-        s.fill(true);
+        m_fill(s.pane, true);
         s.strip->clear();
-        korvana::copyRichText(s.pane, s.strip);
-        s.fill(false);
+        korvana::copyRichText(m_controls.pane(s.pane).text, s.strip);
+        m_fill(s.pane, false);
 
         w->setEditBackground(s.strip, korvana::toQColor(m_color));
         s.strip->setSel(0, -1);

@@ -3,6 +3,7 @@
 // over the whole screen in the flash window or in the characters pane, and
 // after a full-screen flash, optionally, a card with the translation, the
 // pinyin and the notes.
+#include "lessons/Pane.h"
 #include "practice/FlashRun.h"
 #include "practice/FlashTiming.h"
 
@@ -28,16 +29,14 @@ class FlashRunner : public QObject {
 public:
     // The term display's fill of the translation, pinyin and notes panes;
     // Force fills the pane whatever its box says.
-    struct PaneFills {
-        std::function<void(bool Force)> translation, pinyin, notes;
-    };
+    using PaneFill = std::function<void(korvana::Pane pane, bool force)>;
     // window is the main window, whose controls are controls; the flash
     // settings live in the options dialog (optionsDialog: flashDelayEdit,
     // flashRepeatEdit, flashIntervalEdit, flashFullScreenSwitch,
     // flashKeepOpenSwitch); the three numbers are texts, read strictly each
     // time a flash needs them.
     FlashRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
-                const korvana::MainSettings &settings, PaneFills fills);
+                const korvana::MainSettings &settings, PaneFill fill);
 
     // The "Flash" label beside the flash mode's switch.
     void buildControls();
@@ -74,7 +73,7 @@ private:
     MainWindowControls &m_controls;
     ProgramWindows &m_windows;
     const korvana::MainSettings &m_settings;
-    PaneFills m_fills;
+    PaneFill m_fill;
     std::shared_ptr<korvana::FlashClock> m_clock;
     korvana::FlashRun m_run;
     quint32 m_color = 0x0000FF;

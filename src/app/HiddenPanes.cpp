@@ -4,7 +4,6 @@
 #include "app/MainWindowControls.h"
 
 #include "platform/richtext/RichEdit.h"
-#include "practice/NumbersDrill.h"
 #include "settings/MainSettings.h"
 
 #include <QAction>
@@ -14,12 +13,14 @@
 #include <QMouseEvent>
 #include <QTextEdit>
 
+using korvana::Pane;
+
 namespace {
 
 // Sends the presses and mouse moves of one pane view to its handlers.
 class PaneMouse : public QObject {
 public:
-    PaneMouse(HiddenPanes *panes, QTextEdit *view, int pane) : QObject(panes), m_panes(panes), m_pane(pane)
+    PaneMouse(HiddenPanes *panes, QTextEdit *view, Pane pane) : QObject(panes), m_panes(panes), m_pane(pane)
     {
         view->setMouseTracking(true);
         view->viewport()->setMouseTracking(true);
@@ -36,18 +37,15 @@ protected:
             m_panes->paneMousePressed(m_pane, me->button(), me->position().toPoint());
         } else if (e->type() == QEvent::MouseMove) {
             // The characters pane's moves are the character information's.
-            switch (m_pane) {
-            case 1: m_panes->translationViewMouseMoved(); break;
-            case 2: m_panes->pinyinViewMouseMoved(); break;
-            case 4: m_panes->notesViewMouseMoved(); break;
-            }
+            if (m_pane != Pane::Characters)
+                m_panes->paneMouseMoved(m_pane);
         }
         return false;
     }
 
 private:
     HiddenPanes *m_panes;
-    int m_pane;
+    Pane m_pane;
 };
 
 // A press on a pane box drops a pending restore; the box then toggles as
@@ -102,8 +100,8 @@ private:
 } // namespace
 
 HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings,
-                         const korvana::NumbersDrill &numbers, Actions actions)
-    : controls(controls), settings(settings), numbers(numbers), actions(std::move(actions))
+                         Actions actions)
+    : controls(controls), settings(settings), actions(std::move(actions))
 {
     controls.paneMenu = new QMenu(&window);
     controls.paneMenu->setObjectName(QStringLiteral("paneMenu"));
@@ -115,46 +113,31 @@ HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const ko
     controls.displayAction->setObjectName(QStringLiteral("displayAction"));
     controls.displayAction->setCheckable(true);
 
-    if (controls.translationView)
-        new PaneMouse(this, controls.translationView, 1);
-    if (controls.pinyinView)
-        new PaneMouse(this, controls.pinyinView, 2);
-    if (controls.charactersView)
-        new PaneMouse(this, controls.charactersView, 3);
-    if (controls.notesView)
-        new PaneMouse(this, controls.notesView, 4);
-
     auto *press = new BoxPress(this);
-    for (QCheckBox *b : boxes()) {
-        if (b)
-            b->installEventFilter(press);
+    for (Pane p : korvana::allPanes) {
+        if (QTextEdit *view = controls.pane(p).view)
+            new PaneMouse(this, view, p);
+        if (QCheckBox *box = controls.pane(p).box)
+            box->installEventFilter(press);
     }
 
     window.setMouseTracking(true);
     new BackgroundMouse(this, window, controls);
 }
 
-std::array<QCheckBox *, 4> HiddenPanes::boxes() const
-{
-    return {controls.translationSwitch, controls.pinyinSwitch, controls.charactersSwitch, controls.notesSwitch};
-}
-
 // --- pane clicks -------------------------------------------------------------------------
 
-void HiddenPanes::paneMousePressed(int Pane, Qt::MouseButton Button, const QPoint &Pos)
+void HiddenPanes::paneMousePressed(Pane pane, Qt::MouseButton Button, const QPoint &Pos)
 {
-    QTextEdit *const views[] = {controls.translationView, controls.pinyinView, controls.charactersView,
-                                controls.notesView};
-    m_activePane = Pane;
-    QCheckBox *box = boxes()[Pane - 1];
+    m_activePane = pane;
+    const MainWindowControls::PaneControls &clicked = controls.pane(pane);
     if (controls.displayAction)
-        controls.displayAction->setChecked(box && box->isChecked());
+        controls.displayAction->setChecked(clicked.box && clicked.box->isChecked());
     if (Button == Qt::RightButton) {
-        QTextEdit *view = views[Pane - 1];
-        if (controls.paneMenu && view)
-            controls.paneMenu->popup(view->viewport()->mapToGlobal(Pos));
+        if (controls.paneMenu && clicked.view)
+            controls.paneMenu->popup(clicked.view->viewport()->mapToGlobal(Pos));
     } else {
-        togglePane(Pane);
+        togglePane(pane);
     }
     dropPaneRestore();
 }
@@ -164,91 +147,64 @@ void HiddenPanes::paneSwitchMousePressed()
     dropPaneRestore();
 }
 
-void HiddenPanes::togglePane(int pane)
+void HiddenPanes::togglePane(Pane pane)
 {
-    if (pane >= 1 && pane <= 4)
-        boxes()[pane - 1]->toggle();
+    controls.pane(pane).box->toggle();
 }
 
 // --- show all, or restore -------------------------------------------------------------
 
 void HiddenPanes::toggleShowAll()
 {
-    if (!controls.translationSwitch || !controls.pinyinSwitch || !controls.charactersSwitch || !controls.notesSwitch)
-        return;
+    for (const MainWindowControls::PaneControls &p : controls.panes) {
+        if (!p.box)
+            return;
+    }
     // Setting a box runs its handler, which redisplays its pane; a box left
     // as it was is not redisplayed.
     if (!m_paneRestore.pending) {
-        m_paneRestore.translation = controls.translationSwitch->isChecked();
-        m_paneRestore.pinyin = controls.pinyinSwitch->isChecked();
-        m_paneRestore.characters = controls.charactersSwitch->isChecked();
-        m_paneRestore.notes = controls.notesSwitch->isChecked();
-        for (QCheckBox *b : boxes()) {
-            if (!b->isChecked())
-                b->setChecked(true);
+        for (Pane p : korvana::allPanes)
+            m_paneRestore.checked[korvana::paneIndex(p)] = controls.pane(p).box->isChecked();
+        for (const MainWindowControls::PaneControls &p : controls.panes) {
+            if (!p.box->isChecked())
+                p.box->setChecked(true);
         }
         m_paneRestore.pending = true;
     } else {
-        controls.translationSwitch->setChecked(m_paneRestore.translation);
-        controls.pinyinSwitch->setChecked(m_paneRestore.pinyin);
-        controls.charactersSwitch->setChecked(m_paneRestore.characters);
-        controls.notesSwitch->setChecked(m_paneRestore.notes);
+        for (Pane p : korvana::allPanes)
+            controls.pane(p).box->setChecked(m_paneRestore.wasChecked(p));
         m_paneRestore.pending = false;
     }
 }
 
 // --- hover reveal -----------------------------------------------------------------------
 // A pane is revealed only while it is empty, so moving inside a revealed
-// pane does not fill it again; each pane ends the reveal of its neighbours.
+// pane does not fill it again; each pane ends the reveal of its neighbours,
+// the panes above and below it.
 
-void HiddenPanes::translationViewMouseMoved()
+void HiddenPanes::paneMouseMoved(Pane pane)
 {
-    if (settings.showHiddenOnHover && controls.translationText->text().isEmpty()
-        && !controls.translationSwitch->isChecked()) {
-        if (numbers.on)
-            actions.showNumberDigits();
-        else
-            actions.showTranslation();
+    const MainWindowControls::PaneControls &moved = controls.pane(pane);
+    if (settings.showHiddenOnHover && moved.text->text().isEmpty() && !moved.box->isChecked())
+        actions.reveal(pane);
+    const std::size_t at = korvana::paneIndex(pane);
+    for (const std::size_t neighbour : {at - 1, at + 1}) {
+        if (neighbour >= controls.panes.size())
+            continue;
+        if (korvana::allPanes[neighbour] == Pane::Characters)
+            actions.hideCharacterInfo();
+        const MainWindowControls::PaneControls &p = controls.panes[neighbour];
+        if (!p.box->isChecked())
+            p.text->clear();
     }
-    if (!controls.pinyinSwitch->isChecked())
-        controls.pinyinText->clear();
-}
-
-void HiddenPanes::pinyinViewMouseMoved()
-{
-    if (settings.showHiddenOnHover && controls.pinyinText->text().isEmpty() && !controls.pinyinSwitch->isChecked()) {
-        if (numbers.on)
-            actions.showNumberPinyin();
-        else
-            actions.showPinyin();
-    }
-    actions.hideCharacterInfo();
-    if (!controls.translationSwitch->isChecked())
-        controls.translationText->clear();
-    if (!controls.charactersSwitch->isChecked())
-        controls.charactersText->clear();
-}
-
-void HiddenPanes::notesViewMouseMoved()
-{
-    // In the drill too: the notes of the last term shown.
-    if (settings.showHiddenOnHover && controls.notesText->text().isEmpty() && !controls.notesSwitch->isChecked())
-        actions.showNotes();
-    actions.hideCharacterInfo();
-    if (!controls.charactersSwitch->isChecked())
-        controls.charactersText->clear();
 }
 
 void HiddenPanes::backgroundPictureMouseMoved()
 {
     actions.hideMenus();
     actions.hideCharacterInfo();
-    if (!controls.translationSwitch->isChecked())
-        controls.translationText->clear();
-    if (!controls.pinyinSwitch->isChecked())
-        controls.pinyinText->clear();
-    if (!controls.notesSwitch->isChecked())
-        controls.notesText->clear();
-    if (!controls.charactersSwitch->isChecked())
-        controls.charactersText->clear();
+    for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes, Pane::Characters}) {
+        if (!controls.pane(p).box->isChecked())
+            controls.pane(p).text->clear();
+    }
 }

@@ -4,10 +4,12 @@
 // once undone by the show-all toggle (Insert). With "Show Hidden Content On
 // Mouse Hover" a hidden pane shows its content while the mouse is over it,
 // until the mouse moves on to a neighbouring pane or to the background.
-// Panes are numbered 1 translation, 2 pinyin, 3 characters, 4 notes.
+#include "lessons/Pane.h"
+
 #include <QObject>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QPoint;
@@ -15,7 +17,6 @@ class QWidget;
 struct MainWindowControls;
 namespace korvana {
 struct MainSettings;
-struct NumbersDrill;
 } // namespace korvana
 
 // A QObject: the mouse watchers it installs go with it.
@@ -24,8 +25,9 @@ public:
     // What the panes ask of the window.
     struct Actions {
         // Fill a pane whatever its box says, from the term or from the
-        // numbers drill's number.
-        std::function<void()> showTranslation, showPinyin, showNotes, showNumberDigits, showNumberPinyin;
+        // numbers drill's number (the characters pane's reveal is the
+        // character information's).
+        std::function<void(korvana::Pane)> reveal;
         std::function<void()> hideCharacterInfo;
         std::function<void()> hideMenus;
     };
@@ -33,23 +35,21 @@ public:
     // Makes the panes' popup menu and watches the panes, their boxes and the
     // window's background; the panes and their boxes must exist.
     HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings,
-                const korvana::NumbersDrill &numbers, Actions actions);
+                Actions actions);
 
     // A press on a pane; Pos in the pane view's viewport.
-    void paneMousePressed(int Pane, Qt::MouseButton Button, const QPoint &Pos);
+    void paneMousePressed(korvana::Pane pane, Qt::MouseButton Button, const QPoint &Pos);
     // A press on any of the four pane boxes: a pending restore is dropped.
     void paneSwitchMousePressed();
-    // The hover reveal (the characters pane's is the character information's).
-    void translationViewMouseMoved();
-    void pinyinViewMouseMoved();
-    void notesViewMouseMoved();
+    // The hover reveal over the translation, pinyin or notes pane (the
+    // characters pane's is the character information's).
+    void paneMouseMoved(korvana::Pane pane);
     // The mouse over the window's background: menus closed, every reveal
     // ended.
     void backgroundPictureMouseMoved();
 
-    // Flips the box of pane 1 to 4, as F5 to F8 do; any other number does
-    // nothing.
-    void togglePane(int pane);
+    // Flips the box of the pane, as F5 to F8 do.
+    void togglePane(korvana::Pane pane);
     // Shows every pane, or gives the boxes back the states it saved.
     void toggleShowAll();
     void dropPaneRestore() { m_paneRestore.pending = false; }
@@ -58,23 +58,20 @@ public:
     // Insert while pending holds.
     struct PaneRestore {
         bool pending = false;
-        bool translation = false, pinyin = false, characters = false, notes = false;
+        std::array<bool, korvana::allPanes.size()> checked{};
+        bool wasChecked(korvana::Pane pane) const { return checked[korvana::paneIndex(pane)]; }
     };
     const PaneRestore &paneRestore() const { return m_paneRestore; }
-    // The pane clicked last (0 before any click). The popup's commands act
-    // on it.
-    int activePane() const { return m_activePane; }
-    void setActivePane(int pane) { m_activePane = pane; }
+    // The pane clicked last (none before any click). The popup's commands
+    // act on it.
+    std::optional<korvana::Pane> activePane() const { return m_activePane; }
+    void setActivePane(std::optional<korvana::Pane> pane) { m_activePane = pane; }
 
 private:
-    // The four panes' boxes, in pane order.
-    std::array<QCheckBox *, 4> boxes() const;
-
     MainWindowControls &controls;
     const korvana::MainSettings &settings;
-    const korvana::NumbersDrill &numbers;
     Actions actions;
 
-    int m_activePane = 0;
+    std::optional<korvana::Pane> m_activePane;
     PaneRestore m_paneRestore;
 };

@@ -361,10 +361,9 @@ void LessonFileCommands::applyMarks(const QHash<QString, QString> &marks)
 
 void LessonFileCommands::clearTermDisplay()
 {
-    for (korvana::RichEdit *pane :
-         {m_controls.translationText, m_controls.pinyinText, m_controls.charactersText, m_controls.notesText})
-        if (pane)
-            pane->clear();
+    for (const MainWindowControls::PaneControls &pane : m_controls.panes)
+        if (pane.text)
+            pane.text->clear();
     if (m_controls.termLineText)
         m_controls.termLineText->clear();
     if (m_controls.viewPictureLabel)

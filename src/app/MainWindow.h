@@ -128,10 +128,9 @@ public:
     // Size, and with "Set Kanji Font" the font, boldness and colour, of the
     // characters in Edit (all of its text).
     void applyKanjiLook(korvana::RichEdit *Edit);
-    void showTranslation(bool Force);
-    void showPinyin(bool Force);
-    void showCharacters(bool Force);
-    void showNotes(bool Force);
+    // Fills a pane from the current term's line; a hidden pane stays empty
+    // unless force.
+    void showPane(korvana::Pane pane, bool force);
     QString tagValue(const QString &Name);
     // The file a term's sound or picture name stands for (see
     // resolveLinkedFile): the current lesson's folder first.
@@ -162,10 +161,7 @@ public:
     void soundSwitchClicked();
     void pictureSwitchClicked();
     void flashSwitchClicked();
-    void translationSwitchClicked();
-    void pinyinSwitchClicked();
-    void charactersSwitchClicked();
-    void notesSwitchClicked();
+    void paneSwitchClicked(korvana::Pane pane);
     void markLearnedButtonClicked();
     void markUnlearnedButtonClicked();
     void markDifficultButtonClicked();
@@ -272,6 +268,13 @@ private:
     std::unique_ptr<PinyinTones> m_tones;
 
     void buildControls();
+    // The characters pane, and the term's formatted characters beside it,
+    // which reading aloud, flashing and the automatic interval read even
+    // while the pane is hidden.
+    void showTermCharacters(bool Force);
+    // Fills a pane whatever its box says, as the hover reveal does: from the
+    // numbers drill's number while the drill runs, else from the term.
+    void revealPane(korvana::Pane pane);
     bool m_painted = false;           // the window has been painted once
     bool m_activationPending = false; // activated before that first paint
     bool m_activating = false;

@@ -3,10 +3,12 @@
 // work on. The window inherits them privately, as a form inherits its
 // generated controls; nothing outside the window reaches them, and tests
 // find them by their object names, as a skin does.
+#include "lessons/Pane.h"
 #include "practice/PracticeControls.h"
 
 #include <QColor>
 #include <QList>
+#include <array>
 
 class HoverLabel;
 class QAction;
@@ -58,19 +60,23 @@ struct MainWindowControls {
     QLabel *openLinkedFileLabel = nullptr;
     QLineEdit *termNumberEdit = nullptr;
 
-    // The four panes (documents with views), the current term's line and its
-    // formatted characters (documents only).
-    korvana::RichEdit *translationText = nullptr, *pinyinText = nullptr, *charactersText = nullptr,
-                      *notesText = nullptr;
-    QTextEdit *translationView = nullptr, *pinyinView = nullptr, *charactersView = nullptr, *notesView = nullptr;
+    // The four panes, each a document with its view and the "Show:" box that
+    // hides it; the current term's line and its formatted characters
+    // (documents only).
+    struct PaneControls {
+        korvana::RichEdit *text = nullptr;
+        QTextEdit *view = nullptr;
+        QCheckBox *box = nullptr;
+    };
+    std::array<PaneControls, korvana::allPanes.size()> panes;
+    PaneControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
+    const PaneControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
     korvana::RichEdit *termLineText = nullptr;
     korvana::RichEdit *termCharactersText = nullptr;
     // Mode switches; each box's handler runs on every change of its state,
     // by a click, by its caption label or from code.
     QCheckBox *autoSwitch = nullptr, *randomSwitch = nullptr, *wordsSwitch = nullptr, *phrasesSwitch = nullptr,
               *difficultSwitch = nullptr;
-    QCheckBox *translationSwitch = nullptr, *pinyinSwitch = nullptr, *charactersSwitch = nullptr,
-              *notesSwitch = nullptr;
     QCheckBox *pictureSwitch = nullptr, *soundSwitch = nullptr, *flashSwitch = nullptr;
     korvana::ClickLabel *autoSwitchLabel = nullptr, *randomSwitchLabel = nullptr, *wordsSwitchLabel = nullptr,
                         *phrasesSwitchLabel = nullptr, *difficultSwitchLabel = nullptr, *soundSwitchLabel = nullptr,

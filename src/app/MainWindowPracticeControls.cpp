@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+using korvana::Pane;
+
 namespace {
 
 // The window sees every key and wheel turn inside it before the focused
@@ -66,6 +68,18 @@ private:
     MainWindow *m_form;
 };
 
+// The caption of a pane's "Show:" box.
+QString paneCaption(Pane pane)
+{
+    switch (pane) {
+    case Pane::Translation: return QStringLiteral("Translation");
+    case Pane::Pinyin: return QStringLiteral("Pinyin");
+    case Pane::Characters: return QStringLiteral("Characters");
+    case Pane::Notes: return QStringLiteral("Notes");
+    }
+    return {};
+}
+
 QTextEdit *paneView(QWidget *parent, const QString &name)
 {
     auto *view = new QTextEdit(parent);
@@ -84,7 +98,8 @@ void MainWindow::buildPracticeControls()
     connect(lessonText.document(), &QTextDocument::contentsChanged, this, [this] { termTableChanged(); });
     connect(&lessonText, &korvana::RichEdit::changed, this, [this] { termTableChanged(); });
 
-    // Each pane's document is named "<pane>Text" and its view "<pane>View".
+    // Each pane's document is named "<pane>Text", its view "<pane>View" and
+    // its box "<pane>Switch".
     auto makeEdit = [this](korvana::RichEdit *&edit, QTextEdit **view, const QString &pane) {
         edit = new korvana::RichEdit(this);
         edit->setObjectName(pane + QStringLiteral("Text"));
@@ -93,10 +108,8 @@ void MainWindow::buildPracticeControls()
             edit->attachView(*view);
         }
     };
-    makeEdit(translationText, &translationView, QStringLiteral("translation"));
-    makeEdit(pinyinText, &pinyinView, QStringLiteral("pinyin"));
-    makeEdit(charactersText, &charactersView, QStringLiteral("characters"));
-    makeEdit(notesText, &notesView, QStringLiteral("notes"));
+    for (Pane p : korvana::allPanes)
+        makeEdit(pane(p).text, &pane(p).view, korvana::paneName(p));
     makeEdit(termLineText, nullptr, QStringLiteral("termLine"));
     makeEdit(termCharactersText, nullptr, QStringLiteral("termCharacters"));
 
@@ -144,12 +157,13 @@ void MainWindow::buildPracticeControls()
     flashSwitchLabel->setObjectName(QStringLiteral("flashSwitchLabel"));
     korvana::bindCaption(flashSwitch, flashSwitchLabel);
 
-    box(translationSwitch, QStringLiteral("translationSwitch"), QStringLiteral("Translation"), true,
-        &MainWindow::translationSwitchClicked);
-    box(pinyinSwitch, QStringLiteral("pinyinSwitch"), QStringLiteral("Pinyin"), true, &MainWindow::pinyinSwitchClicked);
-    box(charactersSwitch, QStringLiteral("charactersSwitch"), QStringLiteral("Characters"), true,
-        &MainWindow::charactersSwitchClicked);
-    box(notesSwitch, QStringLiteral("notesSwitch"), QStringLiteral("Notes"), true, &MainWindow::notesSwitchClicked);
+    for (Pane p : korvana::allPanes) {
+        QCheckBox *&b = pane(p).box;
+        b = new QCheckBox(paneCaption(p), this);
+        b->setObjectName(korvana::paneName(p) + QStringLiteral("Switch"));
+        b->setChecked(true);
+        connect(b, &QCheckBox::toggled, this, [this, p] { paneSwitchClicked(p); });
+    }
 
     label(unskipLabel, QStringLiteral("unskipLabel"), QStringLiteral("Reset"), &MainWindow::unskipLabelClicked);
     unskipLabel->setToolTip(QStringLiteral("Mark all as unlearned"));
@@ -204,9 +218,9 @@ void MainWindow::buildPracticeControls()
 
     // Layout: the panes stacked top to bottom, the switches and commands in
     // rows beneath them.
-    auto *panes = new QVBoxLayout;
-    for (QTextEdit *v : {translationView, pinyinView, charactersView, notesView})
-        panes->addWidget(v);
+    auto *paneColumn = new QVBoxLayout;
+    for (const PaneControls &p : panes)
+        paneColumn->addWidget(p.view);
 
     // "[Options]" beside the automatic mode opens the options on its page.
     autoOptionsLabel = new korvana::ClickLabel(QStringLiteral("[Options]"), this);
@@ -256,8 +270,8 @@ void MainWindow::buildPracticeControls()
     switches->addLayout(autoLine);
 
     auto *paneBoxes = new QHBoxLayout;
-    for (QCheckBox *b : {translationSwitch, pinyinSwitch, charactersSwitch, notesSwitch})
-        paneBoxes->addWidget(b);
+    for (const PaneControls &p : panes)
+        paneBoxes->addWidget(p.box);
     paneBoxes->addStretch();
     paneBoxes->addWidget(viewPictureLabel);
     paneBoxes->addWidget(playSoundLabel);
@@ -272,7 +286,7 @@ void MainWindow::buildPracticeControls()
     commands->addWidget(countLabel, 1);
 
     if (mainLayout) {
-        mainLayout->addLayout(panes, 1);
+        mainLayout->addLayout(paneColumn, 1);
         mainLayout->addLayout(paneBoxes);
         mainLayout->addLayout(switches);
         mainLayout->addLayout(commands);
@@ -323,19 +337,19 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         showHelpContents();
         break;
     case KeyCommand::SwitchOrig:
-        m_hiddenPanes->togglePane(1);
+        m_hiddenPanes->togglePane(Pane::Translation);
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchPin:
-        m_hiddenPanes->togglePane(2);
+        m_hiddenPanes->togglePane(Pane::Pinyin);
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchChin:
-        m_hiddenPanes->togglePane(3);
+        m_hiddenPanes->togglePane(Pane::Characters);
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::SwitchNotes:
-        m_hiddenPanes->togglePane(4);
+        m_hiddenPanes->togglePane(Pane::Notes);
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::OpenLessons:

@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QTextEdit>
 
+using korvana::Pane;
+
 namespace {
 
 // The span of a field's value in a line: from after "<XX=" to before the next
@@ -99,10 +101,8 @@ bool MainWindow::showTerm(int N)
     markDifficultButton->setLatched(state == u"d");
     markUnlearnedButton->setLatched(state == u"u");
 
-    showTranslation(false);
-    showPinyin(false);
-    showNotes(false);
-    showCharacters(false);
+    for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes, Pane::Characters})
+        showPane(p, false);
 
     currentLesson = termTable.lesson(row);
 
@@ -133,7 +133,7 @@ bool MainWindow::showTerm(int N)
         m_media->readButtonClicked();
 
     windows.optionsDialog->buildPages();
-    if (charactersSwitch->isChecked() && flashSwitch->isChecked()
+    if (pane(Pane::Characters).box->isChecked() && flashSwitch->isChecked()
         && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
             || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
         m_flash->flash(false);
@@ -167,44 +167,33 @@ bool fillTextPane(korvana::RichEdit *line, korvana::RichEdit *pane, const QStrin
 }
 } // namespace
 
-void MainWindow::showTranslation(bool Force)
+void MainWindow::showPane(Pane pane, bool force)
 {
-    translationText->clear();
-    if (!Force && !translationSwitch->isChecked())
+    if (pane == Pane::Characters) {
+        showTermCharacters(force);
         return;
-    auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, translationText, QStringLiteral("<OR="), settings.translationFontSize, latin))
-        caretHome(translationText);
-}
-
-void MainWindow::showPinyin(bool Force)
-{
-    pinyinText->clear();
-    if (!Force && !pinyinSwitch->isChecked())
-        return;
-    auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, pinyinText, QStringLiteral("<PI="), settings.pinyinFontSize, latin)) {
-        if (settings.showToneColours)
-            m_tones->colorPinyinTones();
-        caretHome(pinyinText);
     }
-}
-
-void MainWindow::showNotes(bool Force)
-{
-    notesText->clear();
-    if (!Force && !notesSwitch->isChecked())
+    korvana::RichEdit *text = this->pane(pane).text;
+    text->clear();
+    if (!force && !this->pane(pane).box->isChecked())
         return;
+    const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
+    const int size = pane == Pane::Translation ? settings.translationFontSize
+                     : pane == Pane::Pinyin    ? settings.pinyinFontSize
+                                               : settings.notesFontSize;
     auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
-    if (fillTextPane(termLineText, notesText, QStringLiteral("<NO="), settings.notesFontSize, latin))
-        caretHome(notesText);
+    if (!fillTextPane(termLineText, text, tag, size, latin))
+        return;
+    if (pane == Pane::Pinyin && settings.showToneColours)
+        m_tones->colorPinyinTones();
+    caretHome(text);
 }
 
-void MainWindow::showCharacters(bool Force)
+void MainWindow::showTermCharacters(bool Force)
 {
     // termCharactersText is filled even when the pane is hidden: reading aloud,
     // flashing and the automatic interval read it.
-    charactersText->clear();
+    pane(Pane::Characters).text->clear();
     termCharactersText->clear();
     termCharactersBackground = QColor();
     const Span s = fieldSpan(termLineText, QStringLiteral("<CH="));
@@ -221,9 +210,9 @@ void MainWindow::showCharacters(bool Force)
     // Everything but the final paragraph mark.
     termCharactersText->setSelStart(0);
     termCharactersText->setSelLength(termCharactersText->textLength());
-    if (Force || charactersSwitch->isChecked())
-        korvana::copyRichText(termCharactersText, charactersText);
-    caretHome(charactersText);
+    if (Force || pane(Pane::Characters).box->isChecked())
+        korvana::copyRichText(termCharactersText, pane(Pane::Characters).text);
+    caretHome(pane(Pane::Characters).text);
 }
 
 void MainWindow::applyKanjiLook(korvana::RichEdit *Edit)

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+using korvana::Pane;
+
 namespace {
 QString onOff(const QString &what, bool on)
 {
@@ -111,36 +113,22 @@ void MainWindow::flashSwitchClicked()
 
 // --- pane switches -------------------------------------------------------------------
 
-// In the numbers drill the panes show the number; the drill has no notes.
-
-void MainWindow::translationSwitchClicked()
+void MainWindow::paneSwitchClicked(Pane pane)
 {
-    if (m_numbers->drill().on)
-        m_numbers->showNumberDigits(false);
-    else
-        showTranslation(false);
-}
-
-void MainWindow::pinyinSwitchClicked()
-{
-    if (m_numbers->drill().on)
-        m_numbers->showNumberPinyin(false);
-    else
-        showPinyin(false);
-}
-
-void MainWindow::charactersSwitchClicked()
-{
-    if (m_numbers->drill().on)
-        m_numbers->showNumberCharacters(false);
-    else
-        showCharacters(false);
-}
-
-void MainWindow::notesSwitchClicked()
-{
+    // In the numbers drill the panes show the number; the drill has no notes.
     if (!m_numbers->drill().on)
-        showNotes(false);
+        showPane(pane, false);
+    else if (pane != Pane::Notes)
+        m_numbers->showNumberPane(pane, false);
+}
+
+void MainWindow::revealPane(Pane pane)
+{
+    // The drill has no notes: its notes pane shows the last term's.
+    if (m_numbers->drill().on && pane != Pane::Notes)
+        m_numbers->showNumberPane(pane, true);
+    else
+        showPane(pane, true);
 }
 
 // --- marks ------------------------------------------------------------------------------
@@ -249,7 +237,7 @@ void MainWindow::startAutoTimer()
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.
         korvana::autoIntervalMs(windows.optionsDialog->perCharacterIntervalOption->isChecked(),
-                                std::max(1, int(charactersText->text().size())),
+                                std::max(1, int(pane(Pane::Characters).text->text().size())),
                                 windows.optionsDialog->perCharacterIntervalLabel->text(),
                                 windows.optionsDialog->fixedIntervalLabel->text());
     m_autoTimerHandler = AutoTimerHandler::Next;

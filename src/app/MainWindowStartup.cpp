@@ -50,6 +50,8 @@
 #include <QPainterPath>
 #include <QRegion>
 
+using korvana::Pane;
+
 // What the program found at start-up and where it keeps the user's settings,
 // for whoever installs or packages it: off unless asked for with
 // QT_LOGGING_RULES="korvana.startup.info=true".
@@ -179,29 +181,18 @@ void MainWindow::buildControls()
     buildLessonControls();
     buildPracticeControls();
     m_flash = std::make_unique<FlashRunner>(*this, controls, windows, settings,
-                                            FlashRunner::PaneFills{[this](bool Force) { showTranslation(Force); },
-                                                                   [this](bool Force) { showPinyin(Force); },
-                                                                   [this](bool Force) { showNotes(Force); }});
+                                            [this](Pane pane, bool force) { showPane(pane, force); });
     m_flash->buildControls();
     m_hover = std::make_unique<CharacterHover>(
         *this, controls, windows, settings, referenceData, dictionary,
         CharacterHover::WindowHooks{[this] { loadPendingData(); },
                                     [this](const QString &S) { return pinyinNumbersIntoToneMarks(S); },
-                                    [this] {
-                                        if (m_numbers->drill().on)
-                                            m_numbers->showNumberCharacters(true);
-                                        else
-                                            showCharacters(true);
-                                    }});
+                                    [this] { revealPane(Pane::Characters); }});
     m_hover->buildControls();
     m_hiddenPanes = std::make_unique<HiddenPanes>(
-        *this, controls, settings, m_numbers->drill(),
+        *this, controls, settings,
         HiddenPanes::Actions{
-            .showTranslation = [this] { showTranslation(true); },
-            .showPinyin = [this] { showPinyin(true); },
-            .showNotes = [this] { showNotes(true); },
-            .showNumberDigits = [this] { m_numbers->showNumberDigits(true); },
-            .showNumberPinyin = [this] { m_numbers->showNumberPinyin(true); },
+            .reveal = [this](Pane pane) { revealPane(pane); },
             .hideCharacterInfo = [this] { m_hover->hideCharacterInfo(); },
             .hideMenus = [this] { hideAllMenus(); },
         });
@@ -263,10 +254,11 @@ void MainWindow::onCreate()
     m_options->applyTextDirections();
     m_skin->load(settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
-    if (charactersView) {
+    if (pane(Pane::Characters).view) {
         const QColor background = settings.useKanjiBackgroundColor ? korvana::toQColor(settings.kanjiBackgroundColor)
                                                            : korvana::toQColor(korvana::colors::clCream);
-        charactersView->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+        pane(Pane::Characters).view->setStyleSheet(
+            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
 
     store.clear();

@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QTextEdit>
 
+using korvana::Pane;
+
 NumbersDrillRunner::NumbersDrillRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
                                        const korvana::MainSettings &settings, korvana::ReferenceData &referenceData,
                                        WindowHooks hooks)
@@ -51,26 +53,30 @@ void NumbersDrillRunner::hookNumberPaneBoxes()
     // runs the same change must show the number instead. Connected after
     // theirs, these run last and so decide what the pane shows. The notes box
     // has nothing to show in the drill: its pane stays empty.
-    if (m_numberBoxesHooked || !m_controls.translationSwitch)
+    if (m_numberBoxesHooked || !m_controls.pane(Pane::Translation).box)
         return;
     m_numberBoxesHooked = true;
-    connect(m_controls.translationSwitch, &QCheckBox::toggled, this, [this] {
-        if (m_drill.on)
-            showNumberDigits(false);
-    });
-    connect(m_controls.pinyinSwitch, &QCheckBox::toggled, this, [this] {
-        if (m_drill.on)
-            showNumberPinyin(false);
-    });
-    connect(m_controls.charactersSwitch, &QCheckBox::toggled, this, [this] {
-        if (m_drill.on)
-            showNumberCharacters(false);
-    });
-    // The notes handler would refill the pane from the last lesson term.
-    connect(m_controls.notesSwitch, &QCheckBox::toggled, this, [this] {
-        if (m_drill.on)
-            m_controls.notesText->clear();
-    });
+    for (Pane p : korvana::allPanes) {
+        // The notes handler would refill the pane from the last lesson term.
+        connect(m_controls.pane(p).box, &QCheckBox::toggled, this, [this, p] {
+            if (!m_drill.on)
+                return;
+            if (p == Pane::Notes)
+                m_controls.pane(p).text->clear();
+            else
+                showNumberPane(p, false);
+        });
+    }
+}
+
+void NumbersDrillRunner::showNumberPane(Pane pane, bool Force)
+{
+    switch (pane) {
+    case Pane::Translation: showNumberDigits(Force); break;
+    case Pane::Pinyin: showNumberPinyin(Force); break;
+    case Pane::Characters: showNumberCharacters(Force); break;
+    case Pane::Notes: break;
+    }
 }
 
 void NumbersDrillRunner::newNumber()
@@ -91,7 +97,7 @@ void NumbersDrillRunner::newNumber()
 
 void NumbersDrillRunner::showNumber()
 {
-    m_controls.notesText->clear();
+    m_controls.pane(Pane::Notes).text->clear();
     showNumberDigits(false);
     // The pinyin is built from the numeral text showNumberCharacters has just made.
     showNumberCharacters(false);
@@ -100,13 +106,13 @@ void NumbersDrillRunner::showNumber()
 
 void NumbersDrillRunner::showNumberDigits(bool Force)
 {
-    m_controls.translationText->clear();
-    if (!Force && !m_controls.translationSwitch->isChecked())
+    m_controls.pane(Pane::Translation).text->clear();
+    if (!Force && !m_controls.pane(Pane::Translation).box->isChecked())
         return;
-    m_controls.translationText->setText(QString::number(m_drill.number));
-    m_controls.translationText->setSel(0, -1);
-    m_controls.translationText->setSelSize(m_settings.translationFontSize);
-    m_controls.translationText->setSelStart(0);
+    m_controls.pane(Pane::Translation).text->setText(QString::number(m_drill.number));
+    m_controls.pane(Pane::Translation).text->setSel(0, -1);
+    m_controls.pane(Pane::Translation).text->setSelSize(m_settings.translationFontSize);
+    m_controls.pane(Pane::Translation).text->setSelStart(0);
 }
 
 void NumbersDrillRunner::showNumberCharacters(bool Force)
@@ -115,27 +121,27 @@ void NumbersDrillRunner::showNumberCharacters(bool Force)
     m_controls.termCharactersText->clear();
     m_controls.termCharactersText->setText(m_drill.numeral);
 
-    m_controls.charactersText->clear();
-    if (!Force && !m_controls.charactersSwitch->isChecked())
+    m_controls.pane(Pane::Characters).text->clear();
+    if (!Force && !m_controls.pane(Pane::Characters).box->isChecked())
         return;
     m_hooks.applyKanjiLook(m_controls.termCharactersText);
     // Everything but the final paragraph mark.
     m_controls.termCharactersText->setSelStart(0);
     m_controls.termCharactersText->setSelLength(m_controls.termCharactersText->textLength());
     if (m_controls.termCharactersText->selLength() > 0)
-        korvana::copyRichText(m_controls.termCharactersText, m_controls.charactersText);
-    m_controls.charactersText->setSelStart(0);
-    if (QTextEdit *v = m_controls.charactersText->view())
+        korvana::copyRichText(m_controls.termCharactersText, m_controls.pane(Pane::Characters).text);
+    m_controls.pane(Pane::Characters).text->setSelStart(0);
+    if (QTextEdit *v = m_controls.pane(Pane::Characters).text->view())
         v->viewport()->repaint();
 }
 
 void NumbersDrillRunner::showNumberPinyin(bool Force)
 {
-    m_controls.pinyinText->clear();
-    if (!Force && !m_controls.pinyinSwitch->isChecked())
+    m_controls.pane(Pane::Pinyin).text->clear();
+    if (!Force && !m_controls.pane(Pane::Pinyin).box->isChecked())
         return;
     appendNumeralPinyin();
-    m_controls.pinyinText->setSelStart(0);
+    m_controls.pane(Pane::Pinyin).text->setSelStart(0);
 }
 
 void NumbersDrillRunner::appendNumeralPinyin()
@@ -161,6 +167,6 @@ void NumbersDrillRunner::copyNumeralPinyinLine(int N)
     if (end <= start)
         return;
     m_drill.numeralPinyin.setSel(start, end);
-    m_controls.pinyinText->setSelStart(m_controls.pinyinText->textLength());
-    korvana::copyRichText(&m_drill.numeralPinyin, m_controls.pinyinText);
+    m_controls.pane(Pane::Pinyin).text->setSelStart(m_controls.pane(Pane::Pinyin).text->textLength());
+    korvana::copyRichText(&m_drill.numeralPinyin, m_controls.pane(Pane::Pinyin).text);
 }

@@ -2,6 +2,7 @@
 // The numbers drill: while the drill is on, every step of the practice
 // engine draws a whole number of the chosen range and shows it in the panes
 // in place of a lesson term: the digits, the Chinese numeral and its pinyin.
+#include "lessons/Pane.h"
 #include "practice/NumbersDrill.h"
 
 #include <QObject>
@@ -44,14 +45,18 @@ public:
     // Fills the panes from number: the digits, the numeral, its pinyin; the
     // notes pane stays empty.
     void showNumber();
-    // One pane each. Force shows the content whatever the pane's box says
-    // (the hover reveal); showNumberCharacters builds numeral and termCharactersText always,
-    // since reading aloud and showNumberPinyin read them.
+    // One pane: the digits, the numeral or its pinyin; the notes pane has
+    // nothing of the drill. Force shows the content whatever the pane's box
+    // says (the hover reveal).
+    void showNumberPane(korvana::Pane pane, bool Force);
+
+private:
+    // The numeral and termCharactersText are built even while the
+    // characters pane is hidden, since reading aloud and the pinyin read
+    // them.
     void showNumberDigits(bool Force);
     void showNumberCharacters(bool Force);
     void showNumberPinyin(bool Force);
-
-private:
     // Appends line N (1-based) of numeralPinyin, its syllable and blank, to pinyinText.
     void copyNumeralPinyinLine(int N);
     // Appends the syllables of numeral to pinyinText.

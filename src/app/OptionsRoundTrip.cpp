@@ -22,6 +22,8 @@
 #include <QSlider>
 #include <QTextEdit>
 
+using korvana::Pane;
+
 namespace {
 
 // The box shows Size; the item with that text is selected when there is one,
@@ -61,6 +63,30 @@ void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight
 bool paneReadsLeftToRight(QTextEdit *view)
 {
     return !view || view->layoutDirection() == Qt::LeftToRight;
+}
+
+// The options dialog's "right to left" box of a pane.
+QCheckBox *rightToLeftSwitch(const OptionsDialog &o, Pane pane)
+{
+    switch (pane) {
+    case Pane::Translation: return o.translationRightToLeftSwitch;
+    case Pane::Pinyin: return o.pinyinRightToLeftSwitch;
+    case Pane::Characters: return o.characterRightToLeftSwitch;
+    case Pane::Notes: return o.notesRightToLeftSwitch;
+    }
+    return nullptr;
+}
+
+// The stored direction of a pane.
+bool &leftToRight(korvana::TextDirections &directions, Pane pane)
+{
+    switch (pane) {
+    case Pane::Translation: return directions.translationLeftToRight;
+    case Pane::Pinyin: return directions.pinyinLeftToRight;
+    case Pane::Characters: return directions.hanziLeftToRight;
+    case Pane::Notes: break;
+    }
+    return directions.notesLeftToRight;
 }
 
 } // namespace
@@ -104,9 +130,9 @@ void OptionsRoundTrip::preferencesCommand()
     showSize(o->notesSizeCombo, m_settings.notesFontSize);
 
     o->sampleText->clear();
-    if (m_controls.charactersText) {
-        korvana::copyRichText(m_controls.charactersText, o->sampleText);
-        m_controls.charactersText->setSelLength(0);
+    if (m_controls.pane(Pane::Characters).text) {
+        korvana::copyRichText(m_controls.pane(Pane::Characters).text, o->sampleText);
+        m_controls.pane(Pane::Characters).text->setSelLength(0);
     }
 
     o->externalEditorEdit->setText(m_settings.externalEditor);
@@ -141,10 +167,8 @@ void OptionsRoundTrip::preferencesCommand()
     o->workingDirectoryEdit->setText(m_settings.workingDirectory);
     o->dictionaryEdit->setText(m_settings.dictionaryFile);
     o->autoSaveSwitch->setChecked(m_settings.autoSaveLessons);
-    o->characterRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.charactersView));
-    o->pinyinRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.pinyinView));
-    o->translationRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.translationView));
-    o->notesRightToLeftSwitch->setChecked(readsRightToLeft(m_controls.notesView));
+    for (Pane p : korvana::allPanes)
+        rightToLeftSwitch(*o, p)->setChecked(readsRightToLeft(m_controls.pane(p).view));
 
     o->pickedKanjiFont.clear();
 
@@ -196,21 +220,19 @@ void OptionsRoundTrip::takeOptions()
         m_settings.kanjiFont = o->pickedKanjiFont;
     m_settings.useKanjiColor = o->characterColorSwitch->isChecked();
     m_settings.useKanjiBackgroundColor = o->characterBackgroundSwitch->isChecked();
-    if (m_controls.charactersView) {
+    if (m_controls.pane(Pane::Characters).view) {
         const QColor background = m_settings.useKanjiBackgroundColor
                                       ? korvana::toQColor(m_settings.kanjiBackgroundColor)
                                       : korvana::toQColor(korvana::colors::clCream);
-        m_controls.charactersView->setStyleSheet(
+        m_controls.pane(Pane::Characters).view->setStyleSheet(
             QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
     m_settings.showReadingProgress = o->readingProgressSwitch->isChecked();
     m_settings.soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();
     m_settings.editInWordProcessor = o->wordOption->isChecked();
     m_settings.externalEditor = o->externalEditorEdit->text();
-    setDirection(m_controls.charactersText, m_controls.charactersView, o->characterRightToLeftSwitch->isChecked());
-    setDirection(m_controls.pinyinText, m_controls.pinyinView, o->pinyinRightToLeftSwitch->isChecked());
-    setDirection(m_controls.translationText, m_controls.translationView, o->translationRightToLeftSwitch->isChecked());
-    setDirection(m_controls.notesText, m_controls.notesView, o->notesRightToLeftSwitch->isChecked());
+    for (Pane p : korvana::allPanes)
+        setDirection(m_controls.pane(p).text, m_controls.pane(p).view, rightToLeftSwitch(*o, p)->isChecked());
     m_settings.hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
     m_settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
     m_settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
@@ -227,18 +249,14 @@ void OptionsRoundTrip::takeOptions()
 
 void OptionsRoundTrip::applyTextDirections()
 {
-    setPaneDirection(m_controls.charactersText, m_controls.charactersView, m_textDirections.hanziLeftToRight);
-    setPaneDirection(m_controls.translationText, m_controls.translationView, m_textDirections.translationLeftToRight);
-    setPaneDirection(m_controls.pinyinText, m_controls.pinyinView, m_textDirections.pinyinLeftToRight);
-    setPaneDirection(m_controls.notesText, m_controls.notesView, m_textDirections.notesLeftToRight);
+    for (Pane p : korvana::allPanes)
+        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, leftToRight(m_textDirections, p));
 }
 
 void OptionsRoundTrip::takeTextDirections()
 {
-    m_textDirections.hanziLeftToRight = paneReadsLeftToRight(m_controls.charactersView);
-    m_textDirections.translationLeftToRight = paneReadsLeftToRight(m_controls.translationView);
-    m_textDirections.pinyinLeftToRight = paneReadsLeftToRight(m_controls.pinyinView);
-    m_textDirections.notesLeftToRight = paneReadsLeftToRight(m_controls.notesView);
+    for (Pane p : korvana::allPanes)
+        leftToRight(m_textDirections, p) = paneReadsLeftToRight(m_controls.pane(p).view);
 }
 
 // The window's Options menu runs it.

@@ -15,28 +15,24 @@ PaneCommands::PaneCommands(MainWindowControls &controls, HiddenPanes &panes) : c
         connect(controls.displayAction, &QAction::triggered, this, &PaneCommands::displayCommand);
 }
 
-void PaneCommands::copyPaneToClipboard(korvana::RichEdit *Pane)
+void PaneCommands::copyPaneToClipboard(korvana::RichEdit *pane)
 {
-    if (!Pane)
+    if (!pane)
         return;
-    Pane->setSel(0, -1);
-    Pane->copy();
-    Pane->setSelLength(0);
+    pane->setSel(0, -1);
+    pane->copy();
+    pane->setSelLength(0);
 }
 
 void PaneCommands::copyCommand()
 {
-    switch (panes.activePane()) {
-    case 1: copyPaneToClipboard(controls.translationText); break;
-    case 2: copyPaneToClipboard(controls.pinyinText); break;
-    case 3: copyPaneToClipboard(controls.charactersText); break;
-    case 4: copyPaneToClipboard(controls.notesText); break;
-    default: break;
-    }
+    if (const std::optional<korvana::Pane> pane = panes.activePane())
+        copyPaneToClipboard(controls.pane(*pane).text);
 }
 
 void PaneCommands::displayCommand()
 {
     // No pane clicked yet: nothing to switch.
-    panes.togglePane(panes.activePane());
+    if (const std::optional<korvana::Pane> pane = panes.activePane())
+        panes.togglePane(*pane);
 }

@@ -19,8 +19,8 @@ public:
     void copyCommand();
     // "Display": the show/hide switch of that pane.
     void displayCommand();
-    // Copies all of Pane to the clipboard and leaves nothing selected.
-    static void copyPaneToClipboard(korvana::RichEdit *Pane);
+    // Copies all of pane to the clipboard and leaves nothing selected.
+    static void copyPaneToClipboard(korvana::RichEdit *pane);
 
 private:
     MainWindowControls &controls;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using korvana::Pane;
+
 namespace {
 
 bool isLineEnd(QChar ch)
@@ -65,10 +67,10 @@ void PinyinTones::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos
 // once per tone character would leave it.
 void PinyinTones::colorPinyinTones()
 {
-    korvana::RichEdit *pinyinText = m_controls.pinyinText;
-    pinyinText->setSel(0, -1);
-    pinyinText->setSelColor(korvana::toQColor(korvana::kNeutralToneColour));
-    for (const korvana::ToneSyllable &s : korvana::toneSyllables(pinyinText->text()))
+    korvana::RichEdit *pinyin = m_controls.pane(Pane::Pinyin).text;
+    pinyin->setSel(0, -1);
+    pinyin->setSelColor(korvana::toQColor(korvana::kNeutralToneColour));
+    for (const korvana::ToneSyllable &s : korvana::toneSyllables(pinyin->text()))
         colorPinyinSyllable(s.tone, s.lastTonePos + 1);
 }
 
@@ -76,12 +78,12 @@ void PinyinTones::colorPinyinSyllable(int Tone, int Pos)
 {
     if (Tone < 1 || Tone > 4)
         return;
-    korvana::RichEdit *pinyinText = m_controls.pinyinText;
-    const QString text = pinyinText->text();
+    korvana::RichEdit *pinyin = m_controls.pane(Pane::Pinyin).text;
+    const QString text = pinyin->text();
     if (Pos < 1 || Pos > text.size())
         return;
     const korvana::TextRange r = korvana::syllableRange(text, Pos - 1);
-    pinyinText->setSelStart(r.start);
-    pinyinText->setSelLength(r.end - r.start);
-    pinyinText->setSelColor(korvana::toQColor(korvana::toneColour(Tone)));
+    pinyin->setSelStart(r.start);
+    pinyin->setSelLength(r.end - r.start);
+    pinyin->setSelColor(korvana::toQColor(korvana::toneColour(Tone)));
 }

@@ -6,6 +6,8 @@
 #include "app/FlashRunner.h"
 #include "settings/SkinDialog.h"
 
+using korvana::Pane;
+
 QString MainWindowAboutHost::skinName() const
 {
     return m_window.skin().fields().skinName;
@@ -21,7 +23,7 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
     korvana::OptionsHost host;
     host.settings = &window.settings;
     window.m_flash->bindColors(host);
-    host.charactersText = window.charactersText;
+    host.charactersText = window.pane(Pane::Characters).text;
     host.screenBackgroundChanged = [&window](quint32 Color) { window.options().applyScreenBackgroundColor(Color); };
     return host;
 }

@@ -17,6 +17,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+using korvana::Pane;
+
 TermMedia::MediaPlayerFactory TermMedia::mediaPlayerFactory = [] {
     return std::unique_ptr<korvana::MediaPlayer>(new korvana::QtMediaPlayer);
 };
@@ -203,10 +205,10 @@ void TermMedia::voiceWordReached(int Stream, int CharPosition, int Length)
 
 void TermMedia::highlightSpokenText(int Start, int Length)
 {
-    const int end = controls.charactersText->textLength();
+    const int end = controls.pane(Pane::Characters).text->textLength();
     const int start = qBound(0, Start, end);
-    controls.charactersText->setSelStart(start);
-    controls.charactersText->setSelLength(qBound(0, Length, end - start));
+    controls.pane(Pane::Characters).text->setSelStart(start);
+    controls.pane(Pane::Characters).text->setSelLength(qBound(0, Length, end - start));
 }
 
 void TermMedia::voiceStreamEnded(int Stream)

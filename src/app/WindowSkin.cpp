@@ -318,7 +318,8 @@ void WindowSkin::apply()
     }
     // The pane switches carry their captions themselves and read like the
     // skin's other labels.
-    for (QCheckBox *b : {c.translationSwitch, c.pinyinSwitch, c.charactersSwitch, c.notesSwitch}) {
+    for (const MainWindowControls::PaneControls &pane : c.panes) {
+        QCheckBox *b = pane.box;
         if (!b)
             continue;
         setTextColor(b, QPalette::WindowText, m_fields.labelsColor);
@@ -417,9 +418,11 @@ void WindowSkin::makeCaptionsReadable()
         captions << l;
     for (QLabel *l : commandLabels())
         captions << l;
-    for (QWidget *w : std::initializer_list<QWidget *>{c.openLinkedFileLabel, c.translationSwitch, c.pinyinSwitch,
-                                                       c.charactersSwitch, c.notesSwitch, c.countLabel,
-                                                       c.titleLabel})
+    QList<QWidget *> captioned{c.openLinkedFileLabel};
+    for (const MainWindowControls::PaneControls &pane : c.panes)
+        captioned << pane.box;
+    captioned << c.countLabel << c.titleLabel;
+    for (QWidget *w : captioned)
         if (w)
             captions << w;
     for (QWidget *w : captions) {

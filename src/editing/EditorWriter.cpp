@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+using korvana::Pane;
 using korvana::RichEdit;
 
 namespace {
@@ -100,25 +101,12 @@ void LessonEditorWindow::buildTermLine()
     const double size
         = m_settings.translationFontSize > 0 ? m_settings.translationFontSize : kPieceSize;
 
-    appendColouredText(QStringLiteral("<"), 0);
-    appendColouredText(QStringLiteral("OR"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(translationText, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("PI"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(pinyinText, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("CH"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(charactersText, size);
-
-    appendColouredText(QStringLiteral("><"), 0);
-    appendColouredText(QStringLiteral("NO"), 1);
-    appendColouredText(QStringLiteral("="), 0);
-    copyFieldInto(notesText, size);
+    for (Pane p : korvana::allPanes) {
+        appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);
+        appendColouredText(korvana::paneTag(p), 1);
+        appendColouredText(QStringLiteral("="), 0);
+        copyFieldInto(pane(p).text, size);
+    }
 
     // A type the user left as shown is written as it was read, so the
     // practice window reads the same type as before.

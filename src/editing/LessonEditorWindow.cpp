@@ -32,11 +32,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using korvana::Dialogs;
 using korvana::MsgButtons;
 using korvana::MsgIcon;
 using korvana::MsgResult;
+using korvana::Pane;
 using korvana::RichEdit;
 
 namespace {
@@ -113,9 +115,9 @@ LessonEditorWindow::LessonEditorWindow(korvana::MainSettings &settings, korvana:
 LessonEditorWindow::~LessonEditorWindow()
 {
     // The views go with the window; detach them from the documents first.
-    for (RichEdit *e : {translationText, pinyinText, charactersText, notesText})
-        if (e)
-            e->attachView(nullptr);
+    for (const FieldControls &field : panes)
+        if (field.text)
+            field.text->attachView(nullptr);
 }
 
 bool LessonEditorWindow::buildWhenShown = false;
@@ -136,44 +138,41 @@ void LessonEditorWindow::buildControls()
     int row = 0;
 
     struct FieldSpec {
-        RichEdit **edit;
-        QTextEdit **view;
-        QComboBox **layouts;
-        const char *name;
+        Pane pane;
         const char *caption;
         const char *font;
         int height;
     };
     const FieldSpec specs[] = {
-        {&translationText, &translationView, &translationLayoutCombo, "translationText", "Translation",
-         "Times New Roman", 34},
-        {&pinyinText, &pinyinView, &pinyinLayoutCombo, "pinyinText", "Pin Yin", "Arial", 34},
-        {&charactersText, &charactersView, &charactersLayoutCombo, "charactersText", "Chinese", "SimSun", 60},
-        {&notesText, &notesView, &notesLayoutCombo, "notesText", "Notes", "Times New Roman", 34},
+        {Pane::Translation, "Translation", "Times New Roman", 34},
+        {Pane::Pinyin, "Pin Yin", "Arial", 34},
+        {Pane::Characters, "Chinese", "SimSun", 60},
+        {Pane::Notes, "Notes", "Times New Roman", 34},
     };
     for (const FieldSpec &s : specs) {
-        *s.edit = new RichEdit(this);
-        (*s.edit)->setWordWrap(false);
-        *s.view = makeFieldView(this, QString::fromLatin1(s.name) + QStringLiteral("View"), s.height);
-        (*s.edit)->attachView(*s.view);
-        QFont f((*s.view)->font());
+        FieldControls &controls = pane(s.pane);
+        controls.text = new RichEdit(this);
+        controls.text->setWordWrap(false);
+        controls.view = makeFieldView(this, korvana::paneName(s.pane) + QStringLiteral("TextView"), s.height);
+        controls.text->attachView(controls.view);
+        QFont f(controls.view->font());
         f.setFamily(QString::fromLatin1(s.font));
-        (*s.view)->setFont(f);
-        (*s.edit)->document()->setDefaultFont(f);
-        (*s.view)->installEventFilter(this);
-        *s.layouts = new QComboBox(this);
-        (*s.layouts)->setToolTip(QStringLiteral("Keyboard Layout"));
+        controls.view->setFont(f);
+        controls.text->document()->setDefaultFont(f);
+        controls.view->installEventFilter(this);
+        controls.layouts = new QComboBox(this);
+        controls.layouts->setToolTip(QStringLiteral("Keyboard Layout"));
         layout->addWidget(new QLabel(QString::fromLatin1(s.caption), this), row, 0);
-        layout->addWidget(*s.view, row, 1, 1, 3);
-        layout->addWidget(*s.layouts, row, 4);
+        layout->addWidget(controls.view, row, 1, 1, 3);
+        layout->addWidget(controls.layouts, row, 4);
         ++row;
-        RichEdit *field = *s.edit;
+        RichEdit *field = controls.text;
         connect(field, &RichEdit::changed, this, [this, field] {
             refuseTagText(field);
             fieldChanged();
         });
     }
-    charactersText->setAlignment(korvana::TextAlignment::Right);
+    pane(Pane::Characters).text->setAlignment(korvana::TextAlignment::Right);
 
     auto *typeBox = new QGroupBox(QStringLiteral("Type:"), this);
     auto *typeLayout = new QVBoxLayout(typeBox);
@@ -366,39 +365,32 @@ void LessonEditorWindow::onActivate()
     const ShowingScope showing(m_showing);
 
     // Each field reads in the direction of its pane in the main window.
-    const struct {
-        RichEdit *field;
-        QTextEdit *view;
-        RichEdit *pane;
-        QTextEdit *paneView;
-    } panes[] = {{translationText, translationView, m_host.paneText(1), m_host.paneView(1)},
-                 {pinyinText, pinyinView, m_host.paneText(2), m_host.paneView(2)},
-                 {charactersText, charactersView, m_host.paneText(3), m_host.paneView(3)},
-                 {notesText, notesView, m_host.paneText(4), m_host.paneView(4)}};
-    for (const auto &p : panes) {
-        if (p.paneView)
-            p.view->setLayoutDirection(p.paneView->layoutDirection());
-        if (p.pane)
-            p.field->setAlignment(p.pane->alignment());
+    for (Pane p : korvana::allPanes) {
+        if (QTextEdit *mainView = m_host.paneView(p))
+            pane(p).view->setLayoutDirection(mainView->layoutDirection());
+        if (RichEdit *mainText = m_host.paneText(p))
+            pane(p).text->setAlignment(mainText->alignment());
     }
 
-    translationText->clear();
-    setDefaultFont(translationText, translationView, QString(), m_settings.translationFontSize);
-    pinyinText->clear();
-    setDefaultFont(pinyinText, pinyinView, QStringLiteral("Times New Roman"), m_settings.pinyinFontSize);
-    charactersText->clear();
-    setDefaultFont(charactersText, charactersView, m_settings.useKanjiFont ? m_settings.kanjiFont : QString(),
-                   m_settings.kanjiFontSize);
+    pane(Pane::Translation).text->clear();
+    setDefaultFont(pane(Pane::Translation).text, pane(Pane::Translation).view, QString(),
+                   m_settings.translationFontSize);
+    pane(Pane::Pinyin).text->clear();
+    setDefaultFont(pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, QStringLiteral("Times New Roman"),
+                   m_settings.pinyinFontSize);
+    pane(Pane::Characters).text->clear();
+    setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view,
+                   m_settings.useKanjiFont ? m_settings.kanjiFont : QString(), m_settings.kanjiFontSize);
     {
-        QFont f = charactersView->font();
+        QFont f = pane(Pane::Characters).view->font();
         if (m_settings.kanjiFontSize > 0)
             f.setPointSize(m_settings.kanjiFontSize);
         if (m_settings.useKanjiFont && !m_settings.kanjiFont.isEmpty())
             f.setFamily(m_settings.kanjiFont);
-        charactersView->setFont(f);
+        pane(Pane::Characters).view->setFont(f);
     }
-    notesText->clear();
-    setDefaultFont(notesText, notesView, QString(), m_settings.notesFontSize);
+    pane(Pane::Notes).text->clear();
+    setDefaultFont(pane(Pane::Notes).text, pane(Pane::Notes).view, QString(), m_settings.notesFontSize);
 
     linkedFiles.clear();
     linkedFilesList->clear();
@@ -505,10 +497,8 @@ void LessonEditorWindow::showTerm()
         lessonText->setSel(start, start);
     }
     keepRest();
-    showTranslation();
-    showPinyin();
-    showCharacters();
-    showNotes();
+    for (Pane p : korvana::allPanes)
+        showField(p);
 
     // The type as the practice window reads it: a line without "<TY=" is a
     // word there, so it shows as one here.
@@ -582,8 +572,19 @@ void LessonEditorWindow::keepRest()
     termLineText->setSel(0, 0);
 }
 
-void LessonEditorWindow::showField(RichEdit *field, const QString &tag, double size)
+void LessonEditorWindow::showField(Pane pane)
 {
+    const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
+    const double size = [&] {
+        switch (pane) {
+        case Pane::Translation: return double(m_settings.translationFontSize);
+        case Pane::Pinyin: return double(m_settings.pinyinFontSize);
+        case Pane::Characters: return double(m_settings.kanjiFontSize);
+        case Pane::Notes: break;
+        }
+        return double(m_settings.notesFontSize);
+    }();
+    RichEdit *field = this->pane(pane).text;
     field->clear();
     const int length = termLineText->textLength();
     const int p = termLineText->findText(tag, 0, length);
@@ -600,23 +601,6 @@ void LessonEditorWindow::showField(RichEdit *field, const QString &tag, double s
     if (size > 0)
         field->setSelSize(size);
     field->setSel(0, 0);
-}
-
-void LessonEditorWindow::showTranslation()
-{
-    showField(translationText, QStringLiteral("<OR="), m_settings.translationFontSize);
-}
-void LessonEditorWindow::showPinyin()
-{
-    showField(pinyinText, QStringLiteral("<PI="), m_settings.pinyinFontSize);
-}
-void LessonEditorWindow::showCharacters()
-{
-    showField(charactersText, QStringLiteral("<CH="), m_settings.kanjiFontSize);
-}
-void LessonEditorWindow::showNotes()
-{
-    showField(notesText, QStringLiteral("<NO="), m_settings.notesFontSize);
 }
 
 QString LessonEditorWindow::tagValue(const QString &Tag)
@@ -700,13 +684,11 @@ void LessonEditorWindow::newButtonClicked()
     termLineText->clear();
     restOfLineText->clear();
     shownType.clear();
-    translationText->clear();
-    pinyinText->clear();
-    charactersText->clear();
-    notesText->clear();
+    for (const FieldControls &field : panes)
+        field.text->clear();
     soundEdit->clear();
     pictureEdit->clear();
-    translationView->setFocus();
+    pane(Pane::Translation).view->setFocus();
     updateNavigationButtons();
 }
 
@@ -731,8 +713,8 @@ void LessonEditorWindow::storeTerm()
     const bool existing = termNumber >= 1 && termNumber <= lines;
     bool empty = soundEdit->text().trimmed().isEmpty() && pictureEdit->text().trimmed().isEmpty() &&
                  restOfLineText->text().trimmed().isEmpty();
-    for (RichEdit *field : {translationText, pinyinText, charactersText, notesText})
-        empty = empty && field->text().trimmed().isEmpty();
+    for (const FieldControls &field : panes)
+        empty = empty && field.text->text().trimmed().isEmpty();
     if (empty) {
         // The practice window would show it as an empty card.
         if (existing) {
@@ -1002,32 +984,21 @@ bool LessonEditorWindow::eventFilter(QObject *watched, QEvent *e)
         }
         return false;
     }
+    const auto watchedField = std::find_if(panes.begin(), panes.end(),
+                                           [watched](const FieldControls &f) { return f.view == watched; });
     if (e->type() == QEvent::FocusIn) {
-        if (watched == translationView)
-            translationViewEntered();
-        else if (watched == pinyinView)
-            pinyinViewEntered();
-        else if (watched == charactersView)
-            charactersViewEntered();
-        else if (watched == notesView)
-            notesViewEntered();
+        if (watchedField != panes.end())
+            fieldEntered(korvana::allPanes[std::size_t(watchedField - panes.begin())]);
         return false;
     }
     if (e->type() == QEvent::KeyPress) {
         // A term is one line: a line end typed into a field would split it.
         auto *k = static_cast<QKeyEvent *>(e);
-        if (watched == translationView)
-            fieldKeyPressed(translationText);
-        else if (watched == pinyinView)
-            fieldKeyPressed(pinyinText);
-        else if (watched == charactersView)
-            fieldKeyPressed(charactersText);
-        else if (watched == notesView)
-            fieldKeyPressed(notesText);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
-            (watched == translationView || watched == pinyinView || watched == charactersView ||
-             watched == notesView))
-            return true;
+        if (watchedField != panes.end()) {
+            fieldKeyPressed(watchedField->text);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+                return true;
+        }
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -18,10 +18,13 @@
 // line. A line the editor does write keeps whatever it holds besides the
 // fields the editor edits (restOfLineText), and the type the practice window reads.
 #include "lessons/LinkedFiles.h"
+#include "lessons/Pane.h"
 #include "platform/richtext/RichEdit.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <optional>
 
 class QAbstractButton;
 class QLabel;
@@ -41,8 +44,7 @@ class ToneImage;
 struct KeyboardLayoutItem;
 struct MainSettings;
 
-// What the lesson editor asks of the main window beside it. Fields are
-// numbered as activeField: 1 translation, 2 pinyin, 3 characters, 4 notes.
+// What the lesson editor asks of the main window beside it.
 class LessonEditorHost {
 public:
     virtual ~LessonEditorHost() = default;
@@ -51,8 +53,8 @@ public:
     virtual void setEditorLoadPending(bool pending) = 0;
     // The main window's pane of a field, whose direction and alignment the
     // field copies; null where the main window has none.
-    virtual RichEdit *paneText(int field) const = 0;
-    virtual QTextEdit *paneView(int field) const = 0;
+    virtual RichEdit *paneText(Pane pane) const = 0;
+    virtual QTextEdit *paneView(Pane pane) const = 0;
     // The 24 tone vowels in the legacy pinyin font, loaded first when
     // loading was left for later.
     virtual RichEdit &toneVowelsText() = 0;
@@ -77,9 +79,16 @@ public:
     ~LessonEditorWindow() override;
 
     // --- fields -----------------------------------------------------------------------
-    korvana::RichEdit *translationText = nullptr, *pinyinText = nullptr, *charactersText = nullptr,
-                      *notesText = nullptr;
-    QTextEdit *translationView = nullptr, *pinyinView = nullptr, *charactersView = nullptr, *notesView = nullptr;
+    // One field per pane of the main window: its document, its view and
+    // its keyboard-layout list (filled by the pinyin-entry work).
+    struct FieldControls {
+        korvana::RichEdit *text = nullptr;
+        QTextEdit *view = nullptr;
+        QComboBox *layouts = nullptr;
+    };
+    std::array<FieldControls, korvana::allPanes.size()> panes;
+    FieldControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
+    const FieldControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
     QRadioButton *wordOption = nullptr, *phraseOption = nullptr;
     QRadioButton *learnedOption = nullptr, *unlearnedOption = nullptr, *difficultOption = nullptr;
     QLineEdit *soundEdit = nullptr, *pictureEdit = nullptr;
@@ -88,9 +97,6 @@ public:
     korvana::ClickLabel *goLabel = nullptr;
     QPushButton *previousButton = nullptr, *nextButton = nullptr, *newButton = nullptr, *deleteButton = nullptr,
                 *saveButton = nullptr, *closeButton = nullptr, *editorOptionsButton = nullptr;
-    // Keyboard-layout lists of the four fields (filled by the pinyin-entry work).
-    QComboBox *translationLayoutCombo = nullptr, *pinyinLayoutCombo = nullptr, *charactersLayoutCombo = nullptr,
-              *notesLayoutCombo = nullptr;
     // Linked files: descriptions shown, file names alongside (linkedFiles).
     QListWidget *linkedFilesList = nullptr;
     korvana::ClickLabel *newLinkLabel = nullptr, *editLinkLabel = nullptr, *deleteLinkLabel = nullptr;
@@ -107,7 +113,7 @@ public:
 
     // --- state ---------------------------------------------------------------------------
     QStringList linkedFiles;  // FILE of each link, parallel to linkedFilesList
-    int activeField = 0;    // 0 none yet, 1 translation, 2 pinyin, 3 characters, 4 notes
+    std::optional<korvana::Pane> activeField; // the field typed in last, none yet at first
     int termNumber = 0;     // 1-based
     bool lessonModified = false;
     bool termModified = false;
@@ -159,10 +165,6 @@ public:
     int termCount() const;
     void showTermNumber();
     void showTerm();
-    void showTranslation();
-    void showPinyin();
-    void showCharacters();
-    void showNotes();
     // Plain value of tag (two letters) in termLineText; empty when missing.
     QString tagValue(const QString &Tag);
     void updateNavigationButtons();
@@ -218,14 +220,11 @@ public:
     void insertToneVowel(int Index);
     void insertUnicodeChar(QChar Character, korvana::RichEdit *Field);
     void readInstalledLayouts(QList<korvana::KeyboardLayoutItem> &List);
-    void translationViewEntered();
-    void pinyinViewEntered();
-    void charactersViewEntered();
-    void notesViewEntered();
-    void translationLayoutComboClosedUp();
-    void pinyinLayoutComboClosedUp();
-    void charactersLayoutComboClosedUp();
-    void notesLayoutComboClosedUp();
+    // A field took the focus: its layout list's choice becomes the active
+    // keyboard layout.
+    void fieldEntered(korvana::Pane field);
+    // A layout was chosen in a field's list: the field takes the focus back.
+    void layoutListClosed(korvana::Pane field);
     // A key going down in one of the four fields, before its character goes in.
     void fieldKeyPressed(korvana::RichEdit *Field);
     void toneImageMousePressed(int Index);
@@ -267,7 +266,7 @@ private:
     QString folderForDialogs() const;
     bool runLinkDialog();
     void buildControls();
-    void showField(korvana::RichEdit *field, const QString &tag, double size);
+    void showField(korvana::Pane field);
     void copyFieldInto(korvana::RichEdit *field, double size);
     void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
     QString chooseFile(const QString &filter);
@@ -279,6 +278,4 @@ private:
     void followUserLayout();
     bool m_followedUserLayout = false;
     korvana::RichEdit *activeFieldEdit() const;
-    void enterField(int field, QComboBox *layouts);
-    void closeUpList(korvana::RichEdit *field, void (LessonEditorWindow::*enter)());
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 using korvana::KeyboardLayoutItem;
+using korvana::Pane;
 using korvana::RichEdit;
 
 namespace korvana {
@@ -157,19 +158,12 @@ void LessonEditorWindow::buildPinyinPanel()
     if (grid)
         grid->addWidget(pinyinPanel, 0, 5, 4, 1, Qt::AlignTop);
 
-    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, charactersLayoutCombo, notesLayoutCombo}) {
+    for (Pane p : korvana::allPanes) {
+        QComboBox *cb = pane(p).layouts;
         if (!cb)
             continue;
-        cb->setObjectName(cb == translationLayoutCombo ? QStringLiteral("translationLayoutCombo")
-                          : cb == pinyinLayoutCombo ? QStringLiteral("pinyinLayoutCombo")
-                          : cb == charactersLayoutCombo ? QStringLiteral("charactersLayoutCombo")
-                                         : QStringLiteral("notesLayoutCombo"));
-        void (LessonEditorWindow::*closeUp)() = cb == translationLayoutCombo
-            ? &LessonEditorWindow::translationLayoutComboClosedUp
-            : cb == pinyinLayoutCombo     ? &LessonEditorWindow::pinyinLayoutComboClosedUp
-            : cb == charactersLayoutCombo ? &LessonEditorWindow::charactersLayoutComboClosedUp
-                                          : &LessonEditorWindow::notesLayoutComboClosedUp;
-        connect(cb, &QComboBox::activated, this, [this, closeUp] { (this->*closeUp)(); });
+        cb->setObjectName(korvana::paneName(p) + QStringLiteral("LayoutCombo"));
+        connect(cb, &QComboBox::activated, this, [this, p] { layoutListClosed(p); });
     }
 }
 
@@ -183,7 +177,8 @@ void LessonEditorWindow::fillLayoutLists()
     QList<KeyboardLayoutItem> installed;
     readInstalledLayouts(installed);
     const QList<KeyboardLayoutItem> choices = korvana::keyboardLayoutChoices(installed);
-    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, charactersLayoutCombo, notesLayoutCombo}) {
+    for (const FieldControls &field : panes) {
+        QComboBox *cb = field.layouts;
         if (!cb)
             continue;
         cb->clear();
@@ -191,11 +186,10 @@ void LessonEditorWindow::fillLayoutLists()
             cb->addItem(item.name, QVariant::fromValue<qulonglong>(item.handle));
         cb->setCurrentIndex(choices.isEmpty() ? -1 : 0);
     }
-    if (charactersLayoutCombo) {
-        const int chs
-            = charactersLayoutCombo->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (QComboBox *characters = pane(Pane::Characters).layouts) {
+        const int chs = characters->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (chs >= 0)
-            charactersLayoutCombo->setCurrentIndex(chs);
+            characters->setCurrentIndex(chs);
     }
 }
 
@@ -212,7 +206,8 @@ void LessonEditorWindow::followUserLayout()
     const korvana::LayoutHandle user = platform.userLayout();
     if (user == 0)
         return;
-    for (QComboBox *cb : {translationLayoutCombo, pinyinLayoutCombo, notesLayoutCombo}) {
+    for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes}) {
+        QComboBox *cb = pane(p).layouts;
         if (!cb)
             continue;
         int at = cb->findData(QVariant::fromValue<qulonglong>(user));
@@ -225,31 +220,21 @@ void LessonEditorWindow::followUserLayout()
 
 RichEdit *LessonEditorWindow::activeFieldEdit() const
 {
-    switch (activeField) {
-    case 1: return translationText;
-    case 2: return pinyinText;
-    case 3: return charactersText;
-    case 4: return notesText;
-    default: return nullptr;
-    }
+    return activeField ? pane(*activeField).text : nullptr;
 }
 
-void LessonEditorWindow::enterField(int field, QComboBox *layouts)
+void LessonEditorWindow::fieldEntered(Pane field)
 {
+    QComboBox *layouts = pane(field).layouts;
     if (layouts && layouts->currentIndex() >= 0)
         korvana::KeyboardLayouts::instance().activate(
             korvana::LayoutHandle(layouts->currentData().toULongLong()));
     activeField = field;
 }
 
-void LessonEditorWindow::translationViewEntered() { enterField(1, translationLayoutCombo); }
-void LessonEditorWindow::pinyinViewEntered() { enterField(2, pinyinLayoutCombo); }
-void LessonEditorWindow::charactersViewEntered() { enterField(3, charactersLayoutCombo); }
-void LessonEditorWindow::notesViewEntered() { enterField(4, notesLayoutCombo); }
-
-void LessonEditorWindow::closeUpList(RichEdit *field, void (LessonEditorWindow::*enter)())
+void LessonEditorWindow::layoutListClosed(Pane field)
 {
-    QTextEdit *view = field ? field->view() : nullptr;
+    QTextEdit *view = pane(field).text ? pane(field).text->view() : nullptr;
     if (!view)
         return;
     const bool had = view->hasFocus();
@@ -258,22 +243,8 @@ void LessonEditorWindow::closeUpList(RichEdit *field, void (LessonEditorWindow::
     // comes - the field had it already, or the window is not the active one -
     // the layout just chosen is made active here.
     if (had || !view->hasFocus())
-        (this->*enter)();
+        fieldEntered(field);
 }
-
-void LessonEditorWindow::translationLayoutComboClosedUp()
-{
-    closeUpList(translationText, &LessonEditorWindow::translationViewEntered);
-}
-void LessonEditorWindow::pinyinLayoutComboClosedUp()
-{
-    closeUpList(pinyinText, &LessonEditorWindow::pinyinViewEntered);
-}
-void LessonEditorWindow::charactersLayoutComboClosedUp()
-{
-    closeUpList(charactersText, &LessonEditorWindow::charactersViewEntered);
-}
-void LessonEditorWindow::notesLayoutComboClosedUp() { closeUpList(notesText, &LessonEditorWindow::notesViewEntered); }
 
 void LessonEditorWindow::insertToneVowel(int Index)
 {

@@ -179,8 +179,8 @@ private slots:
 
     void otherWindows()
     {
-        lessonEditorWindow->charactersText->setText(Han);
-        QStringList families = hanFamilies(lessonEditorWindow->charactersText->document());
+        lessonEditorWindow->pane(korvana::Pane::Characters).text->setText(Han);
+        QStringList families = hanFamilies(lessonEditorWindow->pane(korvana::Pane::Characters).text->document());
         QVERIFY2(allChinese(families, "SC"), qPrintable("editor: " + families.join(QLatin1Char(','))));
         families = hanFamilies(dictionaryWindow->resultList->font());
         QVERIFY2(allChinese(families, "SC"), qPrintable("dictionary: " + families.join(QLatin1Char(','))));

@@ -215,17 +215,17 @@ private slots:
         apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("first\r\nsecond"));
         apptest::control<korvana::RichEdit>("notesText")->setText(QStringLiteral("a note"));
         apptest::control<korvana::RichEdit>("charactersText")->setSel(2, 4);
-        mainWindow->hiddenPanes().setActivePane(3);
+        mainWindow->hiddenPanes().setActivePane(korvana::Pane::Characters);
         apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(copied(), QStringLiteral("first\r\nsecond"));
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
-        mainWindow->hiddenPanes().setActivePane(4);
+        mainWindow->hiddenPanes().setActivePane(korvana::Pane::Notes);
         apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(copied(), QStringLiteral("a note"));
 
         // No pane clicked yet: nothing is copied.
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        mainWindow->hiddenPanes().setActivePane(0);
+        mainWindow->hiddenPanes().setActivePane(std::nullopt);
         apptest::control<QAction>("copyAction")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     }
@@ -235,13 +235,13 @@ private slots:
         for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
                              apptest::control<QCheckBox>("notesSwitch")})
             b->setChecked(true);
-        mainWindow->hiddenPanes().setActivePane(2);
+        mainWindow->hiddenPanes().setActivePane(korvana::Pane::Pinyin);
         apptest::control<QAction>("displayAction")->trigger();
         QVERIFY(!apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
         QVERIFY(apptest::control<QCheckBox>("notesSwitch")->isChecked());
         apptest::control<QAction>("displayAction")->trigger();
         QVERIFY(apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
-        mainWindow->hiddenPanes().setActivePane(0);
+        mainWindow->hiddenPanes().setActivePane(std::nullopt);
         apptest::control<QAction>("displayAction")->trigger();
         for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
                              apptest::control<QCheckBox>("notesSwitch")})

@@ -117,14 +117,15 @@ private slots:
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         f->hiddenPanes().toggleShowAll();
         QTest::mouseClick(apptest::control<QTextEdit>("pinyinView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-        QCOMPARE(f->hiddenPanes().activePane(), 2);
+        QVERIFY(f->hiddenPanes().activePane() == korvana::Pane::Pinyin);
         QVERIFY(!apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty());
         QVERIFY(!f->hiddenPanes().paneRestore().pending);
         f->hiddenPanes().toggleShowAll();
         QCOMPARE(checks(), (QList<bool>{true, true, true, true}));
         QVERIFY(f->hiddenPanes().paneRestore().pending);
-        QVERIFY(!f->hiddenPanes().paneRestore().pinyin && f->hiddenPanes().paneRestore().notes);
+        const HiddenPanes::PaneRestore &restore = f->hiddenPanes().paneRestore();
+        QVERIFY(!restore.wasChecked(korvana::Pane::Pinyin) && restore.wasChecked(korvana::Pane::Notes));
 
         // F5 switches the translation and drops the pending restore too.
         f->onKeyDown(Qt::Key_F5, Qt::NoModifier);
@@ -144,7 +145,7 @@ private slots:
         QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
         QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked());
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("房子"));
-        QCOMPARE(f->hiddenPanes().activePane(), 3);
+        QVERIFY(f->hiddenPanes().activePane() == korvana::Pane::Characters);
     }
 
     void rightClickPopsTheMenuAndSwitchesNothing()
@@ -157,7 +158,7 @@ private slots:
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         f->hiddenPanes().toggleShowAll(); // all shown, restore pending
         QTest::mouseClick(apptest::control<QTextEdit>("charactersView")->viewport(), Qt::RightButton, {}, QPoint(7, 9));
-        QCOMPARE(f->hiddenPanes().activePane(), 3);
+        QVERIFY(f->hiddenPanes().activePane() == korvana::Pane::Characters);
         QVERIFY(apptest::control<QAction>("displayAction")->isChecked());
         QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked()); // not switched by the right button
         QVERIFY(!f->hiddenPanes().paneRestore().pending);
@@ -167,7 +168,7 @@ private slots:
 
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
         QTest::mouseClick(apptest::control<QTextEdit>("notesView")->viewport(), Qt::RightButton, {}, QPoint(3, 3));
-        QCOMPARE(f->hiddenPanes().activePane(), 4);
+        QVERIFY(f->hiddenPanes().activePane() == korvana::Pane::Notes);
         QVERIFY(!apptest::control<QAction>("displayAction")->isChecked());
         QVERIFY(!apptest::control<QCheckBox>("notesSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("notesText")->text().isEmpty());

@@ -234,8 +234,8 @@ private slots:
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
             "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
         f->numbers().drill().number = 21; // 二十一: lines 2, 10, 1
-        f->numbers().showNumberCharacters(false);
-        f->numbers().showNumberPinyin(false);
+        f->numbers().showNumberPane(korvana::Pane::Characters, false);
+        f->numbers().showNumberPane(korvana::Pane::Pinyin, false);
         // Line 10 is missing: it adds nothing, and never all of scratchText.
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("two one "));
         apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, 3);
@@ -282,7 +282,7 @@ private slots:
         QVERIFY(voice->finishSpeaking());
         QVERIFY(!f->media().speaking());
         // The hover reveal forces it.
-        f->numbers().showNumberCharacters(true);
+        f->numbers().showNumberPane(korvana::Pane::Characters, true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(true);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("九千九百九十九"));

@@ -82,7 +82,7 @@ private slots:
         f->nextButtonClicked();
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), QStringLiteral("字one"));
-        f->hiddenPanes().togglePane(3); // shown again from the current line
+        f->hiddenPanes().togglePane(korvana::Pane::Characters); // shown again from the current line
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QStringLiteral("字one"));
     }
 

@@ -110,7 +110,7 @@ private slots:
             QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), i), QColor(0, 128, 128));
         // Switched on, the same term is recoloured when the pane is shown again.
         apptest::settings().showToneColours = true;
-        f->showPinyin(true);
+        f->showPane(korvana::Pane::Pinyin, true);
         QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), 0), kRed);
         QCOMPARE(colourAt(apptest::control<korvana::RichEdit>("pinyinText"), 3), kGrey);
     }

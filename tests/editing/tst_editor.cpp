@@ -115,7 +115,7 @@ private slots:
         m_window = windowtest::makeEditor(*fx);
         LessonEditorWindow::buildWhenShown = false;
         m_editor = m_window.get();
-        QVERIFY(!m_editor->translationView && m_editor->lessonText);
+        QVERIFY(!m_editor->pane(korvana::Pane::Translation).view && m_editor->lessonText);
         m_editor->show();
         m_editor->hide();
         linkedFileDialog = &fx->linkedFileDialog();
@@ -146,10 +146,10 @@ private slots:
 
         QCOMPARE(ed()->termNumber, 1);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("1"));
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("A"));
-        QCOMPARE(ed()->pinyinText->text(), QStringLiteral("pA"));
-        QCOMPARE(ed()->charactersText->text(), QStringLiteral("cA"));
-        QCOMPARE(ed()->notesText->text(), QStringLiteral("nA"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
+        QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QStringLiteral("pA"));
+        QCOMPARE(ed()->pane(korvana::Pane::Characters).text->text(), QStringLiteral("cA"));
+        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("nA"));
         QVERIFY(ed()->wordOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QCOMPARE(ed()->soundEdit->text(), QStringLiteral("声音 1.mp3"));
@@ -163,9 +163,9 @@ private slots:
         QVERIFY(ed()->deleteButton->isEnabled());
 
         // Back to the editor from another window: nothing is reloaded.
-        type(ed()->translationText, QStringLiteral("edited"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("edited"));
         ed()->onActivate();
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("edited"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("edited"));
         QVERIFY(ed()->termModified);
         QVERIFY(ed()->lessonModified);
     }
@@ -186,10 +186,10 @@ private slots:
         // The first state tag counts.
         ed()->nextButtonClicked();
         QVERIFY(ed()->learnedOption->isChecked());
-        QVERIFY(ed()->pinyinText->text().isEmpty());
+        QVERIFY(ed()->pane(korvana::Pane::Pinyin).text->text().isEmpty());
         QVERIFY(ed()->soundEdit->text().isEmpty());
-        QCOMPARE(ed()->charactersText->text(), QStringLiteral("c"));
-        QCOMPARE(charAt(ed()->charactersText, 0).sizePoints, 24.0);
+        QCOMPARE(ed()->pane(korvana::Pane::Characters).text->text(), QStringLiteral("c"));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 0).sizePoints, 24.0);
         QVERIFY(!ed()->nextButton->isEnabled());
     }
 
@@ -203,10 +203,10 @@ private slots:
         QDir().mkpath(QFileInfo(f).absolutePath());
         src.saveToFile(f);
         edit(f);
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("big"));
-        QCOMPARE(charAt(ed()->translationText, 0).sizePoints, 11.0);
-        QCOMPARE(charAt(ed()->pinyinText, 0).sizePoints, 12.0);
-        QCOMPARE(charAt(ed()->notesText, 0).sizePoints, 10.0);
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big"));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 0).sizePoints, 11.0);
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Pinyin).text, 0).sizePoints, 12.0);
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Notes).text, 0).sizePoints, 10.0);
     }
 
     void movingPutsEditedTermsBack()
@@ -216,7 +216,7 @@ private slots:
         ed()->previousButtonClicked(); // at the first term: nothing
         QCOMPARE(ed()->termNumber, 1);
         ed()->nextButtonClicked();
-        type(ed()->translationText, QStringLiteral("changed"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("changed"));
         ed()->learnedOption->setChecked(true);
         ed()->soundEdit->setText(QStringLiteral("  s.wav  "));
         ed()->nextButtonClicked();
@@ -266,10 +266,10 @@ private slots:
         // An edited line keeps its type as the practice window reads it, and
         // everything in it that the editor does not edit.
         edit(f);
-        type(ed()->translationText, QStringLiteral("A2"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A2"));
         ed()->nextButtonClicked();
         QVERIFY(ed()->wordOption->isChecked()); // "x" is no phrase
-        type(ed()->notesText, QStringLiteral("nB2"));
+        type(ed()->pane(korvana::Pane::Notes).text, QStringLiteral("nB2"));
         ed()->nextButtonClicked();
         ed()->learnedOption->setChecked(true);
         ed()->saveButtonClicked();
@@ -315,17 +315,17 @@ private slots:
     {
         const QString f = writeLesson(path("tags/a.kvl"), {term("A")});
         edit(f);
-        type(ed()->translationText, QString());
+        type(ed()->pane(korvana::Pane::Translation).text, QString());
         // Said in the status line, never in a box that would take the keys
         // typed next: every other character lands in the field.
-        ed()->translationView->setFocus();
-        QTest::keyClicks(ed()->translationView, QStringLiteral("big > small x>yz"));
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("big  small xyz"));
+        ed()->pane(korvana::Pane::Translation).view->setFocus();
+        QTest::keyClicks(ed()->pane(korvana::Pane::Translation).view, QStringLiteral("big > small x>yz"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big  small xyz"));
         QCOMPARE(ed()->statusLine->text(),
                  QStringLiteral("A term cannot hold \">\" or tag text such as \"<ST=\"; it was left out."));
         ed()->statusLine->clear();
-        type(ed()->notesText, QStringLiteral("see <ST=l>"));
-        QCOMPARE(ed()->notesText->text(), QStringLiteral("see <STl"));
+        type(ed()->pane(korvana::Pane::Notes).text, QStringLiteral("see <ST=l>"));
+        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("see <STl"));
         QVERIFY(!ed()->statusLine->text().isEmpty());
         ed()->soundEdit->setFocus();
         QTest::keyClicks(ed()->soundEdit, QStringLiteral("a<sn=b>.mp3"));
@@ -335,8 +335,8 @@ private slots:
 
         // The line reads back as it was written.
         edit(f);
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("big  small xyz"));
-        QCOMPARE(ed()->notesText->text(), QStringLiteral("see <STl"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big  small xyz"));
+        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("see <STl"));
         QCOMPARE(ed()->soundEdit->text(), QStringLiteral("a<snb.mp3"));
         QVERIFY(ed()->unlearnedOption->isChecked());
     }
@@ -364,12 +364,12 @@ private slots:
         // A term whose every field the user empties leaves the lesson.
         ed()->termNumberEdit->setText(QStringLiteral("1"));
         ed()->goLabelClicked();
-        for (RichEdit *field : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
-            type(field, QString());
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
         ed()->nextButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("B"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("B"));
     }
 
     void fieldsAreWrittenAtOneSize()
@@ -384,13 +384,13 @@ private slots:
             return out;
         };
         edit(QString());
-        for (RichEdit *field : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
-            type(field, QStringLiteral("x"));
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QStringLiteral("x"));
         ed()->newButtonClicked();
         QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
         ed()->previousButtonClicked();
-        ed()->translationView->setFocus();
-        QTest::keyClicks(ed()->translationView, QStringLiteral("y"));
+        ed()->pane(korvana::Pane::Translation).view->setFocus();
+        QTest::keyClicks(ed()->pane(korvana::Pane::Translation).view, QStringLiteral("y"));
         ed()->newButtonClicked();
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=yx><PI=x><CH=x><NO=x><TY=w><ST=u>"));
         QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
@@ -408,7 +408,7 @@ private slots:
             QCOMPARE(r.initialDir, QFileInfo(f).absolutePath() + QLatin1Char('/'));
         edit(QString());
         ed()->browseSoundButtonClicked();
-        type(ed()->translationText, QStringLiteral("new"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("new"));
         ed()->saveButtonClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
         QCOMPARE(dialogs()->fileRequests.at(3).initialDir, fx->settings.workingDirectory);
@@ -423,13 +423,13 @@ private slots:
             ed()->termNumberEdit->setText(QString::fromLatin1(bad));
             ed()->goLabelClicked();
             QCOMPARE(ed()->termNumber, 1);
-            QCOMPARE(ed()->translationText->text(), QStringLiteral("A"));
+            QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
         }
-        type(ed()->translationText, QStringLiteral("A2"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A2"));
         ed()->termNumberEdit->setText(QStringLiteral(" 3"));
         emit ed()->termNumberEdit->returnPressed();
         QCOMPARE(ed()->termNumber, 3);
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("C"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("C"));
         // The term left keeps its edit; the term jumped to is untouched.
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(plainLine(ed()->lessonText, 2), term("C"));
@@ -442,19 +442,19 @@ private slots:
         ed()->newButtonClicked();
         QCOMPARE(ed()->termNumber, 3);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("3"));
-        QVERIFY(ed()->translationText->text().isEmpty());
+        QVERIFY(ed()->pane(korvana::Pane::Translation).text->text().isEmpty());
         QVERIFY(ed()->soundEdit->text().isEmpty());
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QVERIFY(!ed()->nextButton->isEnabled());
         QVERIFY(ed()->previousButton->isEnabled());
-        type(ed()->translationText, QStringLiteral("C"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("C"));
         ed()->previousButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 3);
         QCOMPARE(plainLine(ed()->lessonText, 2), QStringLiteral("<OR=C><PI=><CH=><NO=><TY=p><ST=d>"));
         QCOMPARE(ed()->termNumber, 2);
         ed()->nextButtonClicked();
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("C"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("C"));
     }
 
     void deletingAsksAndNeverEmptiesTheLesson()
@@ -473,7 +473,7 @@ private slots:
         ed()->deleteButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("A"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
         QVERIFY(ed()->lessonModified);
         QVERIFY(!ed()->deleteButton->isEnabled());
         QVERIFY(!ed()->nextButton->isEnabled());
@@ -520,12 +520,12 @@ private slots:
 
         // A field is one line: Return typed into it adds no line end, and
         // a field that holds two lines all the same is written on one.
-        ed()->notesView->setFocus();
-        QTest::keyClicks(ed()->notesView, QStringLiteral("ab"));
-        QTest::keyClick(ed()->notesView, Qt::Key_Return);
-        QTest::keyClicks(ed()->notesView, QStringLiteral("c"));
-        QCOMPARE(ed()->notesText->lineCount(), 1);
-        type(ed()->translationText, QStringLiteral("x\ny"));
+        ed()->pane(korvana::Pane::Notes).view->setFocus();
+        QTest::keyClicks(ed()->pane(korvana::Pane::Notes).view, QStringLiteral("ab"));
+        QTest::keyClick(ed()->pane(korvana::Pane::Notes).view, Qt::Key_Return);
+        QTest::keyClicks(ed()->pane(korvana::Pane::Notes).view, QStringLiteral("c"));
+        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->lineCount(), 1);
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("x\ny"));
         ed()->buildTermLine();
         QCOMPARE(ed()->termLineText->lineCount(), 1);
         QVERIFY(plainLine(ed()->termLineText, 0).startsWith(QStringLiteral("<OR=x y><PI=><CH=><NO=abc><TY=p>")));
@@ -534,30 +534,30 @@ private slots:
     void formattingSurvivesAndCharactersAreStoredAtTranslationSize()
     {
         edit(QString());
-        type(ed()->translationText, QStringLiteral("redblue"));
-        ed()->translationText->setSel(0, 3);
-        ed()->translationText->setSelColor(QColor(255, 0, 0));
-        ed()->translationText->setSel(3, 7);
-        ed()->translationText->setSelColor(QColor(0, 0, 255));
-        ed()->translationText->setSelFontName(QStringLiteral("Courier New"));
-        type(ed()->charactersText, QStringLiteral("你好"));
-        ed()->charactersText->setSel(0, -1);
-        ed()->charactersText->setSelSize(24);
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("redblue"));
+        ed()->pane(korvana::Pane::Translation).text->setSel(0, 3);
+        ed()->pane(korvana::Pane::Translation).text->setSelColor(QColor(255, 0, 0));
+        ed()->pane(korvana::Pane::Translation).text->setSel(3, 7);
+        ed()->pane(korvana::Pane::Translation).text->setSelColor(QColor(0, 0, 255));
+        ed()->pane(korvana::Pane::Translation).text->setSelFontName(QStringLiteral("Courier New"));
+        type(ed()->pane(korvana::Pane::Characters).text, QStringLiteral("你好"));
+        ed()->pane(korvana::Pane::Characters).text->setSel(0, -1);
+        ed()->pane(korvana::Pane::Characters).text->setSelSize(24);
         ed()->storeTerm();
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=redblue><PI=><CH=你好><NO=><TY=w><ST=u>"));
         const int ch = plainLine(ed()->lessonText, 0).indexOf(QStringLiteral("你"));
         QCOMPARE(charAt(ed()->lessonText, ch).sizePoints, 11.0);
         // The field itself is back at the characters' size.
-        QCOMPARE(charAt(ed()->charactersText, 0).sizePoints, 24.0);
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 0).sizePoints, 24.0);
 
         ed()->newButtonClicked();
         ed()->previousButtonClicked();
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("redblue"));
-        QCOMPARE(charAt(ed()->translationText, 0).color, QColor(255, 0, 0));
-        QCOMPARE(charAt(ed()->translationText, 4).color, QColor(0, 0, 255));
-        QCOMPARE(charAt(ed()->translationText, 4).fontName, QStringLiteral("Courier New"));
-        QCOMPARE(charAt(ed()->translationText, 4).sizePoints, 11.0);
-        QCOMPARE(charAt(ed()->charactersText, 1).sizePoints, 24.0);
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("redblue"));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 0).color, QColor(255, 0, 0));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).color, QColor(0, 0, 255));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).fontName, QStringLiteral("Courier New"));
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).sizePoints, 11.0);
+        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 1).sizePoints, 24.0);
     }
 
     void newLessonIsSavedThroughTheDialog()
@@ -570,7 +570,7 @@ private slots:
         QVERIFY(!ed()->previousButton->isEnabled());
         QVERIFY(!ed()->nextButton->isEnabled());
         QVERIFY(!ed()->deleteButton->isEnabled());
-        type(ed()->translationText, QStringLiteral("hello"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("hello"));
 
         // Cancelled: nothing written, still a new lesson.
         QVERIFY(!ed()->saveLesson());
@@ -725,7 +725,7 @@ private slots:
         edit(f);
         ed()->fileName = blocker + QStringLiteral("/a.kvl"); // a folder that cannot exist
         ed()->show();
-        type(ed()->translationText, QStringLiteral("changed"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("changed"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(ed()->isVisible());
@@ -740,7 +740,7 @@ private slots:
         const QByteArray before = readFile(f);
         edit(f);
         const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [this] {
-            type(ed()->translationText, QString(20000, QLatin1Char('x')));
+            type(ed()->pane(korvana::Pane::Translation).text, QString(20000, QLatin1Char('x')));
             ed()->saveButtonClicked();
             return (dialogs()->lastMessage() + (ed()->lessonModified ? "|modified" : "|clear")).toUtf8();
         }));
@@ -821,7 +821,7 @@ private slots:
         mainWindow->openLessonFiles(QStringLiteral("session-files"));
         edit(f);
         ed()->show();
-        type(ed()->translationText, QStringLiteral("A!"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
@@ -833,7 +833,7 @@ private slots:
         // No: nothing is saved, the window still closes.
         edit(f);
         ed()->show();
-        type(ed()->translationText, QStringLiteral("lost"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("lost"));
         dialogs()->messageAnswers.push_back(MsgResult::No);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
@@ -842,17 +842,17 @@ private slots:
         // Yes, then the save dialog of a new lesson cancelled: the edits stay.
         edit(QString());
         ed()->show();
-        type(ed()->translationText, QStringLiteral("unsaved"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("unsaved"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(ed()->isVisible());
-        QCOMPARE(ed()->translationText->text(), QStringLiteral("unsaved"));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("unsaved"));
 
         // The title bar takes the same road: it asks, Cancel keeps the
         // editor open, Yes saves and the main window shows the lesson.
         edit(f);
         ed()->show();
-        type(ed()->translationText, QStringLiteral("kept too"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("kept too"));
         dialogs()->messageAnswers = {MsgResult::Cancel, MsgResult::Yes};
         QVERIFY(!ed()->close());
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
@@ -887,7 +887,7 @@ private slots:
         QCOMPARE(dialogs()->lastMessage(), "Some lessons couldn't be saved:\n\n" + l + " (open in the lesson editor)");
         if (!typed.isEmpty()) {
             ed()->nextButtonClicked();
-            type(ed()->translationText, typed);
+            type(ed()->pane(korvana::Pane::Translation).text, typed);
             dialogs()->messageAnswers.push_back(save ? MsgResult::Yes : MsgResult::No);
         }
         ed()->closeButtonClicked();
@@ -901,7 +901,7 @@ private slots:
     {
         const QString l = writeLesson(path("outside/l.kvl"), {term("A"), term("B")});
         editInBothWindows({l, writeLesson(path("outside/m.kvl"), {term("X")})});
-        type(ed()->translationText, QStringLiteral("A!"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
         // Another program adds a line after l's terms; the terms manager
         // puts X in front of them.
         QFile f(l);
@@ -922,7 +922,7 @@ private slots:
                                           term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
         // Terms added only in front are taken in as well.
-        type(ed()->translationText, QStringLiteral("A+"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A+"));
         mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
         // (both X rows of the terms manager now, the lesson's own included)
@@ -933,7 +933,7 @@ private slots:
         // editor, also when closing; Yes saves it as another lesson.
         writeLesson(l, {"<ST=d>" + term("X"), "<ST=u><OR=A!>", "<ST=u>" + term("B")});
         const QByteArray theirs = readFile(l);
-        type(ed()->translationText, QStringLiteral("A?"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A?"));
         dialogs()->messageAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::No};
         ed()->saveButtonClicked();
         QVERIFY(dialogs()->lastMessage().startsWith("The lesson file was changed by another program"));
@@ -950,7 +950,7 @@ private slots:
         const QString l = writeLesson(path("bytes/l.kvl"), {});
         edit(QString());
         for (const QString &t : {"A", "B"}) {
-            type(ed()->translationText, t);
+            type(ed()->pane(korvana::Pane::Translation).text, t);
             ed()->newButtonClicked();
         }
         dialogs()->saveAnswers.push_back(l);
@@ -1017,7 +1017,7 @@ private slots:
         mainWindow->show();
         edit(f);
         ed()->show();
-        type(ed()->translationText, QStringLiteral("A!"));
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
         dialogs()->messageAnswers = {MsgResult::Cancel};
         QVERIFY(!mainWindow->close());
         QVERIFY(mainWindow->isVisible() && ed()->isVisible());

@@ -124,25 +124,25 @@ private slots:
 
     void fieldsSwitchToTheirEngines()
     {
-        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->charactersLayoutCombo,
-                              ed()->notesLayoutCombo}) {
+        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts, ed()->pane(korvana::Pane::Characters).layouts,
+                              ed()->pane(korvana::Pane::Notes).layouts}) {
             QCOMPARE(cb->count(), 2);
             QCOMPARE(cb->itemText(0), QStringLiteral("CHS"));
             QCOMPARE(cb->itemText(1), QStringLiteral("ENU"));
         }
         // Only the characters start on Chinese; the others on the engine
         // the user had when the editor opened.
-        QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
-        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->notesLayoutCombo})
+        QCOMPARE(ed()->pane(korvana::Pane::Characters).layouts->currentText(), QStringLiteral("CHS"));
+        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts, ed()->pane(korvana::Pane::Notes).layouts})
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
-        enter(ed()->charactersView);
+        enter(ed()->pane(korvana::Pane::Characters).view);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
-        enter(ed()->notesView);
+        enter(ed()->pane(korvana::Pane::Notes).view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
-        enter(ed()->charactersView);
-        enter(ed()->translationView);
+        enter(ed()->pane(korvana::Pane::Characters).view);
+        enter(ed()->pane(korvana::Pane::Translation).view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
-        enter(ed()->charactersView);
+        enter(ed()->pane(korvana::Pane::Characters).view);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
     }
 
@@ -154,7 +154,7 @@ private slots:
         // Elsewhere the user picks pinyin; the editor takes over again on
         // entering a field and gives pinyin back when it closes.
         tool("ibus", {"engine", "libpinyin"});
-        enter(ed()->translationView);
+        enter(ed()->pane(korvana::Pane::Translation).view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         ed()->close();
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
@@ -163,15 +163,15 @@ private slots:
     void aDeadDaemonDoesNotStopTheEditor()
     {
         ed()->show();
-        enter(ed()->translationView);
+        enter(ed()->pane(korvana::Pane::Translation).view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         m_daemon.kill();
         QVERIFY(m_daemon.waitForFinished(5000));
         QElapsedTimer t;
         t.start();
-        enter(ed()->charactersView);
-        enter(ed()->pinyinView);
-        QCOMPARE(ed()->activeField, 2);
+        enter(ed()->pane(korvana::Pane::Characters).view);
+        enter(ed()->pane(korvana::Pane::Pinyin).view);
+        QVERIFY(ed()->activeField == korvana::Pane::Pinyin);
         QVERIFY(!KeyboardLayouts::instance().canSwitch());
         ed()->close();
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));

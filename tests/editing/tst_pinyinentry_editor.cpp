@@ -73,8 +73,8 @@ private slots:
     void init()
     {
         f->resetDialogs();
-        for (RichEdit *field : {ed()->translationText, ed()->pinyinText, ed()->charactersText, ed()->notesText})
-            field->clear();
+        for (const auto &pane : ed()->panes)
+            pane.text->clear();
         f->referenceData.toneVowelsText.fromRtf(QByteArray(storedPinyin));
     }
 
@@ -83,22 +83,23 @@ private slots:
         // Sorted ignoring case, one per name, nameless ones dropped; "chs"
         // and "CHS" are one name, and the first listed ("CHS", 14) stays.
         // The Latin fields start on the user's own layout, not on the first.
-        for (QComboBox *cb : {ed()->translationLayoutCombo, ed()->pinyinLayoutCombo, ed()->notesLayoutCombo}) {
+        for (korvana::Pane p : {korvana::Pane::Translation, korvana::Pane::Pinyin, korvana::Pane::Notes}) {
+            QComboBox *cb = ed()->pane(p).layouts;
             QCOMPARE(itemsOf(cb), (QStringList{"CHS", "DEU", "ENU"}));
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         }
-        QCOMPARE(itemsOf(ed()->charactersLayoutCombo), (QStringList{"CHS", "DEU", "ENU"}));
-        QCOMPARE(ed()->charactersLayoutCombo->currentText(), QStringLiteral("CHS"));
-        QCOMPARE(handleOf(ed()->charactersLayoutCombo), LayoutHandle(14));
-        ed()->translationLayoutCombo->setCurrentIndex(1);
-        QCOMPARE(handleOf(ed()->translationLayoutCombo), LayoutHandle(11));
+        QCOMPARE(itemsOf(ed()->pane(korvana::Pane::Characters).layouts), (QStringList{"CHS", "DEU", "ENU"}));
+        QCOMPARE(ed()->pane(korvana::Pane::Characters).layouts->currentText(), QStringLiteral("CHS"));
+        QCOMPARE(handleOf(ed()->pane(korvana::Pane::Characters).layouts), LayoutHandle(14));
+        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(1);
+        QCOMPARE(handleOf(ed()->pane(korvana::Pane::Translation).layouts), LayoutHandle(11));
 
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
         const auto other = windowtest::makeEditor(*f);
-        QCOMPARE(itemsOf(other->charactersLayoutCombo), (QStringList{"chs", "DEU", "ENU"}));
-        QCOMPARE(other->charactersLayoutCombo->currentIndex(), 0);
+        QCOMPARE(itemsOf(other->pane(korvana::Pane::Characters).layouts), (QStringList{"chs", "DEU", "ENU"}));
+        QCOMPARE(other->pane(korvana::Pane::Characters).layouts->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
         // (the second ENU): its name's item; with none known, the first item.
         // The choice is made once: a later opening keeps the user's choice.
@@ -108,69 +109,69 @@ private slots:
             const auto opened = windowtest::makeEditor(*f);
             f->editorHost.loadPending = true;
             opened->onActivate();
-            QCOMPARE(opened->notesLayoutCombo->currentIndex(), expected);
-            QCOMPARE(opened->charactersLayoutCombo->currentIndex(), 0);
-            opened->notesLayoutCombo->setCurrentIndex(1 - expected);
+            QCOMPARE(opened->pane(korvana::Pane::Notes).layouts->currentIndex(), expected);
+            QCOMPARE(opened->pane(korvana::Pane::Characters).layouts->currentIndex(), 0);
+            opened->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1 - expected);
             f->editorHost.loadPending = true;
             opened->onActivate();
-            QCOMPARE(opened->notesLayoutCombo->currentIndex(), 1 - expected);
+            QCOMPARE(opened->pane(korvana::Pane::Notes).layouts->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
         const auto none = windowtest::makeEditor(*f);
-        QCOMPARE(none->pinyinLayoutCombo->count(), 0);
-        none->pinyinViewEntered(); // nothing to activate, the field still counts
-        QCOMPARE(none->activeField, 2);
-        ed()->translationLayoutCombo->setCurrentIndex(0);
+        QCOMPARE(none->pane(korvana::Pane::Pinyin).layouts->count(), 0);
+        none->fieldEntered(korvana::Pane::Pinyin); // nothing to activate, the field still counts
+        QVERIFY(none->activeField == korvana::Pane::Pinyin);
+        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(0);
     }
 
     void enteringAFieldActivatesItsLayout()
     {
         const int before = m_layouts->activations().size();
-        ed()->translationLayoutCombo->setCurrentIndex(2);  // ENU
-        ed()->notesLayoutCombo->setCurrentIndex(1);  // DEU
-        ed()->translationViewEntered();
+        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2);  // ENU
+        ed()->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1);  // DEU
+        ed()->fieldEntered(korvana::Pane::Translation);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
-        QCOMPARE(ed()->activeField, 1);
-        ed()->charactersViewEntered();
+        QVERIFY(ed()->activeField == korvana::Pane::Translation);
+        ed()->fieldEntered(korvana::Pane::Characters);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(14));
-        QCOMPARE(ed()->activeField, 3);
-        ed()->notesViewEntered();
+        QVERIFY(ed()->activeField == korvana::Pane::Characters);
+        ed()->fieldEntered(korvana::Pane::Notes);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(11));
-        QCOMPARE(ed()->activeField, 4);
+        QVERIFY(ed()->activeField == korvana::Pane::Notes);
         QCOMPARE(m_layouts->activations().mid(before), (QList<LayoutHandle>{12, 14, 11}));
 
         // Choosing in a list sends the focus back to its field, whose layout
         // (the one just chosen) becomes active.
-        ed()->pinyinLayoutCombo->setCurrentIndex(1);
-        ed()->pinyinLayoutComboClosedUp();
+        ed()->pane(korvana::Pane::Pinyin).layouts->setCurrentIndex(1);
+        ed()->layoutListClosed(korvana::Pane::Pinyin);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(11));
-        QCOMPARE(ed()->activeField, 2);
-        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->pinyinView));
+        QVERIFY(ed()->activeField == korvana::Pane::Pinyin);
+        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->pane(korvana::Pane::Pinyin).view));
         // A real focus change into a field is an enter too.
-        ed()->translationLayoutCombo->setCurrentIndex(2);
+        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2);
         QFocusEvent in(QEvent::FocusIn);
-        QCoreApplication::sendEvent(ed()->translationView, &in);
-        QCOMPARE(ed()->activeField, 1);
+        QCoreApplication::sendEvent(ed()->pane(korvana::Pane::Translation).view, &in);
+        QVERIFY(ed()->activeField == korvana::Pane::Translation);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
     }
 
     void noFieldYetInsertsNothing()
     {
         const auto fresh = windowtest::makeEditor(*f);
-        QCOMPARE(fresh->activeField, 0);
+        QVERIFY(fresh->activeField == std::nullopt);
         for (bool unicode : {true, false}) {
             useUnicode(unicode);
             fresh->insertToneVowel(3);
-            for (RichEdit *field : {fresh->translationText, fresh->pinyinText, fresh->charactersText, fresh->notesText})
-                QCOMPARE(field->text(), QString());
+            for (const auto &field : fresh->panes)
+                QCOMPARE(field.text->text(), QString());
         }
     }
 
     void unicodeVowelsInTimesNewRomanThenTheFieldsFont()
     {
         useUnicode(true);
-        RichEdit *pin = ed()->pinyinText;
-        ed()->pinyinViewEntered();
+        RichEdit *pin = ed()->pane(korvana::Pane::Pinyin).text;
+        ed()->fieldEntered(korvana::Pane::Pinyin);
         pin->setText(QStringLiteral("ni"));
         pin->setSel(2, 2);
         ed()->insertToneVowel(toneVowelIndex(0, 3));                 // a, third tone
@@ -188,31 +189,31 @@ private slots:
 
         // The next typed character goes in the field's own font.
         pin->setSel(4, 4);
-        QTest::keyClick(ed()->pinyinView, Qt::Key_N);
+        QTest::keyClick(ed()->pane(korvana::Pane::Pinyin).view, Qt::Key_N);
         QCOMPARE(pin->text(), QStringLiteral("ni") + QChar(0x01CE) + QChar(0x01DA) + QLatin1Char('n'));
-        QCOMPARE(charAt(pin, 4).fontName, ed()->pinyinView->font().family());
-        QVERIFY(ed()->pinyinView->font().family() != QStringLiteral("Times New Roman"));
+        QCOMPARE(charAt(pin, 4).fontName, ed()->pane(korvana::Pane::Pinyin).view->font().family());
+        QVERIFY(ed()->pane(korvana::Pane::Pinyin).view->font().family() != QStringLiteral("Times New Roman"));
     }
 
     void aVowelReplacesTheSelection()
     {
         useUnicode(true);
-        ed()->notesViewEntered();
-        RichEdit *note = ed()->notesText;
+        ed()->fieldEntered(korvana::Pane::Notes);
+        RichEdit *note = ed()->pane(korvana::Pane::Notes).text;
         note->setText(QStringLiteral("hxxo"));
         note->setSel(1, 3);
         ed()->insertToneVowel(toneVowelIndex(1, 4));
         QCOMPARE(note->text(), QStringLiteral("h") + QChar(0x00E8) + QStringLiteral("o"));
         QCOMPARE(note->selStart(), 2);
         // The other fields are untouched.
-        QCOMPARE(ed()->pinyinText->text(), QString());
+        QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QString());
     }
 
     void legacyFontVowelsComeFromTheStoredText()
     {
         useUnicode(false);
-        ed()->charactersViewEntered();
-        RichEdit *chin = ed()->charactersText;
+        ed()->fieldEntered(korvana::Pane::Characters);
+        RichEdit *chin = ed()->pane(korvana::Pane::Characters).text;
         chin->setText(QStringLiteral("xy"));
         chin->setSel(1, 1);
         ed()->insertToneVowel(toneVowelIndex(1, 1)); // index 5: the fifth stored character
@@ -242,19 +243,19 @@ private slots:
         QCOMPARE(image->focusPolicy(), Qt::NoFocus);
         QCOMPARE(ed()->toneImages.at(1), image);
 
-        ed()->translationViewEntered();
+        ed()->fieldEntered(korvana::Pane::Translation);
         QTest::mousePress(image, Qt::LeftButton);
         QVERIFY(image->concealed());
-        QCOMPARE(ed()->translationText->text(), QString()); // the click inserts, the press does not
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString()); // the click inserts, the press does not
         QTest::mouseRelease(image, Qt::LeftButton);
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->translationText->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString(QChar(0x00E1)));
 
         // Released outside the image: no click, nothing inserted.
         QTest::mousePress(image, Qt::LeftButton);
         QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(-5, -5));
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->translationText->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString(QChar(0x00E1)));
     }
 
     void everyTermsCharactersAreWrittenInOneFont()
@@ -266,11 +267,11 @@ private slots:
         ed()->fileName.clear();
         ed()->onActivate();
         for (const QString &word : {u"你好"_qs, u"一"_qs}) {
-            ed()->translationText->setText(QStringLiteral("x"));
-            ed()->charactersView->setFocus();
+            ed()->pane(korvana::Pane::Translation).text->setText(QStringLiteral("x"));
+            ed()->pane(korvana::Pane::Characters).view->setFocus();
             QInputMethodEvent commit;
             commit.setCommitString(word);
-            QCoreApplication::sendEvent(ed()->charactersView, &commit);
+            QCoreApplication::sendEvent(ed()->pane(korvana::Pane::Characters).view, &commit);
             ed()->newButtonClicked();
         }
         const QString file = m_home.filePath(QStringLiteral("typed.kvl"));
@@ -282,7 +283,7 @@ private slots:
         const QString text = saved.text();
         for (qsizetype at = text.indexOf(QStringLiteral("<CH=")); at >= 0; at = text.indexOf(QStringLiteral("<CH="), at + 1))
             fonts << charAt(&saved, int(at) + 4).fontName;
-        QCOMPARE(fonts, QStringList(2, ed()->charactersView->font().family()));
+        QCOMPARE(fonts, QStringList(2, ed()->pane(korvana::Pane::Characters).view->font().family()));
     }
 
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
@@ -295,11 +296,11 @@ private slots:
         // "Unicode": ǎ for the third-tone a, never the breve ă.
         useUnicode(false);
         QCOMPARE(f->optionsDialog().pinyinSystemCombo->currentText(), QStringLiteral("Korvana font"));
-        ed()->pinyinViewEntered();
+        ed()->fieldEntered(korvana::Pane::Pinyin);
         for (int i = 1; i <= 24; ++i) {
-            ed()->pinyinText->clear();
+            ed()->pane(korvana::Pane::Pinyin).text->clear();
             ed()->insertToneVowel(i);
-            QCOMPARE(ed()->pinyinText->text(), QString(toneVowel(i)));
+            QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QString(toneVowel(i)));
         }
     }
 };

@@ -49,8 +49,8 @@ struct LessonEditorHost : korvana::LessonEditorHost {
     explicit LessonEditorHost(Fixture &f) : fixture(f) {}
     bool editorLoadPending() const override { return loadPending; }
     void setEditorLoadPending(bool pending) override { loadPending = pending; }
-    korvana::RichEdit *paneText(int) const override { return nullptr; }
-    QTextEdit *paneView(int) const override { return nullptr; }
+    korvana::RichEdit *paneText(korvana::Pane) const override { return nullptr; }
+    QTextEdit *paneView(korvana::Pane) const override { return nullptr; }
     korvana::RichEdit &toneVowelsText() override;
     void enableButton(QAbstractButton *button) override;
     void disableButton(QAbstractButton *button) override;
