@@ -54,6 +54,6 @@ LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_ma
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {
     QObject::connect(&editor, &LessonEditorWindow::reopenLessonsRequested, &main,
-                     [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("tempsession")); });
+                     [&main] { main.lessonFiles().openLessonFiles(OpenMode::TempSession); });
     QObject::connect(&editor, &LessonEditorWindow::preferencesRequested, &main, &MainWindow::preferencesCommand);
 }

@@ -312,7 +312,6 @@ LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(
 
 QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
 {
-    m_store.lessonText.setTextLimit(LessonStore::TextLimit);
     // A lesson named twice would load its terms twice, and saving would write
     // the file twice over, the second time from half its rows.
     m_store.openLessons = uniqueLessonNames(m_store.openLessons);

@@ -4,6 +4,7 @@
 // locale the font matcher's fallback for Han is the Japanese font.
 #include "support/AppTestSupport.h"
 #include "app/Program.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
@@ -151,7 +152,7 @@ private slots:
         f.close();
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), Han);
         const QStringList families = hanFamilies(apptest::control<korvana::RichEdit>("charactersText")->document());
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
@@ -183,7 +184,7 @@ private slots:
         f.close();
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
         // (Substitutes come back in lower case.)
         for (RichEdit *pane : {apptest::control<korvana::RichEdit>("pinyinText"), apptest::control<korvana::RichEdit>("translationText")})

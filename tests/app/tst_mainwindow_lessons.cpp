@@ -51,7 +51,7 @@ class TestMainWindowLessons : public QObject {
     void pick(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
     }
 
 private slots:
@@ -103,7 +103,7 @@ private slots:
         const QString a = writeLesson(path("cancel/a.kvl"), {term("kept")});
         pick({a});
         dialogs()->openAnswers.clear();
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.line(0), term("kept"));
         // No linked files: the list and its label are hidden.
@@ -158,7 +158,7 @@ private slots:
         apptest::store().openLessons = missing;
         apptest::store().startIndex = 1;
         dialogs()->messages.clear();
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QString listed;
         for (int i = 0; i < 20; ++i)
@@ -306,7 +306,7 @@ private slots:
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/kept/session.ses"));
         apptest::store().startIndex = 2;
         writeLesson(a, {term("edited"), term("two")});
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("tempsession"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::TempSession);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
         QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_home.filePath(QStringLiteral("data/korvana/"))));
