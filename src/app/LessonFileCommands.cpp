@@ -212,16 +212,6 @@ void LessonFileCommands::linkedFilesListDoubleClicked()
     }
 }
 
-void LessonFileCommands::readLinkedFileLines()
-{
-    const QList<korvana::LinkedFile> links = korvana::parseLinkedFiles(files().opener.linkedFileLinesText);
-    for (const korvana::LinkedFile &l : links) {
-        m_store.linkedFiles.append(l.file);
-        m_store.linkedFileLessons.append(m_store.loadingLesson);
-        m_store.linkedFileDescriptions.append(l.description);
-    }
-}
-
 // --- opening lessons ------------------------------------------------------------------
 
 QString LessonFileCommands::tempSessionFile()

@@ -54,9 +54,6 @@ public:
     void buildLessonControls();
 
     void openLessonFiles(OpenMode Mode);
-    // Takes the linked-file lines out of the opener's linkedFileLinesText into the linked-file lists,
-    // as coming from loadingLesson.
-    void readLinkedFileLines();
     void saveLessons();
     void saveLessonsCommand();
     bool saveSession(const QString &FileName);
@@ -89,8 +86,8 @@ public:
     void setSessionFile(const QString &file) { m_sessionFile = file; }
 
 private:
-    // The opener and the saver with their scratch documents (linkedFileLinesText,
-    // outputText, pieceText) and the digests of the lessons that loaded.
+    // The opener and the saver with their scratch documents (outputText,
+    // pieceText) and the digests of the lessons that loaded.
     struct LessonFiles;
     LessonFiles &files();
 
