@@ -49,7 +49,7 @@ void LessonEditorWindowHost::enableButton(QAbstractButton *button) { WindowChrom
 
 void LessonEditorWindowHost::disableButton(QAbstractButton *button) { WindowChrome::disableButton(button); }
 
-LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_main.windows.linkedFileDialog.get(); }
+LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const { return *m_main.windows.linkedFileDialog; }
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {
