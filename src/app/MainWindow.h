@@ -70,7 +70,8 @@ public:
     using VoiceFactory = std::function<std::unique_ptr<korvana::SpeechVoice>()>;
     static void setVoiceFactory(VoiceFactory factory) { voiceFactory = std::move(factory); }
 
-    // --- lesson store ----------------------------------------------------------
+    // The lesson text's terms into the term table, each row's lesson being
+    // LessonFile (see LessonStore::loadIntoTermTable).
     void loadIntoTermTable(const QString &LessonFile);
 
     // --- the window's parts with a class of their own --------------------------------
