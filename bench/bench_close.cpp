@@ -64,7 +64,7 @@ int main(int argc, char **argv)
         files << name;
     }
     dialogs.dialogs.openAnswers.push_back(files);
-    mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+    mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
     programState->settings.autoSaveLessons = true;
     mainWindow->show();
     QCoreApplication::processEvents();

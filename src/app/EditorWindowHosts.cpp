@@ -31,11 +31,11 @@ void LessonEditorWindowHost::enableButton(QAbstractButton *button) { WindowChrom
 
 void LessonEditorWindowHost::disableButton(QAbstractButton *button) { WindowChrome::disableButton(button); }
 
-LinkedFileDialog *LessonEditorWindowHost::linkedFileDialog() const { return m_main.windows.linkedFileDialog.get(); }
+LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const { return *m_main.windows.linkedFileDialog; }
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {
     QObject::connect(&editor, &LessonEditorWindow::reopenLessonsRequested, &main,
-                     [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("tempsession")); });
+                     [&main] { main.lessonFiles().openLessonFiles(OpenMode::TempSession); });
     QObject::connect(&editor, &LessonEditorWindow::preferencesRequested, &main, &MainWindow::preferencesCommand);
 }

@@ -17,7 +17,7 @@ public:
     korvana::RichEdit &toneVowelsText() override;
     void enableButton(QAbstractButton *button) override;
     void disableButton(QAbstractButton *button) override;
-    LinkedFileDialog *linkedFileDialog() const override;
+    LinkedFileDialog &linkedFileDialog() const override;
 
 private:
     MainWindow &m_main;

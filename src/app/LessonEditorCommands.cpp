@@ -21,7 +21,7 @@ LessonEditorCommands::LessonEditorCommands(QWidget &window, ProgramWindows &wind
 
 bool LessonEditorCommands::editorAlreadyOpen()
 {
-    if (!m_windows.lessonEditorWindow || !m_windows.lessonEditorWindow->isVisible())
+    if (!m_windows.lessonEditorWindow->isVisible())
         return false;
     Dialogs::instance().message(&m_window, QStringLiteral("Editor is already open"), MsgButtons::Ok);
     m_windows.lessonEditorWindow->raise();
@@ -37,7 +37,7 @@ void LessonEditorCommands::editLessonCommand()
         Dialogs::instance().message(&m_window, QString::fromLatin1(kNoLesson), MsgButtons::Ok);
         return;
     }
-    if (!m_windows.lessonEditorWindow || editorAlreadyOpen())
+    if (editorAlreadyOpen())
         return;
     // The lessons are saved with the session, so the editor reads the marks
     // made so far, and closing the editor reopens them from this session.
@@ -52,7 +52,7 @@ void LessonEditorCommands::createLessonCommand()
     m_hideAllMenus();
     // An open editor may hold unsaved edits of another lesson: it is not
     // emptied under the user.
-    if (!m_windows.lessonEditorWindow || editorAlreadyOpen())
+    if (editorAlreadyOpen())
         return;
     // Closing the editor reopens the open lessons from their files, with the
     // marks not yet saved; the session is saved first, as for Edit lesson.

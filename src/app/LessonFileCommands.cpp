@@ -212,21 +212,6 @@ void LessonFileCommands::linkedFilesListDoubleClicked()
     }
 }
 
-void LessonFileCommands::readLinkedFileLines()
-{
-    const QList<korvana::LinkedFile> links = korvana::parseLinkedFiles(files().opener.linkedFileLinesText);
-    for (const korvana::LinkedFile &l : links) {
-        m_store.linkedFiles.append(l.file);
-        m_store.linkedFileLessons.append(m_store.loadingLesson);
-        m_store.linkedFileDescriptions.append(l.description);
-    }
-}
-
-QString LessonFileCommands::linkedFileAttribute(const QString &Line, const QString &Name) const
-{
-    return korvana::linkedFileAttribute(Line, Name);
-}
-
 // --- opening lessons ------------------------------------------------------------------
 
 QString LessonFileCommands::tempSessionFile()
@@ -234,13 +219,12 @@ QString LessonFileCommands::tempSessionFile()
     return korvana::ProgramPaths::userDataFolder() + QStringLiteral("temp.ses");
 }
 
-void LessonFileCommands::openLessonFiles(const QString &Mode)
+void LessonFileCommands::openLessonFiles(OpenMode Mode)
 {
-    m_store.lessonText.setTextLimit(korvana::LessonStore::TextLimit);
     m_calls.hideAllMenus();
     m_loadErrors.clear();
 
-    if (Mode == QLatin1String("lesson")) {
+    if (Mode == OpenMode::Lesson) {
         korvana::FileDialogRequest request;
         request.filter = kLessonFilter;
         request.initialDir = m_settings.workingDirectory;
@@ -260,7 +244,7 @@ void LessonFileCommands::openLessonFiles(const QString &Mode)
         m_store.startIndex = 1;
     }
 
-    const bool tempSession = Mode == QLatin1String("tempsession");
+    const bool tempSession = Mode == OpenMode::TempSession;
     const QString keptSession = m_sessionFile;
     if (tempSession)
         m_sessionFile = tempSessionFile();
@@ -496,27 +480,11 @@ void LessonFileCommands::openSessionCommand()
     m_calls.showStatus(m_sessionFile);
     m_store.openLessons = session.lessons;
     m_store.startIndex = session.position;
-    openLessonFiles(QStringLiteral("session-files"));
+    openLessonFiles(OpenMode::SessionFiles);
 }
 
-// --- the main window's side -------------------------------------------------------------
-// Its helpers on the lesson store, and the lesson and session commands its
-// menus and its older callers reach on the window itself.
-
-QString MainWindow::tagContent(const QString &Line, const QString &Tag) const
-{
-    return korvana::tagContent(Line, Tag);
-}
-
-QString MainWindow::valueAt(int StartPos, const QString &Tag)
-{
-    return store.valueAt(StartPos, Tag);
-}
-
-void MainWindow::removeNumberTags()
-{
-    store.removeNumberTags();
-}
+// The lesson and session commands the main window's menus and callers reach
+// on the window itself.
 
 void MainWindow::loadIntoTermTable(const QString &LessonFile)
 {
@@ -524,7 +492,7 @@ void MainWindow::loadIntoTermTable(const QString &LessonFile)
 }
 
 void MainWindow::buildLessonControls() { m_lessonFiles->buildLessonControls(); }
-void MainWindow::openLessonFiles(const QString &Mode) { m_lessonFiles->openLessonFiles(Mode); }
+void MainWindow::openLessonFiles(OpenMode Mode) { m_lessonFiles->openLessonFiles(Mode); }
 void MainWindow::saveLessons() { m_lessonFiles->saveLessons(); }
 void MainWindow::saveLessonsCommand() { m_lessonFiles->saveLessonsCommand(); }
 void MainWindow::openSessionCommand() { m_lessonFiles->openSessionCommand(); }

@@ -9,6 +9,11 @@
 #include <functional>
 #include <memory>
 
+// How openLessonFiles finds the lessons: Lesson asks for them with the open
+// dialog; TempSession opens the open lessons again, after the editor;
+// SessionFiles opens the lessons a session has just listed.
+enum class OpenMode { Lesson, TempSession, SessionFiles };
+
 struct MainWindowControls;
 class ProgramWindows;
 class QPainter;
@@ -48,13 +53,7 @@ public:
     // The linked-file list, its Open label and the term number box.
     void buildLessonControls();
 
-    // Opening lessons: Mode "lesson" (the open dialog), "tempsession" (the
-    // open lessons again, after the editor) or "session-files" (a session).
-    void openLessonFiles(const QString &Mode);
-    // Takes the linked-file lines out of the opener's linkedFileLinesText into the linked-file lists,
-    // as coming from loadingLesson.
-    void readLinkedFileLines();
-    QString linkedFileAttribute(const QString &Line, const QString &Name) const;
+    void openLessonFiles(OpenMode Mode);
     void saveLessons();
     void saveLessonsCommand();
     bool saveSession(const QString &FileName);
@@ -87,8 +86,8 @@ public:
     void setSessionFile(const QString &file) { m_sessionFile = file; }
 
 private:
-    // The opener and the saver with their scratch documents (linkedFileLinesText,
-    // outputText, pieceText) and the digests of the lessons that loaded.
+    // The opener and the saver with their scratch documents (outputText,
+    // pieceText) and the digests of the lessons that loaded.
     struct LessonFiles;
     LessonFiles &files();
 

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+enum class OpenMode;
 class CharacterHover;
 class DictionaryLoader;
 class FlashRunner;
@@ -69,10 +70,8 @@ public:
     using VoiceFactory = std::function<std::unique_ptr<korvana::SpeechVoice>()>;
     static void setVoiceFactory(VoiceFactory factory) { voiceFactory = std::move(factory); }
 
-    // --- lesson store ----------------------------------------------------------
-    QString tagContent(const QString &Line, const QString &Tag) const;
-    QString valueAt(int StartPos, const QString &Tag);
-    void removeNumberTags();
+    // The lesson text's terms into the term table, each row's lesson being
+    // LessonFile (see LessonStore::loadIntoTermTable).
     void loadIntoTermTable(const QString &LessonFile);
 
     // --- the window's parts with a class of their own --------------------------------
@@ -105,7 +104,7 @@ public:
     // --- opening and saving lessons, linked files, sessions ------------------------------
     // On the window for its menus and the callers that reach them there; each
     // runs lessonFiles()'s.
-    void openLessonFiles(const QString &Mode);
+    void openLessonFiles(OpenMode Mode);
     void saveLessons();
     void saveLessonsCommand();
     void saveSessionCommand();
@@ -139,10 +138,9 @@ public:
 
     // Practice engine (nextButtonClicked and countTerms are declared with the
     // lesson commands).
-    void nextTerm(const QString &Direction);
+    void nextTerm(korvana::StepDirection direction);
     void previousButtonClicked();
     bool canPractise();
-    int lastLeft(const QString &Kind);
     // The lesson text was rebuilt: the counts are taken afresh. Writes to
     // the term table itself are noticed by the engine on its own.
     void termTableChanged();

@@ -99,8 +99,6 @@ void MainWindow::screenBackgroundCommand()
 void MainWindow::toolBarCommand()
 {
     hideAllMenus();
-    if (!windows.toolBarWindow)
-        return;
     if (windows.toolBarWindow->isVisible()) {
         settings.displayToolBar = false;
         windows.toolBarWindow->hide();

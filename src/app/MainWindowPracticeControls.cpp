@@ -353,7 +353,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::OpenLessons:
-        m_lessonFiles->openLessonFiles(QStringLiteral("lesson"));
+        m_lessonFiles->openLessonFiles(OpenMode::Lesson);
         break;
     }
 }

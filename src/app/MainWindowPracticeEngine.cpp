@@ -26,12 +26,12 @@ void syncFilters(korvana::PracticeEngine &practice, const MainWindowControls &c)
 
 void MainWindow::nextButtonClicked()
 {
-    nextTerm(QStringLiteral("next"));
+    nextTerm(korvana::StepDirection::Next);
 }
 
 void MainWindow::previousButtonClicked()
 {
-    nextTerm(QStringLiteral("previous"));
+    nextTerm(korvana::StepDirection::Previous);
 }
 
 void MainWindow::termTableChanged()
@@ -56,15 +56,8 @@ bool MainWindow::canPractise()
     return false;
 }
 
-int MainWindow::lastLeft(const QString &Kind)
+void MainWindow::nextTerm(korvana::StepDirection direction)
 {
-    return practice->lastLeft(Kind);
-}
-
-void MainWindow::nextTerm(const QString &Direction)
-{
-    const auto direction =
-        Direction == u"previous" ? korvana::StepDirection::Previous : korvana::StepDirection::Next;
     // A step asked for while one waits for speech or sound runs after it,
     // never inside it.
     stepGate.run(direction, [this](korvana::StepDirection d) {

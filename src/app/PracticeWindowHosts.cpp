@@ -26,7 +26,7 @@ void connectPictureWindow(PictureWindow &picture, MainWindow &main)
 void connectToolBarWindow(ToolBarWindow &toolBar, MainWindow &main)
 {
     QObject::connect(&toolBar, &ToolBarWindow::openLessonRequested, &main,
-                     [&main] { main.lessonFiles().openLessonFiles(QStringLiteral("lesson")); });
+                     [&main] { main.lessonFiles().openLessonFiles(OpenMode::Lesson); });
     QObject::connect(&toolBar, &ToolBarWindow::openSessionRequested, &main,
                      [&main] { main.lessonFiles().openSessionCommand(); });
     QObject::connect(&toolBar, &ToolBarWindow::numbersRequested, &main, [&main] { main.chrome().numbersCommand(); });

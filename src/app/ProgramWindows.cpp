@@ -66,7 +66,7 @@ ProgramWindows::ProgramWindows()
     connectToolBarToReference(*toolBarWindow, *readerWindow, *dictionaryWindow);
     termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, state.store, main);
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::reopenLessonsRequested, main,
-                     [main] { main->lessonFiles().openLessonFiles(QStringLiteral("session-files")); });
+                     [main] { main->lessonFiles().openLessonFiles(OpenMode::SessionFiles); });
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main,
                      &MainWindow::countTerms);
 }

@@ -301,7 +301,7 @@ void WindowChrome::minimizeButtonClicked()
 void WindowChrome::openLessonsCommand()
 {
     hideAllMenus();
-    window.lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+    window.lessonFiles().openLessonFiles(OpenMode::Lesson);
 }
 
 // Tools that have windows of their own; each closes the menus as every command does.

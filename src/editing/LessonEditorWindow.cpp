@@ -900,11 +900,11 @@ void LessonEditorWindow::editorOptionsButtonClicked()
 // lesson can store and read back as typed.
 bool LessonEditorWindow::runLinkDialog()
 {
-    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
+    LinkedFileDialog &linkedFileDialog = m_host.linkedFileDialog();
     for (;;) {
-        if (Dialogs::instance().execModal(linkedFileDialog) != 1)
+        if (Dialogs::instance().execModal(&linkedFileDialog) != 1)
             return false;
-        const QString problem = linkedFileDialog->linkProblem();
+        const QString problem = linkedFileDialog.linkProblem();
         if (problem.isEmpty())
             return true;
         Dialogs::instance().message(this, problem, MsgButtons::Ok, MsgIcon::Warning);
@@ -914,15 +914,15 @@ bool LessonEditorWindow::runLinkDialog()
 void LessonEditorWindow::newLinkLabelClicked()
 {
     const QString f = chooseFile(QStringLiteral("RTF Files|*.rtf|All Files|*.*"));
-    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
-    if (f.isEmpty() || !linkedFileDialog)
+    if (f.isEmpty())
         return;
-    linkedFileDialog->fileNameEdit->setText(f);
-    linkedFileDialog->descriptionEdit->clear();
+    LinkedFileDialog &linkedFileDialog = m_host.linkedFileDialog();
+    linkedFileDialog.fileNameEdit->setText(f);
+    linkedFileDialog.descriptionEdit->clear();
     if (!runLinkDialog())
         return;
-    linkedFiles.append(linkedFileDialog->fileNameEdit->text());
-    linkedFilesList->addItem(linkedFileDialog->descriptionEdit->text());
+    linkedFiles.append(linkedFileDialog.fileNameEdit->text());
+    linkedFilesList->addItem(linkedFileDialog.descriptionEdit->text());
     lessonModified = true;
 }
 
@@ -941,15 +941,13 @@ void LessonEditorWindow::editLinkLabelClicked()
         Dialogs::instance().message(this, QStringLiteral("No file selected"), MsgButtons::Ok);
         return;
     }
-    LinkedFileDialog *linkedFileDialog = m_host.linkedFileDialog();
-    if (!linkedFileDialog)
-        return;
-    linkedFileDialog->fileNameEdit->setText(linkedFiles.value(i));
-    linkedFileDialog->descriptionEdit->setText(linkedFilesList->item(i)->text());
+    LinkedFileDialog &linkedFileDialog = m_host.linkedFileDialog();
+    linkedFileDialog.fileNameEdit->setText(linkedFiles.value(i));
+    linkedFileDialog.descriptionEdit->setText(linkedFilesList->item(i)->text());
     if (!runLinkDialog())
         return;
-    linkedFiles[i] = linkedFileDialog->fileNameEdit->text();
-    linkedFilesList->item(i)->setText(linkedFileDialog->descriptionEdit->text());
+    linkedFiles[i] = linkedFileDialog.fileNameEdit->text();
+    linkedFilesList->item(i)->setText(linkedFileDialog.descriptionEdit->text());
     lessonModified = true;
 }
 

@@ -61,9 +61,8 @@ public:
     // Shows a button as the main window shows its usable and unusable ones.
     virtual void enableButton(QAbstractButton *button) = 0;
     virtual void disableButton(QAbstractButton *button) = 0;
-    // The link dialog the editor shows for a new or changed linked file;
-    // null until the program has made it.
-    virtual LinkedFileDialog *linkedFileDialog() const = 0;
+    // The link dialog the editor shows for a new or changed linked file.
+    virtual LinkedFileDialog &linkedFileDialog() const = 0;
 };
 }
 

@@ -124,26 +124,6 @@ QString VocabularyBuilder::readField(VocabularyField field, bool Output, int Pos
     return value;
 }
 
-QString VocabularyBuilder::translationField(bool Output, int Position)
-{
-    return readField(VocabularyField::Translation, Output, Position);
-}
-
-QString VocabularyBuilder::pinyinField(bool Output, int Position)
-{
-    return readField(VocabularyField::Pinyin, Output, Position);
-}
-
-QString VocabularyBuilder::charactersField(bool Output, int Position)
-{
-    return readField(VocabularyField::Chinese, Output, Position);
-}
-
-QString VocabularyBuilder::notesField(bool Output, int Position)
-{
-    return readField(VocabularyField::Notes, Output, Position);
-}
-
 namespace {
 // The file-name part of a lesson path, written with either kind of separator.
 QString fileNamePart(const QString &path)

@@ -74,14 +74,10 @@ public:
 
     // Field readers on the line held in lineText. typeTag gives the first
     // character of the type value (a null character when there is none).
-    // Each field reader returns the field's plain text; with output set it
-    // instead appends the field to the output document, preceded by the
-    // separator when the field is not empty and Position > 0.
+    // readField returns the field's plain text; with output set it instead
+    // appends the field to the output document, preceded by the separator
+    // when the field is not empty and Position > 0.
     QChar typeTag();
-    QString translationField(bool Output, int Position);
-    QString pinyinField(bool Output, int Position);
-    QString charactersField(bool Output, int Position);
-    QString notesField(bool Output, int Position);
     QString readField(VocabularyField field, bool Output, int Position);
 
 private:

@@ -72,22 +72,6 @@ QString lineState(const QString &line)
     return tags.isEmpty() ? QStringLiteral("u") : stateAt(line, tags.first());
 }
 
-void removeStateTags(RichEdit &doc, int line)
-{
-    // Taking a tag out can join what stood around it into a new one
-    // ("<ST<ST=l>=d>"): that goes too, or a saved and reopened lesson would
-    // lose it only then and its term would change.
-    for (QList<qsizetype> tags = stateTags(doc.line(line)); !tags.isEmpty(); tags = stateTags(doc.line(line))) {
-        const int lineStart = doc.toSelectionPos(doc.lineIndex(line));
-        // Last first, so the earlier ranges keep their positions.
-        for (qsizetype i = tags.size() - 1; i >= 0; --i) {
-            doc.setSelStart(lineStart + int(tags[i]));
-            doc.setSelLength(int(kStateTagLength));
-            doc.setSelText(QString());
-        }
-    }
-}
-
 namespace {
 
 enum class LessonEncoding { Rtf, Utf16, Utf8, EightBit };
@@ -305,14 +289,10 @@ struct LessonOpener::Parts {
     }
 };
 
-LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
-{
-    linkedFileLinesText.setWordWrap(false);
-}
+LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded) {}
 
 QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
 {
-    m_store.lessonText.setTextLimit(LessonStore::TextLimit);
     // A lesson named twice would load its terms twice, and saving would write
     // the file twice over, the second time from half its rows.
     m_store.openLessons = uniqueLessonNames(m_store.openLessons);

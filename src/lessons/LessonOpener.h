@@ -36,11 +36,6 @@ QByteArray lessonDigest(const QByteArray &bytes);
 // case, one character, ">"): "l" or "d"; anything else, or no tag, is "u".
 QString lineState(const QString &line);
 
-// Removes every state tag ("<ST=" in any case, one character, ">") from line
-// i of doc, keeping the formatting of the rest of the line. Anything else that
-// begins "<st=" is text and stays.
-void removeStateTags(RichEdit &doc, int line);
-
 // Whether bytes can be a lesson: rich text, or text that decodes (UTF-16 with
 // a byte-order mark, UTF-8, or an 8-bit text without control bytes); never
 // anything holding NUL bytes outside UTF-16.
@@ -77,10 +72,6 @@ public:
     // Why a file of the last openAll did not load, in a short phrase ("not a
     // lesson", "over the 1,000,000-character limit", "permission denied").
     QString failureReason(const QString &file) const;
-
-    // Kept for the main window's published readLinkedFileLines; lessons are taken
-    // apart as they are read and never pass through it, so it stays empty.
-    RichEdit linkedFileLinesText;
 
 private:
     struct Parts;

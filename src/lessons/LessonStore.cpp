@@ -24,7 +24,6 @@ QString trimControls(const QString &s)
 LessonStore::LessonStore()
 {
     lessonText.setWordWrap(false);
-    lessonText.setTextLimit(TextLimit);
 }
 
 int LessonStore::termCount() const

@@ -45,9 +45,6 @@ public:
     // Above every other window, with the keyboard focus.
     void bringToFront();
 
-    // Whether this window holds the mouse pointer hidden now.
-    bool pointerHidden() const { return m_pointerHidden; }
-
     // Every input that closes the window: a key, a mouse button on the
     // window or any edit, a wheel turn.
     void flashedTextKeyPressed();

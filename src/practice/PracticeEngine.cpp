@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace korvana {
 
@@ -181,26 +182,31 @@ CheckResult PracticeEngine::check(bool lessonOpen)
     return CheckResult::Ok;
 }
 
-int PracticeEngine::lastLeft(const QString &kind)
+int PracticeEngine::lastLeft(LastLeftKind kind)
 {
     sync();
     int wantType = -1; // -1: any type
     bool difficultOnly = false;
-    if (kind == u"Phrase") {
+    switch (kind) {
+    case LastLeftKind::Phrase:
         wantType = TypePhrase;
-    } else if (kind == u"Word") {
+        break;
+    case LastLeftKind::Word:
         wantType = TypeWord;
-    } else if (kind == u"Term") {
-    } else if (kind == u"DifficultPhrase") {
+        break;
+    case LastLeftKind::Term:
+        break;
+    case LastLeftKind::DifficultPhrase:
         wantType = TypePhrase;
         difficultOnly = true;
-    } else if (kind == u"DifficultWord") {
+        break;
+    case LastLeftKind::DifficultWord:
         wantType = TypeWord;
         difficultOnly = true;
-    } else if (kind == u"DifficultTerm") {
+        break;
+    case LastLeftKind::DifficultTerm:
         difficultOnly = true;
-    } else {
-        return 0;
+        break;
     }
     for (size_t r = 0; r < m_type.size(); ++r) {
         if (wantType >= 0 && m_type[r] != wantType)
@@ -339,21 +345,21 @@ int PracticeEngine::chooseRandom(int start, const ShowFn &show, RandomGenerator 
 
     // Exactly one term left of the kind being practised: take it without
     // drawing; each later rule overrides an earlier one.
-    QString kind;
+    std::optional<LastLeftKind> kind;
     if (!f.words && c.phrasesLeft == 1)
-        kind = QStringLiteral("Phrase");
+        kind = LastLeftKind::Phrase;
     if (!f.phrases && c.wordsLeft == 1)
-        kind = QStringLiteral("Word");
+        kind = LastLeftKind::Word;
     if (f.words && f.phrases && c.wordsLeft + c.phrasesLeft == 1)
-        kind = QStringLiteral("Term");
+        kind = LastLeftKind::Term;
     if (f.onlyDifficult && !f.words && c.difficultPhrases == 1)
-        kind = QStringLiteral("DifficultPhrase");
+        kind = LastLeftKind::DifficultPhrase;
     if (f.onlyDifficult && !f.phrases && c.difficultWords == 1)
-        kind = QStringLiteral("DifficultWord");
+        kind = LastLeftKind::DifficultWord;
     if (f.onlyDifficult && f.words && f.phrases && c.difficultWords + c.difficultPhrases == 1)
-        kind = QStringLiteral("DifficultTerm");
-    if (!kind.isEmpty()) {
-        const int term = lastLeft(kind);
+        kind = LastLeftKind::DifficultTerm;
+    if (kind) {
+        const int term = lastLeft(*kind);
         return term > 0 && show(term) ? term : 0;
     }
 

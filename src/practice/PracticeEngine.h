@@ -41,6 +41,10 @@ struct PracticeFilters {
 
 enum class StepDirection { Next, Previous };
 
+// The kind of term lastLeft looks for: of one type or either, and among
+// the terms not learned or only the difficult ones.
+enum class LastLeftKind { Phrase, Word, Term, DifficultPhrase, DifficultWord, DifficultTerm };
+
 // Why practice cannot go on; Ok when it can.
 enum class CheckResult { Ok, NoLesson, NoTypeChecked, NoWordsLeft, NoPhrasesLeft, NoTermsLeft, NoDifficultLeft };
 
@@ -70,10 +74,8 @@ public:
     // Whether practice can go on. lessonOpen: a lesson has been loaded.
     CheckResult check(bool lessonOpen);
 
-    // 1-based position of the first row matching kind ("Phrase", "Word",
-    // "Term", "DifficultPhrase", "DifficultWord", "DifficultTerm"); 0 when
-    // none does or kind is unknown.
-    int lastLeft(const QString &kind);
+    // 1-based position of the first row of kind; 0 when none is.
+    int lastLeft(LastLeftKind kind);
 
     // Whether the term display would take the row (0-based) by its state,
     // the "Only difficult" filter and the type boxes.

@@ -32,9 +32,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-using korvana::ColorSwatch;
-using korvana::UpDown;
-
 namespace korvana {
 
 ColorSwatch::ColorSwatch(QWidget *parent) : QFrame(parent)

@@ -3,6 +3,7 @@
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
 #include "support/AppTestSupport.h"
+#include "app/LessonFileCommands.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/richtext/ChineseFonts.h"
@@ -135,7 +136,7 @@ private slots:
         const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("lesson.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), Han);
         const QStringList families = hanFamilies(apptest::control<korvana::RichEdit>("charactersText")->document());
         QVERIFY2(allChinese(families, forms), qPrintable(families.join(QLatin1Char(','))));
@@ -163,7 +164,7 @@ private slots:
         const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("tones.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
         // (Substitutes come back in lower case.)
         for (RichEdit *pane : {apptest::control<korvana::RichEdit>("pinyinText"), apptest::control<korvana::RichEdit>("translationText")})

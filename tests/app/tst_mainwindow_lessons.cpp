@@ -46,7 +46,7 @@ class TestMainWindowLessons : public QObject {
     void pick(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
     }
 
 private slots:
@@ -94,7 +94,7 @@ private slots:
         const QString a = writeLesson(path("cancel/a.kvl"), {term("kept")});
         pick({a});
         dialogs()->openAnswers.clear();
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.line(0), term("kept"));
         // No linked files: the list and its label are hidden.
@@ -146,7 +146,7 @@ private slots:
         apptest::store().openLessons = missing;
         apptest::store().startIndex = 1;
         dialogs()->messages.clear();
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(dialogs()->messages.size(), size_t(1));
         QString listed;
         for (int i = 0; i < 20; ++i)
@@ -294,7 +294,7 @@ private slots:
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/kept/session.ses"));
         apptest::store().startIndex = 2;
         writeLesson(a, {term("edited"), term("two")});
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("tempsession"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::TempSession);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
         QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_program->home.filePath(QStringLiteral("data/korvana/"))));

@@ -39,7 +39,7 @@ class TestSaving : public QObject {
     void open(const QStringList &files)
     {
         dialogs()->openAnswers.push_back(files);
-        mainWindow->lessonFiles().openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
         QVERIFY(dialogs()->messages.empty());
     }
 

@@ -8,6 +8,7 @@
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "editing/LinkedFileDialog.h"
@@ -784,7 +785,7 @@ class TestEditorInTheProgram : public EditorCases {
     void editInBothWindows(const QStringList &lessons)
     {
         apptest::store().openLessons = lessons;
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         apptest::store().currentLesson = lessons.first();
         mainWindow->editLessonCommand();
         ed()->onActivate();
@@ -818,7 +819,7 @@ private slots:
     {
         const QString f = writeLesson(path("close/a.kvl"), {term("A"), term("B")});
         apptest::store().openLessons = QStringList{f};
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         edit(f);
         ed()->show();
         type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
@@ -982,7 +983,7 @@ private slots:
 
         const QString f = writeLesson(path("cmd/a.kvl"), {term("A")});
         apptest::store().openLessons = QStringList{f};
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::store().currentLesson, f);
         QFile::remove(MainWindow::tempSessionFile());
         mainWindow->editLessonCommand();
@@ -1013,7 +1014,7 @@ private slots:
     {
         const QString f = writeLesson(path("quit/a.kvl"), {term("A"), term("B")});
         apptest::store().openLessons = QStringList{f};
-        mainWindow->openLessonFiles(QStringLiteral("session-files"));
+        mainWindow->openLessonFiles(OpenMode::SessionFiles);
         mainWindow->show();
         edit(f);
         ed()->show();

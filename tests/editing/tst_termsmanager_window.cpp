@@ -6,6 +6,7 @@
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/Program.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "support/WindowTestFixture.h"
@@ -385,7 +386,7 @@ class TestTermsManagerWindowInTheProgram : public TermsManagerCases {
     void open(const QStringList &files) override
     {
         dialogs().openAnswers.push_back(files);
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->openLessonFiles(OpenMode::Lesson);
     }
     void showWindow() override { mainWindow->chrome().termsManagerCommand(); }
 

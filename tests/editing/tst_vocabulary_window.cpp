@@ -5,6 +5,7 @@
 #include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
+#include "app/LessonFileCommands.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
@@ -260,7 +261,7 @@ class TestVocabularyWindowInTheProgram : public QObject {
     {
         const QStringList files = writeTwoLessons(m_program->home.filePath("lessons"));
         dialogs().openAnswers.push_back(files);
-        mainWindow->openLessonFiles(QStringLiteral("lesson"));
+        mainWindow->openLessonFiles(OpenMode::Lesson);
         QCOMPARE(apptest::store().openLessons, files);
     }
 

@@ -69,9 +69,9 @@ private slots:
         QVERIFY(loaded.contains(a) && loaded.contains(b));
     }
 
-    // A line that holds only a state tag used to get a row, then became blank
-    // and was dropped from the text while its row stayed: every later row then
-    // pointed one line off.
+    // A line that holds only a state tag gets no row: given one, the line would
+    // turn blank and leave the text while its row stayed, and every later row
+    // would point one line off.
     void stateOnlyLineMakesNoRow()
     {
         LessonStore store;

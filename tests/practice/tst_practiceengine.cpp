@@ -334,14 +334,14 @@ private slots:
         TermGrid g;
         fill(g, {"w l", "p u", "w u", "p d", "w d"});
         PracticeEngine e(g);
-        QCOMPARE(e.lastLeft(QStringLiteral("Phrase")), 2);
-        QCOMPARE(e.lastLeft(QStringLiteral("Word")), 3);
-        QCOMPARE(e.lastLeft(QStringLiteral("Term")), 2);
-        QCOMPARE(e.lastLeft(QStringLiteral("DifficultPhrase")), 4);
-        QCOMPARE(e.lastLeft(QStringLiteral("DifficultWord")), 5);
-        QCOMPARE(e.lastLeft(QStringLiteral("DifficultTerm")), 4);
+        QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 2);
+        QCOMPARE(e.lastLeft(LastLeftKind::Word), 3);
+        QCOMPARE(e.lastLeft(LastLeftKind::Term), 2);
+        QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 4);
+        QCOMPARE(e.lastLeft(LastLeftKind::DifficultWord), 5);
+        QCOMPARE(e.lastLeft(LastLeftKind::DifficultTerm), 4);
         e.setState(3, QStringLiteral("u"));
-        QCOMPARE(e.lastLeft(QStringLiteral("DifficultPhrase")), 0);
+        QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 0);
     }
 
     void badShowCountFailsWithTheStrictMessage()

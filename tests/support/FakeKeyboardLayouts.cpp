@@ -30,7 +30,7 @@ bool FakeKeyboardLayouts::activate(LayoutHandle handle)
     m_active = handle;
     const bool known = std::any_of(m_layouts.cbegin(), m_layouts.cend(),
                                    [handle](const auto &l) { return l.first == handle; });
-    return m_canSwitch && known;
+    return known;
 }
 
 } // namespace korvana

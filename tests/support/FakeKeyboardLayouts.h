@@ -11,13 +11,12 @@ class FakeKeyboardLayouts : public KeyboardLayouts {
 public:
     // Layouts in the platform's order: handle and abbreviated name.
     void setLayouts(const QList<QPair<LayoutHandle, QString>> &layouts) { m_layouts = layouts; }
-    void setCanSwitch(bool on) { m_canSwitch = on; }
     void setUserLayout(LayoutHandle handle) { m_user = handle; }
 
     QList<LayoutHandle> layoutList(int maxCount) override;
     QString abbreviatedName(LayoutHandle handle) override;
     bool activate(LayoutHandle handle) override;
-    bool canSwitch() const override { return m_canSwitch; }
+    bool canSwitch() const override { return true; }
     LayoutHandle activeLayout() const override { return m_active; }
     LayoutHandle userLayout() override { return m_user; }
 
@@ -31,7 +30,6 @@ private:
     QList<LayoutHandle> m_activations;
     LayoutHandle m_active = 0;
     LayoutHandle m_user = 0;
-    bool m_canSwitch = true;
     int m_lastMaxCount = -1;
 };
 

@@ -9,7 +9,6 @@ namespace korvana {
 void FakeMediaPlayer::open()
 {
     close();
-    ++m_openCalls;
     if (!m_openError.isEmpty())
         throw Error(m_openError);
     if (!QFileInfo(fileName()).isFile())

@@ -17,17 +17,15 @@ public:
     // open() throws korvana::Error with `message` while it is not empty.
     void setOpenError(const QString &message) { m_openError = message; }
     void setAutoFinish(bool on) { m_autoFinish = on; }
-    void setDuration(qint64 ms) { m_duration = ms; }
 
     void open() override;
     void play() override;
     void stop() override;
     Mode mode() const override { return m_mode; }
-    qint64 duration() const override { return m_open ? m_duration : -1; }
+    qint64 duration() const override { return m_open ? Duration : -1; }
 
     // What the code under test did.
     QStringList playedFiles() const { return m_played; }
-    int openCalls() const { return m_openCalls; }
     int stopCalls() const { return m_stopCalls; }
 
     // Ends the playing sound as if it reached its end; false when stopped.
@@ -39,14 +37,14 @@ protected:
     void close() override;
 
 private:
+    static constexpr qint64 Duration = 1000; // of every sound opened
+
     QString m_openError;
     bool m_autoFinish = false;
     bool m_open = false;
-    qint64 m_duration = 1000;
     Mode m_mode = Mode::Stopped;
     int m_play = 0; // number of the running play, so a stale auto-finish is ignored
     QStringList m_played;
-    int m_openCalls = 0;
     int m_stopCalls = 0;
 };
 

@@ -15,7 +15,7 @@ korvana::RichEdit &LessonEditorHost::toneVowelsText()
 }
 void LessonEditorHost::enableButton(QAbstractButton *button) { button->setEnabled(true); }
 void LessonEditorHost::disableButton(QAbstractButton *button) { button->setEnabled(false); }
-LinkedFileDialog *LessonEditorHost::linkedFileDialog() const { return &fixture.linkedFileDialog(); }
+LinkedFileDialog &LessonEditorHost::linkedFileDialog() const { return fixture.linkedFileDialog(); }
 
 Fixture::Fixture()
     : scripted(std::make_unique<korvana::ScopedScriptedDialogs>()), voice(new korvana::FakeSpeechVoice)

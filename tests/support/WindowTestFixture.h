@@ -54,7 +54,7 @@ struct LessonEditorHost : korvana::LessonEditorHost {
     korvana::RichEdit &toneVowelsText() override;
     void enableButton(QAbstractButton *button) override;
     void disableButton(QAbstractButton *button) override;
-    LinkedFileDialog *linkedFileDialog() const override;
+    LinkedFileDialog &linkedFileDialog() const override;
     Fixture &fixture;
     bool loadPending = false;
 };

@@ -2,6 +2,7 @@
 // a session would, and saves a picture of the main window, so the layout can
 // be looked at without a person at the screen. Not installed.
 #include "app/KorvanaApplication.h"
+#include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
 #include "app/ProgramWindows.h"
 #include "settings/ProgramPaths.h"
@@ -36,7 +37,7 @@ int main(int argc, char **argv)
         lessons << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
     mainWindow->openLessons = lessons;
     mainWindow->startIndex = 1;
-    mainWindow->openLessonFiles(QStringLiteral("session-files"));
+    mainWindow->openLessonFiles(OpenMode::SessionFiles);
     app.processEvents();
     return mainWindow->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -158,12 +158,6 @@ void XkbKeyboardLayouts::discover()
     m_source = QStringLiteral("locale");
 }
 
-QList<XkbLayout> XkbKeyboardLayouts::layouts()
-{
-    discover();
-    return m_layouts;
-}
-
 QString XkbKeyboardLayouts::source()
 {
     discover();

@@ -58,9 +58,7 @@ public:
     // The first layout found: the group the keyboard starts in.
     LayoutHandle userLayout() override;
 
-    // The layouts found (handle i + 1 is entry i) and where they came from:
-    // "setxkbmap", "config", "locale".
-    QList<XkbLayout> layouts();
+    // Where the layouts were found: "setxkbmap", "config", "locale".
     QString source();
 
     static QString abbreviationFor(const QString &layout);

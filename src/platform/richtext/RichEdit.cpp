@@ -133,7 +133,6 @@ struct RichEdit::Impl {
     // the cursor still stands where it was put.
     bool markSelected = false;
     int markAnchor = -1, markPosition = -1;
-    int limit = 0;
     TextAlignment align = TextAlignment::Left;
     bool wrap = true;
     QString defaultFamily = QStringLiteral("Arial");
@@ -647,8 +646,6 @@ int RichEdit::charFromPos(const QPoint &p) const
     return d->view->cursorForPosition(p).position();
 }
 
-void RichEdit::setTextLimit(int chars) { d->limit = chars; }
-int RichEdit::textLimit() const { return d->limit; }
 
 void RichEdit::lineScroll(int lines)
 {
@@ -848,7 +845,6 @@ void RichEdit::setWordWrap(bool on)
         d->view->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 
-bool RichEdit::wordWrap() const { return d->wrap; }
 
 void CopiedRichText::addPiece(rtf::Content piece)
 {

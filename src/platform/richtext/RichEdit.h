@@ -1,7 +1,6 @@
 #pragma once
-// The rich-text control every pane, work area and store of the program uses.
-//
-// It models a Windows-style rich-edit control over a QTextDocument:
+// The rich-text control every pane, work area and store of the program uses,
+// a model over a QTextDocument:
 //  - Text is UTF-16; lines and positions are 0-based; word wrap is off in the
 //    work controls, so a line is a paragraph.
 //  - Two countings of positions exist and both are needed by callers:
@@ -11,8 +10,7 @@
 //        count a line end as TWO (CR LF), as text() returns it.
 //    A selection position is the message position plus the number of line
 //    ends before it.
-//  - The document always ends with a final paragraph mark, as a rich-edit
-//    control's does. A range that runs "to the end of the text" includes it,
+//  - The document always ends with a final paragraph mark. A range that runs "to the end of the text" includes it,
 //    so streaming out the last line yields that line with its line end, and
 //    every line copied out of a store arrives with exactly one line end.
 //
@@ -76,7 +74,7 @@ public:
     void setText(const QString &text);
     int textLength() const; // length of text(), selection counting
 
-    // --- lines (Delphi's Lines) ------------------------------------------------
+    // --- lines -----------------------------------------------------------------
     // Counted as a rich-edit's list of lines counts them: an empty line after
     // the last line end is no line, so "" has 0 lines, "a" and "a\r\n" 1,
     // "a\rb" 2. lineIndex() still finds that empty line (it is where the next
@@ -115,11 +113,6 @@ public:
     int lineFromChar(int pos) const;    // line that holds pos
     QPoint posFromChar(int pos) const;  // needs a view; (0,0) otherwise
     int charFromPos(const QPoint &p) const; // needs a view; 0 otherwise
-    // Most characters the control accepts. Kept for callers that ask for it;
-    // the program's own edits are never cut short by it, so no lesson text is
-    // lost silently.
-    void setTextLimit(int chars);
-    int textLimit() const;
     void lineScroll(int lines);
     int firstVisibleLine() const;
 
@@ -166,7 +159,6 @@ public:
     TextAlignment alignment() const;
 
     void setWordWrap(bool on);
-    bool wordWrap() const;
 
 signals:
     void changed();

@@ -11,8 +11,6 @@
 
 namespace korvana {
 
-// ---- SynthJob ----
-
 bool SynthJob::take(std::vector<int16_t> &samples, std::vector<EngineWord> &words)
 {
     std::lock_guard lock(m_mutex);
@@ -59,8 +57,6 @@ void SynthJob::finish()
     std::lock_guard lock(m_mutex);
     m_finished = true;
 }
-
-// ---- EspeakEngine ----
 
 namespace {
 

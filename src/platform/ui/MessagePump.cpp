@@ -7,20 +7,10 @@
 
 namespace korvana {
 
-namespace {
-int g_depth = 0;
-
-struct DepthGuard {
-    DepthGuard() { ++g_depth; }
-    ~DepthGuard() { --g_depth; }
-};
-} // namespace
-
 bool MessagePump::waitUntil(const std::function<bool()> &done, int boundMs, int pollMs)
 {
     if (done())
         return true;
-    DepthGuard guard;
     QDeadlineTimer deadline(boundMs);
     // The poll timer wakes the blocking wait below, so a condition that turns
     // true without an event (or the deadline) is still noticed.
@@ -38,11 +28,6 @@ bool MessagePump::waitUntil(const std::function<bool()> &done, int boundMs, int 
 void MessagePump::processPending()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-int MessagePump::depth()
-{
-    return g_depth;
 }
 
 } // namespace korvana

@@ -20,9 +20,6 @@ public:
     // Handles the events that are waiting now, without blocking.
     static void processPending();
 
-    // How many waits are running, one inside the other.
-    static int depth();
-
     // The bound used for waits on speech and sound when a caller has none.
     static constexpr int DefaultBoundMs = 120000;
 };
