@@ -26,8 +26,9 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # the window-dragging test.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
   # clang-tidy checks the names in src/ (scripts/check-naming.sh); clang-tools
-  # brings clang-apply-replacements for scripts/apply-naming.sh.
-  packages+=(clang-tidy clang-tools)
+  # brings clang-apply-replacements and python3-yaml reads its fixes for
+  # scripts/apply-naming.sh.
+  packages+=(clang-tidy clang-tools python3-yaml)
   # A PulseAudio server with a null sink, and parec to record what plays.
   packages+=(pulseaudio pulseaudio-utils)
   # A real IBus with a Chinese engine (on a private session bus with dconf)
