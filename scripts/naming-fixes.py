@@ -48,29 +48,35 @@ def region(path, offsets):
     return data[first:] if end < 0 else data[first:end + 2]
 
 
-kept, skipped, seen = [], [], set()
-for diag in fixes.get("Diagnostics", []):
-    message = diag.get("DiagnosticMessage", {})
-    replacements = message.get("Replacements") or []
-    if not replacements:
-        continue
+# A declaration in a header comes once from every source that includes it,
+# each time with the uses in that source: keep all of them, or none.
+diagnostics = [d for d in fixes.get("Diagnostics", []) if (d.get("DiagnosticMessage", {}).get("Replacements"))]
+refused = {}
+for diag in diagnostics:
+    message = diag["DiagnosticMessage"]
     key = (message.get("FilePath"), message.get("FileOffset"))
-    if key in seen:
-        continue
-    seen.add(key)
+    replacements = message["Replacements"]
     new_name = replacements[0]["ReplacementText"]
+    old_name = re.search(r"'([^']*)'", message.get("Message", ""))
+    if old_name and old_name.group(1).startswith("m_") and not new_name.startswith("m_"):
+        # A public field with a private field's name: making it private is
+        # a hand change, not a rename.
+        refused[key] = f'{message.get("FilePath")}: {message.get("Message")} (a public field named as a private one)'
+        continue
     word = re.compile(rb"\b" + re.escape(new_name.encode()) + rb"\b")
     by_file = {}
     for r in replacements:
         by_file.setdefault(r["FilePath"], []).append(r["Offset"])
     if any(word.search(region(path, offsets)) for path, offsets in by_file.items()):
-        skipped.append(f'{message.get("FilePath")}: {message.get("Message")} (the new name "{new_name}" is taken there)')
-        continue
-    kept.append(diag)
+        refused[key] = f'{message.get("FilePath")}: {message.get("Message")} (the new name "{new_name}" is taken there)'
+kept = [d for d in diagnostics
+        if (d["DiagnosticMessage"].get("FilePath"), d["DiagnosticMessage"].get("FileOffset")) not in refused]
+skipped = sorted(set(refused.values()))
+renamed = {(d["DiagnosticMessage"].get("FilePath"), d["DiagnosticMessage"].get("FileOffset")) for d in kept}
 
 os.makedirs(out_dir, exist_ok=True)
 with open(os.path.join(out_dir, "naming.yaml"), "w", encoding="utf-8") as f:
     yaml.safe_dump({"MainSourceFile": "", "Diagnostics": kept}, f, allow_unicode=True)
 for line in skipped:
     print(line)
-print(f"naming-fixes: {len(kept)} renames kept, {len(skipped)} left for a hand rename", file=sys.stderr)
+print(f"naming-fixes: {len(renamed)} names renamed, {len(skipped)} left for a hand rename", file=sys.stderr)
