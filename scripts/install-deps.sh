@@ -25,6 +25,10 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # openbox and xdotool: a real window manager and real pointer events for
   # the window-dragging test.
   packages+=(clang libclang-rt-14-dev xvfb libreoffice-writer-nogui openbox xdotool)
+  # clang-tidy checks the names in src/ (scripts/check-naming.sh); clang-tools
+  # brings clang-apply-replacements and python3-yaml reads its fixes for
+  # scripts/apply-naming.sh.
+  packages+=(clang-tidy clang-tools python3-yaml)
   # A PulseAudio server with a null sink, and parec to record what plays.
   packages+=(pulseaudio pulseaudio-utils)
   # A real IBus with a Chinese engine (on a private session bus with dconf)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Fresh machine to test results: install packages, build with tests and run
-# every test headless, and the installed program from a staging prefix
-# (scripts/test-install.sh); then the same suite built with clang under
-# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), then
-# every fuzz target for a fixed time in that build (scripts/fuzz.sh). A failure
-# of any of them fails the run; the regular suite's count ends the output.
+# Fresh machine to test results: install packages, build with tests, check the
+# names in src/ (scripts/check-naming.sh), run every test headless, and the
+# installed program from a staging prefix (scripts/test-install.sh); then the
+# same suite built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer (scripts/sanitize.sh), then every fuzz target for
+# a fixed time in that build (scripts/fuzz.sh). A failure of any of them fails
+# the run; the regular suite's count ends the output.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 KORVANA_TEST_DEPS=1 "$here/scripts/install-deps.sh"
@@ -17,6 +18,8 @@ trap 'rm -f "$log"' EXIT
 # shellcheck source=start-audio.sh
 . "$here/scripts/start-audio.sh"
 status=0
+# The names in src/ against the rules of .clang-tidy.
+"$here/scripts/check-naming.sh" "$build" || status=1
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=1
 # The program as a user installs it: into a staging prefix, run from there.
 "$here/scripts/test-install.sh" || status=1
