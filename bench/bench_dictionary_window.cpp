@@ -107,7 +107,7 @@ int main(int argc, char **argv)
 
     // Find all, one page of 100 results of a one-letter term (its first
     // search folds the text: left out of the figure, as above).
-    dictionaryWindow->paging.DictPageSize = 100;
+    dictionaryWindow->paging.dictPageSize = 100;
     programState->dictionary.findAll(QStringLiteral("a"), false, 1, 100);
     t.start();
     const qsizetype pageEntries = programState->dictionary.findAll(QStringLiteral("a"), false, 1, 100).size();

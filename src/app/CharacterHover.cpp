@@ -122,12 +122,12 @@ void CharacterHover::hideCharacterInfo()
     m_lastHoverChar = 0;
 }
 
-void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos)
+void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &pos)
 {
-    if (!Sender)
+    if (!sender)
         return;
     m_hooks.loadPendingData();
-    const bool mainPane = Sender == m_controls.pane(Pane::Characters).view;
+    const bool mainPane = sender == m_controls.pane(Pane::Characters).view;
     if (mainPane) {
         // Moving onto the characters ends the hover reveal of the panes
         // around it.
@@ -147,58 +147,58 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
             return;
     }
 
-    QTextDocument *doc = Sender->document();
+    QTextDocument *doc = sender->document();
     if (doc->isEmpty())
         return;
-    QPoint hit = Pos;
+    QPoint hit = pos;
     if (mainPane)
         hit.rx() += m_settings.kanjiFontSize - m_settings.kanjiFontSize / 3;
     // The caret position nearest the point.
-    int P = Sender->cursorForPosition(hit).position();
-    QTextBlock block = doc->findBlock(P);
+    int p = sender->cursorForPosition(hit).position();
+    QTextBlock block = doc->findBlock(p);
     if (!block.isValid())
         return;
-    int C = P - block.position();
-    const QString S = block.text();
-    if (C > S.size())
+    int c = p - block.position();
+    const QString lineText = block.text();
+    if (c > lineText.size())
         return;
     QTextCursor at(doc);
-    at.setPosition(P);
-    QPoint Q = Sender->cursorRect(at).topLeft();
+    at.setPosition(p);
+    QPoint q = sender->cursorRect(at).topLeft();
     if (mainPane) {
         // The pane's hit point is shifted right by most of a character, so
         // the character just before the nearest caret position is the one
         // under the pointer.
-        if (P <= 0 || C <= 0)
+        if (p <= 0 || c <= 0)
             return;
-    } else if (C < S.size() && (hit.x() >= Q.x() || C == 0)) {
+    } else if (c < lineText.size() && (hit.x() >= q.x() || c == 0)) {
         // The nearest caret position lies left of the point: the pointer is
         // on the left half of the character after it, which is the one
         // looked up (the one before it when the point is on its right half).
-        const int length = C + 1 < S.size() && S.at(C).isHighSurrogate() && S.at(C + 1).isLowSurrogate() ? 2 : 1;
-        P += length;
-        C += length;
-        at.setPosition(P);
-        Q = Sender->cursorRect(at).topLeft();
-    } else if (C <= 0) {
+        const int length = c + 1 < lineText.size() && lineText.at(c).isHighSurrogate() && lineText.at(c + 1).isLowSurrogate() ? 2 : 1;
+        p += length;
+        c += length;
+        at.setPosition(p);
+        q = sender->cursorRect(at).topLeft();
+    } else if (c <= 0) {
         return;
     }
     // The whole character before C: a character beyond U+FFFF (CJK
     // Extension B and on) is a surrogate pair, looked up by its code point.
-    int first = C - 1;
-    if (first > 0 && S.at(first).isLowSurrogate() && S.at(first - 1).isHighSurrogate())
+    int first = c - 1;
+    if (first > 0 && lineText.at(first).isLowSurrogate() && lineText.at(first - 1).isHighSurrogate())
         --first;
-    const QString ch = S.mid(first, S.at(first).isHighSurrogate() && first + 1 < S.size()
-                                            && S.at(first + 1).isLowSurrogate()
+    const QString ch = lineText.mid(first, lineText.at(first).isHighSurrogate() && first + 1 < lineText.size()
+                                            && lineText.at(first + 1).isLowSurrogate()
                                         ? 2
                                         : 1);
-    uint Code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
-    if (int(Code) == m_lastHoverChar)
+    uint code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
+    if (int(code) == m_lastHoverChar)
         return;
-    m_lastHoverChar = int(Code);
+    m_lastHoverChar = int(code);
     // Far right of the last character: past the end of the line.
-    if (Q.x() + 20 < hit.x())
-        Code = 0;
+    if (q.x() + 20 < hit.x())
+        code = 0;
 
     const auto toneMarks = [this](const QString &s) { return m_hooks.toneMarks(s); };
     const korvana::ReferenceData &tables = m_referenceData;
@@ -209,7 +209,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
             return;
         korvana::HanziInfo info;
         try {
-            info = korvana::hanziInfo(Code, ch, tables.unihanText, tables.unihanRecordStart(Code),
+            info = korvana::hanziInfo(code, ch, tables.unihanText, tables.unihanRecordStart(code),
                                       tables.radicalsText, toneMarks);
         } catch (const korvana::Error &e) {
             korvana::reportUnhandledError(e.message());
@@ -229,7 +229,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
         } else {
             clearCharacterInfo();
         }
-        if (Code == 0 || Code == 13) {
+        if (code == 0 || code == 13) {
             clearCharacterInfo();
             hideCharacterInfo();
             return;
@@ -242,11 +242,11 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
         clearMemo(m_windows.characterInfoWindow->dictionaryBox);
         dictBox = m_windows.characterInfoWindow->dictionaryBox;
     } else {
-        QWidget *window = Sender->window();
+        QWidget *window = sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
-        const QString line = korvana::readerSummary(ch, tables.unihanText, tables.unihanRecordStart(Code), toneMarks);
+        const QString line = korvana::readerSummary(ch, tables.unihanText, tables.unihanRecordStart(code), toneMarks);
         clearMemo(characterInfoBox);
-        if (Code > 255 && characterInfoBox)
+        if (code > 255 && characterInfoBox)
             addMemoLine(characterInfoBox, line);
         dictBox = readerBox(window, "dictionaryBox");
         clearMemo(dictBox);
@@ -254,9 +254,9 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *Sender, const QPoint &P
             clearMemo(m_windows.characterInfoWindow->dictionaryBox);
     }
 
-    if (Code == 0)
+    if (code == 0)
         return;
-    const korvana::HoverNeighbours n = korvana::neighboursAt(S, first, ch);
+    const korvana::HoverNeighbours n = korvana::neighboursAt(lineText, first, ch);
     const QStringList lines = m_dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
     if (dictBox) {
         for (const QString &line : lines)

@@ -42,7 +42,7 @@ public:
     // to the read-only boxes named "characterInfoBox" (one line: the character, its
     // readings and definition) and "dictionaryBox" (dictionary entries) of Sender's
     // window, which may be QPlainTextEdit or QTextEdit.
-    void charactersViewMouseMoved(QTextEdit *Sender, const QPoint &Pos);
+    void charactersViewMouseMoved(QTextEdit *sender, const QPoint &pos);
     // Blanks the popup's character fields; its codes and entries stay.
     void clearCharacterInfo();
     // Hides the popup and forgets the last character, so that the next one

@@ -9,12 +9,12 @@ DictionaryLoader::DictionaryLoader(korvana::DictionaryData &dictionary,
 {
 }
 
-bool DictionaryLoader::loadDictionary(const QString &FileName)
+bool DictionaryLoader::loadDictionary(const QString &fileName)
 {
     // A dictionary asked for now replaces the one left for after the first paint.
     m_pending = false;
-    m_showStatus(korvana::DictionaryData::loadingStatus(FileName));
-    const korvana::DictionaryData::LoadResult result = m_dictionary.load(FileName);
+    m_showStatus(korvana::DictionaryData::loadingStatus(fileName));
+    const korvana::DictionaryData::LoadResult result = m_dictionary.load(fileName);
     // Empty once the file loaded; else the status line is the only report,
     // also at start-up, where the program goes on without a dictionary.
     m_showStatus(result.status);

@@ -16,7 +16,7 @@ public:
     // Loads a dictionary file into the program's dictionary, saying so in
     // the status line. Returns whether the file loaded; on failure the text
     // in use stays and the status line says why.
-    bool loadDictionary(const QString &FileName);
+    bool loadDictionary(const QString &fileName);
     // The settings' dictionary is left for later; a load asked for before
     // that replaces it.
     void leaveForLater() { m_pending = true; }

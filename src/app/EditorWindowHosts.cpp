@@ -24,14 +24,14 @@ QTextEdit *LessonEditorWindowHost::paneView(Pane pane) const
 korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()
 {
     m_main.loadPendingData();
-    return m_main.referenceData.toneVowelsText;
+    return m_main.m_referenceData.toneVowelsText;
 }
 
 void LessonEditorWindowHost::enableButton(QAbstractButton *button) { WindowChrome::enableButton(button); }
 
 void LessonEditorWindowHost::disableButton(QAbstractButton *button) { WindowChrome::disableButton(button); }
 
-LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const { return *m_main.windows.linkedFileDialog; }
+LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const { return *m_main.m_windows.linkedFileDialog; }
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {

@@ -173,18 +173,18 @@ void FlashRunner::activateFlash()
     w->setEditVisible(w->stagingText, false);
 }
 
-int FlashRunner::measureFlashText(QWidget *Control, const QString &Text, const QFont &Font)
+int FlashRunner::measureFlashText(QWidget *control, const QString &text, const QFont &baseFont)
 {
     // The font at the staging copy's size; the font passed in is left as it
     // is.
-    QFont font = Font;
+    QFont font = baseFont;
     if (m_windows.flashWindow) {
         const double size = m_windows.flashWindow->stagingText->selAttributes().sizePoints;
         if (size > 0)
             font.setPointSizeF(size);
     }
-    const QFontMetrics metrics(font, Control);
-    return std::max(metrics.height(), metrics.boundingRect(Text).height());
+    const QFontMetrics metrics(font, control);
+    return std::max(metrics.height(), metrics.boundingRect(text).height());
 }
 
 bool FlashRunner::flashWait(int ms)
@@ -192,9 +192,9 @@ bool FlashRunner::flashWait(int ms)
     return m_clock->wait(ms, [this] { return m_run.stopped(); });
 }
 
-void FlashRunner::flash(bool Auto)
+void FlashRunner::flash(bool automatic)
 {
-    m_run.run(Auto, [this](bool once) { flashOnce(once); });
+    m_run.run(automatic, [this](bool once) { flashOnce(once); });
 }
 
 void FlashRunner::resetColors()
@@ -209,7 +209,7 @@ void FlashRunner::bindColors(korvana::OptionsHost &host)
     host.flashBackgroundColor = &m_backgroundColor;
 }
 
-void FlashRunner::flashOnce(bool Auto)
+void FlashRunner::flashOnce(bool automatic)
 {
     if (m_controls.termCharactersText->text().isEmpty()) {
         // Nothing to flash, but a card left up by the previous term must not
@@ -231,7 +231,7 @@ void FlashRunner::flashOnce(bool Auto)
     m_windows.optionsDialog->buildPages();
     const bool fullScreen = m_windows.optionsDialog->flashFullScreenSwitch->isChecked();
     const bool withAuto = m_controls.autoSwitch->isChecked() && m_controls.flashSwitch->isChecked();
-    const int delay = Auto ? -1 : korvana::flashDelayMs(m_windows.optionsDialog->flashDelayEdit->text());
+    const int delay = automatic ? -1 : korvana::flashDelayMs(m_windows.optionsDialog->flashDelayEdit->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
     const int cycles

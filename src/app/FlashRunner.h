@@ -41,8 +41,8 @@ public:
     // The "Flash" label beside the flash mode's switch.
     void buildControls();
     void flashNowLabelClicked();
-    // Flashes the current term; Auto skips the delay before the first show.
-    void flash(bool Auto);
+    // Flashes the current term; automatic skips the delay before the first show.
+    void flash(bool automatic);
     // Puts the current term into the flash window as a shown flash leaves it.
     void activateFlash();
     // Whether a flash is running now (its waits keep the queue running).
@@ -51,7 +51,7 @@ public:
     void setFlashClock(std::shared_ptr<korvana::FlashClock> clock) { m_clock = std::move(clock); }
     // Height in pixels of one line of Text in Font at the staging copy's
     // selection size, as drawn on Control.
-    int measureFlashText(QWidget *Control, const QString &Text, const QFont &Font);
+    int measureFlashText(QWidget *control, const QString &text, const QFont &font);
 
     // The flash colours: kept for the run, set in the options dialog.
     quint32 flashColor() const { return m_color; }
@@ -62,7 +62,7 @@ public:
     void bindColors(korvana::OptionsHost &host);
 
 private:
-    void flashOnce(bool Auto);
+    void flashOnce(bool automatic);
     bool flashWait(int ms);
     void flashWindowClosed();
     FlashWindow *connectedFlashWindow();

@@ -101,7 +101,7 @@ private:
 
 HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings,
                          Actions actions)
-    : controls(controls), settings(settings), actions(std::move(actions))
+    : m_controls(controls), m_settings(settings), m_actions(std::move(actions))
 {
     controls.paneMenu = new QMenu(&window);
     controls.paneMenu->setObjectName(QStringLiteral("paneMenu"));
@@ -127,15 +127,15 @@ HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const ko
 
 // --- pane clicks -------------------------------------------------------------------------
 
-void HiddenPanes::paneMousePressed(Pane pane, Qt::MouseButton Button, const QPoint &Pos)
+void HiddenPanes::paneMousePressed(Pane pane, Qt::MouseButton button, const QPoint &pos)
 {
     m_activePane = pane;
-    const MainWindowControls::PaneControls &clicked = controls.pane(pane);
-    if (controls.displayAction)
-        controls.displayAction->setChecked(clicked.box && clicked.box->isChecked());
-    if (Button == Qt::RightButton) {
-        if (controls.paneMenu && clicked.view)
-            controls.paneMenu->popup(clicked.view->viewport()->mapToGlobal(Pos));
+    const MainWindowControls::PaneControls &clicked = m_controls.pane(pane);
+    if (m_controls.displayAction)
+        m_controls.displayAction->setChecked(clicked.box && clicked.box->isChecked());
+    if (button == Qt::RightButton) {
+        if (m_controls.paneMenu && clicked.view)
+            m_controls.paneMenu->popup(clicked.view->viewport()->mapToGlobal(pos));
     } else {
         togglePane(pane);
     }
@@ -149,14 +149,14 @@ void HiddenPanes::paneSwitchMousePressed()
 
 void HiddenPanes::togglePane(Pane pane)
 {
-    controls.pane(pane).box->toggle();
+    m_controls.pane(pane).box->toggle();
 }
 
 // --- show all, or restore -------------------------------------------------------------
 
 void HiddenPanes::toggleShowAll()
 {
-    for (const MainWindowControls::PaneControls &p : controls.panes) {
+    for (const MainWindowControls::PaneControls &p : m_controls.panes) {
         if (!p.box)
             return;
     }
@@ -164,15 +164,15 @@ void HiddenPanes::toggleShowAll()
     // as it was is not redisplayed.
     if (!m_paneRestore.pending) {
         for (Pane p : korvana::allPanes)
-            m_paneRestore.checked[korvana::paneIndex(p)] = controls.pane(p).box->isChecked();
-        for (const MainWindowControls::PaneControls &p : controls.panes) {
+            m_paneRestore.checked[korvana::paneIndex(p)] = m_controls.pane(p).box->isChecked();
+        for (const MainWindowControls::PaneControls &p : m_controls.panes) {
             if (!p.box->isChecked())
                 p.box->setChecked(true);
         }
         m_paneRestore.pending = true;
     } else {
         for (Pane p : korvana::allPanes)
-            controls.pane(p).box->setChecked(m_paneRestore.wasChecked(p));
+            m_controls.pane(p).box->setChecked(m_paneRestore.wasChecked(p));
         m_paneRestore.pending = false;
     }
 }
@@ -184,16 +184,16 @@ void HiddenPanes::toggleShowAll()
 
 void HiddenPanes::paneMouseMoved(Pane pane)
 {
-    const MainWindowControls::PaneControls &moved = controls.pane(pane);
-    if (settings.showHiddenOnHover && moved.text->text().isEmpty() && !moved.box->isChecked())
-        actions.reveal(pane);
+    const MainWindowControls::PaneControls &moved = m_controls.pane(pane);
+    if (m_settings.showHiddenOnHover && moved.text->text().isEmpty() && !moved.box->isChecked())
+        m_actions.reveal(pane);
     const std::size_t at = korvana::paneIndex(pane);
     for (const std::size_t neighbour : {at - 1, at + 1}) {
-        if (neighbour >= controls.panes.size())
+        if (neighbour >= m_controls.panes.size())
             continue;
         if (korvana::allPanes[neighbour] == Pane::Characters)
-            actions.hideCharacterInfo();
-        const MainWindowControls::PaneControls &p = controls.panes[neighbour];
+            m_actions.hideCharacterInfo();
+        const MainWindowControls::PaneControls &p = m_controls.panes[neighbour];
         if (!p.box->isChecked())
             p.text->clear();
     }
@@ -201,10 +201,10 @@ void HiddenPanes::paneMouseMoved(Pane pane)
 
 void HiddenPanes::backgroundPictureMouseMoved()
 {
-    actions.hideMenus();
-    actions.hideCharacterInfo();
+    m_actions.hideMenus();
+    m_actions.hideCharacterInfo();
     for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes, Pane::Characters}) {
-        if (!controls.pane(p).box->isChecked())
-            controls.pane(p).text->clear();
+        if (!m_controls.pane(p).box->isChecked())
+            m_controls.pane(p).text->clear();
     }
 }

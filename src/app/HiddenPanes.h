@@ -38,7 +38,7 @@ public:
                 Actions actions);
 
     // A press on a pane; Pos in the pane view's viewport.
-    void paneMousePressed(korvana::Pane pane, Qt::MouseButton Button, const QPoint &Pos);
+    void paneMousePressed(korvana::Pane pane, Qt::MouseButton button, const QPoint &pos);
     // A press on any of the four pane boxes: a pending restore is dropped.
     void paneSwitchMousePressed();
     // The hover reveal over the translation, pinyin or notes pane (the
@@ -68,9 +68,9 @@ public:
     void setActivePane(std::optional<korvana::Pane> pane) { m_activePane = pane; }
 
 private:
-    MainWindowControls &controls;
-    const korvana::MainSettings &settings;
-    Actions actions;
+    MainWindowControls &m_controls;
+    const korvana::MainSettings &m_settings;
+    Actions m_actions;
 
     std::optional<korvana::Pane> m_activePane;
     PaneRestore m_paneRestore;

@@ -164,16 +164,16 @@ void LessonFileCommands::buildLessonControls()
     m_controls.termNumberEdit->setText(QStringLiteral("0"));
 }
 
-void LessonFileCommands::drawLinkedFileItem(QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const
+void LessonFileCommands::drawLinkedFileItem(QPainter *canvas, int index, const QRect &rect, bool selected) const
 {
-    Canvas->save();
-    Canvas->fillRect(Rect, Selected ? QColor(Qt::black) : QColor(0xFF, 0xFB, 0xF0));
-    Canvas->setPen(Selected ? Qt::white : Qt::black);
-    Canvas->setFont(m_controls.linkedFilesList ? m_controls.linkedFilesList->font() : Canvas->font());
+    canvas->save();
+    canvas->fillRect(rect, selected ? QColor(Qt::black) : QColor(0xFF, 0xFB, 0xF0));
+    canvas->setPen(selected ? Qt::white : Qt::black);
+    canvas->setFont(m_controls.linkedFilesList ? m_controls.linkedFilesList->font() : canvas->font());
     const QListWidget *list = m_controls.linkedFilesList;
-    const QString text = list && list->item(Index) ? list->item(Index)->text() : QString();
-    Canvas->drawText(Rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    Canvas->restore();
+    const QString text = list && list->item(index) ? list->item(index)->text() : QString();
+    canvas->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    canvas->restore();
 }
 
 QString LessonFileCommands::linkedFileFullName(int j) const
@@ -182,9 +182,9 @@ QString LessonFileCommands::linkedFileFullName(int j) const
                                       QDir::currentPath());
 }
 
-void LessonFileCommands::linkedFilesListMouseMoved(const QPoint &Pos)
+void LessonFileCommands::linkedFilesListMouseMoved(const QPoint &pos)
 {
-    const QModelIndex index = m_controls.linkedFilesList->indexAt(Pos);
+    const QModelIndex index = m_controls.linkedFilesList->indexAt(pos);
     if (index.isValid() && index.row() < m_store.linkedFiles.size())
         m_calls.showStatus(linkedFileFullName(index.row()));
     else
@@ -219,12 +219,12 @@ QString LessonFileCommands::tempSessionFile()
     return korvana::ProgramPaths::userDataFolder() + QStringLiteral("temp.ses");
 }
 
-void LessonFileCommands::openLessonFiles(OpenMode Mode)
+void LessonFileCommands::openLessonFiles(OpenMode mode)
 {
     m_calls.hideAllMenus();
     m_loadErrors.clear();
 
-    if (Mode == OpenMode::Lesson) {
+    if (mode == OpenMode::Lesson) {
         korvana::FileDialogRequest request;
         request.filter = kLessonFilter;
         request.initialDir = m_settings.workingDirectory;
@@ -244,7 +244,7 @@ void LessonFileCommands::openLessonFiles(OpenMode Mode)
         m_store.startIndex = 1;
     }
 
-    const bool tempSession = Mode == OpenMode::TempSession;
+    const bool tempSession = mode == OpenMode::TempSession;
     const QString keptSession = m_sessionFile;
     if (tempSession)
         m_sessionFile = tempSessionFile();
@@ -412,11 +412,11 @@ void LessonFileCommands::saveLessonsCommand()
 
 // --- sessions ---------------------------------------------------------------------------
 
-bool LessonFileCommands::saveSession(const QString &FileName)
+bool LessonFileCommands::saveSession(const QString &fileName)
 {
     saveLessons();
     try {
-        korvana::writeSession(FileName, m_store.openLessons, m_store.currentIndex);
+        korvana::writeSession(fileName, m_store.openLessons, m_store.currentIndex);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -486,13 +486,13 @@ void LessonFileCommands::openSessionCommand()
 // The lesson and session commands the main window's menus and callers reach
 // on the window itself.
 
-void MainWindow::loadIntoTermTable(const QString &LessonFile)
+void MainWindow::loadIntoTermTable(const QString &lessonFile)
 {
-    store.loadIntoTermTable(LessonFile);
+    m_store.loadIntoTermTable(lessonFile);
 }
 
 void MainWindow::buildLessonControls() { m_lessonFiles->buildLessonControls(); }
-void MainWindow::openLessonFiles(OpenMode Mode) { m_lessonFiles->openLessonFiles(Mode); }
+void MainWindow::openLessonFiles(OpenMode mode) { m_lessonFiles->openLessonFiles(mode); }
 void MainWindow::saveLessons() { m_lessonFiles->saveLessons(); }
 void MainWindow::saveLessonsCommand() { m_lessonFiles->saveLessonsCommand(); }
 void MainWindow::openSessionCommand() { m_lessonFiles->openSessionCommand(); }

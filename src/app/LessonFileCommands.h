@@ -53,16 +53,16 @@ public:
     // The linked-file list, its Open label and the term number box.
     void buildLessonControls();
 
-    void openLessonFiles(OpenMode Mode);
+    void openLessonFiles(OpenMode mode);
     void saveLessons();
     void saveLessonsCommand();
-    bool saveSession(const QString &FileName);
+    bool saveSession(const QString &fileName);
     void saveSessionCommand();
     void saveSessionAsCommand();
     void openSessionCommand();
     void linkedFilesListDoubleClicked();
-    void linkedFilesListMouseMoved(const QPoint &Pos);
-    void drawLinkedFileItem(QPainter *Canvas, int Index, const QRect &Rect, bool Selected) const;
+    void linkedFilesListMouseMoved(const QPoint &pos);
+    void drawLinkedFileItem(QPainter *canvas, int index, const QRect &rect, bool selected) const;
     // The temporary session written when the lesson editor opens.
     static QString tempSessionFile();
     // The full name of linked file j (against its lesson's folder, then the

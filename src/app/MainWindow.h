@@ -72,7 +72,7 @@ public:
 
     // The lesson text's terms into the term table, each row's lesson being
     // LessonFile (see LessonStore::loadIntoTermTable).
-    void loadIntoTermTable(const QString &LessonFile);
+    void loadIntoTermTable(const QString &lessonFile);
 
     // --- the window's parts with a class of their own --------------------------------
     WindowChrome &chrome() { return *m_chrome; }
@@ -91,7 +91,7 @@ public:
 
     // --- menus, status line ------------------------------------------------------------
     void hideAllMenus();
-    void showStatus(const QString &Text);
+    void showStatus(const QString &text);
     // Menu commands the window runs itself (the chrome runs the others).
     void editLessonCommand();
     void createLessonCommand();
@@ -104,7 +104,7 @@ public:
     // --- opening and saving lessons, linked files, sessions ------------------------------
     // On the window for its menus and the callers that reach them there; each
     // runs lessonFiles()'s.
-    void openLessonFiles(OpenMode Mode);
+    void openLessonFiles(OpenMode mode);
     void saveLessons();
     void saveLessonsCommand();
     void saveSessionCommand();
@@ -123,17 +123,17 @@ public:
     void buildPracticeControls();
 
     // Term display.
-    bool showTerm(int N);
+    bool showTerm(int n);
     // Size, and with "Set Kanji Font" the font, boldness and colour, of the
     // characters in Edit (all of its text).
-    void applyKanjiLook(korvana::RichEdit *Edit);
+    void applyKanjiLook(korvana::RichEdit *edit);
     // Fills a pane from the current term's line; a hidden pane stays empty
     // unless force.
     void showPane(korvana::Pane pane, bool force);
-    QString tagValue(const QString &Name);
+    QString tagValue(const QString &name);
     // The file a term's sound or picture name stands for (see
     // resolveLinkedFile): the current lesson's folder first.
-    QString termFileName(const QString &Name) const;
+    QString termFileName(const QString &name) const;
     QChar termType();
 
     // Practice engine (nextButtonClicked and countTerms are declared with the
@@ -172,9 +172,9 @@ public:
     void autoTimerTimeout();
 
     // Keys and wheel: the window sees them before the focused control.
-    void onKeyDown(int Key, Qt::KeyboardModifiers Shift);
+    void onKeyDown(int key, Qt::KeyboardModifiers shift);
     // Whether the character typed by the key is dropped.
-    bool onKeyPress(int Key, const QString &Text);
+    bool onKeyPress(int key, const QString &text);
     void onWheelDown();
     void onWheelUp();
 
@@ -182,13 +182,13 @@ public:
 
     // --- character database (MainWindowReference.cpp) ----------------------------------
     // "ni3 hao3" -> tone-marked pinyin.
-    QString pinyinNumbersIntoToneMarks(const QString &S) const;
+    QString pinyinNumbersIntoToneMarks(const QString &s) const;
 
     // What the automatic timer's next tick does.
     enum class AutoTimerHandler { None, StartTimer, Next };
     AutoTimerHandler autoTimerHandler() const { return m_autoTimerHandler; }
     // Whether a step (Next, Previous, First, Last) is under way.
-    bool stepRunning() const { return stepGate.running(); }
+    bool stepRunning() const { return m_stepGate.running(); }
     // What the program's other parts read of the window.
     bool editorLoadPending() const { return m_editorLoadPending; }
     void setEditorLoadPending(bool pending) { m_editorLoadPending = pending; }
@@ -215,32 +215,32 @@ private:
     static bool loadDataAfterFirstPaint;
     static VoiceFactory voiceFactory;
 
-    ProgramWindows &windows;
+    ProgramWindows &m_windows;
     // The program's shared state (see ProgramState) and the parts of the
     // lesson store the handlers use most.
-    korvana::MainSettings &settings;
-    korvana::LessonStore &store;
-    korvana::RichEdit &lessonText = store.lessonText;
-    korvana::TermGrid &termTable = store.termTable;
-    QStringList &openLessons = store.openLessons;
-    QString &currentLesson = store.currentLesson;
-    int &currentIndex = store.currentIndex;
+    korvana::MainSettings &m_settings;
+    korvana::LessonStore &m_store;
+    korvana::RichEdit &m_lessonText = m_store.lessonText;
+    korvana::TermGrid &m_termTable = m_store.termTable;
+    QStringList &m_openLessons = m_store.openLessons;
+    QString &m_currentLesson = m_store.currentLesson;
+    int &m_currentIndex = m_store.currentIndex;
     // Whatever reads the dictionary or the character database calls
     // loadPendingData first.
-    korvana::DictionaryData &dictionary;
-    korvana::ReferenceData &referenceData;
-    std::unique_ptr<korvana::SpeechVoice> &voice;
+    korvana::DictionaryData &m_dictionary;
+    korvana::ReferenceData &m_referenceData;
+    std::unique_ptr<korvana::SpeechVoice> &m_voice;
 
-    int shownIndex = 0;
-    QChar currentType;
-    QString pictureFile;
-    QString soundFile;
+    int m_shownIndex = 0;
+    QChar m_currentType;
+    QString m_pictureFile;
+    QString m_soundFile;
     bool m_firstActivation = false;
     bool m_editorLoadPending = false;
-    QColor termCharactersBackground; // invalid unless the Kanji background is set
+    QColor m_termCharactersBackground; // invalid unless the Kanji background is set
 
-    std::unique_ptr<korvana::PracticeEngine> practice;
-    korvana::StepGate stepGate;
+    std::unique_ptr<korvana::PracticeEngine> m_practice;
+    korvana::StepGate m_stepGate;
     AutoTimerHandler m_autoTimerHandler = AutoTimerHandler::None;
 
     // Lessons and sessions, the editor's commands, dictionary files, options.
@@ -269,7 +269,7 @@ private:
     // The characters pane, and the term's formatted characters beside it,
     // which reading aloud, flashing and the automatic interval read even
     // while the pane is hidden.
-    void showTermCharacters(bool Force);
+    void showTermCharacters(bool force);
     // Fills a pane whatever its box says, as the hover reveal does: from the
     // numbers drill's number while the drill runs, else from the term.
     void revealPane(korvana::Pane pane);

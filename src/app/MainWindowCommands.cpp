@@ -29,18 +29,18 @@ const char *const kHelpFile = "kvlhelp.chm";
 void MainWindow::editInWordProcessorCommand()
 {
     hideAllMenus();
-    if (currentLesson.isEmpty()) {
+    if (m_currentLesson.isEmpty()) {
         Dialogs::instance().message(this, QLatin1String(kNoLesson), MsgButtons::Ok);
         return;
     }
-    if (settings.editInWordProcessor) {
+    if (m_settings.editInWordProcessor) {
         // A lesson that is gone is the file's fault; a desktop with no
         // program for rich text is the editor's, and the lesson is fine.
-        if (!QFileInfo(currentLesson).isFile())
+        if (!QFileInfo(m_currentLesson).isFile())
             Dialogs::instance().message(this, QLatin1String(kOpenError), MsgButtons::Ok);
-        else if (!korvana::WordProcessor::open(currentLesson))
+        else if (!korvana::WordProcessor::open(m_currentLesson))
             Dialogs::instance().message(this,
-                                        QStringLiteral("Cannot start the editor for ") + currentLesson
+                                        QStringLiteral("Cannot start the editor for ") + m_currentLesson
                                             + QStringLiteral("\nNo word processor on this desktop opens rich text"
                                                              " files: install one (LibreOffice Writer), or choose"
                                                              " an external editor under Preferences, External Editor."),
@@ -48,8 +48,8 @@ void MainWindow::editInWordProcessorCommand()
         return;
     }
     // The chosen editor gets the lesson's path as its parameter.
-    if (!Shell::instance().startProgram(settings.externalEditor, currentLesson))
-        Dialogs::instance().message(this, QStringLiteral("Cannot start the editor ") + settings.externalEditor,
+    if (!Shell::instance().startProgram(m_settings.externalEditor, m_currentLesson))
+        Dialogs::instance().message(this, QStringLiteral("Cannot start the editor ") + m_settings.externalEditor,
                                     MsgButtons::Ok);
 }
 
@@ -74,22 +74,22 @@ void MainWindow::showHelpContents()
 void MainWindow::screenBackgroundCommand()
 {
     hideAllMenus();
-    QToolButton *button = windows.toolBarWindow ? windows.toolBarWindow->screenBackgroundButton : nullptr;
-    if (settings.displayScreenBackground) {
-        settings.displayScreenBackground = false;
-        if (windows.screenBackgroundWindow)
-            windows.screenBackgroundWindow->close();
+    QToolButton *button = m_windows.toolBarWindow ? m_windows.toolBarWindow->screenBackgroundButton : nullptr;
+    if (m_settings.displayScreenBackground) {
+        m_settings.displayScreenBackground = false;
+        if (m_windows.screenBackgroundWindow)
+            m_windows.screenBackgroundWindow->close();
         if (button)
             button->setChecked(false);
         raise();
         activateWindow();
     } else {
-        settings.displayScreenBackground = true;
-        if (windows.screenBackgroundWindow) {
-            windows.screenBackgroundWindow->show();
+        m_settings.displayScreenBackground = true;
+        if (m_windows.screenBackgroundWindow) {
+            m_windows.screenBackgroundWindow->show();
             // Its activation puts it behind the program's other windows;
             // do that now, whether or not the desktop activates it.
-            windows.screenBackgroundWindow->onActivate();
+            m_windows.screenBackgroundWindow->onActivate();
         }
         if (button)
             button->setChecked(true);
@@ -99,12 +99,12 @@ void MainWindow::screenBackgroundCommand()
 void MainWindow::toolBarCommand()
 {
     hideAllMenus();
-    if (windows.toolBarWindow->isVisible()) {
-        settings.displayToolBar = false;
-        windows.toolBarWindow->hide();
+    if (m_windows.toolBarWindow->isVisible()) {
+        m_settings.displayToolBar = false;
+        m_windows.toolBarWindow->hide();
     } else {
-        settings.displayToolBar = true;
-        windows.toolBarWindow->show();
-        windows.toolBarWindow->dockToMainWindow();
+        m_settings.displayToolBar = true;
+        m_windows.toolBarWindow->show();
+        m_windows.toolBarWindow->dockToMainWindow();
     }
 }

@@ -93,10 +93,10 @@ QTextEdit *paneView(QWidget *parent, const QString &name)
 
 void MainWindow::buildPracticeControls()
 {
-    practice = std::make_unique<korvana::PracticeEngine>(termTable);
+    m_practice = std::make_unique<korvana::PracticeEngine>(m_termTable);
     // Opening lessons rebuilds the lesson text; the table rows follow it.
-    connect(lessonText.document(), &QTextDocument::contentsChanged, this, [this] { termTableChanged(); });
-    connect(&lessonText, &korvana::RichEdit::changed, this, [this] { termTableChanged(); });
+    connect(m_lessonText.document(), &QTextDocument::contentsChanged, this, [this] { termTableChanged(); });
+    connect(&m_lessonText, &korvana::RichEdit::changed, this, [this] { termTableChanged(); });
 
     // Each pane's document is named "<pane>Text", its view "<pane>View" and
     // its box "<pane>Switch".
@@ -295,15 +295,15 @@ void MainWindow::buildPracticeControls()
     qApp->installEventFilter(new PracticeInput(this));
 }
 
-bool MainWindow::onKeyPress(int Key, const QString &Text)
+bool MainWindow::onKeyPress(int key, const QString &text)
 {
-    return korvana::dropsTypedCharacter(Key, Text);
+    return korvana::dropsTypedCharacter(key, text);
 }
 
-void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
+void MainWindow::onKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     using korvana::KeyCommand;
-    switch (korvana::keyCommand(Key, Shift)) {
+    switch (korvana::keyCommand(key, shift)) {
     case KeyCommand::None:
         break;
     case KeyCommand::Next:
@@ -318,7 +318,7 @@ void MainWindow::onKeyDown(int Key, Qt::KeyboardModifiers Shift)
     case KeyCommand::MarkLearned:
         markLearnedButtonClicked();
         break;
-    case KeyCommand::playSound:
+    case KeyCommand::PlaySound:
         m_media->toggleSound();
         break;
     case KeyCommand::TogglePicture:

@@ -49,23 +49,23 @@ void caretHome(korvana::RichEdit *pane)
 
 } // namespace
 
-QString MainWindow::tagValue(const QString &Name)
+QString MainWindow::tagValue(const QString &name)
 {
-    const Span s = fieldSpan(termLineText, QLatin1Char('<') + Name + QLatin1Char('='));
+    const Span s = fieldSpan(termLineText, QLatin1Char('<') + name + QLatin1Char('='));
     if (s.to < 0)
         return {};
     return termLineText->text().mid(s.from, s.length());
 }
 
-QString MainWindow::termFileName(const QString &Name) const
+QString MainWindow::termFileName(const QString &fileName) const
 {
     // Sounds and pictures travel with their lesson: its folder first, then
     // the name as given. Only regular files within their kind's bound are
     // offered (the callers check), so a pipe or device named by someone
     // else's lesson cannot hang the window.
-    if (Name.isEmpty())
-        return Name;
-    return korvana::resolveLinkedFile(Name, currentLesson, QDir::currentPath());
+    if (fileName.isEmpty())
+        return fileName;
+    return korvana::resolveLinkedFile(fileName, m_currentLesson, QDir::currentPath());
 }
 
 QChar MainWindow::termType()
@@ -74,13 +74,13 @@ QChar MainWindow::termType()
     return type.isEmpty() ? QLatin1Char('w') : type[0];
 }
 
-bool MainWindow::showTerm(int N)
+bool MainWindow::showTerm(int n)
 {
-    const int rows = termTable.rowCount();
-    if (N < 1 || N > rows)
+    const int rows = m_termTable.rowCount();
+    if (n < 1 || n > rows)
         return false;
-    const int row = N - 1;
-    const QString state = termTable.state(row);
+    const int row = n - 1;
+    const QString state = m_termTable.state(row);
     if (state == u"l")
         return false;
     if (difficultSwitch->isChecked() && state != u"d")
@@ -88,62 +88,62 @@ bool MainWindow::showTerm(int N)
 
     // The whole line with its line end; the last line runs to the end.
     termLineText->clear();
-    lessonText.setSel(lessonText.lineIndex(row), lessonText.lineIndex(row + 1));
-    korvana::copyRichText(&lessonText, termLineText);
+    m_lessonText.setSel(m_lessonText.lineIndex(row), m_lessonText.lineIndex(row + 1));
+    korvana::copyRichText(&m_lessonText, termLineText);
 
     // A term refused for its type has already become the line the panes
     // read; the panes themselves still show the previous term.
-    currentType = termType();
-    if ((currentType == u'p' && !phrasesSwitch->isChecked()) || (currentType == u'w' && !wordsSwitch->isChecked()))
+    m_currentType = termType();
+    if ((m_currentType == u'p' && !phrasesSwitch->isChecked()) || (m_currentType == u'w' && !wordsSwitch->isChecked()))
         return false;
 
-    practice->addShown(row);
+    m_practice->addShown(row);
     markDifficultButton->setLatched(state == u"d");
     markUnlearnedButton->setLatched(state == u"u");
 
     for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes, Pane::Characters})
         showPane(p, false);
 
-    currentLesson = termTable.lesson(row);
+    m_currentLesson = m_termTable.lesson(row);
 
     viewPictureLabel->hide();
-    if (windows.pictureWindow && windows.pictureWindow->isVisible())
-        windows.pictureWindow->close();
-    pictureFile = termFileName(tagValue(QStringLiteral("GR")));
-    if (!pictureFile.isEmpty() && korvana::files::isRegularFile(pictureFile, PictureWindow::MaxFileBytes)) {
+    if (m_windows.pictureWindow && m_windows.pictureWindow->isVisible())
+        m_windows.pictureWindow->close();
+    m_pictureFile = termFileName(tagValue(QStringLiteral("GR")));
+    if (!m_pictureFile.isEmpty() && korvana::files::isRegularFile(m_pictureFile, PictureWindow::MaxFileBytes)) {
         viewPictureLabel->show();
-        viewPictureLabel->setToolTip(pictureFile);
+        viewPictureLabel->setToolTip(m_pictureFile);
         if (pictureSwitch->isChecked())
             m_media->displayPicture();
     }
 
     playSoundLabel->hide();
     bool played = false;
-    soundFile = termFileName(tagValue(QStringLiteral("SN")));
-    if (!soundFile.isEmpty() && korvana::files::isRegularFile(soundFile, korvana::MediaPlayer::MaxFileBytes)) {
+    m_soundFile = termFileName(tagValue(QStringLiteral("SN")));
+    if (!m_soundFile.isEmpty() && korvana::files::isRegularFile(m_soundFile, korvana::MediaPlayer::MaxFileBytes)) {
         playSoundLabel->show();
-        playSoundLabel->setToolTip(soundFile);
+        playSoundLabel->setToolTip(m_soundFile);
         if (soundSwitch->isChecked()) {
             m_media->playSound();
             played = true;
         }
     }
 
-    if (readSwitch && readSwitch->isChecked() && !(played && settings.soundExcludesSynthesis))
+    if (readSwitch && readSwitch->isChecked() && !(played && m_settings.soundExcludesSynthesis))
         m_media->readButtonClicked();
 
-    windows.optionsDialog->buildPages();
+    m_windows.optionsDialog->buildPages();
     if (pane(Pane::Characters).box->isChecked() && flashSwitch->isChecked()
-        && ((windows.optionsDialog->flashWordsSwitch->isChecked() && currentType == u'w')
-            || (windows.optionsDialog->flashPhrasesSwitch->isChecked() && currentType == u'p'))) {
+        && ((m_windows.optionsDialog->flashWordsSwitch->isChecked() && m_currentType == u'w')
+            || (m_windows.optionsDialog->flashPhrasesSwitch->isChecked() && m_currentType == u'p'))) {
         m_flash->flash(false);
-        shownIndex = N;
+        m_shownIndex = n;
         return true;
     }
     if (flashSwitch->isChecked() && autoSwitch->isChecked())
         m_flash->flash(true);
 
-    shownIndex = N;
+    m_shownIndex = n;
     return true;
 }
 
@@ -178,24 +178,24 @@ void MainWindow::showPane(Pane pane, bool force)
     if (!force && !this->pane(pane).box->isChecked())
         return;
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
-    const int size = pane == Pane::Translation ? settings.translationFontSize
-                     : pane == Pane::Pinyin    ? settings.pinyinFontSize
-                                               : settings.notesFontSize;
+    const int size = pane == Pane::Translation ? m_settings.translationFontSize
+                     : pane == Pane::Pinyin    ? m_settings.pinyinFontSize
+                                               : m_settings.notesFontSize;
     auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (!fillTextPane(termLineText, text, tag, size, latin))
         return;
-    if (pane == Pane::Pinyin && settings.showToneColours)
+    if (pane == Pane::Pinyin && m_settings.showToneColours)
         m_tones->colorPinyinTones();
     caretHome(text);
 }
 
-void MainWindow::showTermCharacters(bool Force)
+void MainWindow::showTermCharacters(bool force)
 {
     // termCharactersText is filled even when the pane is hidden: reading aloud,
     // flashing and the automatic interval read it.
     pane(Pane::Characters).text->clear();
     termCharactersText->clear();
-    termCharactersBackground = QColor();
+    m_termCharactersBackground = QColor();
     const Span s = fieldSpan(termLineText, QStringLiteral("<CH="));
     if (s.length() <= 0)
         return;
@@ -203,32 +203,32 @@ void MainWindow::showTermCharacters(bool Force)
     termLineText->setSelLength(s.length());
     korvana::copyRichText(termLineText, termCharactersText);
     applyKanjiLook(termCharactersText);
-    if (settings.useKanjiFont) {
-        if (settings.useKanjiBackgroundColor)
-            termCharactersBackground = korvana::toQColor(settings.kanjiBackgroundColor);
+    if (m_settings.useKanjiFont) {
+        if (m_settings.useKanjiBackgroundColor)
+            m_termCharactersBackground = korvana::toQColor(m_settings.kanjiBackgroundColor);
     }
     // Everything but the final paragraph mark.
     termCharactersText->setSelStart(0);
     termCharactersText->setSelLength(termCharactersText->textLength());
-    if (Force || pane(Pane::Characters).box->isChecked())
+    if (force || pane(Pane::Characters).box->isChecked())
         korvana::copyRichText(termCharactersText, pane(Pane::Characters).text);
     caretHome(pane(Pane::Characters).text);
 }
 
-void MainWindow::applyKanjiLook(korvana::RichEdit *Edit)
+void MainWindow::applyKanjiLook(korvana::RichEdit *edit)
 {
     // The characters' size always; font, boldness and colour only when the
     // settings ask for the Kanji font.
-    Edit->setSel(0, -1);
-    Edit->setSelSize(settings.kanjiFontSize);
-    if (!settings.useKanjiFont)
+    edit->setSel(0, -1);
+    edit->setSelSize(m_settings.kanjiFontSize);
+    if (!m_settings.useKanjiFont)
         return;
     // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
     // do not have: asking for it put a fallback font in place of the chosen
     // one. The chosen font stays; the characters are not turned.
-    Edit->setSelFontName(settings.kanjiFont);
-    if (settings.boldKanji)
-        Edit->setSelBold(true);
-    if (settings.useKanjiColor)
-        Edit->setSelColor(korvana::toQColor(settings.kanjiColor));
+    edit->setSelFontName(m_settings.kanjiFont);
+    if (m_settings.boldKanji)
+        edit->setSelBold(true);
+    if (m_settings.useKanjiColor)
+        edit->setSelColor(korvana::toQColor(m_settings.kanjiColor));
 }

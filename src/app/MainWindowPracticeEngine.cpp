@@ -36,20 +36,20 @@ void MainWindow::previousButtonClicked()
 
 void MainWindow::termTableChanged()
 {
-    if (practice)
-        practice->tableChanged();
+    if (m_practice)
+        m_practice->tableChanged();
 }
 
 void MainWindow::countTerms()
 {
-    syncFilters(*practice, *this);
-    countLabel->setText(korvana::countsText(practice->counters()));
+    syncFilters(*m_practice, *this);
+    countLabel->setText(korvana::countsText(m_practice->counters()));
 }
 
 bool MainWindow::canPractise()
 {
-    syncFilters(*practice, *this);
-    const korvana::CheckResult result = practice->check(!currentLesson.isEmpty());
+    syncFilters(*m_practice, *this);
+    const korvana::CheckResult result = m_practice->check(!m_currentLesson.isEmpty());
     if (result == korvana::CheckResult::Ok)
         return true;
     showStatus(korvana::checkMessage(result));
@@ -60,7 +60,7 @@ void MainWindow::nextTerm(korvana::StepDirection direction)
 {
     // A step asked for while one waits for speech or sound runs after it,
     // never inside it.
-    stepGate.run(direction, [this](korvana::StepDirection d) {
+    m_stepGate.run(direction, [this](korvana::StepDirection d) {
         m_autoTimerHandler = AutoTimerHandler::None;
         autoTimer->stop();
 
@@ -70,9 +70,9 @@ void MainWindow::nextTerm(korvana::StepDirection direction)
         media.speaking = [this] {
             // The speech's end clears speaking; a voice that has nothing left
             // to say ends the wait too, so a flag left set cannot hold it.
-            return m_media->speaking() && voice && voice->runningState() != korvana::SpeechVoice::Done;
+            return m_media->speaking() && m_voice && m_voice->runningState() != korvana::SpeechVoice::Done;
         };
-        media.cutSpeech = [this] { voice->skip(); };
+        media.cutSpeech = [this] { m_voice->skip(); };
         media.soundPlaying = [this] { return m_media->soundPlaying(); };
         media.stopSound = [this] { m_media->stopSound(); };
         media.wait(letFinish, letFinish ? korvana::MessagePump::DefaultBoundMs : CutShortBoundMs);
@@ -88,26 +88,26 @@ void MainWindow::nextTerm(korvana::StepDirection direction)
         if (!canPractise())
             return;
 
-        const int start = currentIndex;
+        const int start = m_currentIndex;
         auto show = [this](int n) {
-            currentIndex = n;
+            m_currentIndex = n;
             return showTerm(n);
         };
         int shown = 0;
         try {
             shown = randomSwitch->isChecked()
-                        ? practice->chooseRandom(start, show, korvana::RandomGenerator::instance())
-                        : practice->walk(start, d, show);
+                        ? m_practice->chooseRandom(start, show, korvana::RandomGenerator::instance())
+                        : m_practice->walk(start, d, show);
         } catch (...) {
-            currentIndex = start;
+            m_currentIndex = start;
             throw;
         }
         if (shown == 0) {
             // Nothing may be shown: the previous term stays.
-            currentIndex = start;
+            m_currentIndex = start;
             return;
         }
-        currentIndex = shown;
+        m_currentIndex = shown;
         termNumberEdit->setText(QString::number(shown));
         m_chrome->updateLessonSessionLabels();
         if (autoSwitch->isChecked())

@@ -50,23 +50,23 @@ void MainWindow::randomSwitchClicked()
 
 void MainWindow::wordsSwitchClicked()
 {
-    practice->filters.words = wordsSwitch->isChecked();
+    m_practice->filters.words = wordsSwitch->isChecked();
     // Random order then treats every row as not yet shown.
-    practice->resetShownCounts();
+    m_practice->resetShownCounts();
     showStatus(onOff(QStringLiteral("Show words"), wordsSwitch->isChecked()));
 }
 
 void MainWindow::phrasesSwitchClicked()
 {
-    practice->filters.phrases = phrasesSwitch->isChecked();
-    practice->resetShownCounts();
+    m_practice->filters.phrases = phrasesSwitch->isChecked();
+    m_practice->resetShownCounts();
     showStatus(onOff(QStringLiteral("Show phrases"), phrasesSwitch->isChecked()));
 }
 
 void MainWindow::difficultSwitchClicked()
 {
-    practice->filters.onlyDifficult = difficultSwitch->isChecked();
-    practice->resetShownCounts();
+    m_practice->filters.onlyDifficult = difficultSwitch->isChecked();
+    m_practice->resetShownCounts();
     showStatus(onOff(QStringLiteral("Show only difficult terms"), difficultSwitch->isChecked()));
 }
 
@@ -138,8 +138,8 @@ void MainWindow::markLearnedButtonClicked()
 {
     if (m_numbers->drill().on)
         return;
-    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
-        practice->setState(currentIndex - 1, QStringLiteral("l"));
+    if (m_currentIndex >= 1 && m_currentIndex <= m_termTable.rowCount())
+        m_practice->setState(m_currentIndex - 1, QStringLiteral("l"));
     nextButtonClicked();
 }
 
@@ -147,8 +147,8 @@ void MainWindow::markUnlearnedButtonClicked()
 {
     if (m_numbers->drill().on)
         return;
-    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
-        practice->setState(currentIndex - 1, QStringLiteral("u"));
+    if (m_currentIndex >= 1 && m_currentIndex <= m_termTable.rowCount())
+        m_practice->setState(m_currentIndex - 1, QStringLiteral("u"));
     markDifficultButton->setLatched(false);
     markUnlearnedButton->setLatched(true);
 }
@@ -157,8 +157,8 @@ void MainWindow::markDifficultButtonClicked()
 {
     if (m_numbers->drill().on)
         return;
-    if (currentIndex >= 1 && currentIndex <= termTable.rowCount())
-        practice->setState(currentIndex - 1, QStringLiteral("d"));
+    if (m_currentIndex >= 1 && m_currentIndex <= m_termTable.rowCount())
+        m_practice->setState(m_currentIndex - 1, QStringLiteral("d"));
     markDifficultButton->setLatched(true);
     markUnlearnedButton->setLatched(false);
 }
@@ -166,8 +166,8 @@ void MainWindow::markDifficultButtonClicked()
 void MainWindow::unskipLabelClicked()
 {
     // Difficult marks and show counts stay.
-    practice->resetLearned();
-    if (termTable.rowCount() >= 1)
+    m_practice->resetLearned();
+    if (m_termTable.rowCount() >= 1)
         countTerms();
 }
 
@@ -182,22 +182,22 @@ void MainWindow::jumpToEnd(korvana::StepDirection direction)
         m_numbers->newNumber();
         return;
     }
-    const int old = currentIndex;
+    const int old = m_currentIndex;
     try {
         countTerms();
         if (!canPractise())
             return;
         // From 0 the walk tries every row: upwards from the first for First,
         // downwards from the last for Last.
-        const int shown = practice->walk(0, direction, [this](int n) {
-            currentIndex = n;
+        const int shown = m_practice->walk(0, direction, [this](int n) {
+            m_currentIndex = n;
             return showTerm(n);
         });
-        currentIndex = shown ? shown : old;
+        m_currentIndex = shown ? shown : old;
         if (shown)
             termNumberEdit->setText(QString::number(shown));
     } catch (...) {
-        currentIndex = old;
+        m_currentIndex = old;
     }
 }
 
@@ -217,13 +217,13 @@ void MainWindow::goLabelClicked()
         m_numbers->newNumber();
         return;
     }
-    const int old = currentIndex;
+    const int old = m_currentIndex;
     try {
-        currentIndex = korvana::strToInt(termNumberEdit->text());
-        if (!showTerm(currentIndex))
-            currentIndex = old;
+        m_currentIndex = korvana::strToInt(termNumberEdit->text());
+        if (!showTerm(m_currentIndex))
+            m_currentIndex = old;
     } catch (...) {
-        currentIndex = old;
+        m_currentIndex = old;
     }
 }
 
@@ -232,14 +232,14 @@ void MainWindow::goLabelClicked()
 void MainWindow::startAutoTimer()
 {
     autoTimer->stop();
-    windows.optionsDialog->buildPages();
+    m_windows.optionsDialog->buildPages();
     const int interval =
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.
-        korvana::autoIntervalMs(windows.optionsDialog->perCharacterIntervalOption->isChecked(),
+        korvana::autoIntervalMs(m_windows.optionsDialog->perCharacterIntervalOption->isChecked(),
                                 std::max(1, int(pane(Pane::Characters).text->text().size())),
-                                windows.optionsDialog->perCharacterIntervalLabel->text(),
-                                windows.optionsDialog->fixedIntervalLabel->text());
+                                m_windows.optionsDialog->perCharacterIntervalLabel->text(),
+                                m_windows.optionsDialog->fixedIntervalLabel->text());
     m_autoTimerHandler = AutoTimerHandler::Next;
     autoTimer->setInterval(interval);
     // An interval of 0 would tick without end: automatic stepping then rests

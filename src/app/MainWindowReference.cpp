@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "practice/ToneMarkConverter.h"
 
-QString MainWindow::pinyinNumbersIntoToneMarks(const QString &S) const
+QString MainWindow::pinyinNumbersIntoToneMarks(const QString &s) const
 {
-    return korvana::pinyinNumbersIntoToneMarks(S);
+    return korvana::pinyinNumbersIntoToneMarks(s);
 }

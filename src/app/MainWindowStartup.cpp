@@ -80,14 +80,14 @@ MainWindow::VoiceFactory MainWindow::voiceFactory = [] {
 };
 
 MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
-    : QWidget(parent), windows(windows), dictionary(windows.state.dictionary), settings(windows.state.settings),
-      store(windows.state.store), voice(windows.state.voice), referenceData(windows.state.referenceData)
+    : QWidget(parent), m_windows(windows), m_dictionary(windows.state.dictionary), m_settings(windows.state.settings),
+      m_store(windows.state.store), m_voice(windows.state.voice), m_referenceData(windows.state.referenceData)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Korvana"));
     buildControls();
     // Every search and hover lookup loads what start-up left for later first.
-    dictionary.setBeforeRead([this] { loadPendingData(); });
+    m_dictionary.setBeforeRead([this] { loadPendingData(); });
     onCreate();
     // Told once the save that met it is over, never in the middle of writing.
     korvana::files::setInterruptedSaveHandler([this](const korvana::files::InterruptedSave &save) {
@@ -102,7 +102,7 @@ MainWindow::MainWindow(ProgramWindows &windows, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    dictionary.setBeforeRead({});
+    m_dictionary.setBeforeRead({});
     korvana::files::setInterruptedSaveHandler({});
 }
 
@@ -124,15 +124,15 @@ void MainWindow::buildControls()
     // the media and the hidden panes read the drill's state.
     m_tones = std::make_unique<PinyinTones>(controls);
     m_numbers = std::make_unique<NumbersDrillRunner>(
-        *this, controls, windows, settings, referenceData,
+        *this, controls, m_windows, m_settings, m_referenceData,
         NumbersDrillRunner::WindowHooks{[this] { loadPendingData(); }, [this] { nextButtonClicked(); },
                                         [this] { m_media->readButtonClicked(); }, [this] { startAutoTimer(); },
-                                        [this](korvana::RichEdit *Edit) { applyKanjiLook(Edit); }});
+                                        [this](korvana::RichEdit *edit) { applyKanjiLook(edit); }});
 
     autoTimer = new QTimer(this);
     autoTimer->setObjectName(QStringLiteral("autoTimer"));
 
-    m_chrome = std::make_unique<WindowChrome>(*this, controls, windows);
+    m_chrome = std::make_unique<WindowChrome>(*this, controls, m_windows);
     m_chrome->build();
     m_skin = std::make_unique<WindowSkin>(*this, controls);
 
@@ -147,7 +147,7 @@ void MainWindow::buildControls()
     mainLayout->addLayout(labels);
 
     bottomRow = new QHBoxLayout;
-    m_media = std::make_unique<TermMedia>(*this, controls, windows, TermMedia::Term{soundFile, pictureFile, m_numbers->drill()},
+    m_media = std::make_unique<TermMedia>(*this, controls, m_windows, TermMedia::Term{m_soundFile, m_pictureFile, m_numbers->drill()},
                                           *m_skin,
                                           [this](const QString &text) { showStatus(text); });
     bottomRow->addStretch();
@@ -155,42 +155,42 @@ void MainWindow::buildControls()
     // The commands that open and save lessons and sessions, open the editor,
     // load dictionaries and run the options dialog, on the window's controls.
     m_dictionaryLoader
-        = std::make_unique<DictionaryLoader>(dictionary, [this](const QString &text) { showStatus(text); });
+        = std::make_unique<DictionaryLoader>(m_dictionary, [this](const QString &text) { showStatus(text); });
     LessonFileCommands::WindowCalls lessonCalls;
     lessonCalls.hideAllMenus = [this] { hideAllMenus(); };
     lessonCalls.showStatus = [this](const QString &text) { showStatus(text); };
     lessonCalls.forgetShownTerm = [this] {
-        pictureFile.clear();
-        soundFile.clear();
-        shownIndex = 0;
+        m_pictureFile.clear();
+        m_soundFile.clear();
+        m_shownIndex = 0;
     };
     lessonCalls.nextButtonClicked = [this] { nextButtonClicked(); };
     lessonCalls.countTerms = [this] { countTerms(); };
     lessonCalls.updateLessonSessionLabels = [this] { m_chrome->updateLessonSessionLabels(); };
-    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, windows, m_numbers->drill(), std::move(lessonCalls));
+    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, m_windows, m_numbers->drill(), std::move(lessonCalls));
     m_editorCommands
-        = std::make_unique<LessonEditorCommands>(*this, windows, *m_lessonFiles, [this] { hideAllMenus(); });
+        = std::make_unique<LessonEditorCommands>(*this, m_windows, *m_lessonFiles, [this] { hideAllMenus(); });
     OptionsRoundTrip::WindowCalls optionsCalls;
     optionsCalls.hideAllMenus = [this] { hideAllMenus(); };
     optionsCalls.changeVoice = [this] { changeVoice(); };
     optionsCalls.showTermAgain = [this] {
         update();
-        showTerm(shownIndex);
+        showTerm(m_shownIndex);
     };
-    m_options = std::make_unique<OptionsRoundTrip>(controls, windows, *m_dictionaryLoader, std::move(optionsCalls));
+    m_options = std::make_unique<OptionsRoundTrip>(controls, m_windows, *m_dictionaryLoader, std::move(optionsCalls));
     buildLessonControls();
     buildPracticeControls();
-    m_flash = std::make_unique<FlashRunner>(*this, controls, windows, settings,
+    m_flash = std::make_unique<FlashRunner>(*this, controls, m_windows, m_settings,
                                             [this](Pane pane, bool force) { showPane(pane, force); });
     m_flash->buildControls();
     m_hover = std::make_unique<CharacterHover>(
-        *this, controls, windows, settings, referenceData, dictionary,
+        *this, controls, m_windows, m_settings, m_referenceData, m_dictionary,
         CharacterHover::WindowHooks{[this] { loadPendingData(); },
-                                    [this](const QString &S) { return pinyinNumbersIntoToneMarks(S); },
+                                    [this](const QString &s) { return pinyinNumbersIntoToneMarks(s); },
                                     [this] { revealPane(Pane::Characters); }});
     m_hover->buildControls();
     m_hiddenPanes = std::make_unique<HiddenPanes>(
-        *this, controls, settings,
+        *this, controls, m_settings,
         HiddenPanes::Actions{
             .reveal = [this](Pane pane) { revealPane(pane); },
             .hideCharacterInfo = [this] { m_hover->hideCharacterInfo(); },
@@ -222,9 +222,9 @@ void MainWindow::hideAllMenus()
     m_chrome->hideAllMenus();
 }
 
-void MainWindow::showStatus(const QString &Text)
+void MainWindow::showStatus(const QString &text)
 {
-    m_statusLine->show(Text);
+    m_statusLine->show(text);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *e)
@@ -250,22 +250,22 @@ void MainWindow::moveEvent(QMoveEvent *e)
 void MainWindow::onCreate()
 {
     // The settings first: everything after them reads the fields.
-    korvana::SettingsFile::load(settings, m_options->textDirections(), this);
+    korvana::SettingsFile::load(m_settings, m_options->textDirections(), this);
     m_options->applyTextDirections();
-    m_skin->load(settings.selectedSkin);
+    m_skin->load(m_settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (pane(Pane::Characters).view) {
-        const QColor background = settings.useKanjiBackgroundColor ? korvana::toQColor(settings.kanjiBackgroundColor)
+        const QColor background = m_settings.useKanjiBackgroundColor ? korvana::toQColor(m_settings.kanjiBackgroundColor)
                                                            : korvana::toQColor(korvana::colors::clCream);
         pane(Pane::Characters).view->setStyleSheet(
             QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
 
-    store.clear();
-    openLessons.clear();
-    currentLesson.clear();
+    m_store.clear();
+    m_openLessons.clear();
+    m_currentLesson.clear();
     m_lessonFiles->setSessionFile({});
-    currentIndex = 0;
+    m_currentIndex = 0;
     m_flash->resetColors();
     m_numbers->drill().on = false;
     m_hiddenPanes->dropPaneRestore();
@@ -274,12 +274,12 @@ void MainWindow::onCreate()
     m_editorLoadPending = true;
 
     if (loadDataAfterFirstPaint) {
-        referenceData.deferLoading();
+        m_referenceData.deferLoading();
         m_dictionaryLoader->leaveForLater();
         return;
     }
-    referenceData.load();
-    m_dictionaryLoader->loadDictionary(settings.dictionaryFile);
+    m_referenceData.load();
+    m_dictionaryLoader->loadDictionary(m_settings.dictionaryFile);
     reportStartup();
 }
 
@@ -295,20 +295,20 @@ void MainWindow::reportStartup()
     // 一, the commonest character, looked up as the hover and the dictionary
     // window look it up.
     const QString one(QChar(0x4E00));
-    if (referenceData.hanziInfoAvailable)
+    if (m_referenceData.hanziInfoAvailable)
         qCInfo(startupLog).noquote() << QStringLiteral("character database: %1 characters, %2 %3")
-                                            .arg(referenceData.unihanText.count(u'@'))
-                                            .arg(referenceData.database().unihanRecordStart(0x4E00) >= 0
+                                            .arg(m_referenceData.unihanText.count(u'@'))
+                                            .arg(m_referenceData.database().unihanRecordStart(0x4E00) >= 0
                                                      ? QStringLiteral("with")
                                                      : QStringLiteral("without"),
                                                  one);
     else
         qCInfo(startupLog).noquote()
-            << QStringLiteral("character database: not loaded: %1").arg(referenceData.database().lastError());
+            << QStringLiteral("character database: not loaded: %1").arg(m_referenceData.database().lastError());
     qCInfo(startupLog).noquote() << QStringLiteral("dictionary: %1, %2 lines, %3 entries for %4")
-                                        .arg(settings.dictionaryFile)
-                                        .arg(dictionary.text().count(u'\n'))
-                                        .arg(dictionary.exactFind(one, false).size())
+                                        .arg(m_settings.dictionaryFile)
+                                        .arg(m_dictionary.text().count(u'\n'))
+                                        .arg(m_dictionary.exactFind(one, false).size())
                                         .arg(one);
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),
@@ -321,20 +321,20 @@ bool MainWindow::loadDataAfterFirstPaint = false;
 
 void MainWindow::loadPendingData()
 {
-    if (!referenceData.loadIsPending() && !m_dictionaryLoader->pending())
+    if (!m_referenceData.loadIsPending() && !m_dictionaryLoader->pending())
         return;
-    referenceData.loadPending();
+    m_referenceData.loadPending();
     if (m_dictionaryLoader->pending())
-        m_dictionaryLoader->loadDictionary(settings.dictionaryFile);
+        m_dictionaryLoader->loadDictionary(m_settings.dictionaryFile);
     reportStartup();
 }
 
 void MainWindow::onShow()
 {
-    if (settings.displayScreenBackground && windows.screenBackgroundWindow)
-        windows.screenBackgroundWindow->show();
-    if (settings.displayToolBar && windows.toolBarWindow)
-        windows.toolBarWindow->show();
+    if (m_settings.displayScreenBackground && m_windows.screenBackgroundWindow)
+        m_windows.screenBackgroundWindow->show();
+    if (m_settings.displayToolBar && m_windows.toolBarWindow)
+        m_windows.toolBarWindow->show();
 }
 
 void MainWindow::onClose()
@@ -342,10 +342,10 @@ void MainWindow::onClose()
     // A settings file that cannot be written is reported by save(); the
     // lessons are saved all the same.
     m_options->takeTextDirections();
-    if (korvana::SettingsFile::save(settings, m_options->textDirections(), this))
+    if (korvana::SettingsFile::save(m_settings, m_options->textDirections(), this))
         qCInfo(startupLog).noquote() << QStringLiteral("settings written: %1").arg(korvana::SettingsFile::path());
     // With nothing open there is nothing to save and nothing to say.
-    if (settings.autoSaveLessons && !openLessons.isEmpty())
+    if (m_settings.autoSaveLessons && !m_openLessons.isEmpty())
         m_lessonFiles->saveLessons();
 }
 
@@ -354,9 +354,9 @@ void MainWindow::closeEvent(QCloseEvent *e)
     // The editor's unsaved edits are asked about first, and its lesson comes
     // back to this window before the lessons are written; an editor kept
     // open (Cancel) keeps the program running.
-    if (windows.lessonEditorWindow && windows.lessonEditorWindow->isVisible()) {
-        windows.lessonEditorWindow->close();
-        if (windows.lessonEditorWindow->isVisible()) {
+    if (m_windows.lessonEditorWindow && m_windows.lessonEditorWindow->isVisible()) {
+        m_windows.lessonEditorWindow->close();
+        if (m_windows.lessonEditorWindow->isVisible()) {
             e->ignore();
             return;
         }
@@ -399,7 +399,7 @@ bool MainWindow::event(QEvent *e)
         m_painted = true;
         if (m_activationPending)
             QTimer::singleShot(0, this, [this] { onActivate(); });
-        if (referenceData.loadIsPending() || m_dictionaryLoader->pending())
+        if (m_referenceData.loadIsPending() || m_dictionaryLoader->pending())
             QTimer::singleShot(0, this, [this] { loadPendingData(); });
     }
     if (e->type() == QEvent::WindowActivate)
@@ -425,7 +425,7 @@ void MainWindow::onActivate()
 
     try {
         if (korvana::SettingsFile::showReminder())
-            korvana::Dialogs::instance().execModal(windows.reminderDialog.get());
+            korvana::Dialogs::instance().execModal(m_windows.reminderDialog.get());
     } catch (const std::exception &e) {
         korvana::reportUnhandledError(korvana::errorText(e));
     }
@@ -434,30 +434,30 @@ void MainWindow::onActivate()
     bool chineseVoice = false;
     bool engine = true;
     try {
-        if (!voice)
-            voice = voiceFactory();
-        voice->setEventInterests(korvana::SpeechVoice::AllEvents);
+        if (!m_voice)
+            m_voice = voiceFactory();
+        m_voice->setEventInterests(korvana::SpeechVoice::AllEvents);
         m_media->connectVoice();
-        const QList<korvana::VoiceToken> voices = voice->getVoices(QString(), QString());
-        windows.optionsDialog->buildPages();
+        const QList<korvana::VoiceToken> voices = m_voice->getVoices(QString(), QString());
+        m_windows.optionsDialog->buildPages();
         int chosen = -1;
         for (int i = 0; i < voices.size(); ++i) {
-            windows.optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
+            m_windows.optionsDialog->voiceCombo->addItem(voices[i].getDescription(), QVariant::fromValue(voices[i].id));
             // The exact text: a voice listing another language after 804 is
             // not chosen. The last Chinese voice wins.
             if (voices[i].getAttribute(QStringLiteral("Language")) == QLatin1String("804"))
                 chosen = i;
         }
         m_voices = voices;
-        if (windows.optionsDialog->voiceCombo->count() > 0 && chosen != -1) {
-            windows.optionsDialog->voiceCombo->setCurrentIndex(chosen);
+        if (m_windows.optionsDialog->voiceCombo->count() > 0 && chosen != -1) {
+            m_windows.optionsDialog->voiceCombo->setCurrentIndex(chosen);
             changeVoice();
             chineseVoice = true;
         }
     } catch (const std::exception &) {
         // A speech engine that cannot start means no Chinese voice for this
         // run; the program goes on without reading aloud.
-        voice.reset();
+        m_voice.reset();
         engine = false;
         showStatus(QStringLiteral("No speech engine: reading aloud is off"));
     }
@@ -478,11 +478,11 @@ void MainWindow::onActivate()
 
 void MainWindow::changeVoice()
 {
-    if (!voice)
+    if (!m_voice)
         return;
-    windows.optionsDialog->buildPages();
-    const int index = windows.optionsDialog->voiceCombo->currentIndex();
+    m_windows.optionsDialog->buildPages();
+    const int index = m_windows.optionsDialog->voiceCombo->currentIndex();
     if (index < 0 || index >= m_voices.size())
         return;
-    voice->setVoice(m_voices[index]);
+    m_voice->setVoice(m_voices[index]);
 }

@@ -69,12 +69,12 @@ void NumbersDrillRunner::hookNumberPaneBoxes()
     }
 }
 
-void NumbersDrillRunner::showNumberPane(Pane pane, bool Force)
+void NumbersDrillRunner::showNumberPane(Pane pane, bool force)
 {
     switch (pane) {
-    case Pane::Translation: showNumberDigits(Force); break;
-    case Pane::Pinyin: showNumberPinyin(Force); break;
-    case Pane::Characters: showNumberCharacters(Force); break;
+    case Pane::Translation: showNumberDigits(force); break;
+    case Pane::Pinyin: showNumberPinyin(force); break;
+    case Pane::Characters: showNumberCharacters(force); break;
     case Pane::Notes: break;
     }
 }
@@ -104,10 +104,10 @@ void NumbersDrillRunner::showNumber()
     showNumberPinyin(false);
 }
 
-void NumbersDrillRunner::showNumberDigits(bool Force)
+void NumbersDrillRunner::showNumberDigits(bool force)
 {
     m_controls.pane(Pane::Translation).text->clear();
-    if (!Force && !m_controls.pane(Pane::Translation).box->isChecked())
+    if (!force && !m_controls.pane(Pane::Translation).box->isChecked())
         return;
     m_controls.pane(Pane::Translation).text->setText(QString::number(m_drill.number));
     m_controls.pane(Pane::Translation).text->setSel(0, -1);
@@ -115,14 +115,14 @@ void NumbersDrillRunner::showNumberDigits(bool Force)
     m_controls.pane(Pane::Translation).text->setSelStart(0);
 }
 
-void NumbersDrillRunner::showNumberCharacters(bool Force)
+void NumbersDrillRunner::showNumberCharacters(bool force)
 {
     m_drill.numeral = korvana::chineseNumeral(m_drill.number);
     m_controls.termCharactersText->clear();
     m_controls.termCharactersText->setText(m_drill.numeral);
 
     m_controls.pane(Pane::Characters).text->clear();
-    if (!Force && !m_controls.pane(Pane::Characters).box->isChecked())
+    if (!force && !m_controls.pane(Pane::Characters).box->isChecked())
         return;
     m_hooks.applyKanjiLook(m_controls.termCharactersText);
     // Everything but the final paragraph mark.
@@ -135,10 +135,10 @@ void NumbersDrillRunner::showNumberCharacters(bool Force)
         v->viewport()->repaint();
 }
 
-void NumbersDrillRunner::showNumberPinyin(bool Force)
+void NumbersDrillRunner::showNumberPinyin(bool force)
 {
     m_controls.pane(Pane::Pinyin).text->clear();
-    if (!Force && !m_controls.pane(Pane::Pinyin).box->isChecked())
+    if (!force && !m_controls.pane(Pane::Pinyin).box->isChecked())
         return;
     appendNumeralPinyin();
     m_controls.pane(Pane::Pinyin).text->setSelStart(0);
@@ -152,16 +152,16 @@ void NumbersDrillRunner::appendNumeralPinyin()
     }
 }
 
-void NumbersDrillRunner::copyNumeralPinyinLine(int N)
+void NumbersDrillRunner::copyNumeralPinyinLine(int n)
 {
-    if (N < 1)
+    if (n < 1)
         return;
-    const int start = m_drill.numeralPinyin.lineIndex(N - 1);
+    const int start = m_drill.numeralPinyin.lineIndex(n - 1);
     if (start < 0)
         return; // the numerals' pinyin holds fewer lines
     // Up to the next line's start less its line break; the last line runs to
     // the end of the text, without the final paragraph mark.
-    const int next = m_drill.numeralPinyin.lineIndex(N);
+    const int next = m_drill.numeralPinyin.lineIndex(n);
     const int end = next >= 0 ? next - 1 : m_drill.numeralPinyin.toMessagePos(m_drill.numeralPinyin.textLength());
     // An empty selection would make the copy take all of the numerals' pinyin.
     if (end <= start)

@@ -48,17 +48,17 @@ public:
     // One pane: the digits, the numeral or its pinyin; the notes pane has
     // nothing of the drill. Force shows the content whatever the pane's box
     // says (the hover reveal).
-    void showNumberPane(korvana::Pane pane, bool Force);
+    void showNumberPane(korvana::Pane pane, bool force);
 
 private:
     // The numeral and termCharactersText are built even while the
     // characters pane is hidden, since reading aloud and the pinyin read
     // them.
-    void showNumberDigits(bool Force);
-    void showNumberCharacters(bool Force);
-    void showNumberPinyin(bool Force);
+    void showNumberDigits(bool force);
+    void showNumberCharacters(bool force);
+    void showNumberPinyin(bool force);
     // Appends line N (1-based) of numeralPinyin, its syllable and blank, to pinyinText.
-    void copyNumeralPinyinLine(int N);
+    void copyNumeralPinyinLine(int n);
     // Appends the syllables of numeral to pinyinText.
     void appendNumeralPinyin();
     void hookNumberPaneBoxes();

@@ -28,9 +28,9 @@ namespace {
 
 // The box shows Size; the item with that text is selected when there is one,
 // else the size stays in the box's own text.
-void showSize(QComboBox *box, int Size)
+void showSize(QComboBox *box, int size)
 {
-    const QString text = QString::number(Size);
+    const QString text = QString::number(size);
     const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     box->setCurrentIndex(item);
     if (item < 0)
@@ -98,12 +98,12 @@ OptionsRoundTrip::OptionsRoundTrip(MainWindowControls &controls, ProgramWindows 
 {
 }
 
-void OptionsRoundTrip::applyScreenBackgroundColor(quint32 Color)
+void OptionsRoundTrip::applyScreenBackgroundColor(quint32 color)
 {
     if (!m_windows.screenBackgroundWindow)
         return;
     QPalette p = m_windows.screenBackgroundWindow->palette();
-    p.setColor(QPalette::Window, korvana::toQColor(Color));
+    p.setColor(QPalette::Window, korvana::toQColor(color));
     m_windows.screenBackgroundWindow->setPalette(p);
     m_windows.screenBackgroundWindow->setAutoFillBackground(true);
     m_windows.screenBackgroundWindow->update();

@@ -33,7 +33,7 @@ public:
     // automatic-mode page.
     void autoOptionsLabelClicked();
     // Colours the screen background window (the options dialog's swatch).
-    void applyScreenBackgroundColor(quint32 Color);
+    void applyScreenBackgroundColor(quint32 color);
 
     // The reading order of the four panes, read with the settings; the panes
     // apply it and it is written back when the window closes.

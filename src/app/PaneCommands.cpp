@@ -7,7 +7,7 @@
 
 #include <QAction>
 
-PaneCommands::PaneCommands(MainWindowControls &controls, HiddenPanes &panes) : controls(controls), panes(panes)
+PaneCommands::PaneCommands(MainWindowControls &controls, HiddenPanes &panes) : m_controls(controls), m_panes(panes)
 {
     if (controls.copyAction)
         connect(controls.copyAction, &QAction::triggered, this, &PaneCommands::copyCommand);
@@ -26,13 +26,13 @@ void PaneCommands::copyPaneToClipboard(korvana::RichEdit *pane)
 
 void PaneCommands::copyCommand()
 {
-    if (const std::optional<korvana::Pane> pane = panes.activePane())
-        copyPaneToClipboard(controls.pane(*pane).text);
+    if (const std::optional<korvana::Pane> pane = m_panes.activePane())
+        copyPaneToClipboard(m_controls.pane(*pane).text);
 }
 
 void PaneCommands::displayCommand()
 {
     // No pane clicked yet: nothing to switch.
-    if (const std::optional<korvana::Pane> pane = panes.activePane())
-        panes.togglePane(*pane);
+    if (const std::optional<korvana::Pane> pane = m_panes.activePane())
+        m_panes.togglePane(*pane);
 }

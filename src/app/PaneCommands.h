@@ -23,6 +23,6 @@ public:
     static void copyPaneToClipboard(korvana::RichEdit *pane);
 
 private:
-    MainWindowControls &controls;
-    HiddenPanes &panes;
+    MainWindowControls &m_controls;
+    HiddenPanes &m_panes;
 };

@@ -20,33 +20,33 @@ bool isLineEnd(QChar ch)
 // Positions are in the selection counting, as text() gives them. Runs of
 // characters that take the Latin font are changed with one selection each;
 // line ends carry no glyph of their own and are left alone.
-void PinyinTones::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos)
+void PinyinTones::applyLatinFont(korvana::RichEdit *edit, int fromPos, int toPos)
 {
-    if (!Edit)
+    if (!edit)
         return;
-    const QString text = Edit->text();
-    FromPos = std::max(FromPos, 0);
-    ToPos = std::min(ToPos, int(text.size()) - 1);
-    if (ToPos < FromPos)
+    const QString text = edit->text();
+    fromPos = std::max(fromPos, 0);
+    toPos = std::min(toPos, int(text.size()) - 1);
+    if (toPos < fromPos)
         return;
 
-    const int oldStart = Edit->selStart();
-    const int oldLength = Edit->selLength();
+    const int oldStart = edit->selStart();
+    const int oldLength = edit->selLength();
     const QString latin = QString::fromUtf16(korvana::kLatinFont);
 
-    auto apply = [Edit, &latin](int from, int to) {
-        Edit->setSelStart(from);
-        Edit->setSelLength(to - from);
-        Edit->setSelFontName(latin);
+    auto apply = [edit, &latin](int from, int to) {
+        edit->setSelStart(from);
+        edit->setSelLength(to - from);
+        edit->setSelFontName(latin);
     };
 
     int runStart = -1;
-    for (int i = FromPos; i <= ToPos; ++i) {
+    for (int i = fromPos; i <= toPos; ++i) {
         bool change = false;
         if (!isLineEnd(text[i])) {
-            Edit->setSelStart(i);
-            Edit->setSelLength(1);
-            change = korvana::takesLatinFont(text[i], Edit->selAttributes().fontName);
+            edit->setSelStart(i);
+            edit->setSelLength(1);
+            change = korvana::takesLatinFont(text[i], edit->selAttributes().fontName);
         }
         if (change && runStart < 0) {
             runStart = i;
@@ -56,10 +56,10 @@ void PinyinTones::applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos
         }
     }
     if (runStart >= 0)
-        apply(runStart, ToPos + 1);
+        apply(runStart, toPos + 1);
 
-    Edit->setSelStart(oldStart);
-    Edit->setSelLength(oldLength);
+    edit->setSelStart(oldStart);
+    edit->setSelLength(oldLength);
 }
 
 // The whole pane turns the neutral grey; then each syllable that carries a
@@ -74,16 +74,16 @@ void PinyinTones::colorPinyinTones()
         colorPinyinSyllable(s.tone, s.lastTonePos + 1);
 }
 
-void PinyinTones::colorPinyinSyllable(int Tone, int Pos)
+void PinyinTones::colorPinyinSyllable(int tone, int pos)
 {
-    if (Tone < 1 || Tone > 4)
+    if (tone < 1 || tone > 4)
         return;
     korvana::RichEdit *pinyin = m_controls.pane(Pane::Pinyin).text;
     const QString text = pinyin->text();
-    if (Pos < 1 || Pos > text.size())
+    if (pos < 1 || pos > text.size())
         return;
-    const korvana::TextRange r = korvana::syllableRange(text, Pos - 1);
+    const korvana::TextRange r = korvana::syllableRange(text, pos - 1);
     pinyin->setSelStart(r.start);
     pinyin->setSelLength(r.end - r.start);
-    pinyin->setSelColor(korvana::toQColor(korvana::toneColour(Tone)));
+    pinyin->setSelColor(korvana::toQColor(korvana::toneColour(tone)));
 }

@@ -15,12 +15,12 @@ public:
 
     // Gives the characters of Edit from FromPos to ToPos (0-based, both
     // included) that need it the Latin font.
-    void applyLatinFont(korvana::RichEdit *Edit, int FromPos, int ToPos);
+    void applyLatinFont(korvana::RichEdit *edit, int fromPos, int toPos);
     // The pinyin pane coloured by tone (a hook of the term display).
     void colorPinyinTones();
     // Colours the syllable of pinyinText around the character at 1-based position
     // Pos by Tone (1-4).
-    void colorPinyinSyllable(int Tone, int Pos);
+    void colorPinyinSyllable(int tone, int pos);
 
 private:
     MainWindowControls &m_controls;

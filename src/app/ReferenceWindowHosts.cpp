@@ -9,7 +9,7 @@
 
 korvana::SpeechVoice *ReaderWindowHost::voice()
 {
-    return m_main.voice.get();
+    return m_main.m_voice.get();
 }
 
 void ReaderWindowHost::charactersViewMouseMoved(QTextEdit *view, const QPoint &pos)
@@ -29,7 +29,7 @@ void DictionaryWindowHost::loadPendingData()
 
 const QString &DictionaryWindowHost::dictionaryText()
 {
-    return m_main.dictionary.text();
+    return m_main.m_dictionary.text();
 }
 
 bool DictionaryWindowHost::loadDictionary(const QString &fileName)
@@ -39,13 +39,13 @@ bool DictionaryWindowHost::loadDictionary(const QString &fileName)
 
 korvana::DictionaryMatches DictionaryWindowHost::dictionaryExactFind(const QString &term, bool caseSensitive)
 {
-    return m_main.dictionary.exactMatches(term, caseSensitive);
+    return m_main.m_dictionary.exactMatches(term, caseSensitive);
 }
 
 QStringList DictionaryWindowHost::dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult,
                                                     int lastResult, bool *pageFull)
 {
-    return m_main.dictionary.findAll(term, caseSensitive, firstResult, lastResult, pageFull);
+    return m_main.m_dictionary.findAll(term, caseSensitive, firstResult, lastResult, pageFull);
 }
 
 QString DictionaryWindowHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
@@ -65,5 +65,5 @@ void DictionaryWindowHost::disableButton(QAbstractButton *button)
 
 korvana::SpeechVoice *DictionaryWindowHost::voice()
 {
-    return m_main.voice.get();
+    return m_main.m_voice.get();
 }

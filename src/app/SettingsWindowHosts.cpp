@@ -21,15 +21,15 @@ QString MainWindowAboutHost::skinAuthor() const
 korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
 {
     korvana::OptionsHost host;
-    host.settings = &window.settings;
+    host.settings = &window.m_settings;
     window.m_flash->bindColors(host);
     host.charactersText = window.pane(Pane::Characters).text;
-    host.screenBackgroundChanged = [&window](quint32 Color) { window.options().applyScreenBackgroundColor(Color); };
+    host.screenBackgroundChanged = [&window](quint32 color) { window.options().applyScreenBackgroundColor(color); };
     return host;
 }
 
 void connectSkinDialog(SkinDialog &dialog, MainWindow &window)
 {
     QObject::connect(&dialog, &SkinDialog::loadSkinRequested, &window,
-                     [&window](const QString &N) { window.skin().load(N); });
+                     [&window](const QString &n) { window.skin().load(n); });
 }

@@ -6,43 +6,43 @@
 #include <QLabel>
 #include <QTimer>
 
-StatusLine::StatusLine(QWidget &window, MainWindowControls &controls) : c(controls)
+StatusLine::StatusLine(QWidget &window, MainWindowControls &controls) : m_c(controls)
 {
-    c.statusPanel = new QWidget(&window);
-    c.statusPanel->setObjectName(QStringLiteral("statusPanel"));
-    c.statusLabel = new QLabel(c.statusPanel);
-    c.statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    c.statusLabel->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
+    m_c.statusPanel = new QWidget(&window);
+    m_c.statusPanel->setObjectName(QStringLiteral("statusPanel"));
+    m_c.statusLabel = new QLabel(m_c.statusPanel);
+    m_c.statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_c.statusLabel->setStyleSheet(QStringLiteral("color: lime; background: maroon; font: 8pt sans-serif;"));
     // As high as a line of its font with descenders, whatever the layout
     // around it gives.
-    c.statusLabel->ensurePolished();
-    c.statusLabel->setMinimumHeight(c.statusLabel->fontMetrics().height() + 2);
+    m_c.statusLabel->ensurePolished();
+    m_c.statusLabel->setMinimumHeight(m_c.statusLabel->fontMetrics().height() + 2);
     // A long message is cut at the window's edge; it never widens the window.
-    c.statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *statusLayout = new QHBoxLayout(c.statusPanel);
+    m_c.statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *statusLayout = new QHBoxLayout(m_c.statusPanel);
     statusLayout->setContentsMargins(0, 0, 0, 0);
-    statusLayout->addWidget(c.statusLabel);
+    statusLayout->addWidget(m_c.statusLabel);
 
-    c.statusTimer = new QTimer(&window);
-    c.statusTimer->setObjectName(QStringLiteral("statusTimer"));
-    c.statusTimer->setInterval(10000);
-    QObject::connect(c.statusTimer, &QTimer::timeout, &window, [this] { timerTimeout(); });
+    m_c.statusTimer = new QTimer(&window);
+    m_c.statusTimer->setObjectName(QStringLiteral("statusTimer"));
+    m_c.statusTimer->setInterval(10000);
+    QObject::connect(m_c.statusTimer, &QTimer::timeout, &window, [this] { timerTimeout(); });
 }
 
-void StatusLine::show(const QString &Text)
+void StatusLine::show(const QString &message)
 {
-    c.statusTimer->stop();
-    c.statusLabel->setText(Text);
+    m_c.statusTimer->stop();
+    m_c.statusLabel->setText(message);
     // Painted at once, so the text shows even during a long operation that
     // follows and pumps no messages.
-    c.statusLabel->repaint();
-    c.statusTimer->setInterval(5000);
-    c.statusTimer->start();
+    m_c.statusLabel->repaint();
+    m_c.statusTimer->setInterval(5000);
+    m_c.statusTimer->start();
 }
 
 void StatusLine::timerTimeout()
 {
     // The timer stays enabled and keeps clearing the empty label; the next
     // message restarts its 5 seconds.
-    c.statusLabel->clear();
+    m_c.statusLabel->clear();
 }

@@ -10,10 +10,10 @@ public:
     // Makes the line (statusPanel, statusLabel, statusTimer) in window.
     StatusLine(QWidget &window, MainWindowControls &controls);
 
-    void show(const QString &Text);
+    void show(const QString &text);
     // The timer's tick.
     void timerTimeout();
 
 private:
-    MainWindowControls &c;
+    MainWindowControls &m_c;
 };

@@ -25,8 +25,8 @@ TermMedia::MediaPlayerFactory TermMedia::mediaPlayerFactory = [] {
 
 TermMedia::TermMedia(QWidget &window, MainWindowControls &controls, ProgramWindows &windows, Term term,
                      const WindowSkin &skin, std::function<void(const QString &)> showStatus)
-    : window(window), controls(controls), windows(windows), settings(windows.state.settings),
-      voice(windows.state.voice), term(term), skin(skin), showStatus(std::move(showStatus))
+    : m_window(window), m_controls(controls), m_windows(windows), m_settings(windows.state.settings),
+      m_voice(windows.state.voice), m_term(term), m_skin(skin), m_showStatus(std::move(showStatus))
 {
     controls.soundPlayer = mediaPlayerFactory().release();
     controls.soundPlayer->setParent(&window);
@@ -34,7 +34,7 @@ TermMedia::TermMedia(QWidget &window, MainWindowControls &controls, ProgramWindo
     // A sound that opened but could not be played says so like one that
     // could not be opened.
     connect(controls.soundPlayer, &korvana::MediaPlayer::failed, this,
-            [this] { this->showStatus(QStringLiteral("Error playing file ") + this->controls.soundPlayer->fileName());
+            [this] { this->m_showStatus(QStringLiteral("Error playing file ") + this->m_controls.soundPlayer->fileName());
             });
 
     controls.readSwitch = new QCheckBox(&window);
@@ -64,23 +64,23 @@ TermMedia::TermMedia(QWidget &window, MainWindowControls &controls, ProgramWindo
 void TermMedia::playSound()
 {
     try {
-        controls.soundPlayer->setFileName(term.soundFile);
-        controls.soundPlayer->open();
-        controls.soundPlayer->play();
+        m_controls.soundPlayer->setFileName(m_term.soundFile);
+        m_controls.soundPlayer->open();
+        m_controls.soundPlayer->play();
     } catch (const std::exception &) {
-        showStatus(QStringLiteral("Error playing file ") + term.soundFile);
+        m_showStatus(QStringLiteral("Error playing file ") + m_term.soundFile);
     }
 }
 
 bool TermMedia::soundPlaying()
 {
-    return controls.soundPlayer && controls.soundPlayer->playing();
+    return m_controls.soundPlayer && m_controls.soundPlayer->playing();
 }
 
 void TermMedia::stopSound()
 {
-    if (controls.soundPlayer)
-        controls.soundPlayer->stop();
+    if (m_controls.soundPlayer)
+        m_controls.soundPlayer->stop();
 }
 
 void TermMedia::toggleSound()
@@ -90,7 +90,7 @@ void TermMedia::toggleSound()
         return;
     }
     // The key works with no term's sound too; no file named, nothing to play.
-    if (!term.soundFile.isEmpty())
+    if (!m_term.soundFile.isEmpty())
         playSound();
 }
 
@@ -98,7 +98,7 @@ int TermMedia::soundWaitBoundMs() const
 {
     // The sound plays from its start, so its length bounds the wait; the
     // margin covers a device that starts late.
-    const qint64 length = controls.soundPlayer ? controls.soundPlayer->duration() : -1;
+    const qint64 length = m_controls.soundPlayer ? m_controls.soundPlayer->duration() : -1;
     if (length < 0)
         return korvana::MessagePump::DefaultBoundMs;
     return int(qMin<qint64>(length + 5000, korvana::MessagePump::DefaultBoundMs));
@@ -108,27 +108,27 @@ int TermMedia::soundWaitBoundMs() const
 
 void TermMedia::displayPicture()
 {
-    if (!windows.pictureWindow)
+    if (!m_windows.pictureWindow)
         return;
     try {
-        windows.pictureWindow->showPicture(term.pictureFile);
+        m_windows.pictureWindow->showPicture(m_term.pictureFile);
     } catch (const korvana::PictureError &e) {
         korvana::Dialogs::instance().message(
-            &window, QStringLiteral("Error reading file %1 (%2)").arg(term.pictureFile, e.reason()),
+            &m_window, QStringLiteral("Error reading file %1 (%2)").arg(m_term.pictureFile, e.reason()),
             korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
     } catch (const std::exception &) {
-        korvana::Dialogs::instance().message(&window, QStringLiteral("Error reading file ") + term.pictureFile,
+        korvana::Dialogs::instance().message(&m_window, QStringLiteral("Error reading file ") + m_term.pictureFile,
                                              korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
     }
 }
 
 void TermMedia::togglePicture()
 {
-    if (windows.pictureWindow && windows.pictureWindow->isVisible()) {
-        windows.pictureWindow->close();
+    if (m_windows.pictureWindow && m_windows.pictureWindow->isVisible()) {
+        m_windows.pictureWindow->close();
         return;
     }
-    if (!term.pictureFile.isEmpty())
+    if (!m_term.pictureFile.isEmpty())
         displayPicture();
 }
 
@@ -136,33 +136,33 @@ void TermMedia::togglePicture()
 
 void TermMedia::readSwitchClicked()
 {
-    showStatus(QStringLiteral("Auto read ")
-               + (controls.readSwitch->isChecked() ? QStringLiteral("ON") : QStringLiteral("OFF")));
+    m_showStatus(QStringLiteral("Auto read ")
+               + (m_controls.readSwitch->isChecked() ? QStringLiteral("ON") : QStringLiteral("OFF")));
 }
 
 void TermMedia::readAloudLabelClicked()
 {
     // A switch turned off for the run (no Chinese voice) stays off.
-    if (controls.readSwitch->isEnabled())
-        controls.readSwitch->toggle();
+    if (m_controls.readSwitch->isEnabled())
+        m_controls.readSwitch->toggle();
 }
 
 void TermMedia::setReadLook(bool reading)
 {
-    controls.readButton->setIcon(reading ? skin.stopButtonIcon() : skin.readButtonIcon());
-    if (skin.fields().showButtonLabels)
-        controls.readButton->setText(reading ? QStringLiteral("Stop") : QStringLiteral("Read"));
+    m_controls.readButton->setIcon(reading ? m_skin.stopButtonIcon() : m_skin.readButtonIcon());
+    if (m_skin.fields().showButtonLabels)
+        m_controls.readButton->setText(reading ? QStringLiteral("Stop") : QStringLiteral("Read"));
 }
 
 void TermMedia::connectVoice()
 {
-    if (!voice || m_connectedVoice == voice.get())
+    if (!m_voice || m_connectedVoice == m_voice.get())
         return;
-    m_connectedVoice = voice.get();
+    m_connectedVoice = m_voice.get();
     m_readStream = 0; // stream numbers are the voice's own
-    connect(voice.get(), &korvana::SpeechVoice::word, this,
+    connect(m_voice.get(), &korvana::SpeechVoice::word, this,
             [this](int stream, int pos, int length) { voiceWordReached(stream, pos, length); });
-    connect(voice.get(), &korvana::SpeechVoice::endStream, this,
+    connect(m_voice.get(), &korvana::SpeechVoice::endStream, this,
             [this](int stream) { voiceStreamEnded(stream); });
 }
 
@@ -170,55 +170,55 @@ void TermMedia::readButtonClicked()
 {
     // Without a Mandarin voice reading aloud is off for the run: the Enter
     // key must not make another language's voice read the characters.
-    if (!controls.readSwitch->isEnabled())
+    if (!m_controls.readSwitch->isEnabled())
         return;
     // Speech never overlaps the term's sound.
     if (soundPlaying())
         korvana::MessagePump::waitUntil([this] { return !soundPlaying(); }, soundWaitBoundMs());
-    if (windows.state.store.currentIndex == 0 && !term.numbers.on)
+    if (m_windows.state.store.currentIndex == 0 && !m_term.numbers.on)
         return;
     connectVoice();
 
     if (m_speaking) {
         setReadLook(false);
         m_speaking = false;
-        if (voice)
-            voice->skip(); // its end-of-stream still follows
+        if (m_voice)
+            m_voice->skip(); // its end-of-stream still follows
         return;
     }
     // Nothing to read gives no end of speech, so the window must not start
     // waiting for one.
-    const QString text = controls.termCharactersText->text();
-    if (text.isEmpty() || !voice)
+    const QString text = m_controls.termCharactersText->text();
+    if (text.isEmpty() || !m_voice)
         return;
     setReadLook(true);
     m_speaking = true;
-    m_readStream = voice->speak(text, 1);
+    m_readStream = m_voice->speak(text, 1);
 }
 
-void TermMedia::voiceWordReached(int Stream, int CharPosition, int Length)
+void TermMedia::voiceWordReached(int stream, int charPosition, int length)
 {
     // Only the window's own text: the reader's positions count another text.
-    if (settings.showReadingProgress && Stream == m_readStream)
-        highlightSpokenText(CharPosition, Length);
+    if (m_settings.showReadingProgress && stream == m_readStream)
+        highlightSpokenText(charPosition, length);
 }
 
-void TermMedia::highlightSpokenText(int Start, int Length)
+void TermMedia::highlightSpokenText(int from, int length)
 {
-    const int end = controls.pane(Pane::Characters).text->textLength();
-    const int start = qBound(0, Start, end);
-    controls.pane(Pane::Characters).text->setSelStart(start);
-    controls.pane(Pane::Characters).text->setSelLength(qBound(0, Length, end - start));
+    const int end = m_controls.pane(Pane::Characters).text->textLength();
+    const int start = qBound(0, from, end);
+    m_controls.pane(Pane::Characters).text->setSelStart(start);
+    m_controls.pane(Pane::Characters).text->setSelLength(qBound(0, length, end - start));
 }
 
-void TermMedia::voiceStreamEnded(int Stream)
+void TermMedia::voiceStreamEnded(int stream)
 {
     // One voice serves both windows: any end of speech resets the reader.
-    if (windows.readerWindow)
-        windows.readerWindow->speechEnded(Stream);
+    if (m_windows.readerWindow)
+        m_windows.readerWindow->speechEnded(stream);
     // An older speech cut short ends after the window has started a new
     // one: that end is not the new speech's.
-    if (Stream < m_readStream)
+    if (stream < m_readStream)
         return;
     m_speaking = false;
     setReadLook(false);

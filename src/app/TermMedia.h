@@ -51,9 +51,9 @@ public:
     void readAloudLabelClicked();
     void readButtonClicked();
     // The voice's events. Word positions count characters of the text read.
-    void voiceWordReached(int Stream, int CharPosition, int Length);
-    void voiceStreamEnded(int Stream);
-    void highlightSpokenText(int Start, int Length);
+    void voiceWordReached(int stream, int charPosition, int length);
+    void voiceStreamEnded(int stream);
+    void highlightSpokenText(int start, int length);
     // Hooks the reading handlers to voice's events; again whenever voice
     // has been replaced since.
     void connectVoice();
@@ -68,14 +68,14 @@ private:
 
     static MediaPlayerFactory mediaPlayerFactory;
 
-    QWidget &window;
-    MainWindowControls &controls;
-    ProgramWindows &windows;
-    const korvana::MainSettings &settings;
-    std::unique_ptr<korvana::SpeechVoice> &voice;
-    Term term;
-    const WindowSkin &skin; // the Read button's glyphs and whether it shows its caption
-    std::function<void(const QString &)> showStatus;
+    QWidget &m_window;
+    MainWindowControls &m_controls;
+    ProgramWindows &m_windows;
+    const korvana::MainSettings &m_settings;
+    std::unique_ptr<korvana::SpeechVoice> &m_voice;
+    Term m_term;
+    const WindowSkin &m_skin; // the Read button's glyphs and whether it shows its caption
+    std::function<void(const QString &)> m_showStatus;
 
     QPointer<korvana::SpeechVoice> m_connectedVoice;
     int m_readStream = 0; // stream number of the main window's last speech

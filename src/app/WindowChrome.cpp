@@ -93,7 +93,7 @@ const MenuDef kMenus[5] = {
 } // namespace
 
 WindowChrome::WindowChrome(MainWindow &window, MainWindowControls &controls, ProgramWindows &windows)
-    : window(window), c(controls), windows(windows)
+    : m_window(window), m_c(controls), m_windows(windows)
 {
 }
 
@@ -101,11 +101,11 @@ void WindowChrome::build()
 {
     for (int m = 0; m < 5; ++m) {
         const MenuDef &def = kMenus[m];
-        auto *label = new HoverLabel(QLatin1Char(' ') + QLatin1String(def.caption) + QLatin1Char(' '), &window);
+        auto *label = new HoverLabel(QLatin1Char(' ') + QLatin1String(def.caption) + QLatin1Char(' '), &m_window);
         label->setObjectName(QLatin1String(def.labelName));
         label->setStyleSheet(QLatin1String(BarStyle));
         label->adjustSize();
-        auto *panel = new QFrame(&window);
+        auto *panel = new QFrame(&m_window);
         panel->setObjectName(QLatin1String(def.panelName));
         panel->setStyleSheet(QString::fromLatin1(PanelStyle).arg(QLatin1String(def.panelName)));
         panel->setFixedWidth(150);
@@ -123,7 +123,7 @@ void WindowChrome::build()
             ml->setStatusTip(hint);
             connect(ml, &HoverLabel::moved, this, [this, ml, hint] {
                 ml->setStyleSheet(QLatin1String(HotStyle));
-                window.showStatus(hint);
+                m_window.showStatus(hint);
             });
             connect(ml, &HoverLabel::left, this, [ml] { ml->setStyleSheet(QLatin1String(ItemStyle)); });
             const ItemCommand command = item.command;
@@ -131,9 +131,9 @@ void WindowChrome::build()
                 if (const auto *own = std::get_if<void (WindowChrome::*)()>(&command))
                     (this->**own)();
                 else
-                    (window.*std::get<void (MainWindow::*)()>(command))();
+                    (m_window.*std::get<void (MainWindow::*)()>(command))();
             });
-            c.menuItems << ml;
+            m_c.menuItems << ml;
         }
         panel->setFixedHeight(y + 2);
         // 150 pixels, or wider where an item's caption needs it in this
@@ -147,85 +147,85 @@ void WindowChrome::build()
         connect(label, &HoverLabel::entered, this, [this, m] { menuLabelEntered(m); });
         connect(label, &HoverLabel::moved, this, [this, label] {
             label->setStyleSheet(QLatin1String(HotStyle));
-            window.showStatus(QString());
+            m_window.showStatus(QString());
         });
         connect(label, &HoverLabel::left, this, [this, m] { menuLabelLeft(m); });
-        c.menus[m] = {label, panel};
+        m_c.menus[m] = {label, panel};
     }
-    c.practiseMenuLabel = c.menus[0].label;
-    c.modulesMenuLabel = c.menus[1].label;
-    c.toolsMenuLabel = c.menus[2].label;
-    c.optionsMenuLabel = c.menus[3].label;
-    c.helpMenuLabel = c.menus[4].label;
-    c.practiseMenu = c.menus[0].panel;
-    c.modulesMenu = c.menus[1].panel;
-    c.toolsMenu = c.menus[2].panel;
-    c.optionsMenu = c.menus[3].panel;
-    c.helpMenu = c.menus[4].panel;
+    m_c.practiseMenuLabel = m_c.menus[0].label;
+    m_c.modulesMenuLabel = m_c.menus[1].label;
+    m_c.toolsMenuLabel = m_c.menus[2].label;
+    m_c.optionsMenuLabel = m_c.menus[3].label;
+    m_c.helpMenuLabel = m_c.menus[4].label;
+    m_c.practiseMenu = m_c.menus[0].panel;
+    m_c.modulesMenu = m_c.menus[1].panel;
+    m_c.toolsMenu = m_c.menus[2].panel;
+    m_c.optionsMenu = m_c.menus[3].panel;
+    m_c.helpMenu = m_c.menus[4].panel;
 
-    c.titleLabel = new QLabel(QStringLiteral("Korvana"), &window);
-    c.titleLabel->setObjectName(QStringLiteral("titleLabel"));
-    c.titleLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    m_c.titleLabel = new QLabel(QStringLiteral("Korvana"), &m_window);
+    m_c.titleLabel->setObjectName(QStringLiteral("titleLabel"));
+    m_c.titleLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
     // Grey, as dark or light as the skin's picture behind it needs.
-    QPalette titlePalette = c.titleLabel->palette();
+    QPalette titlePalette = m_c.titleLabel->palette();
     titlePalette.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    c.titleLabel->setPalette(titlePalette);
-    c.titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_c.titleLabel->setPalette(titlePalette);
+    m_c.titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     const QString buttonStyle = QStringLiteral(
         "QPushButton { background: silver; border: 1px solid grey; font-size: 7pt; padding: 0; }"
         "QPushButton:hover { background: yellow; }");
-    c.exitButton = new QPushButton(QStringLiteral("x"), &window);
-    c.exitButton->setObjectName(QStringLiteral("exitButton"));
-    c.minimizeButton = new QPushButton(QStringLiteral("_"), &window);
-    c.minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
-    for (QPushButton *b : {c.exitButton, c.minimizeButton}) {
+    m_c.exitButton = new QPushButton(QStringLiteral("x"), &m_window);
+    m_c.exitButton->setObjectName(QStringLiteral("exitButton"));
+    m_c.minimizeButton = new QPushButton(QStringLiteral("_"), &m_window);
+    m_c.minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
+    for (QPushButton *b : {m_c.exitButton, m_c.minimizeButton}) {
         b->setFixedSize(13, 13);
         b->setStyleSheet(buttonStyle);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    connect(c.exitButton, &QPushButton::clicked, this, &WindowChrome::exitButtonClicked);
-    connect(c.minimizeButton, &QPushButton::clicked, this, &WindowChrome::minimizeButtonClicked);
+    connect(m_c.exitButton, &QPushButton::clicked, this, &WindowChrome::exitButtonClicked);
+    connect(m_c.minimizeButton, &QPushButton::clicked, this, &WindowChrome::minimizeButtonClicked);
 
-    c.lessonLabel = new HoverLabel(QStringLiteral("NO LESSON LOADED"), &window);
-    c.lessonLabel->setObjectName(QStringLiteral("lessonLabel"));
-    c.lessonLabel->setStyleSheet(QStringLiteral("color: white; background: teal; padding: 0 3px;"));
-    c.sessionLabel = new HoverLabel(QStringLiteral("NO SESSION LOADED"), &window);
-    c.sessionLabel->setObjectName(QStringLiteral("sessionLabel"));
-    c.sessionLabel->setStyleSheet(QStringLiteral("color: white; background: maroon; padding: 0 3px;"));
-    c.sessionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (HoverLabel *l : {c.lessonLabel, c.sessionLabel})
+    m_c.lessonLabel = new HoverLabel(QStringLiteral("NO LESSON LOADED"), &m_window);
+    m_c.lessonLabel->setObjectName(QStringLiteral("lessonLabel"));
+    m_c.lessonLabel->setStyleSheet(QStringLiteral("color: white; background: teal; padding: 0 3px;"));
+    m_c.sessionLabel = new HoverLabel(QStringLiteral("NO SESSION LOADED"), &m_window);
+    m_c.sessionLabel->setObjectName(QStringLiteral("sessionLabel"));
+    m_c.sessionLabel->setStyleSheet(QStringLiteral("color: white; background: maroon; padding: 0 3px;"));
+    m_c.sessionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (HoverLabel *l : {m_c.lessonLabel, m_c.sessionLabel})
         l->setCursor(Qt::PointingHandCursor);
-    connect(c.lessonLabel, &HoverLabel::clicked, this, &WindowChrome::openLessonsCommand);
-    connect(c.sessionLabel, &HoverLabel::clicked, this, [this] { window.lessonFiles().openSessionCommand(); });
-    connect(c.lessonLabel, &HoverLabel::moved, this, [this] {
-        const QString &currentLesson = windows.state.store.currentLesson;
-        window.showStatus(currentLesson.isEmpty()
+    connect(m_c.lessonLabel, &HoverLabel::clicked, this, &WindowChrome::openLessonsCommand);
+    connect(m_c.sessionLabel, &HoverLabel::clicked, this, [this] { m_window.lessonFiles().openSessionCommand(); });
+    connect(m_c.lessonLabel, &HoverLabel::moved, this, [this] {
+        const QString &currentLesson = m_windows.state.store.currentLesson;
+        m_window.showStatus(currentLesson.isEmpty()
                               ? QStringLiteral("NO LESSON LOADED")
-                              : korvana::shortenPath(currentLesson, c.statusLabel->font(), 350));
+                              : korvana::shortenPath(currentLesson, m_c.statusLabel->font(), 350));
     });
-    connect(c.sessionLabel, &HoverLabel::moved, this, [this] {
-        window.showStatus(window.lessonFiles().sessionFile().isEmpty()
+    connect(m_c.sessionLabel, &HoverLabel::moved, this, [this] {
+        m_window.showStatus(m_window.lessonFiles().sessionFile().isEmpty()
                               ? QStringLiteral("NO SESSION LOADED")
-                              : korvana::shortenPath(window.lessonFiles().sessionFile(), c.statusLabel->font(), 350));
+                              : korvana::shortenPath(m_window.lessonFiles().sessionFile(), m_c.statusLabel->font(), 350));
     });
 }
 
 void WindowChrome::arrangeMenus()
 {
     int left = 4;
-    for (const MainWindowControls::Menu &m : c.menus) {
+    for (const MainWindowControls::Menu &m : m_c.menus) {
         m.label->move(left, 2);
         left += m.label->width();
     }
-    c.titleLabel->setGeometry(window.width() - 140, 2, 100, 16);
-    c.minimizeButton->move(window.width() - 36, 4);
-    c.exitButton->move(window.width() - 20, 4);
+    m_c.titleLabel->setGeometry(m_window.width() - 140, 2, 100, 16);
+    m_c.minimizeButton->move(m_window.width() - 36, 4);
+    m_c.exitButton->move(m_window.width() - 20, 4);
 }
 
 void WindowChrome::menuLabelEntered(int m)
 {
-    const MainWindowControls::Menu &menu = c.menus[m];
+    const MainWindowControls::Menu &menu = m_c.menus[m];
     menu.panel->move(menu.label->x(), menu.label->y() + menu.label->height());
     menu.panel->show();
     menu.panel->raise();
@@ -233,7 +233,7 @@ void WindowChrome::menuLabelEntered(int m)
 
 void WindowChrome::menuLabelLeft(int m)
 {
-    const MainWindowControls::Menu &menu = c.menus[m];
+    const MainWindowControls::Menu &menu = m_c.menus[m];
     // Leaving downwards, towards the panel, keeps the menu open; leaving up
     // or sideways closes it.
     const int bottom = menu.label->mapToGlobal(QPoint(0, menu.label->height())).y();
@@ -245,7 +245,7 @@ void WindowChrome::menuLabelLeft(int m)
 
 void WindowChrome::menuPanelLeft(int m)
 {
-    const MainWindowControls::Menu &menu = c.menus[m];
+    const MainWindowControls::Menu &menu = m_c.menus[m];
     // Moving onto one of its items also "leaves" the panel; it stays open
     // while the pointer is still inside it.
     const QRect onScreen(menu.panel->mapToGlobal(QPoint(0, 0)), menu.panel->size());
@@ -257,7 +257,7 @@ void WindowChrome::menuPanelLeft(int m)
 
 void WindowChrome::hideAllMenus()
 {
-    for (const MainWindowControls::Menu &m : c.menus) {
+    for (const MainWindowControls::Menu &m : m_c.menus) {
         if (!m.label)
             continue;
         m.label->setStyleSheet(QLatin1String(BarStyle));
@@ -267,102 +267,102 @@ void WindowChrome::hideAllMenus()
 
 void WindowChrome::updateLessonSessionLabels()
 {
-    const QString &currentLesson = windows.state.store.currentLesson;
-    const QString &sessionFile = window.lessonFiles().sessionFile();
-    c.lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
-                                                   : korvana::shortenPath(currentLesson, c.lessonLabel->font(), 220));
-    c.sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
-                                                  : korvana::shortenPath(sessionFile, c.sessionLabel->font(), 220));
+    const QString &currentLesson = m_windows.state.store.currentLesson;
+    const QString &sessionFile = m_window.lessonFiles().sessionFile();
+    m_c.lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
+                                                   : korvana::shortenPath(currentLesson, m_c.lessonLabel->font(), 220));
+    m_c.sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
+                                                  : korvana::shortenPath(sessionFile, m_c.sessionLabel->font(), 220));
 }
 
-void WindowChrome::enableButton(QAbstractButton *Button)
+void WindowChrome::enableButton(QAbstractButton *button)
 {
-    Button->setStyleSheet(QStringLiteral("background: #8080FF;"));
-    Button->setEnabled(true);
+    button->setStyleSheet(QStringLiteral("background: #8080FF;"));
+    button->setEnabled(true);
 }
 
-void WindowChrome::disableButton(QAbstractButton *Button)
+void WindowChrome::disableButton(QAbstractButton *button)
 {
-    Button->setStyleSheet(QString());
-    Button->setEnabled(false);
+    button->setStyleSheet(QString());
+    button->setEnabled(false);
 }
 
 void WindowChrome::exitButtonClicked()
 {
     hideAllMenus();
-    window.close();
+    m_window.close();
 }
 
 void WindowChrome::minimizeButtonClicked()
 {
-    window.showMinimized();
+    m_window.showMinimized();
 }
 
 void WindowChrome::openLessonsCommand()
 {
     hideAllMenus();
-    window.lessonFiles().openLessonFiles(OpenMode::Lesson);
+    m_window.lessonFiles().openLessonFiles(OpenMode::Lesson);
 }
 
 // Tools that have windows of their own; each closes the menus as every command does.
 void WindowChrome::numbersCommand()
 {
     hideAllMenus();
-    window.numbers().showNumbersDialog();
+    m_window.numbers().showNumbersDialog();
 }
 void WindowChrome::saveAsVocabularyCommand()
 {
     hideAllMenus();
-    korvana::Dialogs::instance().execModal(windows.vocabularyWindow.get());
+    korvana::Dialogs::instance().execModal(m_windows.vocabularyWindow.get());
 }
 void WindowChrome::dictionaryCommand()
 {
     hideAllMenus();
     // Modeless: the main window stays usable beside it.
-    windows.dictionaryWindow->show();
-    windows.dictionaryWindow->raise();
-    windows.dictionaryWindow->activateWindow();
+    m_windows.dictionaryWindow->show();
+    m_windows.dictionaryWindow->raise();
+    m_windows.dictionaryWindow->activateWindow();
 }
 void WindowChrome::termsManagerCommand()
 {
     hideAllMenus();
     // Modal: the list is rebuilt from the lesson text each time it is shown,
     // and only the term table's states change while it is open.
-    if (windows.termsManagerWindow)
-        korvana::Dialogs::instance().execModal(windows.termsManagerWindow.get());
+    if (m_windows.termsManagerWindow)
+        korvana::Dialogs::instance().execModal(m_windows.termsManagerWindow.get());
 }
 void WindowChrome::changeSkinCommand()
 {
     hideAllMenus();
-    if (windows.skinDialog) {
-        windows.skinDialog->show();
-        windows.skinDialog->raise();
-        windows.skinDialog->activateWindow();
+    if (m_windows.skinDialog) {
+        m_windows.skinDialog->show();
+        m_windows.skinDialog->raise();
+        m_windows.skinDialog->activateWindow();
     }
 }
 void WindowChrome::aboutCommand()
 {
     hideAllMenus();
-    if (windows.aboutDialog)
-        korvana::Dialogs::instance().execModal(windows.aboutDialog.get());
+    if (m_windows.aboutDialog)
+        korvana::Dialogs::instance().execModal(m_windows.aboutDialog.get());
 }
 
 void WindowChrome::readerCommand()
 {
     hideAllMenus();
-    if (windows.readerWindow) {
-        windows.readerWindow->show();
-        windows.readerWindow->raise();
-        windows.readerWindow->activateWindow();
+    if (m_windows.readerWindow) {
+        m_windows.readerWindow->show();
+        m_windows.readerWindow->raise();
+        m_windows.readerWindow->activateWindow();
     }
 }
 
 void WindowChrome::keyboardReferenceCommand()
 {
     hideAllMenus();
-    if (windows.keyboardReferenceWindow) {
-        windows.keyboardReferenceWindow->show();
-        windows.keyboardReferenceWindow->raise();
+    if (m_windows.keyboardReferenceWindow) {
+        m_windows.keyboardReferenceWindow->show();
+        m_windows.keyboardReferenceWindow->raise();
     }
 }
 
@@ -376,20 +376,20 @@ void WindowChrome::makeDraggable(QWidget *control)
 
 void WindowChrome::startDrag(QPoint pos)
 {
-    dragX = pos.x();
-    dragY = pos.y();
+    m_dragX = pos.x();
+    m_dragY = pos.y();
     // The window system moves the window when it can (Wayland lets nothing
     // else move it); the moves below are for when it refuses.
-    m_systemMove = korvana::startSystemMove(&window);
+    m_systemMove = korvana::startSystemMove(&m_window);
 }
 
 void WindowChrome::dragTo(QPoint pos, Qt::MouseButtons buttons)
 {
     if ((buttons & Qt::LeftButton) && !m_systemMove)
-        window.move(window.x() - (dragX - pos.x()), window.y() - (dragY - pos.y()));
+        m_window.move(m_window.x() - (m_dragX - pos.x()), m_window.y() - (m_dragY - pos.y()));
     // Held or not, the tool bar follows the main window.
-    if (windows.toolBarWindow)
-        windows.toolBarWindow->dockToMainWindow();
+    if (m_windows.toolBarWindow)
+        m_windows.toolBarWindow->dockToMainWindow();
 }
 
 void WindowChrome::endDrag()
@@ -401,21 +401,21 @@ void WindowChrome::dockToolBar()
 {
     // However the window got moved or resized (a drag, the window manager,
     // a new screen), the bar stands beside it again.
-    if (windows.toolBarWindow && windows.toolBarWindow->isVisible())
-        windows.toolBarWindow->dockToMainWindow();
+    if (m_windows.toolBarWindow && m_windows.toolBarWindow->isVisible())
+        m_windows.toolBarWindow->dockToMainWindow();
 }
 
 bool WindowChrome::eventFilter(QObject *watched, QEvent *e)
 {
     for (int m = 0; m < 5; ++m) {
-        if (watched == c.menus[m].panel && e->type() == QEvent::Leave) {
+        if (watched == m_c.menus[m].panel && e->type() == QEvent::Leave) {
             menuPanelLeft(m);
             return false;
         }
     }
     auto *control = qobject_cast<QWidget *>(watched);
     if (control
-        && (control == &window || control == c.titleLabel || control == c.statusPanel || control == c.statusLabel)) {
+        && (control == &m_window || control == m_c.titleLabel || control == m_c.statusPanel || control == m_c.statusLabel)) {
         // Handled here and not passed on to the parent, which would take the
         // same drag again in its own coordinates.
         switch (e->type()) {

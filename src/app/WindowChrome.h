@@ -30,8 +30,8 @@ public:
     void dockToolBar();
 
     // The buttons the program marks as usable and unusable.
-    static void enableButton(QAbstractButton *Button);
-    static void disableButton(QAbstractButton *Button);
+    static void enableButton(QAbstractButton *button);
+    static void disableButton(QAbstractButton *button);
 
     // Commands of the menus and of the chrome's buttons and labels; each
     // closes the menus first.
@@ -58,11 +58,11 @@ private:
     void dragTo(QPoint pos, Qt::MouseButtons buttons);
     void endDrag();
 
-    MainWindow &window;
-    MainWindowControls &c;
-    ProgramWindows &windows;
-    int dragX = 0;
-    int dragY = 0;
+    MainWindow &m_window;
+    MainWindowControls &m_c;
+    ProgramWindows &m_windows;
+    int m_dragX = 0;
+    int m_dragY = 0;
     // The window system is moving the window for the drag under way.
     bool m_systemMove = false;
 };

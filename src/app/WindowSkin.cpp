@@ -185,10 +185,10 @@ void setTextColor(QWidget *w, QPalette::ColorRole role, quint32 colour)
 
 class WindowSkin::LoaderTarget : public korvana::SkinTarget {
 public:
-    explicit LoaderTarget(WindowSkin &skin) : s(skin), c(skin.c) {}
+    explicit LoaderTarget(WindowSkin &skin) : m_s(skin), m_c(skin.m_c) {}
 
-    korvana::SkinFields skinFields() const override { return s.m_fields; }
-    void setSkinFields(const korvana::SkinFields &fields) override { s.m_fields = fields; }
+    korvana::SkinFields skinFields() const override { return m_s.m_fields; }
+    void setSkinFields(const korvana::SkinFields &fields) override { m_s.m_fields = fields; }
 
     void setSkinPicture(korvana::SkinPicture picture, const QImage &image) override
     {
@@ -196,35 +196,35 @@ public:
         const QSize element = korvana::skinPictureSize(picture);
         switch (picture) {
         case SkinPicture::Main:
-            if (!c.backgroundPicture) {
-                c.backgroundPicture = new QLabel(&s.window);
-                c.backgroundPicture->setObjectName(QStringLiteral("backgroundPicture"));
-                c.backgroundPicture->setScaledContents(true);
+            if (!m_c.backgroundPicture) {
+                m_c.backgroundPicture = new QLabel(&m_s.m_window);
+                m_c.backgroundPicture->setObjectName(QStringLiteral("backgroundPicture"));
+                m_c.backgroundPicture->setScaledContents(true);
                 // Presses fall through to the window, which is dragged by
                 // its background.
-                c.backgroundPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
-                new BackgroundFitter(&s.window, c.backgroundPicture);
-                c.backgroundPicture->show();
+                m_c.backgroundPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+                new BackgroundFitter(&m_s.m_window, m_c.backgroundPicture);
+                m_c.backgroundPicture->show();
             }
-            c.backgroundPicture->setPixmap(QPixmap::fromImage(image));
+            m_c.backgroundPicture->setPixmap(QPixmap::fromImage(image));
             break;
         case SkinPicture::Previous:
-            setButtonPicture(c.previousButton, image, element);
+            setButtonPicture(m_c.previousButton, image, element);
             break;
         case SkinPicture::Next:
-            setButtonPicture(c.nextButton, image, element);
+            setButtonPicture(m_c.nextButton, image, element);
             break;
         case SkinPicture::Stop:
-            s.m_stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            m_s.m_stopButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
             break;
         case SkinPicture::Read:
-            s.m_readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
-            setButtonPicture(c.readButton, image, element);
+            m_s.m_readButtonIcon = QIcon(QPixmap::fromImage(image.scaled(element)));
+            setButtonPicture(m_c.readButton, image, element);
             break;
         case SkinPicture::Skip:
-            setButtonPicture(c.markLearnedButton, image, element);
-            setButtonPicture(c.markUnlearnedButton, image, element);
-            setButtonPicture(c.markDifficultButton, image, element);
+            setButtonPicture(m_c.markLearnedButton, image, element);
+            setButtonPicture(m_c.markUnlearnedButton, image, element);
+            setButtonPicture(m_c.markDifficultButton, image, element);
             break;
         }
     }
@@ -233,9 +233,9 @@ public:
     {
         using korvana::SkinPicture;
         const std::pair<SkinPicture, QImage *> built[] = {
-            {SkinPicture::Main, &s.mainImage},         {SkinPicture::Previous, &s.previousButtonImage},
-            {SkinPicture::Next, &s.nextButtonImage},   {SkinPicture::Stop, &s.stopButtonImage},
-            {SkinPicture::Read, &s.readButtonImage},   {SkinPicture::Skip, &s.skipButtonImage}};
+            {SkinPicture::Main, &m_s.m_mainImage},         {SkinPicture::Previous, &m_s.m_previousButtonImage},
+            {SkinPicture::Next, &m_s.m_nextButtonImage},   {SkinPicture::Stop, &m_s.m_stopButtonImage},
+            {SkinPicture::Read, &m_s.m_readButtonImage},   {SkinPicture::Skip, &m_s.m_skipButtonImage}};
         for (const auto &[picture, image] : built) {
             if (image->isNull())
                 *image = korvana::standardSkinPicture(picture);
@@ -243,30 +243,30 @@ public:
         }
     }
 
-    void applySkin() override { s.apply(); }
+    void applySkin() override { m_s.apply(); }
 
 private:
-    WindowSkin &s;
-    MainWindowControls &c;
+    WindowSkin &m_s;
+    MainWindowControls &m_c;
 };
 
-WindowSkin::WindowSkin(QWidget &window, MainWindowControls &controls) : window(window), c(controls)
+WindowSkin::WindowSkin(QWidget &window, MainWindowControls &controls) : m_window(window), m_c(controls)
 {
     m_fields.showButtonLabels = true;
 }
 
-void WindowSkin::load(const QString &N)
+void WindowSkin::load(const QString &n)
 {
     LoaderTarget target(*this);
-    korvana::loadSkin(N, target);
+    korvana::loadSkin(n, target);
 }
 
 QList<QLabel *> WindowSkin::frameLabels() const
 {
     QList<QLabel *> all
-        = {c.modeFrameLabel,   c.randomSwitchLabel,    c.autoSwitchLabel, c.autoOptionsLabel,   c.panesFrameLabel,
-           c.wordsSwitchLabel, c.phrasesSwitchLabel,   c.autoFrameLabel,  c.pictureSwitchLabel, c.soundSwitchLabel,
-           c.readAloudLabel,   c.difficultSwitchLabel, c.flashSwitchLabel};
+        = {m_c.modeFrameLabel,   m_c.randomSwitchLabel,    m_c.autoSwitchLabel, m_c.autoOptionsLabel,   m_c.panesFrameLabel,
+           m_c.wordsSwitchLabel, m_c.phrasesSwitchLabel,   m_c.autoFrameLabel,  m_c.pictureSwitchLabel, m_c.soundSwitchLabel,
+           m_c.readAloudLabel,   m_c.difficultSwitchLabel, m_c.flashSwitchLabel};
     all.removeAll(nullptr);
     return all;
 }
@@ -274,36 +274,36 @@ QList<QLabel *> WindowSkin::frameLabels() const
 QList<QLabel *> WindowSkin::commandLabels() const
 {
     QList<QLabel *> all
-        = {c.firstLabel, c.lastLabel, c.goLabel, c.unskipLabel, c.viewPictureLabel, c.playSoundLabel, c.flashNowLabel};
+        = {m_c.firstLabel, m_c.lastLabel, m_c.goLabel, m_c.unskipLabel, m_c.viewPictureLabel, m_c.playSoundLabel, m_c.flashNowLabel};
     all.removeAll(nullptr);
     return all;
 }
 
 QList<QFrame *> WindowSkin::frames() const
 {
-    QList<QFrame *> all = {c.modeFrame, c.panesFrame, c.autoFrame};
+    QList<QFrame *> all = {m_c.modeFrame, m_c.panesFrame, m_c.autoFrame};
     all.removeAll(nullptr);
     return all;
 }
 
-QHBoxLayout *WindowSkin::buildFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName,
-                                    const QString &CaptionName, const QString &Text)
+QHBoxLayout *WindowSkin::buildFrame(QFrame *&frame, QLabel *&caption, const QString &frameName,
+                                    const QString &captionName, const QString &text)
 {
-    Frame = new QFrame(&window);
-    Frame->setObjectName(FrameName);
+    frame = new QFrame(&m_window);
+    frame->setObjectName(frameName);
     // Beneath the switches, above nothing but the background picture; a
     // press on it is a press on the window's background.
-    Frame->lower();
-    Frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Caption = new QLabel(Text, &window);
-    Caption->setObjectName(CaptionName);
-    QFont bold = Caption->font();
+    frame->lower();
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    caption = new QLabel(text, &m_window);
+    caption->setObjectName(captionName);
+    QFont bold = caption->font();
     bold.setBold(true);
-    Caption->setFont(bold);
-    auto *row = new FramedRow(Frame);
+    caption->setFont(bold);
+    auto *row = new FramedRow(frame);
     row->setContentsMargins(6, 2, 8, 2);
     row->setSpacing(2);
-    row->addWidget(Caption);
+    row->addWidget(caption);
     row->addSpacing(4);
     return row;
 }
@@ -318,7 +318,7 @@ void WindowSkin::apply()
     }
     // The pane switches carry their captions themselves and read like the
     // skin's other labels.
-    for (const MainWindowControls::PaneControls &pane : c.panes) {
+    for (const MainWindowControls::PaneControls &pane : m_c.panes) {
         QCheckBox *b = pane.box;
         if (!b)
             continue;
@@ -327,22 +327,22 @@ void WindowSkin::apply()
     }
     // The counts and the title keep their designed colours, made readable
     // below like the rest.
-    if (c.countLabel) {
-        setTextColor(c.countLabel, QPalette::WindowText, korvana::colors::clBlack);
-        c.countLabel->setAutoFillBackground(false);
+    if (m_c.countLabel) {
+        setTextColor(m_c.countLabel, QPalette::WindowText, korvana::colors::clBlack);
+        m_c.countLabel->setAutoFillBackground(false);
     }
-    if (c.titleLabel) {
-        setTextColor(c.titleLabel, QPalette::WindowText, korvana::colors::clGray);
-        c.titleLabel->setAutoFillBackground(false);
+    if (m_c.titleLabel) {
+        setTextColor(m_c.titleLabel, QPalette::WindowText, korvana::colors::clGray);
+        m_c.titleLabel->setAutoFillBackground(false);
     }
-    if (c.openLinkedFileLabel)
-        setTextColor(c.openLinkedFileLabel, QPalette::WindowText, korvana::colors::clBlack);
+    if (m_c.openLinkedFileLabel)
+        setTextColor(m_c.openLinkedFileLabel, QPalette::WindowText, korvana::colors::clBlack);
 
     QList<QLabel *> commands = commandLabels();
     for (QLabel *l : commands)
         setTextColor(l, QPalette::WindowText, m_fields.labelsColor);
-    if (c.openLinkedFileLabel)
-        commands.append(c.openLinkedFileLabel);
+    if (m_c.openLinkedFileLabel)
+        commands.append(m_c.openLinkedFileLabel);
     for (QLabel *l : commands) {
         // Opaque on the skin's colour, or the background picture shows
         // through.
@@ -351,8 +351,8 @@ void WindowSkin::apply()
         l->setAutoFillBackground(m_fields.showLabelsBackground);
     }
 
-    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
-                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
+    const QList<QPushButton *> buttons = {m_c.previousButton,    m_c.nextButton,          m_c.readButton,
+                                          m_c.markLearnedButton, m_c.markUnlearnedButton, m_c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
@@ -362,14 +362,14 @@ void WindowSkin::apply()
 
     if (m_fields.showButtonLabels) {
         const std::pair<QPushButton *, const char *> captions[] = {
-            {c.previousButton, "<<<"},           {c.nextButton, ">>>"},
-            {c.readButton, "Read"},              {c.markLearnedButton, "Learned"},
-            {c.markUnlearnedButton, "Unearned"}, {c.markDifficultButton, "Difficult"}};
+            {m_c.previousButton, "<<<"},           {m_c.nextButton, ">>>"},
+            {m_c.readButton, "Read"},              {m_c.markLearnedButton, "Learned"},
+            {m_c.markUnlearnedButton, "Unearned"}, {m_c.markDifficultButton, "Difficult"}};
         for (const auto &[b, text] : captions)
             if (b)
                 b->setText(QLatin1String(text));
     } else {
-        for (QPushButton *b : {c.previousButton, c.nextButton, c.readButton})
+        for (QPushButton *b : {m_c.previousButton, m_c.nextButton, m_c.readButton})
             if (b)
                 b->setText(QString());
     }
@@ -391,25 +391,25 @@ void WindowSkin::makeCaptionsReadable()
     // The captions stand where the layout puts them, which never changes
     // afterwards (the window keeps its size); at creation the controls take
     // their style's fonts and sizes first, as showing the window would.
-    window.ensurePolished();
-    if (c.mainLayout)
-        c.mainLayout->activate();
+    m_window.ensurePolished();
+    if (m_c.mainLayout)
+        m_c.mainLayout->activate();
     // The background picture as the window shows it, stretched over it.
     QImage picture;
-    if (c.backgroundPicture && !c.backgroundPicture->pixmap().isNull())
-        picture = c.backgroundPicture->pixmap().toImage().scaled(window.size(), Qt::IgnoreAspectRatio,
+    if (m_c.backgroundPicture && !m_c.backgroundPicture->pixmap().isNull())
+        picture = m_c.backgroundPicture->pixmap().toImage().scaled(m_window.size(), Qt::IgnoreAspectRatio,
                                                                  Qt::SmoothTransformation);
     const QList<QFrame *> allFrames = frames();
     auto standsOn = [&](QWidget *w) -> QList<QColor> {
         if (w->autoFillBackground())
             return {w->palette().color(QPalette::Window)};
-        const QRect place(w->mapTo(&window, QPoint(0, 0)), w->size());
+        const QRect place(w->mapTo(&m_window, QPoint(0, 0)), w->size());
         if (m_fields.showFramesBackground)
             for (QFrame *frame : allFrames)
                 if (frame->geometry().contains(place))
                     return {korvana::toQColor(m_fields.framesBackgroundColor)};
         if (picture.isNull())
-            return {window.palette().color(QPalette::Window)};
+            return {m_window.palette().color(QPalette::Window)};
         return korvana::pictureColors(picture, place);
     };
 
@@ -418,10 +418,10 @@ void WindowSkin::makeCaptionsReadable()
         captions << l;
     for (QLabel *l : commandLabels())
         captions << l;
-    QList<QWidget *> captioned{c.openLinkedFileLabel};
-    for (const MainWindowControls::PaneControls &pane : c.panes)
+    QList<QWidget *> captioned{m_c.openLinkedFileLabel};
+    for (const MainWindowControls::PaneControls &pane : m_c.panes)
         captioned << pane.box;
-    captioned << c.countLabel << c.titleLabel;
+    captioned << m_c.countLabel << m_c.titleLabel;
     for (QWidget *w : captioned)
         if (w)
             captions << w;
@@ -444,8 +444,8 @@ void WindowSkin::makeCaptionsReadable()
 
     // Button captions stand on the button's own picture; the Read button's
     // also on its picture while speaking, which swaps in under "Stop".
-    const QList<QPushButton *> buttons = {c.previousButton,    c.nextButton,          c.readButton,
-                                          c.markLearnedButton, c.markUnlearnedButton, c.markDifficultButton};
+    const QList<QPushButton *> buttons = {m_c.previousButton,    m_c.nextButton,          m_c.readButton,
+                                          m_c.markLearnedButton, m_c.markUnlearnedButton, m_c.markDifficultButton};
     for (QPushButton *b : buttons) {
         if (!b)
             continue;
@@ -460,7 +460,7 @@ void WindowSkin::makeCaptionsReadable()
                                                                Qt::SmoothTransformation);
         };
         QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
-        if (b == c.readButton && !m_stopButtonIcon.isNull())
+        if (b == m_c.readButton && !m_stopButtonIcon.isNull())
             under += korvana::pictureColors(face(m_stopButtonIcon), place);
         const QColor wanted = b->palette().color(QPalette::ButtonText);
         std::optional<QColor> readable = korvana::readableColor(wanted, under);

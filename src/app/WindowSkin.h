@@ -13,7 +13,7 @@ public:
 
     // The skin loader working on the window (at start and from the skin
     // dialog).
-    void load(const QString &N);
+    void load(const QString &n);
     // Pushes the skin fields into the labels, buttons and frames.
     void apply();
     // Gives every caption of the window a colour that reads on what it
@@ -23,8 +23,8 @@ public:
     void makeCaptionsReadable();
     // Makes a frame with its caption; the caller puts the switches into the
     // returned row, which keeps the frame around them.
-    QHBoxLayout *buildFrame(QFrame *&Frame, QLabel *&Caption, const QString &FrameName, const QString &CaptionName,
-                            const QString &Text);
+    QHBoxLayout *buildFrame(QFrame *&frame, QLabel *&caption, const QString &frameName, const QString &captionName,
+                            const QString &text);
     // The labels and frames a skin colours, as they stand in the window.
     QList<QLabel *> frameLabels() const;
     QList<QLabel *> commandLabels() const; // without openLinkedFileLabel
@@ -46,10 +46,10 @@ public:
 private:
     class LoaderTarget; // the window as the skin loader sees it
 
-    QWidget &window;
-    MainWindowControls &c;
+    QWidget &m_window;
+    MainWindowControls &m_c;
     korvana::SkinFields m_fields;
     QIcon m_readButtonIcon, m_stopButtonIcon;
     // The built-in look's pictures, made when first worn.
-    QImage mainImage, previousButtonImage, nextButtonImage, readButtonImage, stopButtonImage, skipButtonImage;
+    QImage m_mainImage, m_previousButtonImage, m_nextButtonImage, m_readButtonImage, m_stopButtonImage, m_skipButtonImage;
 };

@@ -46,16 +46,16 @@ const char *const kPieceFont = "Times New Roman";
 
 } // namespace
 
-void LessonEditorWindow::appendColouredText(const QString &Text, int Mode)
+void LessonEditorWindow::appendColouredText(const QString &text, int mode)
 {
-    if (Text.isEmpty())
+    if (text.isEmpty())
         return;
     pieceText->clear();
-    pieceText->setText(Text);
+    pieceText->setText(text);
     pieceText->setSel(0, -1);
     pieceText->setSelFontName(QString::fromLatin1(kPieceFont));
     pieceText->setSelSize(kPieceSize);
-    pieceText->setSelColor(pieceColour(Mode));
+    pieceText->setSelColor(pieceColour(mode));
     // The piece without the final paragraph mark, so pieces follow one
     // another on one line.
     pieceText->setSelStart(0);

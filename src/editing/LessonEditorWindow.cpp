@@ -603,11 +603,11 @@ void LessonEditorWindow::showField(Pane pane)
     field->setSel(0, 0);
 }
 
-QString LessonEditorWindow::tagValue(const QString &Tag)
+QString LessonEditorWindow::tagValue(const QString &tag)
 {
     // Read as Unicode: sound and picture paths may hold any character.
     const QString text = termLineText->text();
-    const int p = text.indexOf(QLatin1Char('<') + Tag + QLatin1Char('='), 0, Qt::CaseInsensitive);
+    const int p = text.indexOf(QLatin1Char('<') + tag + QLatin1Char('='), 0, Qt::CaseInsensitive);
     if (p < 0)
         return QString();
     const int q = text.indexOf(QLatin1Char('>'), p + 4);
@@ -833,11 +833,11 @@ void LessonEditorWindow::typeOptionClicked()
     lessonModified = true;
 }
 
-void LessonEditorWindow::refuseTagText(RichEdit *Field)
+void LessonEditorWindow::refuseTagText(RichEdit *field)
 {
     if (m_showing || m_refusing)
         return;
-    QTextDocument *doc = Field->document();
+    QTextDocument *doc = field->document();
     const QList<int> at = tagTextPositions(doc->toPlainText());
     if (at.isEmpty())
         return;
@@ -854,23 +854,23 @@ void LessonEditorWindow::refuseTagText(RichEdit *Field)
     showStatus(QString::fromLatin1(kTagTextRefused));
 }
 
-void LessonEditorWindow::refuseTagText(QLineEdit *Edit)
+void LessonEditorWindow::refuseTagText(QLineEdit *edit)
 {
     if (m_showing || m_refusing)
         return;
-    QString text = Edit->text();
+    QString text = edit->text();
     const QList<int> at = tagTextPositions(text);
     if (at.isEmpty())
         return;
-    int cursor = Edit->cursorPosition();
+    int cursor = edit->cursorPosition();
     for (qsizetype k = at.size() - 1; k >= 0; --k) {
         text.remove(at[k], 1);
         if (at[k] < cursor)
             --cursor;
     }
     m_refusing = true;
-    Edit->setText(text);
-    Edit->setCursorPosition(cursor);
+    edit->setText(text);
+    edit->setCursorPosition(cursor);
     m_refusing = false;
     showStatus(QString::fromLatin1(kTagTextRefused));
 }

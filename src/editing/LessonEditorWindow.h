@@ -165,7 +165,7 @@ public:
     void showTermNumber();
     void showTerm();
     // Plain value of tag (two letters) in termLineText; empty when missing.
-    QString tagValue(const QString &Tag);
+    QString tagValue(const QString &tag);
     void updateNavigationButtons();
     void previousButtonClicked();
     void nextButtonClicked();
@@ -188,8 +188,8 @@ public:
     // says why in the status line: a term line's values cannot hold them and
     // read back the same. No box opens, so the keys typed next still reach
     // the field.
-    void refuseTagText(korvana::RichEdit *Field);
-    void refuseTagText(QLineEdit *Edit);
+    void refuseTagText(korvana::RichEdit *field);
+    void refuseTagText(QLineEdit *edit);
     void typeOptionClicked();
     void editorOptionsButtonClicked();
 
@@ -201,7 +201,7 @@ public:
     // --- writing (EditorWriter.cpp) --------------------------------------------------------------
     // Colour modes: 0 black, 1 red (tag names), 2 blue (type), 3 green (state),
     // 4 grey (sound and picture).
-    void appendColouredText(const QString &Text, int Mode);
+    void appendColouredText(const QString &text, int mode);
     void buildTermLine();
     // True when the lesson was written (or had nothing to write), false
     // when it was not: the save dialog cancelled, or the file changed by
@@ -216,18 +216,18 @@ public:
     QList<korvana::ToneImage *> toneImages;
     // Inserts tone vowel Index (1..24) into the field activeField, as
     // Unicode or in the legacy pinyin font as the options dialog says.
-    void insertToneVowel(int Index);
-    void insertUnicodeChar(QChar Character, korvana::RichEdit *Field);
-    void readInstalledLayouts(QList<korvana::KeyboardLayoutItem> &List);
+    void insertToneVowel(int index);
+    void insertUnicodeChar(QChar character, korvana::RichEdit *field);
+    void readInstalledLayouts(QList<korvana::KeyboardLayoutItem> &list);
     // A field took the focus: its layout list's choice becomes the active
     // keyboard layout.
     void fieldEntered(korvana::Pane field);
     // A layout was chosen in a field's list: the field takes the focus back.
     void layoutListClosed(korvana::Pane field);
     // A key going down in one of the four fields, before its character goes in.
-    void fieldKeyPressed(korvana::RichEdit *Field);
-    void toneImageMousePressed(int Index);
-    void toneImageMouseReleased(int Index);
+    void fieldKeyPressed(korvana::RichEdit *field);
+    void toneImageMousePressed(int index);
+    void toneImageMouseReleased(int index);
 
 signals:
     // The editor has closed: the main window opens its lessons again from

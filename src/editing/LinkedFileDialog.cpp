@@ -76,9 +76,9 @@ void LinkedFileDialog::okButtonClicked()
 
 void LinkedFileDialog::cancelButtonClicked() { done(2); }
 
-bool LinkedFileDialog::onKeyDown(int Key)
+bool LinkedFileDialog::onKeyDown(int key)
 {
-    if (Key != Qt::Key_Escape)
+    if (key != Qt::Key_Escape)
         return false;
     done(2);
     return true;

@@ -25,7 +25,7 @@ public:
     void okButtonClicked();
     void cancelButtonClicked();
     // Whether the key ended the dialog (Escape).
-    bool onKeyDown(int Key);
+    bool onKeyDown(int key);
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;

@@ -167,9 +167,9 @@ void LessonEditorWindow::buildPinyinPanel()
     }
 }
 
-void LessonEditorWindow::readInstalledLayouts(QList<KeyboardLayoutItem> &List)
+void LessonEditorWindow::readInstalledLayouts(QList<KeyboardLayoutItem> &list)
 {
-    List = korvana::installedKeyboardLayouts(korvana::KeyboardLayouts::instance());
+    list = korvana::installedKeyboardLayouts(korvana::KeyboardLayouts::instance());
 }
 
 void LessonEditorWindow::fillLayoutLists()
@@ -246,19 +246,19 @@ void LessonEditorWindow::layoutListClosed(Pane field)
         fieldEntered(field);
 }
 
-void LessonEditorWindow::insertToneVowel(int Index)
+void LessonEditorWindow::insertToneVowel(int index)
 {
-    if (Index < 1 || Index > 24)
+    if (index < 1 || index > 24)
         return;
     RichEdit *field = activeFieldEdit();
     const int system = m_options.pinyinSystemCombo ? m_options.pinyinSystemCombo->currentIndex() : 0;
     if (system != 0) {
         if (field)
-            insertUnicodeChar(korvana::toneVowel(Index), field);
+            insertUnicodeChar(korvana::toneVowel(index), field);
         return;
     }
     RichEdit &stored = m_host.toneVowelsText();
-    stored.setSel(Index - 1, Index);
+    stored.setSel(index - 1, index);
     if (!field)
         return;
     // With the stored text missing or short, nothing is selected, and copying
@@ -268,41 +268,41 @@ void LessonEditorWindow::insertToneVowel(int Index)
     korvana::copyRichText(&stored, field);
 }
 
-void LessonEditorWindow::insertUnicodeChar(QChar Character, RichEdit *Field)
+void LessonEditorWindow::insertUnicodeChar(QChar character, RichEdit *field)
 {
-    if (!Field || Character.isNull())
+    if (!field || character.isNull())
         return;
     static const QString font = QStringLiteral("Times New Roman");
-    constexpr int EastEurope = 238;
-    const int p = Field->selStart();
-    Field->setSelCharset(EastEurope);
-    Field->setSelFontName(font);
-    Field->setSelText(QString(Character));
-    Field->setSelStart(p);
-    Field->setSelLength(1);
-    Field->setSelCharset(EastEurope);
-    Field->setSelFontName(font);
-    Field->setSelStart(p + 1);
+    constexpr int eastEurope = 238;
+    const int p = field->selStart();
+    field->setSelCharset(eastEurope);
+    field->setSelFontName(font);
+    field->setSelText(QString(character));
+    field->setSelStart(p);
+    field->setSelLength(1);
+    field->setSelCharset(eastEurope);
+    field->setSelFontName(font);
+    field->setSelStart(p + 1);
 }
 
-void LessonEditorWindow::fieldKeyPressed(RichEdit *Field)
+void LessonEditorWindow::fieldKeyPressed(RichEdit *edit)
 {
-    if (!Field || Field->selLength() != 0)
+    if (!edit || edit->selLength() != 0)
         return;
     // Text typed after a tone vowel goes on in the field's own font, not in
     // the vowel's Times New Roman.
-    if (QTextEdit *view = Field->view())
-        Field->setSelFontName(view->font().family());
+    if (QTextEdit *view = edit->view())
+        edit->setSelFontName(view->font().family());
 }
 
-void LessonEditorWindow::toneImageMousePressed(int Index)
+void LessonEditorWindow::toneImageMousePressed(int index)
 {
-    if (Index >= 1 && Index <= toneImages.size())
-        toneImages[Index - 1]->setConcealed(true);
+    if (index >= 1 && index <= toneImages.size())
+        toneImages[index - 1]->setConcealed(true);
 }
 
-void LessonEditorWindow::toneImageMouseReleased(int Index)
+void LessonEditorWindow::toneImageMouseReleased(int index)
 {
-    if (Index >= 1 && Index <= toneImages.size())
-        toneImages[Index - 1]->setConcealed(false);
+    if (index >= 1 && index <= toneImages.size())
+        toneImages[index - 1]->setConcealed(false);
 }

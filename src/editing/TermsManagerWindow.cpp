@@ -242,9 +242,9 @@ void TermsManagerWindow::showSelectedCount()
                             QString::number(termList->topLevelItemCount()));
 }
 
-void TermsManagerWindow::termListColumnClicked(int Column)
+void TermsManagerWindow::termListColumnClicked(int column)
 {
-    sortColumn = Column;
+    sortColumn = column;
     // Items taken out lose their selection: note it and give it back.
     const int n = termList->topLevelItemCount();
     std::vector<std::pair<QTreeWidgetItem *, bool>> items;
@@ -253,8 +253,8 @@ void TermsManagerWindow::termListColumnClicked(int Column)
         QTreeWidgetItem *item = termList->topLevelItem(i);
         items.emplace_back(item, item->isSelected());
     }
-    std::stable_sort(items.begin(), items.end(), [Column](const auto &a, const auto &b) {
-        return korvana::compareTermsText(a.first->text(Column), b.first->text(Column)) < 0;
+    std::stable_sort(items.begin(), items.end(), [column](const auto &a, const auto &b) {
+        return korvana::compareTermsText(a.first->text(column), b.first->text(column)) < 0;
     });
     const QSignalBlocker blocker(termList);
     while (termList->topLevelItemCount() > 0)
@@ -405,9 +405,9 @@ void TermsManagerWindow::reloadExportTarget(const QString &target, int exported,
 
 void TermsManagerWindow::closeButtonClicked() { reject(); }
 
-void TermsManagerWindow::onKeyDown(int Key)
+void TermsManagerWindow::onKeyDown(int key)
 {
-    if (Key == 27)
+    if (key == 27)
         closeButtonClicked();
 }
 

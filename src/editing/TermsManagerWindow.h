@@ -46,13 +46,13 @@ public:
     void onActivate();
     void fillTermList();
     void showSelectedCount();
-    void termListColumnClicked(int Column);
+    void termListColumnClicked(int column);
     void selectButtonClicked();
     void deselectButtonClicked();
     void markAsButtonClicked();
     void exportButtonClicked();
     void closeButtonClicked();
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
 
     // The term-table row of an item.
     static int rowOf(const QTreeWidgetItem *item);

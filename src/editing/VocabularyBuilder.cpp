@@ -95,14 +95,14 @@ QChar VocabularyBuilder::typeTag()
     return value.isEmpty() ? QChar() : value.at(0);
 }
 
-QString VocabularyBuilder::readField(VocabularyField field, bool Output, int Position)
+QString VocabularyBuilder::readField(VocabularyField field, bool output, int position)
 {
     if (!selectValue(vocabularyFieldTag(field)))
         return QString();
     const QString value = lineText.selText();
-    if (!Output || value.isEmpty())
+    if (!output || value.isEmpty())
         return value;
-    if (Position > 0)
+    if (position > 0)
         type(m_separator);
     if (field != VocabularyField::Chinese) {
         copyRichText(&lineText, m_out);

@@ -78,7 +78,7 @@ public:
     // appends the field to the output document, preceded by the separator
     // when the field is not empty and Position > 0.
     QChar typeTag();
-    QString readField(VocabularyField field, bool Output, int Position);
+    QString readField(VocabularyField field, bool output, int position);
 
 private:
     // Selects the value of tag in lineText; false when the line lacks it (or

@@ -313,20 +313,20 @@ void VocabularyWindow::printButtonClicked()
 // Closing ends the modal run with Cancel, as the program's windows do.
 void VocabularyWindow::closeButtonClicked() { done(2); }
 
-void VocabularyWindow::onKeyDown(int Key)
+void VocabularyWindow::onKeyDown(int key)
 {
-    if (Key == 27)
+    if (key == 27)
         done(2);
 }
 
-bool VocabularyWindow::displayOrderListDragOver(QObject *Source) const { return Source == displayOrderList; }
+bool VocabularyWindow::displayOrderListDragOver(QObject *source) const { return source == displayOrderList; }
 
-void VocabularyWindow::displayOrderListDropped(QObject *Source, const QPoint &Pos)
+void VocabularyWindow::displayOrderListDropped(QObject *source, const QPoint &pos)
 {
-    if (Source != displayOrderList)
+    if (source != displayOrderList)
         return;
     const int from = displayOrderList->currentRow();
-    QListWidgetItem *target = displayOrderList->itemAt(Pos);
+    QListWidgetItem *target = displayOrderList->itemAt(pos);
     if (from < 0 || !target)
         return;
     QListWidgetItem *dragged = displayOrderList->item(from);

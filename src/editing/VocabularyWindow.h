@@ -44,13 +44,13 @@ public:
     // "close".
     void closeButtonClicked();
     // Escape (27) closes the window.
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
     // Reordering the display list by dragging one item onto another: only
     // drags that start in the list are accepted; a drop swaps the selected
     // item with the one under the point (list coordinates), texts and check
     // marks together.
-    bool displayOrderListDragOver(QObject *Source) const;
-    void displayOrderListDropped(QObject *Source, const QPoint &Pos);
+    bool displayOrderListDragOver(QObject *source) const;
+    void displayOrderListDropped(QObject *source, const QPoint &pos);
 
     // The choices the window shows, as the builder takes them (the Kanji
     // settings are filled from the settings by buildButtonClicked).

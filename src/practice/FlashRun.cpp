@@ -2,13 +2,13 @@
 
 namespace korvana {
 
-void FlashRun::run(bool Auto, const std::function<void(bool Auto)> &flashOnce)
+void FlashRun::run(bool automatic, const std::function<void(bool automatic)> &flashOnce)
 {
     if (m_running) {
         // Asked for from inside a running flash: that one ends at once and
         // this one runs after it.
         m_stop = true;
-        m_again = Auto;
+        m_again = automatic;
         return;
     }
     m_running = true;
@@ -17,7 +17,7 @@ void FlashRun::run(bool Auto, const std::function<void(bool Auto)> &flashOnce)
         ~Reset() { run = FlashRun{}; }
     } reset{*this};
 
-    std::optional<bool> next = Auto;
+    std::optional<bool> next = automatic;
     while (next) {
         m_stop = false;
         m_again.reset();

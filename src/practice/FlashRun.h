@@ -16,11 +16,11 @@ public:
     bool stopped() const { return m_stop; }
     void stop() { m_stop = true; }
 
-    // Runs flashOnce(Auto) and then, as long as one was asked for meanwhile,
+    // Runs flashOnce(automatic) and then, as long as one was asked for meanwhile,
     // the flash asked for last. Asked for from inside a running flash, it
-    // only ends that one and notes Auto for after it. However the run ends,
+    // only ends that one and notes automatic for after it. However the run ends,
     // a throw included, nothing runs any more afterwards.
-    void run(bool Auto, const std::function<void(bool Auto)> &flashOnce);
+    void run(bool automatic, const std::function<void(bool automatic)> &flashOnce);
 
 private:
     bool m_running = false;

@@ -21,7 +21,7 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
         return KeyCommand::MarkLearned;
     case Qt::Key_Space:
     case Qt::Key_P:
-        return KeyCommand::playSound;
+        return KeyCommand::PlaySound;
     case Qt::Key_G:
         return KeyCommand::TogglePicture;
     case Qt::Key_D:

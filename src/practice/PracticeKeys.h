@@ -12,7 +12,7 @@ enum class KeyCommand {
     ReadAloud,     // Enter
     Previous,      // Left, Up, Page Up
     MarkLearned,   // Delete, S
-    playSound,     // Space, P
+    PlaySound,     // Space, P
     TogglePicture, // G
     MarkDifficult, // D
     FlashNow,      // Backspace

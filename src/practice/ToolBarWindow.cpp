@@ -86,11 +86,11 @@ void ToolBarWindow::onCreate()
     dockToMainWindow();
 }
 
-int ToolBarWindow::dockedLeft(int MainLeft, int MainWidth, int ScreenWidth)
+int ToolBarWindow::dockedLeft(int mainLeft, int mainWidth, int screenWidth)
 {
-    if (ScreenWidth - RoomOnTheRight >= MainLeft + MainWidth)
-        return MainLeft + MainWidth + 1;
-    return MainLeft - (BarWidth + 1);
+    if (screenWidth - RoomOnTheRight >= mainLeft + mainWidth)
+        return mainLeft + mainWidth + 1;
+    return mainLeft - (BarWidth + 1);
 }
 
 void ToolBarWindow::dockToMainWindow()

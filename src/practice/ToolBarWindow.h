@@ -50,7 +50,7 @@ public:
 
     // Where the tool bar's left edge goes for a main window at MainLeft,
     // MainWidth on a screen ScreenWidth wide.
-    static int dockedLeft(int MainLeft, int MainWidth, int ScreenWidth);
+    static int dockedLeft(int mainLeft, int mainWidth, int screenWidth);
 
     // When set, the buttons get their pictures from the style when the bar
     // is first shown: the bar is hidden unless asked for, and the style's

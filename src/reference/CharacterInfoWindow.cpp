@@ -125,17 +125,17 @@ void CharacterInfoWindow::resizeEvent(QResizeEvent *e)
     onCreate();
 }
 
-void CharacterInfoWindow::placeNear(QWidget *Main)
+void CharacterInfoWindow::placeNear(QWidget *main)
 {
-    if (!Main)
+    if (!main)
         return;
-    QScreen *screen = Main->screen() ? Main->screen() : QGuiApplication::primaryScreen();
-    placeNear(Main->frameGeometry(), screen ? screen->geometry().height() : 0);
+    QScreen *screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    placeNear(main->frameGeometry(), screen ? screen->geometry().height() : 0);
 }
 
-void CharacterInfoWindow::placeNear(const QRect &Main, int ScreenHeight)
+void CharacterInfoWindow::placeNear(const QRect &main, int screenHeight)
 {
-    const int below = Main.top() + Main.height() + 1;
-    const int top = below < ScreenHeight - height() ? below : Main.top() - height() - 1;
-    move(Main.left(), top);
+    const int below = main.top() + main.height() + 1;
+    const int top = below < screenHeight - height() ? below : main.top() - height() - 1;
+    move(main.left(), top);
 }

@@ -16,9 +16,9 @@ public:
 
     // Places the popup against Main: just below it, or just above it when the
     // screen has no room below; its left edge on Main's.
-    void placeNear(QWidget *Main);
+    void placeNear(QWidget *main);
     // The same with the screen height given (the screen Main stands on).
-    void placeNear(const QRect &Main, int ScreenHeight);
+    void placeNear(const QRect &main, int screenHeight);
 
     // Value labels.
     QLabel *characterLabel = nullptr;

@@ -184,11 +184,11 @@ void scanLines(QStringView searched, QStringView pattern, OnMatch onMatch)
 
 } // namespace
 
-QChar classifyTerm(QStringView Term)
+QChar classifyTerm(QStringView term)
 {
-    if (!Term.isEmpty() && Term.front().unicode() > 500)
+    if (!term.isEmpty() && term.front().unicode() > 500)
         return u'C';
-    for (QChar c : Term)
+    for (QChar c : term)
         if (c >= u'0' && c <= u'9')
             return u'P';
     return u'E';
@@ -552,10 +552,10 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     // A common term (one letter, a digit, punctuation) is in most lines, and
     // sorting them all costs more than finding the page pattern by pattern,
     // where the page fills long before the text ends.
-    constexpr int CommonTermLines = 1024;
+    constexpr int commonTermLines = 1024;
     int linesSeen = 0;
     for (qsizetype t = findText(searched, ft, 0); t >= 0;) {
-        if (++linesSeen > CommonTermLines)
+        if (++linesSeen > commonTermLines)
             return findCommonTerm(text, searched, patterns, ft, count, firstResult, lastResult, page);
         const qsizetype start = t > 0 ? searched.lastIndexOf(QChar(LF), t - 1) + 1 : 0;
         qsizetype end = searched.indexOf(QChar(LF), t);
@@ -669,25 +669,25 @@ QString DictionaryPaging::move(Request request, const QString &typed)
 {
     switch (request) {
     case Request::NewSearch:
-        DictSearchTerm = trimControls(typed).toString();
-        DictFirstResult = 0;
-        DictLastResult = DictPageSize;
+        dictSearchTerm = trimControls(typed).toString();
+        dictFirstResult = 0;
+        dictLastResult = dictPageSize;
         break;
     case Request::NextPage:
-        DictFirstResult = DictLastResult + 1;
-        DictLastResult = DictFirstResult + DictPageSize - 1;
+        dictFirstResult = dictLastResult + 1;
+        dictLastResult = dictFirstResult + dictPageSize - 1;
         break;
     case Request::PreviousPage:
-        DictFirstResult -= DictPageSize;
-        if (DictFirstResult <= 1) {
-            DictFirstResult = 0;
-            DictLastResult = DictPageSize;
+        dictFirstResult -= dictPageSize;
+        if (dictFirstResult <= 1) {
+            dictFirstResult = 0;
+            dictLastResult = dictPageSize;
         } else {
-            DictLastResult = DictFirstResult + DictPageSize - 1;
+            dictLastResult = dictFirstResult + dictPageSize - 1;
         }
         break;
     }
-    return DictSearchTerm;
+    return dictSearchTerm;
 }
 
 } // namespace korvana

@@ -24,7 +24,7 @@ class DictionaryLineIndex;
 
 // The kind of a search term (never empty): 'C' Chinese when its first UTF-16
 // unit is above 500, else 'P' pinyin when it holds a digit, else 'E' English.
-QChar classifyTerm(QStringView Term);
+QChar classifyTerm(QStringView term);
 
 // Trimmed the dictionary's way: every character of code 32 or less removed
 // at both ends (QString::trimmed would also take other Unicode spaces).
@@ -155,10 +155,10 @@ class DictionaryPaging {
 public:
     enum class Request { NewSearch, NextPage, PreviousPage };
 
-    QString DictSearchTerm;
-    int DictPageSize = 20;
-    int DictFirstResult = 0;
-    int DictLastResult = 0;
+    QString dictSearchTerm;
+    int dictPageSize = 20;
+    int dictFirstResult = 0;
+    int dictLastResult = 0;
 
     // Moves the page for a request and returns the term to search: for a new
     // search the typed term, trimmed (which becomes DictSearchTerm), for the
@@ -166,7 +166,7 @@ public:
     QString move(Request request, const QString &typed = QString());
 
     // The page to show is not the first: "previous" can be used.
-    bool previousEnabled() const { return DictFirstResult > 1; }
+    bool previousEnabled() const { return dictFirstResult > 1; }
 };
 
 } // namespace korvana

@@ -461,12 +461,12 @@ void DictionaryWindow::disableButton(QAbstractButton *button)
 
 void DictionaryWindow::onCreate()
 {
-    paging.DictPageSize = korvana::strToInt(pageSizeCombo->currentText());
+    paging.dictPageSize = korvana::strToInt(pageSizeCombo->currentText());
 }
 
 void DictionaryWindow::pageSizeComboClosedUp()
 {
-    paging.DictPageSize = korvana::strToInt(pageSizeCombo->currentText());
+    paging.dictPageSize = korvana::strToInt(pageSizeCombo->currentText());
 }
 
 void DictionaryWindow::onActivate()
@@ -488,17 +488,17 @@ void DictionaryWindow::onPaint()
         setWindowTitle(caption);
 }
 
-bool DictionaryWindow::onKeyDown(int Key)
+bool DictionaryWindow::onKeyDown(int key)
 {
-    if (Key != Qt::Key_Escape)
+    if (key != Qt::Key_Escape)
         return false;
     close();
     return true;
 }
 
-bool DictionaryWindow::searchEditKeyPressed(int Key)
+bool DictionaryWindow::searchEditKeyPressed(int key)
 {
-    if (Key != Qt::Key_Return && Key != Qt::Key_Enter)
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
     findAllButtonClicked(findAllButton);
     return true;
@@ -577,14 +577,14 @@ void DictionaryWindow::closeButtonClicked()
 
 // --- searches -------------------------------------------------------------------------
 
-void DictionaryWindow::showResults(const QStringList &Entries)
+void DictionaryWindow::showResults(const QStringList &entries)
 {
-    resultModel->showEntries(Entries);
+    resultModel->showEntries(entries);
 }
 
-void DictionaryWindow::showResults(korvana::DictionaryMatches Matches)
+void DictionaryWindow::showResults(korvana::DictionaryMatches matches)
 {
-    resultModel->showMatches(std::move(Matches));
+    resultModel->showMatches(std::move(matches));
 }
 
 void DictionaryWindow::clearResults()
@@ -604,16 +604,16 @@ void DictionaryWindow::finishSearch()
         resultList->setCurrentIndex(resultModel->index(0, 0));
 }
 
-void DictionaryWindow::findAllButtonClicked(QObject *Sender)
+void DictionaryWindow::findAllButtonClicked(QObject *sender)
 {
     using Request = korvana::DictionaryPaging::Request;
     disableButton(nextButton);
     disableButton(previousButton);
 
     Request request = Request::NewSearch;
-    if (Sender == nextButton)
+    if (sender == nextButton)
         request = Request::NextPage;
-    else if (Sender == previousButton)
+    else if (sender == previousButton)
         request = Request::PreviousPage;
     const QString term = paging.move(request, searchEdit->text());
     if (paging.previousEnabled())
@@ -624,8 +624,8 @@ void DictionaryWindow::findAllButtonClicked(QObject *Sender)
     BusyCursor busy(this);
     clearResults();
     bool more = false;
-    showResults(m_host.dictionaryFindAll(term, caseSensitiveSwitch->isChecked(), paging.DictFirstResult,
-                                         paging.DictLastResult, &more));
+    showResults(m_host.dictionaryFindAll(term, caseSensitiveSwitch->isChecked(), paging.dictFirstResult,
+                                         paging.dictLastResult, &more));
     if (more)
         enableButton(nextButton);
     finishSearch();
@@ -655,9 +655,9 @@ void DictionaryWindow::previousButtonClicked()
 
 // --- the result list ------------------------------------------------------------------
 
-void DictionaryWindow::resultListColumnClicked(int Column)
+void DictionaryWindow::resultListColumnClicked(int column)
 {
-    lastSortColumn = Column;
+    lastSortColumn = column;
     // Sorted once: rows added later (a new search) stay in search order.
     resultList->sortByColumn(lastSortColumn, Qt::AscendingOrder);
 }

@@ -179,16 +179,16 @@ public:
     void resultListResized();
     void onPaint();
     // Whether the key was taken (Escape closes the window).
-    bool onKeyDown(int Key);
+    bool onKeyDown(int key);
     // Enter runs find all as a new search.
-    bool searchEditKeyPressed(int Key);
+    bool searchEditKeyPressed(int key);
     // Sender: findAllButton (a new search of the typed term), nextButton or previousButton
     // (another page of the last search).
-    void findAllButtonClicked(QObject *Sender);
+    void findAllButtonClicked(QObject *sender);
     void exactFindButtonClicked();
     void nextButtonClicked();
     void previousButtonClicked();
-    void resultListColumnClicked(int Column);
+    void resultListColumnClicked(int column);
     void resultListDoubleClicked();
     void copyChineseButtonClicked();
     void copyPinyinButtonClicked();
@@ -202,8 +202,8 @@ public:
 
     // Shows one row per entry in place of the rows shown (an exact find's
     // rows take their entries out of the matches as they are shown).
-    void showResults(const QStringList &Entries);
-    void showResults(korvana::DictionaryMatches Matches);
+    void showResults(const QStringList &entries);
+    void showResults(korvana::DictionaryMatches matches);
     // Empties the list and gives the memory of its rows back.
     void clearResults();
 

@@ -43,13 +43,13 @@ public:
     // The point, in the memo's coordinates, where the left button went down.
     int dragX = 0;
     int dragY = 0;
-    bool m_systemMove = false; // the window system is moving the window
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
 
 private:
+    bool m_systemMove = false; // the window system is moving the window
     void keepAboveMainWindow();
     void buildControls();
 

@@ -122,9 +122,9 @@ void NumbersDialog::fromEditKeyPressed()
     customOption->setChecked(true);
 }
 
-void NumbersDialog::onKeyDown(int Key)
+void NumbersDialog::onKeyDown(int key)
 {
-    if (Key == Qt::Key_Escape)
+    if (key == Qt::Key_Escape)
         done(ResultCancel);
 }
 

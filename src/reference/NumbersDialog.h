@@ -40,7 +40,7 @@ public:
     // Any key in either edit chooses the custom range.
     void fromEditKeyPressed();
     // Escape closes the dialog and changes nothing.
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;

@@ -253,11 +253,11 @@ void ReaderWindow::pauseButtonClicked()
     }
 }
 
-void ReaderWindow::speechEnded(int Stream)
+void ReaderWindow::speechEnded(int stream)
 {
     // A speech of the reader's cut short whose end arrives after the reader
     // has started the next one: that end is not the new speech's.
-    if (m_lastStreamVoice && m_lastStreamVoice == voice() && Stream < m_lastStream)
+    if (m_lastStreamVoice && m_lastStreamVoice == voice() && stream < m_lastStream)
         return;
     setReadLook(false);
     pauseButton->setEnabled(false);
@@ -374,9 +374,9 @@ void ReaderWindow::closeButtonClicked()
     hide();
 }
 
-void ReaderWindow::onKeyDown(int Key)
+void ReaderWindow::onKeyDown(int key)
 {
-    if (Key == 27)
+    if (key == 27)
         hide();
 }
 

@@ -69,14 +69,14 @@ public:
     void pauseButtonClicked();
     void printButtonClicked(); // print
     void closeButtonClicked(); // close
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
     void onActivate();
     // The mouse over the text, in the view's viewport coordinates.
     void fileViewMouseMoved(const QPoint &pos);
 
     // Every end of speech of the shared voice, whoever started it: back to
     // idle, unless it is the end of a speech older than the reader's latest.
-    void speechEnded(int Stream);
+    void speechEnded(int stream);
 
 signals:
     // The reader is about to speak on the shared voice: its ends of speech

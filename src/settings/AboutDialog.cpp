@@ -204,9 +204,9 @@ void AboutDialog::closeButtonClicked()
     close();
 }
 
-void AboutDialog::onKeyDown(int Key)
+void AboutDialog::onKeyDown(int key)
 {
-    if (Key == Qt::Key_Escape)
+    if (key == Qt::Key_Escape)
         closeButtonClicked();
 }
 

@@ -74,7 +74,7 @@ public:
     void homePageLabelClicked(); // home page
     void supportEmailLabelClicked(); // support e-mail
     void closeButtonClicked();
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
 
     korvana::AboutLabel *titleLabel = nullptr, *versionLabel = nullptr, *licenseLabel = nullptr,
                         *homePageCaptionLabel = nullptr, *homePageLabel = nullptr, *supportEmailCaptionLabel = nullptr,

@@ -238,9 +238,9 @@ std::optional<QColor> readableColor(const QColor &color, const QList<QColor> &ba
     // (7 : 1), so that black captions on a black fill do not turn a dim
     // grey that barely reads.
     const double target = std::min(best, ComfortableContrast);
-    constexpr int Steps = 64;
-    for (int i = 1; i < Steps; ++i) {
-        const QColor c = mixed(color, end, double(i) / Steps);
+    constexpr int steps = 64;
+    for (int i = 1; i < steps; ++i) {
+        const QColor c = mixed(color, end, double(i) / steps);
         if (worstContrast(c, backgrounds) >= target)
             return c;
     }

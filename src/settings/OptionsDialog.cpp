@@ -297,9 +297,9 @@ void OptionsDialog::closeEvent(QCloseEvent *e)
     QDialog::closeEvent(e);
 }
 
-int OptionsDialog::fontSize(const QComboBox *Box)
+int OptionsDialog::fontSize(const QComboBox *box)
 {
-    return korvana::clampFontSize(korvana::strToInt(Box->currentText()));
+    return korvana::clampFontSize(korvana::strToInt(box->currentText()));
 }
 
 bool OptionsDialog::checkFontSizes()
@@ -349,10 +349,10 @@ void OptionsDialog::closeButtonClicked()
     close();
 }
 
-void OptionsDialog::selectPage(int Index)
+void OptionsDialog::selectPage(int index)
 {
     buildPages();
-    if (QTreeWidgetItem *item = pageTree->topLevelItem(Index))
+    if (QTreeWidgetItem *item = pageTree->topLevelItem(index))
         pageTree->setCurrentItem(item);
 }
 
@@ -376,7 +376,7 @@ void OptionsDialog::fontFilterComboChanged()
     }
 }
 
-void OptionsDialog::filterFonts(const QString &Filter)
+void OptionsDialog::filterFonts(const QString &filter)
 {
     const QString remembered = characterFontCombo->currentIndex() >= 0 ? characterFontCombo->currentText() : QString();
     const std::vector<FontFace> faces = fontSource ? fontSource() : systemFonts();
@@ -386,13 +386,13 @@ void OptionsDialog::filterFonts(const QString &Filter)
         for (const FontFace &face : faces) {
             if (face.name.startsWith(u'@'))
                 continue;
-            if (!Filter.isEmpty()) {
+            if (!filter.isEmpty()) {
                 fontScriptsCombo->clear();
                 fontScriptsCombo->addItems(face.scripts);
                 QStringList entries;
                 for (int i = 0; i < fontScriptsCombo->count(); ++i)
                     entries << fontScriptsCombo->itemText(i);
-                if (!entries.join(u'\n').contains(Filter))
+                if (!entries.join(u'\n').contains(filter))
                     continue;
             }
             characterFontCombo->addItem(face.name);
@@ -441,14 +441,14 @@ void OptionsDialog::rotateSwitchClicked() { characterFontComboChanged(); }
 void OptionsDialog::boldSwitchClicked() { characterFontComboChanged(); }
 void OptionsDialog::characterColorSwitchClicked() { characterFontComboChanged(); }
 
-QString OptionsDialog::fontFileName(const QString &FontName)
+QString OptionsDialog::fontFileName(const QString &fontName)
 {
     if (!m_fontFilesRead) {
         m_fontFiles = fontFileSource ? fontFileSource() : systemFontFiles();
         m_fontFilesRead = true;
     }
     for (const auto &[display, file] : m_fontFiles) {
-        if (display.startsWith(FontName, Qt::CaseInsensitive))
+        if (display.startsWith(fontName, Qt::CaseInsensitive))
             return file;
     }
     return {};
@@ -569,12 +569,12 @@ void OptionsDialog::fixedIntervalPlusButtonClicked() { stepInterval(fixedInterva
 
 // --- folders and files ------------------------------------------------------------------------
 
-bool OptionsDialog::browseForFolder(const QString &Title, QString &Path)
+bool OptionsDialog::browseForFolder(const QString &title, QString &path)
 {
-    const QString chosen = korvana::Dialogs::instance().chooseFolder(this, Title, QString());
+    const QString chosen = korvana::Dialogs::instance().chooseFolder(this, title, QString());
     if (chosen.isEmpty())
         return false;
-    Path = chosen;
+    path = chosen;
     return true;
 }
 

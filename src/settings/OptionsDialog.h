@@ -138,11 +138,11 @@ public:
     void dictionaryOpenButtonClicked();
     void externalEditorOpenButtonClicked();
 
-    void filterFonts(const QString &Filter);
-    QString fontFileName(const QString &FontName);
-    bool browseForFolder(const QString &Title, QString &Path);
+    void filterFonts(const QString &filter);
+    QString fontFileName(const QString &fontName);
+    bool browseForFolder(const QString &title, QString &path);
     // Selects the page tree's item Index (counted from the top).
-    void selectPage(int Index);
+    void selectPage(int index);
 
     // The font the user picked from characterFontCombo since the dialog was last
     // filled; empty when none was picked, and the stored font then stays
@@ -153,7 +153,7 @@ public:
     // The point size a size box holds, within MinFontSize..MaxFontSize;
     // fails with "'%s' is not a valid integer value" when it holds no whole
     // number.
-    static int fontSize(const QComboBox *Box);
+    static int fontSize(const QComboBox *box);
     // Checks the four size boxes before anything is taken back. On the
     // first that holds no whole number: says so, shows the Fonts page with
     // that box's text selected and returns false, so that the dialog stays

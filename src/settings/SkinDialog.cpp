@@ -72,9 +72,9 @@ void SkinDialog::closeButtonClicked()
     close();
 }
 
-void SkinDialog::onKeyDown(int Key)
+void SkinDialog::onKeyDown(int key)
 {
-    if (Key == Qt::Key_Escape)
+    if (key == Qt::Key_Escape)
         close();
 }
 

@@ -26,7 +26,7 @@ public:
     void applyButtonClicked();
     void skinListDoubleClicked();
     void closeButtonClicked();
-    void onKeyDown(int Key);
+    void onKeyDown(int key);
 
     QListWidget *skinList = nullptr;
     QPushButton *applyButton = nullptr;

@@ -56,8 +56,8 @@ private slots:
         QCOMPARE(keyCommand(Qt::Key_PageUp, {}), KeyCommand::Previous);
         QCOMPARE(keyCommand(Qt::Key_Return, {}), KeyCommand::ReadAloud);
         QCOMPARE(keyCommand(Qt::Key_Delete, {}), KeyCommand::MarkLearned);
-        QCOMPARE(keyCommand(Qt::Key_Space, {}), KeyCommand::playSound);
-        QCOMPARE(keyCommand(Qt::Key_P, {}), KeyCommand::playSound);
+        QCOMPARE(keyCommand(Qt::Key_Space, {}), KeyCommand::PlaySound);
+        QCOMPARE(keyCommand(Qt::Key_P, {}), KeyCommand::PlaySound);
         QCOMPARE(keyCommand(Qt::Key_G, {}), KeyCommand::TogglePicture);
         QCOMPARE(keyCommand(Qt::Key_Backspace, {}), KeyCommand::FlashNow);
         QCOMPARE(keyCommand(Qt::Key_Insert, {}), KeyCommand::ShowAllPanes);

@@ -365,7 +365,7 @@ private slots:
         DictionaryPaging paging;
         QCOMPARE(paging.move(DictionaryPaging::Request::NewSearch, QStringLiteral("  tea ")), QStringLiteral("tea"));
         QVERIFY(!paging.previousEnabled());
-        DictionaryPage page = s.findAll(text, paging.DictSearchTerm, false, paging.DictFirstResult, paging.DictLastResult);
+        DictionaryPage page = s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
         QCOMPARE(page.entries.size(), 20);
         QCOMPARE(chineseOf(page.entries.first()), QStringLiteral("w1"));
         QCOMPARE(chineseOf(page.entries.last()), QStringLiteral("w20"));
@@ -373,34 +373,34 @@ private slots:
 
         paging.move(DictionaryPaging::Request::NextPage);
         QVERIFY(paging.previousEnabled());
-        page = s.findAll(text, paging.DictSearchTerm, false, paging.DictFirstResult, paging.DictLastResult);
+        page = s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
         QCOMPARE(chineseOf(page.entries.first()), QStringLiteral("w21"));
         QCOMPARE(chineseOf(page.entries.last()), QStringLiteral("w40"));
         QVERIFY(page.full);
 
         paging.move(DictionaryPaging::Request::NextPage);
-        page = s.findAll(text, paging.DictSearchTerm, false, paging.DictFirstResult, paging.DictLastResult);
+        page = s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
         QCOMPARE(chineseOf(page.entries), (QStringList{u"w41"_qs, u"w42"_qs, u"w43"_qs, u"w44"_qs, u"w45"_qs}));
         QVERIFY(!page.full);
 
         paging.move(DictionaryPaging::Request::PreviousPage);
-        QCOMPARE(paging.DictFirstResult, 21);
-        QCOMPARE(paging.DictLastResult, 40);
+        QCOMPARE(paging.dictFirstResult, 21);
+        QCOMPARE(paging.dictLastResult, 40);
         paging.move(DictionaryPaging::Request::PreviousPage);
-        QCOMPARE(paging.DictFirstResult, 0);
-        QCOMPARE(paging.DictLastResult, 20);
+        QCOMPARE(paging.dictFirstResult, 0);
+        QCOMPARE(paging.dictLastResult, 20);
         QVERIFY(!paging.previousEnabled());
-        page = s.findAll(text, paging.DictSearchTerm, false, paging.DictFirstResult, paging.DictLastResult);
+        page = s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
         QCOMPARE(chineseOf(page.entries.first()), QStringLiteral("w1"));
 
         // A page size chosen in between takes effect at the next move; a new
         // search starts at the first page, and the pages keep its term.
-        paging.DictPageSize = 50;
+        paging.dictPageSize = 50;
         paging.move(DictionaryPaging::Request::NextPage);
-        QCOMPARE(paging.DictFirstResult, 21);
-        QCOMPARE(paging.DictLastResult, 70);
+        QCOMPARE(paging.dictFirstResult, 21);
+        QCOMPARE(paging.dictLastResult, 70);
         paging.move(DictionaryPaging::Request::NewSearch, QStringLiteral("cup"));
-        QCOMPARE(paging.DictLastResult, 50);
+        QCOMPARE(paging.dictLastResult, 50);
         QCOMPARE(paging.move(DictionaryPaging::Request::NextPage, QStringLiteral("ignored")), QStringLiteral("cup"));
     }
 

@@ -169,7 +169,7 @@ private slots:
     void theCountIsTakenWhenTheListCloses()
     {
         apptest::state().dictionary.setText(numberedCats(120));
-        QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
+        QCOMPARE(dictionaryWindow->paging.dictPageSize, 20);
         // Chosen with the arrow keys, without the list: not taken.
         QTest::keyClick(dictionaryWindow->pageSizeCombo, Qt::Key_Down);
         QCOMPARE(dictionaryWindow->pageSizeCombo->currentText(), QStringLiteral("50"));
@@ -179,7 +179,7 @@ private slots:
         dictionaryWindow->pageSizeCombo->showPopup();
         dictionaryWindow->pageSizeCombo->setCurrentIndex(2);
         dictionaryWindow->pageSizeCombo->hidePopup();
-        QCOMPARE(dictionaryWindow->paging.DictPageSize, 100);
+        QCOMPARE(dictionaryWindow->paging.dictPageSize, 100);
         // The page shown stays; the next page move uses the new count.
         QCOMPARE(column(0).size(), 20);
         dictionaryWindow->nextButton->click();
@@ -463,7 +463,7 @@ private slots:
         dictionaryWindow->show();
         QCOMPARE(tabOrder(dictionaryWindow), atOnce);
         QCOMPARE(dictionaryWindow->size(), size);
-        QCOMPARE(dictionaryWindow->paging.DictPageSize, 20);
+        QCOMPARE(dictionaryWindow->paging.dictPageSize, 20);
         search(QStringLiteral("good"));
         QCOMPARE(column(0), QStringList{QStringLiteral("好")});
     }

@@ -352,58 +352,58 @@ struct RichEdit::Impl {
     }
 };
 
-RichEdit::RichEdit(QObject *parent) : QObject(parent), d(new Impl)
+RichEdit::RichEdit(QObject *parent) : QObject(parent), m_d(new Impl)
 {
-    d->q = this;
-    d->doc = new QTextDocument(this);
+    m_d->q = this;
+    m_d->doc = new QTextDocument(this);
     // Stores such as the lesson text take many edits; no undo history for them.
-    d->doc->setUndoRedoEnabled(false);
-    d->doc->setDefaultFont(QFont(d->defaultFamily, int(d->defaultPoints)));
-    d->sel = QTextCursor(d->doc);
-    connect(d->doc, &QTextDocument::contentsChanged, this, &RichEdit::changed);
+    m_d->doc->setUndoRedoEnabled(false);
+    m_d->doc->setDefaultFont(QFont(m_d->defaultFamily, int(m_d->defaultPoints)));
+    m_d->sel = QTextCursor(m_d->doc);
+    connect(m_d->doc, &QTextDocument::contentsChanged, this, &RichEdit::changed);
 }
 
 RichEdit::~RichEdit()
 {
-    if (d->view)
-        d->view->setDocument(nullptr);
-    delete d;
+    if (m_d->view)
+        m_d->view->setDocument(nullptr);
+    delete m_d;
 }
 
-QTextDocument *RichEdit::document() const { return d->doc; }
+QTextDocument *RichEdit::document() const { return m_d->doc; }
 
 void RichEdit::attachView(QTextEdit *view)
 {
-    if (view == d->view)
+    if (view == m_d->view)
         return;
-    const QTextCursor current = d->cursor();
-    const bool mark = d->markSelected;
-    if (d->view) {
-        d->view->setDocument(nullptr);
-        d->view = nullptr;
+    const QTextCursor current = m_d->cursor();
+    const bool mark = m_d->markSelected;
+    if (m_d->view) {
+        m_d->view->setDocument(nullptr);
+        m_d->view = nullptr;
     }
-    d->sel = QTextCursor(d->doc);
-    d->sel.setPosition(current.anchor());
-    d->sel.setPosition(current.position(), QTextCursor::KeepAnchor);
+    m_d->sel = QTextCursor(m_d->doc);
+    m_d->sel.setPosition(current.anchor());
+    m_d->sel.setPosition(current.position(), QTextCursor::KeepAnchor);
     if (view) {
-        d->view = view;
-        view->setDocument(d->doc);
-        view->setLineWrapMode(d->wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-        d->doc->setUndoRedoEnabled(true);
+        m_d->view = view;
+        view->setDocument(m_d->doc);
+        view->setLineWrapMode(m_d->wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+        m_d->doc->setUndoRedoEnabled(true);
     } else {
-        d->doc->setUndoRedoEnabled(false);
+        m_d->doc->setUndoRedoEnabled(false);
     }
-    d->setCursor(d->sel, mark);
+    m_d->setCursor(m_d->sel, mark);
 }
 
-QTextEdit *RichEdit::view() const { return d->view; }
+QTextEdit *RichEdit::view() const { return m_d->view; }
 
 QString RichEdit::text() const
 {
     QString out;
-    out.reserve(d->textLength());
-    for (QTextBlock b = d->doc->begin(); b.isValid(); b = b.next()) {
-        if (b != d->doc->begin())
+    out.reserve(m_d->textLength());
+    for (QTextBlock b = m_d->doc->begin(); b.isValid(); b = b.next()) {
+        if (b != m_d->doc->begin())
             out += QLatin1String("\r\n");
         out += b.text();
     }
@@ -419,43 +419,43 @@ void RichEdit::setText(const QString &text)
             fromRtf(rtfBytesFromString(text));
             return;
         }
-    d->setPlain(text);
+    m_d->setPlain(text);
 }
 
-int RichEdit::textLength() const { return d->textLength(); }
+int RichEdit::textLength() const { return m_d->textLength(); }
 
 int RichEdit::lineCount() const
 {
     // As the rich-edit list of lines counts them: an empty last line (the
     // line after a final line end) is no line, so an empty control has none.
-    int n = d->doc->blockCount();
-    if (d->doc->lastBlock().length() <= 1)
+    int n = m_d->doc->blockCount();
+    if (m_d->doc->lastBlock().length() <= 1)
         --n;
     return n;
 }
 
 QString RichEdit::line(int index) const
 {
-    if (index < 0 || index >= d->doc->blockCount())
+    if (index < 0 || index >= m_d->doc->blockCount())
         return QString();
-    return d->doc->findBlockByNumber(index).text();
+    return m_d->doc->findBlockByNumber(index).text();
 }
 
 void RichEdit::addLine(const QString &text)
 {
-    QTextCursor c(d->doc);
+    QTextCursor c(m_d->doc);
     const QString t = normalizeLineEnds(text);
-    const QTextBlock after = d->doc->findBlockByNumber(lineCount());
+    const QTextBlock after = m_d->doc->findBlockByNumber(lineCount());
     if (after.isValid()) {
         // The document ends with a line end: the new line goes in front of the
         // empty line after it.
         c.setPosition(after.position());
         c.insertText(t + QLatin1Char('\n'));
     } else {
-        c.setPosition(d->length());
+        c.setPosition(m_d->length());
         c.insertText(QLatin1Char('\n') + t);
     }
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 void RichEdit::deleteLine(int index)
@@ -465,18 +465,18 @@ void RichEdit::deleteLine(int index)
         return;
     int end = lineIndex(index + 1);
     if (end < 0)
-        end = start + d->doc->findBlockByNumber(index).length() - 1;
-    QTextCursor c(d->doc);
+        end = start + m_d->doc->findBlockByNumber(index).length() - 1;
+    QTextCursor c(m_d->doc);
     c.setPosition(start);
     c.setPosition(end, QTextCursor::KeepAnchor);
     c.removeSelectedText();
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 void RichEdit::clear()
 {
-    d->resetDocument();
-    d->setCursor(QTextCursor(d->doc));
+    m_d->resetDocument();
+    m_d->setCursor(QTextCursor(m_d->doc));
 }
 
 void RichEdit::loadFromFile(const QString &fileName)
@@ -516,7 +516,7 @@ void RichEdit::loadFromFile(const QString &fileName)
             text.remove(0, 1);
         }
     }
-    d->setPlain(text);
+    m_d->setPlain(text);
 }
 
 void RichEdit::saveToFile(const QString &fileName) const
@@ -528,37 +528,37 @@ void RichEdit::saveToFile(const QString &fileName) const
                                 .toStdString());
 }
 
-int RichEdit::selStart() const { return d->toSelectionPos(d->range().start); }
+int RichEdit::selStart() const { return m_d->toSelectionPos(m_d->range().start); }
 
 int RichEdit::selLength() const
 {
-    const Impl::Range r = d->range();
-    const int end = r.mark ? d->textLength() + 2 : d->toSelectionPos(r.end);
-    return end - d->toSelectionPos(r.start);
+    const Impl::Range r = m_d->range();
+    const int end = r.mark ? m_d->textLength() + 2 : m_d->toSelectionPos(r.end);
+    return end - m_d->toSelectionPos(r.start);
 }
 
 void RichEdit::setSelStart(int pos)
 {
-    QTextCursor c(d->doc);
-    c.setPosition(std::min(d->toMessagePos(pos), d->length()));
-    d->setCursor(c);
+    QTextCursor c(m_d->doc);
+    c.setPosition(std::min(m_d->toMessagePos(pos), m_d->length()));
+    m_d->setCursor(c);
 }
 
 void RichEdit::setSelLength(int len)
 {
     const int start = selStart();
     const qint64 endSel = qint64(start) + std::max(len, 0);
-    const int end = d->toMessagePos(int(std::min<qint64>(endSel, std::numeric_limits<int>::max())));
-    QTextCursor c(d->doc);
-    c.setPosition(d->range().start);
-    c.setPosition(std::min(end, d->length()), QTextCursor::KeepAnchor);
-    d->setCursor(c, end > d->length());
+    const int end = m_d->toMessagePos(int(std::min<qint64>(endSel, std::numeric_limits<int>::max())));
+    QTextCursor c(m_d->doc);
+    c.setPosition(m_d->range().start);
+    c.setPosition(std::min(end, m_d->length()), QTextCursor::KeepAnchor);
+    m_d->setCursor(c, end > m_d->length());
 }
 
 QString RichEdit::selText() const
 {
-    const Impl::Range r = d->range();
-    QString t = d->cursor().selectedText();
+    const Impl::Range r = m_d->range();
+    QString t = m_d->cursor().selectedText();
     t.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
     if (r.mark)
         t += QLatin1String("\r\n");
@@ -567,38 +567,38 @@ QString RichEdit::selText() const
 
 void RichEdit::setSelText(const QString &text)
 {
-    QTextCursor c = d->cursor();
+    QTextCursor c = m_d->cursor();
     if (text.isEmpty())
         c.removeSelectedText();
     else
         c.insertText(normalizeLineEnds(text));
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 void RichEdit::setSel(int start, int end)
 {
-    const int len = d->length();
+    const int len = m_d->length();
     if (start < 0) {
         // A negative start only drops the selection, leaving the caret.
-        QTextCursor c = d->cursor();
+        QTextCursor c = m_d->cursor();
         c.setPosition(c.selectionStart());
-        d->setCursor(c);
+        m_d->setCursor(c);
         return;
     }
     const bool mark = end < 0 || end > len;
     const int e = mark ? len : end;
     const int s = std::min(start, len);
-    QTextCursor c(d->doc);
+    QTextCursor c(m_d->doc);
     c.setPosition(s);
     c.setPosition(e, QTextCursor::KeepAnchor);
-    d->setCursor(c, mark && e >= s);
+    m_d->setCursor(c, mark && e >= s);
 }
 
 void RichEdit::clearSelection()
 {
-    QTextCursor c = d->cursor();
+    QTextCursor c = m_d->cursor();
     c.removeSelectedText();
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 void RichEdit::copy() const
@@ -616,64 +616,64 @@ void RichEdit::copy() const
 int RichEdit::lineIndex(int line) const
 {
     if (line == -1)
-        return d->doc->findBlock(d->cursor().position()).position();
-    if (line < 0 || line >= d->doc->blockCount())
+        return m_d->doc->findBlock(m_d->cursor().position()).position();
+    if (line < 0 || line >= m_d->doc->blockCount())
         return -1;
-    return d->doc->findBlockByNumber(line).position();
+    return m_d->doc->findBlockByNumber(line).position();
 }
 
 int RichEdit::lineFromChar(int pos) const
 {
     if (pos == -1)
-        pos = d->cursor().selectionStart();
-    pos = std::clamp(pos, 0, d->length());
-    return d->doc->findBlock(pos).blockNumber();
+        pos = m_d->cursor().selectionStart();
+    pos = std::clamp(pos, 0, m_d->length());
+    return m_d->doc->findBlock(pos).blockNumber();
 }
 
 QPoint RichEdit::posFromChar(int pos) const
 {
-    if (!d->view)
+    if (!m_d->view)
         return QPoint(0, 0);
-    QTextCursor c(d->doc);
-    c.setPosition(std::clamp(pos, 0, d->length()));
-    return d->view->cursorRect(c).topLeft();
+    QTextCursor c(m_d->doc);
+    c.setPosition(std::clamp(pos, 0, m_d->length()));
+    return m_d->view->cursorRect(c).topLeft();
 }
 
 int RichEdit::charFromPos(const QPoint &p) const
 {
-    if (!d->view)
+    if (!m_d->view)
         return 0;
-    return d->view->cursorForPosition(p).position();
+    return m_d->view->cursorForPosition(p).position();
 }
 
 
 void RichEdit::lineScroll(int lines)
 {
-    if (!d->view || lines == 0)
+    if (!m_d->view || lines == 0)
         return;
-    const int target = std::clamp(firstVisibleLine() + lines, 0, d->doc->blockCount() - 1);
-    QAbstractTextDocumentLayout *layout = d->doc->documentLayout();
-    const qreal top = layout->blockBoundingRect(d->doc->findBlockByNumber(target)).top()
-                      - layout->blockBoundingRect(d->doc->begin()).top();
-    d->view->verticalScrollBar()->setValue(qRound(top));
+    const int target = std::clamp(firstVisibleLine() + lines, 0, m_d->doc->blockCount() - 1);
+    QAbstractTextDocumentLayout *layout = m_d->doc->documentLayout();
+    const qreal top = layout->blockBoundingRect(m_d->doc->findBlockByNumber(target)).top()
+                      - layout->blockBoundingRect(m_d->doc->begin()).top();
+    m_d->view->verticalScrollBar()->setValue(qRound(top));
 }
 
 int RichEdit::firstVisibleLine() const
 {
-    if (!d->view)
+    if (!m_d->view)
         return 0;
-    return d->view->cursorForPosition(QPoint(0, 0)).blockNumber();
+    return m_d->view->cursorForPosition(QPoint(0, 0)).blockNumber();
 }
 
-int RichEdit::toSelectionPos(int messagePos) const { return d->toSelectionPos(messagePos); }
-int RichEdit::toMessagePos(int selectionPos) const { return d->toMessagePos(selectionPos); }
+int RichEdit::toSelectionPos(int messagePos) const { return m_d->toSelectionPos(messagePos); }
+int RichEdit::toMessagePos(int selectionPos) const { return m_d->toMessagePos(selectionPos); }
 
 int RichEdit::findText(const QString &text, int start, int length) const
 {
     if (text.isEmpty() || length <= 0)
         return -1;
     start = std::max(start, 0);
-    const int tl = d->textLength();
+    const int tl = m_d->textLength();
     const qint64 end = std::min<qint64>(qint64(start) + length, tl);
     if (start + qint64(text.size()) > end)
         return -1;
@@ -685,7 +685,7 @@ int RichEdit::findText(const QString &text, int start, int length) const
     }
     // Line by line from the line that holds start: a search that finds its
     // text early costs nothing for the rest of a long store.
-    for (QTextBlock b = d->doc->findBlock(std::min(d->toMessagePos(start), d->length())); b.isValid(); b = b.next()) {
+    for (QTextBlock b = m_d->doc->findBlock(std::min(m_d->toMessagePos(start), m_d->length())); b.isValid(); b = b.next()) {
         const int bSel = b.position() + b.blockNumber();
         if (bSel >= end)
             break;
@@ -702,23 +702,23 @@ int RichEdit::findText(const QString &text, int start, int length) const
 
 QByteArray RichEdit::streamOutSelection() const
 {
-    const Impl::Range r = d->range();
-    return rtf::write(d->contentOf(r.start, r.end, r.mark), d->writerDefaults());
+    const Impl::Range r = m_d->range();
+    return rtf::write(m_d->contentOf(r.start, r.end, r.mark), m_d->writerDefaults());
 }
 
 void RichEdit::streamInSelection(const QByteArray &rtfData)
 {
-    streamInContent(d->parse(rtfData));
+    streamInContent(m_d->parse(rtfData));
 }
 
 void RichEdit::streamInContent(const rtf::Content &content)
 {
-    QTextCursor c = d->cursor();
+    QTextCursor c = m_d->cursor();
     c.beginEditBlock();
     c.removeSelectedText();
-    d->insertContent(c, content, false);
+    m_d->insertContent(c, content, false);
     c.endEditBlock();
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 rtf::Content RichEdit::rangeContent(int start, int end) const
@@ -726,16 +726,16 @@ rtf::Content RichEdit::rangeContent(int start, int end) const
     // As setSel(start, end) followed by streamOutSelection.
     if (start < 0)
         return {};
-    const int len = d->length();
+    const int len = m_d->length();
     const bool mark = end < 0 || end > len;
     const int e = mark ? len : end;
     const int s = std::min(start, len);
     const int from = std::min(s, e), to = std::max(s, e);
     const bool withMark = mark && e >= s;
-    const int selLength = (withMark ? d->textLength() + 2 : d->toSelectionPos(to)) - d->toSelectionPos(from);
+    const int selLength = (withMark ? m_d->textLength() + 2 : m_d->toSelectionPos(to)) - m_d->toSelectionPos(from);
     if (selLength <= 0)
         return {};
-    return d->contentOf(from, to, withMark);
+    return m_d->contentOf(from, to, withMark);
 }
 
 rtf::CharFormat RichEdit::keptFormat(const rtf::CharFormat &format)
@@ -745,34 +745,34 @@ rtf::CharFormat RichEdit::keptFormat(const rtf::CharFormat &format)
 
 QByteArray RichEdit::toRtf() const
 {
-    return rtf::write(d->contentOf(0, d->length(), true), d->writerDefaults());
+    return rtf::write(m_d->contentOf(0, m_d->length(), true), m_d->writerDefaults());
 }
 
 void RichEdit::fromRtf(const QByteArray &rtfData)
 {
-    const rtf::Content content = d->parse(rtfData);
-    d->resetDocument();
-    QTextCursor c(d->doc);
-    d->insertContent(c, content, true);
+    const rtf::Content content = m_d->parse(rtfData);
+    m_d->resetDocument();
+    QTextCursor c(m_d->doc);
+    m_d->insertContent(c, content, true);
     c.setPosition(0);
-    d->setCursor(c);
+    m_d->setCursor(c);
 }
 
 CharAttributes RichEdit::selAttributes() const
 {
-    const QTextCursor c = d->cursor();
+    const QTextCursor c = m_d->cursor();
     QTextCharFormat f;
     if (c.hasSelection()) {
-        QTextCursor first(d->doc);
+        QTextCursor first(m_d->doc);
         first.setPosition(c.selectionStart() + 1);
         f = first.charFormat();
     } else {
-        f = d->view ? d->view->currentCharFormat() : c.charFormat();
+        f = m_d->view ? m_d->view->currentCharFormat() : c.charFormat();
     }
     const rtf::CharFormat r = fromQt(f);
     CharAttributes a;
-    a.fontName = r.family.isEmpty() ? d->shownFamily() : r.family;
-    a.sizePoints = r.halfPoints > 0 ? r.halfPoints / 2.0 : d->shownPoints();
+    a.fontName = r.family.isEmpty() ? m_d->shownFamily() : r.family;
+    a.sizePoints = r.halfPoints > 0 ? r.halfPoints / 2.0 : m_d->shownPoints();
     a.color = r.color.isValid() ? r.color : QColor(Qt::black);
     a.bold = r.bold;
     a.charset = r.charset >= 0 ? r.charset : 1;
@@ -790,14 +790,14 @@ void RichEdit::setSelAttributes(const CharAttributes &a)
         f.setForeground(a.color);
     f.setFontWeight(a.bold ? QFont::Bold : QFont::Normal);
     f.setProperty(kCharsetProperty, a.charset);
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setSelFontName(const QString &name)
 {
     QTextCharFormat f;
     f.setFontFamilies(QStringList{name});
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setSelSize(double points)
@@ -806,43 +806,43 @@ void RichEdit::setSelSize(double points)
         return;
     QTextCharFormat f;
     f.setFontPointSize(points);
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setSelColor(const QColor &c)
 {
     QTextCharFormat f;
     f.setForeground(c);
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setSelBold(bool bold)
 {
     QTextCharFormat f;
     f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setSelCharset(int charset)
 {
     QTextCharFormat f;
     f.setProperty(kCharsetProperty, charset);
-    d->applyCharFormat(f);
+    m_d->applyCharFormat(f);
 }
 
 void RichEdit::setAlignment(TextAlignment a)
 {
-    d->align = a;
-    d->applyAlignment();
+    m_d->align = a;
+    m_d->applyAlignment();
 }
 
-TextAlignment RichEdit::alignment() const { return d->align; }
+TextAlignment RichEdit::alignment() const { return m_d->align; }
 
 void RichEdit::setWordWrap(bool on)
 {
-    d->wrap = on;
-    if (d->view)
-        d->view->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    m_d->wrap = on;
+    if (m_d->view)
+        m_d->view->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 
 

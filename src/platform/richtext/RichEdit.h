@@ -165,7 +165,7 @@ signals:
 
 private:
     struct Impl;
-    Impl *d;
+    Impl *m_d;
 };
 
 // The rich text that copying pieces one after another with copyRichText into

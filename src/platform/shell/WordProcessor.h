@@ -9,9 +9,9 @@ namespace korvana {
 class WordProcessor {
 public:
     // Opens FileName, which must exist. False when nothing could be started.
-    static bool open(const QString &FileName);
+    static bool open(const QString &fileName);
     // Whether the LibreOffice at Soffice can show a window at all.
-    static bool officeCanShowWindows(const QString &Soffice);
+    static bool officeCanShowWindows(const QString &soffice);
 };
 
 } // namespace korvana
