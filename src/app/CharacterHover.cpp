@@ -47,24 +47,24 @@ private:
     QTextEdit *m_view;
 };
 
-void clearMemo(QWidget *memo)
+void clearTextBox(QWidget *box)
 {
-    if (auto *p = qobject_cast<QPlainTextEdit *>(memo))
+    if (auto *p = qobject_cast<QPlainTextEdit *>(box))
         p->clear();
-    else if (auto *t = qobject_cast<QTextEdit *>(memo))
+    else if (auto *t = qobject_cast<QTextEdit *>(box))
         t->clear();
 }
 
 // Adds a line and scrolls back up by four lines, so that the first (longest)
 // entries stay in view as more arrive.
-void addMemoLine(QWidget *memo, const QString &line)
+void addTextBoxLine(QWidget *box, const QString &line)
 {
     QScrollBar *bar = nullptr;
     int step = 1;
-    if (auto *p = qobject_cast<QPlainTextEdit *>(memo)) {
+    if (auto *p = qobject_cast<QPlainTextEdit *>(box)) {
         p->appendPlainText(line);
         bar = p->verticalScrollBar();
-    } else if (auto *t = qobject_cast<QTextEdit *>(memo)) {
+    } else if (auto *t = qobject_cast<QTextEdit *>(box)) {
         t->append(line);
         bar = t->verticalScrollBar();
         step = t->fontMetrics().lineSpacing();
@@ -238,20 +238,20 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         m_windows.characterInfoWindow->show();
         m_windows.characterInfoWindow->raise();
         m_window.activateWindow();
-        clearMemo(readerBox(m_windows.readerWindow.get(), "dictionaryBox"));
-        clearMemo(m_windows.characterInfoWindow->dictionaryBox);
+        clearTextBox(readerBox(m_windows.readerWindow.get(), "dictionaryBox"));
+        clearTextBox(m_windows.characterInfoWindow->dictionaryBox);
         dictBox = m_windows.characterInfoWindow->dictionaryBox;
     } else {
         QWidget *window = sender->window();
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
         const QString line = korvana::readerSummary(ch, tables.unihanText, tables.unihanRecordStart(code), toneMarks);
-        clearMemo(characterInfoBox);
+        clearTextBox(characterInfoBox);
         if (code > 255 && characterInfoBox)
-            addMemoLine(characterInfoBox, line);
+            addTextBoxLine(characterInfoBox, line);
         dictBox = readerBox(window, "dictionaryBox");
-        clearMemo(dictBox);
+        clearTextBox(dictBox);
         if (m_windows.characterInfoWindow)
-            clearMemo(m_windows.characterInfoWindow->dictionaryBox);
+            clearTextBox(m_windows.characterInfoWindow->dictionaryBox);
     }
 
     if (code == 0)
@@ -260,6 +260,6 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
     const QStringList lines = m_dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
     if (dictBox) {
         for (const QString &line : lines)
-            addMemoLine(dictBox, line);
+            addTextBoxLine(dictBox, line);
     }
 }

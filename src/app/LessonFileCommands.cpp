@@ -89,31 +89,31 @@ QString boundedList(const QStringList &lines, QLatin1String before, QLatin1Strin
 // Draws the list's items as the main window does (drawLinkedFileItem).
 class LinkedFilesDelegate : public QStyledItemDelegate {
 public:
-    LinkedFilesDelegate(LessonFileCommands *form, QObject *parent) : QStyledItemDelegate(parent), m_form(form) {}
+    LinkedFilesDelegate(LessonFileCommands *commands, QObject *parent) : QStyledItemDelegate(parent), m_commands(commands) {}
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        m_form->drawLinkedFileItem(painter, index.row(), option.rect,
+        m_commands->drawLinkedFileItem(painter, index.row(), option.rect,
                                   option.state.testFlag(QStyle::State_Selected));
     }
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override { return {165, 16}; }
 
 private:
-    LessonFileCommands *m_form;
+    LessonFileCommands *m_commands;
 };
 
 // Sends the pointer's moves over the list to linkedFilesListMouseMoved.
 class LinkedFilesMouse : public QObject {
 public:
-    LinkedFilesMouse(LessonFileCommands *form, QObject *parent) : QObject(parent), m_form(form) {}
+    LinkedFilesMouse(LessonFileCommands *commands, QObject *parent) : QObject(parent), m_commands(commands) {}
     bool eventFilter(QObject *watched, QEvent *e) override
     {
         if (e->type() == QEvent::MouseMove)
-            m_form->linkedFilesListMouseMoved(static_cast<QMouseEvent *>(e)->position().toPoint());
+            m_commands->linkedFilesListMouseMoved(static_cast<QMouseEvent *>(e)->position().toPoint());
         return QObject::eventFilter(watched, e);
     }
 
 private:
-    LessonFileCommands *m_form;
+    LessonFileCommands *m_commands;
 };
 
 // Shows a linked file in the reader window, when there is one.

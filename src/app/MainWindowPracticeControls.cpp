@@ -31,7 +31,7 @@ namespace {
 // control does, as its keyboard commands work wherever the focus stands.
 class PracticeInput : public QObject {
 public:
-    explicit PracticeInput(MainWindow *form) : QObject(form), m_form(form) {}
+    explicit PracticeInput(MainWindow *window) : QObject(window), m_window(window) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override
@@ -40,32 +40,32 @@ protected:
         if (type != QEvent::KeyPress && type != QEvent::Wheel)
             return false;
         auto *w = qobject_cast<QWidget *>(watched);
-        if (!w || w->window() != m_form)
+        if (!w || w->window() != m_window)
             return false;
         if (type == QEvent::Wheel) {
             // Handled here, so it never travels on to a parent (one turn is
             // one step) nor scrolls a pane.
             const int dy = static_cast<QWheelEvent *>(e)->angleDelta().y();
             if (dy < 0)
-                m_form->onWheelDown();
+                m_window->onWheelDown();
             else if (dy > 0)
-                m_form->onWheelUp();
+                m_window->onWheelUp();
             return true;
         }
         // A key that its first receiver ignores travels on to the parents;
         // only its first delivery is the window's: the focused control, or
         // the window itself when nothing inside it has the focus.
         QWidget *focus = QApplication::focusWidget();
-        const bool first = focus && focus->window() == m_form ? w == focus : w == m_form;
+        const bool first = focus && focus->window() == m_window ? w == focus : w == m_window;
         if (!first)
             return false;
         auto *ke = static_cast<QKeyEvent *>(e);
-        m_form->onKeyDown(ke->key(), ke->modifiers());
-        return m_form->onKeyPress(ke->key(), ke->text());
+        m_window->onKeyDown(ke->key(), ke->modifiers());
+        return m_window->onKeyPress(ke->key(), ke->text());
     }
 
 private:
-    MainWindow *m_form;
+    MainWindow *m_window;
 };
 
 // The caption of a pane's "Show:" box.
@@ -336,19 +336,19 @@ void MainWindow::onKeyDown(int key, Qt::KeyboardModifiers shift)
     case KeyCommand::HelpContents:
         showHelpContents();
         break;
-    case KeyCommand::SwitchOrig:
+    case KeyCommand::ToggleTranslation:
         m_hiddenPanes->togglePane(Pane::Translation);
         m_hiddenPanes->dropPaneRestore();
         break;
-    case KeyCommand::SwitchPin:
+    case KeyCommand::TogglePinyin:
         m_hiddenPanes->togglePane(Pane::Pinyin);
         m_hiddenPanes->dropPaneRestore();
         break;
-    case KeyCommand::SwitchChin:
+    case KeyCommand::ToggleCharacters:
         m_hiddenPanes->togglePane(Pane::Characters);
         m_hiddenPanes->dropPaneRestore();
         break;
-    case KeyCommand::SwitchNotes:
+    case KeyCommand::ToggleNotes:
         m_hiddenPanes->togglePane(Pane::Notes);
         m_hiddenPanes->dropPaneRestore();
         break;

@@ -33,13 +33,13 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_F1:
         return KeyCommand::HelpContents;
     case Qt::Key_F5:
-        return KeyCommand::SwitchOrig;
+        return KeyCommand::ToggleTranslation;
     case Qt::Key_F6:
-        return KeyCommand::SwitchPin;
+        return KeyCommand::TogglePinyin;
     case Qt::Key_F7:
-        return KeyCommand::SwitchChin;
+        return KeyCommand::ToggleCharacters;
     case Qt::Key_F8:
-        return KeyCommand::SwitchNotes;
+        return KeyCommand::ToggleNotes;
     case Qt::Key_O:
         return modifiers.testFlag(Qt::ControlModifier) ? KeyCommand::OpenLessons : KeyCommand::None;
     default:

@@ -18,10 +18,10 @@ enum class KeyCommand {
     FlashNow,      // Backspace
     ShowAllPanes,  // Insert
     HelpContents,  // F1
-    SwitchOrig,    // F5
-    SwitchPin,     // F6
-    SwitchChin,    // F7
-    SwitchNotes,   // F8
+    ToggleTranslation,    // F5
+    TogglePinyin,     // F6
+    ToggleCharacters,    // F7
+    ToggleNotes,   // F8
     OpenLessons,   // Ctrl+O
 };
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-QTextEdit *memo(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
+QTextEdit *readOnlyBox(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
                      Qt::Alignment alignment, const QString &colour, bool bold)
 {
     auto *m = new QTextEdit(parent);
@@ -74,9 +74,9 @@ void KeyboardReferenceWindow::setVisible(bool visible)
 
 void KeyboardReferenceWindow::buildControls()
 {
-    commandsBox = memo(this, "commandsBox", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight,
+    commandsBox = readOnlyBox(this, "commandsBox", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight,
                        QStringLiteral("white"), false);
-    keysBox = memo(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
+    keysBox = readOnlyBox(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
                  true);
     for (QTextEdit *m : {commandsBox, keysBox}) {
         m->installEventFilter(this);

@@ -31,16 +31,16 @@ public:
 
     // Handlers.
     void onCreate();
-    void startDrag(const QPoint &pos);                          // mouse down on a memo
-    void dragTo(Qt::MouseButtons buttons, const QPoint &pos);  // mouse move on a memo
-    void endDrag();                                            // mouse up on a memo
+    void startDrag(const QPoint &pos);                          // mouse down on a box
+    void dragTo(Qt::MouseButtons buttons, const QPoint &pos);  // mouse move on a box
+    void endDrag();                                            // mouse up on a box
     void closeButtonClicked();                                         // the close button
 
     QTextEdit *commandsBox = nullptr;
     QTextEdit *keysBox = nullptr;
     QToolButton *closeButton = nullptr;
 
-    // The point, in the memo's coordinates, where the left button went down.
+    // The point, in the keys box's coordinates, where the left button went down.
     int dragX = 0;
     int dragY = 0;
 

@@ -85,7 +85,7 @@ QToolButton *speedButton(QWidget *parent, const char *name, const QString &capti
     return b;
 }
 
-QPlainTextEdit *memo(QWidget *parent, const char *name, const QString &hint, const QString &colour)
+QPlainTextEdit *readOnlyBox(QWidget *parent, const char *name, const QString &hint, const QString &colour)
 {
     auto *m = new QPlainTextEdit(parent);
     m->setObjectName(QLatin1String(name));
@@ -138,10 +138,10 @@ ReaderWindow::ReaderWindow(korvana::ReaderHost &host, korvana::MainSettings &set
     fileView->viewport()->setMouseTracking(true);
     fileText->attachView(fileView);
 
-    dictionaryBox = memo(this, "dictionaryBox", QStringLiteral("Dictionary entries"), QStringLiteral("silver"));
+    dictionaryBox = readOnlyBox(this, "dictionaryBox", QStringLiteral("Dictionary entries"), QStringLiteral("silver"));
     dictionaryBox->setFixedHeight(81);
     characterInfoBox
-        = memo(this, "characterInfoBox", QStringLiteral("Character information"), QStringLiteral("#C0FFC0"));
+        = readOnlyBox(this, "characterInfoBox", QStringLiteral("Character information"), QStringLiteral("#C0FFC0"));
     characterInfoBox->setFixedHeight(23);
     characterInfoBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     characterInfoBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

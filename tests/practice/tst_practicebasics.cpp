@@ -62,10 +62,10 @@ private slots:
         QCOMPARE(keyCommand(Qt::Key_Backspace, {}), KeyCommand::FlashNow);
         QCOMPARE(keyCommand(Qt::Key_Insert, {}), KeyCommand::ShowAllPanes);
         QCOMPARE(keyCommand(Qt::Key_F1, {}), KeyCommand::HelpContents);
-        QCOMPARE(keyCommand(Qt::Key_F5, {}), KeyCommand::SwitchOrig);
-        QCOMPARE(keyCommand(Qt::Key_F6, {}), KeyCommand::SwitchPin);
-        QCOMPARE(keyCommand(Qt::Key_F7, {}), KeyCommand::SwitchChin);
-        QCOMPARE(keyCommand(Qt::Key_F8, {}), KeyCommand::SwitchNotes);
+        QCOMPARE(keyCommand(Qt::Key_F5, {}), KeyCommand::ToggleTranslation);
+        QCOMPARE(keyCommand(Qt::Key_F6, {}), KeyCommand::TogglePinyin);
+        QCOMPARE(keyCommand(Qt::Key_F7, {}), KeyCommand::ToggleCharacters);
+        QCOMPARE(keyCommand(Qt::Key_F8, {}), KeyCommand::ToggleNotes);
         QCOMPARE(keyCommand(Qt::Key_X, {}), KeyCommand::None);
     }
 
