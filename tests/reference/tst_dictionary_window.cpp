@@ -2,6 +2,7 @@
 // count box, sorting, row colours, column widths, speech, copying, keys, the
 // caption, dictionary info and the change of dictionary.
 #include "support/AppTestSupport.h"
+#include "support/WindowTestFixture.h"
 #include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "reference/DictionaryWindow.h"
@@ -21,6 +22,13 @@ using namespace korvana;
 
 namespace {
 
+// The window the cases act on.
+DictionaryWindow *dw = nullptr;
+
+const QStringList firstDictionaryLines{QStringLiteral("# Header line"), QStringLiteral("好 [hao3] /good/well/"),
+                                  QStringLiteral("房子 [fang2 zi5] /house/building/"),
+                                  QStringLiteral("家 [jia1] /House/home/"), QStringLiteral("房屋 [fang2 wu1] /houses/")};
+
 // Writes a dictionary file as UTF-16 with a byte-order mark, lines joined by CR LF.
 void writeDictionary(const QString &path, const QStringList &lines)
 {
@@ -31,13 +39,13 @@ void writeDictionary(const QString &path, const QStringList &lines)
 // The list's row at a place, as the view reaches it.
 QModelIndex listRow(int i)
 {
-    return dictionaryWindow->resultList->model()->index(i, 0);
+    return dw->resultList->model()->index(i, 0);
 }
 
 // Column c of every row, as the view shows it.
 QStringList column(int c)
 {
-    const QAbstractItemModel *model = dictionaryWindow->resultList->model();
+    const QAbstractItemModel *model = dw->resultList->model();
     QStringList out;
     for (int i = 0; i < model->rowCount(); ++i)
         out << model->index(i, c).data().toString();
@@ -55,152 +63,146 @@ QString numberedCats(int n)
 
 void search(const QString &term)
 {
-    dictionaryWindow->searchEdit->setText(term);
-    QTest::keyClick(dictionaryWindow->searchEdit, Qt::Key_Return);
+    dw->searchEdit->setText(term);
+    QTest::keyClick(dw->searchEdit, Qt::Key_Return);
 }
 
 } // namespace
 
+// The window alone, on the fixture's dictionary and voice.
 class TestDictionaryWindow : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    std::unique_ptr<windowtest::Fixture> f;
+    std::unique_ptr<DictionaryWindow> m_window;
     FakeSpeechVoice *m_voice = nullptr;
 
-    QString dictPath(const QString &name) const { return m_programFolder.filePath(QStringLiteral("dict/") + name); }
+    void buildWindow()
+    {
+        m_window = std::make_unique<DictionaryWindow>(f->dictionaryHost, f->settings, &f->mainWidget);
+        dw = m_window.get();
+    }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path());
-        QDir(m_programFolder.path()).mkpath(QStringLiteral("dict"));
-        writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")),
-                        {QStringLiteral("# Header line"), QStringLiteral("好 [hao3] /good/well/"),
-                         QStringLiteral("房子 [fang2 zi5] /house/building/"),
-                         QStringLiteral("家 [jia1] /House/home/"),
-                         QStringLiteral("房屋 [fang2 wu1] /houses/")});
-        writeDictionary(dictPath(QStringLiteral("other.uni")), {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
-    }
-
     void init()
     {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        auto voice = std::make_unique<FakeSpeechVoice>();
-        m_voice = voice.get();
-        apptest::state().voice = std::move(voice);
-        mainWindow->show();
-        dictionaryWindow->show();
+        f = std::make_unique<windowtest::Fixture>();
+        f->dictionary.setText(firstDictionaryLines.join(QStringLiteral("\r\n")));
+        m_voice = f->fakeVoice();
+        buildWindow();
+        dw->show();
     }
 
-    void cleanup() { m_program.reset(); }
-
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
+    void cleanup()
+    {
+        m_window.reset();
+        dw = nullptr;
+        f.reset();
+    }
 
     void searchesFillTheListWithRows()
     {
-        dictionaryWindow->caseSensitiveSwitch->setChecked(false);
+        dw->caseSensitiveSwitch->setChecked(false);
         search(QStringLiteral("house"));
         // Whole sense first, then the sense that begins with it, then the rest.
         QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家"), QStringLiteral("房屋")}));
         QCOMPARE(column(1).first(), QStringLiteral("fáng zi"));
         QCOMPARE(column(2).first(), QStringLiteral("house; building"));
-        QCOMPARE(dictionaryWindow->resultList->currentIndex(), listRow(0));
-        QVERIFY(!dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
+        QCOMPARE(dw->resultList->currentIndex(), listRow(0));
+        QVERIFY(!dw->nextButton->isEnabled() && !dw->previousButton->isEnabled());
 
         // Exact find: only whole senses; the case box decides about "House".
-        dictionaryWindow->searchEdit->setText(QStringLiteral(" house "));
-        dictionaryWindow->exactFindButton->click();
+        dw->searchEdit->setText(QStringLiteral(" house "));
+        dw->exactFindButton->click();
         QCOMPARE(column(0), (QStringList{QStringLiteral("房子"), QStringLiteral("家")}));
-        dictionaryWindow->caseSensitiveSwitch->setChecked(true);
-        dictionaryWindow->exactFindButton->click();
+        dw->caseSensitiveSwitch->setChecked(true);
+        dw->exactFindButton->click();
         QCOMPARE(column(0), QStringList{QStringLiteral("房子")});
 
         // An empty term changes nothing.
-        dictionaryWindow->searchEdit->setText(QStringLiteral("  "));
-        dictionaryWindow->exactFindButton->click();
+        dw->searchEdit->setText(QStringLiteral("  "));
+        dw->exactFindButton->click();
         search(QStringLiteral(""));
         QCOMPARE(column(0), QStringList{QStringLiteral("房子")});
     }
 
     void pagesMoveThroughTheResults()
     {
-        apptest::state().dictionary.setText(numberedCats(45));
+        f->dictionary.setText(numberedCats(45));
         search(QStringLiteral("cat"));
         QCOMPARE(column(0).size(), 20);
         QCOMPARE(column(0).first(), QStringLiteral("C1"));
-        QVERIFY(dictionaryWindow->nextButton->isEnabled() && !dictionaryWindow->previousButton->isEnabled());
+        QVERIFY(dw->nextButton->isEnabled() && !dw->previousButton->isEnabled());
 
-        dictionaryWindow->nextButton->click();
+        dw->nextButton->click();
         QCOMPARE(column(0).first(), QStringLiteral("C21"));
         QCOMPARE(column(0).last(), QStringLiteral("C40"));
-        QVERIFY(dictionaryWindow->nextButton->isEnabled() && dictionaryWindow->previousButton->isEnabled());
+        QVERIFY(dw->nextButton->isEnabled() && dw->previousButton->isEnabled());
 
-        dictionaryWindow->nextButton->click();
+        dw->nextButton->click();
         QCOMPARE(column(0), (QStringList{QStringLiteral("C41"), QStringLiteral("C42"), QStringLiteral("C43"),
                                          QStringLiteral("C44"), QStringLiteral("C45")}));
-        QVERIFY(!dictionaryWindow->nextButton->isEnabled());
+        QVERIFY(!dw->nextButton->isEnabled());
 
-        dictionaryWindow->previousButton->click();
-        dictionaryWindow->previousButton->click();
+        dw->previousButton->click();
+        dw->previousButton->click();
         QCOMPARE(column(0).first(), QStringLiteral("C1"));
         QCOMPARE(column(0).size(), 20);
-        QVERIFY(!dictionaryWindow->previousButton->isEnabled() && dictionaryWindow->nextButton->isEnabled());
+        QVERIFY(!dw->previousButton->isEnabled() && dw->nextButton->isEnabled());
 
         // Pages search the term of the last new search, not the box's text.
-        dictionaryWindow->searchEdit->setText(QStringLiteral("dog"));
-        dictionaryWindow->nextButton->click();
+        dw->searchEdit->setText(QStringLiteral("dog"));
+        dw->nextButton->click();
         QCOMPARE(column(0).first(), QStringLiteral("C21"));
     }
 
     void anExactMultipleEndsOnAnEmptyPage()
     {
-        apptest::state().dictionary.setText(numberedCats(40));
+        f->dictionary.setText(numberedCats(40));
         search(QStringLiteral("cat"));
-        dictionaryWindow->nextButton->click();
+        dw->nextButton->click();
         QCOMPARE(column(0).last(), QStringLiteral("C40"));
-        QVERIFY(dictionaryWindow->nextButton->isEnabled());
-        dictionaryWindow->nextButton->click();
+        QVERIFY(dw->nextButton->isEnabled());
+        dw->nextButton->click();
         QVERIFY(column(0).isEmpty());
-        QVERIFY(!dictionaryWindow->nextButton->isEnabled() && dictionaryWindow->previousButton->isEnabled());
+        QVERIFY(!dw->nextButton->isEnabled() && dw->previousButton->isEnabled());
     }
 
     void theCountIsTakenWhenTheListCloses()
     {
-        apptest::state().dictionary.setText(numberedCats(120));
-        QCOMPARE(dictionaryWindow->paging.dictPageSize, 20);
+        f->dictionary.setText(numberedCats(120));
+        QCOMPARE(dw->paging.dictPageSize, 20);
         // Chosen with the arrow keys, without the list: not taken.
-        QTest::keyClick(dictionaryWindow->pageSizeCombo, Qt::Key_Down);
-        QCOMPARE(dictionaryWindow->pageSizeCombo->currentText(), QStringLiteral("50"));
+        QTest::keyClick(dw->pageSizeCombo, Qt::Key_Down);
+        QCOMPARE(dw->pageSizeCombo->currentText(), QStringLiteral("50"));
         search(QStringLiteral("cat"));
         QCOMPARE(column(0).size(), 20);
 
-        dictionaryWindow->pageSizeCombo->showPopup();
-        dictionaryWindow->pageSizeCombo->setCurrentIndex(2);
-        dictionaryWindow->pageSizeCombo->hidePopup();
-        QCOMPARE(dictionaryWindow->paging.dictPageSize, 100);
+        dw->pageSizeCombo->showPopup();
+        dw->pageSizeCombo->setCurrentIndex(2);
+        dw->pageSizeCombo->hidePopup();
+        QCOMPARE(dw->paging.dictPageSize, 100);
         // The page shown stays; the next page move uses the new count.
         QCOMPARE(column(0).size(), 20);
-        dictionaryWindow->nextButton->click();
+        dw->nextButton->click();
         QCOMPARE(column(0).first(), QStringLiteral("C21"));
         QCOMPARE(column(0).last(), QStringLiteral("C120"));
     }
 
     void headerClicksSortOnce()
     {
-        apptest::state().dictionary.setText(QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/"));
+        f->dictionary.setText(QStringLiteral("# h\r\nB [b1] /zeta/\r\nA [a1] /Beta/\r\nC [c1] /alpha/"));
         search(QStringLiteral("1"));
         QCOMPARE(column(0), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")}));
 
-        QHeaderView *header = dictionaryWindow->resultList->header();
+        QHeaderView *header = dw->resultList->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
-        QCOMPARE(dictionaryWindow->lastSortColumn, 2);
+        QCOMPARE(dw->lastSortColumn, 2);
         // Case does not count: alpha, Beta, zeta.
         QCOMPARE(column(0), (QStringList{QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")}));
         // The same header again sorts the same way, not the other way round.
-        dictionaryWindow->resultListColumnClicked(2);
+        dw->resultListColumnClicked(2);
         QCOMPARE(column(0), (QStringList{QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("B")}));
         // A new search lists in search order again.
         search(QStringLiteral("1"));
@@ -212,12 +214,9 @@ private slots:
         QVERIFY(compareDictionaryText(u"b", u"A") > 0);
     }
 
-    // Each column sorts by the text it shows (tone-marked pinyin, not the
-    // digits), ties keep their order, and the current row stays on its
-    // entry; alike for exact find's listing and find all's page.
     void sortsByTheShownTextKeepingTiesAndTheCurrentRow()
     {
-        apptest::state().dictionary.setText(QStringLiteral("# h\r\nb [ma1 zi5] /Cat/\r\nA [ma3 zi5] /dog/\r\n"
+        f->dictionary.setText(QStringLiteral("# h\r\nb [ma1 zi5] /Cat/\r\nA [ma3 zi5] /dog/\r\n"
                                                       "B [ma1 zi5] /cat/\r\na [ma2 zi5] /Ant/\r\nc [ba1 zi5] /cat/"));
         const QStringList inSearchOrder{u"b"_qs, u"A"_qs, u"B"_qs, u"a"_qs, u"c"_qs};
         const struct {
@@ -230,18 +229,18 @@ private slots:
         };
         for (const bool exact : {true, false}) {
             for (const auto &sort : sorts) {
-                dictionaryWindow->searchEdit->setText(QStringLiteral("zi5"));
+                dw->searchEdit->setText(QStringLiteral("zi5"));
                 if (exact)
-                    dictionaryWindow->exactFindButton->click();
+                    dw->exactFindButton->click();
                 else
-                    dictionaryWindow->findAllButton->click();
+                    dw->findAllButton->click();
                 QCOMPARE(column(0), inSearchOrder);
-                dictionaryWindow->resultList->setCurrentIndex(listRow(1));
-                dictionaryWindow->resultListColumnClicked(sort.column);
+                dw->resultList->setCurrentIndex(listRow(1));
+                dw->resultListColumnClicked(sort.column);
                 QCOMPARE(column(0), sort.chinese);
-                const QModelIndex current = dictionaryWindow->resultList->currentIndex();
+                const QModelIndex current = dw->resultList->currentIndex();
                 QCOMPARE(current.siblingAtColumn(0).data().toString(), QStringLiteral("A"));
-                QCOMPARE(dictionaryWindow->resultList->selectionModel()->selectedRows(),
+                QCOMPARE(dw->resultList->selectionModel()->selectedRows(),
                          QModelIndexList{current.siblingAtColumn(0)});
             }
             // A shorter listing after a sort is in its own search order.
@@ -249,62 +248,60 @@ private slots:
             QCOMPARE(column(2), QStringList{QStringLiteral("dog")});
         }
         // A page of equal translations stays as it was.
-        apptest::state().dictionary.setText(numberedCats(20));
+        f->dictionary.setText(numberedCats(20));
         search(QStringLiteral("cat"));
         const QStringList numbered = column(0);
-        dictionaryWindow->resultListColumnClicked(2);
+        dw->resultListColumnClicked(2);
         QCOMPARE(column(0), numbered);
     }
 
-    // Rows not yet drawn give their Chinese (typing in the list, a sort)
-    // as the drawn row shows it, whatever the entry's brackets.
     void columnsOfOddEntriesMatchTheDrawnRow()
     {
         const QStringList entries{u"中国 [Zhong1 guo2] /China/"_qs, u"x ] [y1] /z/"_qs, u"no brackets"_qs,
                                   u" 空 [kong1]/empty/"_qs, u"a [b] [c2] /d/"_qs};
         const QStringList chinese{u"中国"_qs, u"x ]"_qs, QString(), u"空"_qs, u"a"_qs};
         for (int sortColumn = 0; sortColumn < 3; ++sortColumn) {
-            dictionaryWindow->showResults(entries);
+            dw->showResults(entries);
             QCOMPARE(column(0), chinese);
-            dictionaryWindow->resultListColumnClicked(sortColumn);
+            dw->resultListColumnClicked(sortColumn);
             const QStringList sorted = column(sortColumn);
             for (int i = 1; i < sorted.size(); ++i)
                 QVERIFY2(compareDictionaryText(sorted[i - 1], sorted[i]) <= 0, qPrintable(sorted.join(u'|')));
         }
-        dictionaryWindow->resultList->keyboardSearch(QStringLiteral("空"));
-        QCOMPARE(dictionaryWindow->resultList->currentIndex().siblingAtColumn(2).data().toString(),
+        dw->resultList->keyboardSearch(QStringLiteral("空"));
+        QCOMPARE(dw->resultList->currentIndex().siblingAtColumn(2).data().toString(),
                  QStringLiteral("[kong1]; empty"));
     }
 
     void rowsAlternateFromWhite()
     {
-        apptest::state().dictionary.setText(numberedCats(3));
+        f->dictionary.setText(numberedCats(3));
         search(QStringLiteral("cat"));
         // A sort must not carry the colours with the rows.
-        dictionaryWindow->resultListColumnClicked(0);
-        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
-        dictionaryWindow->resultList->clearSelection();
-        const QImage image = dictionaryWindow->resultList->viewport()->grab().toImage();
+        dw->resultListColumnClicked(0);
+        dw->resultList->setCurrentIndex(QModelIndex());
+        dw->resultList->clearSelection();
+        const QImage image = dw->resultList->viewport()->grab().toImage();
         for (int i = 0; i < 3; ++i) {
-            const QRect r = dictionaryWindow->resultList->visualRect(listRow(i));
-            const QPoint p(dictionaryWindow->resultList->columnWidth(0) + 2, r.top() + 1);
+            const QRect r = dw->resultList->visualRect(listRow(i));
+            const QPoint p(dw->resultList->columnWidth(0) + 2, r.top() + 1);
             QCOMPARE(QColor(image.pixel(p)), i % 2 ? QColor(0xEB, 0xEB, 0xEB) : QColor(Qt::white));
         }
     }
 
     void translationColumnFollowsTheList()
     {
-        QTreeView *list = dictionaryWindow->resultList;
+        QTreeView *list = dw->resultList;
         list->resize(500, list->height());
         QCOMPARE(list->columnWidth(2), 500 - 80 - 130 - 20);
-        dictionaryWindow->onActivate();
+        dw->onActivate();
         QCOMPARE(list->columnWidth(2), 500 - 80 - 130);
-        QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->searchEdit);
+        QCOMPARE(dw->focusWidget(), dw->searchEdit);
     }
 
     void doubleClickSpeaksTheChinese()
     {
-        QTreeView *list = dictionaryWindow->resultList;
+        QTreeView *list = dw->resultList;
         // No rows: nothing is spoken.
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(m_voice->spokenTexts().isEmpty());
@@ -319,32 +316,94 @@ private slots:
 
         // Without a speech engine a double click does nothing.
         m_voice = nullptr;
-        apptest::state().voice.reset();
-        dictionaryWindow->resultListDoubleClicked();
+        f->voice.reset();
+        dw->resultListDoubleClicked();
     }
 
     void copyButtonsCopyOneColumn()
     {
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->setText(QStringLiteral("before"));
-        dictionaryWindow->copyChineseButton->click();
+        dw->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("before"));
 
         search(QStringLiteral("house"));
-        dictionaryWindow->resultList->setCurrentIndex(listRow(1));
-        dictionaryWindow->copyChineseButton->click();
+        dw->resultList->setCurrentIndex(listRow(1));
+        dw->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("家"));
-        dictionaryWindow->copyPinyinButton->click();
+        dw->copyPinyinButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("jiā"));
-        dictionaryWindow->copyTranslationButton->click();
+        dw->copyTranslationButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
-        QCOMPARE(dictionaryWindow->focusWidget(), dictionaryWindow->resultList);
+        QCOMPARE(dw->focusWidget(), dw->resultList);
 
         // No current row: nothing is copied.
-        dictionaryWindow->resultList->setCurrentIndex(QModelIndex());
-        dictionaryWindow->copyChineseButton->click();
+        dw->resultList->setCurrentIndex(QModelIndex());
+        dw->copyChineseButton->click();
         QCOMPARE(clipboard->text(), QStringLiteral("House; home"));
     }
+
+    void controlsBuiltWhenShownMatchTheOnesBuiltAtOnce()
+    {
+        const auto tabOrder = [](QWidget *w) {
+            QStringList out;
+            for (QWidget *c = w->nextInFocusChain(); c != w; c = c->nextInFocusChain()) {
+                const auto *b = qobject_cast<QAbstractButton *>(c);
+                out << QString::fromLatin1(c->metaObject()->className()) + u' ' + (b ? b->text() : QString());
+            }
+            return out;
+        };
+        const QStringList atOnce = tabOrder(dw);
+        const QSize size = dw->size();
+        m_window.reset();
+        DictionaryWindow::buildWhenShown = true;
+        buildWindow();
+        DictionaryWindow::buildWhenShown = false;
+        QVERIFY(!dw->searchEdit);
+        dw->show();
+        QCOMPARE(tabOrder(dw), atOnce);
+        QCOMPARE(dw->size(), size);
+        QCOMPARE(dw->paging.dictPageSize, 20);
+        search(QStringLiteral("good"));
+        QCOMPARE(column(0), QStringList{QStringLiteral("好")});
+    }
+};
+
+// The window in the whole program: the menu command, the caption and the
+// dictionary info from the settings, and loading another dictionary.
+class TestDictionaryWindowInTheProgram : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_programFolder;
+    std::unique_ptr<apptest::FreshProgram> m_program;
+
+    QString dictPath(const QString &name) const { return m_programFolder.filePath(QStringLiteral("dict/") + name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_programFolder.isValid());
+        ProgramPaths::setProgramFolder(m_programFolder.path());
+        QDir(m_programFolder.path()).mkpath(QStringLiteral("dict"));
+        writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")), firstDictionaryLines);
+        writeDictionary(dictPath(QStringLiteral("other.uni")), {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
+    }
+
+    void init()
+    {
+        m_program = std::make_unique<apptest::FreshProgram>(false);
+        mainWindow->show();
+        dictionaryWindow->show();
+        dw = dictionaryWindow;
+    }
+
+    void cleanup()
+    {
+        dw = nullptr;
+        m_program.reset();
+    }
+
+    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 
     void keysOfTheWindow()
     {
@@ -439,35 +498,7 @@ private slots:
         dictionaryWindow->dictionaryInfoAction->trigger();
         QCOMPARE(m_program->dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
     }
-
-    // Built when first shown, the window has the same controls in the same
-    // tab order, at the same size, and searches as one built at once.
-    void controlsBuiltWhenShownMatchTheOnesBuiltAtOnce()
-    {
-        const auto tabOrder = [](QWidget *w) {
-            QStringList out;
-            for (QWidget *c = w->nextInFocusChain(); c != w; c = c->nextInFocusChain()) {
-                const auto *b = qobject_cast<QAbstractButton *>(c);
-                out << QString::fromLatin1(c->metaObject()->className()) + u' ' + (b ? b->text() : QString());
-            }
-            return out;
-        };
-        const QStringList atOnce = tabOrder(dictionaryWindow);
-        const QSize size = dictionaryWindow->size();
-        destroyWindows();
-        DictionaryWindow::buildWhenShown = true;
-        createWindows();
-        DictionaryWindow::buildWhenShown = false;
-        QVERIFY(!dictionaryWindow->searchEdit);
-        mainWindow->show();
-        dictionaryWindow->show();
-        QCOMPARE(tabOrder(dictionaryWindow), atOnce);
-        QCOMPARE(dictionaryWindow->size(), size);
-        QCOMPARE(dictionaryWindow->paging.dictPageSize, 20);
-        search(QStringLiteral("good"));
-        QCOMPARE(column(0), QStringList{QStringLiteral("好")});
-    }
 };
 
-QTEST_MAIN(TestDictionaryWindow)
+KORVANA_WINDOW_TEST_MAIN(TestDictionaryWindow, TestDictionaryWindowInTheProgram)
 #include "tst_dictionary_window.moc"

@@ -1,4 +1,5 @@
 #include "support/WindowTestFixture.h"
+#include "practice/ToneMarkConverter.h"
 
 #include <QAbstractButton>
 
@@ -16,6 +17,23 @@ korvana::RichEdit &LessonEditorHost::toneVowelsText()
 void LessonEditorHost::enableButton(QAbstractButton *button) { button->setEnabled(true); }
 void LessonEditorHost::disableButton(QAbstractButton *button) { button->setEnabled(false); }
 LinkedFileDialog &LessonEditorHost::linkedFileDialog() const { return fixture.linkedFileDialog(); }
+
+const QString &DictionaryHost::dictionaryText() { return fixture.dictionary.text(); }
+bool DictionaryHost::loadDictionary(const QString &fileName) { return fixture.dictionary.load(fileName).loaded; }
+korvana::DictionaryMatches DictionaryHost::dictionaryExactFind(const QString &term, bool caseSensitive)
+{
+    return fixture.dictionary.exactMatches(term, caseSensitive);
+}
+QStringList DictionaryHost::dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
+                                              bool *pageFull)
+{
+    return fixture.dictionary.findAll(term, caseSensitive, firstResult, lastResult, pageFull);
+}
+QString DictionaryHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
+{
+    return korvana::pinyinNumbersIntoToneMarks(pinyin);
+}
+korvana::SpeechVoice *DictionaryHost::voice() { return fixture.voice.get(); }
 
 Fixture::Fixture()
     : scripted(std::make_unique<korvana::ScopedScriptedDialogs>()), voice(new korvana::FakeSpeechVoice)

@@ -10,6 +10,8 @@
 #include "lessons/LessonOpener.h"
 #include "lessons/LessonSaver.h"
 #include "lessons/LessonStore.h"
+#include "reference/DictionaryData.h"
+#include "reference/DictionaryWindow.h"
 #include "reference/ReaderWindow.h"
 #include "reference/ReferenceData.h"
 #include "settings/AboutDialog.h"
@@ -18,6 +20,7 @@
 #include "support/FakeSpeechVoice.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
@@ -59,6 +62,23 @@ struct LessonEditorHost : korvana::LessonEditorHost {
     bool loadPending = false;
 };
 
+// The fixture's dictionary, pinyin converter, voice and button looks;
+// another dictionary file loads in place of the fixture's.
+struct DictionaryHost : korvana::DictionaryHost {
+    explicit DictionaryHost(Fixture &f) : fixture(f) {}
+    void loadPendingData() override {}
+    const QString &dictionaryText() override;
+    bool loadDictionary(const QString &fileName) override;
+    korvana::DictionaryMatches dictionaryExactFind(const QString &term, bool caseSensitive) override;
+    QStringList dictionaryFindAll(const QString &term, bool caseSensitive, int firstResult, int lastResult,
+                                  bool *pageFull) override;
+    QString pinyinNumbersIntoToneMarks(const QString &pinyin) override;
+    void enableButton(QAbstractButton *button) override { button->setEnabled(true); }
+    void disableButton(QAbstractButton *button) override { button->setEnabled(false); }
+    korvana::SpeechVoice *voice() override;
+    Fixture &fixture;
+};
+
 struct Fixture {
     Fixture();
     ~Fixture();
@@ -81,6 +101,7 @@ struct Fixture {
     korvana::LessonOpener opener{store, loaded};
     korvana::LessonSaver saver{store, loaded};
     korvana::ReferenceData referenceData;
+    korvana::DictionaryData dictionary;
     std::unique_ptr<korvana::SpeechVoice> voice; // a FakeSpeechVoice, until a test takes it away
     QWidget mainWidget;
     // What the options dialog acts on besides the settings.
@@ -89,6 +110,7 @@ struct Fixture {
     AboutHost aboutHost;
     ReaderHost readerHost{*this};
     LessonEditorHost editorHost{*this};
+    DictionaryHost dictionaryHost{*this};
 
 private:
     std::unique_ptr<OptionsDialog> m_optionsDialog;
