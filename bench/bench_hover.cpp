@@ -54,7 +54,7 @@ int main(int argc, char **argv)
         for (int i : at) {
             const uint code = line[i].unicode();
             const int start = indexed ? db.unihanRecordStart(code) : int(db.unihanText().indexOf(unihanKey(code)));
-            const HanziInfo info = hanziInfo(code, QString(line[i]), db.unihanText(), start, db.radicalsText(), toneMarks);
+            const CharacterInfo info = characterInfo(code, QString(line[i]), db.unihanText(), start, db.radicalsText(), toneMarks);
             sink += info.definition.size();
             if (withDict)
                 sink += dictionaryLines(dict, dictionaryKeys(neighboursAt(line, i, line[i])), toneMarks,

@@ -143,7 +143,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         }
         // Without its tables the popup has nothing to show; the user's
         // setting is kept for the next run.
-        if (!m_settings.hanziInfoOnHover || !m_referenceData.hanziInfoAvailable)
+        if (!m_settings.characterInfoOnHover || !m_referenceData.characterInfoAvailable)
             return;
     }
 
@@ -152,7 +152,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         return;
     QPoint hit = pos;
     if (mainPane)
-        hit.rx() += m_settings.kanjiFontSize - m_settings.kanjiFontSize / 3;
+        hit.rx() += m_settings.charactersFontSize - m_settings.charactersFontSize / 3;
     // The caret position nearest the point.
     int p = sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(p);
@@ -207,16 +207,16 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
     if (mainPane) {
         if (!m_windows.characterInfoWindow)
             return;
-        korvana::HanziInfo info;
+        korvana::CharacterInfo info;
         try {
-            info = korvana::hanziInfo(code, ch, tables.unihanText, tables.unihanRecordStart(code),
+            info = korvana::characterInfo(code, ch, tables.unihanText, tables.unihanRecordStart(code),
                                       tables.radicalsText, toneMarks);
         } catch (const korvana::Error &e) {
             korvana::reportUnhandledError(e.message());
             return;
         }
         m_windows.characterInfoWindow->hexCodeLabel->setText(info.codeHex);
-        m_windows.characterInfoWindow->characterLabel->setText(info.hanzi);
+        m_windows.characterInfoWindow->characterLabel->setText(info.character);
         m_windows.characterInfoWindow->decimalCodeLabel->setText(info.codeDec);
         if (info.found) {
             m_windows.characterInfoWindow->definitionLabel->setText(info.definition);

@@ -127,7 +127,7 @@ void FlashRunner::copyCharacters(korvana::RichEdit *target)
 
 namespace {
 // The staging copy: the characters in the flash colours at the Kanji size.
-void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32 background, int kanjiFontSize)
+void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32 background, int charactersFontSize)
 {
     w->flashedText->clear();
     w->stagingText->clear();
@@ -137,8 +137,8 @@ void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32
     w->setEditBackground(w->stagingText, korvana::toQColor(background));
     w->stagingText->setSel(0, -1);
     w->stagingText->setSelColor(korvana::toQColor(color));
-    if (kanjiFontSize > 0)
-        w->stagingText->setSelSize(kanjiFontSize);
+    if (charactersFontSize > 0)
+        w->stagingText->setSelSize(charactersFontSize);
 }
 
 // All of the staging copy's text, without the final paragraph mark, ready to
@@ -155,7 +155,7 @@ void FlashRunner::activateFlash()
     FlashWindow *w = connectedFlashWindow();
     if (!w)
         return;
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.kanjiFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
@@ -248,7 +248,7 @@ void FlashRunner::flashOnce(bool automatic)
     if (!fullScreen) {
         if (m_windows.flashWindow)
             stage(m_windows.flashWindow.get(), m_controls.termCharactersText, m_color, m_backgroundColor,
-                  m_settings.kanjiFontSize);
+                  m_settings.charactersFontSize);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
         for (int i = 0; i < cycles && !m_run.stopped(); ++i) {
@@ -272,7 +272,7 @@ void FlashRunner::flashOnce(bool automatic)
         return;
     }
 
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.kanjiFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
     for (korvana::RichEdit *strip : {w->translationText, w->pinyinText, w->notesText}) {
         w->setEditVisible(strip, false);
         strip->clear();

@@ -126,7 +126,7 @@ public:
     bool showTerm(int n);
     // Size, and with "Set Kanji Font" the font, boldness and colour, of the
     // characters in Edit (all of its text).
-    void applyKanjiLook(korvana::RichEdit *edit);
+    void applyCharactersLook(korvana::RichEdit *edit);
     // Fills a pane from the current term's line; a hidden pane stays empty
     // unless force.
     void showPane(korvana::Pane pane, bool force);

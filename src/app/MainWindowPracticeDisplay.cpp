@@ -202,10 +202,10 @@ void MainWindow::showTermCharacters(bool force)
     termLineText->setSelStart(s.from);
     termLineText->setSelLength(s.length());
     korvana::copyRichText(termLineText, termCharactersText);
-    applyKanjiLook(termCharactersText);
-    if (m_settings.useKanjiFont) {
-        if (m_settings.useKanjiBackgroundColor)
-            m_termCharactersBackground = korvana::toQColor(m_settings.kanjiBackgroundColor);
+    applyCharactersLook(termCharactersText);
+    if (m_settings.useCharactersFont) {
+        if (m_settings.useCharactersBackgroundColor)
+            m_termCharactersBackground = korvana::toQColor(m_settings.charactersBackgroundColor);
     }
     // Everything but the final paragraph mark.
     termCharactersText->setSelStart(0);
@@ -215,20 +215,20 @@ void MainWindow::showTermCharacters(bool force)
     caretHome(pane(Pane::Characters).text);
 }
 
-void MainWindow::applyKanjiLook(korvana::RichEdit *edit)
+void MainWindow::applyCharactersLook(korvana::RichEdit *edit)
 {
     // The characters' size always; font, boldness and colour only when the
     // settings ask for the Kanji font.
     edit->setSel(0, -1);
-    edit->setSelSize(m_settings.kanjiFontSize);
-    if (!m_settings.useKanjiFont)
+    edit->setSelSize(m_settings.charactersFontSize);
+    if (!m_settings.useCharactersFont)
         return;
     // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
     // do not have: asking for it put a fallback font in place of the chosen
     // one. The chosen font stays; the characters are not turned.
-    edit->setSelFontName(m_settings.kanjiFont);
-    if (m_settings.boldKanji)
+    edit->setSelFontName(m_settings.charactersFont);
+    if (m_settings.boldCharacters)
         edit->setSelBold(true);
-    if (m_settings.useKanjiColor)
-        edit->setSelColor(korvana::toQColor(m_settings.kanjiColor));
+    if (m_settings.useCharactersColor)
+        edit->setSelColor(korvana::toQColor(m_settings.charactersColor));
 }

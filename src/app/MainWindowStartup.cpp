@@ -127,7 +127,7 @@ void MainWindow::buildControls()
         *this, controls, m_windows, m_settings, m_referenceData,
         NumbersDrillRunner::WindowHooks{[this] { loadPendingData(); }, [this] { nextButtonClicked(); },
                                         [this] { m_media->readButtonClicked(); }, [this] { startAutoTimer(); },
-                                        [this](korvana::RichEdit *edit) { applyKanjiLook(edit); }});
+                                        [this](korvana::RichEdit *edit) { applyCharactersLook(edit); }});
 
     autoTimer = new QTimer(this);
     autoTimer->setObjectName(QStringLiteral("autoTimer"));
@@ -255,7 +255,7 @@ void MainWindow::onCreate()
     m_skin->load(m_settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (pane(Pane::Characters).view) {
-        const QColor background = m_settings.useKanjiBackgroundColor ? korvana::toQColor(m_settings.kanjiBackgroundColor)
+        const QColor background = m_settings.useCharactersBackgroundColor ? korvana::toQColor(m_settings.charactersBackgroundColor)
                                                            : korvana::toQColor(korvana::colors::clCream);
         pane(Pane::Characters).view->setStyleSheet(
             QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
@@ -295,7 +295,7 @@ void MainWindow::reportStartup()
     // 一, the commonest character, looked up as the hover and the dictionary
     // window look it up.
     const QString one(QChar(0x4E00));
-    if (m_referenceData.hanziInfoAvailable)
+    if (m_referenceData.characterInfoAvailable)
         qCInfo(startupLog).noquote() << QStringLiteral("character database: %1 characters, %2 %3")
                                             .arg(m_referenceData.unihanText.count(u'@'))
                                             .arg(m_referenceData.database().unihanRecordStart(0x4E00) >= 0

@@ -124,7 +124,7 @@ void NumbersDrillRunner::showNumberCharacters(bool force)
     m_controls.pane(Pane::Characters).text->clear();
     if (!force && !m_controls.pane(Pane::Characters).box->isChecked())
         return;
-    m_hooks.applyKanjiLook(m_controls.termCharactersText);
+    m_hooks.applyCharactersLook(m_controls.termCharactersText);
     // Everything but the final paragraph mark.
     m_controls.termCharactersText->setSelStart(0);
     m_controls.termCharactersText->setSelLength(m_controls.termCharactersText->textLength());

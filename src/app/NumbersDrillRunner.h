@@ -26,7 +26,7 @@ public:
         std::function<void()> next;            // a step of the practice (Next)
         std::function<void()> read;            // reading aloud (the Read button)
         std::function<void()> startAutoTimer;
-        std::function<void(korvana::RichEdit *)> applyKanjiLook;
+        std::function<void(korvana::RichEdit *)> applyCharactersLook;
     };
     // window is the main window, whose controls are controls.
     NumbersDrillRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,

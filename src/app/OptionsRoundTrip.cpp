@@ -83,7 +83,7 @@ bool &leftToRight(korvana::TextDirections &directions, Pane pane)
     switch (pane) {
     case Pane::Translation: return directions.translationLeftToRight;
     case Pane::Pinyin: return directions.pinyinLeftToRight;
-    case Pane::Characters: return directions.hanziLeftToRight;
+    case Pane::Characters: return directions.charactersLeftToRight;
     case Pane::Notes: break;
     }
     return directions.notesLeftToRight;
@@ -125,7 +125,7 @@ void OptionsRoundTrip::preferencesCommand()
     o->buildPages();
 
     showSize(o->translationSizeCombo, m_settings.translationFontSize);
-    showSize(o->characterSizeCombo, m_settings.kanjiFontSize);
+    showSize(o->characterSizeCombo, m_settings.charactersFontSize);
     showSize(o->pinyinSizeCombo, m_settings.pinyinFontSize);
     showSize(o->notesSizeCombo, m_settings.notesFontSize);
 
@@ -151,17 +151,17 @@ void OptionsRoundTrip::preferencesCommand()
     o->readingProgressSwitch->setChecked(m_settings.showReadingProgress);
     o->synthesisFallbackSwitch->setChecked(m_settings.soundExcludesSynthesis);
     o->toneColorsSwitch->setChecked(m_settings.showToneColours);
-    o->forceCharacterFontSwitch->setChecked(m_settings.useKanjiFont);
+    o->forceCharacterFontSwitch->setChecked(m_settings.useCharactersFont);
     {
         // The font list is filled when the dialog activates.
         const QSignalBlocker block(o->fontFilterCombo);
         o->fontFilterCombo->setCurrentIndex(0);
     }
-    o->boldSwitch->setChecked(m_settings.boldKanji);
-    o->rotateSwitch->setChecked(m_settings.rotateKanji);
-    o->characterColorSwitch->setChecked(m_settings.useKanjiColor);
-    o->characterBackgroundSwitch->setChecked(m_settings.useKanjiBackgroundColor);
-    o->hanziInfoSwitch->setChecked(m_settings.hanziInfoOnHover);
+    o->boldSwitch->setChecked(m_settings.boldCharacters);
+    o->rotateSwitch->setChecked(m_settings.rotateCharacters);
+    o->characterColorSwitch->setChecked(m_settings.useCharactersColor);
+    o->characterBackgroundSwitch->setChecked(m_settings.useCharactersBackgroundColor);
+    o->characterInfoSwitch->setChecked(m_settings.characterInfoOnHover);
     o->revealOnHoverSwitch->setChecked(m_settings.showHiddenOnHover);
     o->screenBackgroundSwatch->setBrushColor(m_settings.screenBackgroundColor);
     o->workingDirectoryEdit->setText(m_settings.workingDirectory);
@@ -170,7 +170,7 @@ void OptionsRoundTrip::preferencesCommand()
     for (Pane p : korvana::allPanes)
         rightToLeftSwitch(*o, p)->setChecked(readsRightToLeft(m_controls.pane(p).view));
 
-    o->pickedKanjiFont.clear();
+    o->pickedCharactersFont.clear();
 
     // There is no cancel: however the dialog closes, its values are taken.
     // A size that is no number is caught before anything is taken back: the
@@ -204,7 +204,7 @@ void OptionsRoundTrip::takeOptions()
         // No voice selected, or the engine refused it: the voice stays.
     }
     m_settings.translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
-    m_settings.kanjiFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
+    m_settings.charactersFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
     m_settings.pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
     m_settings.notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
     m_settings.showToneColours = o->toneColorsSwitch->isChecked();
@@ -213,16 +213,16 @@ void OptionsRoundTrip::takeOptions()
             m_windows.state.voice->setRate(o->speedSlider->value());
     } catch (const std::exception &) {
     }
-    m_settings.useKanjiFont = o->forceCharacterFontSwitch->isChecked();
-    m_settings.boldKanji = o->boldSwitch->isChecked();
-    m_settings.rotateKanji = o->rotateSwitch->isChecked();
-    if (!o->pickedKanjiFont.isEmpty())
-        m_settings.kanjiFont = o->pickedKanjiFont;
-    m_settings.useKanjiColor = o->characterColorSwitch->isChecked();
-    m_settings.useKanjiBackgroundColor = o->characterBackgroundSwitch->isChecked();
+    m_settings.useCharactersFont = o->forceCharacterFontSwitch->isChecked();
+    m_settings.boldCharacters = o->boldSwitch->isChecked();
+    m_settings.rotateCharacters = o->rotateSwitch->isChecked();
+    if (!o->pickedCharactersFont.isEmpty())
+        m_settings.charactersFont = o->pickedCharactersFont;
+    m_settings.useCharactersColor = o->characterColorSwitch->isChecked();
+    m_settings.useCharactersBackgroundColor = o->characterBackgroundSwitch->isChecked();
     if (m_controls.pane(Pane::Characters).view) {
-        const QColor background = m_settings.useKanjiBackgroundColor
-                                      ? korvana::toQColor(m_settings.kanjiBackgroundColor)
+        const QColor background = m_settings.useCharactersBackgroundColor
+                                      ? korvana::toQColor(m_settings.charactersBackgroundColor)
                                       : korvana::toQColor(korvana::colors::clCream);
         m_controls.pane(Pane::Characters).view->setStyleSheet(
             QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
@@ -233,7 +233,7 @@ void OptionsRoundTrip::takeOptions()
     m_settings.externalEditor = o->externalEditorEdit->text();
     for (Pane p : korvana::allPanes)
         setDirection(m_controls.pane(p).text, m_controls.pane(p).view, rightToLeftSwitch(*o, p)->isChecked());
-    m_settings.hanziInfoOnHover = o->hanziInfoSwitch->isChecked();
+    m_settings.characterInfoOnHover = o->characterInfoSwitch->isChecked();
     m_settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
     m_settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
     if (m_windows.screenBackgroundWindow && m_windows.screenBackgroundWindow->isVisible())

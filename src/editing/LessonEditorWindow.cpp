@@ -380,13 +380,13 @@ void LessonEditorWindow::onActivate()
                    m_settings.pinyinFontSize);
     pane(Pane::Characters).text->clear();
     setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view,
-                   m_settings.useKanjiFont ? m_settings.kanjiFont : QString(), m_settings.kanjiFontSize);
+                   m_settings.useCharactersFont ? m_settings.charactersFont : QString(), m_settings.charactersFontSize);
     {
         QFont f = pane(Pane::Characters).view->font();
-        if (m_settings.kanjiFontSize > 0)
-            f.setPointSize(m_settings.kanjiFontSize);
-        if (m_settings.useKanjiFont && !m_settings.kanjiFont.isEmpty())
-            f.setFamily(m_settings.kanjiFont);
+        if (m_settings.charactersFontSize > 0)
+            f.setPointSize(m_settings.charactersFontSize);
+        if (m_settings.useCharactersFont && !m_settings.charactersFont.isEmpty())
+            f.setFamily(m_settings.charactersFont);
         pane(Pane::Characters).view->setFont(f);
     }
     pane(Pane::Notes).text->clear();
@@ -579,7 +579,7 @@ void LessonEditorWindow::showField(Pane pane)
         switch (pane) {
         case Pane::Translation: return double(m_settings.translationFontSize);
         case Pane::Pinyin: return double(m_settings.pinyinFontSize);
-        case Pane::Characters: return double(m_settings.kanjiFontSize);
+        case Pane::Characters: return double(m_settings.charactersFontSize);
         case Pane::Notes: break;
         }
         return double(m_settings.notesFontSize);

@@ -110,14 +110,14 @@ QString VocabularyBuilder::readField(VocabularyField field, bool output, int pos
     }
     restyleText.clear();
     copyRichText(&lineText, &restyleText);
-    if (m_options->setKanjiFont) {
+    if (m_options->setCharactersFont) {
         restyleText.setSelStart(0);
         restyleText.setSelLength(restyleText.textLength()); // all but the final paragraph end
         // As in the practice panes, "Rotate Kanji" keeps the chosen font: its
         // vertical "@" form does not exist on Linux, and a document naming
         // it would show and print the characters in another font.
-        restyleText.setSelFontName(m_options->kanjiFont);
-        if (m_options->boldKanji)
+        restyleText.setSelFontName(m_options->charactersFont);
+        if (m_options->boldCharacters)
             restyleText.setSelBold(true);
     }
     copyRichText(&restyleText, m_out);

@@ -36,10 +36,10 @@ struct VocabularyOptions {
     bool numbered = false;
     bool lessons = false;
     // The Kanji display settings of the main window.
-    bool setKanjiFont = false;
-    QString kanjiFont;
-    bool rotateKanji = false;
-    bool boldKanji = false;
+    bool setCharactersFont = false;
+    QString charactersFont;
+    bool rotateCharacters = false;
+    bool boldCharacters = false;
 };
 
 // The caption of a field in the display list and the tag that holds it.

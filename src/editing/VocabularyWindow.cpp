@@ -259,10 +259,10 @@ void VocabularyWindow::buildButtonClicked()
     vocabularyText->clear();
 
     VocabularyOptions o = options();
-    o.setKanjiFont = m_settings.useKanjiFont;
-    o.kanjiFont = m_settings.kanjiFont;
-    o.rotateKanji = m_settings.rotateKanji;
-    o.boldKanji = m_settings.boldKanji;
+    o.setCharactersFont = m_settings.useCharactersFont;
+    o.charactersFont = m_settings.charactersFont;
+    o.rotateCharacters = m_settings.rotateCharacters;
+    o.boldCharacters = m_settings.boldCharacters;
 
     buildProgress->setValue(0);
     buildProgress->show();

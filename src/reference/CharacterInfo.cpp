@@ -150,11 +150,11 @@ RadicalInfo radicalInfo(const QString &radicalField, QStringView radicalsText)
     return info;
 }
 
-HanziInfo hanziInfo(uint code, const QString &hanzi, QStringView unihanText, int recordStart,
+CharacterInfo characterInfo(uint code, const QString &character, QStringView unihanText, int recordStart,
                     QStringView radicalsText, const ToneMarker &toneMarks)
 {
-    HanziInfo info;
-    info.hanzi = hanzi;
+    CharacterInfo info;
+    info.character = character;
     info.codeHex = QString::number(code, 16).toUpper();
     info.codeDec = QString::number(code);
     if (recordStart < 0)
@@ -172,13 +172,13 @@ HanziInfo hanziInfo(uint code, const QString &hanzi, QStringView unihanText, int
     return info;
 }
 
-QString readerSummary(const QString &hanzi, QStringView unihanText, int recordStart,
+QString readerSummary(const QString &character, QStringView unihanText, int recordStart,
                       const ToneMarker &toneMarks)
 {
     UnihanFields f;
     if (recordStart >= 0)
         f = splitUnihanRecord(recordFrom(unihanText, recordStart, 1000));
-    const QString line = hanzi + QLatin1String(" [") + applyToneMarks(toneMarks, f.readings.toLower()) +
+    const QString line = character + QLatin1String(" [") + applyToneMarks(toneMarks, f.readings.toLower()) +
                          QLatin1String("] ") + f.definition;
     return trimControls(line).toString();
 }

@@ -58,8 +58,8 @@ struct RadicalInfo {
 RadicalInfo radicalInfo(const QString &radicalField, QStringView radicalsText);
 
 // Everything the popup shows about one character.
-struct HanziInfo {
-    QString hanzi;   // the character itself
+struct CharacterInfo {
+    QString character;   // the character itself
     QString codeHex; // upper case, no leading zeros
     QString codeDec;
     bool found = false; // a Unihan record exists; the fields below are empty otherwise
@@ -71,16 +71,16 @@ struct HanziInfo {
     QString radical;
     QString definition;
 };
-// The information of code (shown as hanzi) from the Unihan record that starts
+// The information of code (shown as character) from the Unihan record that starts
 // at recordStart in unihanText (-1: none). Throws korvana::Error for a
 // malformed number in the record or in its radical's record.
-HanziInfo hanziInfo(uint code, const QString &hanzi, QStringView unihanText, int recordStart,
+CharacterInfo characterInfo(uint code, const QString &character, QStringView unihanText, int recordStart,
                     QStringView radicalsText, const ToneMarker &toneMarks);
 
 // The reader's one-line summary: the character, its readings in brackets and
 // its definition, trimmed ("中 [zhōng zhòng] central; ..."; "x []" when the
 // character has no record).
-QString readerSummary(const QString &hanzi, QStringView unihanText, int recordStart,
+QString readerSummary(const QString &character, QStringView unihanText, int recordStart,
                       const ToneMarker &toneMarks);
 
 // The character looked up (c) and its neighbours in its line: two before and

@@ -12,7 +12,7 @@ void ReferenceData::load()
     // Without both tables the character information has nothing to show; it
     // is switched off for this run only, so a damaged build does not change
     // the user's settings for good.
-    hanziInfoAvailable = m_database.tablesLoaded();
+    characterInfoAvailable = m_database.tablesLoaded();
     try {
         if (m_database.pinyinLoaded())
             toneVowelsText.fromRtf(m_database.pinyinRtf());

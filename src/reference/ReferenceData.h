@@ -33,7 +33,7 @@ public:
     QString radicalsText;
     // False for this run when the character tables could not be loaded; the
     // user's "Show Hanzi Info" setting is left as it is.
-    bool hanziInfoAvailable = true;
+    bool characterInfoAvailable = true;
     RichEdit toneVowelsText; // the 24 tone-marked vowels, for the editor's pinyin entry
 
 private:

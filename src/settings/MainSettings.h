@@ -26,22 +26,22 @@ struct MainSettings {
     QString selectedSkin;                     // skin applied at start ("*standard*" is the built-in look)
     int translationFontSize = 0;      // point sizes of the four panes and editor fields
     int pinyinFontSize = 0;
-    int kanjiFontSize = 0;            // also flash and the numbers drill
+    int charactersFontSize = 0;            // also flash and the numbers drill
     int notesFontSize = 0;
     bool showReadingProgress = false; // spoken characters highlighted while reading aloud
     bool soundExcludesSynthesis = false; // no speech for a term whose sound was played
-    bool useKanjiFont = false;        // the characters use kanjiFont
-    QString kanjiFont;
+    bool useCharactersFont = false;        // the characters use charactersFont
+    QString charactersFont;
     bool showToneColours = false;     // pinyin coloured by tone
-    bool useKanjiColor = false;       // the characters are drawn in kanjiColor
-    quint32 kanjiColor = 0;
-    bool useKanjiBackgroundColor = false; // the characters pane takes kanjiBackgroundColor
-    quint32 kanjiBackgroundColor = 0;
-    bool boldKanji = false;
-    bool rotateKanji = false;         // vertical form of the font ("@" + name)
+    bool useCharactersColor = false;       // the characters are drawn in charactersColor
+    quint32 charactersColor = 0;
+    bool useCharactersBackgroundColor = false; // the characters pane takes charactersBackgroundColor
+    quint32 charactersBackgroundColor = 0;
+    bool boldCharacters = false;
+    bool rotateCharacters = false;         // vertical form of the font ("@" + name)
     QString externalEditor;           // edits lessons when editInWordProcessor is false
     bool editInWordProcessor = false;          // lessons edited in a word processor
-    bool hanziInfoOnHover = false;       // character information on hover
+    bool characterInfoOnHover = false;       // character information on hover
     bool showHiddenOnHover = false;   // hidden panes revealed under the mouse
     quint32 screenBackgroundColor = 0; // colour of the full-screen background
     bool displayScreenBackground = false; // background shown with the main window
@@ -54,7 +54,7 @@ struct MainSettings {
 // run; the main window applies these values to them after reading the
 // settings and takes them back from the panes before writing.
 struct TextDirections {
-    bool hanziLeftToRight = true;       // charactersText
+    bool charactersLeftToRight = true;       // charactersText
     bool translationLeftToRight = true; // translationText
     bool pinyinLeftToRight = true;      // pinyinText
     bool notesLeftToRight = true;       // notesText

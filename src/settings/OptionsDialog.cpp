@@ -328,7 +328,7 @@ void OptionsDialog::onActivate()
         const QSignalBlocker block(characterFontCombo);
         characterFontCombo->setCurrentIndex(characterFontCombo->count() > 0 ? 0 : -1);
         if (host.settings) {
-            const QString wanted = pickedKanjiFont.isEmpty() ? host.settings->kanjiFont : pickedKanjiFont;
+            const QString wanted = pickedCharactersFont.isEmpty() ? host.settings->charactersFont : pickedCharactersFont;
             int at = characterFontCombo->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
             if (at < 0 && !wanted.isEmpty()) {
                 // A Windows name (SimSun) is drawn in the installed font it
@@ -427,9 +427,9 @@ void OptionsDialog::characterFontComboChanged()
     sampleView->setToolTip(fontFileName(sampleText->selAttributes().fontName));
     sampleText->setSelBold(boldSwitch->isChecked());
     if (characterColorSwitch->isChecked() && host.settings)
-        sampleText->setSelColor(korvana::toQColor(host.settings->kanjiColor));
+        sampleText->setSelColor(korvana::toQColor(host.settings->charactersColor));
     const quint32 background = characterBackgroundSwitch->isChecked() && host.settings
-        ? host.settings->kanjiBackgroundColor
+        ? host.settings->charactersBackgroundColor
         : korvana::colors::clCream;
     QPalette p = sampleView->palette();
     p.setColor(QPalette::Base, korvana::toQColor(background));
@@ -480,7 +480,7 @@ void OptionsDialog::characterColorLabelClicked()
     if (!pickColor(c))
         return;
     if (host.settings)
-        host.settings->kanjiColor = korvana::fromQColor(c);
+        host.settings->charactersColor = korvana::fromQColor(c);
     // Checking the box refreshes the sample; when it was checked already the
     // new colour still has to show.
     if (characterColorSwitch->isChecked())
@@ -495,7 +495,7 @@ void OptionsDialog::characterBackgroundLabelClicked()
     if (!pickColor(c))
         return;
     if (host.settings)
-        host.settings->kanjiBackgroundColor = korvana::fromQColor(c);
+        host.settings->charactersBackgroundColor = korvana::fromQColor(c);
     if (characterBackgroundSwitch->isChecked())
         characterFontComboChanged();
     else

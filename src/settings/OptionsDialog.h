@@ -148,7 +148,7 @@ public:
     // filled; empty when none was picked, and the stored font then stays
     // whatever the list happens to select (a font that is not installed is
     // not replaced by the first one listed).
-    QString pickedKanjiFont;
+    QString pickedCharactersFont;
 
     // The point size a size box holds, within MinFontSize..MaxFontSize;
     // fails with "'%s' is not a valid integer value" when it holds no whole
@@ -166,7 +166,7 @@ public:
     QPushButton *closeButton = nullptr; // "close"
 
     // Application
-    QCheckBox *hanziInfoSwitch = nullptr, *revealOnHoverSwitch = nullptr, *autoSaveSwitch = nullptr;
+    QCheckBox *characterInfoSwitch = nullptr, *revealOnHoverSwitch = nullptr, *autoSaveSwitch = nullptr;
     korvana::ColorSwatch *screenBackgroundSwatch = nullptr;
     QLineEdit *workingDirectoryEdit = nullptr, *dictionaryEdit = nullptr;
     QToolButton *workingDirectoryOpenButton = nullptr, *dictionaryOpenButton = nullptr;

@@ -66,9 +66,9 @@ QComboBox *sizeBox(const char *name, QWidget *parent)
 void OptionsDialog::buildApplicationPage(QWidget *page)
 {
     auto *g = new QGridLayout(page);
-    hanziInfoSwitch = named(new QCheckBox(QStringLiteral("Display Hanzi and dictionary info on mouse hover"), page),
-                         "hanziInfoSwitch");
-    hanziInfoSwitch->setChecked(true);
+    characterInfoSwitch = named(new QCheckBox(QStringLiteral("Display Hanzi and dictionary info on mouse hover"), page),
+                         "characterInfoSwitch");
+    characterInfoSwitch->setChecked(true);
     revealOnHoverSwitch
         = named(new QCheckBox(QStringLiteral("Show hidden fields on mouse hover"), page), "revealOnHoverSwitch");
     screenBackgroundSwatch = named(new ColorSwatch(page), "screenBackgroundSwatch");
@@ -81,7 +81,7 @@ void OptionsDialog::buildApplicationPage(QWidget *page)
     dictionaryOpenButton = named(new QToolButton(page), "dictionaryOpenButton");
     dictionaryOpenButton->setText(QStringLiteral("..."));
 
-    g->addWidget(hanziInfoSwitch, 0, 0, 1, 3);
+    g->addWidget(characterInfoSwitch, 0, 0, 1, 3);
     g->addWidget(revealOnHoverSwitch, 1, 0, 1, 3);
     g->addWidget(new QLabel(QStringLiteral("Screen Background Color"), page), 2, 0);
     g->addWidget(screenBackgroundSwatch, 2, 1);
@@ -220,7 +220,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
     connect(characterSizeCombo, &QComboBox::editTextChanged, this, &OptionsDialog::characterFontComboChanged);
     // Only the user's own choice replaces the stored font.
     connect(characterFontCombo, &QComboBox::activated, this,
-            [this](int i) { pickedKanjiFont = characterFontCombo->itemText(i); });
+            [this](int i) { pickedCharactersFont = characterFontCombo->itemText(i); });
     connect(rotateSwitch, &QCheckBox::toggled, this, &OptionsDialog::rotateSwitchClicked);
     connect(boldSwitch, &QCheckBox::toggled, this, &OptionsDialog::boldSwitchClicked);
     connect(characterColorSwitch, &QCheckBox::toggled, this, &OptionsDialog::characterColorSwitchClicked);

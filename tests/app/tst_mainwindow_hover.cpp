@@ -86,7 +86,7 @@ class TestMainWindowHover : public QObject {
     QTemporaryDir m_programFolder;
     std::unique_ptr<apptest::FreshProgram> m_program;
 
-    int shift() const { return apptest::settings().kanjiFontSize - apptest::settings().kanjiFontSize / 3; }
+    int shift() const { return apptest::settings().charactersFontSize - apptest::settings().charactersFontSize / 3; }
 
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
@@ -111,8 +111,8 @@ private slots:
     void init()
     {
         m_program = std::make_unique<apptest::FreshProgram>(false);
-        apptest::settings().hanziInfoOnHover = true;
-        apptest::state().referenceData.hanziInfoAvailable = true;
+        apptest::settings().characterInfoOnHover = true;
+        apptest::state().referenceData.characterInfoAvailable = true;
         apptest::state().referenceData.unihanText = Unihan;
         apptest::state().referenceData.radicalsText = Radicals;
         apptest::state().dictionary.setText(Dict);
@@ -259,7 +259,7 @@ private slots:
         setCharacters(QStringLiteral("中国"));
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);
         apptest::control<korvana::RichEdit>("pinyinText")->setText(QStringLiteral("revealed"));
-        apptest::settings().hanziInfoOnHover = false;
+        apptest::settings().characterInfoOnHover = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
         QCOMPARE(mainWindow->hover().lastHoverChar(), 0);
@@ -268,14 +268,14 @@ private slots:
 
         // Tables that failed to load keep the popup off but leave the
         // user's setting alone.
-        apptest::settings().hanziInfoOnHover = true;
-        apptest::state().referenceData.hanziInfoAvailable = false;
+        apptest::settings().characterInfoOnHover = true;
+        apptest::state().referenceData.characterInfoAvailable = false;
         hoverAfter(1);
         QVERIFY(!characterInfoWindow->isVisible());
-        QVERIFY(apptest::settings().hanziInfoOnHover);
+        QVERIFY(apptest::settings().characterInfoOnHover);
 
         // Empty tables find nothing: codes only.
-        apptest::state().referenceData.hanziInfoAvailable = true;
+        apptest::state().referenceData.characterInfoAvailable = true;
         apptest::state().referenceData.unihanText.clear();
         apptest::state().dictionary.setText(QString());
         hoverAfter(1);
@@ -342,7 +342,7 @@ private slots:
         text->setPlainText(QStringLiteral("a中国\n人"));
 
         // The setting governs the characters pane only.
-        apptest::settings().hanziInfoOnHover = false;
+        apptest::settings().characterInfoOnHover = false;
         // The character under the pointer, on either half of its glyph.
         mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 2, 0.25));
         QCOMPARE(mainWindow->hover().lastHoverChar(), 0x56FD); // 国

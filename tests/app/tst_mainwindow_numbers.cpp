@@ -202,13 +202,13 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text().count(QLatin1Char(' ')), 7);
 
         // The characters take the Kanji settings.
-        apptest::settings().kanjiFontSize = 30;
-        apptest::settings().useKanjiFont = true;
-        apptest::settings().kanjiFont = QStringLiteral("Noto Sans CJK SC");
-        apptest::settings().rotateKanji = true;
-        apptest::settings().boldKanji = true;
-        apptest::settings().useKanjiColor = true;
-        apptest::settings().kanjiColor = 0x0000FF; // red
+        apptest::settings().charactersFontSize = 30;
+        apptest::settings().useCharactersFont = true;
+        apptest::settings().charactersFont = QStringLiteral("Noto Sans CJK SC");
+        apptest::settings().rotateCharacters = true;
+        apptest::settings().boldCharacters = true;
+        apptest::settings().useCharactersColor = true;
+        apptest::settings().charactersColor = 0x0000FF; // red
         f->numbers().showNumber();
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selStart(), 0);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->selLength(), 0);
@@ -218,7 +218,7 @@ private slots:
         QVERIFY(a.bold);
         QCOMPARE(a.color, QColor(Qt::red));
         // Only the size without the Kanji font setting.
-        apptest::settings().useKanjiFont = false;
+        apptest::settings().useCharactersFont = false;
         f->numbers().showNumber();
         const CharAttributes plain = wholeAttributes(apptest::control<korvana::RichEdit>("charactersText"));
         QCOMPARE(plain.sizePoints, 30.0);

@@ -92,15 +92,15 @@ private slots:
     void fillsTheDialogFromTheFields()
     {
         apptest::settings().translationFontSize = 13; // no such item
-        apptest::settings().kanjiFontSize = 24;
+        apptest::settings().charactersFontSize = 24;
         apptest::settings().showReadingProgress = true;
-        apptest::settings().useKanjiFont = true;
-        apptest::settings().boldKanji = true;
+        apptest::settings().useCharactersFont = true;
+        apptest::settings().boldCharacters = true;
         apptest::settings().editInWordProcessor = false;
         apptest::settings().externalEditor = QStringLiteral("/usr/bin/kate");
         apptest::settings().screenBackgroundColor = 0x00404000;
         apptest::settings().workingDirectory = QStringLiteral("/work/");
-        apptest::settings().kanjiFont = QStringLiteral("KaiTi");
+        apptest::settings().charactersFont = QStringLiteral("KaiTi");
         m_voice->setRate(-4);
         apptest::control<QTextEdit>("charactersView")->setLayoutDirection(Qt::RightToLeft);
         optionsDialog->fontFilterCombo->setCurrentIndex(2);
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
         QCOMPARE(apptest::settings().translationFontSize, 13);
-        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().externalEditor, QStringLiteral("/usr/bin/kate"));
         QVERIFY(!apptest::settings().editInWordProcessor);
         QCOMPARE(m_voice->rate(), -4);
@@ -136,8 +136,8 @@ private slots:
 
     void takesBackAndAppliesTheValues()
     {
-        apptest::settings().useKanjiBackgroundColor = true;
-        apptest::settings().kanjiBackgroundColor = colors::clYellow;
+        apptest::settings().useCharactersBackgroundColor = true;
+        apptest::settings().charactersBackgroundColor = colors::clYellow;
         apptest::control<QTextEdit>("charactersView")->setLayoutDirection(Qt::RightToLeft);
         apptest::control<korvana::RichEdit>("charactersText")->setAlignment(TextAlignment::Right);
         screenBackgroundWindow->show();
@@ -163,16 +163,16 @@ private slots:
         QCOMPARE(m_voice->rate(), 7);
         QCOMPARE(apptest::settings().pinyinFontSize, 16);
         QCOMPARE(apptest::settings().notesFontSize, 28);
-        QVERIFY(apptest::settings().showToneColours && apptest::settings().useKanjiFont && apptest::settings().rotateKanji
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
                 && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
-        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
         QCOMPARE(apptest::settings().screenBackgroundColor, colors::clTeal);
         QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), toQColor(colors::clTeal));
         // The background goes back to cream whatever colour is kept.
-        QVERIFY(!apptest::settings().useKanjiBackgroundColor);
-        QCOMPARE(apptest::settings().kanjiBackgroundColor, colors::clYellow);
+        QVERIFY(!apptest::settings().useCharactersBackgroundColor);
+        QCOMPARE(apptest::settings().charactersBackgroundColor, colors::clYellow);
         QVERIFY(apptest::control<QTextEdit>("charactersView")->styleSheet().contains(toQColor(colors::clCream).name()));
         QCOMPARE(apptest::control<QTextEdit>("charactersView")->layoutDirection(), Qt::LeftToRight);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->alignment(), TextAlignment::Left);
@@ -185,7 +185,7 @@ private slots:
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
         apptest::settings().pinyinFontSize = 11;
-        apptest::settings().boldKanji = false;
+        apptest::settings().boldCharacters = false;
         apptest::settings().autoSaveLessons = false;
         int visits = 0;
         roundTrip([&visits](OptionsDialog *o) {
@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
         QCOMPARE(apptest::settings().pinyinFontSize, 12);
-        QVERIFY(apptest::settings().boldKanji && apptest::settings().autoSaveLessons);
+        QVERIFY(apptest::settings().boldCharacters && apptest::settings().autoSaveLessons);
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
         QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
@@ -219,7 +219,7 @@ private slots:
             o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
         });
         QCOMPARE(apptest::settings().translationFontSize, 4);
-        QCOMPARE(apptest::settings().kanjiFontSize, 400);
+        QCOMPARE(apptest::settings().charactersFontSize, 400);
         QCOMPARE(apptest::settings().pinyinFontSize, 4);
         QCOMPARE(apptest::settings().notesFontSize, 400);
     }
@@ -233,11 +233,11 @@ private slots:
                 {QStringLiteral("Droid Sans Fallback"), {QStringLiteral("CHINESE_GB2312")}},
                 {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
-        apptest::settings().kanjiFont = QStringLiteral("SimSun");
+        apptest::settings().charactersFont = QStringLiteral("SimSun");
         roundTrip([](OptionsDialog *o) {
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("Droid Sans Fallback"));
         });
-        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("SimSun"));
+        QCOMPARE(apptest::settings().charactersFont, QStringLiteral("SimSun"));
 
         // The user's pick is taken, and kept when the dialog activates again
         // (after a colour dialog, say).
@@ -247,7 +247,7 @@ private slots:
             o->onActivate();
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
         });
-        QCOMPARE(apptest::settings().kanjiFont, QStringLiteral("KaiTi"));
+        QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         OptionsDialog::fontSource = installed;
     }
 
@@ -304,12 +304,12 @@ private slots:
             o->flashColorLabelClicked();
             QCOMPARE(f->flash().flashColor(), colors::clBlue);
             o->characterColorLabelClicked();
-            QCOMPARE(apptest::settings().kanjiColor, colors::clWhite);
+            QCOMPARE(apptest::settings().charactersColor, colors::clWhite);
             QVERIFY(o->characterColorSwitch->isChecked());
             o->screenBackgroundSwatchMousePressed();
             QCOMPARE(screenBackgroundWindow->palette().color(QPalette::Window), QColor(0, 128, 128));
         });
-        QVERIFY(apptest::settings().useKanjiColor);
+        QVERIFY(apptest::settings().useCharactersColor);
         QCOMPARE(apptest::settings().screenBackgroundColor, colors::clTeal);
     }
 

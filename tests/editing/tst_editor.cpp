@@ -90,7 +90,7 @@ protected:
         settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
         settings.translationFontSize = 11;
         settings.pinyinFontSize = 12;
-        settings.kanjiFontSize = 24;
+        settings.charactersFontSize = 24;
         settings.notesFontSize = 10;
     }
 };

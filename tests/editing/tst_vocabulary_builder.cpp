@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(got, QStringList({"letter\tzi4\t字", "", "a"}));
     }
 
-    void fieldsKeepTheirFormattingAndKanjiFontApplies()
+    void fieldsKeepTheirFormattingAndCharactersFontApplies()
     {
         Store s;
         s.lessonText.setText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 SimHei;}}{\\colortbl;\\red255\\green0\\blue0;}"
@@ -183,10 +183,10 @@ private slots:
         QCOMPARE(formatAt(out, ch).fontPointSize(), 24.0);
         QCOMPARE(formatAt(out, ch).fontFamilies().toStringList().value(0), QString("SimHei"));
 
-        o.setKanjiFont = true;
-        o.kanjiFont = "KaiTi";
-        o.rotateKanji = true;
-        o.boldKanji = true;
+        o.setCharactersFont = true;
+        o.charactersFont = "KaiTi";
+        o.rotateCharacters = true;
+        o.boldCharacters = true;
         QVERIFY(b.build(s.lessonText, s.grid, out, o));
         const QTextCharFormat f = formatAt(out, ch);
         // "Rotate" keeps the font itself, as the practice panes do: Linux has

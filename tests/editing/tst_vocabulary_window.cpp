@@ -117,8 +117,8 @@ private slots:
         w->optionsList->item(2)->setCheckState(Qt::Checked); // lessons
         w->displayOrderList->item(1)->setCheckState(Qt::Unchecked);
         w->separatorEdit->setText("^t|");
-        f->settings.useKanjiFont = true;
-        f->settings.kanjiFont = "KaiTi";
+        f->settings.useCharactersFont = true;
+        f->settings.charactersFont = "KaiTi";
         w->buildButtonClicked();
         QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
         QTextCursor c(w->vocabularyText->document());

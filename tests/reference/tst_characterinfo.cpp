@@ -37,10 +37,10 @@ const QString Radicals = QStringLiteral(
 // Stands in for the tone-mark converter: shows what it was given.
 QString tones(const QString &s) { return s.isEmpty() ? s : QLatin1Char('{') + s + QLatin1Char('}'); }
 
-HanziInfo infoOf(uint code, const QString &unihan = Unihan, const QString &radicals = Radicals)
+CharacterInfo infoOf(uint code, const QString &unihan = Unihan, const QString &radicals = Radicals)
 {
     const int start = int(unihan.indexOf(unihanKey(code)));
-    return hanziInfo(code, QString(QChar(char16_t(code))), unihan, start, radicals, tones);
+    return characterInfo(code, QString(QChar(char16_t(code))), unihan, start, radicals, tones);
 }
 
 // A dictionary text as loaded: header first, CR LF between lines, none after
@@ -96,9 +96,9 @@ private slots:
 
     void fullInformationOfACharacter()
     {
-        const HanziInfo i = infoOf(0x4E2D);
+        const CharacterInfo i = infoOf(0x4E2D);
         QVERIFY(i.found);
-        QCOMPARE(i.hanzi, QStringLiteral("中"));
+        QCOMPARE(i.character, QStringLiteral("中"));
         QCOMPARE(i.codeHex, QStringLiteral("4E2D"));
         QCOMPARE(i.codeDec, QStringLiteral("20013"));
         QCOMPARE(i.strokes, QStringLiteral("4"));
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(i.radical, QStringLiteral("gun (nr. 2) + 3 strokes"));
         QVERIFY(i.definition.startsWith(QStringLiteral("central; center")));
 
-        const HanziInfo dong = infoOf(0x6771);
+        const CharacterInfo dong = infoOf(0x6771);
         QCOMPARE(dong.simplified, QStringLiteral("东"));
         QCOMPARE(dong.traditional, QString());
         QCOMPARE(dong.radical, QStringLiteral("mu (nr. 75) + 4 strokes"));
@@ -183,7 +183,7 @@ private slots:
 
     void characterWithoutRecord()
     {
-        const HanziInfo a = infoOf('A');
+        const CharacterInfo a = infoOf('A');
         QVERIFY(!a.found);
         QCOMPARE(a.codeHex, QStringLiteral("41"));
         QCOMPARE(a.codeDec, QStringLiteral("65"));

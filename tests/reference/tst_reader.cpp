@@ -424,7 +424,7 @@ private slots:
     {
         r->fileText->setText(QStringLiteral("我好"));
         r->show();
-        apptest::settings().hanziInfoOnHover = false; // governs the main window's pane only
+        apptest::settings().characterInfoOnHover = false; // governs the main window's pane only
         QTextCursor after(r->fileView->document());
         after.setPosition(2);
         const QRect caret = r->fileView->cursorRect(after);

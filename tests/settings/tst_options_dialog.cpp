@@ -82,9 +82,9 @@ private slots:
     {
         m_dialogs = new ScopedScriptedDialogs;
         settings = MainSettings{};
-        settings.kanjiFont = QStringLiteral("KaiTi");
-        settings.kanjiColor = colors::clBlue;
-        settings.kanjiBackgroundColor = colors::clYellow;
+        settings.charactersFont = QStringLiteral("KaiTi");
+        settings.charactersColor = colors::clBlue;
+        settings.charactersBackgroundColor = colors::clYellow;
         flashColor = colors::clRed;
         flashBackground = 0;
         screenColours.clear();
@@ -146,11 +146,11 @@ private slots:
         o->onActivate();
         QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
 
-        settings.kanjiFont = QStringLiteral("kaiti"); // letter case counts
+        settings.charactersFont = QStringLiteral("kaiti"); // letter case counts
         o->onActivate();
         QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("SimSun"));
 
-        settings.kanjiFont = QStringLiteral("Not Installed");
+        settings.charactersFont = QStringLiteral("Not Installed");
         o->characterFontCombo->setCurrentIndex(1);
         o->onActivate();
         QCOMPARE(o->characterFontCombo->currentIndex(), 0);
@@ -171,7 +171,7 @@ private slots:
         if (drawn.isEmpty() || QFontDatabase::hasFamily(QStringLiteral("SimSun")))
             QSKIP("needs a simplified-Chinese serif font (fonts-noto-cjk) and no SimSun");
         const auto fake = std::exchange(OptionsDialog::fontSource, nullptr);
-        settings.kanjiFont = QStringLiteral("SimSun");
+        settings.charactersFont = QStringLiteral("SimSun");
         o->fontFilterCombo->setCurrentIndex(0);
         o->onActivate();
         OptionsDialog::fontSource = fake;
@@ -225,12 +225,12 @@ private slots:
         o->fontFilterCombo->setCurrentIndex(2);
         // Cancel changes nothing.
         o->characterColorLabelClicked();
-        QCOMPARE(settings.kanjiColor, colors::clBlue);
+        QCOMPARE(settings.charactersColor, colors::clBlue);
         QVERIFY(!o->characterColorSwitch->isChecked());
 
         dialogs().colorAnswers.push_back(QColor(0, 128, 0));
         o->characterColorLabelClicked();
-        QCOMPARE(settings.kanjiColor, colors::clGreen);
+        QCOMPARE(settings.charactersColor, colors::clGreen);
         QVERIFY(o->characterColorSwitch->isChecked());
         QCOMPARE(fromQColor(sampleAttributes().color), colors::clGreen);
         // Again with the box already checked: the sample still follows.
@@ -240,7 +240,7 @@ private slots:
 
         dialogs().colorAnswers.push_back(QColor(255, 255, 255));
         o->characterBackgroundLabelClicked();
-        QCOMPARE(settings.kanjiBackgroundColor, colors::clWhite);
+        QCOMPARE(settings.charactersBackgroundColor, colors::clWhite);
         QVERIFY(o->characterBackgroundSwitch->isChecked());
         QCOMPARE(o->sampleView->palette().color(QPalette::Base), QColor(Qt::white));
 

@@ -144,22 +144,22 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     s.selectedSkin = "Blue Sky";
     s.translationFontSize = 9;
     s.pinyinFontSize = 4;
-    s.kanjiFontSize = 400;
+    s.charactersFontSize = 400;
     s.notesFontSize = 13;
     s.showReadingProgress = false;
     s.soundExcludesSynthesis = false;
-    s.useKanjiFont = true;
-    s.kanjiFont = "@Noto Sans CJK SC";
+    s.useCharactersFont = true;
+    s.charactersFont = "@Noto Sans CJK SC";
     s.showToneColours = true;
-    s.useKanjiColor = true;
-    s.kanjiColor = colors::clWindowText; // a named system colour
-    s.useKanjiBackgroundColor = true;
-    s.kanjiBackgroundColor = 0x80000019; // a system colour without a name
-    s.boldKanji = true;
-    s.rotateKanji = true;
+    s.useCharactersColor = true;
+    s.charactersColor = colors::clWindowText; // a named system colour
+    s.useCharactersBackgroundColor = true;
+    s.charactersBackgroundColor = 0x80000019; // a system colour without a name
+    s.boldCharacters = true;
+    s.rotateCharacters = true;
     s.externalEditor = "/usr/bin/gedit";
     s.editInWordProcessor = false;
-    s.hanziInfoOnHover = false;
+    s.characterInfoOnHover = false;
     s.showHiddenOnHover = false;
     s.screenBackgroundColor = 0x00ABCDEF;
     s.displayScreenBackground = true;
@@ -264,13 +264,13 @@ void TestSettingsFile::windowsStyleFile()
     QCOMPARE(s.workingDirectory, QString("C:/Users/Jan/Lessons/"));
     QCOMPARE(s.dictionaryFile, defaultDictionary()); // not on this machine
     QCOMPARE(s.selectedSkin, QString("Blue Sky"));
-    QCOMPARE(s.kanjiFontSize, 32);
+    QCOMPARE(s.charactersFontSize, 32);
     QCOMPARE(s.translationFontSize, 11);
-    QCOMPARE(s.kanjiFont, QString::fromUtf8("Ming Light é"));
-    QCOMPARE(s.boldKanji, false);
-    QCOMPARE(s.rotateKanji, true);
-    QCOMPARE(s.kanjiColor, colors::clWhite);
-    QCOMPARE(s.kanjiBackgroundColor, colors::clCream);
+    QCOMPARE(s.charactersFont, QString::fromUtf8("Ming Light é"));
+    QCOMPARE(s.boldCharacters, false);
+    QCOMPARE(s.rotateCharacters, true);
+    QCOMPARE(s.charactersColor, colors::clWhite);
+    QCOMPARE(s.charactersBackgroundColor, colors::clCream);
     QCOMPARE(s.screenBackgroundColor, quint32(0x80000005));
     QCOMPARE(s.externalEditor, QString("C:/Windows/notepad.exe"));
     QCOMPARE(d, (TextDirections{false, true, true, true}));
@@ -412,7 +412,7 @@ void TestSettingsFile::oversizedFileIsRefusedAndKept()
     MainSettings s;
     TextDirections d;
     load(s, d);
-    QCOMPARE(s.kanjiFontSize, 24);
+    QCOMPARE(s.charactersFontSize, 24);
     QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.dialogs.lastMessage(),
              QString("korvana.ini was not read (too large); the default settings are used"));
