@@ -156,8 +156,6 @@ public:
     bool takeInOutsideChanges();
     // No term and no link: written, the file would be no lesson.
     bool lessonIsEmpty() const;
-    // Whether the link dialog's file and description can be written as they
-    // are; says why not when they cannot.
 
     // --- terms -------------------------------------------------------------------------------
     // Terms of the lesson, counting a started term not yet put back.

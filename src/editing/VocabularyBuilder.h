@@ -3,7 +3,7 @@
 // paragraph of the output document, the chosen fields in the chosen order,
 // joined by a separator, optionally numbered, sorted and labelled with the
 // lesson each term came from. Fields keep the rich-text formatting the lesson
-// gave them; only the characters may take the Kanji font of the settings.
+// gave them; only the characters may take the characters font of the settings.
 //
 // The builder reads the lesson text and the term table and never changes
 // their content (the lesson text's selection is put back as it was).
@@ -35,7 +35,7 @@ struct VocabularyOptions {
     bool sorted = false;
     bool numbered = false;
     bool lessons = false;
-    // The Kanji display settings of the main window.
+    // The characters settings of the main window.
     bool setCharactersFont = false;
     QString charactersFont;
     bool rotateCharacters = false;
