@@ -76,7 +76,7 @@ public:
     // character of the type value (a null character when there is none).
     // readField returns the field's plain text; with output set it instead
     // appends the field to the output document, preceded by the separator
-    // when the field is not empty and Position > 0.
+    // when the field is not empty and position > 0.
     QChar typeTag();
     QString readField(VocabularyField field, bool output, int position);
 
