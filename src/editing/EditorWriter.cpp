@@ -23,7 +23,6 @@ using korvana::RichEdit;
 
 namespace {
 
-// Colours of the pieces, by mode.
 QColor pieceColour(int mode)
 {
     switch (mode) {
