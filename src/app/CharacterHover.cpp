@@ -183,7 +183,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
     } else if (c <= 0) {
         return;
     }
-    // The whole character before C: a character beyond U+FFFF (CJK
+    // The whole character before c: a character beyond U+FFFF (CJK
     // Extension B and on) is a surrogate pair, looked up by its code point.
     int first = c - 1;
     if (first > 0 && lineText.at(first).isLowSurrogate() && lineText.at(first - 1).isHighSurrogate())

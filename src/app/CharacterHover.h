@@ -36,11 +36,11 @@ public:
     // Sends the mouse moves over the characters pane to charactersViewMouseMoved;
     // buildControls() of the window calls it once the panes exist.
     void buildControls();
-    // The character under Pos (viewport coordinates of Sender, a rich-text
+    // The character under pos (viewport coordinates of sender, a rich-text
     // view) is looked up. For the characters pane (charactersView) the results go
     // to the popup characterInfoWindow; for any other view, such as the reader's text,
     // to the read-only boxes named "characterInfoBox" (one line: the character, its
-    // readings and definition) and "dictionaryBox" (dictionary entries) of Sender's
+    // readings and definition) and "dictionaryBox" (dictionary entries) of sender's
     // window, which may be QPlainTextEdit or QTextEdit.
     void charactersViewMouseMoved(QTextEdit *sender, const QPoint &pos);
     // Blanks the popup's character fields; its codes and entries stay.

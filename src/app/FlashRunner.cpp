@@ -126,7 +126,7 @@ void FlashRunner::copyCharacters(korvana::RichEdit *target)
 }
 
 namespace {
-// The staging copy: the characters in the flash colours at the Kanji size.
+// The staging copy: the characters in the flash colours at the characters size.
 void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32 background, int charactersFontSize)
 {
     w->flashedText->clear();

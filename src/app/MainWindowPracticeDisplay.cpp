@@ -218,14 +218,14 @@ void MainWindow::showTermCharacters(bool force)
 void MainWindow::applyCharactersLook(korvana::RichEdit *edit)
 {
     // The characters' size always; font, boldness and colour only when the
-    // settings ask for the Kanji font.
+    // settings ask for the characters font.
     edit->setSel(0, -1);
     edit->setSelSize(m_settings.charactersFontSize);
     if (!m_settings.useCharactersFont)
         return;
-    // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
-    // do not have: asking for it put a fallback font in place of the chosen
-    // one. The chosen font stays; the characters are not turned.
+    // "Rotate Kanji" would ask for the font's vertical "@" form, which Linux
+    // fonts do not have, and so draw a fallback font in place of the chosen
+    // one: the chosen font stays and the characters are not turned.
     edit->setSelFontName(m_settings.charactersFont);
     if (m_settings.boldCharacters)
         edit->setSelBold(true);

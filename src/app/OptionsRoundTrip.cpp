@@ -26,7 +26,7 @@ using korvana::Pane;
 
 namespace {
 
-// The box shows Size; the item with that text is selected when there is one,
+// The box shows size; the item with that text is selected when there is one,
 // else the size stays in the box's own text.
 void showSize(QComboBox *box, int size)
 {
@@ -145,7 +145,7 @@ void OptionsRoundTrip::preferencesCommand()
         if (m_windows.state.voice)
             o->speedSlider->setValue(m_windows.state.voice->rate());
     } catch (const std::exception &) {
-        // The track bar keeps its position.
+        // The speed slider keeps its position.
     }
 
     o->readingProgressSwitch->setChecked(m_settings.showReadingProgress);

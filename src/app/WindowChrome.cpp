@@ -33,7 +33,7 @@
 
 namespace {
 
-// Colours of the chrome, as the window has always drawn them.
+// The chrome's designed colours.
 const char *const BarStyle = "color: #C0C0C0; background: black; font-weight: bold;";
 const char *const HotStyle = "color: black; background: #FF8000; font-weight: bold;";
 const char *const ItemStyle = "color: #FFFBF0; background: black; font-weight: bold;";

@@ -23,7 +23,6 @@ using korvana::RichEdit;
 
 namespace {
 
-// Colours of the pieces, by mode.
 QColor pieceColour(int mode)
 {
     switch (mode) {
@@ -109,7 +108,7 @@ void LessonEditorWindow::buildTermLine()
     }
 
     // A type the user left as shown is written as it was read, so the
-    // practice window reads the same type as before.
+    // practice window reads the same type after the save as before it.
     const bool typeAsShown =
         !shownType.isEmpty() && phraseOption->isChecked() == (shownType == QLatin1String("p"));
     const QString type = typeAsShown ? shownType : wordOption->isChecked() ? QStringLiteral("w") : QStringLiteral("p");

@@ -3,7 +3,7 @@
 // paragraph of the output document, the chosen fields in the chosen order,
 // joined by a separator, optionally numbered, sorted and labelled with the
 // lesson each term came from. Fields keep the rich-text formatting the lesson
-// gave them; only the characters may take the Kanji font of the settings.
+// gave them; only the characters may take the characters font of the settings.
 //
 // The builder reads the lesson text and the term table and never changes
 // their content (the lesson text's selection is put back as it was).
@@ -35,7 +35,7 @@ struct VocabularyOptions {
     bool sorted = false;
     bool numbered = false;
     bool lessons = false;
-    // The Kanji display settings of the main window.
+    // The characters settings of the main window.
     bool setCharactersFont = false;
     QString charactersFont;
     bool rotateCharacters = false;
@@ -76,7 +76,7 @@ public:
     // character of the type value (a null character when there is none).
     // readField returns the field's plain text; with output set it instead
     // appends the field to the output document, preceded by the separator
-    // when the field is not empty and Position > 0.
+    // when the field is not empty and position > 0.
     QChar typeTag();
     QString readField(VocabularyField field, bool output, int position);
 

@@ -37,7 +37,6 @@ public:
     QColor editBackground(const korvana::RichEdit *edit) const;
     void setBackground(const QColor &color);
     QColor background() const;
-    // Shows or hides an edit inside the window.
     void setEditVisible(korvana::RichEdit *edit, bool visible);
     bool editVisible(const korvana::RichEdit *edit) const;
     // Where the flashed characters stand, in window coordinates.

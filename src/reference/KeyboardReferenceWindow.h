@@ -16,7 +16,7 @@ public:
     // the focus back to after a drag.
     explicit KeyboardReferenceWindow(QWidget *mainWidget, QWidget *parent = nullptr);
 
-    // Set, the two memos and the close button are built when the window is
+    // Set, the two text boxes and the close button are built when the window is
     // first shown rather than with it: nothing outside the window reads them.
     static bool buildWhenShown;
     void setVisible(bool visible) override;
@@ -34,7 +34,7 @@ public:
     void startDrag(const QPoint &pos);                          // mouse down on a box
     void dragTo(Qt::MouseButtons buttons, const QPoint &pos);  // mouse move on a box
     void endDrag();                                            // mouse up on a box
-    void closeButtonClicked();                                         // the close button
+    void closeButtonClicked();
 
     QTextEdit *commandsBox = nullptr;
     QTextEdit *keysBox = nullptr;

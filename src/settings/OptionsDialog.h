@@ -141,7 +141,7 @@ public:
     void filterFonts(const QString &filter);
     QString fontFileName(const QString &fontName);
     bool browseForFolder(const QString &title, QString &path);
-    // Selects the page tree's item Index (counted from the top).
+    // Selects the page tree's item index (counted from the top).
     void selectPage(int index);
 
     // The font the user picked from characterFontCombo since the dialog was last

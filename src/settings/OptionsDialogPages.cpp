@@ -30,7 +30,7 @@ W *named(W *w, const char *name)
     return w;
 }
 
-// A label that runs Handler when clicked.
+// A label that runs handler when clicked.
 class ClickableLabel : public QLabel {
 public:
     ClickableLabel(const QString &text, std::function<void()> handler, QWidget *parent)
