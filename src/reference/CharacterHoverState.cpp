@@ -32,9 +32,8 @@ HoverMove CharacterHoverState::moveOnto(QStringView line, int end, int caretX, i
         --first;
     move.index = first;
     move.character = line.mid(first, pairAt(line, first) ? 2 : 1).toString();
-    const uint code = move.character.size() == 2
-                          ? QChar::surrogateToUcs4(move.character.at(0), move.character.at(1))
-                          : move.character.at(0).unicode();
+    const uint code = move.character.size() == 2 ? QChar::surrogateToUcs4(move.character.at(0), move.character.at(1))
+                                                 : move.character.at(0).unicode();
     if (int(code) == m_lastCode)
         return move;
     move.changed = true;

@@ -23,8 +23,10 @@ private slots:
         QTest::newRow("reader: line end") << pair << 3 << true << false << 1 << 0x20000u;
         QTest::newRow("beyond the line") << pair << 4 << true << true << -1 << 0u;
         // Broken pairs are looked up unit by unit.
-        QTest::newRow("lone high at the end") << QStringLiteral("一") + QChar(0xD840) << 1 << true << false << 1 << 0xD840u;
-        QTest::newRow("lone low at the start") << QChar(0xDC00) + QStringLiteral("一") << 1 << true << true << 0 << 0xDC00u;
+        QTest::newRow("lone high at the end")
+            << QStringLiteral("一") + QChar(0xD840) << 1 << true << false << 1 << 0xD840u;
+        QTest::newRow("lone low at the start")
+            << QChar(0xDC00) + QStringLiteral("一") << 1 << true << true << 0 << 0xDC00u;
     }
 
     void characterUnderThePointer()

@@ -7,7 +7,9 @@
 
 namespace korvana {
 
-WindowDragger::WindowDragger(QWidget &window, Hooks hooks) : m_window(window), m_hooks(std::move(hooks)) {}
+WindowDragger::WindowDragger(QWidget &window, Hooks hooks) : m_window(window), m_hooks(std::move(hooks))
+{
+}
 
 void WindowDragger::watch(QWidget *control)
 {
