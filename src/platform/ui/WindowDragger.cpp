@@ -21,12 +21,12 @@ bool WindowDragger::eventFilter(QObject *watched, QEvent *e)
     switch (e->type()) {
     case QEvent::MouseButtonPress: {
         const auto *me = static_cast<QMouseEvent *>(e);
-        if (me->button() == Qt::LeftButton) {
-            m_pressPoint = me->position().toPoint();
-            // The window system moves the window when it can (Wayland lets
-            // nothing else move it); the moves below are for when it refuses.
+        m_pressPoint = me->position().toPoint();
+        // The window system moves the window when it can (Wayland lets
+        // nothing else move it); the moves below are for when it refuses.
+        // Its move follows the left button, the one that drags.
+        if (me->button() == Qt::LeftButton)
             m_systemMove = startSystemMove(&m_window);
-        }
         return true;
     }
     case QEvent::MouseMove: {

@@ -1,7 +1,8 @@
 #pragma once
-// Dragging a borderless top-level window by the controls it shows: the left
-// button goes down on one of them and the window follows the mouse, moved by
-// the window system where it can and by hand where it refuses.
+// Dragging a borderless top-level window by the controls it shows: a button
+// goes down on one of them and the window follows the mouse while the left
+// one is held, moved by the window system where it can and by hand where it
+// refuses.
 #include <QObject>
 #include <QPoint>
 
@@ -32,7 +33,7 @@ protected:
 private:
     QWidget &m_window;
     Hooks m_hooks;
-    // Where the left button went down, in the watched control's coordinates.
+    // Where a button went down last, in the watched control's coordinates.
     QPoint m_pressPoint;
     // The window system is moving the window for the drag under way.
     bool m_systemMove = false;
