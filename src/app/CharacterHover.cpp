@@ -152,7 +152,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         return;
     QPoint hit = pos;
     if (mainPane)
-        hit.rx() += m_settings.charactersFontSize - m_settings.charactersFontSize / 3;
+        hit.rx() += m_settings.fontSizes[Pane::Characters] - m_settings.fontSizes[Pane::Characters] / 3;
     // The caret position nearest the point.
     int p = sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(p);

@@ -155,7 +155,7 @@ void FlashRunner::activateFlash()
     FlashWindow *w = connectedFlashWindow();
     if (!w)
         return;
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.fontSizes[Pane::Characters]);
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
@@ -248,7 +248,7 @@ void FlashRunner::flashOnce(bool automatic)
     if (!fullScreen) {
         if (m_windows.flashWindow)
             stage(m_windows.flashWindow.get(), m_controls.termCharactersText, m_color, m_backgroundColor,
-                  m_settings.charactersFontSize);
+                  m_settings.fontSizes[Pane::Characters]);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
         for (int i = 0; i < cycles && !m_run.stopped(); ++i) {
@@ -272,7 +272,7 @@ void FlashRunner::flashOnce(bool automatic)
         return;
     }
 
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.fontSizes[Pane::Characters]);
     for (korvana::RichEdit *strip : {w->translationText, w->pinyinText, w->notesText}) {
         w->setEditVisible(strip, false);
         strip->clear();

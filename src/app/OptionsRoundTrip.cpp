@@ -77,18 +77,6 @@ QCheckBox *rightToLeftSwitch(const OptionsDialog &o, Pane pane)
     return nullptr;
 }
 
-// The stored direction of a pane.
-bool &leftToRight(korvana::TextDirections &directions, Pane pane)
-{
-    switch (pane) {
-    case Pane::Translation: return directions.translationLeftToRight;
-    case Pane::Pinyin: return directions.pinyinLeftToRight;
-    case Pane::Characters: return directions.charactersLeftToRight;
-    case Pane::Notes: break;
-    }
-    return directions.notesLeftToRight;
-}
-
 } // namespace
 
 OptionsRoundTrip::OptionsRoundTrip(MainWindowControls &controls, ProgramWindows &windows,
@@ -124,10 +112,10 @@ void OptionsRoundTrip::preferencesCommand()
         return;
     o->buildPages();
 
-    showSize(o->translationSizeCombo, m_settings.translationFontSize);
-    showSize(o->characterSizeCombo, m_settings.charactersFontSize);
-    showSize(o->pinyinSizeCombo, m_settings.pinyinFontSize);
-    showSize(o->notesSizeCombo, m_settings.notesFontSize);
+    showSize(o->translationSizeCombo, m_settings.fontSizes[Pane::Translation]);
+    showSize(o->characterSizeCombo, m_settings.fontSizes[Pane::Characters]);
+    showSize(o->pinyinSizeCombo, m_settings.fontSizes[Pane::Pinyin]);
+    showSize(o->notesSizeCombo, m_settings.fontSizes[Pane::Notes]);
 
     o->sampleText->clear();
     if (m_controls.pane(Pane::Characters).text) {
@@ -203,10 +191,10 @@ void OptionsRoundTrip::takeOptions()
     } catch (const std::exception &) {
         // No voice selected, or the engine refused it: the voice stays.
     }
-    m_settings.translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
-    m_settings.charactersFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
-    m_settings.pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
-    m_settings.notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
+    m_settings.fontSizes[Pane::Translation] = OptionsDialog::fontSize(o->translationSizeCombo);
+    m_settings.fontSizes[Pane::Characters] = OptionsDialog::fontSize(o->characterSizeCombo);
+    m_settings.fontSizes[Pane::Pinyin] = OptionsDialog::fontSize(o->pinyinSizeCombo);
+    m_settings.fontSizes[Pane::Notes] = OptionsDialog::fontSize(o->notesSizeCombo);
     m_settings.showToneColours = o->toneColorsSwitch->isChecked();
     try {
         if (m_windows.state.voice)
@@ -250,13 +238,13 @@ void OptionsRoundTrip::takeOptions()
 void OptionsRoundTrip::applyTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, leftToRight(m_textDirections, p));
+        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, m_textDirections.leftToRight[p]);
 }
 
 void OptionsRoundTrip::takeTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        leftToRight(m_textDirections, p) = paneReadsLeftToRight(m_controls.pane(p).view);
+        m_textDirections.leftToRight[p] = paneReadsLeftToRight(m_controls.pane(p).view);
 }
 
 // The window's Options menu runs it.

@@ -362,7 +362,7 @@ private slots:
         f->flash().activateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->flashedText->text(), QStringLiteral("字"));
-        QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().charactersFontSize));
+        QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().fontSizes[Pane::Characters]));
         QCOMPARE(w->notesText->text(), QStringLiteral("note"));
         QVERIFY(w->editVisible(w->flashedText) && w->editVisible(w->translationText)
                 && !w->editVisible(w->stagingText));

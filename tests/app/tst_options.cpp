@@ -91,8 +91,8 @@ private slots:
 
     void fillsTheDialogFromTheFields()
     {
-        apptest::settings().translationFontSize = 13; // no such item
-        apptest::settings().charactersFontSize = 24;
+        apptest::settings().fontSizes[Pane::Translation] = 13; // no such item
+        apptest::settings().fontSizes[Pane::Characters] = 24;
         apptest::settings().showReadingProgress = true;
         apptest::settings().useCharactersFont = true;
         apptest::settings().boldCharacters = true;
@@ -126,7 +126,7 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
-        QCOMPARE(apptest::settings().translationFontSize, 13);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Translation], 13);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().externalEditor, QStringLiteral("/usr/bin/kate"));
         QVERIFY(!apptest::settings().editInWordProcessor);
@@ -161,8 +161,8 @@ private slots:
         });
         QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
         QCOMPARE(m_voice->rate(), 7);
-        QCOMPARE(apptest::settings().pinyinFontSize, 16);
-        QCOMPARE(apptest::settings().notesFontSize, 28);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 16);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 28);
         QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
                 && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
@@ -184,7 +184,7 @@ private slots:
 
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        apptest::settings().pinyinFontSize = 11;
+        apptest::settings().fontSizes[Pane::Pinyin] = 11;
         apptest::settings().boldCharacters = false;
         apptest::settings().autoSaveLessons = false;
         int visits = 0;
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(apptest::settings().pinyinFontSize, 12);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 12);
         QVERIFY(apptest::settings().boldCharacters && apptest::settings().autoSaveLessons);
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
         QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
@@ -218,10 +218,10 @@ private slots:
             o->pinyinSizeCombo->setEditText(QStringLiteral("-5"));
             o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
         });
-        QCOMPARE(apptest::settings().translationFontSize, 4);
-        QCOMPARE(apptest::settings().charactersFontSize, 400);
-        QCOMPARE(apptest::settings().pinyinFontSize, 4);
-        QCOMPARE(apptest::settings().notesFontSize, 400);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Translation], 4);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Characters], 400);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 4);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 400);
     }
 
     void storedFontStaysUnlessTheUserPicksAnother()
