@@ -152,7 +152,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         return;
     QPoint hit = pos;
     if (mainPane)
-        hit.rx() += korvana::CharacterHoverState::paneHitShift(m_settings.charactersFontSize);
+        hit.rx() += korvana::CharacterHoverState::paneHitShift(m_settings.fontSizes[Pane::Characters]);
     // The caret position nearest the point.
     const int p = sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(p);

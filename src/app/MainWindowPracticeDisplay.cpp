@@ -178,9 +178,7 @@ void MainWindow::showPane(Pane pane, bool force)
     if (!force && !this->pane(pane).box->isChecked())
         return;
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
-    const int size = pane == Pane::Translation ? m_settings.translationFontSize
-                     : pane == Pane::Pinyin    ? m_settings.pinyinFontSize
-                                               : m_settings.notesFontSize;
+    const int size = m_settings.fontSizes[pane];
     auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (!fillTextPane(termLineText, text, tag, size, latin))
         return;
@@ -220,7 +218,7 @@ void MainWindow::applyCharactersLook(korvana::RichEdit *edit)
     // The characters' size always; font, boldness and colour only when the
     // settings ask for the characters font.
     edit->setSel(0, -1);
-    edit->setSelSize(m_settings.charactersFontSize);
+    edit->setSelSize(m_settings.fontSizes[Pane::Characters]);
     if (!m_settings.useCharactersFont)
         return;
     // "Rotate Kanji" would ask for the font's vertical "@" form, which Linux

@@ -98,7 +98,7 @@ void LessonEditorWindow::buildTermLine()
     // its text was typed or shown at; the term display sets each pane's own
     // size, and a vocabulary built from the lesson stays even.
     const double size
-        = m_settings.translationFontSize > 0 ? m_settings.translationFontSize : kPieceSize;
+        = m_settings.fontSizes[Pane::Translation] > 0 ? m_settings.fontSizes[Pane::Translation] : kPieceSize;
 
     for (Pane p : korvana::allPanes) {
         appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);

@@ -266,6 +266,9 @@ private:
     void showField(korvana::Pane field);
     void copyFieldInto(korvana::RichEdit *field, double size);
     void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
+    // The family a field's text starts in when a term is loaded; empty keeps
+    // the field's own.
+    QString fieldFontFamily(korvana::Pane pane) const;
     QString chooseFile(const QString &filter);
     // Pinyin and input-language entry.
     void buildPinyinPanel();
