@@ -29,6 +29,8 @@ if [ "${KORVANA_TEST_DEPS:-0}" = 1 ]; then
   # brings clang-apply-replacements and python3-yaml reads its fixes for
   # scripts/apply-naming.sh.
   packages+=(clang-tidy clang-tools python3-yaml)
+  # clang-format keeps the sources' layout (scripts/check-format.sh).
+  packages+=(clang-format)
   # A PulseAudio server with a null sink, and parec to record what plays.
   packages+=(pulseaudio pulseaudio-utils)
   # A real IBus with a Chinese engine (on a private session bus with dconf)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fresh machine to test results: install packages, build with tests, check the
-# names in src/ (scripts/check-naming.sh), run every test headless, and the
+# names in src/ (scripts/check-naming.sh) and the sources' layout
+# (scripts/check-format.sh), run every test headless, and the
 # installed program from a staging prefix (scripts/test-install.sh); then the
 # same suite built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer (scripts/sanitize.sh), then every fuzz target for
@@ -20,6 +21,8 @@ trap 'rm -f "$log"' EXIT
 status=0
 # The names in src/ against the rules of .clang-tidy.
 "$here/scripts/check-naming.sh" "$build" || status=1
+# The sources' layout against .clang-format.
+"$here/scripts/check-format.sh" || status=1
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" | tee "$log" || status=1
 # The program as a user installs it: into a staging prefix, run from there.
 "$here/scripts/test-install.sh" || status=1
