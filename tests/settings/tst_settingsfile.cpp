@@ -202,6 +202,7 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("system colour as decimal") << "Screen Background Color" << "-2147483643" << "clWindow";
     QTest::newRow("colour empty") << "Kanji Background Color" << "" << "clCream";
     QTest::newRow("colour -1") << "Screen Background Color" << "-1" << "$00404000";
+    QTest::newRow("last system colour") << "Screen Background Color" << "$8000001E" << "clMenuBar";
     QTest::newRow("colour past the system colours") << "Kanji Color" << "$8000001F" << "clBlack";
     QTest::newRow("colour with a high byte") << "Kanji Color" << "$01000000" << "clBlack";
     QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "Sim";
