@@ -770,6 +770,26 @@ def main():
             run(["git", "checkout", "HEAD", "--", "tests"])
 
 
+def layout_free(orig):
+    """A pattern for orig that also matches it after the code was re-laid out:
+    any run of white space may become another, and a line may be broken just
+    inside a bracket."""
+    out = []
+    for piece in re.split(r"(\s+)", orig):
+        if not piece:
+            continue
+        if piece.isspace():
+            out.append(r"\s+")
+            continue
+        for ch in piece:
+            if ch in ")]}":
+                out.append(r"\s*")
+            out.append(re.escape(ch))
+            if ch in "([{":
+                out.append(r"\s*")
+    return "".join(out)
+
+
 def run_faults(args, faults):
     results = collections.OrderedDict()
     for i, (rel, orig, bad, regex) in faults:
@@ -777,14 +797,16 @@ def run_faults(args, faults):
         folder = "src/" + os.path.dirname(rel)
         with open(path, encoding="utf-8") as fh:
             text = fh.read()
-        if text.count(orig) != 1:
-            print(f"[{i}] {rel}: original text found {text.count(orig)} times, skipped")
+        spans = [m.span() for m in re.finditer(layout_free(orig), text)]
+        if len(spans) != 1:
+            print(f"[{i}] {rel}: original text found {len(spans)} times, skipped")
             results.setdefault(folder, collections.Counter())["stale"] += 1
             continue
+        start, end = spans[0]
         targets = tests_for(args.build, regex)
         try:
             with open(path, "w", encoding="utf-8") as fh:
-                fh.write(text.replace(orig, bad))
+                fh.write(text[:start] + bad + text[end:])
             t0 = time.time()
             if run(["cmake", "--build", args.build, f"-j{args.jobs}", "--target", *targets]) != 0:
                 verdict = "no-build"

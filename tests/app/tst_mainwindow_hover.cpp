@@ -86,7 +86,7 @@ class TestMainWindowHover : public QObject {
     QTemporaryDir m_programFolder;
     std::unique_ptr<apptest::FreshProgram> m_program;
 
-    int shift() const { return apptest::settings().charactersFontSize - apptest::settings().charactersFontSize / 3; }
+    int shift() const { return apptest::settings().fontSizes[Pane::Characters] - apptest::settings().fontSizes[Pane::Characters] / 3; }
 
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
