@@ -1,7 +1,6 @@
 // The main window's lesson commands: opening lessons through the dialog,
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
-#include "support/AppTestSupport.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
 #include "app/NumbersDrillRunner.h"
@@ -9,6 +8,7 @@
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
 #include "reference/ReaderWindow.h"
+#include "support/AppTestSupport.h"
 
 #include <QFile>
 #include <QLabel>
@@ -63,7 +63,8 @@ private slots:
     void pickedLessonsLoadInNameOrderIgnoringCase()
     {
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
-        const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
+        const QString a =
+            writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/some/session.ses"));
         mainWindow->numbers().drill().on = true;
         pick({b, a});
@@ -134,7 +135,9 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("A"));
         pick({writeLesson(path("shown/text.kvl"), {"only a text"})});
         QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
-        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text() + apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text()
+                     + apptest::control<korvana::RichEdit>("charactersText")->text(),
+                 QString());
     }
 
     void longListsOfFailedFilesAreCut()
@@ -156,7 +159,8 @@ private slots:
         mainWindow->lessonFiles().saveLessons();
         QVERIFY(dialogs()->lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
                                                     + " (did not load)\n"));
-        QVERIFY(dialogs()->lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
+        QVERIFY(
+            dialogs()->lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
     }
 
     void savingLessons()
@@ -257,7 +261,8 @@ private slots:
             QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept.ses"));
         }
 
-        const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
+        const QString none =
+            apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
         dialogs()->openAnswers.push_back({none});
         mainWindow->lessonFiles().openSessionCommand();
         QVERIFY(apptest::store().openLessons.isEmpty());
@@ -297,7 +302,8 @@ private slots:
         mainWindow->lessonFiles().openLessonFiles(OpenMode::TempSession);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
-        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(m_program->home.filePath(QStringLiteral("data/korvana/"))));
+        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(
+            m_program->home.filePath(QStringLiteral("data/korvana/"))));
     }
 
     void windowKeepsItsSizeWhateverItShows()
@@ -308,7 +314,8 @@ private slots:
         const QRect readButton = apptest::control<QPushButton>("readButton")->geometry();
         auto same = [&] {
             QCoreApplication::processEvents();
-            return mainWindow->size() == designed && apptest::control<QPushButton>("readButton")->geometry() == readButton;
+            return mainWindow->size() == designed
+                   && apptest::control<QPushButton>("readButton")->geometry() == readButton;
         };
         // A lesson with linked reading files, then one without.
         QStringList many;
@@ -322,7 +329,8 @@ private slots:
         QVERIFY(same());
         // Counts and status texts of any length, the Read button hidden (no
         // Mandarin voice).
-        apptest::control<QLabel>("countLabel")->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
+        apptest::control<QLabel>("countLabel")
+            ->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
         mainWindow->showStatus(QStringLiteral("A status text far longer than the window is wide. ").repeated(10));
         apptest::control<QPushButton>("readButton")->hide();
         QVERIFY(same());
@@ -332,9 +340,10 @@ private slots:
     void linkedFilesOpenInTheReader()
     {
         const QString reading = writeLesson(path("links/texts/story.txt"), {QStringLiteral("\u6545\u4e8b")});
-        const QString a = writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
-                                                             "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">",
-                                                             "<PAR FILE=\"pipe.txt\" DESCRIPTION=\"Pipe\">"});
+        const QString a =
+            writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
+                                              "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">",
+                                              "<PAR FILE=\"pipe.txt\" DESCRIPTION=\"Pipe\">"});
         const QString pipe = path("links/pipe.txt");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         pick({a});
@@ -342,7 +351,8 @@ private slots:
 
         // The pointer over an item names its file; over no item clears.
         apptest::control<QListWidget>("linkedFilesList")->resize(165, 60);
-        const QRect first = apptest::control<QListWidget>("linkedFilesList")->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
+        const QRect first = apptest::control<QListWidget>("linkedFilesList")
+                                ->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
         mainWindow->lessonFiles().linkedFilesListMouseMoved(first.center());
         QCOMPARE(apptest::status(), reading);
         mainWindow->lessonFiles().linkedFilesListMouseMoved(QPoint(5, 58));
@@ -365,7 +375,8 @@ private slots:
         // A pipe is there, but it is no file to read.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(2);
         mainWindow->lessonFiles().linkedFilesListDoubleClicked();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
+        QCOMPARE(dialogs()->lastMessage(),
+                 QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }
 };
 

@@ -1,13 +1,13 @@
 // The options round trip: the dialog is filled from the main window's
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
-#include "support/AppTestSupport.h"
 #include "app/FlashRunner.h"
-#include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ScreenBackgroundWindow.h"
+#include "reference/DictionaryData.h"
 #include "settings/Colors.h"
 #include "settings/OptionsDialog.h"
+#include "support/AppTestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +53,7 @@ private slots:
     {
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
-                                                       {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
+                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
         OptionsDialog::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
     }
@@ -110,7 +110,8 @@ private slots:
             seen = true;
             QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentText(), QStringLiteral("13"));
             QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentIndex(), -1);
-            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(), o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
+            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(),
+                     o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
             QCOMPARE(o->fontFilterCombo->currentIndex(), 0);
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
             QVERIFY(o->readingProgressSwitch->isChecked() && o->boldSwitch->isChecked());
@@ -120,7 +121,8 @@ private slots:
             QCOMPARE(o->speedSlider->value(), -4);
             QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
             QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/work/"));
-            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked() && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
+            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked()
+                    && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
             QCOMPARE(o->sampleText->text(), QStringLiteral("好"));
         });
         QVERIFY(seen);
@@ -144,7 +146,8 @@ private slots:
         roundTrip([](OptionsDialog *o) {
             o->voiceCombo->setCurrentIndex(0);
             o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("$10"));
-            o->pane(Pane::Notes).sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
+            o->pane(Pane::Notes)
+                .sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
             o->speedSlider->setValue(7);
             o->toneColorsSwitch->setChecked(true);
             o->forceCharacterFontSwitch->setChecked(true);
@@ -163,8 +166,8 @@ private slots:
         QCOMPARE(m_voice->rate(), 7);
         QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 16);
         QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 28);
-        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
-                && apptest::settings().showHiddenOnHover);
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont
+                && apptest::settings().rotateCharacters && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
