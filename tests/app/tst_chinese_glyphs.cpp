@@ -119,8 +119,8 @@ private slots:
                               << "TC"
                               << "";
         // Each style of missing Windows font to the installed one of its
-        // forms: Ming (traditional Song), Kai (Song when no Kai font is
-        // installed) and the vertical "@" names.
+        // forms: Ming (traditional Song), Hei (sans, in a Big5 run too), Kai
+        // (Song when no Kai font is installed) and the vertical "@" names.
         const QByteArray gb = "\\'d6\\'b1\\'b9\\'c7\\'bd\\'c7\\'bb\\'af";
         auto lesson = [](const char *font, int charset, const QByteArray &bytes) {
             return "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil\\fcharset" + QByteArray::number(charset) + ' ' + font
@@ -128,6 +128,9 @@ private slots:
         };
         QTest::newRow("MingLiU") << lesson("MingLiU", 136, "\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6") << "TC"
                                  << "Noto Serif CJK TC";
+        QTest::newRow("Microsoft JhengHei")
+            << lesson("Microsoft JhengHei", 136, "\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6") << "TC"
+            << "Noto Sans CJK TC";
         QTest::newRow("MingLiU, Unicode text") << lesson("MingLiU", 0, "\\u30452?\\u-25944?\\u-30254?\\u21270?") << "TC"
                                                << "Noto Serif CJK TC";
         QTest::newRow("KaiTi") << lesson("KaiTi", 134, gb) << "SC"

@@ -165,6 +165,7 @@ void TestColors::readableColours()
         for (int x = 8; x < 16; ++x)
             picture.setPixel(x, y, qRgb(0, 0, 0));
     QCOMPARE(pictureColors(picture, QRect(-4, 0, 40, 8), 8), (QList<QColor>{Qt::white, Qt::black}));
+    QCOMPARE(pictureColors(picture, QRect(0, 0, 4, 4), 8), QList<QColor>{Qt::white}); // less than a cell is one
     // What a caption stands on is their mean, channel by channel.
     QCOMPARE(meanColor({QColor(10, 200, 0), QColor(20, 0, 0)}), QColor(15, 100, 0));
 }

@@ -7,6 +7,9 @@
 #include <QRawFont>
 #include <QSet>
 
+#include <algorithm>
+#include <iterator>
+
 #include <fontconfig/fontconfig.h>
 
 namespace korvana::fonts {
@@ -110,6 +113,20 @@ void substitute(std::initializer_list<const char *> windowsNames, const QStringL
 }
 
 template <size_t N>
+bool listed(const char *const (&names)[N], const QString &family)
+{
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char *n) { return family.compare(QString::fromUtf8(n), Qt::CaseInsensitive) == 0; });
+}
+
+// Whether family is one of the traditional-Chinese faces installed fonts are
+// mapped onto.
+bool isTraditionalFace(const QString &family)
+{
+    return listed(kSerifTc, family) || listed(kSansTc, family) || listed(kKaiTc, family);
+}
+
+template <size_t N>
 QString firstWithToneVowels(const char *const (&names)[N])
 {
     for (const QString &name : installed(names))
@@ -191,7 +208,13 @@ void useChineseGlyphForms()
 
 static QStringList big5Families(const QString &family)
 {
-    const QString tc = chineseFamily(true, true);
+    // A missing Windows traditional font (Microsoft JhengHei, DFKai-SB)
+    // stands for installed faces of its own style: the first of them comes
+    // before the serif face that any other Big5 run takes, since the matcher
+    // tries every family listed here before any substitute.
+    const QStringList substitutes = QFont::substitutes(family);
+    const QString tc = !substitutes.isEmpty() && isTraditionalFace(substitutes.first()) ? substitutes.first()
+                                                                                        : chineseFamily(true, true);
     if (tc.isEmpty() || family == tc)
         return {family};
     // The matcher takes the next family of the list in place of a missing

@@ -253,6 +253,10 @@ private slots:
         QCOMPARE(entries(folder), namesBefore);
         QVERIFY(!QFileInfo::exists(m_otherCache.filePath("korvana/save-copies"))
                 || entries(m_otherCache.filePath("korvana/save-copies")).isEmpty());
+        // A new file beside it: the folder's mode alone decides.
+        if (byOtherUser)
+            QCOMPARE(saveAsOtherUser(folder + "/new.kvl", "x"),
+                     QByteArray(folderMode & 02 ? "written" : "permission denied"));
     }
 
     void longestNameSaves()
@@ -446,6 +450,14 @@ private slots:
         QVERIFY(writeFileAtomically(copies + "odd/a", "a") && writeFileAtomically(copies + "odd/b", "b"));
         QVERIFY(takeInterruptedSaves().isEmpty());
         QVERIFY(!QFileInfo::exists(copies + "odd"));
+        // A save still running holds its name file locked: told only once it is not.
+        QVERIFY(QDir().mkpath(copies + "live") && writeFileAtomically(copies + "live/lo.kvl", "x")
+                && writeFileAtomically(copies + "live.file", QFile::encodeName(lesson)));
+        QFile live(copies + "live.file");
+        QVERIFY(live.open(QIODevice::ReadOnly) && ::flock(live.handle(), LOCK_EX) == 0);
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        live.close();
+        QCOMPARE(takeInterruptedSaves().size(), 1);
         QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl", "other-name.kvl"}));
     }
 

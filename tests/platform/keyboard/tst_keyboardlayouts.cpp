@@ -132,6 +132,10 @@ private slots:
         y.query = QStringLiteral("layout: cn,de,us\nvariant: ,nodeadkeys,\n");
         QVERIFY(switching.activate(2));
         QCOMPARE(y.calls.last(), (QStringList{"-layout", "de,cn,us", "-variant", "nodeadkeys,,"}));
+        // A query that fails: the set found at start.
+        y.query.reset();
+        QVERIFY(switching.activate(3));
+        QCOMPARE(y.calls.last(), (QStringList{"-layout", "cn,us,de", "-variant", ",,nodeadkeys"}));
         y.setSucceeds = false;
         QVERIFY(!switching.activate(1));
         QCOMPARE(switching.activeLayout(), LayoutHandle(1));

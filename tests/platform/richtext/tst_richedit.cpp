@@ -208,6 +208,7 @@ void TestRichEdit::findTextAtLineEnds()
     QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5); // start inside the line end
     QCOMPARE(re.findText(QStringLiteral("d"), 0, 5), -1); // range stops before "d"
     QCOMPARE(re.findText(QStringLiteral("c\r\nd"), 0, 8), 2);
+    QCOMPARE(re.findText(QStringLiteral("c\r\nd"), 2, 4), 2); // a hit may end where the range does
     QCOMPARE(re.findText(QStringLiteral("f"), 7, 1), 7);
 }
 

@@ -219,6 +219,9 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     // Without a charset font, the document's code page decides.
     re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    // Text before any \f is in the \deff font and its code page.
+    re.fromRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}");
+    QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
     // So it does for a font that names no charset. Text without \fs is
     // 12 points, and \plain ends the underline, as \ul0 does.
     rtf::Content c;
@@ -238,7 +241,8 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
-    QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0\\'fe\\'40") << QStringLiteral("\u4E2D\uFA0C");
+    QTest::newRow("134 GB2312, upper-case hex")
+        << 134 << QByteArray("\\'D6\\'d0\\'FE\\'40") << QStringLiteral("\u4E2D\uFA0C");
     QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'88\\'9f\\'e0\\'40") << QStringLiteral("\u4E9C\u6F3E");
     QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31")
                                << QStringLiteral("\uAC00\u3000\u4F3D");
@@ -254,6 +258,7 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::newRow("0 euro sign alone") << 0 << QByteArray("\\'80") << QStringLiteral("\u20AC");
     QTest::newRow("undefined byte kept") << 0 << QByteArray("\\'81") << QStringLiteral("\u0081");
     QTest::newRow("broken GB2312 pair") << 134 << QByteArray("\\'d6") << QStringLiteral("\uFFFD");
+    QTest::newRow("broken Big5 pair") << 136 << QByteArray("\\'a4") << QStringLiteral("\uFFFD");
 }
 
 void TestRtfReader::codePageOfEachCharset()
