@@ -52,7 +52,7 @@ const PaneArray<PaneKeys> kPaneKeys{{{
     {QStringLiteral("Fontsize-Kanji"), 24, QStringLiteral("Hanzi Left to Right")},
     {QStringLiteral("Fontsize-Notes"), 11, QStringLiteral("Notes Left to Right")},
 }}};
-// The file has always listed the directions with the characters' first.
+// The file lists the directions with the characters' first.
 constexpr Pane kDirectionOrder[] = {Pane::Characters, Pane::Translation, Pane::Pinyin, Pane::Notes};
 
 const QString kStandardSkin = QStringLiteral("*standard*");
@@ -132,7 +132,7 @@ void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &di
     ini.writeString(kOptions, kSkin, s.selectedSkin);
     for (Pane pane : allPanes) {
         ini.writeInteger(kOptions, kPaneKeys[pane].fontSize, s.fontSizes[pane]);
-        // The pinyin's colours follow its size, where the file has always had them.
+        // The file keeps the pinyin's colours beside its size.
         if (pane == Pane::Pinyin)
             ini.writeBool(kOptions, kToneColours, s.showToneColours);
     }
