@@ -2,7 +2,7 @@
 // whatever the locale (ctest runs this under LANG=C and LANG=de_DE.UTF-8):
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/LessonFileCommands.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
@@ -91,14 +91,13 @@ bool allChinese(const QStringList &families, const QString &forms)
 
 } // namespace
 
-class TestChineseGlyphs : public QObject {
+class TestChineseGlyphs : public apptest::ProgramTestCase {
     Q_OBJECT
-    std::unique_ptr<apptest::FreshProgram> m_program;
+
+public:
+    TestChineseGlyphs() : ProgramTestCase({}) {}
 
 private slots:
-    void initTestCase() { m_program = std::make_unique<apptest::FreshProgram>(); }
-    void cleanupTestCase() { m_program.reset(); }
-
     void charactersPane_data()
     {
         QTest::addColumn<QByteArray>("lesson");
@@ -133,7 +132,7 @@ private slots:
         QFETCH(QByteArray, lesson);
         QFETCH(QString, forms);
         QFETCH(QString, serif);
-        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("lesson.kvl")), lesson);
+        const QString path = apptest::writeFile(homePath(QStringLiteral("lesson.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(OpenMode::SessionFiles);
@@ -161,7 +160,7 @@ private slots:
         const QByteArray lesson = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
                                   "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
                                   "l\\u476?><CH=x>\\par}";
-        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("tones.kvl")), lesson);
+        const QString path = apptest::writeFile(homePath(QStringLiteral("tones.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(OpenMode::SessionFiles);

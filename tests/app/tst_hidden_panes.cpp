@@ -1,7 +1,7 @@
 // Hidden panes: the show-all toggle and its restore, clicks on the panes and
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/HiddenPanes.h"
 #include "app/CharacterHover.h"
 #include "app/NumbersDrillRunner.h"
@@ -18,10 +18,13 @@
 
 using namespace korvana;
 
-class TestHiddenPanes : public QObject {
+class TestHiddenPanes : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+public:
+    TestHiddenPanes() : ProgramTestCase({.eachCase = true, .shown = true}) {}
+
+private:
     MainWindow *f = nullptr;
 
     void loadOneTerm()
@@ -71,19 +74,14 @@ class TestHiddenPanes : public QObject {
         QApplication::sendEvent(f, &e);
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         apptest::settings().showHiddenOnHover = true;
-        f->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     void insertShowsAllThenRestoresTheChoice()
     {
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);

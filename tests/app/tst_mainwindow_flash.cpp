@@ -2,7 +2,7 @@
 // sizes, cycles, delay and card, flashes in the characters pane, keys that end
 // a flash, the automatic mode's card, bad numbers, a flash asked for while one
 // runs, and the pointer. Time is a fake clock: no test waits for real time.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/FlashRunner.h"
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
@@ -55,10 +55,13 @@ int overrideCursorDepth()
 
 } // namespace
 
-class TestMainWindowFlash : public QObject {
+class TestMainWindowFlash : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+public:
+    TestMainWindowFlash() : ProgramTestCase({.eachCase = true}) {}
+
+private:
     MainWindow *f = nullptr;
     FlashWindow *w = nullptr;
     std::shared_ptr<FakeFlashClock> clock;
@@ -81,22 +84,16 @@ class TestMainWindowFlash : public QObject {
         return edit->selAttributes().sizePoints;
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         w = flashWindow;
         clock = std::make_shared<FakeFlashClock>();
         f->flash().setFlashClock(clock);
     }
+    void afterProgram() override { QCOMPARE(overrideCursorDepth(), 0); } // the pointer never stays hidden
 
-    void cleanup()
-    {
-        m_program.reset();
-        QCOMPARE(overrideCursorDepth(), 0); // the pointer never stays hidden
-    }
-
+private slots:
     void fullScreenSizeColoursAndPlace_data()
     {
         QTest::addColumn<QString>("chars");

@@ -1,7 +1,7 @@
 // The character information on hover: the popup over the characters pane,
 // its switches, the repeat check, the end of a line, characters without a
 // record, the reader's boxes, the mouse wiring and the popup's placement.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/CharacterHover.h"
 #include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
@@ -80,12 +80,13 @@ QPoint pointOn(QTextEdit *view, int pos, double fraction)
 
 } // namespace
 
-class TestMainWindowHover : public QObject {
+class TestMainWindowHover : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
+public:
+    TestMainWindowHover() : ProgramTestCase({.eachCase = true, .firstActivationDone = false, .programFolder = true}) {}
 
+private:
     int shift() const { return apptest::settings().charactersFontSize - apptest::settings().charactersFontSize / 3; }
 
     // Hovers just after position pos of the characters pane.
@@ -101,16 +102,8 @@ class TestMainWindowHover : public QObject {
         QCoreApplication::processEvents();
     }
 
-private slots:
-    void initTestCase()
+    void programStarted() override
     {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path());
-    }
-
-    void init()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
         apptest::settings().characterInfoOnHover = true;
         apptest::state().referenceData.characterInfoAvailable = true;
         apptest::state().referenceData.unihanText = Unihan;
@@ -121,10 +114,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
 
-    void cleanup() { m_program.reset(); }
-
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
+private slots:
     void popupShowsTheCharacterAndItsWords()
     {
         setCharacters(QStringLiteral("中国人"));
@@ -154,7 +144,7 @@ private slots:
         QCOMPARE(characterInfoWindow->x(), main.left());
         QVERIFY(characterInfoWindow->y() == main.bottom() + 2
                 || characterInfoWindow->y() == main.top() - characterInfoWindow->height() - 1);
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     void sameCharacterIsNotLookedUpAgain()
@@ -305,11 +295,11 @@ private slots:
         apptest::state().referenceData.unihanText = UnihanBadVariant;
         setCharacters(QStringLiteral("国"));
         hoverAfter(1);
-        QCOMPARE(m_program->dialogs().lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
         QVERIFY(!characterInfoWindow->isVisible());
         // Not repeated while the mouse stays on the character.
         hoverAfter(1);
-        QCOMPARE(m_program->dialogs().messages.size(), size_t(1));
+        QCOMPARE(dialogs().messages.size(), size_t(1));
     }
 
     void mouseMovesOverThePaneReachTheHandler()

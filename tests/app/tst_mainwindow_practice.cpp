@@ -2,7 +2,7 @@
 // panes, the counts label, the check's status texts, marks, First, Last and
 // Go, the mode switches and their captions, the automatic timer, the keys,
 // the wheel, and steps asked for while speech runs.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/HiddenPanes.h"
 #include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
@@ -20,10 +20,14 @@
 using namespace korvana;
 using apptest::status;
 
-class TestMainWindowPractice : public QObject {
+// No reminder, no voices: not under test here.
+class TestMainWindowPractice : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+public:
+    TestMainWindowPractice() : ProgramTestCase({.eachCase = true}) {}
+
+private:
     MainWindow *f = nullptr;
 
     // Lesson lines straight into the lesson store, as opening a lesson leaves it.
@@ -35,14 +39,9 @@ class TestMainWindowPractice : public QObject {
     }
     QString orig() const { return apptest::control<korvana::RichEdit>("translationText")->text(); }
 
-private slots:
-    void init()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(); // no reminder, no voices: not under test here
-        f = mainWindow;
-    }
-    void cleanup() { m_program.reset(); }
+    void programStarted() override { f = mainWindow; }
 
+private slots:
     void nothingOpenSaysSo()
     {
         f->nextButtonClicked();

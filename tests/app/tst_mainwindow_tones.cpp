@@ -1,7 +1,7 @@
 // Tone-marked pinyin in the main window: the Latin font given to a field of
 // the term's line, and the pinyin pane coloured by tone when the setting
 // asks for it.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/PinyinTones.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ToneColours.h"
@@ -36,10 +36,13 @@ const QString kArial = QStringLiteral("Arial");
 
 } // namespace
 
-class TestMainWindowTones : public QObject {
+class TestMainWindowTones : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+public:
+    TestMainWindowTones() : ProgramTestCase({.eachCase = true}) {}
+
+private:
     MainWindow *f = nullptr;
 
     // One lesson line in the store, as opening a lesson leaves it.
@@ -67,16 +70,13 @@ class TestMainWindowTones : public QObject {
         return colours;
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         apptest::settings().showToneColours = true;
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     void syllablesTakeTheColourOfTheirTone()
     {
         // ma1 ma2 de la4 lü3: red with its blank, blue with its blank, grey,

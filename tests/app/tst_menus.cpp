@@ -1,6 +1,6 @@
 // The main window's own chrome: drop-down menus, the lesson and session
 // labels, dragging, and the whole main road driven through the menus.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
 #include "app/WindowChrome.h"
@@ -40,25 +40,19 @@ void moveHeld(QWidget *w, QPoint at)
 }
 } // namespace
 
-class TestMenus : public QObject {
+class TestMenus : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+public:
+    // Showing the window activates it: its first activation shows the
+    // reminder, which the scripted dialogs answer.
+    TestMenus() : ProgramTestCase({.firstActivationDone = false, .shown = true}) {}
+
+private:
+    void caseStarting() override { dialogs().messages.clear(); }
+    void caseEnded() override { mainWindow->hideAllMenus(); }
 
 private slots:
-    void initTestCase()
-    {
-        // Showing the window activates it: its first activation shows the
-        // reminder, which the scripted dialogs answer.
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
-    }
-    void cleanupTestCase() { m_program.reset(); }
-    void init() { dialogs().messages.clear(); }
-    void cleanup() { mainWindow->hideAllMenus(); }
-
     void menuBarLabelsStandLeftToRight()
     {
         const QList<HoverLabel *> bar
@@ -174,10 +168,10 @@ private slots:
 
     void mainRoadThroughTheMenus()
     {
-        const QString first = writeLesson(m_program->home.filePath(QStringLiteral("road/a-first.kvl")),
+        const QString first = writeLesson(homePath(QStringLiteral("road/a-first.kvl")),
                                           {QStringLiteral("<OR=one><PI=yi1><CH=\u4e00><NO=><TY=w>"),
                                            QStringLiteral("<OR=two><PI=er4><CH=\u4e8c><NO=><TY=w>")});
-        const QString second = writeLesson(m_program->home.filePath(QStringLiteral("road/b-second.kvl")),
+        const QString second = writeLesson(homePath(QStringLiteral("road/b-second.kvl")),
                                            {QStringLiteral("<OR=three><PI=san1><CH=\u4e09><NO=><TY=w>")});
 
         // Open both lessons from the File menu.
@@ -201,7 +195,7 @@ private slots:
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
         QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
-        const QString session = m_program->home.filePath(QStringLiteral("road/evening"));
+        const QString session = homePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
         apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();

@@ -1,7 +1,7 @@
 // The floating tool bar: where it docks and its show/hide state kept for the
 // settings; then, on the whole program, docking beside the main window and
 // following its drags, the menu command, and its buttons.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
 #include "practice/ToolBarWindow.h"
 #include "reference/ReaderWindow.h"
@@ -85,21 +85,13 @@ private slots:
 };
 
 // The tool bar beside the main window of the whole program.
-class TestToolBarInTheProgram : public QObject {
+class TestToolBarInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+public:
+    TestToolBarInTheProgram() : ProgramTestCase({.firstActivationDone = false, .shown = true}) {}
 
 private slots:
-    void initTestCase()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
-    }
-    void cleanupTestCase() { m_program.reset(); }
-
     void draggingTheMainWindowTakesTheToolBarAlong()
     {
         const int roomy = roomyLeft();

@@ -2,7 +2,7 @@
 // file, the links, and what closes the about window; then, on the whole
 // program, the reminder at the main window's first activation and the skin
 // the about window shows when the menu opens it.
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "app/WindowChrome.h"
@@ -153,23 +153,16 @@ private slots:
 };
 
 // The reminder and the about window as the main window shows them.
-class TestReminderAboutInTheProgram : public QObject {
+class TestReminderAboutInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+public:
+    TestReminderAboutInTheProgram()
+        : ProgramTestCase({.eachCase = true, .firstActivationDone = false, .programFolder = true})
+    {
+    }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path() + QLatin1Char('/'));
-    }
-    void init() { m_program = std::make_unique<apptest::FreshProgram>(false); }
-    void cleanup() { m_program.reset(); }
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
     void reminderSwitchedOffForGoodWithTheBoxChecked()
     {
         // First run: the reminder comes; closed with the box checked it
