@@ -94,9 +94,6 @@ bool allChinese(const QStringList &families, const QString &forms)
 class TestChineseGlyphs : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestChineseGlyphs() : ProgramTestCase({}) {}
-
 private slots:
     void charactersPane_data()
     {

@@ -40,10 +40,7 @@ QString copied()
 class TestCommands : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestCommands() : ProgramTestCase({.firstActivationDone = false, .shown = true, .programFolder = true}) {}
-
-private:
+    Start start() const override { return {.firstActivationDone = false, .shown = true, .programFolder = true}; }
     QString m_lesson;
     QString kWriter;  // a LibreOffice that can show windows
     QString m_nogui;  // the server-only build, without window plug-ins

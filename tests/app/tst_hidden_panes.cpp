@@ -21,10 +21,7 @@ using namespace korvana;
 class TestHiddenPanes : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestHiddenPanes() : ProgramTestCase({.eachCase = true, .shown = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true, .shown = true}; }
     MainWindow *f = nullptr;
 
     void loadOneTerm()

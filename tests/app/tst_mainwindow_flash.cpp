@@ -58,10 +58,7 @@ int overrideCursorDepth()
 class TestMainWindowFlash : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowFlash() : ProgramTestCase({.eachCase = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FlashWindow *w = nullptr;
     std::shared_ptr<FakeFlashClock> clock;

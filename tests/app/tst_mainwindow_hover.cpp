@@ -83,10 +83,7 @@ QPoint pointOn(QTextEdit *view, int pos, double fraction)
 class TestMainWindowHover : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowHover() : ProgramTestCase({.eachCase = true, .firstActivationDone = false, .programFolder = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false, .programFolder = true}; }
     int shift() const { return apptest::settings().charactersFontSize - apptest::settings().charactersFontSize / 3; }
 
     // Hovers just after position pos of the characters pane.

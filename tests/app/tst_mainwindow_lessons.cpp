@@ -38,10 +38,7 @@ using apptest::readFile;
 class TestMainWindowLessons : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowLessons() : ProgramTestCase({.firstActivationDone = false}) {}
-
-private:
+    Start start() const override { return {.firstActivationDone = false}; }
     QString path(const QString &name) { return homePath(QStringLiteral("files/") + name); }
 
     // Opens the files as picked in the open dialog.

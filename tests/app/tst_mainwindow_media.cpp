@@ -34,10 +34,7 @@ QString fixture(const char *name)
 class TestMainWindowMedia : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowMedia() : ProgramTestCase({.eachCase = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FakeMediaPlayer *player = nullptr;
     FakeSpeechVoice *voice = nullptr;

@@ -99,10 +99,7 @@ private slots:
 class TestMainWindowNumbers : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowNumbers() : ProgramTestCase({.eachCase = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FakeSpeechVoice *voice = nullptr;
 

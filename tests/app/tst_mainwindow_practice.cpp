@@ -24,10 +24,7 @@ using apptest::status;
 class TestMainWindowPractice : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowPractice() : ProgramTestCase({.eachCase = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
 
     // Lesson lines straight into the lesson store, as opening a lesson leaves it.

@@ -39,10 +39,7 @@ const QString kArial = QStringLiteral("Arial");
 class TestMainWindowTones : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestMainWindowTones() : ProgramTestCase({.eachCase = true}) {}
-
-private:
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
 
     // One lesson line in the store, as opening a lesson leaves it.

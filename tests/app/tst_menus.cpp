@@ -43,12 +43,9 @@ void moveHeld(QWidget *w, QPoint at)
 class TestMenus : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
     // Showing the window activates it: its first activation shows the
     // reminder, which the scripted dialogs answer.
-    TestMenus() : ProgramTestCase({.firstActivationDone = false, .shown = true}) {}
-
-private:
+    Start start() const override { return {.firstActivationDone = false, .shown = true}; }
     void caseStarting() override { dialogs().messages.clear(); }
     void caseEnded() override { mainWindow->hideAllMenus(); }
 

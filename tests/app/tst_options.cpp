@@ -24,10 +24,7 @@ using namespace korvana;
 class TestOptions : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestOptions() : ProgramTestCase({.eachCase = true, .firstActivationDone = false}) {}
-
-private:
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false}; }
     MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
 

@@ -32,10 +32,7 @@ constexpr rlim_t kLimit = 1024;
 class TestSaving : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestSaving() : ProgramTestCase({.firstActivationDone = false}) {}
-
-private:
+    Start start() const override { return {.firstActivationDone = false}; }
     QString path(const QString &name) { return homePath(QStringLiteral("files/") + name); }
 
     void open(const QStringList &files)

@@ -251,10 +251,6 @@ private slots:
 class TestVocabularyWindowInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestVocabularyWindowInTheProgram() : ProgramTestCase({}) {}
-
-private:
     VocabularyWindow *w = nullptr;
     QString vocabulary() const { return w->vocabularyText->text(); }
 

@@ -88,8 +88,7 @@ private slots:
 class TestToolBarInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestToolBarInTheProgram() : ProgramTestCase({.firstActivationDone = false, .shown = true}) {}
+    Start start() const override { return {.firstActivationDone = false, .shown = true}; }
 
 private slots:
     void draggingTheMainWindowTakesTheToolBarAlong()

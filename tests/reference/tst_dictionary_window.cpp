@@ -374,13 +374,10 @@ private slots:
 class TestDictionaryWindowInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestDictionaryWindowInTheProgram()
-        : ProgramTestCase({.eachCase = true, .firstActivationDone = false, .shown = true, .programFolder = true})
+    Start start() const override
     {
+        return {.eachCase = true, .firstActivationDone = false, .shown = true, .programFolder = true};
     }
-
-private:
     QString dictPath(const QString &name) const { return programFolderPath(QStringLiteral("dict/") + name); }
 
     void beforeProgram() override

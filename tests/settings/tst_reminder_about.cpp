@@ -156,11 +156,7 @@ private slots:
 class TestReminderAboutInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-public:
-    TestReminderAboutInTheProgram()
-        : ProgramTestCase({.eachCase = true, .firstActivationDone = false, .programFolder = true})
-    {
-    }
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false, .programFolder = true}; }
 
 private slots:
     void reminderSwitchedOffForGoodWithTheBoxChecked()

@@ -1,15 +1,16 @@
 #pragma once
 // The base of a test class on the whole program: a FreshProgram made for the
-// class or afresh for each case, shown and exposed when asked, freed after;
-// the program's own folder a temporary one when asked, while a program lives.
-// A class adds its own set-up in the hooks, never in initTestCase(), init(),
-// cleanup() or cleanupTestCase(): a slot of the same name would hide this
-// one's, and the program would not be made.
+// class or afresh for each case, its main window shown and exposed and the
+// program's own folder a temporary one when start() asks, freed after. A class
+// adds its own set-up in the hooks and declares no initTestCase(), init(),
+// cleanup() or cleanupTestCase(): those would hide these, and no program would
+// be made.
 #include "support/AppTestSupport.h"
+#include "settings/ProgramPaths.h"
 
 #include <QObject>
-#include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -18,45 +19,75 @@ namespace apptest {
 class ProgramTestCase : public QObject {
     Q_OBJECT
 
-public:
+protected:
     struct Start {
         bool eachCase = false;           // a fresh program for each case, else one for the class
         bool firstActivationDone = true; // else the first activation (the reminder) is still to come
-        bool shown = false;              // the main window shown and exposed
-        bool programFolder = false;      // the program's own folder a temporary one, else where the test runs
+        bool shown = false;
+        bool programFolder = false;
     };
-
-protected:
-    explicit ProgramTestCase(Start start) : m_start(start) {}
-
+    virtual Start start() const { return {}; }
     // Before each program is made: the seams it reads while it is made.
     virtual void beforeProgram() {}
-    // Each program once made (and shown).
     virtual void programStarted() {}
     virtual void caseStarting() {}
     virtual void caseEnded() {}
-    // After each program is freed: the seams put back.
+    // After each program is freed.
     virtual void afterProgram() {}
 
     korvana::ScriptedDialogs &dialogs() { return m_program->dialogs(); }
-    // The path of name in the program's temporary home.
     QString homePath(const QString &name) const { return m_program->home.filePath(name); }
-    // The path of name in the temporary program folder.
     QString programFolderPath(const QString &name) const { return m_programFolder.filePath(name); }
 
     std::unique_ptr<FreshProgram> m_program;
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        if (!start().eachCase)
+            startProgram();
+    }
+    void cleanupTestCase() { endProgram(); }
+    void init()
+    {
+        if (start().eachCase)
+            startProgram();
+        if (m_program && !QTest::currentTestFailed())
+            caseStarting();
+    }
+    void cleanup()
+    {
+        if (m_program)
+            caseEnded();
+        if (start().eachCase)
+            endProgram();
+    }
 
 private:
-    void startProgram();
-    void endProgram();
+    void startProgram()
+    {
+        if (start().programFolder) {
+            QVERIFY(m_programFolder.isValid());
+            korvana::ProgramPaths::setProgramFolder(m_programFolder.path());
+        }
+        beforeProgram();
+        m_program = std::make_unique<FreshProgram>(start().firstActivationDone);
+        if (start().shown) {
+            mainWindow->show();
+            QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
+        }
+        programStarted();
+    }
+    void endProgram()
+    {
+        if (!m_program)
+            return;
+        m_program.reset();
+        afterProgram();
+        if (start().programFolder)
+            korvana::ProgramPaths::setProgramFolder(QString());
+    }
 
-    Start m_start;
     QTemporaryDir m_programFolder;
 };
 
