@@ -50,8 +50,6 @@ class TestMainWindowLessons : public apptest::ProgramTestCase {
 
     void programStarted() override
     {
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->lessonFiles().buildLessonControls();
         apptest::settings().workingDirectory = homePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void caseStarting() override { m_program->resetDialogs(); }

@@ -53,8 +53,6 @@ class TestSaving : public apptest::ProgramTestCase {
     {
         // The unprivileged child must get through to the lessons.
         QVERIFY(childtest::setMode(m_program->home.path(), 0755));
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->lessonFiles().buildLessonControls();
         apptest::settings().workingDirectory = homePath(QStringLiteral("work")) + QLatin1Char('/');
     }
     void caseStarting() override { m_program->resetDialogs(); }
