@@ -1,5 +1,6 @@
 // The main window's own chrome: drop-down menus, the lesson and session
-// labels, dragging, and the whole main road driven through the menus.
+// labels, and the whole main road driven through the menus. Dragging the
+// window is tested with the tool bar that follows it.
 #include "support/ProgramTestCase.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
@@ -9,7 +10,6 @@
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QEnterEvent>
 #include <QtTest>
@@ -25,18 +25,6 @@ HoverLabel *item(const QString &name)
     if (!l)
         qFatal("no menu item %s", qPrintable(name));
     return l;
-}
-
-void press(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
-{
-    QMouseEvent e(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-void moveHeld(QWidget *w, QPoint at)
-{
-    QMouseEvent e(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
 }
 } // namespace
 
@@ -148,19 +136,6 @@ private slots:
         QVERIFY(shown.endsWith(QStringLiteral("/lesson-12.kvl")));
         QVERIFY(QFontMetrics(apptest::control<HoverLabel>("lessonLabel")->font()).horizontalAdvance(shown) <= 220);
         QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("/s/a.ses"));
-    }
-
-    void draggingTheBackgroundMovesTheWindow()
-    {
-        mainWindow->move(100, 100);
-        const QPoint before = mainWindow->pos();
-        press(mainWindow, QPoint(300, 200));
-        moveHeld(mainWindow, QPoint(320, 215));
-        QCOMPARE(mainWindow->pos(), before + QPoint(20, 15));
-        // The status line drags too.
-        press(apptest::control<QLabel>("statusLabel"), QPoint(5, 5));
-        moveHeld(apptest::control<QLabel>("statusLabel"), QPoint(2, 1));
-        QCOMPARE(mainWindow->pos(), before + QPoint(17, 11));
     }
 
     void mainRoadThroughTheMenus()
