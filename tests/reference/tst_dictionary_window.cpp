@@ -382,7 +382,6 @@ class TestDictionaryWindowInTheProgram : public apptest::ProgramTestCase {
 
     void beforeProgram() override
     {
-        QDir().mkpath(programFolderPath(QStringLiteral("dict")));
         writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")), firstDictionaryLines);
         writeDictionary(dictPath(QStringLiteral("other.uni")), {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
     }
