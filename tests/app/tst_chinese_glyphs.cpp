@@ -2,15 +2,15 @@
 // whatever the locale (ctest runs this under LANG=C and LANG=de_DE.UTF-8):
 // 直骨角化 differ between Chinese and Japanese forms, and outside a Chinese
 // locale the font matcher's fallback for Han is the Japanese font.
-#include "support/ProgramTestCase.h"
 #include "app/LessonFileCommands.h"
 #include "editing/LessonEditorWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
-#include "reference/ReaderWindow.h"
-#include "reference/DictionaryWindow.h"
 #include "reference/CharacterInfoWindow.h"
+#include "reference/DictionaryWindow.h"
+#include "reference/ReaderWindow.h"
+#include "support/ProgramTestCase.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGlyphRun>
@@ -29,7 +29,10 @@ namespace {
 
 const QString Han = QStringLiteral("直骨角化");
 
-bool isHan(QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; }
+bool isHan(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
 
 QStringList hanFamilies(const QList<QGlyphRun> &runs)
 {
@@ -103,11 +106,14 @@ private slots:
         QTest::newRow("SimSun") << QByteArray("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fnil\\fcharset134 SimSun;}"
                                               "{\\f1\\fnil\\fcharset0 Times New Roman;}}\\f1 <CH=\\f0 "
                                               "\\'d6\\'b1\\'b9\\'c7\\'bd\\'c7\\'bb\\'af\\f1 ><OR=x>\\par}")
-                                << "SC" << "Noto Serif CJK SC";
-        QTest::newRow("no font") << (QStringLiteral("<CH=") + Han + QStringLiteral("><OR=x>")).toUtf8() << "SC" << "";
+                                << "SC"
+                                << "Noto Serif CJK SC";
+        QTest::newRow("no font") << (QStringLiteral("<CH=") + Han + QStringLiteral("><OR=x>")).toUtf8() << "SC"
+                                 << "";
         QTest::newRow("Big5") << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl{\\f0\\fswiss\\fcharset136 Arial;}}"
                                             "\\f0 <CH=\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6><OR=x>\\par}")
-                              << "TC" << "";
+                              << "TC"
+                              << "";
         // Each style of missing Windows font to the installed one of its
         // forms: Ming (traditional Song), Kai (Song when no Kai font is
         // installed) and the vertical "@" names.
@@ -120,9 +126,12 @@ private slots:
                                  << "Noto Serif CJK TC";
         QTest::newRow("MingLiU, Unicode text") << lesson("MingLiU", 0, "\\u30452?\\u-25944?\\u-30254?\\u21270?") << "TC"
                                                << "Noto Serif CJK TC";
-        QTest::newRow("KaiTi") << lesson("KaiTi", 134, gb) << "SC" << "Noto Serif CJK SC";
-        QTest::newRow("@SimSun") << lesson("@SimSun", 134, gb) << "SC" << "Noto Serif CJK SC";
-        QTest::newRow("@SimHei") << lesson("@SimHei", 134, gb) << "SC" << "Noto Sans CJK SC";
+        QTest::newRow("KaiTi") << lesson("KaiTi", 134, gb) << "SC"
+                               << "Noto Serif CJK SC";
+        QTest::newRow("@SimSun") << lesson("@SimSun", 134, gb) << "SC"
+                                 << "Noto Serif CJK SC";
+        QTest::newRow("@SimHei") << lesson("@SimHei", 134, gb) << "SC"
+                                 << "Noto Sans CJK SC";
     }
     void charactersPane()
     {
@@ -154,16 +163,18 @@ private slots:
         // in a lesson's own serif font, and in the vocabulary document.
         const QString serif = fonts::toneVowelSerifFamily();
         QVERIFY2(!serif.isEmpty(), "no serif font with every tone vowel: fonts-liberation2 (scripts/install-deps.sh)");
-        const QByteArray lesson = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
-                                  "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
-                                  "l\\u476?><CH=x>\\par}";
+        const QByteArray lesson =
+            "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
+            "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
+            "l\\u476?><CH=x>\\par}";
         const QString path = apptest::writeFile(homePath(QStringLiteral("tones.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(OpenMode::SessionFiles);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), u"nǐ hǎo méi yǒu lǜ"_qs);
         // (Substitutes come back in lower case.)
-        for (RichEdit *pane : {apptest::control<korvana::RichEdit>("pinyinText"), apptest::control<korvana::RichEdit>("translationText")})
+        for (RichEdit *pane : {apptest::control<korvana::RichEdit>("pinyinText"),
+                               apptest::control<korvana::RichEdit>("translationText")})
             QCOMPARE(letterFamilies(pane->document()).join(u',').toLower(), serif.toLower());
         vocabularyWindow->vocabularyText->fromRtf(lesson);
         QCOMPARE(letterFamilies(vocabularyWindow->vocabularyText->document()).join(u',').toLower(), serif.toLower());

@@ -1,23 +1,23 @@
 // Commands of the main window that reach outside it: editing the lesson in a
 // word processor or another editor, the help file, the screen background
 // toggle and the panes' popup.
-#include "support/ProgramTestCase.h"
 #include "app/HiddenPanes.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/RecordingShell.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
+#include "support/ProgramTestCase.h"
+#include "support/RecordingShell.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QApplication>
 #include <QtTest>
 
 using namespace korvana;
@@ -42,8 +42,8 @@ class TestCommands : public apptest::ProgramTestCase {
 
     Start start() const override { return {.firstActivationDone = false, .shown = true, .programFolder = true}; }
     QString m_lesson;
-    QString kWriter;  // a LibreOffice that can show windows
-    QString m_nogui;  // the server-only build, without window plug-ins
+    QString kWriter; // a LibreOffice that can show windows
+    QString m_nogui; // the server-only build, without window plug-ins
     // An empty file in the temporary home.
     QString touch(const QString &name) { return apptest::writeFile(homePath(name), {}); }
     std::unique_ptr<ScopedRecordingShell> m_shell;
@@ -221,8 +221,9 @@ private slots:
 
     void displaySwitchesThePaneClickedLast()
     {
-        for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
-                             apptest::control<QCheckBox>("notesSwitch")})
+        for (QCheckBox *b :
+             {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"),
+              apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch")})
             b->setChecked(true);
         mainWindow->hiddenPanes().setActivePane(korvana::Pane::Pinyin);
         apptest::control<QAction>("displayAction")->trigger();
@@ -232,8 +233,9 @@ private slots:
         QVERIFY(apptest::control<QCheckBox>("pinyinSwitch")->isChecked());
         mainWindow->hiddenPanes().setActivePane(std::nullopt);
         apptest::control<QAction>("displayAction")->trigger();
-        for (QCheckBox *b : {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
-                             apptest::control<QCheckBox>("notesSwitch")})
+        for (QCheckBox *b :
+             {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"),
+              apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch")})
             QVERIFY(b->isChecked());
     }
 };

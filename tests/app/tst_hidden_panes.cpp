@@ -1,12 +1,12 @@
 // Hidden panes: the show-all toggle and its restore, clicks on the panes and
 // their boxes, the panes' popup menu, the hover reveal with its neighbours,
 // the background ending every reveal, and the numbers drill's panes.
-#include "support/ProgramTestCase.h"
-#include "app/HiddenPanes.h"
 #include "app/CharacterHover.h"
+#include "app/HiddenPanes.h"
 #include "app/NumbersDrillRunner.h"
-#include "reference/Numbers.h"
 #include "reference/CharacterInfoWindow.h"
+#include "reference/Numbers.h"
+#include "support/ProgramTestCase.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,7 +32,8 @@ class TestHiddenPanes : public apptest::ProgramTestCase {
     }
     QList<QCheckBox *> boxes() const
     {
-        return {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch")};
+        return {apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"),
+                apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch")};
     }
     QList<bool> checks() const
     {
@@ -44,13 +45,15 @@ class TestHiddenPanes : public apptest::ProgramTestCase {
     // Which of the four panes hold any text.
     QList<bool> filled() const
     {
-        return {!apptest::control<korvana::RichEdit>("translationText")->text().isEmpty(), !apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty(),
-                !apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty(), !apptest::control<korvana::RichEdit>("notesText")->text().isEmpty()};
+        return {!apptest::control<korvana::RichEdit>("translationText")->text().isEmpty(),
+                !apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty(),
+                !apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty(),
+                !apptest::control<korvana::RichEdit>("notesText")->text().isEmpty()};
     }
     static void moveOver(QTextEdit *view)
     {
-        QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), view->viewport()->mapToGlobal(QPointF(5, 5)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseMove, QPointF(5, 5), view->viewport()->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(view->viewport(), &e);
     }
     // A point of the window with no control over it, or (-1, -1).
@@ -131,7 +134,8 @@ private slots:
         // So does a press on a pane box, whose click toggles it as usual.
         f->hiddenPanes().toggleShowAll();
         QVERIFY(f->hiddenPanes().paneRestore().pending);
-        QTest::mouseClick(apptest::control<QCheckBox>("charactersSwitch"), Qt::LeftButton, {}, QPoint(4, apptest::control<QCheckBox>("charactersSwitch")->height() / 2));
+        QTest::mouseClick(apptest::control<QCheckBox>("charactersSwitch"), Qt::LeftButton, {},
+                          QPoint(4, apptest::control<QCheckBox>("charactersSwitch")->height() / 2));
         QVERIFY(!f->hiddenPanes().paneRestore().pending);
         QVERIFY(!apptest::control<QCheckBox>("charactersSwitch")->isChecked());
         QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
@@ -145,7 +149,10 @@ private slots:
 
     void rightClickPopsTheMenuAndSwitchesNothing()
     {
-        QCOMPARE(apptest::control<QMenu>("paneMenu")->actions(), (QList<QAction *>{apptest::control<QAction>("copyAction"), apptest::control<QAction>("paneMenuSeparator"), apptest::control<QAction>("displayAction")}));
+        QCOMPARE(
+            apptest::control<QMenu>("paneMenu")->actions(),
+            (QList<QAction *>{apptest::control<QAction>("copyAction"), apptest::control<QAction>("paneMenuSeparator"),
+                              apptest::control<QAction>("displayAction")}));
         QCOMPARE(apptest::control<QAction>("copyAction")->text(), QStringLiteral("Copy"));
         QCOMPARE(apptest::control<QAction>("displayAction")->text(), QStringLiteral("Display"));
         QVERIFY(apptest::control<QAction>("paneMenuSeparator")->isSeparator());
@@ -158,7 +165,8 @@ private slots:
         QVERIFY(apptest::control<QCheckBox>("charactersSwitch")->isChecked()); // not switched by the right button
         QVERIFY(!f->hiddenPanes().paneRestore().pending);
         QVERIFY(apptest::control<QMenu>("paneMenu")->isVisible());
-        QCOMPARE(apptest::control<QMenu>("paneMenu")->pos(), apptest::control<QTextEdit>("charactersView")->viewport()->mapToGlobal(QPoint(7, 9)));
+        QCOMPARE(apptest::control<QMenu>("paneMenu")->pos(),
+                 apptest::control<QTextEdit>("charactersView")->viewport()->mapToGlobal(QPoint(7, 9)));
         apptest::control<QMenu>("paneMenu")->hide();
 
         apptest::control<QCheckBox>("notesSwitch")->setChecked(false);
@@ -189,11 +197,13 @@ private slots:
         moveOver(apptest::control<QTextEdit>("translationView")); // from below: the pinyin reveal ends
         QCOMPARE(filled(), (QList<bool>{true, false, false, false}));
 
-        apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
+        apptest::control<korvana::RichEdit>("charactersText")
+            ->setText(QStringLiteral("房子")); // as the characters pane's own reveal leaves it
         moveOver(apptest::control<QTextEdit>("notesView"));
         QCOMPARE(apptest::control<korvana::RichEdit>("notesText")->text(), QStringLiteral("a note"));
         QVERIFY(apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
-        QVERIFY(!apptest::control<korvana::RichEdit>("translationText")->text().isEmpty()); // not a neighbour of the notes
+        QVERIFY(
+            !apptest::control<korvana::RichEdit>("translationText")->text().isEmpty()); // not a neighbour of the notes
         apptest::control<korvana::RichEdit>("charactersText")->setText(QStringLiteral("房子"));
         moveOver(apptest::control<QTextEdit>("pinyinView"));
         QCOMPARE(filled(), (QList<bool>{false, true, false, true}));
@@ -292,7 +302,8 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), pinyin);
         f->hiddenPanes().toggleShowAll();
-        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty() && apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty()
+        QVERIFY(apptest::control<korvana::RichEdit>("translationText")->text().isEmpty()
+                && apptest::control<korvana::RichEdit>("pinyinText")->text().isEmpty()
                 && apptest::control<korvana::RichEdit>("charactersText")->text().isEmpty());
     }
 };

@@ -2,11 +2,11 @@
 // sizes, cycles, delay and card, flashes in the characters pane, keys that end
 // a flash, the automatic mode's card, bad numbers, a flash asked for while one
 // runs, and the pointer. Time is a fake clock: no test waits for real time.
-#include "support/ProgramTestCase.h"
 #include "app/FlashRunner.h"
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
 #include "settings/OptionsDialog.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -234,7 +234,8 @@ private slots:
 
     void automaticModeShowsTheCardAtOnceAndInputEndsIt()
     {
-        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
+        load({term(QStringLiteral("字")),
+              term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         apptest::control<QCheckBox>("flashSwitch")->setChecked(true);
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         optionsDialog->flashDelayEdit->setText(QStringLiteral("300"));
@@ -276,7 +277,8 @@ private slots:
 
     void termDisplayFlashesChosenTypesOnly()
     {
-        load({term(QStringLiteral("字")), term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
+        load({term(QStringLiteral("字")),
+              term(QStringLiteral("一句话"), QStringLiteral("p"), QString(), QStringLiteral("p"))});
         apptest::control<QCheckBox>("flashSwitch")->setChecked(true);
         optionsDialog->flashKeepOpenSwitch->setChecked(false);
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));

@@ -1,13 +1,13 @@
 // The character information on hover: the popup over the characters pane,
 // its switches, the repeat check, the end of a line, characters without a
 // record, the reader's boxes, the mouse wiring and the popup's placement.
-#include "support/ProgramTestCase.h"
 #include "app/CharacterHover.h"
-#include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ToneMarkConverter.h"
 #include "reference/CharacterInfoWindow.h"
+#include "reference/DictionaryData.h"
 #include "settings/ProgramPaths.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -23,29 +23,30 @@ using namespace korvana;
 
 namespace {
 
-const QString Unihan = QStringLiteral(
-    "@4E2D;;;2.3;ZHONG1 ZHONG4;4;central; center, middle\r\n"
-    "@4EBA;;;9.0;REN2;2;man; people\r\n"
-    "@5B78;5B66;;39.13;XUE2;16;learning, knowledge\r\n"
-    "@56FD;;570B;31.5;GUO2;8;nation, country\r\n"
-    "@9F9D;;;214.1;YUE4;17;flute\r\n"
-    "@20000;;;1.1;HE1;2;breathing in\r\n");
+const QString Unihan = QStringLiteral("@4E2D;;;2.3;ZHONG1 ZHONG4;4;central; center, middle\r\n"
+                                      "@4EBA;;;9.0;REN2;2;man; people\r\n"
+                                      "@5B78;5B66;;39.13;XUE2;16;learning, knowledge\r\n"
+                                      "@56FD;;570B;31.5;GUO2;8;nation, country\r\n"
+                                      "@9F9D;;;214.1;YUE4;17;flute\r\n"
+                                      "@20000;;;1.1;HE1;2;breathing in\r\n");
 const QString UnihanBadVariant = QStringLiteral("@56FD;;5Z0B;31.5;GUO2;8;nation\r\n");
 
-const QString Radicals
-    = QStringLiteral("@2;20008;gun\r\n@9;20154;ren\r\n@31;22231;wei\r\n@39;23376;zi\r\n@214;40864;yue");
+const QString Radicals =
+    QStringLiteral("@2;20008;gun\r\n@9;20154;ren\r\n@31;22231;wei\r\n@39;23376;zi\r\n@214;40864;yue");
 
-const QString Dict = QStringLiteral(
-    "# header\r\n"
-    "中 [zhong1] /middle/\r\n"
-    "中国 [Zhong1 guo2] /China/\r\n"
-    "中国人 [Zhong1 guo2 ren2] /Chinese person/\r\n"
-    "国 [guo2] /country/\r\n"
-    "国人 [guo2 ren2] /compatriots/\r\n"
-    "中𠀀 [zhong1 he1] /a made-up word/\r\n"
-    "人 [ren2] /person/");
+const QString Dict = QStringLiteral("# header\r\n"
+                                    "中 [zhong1] /middle/\r\n"
+                                    "中国 [Zhong1 guo2] /China/\r\n"
+                                    "中国人 [Zhong1 guo2 ren2] /Chinese person/\r\n"
+                                    "国 [guo2] /country/\r\n"
+                                    "国人 [guo2 ren2] /compatriots/\r\n"
+                                    "中𠀀 [zhong1 he1] /a made-up word/\r\n"
+                                    "人 [ren2] /person/");
 
-QString tones(const QString &s) { return pinyinNumbersIntoToneMarks(s); }
+QString tones(const QString &s)
+{
+    return pinyinNumbersIntoToneMarks(s);
+}
 
 QStringList memoLines(QWidget *memo)
 {
@@ -89,8 +90,9 @@ class TestMainWindowHover : public apptest::ProgramTestCase {
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)
     {
-        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
-                                             pointAfter(apptest::control<QTextEdit>("charactersView"), pos, shift()));
+        mainWindow->hover().charactersViewMouseMoved(
+            apptest::control<QTextEdit>("charactersView"),
+            pointAfter(apptest::control<QTextEdit>("charactersView"), pos, shift()));
     }
 
     void setCharacters(const QString &text)
@@ -130,12 +132,12 @@ private slots:
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("nation, country"));
         // Longest words first, pinyin tone-marked.
         QCOMPARE(memoLines(characterInfoWindow->dictionaryBox),
-                 (QStringList{QStringLiteral("中国人 [") + tones(QStringLiteral("Zhong1 guo2 ren2")) +
-                                  QStringLiteral("] Chinese person"),
-                              QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2")) + QStringLiteral("] China"),
-                              QStringLiteral("国人 [") + tones(QStringLiteral("guo2 ren2")) +
-                                  QStringLiteral("] compatriots"),
-                              QStringLiteral("国 [") + tones(QStringLiteral("guo2")) + QStringLiteral("] country")}));
+                 (QStringList{
+                     QStringLiteral("中国人 [") + tones(QStringLiteral("Zhong1 guo2 ren2"))
+                         + QStringLiteral("] Chinese person"),
+                     QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2")) + QStringLiteral("] China"),
+                     QStringLiteral("国人 [") + tones(QStringLiteral("guo2 ren2")) + QStringLiteral("] compatriots"),
+                     QStringLiteral("国 [") + tones(QStringLiteral("guo2")) + QStringLiteral("] country")}));
         // Placed against the main window.
         const QRect main = mainWindow->frameGeometry();
         QCOMPARE(characterInfoWindow->x(), main.left());
@@ -159,8 +161,9 @@ private slots:
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
         QCOMPARE(characterInfoWindow->definitionLabel->text(), QStringLiteral("man; people"));
         // The start of a line gives nothing: the popup stays as it was.
-        mainWindow->hover().charactersViewMouseMoved(apptest::control<QTextEdit>("charactersView"),
-                                             pointAfter(apptest::control<QTextEdit>("charactersView"), 0, shift()));
+        mainWindow->hover().charactersViewMouseMoved(
+            apptest::control<QTextEdit>("charactersView"),
+            pointAfter(apptest::control<QTextEdit>("charactersView"), 0, shift()));
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
         QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4EBA);
     }
@@ -236,7 +239,8 @@ private slots:
         const QRect l = text.cursorRect(before), r = text.cursorRect(after);
         for (double fraction : {0.25, 0.75}) {
             mainWindow->hover().forgetLastHoverChar();
-            mainWindow->hover().charactersViewMouseMoved(&text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
+            mainWindow->hover().charactersViewMouseMoved(
+                &text, QPoint(l.x() + int((r.x() - l.x()) * fraction), l.center().y()));
             QCOMPARE(mainWindow->hover().lastHoverChar(), 0x20000);
         }
     }
@@ -274,7 +278,8 @@ private slots:
 
     void hiddenCharactersRevealedUnderTheMouse()
     {
-        apptest::control<korvana::RichEdit>("termLineText")->setText(QStringLiteral("<OR=middle><PI=zhong1 guo2><CH=中国><NO=><TY=w><ST=u>"));
+        apptest::control<korvana::RichEdit>("termLineText")
+            ->setText(QStringLiteral("<OR=middle><PI=zhong1 guo2><CH=中国><NO=><TY=w><ST=u>"));
         apptest::control<QCheckBox>("charactersSwitch")->setChecked(false);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
         // Without the setting the hidden pane stays empty.
@@ -304,8 +309,8 @@ private slots:
         setCharacters(QStringLiteral("中国人"));
         QWidget *viewport = apptest::control<QTextEdit>("charactersView")->viewport();
         const QPoint p = pointAfter(apptest::control<QTextEdit>("charactersView"), 3, shift());
-        QMouseEvent move(QEvent::MouseMove, QPointF(p), viewport->mapToGlobal(QPointF(p)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(p), viewport->mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &move);
         QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4EBA);
         QCOMPARE(characterInfoWindow->characterLabel->text(), QStringLiteral("人"));
@@ -338,12 +343,13 @@ private slots:
         mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 0, 0.5));
         mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 1, 0.25));
         QCOMPARE(mainWindow->hover().lastHoverChar(), 0x4E2D);
-        QCOMPARE(characterInfoBox->toPlainText(), QStringLiteral("中 [") + tones(QStringLiteral("zhong1 zhong4")) +
-                                             QStringLiteral("] central; center, middle"));
+        QCOMPARE(characterInfoBox->toPlainText(), QStringLiteral("中 [") + tones(QStringLiteral("zhong1 zhong4"))
+                                                      + QStringLiteral("] central; center, middle"));
         // The Latin letter before is no neighbour.
-        QCOMPARE(memoLines(dictionaryBox),
-                 (QStringList{QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2")) + QStringLiteral("] China"),
-                              QStringLiteral("中 [") + tones(QStringLiteral("zhong1")) + QStringLiteral("] middle")}));
+        QCOMPARE(
+            memoLines(dictionaryBox),
+            (QStringList{QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2")) + QStringLiteral("] China"),
+                         QStringLiteral("中 [") + tones(QStringLiteral("zhong1")) + QStringLiteral("] middle")}));
         QVERIFY(!characterInfoWindow->isVisible());
 
         // A Latin letter: no summary line, its dictionary lookup finds nothing.
@@ -352,8 +358,8 @@ private slots:
 
         // The second line is a line of its own: no neighbours from the first.
         mainWindow->hover().charactersViewMouseMoved(text, pointOn(text, 4, 0.25));
-        QCOMPARE(memoLines(dictionaryBox), QStringList{QStringLiteral("人 [") + tones(QStringLiteral("ren2")) +
-                                               QStringLiteral("] person;")});
+        QCOMPARE(memoLines(dictionaryBox),
+                 QStringList{QStringLiteral("人 [") + tones(QStringLiteral("ren2")) + QStringLiteral("] person;")});
 
         // Past the end of the line: both boxes cleared, the last character
         // kept, so it is not looked up again straight away.
@@ -385,8 +391,8 @@ private slots:
         // The widest codes stay inside the popup's border.
         for (QLabel *code : {characterInfoWindow->hexCodeLabel, characterInfoWindow->decimalCodeLabel}) {
             QVERIFY(code->geometry().right() < characterInfoWindow->width() - 1);
-            const QString widest
-                = code == characterInfoWindow->hexCodeLabel ? QStringLiteral("FFFF") : QStringLiteral("65535");
+            const QString widest =
+                code == characterInfoWindow->hexCodeLabel ? QStringLiteral("FFFF") : QStringLiteral("65535");
             QVERIFY2(code->fontMetrics().horizontalAdvance(widest) <= code->width(), qPrintable(widest));
         }
     }

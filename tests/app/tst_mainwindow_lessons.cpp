@@ -1,7 +1,6 @@
 // The main window's lesson commands: opening lessons through the dialog,
 // the messages of opening and saving, sessions saved and reopened, and the
 // list of linked files.
-#include "support/ProgramTestCase.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
 #include "app/NumbersDrillRunner.h"
@@ -9,6 +8,7 @@
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
 #include "reference/ReaderWindow.h"
+#include "support/ProgramTestCase.h"
 
 #include <QFile>
 #include <QLabel>
@@ -58,7 +58,8 @@ private slots:
     void pickedLessonsLoadInNameOrderIgnoringCase()
     {
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
-        const QString a = writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
+        const QString a =
+            writeLesson(path("order/A.kvl"), {term("from A"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"Read\">"});
         mainWindow->lessonFiles().setSessionFile(QStringLiteral("/some/session.ses"));
         mainWindow->numbers().drill().on = true;
         pick({b, a});
@@ -105,14 +106,14 @@ private slots:
         pick({good, missing, pic});
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
-                                               + " (no such file or folder)\n" + pic + " (not a lesson)\n");
+                                              + " (no such file or folder)\n" + pic + " (not a lesson)\n");
         QCOMPARE(apptest::store().openLessons.size(), 3);
         QCOMPARE(apptest::store().currentLesson, good);
 
         // Saving then leaves the picture alone and says so.
         mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
-                                               + " (did not load)\n" + pic + " (did not load)");
+                                              + " (did not load)\n" + pic + " (did not load)");
         QCOMPARE(readFile(pic), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
     }
 
@@ -129,7 +130,9 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QStringLiteral("A"));
         pick({writeLesson(path("shown/text.kvl"), {"only a text"})});
         QCOMPARE(apptest::control<HoverLabel>("lessonLabel")->text(), QStringLiteral("NO LESSON LOADED"));
-        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text() + apptest::control<korvana::RichEdit>("charactersText")->text(), QString());
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text()
+                     + apptest::control<korvana::RichEdit>("charactersText")->text(),
+                 QString());
     }
 
     void longListsOfFailedFilesAreCut()
@@ -150,8 +153,9 @@ private slots:
                  QStringLiteral("Some files were not loaded:\n") + listed + QStringLiteral("\u2026 and 4980 more\n"));
         mainWindow->lessonFiles().saveLessons();
         QVERIFY(dialogs().lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
-                                                    + " (did not load)\n"));
-        QVERIFY(dialogs().lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
+                                                   + " (did not load)\n"));
+        QVERIFY(
+            dialogs().lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
     }
 
     void savingLessons()
@@ -174,7 +178,7 @@ private slots:
         apptest::control<QLabel>("statusLabel")->clear();
         mainWindow->lessonFiles().saveLessons();
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
-                                               + " (changed by another program since it was opened)");
+                                              + " (changed by another program since it was opened)");
         QVERIFY(apptest::status() != QStringLiteral("Lessons saved"));
         QCOMPARE(readFile(a), term("theirs").toUtf8());
     }
@@ -252,7 +256,8 @@ private slots:
             QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept.ses"));
         }
 
-        const QString none = apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
+        const QString none =
+            apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
         dialogs().openAnswers.push_back({none});
         mainWindow->lessonFiles().openSessionCommand();
         QVERIFY(apptest::store().openLessons.isEmpty());
@@ -303,7 +308,8 @@ private slots:
         const QRect readButton = apptest::control<QPushButton>("readButton")->geometry();
         auto same = [&] {
             QCoreApplication::processEvents();
-            return mainWindow->size() == designed && apptest::control<QPushButton>("readButton")->geometry() == readButton;
+            return mainWindow->size() == designed
+                   && apptest::control<QPushButton>("readButton")->geometry() == readButton;
         };
         // A lesson with linked reading files, then one without.
         QStringList many;
@@ -317,7 +323,8 @@ private slots:
         QVERIFY(same());
         // Counts and status texts of any length, the Read button hidden (no
         // Mandarin voice).
-        apptest::control<QLabel>("countLabel")->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
+        apptest::control<QLabel>("countLabel")
+            ->setText(QStringLiteral("Words 123456:654321  Phrases 123456:654321 ").repeated(4));
         mainWindow->showStatus(QStringLiteral("A status text far longer than the window is wide. ").repeated(10));
         apptest::control<QPushButton>("readButton")->hide();
         QVERIFY(same());
@@ -327,9 +334,10 @@ private slots:
     void linkedFilesOpenInTheReader()
     {
         const QString reading = writeLesson(path("links/texts/story.txt"), {QStringLiteral("\u6545\u4e8b")});
-        const QString a = writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
-                                                             "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">",
-                                                             "<PAR FILE=\"pipe.txt\" DESCRIPTION=\"Pipe\">"});
+        const QString a =
+            writeLesson(path("links/a.kvl"), {term("one"), "<PAR FILE=\"texts/story.txt\" DESCRIPTION=\"Story\">",
+                                              "<PAR FILE=\"gone.txt\" DESCRIPTION=\"Gone\">",
+                                              "<PAR FILE=\"pipe.txt\" DESCRIPTION=\"Pipe\">"});
         const QString pipe = path("links/pipe.txt");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         pick({a});
@@ -337,7 +345,8 @@ private slots:
 
         // The pointer over an item names its file; over no item clears.
         apptest::control<QListWidget>("linkedFilesList")->resize(165, 60);
-        const QRect first = apptest::control<QListWidget>("linkedFilesList")->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
+        const QRect first = apptest::control<QListWidget>("linkedFilesList")
+                                ->visualItemRect(apptest::control<QListWidget>("linkedFilesList")->item(0));
         mainWindow->lessonFiles().linkedFilesListMouseMoved(first.center());
         QCOMPARE(apptest::status(), reading);
         mainWindow->lessonFiles().linkedFilesListMouseMoved(QPoint(5, 58));
@@ -360,7 +369,8 @@ private slots:
         // A pipe is there, but it is no file to read.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(2);
         mainWindow->lessonFiles().linkedFilesListDoubleClicked();
-        QCOMPARE(dialogs().lastMessage(), QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
+        QCOMPARE(dialogs().lastMessage(),
+                 QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }
 };
 

@@ -2,13 +2,13 @@
 // with its switch and the Space key, the picture window with its placement,
 // its switch and the G key, the Read button, its switch, the wait for the
 // sound, the highlight of the spoken word and the end of speech.
-#include "support/ProgramTestCase.h"
-#include "app/WindowSkin.h"
 #include "app/TermMedia.h"
-#include "support/FakeMediaPlayer.h"
+#include "app/WindowSkin.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "practice/PictureWindow.h"
 #include "settings/SettingsFile.h"
+#include "support/FakeMediaPlayer.h"
+#include "support/ProgramTestCase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,10 +47,7 @@ class TestMainWindowMedia : public apptest::ProgramTestCase {
     }
     static QString withSound(const QString &file) { return QStringLiteral("<SN=%1>").arg(file); }
     static QString withPicture(const QString &file) { return QStringLiteral("<GR=%1>").arg(file); }
-    QString writeFile(const QString &name, const QByteArray &data)
-    {
-        return apptest::writeFile(homePath(name), data);
-    }
+    QString writeFile(const QString &name, const QByteArray &data) { return apptest::writeFile(homePath(name), data); }
 
     void beforeProgram() override
     {
@@ -214,7 +211,8 @@ private slots:
         QVERIFY(!f->media().speaking());
         QVERIFY(voice->spokenTexts().isEmpty());
         QVERIFY(apptest::control<QPushButton>("readButton")->text() != QStringLiteral("Stop"));
-        QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->skin().stopButtonIcon().cacheKey() || f->skin().stopButtonIcon().isNull());
+        QVERIFY(apptest::control<QPushButton>("readButton")->icon().cacheKey() != f->skin().stopButtonIcon().cacheKey()
+                || f->skin().stopButtonIcon().isNull());
         // Reading on for every term: an automatic step is not held up.
         apptest::control<QCheckBox>("readSwitch")->setChecked(true);
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
@@ -325,7 +323,8 @@ private slots:
         QVERIFY(QDir::current() != lessonDir);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         f->nextButtonClicked();
-        QVERIFY(!apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden() && !apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
+        QVERIFY(!apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden()
+                && !apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
         QCOMPARE(player->playedFiles(), QStringList{lessonDir.filePath(QStringLiteral("snd/short.wav"))});
         QTest::keyClick(f, Qt::Key_G);
         QVERIFY(pictureWindow->isVisible());
@@ -376,7 +375,8 @@ private slots:
             f->nextButtonClicked();
             QCOMPARE(apptest::store().currentIndex, i);
             // Treated as missing: nothing offered, shown or played.
-            QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden() && apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
+            QVERIFY(apptest::control<korvana::ClickLabel>("playSoundLabel")->isHidden()
+                    && apptest::control<korvana::ClickLabel>("viewPictureLabel")->isHidden());
             QVERIFY(!pictureWindow->isVisible() && !f->media().soundPlaying());
             QTest::keyClick(f, Qt::Key_Space);
             QVERIFY(!f->media().soundPlaying());
@@ -492,11 +492,11 @@ private slots:
         const auto chunk = [&](const QByteArray &type, const QByteArray &data) {
             const QByteArray body = type + data;
             return be32(quint32(data.size())) + body
-                + be32(quint32(::crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))));
+                   + be32(quint32(::crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))));
         };
         const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8)
-            + chunk("IHDR", be32(30000) + be32(30000) + QByteArray("\x08\x02\x00\x00\x00", 5))
-            + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
+                                + chunk("IHDR", be32(30000) + be32(30000) + QByteArray("\x08\x02\x00\x00\x00", 5))
+                                + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
         QTest::newRow("decompression bomb") << "bomb.png" << bomb << "too large";
         QTest::newRow("folder") << "folder.jpg" << QByteArray() << "is a folder";
         QTest::newRow("name of 4096 bytes") << QString(4096, u'p') << QByteArray() << "name too long";
@@ -524,7 +524,8 @@ private slots:
         if (!reason.isEmpty())
             QCOMPARE(message, QStringLiteral("Error reading file %1 (%2)").arg(bad, reason));
         else
-            QVERIFY2(message.size() > QStringLiteral("Error reading file  ()").size() + bad.size(), qPrintable(message));
+            QVERIFY2(message.size() > QStringLiteral("Error reading file  ()").size() + bad.size(),
+                     qPrintable(message));
         QVERIFY(!pictureWindow->isVisible());
         QVERIFY(pictureWindow->termPicture->pixmap().isNull()); // no picture of an earlier term left
         f->nextButtonClicked();

@@ -3,20 +3,20 @@
 // in the main window: the menu command, the numbers drawn by each step, the
 // three panes with their boxes, reading aloud, the automatic mode, and the
 // way back to the lesson terms.
-#include "support/ProgramTestCase.h"
-#include "app/WindowChrome.h"
-#include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
+#include "app/TermMedia.h"
+#include "app/WindowChrome.h"
 #include "reference/Numbers.h"
 #include "reference/NumbersDialog.h"
+#include "support/ProgramTestCase.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QApplication>
 #include <QtTest>
 
 using namespace korvana;
@@ -93,7 +93,6 @@ private slots:
             QVERIFY(d->thousandOption->isChecked());
         }
     }
-
 };
 
 class TestMainWindowNumbers : public apptest::ProgramTestCase {
@@ -167,7 +166,8 @@ private slots:
         QVERIFY(f->numbers().drill().number >= 0 && f->numbers().drill().number <= 100);
 
         const QString numeral = chineseNumeral(f->numbers().drill().number);
-        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString::number(f->numbers().drill().number));
+        QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(),
+                 QString::number(f->numbers().drill().number));
         QCOMPARE(f->numbers().drill().numeral, numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("termCharactersText")->text(), numeral);
         QCOMPARE(apptest::control<korvana::RichEdit>("charactersText")->text(), numeral);
@@ -195,7 +195,8 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("liù shí bā "));
         f->numbers().drill().number = 2345;
         f->numbers().showNumber();
-        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), storedPinyin(QStringLiteral("二千三百四十五")));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(),
+                 storedPinyin(QStringLiteral("二千三百四十五")));
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text().count(QLatin1Char(' ')), 7);
 
         // The characters take the Kanji settings.
@@ -227,19 +228,21 @@ private slots:
     {
         startCustom(QStringLiteral("9999"), QString());
         // Syllables in two fonts, as the stored item writes its tone vowels.
-        f->numbers().drill().numeralPinyin.fromRtf(QByteArrayLiteral(
-            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
-            "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
+        f->numbers().drill().numeralPinyin.fromRtf(
+            QByteArrayLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
+                              "\\pard\\plain\\f0\\fs22 one \\par\\f1\\fs40 two \\par\\f0\\fs22 three }"));
         f->numbers().drill().number = 21; // 二十一: lines 2, 10, 1
         f->numbers().showNumberPane(korvana::Pane::Characters, false);
         f->numbers().showNumberPane(korvana::Pane::Pinyin, false);
         // Line 10 is missing: it adds nothing, and never all of scratchText.
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text(), QStringLiteral("two one "));
         apptest::control<korvana::RichEdit>("pinyinText")->setSel(0, 3);
-        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName, QStringLiteral("Courier New"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName,
+                 QStringLiteral("Courier New"));
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().sizePoints, 20.0);
         apptest::control<korvana::RichEdit>("pinyinText")->setSel(4, 7);
-        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName, QStringLiteral("Times New Roman"));
+        QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selAttributes().fontName,
+                 QStringLiteral("Times New Roman"));
 
         // The last line has no line break to stop at.
         f->numbers().drill().number = 3;
@@ -292,7 +295,8 @@ private slots:
             f->numbers().drill().number = -1;
             apptest::control<korvana::RichEdit>("translationText")->clear();
             step();
-            return f->numbers().drill().number == 9999 && apptest::control<korvana::RichEdit>("translationText")->text() == u"9999";
+            return f->numbers().drill().number == 9999
+                   && apptest::control<korvana::RichEdit>("translationText")->text() == u"9999";
         };
         QVERIFY(redrawn([this] { f->nextButtonClicked(); }));
         QVERIFY(redrawn([this] { f->previousButtonClicked(); }));

@@ -2,16 +2,16 @@
 // panes, the counts label, the check's status texts, marks, First, Last and
 // Go, the mode switches and their captions, the automatic timer, the keys,
 // the wheel, and steps asked for while speech runs.
-#include "support/ProgramTestCase.h"
 #include "app/HiddenPanes.h"
-#include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
+#include "app/TermMedia.h"
 #include "settings/OptionsDialog.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWheelEvent>
@@ -100,7 +100,8 @@ private slots:
         QVERIFY(apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
         f->markUnlearnedButtonClicked();
         QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("u"));
-        QVERIFY(apptest::control<korvana::LatchButton>("markUnlearnedButton")->isDown() && !apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
+        QVERIFY(apptest::control<korvana::LatchButton>("markUnlearnedButton")->isDown()
+                && !apptest::control<korvana::LatchButton>("markDifficultButton")->isDown());
         f->markLearnedButtonClicked(); // learned, and on to the next
         QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("l"));
         QCOMPARE(apptest::store().currentIndex, 2);

@@ -1,13 +1,13 @@
 // Tone-marked pinyin in the main window: the Latin font given to a field of
 // the term's line, and the pinyin pane coloured by tone when the setting
 // asks for it.
-#include "support/ProgramTestCase.h"
 #include "app/PinyinTones.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ToneColours.h"
+#include "support/ProgramTestCase.h"
 
-#include <functional>
 #include <QtTest>
+#include <functional>
 
 using namespace korvana;
 
@@ -79,8 +79,8 @@ private slots:
         // ma1 ma2 de la4 lü3: red with its blank, blue with its blank, grey,
         // green with its blank, grey (no u-umlaut in the colouring).
         showPinyin(QStringLiteral("m\u0101 m\u00E1 de l\u00E0 l\u01DA"));
-        const QList<QColor> expected = {kRed,  kRed,  kRed,  kBlue,  kBlue,  kBlue,  kGrey, kGrey,
-                                        kGrey, kGreen, kGreen, kGreen, kGrey, kGrey};
+        const QList<QColor> expected = {kRed,  kRed,  kRed,   kBlue,  kBlue,  kBlue, kGrey,
+                                        kGrey, kGrey, kGreen, kGreen, kGreen, kGrey, kGrey};
         // The caret is back at the start with nothing selected.
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selStart(), 0);
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->selLength(), 0);
@@ -90,9 +90,9 @@ private slots:
     void aRunWithoutBlanksTakesItsLastMark()
     {
         showPinyin(QStringLiteral("m\u0101m\u00E1 Zh\u014Dng Zi"));
-        const QList<QColor> expected = {kBlue, kBlue, kBlue, kBlue, kBlue, // ma1ma2 and its blank
-                                        kRed,  kRed,  kRed,  kRed,  kRed,  kRed, // Zhong1: the mark overrides Z
-                                        kBlack, kBlack};                         // Zi: Z is a third tone
+        const QList<QColor> expected = {kBlue,  kBlue, kBlue, kBlue, kBlue,       // ma1ma2 and its blank
+                                        kRed,   kRed,  kRed,  kRed,  kRed,  kRed, // Zhong1: the mark overrides Z
+                                        kBlack, kBlack};                          // Zi: Z is a third tone
         QCOMPARE(paneColours(), expected);
     }
 
@@ -120,7 +120,7 @@ private slots:
         f->tones().colorPinyinSyllable(4, 5); // the a of hao
         const QList<QColor> expected = {kGrey, kGrey, kGrey, kGreen, kGreen, kGreen, kGreen, kGrey, kGrey};
         QCOMPARE(paneColours(), expected);
-        f->tones().colorPinyinSyllable(0, 1); // no such tone: nothing changes
+        f->tones().colorPinyinSyllable(0, 1);  // no such tone: nothing changes
         f->tones().colorPinyinSyllable(1, 99); // past the text: nothing changes
         QCOMPARE(paneColours(), expected);
     }
@@ -166,7 +166,7 @@ private slots:
         edit.setSelStart(1);
         edit.setSelLength(1);
         f->tones().applyLatinFont(&edit, 2, 50); // runs past the end: stops there
-        QCOMPARE(edit.selStart(), 1);             // the caller's selection is kept
+        QCOMPARE(edit.selStart(), 1);            // the caller's selection is kept
         QCOMPARE(edit.selLength(), 1);
         QCOMPARE(edit.text(), QStringLiteral("abc"));
         QCOMPARE(fontAt(&edit, 1), kArial);
@@ -179,10 +179,12 @@ private slots:
         formatLesson([](RichEdit &e) { e.setSelFontName(kArial); });
         QVERIFY(f->showTerm(1));
         QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("translationText"), 0), kTimes);
-        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("translationText"), 4), kArial); // the Chinese character keeps its font
-        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("pinyinText"), 1), kTimes);  // the tone vowel
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("translationText"), 4),
+                 kArial); // the Chinese character keeps its font
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("pinyinText"), 1), kTimes); // the tone vowel
         QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("notesText"), 0), kTimes);
-        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("charactersText"), 0), fontAt(apptest::control<korvana::RichEdit>("termCharactersText"), 0)); // characters have no Latin pass
+        QCOMPARE(fontAt(apptest::control<korvana::RichEdit>("charactersText"), 0),
+                 fontAt(apptest::control<korvana::RichEdit>("termCharactersText"), 0)); // characters have no Latin pass
         QVERIFY(fontAt(apptest::control<korvana::RichEdit>("charactersText"), 0) != kTimes);
     }
 };

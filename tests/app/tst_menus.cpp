@@ -1,17 +1,17 @@
 // The main window's own chrome: drop-down menus, the lesson and session
 // labels, and the whole main road driven through the menus. Dragging the
 // window is tested with the tool bar that follows it.
-#include "support/ProgramTestCase.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
 #include "app/WindowChrome.h"
 #include "lessons/TermGrid.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCursor>
+#include <QEnterEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QEnterEvent>
 #include <QtTest>
 
 using namespace korvana;
@@ -40,9 +40,10 @@ class TestMenus : public apptest::ProgramTestCase {
 private slots:
     void menuBarLabelsStandLeftToRight()
     {
-        const QList<HoverLabel *> bar
-            = {apptest::control<HoverLabel>("practiseMenuLabel"), apptest::control<HoverLabel>("modulesMenuLabel"), apptest::control<HoverLabel>("toolsMenuLabel"),
-               apptest::control<HoverLabel>("optionsMenuLabel"), apptest::control<HoverLabel>("helpMenuLabel")};
+        const QList<HoverLabel *> bar = {
+            apptest::control<HoverLabel>("practiseMenuLabel"), apptest::control<HoverLabel>("modulesMenuLabel"),
+            apptest::control<HoverLabel>("toolsMenuLabel"), apptest::control<HoverLabel>("optionsMenuLabel"),
+            apptest::control<HoverLabel>("helpMenuLabel")};
         QCOMPARE(apptest::control<HoverLabel>("practiseMenuLabel")->text(), QStringLiteral(" File "));
         for (int i = 1; i < bar.size(); ++i)
             QCOMPARE(bar[i]->x(), bar[i - 1]->x() + bar[i - 1]->width());
@@ -55,7 +56,8 @@ private slots:
         for (HoverLabel *ml : mainWindow->findChildren<HoverLabel *>(QRegularExpression(QStringLiteral("^ml"))))
             QVERIFY2(ml->width() >= ml->sizeHint().width(), qPrintable(ml->text()));
         mainWindow->showStatus(QStringLiteral("gypsy quay"));
-        QVERIFY(apptest::control<QLabel>("statusLabel")->height() >= apptest::control<QLabel>("statusLabel")->fontMetrics().height());
+        QVERIFY(apptest::control<QLabel>("statusLabel")->height()
+                >= apptest::control<QLabel>("statusLabel")->fontMetrics().height());
         QLabel *caption = apptest::control<korvana::ClickLabel>("pictureSwitchLabel");
         QVERIFY(!caption->font().underline());
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), caption->mapToGlobal(QPointF(2, 2)));

@@ -1,13 +1,13 @@
 // The options round trip: the dialog is filled from the main window's
 // settings, answered by the test while "modal", and its values are taken
 // back and applied.
-#include "support/ProgramTestCase.h"
 #include "app/FlashRunner.h"
-#include "reference/DictionaryData.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ScreenBackgroundWindow.h"
+#include "reference/DictionaryData.h"
 #include "settings/Colors.h"
 #include "settings/OptionsDialog.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,7 +51,7 @@ class TestOptions : public apptest::ProgramTestCase {
     {
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
-                                                       {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
+                                                        {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
         OptionsDialog::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
         QFETCH_GLOBAL(bool, pagesWhenNeeded);
@@ -159,8 +159,8 @@ private slots:
         QCOMPARE(m_voice->rate(), 7);
         QCOMPARE(apptest::settings().pinyinFontSize, 16);
         QCOMPARE(apptest::settings().notesFontSize, 28);
-        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
-                && apptest::settings().showHiddenOnHover);
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont
+                && apptest::settings().rotateCharacters && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));

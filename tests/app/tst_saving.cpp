@@ -3,8 +3,8 @@
 // into a protected lesson or folder (as an unprivileged user), the old file
 // stays byte for byte and the failure is reported by the command's own
 // message, never as a success.
-#include "support/ProgramTestCase.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramTestCase.h"
 
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
@@ -68,11 +68,13 @@ private slots:
         open({lesson});
         apptest::store().termTable.setCell(TermGrid::TermStatus, 3, QStringLiteral("d"));
         const QByteArray oldLesson = readFile(lesson);
-        QCOMPARE(childtest::withFileSizeLimit(kLimit, [] {
-                     mainWindow->lessonFiles().saveLessonsCommand();
-                     return outcome();
-                 }),
-                 ("Some lessons couldn't be saved:\n\n" + lesson + " (file too large for the disk)|Saving lessons...").toUtf8());
+        QCOMPARE(childtest::withFileSizeLimit(kLimit,
+                                              [] {
+                                                  mainWindow->lessonFiles().saveLessonsCommand();
+                                                  return outcome();
+                                              }),
+                 ("Some lessons couldn't be saved:\n\n" + lesson + " (file too large for the disk)|Saving lessons...")
+                     .toUtf8());
         QCOMPARE(readFile(lesson), oldLesson);
 
         // Save session: the new session (long lesson names) outgrows the
@@ -106,8 +108,13 @@ private slots:
                               "Set Kanji Background Color", "Display Screen Background", "Display ToolBar",
                               "Edit in Word", "Show Hanzi Info", "Show Hidden Content On Mouse Hover"})
             ini << QString::fromLatin1(k) + "=1";
-        ini << "Kanji Font=KaiTi" << "Kanji Color=clRed" << "Kanji Background Color=clWhite"
-            << "Screen Background Color=clBlack" << "External Editor=" << "" << "[Text Direction]";
+        ini << "Kanji Font=KaiTi"
+            << "Kanji Color=clRed"
+            << "Kanji Background Color=clWhite"
+            << "Screen Background Color=clBlack"
+            << "External Editor="
+            << ""
+            << "[Text Direction]";
         for (const char *k : {"Hanzi Left to Right", "Translation Left to Right", "Pronounciation Left to Right",
                               "Notes Left to Right"})
             ini << QString::fromLatin1(k) + "=0";
@@ -116,14 +123,14 @@ private slots:
         QCOMPARE(oldSettings.count('\n'), 32);
         apptest::settings().externalEditor = "/opt/" + QString(1500, u'e');
         apptest::settings().autoSaveLessons = false;
-        QCOMPARE(childtest::withFileSizeLimit(kLimit,
-                                              [] {
-                                                  mainWindow->onClose();
-                                                  return static_cast<ScriptedDialogs &>(Dialogs::instance())
-                                                      .lastMessage()
-                                                      .toUtf8();
-                                              }),
-                 QByteArray("Unable to open file korvana.ini, current settings were not saved (file too large for the disk)"));
+        QCOMPARE(childtest::withFileSizeLimit(
+                     kLimit,
+                     [] {
+                         mainWindow->onClose();
+                         return static_cast<ScriptedDialogs &>(Dialogs::instance()).lastMessage().toUtf8();
+                     }),
+                 QByteArray(
+                     "Unable to open file korvana.ini, current settings were not saved (file too large for the disk)"));
         QCOMPARE(readFile(settings), oldSettings);
 
         // Without the limit the same commands succeed: the limit was what failed.

@@ -1,26 +1,26 @@
 // Start-up: the windows, the first activation's choice of the Chinese voice,
 // the reminder, and the status line.
-#include "support/AppTestSupport.h"
-#include "app/StatusLine.h"
-#include "app/WindowChrome.h"
-#include "app/TermMedia.h"
 #include "app/FlashRunner.h"
-#include "reference/DictionaryData.h"
+#include "app/StatusLine.h"
+#include "app/TermMedia.h"
+#include "app/WindowChrome.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/ui/Errors.h"
-#include "settings/SettingsFile.h"
-#include "settings/OptionsDialog.h"
-#include "settings/ReminderDialog.h"
+#include "practice/PictureWindow.h"
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
-#include "practice/PictureWindow.h"
+#include "reference/DictionaryData.h"
 #include "reference/DictionaryWindow.h"
+#include "settings/OptionsDialog.h"
+#include "settings/ReminderDialog.h"
+#include "settings/SettingsFile.h"
+#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGraphicsEffect>
 #include <QComboBox>
+#include <QGraphicsEffect>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,7 +66,11 @@ private slots:
         QFile::remove(SettingsFile::path());
     }
 
-    void cleanup() { destroyWindows(); m_dialogs.reset(); }
+    void cleanup()
+    {
+        destroyWindows();
+        m_dialogs.reset();
+    }
 
     void windowsExistInOrderBeforeTheLoop()
     {
@@ -125,7 +129,8 @@ private slots:
         // Said once, the caption looks disabled, and Enter reads nothing in
         // another language's voice.
         QCOMPARE(apptest::status(), QStringLiteral("No Mandarin voice: reading aloud is off"));
-        QVERIFY(!apptest::control<korvana::ClickLabel>("readAloudLabel")->isEnabled() && apptest::control<korvana::ClickLabel>("readAloudLabel")->graphicsEffect());
+        QVERIFY(!apptest::control<korvana::ClickLabel>("readAloudLabel")->isEnabled()
+                && apptest::control<korvana::ClickLabel>("readAloudLabel")->graphicsEffect());
         apptest::loadLines(mainWindow, {QStringLiteral("<OR=one><CH=字><TY=w><ST=u>")});
         mainWindow->nextButtonClicked();
         QTest::keyClick(mainWindow, Qt::Key_Return);
@@ -217,8 +222,9 @@ private slots:
         SettingsFile::setShowReminder(false);
         const QString lesson = m_home.filePath("lo.kvl");
         QVERIFY(files::writeFileAtomically(lesson, "old"));
-        QVERIFY(::link(QFile::encodeName(lesson).constData(),
-                       QFile::encodeName(m_home.filePath("backup.kvl")).constData()) == 0);
+        QVERIFY(
+            ::link(QFile::encodeName(lesson).constData(), QFile::encodeName(m_home.filePath("backup.kvl")).constData())
+            == 0);
         auto killedSave = [&] {
             return childtest::killedAtFileSize(4096, [&] {
                 files::writeFileAtomically(lesson, QByteArray(10000, 'n'));

@@ -5,17 +5,17 @@
 // closing by "close" and by the title bar; then, on the whole program, the
 // lessons reopened after closing, one lesson open in the practice window and
 // the editor at once, and the main window's commands that open the editor.
-#include "support/AppTestSupport.h"
-#include "support/ChildProcess.h"
-#include "app/Program.h"
 #include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/WindowChrome.h"
-#include "editing/LinkedFileDialog.h"
 #include "editing/LessonEditorWindow.h"
-#include "support/WindowTestFixture.h"
+#include "editing/LinkedFileDialog.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
+#include "support/AppTestSupport.h"
+#include "support/ChildProcess.h"
+#include "support/WindowTestFixture.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -45,8 +45,10 @@ QString writeLesson(const QString &path, const QStringList &lines)
 
 using apptest::readFile;
 
-
-QString plainLine(RichEdit *e, int i) { return e->line(i); }
+QString plainLine(RichEdit *e, int i)
+{
+    return e->line(i);
+}
 
 // Attributes of the characters [from, from + 1) of an edit.
 CharAttributes charAt(RichEdit *e, int from)
@@ -133,11 +135,10 @@ private slots:
 
     void loadingTakesOutLinksAndBlankLinesAndShowsTheFirstTerm()
     {
-        const QString f = writeLesson(path("load/a.kvl"),
-                                      {term("A", "w", "<ST=d><SN=声音 1.mp3><GR=a.jpg>"), "   ",
-                                       "<PAR FILE=\"a.rtf\" DESCRIPTION=\"first\">", term("B", "p"),
-                                       "  <par file=\"b.rtf\" description=\"second\">", "",
-                                       "<PAR FILE=\"\" DESCRIPTION=\"dropped\">", term("C", "x")});
+        const QString f = writeLesson(path("load/a.kvl"), {term("A", "w", "<ST=d><SN=声音 1.mp3><GR=a.jpg>"), "   ",
+                                                           "<PAR FILE=\"a.rtf\" DESCRIPTION=\"first\">", term("B", "p"),
+                                                           "  <par file=\"b.rtf\" description=\"second\">", "",
+                                                           "<PAR FILE=\"\" DESCRIPTION=\"dropped\">", term("C", "x")});
         edit(f);
         QCOMPARE(ed()->lessonText->lineCount(), 3);
         QCOMPARE(plainLine(ed()->lessonText, 1), term("B", "p"));
@@ -174,9 +175,8 @@ private slots:
     void typeStateAndSizesAreReadFromTheLine()
     {
         // A line without a type tag is a word, as the practice window reads it.
-        const QString f = writeLesson(path("show/a.kvl"),
-                                      {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "p", "<ST=zz>"),
-                                       "<ST=l><OR=C><PI=><CH=c><NO=><TY=w><ST=d>"});
+        const QString f = writeLesson(path("show/a.kvl"), {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "p", "<ST=zz>"),
+                                                           "<ST=l><OR=C><PI=><CH=c><NO=><TY=w><ST=d>"});
         edit(f);
         QVERIFY(ed()->wordOption->isChecked());
         QVERIFY(ed()->unlearnedOption->isChecked());
@@ -240,7 +240,8 @@ private slots:
         // Removed meanwhile: written again where it was, nothing asked.
         QVERIFY(QFile::remove(f));
         QVERIFY(ed()->saveLesson());
-        QCOMPARE(apptest::linesOfFile(f).value(1), QStringLiteral("<OR=changed><PI=pB><CH=cB><NO=nB><TY=p><ST=l><SN=s.wav>"));
+        QCOMPARE(apptest::linesOfFile(f).value(1),
+                 QStringLiteral("<OR=changed><PI=pB><CH=cB><NO=nB><TY=p><ST=l><SN=s.wav>"));
     }
 
     void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
@@ -275,8 +276,8 @@ private slots:
         ed()->learnedOption->setChecked(true);
         ed()->saveButtonClicked();
         QCOMPARE(apptest::linesOfFile(f), (QStringList{"<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
-                                          "<OR=B><PI=pB><CH=cB><NO=nB2><TY=x><ST=u><NR=5> trailing text",
-                                          "<OR=C><PI=pC><CH=cC><NO=nC><TY=p><ST=l>"}));
+                                                       "<OR=B><PI=pB><CH=cB><NO=nB2><TY=x><ST=u><NR=5> trailing text",
+                                                       "<OR=C><PI=pC><CH=cC><NO=nC><TY=p><ST=l>"}));
     }
 
     void aChangeOfStateOrTypeAloneIsAChange()
@@ -308,8 +309,10 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(3));
-        QVERIFY2(apptest::linesOfFile(f).value(0).contains(QStringLiteral("<SN=a.wav>")), qPrintable(apptest::linesOfFile(f).value(0)));
-        QVERIFY2(apptest::linesOfFile(f).value(1).contains(QStringLiteral("<GR=b.jpg>")), qPrintable(apptest::linesOfFile(f).value(1)));
+        QVERIFY2(apptest::linesOfFile(f).value(0).contains(QStringLiteral("<SN=a.wav>")),
+                 qPrintable(apptest::linesOfFile(f).value(0)));
+        QVERIFY2(apptest::linesOfFile(f).value(1).contains(QStringLiteral("<GR=b.jpg>")),
+                 qPrintable(apptest::linesOfFile(f).value(1)));
     }
 
     void tagTextIsRefusedInTheFields()
@@ -501,8 +504,8 @@ private slots:
         const QString line = QStringLiteral("<OR=><PI=><CH=><NO=><TY=w><ST=u><GR=p.jpg>");
         QCOMPARE(plainLine(ed()->termLineText, 0), line);
         QCOMPARE(ed()->termLineText->lineCount(), 1);
-        QCOMPARE(charAt(ed()->termLineText, 0).color, QColor(0, 0, 0));             // "<"
-        QCOMPARE(charAt(ed()->termLineText, 1).color, QColor(255, 0, 0));           // "OR"
+        QCOMPARE(charAt(ed()->termLineText, 0).color, QColor(0, 0, 0));   // "<"
+        QCOMPARE(charAt(ed()->termLineText, 1).color, QColor(255, 0, 0)); // "OR"
         QCOMPARE(charAt(ed()->termLineText, line.indexOf("TY")).color, QColor(0, 0, 255));
         QCOMPARE(charAt(ed()->termLineText, line.indexOf("ST")).color, QColor(0, 128, 0));
         QCOMPARE(charAt(ed()->termLineText, line.indexOf("GR")).color, QColor(128, 128, 128));
@@ -589,7 +592,8 @@ private slots:
         QCOMPARE(ed()->windowTitle(), ed()->fileName);
         QVERIFY(!ed()->lessonModified);
         QVERIFY(!ed()->termModified);
-        QCOMPARE(apptest::linesOfFile(ed()->fileName), QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=w><ST=u>")});
+        QCOMPARE(apptest::linesOfFile(ed()->fileName),
+                 QStringList{QStringLiteral("<OR=hello><PI=><CH=><NO=><TY=w><ST=u>")});
         QVERIFY(readFile(ed()->fileName).startsWith("{\\rtf"));
 
         // A lesson with a name is written without asking.
@@ -601,7 +605,7 @@ private slots:
     void linksAreEditedAndWrittenAfterTheTerms()
     {
         const QString f = writeLesson(path("links/a.kvl"), {"<PAR FILE=\"a.rtf\" DESCRIPTION=\"A\">", term("A"),
-                                                           "<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"});
+                                                            "<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"});
         edit(f);
         // "New": the open dialog cancelled shows no link dialog.
         ed()->newLinkLabel->click();
@@ -610,7 +614,9 @@ private slots:
 
         // The link dialog cancelled changes nothing.
         dialogs()->openAnswers.push_back({path("links/c.rtf")});
-        dialogs()->onModal = [this](QDialog *) { linkedFileDialog->descriptionEdit->setText(QStringLiteral("ignored")); };
+        dialogs()->onModal = [this](QDialog *) {
+            linkedFileDialog->descriptionEdit->setText(QStringLiteral("ignored"));
+        };
         ed()->newLinkLabelClicked();
         QCOMPARE(dialogs()->modalsShown.back(), QStringLiteral("linkedFileDialog"));
         QCOMPARE(ed()->linkedFilesList->count(), 2);
@@ -680,7 +686,8 @@ private slots:
         const QStringList lines = apptest::linesOfFile(f);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines.at(1), QStringLiteral("<PAR FILE=\"b.rtf\" DESCRIPTION=\"B\">"));
-        QCOMPARE(lines.at(2), QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"\"hi\"\"\">").arg(path("links/c.rtf")));
+        QCOMPARE(lines.at(2),
+                 QStringLiteral("<PAR FILE=\"%1\" DESCRIPTION=\"Say \"\"hi\"\"\">").arg(path("links/c.rtf")));
 
         // Loaded again, every link reads back as it was typed.
         edit(f);
@@ -917,16 +924,17 @@ private slots:
         };
         mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
-        QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>",
-                                          term("B"), term("Z")}));
+        QCOMPARE(apptest::linesOfFile(l),
+                 (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
         // Terms added only in front are taken in as well.
         type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A+"));
         mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
         // (both X rows of the terms manager now, the lesson's own included)
-        QCOMPARE(apptest::linesOfFile(l), (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),
-                                          "<OR=A+><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
+        QCOMPARE(apptest::linesOfFile(l),
+                 (QStringList{"<ST=u>" + term("X"), "<ST=u>" + term("X"), "<ST=u>" + term("X"),
+                              "<OR=A+><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
 
         // Any other change is never written over: No keeps the edit in the
         // editor, also when closing; Yes saves it as another lesson.
@@ -941,7 +949,8 @@ private slots:
         dialogs()->saveAnswers.push_back(path("outside/mine.kvl"));
         ed()->saveButtonClicked();
         QCOMPARE(readFile(l), theirs);
-        QCOMPARE(apptest::linesOfFile(path("outside/mine.kvl")).at(3), QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(path("outside/mine.kvl")).at(3),
+                 QStringLiteral("<OR=A?><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
     }
 
     void aLessonSavedAgainUnchangedKeepsItsBytes()

@@ -83,8 +83,8 @@ private slots:
         g.setRowCount(2);
         g.setCell(TermGrid::TermType, 0, "W");
         g.setCell(TermGrid::TermStatus, 0, "L");
-        for (TermsChoice c : {TermsChoice::Words, TermsChoice::Phrases, TermsChoice::Unlearned,
-                              TermsChoice::Learned, TermsChoice::Difficult}) {
+        for (TermsChoice c : {TermsChoice::Words, TermsChoice::Phrases, TermsChoice::Unlearned, TermsChoice::Learned,
+                              TermsChoice::Difficult}) {
             QVERIFY(!termMatches(c, g, 0));
             QVERIFY(!termMatches(c, g, 1));
         }

@@ -2,16 +2,16 @@
 // opened as the program opens them, built, saved under the names users type,
 // printed, reordered by dragging, and closed by Escape; and opened from the
 // Tools menu of the whole program.
-#include "support/ProgramTestCase.h"
-#include "support/ChildProcess.h"
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/WindowChrome.h"
-#include "support/WindowTestFixture.h"
-#include "editing/VocabularyWindow.h"
 #include "editing/VocabularyPrinter.h"
+#include "editing/VocabularyWindow.h"
+#include "support/ChildProcess.h"
+#include "support/ProgramTestCase.h"
+#include "support/WindowTestFixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -120,7 +120,8 @@ private slots:
         f->settings.useCharactersFont = true;
         f->settings.charactersFont = "KaiTi";
         w->buildButtonClicked();
-        QCOMPARE(vocabulary(), QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
+        QCOMPARE(vocabulary(),
+                 QString("hello\t|你好\t|first.kvl\r\none\t|一\t|first.kvl\r\ntwo\t|二\t|second.kvl\r\n"));
         QTextCursor c(w->vocabularyText->document());
         c.setPosition(int(vocabulary().indexOf("你")) + 1);
         QCOMPARE(c.charFormat().fontFamilies().toStringList().value(0), QString("KaiTi"));

@@ -1,11 +1,11 @@
 // The floating tool bar: where it docks and its show/hide state kept for the
 // settings; then, on the whole program, docking beside the main window and
 // following its drags, the menu command, and its buttons.
+#include "practice/ToolBarWindow.h"
+#include "reference/DictionaryWindow.h"
+#include "reference/ReaderWindow.h"
 #include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
-#include "practice/ToolBarWindow.h"
-#include "reference/ReaderWindow.h"
-#include "reference/DictionaryWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -133,10 +133,12 @@ private slots:
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         QVERIFY(apptest::control<QLabel>("countLabel")->width()
-                >= apptest::control<QLabel>("countLabel")->fontMetrics().horizontalAdvance(apptest::control<QLabel>("countLabel")->text()));
+                >= apptest::control<QLabel>("countLabel")
+                       ->fontMetrics()
+                       .horizontalAdvance(apptest::control<QLabel>("countLabel")->text()));
         // Long counts do not widen the window over the bar.
-        apptest::control<QLabel>("countLabel")->setText(
-            QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
+        apptest::control<QLabel>("countLabel")
+            ->setText(QStringLiteral("12345 : 67890   (12345 words, 67890 phrases, 99999 difficult)"));
         mainWindow->showStatus(QStringLiteral("A status message far longer than the window is wide, ").repeated(3));
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();

@@ -77,9 +77,9 @@ void TestCharDbGenerator::initTestCase()
     m_plain = m_dir.filePath("plain");
     m_items = m_dir.filePath("items");
     QByteArray errors;
-    QCOMPARE(runGenerator({"--unihan-dir", Fixtures, "--plain-dir", m_plain, "--items-dir", m_items,
-                           "--expect-radicals", "0"},
-                          &errors),
+    QCOMPARE(runGenerator(
+                 {"--unihan-dir", Fixtures, "--plain-dir", m_plain, "--items-dir", m_items, "--expect-radicals", "0"},
+                 &errors),
              0);
     QVERIFY2(errors.isEmpty(), errors.constData());
 }
@@ -104,10 +104,17 @@ void TestCharDbGenerator::unihanRecords()
     // Readings: kMandarin first, then the dictionaries' other readings, no
     // repeats, ü kept as Ü, syllabic m with its tone.
     QCOMPARE(record("@4E00"), QByteArray("@4E00;;;1.0;YI1 YI2 YI4;1;one; a, an; alone"));
-    QCOMPARE(record("@5973"), QByteArray("@5973;;;38.0;N\xC3\x9C" "3 N\xC3\x9C" "4 RU3;3;woman, girl; feminine; Kangxi radical 38"));
-    QCOMPARE(record("@5463"), QByteArray("@5463;;;30.5;M2 M4 MOU2;8;interjection indicating a question or thought (um)"));
+    QCOMPARE(record("@5973"), QByteArray("@5973;;;38.0;N\xC3\x9C"
+                                         "3 N\xC3\x9C"
+                                         "4 RU3;3;woman, girl; feminine; Kangxi radical 38"));
+    QCOMPARE(record("@5463"),
+             QByteArray("@5463;;;30.5;M2 M4 MOU2;8;interjection indicating a question or thought (um)"));
     // ê with a combining tone mark loses the mark, not the circumflex.
-    QVERIFY(record("@6B38").contains(" \xC3\x8A" "1 \xC3\x8A" "2 \xC3\x8A" "3 \xC3\x8A" "4 "));
+    QVERIFY(record("@6B38").contains(" \xC3\x8A"
+                                     "1 \xC3\x8A"
+                                     "2 \xC3\x8A"
+                                     "3 \xC3\x8A"
+                                     "4 "));
     // A reading marked "*" in the dictionary index is still read.
     QCOMPARE(record("@379E"), QByteArray("@379E;2AA0A;;44.11;SONG2;14;semen"));
     // Two radical-stroke pairs, a simplified radical, no readings.

@@ -1,12 +1,12 @@
 // The dictionary window: searches and pages through its buttons, the result
 // count box, sorting, row colours, column widths, speech, copying, keys, the
 // caption, dictionary info and the change of dictionary.
-#include "support/ProgramTestCase.h"
-#include "support/WindowTestFixture.h"
 #include "app/WindowChrome.h"
 #include "reference/DictionaryData.h"
 #include "reference/DictionaryWindow.h"
 #include "settings/ProgramPaths.h"
+#include "support/ProgramTestCase.h"
+#include "support/WindowTestFixture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -26,8 +26,9 @@ namespace {
 DictionaryWindow *dw = nullptr;
 
 const QStringList firstDictionaryLines{QStringLiteral("# Header line"), QStringLiteral("好 [hao3] /good/well/"),
-                                  QStringLiteral("房子 [fang2 zi5] /house/building/"),
-                                  QStringLiteral("家 [jia1] /House/home/"), QStringLiteral("房屋 [fang2 wu1] /houses/")};
+                                       QStringLiteral("房子 [fang2 zi5] /house/building/"),
+                                       QStringLiteral("家 [jia1] /House/home/"),
+                                       QStringLiteral("房屋 [fang2 wu1] /houses/")};
 
 // Writes a dictionary file as UTF-16 with a byte-order mark, lines joined by CR LF.
 void writeDictionary(const QString &path, const QStringList &lines)
@@ -217,7 +218,7 @@ private slots:
     void sortsByTheShownTextKeepingTiesAndTheCurrentRow()
     {
         f->dictionary.setText(QStringLiteral("# h\r\nb [ma1 zi5] /Cat/\r\nA [ma3 zi5] /dog/\r\n"
-                                                      "B [ma1 zi5] /cat/\r\na [ma2 zi5] /Ant/\r\nc [ba1 zi5] /cat/"));
+                                             "B [ma1 zi5] /cat/\r\na [ma2 zi5] /Ant/\r\nc [ba1 zi5] /cat/"));
         const QStringList inSearchOrder{u"b"_qs, u"A"_qs, u"B"_qs, u"a"_qs, u"c"_qs};
         const struct {
             int column;
@@ -240,8 +241,7 @@ private slots:
                 QCOMPARE(column(0), sort.chinese);
                 const QModelIndex current = dw->resultList->currentIndex();
                 QCOMPARE(current.siblingAtColumn(0).data().toString(), QStringLiteral("A"));
-                QCOMPARE(dw->resultList->selectionModel()->selectedRows(),
-                         QModelIndexList{current.siblingAtColumn(0)});
+                QCOMPARE(dw->resultList->selectionModel()->selectedRows(), QModelIndexList{current.siblingAtColumn(0)});
             }
             // A shorter listing after a sort is in its own search order.
             search(QStringLiteral("dog"));
@@ -269,8 +269,7 @@ private slots:
                 QVERIFY2(compareDictionaryText(sorted[i - 1], sorted[i]) <= 0, qPrintable(sorted.join(u'|')));
         }
         dw->resultList->keyboardSearch(QStringLiteral("空"));
-        QCOMPARE(dw->resultList->currentIndex().siblingAtColumn(2).data().toString(),
-                 QStringLiteral("[kong1]; empty"));
+        QCOMPARE(dw->resultList->currentIndex().siblingAtColumn(2).data().toString(), QStringLiteral("[kong1]; empty"));
     }
 
     void rowsAlternateFromWhite()
@@ -308,8 +307,7 @@ private slots:
 
         search(QStringLiteral("good"));
         for (int i = 0; i < 2; ++i)
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                               list->visualRect(listRow(0)).center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(listRow(0)).center());
         // Each double click speaks; speech in progress is not cut short.
         QCOMPARE(m_voice->spokenTexts(), (QStringList{QStringLiteral("好"), QStringLiteral("好")}));
         QCOMPARE(m_voice->skipCalls(), 0);
@@ -383,7 +381,8 @@ class TestDictionaryWindowInTheProgram : public apptest::ProgramTestCase {
     void beforeProgram() override
     {
         writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")), firstDictionaryLines);
-        writeDictionary(dictPath(QStringLiteral("other.uni")), {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
+        writeDictionary(dictPath(QStringLiteral("other.uni")),
+                        {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
     }
     void programStarted() override
     {
@@ -438,7 +437,8 @@ private slots:
         QCOMPARE(dialogs().fileRequests.size(), size_t(1));
         const FileDialogRequest &request = dialogs().fileRequests.back();
         QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
-        QCOMPARE(QDir(request.initialDir).canonicalPath(), QDir(programFolderPath(QStringLiteral("dict"))).canonicalPath());
+        QCOMPARE(QDir(request.initialDir).canonicalPath(),
+                 QDir(programFolderPath(QStringLiteral("dict"))).canonicalPath());
         QVERIFY(request.fileName.isEmpty());
 
         dialogs().openAnswers.push_back({other});
@@ -469,8 +469,7 @@ private slots:
         dialogs().openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
-        QCOMPARE(apptest::status(),
-                 QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
+        QCOMPARE(apptest::status(), QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
         QVERIFY(dialogs().messages.empty());
@@ -479,8 +478,7 @@ private slots:
     void dictionaryInfoShowsTheHeader()
     {
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(dialogs().lastMessage(),
-                 apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
+        QCOMPARE(dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
         QCOMPARE(dialogs().messages.back().buttons, MsgButtons::Ok);
         apptest::state().dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();

@@ -92,9 +92,9 @@ private slots:
     {
         const QString out = m_dir.filePath(QStringLiteral("out/dict/cedict_gb.uni"));
         QByteArray errors;
-        QCOMPARE(run({QStringLiteral("--output"), out, QStringLiteral("--cache-dir"), m_dir.filePath(QStringLiteral("c1")),
-                      QStringLiteral("--tarball"), m_tarball, QStringLiteral("--integrity"), m_integrity,
-                      QStringLiteral("--readme"), Readme},
+        QCOMPARE(run({QStringLiteral("--output"), out, QStringLiteral("--cache-dir"),
+                      m_dir.filePath(QStringLiteral("c1")), QStringLiteral("--tarball"), m_tarball,
+                      QStringLiteral("--integrity"), m_integrity, QStringLiteral("--readme"), Readme},
                      &errors),
                  0);
         QVERIFY2(errors.isEmpty(), errors.constData());
@@ -145,10 +145,11 @@ private slots:
         // No tarball and no npm: a warning, success, and no dictionary.
         const QString out = m_dir.filePath(QStringLiteral("none.uni"));
         QByteArray errors;
-        QCOMPARE(run({QStringLiteral("--output"), out, QStringLiteral("--cache-dir"), m_dir.filePath(QStringLiteral("empty")),
-                      QStringLiteral("--npm"), QStringLiteral("/nonexistent/npm")},
-                     &errors),
-                 0);
+        QCOMPARE(
+            run({QStringLiteral("--output"), out, QStringLiteral("--cache-dir"),
+                 m_dir.filePath(QStringLiteral("empty")), QStringLiteral("--npm"), QStringLiteral("/nonexistent/npm")},
+                &errors),
+            0);
         QVERIFY(errors.contains("WARNING"));
         QVERIFY(errors.contains("npm"));
         QVERIFY(!QFile::exists(out));
@@ -169,10 +170,11 @@ private slots:
     {
         // A tarball given by hand that is not the published one is an error.
         QByteArray errors;
-        QCOMPARE(run({QStringLiteral("--output"), m_dir.filePath(QStringLiteral("bad.uni")), QStringLiteral("--cache-dir"),
-                      m_dir.filePath(QStringLiteral("c2")), QStringLiteral("--tarball"), m_tarball},
-                     &errors),
-                 1);
+        QCOMPARE(
+            run({QStringLiteral("--output"), m_dir.filePath(QStringLiteral("bad.uni")), QStringLiteral("--cache-dir"),
+                 m_dir.filePath(QStringLiteral("c2")), QStringLiteral("--tarball"), m_tarball},
+                &errors),
+            1);
         QVERIFY(errors.contains("does not match"));
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("bad.uni"))));
     }

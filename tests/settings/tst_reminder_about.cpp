@@ -2,18 +2,18 @@
 // file, the links, and what closes the about window; then, on the whole
 // program, the reminder at the main window's first activation and the skin
 // the about window shows when the menu opens it.
-#include "support/ProgramTestCase.h"
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/WindowChrome.h"
 #include "app/WindowSkin.h"
-#include "support/WindowTestFixture.h"
 #include "platform/ini/IniFile.h"
+#include "settings/AboutDialog.h"
 #include "settings/ProgramPaths.h"
+#include "settings/ReminderDialog.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
-#include "settings/AboutDialog.h"
-#include "settings/ReminderDialog.h"
+#include "support/ProgramTestCase.h"
+#include "support/WindowTestFixture.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -29,8 +29,7 @@ namespace {
 void clickAt(QWidget *w)
 {
     const QPoint at = w->rect().center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
@@ -171,9 +170,9 @@ private slots:
         };
         mainWindow->onActivate();
         QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("reminderDialog")});
-        QCOMPARE(IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Show Reminder"),
-                                                          {}),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            IniFile(SettingsFile::path()).readString(QStringLiteral("Options"), QStringLiteral("Show Reminder"), {}),
+            QStringLiteral("0"));
         // Closing the main window leaves the switch as it is.
         mainWindow->onClose();
         QVERIFY(!SettingsFile::showReminder());

@@ -3,25 +3,25 @@
 // and data folders moved into a temporary home, the fake speech voice, the
 // windows created from no settings file, lesson lines put into the main window,
 // its status line, and files written (checked) and read back as bytes.
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/ProgramState.h"
-#include "support/ProgramWindowsForTests.h"
-#include "support/FakeSpeechVoice.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestFiles.h"
 #include "platform/richtext/RichEdit.h"
 #include "settings/SettingsFile.h"
+#include "support/FakeSpeechVoice.h"
+#include "support/ProgramWindowsForTests.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QLabel>
-#include <QListWidget>
 
 #include <memory>
 
@@ -50,8 +50,14 @@ inline ProgramState &state()
     return *programState;
 }
 
-inline korvana::LessonStore &store() { return state().store; }
-inline korvana::MainSettings &settings() { return state().settings; }
+inline korvana::LessonStore &store()
+{
+    return state().store;
+}
+inline korvana::MainSettings &settings()
+{
+    return state().settings;
+}
 
 // The main window's control of that object name: the one such control of
 // that type in the window itself or its popups (a window of its own, such as
@@ -126,7 +132,10 @@ inline void loadLines(MainWindow *f, const QStringList &lines, const QString &le
 }
 
 // The main window's status line.
-inline QString status() { return control<QLabel>("statusLabel")->text(); }
+inline QString status()
+{
+    return control<QLabel>("statusLabel")->text();
+}
 
 using testfiles::readFile;
 using testfiles::writeFile;

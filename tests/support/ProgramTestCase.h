@@ -5,8 +5,8 @@
 // adds its own set-up in the hooks and declares no initTestCase(), init(),
 // cleanup() or cleanupTestCase(): those would hide these, and no program would
 // be made.
-#include "support/AppTestSupport.h"
 #include "settings/ProgramPaths.h"
+#include "support/AppTestSupport.h"
 
 #include <QObject>
 #include <QTemporaryDir>

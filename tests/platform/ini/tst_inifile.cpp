@@ -43,14 +43,14 @@ void TestIniFile::readsNamesIgnoringCaseFirstMatchWins()
 {
     const QString p = path("case.ini");
     writeFile(p, "orphan=before any section\n"
-                  "[Options]\n"
-                  "Skin=first\n"
-                  "SKIN=second\n"
-                  "[other]\n"
-                  "Skin=elsewhere\n"
-                  "[OPTIONS]\n"
-                  "Skin=third\n"
-                  "Extra=only in the second Options\n");
+                 "[Options]\n"
+                 "Skin=first\n"
+                 "SKIN=second\n"
+                 "[other]\n"
+                 "Skin=elsewhere\n"
+                 "[OPTIONS]\n"
+                 "Skin=third\n"
+                 "Extra=only in the second Options\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("options", "skin", "def"), QString("first"));
     QCOMPARE(ini.readString("Other", "sKiN", "def"), QString("elsewhere"));
@@ -66,15 +66,15 @@ void TestIniFile::keepsValuesVerbatim()
 {
     const QString p = path("verbatim.ini");
     writeFile(p, "[Options]\n"
-                  "Working Directory=C:\\Lessons\\\n"
-                  "Next=still here\n"
-                  "List = a, b ; c # d  \n"
-                  "Quoted=\"x\"\n"
-                  "Escapes=%20\\n\\t\n"
-                  "Empty=\n"
-                  "Equals=a=b=c\n"
-                  "; Comment=not a key\n"
-                  "no equals sign here\n");
+                 "Working Directory=C:\\Lessons\\\n"
+                 "Next=still here\n"
+                 "List = a, b ; c # d  \n"
+                 "Quoted=\"x\"\n"
+                 "Escapes=%20\\n\\t\n"
+                 "Empty=\n"
+                 "Equals=a=b=c\n"
+                 "; Comment=not a key\n"
+                 "no equals sign here\n");
     IniFile ini(p);
     // A trailing backslash does not join the next line.
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString("C:\\Lessons\\"));
@@ -124,47 +124,47 @@ void TestIniFile::writeUpdatesInPlaceAndKeepsEverythingElse()
 {
     const QString p = path("inplace.ini");
     writeFile(p, "; written by hand\r\n"
-                  "[options]\r\n"
-                  "Unknown Key=keep me\r\n"
-                  "bold kanji=true\r\n"
-                  "  ; a comment inside\r\n"
-                  "Skin=Blue\r\n"
-                  "\r\n"
-                  "[Other]\r\n"
-                  "Bold Kanji=untouched\r\n");
+                 "[options]\r\n"
+                 "Unknown Key=keep me\r\n"
+                 "bold kanji=true\r\n"
+                 "  ; a comment inside\r\n"
+                 "Skin=Blue\r\n"
+                 "\r\n"
+                 "[Other]\r\n"
+                 "Bold Kanji=untouched\r\n");
     IniFile ini(p);
     ini.writeBool("Options", "Bold Kanji", true);
     QCOMPARE(readFile(p), QByteArray("; written by hand\r\n"
-                                      "[options]\r\n"
-                                      "Unknown Key=keep me\r\n"
-                                      "Bold Kanji=1\r\n"
-                                      "  ; a comment inside\r\n"
-                                      "Skin=Blue\r\n"
-                                      "\r\n"
-                                      "[Other]\r\n"
-                                      "Bold Kanji=untouched\r\n"));
+                                     "[options]\r\n"
+                                     "Unknown Key=keep me\r\n"
+                                     "Bold Kanji=1\r\n"
+                                     "  ; a comment inside\r\n"
+                                     "Skin=Blue\r\n"
+                                     "\r\n"
+                                     "[Other]\r\n"
+                                     "Bold Kanji=untouched\r\n"));
 }
 
 void TestIniFile::writeAppendsKeyToItsSection()
 {
     const QString p = path("append.ini");
     writeFile(p, "[Options]\n"
-                  "A=1\n"
-                  "; trailing comment\n"
-                  "\n"
-                  "[Text Direction]\n"
-                  "B=2\n");
+                 "A=1\n"
+                 "; trailing comment\n"
+                 "\n"
+                 "[Text Direction]\n"
+                 "B=2\n");
     IniFile ini(p);
     ini.writeInteger("Options", "New", -3);
     ini.writeInteger("Text Direction", "C", 4);
     QCOMPARE(readFile(p), QByteArray("[Options]\n"
-                                      "A=1\n"
-                                      "New=-3\n"
-                                      "; trailing comment\n"
-                                      "\n"
-                                      "[Text Direction]\n"
-                                      "B=2\n"
-                                      "C=4\n"));
+                                     "A=1\n"
+                                     "New=-3\n"
+                                     "; trailing comment\n"
+                                     "\n"
+                                     "[Text Direction]\n"
+                                     "B=2\n"
+                                     "C=4\n"));
 }
 
 void TestIniFile::writeKeepsValueOnOneLine()
@@ -192,7 +192,7 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
     ini.writeString("Options", "Other", QString::fromUtf8("‘y"));
     QCOMPARE(readFile(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
-                               + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
+                              + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
     // A UTF-8 byte-order mark is not part of the first line.
@@ -261,7 +261,7 @@ void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
     ini.replaceSection("Lessons", {{"0", "/a.kvl"}, {"1", "/b.kvl"}});
     ini.replaceSection("Session", {{"Position", "5"}});
     QCOMPARE(readFile(p), QByteArray("[Session]\nPosition=5\n\n[Lessons]\n0=/a.kvl\n1=/b.kvl\n\n"
-                                      "[Mine]\nkeep=yes\n"));
+                                     "[Mine]\nkeep=yes\n"));
     ini.replaceSection("New", {});
     QCOMPARE(ini.readSections(), QStringList({"Session", "Lessons", "Mine", "New"}));
     ini.deleteKey("mine", "KEEP");
