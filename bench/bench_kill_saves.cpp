@@ -210,11 +210,11 @@ int main(int argc, char **argv)
     settings[1] = settings[0];
     settings[1].autoSaveLessons = true;
     settings[1].selectedSkin = QStringLiteral("Blue");
-    settings[1].charactersFontSize = 36;
+    settings[1].fontSizes[Pane::Characters] = 36;
     settings[1].charactersColor = colors::clRed;
     settings[1].externalEditor = QStringLiteral("/usr/bin/editor");
     settings[1].screenBackgroundColor = colors::clBlack;
-    directions[1].notesLeftToRight = false;
+    directions[1].leftToRight[Pane::Notes] = false;
 
     const auto saveLesson = [&](int k) {
         for (int r = 0; r < store.termTable.rowCount(); ++r)

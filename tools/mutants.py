@@ -389,7 +389,7 @@ FAULTS = [
     ('lessons/LessonSaver.cpp', '        if (trimControls(text.line(r)).isEmpty())\n            return false;\n', '', LES),
     ('lessons/LessonLine.cpp', '    return charAfter(line, u"<ST=", QStringLiteral("u"));', '    return charAfter(line, u"<ST=", QStringLiteral("l"));', LES + "|" + PRA),
     ('practice/AutoInterval.cpp', 'qint64(characters) * strToInt(multiple) * 500', 'qint64(characters) * strToInt(multiple) * 1000', PRA + "|tst_mainwindow_flash"),
-    ('practice/PracticeKeys.cpp', '    case Qt::Key_F6:\n        return KeyCommand::SwitchPin;', '    case Qt::Key_F6:\n        return KeyCommand::SwitchChin;', PRA + "|tst_mainwindow_practice|tst_hidden_panes"),
+    ('practice/PracticeKeys.cpp', '    case Qt::Key_F6:\n        return KeyCommand::TogglePinyin;', '    case Qt::Key_F6:\n        return KeyCommand::ToggleCharacters;', PRA + "|tst_mainwindow_practice|tst_hidden_panes"),
     ('practice/StepGate.cpp', '        next = m_pending;', '        next.reset();', PRA + "|tst_mainwindow_practice"),
     ('practice/PracticeEngine.cpp', '        .arg(c.phrasesLeft)\n        .arg(c.learnedPhrases);', '        .arg(c.learnedPhrases)\n        .arg(c.phrasesLeft);', PRA),
     ('practice/PracticeEngine.cpp', '        (word ? m_counters.difficultWords : m_counters.difficultPhrases) += delta;\n        (word ? m_counters.wordsLeft : m_counters.phrasesLeft) += delta;',
@@ -616,6 +616,26 @@ def main():
             run(["git", "checkout", "HEAD", "--", "tests"])
 
 
+def layout_free(orig):
+    """A pattern for orig that also matches it after the code was re-laid out:
+    any run of white space may become another, and a line may be broken just
+    inside a bracket."""
+    out = []
+    for piece in re.split(r"(\s+)", orig):
+        if not piece:
+            continue
+        if piece.isspace():
+            out.append(r"\s+")
+            continue
+        for ch in piece:
+            if ch in ")]}":
+                out.append(r"\s*")
+            out.append(re.escape(ch))
+            if ch in "([{":
+                out.append(r"\s*")
+    return "".join(out)
+
+
 def run_faults(args, faults):
     results = collections.OrderedDict()
     for i, (rel, orig, bad, regex) in faults:
@@ -623,14 +643,16 @@ def run_faults(args, faults):
         folder = "src/" + os.path.dirname(rel)
         with open(path, encoding="utf-8") as fh:
             text = fh.read()
-        if text.count(orig) != 1:
-            print(f"[{i}] {rel}: original text found {text.count(orig)} times, skipped")
+        spans = [m.span() for m in re.finditer(layout_free(orig), text)]
+        if len(spans) != 1:
+            print(f"[{i}] {rel}: original text found {len(spans)} times, skipped")
             results.setdefault(folder, collections.Counter())["stale"] += 1
             continue
+        start, end = spans[0]
         targets = tests_for(args.build, regex)
         try:
             with open(path, "w", encoding="utf-8") as fh:
-                fh.write(text.replace(orig, bad))
+                fh.write(text[:start] + bad + text[end:])
             t0 = time.time()
             if run(["cmake", "--build", args.build, f"-j{args.jobs}", "--target", *targets]) != 0:
                 verdict = "no-build"

@@ -119,7 +119,7 @@ void CharacterHover::hideCharacterInfo()
 {
     if (m_windows.characterInfoWindow)
         m_windows.characterInfoWindow->hide();
-    m_lastHoverChar = 0;
+    m_state.forget();
 }
 
 void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &pos)
@@ -152,53 +152,28 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         return;
     QPoint hit = pos;
     if (mainPane)
-        hit.rx() += m_settings.charactersFontSize - m_settings.charactersFontSize / 3;
+        hit.rx() += korvana::CharacterHoverState::paneHitShift(m_settings.fontSizes[Pane::Characters]);
     // The caret position nearest the point.
-    int p = sender->cursorForPosition(hit).position();
+    const int p = sender->cursorForPosition(hit).position();
     QTextBlock block = doc->findBlock(p);
     if (!block.isValid())
         return;
-    int c = p - block.position();
+    const int c = p - block.position();
     const QString lineText = block.text();
-    if (c > lineText.size())
-        return;
+    // The view measures the caret positions; which character they make and
+    // whether it is a new one is the hover state's to say.
     QTextCursor at(doc);
     at.setPosition(p);
-    QPoint q = sender->cursorRect(at).topLeft();
-    if (mainPane) {
-        // The pane's hit point is shifted right by most of a character, so
-        // the character just before the nearest caret position is the one
-        // under the pointer.
-        if (p <= 0 || c <= 0)
-            return;
-    } else if (c < lineText.size() && (hit.x() >= q.x() || c == 0)) {
-        // The nearest caret position lies left of the point: the pointer is
-        // on the left half of the character after it, which is the one
-        // looked up (the one before it when the point is on its right half).
-        const int length = c + 1 < lineText.size() && lineText.at(c).isHighSurrogate() && lineText.at(c + 1).isLowSurrogate() ? 2 : 1;
-        p += length;
-        c += length;
-        at.setPosition(p);
-        q = sender->cursorRect(at).topLeft();
-    } else if (c <= 0) {
+    const int end = korvana::CharacterHoverState::characterEnd(lineText, c, hit.x() >= sender->cursorRect(at).x(),
+                                                               mainPane);
+    if (end < 0)
         return;
-    }
-    // The whole character before C: a character beyond U+FFFF (CJK
-    // Extension B and on) is a surrogate pair, looked up by its code point.
-    int first = c - 1;
-    if (first > 0 && lineText.at(first).isLowSurrogate() && lineText.at(first - 1).isHighSurrogate())
-        --first;
-    const QString ch = lineText.mid(first, lineText.at(first).isHighSurrogate() && first + 1 < lineText.size()
-                                            && lineText.at(first + 1).isLowSurrogate()
-                                        ? 2
-                                        : 1);
-    uint code = ch.size() == 2 ? QChar::surrogateToUcs4(ch.at(0), ch.at(1)) : ch.at(0).unicode();
-    if (int(code) == m_lastHoverChar)
+    at.setPosition(block.position() + end);
+    const korvana::HoverMove move = m_state.moveOnto(lineText, end, sender->cursorRect(at).x(), hit.x());
+    if (!move.changed)
         return;
-    m_lastHoverChar = int(code);
-    // Far right of the last character: past the end of the line.
-    if (q.x() + 20 < hit.x())
-        code = 0;
+    const uint code = move.code;
+    const QString &ch = move.character;
 
     const auto toneMarks = [this](const QString &s) { return m_hooks.toneMarks(s); };
     const korvana::ReferenceData &tables = m_referenceData;
@@ -229,7 +204,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         } else {
             clearCharacterInfo();
         }
-        if (code == 0 || code == 13) {
+        if (!move.showsPopup()) {
             clearCharacterInfo();
             hideCharacterInfo();
             return;
@@ -246,7 +221,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         QWidget *characterInfoBox = readerBox(window, "characterInfoBox");
         const QString line = korvana::readerSummary(ch, tables.unihanText, tables.unihanRecordStart(code), toneMarks);
         clearTextBox(characterInfoBox);
-        if (code > 255 && characterInfoBox)
+        if (move.showsSummary() && characterInfoBox)
             addTextBoxLine(characterInfoBox, line);
         dictBox = readerBox(window, "dictionaryBox");
         clearTextBox(dictBox);
@@ -254,9 +229,9 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
             clearTextBox(m_windows.characterInfoWindow->dictionaryBox);
     }
 
-    if (code == 0)
+    if (!move.looksUpWords())
         return;
-    const korvana::HoverNeighbours n = korvana::neighboursAt(lineText, first, ch);
+    const korvana::HoverNeighbours n = korvana::neighboursAt(lineText, move.index, ch);
     const QStringList lines = m_dictionary.lines(korvana::dictionaryKeys(n), toneMarks);
     if (dictBox) {
         for (const QString &line : lines)

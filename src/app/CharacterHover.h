@@ -2,6 +2,8 @@
 // The character information on hover: the character under the mouse in the
 // characters pane is looked up in the character tables and the dictionary
 // and shown in the popup characterInfoWindow; the reader sends its own text here too.
+#include "reference/CharacterHoverState.h"
+
 #include <QPointer>
 #include <functional>
 
@@ -36,11 +38,11 @@ public:
     // Sends the mouse moves over the characters pane to charactersViewMouseMoved;
     // buildControls() of the window calls it once the panes exist.
     void buildControls();
-    // The character under Pos (viewport coordinates of Sender, a rich-text
+    // The character under pos (viewport coordinates of sender, a rich-text
     // view) is looked up. For the characters pane (charactersView) the results go
     // to the popup characterInfoWindow; for any other view, such as the reader's text,
     // to the read-only boxes named "characterInfoBox" (one line: the character, its
-    // readings and definition) and "dictionaryBox" (dictionary entries) of Sender's
+    // readings and definition) and "dictionaryBox" (dictionary entries) of sender's
     // window, which may be QPlainTextEdit or QTextEdit.
     void charactersViewMouseMoved(QTextEdit *sender, const QPoint &pos);
     // Blanks the popup's character fields; its codes and entries stay.
@@ -51,9 +53,9 @@ public:
 
     // The character the hover looked up last (0: none, the next is looked up
     // afresh).
-    int lastHoverChar() const { return m_lastHoverChar; }
-    void setLastHoverChar(int code) { m_lastHoverChar = code; }
-    void forgetLastHoverChar() { m_lastHoverChar = 0; }
+    int lastHoverChar() const { return m_state.lastCode(); }
+    void setLastHoverChar(int code) { m_state.remember(code); }
+    void forgetLastHoverChar() { m_state.forget(); }
 
 private:
     QWidget &m_window;
@@ -63,7 +65,7 @@ private:
     korvana::ReferenceData &m_referenceData;
     korvana::DictionaryData &m_dictionary;
     WindowHooks m_hooks;
-    int m_lastHoverChar = 0;
+    korvana::CharacterHoverState m_state;
     // The characters pane's mouse watch, which the pane owns.
     QPointer<QObject> m_paneMouse;
 };

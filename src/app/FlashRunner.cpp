@@ -126,7 +126,7 @@ void FlashRunner::copyCharacters(korvana::RichEdit *target)
 }
 
 namespace {
-// The staging copy: the characters in the flash colours at the Kanji size.
+// The staging copy: the characters in the flash colours at the characters size.
 void stage(FlashWindow *w, korvana::RichEdit *characters, quint32 color, quint32 background, int charactersFontSize)
 {
     w->flashedText->clear();
@@ -155,19 +155,15 @@ void FlashRunner::activateFlash()
     FlashWindow *w = connectedFlashWindow();
     if (!w)
         return;
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.fontSizes[Pane::Characters]);
     selectStaged(w->stagingText);
     korvana::copyRichText(w->stagingText, w->flashedText);
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
-    const std::pair<korvana::RichEdit *, korvana::RichEdit *> strips[] = {
-        {m_controls.pane(Pane::Translation).text, w->translationText},
-        {m_controls.pane(Pane::Pinyin).text, w->pinyinText},
-        {m_controls.pane(Pane::Notes).text, w->notesText}};
-    for (const auto &[pane, strip] : strips) {
-        strip->clear();
-        korvana::copyRichText(pane, strip);
-        strip->setAlignment(korvana::TextAlignment::Center);
-        w->setEditVisible(strip, true);
+    for (const FlashWindow::Strip &strip : w->strips) {
+        strip.text->clear();
+        korvana::copyRichText(m_controls.pane(strip.pane).text, strip.text);
+        strip.text->setAlignment(korvana::TextAlignment::Center);
+        w->setEditVisible(strip.text, true);
     }
     w->setEditVisible(w->flashedText, true);
     w->setEditVisible(w->stagingText, false);
@@ -248,7 +244,7 @@ void FlashRunner::flashOnce(bool automatic)
     if (!fullScreen) {
         if (m_windows.flashWindow)
             stage(m_windows.flashWindow.get(), m_controls.termCharactersText, m_color, m_backgroundColor,
-                  m_settings.charactersFontSize);
+                  m_settings.fontSizes[Pane::Characters]);
         // In the characters pane: each cycle hides the characters for one
         // period and shows them for the next.
         for (int i = 0; i < cycles && !m_run.stopped(); ++i) {
@@ -272,10 +268,10 @@ void FlashRunner::flashOnce(bool automatic)
         return;
     }
 
-    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.charactersFontSize);
-    for (korvana::RichEdit *strip : {w->translationText, w->pinyinText, w->notesText}) {
-        w->setEditVisible(strip, false);
-        strip->clear();
+    stage(w, m_controls.termCharactersText, m_color, m_backgroundColor, m_settings.fontSizes[Pane::Characters]);
+    for (const FlashWindow::Strip &strip : w->strips) {
+        w->setEditVisible(strip.text, false);
+        strip.text->clear();
     }
     QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 800, 600);
@@ -334,25 +330,19 @@ void FlashRunner::flashOnce(bool automatic)
 void FlashRunner::fillFlashCard()
 {
     FlashWindow *w = m_windows.flashWindow.get();
-    struct Strip {
-        Pane pane;
-        korvana::RichEdit *strip;
-    };
-    const Strip strips[] = {
-        {Pane::Translation, w->translationText}, {Pane::Pinyin, w->pinyinText}, {Pane::Notes, w->notesText}};
-    for (const Strip &s : strips) {
-        m_fill(s.pane, true);
-        s.strip->clear();
-        korvana::copyRichText(m_controls.pane(s.pane).text, s.strip);
-        m_fill(s.pane, false);
+    for (const FlashWindow::Strip &strip : w->strips) {
+        m_fill(strip.pane, true);
+        strip.text->clear();
+        korvana::copyRichText(m_controls.pane(strip.pane).text, strip.text);
+        m_fill(strip.pane, false);
 
-        w->setEditBackground(s.strip, korvana::toQColor(m_color));
-        s.strip->setSel(0, -1);
-        s.strip->setSelSize(25);
-        s.strip->setSelColor(korvana::toQColor(m_backgroundColor));
-        s.strip->setAlignment(korvana::TextAlignment::Center);
-        s.strip->setSelStart(0);
-        w->setEditVisible(s.strip, !s.strip->text().isEmpty());
+        w->setEditBackground(strip.text, korvana::toQColor(m_color));
+        strip.text->setSel(0, -1);
+        strip.text->setSelSize(25);
+        strip.text->setSelColor(korvana::toQColor(m_backgroundColor));
+        strip.text->setAlignment(korvana::TextAlignment::Center);
+        strip.text->setSelStart(0);
+        w->setEditVisible(strip.text, !strip.text->text().isEmpty());
     }
     w->layoutStrips();
 }

@@ -28,7 +28,7 @@ class RichEdit;
 class FlashRunner : public QObject {
 public:
     // The term display's fill of the translation, pinyin and notes panes;
-    // Force fills the pane whatever its box says.
+    // with force, the pane is filled whatever its box says.
     using PaneFill = std::function<void(korvana::Pane pane, bool force)>;
     // window is the main window, whose controls are controls; the flash
     // settings live in the options dialog (optionsDialog: flashDelayEdit,
@@ -49,8 +49,8 @@ public:
     bool flashRunning() const { return m_run.running(); }
     // The clock flash periods are timed by; tests put in one of their own.
     void setFlashClock(std::shared_ptr<korvana::FlashClock> clock) { m_clock = std::move(clock); }
-    // Height in pixels of one line of Text in Font at the staging copy's
-    // selection size, as drawn on Control.
+    // Height in pixels of one line of text in font at the staging copy's
+    // selection size, as drawn on control.
     int measureFlashText(QWidget *control, const QString &text, const QFont &font);
 
     // The flash colours: kept for the run, set in the options dialog.

@@ -37,7 +37,7 @@ public:
     HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings,
                 Actions actions);
 
-    // A press on a pane; Pos in the pane view's viewport.
+    // A press on a pane; pos in the pane view's viewport.
     void paneMousePressed(korvana::Pane pane, Qt::MouseButton button, const QPoint &pos);
     // A press on any of the four pane boxes: a pending restore is dropped.
     void paneSwitchMousePressed();

@@ -71,7 +71,7 @@ public:
     static void setVoiceFactory(VoiceFactory factory) { voiceFactory = std::move(factory); }
 
     // The lesson text's terms into the term table, each row's lesson being
-    // LessonFile (see LessonStore::loadIntoTermTable).
+    // lessonFile (see LessonStore::loadIntoTermTable).
     void loadIntoTermTable(const QString &lessonFile);
 
     // --- the window's parts with a class of their own --------------------------------
@@ -125,7 +125,7 @@ public:
     // Term display.
     bool showTerm(int n);
     // Size, and with "Set Kanji Font" the font, boldness and colour, of the
-    // characters in Edit (all of its text).
+    // characters in edit (all of its text).
     void applyCharactersLook(korvana::RichEdit *edit);
     // Fills a pane from the current term's line; a hidden pane stays empty
     // unless force.
@@ -237,7 +237,7 @@ private:
     QString m_soundFile;
     bool m_firstActivation = false;
     bool m_editorLoadPending = false;
-    QColor m_termCharactersBackground; // invalid unless the Kanji background is set
+    QColor m_termCharactersBackground; // invalid unless the characters background is set
 
     std::unique_ptr<korvana::PracticeEngine> m_practice;
     korvana::StepGate m_stepGate;

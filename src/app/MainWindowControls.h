@@ -1,8 +1,7 @@
 #pragma once
 // The main window's controls: what its build functions make and its handlers
-// work on. The window inherits them privately, as a form inherits its
-// generated controls; nothing outside the window reaches them, and tests
-// find them by their object names, as a skin does.
+// work on. The window inherits them privately: nothing outside the window
+// reaches them, and tests find them by their object names, as a skin does.
 #include "lessons/Pane.h"
 #include "practice/PracticeControls.h"
 

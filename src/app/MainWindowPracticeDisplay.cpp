@@ -178,9 +178,7 @@ void MainWindow::showPane(Pane pane, bool force)
     if (!force && !this->pane(pane).box->isChecked())
         return;
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
-    const int size = pane == Pane::Translation ? m_settings.translationFontSize
-                     : pane == Pane::Pinyin    ? m_settings.pinyinFontSize
-                                               : m_settings.notesFontSize;
+    const int size = m_settings.fontSizes[pane];
     auto latin = [this](int from, int to) { m_tones->applyLatinFont(termLineText, from, to); };
     if (!fillTextPane(termLineText, text, tag, size, latin))
         return;
@@ -218,14 +216,14 @@ void MainWindow::showTermCharacters(bool force)
 void MainWindow::applyCharactersLook(korvana::RichEdit *edit)
 {
     // The characters' size always; font, boldness and colour only when the
-    // settings ask for the Kanji font.
+    // settings ask for the characters font.
     edit->setSel(0, -1);
-    edit->setSelSize(m_settings.charactersFontSize);
+    edit->setSelSize(m_settings.fontSizes[Pane::Characters]);
     if (!m_settings.useCharactersFont)
         return;
-    // "Rotate Kanji" named the font's vertical "@" form, which Linux fonts
-    // do not have: asking for it put a fallback font in place of the chosen
-    // one. The chosen font stays; the characters are not turned.
+    // "Rotate Kanji" would ask for the font's vertical "@" form, which Linux
+    // fonts do not have, and so draw a fallback font in place of the chosen
+    // one: the chosen font stays and the characters are not turned.
     edit->setSelFontName(m_settings.charactersFont);
     if (m_settings.boldCharacters)
         edit->setSelBold(true);

@@ -111,7 +111,7 @@ void NumbersDrillRunner::showNumberDigits(bool force)
         return;
     m_controls.pane(Pane::Translation).text->setText(QString::number(m_drill.number));
     m_controls.pane(Pane::Translation).text->setSel(0, -1);
-    m_controls.pane(Pane::Translation).text->setSelSize(m_settings.translationFontSize);
+    m_controls.pane(Pane::Translation).text->setSelSize(m_settings.fontSizes[Pane::Translation]);
     m_controls.pane(Pane::Translation).text->setSelStart(0);
 }
 

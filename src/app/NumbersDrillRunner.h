@@ -46,8 +46,8 @@ public:
     // notes pane stays empty.
     void showNumber();
     // One pane: the digits, the numeral or its pinyin; the notes pane has
-    // nothing of the drill. Force shows the content whatever the pane's box
-    // says (the hover reveal).
+    // nothing of the drill. With force the content shows whatever the pane's
+    // box says (the hover reveal).
     void showNumberPane(korvana::Pane pane, bool force);
 
 private:
@@ -57,7 +57,7 @@ private:
     void showNumberDigits(bool force);
     void showNumberCharacters(bool force);
     void showNumberPinyin(bool force);
-    // Appends line N (1-based) of numeralPinyin, its syllable and blank, to pinyinText.
+    // Appends line n (1-based) of numeralPinyin, its syllable and blank, to pinyinText.
     void copyNumeralPinyinLine(int n);
     // Appends the syllables of numeral to pinyinText.
     void appendNumeralPinyin();

@@ -26,7 +26,7 @@ using korvana::Pane;
 
 namespace {
 
-// The box shows Size; the item with that text is selected when there is one,
+// The box shows size; the item with that text is selected when there is one,
 // else the size stays in the box's own text.
 void showSize(QComboBox *box, int size)
 {
@@ -35,19 +35,6 @@ void showSize(QComboBox *box, int size)
     box->setCurrentIndex(item);
     if (item < 0)
         box->setEditText(text);
-}
-
-bool readsRightToLeft(QTextEdit *view)
-{
-    return view && view->layoutDirection() == Qt::RightToLeft;
-}
-
-void setDirection(korvana::RichEdit *pane, QTextEdit *view, bool rightToLeft)
-{
-    if (view)
-        view->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    if (pane)
-        pane->setAlignment(rightToLeft ? korvana::TextAlignment::Right : korvana::TextAlignment::Left);
 }
 
 // A pane reads left to right with its text on the left, or right to left
@@ -63,30 +50,6 @@ void setPaneDirection(korvana::RichEdit *pane, QTextEdit *view, bool leftToRight
 bool paneReadsLeftToRight(QTextEdit *view)
 {
     return !view || view->layoutDirection() == Qt::LeftToRight;
-}
-
-// The options dialog's "right to left" box of a pane.
-QCheckBox *rightToLeftSwitch(const OptionsDialog &o, Pane pane)
-{
-    switch (pane) {
-    case Pane::Translation: return o.translationRightToLeftSwitch;
-    case Pane::Pinyin: return o.pinyinRightToLeftSwitch;
-    case Pane::Characters: return o.characterRightToLeftSwitch;
-    case Pane::Notes: return o.notesRightToLeftSwitch;
-    }
-    return nullptr;
-}
-
-// The stored direction of a pane.
-bool &leftToRight(korvana::TextDirections &directions, Pane pane)
-{
-    switch (pane) {
-    case Pane::Translation: return directions.translationLeftToRight;
-    case Pane::Pinyin: return directions.pinyinLeftToRight;
-    case Pane::Characters: return directions.charactersLeftToRight;
-    case Pane::Notes: break;
-    }
-    return directions.notesLeftToRight;
 }
 
 } // namespace
@@ -124,10 +87,8 @@ void OptionsRoundTrip::preferencesCommand()
         return;
     o->buildPages();
 
-    showSize(o->translationSizeCombo, m_settings.translationFontSize);
-    showSize(o->characterSizeCombo, m_settings.charactersFontSize);
-    showSize(o->pinyinSizeCombo, m_settings.pinyinFontSize);
-    showSize(o->notesSizeCombo, m_settings.notesFontSize);
+    for (Pane p : korvana::allPanes)
+        showSize(o->pane(p).sizeCombo, m_settings.fontSizes[p]);
 
     o->sampleText->clear();
     if (m_controls.pane(Pane::Characters).text) {
@@ -145,7 +106,7 @@ void OptionsRoundTrip::preferencesCommand()
         if (m_windows.state.voice)
             o->speedSlider->setValue(m_windows.state.voice->rate());
     } catch (const std::exception &) {
-        // The track bar keeps its position.
+        // The speed slider keeps its position.
     }
 
     o->readingProgressSwitch->setChecked(m_settings.showReadingProgress);
@@ -168,7 +129,7 @@ void OptionsRoundTrip::preferencesCommand()
     o->dictionaryEdit->setText(m_settings.dictionaryFile);
     o->autoSaveSwitch->setChecked(m_settings.autoSaveLessons);
     for (Pane p : korvana::allPanes)
-        rightToLeftSwitch(*o, p)->setChecked(readsRightToLeft(m_controls.pane(p).view));
+        o->pane(p).rightToLeftSwitch->setChecked(!paneReadsLeftToRight(m_controls.pane(p).view));
 
     o->pickedCharactersFont.clear();
 
@@ -203,10 +164,8 @@ void OptionsRoundTrip::takeOptions()
     } catch (const std::exception &) {
         // No voice selected, or the engine refused it: the voice stays.
     }
-    m_settings.translationFontSize = OptionsDialog::fontSize(o->translationSizeCombo);
-    m_settings.charactersFontSize = OptionsDialog::fontSize(o->characterSizeCombo);
-    m_settings.pinyinFontSize = OptionsDialog::fontSize(o->pinyinSizeCombo);
-    m_settings.notesFontSize = OptionsDialog::fontSize(o->notesSizeCombo);
+    for (Pane p : korvana::allPanes)
+        m_settings.fontSizes[p] = OptionsDialog::fontSize(o->pane(p).sizeCombo);
     m_settings.showToneColours = o->toneColorsSwitch->isChecked();
     try {
         if (m_windows.state.voice)
@@ -232,7 +191,7 @@ void OptionsRoundTrip::takeOptions()
     m_settings.editInWordProcessor = o->wordOption->isChecked();
     m_settings.externalEditor = o->externalEditorEdit->text();
     for (Pane p : korvana::allPanes)
-        setDirection(m_controls.pane(p).text, m_controls.pane(p).view, rightToLeftSwitch(*o, p)->isChecked());
+        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, !o->pane(p).rightToLeftSwitch->isChecked());
     m_settings.characterInfoOnHover = o->characterInfoSwitch->isChecked();
     m_settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
     m_settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
@@ -250,13 +209,13 @@ void OptionsRoundTrip::takeOptions()
 void OptionsRoundTrip::applyTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, leftToRight(m_textDirections, p));
+        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, m_textDirections.leftToRight[p]);
 }
 
 void OptionsRoundTrip::takeTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        leftToRight(m_textDirections, p) = paneReadsLeftToRight(m_controls.pane(p).view);
+        m_textDirections.leftToRight[p] = paneReadsLeftToRight(m_controls.pane(p).view);
 }
 
 // The window's Options menu runs it.

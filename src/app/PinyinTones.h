@@ -13,13 +13,13 @@ public:
     // controls are the main window's, whose pinyin pane is coloured.
     explicit PinyinTones(MainWindowControls &controls) : m_controls(controls) {}
 
-    // Gives the characters of Edit from FromPos to ToPos (0-based, both
+    // Gives the characters of edit from fromPos to toPos (0-based, both
     // included) that need it the Latin font.
     void applyLatinFont(korvana::RichEdit *edit, int fromPos, int toPos);
     // The pinyin pane coloured by tone (a hook of the term display).
     void colorPinyinTones();
     // Colours the syllable of pinyinText around the character at 1-based position
-    // Pos by Tone (1-4).
+    // pos by tone (1-4).
     void colorPinyinSyllable(int tone, int pos);
 
 private:

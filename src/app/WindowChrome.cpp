@@ -12,7 +12,6 @@
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/WindowSystem.h"
 #include "practice/ToolBarWindow.h"
 #include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
@@ -28,12 +27,11 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFrame>
-#include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
 
-// Colours of the chrome, as the window has always drawn them.
+// The chrome's designed colours.
 const char *const BarStyle = "color: #C0C0C0; background: black; font-weight: bold;";
 const char *const HotStyle = "color: black; background: #FF8000; font-weight: bold;";
 const char *const ItemStyle = "color: #FFFBF0; background: black; font-weight: bold;";
@@ -93,7 +91,12 @@ const MenuDef kMenus[5] = {
 } // namespace
 
 WindowChrome::WindowChrome(MainWindow &window, MainWindowControls &controls, ProgramWindows &windows)
-    : m_window(window), m_c(controls), m_windows(windows)
+    : m_window(window), m_c(controls), m_windows(windows),
+      // Held or not, the tool bar follows the main window.
+      m_dragger(window, {.moved = [this] {
+                            if (m_windows.toolBarWindow)
+                                m_windows.toolBarWindow->dockToMainWindow();
+                        }, .released = {}})
 {
 }
 
@@ -370,31 +373,8 @@ void WindowChrome::keyboardReferenceCommand()
 
 void WindowChrome::makeDraggable(QWidget *control)
 {
-    control->installEventFilter(this);
+    m_dragger.watch(control);
     control->setMouseTracking(true);
-}
-
-void WindowChrome::startDrag(QPoint pos)
-{
-    m_dragX = pos.x();
-    m_dragY = pos.y();
-    // The window system moves the window when it can (Wayland lets nothing
-    // else move it); the moves below are for when it refuses.
-    m_systemMove = korvana::startSystemMove(&m_window);
-}
-
-void WindowChrome::dragTo(QPoint pos, Qt::MouseButtons buttons)
-{
-    if ((buttons & Qt::LeftButton) && !m_systemMove)
-        m_window.move(m_window.x() - (m_dragX - pos.x()), m_window.y() - (m_dragY - pos.y()));
-    // Held or not, the tool bar follows the main window.
-    if (m_windows.toolBarWindow)
-        m_windows.toolBarWindow->dockToMainWindow();
-}
-
-void WindowChrome::endDrag()
-{
-    m_systemMove = false;
 }
 
 void WindowChrome::dockToolBar()
@@ -411,30 +391,6 @@ bool WindowChrome::eventFilter(QObject *watched, QEvent *e)
         if (watched == m_c.menus[m].panel && e->type() == QEvent::Leave) {
             menuPanelLeft(m);
             return false;
-        }
-    }
-    auto *control = qobject_cast<QWidget *>(watched);
-    if (control
-        && (control == &m_window || control == m_c.titleLabel || control == m_c.statusPanel || control == m_c.statusLabel)) {
-        // Handled here and not passed on to the parent, which would take the
-        // same drag again in its own coordinates.
-        switch (e->type()) {
-        case QEvent::MouseButtonPress: {
-            auto *me = static_cast<QMouseEvent *>(e);
-            if (me->button() == Qt::LeftButton)
-                startDrag(me->position().toPoint());
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto *me = static_cast<QMouseEvent *>(e);
-            dragTo(me->position().toPoint(), me->buttons());
-            return true;
-        }
-        case QEvent::MouseButtonRelease:
-            endDrag();
-            return true;
-        default:
-            break;
         }
     }
     return QObject::eventFilter(watched, e);

@@ -4,9 +4,9 @@
 // lesson and session labels, and dragging the borderless window by its
 // background with the docked tool bar following.
 #include "app/MainWindowControls.h"
+#include "platform/ui/WindowDragger.h"
 
 #include <QObject>
-#include <QPoint>
 
 class MainWindow;
 class ProgramWindows;
@@ -54,15 +54,9 @@ private:
     void menuLabelEntered(int menu);
     void menuLabelLeft(int menu);
     void menuPanelLeft(int menu);
-    void startDrag(QPoint pos);
-    void dragTo(QPoint pos, Qt::MouseButtons buttons);
-    void endDrag();
 
     MainWindow &m_window;
     MainWindowControls &m_c;
     ProgramWindows &m_windows;
-    int m_dragX = 0;
-    int m_dragY = 0;
-    // The window system is moving the window for the drag under way.
-    bool m_systemMove = false;
+    korvana::WindowDragger m_dragger;
 };

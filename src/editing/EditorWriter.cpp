@@ -23,7 +23,6 @@ using korvana::RichEdit;
 
 namespace {
 
-// Colours of the pieces, by mode.
 QColor pieceColour(int mode)
 {
     switch (mode) {
@@ -99,7 +98,7 @@ void LessonEditorWindow::buildTermLine()
     // its text was typed or shown at; the term display sets each pane's own
     // size, and a vocabulary built from the lesson stays even.
     const double size
-        = m_settings.translationFontSize > 0 ? m_settings.translationFontSize : kPieceSize;
+        = m_settings.fontSizes[Pane::Translation] > 0 ? m_settings.fontSizes[Pane::Translation] : kPieceSize;
 
     for (Pane p : korvana::allPanes) {
         appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);
@@ -109,7 +108,7 @@ void LessonEditorWindow::buildTermLine()
     }
 
     // A type the user left as shown is written as it was read, so the
-    // practice window reads the same type as before.
+    // practice window reads the same type after the save as before it.
     const bool typeAsShown =
         !shownType.isEmpty() && phraseOption->isChecked() == (shownType == QLatin1String("p"));
     const QString type = typeAsShown ? shownType : wordOption->isChecked() ? QStringLiteral("w") : QStringLiteral("p");

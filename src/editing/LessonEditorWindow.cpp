@@ -357,6 +357,17 @@ void LessonEditorWindow::setDefaultFont(RichEdit *field, QTextEdit *view, const 
         view->setCurrentCharFormat(QTextCharFormat());
 }
 
+QString LessonEditorWindow::fieldFontFamily(Pane pane) const
+{
+    switch (pane) {
+    case Pane::Pinyin: return QStringLiteral("Times New Roman");
+    case Pane::Characters: return m_settings.useCharactersFont ? m_settings.charactersFont : QString();
+    case Pane::Translation:
+    case Pane::Notes: break;
+    }
+    return QString(); // the field keeps its own
+}
+
 void LessonEditorWindow::onActivate()
 {
     if (!m_host.editorLoadPending())
@@ -372,25 +383,18 @@ void LessonEditorWindow::onActivate()
             pane(p).text->setAlignment(mainText->alignment());
     }
 
-    pane(Pane::Translation).text->clear();
-    setDefaultFont(pane(Pane::Translation).text, pane(Pane::Translation).view, QString(),
-                   m_settings.translationFontSize);
-    pane(Pane::Pinyin).text->clear();
-    setDefaultFont(pane(Pane::Pinyin).text, pane(Pane::Pinyin).view, QStringLiteral("Times New Roman"),
-                   m_settings.pinyinFontSize);
-    pane(Pane::Characters).text->clear();
-    setDefaultFont(pane(Pane::Characters).text, pane(Pane::Characters).view,
-                   m_settings.useCharactersFont ? m_settings.charactersFont : QString(), m_settings.charactersFontSize);
+    for (Pane p : korvana::allPanes) {
+        pane(p).text->clear();
+        setDefaultFont(pane(p).text, pane(p).view, fieldFontFamily(p), m_settings.fontSizes[p]);
+    }
     {
         QFont f = pane(Pane::Characters).view->font();
-        if (m_settings.charactersFontSize > 0)
-            f.setPointSize(m_settings.charactersFontSize);
+        if (m_settings.fontSizes[Pane::Characters] > 0)
+            f.setPointSize(m_settings.fontSizes[Pane::Characters]);
         if (m_settings.useCharactersFont && !m_settings.charactersFont.isEmpty())
             f.setFamily(m_settings.charactersFont);
         pane(Pane::Characters).view->setFont(f);
     }
-    pane(Pane::Notes).text->clear();
-    setDefaultFont(pane(Pane::Notes).text, pane(Pane::Notes).view, QString(), m_settings.notesFontSize);
 
     linkedFiles.clear();
     linkedFilesList->clear();
@@ -575,15 +579,7 @@ void LessonEditorWindow::keepRest()
 void LessonEditorWindow::showField(Pane pane)
 {
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
-    const double size = [&] {
-        switch (pane) {
-        case Pane::Translation: return double(m_settings.translationFontSize);
-        case Pane::Pinyin: return double(m_settings.pinyinFontSize);
-        case Pane::Characters: return double(m_settings.charactersFontSize);
-        case Pane::Notes: break;
-        }
-        return double(m_settings.notesFontSize);
-    }();
+    const double size = m_settings.fontSizes[pane];
     RichEdit *field = this->pane(pane).text;
     field->clear();
     const int length = termLineText->textLength();

@@ -156,8 +156,6 @@ public:
     bool takeInOutsideChanges();
     // No term and no link: written, the file would be no lesson.
     bool lessonIsEmpty() const;
-    // Whether the link dialog's file and description can be written as they
-    // are; says why not when they cannot.
 
     // --- terms -------------------------------------------------------------------------------
     // Terms of the lesson, counting a started term not yet put back.
@@ -214,7 +212,7 @@ public:
     // The tone panel: 24 images, index 1..24 at toneImages[index - 1].
     QWidget *pinyinPanel = nullptr;
     QList<korvana::ToneImage *> toneImages;
-    // Inserts tone vowel Index (1..24) into the field activeField, as
+    // Inserts tone vowel index (1..24) into the field activeField, as
     // Unicode or in the legacy pinyin font as the options dialog says.
     void insertToneVowel(int index);
     void insertUnicodeChar(QChar character, korvana::RichEdit *field);
@@ -268,6 +266,9 @@ private:
     void showField(korvana::Pane field);
     void copyFieldInto(korvana::RichEdit *field, double size);
     void setDefaultFont(korvana::RichEdit *field, QTextEdit *view, const QString &family, double size);
+    // The family a field's text starts in when a term is loaded; empty keeps
+    // the field's own.
+    QString fieldFontFamily(korvana::Pane pane) const;
     QString chooseFile(const QString &filter);
     // Pinyin and input-language entry.
     void buildPinyinPanel();

@@ -33,7 +33,7 @@ QChar toneVowel(int index)
 
 QString toneImageName(int index)
 {
-    // The a and e images were laid out in another order than the rest.
+    // The a and e images are laid out in another order than the rest.
     static const int aAndE[8] = {1, 6, 7, 8, 2, 3, 4, 5};
     if (index < 1 || index > 24)
         return QString();

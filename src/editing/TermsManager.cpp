@@ -42,8 +42,8 @@ std::vector<TermsListItem> listTerms(const RichEdit &lessonText)
 }
 
 namespace {
-// Only the letters a-z are folded; accented and other letters keep their
-// own codes, as the list has always ordered them.
+// Only the letters a-z are folded; accented and other letters sort by their
+// own codes.
 char16_t foldAscii(char16_t c)
 {
     return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c;

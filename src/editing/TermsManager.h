@@ -30,10 +30,9 @@ struct TermsListItem {
 // missing tag gives an empty value.
 std::vector<TermsListItem> listTerms(const RichEdit &lessonText);
 
-// Orders two texts as the list has always sorted them: character by
-// character, the letters a-z taken as A-Z and every other character by its
-// code; a text that is the start of a longer one comes first. Negative, 0 or
-// positive.
+// Orders two texts for the list: character by character, the letters a-z
+// taken as A-Z and every other character by its code; a text that is the
+// start of a longer one comes first. Negative, 0 or positive.
 int compareTermsText(const QString &a, const QString &b);
 
 // The choices of the select and deselect lists, in their order.

@@ -6,24 +6,13 @@
 
 namespace korvana {
 
-QString vocabularyFieldCaption(VocabularyField field)
+QString vocabularyFieldCaption(Pane pane)
 {
-    switch (field) {
-    case VocabularyField::Translation: return QStringLiteral("Translation");
-    case VocabularyField::Pinyin: return QStringLiteral("Pin yin");
-    case VocabularyField::Chinese: return QStringLiteral("Chinese");
-    case VocabularyField::Notes: return QStringLiteral("Notes");
-    }
-    return QString();
-}
-
-QString vocabularyFieldTag(VocabularyField field)
-{
-    switch (field) {
-    case VocabularyField::Translation: return QStringLiteral("<OR=");
-    case VocabularyField::Pinyin: return QStringLiteral("<PI=");
-    case VocabularyField::Chinese: return QStringLiteral("<CH=");
-    case VocabularyField::Notes: return QStringLiteral("<NO=");
+    switch (pane) {
+    case Pane::Translation: return QStringLiteral("Translation");
+    case Pane::Pinyin: return QStringLiteral("Pin yin");
+    case Pane::Characters: return QStringLiteral("Chinese");
+    case Pane::Notes: return QStringLiteral("Notes");
     }
     return QString();
 }
@@ -95,16 +84,16 @@ QChar VocabularyBuilder::typeTag()
     return value.isEmpty() ? QChar() : value.at(0);
 }
 
-QString VocabularyBuilder::readField(VocabularyField field, bool output, int position)
+QString VocabularyBuilder::readField(Pane pane, bool output, int position)
 {
-    if (!selectValue(vocabularyFieldTag(field)))
+    if (!selectValue(QLatin1Char('<') + paneTag(pane) + QLatin1Char('=')))
         return QString();
     const QString value = lineText.selText();
     if (!output || value.isEmpty())
         return value;
     if (position > 0)
         type(m_separator);
-    if (field != VocabularyField::Chinese) {
+    if (pane != Pane::Characters) {
         copyRichText(&lineText, m_out);
         return value;
     }
@@ -149,7 +138,7 @@ bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichE
         const VocabularyColumn first = options.columns[0];
         for (int r = 0; r < rows; ++r) {
             copyLine(lessonText, r);
-            const QString key = first.checked ? readField(first.field, false, 0) : QString();
+            const QString key = first.checked ? readField(first.pane, false, 0) : QString();
             workTable.setCell(TermGrid::ShownCount, r, key);
             workTable.setCell(TermGrid::TermKey, r, QString::number(r));
         }
@@ -187,7 +176,7 @@ bool VocabularyBuilder::build(RichEdit &lessonText, const TermGrid &table, RichE
             type(QString::number(number) + m_separator);
         for (int p = 0; p < 4; ++p) {
             if (options.columns[size_t(p)].checked)
-                readField(options.columns[size_t(p)].field, true, p);
+                readField(options.columns[size_t(p)].pane, true, p);
         }
         if (options.lessons) {
             // The lesson names stay small and plain; the font is left so for

@@ -3,10 +3,11 @@
 // paragraph of the output document, the chosen fields in the chosen order,
 // joined by a separator, optionally numbered, sorted and labelled with the
 // lesson each term came from. Fields keep the rich-text formatting the lesson
-// gave them; only the characters may take the Kanji font of the settings.
+// gave them; only the characters may take the characters font of the settings.
 //
 // The builder reads the lesson text and the term table and never changes
 // their content (the lesson text's selection is put back as it was).
+#include "lessons/Pane.h"
 #include "lessons/TermGrid.h"
 #include "platform/richtext/RichEdit.h"
 
@@ -16,10 +17,8 @@
 
 namespace korvana {
 
-enum class VocabularyField { Translation = 0, Pinyin = 1, Chinese = 2, Notes = 3 };
-
 struct VocabularyColumn {
-    VocabularyField field = VocabularyField::Translation;
+    Pane pane = Pane::Translation;
     bool checked = false;
 };
 
@@ -27,24 +26,21 @@ struct VocabularyOptions {
     bool words = true;
     bool phrases = false;
     // The display order, position 0 first.
-    std::array<VocabularyColumn, 4> columns{{{VocabularyField::Translation, true},
-                                             {VocabularyField::Pinyin, true},
-                                             {VocabularyField::Chinese, true},
-                                             {VocabularyField::Notes, false}}};
+    std::array<VocabularyColumn, 4> columns{
+        {{Pane::Translation, true}, {Pane::Pinyin, true}, {Pane::Characters, true}, {Pane::Notes, false}}};
     QString separatorText = QStringLiteral("^t");
     bool sorted = false;
     bool numbered = false;
     bool lessons = false;
-    // The Kanji display settings of the main window.
+    // The characters settings of the main window.
     bool setCharactersFont = false;
     QString charactersFont;
     bool rotateCharacters = false;
     bool boldCharacters = false;
 };
 
-// The caption of a field in the display list and the tag that holds it.
-QString vocabularyFieldCaption(VocabularyField field);
-QString vocabularyFieldTag(VocabularyField field); // "<OR=", ...
+// The caption of a pane's field in the display list.
+QString vocabularyFieldCaption(Pane pane);
 // The separator the text of the separator box stands for: every "^t" (exact
 // case) becomes a tab; an empty result is a single tab.
 QString vocabularySeparator(const QString &text);
@@ -74,11 +70,11 @@ public:
 
     // Field readers on the line held in lineText. typeTag gives the first
     // character of the type value (a null character when there is none).
-    // readField returns the field's plain text; with output set it instead
-    // appends the field to the output document, preceded by the separator
-    // when the field is not empty and Position > 0.
+    // readField returns the plain text of the pane's field; with output set
+    // it instead appends the field to the output document, preceded by the
+    // separator when the field is not empty and position > 0.
     QChar typeTag();
-    QString readField(VocabularyField field, bool output, int position);
+    QString readField(Pane pane, bool output, int position);
 
 private:
     // Selects the value of tag in lineText; false when the line lacks it (or

@@ -108,12 +108,11 @@ VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, Q
 
     auto *display = new DisplayOrderList(this);
     display->setObjectName(QStringLiteral("displayOrderList"));
-    for (VocabularyField field : {VocabularyField::Translation, VocabularyField::Pinyin,
-                                  VocabularyField::Chinese, VocabularyField::Notes}) {
-        auto *item = new QListWidgetItem(vocabularyFieldCaption(field), display);
+    for (Pane pane : allPanes) {
+        auto *item = new QListWidgetItem(vocabularyFieldCaption(pane), display);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
         item->setCheckState(Qt::Unchecked);
-        item->setData(FieldRole, int(field));
+        item->setData(FieldRole, int(pane));
     }
     display->dragOver = [this](QObject *source) { return displayOrderListDragOver(source); };
     display->dragDrop = [this](QObject *source, const QPoint &pos) { displayOrderListDropped(source, pos); };
@@ -236,7 +235,7 @@ VocabularyOptions VocabularyWindow::options() const
     o.phrases = checked(includeList, 1);
     for (int p = 0; p < 4; ++p) {
         const QListWidgetItem *item = displayOrderList->item(p);
-        o.columns[size_t(p)] = {VocabularyField(item->data(FieldRole).toInt()),
+        o.columns[size_t(p)] = {Pane(item->data(FieldRole).toInt()),
                                 item->checkState() == Qt::Checked};
     }
     o.separatorText = separatorEdit->text();

@@ -25,7 +25,7 @@ class MainSettings;
 class VocabularyWindow : public QDialog {
     Q_OBJECT
 public:
-    // The window lays out the lessons of store in the settings' Kanji font,
+    // The window lays out the lessons of store in the settings' characters font,
     // starts its save dialog in the settings' working folder and shows itself
     // centred on mainWidget.
     VocabularyWindow(korvana::MainSettings &settings, korvana::LessonStore &store, QWidget *mainWidget,
@@ -52,7 +52,7 @@ public:
     bool displayOrderListDragOver(QObject *source) const;
     void displayOrderListDropped(QObject *source, const QPoint &pos);
 
-    // The choices the window shows, as the builder takes them (the Kanji
+    // The choices the window shows, as the builder takes them (the characters
     // settings are filled from the settings by buildButtonClicked).
     korvana::VocabularyOptions options() const;
 
@@ -66,9 +66,9 @@ public:
     QTextEdit *vocabularyView = nullptr;
     QProgressBar *buildProgress = nullptr;
     QLabel *waitLabel = nullptr;
-    QPushButton *saveButton = nullptr; // save
-    QPushButton *printButton = nullptr; // print
-    QPushButton *closeButton = nullptr; // close
+    QPushButton *saveButton = nullptr;
+    QPushButton *printButton = nullptr;
+    QPushButton *closeButton = nullptr;
     korvana::FileDialogRequest saveFileRequest;
     // The builder with its work areas lineText, restyleText and workTable.
     korvana::VocabularyBuilder builder;

@@ -29,7 +29,6 @@ class LessonStore;
 // someone else since.
 using LoadedLessons = QHash<QString, QByteArray>;
 
-// Digest of a file's bytes.
 QByteArray lessonDigest(const QByteArray &bytes);
 
 // The state of a lesson line: the value of its first state tag ("<ST=" in any

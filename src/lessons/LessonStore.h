@@ -52,8 +52,8 @@ public:
     void clear();
 };
 
-// Trims as the program always has: blanks and control characters at both ends,
-// and soft line breaks (a line of nothing else is blank).
+// The one trim of every lesson text: blanks and control characters at both
+// ends, and soft line breaks (a line of nothing else is blank).
 QString trimControls(const QString &s);
 
 } // namespace korvana

@@ -17,6 +17,19 @@ constexpr std::size_t paneIndex(Pane pane)
     return static_cast<std::size_t>(pane);
 }
 
+// One value for each pane, reached by the pane: what every pane has once of
+// its own (a font size, a reading direction). Brace-initialised in the
+// panes' order.
+template <typename T>
+struct PaneArray {
+    std::array<T, allPanes.size()> values{};
+
+    T &operator[](Pane pane) { return values[paneIndex(pane)]; }
+    const T &operator[](Pane pane) const { return values[paneIndex(pane)]; }
+
+    friend bool operator==(const PaneArray &, const PaneArray &) = default;
+};
+
 // The name the pane's controls are known by ("translation", "pinyin",
 // "characters", "notes"), followed by what each is: "pinyinText",
 // "pinyinView", ...

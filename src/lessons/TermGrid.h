@@ -1,7 +1,7 @@
 #pragma once
 // The term table: one row of bookkeeping per line of the lesson text, five
 // text columns, never fewer than one row (with no terms it holds one row whose
-// cells are all empty), as the grid the program has always kept it in.
+// cells are all empty).
 #include <QString>
 #include <array>
 #include <vector>

@@ -63,14 +63,13 @@ FlashWindow::FlashWindow(QWidget *parent) : QWidget(parent)
     };
     make(flashedText, flashedView, QStringLiteral("flashedText"));
     make(stagingText, stagingView, QStringLiteral("stagingText"));
-    make(translationText, translationView, QStringLiteral("translationText"));
-    make(pinyinText, pinyinView, QStringLiteral("pinyinText"));
-    make(notesText, notesView, QStringLiteral("notesText"));
+    for (Strip &strip : strips)
+        make(strip.text, strip.view, korvana::paneName(strip.pane) + QStringLiteral("Text"));
     // The flashed line fills its box exactly, with no margin around it.
     flashedText->document()->setDocumentMargin(0);
     flashedText->setAlignment(korvana::TextAlignment::Center);
-    for (korvana::RichEdit *strip : {translationText, pinyinText, notesText})
-        strip->setAlignment(korvana::TextAlignment::Center);
+    for (const Strip &strip : strips)
+        strip.text->setAlignment(korvana::TextAlignment::Center);
     layoutStrips();
 }
 
@@ -87,12 +86,17 @@ QTextEdit *FlashWindow::viewOf(const korvana::RichEdit *edit) const
         return flashedView;
     if (edit == stagingText)
         return stagingView;
-    if (edit == translationText)
-        return translationView;
-    if (edit == pinyinText)
-        return pinyinView;
-    if (edit == notesText)
-        return notesView;
+    for (const Strip &strip : strips)
+        if (edit == strip.text)
+            return strip.view;
+    return nullptr;
+}
+
+const FlashWindow::Strip *FlashWindow::strip(korvana::Pane pane) const
+{
+    for (const Strip &strip : strips)
+        if (strip.pane == pane)
+            return &strip;
     return nullptr;
 }
 
@@ -156,13 +160,18 @@ void FlashWindow::layoutStrips()
     auto heightOf = [](korvana::RichEdit *strip) {
         return std::max(StripHeight, int(std::ceil(strip->document()->size().height())));
     };
-    const int w = width();
-    const int orig = heightOf(translationText);
-    const int pin = heightOf(pinyinText);
-    const int notes = heightOf(notesText);
-    translationView->setGeometry(0, 0, w, orig);
-    pinyinView->setGeometry(0, orig, w, pin);
-    notesView->setGeometry(0, height() - notes, w, notes);
+    // The notes stand at the bottom, the others one under the other from
+    // the top.
+    int top = 0;
+    for (const Strip &strip : strips) {
+        const int h = heightOf(strip.text);
+        if (strip.pane == korvana::Pane::Notes) {
+            strip.view->setGeometry(0, height() - h, width(), h);
+        } else {
+            strip.view->setGeometry(0, top, width(), h);
+            top += h;
+        }
+    }
     stagingView->setGeometry(rect());
 }
 

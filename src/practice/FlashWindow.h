@@ -6,10 +6,13 @@
 // It lives for the whole run. Any key, mouse button or wheel turn closes it,
 // and closing only hides it. While it shows, the mouse pointer is hidden and
 // every key comes to it, so a key always closes it.
+#include "lessons/Pane.h"
 #include "platform/richtext/RichEdit.h"
 
 #include <QColor>
 #include <QWidget>
+
+#include <array>
 
 class QTextEdit;
 
@@ -19,13 +22,21 @@ public:
     explicit FlashWindow(QWidget *parent = nullptr);
     ~FlashWindow() override;
 
-    // The flashed characters (centred, read-only, no word wrap), the hidden
-    // staging copy they are prepared in, and the card's strips: translation
-    // and pinyin at the top, notes at the bottom, each StripHeight high.
-    korvana::RichEdit *flashedText = nullptr, *stagingText = nullptr, *translationText = nullptr, *pinyinText = nullptr,
-                      *notesText = nullptr;
-    QTextEdit *flashedView = nullptr, *stagingView = nullptr, *translationView = nullptr, *pinyinView = nullptr,
-              *notesView = nullptr;
+    // The flashed characters (centred, read-only, no word wrap) and the
+    // hidden staging copy they are prepared in.
+    korvana::RichEdit *flashedText = nullptr, *stagingText = nullptr;
+    QTextEdit *flashedView = nullptr, *stagingView = nullptr;
+    // The card's strips, one for each pane but the characters: translation
+    // and pinyin at the top, notes at the bottom, each at least StripHeight
+    // high.
+    struct Strip {
+        korvana::Pane pane;
+        korvana::RichEdit *text = nullptr;
+        QTextEdit *view = nullptr;
+    };
+    std::array<Strip, 3> strips{{{korvana::Pane::Translation}, {korvana::Pane::Pinyin}, {korvana::Pane::Notes}}};
+    // The strip of a pane; nullptr for the characters.
+    const Strip *strip(korvana::Pane pane) const;
     static constexpr int StripHeight = 40;
     // Places the strips, each as high as its text needs.
     void layoutStrips();
@@ -37,7 +48,6 @@ public:
     QColor editBackground(const korvana::RichEdit *edit) const;
     void setBackground(const QColor &color);
     QColor background() const;
-    // Shows or hides an edit inside the window.
     void setEditVisible(korvana::RichEdit *edit, bool visible);
     bool editVisible(const korvana::RichEdit *edit) const;
     // Where the flashed characters stand, in window coordinates.

@@ -331,8 +331,8 @@ int PracticeEngine::walk(int start, StepDirection direction, const ShowFn &show)
         }
         row = next ? (row + 1) % rows : (row - 1 + rows) % rows;
     }
-    // A row refused for its type has always left its line as the one the
-    // panes read; do the same for the last such row of the walk.
+    // A row refused only for its type still leaves its line as the one the
+    // panes read, so the last such row of the walk goes to the display.
     if (lastReaching >= 0 && lastReaching != lastCalled && show(lastReaching + 1))
         return lastReaching + 1;
     return 0;

@@ -32,8 +32,8 @@ constexpr ToneEntry kToneTable[] = {
     {0x0101, 1}, {0x0113, 1}, {0x012B, 1}, {0x014D, 1}, {0x016B, 1},
     {0x00E1, 2}, {0x00E9, 2}, {0x00ED, 2}, {0x00F3, 2}, {0x00FA, 2},
     {0x01CE, 3}, {0x011B, 3}, {0x01D0, 3}, {0x01D2, 3}, {0x01D4, 3},
-    // The breve third tones, which the tone panel once typed and the
-    // tone-mark converter writes, and their capitals.
+    // The breve third tones, which the tone-mark converter writes and
+    // lessons may hold, and their capitals.
     {0x0103, 3}, {0x012D, 3}, {0x014F, 3}, {0x016D, 3},
     {0x0102, 3}, {0x012C, 3}, {0x014E, 3}, {0x016C, 3},
     {0x00E0, 4}, {0x00E8, 4}, {0x00EC, 4}, {0x00F2, 4}, {0x00F9, 4},

@@ -18,8 +18,8 @@ QString trimmed(const QString &s)
 }
 
 // Marked forms of a, e, i, o, u and u-umlaut for tones 1 to 4, lower case and
-// capital. Third tones of a, i, o, u keep the breve the converter has always
-// shown; u-umlaut takes its own caron forms.
+// capital. Third tones of a, i, o, u take the breve; u-umlaut takes its own
+// caron forms.
 constexpr char16_t MarkedVowels[6][4] = {
     {0x0101, 0x00E1, 0x0103, 0x00E0}, // a
     {0x0113, 0x00E9, 0x011B, 0x00E8}, // e

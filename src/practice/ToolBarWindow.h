@@ -48,8 +48,8 @@ public:
     QToolButton *dictionaryButton = nullptr;
     QToolButton *readerButton = nullptr;
 
-    // Where the tool bar's left edge goes for a main window at MainLeft,
-    // MainWidth on a screen ScreenWidth wide.
+    // Where the tool bar's left edge goes for a main window at mainLeft,
+    // mainWidth wide on a screen screenWidth wide.
     static int dockedLeft(int mainLeft, int mainWidth, int screenWidth);
 
     // When set, the buttons get their pictures from the style when the bar

@@ -45,31 +45,23 @@ bool CharacterDatabase::readDatabases(StoredItems items)
         return loadWideStringListText(inflateStoredItem(m_items.item(index).data));
     };
 
-    m_unihanText.clear();
-    m_unihanIndex.clear();
-    m_unihanLoaded = false;
-    try {
-        m_unihanText = itemText(UnihanItem);
-        m_unihanIndex = buildIndex(m_unihanText, 16);
-        m_unihanLoaded = true;
-    } catch (const std::exception &e) {
-        m_unihanText.clear();
-        m_unihanIndex.clear();
-        noteError(e);
-    }
-
-    m_radicalsText.clear();
-    m_radicalsIndex.clear();
-    m_radicalsLoaded = false;
-    try {
-        m_radicalsText = itemText(RadicalsItem);
-        m_radicalsIndex = buildIndex(m_radicalsText, 10);
-        m_radicalsLoaded = true;
-    } catch (const std::exception &e) {
-        m_radicalsText.clear();
-        m_radicalsIndex.clear();
-        noteError(e);
-    }
+    // A table with its lookup index, or neither when its item does not unpack.
+    auto loadTable = [&](int item, int base, QString &text, Index &index, bool &loaded) {
+        text.clear();
+        index.clear();
+        loaded = false;
+        try {
+            text = itemText(item);
+            index = buildIndex(text, base);
+            loaded = true;
+        } catch (const std::exception &e) {
+            text.clear();
+            index.clear();
+            noteError(e);
+        }
+    };
+    loadTable(UnihanItem, 16, m_unihanText, m_unihanIndex, m_unihanLoaded);
+    loadTable(RadicalsItem, 10, m_radicalsText, m_radicalsIndex, m_radicalsLoaded);
 
     m_pinyinRtf.clear();
     m_pinyinLoaded = false;

@@ -14,10 +14,10 @@ class CharacterInfoWindow : public QWidget {
 public:
     explicit CharacterInfoWindow(QWidget *parent = nullptr);
 
-    // Places the popup against Main: just below it, or just above it when the
-    // screen has no room below; its left edge on Main's.
+    // Places the popup against main: just below it, or just above it when the
+    // screen has no room below; its left edge on main's.
     void placeNear(QWidget *main);
-    // The same with the screen height given (the screen Main stands on).
+    // The same with the screen height given (the screen main stands on).
     void placeNear(const QRect &main, int screenHeight);
 
     // Value labels.

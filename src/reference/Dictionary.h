@@ -4,10 +4,11 @@
 //
 //     中国 [Zhong1 guo2] /China/Middle Kingdom/
 //
-// Line 1 is a header that the searches treat like any other text. No index is
-// built: every search scans the text, cutting the line around each match out
-// of it (at most 999 characters of it), and goes on after that line, so that
-// a line is found at most once per pattern, in the order of the file.
+// Line 1 is a header that the searches treat like any other text. Every search
+// scans the text (patterns that begin a line go through the hover's line index
+// when there is one), cutting the line around each match out of it (at most
+// 999 characters of it), and goes on after that line, so that a line is found
+// at most once per pattern, in the order of the file.
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -161,8 +162,8 @@ public:
     int dictLastResult = 0;
 
     // Moves the page for a request and returns the term to search: for a new
-    // search the typed term, trimmed (which becomes DictSearchTerm), for the
-    // other two DictSearchTerm.
+    // search the typed term, trimmed (which becomes dictSearchTerm), for the
+    // other two dictSearchTerm.
     QString move(Request request, const QString &typed = QString());
 
     // The page to show is not the first: "previous" can be used.

@@ -33,8 +33,7 @@ namespace korvana {
 
 namespace {
 
-// a..z as A..Z: the order the list has always sorted in, upper case being
-// what the comparison was made of.
+// a..z as A..Z: the list sorts as if every letter were upper case.
 inline char16_t sortUnit(QChar c)
 {
     const char16_t u = c.unicode();

@@ -182,7 +182,7 @@ public:
     bool onKeyDown(int key);
     // Enter runs find all as a new search.
     bool searchEditKeyPressed(int key);
-    // Sender: findAllButton (a new search of the typed term), nextButton or previousButton
+    // sender: findAllButton (a new search of the typed term), nextButton or previousButton
     // (another page of the last search).
     void findAllButtonClicked(QObject *sender);
     void exactFindButtonClicked();

@@ -1,9 +1,6 @@
 #include "reference/KeyboardReferenceWindow.h"
 
-#include "platform/ui/WindowSystem.h"
-
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QTextEdit>
 #include <QScreen>
 #include <QTextBlock>
@@ -45,7 +42,8 @@ QTextEdit *readOnlyBox(QWidget *parent, const char *name, const QRect &geometry,
 } // namespace
 
 KeyboardReferenceWindow::KeyboardReferenceWindow(QWidget *mainWidget, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_mainWidget(mainWidget)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_mainWidget(mainWidget),
+      m_dragger(*this, {.moved = {}, .released = [this] { dragEnded(); }})
 {
     setObjectName(QStringLiteral("keyboardReferenceWindow"));
     setWindowTitle(QStringLiteral("Keyboard Reference"));
@@ -79,8 +77,8 @@ void KeyboardReferenceWindow::buildControls()
     keysBox = readOnlyBox(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
                  true);
     for (QTextEdit *m : {commandsBox, keysBox}) {
-        m->installEventFilter(this);
-        m->viewport()->installEventFilter(this);
+        m_dragger.watch(m);
+        m_dragger.watch(m->viewport());
     }
 
     closeButton = new QToolButton(this);
@@ -143,27 +141,8 @@ void KeyboardReferenceWindow::onCreate()
         move(parkedPosition(screen->geometry(), size()));
 }
 
-void KeyboardReferenceWindow::startDrag(const QPoint &pos)
+void KeyboardReferenceWindow::dragEnded()
 {
-    dragX = pos.x();
-    dragY = pos.y();
-    // The window system moves the window when it can; the moves below are
-    // for when it refuses.
-    m_systemMove = korvana::startSystemMove(window());
-}
-
-void KeyboardReferenceWindow::dragTo(Qt::MouseButtons buttons, const QPoint &pos)
-{
-    if (!(buttons & Qt::LeftButton) || m_systemMove)
-        return;
-    // The window follows the mouse, keeping the press point under it.
-    QWidget *w = window();
-    w->move(w->x() - (dragX - pos.x()), w->y() - (dragY - pos.y()));
-}
-
-void KeyboardReferenceWindow::endDrag()
-{
-    m_systemMove = false;
     // The practice keys keep working with the reference in view.
     keepAboveMainWindow();
     m_mainWidget->activateWindow();
@@ -192,29 +171,4 @@ void KeyboardReferenceWindow::showEvent(QShowEvent *e)
 void KeyboardReferenceWindow::closeButtonClicked()
 {
     hide();
-}
-
-bool KeyboardReferenceWindow::eventFilter(QObject *watched, QEvent *e)
-{
-    const bool onMemo = watched == commandsBox || watched == keysBox || watched == commandsBox->viewport()
-                        || watched == keysBox->viewport();
-    if (onMemo) {
-        switch (e->type()) {
-        case QEvent::MouseButtonPress: {
-            startDrag(static_cast<QMouseEvent *>(e)->position().toPoint());
-            return true;
-        }
-        case QEvent::MouseMove: {
-            auto *me = static_cast<QMouseEvent *>(e);
-            dragTo(me->buttons(), me->position().toPoint());
-            return true;
-        }
-        case QEvent::MouseButtonRelease:
-            endDrag();
-            return true;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, e);
 }

@@ -2,6 +2,8 @@
 // The keyboard reference: a small frameless window listing the practice
 // window's keys, parked at the top right corner of the screen and dragged
 // anywhere by its text. The keys themselves are the main window's.
+#include "platform/ui/WindowDragger.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -31,28 +33,22 @@ public:
 
     // Handlers.
     void onCreate();
-    void startDrag(const QPoint &pos);                          // mouse down on a box
-    void dragTo(Qt::MouseButtons buttons, const QPoint &pos);  // mouse move on a box
-    void endDrag();                                            // mouse up on a box
-    void closeButtonClicked();                                         // the close button
+    void closeButtonClicked();
 
     QTextEdit *commandsBox = nullptr;
     QTextEdit *keysBox = nullptr;
     QToolButton *closeButton = nullptr;
 
-    // The point, in the keys box's coordinates, where the left button went down.
-    int dragX = 0;
-    int dragY = 0;
-
 protected:
-    bool eventFilter(QObject *watched, QEvent *e) override;
     void showEvent(QShowEvent *e) override;
 
 private:
-    bool m_systemMove = false; // the window system is moving the window
     void keepAboveMainWindow();
+    void dragEnded();
     void buildControls();
 
     QWidget *m_mainWidget;
     bool m_controlsPending = false;
+    // The window is dragged by either box.
+    korvana::WindowDragger m_dragger;
 };

@@ -12,11 +12,11 @@ namespace korvana {
 // up to it (十, 百 and 千, never 万).
 inline constexpr int NumeralMaximum = 9999;
 
-// The numeral character of Index: 0..9 the digits (〇 for 0), 10 十, 11 百,
+// The numeral character of index: 0..9 the digits (〇 for 0), 10 十, 11 百,
 // 12 千, 13 万. A null character outside 0..13.
 QChar numeralChar(int index);
 
-// The numeral text of Number as the drill shows it: 10 十, 15 十五,
+// The numeral text of number as the drill shows it: 10 十, 15 十五,
 // 105 一百〇五, 1010 一千〇一十. Empty for a number outside 0..9999.
 QString chineseNumeral(int number);
 
@@ -29,8 +29,8 @@ int numeralPinyinLine(QChar c);
 // order as the pinyin pane shows them ("一百〇五" gives "yī bǎi líng wǔ ").
 QString numeralPinyin(const QString &numeralText);
 
-// The range of the drill: From inclusive, To exclusive, except that a range
-// whose bounds meet gives From every time.
+// The range of the drill: from inclusive, to exclusive, except that a range
+// whose bounds meet gives from every time.
 struct NumberRange {
     int from = 0;
     int to = 0;
@@ -41,12 +41,12 @@ enum class NumberPreset { Hundred, Thousand, TenThousand, Custom };
 
 // The range the dialog's choice gives. A custom range reads its two texts by
 // the program's whole-number rule; text that is not a number never fails:
-// From falls back to 0 and To to From + 100. The bounds are then cut to
-// 0..9999 (both included), and a From past the top gives the widest range.
+// a bad "From" gives 0 and a bad "To" from + 100. The bounds are then cut to
+// 0..9999 (both included), and a from past the top gives the widest range.
 NumberRange numberRange(NumberPreset preset, const QString &fromText = {}, const QString &toText = {});
 
-// A number of the range: From plus a draw in [0, To - From) by Random, which
-// gets the count of values; From when the bounds meet.
+// A number of the range: from plus a draw in [0, to - from) by random, which
+// gets the count of values; from when the bounds meet.
 int numberInRange(const NumberRange &range, const std::function<int(int)> &random);
 
 } // namespace korvana

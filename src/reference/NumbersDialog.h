@@ -21,7 +21,7 @@ public:
     // The fields "start" and "stop" write: the drill's switch and its range
     // (From inclusive, To exclusive). Unbound, the buttons only close.
     void bind(bool *numbersMode, int *numberFrom, int *numberTo);
-    // Places the dialog in the middle of Owner.
+    // Places the dialog in the middle of owner.
     void centreOn(const QWidget *owner);
 
     QRadioButton *hundredOption = nullptr;      // "1-100"

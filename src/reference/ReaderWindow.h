@@ -67,8 +67,8 @@ public:
     void openButtonClicked();
     void readButtonClicked();
     void pauseButtonClicked();
-    void printButtonClicked(); // print
-    void closeButtonClicked(); // close
+    void printButtonClicked();
+    void closeButtonClicked();
     void onKeyDown(int key);
     void onActivate();
     // The mouse over the text, in the view's viewport coordinates.
@@ -95,8 +95,8 @@ public:
     QPlainTextEdit *dictionaryBox = nullptr;
     QPlainTextEdit *characterInfoBox = nullptr;
     QToolButton *openButton = nullptr;
-    QToolButton *printButton = nullptr; // print
-    QToolButton *closeButton = nullptr; // close
+    QToolButton *printButton = nullptr;
+    QToolButton *closeButton = nullptr;
     QIcon readIcon, stopIcon, pauseIcon, resumeIcon;
 
 protected:

@@ -165,9 +165,6 @@ QByteArray StoredItems::uncompressed(int index)
     return it.data;
 }
 
-// ---------------------------------------------------------------------------
-// Wide string list
-
 namespace {
 
 QString decodeUtf16(QByteArrayView bytes, bool bigEndian)

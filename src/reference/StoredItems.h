@@ -62,8 +62,8 @@ QString decodeWideStringListBytes(QByteArrayView bytes);
 // no empty line; every line is put into Unicode normalisation form C.
 QStringList loadWideStringList(QByteArrayView bytes);
 
-// The same lines joined with CR LF between them and none after the last,
-// as the list's Text gives them; built without an intermediate list.
+// The same lines joined with CR LF between them and none after the last;
+// built without an intermediate list.
 QString loadWideStringListText(QByteArrayView bytes);
 
 } // namespace korvana

@@ -71,8 +71,8 @@ public:
 
     // Every activation shows the current skin's name and author.
     void onActivate();
-    void homePageLabelClicked(); // home page
-    void supportEmailLabelClicked(); // support e-mail
+    void homePageLabelClicked();
+    void supportEmailLabelClicked();
     void closeButtonClicked();
     void onKeyDown(int key);
 

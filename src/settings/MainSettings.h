@@ -4,6 +4,8 @@
 // writing it at its closing; every window reads and writes them there. They
 // start as zero, false or empty text; reading the settings gives them their
 // values.
+#include "lessons/Pane.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -24,10 +26,9 @@ struct MainSettings {
     QString workingDirectory;         // starting folder of the file dialogs, with "/" at the end
     QString dictionaryFile;                 // dictionary loaded at start
     QString selectedSkin;                     // skin applied at start ("*standard*" is the built-in look)
-    int translationFontSize = 0;      // point sizes of the four panes and editor fields
-    int pinyinFontSize = 0;
-    int charactersFontSize = 0;            // also flash and the numbers drill
-    int notesFontSize = 0;
+    // Point sizes of the four panes and editor fields; the characters' also
+    // sizes the flash and the numbers drill.
+    PaneArray<int> fontSizes;
     bool showReadingProgress = false; // spoken characters highlighted while reading aloud
     bool soundExcludesSynthesis = false; // no speech for a term whose sound was played
     bool useCharactersFont = false;        // the characters use charactersFont
@@ -54,10 +55,7 @@ struct MainSettings {
 // run; the main window applies these values to them after reading the
 // settings and takes them back from the panes before writing.
 struct TextDirections {
-    bool charactersLeftToRight = true;       // charactersText
-    bool translationLeftToRight = true; // translationText
-    bool pinyinLeftToRight = true;      // pinyinText
-    bool notesLeftToRight = true;       // notesText
+    PaneArray<bool> leftToRight{{true, true, true, true}};
 
     friend bool operator==(const TextDirections &, const TextDirections &) = default;
 };

@@ -7,12 +7,15 @@
 // they keep their designed values at every start and the user's choice for
 // the rest of the run. The colour pickers act at once on the main window,
 // through the host below.
+#include "lessons/Pane.h"
+
 #include <QDialog>
 #include <QColor>
 #include <QComboBox>
 #include <QFrame>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -141,7 +144,7 @@ public:
     void filterFonts(const QString &filter);
     QString fontFileName(const QString &fontName);
     bool browseForFolder(const QString &title, QString &path);
-    // Selects the page tree's item Index (counted from the top).
+    // Selects the page tree's item index (counted from the top).
     void selectPage(int index);
 
     // The font the user picked from characterFontCombo since the dialog was last
@@ -177,11 +180,14 @@ public:
     QSlider *speedSlider = nullptr;
     QCheckBox *readingProgressSwitch = nullptr, *synthesisFallbackSwitch = nullptr;
 
-    // Fonts
-    QComboBox *translationSizeCombo = nullptr, *pinyinSizeCombo = nullptr, *notesSizeCombo = nullptr,
-              *characterSizeCombo = nullptr;
-    QCheckBox *translationRightToLeftSwitch = nullptr, *pinyinRightToLeftSwitch = nullptr,
-              *notesRightToLeftSwitch = nullptr, *characterRightToLeftSwitch = nullptr;
+    // Fonts: each pane's size box and its "Right to left" box.
+    struct PaneControls {
+        QComboBox *sizeCombo = nullptr;
+        QCheckBox *rightToLeftSwitch = nullptr;
+    };
+    std::array<PaneControls, korvana::allPanes.size()> panes;
+    PaneControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
+    const PaneControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
     QCheckBox *toneColorsSwitch = nullptr, *forceCharacterFontSwitch = nullptr;
     QComboBox *characterFontCombo = nullptr;
     QLabel *fontFilterLabel = nullptr;

@@ -30,7 +30,7 @@ W *named(W *w, const char *name)
     return w;
 }
 
-// A label that runs Handler when clicked.
+// A label that runs handler when clicked.
 class ClickableLabel : public QLabel {
 public:
     ClickableLabel(const QString &text, std::function<void()> handler, QWidget *parent)
@@ -52,9 +52,10 @@ private:
     std::function<void()> m_handler;
 };
 
-QComboBox *sizeBox(const char *name, QWidget *parent)
+QComboBox *sizeBox(const QString &name, QWidget *parent)
 {
-    auto *cb = named(new QComboBox(parent), name);
+    auto *cb = new QComboBox(parent);
+    cb->setObjectName(name);
     cb->setEditable(true);
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28})
         cb->addItem(QString::number(size));
@@ -130,30 +131,30 @@ void OptionsDialog::buildSoundPage(QWidget *page)
 void OptionsDialog::buildFontsPage(QWidget *page)
 {
     auto *g = new QGridLayout(page);
-    translationSizeCombo = sizeBox("translationSizeCombo", page);
-    pinyinSizeCombo = sizeBox("pinyinSizeCombo", page);
-    notesSizeCombo = sizeBox("notesSizeCombo", page);
-    characterSizeCombo = sizeBox("characterSizeCombo", page);
-    translationRightToLeftSwitch
-        = named(new QCheckBox(QStringLiteral("Right to left"), page), "translationRightToLeftSwitch");
-    pinyinRightToLeftSwitch = named(new QCheckBox(QStringLiteral("Right to left"), page), "pinyinRightToLeftSwitch");
-    notesRightToLeftSwitch = named(new QCheckBox(QStringLiteral("Right to left"), page), "notesRightToLeftSwitch");
-    characterRightToLeftSwitch
-        = named(new QCheckBox(QStringLiteral("Right to left"), page), "characterRightToLeftSwitch");
+    // The rows in the order they stand; the characters' controls are named
+    // "character...".
     const struct {
-        const char *label;
-        QComboBox *box;
-        QCheckBox *rl;
-    } sizes[] = {{"Translation", translationSizeCombo, translationRightToLeftSwitch},
-                 {"Pin yin", pinyinSizeCombo, pinyinRightToLeftSwitch},
-                 {"Notes", notesSizeCombo, notesRightToLeftSwitch},
-                 {"Hanzi", characterSizeCombo, characterRightToLeftSwitch}};
+        korvana::Pane pane;
+        const char *caption;
+        const char *name;
+    } rows[] = {{korvana::Pane::Translation, "Translation", "translation"},
+                {korvana::Pane::Pinyin, "Pin yin", "pinyin"},
+                {korvana::Pane::Notes, "Notes", "notes"},
+                {korvana::Pane::Characters, "Hanzi", "character"}};
     int row = 0;
-    for (const auto &s : sizes) {
-        g->addWidget(new QLabel(QLatin1String(s.label), page), row, 0);
-        g->addWidget(s.box, row, 1);
-        g->addWidget(s.rl, row, 2);
-        ++row;
+    for (const auto &r : rows) {
+        PaneControls &controls = pane(r.pane);
+        controls.sizeCombo = sizeBox(QLatin1String(r.name) + QStringLiteral("SizeCombo"), page);
+        g->addWidget(new QLabel(QLatin1String(r.caption), page), row, 0);
+        g->addWidget(controls.sizeCombo, row++, 1);
+    }
+    // Made after the size boxes, so that Tab goes down the sizes first.
+    row = 0;
+    for (const auto &r : rows) {
+        QCheckBox *&box = pane(r.pane).rightToLeftSwitch;
+        box = new QCheckBox(QStringLiteral("Right to left"), page);
+        box->setObjectName(QLatin1String(r.name) + QStringLiteral("RightToLeftSwitch"));
+        g->addWidget(box, row++, 2);
     }
 
     toneColorsSwitch = named(new QCheckBox(QStringLiteral("Show Pinyin tones in color"), page), "toneColorsSwitch");
@@ -216,6 +217,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
 
     connect(fontFilterCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::fontFilterComboChanged);
     connect(characterFontCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::characterFontComboChanged);
+    QComboBox *characterSizeCombo = pane(korvana::Pane::Characters).sizeCombo;
     connect(characterSizeCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::characterFontComboChanged);
     connect(characterSizeCombo, &QComboBox::editTextChanged, this, &OptionsDialog::characterFontComboChanged);
     // Only the user's own choice replaces the stored font.

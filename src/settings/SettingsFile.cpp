@@ -20,10 +20,6 @@ const QString kAutoSave = QStringLiteral("Auto save lessons on exit");
 const QString kWorkingDirectory = QStringLiteral("Working Directory");
 const QString kDictionary = QStringLiteral("Dictionary");
 const QString kSkin = QStringLiteral("Skin");
-const QString kFontsizeTranslation = QStringLiteral("Fontsize-Translation");
-const QString kFontsizePinyin = QStringLiteral("Fontsize-Pinyin");
-const QString kFontsizeKanji = QStringLiteral("Fontsize-Kanji");
-const QString kFontsizeNotes = QStringLiteral("Fontsize-Notes");
 const QString kShowReadingProgress = QStringLiteral("Show reading progress");
 const QString kSoundExcludes = QStringLiteral("Sound file excludes synthesis");
 const QString kSetKanjiFont = QStringLiteral("Set Kanji Font");
@@ -44,10 +40,20 @@ const QString kDisplayBackground = QStringLiteral("Display Screen Background");
 const QString kDisplayToolBar = QStringLiteral("Display ToolBar");
 const QString kShowReminder = QStringLiteral("Show Reminder");
 
-const QString kHanziLtr = QStringLiteral("Hanzi Left to Right");
-const QString kTranslationLtr = QStringLiteral("Translation Left to Right");
-const QString kPinyinLtr = QStringLiteral("Pronounciation Left to Right");
-const QString kNotesLtr = QStringLiteral("Notes Left to Right");
+// The stored keys of what each pane has of its own, in the panes' order.
+struct PaneKeys {
+    QString fontSize;
+    int defaultFontSize;
+    QString leftToRight;
+};
+const PaneArray<PaneKeys> kPaneKeys{{{
+    {QStringLiteral("Fontsize-Translation"), 11, QStringLiteral("Translation Left to Right")},
+    {QStringLiteral("Fontsize-Pinyin"), 11, QStringLiteral("Pronounciation Left to Right")},
+    {QStringLiteral("Fontsize-Kanji"), 24, QStringLiteral("Hanzi Left to Right")},
+    {QStringLiteral("Fontsize-Notes"), 11, QStringLiteral("Notes Left to Right")},
+}}};
+// The file has always listed the directions with the characters' first.
+constexpr Pane kDirectionOrder[] = {Pane::Characters, Pane::Translation, Pane::Pinyin, Pane::Notes};
 
 const QString kStandardSkin = QStringLiteral("*standard*");
 constexpr quint32 kDefaultScreenBackground = 0x00404000;
@@ -92,10 +98,9 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     s.selectedSkin = ini.readString(kOptions, kSkin, kStandardSkin);
     if (s.selectedSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.selectedSkin))
         s.selectedSkin = kStandardSkin;
-    s.translationFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeTranslation, 11));
-    s.pinyinFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizePinyin, 11));
-    s.charactersFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeKanji, 24));
-    s.notesFontSize = clampFontSize(ini.readInteger(kOptions, kFontsizeNotes, 11));
+    for (Pane pane : allPanes)
+        s.fontSizes[pane] = clampFontSize(
+            ini.readInteger(kOptions, kPaneKeys[pane].fontSize, kPaneKeys[pane].defaultFontSize));
     s.showReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
     s.soundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
     s.useCharactersFont = ini.readBool(kOptions, kSetKanjiFont, false);
@@ -117,10 +122,8 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     s.displayToolBar = ini.readBool(kOptions, kDisplayToolBar, false);
 
     // 0 is right-to-left; any other value, and a missing or bad one, left-to-right.
-    directions.charactersLeftToRight = ini.readInteger(kTextDirection, kHanziLtr, 1) != 0;
-    directions.translationLeftToRight = ini.readInteger(kTextDirection, kTranslationLtr, 1) != 0;
-    directions.pinyinLeftToRight = ini.readInteger(kTextDirection, kPinyinLtr, 1) != 0;
-    directions.notesLeftToRight = ini.readInteger(kTextDirection, kNotesLtr, 1) != 0;
+    for (Pane pane : allPanes)
+        directions.leftToRight[pane] = ini.readInteger(kTextDirection, kPaneKeys[pane].leftToRight, 1) != 0;
 }
 
 void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &directions)
@@ -129,11 +132,12 @@ void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &di
     ini.writeString(kOptions, kWorkingDirectory, s.workingDirectory);
     ini.writeString(kOptions, kDictionary, s.dictionaryFile);
     ini.writeString(kOptions, kSkin, s.selectedSkin);
-    ini.writeInteger(kOptions, kFontsizeTranslation, s.translationFontSize);
-    ini.writeInteger(kOptions, kFontsizePinyin, s.pinyinFontSize);
-    ini.writeBool(kOptions, kToneColours, s.showToneColours);
-    ini.writeInteger(kOptions, kFontsizeKanji, s.charactersFontSize);
-    ini.writeInteger(kOptions, kFontsizeNotes, s.notesFontSize);
+    for (Pane pane : allPanes) {
+        ini.writeInteger(kOptions, kPaneKeys[pane].fontSize, s.fontSizes[pane]);
+        // The pinyin's colours follow its size, where the file has always had them.
+        if (pane == Pane::Pinyin)
+            ini.writeBool(kOptions, kToneColours, s.showToneColours);
+    }
     ini.writeBool(kOptions, kShowReadingProgress, s.showReadingProgress);
     ini.writeBool(kOptions, kSoundExcludes, s.soundExcludesSynthesis);
     ini.writeBool(kOptions, kSetKanjiFont, s.useCharactersFont);
@@ -152,10 +156,8 @@ void writeSettings(IniFile &ini, const MainSettings &s, const TextDirections &di
     ini.writeBool(kOptions, kShowHiddenOnHover, s.showHiddenOnHover);
     writeColor(ini, kScreenBackground, s.screenBackgroundColor);
 
-    ini.writeInteger(kTextDirection, kHanziLtr, directions.charactersLeftToRight ? 1 : 0);
-    ini.writeInteger(kTextDirection, kTranslationLtr, directions.translationLeftToRight ? 1 : 0);
-    ini.writeInteger(kTextDirection, kPinyinLtr, directions.pinyinLeftToRight ? 1 : 0);
-    ini.writeInteger(kTextDirection, kNotesLtr, directions.notesLeftToRight ? 1 : 0);
+    for (Pane pane : kDirectionOrder)
+        ini.writeInteger(kTextDirection, kPaneKeys[pane].leftToRight, directions.leftToRight[pane] ? 1 : 0);
 }
 
 QString SettingsFile::fileName()

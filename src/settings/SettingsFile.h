@@ -13,8 +13,8 @@ namespace korvana {
 
 class IniFile;
 
-// Reads every key of the main window's settings, in the order the window has
-// always read them, each with its default when it is missing or unreadable.
+// Reads every key of the main window's settings, in the program's order,
+// each with its default when it is missing or unreadable.
 // Font sizes are held within MinFontSize..MaxFontSize. A dictionary that
 // does not exist is replaced by the default one; a skin
 // name that is not a plain folder name reads as "*standard*"; stored paths

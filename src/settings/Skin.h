@@ -96,7 +96,7 @@ SkinFields readSkinFile(const QString &iniFileName);
 void loadSkin(const QString &name, SkinTarget &target);
 
 // The entries of the skin list: "*standard*" and every folder under the
-// skins folder, sorted as a sorted list box sorts (ignoring letter case).
+// skins folder, sorted ignoring letter case.
 QStringList skinNames();
 
 // The built-in look's pictures, the program's own artwork drawn in code at

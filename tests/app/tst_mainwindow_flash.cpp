@@ -157,22 +157,22 @@ private slots:
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));
         f->flash().flash(true);
         QVERIFY(w->isVisible() && w->editVisible(w->flashedText));
-        QCOMPARE(w->translationText->text(), QStringLiteral("character"));
-        QCOMPARE(w->pinyinText->text(), QStringLiteral("yi1"));
-        QVERIFY(w->editVisible(w->translationText) && w->editVisible(w->pinyinText));
-        QVERIFY(!w->editVisible(w->notesText));
+        QCOMPARE(w->strip(Pane::Translation)->text->text(), QStringLiteral("character"));
+        QCOMPARE(w->strip(Pane::Pinyin)->text->text(), QStringLiteral("yi1"));
+        QVERIFY(w->editVisible(w->strip(Pane::Translation)->text) && w->editVisible(w->strip(Pane::Pinyin)->text));
+        QVERIFY(!w->editVisible(w->strip(Pane::Notes)->text));
         // The inverse of the flash colours, at size 25.
-        QCOMPARE(sizeOf(w->translationText), 25.0);
-        QCOMPARE(w->translationText->selAttributes().color, QColor(Qt::black));
-        QCOMPARE(w->editBackground(w->translationText), QColor(Qt::red));
+        QCOMPARE(sizeOf(w->strip(Pane::Translation)->text), 25.0);
+        QCOMPARE(w->strip(Pane::Translation)->text->selAttributes().color, QColor(Qt::black));
+        QCOMPARE(w->editBackground(w->strip(Pane::Translation)->text), QColor(Qt::red));
         // The main window's pane keeps its switch.
         QCOMPARE(apptest::control<korvana::RichEdit>("translationText")->text(), QString());
 
         // The next flash starts from empty strips.
         showFirst(term(QStringLiteral("字"), QString(), QStringLiteral("only notes")));
         f->flash().flash(true);
-        QVERIFY(!w->editVisible(w->translationText));
-        QVERIFY(w->editVisible(w->notesText));
+        QVERIFY(!w->editVisible(w->strip(Pane::Translation)->text));
+        QVERIFY(w->editVisible(w->strip(Pane::Notes)->text));
     }
 
     void keysEndAFlash()
@@ -198,7 +198,7 @@ private slots:
         };
         f->flash().flash(true);
         QCOMPARE(clock->waits.size(), 2);
-        QVERIFY(w->isVisible() && w->editVisible(w->flashedText) && w->editVisible(w->translationText));
+        QVERIFY(w->isVisible() && w->editVisible(w->flashedText) && w->editVisible(w->strip(Pane::Translation)->text));
         w->close();
 
         // In the pane, in a hide period: the characters are not left blank.
@@ -228,7 +228,7 @@ private slots:
         f->flash().flash(true);
         QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(w->translationView->viewport(), &wheel);
+        QApplication::sendEvent(w->strip(Pane::Translation)->view->viewport(), &wheel);
         QVERIFY(!w->isVisible());
     }
 
@@ -242,7 +242,7 @@ private slots:
         // A word chosen for flashing: the delay, then the card without cycles.
         f->nextButtonClicked();
         QCOMPARE(clock->waits, (QList<int>{300}));
-        QVERIFY(w->isVisible() && w->editVisible(w->translationText));
+        QVERIFY(w->isVisible() && w->editVisible(w->strip(Pane::Translation)->text));
         // A phrase not chosen for flashing still flashes, at once.
         f->nextButtonClicked();
         QCOMPARE(clock->waits, (QList<int>{300}));
@@ -262,16 +262,16 @@ private slots:
         apptest::control<QCheckBox>("autoSwitch")->setChecked(true);
         f->nextButtonClicked();
         QVERIFY(w->isVisible());
-        QCOMPARE(w->translationText->text(), QStringLiteral("first"));
+        QCOMPARE(w->strip(Pane::Translation)->text->text(), QStringLiteral("first"));
         f->nextButtonClicked(); // no characters
         QCOMPARE(apptest::store().currentIndex, 2);
         QVERIFY(w->isVisible());
         QCOMPARE(w->flashedText->text(), QString());
-        QCOMPARE(w->translationText->text(), QStringLiteral("second"));
+        QCOMPARE(w->strip(Pane::Translation)->text->text(), QStringLiteral("second"));
         QVERIFY(apptest::control<QCheckBox>("autoSwitch")->isChecked());
         QVERIFY(apptest::control<QTimer>("autoTimer")->isActive()); // the next step will come
         // The card's strips hold their 25-point text whole, descenders too.
-        for (QTextEdit *v : {w->translationView, w->pinyinView})
+        for (QTextEdit *v : {w->strip(Pane::Translation)->view, w->strip(Pane::Pinyin)->view})
             QVERIFY(v->viewport()->height() >= qCeil(v->document()->size().height()));
     }
 
@@ -358,9 +358,9 @@ private slots:
         f->flash().activateFlash();
         QVERIFY(!w->isVisible());
         QCOMPARE(w->flashedText->text(), QStringLiteral("字"));
-        QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().charactersFontSize));
-        QCOMPARE(w->notesText->text(), QStringLiteral("note"));
-        QVERIFY(w->editVisible(w->flashedText) && w->editVisible(w->translationText)
+        QCOMPARE(sizeOf(w->stagingText), double(apptest::settings().fontSizes[Pane::Characters]));
+        QCOMPARE(w->strip(Pane::Notes)->text->text(), QStringLiteral("note"));
+        QVERIFY(w->editVisible(w->flashedText) && w->editVisible(w->strip(Pane::Translation)->text)
                 && !w->editVisible(w->stagingText));
 
         optionsDialog->flashRepeatEdit->setText(QStringLiteral("0"));

@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(apptest::control<korvana::RichEdit>("pinyinText")->text().count(QLatin1Char(' ')), 7);
 
         // The characters take the Kanji settings.
-        apptest::settings().charactersFontSize = 30;
+        apptest::settings().fontSizes[Pane::Characters] = 30;
         apptest::settings().useCharactersFont = true;
         apptest::settings().charactersFont = QStringLiteral("Noto Sans CJK SC");
         apptest::settings().rotateCharacters = true;

@@ -87,8 +87,8 @@ private slots:
 
     void fillsTheDialogFromTheFields()
     {
-        apptest::settings().translationFontSize = 13; // no such item
-        apptest::settings().charactersFontSize = 24;
+        apptest::settings().fontSizes[Pane::Translation] = 13; // no such item
+        apptest::settings().fontSizes[Pane::Characters] = 24;
         apptest::settings().showReadingProgress = true;
         apptest::settings().useCharactersFont = true;
         apptest::settings().boldCharacters = true;
@@ -104,9 +104,9 @@ private slots:
         bool seen = false;
         roundTrip([&](OptionsDialog *o) {
             seen = true;
-            QCOMPARE(o->translationSizeCombo->currentText(), QStringLiteral("13"));
-            QCOMPARE(o->translationSizeCombo->currentIndex(), -1);
-            QCOMPARE(o->characterSizeCombo->currentIndex(), o->characterSizeCombo->findText(QStringLiteral("24")));
+            QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentText(), QStringLiteral("13"));
+            QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentIndex(), -1);
+            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(), o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
             QCOMPARE(o->fontFilterCombo->currentIndex(), 0);
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
             QVERIFY(o->readingProgressSwitch->isChecked() && o->boldSwitch->isChecked());
@@ -116,13 +116,13 @@ private slots:
             QCOMPARE(o->speedSlider->value(), -4);
             QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
             QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/work/"));
-            QVERIFY(o->characterRightToLeftSwitch->isChecked() && !o->pinyinRightToLeftSwitch->isChecked());
+            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked() && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
             QCOMPARE(o->sampleText->text(), QStringLiteral("好"));
         });
         QVERIFY(seen);
         QCOMPARE(dialogs().modalsShown.back(), QStringLiteral("optionsDialog"));
         // Nothing changed: the same values come back.
-        QCOMPARE(apptest::settings().translationFontSize, 13);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Translation], 13);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().externalEditor, QStringLiteral("/usr/bin/kate"));
         QVERIFY(!apptest::settings().editInWordProcessor);
@@ -139,16 +139,16 @@ private slots:
         screenBackgroundWindow->show();
         roundTrip([](OptionsDialog *o) {
             o->voiceCombo->setCurrentIndex(0);
-            o->pinyinSizeCombo->setEditText(QStringLiteral("$10"));
-            o->notesSizeCombo->setCurrentIndex(o->notesSizeCombo->findText(QStringLiteral("28")));
+            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("$10"));
+            o->pane(Pane::Notes).sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
             o->speedSlider->setValue(7);
             o->toneColorsSwitch->setChecked(true);
             o->forceCharacterFontSwitch->setChecked(true);
             o->rotateSwitch->setChecked(true);
             QTest::keyClick(o->characterFontCombo, Qt::Key_Down); // the user picks the second font
             o->characterBackgroundSwitch->setChecked(false);
-            o->characterRightToLeftSwitch->setChecked(false);
-            o->notesRightToLeftSwitch->setChecked(true);
+            o->pane(Pane::Characters).rightToLeftSwitch->setChecked(false);
+            o->pane(Pane::Notes).rightToLeftSwitch->setChecked(true);
             o->revealOnHoverSwitch->setChecked(true);
             o->autoSaveSwitch->setChecked(true);
             o->wordOption->setChecked(true);
@@ -157,10 +157,10 @@ private slots:
         });
         QCOMPARE(m_voice->voice().id, QStringLiteral("en"));
         QCOMPARE(m_voice->rate(), 7);
-        QCOMPARE(apptest::settings().pinyinFontSize, 16);
-        QCOMPARE(apptest::settings().notesFontSize, 28);
-        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont
-                && apptest::settings().rotateCharacters && apptest::settings().showHiddenOnHover);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 16);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 28);
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
+                && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
@@ -180,14 +180,14 @@ private slots:
 
     void typoKeepsTheDialogOpenAndLosesNothing()
     {
-        apptest::settings().pinyinFontSize = 11;
+        apptest::settings().fontSizes[Pane::Pinyin] = 11;
         apptest::settings().boldCharacters = false;
         apptest::settings().autoSaveLessons = false;
         int visits = 0;
         roundTrip([&visits](OptionsDialog *o) {
             if (++visits == 1) {
                 o->selectPage(0);
-                o->pinyinSizeCombo->setEditText(QStringLiteral("12a"));
+                o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12a"));
                 o->boldSwitch->setChecked(true);
                 o->autoSaveSwitch->setChecked(true);
                 o->workingDirectoryEdit->setText(QStringLiteral("/lessons/"));
@@ -195,29 +195,29 @@ private slots:
             }
             // Back on the Fonts page with the typo selected, every change kept.
             QCOMPARE(o->pages->currentIndex(), 2);
-            QCOMPARE(o->pinyinSizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
+            QCOMPARE(o->pane(Pane::Pinyin).sizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
             QVERIFY(o->boldSwitch->isChecked() && o->autoSaveSwitch->isChecked());
-            o->pinyinSizeCombo->setEditText(QStringLiteral("12"));
+            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12"));
         });
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
-        QCOMPARE(apptest::settings().pinyinFontSize, 12);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 12);
         QVERIFY(apptest::settings().boldCharacters && apptest::settings().autoSaveLessons);
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));
         QCOMPARE(apptest::store().termTable.cell(TermGrid::ShownCount, 0), QStringLiteral("2"));
 
         // Sizes are taken within 4..400.
         roundTrip([](OptionsDialog *o) {
-            o->translationSizeCombo->setEditText(QStringLiteral("0"));
-            o->characterSizeCombo->setEditText(QStringLiteral("5000"));
-            o->pinyinSizeCombo->setEditText(QStringLiteral("-5"));
-            o->notesSizeCombo->setEditText(QStringLiteral("2147483647"));
+            o->pane(Pane::Translation).sizeCombo->setEditText(QStringLiteral("0"));
+            o->pane(Pane::Characters).sizeCombo->setEditText(QStringLiteral("5000"));
+            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("-5"));
+            o->pane(Pane::Notes).sizeCombo->setEditText(QStringLiteral("2147483647"));
         });
-        QCOMPARE(apptest::settings().translationFontSize, 4);
-        QCOMPARE(apptest::settings().charactersFontSize, 400);
-        QCOMPARE(apptest::settings().pinyinFontSize, 4);
-        QCOMPARE(apptest::settings().notesFontSize, 400);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Translation], 4);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Characters], 400);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 4);
+        QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 400);
     }
 
     void storedFontStaysUnlessTheUserPicksAnother()

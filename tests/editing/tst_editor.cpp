@@ -90,10 +90,10 @@ protected:
     void useFieldSizesAndWorkingFolder(MainSettings &settings)
     {
         settings.workingDirectory = m_home.filePath(QStringLiteral("work")) + QLatin1Char('/');
-        settings.translationFontSize = 11;
-        settings.pinyinFontSize = 12;
-        settings.charactersFontSize = 24;
-        settings.notesFontSize = 10;
+        settings.fontSizes[Pane::Translation] = 11;
+        settings.fontSizes[Pane::Pinyin] = 12;
+        settings.fontSizes[Pane::Characters] = 24;
+        settings.fontSizes[Pane::Notes] = 10;
     }
 };
 

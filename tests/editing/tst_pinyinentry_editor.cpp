@@ -59,7 +59,7 @@ private slots:
         KeyboardLayouts::setInstance(std::move(fake));
         f = std::make_unique<windowtest::Fixture>();
         m_editor = windowtest::makeEditor(*f);
-        f->settings.pinyinFontSize = 12;
+        f->settings.fontSizes[Pane::Pinyin] = 12;
         f->editorHost.loadPending = true;
         ed()->fileName.clear();
         ed()->onActivate();

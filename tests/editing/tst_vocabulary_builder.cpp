@@ -116,10 +116,10 @@ private slots:
         s.load({term("zeta", "yi1", "一", "w", "n1"), term("two", "", "二", "w", "")});
         VocabularyOptions o;
         o.sorted = true; // with the first item unchecked, the lesson order stays
-        o.columns = {{{VocabularyField::Translation, false},
-                      {VocabularyField::Notes, true},
-                      {VocabularyField::Chinese, true},
-                      {VocabularyField::Pinyin, true}}};
+        o.columns = {{{Pane::Translation, false},
+                      {Pane::Notes, true},
+                      {Pane::Characters, true},
+                      {Pane::Pinyin, true}}};
         o.separatorText = ";";
         // Every non-empty field but one at position 0 gets a separator, so an
         // unchecked first item leaves one in front of the paragraph.

@@ -111,11 +111,13 @@ private slots:
 
     void theCloseButtonStartsNoDragAndHides()
     {
+        k->move(300, 200);
         k->show();
-        k->dragX = 7;
-        k->dragY = 8;
         QTest::mousePress(k->closeButton, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(QPoint(k->dragX, k->dragY), QPoint(7, 8));
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 11), k->closeButton->mapToGlobal(QPointF(10, 11)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(k->closeButton, &move);
+        QCOMPARE(k->pos(), QPoint(300, 200));
         QTest::mouseRelease(k->closeButton, Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(!k->isVisible());
     }

@@ -63,7 +63,7 @@ QByteArray settings(const QString &path)
     MainSettings s;
     TextDirections d;
     readSettings(ini, s, d);
-    return "font " + QByteArray::number(s.charactersFontSize) + ", " + ini.readProblem().toUtf8();
+    return "font " + QByteArray::number(s.fontSizes[Pane::Characters]) + ", " + ini.readProblem().toUtf8();
 }
 
 QByteArray session(const QString &path)

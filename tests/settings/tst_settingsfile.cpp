@@ -51,6 +51,7 @@ private slots:
     void settingsFileLivesInConfigFolder();
     void firstCloseWritesEveryKey();
     void roundTripOfEveryKeyType();
+    void eachPaneHasKeysOfItsOwn();
     void badValuesTakeDefaults_data();
     void badValuesTakeDefaults();
     void existingDictionaryIsKept();
@@ -142,10 +143,10 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     s.workingDirectory = QString::fromUtf8("/home/jan/课程 (2), ;x/");
     s.dictionaryFile = dirPath("lessons/my.uni");
     s.selectedSkin = "Blue Sky";
-    s.translationFontSize = 9;
-    s.pinyinFontSize = 4;
-    s.charactersFontSize = 400;
-    s.notesFontSize = 13;
+    s.fontSizes[Pane::Translation] = 9;
+    s.fontSizes[Pane::Pinyin] = 4;
+    s.fontSizes[Pane::Characters] = 400;
+    s.fontSizes[Pane::Notes] = 13;
     s.showReadingProgress = false;
     s.soundExcludesSynthesis = false;
     s.useCharactersFont = true;
@@ -164,7 +165,9 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     s.screenBackgroundColor = 0x00ABCDEF;
     s.displayScreenBackground = true;
     s.displayToolBar = false; // unlike the screen background written beside it
-    const TextDirections d{false, true, false, true};
+    TextDirections d;
+    d.leftToRight[Pane::Pinyin] = false;
+    d.leftToRight[Pane::Characters] = false;
     QVERIFY(SettingsFile::save(s, d));
 
     MainSettings back;
@@ -177,6 +180,39 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     QCOMPARE(ini.readString("Options", "Kanji Background Color", ""), QString("$80000019"));
     QCOMPARE(ini.readString("Options", "Screen Background Color", ""), QString("$00ABCDEF"));
     QCOMPARE(ini.readString("Text Direction", "Hanzi Left to Right", ""), QString("0"));
+}
+
+void TestSettingsFile::eachPaneHasKeysOfItsOwn()
+{
+    // One pane changed at a time: only its own keys change in the file, and
+    // it alone reads back changed.
+    const struct {
+        Pane pane;
+        QString size, direction;
+    } keys[] = {{Pane::Translation, "Fontsize-Translation", "Translation Left to Right"},
+                {Pane::Pinyin, "Fontsize-Pinyin", "Pronounciation Left to Right"},
+                {Pane::Characters, "Fontsize-Kanji", "Hanzi Left to Right"},
+                {Pane::Notes, "Fontsize-Notes", "Notes Left to Right"}};
+    for (const auto &changed : keys) {
+        QFile::remove(SettingsFile::path());
+        MainSettings s;
+        TextDirections d;
+        load(s, d);
+        s.fontSizes[changed.pane] = 30;
+        d.leftToRight[changed.pane] = false;
+        QVERIFY(SettingsFile::save(s, d));
+        const IniFile ini(SettingsFile::path());
+        for (const auto &k : keys) {
+            const bool own = k.pane == changed.pane;
+            QCOMPARE(ini.readInteger("Options", k.size, 0) == 30, own);
+            QCOMPARE(ini.readString("Text Direction", k.direction, ""), QString(own ? "0" : "1"));
+        }
+        MainSettings back;
+        TextDirections backDirections;
+        load(back, backDirections);
+        QCOMPARE(back, s);
+        QCOMPARE(backDirections, d);
+    }
 }
 
 void TestSettingsFile::badValuesTakeDefaults_data()
@@ -264,8 +300,8 @@ void TestSettingsFile::windowsStyleFile()
     QCOMPARE(s.workingDirectory, QString("C:/Users/Jan/Lessons/"));
     QCOMPARE(s.dictionaryFile, defaultDictionary()); // not on this machine
     QCOMPARE(s.selectedSkin, QString("Blue Sky"));
-    QCOMPARE(s.charactersFontSize, 32);
-    QCOMPARE(s.translationFontSize, 11);
+    QCOMPARE(s.fontSizes[Pane::Characters], 32);
+    QCOMPARE(s.fontSizes[Pane::Translation], 11);
     QCOMPARE(s.charactersFont, QString::fromUtf8("Ming Light é"));
     QCOMPARE(s.boldCharacters, false);
     QCOMPARE(s.rotateCharacters, true);
@@ -273,7 +309,9 @@ void TestSettingsFile::windowsStyleFile()
     QCOMPARE(s.charactersBackgroundColor, colors::clCream);
     QCOMPARE(s.screenBackgroundColor, quint32(0x80000005));
     QCOMPARE(s.externalEditor, QString("C:/Windows/notepad.exe"));
-    QCOMPARE(d, (TextDirections{false, true, true, true}));
+    TextDirections charactersRightToLeft;
+    charactersRightToLeft.leftToRight[Pane::Characters] = false;
+    QCOMPARE(d, charactersRightToLeft);
     QCOMPARE(SettingsFile::showReminder(), false);
 
     QVERIFY(SettingsFile::save(s, d));
@@ -412,7 +450,7 @@ void TestSettingsFile::oversizedFileIsRefusedAndKept()
     MainSettings s;
     TextDirections d;
     load(s, d);
-    QCOMPARE(s.charactersFontSize, 24);
+    QCOMPARE(s.fontSizes[Pane::Characters], 24);
     QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
     QCOMPARE(dialogs.dialogs.lastMessage(),
              QString("korvana.ini was not read (too large); the default settings are used"));

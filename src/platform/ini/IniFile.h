@@ -1,9 +1,9 @@
 #pragma once
 // Ini profile files (korvana.ini, session files, skin.ini) with the semantics
-// that files written by the Windows profile service rely on: section and key
-// names match ignoring letter case and the first match wins; values are kept
-// verbatim (no escapes, no quoting, no list splitting) and trimmed of the
-// blanks around them; a write changes only its own line and keeps every other
+// that older and hand-edited ini files rely on: section and key names match
+// ignoring letter case and the first match wins; values are kept verbatim
+// (no escapes, no quoting, no list splitting) and trimmed of the blanks
+// around them; a write changes only its own line and keeps every other
 // line of the file - unknown keys, comments and order - as it was.
 //
 // Every write reads the file afresh before changing it, so that two writers of

@@ -20,8 +20,9 @@ InputMethodLayouts::InputMethodLayouts(std::unique_ptr<InputMethodController> co
 
 QString InputMethodLayouts::languageAbbreviation(const QString &code)
 {
-    // The short names a Windows user knows for these languages; a code with
-    // its territory is looked up first, then the bare language.
+    // The three-letter names the editor's layout lists show for these
+    // languages; a code with its territory is looked up first, then the bare
+    // language.
     static const QHash<QString, QString> table = {
         {"zh", "CHS"},    {"zh_cn", "CHS"}, {"zh_sg", "CHS"}, {"zh_tw", "CHT"}, {"zh_hk", "CHT"},
         {"zh_mo", "CHT"}, {"en", "ENU"},    {"en_us", "ENU"}, {"en_gb", "ENG"}, {"en_au", "ENA"},

@@ -10,7 +10,7 @@ namespace korvana {
 
 namespace {
 
-// Layout code -> the short language name a Windows user would see for it.
+// Layout code -> the three-letter language name the editor's lists show.
 const QHash<QString, QString> &abbreviations()
 {
     static const QHash<QString, QString> table = {

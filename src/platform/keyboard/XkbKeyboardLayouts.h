@@ -8,7 +8,7 @@
 //    when that cannot run (no display, no program) the XKBLAYOUT/XKBVARIANT of
 //    the system keyboard file (/etc/default/keyboard); when neither gives
 //    anything, one layout guessed from the locale's territory (C locale: "us");
-//  - names each with a Windows-style language abbreviation from a table of
+//  - names each with a three-letter language abbreviation from a table of
 //    layout codes ("us" ENU, "de" DEU, "cn" CHS, ...), other codes upper-cased;
 //  - switches only when allowed (KORVANA_XKB_SWITCH=1 for the program's own
 //    instance): it then reruns setxkbmap with the chosen layout moved to the

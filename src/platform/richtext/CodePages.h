@@ -9,7 +9,7 @@
 namespace korvana {
 
 // The code page a Windows charset number (\fcharset) stands for; 0 when the
-// charset names no code page of its own (DEFAULT_CHARSET), so that the
+// charset names no code page of its own (1, the default charset), so that the
 // document's code page applies.
 int codePageForCharset(int charset);
 

@@ -426,8 +426,8 @@ int RichEdit::textLength() const { return m_d->textLength(); }
 
 int RichEdit::lineCount() const
 {
-    // As the rich-edit list of lines counts them: an empty last line (the
-    // line after a final line end) is no line, so an empty control has none.
+    // An empty last line (the line after a final line end) is no line, so an
+    // empty control has none.
     int n = m_d->doc->blockCount();
     if (m_d->doc->lastBlock().length() <= 1)
         --n;
@@ -965,10 +965,10 @@ QByteArray CopiedRichText::toRtf() const
     return rtf::write(out, rtf::WriterDefaults());
 }
 
-// An empty Source leaves Target as it was. A Source without a selection is
+// An empty source leaves target as it was. A source without a selection is
 // selected whole (its text, not the final paragraph mark, so a whole lesson
 // brings no line end after its last line) and stays selected. The stream
-// replaces Target's selection and Target's caret ends right after what was
+// replaces target's selection and target's caret ends right after what was
 // inserted, so copies in a row append in order; a copied range that ended
 // with a line end leaves the caret at the start of the next line.
 void copyRichText(RichEdit *source, RichEdit *target)

@@ -75,17 +75,16 @@ public:
     int textLength() const; // length of text(), selection counting
 
     // --- lines -----------------------------------------------------------------
-    // Counted as a rich-edit's list of lines counts them: an empty line after
-    // the last line end is no line, so "" has 0 lines, "a" and "a\r\n" 1,
-    // "a\rb" 2. lineIndex() still finds that empty line (it is where the next
-    // line goes). addLine appends as the list does ("a" + "b" gives "a\r\nb",
-    // "a\r\n" + "b" gives "a\r\nb\r\n") and leaves the caret after it;
-    // deleting the last line keeps the line end before it.
+    // An empty line after the last line end is no line, so "" has 0 lines,
+    // "a" and "a\r\n" 1, "a\rb" 2. lineIndex() still finds that empty line
+    // (it is where the next line goes). addLine appends a line ("a" + "b"
+    // gives "a\r\nb", "a\r\n" + "b" gives "a\r\nb\r\n") and leaves the caret
+    // after it; deleting the last line keeps the line end before it.
     int lineCount() const;
     QString line(int index) const;          // without its line end
-    void addLine(const QString &text);      // appends a line at the end
+    void addLine(const QString &text);
     void deleteLine(int index);
-    void clear();                           // empties the document
+    void clear();
 
     // --- files -----------------------------------------------------------------
     // The document becomes the file: rich text when it is rich text, else plain
@@ -107,7 +106,7 @@ public:
     // Selects [start, end); end -1 means to the end of the text (final mark
     // included); setSel(0, -1) selects all.
     void setSel(int start, int end);
-    void clearSelection();       // deletes the selected text (WM_CLEAR)
+    void clearSelection();       // deletes the selected text
     void copy() const;           // copies the selection to the clipboard
     int lineIndex(int line) const;      // first position of line; -1 past the last line
     int lineFromChar(int pos) const;    // line that holds pos
@@ -204,8 +203,8 @@ private:
     bool m_dropEmptyLastLine = false;
 };
 
-// Copies Source's selection (all of Source when nothing is selected) into
-// Target's selection through an in-memory RTF stream, never the clipboard.
+// Copies source's selection (all of source when nothing is selected) into
+// target's selection through an in-memory RTF stream, never the clipboard.
 // See the implementation for the exact caret and selection rules.
 void copyRichText(RichEdit *source, RichEdit *target);
 

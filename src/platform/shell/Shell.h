@@ -18,7 +18,7 @@ public:
     // could not hand it to any program.
     virtual bool openDocument(const QString &target) = 0;
 
-    // Starts Program on its own, not waiting for it, with the given
+    // Starts program on its own, not waiting for it, with the given
     // arguments. False when it could not be started.
     virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
 
@@ -26,7 +26,7 @@ public:
     // path; empty when there is none.
     virtual QString findProgram(const QString &name) = 0;
 
-    // Starts Program with a parameter text. The text reaches the program
+    // Starts program with a parameter text. The text reaches the program
     // unchanged as one argument (a path with blanks stays one path); an
     // empty text means no argument at all.
     bool startProgram(const QString &program, const QString &parameters);

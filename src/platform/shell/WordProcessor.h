@@ -8,9 +8,9 @@ namespace korvana {
 
 class WordProcessor {
 public:
-    // Opens FileName, which must exist. False when nothing could be started.
+    // Opens fileName, which must exist. False when nothing could be started.
     static bool open(const QString &fileName);
-    // Whether the LibreOffice at Soffice can show a window at all.
+    // Whether the LibreOffice at soffice can show a window at all.
     static bool officeCanShowWindows(const QString &soffice);
 };
 

@@ -51,7 +51,7 @@ public:
     void resume() override;
     int runningState() const override;
 
-    // SAPI's flag that drops what is queued before speaking.
+    // The speak() flag that drops what is queued before speaking.
     static constexpr int PurgeBeforeSpeak = 2;
 
 private:

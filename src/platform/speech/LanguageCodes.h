@@ -1,7 +1,8 @@
 #pragma once
-// Windows-style language codes for the languages of the speech engine's
-// voices. The program picks its Chinese voice by the code "804", so only
-// the Mandarin voice may carry it; the other codes are for display.
+// Numeric language codes ("409" English, "804" Chinese) for the languages of
+// the speech engine's voices. The program picks its Chinese voice by the code
+// "804", so only the Mandarin voice may carry it; the other codes are for
+// display.
 #include <QString>
 
 namespace korvana {
