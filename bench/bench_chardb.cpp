@@ -61,11 +61,10 @@ int main()
     const qsizetype unihanChars = db.unihanText().size();
     const qsizetype records = db.unihanText().count(QLatin1String("\r\n"));
     std::printf("Unihan text: %lld records, %lld UTF-16 units (%.1f MB); radicals text %lld units\n",
-                (long long)records, (long long)unihanChars, unihanChars * 2 / 1e6,
-                (long long)db.radicalsText().size());
+                (long long)records, (long long)unihanChars, unihanChars * 2 / 1e6, (long long)db.radicalsText().size());
     std::printf("index: about %.2f MB (8 bytes a record)\n", records * 8 / 1e6);
-    std::printf("resident memory: %ld kB before, %ld kB after the first load (+%ld kB)\n", rssBefore,
-                rssLoaded, rssLoaded - rssBefore);
+    std::printf("resident memory: %ld kB before, %ld kB after the first load (+%ld kB)\n", rssBefore, rssLoaded,
+                rssLoaded - rssBefore);
 
     // Lookups of random characters, as the mouse would bring them: mostly
     // ideographs that have records, some that do not.
@@ -99,8 +98,7 @@ int main()
         const QString key = QStringLiteral("@%1;").arg(uint(chars[size_t(i)]), 0, 16).toUpper();
         checksum += db.unihanText().indexOf(key);
     }
-    std::printf("plain text search, for comparison: %.0f ns a lookup\n",
-                double(t.nsecsElapsed()) / searches);
+    std::printf("plain text search, for comparison: %.0f ns a lookup\n", double(t.nsecsElapsed()) / searches);
     std::printf("(checksum %lld)\n", (long long)checksum);
     return 0;
 }

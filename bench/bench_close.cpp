@@ -3,14 +3,14 @@
 // synced to the disk) are done, beside the anchor of one settings write.
 //   bench_close [lessons, default 5] [terms per lesson, default 2000]
 #include "app/KorvanaApplication.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/MainWindow.h"
 #include "app/OptionsRoundTrip.h"
 #include "app/Program.h"
-#include "support/ProgramWindowsForTests.h"
 #include "app/ProgramState.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/SettingsFile.h"
+#include "support/ProgramWindowsForTests.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -69,9 +69,9 @@ double grepMs(const QString &utf8File, const QStringList &args, QString *count)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QCoreApplication::applicationDirPath()
-                                        + QStringLiteral("/../src/dict/cedict_gb.uni");
+    const QString file = argc > 1
+                             ? QString::fromLocal8Bit(argv[1])
+                             : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dict/cedict_gb.uni");
     if (!QFileInfo::exists(file)) {
         std::printf("no dictionary at %s (was it generated?)\n", qPrintable(file));
         return 1;
@@ -87,8 +87,8 @@ int main(int argc, char **argv)
     const double loadMs = timeMs(7, [&] { text = loadDictionaryText(file); });
     std::printf("load: %.1f ms (median of 7), %lld characters, %lld lines\n", loadMs,
                 static_cast<long long>(text.size()), static_cast<long long>(text.count(u'\n') + 1));
-    std::printf("memory: text %.1f MB, resident grew by %.1f MB while loading\n",
-                double(text.size()) * 2 / 1e6, double(rssLoaded - rssBefore) / 1024);
+    std::printf("memory: text %.1f MB, resident grew by %.1f MB while loading\n", double(text.size()) * 2 / 1e6,
+                double(rssLoaded - rssBefore) / 1024);
 
     // The line index the main window builds with every load.
     DictionaryLineIndex index;
@@ -105,8 +105,8 @@ int main(int argc, char **argv)
         lazy.update(text);
         dictionaryLines(text, keys, toneMarks, &lazy);
     });
-    std::printf("first hover (中 in 我是中国人): %.2f ms; building the index at that hover instead: %.2f ms\n",
-                hoverMs, lazyHoverMs);
+    std::printf("first hover (中 in 我是中国人): %.2f ms; building the index at that hover instead: %.2f ms\n", hoverMs,
+                lazyHoverMs);
 
     QTemporaryDir dir;
     const QString utf8File = dir.filePath(QStringLiteral("dictionary.utf8"));
@@ -158,7 +158,9 @@ int main(int argc, char **argv)
         {"find all, Chinese 中", QStringLiteral("中"), false, {F, QStringLiteral("中")}},
         {"find all, English water", QStringLiteral("water"), false, {I, F, QStringLiteral("water")}},
         {"find all, pinyin ma1", QStringLiteral("ma1"), false, {I, F, QStringLiteral("ma1")}},
-        {"find all, English xylophone (few results)", QStringLiteral("xylophone"), false,
+        {"find all, English xylophone (few results)",
+         QStringLiteral("xylophone"),
+         false,
          {I, F, QStringLiteral("xylophone")}},
         {"find all, no result", QStringLiteral("qqqqqq"), false, {I, F, QStringLiteral("qqqqqq")}},
         // Short, common terms: one letter, one digit, punctuation, the

@@ -6,14 +6,14 @@
 // without the window (the anchor: the rows' own cost is the difference).
 //
 //   bench_dictionary_window [dictionary file]
+#include "app/DictionaryLoader.h"
 #include "app/KorvanaApplication.h"
 #include "app/MainWindow.h"
-#include "app/DictionaryLoader.h"
-#include "reference/DictionaryData.h"
 #include "app/Program.h"
-#include "support/ProgramWindowsForTests.h"
 #include "app/ProgramState.h"
+#include "reference/DictionaryData.h"
 #include "reference/DictionaryWindow.h"
+#include "support/ProgramWindowsForTests.h"
 
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
@@ -57,8 +57,9 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     korvana::KorvanaApplication app(argc, argv);
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dict/cedict_gb.uni");
+    const QString file = argc > 1
+                             ? QString::fromLocal8Bit(argv[1])
+                             : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dict/cedict_gb.uni");
     if (!QFileInfo::exists(file)) {
         std::printf("no dictionary at %s\n", qPrintable(file));
         return 1;

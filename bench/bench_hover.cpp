@@ -24,8 +24,9 @@ int main(int argc, char **argv)
         std::printf("character tables not loaded\n");
         return 1;
     }
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dict/cedict_gb.uni");
+    const QString file = argc > 1
+                             ? QString::fromLocal8Bit(argv[1])
+                             : QCoreApplication::applicationDirPath() + QStringLiteral("/../src/dict/cedict_gb.uni");
     QString dict;
     try {
         dict = loadDictionaryText(file);
@@ -54,7 +55,8 @@ int main(int argc, char **argv)
         for (int i : at) {
             const uint code = line[i].unicode();
             const int start = indexed ? db.unihanRecordStart(code) : int(db.unihanText().indexOf(unihanKey(code)));
-            const CharacterInfo info = characterInfo(code, QString(line[i]), db.unihanText(), start, db.radicalsText(), toneMarks);
+            const CharacterInfo info =
+                characterInfo(code, QString(line[i]), db.unihanText(), start, db.radicalsText(), toneMarks);
             sink += info.definition.size();
             if (withDict)
                 sink += dictionaryLines(dict, dictionaryKeys(neighboursAt(line, i, line[i])), toneMarks,
@@ -67,12 +69,13 @@ int main(int argc, char **argv)
     const auto [searched, s2] = run(false, 0);
     const auto [whole, s3] = run(true, 1);
     const auto [wholeIndexed, s4] = run(true, 2);
-    std::printf("unihan %lld chars, dictionary %lld chars\n", (long long)db.unihanText().size(), (long long)dict.size());
+    std::printf("unihan %lld chars, dictionary %lld chars\n", (long long)db.unihanText().size(),
+                (long long)dict.size());
     std::printf("record + radical, indexed:       %8.1f us per character\n", indexed);
     std::printf("record + radical, plain search:  %8.1f us per character\n", searched);
     std::printf("whole lookup, dictionary scanned: %7.1f us per character\n", whole);
-    std::printf("whole lookup, dictionary indexed: %7.1f us per character (index built in %.1f ms)\n",
-                wholeIndexed, indexMs);
+    std::printf("whole lookup, dictionary indexed: %7.1f us per character (index built in %.1f ms)\n", wholeIndexed,
+                indexMs);
     // The index must find what the scan finds.
     return (s1 == s2 && s3 == s4) ? 0 : 2;
 }

@@ -24,10 +24,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <random>
-#include <csignal>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -154,9 +154,8 @@ Figures run(const Kind &kind, int tries, std::mt19937 &random, Progress *progres
     std::printf("%-9s tries %4d  old %4d  new %4d  mixed %d   (killed inside a save: %d, "
                 "temporary files left: %d, beside the file after %d more kills: %d, after the next "
                 "save: %d, one save: %.1f ms, %lld bytes)\n",
-                kind.name, f.tries, f.oldFile, f.newFile, f.mixed, f.inSave, f.tempsLeft,
-                std::max(1, tries / 10), f.tempsKept, f.tempsAfterSave, double(saveUs) / 1000.0,
-                static_cast<long long>(version0.size()));
+                kind.name, f.tries, f.oldFile, f.newFile, f.mixed, f.inSave, f.tempsLeft, std::max(1, tries / 10),
+                f.tempsKept, f.tempsAfterSave, double(saveUs) / 1000.0, static_cast<long long>(version0.size()));
     std::fflush(stdout);
     return f;
 }
@@ -178,8 +177,8 @@ int main(int argc, char **argv)
     {
         QString text;
         for (int t = 0; t < Terms; ++t)
-            text += QStringLiteral("<OR=translation %1><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=a note><TY=w>\n")
-                        .arg(t);
+            text +=
+                QStringLiteral("<OR=translation %1><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=a note><TY=w>\n").arg(t);
         QFile f(lesson);
         if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0)
             return 2;
@@ -240,8 +239,7 @@ int main(int argc, char **argv)
              if (!files::writeFileAtomically(copy, lessonBytes[k % 2]))
                  ::_exit(3);
          }},
-        {"session", session,
-         [&](int k) { writeSession(session, k % 2 ? lessonsB : lessonsA, k % 2 ? 17 : 3); }},
+        {"session", session, [&](int k) { writeSession(session, k % 2 ? lessonsB : lessonsA, k % 2 ? 17 : 3); }},
         {"settings", SettingsFile::path(),
          [&](int k) {
              if (!SettingsFile::save(settings[k % 2], directions[k % 2]))

@@ -20,7 +20,10 @@ int main(int argc, char **argv)
     for (int r = 0; r < terms; ++r) {
         grid.setCell(TermGrid::ShownCount, r, QString::number(r % 5));
         grid.setCell(TermGrid::TermType, r, r % 3 ? QStringLiteral("w") : QStringLiteral("p"));
-        grid.setCell(TermGrid::TermStatus, r, r % 7 == 0 ? QStringLiteral("l") : r % 11 == 0 ? QStringLiteral("d") : QStringLiteral("u"));
+        grid.setCell(TermGrid::TermStatus, r,
+                     r % 7 == 0    ? QStringLiteral("l")
+                     : r % 11 == 0 ? QStringLiteral("d")
+                                   : QStringLiteral("u"));
         grid.setCell(TermGrid::TermLesson, r, QStringLiteral("/lessons/lesson%1.kvl").arg(r / 1000));
     }
     PracticeEngine engine(grid);

@@ -2,10 +2,10 @@
 // terms: counting, checking, choosing the row and showing it in the four
 // panes (the line copied out of the lesson text as rich text).
 #include "app/KorvanaApplication.h"
-#include "app/Program.h"
-#include "support/ProgramWindowsForTests.h"
-#include "app/ProgramState.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/ProgramState.h"
+#include "support/ProgramWindowsForTests.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

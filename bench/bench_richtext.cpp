@@ -17,18 +17,23 @@ namespace {
 QByteArray gbEscaped(const char *utf8)
 {
     // GB2312 bytes of a few characters, written as \'hh escapes.
-    struct Pair { const char *utf8; const char *gb; };
+    struct Pair {
+        const char *utf8;
+        const char *gb;
+    };
     static const Pair table[] = {
-        {"\xE4\xB8\xAD", "\\'d6\\'d0"}, {"\xE6\x96\x87", "\\'ce\\'c4"},
-        {"\xE9\xB1\xBC", "\\'d3\\'e3"}, {"\xE4\xBD\xA0", "\\'c4\\'e3"},
-        {"\xE5\xA5\xBD", "\\'ba\\'c3"}, {"\xE5\xAD\xA6", "\\'d1\\'a7"},
+        {"\xE4\xB8\xAD", "\\'d6\\'d0"}, {"\xE6\x96\x87", "\\'ce\\'c4"}, {"\xE9\xB1\xBC", "\\'d3\\'e3"},
+        {"\xE4\xBD\xA0", "\\'c4\\'e3"}, {"\xE5\xA5\xBD", "\\'ba\\'c3"}, {"\xE5\xAD\xA6", "\\'d1\\'a7"},
     };
     QByteArray out;
     const QString s = QString::fromUtf8(utf8);
     for (QChar ch : s) {
         const QByteArray one = QString(ch).toUtf8();
         for (const Pair &p : table)
-            if (one == p.utf8) { out += p.gb; break; }
+            if (one == p.utf8) {
+                out += p.gb;
+                break;
+            }
     }
     return out;
 }
@@ -52,7 +57,8 @@ QByteArray makeLesson(int terms)
         "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
         "{\\f1\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f2\\froman\\fcharset0 Times New Roman;}"
         "{\\f3\\fnil\\fcharset134 KaiTi;}}\r\n"
-        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;\\red128\\green0\\blue128;}\r\n"
+        "{\\colortbl "
+        ";\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;\\red128\\green0\\blue128;}\r\n"
         "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
     for (int i = 0; i < terms; ++i) {
         const char *word = words[i % 4];
@@ -67,7 +73,10 @@ QByteArray makeLesson(int terms)
     return rtf;
 }
 
-double seconds(QElapsedTimer &t) { return t.nsecsElapsed() / 1e9; }
+double seconds(QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
 
 } // namespace
 

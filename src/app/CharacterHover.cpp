@@ -5,9 +5,9 @@
 #include "platform/richtext/RichEdit.h"
 #include "platform/ui/Errors.h"
 #include "reference/CharacterInfo.h"
+#include "reference/CharacterInfoWindow.h"
 #include "reference/DictionaryData.h"
 #include "reference/ReaderWindow.h"
-#include "reference/CharacterInfoWindow.h"
 #include "reference/ReferenceData.h"
 #include "settings/MainSettings.h"
 
@@ -83,8 +83,8 @@ QWidget *readerBox(QWidget *window, const char *name)
 CharacterHover::CharacterHover(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
                                const korvana::MainSettings &settings, korvana::ReferenceData &referenceData,
                                korvana::DictionaryData &dictionary, WindowHooks hooks)
-    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings),
-      m_referenceData(referenceData), m_dictionary(dictionary), m_hooks(std::move(hooks))
+    : m_window(window), m_controls(controls), m_windows(windows), m_settings(settings), m_referenceData(referenceData),
+      m_dictionary(dictionary), m_hooks(std::move(hooks))
 {
 }
 
@@ -164,8 +164,8 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
     // whether it is a new one is the hover state's to say.
     QTextCursor at(doc);
     at.setPosition(p);
-    const int end = korvana::CharacterHoverState::characterEnd(lineText, c, hit.x() >= sender->cursorRect(at).x(),
-                                                               mainPane);
+    const int end =
+        korvana::CharacterHoverState::characterEnd(lineText, c, hit.x() >= sender->cursorRect(at).x(), mainPane);
     if (end < 0)
         return;
     at.setPosition(block.position() + end);
@@ -185,7 +185,7 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
         korvana::CharacterInfo info;
         try {
             info = korvana::characterInfo(code, ch, tables.unihanText, tables.unihanRecordStart(code),
-                                      tables.radicalsText, toneMarks);
+                                          tables.radicalsText, toneMarks);
         } catch (const korvana::Error &e) {
             korvana::reportUnhandledError(e.message());
             return;

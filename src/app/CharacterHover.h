@@ -24,7 +24,7 @@ class CharacterHover {
 public:
     // What the hover asks of the main window.
     struct WindowHooks {
-        std::function<void()> loadPendingData; // before the tables or the dictionary are read
+        std::function<void()> loadPendingData;             // before the tables or the dictionary are read
         std::function<QString(const QString &)> toneMarks; // "ni3 hao3" -> tone-marked pinyin
         // The characters pane filled whatever its box says (the hover reveal).
         std::function<void()> revealCharacters;

@@ -3,8 +3,7 @@
 #include "app/DictionaryLoader.h"
 #include "reference/DictionaryData.h"
 
-DictionaryLoader::DictionaryLoader(korvana::DictionaryData &dictionary,
-                                   std::function<void(const QString &)> showStatus)
+DictionaryLoader::DictionaryLoader(korvana::DictionaryData &dictionary, std::function<void(const QString &)> showStatus)
     : m_dictionary(dictionary), m_showStatus(std::move(showStatus))
 {
 }

@@ -7,9 +7,15 @@
 
 using korvana::Pane;
 
-bool LessonEditorWindowHost::editorLoadPending() const { return m_main.editorLoadPending(); }
+bool LessonEditorWindowHost::editorLoadPending() const
+{
+    return m_main.editorLoadPending();
+}
 
-void LessonEditorWindowHost::setEditorLoadPending(bool pending) { m_main.setEditorLoadPending(pending); }
+void LessonEditorWindowHost::setEditorLoadPending(bool pending)
+{
+    m_main.setEditorLoadPending(pending);
+}
 
 korvana::RichEdit *LessonEditorWindowHost::paneText(Pane pane) const
 {
@@ -27,11 +33,20 @@ korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()
     return m_main.m_referenceData.toneVowelsText;
 }
 
-void LessonEditorWindowHost::enableButton(QAbstractButton *button) { WindowChrome::enableButton(button); }
+void LessonEditorWindowHost::enableButton(QAbstractButton *button)
+{
+    WindowChrome::enableButton(button);
+}
 
-void LessonEditorWindowHost::disableButton(QAbstractButton *button) { WindowChrome::disableButton(button); }
+void LessonEditorWindowHost::disableButton(QAbstractButton *button)
+{
+    WindowChrome::disableButton(button);
+}
 
-LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const { return *m_main.m_windows.linkedFileDialog; }
+LinkedFileDialog &LessonEditorWindowHost::linkedFileDialog() const
+{
+    return *m_main.m_windows.linkedFileDialog;
+}
 
 void connectLessonEditorWindow(LessonEditorWindow &editor, MainWindow &main)
 {

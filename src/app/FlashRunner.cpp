@@ -15,8 +15,8 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -230,8 +230,8 @@ void FlashRunner::flashOnce(bool automatic)
     const int delay = automatic ? -1 : korvana::flashDelayMs(m_windows.optionsDialog->flashDelayEdit->text());
     // In the automatic mode a full-screen flash shows the term at once and
     // leaves the card, without cycles.
-    const int cycles
-        = fullScreen && withAuto ? 0 : korvana::flashCycles(m_windows.optionsDialog->flashRepeatEdit->text());
+    const int cycles =
+        fullScreen && withAuto ? 0 : korvana::flashCycles(m_windows.optionsDialog->flashRepeatEdit->text());
     const int period = cycles > 0 ? korvana::flashPeriodMs(m_windows.optionsDialog->flashIntervalEdit->text()) : -1;
     FlashWindow *w = fullScreen ? connectedFlashWindow() : nullptr;
     if (fullScreen && !w)

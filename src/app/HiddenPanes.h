@@ -34,8 +34,7 @@ public:
 
     // Makes the panes' popup menu and watches the panes, their boxes and the
     // window's background; the panes and their boxes must exist.
-    HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings,
-                Actions actions);
+    HiddenPanes(QWidget &window, MainWindowControls &controls, const korvana::MainSettings &settings, Actions actions);
 
     // A press on a pane; pos in the pane view's viewport.
     void paneMousePressed(korvana::Pane pane, Qt::MouseButton button, const QPoint &pos);

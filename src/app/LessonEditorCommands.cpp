@@ -13,8 +13,8 @@ namespace {
 const char *const kNoLesson = "No open lesson to edit. Either open a lesson or use Create new lesson";
 }
 
-LessonEditorCommands::LessonEditorCommands(QWidget &window, ProgramWindows &windows,
-                                           LessonFileCommands &lessonFiles, std::function<void()> hideAllMenus)
+LessonEditorCommands::LessonEditorCommands(QWidget &window, ProgramWindows &windows, LessonFileCommands &lessonFiles,
+                                           std::function<void()> hideAllMenus)
     : m_window(window), m_windows(windows), m_lessonFiles(lessonFiles), m_hideAllMenus(std::move(hideAllMenus))
 {
 }
@@ -65,5 +65,11 @@ void LessonEditorCommands::createLessonCommand()
 }
 
 // The window's Tools menu runs them.
-void MainWindow::editLessonCommand() { m_editorCommands->editLessonCommand(); }
-void MainWindow::createLessonCommand() { m_editorCommands->createLessonCommand(); }
+void MainWindow::editLessonCommand()
+{
+    m_editorCommands->editLessonCommand();
+}
+void MainWindow::createLessonCommand()
+{
+    m_editorCommands->createLessonCommand();
+}

@@ -2,7 +2,6 @@
 // sessions; and the main window's own lesson-store helpers and the commands
 // it keeps for its menus.
 #include "app/LessonFileCommands.h"
-#include "practice/NumbersDrill.h"
 #include "app/HoverLabel.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowControls.h"
@@ -14,6 +13,7 @@
 #include "lessons/LinkedFiles.h"
 #include "lessons/Sessions.h"
 #include "platform/ui/Dialogs.h"
+#include "practice/NumbersDrill.h"
 #include "practice/PictureWindow.h"
 #include "reference/ReaderWindow.h"
 #include "settings/ProgramPaths.h"
@@ -89,11 +89,14 @@ QString boundedList(const QStringList &lines, QLatin1String before, QLatin1Strin
 // Draws the list's items as the main window does (drawLinkedFileItem).
 class LinkedFilesDelegate : public QStyledItemDelegate {
 public:
-    LinkedFilesDelegate(LessonFileCommands *commands, QObject *parent) : QStyledItemDelegate(parent), m_commands(commands) {}
+    LinkedFilesDelegate(LessonFileCommands *commands, QObject *parent)
+        : QStyledItemDelegate(parent), m_commands(commands)
+    {
+    }
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         m_commands->drawLinkedFileItem(painter, index.row(), option.rect,
-                                  option.state.testFlag(QStyle::State_Selected));
+                                       option.state.testFlag(QStyle::State_Selected));
     }
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override { return {165, 16}; }
 
@@ -236,9 +239,8 @@ void LessonFileCommands::openLessonFiles(OpenMode mode)
             return;
         for (QString &f : chosen)
             f = QFileInfo(f).absoluteFilePath();
-        std::stable_sort(chosen.begin(), chosen.end(), [](const QString &a, const QString &b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
+        std::stable_sort(chosen.begin(), chosen.end(),
+                         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
         m_store.openLessons = chosen;
         m_sessionFile.clear();
         m_store.startIndex = 1;
@@ -491,11 +493,35 @@ void MainWindow::loadIntoTermTable(const QString &lessonFile)
     m_store.loadIntoTermTable(lessonFile);
 }
 
-void MainWindow::buildLessonControls() { m_lessonFiles->buildLessonControls(); }
-void MainWindow::openLessonFiles(OpenMode mode) { m_lessonFiles->openLessonFiles(mode); }
-void MainWindow::saveLessons() { m_lessonFiles->saveLessons(); }
-void MainWindow::saveLessonsCommand() { m_lessonFiles->saveLessonsCommand(); }
-void MainWindow::openSessionCommand() { m_lessonFiles->openSessionCommand(); }
-void MainWindow::saveSessionCommand() { m_lessonFiles->saveSessionCommand(); }
-void MainWindow::saveSessionAsCommand() { m_lessonFiles->saveSessionAsCommand(); }
-QString MainWindow::tempSessionFile() { return LessonFileCommands::tempSessionFile(); }
+void MainWindow::buildLessonControls()
+{
+    m_lessonFiles->buildLessonControls();
+}
+void MainWindow::openLessonFiles(OpenMode mode)
+{
+    m_lessonFiles->openLessonFiles(mode);
+}
+void MainWindow::saveLessons()
+{
+    m_lessonFiles->saveLessons();
+}
+void MainWindow::saveLessonsCommand()
+{
+    m_lessonFiles->saveLessonsCommand();
+}
+void MainWindow::openSessionCommand()
+{
+    m_lessonFiles->openSessionCommand();
+}
+void MainWindow::saveSessionCommand()
+{
+    m_lessonFiles->saveSessionCommand();
+}
+void MainWindow::saveSessionAsCommand()
+{
+    m_lessonFiles->saveSessionAsCommand();
+}
+QString MainWindow::tempSessionFile()
+{
+    return LessonFileCommands::tempSessionFile();
+}

@@ -279,4 +279,3 @@ private:
     // The voice tokens of the options dialog's voice list, item by item.
     QList<korvana::VoiceToken> m_voices;
 };
-

@@ -1,12 +1,12 @@
 // The practice area of the main window: the four panes, the mode switches,
 // the marks, the navigation and the counts.
-#include "app/MainWindow.h"
-#include "app/LessonFileCommands.h"
-#include "app/OptionsRoundTrip.h"
-#include "app/WindowSkin.h"
-#include "app/HiddenPanes.h"
-#include "app/TermMedia.h"
 #include "app/FlashRunner.h"
+#include "app/HiddenPanes.h"
+#include "app/LessonFileCommands.h"
+#include "app/MainWindow.h"
+#include "app/OptionsRoundTrip.h"
+#include "app/TermMedia.h"
+#include "app/WindowSkin.h"
 #include "practice/PracticeKeys.h"
 
 #include <QApplication>
@@ -72,10 +72,14 @@ private:
 QString paneCaption(Pane pane)
 {
     switch (pane) {
-    case Pane::Translation: return QStringLiteral("Translation");
-    case Pane::Pinyin: return QStringLiteral("Pinyin");
-    case Pane::Characters: return QStringLiteral("Characters");
-    case Pane::Notes: return QStringLiteral("Notes");
+    case Pane::Translation:
+        return QStringLiteral("Translation");
+    case Pane::Pinyin:
+        return QStringLiteral("Pinyin");
+    case Pane::Characters:
+        return QStringLiteral("Characters");
+    case Pane::Notes:
+        return QStringLiteral("Notes");
     }
     return {};
 }
@@ -175,8 +179,7 @@ void MainWindow::buildPracticeControls()
     viewPictureLabel->setToolTip(QStringLiteral("Display Associated Picture File"));
     viewPictureLabel->hide();
     korvana::keepRoomWhenHidden(viewPictureLabel);
-    label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"),
-          [this] { m_media->toggleSound(); });
+    label(playSoundLabel, QStringLiteral("playSoundLabel"), QStringLiteral("Play"), [this] { m_media->toggleSound(); });
     playSoundLabel->setToolTip(QStringLiteral("Play Associated Sound File"));
     playSoundLabel->hide();
     korvana::keepRoomWhenHidden(playSoundLabel);
@@ -207,9 +210,9 @@ void MainWindow::buildPracticeControls()
     markDifficultButton->setObjectName(QStringLiteral("markDifficultButton"));
     markDifficultButton->setToolTip(QStringLiteral("Mark as difficult"));
     connect(markDifficultButton, &QPushButton::clicked, this, [this] { markDifficultButtonClicked(); });
-    const QString markStyle = QStringLiteral(
-        "QPushButton { background: silver; } QPushButton:hover { background: yellow; }"
-        " QPushButton:checked { background: lime; }");
+    const QString markStyle =
+        QStringLiteral("QPushButton { background: silver; } QPushButton:hover { background: yellow; }"
+                       " QPushButton:checked { background: lime; }");
     for (QPushButton *b : {markLearnedButton, static_cast<QPushButton *>(markUnlearnedButton),
                            static_cast<QPushButton *>(markDifficultButton)})
         b->setStyleSheet(markStyle);
@@ -229,11 +232,11 @@ void MainWindow::buildPracticeControls()
     // The switches stand in three frames: Mode (order), Show (filters) and
     // Auto (what each shown term brings along).
     QHBoxLayout *modeRow = m_skin->buildFrame(modeFrame, modeFrameLabel, QStringLiteral("modeFrame"),
-                                          QStringLiteral("modeFrameLabel"), QStringLiteral("Mode:"));
+                                              QStringLiteral("modeFrameLabel"), QStringLiteral("Mode:"));
     QHBoxLayout *showRow = m_skin->buildFrame(panesFrame, panesFrameLabel, QStringLiteral("panesFrame"),
-                                          QStringLiteral("panesFrameLabel"), QStringLiteral("Show:"));
+                                              QStringLiteral("panesFrameLabel"), QStringLiteral("Show:"));
     QHBoxLayout *autoRow = m_skin->buildFrame(autoFrame, autoFrameLabel, QStringLiteral("autoFrame"),
-                                          QStringLiteral("autoFrameLabel"), QStringLiteral("Auto:"));
+                                              QStringLiteral("autoFrameLabel"), QStringLiteral("Auto:"));
     if (bottomRow && readSwitch) {
         bottomRow->removeWidget(readSwitch);
         bottomRow->removeWidget(readAloudLabel);
@@ -242,10 +245,10 @@ void MainWindow::buildPracticeControls()
         QHBoxLayout *row;
         QCheckBox *box;
         QWidget *caption;
-    } pairs[] = {{modeRow, randomSwitch, randomSwitchLabel},    {modeRow, autoSwitch, autoSwitchLabel},
-                 {showRow, wordsSwitch, wordsSwitchLabel},       {showRow, phrasesSwitch, phrasesSwitchLabel},
+    } pairs[] = {{modeRow, randomSwitch, randomSwitchLabel},       {modeRow, autoSwitch, autoSwitchLabel},
+                 {showRow, wordsSwitch, wordsSwitchLabel},         {showRow, phrasesSwitch, phrasesSwitchLabel},
                  {showRow, difficultSwitch, difficultSwitchLabel}, {autoRow, pictureSwitch, pictureSwitchLabel},
-                 {autoRow, soundSwitch, soundSwitchLabel},  {autoRow, readSwitch, readAloudLabel},
+                 {autoRow, soundSwitch, soundSwitchLabel},         {autoRow, readSwitch, readAloudLabel},
                  {autoRow, flashSwitch, flashSwitchLabel}};
     for (const auto &[row, b, l] : pairs) {
         if (!b)

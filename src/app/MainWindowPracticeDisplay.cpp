@@ -1,6 +1,6 @@
 // The term display: the current term's line and its four panes.
-#include "app/MainWindow.h"
 #include "app/FlashRunner.h"
+#include "app/MainWindow.h"
 #include "app/PinyinTones.h"
 #include "app/ProgramWindows.h"
 #include "app/TermMedia.h"

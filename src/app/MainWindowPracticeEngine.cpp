@@ -1,8 +1,8 @@
 // The practice engine's commands: Next, Previous, the counts and the check.
 #include "app/MainWindow.h"
-#include "app/WindowChrome.h"
-#include "app/TermMedia.h"
 #include "app/NumbersDrillRunner.h"
+#include "app/TermMedia.h"
+#include "app/WindowChrome.h"
 #include "platform/ui/MessagePump.h"
 #include "practice/RandomGenerator.h"
 

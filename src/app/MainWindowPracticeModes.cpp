@@ -11,8 +11,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 
 using korvana::Pane;

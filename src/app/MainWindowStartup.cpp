@@ -1,21 +1,21 @@
 // The main window's creation, showing and first activation.
-#include "app/MainWindow.h"
 #include "app/CharacterHover.h"
-#include "app/FlashRunner.h"
-#include "app/NumbersDrillRunner.h"
-#include "app/PinyinTones.h"
-#include "app/ProgramWindows.h"
-#include "app/HoverLabel.h"
 #include "app/DictionaryLoader.h"
+#include "app/FlashRunner.h"
+#include "app/HiddenPanes.h"
+#include "app/HoverLabel.h"
 #include "app/LessonEditorCommands.h"
 #include "app/LessonFileCommands.h"
+#include "app/MainWindow.h"
+#include "app/NumbersDrillRunner.h"
 #include "app/OptionsRoundTrip.h"
+#include "app/PaneCommands.h"
+#include "app/PinyinTones.h"
+#include "app/ProgramWindows.h"
 #include "app/StatusLine.h"
+#include "app/TermMedia.h"
 #include "app/WindowChrome.h"
 #include "app/WindowSkin.h"
-#include "app/HiddenPanes.h"
-#include "app/PaneCommands.h"
-#include "app/TermMedia.h"
 #include "editing/LessonEditorWindow.h"
 #include "platform/files/SafeFiles.h"
 #include "platform/speech/EspeakVoice.h"
@@ -25,10 +25,10 @@
 #include "practice/ScreenBackgroundWindow.h"
 #include "practice/ToolBarWindow.h"
 #include "settings/Colors.h"
-#include "settings/SettingsFile.h"
 #include "settings/OptionsDialog.h"
 #include "settings/ProgramPaths.h"
 #include "settings/ReminderDialog.h"
+#include "settings/SettingsFile.h"
 #include "settings/Skin.h"
 
 #include <QApplication>
@@ -42,13 +42,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLoggingCategory>
-#include <QPushButton>
-#include <QTextEdit>
+#include <QPainterPath>
 #include <QPalette>
+#include <QPushButton>
+#include <QRegion>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QPainterPath>
-#include <QRegion>
 
 using korvana::Pane;
 
@@ -69,7 +69,7 @@ void tellInterruptedSaves(QWidget *parent, const QList<korvana::files::Interrupt
                                   "What the file held before that save is kept in a copy:");
     for (const korvana::files::InterruptedSave &save : saves)
         text += u'\n' + QDir::toNativeSeparators(save.file) + QStringLiteral("\n    copy: ")
-              + QDir::toNativeSeparators(save.copy);
+                + QDir::toNativeSeparators(save.copy);
     korvana::Dialogs::instance().message(parent, text, korvana::MsgButtons::Ok, korvana::MsgIcon::Warning);
 }
 
@@ -147,15 +147,15 @@ void MainWindow::buildControls()
     mainLayout->addLayout(labels);
 
     bottomRow = new QHBoxLayout;
-    m_media = std::make_unique<TermMedia>(*this, controls, m_windows, TermMedia::Term{m_soundFile, m_pictureFile, m_numbers->drill()},
-                                          *m_skin,
+    m_media = std::make_unique<TermMedia>(*this, controls, m_windows,
+                                          TermMedia::Term{m_soundFile, m_pictureFile, m_numbers->drill()}, *m_skin,
                                           [this](const QString &text) { showStatus(text); });
     bottomRow->addStretch();
 
     // The commands that open and save lessons and sessions, open the editor,
     // load dictionaries and run the options dialog, on the window's controls.
-    m_dictionaryLoader
-        = std::make_unique<DictionaryLoader>(m_dictionary, [this](const QString &text) { showStatus(text); });
+    m_dictionaryLoader =
+        std::make_unique<DictionaryLoader>(m_dictionary, [this](const QString &text) { showStatus(text); });
     LessonFileCommands::WindowCalls lessonCalls;
     lessonCalls.hideAllMenus = [this] { hideAllMenus(); };
     lessonCalls.showStatus = [this](const QString &text) { showStatus(text); };
@@ -167,9 +167,10 @@ void MainWindow::buildControls()
     lessonCalls.nextButtonClicked = [this] { nextButtonClicked(); };
     lessonCalls.countTerms = [this] { countTerms(); };
     lessonCalls.updateLessonSessionLabels = [this] { m_chrome->updateLessonSessionLabels(); };
-    m_lessonFiles = std::make_unique<LessonFileCommands>(*this, controls, m_windows, m_numbers->drill(), std::move(lessonCalls));
-    m_editorCommands
-        = std::make_unique<LessonEditorCommands>(*this, m_windows, *m_lessonFiles, [this] { hideAllMenus(); });
+    m_lessonFiles =
+        std::make_unique<LessonFileCommands>(*this, controls, m_windows, m_numbers->drill(), std::move(lessonCalls));
+    m_editorCommands =
+        std::make_unique<LessonEditorCommands>(*this, m_windows, *m_lessonFiles, [this] { hideAllMenus(); });
     OptionsRoundTrip::WindowCalls optionsCalls;
     optionsCalls.hideAllMenus = [this] { hideAllMenus(); };
     optionsCalls.changeVoice = [this] { changeVoice(); };
@@ -189,13 +190,12 @@ void MainWindow::buildControls()
                                     [this](const QString &s) { return pinyinNumbersIntoToneMarks(s); },
                                     [this] { revealPane(Pane::Characters); }});
     m_hover->buildControls();
-    m_hiddenPanes = std::make_unique<HiddenPanes>(
-        *this, controls, m_settings,
-        HiddenPanes::Actions{
-            .reveal = [this](Pane pane) { revealPane(pane); },
-            .hideCharacterInfo = [this] { m_hover->hideCharacterInfo(); },
-            .hideMenus = [this] { hideAllMenus(); },
-        });
+    m_hiddenPanes = std::make_unique<HiddenPanes>(*this, controls, m_settings,
+                                                  HiddenPanes::Actions{
+                                                      .reveal = [this](Pane pane) { revealPane(pane); },
+                                                      .hideCharacterInfo = [this] { m_hover->hideCharacterInfo(); },
+                                                      .hideMenus = [this] { hideAllMenus(); },
+                                                  });
     // The linked reading files stand at the right of the bottom row, shown
     // only while the open lessons have some.
     linkedFilesList->setFixedSize(165, 60);
@@ -255,10 +255,11 @@ void MainWindow::onCreate()
     m_skin->load(m_settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
     if (pane(Pane::Characters).view) {
-        const QColor background = m_settings.useCharactersBackgroundColor ? korvana::toQColor(m_settings.charactersBackgroundColor)
-                                                           : korvana::toQColor(korvana::colors::clCream);
-        pane(Pane::Characters).view->setStyleSheet(
-            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+        const QColor background = m_settings.useCharactersBackgroundColor
+                                      ? korvana::toQColor(m_settings.charactersBackgroundColor)
+                                      : korvana::toQColor(korvana::colors::clCream);
+        pane(Pane::Characters)
+            .view->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
 
     m_store.clear();
@@ -313,8 +314,8 @@ void MainWindow::reportStartup()
     qCInfo(startupLog).noquote() << QStringLiteral("skins: %1: %2")
                                         .arg(korvana::ProgramPaths::skinsFolder(),
                                              korvana::skinNames().join(QStringLiteral(", ")));
-    qCInfo(startupLog).noquote() << QStringLiteral("skin: %1 by %2")
-                                        .arg(m_skin->fields().skinName, m_skin->fields().skinAuthor);
+    qCInfo(startupLog).noquote()
+        << QStringLiteral("skin: %1 by %2").arg(m_skin->fields().skinName, m_skin->fields().skinAuthor);
 }
 
 bool MainWindow::loadDataAfterFirstPaint = false;

@@ -72,10 +72,17 @@ void NumbersDrillRunner::hookNumberPaneBoxes()
 void NumbersDrillRunner::showNumberPane(Pane pane, bool force)
 {
     switch (pane) {
-    case Pane::Translation: showNumberDigits(force); break;
-    case Pane::Pinyin: showNumberPinyin(force); break;
-    case Pane::Characters: showNumberCharacters(force); break;
-    case Pane::Notes: break;
+    case Pane::Translation:
+        showNumberDigits(force);
+        break;
+    case Pane::Pinyin:
+        showNumberPinyin(force);
+        break;
+    case Pane::Characters:
+        showNumberCharacters(force);
+        break;
+    case Pane::Notes:
+        break;
     }
 }
 

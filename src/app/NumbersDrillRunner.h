@@ -30,8 +30,7 @@ public:
     };
     // window is the main window, whose controls are controls.
     NumbersDrillRunner(QWidget &window, MainWindowControls &controls, ProgramWindows &windows,
-                       const korvana::MainSettings &settings, korvana::ReferenceData &referenceData,
-                       WindowHooks hooks);
+                       const korvana::MainSettings &settings, korvana::ReferenceData &referenceData, WindowHooks hooks);
 
     korvana::NumbersDrill &drill() { return m_drill; }
 

@@ -54,8 +54,8 @@ bool paneReadsLeftToRight(QTextEdit *view)
 
 } // namespace
 
-OptionsRoundTrip::OptionsRoundTrip(MainWindowControls &controls, ProgramWindows &windows,
-                                   DictionaryLoader &dictionary, WindowCalls calls)
+OptionsRoundTrip::OptionsRoundTrip(MainWindowControls &controls, ProgramWindows &windows, DictionaryLoader &dictionary,
+                                   WindowCalls calls)
     : m_controls(controls), m_windows(windows), m_settings(windows.state.settings), m_dictionary(dictionary),
       m_calls(std::move(calls))
 {
@@ -183,8 +183,8 @@ void OptionsRoundTrip::takeOptions()
         const QColor background = m_settings.useCharactersBackgroundColor
                                       ? korvana::toQColor(m_settings.charactersBackgroundColor)
                                       : korvana::toQColor(korvana::colors::clCream);
-        m_controls.pane(Pane::Characters).view->setStyleSheet(
-            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+        m_controls.pane(Pane::Characters)
+            .view->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
     m_settings.showReadingProgress = o->readingProgressSwitch->isChecked();
     m_settings.soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();

@@ -1,7 +1,7 @@
 #include "app/PracticeWindowHosts.h"
 
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/MainWindow.h"
 #include "app/WindowChrome.h"
 #include "practice/PictureWindow.h"
 #include "practice/ScreenBackgroundWindow.h"

@@ -8,10 +8,10 @@
 
 #include "editing/LessonEditorWindow.h"
 #include "editing/TermsManagerWindow.h"
+#include "practice/ToolBarWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
 #include "settings/OptionsDialog.h"
-#include "practice/ToolBarWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

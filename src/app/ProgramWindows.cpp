@@ -8,19 +8,19 @@
 #include "app/TermMedia.h"
 #include "platform/richtext/ChineseFonts.h"
 
-#include "editing/LinkedFileDialog.h"
 #include "editing/LessonEditorWindow.h"
+#include "editing/LinkedFileDialog.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
-#include "practice/ScreenBackgroundWindow.h"
 #include "practice/FlashWindow.h"
-#include "practice/ToolBarWindow.h"
 #include "practice/PictureWindow.h"
-#include "reference/ReaderWindow.h"
-#include "reference/DictionaryWindow.h"
+#include "practice/ScreenBackgroundWindow.h"
+#include "practice/ToolBarWindow.h"
 #include "reference/CharacterInfoWindow.h"
+#include "reference/DictionaryWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
 #include "reference/NumbersDialog.h"
+#include "reference/ReaderWindow.h"
 #include "settings/AboutDialog.h"
 #include "settings/OptionsDialog.h"
 #include "settings/ReminderDialog.h"
@@ -44,8 +44,7 @@ ProgramWindows::ProgramWindows()
     connectSkinDialog(*skinDialog, *main);
     m_readerWindowHost = std::make_unique<ReaderWindowHost>(*main);
     readerWindow = std::make_unique<ReaderWindow>(*m_readerWindowHost, state.settings, main);
-    QObject::connect(readerWindow.get(), &ReaderWindow::speechStarting, main,
-                     [main] { main->media().connectVoice(); });
+    QObject::connect(readerWindow.get(), &ReaderWindow::speechStarting, main, [main] { main->media().connectVoice(); });
     optionsDialog = std::make_unique<OptionsDialog>(mainWindowOptionsHost(*main), main);
     reminderDialog = std::make_unique<ReminderDialog>();
     m_lessonEditorHost = std::make_unique<LessonEditorWindowHost>(*main);
@@ -67,8 +66,7 @@ ProgramWindows::ProgramWindows()
     termsManagerWindow = std::make_unique<TermsManagerWindow>(state.settings, state.store, main);
     QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::reopenLessonsRequested, main,
                      [main] { main->lessonFiles().openLessonFiles(OpenMode::SessionFiles); });
-    QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main,
-                     &MainWindow::countTerms);
+    QObject::connect(termsManagerWindow.get(), &TermsManagerWindow::countTermsRequested, main, &MainWindow::countTerms);
 }
 
 ProgramWindows::~ProgramWindows()

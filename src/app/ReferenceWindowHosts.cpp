@@ -1,11 +1,11 @@
 #include "app/ReferenceWindowHosts.h"
 
-#include "app/MainWindow.h"
-#include "app/DictionaryLoader.h"
-#include "app/WindowChrome.h"
 #include "app/CharacterHover.h"
-#include "reference/DictionaryData.h"
+#include "app/DictionaryLoader.h"
+#include "app/MainWindow.h"
+#include "app/WindowChrome.h"
 #include "platform/speech/SpeechVoice.h"
+#include "reference/DictionaryData.h"
 
 korvana::SpeechVoice *ReaderWindowHost::voice()
 {

@@ -1,9 +1,9 @@
 #include "app/SettingsWindowHosts.h"
 
+#include "app/FlashRunner.h"
 #include "app/MainWindow.h"
 #include "app/OptionsRoundTrip.h"
 #include "app/WindowSkin.h"
-#include "app/FlashRunner.h"
 #include "settings/SkinDialog.h"
 
 using korvana::Pane;

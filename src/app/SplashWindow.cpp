@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-SplashWindow::SplashWindow(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("splashWindow"));
     auto *layout = new QVBoxLayout(this);

@@ -2,14 +2,14 @@
 // player, the picture window, the Read button with its switch, and the
 // voice's word and end-of-stream events.
 #include "app/TermMedia.h"
-#include "app/WindowSkin.h"
 #include "app/MainWindowControls.h"
 #include "app/ProgramWindows.h"
+#include "app/WindowSkin.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MessagePump.h"
-#include "practice/PictureWindow.h"
 #include "practice/NumbersDrill.h"
+#include "practice/PictureWindow.h"
 #include "reference/ReaderWindow.h"
 #include "settings/Skin.h"
 
@@ -33,9 +33,9 @@ TermMedia::TermMedia(QWidget &window, MainWindowControls &controls, ProgramWindo
     controls.soundPlayer->setObjectName(QStringLiteral("soundPlayer"));
     // A sound that opened but could not be played says so like one that
     // could not be opened.
-    connect(controls.soundPlayer, &korvana::MediaPlayer::failed, this,
-            [this] { this->m_showStatus(QStringLiteral("Error playing file ") + this->m_controls.soundPlayer->fileName());
-            });
+    connect(controls.soundPlayer, &korvana::MediaPlayer::failed, this, [this] {
+        this->m_showStatus(QStringLiteral("Error playing file ") + this->m_controls.soundPlayer->fileName());
+    });
 
     controls.readSwitch = new QCheckBox(&window);
     controls.readSwitch->setObjectName(QStringLiteral("readSwitch"));
@@ -137,7 +137,7 @@ void TermMedia::togglePicture()
 void TermMedia::readSwitchClicked()
 {
     m_showStatus(QStringLiteral("Auto read ")
-               + (m_controls.readSwitch->isChecked() ? QStringLiteral("ON") : QStringLiteral("OFF")));
+                 + (m_controls.readSwitch->isChecked() ? QStringLiteral("ON") : QStringLiteral("OFF")));
 }
 
 void TermMedia::readAloudLabelClicked()
@@ -162,8 +162,7 @@ void TermMedia::connectVoice()
     m_readStream = 0; // stream numbers are the voice's own
     connect(m_voice.get(), &korvana::SpeechVoice::word, this,
             [this](int stream, int pos, int length) { voiceWordReached(stream, pos, length); });
-    connect(m_voice.get(), &korvana::SpeechVoice::endStream, this,
-            [this](int stream) { voiceStreamEnded(stream); });
+    connect(m_voice.get(), &korvana::SpeechVoice::endStream, this, [this](int stream) { voiceStreamEnded(stream); });
 }
 
 void TermMedia::readButtonClicked()

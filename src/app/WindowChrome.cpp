@@ -2,20 +2,19 @@
 // the title, the exit and minimise buttons, the lesson and session labels,
 // and dragging the borderless window by its background.
 #include "app/WindowChrome.h"
-#include "app/LessonFileCommands.h"
 #include "app/HoverLabel.h"
-#include "app/PathShortening.h"
-#include "app/MainWindow.h"
 #include "app/LessonFileCommands.h"
+#include "app/MainWindow.h"
 #include "app/NumbersDrillRunner.h"
+#include "app/PathShortening.h"
 #include "app/ProgramWindows.h"
 #include "editing/TermsManagerWindow.h"
 #include "editing/VocabularyWindow.h"
 #include "platform/ui/Dialogs.h"
 #include "practice/ToolBarWindow.h"
-#include "reference/ReaderWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
+#include "reference/ReaderWindow.h"
 #include "settings/AboutDialog.h"
 #include "settings/SkinDialog.h"
 
@@ -56,7 +55,9 @@ struct MenuDef {
 };
 
 const MenuDef kMenus[5] = {
-    {"practiseMenuLabel", "File", "practiseMenu",
+    {"practiseMenuLabel",
+     "File",
+     "practiseMenu",
      {{"mlOpen", "Open lesson(s)", "Open one or more lessons (hold Shift or Ctrl when selecting)",
        &WindowChrome::openLessonsCommand},
       {"mlSaveLesson", "Save lesson(s)", "Save learned/unlearned state of currently open lessons",
@@ -66,9 +67,13 @@ const MenuDef kMenus[5] = {
       {"mlSaveSessionAs", "Save session as", "Save current session  to disk under different name",
        &MainWindow::saveSessionAsCommand},
       {"mlExit", "Exit", "", &WindowChrome::exitButtonClicked}}},
-    {"modulesMenuLabel", "Modules", "modulesMenu",
+    {"modulesMenuLabel",
+     "Modules",
+     "modulesMenu",
      {{"mlNumbers", "Numbers", "Special tool for practising numbers", &WindowChrome::numbersCommand}}},
-    {"toolsMenuLabel", "Tools", "toolsMenu",
+    {"toolsMenuLabel",
+     "Tools",
+     "toolsMenu",
      {{"mlVocabulary", "Vocabulary", "", &WindowChrome::saveAsVocabularyCommand},
       {"mlDictionary", "Dictionary", "", &WindowChrome::dictionaryCommand},
       {"mlReader", "Reader", "", &WindowChrome::readerCommand},
@@ -77,12 +82,16 @@ const MenuDef kMenus[5] = {
       {"mlExternalEditor", "Edit in external editor", "", &MainWindow::editInWordProcessorCommand},
       {"mlTermsManager", "Terms manager", "Manage learned/unlearned/difficult terms, export",
        &WindowChrome::termsManagerCommand}}},
-    {"optionsMenuLabel", "Options", "optionsMenu",
+    {"optionsMenuLabel",
+     "Options",
+     "optionsMenu",
      {{"mlSkin", "Skin", "", &WindowChrome::changeSkinCommand},
       {"mlPreferences", "Preferences", "", &MainWindow::preferencesCommand},
       {"mlScreenBackground", "Screen background", "", &MainWindow::screenBackgroundCommand},
       {"mlToolbar", "Toolbar", "", &MainWindow::toolBarCommand}}},
-    {"helpMenuLabel", "Help", "helpMenu",
+    {"helpMenuLabel",
+     "Help",
+     "helpMenu",
      {{"mlHelp", "Help", "", &MainWindow::helpCommand},
       {"mlKeyboardReference", "Keyboard reference", "", &WindowChrome::keyboardReferenceCommand},
       {"mlAbout", "About", "", &WindowChrome::aboutCommand}}},
@@ -93,10 +102,12 @@ const MenuDef kMenus[5] = {
 WindowChrome::WindowChrome(MainWindow &window, MainWindowControls &controls, ProgramWindows &windows)
     : m_window(window), m_c(controls), m_windows(windows),
       // Held or not, the tool bar follows the main window.
-      m_dragger(window, {.moved = [this] {
-                            if (m_windows.toolBarWindow)
-                                m_windows.toolBarWindow->dockToMainWindow();
-                        }, .released = {}})
+      m_dragger(window, {.moved =
+                             [this] {
+                                 if (m_windows.toolBarWindow)
+                                     m_windows.toolBarWindow->dockToMainWindow();
+                             },
+                         .released = {}})
 {
 }
 
@@ -175,9 +186,9 @@ void WindowChrome::build()
     m_c.titleLabel->setPalette(titlePalette);
     m_c.titleLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    const QString buttonStyle = QStringLiteral(
-        "QPushButton { background: silver; border: 1px solid grey; font-size: 7pt; padding: 0; }"
-        "QPushButton:hover { background: yellow; }");
+    const QString buttonStyle =
+        QStringLiteral("QPushButton { background: silver; border: 1px solid grey; font-size: 7pt; padding: 0; }"
+                       "QPushButton:hover { background: yellow; }");
     m_c.exitButton = new QPushButton(QStringLiteral("x"), &m_window);
     m_c.exitButton->setObjectName(QStringLiteral("exitButton"));
     m_c.minimizeButton = new QPushButton(QStringLiteral("_"), &m_window);
@@ -204,13 +215,14 @@ void WindowChrome::build()
     connect(m_c.lessonLabel, &HoverLabel::moved, this, [this] {
         const QString &currentLesson = m_windows.state.store.currentLesson;
         m_window.showStatus(currentLesson.isEmpty()
-                              ? QStringLiteral("NO LESSON LOADED")
-                              : korvana::shortenPath(currentLesson, m_c.statusLabel->font(), 350));
+                                ? QStringLiteral("NO LESSON LOADED")
+                                : korvana::shortenPath(currentLesson, m_c.statusLabel->font(), 350));
     });
     connect(m_c.sessionLabel, &HoverLabel::moved, this, [this] {
-        m_window.showStatus(m_window.lessonFiles().sessionFile().isEmpty()
-                              ? QStringLiteral("NO SESSION LOADED")
-                              : korvana::shortenPath(m_window.lessonFiles().sessionFile(), m_c.statusLabel->font(), 350));
+        m_window.showStatus(
+            m_window.lessonFiles().sessionFile().isEmpty()
+                ? QStringLiteral("NO SESSION LOADED")
+                : korvana::shortenPath(m_window.lessonFiles().sessionFile(), m_c.statusLabel->font(), 350));
     });
 }
 
@@ -272,10 +284,11 @@ void WindowChrome::updateLessonSessionLabels()
 {
     const QString &currentLesson = m_windows.state.store.currentLesson;
     const QString &sessionFile = m_window.lessonFiles().sessionFile();
-    m_c.lessonLabel->setText(currentLesson.isEmpty() ? QStringLiteral("NO LESSON LOADED")
-                                                   : korvana::shortenPath(currentLesson, m_c.lessonLabel->font(), 220));
+    m_c.lessonLabel->setText(currentLesson.isEmpty()
+                                 ? QStringLiteral("NO LESSON LOADED")
+                                 : korvana::shortenPath(currentLesson, m_c.lessonLabel->font(), 220));
     m_c.sessionLabel->setText(sessionFile.isEmpty() ? QStringLiteral("NO SESSION LOADED")
-                                                  : korvana::shortenPath(sessionFile, m_c.sessionLabel->font(), 220));
+                                                    : korvana::shortenPath(sessionFile, m_c.sessionLabel->font(), 220));
 }
 
 void WindowChrome::enableButton(QAbstractButton *button)

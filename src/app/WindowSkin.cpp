@@ -233,9 +233,9 @@ public:
     {
         using korvana::SkinPicture;
         const std::pair<SkinPicture, QImage *> built[] = {
-            {SkinPicture::Main, &m_s.m_mainImage},         {SkinPicture::Previous, &m_s.m_previousButtonImage},
-            {SkinPicture::Next, &m_s.m_nextButtonImage},   {SkinPicture::Stop, &m_s.m_stopButtonImage},
-            {SkinPicture::Read, &m_s.m_readButtonImage},   {SkinPicture::Skip, &m_s.m_skipButtonImage}};
+            {SkinPicture::Main, &m_s.m_mainImage},       {SkinPicture::Previous, &m_s.m_previousButtonImage},
+            {SkinPicture::Next, &m_s.m_nextButtonImage}, {SkinPicture::Stop, &m_s.m_stopButtonImage},
+            {SkinPicture::Read, &m_s.m_readButtonImage}, {SkinPicture::Skip, &m_s.m_skipButtonImage}};
         for (const auto &[picture, image] : built) {
             if (image->isNull())
                 *image = korvana::standardSkinPicture(picture);
@@ -263,18 +263,19 @@ void WindowSkin::load(const QString &n)
 
 QList<QLabel *> WindowSkin::frameLabels() const
 {
-    QList<QLabel *> all
-        = {m_c.modeFrameLabel,   m_c.randomSwitchLabel,    m_c.autoSwitchLabel, m_c.autoOptionsLabel,   m_c.panesFrameLabel,
-           m_c.wordsSwitchLabel, m_c.phrasesSwitchLabel,   m_c.autoFrameLabel,  m_c.pictureSwitchLabel, m_c.soundSwitchLabel,
-           m_c.readAloudLabel,   m_c.difficultSwitchLabel, m_c.flashSwitchLabel};
+    QList<QLabel *> all = {m_c.modeFrameLabel,     m_c.randomSwitchLabel, m_c.autoSwitchLabel,
+                           m_c.autoOptionsLabel,   m_c.panesFrameLabel,   m_c.wordsSwitchLabel,
+                           m_c.phrasesSwitchLabel, m_c.autoFrameLabel,    m_c.pictureSwitchLabel,
+                           m_c.soundSwitchLabel,   m_c.readAloudLabel,    m_c.difficultSwitchLabel,
+                           m_c.flashSwitchLabel};
     all.removeAll(nullptr);
     return all;
 }
 
 QList<QLabel *> WindowSkin::commandLabels() const
 {
-    QList<QLabel *> all
-        = {m_c.firstLabel, m_c.lastLabel, m_c.goLabel, m_c.unskipLabel, m_c.viewPictureLabel, m_c.playSoundLabel, m_c.flashNowLabel};
+    QList<QLabel *> all = {m_c.firstLabel,       m_c.lastLabel,      m_c.goLabel,      m_c.unskipLabel,
+                           m_c.viewPictureLabel, m_c.playSoundLabel, m_c.flashNowLabel};
     all.removeAll(nullptr);
     return all;
 }
@@ -361,10 +362,12 @@ void WindowSkin::apply()
     }
 
     if (m_fields.showButtonLabels) {
-        const std::pair<QPushButton *, const char *> captions[] = {
-            {m_c.previousButton, "<<<"},           {m_c.nextButton, ">>>"},
-            {m_c.readButton, "Read"},              {m_c.markLearnedButton, "Learned"},
-            {m_c.markUnlearnedButton, "Unearned"}, {m_c.markDifficultButton, "Difficult"}};
+        const std::pair<QPushButton *, const char *> captions[] = {{m_c.previousButton, "<<<"},
+                                                                   {m_c.nextButton, ">>>"},
+                                                                   {m_c.readButton, "Read"},
+                                                                   {m_c.markLearnedButton, "Learned"},
+                                                                   {m_c.markUnlearnedButton, "Unearned"},
+                                                                   {m_c.markDifficultButton, "Difficult"}};
         for (const auto &[b, text] : captions)
             if (b)
                 b->setText(QLatin1String(text));
@@ -374,15 +377,15 @@ void WindowSkin::apply()
                 b->setText(QString());
     }
 
-    const QString border
-        = m_fields.showFrameBorders
-              ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_fields.frameBordersColor).name())
-              : QStringLiteral("none");
+    const QString border =
+        m_fields.showFrameBorders
+            ? QStringLiteral("1px solid %1").arg(korvana::toQColor(m_fields.frameBordersColor).name())
+            : QStringLiteral("none");
     const QString fill = m_fields.showFramesBackground ? korvana::toQColor(m_fields.framesBackgroundColor).name()
                                                        : QStringLiteral("transparent");
     for (QFrame *frame : frames())
-        frame->setStyleSheet(QStringLiteral("QFrame#%1 { border: %2; background: %3; }")
-                                 .arg(frame->objectName(), border, fill));
+        frame->setStyleSheet(
+            QStringLiteral("QFrame#%1 { border: %2; background: %3; }").arg(frame->objectName(), border, fill));
     makeCaptionsReadable();
 }
 
@@ -398,7 +401,7 @@ void WindowSkin::makeCaptionsReadable()
     QImage picture;
     if (m_c.backgroundPicture && !m_c.backgroundPicture->pixmap().isNull())
         picture = m_c.backgroundPicture->pixmap().toImage().scaled(m_window.size(), Qt::IgnoreAspectRatio,
-                                                                 Qt::SmoothTransformation);
+                                                                   Qt::SmoothTransformation);
     const QList<QFrame *> allFrames = frames();
     auto standsOn = [&](QWidget *w) -> QList<QColor> {
         if (w->autoFillBackground())
@@ -456,8 +459,9 @@ void WindowSkin::makeCaptionsReadable()
         // The face as the button draws it, in the button's own pixels
         // whatever the screen's scale.
         auto face = [b](const QIcon &icon) {
-            return icon.pixmap(b->iconSize()).toImage().scaled(b->size(), Qt::IgnoreAspectRatio,
-                                                               Qt::SmoothTransformation);
+            return icon.pixmap(b->iconSize())
+                .toImage()
+                .scaled(b->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         };
         QList<QColor> under = korvana::pictureColors(face(b->icon()), place);
         if (b == m_c.readButton && !m_stopButtonIcon.isNull())

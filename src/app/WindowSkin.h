@@ -51,5 +51,6 @@ private:
     korvana::SkinFields m_fields;
     QIcon m_readButtonIcon, m_stopButtonIcon;
     // The built-in look's pictures, made when first worn.
-    QImage m_mainImage, m_previousButtonImage, m_nextButtonImage, m_readButtonImage, m_stopButtonImage, m_skipButtonImage;
+    QImage m_mainImage, m_previousButtonImage, m_nextButtonImage, m_readButtonImage, m_stopButtonImage,
+        m_skipButtonImage;
 };

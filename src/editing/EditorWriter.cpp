@@ -13,10 +13,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <algorithm>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
+#include <algorithm>
 
 using korvana::Pane;
 using korvana::RichEdit;
@@ -97,8 +97,8 @@ void LessonEditorWindow::buildTermLine()
     // Every field is written at one size, the translation's, whatever size
     // its text was typed or shown at; the term display sets each pane's own
     // size, and a vocabulary built from the lesson stays even.
-    const double size
-        = m_settings.fontSizes[Pane::Translation] > 0 ? m_settings.fontSizes[Pane::Translation] : kPieceSize;
+    const double size =
+        m_settings.fontSizes[Pane::Translation] > 0 ? m_settings.fontSizes[Pane::Translation] : kPieceSize;
 
     for (Pane p : korvana::allPanes) {
         appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);
@@ -109,8 +109,7 @@ void LessonEditorWindow::buildTermLine()
 
     // A type the user left as shown is written as it was read, so the
     // practice window reads the same type after the save as before it.
-    const bool typeAsShown =
-        !shownType.isEmpty() && phraseOption->isChecked() == (shownType == QLatin1String("p"));
+    const bool typeAsShown = !shownType.isEmpty() && phraseOption->isChecked() == (shownType == QLatin1String("p"));
     const QString type = typeAsShown ? shownType : wordOption->isChecked() ? QStringLiteral("w") : QStringLiteral("p");
     appendColouredText(QStringLiteral("><TY=") + type + QLatin1Char('>'), 2);
     if (learnedOption->isChecked())
@@ -233,7 +232,8 @@ bool LessonEditorWindow::saveLesson()
                 this,
                 QStringLiteral("The lesson file was changed by another program since the editor opened it, "
                                "so it was not saved over.\nSave your version as another lesson?"),
-                korvana::MsgButtons::YesNo, korvana::MsgIcon::Warning) != korvana::MsgResult::Yes)
+                korvana::MsgButtons::YesNo, korvana::MsgIcon::Warning)
+            != korvana::MsgResult::Yes)
             return false;
         saveAs = true;
     }
@@ -264,8 +264,8 @@ bool LessonEditorWindow::saveLesson()
     try {
         outputText->saveToFile(target);
     } catch (const korvana::RichTextError &e) {
-        throw korvana::Error(QStringLiteral("The lesson was not saved; the file on disk is unchanged.\n") +
-                             QString::fromStdString(e.what()));
+        throw korvana::Error(QStringLiteral("The lesson was not saved; the file on disk is unchanged.\n")
+                             + QString::fromStdString(e.what()));
     }
 
     fileName = target;

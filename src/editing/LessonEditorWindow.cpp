@@ -47,7 +47,10 @@ namespace {
 // the value, and a tag opening ("<" + two letters + "=") is found by the
 // readers wherever it stands in the line. The positions of the characters
 // left out: every ">" and the "=" of every tag opening.
-bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 QList<int> tagTextPositions(const QString &text)
 {
@@ -55,8 +58,8 @@ QList<int> tagTextPositions(const QString &text)
     for (int i = 0; i < text.size(); ++i) {
         if (text[i] == u'>')
             at.append(i);
-        else if (text[i] == u'=' && i >= 3 && text[i - 3] == u'<' && isAsciiLetter(text[i - 2]) &&
-                 isAsciiLetter(text[i - 1]))
+        else if (text[i] == u'=' && i >= 3 && text[i - 3] == u'<' && isAsciiLetter(text[i - 2])
+                 && isAsciiLetter(text[i - 1]))
             at.append(i);
     }
     return at;
@@ -343,7 +346,10 @@ void LessonEditorWindow::closeEvent(QCloseEvent *e)
     emit reopenLessonsRequested();
 }
 
-void LessonEditorWindow::onClose() { m_host.setEditorLoadPending(true); }
+void LessonEditorWindow::onClose()
+{
+    m_host.setEditorLoadPending(true);
+}
 
 void LessonEditorWindow::setDefaultFont(RichEdit *field, QTextEdit *view, const QString &family, double size)
 {
@@ -360,10 +366,13 @@ void LessonEditorWindow::setDefaultFont(RichEdit *field, QTextEdit *view, const 
 QString LessonEditorWindow::fieldFontFamily(Pane pane) const
 {
     switch (pane) {
-    case Pane::Pinyin: return QStringLiteral("Times New Roman");
-    case Pane::Characters: return m_settings.useCharactersFont ? m_settings.charactersFont : QString();
+    case Pane::Pinyin:
+        return QStringLiteral("Times New Roman");
+    case Pane::Characters:
+        return m_settings.useCharactersFont ? m_settings.charactersFont : QString();
     case Pane::Translation:
-    case Pane::Notes: break;
+    case Pane::Notes:
+        break;
     }
     return QString(); // the field keeps its own
 }
@@ -482,9 +491,15 @@ void LessonEditorWindow::readLinkedFiles()
 
 // --- terms -------------------------------------------------------------------------------
 
-int LessonEditorWindow::termCount() const { return std::max(lessonText->lineCount(), termNumber); }
+int LessonEditorWindow::termCount() const
+{
+    return std::max(lessonText->lineCount(), termNumber);
+}
 
-void LessonEditorWindow::showTermNumber() { termNumberEdit->setText(QString::number(termNumber)); }
+void LessonEditorWindow::showTermNumber()
+{
+    termNumberEdit->setText(QString::number(termNumber));
+}
 
 void LessonEditorWindow::showTerm()
 {
@@ -668,7 +683,10 @@ void LessonEditorWindow::goToTermNumber()
     showTerm();
 }
 
-void LessonEditorWindow::goLabelClicked() { goToTermNumber(); }
+void LessonEditorWindow::goLabelClicked()
+{
+    goToTermNumber();
+}
 
 void LessonEditorWindow::newButtonClicked()
 {
@@ -690,8 +708,8 @@ void LessonEditorWindow::newButtonClicked()
 
 void LessonEditorWindow::deleteButtonClicked()
 {
-    if (Dialogs::instance().message(this, QStringLiteral("Delete term?"), MsgButtons::YesNo, MsgIcon::Question) !=
-        MsgResult::Yes)
+    if (Dialogs::instance().message(this, QStringLiteral("Delete term?"), MsgButtons::YesNo, MsgIcon::Question)
+        != MsgResult::Yes)
         return;
     if (termNumber >= 1 && termNumber <= lessonText->lineCount())
         lessonText->deleteLine(termNumber - 1);
@@ -707,8 +725,8 @@ void LessonEditorWindow::storeTerm()
 {
     const int lines = lessonText->lineCount();
     const bool existing = termNumber >= 1 && termNumber <= lines;
-    bool empty = soundEdit->text().trimmed().isEmpty() && pictureEdit->text().trimmed().isEmpty() &&
-                 restOfLineText->text().trimmed().isEmpty();
+    bool empty = soundEdit->text().trimmed().isEmpty() && pictureEdit->text().trimmed().isEmpty()
+                 && restOfLineText->text().trimmed().isEmpty();
     for (const FieldControls &field : panes)
         empty = empty && field.text->text().trimmed().isEmpty();
     if (empty) {
@@ -748,7 +766,10 @@ void LessonEditorWindow::saveButtonClicked()
     }
 }
 
-void LessonEditorWindow::closeButtonClicked() { close(); }
+void LessonEditorWindow::closeButtonClicked()
+{
+    close();
+}
 
 bool LessonEditorWindow::mayClose()
 {
@@ -978,8 +999,8 @@ bool LessonEditorWindow::eventFilter(QObject *watched, QEvent *e)
         }
         return false;
     }
-    const auto watchedField = std::find_if(panes.begin(), panes.end(),
-                                           [watched](const FieldControls &f) { return f.view == watched; });
+    const auto watchedField =
+        std::find_if(panes.begin(), panes.end(), [watched](const FieldControls &f) { return f.view == watched; });
     if (e->type() == QEvent::FocusIn) {
         if (watchedField != panes.end())
             fieldEntered(korvana::allPanes[std::size_t(watchedField - panes.begin())]);

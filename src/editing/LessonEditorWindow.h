@@ -64,7 +64,7 @@ public:
     // The link dialog the editor shows for a new or changed linked file.
     virtual LinkedFileDialog &linkedFileDialog() const = 0;
 };
-}
+} // namespace korvana
 
 class LessonEditorWindow : public QWidget {
     Q_OBJECT
@@ -104,19 +104,19 @@ public:
     QLabel *statusLine = nullptr;
 
     // --- hidden stores -------------------------------------------------------------------
-    korvana::RichEdit *lessonText = nullptr;  // the lesson, one term per line
-    korvana::RichEdit *termLineText = nullptr; // the current term's line
-    korvana::RichEdit *outputText = nullptr; // the file being written
-    korvana::RichEdit *pieceText = nullptr;   // one coloured piece
+    korvana::RichEdit *lessonText = nullptr;     // the lesson, one term per line
+    korvana::RichEdit *termLineText = nullptr;   // the current term's line
+    korvana::RichEdit *outputText = nullptr;     // the file being written
+    korvana::RichEdit *pieceText = nullptr;      // one coloured piece
     korvana::RichEdit *restOfLineText = nullptr; // the current line without the tags the editor edits
 
     // --- state ---------------------------------------------------------------------------
-    QStringList linkedFiles;  // FILE of each link, parallel to linkedFilesList
+    QStringList linkedFiles;                  // FILE of each link, parallel to linkedFilesList
     std::optional<korvana::Pane> activeField; // the field typed in last, none yet at first
-    int termNumber = 0;     // 1-based
+    int termNumber = 0;                       // 1-based
     bool lessonModified = false;
     bool termModified = false;
-    QString fileName;       // empty for a lesson never saved
+    QString fileName; // empty for a lesson never saved
     // The lesson file as the editor last read or wrote it: the digest of its
     // bytes, its term lines (plain text) and its links. A file that no longer
     // has this digest was changed by someone else since.

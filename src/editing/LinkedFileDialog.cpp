@@ -74,7 +74,10 @@ void LinkedFileDialog::okButtonClicked()
     done(1);
 }
 
-void LinkedFileDialog::cancelButtonClicked() { done(2); }
+void LinkedFileDialog::cancelButtonClicked()
+{
+    done(2);
+}
 
 bool LinkedFileDialog::onKeyDown(int key)
 {

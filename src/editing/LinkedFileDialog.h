@@ -16,8 +16,8 @@ class LinkedFileDialog : public QDialog {
 public:
     explicit LinkedFileDialog(QWidget *parent = nullptr);
 
-    QLineEdit *descriptionEdit = nullptr;    // "Description"
-    QLineEdit *fileNameEdit = nullptr; // "File"
+    QLineEdit *descriptionEdit = nullptr; // "Description"
+    QLineEdit *fileNameEdit = nullptr;    // "File"
     QPushButton *okButton = nullptr, *cancelButton = nullptr;
 
     // Why the texts cannot be stored as a link; empty when they can.

@@ -227,8 +227,7 @@ void LessonEditorWindow::fieldEntered(Pane field)
 {
     QComboBox *layouts = pane(field).layouts;
     if (layouts && layouts->currentIndex() >= 0)
-        korvana::KeyboardLayouts::instance().activate(
-            korvana::LayoutHandle(layouts->currentData().toULongLong()));
+        korvana::KeyboardLayouts::instance().activate(korvana::LayoutHandle(layouts->currentData().toULongLong()));
     activeField = field;
 }
 

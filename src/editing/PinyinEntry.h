@@ -15,7 +15,10 @@ namespace korvana {
 
 // Indexes 1..24 of the tone panel: 4 x vowel (0 a, 1 e, 2 i, 3 o, 4 u,
 // 5 u with diaeresis) + tone (1..4).
-constexpr int toneVowelIndex(int vowel, int tone) { return 4 * vowel + tone; }
+constexpr int toneVowelIndex(int vowel, int tone)
+{
+    return 4 * vowel + tone;
+}
 
 // The Unicode tone vowel for an index 1..24; a null character otherwise.
 // Every third tone is the caron form (ǎ U+01CE, not the breve ă U+0103, which

@@ -9,9 +9,9 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHash>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -26,9 +26,8 @@ using korvana::TermsChoice;
 
 namespace {
 
-const QStringList kChoices = {QStringLiteral("All"),       QStringLiteral("Words"),
-                              QStringLiteral("Phrases"),   QStringLiteral("Unlearned"),
-                              QStringLiteral("Learned"),   QStringLiteral("Difficult")};
+const QStringList kChoices = {QStringLiteral("All"),       QStringLiteral("Words"),   QStringLiteral("Phrases"),
+                              QStringLiteral("Unlearned"), QStringLiteral("Learned"), QStringLiteral("Difficult")};
 
 QLabel *legendLabel(const QString &text, const QFont &font, const QColor &colour = QColor())
 {
@@ -89,8 +88,8 @@ void TermsManagerWindow::buildControls()
     termList = new QTreeWidget(this);
     termList->setObjectName(QStringLiteral("termList"));
     termList->setColumnCount(4);
-    termList->setHeaderLabels({QStringLiteral("Chinese"), QStringLiteral("Translation"), QStringLiteral("Pinyin"),
-                              QStringLiteral("Notes")});
+    termList->setHeaderLabels(
+        {QStringLiteral("Chinese"), QStringLiteral("Translation"), QStringLiteral("Pinyin"), QStringLiteral("Notes")});
     termList->setRootIsDecorated(false);
     termList->setItemsExpandable(false);
     termList->setUniformRowHeights(true);
@@ -156,10 +155,9 @@ void TermsManagerWindow::buildControls()
     auto *actionGroup =
         new QGroupBox(QStringLiteral("After selecting terms chose an action that should be performed on them"));
     auto *actionLayout = new QVBoxLayout(actionGroup);
-    actionLayout->addLayout(actionRow(QStringLiteral("Mark As"), markAsCombo,
-                                      {QStringLiteral("Unlearned"), QStringLiteral("Learned"),
-                                       QStringLiteral("Difficult")},
-                                      markAsButton));
+    actionLayout->addLayout(
+        actionRow(QStringLiteral("Mark As"), markAsCombo,
+                  {QStringLiteral("Unlearned"), QStringLiteral("Learned"), QStringLiteral("Difficult")}, markAsButton));
     actionLayout->addLayout(actionRow(QStringLiteral("Export"), exportCombo,
                                       {QStringLiteral("As a new lesson"), QStringLiteral("Append to a lesson")},
                                       exportButton));
@@ -238,8 +236,8 @@ void TermsManagerWindow::fillTermList()
 
 void TermsManagerWindow::showSelectedCount()
 {
-    selectedCountLabel->setText(QString::number(termList->selectedItems().size()) + QLatin1Char('/') +
-                            QString::number(termList->topLevelItemCount()));
+    selectedCountLabel->setText(QString::number(termList->selectedItems().size()) + QLatin1Char('/')
+                                + QString::number(termList->topLevelItemCount()));
 }
 
 void TermsManagerWindow::termListColumnClicked(int column)
@@ -279,14 +277,19 @@ void TermsManagerWindow::selectByChoice(int choice, bool select)
         if (korvana::termMatches(TermsChoice(choice), m_store.termTable, rowOf(termList->topLevelItem(i))))
             selection.select(model->index(i, 0), model->index(i, last));
     }
-    termList->selectionModel()->select(selection, select ? QItemSelectionModel::Select
-                                                        : QItemSelectionModel::Deselect);
+    termList->selectionModel()->select(selection, select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
     termList->setFocus();
 }
 
-void TermsManagerWindow::selectButtonClicked() { selectByChoice(selectCombo->currentIndex(), true); }
+void TermsManagerWindow::selectButtonClicked()
+{
+    selectByChoice(selectCombo->currentIndex(), true);
+}
 
-void TermsManagerWindow::deselectButtonClicked() { selectByChoice(deselectCombo->currentIndex(), false); }
+void TermsManagerWindow::deselectButtonClicked()
+{
+    selectByChoice(deselectCombo->currentIndex(), false);
+}
 
 void TermsManagerWindow::markAsButtonClicked()
 {
@@ -339,8 +342,8 @@ void TermsManagerWindow::exportButtonClicked()
         else
             korvana::exportAsNewLesson(lines, target);
     } catch (const std::exception &e) {
-        korvana::reportUnhandledError(QStringLiteral("The terms were not exported; the file on disk is unchanged.\n") +
-                                      korvana::errorText(e));
+        korvana::reportUnhandledError(QStringLiteral("The terms were not exported; the file on disk is unchanged.\n")
+                                      + korvana::errorText(e));
         return;
     }
     reloadExportTarget(target, count, append);
@@ -403,7 +406,10 @@ void TermsManagerWindow::reloadExportTarget(const QString &target, int exported,
     showSelectedCount();
 }
 
-void TermsManagerWindow::closeButtonClicked() { reject(); }
+void TermsManagerWindow::closeButtonClicked()
+{
+    reject();
+}
 
 void TermsManagerWindow::onKeyDown(int key)
 {

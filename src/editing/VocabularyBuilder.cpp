@@ -9,10 +9,14 @@ namespace korvana {
 QString vocabularyFieldCaption(Pane pane)
 {
     switch (pane) {
-    case Pane::Translation: return QStringLiteral("Translation");
-    case Pane::Pinyin: return QStringLiteral("Pin yin");
-    case Pane::Characters: return QStringLiteral("Chinese");
-    case Pane::Notes: return QStringLiteral("Notes");
+    case Pane::Translation:
+        return QStringLiteral("Translation");
+    case Pane::Pinyin:
+        return QStringLiteral("Pin yin");
+    case Pane::Characters:
+        return QStringLiteral("Chinese");
+    case Pane::Notes:
+        return QStringLiteral("Notes");
     }
     return QString();
 }

@@ -55,8 +55,7 @@ public:
     // Builds into out, which is emptied first. Returns false when the build
     // stopped at a row of the table that has no line in the lesson text
     // (what was built up to there stays), true when every row was laid out.
-    bool build(RichEdit &lessonText, const TermGrid &table, RichEdit &out,
-               const VocabularyOptions &options);
+    bool build(RichEdit &lessonText, const TermGrid &table, RichEdit &out, const VocabularyOptions &options);
 
     // Called once per row of the lay-out pass, before the row is read.
     std::function<void()> onRow;

@@ -18,7 +18,10 @@ DocumentPrinter &DocumentPrinter::instance()
     return g_installed ? *g_installed : real;
 }
 
-void DocumentPrinter::setInstance(DocumentPrinter *printer) { g_installed = printer; }
+void DocumentPrinter::setInstance(DocumentPrinter *printer)
+{
+    g_installed = printer;
+}
 
 void QtDocumentPrinter::print(const QTextDocument &document, const QString &title)
 {

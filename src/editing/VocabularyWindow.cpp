@@ -93,8 +93,7 @@ bool checked(const QListWidget *list, int row)
 
 } // namespace
 
-VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, QWidget *mainWidget,
-                                   QWidget *parent)
+VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, QWidget *mainWidget, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_store(store), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("vocabularyWindow"));
@@ -103,8 +102,7 @@ VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, Q
     resize(544, 456);
     setMinimumSize(544, 450);
 
-    includeList = checkList(this, QStringLiteral("includeList"),
-                            {QStringLiteral("Words"), QStringLiteral("Phrases")});
+    includeList = checkList(this, QStringLiteral("includeList"), {QStringLiteral("Words"), QStringLiteral("Phrases")});
 
     auto *display = new DisplayOrderList(this);
     display->setObjectName(QStringLiteral("displayOrderList"));
@@ -124,8 +122,8 @@ VocabularyWindow::VocabularyWindow(MainSettings &settings, LessonStore &store, Q
                             {QStringLiteral("Sorted"), QStringLiteral("Numbered"), QStringLiteral("Lessons")});
 
     instructionsLabel = new QLabel(QStringLiteral("Set the above options and click the Build Vocabulary button.  "
-                                         "Then copy the vocabulary into Word or print it."),
-                          this);
+                                                  "Then copy the vocabulary into Word or print it."),
+                                   this);
     instructionsLabel->setObjectName(QStringLiteral("instructionsLabel"));
     instructionsLabel->setFrameShape(QFrame::Box);
     instructionsLabel->setWordWrap(true);
@@ -235,8 +233,7 @@ VocabularyOptions VocabularyWindow::options() const
     o.phrases = checked(includeList, 1);
     for (int p = 0; p < 4; ++p) {
         const QListWidgetItem *item = displayOrderList->item(p);
-        o.columns[size_t(p)] = {Pane(item->data(FieldRole).toInt()),
-                                item->checkState() == Qt::Checked};
+        o.columns[size_t(p)] = {Pane(item->data(FieldRole).toInt()), item->checkState() == Qt::Checked};
     }
     o.separatorText = separatorEdit->text();
     o.sorted = checked(optionsList, 0);
@@ -248,8 +245,8 @@ VocabularyOptions VocabularyWindow::options() const
 void VocabularyWindow::buildButtonClicked()
 {
     if (m_store.loadingLesson.isEmpty()) {
-        Dialogs::instance().message(this, QStringLiteral("To compile vocabulary you must first open one or more lessons"),
-                                    MsgButtons::Ok);
+        Dialogs::instance().message(
+            this, QStringLiteral("To compile vocabulary you must first open one or more lessons"), MsgButtons::Ok);
         return;
     }
     waitLabel->show();
@@ -290,17 +287,18 @@ void VocabularyWindow::saveButtonClicked()
         name += QStringLiteral(".rtf");
     // Asked here, after the extension is added, so that the question names
     // the file that would really be replaced.
-    if (QFileInfo::exists(name) &&
-        Dialogs::instance().message(this, name + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                                    MsgButtons::YesNo, MsgIcon::Warning) != MsgResult::Yes)
+    if (QFileInfo::exists(name)
+        && Dialogs::instance().message(this, name + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                                       MsgButtons::YesNo, MsgIcon::Warning)
+               != MsgResult::Yes)
         return;
     // Written to a temporary file that then replaces the old one, so a failed
     // write never leaves half a file behind.
     try {
         vocabularyText->saveToFile(name);
     } catch (const std::exception &e) {
-        reportUnhandledError(QStringLiteral("The vocabulary was not saved; the file on disk is unchanged.\n") +
-                             errorText(e));
+        reportUnhandledError(QStringLiteral("The vocabulary was not saved; the file on disk is unchanged.\n")
+                             + errorText(e));
     }
 }
 
@@ -310,7 +308,10 @@ void VocabularyWindow::printButtonClicked()
 }
 
 // Closing ends the modal run with Cancel, as the program's windows do.
-void VocabularyWindow::closeButtonClicked() { done(2); }
+void VocabularyWindow::closeButtonClicked()
+{
+    done(2);
+}
 
 void VocabularyWindow::onKeyDown(int key)
 {
@@ -318,7 +319,10 @@ void VocabularyWindow::onKeyDown(int key)
         done(2);
 }
 
-bool VocabularyWindow::displayOrderListDragOver(QObject *source) const { return source == displayOrderList; }
+bool VocabularyWindow::displayOrderListDragOver(QObject *source) const
+{
+    return source == displayOrderList;
+}
 
 void VocabularyWindow::displayOrderListDropped(QObject *source, const QPoint &pos)
 {

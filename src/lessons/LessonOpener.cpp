@@ -37,8 +37,8 @@ namespace {
 // that mentions "<st=l then this>") is text and stays as it is.
 bool isStateTagAt(QStringView text, qsizetype at)
 {
-    return at + 6 <= text.size() && text.mid(at, 4).compare(u"<st=", Qt::CaseInsensitive) == 0
-        && text[at + 4] != u'>' && text[at + 5] == u'>';
+    return at + 6 <= text.size() && text.mid(at, 4).compare(u"<st=", Qt::CaseInsensitive) == 0 && text[at + 4] != u'>'
+           && text[at + 5] == u'>';
 }
 
 // Where the state tags of text start, in order.
@@ -79,7 +79,7 @@ enum class LessonEncoding { Rtf, Utf16, Utf8, EightBit };
 bool isUtf16Bom(const QByteArray &b)
 {
     return b.size() >= 2
-        && ((uchar(b[0]) == 0xFF && uchar(b[1]) == 0xFE) || (uchar(b[0]) == 0xFE && uchar(b[1]) == 0xFF));
+           && ((uchar(b[0]) == 0xFF && uchar(b[1]) == 0xFE) || (uchar(b[0]) == 0xFE && uchar(b[1]) == 0xFF));
 }
 
 QByteArray withoutUtf8Bom(const QByteArray &b)
@@ -236,14 +236,14 @@ void removeRanges(rtf::Paragraph &p, const QList<qsizetype> &starts, qsizetype l
 // removed, blank lines dropped, and the characters counted, so that reading
 // stops as soon as the lesson passes the limit.
 struct LessonOpener::Parts {
-    qint64 room = 0;           // characters the lesson text can still take
+    qint64 room = 0; // characters the lesson text can still take
     QList<rtf::Paragraph> terms;
     QStringList states;
     QStringList types;
     QList<LinkedFile> links;
-    qint64 chars = 0;          // of the terms so far, a line end between two
-    bool anyTag = false;       // a term tag or a linked-file line was seen
-    QString over;              // why reading stopped, when it did
+    qint64 chars = 0;    // of the terms so far, a line end between two
+    bool anyTag = false; // a term tag or a linked-file line was seen
+    QString over;        // why reading stopped, when it did
 
     bool take(rtf::Paragraph &&p)
     {
@@ -289,7 +289,9 @@ struct LessonOpener::Parts {
     }
 };
 
-LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded) {}
+LessonOpener::LessonOpener(LessonStore &store, LoadedLessons &loaded) : m_store(store), m_loaded(loaded)
+{
+}
 
 QStringList LessonOpener::openAll(const std::function<void()> &afterEachFile)
 {

@@ -60,8 +60,7 @@ namespace {
 // first character of the line it opens, so the tag reads back in the size of
 // its line; an empty or missing line leaves the plain default look (an empty
 // content).
-rtf::Content stateTagInLineLook(const RichEdit &lessonText, int start, const QString &lineText,
-                                const QString &tag)
+rtf::Content stateTagInLineLook(const RichEdit &lessonText, int start, const QString &lineText, const QString &tag)
 {
     if (start < 0 || lineText.isEmpty())
         return {};

@@ -46,7 +46,7 @@ public:
     bool rowsAgreeWithLines() const;
 
     RichEdit outputText; // the lesson being written
-    RichEdit pieceText;   // each state tag and linked-file line on its way in
+    RichEdit pieceText;  // each state tag and linked-file line on its way in
 
     // The term states each lesson's file holds, in the order of its rows, as
     // they were read or last written. A lesson whose rows still have these

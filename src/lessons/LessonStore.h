@@ -17,17 +17,17 @@ public:
 
     LessonStore();
 
-    RichEdit lessonText;       // the lesson text; never shown
+    RichEdit lessonText; // the lesson text; never shown
     TermGrid termTable;  // the term table; never shown
 
-    QStringList openLessons; // lesson files in load order (failed ones stay)
-    QStringList linkedFiles;    // linked reading files ...
-    QStringList linkedFileLessons;  // ... and the lesson each came from
+    QStringList openLessons;            // lesson files in load order (failed ones stay)
+    QStringList linkedFiles;            // linked reading files ...
+    QStringList linkedFileLessons;      // ... and the lesson each came from
     QStringList linkedFileDescriptions; // ... and its description (the list box items)
-    QString loadingLesson;     // lesson file tried last; empty when none ever was
-    QString currentLesson;   // lesson of the current term
-    int currentIndex = 0;    // current term, 1-based; 0 before the first
-    int startIndex = 0;      // term where practice starts after loading
+    QString loadingLesson;              // lesson file tried last; empty when none ever was
+    QString currentLesson;              // lesson of the current term
+    int currentIndex = 0;               // current term, 1-based; 0 before the first
+    int startIndex = 0;                 // term where practice starts after loading
 
     // Number of terms: lines of the lesson text.
     int termCount() const;

@@ -84,9 +84,11 @@ QString linkedFileAttribute(const QString &line, const QString &name)
 QString parLine(const QString &file, const QString &description)
 {
     // Quotes inside a value are doubled, which the reading rule undoes.
-    auto quoted = [](QString v) { return QLatin1Char('"') + v.replace(u'"', QLatin1String("\"\"")) + QLatin1Char('"'); };
+    auto quoted = [](QString v) {
+        return QLatin1Char('"') + v.replace(u'"', QLatin1String("\"\"")) + QLatin1Char('"');
+    };
     return QLatin1String("<PAR FILE=") + quoted(file) + QLatin1String(" DESCRIPTION=") + quoted(description)
-        + QLatin1Char('>');
+           + QLatin1Char('>');
 }
 
 bool parLineKeeps(const QString &file, const QString &description)
@@ -99,7 +101,7 @@ bool parLineKeeps(const QString &file, const QString &description)
     }
     const QString line = parLine(file, description);
     return linkedFileAttribute(line, QStringLiteral("file")) == file
-        && linkedFileAttribute(line, QStringLiteral("description")) == description;
+           && linkedFileAttribute(line, QStringLiteral("description")) == description;
 }
 
 QList<LinkedFile> parseLinkedFiles(RichEdit &doc)

@@ -36,10 +36,14 @@ struct PaneArray {
 inline QString paneName(Pane pane)
 {
     switch (pane) {
-    case Pane::Translation: return QStringLiteral("translation");
-    case Pane::Pinyin: return QStringLiteral("pinyin");
-    case Pane::Characters: return QStringLiteral("characters");
-    case Pane::Notes: return QStringLiteral("notes");
+    case Pane::Translation:
+        return QStringLiteral("translation");
+    case Pane::Pinyin:
+        return QStringLiteral("pinyin");
+    case Pane::Characters:
+        return QStringLiteral("characters");
+    case Pane::Notes:
+        return QStringLiteral("notes");
     }
     return {};
 }
@@ -49,10 +53,14 @@ inline QString paneName(Pane pane)
 inline QString paneTag(Pane pane)
 {
     switch (pane) {
-    case Pane::Translation: return QStringLiteral("OR");
-    case Pane::Pinyin: return QStringLiteral("PI");
-    case Pane::Characters: return QStringLiteral("CH");
-    case Pane::Notes: return QStringLiteral("NO");
+    case Pane::Translation:
+        return QStringLiteral("OR");
+    case Pane::Pinyin:
+        return QStringLiteral("PI");
+    case Pane::Characters:
+        return QStringLiteral("CH");
+    case Pane::Notes:
+        return QStringLiteral("NO");
     }
     return {};
 }

@@ -77,5 +77,4 @@ QString withSessionExtension(const QString &name)
     return name + QLatin1String(".ses");
 }
 
-
 } // namespace korvana

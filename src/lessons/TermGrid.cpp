@@ -2,7 +2,9 @@
 
 namespace korvana {
 
-TermGrid::TermGrid() : m_rows(1) {}
+TermGrid::TermGrid() : m_rows(1)
+{
+}
 
 void TermGrid::setRowCount(int count)
 {

@@ -3,14 +3,14 @@
 #include <QCloseEvent>
 #include <QTextDocument>
 
-#include <algorithm>
-#include <cmath>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QTextEdit>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 

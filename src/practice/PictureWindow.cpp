@@ -96,10 +96,10 @@ void PictureWindow::showPicture(const QString &fileName)
         throw korvana::PictureError(fileName, reader.errorString());
 
     placement = placementFor(image.size(), screenSize());
-    const QPixmap pixmap = QPixmap::fromImage(image.size() == placement.clientSize
-                                                  ? image
-                                                  : image.scaled(placement.clientSize, Qt::KeepAspectRatio,
-                                                                 Qt::SmoothTransformation));
+    const QPixmap pixmap =
+        QPixmap::fromImage(image.size() == placement.clientSize
+                               ? image
+                               : image.scaled(placement.clientSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     termPicture->setPixmap(pixmap);
     termPicture->resize(pixmap.size());
     // A window that showed a large picture keeps no trace of it: border,

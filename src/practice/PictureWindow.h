@@ -14,7 +14,9 @@ namespace korvana {
 class PictureError : public Error {
 public:
     PictureError(const QString &fileName, const QString &reason)
-        : Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, reason)), m_reason(reason) {}
+        : Error(QStringLiteral("Cannot read the picture \"%1\": %2").arg(fileName, reason)), m_reason(reason)
+    {
+    }
     QString reason() const { return m_reason; }
 
 private:
@@ -81,7 +83,6 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 public:
-
     PictureImage *termPicture = nullptr;
     Placement placement; // of the picture shown last
 

@@ -1,6 +1,6 @@
 #include "practice/PracticeEngine.h"
-#include "practice/RandomGenerator.h"
 #include "platform/ui/Integers.h"
+#include "practice/RandomGenerator.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,7 +38,9 @@ QString countsText(const TermCounters &c)
         .arg(c.learnedPhrases);
 }
 
-PracticeEngine::PracticeEngine(TermGrid &grid) : m_grid(grid) {}
+PracticeEngine::PracticeEngine(TermGrid &grid) : m_grid(grid)
+{
+}
 
 namespace {
 std::uint8_t typeCode(const QString &t)

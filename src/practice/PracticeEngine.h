@@ -25,8 +25,8 @@ class RandomGenerator;
 struct TermCounters {
     int learnedWords = 0;
     int learnedPhrases = 0;
-    int wordsLeft = 0;        // unlearned and difficult words
-    int phrasesLeft = 0;      // unlearned and difficult phrases
+    int wordsLeft = 0;   // unlearned and difficult words
+    int phrasesLeft = 0; // unlearned and difficult phrases
     int difficultWords = 0;
     int difficultPhrases = 0;
     bool operator==(const TermCounters &) const = default;

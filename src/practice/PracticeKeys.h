@@ -1,28 +1,28 @@
 #pragma once
 // The practice window's keys: which command a key gives, and which typed
 // characters the window lets through to the focused control.
-#include <Qt>
 #include <QString>
+#include <Qt>
 
 namespace korvana {
 
 enum class KeyCommand {
     None,
-    Next,          // Right, Down, Page Down
-    ReadAloud,     // Enter
-    Previous,      // Left, Up, Page Up
-    MarkLearned,   // Delete, S
-    PlaySound,     // Space, P
-    TogglePicture, // G
-    MarkDifficult, // D
-    FlashNow,      // Backspace
-    ShowAllPanes,  // Insert
-    HelpContents,  // F1
-    ToggleTranslation,    // F5
-    TogglePinyin,     // F6
-    ToggleCharacters,    // F7
-    ToggleNotes,   // F8
-    OpenLessons,   // Ctrl+O
+    Next,              // Right, Down, Page Down
+    ReadAloud,         // Enter
+    Previous,          // Left, Up, Page Up
+    MarkLearned,       // Delete, S
+    PlaySound,         // Space, P
+    TogglePicture,     // G
+    MarkDifficult,     // D
+    FlashNow,          // Backspace
+    ShowAllPanes,      // Insert
+    HelpContents,      // F1
+    ToggleTranslation, // F5
+    TogglePinyin,      // F6
+    ToggleCharacters,  // F7
+    ToggleNotes,       // F8
+    OpenLessons,       // Ctrl+O
 };
 
 // The command of a key; modifiers matter only for O.

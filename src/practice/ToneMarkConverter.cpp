@@ -45,13 +45,26 @@ constexpr char16_t CapitalUUmlaut = 0x00DC;
 int vowelIndex(QChar c)
 {
     switch (c.unicode()) {
-    case u'a': case u'A': return 0;
-    case u'e': case u'E': return 1;
-    case u'i': case u'I': return 2;
-    case u'o': case u'O': return 3;
-    case u'u': case u'U': return 4;
-    case UUmlaut: case CapitalUUmlaut: return 5;
-    default: return -1;
+    case u'a':
+    case u'A':
+        return 0;
+    case u'e':
+    case u'E':
+        return 1;
+    case u'i':
+    case u'I':
+        return 2;
+    case u'o':
+    case u'O':
+        return 3;
+    case u'u':
+    case u'U':
+        return 4;
+    case UUmlaut:
+    case CapitalUUmlaut:
+        return 5;
+    default:
+        return -1;
     }
 }
 

@@ -31,20 +31,19 @@ ToolBarWindow::ToolBarWindow(korvana::MainSettings &settings, QWidget *mainWidge
     setPalette(p);
     setAutoFillBackground(true);
 
-    hideToolBarButton
-        = makeButton("hideToolBarButton", 4, QStringLiteral("Hide toolbar"), QStyle::SP_TitleBarCloseButton);
+    hideToolBarButton =
+        makeButton("hideToolBarButton", 4, QStringLiteral("Hide toolbar"), QStyle::SP_TitleBarCloseButton);
     hideToolBarButton->setGeometry(13, 4, 13, 13);
-    hideToolBarButton->setStyleSheet(QStringLiteral(
-        "QToolButton { background: silver; border: none; }"
-        "QToolButton:hover { background: yellow; }"));
+    hideToolBarButton->setStyleSheet(QStringLiteral("QToolButton { background: silver; border: none; }"
+                                                    "QToolButton:hover { background: yellow; }"));
     openButton = makeButton("openButton", 21, QStringLiteral("Open lesson"), QStyle::SP_DialogOpenButton);
     openSessionButton = makeButton("openSessionButton", 46, QStringLiteral("Open session"), QStyle::SP_DirOpenIcon);
     numbersButton = makeButton("numbersButton", 71, QStringLiteral("Practise numbers"), QStyle::SP_FileDialogListView);
-    screenBackgroundButton
-        = makeButton("screenBackgroundButton", 96, QStringLiteral("Screen background"), QStyle::SP_DesktopIcon);
+    screenBackgroundButton =
+        makeButton("screenBackgroundButton", 96, QStringLiteral("Screen background"), QStyle::SP_DesktopIcon);
     screenBackgroundButton->setCheckable(true);
-    dictionaryButton
-        = makeButton("dictionaryButton", 121, QStringLiteral("Dictionary"), QStyle::SP_FileDialogDetailedView);
+    dictionaryButton =
+        makeButton("dictionaryButton", 121, QStringLiteral("Dictionary"), QStyle::SP_FileDialogDetailedView);
     readerButton = makeButton("readerButton", 146, QStringLiteral("Reader"), QStyle::SP_FileIcon);
 
     connect(hideToolBarButton, &QToolButton::clicked, this, &ToolBarWindow::hideToolBarButtonClicked);
@@ -73,10 +72,9 @@ QToolButton *ToolBarWindow::makeButton(const char *name, int y, const QString &h
     // The bar's buttons never take the focus from the main window, whose
     // keys drive the practice.
     b->setFocusPolicy(Qt::NoFocus);
-    b->setStyleSheet(QStringLiteral(
-        "QToolButton { background: maroon; border: none; }"
-        "QToolButton:hover { background: yellow; }"
-        "QToolButton:checked { background: #400000; border: 1px inset grey; }"));
+    b->setStyleSheet(QStringLiteral("QToolButton { background: maroon; border: none; }"
+                                    "QToolButton:hover { background: yellow; }"
+                                    "QToolButton:checked { background: #400000; border: 1px inset grey; }"));
     return b;
 }
 

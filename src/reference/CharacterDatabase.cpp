@@ -41,9 +41,7 @@ bool CharacterDatabase::readDatabases(StoredItems items)
     };
     // The inflated bytes are only needed until the text is built, so the
     // items are inflated into temporaries and keep their stored form.
-    auto itemText = [this](int index) {
-        return loadWideStringListText(inflateStoredItem(m_items.item(index).data));
-    };
+    auto itemText = [this](int index) { return loadWideStringListText(inflateStoredItem(m_items.item(index).data)); };
 
     // A table with its lookup index, or neither when its item does not unpack.
     auto loadTable = [&](int item, int base, QString &text, Index &index, bool &loaded) {
@@ -115,17 +113,17 @@ CharacterDatabase::Index CharacterDatabase::buildIndex(const QString &text, int 
     auto byKey = [](const auto &a, const auto &b) { return a.first < b.first; };
     if (!std::is_sorted(index.begin(), index.end(), byKey))
         std::stable_sort(index.begin(), index.end(), byKey);
-    index.erase(std::unique(index.begin(), index.end(),
-                            [](const auto &a, const auto &b) { return a.first == b.first; }),
-                index.end());
+    index.erase(
+        std::unique(index.begin(), index.end(), [](const auto &a, const auto &b) { return a.first == b.first; }),
+        index.end());
     index.shrink_to_fit();
     return index;
 }
 
 int CharacterDatabase::find(const Index &index, quint32 key)
 {
-    auto it = std::lower_bound(index.begin(), index.end(), key,
-                               [](const auto &entry, quint32 k) { return entry.first < k; });
+    auto it =
+        std::lower_bound(index.begin(), index.end(), key, [](const auto &entry, quint32 k) { return entry.first < k; });
     return (it != index.end() && it->first == key) ? it->second : -1;
 }
 
@@ -158,8 +156,8 @@ int CharacterDatabase::radicalRecordStart(int number) const
 
 int CharacterDatabase::radicalRecordStart(QStringView number) const
 {
-    bool canonical = !number.isEmpty() && number.size() <= MaxKeyDigits
-                     && !(number.size() > 1 && number.front() == u'0');
+    bool canonical =
+        !number.isEmpty() && number.size() <= MaxKeyDigits && !(number.size() > 1 && number.front() == u'0');
     quint32 value = 0;
     for (QChar c : number) {
         const int d = digitValue(c.unicode(), 10);

@@ -151,7 +151,7 @@ RadicalInfo radicalInfo(const QString &radicalField, QStringView radicalsText)
 }
 
 CharacterInfo characterInfo(uint code, const QString &character, QStringView unihanText, int recordStart,
-                    QStringView radicalsText, const ToneMarker &toneMarks)
+                            QStringView radicalsText, const ToneMarker &toneMarks)
 {
     CharacterInfo info;
     info.character = character;
@@ -172,14 +172,13 @@ CharacterInfo characterInfo(uint code, const QString &character, QStringView uni
     return info;
 }
 
-QString readerSummary(const QString &character, QStringView unihanText, int recordStart,
-                      const ToneMarker &toneMarks)
+QString readerSummary(const QString &character, QStringView unihanText, int recordStart, const ToneMarker &toneMarks)
 {
     UnihanFields f;
     if (recordStart >= 0)
         f = splitUnihanRecord(recordFrom(unihanText, recordStart, 1000));
-    const QString line = character + QLatin1String(" [") + applyToneMarks(toneMarks, f.readings.toLower()) +
-                         QLatin1String("] ") + f.definition;
+    const QString line = character + QLatin1String(" [") + applyToneMarks(toneMarks, f.readings.toLower())
+                         + QLatin1String("] ") + f.definition;
     return trimControls(line).toString();
 }
 

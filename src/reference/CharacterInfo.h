@@ -32,12 +32,12 @@ QStringView recordFrom(QStringView text, int start, int maxChars);
 // The fields of one Unihan record, as the record text (starting with its key)
 // holds them. A field the record lacks is empty.
 struct UnihanFields {
-    QString simplified;   // "4E48 U+5E7A"
+    QString simplified; // "4E48 U+5E7A"
     QString traditional;
-    QString radical;      // "2.3", "120'.5", "35.6 66.6"
-    QString readings;     // "ZHONG1 ZHONG4"
-    QString strokes;      // "4"
-    QString definition;   // the rest of the record, without its line end
+    QString radical;    // "2.3", "120'.5", "35.6 66.6"
+    QString readings;   // "ZHONG1 ZHONG4"
+    QString strokes;    // "4"
+    QString definition; // the rest of the record, without its line end
 };
 UnihanFields splitUnihanRecord(QStringView record);
 
@@ -59,8 +59,8 @@ RadicalInfo radicalInfo(const QString &radicalField, QStringView radicalsText);
 
 // Everything the popup shows about one character.
 struct CharacterInfo {
-    QString character;   // the character itself
-    QString codeHex; // upper case, no leading zeros
+    QString character; // the character itself
+    QString codeHex;   // upper case, no leading zeros
     QString codeDec;
     bool found = false; // a Unihan record exists; the fields below are empty otherwise
     QString strokes;
@@ -75,13 +75,12 @@ struct CharacterInfo {
 // at recordStart in unihanText (-1: none). Throws korvana::Error for a
 // malformed number in the record or in its radical's record.
 CharacterInfo characterInfo(uint code, const QString &character, QStringView unihanText, int recordStart,
-                    QStringView radicalsText, const ToneMarker &toneMarks);
+                            QStringView radicalsText, const ToneMarker &toneMarks);
 
 // The reader's one-line summary: the character, its readings in brackets and
 // its definition, trimmed ("中 [zhōng zhòng] central; ..."; "x []" when the
 // character has no record).
-QString readerSummary(const QString &character, QStringView unihanText, int recordStart,
-                      const ToneMarker &toneMarks);
+QString readerSummary(const QString &character, QStringView unihanText, int recordStart, const ToneMarker &toneMarks);
 
 // The character looked up (c) and its neighbours in its line: two before and
 // two after, each a whole character (a surrogate pair for one beyond U+FFFF).

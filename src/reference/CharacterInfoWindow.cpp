@@ -10,8 +10,8 @@
 
 namespace {
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
-                  bool caption, int pixelHeight = 13)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry, bool caption,
+                  int pixelHeight = 13)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -57,8 +57,8 @@ CharacterInfoWindow::CharacterInfoWindow(QWidget *parent) : QWidget(parent)
     makeLabel(panel, QStringLiteral("lMand"), QStringLiteral("Mand.:"), QRect(124, 6, 40, 16), true);
     mandarinLabel = makeLabel(panel, QStringLiteral("mandarinLabel"), QString(), QRect(166, 6, 132, 16), false);
     makeLabel(panel, QStringLiteral("lTrad"), QStringLiteral("Trad:"), QRect(306, 6, 34, 16), true);
-    traditionalLabel
-        = makeLabel(panel, QStringLiteral("traditionalLabel"), QString(), QRect(342, 2, 148, 22), false, 19);
+    traditionalLabel =
+        makeLabel(panel, QStringLiteral("traditionalLabel"), QString(), QRect(342, 2, 148, 22), false, 19);
     makeLabel(panel, QStringLiteral("lHex"), QStringLiteral("Hex:"), QRect(496, 6, 24, 16), true);
     hexCodeLabel = makeLabel(panel, QStringLiteral("hexCodeLabel"), QString(), QRect(520, 6, 38, 16), false);
 
@@ -66,12 +66,12 @@ CharacterInfoWindow::CharacterInfoWindow(QWidget *parent) : QWidget(parent)
 
     // Second row: the radical | simplified | decimal code.
     makeLabel(panel, QStringLiteral("lRad"), QStringLiteral("Rad:"), QRect(6, 30, 28, 16), true);
-    radicalCharacterLabel
-        = makeLabel(panel, QStringLiteral("radicalCharacterLabel"), QString(), QRect(36, 26, 26, 22), false, 19);
+    radicalCharacterLabel =
+        makeLabel(panel, QStringLiteral("radicalCharacterLabel"), QString(), QRect(36, 26, 26, 22), false, 19);
     radicalLabel = makeLabel(panel, QStringLiteral("radicalLabel"), QString(), QRect(64, 30, 234, 16), false);
     makeLabel(panel, QStringLiteral("lSimp"), QStringLiteral("Simp:"), QRect(306, 30, 34, 16), true);
-    simplifiedLabel
-        = makeLabel(panel, QStringLiteral("simplifiedLabel"), QString(), QRect(342, 26, 148, 22), false, 19);
+    simplifiedLabel =
+        makeLabel(panel, QStringLiteral("simplifiedLabel"), QString(), QRect(342, 26, 148, 22), false, 19);
     makeLabel(panel, QStringLiteral("lDec"), QStringLiteral("Dec:"), QRect(496, 30, 24, 16), true);
     decimalCodeLabel = makeLabel(panel, QStringLiteral("decimalCodeLabel"), QString(), QRect(520, 30, 38, 16), false);
     // The widest codes, FFFF and 65535, must stay inside the border, in
@@ -82,7 +82,7 @@ CharacterInfoWindow::CharacterInfoWindow(QWidget *parent) : QWidget(parent)
         while (f.pixelSize() > 8
                && QFontMetrics(f).horizontalAdvance(code == hexCodeLabel ? QStringLiteral("FFFF")
                                                                          : QStringLiteral("65535"))
-                   > code->width()) {
+                      > code->width()) {
             f.setPixelSize(f.pixelSize() - 1);
             code->setFont(f);
         }

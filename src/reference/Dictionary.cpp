@@ -69,7 +69,8 @@ qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
     for (; i + m - 1 + 8 <= n; i += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(h + i + other));
-        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
+        unsigned mask =
+            unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, vFirst), _mm_cmpeq_epi16(b, vLast))));
         while (mask) {
             const int bit = __builtin_ctz(mask);
             const qsizetype pos = i + bit / 2;
@@ -80,7 +81,8 @@ qsizetype findText(QStringView hay, QStringView needle, qsizetype from)
     }
 #endif
     for (; i + m <= n; ++i)
-        if (h[i] == first && h[i + other] == last && std::memcmp(h + i + 1, nd + 1, size_t(m - 1) * sizeof(char16_t)) == 0)
+        if (h[i] == first && h[i + other] == last
+            && std::memcmp(h + i + 1, nd + 1, size_t(m - 1) * sizeof(char16_t)) == 0)
             return i;
     return -1;
 }
@@ -99,7 +101,7 @@ qsizetype findSlashed(QStringView hay, QStringView term, qsizetype from)
     // "/" + term at i, or term + "/" at i.
     auto at = [&](qsizetype i) {
         return (h[i] == u'/' && std::memcmp(h + i + 1, t, termBytes) == 0)
-            || (std::memcmp(h + i, t, termBytes) == 0 && h[i + m] == u'/');
+               || (std::memcmp(h + i, t, termBytes) == 0 && h[i + m] == u'/');
     };
     qsizetype i = std::max<qsizetype>(from, 0);
 #if defined(__SSE2__)
@@ -364,8 +366,7 @@ QStringView DictionarySearch::searchedText(const QString &text, bool fold)
         return text;
     // Holding the text in m_source keeps its buffer alive, so the same buffer
     // address means the same, unchanged text.
-    if (m_source.constData() != text.constData() || m_source.size() != text.size()
-        || m_folded.size() != text.size()) {
+    if (m_source.constData() != text.constData() || m_source.size() != text.size() || m_folded.size() != text.size()) {
         m_source = text;
         m_folded = foldLatinCase(text);
     }
@@ -434,8 +435,8 @@ DictionaryMatches DictionarySearch::exactMatches(const QString &text, QStringVie
     return results;
 }
 
-DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, bool caseSensitive,
-                                         int firstResult, int lastResult)
+DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, bool caseSensitive, int firstResult,
+                                         int lastResult)
 {
     DictionaryPage page;
     const QStringView t = trimControls(term);
@@ -461,16 +462,17 @@ DictionaryPage DictionarySearch::findAll(const QString &text, QStringView term, 
     return page;
 }
 
-void DictionarySearch::findByPattern(const QString &text, QStringView searched,
-                                      const std::array<QString, 6> &patterns, size_t firstPattern, int count,
-                                      int firstResult, int lastResult, DictionaryPage &page)
+void DictionarySearch::findByPattern(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                                     size_t firstPattern, int count, int firstResult, int lastResult,
+                                     DictionaryPage &page)
 {
     const QStringView original = text;
     QString line; // line feed + the line as searched, for the repeat test
     for (size_t k = firstPattern; k < patterns.size(); ++k) {
         // A pattern that is an earlier one again ("//" for "/") finds only
         // repeats.
-        if (std::find(patterns.begin(), patterns.begin() + qsizetype(k), patterns[k]) != patterns.begin() + qsizetype(k))
+        if (std::find(patterns.begin(), patterns.begin() + qsizetype(k), patterns[k])
+            != patterns.begin() + qsizetype(k))
             continue;
         bool stopped = false;
         scanLines(searched, patterns[k], [&](qsizetype start, qsizetype length) {
@@ -499,8 +501,8 @@ void DictionarySearch::findByPattern(const QString &text, QStringView searched,
 }
 
 bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searched,
-                                         const std::array<QString, 6> &patterns, QStringView ft, bool fold,
-                                         int firstResult, int lastResult, DictionaryPage &page)
+                                        const std::array<QString, 6> &patterns, QStringView ft, bool fold,
+                                        int firstResult, int lastResult, DictionaryPage &page)
 {
     if (!m_index || !m_index->indexes(text) || ft.isEmpty() || ft.contains(QChar(LF)))
         return false;
@@ -592,9 +594,8 @@ bool DictionarySearch::findAllInOnePass(const QString &text, QStringView searche
     return true;
 }
 
-bool DictionarySearch::findCommonTerm(const QString &text, QStringView searched,
-                                       const std::array<QString, 6> &patterns, QStringView ft, int count,
-                                       int firstResult, int lastResult, DictionaryPage &page)
+bool DictionarySearch::findCommonTerm(const QString &text, QStringView searched, const std::array<QString, 6> &patterns,
+                                      QStringView ft, int count, int firstResult, int lastResult, DictionaryPage &page)
 {
     const QStringView original = text;
     const qsizetype need = qsizetype(lastResult) - count;
@@ -629,20 +630,20 @@ bool DictionarySearch::findCommonTerm(const QString &text, QStringView searched,
     // the end-of-a-sense lines, only whole-sense lines can still change it:
     // the rest of the text is searched for those alone.
     bool senseBeginningsDone = false;
-    bool ok = eachLine(findSlashed(searched, ft, 0),
-                       [&](qsizetype from) {
-                           return senseBeginningsDone ? findText(searched, patterns[2], from)
-                                                      : findSlashed(searched, ft, from);
-                       },
-                       [&](qsizetype start, qsizetype length, QStringView whole) {
-                           const size_t k = whole.contains(patterns[2]) ? 0 : whole.contains(patterns[3]) ? 1 : 2;
-                           if (k == 0 || !senseBeginningsDone) {
-                               if (qsizetype(lines[k].size()) < need)
-                                   lines[k].emplace_back(start, length);
-                               senseBeginningsDone = qsizetype(lines[0].size() + lines[1].size()) >= need;
-                           }
-                           return qsizetype(lines[0].size()) < need;
-                       });
+    bool ok = eachLine(
+        findSlashed(searched, ft, 0),
+        [&](qsizetype from) {
+            return senseBeginningsDone ? findText(searched, patterns[2], from) : findSlashed(searched, ft, from);
+        },
+        [&](qsizetype start, qsizetype length, QStringView whole) {
+            const size_t k = whole.contains(patterns[2]) ? 0 : whole.contains(patterns[3]) ? 1 : 2;
+            if (k == 0 || !senseBeginningsDone) {
+                if (qsizetype(lines[k].size()) < need)
+                    lines[k].emplace_back(start, length);
+                senseBeginningsDone = qsizetype(lines[0].size() + lines[1].size()) >= need;
+            }
+            return qsizetype(lines[0].size()) < need;
+        });
     if (!ok) {
         page = DictionaryPage();
         return false;

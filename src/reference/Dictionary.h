@@ -63,8 +63,7 @@ struct DictionaryRow {
 // Splits an entry into its row. The pinyin, with every "[" and "]" removed,
 // goes through toneMarks (the main window's tone-mark converter); an empty
 // function leaves it as it is.
-DictionaryRow dictionaryRow(QStringView entry,
-                            const std::function<QString(const QString &)> &toneMarks = {});
+DictionaryRow dictionaryRow(QStringView entry, const std::function<QString(const QString &)> &toneMarks = {});
 
 // The results of one page of find all.
 struct DictionaryPage {
@@ -108,8 +107,7 @@ public:
     // beginning of the line, whole sense, beginning of a sense, end of a
     // sense, anywhere; an entry found by an earlier pattern is not repeated.
     // The scan stops as soon as result number lastResult is found.
-    DictionaryPage findAll(const QString &text, QStringView term, bool caseSensitive, int firstResult,
-                           int lastResult);
+    DictionaryPage findAll(const QString &text, QStringView term, bool caseSensitive, int firstResult, int lastResult);
 
     // Lets go of the folded copy (after a new dictionary has loaded).
     void clearCache();

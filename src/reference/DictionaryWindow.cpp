@@ -235,8 +235,7 @@ QColor DictionaryListView::rowBackground(int index)
     return (index % 2) ? QColor(0xEB, 0xEB, 0xEB) : QColor(0xFF, 0xFF, 0xFF);
 }
 
-void DictionaryListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
-                                 const QModelIndex &index) const
+void DictionaryListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     painter->fillRect(option.rect, rowBackground(index.row()));
     QTreeView::drawRow(painter, option, index);
@@ -297,8 +296,8 @@ private:
 
 } // namespace
 
-DictionaryWindow::DictionaryWindow(korvana::DictionaryHost &host, korvana::MainSettings &settings,
-                                   QWidget *mainWidget, QWidget *parent)
+DictionaryWindow::DictionaryWindow(korvana::DictionaryHost &host, korvana::MainSettings &settings, QWidget *mainWidget,
+                                   QWidget *parent)
     : QWidget(parent), m_host(host), m_settings(settings), m_mainWidget(mainWidget)
 {
     setObjectName(QStringLiteral("dictionaryWindow"));
@@ -368,8 +367,8 @@ void DictionaryWindow::buildControls()
     layout->addLayout(optionsRow);
 
     searchHintLabel = hintLabel(QStringLiteral("You can search for Chinese characters, translation or pinyin (i.e. ni3 "
-                                        "hao3). To search for pinyin or translation use the Find all button."),
-                         this);
+                                               "hao3). To search for pinyin or translation use the Find all button."),
+                                this);
     layout->addWidget(searchHintLabel);
 
     auto *pageRow = new QHBoxLayout;

@@ -108,8 +108,8 @@ private:
     const DictionaryRow &row(qsizetype entryIndex) const;
 
     std::function<QString(const QString &)> m_toneMarks; // the host's tone-mark converter
-    QStringList m_entries;       // find all's page
-    DictionaryMatches m_matches; // or an exact find's entries
+    QStringList m_entries;                               // find all's page
+    DictionaryMatches m_matches;                         // or an exact find's entries
     // Place in the list -> entry, after a sort; empty while in search order.
     std::vector<qsizetype> m_order;
     // The rows made lately, by entry: the rows in view, drawn again and again.

@@ -1,17 +1,17 @@
 #include "reference/KeyboardReferenceWindow.h"
 
 #include <QGuiApplication>
-#include <QTextEdit>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
 
 namespace {
 
 QTextEdit *readOnlyBox(QWidget *parent, const char *name, const QRect &geometry, const QStringList &lines,
-                     Qt::Alignment alignment, const QString &colour, bool bold)
+                       Qt::Alignment alignment, const QString &colour, bool bold)
 {
     auto *m = new QTextEdit(parent);
     m->setObjectName(QLatin1String(name));
@@ -73,9 +73,9 @@ void KeyboardReferenceWindow::setVisible(bool visible)
 void KeyboardReferenceWindow::buildControls()
 {
     commandsBox = readOnlyBox(this, "commandsBox", QRect(8, 2, 217, 223), commandLines(), Qt::AlignRight,
-                       QStringLiteral("white"), false);
-    keysBox = readOnlyBox(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft, QStringLiteral("#FFFBF0"),
-                 true);
+                              QStringLiteral("white"), false);
+    keysBox = readOnlyBox(this, "keysBox", QRect(233, 2, 193, 223), keyLines(), Qt::AlignLeft,
+                          QStringLiteral("#FFFBF0"), true);
     for (QTextEdit *m : {commandsBox, keysBox}) {
         m_dragger.watch(m);
         m_dragger.watch(m->viewport());

@@ -18,8 +18,8 @@ constexpr char16_t PinyinOrder[14] = {
     u'\u516B', u'\u4E5D', u'\u5341', u'\u3007', u'\u767E', u'\u5343', u'\u4E07',
 };
 const char16_t *const Syllables[14] = {
-    u"y\u012B",  u"\u00E8r",   u"s\u0101n",     u"s\u00EC", u"w\u01D4",   u"li\u00F9",   u"q\u012B",
-    u"b\u0101",  u"ji\u01D4",  u"sh\u00ED",     u"l\u00EDng", u"b\u01CEi", u"qi\u0101n", u"w\u00E0n",
+    u"y\u012B", u"\u00E8r",  u"s\u0101n", u"s\u00EC",   u"w\u01D4",  u"li\u00F9",  u"q\u012B",
+    u"b\u0101", u"ji\u01D4", u"sh\u00ED", u"l\u00EDng", u"b\u01CEi", u"qi\u0101n", u"w\u00E0n",
 };
 
 QChar digit(int d)

@@ -22,8 +22,7 @@ NumbersDialog::NumbersDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("numbersDialog"));
     setWindowTitle(QStringLiteral("Numbers"));
     // A fixed dialog border: no resizing, no minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto radio = [this](QRadioButton *&b, const QString &name, const QString &text) {
         b = new QRadioButton(text, this);

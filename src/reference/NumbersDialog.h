@@ -24,16 +24,16 @@ public:
     // Places the dialog in the middle of owner.
     void centreOn(const QWidget *owner);
 
-    QRadioButton *hundredOption = nullptr;      // "1-100"
-    QRadioButton *thousandOption = nullptr;      // "1-1000"
-    QRadioButton *tenThousandOption = nullptr;      // "1-10 000"
-    QRadioButton *customOption = nullptr; // the two edits' range
+    QRadioButton *hundredOption = nullptr;     // "1-100"
+    QRadioButton *thousandOption = nullptr;    // "1-1000"
+    QRadioButton *tenThousandOption = nullptr; // "1-10 000"
+    QRadioButton *customOption = nullptr;      // the two edits' range
     QLineEdit *fromEdit = nullptr;
     QLineEdit *toEdit = nullptr;
-    QLabel *fromLabel = nullptr;         // "From", the label of fromEdit
-    QLabel *toLabel = nullptr;           // "To"
-    QToolButton *startButton = nullptr;        // "start"
-    QToolButton *stopButton = nullptr;    // "stop"
+    QLabel *fromLabel = nullptr;        // "From", the label of fromEdit
+    QLabel *toLabel = nullptr;          // "To"
+    QToolButton *startButton = nullptr; // "start"
+    QToolButton *stopButton = nullptr;  // "stop"
 
     void startButtonClicked();
     void stopButtonClicked();

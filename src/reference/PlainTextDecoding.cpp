@@ -111,10 +111,7 @@ public:
         static const CommonHan table;
         return table;
     }
-    bool contains(char32_t c, Set set) const
-    {
-        return c >= First && c < First + Count && (m_sets[c - First] & set);
-    }
+    bool contains(char32_t c, Set set) const { return c >= First && c < First + Count && (m_sets[c - First] & set); }
 
 private:
     static constexpr char32_t First = 0x4E00;
@@ -185,16 +182,15 @@ bool isChineseNonHan(char32_t c)
 {
     static const QString pinyin = QStringLiteral("āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜüÜêÊ");
     return (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF65) || (c >= 0xFFE0 && c <= 0xFFE6)
-           || (c >= 0x2010 && c <= 0x2027) || (c >= 0x2030 && c <= 0x205E) || (c >= 0x3100 && c <= 0x312F)
-           || c == 0xB7 || c == 0xD7 || c == 0xF7 || c == 0xB0 || c == 0xA7
-           || (c < 0x10000 && pinyin.contains(QChar(char16_t(c))));
+           || (c >= 0x2010 && c <= 0x2027) || (c >= 0x2030 && c <= 0x205E) || (c >= 0x3100 && c <= 0x312F) || c == 0xB7
+           || c == 0xD7 || c == 0xF7 || c == 0xB0 || c == 0xA7 || (c < 0x10000 && pinyin.contains(QChar(char16_t(c))));
 }
 
 constexpr qsizetype JudgedChars = 1 << 16;
 
 // Calls f with each code point of the first JudgedChars of text; a lone
 // surrogate comes as itself.
-template<typename F>
+template <typename F>
 void forEachCodePoint(const QString &text, F f)
 {
     const qsizetype end = std::min(text.size(), JudgedChars);

@@ -5,8 +5,8 @@
 #include "platform/richtext/RtfReader.h"
 #include "platform/speech/SpeechVoice.h"
 #include "platform/ui/Dialogs.h"
-#include "settings/MainSettings.h"
 #include "reference/PlainTextDecoding.h"
+#include "settings/MainSettings.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -27,7 +27,7 @@ using korvana::MsgIcon;
 using korvana::SpeechVoice;
 
 ReaderWindow::PrintHandler ReaderWindow::printHandler = [](QWidget *parent, QTextDocument *document,
-                                                             const QString &title) {
+                                                           const QString &title) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
     QPrintDialog dialog(&printer, parent);
@@ -140,8 +140,8 @@ ReaderWindow::ReaderWindow(korvana::ReaderHost &host, korvana::MainSettings &set
 
     dictionaryBox = readOnlyBox(this, "dictionaryBox", QStringLiteral("Dictionary entries"), QStringLiteral("silver"));
     dictionaryBox->setFixedHeight(81);
-    characterInfoBox
-        = readOnlyBox(this, "characterInfoBox", QStringLiteral("Character information"), QStringLiteral("#C0FFC0"));
+    characterInfoBox =
+        readOnlyBox(this, "characterInfoBox", QStringLiteral("Character information"), QStringLiteral("#C0FFC0"));
     characterInfoBox->setFixedHeight(23);
     characterInfoBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     characterInfoBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -305,11 +305,11 @@ bool ReaderWindow::readFile(const QString &name, QByteArray *bytes)
                                     MsgButtons::Ok);
         return false;
     case korvana::files::ReadStatus::TooLarge:
-        Dialogs::instance().message(this,
-                                    QStringLiteral("File ") + name +
-                                        QStringLiteral(" is too large for the reader (over %1 MB)")
-                                            .arg(ReaderMaxBytes / (1024 * 1024)),
-                                    MsgButtons::Ok);
+        Dialogs::instance().message(
+            this,
+            QStringLiteral("File ") + name
+                + QStringLiteral(" is too large for the reader (over %1 MB)").arg(ReaderMaxBytes / (1024 * 1024)),
+            MsgButtons::Ok);
         return false;
     default:
         Dialogs::instance().message(this, QStringLiteral("Cannot open ") + name + QStringLiteral(": ") + read.reason,

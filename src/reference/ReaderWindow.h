@@ -84,7 +84,6 @@ signals:
     void speechStarting();
 
 public:
-
     // Controls.
     QToolButton *readButton = nullptr;
     QToolButton *pauseButton = nullptr;
@@ -124,6 +123,6 @@ private:
     korvana::ReaderHost &m_host;
     korvana::MainSettings &m_settings;
     QWidget *m_mainWidget;
-    int m_lastStream = 0; // stream number of the reader's latest speech
+    int m_lastStream = 0;                             // stream number of the reader's latest speech
     QPointer<korvana::SpeechVoice> m_lastStreamVoice; // the voice that numbered it
 };

@@ -116,8 +116,8 @@ QByteArray deflateStoredItem(QByteArrayView file, int level)
 
     uLongf bound = compressBound(uLong(plain.size()));
     QByteArray stream(qsizetype(bound), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef *>(stream.data()), &bound,
-                  reinterpret_cast<const Bytef *>(plain.constData()), uLong(plain.size()), level)
+    if (compress2(reinterpret_cast<Bytef *>(stream.data()), &bound, reinterpret_cast<const Bytef *>(plain.constData()),
+                  uLong(plain.size()), level)
         != Z_OK)
         throw Error(QStringLiteral("Cannot compress the stored item"));
     stream.truncate(qsizetype(bound));

@@ -79,8 +79,7 @@ AboutDialog::AboutDialog(korvana::AboutHost &host, QWidget *mainWidget, QWidget 
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(325, 336);
 
-    auto label = [this](AboutLabel *&l, const char *name, const QString &text, bool bold = false,
-                        bool link = false) {
+    auto label = [this](AboutLabel *&l, const char *name, const QString &text, bool bold = false, bool link = false) {
         l = new AboutLabel(text, this, link);
         l->setObjectName(QLatin1String(name));
         if (bold) {

@@ -16,8 +16,8 @@ namespace korvana {
 
 // Where the program's links lead.
 struct ProgramLinks {
-    static QString homePage();     // "https://..." with a trailing "/"
-    static QString homeHost();     // the home page's host name, shown as the link
+    static QString homePage(); // "https://..." with a trailing "/"
+    static QString homeHost(); // the home page's host name, shown as the link
     static QString supportEmail();
 };
 

@@ -22,31 +22,31 @@ inline int clampFontSize(int size)
 }
 
 struct MainSettings {
-    bool autoSaveLessons = false;     // closing saves every open lesson
-    QString workingDirectory;         // starting folder of the file dialogs, with "/" at the end
-    QString dictionaryFile;                 // dictionary loaded at start
-    QString selectedSkin;                     // skin applied at start ("*standard*" is the built-in look)
+    bool autoSaveLessons = false; // closing saves every open lesson
+    QString workingDirectory;     // starting folder of the file dialogs, with "/" at the end
+    QString dictionaryFile;       // dictionary loaded at start
+    QString selectedSkin;         // skin applied at start ("*standard*" is the built-in look)
     // Point sizes of the four panes and editor fields; the characters' also
     // sizes the flash and the numbers drill.
     PaneArray<int> fontSizes;
-    bool showReadingProgress = false; // spoken characters highlighted while reading aloud
+    bool showReadingProgress = false;    // spoken characters highlighted while reading aloud
     bool soundExcludesSynthesis = false; // no speech for a term whose sound was played
-    bool useCharactersFont = false;        // the characters use charactersFont
+    bool useCharactersFont = false;      // the characters use charactersFont
     QString charactersFont;
-    bool showToneColours = false;     // pinyin coloured by tone
-    bool useCharactersColor = false;       // the characters are drawn in charactersColor
+    bool showToneColours = false;    // pinyin coloured by tone
+    bool useCharactersColor = false; // the characters are drawn in charactersColor
     quint32 charactersColor = 0;
     bool useCharactersBackgroundColor = false; // the characters pane takes charactersBackgroundColor
     quint32 charactersBackgroundColor = 0;
     bool boldCharacters = false;
-    bool rotateCharacters = false;         // vertical form of the font ("@" + name)
-    QString externalEditor;           // edits lessons when editInWordProcessor is false
-    bool editInWordProcessor = false;          // lessons edited in a word processor
-    bool characterInfoOnHover = false;       // character information on hover
-    bool showHiddenOnHover = false;   // hidden panes revealed under the mouse
-    quint32 screenBackgroundColor = 0; // colour of the full-screen background
+    bool rotateCharacters = false;        // vertical form of the font ("@" + name)
+    QString externalEditor;               // edits lessons when editInWordProcessor is false
+    bool editInWordProcessor = false;     // lessons edited in a word processor
+    bool characterInfoOnHover = false;    // character information on hover
+    bool showHiddenOnHover = false;       // hidden panes revealed under the mouse
+    quint32 screenBackgroundColor = 0;    // colour of the full-screen background
     bool displayScreenBackground = false; // background shown with the main window
-    bool displayToolBar = false;      // tool bar shown with the main window
+    bool displayToolBar = false;          // tool bar shown with the main window
 
     friend bool operator==(const MainSettings &, const MainSettings &) = default;
 };

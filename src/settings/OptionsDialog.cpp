@@ -74,8 +74,14 @@ UpDown::UpDown(QLineEdit *buddy, int min, int max, int step, QWidget *parent)
     m_position = strToIntDef(buddy->text(), min);
 }
 
-void UpDown::stepUp() { moveBy(m_step); }
-void UpDown::stepDown() { moveBy(-m_step); }
+void UpDown::stepUp()
+{
+    moveBy(m_step);
+}
+void UpDown::stepDown()
+{
+    moveBy(-m_step);
+}
 
 void UpDown::moveBy(int delta)
 {
@@ -95,19 +101,32 @@ namespace {
 QString scriptName(QFontDatabase::WritingSystem ws)
 {
     switch (ws) {
-    case QFontDatabase::Latin: return QStringLiteral("ANSI");
-    case QFontDatabase::Greek: return QStringLiteral("GREEK");
-    case QFontDatabase::Cyrillic: return QStringLiteral("RUSSIAN");
-    case QFontDatabase::Hebrew: return QStringLiteral("HEBREW");
-    case QFontDatabase::Arabic: return QStringLiteral("ARABIC");
-    case QFontDatabase::Thai: return QStringLiteral("THAI");
-    case QFontDatabase::Vietnamese: return QStringLiteral("VIETNAMESE");
-    case QFontDatabase::SimplifiedChinese: return QStringLiteral("CHINESE_GB2312");
-    case QFontDatabase::TraditionalChinese: return QStringLiteral("CHINESE_BIG5");
-    case QFontDatabase::Japanese: return QStringLiteral("SHIFTJIS");
-    case QFontDatabase::Korean: return QStringLiteral("HANGEUL");
-    case QFontDatabase::Symbol: return QStringLiteral("SYMBOL");
-    default: return {};
+    case QFontDatabase::Latin:
+        return QStringLiteral("ANSI");
+    case QFontDatabase::Greek:
+        return QStringLiteral("GREEK");
+    case QFontDatabase::Cyrillic:
+        return QStringLiteral("RUSSIAN");
+    case QFontDatabase::Hebrew:
+        return QStringLiteral("HEBREW");
+    case QFontDatabase::Arabic:
+        return QStringLiteral("ARABIC");
+    case QFontDatabase::Thai:
+        return QStringLiteral("THAI");
+    case QFontDatabase::Vietnamese:
+        return QStringLiteral("VIETNAMESE");
+    case QFontDatabase::SimplifiedChinese:
+        return QStringLiteral("CHINESE_GB2312");
+    case QFontDatabase::TraditionalChinese:
+        return QStringLiteral("CHINESE_BIG5");
+    case QFontDatabase::Japanese:
+        return QStringLiteral("SHIFTJIS");
+    case QFontDatabase::Korean:
+        return QStringLiteral("HANGEUL");
+    case QFontDatabase::Symbol:
+        return QStringLiteral("SYMBOL");
+    default:
+        return {};
     }
 }
 
@@ -148,8 +167,8 @@ std::vector<std::pair<QString, QString>> OptionsDialog::systemFontFiles()
     // the display name, the file's own name (without its folder) the data.
     std::vector<std::pair<QString, QString>> files;
     QProcess fcList;
-    fcList.start(QStringLiteral("fc-list"), {QStringLiteral("--format"),
-                                             QStringLiteral("%{family[0]}|%{style[0]}|%{file}\\n")});
+    fcList.start(QStringLiteral("fc-list"),
+                 {QStringLiteral("--format"), QStringLiteral("%{family[0]}|%{style[0]}|%{file}\\n")});
     if (!fcList.waitForFinished(10000))
         return files;
     const QStringList lines = QString::fromUtf8(fcList.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -168,10 +187,9 @@ std::vector<std::pair<QString, QString>> OptionsDialog::systemFontFiles()
 // --- the window ---------------------------------------------------------------------
 
 namespace {
-const char *const kPages[] = {"Application", "Sound", "Fonts", "Editor", "External Editor", "Brain Flash",
-                              "Auto mode"};
-const char *const kHeaders[] = {"Application", "Sound", "Fonts", "Editor", "External Editor", "Brain Flash",
-                                "Auto Mode"};
+const char *const kPages[] = {"Application", "Sound", "Fonts", "Editor", "External Editor", "Brain Flash", "Auto mode"};
+const char *const kHeaders[] = {"Application",     "Sound",       "Fonts",    "Editor",
+                                "External Editor", "Brain Flash", "Auto Mode"};
 
 } // namespace
 
@@ -212,10 +230,10 @@ void OptionsDialog::buildPages()
     pages->setObjectName(QStringLiteral("pages"));
     body->addWidget(pages, 1);
     using Builder = void (OptionsDialog::*)(QWidget *);
-    const Builder builders[] = {&OptionsDialog::buildApplicationPage, &OptionsDialog::buildSoundPage,
-                                &OptionsDialog::buildFontsPage,       &OptionsDialog::buildEditorPage,
-                                &OptionsDialog::buildExternalEditorPage, &OptionsDialog::buildFlashPage,
-                                &OptionsDialog::buildAutoPage};
+    const Builder builders[] = {
+        &OptionsDialog::buildApplicationPage, &OptionsDialog::buildSoundPage,          &OptionsDialog::buildFontsPage,
+        &OptionsDialog::buildEditorPage,      &OptionsDialog::buildExternalEditorPage, &OptionsDialog::buildFlashPage,
+        &OptionsDialog::buildAutoPage};
     for (int i = 0; i < 7; ++i) {
         auto *page = new QWidget(pages);
         auto *layout = new QVBoxLayout(page);
@@ -312,8 +330,8 @@ bool OptionsDialog::checkFontSizes()
         if (korvana::parseInteger(box->currentText()))
             continue;
         korvana::Dialogs::instance().message(
-            this, QStringLiteral("'%1' is not a valid integer value").arg(box->currentText()),
-            korvana::MsgButtons::Ok, korvana::MsgIcon::Error);
+            this, QStringLiteral("'%1' is not a valid integer value").arg(box->currentText()), korvana::MsgButtons::Ok,
+            korvana::MsgIcon::Error);
         selectPage(2);
         box->setFocus();
         if (box->lineEdit())
@@ -331,7 +349,8 @@ void OptionsDialog::onActivate()
         const QSignalBlocker block(characterFontCombo);
         characterFontCombo->setCurrentIndex(characterFontCombo->count() > 0 ? 0 : -1);
         if (host.settings) {
-            const QString wanted = pickedCharactersFont.isEmpty() ? host.settings->charactersFont : pickedCharactersFont;
+            const QString wanted =
+                pickedCharactersFont.isEmpty() ? host.settings->charactersFont : pickedCharactersFont;
             int at = characterFontCombo->findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
             if (at < 0 && !wanted.isEmpty()) {
                 // A Windows name (SimSun) is drawn in the installed font it
@@ -372,10 +391,17 @@ void OptionsDialog::pageTreeChanged()
 void OptionsDialog::fontFilterComboChanged()
 {
     switch (fontFilterCombo->currentIndex()) {
-    case 0: filterFonts(QStringLiteral("CHINESE_GB2312")); break;
-    case 1: filterFonts(QStringLiteral("CHINESE_BIG5")); break;
-    case 2: filterFonts(QString()); break;
-    default: break;
+    case 0:
+        filterFonts(QStringLiteral("CHINESE_GB2312"));
+        break;
+    case 1:
+        filterFonts(QStringLiteral("CHINESE_BIG5"));
+        break;
+    case 2:
+        filterFonts(QString());
+        break;
+    default:
+        break;
     }
 }
 
@@ -432,17 +458,26 @@ void OptionsDialog::characterFontComboChanged()
     if (characterColorSwitch->isChecked() && host.settings)
         sampleText->setSelColor(korvana::toQColor(host.settings->charactersColor));
     const quint32 background = characterBackgroundSwitch->isChecked() && host.settings
-        ? host.settings->charactersBackgroundColor
-        : korvana::colors::clCream;
+                                   ? host.settings->charactersBackgroundColor
+                                   : korvana::colors::clCream;
     QPalette p = sampleView->palette();
     p.setColor(QPalette::Base, korvana::toQColor(background));
     sampleView->setPalette(p);
     sampleText->setSelLength(0);
 }
 
-void OptionsDialog::rotateSwitchClicked() { characterFontComboChanged(); }
-void OptionsDialog::boldSwitchClicked() { characterFontComboChanged(); }
-void OptionsDialog::characterColorSwitchClicked() { characterFontComboChanged(); }
+void OptionsDialog::rotateSwitchClicked()
+{
+    characterFontComboChanged();
+}
+void OptionsDialog::boldSwitchClicked()
+{
+    characterFontComboChanged();
+}
+void OptionsDialog::characterColorSwitchClicked()
+{
+    characterFontComboChanged();
+}
 
 QString OptionsDialog::fontFileName(const QString &fontName)
 {
@@ -565,10 +600,22 @@ void OptionsDialog::stepInterval(QLabel *caption, int lowerBound, int delta)
         caption->setText(QString::number(n + 1));
 }
 
-void OptionsDialog::perCharacterIntervalMinusButtonClicked() { stepInterval(perCharacterIntervalLabel, 2, -1); }
-void OptionsDialog::perCharacterIntervalPlusButtonClicked() { stepInterval(perCharacterIntervalLabel, 2, +1); }
-void OptionsDialog::fixedIntervalMinusButtonClicked() { stepInterval(fixedIntervalLabel, 3, -1); }
-void OptionsDialog::fixedIntervalPlusButtonClicked() { stepInterval(fixedIntervalLabel, 3, +1); }
+void OptionsDialog::perCharacterIntervalMinusButtonClicked()
+{
+    stepInterval(perCharacterIntervalLabel, 2, -1);
+}
+void OptionsDialog::perCharacterIntervalPlusButtonClicked()
+{
+    stepInterval(perCharacterIntervalLabel, 2, +1);
+}
+void OptionsDialog::fixedIntervalMinusButtonClicked()
+{
+    stepInterval(fixedIntervalLabel, 3, -1);
+}
+void OptionsDialog::fixedIntervalPlusButtonClicked()
+{
+    stepInterval(fixedIntervalLabel, 3, +1);
+}
 
 // --- folders and files ------------------------------------------------------------------------
 

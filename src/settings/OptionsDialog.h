@@ -9,9 +9,9 @@
 // through the host below.
 #include "lessons/Pane.h"
 
-#include <QDialog>
 #include <QColor>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QStringList>
 

@@ -68,10 +68,10 @@ void OptionsDialog::buildApplicationPage(QWidget *page)
 {
     auto *g = new QGridLayout(page);
     characterInfoSwitch = named(new QCheckBox(QStringLiteral("Display Hanzi and dictionary info on mouse hover"), page),
-                         "characterInfoSwitch");
+                                "characterInfoSwitch");
     characterInfoSwitch->setChecked(true);
-    revealOnHoverSwitch
-        = named(new QCheckBox(QStringLiteral("Show hidden fields on mouse hover"), page), "revealOnHoverSwitch");
+    revealOnHoverSwitch =
+        named(new QCheckBox(QStringLiteral("Show hidden fields on mouse hover"), page), "revealOnHoverSwitch");
     screenBackgroundSwatch = named(new ColorSwatch(page), "screenBackgroundSwatch");
     screenBackgroundSwatch->setBrushColor(korvana::colors::clFuchsia);
     workingDirectoryEdit = named(new QLineEdit(QStringLiteral("edWorkDir"), page), "workingDirectoryEdit");
@@ -109,11 +109,11 @@ void OptionsDialog::buildSoundPage(QWidget *page)
     speedSlider->setTickPosition(QSlider::TicksBelow);
     speedSlider->setTickInterval(1);
     speedSlider->setValue(0);
-    readingProgressSwitch
-        = named(new QCheckBox(QStringLiteral("Show progress while reading"), page), "readingProgressSwitch");
-    synthesisFallbackSwitch
-        = named(new QCheckBox(QStringLiteral("Use synthesis only if  not present  recorded sound"), page),
-                "synthesisFallbackSwitch");
+    readingProgressSwitch =
+        named(new QCheckBox(QStringLiteral("Show progress while reading"), page), "readingProgressSwitch");
+    synthesisFallbackSwitch =
+        named(new QCheckBox(QStringLiteral("Use synthesis only if  not present  recorded sound"), page),
+              "synthesisFallbackSwitch");
     synthesisFallbackSwitch->setChecked(true);
 
     g->addWidget(new QLabel(QStringLiteral("Voice engine"), page), 0, 0);
@@ -162,8 +162,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
     const struct {
         const char *text;
         const char *color;
-    } tones[] = {{"1st", "red"}, {"2nd", "blue"}, {"3rd", "palette(window-text)"}, {"4th", "green"},
-                 {"5th", "grey"}};
+    } tones[] = {{"1st", "red"}, {"2nd", "blue"}, {"3rd", "palette(window-text)"}, {"4th", "green"}, {"5th", "grey"}};
     for (const auto &t : tones) {
         auto *l = new QLabel(QLatin1String(t.text), page);
         l->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(t.color)));
@@ -172,13 +171,13 @@ void OptionsDialog::buildFontsPage(QWidget *page)
     g->addWidget(toneColorsSwitch, row, 0, 1, 2);
     g->addLayout(legend, row++, 2);
 
-    forceCharacterFontSwitch
-        = named(new QCheckBox(QStringLiteral("Force hanzi font"), page), "forceCharacterFontSwitch");
+    forceCharacterFontSwitch =
+        named(new QCheckBox(QStringLiteral("Force hanzi font"), page), "forceCharacterFontSwitch");
     characterFontCombo = named(new QComboBox(page), "characterFontCombo");
     fontFilterLabel = named(new QLabel(QStringLiteral("Display"), page), "fontFilterLabel");
     fontFilterCombo = named(new QComboBox(page), "fontFilterCombo");
-    fontFilterCombo->addItems({QStringLiteral("Simplified Chinese"), QStringLiteral("Traditional Chinese"),
-                             QStringLiteral("All fonts")});
+    fontFilterCombo->addItems(
+        {QStringLiteral("Simplified Chinese"), QStringLiteral("Traditional Chinese"), QStringLiteral("All fonts")});
     fontFilterCombo->setCurrentIndex(2);
     g->addWidget(forceCharacterFontSwitch, row, 0);
     g->addWidget(characterFontCombo, row++, 1, 1, 2);
@@ -203,10 +202,10 @@ void OptionsDialog::buildFontsPage(QWidget *page)
                                     QStringLiteral("Color"), [this] { characterColorLabelClicked(); }, page),
                                 "characterColorLabel");
     characterBackgroundSwitch = named(new QCheckBox(page), "characterBackgroundSwitch");
-    characterBackgroundLabel
-        = named(new ClickableLabel(
-                    QStringLiteral("Background"), [this] { characterBackgroundLabelClicked(); }, page),
-                "characterBackgroundLabel");
+    characterBackgroundLabel =
+        named(new ClickableLabel(
+                  QStringLiteral("Background"), [this] { characterBackgroundLabelClicked(); }, page),
+              "characterBackgroundLabel");
     auto *styles = new QHBoxLayout;
     for (QWidget *w :
          std::initializer_list<QWidget *>{rotateSwitch, boldSwitch, characterColorSwitch, characterColorLabel,
@@ -306,10 +305,10 @@ void OptionsDialog::buildFlashPage(QWidget *page)
 
     flashBackgroundSwatch = named(new ColorSwatch(page), "flashBackgroundSwatch");
     flashBackgroundSwatch->setBrushColor(korvana::colors::clBlack);
-    flashBackgroundColorLabel
-        = named(new ClickableLabel(
-                    QStringLiteral("Background"), [this] { flashBackgroundColorLabelClicked(); }, page),
-                "flashBackgroundColorLabel");
+    flashBackgroundColorLabel =
+        named(new ClickableLabel(
+                  QStringLiteral("Background"), [this] { flashBackgroundColorLabelClicked(); }, page),
+              "flashBackgroundColorLabel");
     flashColorSwatch = named(new ColorSwatch(page), "flashColorSwatch");
     flashColorSwatch->setBrushColor(korvana::colors::clRed);
     flashColorLabel = named(new ClickableLabel(
@@ -324,8 +323,8 @@ void OptionsDialog::buildFlashPage(QWidget *page)
     colours->addStretch(1);
     g->addLayout(colours, row++, 0, 1, 4);
 
-    flashDefaultsButton
-        = named(new QPushButton(QStringLiteral("Reset to default values "), page), "flashDefaultsButton");
+    flashDefaultsButton =
+        named(new QPushButton(QStringLiteral("Reset to default values "), page), "flashDefaultsButton");
     flashDefaultsButton->setAutoDefault(false);
     g->addWidget(flashDefaultsButton, row++, 0, 1, 2);
     g->setRowStretch(row, 1);
@@ -349,8 +348,8 @@ void OptionsDialog::buildAutoPage(QWidget *page)
         l->setAlignment(Qt::AlignCenter);
         return l;
     };
-    perCharacterIntervalOption
-        = named(new QRadioButton(QStringLiteral("Variable interval"), page), "perCharacterIntervalOption");
+    perCharacterIntervalOption =
+        named(new QRadioButton(QStringLiteral("Variable interval"), page), "perCharacterIntervalOption");
     perCharacterIntervalOption->setChecked(true);
     perCharacterIntervalLabel = caption("perCharacterIntervalLabel", "1");
     perCharacterIntervalMinusButton = stepper("perCharacterIntervalMinusButton", "-");

@@ -42,8 +42,7 @@ QString ProgramPaths::defaultWorkingFolder()
     // An installed program (its data in <prefix>/share/korvana) never keeps
     // the user's files beside itself, even where root could write there.
     const QString program = programFolder();
-    if (!QFileInfo(installedDataFolder()).isDir()
-        && ::access(QFile::encodeName(program).constData(), W_OK) == 0)
+    if (!QFileInfo(installedDataFolder()).isDir() && ::access(QFile::encodeName(program).constData(), W_OK) == 0)
         return program;
     return withSlash(QDir::homePath());
 }

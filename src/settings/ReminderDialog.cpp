@@ -1,8 +1,8 @@
 #include "settings/ReminderDialog.h"
 
 #include "platform/ui/Errors.h"
-#include "settings/SettingsFile.h"
 #include "settings/AboutDialog.h"
+#include "settings/SettingsFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,11 +28,11 @@ ReminderDialog::ReminderDialog(QWidget *parent) : QDialog(parent)
     QFont bold = headingLabel->font();
     bold.setBold(true);
     headingLabel->setFont(bold);
-    messageLabel
-        = new QLabel(QStringLiteral("If you downloaded  this program from  a shareware directory, don't forget to "
-                                    "check for update at the program homepage, the version you're using may be "
-                                    "outdated!"),
-                     this);
+    messageLabel =
+        new QLabel(QStringLiteral("If you downloaded  this program from  a shareware directory, don't forget to "
+                                  "check for update at the program homepage, the version you're using may be "
+                                  "outdated!"),
+                   this);
     messageLabel->setObjectName(QStringLiteral("messageLabel"));
     messageLabel->setWordWrap(true);
     homePageCaptionLabel = new QLabel(QStringLiteral("Homepage:"), this);

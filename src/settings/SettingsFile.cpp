@@ -63,7 +63,7 @@ constexpr quint32 kDefaultScreenBackground = 0x00404000;
 bool isColorValue(quint32 color)
 {
     return color <= 0x00FFFFFF || color == colors::clNone || color == colors::clDefault
-        || (color >= colors::SystemColorFlag && color <= (colors::SystemColorFlag | 30));
+           || (color >= colors::SystemColorFlag && color <= (colors::SystemColorFlag | 30));
 }
 
 // A colour that does not convert, or a number that is no colour (-1 would
@@ -89,8 +89,7 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     s.autoSaveLessons = ini.readBool(kOptions, kAutoSave, false);
     s.workingDirectory = ProgramPaths::normalizeStoredPath(
         ini.readString(kOptions, kWorkingDirectory, ProgramPaths::defaultWorkingFolder()));
-    s.dictionaryFile = ProgramPaths::normalizeStoredPath(
-        ini.readString(kOptions, kDictionary, defaultDictionary));
+    s.dictionaryFile = ProgramPaths::normalizeStoredPath(ini.readString(kOptions, kDictionary, defaultDictionary));
     if (!QFileInfo(s.dictionaryFile).isFile())
         s.dictionaryFile = defaultDictionary;
     // The skin name becomes a folder under the skins folder; anything that
@@ -99,8 +98,8 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     if (s.selectedSkin != kStandardSkin && !ProgramPaths::isSafeFolderName(s.selectedSkin))
         s.selectedSkin = kStandardSkin;
     for (Pane pane : allPanes)
-        s.fontSizes[pane] = clampFontSize(
-            ini.readInteger(kOptions, kPaneKeys[pane].fontSize, kPaneKeys[pane].defaultFontSize));
+        s.fontSizes[pane] =
+            clampFontSize(ini.readInteger(kOptions, kPaneKeys[pane].fontSize, kPaneKeys[pane].defaultFontSize));
     s.showReadingProgress = ini.readBool(kOptions, kShowReadingProgress, true);
     s.soundExcludesSynthesis = ini.readBool(kOptions, kSoundExcludes, true);
     s.useCharactersFont = ini.readBool(kOptions, kSetKanjiFont, false);
@@ -112,8 +111,7 @@ void readSettings(const IniFile &ini, MainSettings &s, TextDirections &direction
     s.charactersBackgroundColor = readColor(ini, kKanjiBackground, colors::clCream);
     s.boldCharacters = ini.readBool(kOptions, kBoldKanji, false);
     s.rotateCharacters = ini.readBool(kOptions, kRotateKanji, false);
-    s.externalEditor = ProgramPaths::normalizeStoredPath(
-        ini.readString(kOptions, kExternalEditor, QString()));
+    s.externalEditor = ProgramPaths::normalizeStoredPath(ini.readString(kOptions, kExternalEditor, QString()));
     s.editInWordProcessor = ini.readBool(kOptions, kEditInWord, true);
     s.characterInfoOnHover = ini.readBool(kOptions, kShowHanziInfo, true);
     s.showHiddenOnHover = ini.readBool(kOptions, kShowHiddenOnHover, true);
@@ -184,8 +182,7 @@ void SettingsFile::load(MainSettings &settings, TextDirections &directions, QWid
             MsgButtons::Ok);
 }
 
-bool SettingsFile::save(const MainSettings &settings, const TextDirections &directions,
-                        QWidget *parent)
+bool SettingsFile::save(const MainSettings &settings, const TextDirections &directions, QWidget *parent)
 {
     try {
         // Every key in one replace of the file: a full disk or a kill never

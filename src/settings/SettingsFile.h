@@ -42,8 +42,7 @@ public:
     // this says so in a message box ("Unable to open file korvana.ini, current
     // settings were not saved", with the reason the write gave) and returns
     // false; the caller goes on (saves the lessons) all the same.
-    static bool save(const MainSettings &settings, const TextDirections &directions,
-                     QWidget *parent = nullptr);
+    static bool save(const MainSettings &settings, const TextDirections &directions, QWidget *parent = nullptr);
 
     // The reminder's own switch, read at the main window's first activation
     // and written at once by the reminder. The write fails with

@@ -8,8 +8,8 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
@@ -154,8 +154,8 @@ void loadSkin(const QString &name, SkinTarget &target)
         // Everything is read before anything is given, so that a skin that
         // fails leaves no half-applied look behind.
         for (SkinPicture picture : AllSkinPictures)
-            pictures.emplace_back(picture, decodeSkinJpeg(skinFile(folder, skinPictureFile(picture)),
-                                                          skinPictureSize(picture)));
+            pictures.emplace_back(picture,
+                                  decodeSkinJpeg(skinFile(folder, skinPictureFile(picture)), skinPictureSize(picture)));
         // A missing skin.ini gives every key its default; one that is there
         // but no regular file of sane size fails the skin.
         const QString ini = skinFile(folder, QStringLiteral("skin.ini"));
@@ -177,8 +177,7 @@ void loadSkin(const QString &name, SkinTarget &target)
 
 QStringList skinNames()
 {
-    QStringList folders =
-        QDir(ProgramPaths::skinsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    QStringList folders = QDir(ProgramPaths::skinsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     folders.append(StandardSkinName);
     std::sort(folders.begin(), folders.end(), [](const QString &a, const QString &b) {
         const int c = QString::compare(a, b, Qt::CaseInsensitive);

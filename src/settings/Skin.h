@@ -41,9 +41,8 @@ struct SkinFields {
 
 // The six pictures of a skin, in the order they are loaded.
 enum class SkinPicture { Main, Previous, Next, Stop, Read, Skip };
-inline constexpr SkinPicture AllSkinPictures[] = {SkinPicture::Main, SkinPicture::Previous,
-                                                  SkinPicture::Next, SkinPicture::Stop,
-                                                  SkinPicture::Read, SkinPicture::Skip};
+inline constexpr SkinPicture AllSkinPictures[] = {SkinPicture::Main, SkinPicture::Previous, SkinPicture::Next,
+                                                  SkinPicture::Stop, SkinPicture::Read,     SkinPicture::Skip};
 // "main.jpg", "buttonprevious.jpg", ...
 QString skinPictureFile(SkinPicture picture);
 // The size of the element the picture is designed for (550 x 350, 60 x 60 or

@@ -1,12 +1,12 @@
 // The main window's dictionary: loaded at start from the setting or the
 // default beside the program, reloaded by loadDictionary, failures in the status
 // line only, and the searches over the loaded text.
-#include "support/AppTestSupport.h"
 #include "app/DictionaryLoader.h"
-#include "reference/DictionaryData.h"
 #include "reference/Dictionary.h"
+#include "reference/DictionaryData.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
+#include "support/AppTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +58,11 @@ private slots:
         QVERIFY(QFile::copy(Fixtures + QStringLiteral("/sample.uni"), defaultDictionary()));
     }
 
-    void cleanup() { destroyWindows(); m_dialogs.reset(); }
+    void cleanup()
+    {
+        destroyWindows();
+        m_dialogs.reset();
+    }
 
     void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
 

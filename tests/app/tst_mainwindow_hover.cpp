@@ -85,7 +85,10 @@ class TestMainWindowHover : public apptest::ProgramTestCase {
     Q_OBJECT
 
     Start start() const override { return {.eachCase = true, .firstActivationDone = false, .programFolder = true}; }
-    int shift() const { return apptest::settings().fontSizes[Pane::Characters] - apptest::settings().fontSizes[Pane::Characters] / 3; }
+    int shift() const
+    {
+        return apptest::settings().fontSizes[Pane::Characters] - apptest::settings().fontSizes[Pane::Characters] / 3;
+    }
 
     // Hovers just after position pos of the characters pane.
     void hoverAfter(int pos)

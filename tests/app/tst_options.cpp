@@ -106,7 +106,8 @@ private slots:
             seen = true;
             QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentText(), QStringLiteral("13"));
             QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentIndex(), -1);
-            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(), o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
+            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(),
+                     o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
             QCOMPARE(o->fontFilterCombo->currentIndex(), 0);
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
             QVERIFY(o->readingProgressSwitch->isChecked() && o->boldSwitch->isChecked());
@@ -116,7 +117,8 @@ private slots:
             QCOMPARE(o->speedSlider->value(), -4);
             QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
             QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/work/"));
-            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked() && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
+            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked()
+                    && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
             QCOMPARE(o->sampleText->text(), QStringLiteral("好"));
         });
         QVERIFY(seen);
@@ -140,7 +142,8 @@ private slots:
         roundTrip([](OptionsDialog *o) {
             o->voiceCombo->setCurrentIndex(0);
             o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("$10"));
-            o->pane(Pane::Notes).sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
+            o->pane(Pane::Notes)
+                .sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
             o->speedSlider->setValue(7);
             o->toneColorsSwitch->setChecked(true);
             o->forceCharacterFontSwitch->setChecked(true);
@@ -159,8 +162,8 @@ private slots:
         QCOMPARE(m_voice->rate(), 7);
         QCOMPARE(apptest::settings().fontSizes[Pane::Pinyin], 16);
         QCOMPARE(apptest::settings().fontSizes[Pane::Notes], 28);
-        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont && apptest::settings().rotateCharacters
-                && apptest::settings().showHiddenOnHover);
+        QVERIFY(apptest::settings().showToneColours && apptest::settings().useCharactersFont
+                && apptest::settings().rotateCharacters && apptest::settings().showHiddenOnHover);
         QVERIFY(apptest::settings().autoSaveLessons && apptest::settings().editInWordProcessor);
         QCOMPARE(apptest::settings().charactersFont, QStringLiteral("KaiTi"));
         QCOMPARE(apptest::settings().workingDirectory, QStringLiteral("/lessons/"));

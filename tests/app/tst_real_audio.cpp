@@ -3,20 +3,20 @@
 // recording the PulseAudio sink's monitor with parec. Skips when no
 // PulseAudio server is reachable (scripts/start-audio.sh starts one with a
 // null sink for the test run).
-#include "support/AppTestSupport.h"
 #include "app/TermMedia.h"
 #include "platform/media/QtMediaPlayer.h"
 #include "platform/media/SoundDuration.h"
 #include "platform/speech/EspeakVoice.h"
 #include "platform/speech/PcmPlayback.h"
 #include "settings/OptionsDialog.h"
+#include "support/AppTestSupport.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMediaDevices>
-#include <QRadioButton>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -133,8 +133,16 @@ QByteArray toneWav(int ms)
     QByteArray pcm(n * 2, Qt::Uninitialized);
     for (int i = 0; i < n; ++i)
         qToLittleEndian<qint16>(qint16(12000 * std::sin(2 * M_PI * 440 * i / rate)), pcm.data() + 2 * i);
-    auto u32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-    auto u16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+    auto u32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto u16 = [](quint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
     QByteArray fmt = u16(1) + u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16);
     QByteArray body = "WAVE" + QByteArray("fmt ") + u32(16) + fmt + QByteArray("data") + u32(pcm.size()) + pcm;
     return "RIFF" + u32(body.size()) + body;
@@ -150,7 +158,10 @@ class TestRealAudio : public QObject {
     QString m_wav;  // 1.2 s
     QString m_long; // 4 s
 
-    QString write(const QString &name, const QByteArray &data) { return apptest::writeFile(m_dir.filePath(name), data); }
+    QString write(const QString &name, const QByteArray &data)
+    {
+        return apptest::writeFile(m_dir.filePath(name), data);
+    }
 
     // Plays `file` on the device to its end, recording; returns the wall
     // time from play() to finished().
@@ -236,14 +247,15 @@ private slots:
     {
         // A lesson with its sound beside it, practised in the automatic mode
         // with the real player: the next step comes when the sound has ended.
-        TermMedia::setMediaPlayerFactory([] {
-            return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device));
-        });
+        TermMedia::setMediaPlayerFactory(
+            [] { return std::unique_ptr<MediaPlayer>(new QtMediaPlayer(QtMediaPlayer::Output::Device)); });
         apptest::FreshProgram program;
         MainWindow *f = mainWindow;
         const QString lesson = QDir(m_dir.path()).filePath(QStringLiteral("lesson.kvl"));
-        apptest::loadLines(f, {QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>"),
-                               QStringLiteral("<OR=two><CH=二><TY=w><ST=u>")}, lesson);
+        apptest::loadLines(
+            f,
+            {QStringLiteral("<OR=one><CH=一><TY=w><ST=u><SN=tone.wav>"), QStringLiteral("<OR=two><CH=二><TY=w><ST=u>")},
+            lesson);
         apptest::control<QCheckBox>("soundSwitch")->setChecked(true);
         // Automatic steps far apart: only the test's own steps run.
         optionsDialog->fixedIntervalOption->setChecked(true);
@@ -292,7 +304,8 @@ private slots:
         // last sound heard.
         const qint64 endAt = (endSample - startSample) * 1000 / Rate;
         const qint64 lastAt = (rec.lastLoud() - startSample) * 1000 / Rate;
-        qInfo("speech heard for %lld ms; its end came %lld ms after speak(), the first sound at %lld ms, the last at %lld ms",
+        qInfo("speech heard for %lld ms; its end came %lld ms after speak(), the first sound at %lld ms, the last at "
+              "%lld ms",
               heard, endAt, (rec.firstLoud(startSample) - startSample) * 1000 / Rate, lastAt);
         QVERIFY2(rec.firstLoud() >= 0, "the voice reached the sink as silence");
         QVERIFY(heard > 1000);

@@ -1,8 +1,8 @@
 // Dragging the borderless main window by its background under a real X
 // server with a window manager: real pointer events (xdotool), the window
 // system's own move, the docked tool bar following.
-#include "support/AppTestSupport.h"
 #include "practice/ToolBarWindow.h"
+#include "support/AppTestSupport.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -53,8 +53,8 @@ struct XSession {
         int ready[2];
         if (::pipe(ready) != 0)
             return;
-        xvfb = spawn({"Xvfb", "-displayfd", QByteArray::number(ready[1]), "-screen", "0", "1280x800x24",
-                      "-nolisten", "tcp"});
+        xvfb = spawn(
+            {"Xvfb", "-displayfd", QByteArray::number(ready[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
         ::close(ready[1]);
         char number[16] = {};
         const ssize_t n = ::read(ready[0], number, sizeof number - 1);
@@ -134,7 +134,8 @@ private slots:
         mainWindow->move(60, 80);
         QTRY_COMPARE(mainWindow->pos(), QPoint(60, 80));
 
-        const QPoint grab = apptest::control<QWidget>("statusPanel")->mapToGlobal(QPoint(apptest::control<QWidget>("statusPanel")->width() / 2, 4));
+        const QPoint grab = apptest::control<QWidget>("statusPanel")
+                                ->mapToGlobal(QPoint(apptest::control<QWidget>("statusPanel")->width() / 2, 4));
         QWidget *under = QApplication::widgetAt(grab);
         QVERIFY(under == apptest::control<QWidget>("statusPanel") || under == apptest::control<QLabel>("statusLabel"));
         const QPoint delta(150, 90);

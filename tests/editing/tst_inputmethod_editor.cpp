@@ -1,9 +1,9 @@
 // The lesson editor against a real IBus daemon on a private session bus: the
 // engines listed by language, each field switching to its engine, the user's
 // engine given back, and a daemon that dies under the editor.
+#include "platform/keyboard/InputMethodLayouts.h"
 #include "support/AppTestSupport.h"
 #include "support/WindowTestFixture.h"
-#include "platform/keyboard/InputMethodLayouts.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -33,7 +33,10 @@ QString tool(const QString &program, const QStringList &args)
     p.waitForFinished(1000);
     return QString::fromUtf8(p.readAll()).trimmed();
 }
-QString activeEngine() { return tool("ibus", {"engine"}).section('\n', -1); }
+QString activeEngine()
+{
+    return tool("ibus", {"engine"}).section('\n', -1);
+}
 
 void enter(QTextEdit *field)
 {
@@ -56,9 +59,10 @@ private slots:
     {
         for (const char *program : {"ibus", "ibus-daemon", "dbus-daemon", "gsettings"})
             if (QStandardPaths::findExecutable(program).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed: the Debian packages ibus, ibus-libpinyin, dbus and "
-                                                "dconf-service come with scripts/install-deps.sh (KORVANA_TEST_DEPS=1)")
-                                     .arg(program)));
+                QSKIP(
+                    qPrintable(QStringLiteral("%1 is not installed: the Debian packages ibus, ibus-libpinyin, dbus and "
+                                              "dconf-service come with scripts/install-deps.sh (KORVANA_TEST_DEPS=1)")
+                                   .arg(program)));
         if (!QFile::exists("/usr/share/ibus/component/libpinyin.xml"))
             QSKIP("ibus-libpinyin is not installed (scripts/install-deps.sh with KORVANA_TEST_DEPS=1)");
         QVERIFY(m_home.isValid());
@@ -124,8 +128,9 @@ private slots:
 
     void fieldsSwitchToTheirEngines()
     {
-        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts, ed()->pane(korvana::Pane::Characters).layouts,
-                              ed()->pane(korvana::Pane::Notes).layouts}) {
+        for (QComboBox *cb :
+             {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts,
+              ed()->pane(korvana::Pane::Characters).layouts, ed()->pane(korvana::Pane::Notes).layouts}) {
             QCOMPARE(cb->count(), 2);
             QCOMPARE(cb->itemText(0), QStringLiteral("CHS"));
             QCOMPARE(cb->itemText(1), QStringLiteral("ENU"));
@@ -133,7 +138,8 @@ private slots:
         // Only the characters start on Chinese; the others on the engine
         // the user had when the editor opened.
         QCOMPARE(ed()->pane(korvana::Pane::Characters).layouts->currentText(), QStringLiteral("CHS"));
-        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts, ed()->pane(korvana::Pane::Notes).layouts})
+        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts,
+                              ed()->pane(korvana::Pane::Notes).layouts})
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         enter(ed()->pane(korvana::Pane::Characters).view);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));

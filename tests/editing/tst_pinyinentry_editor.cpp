@@ -1,11 +1,11 @@
 // Tone vowels and keyboard layouts in the lesson editor: the lists beside the
 // fields, the layout made active on entering a field, and the tone panel's
 // insertion as Unicode or in the stored pinyin font.
-#include "support/WindowTestFixture.h"
 #include "editing/PinyinEntry.h"
-#include "support/FakeKeyboardLayouts.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ToneColours.h"
+#include "support/FakeKeyboardLayouts.h"
+#include "support/WindowTestFixture.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -30,10 +30,14 @@ QStringList itemsOf(QComboBox *cb)
     return t;
 }
 
-LayoutHandle handleOf(QComboBox *cb) { return LayoutHandle(cb->currentData().toULongLong()); }
+LayoutHandle handleOf(QComboBox *cb)
+{
+    return LayoutHandle(cb->currentData().toULongLong());
+}
 
 // The stored pinyin line as a test font: 24 letters, a..x, one per tone vowel.
-const char *storedPinyin = "{\\rtf1\\ansi{\\fonttbl{\\f0 Stored Pinyin Face;}}\\f0\\fs24 abcdefghijklmnopqrstuvwx\\par}";
+const char *storedPinyin =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Stored Pinyin Face;}}\\f0\\fs24 abcdefghijklmnopqrstuvwx\\par}";
 } // namespace
 
 class TestPinyinEntryEditor : public QObject {
@@ -127,8 +131,8 @@ private slots:
     void enteringAFieldActivatesItsLayout()
     {
         const int before = m_layouts->activations().size();
-        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2);  // ENU
-        ed()->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1);  // DEU
+        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2); // ENU
+        ed()->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1);       // DEU
         ed()->fieldEntered(korvana::Pane::Translation);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
         QVERIFY(ed()->activeField == korvana::Pane::Translation);
@@ -174,8 +178,8 @@ private slots:
         ed()->fieldEntered(korvana::Pane::Pinyin);
         pin->setText(QStringLiteral("ni"));
         pin->setSel(2, 2);
-        ed()->insertToneVowel(toneVowelIndex(0, 3));                 // a, third tone
-        ed()->insertToneVowel(toneVowelIndex(5, 3));                 // u with diaeresis, third tone
+        ed()->insertToneVowel(toneVowelIndex(0, 3)); // a, third tone
+        ed()->insertToneVowel(toneVowelIndex(5, 3)); // u with diaeresis, third tone
         QCOMPARE(pin->text(), QStringLiteral("ni") + QChar(0x01CE) + QChar(0x01DA));
         QCOMPARE(pin->selStart(), 4);
         QCOMPARE(pin->selLength(), 0);
@@ -246,7 +250,8 @@ private slots:
         ed()->fieldEntered(korvana::Pane::Translation);
         QTest::mousePress(image, Qt::LeftButton);
         QVERIFY(image->concealed());
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString()); // the click inserts, the press does not
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(),
+                 QString()); // the click inserts, the press does not
         QTest::mouseRelease(image, Qt::LeftButton);
         QVERIFY(!image->concealed());
         QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString(QChar(0x00E1)));
@@ -281,7 +286,8 @@ private slots:
         saved.loadFromFile(file);
         QStringList fonts;
         const QString text = saved.text();
-        for (qsizetype at = text.indexOf(QStringLiteral("<CH=")); at >= 0; at = text.indexOf(QStringLiteral("<CH="), at + 1))
+        for (qsizetype at = text.indexOf(QStringLiteral("<CH=")); at >= 0;
+             at = text.indexOf(QStringLiteral("<CH="), at + 1))
             fonts << charAt(&saved, int(at) + 4).fontName;
         QCOMPARE(fonts, QStringList(2, ed()->pane(korvana::Pane::Characters).view->font().family()));
     }

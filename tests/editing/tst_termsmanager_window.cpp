@@ -3,15 +3,15 @@
 // marked, sorted and exported, and the states saved with the lessons; then,
 // on the whole program, opened from the Tools menu, with an export into an
 // open lesson reopening the lessons.
-#include "support/AppTestSupport.h"
-#include "support/ChildProcess.h"
-#include "app/Program.h"
 #include "app/LessonFileCommands.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/WindowChrome.h"
-#include "support/WindowTestFixture.h"
 #include "editing/TermsManagerWindow.h"
 #include "platform/richtext/RichEdit.h"
+#include "support/AppTestSupport.h"
+#include "support/ChildProcess.h"
+#include "support/WindowTestFixture.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -259,9 +259,8 @@ private slots:
 
     void sortingTreatsCaseAsEqualAndKeepsOrder()
     {
-        const QString lesson = writeLesson(lessonPath("case.kvl"),
-                                      {"<OR=b><PI=mb><CH=1>", "<OR=a><PI=MA><CH=2>", "<OR=c><PI=la><CH=3>",
-                                       "<OR=d><PI=ma><CH=4>"});
+        const QString lesson = writeLesson(lessonPath("case.kvl"), {"<OR=b><PI=mb><CH=1>", "<OR=a><PI=MA><CH=2>",
+                                                                    "<OR=c><PI=la><CH=3>", "<OR=d><PI=ma><CH=4>"});
         open({lesson});
         runWindow([&] {
             // "MA" and "ma" are equal and keep their order; "la" comes
@@ -300,8 +299,8 @@ private slots:
     void appendPutsTermsFirstAndKeepsTheLessonsLinks()
     {
         const QString par = "<PAR FILE=\"story.txt\" DESCRIPTION=\"A story\">";
-        const QString target = writeLesson(m_home.filePath("target.kvl"),
-                                           {"<ST=u><OR=x><CH=甲><TY=w>", "<ST=l><OR=y><CH=乙><TY=w>", par});
+        const QString target =
+            writeLesson(m_home.filePath("target.kvl"), {"<ST=u><OR=x><CH=甲><TY=w>", "<ST=l><OR=y><CH=乙><TY=w>", par});
         openTwoLessons();
         runWindow([&] {
             itemOf("two")->setSelected(true);

@@ -73,11 +73,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("separator");
-        QTest::newRow("default") << "^t" << "\t";
-        QTest::newRow("mixed") << "^t; ^t" << "\t; \t";
-        QTest::newRow("capital T stays") << "^T" << "^T";
-        QTest::newRow("empty") << "" << "\t";
-        QTest::newRow("plain") << " | " << " | ";
+        QTest::newRow("default") << "^t"
+                                 << "\t";
+        QTest::newRow("mixed") << "^t; ^t"
+                               << "\t; \t";
+        QTest::newRow("capital T stays") << "^T"
+                                         << "^T";
+        QTest::newRow("empty") << ""
+                               << "\t";
+        QTest::newRow("plain") << " | "
+                               << " | ";
     }
     void separatorText()
     {
@@ -89,17 +94,16 @@ private slots:
     void defaultsLayOutWordsOnly()
     {
         Store s;
-        s.load({term("one", "yi1", "一"), term("hello", "ni3 hao3", "你好", "p"),
-                term("two", "", "二"), term("three", "san1", "三", "w", "a note")});
-        QCOMPARE(build(s, VocabularyOptions{}),
-                 QStringList({"one\tyi1\t一", "two\t二", "three\tsan1\t三"}));
+        s.load({term("one", "yi1", "一"), term("hello", "ni3 hao3", "你好", "p"), term("two", "", "二"),
+                term("three", "san1", "三", "w", "a note")});
+        QCOMPARE(build(s, VocabularyOptions{}), QStringList({"one\tyi1\t一", "two\t二", "three\tsan1\t三"}));
     }
 
     void typesAndNumbering()
     {
         Store s;
-        s.load({term("a", "", "", "p"), term("b", "", "", "w"), term("c", "", "", "p"),
-                "<OR=d><PI=><CH=>", term("e", "", "", "x")});
+        s.load({term("a", "", "", "p"), term("b", "", "", "w"), term("c", "", "", "p"), "<OR=d><PI=><CH=>",
+                term("e", "", "", "x")});
         VocabularyOptions o;
         o.words = false;
         o.phrases = true;
@@ -116,10 +120,7 @@ private slots:
         s.load({term("zeta", "yi1", "一", "w", "n1"), term("two", "", "二", "w", "")});
         VocabularyOptions o;
         o.sorted = true; // with the first item unchecked, the lesson order stays
-        o.columns = {{{Pane::Translation, false},
-                      {Pane::Notes, true},
-                      {Pane::Characters, true},
-                      {Pane::Pinyin, true}}};
+        o.columns = {{{Pane::Translation, false}, {Pane::Notes, true}, {Pane::Characters, true}, {Pane::Pinyin, true}}};
         o.separatorText = ";";
         // Every non-empty field but one at position 0 gets a separator, so an
         // unchecked first item leaves one in front of the paragraph.
@@ -141,8 +142,7 @@ private slots:
         // Case is ignored, equal keys keep their lesson order, an empty key
         // comes first; the lesson name travels with its row.
         QCOMPARE(build(s, o), QStringList({"1\t\tone.kvl", "2\tApple\tone.kvl", "3\tapple\tone.kvl",
-                                           "4\tAPPLE\tone.kvl", "5\tbanana\tone.kvl",
-                                           "6\tcherry\tsecond.kvl"}));
+                                           "4\tAPPLE\tone.kvl", "5\tbanana\tone.kvl", "6\tcherry\tsecond.kvl"}));
         // The work copy holds the row index and the key; the table is untouched.
         VocabularyBuilder b;
         RichEdit out;
@@ -168,8 +168,9 @@ private slots:
     void fieldsKeepTheirFormattingAndCharactersFontApplies()
     {
         Store s;
-        s.lessonText.setText("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 SimHei;}}{\\colortbl;\\red255\\green0\\blue0;}"
-                         "\\f0 <OR=\\cf1 red\\cf0 ><PI=hong2><CH=\\f1\\fs48 \\u32418?\\f0\\fs20 ><NO=><TY=w>\\par}");
+        s.lessonText.setText(
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 SimHei;}}{\\colortbl;\\red255\\green0\\blue0;}"
+            "\\f0 <OR=\\cf1 red\\cf0 ><PI=hong2><CH=\\f1\\fs48 \\u32418?\\f0\\fs20 ><NO=><TY=w>\\par}");
         s.grid.setRowCount(1);
         s.grid.setCell(TermGrid::TermType, 0, "w");
         s.grid.setCell(TermGrid::TermLesson, 0, "/l.kvl");

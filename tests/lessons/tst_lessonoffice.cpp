@@ -49,9 +49,9 @@ private slots:
     {
         LessonStore store;
         LoadedLessons loaded;
-        const QString lesson = fixtures::writeLesson(
-            tmp.filePath("mine.kvl"),
-            {term("one"), "<ST=l>" + term(QStringLiteral("\u4f60\u597d"), "p"), "<PAR FILE=\"r.txt\" DESCRIPTION=\"R\">"});
+        const QString lesson = fixtures::writeLesson(tmp.filePath("mine.kvl"),
+                                                     {term("one"), "<ST=l>" + term(QStringLiteral("\u4f60\u597d"), "p"),
+                                                      "<PAR FILE=\"r.txt\" DESCRIPTION=\"R\">"});
         store.openLessons = {lesson};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());

@@ -27,16 +27,25 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("state");
-        QTest::newRow("none") << "<OR=a>" << "u";
-        QTest::newRow("learned") << "<ST=l><OR=a>" << "l";
-        QTest::newRow("lower-case tag") << "<OR=a><st=d>" << "d";
-        QTest::newRow("first tag wins") << "<ST=d><OR=a><ST=l>" << "d";
-        QTest::newRow("unknown value") << "<ST=x><OR=a>" << "u";
-        QTest::newRow("empty value") << "<ST=><OR=a>" << "u";
-        QTest::newRow("tag at line end") << "<OR=a><ST=" << "u";
+        QTest::newRow("none") << "<OR=a>"
+                              << "u";
+        QTest::newRow("learned") << "<ST=l><OR=a>"
+                                 << "l";
+        QTest::newRow("lower-case tag") << "<OR=a><st=d>"
+                                        << "d";
+        QTest::newRow("first tag wins") << "<ST=d><OR=a><ST=l>"
+                                        << "d";
+        QTest::newRow("unknown value") << "<ST=x><OR=a>"
+                                       << "u";
+        QTest::newRow("empty value") << "<ST=><OR=a>"
+                                     << "u";
+        QTest::newRow("tag at line end") << "<OR=a><ST="
+                                         << "u";
         // Only "<ST=", one character and ">" is a state tag.
-        QTest::newRow("tag that lost its >") << "<ST=d<OR=a>" << "u";
-        QTest::newRow("note that mentions a tag") << "<OR=a><NO=x <st=l then this>" << "u";
+        QTest::newRow("tag that lost its >") << "<ST=d<OR=a>"
+                                             << "u";
+        QTest::newRow("note that mentions a tag") << "<OR=a><NO=x <st=l then this>"
+                                                  << "u";
     }
     void stateReader()
     {
@@ -49,8 +58,8 @@ private slots:
     {
         LessonStore store;
         LoadedLessons loaded;
-        const QString a = fixtures::writeLesson(path("two/a.kvl"), {"<ST=l>" + term("one"), term("two", "p"), "",
-                                                                     term("three"), "   "});
+        const QString a = fixtures::writeLesson(path("two/a.kvl"),
+                                                {"<ST=l>" + term("one"), term("two", "p"), "", term("three"), "   "});
         const QString b = fixtures::writeLesson(path("two/b.kvl"), {"<st=d>" + term("four"), term("five")});
         store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
@@ -59,8 +68,7 @@ private slots:
         QCOMPARE(fixtures::lines(store.lessonText),
                  (QStringList{term("one"), term("two", "p"), term("three"), term("four"), term("five")}));
         QCOMPARE(store.termTable.rowCount(), 5);
-        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus),
-                 (QStringList{"l", "u", "u", "d", "u"}));
+        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"l", "u", "u", "d", "u"}));
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermType), (QStringList{"w", "p", "w", "w", "w"}));
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{a, a, a, b, b}));
         QCOMPARE(fixtures::column(store.termTable, TermGrid::ShownCount), (QStringList{"0", "0", "0", "0", "0"}));
@@ -90,9 +98,9 @@ private slots:
     {
         LessonStore store;
         LoadedLessons loaded;
-        const QString a = fixtures::writeLesson(
-            path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>", "<St=L>" + term("two") + "<ST=open",
-                                 "<ST<ST=l>=d>" + term("three")});
+        const QString a = fixtures::writeLesson(path("tags/a.kvl"),
+                                                {"<ST=u><st=d>" + term("one") + "<ST=x>",
+                                                 "<St=L>" + term("two") + "<ST=open", "<ST<ST=l>=d>" + term("three")});
         store.openLessons = {a};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
@@ -109,7 +117,7 @@ private slots:
         LessonStore store;
         LoadedLessons loaded;
         const QString a = fixtures::writeLesson(path("par/a.kvl"), {term("one"), "<PAR FILE=\"x\" DESCRIPTION=\"X\">",
-                                                                     "<PAR FILE=\"y\" DESCRIPTION=\"Y\">"});
+                                                                    "<PAR FILE=\"y\" DESCRIPTION=\"Y\">"});
         const QString b = fixtures::writeLesson(path("par/b.kvl"), {"<par file=\"z\" description=\"Z\">", term("two")});
         store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
@@ -126,10 +134,11 @@ private slots:
         LoadedLessons loaded;
         const QString good = fixtures::writeLesson(path("bad/good.kvl"), {term("one")});
         // A picture picked under "All Files".
-        const QString picture = fixtures::writeFile(path("bad/picture.png"),
-                                                    QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        const QString picture =
+            fixtures::writeFile(path("bad/picture.png"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
         // Bytes that no text encoding of a lesson gives.
-        const QString binary = fixtures::writeFile(path("bad/data.bin"), QByteArray("\x01\x02\x03\x04\x05" "abc\x80\x81"));
+        const QString binary = fixtures::writeFile(path("bad/data.bin"), QByteArray("\x01\x02\x03\x04\x05"
+                                                                                    "abc\x80\x81"));
         const QString missing = path("bad/missing.kvl");
         const QString good2 = fixtures::writeLesson(path("bad/good2.kvl"), {term("two")});
         store.openLessons = {good, picture, binary, missing, good2};
@@ -149,9 +158,9 @@ private slots:
         // taken out again, text and rows, and named.
         store.openLessons = {good, good2};
         QCOMPARE(opener.openAll([&] {
-                     if (store.termTable.rowCount() == 2)
-                         store.termTable.setRowCount(3);
-                 }),
+            if (store.termTable.rowCount() == 2)
+                store.termTable.setRowCount(3);
+        }),
                  QStringList{good2});
         QCOMPARE(opener.failureReason(good2), QStringLiteral("could not be loaded whole"));
         QCOMPARE(fixtures::lines(store.lessonText), QStringList{term("one")});
@@ -197,12 +206,13 @@ private slots:
         QFETCH(QString, fixture);
         LessonStore store;
         LoadedLessons loaded;
-        const QString file = fixtures::writeFile(path("writers/") + fixture,
-                                                 fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + fixture));
+        const QString file = fixtures::writeFile(
+            path("writers/") + fixture, fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + fixture));
         const QStringList terms{
             QStringLiteral("<OR=hello><PI=n\u01d0 h\u01ceo><CH=\u4f60\u597d><NO=first line\u2028second line><TY=p>"),
             QStringLiteral("<OR=world><PI=sh\u00ecji\u00e8><CH=\u4e16\u754c><NO=><TY=w>"),
-            QStringLiteral("<OR=P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd><PI=zh\u014dng><CH=\u4e2d><NO=><TY=w>")};
+            QStringLiteral(
+                "<OR=P\u0159\u00edli\u0161 \u017elu\u0165ou\u010dk\u00fd><PI=zh\u014dng><CH=\u4e2d><NO=><TY=w>")};
         LessonOpener opener(store, loaded);
         LessonSaver saver(store, loaded);
         QByteArray saved;
@@ -226,7 +236,7 @@ private slots:
         QVERIFY(isLessonData(QByteArray()));
         QVERIFY(isLessonData("{\\rtf1 x}"));
         QVERIFY(isLessonData(QStringLiteral("<OR=caf\u00e9>").toUtf8()));
-        QVERIFY(isLessonData("<OR=caf\xe9>\r\n"));  // 8-bit Western text
+        QVERIFY(isLessonData("<OR=caf\xe9>\r\n")); // 8-bit Western text
         QByteArray utf16("\xff\xfe", 2);
         const QString s = QStringLiteral("<OR=\u4e2d>");
         utf16.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
@@ -283,7 +293,8 @@ private slots:
         const QString other = fixtures::writeLesson(path("big/other.kvl"), many.mid(0, many.size() / 2 + 1));
         store.openLessons = {half, other};
         QCOMPARE(opener.openAll(), QStringList{other});
-        QCOMPARE(opener.failureReason(other), QStringLiteral("over the 1,000,000-character limit with the lessons before it"));
+        QCOMPARE(opener.failureReason(other),
+                 QStringLiteral("over the 1,000,000-character limit with the lessons before it"));
 
         // Too many bytes to be a lesson, a named pipe: refused unread.
         const QString huge = path("big/huge.kvl");
@@ -310,7 +321,8 @@ private slots:
         rtf += "}";
         int seen = 0;
         QString error;
-        QVERIFY(rtf::read(rtf, [&seen](rtf::Paragraph &&) { return ++seen < 3; }, &error));
+        QVERIFY(rtf::read(
+            rtf, [&seen](rtf::Paragraph &&) { return ++seen < 3; }, &error));
         QCOMPARE(seen, 3);
     }
 

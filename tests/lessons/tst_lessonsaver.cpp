@@ -47,7 +47,8 @@ private slots:
         QCOMPARE(o.open({a}), QStringList());
         o.store.termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         QCOMPARE(o.saver.saveAll(), QStringList());
-        QCOMPARE(savedLines(a), (QStringList{"<ST=u>" + term("one"), "<ST=d>" + term("two"), "<ST=u>" + term("three")}));
+        QCOMPARE(savedLines(a),
+                 (QStringList{"<ST=u>" + term("one"), "<ST=d>" + term("two"), "<ST=u>" + term("three")}));
         // Saving changes neither the lesson text nor the table.
         QCOMPARE(fixtures::lines(o.store.lessonText), (QStringList{term("one"), term("two"), term("three")}));
     }
@@ -55,10 +56,11 @@ private slots:
     void eachLessonGetsItsOwnTermsAndLinkedFiles()
     {
         Opened o;
-        const QString a = fixtures::writeLesson(path("own/a.kvl"), {"<ST=l>" + term("one"), term("two"),
-                                                                     "<PAR FILE=\"ra\" DESCRIPTION=\"Read A\">"});
-        const QString b = fixtures::writeLesson(path("own/b.kvl"), {term("three"), "<PAR FILE=\"rb1\" DESCRIPTION=\"B1\">",
-                                                                     "<PAR FILE=\"rb2\" DESCRIPTION=\"B2\">"});
+        const QString a = fixtures::writeLesson(
+            path("own/a.kvl"), {"<ST=l>" + term("one"), term("two"), "<PAR FILE=\"ra\" DESCRIPTION=\"Read A\">"});
+        const QString b =
+            fixtures::writeLesson(path("own/b.kvl"), {term("three"), "<PAR FILE=\"rb1\" DESCRIPTION=\"B1\">",
+                                                      "<PAR FILE=\"rb2\" DESCRIPTION=\"B2\">"});
         QCOMPARE(o.open({a, b}), QStringList());
         QCOMPARE(o.saver.saveAll(), QStringList());
         // The last term and the first linked-file line stay on lines of their own.
@@ -73,9 +75,9 @@ private slots:
         Opened o;
         const QString a = path("again/a.kvl");
         fixtures::writeFile(a, fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/formatted.kvl")));
-        const QString b = fixtures::writeLesson(path("again/b.kvl"), {"<ST=d>" + term("x"), "<PAR FILE=\"a\" DESCRIPTION=\"A\">",
-                                                                       "<PAR FILE=\"b\" DESCRIPTION=\"B\">",
-                                                                       "<PAR FILE=\"c\" DESCRIPTION=\"C\">"});
+        const QString b = fixtures::writeLesson(
+            path("again/b.kvl"), {"<ST=d>" + term("x"), "<PAR FILE=\"a\" DESCRIPTION=\"A\">",
+                                  "<PAR FILE=\"b\" DESCRIPTION=\"B\">", "<PAR FILE=\"c\" DESCRIPTION=\"C\">"});
         QCOMPARE(o.open({a, b}), QStringList());
         const QStringList text = fixtures::lines(o.store.lessonText);
         const QStringList states = fixtures::column(o.store.termTable, TermGrid::TermStatus);
@@ -111,12 +113,13 @@ private slots:
     {
         Opened o;
         const QString a = path("survive/a.kvl");
-        fixtures::writeFile(a, QStringLiteral("{\\rtf1\\ansi <ST=l><OR=one><NO=first\\line second><TY=w>\\par\n"
-                                              "<ST=d<OR=hello><PI=p><TY=w>\\par\n"
-                                              "<OR=a\\u12?b\\u11?c\\u26?><NO=x <st=l then this><TY=p>\\par\n"
-                                              "<PAR FILE=\"my description=\\u12?.txt\" DESCRIPTION=\"\\u304?zmir notes\">\\par\n"
-                                              "<PAR FILE=\"say \"\"this\"\".txt\" DESCRIPTION=\"a\"\"b\\u11?\">\\par}")
-                                   .toLatin1());
+        fixtures::writeFile(
+            a, QStringLiteral("{\\rtf1\\ansi <ST=l><OR=one><NO=first\\line second><TY=w>\\par\n"
+                              "<ST=d<OR=hello><PI=p><TY=w>\\par\n"
+                              "<OR=a\\u12?b\\u11?c\\u26?><NO=x <st=l then this><TY=p>\\par\n"
+                              "<PAR FILE=\"my description=\\u12?.txt\" DESCRIPTION=\"\\u304?zmir notes\">\\par\n"
+                              "<PAR FILE=\"say \"\"this\"\".txt\" DESCRIPTION=\"a\"\"b\\u11?\">\\par}")
+                   .toLatin1());
         const QStringList terms{QStringLiteral("<OR=one><NO=first\u2028second><TY=w>"), "<ST=d<OR=hello><PI=p><TY=w>",
                                 QStringLiteral("<OR=a\fb\vc\u001a><NO=x <st=l then this><TY=p>")};
         const QStringList files{QStringLiteral("my description=\f.txt"), "say \"this\".txt"};
@@ -130,8 +133,8 @@ private slots:
             QCOMPARE(o.saver.saveAll(), QStringList());
         }
         // The same from a plain-text lesson.
-        const QString b = fixtures::writeFile(path("survive/b.kvl"),
-                                              "<OR=a\fb\vc\x1a><TY=p>\r\n<PAR FILE=\"f\f\" DESCRIPTION=\"d\v\x1a\">\r\n");
+        const QString b = fixtures::writeFile(
+            path("survive/b.kvl"), "<OR=a\fb\vc\x1a><TY=p>\r\n<PAR FILE=\"f\f\" DESCRIPTION=\"d\v\x1a\">\r\n");
         for (int round = 0; round < 2; ++round) {
             QCOMPARE(o.open({b}), QStringList());
             QCOMPARE(fixtures::lines(o.store.lessonText), QStringList{QStringLiteral("<OR=a\fb\vc\u001a><TY=p>")});
@@ -146,7 +149,8 @@ private slots:
         QVERIFY(fixtures::readFile(a).contains("first\\line second"));
         RichEdit &re = o.store.lessonText;
         QCOMPARE(re.lineIndex(1), int(terms[0].size()) + 1);
-        QCOMPARE(re.findText(QStringLiteral("<PI="), 0, re.textLength()), int(terms[0].size() + 2 + terms[1].indexOf("<PI=")));
+        QCOMPARE(re.findText(QStringLiteral("<PI="), 0, re.textLength()),
+                 int(terms[0].size() + 2 + terms[1].indexOf("<PI=")));
         QCOMPARE(o.store.valueAt(0, QStringLiteral("NO")), QStringLiteral("first\u2028second"));
     }
 
@@ -215,7 +219,8 @@ private slots:
         const QByteArray before = fixtures::readFile(a), beforeB = fixtures::readFile(b);
         QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
         QCOMPARE(o.saver.failureReason(a), QStringLiteral("read-only"));
-        QCOMPARE(o.saver.failureReason(b), QStringLiteral("a linked file's name or description cannot be written unchanged"));
+        QCOMPARE(o.saver.failureReason(b),
+                 QStringLiteral("a linked file's name or description cannot be written unchanged"));
         QCOMPARE(fixtures::readFile(a), before);
         QCOMPARE(fixtures::readFile(b), beforeB);
     }
@@ -259,17 +264,19 @@ private slots:
         Opened o;
         QStringList lessons;
         for (const char *name : {"formatted.kvl", "libreoffice_lesson.rtf", "abiword_lesson.rtf", "pandoc_lesson.rtf"})
-            lessons << fixtures::writeFile(path(QStringLiteral("bytes/") + QLatin1String(name)),
-                                           fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + QLatin1String(name)));
+            lessons << fixtures::writeFile(
+                path(QStringLiteral("bytes/") + QLatin1String(name)),
+                fixtures::readFile(QStringLiteral(KORVANA_TEST_DATA "/lessons/") + QLatin1String(name)));
         lessons << fixtures::writeLesson(path("bytes/plain.kvl"), {term("one"), "<ST=l>" + term("two", "p")});
         // Last, so its justified last line ends the text and the line end
         // before its linked file is typed after it.
         lessons << fixtures::writeFile(
             path("bytes/aligned.kvl"),
-            QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 SimSun;}}{\\colortbl;\\red255\\green0\\blue0;}"
-                       "\\qc <ST=d><OR=centred>{\\f1\\cf1\\b <CH=\\u20013?>}<TY=w>\\par\\pard <OR=a\\tab b\\line c><TY=p>\\par"
-                       "\\qr <OR=right\\u12?><TY=w>\\par\\qj\\i <OR=last><TY=w>\\par\\pard "
-                       "<PAR FILE=\"\\u35838?\\u12?.txt\" DESCRIPTION=\"x\">\\par}"));
+            QByteArray(
+                "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset134 SimSun;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                "\\qc <ST=d><OR=centred>{\\f1\\cf1\\b <CH=\\u20013?>}<TY=w>\\par\\pard <OR=a\\tab b\\line c><TY=p>\\par"
+                "\\qr <OR=right\\u12?><TY=w>\\par\\qj\\i <OR=last><TY=w>\\par\\pard "
+                "<PAR FILE=\"\\u35838?\\u12?.txt\" DESCRIPTION=\"x\">\\par}"));
         QCOMPARE(o.open(lessons), QStringList());
         o.store.termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
         for (const QString &lesson : std::as_const(lessons)) {

@@ -25,15 +25,20 @@ private slots:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("expected");
         const QString line = QStringLiteral("<OR=hello><PI=ni3 hao3>");
-        QTest::newRow("present") << line << "PI" << "ni3 hao3";
-        QTest::newRow("absent") << line << "NO" << "";
-        QTest::newRow("unclosed") << QStringLiteral("<OR=hello") << "OR" << "";
-        QTest::newRow("lower case tag is not found") << QStringLiteral("<or=hello>") << "OR" << "";
+        QTest::newRow("present") << line << "PI"
+                                 << "ni3 hao3";
+        QTest::newRow("absent") << line << "NO"
+                                << "";
+        QTest::newRow("unclosed") << QStringLiteral("<OR=hello") << "OR"
+                                  << "";
+        QTest::newRow("lower case tag is not found") << QStringLiteral("<or=hello>") << "OR"
+                                                     << "";
         QTest::newRow("first occurrence wins")
             << QStringLiteral("<CH=\u4f60><CH=\u597d>") << "CH" << QStringLiteral("\u4f60");
-        QTest::newRow("text after a value belongs to no tag")
-            << QStringLiteral("<OR=a>junk<NO=>x>") << "NO" << "";
-        QTest::newRow("blanks kept") << QStringLiteral("<NO=  two words >") << "NO" << "  two words ";
+        QTest::newRow("text after a value belongs to no tag") << QStringLiteral("<OR=a>junk<NO=>x>") << "NO"
+                                                              << "";
+        QTest::newRow("blanks kept") << QStringLiteral("<NO=  two words >") << "NO"
+                                     << "  two words ";
     }
     void tagContent()
     {
@@ -72,10 +77,9 @@ private slots:
     void twoLessonsGiveOneRowPerLine()
     {
         LessonStore s;
-        appendLesson(s,
-                     {QStringLiteral("<OR=one><TY=w><ST=l>"), QStringLiteral("<OR=two><TY=p>"),
-                      QStringLiteral("<OR=three>")},
-                     QStringLiteral("/l/first.kvl"));
+        appendLesson(
+            s, {QStringLiteral("<OR=one><TY=w><ST=l>"), QStringLiteral("<OR=two><TY=p>"), QStringLiteral("<OR=three>")},
+            QStringLiteral("/l/first.kvl"));
         // The spare row after the last term is where the next lesson starts.
         QCOMPARE(s.termTable.rowCount(), 4);
         appendLesson(s, {QStringLiteral("<OR=four><TY=p><ST=d>"), QStringLiteral("<OR=five>")},

@@ -19,33 +19,40 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
         const QString plain = QStringLiteral("<PAR FILE=\"a b.txt\" DESCRIPTION=\"First text\">");
-        QTest::newRow("file") << plain << "file" << "a b.txt";
-        QTest::newRow("description") << plain << "description" << "First text";
-        QTest::newRow("names in any case")
-            << QStringLiteral("<par file=\"x.rtf\" description=\"d\">") << "FILE" << "x.rtf";
-        QTest::newRow("missing attribute") << QStringLiteral("<PAR FILE=\"x.rtf\">") << "description" << "";
-        QTest::newRow("no closing quote") << QStringLiteral("<PAR FILE=\"x.rtf DESCRIPTION=d>") << "file" << "";
-        QTest::newRow("empty value") << QStringLiteral("<PAR FILE=\"\" DESCRIPTION=\"d\">") << "file" << "";
+        QTest::newRow("file") << plain << "file"
+                              << "a b.txt";
+        QTest::newRow("description") << plain << "description"
+                                     << "First text";
+        QTest::newRow("names in any case") << QStringLiteral("<par file=\"x.rtf\" description=\"d\">") << "FILE"
+                                           << "x.rtf";
+        QTest::newRow("missing attribute") << QStringLiteral("<PAR FILE=\"x.rtf\">") << "description"
+                                           << "";
+        QTest::newRow("no closing quote") << QStringLiteral("<PAR FILE=\"x.rtf DESCRIPTION=d>") << "file"
+                                          << "";
+        QTest::newRow("empty value") << QStringLiteral("<PAR FILE=\"\" DESCRIPTION=\"d\">") << "file"
+                                     << "";
         // Stored lessons rely on this reading: the description stops at a
         // quote followed by a blank.
         QTest::newRow("quote and blank cut the description")
-            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"say\" hi\">") << "description" << "say";
+            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"say\" hi\">") << "description"
+            << "say";
         QTest::newRow("doubled quotes become one")
-            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"a\"\"b\">") << "description" << "a\"b";
+            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"a\"\"b\">") << "description"
+            << "a\"b";
         // Found on the line itself, ignoring case: a letter whose lower case is
         // longer moves nothing.
-        QTest::newRow("longer lower case")
-            << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"\u0130zmir notes\">") << "description"
-            << QStringLiteral("\u0130zmir notes");
+        QTest::newRow("longer lower case") << QStringLiteral("<PAR FILE=\"f\" DESCRIPTION=\"\u0130zmir notes\">")
+                                           << "description" << QStringLiteral("\u0130zmir notes");
         // A name inside a quoted value is part of the value.
         QTest::newRow("name inside a file name")
-            << QStringLiteral("<PAR FILE=\"my description=x.txt\" DESCRIPTION=\"d\">") << "description" << "d";
-        QTest::newRow("unicode kept")
-            << QStringLiteral("<PAR FILE=\"\u8bfe\u6587.txt\" DESCRIPTION=\"\u6587\">") << "file"
-            << QStringLiteral("\u8bfe\u6587.txt");
+            << QStringLiteral("<PAR FILE=\"my description=x.txt\" DESCRIPTION=\"d\">") << "description"
+            << "d";
+        QTest::newRow("unicode kept") << QStringLiteral("<PAR FILE=\"\u8bfe\u6587.txt\" DESCRIPTION=\"\u6587\">")
+                                      << "file" << QStringLiteral("\u8bfe\u6587.txt");
         // Lower-cased, a capital dotted I takes two characters.
         QTest::newRow("description after a capital dotted I")
-            << QStringLiteral("<PAR FILE=\"\u0130zmir.txt\" DESCRIPTION=\"d\">") << "description" << "d";
+            << QStringLiteral("<PAR FILE=\"\u0130zmir.txt\" DESCRIPTION=\"d\">") << "description"
+            << "d";
     }
     void attribute()
     {

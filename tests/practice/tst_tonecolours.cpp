@@ -43,9 +43,9 @@ class TestToneColours : public QObject {
 private slots:
     void toneVowelsOfTheLatinPass()
     {
-        const char16_t vowels[] = {0x0101, 0x00E1, 0x0103, 0x00E0, 0x0113, 0x00E9, 0x011B, 0x00E8,
-                                   0x012B, 0x00ED, 0x01D0, 0x00EC, 0x014D, 0x00F3, 0x01D2, 0x00F2,
-                                   0x016B, 0x00FA, 0x01D4, 0x00F9, 0x01D6, 0x01D8, 0x01DA, 0x01DC,
+        const char16_t vowels[] = {0x0101, 0x00E1, 0x0103, 0x00E0, 0x0113, 0x00E9, 0x011B, 0x00E8, 0x012B, 0x00ED,
+                                   0x01D0, 0x00EC, 0x014D, 0x00F3, 0x01D2, 0x00F2, 0x016B, 0x00FA, 0x01D4, 0x00F9,
+                                   0x01D6, 0x01D8, 0x01DA, 0x01DC,
                                    // the other form of each third tone: hǎo must not mix fonts
                                    0x01CE, 0x012D, 0x014F, 0x016D};
         for (char16_t v : vowels)
@@ -126,8 +126,8 @@ private slots:
     // loop does, whatever the mix of blanks, marks and other characters.
     void syllablesAgreeWithThePerCharacterLoop()
     {
-        const char16_t alphabet[] = {u' ', u' ', u'a', u'n', u'Z', u'\r', u'\n', 0x0101, 0x00E1,
-                                     0x01CE, 0x00E0, 0x0103, 0x01DA, 0x8E, 0x9B, 0x83};
+        const char16_t alphabet[] = {u' ',   u' ',   u'a',   u'n',   u'Z',   u'\r', u'\n', 0x0101,
+                                     0x00E1, 0x01CE, 0x00E0, 0x0103, 0x01DA, 0x8E,  0x9B,  0x83};
         QRandomGenerator rng(20240611);
         for (int round = 0; round < 2000; ++round) {
             QString text;

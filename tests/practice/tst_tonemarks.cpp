@@ -36,27 +36,33 @@ void TestToneMarks::lines_data()
     QTest::newRow("a beats later o") << "hao3" << u"h\u0103o"_qs;
     QTest::newRow("e beats earlier i") << "xie2" << u"xi\u00E9"_qs;
     QTest::newRow("ou beats e") << "eou4" << u"e\u00F2u"_qs;
-    QTest::newRow("no vowel r") << "r5" << "r";
-    QTest::newRow("no vowel m") << "m2" << "m";
+    QTest::newRow("no vowel r") << "r5"
+                                << "r";
+    QTest::newRow("no vowel m") << "m2"
+                                << "m";
     QTest::newRow("u umlaut after a vowel") << u"n\u00FCe4"_qs << u"n\u00FC\u00E8"_qs;
     QTest::newRow("no tone digit") << "ni6 hao3" << u"ni6 h\u0103o"_qs;
     QTest::newRow("syllable without digit") << "ma ni3" << u"ma n\u012D"_qs;
-    QTest::newRow("digit 0 is no tone") << "ma0" << "ma0";
+    QTest::newRow("digit 0 is no tone") << "ma0"
+                                        << "ma0";
     QTest::newRow("one-letter piece vanishes") << "ni3 a hao3" << u"n\u012D h\u0103o"_qs;
-    QTest::newRow("single letter alone") << "a" << "";
-    QTest::newRow("digit alone") << "3" << "";
+    QTest::newRow("single letter alone") << "a"
+                                         << "";
+    QTest::newRow("digit alone") << "3"
+                                 << "";
     QTest::newRow("capital initial") << "Zhong1 guo2" << u"Zh\u014Dng gu\u00F3"_qs;
     QTest::newRow("spaces collapse") << "  ni3    hao3  " << u"n\u012D h\u0103o"_qs;
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blank") << "    " << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blank") << "    "
+                           << "";
     // Capitals: the vowel is chosen case-blind and marked in its capital form.
     QTest::newRow("capital a before o") << "Ao4 men2" << u"\u00C0o m\u00E9n"_qs;
     QTest::newRow("capital ou") << "Ou1 zhou1" << u"\u014Cu zh\u014Du"_qs;
     QTest::newRow("capital a, first tone") << "An1 hui1" << u"\u0100n hu\u012B"_qs;
     QTest::newRow("capital e") << "E2 guo2" << u"\u00C9 gu\u00F3"_qs;
     QTest::newRow("capital a before i") << "Ai4" << u"\u00C0i"_qs;
-    QTest::newRow("capital third tones keep the breve") << "A3 I3 O3 U3 E3"
-                                                         << u"\u0102 \u012C \u014E \u016C \u011A"_qs;
+    QTest::newRow("capital third tones keep the breve") << "A3 I3 O3 U3 E3" << u"\u0102 \u012C \u014E \u016C \u011A"_qs;
     QTest::newRow("all capitals") << "ZHONG1" << u"ZH\u014CNG"_qs;
     // u-umlaut, however it is written, takes its own marks.
     QTest::newRow("u umlaut third") << u"n\u00FC3"_qs << u"n\u01DA"_qs;
@@ -123,10 +129,8 @@ void TestToneMarks::entriesOfTheGeneratedDictionary()
         const char16_t *chinese;
         const char16_t *pinyin;
     } cases[] = {
-        {u"澳门", u"\u00C0o m\u00E9n"},
-        {u"欧洲", u"\u014Cu zh\u014Du"},
-        {u"安徽", u"\u0100n hu\u012B"},
-        {u"女", u"n\u01DA"},
+        {u"澳门", u"\u00C0o m\u00E9n"}, {u"欧洲", u"\u014Cu zh\u014Du"},
+        {u"安徽", u"\u0100n hu\u012B"}, {u"女", u"n\u01DA"},
         {u"绿色", u"l\u01DC s\u00E8"},
     };
     for (const auto &c : cases) {

@@ -16,8 +16,7 @@ QByteArray rtf(const char *text)
 }
 
 StoredItems makeItems(const QByteArray &unihan, const QByteArray &radicals,
-                      const QByteArray &numbers = rtf("y\\u299? \\par"),
-                      const QByteArray &pinyin = rtf("\\u257?"))
+                      const QByteArray &numbers = rtf("y\\u299? \\par"), const QByteArray &pinyin = rtf("\\u257?"))
 {
     StoredItems items;
     items.append("Unihan", "Unihan-fin.txt", unihan);
@@ -30,7 +29,8 @@ StoredItems makeItems(const QByteArray &unihan, const QByteArray &radicals,
 const QByteArray SmallUnihan =
     "@4E00;;;1.0;YI1 YI2 YI4;1;one; a, an; alone\r\n"
     "@4E2D;;;2.3;ZHONG1 ZHONG4;4;central; center, middle; in the midst of; hit (target); attain\r\n"
-    "@5973;;;38.0;N\xC3\x9C" "3;3;woman, girl\r\n"
+    "@5973;;;38.0;N\xC3\x9C"
+    "3;3;woman, girl\r\n"
     "@6771;4E1C;;75.4;DONG1;8;east, eastern, eastward\r\n"
     "@20000;;;1.1;HE1;2;the sound made by breathing in\r\n"
     "\r\n";
@@ -64,8 +64,7 @@ private slots:
 void TestCharacterDatabase::loadsTextsAsTheListJoinsThem()
 {
     CharacterDatabase db;
-    QVERIFY(db.readDatabases(makeItems(deflateStoredItem(SmallUnihan, 6),
-                                       deflateStoredItem(SmallRadicals, 9))));
+    QVERIFY(db.readDatabases(makeItems(deflateStoredItem(SmallUnihan, 6), deflateStoredItem(SmallRadicals, 9))));
     QVERIFY(db.unihanLoaded() && db.radicalsLoaded() && db.pinyinLoaded());
     QVERIFY(db.lastError().isEmpty());
     // The stored file ends with an empty line, so the last record keeps its
@@ -98,14 +97,13 @@ void TestCharacterDatabase::indexAgreesWithTextSearch()
     // Keys where no record starts: inside a definition, in lower case, with a
     // leading zero, without the ";", and a record repeated later. The index
     // must find exactly what a search of the text for the key finds.
-    const QByteArray tricky =
-        "@4E00;;;1.0;YI1;1;see @4E2D; also @4e8c; and @04E8C;\r\n"
-        "@4E2D;;;2.3;ZHONG1;4;central\r\n"
-        "@4E8C;;;7.0;ER4;2;two @5341\r\n"
-        "@5341;;;24.0;SHI2;2;ten\r\n"
-        "@4E00;;;1.0;YI1;1;repeated\r\n"
-        "@0;;;;;;zero\r\n"
-        "\r\n";
+    const QByteArray tricky = "@4E00;;;1.0;YI1;1;see @4E2D; also @4e8c; and @04E8C;\r\n"
+                              "@4E2D;;;2.3;ZHONG1;4;central\r\n"
+                              "@4E8C;;;7.0;ER4;2;two @5341\r\n"
+                              "@5341;;;24.0;SHI2;2;ten\r\n"
+                              "@4E00;;;1.0;YI1;1;repeated\r\n"
+                              "@0;;;;;;zero\r\n"
+                              "\r\n";
     CharacterDatabase db;
     QVERIFY(db.readDatabases(makeItems(deflateStoredItem(tricky, 6), deflateStoredItem(SmallRadicals, 9))));
     for (char32_t cp : {0x4E00u, 0x4E2Du, 0x4E8Cu, 0x5341u, 0x4E8Du, 0x0u, 0x4Eu})
@@ -138,8 +136,8 @@ void TestCharacterDatabase::radicalsByNumber()
 void TestCharacterDatabase::failedUnihanLeavesOthersLoaded()
 {
     CharacterDatabase db;
-    QVERIFY(!db.readDatabases(makeItems(QByteArray("\x10\x00\x00\x00not zlib at all!", 20),
-                                        deflateStoredItem(SmallRadicals, 9))));
+    QVERIFY(!db.readDatabases(
+        makeItems(QByteArray("\x10\x00\x00\x00not zlib at all!", 20), deflateStoredItem(SmallRadicals, 9))));
     QVERIFY(!db.unihanLoaded());
     QVERIFY(!db.tablesLoaded());
     QVERIFY(db.unihanText().isEmpty());
@@ -170,8 +168,8 @@ void TestCharacterDatabase::failedRadicalsAndPinyin()
 void TestCharacterDatabase::numbersAreReadAnewEachTime()
 {
     CharacterDatabase db;
-    db.readDatabases(makeItems(deflateStoredItem(SmallUnihan, 6), deflateStoredItem(SmallRadicals, 9),
-                               rtf("y\\u299? \\par")));
+    db.readDatabases(
+        makeItems(deflateStoredItem(SmallUnihan, 6), deflateStoredItem(SmallRadicals, 9), rtf("y\\u299? \\par")));
     QCOMPARE(db.numbersRtf(), rtf("y\\u299? \\par"));
     QCOMPARE(db.numbersRtf(), rtf("y\\u299? \\par"));
 }

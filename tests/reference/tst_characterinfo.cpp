@@ -9,33 +9,35 @@ using namespace korvana;
 
 namespace {
 
-const QString Unihan = QStringLiteral(
-    "@4E00;;;1.0;YI1;1;one; a, an; alone\r\n"
-    "@4E2D;;;2.3;ZHONG1 ZHONG4;4;central; center, middle; in the midst of; hit (target); attain\r\n"
-    "@4E48;;4E48 U+5E7A;4'.2;ME5 YAO1;3;interrogative particle\r\n"
-    "@4E59;;;5.0;YI3;1;\r\n"
-    "@6771;4E1C;;75.4;DONG1;8;east, eastern, eastward\r\n"
-    "@7C73;;;120'.5;MI3;6;hulled rice\r\n"
-    "@9F9C;;;213.0;GUI1;16;turtle\r\n"
-    "@9F9D;;;214.1;YUE4;17;flute\r\n"
-    "@20000;;;1.1;HE1;2;a surrogate record\r\n"
-    "@8A9E;;2A6D6;35.6 66.6;YU3;14;x\r\n");
+const QString Unihan =
+    QStringLiteral("@4E00;;;1.0;YI1;1;one; a, an; alone\r\n"
+                   "@4E2D;;;2.3;ZHONG1 ZHONG4;4;central; center, middle; in the midst of; hit (target); attain\r\n"
+                   "@4E48;;4E48 U+5E7A;4'.2;ME5 YAO1;3;interrogative particle\r\n"
+                   "@4E59;;;5.0;YI3;1;\r\n"
+                   "@6771;4E1C;;75.4;DONG1;8;east, eastern, eastward\r\n"
+                   "@7C73;;;120'.5;MI3;6;hulled rice\r\n"
+                   "@9F9C;;;213.0;GUI1;16;turtle\r\n"
+                   "@9F9D;;;214.1;YUE4;17;flute\r\n"
+                   "@20000;;;1.1;HE1;2;a surrogate record\r\n"
+                   "@8A9E;;2A6D6;35.6 66.6;YU3;14;x\r\n");
 
-const QString Radicals = QStringLiteral(
-    "@1;19968;yi\r\n"
-    "@2;20008;gun\r\n"
-    "@4;20031;pie\r\n"
-    "@5;20057;yi\r\n"
-    "@34;sui\r\n"
-    "@35;22786;sui\r\n"
-    "@47;24027;24029;chuan\r\n"
-    "@75;26408;mu\r\n"
-    "@120;31992;mi\r\n"
-    "@213;40860;gui\r\n"
-    "@214;40864;yue");
+const QString Radicals = QStringLiteral("@1;19968;yi\r\n"
+                                        "@2;20008;gun\r\n"
+                                        "@4;20031;pie\r\n"
+                                        "@5;20057;yi\r\n"
+                                        "@34;sui\r\n"
+                                        "@35;22786;sui\r\n"
+                                        "@47;24027;24029;chuan\r\n"
+                                        "@75;26408;mu\r\n"
+                                        "@120;31992;mi\r\n"
+                                        "@213;40860;gui\r\n"
+                                        "@214;40864;yue");
 
 // Stands in for the tone-mark converter: shows what it was given.
-QString tones(const QString &s) { return s.isEmpty() ? s : QLatin1Char('{') + s + QLatin1Char('}'); }
+QString tones(const QString &s)
+{
+    return s.isEmpty() ? s : QLatin1Char('{') + s + QLatin1Char('}');
+}
 
 CharacterInfo infoOf(uint code, const QString &unihan = Unihan, const QString &radicals = Radicals)
 {
@@ -45,14 +47,13 @@ CharacterInfo infoOf(uint code, const QString &unihan = Unihan, const QString &r
 
 // A dictionary text as loaded: header first, CR LF between lines, none after
 // the last.
-const QString Dict = QStringLiteral(
-    "# CC-CEDICT header\r\n"
-    "中 [zhong1] /China/Chinese/\r\n"
-    "中国 [Zhong1 guo2] /China/Middle Kingdom/\r\n"
-    "中国人 [Zhong1 guo2 ren2] /Chinese person/\r\n"
-    "国 [guo2] /country/\r\n"
-    "国人 [guo2 ren2] /compatriots/\r\n"
-    "人 [ren2] /person/");
+const QString Dict = QStringLiteral("# CC-CEDICT header\r\n"
+                                    "中 [zhong1] /China/Chinese/\r\n"
+                                    "中国 [Zhong1 guo2] /China/Middle Kingdom/\r\n"
+                                    "中国人 [Zhong1 guo2 ren2] /Chinese person/\r\n"
+                                    "国 [guo2] /country/\r\n"
+                                    "国人 [guo2 ren2] /compatriots/\r\n"
+                                    "人 [ren2] /person/");
 
 } // namespace
 
@@ -64,8 +65,7 @@ private slots:
     {
         const QString key = unihanKey(0x4E2D);
         QCOMPARE(key, QStringLiteral("@4E2D;"));
-        const UnihanFields f =
-            splitUnihanRecord(recordFrom(Unihan, int(Unihan.indexOf(key)), 1000));
+        const UnihanFields f = splitUnihanRecord(recordFrom(Unihan, int(Unihan.indexOf(key)), 1000));
         QCOMPARE(f.simplified, QString());
         QCOMPARE(f.traditional, QString());
         QCOMPARE(f.radical, QStringLiteral("2.3"));
@@ -209,10 +209,10 @@ private slots:
     {
         const QString line = QStringLiteral("我是中国人民");
         const QStringList keys = dictionaryKeys(neighboursAt(line, 2, line[2]));
-        QCOMPARE(keys, (QStringList{QStringLiteral("\n我是中国 "), QStringLiteral("\n是中国人 "),
-                                    QStringLiteral("\n我是中 "), QStringLiteral("\n是中国 "),
-                                    QStringLiteral("\n中国人 "), QStringLiteral("\n是中 "),
-                                    QStringLiteral("\n中国 "), QStringLiteral("\n中 ")}));
+        QCOMPARE(keys,
+                 (QStringList{QStringLiteral("\n我是中国 "), QStringLiteral("\n是中国人 "), QStringLiteral("\n我是中 "),
+                              QStringLiteral("\n是中国 "), QStringLiteral("\n中国人 "), QStringLiteral("\n是中 "),
+                              QStringLiteral("\n中国 "), QStringLiteral("\n中 ")}));
         // At the start of the line only the keys without earlier neighbours.
         QCOMPARE(dictionaryKeys(neighboursAt(line, 0, line[0])),
                  (QStringList{QStringLiteral("\n我是中 "), QStringLiteral("\n我是 "), QStringLiteral("\n我 ")}));
@@ -232,8 +232,8 @@ private slots:
     void dictionaryEntriesIntoLines()
     {
         const QString line = dictionaryLine(QStringView(u"中国 [Zhong1 guo2] /China/Middle Kingdom/\r\nnext"), tones);
-        QCOMPARE(line, QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2")) +
-                           QStringLiteral("] China; Middle Kingdom"));
+        QCOMPARE(line, QStringLiteral("中国 [") + tones(QStringLiteral("Zhong1 guo2"))
+                           + QStringLiteral("] China; Middle Kingdom"));
         // The last line has no line end: its closing "/" becomes a trailing ";".
         QCOMPARE(dictionaryLine(QStringView(u"人 [ren2] /person/"), {}), QStringLiteral("人 [ren2] person;"));
         // No brackets, nothing to convert; an empty entry is no line.
@@ -248,24 +248,25 @@ private slots:
         const QString line = QStringLiteral("中国人");
         const QStringList keys = dictionaryKeys(neighboursAt(line, 1, line[1]));
         const QStringList lines = dictionaryLines(Dict, keys, {});
-        QCOMPARE(lines, (QStringList{QStringLiteral("中国人 [Zhong1 guo2 ren2] Chinese person"),
-                                     QStringLiteral("中国 [Zhong1 guo2] China; Middle Kingdom"),
-                                     QStringLiteral("国人 [guo2 ren2] compatriots"),
-                                     QStringLiteral("国 [guo2] country")}));
+        QCOMPARE(lines,
+                 (QStringList{QStringLiteral("中国人 [Zhong1 guo2 ren2] Chinese person"),
+                              QStringLiteral("中国 [Zhong1 guo2] China; Middle Kingdom"),
+                              QStringLiteral("国人 [guo2 ren2] compatriots"), QStringLiteral("国 [guo2] country")}));
         // The header line is never found; a text without entries finds nothing.
         QVERIFY(dictionaryLines(Dict, {QStringLiteral("\n# ")}, {}).isEmpty());
         QVERIFY(dictionaryLines(QString(), keys, {}).isEmpty());
         // The entry of the last line, with nothing cut from its end.
-        QCOMPARE(dictionaryLines(Dict, {QStringLiteral("\n人 ")}, {}), QStringList{QStringLiteral("人 [ren2] person;")});
+        QCOMPARE(dictionaryLines(Dict, {QStringLiteral("\n人 ")}, {}),
+                 QStringList{QStringLiteral("人 [ren2] person;")});
     }
 
     void lineIndexFindsWhatTheScanFinds()
     {
         DictionaryLineIndex index;
         index.update(Dict);
-        const QStringList keys{QStringLiteral("\n中 "), QStringLiteral("\n中国 "), QStringLiteral("\n中国人 "),
-                               QStringLiteral("\n国人 "), QStringLiteral("\n人 "), QStringLiteral("\n人民 "),
-                               QStringLiteral("\n# "), QStringLiteral("\n国 ")};
+        const QStringList keys{QStringLiteral("\n中 "),   QStringLiteral("\n中国 "), QStringLiteral("\n中国人 "),
+                               QStringLiteral("\n国人 "), QStringLiteral("\n人 "),   QStringLiteral("\n人民 "),
+                               QStringLiteral("\n# "),    QStringLiteral("\n国 ")};
         for (const QString &key : keys)
             QCOMPARE(index.find(key), Dict.indexOf(key));
         QCOMPARE(dictionaryLines(Dict, keys, tones, &index), dictionaryLines(Dict, keys, tones));

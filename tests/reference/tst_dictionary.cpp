@@ -139,9 +139,9 @@ private slots:
     // neighbouring matches, blank-led and over-long lines, the header, case.
     void indexedSearchesMatchTheScan()
     {
-        const QStringList pieces = {u"中"_qs, u"中国"_qs, u"a"_qs, u"A"_qs, u"ab"_qs, u" "_qs, u"/"_qs,
-                                    u" ["_qs, u"] "_qs, u"\r\n"_qs, u"\r\n"_qs, u"\t"_qs, u"x1"_qs,
-                                    u"\u4e00"_qs, u"/House/"_qs};
+        const QStringList pieces = {u"中"_qs,   u"中国"_qs, u"a"_qs,  u"A"_qs,      u"ab"_qs,
+                                    u" "_qs,    u"/"_qs,    u" ["_qs, u"] "_qs,     u"\r\n"_qs,
+                                    u"\r\n"_qs, u"\t"_qs,   u"x1"_qs, u"\u4e00"_qs, u"/House/"_qs};
         const QStringList terms = {u"中"_qs,  u"中国"_qs, u"a"_qs, u"A"_qs,      u"ab"_qs,   u"x1"_qs,
                                    u"a b"_qs, u"q"_qs,    u"1"_qs, u"\u4e00"_qs, u"house"_qs};
         QRandomGenerator rng(16);
@@ -192,13 +192,16 @@ private slots:
         lines << QStringLiteral("啊 [a1] /A/") << QStringLiteral("阿 [a1] /all/") << QStringLiteral("a [a] /x/");
         // The same with a line longer than an entry that holds the term beside a slash.
         const QString text = dict(lines);
-        for (const QString &t : {text, dict(lines.mid(0, 1500) + QStringList{QString(1200, u'x') + QStringLiteral("/a/")} + lines.mid(1500))}) {
+        for (const QString &t :
+             {text,
+              dict(lines.mid(0, 1500) + QStringList{QString(1200, u'x') + QStringLiteral("/a/")} + lines.mid(1500))}) {
             DictionaryLineIndex index;
             index.update(t);
             DictionarySearch scan, indexed;
             indexed.useLineIndex(&index);
             for (const QString &term : {u"a"_qs, u"/"_qs, u"["_qs, u"1"_qs, u"A"_qs}) {
-                for (const auto &[first, last] : {std::pair{0, 20}, std::pair{181, 200}, std::pair{1990, 2010}, std::pair{2990, 3010}}) {
+                for (const auto &[first, last] :
+                     {std::pair{0, 20}, std::pair{181, 200}, std::pair{1990, 2010}, std::pair{2990, 3010}}) {
                     const DictionaryPage a = scan.findAll(t, term, false, first, last);
                     const DictionaryPage b = indexed.findAll(t, term, false, first, last);
                     QVERIFY2(a.entries == b.entries && a.full == b.full, qPrintable(term));
@@ -209,7 +212,8 @@ private slots:
         index.update(text);
         DictionarySearch indexed;
         indexed.useLineIndex(&index);
-        QCOMPARE(chineseOf(indexed.findAll(text, u"a", false, 0, 3).entries), (QStringList{u"a"_qs, u"啊"_qs, u"字0"_qs}));
+        QCOMPARE(chineseOf(indexed.findAll(text, u"a", false, 0, 3).entries),
+                 (QStringList{u"a"_qs, u"啊"_qs, u"字0"_qs}));
     }
 
     // Exact find lists its entries without copying them out of the text:
@@ -259,21 +263,23 @@ private slots:
     {
         DictionarySearch s;
         // The last line has no line break after it.
-        const QString text = dict({QStringLiteral("# h"), QStringLiteral("a1 [a1] /x/"), QStringLiteral("猫 [mao1] /cat/")});
+        const QString text =
+            dict({QStringLiteral("# h"), QStringLiteral("a1 [a1] /x/"), QStringLiteral("猫 [mao1] /cat/")});
         QCOMPARE(s.exactFind(text, u"猫", false), QStringList{QStringLiteral("猫 [mao1] /cat/")});
         QCOMPARE(s.exactFind(text, u"cat", false), QStringList{QStringLiteral("猫 [mao1] /cat/")});
 
         // Two readings of one word on neighbouring lines are both found.
-        const QString readings = dict({QStringLiteral("# h"), QStringLiteral("行 [hang2] /row/"),
-                                       QStringLiteral("行 [xing2] /to walk/"), QStringLiteral("行 [heng2] /x/"),
-                                       QStringLiteral("行人 [xing2 ren2] /pedestrian/")});
+        const QString readings =
+            dict({QStringLiteral("# h"), QStringLiteral("行 [hang2] /row/"), QStringLiteral("行 [xing2] /to walk/"),
+                  QStringLiteral("行 [heng2] /x/"), QStringLiteral("行人 [xing2 ren2] /pedestrian/")});
         QCOMPARE(s.exactFind(readings, u"行", false).size(), 3);
         QCOMPARE(s.findAll(readings, u"行", false, 0, 20).entries.size(), 4);
         // A line with several matches is listed once.
         QCOMPARE(s.exactFind(dict({QStringLiteral("h"), QStringLiteral("a [a1 a1 a1] /y/")}), u"a1", false).size(), 1);
 
         // Chinese terms are matched exactly even when case is ignored.
-        const QString mixed = dict({QStringLiteral("# h"), QStringLiteral("中a [x] /lower/"), QStringLiteral("中A [x] /upper/")});
+        const QString mixed =
+            dict({QStringLiteral("# h"), QStringLiteral("中a [x] /lower/"), QStringLiteral("中A [x] /upper/")});
         QCOMPARE(s.exactFind(mixed, u"中A", false), QStringList{QStringLiteral("中A [x] /upper/")});
         // Entries come from the text as it is, not from its folded copy.
         QCOMPARE(s.exactFind(dict({QStringLiteral("h"), QStringLiteral("X [Y1] /Tea/")}), u"tea", false),
@@ -365,7 +371,8 @@ private slots:
         DictionaryPaging paging;
         QCOMPARE(paging.move(DictionaryPaging::Request::NewSearch, QStringLiteral("  tea ")), QStringLiteral("tea"));
         QVERIFY(!paging.previousEnabled());
-        DictionaryPage page = s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
+        DictionaryPage page =
+            s.findAll(text, paging.dictSearchTerm, false, paging.dictFirstResult, paging.dictLastResult);
         QCOMPARE(page.entries.size(), 20);
         QCOMPARE(chineseOf(page.entries.first()), QStringLiteral("w1"));
         QCOMPARE(chineseOf(page.entries.last()), QStringLiteral("w20"));
@@ -424,22 +431,21 @@ private slots:
         QTest::addColumn<QString>("translation");
         QTest::newRow("plain") << QStringLiteral("中国 [Zhong1 guo2] /China/Middle Kingdom/") << QStringLiteral("中国")
                                << QStringLiteral("<Zhong1 guo2>") << QStringLiteral("China; Middle Kingdom");
-        QTest::newRow("qualifier then senses") << QStringLiteral("高 [gao1] /(of a person) tall/high/")
-                                               << QStringLiteral("高") << QStringLiteral("<gao1>")
-                                               << QStringLiteral("tall (of a person); high");
+        QTest::newRow("qualifier then senses")
+            << QStringLiteral("高 [gao1] /(of a person) tall/high/") << QStringLiteral("高") << QStringLiteral("<gao1>")
+            << QStringLiteral("tall (of a person); high");
         QTest::newRow("qualifier, one sense") << QStringLiteral("音 [yin1] /(music) note/") << QStringLiteral("音")
                                               << QStringLiteral("<yin1>") << QStringLiteral("note (music)");
         QTest::newRow("all qualifier") << QStringLiteral("x [x1] /(abc)/") << QStringLiteral("x")
                                        << QStringLiteral("<x1>") << QStringLiteral("(abc)");
         QTest::newRow("no bracket") << QStringLiteral("no pinyin here /a/b/") << QString() << QString()
                                     << QStringLiteral("no pinyin here ; a; b");
-        QTest::newRow("last line, no closing slash") << QStringLiteral("猫 [mao1] /cat/kitty")
-                                                     << QStringLiteral("猫") << QStringLiteral("<mao1>")
-                                                     << QStringLiteral("cat; kitty");
+        QTest::newRow("last line, no closing slash") << QStringLiteral("猫 [mao1] /cat/kitty") << QStringLiteral("猫")
+                                                     << QStringLiteral("<mao1>") << QStringLiteral("cat; kitty");
         QTest::newRow("empty senses collapse") << QStringLiteral("y [y1] //a// b/") << QStringLiteral("y")
                                                << QStringLiteral("<y1>") << QStringLiteral("; a; ;  b");
-        QTest::newRow("brackets inside the pinyin") << QStringLiteral("z [a[b]c] /s/") << QStringLiteral("z")
-                                                    << QStringLiteral("<abc>") << QStringLiteral("s");
+        QTest::newRow("brackets inside the pinyin")
+            << QStringLiteral("z [a[b]c] /s/") << QStringLiteral("z") << QStringLiteral("<abc>") << QStringLiteral("s");
     }
     void resultRows()
     {
@@ -449,9 +455,8 @@ private slots:
         QFETCH(QString, translation);
         // The converter marks what it was given, so the test sees exactly the
         // text handed to it.
-        const DictionaryRow row = dictionaryRow(entry, [](const QString &p) {
-            return p.isEmpty() ? p : u'<' + p + u'>';
-        });
+        const DictionaryRow row =
+            dictionaryRow(entry, [](const QString &p) { return p.isEmpty() ? p : u'<' + p + u'>'; });
         QCOMPARE(row.chinese, chinese);
         QCOMPARE(row.pinyin, pinyin);
         QCOMPARE(row.translation, translation);

@@ -1,13 +1,13 @@
 // The keyboard reference: its two columns line for line, where it parks, the
 // drag by either memo with the left button only, focus back to the main
 // window after a drag, and its close button.
-#include "support/WindowTestFixture.h"
 #include "reference/KeyboardReferenceWindow.h"
+#include "support/WindowTestFixture.h"
 
-#include <QTextEdit>
-#include <QWindow>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
 
 using namespace korvana;
@@ -114,8 +114,8 @@ private slots:
         k->move(300, 200);
         k->show();
         QTest::mousePress(k->closeButton, Qt::LeftButton, {}, QPoint(3, 3));
-        QMouseEvent move(QEvent::MouseMove, QPointF(10, 11), k->closeButton->mapToGlobal(QPointF(10, 11)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 11), k->closeButton->mapToGlobal(QPointF(10, 11)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(k->closeButton, &move);
         QCOMPARE(k->pos(), QPoint(300, 200));
         QTest::mouseRelease(k->closeButton, Qt::LeftButton, {}, QPoint(3, 3));

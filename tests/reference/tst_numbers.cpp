@@ -136,8 +136,7 @@ private slots:
         // Both ends are drawn: 0 and 9999, the top numeral the drill writes.
         QCOMPARE(numberRange(NumberPreset::TenThousand), (NumberRange{0, 10000}));
         // A preset ignores the custom texts.
-        QCOMPARE(numberRange(NumberPreset::Hundred, QStringLiteral("50"), QStringLiteral("60")),
-                 (NumberRange{0, 101}));
+        QCOMPARE(numberRange(NumberPreset::Hundred, QStringLiteral("50"), QStringLiteral("60")), (NumberRange{0, 101}));
     }
 
     void customRange_data()
@@ -146,20 +145,34 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("low");
         QTest::addColumn<int>("high");
-        QTest::newRow("plain") << "20" << "30" << 20 << 31;
-        QTest::newRow("equal bounds") << "5" << "5" << 5 << 105;
-        QTest::newRow("To below From") << "50" << "10" << 50 << 150;
-        QTest::newRow("empty From") << "" << "50" << 0 << 51;
-        QTest::newRow("negative From, empty To") << "-20" << "" << 0 << 80;
-        QTest::newRow("From above the top") << "12000" << "" << 0 << 10000;
-        QTest::newRow("From just above the top") << "10000" << "20000" << 0 << 10000;
-        QTest::newRow("To above the top") << "9000" << "20000" << 9000 << 10000;
-        QTest::newRow("From at the top") << "9999" << "" << 9999 << 10000;
-        QTest::newRow("hexadecimal") << "$10" << "0x20" << 16 << 33;
-        QTest::newRow("blanks and sign") << "  +7" << " 8" << 7 << 9;
-        QTest::newRow("not numbers") << "abc" << "1e3" << 0 << 100;
-        QTest::newRow("trailing junk") << "7x" << "12" << 0 << 13;
-        QTest::newRow("out of 32 bits") << "99999999999" << "" << 0 << 100;
+        QTest::newRow("plain") << "20"
+                               << "30" << 20 << 31;
+        QTest::newRow("equal bounds") << "5"
+                                      << "5" << 5 << 105;
+        QTest::newRow("To below From") << "50"
+                                       << "10" << 50 << 150;
+        QTest::newRow("empty From") << ""
+                                    << "50" << 0 << 51;
+        QTest::newRow("negative From, empty To") << "-20"
+                                                 << "" << 0 << 80;
+        QTest::newRow("From above the top") << "12000"
+                                            << "" << 0 << 10000;
+        QTest::newRow("From just above the top") << "10000"
+                                                 << "20000" << 0 << 10000;
+        QTest::newRow("To above the top") << "9000"
+                                          << "20000" << 9000 << 10000;
+        QTest::newRow("From at the top") << "9999"
+                                         << "" << 9999 << 10000;
+        QTest::newRow("hexadecimal") << "$10"
+                                     << "0x20" << 16 << 33;
+        QTest::newRow("blanks and sign") << "  +7"
+                                         << " 8" << 7 << 9;
+        QTest::newRow("not numbers") << "abc"
+                                     << "1e3" << 0 << 100;
+        QTest::newRow("trailing junk") << "7x"
+                                       << "12" << 0 << 13;
+        QTest::newRow("out of 32 bits") << "99999999999"
+                                        << "" << 0 << 100;
         // Sums near the top of the integer range must not wrap round.
         QTest::newRow("To at INT_MAX") << "5" << QString::number(INT_MAX) << 5 << 10000;
         QTest::newRow("From at INT_MAX") << QString::number(INT_MAX) << "" << 0 << 10000;

@@ -4,23 +4,23 @@
 // its seam, closing, and the menu commands that show the reader and the
 // keyboard reference, these last with the hover and the voice the reader
 // shares with the main window, on the whole program.
-#include "support/AppTestSupport.h"
-#include "app/Program.h"
-#include "app/MainWindow.h"
-#include "app/WindowChrome.h"
-#include "app/TermMedia.h"
 #include "app/CharacterHover.h"
-#include "support/WindowTestFixture.h"
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/TermMedia.h"
+#include "app/WindowChrome.h"
 #include "platform/richtext/RichEdit.h"
-#include "reference/ReaderWindow.h"
 #include "reference/KeyboardReferenceWindow.h"
+#include "reference/ReaderWindow.h"
+#include "support/AppTestSupport.h"
+#include "support/WindowTestFixture.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -302,7 +302,8 @@ private slots:
             r->openButtonClicked();
             QCOMPARE(r->fileText->text(), QStringLiteral("kept"));
         }
-        QCOMPARE(dialogs().lastMessage(), QStringLiteral("File ") + big + QStringLiteral(" is too large for the reader (over 16 MB)"));
+        QCOMPARE(dialogs().lastMessage(),
+                 QStringLiteral("File ") + big + QStringLiteral(" is too large for the reader (over 16 MB)"));
     }
 
     void aLinkedFileOpensWithItsDescription()

@@ -1,7 +1,7 @@
 // Stored items (length, zlib stream of size + file) and the wide string
 // list's reading rule.
-#include "reference/StoredItems.h"
 #include "platform/ui/Errors.h"
+#include "reference/StoredItems.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -25,8 +25,8 @@ QByteArray handMadeItem(quint32 claimedSize, const QByteArray &file)
     QByteArray plain = le32(claimedSize) + file;
     uLongf bound = compressBound(uLong(plain.size()));
     QByteArray stream(qsizetype(bound), '\0');
-    compress2(reinterpret_cast<Bytef *>(stream.data()), &bound,
-              reinterpret_cast<const Bytef *>(plain.constData()), uLong(plain.size()), 6);
+    compress2(reinterpret_cast<Bytef *>(stream.data()), &bound, reinterpret_cast<const Bytef *>(plain.constData()),
+              uLong(plain.size()), 6);
     stream.truncate(qsizetype(bound));
     return le32(quint32(stream.size())) + stream;
 }
@@ -130,9 +130,14 @@ void TestStoredItems::itemsByIndex()
 
 void TestStoredItems::byteOrderMarks()
 {
-    const QByteArray le("\xFF\xFE" "A\x00\x2D\x4E\n\x00", 8);
+    const QByteArray le("\xFF\xFE"
+                        "A\x00\x2D\x4E\n\x00",
+                        8);
     QCOMPARE(loadWideStringList(le), QStringList{u"A\u4E2D"_qs});
-    const QByteArray be("\xFE\xFF" "\x00" "A\x4E\x2D\x00\n", 8);
+    const QByteArray be("\xFE\xFF"
+                        "\x00"
+                        "A\x4E\x2D\x00\n",
+                        8);
     QCOMPARE(loadWideStringList(be), QStringList{u"A\u4E2D"_qs});
     // A lone odd byte at the end of UTF-16 text is not a character.
     QCOMPARE(loadWideStringList(le + 'B'), QStringList{u"A\u4E2D"_qs});
@@ -140,7 +145,8 @@ void TestStoredItems::byteOrderMarks()
 
 void TestStoredItems::eightBitTextIsUtf8WithFallback()
 {
-    QCOMPARE(loadWideStringList("@5973;;;38.0;N\xC3\x9C" "3;3;woman"),
+    QCOMPARE(loadWideStringList("@5973;;;38.0;N\xC3\x9C"
+                                "3;3;woman"),
              QStringList{u"@5973;;;38.0;N\u00DC3;3;woman"_qs});
     // Not valid UTF-8: read as Windows-1252, so nothing is lost.
     QCOMPARE(loadWideStringList("@38;22899;n\xFC\r\n\x80\x93"),
@@ -149,8 +155,7 @@ void TestStoredItems::eightBitTextIsUtf8WithFallback()
 
 void TestStoredItems::textEndsAtFirstNul()
 {
-    QCOMPARE(loadWideStringList(QByteArray("one\r\ntwo\0three\r\nfour", 21)),
-             (QStringList{"one", "two"}));
+    QCOMPARE(loadWideStringList(QByteArray("one\r\ntwo\0three\r\nfour", 21)), (QStringList{"one", "two"}));
     QCOMPARE(loadWideStringListText(QByteArray("\0abc", 4)), QString());
 }
 
@@ -161,16 +166,13 @@ void TestStoredItems::lineBreaks_data()
     QTest::addColumn<QString>("joined");
 
     QTest::newRow("crlf") << "a\r\nb" << QStringList{"a", "b"} << "a\r\nb";
-    QTest::newRow("break at the end adds no line") << "a\r\nb\r\n" << QStringList{"a", "b"}
-                                                   << "a\r\nb";
+    QTest::newRow("break at the end adds no line") << "a\r\nb\r\n" << QStringList{"a", "b"} << "a\r\nb";
     QTest::newRow("empty last line kept") << "a\r\n\r\n" << QStringList{"a", ""} << "a\r\n";
     QTest::newRow("lf cr is two breaks") << "a\n\rb" << QStringList{"a", "", "b"} << "a\r\n\r\nb";
     QTest::newRow("lone cr") << "a\rb" << QStringList{"a", "b"} << "a\r\nb";
     QTest::newRow("vt and ff") << "a\vb\fc" << QStringList{"a", "b", "c"} << "a\r\nb\r\nc";
-    QTest::newRow("unicode separators") << u"a\u2028b\u2029c"_qs << QStringList{"a", "b", "c"}
-                                        << "a\r\nb\r\nc";
-    QTest::newRow("next line is no break") << u"a\u0085b"_qs << QStringList{u"a\u0085b"_qs}
-                                           << u"a\u0085b"_qs;
+    QTest::newRow("unicode separators") << u"a\u2028b\u2029c"_qs << QStringList{"a", "b", "c"} << "a\r\nb\r\nc";
+    QTest::newRow("next line is no break") << u"a\u0085b"_qs << QStringList{u"a\u0085b"_qs} << u"a\u0085b"_qs;
     QTest::newRow("empty") << "" << QStringList{} << "";
     QTest::newRow("only a break") << "\r\n" << QStringList{""} << "";
 }

@@ -72,8 +72,7 @@ void TestColors::valuesWithoutNameAreHex()
 void TestColors::everyWrittenValueReadsBack()
 {
     // Values around the places where signed and unsigned readings part.
-    const quint32 samples[] = {0, 0x7FFFFFFF, 0x80000000, 0x80000005, 0x8000001F,
-                               0xFFFFFFFE, 0x00FF00FF, 0x01000000};
+    const quint32 samples[] = {0, 0x7FFFFFFF, 0x80000000, 0x80000005, 0x8000001F, 0xFFFFFFFE, 0x00FF00FF, 0x01000000};
     for (quint32 v : samples)
         QCOMPARE(parseColor(colorToString(v)), std::optional<quint32>(v));
     QCOMPARE(parseColor("255"), std::optional<quint32>(colors::clRed));
@@ -144,10 +143,10 @@ void TestColors::readableColours()
         QList<QColor> backgrounds;
         QColor expected; // invalid: no colour reads
     } cases[] = {
-        {Qt::black, {QColor(0xff, 0xf6, 0xe6)}, Qt::black},     // reads: kept
-        {Qt::black, {Qt::black}, QColor(0x97, 0x97, 0x97)},     // black on black: lightened to 7 : 1
+        {Qt::black, {QColor(0xff, 0xf6, 0xe6)}, Qt::black},                // reads: kept
+        {Qt::black, {Qt::black}, QColor(0x97, 0x97, 0x97)},                // black on black: lightened to 7 : 1
         {QColor(0x80, 0x80, 0x80), {Qt::white}, QColor(0x58, 0x58, 0x58)}, // grey darkened to 7 : 1
-        {Qt::black, {Qt::black, Qt::white}, QColor()},          // a picture both dark and light
+        {Qt::black, {Qt::black, Qt::white}, QColor()},                     // a picture both dark and light
     };
     for (const auto &c : cases) {
         const std::optional<QColor> got = readableColor(c.color, c.backgrounds);

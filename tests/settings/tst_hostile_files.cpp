@@ -102,54 +102,48 @@ void TestHostileFiles::readInBoundedTimeAndMemory_data()
         << Make([] { return kDictionaryHead + repeated("e\xCC\x81", 1 << 20); }) << Read(dictionary) << 10 << 200
         << QByteArray("loaded 349558"); // 32 characters of head, 349,526 of é
     QTest::newRow("dictionary line of 3 MB: marks of two classes in turn")
-        << Make([] { return kDictionaryHead + repeated("\xCC\x81\xCC\x96", 3 << 20); }) << Read(dictionary) << 10
-        << 300 << QByteArray("loaded 1572896"); // the marks kept as they are
+        << Make([] { return kDictionaryHead + repeated("\xCC\x81\xCC\x96", 3 << 20); }) << Read(dictionary) << 10 << 300
+        << QByteArray("loaded 1572896"); // the marks kept as they are
     QTest::newRow("dictionary of 200 MB without a line break")
         << Make([] { return QByteArray(200 << 20, 'x'); }) << Read(dictionary) << 10 << 600
         << QByteArray("refused: no line break");
     QTest::newRow("dictionary of 6 MB of lines without a sense")
         << Make([] { return "CC-CEDICT\n" + repeated("a [b]\n", 6 << 20); }) << Read(dictionary) << 10 << 300
         << QByteArray("refused: no dictionary entry");
-    QTest::newRow("settings of 16 MB of blank lines")
-        << Make([] { return QByteArray(16 << 20, '\n'); }) << Read(settings) << 5 << 100
-        << QByteArray("font 24, too large");
+    QTest::newRow("settings of 16 MB of blank lines") << Make([] { return QByteArray(16 << 20, '\n'); })
+                                                      << Read(settings) << 5 << 100 << QByteArray("font 24, too large");
     QTest::newRow("settings of 4 MiB of blank lines")
         << Make([] { return "[Options]\nFontsize-Kanji=30\n" + QByteArray((4 << 20) - 40, '\n'); }) << Read(settings)
         << 10 << 300 << QByteArray("font 30, ");
     QTest::newRow("settings of 4 MiB of k=v lines")
         << Make([] { return "[Options]\n" + repeated("k=v\n", (4 << 20) - 40) + "Fontsize-Kanji=30\n"; })
         << Read(settings) << 20 << 300 << QByteArray("font 30, ");
-    QTest::newRow("session of 4 MiB of blank lines")
-        << Make([] { return QByteArray(4 << 20, '\n'); }) << Read(session) << 10 << 300
-        << QByteArray(" is not a session file");
+    QTest::newRow("session of 4 MiB of blank lines") << Make([] { return QByteArray(4 << 20, '\n'); }) << Read(session)
+                                                     << 10 << 300 << QByteArray(" is not a session file");
     QTest::newRow("session of 4 MiB of lessons")
         << Make([] { return "[Lessons]\n" + repeated("0=a\n", (4 << 20) - 16); }) << Read(session) << 10 << 300
         << QByteArray("1048572 lessons");
-    QTest::newRow("session of 40,000 sections")
-        << Make([] {
-               QByteArray b = "[Lessons]\n0=a.kvl\n";
-               for (int i = 0; i < 40000; ++i)
-                   b += "[s" + QByteArray::number(i) + "]\nk=v\n";
-               return b;
-           })
-        << Read([](const QString &path) {
-               const IniFile ini(path);
-               qsizetype entries = 0;
-               for (const QString &s : ini.readSections())
-                   entries += ini.readEntries(s).size();
-               return QByteArray::number(entries) + " entries, " + session(path);
-           })
-        << 10 << 300 << QByteArray("40001 entries, 1 lessons");
-    QTest::newRow("session of 16,000 lessons saved over 617,000 line breaks")
-        << Make([] { return "[Lessons]\n0=a.kvl\n" + QByteArray(617000, '\n') + "[Other]\nkept=1\n"; })
-        << Read([](const QString &path) {
-               QStringList lessons;
-               for (int i = 0; i < 16000; ++i)
-                   lessons.append(QStringLiteral("/lessons/lesson %1.kvl").arg(i));
-               writeSession(path, lessons, 7);
-               return session(path) + ", kept " + IniFile(path).readString("Other", "kept", {}).toUtf8();
-           })
-        << 10 << 300 << QByteArray("16000 lessons, kept 1");
+    QTest::newRow("session of 40,000 sections") << Make([] {
+        QByteArray b = "[Lessons]\n0=a.kvl\n";
+        for (int i = 0; i < 40000; ++i)
+            b += "[s" + QByteArray::number(i) + "]\nk=v\n";
+        return b;
+    }) << Read([](const QString &path) {
+        const IniFile ini(path);
+        qsizetype entries = 0;
+        for (const QString &s : ini.readSections())
+            entries += ini.readEntries(s).size();
+        return QByteArray::number(entries) + " entries, " + session(path);
+    }) << 10 << 300 << QByteArray("40001 entries, 1 lessons");
+    QTest::newRow("session of 16,000 lessons saved over 617,000 line breaks") << Make([] {
+        return "[Lessons]\n0=a.kvl\n" + QByteArray(617000, '\n') + "[Other]\nkept=1\n";
+    }) << Read([](const QString &path) {
+        QStringList lessons;
+        for (int i = 0; i < 16000; ++i)
+            lessons.append(QStringLiteral("/lessons/lesson %1.kvl").arg(i));
+        writeSession(path, lessons, 7);
+        return session(path) + ", kept " + IniFile(path).readString("Other", "kept", {}).toUtf8();
+    }) << 10 << 300 << QByteArray("16000 lessons, kept 1");
 }
 
 void TestHostileFiles::readInBoundedTimeAndMemory()

@@ -3,10 +3,10 @@
 // scripted dialogs.
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
-#include "support/ScriptedDialogs.h"
 #include "settings/Colors.h"
 #include "settings/MainSettings.h"
 #include "settings/OptionsDialog.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,9 +120,8 @@ private slots:
     {
         o->fontFilterCombo->setCurrentIndex(2); // all fonts
         o->fontFilterComboChanged();
-        QCOMPARE(items(o->characterFontCombo),
-                 QStringList({QStringLiteral("Arial"), QStringLiteral("SimSun"), QStringLiteral("MingLiU"),
-                              QStringLiteral("KaiTi")}));
+        QCOMPARE(items(o->characterFontCombo), QStringList({QStringLiteral("Arial"), QStringLiteral("SimSun"),
+                                                            QStringLiteral("MingLiU"), QStringLiteral("KaiTi")}));
         o->characterFontCombo->setCurrentIndex(3); // KaiTi
         o->fontFilterCombo->setCurrentIndex(0);
         QCOMPARE(items(o->characterFontCombo), QStringList({QStringLiteral("SimSun"), QStringLiteral("KaiTi")}));
@@ -187,7 +186,8 @@ private slots:
         // The first installed file whose name begins with the font, any case.
         QCOMPARE(o->sampleView->toolTip(), QStringLiteral("simsun.ttc"));
 
-        o->pane(Pane::Characters).sizeCombo->setCurrentIndex(o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
+        o->pane(Pane::Characters)
+            .sizeCombo->setCurrentIndex(o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
         o->boldSwitch->setChecked(true);
         CharAttributes a = sampleAttributes();
         QCOMPARE(a.sizePoints, 24.0);

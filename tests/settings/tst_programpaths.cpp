@@ -53,8 +53,7 @@ void TestProgramPaths::dataFilesPreferTheProgramFolder()
     QCOMPARE(ProgramPaths::defaultDictionary(), bin + "dict/cedict_gb.uni");
     // Only installed.
     touch("prefix/share/korvana/dict/cedict_gb.uni");
-    QCOMPARE(ProgramPaths::defaultDictionary(),
-             m_dir.filePath("prefix/share/korvana/dict/cedict_gb.uni"));
+    QCOMPARE(ProgramPaths::defaultDictionary(), m_dir.filePath("prefix/share/korvana/dict/cedict_gb.uni"));
     // Beside the program as well: that copy wins.
     touch("prefix/bin/dict/cedict_gb.uni");
     QCOMPARE(ProgramPaths::defaultDictionary(), bin + "dict/cedict_gb.uni");

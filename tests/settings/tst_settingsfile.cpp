@@ -1,10 +1,10 @@
 #include "platform/ini/IniFile.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/ui/Errors.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "support/ChildProcess.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -101,37 +101,41 @@ void TestSettingsFile::firstCloseWritesEveryKey()
     QVERIFY(dialogs.dialogs.messages.empty());
     const QByteArray expected = "[Options]\n"
                                 "Auto save lessons on exit=0\n"
-                                "Working Directory=" + m_programFolder.toUtf8() + "\n"
-                                "Dictionary=" + defaultDictionary().toUtf8() + "\n"
-                                "Skin=*standard*\n"
-                                "Fontsize-Translation=11\n"
-                                "Fontsize-Pinyin=11\n"
-                                "Show Pinyin tones in color=0\n"
-                                "Fontsize-Kanji=24\n"
-                                "Fontsize-Notes=11\n"
-                                "Show reading progress=1\n"
-                                "Sound file excludes synthesis=1\n"
-                                "Set Kanji Font=0\n"
-                                "Kanji Font=SimSun\n"
-                                "Bold Kanji=0\n"
-                                "Rotate Kanji=0\n"
-                                "Set Kanji Color=0\n"
-                                "Kanji Color=clBlack\n"
-                                "Set Kanji Background Color=0\n"
-                                "Kanji Background Color=clCream\n"
-                                "Display Screen Background=0\n"
-                                "Display ToolBar=0\n"
-                                "External Editor=\n"
-                                "Edit in Word=1\n"
-                                "Show Hanzi Info=1\n"
-                                "Show Hidden Content On Mouse Hover=1\n"
-                                "Screen Background Color=$00404000\n"
-                                "\n"
-                                "[Text Direction]\n"
-                                "Hanzi Left to Right=1\n"
-                                "Translation Left to Right=1\n"
-                                "Pronounciation Left to Right=1\n"
-                                "Notes Left to Right=1\n";
+                                "Working Directory="
+                                + m_programFolder.toUtf8()
+                                + "\n"
+                                  "Dictionary="
+                                + defaultDictionary().toUtf8()
+                                + "\n"
+                                  "Skin=*standard*\n"
+                                  "Fontsize-Translation=11\n"
+                                  "Fontsize-Pinyin=11\n"
+                                  "Show Pinyin tones in color=0\n"
+                                  "Fontsize-Kanji=24\n"
+                                  "Fontsize-Notes=11\n"
+                                  "Show reading progress=1\n"
+                                  "Sound file excludes synthesis=1\n"
+                                  "Set Kanji Font=0\n"
+                                  "Kanji Font=SimSun\n"
+                                  "Bold Kanji=0\n"
+                                  "Rotate Kanji=0\n"
+                                  "Set Kanji Color=0\n"
+                                  "Kanji Color=clBlack\n"
+                                  "Set Kanji Background Color=0\n"
+                                  "Kanji Background Color=clCream\n"
+                                  "Display Screen Background=0\n"
+                                  "Display ToolBar=0\n"
+                                  "External Editor=\n"
+                                  "Edit in Word=1\n"
+                                  "Show Hanzi Info=1\n"
+                                  "Show Hidden Content On Mouse Hover=1\n"
+                                  "Screen Background Color=$00404000\n"
+                                  "\n"
+                                  "[Text Direction]\n"
+                                  "Hanzi Left to Right=1\n"
+                                  "Translation Left to Right=1\n"
+                                  "Pronounciation Left to Right=1\n"
+                                  "Notes Left to Right=1\n";
     QCOMPARE(readBytes(SettingsFile::path()), expected);
 }
 
@@ -221,33 +225,86 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("writtenBack");
 
-    QTest::newRow("boolean as word") << "Bold Kanji" << "true" << "0";
-    QTest::newRow("boolean 2") << "Bold Kanji" << "2" << "1";
-    QTest::newRow("default-true boolean as word") << "Edit in Word" << "false" << "1";
-    QTest::newRow("integer in hex") << "Fontsize-Kanji" << "0x20" << "32";
-    QTest::newRow("integer as word") << "Fontsize-Kanji" << "big" << "24";
-    QTest::newRow("integer beyond 32 bits") << "Fontsize-Notes" << "99999999999" << "11";
-    QTest::newRow("size 0") << "Fontsize-Kanji" << "0" << "4";
-    QTest::newRow("size negative") << "Fontsize-Pinyin" << "-5" << "4";
-    QTest::newRow("size 5000") << "Fontsize-Translation" << "5000" << "400";
-    QTest::newRow("size 32-bit maximum") << "Fontsize-Notes" << "2147483647" << "400";
-    QTest::newRow("colour without name") << "Kanji Color" << "white" << "clBlack";
-    QTest::newRow("colour name in other case") << "Kanji Color" << "CLWHITE" << "clWhite";
-    QTest::newRow("colour as number") << "Kanji Color" << "255" << "clRed";
-    QTest::newRow("system colour as hex") << "Screen Background Color" << "$80000005" << "clWindow";
-    QTest::newRow("system colour as decimal") << "Screen Background Color" << "-2147483643" << "clWindow";
-    QTest::newRow("colour empty") << "Kanji Background Color" << "" << "clCream";
-    QTest::newRow("colour -1") << "Screen Background Color" << "-1" << "$00404000";
-    QTest::newRow("colour past the system colours") << "Kanji Color" << "$8000001F" << "clBlack";
-    QTest::newRow("colour with a high byte") << "Kanji Color" << "$01000000" << "clBlack";
-    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun" << "Sim";
-    QTest::newRow("skin leading out") << "Skin" << "..\\..\\Windows" << "*standard*";
-    QTest::newRow("skin with separator") << "Skin" << "a/b" << "*standard*";
-    QTest::newRow("skin dot dot") << "Skin" << ".." << "*standard*";
-    QTest::newRow("skin empty") << "Skin" << "" << "*standard*";
-    QTest::newRow("skin in other case") << "Skin" << "*Standard*" << "*Standard*";
-    QTest::newRow("missing dictionary") << "Dictionary" << "/nowhere/x.uni" << "<default>";
-    QTest::newRow("working directory") << "Working Directory" << "D:\\Lessons\\" << "D:/Lessons/";
+    QTest::newRow("boolean as word") << "Bold Kanji"
+                                     << "true"
+                                     << "0";
+    QTest::newRow("boolean 2") << "Bold Kanji"
+                               << "2"
+                               << "1";
+    QTest::newRow("default-true boolean as word") << "Edit in Word"
+                                                  << "false"
+                                                  << "1";
+    QTest::newRow("integer in hex") << "Fontsize-Kanji"
+                                    << "0x20"
+                                    << "32";
+    QTest::newRow("integer as word") << "Fontsize-Kanji"
+                                     << "big"
+                                     << "24";
+    QTest::newRow("integer beyond 32 bits") << "Fontsize-Notes"
+                                            << "99999999999"
+                                            << "11";
+    QTest::newRow("size 0") << "Fontsize-Kanji"
+                            << "0"
+                            << "4";
+    QTest::newRow("size negative") << "Fontsize-Pinyin"
+                                   << "-5"
+                                   << "4";
+    QTest::newRow("size 5000") << "Fontsize-Translation"
+                               << "5000"
+                               << "400";
+    QTest::newRow("size 32-bit maximum") << "Fontsize-Notes"
+                                         << "2147483647"
+                                         << "400";
+    QTest::newRow("colour without name") << "Kanji Color"
+                                         << "white"
+                                         << "clBlack";
+    QTest::newRow("colour name in other case") << "Kanji Color"
+                                               << "CLWHITE"
+                                               << "clWhite";
+    QTest::newRow("colour as number") << "Kanji Color"
+                                      << "255"
+                                      << "clRed";
+    QTest::newRow("system colour as hex") << "Screen Background Color"
+                                          << "$80000005"
+                                          << "clWindow";
+    QTest::newRow("system colour as decimal") << "Screen Background Color"
+                                              << "-2147483643"
+                                              << "clWindow";
+    QTest::newRow("colour empty") << "Kanji Background Color"
+                                  << ""
+                                  << "clCream";
+    QTest::newRow("colour -1") << "Screen Background Color"
+                               << "-1"
+                               << "$00404000";
+    QTest::newRow("colour past the system colours") << "Kanji Color"
+                                                    << "$8000001F"
+                                                    << "clBlack";
+    QTest::newRow("colour with a high byte") << "Kanji Color"
+                                             << "$01000000"
+                                             << "clBlack";
+    QTest::newRow("font name with NUL") << "Kanji Font" << QString("Sim") + QChar(0) + "Sun"
+                                        << "Sim";
+    QTest::newRow("skin leading out") << "Skin"
+                                      << "..\\..\\Windows"
+                                      << "*standard*";
+    QTest::newRow("skin with separator") << "Skin"
+                                         << "a/b"
+                                         << "*standard*";
+    QTest::newRow("skin dot dot") << "Skin"
+                                  << ".."
+                                  << "*standard*";
+    QTest::newRow("skin empty") << "Skin"
+                                << ""
+                                << "*standard*";
+    QTest::newRow("skin in other case") << "Skin"
+                                        << "*Standard*"
+                                        << "*Standard*";
+    QTest::newRow("missing dictionary") << "Dictionary"
+                                        << "/nowhere/x.uni"
+                                        << "<default>";
+    QTest::newRow("working directory") << "Working Directory"
+                                       << "D:\\Lessons\\"
+                                       << "D:/Lessons/";
 }
 
 void TestSettingsFile::badValuesTakeDefaults()
@@ -315,46 +372,47 @@ void TestSettingsFile::windowsStyleFile()
     QCOMPARE(SettingsFile::showReminder(), false);
 
     QVERIFY(SettingsFile::save(s, d));
-    const QByteArray expected =
-        "; Korvana settings, written on Windows\r\n"
-        "[options]\r\n"
-        "Auto save lessons on exit=1\r\n"
-        "Working Directory=C:/Users/Jan/Lessons/\r\n"
-        "Dictionary=" + defaultDictionary().toUtf8() + "\r\n"
-        "Skin=Blue Sky\r\n"
-        "Window Left=120\r\n"
-        "Fontsize-Kanji=32\r\n"
-        "Kanji Font=Ming Light \xC3\xA9\r\n"
-        "Bold Kanji=0\r\n"
-        "Rotate Kanji=1\r\n"
-        "Kanji Color=clWhite\r\n"
-        "Kanji Background Color=clCream\r\n"
-        "Screen Background Color=clWindow\r\n"
-        "External Editor=C:/Windows/notepad.exe\r\n"
-        "Show Reminder=0\r\n"
-        "Fontsize-Translation=11\r\n"
-        "Fontsize-Pinyin=11\r\n"
-        "Show Pinyin tones in color=0\r\n"
-        "Fontsize-Notes=11\r\n"
-        "Show reading progress=1\r\n"
-        "Sound file excludes synthesis=1\r\n"
-        "Set Kanji Font=0\r\n"
-        "Set Kanji Color=0\r\n"
-        "Set Kanji Background Color=0\r\n"
-        "Display Screen Background=0\r\n"
-        "Display ToolBar=0\r\n"
-        "Edit in Word=1\r\n"
-        "Show Hanzi Info=1\r\n"
-        "Show Hidden Content On Mouse Hover=1\r\n"
-        "\r\n"
-        "[Text Direction]\r\n"
-        "Hanzi Left to Right=0\r\n"
-        "Notes Left to Right=1\r\n"
-        "Pronounciation Left to Right=1\r\n"
-        "Translation Left to Right=1\r\n"
-        "\r\n"
-        "[Recent]\r\n"
-        "File1=C:\\Lessons\\hsk1.kvl\r\n";
+    const QByteArray expected = "; Korvana settings, written on Windows\r\n"
+                                "[options]\r\n"
+                                "Auto save lessons on exit=1\r\n"
+                                "Working Directory=C:/Users/Jan/Lessons/\r\n"
+                                "Dictionary="
+                                + defaultDictionary().toUtf8()
+                                + "\r\n"
+                                  "Skin=Blue Sky\r\n"
+                                  "Window Left=120\r\n"
+                                  "Fontsize-Kanji=32\r\n"
+                                  "Kanji Font=Ming Light \xC3\xA9\r\n"
+                                  "Bold Kanji=0\r\n"
+                                  "Rotate Kanji=1\r\n"
+                                  "Kanji Color=clWhite\r\n"
+                                  "Kanji Background Color=clCream\r\n"
+                                  "Screen Background Color=clWindow\r\n"
+                                  "External Editor=C:/Windows/notepad.exe\r\n"
+                                  "Show Reminder=0\r\n"
+                                  "Fontsize-Translation=11\r\n"
+                                  "Fontsize-Pinyin=11\r\n"
+                                  "Show Pinyin tones in color=0\r\n"
+                                  "Fontsize-Notes=11\r\n"
+                                  "Show reading progress=1\r\n"
+                                  "Sound file excludes synthesis=1\r\n"
+                                  "Set Kanji Font=0\r\n"
+                                  "Set Kanji Color=0\r\n"
+                                  "Set Kanji Background Color=0\r\n"
+                                  "Display Screen Background=0\r\n"
+                                  "Display ToolBar=0\r\n"
+                                  "Edit in Word=1\r\n"
+                                  "Show Hanzi Info=1\r\n"
+                                  "Show Hidden Content On Mouse Hover=1\r\n"
+                                  "\r\n"
+                                  "[Text Direction]\r\n"
+                                  "Hanzi Left to Right=0\r\n"
+                                  "Notes Left to Right=1\r\n"
+                                  "Pronounciation Left to Right=1\r\n"
+                                  "Translation Left to Right=1\r\n"
+                                  "\r\n"
+                                  "[Recent]\r\n"
+                                  "File1=C:\\Lessons\\hsk1.kvl\r\n";
     QCOMPARE(readBytes(SettingsFile::path()), expected);
 }
 
@@ -389,8 +447,9 @@ void TestSettingsFile::unwritableFileIsReported()
     ScopedScriptedDialogs dialogs;
     QVERIFY(!SettingsFile::save(s, d));
     QCOMPARE(dialogs.dialogs.messages.size(), size_t(1));
-    QCOMPARE(dialogs.dialogs.messages[0].text,
-             QString("Unable to open file korvana.ini, current settings were not saved (a folder in the path is a file)"));
+    QCOMPARE(
+        dialogs.dialogs.messages[0].text,
+        QString("Unable to open file korvana.ini, current settings were not saved (a folder in the path is a file)"));
     QVERIFY(dialogs.dialogs.messages[0].buttons == MsgButtons::Ok);
     QCOMPARE(readBytes(dirPath("blocked")), QByteArray("a file"));
 
@@ -408,13 +467,14 @@ void TestSettingsFile::unwritableFileIsReported()
     writeBytes(ini, "[Options]\nSkin=Mine\n");
     QVERIFY(childtest::setMode(m_dir->path(), 0755) && childtest::setMode(dirPath("config"), 0755));
     QVERIFY(childtest::setMode(dirPath("config/korvana"), 0777) && childtest::setMode(ini, 0622));
-    QCOMPARE(childtest::asUnprivilegedUser([&] {
-                 ScopedScriptedDialogs child;
-                 const bool saved = SettingsFile::save(s, d);
-                 return QByteArray(saved ? "saved" : "refused: ")
-                        + (child.dialogs.messages.empty() ? QString() : child.dialogs.messages[0].text).toUtf8();
-             }),
-             QByteArray("refused: Unable to open file korvana.ini, current settings were not saved (permission denied)"));
+    QCOMPARE(
+        childtest::asUnprivilegedUser([&] {
+            ScopedScriptedDialogs child;
+            const bool saved = SettingsFile::save(s, d);
+            return QByteArray(saved ? "saved" : "refused: ")
+                   + (child.dialogs.messages.empty() ? QString() : child.dialogs.messages[0].text).toUtf8();
+        }),
+        QByteArray("refused: Unable to open file korvana.ini, current settings were not saved (permission denied)"));
     QCOMPARE(readBytes(ini), QByteArray("[Options]\nSkin=Mine\n"));
 }
 

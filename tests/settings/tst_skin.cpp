@@ -133,10 +133,10 @@ private slots:
         const SkinFields &f = t.appliedWith.first();
         QCOMPARE(f.skinName, QStringLiteral("Test Skin"));
         QCOMPARE(f.skinAuthor, QStringLiteral("Korvana tests"));
-        QCOMPARE(f.labelsColor, 0x0000FFu);            // "#ff0000" is red
+        QCOMPARE(f.labelsColor, 0x0000FFu); // "#ff0000" is red
         QCOMPARE(f.labelsBackgroundColor, 0x00FF00u);
         QVERIFY(f.showLabelsBackground);
-        QCOMPARE(f.frameLabelsColor, 0xFF0000u);      // "#0000FF" is blue
+        QCOMPARE(f.frameLabelsColor, 0xFF0000u); // "#0000FF" is blue
         QCOMPARE(f.buttonLabelsColor, 0x563412u);
         QVERIFY(!f.showButtonLabels);
         QCOMPARE(f.frameBordersColor, 0xEFCDABu);
@@ -163,10 +163,9 @@ private slots:
 
     void framesLabelsFallBackToLabelsColourAndEmptyColoursAreBlack()
     {
-        makeSkin(QStringLiteral("Fallback"),
-                 QStringLiteral("[Options]\nLabels Color=#00ff00\nFrames Labels Color=\n"
-                                "Buttons Labels Color=\nFrames Borders Color=#zz0000\n"
-                                "Labels Background Color=\n"));
+        makeSkin(QStringLiteral("Fallback"), QStringLiteral("[Options]\nLabels Color=#00ff00\nFrames Labels Color=\n"
+                                                            "Buttons Labels Color=\nFrames Borders Color=#zz0000\n"
+                                                            "Labels Background Color=\n"));
         RecordingTarget t;
         loadSkin(QStringLiteral("Fallback"), t);
         QCOMPARE(t.fields.labelsColor, 0x00FF00u);
@@ -183,14 +182,14 @@ private slots:
 
     void booleanWordsReadAsDefaults()
     {
-        const QString folder = makeSkin(QStringLiteral("Words"),
-                                        QStringLiteral("[Options]\nShow Button Labels=false\n"
-                                                       "Show Labels Background=true\nShow Frames Borders=0\n"
-                                                       "Show Frames Background=2\n"));
+        const QString folder =
+            makeSkin(QStringLiteral("Words"), QStringLiteral("[Options]\nShow Button Labels=false\n"
+                                                             "Show Labels Background=true\nShow Frames Borders=0\n"
+                                                             "Show Frames Background=2\n"));
         const SkinFields f = readSkinFile(folder + QStringLiteral("/skin.ini"));
         QVERIFY(f.showButtonLabels);      // a word: the default, true
         QVERIFY(!f.showLabelsBackground); // a word: the default, false
-        QVERIFY(!f.showFrameBorders);    // 0
+        QVERIFY(!f.showFrameBorders);     // 0
         QVERIFY(f.showFramesBackground);  // any number but 0
     }
 
@@ -208,9 +207,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::exception, decodeSkinJpeg(png));
         makeSkin(QStringLiteral("Outside"), QString());
         QVERIFY(QDir(m_program.path()).rename(QStringLiteral("skins/Outside"), QStringLiteral("Outside")));
-        for (const QString &name : {QStringLiteral("NoStop"), QStringLiteral("Png"), QStringLiteral("Gone"),
-                                    QStringLiteral("../Outside"), QStringLiteral(".."), QString(),
-                                    QStringLiteral("*STANDARD*")}) {
+        for (const QString &name :
+             {QStringLiteral("NoStop"), QStringLiteral("Png"), QStringLiteral("Gone"), QStringLiteral("../Outside"),
+              QStringLiteral(".."), QString(), QStringLiteral("*STANDARD*")}) {
             RecordingTarget t;
             t.fields.skinName = QStringLiteral("before");
             t.fields.labelsColor = 0x111111;

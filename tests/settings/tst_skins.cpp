@@ -1,30 +1,30 @@
 // Skins on the main window: the skin applied while the window is created,
 // the selection dialog, and what each skin value does to the window.
-#include "support/AppTestSupport.h"
 #include "app/HoverLabel.h"
-#include "app/Program.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "app/WindowChrome.h"
 #include "app/WindowSkin.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/ini/IniFile.h"
+#include "settings/AboutDialog.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
-#include "settings/AboutDialog.h"
 #include "settings/SkinDialog.h"
+#include "support/AppTestSupport.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QLineEdit>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -106,10 +106,7 @@ class TestSkins : public QObject {
         ini.writeString(QStringLiteral("Options"), QStringLiteral("Skin"), skin);
     }
 
-    void start()
-    {
-        createWindows();
-    }
+    void start() { createWindows(); }
 
 private slots:
     void initTestCase()
@@ -143,19 +140,21 @@ private slots:
         green.fill(Qt::green);
         QVERIFY(green.save(png, "PNG"));
         makeSkin(QStringLiteral("Fifo"), QString(), {QStringLiteral("main.jpg")});
-        QCOMPARE(::mkfifo(QFile::encodeName(m_program.filePath(QStringLiteral("skins/Fifo/main.jpg"))).constData(),
-                          0600),
-                 0);
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(m_program.filePath(QStringLiteral("skins/Fifo/main.jpg"))).constData(), 0600),
+            0);
         // Spelled as on Windows.
         makeSkin(QStringLiteral("Windows"), QString::fromUtf8(skinIni.readAll()), {QStringLiteral("main.jpg")});
-        QVERIFY(QFile::copy(data + QStringLiteral("red.jpg"), m_program.filePath(QStringLiteral("skins/Windows/Main.jpg"))));
+        QVERIFY(QFile::copy(data + QStringLiteral("red.jpg"),
+                            m_program.filePath(QStringLiteral("skins/Windows/Main.jpg"))));
         // The shipped skins; one's pictures without skin.ini, the other's
         // with a skin.ini holding only "Name=".
         const QString shipped = QStringLiteral(KORVANA_SOURCE_DIR "/skins/");
         copySkin(shipped + QStringLiteral("Jade"), QStringLiteral("Jade"), QStringLiteral("*"));
         copySkin(shipped + QStringLiteral("Porcelain"), QStringLiteral("Porcelain"), QStringLiteral("*"));
         copySkin(shipped + QStringLiteral("Jade"), QStringLiteral("JadeBare"), QString());
-        copySkin(shipped + QStringLiteral("Porcelain"), QStringLiteral("NameOnly"), QStringLiteral("[Options]\nName=\n"));
+        copySkin(shipped + QStringLiteral("Porcelain"), QStringLiteral("NameOnly"),
+                 QStringLiteral("[Options]\nName=\n"));
         // Dark pictures with light glyphs, bare and with a dark skin.ini that
         // sets every key; pictures of black and white stripes, on which no
         // colour reads.
@@ -183,7 +182,8 @@ private slots:
                                 "Frames Borders Color=#7a8496\nShow Frames Borders=1\n"
                                 "Frames Background Color=#2e3440\nShow Frames Background=1\n"));
         // Pictures far larger than their elements.
-        for (const auto &[name, side] : {std::pair{QStringLiteral("Huge"), 1500}, std::pair{QStringLiteral("Ninety"), 90}}) {
+        for (const auto &[name, side] :
+             {std::pair{QStringLiteral("Huge"), 1500}, std::pair{QStringLiteral("Ninety"), 90}}) {
             const QString folder = m_program.filePath(QStringLiteral("skins/") + name + QLatin1Char('/'));
             QDir().mkpath(folder);
             QImage big(side, side, QImage::Format_RGB32);
@@ -211,7 +211,8 @@ private slots:
         start();
         QCOMPARE(apptest::settings().selectedSkin, StandardSkinName);
         QCOMPARE(mainWindow->skin().fields().skinName, QStringLiteral("Default Korvana Skin"));
-        QVERIFY(apptest::control<QLabel>("backgroundPicture") && apptest::control<QLabel>("backgroundPicture")->pixmap().size() == QSize(550, 350));
+        QVERIFY(apptest::control<QLabel>("backgroundPicture")
+                && apptest::control<QLabel>("backgroundPicture")->pixmap().size() == QSize(550, 350));
         QVERIFY(!apptest::control<QPushButton>("previousButton")->icon().isNull());
         QVERIFY(!mainWindow->skin().stopButtonIcon().isNull() && !mainWindow->skin().readButtonIcon().isNull());
         QCOMPARE(apptest::control<korvana::LatchButton>("markDifficultButton")->iconSize(), QSize(60, 18));
@@ -219,7 +220,8 @@ private slots:
         QCOMPARE(apptest::control<QPushButton>("nextButton")->size(), QSize(60, 60));
         // The three frames with their captions.
         QCOMPARE(mainWindow->skin().frames(),
-                 (QList<QFrame *>{apptest::control<QFrame>("modeFrame"), apptest::control<QFrame>("panesFrame"), apptest::control<QFrame>("autoFrame")}));
+                 (QList<QFrame *>{apptest::control<QFrame>("modeFrame"), apptest::control<QFrame>("panesFrame"),
+                                  apptest::control<QFrame>("autoFrame")}));
         QCOMPARE(apptest::control<QLabel>("modeFrameLabel")->text(), QStringLiteral("Mode:"));
         QCOMPARE(apptest::control<QLabel>("panesFrameLabel")->text(), QStringLiteral("Show:"));
         QCOMPARE(apptest::control<QLabel>("autoFrameLabel")->text(), QStringLiteral("Auto:"));
@@ -254,7 +256,8 @@ private slots:
         QVERIFY(apptest::control<korvana::ClickLabel>("goLabel")->autoFillBackground());
         QVERIFY(apptest::control<QLabel>("openLinkedFileLabel")->autoFillBackground());
         QCOMPARE(textColour(apptest::control<QLabel>("openLinkedFileLabel"), QPalette::Window), QColor(0, 255, 0));
-        QCOMPARE(textColour(apptest::control<korvana::LatchButton>("markDifficultButton"), QPalette::ButtonText), QColor(0xf0, 0xe0, 0xd0));
+        QCOMPARE(textColour(apptest::control<korvana::LatchButton>("markDifficultButton"), QPalette::ButtonText),
+                 QColor(0xf0, 0xe0, 0xd0));
         // "Show Button Labels" is 0.
         QCOMPARE(apptest::control<QPushButton>("previousButton")->text(), QString());
     }
@@ -270,7 +273,8 @@ private slots:
             QCOMPARE(apptest::settings().selectedSkin, skin);
             QCOMPARE(mainWindow->skin().fields().skinName, StandardSkinTitle);
             QVERIFY(apptest::control<QLabel>("backgroundPicture")
-                    && nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4), QColor(0xFF, 0xF6, 0xE6)));
+                    && nearly(apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().pixel(4, 4),
+                              QColor(0xFF, 0xF6, 0xE6)));
             QCOMPARE(textColour(apptest::control<korvana::ClickLabel>("firstLabel")), QColor(Qt::black));
             QVERIFY(!apptest::control<QPushButton>("previousButton")->icon().isNull());
             aboutDialog->show();
@@ -290,16 +294,22 @@ private slots:
         start();
         mainWindow->show();
         QCoreApplication::processEvents();
-        const std::pair<QFrame *, QList<QWidget *>> groups[]
-            = {{apptest::control<QFrame>("modeFrame"),
-                widgets(apptest::control<QLabel>("modeFrameLabel"), apptest::control<QCheckBox>("randomSwitch"), apptest::control<korvana::ClickLabel>("randomSwitchLabel"),
-                        apptest::control<QCheckBox>("autoSwitch"), apptest::control<korvana::ClickLabel>("autoOptionsLabel"))},
-               {apptest::control<QFrame>("panesFrame"),
-                widgets(apptest::control<QLabel>("panesFrameLabel"), apptest::control<QCheckBox>("wordsSwitch"), apptest::control<korvana::ClickLabel>("phrasesSwitchLabel"),
-                        apptest::control<korvana::ClickLabel>("difficultSwitchLabel"))},
-               {apptest::control<QFrame>("autoFrame"),
-                widgets(apptest::control<QLabel>("autoFrameLabel"), apptest::control<korvana::ClickLabel>("pictureSwitchLabel"), apptest::control<korvana::ClickLabel>("soundSwitchLabel"),
-                        apptest::control<korvana::ClickLabel>("readAloudLabel"), apptest::control<korvana::ClickLabel>("flashSwitchLabel"), apptest::control<korvana::ClickLabel>("flashNowLabel"))}};
+        const std::pair<QFrame *, QList<QWidget *>> groups[] = {
+            {apptest::control<QFrame>("modeFrame"),
+             widgets(apptest::control<QLabel>("modeFrameLabel"), apptest::control<QCheckBox>("randomSwitch"),
+                     apptest::control<korvana::ClickLabel>("randomSwitchLabel"),
+                     apptest::control<QCheckBox>("autoSwitch"),
+                     apptest::control<korvana::ClickLabel>("autoOptionsLabel"))},
+            {apptest::control<QFrame>("panesFrame"),
+             widgets(apptest::control<QLabel>("panesFrameLabel"), apptest::control<QCheckBox>("wordsSwitch"),
+                     apptest::control<korvana::ClickLabel>("phrasesSwitchLabel"),
+                     apptest::control<korvana::ClickLabel>("difficultSwitchLabel"))},
+            {apptest::control<QFrame>("autoFrame"), widgets(apptest::control<QLabel>("autoFrameLabel"),
+                                                            apptest::control<korvana::ClickLabel>("pictureSwitchLabel"),
+                                                            apptest::control<korvana::ClickLabel>("soundSwitchLabel"),
+                                                            apptest::control<korvana::ClickLabel>("readAloudLabel"),
+                                                            apptest::control<korvana::ClickLabel>("flashSwitchLabel"),
+                                                            apptest::control<korvana::ClickLabel>("flashNowLabel"))}};
         for (const auto &[frame, members] : groups)
             for (QWidget *w : members)
                 QVERIFY2(frame->geometry().contains(w->geometry()), qPrintable(w->objectName()));
@@ -354,8 +364,10 @@ private slots:
         // What each caption stands on, from the colours and pictures the
         // window gives: its own background, its frame's fill, or the
         // background picture beneath it.
-        const QImage picture = apptest::control<QLabel>("backgroundPicture")->pixmap().toImage().scaled(
-            mainWindow->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage picture = apptest::control<QLabel>("backgroundPicture")
+                                   ->pixmap()
+                                   .toImage()
+                                   .scaled(mainWindow->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         const QRegularExpression fill(QStringLiteral("background: (#[0-9a-fA-F]{6})"));
         auto standsOn = [&](QWidget *w) -> QList<QColor> {
             if (w->autoFillBackground())
@@ -367,10 +379,11 @@ private slots:
             }
             return pictureColors(picture, w->geometry());
         };
-        QList<QWidget *> captions
-            = widgets(apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"), apptest::control<QCheckBox>("charactersSwitch"),
-                      apptest::control<QCheckBox>("notesSwitch"), apptest::control<QLabel>("openLinkedFileLabel"), apptest::control<QLabel>("countLabel"),
-                      apptest::control<QLabel>("titleLabel"));
+        QList<QWidget *> captions =
+            widgets(apptest::control<QCheckBox>("translationSwitch"), apptest::control<QCheckBox>("pinyinSwitch"),
+                    apptest::control<QCheckBox>("charactersSwitch"), apptest::control<QCheckBox>("notesSwitch"),
+                    apptest::control<QLabel>("openLinkedFileLabel"), apptest::control<QLabel>("countLabel"),
+                    apptest::control<QLabel>("titleLabel"));
         for (QLabel *l : mainWindow->skin().frameLabels() + mainWindow->skin().commandLabels())
             captions << l;
         for (QWidget *w : captions) {
@@ -378,16 +391,20 @@ private slots:
             QVERIFY2(contrast >= ReadableContrast, qPrintable(w->objectName() + QStringLiteral(" %1").arg(contrast)));
         }
         if (labelsAsSet)
-            QCOMPARE(textColour(apptest::control<QCheckBox>("notesSwitch")), toQColor(mainWindow->skin().fields().labelsColor));
+            QCOMPARE(textColour(apptest::control<QCheckBox>("notesSwitch")),
+                     toQColor(mainWindow->skin().fields().labelsColor));
 
         // Button captions on their pictures, or on the backing drawn for them.
-        for (QPushButton *b : {apptest::control<QPushButton>("previousButton"), apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"),
-                               apptest::control<QPushButton>("markLearnedButton"), static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markUnlearnedButton")),
-                               static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markDifficultButton"))}) {
+        for (QPushButton *b :
+             {apptest::control<QPushButton>("previousButton"), apptest::control<QPushButton>("nextButton"),
+              apptest::control<QPushButton>("readButton"), apptest::control<QPushButton>("markLearnedButton"),
+              static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markUnlearnedButton")),
+              static_cast<QPushButton *>(apptest::control<korvana::LatchButton>("markDifficultButton"))}) {
             if (b->text().isEmpty())
                 continue;
             const QColor backing = b->property("captionBacking").value<QColor>();
-            QRect text(QPoint(), QSize(QFontMetrics(b->font()).horizontalAdvance(b->text()), QFontMetrics(b->font()).height()));
+            QRect text(QPoint(),
+                       QSize(QFontMetrics(b->font()).horizontalAdvance(b->text()), QFontMetrics(b->font()).height()));
             text.moveCenter(b->rect().center());
             const QList<QColor> under = backing.isValid()
                                             ? QList<QColor>{backing}
@@ -421,8 +438,11 @@ private slots:
         QCoreApplication::processEvents();
         auto layoutNow = [] {
             QList<QRect> rects{QRect(QPoint(), mainWindow->size())};
-            for (QWidget *w : widgets(apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"), apptest::control<QPushButton>("markLearnedButton"),
-                                      apptest::control<korvana::ClickLabel>("goLabel"), apptest::control<QCheckBox>("autoSwitch"), apptest::control<QLabel>("countLabel")))
+            for (QWidget *w :
+                 widgets(apptest::control<QPushButton>("nextButton"), apptest::control<QPushButton>("readButton"),
+                         apptest::control<QPushButton>("markLearnedButton"),
+                         apptest::control<korvana::ClickLabel>("goLabel"), apptest::control<QCheckBox>("autoSwitch"),
+                         apptest::control<QLabel>("countLabel")))
                 rects << w->geometry();
             if (apptest::control<QLineEdit>("termNumberEdit"))
                 rects << apptest::control<QLineEdit>("termNumberEdit")->geometry();
@@ -456,8 +476,8 @@ private slots:
         for (int i = 0; i < skinDialog->skinList->count(); ++i)
             shown << skinDialog->skinList->item(i)->text();
         QCOMPARE(shown, (QStringList{StandardSkinName, "Dark", "DarkBare", "Fifo", "Framed", "Huge", "Jade", "JadeBare",
-                                     "NameOnly", "Ninety", "NoStop", "Plain", "PngAsJpg", "Porcelain", "Stripes", "Test",
-                                     "Windows"}));
+                                     "NameOnly", "Ninety", "NoStop", "Plain", "PngAsJpg", "Porcelain", "Stripes",
+                                     "Test", "Windows"}));
         QVERIFY(skinDialog->skinList->selectedItems().isEmpty());
 
         // Nothing selected: apply does nothing.

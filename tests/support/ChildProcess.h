@@ -53,8 +53,8 @@ inline bool dropToNobody()
     const group *grp = ::getgrnam("nogroup");
     const uid_t uid = user ? user->pw_uid : 65534;
     const gid_t gid = grp ? grp->gr_gid : 65534;
-    return ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0
-        && ::setresuid(uid, uid, uid) == 0 && ::geteuid() == uid;
+    return ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0 && ::setresuid(uid, uid, uid) == 0
+           && ::geteuid() == uid;
 }
 
 // The process's address space in bytes, from /proc/self/statm (pages).

@@ -28,8 +28,8 @@ bool FakeKeyboardLayouts::activate(LayoutHandle handle)
 {
     m_activations.append(handle);
     m_active = handle;
-    const bool known = std::any_of(m_layouts.cbegin(), m_layouts.cend(),
-                                   [handle](const auto &l) { return l.first == handle; });
+    const bool known =
+        std::any_of(m_layouts.cbegin(), m_layouts.cend(), [handle](const auto &l) { return l.first == handle; });
     return known;
 }
 

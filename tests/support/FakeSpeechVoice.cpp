@@ -3,7 +3,9 @@
 
 namespace korvana {
 
-FakeSpeechVoice::FakeSpeechVoice(QObject *parent) : SpeechVoice(parent) {}
+FakeSpeechVoice::FakeSpeechVoice(QObject *parent) : SpeechVoice(parent)
+{
+}
 
 VoiceToken FakeSpeechVoice::makeVoice(const QString &id, const QString &description, const QString &language)
 {

@@ -15,8 +15,7 @@ QString withDefaultExt(QString name, const QString &ext)
 }
 } // namespace
 
-MsgResult ScriptedDialogs::message(QWidget *, const QString &text, MsgButtons buttons, MsgIcon icon,
-                                   const QString &)
+MsgResult ScriptedDialogs::message(QWidget *, const QString &text, MsgButtons buttons, MsgIcon icon, const QString &)
 {
     Shown shown{text, buttons, icon};
     messages.push_back(shown);
@@ -27,8 +26,7 @@ MsgResult ScriptedDialogs::message(QWidget *, const QString &text, MsgButtons bu
         messageAnswers.pop_front();
         return r;
     }
-    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes
-                                                                                : MsgResult::Ok;
+    return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgResult::Yes : MsgResult::Ok;
 }
 
 QStringList ScriptedDialogs::openFiles(QWidget *, const FileDialogRequest &request)

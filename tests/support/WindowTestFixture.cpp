@@ -7,19 +7,37 @@
 
 namespace windowtest {
 
-korvana::SpeechVoice *ReaderHost::voice() { return fixture.voice.get(); }
+korvana::SpeechVoice *ReaderHost::voice()
+{
+    return fixture.voice.get();
+}
 
 korvana::RichEdit &LessonEditorHost::toneVowelsText()
 {
     fixture.referenceData.loadPending();
     return fixture.referenceData.toneVowelsText;
 }
-void LessonEditorHost::enableButton(QAbstractButton *button) { button->setEnabled(true); }
-void LessonEditorHost::disableButton(QAbstractButton *button) { button->setEnabled(false); }
-LinkedFileDialog &LessonEditorHost::linkedFileDialog() const { return fixture.linkedFileDialog(); }
+void LessonEditorHost::enableButton(QAbstractButton *button)
+{
+    button->setEnabled(true);
+}
+void LessonEditorHost::disableButton(QAbstractButton *button)
+{
+    button->setEnabled(false);
+}
+LinkedFileDialog &LessonEditorHost::linkedFileDialog() const
+{
+    return fixture.linkedFileDialog();
+}
 
-const QString &DictionaryHost::dictionaryText() { return fixture.dictionary.text(); }
-bool DictionaryHost::loadDictionary(const QString &fileName) { return fixture.dictionary.load(fileName).loaded; }
+const QString &DictionaryHost::dictionaryText()
+{
+    return fixture.dictionary.text();
+}
+bool DictionaryHost::loadDictionary(const QString &fileName)
+{
+    return fixture.dictionary.load(fileName).loaded;
+}
 korvana::DictionaryMatches DictionaryHost::dictionaryExactFind(const QString &term, bool caseSensitive)
 {
     return fixture.dictionary.exactMatches(term, caseSensitive);
@@ -33,10 +51,12 @@ QString DictionaryHost::pinyinNumbersIntoToneMarks(const QString &pinyin)
 {
     return korvana::pinyinNumbersIntoToneMarks(pinyin);
 }
-korvana::SpeechVoice *DictionaryHost::voice() { return fixture.voice.get(); }
+korvana::SpeechVoice *DictionaryHost::voice()
+{
+    return fixture.voice.get();
+}
 
-Fixture::Fixture()
-    : scripted(std::make_unique<korvana::ScopedScriptedDialogs>()), voice(new korvana::FakeSpeechVoice)
+Fixture::Fixture() : scripted(std::make_unique<korvana::ScopedScriptedDialogs>()), voice(new korvana::FakeSpeechVoice)
 {
 }
 
@@ -107,7 +127,8 @@ int runTestClasses(std::initializer_list<QObject *> tests)
     for (QObject *test : tests) {
         QStringList own = args.first(1);
         for (const QString &a : args.mid(1))
-            if (isOption(a) || test->metaObject()->indexOfMethod(a.section(QLatin1Char(':'), 0, 0).toLatin1() + "()") >= 0)
+            if (isOption(a)
+                || test->metaObject()->indexOfMethod(a.section(QLatin1Char(':'), 0, 0).toLatin1() + "()") >= 0)
                 own << a;
         if (!named || !std::all_of(own.begin() + 1, own.end(), isOption))
             failed += QTest::qExec(test, own);

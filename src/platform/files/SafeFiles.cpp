@@ -11,10 +11,10 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <limits>
-#include <map>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
+#include <map>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -214,9 +214,8 @@ bool giveIdentity(int fd, const char *oldName, const struct stat &old)
         return false;
     // The kernel may drop what it does not let this process give (set-id
     // bits, a label): compare what the new file really has.
-    return now.st_uid == old.st_uid && now.st_gid == old.st_gid
-        && (now.st_mode & 07777) == (old.st_mode & 07777) && attributesOf(nullptr, fd, &have)
-        && have == wanted;
+    return now.st_uid == old.st_uid && now.st_gid == old.st_gid && (now.st_mode & 07777) == (old.st_mode & 07777)
+           && attributesOf(nullptr, fd, &have) && have == wanted;
 }
 
 // ---- Temporary files beside the target ----------------------------------
@@ -286,9 +285,9 @@ struct TempFile {
             Descriptor made(fd);
             // A cleaner that found the file before the lock was taken has
             // removed it: then take another name.
-            struct stat mine {}, named {};
-            if ((::flock(fd, LOCK_EX) != 0 && errno != ENOLCK && errno != EOPNOTSUPP)
-                || ::fstat(fd, &mine) != 0) {
+            struct stat mine {
+            }, named{};
+            if ((::flock(fd, LOCK_EX) != 0 && errno != ENOLCK && errno != EOPNOTSUPP) || ::fstat(fd, &mine) != 0) {
                 const int err = errno;
                 ::unlink(name.constData());
                 errno = err;
@@ -396,8 +395,8 @@ struct SaveCopy {
         bool ok = nameFile.fd >= 0 || ((*err = errno), false);
         if (ok)
             ::flock(nameFile.fd, LOCK_EX);
-        ok = ok && (::rename(fresh.constData(), (folder + kNameFileSuffix).constData()) == 0
-                    || ((*err = errno), false));
+        ok =
+            ok && (::rename(fresh.constData(), (folder + kNameFileSuffix).constData()) == 0 || ((*err = errno), false));
         Descriptor out(ok ? ::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600) : -1);
         ok = ok && (out.fd >= 0 || ((*err = errno), false));
         ok = ok && writeAll(out.fd, content.constData(), content.size(), err);
@@ -432,8 +431,7 @@ QList<InterruptedSave> takeInterrupted(const QString &file)
 {
     QList<InterruptedSave> found;
     const QDir dir(saveCopyFolder());
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     const QDateTime stale = QDateTime::currentDateTime().addSecs(-kLeftoverAge);
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
@@ -517,8 +515,7 @@ Outcome replaceByRename(const QByteArray &folder, const QByteArray &finalName, c
         *err = errno;
         // A sticky folder, a file mounted on its own: the name cannot take
         // another file, the file itself can take the content.
-        return old && (*err == EACCES || *err == EPERM || *err == EBUSY) ? Outcome::WriteInPlace
-                                                                         : Outcome::Failed;
+        return old && (*err == EACCES || *err == EPERM || *err == EBUSY) ? Outcome::WriteInPlace : Outcome::Failed;
     }
     temp.renamed = true;
     syncFolder(folder);
@@ -527,8 +524,8 @@ Outcome replaceByRename(const QByteArray &folder, const QByteArray &finalName, c
 
 // Writes data into the file itself, keeping a synced copy of its old content
 // in the cache folder meanwhile; a failed write puts the old content back.
-bool writeInPlace(const QByteArray &finalName, const QString &file, const struct stat &old,
-                  const QByteArray &data, QString *reason)
+bool writeInPlace(const QByteArray &finalName, const QString &file, const struct stat &old, const QByteArray &data,
+                  QString *reason)
 {
     Descriptor target(::open(finalName.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (target.fd < 0)
@@ -552,9 +549,8 @@ bool writeInPlace(const QByteArray &finalName, const QString &file, const struct
     }
     // Ask for the room first, so a full disk is found before the file is
     // touched (where the file system can tell).
-    if (data.size() > oldData.size()
-        && ::fallocate(target.fd, FALLOC_FL_KEEP_SIZE, 0, data.size()) != 0 && errno != EOPNOTSUPP
-        && errno != ENOSYS) {
+    if (data.size() > oldData.size() && ::fallocate(target.fd, FALLOC_FL_KEEP_SIZE, 0, data.size()) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS) {
         err = errno;
         copy.discard();
         return fail(reason, err);
@@ -577,7 +573,7 @@ bool writeInPlace(const QByteArray &finalName, const QString &file, const struct
     }
     int ignored = 0;
     const bool restored = err != EIO && writeAllAt(target.fd, oldData, &ignored)
-                       && ::ftruncate(target.fd, oldData.size()) == 0 && ::fsync(target.fd) == 0;
+                          && ::ftruncate(target.fd, oldData.size()) == 0 && ::fsync(target.fd) == 0;
     if (restored) {
         copy.discard();
         return fail(reason, err);
@@ -691,8 +687,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
     in.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in.fd < 0) {
         const int err = errno;
-        result.status = (err == ENOENT || err == ENOTDIR) ? ReadStatus::Missing
-                                                         : ReadStatus::Unreadable;
+        result.status = (err == ENOENT || err == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
         result.reason = reasonForErrno(err);
         return result;
     }
@@ -704,8 +699,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
     }
     if (!S_ISREG(st.st_mode)) {
         result.status = ReadStatus::NotRegular;
-        result.reason = S_ISDIR(st.st_mode) ? QStringLiteral("is a folder")
-                                            : QStringLiteral("not a regular file");
+        result.reason = S_ISDIR(st.st_mode) ? QStringLiteral("is a folder") : QStringLiteral("not a regular file");
         return result;
     }
     if (maxBytes >= 0 && st.st_size > maxBytes) {

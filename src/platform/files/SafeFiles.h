@@ -64,16 +64,16 @@ void setInterruptedSaveHandler(std::function<void(const InterruptedSave &)> hand
 // What readRegularFile found.
 enum class ReadStatus {
     Ok,
-    Missing,     // no such file (or a dangling link)
-    NotRegular,  // a folder, named pipe, device or socket
-    TooLarge,    // larger than the bound
-    Unreadable,  // exists but cannot be opened or read
+    Missing,    // no such file (or a dangling link)
+    NotRegular, // a folder, named pipe, device or socket
+    TooLarge,   // larger than the bound
+    Unreadable, // exists but cannot be opened or read
 };
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
-    QByteArray data;      // the whole file when status is Ok
-    QString reason;       // a short phrase when status is not Ok
+    QByteArray data; // the whole file when status is Ok
+    QString reason;  // a short phrase when status is not Ok
     bool ok() const { return status == ReadStatus::Ok; }
 };
 

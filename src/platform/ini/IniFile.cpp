@@ -83,8 +83,7 @@ int sectionEnd(const IniFile::Document &doc, int start)
     return i;
 }
 
-const IniFile::Line *findKey(const IniFile::Document &doc, const QString &section,
-                             const QString &key)
+const IniFile::Line *findKey(const IniFile::Document &doc, const QString &section, const QString &key)
 {
     const int s = findSection(doc, section);
     if (s < 0)
@@ -164,8 +163,7 @@ int removeSection(IniFile::Document &doc, const QString &section)
 
 } // namespace
 
-IniFile::IniFile(const QString &fileName)
-    : m_fileName(fileName)
+IniFile::IniFile(const QString &fileName) : m_fileName(fileName)
 {
 }
 
@@ -179,8 +177,7 @@ IniFile::Document IniFile::parse(const QByteArray &bytes)
         if (data[i] == '\n')
             break;
         if (data[i] == '\r') {
-            doc.lineBreak = i + 1 < data.size() && data[i + 1] == '\n' ? QStringLiteral("\r\n")
-                                                                       : QStringLiteral("\r");
+            doc.lineBreak = i + 1 < data.size() && data[i + 1] == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
             break;
         }
     }
@@ -300,15 +297,13 @@ IniFile::Document IniFile::loadForWrite() const
     if (read.status == files::ReadStatus::Missing)
         return Document();
     if (!read.ok())
-        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()),
-                            read.reason);
+        throw IniWriteError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName()), read.reason);
     return parse(read.data);
 }
 
 void IniFile::store(const Document &doc)
 {
-    const QString failure =
-        QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName());
+    const QString failure = QStringLiteral("Unable to write to %1").arg(QFileInfo(m_fileName).fileName());
     const QFileInfo info(m_fileName);
     if (!QDir().mkpath(info.absolutePath()))
         throw IniWriteError(failure, files::reasonForErrno(errno));

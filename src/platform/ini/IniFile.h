@@ -34,8 +34,7 @@ struct IniEntry {
 // korvana.ini"), the reason says why ("disk full", "permission denied", ...).
 class IniWriteError : public Error {
 public:
-    IniWriteError(const QString &message, const QString &reason)
-        : Error(message), m_reason(reason) {}
+    IniWriteError(const QString &message, const QString &reason) : Error(message), m_reason(reason) {}
     QString reason() const { return m_reason; }
 
 private:
@@ -106,7 +105,7 @@ public:
     // then takes a few Lines, not one object for each.
     struct Line {
         enum Kind { Other, Section, Key };
-        QString text;  // the line as it stands in the file, without its line break
+        QString text; // the line as it stands in the file, without its line break
         Kind kind = Other;
         QString name;  // section name or key, trimmed
         QString value; // key lines: the value, trimmed

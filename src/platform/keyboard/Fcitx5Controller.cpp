@@ -11,14 +11,17 @@ const QString path = QStringLiteral("/controller");
 const QString interface = QStringLiteral("org.fcitx.Fcitx.Controller1");
 } // namespace
 
-Fcitx5Controller::Fcitx5Controller(QDBusConnection bus, int timeoutMs) : m_bus(std::move(bus)), m_timeoutMs(timeoutMs) {}
+Fcitx5Controller::Fcitx5Controller(QDBusConnection bus, int timeoutMs) : m_bus(std::move(bus)), m_timeoutMs(timeoutMs)
+{
+}
 
 std::unique_ptr<Fcitx5Controller> Fcitx5Controller::detect(QDBusConnection bus)
 {
     if (!bus.isConnected())
         return nullptr;
-    QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                                      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    QDBusMessage ask =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     ask << service;
     const QDBusMessage reply = bus.call(ask, QDBus::Block, 1000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().value(0).toBool() != true)
@@ -80,7 +83,8 @@ std::optional<QList<InputMethodEngine>> Fcitx5Controller::configuredEngines()
     }
     // The languages are a nicety: without them keyboard engines still get
     // their layout's name.
-    if (const std::optional<QDBusMessage> all = call(QStringLiteral("AvailableInputMethods")); all && !all->arguments().isEmpty()) {
+    if (const std::optional<QDBusMessage> all = call(QStringLiteral("AvailableInputMethods"));
+        all && !all->arguments().isEmpty()) {
         QHash<QString, QString> languages;
         const QDBusArgument list = all->arguments().first().value<QDBusArgument>();
         list.beginArray();

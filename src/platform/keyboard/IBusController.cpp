@@ -50,7 +50,9 @@ IBusController::Runner IBusController::processRunner(int timeoutMs)
     };
 }
 
-IBusController::IBusController(Runner runner) : m_run(std::move(runner)) {}
+IBusController::IBusController(Runner runner) : m_run(std::move(runner))
+{
+}
 
 std::unique_ptr<IBusController> IBusController::detect()
 {
@@ -91,8 +93,9 @@ InputMethodController::Switch IBusController::switchTo(const QString &engine)
 std::optional<QList<InputMethodEngine>> IBusController::configuredEngines()
 {
     QStringList names;
-    const Run preload = m_run(QStringLiteral("gsettings"), {QStringLiteral("get"), QStringLiteral("org.freedesktop.ibus.general"),
-                                                             QStringLiteral("preload-engines")});
+    const Run preload =
+        m_run(QStringLiteral("gsettings"), {QStringLiteral("get"), QStringLiteral("org.freedesktop.ibus.general"),
+                                            QStringLiteral("preload-engines")});
     if (preload.finished && preload.exitCode == 0)
         names = parseEngineList(preload.out);
     if (names.isEmpty()) {
@@ -154,7 +157,8 @@ QHash<QString, QString> IBusController::parseRegistryLanguages(const QString &xm
             }
             --depth;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return languages;

@@ -24,18 +24,16 @@ QString InputMethodLayouts::languageAbbreviation(const QString &code)
     // languages; a code with its territory is looked up first, then the bare
     // language.
     static const QHash<QString, QString> table = {
-        {"zh", "CHS"},    {"zh_cn", "CHS"}, {"zh_sg", "CHS"}, {"zh_tw", "CHT"}, {"zh_hk", "CHT"},
-        {"zh_mo", "CHT"}, {"en", "ENU"},    {"en_us", "ENU"}, {"en_gb", "ENG"}, {"en_au", "ENA"},
-        {"en_ca", "ENC"}, {"en_ie", "ENI"}, {"en_nz", "ENZ"}, {"de", "DEU"},    {"de_ch", "DES"},
-        {"de_at", "DEA"}, {"fr", "FRA"},    {"fr_ca", "FRC"}, {"fr_be", "FRB"}, {"fr_ch", "FRS"},
-        {"es", "ESP"},    {"es_mx", "ESM"}, {"it", "ITA"},    {"pt", "PTB"},    {"pt_pt", "PTG"},
-        {"nl", "NLD"},    {"da", "DAN"},    {"nb", "NOR"},    {"no", "NOR"},    {"sv", "SVE"},
-        {"fi", "FIN"},    {"is", "ISL"},    {"pl", "PLK"},    {"cs", "CSY"},    {"sk", "SKY"},
-        {"hu", "HUN"},    {"sl", "SLV"},    {"hr", "HRV"},    {"sr", "SRB"},    {"ro", "ROM"},
-        {"bg", "BGR"},    {"el", "ELL"},    {"tr", "TRK"},    {"ru", "RUS"},    {"uk", "UKR"},
-        {"be", "BEL"},    {"lt", "LTH"},    {"lv", "LVI"},    {"et", "ETI"},    {"he", "HEB"},
-        {"ar", "ARA"},    {"fa", "FAR"},    {"hi", "HIN"},    {"th", "THA"},    {"vi", "VIT"},
-        {"ja", "JPN"},    {"ko", "KOR"},
+        {"zh", "CHS"},    {"zh_cn", "CHS"}, {"zh_sg", "CHS"}, {"zh_tw", "CHT"}, {"zh_hk", "CHT"}, {"zh_mo", "CHT"},
+        {"en", "ENU"},    {"en_us", "ENU"}, {"en_gb", "ENG"}, {"en_au", "ENA"}, {"en_ca", "ENC"}, {"en_ie", "ENI"},
+        {"en_nz", "ENZ"}, {"de", "DEU"},    {"de_ch", "DES"}, {"de_at", "DEA"}, {"fr", "FRA"},    {"fr_ca", "FRC"},
+        {"fr_be", "FRB"}, {"fr_ch", "FRS"}, {"es", "ESP"},    {"es_mx", "ESM"}, {"it", "ITA"},    {"pt", "PTB"},
+        {"pt_pt", "PTG"}, {"nl", "NLD"},    {"da", "DAN"},    {"nb", "NOR"},    {"no", "NOR"},    {"sv", "SVE"},
+        {"fi", "FIN"},    {"is", "ISL"},    {"pl", "PLK"},    {"cs", "CSY"},    {"sk", "SKY"},    {"hu", "HUN"},
+        {"sl", "SLV"},    {"hr", "HRV"},    {"sr", "SRB"},    {"ro", "ROM"},    {"bg", "BGR"},    {"el", "ELL"},
+        {"tr", "TRK"},    {"ru", "RUS"},    {"uk", "UKR"},    {"be", "BEL"},    {"lt", "LTH"},    {"lv", "LVI"},
+        {"et", "ETI"},    {"he", "HEB"},    {"ar", "ARA"},    {"fa", "FAR"},    {"hi", "HIN"},    {"th", "THA"},
+        {"vi", "VIT"},    {"ja", "JPN"},    {"ko", "KOR"},
     };
     QString c = code.trimmed().toLower();
     c.replace(QLatin1Char('-'), QLatin1Char('_'));
@@ -112,9 +110,14 @@ bool InputMethodLayouts::activate(LayoutHandle handle)
         }
     }
     switch (m_controller->switchTo(engine)) {
-    case InputMethodController::Switch::Done: return true;
-    case InputMethodController::Switch::Refused: m_refused.insert(engine); return false;
-    case InputMethodController::Switch::Unreachable: m_unreachable = true; return false;
+    case InputMethodController::Switch::Done:
+        return true;
+    case InputMethodController::Switch::Refused:
+        m_refused.insert(engine);
+        return false;
+    case InputMethodController::Switch::Unreachable:
+        m_unreachable = true;
+        return false;
     }
     return false;
 }

@@ -36,6 +36,9 @@ KeyboardLayouts &KeyboardLayouts::instance()
     return *backend;
 }
 
-void KeyboardLayouts::setInstance(std::unique_ptr<KeyboardLayouts> backend) { slot() = std::move(backend); }
+void KeyboardLayouts::setInstance(std::unique_ptr<KeyboardLayouts> backend)
+{
+    slot() = std::move(backend);
+}
 
 } // namespace korvana

@@ -14,14 +14,14 @@ namespace {
 const QHash<QString, QString> &abbreviations()
 {
     static const QHash<QString, QString> table = {
-        {"us", "ENU"}, {"gb", "ENG"}, {"au", "ENA"}, {"ie", "ENI"},  {"ca", "FRC"}, {"de", "DEU"}, {"ch", "DES"},
-        {"at", "DEA"}, {"fr", "FRA"}, {"be", "FRB"}, {"es", "ESP"},  {"latam", "ESM"}, {"it", "ITA"},
-        {"pt", "PTG"}, {"br", "PTB"}, {"nl", "NLD"}, {"dk", "DAN"},  {"no", "NOR"}, {"se", "SVE"}, {"fi", "FIN"},
-        {"is", "ISL"}, {"pl", "PLK"}, {"cz", "CSY"}, {"sk", "SKY"},  {"hu", "HUN"}, {"si", "SLV"}, {"hr", "HRV"},
-        {"rs", "SRB"}, {"ro", "ROM"}, {"bg", "BGR"}, {"gr", "ELL"},  {"tr", "TRK"}, {"ru", "RUS"}, {"ua", "UKR"},
-        {"by", "BEL"}, {"lt", "LTH"}, {"lv", "LVI"}, {"ee", "ETI"},  {"il", "HEB"}, {"ara", "ARA"}, {"ir", "FAR"},
-        {"in", "HIN"}, {"th", "THA"}, {"vn", "VIT"}, {"jp", "JPN"},  {"kr", "KOR"}, {"cn", "CHS"}, {"tw", "CHT"},
-        {"hk", "ZHH"}, {"sg", "ZHI"}, {"mo", "ZHM"},
+        {"us", "ENU"}, {"gb", "ENG"}, {"au", "ENA"}, {"ie", "ENI"}, {"ca", "FRC"},    {"de", "DEU"}, {"ch", "DES"},
+        {"at", "DEA"}, {"fr", "FRA"}, {"be", "FRB"}, {"es", "ESP"}, {"latam", "ESM"}, {"it", "ITA"}, {"pt", "PTG"},
+        {"br", "PTB"}, {"nl", "NLD"}, {"dk", "DAN"}, {"no", "NOR"}, {"se", "SVE"},    {"fi", "FIN"}, {"is", "ISL"},
+        {"pl", "PLK"}, {"cz", "CSY"}, {"sk", "SKY"}, {"hu", "HUN"}, {"si", "SLV"},    {"hr", "HRV"}, {"rs", "SRB"},
+        {"ro", "ROM"}, {"bg", "BGR"}, {"gr", "ELL"}, {"tr", "TRK"}, {"ru", "RUS"},    {"ua", "UKR"}, {"by", "BEL"},
+        {"lt", "LTH"}, {"lv", "LVI"}, {"ee", "ETI"}, {"il", "HEB"}, {"ara", "ARA"},   {"ir", "FAR"}, {"in", "HIN"},
+        {"th", "THA"}, {"vn", "VIT"}, {"jp", "JPN"}, {"kr", "KOR"}, {"cn", "CHS"},    {"tw", "CHT"}, {"hk", "ZHH"},
+        {"sg", "ZHI"}, {"mo", "ZHM"},
     };
     return table;
 }
@@ -55,7 +55,9 @@ QString unquote(QString v)
 
 } // namespace
 
-XkbKeyboardLayouts::XkbKeyboardLayouts(Options options) : m_options(std::move(options)) {}
+XkbKeyboardLayouts::XkbKeyboardLayouts(Options options) : m_options(std::move(options))
+{
+}
 
 XkbKeyboardLayouts::Runner XkbKeyboardLayouts::setxkbmapRunner()
 {
@@ -193,7 +195,10 @@ QString XkbKeyboardLayouts::abbreviatedName(LayoutHandle handle)
     return l ? abbreviationFor(l->layout) : QString();
 }
 
-bool XkbKeyboardLayouts::canSwitch() const { return m_options.allowSwitch && bool(m_options.runner); }
+bool XkbKeyboardLayouts::canSwitch() const
+{
+    return m_options.allowSwitch && bool(m_options.runner);
+}
 
 bool XkbKeyboardLayouts::activate(LayoutHandle handle)
 {
@@ -219,8 +224,9 @@ bool XkbKeyboardLayouts::activate(LayoutHandle handle)
         layouts << l.layout;
         variants << l.variant;
     }
-    return m_options.runner({QStringLiteral("-layout"), layouts.join(QLatin1Char(',')), QStringLiteral("-variant"),
-                             variants.join(QLatin1Char(','))})
+    return m_options
+        .runner({QStringLiteral("-layout"), layouts.join(QLatin1Char(',')), QStringLiteral("-variant"),
+                 variants.join(QLatin1Char(','))})
         .has_value();
 }
 

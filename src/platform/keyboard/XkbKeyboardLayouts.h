@@ -39,7 +39,7 @@ public:
     using Runner = std::function<std::optional<QString>(const QStringList &args)>;
 
     struct Options {
-        Runner runner;                                            // none: setxkbmap is not used
+        Runner runner;                                                        // none: setxkbmap is not used
         QString keyboardConfigFile = QStringLiteral("/etc/default/keyboard"); // empty: not read
         QLocale locale = QLocale::system();
         bool allowSwitch = false;

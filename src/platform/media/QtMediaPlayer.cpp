@@ -1,6 +1,6 @@
 #include "platform/media/QtMediaPlayer.h"
-#include "platform/media/SoundDuration.h"
 #include "platform/files/SafeFiles.h"
+#include "platform/media/SoundDuration.h"
 #include "platform/ui/Errors.h"
 
 #include <QAudioDevice>

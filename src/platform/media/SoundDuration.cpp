@@ -54,7 +54,7 @@ Frame mpegFrame(const QByteArray &d, qsizetype at)
     const auto *p = reinterpret_cast<const uchar *>(d.constData() + at);
     if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0)
         return f;
-    const int version = (p[1] >> 3) & 3; // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
+    const int version = (p[1] >> 3) & 3;     // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
     const int layer = 4 - ((p[1] >> 1) & 3); // 1, 2 or 3; 4 is reserved
     const int bitrateIndex = p[2] >> 4;
     const int rateIndex = (p[2] >> 2) & 3;

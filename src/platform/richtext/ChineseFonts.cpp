@@ -14,12 +14,12 @@ namespace korvana::fonts {
 namespace {
 
 // Installed Chinese families, best first, for each style.
-const char *const kSerifSc[] = {"Noto Serif CJK SC", "Source Han Serif SC", "Source Han Serif CN",
-                                "AR PL UMing CN", "AR PL SungtiL GB"};
-const char *const kSansSc[] = {"Noto Sans CJK SC", "Source Han Sans SC", "Source Han Sans CN",
+const char *const kSerifSc[] = {"Noto Serif CJK SC", "Source Han Serif SC", "Source Han Serif CN", "AR PL UMing CN",
+                                "AR PL SungtiL GB"};
+const char *const kSansSc[] = {"Noto Sans CJK SC",  "Source Han Sans SC",  "Source Han Sans CN",
                                "WenQuanYi Zen Hei", "WenQuanYi Micro Hei", "Droid Sans Fallback"};
-const char *const kSerifTc[] = {"Noto Serif CJK TC", "Source Han Serif TC", "Source Han Serif TW",
-                                "AR PL UMing TW", "AR PL Mingti2L Big5"};
+const char *const kSerifTc[] = {"Noto Serif CJK TC", "Source Han Serif TC", "Source Han Serif TW", "AR PL UMing TW",
+                                "AR PL Mingti2L Big5"};
 const char *const kSansTc[] = {"Noto Sans CJK TC", "Source Han Sans TC", "Source Han Sans TW"};
 const char *const kKaiSc[] = {"AR PL UKai CN", "AR PL KaitiM GB"};
 const char *const kKaiTc[] = {"AR PL UKai TW", "AR PL KaitiM Big5"};
@@ -69,16 +69,17 @@ QString xmlFamilies(const char *const (&names)[N])
 // while the requested (or aliased) Latin font still comes first.
 void addFontconfigFallbacks()
 {
-    const QString xml = QStringLiteral(
-        "<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
-        "<match target=\"pattern\"><test name=\"family\" qual=\"any\"><string>serif</string></test>"
-        "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%1</edit></match>"
-        "<match target=\"pattern\">"
-        "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%2</edit></match>"
-        "</fontconfig>").arg(xmlFamilies(kSerifSc), xmlFamilies(kSansSc));
+    const QString xml =
+        QStringLiteral("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                       "<match target=\"pattern\"><test name=\"family\" qual=\"any\"><string>serif</string></test>"
+                       "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%1</edit></match>"
+                       "<match target=\"pattern\">"
+                       "<edit name=\"family\" mode=\"append_last\" binding=\"weak\">%2</edit></match>"
+                       "</fontconfig>")
+            .arg(xmlFamilies(kSerifSc), xmlFamilies(kSansSc));
     FcInit();
-    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
-                                   reinterpret_cast<const FcChar8 *>(xml.toUtf8().constData()), FcFalse);
+    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8 *>(xml.toUtf8().constData()),
+                                   FcFalse);
 }
 
 bool holdsToneVowels(const QString &family)
@@ -162,17 +163,16 @@ void useChineseGlyphForms()
     const QStringList serifTc = installed(kSerifTc) + installed(kSansTc);
     const QStringList sansTc = installed(kSansTc) + installed(kSerifTc);
     // Song (Ming) style: serif; Hei: sans; Kai: a Kai font when there is one.
-    substitute({"SimSun", "宋体", "NSimSun", "新宋体", "SimSun-ExtB", "STSong", "华文宋体",
-                "FangSong", "仿宋", "FangSong_GB2312", "仿宋_GB2312", "STFangsong", "华文仿宋"},
+    substitute({"SimSun", "宋体", "NSimSun", "新宋体", "SimSun-ExtB", "STSong", "华文宋体", "FangSong", "仿宋",
+                "FangSong_GB2312", "仿宋_GB2312", "STFangsong", "华文仿宋"},
                serifSc);
-    substitute({"KaiTi", "楷体", "KaiTi_GB2312", "楷体_GB2312", "STKaiti", "华文楷体"},
-               installed(kKaiSc) + serifSc);
-    substitute({"SimHei", "黑体", "Microsoft YaHei", "微软雅黑", "Microsoft YaHei UI", "DengXian",
-                "等线", "STHeiti", "华文黑体", "STXihei", "华文细黑"},
+    substitute({"KaiTi", "楷体", "KaiTi_GB2312", "楷体_GB2312", "STKaiti", "华文楷体"}, installed(kKaiSc) + serifSc);
+    substitute({"SimHei", "黑体", "Microsoft YaHei", "微软雅黑", "Microsoft YaHei UI", "DengXian", "等线", "STHeiti",
+                "华文黑体", "STXihei", "华文细黑"},
                sansSc);
-    substitute({"MingLiU", "細明體", "PMingLiU", "新細明體", "MingLiU-ExtB", "PMingLiU-ExtB",
-                "MingLiU_HKSCS", "細明體_HKSCS"},
-               serifTc);
+    substitute(
+        {"MingLiU", "細明體", "PMingLiU", "新細明體", "MingLiU-ExtB", "PMingLiU-ExtB", "MingLiU_HKSCS", "細明體_HKSCS"},
+        serifTc);
     substitute({"DFKai-SB", "標楷體"}, installed(kKaiTc) + serifTc);
     substitute({"Microsoft JhengHei", "微軟正黑體", "Microsoft JhengHei UI"}, sansTc);
 

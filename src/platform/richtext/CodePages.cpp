@@ -1,8 +1,8 @@
 #include "CodePages.h"
 
-#include <iconv.h>
 #include <cerrno>
 #include <cstring>
+#include <iconv.h>
 #include <vector>
 
 namespace korvana {
@@ -10,64 +10,112 @@ namespace korvana {
 int codePageForCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;     // ANSI
-    case 2: return 1252;     // symbol fonts: bytes are taken as they come
-    case 77: return 10000;   // Mac Roman
-    case 128: return 932;    // Shift-JIS
-    case 129: return 949;    // Hangul
-    case 130: return 1361;   // Johab
-    case 134: return 936;    // GB2312 / GBK
-    case 136: return 950;    // Big5
-    case 161: return 1253;   // Greek
-    case 162: return 1254;   // Turkish
-    case 163: return 1258;   // Vietnamese
-    case 177: return 1255;   // Hebrew
-    case 178: return 1256;   // Arabic
-    case 186: return 1257;   // Baltic
-    case 204: return 1251;   // Cyrillic
-    case 222: return 874;    // Thai
-    case 238: return 1250;   // Central European
-    case 254: return 437;    // PC 437
-    case 255: return 850;    // OEM
-    default: return 0;
+    case 0:
+        return 1252; // ANSI
+    case 2:
+        return 1252; // symbol fonts: bytes are taken as they come
+    case 77:
+        return 10000; // Mac Roman
+    case 128:
+        return 932; // Shift-JIS
+    case 129:
+        return 949; // Hangul
+    case 130:
+        return 1361; // Johab
+    case 134:
+        return 936; // GB2312 / GBK
+    case 136:
+        return 950; // Big5
+    case 161:
+        return 1253; // Greek
+    case 162:
+        return 1254; // Turkish
+    case 163:
+        return 1258; // Vietnamese
+    case 177:
+        return 1255; // Hebrew
+    case 178:
+        return 1256; // Arabic
+    case 186:
+        return 1257; // Baltic
+    case 204:
+        return 1251; // Cyrillic
+    case 222:
+        return 874; // Thai
+    case 238:
+        return 1250; // Central European
+    case 254:
+        return 437; // PC 437
+    case 255:
+        return 850; // OEM
+    default:
+        return 0;
     }
 }
 
 bool isLeadByte(int codePage, unsigned char b)
 {
     switch (codePage) {
-    case 932: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    case 936: case 949: case 950: return b >= 0x81 && b <= 0xFE;
-    case 1361: return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
-    default: return false;
+    case 932:
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return b >= 0x81 && b <= 0xFE;
+    case 1361:
+        return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
+    default:
+        return false;
     }
 }
 
 static const char *iconvName(int codePage)
 {
     switch (codePage) {
-    case 437: return "CP437";
-    case 850: return "CP850";
-    case 874: return "CP874";
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1252: return "CP1252";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    case 1361: return "CP1361";
-    case 10000: return "MACINTOSH";
-    case 20936: return "GB2312";
-    case 54936: return "GB18030";
-    case 65001: return "UTF-8";
-    default: return nullptr;
+    case 437:
+        return "CP437";
+    case 850:
+        return "CP850";
+    case 874:
+        return "CP874";
+    case 932:
+        return "CP932";
+    case 936:
+        return "CP936";
+    case 949:
+        return "CP949";
+    case 950:
+        return "CP950";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1252:
+        return "CP1252";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
+    case 1361:
+        return "CP1361";
+    case 10000:
+        return "MACINTOSH";
+    case 20936:
+        return "GB2312";
+    case 54936:
+        return "GB18030";
+    case 65001:
+        return "UTF-8";
+    default:
+        return nullptr;
     }
 }
 
@@ -105,7 +153,10 @@ QString CodePageDecoder::decode(const char *data, qsizetype size, int codePage)
     // Plain ASCII reads the same in every code page we meet in rich text.
     bool ascii = true;
     for (qsizetype i = 0; i < size; ++i)
-        if (static_cast<unsigned char>(data[i]) >= 0x80) { ascii = false; break; }
+        if (static_cast<unsigned char>(data[i]) >= 0x80) {
+            ascii = false;
+            break;
+        }
     if (ascii)
         return QString::fromLatin1(data, size);
 
@@ -142,8 +193,8 @@ QString CodePageDecoder::decode(const char *data, qsizetype size, int codePage)
         // pages keep the byte as Latin-1 so no text is lost, multi-byte pages
         // mark the bad byte and resynchronise on the next one.
         const unsigned char bad = static_cast<unsigned char>(*in);
-        const bool multiByte = codePage == 932 || codePage == 936 || codePage == 949
-            || codePage == 950 || codePage == 1361 || codePage == 54936 || codePage == 65001;
+        const bool multiByte = codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950
+                               || codePage == 1361 || codePage == 54936 || codePage == 65001;
         out.append(multiByte ? QChar(0xFFFD) : QChar(bad));
         ++in;
         --inLeft;

@@ -3,8 +3,8 @@
 // \ansicpg and each font's \fcharset decide how \'hh bytes become Unicode.
 
 #include <QByteArray>
-#include <QString>
 #include <QHash>
+#include <QString>
 
 namespace korvana {
 
@@ -29,8 +29,7 @@ public:
     CodePageDecoder &operator=(const CodePageDecoder &) = delete;
 
     QString decode(const char *data, qsizetype size, int codePage);
-    QString decode(const QByteArray &bytes, int codePage)
-    { return decode(bytes.constData(), bytes.size(), codePage); }
+    QString decode(const QByteArray &bytes, int codePage) { return decode(bytes.constData(), bytes.size(), codePage); }
 
     // Encodes text in a code page; false when some character has no byte form
     // there.

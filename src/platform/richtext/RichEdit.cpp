@@ -65,19 +65,26 @@ rtf::Align alignOf(const QTextBlock &block)
     if (!bf.hasProperty(QTextFormat::BlockAlignment))
         return rtf::Align::Unset;
     const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
-    if (a & Qt::AlignHCenter) return rtf::Align::Center;
-    if (a & Qt::AlignRight) return rtf::Align::Right;
-    if (a & Qt::AlignJustify) return rtf::Align::Justify;
+    if (a & Qt::AlignHCenter)
+        return rtf::Align::Center;
+    if (a & Qt::AlignRight)
+        return rtf::Align::Right;
+    if (a & Qt::AlignJustify)
+        return rtf::Align::Justify;
     return rtf::Align::Left;
 }
 
 Qt::Alignment qtAlign(rtf::Align a)
 {
     switch (a) {
-    case rtf::Align::Center: return Qt::AlignHCenter;
-    case rtf::Align::Right: return Qt::AlignRight;
-    case rtf::Align::Justify: return Qt::AlignJustify;
-    default: return Qt::AlignLeft;
+    case rtf::Align::Center:
+        return Qt::AlignHCenter;
+    case rtf::Align::Right:
+        return Qt::AlignRight;
+    case rtf::Align::Justify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
     }
 }
 
@@ -128,7 +135,7 @@ struct RichEdit::Impl {
     RichEdit *q = nullptr;
     QTextDocument *doc = nullptr;
     QPointer<QTextEdit> view;
-    QTextCursor sel;            // the selection while no view is attached
+    QTextCursor sel; // the selection while no view is attached
     // The selection runs through the final paragraph mark; valid only while
     // the cursor still stands where it was put.
     bool markSelected = false;
@@ -153,35 +160,44 @@ struct RichEdit::Impl {
         markPosition = c.position();
     }
 
-    struct Range { int start, end; bool mark; };
+    struct Range {
+        int start, end;
+        bool mark;
+    };
     Range range() const
     {
         const QTextCursor c = cursor();
         Range r{c.selectionStart(), c.selectionEnd(), false};
-        r.mark = markSelected && c.anchor() == markAnchor && c.position() == markPosition
-                 && r.end == length();
+        r.mark = markSelected && c.anchor() == markAnchor && c.position() == markPosition && r.end == length();
         return r;
     }
 
     int toSelectionPos(int m) const
     {
-        if (m <= 0) return 0;
-        if (m > length()) return textLength() + 2;
+        if (m <= 0)
+            return 0;
+        if (m > length())
+            return textLength() + 2;
         return m + doc->findBlock(m).blockNumber();
     }
 
     int toMessagePos(int s) const
     {
-        if (s <= 0) return 0;
+        if (s <= 0)
+            return 0;
         const int tl = textLength();
-        if (s > tl) return length() + 1;
-        if (s == tl) return length();
+        if (s > tl)
+            return length() + 1;
+        if (s == tl)
+            return length();
         // Largest block b whose start, in selection counting, is at or before s.
         int lo = 0, hi = doc->blockCount() - 1;
         while (lo < hi) {
             const int mid = (lo + hi + 1) / 2;
-            if (doc->findBlockByNumber(mid).position() + mid <= s) lo = mid;
-            else hi = mid - 1;
+            if (doc->findBlockByNumber(mid).position() + mid <= s)
+                lo = mid;
+            else
+                hi = mid - 1;
         }
         const QTextBlock b = doc->findBlockByNumber(lo);
         const int m = s - lo;
@@ -211,7 +227,8 @@ struct RichEdit::Impl {
         while (b.isValid()) {
             const int bpos = b.position();
             const int bend = bpos + b.length() - 1;
-            if (bpos > end) break;
+            if (bpos > end)
+                break;
             rtf::Paragraph p;
             p.align = alignOf(b);
             // A block's fragments follow one another from its start; their
@@ -223,7 +240,8 @@ struct RichEdit::Impl {
                 const int fs = fe;
                 fe = fs + frag.length();
                 const int s = std::max(fs, start), e = std::min(fe, end);
-                if (s >= e) continue;
+                if (s >= e)
+                    continue;
                 rtf::CharFormat f = formatOf(frag.charFormat());
                 const QString text = blockText.mid(s - bpos, e - s);
                 if (!p.runs.isEmpty() && p.runs.last().format == f)
@@ -232,7 +250,8 @@ struct RichEdit::Impl {
                     p.runs.append(rtf::Run{text, std::move(f)});
             }
             c.paragraphs.append(std::move(p));
-            if (end <= bend) break;
+            if (end <= bend)
+                break;
             b = b.next();
         }
         if (c.paragraphs.isEmpty())
@@ -320,8 +339,9 @@ struct RichEdit::Impl {
 
     Qt::Alignment controlAlign() const
     {
-        return align == TextAlignment::Center ? Qt::AlignHCenter
-               : align == TextAlignment::Right ? Qt::AlignRight : Qt::AlignLeft;
+        return align == TextAlignment::Center  ? Qt::AlignHCenter
+               : align == TextAlignment::Right ? Qt::AlignRight
+                                               : Qt::AlignLeft;
     }
 
     void applyAlignment()
@@ -370,7 +390,10 @@ RichEdit::~RichEdit()
     delete m_d;
 }
 
-QTextDocument *RichEdit::document() const { return m_d->doc; }
+QTextDocument *RichEdit::document() const
+{
+    return m_d->doc;
+}
 
 void RichEdit::attachView(QTextEdit *view)
 {
@@ -396,7 +419,10 @@ void RichEdit::attachView(QTextEdit *view)
     m_d->setCursor(m_d->sel, mark);
 }
 
-QTextEdit *RichEdit::view() const { return m_d->view; }
+QTextEdit *RichEdit::view() const
+{
+    return m_d->view;
+}
 
 QString RichEdit::text() const
 {
@@ -412,8 +438,7 @@ QString RichEdit::text() const
 
 void RichEdit::setText(const QString &text)
 {
-    static const QLatin1String prefixes[] = {QLatin1String("{\\rtf"), QLatin1String("{urtf"),
-                                             QLatin1String("{\\urtf")};
+    static const QLatin1String prefixes[] = {QLatin1String("{\\rtf"), QLatin1String("{urtf"), QLatin1String("{\\urtf")};
     for (const QLatin1String &p : prefixes)
         if (text.startsWith(p, Qt::CaseInsensitive)) {
             fromRtf(rtfBytesFromString(text));
@@ -422,7 +447,10 @@ void RichEdit::setText(const QString &text)
     m_d->setPlain(text);
 }
 
-int RichEdit::textLength() const { return m_d->textLength(); }
+int RichEdit::textLength() const
+{
+    return m_d->textLength();
+}
 
 int RichEdit::lineCount() const
 {
@@ -523,12 +551,14 @@ void RichEdit::saveToFile(const QString &fileName) const
 {
     QString reason;
     if (!files::writeFileAtomically(fileName, toRtf(), &reason))
-        throw RichTextError(QStringLiteral("Cannot write \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(fileName), reason)
-                                .toStdString());
+        throw RichTextError(
+            QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(fileName), reason).toStdString());
 }
 
-int RichEdit::selStart() const { return m_d->toSelectionPos(m_d->range().start); }
+int RichEdit::selStart() const
+{
+    return m_d->toSelectionPos(m_d->range().start);
+}
 
 int RichEdit::selLength() const
 {
@@ -646,7 +676,6 @@ int RichEdit::charFromPos(const QPoint &p) const
     return m_d->view->cursorForPosition(p).position();
 }
 
-
 void RichEdit::lineScroll(int lines)
 {
     if (!m_d->view || lines == 0)
@@ -665,8 +694,14 @@ int RichEdit::firstVisibleLine() const
     return m_d->view->cursorForPosition(QPoint(0, 0)).blockNumber();
 }
 
-int RichEdit::toSelectionPos(int messagePos) const { return m_d->toSelectionPos(messagePos); }
-int RichEdit::toMessagePos(int selectionPos) const { return m_d->toMessagePos(selectionPos); }
+int RichEdit::toSelectionPos(int messagePos) const
+{
+    return m_d->toSelectionPos(messagePos);
+}
+int RichEdit::toMessagePos(int selectionPos) const
+{
+    return m_d->toMessagePos(selectionPos);
+}
 
 int RichEdit::findText(const QString &text, int start, int length) const
 {
@@ -685,7 +720,8 @@ int RichEdit::findText(const QString &text, int start, int length) const
     }
     // Line by line from the line that holds start: a search that finds its
     // text early costs nothing for the rest of a long store.
-    for (QTextBlock b = m_d->doc->findBlock(std::min(m_d->toMessagePos(start), m_d->length())); b.isValid(); b = b.next()) {
+    for (QTextBlock b = m_d->doc->findBlock(std::min(m_d->toMessagePos(start), m_d->length())); b.isValid();
+         b = b.next()) {
         const int bSel = b.position() + b.blockNumber();
         if (bSel >= end)
             break;
@@ -836,7 +872,10 @@ void RichEdit::setAlignment(TextAlignment a)
     m_d->applyAlignment();
 }
 
-TextAlignment RichEdit::alignment() const { return m_d->align; }
+TextAlignment RichEdit::alignment() const
+{
+    return m_d->align;
+}
 
 void RichEdit::setWordWrap(bool on)
 {
@@ -844,7 +883,6 @@ void RichEdit::setWordWrap(bool on)
     if (m_d->view)
         m_d->view->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
-
 
 void CopiedRichText::addPiece(rtf::Content piece)
 {
@@ -894,7 +932,8 @@ void CopiedRichText::addLineEnd()
 QByteArray CopiedRichText::toRtf() const
 {
     if (m_steps.isEmpty())
-        return rtf::write(rtf::Content{{rtf::Paragraph{{}, rtf::Align::Left}, rtf::Paragraph()}}, rtf::WriterDefaults());
+        return rtf::write(rtf::Content{{rtf::Paragraph{{}, rtf::Align::Left}, rtf::Paragraph()}},
+                          rtf::WriterDefaults());
 
     // What the stream out and in makes of a run depends only on its format:
     // the writer names every property that changes and the reader keeps the
@@ -936,7 +975,8 @@ QByteArray CopiedRichText::toRtf() const
         }
         for (int i = 0; i < step.paragraphs; ++i) {
             const rtf::Paragraph &p = m_pieces.paragraphs.at(step.firstParagraph + i);
-            const rtf::Align align = i > 0 && i == step.paragraphs - 1 && p.runs.isEmpty() ? rtf::Align::Unset : streamedAlign(p.align);
+            const rtf::Align align =
+                i > 0 && i == step.paragraphs - 1 && p.runs.isEmpty() ? rtf::Align::Unset : streamedAlign(p.align);
             if (i > 0)
                 out.paragraphs.append(rtf::Paragraph{{}, align != rtf::Align::Unset ? align : rtf::Align::Left});
             else if (align != rtf::Align::Unset)

@@ -20,12 +20,12 @@
 
 #include "RtfContent.h"
 
-#include <QObject>
+#include <QByteArray>
 #include <QColor>
+#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
-#include <QByteArray>
 #include <stdexcept>
 
 class QTextDocument;
@@ -47,7 +47,7 @@ struct CharAttributes {
     double sizePoints = 0; // font size in points
     QColor color;          // text colour
     bool bold = false;
-    int charset = 1;       // Windows charset number (0 ANSI, 134 GB2312, 136 Big5, 1 default)
+    int charset = 1; // Windows charset number (0 ANSI, 134 GB2312, 136 Big5, 1 default)
 };
 
 enum class TextAlignment { Left, Right, Center };
@@ -81,7 +81,7 @@ public:
     // gives "a\r\nb", "a\r\n" + "b" gives "a\r\nb\r\n") and leaves the caret
     // after it; deleting the last line keeps the line end before it.
     int lineCount() const;
-    QString line(int index) const;          // without its line end
+    QString line(int index) const; // without its line end
     void addLine(const QString &text);
     void deleteLine(int index);
     void clear();
@@ -97,20 +97,20 @@ public:
     // --- selection (selection counting) ----------------------------------------
     int selStart() const;
     int selLength() const;
-    void setSelStart(int pos);   // collapses the selection at pos
-    void setSelLength(int len);  // extends from selStart
-    QString selText() const;     // CR LF line ends
+    void setSelStart(int pos);            // collapses the selection at pos
+    void setSelLength(int len);           // extends from selStart
+    QString selText() const;              // CR LF line ends
     void setSelText(const QString &text); // replaces the selection; "" deletes
 
     // --- messages (message counting) -------------------------------------------
     // Selects [start, end); end -1 means to the end of the text (final mark
     // included); setSel(0, -1) selects all.
     void setSel(int start, int end);
-    void clearSelection();       // deletes the selected text
-    void copy() const;           // copies the selection to the clipboard
-    int lineIndex(int line) const;      // first position of line; -1 past the last line
-    int lineFromChar(int pos) const;    // line that holds pos
-    QPoint posFromChar(int pos) const;  // needs a view; (0,0) otherwise
+    void clearSelection();                  // deletes the selected text
+    void copy() const;                      // copies the selection to the clipboard
+    int lineIndex(int line) const;          // first position of line; -1 past the last line
+    int lineFromChar(int pos) const;        // line that holds pos
+    QPoint posFromChar(int pos) const;      // needs a view; (0,0) otherwise
     int charFromPos(const QPoint &p) const; // needs a view; 0 otherwise
     void lineScroll(int lines);
     int firstVisibleLine() const;

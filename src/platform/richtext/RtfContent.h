@@ -10,11 +10,11 @@
 namespace korvana::rtf {
 
 struct CharFormat {
-    QString family;       // empty: the control's default font
-    int charset = -1;     // Windows charset number; -1 when none was given
-    int halfPoints = 0;   // size in half points; 0: the control's default
-    QColor color;         // invalid: automatic (the default text colour)
-    QColor highlight;     // invalid: none
+    QString family;     // empty: the control's default font
+    int charset = -1;   // Windows charset number; -1 when none was given
+    int halfPoints = 0; // size in half points; 0: the control's default
+    QColor color;       // invalid: automatic (the default text colour)
+    QColor highlight;   // invalid: none
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -38,8 +38,7 @@ struct Paragraph {
 // break has an empty last paragraph, so "a\par" is {"a", ""}.
 struct Content {
     QList<Paragraph> paragraphs;
-    bool endsWithBreak() const
-    { return paragraphs.size() > 1 && paragraphs.constLast().runs.isEmpty(); }
+    bool endsWithBreak() const { return paragraphs.size() > 1 && paragraphs.constLast().runs.isEmpty(); }
 };
 
 } // namespace korvana::rtf

@@ -37,13 +37,13 @@ struct GroupState {
     int complexFont = -1;
     int complexHalfPoints = 0;
     int complexBold = -1, complexItalic = -1;
-    int halfPoints = 24;  // RTF's default size is 12 points
-    int color = 0;        // \cf index; 0 automatic
+    int halfPoints = 24; // RTF's default size is 12 points
+    int color = 0;       // \cf index; 0 automatic
     int highlight = 0;
     bool bold = false, italic = false, underline = false;
-    int uc = 1;           // bytes of fallback after each \uN
+    int uc = 1; // bytes of fallback after each \uN
     Align align = Align::Unset;
-    bool starred = false; // the group began with \*
+    bool starred = false;   // the group began with \*
     bool fontEntry = false; // a {\fN ...;} entry inside the font table
 };
 
@@ -53,56 +53,235 @@ struct FontInfo {
 };
 
 enum Word {
-    W_Unknown, W_rtf, W_urtf, W_ansi, W_mac, W_pc, W_pca, W_ansicpg, W_deff, W_uc, W_u,
-    W_fonttbl, W_colortbl, W_f, W_fcharset, W_red, W_green, W_blue,
-    W_fs, W_b, W_i, W_ul, W_ulnone, W_cf, W_highlight, W_cb, W_plain, W_pard,
-    W_par, W_line, W_tab, W_sect, W_page, W_cell, W_nestcell, W_row, W_nestrow,
-    W_ql, W_qc, W_qr, W_qj, W_loch, W_hich, W_dbch, W_rtlch, W_ltrch, W_fcs, W_af, W_afs, W_ab, W_ai, W_fldinst, W_fldrslt,
-    W_bin, W_lquote, W_rquote, W_ldblquote, W_rdblquote, W_bullet, W_endash, W_emdash,
-    W_emspace, W_enspace, W_qmspace, W_skipdest
+    W_Unknown,
+    W_rtf,
+    W_urtf,
+    W_ansi,
+    W_mac,
+    W_pc,
+    W_pca,
+    W_ansicpg,
+    W_deff,
+    W_uc,
+    W_u,
+    W_fonttbl,
+    W_colortbl,
+    W_f,
+    W_fcharset,
+    W_red,
+    W_green,
+    W_blue,
+    W_fs,
+    W_b,
+    W_i,
+    W_ul,
+    W_ulnone,
+    W_cf,
+    W_highlight,
+    W_cb,
+    W_plain,
+    W_pard,
+    W_par,
+    W_line,
+    W_tab,
+    W_sect,
+    W_page,
+    W_cell,
+    W_nestcell,
+    W_row,
+    W_nestrow,
+    W_ql,
+    W_qc,
+    W_qr,
+    W_qj,
+    W_loch,
+    W_hich,
+    W_dbch,
+    W_rtlch,
+    W_ltrch,
+    W_fcs,
+    W_af,
+    W_afs,
+    W_ab,
+    W_ai,
+    W_fldinst,
+    W_fldrslt,
+    W_bin,
+    W_lquote,
+    W_rquote,
+    W_ldblquote,
+    W_rdblquote,
+    W_bullet,
+    W_endash,
+    W_emdash,
+    W_emspace,
+    W_enspace,
+    W_qmspace,
+    W_skipdest
 };
 
 const std::unordered_map<std::string_view, Word> &wordTable()
 {
     static const std::unordered_map<std::string_view, Word> table = [] {
         std::unordered_map<std::string_view, Word> t = {
-            {"rtf", W_rtf}, {"urtf", W_urtf}, {"ansi", W_ansi}, {"mac", W_mac}, {"pc", W_pc},
-            {"pca", W_pca}, {"ansicpg", W_ansicpg}, {"deff", W_deff}, {"uc", W_uc}, {"u", W_u},
-            {"fonttbl", W_fonttbl}, {"colortbl", W_colortbl}, {"f", W_f},
-            {"fcharset", W_fcharset}, {"red", W_red}, {"green", W_green}, {"blue", W_blue},
-            {"fs", W_fs}, {"b", W_b}, {"i", W_i}, {"ul", W_ul}, {"uld", W_ul}, {"uldb", W_ul},
-            {"ulw", W_ul}, {"ulwave", W_ul}, {"uldash", W_ul}, {"ulth", W_ul},
-            {"ulnone", W_ulnone}, {"cf", W_cf}, {"highlight", W_highlight}, {"cb", W_cb},
-            {"plain", W_plain}, {"pard", W_pard}, {"par", W_par}, {"line", W_line},
-            {"tab", W_tab}, {"sect", W_sect}, {"page", W_page}, {"cell", W_cell},
-            {"nestcell", W_nestcell}, {"row", W_row}, {"nestrow", W_nestrow},
-            {"ql", W_ql}, {"qc", W_qc}, {"qr", W_qr}, {"qj", W_qj},
-            {"loch", W_loch}, {"hich", W_hich}, {"dbch", W_dbch}, {"rtlch", W_rtlch},
-            {"ltrch", W_ltrch}, {"fcs", W_fcs}, {"af", W_af},
-            {"afs", W_afs}, {"ab", W_ab}, {"ai", W_ai},
-            {"fldinst", W_fldinst}, {"fldrslt", W_fldrslt}, {"bin", W_bin},
-            {"lquote", W_lquote}, {"rquote", W_rquote}, {"ldblquote", W_ldblquote},
-            {"rdblquote", W_rdblquote}, {"bullet", W_bullet}, {"endash", W_endash},
-            {"emdash", W_emdash}, {"emspace", W_emspace}, {"enspace", W_enspace},
+            {"rtf", W_rtf},
+            {"urtf", W_urtf},
+            {"ansi", W_ansi},
+            {"mac", W_mac},
+            {"pc", W_pc},
+            {"pca", W_pca},
+            {"ansicpg", W_ansicpg},
+            {"deff", W_deff},
+            {"uc", W_uc},
+            {"u", W_u},
+            {"fonttbl", W_fonttbl},
+            {"colortbl", W_colortbl},
+            {"f", W_f},
+            {"fcharset", W_fcharset},
+            {"red", W_red},
+            {"green", W_green},
+            {"blue", W_blue},
+            {"fs", W_fs},
+            {"b", W_b},
+            {"i", W_i},
+            {"ul", W_ul},
+            {"uld", W_ul},
+            {"uldb", W_ul},
+            {"ulw", W_ul},
+            {"ulwave", W_ul},
+            {"uldash", W_ul},
+            {"ulth", W_ul},
+            {"ulnone", W_ulnone},
+            {"cf", W_cf},
+            {"highlight", W_highlight},
+            {"cb", W_cb},
+            {"plain", W_plain},
+            {"pard", W_pard},
+            {"par", W_par},
+            {"line", W_line},
+            {"tab", W_tab},
+            {"sect", W_sect},
+            {"page", W_page},
+            {"cell", W_cell},
+            {"nestcell", W_nestcell},
+            {"row", W_row},
+            {"nestrow", W_nestrow},
+            {"ql", W_ql},
+            {"qc", W_qc},
+            {"qr", W_qr},
+            {"qj", W_qj},
+            {"loch", W_loch},
+            {"hich", W_hich},
+            {"dbch", W_dbch},
+            {"rtlch", W_rtlch},
+            {"ltrch", W_ltrch},
+            {"fcs", W_fcs},
+            {"af", W_af},
+            {"afs", W_afs},
+            {"ab", W_ab},
+            {"ai", W_ai},
+            {"fldinst", W_fldinst},
+            {"fldrslt", W_fldrslt},
+            {"bin", W_bin},
+            {"lquote", W_lquote},
+            {"rquote", W_rquote},
+            {"ldblquote", W_ldblquote},
+            {"rdblquote", W_rdblquote},
+            {"bullet", W_bullet},
+            {"endash", W_endash},
+            {"emdash", W_emdash},
+            {"emspace", W_emspace},
+            {"enspace", W_enspace},
             {"qmspace", W_qmspace},
         };
         // Destinations whose text is never shown.
-        for (const char *name : {
-                 "stylesheet", "info", "pict", "object", "header", "headerl", "headerr",
-                 "headerf", "footer", "footerl", "footerr", "footerf", "footnote",
-                 "annotation", "atnid", "atnauthor", "xe", "tc", "txe", "bkmkstart",
-                 "bkmkend", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-                 "pntext", "pntxta", "pntxtb", "listtext", "shp", "shpinst", "shptxt",
-                 "nonshppict", "shppict", "themedata", "colorschememapping",
-                 "latentstyles", "datastore", "xmlnstbl", "generator", "template",
-                 "doccomm", "author", "title", "subject", "operator", "comment",
-                 "company", "keywords", "creatim", "revtim", "printim", "buptim",
-                 "userprops", "docvar", "mmathPr", "pgdsctbl", "filetbl",
-                 "protusertbl", "wgrffmtfilter", "ftnsep", "ftnsepc", "ftncn",
-                 "aftnsep", "aftnsepc", "aftncn", "background", "sp", "sn", "sv",
-                 "objdata", "objclass", "objname", "blipuid", "falt", "panose",
-                 "fldtype", "category", "manager", "hlinkbase", "passwordhash",
-                 "rxe", "tcn", "formfield", "datafield", "fontemb", "fontfile"}) {
+        for (const char *name : {"stylesheet",
+                                 "info",
+                                 "pict",
+                                 "object",
+                                 "header",
+                                 "headerl",
+                                 "headerr",
+                                 "headerf",
+                                 "footer",
+                                 "footerl",
+                                 "footerr",
+                                 "footerf",
+                                 "footnote",
+                                 "annotation",
+                                 "atnid",
+                                 "atnauthor",
+                                 "xe",
+                                 "tc",
+                                 "txe",
+                                 "bkmkstart",
+                                 "bkmkend",
+                                 "listtable",
+                                 "listoverridetable",
+                                 "revtbl",
+                                 "rsidtbl",
+                                 "pntext",
+                                 "pntxta",
+                                 "pntxtb",
+                                 "listtext",
+                                 "shp",
+                                 "shpinst",
+                                 "shptxt",
+                                 "nonshppict",
+                                 "shppict",
+                                 "themedata",
+                                 "colorschememapping",
+                                 "latentstyles",
+                                 "datastore",
+                                 "xmlnstbl",
+                                 "generator",
+                                 "template",
+                                 "doccomm",
+                                 "author",
+                                 "title",
+                                 "subject",
+                                 "operator",
+                                 "comment",
+                                 "company",
+                                 "keywords",
+                                 "creatim",
+                                 "revtim",
+                                 "printim",
+                                 "buptim",
+                                 "userprops",
+                                 "docvar",
+                                 "mmathPr",
+                                 "pgdsctbl",
+                                 "filetbl",
+                                 "protusertbl",
+                                 "wgrffmtfilter",
+                                 "ftnsep",
+                                 "ftnsepc",
+                                 "ftncn",
+                                 "aftnsep",
+                                 "aftnsepc",
+                                 "aftncn",
+                                 "background",
+                                 "sp",
+                                 "sn",
+                                 "sv",
+                                 "objdata",
+                                 "objclass",
+                                 "objname",
+                                 "blipuid",
+                                 "falt",
+                                 "panose",
+                                 "fldtype",
+                                 "category",
+                                 "manager",
+                                 "hlinkbase",
+                                 "passwordhash",
+                                 "rxe",
+                                 "tcn",
+                                 "formfield",
+                                 "datafield",
+                                 "fontemb",
+                                 "fontfile"}) {
             t.emplace(name, W_skipdest);
         }
         return t;
@@ -122,7 +301,8 @@ Word lookupWord(std::string_view word)
     static thread_local Entry cache[256];
     const size_t n = word.size();
     const unsigned slot = (unsigned(n) * 31u + unsigned(char(word[0])) * 7u + unsigned(char(word[n - 1])) * 13u
-                           + (n > 2 ? unsigned(char(word[n / 2])) : 0u)) & 255u;
+                           + (n > 2 ? unsigned(char(word[n / 2])) : 0u))
+                          & 255u;
     Entry &e = cache[slot];
     if (e.size == n && std::memcmp(e.name, word.data(), n) == 0)
         return e.word;
@@ -167,15 +347,15 @@ private:
     const char *m_p;
     const char *m_end;
     QVector<GroupState> m_stack;
-    int m_overflow = 0;       // groups opened beyond the nesting limit
+    int m_overflow = 0; // groups opened beyond the nesting limit
     int m_docCodePage = 1252;
-    bool m_utf8 = false;      // \urtf: raw text bytes are UTF-8
+    bool m_utf8 = false; // \urtf: raw text bytes are UTF-8
     int m_deff = -1;
-    int m_skipFallback = 0;   // fallback bytes still to drop after \uN
+    int m_skipFallback = 0; // fallback bytes still to drop after \uN
     QHash<int, FontInfo> m_fonts;
     int m_fontEntry = -1;
-    QByteArray m_fontName;     // bytes of the font name being read
-    QString m_fontNameText;    // the part of it already decoded
+    QByteArray m_fontName;  // bytes of the font name being read
+    QString m_fontNameText; // the part of it already decoded
     QList<QColor> m_colors;
     int m_red = -1, m_green = -1, m_blue = -1;
     QByteArray m_bytes;
@@ -429,34 +609,50 @@ bool Reader::consumeFallback()
 void Reader::controlSymbol(char c)
 {
     switch (c) {
-    case '\\': case '{': case '}':
+    case '\\':
+    case '{':
+    case '}':
         if (consumeFallback() || skipping())
             return;
-        if (st().dest == Dest::FontTable) { m_fontName.append(c); return; }
-        if (st().dest == Dest::Text) addByte(c, true);
+        if (st().dest == Dest::FontTable) {
+            m_fontName.append(c);
+            return;
+        }
+        if (st().dest == Dest::Text)
+            addByte(c, true);
         return;
     case '~':
-        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
-        flushBytes(); appendChar(QChar(0x00A0));
+        if (consumeFallback() || skipping() || st().dest != Dest::Text)
+            return;
+        flushBytes();
+        appendChar(QChar(0x00A0));
         return;
     case '_':
-        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
-        flushBytes(); appendChar(QChar(0x2011));
+        if (consumeFallback() || skipping() || st().dest != Dest::Text)
+            return;
+        flushBytes();
+        appendChar(QChar(0x2011));
         return;
     case '-': // the optional hyphen, kept so that a save writes it back
-        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
-        flushBytes(); appendChar(QChar(0x00AD));
+        if (consumeFallback() || skipping() || st().dest != Dest::Text)
+            return;
+        flushBytes();
+        appendChar(QChar(0x00AD));
         return;
     case '*':
         st().starred = true;
         return;
-    case '\n': case '\r':
-        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
+    case '\n':
+    case '\r':
+        if (consumeFallback() || skipping() || st().dest != Dest::Text)
+            return;
         paragraphBreak();
         return;
     case '\t':
-        if (consumeFallback() || skipping() || st().dest != Dest::Text) return;
-        flushBytes(); appendChar(QLatin1Char('\t'));
+        if (consumeFallback() || skipping() || st().dest != Dest::Text)
+            return;
+        flushBytes();
+        appendChar(QLatin1Char('\t'));
         return;
     default:
         consumeFallback();
@@ -491,11 +687,15 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
         return;
     }
     if (w == W_u) {
-        if (skipping() || !hasParam) return;
-        if (consumeFallback()) return;
+        if (skipping() || !hasParam)
+            return;
+        if (consumeFallback())
+            return;
         int code = param;
-        if (code < 0) code += 65536;
-        if (code < 0 || code > 0xFFFF) code = 0; // no UTF-16 unit: shows nothing
+        if (code < 0)
+            code += 65536;
+        if (code < 0 || code > 0xFFFF)
+            code = 0; // no UTF-16 unit: shows nothing
         if (s.dest == Dest::FontTable) {
             flushFontBytes();
             if (code != 0)
@@ -518,21 +718,42 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
         return;
 
     switch (w) {
-    case W_rtf: return;
-    case W_urtf: m_utf8 = true; return;
-    case W_ansi: m_docCodePage = 1252; return;
-    case W_mac: m_docCodePage = 10000; return;
-    case W_pc: m_docCodePage = 437; return;
-    case W_pca: m_docCodePage = 850; return;
+    case W_rtf:
+        return;
+    case W_urtf:
+        m_utf8 = true;
+        return;
+    case W_ansi:
+        m_docCodePage = 1252;
+        return;
+    case W_mac:
+        m_docCodePage = 10000;
+        return;
+    case W_pc:
+        m_docCodePage = 437;
+        return;
+    case W_pca:
+        m_docCodePage = 850;
+        return;
     case W_ansicpg:
-        if (hasParam && param > 0) m_docCodePage = param;
+        if (hasParam && param > 0)
+            m_docCodePage = param;
         return;
     case W_deff:
-        if (hasParam) { m_deff = param; if (s.font < 0) s.font = param; }
+        if (hasParam) {
+            m_deff = param;
+            if (s.font < 0)
+                s.font = param;
+        }
         return;
-    case W_fonttbl: s.dest = Dest::FontTable; return;
-    case W_colortbl: s.dest = Dest::ColorTable; return;
-    default: break;
+    case W_fonttbl:
+        s.dest = Dest::FontTable;
+        return;
+    case W_colortbl:
+        s.dest = Dest::ColorTable;
+        return;
+    default:
+        break;
     }
 
     if (s.dest == Dest::Skip)
@@ -551,16 +772,20 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     }
     if (s.dest == Dest::ColorTable) {
         const int v = hasParam ? std::clamp(param, 0, 255) : 0;
-        if (w == W_red) m_red = v;
-        else if (w == W_green) m_green = v;
-        else if (w == W_blue) m_blue = v;
+        if (w == W_red)
+            m_red = v;
+        else if (w == W_green)
+            m_green = v;
+        else if (w == W_blue)
+            m_blue = v;
         return;
     }
 
     // Text destination: formatting and special characters.
     switch (w) {
     case W_f:
-        if (!hasParam) return;
+        if (!hasParam)
+            return;
         flushBytes();
         if (complexSelected(s)) {
             s.complexFont = param;
@@ -573,19 +798,25 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     // The associated properties belong to the set or class chosen last; with
     // neither named they are the bidirectional set's.
     case W_af:
-        if (!hasParam) return;
+        if (!hasParam)
+            return;
         flushBytes();
-        if (complexSelected(s) || !s.classGiven) s.complexFont = param;
-        else s.classFont[int(s.byteMode)] = param;
+        if (complexSelected(s) || !s.classGiven)
+            s.complexFont = param;
+        else
+            s.classFont[int(s.byteMode)] = param;
         return;
     case W_afs: {
         flushBytes();
         const int hp = hasParam && param > 0 ? std::min(param, 3276) : 0;
-        if (complexSelected(s) || !s.classGiven) s.complexHalfPoints = hp;
-        else s.halfPoints = hp > 0 ? hp : 24;
+        if (complexSelected(s) || !s.classGiven)
+            s.complexHalfPoints = hp;
+        else
+            s.halfPoints = hp > 0 ? hp : 24;
         return;
     }
-    case W_ab: case W_ai: {
+    case W_ab:
+    case W_ai: {
         flushBytes();
         const bool on = !hasParam || param != 0;
         if (complexSelected(s) || !s.classGiven)
@@ -594,12 +825,15 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
             (w == W_ab ? s.bold : s.italic) = on;
         return;
     }
-    case W_loch: case W_hich: case W_dbch:
+    case W_loch:
+    case W_hich:
+    case W_dbch:
         flushBytes();
         s.byteMode = w == W_loch ? TextClass::Loch : w == W_hich ? TextClass::Hich : TextClass::Dbch;
         s.classGiven = true;
         return;
-    case W_rtlch: case W_ltrch:
+    case W_rtlch:
+    case W_ltrch:
         flushBytes();
         s.rtl = w == W_rtlch;
         s.fcs = -1;
@@ -613,20 +847,35 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
     case W_fs:
         flushBytes();
         s.halfPoints = hasParam && param > 0 ? std::min(param, 3276) : 24;
-        if (complexSelected(s)) s.complexHalfPoints = s.halfPoints;
+        if (complexSelected(s))
+            s.complexHalfPoints = s.halfPoints;
         return;
-    case W_b: case W_i: {
+    case W_b:
+    case W_i: {
         flushBytes();
         const bool on = !hasParam || param != 0;
         (w == W_b ? s.bold : s.italic) = on;
-        if (complexSelected(s)) (w == W_b ? s.complexBold : s.complexItalic) = on;
+        if (complexSelected(s))
+            (w == W_b ? s.complexBold : s.complexItalic) = on;
         return;
     }
-    case W_ul: flushBytes(); s.underline = !hasParam || param != 0; return;
-    case W_ulnone: flushBytes(); s.underline = false; return;
-    case W_cf: flushBytes(); s.color = hasParam ? std::max(param, 0) : 0; return;
-    case W_highlight: case W_cb:
-        flushBytes(); s.highlight = hasParam ? std::max(param, 0) : 0; return;
+    case W_ul:
+        flushBytes();
+        s.underline = !hasParam || param != 0;
+        return;
+    case W_ulnone:
+        flushBytes();
+        s.underline = false;
+        return;
+    case W_cf:
+        flushBytes();
+        s.color = hasParam ? std::max(param, 0) : 0;
+        return;
+    case W_highlight:
+    case W_cb:
+        flushBytes();
+        s.highlight = hasParam ? std::max(param, 0) : 0;
+        return;
     case W_plain:
         flushBytes();
         s.font = m_deff;
@@ -642,45 +891,104 @@ void Reader::controlWord(std::string_view word, bool hasParam, int param)
         s.color = s.highlight = 0;
         s.bold = s.italic = s.underline = false;
         return;
-    case W_pard: flushBytes(); s.align = Align::Unset; return;
-    case W_ql: s.align = Align::Left; return;
-    case W_qc: s.align = Align::Center; return;
-    case W_qr: s.align = Align::Right; return;
-    case W_qj: s.align = Align::Justify; return;
-    case W_par: case W_sect: case W_page:
+    case W_pard:
+        flushBytes();
+        s.align = Align::Unset;
+        return;
+    case W_ql:
+        s.align = Align::Left;
+        return;
+    case W_qc:
+        s.align = Align::Center;
+        return;
+    case W_qr:
+        s.align = Align::Right;
+        return;
+    case W_qj:
+        s.align = Align::Justify;
+        return;
+    case W_par:
+    case W_sect:
+    case W_page:
         paragraphBreak();
         return;
     case W_line:
         // A soft line break stays inside its paragraph: a lesson line is a
         // paragraph, whatever its look.
-        flushBytes(); appendChar(QChar(QChar::LineSeparator)); return;
-    case W_row: case W_nestrow:
+        flushBytes();
+        appendChar(QChar(QChar::LineSeparator));
+        return;
+    case W_row:
+    case W_nestrow:
         rowEnd();
         return;
-    case W_tab: case W_cell: case W_nestcell:
-        flushBytes(); appendChar(QLatin1Char('\t')); return;
-    case W_lquote: flushBytes(); appendChar(QChar(0x2018)); return;
-    case W_rquote: flushBytes(); appendChar(QChar(0x2019)); return;
-    case W_ldblquote: flushBytes(); appendChar(QChar(0x201C)); return;
-    case W_rdblquote: flushBytes(); appendChar(QChar(0x201D)); return;
-    case W_bullet: flushBytes(); appendChar(QChar(0x2022)); return;
-    case W_endash: flushBytes(); appendChar(QChar(0x2013)); return;
-    case W_emdash: flushBytes(); appendChar(QChar(0x2014)); return;
-    case W_emspace: flushBytes(); appendChar(QChar(0x2003)); return;
-    case W_enspace: flushBytes(); appendChar(QChar(0x2002)); return;
-    case W_qmspace: flushBytes(); appendChar(QChar(0x2005)); return;
+    case W_tab:
+    case W_cell:
+    case W_nestcell:
+        flushBytes();
+        appendChar(QLatin1Char('\t'));
+        return;
+    case W_lquote:
+        flushBytes();
+        appendChar(QChar(0x2018));
+        return;
+    case W_rquote:
+        flushBytes();
+        appendChar(QChar(0x2019));
+        return;
+    case W_ldblquote:
+        flushBytes();
+        appendChar(QChar(0x201C));
+        return;
+    case W_rdblquote:
+        flushBytes();
+        appendChar(QChar(0x201D));
+        return;
+    case W_bullet:
+        flushBytes();
+        appendChar(QChar(0x2022));
+        return;
+    case W_endash:
+        flushBytes();
+        appendChar(QChar(0x2013));
+        return;
+    case W_emdash:
+        flushBytes();
+        appendChar(QChar(0x2014));
+        return;
+    case W_emspace:
+        flushBytes();
+        appendChar(QChar(0x2003));
+        return;
+    case W_enspace:
+        flushBytes();
+        appendChar(QChar(0x2002));
+        return;
+    case W_qmspace:
+        flushBytes();
+        appendChar(QChar(0x2005));
+        return;
     default:
         return;
     }
 }
 
-static inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-static inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+static inline bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+static inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 static inline int hexValue(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -709,15 +1017,20 @@ void Reader::run(Content *out)
             if (depth == 1 && m_end - m_p >= 4 && qstrnicmp(m_p, "urtf", 4) == 0) {
                 m_utf8 = true;
                 m_p += 4;
-                while (m_p < m_end && isDigit(*m_p)) ++m_p;
-                if (m_p < m_end && *m_p == ' ') ++m_p;
+                while (m_p < m_end && isDigit(*m_p))
+                    ++m_p;
+                if (m_p < m_end && *m_p == ' ')
+                    ++m_p;
             }
             continue;
         }
         if (c == '}') {
             ++m_p;
             m_skipFallback = 0;
-            if (m_overflow > 0) { --m_overflow; continue; }
+            if (m_overflow > 0) {
+                --m_overflow;
+                continue;
+            }
             flushBytes();
             const GroupState closing = st();
             if (closing.dest == Dest::FontTable && (closing.fontEntry || m_stack.size() > 2))
@@ -733,27 +1046,37 @@ void Reader::run(Content *out)
         }
         if (c == '\\') {
             ++m_p;
-            if (m_p >= m_end) break;
+            if (m_p >= m_end)
+                break;
             const char n = *m_p;
             if (isLetter(n)) {
                 const char *start = m_p;
-                while (m_p < m_end && isLetter(*m_p) && m_p - start < 32) ++m_p;
+                while (m_p < m_end && isLetter(*m_p) && m_p - start < 32)
+                    ++m_p;
                 std::string_view word(start, size_t(m_p - start));
-                while (m_p < m_end && isLetter(*m_p)) ++m_p; // overlong words are cut
+                while (m_p < m_end && isLetter(*m_p))
+                    ++m_p; // overlong words are cut
                 bool neg = false, hasParam = false;
                 long long value = 0;
-                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && isDigit(m_p[1])) { neg = true; ++m_p; }
+                if (m_p < m_end && *m_p == '-' && m_p + 1 < m_end && isDigit(m_p[1])) {
+                    neg = true;
+                    ++m_p;
+                }
                 int digits = 0;
                 while (m_p < m_end && isDigit(*m_p)) {
-                    if (digits < 10) value = value * 10 + (*m_p - '0');
+                    if (digits < 10)
+                        value = value * 10 + (*m_p - '0');
                     ++digits;
                     ++m_p;
                     hasParam = true;
                 }
-                if (neg) value = -value;
+                if (neg)
+                    value = -value;
                 value = std::clamp<long long>(value, -2147483647LL, 2147483647LL);
-                if (m_p < m_end && *m_p == ' ') ++m_p;
-                if (depth == 0) continue; // nothing counts outside the root group
+                if (m_p < m_end && *m_p == ' ')
+                    ++m_p;
+                if (depth == 0)
+                    continue; // nothing counts outside the root group
                 controlWord(word, hasParam, int(value));
                 continue;
             }
@@ -764,15 +1087,18 @@ void Reader::run(Content *out)
                 if (hi < 0 || lo < 0)
                     continue; // a broken escape: what follows is read as text
                 m_p += 2;
-                if (consumeFallback() || skipping() || depth == 0) continue;
+                if (consumeFallback() || skipping() || depth == 0)
+                    continue;
                 const char byte = char(hi * 16 + lo);
-                if (st().dest == Dest::FontTable) m_fontName.append(byte);
+                if (st().dest == Dest::FontTable)
+                    m_fontName.append(byte);
                 else if (st().dest == Dest::Text)
                     addByte(byte, true); // \'hh is a byte of the code page, never UTF-8
                 continue;
             }
             ++m_p;
-            if (depth == 0) continue;
+            if (depth == 0)
+                continue;
             controlSymbol(n);
             continue;
         }
@@ -785,12 +1111,17 @@ void Reader::run(Content *out)
             continue;
         switch (st().dest) {
         case Dest::Text:
-            if (c == '\t') { flushBytes(); appendChar(QLatin1Char('\t')); }
-            else if (static_cast<unsigned char>(c) >= 0x20) addByte(c, false);
+            if (c == '\t') {
+                flushBytes();
+                appendChar(QLatin1Char('\t'));
+            } else if (static_cast<unsigned char>(c) >= 0x20)
+                addByte(c, false);
             break;
         case Dest::FontTable:
-            if (c == ';') commitFontName();
-            else m_fontName.append(c);
+            if (c == ';')
+                commitFontName();
+            else
+                m_fontName.append(c);
             break;
         case Dest::ColorTable:
             if (c == ';') {
@@ -818,15 +1149,18 @@ void Reader::run(Content *out)
 bool looksLikeRtf(const char *data, qsizetype size)
 {
     qsizetype i = 0;
-    if (size >= 3 && static_cast<unsigned char>(data[0]) == 0xEF
-        && static_cast<unsigned char>(data[1]) == 0xBB && static_cast<unsigned char>(data[2]) == 0xBF)
+    if (size >= 3 && static_cast<unsigned char>(data[0]) == 0xEF && static_cast<unsigned char>(data[1]) == 0xBB
+        && static_cast<unsigned char>(data[2]) == 0xBF)
         i = 3;
     while (i < size && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
         ++i;
     const qsizetype left = size - i;
-    if (left >= 5 && qstrnicmp(data + i, "{\\rtf", 5) == 0) return true;
-    if (left >= 6 && qstrnicmp(data + i, "{\\urtf", 6) == 0) return true;
-    if (left >= 5 && qstrnicmp(data + i, "{urtf", 5) == 0) return true;
+    if (left >= 5 && qstrnicmp(data + i, "{\\rtf", 5) == 0)
+        return true;
+    if (left >= 6 && qstrnicmp(data + i, "{\\urtf", 6) == 0)
+        return true;
+    if (left >= 5 && qstrnicmp(data + i, "{urtf", 5) == 0)
+        return true;
     return false;
 }
 

@@ -22,7 +22,10 @@ namespace korvana::rtf {
 // True when data starts (after blanks) as rich text does: "{\rtf", "{\urtf"
 // or "{urtf", in any case.
 bool looksLikeRtf(const char *data, qsizetype size);
-inline bool looksLikeRtf(const QByteArray &data) { return looksLikeRtf(data.constData(), data.size()); }
+inline bool looksLikeRtf(const QByteArray &data)
+{
+    return looksLikeRtf(data.constData(), data.size());
+}
 
 // Parses data. Returns false with *error set when it is not rich text at all;
 // otherwise fills *content with everything readable, even from truncated or

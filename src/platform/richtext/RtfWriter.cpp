@@ -43,9 +43,15 @@ void appendFontName(QByteArray &out, const QString &name, int charset)
 {
     bool ascii = true;
     for (QChar ch : name)
-        if (ch.unicode() >= 0x80 || ch == QLatin1Char(';') || ch == QLatin1Char('\\')
-            || ch == QLatin1Char('{') || ch == QLatin1Char('}')) { ascii = false; break; }
-    if (ascii) { out += name.toLatin1(); return; }
+        if (ch.unicode() >= 0x80 || ch == QLatin1Char(';') || ch == QLatin1Char('\\') || ch == QLatin1Char('{')
+            || ch == QLatin1Char('}')) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        out += name.toLatin1();
+        return;
+    }
     QByteArray bytes;
     const int cp = codePageForCharset(charset);
     if (cp && CodePageDecoder::encode(name, cp, &bytes)) {
@@ -86,17 +92,20 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
     auto fontOf = [&](const CharFormat &f) {
         FontKey key{f.family.isEmpty() ? defaults.family : f.family, f.charset < 0 ? 1 : f.charset};
         auto it = fontIndex.constFind(key);
-        if (it != fontIndex.constEnd()) return *it;
+        if (it != fontIndex.constEnd())
+            return *it;
         const int i = int(fonts.size());
         fonts.append(key);
         fontIndex.insert(key, i);
         return i;
     };
     auto colorOf = [&](const QColor &c) {
-        if (!c.isValid()) return 0;
+        if (!c.isValid())
+            return 0;
         const QRgb rgb = c.rgb() & 0xFFFFFF;
         auto it = colorIndex.constFind(rgb);
-        if (it != colorIndex.constEnd()) return *it;
+        if (it != colorIndex.constEnd())
+            return *it;
         colors.append(QColor::fromRgb(rgb));
         const int i = int(colors.size());
         colorIndex.insert(rgb, i);
@@ -126,7 +135,8 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
     bool needSpace = false;
     auto word = [&](const char *w, int param, bool withParam) {
         body += w;
-        if (withParam) appendInt(body, param);
+        if (withParam)
+            appendInt(body, param);
         needSpace = true;
     };
 
@@ -140,10 +150,14 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
             break; // the break before it already ends the text
         Align align = p.align == Align::Left ? Align::Unset : p.align;
         if (align != curAlign) {
-            if (pi > 0) word("\\pard", 0, false);
-            if (align == Align::Center) word("\\qc", 0, false);
-            else if (align == Align::Right) word("\\qr", 0, false);
-            else if (align == Align::Justify) word("\\qj", 0, false);
+            if (pi > 0)
+                word("\\pard", 0, false);
+            if (align == Align::Center)
+                word("\\qc", 0, false);
+            else if (align == Align::Right)
+                word("\\qr", 0, false);
+            else if (align == Align::Justify)
+                word("\\qj", 0, false);
             curAlign = align;
         }
         for (const Run &r : p.runs) {
@@ -163,17 +177,39 @@ QByteArray write(const Content &content, const WriterDefaults &defaults)
                 }
                 curFont = fi;
             }
-            if (size != curSize) { word("\\fs", size, true); curSize = size; }
-            if (ci != curColor) { word("\\cf", ci, true); curColor = ci; }
-            if (hi != curHighlight) { word("\\highlight", hi, true); curHighlight = hi; }
-            if (f.bold != curBold) { word(f.bold ? "\\b" : "\\b0", 0, false); curBold = f.bold; }
-            if (f.italic != curItalic) { word(f.italic ? "\\i" : "\\i0", 0, false); curItalic = f.italic; }
-            if (f.underline != curUnderline) { word(f.underline ? "\\ul" : "\\ulnone", 0, false); curUnderline = f.underline; }
+            if (size != curSize) {
+                word("\\fs", size, true);
+                curSize = size;
+            }
+            if (ci != curColor) {
+                word("\\cf", ci, true);
+                curColor = ci;
+            }
+            if (hi != curHighlight) {
+                word("\\highlight", hi, true);
+                curHighlight = hi;
+            }
+            if (f.bold != curBold) {
+                word(f.bold ? "\\b" : "\\b0", 0, false);
+                curBold = f.bold;
+            }
+            if (f.italic != curItalic) {
+                word(f.italic ? "\\i" : "\\i0", 0, false);
+                curItalic = f.italic;
+            }
+            if (f.underline != curUnderline) {
+                word(f.underline ? "\\ul" : "\\ulnone", 0, false);
+                curUnderline = f.underline;
+            }
             for (QChar ch : r.text) {
                 const char16_t u = ch.unicode();
                 if (u >= 0x20 && u < 0x7F) {
-                    if (needSpace) { body += ' '; needSpace = false; }
-                    if (u == '\\' || u == '{' || u == '}') body += '\\';
+                    if (needSpace) {
+                        body += ' ';
+                        needSpace = false;
+                    }
+                    if (u == '\\' || u == '{' || u == '}')
+                        body += '\\';
                     body += char(u);
                 } else if (u == '\t') {
                     word("\\tab", 0, false);

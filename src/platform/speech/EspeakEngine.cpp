@@ -108,9 +108,12 @@ QString statusText(espeak_ng_STATUS status)
 QString genderText(unsigned char gender)
 {
     switch (gender) {
-    case 1: return QStringLiteral("Male");
-    case 2: return QStringLiteral("Female");
-    default: return {};
+    case 1:
+        return QStringLiteral("Male");
+    case 2:
+        return QStringLiteral("Female");
+    default:
+        return {};
     }
 }
 
@@ -318,8 +321,8 @@ void EspeakEngine::synthesize(SynthJob &job)
         g_lastWpm = job.wordsPerMinute;
     }
     g_job = &job;
-    espeak_Synth(job.utf8.constData(), size_t(job.utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                 nullptr, nullptr);
+    espeak_Synth(job.utf8.constData(), size_t(job.utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+                 nullptr);
     g_job = nullptr;
 }
 

@@ -34,7 +34,9 @@ struct EngineWord {
 class SynthJob {
 public:
     SynthJob(QByteArray utf8, QString voiceId, int wordsPerMinute)
-        : utf8(std::move(utf8)), voiceId(std::move(voiceId)), wordsPerMinute(wordsPerMinute) {}
+        : utf8(std::move(utf8)), voiceId(std::move(voiceId)), wordsPerMinute(wordsPerMinute)
+    {
+    }
 
     const QByteArray utf8;
     const QString voiceId;

@@ -49,7 +49,9 @@ EspeakVoice::Options EspeakVoice::defaultOptions()
     return o;
 }
 
-EspeakVoice::EspeakVoice(QObject *parent) : EspeakVoice(defaultOptions(), parent) {}
+EspeakVoice::EspeakVoice(QObject *parent) : EspeakVoice(defaultOptions(), parent)
+{
+}
 
 EspeakVoice::EspeakVoice(const Options &options, QObject *parent) : SpeechVoice(parent), m_options(options)
 {

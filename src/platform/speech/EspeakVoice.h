@@ -62,7 +62,7 @@ private:
     };
     struct Utterance {
         int stream = 0;
-        std::vector<int> utf16At; // UTF-16 offset of each code point, and of the end
+        std::vector<int> utf16At;      // UTF-16 offset of each code point, and of the end
         std::shared_ptr<SynthJob> job; // none when there is nothing to synthesise
         std::vector<Word> words;
         size_t nextWord = 0;

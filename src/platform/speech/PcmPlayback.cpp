@@ -253,7 +253,7 @@ private:
     std::unique_ptr<PcmPlayback> m_fallback;
     QByteArray m_pending;
     int m_rate = 1;
-    qint64 m_fed = 0; // bytes
+    qint64 m_fed = 0;  // bytes
     qint64 m_made = 0; // samples
     qint64 m_offset = 0;
     qint64 m_fedAllAt = -1;

@@ -6,7 +6,9 @@
 
 namespace korvana {
 
-SpeechVoice::SpeechVoice(QObject *parent) : QObject(parent) {}
+SpeechVoice::SpeechVoice(QObject *parent) : QObject(parent)
+{
+}
 
 SpeechVoice::~SpeechVoice() = default;
 

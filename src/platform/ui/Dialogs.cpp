@@ -72,16 +72,32 @@ MsgResult QtDialogs::message(QWidget *parent, const QString &text, MsgButtons bu
     box.setWindowTitle(title.isEmpty() ? appTitle() : title);
     box.setText(text);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (buttons) {
-    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -90,14 +106,18 @@ MsgResult QtDialogs::message(QWidget *parent, const QString &text, MsgButtons bu
     // down to "K…a" beside its title-bar buttons: the box is kept wide
     // enough for the whole title.
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(messageBoxMinimumWidth(box.windowTitle()), 0, QSizePolicy::Fixed,
-                                      QSizePolicy::Minimum),
-                      grid->rowCount(), 0, 1, grid->columnCount());
+        grid->addItem(
+            new QSpacerItem(messageBoxMinimumWidth(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Ok: return MsgResult::Ok;
-    default: return MsgResult::Cancel;
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    default:
+        return MsgResult::Cancel;
     }
 }
 

@@ -20,12 +20,12 @@ struct FileDialogRequest {
     QString title;
     // Filter in the program's notation: "Lessons (*.kvl)|*.kvl|All files|*.*".
     QString filter;
-    int filterIndex = 1;        // 1-based
+    int filterIndex = 1; // 1-based
     QString initialDir;
-    QString fileName;           // proposed name (save) or preselection
-    QString defaultExt;         // without the dot, added when the name has none
-    bool allowMultiple = false; // open only
-    bool fileMustExist = true;  // open only
+    QString fileName;            // proposed name (save) or preselection
+    QString defaultExt;          // without the dot, added when the name has none
+    bool allowMultiple = false;  // open only
+    bool fileMustExist = true;   // open only
     bool overwritePrompt = true; // save only
 };
 
@@ -33,8 +33,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual MsgResult message(QWidget *parent, const QString &text, MsgButtons buttons,
-                              MsgIcon icon = MsgIcon::None, const QString &title = {}) = 0;
+    virtual MsgResult message(QWidget *parent, const QString &text, MsgButtons buttons, MsgIcon icon = MsgIcon::None,
+                              const QString &title = {}) = 0;
     // Empty list when cancelled.
     virtual QStringList openFiles(QWidget *parent, const FileDialogRequest &request) = 0;
     // Empty string when cancelled.

@@ -9,8 +9,7 @@ namespace korvana {
 // An error with a message meant for the user, as the program shows it.
 class Error : public std::runtime_error {
 public:
-    explicit Error(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit Error(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
     QString message() const { return m_message; }
 
 private:

@@ -17,8 +17,8 @@ QByteArray chooseQtPlatform(const QByteArray &qtQpaPlatform, const QByteArray &w
 
 void chooseQtPlatformForSession()
 {
-    const QByteArray platform = chooseQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"),
-                                                 qgetenv("DISPLAY"));
+    const QByteArray platform =
+        chooseQtPlatform(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
 }

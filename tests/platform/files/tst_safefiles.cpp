@@ -46,8 +46,12 @@ QStringList attributes(const QString &path)
 
 // An access ACL in the kernel's form: owner rw-, user 12345 rw-, the owning
 // group r--, mask rw-, others ---. The group bits of the mode show the mask.
-const QByteArray kAclGivingWrite = QByteArray::fromHex(
-    "02000000" "01000600ffffffff" "0200060039300000" "04000400ffffffff" "10000600ffffffff" "20000000ffffffff");
+const QByteArray kAclGivingWrite = QByteArray::fromHex("02000000"
+                                                       "01000600ffffffff"
+                                                       "0200060039300000"
+                                                       "04000400ffffffff"
+                                                       "10000600ffffffff"
+                                                       "20000000ffffffff");
 
 QStringList entries(const QString &folder)
 {
@@ -177,20 +181,22 @@ private slots:
         // Where a new file can be the same document it is renamed into place
         // (a kill leaves the old or the new file); elsewhere written in place.
         QTest::addColumn<bool>("renamed");
-        QTest::newRow("another user's lesson, shared group") << true << 0777 << QByteArray("root")
-            << QByteArray("nogroup") << 0660 << false << false << QByteArray("written") << false;
-        QTest::newRow("folder the saver may not write") << true << 0755 << QByteArray("root")
-            << QByteArray("root") << 0666 << false << false << QByteArray("written") << false;
-        QTest::newRow("another user's lesson, sticky folder") << true << 01777 << QByteArray("root")
-            << QByteArray("root") << 0666 << false << false << QByteArray("written") << false;
-        QTest::newRow("hard-linked lesson") << true << 0777 << QByteArray("nobody")
-            << QByteArray("nogroup") << 0644 << true << false << QByteArray("written") << false;
-        QTest::newRow("ACL and attributes") << true << 0777 << QByteArray("nobody")
-            << QByteArray("nogroup") << 0660 << false << true << QByteArray("written") << true;
-        QTest::newRow("root saves a user's lesson") << false << 0755 << QByteArray("nobody")
-            << QByteArray("nogroup") << 0640 << false << true << QByteArray("written") << true;
-        QTest::newRow("read-only lesson") << true << 0777 << QByteArray("nobody")
-            << QByteArray("nogroup") << 0444 << false << false << QByteArray("permission denied") << false;
+        QTest::newRow("another user's lesson, shared group")
+            << true << 0777 << QByteArray("root") << QByteArray("nogroup") << 0660 << false << false
+            << QByteArray("written") << false;
+        QTest::newRow("folder the saver may not write") << true << 0755 << QByteArray("root") << QByteArray("root")
+                                                        << 0666 << false << false << QByteArray("written") << false;
+        QTest::newRow("another user's lesson, sticky folder")
+            << true << 01777 << QByteArray("root") << QByteArray("root") << 0666 << false << false
+            << QByteArray("written") << false;
+        QTest::newRow("hard-linked lesson") << true << 0777 << QByteArray("nobody") << QByteArray("nogroup") << 0644
+                                            << true << false << QByteArray("written") << false;
+        QTest::newRow("ACL and attributes") << true << 0777 << QByteArray("nobody") << QByteArray("nogroup") << 0660
+                                            << false << true << QByteArray("written") << true;
+        QTest::newRow("root saves a user's lesson") << false << 0755 << QByteArray("nobody") << QByteArray("nogroup")
+                                                    << 0640 << false << true << QByteArray("written") << true;
+        QTest::newRow("read-only lesson") << true << 0777 << QByteArray("nobody") << QByteArray("nogroup") << 0444
+                                          << false << false << QByteArray("permission denied") << false;
     }
 
     void saveKeepsTheDocument()
@@ -217,7 +223,8 @@ private slots:
             QCOMPARE(::link(name.constData(), QFile::encodeName(link).constData()), 0);
         if (acl) {
             if (::setxattr(name.constData(), "system.posix_acl_access", kAclGivingWrite.constData(),
-                           size_t(kAclGivingWrite.size()), 0) != 0
+                           size_t(kAclGivingWrite.size()), 0)
+                    != 0
                 || ::setxattr(name.constData(), "user.teacher", "Li", 2, 0) != 0)
                 QSKIP("this file system keeps no ACLs or user attributes");
         }
@@ -278,10 +285,11 @@ private slots:
         const QString folder = freshFolder();
         const QString lesson = folder + u'/' + name;
         QVERIFY(writeFileAtomically(lesson, "old"));
-        QCOMPARE(childtest::killedAtFileSize(16384, [&] {
-                     writeFileAtomically(lesson, QByteArray(100000, 'n'));
-                     return QByteArray("finished");
-                 }),
+        QCOMPARE(childtest::killedAtFileSize(16384,
+                                             [&] {
+                                                 writeFileAtomically(lesson, QByteArray(100000, 'n'));
+                                                 return QByteArray("finished");
+                                             }),
                  childtest::kChildFailed);
         QStringList left = entries(folder);
         QVERIFY(left.removeOne(name) && left.size() == 1);
@@ -360,7 +368,8 @@ private slots:
             QByteArray out = (ok ? "written " : "") + reason.toUtf8() + ' ' + readAll(target) + ' '
                              + QByteArray::number(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size());
             // The same file system made read-only.
-            if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+                != 0)
                 return out + " no read-only remount";
             return out + (writeFileAtomically(target, "x", &reason) ? QByteArray(", written") : ", " + reason.toUtf8());
         });
@@ -428,7 +437,8 @@ private slots:
         QCOMPARE(atStart[0].file, QFileInfo(other).absoluteFilePath());
         QCOMPARE(readAll(atStart[0].copy), QByteArray("whole again"));
         QVERIFY(atStart[0].copy.startsWith(m_cache.filePath("korvana/save-copies/")));
-        QCOMPARE(statOf(m_cache.filePath("korvana/save-copies")).st_mode & 0777, mode_t(0700)); // old contents are private
+        QCOMPARE(statOf(m_cache.filePath("korvana/save-copies")).st_mode & 0777,
+                 mode_t(0700)); // old contents are private
         QVERIFY(takeInterruptedSaves().isEmpty());
         // A copy folder holding more than one file is none of ours: removed, never told.
         const QString copies = m_cache.filePath("korvana/save-copies/");

@@ -70,10 +70,10 @@ class TestInputMethods : public QObject {
 private slots:
     void engineNames()
     {
-        const QList<QPair<QString, QString>> languages = {{"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"}, {"zh_TW", "CHT"},
-                                                          {"zh_HK", "CHT"}, {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"},
-                                                          {"de_CH", "DES"}, {"ja", "JPN"},    {"yue", "YUE"},   {"", ""},
-                                                          {"zh-TW", "CHT"}, {"en_GB.UTF-8", "ENG"}};
+        const QList<QPair<QString, QString>> languages = {
+            {"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"},    {"zh_TW", "CHT"},      {"zh_HK", "CHT"},
+            {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"}, {"de_CH", "DES"},      {"ja", "JPN"},
+            {"yue", "YUE"},   {"", ""},         {"zh-TW", "CHT"}, {"en_GB.UTF-8", "ENG"}};
         for (const auto &[code, name] : languages)
             QCOMPARE(InputMethodLayouts::languageAbbreviation(code), name);
         // Keyboard engines go by their layout, whatever language they claim.
@@ -116,7 +116,8 @@ private slots:
     {
         // Nothing preloaded and no engine set: no engines, not a nameless one.
         IBusController ibus([](const QString &program, const QStringList &) {
-            return program == "ibus" ? IBusController::Run{true, 1, "No engine is set.\n", ""} : IBusController::Run{true, 1, "", ""};
+            return program == "ibus" ? IBusController::Run{true, 1, "No engine is set.\n", ""}
+                                     : IBusController::Run{true, 1, "", ""};
         });
         QCOMPARE(ibus.configuredEngines(), std::optional(QList<InputMethodEngine>{}));
         // Nothing to give back when nothing was set before.
@@ -174,15 +175,17 @@ private slots:
     {
         for (const char *program : {"dbus-daemon", "fcitx5"})
             if (QStandardPaths::findExecutable(program).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh with KORVANA_TEST_DEPS=1)")
-                                     .arg(program)));
+                QSKIP(
+                    qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh with KORVANA_TEST_DEPS=1)")
+                                   .arg(program)));
         QTemporaryDir home;
         QVERIFY(home.isValid() && QDir().mkpath(home.filePath("config/fcitx5")));
         QFile profile(home.filePath("config/fcitx5/profile"));
         QVERIFY(profile.open(QIODevice::WriteOnly));
-        profile.write("[Groups/0]\nName=Work\nDefault Layout=us\nDefaultIM=keyboard-us\n\n"
-                      "[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=keyboard-cn\nLayout=\n\n"
-                      "[Groups/0/Items/2]\nName=keyboard-de\nLayout=\n\n[GroupOrder]\n0=Work\n");
+        profile.write(
+            "[Groups/0]\nName=Work\nDefault Layout=us\nDefaultIM=keyboard-us\n\n"
+            "[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n\n[Groups/0/Items/1]\nName=keyboard-cn\nLayout=\n\n"
+            "[Groups/0/Items/2]\nName=keyboard-de\nLayout=\n\n[GroupOrder]\n0=Work\n");
         profile.close();
 
         QProcess bus, fcitx;

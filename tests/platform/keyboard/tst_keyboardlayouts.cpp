@@ -58,8 +58,7 @@ private slots:
 
         const QString config = QStringLiteral("# KEYBOARD CONFIGURATION FILE\nXKBMODEL=\"pc105\"\n"
                                               "XKBLAYOUT=\"cz,us\"\nXKBVARIANT='qwerty,'\n#XKBLAYOUT=\"ru\"\n");
-        QCOMPARE(XkbKeyboardLayouts::parseKeyboardConfig(config),
-                 (QList<XkbLayout>{{"cz", "qwerty"}, {"us", ""}}));
+        QCOMPARE(XkbKeyboardLayouts::parseKeyboardConfig(config), (QList<XkbLayout>{{"cz", "qwerty"}, {"us", ""}}));
         QCOMPARE(XkbKeyboardLayouts::parseKeyboardConfig(QStringLiteral("XKBLAYOUT=gb")),
                  (QList<XkbLayout>{{"gb", ""}}));
     }
@@ -99,7 +98,8 @@ private slots:
         QCOMPARE(fromConfig.source(), QStringLiteral("config"));
         QCOMPARE(fromConfig.abbreviatedName(1), QStringLiteral("RUS"));
 
-        XkbKeyboardLayouts fromLocale({{}, m_dir.filePath(QStringLiteral("missing")), QLocale(QStringLiteral("zh_CN")), false});
+        XkbKeyboardLayouts fromLocale(
+            {{}, m_dir.filePath(QStringLiteral("missing")), QLocale(QStringLiteral("zh_CN")), false});
         QCOMPARE(fromLocale.source(), QStringLiteral("locale"));
         QCOMPARE(fromLocale.layoutList(41), (QList<LayoutHandle>{1}));
         QCOMPARE(fromLocale.abbreviatedName(1), QStringLiteral("CHS"));

@@ -37,7 +37,8 @@ QByteArray wav(quint32 byteRate, int dataBytes, const QByteArray &extra = {}, qu
     QByteArray fmt;
     fmt += QByteArray::fromHex("01000100"); // PCM, mono
     fmt += u32(byteRate) + u32(byteRate) + QByteArray::fromHex("01000800");
-    const QByteArray body = "WAVE" + chunk("fmt ", fmt) + extra + chunk("data", QByteArray(dataBytes, '\x80'), claimedData);
+    const QByteArray body =
+        "WAVE" + chunk("fmt ", fmt) + extra + chunk("data", QByteArray(dataBytes, '\x80'), claimedData);
     return "RIFF" + u32(quint32(body.size())) + body;
 }
 

@@ -62,7 +62,7 @@ void TestRichEdit::linesCountLikeARichEditList()
     QCOMPARE(re.lineCount(), 2);
     re.setText(QStringLiteral("a\r\n"));
     QCOMPARE(re.lineCount(), 1);
-    QCOMPARE(re.lineIndex(1), 2);  // the empty line after the last line end
+    QCOMPARE(re.lineIndex(1), 2); // the empty line after the last line end
     QCOMPARE(re.lineIndex(2), -1);
     re.setText(QStringLiteral("a\r\n\r\nb"));
     QCOMPARE(re.lineCount(), 3);
@@ -205,8 +205,8 @@ void TestRichEdit::findTextAtLineEnds()
     RichEdit re;
     re.setText(QStringLiteral("abc\r\ndef"));
     QCOMPARE(re.findText(QStringLiteral("c"), 0, 3), 2);
-    QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5);   // start inside the line end
-    QCOMPARE(re.findText(QStringLiteral("d"), 0, 5), -1);   // range stops before "d"
+    QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5); // start inside the line end
+    QCOMPARE(re.findText(QStringLiteral("d"), 0, 5), -1); // range stops before "d"
     QCOMPARE(re.findText(QStringLiteral("c\r\nd"), 0, 8), 2);
     QCOMPARE(re.findText(QStringLiteral("f"), 7, 1), 7);
 }
@@ -296,9 +296,17 @@ void TestRichEdit::attributesOfSelection()
 
 namespace {
 struct RunInfo {
-    QString text; QString font; double size; QColor color; bool bold; int charset;
+    QString text;
+    QString font;
+    double size;
+    QColor color;
+    bool bold;
+    int charset;
     bool operator==(const RunInfo &o) const
-    { return text == o.text && font == o.font && size == o.size && color == o.color && bold == o.bold && charset == o.charset; }
+    {
+        return text == o.text && font == o.font && size == o.size && color == o.color && bold == o.bold
+               && charset == o.charset;
+    }
 };
 QList<RunInfo> runsOf(RichEdit &re)
 {
@@ -311,7 +319,8 @@ QList<RunInfo> runsOf(RichEdit &re)
         RunInfo r{re.selText(), a.fontName, a.sizePoints, a.color, a.bold, a.charset};
         if (!runs.isEmpty()) {
             RunInfo &l = runs.last();
-            if (l.font == r.font && l.size == r.size && l.color == r.color && l.bold == r.bold && l.charset == r.charset) {
+            if (l.font == r.font && l.size == r.size && l.color == r.color && l.bold == r.bold
+                && l.charset == r.charset) {
                 l.text += r.text;
                 continue;
             }
@@ -330,7 +339,8 @@ void format(RichEdit &re, int from, int to, const QString &font, double size, QC
 void TestRichEdit::roundTripKeepsEveryRun()
 {
     RichEdit re;
-    re.setText(QStringLiteral("<OR=to go><PI=q\u00F9><CH=\u53BB>\r\nsecond {br\\ace} \u00E9\u010D line\r\n\U0001F600 tab\there"));
+    re.setText(QStringLiteral(
+        "<OR=to go><PI=q\u00F9><CH=\u53BB>\r\nsecond {br\\ace} \u00E9\u010D line\r\n\U0001F600 tab\there"));
     format(re, 0, 10, QStringLiteral("Arial"), 10, QColor(0, 0, 128), false, 0);
     format(re, 10, 17, QStringLiteral("Times New Roman"), 14, QColor(200, 10, 10), true, 0);
     format(re, 17, 25, QStringLiteral("\u5B8B\u4F53"), 22, QColor(0, 128, 0), false, 134);
@@ -352,8 +362,9 @@ void TestRichEdit::roundTripKeepsEveryRun()
 void TestRichEdit::sameDocumentGivesSameBytes()
 {
     RichEdit a, b;
-    const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
-                                       "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\par\\f1 y}");
+    const QString rtf =
+        QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
+                       "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\par\\f1 y}");
     a.setText(rtf);
     b.setText(rtf);
     QCOMPARE(a.toRtf(), b.toRtf());
@@ -462,7 +473,8 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     temp.clear();
     temp.setText(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n"));
     copyRichText(&temp, &lesson);
-    const QString expected = QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
+    const QString expected =
+        QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
     QCOMPARE(lesson.text(), expected);
     lesson.setSel(8, 9);
     QCOMPARE(lesson.selAttributes().fontName, QStringLiteral("SimSun"));
@@ -548,8 +560,7 @@ void TestRichEdit::saveOnAFullDiskKeepsTheOldFile()
                                               re.saveToFile(file);
                                               return QByteArray("saved");
                                           }),
-             QByteArray("<exception> Cannot write \"") + QFile::encodeName(file)
-                 + "\": file too large for the disk");
+             QByteArray("<exception> Cannot write \"") + QFile::encodeName(file) + "\": file too large for the disk");
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lesson.kvl"});

@@ -100,7 +100,8 @@ void TestRtfReader::czechInCodePage1250()
 {
     RichEdit re;
     re.fromRtf(fixture("cp1250_czech.rtf"));
-    QCOMPARE(re.text(), QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148 \u00FAp\u011Bl \u010F\u00E1belsk\u00E9 \u00F3dy>"));
+    QCOMPARE(re.text(), QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148 "
+                                       "\u00FAp\u011Bl \u010F\u00E1belsk\u00E9 \u00F3dy>"));
     QCOMPARE(at(re, 5).charset, 238);
 }
 
@@ -153,7 +154,8 @@ void TestRtfReader::libreOfficeLesson()
     re.fromRtf(fixture("libreoffice_lesson.rtf"));
     QCOMPARE(re.lineCount(), 2);
     QCOMPARE(re.line(0), QStringLiteral("<OR=Chinese><CH=\u4E2D\u6587><TY=w>"));
-    QCOMPARE(re.line(1), QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148><PI=zh\u014Dng>"));
+    QCOMPARE(re.line(1),
+             QStringLiteral("<OR=P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD k\u016F\u0148><PI=zh\u014Dng>"));
     const CharAttributes zh = at(re, posOf(re, QStringLiteral("\u4E2D")));
     QCOMPARE(zh.fontName, QStringLiteral("SimSun"));
     QCOMPARE(zh.sizePoints, 16.0);
@@ -176,16 +178,14 @@ void TestRtfReader::wordOnChineseWindows_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cjkFont");
     QTest::addColumn<int>("cjkCharset");
-    QTest::newRow("GBK") << "word_gbk_theme_fonts.rtf" << QStringLiteral("\u6D4B\u8BD5")
-                         << "SimSun" << 134;
-    QTest::newRow("Big5") << "word_big5_theme_fonts.rtf" << QStringLiteral("\u6E2C\u8A66")
-                          << "PMingLiU" << 136;
-    QTest::newRow("mixed line") << "word_gbk_mixed_line.rtf"
-                                << QStringLiteral("<OR=test><CH=\u6D4B\u8BD5>") << "SimSun" << 134;
+    QTest::newRow("GBK") << "word_gbk_theme_fonts.rtf" << QStringLiteral("\u6D4B\u8BD5") << "SimSun" << 134;
+    QTest::newRow("Big5") << "word_big5_theme_fonts.rtf" << QStringLiteral("\u6E2C\u8A66") << "PMingLiU" << 136;
+    QTest::newRow("mixed line") << "word_gbk_mixed_line.rtf" << QStringLiteral("<OR=test><CH=\u6D4B\u8BD5>") << "SimSun"
+                                << 134;
     // A Western document that names a Chinese font: \'e9 starts a GBK pair,
     // but in a high-ANSI run it is \u00E9 in the Western font.
-    QTest::newRow("Western with a Chinese font") << "word_western_chinese_font.rtf"
-                                                 << QStringLiteral("<OR=caf\u00E9><CH=\u4E2D>") << "SimSun" << 134;
+    QTest::newRow("Western with a Chinese font")
+        << "word_western_chinese_font.rtf" << QStringLiteral("<OR=caf\u00E9><CH=\u4E2D>") << "SimSun" << 134;
 }
 
 void TestRtfReader::wordOnChineseWindows()
@@ -222,11 +222,13 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     // So it does for a font that names no charset. Text without \fs is
     // 12 points, and \plain ends the underline, as \ul0 does.
     rtf::Content c;
-    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a\\ul b\\ul0 c}", &c, nullptr));
+    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a\\ul b\\ul0 c}",
+                      &c, nullptr));
     const QList<rtf::Run> runs = c.paragraphs.value(0).runs;
     QCOMPARE(runs.size(), 4);
     QCOMPARE(runs[0].text, QStringLiteral("\u4E2D"));
-    QVERIFY(runs[0].format.underline && !runs[1].format.underline && runs[2].format.underline && !runs[3].format.underline);
+    QVERIFY(runs[0].format.underline && !runs[1].format.underline && runs[2].format.underline
+            && !runs[3].format.underline);
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
@@ -238,7 +240,8 @@ void TestRtfReader::codePageOfEachCharset_data()
     QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
     QTest::newRow("134 GB2312") << 134 << QByteArray("\\'d6\\'d0\\'fe\\'40") << QStringLiteral("\u4E2D\uFA0C");
     QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'88\\'9f\\'e0\\'40") << QStringLiteral("\u4E9C\u6F3E");
-    QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31") << QStringLiteral("\uAC00\u3000\u4F3D");
+    QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31")
+                               << QStringLiteral("\uAC00\u3000\u4F3D");
     QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
     QTest::newRow("238 Central European") << 238 << QByteArray("\\'f8") << QStringLiteral("\u0159");
     QTest::newRow("204 Cyrillic") << 204 << QByteArray("\\'c6") << QStringLiteral("\u0416");
@@ -309,16 +312,20 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("truncated font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << QString();
     QTest::newRow("text after the root group") << QByteArray("{\\rtf1 a}b}c") << QStringLiteral("a");
     QTest::newRow("huge \\bin") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
-    QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}") << QStringLiteral("abc");
-    QTest::newRow("bad colour and font numbers") << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
+    QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}")
+                                  << QStringLiteral("abc");
+    QTest::newRow("bad colour and font numbers")
+        << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
     QTest::newRow("control characters") << QByteArray("{\\rtf1 a\\u1?\\u8232?b\\u0?\\u8233?\\u-1025?}")
                                         << QStringLiteral("a\u0001\u2028b\r\n\uFBFF");
-    QTest::newRow("no fallback after \\uN") << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}")
-                                          << QStringLiteral("\u4E00\u4E8C\u2019s");
-    QTest::newRow("typographic words") << QByteArray("{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace}")
+    QTest::newRow("no fallback after \\uN")
+        << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}") << QStringLiteral("\u4E00\u4E8C\u2019s");
+    QTest::newRow("typographic words") << QByteArray(
+        "{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace}")
                                        << QStringLiteral("a\u2014b\u2013c\u2022\u201Cd\u201D\u2003\u2002\u2005");
     QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
-    QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}") << QStringLiteral("ok");
+    QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}")
+                                   << QStringLiteral("ok");
 }
 
 void TestRtfReader::damagedInputLoadsWhatItCan()
@@ -340,7 +347,8 @@ void TestRtfReader::deepNestingIsLimited()
     RichEdit re;
     re.fromRtf(deep);
     QCOMPARE(re.text(), QStringLiteral("start end"));
-    QByteArray ok = "{\\rtf1 " + QByteArray(rtf::kMaxGroupDepth - 2, '{') + "kept" + QByteArray(rtf::kMaxGroupDepth - 2, '}') + "}";
+    QByteArray ok =
+        "{\\rtf1 " + QByteArray(rtf::kMaxGroupDepth - 2, '{') + "kept" + QByteArray(rtf::kMaxGroupDepth - 2, '}') + "}";
     re.fromRtf(ok);
     QCOMPARE(re.text(), QStringLiteral("kept"));
 }

@@ -1,10 +1,10 @@
 // The parts of the speech layer that need no engine: voice filtering,
 // language codes, event ordering, the silent player and the test double.
 #include "ManualClock.h"
-#include "support/FakeSpeechVoice.h"
 #include "platform/speech/LanguageCodes.h"
 #include "platform/speech/PcmPlayback.h"
 #include "platform/ui/Errors.h"
+#include "support/FakeSpeechVoice.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -50,19 +50,31 @@ void TestSpeechSupport::languageCodes_data()
 {
     QTest::addColumn<QString>("tag");
     QTest::addColumn<QString>("code");
-    QTest::newRow("mandarin") << "cmn" << "804";
-    QTest::newRow("chinese") << "zh" << "804";
-    QTest::newRow("upper case") << "CMN" << "804";
+    QTest::newRow("mandarin") << "cmn"
+                              << "804";
+    QTest::newRow("chinese") << "zh"
+                             << "804";
+    QTest::newRow("upper case") << "CMN"
+                                << "804";
     // Voices that must not pass for the Mandarin voice.
-    QTest::newRow("pinyin mandarin") << "cmn-latn-pinyin" << "";
-    QTest::newRow("min nan") << "zh-min-nan" << "";
-    QTest::newRow("cantonese") << "yue" << "C04";
-    QTest::newRow("hakka") << "hak" << "";
-    QTest::newRow("english") << "en" << "409";
-    QTest::newRow("british variant") << "en-gb-x-rp" << "809";
-    QTest::newRow("vietnamese variant") << "vi-vn-x-south" << "42A";
-    QTest::newRow("unknown") << "xx" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("pinyin mandarin") << "cmn-latn-pinyin"
+                                     << "";
+    QTest::newRow("min nan") << "zh-min-nan"
+                             << "";
+    QTest::newRow("cantonese") << "yue"
+                               << "C04";
+    QTest::newRow("hakka") << "hak"
+                           << "";
+    QTest::newRow("english") << "en"
+                             << "409";
+    QTest::newRow("british variant") << "en-gb-x-rp"
+                                     << "809";
+    QTest::newRow("vietnamese variant") << "vi-vn-x-south"
+                                        << "42A";
+    QTest::newRow("unknown") << "xx"
+                             << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestSpeechSupport::languageCodes()
@@ -133,9 +145,8 @@ void TestSpeechSupport::eventsLeaveInOrderOnceEvenWhenHandlersPumpMessages()
 {
     FakeSpeechVoice voice;
     QStringList seen;
-    connect(&voice, &SpeechVoice::word, this, [&](int stream, int pos, int len) {
-        seen << QStringLiteral("w%1:%2+%3").arg(stream).arg(pos).arg(len);
-    });
+    connect(&voice, &SpeechVoice::word, this,
+            [&](int stream, int pos, int len) { seen << QStringLiteral("w%1:%2+%3").arg(stream).arg(pos).arg(len); });
     connect(&voice, &SpeechVoice::endStream, this, [&](int stream) {
         seen << QStringLiteral("e%1").arg(stream);
         // Waits for speech pump messages inside these handlers.
