@@ -10,7 +10,7 @@
 #include "reference/CharacterInfoWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/ReaderWindow.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGlyphRun>
@@ -94,14 +94,10 @@ bool allChinese(const QStringList &families, const QString &forms)
 
 } // namespace
 
-class TestChineseGlyphs : public QObject {
+class TestChineseGlyphs : public apptest::ProgramTestCase {
     Q_OBJECT
-    std::unique_ptr<apptest::FreshProgram> m_program;
 
 private slots:
-    void initTestCase() { m_program = std::make_unique<apptest::FreshProgram>(); }
-    void cleanupTestCase() { m_program.reset(); }
-
     void charactersPane_data()
     {
         QTest::addColumn<QByteArray>("lesson");
@@ -145,7 +141,7 @@ private slots:
         QFETCH(QByteArray, lesson);
         QFETCH(QString, forms);
         QFETCH(QString, serif);
-        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("lesson.kvl")), lesson);
+        const QString path = apptest::writeFile(homePath(QStringLiteral("lesson.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(OpenMode::SessionFiles);
@@ -174,7 +170,7 @@ private slots:
             "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\froman Liberation Serif;}}"
             "\\f0 <OR=\\f1 water shu\\u464?\\f0 ><PI=n\\u464? h\\u462?o m\\u233?i y\\u466?u "
             "l\\u476?><CH=x>\\par}";
-        const QString path = apptest::writeFile(m_program->home.filePath(QStringLiteral("tones.kvl")), lesson);
+        const QString path = apptest::writeFile(homePath(QStringLiteral("tones.kvl")), lesson);
         apptest::store().openLessons = QStringList{path};
         apptest::store().startIndex = 1;
         mainWindow->openLessonFiles(OpenMode::SessionFiles);

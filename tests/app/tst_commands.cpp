@@ -7,7 +7,7 @@
 #include "practice/ToolBarWindow.h"
 #include "settings/Colors.h"
 #include "settings/ProgramPaths.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "support/RecordingShell.h"
 
 #include <QAction>
@@ -37,45 +37,34 @@ QString copied()
 }
 } // namespace
 
-class TestCommands : public QObject {
+class TestCommands : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.firstActivationDone = false, .shown = true, .programFolder = true}; }
     QString m_lesson;
     QString kWriter; // a LibreOffice that can show windows
     QString m_nogui; // the server-only build, without window plug-ins
     // An empty file in the temporary home.
-    QString touch(const QString &name) { return apptest::writeFile(m_program->home.filePath(name), {}); }
+    QString touch(const QString &name) { return apptest::writeFile(homePath(name), {}); }
     std::unique_ptr<ScopedRecordingShell> m_shell;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
     RecordingShell &shell() { return m_shell->shell; }
 
-private slots:
-    void initTestCase()
+    void programStarted() override
     {
-        ProgramPaths::setProgramFolder(m_programFolder.path());
-        m_program = std::make_unique<apptest::FreshProgram>(false);
         m_lesson = touch(QStringLiteral("my lessons/first lesson.kvl"));
         kWriter = touch(QStringLiteral("lo/program/soffice"));
         touch(QStringLiteral("lo/program/libvclplug_genlo.so"));
         m_nogui = touch(QStringLiteral("lo-nogui/program/soffice"));
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
-    void cleanupTestCase()
-    {
-        m_program.reset();
-        ProgramPaths::setProgramFolder(QString());
-    }
-    void init()
+    void caseStarting() override
     {
         m_shell = std::make_unique<ScopedRecordingShell>();
         dialogs().messages.clear();
         apptest::store().currentLesson = m_lesson;
     }
-    void cleanup() { m_shell.reset(); }
+    void caseEnded() override { m_shell.reset(); }
 
+private slots:
     void editingOutsideWithoutALessonOnlySaysSo()
     {
         for (bool inWord : {true, false}) {
@@ -126,7 +115,7 @@ private slots:
         // A missing lesson would open as an empty document: a failure too.
         shell().succeed = true;
         shell().requests.clear();
-        apptest::store().currentLesson = m_program->home.filePath(QStringLiteral("gone.kvl"));
+        apptest::store().currentLesson = homePath(QStringLiteral("gone.kvl"));
         mainWindow->editInWordProcessorCommand();
         QVERIFY(shell().requests.empty());
         QCOMPARE(dialogs().messages.size(), size_t(2));
@@ -171,7 +160,7 @@ private slots:
 
     void helpOpensOnlyAnExistingHelpFile()
     {
-        const QString help = QDir(m_programFolder.path()).filePath(QStringLiteral("kvlhelp.chm"));
+        const QString help = programFolderPath(QStringLiteral("kvlhelp.chm"));
         mainWindow->helpCommand();
         QVERIFY(shell().requests.empty());
         apptest::writeFile(help, {});

@@ -6,7 +6,7 @@
 #include "app/NumbersDrillRunner.h"
 #include "reference/CharacterInfoWindow.h"
 #include "reference/Numbers.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,10 +18,10 @@
 
 using namespace korvana;
 
-class TestHiddenPanes : public QObject {
+class TestHiddenPanes : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true, .shown = true}; }
     MainWindow *f = nullptr;
 
     void loadOneTerm()
@@ -74,19 +74,14 @@ class TestHiddenPanes : public QObject {
         QApplication::sendEvent(f, &e);
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         apptest::settings().showHiddenOnHover = true;
-        f->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f));
         loadOneTerm();
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     void insertShowsAllThenRestoresTheChoice()
     {
         apptest::control<QCheckBox>("pinyinSwitch")->setChecked(false);

@@ -6,7 +6,7 @@
 #include "platform/ui/Errors.h"
 #include "practice/FlashWindow.h"
 #include "settings/OptionsDialog.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -55,10 +55,10 @@ int overrideCursorDepth()
 
 } // namespace
 
-class TestMainWindowFlash : public QObject {
+class TestMainWindowFlash : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FlashWindow *w = nullptr;
     std::shared_ptr<FakeFlashClock> clock;
@@ -81,22 +81,16 @@ class TestMainWindowFlash : public QObject {
         return edit->selAttributes().sizePoints;
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         w = flashWindow;
         clock = std::make_shared<FakeFlashClock>();
         f->flash().setFlashClock(clock);
     }
+    void afterProgram() override { QCOMPARE(overrideCursorDepth(), 0); } // the pointer never stays hidden
 
-    void cleanup()
-    {
-        m_program.reset();
-        QCOMPARE(overrideCursorDepth(), 0); // the pointer never stays hidden
-    }
-
+private slots:
     void fullScreenSizeColoursAndPlace_data()
     {
         QTest::addColumn<QString>("chars");

@@ -7,7 +7,7 @@
 #include "reference/CharacterInfoWindow.h"
 #include "reference/DictionaryData.h"
 #include "settings/ProgramPaths.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -81,12 +81,10 @@ QPoint pointOn(QTextEdit *view, int pos, double fraction)
 
 } // namespace
 
-class TestMainWindowHover : public QObject {
+class TestMainWindowHover : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
-
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false, .programFolder = true}; }
     int shift() const
     {
         return apptest::settings().fontSizes[Pane::Characters] - apptest::settings().fontSizes[Pane::Characters] / 3;
@@ -106,16 +104,8 @@ class TestMainWindowHover : public QObject {
         QCoreApplication::processEvents();
     }
 
-private slots:
-    void initTestCase()
+    void programStarted() override
     {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path());
-    }
-
-    void init()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
         apptest::settings().characterInfoOnHover = true;
         apptest::state().referenceData.characterInfoAvailable = true;
         apptest::state().referenceData.unihanText = Unihan;
@@ -126,10 +116,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
     }
 
-    void cleanup() { m_program.reset(); }
-
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
+private slots:
     void popupShowsTheCharacterAndItsWords()
     {
         setCharacters(QStringLiteral("中国人"));
@@ -159,7 +146,7 @@ private slots:
         QCOMPARE(characterInfoWindow->x(), main.left());
         QVERIFY(characterInfoWindow->y() == main.bottom() + 2
                 || characterInfoWindow->y() == main.top() - characterInfoWindow->height() - 1);
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     void sameCharacterIsNotLookedUpAgain()
@@ -313,11 +300,11 @@ private slots:
         apptest::state().referenceData.unihanText = UnihanBadVariant;
         setCharacters(QStringLiteral("国"));
         hoverAfter(1);
-        QCOMPARE(m_program->dialogs().lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("'$5Z0B' is not a valid integer value"));
         QVERIFY(!characterInfoWindow->isVisible());
         // Not repeated while the mouse stays on the character.
         hoverAfter(1);
-        QCOMPARE(m_program->dialogs().messages.size(), size_t(1));
+        QCOMPARE(dialogs().messages.size(), size_t(1));
     }
 
     void mouseMovesOverThePaneReachTheHandler()

@@ -8,7 +8,7 @@
 #include "lessons/Sessions.h"
 #include "platform/richtext/RichEdit.h"
 #include "reference/ReaderWindow.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QFile>
 #include <QLabel>
@@ -35,31 +35,26 @@ QString writeLesson(const QString &path, const QStringList &lines)
 using apptest::readFile;
 } // namespace
 
-class TestMainWindowLessons : public QObject {
+class TestMainWindowLessons : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs *dialogs() { return &m_program->dialogs(); }
-    QString path(const QString &name) { return m_program->home.filePath(QStringLiteral("files/") + name); }
+    Start start() const override { return {.firstActivationDone = false}; }
+    QString path(const QString &name) { return homePath(QStringLiteral("files/") + name); }
 
     // Opens the files as picked in the open dialog.
     void pick(const QStringList &files)
     {
-        dialogs()->openAnswers.push_back(files);
+        dialogs().openAnswers.push_back(files);
         mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
     }
 
-private slots:
-    void initTestCase()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->lessonFiles().buildLessonControls();
-        apptest::settings().workingDirectory = m_program->home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = homePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { m_program.reset(); }
-    void init() { m_program->resetDialogs(); }
+    void caseStarting() override { m_program->resetDialogs(); }
 
+private slots:
     void pickedLessonsLoadInNameOrderIgnoringCase()
     {
         const QString b = writeLesson(path("order/b.kvl"), {term("from b")});
@@ -69,7 +64,7 @@ private slots:
         mainWindow->numbers().drill().on = true;
         pick({b, a});
 
-        const FileDialogRequest &req = dialogs()->fileRequests.back();
+        const FileDialogRequest &req = dialogs().fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Lessons|*.kvl|All Files|*.*"));
         QVERIFY(req.allowMultiple);
         QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
@@ -80,7 +75,7 @@ private slots:
         QCOMPARE(apptest::store().termTable.lesson(1), b);
         QVERIFY(mainWindow->lessonFiles().sessionFile().isEmpty());
         QVERIFY(!mainWindow->numbers().drill().on);
-        QVERIFY(dialogs()->messages.empty());
+        QVERIFY(dialogs().messages.empty());
         // The linked file is listed, selected, with its Open label.
         QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->count(), 1);
         QCOMPARE(apptest::control<QListWidget>("linkedFilesList")->item(0)->text(), QStringLiteral("Read"));
@@ -94,7 +89,7 @@ private slots:
     {
         const QString a = writeLesson(path("cancel/a.kvl"), {term("kept")});
         pick({a});
-        dialogs()->openAnswers.clear();
+        dialogs().openAnswers.clear();
         mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.line(0), term("kept"));
@@ -109,16 +104,16 @@ private slots:
         const QString missing = path("fail/missing.kvl");
         const QString pic = apptest::writeFile(path("fail/photo.jpg"), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
         pick({good, missing, pic});
-        QCOMPARE(dialogs()->messages.size(), size_t(1));
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
-                                               + " (no such file or folder)\n" + pic + " (not a lesson)\n");
+        QCOMPARE(dialogs().messages.size(), size_t(1));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some files were not loaded:\n") + missing
+                                              + " (no such file or folder)\n" + pic + " (not a lesson)\n");
         QCOMPARE(apptest::store().openLessons.size(), 3);
         QCOMPARE(apptest::store().currentLesson, good);
 
         // Saving then leaves the picture alone and says so.
         mainWindow->lessonFiles().saveLessons();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
-                                               + " (did not load)\n" + pic + " (did not load)");
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + missing
+                                              + " (did not load)\n" + pic + " (did not load)");
         QCOMPARE(readFile(pic), QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
     }
 
@@ -148,33 +143,33 @@ private slots:
             missing.append(path(QStringLiteral("gone/%1.kvl").arg(i)));
         apptest::store().openLessons = missing;
         apptest::store().startIndex = 1;
-        dialogs()->messages.clear();
+        dialogs().messages.clear();
         mainWindow->lessonFiles().openLessonFiles(OpenMode::SessionFiles);
-        QCOMPARE(dialogs()->messages.size(), size_t(1));
+        QCOMPARE(dialogs().messages.size(), size_t(1));
         QString listed;
         for (int i = 0; i < 20; ++i)
             listed += missing[i] + " (no such file or folder)\n";
-        QCOMPARE(dialogs()->lastMessage(),
+        QCOMPARE(dialogs().lastMessage(),
                  QStringLiteral("Some files were not loaded:\n") + listed + QStringLiteral("\u2026 and 4980 more\n"));
         mainWindow->lessonFiles().saveLessons();
-        QVERIFY(dialogs()->lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
-                                                    + " (did not load)\n"));
+        QVERIFY(dialogs().lastMessage().startsWith(QStringLiteral("Some lessons couldn't be saved:\n\n") + missing[0]
+                                                   + " (did not load)\n"));
         QVERIFY(
-            dialogs()->lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
+            dialogs().lastMessage().endsWith(missing[19] + QStringLiteral(" (did not load)\n\u2026 and 4980 more")));
     }
 
     void savingLessons()
     {
         apptest::store().openLessons.clear();
         mainWindow->lessonFiles().saveLessons();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("No open lessons"));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("No open lessons"));
 
         const QString a = writeLesson(path("save/a.kvl"), {term("one"), term("two")});
         pick({a});
         apptest::store().termTable.setCell(TermGrid::TermStatus, 1, QStringLiteral("d"));
-        dialogs()->messages.clear();
+        dialogs().messages.clear();
         mainWindow->lessonFiles().saveLessonsCommand();
-        QVERIFY(dialogs()->messages.empty());
+        QVERIFY(dialogs().messages.empty());
         QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
         QVERIFY(readFile(a).startsWith("{\\rtf"));
 
@@ -182,8 +177,8 @@ private slots:
         writeLesson(a, {term("theirs")});
         apptest::control<QLabel>("statusLabel")->clear();
         mainWindow->lessonFiles().saveLessons();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
-                                               + " (changed by another program since it was opened)");
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("Some lessons couldn't be saved:\n\n") + a
+                                              + " (changed by another program since it was opened)");
         QVERIFY(apptest::status() != QStringLiteral("Lessons saved"));
         QCOMPARE(readFile(a), term("theirs").toUtf8());
     }
@@ -198,9 +193,9 @@ private slots:
 
         // A name typed without an extension gets ".ses".
         const QString typed = path("session/mine");
-        dialogs()->saveAnswers.push_back(typed);
+        dialogs().saveAnswers.push_back(typed);
         mainWindow->lessonFiles().saveSessionAsCommand();
-        const FileDialogRequest &req = dialogs()->fileRequests.back();
+        const FileDialogRequest &req = dialogs().fileRequests.back();
         QCOMPARE(req.filter, QStringLiteral("Korvana Sessions|*.ses|All Files|*.*"));
         QCOMPARE(req.initialDir, apptest::settings().workingDirectory);
         QVERIFY(req.overwritePrompt);
@@ -213,9 +208,9 @@ private slots:
         // Something else opened, then the session again.
         pick({writeLesson(path("session/other.kvl"), {term("other")})});
         QVERIFY(mainWindow->lessonFiles().sessionFile().isEmpty());
-        dialogs()->openAnswers.push_back({typed + ".ses"});
+        dialogs().openAnswers.push_back({typed + ".ses"});
         mainWindow->lessonFiles().openSessionCommand();
-        QVERIFY(!dialogs()->fileRequests.back().allowMultiple);
+        QVERIFY(!dialogs().fileRequests.back().allowMultiple);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), typed + ".ses");
         QCOMPARE(apptest::store().openLessons, lessons);
         QCOMPARE(apptest::store().startIndex, 5);
@@ -231,7 +226,7 @@ private slots:
         const QString a = writeLesson(path("twice/a.kvl"), {term("one")});
         const QString ses = path("twice/t.ses");
         writeSession(ses, {a, a}, 1);
-        dialogs()->openAnswers.push_back({ses});
+        dialogs().openAnswers.push_back({ses});
         mainWindow->lessonFiles().openSessionCommand();
         QCOMPARE(apptest::store().openLessons, QStringList{a});
         QCOMPARE(apptest::store().lessonText.lineCount(), 1);
@@ -253,9 +248,9 @@ private slots:
         const QStringList messages{empty + " is not a session file", text + " is not a session file",
                                    path("nosession/folder.ses") + " cannot be read (is a folder)"};
         for (qsizetype i = 0; i < bad.size(); ++i) {
-            dialogs()->openAnswers.push_back({bad[i]});
+            dialogs().openAnswers.push_back({bad[i]});
             mainWindow->lessonFiles().openSessionCommand();
-            QCOMPARE(dialogs()->lastMessage(), messages[i]);
+            QCOMPARE(dialogs().lastMessage(), messages[i]);
             QCOMPARE(apptest::store().openLessons, QStringList{a});
             QCOMPARE(apptest::store().termTable.state(0), QStringLiteral("d"));
             QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept.ses"));
@@ -263,7 +258,7 @@ private slots:
 
         const QString none =
             apptest::writeLines(path("nosession/none.ses"), {"[Session]", "Position=1", "[Lessons]"}, "\n");
-        dialogs()->openAnswers.push_back({none});
+        dialogs().openAnswers.push_back({none});
         mainWindow->lessonFiles().openSessionCommand();
         QVERIFY(apptest::store().openLessons.isEmpty());
         QCOMPARE(apptest::store().lessonText.lineCount(), 0);
@@ -275,7 +270,7 @@ private slots:
         apptest::store().openLessons.clear();
         mainWindow->lessonFiles().setSessionFile({});
         mainWindow->lessonFiles().saveSessionCommand();
-        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("You must open one or more lessons to save a session"));
+        QCOMPARE(dialogs().lastMessage(), QStringLiteral("You must open one or more lessons to save a session"));
 
         pick({writeLesson(path("named/a.kvl"), {term("one")})});
         // A relative name lives in the working folder.
@@ -302,8 +297,7 @@ private slots:
         mainWindow->lessonFiles().openLessonFiles(OpenMode::TempSession);
         QCOMPARE(mainWindow->lessonFiles().sessionFile(), QStringLiteral("/kept/session.ses"));
         QCOMPARE(apptest::store().lessonText.line(0), term("edited"));
-        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(
-            m_program->home.filePath(QStringLiteral("data/korvana/"))));
+        QVERIFY(LessonFileCommands::tempSessionFile().startsWith(homePath(QStringLiteral("data/korvana/"))));
     }
 
     void windowKeepsItsSizeWhateverItShows()
@@ -361,7 +355,7 @@ private slots:
         // Found beside its lesson, whatever the current folder.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(0);
         mainWindow->lessonFiles().linkedFilesListDoubleClicked();
-        QVERIFY(dialogs()->messages.empty());
+        QVERIFY(dialogs().messages.empty());
         QCOMPARE(readerWindow->windowTitle(), reading);
         auto *re = readerWindow->findChild<RichEdit *>(QStringLiteral("fileText"));
         QVERIFY(re);
@@ -370,12 +364,12 @@ private slots:
 
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(1);
         mainWindow->lessonFiles().linkedFilesListDoubleClicked();
-        QCOMPARE(dialogs()->lastMessage(),
+        QCOMPARE(dialogs().lastMessage(),
                  QStringLiteral("File ") + QDir::current().absoluteFilePath("gone.txt") + " not found");
         // A pipe is there, but it is no file to read.
         apptest::control<QListWidget>("linkedFilesList")->setCurrentRow(2);
         mainWindow->lessonFiles().linkedFilesListDoubleClicked();
-        QCOMPARE(dialogs()->lastMessage(),
+        QCOMPARE(dialogs().lastMessage(),
                  QStringLiteral("Cannot open ") + pipe + QStringLiteral(": not a regular file"));
     }
 };

@@ -7,8 +7,8 @@
 #include "platform/media/QtMediaPlayer.h"
 #include "practice/PictureWindow.h"
 #include "settings/SettingsFile.h"
-#include "support/AppTestSupport.h"
 #include "support/FakeMediaPlayer.h"
+#include "support/ProgramTestCase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,10 +31,10 @@ QString fixture(const char *name)
 }
 } // namespace
 
-class TestMainWindowMedia : public QObject {
+class TestMainWindowMedia : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FakeMediaPlayer *player = nullptr;
     FakeSpeechVoice *voice = nullptr;
@@ -47,20 +47,14 @@ class TestMainWindowMedia : public QObject {
     }
     static QString withSound(const QString &file) { return QStringLiteral("<SN=%1>").arg(file); }
     static QString withPicture(const QString &file) { return QStringLiteral("<GR=%1>").arg(file); }
-    QString writeFile(const QString &name, const QByteArray &data)
-    {
-        return apptest::writeFile(m_program->home.filePath(name), data);
-    }
+    QString writeFile(const QString &name, const QByteArray &data) { return apptest::writeFile(homePath(name), data); }
 
-private slots:
-    void initTestCase()
+    void beforeProgram() override
     {
         TermMedia::setMediaPlayerFactory([] { return std::unique_ptr<MediaPlayer>(new FakeMediaPlayer); });
     }
-
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         // The built-in look shows pictures on its buttons; these tests read
         // the Read button's caption, as a skin with button labels shows it.
@@ -74,8 +68,7 @@ private slots:
         pictureWindow->setScreenSize(QSize(800, 600));
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     // --- sounds -------------------------------------------------------------
 
     void soundPlaysWithItsSwitchAndSpaceToggles()
@@ -321,7 +314,7 @@ private slots:
     {
         // The lesson's folder, not the current one, holds its media; stored
         // names may use "\\" as separator.
-        QDir lessonDir(m_program->home.filePath(QStringLiteral("lessons")));
+        QDir lessonDir(homePath(QStringLiteral("lessons")));
         QVERIFY(lessonDir.mkpath(QStringLiteral("snd")));
         QVERIFY(QFile::copy(fixture("short.wav"), lessonDir.filePath(QStringLiteral("snd/short.wav"))));
         QVERIFY(QFile::copy(fixture("tiny.jpg"), lessonDir.filePath(QStringLiteral("tiny.jpg"))));
@@ -364,11 +357,11 @@ private slots:
         apptest::createFreshWindows();
         f = mainWindow;
         f->setFirstActivation(false);
-        const QString fifo = m_program->home.filePath(QStringLiteral("pipe"));
+        const QString fifo = homePath(QStringLiteral("pipe"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QFile big(m_program->home.filePath(QStringLiteral("big.jpg")));
+        QFile big(homePath(QStringLiteral("big.jpg")));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(PictureWindow::MaxFileBytes + 1));
-        QFile huge(m_program->home.filePath(QStringLiteral("huge.wav")));
+        QFile huge(homePath(QStringLiteral("huge.wav")));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(MediaPlayer::MaxFileBytes + 1));
         const QStringList special{fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom")};
         QStringList lines;
@@ -388,7 +381,7 @@ private slots:
             QTest::keyClick(f, Qt::Key_Space);
             QVERIFY(!f->media().soundPlaying());
         }
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     // --- pictures ---------------------------------------------------------------
@@ -415,7 +408,7 @@ private slots:
         // A large picture, then a small one, in the real windows.
         QImage large(1600, 1200, QImage::Format_RGB32);
         large.fill(Qt::blue);
-        const QString big = m_program->home.filePath(QStringLiteral("big.png"));
+        const QString big = homePath(QStringLiteral("big.png"));
         QVERIFY(large.save(big));
         load({term("one", withPicture(big)), term("two", withPicture(fixture("tiny.jpg"))), term("three")});
         f->show();
@@ -466,7 +459,7 @@ private slots:
         QVERIFY(!pictureWindow->isVisible());
         QTest::keyClick(f, Qt::Key_G); // a term without picture: nothing to show
         QVERIFY(!pictureWindow->isVisible());
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     void bitmapsAndMisnamedPicturesAreReadByContent()
@@ -481,7 +474,7 @@ private slots:
         QVERIFY(f->showTerm(1));
         f->media().displayPicture();
         QCOMPARE(pictureWindow->termPicture->pixmap().size(), QSize(12, 8));
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     void unreadablePictureIsReportedWithItsReason_data()
@@ -515,7 +508,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        QString bad = m_program->home.filePath(name);
+        QString bad = homePath(name);
         if (name.size() <= 255 && bytes.isEmpty()) // a longer name no file can have
             QVERIFY(QDir().mkpath(bad));
         else if (name.size() <= 255)
@@ -523,10 +516,10 @@ private slots:
         load({term("one", withPicture(bad)), term("two")});
         apptest::control<QCheckBox>("pictureSwitch")->setChecked(false);
         f->nextButtonClicked();
-        m_program->dialogs().messages.clear();
+        dialogs().messages.clear();
         QTest::keyClick(f, Qt::Key_G); // also what is no regular file: the key asks for it by name
-        QCOMPARE(m_program->dialogs().messages.size(), size_t(1));
-        const QString message = m_program->dialogs().lastMessage();
+        QCOMPARE(dialogs().messages.size(), size_t(1));
+        const QString message = dialogs().lastMessage();
         QVERIFY2(message.startsWith(QStringLiteral("Error reading file ") + bad + " ("), qPrintable(message));
         if (!reason.isEmpty())
             QCOMPARE(message, QStringLiteral("Error reading file %1 (%2)").arg(bad, reason));

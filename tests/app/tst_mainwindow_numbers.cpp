@@ -8,7 +8,7 @@
 #include "app/WindowChrome.h"
 #include "reference/Numbers.h"
 #include "reference/NumbersDialog.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -95,10 +95,10 @@ private slots:
     }
 };
 
-class TestMainWindowNumbers : public QObject {
+class TestMainWindowNumbers : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
     FakeSpeechVoice *voice = nullptr;
 
@@ -113,7 +113,7 @@ class TestMainWindowNumbers : public QObject {
     // dialog is closed as by Escape).
     void numbersCommand(const std::function<void(NumbersDialog *)> &choose = {})
     {
-        m_program->dialogs().onModal = [choose](QDialog *d) {
+        dialogs().onModal = [choose](QDialog *d) {
             if (choose)
                 choose(qobject_cast<NumbersDialog *>(d));
         };
@@ -144,24 +144,21 @@ class TestMainWindowNumbers : public QObject {
         return edit->selAttributes();
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         voice = new FakeSpeechVoice;
         apptest::state().voice.reset(voice);
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     void startShowsANumberInThePanes()
     {
         loadLesson({QStringLiteral("one")});
         f->nextButtonClicked();
         apptest::control<QFrame>("modulesMenu")->show();
         numbersCommand([](NumbersDialog *d) { d->startButton->click(); }); // "1-100"
-        QCOMPARE(m_program->dialogs().modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
+        QCOMPARE(dialogs().modalsShown, std::vector<QString>{QStringLiteral("numbersDialog")});
         QVERIFY(apptest::control<QFrame>("modulesMenu")->isHidden());
         QVERIFY(f->numbers().drill().on);
         QCOMPARE(f->numbers().drill().from, 0);
@@ -311,7 +308,7 @@ private slots:
         QVERIFY(f->numbers().drill().on);
         QCOMPARE(f->numbers().drill().from, 9999);
         QCOMPARE(f->numbers().drill().to, 10000);
-        QCOMPARE(m_program->dialogs().modalsShown.size(), size_t(2));
+        QCOMPARE(dialogs().modalsShown.size(), size_t(2));
     }
 
     void readAloudAndAutomaticModeGoOn()

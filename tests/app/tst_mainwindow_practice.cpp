@@ -6,7 +6,7 @@
 #include "app/NumbersDrillRunner.h"
 #include "app/TermMedia.h"
 #include "settings/OptionsDialog.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,10 +20,11 @@
 using namespace korvana;
 using apptest::status;
 
-class TestMainWindowPractice : public QObject {
+// No reminder, no voices: not under test here.
+class TestMainWindowPractice : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
 
     // Lesson lines straight into the lesson store, as opening a lesson leaves it.
@@ -35,14 +36,9 @@ class TestMainWindowPractice : public QObject {
     }
     QString orig() const { return apptest::control<korvana::RichEdit>("translationText")->text(); }
 
-private slots:
-    void init()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(); // no reminder, no voices: not under test here
-        f = mainWindow;
-    }
-    void cleanup() { m_program.reset(); }
+    void programStarted() override { f = mainWindow; }
 
+private slots:
     void nothingOpenSaysSo()
     {
         f->nextButtonClicked();

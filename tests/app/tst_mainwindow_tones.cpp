@@ -4,7 +4,7 @@
 #include "app/PinyinTones.h"
 #include "platform/richtext/RichEdit.h"
 #include "practice/ToneColours.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QtTest>
 #include <functional>
@@ -36,10 +36,10 @@ const QString kArial = QStringLiteral("Arial");
 
 } // namespace
 
-class TestMainWindowTones : public QObject {
+class TestMainWindowTones : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true}; }
     MainWindow *f = nullptr;
 
     // One lesson line in the store, as opening a lesson leaves it.
@@ -67,16 +67,13 @@ class TestMainWindowTones : public QObject {
         return colours;
     }
 
-private slots:
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>();
         f = mainWindow;
         apptest::settings().showToneColours = true;
     }
 
-    void cleanup() { m_program.reset(); }
-
+private slots:
     void syllablesTakeTheColourOfTheirTone()
     {
         // ma1 ma2 de la4 lü3: red with its blank, blue with its blank, grey,

@@ -1,16 +1,16 @@
 // The main window's own chrome: drop-down menus, the lesson and session
-// labels, dragging, and the whole main road driven through the menus.
+// labels, and the whole main road driven through the menus. Dragging the
+// window is tested with the tool bar that follows it.
 #include "app/HoverLabel.h"
 #include "app/LessonFileCommands.h"
 #include "app/WindowChrome.h"
 #include "lessons/TermGrid.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCursor>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QtTest>
 
@@ -26,39 +26,18 @@ HoverLabel *item(const QString &name)
         qFatal("no menu item %s", qPrintable(name));
     return l;
 }
-
-void press(QWidget *w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
-{
-    QMouseEvent e(QEvent::MouseButtonPress, at, w->mapToGlobal(at), button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-void moveHeld(QWidget *w, QPoint at)
-{
-    QMouseEvent e(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
 } // namespace
 
-class TestMenus : public QObject {
+class TestMenus : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+    // Showing the window activates it: its first activation shows the
+    // reminder, which the scripted dialogs answer.
+    Start start() const override { return {.firstActivationDone = false, .shown = true}; }
+    void caseStarting() override { dialogs().messages.clear(); }
+    void caseEnded() override { mainWindow->hideAllMenus(); }
 
 private slots:
-    void initTestCase()
-    {
-        // Showing the window activates it: its first activation shows the
-        // reminder, which the scripted dialogs answer.
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
-    }
-    void cleanupTestCase() { m_program.reset(); }
-    void init() { dialogs().messages.clear(); }
-    void cleanup() { mainWindow->hideAllMenus(); }
-
     void menuBarLabelsStandLeftToRight()
     {
         const QList<HoverLabel *> bar = {
@@ -161,25 +140,12 @@ private slots:
         QCOMPARE(apptest::control<HoverLabel>("sessionLabel")->text(), QStringLiteral("/s/a.ses"));
     }
 
-    void draggingTheBackgroundMovesTheWindow()
-    {
-        mainWindow->move(100, 100);
-        const QPoint before = mainWindow->pos();
-        press(mainWindow, QPoint(300, 200));
-        moveHeld(mainWindow, QPoint(320, 215));
-        QCOMPARE(mainWindow->pos(), before + QPoint(20, 15));
-        // The status line drags too.
-        press(apptest::control<QLabel>("statusLabel"), QPoint(5, 5));
-        moveHeld(apptest::control<QLabel>("statusLabel"), QPoint(2, 1));
-        QCOMPARE(mainWindow->pos(), before + QPoint(17, 11));
-    }
-
     void mainRoadThroughTheMenus()
     {
-        const QString first = writeLesson(m_program->home.filePath(QStringLiteral("road/a-first.kvl")),
+        const QString first = writeLesson(homePath(QStringLiteral("road/a-first.kvl")),
                                           {QStringLiteral("<OR=one><PI=yi1><CH=\u4e00><NO=><TY=w>"),
                                            QStringLiteral("<OR=two><PI=er4><CH=\u4e8c><NO=><TY=w>")});
-        const QString second = writeLesson(m_program->home.filePath(QStringLiteral("road/b-second.kvl")),
+        const QString second = writeLesson(homePath(QStringLiteral("road/b-second.kvl")),
                                            {QStringLiteral("<OR=three><PI=san1><CH=\u4e09><NO=><TY=w>")});
 
         // Open both lessons from the File menu.
@@ -203,7 +169,7 @@ private slots:
         // Save the lessons, then the session under a name without extension.
         emit item("mlSaveLesson")->clicked();
         QCOMPARE(apptest::status(), QStringLiteral("Lessons saved"));
-        const QString session = m_program->home.filePath(QStringLiteral("road/evening"));
+        const QString session = homePath(QStringLiteral("road/evening"));
         dialogs().saveAnswers.push_back(session);
         apptest::store().currentIndex = 2;
         emit item("mlSaveSessionAs")->clicked();

@@ -7,7 +7,7 @@
 #include "reference/DictionaryData.h"
 #include "settings/Colors.h"
 #include "settings/OptionsDialog.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,18 +21,17 @@
 
 using namespace korvana;
 
-class TestOptions : public QObject {
+class TestOptions : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false}; }
     MainWindow *f = nullptr;
     FakeSpeechVoice *m_voice = nullptr;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
 
     void load(const QStringList &lines) { apptest::loadLines(f, lines); }
     QString writeDictionary(const QString &name, const QString &line)
     {
-        return apptest::writeFile(m_program->home.filePath(name), line.toUtf8());
+        return apptest::writeFile(homePath(name), line.toUtf8());
     }
     // Opens the options through the menu command; Answer runs while the
     // dialog is up, as the user would.
@@ -48,30 +47,19 @@ class TestOptions : public QObject {
         dialogs().onModal = nullptr;
     }
 
-private slots:
-    void initTestCase()
+    void beforeProgram() override
     {
         OptionsDialog::fontSource = [] {
             return std::vector<OptionsDialog::FontFace>{{QStringLiteral("SimSun"), {QStringLiteral("CHINESE_GB2312")}},
                                                         {QStringLiteral("KaiTi"), {QStringLiteral("CHINESE_GB2312")}}};
         };
         OptionsDialog::fontFileSource = [] { return std::vector<std::pair<QString, QString>>{}; };
-    }
-
-    // Every case runs on a dialog built at once and on one whose pages are
-    // built when first needed (here by the voice list).
-    void initTestCase_data()
-    {
-        QTest::addColumn<bool>("pagesWhenNeeded");
-        QTest::newRow("pages at once") << false;
-        QTest::newRow("pages when needed") << true;
-    }
-
-    void init()
-    {
         QFETCH_GLOBAL(bool, pagesWhenNeeded);
         OptionsDialog::buildPagesWhenNeeded = pagesWhenNeeded;
-        m_program = std::make_unique<apptest::FreshProgram>(false);
+    }
+    void programStarted() override
+    {
+        QFETCH_GLOBAL(bool, pagesWhenNeeded);
         OptionsDialog::buildPagesWhenNeeded = false;
         MainWindow::setVoiceFactory([this] {
             auto v = std::make_unique<FakeSpeechVoice>();
@@ -87,7 +75,15 @@ private slots:
         QVERIFY(f->showTerm(1));
     }
 
-    void cleanup() { m_program.reset(); }
+private slots:
+    // Every case runs on a dialog built at once and on one whose pages are
+    // built when first needed (here by the voice list).
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("pagesWhenNeeded");
+        QTest::newRow("pages at once") << false;
+        QTest::newRow("pages when needed") << true;
+    }
 
     void fillsTheDialogFromTheFields()
     {

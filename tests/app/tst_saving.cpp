@@ -3,8 +3,8 @@
 // into a protected lesson or folder (as an unprivileged user), the old file
 // stays byte for byte and the failure is reported by the command's own
 // message, never as a success.
-#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramTestCase.h"
 
 #include "app/LessonFileCommands.h"
 #include "app/OptionsRoundTrip.h"
@@ -29,18 +29,17 @@ constexpr rlim_t kLimit = 1024;
 
 } // namespace
 
-class TestSaving : public QObject {
+class TestSaving : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs *dialogs() { return &m_program->dialogs(); }
-    QString path(const QString &name) { return m_program->home.filePath(QStringLiteral("files/") + name); }
+    Start start() const override { return {.firstActivationDone = false}; }
+    QString path(const QString &name) { return homePath(QStringLiteral("files/") + name); }
 
     void open(const QStringList &files)
     {
-        dialogs()->openAnswers.push_back(files);
+        dialogs().openAnswers.push_back(files);
         mainWindow->lessonFiles().openLessonFiles(OpenMode::Lesson);
-        QVERIFY(dialogs()->messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     // The message and status line a command leaves, as the child hands them back.
@@ -50,19 +49,15 @@ class TestSaving : public QObject {
         return (d->lastMessage() + QLatin1Char('|') + apptest::status()).toUtf8();
     }
 
-private slots:
-    void initTestCase()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
         // The unprivileged child must get through to the lessons.
         QVERIFY(childtest::setMode(m_program->home.path(), 0755));
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->lessonFiles().buildLessonControls();
-        apptest::settings().workingDirectory = m_program->home.filePath(QStringLiteral("work")) + QLatin1Char('/');
+        apptest::settings().workingDirectory = homePath(QStringLiteral("work")) + QLatin1Char('/');
     }
-    void cleanupTestCase() { m_program.reset(); }
-    void init() { m_program->resetDialogs(); }
+    void caseStarting() override { m_program->resetDialogs(); }
 
+private slots:
     void fullDiskKeepsEveryOldFileAndSaysSo()
     {
         // Save lesson(s): a lesson of 40 terms, one marked difficult.
@@ -152,7 +147,7 @@ private slots:
     {
         // A read-only lesson in a folder the user may write to.
         const QString lesson = apptest::writeLines(path("ro/file/a.kvl"), {term(1), term(2)}, QStringLiteral("\n"));
-        QVERIFY(childtest::setMode(m_program->home.filePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
+        QVERIFY(childtest::setMode(homePath("files"), 0755) && childtest::setMode(path("ro"), 0755));
         QVERIFY(childtest::setMode(path("ro/file"), 0777));
         QVERIFY(childtest::setMode(lesson, 0444));
         // A writable lesson in a read-only folder: written in place, as a
@@ -161,7 +156,7 @@ private slots:
         QVERIFY(childtest::setMode(inLocked, 0666));
         QVERIFY(childtest::setMode(path("ro/locked"), 0555));
         // The other user keeps its copies of old content in a cache of its own.
-        const QString otherCache = m_program->home.filePath("other-cache");
+        const QString otherCache = homePath("other-cache");
         QVERIFY(QDir().mkpath(otherCache) && childtest::setMode(otherCache, 0777));
         auto saveAsOtherUser = [&] {
             return childtest::asUnprivilegedUser([&] {

@@ -244,14 +244,6 @@ private slots:
         QVERIFY(m_dialogs->dialogs.messages[1].text.contains(lesson));
     }
 
-    void reminderSwitchedOffIsNotShown()
-    {
-        SettingsFile::setShowReminder(false);
-        start({});
-        mainWindow->onActivate();
-        QVERIFY(m_dialogs->dialogs.modalsShown.empty());
-    }
-
     void activationInsideTheReminderDoesNotRestartTheWork()
     {
         start({FakeSpeechVoice::makeVoice("a", "Chinese", "804")});

@@ -813,8 +813,6 @@ private slots:
         m_editor = lessonEditorWindow;
         m_editor->show();
         m_editor->hide();
-        if (!apptest::control<QListWidget>("linkedFilesList"))
-            mainWindow->buildLessonControls();
         useFieldSizesAndWorkingFolder(apptest::settings());
     }
     void cleanupTestCase() { m_program.reset(); }

@@ -5,6 +5,7 @@
 #include "lessons/TermGrid.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ChildProcess.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,19 +15,8 @@ using namespace korvana;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 QStringList linesOf(const RichEdit &r)
 {
@@ -199,7 +189,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("locked"));
         const QString locked = dir.filePath("locked/lesson.kvl");
         const QByteArray original = QStringList{kHello, kTwo}.join("\r\n").toUtf8();
-        writeBytes(locked, original);
+        writeFile(locked, original);
         QVERIFY(childtest::setMode(locked, 0644) && childtest::setMode(dir.filePath("locked"), 0555));
         const auto refused = [&](auto exportTo) {
             return childtest::asUnprivilegedUser([&] {
@@ -212,9 +202,9 @@ private slots:
             });
         };
         QCOMPARE(refused(exportIntoLesson), QByteArray("refused"));
-        QCOMPARE(readBytes(locked), original);
+        QCOMPARE(readFile(locked), original);
         QCOMPARE(refused(exportAsNewLesson), QByteArray("refused"));
-        QCOMPARE(readBytes(locked), original);
+        QCOMPARE(readFile(locked), original);
         QVERIFY(childtest::setMode(dir.filePath("locked"), 0755));
     }
 };

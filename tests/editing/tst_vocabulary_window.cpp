@@ -9,8 +9,8 @@
 #include "app/WindowChrome.h"
 #include "editing/VocabularyPrinter.h"
 #include "editing/VocabularyWindow.h"
-#include "support/AppTestSupport.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
 
 #include <QLabel>
@@ -249,31 +249,24 @@ private slots:
 };
 
 // The window as the Tools menu of the whole program opens it.
-class TestVocabularyWindowInTheProgram : public QObject {
+class TestVocabularyWindowInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
     VocabularyWindow *w = nullptr;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
     QString vocabulary() const { return w->vocabularyText->text(); }
 
     // Through the open dialog, as the user does.
     void openTwoLessons()
     {
-        const QStringList files = writeTwoLessons(m_program->home.filePath("lessons"));
+        const QStringList files = writeTwoLessons(homePath(QStringLiteral("lessons")));
         dialogs().openAnswers.push_back(files);
         mainWindow->openLessonFiles(OpenMode::Lesson);
         QCOMPARE(apptest::store().openLessons, files);
     }
 
-private slots:
-    void initTestCase()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>();
-        w = vocabularyWindow;
-    }
-    void cleanupTestCase() { m_program.reset(); }
+    void programStarted() override { w = vocabularyWindow; }
 
+private slots:
     void menuOpensItModallyAndBuildsOpenLessons()
     {
         openTwoLessons();

@@ -2,6 +2,7 @@
 // Helpers shared by the lesson tests: lesson files written into a temporary
 // folder, and the lesson store read back as plain lines.
 #include "lessons/LessonStore.h"
+#include "support/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,26 +12,13 @@
 
 namespace fixtures {
 
-inline QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-    return path;
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 // A plain-text lesson: one line per entry, LF line ends, UTF-8.
 inline QString writeLesson(const QString &path, const QStringList &lines)
 {
     return writeFile(path, lines.join(QLatin1Char('\n')).toUtf8() + '\n');
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline QStringList lines(const korvana::RichEdit &re)

@@ -4,7 +4,7 @@
 #include "practice/ToolBarWindow.h"
 #include "reference/DictionaryWindow.h"
 #include "reference/ReaderWindow.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
 
 #include <QLabel>
@@ -18,11 +18,11 @@
 using namespace korvana;
 
 namespace {
-void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held)
+void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, QWidget *w = mainWindow)
 {
     const Qt::MouseButton button = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent e(type, at, mainWindow->mapToGlobal(at), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(mainWindow, &e);
+    QMouseEvent e(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
 }
 
 // A left edge leaving just room for the bar on the main window's right.
@@ -85,21 +85,12 @@ private slots:
 };
 
 // The tool bar beside the main window of the whole program.
-class TestToolBarInTheProgram : public QObject {
+class TestToolBarInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+    Start start() const override { return {.firstActivationDone = false, .shown = true}; }
 
 private slots:
-    void initTestCase()
-    {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        mainWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mainWindow));
-    }
-    void cleanupTestCase() { m_program.reset(); }
-
     void draggingTheMainWindowTakesTheToolBarAlong()
     {
         const int roomy = roomyLeft();
@@ -120,6 +111,12 @@ private slots:
         mouse(QEvent::MouseButtonPress, QPoint(50, 5), Qt::LeftButton);
         mouse(QEvent::MouseMove, QPoint(49, 5), Qt::LeftButton);
         QCOMPARE(toolBarWindow->pos(), QPoint(roomy + mainWindow->width() + 1, 30));
+
+        // The status line drags the window too.
+        QLabel *status = apptest::control<QLabel>("statusLabel");
+        mouse(QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, status);
+        mouse(QEvent::MouseMove, QPoint(2, 1), Qt::LeftButton, status);
+        QCOMPARE(mainWindow->pos(), QPoint(roomy - 3, 26));
     }
 
     void mainWindowKeepsItsSizeAndTheBarFollowsEveryMove()

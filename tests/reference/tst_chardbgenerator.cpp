@@ -1,6 +1,7 @@
 // The build-time generator of the character database, run on small extracts
 // of the Unicode Han database (tests/data/unihan).
 #include "reference/CharacterDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -17,13 +18,7 @@ namespace {
 const QString Generator = QStringLiteral(KORVANA_SOURCE_DIR "/tools/gen_chardb.py");
 const QString Fixtures = QStringLiteral(KORVANA_TEST_DATA "/unihan");
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
+using testfiles::readFile;
 
 // The characters of the simple rich text the generator writes: its \uN?
 // escapes, with "|" for each line end.

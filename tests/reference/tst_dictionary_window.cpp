@@ -5,7 +5,7 @@
 #include "reference/DictionaryData.h"
 #include "reference/DictionaryWindow.h"
 #include "settings/ProgramPaths.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
 
 #include <QAbstractButton>
@@ -369,41 +369,29 @@ private slots:
 
 // The window in the whole program: the menu command, the caption and the
 // dictionary info from the settings, and loading another dictionary.
-class TestDictionaryWindowInTheProgram : public QObject {
+class TestDictionaryWindowInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
-
-    QString dictPath(const QString &name) const { return m_programFolder.filePath(QStringLiteral("dict/") + name); }
-
-private slots:
-    void initTestCase()
+    Start start() const override
     {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path());
-        QDir(m_programFolder.path()).mkpath(QStringLiteral("dict"));
+        return {.eachCase = true, .firstActivationDone = false, .shown = true, .programFolder = true};
+    }
+    QString dictPath(const QString &name) const { return programFolderPath(QStringLiteral("dict/") + name); }
+
+    void beforeProgram() override
+    {
         writeDictionary(dictPath(QStringLiteral("cedict_gb.uni")), firstDictionaryLines);
         writeDictionary(dictPath(QStringLiteral("other.uni")),
                         {QStringLiteral("# Other"), QStringLiteral("猫 [mao1] /cat/")});
     }
-
-    void init()
+    void programStarted() override
     {
-        m_program = std::make_unique<apptest::FreshProgram>(false);
-        mainWindow->show();
         dictionaryWindow->show();
         dw = dictionaryWindow;
     }
+    void caseEnded() override { dw = nullptr; }
 
-    void cleanup()
-    {
-        dw = nullptr;
-        m_program.reset();
-    }
-
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
+private slots:
     void keysOfTheWindow()
     {
         search(QStringLiteral("good"));
@@ -446,14 +434,14 @@ private slots:
         // Cancelled: nothing changes.
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, first);
-        QCOMPARE(m_program->dialogs().fileRequests.size(), size_t(1));
-        const FileDialogRequest &request = m_program->dialogs().fileRequests.back();
+        QCOMPARE(dialogs().fileRequests.size(), size_t(1));
+        const FileDialogRequest &request = dialogs().fileRequests.back();
         QCOMPARE(request.filter, QStringLiteral("Unicode dictionaries|*.uni|All Files|*.*"));
         QCOMPARE(QDir(request.initialDir).canonicalPath(),
-                 QDir(m_programFolder.filePath(QStringLiteral("dict"))).canonicalPath());
+                 QDir(programFolderPath(QStringLiteral("dict"))).canonicalPath());
         QVERIFY(request.fileName.isEmpty());
 
-        m_program->dialogs().openAnswers.push_back({other});
+        dialogs().openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# Other\r\n猫 [mao1] /cat/"));
@@ -463,14 +451,14 @@ private slots:
 
         // The same file again is not reloaded.
         apptest::state().dictionary.setText(QStringLiteral("# kept"));
-        m_program->dialogs().openAnswers.push_back({other});
+        dialogs().openAnswers.push_back({other});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
 
         // A file that fails is refused: the dictionary in use keeps its text,
         // its name in the caption and the setting; the status line says why.
         const QString missing = dictPath(QStringLiteral("missing.uni"));
-        m_program->dialogs().openAnswers.push_back({missing});
+        dialogs().openAnswers.push_back({missing});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::state().dictionary.text(), QStringLiteral("# kept"));
@@ -478,24 +466,23 @@ private slots:
                  qPrintable(apptest::status()));
         const QString oneLine = dictPath(QStringLiteral("oneline.uni"));
         writeDictionary(oneLine, {QStringLiteral("no line break")});
-        m_program->dialogs().openAnswers.push_back({oneLine});
+        dialogs().openAnswers.push_back({oneLine});
         dictionaryWindow->changeDictionaryAction->trigger();
         QCOMPARE(apptest::settings().dictionaryFile, other);
         QCOMPARE(apptest::status(), QStringLiteral("Unable to load ") + oneLine + QStringLiteral(": no line break"));
         dictionaryWindow->repaint();
         QCOMPARE(dictionaryWindow->windowTitle(), QStringLiteral("Dictionary [") + other + QStringLiteral("]"));
-        QVERIFY(m_program->dialogs().messages.empty());
+        QVERIFY(dialogs().messages.empty());
     }
 
     void dictionaryInfoShowsTheHeader()
     {
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_program->dialogs().lastMessage(),
-                 apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
-        QCOMPARE(m_program->dialogs().messages.back().buttons, MsgButtons::Ok);
+        QCOMPARE(dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n# Header line\r\n"));
+        QCOMPARE(dialogs().messages.back().buttons, MsgButtons::Ok);
         apptest::state().dictionary.setText(QStringLiteral("# only a header"));
         dictionaryWindow->dictionaryInfoAction->trigger();
-        QCOMPARE(m_program->dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
+        QCOMPARE(dialogs().lastMessage(), apptest::settings().dictionaryFile + QStringLiteral("\n"));
     }
 };
 

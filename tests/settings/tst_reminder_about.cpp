@@ -12,7 +12,7 @@
 #include "settings/ReminderDialog.h"
 #include "settings/SettingsFile.h"
 #include "settings/Skin.h"
-#include "support/AppTestSupport.h"
+#include "support/ProgramTestCase.h"
 #include "support/WindowTestFixture.h"
 
 #include <QCheckBox>
@@ -152,23 +152,12 @@ private slots:
 };
 
 // The reminder and the about window as the main window shows them.
-class TestReminderAboutInTheProgram : public QObject {
+class TestReminderAboutInTheProgram : public apptest::ProgramTestCase {
     Q_OBJECT
 
-    QTemporaryDir m_programFolder;
-    std::unique_ptr<apptest::FreshProgram> m_program;
-    ScriptedDialogs &dialogs() { return m_program->dialogs(); }
+    Start start() const override { return {.eachCase = true, .firstActivationDone = false, .programFolder = true}; }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_programFolder.isValid());
-        ProgramPaths::setProgramFolder(m_programFolder.path() + QLatin1Char('/'));
-    }
-    void init() { m_program = std::make_unique<apptest::FreshProgram>(false); }
-    void cleanup() { m_program.reset(); }
-    void cleanupTestCase() { ProgramPaths::setProgramFolder(QString()); }
-
     void reminderSwitchedOffForGoodWithTheBoxChecked()
     {
         // First run: the reminder comes; closed with the box checked it

@@ -11,6 +11,7 @@
 #include "support/FakeSpeechVoice.h"
 #include "support/ProgramWindowsForTests.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -136,15 +137,8 @@ inline QString status()
     return control<QLabel>("statusLabel")->text();
 }
 
-// Writes the bytes, making the folders on the way. Returns the path.
-inline QString writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.flush())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 // Writes the lines joined by separator, UTF-8. Returns the path.
 inline QString writeLines(const QString &path, const QStringList &lines, const QString &separator)
@@ -156,13 +150,6 @@ inline QString writeLines(const QString &path, const QStringList &lines, const Q
 inline QString writeLesson(const QString &path, const QStringList &lines)
 {
     return writeLines(path, lines, QStringLiteral("\r\n"));
-}
-
-// The file's bytes; empty when it cannot be read.
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The lines of a lesson file as the program reads them.

@@ -1,5 +1,6 @@
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Errors.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,20 +11,8 @@ using korvana::IniFile;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using testfiles::readFile;
+using testfiles::writeFile;
 
 } // namespace
 
@@ -53,15 +42,15 @@ private slots:
 void TestIniFile::readsNamesIgnoringCaseFirstMatchWins()
 {
     const QString p = path("case.ini");
-    writeBytes(p, "orphan=before any section\n"
-                  "[Options]\n"
-                  "Skin=first\n"
-                  "SKIN=second\n"
-                  "[other]\n"
-                  "Skin=elsewhere\n"
-                  "[OPTIONS]\n"
-                  "Skin=third\n"
-                  "Extra=only in the second Options\n");
+    writeFile(p, "orphan=before any section\n"
+                 "[Options]\n"
+                 "Skin=first\n"
+                 "SKIN=second\n"
+                 "[other]\n"
+                 "Skin=elsewhere\n"
+                 "[OPTIONS]\n"
+                 "Skin=third\n"
+                 "Extra=only in the second Options\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("options", "skin", "def"), QString("first"));
     QCOMPARE(ini.readString("Other", "sKiN", "def"), QString("elsewhere"));
@@ -76,16 +65,16 @@ void TestIniFile::readsNamesIgnoringCaseFirstMatchWins()
 void TestIniFile::keepsValuesVerbatim()
 {
     const QString p = path("verbatim.ini");
-    writeBytes(p, "[Options]\n"
-                  "Working Directory=C:\\Lessons\\\n"
-                  "Next=still here\n"
-                  "List = a, b ; c # d  \n"
-                  "Quoted=\"x\"\n"
-                  "Escapes=%20\\n\\t\n"
-                  "Empty=\n"
-                  "Equals=a=b=c\n"
-                  "; Comment=not a key\n"
-                  "no equals sign here\n");
+    writeFile(p, "[Options]\n"
+                 "Working Directory=C:\\Lessons\\\n"
+                 "Next=still here\n"
+                 "List = a, b ; c # d  \n"
+                 "Quoted=\"x\"\n"
+                 "Escapes=%20\\n\\t\n"
+                 "Empty=\n"
+                 "Equals=a=b=c\n"
+                 "; Comment=not a key\n"
+                 "no equals sign here\n");
     IniFile ini(p);
     // A trailing backslash does not join the next line.
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString("C:\\Lessons\\"));
@@ -107,18 +96,18 @@ void TestIniFile::keepsLongValuesWhole()
     // Paths reach 4,096 characters; a value read and written back stays whole.
     const QString p = path("long.ini");
     const QByteArray longValue = "/" + QByteArray(2999, 'x');
-    writeBytes(p, "[S]\nLong=" + longValue + "\n");
+    writeFile(p, "[S]\nLong=" + longValue + "\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("S", "Long", "").toLatin1(), longValue);
     ini.writeString("S", "Other", "1");
     ini.writeString("S", "Long", ini.readString("S", "Long", ""));
-    QCOMPARE(readBytes(p), "[S]\nLong=" + longValue + "\nOther=1\n");
+    QCOMPARE(readFile(p), "[S]\nLong=" + longValue + "\nOther=1\n");
 }
 
 void TestIniFile::readsNumbersByTheProgramsRule()
 {
     const QString p = path("numbers.ini");
-    writeBytes(p, "[N]\nHex=0x20\nWord=true\nTwo=2\nZero=0\nEmpty=\nHuge=2147483648\n");
+    writeFile(p, "[N]\nHex=0x20\nWord=true\nTwo=2\nZero=0\nEmpty=\nHuge=2147483648\n");
     IniFile ini(p);
     QCOMPARE(ini.readInteger("N", "Hex", 24), 32);
     QCOMPARE(ini.readInteger("N", "Word", 24), 24);
@@ -134,48 +123,48 @@ void TestIniFile::readsNumbersByTheProgramsRule()
 void TestIniFile::writeUpdatesInPlaceAndKeepsEverythingElse()
 {
     const QString p = path("inplace.ini");
-    writeBytes(p, "; written by hand\r\n"
-                  "[options]\r\n"
-                  "Unknown Key=keep me\r\n"
-                  "bold kanji=true\r\n"
-                  "  ; a comment inside\r\n"
-                  "Skin=Blue\r\n"
-                  "\r\n"
-                  "[Other]\r\n"
-                  "Bold Kanji=untouched\r\n");
+    writeFile(p, "; written by hand\r\n"
+                 "[options]\r\n"
+                 "Unknown Key=keep me\r\n"
+                 "bold kanji=true\r\n"
+                 "  ; a comment inside\r\n"
+                 "Skin=Blue\r\n"
+                 "\r\n"
+                 "[Other]\r\n"
+                 "Bold Kanji=untouched\r\n");
     IniFile ini(p);
     ini.writeBool("Options", "Bold Kanji", true);
-    QCOMPARE(readBytes(p), QByteArray("; written by hand\r\n"
-                                      "[options]\r\n"
-                                      "Unknown Key=keep me\r\n"
-                                      "Bold Kanji=1\r\n"
-                                      "  ; a comment inside\r\n"
-                                      "Skin=Blue\r\n"
-                                      "\r\n"
-                                      "[Other]\r\n"
-                                      "Bold Kanji=untouched\r\n"));
+    QCOMPARE(readFile(p), QByteArray("; written by hand\r\n"
+                                     "[options]\r\n"
+                                     "Unknown Key=keep me\r\n"
+                                     "Bold Kanji=1\r\n"
+                                     "  ; a comment inside\r\n"
+                                     "Skin=Blue\r\n"
+                                     "\r\n"
+                                     "[Other]\r\n"
+                                     "Bold Kanji=untouched\r\n"));
 }
 
 void TestIniFile::writeAppendsKeyToItsSection()
 {
     const QString p = path("append.ini");
-    writeBytes(p, "[Options]\n"
-                  "A=1\n"
-                  "; trailing comment\n"
-                  "\n"
-                  "[Text Direction]\n"
-                  "B=2\n");
+    writeFile(p, "[Options]\n"
+                 "A=1\n"
+                 "; trailing comment\n"
+                 "\n"
+                 "[Text Direction]\n"
+                 "B=2\n");
     IniFile ini(p);
     ini.writeInteger("Options", "New", -3);
     ini.writeInteger("Text Direction", "C", 4);
-    QCOMPARE(readBytes(p), QByteArray("[Options]\n"
-                                      "A=1\n"
-                                      "New=-3\n"
-                                      "; trailing comment\n"
-                                      "\n"
-                                      "[Text Direction]\n"
-                                      "B=2\n"
-                                      "C=4\n"));
+    QCOMPARE(readFile(p), QByteArray("[Options]\n"
+                                     "A=1\n"
+                                     "New=-3\n"
+                                     "; trailing comment\n"
+                                     "\n"
+                                     "[Text Direction]\n"
+                                     "B=2\n"
+                                     "C=4\n"));
 }
 
 void TestIniFile::writeKeepsValueOnOneLine()
@@ -194,7 +183,7 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Windows: "Café", the euro sign and an en dash in Windows-1252.
     const QByteArray utf8Path = "Working Directory=/home/j\xC3\xBCrgen/\xE6\xB1\x89\xE5\xAD\x97/";
     const QByteArray cp1252Font = "Kanji Font=Caf\xE9 \x80\x96";
-    writeBytes(p, "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
+    writeFile(p, "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
@@ -202,12 +191,12 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Lines the program writes are UTF-8; the others keep their bytes.
     ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
     ini.writeString("Options", "Other", QString::fromUtf8("‘y"));
-    QCOMPARE(readBytes(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
-                               + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
+    QCOMPARE(readFile(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
+                              + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
     // A UTF-8 byte-order mark is not part of the first line.
-    writeBytes(p, "\xEF\xBB\xBF[Options]\nSkin=\xE7\xBA\xA2\n");
+    writeFile(p, "\xEF\xBB\xBF[Options]\nSkin=\xE7\xBA\xA2\n");
     QCOMPARE(ini.readString("Options", "Skin", ""), QString::fromUtf8("红"));
 }
 
@@ -221,7 +210,7 @@ void TestIniFile::eachWriteRereadsTheFile()
     // Another writer changes the file between two writes of the first.
     IniFile reminder(p);
     reminder.writeBool("Options", "Show Reminder", false);
-    writeBytes(p, readBytes(p) + "[Hand]\nEdited=yes\n");
+    writeFile(p, readFile(p) + "[Hand]\nEdited=yes\n");
 
     mainWindow.writeInteger("Options", "Fontsize-Kanji", 30);
     IniFile fresh(p);
@@ -234,7 +223,7 @@ void TestIniFile::eachWriteRereadsTheFile()
 void TestIniFile::readsSeeChangesByOthers()
 {
     const QString p = path("cache.ini");
-    writeBytes(p, "[S]\nK=1\n");
+    writeFile(p, "[S]\nK=1\n");
     IniFile reader(p);
     QCOMPARE(reader.readString("S", "K", ""), QString("1"));
     // A same-size change through another object of this process.
@@ -242,7 +231,7 @@ void TestIniFile::readsSeeChangesByOthers()
     other.writeString("S", "K", "2");
     QCOMPARE(reader.readString("S", "K", ""), QString("2"));
     // A change from outside the program.
-    writeBytes(p, "[S]\nK=three\n");
+    writeFile(p, "[S]\nK=three\n");
     QCOMPARE(reader.readString("S", "K", ""), QString("three"));
     QFile::remove(p);
     QCOMPARE(reader.readString("S", "K", "gone"), QString("gone"));
@@ -251,7 +240,7 @@ void TestIniFile::readsSeeChangesByOthers()
 void TestIniFile::sectionListsKeepFileOrder()
 {
     const QString p = path("order.ini");
-    writeBytes(p, "[Lessons]\n2=c:\\b.kvl\n0=/a.kvl\nx=odd key\n; note\n1=/with=equals.kvl\n[Session]\nPosition=5\n");
+    writeFile(p, "[Lessons]\n2=c:\\b.kvl\n0=/a.kvl\nx=odd key\n; note\n1=/with=equals.kvl\n[Session]\nPosition=5\n");
     IniFile ini(p);
     QCOMPARE(ini.readSection("lessons"), QStringList({"2", "0", "x", "1"}));
     QCOMPARE(ini.readSectionValues("Lessons"),
@@ -267,28 +256,28 @@ void TestIniFile::sectionListsKeepFileOrder()
 void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
 {
     const QString p = path("replace.ini");
-    writeBytes(p, "[Session]\nPosition=3\n\n[Lessons]\n0=/old.kvl\n9=/stale.kvl\n\n[Mine]\nkeep=yes\n");
+    writeFile(p, "[Session]\nPosition=3\n\n[Lessons]\n0=/old.kvl\n9=/stale.kvl\n\n[Mine]\nkeep=yes\n");
     IniFile ini(p);
     ini.replaceSection("Lessons", {{"0", "/a.kvl"}, {"1", "/b.kvl"}});
     ini.replaceSection("Session", {{"Position", "5"}});
-    QCOMPARE(readBytes(p), QByteArray("[Session]\nPosition=5\n\n[Lessons]\n0=/a.kvl\n1=/b.kvl\n\n"
-                                      "[Mine]\nkeep=yes\n"));
+    QCOMPARE(readFile(p), QByteArray("[Session]\nPosition=5\n\n[Lessons]\n0=/a.kvl\n1=/b.kvl\n\n"
+                                     "[Mine]\nkeep=yes\n"));
     ini.replaceSection("New", {});
     QCOMPARE(ini.readSections(), QStringList({"Session", "Lessons", "Mine", "New"}));
     ini.deleteKey("mine", "KEEP");
     ini.eraseSection("lessons");
-    QCOMPARE(readBytes(p), QByteArray("[Session]\nPosition=5\n\n[Mine]\n\n[New]\n"));
+    QCOMPARE(readFile(p), QByteArray("[Session]\nPosition=5\n\n[Mine]\n\n[New]\n"));
     // A section written twice is replaced once, where it first stood.
-    writeBytes(p, "[Lessons]\n0=/x.kvl\n\n[Mine]\nkeep=yes\n\n[lessons]\n1=/y.kvl\n");
+    writeFile(p, "[Lessons]\n0=/x.kvl\n\n[Mine]\nkeep=yes\n\n[lessons]\n1=/y.kvl\n");
     ini.replaceSection("Lessons", {{"0", "/a.kvl"}});
-    QCOMPARE(readBytes(p), QByteArray("[Lessons]\n0=/a.kvl\n\n[Mine]\nkeep=yes\n\n"));
+    QCOMPARE(readFile(p), QByteArray("[Lessons]\n0=/a.kvl\n\n[Mine]\nkeep=yes\n\n"));
 }
 
 void TestIniFile::failedWriteThrowsAndKeepsOldFile()
 {
     // A folder in the way of the file's own folder: the write cannot be done,
     // whoever runs the test.
-    writeBytes(path("blocker"), "not a folder");
+    writeFile(path("blocker"), "not a folder");
     IniFile blocked(path("blocker/korvana.ini"));
     try {
         blocked.writeString("Options", "Skin", "x");
@@ -306,7 +295,7 @@ void TestIniFile::failedWriteThrowsAndKeepsOldFile()
     // A missing folder is made; no temporary file is left beside the file.
     IniFile fresh(path("new/deeper/korvana.ini"));
     fresh.writeBool("Options", "Show Reminder", false);
-    QCOMPARE(readBytes(path("new/deeper/korvana.ini")), QByteArray("[Options]\nShow Reminder=0\n"));
+    QCOMPARE(readFile(path("new/deeper/korvana.ini")), QByteArray("[Options]\nShow Reminder=0\n"));
     QCOMPARE(QDir(path("new/deeper")).entryList(QDir::Files), QStringList({"korvana.ini"}));
 }
 
