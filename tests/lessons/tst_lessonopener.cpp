@@ -236,7 +236,8 @@ private slots:
         QVERIFY(isLessonData(QByteArray()));
         QVERIFY(isLessonData("{\\rtf1 x}"));
         QVERIFY(isLessonData(QStringLiteral("<OR=caf\u00e9>").toUtf8()));
-        QVERIFY(isLessonData("<OR=caf\xe9>\r\n")); // 8-bit Western text
+        QVERIFY(isLessonData("<OR=caf\xe9>\r\n"));       // 8-bit Western text
+        QVERIFY(isLessonData("<OR=a>\t<NO=b>\f\v\x1a")); // tabs, page and line feeds, a DOS end mark
         QByteArray utf16("\xff\xfe", 2);
         const QString s = QStringLiteral("<OR=\u4e2d>");
         utf16.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);

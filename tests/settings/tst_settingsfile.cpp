@@ -276,6 +276,9 @@ void TestSettingsFile::badValuesTakeDefaults_data()
     QTest::newRow("colour -1") << "Screen Background Color"
                                << "-1"
                                << "$00404000";
+    QTest::newRow("last system colour") << "Screen Background Color"
+                                        << "$8000001E"
+                                        << "clMenuBar";
     QTest::newRow("colour past the system colours") << "Kanji Color"
                                                     << "$8000001F"
                                                     << "clBlack";
