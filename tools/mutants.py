@@ -736,10 +736,14 @@ FAULTS = [
     ('platform/files/SafeFiles.cpp', 'constexpr time_t kLeftoverAge = 5 * 60;', 'constexpr time_t kLeftoverAge = 5 * 60 * 60;', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '    in.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);', '    in.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '    case EAGAIN:\n        return QStringLiteral("the file changed while it was saved");\n', '', "tst_safefiles"),
+    # Seen only when putting the old content back fails too (a disk that stops
+    # taking writes in the middle of a save): no test can make that happen.
     ('platform/files/SafeFiles.cpp', '.arg(reasonForErrno(err), QDir::toNativeSeparators(QFile::decodeName(copy.copy)));', '.arg(QDir::toNativeSeparators(QFile::decodeName(copy.copy)), reasonForErrno(err));', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '    Descriptor target(::open(finalName.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));', '    Descriptor target(::open(finalName.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '    if (::lseek(fd, 0, SEEK_SET) != 0) {\n        *err = errno;\n        return false;\n    }\n', '', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '    case ENOENT:\n        return QStringLiteral("no such file or folder");', '    case ENOENT:\n        return QStringLiteral("no such file");', "tst_safefiles"),
+    # Seen only when renaming the fresh name file inside the folder just made
+    # for it fails, which no test can make happen.
     ('platform/files/SafeFiles.cpp', '    if (!ok) {\n        ::unlink(fresh.constData());\n        discard();', '    if (!ok) {\n        discard();', "tst_safefiles"),
     ('platform/ini/IniFile.cpp', "    value.replace(u'\\n', u' ');\n", '', INI),
     ('platform/ini/IniFile.cpp', '        out += l.raw.isEmpty() ? l.text.toUtf8() : l.raw;', '        out += l.text.toUtf8();', INI),
