@@ -113,7 +113,7 @@ private slots:
         QTest::newRow("Big5") << QByteArray("{\\rtf1\\ansi\\ansicpg950{\\fonttbl{\\f0\\fswiss\\fcharset136 Arial;}}"
                                             "\\f0 <CH=\\'aa\\'bd\\'b0\\'a9\\'a8\\'a4\\'a4\\'c6><OR=x>\\par}")
                               << "TC"
-                              << "";
+                              << "Noto Serif CJK TC";
         // Each style of missing Windows font to the installed one of its
         // forms: Ming (traditional Song), Hei (sans, in a Big5 run too), Kai
         // (Song when no Kai font is installed) and the vertical "@" names.

@@ -359,6 +359,32 @@ void removeLeftovers(const QByteArray &folder, const QByteArray &stem)
 // save killed while writing; an unlocked empty one, a save killed before it
 // touched the file. Telling the user removes the name file; the copy stays.
 
+// Makes the folder and the missing ones on its way, keeping the reason of a
+// failure: a file standing where a folder should be is told as such, not as
+// a permission problem.
+bool makeFolders(const QByteArray &path, int *err)
+{
+    for (qsizetype at = path.indexOf('/', 1);; at = path.indexOf('/', at + 1)) {
+        const QByteArray part = at < 0 ? path : path.left(at);
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) {
+            *err = errno;
+            return false;
+        }
+        if (at < 0)
+            break;
+    }
+    struct stat made {};
+    if (::stat(path.constData(), &made) != 0) {
+        *err = errno;
+        return false;
+    }
+    if (!S_ISDIR(made.st_mode)) {
+        *err = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
 constexpr char kNameFileSuffix[] = ".file";
 constexpr char kNewNameFileSuffix[] = ".new";
 
@@ -376,10 +402,8 @@ struct SaveCopy {
     bool keep(const QByteArray &file, const QByteArray &fileName, const QByteArray &content, int *err)
     {
         const QString base = saveCopyFolder();
-        if (!QDir().mkpath(base)) {
-            *err = EACCES;
+        if (!makeFolders(QFile::encodeName(base), err))
             return false;
-        }
         // Copies of other people's files are for this user alone.
         const QByteArray baseName = QFile::encodeName(base);
         ::chmod(baseName.constData(), 0700);

@@ -353,6 +353,13 @@ private slots:
         QCOMPARE(why, QStringLiteral("no such file or folder"));
         QVERIFY(!writeFileAtomically(target + "/x.kvl", "x", &why));
         QCOMPARE(why, QStringLiteral("a folder in the path is a file"));
+        if (inPlace) { // nowhere to keep the old content: nothing is written
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(target));
+            QVERIFY(!writeFileAtomically(target, "x", &why));
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+            QCOMPARE(why, "cannot keep a copy of the old file in " + target
+                              + "/korvana/save-copies/: a folder in the path is a file");
+        }
     }
 
     void fullDiskSaysDiskFull()
@@ -450,6 +457,13 @@ private slots:
         QVERIFY(writeFileAtomically(copies + "odd/a", "a") && writeFileAtomically(copies + "odd/b", "b"));
         QVERIFY(takeInterruptedSaves().isEmpty());
         QVERIFY(!QFileInfo::exists(copies + "odd"));
+        // One killed before it named its file: removed once five minutes old.
+        QFile half(copies + "half.new");
+        QVERIFY(QDir().mkpath(copies + "half") && half.open(QIODevice::WriteOnly)
+                && half.setFileTime(QDateTime::currentDateTime().addSecs(-400), QFileDevice::FileModificationTime));
+        half.close();
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        QVERIFY(!half.exists() && !QFileInfo::exists(copies + "half"));
         // A save still running holds its name file locked: told only once it is not.
         QVERIFY(QDir().mkpath(copies + "live") && writeFileAtomically(copies + "live/lo.kvl", "x")
                 && writeFileAtomically(copies + "live.file", QFile::encodeName(lesson)));
@@ -486,6 +500,7 @@ private slots:
         QString why;
         QVERIFY(!writeFileAtomically(tooLong, "x", &why));
         QCOMPARE(why, QStringLiteral("name too long"));
+        QCOMPARE(reasonForErrno(EAGAIN), QStringLiteral("the file changed while it was saved"));
         QVERIFY(!writeFileAtomically(dir.path(), "x", &why));
         QCOMPARE(why, QStringLiteral("is a folder"));
         const QString big = dir.filePath("big.wav");

@@ -297,6 +297,9 @@ void TestIniFile::failedWriteThrowsAndKeepsOldFile()
     fresh.writeBool("Options", "Show Reminder", false);
     QCOMPARE(readFile(path("new/deeper/korvana.ini")), QByteArray("[Options]\nShow Reminder=0\n"));
     QCOMPARE(QDir(path("new/deeper")).entryList(QDir::Files), QStringList({"korvana.ini"}));
+    // A commit with no batch begun writes nothing.
+    fresh.commitBatch();
+    QCOMPARE(readFile(path("new/deeper/korvana.ini")), QByteArray("[Options]\nShow Reminder=0\n"));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

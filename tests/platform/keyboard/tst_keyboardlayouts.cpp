@@ -97,6 +97,10 @@ private slots:
         XkbKeyboardLayouts fromConfig({noDisplay.runner(), writeConfig("XKBLAYOUT=\"ru,us\"\n"), QLocale::c(), false});
         QCOMPARE(fromConfig.source(), QStringLiteral("config"));
         QCOMPARE(fromConfig.abbreviatedName(1), QStringLiteral("RUS"));
+        ScriptedSetxkbmap noLayout; // answers, but names no layout
+        noLayout.query = QStringLiteral("rules: evdev\n");
+        XkbKeyboardLayouts afterEmptyQuery({noLayout.runner(), writeConfig("XKBLAYOUT=ru\n"), QLocale::c(), false});
+        QCOMPARE(afterEmptyQuery.abbreviatedName(1), QStringLiteral("RUS"));
 
         XkbKeyboardLayouts fromLocale(
             {{}, m_dir.filePath(QStringLiteral("missing")), QLocale(QStringLiteral("zh_CN")), false});

@@ -363,9 +363,9 @@ void TestRichEdit::roundTripKeepsEveryRun()
 void TestRichEdit::sameDocumentGivesSameBytes()
 {
     RichEdit a, b;
-    const QString rtf =
-        QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
-                       "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\par\\f1 y}");
+    const QString rtf = QStringLiteral(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\b0\\i y\\i0\\b z\\par\\f1 y}");
     a.setText(rtf);
     b.setText(rtf);
     QCOMPARE(a.toRtf(), b.toRtf());

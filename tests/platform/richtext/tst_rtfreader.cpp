@@ -223,15 +223,16 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     re.fromRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
     // So it does for a font that names no charset. Text without \fs is
-    // 12 points, and \plain ends the underline, as \ul0 does.
+    // 12 points, and \plain ends the underline, as \ul0 and \ulnone do.
     rtf::Content c;
-    QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a\\ul b\\ul0 c}",
-                      &c, nullptr));
+    QVERIFY(rtf::read(
+        "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0\\ul \\'d6\\'d0\\plain a\\ul b\\ul0 c\\ul d\\ulnone e}",
+        &c, nullptr));
     const QList<rtf::Run> runs = c.paragraphs.value(0).runs;
-    QCOMPARE(runs.size(), 4);
+    QCOMPARE(runs.size(), 6);
     QCOMPARE(runs[0].text, QStringLiteral("\u4E2D"));
     QVERIFY(runs[0].format.underline && !runs[1].format.underline && runs[2].format.underline
-            && !runs[3].format.underline);
+            && !runs[3].format.underline && runs[4].format.underline && !runs[5].format.underline);
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
@@ -290,7 +291,7 @@ void TestRtfReader::writerOutputForOtherReaders()
     QVERIFY(out.contains("\\f1\\dbch\\af1\\loch"));
     QVERIFY(out.contains("\\{\\}\\\\"));
     QVERIFY(out.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"));
-    QVERIFY(out.contains("\\red0\\green128\\blue0;"));
+    QVERIFY(out.contains("{\\colortbl ;\\red0\\green128\\blue0;}")); // none for the automatic colour
     QVERIFY(out.contains("\\fs28"));
 }
 
@@ -328,6 +329,7 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("typographic words") << QByteArray(
         "{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace}")
                                        << QStringLiteral("a\u2014b\u2013c\u2022\u201Cd\u201D\u2003\u2002\u2005");
+    QTest::newRow("IBM PC code page") << QByteArray("{\\rtf1\\pc \\'9b}") << QStringLiteral("\u00A2");
     QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
     QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}")
                                    << QStringLiteral("ok");
