@@ -103,7 +103,8 @@ private slots:
 
     void marksOnlyRowsOfTheTable()
     {
-        QCOMPARE(markStateFor(3), QString());
+        QCOMPARE((QStringList{markStateFor(0), markStateFor(1), markStateFor(2), markStateFor(3)}),
+                 (QStringList{"u", "l", "d", QString()}));
         QCOMPARE(operationMessage(0), QStringLiteral("No selected terms"));
         QCOMPARE(operationMessage(1), QStringLiteral("Operation performed on 1 terms"));
 

@@ -249,6 +249,11 @@ private slots:
         RichEdit doc;
         loadLessonData(doc, utf16);
         QCOMPARE(doc.line(0), s);
+        // A doubled byte-order mark, and UTF-8 behind its mark.
+        loadLessonData(doc, QByteArray("\xff\xfe", 2) + utf16);
+        QCOMPARE(doc.line(0), s);
+        loadLessonData(doc, "\xEF\xBB\xBF" + s.toUtf8());
+        QCOMPARE(doc.line(0), s);
         // Letters that tell Windows-1252 from its neighbours (1250 reads
         // them as \u0144 and \u015A).
         loadLessonData(doc, "<OR=caf\xe9 ni\xf1o \x8c>");

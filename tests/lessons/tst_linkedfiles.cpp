@@ -73,6 +73,7 @@ private slots:
         QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("say \"hi\" now")));
         QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("a\">b")));
         QVERIFY(!parLineKeeps(QStringLiteral(" f"), QStringLiteral("d")));
+        QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("two\rlines")));
 
         const QString line = parLine(QStringLiteral("/x/r.txt"), QStringLiteral("Reading one"));
         QCOMPARE(line, QStringLiteral("<PAR FILE=\"/x/r.txt\" DESCRIPTION=\"Reading one\">"));

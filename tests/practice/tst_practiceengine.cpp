@@ -340,6 +340,8 @@ private slots:
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 4);
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultWord), 5);
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultTerm), 4);
+        e.setState(1, QStringLiteral("l")); // a difficult phrase is still left
+        QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 4);
         e.setState(3, QStringLiteral("u"));
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 0);
     }

@@ -35,6 +35,7 @@ void TestToneMarks::lines_data()
     QTest::newRow("initial e") << "er2" << u"\u00E9r"_qs;
     QTest::newRow("a beats later o") << "hao3" << u"h\u0103o"_qs;
     QTest::newRow("e beats earlier i") << "xie2" << u"xi\u00E9"_qs;
+    QTest::newRow("e beats later i") << "mei2" << u"m\u00E9i"_qs;
     QTest::newRow("ou beats e") << "eou4" << u"e\u00F2u"_qs;
     QTest::newRow("no vowel r") << "r5"
                                 << "r";
