@@ -306,7 +306,8 @@ bool MainWindow::onKeyPress(int key, const QString &text)
 void MainWindow::onKeyDown(int key, Qt::KeyboardModifiers shift)
 {
     using korvana::KeyCommand;
-    switch (korvana::keyCommand(key, shift)) {
+    const KeyCommand command = korvana::keyCommand(key, shift);
+    switch (command) {
     case KeyCommand::None:
         break;
     case KeyCommand::Next:
@@ -340,19 +341,10 @@ void MainWindow::onKeyDown(int key, Qt::KeyboardModifiers shift)
         showHelpContents();
         break;
     case KeyCommand::ToggleTranslation:
-        m_hiddenPanes->togglePane(Pane::Translation);
-        m_hiddenPanes->dropPaneRestore();
-        break;
     case KeyCommand::TogglePinyin:
-        m_hiddenPanes->togglePane(Pane::Pinyin);
-        m_hiddenPanes->dropPaneRestore();
-        break;
     case KeyCommand::ToggleCharacters:
-        m_hiddenPanes->togglePane(Pane::Characters);
-        m_hiddenPanes->dropPaneRestore();
-        break;
     case KeyCommand::ToggleNotes:
-        m_hiddenPanes->togglePane(Pane::Notes);
+        m_hiddenPanes->togglePane(*korvana::toggledPane(command));
         m_hiddenPanes->dropPaneRestore();
         break;
     case KeyCommand::OpenLessons:

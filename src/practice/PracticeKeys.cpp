@@ -47,6 +47,22 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
+std::optional<Pane> toggledPane(KeyCommand command)
+{
+    switch (command) {
+    case KeyCommand::ToggleTranslation:
+        return Pane::Translation;
+    case KeyCommand::TogglePinyin:
+        return Pane::Pinyin;
+    case KeyCommand::ToggleCharacters:
+        return Pane::Characters;
+    case KeyCommand::ToggleNotes:
+        return Pane::Notes;
+    default:
+        return std::nullopt;
+    }
+}
+
 bool dropsTypedCharacter(int key, const QString &text)
 {
     switch (key) {

@@ -1,8 +1,12 @@
 #pragma once
 // The practice window's keys: which command a key gives, and which typed
 // characters the window lets through to the focused control.
+#include "lessons/Pane.h"
+
 #include <QString>
 #include <Qt>
+
+#include <optional>
 
 namespace korvana {
 
@@ -27,6 +31,9 @@ enum class KeyCommand {
 
 // The command of a key; modifiers matter only for O.
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);
+
+// The pane a toggle command shows or hides; none for other commands.
+std::optional<Pane> toggledPane(KeyCommand command);
 
 // Whether the window swallows the character a key types: every character
 // but the digits 0 to 9 is dropped (Backspace and Enter included), so only
