@@ -96,7 +96,7 @@ CharacterHover::~CharacterHover()
 
 void CharacterHover::buildControls()
 {
-    QTextEdit *view = m_controls.pane(Pane::Characters).view;
+    QTextEdit *view = m_controls.panes[Pane::Characters].view;
     if (!view)
         return;
     view->setMouseTracking(true);
@@ -127,16 +127,16 @@ void CharacterHover::charactersViewMouseMoved(QTextEdit *sender, const QPoint &p
     if (!sender)
         return;
     m_hooks.loadPendingData();
-    const bool mainPane = sender == m_controls.pane(Pane::Characters).view;
+    const bool mainPane = sender == m_controls.panes[Pane::Characters].view;
     if (mainPane) {
         // Moving onto the characters ends the hover reveal of the panes
         // around it.
         for (Pane neighbour : {Pane::Pinyin, Pane::Notes}) {
-            const MainWindowControls::PaneControls &p = m_controls.pane(neighbour);
+            const MainWindowControls::PaneControls &p = m_controls.panes[neighbour];
             if (p.box && !p.box->isChecked() && p.text)
                 p.text->clear();
         }
-        const MainWindowControls::PaneControls &characters = m_controls.pane(Pane::Characters);
+        const MainWindowControls::PaneControls &characters = m_controls.panes[Pane::Characters];
         if (m_settings.showHiddenOnHover && characters.text && characters.text->text().isEmpty() && characters.box
             && !characters.box->isChecked()) {
             m_hooks.revealCharacters();

@@ -19,12 +19,12 @@ void LessonEditorWindowHost::setEditorLoadPending(bool pending)
 
 korvana::RichEdit *LessonEditorWindowHost::paneText(Pane pane) const
 {
-    return m_main.pane(pane).text;
+    return m_main.panes[pane].text;
 }
 
 QTextEdit *LessonEditorWindowHost::paneView(Pane pane) const
 {
-    return m_main.pane(pane).view;
+    return m_main.panes[pane].view;
 }
 
 korvana::RichEdit &LessonEditorWindowHost::toneVowelsText()

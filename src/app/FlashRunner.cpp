@@ -161,7 +161,7 @@ void FlashRunner::activateFlash()
     w->flashedText->setAlignment(korvana::TextAlignment::Center);
     for (const FlashWindow::Strip &strip : w->strips) {
         strip.text->clear();
-        korvana::copyRichText(m_controls.pane(strip.pane).text, strip.text);
+        korvana::copyRichText(m_controls.panes[strip.pane].text, strip.text);
         strip.text->setAlignment(korvana::TextAlignment::Center);
         w->setEditVisible(strip.text, true);
     }
@@ -251,20 +251,20 @@ void FlashRunner::flashOnce(bool automatic)
             korvana::MessagePump::processPending();
             if (m_run.stopped())
                 break;
-            m_controls.pane(Pane::Characters).text->clear();
-            caretHome(m_controls.pane(Pane::Characters).text);
+            m_controls.panes[Pane::Characters].text->clear();
+            caretHome(m_controls.panes[Pane::Characters].text);
             if (!flashWait(period))
                 break;
-            copyCharacters(m_controls.pane(Pane::Characters).text);
-            caretHome(m_controls.pane(Pane::Characters).text);
+            copyCharacters(m_controls.panes[Pane::Characters].text);
+            caretHome(m_controls.panes[Pane::Characters].text);
             if (!flashWait(period))
                 break;
         }
         // However the flash ended, the pane shows what its switch says.
-        m_controls.pane(Pane::Characters).text->clear();
-        if (m_controls.pane(Pane::Characters).box->isChecked())
-            copyCharacters(m_controls.pane(Pane::Characters).text);
-        caretHome(m_controls.pane(Pane::Characters).text);
+        m_controls.panes[Pane::Characters].text->clear();
+        if (m_controls.panes[Pane::Characters].box->isChecked())
+            copyCharacters(m_controls.panes[Pane::Characters].text);
+        caretHome(m_controls.panes[Pane::Characters].text);
         return;
     }
 
@@ -333,7 +333,7 @@ void FlashRunner::fillFlashCard()
     for (const FlashWindow::Strip &strip : w->strips) {
         m_fill(strip.pane, true);
         strip.text->clear();
-        korvana::copyRichText(m_controls.pane(strip.pane).text, strip.text);
+        korvana::copyRichText(m_controls.panes[strip.pane].text, strip.text);
         m_fill(strip.pane, false);
 
         w->setEditBackground(strip.text, korvana::toQColor(m_color));

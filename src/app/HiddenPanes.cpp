@@ -115,9 +115,9 @@ HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const ko
 
     auto *press = new BoxPress(this);
     for (Pane p : korvana::allPanes) {
-        if (QTextEdit *view = controls.pane(p).view)
+        if (QTextEdit *view = controls.panes[p].view)
             new PaneMouse(this, view, p);
-        if (QCheckBox *box = controls.pane(p).box)
+        if (QCheckBox *box = controls.panes[p].box)
             box->installEventFilter(press);
     }
 
@@ -130,7 +130,7 @@ HiddenPanes::HiddenPanes(QWidget &window, MainWindowControls &controls, const ko
 void HiddenPanes::paneMousePressed(Pane pane, Qt::MouseButton button, const QPoint &pos)
 {
     m_activePane = pane;
-    const MainWindowControls::PaneControls &clicked = m_controls.pane(pane);
+    const MainWindowControls::PaneControls &clicked = m_controls.panes[pane];
     if (m_controls.displayAction)
         m_controls.displayAction->setChecked(clicked.box && clicked.box->isChecked());
     if (button == Qt::RightButton) {
@@ -149,7 +149,7 @@ void HiddenPanes::paneSwitchMousePressed()
 
 void HiddenPanes::togglePane(Pane pane)
 {
-    m_controls.pane(pane).box->toggle();
+    m_controls.panes[pane].box->toggle();
 }
 
 // --- show all, or restore -------------------------------------------------------------
@@ -164,7 +164,7 @@ void HiddenPanes::toggleShowAll()
     // as it was is not redisplayed.
     if (!m_paneRestore.pending) {
         for (Pane p : korvana::allPanes)
-            m_paneRestore.checked[korvana::paneIndex(p)] = m_controls.pane(p).box->isChecked();
+            m_paneRestore.checked[korvana::paneIndex(p)] = m_controls.panes[p].box->isChecked();
         for (const MainWindowControls::PaneControls &p : m_controls.panes) {
             if (!p.box->isChecked())
                 p.box->setChecked(true);
@@ -172,7 +172,7 @@ void HiddenPanes::toggleShowAll()
         m_paneRestore.pending = true;
     } else {
         for (Pane p : korvana::allPanes)
-            m_controls.pane(p).box->setChecked(m_paneRestore.wasChecked(p));
+            m_controls.panes[p].box->setChecked(m_paneRestore.wasChecked(p));
         m_paneRestore.pending = false;
     }
 }
@@ -184,7 +184,7 @@ void HiddenPanes::toggleShowAll()
 
 void HiddenPanes::paneMouseMoved(Pane pane)
 {
-    const MainWindowControls::PaneControls &moved = m_controls.pane(pane);
+    const MainWindowControls::PaneControls &moved = m_controls.panes[pane];
     if (m_settings.showHiddenOnHover && moved.text->text().isEmpty() && !moved.box->isChecked())
         m_actions.reveal(pane);
     const std::size_t at = korvana::paneIndex(pane);
@@ -193,7 +193,7 @@ void HiddenPanes::paneMouseMoved(Pane pane)
             continue;
         if (korvana::allPanes[neighbour] == Pane::Characters)
             m_actions.hideCharacterInfo();
-        const MainWindowControls::PaneControls &p = m_controls.panes[neighbour];
+        const MainWindowControls::PaneControls &p = m_controls.panes[korvana::allPanes[neighbour]];
         if (!p.box->isChecked())
             p.text->clear();
     }
@@ -204,7 +204,7 @@ void HiddenPanes::backgroundPictureMouseMoved()
     m_actions.hideMenus();
     m_actions.hideCharacterInfo();
     for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes, Pane::Characters}) {
-        if (!m_controls.pane(p).box->isChecked())
-            m_controls.pane(p).text->clear();
+        if (!m_controls.panes[p].box->isChecked())
+            m_controls.panes[p].text->clear();
     }
 }

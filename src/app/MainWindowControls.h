@@ -7,7 +7,6 @@
 
 #include <QColor>
 #include <QList>
-#include <array>
 
 class HoverLabel;
 class QAction;
@@ -67,9 +66,7 @@ struct MainWindowControls {
         QTextEdit *view = nullptr;
         QCheckBox *box = nullptr;
     };
-    std::array<PaneControls, korvana::allPanes.size()> panes;
-    PaneControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
-    const PaneControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
+    korvana::PaneArray<PaneControls> panes;
     korvana::RichEdit *termLineText = nullptr;
     korvana::RichEdit *termCharactersText = nullptr;
     // Mode switches; each box's handler runs on every change of its state,

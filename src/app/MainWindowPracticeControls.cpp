@@ -113,7 +113,7 @@ void MainWindow::buildPracticeControls()
         }
     };
     for (Pane p : korvana::allPanes)
-        makeEdit(pane(p).text, &pane(p).view, korvana::paneName(p));
+        makeEdit(panes[p].text, &panes[p].view, korvana::paneName(p));
     makeEdit(termLineText, nullptr, QStringLiteral("termLine"));
     makeEdit(termCharactersText, nullptr, QStringLiteral("termCharacters"));
 
@@ -162,7 +162,7 @@ void MainWindow::buildPracticeControls()
     korvana::bindCaption(flashSwitch, flashSwitchLabel);
 
     for (Pane p : korvana::allPanes) {
-        QCheckBox *&b = pane(p).box;
+        QCheckBox *&b = panes[p].box;
         b = new QCheckBox(paneCaption(p), this);
         b->setObjectName(korvana::paneName(p) + QStringLiteral("Switch"));
         b->setChecked(true);

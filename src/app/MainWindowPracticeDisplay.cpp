@@ -133,7 +133,7 @@ bool MainWindow::showTerm(int n)
         m_media->readButtonClicked();
 
     m_windows.optionsDialog->buildPages();
-    if (pane(Pane::Characters).box->isChecked() && flashSwitch->isChecked()
+    if (panes[Pane::Characters].box->isChecked() && flashSwitch->isChecked()
         && ((m_windows.optionsDialog->flashWordsSwitch->isChecked() && m_currentType == u'w')
             || (m_windows.optionsDialog->flashPhrasesSwitch->isChecked() && m_currentType == u'p'))) {
         m_flash->flash(false);
@@ -173,9 +173,9 @@ void MainWindow::showPane(Pane pane, bool force)
         showTermCharacters(force);
         return;
     }
-    korvana::RichEdit *text = this->pane(pane).text;
+    korvana::RichEdit *text = this->panes[pane].text;
     text->clear();
-    if (!force && !this->pane(pane).box->isChecked())
+    if (!force && !this->panes[pane].box->isChecked())
         return;
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
     const int size = m_settings.fontSizes[pane];
@@ -191,7 +191,7 @@ void MainWindow::showTermCharacters(bool force)
 {
     // termCharactersText is filled even when the pane is hidden: reading aloud,
     // flashing and the automatic interval read it.
-    pane(Pane::Characters).text->clear();
+    panes[Pane::Characters].text->clear();
     termCharactersText->clear();
     m_termCharactersBackground = QColor();
     const Span s = fieldSpan(termLineText, QStringLiteral("<CH="));
@@ -208,9 +208,9 @@ void MainWindow::showTermCharacters(bool force)
     // Everything but the final paragraph mark.
     termCharactersText->setSelStart(0);
     termCharactersText->setSelLength(termCharactersText->textLength());
-    if (force || pane(Pane::Characters).box->isChecked())
-        korvana::copyRichText(termCharactersText, pane(Pane::Characters).text);
-    caretHome(pane(Pane::Characters).text);
+    if (force || panes[Pane::Characters].box->isChecked())
+        korvana::copyRichText(termCharactersText, panes[Pane::Characters].text);
+    caretHome(panes[Pane::Characters].text);
 }
 
 void MainWindow::applyCharactersLook(korvana::RichEdit *edit)

@@ -237,7 +237,7 @@ void MainWindow::startAutoTimer()
         // A term without characters gets one character's time, so that the
         // automatic mode goes on past it.
         korvana::autoIntervalMs(m_windows.optionsDialog->perCharacterIntervalOption->isChecked(),
-                                std::max(1, int(pane(Pane::Characters).text->text().size())),
+                                std::max(1, int(panes[Pane::Characters].text->text().size())),
                                 m_windows.optionsDialog->perCharacterIntervalLabel->text(),
                                 m_windows.optionsDialog->fixedIntervalLabel->text());
     m_autoTimerHandler = AutoTimerHandler::Next;

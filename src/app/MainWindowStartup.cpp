@@ -254,12 +254,12 @@ void MainWindow::onCreate()
     m_options->applyTextDirections();
     m_skin->load(m_settings.selectedSkin);
     // The characters pane keeps its cream unless the settings give it a colour.
-    if (pane(Pane::Characters).view) {
+    if (panes[Pane::Characters].view) {
         const QColor background = m_settings.useCharactersBackgroundColor
                                       ? korvana::toQColor(m_settings.charactersBackgroundColor)
                                       : korvana::toQColor(korvana::colors::clCream);
-        pane(Pane::Characters)
-            .view->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+        panes[Pane::Characters].view->setStyleSheet(
+            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
 
     m_store.clear();

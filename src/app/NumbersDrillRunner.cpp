@@ -53,16 +53,16 @@ void NumbersDrillRunner::hookNumberPaneBoxes()
     // runs the same change must show the number instead. Connected after
     // theirs, these run last and so decide what the pane shows. The notes box
     // has nothing to show in the drill: its pane stays empty.
-    if (m_numberBoxesHooked || !m_controls.pane(Pane::Translation).box)
+    if (m_numberBoxesHooked || !m_controls.panes[Pane::Translation].box)
         return;
     m_numberBoxesHooked = true;
     for (Pane p : korvana::allPanes) {
         // The notes handler would refill the pane from the last lesson term.
-        connect(m_controls.pane(p).box, &QCheckBox::toggled, this, [this, p] {
+        connect(m_controls.panes[p].box, &QCheckBox::toggled, this, [this, p] {
             if (!m_drill.on)
                 return;
             if (p == Pane::Notes)
-                m_controls.pane(p).text->clear();
+                m_controls.panes[p].text->clear();
             else
                 showNumberPane(p, false);
         });
@@ -104,7 +104,7 @@ void NumbersDrillRunner::newNumber()
 
 void NumbersDrillRunner::showNumber()
 {
-    m_controls.pane(Pane::Notes).text->clear();
+    m_controls.panes[Pane::Notes].text->clear();
     showNumberDigits(false);
     // The pinyin is built from the numeral text showNumberCharacters has just made.
     showNumberCharacters(false);
@@ -113,13 +113,13 @@ void NumbersDrillRunner::showNumber()
 
 void NumbersDrillRunner::showNumberDigits(bool force)
 {
-    m_controls.pane(Pane::Translation).text->clear();
-    if (!force && !m_controls.pane(Pane::Translation).box->isChecked())
+    m_controls.panes[Pane::Translation].text->clear();
+    if (!force && !m_controls.panes[Pane::Translation].box->isChecked())
         return;
-    m_controls.pane(Pane::Translation).text->setText(QString::number(m_drill.number));
-    m_controls.pane(Pane::Translation).text->setSel(0, -1);
-    m_controls.pane(Pane::Translation).text->setSelSize(m_settings.fontSizes[Pane::Translation]);
-    m_controls.pane(Pane::Translation).text->setSelStart(0);
+    m_controls.panes[Pane::Translation].text->setText(QString::number(m_drill.number));
+    m_controls.panes[Pane::Translation].text->setSel(0, -1);
+    m_controls.panes[Pane::Translation].text->setSelSize(m_settings.fontSizes[Pane::Translation]);
+    m_controls.panes[Pane::Translation].text->setSelStart(0);
 }
 
 void NumbersDrillRunner::showNumberCharacters(bool force)
@@ -128,27 +128,27 @@ void NumbersDrillRunner::showNumberCharacters(bool force)
     m_controls.termCharactersText->clear();
     m_controls.termCharactersText->setText(m_drill.numeral);
 
-    m_controls.pane(Pane::Characters).text->clear();
-    if (!force && !m_controls.pane(Pane::Characters).box->isChecked())
+    m_controls.panes[Pane::Characters].text->clear();
+    if (!force && !m_controls.panes[Pane::Characters].box->isChecked())
         return;
     m_hooks.applyCharactersLook(m_controls.termCharactersText);
     // Everything but the final paragraph mark.
     m_controls.termCharactersText->setSelStart(0);
     m_controls.termCharactersText->setSelLength(m_controls.termCharactersText->textLength());
     if (m_controls.termCharactersText->selLength() > 0)
-        korvana::copyRichText(m_controls.termCharactersText, m_controls.pane(Pane::Characters).text);
-    m_controls.pane(Pane::Characters).text->setSelStart(0);
-    if (QTextEdit *v = m_controls.pane(Pane::Characters).text->view())
+        korvana::copyRichText(m_controls.termCharactersText, m_controls.panes[Pane::Characters].text);
+    m_controls.panes[Pane::Characters].text->setSelStart(0);
+    if (QTextEdit *v = m_controls.panes[Pane::Characters].text->view())
         v->viewport()->repaint();
 }
 
 void NumbersDrillRunner::showNumberPinyin(bool force)
 {
-    m_controls.pane(Pane::Pinyin).text->clear();
-    if (!force && !m_controls.pane(Pane::Pinyin).box->isChecked())
+    m_controls.panes[Pane::Pinyin].text->clear();
+    if (!force && !m_controls.panes[Pane::Pinyin].box->isChecked())
         return;
     appendNumeralPinyin();
-    m_controls.pane(Pane::Pinyin).text->setSelStart(0);
+    m_controls.panes[Pane::Pinyin].text->setSelStart(0);
 }
 
 void NumbersDrillRunner::appendNumeralPinyin()
@@ -174,6 +174,6 @@ void NumbersDrillRunner::copyNumeralPinyinLine(int n)
     if (end <= start)
         return;
     m_drill.numeralPinyin.setSel(start, end);
-    m_controls.pane(Pane::Pinyin).text->setSelStart(m_controls.pane(Pane::Pinyin).text->textLength());
-    korvana::copyRichText(&m_drill.numeralPinyin, m_controls.pane(Pane::Pinyin).text);
+    m_controls.panes[Pane::Pinyin].text->setSelStart(m_controls.panes[Pane::Pinyin].text->textLength());
+    korvana::copyRichText(&m_drill.numeralPinyin, m_controls.panes[Pane::Pinyin].text);
 }

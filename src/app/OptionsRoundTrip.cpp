@@ -88,12 +88,12 @@ void OptionsRoundTrip::preferencesCommand()
     o->buildPages();
 
     for (Pane p : korvana::allPanes)
-        showSize(o->pane(p).sizeCombo, m_settings.fontSizes[p]);
+        showSize(o->panes[p].sizeCombo, m_settings.fontSizes[p]);
 
     o->sampleText->clear();
-    if (m_controls.pane(Pane::Characters).text) {
-        korvana::copyRichText(m_controls.pane(Pane::Characters).text, o->sampleText);
-        m_controls.pane(Pane::Characters).text->setSelLength(0);
+    if (m_controls.panes[Pane::Characters].text) {
+        korvana::copyRichText(m_controls.panes[Pane::Characters].text, o->sampleText);
+        m_controls.panes[Pane::Characters].text->setSelLength(0);
     }
 
     o->externalEditorEdit->setText(m_settings.externalEditor);
@@ -129,7 +129,7 @@ void OptionsRoundTrip::preferencesCommand()
     o->dictionaryEdit->setText(m_settings.dictionaryFile);
     o->autoSaveSwitch->setChecked(m_settings.autoSaveLessons);
     for (Pane p : korvana::allPanes)
-        o->pane(p).rightToLeftSwitch->setChecked(!paneReadsLeftToRight(m_controls.pane(p).view));
+        o->panes[p].rightToLeftSwitch->setChecked(!paneReadsLeftToRight(m_controls.panes[p].view));
 
     o->pickedCharactersFont.clear();
 
@@ -165,7 +165,7 @@ void OptionsRoundTrip::takeOptions()
         // No voice selected, or the engine refused it: the voice stays.
     }
     for (Pane p : korvana::allPanes)
-        m_settings.fontSizes[p] = OptionsDialog::fontSize(o->pane(p).sizeCombo);
+        m_settings.fontSizes[p] = OptionsDialog::fontSize(o->panes[p].sizeCombo);
     m_settings.showToneColours = o->toneColorsSwitch->isChecked();
     try {
         if (m_windows.state.voice)
@@ -179,19 +179,20 @@ void OptionsRoundTrip::takeOptions()
         m_settings.charactersFont = o->pickedCharactersFont;
     m_settings.useCharactersColor = o->characterColorSwitch->isChecked();
     m_settings.useCharactersBackgroundColor = o->characterBackgroundSwitch->isChecked();
-    if (m_controls.pane(Pane::Characters).view) {
+    if (m_controls.panes[Pane::Characters].view) {
         const QColor background = m_settings.useCharactersBackgroundColor
                                       ? korvana::toQColor(m_settings.charactersBackgroundColor)
                                       : korvana::toQColor(korvana::colors::clCream);
-        m_controls.pane(Pane::Characters)
-            .view->setStyleSheet(QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
+        m_controls.panes[Pane::Characters].view->setStyleSheet(
+            QStringLiteral("QTextEdit { background: %1; }").arg(background.name()));
     }
     m_settings.showReadingProgress = o->readingProgressSwitch->isChecked();
     m_settings.soundExcludesSynthesis = o->synthesisFallbackSwitch->isChecked();
     m_settings.editInWordProcessor = o->wordOption->isChecked();
     m_settings.externalEditor = o->externalEditorEdit->text();
     for (Pane p : korvana::allPanes)
-        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, !o->pane(p).rightToLeftSwitch->isChecked());
+        setPaneDirection(m_controls.panes[p].text, m_controls.panes[p].view,
+                         !o->panes[p].rightToLeftSwitch->isChecked());
     m_settings.characterInfoOnHover = o->characterInfoSwitch->isChecked();
     m_settings.showHiddenOnHover = o->revealOnHoverSwitch->isChecked();
     m_settings.screenBackgroundColor = o->screenBackgroundSwatch->brushColor();
@@ -209,13 +210,13 @@ void OptionsRoundTrip::takeOptions()
 void OptionsRoundTrip::applyTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        setPaneDirection(m_controls.pane(p).text, m_controls.pane(p).view, m_textDirections.leftToRight[p]);
+        setPaneDirection(m_controls.panes[p].text, m_controls.panes[p].view, m_textDirections.leftToRight[p]);
 }
 
 void OptionsRoundTrip::takeTextDirections()
 {
     for (Pane p : korvana::allPanes)
-        m_textDirections.leftToRight[p] = paneReadsLeftToRight(m_controls.pane(p).view);
+        m_textDirections.leftToRight[p] = paneReadsLeftToRight(m_controls.panes[p].view);
 }
 
 // The window's Options menu runs it.

@@ -27,7 +27,7 @@ void PaneCommands::copyPaneToClipboard(korvana::RichEdit *pane)
 void PaneCommands::copyCommand()
 {
     if (const std::optional<korvana::Pane> pane = m_panes.activePane())
-        copyPaneToClipboard(m_controls.pane(*pane).text);
+        copyPaneToClipboard(m_controls.panes[*pane].text);
 }
 
 void PaneCommands::displayCommand()

@@ -67,7 +67,7 @@ void PinyinTones::applyLatinFont(korvana::RichEdit *edit, int fromPos, int toPos
 // once per tone character would leave it.
 void PinyinTones::colorPinyinTones()
 {
-    korvana::RichEdit *pinyin = m_controls.pane(Pane::Pinyin).text;
+    korvana::RichEdit *pinyin = m_controls.panes[Pane::Pinyin].text;
     pinyin->setSel(0, -1);
     pinyin->setSelColor(korvana::toQColor(korvana::kNeutralToneColour));
     for (const korvana::ToneSyllable &s : korvana::toneSyllables(pinyin->text()))
@@ -78,7 +78,7 @@ void PinyinTones::colorPinyinSyllable(int tone, int pos)
 {
     if (tone < 1 || tone > 4)
         return;
-    korvana::RichEdit *pinyin = m_controls.pane(Pane::Pinyin).text;
+    korvana::RichEdit *pinyin = m_controls.panes[Pane::Pinyin].text;
     const QString text = pinyin->text();
     if (pos < 1 || pos > text.size())
         return;

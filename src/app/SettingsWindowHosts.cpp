@@ -23,7 +23,7 @@ korvana::OptionsHost mainWindowOptionsHost(MainWindow &window)
     korvana::OptionsHost host;
     host.settings = &window.m_settings;
     window.m_flash->bindColors(host);
-    host.charactersText = window.pane(Pane::Characters).text;
+    host.charactersText = window.panes[Pane::Characters].text;
     host.screenBackgroundChanged = [&window](quint32 color) { window.options().applyScreenBackgroundColor(color); };
     return host;
 }

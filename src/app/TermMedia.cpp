@@ -204,10 +204,10 @@ void TermMedia::voiceWordReached(int stream, int charPosition, int length)
 
 void TermMedia::highlightSpokenText(int from, int length)
 {
-    const int end = m_controls.pane(Pane::Characters).text->textLength();
+    const int end = m_controls.panes[Pane::Characters].text->textLength();
     const int start = qBound(0, from, end);
-    m_controls.pane(Pane::Characters).text->setSelStart(start);
-    m_controls.pane(Pane::Characters).text->setSelLength(qBound(0, length, end - start));
+    m_controls.panes[Pane::Characters].text->setSelStart(start);
+    m_controls.panes[Pane::Characters].text->setSelLength(qBound(0, length, end - start));
 }
 
 void TermMedia::voiceStreamEnded(int stream)

@@ -104,7 +104,7 @@ void LessonEditorWindow::buildTermLine()
         appendColouredText(p == Pane::Translation ? QStringLiteral("<") : QStringLiteral("><"), 0);
         appendColouredText(korvana::paneTag(p), 1);
         appendColouredText(QStringLiteral("="), 0);
-        copyFieldInto(pane(p).text, size);
+        copyFieldInto(panes[p].text, size);
     }
 
     // A type the user left as shown is written as it was read, so the

@@ -153,7 +153,7 @@ void LessonEditorWindow::buildControls()
         {Pane::Notes, "Notes", "Times New Roman", 34},
     };
     for (const FieldSpec &s : specs) {
-        FieldControls &controls = pane(s.pane);
+        FieldControls &controls = panes[s.pane];
         controls.text = new RichEdit(this);
         controls.text->setWordWrap(false);
         controls.view = makeFieldView(this, korvana::paneName(s.pane) + QStringLiteral("TextView"), s.height);
@@ -175,7 +175,7 @@ void LessonEditorWindow::buildControls()
             fieldChanged();
         });
     }
-    pane(Pane::Characters).text->setAlignment(korvana::TextAlignment::Right);
+    panes[Pane::Characters].text->setAlignment(korvana::TextAlignment::Right);
 
     auto *typeBox = new QGroupBox(QStringLiteral("Type:"), this);
     auto *typeLayout = new QVBoxLayout(typeBox);
@@ -387,22 +387,22 @@ void LessonEditorWindow::onActivate()
     // Each field reads in the direction of its pane in the main window.
     for (Pane p : korvana::allPanes) {
         if (QTextEdit *mainView = m_host.paneView(p))
-            pane(p).view->setLayoutDirection(mainView->layoutDirection());
+            panes[p].view->setLayoutDirection(mainView->layoutDirection());
         if (RichEdit *mainText = m_host.paneText(p))
-            pane(p).text->setAlignment(mainText->alignment());
+            panes[p].text->setAlignment(mainText->alignment());
     }
 
     for (Pane p : korvana::allPanes) {
-        pane(p).text->clear();
-        setDefaultFont(pane(p).text, pane(p).view, fieldFontFamily(p), m_settings.fontSizes[p]);
+        panes[p].text->clear();
+        setDefaultFont(panes[p].text, panes[p].view, fieldFontFamily(p), m_settings.fontSizes[p]);
     }
     {
-        QFont f = pane(Pane::Characters).view->font();
+        QFont f = panes[Pane::Characters].view->font();
         if (m_settings.fontSizes[Pane::Characters] > 0)
             f.setPointSize(m_settings.fontSizes[Pane::Characters]);
         if (m_settings.useCharactersFont && !m_settings.charactersFont.isEmpty())
             f.setFamily(m_settings.charactersFont);
-        pane(Pane::Characters).view->setFont(f);
+        panes[Pane::Characters].view->setFont(f);
     }
 
     linkedFiles.clear();
@@ -595,7 +595,7 @@ void LessonEditorWindow::showField(Pane pane)
 {
     const QString tag = QLatin1Char('<') + korvana::paneTag(pane) + QLatin1Char('=');
     const double size = m_settings.fontSizes[pane];
-    RichEdit *field = this->pane(pane).text;
+    RichEdit *field = this->panes[pane].text;
     field->clear();
     const int length = termLineText->textLength();
     const int p = termLineText->findText(tag, 0, length);
@@ -702,7 +702,7 @@ void LessonEditorWindow::newButtonClicked()
         field.text->clear();
     soundEdit->clear();
     pictureEdit->clear();
-    pane(Pane::Translation).view->setFocus();
+    panes[Pane::Translation].view->setFocus();
     updateNavigationButtons();
 }
 

@@ -23,7 +23,6 @@
 
 #include <QStringList>
 #include <QWidget>
-#include <array>
 #include <optional>
 
 class QAbstractButton;
@@ -85,9 +84,7 @@ public:
         QTextEdit *view = nullptr;
         QComboBox *layouts = nullptr;
     };
-    std::array<FieldControls, korvana::allPanes.size()> panes;
-    FieldControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
-    const FieldControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
+    korvana::PaneArray<FieldControls> panes;
     QRadioButton *wordOption = nullptr, *phraseOption = nullptr;
     QRadioButton *learnedOption = nullptr, *unlearnedOption = nullptr, *difficultOption = nullptr;
     QLineEdit *soundEdit = nullptr, *pictureEdit = nullptr;

@@ -159,7 +159,7 @@ void LessonEditorWindow::buildPinyinPanel()
         grid->addWidget(pinyinPanel, 0, 5, 4, 1, Qt::AlignTop);
 
     for (Pane p : korvana::allPanes) {
-        QComboBox *cb = pane(p).layouts;
+        QComboBox *cb = panes[p].layouts;
         if (!cb)
             continue;
         cb->setObjectName(korvana::paneName(p) + QStringLiteral("LayoutCombo"));
@@ -186,7 +186,7 @@ void LessonEditorWindow::fillLayoutLists()
             cb->addItem(item.name, QVariant::fromValue<qulonglong>(item.handle));
         cb->setCurrentIndex(choices.isEmpty() ? -1 : 0);
     }
-    if (QComboBox *characters = pane(Pane::Characters).layouts) {
+    if (QComboBox *characters = panes[Pane::Characters].layouts) {
         const int chs = characters->findText(QStringLiteral("CHS"), Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (chs >= 0)
             characters->setCurrentIndex(chs);
@@ -207,7 +207,7 @@ void LessonEditorWindow::followUserLayout()
     if (user == 0)
         return;
     for (Pane p : {Pane::Translation, Pane::Pinyin, Pane::Notes}) {
-        QComboBox *cb = pane(p).layouts;
+        QComboBox *cb = panes[p].layouts;
         if (!cb)
             continue;
         int at = cb->findData(QVariant::fromValue<qulonglong>(user));
@@ -220,12 +220,12 @@ void LessonEditorWindow::followUserLayout()
 
 RichEdit *LessonEditorWindow::activeFieldEdit() const
 {
-    return activeField ? pane(*activeField).text : nullptr;
+    return activeField ? panes[*activeField].text : nullptr;
 }
 
 void LessonEditorWindow::fieldEntered(Pane field)
 {
-    QComboBox *layouts = pane(field).layouts;
+    QComboBox *layouts = panes[field].layouts;
     if (layouts && layouts->currentIndex() >= 0)
         korvana::KeyboardLayouts::instance().activate(korvana::LayoutHandle(layouts->currentData().toULongLong()));
     activeField = field;
@@ -233,7 +233,7 @@ void LessonEditorWindow::fieldEntered(Pane field)
 
 void LessonEditorWindow::layoutListClosed(Pane field)
 {
-    QTextEdit *view = pane(field).text ? pane(field).text->view() : nullptr;
+    QTextEdit *view = panes[field].text ? panes[field].text->view() : nullptr;
     if (!view)
         return;
     const bool had = view->hasFocus();

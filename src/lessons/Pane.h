@@ -26,6 +26,11 @@ struct PaneArray {
 
     T &operator[](Pane pane) { return values[paneIndex(pane)]; }
     const T &operator[](Pane pane) const { return values[paneIndex(pane)]; }
+    auto begin() { return values.begin(); }
+    auto end() { return values.end(); }
+    auto begin() const { return values.begin(); }
+    auto end() const { return values.end(); }
+    static constexpr std::size_t size() { return allPanes.size(); }
 
     friend bool operator==(const PaneArray &, const PaneArray &) = default;
 };

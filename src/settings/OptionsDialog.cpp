@@ -326,7 +326,7 @@ bool OptionsDialog::checkFontSizes()
     // order is the one shown.
     for (korvana::Pane p :
          {korvana::Pane::Translation, korvana::Pane::Characters, korvana::Pane::Pinyin, korvana::Pane::Notes}) {
-        QComboBox *box = pane(p).sizeCombo;
+        QComboBox *box = panes[p].sizeCombo;
         if (korvana::parseInteger(box->currentText()))
             continue;
         korvana::Dialogs::instance().message(
@@ -447,7 +447,7 @@ void OptionsDialog::characterFontComboChanged()
     sampleText->setSel(0, -1);
     // The size the box shows, an item or a typed one (13, 32); while the
     // text is no number the sample keeps the size it has.
-    if (const auto size = korvana::parseInteger(pane(korvana::Pane::Characters).sizeCombo->currentText()))
+    if (const auto size = korvana::parseInteger(panes[korvana::Pane::Characters].sizeCombo->currentText()))
         sampleText->setSelSize(korvana::clampFontSize(*size));
     QString font = characterFontCombo->currentIndex() >= 0 ? characterFontCombo->currentText() : QString();
     if (rotateSwitch->isChecked())

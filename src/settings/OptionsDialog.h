@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -185,9 +184,7 @@ public:
         QComboBox *sizeCombo = nullptr;
         QCheckBox *rightToLeftSwitch = nullptr;
     };
-    std::array<PaneControls, korvana::allPanes.size()> panes;
-    PaneControls &pane(korvana::Pane p) { return panes[korvana::paneIndex(p)]; }
-    const PaneControls &pane(korvana::Pane p) const { return panes[korvana::paneIndex(p)]; }
+    korvana::PaneArray<PaneControls> panes;
     QCheckBox *toneColorsSwitch = nullptr, *forceCharacterFontSwitch = nullptr;
     QComboBox *characterFontCombo = nullptr;
     QLabel *fontFilterLabel = nullptr;

@@ -143,7 +143,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
                 {korvana::Pane::Characters, "Hanzi", "character"}};
     int row = 0;
     for (const auto &r : rows) {
-        PaneControls &controls = pane(r.pane);
+        PaneControls &controls = panes[r.pane];
         controls.sizeCombo = sizeBox(QLatin1String(r.name) + QStringLiteral("SizeCombo"), page);
         g->addWidget(new QLabel(QLatin1String(r.caption), page), row, 0);
         g->addWidget(controls.sizeCombo, row++, 1);
@@ -151,7 +151,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
     // Made after the size boxes, so that Tab goes down the sizes first.
     row = 0;
     for (const auto &r : rows) {
-        QCheckBox *&box = pane(r.pane).rightToLeftSwitch;
+        QCheckBox *&box = panes[r.pane].rightToLeftSwitch;
         box = new QCheckBox(QStringLiteral("Right to left"), page);
         box->setObjectName(QLatin1String(r.name) + QStringLiteral("RightToLeftSwitch"));
         g->addWidget(box, row++, 2);
@@ -216,7 +216,7 @@ void OptionsDialog::buildFontsPage(QWidget *page)
 
     connect(fontFilterCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::fontFilterComboChanged);
     connect(characterFontCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::characterFontComboChanged);
-    QComboBox *characterSizeCombo = pane(korvana::Pane::Characters).sizeCombo;
+    QComboBox *characterSizeCombo = panes[korvana::Pane::Characters].sizeCombo;
     connect(characterSizeCombo, &QComboBox::currentIndexChanged, this, &OptionsDialog::characterFontComboChanged);
     connect(characterSizeCombo, &QComboBox::editTextChanged, this, &OptionsDialog::characterFontComboChanged);
     // Only the user's own choice replaces the stored font.

@@ -190,8 +190,8 @@ private slots:
 
     void otherWindows()
     {
-        lessonEditorWindow->pane(korvana::Pane::Characters).text->setText(Han);
-        QStringList families = hanFamilies(lessonEditorWindow->pane(korvana::Pane::Characters).text->document());
+        lessonEditorWindow->panes[korvana::Pane::Characters].text->setText(Han);
+        QStringList families = hanFamilies(lessonEditorWindow->panes[korvana::Pane::Characters].text->document());
         QVERIFY2(allChinese(families, "SC"), qPrintable("editor: " + families.join(QLatin1Char(','))));
         families = hanFamilies(dictionaryWindow->resultList->font());
         QVERIFY2(allChinese(families, "SC"), qPrintable("dictionary: " + families.join(QLatin1Char(','))));

@@ -104,10 +104,10 @@ private slots:
         bool seen = false;
         roundTrip([&](OptionsDialog *o) {
             seen = true;
-            QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentText(), QStringLiteral("13"));
-            QCOMPARE(o->pane(Pane::Translation).sizeCombo->currentIndex(), -1);
-            QCOMPARE(o->pane(Pane::Characters).sizeCombo->currentIndex(),
-                     o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
+            QCOMPARE(o->panes[Pane::Translation].sizeCombo->currentText(), QStringLiteral("13"));
+            QCOMPARE(o->panes[Pane::Translation].sizeCombo->currentIndex(), -1);
+            QCOMPARE(o->panes[Pane::Characters].sizeCombo->currentIndex(),
+                     o->panes[Pane::Characters].sizeCombo->findText(QStringLiteral("24")));
             QCOMPARE(o->fontFilterCombo->currentIndex(), 0);
             QCOMPARE(o->characterFontCombo->currentText(), QStringLiteral("KaiTi"));
             QVERIFY(o->readingProgressSwitch->isChecked() && o->boldSwitch->isChecked());
@@ -117,8 +117,8 @@ private slots:
             QCOMPARE(o->speedSlider->value(), -4);
             QCOMPARE(o->screenBackgroundSwatch->brushColor(), 0x00404000u);
             QCOMPARE(o->workingDirectoryEdit->text(), QStringLiteral("/work/"));
-            QVERIFY(o->pane(Pane::Characters).rightToLeftSwitch->isChecked()
-                    && !o->pane(Pane::Pinyin).rightToLeftSwitch->isChecked());
+            QVERIFY(o->panes[Pane::Characters].rightToLeftSwitch->isChecked()
+                    && !o->panes[Pane::Pinyin].rightToLeftSwitch->isChecked());
             QCOMPARE(o->sampleText->text(), QStringLiteral("好"));
         });
         QVERIFY(seen);
@@ -141,17 +141,17 @@ private slots:
         screenBackgroundWindow->show();
         roundTrip([](OptionsDialog *o) {
             o->voiceCombo->setCurrentIndex(0);
-            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("$10"));
-            o->pane(Pane::Notes)
-                .sizeCombo->setCurrentIndex(o->pane(Pane::Notes).sizeCombo->findText(QStringLiteral("28")));
+            o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("$10"));
+            o->panes[Pane::Notes].sizeCombo->setCurrentIndex(
+                o->panes[Pane::Notes].sizeCombo->findText(QStringLiteral("28")));
             o->speedSlider->setValue(7);
             o->toneColorsSwitch->setChecked(true);
             o->forceCharacterFontSwitch->setChecked(true);
             o->rotateSwitch->setChecked(true);
             QTest::keyClick(o->characterFontCombo, Qt::Key_Down); // the user picks the second font
             o->characterBackgroundSwitch->setChecked(false);
-            o->pane(Pane::Characters).rightToLeftSwitch->setChecked(false);
-            o->pane(Pane::Notes).rightToLeftSwitch->setChecked(true);
+            o->panes[Pane::Characters].rightToLeftSwitch->setChecked(false);
+            o->panes[Pane::Notes].rightToLeftSwitch->setChecked(true);
             o->revealOnHoverSwitch->setChecked(true);
             o->autoSaveSwitch->setChecked(true);
             o->wordOption->setChecked(true);
@@ -190,7 +190,7 @@ private slots:
         roundTrip([&visits](OptionsDialog *o) {
             if (++visits == 1) {
                 o->selectPage(0);
-                o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12a"));
+                o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("12a"));
                 o->boldSwitch->setChecked(true);
                 o->autoSaveSwitch->setChecked(true);
                 o->workingDirectoryEdit->setText(QStringLiteral("/lessons/"));
@@ -198,9 +198,9 @@ private slots:
             }
             // Back on the Fonts page with the typo selected, every change kept.
             QCOMPARE(o->pages->currentIndex(), 2);
-            QCOMPARE(o->pane(Pane::Pinyin).sizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
+            QCOMPARE(o->panes[Pane::Pinyin].sizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
             QVERIFY(o->boldSwitch->isChecked() && o->autoSaveSwitch->isChecked());
-            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12"));
+            o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("12"));
         });
         QCOMPARE(visits, 2);
         QCOMPARE(dialogs().messages.size(), size_t(1));
@@ -212,10 +212,10 @@ private slots:
 
         // Sizes are taken within 4..400.
         roundTrip([](OptionsDialog *o) {
-            o->pane(Pane::Translation).sizeCombo->setEditText(QStringLiteral("0"));
-            o->pane(Pane::Characters).sizeCombo->setEditText(QStringLiteral("5000"));
-            o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("-5"));
-            o->pane(Pane::Notes).sizeCombo->setEditText(QStringLiteral("2147483647"));
+            o->panes[Pane::Translation].sizeCombo->setEditText(QStringLiteral("0"));
+            o->panes[Pane::Characters].sizeCombo->setEditText(QStringLiteral("5000"));
+            o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("-5"));
+            o->panes[Pane::Notes].sizeCombo->setEditText(QStringLiteral("2147483647"));
         });
         QCOMPARE(apptest::settings().fontSizes[Pane::Translation], 4);
         QCOMPARE(apptest::settings().fontSizes[Pane::Characters], 400);

@@ -118,7 +118,7 @@ private slots:
         m_window = windowtest::makeEditor(*fx);
         LessonEditorWindow::buildWhenShown = false;
         m_editor = m_window.get();
-        QVERIFY(!m_editor->pane(korvana::Pane::Translation).view && m_editor->lessonText);
+        QVERIFY(!m_editor->panes[korvana::Pane::Translation].view && m_editor->lessonText);
         m_editor->show();
         m_editor->hide();
         linkedFileDialog = &fx->linkedFileDialog();
@@ -148,10 +148,10 @@ private slots:
 
         QCOMPARE(ed()->termNumber, 1);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("1"));
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
-        QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QStringLiteral("pA"));
-        QCOMPARE(ed()->pane(korvana::Pane::Characters).text->text(), QStringLiteral("cA"));
-        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("nA"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("A"));
+        QCOMPARE(ed()->panes[korvana::Pane::Pinyin].text->text(), QStringLiteral("pA"));
+        QCOMPARE(ed()->panes[korvana::Pane::Characters].text->text(), QStringLiteral("cA"));
+        QCOMPARE(ed()->panes[korvana::Pane::Notes].text->text(), QStringLiteral("nA"));
         QVERIFY(ed()->wordOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QCOMPARE(ed()->soundEdit->text(), QStringLiteral("声音 1.mp3"));
@@ -165,9 +165,9 @@ private slots:
         QVERIFY(ed()->deleteButton->isEnabled());
 
         // Back to the editor from another window: nothing is reloaded.
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("edited"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("edited"));
         ed()->onActivate();
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("edited"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("edited"));
         QVERIFY(ed()->termModified);
         QVERIFY(ed()->lessonModified);
     }
@@ -187,10 +187,10 @@ private slots:
         // The first state tag counts.
         ed()->nextButtonClicked();
         QVERIFY(ed()->learnedOption->isChecked());
-        QVERIFY(ed()->pane(korvana::Pane::Pinyin).text->text().isEmpty());
+        QVERIFY(ed()->panes[korvana::Pane::Pinyin].text->text().isEmpty());
         QVERIFY(ed()->soundEdit->text().isEmpty());
-        QCOMPARE(ed()->pane(korvana::Pane::Characters).text->text(), QStringLiteral("c"));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 0).sizePoints, 24.0);
+        QCOMPARE(ed()->panes[korvana::Pane::Characters].text->text(), QStringLiteral("c"));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Characters].text, 0).sizePoints, 24.0);
         QVERIFY(!ed()->nextButton->isEnabled());
     }
 
@@ -204,10 +204,10 @@ private slots:
         QDir().mkpath(QFileInfo(f).absolutePath());
         src.saveToFile(f);
         edit(f);
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big"));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 0).sizePoints, 11.0);
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Pinyin).text, 0).sizePoints, 12.0);
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Notes).text, 0).sizePoints, 10.0);
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("big"));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 0).sizePoints, 11.0);
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Pinyin].text, 0).sizePoints, 12.0);
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Notes].text, 0).sizePoints, 10.0);
     }
 
     void movingPutsEditedTermsBack()
@@ -217,7 +217,7 @@ private slots:
         ed()->previousButtonClicked(); // at the first term: nothing
         QCOMPARE(ed()->termNumber, 1);
         ed()->nextButtonClicked();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("changed"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("changed"));
         ed()->learnedOption->setChecked(true);
         ed()->soundEdit->setText(QStringLiteral("  s.wav  "));
         ed()->nextButtonClicked();
@@ -268,10 +268,10 @@ private slots:
         // An edited line keeps its type as the practice window reads it, and
         // everything in it that the editor does not edit.
         edit(f);
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A2"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A2"));
         ed()->nextButtonClicked();
         QVERIFY(ed()->wordOption->isChecked()); // "x" is no phrase
-        type(ed()->pane(korvana::Pane::Notes).text, QStringLiteral("nB2"));
+        type(ed()->panes[korvana::Pane::Notes].text, QStringLiteral("nB2"));
         ed()->nextButtonClicked();
         ed()->learnedOption->setChecked(true);
         ed()->saveButtonClicked();
@@ -319,17 +319,17 @@ private slots:
     {
         const QString f = writeLesson(path("tags/a.kvl"), {term("A")});
         edit(f);
-        type(ed()->pane(korvana::Pane::Translation).text, QString());
+        type(ed()->panes[korvana::Pane::Translation].text, QString());
         // Said in the status line, never in a box that would take the keys
         // typed next: every other character lands in the field.
-        ed()->pane(korvana::Pane::Translation).view->setFocus();
-        QTest::keyClicks(ed()->pane(korvana::Pane::Translation).view, QStringLiteral("big > small x>yz"));
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big  small xyz"));
+        ed()->panes[korvana::Pane::Translation].view->setFocus();
+        QTest::keyClicks(ed()->panes[korvana::Pane::Translation].view, QStringLiteral("big > small x>yz"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("big  small xyz"));
         QCOMPARE(ed()->statusLine->text(),
                  QStringLiteral("A term cannot hold \">\" or tag text such as \"<ST=\"; it was left out."));
         ed()->statusLine->clear();
-        type(ed()->pane(korvana::Pane::Notes).text, QStringLiteral("see <ST=l>"));
-        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("see <STl"));
+        type(ed()->panes[korvana::Pane::Notes].text, QStringLiteral("see <ST=l>"));
+        QCOMPARE(ed()->panes[korvana::Pane::Notes].text->text(), QStringLiteral("see <STl"));
         QVERIFY(!ed()->statusLine->text().isEmpty());
         ed()->soundEdit->setFocus();
         QTest::keyClicks(ed()->soundEdit, QStringLiteral("a<sn=b>.mp3"));
@@ -339,8 +339,8 @@ private slots:
 
         // The line reads back as it was written.
         edit(f);
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("big  small xyz"));
-        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->text(), QStringLiteral("see <STl"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("big  small xyz"));
+        QCOMPARE(ed()->panes[korvana::Pane::Notes].text->text(), QStringLiteral("see <STl"));
         QCOMPARE(ed()->soundEdit->text(), QStringLiteral("a<snb.mp3"));
         QVERIFY(ed()->unlearnedOption->isChecked());
     }
@@ -373,7 +373,7 @@ private slots:
         ed()->nextButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("B"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("B"));
     }
 
     void fieldsAreWrittenAtOneSize()
@@ -393,8 +393,8 @@ private slots:
         ed()->newButtonClicked();
         QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
         ed()->previousButtonClicked();
-        ed()->pane(korvana::Pane::Translation).view->setFocus();
-        QTest::keyClicks(ed()->pane(korvana::Pane::Translation).view, QStringLiteral("y"));
+        ed()->panes[korvana::Pane::Translation].view->setFocus();
+        QTest::keyClicks(ed()->panes[korvana::Pane::Translation].view, QStringLiteral("y"));
         ed()->newButtonClicked();
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=yx><PI=x><CH=x><NO=x><TY=w><ST=u>"));
         QCOMPARE(sizes(), (QList<double>{11, 11, 11, 11}));
@@ -412,7 +412,7 @@ private slots:
             QCOMPARE(r.initialDir, QFileInfo(f).absolutePath() + QLatin1Char('/'));
         edit(QString());
         ed()->browseSoundButtonClicked();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("new"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("new"));
         ed()->saveButtonClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(5));
         QCOMPARE(dialogs()->fileRequests.at(3).initialDir, fx->settings.workingDirectory);
@@ -427,13 +427,13 @@ private slots:
             ed()->termNumberEdit->setText(QString::fromLatin1(bad));
             ed()->goLabelClicked();
             QCOMPARE(ed()->termNumber, 1);
-            QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
+            QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("A"));
         }
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A2"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A2"));
         ed()->termNumberEdit->setText(QStringLiteral(" 3"));
         emit ed()->termNumberEdit->returnPressed();
         QCOMPARE(ed()->termNumber, 3);
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("C"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("C"));
         // The term left keeps its edit; the term jumped to is untouched.
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(plainLine(ed()->lessonText, 2), term("C"));
@@ -446,19 +446,19 @@ private slots:
         ed()->newButtonClicked();
         QCOMPARE(ed()->termNumber, 3);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("3"));
-        QVERIFY(ed()->pane(korvana::Pane::Translation).text->text().isEmpty());
+        QVERIFY(ed()->panes[korvana::Pane::Translation].text->text().isEmpty());
         QVERIFY(ed()->soundEdit->text().isEmpty());
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QVERIFY(!ed()->nextButton->isEnabled());
         QVERIFY(ed()->previousButton->isEnabled());
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("C"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("C"));
         ed()->previousButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 3);
         QCOMPARE(plainLine(ed()->lessonText, 2), QStringLiteral("<OR=C><PI=><CH=><NO=><TY=p><ST=d>"));
         QCOMPARE(ed()->termNumber, 2);
         ed()->nextButtonClicked();
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("C"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("C"));
     }
 
     void deletingAsksAndNeverEmptiesTheLesson()
@@ -477,7 +477,7 @@ private slots:
         ed()->deleteButtonClicked();
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("A"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("A"));
         QVERIFY(ed()->lessonModified);
         QVERIFY(!ed()->deleteButton->isEnabled());
         QVERIFY(!ed()->nextButton->isEnabled());
@@ -524,12 +524,12 @@ private slots:
 
         // A field is one line: Return typed into it adds no line end, and
         // a field that holds two lines all the same is written on one.
-        ed()->pane(korvana::Pane::Notes).view->setFocus();
-        QTest::keyClicks(ed()->pane(korvana::Pane::Notes).view, QStringLiteral("ab"));
-        QTest::keyClick(ed()->pane(korvana::Pane::Notes).view, Qt::Key_Return);
-        QTest::keyClicks(ed()->pane(korvana::Pane::Notes).view, QStringLiteral("c"));
-        QCOMPARE(ed()->pane(korvana::Pane::Notes).text->lineCount(), 1);
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("x\ny"));
+        ed()->panes[korvana::Pane::Notes].view->setFocus();
+        QTest::keyClicks(ed()->panes[korvana::Pane::Notes].view, QStringLiteral("ab"));
+        QTest::keyClick(ed()->panes[korvana::Pane::Notes].view, Qt::Key_Return);
+        QTest::keyClicks(ed()->panes[korvana::Pane::Notes].view, QStringLiteral("c"));
+        QCOMPARE(ed()->panes[korvana::Pane::Notes].text->lineCount(), 1);
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("x\ny"));
         ed()->buildTermLine();
         QCOMPARE(ed()->termLineText->lineCount(), 1);
         QVERIFY(plainLine(ed()->termLineText, 0).startsWith(QStringLiteral("<OR=x y><PI=><CH=><NO=abc><TY=p>")));
@@ -538,30 +538,30 @@ private slots:
     void formattingSurvivesAndCharactersAreStoredAtTranslationSize()
     {
         edit(QString());
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("redblue"));
-        ed()->pane(korvana::Pane::Translation).text->setSel(0, 3);
-        ed()->pane(korvana::Pane::Translation).text->setSelColor(QColor(255, 0, 0));
-        ed()->pane(korvana::Pane::Translation).text->setSel(3, 7);
-        ed()->pane(korvana::Pane::Translation).text->setSelColor(QColor(0, 0, 255));
-        ed()->pane(korvana::Pane::Translation).text->setSelFontName(QStringLiteral("Courier New"));
-        type(ed()->pane(korvana::Pane::Characters).text, QStringLiteral("你好"));
-        ed()->pane(korvana::Pane::Characters).text->setSel(0, -1);
-        ed()->pane(korvana::Pane::Characters).text->setSelSize(24);
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("redblue"));
+        ed()->panes[korvana::Pane::Translation].text->setSel(0, 3);
+        ed()->panes[korvana::Pane::Translation].text->setSelColor(QColor(255, 0, 0));
+        ed()->panes[korvana::Pane::Translation].text->setSel(3, 7);
+        ed()->panes[korvana::Pane::Translation].text->setSelColor(QColor(0, 0, 255));
+        ed()->panes[korvana::Pane::Translation].text->setSelFontName(QStringLiteral("Courier New"));
+        type(ed()->panes[korvana::Pane::Characters].text, QStringLiteral("你好"));
+        ed()->panes[korvana::Pane::Characters].text->setSel(0, -1);
+        ed()->panes[korvana::Pane::Characters].text->setSelSize(24);
         ed()->storeTerm();
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=redblue><PI=><CH=你好><NO=><TY=w><ST=u>"));
         const int ch = plainLine(ed()->lessonText, 0).indexOf(QStringLiteral("你"));
         QCOMPARE(charAt(ed()->lessonText, ch).sizePoints, 11.0);
         // The field itself is back at the characters' size.
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 0).sizePoints, 24.0);
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Characters].text, 0).sizePoints, 24.0);
 
         ed()->newButtonClicked();
         ed()->previousButtonClicked();
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("redblue"));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 0).color, QColor(255, 0, 0));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).color, QColor(0, 0, 255));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).fontName, QStringLiteral("Courier New"));
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Translation).text, 4).sizePoints, 11.0);
-        QCOMPARE(charAt(ed()->pane(korvana::Pane::Characters).text, 1).sizePoints, 24.0);
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("redblue"));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 0).color, QColor(255, 0, 0));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 4).color, QColor(0, 0, 255));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 4).fontName, QStringLiteral("Courier New"));
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 4).sizePoints, 11.0);
+        QCOMPARE(charAt(ed()->panes[korvana::Pane::Characters].text, 1).sizePoints, 24.0);
     }
 
     void newLessonIsSavedThroughTheDialog()
@@ -574,7 +574,7 @@ private slots:
         QVERIFY(!ed()->previousButton->isEnabled());
         QVERIFY(!ed()->nextButton->isEnabled());
         QVERIFY(!ed()->deleteButton->isEnabled());
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("hello"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("hello"));
 
         // Cancelled: nothing written, still a new lesson.
         QVERIFY(!ed()->saveLesson());
@@ -733,7 +733,7 @@ private slots:
         edit(f);
         ed()->fileName = blocker + QStringLiteral("/a.kvl"); // a folder that cannot exist
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("changed"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("changed"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(ed()->isVisible());
@@ -748,7 +748,7 @@ private slots:
         const QByteArray before = readFile(f);
         edit(f);
         const QString said = QString::fromUtf8(childtest::withFileSizeLimit(4096, [this] {
-            type(ed()->pane(korvana::Pane::Translation).text, QString(20000, QLatin1Char('x')));
+            type(ed()->panes[korvana::Pane::Translation].text, QString(20000, QLatin1Char('x')));
             ed()->saveButtonClicked();
             return (dialogs()->lastMessage() + (ed()->lessonModified ? "|modified" : "|clear")).toUtf8();
         }));
@@ -827,7 +827,7 @@ private slots:
         mainWindow->openLessonFiles(OpenMode::SessionFiles);
         edit(f);
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A!"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
@@ -839,7 +839,7 @@ private slots:
         // No: nothing is saved, the window still closes.
         edit(f);
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("lost"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("lost"));
         dialogs()->messageAnswers.push_back(MsgResult::No);
         ed()->closeButtonClicked();
         QVERIFY(!ed()->isVisible());
@@ -848,17 +848,17 @@ private slots:
         // Yes, then the save dialog of a new lesson cancelled: the edits stay.
         edit(QString());
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("unsaved"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("unsaved"));
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QVERIFY(ed()->isVisible());
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("unsaved"));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("unsaved"));
 
         // The title bar takes the same road: it asks, Cancel keeps the
         // editor open, Yes saves and the main window shows the lesson.
         edit(f);
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("kept too"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("kept too"));
         dialogs()->messageAnswers = {MsgResult::Cancel, MsgResult::Yes};
         QVERIFY(!ed()->close());
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
@@ -893,7 +893,7 @@ private slots:
         QCOMPARE(dialogs()->lastMessage(), "Some lessons couldn't be saved:\n\n" + l + " (open in the lesson editor)");
         if (!typed.isEmpty()) {
             ed()->nextButtonClicked();
-            type(ed()->pane(korvana::Pane::Translation).text, typed);
+            type(ed()->panes[korvana::Pane::Translation].text, typed);
             dialogs()->messageAnswers.push_back(save ? MsgResult::Yes : MsgResult::No);
         }
         ed()->closeButtonClicked();
@@ -907,7 +907,7 @@ private slots:
     {
         const QString l = writeLesson(path("outside/l.kvl"), {term("A"), term("B")});
         editInBothWindows({l, writeLesson(path("outside/m.kvl"), {term("X")})});
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A!"));
         // Another program adds a line after l's terms; the terms manager
         // puts X in front of them.
         QFile f(l);
@@ -928,7 +928,7 @@ private slots:
                  (QStringList{"<ST=u>" + term("X"), "<OR=A!><PI=pA><CH=cA><NO=nA><TY=w><ST=u>", term("B"), term("Z")}));
         QCOMPARE(ed()->termNumber, 2);
         // Terms added only in front are taken in as well.
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A+"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A+"));
         mainWindow->chrome().termsManagerCommand();
         ed()->saveButtonClicked();
         // (both X rows of the terms manager now, the lesson's own included)
@@ -940,7 +940,7 @@ private slots:
         // editor, also when closing; Yes saves it as another lesson.
         writeLesson(l, {"<ST=d>" + term("X"), "<ST=u><OR=A!>", "<ST=u>" + term("B")});
         const QByteArray theirs = readFile(l);
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A?"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A?"));
         dialogs()->messageAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::No};
         ed()->saveButtonClicked();
         QVERIFY(dialogs()->lastMessage().startsWith("The lesson file was changed by another program"));
@@ -958,7 +958,7 @@ private slots:
         const QString l = writeLesson(path("bytes/l.kvl"), {});
         edit(QString());
         for (const QString &t : {"A", "B"}) {
-            type(ed()->pane(korvana::Pane::Translation).text, t);
+            type(ed()->panes[korvana::Pane::Translation].text, t);
             ed()->newButtonClicked();
         }
         dialogs()->saveAnswers.push_back(l);
@@ -1025,7 +1025,7 @@ private slots:
         mainWindow->show();
         edit(f);
         ed()->show();
-        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("A!"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("A!"));
         dialogs()->messageAnswers = {MsgResult::Cancel};
         QVERIFY(!mainWindow->close());
         QVERIFY(mainWindow->isVisible() && ed()->isVisible());

@@ -129,26 +129,26 @@ private slots:
     void fieldsSwitchToTheirEngines()
     {
         for (QComboBox *cb :
-             {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts,
-              ed()->pane(korvana::Pane::Characters).layouts, ed()->pane(korvana::Pane::Notes).layouts}) {
+             {ed()->panes[korvana::Pane::Translation].layouts, ed()->panes[korvana::Pane::Pinyin].layouts,
+              ed()->panes[korvana::Pane::Characters].layouts, ed()->panes[korvana::Pane::Notes].layouts}) {
             QCOMPARE(cb->count(), 2);
             QCOMPARE(cb->itemText(0), QStringLiteral("CHS"));
             QCOMPARE(cb->itemText(1), QStringLiteral("ENU"));
         }
         // Only the characters start on Chinese; the others on the engine
         // the user had when the editor opened.
-        QCOMPARE(ed()->pane(korvana::Pane::Characters).layouts->currentText(), QStringLiteral("CHS"));
-        for (QComboBox *cb : {ed()->pane(korvana::Pane::Translation).layouts, ed()->pane(korvana::Pane::Pinyin).layouts,
-                              ed()->pane(korvana::Pane::Notes).layouts})
+        QCOMPARE(ed()->panes[korvana::Pane::Characters].layouts->currentText(), QStringLiteral("CHS"));
+        for (QComboBox *cb : {ed()->panes[korvana::Pane::Translation].layouts,
+                              ed()->panes[korvana::Pane::Pinyin].layouts, ed()->panes[korvana::Pane::Notes].layouts})
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
-        enter(ed()->pane(korvana::Pane::Characters).view);
+        enter(ed()->panes[korvana::Pane::Characters].view);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
-        enter(ed()->pane(korvana::Pane::Notes).view);
+        enter(ed()->panes[korvana::Pane::Notes].view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
-        enter(ed()->pane(korvana::Pane::Characters).view);
-        enter(ed()->pane(korvana::Pane::Translation).view);
+        enter(ed()->panes[korvana::Pane::Characters].view);
+        enter(ed()->panes[korvana::Pane::Translation].view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
-        enter(ed()->pane(korvana::Pane::Characters).view);
+        enter(ed()->panes[korvana::Pane::Characters].view);
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
     }
 
@@ -160,7 +160,7 @@ private slots:
         // Elsewhere the user picks pinyin; the editor takes over again on
         // entering a field and gives pinyin back when it closes.
         tool("ibus", {"engine", "libpinyin"});
-        enter(ed()->pane(korvana::Pane::Translation).view);
+        enter(ed()->panes[korvana::Pane::Translation].view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         ed()->close();
         QCOMPARE(activeEngine(), QStringLiteral("libpinyin"));
@@ -169,14 +169,14 @@ private slots:
     void aDeadDaemonDoesNotStopTheEditor()
     {
         ed()->show();
-        enter(ed()->pane(korvana::Pane::Translation).view);
+        enter(ed()->panes[korvana::Pane::Translation].view);
         QCOMPARE(activeEngine(), QStringLiteral("xkb:us::eng"));
         m_daemon.kill();
         QVERIFY(m_daemon.waitForFinished(5000));
         QElapsedTimer t;
         t.start();
-        enter(ed()->pane(korvana::Pane::Characters).view);
-        enter(ed()->pane(korvana::Pane::Pinyin).view);
+        enter(ed()->panes[korvana::Pane::Characters].view);
+        enter(ed()->panes[korvana::Pane::Pinyin].view);
         QVERIFY(ed()->activeField == korvana::Pane::Pinyin);
         QVERIFY(!KeyboardLayouts::instance().canSwitch());
         ed()->close();

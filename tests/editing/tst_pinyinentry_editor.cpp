@@ -88,22 +88,22 @@ private slots:
         // and "CHS" are one name, and the first listed ("CHS", 14) stays.
         // The Latin fields start on the user's own layout, not on the first.
         for (korvana::Pane p : {korvana::Pane::Translation, korvana::Pane::Pinyin, korvana::Pane::Notes}) {
-            QComboBox *cb = ed()->pane(p).layouts;
+            QComboBox *cb = ed()->panes[p].layouts;
             QCOMPARE(itemsOf(cb), (QStringList{"CHS", "DEU", "ENU"}));
             QCOMPARE(cb->currentText(), QStringLiteral("ENU"));
         }
-        QCOMPARE(itemsOf(ed()->pane(korvana::Pane::Characters).layouts), (QStringList{"CHS", "DEU", "ENU"}));
-        QCOMPARE(ed()->pane(korvana::Pane::Characters).layouts->currentText(), QStringLiteral("CHS"));
-        QCOMPARE(handleOf(ed()->pane(korvana::Pane::Characters).layouts), LayoutHandle(14));
-        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(1);
-        QCOMPARE(handleOf(ed()->pane(korvana::Pane::Translation).layouts), LayoutHandle(11));
+        QCOMPARE(itemsOf(ed()->panes[korvana::Pane::Characters].layouts), (QStringList{"CHS", "DEU", "ENU"}));
+        QCOMPARE(ed()->panes[korvana::Pane::Characters].layouts->currentText(), QStringLiteral("CHS"));
+        QCOMPARE(handleOf(ed()->panes[korvana::Pane::Characters].layouts), LayoutHandle(14));
+        ed()->panes[korvana::Pane::Translation].layouts->setCurrentIndex(1);
+        QCOMPARE(handleOf(ed()->panes[korvana::Pane::Translation].layouts), LayoutHandle(11));
 
         // Only an upper-case "CHS" is looked for: otherwise the characters'
         // list starts at its first item like the others.
         m_layouts->setLayouts({{21, "ENU"}, {22, "chs"}, {23, "DEU"}});
         const auto other = windowtest::makeEditor(*f);
-        QCOMPARE(itemsOf(other->pane(korvana::Pane::Characters).layouts), (QStringList{"chs", "DEU", "ENU"}));
-        QCOMPARE(other->pane(korvana::Pane::Characters).layouts->currentIndex(), 0);
+        QCOMPARE(itemsOf(other->panes[korvana::Pane::Characters].layouts), (QStringList{"chs", "DEU", "ENU"}));
+        QCOMPARE(other->panes[korvana::Pane::Characters].layouts->currentIndex(), 0);
         // Opened with a layout whose name is listed under another handle
         // (the second ENU): its name's item; with none known, the first item.
         // The choice is made once: a later opening keeps the user's choice.
@@ -113,26 +113,26 @@ private slots:
             const auto opened = windowtest::makeEditor(*f);
             f->editorHost.loadPending = true;
             opened->onActivate();
-            QCOMPARE(opened->pane(korvana::Pane::Notes).layouts->currentIndex(), expected);
-            QCOMPARE(opened->pane(korvana::Pane::Characters).layouts->currentIndex(), 0);
-            opened->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1 - expected);
+            QCOMPARE(opened->panes[korvana::Pane::Notes].layouts->currentIndex(), expected);
+            QCOMPARE(opened->panes[korvana::Pane::Characters].layouts->currentIndex(), 0);
+            opened->panes[korvana::Pane::Notes].layouts->setCurrentIndex(1 - expected);
             f->editorHost.loadPending = true;
             opened->onActivate();
-            QCOMPARE(opened->pane(korvana::Pane::Notes).layouts->currentIndex(), 1 - expected);
+            QCOMPARE(opened->panes[korvana::Pane::Notes].layouts->currentIndex(), 1 - expected);
         }
         m_layouts->setLayouts({});
         const auto none = windowtest::makeEditor(*f);
-        QCOMPARE(none->pane(korvana::Pane::Pinyin).layouts->count(), 0);
+        QCOMPARE(none->panes[korvana::Pane::Pinyin].layouts->count(), 0);
         none->fieldEntered(korvana::Pane::Pinyin); // nothing to activate, the field still counts
         QVERIFY(none->activeField == korvana::Pane::Pinyin);
-        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(0);
+        ed()->panes[korvana::Pane::Translation].layouts->setCurrentIndex(0);
     }
 
     void enteringAFieldActivatesItsLayout()
     {
         const int before = m_layouts->activations().size();
-        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2); // ENU
-        ed()->pane(korvana::Pane::Notes).layouts->setCurrentIndex(1);       // DEU
+        ed()->panes[korvana::Pane::Translation].layouts->setCurrentIndex(2); // ENU
+        ed()->panes[korvana::Pane::Notes].layouts->setCurrentIndex(1);       // DEU
         ed()->fieldEntered(korvana::Pane::Translation);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
         QVERIFY(ed()->activeField == korvana::Pane::Translation);
@@ -146,15 +146,15 @@ private slots:
 
         // Choosing in a list sends the focus back to its field, whose layout
         // (the one just chosen) becomes active.
-        ed()->pane(korvana::Pane::Pinyin).layouts->setCurrentIndex(1);
+        ed()->panes[korvana::Pane::Pinyin].layouts->setCurrentIndex(1);
         ed()->layoutListClosed(korvana::Pane::Pinyin);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(11));
         QVERIFY(ed()->activeField == korvana::Pane::Pinyin);
-        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->pane(korvana::Pane::Pinyin).view));
+        QCOMPARE(ed()->focusWidget(), static_cast<QWidget *>(ed()->panes[korvana::Pane::Pinyin].view));
         // A real focus change into a field is an enter too.
-        ed()->pane(korvana::Pane::Translation).layouts->setCurrentIndex(2);
+        ed()->panes[korvana::Pane::Translation].layouts->setCurrentIndex(2);
         QFocusEvent in(QEvent::FocusIn);
-        QCoreApplication::sendEvent(ed()->pane(korvana::Pane::Translation).view, &in);
+        QCoreApplication::sendEvent(ed()->panes[korvana::Pane::Translation].view, &in);
         QVERIFY(ed()->activeField == korvana::Pane::Translation);
         QCOMPARE(m_layouts->activeLayout(), LayoutHandle(12));
     }
@@ -174,7 +174,7 @@ private slots:
     void unicodeVowelsInTimesNewRomanThenTheFieldsFont()
     {
         useUnicode(true);
-        RichEdit *pin = ed()->pane(korvana::Pane::Pinyin).text;
+        RichEdit *pin = ed()->panes[korvana::Pane::Pinyin].text;
         ed()->fieldEntered(korvana::Pane::Pinyin);
         pin->setText(QStringLiteral("ni"));
         pin->setSel(2, 2);
@@ -193,31 +193,31 @@ private slots:
 
         // The next typed character goes in the field's own font.
         pin->setSel(4, 4);
-        QTest::keyClick(ed()->pane(korvana::Pane::Pinyin).view, Qt::Key_N);
+        QTest::keyClick(ed()->panes[korvana::Pane::Pinyin].view, Qt::Key_N);
         QCOMPARE(pin->text(), QStringLiteral("ni") + QChar(0x01CE) + QChar(0x01DA) + QLatin1Char('n'));
-        QCOMPARE(charAt(pin, 4).fontName, ed()->pane(korvana::Pane::Pinyin).view->font().family());
-        QVERIFY(ed()->pane(korvana::Pane::Pinyin).view->font().family() != QStringLiteral("Times New Roman"));
+        QCOMPARE(charAt(pin, 4).fontName, ed()->panes[korvana::Pane::Pinyin].view->font().family());
+        QVERIFY(ed()->panes[korvana::Pane::Pinyin].view->font().family() != QStringLiteral("Times New Roman"));
     }
 
     void aVowelReplacesTheSelection()
     {
         useUnicode(true);
         ed()->fieldEntered(korvana::Pane::Notes);
-        RichEdit *note = ed()->pane(korvana::Pane::Notes).text;
+        RichEdit *note = ed()->panes[korvana::Pane::Notes].text;
         note->setText(QStringLiteral("hxxo"));
         note->setSel(1, 3);
         ed()->insertToneVowel(toneVowelIndex(1, 4));
         QCOMPARE(note->text(), QStringLiteral("h") + QChar(0x00E8) + QStringLiteral("o"));
         QCOMPARE(note->selStart(), 2);
         // The other fields are untouched.
-        QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QString());
+        QCOMPARE(ed()->panes[korvana::Pane::Pinyin].text->text(), QString());
     }
 
     void legacyFontVowelsComeFromTheStoredText()
     {
         useUnicode(false);
         ed()->fieldEntered(korvana::Pane::Characters);
-        RichEdit *chin = ed()->pane(korvana::Pane::Characters).text;
+        RichEdit *chin = ed()->panes[korvana::Pane::Characters].text;
         chin->setText(QStringLiteral("xy"));
         chin->setSel(1, 1);
         ed()->insertToneVowel(toneVowelIndex(1, 1)); // index 5: the fifth stored character
@@ -250,17 +250,17 @@ private slots:
         ed()->fieldEntered(korvana::Pane::Translation);
         QTest::mousePress(image, Qt::LeftButton);
         QVERIFY(image->concealed());
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(),
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(),
                  QString()); // the click inserts, the press does not
         QTest::mouseRelease(image, Qt::LeftButton);
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QString(QChar(0x00E1)));
 
         // Released outside the image: no click, nothing inserted.
         QTest::mousePress(image, Qt::LeftButton);
         QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(-5, -5));
         QVERIFY(!image->concealed());
-        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QString(QChar(0x00E1)));
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QString(QChar(0x00E1)));
     }
 
     void everyTermsCharactersAreWrittenInOneFont()
@@ -272,11 +272,11 @@ private slots:
         ed()->fileName.clear();
         ed()->onActivate();
         for (const QString &word : {u"你好"_qs, u"一"_qs}) {
-            ed()->pane(korvana::Pane::Translation).text->setText(QStringLiteral("x"));
-            ed()->pane(korvana::Pane::Characters).view->setFocus();
+            ed()->panes[korvana::Pane::Translation].text->setText(QStringLiteral("x"));
+            ed()->panes[korvana::Pane::Characters].view->setFocus();
             QInputMethodEvent commit;
             commit.setCommitString(word);
-            QCoreApplication::sendEvent(ed()->pane(korvana::Pane::Characters).view, &commit);
+            QCoreApplication::sendEvent(ed()->panes[korvana::Pane::Characters].view, &commit);
             ed()->newButtonClicked();
         }
         const QString file = m_home.filePath(QStringLiteral("typed.kvl"));
@@ -289,7 +289,7 @@ private slots:
         for (qsizetype at = text.indexOf(QStringLiteral("<CH=")); at >= 0;
              at = text.indexOf(QStringLiteral("<CH="), at + 1))
             fonts << charAt(&saved, int(at) + 4).fontName;
-        QCOMPARE(fonts, QStringList(2, ed()->pane(korvana::Pane::Characters).view->font().family()));
+        QCOMPARE(fonts, QStringList(2, ed()->panes[korvana::Pane::Characters].view->font().family()));
     }
 
     void theStoredPinyinOfTheDatabaseServesEveryIndex()
@@ -304,9 +304,9 @@ private slots:
         QCOMPARE(f->optionsDialog().pinyinSystemCombo->currentText(), QStringLiteral("Korvana font"));
         ed()->fieldEntered(korvana::Pane::Pinyin);
         for (int i = 1; i <= 24; ++i) {
-            ed()->pane(korvana::Pane::Pinyin).text->clear();
+            ed()->panes[korvana::Pane::Pinyin].text->clear();
             ed()->insertToneVowel(i);
-            QCOMPARE(ed()->pane(korvana::Pane::Pinyin).text->text(), QString(toneVowel(i)));
+            QCOMPARE(ed()->panes[korvana::Pane::Pinyin].text->text(), QString(toneVowel(i)));
         }
     }
 };

@@ -186,14 +186,14 @@ private slots:
         // The first installed file whose name begins with the font, any case.
         QCOMPARE(o->sampleView->toolTip(), QStringLiteral("simsun.ttc"));
 
-        o->pane(Pane::Characters)
-            .sizeCombo->setCurrentIndex(o->pane(Pane::Characters).sizeCombo->findText(QStringLiteral("24")));
+        o->panes[Pane::Characters].sizeCombo->setCurrentIndex(
+            o->panes[Pane::Characters].sizeCombo->findText(QStringLiteral("24")));
         o->boldSwitch->setChecked(true);
         CharAttributes a = sampleAttributes();
         QCOMPARE(a.sizePoints, 24.0);
         QVERIFY(a.bold);
         // A size that is no item of the list shows too.
-        o->pane(Pane::Characters).sizeCombo->setEditText(QStringLiteral("13"));
+        o->panes[Pane::Characters].sizeCombo->setEditText(QStringLiteral("13"));
         QCOMPARE(sampleAttributes().sizePoints, 13.0);
 
         // Rotating asks for the vertical form, which has no file of its own.
@@ -380,13 +380,13 @@ private slots:
         // A size that is no number keeps the dialog open on its box.
         o->selectPage(0);
         o->show();
-        o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12a"));
+        o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("12a"));
         o->closeButton->click();
         QVERIFY(o->isVisible());
         QCOMPARE(dialogs().lastMessage(), QStringLiteral("'12a' is not a valid integer value"));
         QCOMPARE(o->pages->currentIndex(), 2);
-        QCOMPARE(o->pane(Pane::Pinyin).sizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
-        o->pane(Pane::Pinyin).sizeCombo->setEditText(QStringLiteral("12"));
+        QCOMPARE(o->panes[Pane::Pinyin].sizeCombo->lineEdit()->selectedText(), QStringLiteral("12a"));
+        o->panes[Pane::Pinyin].sizeCombo->setEditText(QStringLiteral("12"));
         QTest::keyClick(o, Qt::Key_Escape);
         QVERIFY(!o->isVisible());
     }
