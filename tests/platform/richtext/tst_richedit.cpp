@@ -1,5 +1,6 @@
 // The rich-text control as a model: lines, both position countings, the
 // selection and its final paragraph mark, searching, streams and copyRichText.
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
 #include "support/ChildProcess.h"
 
@@ -41,6 +42,7 @@ private slots:
     void missingFileThrowsNamingIt();
     void noLayoutWithoutView();
     void viewSharesDocumentAndSelection();
+    void windowsFontsTakeInstalledFaces();
 };
 
 void TestRichEdit::textUsesCrLfAndSetTextSplitsAnyLineEnd()
@@ -625,6 +627,39 @@ void TestRichEdit::viewSharesDocumentAndSelection()
     QCOMPARE(re.selText(), QStringLiteral("line"));
     QVERIFY(view.document() != re.document());
     QCOMPARE(re.posFromChar(3), QPoint(0, 0));
+}
+
+void TestRichEdit::windowsFontsTakeInstalledFaces()
+{
+    // Each missing Windows font, and its vertical "@" form, is drawn in the
+    // installed face of its style and forms (Kai falls back to Song).
+    fonts::useChineseGlyphForms();
+    const std::pair<const char *, const char *> faces[] = {
+        {"SimSun|宋体|NSimSun|新宋体|SimSun-ExtB|STSong|华文宋体|FangSong|仿宋|FangSong_GB2312|仿宋_GB2312|STFangsong|"
+         "华文仿宋|KaiTi|楷体|KaiTi_GB2312|楷体_GB2312|STKaiti|华文楷体",
+         "Noto Serif CJK SC"},
+        {"SimHei|黑体|Microsoft YaHei|微软雅黑|Microsoft YaHei UI|DengXian|等线|STHeiti|华文黑体|STXihei|华文细黑",
+         "Noto Sans CJK SC"},
+        {"MingLiU|細明體|PMingLiU|新細明體|MingLiU-ExtB|PMingLiU-ExtB|MingLiU_HKSCS|細明體_HKSCS|DFKai-SB|標楷體",
+         "Noto Serif CJK TC"},
+        {"Microsoft JhengHei|微軟正黑體|Microsoft JhengHei UI", "Noto Sans CJK TC"},
+        {"Times New Roman|Times|Tinos", "Liberation Serif"},
+        {"Arial|Helvetica|Arimo", "Liberation Sans"},
+    };
+    for (const auto &[names, face] : faces)
+        for (const QString &name : QString::fromUtf8(names).split(u'|'))
+            for (const QString &asked : {name, u'@' + name})
+                QCOMPARE(asked + u'=' + QFont::substitutes(asked).value(0).toLower(),
+                         asked + u'=' + QString::fromLatin1(face).toLower());
+    QCOMPARE(fonts::toneVowelSerifFamily(), QStringLiteral("Liberation Serif"));
+    // A Big5 run's Han characters take traditional forms after its font,
+    // and the Latin letters the face its missing font stands for.
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("SimSun"), 134), QStringList{"SimSun"});
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Noto Serif CJK TC"), 136), QStringList{"Noto Serif CJK TC"});
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Microsoft JhengHei"), 136),
+             (QStringList{"Microsoft JhengHei", "noto sans cjk tc"}));
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Arial"), 136),
+             (QStringList{"Arial", "Liberation Sans", "Noto Serif CJK TC"}));
 }
 
 QTEST_MAIN(TestRichEdit)
