@@ -2,10 +2,15 @@
 // selection and its final paragraph mark, searching, streams and copyRichText.
 #include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
+#include "platform/richtext/RtfWriter.h"
 #include "support/ChildProcess.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
@@ -121,6 +126,9 @@ void TestRichEdit::bothCountingsOnMultiLineText()
     QCOMPARE(re.selText(), QStringLiteral("b\r\ncde\r\nf"));
     QCOMPARE(re.toSelectionPos(7), 9);
     QCOMPARE(re.toMessagePos(9), 7);
+    // At the end and past it, where the final mark counts two and one.
+    QCOMPARE(QList<int>({re.toSelectionPos(8), re.toSelectionPos(9), re.toMessagePos(10), re.toMessagePos(11)}),
+             QList<int>({10, 12, 8, 9}));
 }
 
 void TestRichEdit::selectionCountingRoundTrips()
@@ -464,8 +472,14 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     // A state tag, then the term line with its line end, for each term; then
     // a linked-file line; the file reads back with exactly those lines.
     RichEdit store, lesson, temp;
-    store.setText(QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>"));
+    store.setText(QStringLiteral("{\\rtf1 <OR=a>\\par\\qc <OR=b>\\par\\pard <OR=c>}"));
     format(store, 2, 4, QStringLiteral("SimSun"), 15, Qt::red, true, 134);
+    // A range is what its selection streams out; an empty one has nothing.
+    for (const auto &[from, to] : {std::pair(-1, 3), {2, 2}, {9, 5}, {7, -1}}) {
+        store.setSel(from, to);
+        QCOMPARE(rtf::write(store.rangeContent(from, to)),
+                 store.selLength() > 0 ? store.streamOutSelection() : rtf::write({}));
+    }
     for (int r = 0; r < store.lineCount(); ++r) {
         temp.clear();
         temp.setText(QStringLiteral("<ST=u>"));
@@ -476,6 +490,15 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     temp.clear();
     temp.setText(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n"));
     copyRichText(&temp, &lesson);
+    // Built without the controls, the same pieces save as the copies do.
+    CopiedRichText built;
+    QCOMPARE(built.toRtf(), RichEdit().toRtf());
+    for (int r = 0; r < store.lineCount(); ++r) {
+        QVERIFY(built.addPlainPiece(QStringLiteral("<ST=u>")));
+        built.addPiece(store.rangeContent(store.lineIndex(r), r + 1 < store.lineCount() ? store.lineIndex(r + 1) : -1));
+    }
+    QVERIFY(built.addPlainPiece(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n")));
+    QCOMPARE(built.toRtf(), lesson.toRtf());
     const QString expected =
         QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
     QCOMPARE(lesson.text(), expected);
@@ -623,10 +646,29 @@ void TestRichEdit::viewSharesDocumentAndSelection()
     view.show();
     QCOMPARE(re.charFromPos(re.posFromChar(9) + QPoint(1, 1)), 9);
     QCOMPARE(re.firstVisibleLine(), 0);
+    QCOMPARE(re.lineIndex(-1), 9); // the caret's line
+    QCOMPARE(re.lineFromChar(-1), 1);
+    re.setWordWrap(false);
+    QCOMPARE(view.lineWrapMode(), QTextEdit::NoWrap);
+    re.setSelBold(true);
+    QVERIFY(re.selAttributes().bold);
+    re.copy();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QStringLiteral("line"));
+    QCOMPARE(copied->data(QStringLiteral("text/rtf")), re.streamOutSelection());
+    QCOMPARE(copied->data(QStringLiteral("application/rtf")), re.streamOutSelection());
     re.attachView(nullptr);
     QCOMPARE(re.selText(), QStringLiteral("line"));
     QVERIFY(view.document() != re.document());
     QCOMPARE(re.posFromChar(3), QPoint(0, 0));
+    // Scrolling by lines, from the first line shown.
+    re.setAlignment(TextAlignment::Right);
+    re.setText(QStringLiteral("x\r\n").repeated(60));
+    QCOMPARE(re.document()->lastBlock().blockFormat().alignment(), Qt::AlignRight);
+    re.attachView(&view);
+    re.lineScroll(10);
+    re.lineScroll(-3);
+    QCOMPARE(re.firstVisibleLine(), 7);
 }
 
 void TestRichEdit::windowsFontsTakeInstalledFaces()
