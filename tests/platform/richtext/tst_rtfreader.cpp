@@ -25,6 +25,7 @@ private slots:
     void wordOnChineseWindows_data();
     void wordOnChineseWindows();
     void multiByteSequenceSplitByEscapesIsGathered();
+    void rightToLeftTextKeepsItsOwnFontSet();
     void codePageOfEachCharset_data();
     void codePageOfEachCharset();
     void writerOutputForOtherReaders();
@@ -236,6 +237,24 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
+// \rtlch (or \fcs1) chooses the bidirectional font set: its font, size,
+// bold and italic (\af, \afs, \ab, \ai, and \f, \fs, \b, \i while it is
+// chosen) are its own and never reach the left-to-right text.
+void TestRtfReader::rightToLeftTextKeepsItsOwnFontSet()
+{
+    rtf::Content c;
+    QVERIFY(rtf::read("{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset177 Hebrew;}{\\f2\\fcharset178 Arabic;}}\\f0\\fs20"
+                      "\\rtlch\\af1\\afs30\\ab\\ai \\'e0\\f2\\fs40\\b0 \\'c7\\ltrch\\'e0\\fcs1 \\'e1\\fcs0\\ab \\'e0}",
+                      &c, nullptr));
+    QStringList runs;
+    for (const rtf::Run &r : c.paragraphs.value(0).runs)
+        runs
+            << QStringLiteral("%1 %2 %3 %4").arg(r.text, r.format.family).arg(r.format.charset).arg(r.format.halfPoints)
+                   + (r.format.bold ? " b" : "") + (r.format.italic ? " i" : "");
+    QCOMPARE(runs, QStringList({"\u05D0 Hebrew 177 30 b i", "\u0627 Arabic 178 40 i", "\u00E0 Latin 1 40",
+                                "\u0644 Arabic 178 40 i", "\u00E0 Latin 1 40"}));
+}
+
 void TestRtfReader::codePageOfEachCharset_data()
 {
     QTest::addColumn<int>("charset");
@@ -288,7 +307,8 @@ void TestRtfReader::codePageOfEachCharset()
 void TestRtfReader::writerOutputForOtherReaders()
 {
     // What other readers rely on, byte for byte: plain 7-bit RTF, \uN? for
-    // all else (signed above U+7FFF), every font with its charset and the
+    // all else (signed above U+7FFF), every font with its charset (its name
+    // in the charset's code page where it holds it) and the
     // East Asian ones named for double-byte text too, colours in the colour
     // table (none for the automatic colour), each paragraph's alignment. A
     // paragraph without one takes the control's.
@@ -296,22 +316,24 @@ void TestRtfReader::writerOutputForOtherReaders()
     re.setAlignment(TextAlignment::Center);
     re.fromRtf(
         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}{\\f1\\fcharset129 Gulim;}{\\f2\\fcharset136 "
-        "PMingLiU;}{\\f3\\fcharset238 Arial CE;}{\\f4 \\u23435?\\u20307?;}{\\f5\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+        "PMingLiU;}{\\f3\\fcharset238 Arial CE;}{\\f4\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fcharset134 "
+        "\\'cb\\'ce\\'cc\\'e5 B;}}"
         "{\\colortbl;\\red10\\green20\\blue30;\\green200;}\\f0\\fs21 a\\par\\qr\\f1\\b b\\par\\pard\\qj\\f2\\i c"
         "\\par\\pard\\ql\\f3\\ul\\cf1\\highlight2 d\\par\\pard\\plain\\f4 \\u8217?\\u20013?\\tab\\u233?\\{\\}\\\\\\line"
         "\\f5\\u-29715?\\par}");
     QCOMPARE(
         re.toRtf(),
-        QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}"
-                   "{\\f1\\fnil\\fcharset129 Gulim;}{\\f2\\fnil\\fcharset136 PMingLiU;}{\\f3\\fnil\\fcharset238 Arial "
-                   "CE;}{\\f4\\fnil\\fcharset1 \\u23435?\\u20307?;}{\\f5\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
-                   "{\\colortbl ;\\red10\\green20\\blue30;\\red0\\green200\\blue0;}\r\n"
-                   "\\pard\\qc\\f0\\dbch\\af0\\loch\\fs21\\cf0 a\\par\r\n"
-                   "\\pard\\qr\\f1\\dbch\\af1\\loch\\b b\\par\r\n"
-                   "\\pard\\qj\\f2\\dbch\\af2\\loch\\i c\\par\r\n"
-                   "\\pard\\f3\\cf1\\highlight2\\ul d\\par\r\n"
-                   "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\b0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\{\\}\\\\\\line"
-                   "\\f5\\dbch\\af5\\loch\\u-29715?\\par\r\n}\r\n"));
+        QByteArray(
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}"
+            "{\\f1\\fnil\\fcharset129 Gulim;}{\\f2\\fnil\\fcharset136 PMingLiU;}{\\f3\\fnil\\fcharset238 Arial "
+            "CE;}{\\f4\\fnil\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5 B;}}\r\n"
+            "{\\colortbl ;\\red10\\green20\\blue30;\\red0\\green200\\blue0;}\r\n"
+            "\\pard\\qc\\f0\\dbch\\af0\\loch\\fs21\\cf0 a\\par\r\n"
+            "\\pard\\qr\\f1\\dbch\\af1\\loch\\b b\\par\r\n"
+            "\\pard\\qj\\f2\\dbch\\af2\\loch\\i c\\par\r\n"
+            "\\pard\\f3\\cf1\\highlight2\\ul d\\par\r\n"
+            "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\b0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\{\\}\\\\\\line"
+            "\\f5\\dbch\\af5\\loch\\u-29715?\\par\r\n}\r\n"));
 }
 
 void TestRtfReader::notRichTextFailsClearly()
@@ -324,6 +346,17 @@ void TestRtfReader::notRichTextFailsClearly()
         QVERIFY(rtf::looksLikeRtf(QByteArray(yes)));
     for (const char *no : {"\xEF\xBB{\\rtf", "{\\rt", "{\\urt", "{urt", "x{\\rtf"})
         QVERIFY(!rtf::looksLikeRtf(QByteArray(no)));
+    // Read paragraph by paragraph, until the reader of them has enough.
+    QStringList seen;
+    const rtf::ParagraphSink sink = [&](rtf::Paragraph &&p) {
+        seen << p.runs.value(0).text;
+        return seen.size() < 2;
+    };
+    QString sinkError;
+    QVERIFY(!rtf::read("plain words", sink, &sinkError));
+    QCOMPARE(sinkError, error);
+    QVERIFY(rtf::read("{\\rtf1 a\\par b\\par c}", sink, nullptr));
+    QCOMPARE(seen, QStringList({"a", "b"}));
     RichEdit re;
     re.setText(QStringLiteral("kept"));
     QVERIFY_THROWS_EXCEPTION(RichTextError, re.fromRtf("plain words"));
@@ -348,6 +381,8 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
         << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
     QTest::newRow("control characters") << QByteArray("{\\rtf1 a\\u1?\\u8232?b\\u0?\\u8233?\\u-1025?}")
                                         << QStringLiteral("a\u0001\u2028b\r\n\uFBFF");
+    QTest::newRow("control symbols") << QByteArray("{\\rtf1 a\\\nb\\\rc\\\td\te\\u20013\\|x}")
+                                     << QStringLiteral("a\r\nb\r\nc\td\te\u4E2Dx");
     QTest::newRow("no fallback after \\uN")
         << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}") << QStringLiteral("\u4E00\u4E8C\u2019s");
     QTest::newRow("typographic words") << QByteArray(
