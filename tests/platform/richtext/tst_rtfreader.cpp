@@ -237,11 +237,10 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
-// \rtlch (or \fcs1) chooses the bidirectional font set: its font, size,
-// bold and italic (\af, \afs, \ab, \ai, and \f, \fs, \b, \i while it is
-// chosen) are its own and never reach the left-to-right text.
 void TestRtfReader::rightToLeftTextKeepsItsOwnFontSet()
 {
+    // \rtlch or \fcs1 chooses the bidirectional set, whose \af \afs \ab \ai
+    // (and \f \fs \b \i while chosen) never reach left-to-right text.
     rtf::Content c;
     QVERIFY(rtf::read("{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset177 Hebrew;}{\\f2\\fcharset178 Arabic;}}\\f0\\fs20"
                       "\\rtlch\\af1\\afs30\\ab\\ai \\'e0\\f2\\fs40\\b0 \\'c7\\ltrch\\'e0\\fcs1 \\'e1\\fcs0\\ab \\'e0}",
@@ -334,6 +333,10 @@ void TestRtfReader::writerOutputForOtherReaders()
             "\\pard\\f3\\cf1\\highlight2\\ul d\\par\r\n"
             "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\b0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\{\\}\\\\\\line"
             "\\f5\\dbch\\af5\\loch\\u-29715?\\par\r\n}\r\n"));
+    // Read back, it writes the same bytes again.
+    RichEdit back;
+    back.fromRtf(re.toRtf());
+    QCOMPARE(back.toRtf(), re.toRtf());
 }
 
 void TestRtfReader::notRichTextFailsClearly()
@@ -348,10 +351,7 @@ void TestRtfReader::notRichTextFailsClearly()
         QVERIFY(!rtf::looksLikeRtf(QByteArray(no)));
     // Read paragraph by paragraph, until the reader of them has enough.
     QStringList seen;
-    const rtf::ParagraphSink sink = [&](rtf::Paragraph &&p) {
-        seen << p.runs.value(0).text;
-        return seen.size() < 2;
-    };
+    const rtf::ParagraphSink sink = [&](rtf::Paragraph &&p) { return (seen << p.runs.value(0).text).size() < 2; };
     QString sinkError;
     QVERIFY(!rtf::read("plain words", sink, &sinkError));
     QCOMPARE(sinkError, error);
