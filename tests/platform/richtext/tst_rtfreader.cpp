@@ -242,9 +242,10 @@ void TestRtfReader::rightToLeftTextKeepsItsOwnFontSet()
     // \rtlch or \fcs1 chooses the bidirectional set, whose \af \afs \ab \ai
     // (and \f \fs \b \i while chosen) never reach left-to-right text.
     rtf::Content c;
-    QVERIFY(rtf::read("{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset177 Hebrew;}{\\f2\\fcharset178 Arabic;}}\\f0\\fs20"
-                      "\\rtlch\\af1\\afs30\\ab\\ai \\'e0\\f2\\fs40\\b0 \\'c7\\ltrch\\'e0\\fcs1 \\'e1\\fcs0\\ab \\'e0}",
-                      &c, nullptr));
+    QVERIFY(rtf::read(
+        "{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset177 Hebrew;}{\\f2\\fcharset178 Arabic;}}\\f0\\fs20"
+        "\\rtlch\\af1\\afs30\\ab\\ai \\'e0\\f2\\fs40\\b0 \\'c7\\ltrch\\'e0\\fcs1 \\'e1\\rtlch\\fcs0\\ab \\'e0}",
+        &c, nullptr));
     QStringList runs;
     for (const rtf::Run &r : c.paragraphs.value(0).runs)
         runs
@@ -347,7 +348,7 @@ void TestRtfReader::notRichTextFailsClearly()
     QCOMPARE(error, QStringLiteral("The data is not rich text (it does not begin with \"{\\rtf\")."));
     for (const char *yes : {"\xEF\xBB\xBF \t\r\n{\\RTF", "{\\urtf", "{URTF"})
         QVERIFY(rtf::looksLikeRtf(QByteArray(yes)));
-    for (const char *no : {"\xEF\xBB{\\rtf", "{\\rt", "{\\urt", "{urt", "x{\\rtf"})
+    for (const char *no : {"\xEF\xBB{\\rtf", "{\\rtx1", "{\\urtx", "{urtx", "x{\\rtf"})
         QVERIFY(!rtf::looksLikeRtf(QByteArray(no)));
     // Read paragraph by paragraph, until the reader of them has enough.
     QStringList seen;
