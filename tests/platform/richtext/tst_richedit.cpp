@@ -21,14 +21,12 @@ class TestRichEdit : public QObject {
     Q_OBJECT
 private slots:
     void textUsesCrLfAndSetTextSplitsAnyLineEnd();
-    void linesCountLikeARichEditList();
     void addAndDeleteLines();
     void bothCountingsOnMultiLineText();
     void selectionCountingRoundTrips();
     void setSelToEndIncludesFinalMark();
     void selTextReplacesAndDeletes();
     void findTextIgnoresCaseWithinRange();
-    void findTextAtLineEnds();
     void setTextWithRtfLoadsRichText();
     void lastLineStreamsOutWithItsLineEnd();
     void wholeFileLoadDoesNotAddEmptyLine();
@@ -49,18 +47,14 @@ private slots:
 void TestRichEdit::textUsesCrLfAndSetTextSplitsAnyLineEnd()
 {
     RichEdit re;
+    QCOMPARE(re.lineCount(), 0);
     re.setText(QStringLiteral("one\r\ntwo\rthree\nfour"));
     QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
     QCOMPARE(re.textLength(), re.text().size());
     QCOMPARE(re.lineCount(), 4);
     QCOMPARE(re.line(2), QStringLiteral("three"));
     QCOMPARE(re.line(4), QString());
-}
-
-void TestRichEdit::linesCountLikeARichEditList()
-{
-    RichEdit re;
-    QCOMPARE(re.lineCount(), 0);
+    // An empty last line is no line.
     re.setText(QStringLiteral("a\rb"));
     QCOMPARE(re.lineCount(), 2);
     re.setText(QStringLiteral("a\r\n"));
@@ -204,11 +198,7 @@ void TestRichEdit::findTextIgnoresCaseWithinRange()
     }
     QCOMPARE(hits, 2);
     QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\n<ST=d>three"));
-}
-
-void TestRichEdit::findTextAtLineEnds()
-{
-    RichEdit re;
+    // At line ends.
     re.setText(QStringLiteral("abc\r\ndef"));
     QCOMPARE(re.findText(QStringLiteral("c"), 0, 3), 2);
     QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5); // start inside the line end
