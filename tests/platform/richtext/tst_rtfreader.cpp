@@ -208,9 +208,13 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     // Without a charset font, the document's code page decides.
     re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
-    // Text before any \f is in the \deff font and its code page.
-    re.fromRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}");
-    QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    // Text before any \f, and after \plain, is in the \deff font and its code page.
+    for (const char *rtf :
+         {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}",
+          "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 A;}}\\f1\\plain\\'d6\\'d0}"}) {
+        re.fromRtf(rtf);
+        QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    }
     // So it does for a font that names no charset. Text without \fs is
     // 12 points, and \plain ends the underline, as \ul0 and \ulnone do.
     rtf::Content c;
