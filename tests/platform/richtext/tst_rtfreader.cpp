@@ -307,13 +307,14 @@ void TestRtfReader::writerOutputForOtherReaders()
     // no-break space and hyphen go as \uN too.
     RichEdit re;
     re.setAlignment(TextAlignment::Center);
-    re.fromRtf("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}{\\f1\\fcharset129 Gulim;}{\\f2\\fcharset136 "
-               "PMingLiU;}{\\f3\\fcharset238 Arial CE;}{\\f4\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fcharset134 "
-               "\\'cb\\'ce\\'cc\\'e5 B;}}"
-               "{\\colortbl;\\red10\\green20\\blue30;\\green200;}\\f0\\fs21 a\\par\\qr\\f1\\b b\\par\\pard\\qj\\f2\\i c"
-               "\\par\\pard\\ql\\f3\\uldb\\cf1\\cb2 d\\par\\pard\\plain\\f4 "
-               "\\u8217?\\u20013?\\tab\\u233?\\-\\~\\_\\{\\}\\\\\\line"
-               "\\f5\\u-29715?\\par}");
+    re.fromRtf(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}{\\f1\\fcharset129 Gulim;}{\\f2\\fcharset136 "
+        "PMingLiU;}{\\f3\\fcharset238 Arial CE;}{\\f4\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fcharset134 "
+        "\\'cb\\'ce\\'cc\\'e5 B;}}"
+        "{\\colortbl;\\red10\\green20\\blue30;\\green200;}\\f0\\fs21 a\\par\\qr\\f1\\b b\\par\\pard\\qj\\f2\\b0\\i c"
+        "\\par\\pard\\ql\\f3\\uldb\\cf1\\cb2 d\\par\\pard\\plain\\f4 "
+        "\\u8217?\\u20013?\\tab\\u233?\\-\\~\\_\\{\\}\\\\\\line"
+        "\\f5\\u-29715?\\par}");
     QCOMPARE(
         re.toRtf(),
         QByteArray(
@@ -323,9 +324,9 @@ void TestRtfReader::writerOutputForOtherReaders()
             "{\\colortbl ;\\red10\\green20\\blue30;\\red0\\green200\\blue0;}\r\n"
             "\\pard\\qc\\f0\\dbch\\af0\\loch\\fs21\\cf0 a\\par\r\n"
             "\\pard\\qr\\f1\\dbch\\af1\\loch\\b b\\par\r\n"
-            "\\pard\\qj\\f2\\dbch\\af2\\loch\\i c\\par\r\n"
+            "\\pard\\qj\\f2\\dbch\\af2\\loch\\b0\\i c\\par\r\n"
             "\\pard\\f3\\cf1\\highlight2\\ul d\\par\r\n"
-            "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\b0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\u173?\\u160?\\u8209?"
+            "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\u173?\\u160?\\u8209?"
             "\\{\\}\\\\\\line"
             "\\f5\\dbch\\af5\\loch\\u-29715?\\par\r\n}\r\n"));
     // Read back, it writes the same bytes again.
