@@ -691,7 +691,12 @@ int RichEdit::firstVisibleLine() const
 {
     if (!m_d->view)
         return 0;
-    return m_d->view->cursorForPosition(QPoint(0, 0)).blockNumber();
+    // Lines start below the document's margin, and lineScroll keeps that
+    // margin above the line it brings to the top: the line above shows only
+    // in the margin's few pixels. (A point on the border between two lines
+    // is taken as in the upper one, so the first pixel row below it decides.)
+    const int firstRow = qRound(m_d->doc->documentMargin()) + 1;
+    return m_d->view->cursorForPosition(QPoint(0, firstRow)).blockNumber();
 }
 
 int RichEdit::toSelectionPos(int messagePos) const

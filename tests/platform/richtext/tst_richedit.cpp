@@ -1,10 +1,16 @@
 // The rich-text control as a model: lines, both position countings, the
 // selection and its final paragraph mark, searching, streams and copyRichText.
+#include "platform/richtext/ChineseFonts.h"
 #include "platform/richtext/RichEdit.h"
+#include "platform/richtext/RtfWriter.h"
 #include "support/ChildProcess.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
@@ -15,24 +21,18 @@ class TestRichEdit : public QObject {
     Q_OBJECT
 private slots:
     void textUsesCrLfAndSetTextSplitsAnyLineEnd();
-    void linesCountLikeARichEditList();
     void addAndDeleteLines();
     void bothCountingsOnMultiLineText();
     void selectionCountingRoundTrips();
     void setSelToEndIncludesFinalMark();
     void selTextReplacesAndDeletes();
     void findTextIgnoresCaseWithinRange();
-    void findTextAtLineEnds();
     void setTextWithRtfLoadsRichText();
     void lastLineStreamsOutWithItsLineEnd();
     void wholeFileLoadDoesNotAddEmptyLine();
     void attributesOfSelection();
     void roundTripKeepsEveryRun();
-    void sameDocumentGivesSameBytes();
-    void copyFromEmptySourceChangesNothing();
-    void copyWithoutSelectionCopiesAllAndSelectsIt();
-    void copiesAppendInOrder();
-    void copyReplacesTargetSelection();
+    void copiesReplaceTheSelectionInOrder();
     void copyingEachTermLineYieldsOneLineEnd();
     void lessonsAppendLineAfterLine();
     void savedLessonIsComposedLineByLine();
@@ -41,23 +41,20 @@ private slots:
     void missingFileThrowsNamingIt();
     void noLayoutWithoutView();
     void viewSharesDocumentAndSelection();
+    void windowsFontsTakeInstalledFaces();
 };
 
 void TestRichEdit::textUsesCrLfAndSetTextSplitsAnyLineEnd()
 {
     RichEdit re;
+    QCOMPARE(re.lineCount(), 0);
     re.setText(QStringLiteral("one\r\ntwo\rthree\nfour"));
     QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
     QCOMPARE(re.textLength(), re.text().size());
     QCOMPARE(re.lineCount(), 4);
     QCOMPARE(re.line(2), QStringLiteral("three"));
     QCOMPARE(re.line(4), QString());
-}
-
-void TestRichEdit::linesCountLikeARichEditList()
-{
-    RichEdit re;
-    QCOMPARE(re.lineCount(), 0);
+    // An empty last line is no line.
     re.setText(QStringLiteral("a\rb"));
     QCOMPARE(re.lineCount(), 2);
     re.setText(QStringLiteral("a\r\n"));
@@ -119,6 +116,9 @@ void TestRichEdit::bothCountingsOnMultiLineText()
     QCOMPARE(re.selText(), QStringLiteral("b\r\ncde\r\nf"));
     QCOMPARE(re.toSelectionPos(7), 9);
     QCOMPARE(re.toMessagePos(9), 7);
+    // At the end and past it, where the final mark counts two and one.
+    QCOMPARE(QList<int>({re.toSelectionPos(8), re.toSelectionPos(9), re.toMessagePos(10), re.toMessagePos(11)}),
+             QList<int>({10, 12, 8, 9}));
 }
 
 void TestRichEdit::selectionCountingRoundTrips()
@@ -198,11 +198,7 @@ void TestRichEdit::findTextIgnoresCaseWithinRange()
     }
     QCOMPARE(hits, 2);
     QCOMPARE(re.text(), QStringLiteral("one\r\ntwo\r\n<ST=d>three"));
-}
-
-void TestRichEdit::findTextAtLineEnds()
-{
-    RichEdit re;
+    // At line ends.
     re.setText(QStringLiteral("abc\r\ndef"));
     QCOMPARE(re.findText(QStringLiteral("c"), 0, 3), 2);
     QCOMPARE(re.findText(QStringLiteral("d"), 3, 10), 5); // start inside the line end
@@ -279,9 +275,9 @@ void TestRichEdit::attributesOfSelection()
     QVERIFY(b.bold);
     QCOMPARE(b.charset, 134);
     re.setSel(0, 5);
-    const CharAttributes p = re.selAttributes();
-    QVERIFY(!p.bold);
-    QCOMPARE(p.charset, 1);
+    const CharAttributes p = re.selAttributes(); // unformatted: as the control draws it
+    QCOMPARE(std::tuple(p.fontName, p.sizePoints, p.color, p.bold, p.charset),
+             std::tuple(QStringLiteral("Arial"), 10.0, QColor(Qt::black), false, 1));
     re.setSelBold(true);
     re.setSelSize(12.5);
     re.setSelColor(Qt::blue);
@@ -360,61 +356,22 @@ void TestRichEdit::roundTripKeepsEveryRun()
     QCOMPARE(third.text(), re.text() + QStringLiteral("\r\n"));
 }
 
-void TestRichEdit::sameDocumentGivesSameBytes()
+void TestRichEdit::copiesReplaceTheSelectionInOrder()
 {
-    RichEdit a, b;
-    const QString rtf = QStringLiteral(
-        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 Arial;}}"
-        "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs28 \\u20013?\\cf1\\b x\\b0\\i y\\i0\\b z\\par\\f1 y}");
-    a.setText(rtf);
-    b.setText(rtf);
-    QCOMPARE(a.toRtf(), b.toRtf());
-    RichEdit c;
-    c.fromRtf(a.toRtf());
-    QCOMPARE(c.toRtf(), a.toRtf());
-}
-
-void TestRichEdit::copyFromEmptySourceChangesNothing()
-{
-    RichEdit src, dst;
-    dst.setText(QStringLiteral("keep me"));
-    dst.setSel(1, 3);
-    copyRichText(&src, &dst);
-    QCOMPARE(dst.text(), QStringLiteral("keep me"));
-    QCOMPARE(dst.selStart(), 1);
-    QCOMPARE(dst.selLength(), 2);
-}
-
-void TestRichEdit::copyWithoutSelectionCopiesAllAndSelectsIt()
-{
-    RichEdit src, dst;
-    src.setText(QStringLiteral("ab\r\ncd"));
-    copyRichText(&src, &dst);
-    QCOMPARE(dst.text(), QStringLiteral("ab\r\ncd"));
-    QCOMPARE(src.selStart(), 0);
-    QCOMPARE(src.selLength(), src.textLength());
-    QCOMPARE(dst.selStart(), dst.textLength());
-}
-
-void TestRichEdit::copiesAppendInOrder()
-{
-    RichEdit first, second, dst;
-    first.setText(QStringLiteral("<ST=u>"));
-    second.setText(QStringLiteral("second"));
-    copyRichText(&first, &dst);
-    copyRichText(&second, &dst);
-    QCOMPARE(dst.text(), QStringLiteral("<ST=u>second"));
-}
-
-void TestRichEdit::copyReplacesTargetSelection()
-{
-    RichEdit src, dst;
-    src.setText(QStringLiteral("NEW"));
+    // An empty source changes nothing; a source without a selection is
+    // copied whole and stays selected; the copy replaces the target's
+    // selection and leaves the caret after it, so copies append in order.
+    RichEdit empty, src, dst;
     dst.setText(QStringLiteral("an old text"));
     dst.setSel(3, 6);
+    copyRichText(&empty, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("an old text"));
+    QCOMPARE(QList<int>({dst.selStart(), dst.selLength()}), QList<int>({3, 3}));
+    src.setText(QStringLiteral("N\r\nW"));
     copyRichText(&src, &dst);
-    QCOMPARE(dst.text(), QStringLiteral("an NEW text"));
-    QCOMPARE(dst.selStart(), 6);
+    QCOMPARE(QList<int>({src.selStart(), src.selLength(), dst.selStart(), dst.selLength()}), QList<int>({0, 4, 7, 0}));
+    copyRichText(&src, &dst);
+    QCOMPARE(dst.text(), QStringLiteral("an N\r\nWN\r\nW text"));
 }
 
 void TestRichEdit::copyingEachTermLineYieldsOneLineEnd()
@@ -462,8 +419,14 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     // A state tag, then the term line with its line end, for each term; then
     // a linked-file line; the file reads back with exactly those lines.
     RichEdit store, lesson, temp;
-    store.setText(QStringLiteral("<OR=a>\r\n<OR=b>\r\n<OR=c>"));
+    store.setText(QStringLiteral("{\\rtf1 <OR=a>\\par\\qc <OR=b>\\par\\pard <OR=c>}"));
     format(store, 2, 4, QStringLiteral("SimSun"), 15, Qt::red, true, 134);
+    // A range is what its selection streams out; an empty one has nothing.
+    for (const auto &[from, to] : {std::pair(-1, 3), {2, 2}, {9, 5}, {7, -1}}) {
+        store.setSel(from, to);
+        QCOMPARE(rtf::write(store.rangeContent(from, to)),
+                 store.selLength() > 0 ? store.streamOutSelection() : rtf::write({}));
+    }
     for (int r = 0; r < store.lineCount(); ++r) {
         temp.clear();
         temp.setText(QStringLiteral("<ST=u>"));
@@ -474,6 +437,15 @@ void TestRichEdit::savedLessonIsComposedLineByLine()
     temp.clear();
     temp.setText(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n"));
     copyRichText(&temp, &lesson);
+    // Built without the controls, the same pieces save as the copies do.
+    CopiedRichText built;
+    QCOMPARE(built.toRtf(), RichEdit().toRtf());
+    for (int r = 0; r < store.lineCount(); ++r) {
+        QVERIFY(built.addPlainPiece(QStringLiteral("<ST=u>")));
+        built.addPiece(store.rangeContent(store.lineIndex(r), r + 1 < store.lineCount() ? store.lineIndex(r + 1) : -1));
+    }
+    QVERIFY(built.addPlainPiece(QStringLiteral("<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\n")));
+    QCOMPARE(built.toRtf(), lesson.toRtf());
     const QString expected =
         QStringLiteral("<ST=u><OR=a>\r\n<ST=u><OR=b>\r\n<ST=u><OR=c>\r\n<PAR FILE=\"x.txt\" DESCRIPTION=\"x\">\r\n");
     QCOMPARE(lesson.text(), expected);
@@ -621,10 +593,61 @@ void TestRichEdit::viewSharesDocumentAndSelection()
     view.show();
     QCOMPARE(re.charFromPos(re.posFromChar(9) + QPoint(1, 1)), 9);
     QCOMPARE(re.firstVisibleLine(), 0);
+    QCOMPARE(re.lineIndex(-1), 9); // the caret's line
+    QCOMPARE(re.lineFromChar(-1), 1);
+    re.setWordWrap(false);
+    QCOMPARE(view.lineWrapMode(), QTextEdit::NoWrap);
+    re.setSelBold(true);
+    QVERIFY(re.selAttributes().bold);
+    re.copy();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QStringLiteral("line"));
+    QCOMPARE(copied->data(QStringLiteral("text/rtf")), re.streamOutSelection());
+    QCOMPARE(copied->data(QStringLiteral("application/rtf")), re.streamOutSelection());
     re.attachView(nullptr);
     QCOMPARE(re.selText(), QStringLiteral("line"));
     QVERIFY(view.document() != re.document());
     QCOMPARE(re.posFromChar(3), QPoint(0, 0));
+    // Scrolling by lines, from the first line shown.
+    re.setAlignment(TextAlignment::Right);
+    re.setText(QStringLiteral("x\r\n").repeated(60));
+    QCOMPARE(re.document()->lastBlock().blockFormat().alignment(), Qt::AlignRight);
+    re.attachView(&view);
+    re.lineScroll(10);
+    re.lineScroll(-3);
+    QCOMPARE(re.firstVisibleLine(), 7);
+}
+
+void TestRichEdit::windowsFontsTakeInstalledFaces()
+{
+    // Each missing Windows font, and its vertical "@" form, is drawn in the
+    // installed face of its style and forms (Kai falls back to Song).
+    fonts::useChineseGlyphForms();
+    const std::pair<const char *, const char *> faces[] = {
+        {"SimSun|宋体|NSimSun|新宋体|SimSun-ExtB|STSong|华文宋体|FangSong|仿宋|FangSong_GB2312|仿宋_GB2312|STFangsong|"
+         "华文仿宋|KaiTi|楷体|KaiTi_GB2312|楷体_GB2312|STKaiti|华文楷体",
+         "Noto Serif CJK SC"},
+        {"SimHei|黑体|Microsoft YaHei|微软雅黑|Microsoft YaHei UI|DengXian|等线|STHeiti|华文黑体|STXihei|华文细黑",
+         "Noto Sans CJK SC"},
+        {"MingLiU|細明體|PMingLiU|新細明體|MingLiU-ExtB|PMingLiU-ExtB|MingLiU_HKSCS|細明體_HKSCS|DFKai-SB|標楷體",
+         "Noto Serif CJK TC"},
+        {"Microsoft JhengHei|微軟正黑體|Microsoft JhengHei UI", "Noto Sans CJK TC"},
+        {"Times New Roman|Times|Tinos", "Liberation Serif"},
+        {"Arial|Helvetica|Arimo", "Liberation Sans"},
+    };
+    for (const auto &[names, face] : faces)
+        for (const QString &name : QString::fromUtf8(names).split(u'|'))
+            for (const QString &asked : {name, u'@' + name})
+                QCOMPARE(asked + u'=' + QFont::substitutes(asked).value(0).toLower(),
+                         asked + u'=' + QString::fromLatin1(face).toLower());
+    // A Big5 run's Han characters take traditional forms after its font,
+    // and the Latin letters the face its missing font stands for.
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("SimSun"), 134), QStringList{"SimSun"});
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Noto Serif CJK TC"), 136), QStringList{"Noto Serif CJK TC"});
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Microsoft JhengHei"), 136),
+             (QStringList{"Microsoft JhengHei", "noto sans cjk tc"}));
+    QCOMPARE(fonts::familiesForRun(QStringLiteral("Arial"), 136),
+             (QStringList{"Arial", "Liberation Sans", "Noto Serif CJK TC"}));
 }
 
 QTEST_MAIN(TestRichEdit)

@@ -19,12 +19,12 @@ private slots:
     void negativeUnicodeWithTwoFallbackBytes();
     void czechInCodePage1250();
     void wordPadStyle();
-    void hyphenAndSpaceSymbolsSurviveASave();
     void wordStyleDestinationsFieldsTables();
     void libreOfficeLesson();
     void wordOnChineseWindows_data();
     void wordOnChineseWindows();
     void multiByteSequenceSplitByEscapesIsGathered();
+    void rightToLeftTextKeepsItsOwnFontSet();
     void codePageOfEachCharset_data();
     void codePageOfEachCharset();
     void writerOutputForOtherReaders();
@@ -122,17 +122,6 @@ void TestRtfReader::wordPadStyle()
     QCOMPARE(back.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
 }
 
-void TestRtfReader::hyphenAndSpaceSymbolsSurviveASave()
-{
-    RichEdit re;
-    re.fromRtf("{\\rtf1 Wort\\-trennung a\\~b c\\_d}");
-    const QString text = QStringLiteral("Wort\u00ADtrennung a\u00A0b c\u2011d");
-    QCOMPARE(re.text(), text);
-    RichEdit back;
-    back.fromRtf(re.toRtf());
-    QCOMPARE(back.text(), text);
-}
-
 void TestRtfReader::wordStyleDestinationsFieldsTables()
 {
     RichEdit re;
@@ -219,9 +208,13 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     // Without a charset font, the document's code page decides.
     re.fromRtf("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}");
     QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
-    // Text before any \f is in the \deff font and its code page.
-    re.fromRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}");
-    QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    // Text before any \f, and after \plain, is in the \deff font and its code page.
+    for (const char *rtf :
+         {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\'d6\\'d0}",
+          "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1 A;}}\\f1\\plain\\'d6\\'d0}"}) {
+        re.fromRtf(rtf);
+        QCOMPARE(re.text(), QStringLiteral("\u4E2D"));
+    }
     // So it does for a font that names no charset. Text without \fs is
     // 12 points, and \plain ends the underline, as \ul0 and \ulnone do.
     rtf::Content c;
@@ -236,30 +229,61 @@ void TestRtfReader::multiByteSequenceSplitByEscapesIsGathered()
     QCOMPARE(runs[0].format.halfPoints, 24);
 }
 
+void TestRtfReader::rightToLeftTextKeepsItsOwnFontSet()
+{
+    // \rtlch or \fcs1 chooses the bidirectional set, whose \af \afs \ab \ai
+    // (and \f \fs \b \i while chosen) never reach left-to-right text.
+    rtf::Content c;
+    QVERIFY(rtf::read(
+        "{\\rtf1{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset177 Hebrew;}{\\f2\\fcharset178 Arabic;}}\\f0\\fs20"
+        "\\rtlch\\af1\\afs30\\ab\\ai \\'e0\\f2\\fs40\\b0 \\'c7\\ltrch\\'e0\\fcs1 \\'e1\\rtlch\\fcs0\\ab \\'e0}",
+        &c, nullptr));
+    QStringList runs;
+    for (const rtf::Run &r : c.paragraphs.value(0).runs)
+        runs
+            << QStringLiteral("%1 %2 %3 %4").arg(r.text, r.format.family).arg(r.format.charset).arg(r.format.halfPoints)
+                   + (r.format.bold ? " b" : "") + (r.format.italic ? " i" : "");
+    QCOMPARE(runs, QStringList({"\u05D0 Hebrew 177 30 b i", "\u0627 Arabic 178 40 i", "\u00E0 Latin 1 40",
+                                "\u0644 Arabic 178 40 i", "\u00E0 Latin 1 40"}));
+}
+
 void TestRtfReader::codePageOfEachCharset_data()
 {
     QTest::addColumn<int>("charset");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0 ANSI") << 0 << QByteArray("\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
+    // Each byte sample reads differently in the neighbouring code pages; a
+    // lead byte at each end of its range takes an ASCII trail byte, and a
+    // lead byte without its trail reads as U+FFFD.
+    QTest::newRow("0 ANSI, whatever the document's")
+        << 0 << QByteArray("\\ansicpg1251\\'e9\\'80\\'f1\\'8c") << QStringLiteral("\u00E9\u20AC\u00F1\u0152");
+    QTest::newRow("1 default: the document's") << 1 << QByteArray("\\ansicpg1251\\'e9") << QStringLiteral("\u0439");
+    QTest::newRow("2 symbol") << 2 << QByteArray("\\ansicpg1251\\'e9") << QStringLiteral("\u00E9");
     QTest::newRow("134 GB2312, upper-case hex")
-        << 134 << QByteArray("\\'D6\\'d0\\'FE\\'40") << QStringLiteral("\u4E2D\uFA0C");
-    QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'88\\'9f\\'e0\\'40") << QStringLiteral("\u4E9C\u6F3E");
-    QTest::newRow("130 Johab") << 130 << QByteArray("\\'88\\'61\\'d9\\'31\\'e0\\'31")
-                               << QStringLiteral("\uAC00\u3000\u4F3D");
-    QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'a4") << QStringLiteral("\u4E2D");
+        << 134 << QByteArray("\\'D6\\'d0\\'FE\\'40\\'81\\'40\\'d6") << QStringLiteral("\u4E2D\uFA0C\u4E02\uFFFD");
+    QTest::newRow("128 Shift-JIS") << 128 << QByteArray("\\'81\\'40\\'88\\'9f\\'9f\\'40\\'e0\\'40\\'fc\\'40\\'81")
+                                   << QStringLiteral("\u3000\u4E9C\u6A97\u6F3E\u9ADC\uFFFD");
+    QTest::newRow("129 Hangul") << 129 << QByteArray("\\'81\\'41\\'b0\\'a1\\'b0")
+                                << QStringLiteral("\uAC02\uAC00\uFFFD");
+    QTest::newRow("130 Johab") << 130
+                               << QByteArray(
+                                      "\\'84\\'44\\'88\\'61\\'d3\\'61\\'d9\\'31\\'de\\'31\\'e0\\'31\\'f9\\'31\\'88")
+                               << QStringLiteral("\u3133\uAC00\uD750\u3000\u30A1\u4F3D\u798D\uFFFD");
+    QTest::newRow("136 Big5") << 136 << QByteArray("\\'a4\\'A4\\'a1\\'40\\'a4") << QStringLiteral("\u4E2D\u3000\uFFFD");
     QTest::newRow("238 Central European") << 238 << QByteArray("\\'f8") << QStringLiteral("\u0159");
     QTest::newRow("204 Cyrillic") << 204 << QByteArray("\\'c6") << QStringLiteral("\u0416");
     QTest::newRow("161 Greek") << 161 << QByteArray("\\'e1") << QStringLiteral("\u03B1");
     QTest::newRow("162 Turkish") << 162 << QByteArray("\\'fe") << QStringLiteral("\u015F");
+    QTest::newRow("163 Vietnamese") << 163 << QByteArray("\\'d0") << QStringLiteral("\u0110");
     QTest::newRow("177 Hebrew") << 177 << QByteArray("\\'e0") << QStringLiteral("\u05D0");
     QTest::newRow("178 Arabic") << 178 << QByteArray("\\'c7") << QStringLiteral("\u0627");
     QTest::newRow("186 Baltic") << 186 << QByteArray("\\'e0") << QStringLiteral("\u0105");
     QTest::newRow("222 Thai") << 222 << QByteArray("\\'a1") << QStringLiteral("\u0E01");
+    QTest::newRow("77 Mac Roman") << 77 << QByteArray("\\'8e") << QStringLiteral("\u00E9");
+    QTest::newRow("254 PC 437") << 254 << QByteArray("\\'9b") << QStringLiteral("\u00A2");
+    QTest::newRow("255 OEM 850") << 255 << QByteArray("\\'9b") << QStringLiteral("\u00F8");
     QTest::newRow("0 euro sign alone") << 0 << QByteArray("\\'80") << QStringLiteral("\u20AC");
     QTest::newRow("undefined byte kept") << 0 << QByteArray("\\'81") << QStringLiteral("\u0081");
-    QTest::newRow("broken GB2312 pair") << 134 << QByteArray("\\'d6") << QStringLiteral("\uFFFD");
-    QTest::newRow("broken Big5 pair") << 136 << QByteArray("\\'a4") << QStringLiteral("\uFFFD");
 }
 
 void TestRtfReader::codePageOfEachCharset()
@@ -274,25 +298,41 @@ void TestRtfReader::codePageOfEachCharset()
 
 void TestRtfReader::writerOutputForOtherReaders()
 {
-    // What other readers rely on: plain 7-bit RTF, \uN? for all else, every
-    // font in the table with its charset, colours in the colour table.
+    // What other readers rely on, byte for byte: plain 7-bit RTF, \uN? for
+    // all else (signed above U+7FFF), every font with its charset (its name
+    // in the charset's code page where it holds it) and the
+    // East Asian ones named for double-byte text too, colours in the colour
+    // table (none for the automatic colour), each paragraph's alignment. A
+    // paragraph without one takes the control's. The optional hyphen, the
+    // no-break space and hyphen go as \uN too.
     RichEdit re;
-    re.setText(QStringLiteral("a\u4E2D\u00E9{}\\\u8BED"));
-    re.setSel(1, 2);
-    re.setSelAttributes(CharAttributes{QStringLiteral("\u5B8B\u4F53"), 14, QColor(0, 128, 0), true, 134});
-    const QByteArray out = re.toRtf();
-    for (char c : out)
-        QVERIFY(static_cast<unsigned char>(c) < 0x80);
-    QVERIFY(out.startsWith("{\\rtf1\\ansi"));
-    QVERIFY(out.contains("\\u20013?"));
-    QVERIFY(out.contains("\\u233?"));
-    QVERIFY(out.contains("\\u-29715?")); // signed above U+7FFF
-    // The double-byte font named for East Asian text.
-    QVERIFY(out.contains("\\f1\\dbch\\af1\\loch"));
-    QVERIFY(out.contains("\\{\\}\\\\"));
-    QVERIFY(out.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"));
-    QVERIFY(out.contains("{\\colortbl ;\\red0\\green128\\blue0;}")); // none for the automatic colour
-    QVERIFY(out.contains("\\fs28"));
+    re.setAlignment(TextAlignment::Center);
+    re.fromRtf(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}{\\f1\\fcharset129 Gulim;}{\\f2\\fcharset136 "
+        "PMingLiU;}{\\f3\\fcharset238 Arial CE;}{\\f4\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fcharset134 "
+        "\\'cb\\'ce\\'cc\\'e5 B;}}"
+        "{\\colortbl;\\red10\\green20\\blue30;\\green200;}\\f0\\fs21 a\\par\\qr\\f1\\b b\\par\\pard\\qj\\f2\\b0\\i c"
+        "\\par\\pard\\ql\\f3\\uldb\\cf1\\cb2 d\\par\\pard\\plain\\f4 "
+        "\\u8217?\\u20013?\\tab\\u233?\\-\\~\\_\\{\\}\\\\\\line"
+        "\\f5\\u-29715?\\par}");
+    QCOMPARE(
+        re.toRtf(),
+        QByteArray(
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}"
+            "{\\f1\\fnil\\fcharset129 Gulim;}{\\f2\\fnil\\fcharset136 PMingLiU;}{\\f3\\fnil\\fcharset238 Arial "
+            "CE;}{\\f4\\fnil\\fcharset0 \\u23435?\\u20307? A;}{\\f5\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5 B;}}\r\n"
+            "{\\colortbl ;\\red10\\green20\\blue30;\\red0\\green200\\blue0;}\r\n"
+            "\\pard\\qc\\f0\\dbch\\af0\\loch\\fs21\\cf0 a\\par\r\n"
+            "\\pard\\qr\\f1\\dbch\\af1\\loch\\b b\\par\r\n"
+            "\\pard\\qj\\f2\\dbch\\af2\\loch\\b0\\i c\\par\r\n"
+            "\\pard\\f3\\cf1\\highlight2\\ul d\\par\r\n"
+            "\\pard\\qc\\f4\\fs24\\cf0\\highlight0\\i0\\ulnone\\u8217?\\u20013?\\tab\\u233?\\u173?\\u160?\\u8209?"
+            "\\{\\}\\\\\\line"
+            "\\f5\\dbch\\af5\\loch\\u-29715?\\par\r\n}\r\n"));
+    // Read back, it writes the same bytes again.
+    RichEdit back;
+    back.fromRtf(re.toRtf());
+    QCOMPARE(back.toRtf(), re.toRtf());
 }
 
 void TestRtfReader::notRichTextFailsClearly()
@@ -300,7 +340,19 @@ void TestRtfReader::notRichTextFailsClearly()
     rtf::Content c;
     QString error;
     QVERIFY(!rtf::read("plain words", &c, &error));
-    QVERIFY(error.contains(QStringLiteral("not rich text")));
+    QCOMPARE(error, QStringLiteral("The data is not rich text (it does not begin with \"{\\rtf\")."));
+    for (const char *yes : {"\xEF\xBB\xBF \t\r\n{\\RTF", "{\\urtf", "{URTF"})
+        QVERIFY(rtf::looksLikeRtf(QByteArray(yes)));
+    for (const char *no : {"\xEF\xBB{\\rtf", "{\\rtx1", "{\\urtx", "{urtx", "x{\\rtf"})
+        QVERIFY(!rtf::looksLikeRtf(QByteArray(no)));
+    // Read paragraph by paragraph, until the reader of them has enough.
+    QStringList seen;
+    const rtf::ParagraphSink sink = [&](rtf::Paragraph &&p) { return (seen << p.runs.value(0).text).size() < 2; };
+    QString sinkError;
+    QVERIFY(!rtf::read("plain words", sink, &sinkError));
+    QCOMPARE(sinkError, error);
+    QVERIFY(rtf::read("{\\rtf1 a\\par b\\par c}", sink, nullptr));
+    QCOMPARE(seen, QStringList({"a", "b"}));
     RichEdit re;
     re.setText(QStringLiteral("kept"));
     QVERIFY_THROWS_EXCEPTION(RichTextError, re.fromRtf("plain words"));
@@ -318,18 +370,40 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("truncated font table") << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari") << QString();
     QTest::newRow("text after the root group") << QByteArray("{\\rtf1 a}b}c") << QStringLiteral("a");
     QTest::newRow("huge \\bin") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
+    QTest::newRow("\\bin") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << QStringLiteral("ab");
     QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}")
                                   << QStringLiteral("abc");
     QTest::newRow("bad colour and font numbers")
         << QByteArray("{\\rtf1\\cf7\\highlight9\\f42 x}") << QStringLiteral("x");
     QTest::newRow("control characters") << QByteArray("{\\rtf1 a\\u1?\\u8232?b\\u0?\\u8233?\\u-1025?}")
                                         << QStringLiteral("a\u0001\u2028b\r\n\uFBFF");
+    QTest::newRow("control symbols") << QByteArray("{\\rtf1 a\\\nb\\\rc\\\td\te\\u20013\\|x\\sect y\\page z}")
+                                     << QStringLiteral("a\r\nb\r\nc\td\te\u4E2Dx\r\ny\r\nz");
     QTest::newRow("no fallback after \\uN")
         << QByteArray("{\\rtf1\\uc0\\u19968\\u20108\\rquote s}") << QStringLiteral("\u4E00\u4E8C\u2019s");
     QTest::newRow("typographic words") << QByteArray(
-        "{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace}")
-                                       << QStringLiteral("a\u2014b\u2013c\u2022\u201Cd\u201D\u2003\u2002\u2005");
-    QTest::newRow("IBM PC code page") << QByteArray("{\\rtf1\\pc \\'9b}") << QStringLiteral("\u00A2");
+        "{\\rtf1 a\\emdash b\\endash c\\bullet\\ldblquote d\\rdblquote\\emspace\\enspace\\qmspace\\lquote}")
+                                       << QStringLiteral("a\u2014b\u2013c\u2022\u201Cd\u201D\u2003\u2002\u2005\u2018");
+    QTest::newRow("document code pages") << QByteArray(
+        "{\\rtf1\\pc \\'9b\\pca \\'9b\\mac \\'8e\\ansi \\'8e\\ansicpg9 \\'80}")
+                                         << QStringLiteral("\u00A2\u00F8\u00E9\u017D\u20AC");
+    QTest::newRow("UTF-8 text, escapes in the code page")
+        << QByteArray("{\\urtf1 \xE4\xB8\xAD\\'e9\xE4}") << QStringLiteral("\u4E2D\u00E9\uFFFD");
+    // Destinations whose text never shows, even without \*.
+    QByteArray hidden = "{\\rtf1 a";
+    for (const QByteArray &d :
+         QByteArray(
+             "stylesheet info pict object header headerl headerr headerf footer footerl footerr footerf footnote "
+             "annotation atnid atnauthor xe tc txe bkmkstart bkmkend listtable listoverridetable revtbl rsidtbl "
+             "pntext pntxta pntxtb listtext shp shpinst shptxt nonshppict shppict themedata colorschememapping "
+             "latentstyles datastore xmlnstbl generator template doccomm author title subject operator comment "
+             "company keywords creatim revtim printim buptim userprops docvar mmathPr pgdsctbl filetbl "
+             "protusertbl wgrffmtfilter ftnsep ftnsepc ftncn aftnsep aftnsepc aftncn background sp sn sv objdata "
+             "objclass objname blipuid falt panose fldtype category manager hlinkbase passwordhash rxe tcn "
+             "formfield datafield fontemb fontfile fldinst")
+             .split(' '))
+        hidden += "{\\" + d + " x\\par y}";
+    QTest::newRow("unshown destinations") << hidden + "b}" << QStringLiteral("ab");
     QTest::newRow("frame markers") << QByteArray("{\\rtf1 \\u-560?x}") << QStringLiteral("\uFFFDx");
     QTest::newRow("overlong word") << QByteArray("{\\rtf1 \\") + QByteArray(5000, 'a') + QByteArray(" ok}")
                                    << QStringLiteral("ok");
