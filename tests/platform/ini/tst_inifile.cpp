@@ -183,7 +183,8 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Windows: "Café", the euro sign and an en dash in Windows-1252.
     const QByteArray utf8Path = "Working Directory=/home/j\xC3\xBCrgen/\xE6\xB1\x89\xE5\xAD\x97/";
     const QByteArray cp1252Font = "Kanji Font=Caf\xE9 \x80\x96";
-    writeFile(p, "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
+    const QByteArray notes = "; by hand\r\n; Caf\xE9\r\n\xA0\r\n \r\n\r\n"; // a no-break space is blank
+    writeFile(p, notes + "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
@@ -191,7 +192,7 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Lines the program writes are UTF-8; the others keep their bytes.
     ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
     ini.writeString("Options", "Other", QString::fromUtf8("‘y"));
-    QCOMPARE(readFile(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
+    QCOMPARE(readFile(p), notes + "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
                               + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
@@ -275,22 +276,25 @@ void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
 
 void TestIniFile::failedWriteThrowsAndKeepsOldFile()
 {
+    auto failure = [](const QString &file) -> QString {
+        try {
+            IniFile(file).writeString("Options", "Skin", "x");
+        } catch (const korvana::IniWriteError &e) {
+            return e.message() + " (" + e.reason() + ")";
+        }
+        return "written";
+    };
     // A folder in the way of the file's own folder: the write cannot be done,
     // whoever runs the test.
     writeFile(path("blocker"), "not a folder");
-    IniFile blocked(path("blocker/korvana.ini"));
-    try {
-        blocked.writeString("Options", "Skin", "x");
-        QFAIL("the write should have failed");
-    } catch (const korvana::Error &e) {
-        QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
-    }
-
+    QVERIFY(failure(path("blocker/korvana.ini")).startsWith("Unable to write to korvana.ini ("));
     // A name that is a folder cannot be read, so it must not be replaced.
     QVERIFY(QDir(m_dir.path()).mkpath("folder.ini/inside"));
-    IniFile folder(path("folder.ini"));
-    QVERIFY_THROWS_EXCEPTION(korvana::Error, folder.writeString("S", "K", "v"));
+    QCOMPARE(failure(path("folder.ini")), QString("Unable to write to folder.ini (is a folder)"));
     QVERIFY(QFileInfo(path("folder.ini/inside")).isDir());
+    // A link to a file in a missing folder reads as missing; its write says why it failed.
+    QVERIFY(QFile::link(path("gone/korvana.ini"), path("link.ini")));
+    QCOMPARE(failure(path("link.ini")), QString("Unable to write to link.ini (no such file or folder)"));
 
     // A missing folder is made; no temporary file is left beside the file.
     IniFile fresh(path("new/deeper/korvana.ini"));
