@@ -826,6 +826,24 @@ FAULTS = [
     # Found after the run: the save dialog (and its scripted double) adds the
     # default extension itself, so the name never reaches this step bare.
     ('editing/EditorWriter.cpp', '        if (QFileInfo(target).suffix().isEmpty())\n            target += QStringLiteral(".kvl");\n', '', ED),
+    # --- sharpening trials, platform/files, platform/ini
+    ('platform/files/SafeFiles.cpp', '    case ENOSPC:\n    case EDQUOT:\n', '    case ENOSPC:\n', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '    case EACCES:\n    case EPERM:\n', '    case EACCES:\n', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        return QStringLiteral("input/output error");', '        return QStringLiteral("I/O error");', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        if (::lstat(path.constData(), &named) != 0 || !S_ISREG(named.st_mode))', '        if (::lstat(path.constData(), &named) != 0)', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        if (name.size() != stem.size() + kRandomChars || !name.startsWith(stem)', '        if (name.size() < stem.size() + kRandomChars || !name.startsWith(stem)', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '            || !std::all_of(name.cbegin() + stem.size(), name.cend(), isRandomChar))', '            || !std::any_of(name.cbegin() + stem.size(), name.cend(), isRandomChar))', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '            result.status = ReadStatus::Unreadable;\n            result.reason = reasonForErrno(errno);\n            return result;\n        }\n        if (n == 0)', '            break;\n        }\n        if (n == 0)', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        if (data.size() + n > limit) {', '        if (data.size() > limit) {', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', 'S_ISDIR(old.st_mode) ? EISDIR : EINVAL', 'S_ISDIR(old.st_mode) ? EISDIR : EPERM', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        ok = ok && writeAll(out.fd, content.constData(), content.size(), err);', '        ok = ok && (writeAll(out.fd, content.constData(), content.size(), err) || true);', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '            ::unlink(fresh.constData());\n            discard();\n            return false;', '            ::unlink(fresh.constData());\n            return false;', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '        if (target.isEmpty() || copies.size() != 1) {', '        if (copies.size() != 1) {', "tst_safefiles"),
+    ('platform/ini/IniFile.cpp', '            if (!previous->raw.isEmpty())\n                previous->raw += lineBreakBytes;\n', '', INI),
+    ('platform/ini/IniFile.cpp', '                        previous->raw = previous->text.toUtf8();', '                        previous->raw = QByteArray();', INI),
+    ('platform/ini/IniFile.cpp', '                    previous->raw += line.raw.isEmpty() ? raw.toByteArray() : line.raw;', '                    previous->raw += line.raw;', INI),
+    ('platform/ini/IniFile.cpp', '        throw IniWriteError(failure, reason);', '        throw IniWriteError(failure, QString());', INI),
+    ('platform/ini/IniFile.cpp', '.arg(QFileInfo(m_fileName).fileName()), read.reason);', '.arg(QFileInfo(m_fileName).fileName()), QString());', INI),
 ]
 
 
