@@ -195,6 +195,9 @@ private slots:
                                             << false << true << QByteArray("written") << true;
         QTest::newRow("root saves a user's lesson") << false << 0755 << QByteArray("nobody") << QByteArray("nogroup")
                                                     << 0640 << false << true << QByteArray("written") << true;
+        QTest::newRow("root saves a lesson without ACL")
+            << false << 0755 << QByteArray("nobody") << QByteArray("nogroup") << 0640 << false << false
+            << QByteArray("written") << true;
         QTest::newRow("read-only lesson") << true << 0777 << QByteArray("nobody") << QByteArray("nogroup") << 0444
                                           << false << false << QByteArray("permission denied") << false;
     }
@@ -228,6 +231,9 @@ private slots:
                 || ::setxattr(name.constData(), "user.teacher", "Li", 2, 0) != 0)
                 QSKIP("this file system keeps no ACLs or user attributes");
         }
+        // A new file there takes the folder's default ACL; the saved one keeps only its own.
+        ::setxattr(QFile::encodeName(folder).constData(), "system.posix_acl_default", kAclGivingWrite.constData(),
+                   size_t(kAclGivingWrite.size()), 0);
         QVERIFY(childtest::setMode(folder, mode_t(folderMode)));
         const struct stat before = statOf(lesson);
         const QStringList attributesBefore = attributes(lesson);
@@ -481,6 +487,14 @@ private slots:
         half.close();
         QVERIFY(takeInterruptedSaves().isEmpty());
         QVERIFY(!half.exists() && !QFileInfo::exists(copies + "half"));
+        // A folder with no name file goes once it is old; one whose save is naming its file stays.
+        QVERIFY(QDir().mkpath(copies + "lone") && QDir().mkpath(copies + "young")
+                && writeFileAtomically(copies + "young.new", ""));
+        const struct timespec past[2] = {{::time(nullptr) - 400, 0}, {::time(nullptr) - 400, 0}};
+        for (const char *name : {"lone", "young"})
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(copies + name).constData(), past, 0), 0);
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        QVERIFY(!QFileInfo::exists(copies + "lone") && QFileInfo::exists(copies + "young/"));
         // A save still running holds its name file locked: told only once it is not.
         QVERIFY(QDir().mkpath(copies + "live") && writeFileAtomically(copies + "live/lo.kvl", "x")
                 && writeFileAtomically(copies + "live.file", QFile::encodeName(lesson)));

@@ -143,6 +143,10 @@ void TestIniFile::writeUpdatesInPlaceAndKeepsEverythingElse()
                                      "\r\n"
                                      "[Other]\r\n"
                                      "Bold Kanji=untouched\r\n"));
+    // A file of lone carriage returns keeps them.
+    writeFile(p, "[options]\rSkin=Blue\r");
+    ini.writeBool("Options", "Bold Kanji", false);
+    QCOMPARE(readFile(p), QByteArray("[options]\rSkin=Blue\rBold Kanji=0\r"));
 }
 
 void TestIniFile::writeAppendsKeyToItsSection()
