@@ -842,6 +842,8 @@ FAULTS = [
     ('platform/files/SafeFiles.cpp', '        if (!wanted.count(name) && ::fremovexattr(fd, name.constData()) != 0)\n            return false;\n', '', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '        if (name.endsWith(QLatin1String(kNewNameFileSuffix))) {\n            if (entry.lastModified() < stale) {', '        if (name.endsWith(QLatin1String(kNewNameFileSuffix))) {\n            {', "tst_safefiles"),
     ('platform/files/SafeFiles.cpp', '                && !dir.exists(name + QLatin1String(kNewNameFileSuffix)) && entry.lastModified() < stale)', '                && entry.lastModified() < stale)', "tst_safefiles"),
+    ('platform/files/SafeFiles.cpp', '    reportInterruptedSaves(file);', '    reportInterruptedSaves(path);', "tst_safefiles"),
+    ('platform/ini/IniFile.cpp', '    g_writeGeneration.fetch_add(1);\n', '', INI),
     ('platform/ini/IniFile.cpp', '? QStringLiteral("\\r\\n") : QStringLiteral("\\r");', '? QStringLiteral("\\r\\n") : QStringLiteral("\\n");', INI),
     ('platform/ini/IniFile.cpp', '            if (!previous->raw.isEmpty())\n                previous->raw += lineBreakBytes;\n', '', INI),
     ('platform/ini/IniFile.cpp', '                        previous->raw = previous->text.toUtf8();', '                        previous->raw = QByteArray();', INI),

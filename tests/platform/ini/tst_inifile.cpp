@@ -231,9 +231,12 @@ void TestIniFile::readsSeeChangesByOthers()
     writeFile(p, "[S]\nK=1\n");
     IniFile reader(p);
     QCOMPARE(reader.readString("S", "K", ""), QString("1"));
-    // A same-size change through another object of this process.
+    // A same-size change through another object of this process, even under the old time stamp.
+    const QDateTime stamp = QFileInfo(p).lastModified();
     IniFile other(p);
     other.writeString("S", "K", "2");
+    QFile same(p);
+    QVERIFY(same.open(QIODevice::ReadWrite) && same.setFileTime(stamp, QFileDevice::FileModificationTime));
     QCOMPARE(reader.readString("S", "K", ""), QString("2"));
     // A change from outside the program.
     writeFile(p, "[S]\nK=three\n");
