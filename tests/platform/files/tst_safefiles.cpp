@@ -195,6 +195,9 @@ private slots:
                                             << false << true << QByteArray("written") << true;
         QTest::newRow("root saves a user's lesson") << false << 0755 << QByteArray("nobody") << QByteArray("nogroup")
                                                     << 0640 << false << true << QByteArray("written") << true;
+        QTest::newRow("root saves a lesson without ACL")
+            << false << 0755 << QByteArray("nobody") << QByteArray("nogroup") << 0640 << false << false
+            << QByteArray("written") << true;
         QTest::newRow("read-only lesson") << true << 0777 << QByteArray("nobody") << QByteArray("nogroup") << 0444
                                           << false << false << QByteArray("permission denied") << false;
     }
@@ -228,6 +231,9 @@ private slots:
                 || ::setxattr(name.constData(), "user.teacher", "Li", 2, 0) != 0)
                 QSKIP("this file system keeps no ACLs or user attributes");
         }
+        // A new file there takes the folder's default ACL; the saved one keeps only its own.
+        ::setxattr(QFile::encodeName(folder).constData(), "system.posix_acl_default", kAclGivingWrite.constData(),
+                   size_t(kAclGivingWrite.size()), 0);
         QVERIFY(childtest::setMode(folder, mode_t(folderMode)));
         const struct stat before = statOf(lesson);
         const QStringList attributesBefore = attributes(lesson);
@@ -307,17 +313,23 @@ private slots:
     {
         QTest::addColumn<bool>("inPlace");
         QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<int>("oldSize");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("new file, size limit") << false << false << "file too large for the disk";
-        QTest::newRow("in place, size limit") << true << false << "file too large for the disk";
-        QTest::newRow("new file, full disk") << false << true << "disk full";
-        QTest::newRow("in place, full disk") << true << true << "disk full";
+        QTest::newRow("new file, size limit") << false << false << 5000 << "file too large for the disk";
+        QTest::newRow("in place, size limit") << true << false << 5000 << "file too large for the disk";
+        QTest::newRow("in place, copy past the size limit")
+            << true << false << 20000
+            << "cannot keep a copy of the old file in " + m_cache.path()
+                   + "/korvana/save-copies/: file too large for the disk";
+        QTest::newRow("new file, full disk") << false << true << 5000 << "disk full";
+        QTest::newRow("in place, full disk") << true << true << 5000 << "disk full";
     }
 
     void failedWriteLeavesOldFileAndSaysWhy()
     {
         QFETCH(bool, inPlace);
         QFETCH(bool, fullDisk);
+        QFETCH(int, oldSize);
         QFETCH(QString, reason);
         if (fullDisk && !m_smallDisk)
             QSKIP("no small file system could be mounted (needs root)");
@@ -325,7 +337,7 @@ private slots:
         const QString folder = fullDisk ? freshFolder() : own.path();
         const QString target = folder + "/korvana.ini";
         const QString other = folder + "/other-name.ini";
-        const QByteArray old(5000, 'o');
+        const QByteArray old(oldSize, 'o');
         QVERIFY(writeFileAtomically(target, old));
         if (inPlace)
             QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()) == 0);
@@ -416,14 +428,22 @@ private slots:
         // One is still being written by a live save; one is the user's own.
         QFile held(folder + u'/' + leftovers.first());
         QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
-        QVERIFY(writeFileAtomically(folder + "/.lo.kvl.backup", "mine"));
+        // The user's own files of nearly the same name, and a pipe of the very pattern, stay.
+        QStringList mine{".lo.kvl.backup", ".lo.kvl.korvana~v2", ".lo.kvl.korvana~my-old", ".lo.kvl.korvana~backup2"};
+        for (const QString &name : mine)
+            QVERIFY(writeFileAtomically(folder + u'/' + name, "mine"));
+        const QByteArray pipe = QFile::encodeName(folder + "/.lo.kvl.korvana~pipe00");
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        mine << "lo.kvl";
+        mine.sort();
         QVERIFY(writeFileAtomically(lesson, "new"));
-        QStringList expected{".lo.kvl.backup", leftovers.first(), "lo.kvl"};
+        QStringList expected = mine + QStringList{leftovers.first()};
         expected.sort();
         QCOMPARE(entries(folder), expected);
         held.close();
         QVERIFY(writeFileAtomically(lesson, "newer"));
-        QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl"}));
+        QCOMPARE(entries(folder), mine);
+        QVERIFY(::access(pipe.constData(), F_OK) == 0);
 
         // Two names make the save write into the file.
         const QString other = folder + "/other-name.kvl";
@@ -431,7 +451,8 @@ private slots:
         QCOMPARE(killedSave(lesson), childtest::kChildFailed);
         QList<InterruptedSave> told;
         setInterruptedSaveHandler([&](const InterruptedSave &save) { told << save; });
-        QVERIFY(writeFileAtomically(lesson, "whole again"));
+        const QString shortcut = folder + "/shortcut.kvl"; // the same file by another way
+        QVERIFY(QFile::link(lesson, shortcut) && writeFileAtomically(shortcut, "whole again") && told.size() == 1);
         QVERIFY(writeFileAtomically(lesson, "whole again"));
         QCOMPARE(told.size(), 1);
         QCOMPARE(told[0].file, QFileInfo(lesson).absoluteFilePath());
@@ -455,8 +476,11 @@ private slots:
         const QString copies = m_cache.filePath("korvana/save-copies/");
         QVERIFY(QDir().mkpath(copies + "odd") && writeFileAtomically(copies + "odd.file", QFile::encodeName(lesson)));
         QVERIFY(writeFileAtomically(copies + "odd/a", "a") && writeFileAtomically(copies + "odd/b", "b"));
+        // Nor is one whose name file names no file yet: killed before it touched the file.
+        QVERIFY(QDir().mkpath(copies + "bare") && writeFileAtomically(copies + "bare.file", "")
+                && writeFileAtomically(copies + "bare/lo.kvl", "x"));
         QVERIFY(takeInterruptedSaves().isEmpty());
-        QVERIFY(!QFileInfo::exists(copies + "odd"));
+        QVERIFY(!QFileInfo::exists(copies + "odd") && !QFileInfo::exists(copies + "bare.file"));
         // One killed before it named its file: removed once five minutes old.
         QFile half(copies + "half.new");
         QVERIFY(QDir().mkpath(copies + "half") && half.open(QIODevice::WriteOnly)
@@ -464,6 +488,14 @@ private slots:
         half.close();
         QVERIFY(takeInterruptedSaves().isEmpty());
         QVERIFY(!half.exists() && !QFileInfo::exists(copies + "half"));
+        // A folder with no name file goes once it is old; one whose save is naming its file stays.
+        QVERIFY(QDir().mkpath(copies + "lone") && QDir().mkpath(copies + "young")
+                && writeFileAtomically(copies + "young.new", ""));
+        const struct timespec past[2] = {{::time(nullptr) - 400, 0}, {::time(nullptr) - 400, 0}};
+        for (const char *name : {"lone", "young"})
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(copies + name).constData(), past, 0), 0);
+        QVERIFY(takeInterruptedSaves().isEmpty());
+        QVERIFY(!QFileInfo::exists(copies + "lone") && QFileInfo::exists(copies + "young/"));
         // A save still running holds its name file locked: told only once it is not.
         QVERIFY(QDir().mkpath(copies + "live") && writeFileAtomically(copies + "live/lo.kvl", "x")
                 && writeFileAtomically(copies + "live.file", QFile::encodeName(lesson)));
@@ -472,7 +504,7 @@ private slots:
         QVERIFY(takeInterruptedSaves().isEmpty());
         live.close();
         QCOMPARE(takeInterruptedSaves().size(), 1);
-        QCOMPARE(entries(folder), QStringList({".lo.kvl.backup", "lo.kvl", "other-name.kvl"}));
+        QCOMPARE(entries(folder), mine + QStringList({"other-name.kvl", "shortcut.kvl"}));
     }
 
     void readRefusesSpecialAndOversizedFiles()
@@ -483,10 +515,15 @@ private slots:
         QCOMPARE(readRegularFile(fifo, 1000).status, ReadStatus::NotRegular);
         QVERIFY(!isRegularFile(fifo));
         // Nor is one replaced by a write.
-        QVERIFY(!writeFileAtomically(fifo, "x"));
+        QString why;
+        QVERIFY(!writeFileAtomically(fifo, "x", &why));
+        QCOMPARE(why, QString::fromLocal8Bit(::strerror(EINVAL)));
         struct stat st {};
         QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
         QCOMPARE(readRegularFile("/dev/zero", 1000).status, ReadStatus::NotRegular);
+        // A read that fails, and a file that says it is empty yet reads past the bound.
+        QCOMPARE(readRegularFile("/proc/self/mem", 1000).reason, QStringLiteral("input/output error"));
+        QCOMPARE(readRegularFile("/proc/self/status", 10).status, ReadStatus::TooLarge);
         QCOMPARE(readRegularFile(dir.path(), 1000).status, ReadStatus::NotRegular);
         QCOMPARE(readRegularFile(dir.path(), 1000).reason, QStringLiteral("is a folder"));
         QCOMPARE(readRegularFile(fifo, 1000).reason, QStringLiteral("not a regular file"));
@@ -497,10 +534,22 @@ private slots:
         // A name no folder can hold is no missing file, and is said so.
         const QString tooLong = dir.filePath(QString(256, u'n'));
         QCOMPARE(readRegularFile(tooLong, 1000).status, ReadStatus::Unreadable);
-        QString why;
         QVERIFY(!writeFileAtomically(tooLong, "x", &why));
         QCOMPARE(why, QStringLiteral("name too long"));
-        QCOMPARE(reasonForErrno(EAGAIN), QStringLiteral("the file changed while it was saved"));
+        const std::pair<int, const char *> phrases[] = {{ENOSPC, "disk full"},
+                                                        {EDQUOT, "disk full"},
+                                                        {EFBIG, "file too large for the disk"},
+                                                        {EACCES, "permission denied"},
+                                                        {EPERM, "permission denied"},
+                                                        {EROFS, "read-only file system"},
+                                                        {ENOENT, "no such file or folder"},
+                                                        {ENOTDIR, "a folder in the path is a file"},
+                                                        {EISDIR, "is a folder"},
+                                                        {EIO, "input/output error"},
+                                                        {ENAMETOOLONG, "name too long"},
+                                                        {EAGAIN, "the file changed while it was saved"}};
+        for (const auto &[err, phrase] : phrases)
+            QCOMPARE(reasonForErrno(err), QString::fromLatin1(phrase));
         QVERIFY(!writeFileAtomically(dir.path(), "x", &why));
         QCOMPARE(why, QStringLiteral("is a folder"));
         const QString big = dir.filePath("big.wav");

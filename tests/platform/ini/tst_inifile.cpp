@@ -143,6 +143,10 @@ void TestIniFile::writeUpdatesInPlaceAndKeepsEverythingElse()
                                      "\r\n"
                                      "[Other]\r\n"
                                      "Bold Kanji=untouched\r\n"));
+    // A file of lone carriage returns keeps them.
+    writeFile(p, "[options]\rSkin=Blue\r");
+    ini.writeBool("Options", "Bold Kanji", false);
+    QCOMPARE(readFile(p), QByteArray("[options]\rSkin=Blue\rBold Kanji=0\r"));
 }
 
 void TestIniFile::writeAppendsKeyToItsSection()
@@ -183,7 +187,8 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Windows: "Café", the euro sign and an en dash in Windows-1252.
     const QByteArray utf8Path = "Working Directory=/home/j\xC3\xBCrgen/\xE6\xB1\x89\xE5\xAD\x97/";
     const QByteArray cp1252Font = "Kanji Font=Caf\xE9 \x80\x96";
-    writeFile(p, "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
+    const QByteArray notes = "; by hand\r\n; Caf\xE9\r\n\xA0\r\n \r\n\r\n"; // a no-break space is blank
+    writeFile(p, notes + "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font + "\r\nOther=\x91x\r\n");
     IniFile ini(p);
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
@@ -191,7 +196,7 @@ void TestIniFile::decodesLineByLineAndKeepsUnchangedLines()
     // Lines the program writes are UTF-8; the others keep their bytes.
     ini.writeString("Options", "Skin", QString::fromUtf8("汉字"));
     ini.writeString("Options", "Other", QString::fromUtf8("‘y"));
-    QCOMPARE(readFile(p), "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
+    QCOMPARE(readFile(p), notes + "[Options]\r\n" + utf8Path + "\r\n" + cp1252Font
                               + "\r\nOther=\xE2\x80\x98y\r\nSkin=\xE6\xB1\x89\xE5\xAD\x97\r\n");
     QCOMPARE(ini.readString("Options", "Working Directory", ""), QString::fromUtf8("/home/jürgen/汉字/"));
     QCOMPARE(ini.readString("Options", "Kanji Font", ""), QString::fromUtf8("Café €–"));
@@ -226,9 +231,12 @@ void TestIniFile::readsSeeChangesByOthers()
     writeFile(p, "[S]\nK=1\n");
     IniFile reader(p);
     QCOMPARE(reader.readString("S", "K", ""), QString("1"));
-    // A same-size change through another object of this process.
+    // A same-size change through another object of this process, even under the old time stamp.
+    const QDateTime stamp = QFileInfo(p).lastModified();
     IniFile other(p);
     other.writeString("S", "K", "2");
+    QFile same(p);
+    QVERIFY(same.open(QIODevice::ReadWrite) && same.setFileTime(stamp, QFileDevice::FileModificationTime));
     QCOMPARE(reader.readString("S", "K", ""), QString("2"));
     // A change from outside the program.
     writeFile(p, "[S]\nK=three\n");
@@ -245,9 +253,8 @@ void TestIniFile::sectionListsKeepFileOrder()
     QCOMPARE(ini.readSection("lessons"), QStringList({"2", "0", "x", "1"}));
     QCOMPARE(ini.readSectionValues("Lessons"),
              QStringList({"2=c:\\b.kvl", "0=/a.kvl", "x=odd key", "1=/with=equals.kvl"}));
-    const QList<IniEntry> entries = ini.readEntries("Lessons");
-    QCOMPARE(entries.size(), 4);
-    QCOMPARE(entries[3], (IniEntry{"1", "/with=equals.kvl"}));
+    QCOMPARE(ini.readEntries("Lessons"),
+             QList<IniEntry>({{"2", "c:\\b.kvl"}, {"0", "/a.kvl"}, {"x", "odd key"}, {"1", "/with=equals.kvl"}}));
     QCOMPARE(ini.readValues("LESSONS"), QStringList({"c:\\b.kvl", "/a.kvl", "odd key", "/with=equals.kvl"}));
     QVERIFY(ini.readSection("Nothing").isEmpty());
     QVERIFY(ini.readValues("Nothing").isEmpty());
@@ -275,22 +282,25 @@ void TestIniFile::replaceSectionKeepsPlaceAndOtherSections()
 
 void TestIniFile::failedWriteThrowsAndKeepsOldFile()
 {
+    auto failure = [](const QString &file) -> QString {
+        try {
+            IniFile(file).writeString("Options", "Skin", "x");
+        } catch (const korvana::IniWriteError &e) {
+            return e.message() + " (" + e.reason() + ")";
+        }
+        return "written";
+    };
     // A folder in the way of the file's own folder: the write cannot be done,
     // whoever runs the test.
     writeFile(path("blocker"), "not a folder");
-    IniFile blocked(path("blocker/korvana.ini"));
-    try {
-        blocked.writeString("Options", "Skin", "x");
-        QFAIL("the write should have failed");
-    } catch (const korvana::Error &e) {
-        QCOMPARE(e.message(), QString("Unable to write to korvana.ini"));
-    }
-
+    QVERIFY(failure(path("blocker/korvana.ini")).startsWith("Unable to write to korvana.ini ("));
     // A name that is a folder cannot be read, so it must not be replaced.
     QVERIFY(QDir(m_dir.path()).mkpath("folder.ini/inside"));
-    IniFile folder(path("folder.ini"));
-    QVERIFY_THROWS_EXCEPTION(korvana::Error, folder.writeString("S", "K", "v"));
+    QCOMPARE(failure(path("folder.ini")), QString("Unable to write to folder.ini (is a folder)"));
     QVERIFY(QFileInfo(path("folder.ini/inside")).isDir());
+    // A link to a file in a missing folder reads as missing; its write says why it failed.
+    QVERIFY(QFile::link(path("gone/korvana.ini"), path("link.ini")));
+    QCOMPARE(failure(path("link.ini")), QString("Unable to write to link.ini (no such file or folder)"));
 
     // A missing folder is made; no temporary file is left beside the file.
     IniFile fresh(path("new/deeper/korvana.ini"));
