@@ -8,6 +8,7 @@
 #include "platform/richtext/RtfReader.h"
 
 #include <QGuiApplication>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -54,12 +55,16 @@ private slots:
         QCOMPARE(lineState(line), state);
     }
 
+    // Blank lines get no row, nor do lines that hold only a state tag: given
+    // one, the line would turn blank and leave the text while its row stayed,
+    // and every later row would point one line off.
     void twoLessonsGiveMatchingRowsAndLines()
     {
         LessonStore store;
         LoadedLessons loaded;
-        const QString a = fixtures::writeLesson(path("two/a.kvl"),
-                                                {"<ST=l>" + term("one"), term("two", "p"), "", term("three"), "   "});
+        const QString a =
+            fixtures::writeLesson(path("two/a.kvl"), {"<ST=l>" + term("one"), term("two", "p"), "", term("three"),
+                                                      "   ", "<ST=u>", "<ST=d> ", "\u2028"});
         const QString b = fixtures::writeLesson(path("two/b.kvl"), {"<st=d>" + term("four"), term("five")});
         store.openLessons = {a, b};
         LessonOpener opener(store, loaded);
@@ -77,38 +82,21 @@ private slots:
         QVERIFY(loaded.contains(a) && loaded.contains(b));
     }
 
-    // A line that holds only a state tag gets no row: given one, the line would
-    // turn blank and leave the text while its row stayed, and every later row
-    // would point one line off.
-    void stateOnlyLineMakesNoRow()
-    {
-        LessonStore store;
-        LoadedLessons loaded;
-        const QString a = fixtures::writeLesson(path("shift/a.kvl"), {term("one"), "<ST=u>", "<ST=d> "});
-        const QString b = fixtures::writeLesson(path("shift/b.kvl"), {"<ST=d>" + term("two")});
-        store.openLessons = {a, b};
-        LessonOpener opener(store, loaded);
-        QCOMPARE(opener.openAll(), QStringList());
-        QCOMPARE(fixtures::lines(store.lessonText), (QStringList{term("one"), term("two")}));
-        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermLesson), (QStringList{a, b}));
-        QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"u", "d"}));
-    }
-
     void everyStateTagIsRemoved()
     {
         LessonStore store;
         LoadedLessons loaded;
-        const QString a = fixtures::writeLesson(path("tags/a.kvl"),
-                                                {"<ST=u><st=d>" + term("one") + "<ST=x>",
-                                                 "<St=L>" + term("two") + "<ST=open", "<ST<ST=l>=d>" + term("three")});
+        const QString a = fixtures::writeLesson(path("tags/a.kvl"), {"<ST=u><st=d>" + term("one") + "<ST=x>",
+                                                                     "<St=L>" + term("two") + "<ST=open",
+                                                                     "<ST<ST=l>=d>" + term("three") + "<ST=>>"});
         store.openLessons = {a};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
-        // Tags never pile up, whatever their value; an unclosed one is no tag;
-        // a tag that taking another out makes goes too (else the term would
-        // change at the next opening, after a save).
+        // Tags never pile up, whatever their value; an unclosed one, or one of
+        // ">", is no tag; a tag that taking another out makes goes too (else
+        // the term would change at the next opening, after a save).
         QCOMPARE(fixtures::lines(store.lessonText),
-                 (QStringList{term("one"), term("two") + "<ST=open", term("three")}));
+                 (QStringList{term("one"), term("two") + "<ST=open", term("three") + "<ST=>>"}));
         QCOMPARE(fixtures::column(store.termTable, TermGrid::TermStatus), (QStringList{"u", "l", "l"}));
     }
 
@@ -182,10 +170,13 @@ private slots:
         // "<par" that names no file links nothing: saved, it would empty the file.
         const QString parade = fixtures::writeLesson(path("only/parade.txt"), {"<parade> of words"});
         store.openLessons = {reading, empty, lower, links, parade};
+        for (const char *tag : {"<Pi=", "<ch=", "<NO=", "<ty=", "<st="})
+            store.openLessons << fixtures::writeLesson(path("only/") + tag + ".kvl", {tag + QStringLiteral("x>")});
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), (QStringList{reading, empty, parade}));
         QCOMPARE(opener.failureReason(reading), QStringLiteral("not a lesson"));
-        QCOMPARE(fixtures::lines(store.lessonText), QStringList{"<or=one>"});
+        // (a state tag alone makes a lesson with no terms)
+        QCOMPARE(fixtures::lines(store.lessonText), (QStringList{"<or=one>", "<Pi=x>", "<ch=x>", "<NO=x>", "<ty=x>"}));
         QCOMPARE(store.linkedFiles, QStringList{"a.txt"});
         QVERIFY(!loaded.contains(reading) && loaded.contains(links));
     }
@@ -234,30 +225,56 @@ private slots:
     void textEncodings()
     {
         QVERIFY(isLessonData(QByteArray()));
-        QVERIFY(isLessonData("{\\rtf1 x}"));
-        QVERIFY(isLessonData(QStringLiteral("<OR=caf\u00e9>").toUtf8()));
-        QVERIFY(isLessonData("<OR=caf\xe9>\r\n"));       // 8-bit Western text
-        QVERIFY(isLessonData("<OR=a>\t<NO=b>\f\v\x1a")); // tabs, page and line feeds, a DOS end mark
-        QByteArray utf16("\xff\xfe", 2);
-        const QString s = QStringLiteral("<OR=\u4e2d>");
-        utf16.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
-        QVERIFY(isLessonData(utf16));
-        QVERIFY(!isLessonData(QByteArray("<OR=a>\0", 7)));
-        QVERIFY(!isLessonData(QByteArray("{\\rtf1 \0}", 9)));
-        QVERIFY(!isLessonData("<OR=a>\x01\x02"));
-
         RichEdit doc;
-        loadLessonData(doc, utf16);
-        QCOMPARE(doc.line(0), s);
-        // A doubled byte-order mark, and UTF-8 behind its mark.
-        loadLessonData(doc, QByteArray("\xff\xfe", 2) + utf16);
-        QCOMPARE(doc.line(0), s);
-        loadLessonData(doc, "\xEF\xBB\xBF" + s.toUtf8());
-        QCOMPARE(doc.line(0), s);
-        // Letters that tell Windows-1252 from its neighbours (1250 reads
-        // them as \u0144 and \u015A).
-        loadLessonData(doc, "<OR=caf\xe9 ni\xf1o \x8c>");
-        QCOMPARE(doc.line(0), QStringLiteral("<OR=caf\u00e9 ni\u00f1o \u0152>"));
+        loadLessonData(doc, "<OR=caf\xe9>\r\n");
+        QCOMPARE(doc.text(), QStringLiteral("<OR=caf\u00e9>\r\n"));
+        loadLessonData(doc, "\xEF\xBB\xBF{\\rtf1 <OR=\\u19968?>}");
+        QCOMPARE(doc.text(), QStringLiteral("<OR=\u4e00>"));
+        QVERIFY_THROWS_EXCEPTION(RichTextError, loadLessonData(doc, "<OR=a>\x1f"));
+    }
+
+    // Each form a lesson's text comes in opens to the same terms; text that no
+    // lesson holds does not open.
+    void eachEncodingOpens_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines"); // none: not a lesson
+        const QString one = QStringLiteral("<OR=\u4e00>");
+        const auto utf16 = [](QStringEncoder::Encoding e, const QString &s) {
+            return QByteArray(QStringEncoder(e, QStringEncoder::Flag::WriteBom).encode(s));
+        };
+        QTest::newRow("UTF-8 mark") << "\xEF\xBB\xBF" + one.toUtf8() << QStringList{one};
+        QTest::newRow("UTF-16LE, paragraph mark")
+            << utf16(QStringEncoder::Utf16LE, one + QChar(QChar::ParagraphSeparator) + one) << QStringList{one, one};
+        QTest::newRow("UTF-16BE") << utf16(QStringEncoder::Utf16BE, one) << QStringList{one};
+        QTest::newRow("UTF-16, two marks") << utf16(QStringEncoder::Utf16LE, QChar(0xFEFF) + one) << QStringList{one};
+        // Letters that tell Windows-1252 from its neighbours (1250 reads them
+        // as \u0144 and \u015A).
+        QTest::newRow("Western 8-bit") << QByteArray("<OR=caf\xe9 ni\xf1o \x8c>")
+                                       << QStringList{QStringLiteral("<OR=caf\u00e9 ni\u00f1o \u0152>")};
+        QTest::newRow("frame marker") << QStringLiteral("<OR=\ufdd0>").toUtf8() << QStringList{"<OR=\ufffd>"};
+        QTest::newRow("rich text behind a mark and blanks, in capitals")
+            << QByteArray("\xEF\xBB\xBF \r\n{\\RTF1 <OR=\\u19968?>}") << QStringList{one};
+        QTest::newRow("rich text in UTF-8") << "{urtf1 " + one.toUtf8() + "}" << QStringList{one};
+        QTest::newRow("UTF-16 control") << utf16(QStringEncoder::Utf16LE, one + QChar(1)) << QStringList();
+        // Tabs, page and line feeds and a DOS end mark are text.
+        QTest::newRow("allowed controls")
+            << QByteArray("<OR=a>\t<NO=b>\f\v\x1a") << QStringList{"<OR=a>\t<NO=b>\f\v\x1a"};
+        QTest::newRow("unit separator") << QByteArray("<OR=a>\x1f") << QStringList();
+        QTest::newRow("NUL") << QByteArray("<OR=a>\0", 7) << QStringList();
+        QTest::newRow("rich text with NUL") << QByteArray("{\\rtf1 <OR=a>\0}", 15) << QStringList();
+    }
+    void eachEncodingOpens()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        LessonStore store;
+        LoadedLessons loaded;
+        store.openLessons = {fixtures::writeFile(path("encodings/") + QTest::currentDataTag(), bytes)};
+        LessonOpener opener(store, loaded);
+        QCOMPARE(isLessonData(bytes), !lines.isEmpty());
+        QCOMPARE(opener.openAll().size(), lines.isEmpty() ? 1 : 0);
+        QCOMPARE(fixtures::lines(store.lessonText), lines);
     }
 
     void fileTooBigForTheLessonTextIsNotLoaded()
@@ -294,12 +311,14 @@ private slots:
         QCOMPARE(store.lessonText.lineCount(), exact.size());
         QCOMPARE(store.termTable.rowCount(), exact.size());
 
-        // Each half fits; the second passes the limit with the first.
-        const QString half = fixtures::writeLesson(path("big/half.kvl"), many.mid(0, many.size() / 2 + 1));
-        const QString other = fixtures::writeLesson(path("big/other.kvl"), many.mid(0, many.size() / 2 + 1));
-        store.openLessons = {half, other};
-        QCOMPARE(opener.openAll(), QStringList{other});
-        QCOMPARE(opener.failureReason(other),
+        // After another lesson, the line end between them counts as well.
+        exact.last().remove(5, term("one").size() + 1);
+        const QString overWithSmall = fixtures::writeLesson(path("big/over.kvl"), exact);
+        exact.last().remove(5, 1);
+        const QString fitsWithSmall = fixtures::writeLesson(path("big/fits.kvl"), exact);
+        store.openLessons = {small, overWithSmall, fitsWithSmall};
+        QCOMPARE(opener.openAll(), QStringList{overWithSmall});
+        QCOMPARE(opener.failureReason(overWithSmall),
                  QStringLiteral("over the 1,000,000-character limit with the lessons before it"));
 
         // Too many bytes to be a lesson, a named pipe: refused unread.
@@ -338,7 +357,7 @@ private slots:
         LoadedLessons loaded;
         const QString a = fixtures::writeLesson(path("twice/a.kvl"), {term("one")});
         const QString b = fixtures::writeLesson(path("twice/b.kvl"), {term("two")});
-        store.openLessons = {a, b, tmp.path() + "/twice/./a.kvl"};
+        store.openLessons = {a, b, tmp.path() + "/twice/./a.kvl", QDir().relativeFilePath(a)};
         LessonOpener opener(store, loaded);
         QCOMPARE(opener.openAll(), QStringList());
         QCOMPARE(store.openLessons, (QStringList{a, b}));

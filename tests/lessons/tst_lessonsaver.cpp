@@ -51,6 +51,16 @@ private slots:
                  (QStringList{"<ST=u>" + term("one"), "<ST=d>" + term("two"), "<ST=u>" + term("three")}));
         // Saving changes neither the lesson text nor the table.
         QCOMPARE(fixtures::lines(o.store.lessonText), (QStringList{term("one"), term("two"), term("three")}));
+
+        // The tag is written in the look of its line.
+        const QString big = fixtures::writeFile(
+            path("states/big.kvl"), "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\fs40\\cf1 <OR=big>\\par}");
+        QCOMPARE(o.open({big}), QStringList());
+        QCOMPARE(o.saver.saveAll(), QStringList());
+        RichEdit saved;
+        saved.fromRtf(fixtures::readFile(big));
+        saved.setSel(0, 6);
+        QVERIFY(saved.selText() == "<ST=u>" && saved.selAttributes().sizePoints == 20.0);
     }
 
     void eachLessonGetsItsOwnTermsAndLinkedFiles()
@@ -187,6 +197,10 @@ private slots:
         o.saver.heldLessons = QStringList{b};
         QVERIFY(o.saver.saveLesson(b));
         o.saver.heldLessons.clear();
+        // Grown past any lesson's size: changed as well, and not read.
+        QVERIFY(QFile(b).resize(LessonOpener::MaxLessonBytes + 1));
+        QVERIFY(!o.saver.saveLesson(b));
+        QCOMPARE(o.saver.failureReason(b), QStringLiteral("changed by another program since it was opened"));
         // Removed meanwhile: not written back, and said so.
         QVERIFY(QFile::remove(b));
         QVERIFY(!o.saver.saveLesson(b));
@@ -227,6 +241,12 @@ private slots:
                  QStringLiteral("a linked file's name or description cannot be written unchanged"));
         QCOMPARE(fixtures::readFile(a), before);
         QCOMPARE(fixtures::readFile(b), beforeB);
+        // Writable again it is saved; read-only again, its file holds every mark.
+        QVERIFY(QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(o.saver.saveAll(), QStringList{b});
+        QCOMPARE(o.saver.failureReason(a), QString());
+        QVERIFY(QFile::setPermissions(a, QFileDevice::ReadOwner));
+        QCOMPARE(o.saver.saveAll(), QStringList{b});
     }
 
     void rowsThatDoNotMatchTheTextWriteNothing()
@@ -237,12 +257,18 @@ private slots:
         QCOMPARE(o.open({a, b}), QStringList());
         const QByteArray before = fixtures::readFile(a);
         QVERIFY(o.saver.rowsAgreeWithLines());
+        o.store.termTable.setCell(TermGrid::TermLesson, 1, QString()); // a row of no lesson
+        QVERIFY(!o.saver.rowsAgreeWithLines());
+        o.store.termTable.setCell(TermGrid::TermLesson, 1, a);
         o.store.lessonText.deleteLine(0);
         QVERIFY(!o.saver.rowsAgreeWithLines());
         o.store.lessonText.addLine(QStringLiteral(" ")); // as many lines again, one of them blank
         QVERIFY(!o.saver.rowsAgreeWithLines());
         QCOMPARE(o.saver.saveAll(), (QStringList{a, b}));
+        QCOMPARE(o.saver.failureReason(b), QStringLiteral("the terms and their rows disagree"));
         QCOMPARE(fixtures::readFile(a), before);
+        o.store.termTable.clear(); // lines of text and no rows
+        QVERIFY(!o.saver.rowsAgreeWithLines());
     }
 
     // A row whose line is missing must copy nothing, never all of the lesson

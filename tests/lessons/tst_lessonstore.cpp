@@ -2,6 +2,7 @@
 // tags, and the two editing operations on the lesson text.
 #include "lessons/LessonLine.h"
 #include "lessons/LessonStore.h"
+#include "lessons/Pane.h"
 
 #include <QGuiApplication>
 #include <QtTest>
@@ -53,6 +54,7 @@ private slots:
         QCOMPARE(termTypeOf(QStringLiteral("<OR=a><TY=p>")), QStringLiteral("p"));
         QCOMPARE(termTypeOf(QStringLiteral("<OR=a>")), QStringLiteral("w"));
         QCOMPARE(termTypeOf(QStringLiteral("<OR=a><ty=p>")), QStringLiteral("w"));
+        QCOMPARE(termTypeOf(QStringLiteral("<OR=a><TY=")), QString());
         QCOMPARE(termStateOf(QStringLiteral("<ST=d><OR=a><ST=l>")), QStringLiteral("d"));
         QCOMPARE(termStateOf(QStringLiteral("<OR=a>")), QStringLiteral("u"));
     }
@@ -72,6 +74,26 @@ private slots:
         s.termTable.setRowCount(2);
         s.termTable.setRowCount(3);
         QVERIFY(s.termTable.cell(TermGrid::TermType, 2).isEmpty());
+
+        // A cell out of range is none and does not change the table; emptied,
+        // the table has changed.
+        const quint64 before = s.termTable.revision();
+        s.termTable.setCell(TermGrid::ColCount, 0, QStringLiteral("x"));
+        s.termTable.setCell(0, 3, QStringLiteral("x"));
+        QVERIFY(s.termTable.cell(TermGrid::ColCount, 0).isEmpty() && s.termTable.revision() == before);
+        s.termTable.clear();
+        QVERIFY(s.termTable.revision() > before);
+    }
+
+    // The panes in their order on screen, each with its controls' name and
+    // its field's tag in a lesson line.
+    void panes()
+    {
+        const QStringList names{"translation", "pinyin", "characters", "notes"}, tags{"OR", "PI", "CH", "NO"};
+        for (int i = 0; i < 4; ++i) {
+            const Pane pane = allPanes[size_t(i)];
+            QVERIFY(paneIndex(pane) == size_t(i) && paneName(pane) == names[i] && paneTag(pane) == tags[i]);
+        }
     }
 
     void twoLessonsGiveOneRowPerLine()

@@ -73,7 +73,8 @@ private slots:
         QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("say \"hi\" now")));
         QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("a\">b")));
         QVERIFY(!parLineKeeps(QStringLiteral(" f"), QStringLiteral("d")));
-        QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("two\rlines")));
+        for (QChar end : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator)})
+            QVERIFY(!parLineKeeps(QStringLiteral("f"), QStringLiteral("two") + end) && !parLineKeeps(end, "d"));
 
         const QString line = parLine(QStringLiteral("/x/r.txt"), QStringLiteral("Reading one"));
         QCOMPARE(line, QStringLiteral("<PAR FILE=\"/x/r.txt\" DESCRIPTION=\"Reading one\">"));

@@ -78,6 +78,7 @@ private slots:
         QCOMPARE(withSessionExtension("/a/mine"), QStringLiteral("/a/mine.ses"));
         QCOMPARE(withSessionExtension("/a/mine.ses"), QStringLiteral("/a/mine.ses"));
         QCOMPARE(withSessionExtension("/a.b/mine"), QStringLiteral("/a.b/mine.ses"));
+        QCOMPARE(withSessionExtension(""), QString());
     }
 };
 
