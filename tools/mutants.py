@@ -826,6 +826,31 @@ FAULTS = [
     # Found after the run: the save dialog (and its scripted double) adds the
     # default extension itself, so the name never reaches this step bare.
     ('editing/EditorWriter.cpp', '        if (QFileInfo(target).suffix().isEmpty())\n            target += QStringLiteral(".kvl");\n', '', ED),
+    # --- sharpening trials, editing
+    ('editing/EditorWriter.cpp', 'constexpr double kPieceSize = 11;', 'constexpr double kPieceSize = 12;', ED),
+    ('editing/EditorWriter.cpp', "appendColouredText(QStringLiteral(\"<SN=\") + sound + QLatin1Char('>'), 4);",
+     "appendColouredText(QStringLiteral(\"<SN=\") + sound + QLatin1Char('>'), 3);", ED),
+    ('editing/EditorWriter.cpp', '        appendColouredText(QStringLiteral("="), 0);', '        appendColouredText(QStringLiteral("="), 1);', ED),
+    ('editing/LessonEditorWindow.cpp', '    if (!f.isEmpty())\n        pictureEdit->setText(f);', '    if (!f.isEmpty())\n        soundEdit->setText(f);', ED),
+    ('editing/LessonEditorWindow.cpp', '    linkedFilesList->item(i)->setText(linkedFileDialog.descriptionEdit->text());\n    lessonModified = true;',
+     '    linkedFilesList->item(i)->setText(linkedFileDialog.descriptionEdit->text());', ED),
+    ('editing/LessonEditorWindow.cpp', '    delete linkedFilesList->takeItem(i);\n    lessonModified = true;', '    delete linkedFilesList->takeItem(i);', ED),
+    ('editing/LessonEditorWindow.cpp', 'QStringLiteral("Sound Files|*.mp3;*.wav|All Files|*.*")', 'QStringLiteral("Sound Files|*.mp3|All Files|*.*")', ED),
+    ('editing/TermsManager.cpp', '        lesson.setSel(0, 0);', '        lesson.setSel(lesson.textLength(), lesson.textLength());', ED),
+    ('editing/PinyinEntry.cpp', '    if (index >= 1 && index <= toneImages.size())\n        toneImages[index - 1]->setConcealed(true);',
+     '    if (index >= 1 && index < toneImages.size())\n        toneImages[index - 1]->setConcealed(true);', ED),
+    ('editing/LessonEditorWindow.cpp', "        if (at + 5 < line.size() && line[at + 5] == u'>')", "        if (at + 5 < line.size() && line[at + 4] == u'>')", ED),
+    ('editing/LessonEditorWindow.cpp', "    const int p = text.indexOf(QLatin1Char('<') + tag + QLatin1Char('='), 0, Qt::CaseInsensitive);",
+     "    const int p = text.indexOf(QLatin1Char('<') + tag + QLatin1Char('='), 0, Qt::CaseSensitive);", ED),
+    ('editing/LessonEditorWindow.cpp', '        return m_settings.useCharactersFont ? m_settings.charactersFont : QString();',
+     '        return QString();', ED),
+    ('editing/EditorWriter.cpp', '    if (restOfLineText->lineCount() > 0 && !restOfLineText->line(0).isEmpty()) {',
+     '    if (restOfLineText->lineCount() > 1 && !restOfLineText->line(0).isEmpty()) {', ED),
+    ('editing/PinyinEntry.cpp', 'static const int aAndE[8] = {1, 6, 7, 8, 2, 3, 4, 5};', 'static const int aAndE[8] = {1, 6, 8, 7, 2, 3, 4, 5};', ED),
+    ('editing/PinyinEntry.cpp', '    if (index < 1 || index > 24)\n        return QString();', '    if (index < 1 || index > 25)\n        return QString();', ED),
+    ('editing/LinkedFileDialog.cpp', '        return QStringLiteral("The file name") + why;', '        return QStringLiteral("The description") + why;', ED),
+    ('editing/EditorWriter.cpp', '        if (length == 0)\n            continue;\n        if (!first)', '        if (!first)', ED),
+    ('editing/LessonEditorWindow.cpp', '        if (lessonText->lineCount() < before && n > termNumber)\n            --n;', '        if (lessonText->lineCount() < before && n > termNumber)\n            n += 0;', ED),
 ]
 
 
