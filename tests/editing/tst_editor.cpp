@@ -455,6 +455,16 @@ private slots:
         // The term left keeps its edit; the term jumped to is untouched.
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(plainLine(ed()->lessonText, 2), term("C"));
+        // A term emptied and left is taken out: the number jumped to was
+        // counted with it.
+        ed()->termNumberEdit->setText(QStringLiteral("1"));
+        ed()->goLabelClicked();
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        ed()->termNumberEdit->setText(QStringLiteral("3"));
+        ed()->goLabelClicked();
+        QCOMPARE(ed()->termNumber, 2);
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("C"));
     }
 
     void newTermKeepsTypeAndStateAndBecomesTheLastLine()
