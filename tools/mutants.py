@@ -849,6 +849,14 @@ FAULTS = [
     ('editing/LinkedFileDialog.cpp', '        return QStringLiteral("The file name") + why;', '        return QStringLiteral("The description") + why;', ED),
     ('editing/EditorWriter.cpp', '        if (length == 0)\n            continue;\n        if (!first)', '        if (!first)', ED),
     ('editing/LessonEditorWindow.cpp', '        if (lessonText->lineCount() < before && n > termNumber)\n            --n;', '        if (lessonText->lineCount() < before && n > termNumber)\n            n += 0;', ED),
+    ('editing/EditorWriter.cpp', '            termNumber = std::clamp(termNumber, 1, std::max(lessonText->lineCount(), 1));\n            showTerm();',
+     '            showTerm();', ED),
+    ('editing/LessonEditorWindow.cpp', '        if (shownType.size() != 1 || !shownType[0].isLetterOrNumber())',
+     '        if (shownType.size() != 1 && !shownType[0].isLetterOrNumber())', ED),
+    ('editing/LessonEditorWindow.cpp', '    soundEdit->clear();\n    pictureEdit->clear();', '    pictureEdit->clear();', ED),
+    ('editing/LessonEditorWindow.cpp', '    soundEdit->clear();\n    pictureEdit->clear();', '    soundEdit->clear();', ED),
+    ('editing/LessonEditorWindow.cpp', '    termLineText->clear();\n    restOfLineText->clear();\n    shownType.clear();',
+     '    termLineText->clear();\n    shownType.clear();', ED),
 ]
 
 

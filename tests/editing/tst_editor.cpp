@@ -258,7 +258,7 @@ private slots:
 
     void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
     {
-        const QStringList lesson = {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "x", "<NR=5> trailing text"),
+        const QStringList lesson = {"<OR=A><PI=pA><CH=cA><NO=nA><TY=>", term("B", "x", "<NR=5> trailing text"),
                                     "<ST=d>" + term("C", "p", "<ST=d>")};
         const QString f = writeLesson(path("browse/a.kvl"), lesson);
         const QByteArray bytes = readFile(f);
@@ -386,6 +386,16 @@ private slots:
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
         QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("B"));
+        // So does a last term emptied and saved: the term before it shows.
+        ed()->newButtonClicked();
+        type(ed()->pane(korvana::Pane::Translation).text, QStringLiteral("C"));
+        ed()->previousButtonClicked();
+        ed()->nextButtonClicked();
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        ed()->saveButtonClicked();
+        QCOMPARE(ed()->termNumber, 1);
+        QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("B"));
     }
 
     void fieldsAreWrittenAtOneSize()
@@ -469,13 +479,14 @@ private slots:
 
     void newTermKeepsTypeAndStateAndBecomesTheLastLine()
     {
-        const QString f = writeLesson(path("new/a.kvl"), {term("A", "p", "<ST=d>"), term("B", "p", "<ST=d>")});
+        const QString f = writeLesson(path("new/a.kvl"),
+                                      {term("A", "p", "<ST=d><SN=a.wav><GR=a.jpg><NR=5>"), term("B", "p", "<ST=d>")});
         edit(f);
         ed()->newButtonClicked();
         QCOMPARE(ed()->termNumber, 3);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("3"));
         QVERIFY(ed()->pane(korvana::Pane::Translation).text->text().isEmpty());
-        QVERIFY(ed()->soundEdit->text().isEmpty());
+        QCOMPARE(ed()->soundEdit->text() + ed()->pictureEdit->text(), QString());
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QVERIFY(!ed()->nextButton->isEnabled());
