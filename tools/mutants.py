@@ -857,6 +857,8 @@ FAULTS = [
     ('editing/LessonEditorWindow.cpp', '    soundEdit->clear();\n    pictureEdit->clear();', '    soundEdit->clear();', ED),
     ('editing/LessonEditorWindow.cpp', '    termLineText->clear();\n    restOfLineText->clear();\n    shownType.clear();',
      '    termLineText->clear();\n    shownType.clear();', ED),
+    ('editing/LessonEditorWindow.cpp', '{"<OR=", "<PI=", "<CH=", "<NO=", "<SN=", "<GR=", "<ST="}', '{"<OR=", "<PI=", "<CH=", "<NO=", "<GR=", "<ST="}', ED),
+    ('editing/LessonEditorWindow.cpp', '{"<OR=", "<PI=", "<CH=", "<NO=", "<SN=", "<GR=", "<ST="}', '{"<OR=", "<PI=", "<CH=", "<NO=", "<SN=", "<ST="}', ED),
 ]
 
 
