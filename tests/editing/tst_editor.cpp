@@ -395,6 +395,11 @@ private slots:
         ed()->saveButtonClicked();
         QCOMPARE(ed()->termNumber, 1);
         QCOMPARE(ed()->pane(korvana::Pane::Translation).text->text(), QStringLiteral("B"));
+        // The last term of a lesson file emptied: the file keeps it.
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        QVERIFY(!ed()->saveLesson());
+        QCOMPARE(apptest::linesOfFile(f), QStringList{term("B")});
     }
 
     void fieldsAreWrittenAtOneSize()
