@@ -175,11 +175,13 @@ private slots:
     void typeStateAndSizesAreReadFromTheLine()
     {
         // A line without a type tag is a word, as the practice window reads it.
-        const QString f = writeLesson(path("show/a.kvl"), {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "p", "<ST=zz>"),
-                                                           "<ST=l><OR=C><PI=><CH=c><NO=><TY=w><ST=d>"});
+        const QString f =
+            writeLesson(path("show/a.kvl"), {"<OR=A><PI=pA><CH=cA><NO=nA><sn=a.wav><st=d>", term("B", "p", "<ST=zz>"),
+                                             "<ST=l><OR=C><PI=><CH=c><NO=><TY=w><ST=d>"});
         edit(f);
         QVERIFY(ed()->wordOption->isChecked());
-        QVERIFY(ed()->unlearnedOption->isChecked());
+        QVERIFY(ed()->difficultOption->isChecked()); // tags read in either case
+        QCOMPARE(ed()->soundEdit->text(), QStringLiteral("a.wav"));
         ed()->nextButtonClicked();
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->unlearnedOption->isChecked());
@@ -208,6 +210,16 @@ private slots:
         QCOMPARE(charAt(ed()->panes[korvana::Pane::Translation].text, 0).sizePoints, 11.0);
         QCOMPARE(charAt(ed()->panes[korvana::Pane::Pinyin].text, 0).sizePoints, 12.0);
         QCOMPARE(charAt(ed()->panes[korvana::Pane::Notes].text, 0).sizePoints, 10.0);
+        // The characters are shown in the chosen characters font only while it is used.
+        fx->settings.charactersFont = QStringLiteral("KaiTi");
+        for (bool use : {false, true}) {
+            fx->settings.useCharactersFont = use;
+            edit(f);
+            const auto &chars = ed()->panes[korvana::Pane::Characters];
+            QCOMPARE(chars.text->document()->defaultFont().family() == "KaiTi", use);
+            QCOMPARE(chars.view->font().family() == "KaiTi", use);
+        }
+        fx->settings.useCharactersFont = false;
     }
 
     void movingPutsEditedTermsBack()
@@ -246,7 +258,7 @@ private slots:
 
     void browsingRewritesNothingAndAnEditKeepsWhatItDoesNotEdit()
     {
-        const QStringList lesson = {"<OR=A><PI=pA><CH=cA><NO=nA>", term("B", "x", "<NR=5> trailing text"),
+        const QStringList lesson = {"<OR=A><PI=pA><CH=cA><NO=nA><TY=>", term("B", "x", "<NR=5> trailing text"),
                                     "<ST=d>" + term("C", "p", "<ST=d>")};
         const QString f = writeLesson(path("browse/a.kvl"), lesson);
         const QByteArray bytes = readFile(f);
@@ -282,14 +294,15 @@ private slots:
 
     void aChangeOfStateOrTypeAloneIsAChange()
     {
-        const QString f = writeLesson(path("state/a.kvl"), {term("A"), term("B")});
+        const QString f =
+            writeLesson(path("state/a.kvl"), {term("A", "w", "<SN=1.wav>"), term("B", "w", "<GR=1.jpg>")});
         edit(f);
         ed()->show();
         ed()->difficultOption->setChecked(true);
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Lesson was modified, save?"));
-        QCOMPARE(apptest::linesOfFile(f).value(0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d>"));
+        QCOMPARE(apptest::linesOfFile(f).value(0), QStringLiteral("<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d><SN=1.wav>"));
 
         edit(f);
         ed()->show();
@@ -298,7 +311,7 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(2));
-        QCOMPARE(apptest::linesOfFile(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u>"));
+        QCOMPARE(apptest::linesOfFile(f).value(1), QStringLiteral("<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u><GR=1.jpg>"));
 
         // So is a sound or a picture alone.
         edit(f);
@@ -309,10 +322,8 @@ private slots:
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->closeButtonClicked();
         QCOMPARE(dialogs()->messages.size(), size_t(3));
-        QVERIFY2(apptest::linesOfFile(f).value(0).contains(QStringLiteral("<SN=a.wav>")),
-                 qPrintable(apptest::linesOfFile(f).value(0)));
-        QVERIFY2(apptest::linesOfFile(f).value(1).contains(QStringLiteral("<GR=b.jpg>")),
-                 qPrintable(apptest::linesOfFile(f).value(1)));
+        QCOMPARE(apptest::linesOfFile(f), (QStringList{"<OR=A><PI=pA><CH=cA><NO=nA><TY=w><ST=d><SN=a.wav>",
+                                                       "<OR=B><PI=pB><CH=cB><NO=nB><TY=p><ST=u><GR=b.jpg>"}));
     }
 
     void tagTextIsRefusedInTheFields()
@@ -374,6 +385,21 @@ private slots:
         QCOMPARE(ed()->lessonText->lineCount(), 1);
         QCOMPARE(ed()->termNumber, 1);
         QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("B"));
+        // So does a last term emptied and saved: the term before it shows.
+        ed()->newButtonClicked();
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("C"));
+        ed()->previousButtonClicked();
+        ed()->nextButtonClicked();
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        ed()->saveButtonClicked();
+        QCOMPARE(ed()->termNumber, 1);
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("B"));
+        // The last term of a lesson file emptied: the file keeps it.
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        QVERIFY(!ed()->saveLesson());
+        QCOMPARE(apptest::linesOfFile(f), QStringList{term("B")});
     }
 
     void fieldsAreWrittenAtOneSize()
@@ -404,10 +430,16 @@ private slots:
     {
         const QString f = writeLesson(path("dirs/a.kvl"), {term("A")});
         edit(f);
+        dialogs()->openAnswers = {{path("dirs/s.wav")}, {path("dirs/p.jpg")}};
         ed()->browseSoundButtonClicked();
         ed()->browsePictureButtonClicked();
         ed()->newLinkLabelClicked();
         QCOMPARE(dialogs()->fileRequests.size(), size_t(3));
+        QCOMPARE(dialogs()->fileRequests.at(0).filter, QStringLiteral("Sound Files|*.mp3;*.wav|All Files|*.*"));
+        QCOMPARE(dialogs()->fileRequests.at(1).filter,
+                 QStringLiteral("Picture Files|*.jpg;*.jpeg;*.bmp|All Files|*.*"));
+        QCOMPARE(ed()->soundEdit->text() + '|' + ed()->pictureEdit->text(),
+                 path("dirs/s.wav") + '|' + path("dirs/p.jpg"));
         for (const FileDialogRequest &r : dialogs()->fileRequests)
             QCOMPARE(r.initialDir, QFileInfo(f).absolutePath() + QLatin1Char('/'));
         edit(QString());
@@ -437,17 +469,28 @@ private slots:
         // The term left keeps its edit; the term jumped to is untouched.
         QCOMPARE(plainLine(ed()->lessonText, 0), QStringLiteral("<OR=A2><PI=pA><CH=cA><NO=nA><TY=w><ST=u>"));
         QCOMPARE(plainLine(ed()->lessonText, 2), term("C"));
+        // A term emptied and left is taken out: the number jumped to was
+        // counted with it.
+        ed()->termNumberEdit->setText(QStringLiteral("1"));
+        ed()->goLabelClicked();
+        for (const auto &pane : ed()->panes)
+            type(pane.text, QString());
+        ed()->termNumberEdit->setText(QStringLiteral("3"));
+        ed()->goLabelClicked();
+        QCOMPARE(ed()->termNumber, 2);
+        QCOMPARE(ed()->panes[korvana::Pane::Translation].text->text(), QStringLiteral("C"));
     }
 
     void newTermKeepsTypeAndStateAndBecomesTheLastLine()
     {
-        const QString f = writeLesson(path("new/a.kvl"), {term("A", "p", "<ST=d>"), term("B", "p", "<ST=d>")});
+        const QString f = writeLesson(path("new/a.kvl"),
+                                      {term("A", "p", "<ST=d><SN=a.wav><GR=a.jpg><NR=5>"), term("B", "p", "<ST=d>")});
         edit(f);
         ed()->newButtonClicked();
         QCOMPARE(ed()->termNumber, 3);
         QCOMPARE(ed()->termNumberEdit->text(), QStringLiteral("3"));
         QVERIFY(ed()->panes[korvana::Pane::Translation].text->text().isEmpty());
-        QVERIFY(ed()->soundEdit->text().isEmpty());
+        QCOMPARE(ed()->soundEdit->text() + ed()->pictureEdit->text(), QString());
         QVERIFY(ed()->phraseOption->isChecked());
         QVERIFY(ed()->difficultOption->isChecked());
         QVERIFY(!ed()->nextButton->isEnabled());
@@ -498,18 +541,20 @@ private slots:
         edit(QString());
         ed()->wordOption->setChecked(true);
         ed()->unlearnedOption->setChecked(true);
-        ed()->soundEdit->setText(QStringLiteral("   "));
+        ed()->soundEdit->setText(QStringLiteral(" s.wav"));
         ed()->pictureEdit->setText(QStringLiteral(" p.jpg "));
         ed()->buildTermLine();
-        const QString line = QStringLiteral("<OR=><PI=><CH=><NO=><TY=w><ST=u><GR=p.jpg>");
+        const QString line = QStringLiteral("<OR=><PI=><CH=><NO=><TY=w><ST=u><SN=s.wav><GR=p.jpg>");
         QCOMPARE(plainLine(ed()->termLineText, 0), line);
         QCOMPARE(ed()->termLineText->lineCount(), 1);
-        QCOMPARE(charAt(ed()->termLineText, 0).color, QColor(0, 0, 0));   // "<"
-        QCOMPARE(charAt(ed()->termLineText, 1).color, QColor(255, 0, 0)); // "OR"
-        QCOMPARE(charAt(ed()->termLineText, line.indexOf("TY")).color, QColor(0, 0, 255));
-        QCOMPARE(charAt(ed()->termLineText, line.indexOf("ST")).color, QColor(0, 128, 0));
-        QCOMPARE(charAt(ed()->termLineText, line.indexOf("GR")).color, QColor(128, 128, 128));
+        QList<QColor> colours; // of "<", "OR", "=", type, state, sound, picture
+        for (int at : {0, 1, 3, 21, 27, 33, 43})
+            colours << charAt(ed()->termLineText, at).color;
+        const QColor black(0, 0, 0), grey(128, 128, 128);
+        QCOMPARE(colours,
+                 (QList<QColor>{black, QColor(255, 0, 0), black, QColor(0, 0, 255), QColor(0, 128, 0), grey, grey}));
         QCOMPARE(charAt(ed()->termLineText, 1).fontName, QStringLiteral("Times New Roman"));
+        QCOMPARE(charAt(ed()->termLineText, 1).sizePoints, 11.0);
 
         // With no state button checked no state is written.
         for (QRadioButton *b : {ed()->learnedOption, ed()->unlearnedOption, ed()->difficultOption}) {
@@ -518,7 +563,8 @@ private slots:
             b->setAutoExclusive(true);
         }
         ed()->phraseOption->setChecked(true);
-        ed()->pictureEdit->clear();
+        ed()->soundEdit->clear();
+        ed()->pictureEdit->setText(QStringLiteral("   "));
         ed()->buildTermLine();
         QCOMPARE(plainLine(ed()->termLineText, 0), QStringLiteral("<OR=><PI=><CH=><NO=><TY=p>"));
 
@@ -529,7 +575,7 @@ private slots:
         QTest::keyClick(ed()->panes[korvana::Pane::Notes].view, Qt::Key_Return);
         QTest::keyClicks(ed()->panes[korvana::Pane::Notes].view, QStringLiteral("c"));
         QCOMPARE(ed()->panes[korvana::Pane::Notes].text->lineCount(), 1);
-        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("x\ny"));
+        type(ed()->panes[korvana::Pane::Translation].text, QStringLiteral("x\n\ny"));
         ed()->buildTermLine();
         QCOMPARE(ed()->termLineText->lineCount(), 1);
         QVERIFY(plainLine(ed()->termLineText, 0).startsWith(QStringLiteral("<OR=x y><PI=><CH=><NO=abc><TY=p>")));
@@ -659,6 +705,7 @@ private slots:
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("No file selected"));
 
         ed()->linkedFilesList->setCurrentRow(0);
+        ed()->lessonModified = false;
         dialogs()->modalAnswers.push_back(1);
         dialogs()->onModal = [this](QDialog *) {
             QCOMPARE(linkedFileDialog->fileNameEdit->text(), QStringLiteral("a.rtf"));
@@ -669,15 +716,19 @@ private slots:
         ed()->editLinkLabelClicked();
         QCOMPARE(ed()->linkedFiles.first(), QStringLiteral("a2.rtf"));
         QVERIFY(ed()->linkedFilesList->item(0)->text().isEmpty());
+        QVERIFY(ed()->lessonModified);
 
+        ed()->lessonModified = false;
         ed()->linkedFilesList->setCurrentRow(1);
         dialogs()->messageAnswers.push_back(MsgResult::No);
         ed()->deleteLinkLabelClicked();
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Delete Link B?"));
         QCOMPARE(ed()->linkedFilesList->count(), 3);
+        QVERIFY(!ed()->lessonModified);
         ed()->linkedFilesList->setCurrentRow(0);
         dialogs()->messageAnswers.push_back(MsgResult::Yes);
         ed()->deleteLinkLabelClicked();
+        QVERIFY(ed()->lessonModified);
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Delete Link ?"));
         QCOMPARE(ed()->linkedFiles, (QStringList{"b.rtf", path("links/c.rtf")}));
         QCOMPARE(ed()->linkedFilesList->count(), 2);
@@ -714,6 +765,12 @@ private slots:
         d->okButton->click();
         QVERIFY(d->isVisible());
         QCOMPARE(dialogs()->lastMessage(), QStringLiteral("Enter the name of the file to link"));
+        d->fileNameEdit->setText(QStringLiteral(" a.rtf"));
+        d->okButton->click();
+        QVERIFY(d->isVisible());
+        QCOMPARE(dialogs()->lastMessage(), QStringLiteral("The file name cannot be stored as typed: it may not begin "
+                                                          "with a blank, nor hold a double quote followed by a blank "
+                                                          "or \">\""));
         d->fileNameEdit->setText(QStringLiteral("a.rtf"));
         d->descriptionEdit->setText(QStringLiteral("\" quoted"));
         d->okButton->click();

@@ -32,16 +32,12 @@ private slots:
         QVERIFY(toneVowel(0).isNull());
         QVERIFY(toneVowel(25).isNull());
 
-        QCOMPARE(toneImageName(1), QStringLiteral("toneImage1"));
-        QCOMPARE(toneImageName(2), QStringLiteral("toneImage6"));
-        QCOMPARE(toneImageName(5), QStringLiteral("toneImage2"));
-        QCOMPARE(toneImageName(8), QStringLiteral("toneImage5"));
-        QCOMPARE(toneImageName(9), QStringLiteral("toneImage9"));
-        QCOMPARE(toneImageName(24), QStringLiteral("toneImage24"));
-        QSet<QString> all;
-        for (int i = 1; i <= 24; ++i)
-            all.insert(toneImageName(i));
-        QCOMPARE(all.size(), 24);
+        // The images of a and e are numbered in their own order; no image
+        // has a name outside 1-24.
+        QStringList names;
+        for (int i = 0; i <= 25; ++i)
+            names << toneImageName(i).remove(QStringLiteral("toneImage"));
+        QCOMPARE(names.join(','), QStringLiteral(",1,6,7,8,2,3,4,5,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,"));
     }
 
     void installedLayoutsAreCappedAndCutAtNul()

@@ -163,17 +163,23 @@ private slots:
         QCOMPARE(out.selAttributes().color, QColor(0, 0, 255));
     }
 
-    void appendingToAMissingLessonWritesNothing()
+    void appendingPutsTheTermsFirstAndNeverMakesALesson()
     {
         QTemporaryDir dir;
         RichEdit text;
         text.setText(kOne);
         RichEdit out;
         collectTermLines(text, {0}, out);
+        RichEdit lesson;
+        const QString existing = dir.filePath("lesson.kvl");
+        writeFile(existing, QStringList{kHello, kTwo}.join("\r\n").toUtf8());
+        exportIntoLesson(out, existing);
+        lesson.loadFromFile(existing);
+        QCOMPARE(linesOf(lesson), (QStringList{kOne, kHello, kTwo}));
         const QString missing = dir.filePath("missing.kvl");
         QVERIFY_THROWS_EXCEPTION(RichTextError, exportIntoLesson(out, missing));
         QVERIFY(!QFile::exists(missing));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lesson.kvl"});
     }
 
     void aFailedWriteLeavesTheLessonAsItWas()
