@@ -826,6 +826,38 @@ FAULTS = [
     # Found after the run: the save dialog (and its scripted double) adds the
     # default extension itself, so the name never reaches this step bare.
     ('editing/EditorWriter.cpp', '        if (QFileInfo(target).suffix().isEmpty())\n            target += QStringLiteral(".kvl");\n', '', ED),
+    # --- sharpening trials, practice
+    ('practice/ToneMarkConverter.cpp', '{0x012A, 0x00CD, 0x012C, 0x00CC}, // I', '{0x012A, 0x00CC, 0x012C, 0x00CD}, // I', PRA),
+    ('practice/ToneColours.cpp', '    {0x91, 4},', '    {0x91, 3},', PRA),
+    ('practice/PracticeEngine.cpp', '    if (!f.phrases && c.wordsLeft < 1)', '    if (!f.phrases && c.wordsLeft <= 1)', PRA),
+    ('practice/PracticeEngine.cpp', 'if (f.onlyDifficult && c.difficultWords + c.difficultPhrases < 1)',
+     'if (f.onlyDifficult && c.difficultPhrases < 1)', PRA),
+    ('practice/PracticeEngine.cpp', '    if (!f.phrases && c.wordsLeft == 1)\n        kind = LastLeftKind::Word;\n', '', PRA),
+    ('practice/PracticeEngine.cpp', '    for (size_t r = 0; r < m_type.size(); ++r) {', '    for (size_t r = 1; r < m_type.size(); ++r) {', PRA),
+    ('practice/PracticeKeys.cpp', '    case Qt::Key_Return:\n    case Qt::Key_Enter:\n        return KeyCommand::ReadAloud;',
+     '    case Qt::Key_Return:\n        return KeyCommand::ReadAloud;', PRA),
+    ('practice/PracticeKeys.cpp', '    case Qt::Key_Escape:\n        return true;\n    case Qt::Key_Delete:',
+     '        return true;\n    case Qt::Key_Escape:\n    case Qt::Key_Delete:', PRA),
+    ('practice/PracticeKeys.cpp', '    for (QChar ch : text) {', '    for (QChar ch : text.left(1)) {', PRA),
+    ('practice/PracticeKeys.cpp', '    case KeyCommand::ToggleNotes:\n        return Pane::Notes;',
+     '    case KeyCommand::ToggleNotes:\n        return Pane::Characters;', PRA),
+    ('practice/FlashTiming.cpp', 'return n >= FlashLimits::MaxCycles ? FlashLimits::MaxCycles : n + 1;',
+     'return n > FlashLimits::MaxCycles ? FlashLimits::MaxCycles : n + 1;', PRA),
+    ('practice/FlashTiming.cpp', '    return ms < 0 ? -1 : std::min(ms, FlashLimits::MaxWaitMs);',
+     '    return ms <= 0 ? -1 : std::min(ms, FlashLimits::MaxWaitMs);', PRA),
+    ('practice/ToolBarWindow.cpp', 'connect(readerButton, &QToolButton::clicked, this, &ToolBarWindow::readerButtonClicked);',
+     'connect(readerButton, &QToolButton::clicked, this, &ToolBarWindow::dictionaryButtonClicked);', PRA),
+    # --- sharpening trials, platform/keyboard
+    ('platform/keyboard/InputMethodLayouts.cpp', '{"fr_ca", "FRC"}', '{"fr_ca", "FRA"}', KB),
+    ('platform/keyboard/XkbKeyboardLayouts.cpp', '{"latam", "ESM"}', '{"latam", "ESP"}', KB),
+    ('platform/keyboard/IBusController.cpp', '    if (!r.finished || notConnected(r))\n        return Switch::Unreachable;',
+     '    if (notConnected(r))\n        return Switch::Unreachable;', KB),
+    ('platform/keyboard/IBusController.cpp', '        names = parseEngineList(preload.out);', '        names = parseEngineList(preload.err);', KB),
+    ('platform/keyboard/IBusController.cpp', '        engines.append({n, languages.value(n)});', '        engines.append({n, QString()});', KB),
+    ('platform/keyboard/IBusController.cpp', '        n.replace(QLatin1String("\\\\\'"), QLatin1String("\'"));\n', '', KB),
+    ('platform/keyboard/IBusController.cpp', '} else if (engineDepth > 0 && depth == engineDepth + 1) {', '} else if (engineDepth > 0) {', KB),
+    ('platform/keyboard/IBusController.cpp', '    return std::nullopt;\n}\n\nInputMethodController::Switch IBusController::switchTo',
+     '    return QString();\n}\n\nInputMethodController::Switch IBusController::switchTo', KB),
 ]
 
 

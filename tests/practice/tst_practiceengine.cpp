@@ -49,14 +49,12 @@ private slots:
     void countsLabel()
     {
         TermGrid g;
-        fill(g, {"w u", "w d", "w u", "p u", "p l"});
+        fill(g, {"w u", "w d", "w u", "p u", "p l", "w l", "p l", "p d", "p l", "w d"});
         PracticeEngine e(g);
         const TermCounters &c = e.counters();
-        QCOMPARE(c.wordsLeft, 3);
-        QCOMPARE(c.difficultWords, 1);
-        QCOMPARE(c.phrasesLeft, 1);
-        QCOMPARE(c.learnedPhrases, 1);
-        QCOMPARE(countsText(c), QStringLiteral("Words 3:0  Phrases 1:1"));
+        // learned words, learned phrases, words left, phrases left, difficult words, difficult phrases
+        QCOMPARE(c, (TermCounters{1, 3, 4, 2, 2, 1}));
+        QCOMPARE(countsText(c), QStringLiteral("Words 4:1  Phrases 2:3"));
     }
 
     void otherTypesAndStatesCountNowhere()
@@ -116,11 +114,16 @@ private slots:
         fill(g, {"w u", "p l"});
         e.tableChanged();
         QCOMPARE(e.check(false), CheckResult::NoLesson);
-        QCOMPARE(e.check(true), CheckResult::Ok);
+        QCOMPARE(e.check(true), CheckResult::Ok); // one term left
+        e.filters = {true, false, false};
+        QCOMPARE(e.check(true), CheckResult::Ok); // one word left
         e.filters = {false, false, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("You must check either words or phrases checkbox."));
         e.filters = {false, true, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more phrases left; click \"Reset\"."));
+        e.setState(1, QStringLiteral("u"));
+        QCOMPARE(e.check(true), CheckResult::Ok); // one phrase left
+        e.setState(1, QStringLiteral("l"));
         e.setState(0, QStringLiteral("l"));
         e.filters = {true, false, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more words left; click \"Reset\"."));
@@ -133,6 +136,9 @@ private slots:
         // Difficult terms of either type pass, whatever the type boxes say.
         e.setState(1, QStringLiteral("d"));
         e.filters = {true, false, true};
+        QCOMPARE(e.check(true), CheckResult::Ok);
+        e.setState(1, QStringLiteral("l"));
+        e.setState(0, QStringLiteral("d"));
         QCOMPARE(e.check(true), CheckResult::Ok);
     }
 
@@ -311,7 +317,7 @@ private slots:
     void exactlyOneLeftRules()
     {
         TermGrid g;
-        fill(g, {"w u", "p l", "w u", "p u", "w d"});
+        fill(g, {"w l", "p l", "w l", "p u", "w d"});
         PracticeEngine e(g);
         RandomGenerator rng;
         rng.setSeed(1);
@@ -327,6 +333,9 @@ private slots:
         refusing.refuse = {4};
         QCOMPARE(e.chooseRandom(1, refusing.fn(), rng), 0);
         QCOMPARE(refusing.asked, (QList<int>{4}));
+        e.filters = {true, false, false};
+        QCOMPARE(e.chooseRandom(1, d.fn(), rng), 5); // the one word, not the current one
+        QCOMPARE(rng.seed(), 1u);                    // each taken without drawing
     }
 
     void lastLeftKinds()
@@ -344,6 +353,8 @@ private slots:
         QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 4);
         e.setState(3, QStringLiteral("u"));
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 0);
+        e.setState(0, QStringLiteral("u"));
+        QCOMPARE(e.lastLeft(LastLeftKind::Term), 1);
     }
 
     void badShowCountFailsWithTheStrictMessage()
