@@ -847,6 +847,10 @@ FAULTS = [
      '    return ms <= 0 ? -1 : std::min(ms, FlashLimits::MaxWaitMs);', PRA),
     ('practice/ToolBarWindow.cpp', 'connect(readerButton, &QToolButton::clicked, this, &ToolBarWindow::readerButtonClicked);',
      'connect(readerButton, &QToolButton::clicked, this, &ToolBarWindow::dictionaryButtonClicked);', PRA),
+    ('practice/PracticeEngine.cpp', '        std::fill(m_shown.begin(), m_shown.end(), 0);\n', '', PRA),
+    ('practice/PracticeEngine.cpp', '    return true;\n}\n\nbool PracticeEngine::stateAccepted', '    return false;\n}\n\nbool PracticeEngine::stateAccepted', PRA),
+    ('practice/FlashRun.cpp', '        m_stop = true;\n        m_again = automatic;', '        m_again = automatic;', PRA),
+    ('practice/FlashRun.cpp', '        m_stop = false;\n        m_again.reset();', '        m_again.reset();', PRA),
     # --- sharpening trials, platform/keyboard
     ('platform/keyboard/InputMethodLayouts.cpp', '{"fr_ca", "FRC"}', '{"fr_ca", "FRA"}', KB),
     ('platform/keyboard/XkbKeyboardLayouts.cpp', '{"latam", "ESM"}', '{"latam", "ESP"}', KB),

@@ -1,8 +1,9 @@
 // The practice window's building blocks that need no window: the program's
-// random sequence, the key table, the guard against nested steps with its
-// bounded waits, and the automatic interval.
+// random sequence, the key table, the guards against nested steps (with
+// their bounded waits) and nested flashes, and the automatic interval.
 #include "platform/ui/Errors.h"
 #include "practice/AutoInterval.h"
+#include "practice/FlashRun.h"
 #include "practice/PracticeEngine.h"
 #include "practice/PracticeKeys.h"
 #include "practice/RandomGenerator.h"
@@ -140,6 +141,24 @@ private slots:
         int runs = 0;
         QVERIFY(gate.run(StepDirection::Next, [&](StepDirection) { ++runs; }));
         QCOMPARE(runs, 1);
+    }
+
+    void aFlashAskedForDuringAFlashEndsItAndFollows()
+    {
+        FlashRun run;
+        QList<bool> ran;
+        std::function<void(bool)> flash = [&](bool automatic) {
+            QVERIFY(run.running() && !run.stopped());
+            ran << automatic;
+            if (ran.size() == 1) {
+                run.run(true, flash);
+                QVERIFY(run.stopped());
+                run.run(false, flash); // the latest request is the one that follows
+            }
+        };
+        run.run(true, flash);
+        QCOMPARE(ran, (QList<bool>{true, false}));
+        QVERIFY(!run.running() && !run.stopped());
     }
 
     void manualStepCutsSpeechAndSoundShort()

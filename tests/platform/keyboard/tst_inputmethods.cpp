@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(IBusController::parseRegistryLanguages(
                      "<engines><name>x</name><engine><name>libpinyin</name><language>zh_CN</language></engine>"
                      "<engine><name>libpinyin</name><language>en</language></engine>"
-                     "<engine><layout><name>jp</name></layout><name>anthy</name></engine></engines>"),
+                     "<engine><name>anthy</name><layout><name>jp</name></layout></engine></engines>"),
                  (QHash<QString, QString>{{"libpinyin", "zh_CN"}, {"anthy", ""}}));
         // The preloaded engines, with their languages from the registry.
         QHash<QString, IBusController::Run> tools = {
