@@ -851,6 +851,8 @@ FAULTS = [
     ('practice/PracticeEngine.cpp', '    return true;\n}\n\nbool PracticeEngine::stateAccepted', '    return false;\n}\n\nbool PracticeEngine::stateAccepted', PRA),
     ('practice/FlashRun.cpp', '        m_stop = true;\n        m_again = automatic;', '        m_again = automatic;', PRA),
     ('practice/FlashRun.cpp', '        m_stop = false;\n        m_again.reset();', '        m_again.reset();', PRA),
+    ('practice/RandomGenerator.cpp', '    m_seed = m_seed * 134775813u + 1u; // wraps modulo 2^32\n    if (n <= 0)\n        return 0;',
+     '    if (n <= 0)\n        return 0;\n    m_seed = m_seed * 134775813u + 1u; // wraps modulo 2^32', PRA),
     # --- sharpening trials, platform/keyboard
     ('platform/keyboard/InputMethodLayouts.cpp', '{"fr_ca", "FRC"}', '{"fr_ca", "FRA"}', KB),
     ('platform/keyboard/XkbKeyboardLayouts.cpp', '{"latam", "ESM"}', '{"latam", "ESP"}', KB),
@@ -862,6 +864,10 @@ FAULTS = [
     ('platform/keyboard/IBusController.cpp', '} else if (engineDepth > 0 && depth == engineDepth + 1) {', '} else if (engineDepth > 0) {', KB),
     ('platform/keyboard/IBusController.cpp', '    return std::nullopt;\n}\n\nInputMethodController::Switch IBusController::switchTo',
      '    return QString();\n}\n\nInputMethodController::Switch IBusController::switchTo', KB),
+    ('platform/keyboard/IBusController.cpp', '        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));\n', '', KB),
+    ('platform/keyboard/IBusController.cpp', '        r.finished = p.exitStatus() == QProcess::NormalExit;', '        r.finished = true;', KB),
+    ('platform/keyboard/IBusController.cpp', '        r.err = QString::fromUtf8(p.readAllStandardError());', '        r.err = QString::fromUtf8(p.readAllStandardOutput());', KB),
+    ('platform/keyboard/InputMethodLayouts.cpp', '        m_engines = *found;\n    else\n        m_unreachable = true;', '        m_engines = *found;', KB),
 ]
 
 

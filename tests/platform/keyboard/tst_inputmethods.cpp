@@ -48,6 +48,8 @@ struct ScriptedInputMethod : InputMethodController {
     QString framework() const override { return "scripted"; }
     std::optional<QList<InputMethodEngine>> configuredEngines() override
     {
+        if (!answers)
+            return std::nullopt;
         return QList<InputMethodEngine>{{"zh-engine", "zh_CN"}, {"ja-engine", "ja"}, {"en-engine", "en_US"}};
     }
     std::optional<QString> currentEngine() override { return answers ? std::optional(current) : std::nullopt; }
@@ -143,6 +145,13 @@ private slots:
         QCOMPARE(configured.configuredEngines(), std::optional(QList<InputMethodEngine>{}));
         tools["engine"] = tools["read-cache"];
         QCOMPARE(configured.configuredEngines(), std::nullopt);
+        // The tools run in the C locale, within the time allowed, and must end normally.
+        const IBusController::Runner run = IBusController::processRunner(5000);
+        const IBusController::Run r = run("sh", {"-c", "echo $LC_ALL; echo bad >&2; exit 3"});
+        QCOMPARE((QStringList{QString::number(r.finished), QString::number(r.exitCode), r.out, r.err}),
+                 (QStringList{"1", "3", "C\n", "bad\n"}));
+        QVERIFY(!run("sh", {"-c", "kill -9 $$"}).finished && !run("korvana-no-such-tool", {}).finished);
+        QVERIFY(!IBusController::processRunner(50)("sleep", {"5"}).finished);
     }
 
     void noEngineSetIsNoEngine()
@@ -196,6 +205,8 @@ private slots:
         QVERIFY(!layouts.activate(3));
         layouts.restore();
         QVERIFY(im.switches.isEmpty());
+        InputMethodLayouts silent(std::make_unique<ScriptedInputMethod>(im)); // never answered at all
+        QVERIFY(silent.layoutList(41).isEmpty() && !silent.canSwitch() && silent.userLayout() == 0);
     }
 
     void realFcitx5()
