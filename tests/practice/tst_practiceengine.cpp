@@ -71,18 +71,16 @@ private slots:
         fill(g, {"w u", "p u"});
         PracticeEngine e(g);
         QCOMPARE(e.counters().wordsLeft, 1);
+        e.setState(-1, QStringLiteral("l")); // no such row: nothing changes
         e.setState(0, QStringLiteral("d"));
         QCOMPARE(g.state(0), QStringLiteral("d"));
-        QCOMPARE(e.counters().difficultWords, 1);
-        QCOMPARE(e.counters().wordsLeft, 1);
+        QCOMPARE(e.counters(), (TermCounters{0, 0, 1, 1, 1, 0}));
         e.setState(1, QStringLiteral("l"));
-        QCOMPARE(e.counters().phrasesLeft, 0);
-        QCOMPARE(e.counters().learnedPhrases, 1);
+        QCOMPARE(e.counters(), (TermCounters{0, 1, 1, 0, 1, 0}));
         // Someone else (the terms manager) writes the table: the counts
         // follow without being told.
         g.setCell(TermGrid::TermStatus, 0, QStringLiteral("l"));
-        QCOMPARE(e.counters().learnedWords, 1);
-        QCOMPARE(e.counters().difficultWords, 0);
+        QCOMPARE(e.counters(), (TermCounters{1, 1, 0, 0, 0, 0}));
         // A table that grows is noticed without being told.
         g.setRowCount(3);
         g.setCell(TermGrid::TermType, 2, QStringLiteral("w"));
@@ -96,12 +94,9 @@ private slots:
         fill(g, {"w l 4", "w d 2", "p l 1"});
         PracticeEngine e(g);
         e.resetLearned();
-        QCOMPARE(g.state(0), QStringLiteral("u"));
-        QCOMPARE(g.state(1), QStringLiteral("d"));
-        QCOMPARE(g.state(2), QStringLiteral("u"));
-        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("4"));
-        QCOMPARE(e.counters().wordsLeft, 2);
-        QCOMPARE(e.counters().phrasesLeft, 1);
+        QCOMPARE((QStringList{g.state(0), g.state(1), g.state(2), g.cell(TermGrid::ShownCount, 0)}),
+                 (QStringList{"u", "d", "u", "4"}));
+        QCOMPARE(e.counters(), (TermCounters{0, 0, 2, 1, 1, 0}));
     }
 
     void checkMessages()
@@ -111,6 +106,12 @@ private slots:
         // An empty table, even with a lesson name (every file failed).
         QCOMPARE(checkMessage(e.check(true)),
                  QStringLiteral("You must open one or more lessons or a session to practise."));
+        g.setRowCount(1); // a row with a type or a lesson is a term of the table
+        g.setCell(TermGrid::TermType, 0, QStringLiteral("x"));
+        QCOMPARE(e.check(true), CheckResult::NoTermsLeft);
+        g.setCell(TermGrid::TermType, 0, QString());
+        g.setCell(TermGrid::TermLesson, 0, QStringLiteral("/l/a.kvl"));
+        QCOMPARE(e.check(true), CheckResult::NoTermsLeft);
         fill(g, {"w u", "p l"});
         e.tableChanged();
         QCOMPARE(e.check(false), CheckResult::NoLesson);
@@ -187,6 +188,10 @@ private slots:
         // The phrase is offered once, as the row the display last read.
         QCOMPARE(d.asked, (QList<int>{2}));
         QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("0"));
+        e.filters = {};
+        d.refuse = {1, 2};
+        QCOMPARE(e.walk(2, StepDirection::Next, d.fn()), 0);
+        QCOMPARE(d.asked, (QList<int>{2, 1, 2})); // each row the display refuses itself is offered once
     }
 
     void randomDrawsAmongTheLeastShown()
@@ -324,12 +329,11 @@ private slots:
         TermGrid g;
         fill(g, {"w l", "p u", "w u", "p d", "w d"});
         PracticeEngine e(g);
-        QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 2);
-        QCOMPARE(e.lastLeft(LastLeftKind::Word), 3);
-        QCOMPARE(e.lastLeft(LastLeftKind::Term), 2);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 4);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultWord), 5);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultTerm), 4);
+        using L = LastLeftKind;
+        QCOMPARE(
+            (QList<int>{e.lastLeft(L::Phrase), e.lastLeft(L::Word), e.lastLeft(L::Term), e.lastLeft(L::DifficultPhrase),
+                        e.lastLeft(L::DifficultWord), e.lastLeft(L::DifficultTerm)}),
+            (QList<int>{2, 3, 2, 4, 5, 4}));
         e.setState(1, QStringLiteral("l")); // a difficult phrase is still left
         QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 4);
         e.setState(3, QStringLiteral("u"));
