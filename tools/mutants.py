@@ -853,6 +853,9 @@ FAULTS = [
     ('practice/FlashRun.cpp', '        m_stop = false;\n        m_again.reset();', '        m_again.reset();', PRA),
     ('practice/RandomGenerator.cpp', '    m_seed = m_seed * 134775813u + 1u; // wraps modulo 2^32\n    if (n <= 0)\n        return 0;',
      '    if (n <= 0)\n        return 0;\n    m_seed = m_seed * 134775813u + 1u; // wraps modulo 2^32', PRA),
+    ('practice/PracticeEngine.cpp', '        if (!type.isEmpty() || !m_grid.lesson(r).isEmpty())', '        if (!m_grid.lesson(r).isEmpty())', PRA),
+    ('practice/PracticeEngine.cpp', 'if (lastReaching >= 0 && lastReaching != lastCalled && show(lastReaching + 1))', 'if (lastReaching >= 0 && show(lastReaching + 1))', PRA),
+    ('practice/ToolBarWindow.cpp', 'const int RoomOnTheRight = 34;', 'const int RoomOnTheRight = 35;', PRA),
     # --- sharpening trials, platform/keyboard
     ('platform/keyboard/InputMethodLayouts.cpp', '{"fr_ca", "FRC"}', '{"fr_ca", "FRA"}', KB),
     ('platform/keyboard/XkbKeyboardLayouts.cpp', '{"latam", "ESM"}', '{"latam", "ESP"}', KB),
@@ -868,11 +871,7 @@ FAULTS = [
     ('platform/keyboard/IBusController.cpp', '        r.finished = p.exitStatus() == QProcess::NormalExit;', '        r.finished = true;', KB),
     ('platform/keyboard/IBusController.cpp', '        r.err = QString::fromUtf8(p.readAllStandardError());', '        r.err = QString::fromUtf8(p.readAllStandardOutput());', KB),
     ('platform/keyboard/InputMethodLayouts.cpp', '        m_engines = *found;\n    else\n        m_unreachable = true;', '        m_engines = *found;', KB),
-    ('practice/PracticeEngine.cpp', '        if (!type.isEmpty() || !m_grid.lesson(r).isEmpty())', '        if (!m_grid.lesson(r).isEmpty())', PRA),
-    ('practice/PracticeEngine.cpp', 'if (lastReaching >= 0 && lastReaching != lastCalled && show(lastReaching + 1))', 'if (lastReaching >= 0 && show(lastReaching + 1))', PRA),
-    ('practice/PracticeEngine.cpp', '    if (row < 0 || row >= m_grid.rowCount())\n        return;\n    const bool upToDate', '    if (row >= m_grid.rowCount())\n        return;\n    const bool upToDate', PRA),
     ('platform/keyboard/Fcitx5Controller.cpp', '            items >> name >> layout;', '            items >> layout >> name;', KB),
-    ('practice/ToolBarWindow.cpp', 'const int RoomOnTheRight = 34;', 'const int RoomOnTheRight = 35;', PRA),
 ]
 
 
