@@ -27,7 +27,10 @@ private slots:
         QCOMPARE(flashCycles(QStringLiteral(" 20")), 21);
         QCOMPARE(flashCycles(QStringLiteral("$10")), 17);
         QCOMPARE(flashCycles(QStringLiteral("-1")), 0);
-        QCOMPARE(flashCycles(QStringLiteral("2147483647")), FlashLimits::MaxCycles);
+        QCOMPARE((QList<int>{flashCycles("998"), flashCycles("999"), flashCycles("1000"), flashCycles("2147483647")}),
+                 (QList<int>{999, 1000, 1000, FlashLimits::MaxCycles}));
+        QCOMPARE((QList<int>{flashDelayMs("0"), flashDelayMs("9999"), flashDelayMs("10001"), FlashLimits::MaxWaitMs}),
+                 (QList<int>{0, 9999, 10000, 10000}));
         QCOMPARE(flashDelayMs(QStringLiteral("1000")), 1000);
         QCOMPARE(flashDelayMs(QStringLiteral("-7")), -1);
         QCOMPARE(flashPeriodMs(QStringLiteral("40")), 40);

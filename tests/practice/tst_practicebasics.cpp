@@ -1,8 +1,9 @@
 // The practice window's building blocks that need no window: the program's
-// random sequence, the key table, the guard against nested steps with its
-// bounded waits, and the automatic interval.
+// random sequence, the key table, the guards against nested steps (with
+// their bounded waits) and nested flashes, and the automatic interval.
 #include "platform/ui/Errors.h"
 #include "practice/AutoInterval.h"
+#include "practice/FlashRun.h"
 #include "practice/PracticeEngine.h"
 #include "practice/PracticeKeys.h"
 #include "practice/RandomGenerator.h"
@@ -32,41 +33,33 @@ private slots:
         QCOMPARE(g.random(7), 2);
         QCOMPARE(g.random(7), 0);
         QCOMPARE(g.seed(), quint32(342459380));
-    }
-
-    void randomStaysInRange()
-    {
-        RandomGenerator g;
-        g.setSeed(0xFFFFFFFFu);
-        for (int i = 0; i < 1000; ++i) {
-            const int v = g.random(3);
-            QVERIFY(v >= 0 && v < 3);
-        }
-        QCOMPARE(g.random(0), 0);
-        QCOMPARE(g.random(-5), 0);
+        // No range still moves the sequence on.
+        g.setSeed(0);
+        QCOMPARE((QList<int>{g.random(0), g.random(-5), int(g.seed())}), (QList<int>{0, 0, 134775814}));
     }
 
     void keysGiveTheirCommands()
     {
-        QCOMPARE(keyCommand(Qt::Key_Right, {}), KeyCommand::Next);
-        QCOMPARE(keyCommand(Qt::Key_Down, {}), KeyCommand::Next);
-        QCOMPARE(keyCommand(Qt::Key_PageDown, {}), KeyCommand::Next);
-        QCOMPARE(keyCommand(Qt::Key_Left, {}), KeyCommand::Previous);
-        QCOMPARE(keyCommand(Qt::Key_Up, {}), KeyCommand::Previous);
-        QCOMPARE(keyCommand(Qt::Key_PageUp, {}), KeyCommand::Previous);
-        QCOMPARE(keyCommand(Qt::Key_Return, {}), KeyCommand::ReadAloud);
-        QCOMPARE(keyCommand(Qt::Key_Delete, {}), KeyCommand::MarkLearned);
-        QCOMPARE(keyCommand(Qt::Key_Space, {}), KeyCommand::PlaySound);
-        QCOMPARE(keyCommand(Qt::Key_P, {}), KeyCommand::PlaySound);
-        QCOMPARE(keyCommand(Qt::Key_G, {}), KeyCommand::TogglePicture);
-        QCOMPARE(keyCommand(Qt::Key_Backspace, {}), KeyCommand::FlashNow);
-        QCOMPARE(keyCommand(Qt::Key_Insert, {}), KeyCommand::ShowAllPanes);
-        QCOMPARE(keyCommand(Qt::Key_F1, {}), KeyCommand::HelpContents);
-        QCOMPARE(keyCommand(Qt::Key_F5, {}), KeyCommand::ToggleTranslation);
-        QCOMPARE(keyCommand(Qt::Key_F6, {}), KeyCommand::TogglePinyin);
-        QCOMPARE(keyCommand(Qt::Key_F7, {}), KeyCommand::ToggleCharacters);
-        QCOMPARE(keyCommand(Qt::Key_F8, {}), KeyCommand::ToggleNotes);
-        QCOMPARE(keyCommand(Qt::Key_X, {}), KeyCommand::None);
+        using K = KeyCommand;
+        const QList<QPair<int, KeyCommand>> keys = {
+            {Qt::Key_Right, K::Next},         {Qt::Key_Down, K::Next},
+            {Qt::Key_PageDown, K::Next},      {Qt::Key_Left, K::Previous},
+            {Qt::Key_Up, K::Previous},        {Qt::Key_PageUp, K::Previous},
+            {Qt::Key_Return, K::ReadAloud},   {Qt::Key_Enter, K::ReadAloud},
+            {Qt::Key_Delete, K::MarkLearned}, {Qt::Key_S, K::MarkLearned},
+            {Qt::Key_D, K::MarkDifficult},    {Qt::Key_Space, K::PlaySound},
+            {Qt::Key_P, K::PlaySound},        {Qt::Key_G, K::TogglePicture},
+            {Qt::Key_Backspace, K::FlashNow}, {Qt::Key_Insert, K::ShowAllPanes},
+            {Qt::Key_F1, K::HelpContents},    {Qt::Key_F5, K::ToggleTranslation},
+            {Qt::Key_F6, K::TogglePinyin},    {Qt::Key_F7, K::ToggleCharacters},
+            {Qt::Key_F8, K::ToggleNotes},     {Qt::Key_X, K::None},
+            {Qt::Key_Escape, K::None},        {Qt::Key_F9, K::None}};
+        for (const auto &[key, command] : keys)
+            QCOMPARE(keyCommand(key, {}), command);
+        // F5 to F8 toggle the panes in their order; no other command toggles one.
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(toggledPane(keyCommand(Qt::Key_F5 + i, {})), std::optional(allPanes[size_t(i)]));
+        QCOMPARE(toggledPane(K::TogglePicture), std::nullopt);
     }
 
     void modifiersMatterOnlyForO()
@@ -85,6 +78,11 @@ private slots:
         QVERIFY(dropsTypedCharacter(Qt::Key_Space, QStringLiteral(" ")));
         QVERIFY(dropsTypedCharacter(Qt::Key_Backspace, QString()));
         QVERIFY(dropsTypedCharacter(Qt::Key_Return, QStringLiteral("\r")));
+        QVERIFY(dropsTypedCharacter(Qt::Key_Enter, QStringLiteral("\r")));
+        QVERIFY(dropsTypedCharacter(Qt::Key_Escape, QStringLiteral("\x1b")));
+        QVERIFY(dropsTypedCharacter(Qt::Key_5, QStringLiteral("5a"))); // every character must be a digit
+        QVERIFY(!dropsTypedCharacter(Qt::Key_Tab, QStringLiteral("\t")));
+        QVERIFY(!dropsTypedCharacter(Qt::Key_Backtab, QStringLiteral("\t")));
         // Keys that type nothing reach the control.
         QVERIFY(!dropsTypedCharacter(Qt::Key_Delete, QStringLiteral("\x7f")));
         QVERIFY(!dropsTypedCharacter(Qt::Key_Left, QString()));
@@ -134,6 +132,24 @@ private slots:
         int runs = 0;
         QVERIFY(gate.run(StepDirection::Next, [&](StepDirection) { ++runs; }));
         QCOMPARE(runs, 1);
+    }
+
+    void aFlashAskedForDuringAFlashEndsItAndFollows()
+    {
+        FlashRun run;
+        QList<bool> ran;
+        std::function<void(bool)> flash = [&](bool automatic) {
+            QVERIFY(run.running() && !run.stopped());
+            ran << automatic;
+            if (ran.size() == 1) {
+                run.run(true, flash);
+                QVERIFY(run.stopped());
+                run.run(false, flash); // the latest request is the one that follows
+            }
+        };
+        run.run(true, flash);
+        QCOMPARE(ran, (QList<bool>{true, false}));
+        QVERIFY(!run.running() && !run.stopped());
     }
 
     void manualStepCutsSpeechAndSoundShort()

@@ -49,14 +49,12 @@ private slots:
     void countsLabel()
     {
         TermGrid g;
-        fill(g, {"w u", "w d", "w u", "p u", "p l"});
+        fill(g, {"w u", "w d", "w u", "p u", "p l", "w l", "p l", "p d", "p l", "w d"});
         PracticeEngine e(g);
         const TermCounters &c = e.counters();
-        QCOMPARE(c.wordsLeft, 3);
-        QCOMPARE(c.difficultWords, 1);
-        QCOMPARE(c.phrasesLeft, 1);
-        QCOMPARE(c.learnedPhrases, 1);
-        QCOMPARE(countsText(c), QStringLiteral("Words 3:0  Phrases 1:1"));
+        // learned words, learned phrases, words left, phrases left, difficult words, difficult phrases
+        QCOMPARE(c, (TermCounters{1, 3, 4, 2, 2, 1}));
+        QCOMPARE(countsText(c), QStringLiteral("Words 4:1  Phrases 2:3"));
     }
 
     void otherTypesAndStatesCountNowhere()
@@ -73,18 +71,16 @@ private slots:
         fill(g, {"w u", "p u"});
         PracticeEngine e(g);
         QCOMPARE(e.counters().wordsLeft, 1);
+        e.setState(-1, QStringLiteral("l")); // no such row: nothing changes
         e.setState(0, QStringLiteral("d"));
         QCOMPARE(g.state(0), QStringLiteral("d"));
-        QCOMPARE(e.counters().difficultWords, 1);
-        QCOMPARE(e.counters().wordsLeft, 1);
+        QCOMPARE(e.counters(), (TermCounters{0, 0, 1, 1, 1, 0}));
         e.setState(1, QStringLiteral("l"));
-        QCOMPARE(e.counters().phrasesLeft, 0);
-        QCOMPARE(e.counters().learnedPhrases, 1);
+        QCOMPARE(e.counters(), (TermCounters{0, 1, 1, 0, 1, 0}));
         // Someone else (the terms manager) writes the table: the counts
         // follow without being told.
         g.setCell(TermGrid::TermStatus, 0, QStringLiteral("l"));
-        QCOMPARE(e.counters().learnedWords, 1);
-        QCOMPARE(e.counters().difficultWords, 0);
+        QCOMPARE(e.counters(), (TermCounters{1, 1, 0, 0, 0, 0}));
         // A table that grows is noticed without being told.
         g.setRowCount(3);
         g.setCell(TermGrid::TermType, 2, QStringLiteral("w"));
@@ -98,12 +94,9 @@ private slots:
         fill(g, {"w l 4", "w d 2", "p l 1"});
         PracticeEngine e(g);
         e.resetLearned();
-        QCOMPARE(g.state(0), QStringLiteral("u"));
-        QCOMPARE(g.state(1), QStringLiteral("d"));
-        QCOMPARE(g.state(2), QStringLiteral("u"));
-        QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("4"));
-        QCOMPARE(e.counters().wordsLeft, 2);
-        QCOMPARE(e.counters().phrasesLeft, 1);
+        QCOMPARE((QStringList{g.state(0), g.state(1), g.state(2), g.cell(TermGrid::ShownCount, 0)}),
+                 (QStringList{"u", "d", "u", "4"}));
+        QCOMPARE(e.counters(), (TermCounters{0, 0, 2, 1, 1, 0}));
     }
 
     void checkMessages()
@@ -113,14 +106,25 @@ private slots:
         // An empty table, even with a lesson name (every file failed).
         QCOMPARE(checkMessage(e.check(true)),
                  QStringLiteral("You must open one or more lessons or a session to practise."));
+        g.setRowCount(1); // a row with a type or a lesson is a term of the table
+        g.setCell(TermGrid::TermType, 0, QStringLiteral("x"));
+        QCOMPARE(e.check(true), CheckResult::NoTermsLeft);
+        g.setCell(TermGrid::TermType, 0, QString());
+        g.setCell(TermGrid::TermLesson, 0, QStringLiteral("/l/a.kvl"));
+        QCOMPARE(e.check(true), CheckResult::NoTermsLeft);
         fill(g, {"w u", "p l"});
         e.tableChanged();
         QCOMPARE(e.check(false), CheckResult::NoLesson);
-        QCOMPARE(e.check(true), CheckResult::Ok);
+        QCOMPARE(e.check(true), CheckResult::Ok); // one term left
+        e.filters = {true, false, false};
+        QCOMPARE(e.check(true), CheckResult::Ok); // one word left
         e.filters = {false, false, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("You must check either words or phrases checkbox."));
         e.filters = {false, true, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more phrases left; click \"Reset\"."));
+        e.setState(1, QStringLiteral("u"));
+        QCOMPARE(e.check(true), CheckResult::Ok); // one phrase left
+        e.setState(1, QStringLiteral("l"));
         e.setState(0, QStringLiteral("l"));
         e.filters = {true, false, false};
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more words left; click \"Reset\"."));
@@ -134,15 +138,8 @@ private slots:
         e.setState(1, QStringLiteral("d"));
         e.filters = {true, false, true};
         QCOMPARE(e.check(true), CheckResult::Ok);
-    }
-
-    void linesWithoutTypeTagsCanBePractised()
-    {
-        // The table's type of an untagged line is "w"; nothing looks for the
-        // literal tag in the lesson text.
-        TermGrid g;
-        fill(g, {"w u"});
-        PracticeEngine e(g);
+        e.setState(1, QStringLiteral("l"));
+        e.setState(0, QStringLiteral("d"));
         QCOMPARE(e.check(true), CheckResult::Ok);
     }
 
@@ -163,15 +160,6 @@ private slots:
         QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("3"));
     }
 
-    void walkTriesTheStartRowLast()
-    {
-        TermGrid g;
-        fill(g, {"w l", "w l", "w u"});
-        PracticeEngine e(g);
-        FakeDisplay d{&e};
-        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 3);
-    }
-
     void walkAppliesTheFilters()
     {
         TermGrid g;
@@ -184,7 +172,7 @@ private slots:
         e.filters = {true, true, true};
         QCOMPARE(e.walk(0, StepDirection::Next, d.fn()), 3);
         e.filters = {true, false, true};
-        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 3); // the only difficult word again
+        QCOMPARE(e.walk(3, StepDirection::Next, d.fn()), 3); // the only difficult word again, tried last
     }
 
     void walkWithNothingToShowEndsAndReplaysTheLastTypeRefusal()
@@ -200,6 +188,10 @@ private slots:
         // The phrase is offered once, as the row the display last read.
         QCOMPARE(d.asked, (QList<int>{2}));
         QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("0"));
+        e.filters = {};
+        d.refuse = {1, 2};
+        QCOMPARE(e.walk(2, StepDirection::Next, d.fn()), 0);
+        QCOMPARE(d.asked, (QList<int>{2, 1, 2})); // each row the display refuses itself is offered once
     }
 
     void randomDrawsAmongTheLeastShown()
@@ -252,13 +244,13 @@ private slots:
     void randomDrawsAsFromTheListOfLeastShown()
     {
         TermGrid g;
-        fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0"});
+        fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0", "x u 0"});
         PracticeEngine e(g);
         RandomGenerator rng, ref;
         for (quint32 seed = 0; seed < 40; ++seed) {
             FakeDisplay d{&e};
             d.refuse = {QList<int>{2, 3, 5, 6, 8, 9}.value(int(seed % 6)), 8};
-            const int current = int(seed % 9) + 1;
+            const int current = int(seed % 10) + 1;
             QList<int> expected; // listed, drawn, refused rows taken out
             QList<int> least;
             for (int r = 0; r < g.rowCount(); ++r)
@@ -276,7 +268,7 @@ private slots:
             rng.setSeed(seed);
             e.chooseRandom(current, d.fn(), rng);
             QCOMPARE(d.asked, expected);
-            fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0"});
+            fill(g, {"w u 1", "w u 0", "p u 0", "w l 0", "w d 0", "p u 0", "w u 2", "w u 0", "p d 0", "x u 0"});
             e.tableChanged();
         }
     }
@@ -311,7 +303,7 @@ private slots:
     void exactlyOneLeftRules()
     {
         TermGrid g;
-        fill(g, {"w u", "p l", "w u", "p u", "w d"});
+        fill(g, {"w l", "p l", "w l", "p u", "w d"});
         PracticeEngine e(g);
         RandomGenerator rng;
         rng.setSeed(1);
@@ -327,6 +319,9 @@ private slots:
         refusing.refuse = {4};
         QCOMPARE(e.chooseRandom(1, refusing.fn(), rng), 0);
         QCOMPARE(refusing.asked, (QList<int>{4}));
+        e.filters = {true, false, false};
+        QCOMPARE(e.chooseRandom(1, d.fn(), rng), 5); // the one word, not the current one
+        QCOMPARE(rng.seed(), 1u);                    // each taken without drawing
     }
 
     void lastLeftKinds()
@@ -334,16 +329,17 @@ private slots:
         TermGrid g;
         fill(g, {"w l", "p u", "w u", "p d", "w d"});
         PracticeEngine e(g);
-        QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 2);
-        QCOMPARE(e.lastLeft(LastLeftKind::Word), 3);
-        QCOMPARE(e.lastLeft(LastLeftKind::Term), 2);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 4);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultWord), 5);
-        QCOMPARE(e.lastLeft(LastLeftKind::DifficultTerm), 4);
+        using L = LastLeftKind;
+        QCOMPARE(
+            (QList<int>{e.lastLeft(L::Phrase), e.lastLeft(L::Word), e.lastLeft(L::Term), e.lastLeft(L::DifficultPhrase),
+                        e.lastLeft(L::DifficultWord), e.lastLeft(L::DifficultTerm)}),
+            (QList<int>{2, 3, 2, 4, 5, 4}));
         e.setState(1, QStringLiteral("l")); // a difficult phrase is still left
         QCOMPARE(e.lastLeft(LastLeftKind::Phrase), 4);
         e.setState(3, QStringLiteral("u"));
         QCOMPARE(e.lastLeft(LastLeftKind::DifficultPhrase), 0);
+        e.setState(0, QStringLiteral("u"));
+        QCOMPARE(e.lastLeft(LastLeftKind::Term), 1);
     }
 
     void badShowCountFailsWithTheStrictMessage()
@@ -369,11 +365,16 @@ private slots:
     void filterResetClearsShowCounts()
     {
         TermGrid g;
-        fill(g, {"w u 3", "p u 9"});
+        fill(g, {"w u 3", "p u 9", "w u 5"});
         PracticeEngine e(g);
+        e.counters();
         e.resetShownCounts();
         QCOMPARE(g.cell(TermGrid::ShownCount, 0), QStringLiteral("0"));
         QCOMPARE(g.cell(TermGrid::ShownCount, 1), QStringLiteral("0"));
+        // The draw reads the new counts: with seed 0 it takes the first of rows 2 and 3.
+        RandomGenerator rng;
+        FakeDisplay d{&e};
+        QCOMPARE(e.chooseRandom(1, d.fn(), rng), 2);
     }
 };
 

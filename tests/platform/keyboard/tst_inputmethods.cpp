@@ -48,6 +48,8 @@ struct ScriptedInputMethod : InputMethodController {
     QString framework() const override { return "scripted"; }
     std::optional<QList<InputMethodEngine>> configuredEngines() override
     {
+        if (!answers)
+            return std::nullopt;
         return QList<InputMethodEngine>{{"zh-engine", "zh_CN"}, {"ja-engine", "ja"}, {"en-engine", "en_US"}};
     }
     std::optional<QString> currentEngine() override { return answers ? std::optional(current) : std::nullopt; }
@@ -70,12 +72,15 @@ class TestInputMethods : public QObject {
 private slots:
     void engineNames()
     {
-        const QList<QPair<QString, QString>> languages = {
-            {"zh_CN", "CHS"}, {"zh_SG", "CHS"}, {"zh", "CHS"},    {"zh_TW", "CHT"},      {"zh_HK", "CHT"},
-            {"en", "ENU"},    {"en_GB", "ENG"}, {"de_DE", "DEU"}, {"de_CH", "DES"},      {"ja", "JPN"},
-            {"yue", "YUE"},   {"", ""},         {"zh-TW", "CHT"}, {"en_GB.UTF-8", "ENG"}};
-        for (const auto &[code, name] : languages)
-            QCOMPARE(InputMethodLayouts::languageAbbreviation(code), name);
+        // code=name pairs: territories first, then the bare language, else the code itself.
+        const QString languages =
+            "zh_CN=CHS zh_SG=CHS zh=CHS zh_TW=CHT zh-TW=CHT zh_HK=CHT zh_mo=CHT yue=YUE = en_GB.UTF-8=ENG de_DE=DEU "
+            "en=ENU en_gb=ENG en_au=ENA en_ca=ENC en_ie=ENI en_nz=ENZ de=DEU de_ch=DES de_at=DEA fr=FRA fr_ca=FRC "
+            "fr_be=FRB fr_ch=FRS es=ESP es_mx=ESM it=ITA pt=PTB pt_pt=PTG nl=NLD da=DAN nb=NOR no=NOR sv=SVE fi=FIN "
+            "is=ISL pl=PLK cs=CSY sk=SKY hu=HUN sl=SLV hr=HRV sr=SRB ro=ROM bg=BGR el=ELL tr=TRK ru=RUS uk=UKR be=BEL "
+            "lt=LTH lv=LVI et=ETI he=HEB ar=ARA fa=FAR hi=HIN th=THA vi=VIT ja=JPN ko=KOR";
+        for (const QString &pair : languages.split(u' '))
+            QCOMPARE(InputMethodLayouts::languageAbbreviation(pair.section(u'=', 0, 0)), pair.section(u'=', 1));
         // Keyboard engines go by their layout, whatever language they claim.
         QCOMPARE(InputMethodLayouts::engineAbbreviation({"xkb:gb:extd:eng", "en"}), QStringLiteral("ENG"));
         QCOMPARE(InputMethodLayouts::engineAbbreviation({"keyboard-de-nodeadkeys", ""}), QStringLiteral("DEU"));
@@ -92,7 +97,11 @@ private slots:
                                               {true, 0, "xkb:us::eng\n", ""},
                                               {true, 0, "", ""},
                                               {true, 0, "libpinyin\n", ""},
-                                              {true, 0, "(ibus:7): GLib-WARNING **: x\nlibpinyin\n", ""}};
+                                              {true, 0, "(ibus:7): GLib-WARNING **: x\nlibpinyin\n", ""},
+                                              {false, -1, "", ""},
+                                              {true, 0, "", ""},
+                                              {true, 1, "", "Can't connect to IBus.\n"},
+                                              {true, 1, "error: no such engine\n", ""}};
         IBusController ibus([&](const QString &, const QStringList &) { return answers.takeFirst(); });
         QCOMPARE(ibus.currentEngine(), std::optional<QString>(QString()));
         QCOMPARE(ibus.currentEngine(), std::nullopt); // the daemon went away
@@ -103,23 +112,50 @@ private slots:
         QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Refused);
         // The engine is the last line the tool prints.
         QCOMPARE(ibus.currentEngine(), std::optional<QString>("libpinyin"));
-        QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', 'libpinyin', 'xkb:us::eng']\n"),
-                 (QStringList{"xkb:us::eng", "libpinyin"}));
-        // An engine listed twice keeps its first language.
+        // No daemon when switching, or when reading back; then any other failure.
+        QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Unreachable);
+        QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Unreachable);
+        QCOMPARE(ibus.currentEngine(), std::nullopt);
+        QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', '', 'it\\'s', 'libpinyin', 'xkb:us::eng']\n"),
+                 (QStringList{"xkb:us::eng", "it's", "libpinyin"}));
+        // An engine listed twice keeps its first language; only an engine's own
+        // name and language count.
         QCOMPARE(IBusController::parseRegistryLanguages(
-                     "<engines><engine><name>libpinyin</name><language>zh_CN</language></engine>"
-                     "<engine><name>libpinyin</name><language>en</language></engine></engines>"),
-                 (QHash<QString, QString>{{"libpinyin", "zh_CN"}}));
+                     "<engines><name>x</name><engine><name>libpinyin</name><language>zh_CN</language></engine>"
+                     "<engine><name>libpinyin</name><language>en</language></engine>"
+                     "<engine><name>anthy</name><layout><name>jp</name></layout></engine></engines>"),
+                 (QHash<QString, QString>{{"libpinyin", "zh_CN"}, {"anthy", ""}}));
+        // The preloaded engines, with their languages from the registry.
+        QHash<QString, IBusController::Run> tools = {
+            {"gsettings", {true, 0, "['xkb:us::eng', 'libpinyin']\n", ""}},
+            {"read-cache",
+             {true, 0, "<engines><engine><name>libpinyin</name><language>zh_CN</language></engine></engines>", ""}},
+            {"engine", {true, 0, "anthy\n", ""}}};
+        IBusController configured([&](const QString &program, const QStringList &args) {
+            return tools.value(program == "ibus" ? args.value(0) : program);
+        });
+        QCOMPARE(configured.configuredEngines(),
+                 std::optional(QList<InputMethodEngine>{{"xkb:us::eng", ""}, {"libpinyin", "zh_CN"}}));
+        // Nothing preloaded, no registry: the engine set now; no engine set:
+        // no engines, not a nameless one; no daemon: none.
+        tools["gsettings"] = {true, 0, "@as []\n", ""};
+        tools["read-cache"] = {true, 1, "", "Can't connect to IBus.\n"};
+        QCOMPARE(configured.configuredEngines(), std::optional(QList<InputMethodEngine>{{"anthy", ""}}));
+        tools["engine"] = {true, 1, "No engine is set.\n", ""};
+        QCOMPARE(configured.configuredEngines(), std::optional(QList<InputMethodEngine>{}));
+        tools["engine"] = tools["read-cache"];
+        QCOMPARE(configured.configuredEngines(), std::nullopt);
+        // The tools run in the C locale, within the time allowed, and must end normally.
+        const IBusController::Runner run = IBusController::processRunner(5000);
+        const IBusController::Run r = run("sh", {"-c", "echo $LC_ALL; echo bad >&2; exit 3"});
+        QCOMPARE((QStringList{QString::number(r.finished), QString::number(r.exitCode), r.out, r.err}),
+                 (QStringList{"1", "3", "C\n", "bad\n"}));
+        QVERIFY(!run("sh", {"-c", "kill -9 $$"}).finished && !run("korvana-no-such-tool", {}).finished);
+        QVERIFY(!IBusController::processRunner(50)("sleep", {"5"}).finished);
     }
 
     void noEngineSetIsNoEngine()
     {
-        // Nothing preloaded and no engine set: no engines, not a nameless one.
-        IBusController ibus([](const QString &program, const QStringList &) {
-            return program == "ibus" ? IBusController::Run{true, 1, "No engine is set.\n", ""}
-                                     : IBusController::Run{true, 1, "", ""};
-        });
-        QCOMPARE(ibus.configuredEngines(), std::optional(QList<InputMethodEngine>{}));
         // Nothing to give back when nothing was set before.
         auto owned = std::make_unique<ScriptedInputMethod>();
         owned->current.clear();
@@ -169,6 +205,8 @@ private slots:
         QVERIFY(!layouts.activate(3));
         layouts.restore();
         QVERIFY(im.switches.isEmpty());
+        InputMethodLayouts silent(std::make_unique<ScriptedInputMethod>(im)); // never answered at all
+        QVERIFY(silent.layoutList(41).isEmpty() && !silent.canSwitch() && silent.userLayout() == 0);
     }
 
     void realFcitx5()

@@ -190,4 +190,4 @@ private slots:
 };
 
 KORVANA_WINDOW_TEST_MAIN(TestToolBar, TestToolBarInTheProgram)
-#include "tst_toolbar.moc"
+#include "tst_practicetoolbar.moc"

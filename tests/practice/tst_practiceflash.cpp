@@ -173,6 +173,7 @@ private slots:
         f->flash().flash(true);
         QVERIFY(!w->editVisible(w->strip(Pane::Translation)->text));
         QVERIFY(w->editVisible(w->strip(Pane::Notes)->text));
+        QCOMPARE(w->strip(Pane::Notes)->view->geometry().bottom(), w->height() - 1); // at the bottom
     }
 
     void keysEndAFlash()
@@ -381,4 +382,4 @@ private slots:
 };
 
 QTEST_MAIN(TestMainWindowFlash)
-#include "tst_mainwindow_flash.moc"
+#include "tst_practiceflash.moc"
