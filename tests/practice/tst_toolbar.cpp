@@ -190,4 +190,4 @@ private slots:
 };
 
 KORVANA_WINDOW_TEST_MAIN(TestToolBar, TestToolBarInTheProgram)
-#include "tst_practicetoolbar.moc"
+#include "tst_toolbar.moc"

@@ -382,4 +382,4 @@ private slots:
 };
 
 QTEST_MAIN(TestMainWindowFlash)
-#include "tst_practiceflash.moc"
+#include "tst_mainwindow_flash.moc"
