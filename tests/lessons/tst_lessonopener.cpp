@@ -246,7 +246,8 @@ private slots:
         QTest::newRow("UTF-8 mark") << "\xEF\xBB\xBF" + one.toUtf8() << QStringList{one};
         QTest::newRow("UTF-16LE, paragraph mark")
             << utf16(QStringEncoder::Utf16LE, one + QChar(QChar::ParagraphSeparator) + one) << QStringList{one, one};
-        QTest::newRow("UTF-16BE") << utf16(QStringEncoder::Utf16BE, one) << QStringList{one};
+        QTest::newRow("UTF-16BE, old Mac and DOS ends")
+            << utf16(QStringEncoder::Utf16BE, one + "\r" + one + "\r\n" + one) << QStringList{one, one, one};
         QTest::newRow("UTF-16, two marks") << utf16(QStringEncoder::Utf16LE, QChar(0xFEFF) + one) << QStringList{one};
         // Letters that tell Windows-1252 from its neighbours (1250 reads them
         // as \u0144 and \u015A).
