@@ -260,6 +260,9 @@ private slots:
         o.store.termTable.setCell(TermGrid::TermLesson, 1, QString()); // a row of no lesson
         QVERIFY(!o.saver.rowsAgreeWithLines());
         o.store.termTable.setCell(TermGrid::TermLesson, 1, a);
+        o.store.lessonText.addLine(QStringLiteral("<OR=four>")); // a line of no row
+        QVERIFY(!o.saver.rowsAgreeWithLines());
+        o.store.lessonText.deleteLine(0);
         o.store.lessonText.deleteLine(0);
         QVERIFY(!o.saver.rowsAgreeWithLines());
         o.store.lessonText.addLine(QStringLiteral(" ")); // as many lines again, one of them blank
