@@ -85,7 +85,7 @@ private slots:
     void parLinesTakenOutInOrder()
     {
         RichEdit doc;
-        doc.setText(QStringLiteral("<OR=one>\n<PAR FILE=\"a\" DESCRIPTION=\"A\">\n<OR=two>\n"
+        doc.setText(QStringLiteral("<PAR FILE=\"a\" DESCRIPTION=\"A\">\n<OR=one>\n<OR=two>\n"
                                    "  <par file=\"b\" description=\"B\">\n<PAR FILE=\"\" DESCRIPTION=\"gone\">\n"
                                    "<Par File=\"c\" Description=\"C\">"));
         const QList<LinkedFile> links = parseLinkedFiles(doc);
