@@ -156,8 +156,9 @@ void TestIniFile::writeAppendsKeyToItsSection()
                  "A=1\n"
                  "; trailing comment\n"
                  "\n"
+                 "\n"
                  "[Text Direction]\n"
-                 "B=2\n");
+                 "; no keys yet\n");
     IniFile ini(p);
     ini.writeInteger("Options", "New", -3);
     ini.writeInteger("Text Direction", "C", 4);
@@ -166,9 +167,10 @@ void TestIniFile::writeAppendsKeyToItsSection()
                                      "New=-3\n"
                                      "; trailing comment\n"
                                      "\n"
+                                     "\n"
                                      "[Text Direction]\n"
-                                     "B=2\n"
-                                     "C=4\n"));
+                                     "C=4\n"
+                                     "; no keys yet\n"));
 }
 
 void TestIniFile::writeKeepsValueOnOneLine()
@@ -177,6 +179,7 @@ void TestIniFile::writeKeepsValueOnOneLine()
     IniFile ini(p);
     ini.writeString("S", "Name", "two\nlines\r\n[Injected]\rx");
     QCOMPARE(ini.readSections(), QStringList({"S"}));
+    QVERIFY(ini.sectionExists("s"));
     QCOMPARE(ini.readString("S", "Name", ""), QString("two lines [Injected] x"));
 }
 
