@@ -104,6 +104,9 @@ private slots:
         const auto other = windowtest::makeEditor(*f);
         QCOMPARE(itemsOf(other->panes[korvana::Pane::Characters].layouts), (QStringList{"chs", "DEU", "ENU"}));
         QCOMPARE(other->panes[korvana::Pane::Characters].layouts->currentIndex(), 0);
+        m_layouts->setLayouts({{31, "CHT"}, {32, "ARA"}, {33, "CHS"}}); // simplified, wherever it sorts
+        QCOMPARE(windowtest::makeEditor(*f)->panes[korvana::Pane::Characters].layouts->currentText(),
+                 QStringLiteral("CHS"));
         // Opened with a layout whose name is listed under another handle
         // (the second ENU): its name's item; with none known, the first item.
         // The choice is made once: a later opening keeps the user's choice.

@@ -137,6 +137,8 @@ void TestColors::readableColours()
     QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100);
     QCOMPARE(qRound(contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) * 100), 448);
     QCOMPARE(qRound(contrastRatio(Qt::white, QColor(0x76, 0x76, 0x76)) * 100), 454);
+    QCOMPARE(qRound(contrastRatio(Qt::green, Qt::black) * 100), 1530);
+    QCOMPARE(qRound(contrastRatio(Qt::black, Qt::blue) * 100), 244);
 
     const struct {
         QColor color;

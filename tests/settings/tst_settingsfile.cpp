@@ -164,7 +164,7 @@ void TestSettingsFile::roundTripOfEveryKeyType()
     s.rotateCharacters = true;
     s.externalEditor = "/usr/bin/gedit";
     s.editInWordProcessor = false;
-    s.characterInfoOnHover = false;
+    s.characterInfoOnHover = true; // unlike the hidden content written beside it
     s.showHiddenOnHover = false;
     s.screenBackgroundColor = 0x00ABCDEF;
     s.displayScreenBackground = true;

@@ -102,7 +102,11 @@ private slots:
                                               {true, 0, "", ""},
                                               {true, 1, "", "Can't connect to IBus.\n"},
                                               {true, 1, "error: no such engine\n", ""}};
-        IBusController ibus([&](const QString &, const QStringList &) { return answers.takeFirst(); });
+        QStringList switches; // the engine named to the tool each time
+        IBusController ibus([&](const QString &, const QStringList &args) {
+            switches << args.mid(1);
+            return answers.takeFirst();
+        });
         QCOMPARE(ibus.currentEngine(), std::optional<QString>(QString()));
         QCOMPARE(ibus.currentEngine(), std::nullopt); // the daemon went away
         QCOMPARE(ibus.currentEngine(), std::nullopt);
@@ -116,6 +120,7 @@ private slots:
         QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Unreachable);
         QCOMPARE(ibus.switchTo("anthy"), InputMethodController::Switch::Unreachable);
         QCOMPARE(ibus.currentEngine(), std::nullopt);
+        QCOMPARE(switches, (QStringList{"xkb:us::eng", "anthy", "anthy", "anthy"}));
         QCOMPARE(IBusController::parseEngineList("['xkb:us::eng', '', 'it\\'s', 'libpinyin', 'xkb:us::eng']\n"),
                  (QStringList{"xkb:us::eng", "it's", "libpinyin"}));
         // An engine listed twice keeps its first language; only an engine's own
@@ -127,18 +132,18 @@ private slots:
                  (QHash<QString, QString>{{"libpinyin", "zh_CN"}, {"anthy", ""}}));
         // The preloaded engines, with their languages from the registry.
         QHash<QString, IBusController::Run> tools = {
-            {"gsettings", {true, 0, "['xkb:us::eng', 'libpinyin']\n", ""}},
+            {"get org.freedesktop.ibus.general preload-engines", {true, 0, "['xkb:us::eng', 'libpinyin']\n", ""}},
             {"read-cache",
              {true, 0, "<engines><engine><name>libpinyin</name><language>zh_CN</language></engine></engines>", ""}},
             {"engine", {true, 0, "anthy\n", ""}}};
         IBusController configured([&](const QString &program, const QStringList &args) {
-            return tools.value(program == "ibus" ? args.value(0) : program);
+            return tools.value(program == "ibus" ? args.value(0) : args.join(' '));
         });
         QCOMPARE(configured.configuredEngines(),
                  std::optional(QList<InputMethodEngine>{{"xkb:us::eng", ""}, {"libpinyin", "zh_CN"}}));
         // Nothing preloaded, no registry: the engine set now; no engine set:
         // no engines, not a nameless one; no daemon: none.
-        tools["gsettings"] = {true, 0, "@as []\n", ""};
+        tools["get org.freedesktop.ibus.general preload-engines"] = {true, 0, "@as []\n", ""};
         tools["read-cache"] = {true, 1, "", "Can't connect to IBus.\n"};
         QCOMPARE(configured.configuredEngines(), std::optional(QList<InputMethodEngine>{{"anthy", ""}}));
         tools["engine"] = {true, 1, "No engine is set.\n", ""};
