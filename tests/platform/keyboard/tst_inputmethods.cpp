@@ -197,6 +197,7 @@ private slots:
         QVERIFY(layouts.activate(3));
         layouts.restore();
         QCOMPARE(im.current, QStringLiteral("zh-engine"));
+        QCOMPARE(layouts.userLayout(), LayoutHandle(1)); // the first engine is found too
         // Quitting gives it back too.
         QVERIFY(layouts.activate(3));
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
