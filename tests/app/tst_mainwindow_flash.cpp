@@ -161,6 +161,7 @@ private slots:
         QCOMPARE(w->strip(Pane::Pinyin)->text->text(), QStringLiteral("yi1"));
         QVERIFY(w->editVisible(w->strip(Pane::Translation)->text) && w->editVisible(w->strip(Pane::Pinyin)->text));
         QVERIFY(!w->editVisible(w->strip(Pane::Notes)->text));
+        QCOMPARE(w->strip(Pane::Pinyin)->view->y(), w->strip(Pane::Translation)->view->geometry().bottom() + 1);
         // The inverse of the flash colours, at size 25.
         QCOMPARE(sizeOf(w->strip(Pane::Translation)->text), 25.0);
         QCOMPARE(w->strip(Pane::Translation)->text->selAttributes().color, QColor(Qt::black));
