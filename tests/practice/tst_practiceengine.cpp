@@ -124,6 +124,9 @@ private slots:
         QCOMPARE(checkMessage(e.check(true)), QStringLiteral("No more phrases left; click \"Reset\"."));
         e.setState(1, QStringLiteral("u"));
         QCOMPARE(e.check(true), CheckResult::Ok); // one phrase left
+        e.setState(0, QStringLiteral("l"));
+        e.filters = {true, true, false};
+        QCOMPARE(e.check(true), CheckResult::Ok); // a phrase left, no word
         e.setState(1, QStringLiteral("l"));
         e.setState(0, QStringLiteral("l"));
         e.filters = {true, false, false};
