@@ -371,6 +371,8 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("text after the root group") << QByteArray("{\\rtf1 a}b}c") << QStringLiteral("a");
     QTest::newRow("huge \\bin") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
     QTest::newRow("\\bin") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << QStringLiteral("ab");
+    QTest::newRow("row without its last cell")
+        << QByteArray("{\\rtf1 a\\cell b\\row c\\cell\\row d}") << QStringLiteral("a\tb\r\nc\r\nd");
     QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}")
                                   << QStringLiteral("abc");
     QTest::newRow("bad colour and font numbers")
