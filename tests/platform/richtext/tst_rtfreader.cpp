@@ -120,6 +120,9 @@ void TestRtfReader::wordPadStyle()
     RichEdit back;
     back.fromRtf(re.toRtf());
     QCOMPARE(back.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    // Cut short, the file's last paragraph keeps the alignment it was cut in.
+    back.fromRtf("{\\rtf1\\qr a\\par\\qc b");
+    QCOMPARE(back.document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
 void TestRtfReader::wordStyleDestinationsFieldsTables()
