@@ -120,6 +120,9 @@ void TestRtfReader::wordPadStyle()
     RichEdit back;
     back.fromRtf(re.toRtf());
     QCOMPARE(back.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    // Cut short, the file's last paragraph keeps the alignment it was cut in.
+    back.fromRtf("{\\rtf1\\qr a\\par\\qc b");
+    QCOMPARE(back.document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
 void TestRtfReader::wordStyleDestinationsFieldsTables()
@@ -371,6 +374,8 @@ void TestRtfReader::damagedInputLoadsWhatItCan_data()
     QTest::newRow("text after the root group") << QByteArray("{\\rtf1 a}b}c") << QStringLiteral("a");
     QTest::newRow("huge \\bin") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
     QTest::newRow("\\bin") << QByteArray("{\\rtf1 a\\bin3 {}\\b}") << QStringLiteral("ab");
+    QTest::newRow("row without its last cell")
+        << QByteArray("{\\rtf1 a\\cell b\\row c\\cell\\row d}") << QStringLiteral("a\tb\r\nc\r\nd");
     QTest::newRow("huge numbers") << QByteArray("{\\rtf1\\fs99999999999999\\u99999999999 ?a\\cf-5 b\\f-3 c}")
                                   << QStringLiteral("abc");
     QTest::newRow("bad colour and font numbers")
